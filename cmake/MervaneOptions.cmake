@@ -1,0 +1,40 @@
+# One INTERFACE target carries the language level, warnings and Qt defines.
+# Every target of the project links it; nothing is set globally.
+add_library(mervane_options INTERFACE)
+add_library(Mervane::options ALIAS mervane_options)
+
+target_compile_features(mervane_options INTERFACE cxx_std_20)
+target_compile_definitions(mervane_options INTERFACE
+    QT_NO_CAST_FROM_ASCII
+    QT_USE_QSTRINGBUILDER
+    QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
+    MERVANE_VERSION="${PROJECT_VERSION}")
+target_compile_options(mervane_options INTERFACE -Wall -Wextra -Wpedantic)
+
+if(MERVANE_WERROR)
+    target_compile_options(mervane_options INTERFACE -Werror)
+    target_compile_definitions(mervane_options INTERFACE _GLIBCXX_ASSERTIONS QT_FORCE_ASSERTS)
+endif()
+
+if(MERVANE_SANITIZE)
+    target_compile_options(mervane_options INTERFACE
+        -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(mervane_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+if(MERVANE_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        message(FATAL_ERROR "MERVANE_FUZZ needs clang: configure with -DCMAKE_CXX_COMPILER=clang++")
+    endif()
+    target_compile_options(mervane_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined)
+    target_link_options(mervane_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+# mervane_add_library(<name> <folder sources...>) makes the static library mervane_<name>
+# whose headers are reached as "<name>/Header.h" from the src folder.
+function(mervane_add_library name)
+    add_library(mervane_${name} STATIC ${ARGN})
+    add_library(Mervane::${name} ALIAS mervane_${name})
+    target_include_directories(mervane_${name} PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/src>)
+    target_link_libraries(mervane_${name} PRIVATE mervane_options)
+endfunction()

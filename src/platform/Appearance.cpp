@@ -1,0 +1,172 @@
+#include "platform/Appearance.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QGuiApplication>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace platform {
+
+namespace {
+
+const QString kPortalService = u"org.freedesktop.portal.Desktop"_s;
+const QString kPortalPath = u"/org/freedesktop/portal/desktop"_s;
+const QString kPortalInterface = u"org.freedesktop.portal.Settings"_s;
+const QString kAppearanceGroup = u"org.freedesktop.appearance"_s;
+const QString kColorSchemeKey = u"color-scheme"_s;
+
+// The portal wraps the value in one or two variants depending on its version.
+int unwrapScheme(QVariant value)
+{
+    while (value.canConvert<QDBusVariant>() && value.typeId() == qMetaTypeId<QDBusVariant>())
+        value = value.value<QDBusVariant>().variant();
+    bool ok = false;
+    const int scheme = value.toInt(&ok);
+    return ok ? scheme : 0;
+}
+
+} // namespace
+
+AppearanceController& AppearanceController::instance()
+{
+    static AppearanceController* controller = new AppearanceController;
+    return *controller;
+}
+
+AppearanceController::AppearanceController()
+{
+    m_systemScheme = readPortalColorScheme();
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected()) {
+        // QtDBus signals can only be connected by slot signature.
+        bus.connect(kPortalService, kPortalPath, kPortalInterface, u"SettingChanged"_s, this,
+                    SLOT(portalSettingChanged(QString, QString, QDBusVariant)));
+    }
+}
+
+int AppearanceController::readPortalColorScheme()
+{
+    const QByteArray gtkTheme = qgetenv("GTK_THEME");
+    if (gtkTheme.endsWith(":dark"))
+        return 1;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return 0;
+    QDBusMessage call = QDBusMessage::createMethodCall(kPortalService, kPortalPath, kPortalInterface, u"Read"_s);
+    call << kAppearanceGroup << kColorSchemeKey;
+    const QDBusMessage reply = bus.call(call, QDBus::Block, 500);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return 0;
+    return unwrapScheme(reply.arguments().constFirst());
+}
+
+void AppearanceController::portalSettingChanged(const QString& group, const QString& key, const QDBusVariant& value)
+{
+    if (group != kAppearanceGroup || key != kColorSchemeKey)
+        return;
+    m_systemScheme = unwrapScheme(value.variant());
+    apply();
+}
+
+void AppearanceController::setAppearance(Appearance appearance)
+{
+    m_appearance = appearance;
+    apply();
+}
+
+bool AppearanceController::systemPrefersDark() const
+{
+    return m_systemScheme == 1;
+}
+
+bool AppearanceController::isDark() const
+{
+    switch (m_appearance) {
+    case Appearance::Light:
+        return false;
+    case Appearance::Dark:
+        return true;
+    case Appearance::System:
+        break;
+    }
+    return systemPrefersDark();
+}
+
+void AppearanceController::apply()
+{
+    const bool dark = isDark();
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        QGuiApplication::setPalette(dark ? darkPalette() : lightPalette());
+    const bool changed = !m_applied || dark != m_appliedDark;
+    m_applied = true;
+    m_appliedDark = dark;
+    if (changed)
+        Q_EMIT appearanceChanged(dark);
+}
+
+QPalette AppearanceController::lightPalette()
+{
+    QPalette p;
+    p.setColor(QPalette::Window, QColor(0xEC, 0xEC, 0xEC));
+    p.setColor(QPalette::WindowText, QColor(0x1D, 0x1D, 0x1F));
+    p.setColor(QPalette::Base, Qt::white);
+    p.setColor(QPalette::AlternateBase, QColor(0xF4, 0xF5, 0xF5));
+    p.setColor(QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xE6));
+    p.setColor(QPalette::ToolTipText, Qt::black);
+    p.setColor(QPalette::PlaceholderText, QColor(0, 0, 0, 0x40));
+    p.setColor(QPalette::Text, QColor(0x1D, 0x1D, 0x1F));
+    p.setColor(QPalette::Button, QColor(0xF6, 0xF6, 0xF6));
+    p.setColor(QPalette::ButtonText, QColor(0x1D, 0x1D, 0x1F));
+    p.setColor(QPalette::BrightText, Qt::red);
+    p.setColor(QPalette::Light, Qt::white);
+    p.setColor(QPalette::Midlight, QColor(0xE3, 0xE3, 0xE3));
+    p.setColor(QPalette::Mid, QColor(0xB8, 0xB8, 0xB8));
+    p.setColor(QPalette::Dark, QColor(0x9F, 0x9F, 0x9F));
+    p.setColor(QPalette::Shadow, QColor(0, 0, 0, 0x60));
+    p.setColor(QPalette::Highlight, QColor(0x00, 0x7A, 0xFF));
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    p.setColor(QPalette::Link, QColor(0x00, 0x68, 0xDA));
+    p.setColor(QPalette::LinkVisited, QColor(0x55, 0x1A, 0x8B));
+    p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0, 0, 0, 0x40));
+    p.setColor(QPalette::Disabled, QPalette::Text, QColor(0, 0, 0, 0x40));
+    p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0, 0, 0, 0x40));
+    return p;
+}
+
+QPalette AppearanceController::darkPalette()
+{
+    QPalette p;
+    p.setColor(QPalette::Window, QColor(0x32, 0x32, 0x32));
+    p.setColor(QPalette::WindowText, QColor(0xFF, 0xFF, 0xFF, 0xD9));
+    p.setColor(QPalette::Base, QColor(0x1E, 0x1E, 0x1E));
+    p.setColor(QPalette::AlternateBase, QColor(0x2A, 0x2A, 0x2A));
+    p.setColor(QPalette::ToolTipBase, QColor(0x3A, 0x3A, 0x3A));
+    p.setColor(QPalette::ToolTipText, QColor(0xF0, 0xF0, 0xF0));
+    p.setColor(QPalette::PlaceholderText, QColor(0xFF, 0xFF, 0xFF, 0x40));
+    p.setColor(QPalette::Text, QColor(0xFF, 0xFF, 0xFF, 0xD9));
+    p.setColor(QPalette::Button, QColor(0x46, 0x46, 0x46));
+    p.setColor(QPalette::ButtonText, QColor(0xFF, 0xFF, 0xFF, 0xD9));
+    p.setColor(QPalette::BrightText, QColor(0xFF, 0x45, 0x3A));
+    p.setColor(QPalette::Light, QColor(0x5A, 0x5A, 0x5A));
+    p.setColor(QPalette::Midlight, QColor(0x4A, 0x4A, 0x4A));
+    p.setColor(QPalette::Mid, QColor(0x3A, 0x3A, 0x3A));
+    p.setColor(QPalette::Dark, QColor(0x20, 0x20, 0x20));
+    p.setColor(QPalette::Shadow, QColor(0, 0, 0, 0xA0));
+    p.setColor(QPalette::Highlight, QColor(0x0A, 0x84, 0xFF));
+    p.setColor(QPalette::HighlightedText, Qt::white);
+    p.setColor(QPalette::Link, QColor(0x41, 0x9C, 0xFF));
+    p.setColor(QPalette::LinkVisited, QColor(0xC0, 0x8C, 0xFF));
+    p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0xFF, 0xFF, 0xFF, 0x40));
+    p.setColor(QPalette::Disabled, QPalette::Text, QColor(0xFF, 0xFF, 0xFF, 0x40));
+    p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0xFF, 0xFF, 0xFF, 0x40));
+    return p;
+}
+
+bool isDarkAppearance()
+{
+    return AppearanceController::instance().isDark();
+}
+
+} // namespace platform

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QObject>
+#include <QDBusVariant>
+#include <QPalette>
+
+namespace platform {
+
+/// The user's appearance choice; the numbers are those stored in the settings.
+enum class Appearance { System = 0, Light = 1, Dark = 2 };
+
+/// Applies the light or dark palette to the application and tells when the
+/// effective appearance changes. "System" follows the desktop's colour-scheme
+/// preference (freedesktop settings portal), light where none is published.
+/// Lives on the main thread.
+class AppearanceController : public QObject {
+    Q_OBJECT
+public:
+    static AppearanceController& instance();
+
+    Appearance appearance() const { return m_appearance; }
+    /// Sets the choice and applies the matching palette to the application.
+    void setAppearance(Appearance appearance);
+    /// Whether the dark palette is (or, with "System", would be) in effect.
+    bool isDark() const;
+    /// What the desktop asks for; false when it publishes nothing.
+    bool systemPrefersDark() const;
+
+    static QPalette lightPalette();
+    static QPalette darkPalette();
+
+Q_SIGNALS:
+    /// The effective appearance changed, by the user's choice or the desktop's.
+    void appearanceChanged(bool dark);
+
+private Q_SLOTS:
+    void portalSettingChanged(const QString& group, const QString& key, const QDBusVariant& value);
+
+private:
+    AppearanceController();
+    void apply();
+    static int readPortalColorScheme();
+
+    Appearance m_appearance = Appearance::System;
+    int m_systemScheme = 0; // 0 no preference, 1 prefer dark, 2 prefer light
+    bool m_appliedDark = false;
+    bool m_applied = false;
+};
+
+/// Shorthand for AppearanceController::instance().isDark().
+bool isDarkAppearance();
+
+} // namespace platform

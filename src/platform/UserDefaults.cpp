@@ -1,0 +1,222 @@
+#include "platform/UserDefaults.h"
+
+#include <QCborMap>
+#include <QCborValue>
+#include <QDir>
+#include <QMutexLocker>
+#include <QStandardPaths>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace platform {
+
+namespace {
+
+bool readCbor(QIODevice& device, QSettings::SettingsMap& map)
+{
+    const QByteArray bytes = device.readAll();
+    if (bytes.isEmpty())
+        return true;
+    QCborParserError error;
+    const QCborValue root = QCborValue::fromCbor(bytes, &error);
+    if (error.error != QCborError::NoError || !root.isMap())
+        return false;
+    const QCborMap cbor = root.toMap();
+    for (auto it = cbor.constBegin(); it != cbor.constEnd(); ++it)
+        map.insert(it.key().toString(), it.value().toVariant());
+    return true;
+}
+
+bool writeCbor(QIODevice& device, const QSettings::SettingsMap& map)
+{
+    QCborMap cbor;
+    for (auto it = map.constBegin(); it != map.constEnd(); ++it)
+        cbor.insert(it.key(), QCborValue::fromVariant(it.value()));
+    const QByteArray bytes = cbor.toCborValue().toCbor();
+    return device.write(bytes) == bytes.size();
+}
+
+QSettings::Format cborFormat()
+{
+    static const QSettings::Format format = QSettings::registerFormat(u"cbor"_s, readCbor, writeCbor);
+    return format;
+}
+
+QMutex g_standardMutex;
+std::unique_ptr<UserDefaults> g_standard;
+
+bool isListType(const QVariant& value)
+{
+    const int id = value.typeId();
+    return id == QMetaType::QVariantList || id == QMetaType::QStringList;
+}
+
+bool isNumberType(const QVariant& value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Bool:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+UserDefaults& UserDefaults::standard()
+{
+    QMutexLocker lock(&g_standardMutex);
+    if (!g_standard)
+        g_standard = std::make_unique<UserDefaults>(standardFilePath());
+    return *g_standard;
+}
+
+void UserDefaults::resetStandard()
+{
+    QMutexLocker lock(&g_standardMutex);
+    if (g_standard)
+        g_standard->synchronize();
+    g_standard.reset();
+}
+
+QString UserDefaults::standardFilePath()
+{
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return QDir(base).filePath(u"Mervane/Mervane.cbor"_s);
+}
+
+UserDefaults::UserDefaults(const QString& filePath)
+    : m_settings(std::make_unique<QSettings>(filePath, cborFormat()))
+{
+}
+
+UserDefaults::~UserDefaults() = default;
+
+QString UserDefaults::filePath() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_settings->fileName();
+}
+
+bool UserDefaults::contains(const QString& key) const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_settings->contains(key);
+}
+
+QVariant UserDefaults::value(const QString& key) const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_settings->value(key);
+}
+
+QString UserDefaults::string(const QString& key, const QString& fallback) const
+{
+    const QVariant v = value(key);
+    if (v.typeId() == QMetaType::QString)
+        return v.toString();
+    if (isNumberType(v) && v.typeId() != QMetaType::Bool)
+        return v.toString();
+    return fallback;
+}
+
+qint64 UserDefaults::integer(const QString& key, qint64 fallback) const
+{
+    const QVariant v = value(key);
+    if (!isNumberType(v) && v.typeId() != QMetaType::QString)
+        return fallback;
+    bool ok = false;
+    const qint64 result = v.toLongLong(&ok);
+    if (ok)
+        return result;
+    // Whole numbers stored as doubles, or numeric text such as "3.0".
+    const double real = v.toDouble(&ok);
+    return ok ? qint64(real) : fallback;
+}
+
+double UserDefaults::real(const QString& key, double fallback) const
+{
+    const QVariant v = value(key);
+    if (!isNumberType(v) && v.typeId() != QMetaType::QString)
+        return fallback;
+    bool ok = false;
+    const double result = v.toDouble(&ok);
+    return ok ? result : fallback;
+}
+
+bool UserDefaults::boolean(const QString& key, bool fallback) const
+{
+    const QVariant v = value(key);
+    if (isNumberType(v))
+        return v.toDouble() != 0.0;
+    if (v.typeId() == QMetaType::QString) {
+        const QString text = v.toString().trimmed().toLower();
+        if (text == u"true" || text == u"yes" || text == u"1")
+            return true;
+        if (text == u"false" || text == u"no" || text == u"0")
+            return false;
+    }
+    return fallback;
+}
+
+QVariantList UserDefaults::list(const QString& key, const QVariantList& fallback) const
+{
+    const QVariant v = value(key);
+    return isListType(v) ? v.toList() : fallback;
+}
+
+QStringList UserDefaults::stringList(const QString& key, const QStringList& fallback) const
+{
+    const QVariant v = value(key);
+    if (!isListType(v))
+        return fallback;
+    QStringList result;
+    for (const QVariant& item : v.toList()) {
+        if (item.typeId() != QMetaType::QString)
+            return fallback;
+        result.append(item.toString());
+    }
+    return result;
+}
+
+QVariantMap UserDefaults::map(const QString& key, const QVariantMap& fallback) const
+{
+    const QVariant v = value(key);
+    return v.typeId() == QMetaType::QVariantMap ? v.toMap() : fallback;
+}
+
+QByteArray UserDefaults::data(const QString& key, const QByteArray& fallback) const
+{
+    const QVariant v = value(key);
+    return v.typeId() == QMetaType::QByteArray ? v.toByteArray() : fallback;
+}
+
+void UserDefaults::setValue(const QString& key, const QVariant& value)
+{
+    QMutexLocker lock(&m_mutex);
+    if (value.isNull())
+        m_settings->remove(key);
+    else
+        m_settings->setValue(key, value);
+}
+
+void UserDefaults::remove(const QString& key)
+{
+    QMutexLocker lock(&m_mutex);
+    m_settings->remove(key);
+}
+
+bool UserDefaults::synchronize()
+{
+    QMutexLocker lock(&m_mutex);
+    m_settings->sync();
+    return m_settings->status() == QSettings::NoError;
+}
+
+} // namespace platform

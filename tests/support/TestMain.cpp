@@ -1,0 +1,29 @@
+#include <gtest/gtest.h>
+
+#ifdef MERVANE_TEST_WIDGETS
+#include <QApplication>
+using TestApplication = QApplication;
+#else
+#include <QGuiApplication>
+using TestApplication = QGuiApplication;
+#endif
+
+#include <QLocale>
+
+int main(int argc, char** argv)
+{
+    // Unit tests never open a real window; ctest sets these too.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!qEnvironmentVariableIsSet("TZ"))
+        qputenv("TZ", "UTC");
+
+    TestApplication app(argc, argv);
+    TestApplication::setApplicationName(QStringLiteral("Mervane"));
+    TestApplication::setOrganizationName(QStringLiteral("Mervane"));
+    TestApplication::setApplicationVersion(QStringLiteral(MERVANE_VERSION));
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

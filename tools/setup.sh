@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Mervane and builds it.
+#   tools/setup.sh run        install what is missing, build in release mode, start Mervane
+#   tools/setup.sh test       install what is missing, build, run every test with ctest
+#   tools/setup.sh sanitize   the same tests in an AddressSanitizer + UBSan build
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+mode=${1:-run}
+jobs=$(nproc 2>/dev/null || echo 2)
+
+install_missing() {
+    local wanted missing=()
+    wanted=$(grep -v '^\s*#' "$root/tools/debian-packages.txt" | grep -v '^\s*$')
+    for pkg in $wanted; do
+        dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+# build <folder> <build type> <extra cmake arguments...>
+build() {
+    local dir=$1 type=$2
+    shift 2
+    cmake -S "$root" -B "$root/$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "$@"
+    cmake --build "$root/$dir" --parallel "$jobs"
+}
+
+run_tests() {
+    local dir=$1
+    # ctest prints its summary ("100% tests passed, ...") and fails when any test fails.
+    (cd "$root/$dir" && ctest --output-on-failure --parallel "$jobs" --timeout 300)
+}
+
+install_missing
+case "$mode" in
+run)
+    build build Release -DMERVANE_TESTS=OFF -DMERVANE_BENCH=OFF
+    exec "$root/build/src/mervane"
+    ;;
+test)
+    build build-tests Release -DMERVANE_WERROR=ON
+    run_tests build-tests
+    ;;
+sanitize)
+    build build-asan RelWithDebInfo -DMERVANE_WERROR=ON -DMERVANE_SANITIZE=ON -DMERVANE_BENCH=OFF
+    export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
+    export LSAN_OPTIONS="suppressions=$root/tools/lsan.supp:print_suppressions=0"
+    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+    run_tests build-asan
+    ;;
+*)
+    echo "usage: $0 run|test|sanitize" >&2
+    exit 2
+    ;;
+esac
