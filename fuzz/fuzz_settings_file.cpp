@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static int argc = 1;
     static char name[] = "fuzz";
-    static char* argv[] = {name, nullptr};
+    static char* argv[] = { name, nullptr };
     static QCoreApplication app(argc, argv);
     static QTemporaryDir dir;
 

@@ -22,7 +22,7 @@ void preferXWaylandOnWayland()
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         return;
     const bool wayland = qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland"
-                         || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
+        || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
     if (wayland && qEnvironmentVariableIsSet("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
@@ -35,9 +35,8 @@ QString presentFileDialog(const platform::FileRequest& request)
     case platform::FileRequest::Mode::Open:
         return QFileDialog::getOpenFileName(parent, request.title, request.directory, filter);
     case platform::FileRequest::Mode::Save: {
-        const QString start = request.directory.isEmpty()
-                                  ? request.suggestedName
-                                  : request.directory + u'/' + request.suggestedName;
+        const QString start = request.directory.isEmpty() ? request.suggestedName
+                                                          : request.directory + u'/' + request.suggestedName;
         return QFileDialog::getSaveFileName(parent, request.title, start, filter);
     }
     case platform::FileRequest::Mode::Directory:

@@ -42,7 +42,7 @@ AppearanceController::AppearanceController()
     if (bus.isConnected()) {
         // QtDBus signals can only be connected by slot signature.
         bus.connect(kPortalService, kPortalPath, kPortalInterface, u"SettingChanged"_s, this,
-                    SLOT(portalSettingChanged(QString, QString, QDBusVariant)));
+            SLOT(portalSettingChanged(QString, QString, QDBusVariant)));
     }
 }
 
@@ -54,7 +54,8 @@ int AppearanceController::readPortalColorScheme()
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return 0;
-    QDBusMessage call = QDBusMessage::createMethodCall(kPortalService, kPortalPath, kPortalInterface, u"Read"_s);
+    QDBusMessage call
+        = QDBusMessage::createMethodCall(kPortalService, kPortalPath, kPortalInterface, u"Read"_s);
     call << kAppearanceGroup << kColorSchemeKey;
     const QDBusMessage reply = bus.call(call, QDBus::Block, 500);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
@@ -62,7 +63,8 @@ int AppearanceController::readPortalColorScheme()
     return unwrapScheme(reply.arguments().constFirst());
 }
 
-void AppearanceController::portalSettingChanged(const QString& group, const QString& key, const QDBusVariant& value)
+void AppearanceController::portalSettingChanged(
+    const QString& group, const QString& key, const QDBusVariant& value)
 {
     if (group != kAppearanceGroup || key != kColorSchemeKey)
         return;

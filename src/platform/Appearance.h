@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QObject>
 #include <QDBusVariant>
+#include <QObject>
 #include <QPalette>
 
 namespace platform {

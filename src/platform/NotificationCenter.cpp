@@ -33,8 +33,8 @@ NotificationCenter& NotificationCenter::defaultCenter()
     return center;
 }
 
-NotificationCenter::Token NotificationCenter::addObserver(QObject* context, const QString& name,
-                                                          Handler handler, const QVariant& object)
+NotificationCenter::Token NotificationCenter::addObserver(
+    QObject* context, const QString& name, Handler handler, const QVariant& object)
 {
     Q_ASSERT(context);
     if (!context || !handler)
@@ -88,7 +88,7 @@ void NotificationCenter::post(const QString& name, const QVariant& object, const
         }
     }
 
-    const Notification note{name, object, userInfo};
+    const Notification note { name, object, userInfo };
     for (const auto& entry : targets) {
         // An earlier handler may have removed this one or destroyed its context.
         if (entry->removed || entry->context.isNull())
@@ -100,9 +100,8 @@ void NotificationCenter::post(const QString& name, const QVariant& object, const
 int NotificationCenter::observerCount() const
 {
     QMutexLocker lock(&m_mutex);
-    return int(std::count_if(m_entries.begin(), m_entries.end(), [](const auto& entry) {
-        return !entry->removed && !entry->context.isNull();
-    }));
+    return int(std::count_if(m_entries.begin(), m_entries.end(),
+        [](const auto& entry) { return !entry->removed && !entry->context.isNull(); }));
 }
 
 void NotificationCenter::purgeDead()

@@ -36,9 +36,9 @@ public:
 
     /// Registers `handler` for notifications called `name` (an empty name means every
     /// notification). With a non-null `object`, only notifications whose object equals
-    /// it are delivered (QObject pointers compare by identity). `context` must be non-null; the registration ends with it.
-    Token addObserver(QObject* context, const QString& name, Handler handler,
-                      const QVariant& object = {});
+    /// it are delivered (QObject pointers compare by identity). `context` must be non-null; the registration
+    /// ends with it.
+    Token addObserver(QObject* context, const QString& name, Handler handler, const QVariant& object = {});
 
     void removeObserver(Token token);
     /// Removes every registration of `context`, or only those for `name` when given.

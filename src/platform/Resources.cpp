@@ -34,7 +34,7 @@ const QHash<QString, ColorPair>& colorTable()
             const auto light = colorFromRgbaHex(entry.value(u"light"_s).toString());
             const auto dark = colorFromRgbaHex(entry.value(u"dark"_s).toString());
             if (light && dark)
-                result.insert(it.key(), ColorPair{*light, *dark});
+                result.insert(it.key(), ColorPair { *light, *dark });
         }
         return result;
     }();
@@ -61,7 +61,7 @@ std::optional<QColor> colorFromRgbaHex(QStringView text)
         text = text.mid(1);
     if (text.size() != 6 && text.size() != 8)
         return std::nullopt;
-    int channels[4] = {0, 0, 0, 255};
+    int channels[4] = { 0, 0, 0, 255 };
     for (qsizetype i = 0; i < text.size(); i += 2) {
         const int high = hexDigit(text[i]);
         const int low = hexDigit(text[i + 1]);
@@ -88,7 +88,7 @@ QColor namedColor(const QString& name, bool dark)
 
 QImage image(const QString& name, const QSize& size)
 {
-    for (const char16_t* suffix : {u".svg", u".png"}) {
+    for (const char16_t* suffix : { u".svg", u".png" }) {
         const QString path = u":/images/"_s + name + QString::fromUtf16(suffix);
         if (!QFile::exists(path))
             continue;

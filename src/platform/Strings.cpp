@@ -27,7 +27,7 @@ bool installTranslations()
     if (!app)
         return false;
     auto translator = std::make_unique<QTranslator>(app);
-    QStringList folders{u":/translations"_s};
+    QStringList folders { u":/translations"_s };
     for (const QString& dir : QStandardPaths::standardLocations(QStandardPaths::AppDataLocation))
         folders.append(dir + u"/translations"_s);
     for (const QString& folder : folders) {

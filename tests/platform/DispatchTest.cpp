@@ -25,7 +25,7 @@ TEST(Dispatch, RunLaterWaitsForTheEventLoopAndSkipsDeadContexts)
 
     doomed.reset();
     QCoreApplication::processEvents();
-    EXPECT_EQ(order, (std::vector<int>{1, 3}));
+    EXPECT_EQ(order, (std::vector<int> { 1, 3 }));
 }
 
 TEST(Dispatch, BackgroundWorkRunsOffTheMainThreadAndCanReportBack)
@@ -50,8 +50,8 @@ TEST(SerialQueue, RunsTasksInOrderOneAtATimeOnItsOwnThread)
 {
     platform::SerialQueue queue(QStringLiteral("writer"));
     std::vector<int> order;
-    std::atomic<int> concurrent{0};
-    std::atomic<int> maxConcurrent{0};
+    std::atomic<int> concurrent { 0 };
+    std::atomic<int> maxConcurrent { 0 };
     QThread* thread = nullptr;
     for (int i = 0; i < 50; ++i) {
         queue.async([&, i] {
@@ -73,11 +73,14 @@ TEST(SerialQueue, RunsTasksInOrderOneAtATimeOnItsOwnThread)
 
 TEST(SerialQueue, DestructionFinishesEveryQueuedTask)
 {
-    std::atomic<int> ran{0};
+    std::atomic<int> ran { 0 };
     {
         platform::SerialQueue queue(QStringLiteral("drain"));
         QSemaphore gate;
-        queue.async([&] { gate.acquire(); ++ran; });
+        queue.async([&] {
+            gate.acquire();
+            ++ran;
+        });
         for (int i = 0; i < 10; ++i)
             queue.async([&] { ++ran; });
         gate.release();

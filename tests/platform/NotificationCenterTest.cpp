@@ -17,8 +17,10 @@ TEST(NotificationCenter, DeliversSynchronouslyInRegistrationOrderWithPayload)
     QObject context;
     QStringList calls;
     QVariantMap seenInfo;
-    center.addObserver(&context, QStringLiteral("dataReFetched"), [&](const Notification&) { calls << QStringLiteral("first"); });
-    center.addObserver(&context, QStringLiteral("other"), [&](const Notification&) { calls << QStringLiteral("wrong name"); });
+    center.addObserver(&context, QStringLiteral("dataReFetched"),
+        [&](const Notification&) { calls << QStringLiteral("first"); });
+    center.addObserver(&context, QStringLiteral("other"),
+        [&](const Notification&) { calls << QStringLiteral("wrong name"); });
     center.addObserver(&context, QStringLiteral("dataReFetched"), [&](const Notification& n) {
         calls << QStringLiteral("second");
         seenInfo = n.userInfo;
@@ -27,9 +29,10 @@ TEST(NotificationCenter, DeliversSynchronouslyInRegistrationOrderWithPayload)
     });
     center.addObserver(&context, QString(), [&](const Notification&) { calls << QStringLiteral("any"); });
 
-    center.post(QStringLiteral("dataReFetched"), 42, {{QStringLiteral("x"), 1.5}});
+    center.post(QStringLiteral("dataReFetched"), 42, { { QStringLiteral("x"), 1.5 } });
 
-    EXPECT_EQ(calls, (QStringList{QStringLiteral("first"), QStringLiteral("second"), QStringLiteral("any")}));
+    EXPECT_EQ(
+        calls, (QStringList { QStringLiteral("first"), QStringLiteral("second"), QStringLiteral("any") }));
     EXPECT_EQ(seenInfo.value(QStringLiteral("x")).toDouble(), 1.5);
 }
 
@@ -59,10 +62,12 @@ TEST(NotificationCenter, FiltersByObjectAndComparesQObjectsByIdentity)
     int fromSender = 0;
     int fromAnyone = 0;
     int byValue = 0;
-    center.addObserver(&context, QStringLiteral("n"), [&](const Notification&) { ++fromSender; },
-                       QVariant::fromValue(&sender));
+    center.addObserver(
+        &context, QStringLiteral("n"), [&](const Notification&) { ++fromSender; },
+        QVariant::fromValue(&sender));
     center.addObserver(&context, QStringLiteral("n"), [&](const Notification&) { ++fromAnyone; });
-    center.addObserver(&context, QStringLiteral("n"), [&](const Notification&) { ++byValue; }, 3);
+    center.addObserver(
+        &context, QStringLiteral("n"), [&](const Notification&) { ++byValue; }, 3);
 
     center.post(QStringLiteral("n"), QVariant::fromValue(static_cast<QObject*>(&sender)));
     center.post(QStringLiteral("n"), QVariant::fromValue(&otherSender));

@@ -12,7 +12,7 @@ using namespace platform;
 
 namespace {
 
-class SeamsTest : public mervane::test::TempHomeTest {};
+class SeamsTest : public mervane::test::TempHomeTest { };
 
 TEST_F(SeamsTest, FileChooserAnswersFromTheQueueBeforeThePresenter)
 {
@@ -83,13 +83,13 @@ TEST(Resources, AppearanceChangesAreSignalledOnce)
     appearance.setAppearance(Appearance::Light);
     QList<bool> changes;
     QObject context;
-    QObject::connect(&appearance, &AppearanceController::appearanceChanged, &context,
-                     [&](bool dark) { changes << dark; });
+    QObject::connect(
+        &appearance, &AppearanceController::appearanceChanged, &context, [&](bool dark) { changes << dark; });
     appearance.setAppearance(Appearance::Light);
     appearance.setAppearance(Appearance::Dark);
     appearance.setAppearance(Appearance::Dark);
     appearance.setAppearance(Appearance::Light);
-    EXPECT_EQ(changes, (QList<bool>{true, false}));
+    EXPECT_EQ(changes, (QList<bool> { true, false }));
 }
 
 TEST(Resources, ImagesLoadByNameAtTheRequestedSize)

@@ -11,7 +11,7 @@ using platform::UserDefaults;
 
 namespace {
 
-class UserDefaultsTest : public mervane::test::TempHomeTest {};
+class UserDefaultsTest : public mervane::test::TempHomeTest { };
 
 TEST_F(UserDefaultsTest, ContainsTellsAnEmptyValueFromAnAbsentOne)
 {
@@ -20,7 +20,7 @@ TEST_F(UserDefaultsTest, ContainsTellsAnEmptyValueFromAnAbsentOne)
     EXPECT_TRUE(defaults.value(QStringLiteral("exportPath")).isNull());
 
     defaults.setValue(QStringLiteral("exportPath"), QStringLiteral(""));
-    defaults.setValue(QStringLiteral("NWFilterIDArrayKey"), QVariantList{});
+    defaults.setValue(QStringLiteral("NWFilterIDArrayKey"), QVariantList {});
     EXPECT_TRUE(defaults.contains(QStringLiteral("exportPath")));
     EXPECT_TRUE(defaults.contains(QStringLiteral("NWFilterIDArrayKey")));
     EXPECT_EQ(defaults.string(QStringLiteral("exportPath"), QStringLiteral("fallback")), QString());
@@ -35,23 +35,26 @@ TEST_F(UserDefaultsTest, TypedReadsUseTheFallbackForAbsentOrMismatchedValues)
     EXPECT_EQ(defaults.integer(QStringLiteral("MaxAnnualYears"), 10), 10);
     EXPECT_EQ(defaults.real(QStringLiteral("nwGoalAmount"), 2.5), 2.5);
     EXPECT_TRUE(defaults.boolean(QStringLiteral("ShowStartForm"), true));
-    EXPECT_EQ(defaults.stringList(QStringLiteral("ids"), {QStringLiteral("x")}), QStringList{QStringLiteral("x")});
+    EXPECT_EQ(defaults.stringList(QStringLiteral("ids"), { QStringLiteral("x") }),
+        QStringList { QStringLiteral("x") });
 
     defaults.setValue(QStringLiteral("text"), QStringLiteral("not a number"));
     EXPECT_EQ(defaults.integer(QStringLiteral("text"), 7), 7);
     EXPECT_EQ(defaults.real(QStringLiteral("text"), 1.25), 1.25);
     EXPECT_TRUE(defaults.boolean(QStringLiteral("text"), true));
-    EXPECT_EQ(defaults.list(QStringLiteral("text"), {1}), QVariantList{1});
+    EXPECT_EQ(defaults.list(QStringLiteral("text"), { 1 }), QVariantList { 1 });
     EXPECT_EQ(defaults.map(QStringLiteral("text")), QVariantMap());
 
     defaults.setValue(QStringLiteral("number"), 3);
     EXPECT_EQ(defaults.integer(QStringLiteral("number"), 0), 3);
     EXPECT_EQ(defaults.real(QStringLiteral("number"), 0), 3.0);
     EXPECT_TRUE(defaults.boolean(QStringLiteral("number"), false));
-    EXPECT_EQ(defaults.stringList(QStringLiteral("number"), {QStringLiteral("f")}), QStringList{QStringLiteral("f")});
+    EXPECT_EQ(defaults.stringList(QStringLiteral("number"), { QStringLiteral("f") }),
+        QStringList { QStringLiteral("f") });
 
-    defaults.setValue(QStringLiteral("mixed"), QVariantList{QStringLiteral("a"), 1});
-    EXPECT_EQ(defaults.stringList(QStringLiteral("mixed"), {QStringLiteral("f")}), QStringList{QStringLiteral("f")});
+    defaults.setValue(QStringLiteral("mixed"), QVariantList { QStringLiteral("a"), 1 });
+    EXPECT_EQ(defaults.stringList(QStringLiteral("mixed"), { QStringLiteral("f") }),
+        QStringList { QStringLiteral("f") });
 }
 
 TEST_F(UserDefaultsTest, ValuesKeepTheirTypesAcrossInstances)
@@ -62,9 +65,10 @@ TEST_F(UserDefaultsTest, ValuesKeepTheirTypesAcrossInstances)
         defaults.setValue(QStringLiteral("SelectedAppearance"), 2);
         defaults.setValue(QStringLiteral("nwGoalAmount"), 1234567.89);
         defaults.setValue(QStringLiteral("ShowStartForm"), false);
-        defaults.setValue(QStringLiteral("empty"), QStringList{});
-        defaults.setValue(QStringLiteral("one"), QStringList{QStringLiteral("only")});
-        defaults.setValue(QStringLiteral("nested"), QVariantMap{{QStringLiteral("k"), QVariantList{1, 2}}});
+        defaults.setValue(QStringLiteral("empty"), QStringList {});
+        defaults.setValue(QStringLiteral("one"), QStringList { QStringLiteral("only") });
+        defaults.setValue(
+            QStringLiteral("nested"), QVariantMap { { QStringLiteral("k"), QVariantList { 1, 2 } } });
         defaults.setValue(QStringLiteral("bytes"), QByteArray("\x00\x01\xff", 3));
         defaults.setValue(QStringLiteral("when"), when);
         ASSERT_TRUE(defaults.synchronize());
@@ -77,9 +81,10 @@ TEST_F(UserDefaultsTest, ValuesKeepTheirTypesAcrossInstances)
     EXPECT_DOUBLE_EQ(reread.real(QStringLiteral("nwGoalAmount"), 0), 1234567.89);
     EXPECT_FALSE(reread.boolean(QStringLiteral("ShowStartForm"), true));
     EXPECT_TRUE(reread.contains(QStringLiteral("empty")));
-    EXPECT_EQ(reread.stringList(QStringLiteral("empty"), {QStringLiteral("fallback")}), QStringList());
-    EXPECT_EQ(reread.stringList(QStringLiteral("one")), QStringList{QStringLiteral("only")});
-    EXPECT_EQ(reread.map(QStringLiteral("nested")).value(QStringLiteral("k")).toList(), (QVariantList{1, 2}));
+    EXPECT_EQ(reread.stringList(QStringLiteral("empty"), { QStringLiteral("fallback") }), QStringList());
+    EXPECT_EQ(reread.stringList(QStringLiteral("one")), QStringList { QStringLiteral("only") });
+    EXPECT_EQ(
+        reread.map(QStringLiteral("nested")).value(QStringLiteral("k")).toList(), (QVariantList { 1, 2 }));
     EXPECT_EQ(reread.data(QStringLiteral("bytes")), QByteArray("\x00\x01\xff", 3));
     EXPECT_EQ(reread.value(QStringLiteral("when")).toDateTime(), when);
 }

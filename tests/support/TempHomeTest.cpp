@@ -8,8 +8,8 @@
 namespace mervane::test {
 
 namespace {
-const char* const kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
-                                  "XDG_STATE_HOME"};
+const char* const kVariables[]
+    = { "HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME" };
 }
 
 void TempHomeTest::SetUp()
@@ -17,15 +17,16 @@ void TempHomeTest::SetUp()
     m_home = std::make_unique<QTemporaryDir>();
     ASSERT_TRUE(m_home->isValid());
     const QDir home(m_home->path());
-    const std::map<QByteArray, QString> values{
-        {"HOME", home.path()},
-        {"XDG_CONFIG_HOME", home.filePath(QStringLiteral(".config"))},
-        {"XDG_DATA_HOME", home.filePath(QStringLiteral(".local/share"))},
-        {"XDG_CACHE_HOME", home.filePath(QStringLiteral(".cache"))},
-        {"XDG_STATE_HOME", home.filePath(QStringLiteral(".local/state"))},
+    const std::map<QByteArray, QString> values {
+        { "HOME", home.path() },
+        { "XDG_CONFIG_HOME", home.filePath(QStringLiteral(".config")) },
+        { "XDG_DATA_HOME", home.filePath(QStringLiteral(".local/share")) },
+        { "XDG_CACHE_HOME", home.filePath(QStringLiteral(".cache")) },
+        { "XDG_STATE_HOME", home.filePath(QStringLiteral(".local/state")) },
     };
     for (const char* name : kVariables) {
-        m_savedEnvironment[name] = qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
+        m_savedEnvironment[name]
+            = qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
         const QString& value = values.at(name);
         QDir().mkpath(value);
         qputenv(name, value.toLocal8Bit());
