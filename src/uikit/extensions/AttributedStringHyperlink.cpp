@@ -1,0 +1,27 @@
+#include "uikit/extensions/AttributedStringHyperlink.h"
+
+#include <QDesktopServices>
+
+using namespace Qt::Literals::StringLiterals;
+
+bool AttributedStringHyperlink::isOpenable(const QUrl& url)
+{
+    if (!url.isValid())
+        return false;
+    const QString scheme = url.scheme().toLower();
+    return scheme == u"http"_s || scheme == u"https"_s || scheme == u"mailto"_s;
+}
+
+QString AttributedStringHyperlink::hyperlinkFromString(const QString& text, const QUrl& url)
+{
+    const QString shown = text.toHtmlEscaped();
+    if (!isOpenable(url))
+        return shown;
+    return u"<a href=\""_s + url.toString(QUrl::FullyEncoded).toHtmlEscaped()
+        + u"\" style=\"color:#0a60ff; text-decoration:underline;\">"_s + shown + u"</a>"_s;
+}
+
+bool AttributedStringHyperlink::openHyperlink(const QUrl& url)
+{
+    return isOpenable(url) && QDesktopServices::openUrl(url);
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+/// Link texts for rich-text labels.
+struct AttributedStringHyperlink {
+    /// Rich text showing `text` (escaped, so user text appears as typed) as a blue,
+    /// underlined link to `url`. An address that is not http, https or mailto gives the
+    /// escaped text without a link.
+    static QString hyperlinkFromString(const QString& text, const QUrl& url);
+    /// Whether a link to `url` may be followed: http, https and mailto only.
+    static bool isOpenable(const QUrl& url);
+    /// Opens `url` in the desktop's handler when it may be followed; false otherwise.
+    static bool openHyperlink(const QUrl& url);
+};
