@@ -1,0 +1,46 @@
+#pragma once
+
+#include "model/data/MVX_Model.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+/// What reading a data document gave.
+struct ModelReadResult {
+    /// The normalised model; null exactly when `error` is set.
+    std::shared_ptr<MVX_Model> model;
+    /// Why the document could not be read; null on success.
+    QString error;
+    /// Elements left out because they could not be read (the rest of the document loaded).
+    int unreadableRecords = 0;
+    int unreadableCategories = 0;
+    int unreadableTags = 0;
+    int unreadableValues = 0;
+    int unreadableTagReferences = 0;
+
+    bool hasUnreadableParts() const;
+    /// "2 records could not be read", joined with "; " over the kinds; empty when none.
+    QString unreadableSummary() const;
+};
+
+/// The data document reader. Reading has no side effects: a failure leaves no partial
+/// model, and nothing outside the result is changed.
+///
+/// The reader is strict about types (a string where a number belongs makes its element
+/// unreadable) and lenient about absence: an absent member or null reads as no value,
+/// and an absent or null flag or sort order as false or 0. Elements of the lists that
+/// cannot be read are left out and counted. Normalisation: a missing version becomes the
+/// application's, missing lists become empty, and every record's `TS` is recomputed
+/// from its year and month.
+class ImportModel {
+public:
+    static ModelReadResult read(const QByteArray& bytes);
+    /// Reads the file at `path`; a file that cannot be opened is an error.
+    static ModelReadResult readFile(const QString& path);
+
+    /// The model of the file at `path`, or null with `error` set. Parts that could not be
+    /// read do not fail this call; use `readFile` to learn of them.
+    std::shared_ptr<MVX_Model> open(const QString& path, QString& error) const;
+};

@@ -1,0 +1,182 @@
+#pragma once
+
+#include "model/data/MVX_Currency.h"
+#include "model/data/MVX_ExchangeRate.h"
+#include "model/data/MVX_Model.h"
+
+#include <QColor>
+#include <QDate>
+#include <QHash>
+#include <QLocale>
+#include <QMap>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class DataFileWriter;
+
+using MVX_CurrencyTable = QMap<QString, std::shared_ptr<MVX_Currency>>;
+using MVX_ExchangeRateTable = QMap<QString, std::shared_ptr<MVX_ExchangeRate>>;
+
+/// The process-wide store: it owns the live model and the tables every screen shares
+/// (currencies, exchange rates, tag colours, the tag filter and the records in chart order).
+///
+/// Everything runs on the main thread. Saving sorts and serialises there; one serial
+/// writer thread writes the bytes atomically; failures come back as error texts
+/// (`std::nullopt` is success). An unreadable data file is never overwritten without
+/// a copy kept next to it first.
+class NWData : public QObject {
+    Q_OBJECT
+
+public:
+    /// "dataReFetched": posted (no object) when the model was replaced or reloaded.
+    static const QString dataReFetchedNotification;
+    /// "mervane.json", in the home folder.
+    static const QString dataFileName;
+    /// User default holding the tag filter (a list of tag ID strings).
+    static const QString filterIDArrayKey;
+    /// User default holding the goal amount for the charts.
+    static const QString goalAmountKey;
+    /// Restore's answer when nothing exists at the chosen path.
+    static const QString unableToOpenFileMessage;
+
+    /// The one store, made on first use and never released.
+    static NWData* shared();
+
+    /// A store of its own (tests); the application uses `shared()`.
+    explicit NWData(QObject* parent = nullptr);
+    /// Waits for pending writes.
+    ~NWData() override;
+
+    /// "$HOME/mervane.json", resolved at each call.
+    static QString dataFilePath();
+
+    // Fields. Lists and maps returned by non-const reference are edited in place.
+    const std::shared_ptr<MVX_Model>& appData() const { return m_appData; }
+    void setAppData(std::shared_ptr<MVX_Model> model) { m_appData = std::move(model); }
+    /// 1900-01-01, from which the records' day numbers count.
+    QDate startDate() const { return m_startDate; }
+    void setStartDate(QDate date) { m_startDate = date; }
+    const QString& localCurrencyCode() const { return m_localCurrencyCode; }
+    void setLocalCurrencyCode(const QString& code) { m_localCurrencyCode = code; }
+    bool supportsForeignCurrencies() const { return m_supportsForeignCurrencies.load(); }
+    void setSupportsForeignCurrencies(bool value) { m_supportsForeignCurrencies.store(value); }
+    bool exchangeRateIsUpToDate() const { return m_exchangeRateIsUpToDate.load(); }
+    void setExchangeRateIsUpToDate(bool value) { m_exchangeRateIsUpToDate.store(value); }
+    /// The records of `appData()`, oldest first; rebuilt by every sort.
+    const MVX_NWLogList& chartNwLogArray() const { return m_chartNwLogArray; }
+    MVX_NWLogList& chartNwLogArray() { return m_chartNwLogArray; }
+    void setChartNwLogArray(MVX_NWLogList list) { m_chartNwLogArray = std::move(list); }
+    /// 24 colours: "BLUE", "BLUE_LINE", "BLUE_TEXT", ... for the eight tag colour names
+    /// (fill, outline, text).
+    const QHash<QString, QColor>& tagColors() const { return m_tagColors; }
+    QHash<QString, QColor>& tagColors() { return m_tagColors; }
+    void setTagColors(QHash<QString, QColor> colors) { m_tagColors = std::move(colors); }
+    /// The 31-row currency table by ISO code.
+    const MVX_CurrencyTable& supportedCurrencies() const { return m_supportedCurrencies; }
+    MVX_CurrencyTable& supportedCurrencies() { return m_supportedCurrencies; }
+    void setSupportedCurrencies(MVX_CurrencyTable table) { m_supportedCurrencies = std::move(table); }
+    /// The history chart's tag filter.
+    const QStringList& selectedTagIDs() const { return m_selectedTagIDs; }
+    QStringList& selectedTagIDs() { return m_selectedTagIDs; }
+    void setSelectedTagIDs(QStringList ids) { m_selectedTagIDs = std::move(ids); }
+    /// Local-currency units per one unit of every other table currency.
+    const MVX_ExchangeRateTable& exchangeRates() const { return m_exchangeRates; }
+    MVX_ExchangeRateTable& exchangeRates() { return m_exchangeRates; }
+    void setExchangeRates(MVX_ExchangeRateTable rates) { m_exchangeRates = std::move(rates); }
+    /// The table row of the local currency, or null.
+    const std::shared_ptr<MVX_Currency>& localCurrency() const { return m_localCurrency; }
+    void setLocalCurrency(std::shared_ptr<MVX_Currency> currency) { m_localCurrency = std::move(currency); }
+
+    // Data file, backup and restore (NWData.cpp).
+
+    /// Loads the data file into `appData()`. Posts "dataReFetched" unless reading failed.
+    /// Returns the reader's error text (then `appData()` is a new empty model and the
+    /// unreadable file is copied aside before the first save replaces it), a note on
+    /// parts that could not be read (the rest is loaded and the file is kept the same way),
+    /// or none.
+    std::optional<QString> getApplicationData();
+    /// Sorts the records and writes the model to the data file; waits for the write.
+    /// `flag` has no meaning. Returns none when the file was written, else an error text.
+    std::optional<QString> saveData(bool flag = false);
+    /// Sorts and serialises now, writes on the writer thread, and calls `completion`
+    /// with the error text or none on the thread of `context` (not at all if `context`
+    /// is gone by then).
+    void saveDataAsync(QObject* context, std::function<void(std::optional<QString>)> completion);
+    /// Blocks until every queued write has finished (quitting calls it).
+    void waitForPendingWrites();
+    /// Writes the model to `path`; returns an error text when that failed.
+    std::optional<QString> backupToFilePath(const QString& path);
+    /// Replaces the model by the file at `path`, saves it as the data file and posts
+    /// "dataReFetched". On failure the previous model and currency state stay, nothing
+    /// is saved or posted, and the error text is returned.
+    std::optional<QString> restoreFromFilePath(const QString& path);
+    /// Empties the records, the chart series, the categories and the tags, saves and
+    /// posts "dataReFetched". Returns the save's error text, if any (the model stays
+    /// emptied; the data file keeps the old data).
+    std::optional<QString> deleteAllRecords();
+    /// `appData()`'s records become newest first, `chartNwLogArray()` the same objects
+    /// oldest first.
+    void sortNWArray(const MVX_NWLogList& records);
+
+    // Currencies and exchange rates (NWDataCurrencies.cpp).
+
+    /// Local currency from the base currency, else the locale's currency; then the rates.
+    void setExchangeRates();
+    /// Local currency and rates from the model's base currency; nothing without one.
+    void exchangeRateUpdateOnBaseCurrencyChange();
+    /// Rates again after the table's rates per euro changed.
+    void recalculateRates();
+    /// Local-currency units per one unit of `code`; 1.0 when there is no rate for it.
+    double getExchangeRateFor(const QString& code) const;
+    /// Stores a feed's rate text (units per euro, "." as decimal separator) for a table
+    /// currency. Texts that are not finite numbers above 0, and codes outside the table,
+    /// change nothing.
+    void setExchangeRateFor(const QString& code, const QString& rateText);
+    /// The table row of `code`, or null.
+    std::shared_ptr<MVX_Currency> currencyFromCode(const QString& code) const;
+    /// The locale for amounts in the base currency (the current locale without one).
+    QLocale getLocale() const;
+    /// The same as an identifier in the form "en_US" ("" is the root locale).
+    QString getLocaleIdentifier() const;
+
+    /// The locale identifier that belongs to a currency: the table row's ("en_US" for
+    /// "USD", "" for the euro's root locale), else the first available locale using the
+    /// currency, else the code itself.
+    QString localeIdentifierForCurrencyCode(const QString& code) const;
+    /// `localeIdentifierForCurrencyCode` as a QLocale (the root locale becomes QLocale::c()).
+    QLocale localeForCurrencyCode(const QString& code) const;
+
+    /// The writer thread of this store; tests give it failing devices.
+    DataFileWriter& writer() { return *m_writer; }
+
+    /// The 31 rows in the table's order, with the default rates.
+    static QList<std::shared_ptr<MVX_Currency>> makeCurrencyTable();
+    /// The 24 tag colours.
+    static QHash<QString, QColor> makeTagColors();
+
+private:
+    void fillRatesFor(const QString& localCode);
+    void prepareLoadedModel();
+    std::optional<QByteArray> serialise(QString* error);
+    QString currentLocaleCurrencyCode() const;
+
+    std::shared_ptr<MVX_Model> m_appData;
+    QDate m_startDate;
+    QString m_localCurrencyCode;
+    std::atomic<bool> m_supportsForeignCurrencies = false;
+    std::atomic<bool> m_exchangeRateIsUpToDate = false;
+    MVX_NWLogList m_chartNwLogArray;
+    QHash<QString, QColor> m_tagColors;
+    MVX_CurrencyTable m_supportedCurrencies;
+    QStringList m_selectedTagIDs;
+    MVX_ExchangeRateTable m_exchangeRates;
+    std::shared_ptr<MVX_Currency> m_localCurrency;
+
+    std::unique_ptr<DataFileWriter> m_writer;
+};
