@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QColor>
+#include <QPainterPath>
+#include <QPointF>
+#include <QRectF>
+#include <QTransform>
+
+/// Drawing helpers shared by the controls. Geometry rules are written y-up with the
+/// origin at the bottom left and turned into widget coordinates once, with flipY.
+namespace KitDrawing {
+
+/// Maps y-up coordinates of a view `height` high to the widget's y-down ones (and back).
+QTransform flipY(qreal height);
+/// A y-up rectangle in widget coordinates.
+QRectF toWidget(const QRectF& yUp, qreal height);
+
+/// Appends a line from the path's current point towards `corner`, rounded off by a
+/// circle of `radius` tangent to both the segment (current point, corner) and the
+/// segment (corner, toward). Degenerate corners (collinear points, zero radius) become a
+/// straight line to `corner`.
+void appendArcFromPoint(QPainterPath& path, QPointF corner, QPointF toward, qreal radius);
+
+/// The neutral grey the kit uses where the system grey colour was asked for.
+QColor systemGray();
+/// The selection colour of the current palette (active highlight).
+QColor selectionColor();
+
+} // namespace KitDrawing

@@ -1,0 +1,48 @@
+#include "uikit/controls/noise/NZNoiseView.h"
+
+#include "uikit/controls/KitDrawing.h"
+#include "uikit/controls/noise/NZNoise.h"
+
+#include <QPainter>
+
+NZNoiseView::NZNoiseView(QWidget* parent)
+    : QWidget(parent)
+    , m_backgroundColor(KitDrawing::systemGray())
+{
+}
+
+void NZNoiseView::setBackgroundColor(const QColor& color)
+{
+    if (color == m_backgroundColor)
+        return;
+    m_backgroundColor = color;
+    update();
+}
+
+void NZNoiseView::setNoiseOpacity(qreal opacity)
+{
+    if (opacity == m_noiseOpacity)
+        return;
+    m_noiseOpacity = opacity;
+    update();
+}
+
+void NZNoiseView::setNoiseBlendMode(int mode)
+{
+    if (mode == m_noiseBlendMode)
+        return;
+    m_noiseBlendMode = mode;
+    update();
+}
+
+void NZNoiseView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    drawBackground(painter);
+    NZNoise::drawNoiseWithOpacity(painter, m_noiseOpacity, m_noiseBlendMode);
+}
+
+void NZNoiseView::drawBackground(QPainter& painter)
+{
+    painter.fillRect(rect(), m_backgroundColor);
+}

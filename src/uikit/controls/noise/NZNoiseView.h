@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QColor>
+#include <QWidget>
+
+/// A flat colour with the application's noise grain over it.
+class NZNoiseView : public QWidget {
+    Q_OBJECT
+public:
+    explicit NZNoiseView(QWidget* parent = nullptr);
+
+    QColor backgroundColor() const { return m_backgroundColor; }
+    /// Redraws when the colour differs from the current one.
+    void setBackgroundColor(const QColor& color);
+    qreal noiseOpacity() const { return m_noiseOpacity; }
+    void setNoiseOpacity(qreal opacity);
+    /// A blend-mode number (2 screen, 1 multiply; see NZNoise::compositionMode).
+    int noiseBlendMode() const { return m_noiseBlendMode; }
+    void setNoiseBlendMode(int mode);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    /// Fills the background; the noise is drawn over whatever this paints.
+    virtual void drawBackground(QPainter& painter);
+
+private:
+    QColor m_backgroundColor;
+    qreal m_noiseOpacity = 0.1;
+    int m_noiseBlendMode = 2;
+};

@@ -1,0 +1,33 @@
+#include "uikit/controls/rows/TableRowDrawing.h"
+
+#include <QLinearGradient>
+
+
+namespace TableRowDrawing {
+
+QGradientStops fade(const QColor& color, qreal second, qreal third)
+{
+    QColor clear = color;
+    clear.setAlphaF(0);
+    return { { 0.0, clear }, { second, color }, { third, color }, { 1.0, clear } };
+}
+
+void fillHorizontal(QPainter& painter, const QRectF& rect, const QGradientStops& stops)
+{
+    QLinearGradient gradient(rect.left(), 0, rect.right(), 0);
+    gradient.setStops(stops);
+    painter.fillRect(rect, gradient);
+}
+
+} // namespace TableRowDrawing
+
+QGradientStops FadeGradientWithColor(const QColor& color)
+{
+    return TableRowDrawing::fade(color.toRgb(), 0.35, 0.65);
+}
+
+void DrawSeparatorInRect(QPainter& painter, const QRectF& rect)
+{
+    static const QGradientStops separator = FadeGradientWithColor(QColor::fromRgbF(0.8f, 0.8f, 0.8f, 1.0f));
+    TableRowDrawing::fillHorizontal(painter, rect, separator);
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QWidget>
+
+/// A panel that shows what lies behind it (its parent's background and the sibling
+/// widgets below it) saturated, blurred and tinted with translucent white.
+class BVBlurredView : public QWidget {
+    Q_OBJECT
+public:
+    explicit BVBlurredView(QWidget* parent = nullptr);
+
+    QColor tintColor() const { return m_tintColor; }
+    /// An invalid colour keeps the previous tint.
+    void setTintColor(const QColor& color);
+    float saturationFactor() const { return m_saturationFactor; }
+    void setSaturationFactor(float factor);
+    float blurRadius() const { return m_blurRadius; }
+    void setBlurRadius(float radius);
+
+    /// Scales each pixel's distance from its luminance by `factor` (1 leaves it alone).
+    static void saturate(QImage& image, float factor);
+    /// A Gaussian blur with standard deviation `radius`, edges clamped. Works on
+    /// ARGB32_Premultiplied images.
+    static void gaussianBlur(QImage& image, float radius);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QImage backdrop();
+
+    QColor m_tintColor;
+    float m_saturationFactor = 2.0f;
+    float m_blurRadius = 20.0f;
+};
