@@ -57,19 +57,23 @@ QDateTime local(const QDateTime& date)
 }
 
 // The largest n (toward the sign of the distance) for which step(from, n) does not pass `to`,
-// starting from an estimate that is at most one step off either way.
+// starting from an estimate that is at most a step or two off. The corrections are bounded so
+// that dates at the ends of the representable range cannot keep the loop going.
 template <typename Step>
 qint64 wholeSteps(const QDateTime& from, const QDateTime& to, qint64 estimate, Step step)
 {
+    if (!from.isValid() || !to.isValid())
+        return 0;
     const qint64 sign = to >= from ? 1 : -1;
     const auto fits = [&](qint64 n) {
         const QDateTime moved = step(from, n);
-        return sign > 0 ? moved <= to : moved >= to;
+        return moved.isValid() && (sign > 0 ? moved <= to : moved >= to);
     };
+    constexpr int kMaxCorrections = 4;
     qint64 n = estimate;
-    while (n != 0 && !fits(n))
+    for (int i = 0; i < kMaxCorrections && n != 0 && !fits(n); ++i)
         n -= sign;
-    while (fits(n + sign))
+    for (int i = 0; i < kMaxCorrections && fits(n + sign); ++i)
         n += sign;
     return n;
 }
@@ -178,6 +182,8 @@ DateUtilities::Components DateUtilities::componentsWithOffsetFromDate(
     const QDateTime to = local(date);
     QDateTime from = local(other);
     Components c;
+    if (!to.isValid() || !from.isValid())
+        return c;
     c.year = wholeSteps(from, to, to.date().year() - from.date().year(),
         [](const QDateTime& d, qint64 n) { return d.addYears(int(n)); });
     from = from.addYears(int(c.year));

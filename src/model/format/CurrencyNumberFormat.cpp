@@ -9,6 +9,22 @@
 
 namespace {
 
+bool sameText(const QString& a, const QString& b)
+{
+    return a.isNull() == b.isNull() && a == b;
+}
+
+} // namespace
+
+bool CurrencyNumberFormat::Settings::operator==(const Settings& other) const
+{
+    return sameText(localeID, other.localeID) && sameText(currencyCode, other.currencyCode)
+        && sameText(symbol, other.symbol) && maxFractionDigits == other.maxFractionDigits
+        && sameText(negativeFormat, other.negativeFormat);
+}
+
+namespace {
+
 struct CloseFormat {
     void operator()(UNumberFormat* format) const { unum_close(format); }
 };

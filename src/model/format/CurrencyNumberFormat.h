@@ -23,7 +23,8 @@ public:
         /// Null keeps the locale's negative form.
         QString negativeFormat;
 
-        bool operator==(const Settings&) const = default;
+        /// Null and empty texts differ here: an empty symbol is a symbol.
+        bool operator==(const Settings& other) const;
     };
 
     CurrencyNumberFormat() = delete;

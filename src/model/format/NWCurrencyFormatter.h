@@ -54,10 +54,10 @@ public:
     bool isLenient() const { return m_lenient; }
     void setLenient(bool lenient) { m_lenient = lenient; }
 
+private:
     /// What the next call formats with, resolved against the store as it is now.
     CurrencyNumberFormat::Settings settings() const;
 
-private:
     int m_numDigits = -1;
     QString m_customCurrency;
     QString m_negativeFormat;

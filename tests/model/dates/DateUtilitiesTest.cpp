@@ -13,7 +13,7 @@ namespace {
 using D = DateUtilities;
 
 // Runs a test in another time zone and restores the previous one afterwards.
-class TimeZoneTest : public ::testing::Test {
+class DateUtilitiesTimeZone : public ::testing::Test {
 protected:
     void useZone(const char* zone)
     {
@@ -132,6 +132,15 @@ TEST(DateUtilities, ComponentsAndCalendarDifference)
     EXPECT_EQ(back.year, -1);
     EXPECT_EQ(back.second, -6);
     EXPECT_EQ(D::componentsWithOffsetFromDate(d, d), D::Components {});
+
+    // Month ends: January 31 plus one month is the end of February, not March.
+    EXPECT_EQ(D::componentsWithOffsetFromDate(at(2021, 3, 1), at(2021, 1, 31)).month, 1);
+    EXPECT_EQ(D::componentsWithOffsetFromDate(at(2021, 3, 1), at(2021, 1, 31)).day, 1);
+    // Invalid and far-apart dates give an answer instead of looping.
+    EXPECT_EQ(D::componentsWithOffsetFromDate(QDateTime(), d), D::Components {});
+    EXPECT_EQ(D::distanceInDaysToDate(d, QDateTime()), 0);
+    const QDateTime far = D::dateWithYear(std::numeric_limits<int>::max(), 1);
+    EXPECT_GT(D::componentsWithOffsetFromDate(far, d).year, 90'000'000);
 }
 
 TEST(DateUtilities, RelativeDatesAndTestsFollowTheClock)
@@ -181,7 +190,7 @@ TEST(DateUtilities, DateTests)
     EXPECT_TRUE(D::isTypicallyWorkday(at(2021, 3, 15)));
 }
 
-TEST_F(TimeZoneTest, DayAdditionsAreFixedSecondsAcrossDaylightSaving)
+TEST_F(DateUtilitiesTimeZone, DayAdditionsAreFixedSecondsAcrossDaylightSaving)
 {
     useZone("Europe/Berlin");
     // Clocks went forward on 2020-03-29 at 02:00.
@@ -194,7 +203,7 @@ TEST_F(TimeZoneTest, DayAdditionsAreFixedSecondsAcrossDaylightSaving)
     EXPECT_EQ(D::daysAfterDate(QDateTime(QDate(2020, 3, 29), QTime(12, 0)), noon), 0);
 }
 
-TEST_F(TimeZoneTest, DayNumbersIgnoreDaylightSavingAndHistoricOffsets)
+TEST_F(DateUtilitiesTimeZone, DayNumbersIgnoreDaylightSavingAndHistoricOffsets)
 {
     for (const char* zone : { "Europe/Berlin", "America/New_York", "Europe/Amsterdam", "Pacific/Apia" }) {
         useZone(zone);
@@ -209,7 +218,7 @@ TEST_F(TimeZoneTest, DayNumbersIgnoreDaylightSavingAndHistoricOffsets)
     EXPECT_EQ(D::daysAfterDate(D::dateWithYear(2020, 7), D::dateWithYear(1900, 1, 1)), 44010);
 }
 
-TEST_F(TimeZoneTest, MidnightThatDoesNotExistGivesTheStartOfThatDay)
+TEST_F(DateUtilitiesTimeZone, MidnightThatDoesNotExistGivesTheStartOfThatDay)
 {
     // Sao Paulo skipped 00:00-01:00 on 2018-11-04.
     useZone("America/Sao_Paulo");
