@@ -98,9 +98,14 @@ private:
         }
         if (!std::isfinite(*value))
             throw NotFinite { name };
-        // The shortest text that reads back as the same double.
-        char buffer[32];
-        const auto end = std::to_chars(buffer, buffer + sizeof buffer, *value).ptr;
+        // The shortest text that reads back as the same double, in plain notation where
+        // that stays short (100000 rather than 1e+05).
+        char buffer[64];
+        const double magnitude = std::fabs(*value);
+        const bool plain = magnitude == 0.0 || (magnitude >= 1e-6 && magnitude < 1e21);
+        const auto end = plain
+            ? std::to_chars(buffer, buffer + sizeof buffer, *value, std::chars_format::fixed).ptr
+            : std::to_chars(buffer, buffer + sizeof buffer, *value).ptr;
         m_out.append(buffer, end - buffer);
     }
 
