@@ -1,0 +1,223 @@
+#include "uikit/popover/APPopover.h"
+
+#include "uikit/popover/APPopoverWindow.h"
+#include "uikit/popover/APPopoverWindowFrame.h"
+#include "uikit/popover/PKPopoverController.h"
+#include "uikit/popover/PopoverGeometry.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QPropertyAnimation>
+#include <QScreen>
+#include <QWindow>
+
+namespace {
+constexpr int kFadeMilliseconds = 200;
+}
+
+APPopover::APPopover(QWidget* contentView, QObject* parent)
+    : QObject(parent), m_popoverWindow(std::make_unique<APPopoverWindow>())
+{
+    if (contentView) {
+        m_popoverWindow->setContentView(contentView);
+        m_popoverWindow->setMinimumSize(contentView->size());
+    }
+    m_popoverWindow->installEventFilter(this);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state != Qt::ApplicationActive)
+            applicationDidResignActive();
+    });
+}
+
+APPopover::~APPopover()
+{
+    if (m_fade)
+        m_fade->stop();
+    // The popover owns its content.
+    delete m_popoverWindow->contentView();
+}
+
+QWidget* APPopover::contentView() const
+{
+    return m_popoverWindow->contentView();
+}
+
+int APPopover::position() const
+{
+    return m_popoverWindow->popoverPosition();
+}
+void APPopover::setPosition(int position)
+{
+    m_popoverWindow->setPopoverPosition(position);
+}
+void APPopover::setDistance(qreal distance)
+{
+    m_popoverWindow->setDistance(distance);
+}
+void APPopover::setBorderColor(const QColor& color)
+{
+    m_popoverWindow->popoverWindowFrame()->setBorderColor(color);
+}
+void APPopover::setBorderWidth(qreal width)
+{
+    m_popoverWindow->setBorderWidth(width);
+}
+void APPopover::setCornerRadius(qreal radius)
+{
+    m_popoverWindow->setCornerRadius(radius);
+}
+void APPopover::setDrawsArrow(bool draws)
+{
+    m_popoverWindow->setDrawsArrow(draws);
+}
+void APPopover::setArrowWidth(qreal width)
+{
+    m_popoverWindow->setArrowWidth(width);
+}
+void APPopover::setArrowHeight(qreal height)
+{
+    m_popoverWindow->setArrowHeight(height);
+}
+void APPopover::setDrawRoundCornerBesideArrow(bool rounds)
+{
+    m_popoverWindow->setDrawRoundCornerBesideArrow(rounds);
+}
+void APPopover::setViewMargin(qreal margin)
+{
+    m_popoverWindow->setViewMargin(margin);
+}
+void APPopover::setBackgroundColor(const QColor& color)
+{
+    m_popoverWindow->popoverWindowFrame()->setBackgroundColor(color);
+}
+void APPopover::setMovable(bool movable)
+{
+    m_popoverWindow->popoverWindowFrame()->setMovable(movable);
+}
+void APPopover::setResizable(bool resizable)
+{
+    m_popoverWindow->popoverWindowFrame()->setResizable(resizable);
+}
+
+bool APPopover::isVisible() const
+{
+    return m_state != State::Hidden;
+}
+
+QPointF APPopover::toScreenYUp(QWidget* window, const QPointF& point) const
+{
+    const QPointF global = window ? QPointF(window->mapToGlobal(point.toPoint())) : point;
+    return PKPopoverGeometry::toYUp(QRectF(global, QSizeF(0, 0))).topLeft();
+}
+
+int APPopover::bestPositionInWindow(QWidget* window, const QPointF& point) const
+{
+    const QScreen* screen = window && window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    const QRectF visible = screen ? PKPopoverGeometry::toYUp(QRectF(screen->availableGeometry())) : QRectF();
+    std::optional<QRectF> parentFrame;
+    if (window)
+        parentFrame = PKPopoverGeometry::toYUp(QRectF(window->frameGeometry()));
+    return APPopoverGeometry::bestPosition(m_popoverWindow->popoverWindowFrame()->metrics(),
+        QSizeF(m_popoverWindow->size()), toScreenYUp(window, point), visible, parentFrame);
+}
+
+void APPopover::displayPopoverInWindow(QWidget* window, const QPointF& point, bool chooseBestLocation)
+{
+    if (isVisible())
+        return;
+    if (chooseBestLocation)
+        setPosition(bestPositionInWindow(window, point));
+    m_parentWindow = window ? window->window() : nullptr;
+    ++m_generation;
+    m_state = State::Shown;
+    movePopoverToPoint(point);
+    if (m_parentWindow) {
+        m_parentWindow->winId();
+        m_popoverWindow->winId();
+        m_popoverWindow->windowHandle()->setTransientParent(m_parentWindow->windowHandle());
+        m_parentPosition = m_parentWindow->pos();
+        m_parentWindow->installEventFilter(this);
+    }
+    if (m_fade)
+        m_fade->stop();
+    m_popoverWindow->setWindowOpacity(m_animates ? 0.0 : 1.0);
+    m_popoverWindow->show();
+    m_popoverWindow->raise();
+    m_popoverWindow->activateWindow();
+    if (m_animates) {
+        auto* fade = new QPropertyAnimation(m_popoverWindow.get(), "windowOpacity", this);
+        fade->setDuration(kFadeMilliseconds);
+        fade->setEndValue(1.0);
+        m_fade = fade;
+        fade->start(QAbstractAnimation::DeleteWhenStopped);
+    }
+}
+
+void APPopover::movePopoverToPoint(const QPointF& point)
+{
+    const QPointF screenPoint = toScreenYUp(m_parentWindow, point);
+    QRectF frame = m_popoverWindow->frameYUp();
+    frame.moveTo(screenPoint - m_popoverWindow->popoverWindowFrame()->attachmentPoint());
+    m_popoverWindow->setFrameYUp(frame);
+}
+
+void APPopover::closePopover()
+{
+    if (m_state != State::Shown)
+        return;
+    if (!m_animates) {
+        orderOut();
+        return;
+    }
+    m_state = State::Closing;
+    if (m_fade)
+        m_fade->stop();
+    auto* fade = new QPropertyAnimation(m_popoverWindow.get(), "windowOpacity", this);
+    fade->setDuration(kFadeMilliseconds);
+    fade->setEndValue(0.0);
+    const quint64 generation = m_generation;
+    connect(fade, &QAbstractAnimation::finished, this, [this, generation] {
+        if (generation == m_generation && m_state == State::Closing)
+            orderOut();
+    });
+    m_fade = fade;
+    fade->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+void APPopover::orderOut()
+{
+    if (m_fade)
+        m_fade->stop();
+    if (m_parentWindow)
+        m_parentWindow->removeEventFilter(this);
+    m_parentWindow = nullptr;
+    m_state = State::Hidden;
+    m_popoverWindow->hide();
+    m_popoverWindow->setWindowOpacity(1.0);
+}
+
+void APPopover::windowDidResignKey()
+{
+    if (m_closesWhenPopoverResignsKey)
+        closePopover();
+}
+
+void APPopover::applicationDidResignActive()
+{
+    if (m_closesWhenApplicationBecomesInactive)
+        closePopover();
+}
+
+bool APPopover::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_popoverWindow.get() && event->type() == QEvent::ActivationChange
+        && !m_popoverWindow->isActiveWindow() && m_state == State::Shown) {
+        windowDidResignKey();
+    } else if (watched == m_parentWindow && event->type() == QEvent::Move && m_state != State::Hidden) {
+        // Follow the parent like a child window does.
+        const QPoint delta = m_parentWindow->pos() - m_parentPosition;
+        m_parentPosition = m_parentWindow->pos();
+        m_popoverWindow->move(m_popoverWindow->pos() + delta);
+    }
+    return QObject::eventFilter(watched, event);
+}

@@ -1,0 +1,466 @@
+#include "uikit/popover/PKPopoverController.h"
+
+#include "uikit/popover/PKPopoverParentWindow.h"
+#include "uikit/popover/PKPopoverWindow.h"
+#include "uikit/popover/PKPopoverWindowFrame.h"
+#include "uikit/popover/PopoverGeometry.h"
+
+#include "platform/Dispatch.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QPalette>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+
+namespace {
+std::optional<bool> g_applicationActiveOverride;
+
+QSizeF preferredSize(const QWidget* view)
+{
+    if (!view)
+        return {};
+    if (view->testAttribute(Qt::WA_Resized))
+        return view->size();
+    const QSize hint = view->sizeHint();
+    return hint.isValid() ? QSizeF(hint) : QSizeF(view->size());
+}
+} // namespace
+
+PKPopoverController::PKPopoverController(QObject* parent) : QObject(parent)
+{
+    initialValues();
+}
+
+PKPopoverController::PKPopoverController(QWidget* contentViewController, QObject* parent) : QObject(parent)
+{
+    initialValues();
+    setContentViewController(contentViewController);
+}
+
+PKPopoverController::~PKPopoverController()
+{
+    stopObserving();
+    m_popoverWindow->stopAnimations();
+    m_popoverWindow->setPopoverController(nullptr);
+    m_popoverWindow->setPopoverContentView(nullptr);
+    delete m_contentViewController.data();
+}
+
+void PKPopoverController::initialValues()
+{
+    m_popoverWindow = std::make_unique<PKPopoverWindow>();
+    m_popoverWindow->setPopoverController(this);
+    connect(m_popoverWindow.get(), &PKPopoverWindow::animationDidStop, this,
+        &PKPopoverController::animationDidStop);
+    setColor(QColor::fromRgbF(0.94f, 0.94f, 0.94f, 0.92f));
+    setBorderColor(QColor::fromRgbF(1, 1, 1, 0.92f));
+    setBorderWidth(1.0);
+    m_closesWhenEscapeKeyPressed = true;
+    m_closesWhenPopoverResignsKey = true;
+    m_closesWhenApplicationBecomesInactive = false;
+    m_animates = true;
+    m_animationType = 0;
+}
+
+QWidget* PKPopoverController::contentView() const
+{
+    return m_popoverWindow->popoverContentView();
+}
+
+void PKPopoverController::setContentViewController(QWidget* contentViewController)
+{
+    if (contentViewController == m_contentViewController)
+        return;
+    m_popoverWindow->setPopoverContentView(nullptr);
+    delete m_contentViewController.data();
+    m_contentViewController = contentViewController;
+    m_contentSize = preferredSize(contentViewController);
+    m_popoverWindow->setPopoverContentView(contentViewController);
+}
+
+void PKPopoverController::setAnimationType(int type)
+{
+    if (type >= 0 && type <= 3)
+        m_animationType = type;
+}
+
+void PKPopoverController::setContentSize(const QSizeF& size)
+{
+    m_contentSize = size;
+    if (popoverIsVisible())
+        m_popoverWindow->setFrameYUp(popoverFrameWithSize(size, arrowDirection()));
+}
+
+QColor PKPopoverController::color() const
+{
+    return m_popoverWindow->frameView()->color();
+}
+void PKPopoverController::setColor(const QColor& color)
+{
+    m_popoverWindow->frameView()->setColor(color);
+}
+QColor PKPopoverController::borderColor() const
+{
+    return m_popoverWindow->frameView()->borderColor();
+}
+void PKPopoverController::setBorderColor(const QColor& color)
+{
+    m_popoverWindow->frameView()->setBorderColor(color);
+}
+QColor PKPopoverController::topHighlightColor() const
+{
+    return m_popoverWindow->frameView()->topHighlightColor();
+}
+void PKPopoverController::setTopHighlightColor(const QColor& color)
+{
+    m_popoverWindow->frameView()->setTopHighlightColor(color);
+}
+qreal PKPopoverController::borderWidth() const
+{
+    return m_popoverWindow->frameView()->borderWidth();
+}
+void PKPopoverController::setBorderWidth(qreal width)
+{
+    m_popoverWindow->frameView()->setBorderWidth(width);
+}
+qreal PKPopoverController::cornerRadius() const
+{
+    return m_popoverWindow->frameView()->cornerRadius();
+}
+void PKPopoverController::setCornerRadius(qreal radius)
+{
+    m_popoverWindow->frameView()->setCornerRadius(radius);
+}
+QSizeF PKPopoverController::arrowSize() const
+{
+    return m_popoverWindow->frameView()->arrowSize();
+}
+void PKPopoverController::setArrowSize(const QSizeF& size)
+{
+    m_popoverWindow->frameView()->setArrowSize(size);
+}
+unsigned PKPopoverController::arrowDirection() const
+{
+    return m_popoverWindow->frameView()->arrowDirection();
+}
+
+void PKPopoverController::setDefaultProperties_ItemEdit()
+{
+    const QPalette palette = QApplication::palette();
+    setBorderColor(palette.color(QPalette::Light));
+    setColor(palette.color(QPalette::Base));
+    setBorderWidth(2.0);
+    setAnimationType(3);
+    m_closesWhenEscapeKeyPressed = true;
+    m_closesWhenApplicationBecomesInactive = false;
+    m_closesWhenPopoverResignsKey = false;
+}
+
+void PKPopoverController::setDefaultProperties_ItemWarning()
+{
+    const QPalette palette = QApplication::palette();
+    setBorderColor(palette.color(QPalette::Highlight));
+    setColor(palette.color(QPalette::Base));
+    setBorderWidth(2.0);
+    setAnimationType(3);
+    m_closesWhenEscapeKeyPressed = true;
+    m_closesWhenApplicationBecomesInactive = true;
+    m_closesWhenPopoverResignsKey = true;
+}
+
+void PKPopoverController::setDefaultProperties(bool escape, bool resign, bool /*inactive: not read*/)
+{
+    setDefaultProperties_ItemEdit();
+    m_closesWhenEscapeKeyPressed = escape;
+    m_closesWhenApplicationBecomesInactive = resign;
+    m_closesWhenPopoverResignsKey = resign;
+}
+
+void PKPopoverController::showRelativeToRect(const QRectF& rect, QWidget* view, unsigned preferredEdge)
+{
+    presentPopoverFromRect(rect, view, PKPopoverGeometry::arrowDirectionForEdge(preferredEdge), true);
+}
+
+QRectF PKPopoverController::anchorOnScreen() const
+{
+    if (!m_positionView)
+        return {};
+    const QPoint topLeft = m_positionView->mapToGlobal(m_viewRect.topLeft().toPoint());
+    return PKPopoverGeometry::toYUp(QRectF(QPointF(topLeft), m_viewRect.size()));
+}
+
+QRectF PKPopoverController::screenFrame() const
+{
+    if (!m_parentWindow || !m_parentWindow->screen())
+        return {};
+    return PKPopoverGeometry::toYUp(QRectF(m_parentWindow->screen()->geometry()));
+}
+
+void PKPopoverController::presentPopoverFromRect(
+    const QRectF& rect, QWidget* view, unsigned preferredArrowDirection, bool anchorsToPositionView)
+{
+    if (m_state == State::Showing || m_state == State::Shown)
+        return;
+    if (m_state == State::Closing)
+        closePopoverAndResetVariables(); // finish the fade-out now; this show replaces it
+
+    m_parentWindow = view ? view->window() : nullptr;
+    m_positionView = view;
+    m_viewRect = rect;
+    m_anchors = anchorsToPositionView;
+    m_screenRect = anchorOnScreen();
+    m_popoverWindow->frameView()->setArrowDirection(
+        arrowDirectionWithPreferredArrowDirection(preferredArrowDirection));
+    m_popoverWindow->setFrameYUp(popoverFrameWithSize(m_contentSize, arrowDirection()));
+
+    ++m_generation;
+    m_state = State::Showing;
+    if (m_willShowBlock)
+        m_willShowBlock(this);
+    if (m_state != State::Showing)
+        return; // the block closed it again
+
+    if (m_parentWindow) {
+        m_parentWindow->winId();
+        m_popoverWindow->winId();
+        m_popoverWindow->windowHandle()->setTransientParent(m_parentWindow->windowHandle());
+        m_parentPosition = m_parentWindow->pos();
+    }
+    startObserving(anchorsToPositionView);
+
+    if (m_animates && m_animationType != 2) {
+        m_popoverWindow->presentAnimated();
+    } else {
+        m_popoverWindow->orderFrontAndMakeKey();
+        m_state = State::Shown;
+        if (m_didShowBlock)
+            m_didShowBlock(this);
+    }
+}
+
+void PKPopoverController::animationDidStop()
+{
+    if (m_state == State::Showing)
+        finishShow();
+    else if (m_state == State::Closing)
+        closePopoverAndResetVariables();
+}
+
+void PKPopoverController::finishShow()
+{
+    m_state = State::Shown;
+    if (m_delegate)
+        m_delegate->popoverDidShow(this);
+}
+
+void PKPopoverController::closePopover()
+{
+    if (!popoverIsVisible())
+        return;
+    if (m_shouldCloseBlock && !m_shouldCloseBlock(this))
+        return;
+    forceClosePopover();
+}
+
+void PKPopoverController::forceClosePopover()
+{
+    if (!popoverIsVisible())
+        return;
+    if (m_willCloseBlock)
+        m_willCloseBlock(this);
+    if (!popoverIsVisible())
+        return; // the block already closed it
+    if (m_animates && m_animationType != 1) {
+        m_state = State::Closing;
+        m_popoverWindow->dismissAnimated();
+    } else {
+        closePopoverAndResetVariables();
+    }
+}
+
+void PKPopoverController::closePopoverAndResetVariables()
+{
+    QPointer<QWidget> parent = m_parentWindow;
+    m_popoverWindow->stopAnimations();
+    m_popoverWindow->hide();
+    m_popoverWindow->setWindowOpacity(1.0);
+    stopObserving();
+    m_popoverWindow->frameView()->setArrowDirection(PKPopoverGeometry::ArrowNone);
+    m_positionView = nullptr;
+    m_parentWindow = nullptr;
+    m_screenRect = QRectF();
+    m_viewRect = QRectF();
+    m_state = State::Hidden;
+    if (parent && parent->isVisible()) {
+        parent->raise();
+        parent->activateWindow();
+    }
+    // Last, so that a block showing the popover again is not undone by the reset.
+    if (m_didCloseBlock)
+        m_didCloseBlock(this);
+}
+
+void PKPopoverController::recalculateAndResetArrowDirection()
+{
+    m_popoverWindow->frameView()->setArrowDirection(
+        arrowDirectionWithPreferredArrowDirection(arrowDirection()));
+}
+
+QRectF PKPopoverController::popoverFrameWithSize(const QSizeF& contentSize, unsigned direction) const
+{
+    const QSizeF frameSize
+        = m_popoverWindow->frameRectForContentRect(QRectF(QPointF(0, 0), contentSize)).size();
+    return PKPopoverGeometry::popoverFrame(m_screenRect, frameSize, direction);
+}
+
+unsigned PKPopoverController::arrowDirectionWithPreferredArrowDirection(unsigned preferred) const
+{
+    const QSizeF frameSize
+        = m_popoverWindow->frameRectForContentRect(QRectF(QPointF(0, 0), m_contentSize)).size();
+    return PKPopoverGeometry::chooseArrowDirection(preferred, m_screenRect, frameSize, screenFrame());
+}
+
+void PKPopoverController::startObserving(bool anchors)
+{
+    stopObserving();
+    if (m_positionView && anchors)
+        m_positionView->installEventFilter(this);
+    if (m_parentWindow)
+        m_parentWindow->installEventFilter(this);
+    auto* app = qGuiApp;
+    if (m_closesWhenPopoverResignsKey) {
+        m_observers << connect(m_popoverWindow.get(), &PKPopoverWindow::didResignKey, this,
+            &PKPopoverController::popoverWindowDidResignKey);
+        if (!m_closesWhenApplicationBecomesInactive) {
+            m_observers << connect(
+                app, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
+                    if (s == Qt::ApplicationActive)
+                        applicationDidBecomeActive();
+                });
+        }
+    } else if (m_closesWhenApplicationBecomesInactive) {
+        m_observers << connect(
+            app, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
+                if (s != Qt::ApplicationActive)
+                    applicationDidResignActive();
+            });
+    }
+}
+
+void PKPopoverController::stopObserving()
+{
+    for (const auto& connection : std::as_const(m_observers))
+        disconnect(connection);
+    m_observers.clear();
+    if (m_positionView)
+        m_positionView->removeEventFilter(this);
+    if (m_parentWindow)
+        m_parentWindow->removeEventFilter(this);
+}
+
+bool PKPopoverController::eventFilter(QObject* watched, QEvent* event)
+{
+    if (popoverIsVisible()) {
+        const auto type = event->type();
+        if (watched == m_parentWindow && type == QEvent::Move)
+            parentWindowMoved();
+        else if (watched == m_positionView && m_anchors && (type == QEvent::Move || type == QEvent::Resize))
+            positionViewFrameChanged();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void PKPopoverController::positionViewFrameChanged()
+{
+    if (!m_anchors)
+        return;
+    const QWidget* superview = m_positionView ? m_positionView->parentWidget() : nullptr;
+    const QRectF frame = m_positionView ? QRectF(m_positionView->geometry()) : QRectF();
+    const QRectF bounds = superview ? QRectF(superview->rect()) : QRectF();
+    if (bounds.isEmpty() || !bounds.contains(frame)) {
+        forceClosePopover();
+        return;
+    }
+    m_screenRect = anchorOnScreen();
+    const QRectF target = popoverFrameWithSize(m_contentSize, arrowDirection());
+    QRectF current = m_popoverWindow->frameYUp();
+    current.moveTo(target.topLeft());
+    m_popoverWindow->setFrameYUp(current);
+}
+
+void PKPopoverController::parentWindowMoved()
+{
+    if (!m_parentWindow)
+        return;
+    const QPoint delta = m_parentWindow->pos() - m_parentPosition;
+    m_parentPosition = m_parentWindow->pos();
+    if (m_anchors && m_positionView) {
+        m_screenRect = anchorOnScreen();
+        const QRectF target = popoverFrameWithSize(m_contentSize, arrowDirection());
+        QRectF current = m_popoverWindow->frameYUp();
+        current.moveTo(target.topLeft());
+        m_popoverWindow->setFrameYUp(current);
+    } else {
+        // A child window keeps its place relative to its parent.
+        m_popoverWindow->move(m_popoverWindow->pos() + delta);
+    }
+}
+
+void PKPopoverController::popoverWindowDidResignKey()
+{
+    // The application's active state may only settle after the window lost the keyboard,
+    // so the decision waits for the next turn of the event loop.
+    const quint64 generation = m_generation;
+    platform::runLater(this, [this, generation] {
+        if (generation != m_generation || !popoverIsVisible())
+            return;
+        if (m_popoverWindow->isActiveWindow() || QApplication::activePopupWidget())
+            return; // the keyboard came back, or a menu of the content holds it
+        if (!m_closesWhenApplicationBecomesInactive && !isApplicationActive())
+            return; // stays open while the application is in the background
+        closePopover();
+    });
+}
+
+void PKPopoverController::applicationDidResignActive()
+{
+    closePopover();
+}
+
+void PKPopoverController::applicationDidBecomeActive()
+{
+    if (!popoverIsVisible())
+        return;
+    const quint64 generation = m_generation;
+    platform::runLater(this, [this, generation] {
+        if (generation == m_generation)
+            checkPopoverKeyWindowStatus();
+    });
+}
+
+void PKPopoverController::checkPopoverKeyWindowStatus()
+{
+    if (!popoverIsVisible() || !m_parentWindow)
+        return;
+    bool parentIsKey = false;
+    if (auto* parent = qobject_cast<PKPopoverParentWindow*>(m_parentWindow.data()))
+        parentIsKey = parent->isReallyKeyWindow();
+    else
+        parentIsKey = m_parentWindow->isActiveWindow();
+    if (parentIsKey)
+        m_popoverWindow->activateWindow();
+}
+
+bool PKPopoverController::isApplicationActive()
+{
+    if (g_applicationActiveOverride)
+        return *g_applicationActiveOverride;
+    return QGuiApplication::applicationState() == Qt::ApplicationActive;
+}
+
+void PKPopoverController::setApplicationActiveOverride(std::optional<bool> active)
+{
+    g_applicationActiveOverride = active;
+}

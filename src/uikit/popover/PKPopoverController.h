@@ -1,0 +1,173 @@
+#pragma once
+
+#include <QColor>
+#include <QObject>
+#include <QPointer>
+#include <QRectF>
+#include <QSizeF>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class PKPopoverController;
+class PKPopoverWindow;
+class QWidget;
+
+/// Told when a popover shown with an animation has appeared.
+class PKPopoverControllerDelegate {
+public:
+    virtual ~PKPopoverControllerDelegate() = default;
+    virtual void popoverDidShow(PKPopoverController*) { }
+};
+
+/// The controller behind every in-window popover: it owns the popover window and its content,
+/// places the panel beside an anchor rectangle of a view, keeps it attached while shown, shows
+/// and hides it with or without animation, and closes it on Escape, on loss of the keyboard or
+/// when the application goes inactive, as configured. Main thread only.
+///
+/// Every show gets a new generation and the controller keeps an explicit state, so a popover
+/// closed and shown again within one turn of the event loop is shown normally.
+class PKPopoverController : public QObject {
+    Q_OBJECT
+public:
+    using Block = std::function<void(PKPopoverController*)>;
+    using ShouldCloseBlock = std::function<bool(PKPopoverController*)>;
+    enum class State { Hidden, Showing, Shown, Closing };
+
+    explicit PKPopoverController(QObject* parent = nullptr);
+    /// Takes ownership of `contentViewController`.
+    explicit PKPopoverController(QWidget* contentViewController, QObject* parent = nullptr);
+    ~PKPopoverController() override;
+
+    PKPopoverWindow* popoverWindow() const { return m_popoverWindow.get(); }
+    QWidget* contentView() const;
+    QWidget* contentViewController() const { return m_contentViewController; }
+    /// Takes ownership of the new content; the previous content is deleted.
+    void setContentViewController(QWidget* contentViewController);
+    QWidget* positionView() const { return m_positionView; }
+
+    /// The anchor in y-up screen coordinates while shown; zero while hidden.
+    QRectF screenRect() const { return m_screenRect; }
+    /// The anchor in the position view's (Qt) coordinates while shown; zero while hidden.
+    QRectF viewRect() const { return m_viewRect; }
+
+    bool closesWhenEscapeKeyPressed() const { return m_closesWhenEscapeKeyPressed; }
+    void setClosesWhenEscapeKeyPressed(bool value) { m_closesWhenEscapeKeyPressed = value; }
+    bool closesWhenPopoverResignsKey() const { return m_closesWhenPopoverResignsKey; }
+    void setClosesWhenPopoverResignsKey(bool value) { m_closesWhenPopoverResignsKey = value; }
+    bool closesWhenApplicationBecomesInactive() const { return m_closesWhenApplicationBecomesInactive; }
+    void setClosesWhenApplicationBecomesInactive(bool value)
+    {
+        m_closesWhenApplicationBecomesInactive = value;
+    }
+    bool animates() const { return m_animates; }
+    void setAnimates(bool value) { m_animates = value; }
+    /// 0 pop/fade out, 1 fade in/no close animation, 2 none/fade out, 3 fade in/fade out.
+    /// Values outside 0-3 are ignored.
+    int animationType() const { return m_animationType; }
+    void setAnimationType(int type);
+    PKPopoverControllerDelegate* delegate() const { return m_delegate; }
+    void setDelegate(PKPopoverControllerDelegate* delegate) { m_delegate = delegate; }
+
+    void setWillCloseBlock(Block block) { m_willCloseBlock = std::move(block); }
+    void setShouldCloseBlock(ShouldCloseBlock block) { m_shouldCloseBlock = std::move(block); }
+    void setDidCloseBlock(Block block) { m_didCloseBlock = std::move(block); }
+    void setWillShowBlock(Block block) { m_willShowBlock = std::move(block); }
+    void setDidShowBlock(Block block) { m_didShowBlock = std::move(block); }
+
+    QSizeF contentSize() const { return m_contentSize; }
+    void setContentSize(const QSizeF& size);
+
+    QColor color() const;
+    void setColor(const QColor& color);
+    QColor borderColor() const;
+    void setBorderColor(const QColor& color);
+    QColor topHighlightColor() const;
+    void setTopHighlightColor(const QColor& color);
+    qreal borderWidth() const;
+    void setBorderWidth(qreal width);
+    qreal cornerRadius() const;
+    void setCornerRadius(qreal radius);
+    QSizeF arrowSize() const;
+    void setArrowSize(const QSizeF& size);
+    unsigned arrowDirection() const;
+
+    bool popoverIsVisible() const { return m_state != State::Hidden; }
+    bool shown() const { return popoverIsVisible(); }
+    State state() const { return m_state; }
+    /// Increases with every show.
+    quint64 generation() const { return m_generation; }
+
+    /// Shows the popover beside `rect` (in `view`'s coordinates); edge 0 min x, 1 min y,
+    /// 2 max x, 3 max y (y-up), larger values as 3.
+    void showRelativeToRect(const QRectF& rect, QWidget* view, unsigned preferredEdge);
+    void presentPopoverFromRect(
+        const QRectF& rect, QWidget* view, unsigned preferredArrowDirection, bool anchorsToPositionView);
+
+    /// Ordinary close, subject to `shouldCloseBlock`.
+    void closePopover();
+    void close() { closePopover(); }
+    /// Close without asking `shouldCloseBlock`.
+    void forceClosePopover();
+
+    void recalculateAndResetArrowDirection();
+    /// The window frame (y-up screen coordinates) for a content size and direction at the
+    /// current anchor.
+    QRectF popoverFrameWithSize(const QSizeF& contentSize, unsigned direction) const;
+
+    void setDefaultProperties_ItemEdit();
+    void setDefaultProperties_ItemWarning();
+    void setDefaultProperties(bool escape, bool resign, bool inactive);
+
+    /// Handlers of the window and application events; public so that the closing rules can
+    /// be driven directly.
+    void popoverWindowDidResignKey();
+    void applicationDidResignActive();
+    void applicationDidBecomeActive();
+    void checkPopoverKeyWindowStatus();
+
+    /// Whether the application is active. Tests may fix the answer; none returns to Qt's.
+    static bool isApplicationActive();
+    static void setApplicationActiveOverride(std::optional<bool> active);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void initialValues();
+    void animationDidStop();
+    void finishShow();
+    void closePopoverAndResetVariables();
+    unsigned arrowDirectionWithPreferredArrowDirection(unsigned preferred) const;
+    void positionViewFrameChanged();
+    void parentWindowMoved();
+    QRectF anchorOnScreen() const;
+    QRectF screenFrame() const;
+    void startObserving(bool anchors);
+    void stopObserving();
+
+    std::unique_ptr<PKPopoverWindow> m_popoverWindow;
+    QPointer<QWidget> m_contentViewController;
+    QPointer<QWidget> m_positionView;
+    QPointer<QWidget> m_parentWindow;
+    QRectF m_screenRect;
+    QRectF m_viewRect;
+    QPoint m_parentPosition;
+    QSizeF m_contentSize;
+    bool m_closesWhenEscapeKeyPressed = true;
+    bool m_closesWhenPopoverResignsKey = true;
+    bool m_closesWhenApplicationBecomesInactive = false;
+    bool m_animates = true;
+    bool m_anchors = false;
+    int m_animationType = 0;
+    PKPopoverControllerDelegate* m_delegate = nullptr;
+    Block m_willCloseBlock;
+    ShouldCloseBlock m_shouldCloseBlock;
+    Block m_didCloseBlock;
+    Block m_willShowBlock;
+    Block m_didShowBlock;
+    State m_state = State::Hidden;
+    quint64 m_generation = 0;
+    QList<QMetaObject::Connection> m_observers;
+};

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QColor>
+#include <QSizeF>
+#include <QWidget>
+
+/// The popover window's frame view: a rounded panel with an arrow, its fill, border and an
+/// optional one-point highlight under the top edge. Setters repaint when the value changes.
+class PKPopoverWindowFrame : public QWidget {
+    Q_OBJECT
+public:
+    explicit PKPopoverWindowFrame(QWidget* parent = nullptr);
+
+    QColor color() const { return m_color; }
+    void setColor(const QColor& color);
+    /// An invalid colour means none.
+    QColor borderColor() const { return m_borderColor; }
+    void setBorderColor(const QColor& color);
+    QColor topHighlightColor() const { return m_topHighlightColor; }
+    void setTopHighlightColor(const QColor& color) { m_topHighlightColor = color; }
+    qreal borderWidth() const { return m_borderWidth; }
+    void setBorderWidth(qreal width);
+    qreal cornerRadius() const { return m_cornerRadius; }
+    void setCornerRadius(qreal radius);
+    unsigned arrowDirection() const { return m_arrowDirection; }
+    void setArrowDirection(unsigned direction);
+    QSizeF arrowSize() const { return m_arrowSize; }
+    void setArrowSize(const QSizeF& size);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor m_color = QColor::fromRgbF(0, 0, 0, 0.8f);
+    QColor m_borderColor;
+    QColor m_topHighlightColor;
+    qreal m_borderWidth = 0;
+    qreal m_cornerRadius = 4.0;
+    unsigned m_arrowDirection = 1;
+    QSizeF m_arrowSize { 23, 12 };
+};

@@ -1,0 +1,183 @@
+#include "uikit/popover/PopoverGeometry.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <cmath>
+
+namespace PKPopoverGeometry {
+
+unsigned arrowDirectionForEdge(unsigned edge)
+{
+    switch (edge) {
+    case 0:
+        return ArrowLeft;
+    case 1:
+        return ArrowDown;
+    case 2:
+        return ArrowRight;
+    default:
+        return ArrowUp;
+    }
+}
+
+unsigned oppositeDirection(unsigned direction)
+{
+    switch (direction) {
+    case ArrowLeft:
+        return ArrowRight;
+    case ArrowRight:
+        return ArrowLeft;
+    case ArrowUp:
+        return ArrowDown;
+    case ArrowDown:
+        return ArrowUp;
+    default:
+        return ArrowNone;
+    }
+}
+
+QRectF frameRectForContentRect(const QRectF& content, qreal arrowHeight)
+{
+    return content.adjusted(-arrowHeight, -arrowHeight, arrowHeight, arrowHeight);
+}
+
+QRectF contentRectForFrameRect(const QRectF& frame, qreal arrowHeight)
+{
+    return QRectF(QPointF(0, 0), frame.size()).adjusted(arrowHeight, arrowHeight, -arrowHeight, -arrowHeight);
+}
+
+QRectF popoverFrame(const QRectF& anchor, const QSizeF& frameSize, unsigned direction)
+{
+    const qreal halfHeight = std::floor(frameSize.height() / 2);
+    const qreal halfWidth = std::floor(frameSize.width() / 2);
+    const qreal middleY = anchor.y() + anchor.height() / 2 - halfHeight;
+    const qreal middleX = anchor.x() + anchor.width() / 2 - halfWidth;
+    switch (direction) {
+    case ArrowLeft:
+        return QRectF(QPointF(anchor.x() + anchor.width(), middleY), frameSize);
+    case ArrowRight:
+        return QRectF(QPointF(anchor.x() - frameSize.width(), middleY), frameSize);
+    case ArrowUp:
+        return QRectF(QPointF(middleX, anchor.y() - frameSize.height()), frameSize);
+    case ArrowDown:
+        return QRectF(QPointF(middleX, anchor.y() + anchor.height()), frameSize);
+    default:
+        return {};
+    }
+}
+
+unsigned chooseArrowDirection(
+    unsigned preferred, const QRectF& anchor, const QSizeF& frameSize, const QRectF& screen)
+{
+    const auto fits = [&](unsigned direction) {
+        const QRectF frame = popoverFrame(anchor, frameSize, direction);
+        // A zero frame (direction 0) or a missing screen never fits.
+        return !screen.isEmpty() && !frame.isEmpty() && screen.contains(frame);
+    };
+    if (fits(preferred))
+        return preferred;
+    const unsigned opposite = oppositeDirection(preferred);
+    if (fits(opposite))
+        return opposite;
+    unsigned candidate = ArrowNone;
+    if (preferred >= ArrowLeft && preferred <= ArrowDown) {
+        const qreal roomBelow = anchor.y();
+        const qreal roomAbove = screen.height() - (anchor.y() + anchor.height());
+        candidate = roomBelow > roomAbove ? ArrowUp : ArrowDown;
+    }
+    if (fits(candidate))
+        return candidate;
+    return preferred;
+}
+
+QRectF outlineBounds(const QRectF& bounds, qreal borderWidth)
+{
+    if (static_cast<long long>(borderWidth) % 2 == 1)
+        return bounds.adjusted(0.5, 0.5, -0.5, -0.5);
+    return bounds;
+}
+
+QPainterPath outline(const QRectF& bounds, qreal r, const QSizeF& arrowSize, unsigned direction)
+{
+    const qreal aw = arrowSize.width();
+    const qreal ah = arrowSize.height();
+    const QRectF body = bounds.adjusted(r + ah, r + ah, -(r + ah), -(r + ah));
+    const qreal minX = body.left(), maxX = body.right(), minY = body.top(), maxY = body.bottom();
+    const qreal midX = body.x() + body.width() / 2;
+    const qreal midY = body.y() + body.height() / 2;
+
+    // Arcs run counter-clockwise in y-up space; QPainterPath's angles count the same way
+    // in a y-up reading of its coordinates.
+    QPainterPath path;
+    const auto arc = [&](qreal cx, qreal cy, qreal from) {
+        path.arcTo(QRectF(cx - r, cy - r, 2 * r, 2 * r), -from, -90);
+    };
+    path.moveTo(minX - r, minY);
+    arc(minX, minY, 180);
+    if (direction == ArrowDown) {
+        path.lineTo(std::floor(midX - aw / 2), minY - r);
+        path.lineTo(std::floor(midX), minY - r - ah);
+        path.lineTo(std::floor(midX + aw / 2), minY - r);
+    }
+    arc(maxX, minY, 270);
+    if (direction == ArrowRight) {
+        path.lineTo(maxX + r, std::floor(midY - aw / 2));
+        path.lineTo(maxX + r + ah, std::floor(midY));
+        path.lineTo(maxX + r, std::floor(midY + aw / 2));
+    }
+    arc(maxX, maxY, 0);
+    if (direction == ArrowUp) {
+        path.lineTo(std::floor(midX + aw / 2), maxY + r);
+        path.lineTo(std::floor(midX), maxY + r + ah);
+        path.lineTo(std::floor(midX - aw / 2), maxY + r);
+    }
+    arc(minX, maxY, 90);
+    if (direction == ArrowLeft) {
+        path.lineTo(minX - r, std::floor(midY + aw / 2));
+        path.lineTo(minX - r - ah, std::floor(midY));
+        path.lineTo(minX - r, std::floor(midY - aw / 2));
+    }
+    path.closeSubpath();
+    return path;
+}
+
+QList<QRectF> topHighlightRects(
+    const QRectF& bounds, qreal borderWidth, qreal cornerRadius, const QSizeF& arrowSize, unsigned direction)
+{
+    const qreal ah = arrowSize.height();
+    const QRectF inner = bounds.adjusted(ah, ah, -ah, -ah);
+    const qreal x = std::floor(inner.x() + cornerRadius / 2);
+    const qreal y = inner.y() + inner.height() - borderWidth - 1;
+    const qreal width = inner.width() - cornerRadius;
+    if (direction == ArrowUp) {
+        const qreal piece = std::floor(width / 2 - arrowSize.width() / 2);
+        return { QRectF(x, y, piece, 1),
+            QRectF(std::floor(x + width / 2 + arrowSize.width() / 2), y, piece, 1) };
+    }
+    return { QRectF(x, y, width, 1) };
+}
+
+namespace {
+qreal flipHeight()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return 0;
+    const QRect g = screen->geometry();
+    return g.y() + g.height();
+}
+} // namespace
+
+QRectF toYUp(const QRectF& qtRect)
+{
+    return QRectF(qtRect.x(), flipHeight() - qtRect.y() - qtRect.height(), qtRect.width(), qtRect.height());
+}
+
+QRectF fromYUp(const QRectF& yUpRect)
+{
+    // The flip is its own inverse.
+    return toYUp(yUpRect);
+}
+
+} // namespace PKPopoverGeometry

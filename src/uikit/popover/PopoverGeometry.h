@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QPainterPath>
+#include <QPointF>
+#include <QRectF>
+#include <QSizeF>
+
+#include <optional>
+
+/// Geometry of the anchored popover, in the y-up space with the origin at the bottom left
+/// of the primary screen. Qt's y-down coordinates are converted once, by `toYUp`/`fromYUp`.
+namespace PKPopoverGeometry {
+
+/// Arrow directions: the direction the arrow points, from the panel towards the anchor.
+enum ArrowDirection : unsigned {
+    ArrowNone = 0,
+    ArrowLeft = 1, // panel right of the anchor
+    ArrowRight = 2, // panel left of the anchor
+    ArrowUp = 3, // panel below the anchor
+    ArrowDown = 4, // panel above the anchor
+};
+
+/// Maps a rectangle edge (0 min x, 1 min y, 2 max x, 3 max y) to an arrow direction.
+unsigned arrowDirectionForEdge(unsigned edge);
+/// The opposite direction; 0 for anything outside 1-4.
+unsigned oppositeDirection(unsigned direction);
+
+/// The window frame around `content`, grown by the arrow height on every side.
+QRectF frameRectForContentRect(const QRectF& content, qreal arrowHeight);
+/// The content rectangle at the origin for a frame, inset by the arrow height.
+QRectF contentRectForFrameRect(const QRectF& frame, qreal arrowHeight);
+
+/// The frame of `frameSize` for the anchor rectangle and direction; zero for direction 0 or > 4.
+QRectF popoverFrame(const QRectF& anchor, const QSizeF& frameSize, unsigned direction);
+
+/// Chooses the direction for a preferred one: the preferred side if the frame fits on `screen`,
+/// else the opposite side, else below or above by the room, else the preferred one.
+unsigned chooseArrowDirection(
+    unsigned preferred, const QRectF& anchor, const QSizeF& frameSize, const QRectF& screen);
+
+/// The panel outline for the frame view's bounds.
+QPainterPath outline(const QRectF& bounds, qreal cornerRadius, const QSizeF& arrowSize, unsigned direction);
+/// The rectangle the outline is built from: odd integer border widths fall on whole pixels.
+QRectF outlineBounds(const QRectF& bounds, qreal borderWidth);
+
+/// The one-point highlight line(s) under the top edge; two pieces around an upward arrow.
+QList<QRectF> topHighlightRects(
+    const QRectF& bounds, qreal borderWidth, qreal cornerRadius, const QSizeF& arrowSize, unsigned direction);
+
+/// Converts a rectangle in Qt's global coordinates to the y-up screen space and back.
+QRectF toYUp(const QRectF& qtRect);
+QRectF fromYUp(const QRectF& yUpRect);
+
+} // namespace PKPopoverGeometry

@@ -1,0 +1,316 @@
+#include "uikit/popover/PKPopoverController.h"
+#include "uikit/popover/PKPopoverWindow.h"
+#include "uikit/popover/PKPopoverWindowFrame.h"
+#include "uikit/popover/PopoverGeometry.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWindow>
+
+#include <memory>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+struct RecordingDelegate : PKPopoverControllerDelegate {
+    int didShow = 0;
+    void popoverDidShow(PKPopoverController*) override { ++didShow; }
+};
+
+// A parent window with a button, and a popover whose content is 200 by 100.
+class PopoverFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        PKPopoverController::setApplicationActiveOverride(std::nullopt);
+        parent = std::make_unique<QWidget>();
+        parent->setGeometry(200, 200, 500, 300);
+        button = new QPushButton(u"Open"_s, parent.get());
+        button->setGeometry(20, 20, 80, 30);
+        parent->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(parent.get()));
+        auto* content = new QWidget;
+        content->resize(200, 100);
+        controller = std::make_unique<PKPopoverController>(content);
+        controller->setDelegate(&delegate);
+        controller->setWillShowBlock([this](PKPopoverController*) { events << u"willShow"_s; });
+        controller->setDidShowBlock([this](PKPopoverController*) { events << u"didShow"_s; });
+        controller->setWillCloseBlock([this](PKPopoverController*) { events << u"willClose"_s; });
+        controller->setDidCloseBlock([this](PKPopoverController*) { events << u"didClose"_s; });
+    }
+    void TearDown() override
+    {
+        controller.reset();
+        parent.reset();
+        PKPopoverController::setApplicationActiveOverride(std::nullopt);
+    }
+    void show() { controller->showRelativeToRect(QRectF(button->rect()), button, 0); }
+
+    std::unique_ptr<QWidget> parent;
+    QPushButton* button = nullptr;
+    std::unique_ptr<PKPopoverController> controller;
+    RecordingDelegate delegate;
+    QStringList events;
+};
+
+TEST_F(PopoverFixture, PresetsSetTheLookAndTheClosingRules)
+{
+    EXPECT_EQ(controller->animationType(), 0);
+    EXPECT_EQ(controller->borderWidth(), 1.0);
+    EXPECT_EQ(controller->cornerRadius(), 4.0);
+    EXPECT_EQ(controller->arrowSize(), QSizeF(23, 12));
+
+    controller->setDefaultProperties_ItemEdit();
+    EXPECT_EQ(controller->borderWidth(), 2.0);
+    EXPECT_EQ(controller->animationType(), 3);
+    EXPECT_TRUE(controller->closesWhenEscapeKeyPressed());
+    EXPECT_FALSE(controller->closesWhenPopoverResignsKey());
+    EXPECT_FALSE(controller->closesWhenApplicationBecomesInactive());
+
+    controller->setDefaultProperties_ItemWarning();
+    EXPECT_TRUE(controller->closesWhenPopoverResignsKey());
+    EXPECT_TRUE(controller->closesWhenApplicationBecomesInactive());
+
+    controller->setDefaultProperties(false, true, false);
+    EXPECT_FALSE(controller->closesWhenEscapeKeyPressed());
+    EXPECT_TRUE(controller->closesWhenPopoverResignsKey());
+    EXPECT_TRUE(controller->closesWhenApplicationBecomesInactive());
+    EXPECT_TRUE(controller->animates());
+
+    controller->setAnimationType(7); // not a type: ignored
+    EXPECT_EQ(controller->animationType(), 3);
+}
+
+TEST_F(PopoverFixture, ShowsBesideTheAnchorAndFollowsTheParent)
+{
+    controller->setAnimates(false);
+    show();
+    EXPECT_TRUE(controller->shown());
+    EXPECT_EQ(events, QStringList({ u"willShow"_s, u"didShow"_s }));
+    EXPECT_EQ(controller->arrowDirection(), 1u);
+    const QRect anchor(button->mapToGlobal(QPoint(0, 0)), button->size());
+    PKPopoverWindow* window = controller->popoverWindow();
+    // Edge 0 puts the panel right of the anchor, vertically centred on it (content + 2 x 12).
+    EXPECT_EQ(window->geometry().left(), anchor.right() + 1);
+    EXPECT_EQ(window->size(), QSize(224, 124));
+    EXPECT_NEAR(window->geometry().center().y(), anchor.center().y(), 1);
+    EXPECT_EQ(window->popoverContentView()->geometry(), QRect(12, 12, 200, 100));
+    EXPECT_EQ(window->windowHandle()->transientParent(), parent->windowHandle());
+
+    const QPoint before = window->pos();
+    parent->move(parent->pos() + QPoint(100, 0));
+    QTRY_COMPARE(window->pos(), before + QPoint(100, 0));
+
+    // Showing again while shown is ignored.
+    show();
+    EXPECT_EQ(events.count(u"willShow"_s), 1);
+}
+
+TEST_F(PopoverFixture, EscapeClosesUnlessForbiddenOrVetoed)
+{
+    controller->setAnimates(false);
+    controller->setClosesWhenEscapeKeyPressed(false);
+    show();
+    QTest::keyClick(controller->popoverWindow(), Qt::Key_Escape);
+    EXPECT_TRUE(controller->shown());
+
+    controller->setClosesWhenEscapeKeyPressed(true);
+    bool allow = false;
+    controller->setShouldCloseBlock([&](PKPopoverController*) { return allow; });
+    QTest::keyClick(controller->popoverWindow(), Qt::Key_Escape);
+    EXPECT_TRUE(controller->shown());
+
+    allow = true;
+    QTest::keyClick(controller->popoverWindow(), Qt::Key_Escape);
+    EXPECT_FALSE(controller->shown());
+    EXPECT_FALSE(controller->popoverWindow()->isVisible());
+    EXPECT_EQ(controller->arrowDirection(), 0u);
+    EXPECT_TRUE(controller->screenRect().isNull());
+    EXPECT_EQ(controller->positionView(), nullptr);
+    EXPECT_EQ(events.last(), u"didClose"_s);
+
+    // Closing again while hidden is ignored.
+    controller->close();
+    EXPECT_EQ(events.count(u"willClose"_s), 1);
+}
+
+TEST_F(PopoverFixture, PressingTheAnchorButtonAgainTogglesThePopover)
+{
+    controller->setAnimates(false);
+    QObject::connect(button, &QPushButton::clicked, controller.get(), [this] {
+        if (controller->shown())
+            controller->close();
+        else
+            show();
+    });
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_TRUE(controller->shown());
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_FALSE(controller->shown());
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_TRUE(controller->shown());
+}
+
+TEST_F(PopoverFixture, ClosedAndShownAgainInOneTurnKeepsWorking)
+{
+    controller->setDefaultProperties_ItemEdit(); // fades in and out
+    show();
+    QTRY_COMPARE(controller->state(), PKPopoverController::State::Shown);
+    EXPECT_EQ(delegate.didShow, 1);
+    const quint64 first = controller->generation();
+
+    controller->close();
+    EXPECT_EQ(controller->state(), PKPopoverController::State::Closing);
+    show(); // same turn: the fade-out is finished at once and a new show starts
+    EXPECT_EQ(controller->state(), PKPopoverController::State::Showing);
+    EXPECT_GT(controller->generation(), first);
+    EXPECT_EQ(events.count(u"didClose"_s), 1);
+
+    QTRY_COMPARE(controller->state(), PKPopoverController::State::Shown);
+    EXPECT_EQ(delegate.didShow, 2);
+    EXPECT_TRUE(controller->popoverWindow()->isVisible());
+    EXPECT_EQ(controller->popoverWindow()->windowHandle()->transientParent(), parent->windowHandle());
+    EXPECT_EQ(controller->positionView(), button);
+
+    // Let any stale end of the old fade arrive: it must not close the new show.
+    QTest::qWait(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(controller->state(), PKPopoverController::State::Shown);
+}
+
+TEST_F(PopoverFixture, AnimationTypesDecideWhichStepsAnimate)
+{
+    controller->setAnimationType(1); // fade in, close at once
+    show();
+    EXPECT_EQ(controller->state(), PKPopoverController::State::Showing);
+    QTRY_COMPARE(controller->state(), PKPopoverController::State::Shown);
+    EXPECT_FALSE(events.contains(u"didShow"_s)); // the delegate is told instead
+    EXPECT_EQ(delegate.didShow, 1);
+    controller->close();
+    EXPECT_EQ(controller->state(), PKPopoverController::State::Hidden);
+
+    events.clear();
+    controller->setAnimationType(2); // show at once, fade out
+    show();
+    EXPECT_EQ(controller->state(), PKPopoverController::State::Shown);
+    EXPECT_TRUE(events.contains(u"didShow"_s));
+    controller->close();
+    EXPECT_EQ(controller->state(), PKPopoverController::State::Closing);
+    controller->close(); // a second request during the fade runs the will-close block again
+    EXPECT_EQ(events.count(u"willClose"_s), 2);
+    QTRY_COMPARE(controller->state(), PKPopoverController::State::Hidden);
+    EXPECT_EQ(events.count(u"didClose"_s), 1);
+
+    events.clear();
+    controller->setAnimationType(0); // pop through a snapshot window
+    show();
+    ASSERT_NE(controller->popoverWindow()->zoomWindow(), nullptr);
+    QTRY_COMPARE(controller->state(), PKPopoverController::State::Shown);
+    EXPECT_EQ(controller->popoverWindow()->zoomWindow(), nullptr);
+    EXPECT_TRUE(controller->popoverWindow()->isVisible());
+}
+
+TEST_F(PopoverFixture, ResignKeyClosesOnlyWhileTheApplicationIsActive)
+{
+    controller->setAnimates(false);
+    controller->setClosesWhenPopoverResignsKey(true);
+    controller->setClosesWhenApplicationBecomesInactive(false);
+    show();
+
+    // Switching to another application: the popover stays open.
+    PKPopoverController::setApplicationActiveOverride(false);
+    controller->popoverWindowDidResignKey();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(controller->shown());
+
+    // A click elsewhere in the application closes it.
+    PKPopoverController::setApplicationActiveOverride(true);
+    parent->activateWindow();
+    controller->popoverWindowDidResignKey();
+    QTRY_VERIFY(!controller->shown());
+
+    // With the warning preset the application going inactive closes it too.
+    controller->setDefaultProperties_ItemWarning();
+    controller->setAnimates(false);
+    show();
+    controller->applicationDidResignActive();
+    EXPECT_FALSE(controller->shown());
+}
+
+TEST_F(PopoverFixture, AnchorLeavingItsSuperviewForceClosesDespiteTheVeto)
+{
+    controller->setAnimates(false);
+    controller->setShouldCloseBlock([](PKPopoverController*) { return false; });
+    show();
+    button->move(30, 20); // still inside: the popover follows
+    EXPECT_TRUE(controller->shown());
+    button->move(480, 20); // partly outside the parent
+    EXPECT_FALSE(controller->shown());
+}
+
+TEST_F(PopoverFixture, ContentSizeResizesTheShownWindowAndContentIsReplaceable)
+{
+    controller->setAnimates(false);
+    show();
+    controller->setContentSize(QSizeF(300, 150));
+    EXPECT_EQ(controller->popoverWindow()->size(), QSize(324, 174));
+    auto* replacement = new QWidget;
+    replacement->resize(50, 40);
+    QPointer<QWidget> old = controller->contentViewController();
+    controller->setContentViewController(replacement);
+    EXPECT_EQ(controller->contentSize(), QSizeF(50, 40));
+    EXPECT_EQ(controller->contentView(), replacement);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(old.isNull());
+}
+
+// Real windows under an X server (run by the uikit_popover_xvfb test).
+class PopoverOnX11 : public PopoverFixture {
+protected:
+    void SetUp() override
+    {
+        if (QGuiApplication::platformName() != u"xcb"_s)
+            GTEST_SKIP() << "needs an X server";
+        PopoverFixture::SetUp();
+    }
+};
+
+TEST_F(PopoverOnX11, OpensRightOfTheButtonStaysOnClicksClosesOnEscapeAndFollowsItsParent)
+{
+    controller->setDefaultProperties_ItemWarning();
+    controller->setAnimates(false);
+    show();
+    PKPopoverWindow* window = controller->popoverWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    QTRY_VERIFY(window->isActiveWindow());
+    const QRect anchor(button->mapToGlobal(QPoint(0, 0)), button->size());
+    EXPECT_GT(window->geometry().left(), anchor.right());
+
+    QTest::mouseClick(controller->contentView(), Qt::LeftButton, {}, QPoint(100, 50));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(controller->shown());
+
+    const QPoint before = window->pos();
+    parent->move(parent->pos() + QPoint(100, 0));
+    QTRY_COMPARE(window->pos(), before + QPoint(100, 0));
+
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window, Qt::Key_Escape);
+    QTRY_VERIFY(!controller->shown());
+}
+
+TEST_F(PopoverOnX11, ActivatingTheParentClosesTheWarningPopover)
+{
+    controller->setDefaultProperties_ItemWarning();
+    controller->setAnimates(false);
+    show();
+    QTRY_VERIFY(controller->popoverWindow()->isActiveWindow());
+    parent->activateWindow();
+    QTRY_VERIFY(!controller->shown());
+}
+
+} // namespace
