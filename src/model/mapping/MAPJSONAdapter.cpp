@@ -1,0 +1,391 @@
+#include "model/mapping/MAPJSONAdapter.h"
+
+#include "model/mapping/MAPRuntime.h"
+#include "platform/Strings.h"
+
+#include <QHash>
+#include <QReadWriteLock>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+thread_local MAPSkippedElementCounter* t_innermostCounter = nullptr;
+
+/// What the adapter needs of a class, computed once: the declared key paths (checked),
+/// and per property its key path and transformer. Class methods are pure, so their answers
+/// may be kept.
+struct JSONPlan {
+    struct Entry {
+        QString key;
+        QString keyPath; // null: not in JSON
+        QStringList components;
+        MAPValueTransformerPtr transformer;
+    };
+    bool mappingValid = true;
+    QVariantMap keyPaths;
+    QList<Entry> entries;
+    QHash<QString, int> entryIndex;
+};
+
+MAPValueTransformerPtr transformerFromClass(const MAPClass* cls, const QString& key)
+{
+    bool found = false;
+    MAPValueTransformerPtr transformer
+        = cls->invokeTransformerHook(MAPSelectorWithKeyAndSuffix(key, "JSONTransformer"), &found);
+    if (found)
+        return transformer;
+    if (cls->respondsToJSONTransformerForKey())
+        return cls->JSONTransformerForKey(key);
+    return nullptr;
+}
+
+const JSONPlan& planFor(const MAPClass* cls)
+{
+    static QReadWriteLock lock;
+    static QHash<const MAPClass*, const JSONPlan*> plans;
+    {
+        QReadLocker locker(&lock);
+        if (const JSONPlan* plan = plans.value(cls, nullptr))
+            return *plan;
+    }
+    auto* plan = new JSONPlan;
+    plan->keyPaths = cls->JSONKeyPathsByPropertyKey();
+    for (auto it = plan->keyPaths.cbegin(); it != plan->keyPaths.cend(); ++it) {
+        if (!cls->hasPropertyKey(it.key())
+            || !(it.value().typeId() == QMetaType::QString || MAPIsNull(it.value())))
+            plan->mappingValid = false;
+    }
+    for (const QString& key : cls->propertyKeys()) {
+        JSONPlan::Entry entry;
+        entry.key = key;
+        const auto mapped = plan->keyPaths.constFind(key);
+        if (mapped == plan->keyPaths.cend())
+            entry.keyPath = key;
+        else if (!MAPIsNull(mapped.value()))
+            entry.keyPath = mapped.value().toString();
+        if (!entry.keyPath.isNull())
+            entry.components = entry.keyPath.split(u'.');
+        entry.transformer = transformerFromClass(cls, key);
+        plan->entryIndex.insert(key, int(plan->entries.size()));
+        plan->entries.append(entry);
+    }
+    QWriteLocker locker(&lock);
+    if (const JSONPlan* existing = plans.value(cls, nullptr)) {
+        delete plan;
+        return *existing;
+    }
+    plans.insert(cls, plan);
+    return *plan;
+}
+
+QString text(const char* english)
+{
+    return platform::localized(english);
+}
+
+MAPError adapterError(int code, const QString& description, const QString& reason, QVariantMap extra = {})
+{
+    return MAPError::make(
+        QString::fromLatin1(MAPJSONAdapterErrorDomain), code, description, reason, std::move(extra));
+}
+
+enum class Lookup { Found, Absent, NotADictionary };
+
+Lookup valueAtKeyPath(const QVariantMap& dictionary, const QStringList& components, QVariant* out)
+{
+    const QVariantMap* current = &dictionary;
+    QVariantMap nested;
+    for (qsizetype i = 0; i < components.size(); ++i) {
+        const auto it = current->constFind(components[i]);
+        if (it == current->cend())
+            return Lookup::Absent;
+        if (i + 1 == components.size()) {
+            *out = it.value();
+            return Lookup::Found;
+        }
+        if (MAPIsNull(it.value()))
+            return Lookup::Absent;
+        if (!MAPIsDictionary(it.value()))
+            return Lookup::NotADictionary;
+        nested = it.value().toMap();
+        current = &nested;
+    }
+    return Lookup::Absent;
+}
+
+void setValueAtKeyPath(
+    QVariantMap& dictionary, const QStringList& components, qsizetype from, const QVariant& value)
+{
+    if (from + 1 == components.size()) {
+        dictionary.insert(components[from], value);
+        return;
+    }
+    QVariant& slot = dictionary[components[from]];
+    QVariantMap nested = MAPIsDictionary(slot) ? slot.toMap() : QVariantMap();
+    slot = QVariant(); // drop the shared reference so `nested` is detached only once
+    setValueAtKeyPath(nested, components, from + 1, value);
+    slot = nested;
+}
+
+} // namespace
+
+MAPSkippedElementCounter::MAPSkippedElementCounter() : m_outer(t_innermostCounter)
+{
+    t_innermostCounter = this;
+}
+
+MAPSkippedElementCounter::~MAPSkippedElementCounter()
+{
+    t_innermostCounter = m_outer;
+}
+
+void MAPSkippedElementCounter::add(int n)
+{
+    for (MAPSkippedElementCounter* c = t_innermostCounter; c; c = c->m_outer)
+        c->m_count += n;
+}
+
+MAPJSONAdapter::MAPJSONAdapter(const MAPClass* modelClass) : m_modelClass(modelClass)
+{
+}
+
+MAPJSONAdapter::MAPJSONAdapter(MAPModelPtr model)
+    : m_model(std::move(model)), m_modelClass(m_model ? m_model->modelClass() : nullptr)
+{
+    if (m_modelClass)
+        m_JSONKeyPathsByPropertyKey = planFor(m_modelClass).keyPaths;
+}
+
+std::unique_ptr<MAPJSONAdapter> MAPJSONAdapter::adapterWithJSONDictionary(
+    const QVariant& JSONDictionary, const MAPClass* modelClass, MAPError* error)
+{
+    if (!MAPIsDictionary(JSONDictionary)) {
+        MAPSetError(error,
+            adapterError(InvalidJSONDictionary, text("Missing JSON dictionary"),
+                text("%1 could not be created because an invalid JSON dictionary was provided: %2")
+                    .arg(modelClass ? modelClass->name() : u"nil"_s, MAPValueClassName(JSONDictionary))));
+        return nullptr;
+    }
+    const QVariantMap dictionary = JSONDictionary.toMap();
+    if (modelClass && modelClass->respondsToClassForParsingJSONDictionary()) {
+        modelClass = modelClass->classForParsingJSONDictionary(dictionary);
+        if (!modelClass) {
+            MAPSetError(error,
+                adapterError(NoClassFound, text("Could not parse JSON"),
+                    text("No model class could be found to parse the JSON dictionary.")));
+            return nullptr;
+        }
+    }
+    if (!modelClass)
+        return nullptr;
+    std::unique_ptr<MAPJSONAdapter> adapter(new MAPJSONAdapter(modelClass));
+    if (!adapter->parse(dictionary, error))
+        return nullptr;
+    return adapter;
+}
+
+bool MAPJSONAdapter::parse(const QVariantMap& JSONDictionary, MAPError* error)
+{
+    const JSONPlan& plan = planFor(m_modelClass);
+    m_JSONKeyPathsByPropertyKey = plan.keyPaths;
+    if (!plan.mappingValid)
+        return false;
+
+    QVariantMap values;
+    for (const JSONPlan::Entry& entry : plan.entries) {
+        if (entry.keyPath.isNull())
+            continue;
+        QVariant value;
+        switch (valueAtKeyPath(JSONDictionary, entry.components, &value)) {
+        case Lookup::Absent:
+            continue;
+        case Lookup::NotADictionary: {
+            const MAPException exception(QString::fromLatin1(MAPInvalidArgumentException),
+                u"The key path \"%1\" passes through a value that is not a dictionary"_s.arg(entry.keyPath));
+            MAPSetError(error,
+                adapterError(InvalidJSONDictionary, text("Invalid JSON dictionary"),
+                    text("%1 could not be parsed because an invalid JSON dictionary was provided for key "
+                         "path \"%2\"")
+                        .arg(m_modelClass->name(), entry.keyPath),
+                    { { QString::fromLatin1(MAPJSONAdapterThrownExceptionErrorKey),
+                        QVariant::fromValue(exception) } }));
+            return false;
+        }
+        case Lookup::Found:
+            break;
+        }
+        try {
+            if (entry.transformer)
+                value = MAPNullForNil(entry.transformer->transformedValue(MAPNilForNull(value)));
+            values.insert(entry.key, value);
+        } catch (const MAPException& exception) {
+            MAPSetError(error,
+                adapterError(ExceptionThrown, exception.description(), exception.reason(),
+                    { { QString::fromLatin1(MAPJSONAdapterThrownExceptionErrorKey),
+                        QVariant::fromValue(exception) } }));
+            return false;
+        }
+    }
+    m_model = MAPModel::modelWithDictionary(m_modelClass, values, error);
+    return m_model != nullptr;
+}
+
+QVariantMap MAPJSONAdapter::JSONDictionary() const
+{
+    QVariantMap result;
+    if (!m_model)
+        return result;
+    const JSONPlan& plan = planFor(m_modelClass);
+    const QVariantMap values = m_model->dictionaryValue();
+    for (auto it = values.cbegin(); it != values.cend(); ++it) {
+        const int index = plan.entryIndex.value(it.key(), -1);
+        if (index < 0)
+            continue;
+        const JSONPlan::Entry& entry = plan.entries[index];
+        if (entry.keyPath.isNull())
+            continue;
+        QVariant value = it.value();
+        if (entry.transformer && entry.transformer->allowsReverseTransformation())
+            value = MAPNullForNil(entry.transformer->reverseTransformedValue(MAPNilForNull(value)));
+        setValueAtKeyPath(result, entry.components, 0, value);
+    }
+    return result;
+}
+
+MAPValueTransformerPtr MAPJSONAdapter::JSONTransformerForKey(const QString& key) const
+{
+    const JSONPlan& plan = planFor(m_modelClass);
+    const int index = plan.entryIndex.value(key, -1);
+    return index >= 0 ? plan.entries[index].transformer : transformerFromClass(m_modelClass, key);
+}
+
+QString MAPJSONAdapter::JSONKeyPathForPropertyKey(const QString& key) const
+{
+    const auto it = m_JSONKeyPathsByPropertyKey.constFind(key);
+    if (it == m_JSONKeyPathsByPropertyKey.cend())
+        return key;
+    if (MAPIsNull(it.value()))
+        return QString();
+    return it.value().toString();
+}
+
+MAPModelPtr MAPJSONAdapter::modelOfClass(
+    const MAPClass* modelClass, const QVariant& JSONDictionary, MAPError* error)
+{
+    const auto adapter = adapterWithJSONDictionary(JSONDictionary, modelClass, error);
+    return adapter ? adapter->model() : nullptr;
+}
+
+std::optional<QList<MAPModelPtr>> MAPJSONAdapter::modelsOfClass(
+    const MAPClass* modelClass, const QVariant& JSONArray, MAPError* error)
+{
+    if (!MAPIsArray(JSONArray)) {
+        MAPSetError(error,
+            adapterError(InvalidJSONDictionary, text("Missing JSON array"),
+                text("%1 could not be created because an invalid JSON array was provided: %2")
+                    .arg(modelClass ? modelClass->name() : u"nil"_s, MAPValueClassName(JSONArray))));
+        return std::nullopt;
+    }
+    QList<MAPModelPtr> models;
+    const QVariantList array = JSONArray.toList();
+    models.reserve(array.size());
+    for (const QVariant& element : array) {
+        MAPModelPtr model = modelOfClass(modelClass, element, error);
+        if (!model)
+            return std::nullopt;
+        models.append(std::move(model));
+    }
+    return models;
+}
+
+QVariantMap MAPJSONAdapter::JSONDictionaryFromModel(const MAPModel* model)
+{
+    if (!model)
+        return {};
+    // The adapter keeps its model by reference; this one is only borrowed for the call.
+    const MAPJSONAdapter adapter(MAPModelPtr(const_cast<MAPModel*>(model), [](MAPModel*) {}));
+    return adapter.JSONDictionary();
+}
+
+std::optional<QVariantList> MAPJSONAdapter::JSONArrayFromModels(const QList<MAPModelPtr>& models)
+{
+    QVariantList array;
+    array.reserve(models.size());
+    for (const MAPModelPtr& model : models) {
+        if (!model)
+            return std::nullopt;
+        array.append(JSONDictionaryFromModel(model));
+    }
+    return array;
+}
+
+MAPValueTransformerPtr map_JSONDictionaryTransformerWithModelClass(const MAPClass* modelClass)
+{
+    return MAPValueTransformer::reversibleTransformerWithForwardBlock(
+        [modelClass](const QVariant& value) -> QVariant {
+            if (!value.isValid())
+                return {};
+            MAPModelPtr model = MAPJSONAdapter::modelOfClass(modelClass, value, nullptr);
+            if (!model) {
+                MAPSkippedElementCounter::add();
+                return {};
+            }
+            return QVariant::fromValue(std::move(model));
+        },
+        [](const QVariant& value) -> QVariant {
+            const MAPModelPtr model = MAPModelFromValue(value);
+            if (!model)
+                return {};
+            return MAPJSONAdapter::JSONDictionaryFromModel(model);
+        });
+}
+
+MAPValueTransformerPtr map_JSONArrayTransformerWithModelClass(const MAPClass* modelClass)
+{
+    const MAPValueTransformerPtr dictionaryTransformer
+        = map_JSONDictionaryTransformerWithModelClass(modelClass);
+    const auto requireArray = [](const QVariant& value) {
+        if (!MAPIsArray(value)) {
+            throw MAPException(QString::fromLatin1(MAPInvalidArgumentException),
+                u"Expected an array, got a value of type %1"_s.arg(MAPValueClassName(value)));
+        }
+    };
+    return MAPValueTransformer::reversibleTransformerWithForwardBlock(
+        [dictionaryTransformer, requireArray](const QVariant& value) -> QVariant {
+            if (!value.isValid())
+                return {};
+            requireArray(value);
+            const QVariantList elements = value.toList();
+            QVariantList models;
+            models.reserve(elements.size());
+            for (const QVariant& element : elements) {
+                if (MAPIsNull(element)) {
+                    models.append(element);
+                    continue;
+                }
+                QVariant model = dictionaryTransformer->transformedValue(element);
+                if (model.isValid())
+                    models.append(std::move(model));
+            }
+            return models;
+        },
+        [dictionaryTransformer, requireArray](const QVariant& value) -> QVariant {
+            if (!value.isValid())
+                return {};
+            requireArray(value);
+            const QVariantList models = value.toList();
+            QVariantList dictionaries;
+            dictionaries.reserve(models.size());
+            for (const QVariant& model : models) {
+                if (MAPIsNull(model)) {
+                    dictionaries.append(model);
+                    continue;
+                }
+                QVariant dictionary = dictionaryTransformer->reverseTransformedValue(model);
+                if (dictionary.isValid())
+                    dictionaries.append(std::move(dictionary));
+            }
+            return dictionaries;
+        });
+}
