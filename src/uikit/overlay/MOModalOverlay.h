@@ -1,0 +1,96 @@
+#pragma once
+
+#include "uikit/overlay/MOModalOverlayDelegate.h"
+
+#include <QColor>
+#include <QObject>
+#include <QPointer>
+#include <QSize>
+#include <QString>
+
+class MOModalOverlayView;
+class MOOverlayView;
+class QWidget;
+
+/// Shows a view controller's view as a modal panel over a window: a child widget covering the
+/// whole window dims it, takes every click, key and shortcut meant for anything behind it,
+/// keeps the window from being resized, and slides or fades the content in and out. Each step
+/// is posted on the default notification centre with the overlay as object. Main thread only.
+class MOModalOverlay : public QObject {
+    Q_OBJECT
+public:
+    static const QString WillShowNotification; // "MOModalOverlayWillShowNotification"
+    static const QString DidShowNotification; // "MOModalOverlayDidShowNotification"
+    static const QString WillCloseNotification; // "MOModalOverlayWillCloseNotification"
+    static const QString DidCloseNotification; // "MOModalOverlayDidCloseNotification"
+
+    explicit MOModalOverlay(QObject* parent = nullptr);
+    ~MOModalOverlay() override;
+
+    bool isShown() const { return m_shown; }
+    bool animates() const { return m_animates; }
+    void setAnimates(bool animates) { m_animates = animates; }
+    bool shouldCloseWhenClickOnBackground() const { return m_shouldCloseWhenClickOnBackground; }
+    void setShouldCloseWhenClickOnBackground(bool value) { m_shouldCloseWhenClickOnBackground = value; }
+    bool shouldOverlayTitleBar() const { return m_shouldOverlayTitleBar; }
+    void setShouldOverlayTitleBar(bool value) { m_shouldOverlayTitleBar = value; }
+    /// 1 from the top, 2 from the bottom, 3 from the left, 4 from the right, other values fade.
+    int animationDirection() const { return m_animationDirection; }
+    void setAnimationDirection(int direction) { m_animationDirection = direction; }
+    MOModalOverlayDelegate* delegate() const { return m_delegate; }
+    void setDelegate(MOModalOverlayDelegate* delegate) { m_delegate = delegate; }
+    QColor backgroundColor() const { return m_backgroundColor; }
+    void setBackgroundColor(const QColor& color);
+
+    /// The panel shown over the window; the overlay owns it. Replacing it while shown puts
+    /// the new panel where the old one was; the old one is deleted.
+    QWidget* contentViewController() const { return m_contentViewController; }
+    void setContentViewController(QWidget* contentViewController);
+
+    /// The window last shown over.
+    QWidget* parentWindow() const { return m_parentWindow; }
+    /// The widget covering the window while shown.
+    QWidget* modalWindow() const;
+
+    /// Shows the overlay over `window`. With `shouldOverlayTitleBar` off only the rectangle of
+    /// `contentView` (a widget of the window) is dimmed; the whole window is covered either way.
+    /// Throws std::invalid_argument("window is nil") for no window and
+    /// std::logic_error("contentViewController is nil") without content; nothing changes then.
+    void showInWindow(QWidget* window, QWidget* contentView = nullptr);
+    /// Closes without asking the delegate.
+    void close();
+    /// Closes unless the delegate objects.
+    void performClose();
+    /// Shakes the content's lock view sideways and returns it to its place.
+    void shake();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void afterShow();
+    void afterClose();
+    void layoutOverlay();
+    bool blocks(QObject* receiver) const;
+    void focusContent();
+    void post(const QString& name);
+
+    QPointer<MOModalOverlayView> m_modalWindow;
+    QPointer<MOOverlayView> m_overlayView;
+    QPointer<QWidget> m_containerView;
+    QPointer<QWidget> m_parentWindow;
+    QPointer<QWidget> m_parentContentView;
+    QPointer<QWidget> m_contentViewController;
+    QSize m_savedMinimumSize;
+    QSize m_savedMaximumSize;
+    bool m_wasResizable = false;
+    bool m_shown = false;
+    bool m_closing = false;
+    bool m_animates = true;
+    bool m_shouldCloseWhenClickOnBackground = true;
+    bool m_shouldOverlayTitleBar = true;
+    int m_animationDirection = 0;
+    quint64 m_generation = 0;
+    MOModalOverlayDelegate* m_delegate = nullptr;
+    QColor m_backgroundColor = QColor::fromRgbF(0, 0, 0, 0.4f);
+};

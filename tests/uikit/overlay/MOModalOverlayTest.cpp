@@ -1,0 +1,206 @@
+#include "uikit/overlay/MOModalOverlay.h"
+
+#include "platform/NotificationCenter.h"
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+#include <stdexcept>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Stands in for the app-lock panel.
+class LockPanel : public QWidget, public MOModalOverlayContent {
+public:
+    LockPanel()
+    {
+        m_lock = new QWidget(this);
+        m_lock->setGeometry(100, 50, 200, 100);
+        m_field = new QLineEdit(this);
+        m_field->setGeometry(100, 170, 200, 24);
+    }
+    QWidget* lockView() const override { return m_lock; }
+    QLineEdit* field() const { return m_field; }
+
+private:
+    QWidget* m_lock;
+    QLineEdit* m_field;
+};
+
+struct Delegate : MOModalOverlayDelegate {
+    bool allowClose = true;
+    QStringList seen;
+    bool modalOverlayShouldClose(MOModalOverlay*) override { return allowClose; }
+    void modalOverlayWillShow(const platform::Notification& n) override { seen << n.name; }
+    void modalOverlayDidClose(const platform::Notification& n) override { seen << n.name; }
+};
+
+class ModalOverlayTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        window = std::make_unique<QWidget>();
+        window->resize(600, 400);
+        titleStrip = new QPushButton(u"Title"_s, window.get());
+        titleStrip->setGeometry(0, 0, 600, 40);
+        content = new QWidget(window.get());
+        content->setGeometry(0, 40, 600, 360);
+        shortcut = new QShortcut(QKeySequence(u"Ctrl+L"_s), window.get());
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        window->activateWindow();
+        overlay = std::make_unique<MOModalOverlay>();
+        panel = new LockPanel;
+        overlay->setContentViewController(panel);
+        overlay->setDelegate(&delegate);
+        platform::NotificationCenter::defaultCenter().addObserver(
+            &observer, {}, [this](const platform::Notification& n) {
+                if (n.name.startsWith(u"MOModalOverlay"_s) && n.object.value<QObject*>() == overlay.get())
+                    posted << n.name;
+            });
+    }
+
+    std::unique_ptr<QWidget> window;
+    QPushButton* titleStrip = nullptr;
+    QWidget* content = nullptr;
+    QShortcut* shortcut = nullptr;
+    std::unique_ptr<MOModalOverlay> overlay;
+    LockPanel* panel = nullptr;
+    Delegate delegate;
+    QObject observer;
+    QStringList posted;
+};
+
+TEST_F(ModalOverlayTest, MisuseRaisesItsFixedReasonsAndChangesNothing)
+{
+    try {
+        overlay->showInWindow(nullptr);
+        FAIL() << "expected an exception";
+    } catch (const std::invalid_argument& e) {
+        EXPECT_STREQ(e.what(), "window is nil");
+    }
+    MOModalOverlay empty;
+    try {
+        empty.showInWindow(window.get());
+        FAIL() << "expected an exception";
+    } catch (const std::logic_error& e) {
+        EXPECT_STREQ(e.what(), "contentViewController is nil");
+    }
+    EXPECT_FALSE(empty.isShown());
+    EXPECT_TRUE(posted.isEmpty());
+}
+
+TEST_F(ModalOverlayTest, NotificationsComeInOrderAndTheDelegateGetsThem)
+{
+    overlay->setAnimationDirection(3);
+    overlay->showInWindow(window.get());
+    EXPECT_TRUE(overlay->isShown());
+    EXPECT_EQ(posted, QStringList({ MOModalOverlay::WillShowNotification }));
+    QTRY_COMPARE(posted.size(), 2);
+    EXPECT_EQ(posted.last(), u"MOModalOverlayDidShowNotification"_s);
+    EXPECT_EQ(panel->pos(), QPoint(0, 0)); // slid in from the left to its place
+
+    overlay->close();
+    EXPECT_EQ(posted.last(), u"MOModalOverlayWillCloseNotification"_s);
+    QTRY_COMPARE(posted.size(), 4);
+    EXPECT_EQ(posted.last(), u"MOModalOverlayDidCloseNotification"_s);
+    EXPECT_FALSE(overlay->isShown());
+    EXPECT_EQ(overlay->modalWindow(), nullptr);
+    EXPECT_EQ(delegate.seen,
+        QStringList({ u"MOModalOverlayWillShowNotification"_s, u"MOModalOverlayDidCloseNotification"_s }));
+}
+
+TEST_F(ModalOverlayTest, TakesEveryInputOverTheWholeWindowAndRestoresResizing)
+{
+    overlay->setAnimates(false);
+    overlay->setShouldOverlayTitleBar(false);
+    overlay->setShouldCloseWhenClickOnBackground(false);
+    QSignalSpy titleClicks(titleStrip, &QPushButton::clicked);
+    QSignalSpy shortcutFired(shortcut, &QShortcut::activated);
+    overlay->showInWindow(window.get(), content);
+    EXPECT_EQ(posted.size(), 2); // without animation both at once
+
+    // The whole window is covered, the dimming only the content area.
+    EXPECT_EQ(overlay->modalWindow()->geometry(), window->rect());
+    EXPECT_EQ(window->minimumSize(), window->maximumSize());
+
+    // A click on the title strip lands on the overlay.
+    QTest::mouseClick(window.get(), Qt::LeftButton, {}, QPoint(300, 20));
+    QTest::mouseClick(titleStrip, Qt::LeftButton, {}, QPoint(300, 20));
+    EXPECT_EQ(titleClicks.count(), 0);
+    // The window's shortcuts are off.
+    QTest::keyClick(window.get(), Qt::Key_L, Qt::ControlModifier);
+    QTest::keyClick(panel->field(), Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(shortcutFired.count(), 0);
+    // Keys behind the overlay are dropped, the panel's field still types.
+    QTest::keyClicks(panel->field(), u"pw"_s);
+    EXPECT_EQ(panel->field()->text(), u"pw"_s);
+    EXPECT_TRUE(overlay->isShown()); // background clicks do not close it
+
+    overlay->close();
+    EXPECT_NE(window->minimumSize(), window->maximumSize());
+    QTest::mouseClick(titleStrip, Qt::LeftButton);
+    EXPECT_EQ(titleClicks.count(), 1);
+    shortcut->setContext(Qt::ApplicationShortcut);
+    QTest::keyClick(window.get(), Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(shortcutFired.count(), 1);
+}
+
+TEST_F(ModalOverlayTest, BackgroundClicksAskTheDelegateButCloseDoesNot)
+{
+    overlay->setAnimates(false);
+    overlay->showInWindow(window.get());
+    QWidget* dimming = overlay->modalWindow()->childAt(5, 5);
+    ASSERT_NE(dimming, nullptr);
+    // The panel fills the dimming view; click a part of the overlay that is not the panel.
+    panel->setGeometry(100, 100, 100, 100);
+    delegate.allowClose = false;
+    QTest::mouseClick(overlay->modalWindow()->childAt(5, 5), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(overlay->isShown());
+    delegate.allowClose = true;
+    QTest::mouseClick(overlay->modalWindow()->childAt(5, 5), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(overlay->isShown());
+
+    overlay->showInWindow(window.get());
+    delegate.allowClose = false;
+    overlay->close();
+    EXPECT_FALSE(overlay->isShown());
+}
+
+TEST_F(ModalOverlayTest, ReplacingTheContentWhileShownReplacesWhatIsSeen)
+{
+    overlay->setAnimates(false);
+    overlay->showInWindow(window.get());
+    QPointer<LockPanel> old = panel;
+    auto* next = new LockPanel;
+    overlay->setContentViewController(next);
+    EXPECT_TRUE(old.isNull());
+    EXPECT_TRUE(next->isVisible());
+    EXPECT_TRUE(overlay->modalWindow()->isAncestorOf(next));
+    EXPECT_EQ(next->size(), window->size());
+}
+
+TEST_F(ModalOverlayTest, ShakeMovesTheLockViewAndPutsItBack)
+{
+    overlay->setAnimates(false);
+    overlay->showInWindow(window.get());
+    QWidget* lock = panel->lockView();
+    const QPoint origin = lock->pos();
+    overlay->shake();
+    QTRY_VERIFY_WITH_TIMEOUT(lock->pos() != origin, 2000);
+    QTRY_COMPARE(lock->pos(), origin);
+
+    MOModalOverlay plain; // content without a lock view: nothing moves
+    plain.setContentViewController(new QWidget);
+    plain.shake();
+}
+
+} // namespace

@@ -1,0 +1,247 @@
+#include "uikit/overlay/POProgressOverlay.h"
+#include "uikit/overlay/POBarProgressView.h"
+#include "uikit/overlay/PORoundProgressView.h"
+#include "uikit/overlay/SISpinningProgressIndicator.h"
+
+#include "platform/Clock.h"
+
+#include "support/TempHomeTest.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSemaphore>
+#include <QTest>
+#include <QThread>
+
+#include <memory>
+#include <stdexcept>
+#include <thread>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+struct Delegate : POProgressOverlayDelegate {
+    int hidden = 0;
+    int tapped = 0;
+    void hudWasHidden(POProgressOverlay*) override { ++hidden; }
+    void hudWasTapped(POProgressOverlay*) override { ++tapped; }
+};
+
+class ProgressOverlayTest : public mervane::test::TempHomeTest {
+protected:
+    void SetUp() override
+    {
+        TempHomeTest::SetUp();
+        view = std::make_unique<QWidget>();
+        view->resize(400, 300);
+        view->show();
+    }
+    std::unique_ptr<QWidget> view;
+    Delegate delegate;
+};
+
+TEST_F(ProgressOverlayTest, CompletionRunsOnceOnTheMainThreadAfterTheWorkWroteItsFile)
+{
+    auto* overlay = new POProgressOverlay(view.get());
+    overlay->setLabelText(u"Saving ..."_s);
+    overlay->setDelegate(&delegate);
+    const QString path = homePath(u"saved.json"_s);
+    int calls = 0;
+    bool sawFile = false, onMain = false;
+    std::optional<QString> received = u"unset"_s;
+    overlay->showAnimated(
+        true,
+        [path]() -> std::optional<QString> {
+            QFile file(path);
+            if (!file.open(QIODevice::WriteOnly) || file.write("{}") != 2)
+                return u"could not write"_s;
+            return std::nullopt;
+        },
+        [&](const std::optional<QString>& error) {
+            ++calls;
+            received = error;
+            sawFile = QFile::exists(path);
+            onMain = QThread::currentThread() == QCoreApplication::instance()->thread();
+        });
+    EXPECT_TRUE(overlay->taskInProgress());
+    EXPECT_EQ(overlay->size(), view->size());
+    EXPECT_EQ(overlay->labelText(), u"Saving ..."_s);
+    QTRY_COMPARE(calls, 1);
+    EXPECT_EQ(received, std::nullopt);
+    EXPECT_TRUE(sawFile);
+    EXPECT_TRUE(onMain);
+    EXPECT_TRUE(overlay->isFinished());
+    EXPECT_FALSE(overlay->isVisible());
+    EXPECT_EQ(delegate.hidden, 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(calls, 1);
+}
+
+TEST_F(ProgressOverlayTest, ErrorsAndExceptionsReachTheCompletionAsText)
+{
+    std::optional<QString> first, second;
+    int calls = 0;
+    auto* failing = new POProgressOverlay(view.get());
+    failing->showAnimated(
+        false, [] { return std::optional<QString>(u"disk full"_s); },
+        [&](const std::optional<QString>& e) { first = e, ++calls; });
+    auto* throwing = new POProgressOverlay(view.get());
+    throwing->showAnimated(
+        false, []() -> std::optional<QString> { throw std::runtime_error("broken pipe"); },
+        [&](const std::optional<QString>& e) { second = e, ++calls; });
+    QTRY_COMPARE(calls, 2);
+    EXPECT_EQ(first, u"disk full"_s);
+    EXPECT_EQ(second, u"broken pipe"_s);
+}
+
+TEST_F(ProgressOverlayTest, CompletionStillRunsWhenTheOverlayIsGoneBeforeTheWorkEnds)
+{
+    QSemaphore release;
+    int calls = 0;
+    auto* overlay = new POProgressOverlay(view.get());
+    overlay->showAnimated(
+        false,
+        [&release]() -> std::optional<QString> {
+            release.acquire();
+            return u"late"_s;
+        },
+        [&](const std::optional<QString>& e) {
+            ++calls;
+            EXPECT_EQ(e, u"late"_s);
+        });
+    delete overlay;
+    release.release();
+    QTRY_COMPARE(calls, 1);
+}
+
+TEST_F(ProgressOverlayTest, GraceTimeHidesShortWorkEntirely)
+{
+    auto* overlay = new POProgressOverlay(view.get());
+    overlay->setGraceTime(60);
+    bool completed = false;
+    overlay->showAnimated(
+        true, [] { return std::optional<QString>(); },
+        [&](const std::optional<QString>&) { completed = true; });
+    EXPECT_TRUE(overlay->graceTimer().isActive());
+    EXPECT_FALSE(overlay->isShowing());
+    QTRY_VERIFY(completed);
+    EXPECT_FALSE(overlay->graceTimer().isActive());
+    EXPECT_TRUE(overlay->isFinished());
+    EXPECT_FALSE(overlay->isVisible());
+}
+
+TEST_F(ProgressOverlayTest, GraceTimeShowsLongWork)
+{
+    QSemaphore release;
+    auto* overlay = new POProgressOverlay(view.get());
+    overlay->setGraceTime(0.01);
+    bool completed = false;
+    overlay->showAnimated(
+        false,
+        [&release] {
+            release.acquire();
+            return std::optional<QString>();
+        },
+        [&](const std::optional<QString>&) { completed = true; });
+    QTRY_VERIFY(overlay->isShowing());
+    EXPECT_TRUE(overlay->isVisible());
+    release.release();
+    QTRY_VERIFY(completed);
+}
+
+TEST_F(ProgressOverlayTest, MinimumShowTimeDelaysTheHideByTheRemainder)
+{
+    const QDateTime start(QDate(2026, 1, 1), QTime(12, 0), Qt::UTC);
+    platform::ScopedClock clock(start);
+    auto* overlay = new POProgressOverlay(view.get());
+    overlay->setMinShowTime(0.2);
+    overlay->setDelegate(&delegate);
+    overlay->show(false);
+    EXPECT_TRUE(overlay->isShowing());
+    EXPECT_EQ(overlay->alpha(), 1.0);
+    overlay->hide(false);
+    EXPECT_TRUE(overlay->minShowTimer().isActive());
+    EXPECT_LE(overlay->minShowTimer().interval(), 200);
+    EXPECT_FALSE(overlay->isFinished());
+    QTRY_VERIFY(overlay->isFinished());
+    EXPECT_EQ(delegate.hidden, 1);
+
+    auto* later = new POProgressOverlay(view.get());
+    later->setMinShowTime(0.2);
+    later->show(false);
+    platform::Clock::setOverride(start.addSecs(10)); // shown long enough already
+    later->hide(false);
+    EXPECT_TRUE(later->isFinished());
+}
+
+TEST_F(ProgressOverlayTest, ModesChooseTheIndicatorAndProgressIsClamped)
+{
+    auto* overlay = new POProgressOverlay(view.get());
+    overlay->show(false);
+    auto* spinner = qobject_cast<SISpinningProgressIndicator*>(overlay->indicator());
+    ASSERT_NE(spinner, nullptr);
+    EXPECT_TRUE(spinner->isAnimating());
+    EXPECT_EQ(spinner->color(), QColor(Qt::white));
+    EXPECT_EQ(spinner->size(), QSize(60, 60));
+
+    overlay->setMode(POProgressOverlay::AnnularDeterminate);
+    auto* round = qobject_cast<PORoundProgressView*>(overlay->indicator());
+    ASSERT_NE(round, nullptr);
+    EXPECT_TRUE(round->isAnnular());
+    overlay->setProgress(1.7);
+    EXPECT_EQ(round->progress(), 1.0);
+
+    overlay->setMode(POProgressOverlay::DeterminateHorizontalBar);
+    auto* bar = qobject_cast<POBarProgressView*>(overlay->indicator());
+    ASSERT_NE(bar, nullptr);
+    QSemaphore done;
+    std::thread worker([&] {
+        overlay->setProgress(0.5); // from a worker: reaches the view on the main thread
+        done.release();
+    });
+    worker.join();
+    QTRY_COMPARE(bar->progress(), 0.5);
+
+    overlay->setMode(POProgressOverlay::Text);
+    EXPECT_EQ(overlay->indicator(), nullptr);
+}
+
+TEST_F(ProgressOverlayTest, ClassOperationsFindAndHideTheOverlaysOfAView)
+{
+    EXPECT_FALSE(POProgressOverlay::hideHUDForView(view.get(), false));
+    EXPECT_EQ(POProgressOverlay::hideAllHUDsForView(view.get(), false), 0);
+    auto* first = POProgressOverlay::showHUDAddedTo(view.get(), false);
+    auto* second = POProgressOverlay::showHUDAddedTo(view.get(), false);
+    EXPECT_EQ(POProgressOverlay::HUDForView(view.get()), second);
+    EXPECT_EQ(POProgressOverlay::allHUDsForView(view.get()), QList<POProgressOverlay*>({ first, second }));
+    EXPECT_EQ(POProgressOverlay::hideAllHUDsForView(view.get(), false), 2);
+    QTRY_VERIFY(POProgressOverlay::allHUDsForView(view.get()).isEmpty());
+}
+
+TEST_F(ProgressOverlayTest, DismissibleClickHidesButTheCompletionWaitsForTheWork)
+{
+    QSemaphore release;
+    int calls = 0;
+    std::optional<QString> received;
+    auto* overlay = new POProgressOverlay(view.get());
+    overlay->setDismissible(true);
+    overlay->setDelegate(&delegate);
+    overlay->showAnimated(
+        false,
+        [&release] {
+            release.acquire();
+            return std::optional<QString>(u"failed"_s);
+        },
+        [&](const std::optional<QString>& e) { received = e, ++calls; });
+    QTest::mouseClick(overlay, Qt::LeftButton);
+    EXPECT_TRUE(overlay->isFinished());
+    EXPECT_EQ(delegate.tapped, 1);
+    EXPECT_EQ(calls, 0);
+    release.release();
+    QTRY_COMPARE(calls, 1);
+    EXPECT_EQ(received, u"failed"_s);
+    EXPECT_EQ(delegate.hidden, 1);
+}
+
+} // namespace
