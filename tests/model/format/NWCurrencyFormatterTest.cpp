@@ -20,11 +20,15 @@ protected:
     void SetUp() override
     {
         TempHomeTest::SetUp();
+        // Without a base currency the user's locale decides; fix it whatever the machine's is.
+        m_previousLocale = QLocale();
+        QLocale::setDefault(QLocale(u"en_US"_s));
         NWData::shared()->setAppData(MVX_Model::makeEmpty());
     }
     void TearDown() override
     {
         NWData::shared()->setAppData(nullptr);
+        QLocale::setDefault(m_previousLocale);
         TempHomeTest::TearDown();
     }
     static void useBase(const QString& code) { NWData::shared()->appData()->setBaseCurrency(code); }
@@ -32,6 +36,9 @@ protected:
     {
         return NWCurrencyFormatter(digits, negative).stringFromNumber(amount);
     }
+
+private:
+    QLocale m_previousLocale;
 };
 
 TEST_F(NWCurrencyFormatterTest, ShortFormsForAUsDollarBase)
