@@ -18,8 +18,8 @@ QPainterPath BezierPathArrowhead::bezierPathWithArrowFromPoint(
     const qreal t = tailWidth / 2;
     const qreal w = headWidth / 2;
     const qreal neck = length - headLength;
-    const std::array<QPointF, 7> points { QPointF(0, t), QPointF(neck, t), QPointF(neck, w), QPointF(length, 0),
-        QPointF(neck, -w), QPointF(neck, -t), QPointF(0, -t) };
+    const std::array<QPointF, 7> points { QPointF(0, t), QPointF(neck, t), QPointF(neck, w),
+        QPointF(length, 0), QPointF(neck, -w), QPointF(neck, -t), QPointF(0, -t) };
 
     QPainterPath path;
     path.moveTo(points[0]);

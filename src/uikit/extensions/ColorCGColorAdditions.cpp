@@ -22,8 +22,10 @@ QColor ColorCGColorAdditions::colorWithCGColor(const QList<qreal>& components)
 {
     const auto unit = [](qreal value) { return static_cast<float>(qBound<qreal>(0.0, value, 1.0)); };
     if (components.size() == 4)
-        return QColor::fromRgbF(unit(components[0]), unit(components[1]), unit(components[2]), unit(components[3]));
+        return QColor::fromRgbF(
+            unit(components[0]), unit(components[1]), unit(components[2]), unit(components[3]));
     if (components.size() == 2)
-        return QColor::fromRgbF(unit(components[0]), unit(components[0]), unit(components[0]), unit(components[1]));
+        return QColor::fromRgbF(
+            unit(components[0]), unit(components[0]), unit(components[0]), unit(components[1]));
     return {};
 }

@@ -55,8 +55,10 @@ TEST_F(AvatarTest, DragOutWritesFreeNamesAndNeverReplaces)
 
     DVAvatarImageView view;
     view.setImage(solid(Qt::red));
-    EXPECT_EQ(view.namesOfPromisedFilesDroppedAtDestination(folder.path()), QStringList { u"Avatar 2.png"_s });
-    EXPECT_EQ(view.namesOfPromisedFilesDroppedAtDestination(folder.path()), QStringList { u"Avatar 3.png"_s });
+    EXPECT_EQ(
+        view.namesOfPromisedFilesDroppedAtDestination(folder.path()), QStringList { u"Avatar 2.png"_s });
+    EXPECT_EQ(
+        view.namesOfPromisedFilesDroppedAtDestination(folder.path()), QStringList { u"Avatar 3.png"_s });
 
     QFile original(folder.filePath(u"Avatar.png"_s));
     ASSERT_TRUE(original.open(QIODevice::ReadOnly));
@@ -70,7 +72,8 @@ TEST_F(AvatarTest, DragOutWritesFreeNamesAndNeverReplaces)
     EXPECT_TRUE(empty.namesOfPromisedFilesDroppedAtDestination(folder.path(), &error).isEmpty());
     EXPECT_FALSE(error.isEmpty());
     error.clear();
-    EXPECT_TRUE(view.namesOfPromisedFilesDroppedAtDestination(folder.filePath(u"missing/deeper"_s), &error).isEmpty());
+    EXPECT_TRUE(view.namesOfPromisedFilesDroppedAtDestination(folder.filePath(u"missing/deeper"_s), &error)
+                    .isEmpty());
     EXPECT_FALSE(error.isEmpty());
 }
 

@@ -65,7 +65,8 @@ TEST(RXRoundedBoxTest, DrawsBackgroundBorderAndTabInTheirColours)
     image = box.grab().toImage();
     EXPECT_TRUE(near(image.pixelColor(0, 60), QColor(0, 0, 200))); // no outline
     const QRectF thinTab = KitDrawing::toWidget(box.titlePathRect(), 100);
-    EXPECT_TRUE(near(image.pixelColor(int(thinTab.right()) - 2, int(thinTab.center().y()) + 4), QColor(200, 0, 0)));
+    EXPECT_TRUE(
+        near(image.pixelColor(int(thinTab.right()) - 2, int(thinTab.center().y()) + 4), QColor(200, 0, 0)));
 }
 
 TEST(RXRoundedBoxTest, GradientBackgroundRunsBottomToTopAndHidesTheFlatColour)

@@ -72,7 +72,8 @@ TEST(ColorCGColorAdditionsTest, GreyHasTwoComponentsAndReadsBackAsGrey)
 
     const QColor red(200, 10, 20, 255);
     EXPECT_EQ(ColorCGColorAdditions::components(red).size(), 4);
-    EXPECT_EQ(ColorCGColorAdditions::colorWithCGColor(ColorCGColorAdditions::components(red)).rgba(), red.rgba());
+    EXPECT_EQ(
+        ColorCGColorAdditions::colorWithCGColor(ColorCGColorAdditions::components(red)).rgba(), red.rgba());
     EXPECT_EQ(ColorCGColorAdditions::CGColor(red).rgba(), red.rgba());
     EXPECT_FALSE(ColorCGColorAdditions::colorWithCGColor({ 0.1, 0.2, 0.3 }).isValid());
     EXPECT_FALSE(ColorCGColorAdditions::CGColor(QColor()).isValid());

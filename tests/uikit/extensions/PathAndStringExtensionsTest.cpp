@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextDocument>
+#include <algorithm>
+#include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -55,7 +55,8 @@ TEST(StringCommonTest, SplitOnCharKeepsEmptyPieces)
     EXPECT_EQ(StringCommon::splitOnChar(u",a"_s, ','), (QStringList { u""_s, u"a"_s }));
     EXPECT_EQ(StringCommon::splitOnChar(u"a,"_s, ','), (QStringList { u"a"_s, u""_s }));
     EXPECT_EQ(StringCommon::splitOnChar(u"abc"_s, ','), QStringList { u"abc"_s });
-    EXPECT_EQ(StringCommon::splitOnChar(u"a\u00E9b"_s, static_cast<char>(0xE9)), QStringList { u"a\u00E9b"_s });
+    EXPECT_EQ(
+        StringCommon::splitOnChar(u"a\u00E9b"_s, static_cast<char>(0xE9)), QStringList { u"a\u00E9b"_s });
 }
 
 TEST(StringCommonTest, SubstringBlankAndContains)
@@ -73,8 +74,8 @@ TEST(StringCommonTest, SubstringBlankAndContains)
 
 TEST(AttributedStringHyperlinkTest, EscapesTextAndLinksOnlySafeSchemes)
 {
-    const QString html
-        = AttributedStringHyperlink::hyperlinkFromString(u"<img src=x>"_s, QUrl(u"https://example.org/a?b=1&c=2"_s));
+    const QString html = AttributedStringHyperlink::hyperlinkFromString(
+        u"<img src=x>"_s, QUrl(u"https://example.org/a?b=1&c=2"_s));
     QTextDocument document;
     document.setHtml(html);
     EXPECT_EQ(document.toPlainText(), u"<img src=x>"_s);
@@ -83,7 +84,8 @@ TEST(AttributedStringHyperlinkTest, EscapesTextAndLinksOnlySafeSchemes)
     EXPECT_EQ(QUrl(format.anchorHref()), QUrl(u"https://example.org/a?b=1&c=2"_s));
     EXPECT_TRUE(format.fontUnderline());
 
-    const QString unsafe = AttributedStringHyperlink::hyperlinkFromString(u"run"_s, QUrl(u"file:///bin/sh"_s));
+    const QString unsafe
+        = AttributedStringHyperlink::hyperlinkFromString(u"run"_s, QUrl(u"file:///bin/sh"_s));
     EXPECT_FALSE(unsafe.contains(u"href"_s));
     EXPECT_TRUE(AttributedStringHyperlink::isOpenable(QUrl(u"mailto:someone@example.org"_s)));
     EXPECT_FALSE(AttributedStringHyperlink::isOpenable(QUrl(u"javascript:alert(1)"_s)));

@@ -46,8 +46,7 @@ QString droppedPath(const QMimeData* mime)
 
 } // namespace
 
-DVAvatarImageView::DVAvatarImageView(QWidget* parent)
-    : QWidget(parent)
+DVAvatarImageView::DVAvatarImageView(QWidget* parent) : QWidget(parent)
 {
 }
 
@@ -130,7 +129,8 @@ QString DVAvatarImageView::freeAvatarFileName(const QString& folder)
     return name;
 }
 
-QStringList DVAvatarImageView::namesOfPromisedFilesDroppedAtDestination(const QString& folder, QString* error) const
+QStringList DVAvatarImageView::namesOfPromisedFilesDroppedAtDestination(
+    const QString& folder, QString* error) const
 {
     const auto fail = [error](const QString& why) {
         if (error)
@@ -179,7 +179,9 @@ QImage DVAvatarImageView::imageForDroppedFile(const QString& path)
             return thumbnail;
     }
     const QIcon icon = QFileIconProvider().icon(QFileInfo(path));
-    return icon.pixmap(QSize(128, 128)).toImage().scaled(128, 128, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return icon.pixmap(QSize(128, 128))
+        .toImage()
+        .scaled(128, 128, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
 void DVAvatarImageView::dragEnterEvent(QDragEnterEvent* event)
@@ -228,7 +230,8 @@ void DVAvatarImageView::mousePressEvent(QMouseEvent* event)
 void DVAvatarImageView::mouseMoveEvent(QMouseEvent* event)
 {
     if (m_pressed && m_allowDrag && !m_dragging && !m_image.isNull()
-        && (event->position().toPoint() - m_pressPosition).manhattanLength() >= QApplication::startDragDistance()) {
+        && (event->position().toPoint() - m_pressPosition).manhattanLength()
+            >= QApplication::startDragDistance()) {
         m_pressed = false;
         startDragOut();
     }

@@ -15,9 +15,7 @@ constexpr qreal TitleCellInset = 2.0; // the title cell keeps its text this far 
 
 } // namespace
 
-RXRoundedBox::RXRoundedBox(QWidget* parent)
-    : QWidget(parent)
-    , m_borderColor(KitDrawing::systemGray())
+RXRoundedBox::RXRoundedBox(QWidget* parent) : QWidget(parent), m_borderColor(KitDrawing::systemGray())
 {
     m_titleFont = font();
     m_titleFont.setBold(true);
@@ -193,11 +191,11 @@ void RXRoundedBox::paintEvent(QPaintEvent*)
         painter.strokePath(box, pen);
     }
     if (m_drawsTitle) {
-        const QRectF textRect
-            = KitDrawing::toWidget(t, h).adjusted(TitleCellInset, 0, -TitleCellInset, 0);
+        const QRectF textRect = KitDrawing::toWidget(t, h).adjusted(TitleCellInset, 0, -TitleCellInset, 0);
         painter.setFont(m_titleFont);
         painter.setPen(m_titleColor);
-        const QString shown = QFontMetricsF(m_titleFont).elidedText(m_title, Qt::ElideRight, textRect.width());
+        const QString shown
+            = QFontMetricsF(m_titleFont).elidedText(m_title, Qt::ElideRight, textRect.width());
         painter.drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, shown);
     }
 }

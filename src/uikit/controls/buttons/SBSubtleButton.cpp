@@ -123,7 +123,8 @@ QFont SBSubtleButton::titleFont() const
 {
     if (m_font)
         return *m_font;
-    QFont fallback(u"Helvetica"_s);
+    QFont fallback;
+    fallback.setFamilies({ u"Helvetica"_s, u"Liberation Sans"_s });
     fallback.setPointSizeF(17);
     return fallback;
 }
@@ -151,7 +152,8 @@ void SBSubtleButton::paintEvent(QPaintEvent*)
     const QRectF textRect(x, top, textWidth, textHeight);
     if (m_fontColor.isValid() && m_fontShadowColor.isValid()) {
         painter.setPen(Qt::white);
-        painter.drawText(textRect.translated(0, 0.5), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, m_title);
+        painter.drawText(
+            textRect.translated(0, 0.5), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, m_title);
     }
     painter.setPen(m_fontColor.isValid() ? m_fontColor : QColor(Qt::black));
     painter.drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, m_title);

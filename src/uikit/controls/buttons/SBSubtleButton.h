@@ -60,7 +60,8 @@ public:
     void setGradientWithStartColor(const QColor& start, const QColor& end);
     /// Stores only; shows at the next press.
     void setHighlightGradientWithStartColor(const QColor& start, const QColor& end);
-    void setFontAttributesWithFont(const std::optional<QFont>& font, const QColor& color, const QColor& shadowColor);
+    void setFontAttributesWithFont(
+        const std::optional<QFont>& font, const QColor& color, const QColor& shadowColor);
     /// Puts the four default colours back and redraws.
     void resetGradient();
 

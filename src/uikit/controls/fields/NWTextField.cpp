@@ -8,9 +8,7 @@
 #include <QPalette>
 
 NWTextField::NWTextField(QWidget* parent)
-    : QLineEdit(parent)
-    , m_nwBorderColor(defaultBorderColor())
-    , m_nwBackgroundColor(defaultBackgroundColor())
+    : QLineEdit(parent), m_nwBorderColor(defaultBorderColor()), m_nwBackgroundColor(defaultBackgroundColor())
 {
     setFrame(false);
     setTextMargins(5, 0, 5, 0);

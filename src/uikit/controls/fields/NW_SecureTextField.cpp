@@ -19,8 +19,7 @@ QRectF NW_VerticallyCenteredTextFieldCell::drawingRectForBounds(
     return centred;
 }
 
-NW_SecureTextField::NW_SecureTextField(QWidget* parent)
-    : QLineEdit(parent)
+NW_SecureTextField::NW_SecureTextField(QWidget* parent) : QLineEdit(parent)
 {
     setEchoMode(QLineEdit::Password);
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

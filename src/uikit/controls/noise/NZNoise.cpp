@@ -129,8 +129,9 @@ QImage NZNoise::imageWithNoiseOpacity(const QImage& image, qreal opacity, int bl
         for (int x = 0; x < result.width(); ++x) {
             const int mask = qAlpha(source[x]);
             const auto mix = [mask](int a, int b) { return (a * (255 - mask) + b * mask + 127) / 255; };
-            out[x] = qRgba(mix(qRed(source[x]), qRed(withNoise[x])), mix(qGreen(source[x]), qGreen(withNoise[x])),
-                mix(qBlue(source[x]), qBlue(withNoise[x])), mix(qAlpha(source[x]), qAlpha(withNoise[x])));
+            out[x] = qRgba(mix(qRed(source[x]), qRed(withNoise[x])),
+                mix(qGreen(source[x]), qGreen(withNoise[x])), mix(qBlue(source[x]), qBlue(withNoise[x])),
+                mix(qAlpha(source[x]), qAlpha(withNoise[x])));
         }
     }
     return result;

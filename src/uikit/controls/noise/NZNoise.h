@@ -32,7 +32,8 @@ public:
     static QPainter::CompositionMode compositionMode(int blendMode);
 
     /// A 128 x 128 texture brush of `color` with the noise over it.
-    static QBrush colorWithNoiseWithOpacity(const QColor& color, qreal opacity, int blendMode = BlendModeScreen);
+    static QBrush colorWithNoiseWithOpacity(
+        const QColor& color, qreal opacity, int blendMode = BlendModeScreen);
     /// A copy of `image` with the noise drawn only where the image has content (its alpha).
     static QImage imageWithNoiseOpacity(const QImage& image, qreal opacity, int blendMode = BlendModeScreen);
 };

@@ -5,8 +5,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 
-NZNoiseLinearGradientView::NZNoiseLinearGradientView(QWidget* parent)
-    : NZNoiseView(parent)
+NZNoiseLinearGradientView::NZNoiseLinearGradientView(QWidget* parent) : NZNoiseView(parent)
 {
 }
 

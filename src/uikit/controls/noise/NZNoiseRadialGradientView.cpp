@@ -5,8 +5,7 @@
 
 #include <cmath>
 
-NZNoiseRadialGradientView::NZNoiseRadialGradientView(QWidget* parent)
-    : NZNoiseView(parent)
+NZNoiseRadialGradientView::NZNoiseRadialGradientView(QWidget* parent) : NZNoiseView(parent)
 {
 }
 

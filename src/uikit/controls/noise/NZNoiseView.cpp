@@ -5,9 +5,7 @@
 
 #include <QPainter>
 
-NZNoiseView::NZNoiseView(QWidget* parent)
-    : QWidget(parent)
-    , m_backgroundColor(KitDrawing::systemGray())
+NZNoiseView::NZNoiseView(QWidget* parent) : QWidget(parent), m_backgroundColor(KitDrawing::systemGray())
 {
 }
 

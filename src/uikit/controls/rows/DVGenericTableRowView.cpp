@@ -9,8 +9,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-DVGenericTableRowView::DVGenericTableRowView(QWidget* parent)
-    : TableRowView(parent)
+DVGenericTableRowView::DVGenericTableRowView(QWidget* parent) : TableRowView(parent)
 {
     setColors();
 }
@@ -21,11 +20,13 @@ QColor DVGenericTableRowView::namedRowColor(const QString& name, bool dark)
     if (named.isValid())
         return named;
     if (name == u"RowTracking"_s)
-        return dark ? QColor::fromRgbF(0.55f, 0.5f, 0.25f, 0.3f) : QColor::fromRgbF(0.99f, 0.99f, 0.8f, 0.55f);
+        return dark ? QColor::fromRgbF(0.55f, 0.5f, 0.25f, 0.3f)
+                    : QColor::fromRgbF(0.99f, 0.99f, 0.8f, 0.55f);
     if (name == u"RowSelectedStroke"_s)
         return dark ? QColor::fromRgbF(0.4f, 0.4f, 0.42f, 1.0f) : QColor::fromRgbF(0.65f, 0.65f, 0.65f, 1.0f);
     if (name == u"RowSelectedBg"_s)
-        return dark ? QColor::fromRgbF(0.35f, 0.35f, 0.37f, 0.5f) : QColor::fromRgbF(0.82f, 0.82f, 0.82f, 0.3f);
+        return dark ? QColor::fromRgbF(0.35f, 0.35f, 0.37f, 0.5f)
+                    : QColor::fromRgbF(0.82f, 0.82f, 0.82f, 0.3f);
     return {};
 }
 

@@ -48,6 +48,7 @@ void NWDateRowView::drawSelectionInRect(QPainter& painter, const QRect&)
 
 void NWDateRowView::drawSeparatorInRect(QPainter& painter, const QRect&)
 {
-    static const QGradientStops separator = TableRowDrawing::fade(QColor::fromRgbF(0.8f, 0.8f, 0.8f, 0.5f), 0.5, 0.5);
+    static const QGradientStops separator
+        = TableRowDrawing::fade(QColor::fromRgbF(0.8f, 0.8f, 0.8f, 0.5f), 0.5, 0.5);
     TableRowDrawing::fillHorizontal(painter, separatorRect(), separator);
 }

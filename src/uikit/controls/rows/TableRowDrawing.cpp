@@ -2,7 +2,6 @@
 
 #include <QLinearGradient>
 
-
 namespace TableRowDrawing {
 
 QGradientStops fade(const QColor& color, qreal second, qreal third)

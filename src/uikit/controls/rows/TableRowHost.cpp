@@ -5,12 +5,11 @@
 #include <QAbstractItemView>
 #include <QItemSelectionModel>
 
-TableRowHost::TableRowHost(QAbstractItemView* view)
-    : QObject(view)
-    , m_view(view)
+TableRowHost::TableRowHost(QAbstractItemView* view) : QObject(view), m_view(view)
 {
     if (view->selectionModel())
-        connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TableRowHost::synchronize);
+        connect(
+            view->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TableRowHost::synchronize);
 }
 
 void TableRowHost::setRowView(const QModelIndex& index, TableRowView* row)
@@ -28,8 +27,8 @@ void TableRowHost::setRowView(const QModelIndex& index, TableRowView* row)
     });
     // A model swapped after construction brings a new selection model.
     if (m_view->selectionModel())
-        connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TableRowHost::synchronize,
-            Qt::UniqueConnection);
+        connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TableRowHost::synchronize, Qt::UniqueConnection);
     synchronize();
 }
 

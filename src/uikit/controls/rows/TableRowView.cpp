@@ -7,8 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
-TableRowView::TableRowView(QWidget* parent)
-    : QWidget(parent)
+TableRowView::TableRowView(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_Hover);
 }

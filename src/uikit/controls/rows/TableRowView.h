@@ -38,7 +38,8 @@ protected:
     virtual void drawSelectionInRect(QPainter& painter, const QRect& dirty);
     virtual void drawSeparatorInRect(QPainter& painter, const QRect& dirty);
     /// Draws the rounded selection shape over the whole bounds.
-    void drawSelectionShape(QPainter& painter, const QColor& stroke, const QColor& fill, qreal radius, qreal lineWidth);
+    void drawSelectionShape(
+        QPainter& painter, const QColor& stroke, const QColor& fill, qreal radius, qreal lineWidth);
 
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;

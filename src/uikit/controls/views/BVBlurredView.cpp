@@ -7,8 +7,7 @@
 #include <vector>
 
 BVBlurredView::BVBlurredView(QWidget* parent)
-    : QWidget(parent)
-    , m_tintColor(QColor::fromRgbF(1.0f, 1.0f, 1.0f, 0.7f))
+    : QWidget(parent), m_tintColor(QColor::fromRgbF(1.0f, 1.0f, 1.0f, 0.7f))
 {
 }
 
@@ -83,7 +82,8 @@ void BVBlurredView::gaussianBlur(QImage& image, float radius)
     if (radius <= 0 || image.isNull())
         return;
     // Three box passes approximate a Gaussian of this standard deviation.
-    const int box = std::max(1, static_cast<int>(std::lround(std::sqrt(4.0 * radius * radius + 1.0) / 2.0 - 0.5)));
+    const int box
+        = std::max(1, static_cast<int>(std::lround(std::sqrt(4.0 * radius * radius + 1.0) / 2.0 - 0.5)));
     for (int pass = 0; pass < 3; ++pass)
         boxBlurRows(image, box);
     QTransform turn;
@@ -114,7 +114,8 @@ QImage BVBlurredView::backdrop()
         if (child == this)
             break;
         auto* sibling = qobject_cast<QWidget*>(child);
-        if (!sibling || !sibling->isVisible() || sibling->isWindow() || !sibling->geometry().intersects(geometry()))
+        if (!sibling || !sibling->isVisible() || sibling->isWindow()
+            || !sibling->geometry().intersects(geometry()))
             continue;
         const QRect overlap = sibling->geometry().intersected(geometry());
         sibling->render(&image, overlap.topLeft() - pos(), QRegion(overlap.translated(-sibling->pos())),

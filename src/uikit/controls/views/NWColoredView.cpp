@@ -5,8 +5,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-NWColoredView::NWColoredView(QWidget* parent)
-    : QWidget(parent)
+NWColoredView::NWColoredView(QWidget* parent) : QWidget(parent)
 {
 }
 
