@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 
 namespace {
@@ -44,6 +45,17 @@ QDateTime startOfLocalDay(qint64 days)
     const QDate date = QDate::fromJulianDay(std::clamp(days, -kMaxDays, kMaxDays) + kJulianDayOfEpoch);
     QDateTime start = date.startOfDay(Qt::LocalTime);
     return start.isValid() ? start : date.startOfDay(Qt::UTC);
+}
+
+// Fixed-length steps; a count too large for the instant leaves the date where it is rather than
+// overflowing.
+QDateTime addSteps(const QDateTime& date, qint64 count, qint64 secondsPerStep)
+{
+    qint64 seconds = 0;
+    if (__builtin_mul_overflow(count, secondsPerStep, &seconds))
+        return date;
+    const QDateTime moved = date.addSecs(seconds);
+    return moved.isValid() ? moved : date;
 }
 
 QDateTime now()
@@ -108,7 +120,7 @@ QDateTime DateUtilities::dateWithDaysFromNow(qint64 days)
 
 QDateTime DateUtilities::dateWithDaysBeforeNow(qint64 days)
 {
-    return dateByAddingDays(now(), -days);
+    return dateBySubtractingDays(now(), days);
 }
 
 QDateTime DateUtilities::dateTomorrow()
@@ -128,7 +140,7 @@ QDateTime DateUtilities::dateWithHoursFromNow(qint64 hours)
 
 QDateTime DateUtilities::dateWithHoursBeforeNow(qint64 hours)
 {
-    return dateByAddingHours(now(), -hours);
+    return dateBySubtractingHours(now(), hours);
 }
 
 QDateTime DateUtilities::dateWithMinutesFromNow(qint64 minutes)
@@ -138,37 +150,37 @@ QDateTime DateUtilities::dateWithMinutesFromNow(qint64 minutes)
 
 QDateTime DateUtilities::dateWithMinutesBeforeNow(qint64 minutes)
 {
-    return dateByAddingMinutes(now(), -minutes);
+    return dateBySubtractingMinutes(now(), minutes);
 }
 
 QDateTime DateUtilities::dateByAddingDays(const QDateTime& date, qint64 days)
 {
-    return date.addSecs(days * kSecondsPerDay);
+    return addSteps(date, days, kSecondsPerDay);
 }
 
 QDateTime DateUtilities::dateBySubtractingDays(const QDateTime& date, qint64 days)
 {
-    return dateByAddingDays(date, -days);
+    return days == std::numeric_limits<qint64>::min() ? date : dateByAddingDays(date, -days);
 }
 
 QDateTime DateUtilities::dateByAddingHours(const QDateTime& date, qint64 hours)
 {
-    return date.addSecs(hours * kSecondsPerHour);
+    return addSteps(date, hours, kSecondsPerHour);
 }
 
 QDateTime DateUtilities::dateBySubtractingHours(const QDateTime& date, qint64 hours)
 {
-    return dateByAddingHours(date, -hours);
+    return hours == std::numeric_limits<qint64>::min() ? date : dateByAddingHours(date, -hours);
 }
 
 QDateTime DateUtilities::dateByAddingMinutes(const QDateTime& date, qint64 minutes)
 {
-    return date.addSecs(minutes * kSecondsPerMinute);
+    return addSteps(date, minutes, kSecondsPerMinute);
 }
 
 QDateTime DateUtilities::dateBySubtractingMinutes(const QDateTime& date, qint64 minutes)
 {
-    return dateByAddingMinutes(date, -minutes);
+    return minutes == std::numeric_limits<qint64>::min() ? date : dateByAddingMinutes(date, -minutes);
 }
 
 QDateTime DateUtilities::dateAtStartOfDay(const QDateTime& date)

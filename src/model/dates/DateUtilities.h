@@ -8,7 +8,8 @@
 /// Constructors roll arguments over as a calendar does (month 0 is December of the year before, day 0
 /// the last day of the month before), so no operation here yields an invalid date. Additions of days,
 /// hours and minutes add fixed numbers of seconds to the instant: a day added across a daylight-saving
-/// change moves the wall-clock time by an hour. Distances divide seconds and truncate toward zero.
+/// change moves the wall-clock time by an hour; a count too large for any instant leaves the date
+/// unchanged. Distances divide seconds and truncate toward zero.
 /// "Now" is platform::Clock::now(). All results are plain values.
 class DateUtilities {
 public:

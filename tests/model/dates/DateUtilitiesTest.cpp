@@ -151,6 +151,10 @@ TEST(DateUtilities, RelativeDatesAndTestsFollowTheClock)
     EXPECT_EQ(D::dateWithHoursBeforeNow(2), at(2021, 3, 16, 21, 40));
     EXPECT_EQ(D::dateWithMinutesFromNow(30), at(2021, 3, 17, 0, 10));
     EXPECT_EQ(D::nearestHour(QDateTime()), 0);
+    for (const qint64 huge : { std::numeric_limits<qint64>::max(), std::numeric_limits<qint64>::min() }) {
+        EXPECT_EQ(D::dateWithDaysFromNow(huge), platform::Clock::now());
+        EXPECT_EQ(D::dateBySubtractingMinutes(platform::Clock::now(), huge), platform::Clock::now());
+    }
 
     EXPECT_TRUE(D::isToday(at(2021, 3, 16)));
     EXPECT_TRUE(D::isTomorrow(at(2021, 3, 17, 1)));
