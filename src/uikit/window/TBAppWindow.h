@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+class TBWindowButton;
+
+/// The main window as its callers see it: every operation of both window families
+/// (`TBDefensiveWindow` and `TBClassicWindow`), whichever family `create` makes.
+/// Operations the made family lacks do nothing.
+class TBAppWindow {
+public:
+    virtual ~TBAppWindow() = default;
+
+    /// Whether the modern window family is available; always true here. Computed once.
+    static bool isYosemiteOrGreater();
+    /// A new main window: a `TBDefensiveWindow` when `isYosemiteOrGreater`, else a
+    /// `TBClassicWindow`. The caller owns it.
+    static std::unique_ptr<TBAppWindow> create(QWidget* parent = nullptr);
+    /// The same choice made explicitly, for callers that must have one family.
+    static std::unique_ptr<TBAppWindow> create(bool modern, QWidget* parent);
+
+    /// The window itself.
+    virtual QWidget* widget() = 0;
+    virtual QWidget* titleBarView() const = 0;
+    virtual QWidget* contentView() const = 0;
+    /// Kind 0 close, 1 minimise, 2 zoom, 7 full screen; null when the window has none.
+    virtual TBWindowButton* standardWindowButton(int kind) const = 0;
+
+    virtual void setTitleBarHeight(double height) = 0;
+    virtual double titleBarHeight() const = 0;
+    virtual void setCenterTrafficLightButtons(bool center) = 0;
+    virtual void setCenterFullScreenButton(bool center) = 0;
+    virtual void setShowsTitle(bool shows) = 0;
+    virtual void setHideTitleBarInFullScreen(bool hide) = 0;
+    virtual void setFullScreenButtonRightMargin(double margin) = 0;
+};

@@ -1,0 +1,707 @@
+#include "uikit/window/TBClassicWindow.h"
+
+#include "uikit/window/TBBottomBarView.h"
+#include "uikit/window/TBClassicLayout.h"
+#include "uikit/window/TBClassicWindowContentView.h"
+#include "uikit/window/TBClassicWindowDelegateProxy.h"
+#include "uikit/window/TBGeometry.h"
+#include "uikit/window/TBMovableByBackgroundContainerView.h"
+#include "uikit/window/TBStandardButtons.h"
+#include "uikit/window/TBTitlebarView.h"
+#include "uikit/window/TBWindow.h"
+#include "uikit/window/TBWindowButton.h"
+
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+// Where the standard buttons start out in the title bar, before any layout.
+constexpr double kSystemLeft = 7;
+constexpr double kSystemSeparation = 6;
+constexpr double kSystemTop = 3;
+constexpr double kSystemFullScreenRight = 4;
+
+double s_defaultLeftMargin = 0;
+double s_defaultSeparation = 0;
+
+QColor white(double level, double alpha = 1.0)
+{
+    return QColor::fromRgbF(float(level), float(level), float(level), float(alpha));
+}
+
+QGradientStops stops(std::initializer_list<std::pair<double, double>> levels)
+{
+    QGradientStops result;
+    for (const auto& [location, level] : levels)
+        result.append({ location, white(level) });
+    return result;
+}
+
+QString roleDescription(int kind)
+{
+    switch (kind) {
+    case 0:
+        return u"close button"_s;
+    case 1:
+        return u"minimize button"_s;
+    case 2:
+        return u"zoom button"_s;
+    default:
+        return u"full screen button"_s;
+    }
+}
+
+bool isControl(const QWidget* widget)
+{
+    return qobject_cast<const QAbstractButton*>(widget) || qobject_cast<const QAbstractSlider*>(widget)
+        || qobject_cast<const QAbstractSpinBox*>(widget) || qobject_cast<const QComboBox*>(widget)
+        || qobject_cast<const QLineEdit*>(widget);
+}
+
+} // namespace
+
+TBClassicWindow::TBClassicWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    setUp();
+}
+
+TBClassicWindow::~TBClassicWindow() = default;
+
+double TBClassicWindow::minimumTitleBarHeight()
+{
+    return TBWindow::defaultTitleBarHeight();
+}
+
+double TBClassicWindow::defaultTrafficLightLeftMargin()
+{
+    return s_defaultLeftMargin;
+}
+
+double TBClassicWindow::defaultTrafficLightSeparation()
+{
+    return s_defaultSeparation;
+}
+
+void TBClassicWindow::setUp()
+{
+    m_showsBaselineSeparator = true;
+    m_showsBottomBarSeparator = true;
+    m_centerTrafficLightButtons = true;
+    m_titleBarHeight = m_cachedTitleBarHeight = minimumTitleBarHeight();
+    m_delegateProxy = std::make_unique<TBClassicWindowDelegateProxy>(this);
+    m_trafficLightButtonsTopMargin = m_fullScreenButtonTopMargin = 3;
+    m_drawsTitlePatternOverlay = true;
+    m_lastState = windowState();
+
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this] {
+        updateTitleBar();
+        updateBottomBar();
+    });
+
+    m_titleBarContainer = new TBMovableByBackgroundContainerView(this);
+    m_bottomBarContainer = new TBMovableByBackgroundContainerView(this);
+    const QRectF bars(0, 0, width(), height());
+    TBGeometry::setFrame(m_titleBarContainer, TBClassicLayout::barFrames(bars, m_titleBarHeight, 0).titleBar, this);
+
+    // The standard buttons sit in the title bar, where the window system would put them.
+    const QString group = u"TBClassicWindow.%1"_s.arg(quintptr(this), 0, 16);
+    const int kinds[4] = { TBStandardButtons::Close, TBStandardButtons::Miniaturize, TBStandardButtons::Zoom,
+        TBStandardButtons::FullScreen };
+    double x = kSystemLeft;
+    for (int i = 0; i < 4; ++i) {
+        TBWindowButton* button = TBStandardButtons::makeButton(kinds[i], group, m_titleBarContainer);
+        const QSizeF size = TBStandardButtons::buttonSize(kinds[i]);
+        const double left = i < 3 ? x : m_titleBarContainer->width() - size.width() - kSystemFullScreenRight;
+        TBGeometry::setFrame(button,
+            QRectF(left, m_titleBarContainer->height() - size.height() - kSystemTop, size.width(), size.height()),
+            m_titleBarContainer);
+        x += size.width() + kSystemSeparation;
+        m_standardButtons[i] = button;
+    }
+    connect(m_standardButtons[0], &QAbstractButton::clicked, this, &TBClassicWindow::performClose);
+    connect(m_standardButtons[1], &QAbstractButton::clicked, this, &TBClassicWindow::performMiniaturize);
+    connect(m_standardButtons[2], &QAbstractButton::clicked, this, &TBClassicWindow::performZoom);
+    connect(m_standardButtons[3], &QAbstractButton::clicked, this, &TBClassicWindow::toggleFullScreen);
+    if (s_defaultLeftMargin == 0)
+        s_defaultLeftMargin = TBGeometry::frame(m_standardButtons[0], this).x();
+    if (s_defaultSeparation == 0) {
+        const QRectF close = TBGeometry::frame(m_standardButtons[0], this);
+        s_defaultSeparation = TBGeometry::frame(m_standardButtons[1], this).x() - (close.x() + close.width());
+    }
+    m_trafficLightButtonsLeftMargin = s_defaultLeftMargin;
+    m_trafficLightSeparation = s_defaultSeparation;
+
+    setTitleBarView(new TBTitlebarView());
+    setBottomBarView(new TBBottomBarView());
+    setContentView(new QWidget());
+    layout();
+}
+
+TBWindowButton* TBClassicWindow::standardWindowButton(int kind) const
+{
+    switch (kind) {
+    case 0:
+    case 1:
+    case 2:
+        return m_standardButtons[kind];
+    case 7:
+        return m_standardButtons[3];
+    default:
+        return nullptr;
+    }
+}
+
+void TBClassicWindow::setTitleBarHeight(double height, bool adjustWindowFrame)
+{
+    if (height == m_titleBarHeight)
+        return;
+    const double old = m_titleBarHeight;
+    if (adjustWindowFrame) {
+        const QRectF yUp = TBGeometry::flipped(QRectF(geometry()), 0);
+        const QRectF grown = TBGeometry::flipped(TBGeometry::frameKeepingTopEdge(yUp, height - old), 0);
+        setFrame(grown.toRect(), true);
+    }
+    m_cachedTitleBarHeight = m_titleBarHeight = height;
+    layout();
+    updateTitleBar();
+    if (m_styleMask & kTexturedStyle && m_contentView)
+        m_contentView->update();
+}
+
+void TBClassicWindow::setTitleBarView(QWidget* view)
+{
+    if (!view || view == m_titleBarView)
+        return;
+    if (m_titleBarView)
+        m_titleBarView->deleteLater();
+    m_titleBarView = view;
+    view->setParent(m_titleBarContainer);
+    view->setGeometry(m_titleBarContainer->rect());
+    view->lower();
+    view->show();
+}
+
+void TBClassicWindow::setBottomBarView(QWidget* view)
+{
+    if (!view || view == m_bottomBarView)
+        return;
+    if (m_bottomBarView)
+        m_bottomBarView->deleteLater();
+    m_bottomBarView = view;
+    view->setParent(m_bottomBarContainer);
+    view->setGeometry(m_bottomBarContainer->rect());
+    view->show();
+}
+
+void TBClassicWindow::setContentView(QWidget* view)
+{
+    if (!view || view == m_contentView)
+        return;
+    delete m_contentViewKeeper;
+    m_contentViewKeeper = nullptr;
+    if (m_contentView) {
+        m_contentView->hide();
+        m_contentView->deleteLater();
+    }
+    m_contentView = view;
+    view->setParent(this);
+    if (view->metaObject() == &QWidget::staticMetaObject)
+        m_contentViewKeeper = new TBClassicWindowContentView(this, view);
+    repositionContentView();
+    view->lower();
+    view->show();
+}
+
+void TBClassicWindow::setBottomBarHeight(double height)
+{
+    if (height == m_bottomBarHeight)
+        return;
+    m_bottomBarHeight = height;
+    layout();
+    if (m_styleMask & kTexturedStyle && m_contentView)
+        m_contentView->update();
+}
+
+void TBClassicWindow::setCenterTrafficLightButtons(bool center)
+{
+    if (center == m_centerTrafficLightButtons)
+        return;
+    m_centerTrafficLightButtons = center;
+    layout();
+}
+
+void TBClassicWindow::setCenterFullScreenButton(bool center)
+{
+    if (center == m_centerFullScreenButton)
+        return;
+    m_centerFullScreenButton = center;
+    layout();
+}
+
+void TBClassicWindow::setVerticalTrafficLightButtons(bool vertical)
+{
+    if (vertical == m_verticalTrafficLightButtons)
+        return;
+    m_verticalTrafficLightButtons = vertical;
+    layout();
+}
+
+void TBClassicWindow::setVerticallyCenterTitle(bool center)
+{
+    if (center == m_verticallyCenterTitle)
+        return;
+    m_verticallyCenterTitle = center;
+    if (m_titleBarView)
+        m_titleBarView->update();
+}
+
+void TBClassicWindow::setShowsBaselineSeparator(bool shows)
+{
+    if (shows == m_showsBaselineSeparator)
+        return;
+    m_showsBaselineSeparator = shows;
+    if (m_titleBarView)
+        m_titleBarView->update();
+}
+
+void TBClassicWindow::setShowsBottomBarSeparator(bool shows)
+{
+    if (shows == m_showsBottomBarSeparator)
+        return;
+    m_showsBottomBarSeparator = shows;
+    if (m_bottomBarView)
+        m_bottomBarView->update();
+}
+
+void TBClassicWindow::setTrafficLightButtonsLeftMargin(double margin)
+{
+    if (margin == m_trafficLightButtonsLeftMargin)
+        return;
+    m_trafficLightButtonsLeftMargin = margin;
+    layout();
+    update();
+}
+
+void TBClassicWindow::setFullScreenButtonRightMargin(double margin)
+{
+    if (margin == m_fullScreenButtonRightMargin)
+        return;
+    m_fullScreenButtonRightMargin = margin;
+    m_setFullScreenButtonRightMargin = true;
+    layout();
+    update();
+}
+
+void TBClassicWindow::setTrafficLightSeparation(double separation)
+{
+    if (separation == m_trafficLightSeparation)
+        return;
+    m_trafficLightSeparation = separation;
+    layout();
+}
+
+double TBClassicWindow::mouseDragDetectionThreshold() const
+{
+    return m_titleBarContainer->mouseDragDetectionThreshold();
+}
+
+void TBClassicWindow::setMouseDragDetectionThreshold(double threshold)
+{
+    m_titleBarContainer->setMouseDragDetectionThreshold(threshold);
+}
+
+void TBClassicWindow::setShowsTitle(bool shows)
+{
+    if (shows == m_showsTitle)
+        return;
+    m_showsTitle = shows;
+    if (m_titleBarView)
+        m_titleBarView->update();
+}
+
+void TBClassicWindow::setShowsDocumentProxyIcon(bool shows)
+{
+    if (shows == m_showsDocumentProxyIcon)
+        return;
+    m_showsDocumentProxyIcon = shows;
+    if (m_titleBarView)
+        m_titleBarView->update();
+}
+
+void TBClassicWindow::setCloseButton(TBWindowButton* button)
+{
+    setCustomButton(m_closeButton, button, 0);
+}
+
+void TBClassicWindow::setMinimizeButton(TBWindowButton* button)
+{
+    setCustomButton(m_minimizeButton, button, 1);
+}
+
+void TBClassicWindow::setZoomButton(TBWindowButton* button)
+{
+    setCustomButton(m_zoomButton, button, 2);
+}
+
+void TBClassicWindow::setFullScreenButton(TBWindowButton* button)
+{
+    setCustomButton(m_fullScreenButton, button, 7);
+}
+
+void TBClassicWindow::setCustomButton(QPointer<TBWindowButton>& slot, TBWindowButton* button, int kind)
+{
+    if (button == slot)
+        return;
+    if (slot) {
+        slot->hide();
+        slot->setParent(nullptr);
+        slot->deleteLater();
+    }
+    slot = button;
+    if (!button)
+        return;
+    switch (kind) {
+    case 0:
+        connect(button, &QAbstractButton::clicked, this, &TBClassicWindow::performClose);
+        break;
+    case 1:
+        connect(button, &QAbstractButton::clicked, this, &TBClassicWindow::performMiniaturize);
+        break;
+    case 2:
+        connect(button, &QAbstractButton::clicked, this, &TBClassicWindow::performZoom);
+        break;
+    default:
+        connect(button, &QAbstractButton::clicked, this, &TBClassicWindow::toggleFullScreen);
+        break;
+    }
+    button->setParent(this);
+    if (TBWindowButton* standard = standardWindowButton(kind)) {
+        const QRectF origin = TBGeometry::frame(standard, this);
+        TBGeometry::setFrame(button, QRectF(origin.topLeft(), QSizeF(button->size())), this);
+    }
+    button->setAccessibleName(roleDescription(kind));
+    button->setAccessibleDescription(roleDescription(kind));
+    button->show();
+    button->raise();
+}
+
+QWidget* TBClassicWindow::titleDivider() const
+{
+    for (QObject* child : children()) {
+        if (auto* label = qobject_cast<QLabel*>(child); label && label->text() == u"\u2014"_s)
+            return label;
+    }
+    return nullptr;
+}
+
+QGradientStops TBClassicWindow::defaultTitleBarGradient(bool drawsAsMain)
+{
+    if (drawsAsMain)
+        return stops({ { 0, 180 / 255.0 }, { 0.25, 195 / 255.0 }, { 0.5, 210 / 255.0 }, { 1, 235 / 255.0 } });
+    return stops({ { 0, 225 / 255.0 }, { 1, 250 / 255.0 } });
+}
+
+QGradientStops TBClassicWindow::defaultBottomBarGradient(bool drawsAsMain)
+{
+    if (drawsAsMain)
+        return stops({ { 0, 180 / 255.0 }, { 1, 210 / 255.0 } });
+    return stops({ { 0, 225 / 255.0 }, { 1, 235 / 255.0 } });
+}
+
+QColor TBClassicWindow::defaultBaselineSeparatorColor(bool drawsAsMain)
+{
+    return white((drawsAsMain ? 104 : 167) / 255.0);
+}
+
+QColor TBClassicWindow::defaultTitleTextColor(bool drawsAsMain)
+{
+    return white(56 / 255.0, drawsAsMain ? 1.0 : 0.5);
+}
+
+bool TBClassicWindow::drawsAsMain() const
+{
+    return isActiveWindow() && QGuiApplication::applicationState() == Qt::ApplicationActive;
+}
+
+void TBClassicWindow::setStyleMask(unsigned mask)
+{
+    m_preventWindowFrameChange = true;
+    if ((m_styleMask & kTexturedStyle) && !(mask & kTexturedStyle))
+        m_topContentBorderThickness = 0;
+    m_styleMask = mask;
+    if (m_titleBarView)
+        m_titleBarView->update();
+    if (m_contentView)
+        m_contentView->update();
+    m_preventWindowFrameChange = false;
+}
+
+double TBClassicWindow::contentBorderThickness(int edge) const
+{
+    return edge == kTopEdge ? m_topContentBorderThickness : m_bottomContentBorderThickness;
+}
+
+void TBClassicWindow::setContentBorderThickness(double thickness, int edge)
+{
+    (edge == kTopEdge ? m_topContentBorderThickness : m_bottomContentBorderThickness) = thickness;
+}
+
+TBWindowDelegate* TBClassicWindow::delegate() const
+{
+    return m_delegateProxy->secondaryDelegate();
+}
+
+void TBClassicWindow::setDelegate(TBWindowDelegate* delegate)
+{
+    m_delegateProxy->setSecondaryDelegate(delegate);
+}
+
+QRectF TBClassicWindow::positionSheet(QWidget* sheet, const QRectF& rect)
+{
+    return m_delegateProxy->windowWillPositionSheet(this, sheet, rect).value_or(rect);
+}
+
+void TBClassicWindow::setFrame(const QRect& frame, bool display)
+{
+    if (m_preventWindowFrameChange)
+        return;
+    setGeometry(frame);
+    if (display)
+        update();
+}
+
+TBWindowButton* TBClassicWindow::buttonToLayOut(const QPointer<TBWindowButton>& custom, int kind)
+{
+    TBWindowButton* standard = standardWindowButton(kind);
+    if (custom) {
+        if (standard)
+            standard->hide();
+        return custom;
+    }
+    if (standard && standard->parentWidget() != this)
+        standard->show();
+    return standard;
+}
+
+QRectF TBClassicWindow::computedContentFrame() const
+{
+    return TBClassicLayout::contentFrame(width(), height(), m_titleBarHeight, toolbarHeight(), m_bottomBarHeight,
+        isFullScreen() && m_hideTitleBarInFullScreen);
+}
+
+void TBClassicWindow::layout()
+{
+    const TBClassicLayout::BarFrames bars
+        = TBClassicLayout::barFrames(QRectF(0, 0, width(), height()), m_titleBarHeight, m_bottomBarHeight);
+    for (auto [container, frame] : { std::pair(m_titleBarContainer, bars.titleBar),
+             std::pair(m_bottomBarContainer, bars.bottomBar) }) {
+        const QSize old = container->size();
+        TBGeometry::setFrame(container, frame, this);
+        if (old != container->size())
+            TBGeometry::applyAutoresizing(container, QSizeF(old));
+    }
+    // The bar views fill their containers.
+    if (m_titleBarView)
+        m_titleBarView->setGeometry(m_titleBarContainer->rect());
+    if (m_bottomBarView)
+        m_bottomBarView->setGeometry(m_bottomBarContainer->rect());
+
+    TBWindowButton* close = buttonToLayOut(m_closeButton, 0);
+    TBWindowButton* minimize = buttonToLayOut(m_minimizeButton, 1);
+    TBWindowButton* zoom = buttonToLayOut(m_zoomButton, 2);
+    if (close && minimize && zoom) {
+        TBClassicLayout::TrafficLights lights;
+        lights.container = bars.titleBar;
+        lights.close = QSizeF(close->size());
+        lights.minimize = QSizeF(minimize->size());
+        lights.zoom = QSizeF(zoom->size());
+        lights.centered = m_centerTrafficLightButtons;
+        lights.vertical = m_verticalTrafficLightButtons;
+        lights.leftMargin = m_trafficLightButtonsLeftMargin;
+        lights.topMargin = m_trafficLightButtonsTopMargin;
+        lights.separation = m_trafficLightSeparation;
+        const auto frames = TBClassicLayout::trafficLightFrames(lights);
+        TBGeometry::setFrame(close, frames[0], this);
+        TBGeometry::setFrame(minimize, frames[1], this);
+        TBGeometry::setFrame(zoom, frames[2], this);
+    }
+
+    if (TBWindowButton* fullScreen = buttonToLayOut(m_fullScreenButton, 7)) {
+        if (!m_setFullScreenButtonRightMargin)
+            setFullScreenButtonRightMargin(
+                TBClassicLayout::measuredRightMargin(bars.titleBar.width(), TBGeometry::frame(fullScreen, this)));
+        TBGeometry::setFrame(fullScreen,
+            TBClassicLayout::fullScreenButtonFrame(bars.titleBar, QSizeF(fullScreen->size()),
+                m_fullScreenButtonRightMargin, m_centerFullScreenButton, m_fullScreenButtonTopMargin),
+            this);
+    }
+
+    for (QObject* child : children()) {
+        auto* label = qobject_cast<QLabel*>(child);
+        if (!label)
+            continue;
+        if (m_titleFont)
+            label->setFont(*m_titleFont);
+        QRectF frame = TBGeometry::frame(label, this);
+        frame.moveTop(TBClassicLayout::titleFieldY(bars.titleBar, frame.height(), m_verticallyCenterTitle));
+        TBGeometry::setFrame(label, frame, this);
+    }
+    repositionContentView();
+}
+
+void TBClassicWindow::repositionContentView()
+{
+    if (!m_contentView)
+        return;
+    const QRectF wanted = computedContentFrame();
+    if (TBGeometry::frame(m_contentView, this) != wanted) {
+        TBGeometry::setFrame(m_contentView, wanted, this);
+        m_contentView->update();
+    }
+}
+
+void TBClassicWindow::updateTitleBar()
+{
+    if (!m_titleBarView)
+        return;
+    m_titleBarView->update();
+    const bool main = drawsAsMain();
+    for (QObject* child : m_titleBarView->children()) {
+        auto* control = qobject_cast<QWidget*>(child);
+        if (control && isControl(control))
+            control->setEnabled(main);
+    }
+}
+
+void TBClassicWindow::updateBottomBar()
+{
+    if (m_bottomBarView)
+        m_bottomBarView->update();
+}
+
+void TBClassicWindow::performClose()
+{
+    close();
+}
+
+void TBClassicWindow::performMiniaturize()
+{
+    showMinimized();
+}
+
+void TBClassicWindow::performZoom()
+{
+    if (isMaximized())
+        showNormal();
+    else
+        showMaximized();
+}
+
+void TBClassicWindow::toggleFullScreen()
+{
+    if (isFullScreen())
+        showNormal();
+    else
+        showFullScreen();
+}
+
+void TBClassicWindow::windowWillEnterFullScreen()
+{
+    if (!m_hideTitleBarInFullScreen)
+        return;
+    m_titleBarHeight = 0;
+    layout();
+    update();
+    if (m_titleBarView)
+        m_titleBarView->hide();
+}
+
+void TBClassicWindow::windowWillExitFullScreen()
+{
+    if (!m_hideTitleBarInFullScreen)
+        return;
+    m_titleBarHeight = m_cachedTitleBarHeight;
+    layout();
+    update();
+    if (m_titleBarView)
+        m_titleBarView->show();
+}
+
+void TBClassicWindow::windowDidExitFullScreen()
+{
+    layout();
+}
+
+void TBClassicWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    layout();
+    m_delegateProxy->windowDidResize(this);
+}
+
+void TBClassicWindow::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    layout();
+    m_delegateProxy->windowDidMove(this);
+}
+
+void TBClassicWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    switch (event->type()) {
+    case QEvent::ActivationChange:
+        updateTitleBar();
+        updateBottomBar();
+        layout();
+        if (isActiveWindow())
+            m_delegateProxy->windowDidBecomeKey(this);
+        else
+            m_delegateProxy->windowDidResignKey(this);
+        break;
+    case QEvent::WindowTitleChange:
+        layout();
+        if (m_titleBarView)
+            m_titleBarView->update();
+        break;
+    case QEvent::WindowStateChange: {
+        const Qt::WindowStates now = windowState();
+        const Qt::WindowStates before = m_lastState;
+        m_lastState = now;
+        if ((now & Qt::WindowMinimized) && !(before & Qt::WindowMinimized))
+            m_delegateProxy->windowDidMiniaturize(this);
+        if ((now & Qt::WindowFullScreen) && !(before & Qt::WindowFullScreen)) {
+            windowWillEnterFullScreen();
+            m_delegateProxy->windowWillEnterFullScreen(this);
+        } else if (!(now & Qt::WindowFullScreen) && (before & Qt::WindowFullScreen)) {
+            windowWillExitFullScreen();
+            m_delegateProxy->windowWillExitFullScreen(this);
+            windowDidExitFullScreen();
+            m_delegateProxy->windowDidExitFullScreen(this);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TBClassicWindow::closeEvent(QCloseEvent* event)
+{
+    if (!m_delegateProxy->windowShouldClose(this)) {
+        event->ignore();
+        return;
+    }
+    m_delegateProxy->windowWillClose(this);
+    event->accept();
+}

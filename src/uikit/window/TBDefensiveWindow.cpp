@@ -1,0 +1,6 @@
+#include "uikit/window/TBDefensiveWindow.h"
+
+TBDefensiveWindow::TBDefensiveWindow(QWidget* parent)
+    : TBWindow(parent)
+{
+}

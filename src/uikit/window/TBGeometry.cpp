@@ -1,0 +1,136 @@
+#include "uikit/window/TBGeometry.h"
+
+#include <QVariant>
+#include <QWidget>
+
+#include <array>
+#include <cmath>
+
+namespace TBGeometry {
+
+namespace {
+
+constexpr const char* kMaskProperty = "_tb_autoresizingMask";
+
+// Shares `delta` among the flexible parts of one axis: lengths {lead margin, size, trail margin}.
+std::array<double, 3> share(double delta, const std::array<double, 3>& lengths, const std::array<bool, 3>& flexible)
+{
+    std::array<double, 3> result { 0, 0, 0 };
+    double total = 0;
+    int count = 0;
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (flexible[i]) {
+            total += std::max(0.0, lengths[i]);
+            ++count;
+        }
+    }
+    if (count == 0)
+        return result;
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (!flexible[i])
+            continue;
+        result[i] = total > 0 ? delta * std::max(0.0, lengths[i]) / total : delta / count;
+    }
+    return result;
+}
+
+} // namespace
+
+QRectF flipped(const QRectF& rect, double containerHeight)
+{
+    return { rect.x(), containerHeight - rect.y() - rect.height(), rect.width(), rect.height() };
+}
+
+void setFrame(QWidget* widget, const QRectF& yUpFrame, const QWidget* space)
+{
+    if (!widget || !space)
+        return;
+    const QRectF inSpace = flipped(yUpFrame, space->height());
+    QPoint topLeft(qRound(inSpace.x()), qRound(inSpace.y()));
+    if (QWidget* parent = widget->parentWidget(); parent && parent != space)
+        topLeft = parent->mapFrom(space, topLeft);
+    widget->setGeometry(QRect(topLeft, QSize(qRound(inSpace.width()), qRound(inSpace.height()))));
+}
+
+QRectF frame(const QWidget* widget, const QWidget* space)
+{
+    if (!widget || !space)
+        return {};
+    QPoint topLeft = widget->pos();
+    if (QWidget* parent = widget->parentWidget(); parent && parent != space)
+        topLeft = parent->mapTo(space, topLeft);
+    return flipped(QRectF(topLeft, QSizeF(widget->size())), space->height());
+}
+
+QRectF trafficLightFrame(
+    int index, const QSizeF& size, double superviewHeight, double leftMargin, double topMargin, bool centered)
+{
+    const double x = leftMargin + index * (size.width() + 6);
+    const double y = centered ? superviewHeight / 2 - size.height() / 2 : superviewHeight - size.height() - topMargin;
+    return { x, y, size.width(), size.height() };
+}
+
+double titleBarHeightFor(double requested, double minimum)
+{
+    return std::max(minimum, requested);
+}
+
+QRectF frameKeepingTopEdge(const QRectF& frame, double delta)
+{
+    return { frame.x(), frame.y() - delta, frame.width(), frame.height() + delta };
+}
+
+QRectF autoresizedFrame(unsigned mask, const QRectF& frame, const QSizeF& oldSize, const QSizeF& newSize)
+{
+    const auto horizontal = share(newSize.width() - oldSize.width(),
+        { frame.x(), frame.width(), oldSize.width() - frame.x() - frame.width() },
+        { (mask & MinXMargin) != 0, (mask & WidthSizable) != 0, (mask & MaxXMargin) != 0 });
+    const auto vertical = share(newSize.height() - oldSize.height(),
+        { frame.y(), frame.height(), oldSize.height() - frame.y() - frame.height() },
+        { (mask & MinYMargin) != 0, (mask & HeightSizable) != 0, (mask & MaxYMargin) != 0 });
+    return { frame.x() + horizontal[0], frame.y() + vertical[0], frame.width() + horizontal[1],
+        frame.height() + vertical[1] };
+}
+
+void setAutoresizingMask(QWidget* widget, unsigned mask)
+{
+    if (widget)
+        widget->setProperty(kMaskProperty, mask);
+}
+
+unsigned autoresizingMask(const QWidget* widget)
+{
+    return widget ? widget->property(kMaskProperty).toUInt() : 0U;
+}
+
+void applyAutoresizing(QWidget* container, const QSizeF& oldSize)
+{
+    if (!container || oldSize.isEmpty())
+        return;
+    const QSizeF newSize = container->size();
+    for (QObject* child : container->children()) {
+        auto* widget = qobject_cast<QWidget*>(child);
+        if (!widget || widget->isWindow())
+            continue;
+        const unsigned mask = autoresizingMask(widget);
+        if (mask == NotSizable)
+            continue;
+        // Frames are taken in the old y-up space, which starts at the old height.
+        const QRectF old = flipped(QRectF(widget->geometry()), oldSize.height());
+        const QRectF next = flipped(autoresizedFrame(mask, old, oldSize, newSize), newSize.height());
+        widget->setGeometry(next.toRect());
+    }
+}
+
+std::optional<QPointF> DragAccumulator::add(const QPointF& movement)
+{
+    m_pending += movement;
+    if (std::abs(m_pending.x()) >= m_threshold || std::abs(m_pending.y()) >= m_threshold) {
+        const QPointF offset = m_pending;
+        m_pending = {};
+        return offset;
+    }
+    return std::nullopt;
+}
+
+} // namespace TBGeometry

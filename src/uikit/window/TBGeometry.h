@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QPointF>
+#include <QRectF>
+#include <QSizeF>
+
+#include <optional>
+
+class QWidget;
+
+/// The window kit's geometry rules. Every rule works in y-up space with the origin at the
+/// bottom left of its container, as the window family was designed; `flipped` converts a
+/// rectangle to Qt's y-down space (and back) at the widget boundary, and nowhere else.
+namespace TBGeometry {
+
+/// The same rectangle seen from the other vertical direction inside a container of
+/// height `containerHeight`. Converting twice gives the rectangle back.
+QRectF flipped(const QRectF& rect, double containerHeight);
+
+/// Places `widget` at `yUpFrame`, given in the y-up space of `space` (its parent or
+/// any ancestor), rounding to whole device-independent pixels.
+void setFrame(QWidget* widget, const QRectF& yUpFrame, const QWidget* space);
+/// The widget's frame in the y-up space of `space` (its parent or any ancestor).
+QRectF frame(const QWidget* widget, const QWidget* space);
+
+/// Standard window button `index` (0 close, 1 minimise, 2 zoom) of size `size` in a title
+/// bar of height `superviewHeight`: x = leftMargin + index x (width + 6); vertically centred,
+/// or `topMargin` below the top edge.
+QRectF trafficLightFrame(
+    int index, const QSizeF& size, double superviewHeight, double leftMargin, double topMargin, bool centered);
+
+/// The height a title bar gets when `requested` is asked for: never lower than `minimum`.
+double titleBarHeightFor(double requested, double minimum);
+
+/// A window frame grown by `delta` in height with its top edge kept in place.
+QRectF frameKeepingTopEdge(const QRectF& frame, double delta);
+
+/// Autoresizing flags of a view, as the window kit's callers set them on title-bar controls.
+enum AutoresizingMask : unsigned {
+    NotSizable = 0,
+    MinXMargin = 1, // the left margin follows the container's width: the view keeps its right distance
+    WidthSizable = 2,
+    MaxXMargin = 4,
+    MinYMargin = 8, // the bottom margin is flexible
+    HeightSizable = 16,
+    MaxYMargin = 32,
+};
+
+/// The frame of a view with `mask` after its container changed from `oldSize` to
+/// `newSize`. The change along each axis is shared among the flexible parts (margins and
+/// size) in proportion to their current lengths, equally when they are all zero.
+QRectF autoresizedFrame(unsigned mask, const QRectF& frame, const QSizeF& oldSize, const QSizeF& newSize);
+
+/// Remembers `mask` for `widget`; containers of the window kit apply it when they resize.
+void setAutoresizingMask(QWidget* widget, unsigned mask);
+unsigned autoresizingMask(const QWidget* widget);
+/// Applies the remembered masks of the direct children of `container` after it changed
+/// from `oldSize` to its current size.
+void applyAutoresizing(QWidget* container, const QSizeF& oldSize);
+
+/// Drag movement gathered until it reaches a threshold in either direction, so that tiny
+/// hand tremors do not move a window.
+class DragAccumulator {
+public:
+    explicit DragAccumulator(double threshold = 1.0)
+        : m_threshold(threshold)
+    {
+    }
+    /// Adds a movement; returns the offset to move by (and clears it) once either of its
+    /// coordinates reaches the threshold in absolute value.
+    std::optional<QPointF> add(const QPointF& movement);
+    QPointF pending() const { return m_pending; }
+    double threshold() const { return m_threshold; }
+    void setThreshold(double threshold) { m_threshold = threshold; }
+
+private:
+    double m_threshold;
+    QPointF m_pending;
+};
+
+} // namespace TBGeometry

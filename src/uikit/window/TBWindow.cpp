@@ -1,0 +1,395 @@
+#include "uikit/window/TBWindow.h"
+
+#include "platform/Appearance.h"
+#include "uikit/window/TBGeometry.h"
+#include "uikit/window/TBStandardButtons.h"
+#include "uikit/window/TBWindowButton.h"
+#include "uikit/window/TBWindowDelegateProxy.h"
+#include "uikit/window/TBWindowResizeGrip.h"
+#include "uikit/window/TBWindowTitleBarView.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+float s_defaultLeftMargin = 0;
+float s_defaultTopMargin = 0;
+
+// Where the standard buttons sit in a strip of the default height before any layout.
+constexpr double kSystemButtonsLeft = 7;
+constexpr double kSystemButtonsTop = 3;
+
+// Any fixed height serves for the y-up view of screen rectangles, since the conversion
+// back uses the same one.
+double screenSpaceHeight()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->virtualGeometry().bottom() + 1.0 : 0.0;
+}
+
+QString nextGroupIdentifier()
+{
+    static int counter = 0;
+    return u"TBWindow.standardButtons.%1"_s.arg(++counter);
+}
+
+} // namespace
+
+TBWindow::TBWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    setUp();
+}
+
+TBWindow::~TBWindow()
+{
+    // Child widgets die after this, and their events must not reach the proxy.
+    m_superDelegate = nullptr;
+}
+
+bool TBWindow::supportsVibrantAppearances()
+{
+    return false;
+}
+
+float TBWindow::defaultTitleBarHeight()
+{
+    return 22.0F;
+}
+
+float TBWindow::defaultLeftMargin()
+{
+    return s_defaultLeftMargin;
+}
+
+float TBWindow::defaultTopMargin()
+{
+    return s_defaultTopMargin;
+}
+
+void TBWindow::setUp()
+{
+    m_contentView = new QWidget(this);
+    m_contentView->setAutoFillBackground(true);
+    m_titleBarView = new TBWindowTitleBarView(this);
+    m_titleBarView->setGeometry(0, 0, width(), qRound(defaultTitleBarHeight()));
+
+    m_delegateProxy = std::make_unique<TBWindowDelegateProxy>();
+    m_delegateProxy->setFirstDelegate(this);
+    m_superDelegate = m_delegateProxy.get();
+
+    const QString group = nextGroupIdentifier();
+    for (int kind : { TBStandardButtons::Close, TBStandardButtons::Miniaturize, TBStandardButtons::Zoom }) {
+        TBWindowButton* button = TBStandardButtons::makeButton(kind, group, m_titleBarView);
+        const QRectF system = TBGeometry::trafficLightFrame(kind, TBStandardButtons::buttonSize(kind),
+            defaultTitleBarHeight(), kSystemButtonsLeft, kSystemButtonsTop, false);
+        TBGeometry::setFrame(button, system, m_titleBarView);
+        m_standardButtons.append(button);
+    }
+    connect(m_standardButtons[0], &QAbstractButton::clicked, this, &TBWindow::performClose);
+    connect(m_standardButtons[1], &QAbstractButton::clicked, this, &TBWindow::performMiniaturize);
+    connect(m_standardButtons[2], &QAbstractButton::clicked, this, &TBWindow::performZoom);
+
+    m_centerTrafficLightButtons = true;
+    const QRectF close = TBGeometry::frame(m_standardButtons[0], m_titleBarView);
+    s_defaultLeftMargin = float(close.x());
+    s_defaultTopMargin = float(m_titleBarView->height() - (close.y() + close.height()));
+    m_trafficLightButtonsLeftMargin = s_defaultLeftMargin;
+    setHidesTitle(true);
+    m_superDelegate = this;
+
+    for (Qt::Edges edges : { Qt::Edges(Qt::LeftEdge), Qt::Edges(Qt::RightEdge), Qt::Edges(Qt::TopEdge),
+             Qt::Edges(Qt::BottomEdge), Qt::TopEdge | Qt::LeftEdge, Qt::TopEdge | Qt::RightEdge,
+             Qt::BottomEdge | Qt::LeftEdge, Qt::BottomEdge | Qt::RightEdge }) {
+        auto* grip = new TBWindowResizeGrip(edges, this);
+        connect(grip, &TBWindowResizeGrip::resizeEnded, this, &TBWindow::liveResizeEnded);
+        m_grips.append(grip);
+    }
+    m_lastState = windowState();
+    layoutChrome();
+    layoutTrafficLights();
+}
+
+QWidget* TBWindow::titleBarView() const
+{
+    return m_titleBarView;
+}
+
+void TBWindow::setTitleBarHeight(double height)
+{
+    const double defaultHeight = defaultTitleBarHeight();
+    const double h = TBGeometry::titleBarHeightFor(height, defaultHeight);
+    // The strip starts at the default height, not at 0: growing the frame by the whole
+    // height on the first call would add the default height to the window each start.
+    const double delta = h - std::max(m_titleBarHeight, defaultHeight);
+    m_titleBarHeight = h;
+    m_accessoryHeight = h - defaultHeight;
+    layoutChrome();
+
+    const double space = screenSpaceHeight();
+    const QRectF yUp = TBGeometry::flipped(QRectF(geometry()), space);
+    const QRectF grown = TBGeometry::flipped(TBGeometry::frameKeepingTopEdge(yUp, delta), space);
+    layoutTrafficLights();
+    setFrame(grown.toRect(), false);
+}
+
+void TBWindow::setCenterTrafficLightButtons(bool center)
+{
+    m_centerTrafficLightButtons = center;
+    layoutTrafficLights();
+}
+
+void TBWindow::setHidesTitle(bool hides)
+{
+    m_hidesTitle = hides;
+    m_titleBarView->setShowsTitle(!hides);
+}
+
+QList<TBWindowButton*> TBWindow::standardButtons() const
+{
+    return m_standardButtons;
+}
+
+TBWindowButton* TBWindow::standardWindowButton(int kind) const
+{
+    return (kind >= 0 && kind < m_standardButtons.size()) ? m_standardButtons[kind] : nullptr;
+}
+
+unsigned TBWindow::styleMask() const
+{
+    unsigned mask = Titled | Closable | Miniaturizable | Resizable | FullSizeContentView;
+    if (isFullScreen())
+        mask |= FullScreenMask;
+    return mask;
+}
+
+void TBWindow::setContentViewAppearance(int material)
+{
+    Q_UNUSED(material);
+    if (!supportsVibrantAppearances())
+        return;
+}
+
+void TBWindow::setVibrantDarkAppearance()
+{
+    setPalette(platform::AppearanceController::darkPalette());
+}
+
+void TBWindow::setVibrantLightAppearance()
+{
+    setPalette(platform::AppearanceController::lightPalette());
+}
+
+void TBWindow::setAquaAppearance()
+{
+    setPalette(platform::AppearanceController::lightPalette());
+}
+
+void TBWindow::setContentView(QWidget* view)
+{
+    if (!view || view == m_contentView)
+        return;
+    QWidget* old = m_contentView;
+    view->setParent(this);
+    m_contentView = view;
+    if (old) {
+        old->hide();
+        old->setParent(nullptr);
+        old->deleteLater();
+    }
+    layoutChrome();
+    view->show();
+}
+
+void TBWindow::replaceSubview(QWidget* old, QWidget* replacement, bool resizing)
+{
+    if (!replacement || old == replacement)
+        return;
+    if (resizing)
+        replacement->setGeometry(old ? old->geometry() : QRect());
+    if (old) {
+        const QObjectList children = old->children();
+        for (QObject* child : children) {
+            auto* widget = qobject_cast<QWidget*>(child);
+            if (!widget || widget->isWindow())
+                continue;
+            const QRect frame = widget->geometry();
+            const bool visible = !widget->isHidden();
+            widget->setParent(replacement);
+            widget->setGeometry(frame);
+            widget->setVisible(visible);
+        }
+    }
+    if (old && old == m_contentView) {
+        setContentView(replacement);
+    } else if (old && old->parentWidget()) {
+        QWidget* superview = old->parentWidget();
+        replacement->setParent(superview);
+        replacement->stackUnder(old);
+        replacement->show();
+        old->hide();
+        old->setParent(nullptr);
+        old->deleteLater();
+    }
+    layoutTrafficLights();
+}
+
+TBWindowDelegate* TBWindow::delegate() const
+{
+    return m_delegateProxy->secondaryDelegate();
+}
+
+void TBWindow::setDelegate(TBWindowDelegate* delegate)
+{
+    m_delegateProxy->setSecondaryDelegate(delegate);
+    m_superDelegate = nullptr;
+    m_superDelegate = m_delegateProxy.get();
+}
+
+void TBWindow::setFrame(const QRect& frame, bool display)
+{
+    setGeometry(frame);
+    if (display)
+        update();
+    layoutTrafficLights();
+}
+
+void TBWindow::orderFront()
+{
+    show();
+    raise();
+    layoutTrafficLights();
+}
+
+void TBWindow::performClose()
+{
+    close();
+}
+
+void TBWindow::performMiniaturize()
+{
+    showMinimized();
+}
+
+void TBWindow::performZoom()
+{
+    if (isMaximized())
+        showNormal();
+    else
+        showMaximized();
+}
+
+void TBWindow::layoutTrafficLights()
+{
+    const double stripHeight = m_titleBarView->height();
+    for (int i = 0; i < m_standardButtons.size(); ++i) {
+        TBWindowButton* button = m_standardButtons[i];
+        const QRectF frame = TBGeometry::trafficLightFrame(i, QSizeF(button->size()), stripHeight,
+            m_trafficLightButtonsLeftMargin, s_defaultTopMargin, m_centerTrafficLightButtons);
+        TBGeometry::setFrame(button, frame, m_titleBarView);
+    }
+}
+
+void TBWindow::layoutChrome()
+{
+    const int stripHeight = qRound(defaultTitleBarHeight() + m_accessoryHeight.value_or(0.0));
+    if (m_contentView)
+        m_contentView->setGeometry(rect());
+    // Children with an autoresizing mask follow the strip's size changes.
+    const QSize oldStrip = m_titleBarView->size();
+    m_titleBarView->setGeometry(0, 0, width(), stripHeight);
+    if (oldStrip != m_titleBarView->size())
+        TBGeometry::applyAutoresizing(m_titleBarView, QSizeF(oldStrip));
+    m_titleBarView->raise();
+    const bool resizable = !(windowState() & (Qt::WindowFullScreen | Qt::WindowMaximized));
+    for (TBWindowResizeGrip* grip : m_grips) {
+        grip->setVisible(resizable);
+        grip->place();
+    }
+}
+
+void TBWindow::windowDidResize(QWidget*)
+{
+    layoutTrafficLights();
+}
+
+void TBWindow::liveResizeEnded()
+{
+    for (TBWindowButton* button : findChildren<TBWindowButton*>())
+        button->viewDidEndLiveResize();
+}
+
+void TBWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    layoutChrome();
+    if (TBWindowDelegate* d = currentDelegate())
+        d->windowDidResize(this);
+}
+
+void TBWindow::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    if (TBWindowDelegate* d = currentDelegate())
+        d->windowDidMove(this);
+}
+
+void TBWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    TBWindowDelegate* d = currentDelegate();
+    switch (event->type()) {
+    case QEvent::ActivationChange:
+        m_titleBarView->update();
+        if (d && isActiveWindow())
+            d->windowDidBecomeKey(this);
+        else if (d)
+            d->windowDidResignKey(this);
+        break;
+    case QEvent::WindowTitleChange:
+        m_titleBarView->update();
+        break;
+    case QEvent::WindowStateChange: {
+        const Qt::WindowStates now = windowState();
+        const Qt::WindowStates before = m_lastState;
+        m_lastState = now;
+        layoutChrome();
+        if (!d)
+            break;
+        if ((now & Qt::WindowMinimized) && !(before & Qt::WindowMinimized))
+            d->windowDidMiniaturize(this);
+        if ((now & Qt::WindowFullScreen) && !(before & Qt::WindowFullScreen)) {
+            d->windowWillEnterFullScreen(this);
+        } else if (!(now & Qt::WindowFullScreen) && (before & Qt::WindowFullScreen)) {
+            d->windowWillExitFullScreen(this);
+            d->windowDidExitFullScreen(this);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TBWindow::closeEvent(QCloseEvent* event)
+{
+    TBWindowDelegate* d = currentDelegate();
+    if (d && !d->windowShouldClose(this)) {
+        event->ignore();
+        return;
+    }
+    if (d)
+        d->windowWillClose(this);
+    event->accept();
+}
+
+void TBWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    layoutChrome();
+    layoutTrafficLights();
+}

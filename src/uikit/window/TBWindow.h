@@ -1,0 +1,145 @@
+#pragma once
+
+#include "uikit/window/TBWindowDelegate.h"
+
+#include <QList>
+#include <QPointer>
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+class TBWindowButton;
+class TBWindowDelegateProxy;
+class TBWindowResizeGrip;
+class TBWindowTitleBarView;
+
+/// A frameless window whose content view fills the whole frame, title strip included,
+/// and whose title strip (`titleBarView`) can be made taller than the default. It lays
+/// out its own close, minimise and zoom buttons, can hide its title, moves when its
+/// strip is dragged and resizes by its edges. A delegate proxy lets the window hear its
+/// own delegate messages while an outside delegate still receives all of them.
+/// Geometry of the window itself (`frame`, `setFrame`) is in Qt's screen coordinates.
+class TBWindow : public QWidget, protected TBWindowDelegate {
+    Q_OBJECT
+public:
+    /// Style bits kept from the design; only the ones this window reports.
+    enum StyleMask : unsigned {
+        Titled = 1,
+        Closable = 2,
+        Miniaturizable = 4,
+        Resizable = 8,
+        FullScreenMask = 1U << 14,
+        FullSizeContentView = 0x8000,
+    };
+
+    explicit TBWindow(QWidget* parent = nullptr);
+    ~TBWindow() override;
+
+    /// Whether translucent materials for the content view exist; there are none here.
+    static bool supportsVibrantAppearances();
+    /// The height of a standard title strip, in points.
+    static float defaultTitleBarHeight();
+    /// Where the last set-up of any window found its close button: its x, and the
+    /// distance from the top of the strip to the top of the button.
+    static float defaultLeftMargin();
+    static float defaultTopMargin();
+
+    /// Never lower than `defaultTitleBarHeight`; keeps the window's top edge in place.
+    void setTitleBarHeight(double height);
+    /// The height last set; 0 before the first `setTitleBarHeight`.
+    double titleBarHeight() const { return m_titleBarHeight; }
+    /// Height of the filler that makes the strip taller than the default; none before
+    /// the first `setTitleBarHeight`.
+    std::optional<double> titleBarAccessoryHeight() const { return m_accessoryHeight; }
+    /// The strip that holds the window buttons; callers add their own title-bar controls
+    /// to it. Owned by the window.
+    QWidget* titleBarView() const;
+
+    bool centerTrafficLightButtons() const { return m_centerTrafficLightButtons; }
+    void setCenterTrafficLightButtons(bool center);
+    bool hidesTitle() const { return m_hidesTitle; }
+    void setHidesTitle(bool hides);
+    double trafficLightButtonsLeftMargin() const { return m_trafficLightButtonsLeftMargin; }
+    /// Takes effect at the next layout (resize, show, frame or centring change).
+    void setTrafficLightButtonsLeftMargin(double margin) { m_trafficLightButtonsLeftMargin = margin; }
+    /// There is no separate full-screen button on this window.
+    void setCenterFullScreenButton(bool center) { Q_UNUSED(center); }
+
+    /// Close, minimise and zoom, in that order.
+    QList<TBWindowButton*> standardButtons() const;
+    /// Kind 0 close, 1 minimise, 2 zoom; null for any other kind.
+    TBWindowButton* standardWindowButton(int kind) const;
+
+    /// Titled, closable, miniaturizable, resizable, full-size content, and the full-screen
+    /// bit while full screen (`QWidget::isFullScreen`).
+    unsigned styleMask() const;
+
+    /// No effect without translucent materials (`supportsVibrantAppearances`).
+    void setContentViewAppearance(int material);
+    void setContentViewAppearanceVibrantDark() { setContentViewAppearance(2); }
+    void setContentViewAppearanceVibrantLight() { setContentViewAppearance(1); }
+    /// The window's own palette: dark, light, or the standard light one.
+    void setVibrantDarkAppearance();
+    void setVibrantLightAppearance();
+    void setAquaAppearance();
+
+    /// The view filling the window; owned by the window. Setting a new one deletes the old.
+    QWidget* contentView() const { return m_contentView; }
+    void setContentView(QWidget* view);
+    /// Puts `replacement` where `old` was: same frame when `resizing`, `old`'s children
+    /// moved over with their frames. `old` is detached and deleted later.
+    void replaceSubview(QWidget* old, QWidget* replacement, bool resizing);
+    /// A new view of class T with `old`'s frame in its place; returns it.
+    template <typename T> T* replaceSubview(QWidget* old)
+    {
+        auto* replacement = new T();
+        replaceSubview(old, replacement, true);
+        return replacement;
+    }
+
+    /// The outside delegate; null until `setDelegate`. Not owned.
+    TBWindowDelegate* delegate() const;
+    void setDelegate(TBWindowDelegate* delegate);
+    TBWindowDelegateProxy* delegateProxy() const { return m_delegateProxy.get(); }
+
+    QRect frame() const { return geometry(); }
+    void setFrame(const QRect& frame, bool display);
+    /// Shows the window in front of the others.
+    void orderFront();
+
+    void performClose();
+    void performMiniaturize();
+    void performZoom();
+
+    /// Places the window buttons by the traffic-light rule.
+    void layoutTrafficLights();
+
+protected:
+    void windowDidResize(QWidget* window) override;
+
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void setUp();
+    void layoutChrome();
+    TBWindowDelegate* currentDelegate() const { return m_superDelegate; }
+    void liveResizeEnded();
+
+    bool m_centerTrafficLightButtons = false;
+    bool m_hidesTitle = false;
+    double m_titleBarHeight = 0;
+    double m_trafficLightButtonsLeftMargin = 0;
+    std::optional<double> m_accessoryHeight;
+    std::unique_ptr<TBWindowDelegateProxy> m_delegateProxy;
+    TBWindowDelegate* m_superDelegate = nullptr;
+    QList<TBWindowButton*> m_standardButtons;
+    QPointer<QWidget> m_contentView;
+    TBWindowTitleBarView* m_titleBarView = nullptr;
+    QList<TBWindowResizeGrip*> m_grips;
+    Qt::WindowStates m_lastState;
+};

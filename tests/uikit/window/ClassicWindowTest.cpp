@@ -1,0 +1,227 @@
+#include "uikit/window/TBClassicWindow.h"
+#include "uikit/window/TBGeometry.h"
+#include "uikit/window/TBMovableByBackgroundContainerView.h"
+#include "uikit/window/TBStandardButtons.h"
+#include "uikit/window/TBTitlebarView.h"
+#include "uikit/window/TBWindowBackgroundView.h"
+#include "uikit/window/TBWindowButton.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+QRectF frameOf(QWidget* widget, TBClassicWindow& window)
+{
+    return TBGeometry::frame(widget, &window);
+}
+
+class SheetDelegate : public TBWindowDelegate {
+public:
+    std::optional<QRectF> windowWillPositionSheet(QWidget*, QWidget*, const QRectF&) override { return answer; }
+    std::optional<QRectF> answer;
+};
+
+} // namespace
+
+TEST(TBClassicWindow, SetUpValues)
+{
+    TBClassicWindow window;
+    EXPECT_EQ(window.titleBarHeight(), TBClassicWindow::minimumTitleBarHeight());
+    EXPECT_EQ(window.bottomBarHeight(), 0);
+    EXPECT_TRUE(window.showsBaselineSeparator());
+    EXPECT_TRUE(window.showsBottomBarSeparator());
+    EXPECT_TRUE(window.centerTrafficLightButtons());
+    EXPECT_FALSE(window.verticalTrafficLightButtons());
+    EXPECT_FALSE(window.showsTitle());
+    EXPECT_TRUE(window.drawsTitlePatternOverlay());
+    EXPECT_EQ(window.trafficLightButtonsTopMargin(), 3);
+    EXPECT_EQ(window.fullScreenButtonTopMargin(), 3);
+    EXPECT_EQ(window.mouseDragDetectionThreshold(), 1);
+    EXPECT_EQ(window.trafficLightButtonsLeftMargin(), TBClassicWindow::defaultTrafficLightLeftMargin());
+    EXPECT_EQ(TBClassicWindow::defaultTrafficLightSeparation(), 6);
+    EXPECT_NE(qobject_cast<TBTitlebarView*>(window.titleBarView()), nullptr);
+}
+
+TEST(TBClassicWindow, LaysOutBarsButtonsAndContent)
+{
+    TBClassicWindow window;
+    window.resize(800, 600);
+    window.setTitleBarHeight(40, false);
+    window.setBottomBarHeight(30);
+    EXPECT_EQ(frameOf(window.titleBarView()->parentWidget(), window), QRectF(0, 560, 800, 40));
+    EXPECT_EQ(frameOf(window.contentView(), window), QRectF(0, 30, 800, 530));
+    EXPECT_EQ(frameOf(window.standardWindowButton(0), window), QRectF(7, 572, 14, 16));
+    EXPECT_EQ(frameOf(window.standardWindowButton(2), window), QRectF(47, 572, 14, 16));
+    // The full-screen button keeps the right margin it was first found at.
+    const double margin = window.fullScreenButtonRightMargin();
+    EXPECT_EQ(frameOf(window.standardWindowButton(7), window).x(), 800 - 16 - margin);
+    window.setFullScreenButtonRightMargin(8);
+    window.setCenterFullScreenButton(true);
+    EXPECT_EQ(frameOf(window.standardWindowButton(7), window), QRectF(776, 572, 16, 16));
+
+    // The plain content view keeps the window's frame whatever is asked of it.
+    window.show();
+    window.contentView()->setGeometry(5, 5, 10, 10);
+    EXPECT_EQ(frameOf(window.contentView(), window), QRectF(0, 30, 800, 530));
+}
+
+TEST(TBClassicWindow, TitleBarHeightSetters)
+{
+    TBClassicWindow window;
+    window.setGeometry(100, 100, 800, 600);
+    window.setTitleBarHeight(40);
+    EXPECT_EQ(window.geometry(), QRect(100, 100, 800, 600 + 40 - 22));
+    // The same value again changes nothing.
+    window.setTitleBarHeight(40);
+    EXPECT_EQ(window.geometry(), QRect(100, 100, 800, 618));
+    window.setTitleBarHeight(60, false);
+    EXPECT_EQ(window.geometry(), QRect(100, 100, 800, 618));
+    EXPECT_EQ(window.titleBarHeight(), 60);
+}
+
+TEST(TBClassicWindow, CustomButtonsReplaceTheStandardOnes)
+{
+    TBClassicWindow window;
+    window.resize(800, 600);
+    TBWindowButton* standard = window.standardWindowButton(0);
+    auto* custom = TBStandardButtons::makeButton(0, u"custom"_s, nullptr);
+    window.setCloseButton(custom);
+    EXPECT_EQ(custom->parentWidget(), &window);
+    EXPECT_EQ(custom->accessibleName(), u"close button"_s);
+    window.layout();
+    EXPECT_TRUE(standard->isHidden());
+    EXPECT_EQ(frameOf(custom, window).x(), window.trafficLightButtonsLeftMargin());
+
+    window.setCloseButton(nullptr);
+    window.layout();
+    EXPECT_FALSE(standard->isHidden());
+
+    // A standard button sitting directly in the frame view stays hidden.
+    window.setCloseButton(TBStandardButtons::makeButton(0, u"custom"_s, nullptr));
+    window.layout();
+    standard->setParent(&window);
+    window.setCloseButton(nullptr);
+    window.layout();
+    EXPECT_TRUE(standard->isHidden());
+}
+
+TEST(TBClassicWindow, VerticalButtonsStackDownwardsFromClose)
+{
+    TBClassicWindow window;
+    window.resize(800, 600);
+    window.setTitleBarHeight(100, false);
+    window.setVerticalTrafficLightButtons(true);
+    const QRectF close = frameOf(window.standardWindowButton(0), window);
+    const QRectF zoom = frameOf(window.standardWindowButton(2), window);
+    EXPECT_EQ(close.x(), zoom.x());
+    EXPECT_EQ(close.y() - zoom.y(), 2 * (16 + 4));
+}
+
+TEST(TBClassicWindow, TitleBarControlsFollowTheWindowsMainState)
+{
+    TBClassicWindow window;
+    auto* control = new QPushButton(u"Go"_s, window.titleBarView());
+    window.show();
+    QApplication::setActiveWindow(&window);
+    window.updateTitleBar();
+    EXPECT_EQ(control->isEnabled(), window.drawsAsMain());
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    EXPECT_FALSE(window.drawsAsMain());
+    EXPECT_FALSE(control->isEnabled());
+}
+
+TEST(TBClassicWindow, SheetsGoBelowTheTitleBarUnlessTheDelegatePlacesThem)
+{
+    TBClassicWindow window;
+    window.resize(800, 600);
+    window.setTitleBarHeight(40, false);
+    EXPECT_EQ(window.positionSheet(nullptr, QRectF(0, 0, 300, 0)).y(), 600 - 40);
+    SheetDelegate delegate;
+    window.setDelegate(&delegate);
+    EXPECT_EQ(window.positionSheet(nullptr, QRectF(0, 0, 300, 0)).y(), 560);
+    delegate.answer = QRectF(1, 2, 3, 4);
+    EXPECT_EQ(window.positionSheet(nullptr, QRectF(0, 0, 300, 0)), QRectF(1, 2, 3, 4));
+}
+
+TEST(TBClassicWindow, HiddenTitleBarInFullScreenComesBack)
+{
+    TBClassicWindow window;
+    window.resize(800, 600);
+    window.setTitleBarHeight(40, false);
+    window.setHideTitleBarInFullScreen(true);
+    window.show();
+    window.showFullScreen();
+    EXPECT_EQ(window.titleBarHeight(), 0);
+    EXPECT_TRUE(window.titleBarView()->isHidden());
+    EXPECT_EQ(frameOf(window.contentView(), window).height(), window.height());
+    window.showNormal();
+    EXPECT_EQ(window.titleBarHeight(), 40);
+    EXPECT_FALSE(window.titleBarView()->isHidden());
+}
+
+TEST(TBClassicWindow, DraggingTheBarMovesTheWindowInThresholdSteps)
+{
+    TBClassicWindow window;
+    window.setGeometry(100, 100, 400, 300);
+    window.setMouseDragDetectionThreshold(5);
+    window.show();
+    auto* container = qobject_cast<TBMovableByBackgroundContainerView*>(window.titleBarView()->parentWidget());
+    ASSERT_NE(container, nullptr);
+    const QPoint start = window.pos();
+    container->mouseDown(QPoint(300, 110));
+    container->mouseDragged(QPoint(302, 111));
+    container->mouseDragged(QPoint(304, 112));
+    EXPECT_EQ(window.pos(), start); // 4 and 2: below the threshold
+    container->mouseDragged(QPoint(305, 112));
+    EXPECT_EQ(window.pos(), start + QPoint(5, 2));
+    container->mouseUp();
+    container->mouseDragged(QPoint(400, 200));
+    EXPECT_EQ(window.pos(), start + QPoint(5, 2));
+}
+
+TEST(TBWindowBackgroundView, SeparatorAndOverlayRules)
+{
+    const QRectF bar(0, 560, 800, 40);
+    EXPECT_EQ(TBWindowBackgroundView::baselineSeparatorFrame(bar, TBClassicWindow::kTopEdge), QRectF(0, 560, 800, 1));
+    EXPECT_EQ(TBWindowBackgroundView::separatorHighlightFrame(bar, TBClassicWindow::kTopEdge), QRectF(0, 561, 800, 1));
+    const QRectF bottom(0, 0, 800, 30);
+    EXPECT_EQ(TBWindowBackgroundView::baselineSeparatorFrame(bottom, TBClassicWindow::kBottomEdge), QRectF(0, 29, 800, 1));
+    EXPECT_EQ(TBWindowBackgroundView::separatorHighlightFrame(bottom, TBClassicWindow::kBottomEdge),
+        QRectF(0, 28, 800, 1));
+    EXPECT_TRUE(TBWindowBackgroundView::drawsPatternOverlay(1138, false, true));
+    EXPECT_TRUE(TBWindowBackgroundView::drawsPatternOverlay(1342, false, true));
+    EXPECT_FALSE(TBWindowBackgroundView::drawsPatternOverlay(1343, false, true));
+    EXPECT_FALSE(TBWindowBackgroundView::drawsPatternOverlay(1200, true, true));
+    EXPECT_FALSE(TBWindowBackgroundView::drawsPatternOverlay(TBWindowBackgroundView::platformVersion(), false, true));
+    const QImage grain = TBWindowBackgroundView::windowPatternOverlayColor().textureImage();
+    EXPECT_EQ(grain.size(), QSize(256, 256));
+    EXPECT_EQ(grain.devicePixelRatio(), 2.0);
+}
+
+TEST(TBClassicWindow, PaintsItsBarsWithTheDefaultGradient)
+{
+    TBClassicWindow window;
+    window.resize(300, 200);
+    window.setTitleBarHeight(40, false);
+    window.setBottomBarHeight(24);
+    window.setWindowTitle(u"Classic"_s);
+    window.setShowsTitle(true);
+    window.show();
+    const bool main = window.drawsAsMain();
+    const QImage shot = window.grab().toImage();
+    // The title gradient runs from 180 (225 when not main) at the bottom to 235 (250) at the top.
+    const int top = shot.pixelColor(100 * shot.devicePixelRatio(), 3 * shot.devicePixelRatio()).red();
+    const int low = shot.pixelColor(100 * shot.devicePixelRatio(), 36 * shot.devicePixelRatio()).red();
+    EXPECT_GT(top, low);
+    EXPECT_NEAR(low, main ? 185 : 227, 4);
+    // The separator along the bottom of the title bar.
+    EXPECT_EQ(shot.pixelColor(100 * shot.devicePixelRatio(), 39 * shot.devicePixelRatio()).red(), main ? 104 : 167);
+}

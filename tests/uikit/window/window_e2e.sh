@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The main window under a real X server: dragging the title strip by (+50, +30) moves
+# the window by that much, hovering a window button shows the rollover image on all
+# three, and the close button closes the window (and ends the program).
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../../e2e/e2e_lib.sh"
+demo=$1
+shots=$2
+
+fail() { echo "FAIL: $*"; cat "$E2E_HOME/app.log" 2>/dev/null; exit 1; }
+
+# wait_for <command...>: polls until the command succeeds, for at most ten seconds.
+wait_for() {
+    for _ in $(seq 1 100); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+geometry() { xdotool getwindowgeometry --shell "$window" | grep -E '^(X|Y)='; }
+at_position() { eval "$(geometry)"; [ "$X" = "$1" ] && [ "$Y" = "$2" ]; }
+last_rollover_is() { [ "$(grep '^rollover' "$E2E_HOME/app.log" | tail -n1)" = "rollover $1" ]; }
+
+e2e_setup || exit 1
+e2e_start "$demo"
+window=$(e2e_wait_window '^Mervane Window Demo$') || exit 1
+e2e_screenshot_painted "$shots/window-start.png" || fail "no screenshot"
+
+eval "$(geometry)"
+x0=$X
+y0=$Y
+# Press in the empty middle of the strip and drag in small steps.
+xdotool mousemove --sync $((x0 + 300)) $((y0 + 20))
+xdotool mousedown 1
+for step in 1 2 3 4 5 6 7 8 9 10; do
+    xdotool mousemove --sync $((x0 + 300 + step * 5)) $((y0 + 20 + step * 3))
+done
+xdotool mouseup 1
+wait_for at_position $((x0 + 50)) $((y0 + 30)) || { eval "$(geometry)"; fail "window at $X,$Y, expected $((x0 + 50)),$((y0 + 30))"; }
+echo "moved from $x0,$y0 to $((x0 + 50)),$((y0 + 30))"
+
+# The close button: 7 points from the left, 3 below the top of the strip, 14 x 16.
+eval "$(geometry)"
+xdotool mousemove --sync $((X + 14)) $((Y + 11))
+wait_for last_rollover_is 3 || fail "hovering the close button did not roll over all three buttons"
+e2e_screenshot "$shots/window-rollover.png"
+xdotool mousemove --sync $((X + 300)) $((Y + 200))
+wait_for last_rollover_is 0 || fail "leaving the buttons did not end the rollover"
+
+xdotool mousemove --sync $((X + 14)) $((Y + 11))
+xdotool click 1
+e2e_wait_exit 10
+rc=$?
+[ $rc -eq 0 ] || fail "the program did not end cleanly after the close button (exit $rc)"
+echo "closed by its close button"
