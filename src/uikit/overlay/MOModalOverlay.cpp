@@ -73,6 +73,11 @@ QWidget* MOModalOverlay::modalWindow() const
     return m_modalWindow.data();
 }
 
+QWidget* MOModalOverlay::overlayView() const
+{
+    return m_overlayView.data();
+}
+
 void MOModalOverlay::post(const QString& name)
 {
     platform::NotificationCenter::defaultCenter().post(name, QVariant::fromValue<QObject*>(this));

@@ -49,8 +49,9 @@ public:
 
     /// The window last shown over.
     QWidget* parentWindow() const { return m_parentWindow; }
-    /// The widget covering the window while shown.
+    /// The widget covering the window while shown, and its dimming view.
     QWidget* modalWindow() const;
+    QWidget* overlayView() const;
 
     /// Shows the overlay over `window`. With `shouldOverlayTitleBar` off only the rectangle of
     /// `contentView` (a widget of the window) is dimmed; the whole window is covered either way.

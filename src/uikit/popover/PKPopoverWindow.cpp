@@ -18,7 +18,6 @@ constexpr int kPopMilliseconds = 250;
 PKPopoverWindow::PKPopoverWindow() : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint)
 {
     setAttribute(Qt::WA_TranslucentBackground);
-    setAttribute(Qt::WA_ShowWithoutActivating, false);
     m_frameView = new PKPopoverWindowFrame(this);
     m_frameView->setGeometry(rect());
 }

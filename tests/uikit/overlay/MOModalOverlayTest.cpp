@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
@@ -53,6 +54,8 @@ protected:
         titleStrip->setGeometry(0, 0, 600, 40);
         content = new QWidget(window.get());
         content->setGeometry(0, 40, 600, 360);
+        behind = new QLineEdit(content);
+        behind->setGeometry(10, 10, 200, 24);
         shortcut = new QShortcut(QKeySequence(u"Ctrl+L"_s), window.get());
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -71,6 +74,7 @@ protected:
     std::unique_ptr<QWidget> window;
     QPushButton* titleStrip = nullptr;
     QWidget* content = nullptr;
+    QLineEdit* behind = nullptr;
     QShortcut* shortcut = nullptr;
     std::unique_ptr<MOModalOverlay> overlay;
     LockPanel* panel = nullptr;
@@ -130,7 +134,9 @@ TEST_F(ModalOverlayTest, TakesEveryInputOverTheWholeWindowAndRestoresResizing)
 
     // The whole window is covered, the dimming only the content area.
     EXPECT_EQ(overlay->modalWindow()->geometry(), window->rect());
+    EXPECT_EQ(overlay->overlayView()->geometry(), content->geometry());
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
+    EXPECT_TRUE(panel->isAncestorOf(QApplication::focusWidget()));
 
     // A click on the title strip lands on the overlay.
     QTest::mouseClick(window.get(), Qt::LeftButton, {}, QPoint(300, 20));
@@ -141,8 +147,14 @@ TEST_F(ModalOverlayTest, TakesEveryInputOverTheWholeWindowAndRestoresResizing)
     QTest::keyClick(panel->field(), Qt::Key_L, Qt::ControlModifier);
     EXPECT_EQ(shortcutFired.count(), 0);
     // Keys behind the overlay are dropped, the panel's field still types.
+    QTest::keyClicks(behind, u"xy"_s);
+    EXPECT_TRUE(behind->text().isEmpty());
     QTest::keyClicks(panel->field(), u"pw"_s);
     EXPECT_EQ(panel->field()->text(), u"pw"_s);
+    // A widget added to the window later stays under the overlay.
+    auto* late = new QPushButton(u"Late"_s, window.get());
+    late->show();
+    QTRY_COMPARE(window->children().last(), overlay->modalWindow());
     EXPECT_TRUE(overlay->isShown()); // background clicks do not close it
 
     overlay->close();

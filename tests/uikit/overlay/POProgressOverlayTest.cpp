@@ -24,7 +24,9 @@ namespace {
 struct Delegate : POProgressOverlayDelegate {
     int hidden = 0;
     int tapped = 0;
+    int hiddenAfterDelay = 0;
     void hudWasHidden(POProgressOverlay*) override { ++hidden; }
+    void hudWasHiddenAfterDelay(POProgressOverlay*) override { ++hiddenAfterDelay; }
     void hudWasTapped(POProgressOverlay*) override { ++tapped; }
 };
 
@@ -173,6 +175,40 @@ TEST_F(ProgressOverlayTest, MinimumShowTimeDelaysTheHideByTheRemainder)
     platform::Clock::setOverride(start.addSecs(10)); // shown long enough already
     later->hide(false);
     EXPECT_TRUE(later->isFinished());
+}
+
+TEST_F(ProgressOverlayTest, DelayedHideTellsTheDelegateAndAnImmediateHideCancelsIt)
+{
+    auto* overlay = new POProgressOverlay(view.get());
+    overlay->setDelegate(&delegate);
+    overlay->show(false);
+    overlay->hide(false, 0.01);
+    EXPECT_FALSE(overlay->isFinished());
+    QTRY_VERIFY(overlay->isFinished());
+    EXPECT_EQ(delegate.hiddenAfterDelay, 1);
+    EXPECT_EQ(delegate.hidden, 1);
+
+    auto* other = new POProgressOverlay(view.get());
+    other->setDelegate(&delegate);
+    other->show(false);
+    other->hide(false, 60);
+    other->hide(false);
+    EXPECT_TRUE(other->isFinished());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(delegate.hiddenAfterDelay, 1);
+}
+
+TEST_F(ProgressOverlayTest, LayoutCentresTheBoxAndLabels)
+{
+    auto* overlay = new POProgressOverlay(view.get());
+    overlay->setMode(POProgressOverlay::Text);
+    overlay->setLabelText(u"Saving ..."_s);
+    overlay->show(false);
+    const QRectF box = overlay->boxRect();
+    EXPECT_NEAR(box.center().x(), 200, 1);
+    EXPECT_NEAR(box.center().y(), 150, 1);
+    overlay->setYOffset(30); // positive moves the box down
+    EXPECT_NEAR(overlay->boxRect().center().y(), 180, 1);
 }
 
 TEST_F(ProgressOverlayTest, ModesChooseTheIndicatorAndProgressIsClamped)

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -267,6 +268,27 @@ TEST_F(PopoverFixture, ContentSizeResizesTheShownWindowAndContentIsReplaceable)
     EXPECT_EQ(controller->contentView(), replacement);
     QCoreApplication::processEvents();
     EXPECT_TRUE(old.isNull());
+}
+
+TEST(PKPopoverWindowFrame, PaintsThePanelWithItsArrowOnTheChosenSide)
+{
+    PKPopoverWindowFrame frame;
+    frame.resize(100, 60);
+    frame.setColor(Qt::black);
+    frame.setArrowDirection(3); // arrow on the top edge
+    QImage image(100, 60, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    frame.render(&image);
+    EXPECT_GT(qAlpha(image.pixel(50, 3)), 200); // near the tip, at the top in Qt's coordinates
+    EXPECT_EQ(qAlpha(image.pixel(20, 3)), 0);
+    EXPECT_GT(qAlpha(image.pixel(50, 40)), 200); // the body
+    EXPECT_EQ(qAlpha(image.pixel(50, 55)), 0); // no arrow at the bottom
+
+    frame.setArrowDirection(1); // arrow pointing left
+    image.fill(Qt::transparent);
+    frame.render(&image);
+    EXPECT_GT(qAlpha(image.pixel(2, 30)), 200);
+    EXPECT_EQ(qAlpha(image.pixel(50, 3)), 0);
 }
 
 // Real windows under an X server (run by the uikit_popover_xvfb test).
