@@ -120,12 +120,15 @@ QString DIDeviceInfo::description() const
     const QString self = u"<DIDeviceInfo: 0x%1>"_s.arg(quintptr(this), 0, 16);
     return self + u"\nrawSystemInfoString: "_s + rawSystemInfoString() + u"\nnodeName: "_s + nodeName()
         + u"\nfamily: "_s + QString::number(family()) + u"\ndeviceModel.major: "_s
-        + QString::number(m_deviceVersion.major) + u"\ndeviceModel.minor: "_s + QString::number(m_deviceVersion.minor)
-        + u"\ncpuInfo.frequency: "_s + QString::number(cpu.frequency, 'f', 3) + u"\ncpuInfo.numberOfCores: "_s
-        + QString::number(cpu.numberOfCores) + u"\ncpuInfo.l2CacheSize: "_s + QString::number(cpu.l2CacheSize, 'f', 3)
-        + u"\npysicalMemory: "_s + QString::number(physicalMemory(), 'f', 3) + u"\nsystemByteOrder: "_s
+        + QString::number(m_deviceVersion.major) + u"\ndeviceModel.minor: "_s
+        + QString::number(m_deviceVersion.minor) + u"\ncpuInfo.frequency: "_s
+        + QString::number(cpu.frequency, 'f', 3) + u"\ncpuInfo.numberOfCores: "_s
+        + QString::number(cpu.numberOfCores) + u"\ncpuInfo.l2CacheSize: "_s
+        + QString::number(cpu.l2CacheSize, 'f', 3) + u"\npysicalMemory: "_s
+        + QString::number(physicalMemory(), 'f', 3) + u"\nsystemByteOrder: "_s
         + QString::number(m_systemByteOrder) + u"\nscreenResolution: "_s
         + QString::number(display.screenSize.width(), 'f', 0) + u'x'
-        + QString::number(display.screenSize.height(), 'f', 0) + u"\nosVersion.major: "_s + QString::number(os.major)
-        + u"\nosVersion.minor: "_s + QString::number(os.minor) + u"\nosVersion.patch: "_s + QString::number(os.patch);
+        + QString::number(display.screenSize.height(), 'f', 0) + u"\nosVersion.major: "_s
+        + QString::number(os.major) + u"\nosVersion.minor: "_s + QString::number(os.minor)
+        + u"\nosVersion.patch: "_s + QString::number(os.patch);
 }

@@ -54,5 +54,6 @@ DIOSVersion DIDeviceInfo_Common::parseOSVersion(const QString& release)
     const QRegularExpressionMatch match = pattern.match(release);
     if (!match.hasMatch())
         return {};
-    return { match.captured(1).toULongLong(), match.captured(2).toULongLong(), match.captured(3).toULongLong() };
+    return { match.captured(1).toULongLong(), match.captured(2).toULongLong(),
+        match.captured(3).toULongLong() };
 }

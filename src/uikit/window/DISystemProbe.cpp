@@ -29,8 +29,7 @@ double finiteOrZero(double value)
 
 } // namespace
 
-DISystemProbe::DISystemProbe(const QString& rootPath)
-    : m_root(rootPath)
+DISystemProbe::DISystemProbe(const QString& rootPath) : m_root(rootPath)
 {
 }
 
@@ -50,7 +49,8 @@ QString DISystemProbe::readText(const QString& relative) const
 
 QString DISystemProbe::model() const
 {
-    for (const QString& path : { u"sys/class/dmi/id/product_name"_s, u"sys/firmware/devicetree/base/model"_s }) {
+    for (const QString& path :
+        { u"sys/class/dmi/id/product_name"_s, u"sys/firmware/devicetree/base/model"_s }) {
         const QString text = readText(path).trimmed();
         if (!text.isEmpty())
             return text;
@@ -163,14 +163,16 @@ double DISystemProbe::parseCacheSize(const QString& text)
 
 double DISystemProbe::parseMemTotal(const QString& meminfo)
 {
-    static const QRegularExpression pattern(u"^MemTotal:\\s*(\\d+)\\s*kB\\s*$"_s, QRegularExpression::MultilineOption);
+    static const QRegularExpression pattern(
+        u"^MemTotal:\\s*(\\d+)\\s*kB\\s*$"_s, QRegularExpression::MultilineOption);
     const QRegularExpressionMatch match = pattern.match(meminfo);
     return match.hasMatch() ? finiteOrZero(match.captured(1).toDouble() * 1024.0) : 0.0;
 }
 
 double DISystemProbe::parseCpuMHz(const QString& cpuinfo)
 {
-    static const QRegularExpression pattern(u"^cpu MHz\\s*:\\s*([0-9.]+)\\s*$"_s, QRegularExpression::MultilineOption);
+    static const QRegularExpression pattern(
+        u"^cpu MHz\\s*:\\s*([0-9.]+)\\s*$"_s, QRegularExpression::MultilineOption);
     const QRegularExpressionMatch match = pattern.match(cpuinfo);
     return match.hasMatch() ? finiteOrZero(match.captured(1).toDouble()) : 0.0;
 }

@@ -46,7 +46,8 @@ qint64 OSVMacVersion::resolutionClass(const QList<double>& scales)
 
 qint64 OSVMacVersion::sizeInInches(const QSizeF& mm)
 {
-    const double diagonal = std::floor(std::sqrt(mm.width() * mm.width() + mm.height() * mm.height()) * 0.0393701);
+    const double diagonal
+        = std::floor(std::sqrt(mm.width() * mm.width() + mm.height() * mm.height()) * 0.0393701);
     if (!std::isfinite(diagonal))
         return 0;
     for (qint64 size : { 11, 12, 13, 15, 17, 20, 21, 24, 27 }) {
@@ -193,7 +194,8 @@ namespace {
 
 int compareMinor(const QString& version)
 {
-    return OSVMacVersion::compareNumerically(QString::number(DIDeviceInfo::deviceInfo().osVersion().minor), version);
+    return OSVMacVersion::compareNumerically(
+        QString::number(DIDeviceInfo::deviceInfo().osVersion().minor), version);
 }
 
 } // namespace

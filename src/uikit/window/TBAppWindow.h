@@ -25,6 +25,8 @@ public:
     virtual QWidget* widget() = 0;
     virtual QWidget* titleBarView() const = 0;
     virtual QWidget* contentView() const = 0;
+    /// Puts `view` in place of the content view; the window takes it over.
+    virtual void setContentView(QWidget* view) = 0;
     /// Kind 0 close, 1 minimise, 2 zoom, 7 full screen; null when the window has none.
     virtual TBWindowButton* standardWindowButton(int kind) const = 0;
 

@@ -4,8 +4,7 @@
 
 #include <QPainter>
 
-TBBottomBarView::TBBottomBarView(QWidget* parent)
-    : TBWindowBackgroundView(parent)
+TBBottomBarView::TBBottomBarView(QWidget* parent) : TBWindowBackgroundView(parent)
 {
 }
 
@@ -14,7 +13,8 @@ void TBBottomBarView::paintEvent(QPaintEvent*)
     TBClassicWindow* w = classicWindow();
     QPainter painter(this);
     const QRectF bounds = rect();
-    drawWindowBackgroundLayers(painter, bounds, TBClassicWindow::kBottomEdge, w && w->showsBottomBarSeparator(), nullptr);
+    drawWindowBackgroundLayers(
+        painter, bounds, TBClassicWindow::kBottomEdge, w && w->showsBottomBarSeparator(), nullptr);
     if (w && w->bottomBarDrawingBlock())
         w->bottomBarDrawingBlock()(painter, w->drawsAsMain(), bounds, TBClassicWindow::kBottomEdge, nullptr);
 }

@@ -7,7 +7,8 @@ namespace TBClassicLayout {
 
 BarFrames barFrames(const QRectF& frameView, double titleBarHeight, double bottomBarHeight)
 {
-    return { QRectF(0, frameView.y() + frameView.height() - titleBarHeight, frameView.width(), titleBarHeight),
+    return { QRectF(
+                 0, frameView.y() + frameView.height() - titleBarHeight, frameView.width(), titleBarHeight),
         QRectF(0, 0, frameView.width(), bottomBarHeight) };
 }
 
@@ -26,17 +27,20 @@ std::array<QRectF, 3> trafficLightFrames(const TrafficLights& l)
         const double y = l.centered ? std::round(c.y() + c.height() / 2 - l.close.height() / 2)
                                     : c.y() + c.height() - l.close.height() - l.topMargin;
         const QRectF close(l.leftMargin, y, l.close.width(), l.close.height());
-        const QRectF minimize(close.x() + close.width() + l.separation, y, l.minimize.width(), l.minimize.height());
+        const QRectF minimize(
+            close.x() + close.width() + l.separation, y, l.minimize.width(), l.minimize.height());
         const QRectF zoom(minimize.x() + minimize.width() + l.separation, y, l.zoom.width(), l.zoom.height());
         return { close, minimize, zoom };
     }
     const double gap = l.separation - 2;
     const double total = l.close.height() + l.minimize.height() + l.zoom.height() + 2 * gap;
-    const double bottom
-        = l.centered ? std::round(c.y() + c.height() / 2 - total / 2) : c.y() + c.height() - total - l.topMargin;
+    const double bottom = l.centered ? std::round(c.y() + c.height() / 2 - total / 2)
+                                     : c.y() + c.height() - total - l.topMargin;
     const QRectF zoom(l.leftMargin, bottom, l.zoom.width(), l.zoom.height());
-    const QRectF minimize(l.leftMargin, zoom.y() + zoom.height() + gap, l.minimize.width(), l.minimize.height());
-    const QRectF close(l.leftMargin, minimize.y() + minimize.height() + gap, l.close.width(), l.close.height());
+    const QRectF minimize(
+        l.leftMargin, zoom.y() + zoom.height() + gap, l.minimize.width(), l.minimize.height());
+    const QRectF close(
+        l.leftMargin, minimize.y() + minimize.height() + gap, l.close.width(), l.close.height());
     return { close, minimize, zoom };
 }
 

@@ -10,12 +10,13 @@
 #include "uikit/window/TBTitlebarView.h"
 #include "uikit/window/TBWindow.h"
 #include "uikit/window/TBWindowButton.h"
+#include "uikit/window/TBWindowState.h"
 
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
-#include <QComboBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -69,8 +70,7 @@ bool isControl(const QWidget* widget)
 
 } // namespace
 
-TBClassicWindow::TBClassicWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+TBClassicWindow::TBClassicWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setUp();
 }
@@ -111,7 +111,8 @@ void TBClassicWindow::setUp()
     m_titleBarContainer = new TBMovableByBackgroundContainerView(this);
     m_bottomBarContainer = new TBMovableByBackgroundContainerView(this);
     const QRectF bars(0, 0, width(), height());
-    TBGeometry::setFrame(m_titleBarContainer, TBClassicLayout::barFrames(bars, m_titleBarHeight, 0).titleBar, this);
+    TBGeometry::setFrame(
+        m_titleBarContainer, TBClassicLayout::barFrames(bars, m_titleBarHeight, 0).titleBar, this);
 
     // The standard buttons sit in the title bar, where the window system would put them.
     const QString group = u"TBClassicWindow.%1"_s.arg(quintptr(this), 0, 16);
@@ -123,7 +124,8 @@ void TBClassicWindow::setUp()
         const QSizeF size = TBStandardButtons::buttonSize(kinds[i]);
         const double left = i < 3 ? x : m_titleBarContainer->width() - size.width() - kSystemFullScreenRight;
         TBGeometry::setFrame(button,
-            QRectF(left, m_titleBarContainer->height() - size.height() - kSystemTop, size.width(), size.height()),
+            QRectF(left, m_titleBarContainer->height() - size.height() - kSystemTop, size.width(),
+                size.height()),
             m_titleBarContainer);
         x += size.width() + kSystemSeparation;
         m_standardButtons[i] = button;
@@ -495,16 +497,16 @@ TBWindowButton* TBClassicWindow::buttonToLayOut(const QPointer<TBWindowButton>& 
 
 QRectF TBClassicWindow::computedContentFrame() const
 {
-    return TBClassicLayout::contentFrame(width(), height(), m_titleBarHeight, toolbarHeight(), m_bottomBarHeight,
-        isFullScreen() && m_hideTitleBarInFullScreen);
+    return TBClassicLayout::contentFrame(width(), height(), m_titleBarHeight, toolbarHeight(),
+        m_bottomBarHeight, isFullScreen() && m_hideTitleBarInFullScreen);
 }
 
 void TBClassicWindow::layout()
 {
     const TBClassicLayout::BarFrames bars
         = TBClassicLayout::barFrames(QRectF(0, 0, width(), height()), m_titleBarHeight, m_bottomBarHeight);
-    for (auto [container, frame] : { std::pair(m_titleBarContainer, bars.titleBar),
-             std::pair(m_bottomBarContainer, bars.bottomBar) }) {
+    for (auto [container, frame] :
+        { std::pair(m_titleBarContainer, bars.titleBar), std::pair(m_bottomBarContainer, bars.bottomBar) }) {
         const QSize old = container->size();
         TBGeometry::setFrame(container, frame, this);
         if (old != container->size())
@@ -538,8 +540,8 @@ void TBClassicWindow::layout()
 
     if (TBWindowButton* fullScreen = buttonToLayOut(m_fullScreenButton, 7)) {
         if (!m_setFullScreenButtonRightMargin)
-            setFullScreenButtonRightMargin(
-                TBClassicLayout::measuredRightMargin(bars.titleBar.width(), TBGeometry::frame(fullScreen, this)));
+            setFullScreenButtonRightMargin(TBClassicLayout::measuredRightMargin(
+                bars.titleBar.width(), TBGeometry::frame(fullScreen, this)));
         TBGeometry::setFrame(fullScreen,
             TBClassicLayout::fullScreenButtonFrame(bars.titleBar, QSizeF(fullScreen->size()),
                 m_fullScreenButtonRightMargin, m_centerFullScreenButton, m_fullScreenButtonTopMargin),
@@ -601,18 +603,12 @@ void TBClassicWindow::performMiniaturize()
 
 void TBClassicWindow::performZoom()
 {
-    if (isMaximized())
-        showNormal();
-    else
-        showMaximized();
+    TBWindowState::toggleZoom(this);
 }
 
 void TBClassicWindow::toggleFullScreen()
 {
-    if (isFullScreen())
-        showNormal();
-    else
-        showFullScreen();
+    TBWindowState::toggleFullScreen(this);
 }
 
 void TBClassicWindow::windowWillEnterFullScreen()
@@ -678,12 +674,13 @@ void TBClassicWindow::changeEvent(QEvent* event)
         const Qt::WindowStates now = windowState();
         const Qt::WindowStates before = m_lastState;
         m_lastState = now;
-        if ((now & Qt::WindowMinimized) && !(before & Qt::WindowMinimized))
+        const TBWindowState::Transitions changed = TBWindowState::between(before, now);
+        if (changed.miniaturized)
             m_delegateProxy->windowDidMiniaturize(this);
-        if ((now & Qt::WindowFullScreen) && !(before & Qt::WindowFullScreen)) {
+        if (changed.enteredFullScreen) {
             windowWillEnterFullScreen();
             m_delegateProxy->windowWillEnterFullScreen(this);
-        } else if (!(now & Qt::WindowFullScreen) && (before & Qt::WindowFullScreen)) {
+        } else if (changed.exitedFullScreen) {
             windowWillExitFullScreen();
             m_delegateProxy->windowWillExitFullScreen(this);
             windowDidExitFullScreen();

@@ -66,7 +66,7 @@ public:
     void setBottomBarHeight(double height);
     QWidget* bottomBarView() const { return m_bottomBarView; }
     void setBottomBarView(QWidget* view);
-    void setContentView(QWidget* view);
+    void setContentView(QWidget* view) override;
 
     bool centerFullScreenButton() const { return m_centerFullScreenButton; }
     bool centerTrafficLightButtons() const { return m_centerTrafficLightButtons; }
@@ -136,7 +136,10 @@ public:
     std::optional<TBTextShadow> titleTextShadow() const { return m_titleTextShadow; }
     void setTitleTextShadow(const std::optional<TBTextShadow>& shadow) { m_titleTextShadow = shadow; }
     std::optional<TBTextShadow> inactiveTitleTextShadow() const { return m_inactiveTitleTextShadow; }
-    void setInactiveTitleTextShadow(const std::optional<TBTextShadow>& shadow) { m_inactiveTitleTextShadow = shadow; }
+    void setInactiveTitleTextShadow(const std::optional<TBTextShadow>& shadow)
+    {
+        m_inactiveTitleTextShadow = shadow;
+    }
     DrawingBlock titleBarDrawingBlock() const { return m_titleBarDrawingBlock; }
     void setTitleBarDrawingBlock(DrawingBlock block) { m_titleBarDrawingBlock = std::move(block); }
     DrawingBlock bottomBarDrawingBlock() const { return m_bottomBarDrawingBlock; }

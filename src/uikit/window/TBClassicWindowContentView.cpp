@@ -7,9 +7,7 @@
 #include <QWidget>
 
 TBClassicWindowContentView::TBClassicWindowContentView(TBClassicWindow* window, QWidget* view)
-    : QObject(window)
-    , m_window(window)
-    , m_view(view)
+    : QObject(window), m_window(window), m_view(view)
 {
     view->installEventFilter(this);
 }
@@ -27,7 +25,8 @@ QWidget* TBClassicWindowContentView::view() const
 
 bool TBClassicWindowContentView::eventFilter(QObject* watched, QEvent* event)
 {
-    if (m_view && watched == m_view && !m_correcting && (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
+    if (m_view && watched == m_view && !m_correcting
+        && (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
         m_correcting = true;
         const QRectF wanted = m_window->computedContentFrame();
         if (TBGeometry::frame(m_view, m_window) != wanted)

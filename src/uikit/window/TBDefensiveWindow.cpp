@@ -1,6 +1,5 @@
 #include "uikit/window/TBDefensiveWindow.h"
 
-TBDefensiveWindow::TBDefensiveWindow(QWidget* parent)
-    : TBWindow(parent)
+TBDefensiveWindow::TBDefensiveWindow(QWidget* parent) : TBWindow(parent)
 {
 }

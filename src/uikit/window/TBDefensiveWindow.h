@@ -13,10 +13,17 @@ public:
     QWidget* widget() override { return this; }
     QWidget* titleBarView() const override { return TBWindow::titleBarView(); }
     QWidget* contentView() const override { return TBWindow::contentView(); }
-    TBWindowButton* standardWindowButton(int kind) const override { return TBWindow::standardWindowButton(kind); }
+    void setContentView(QWidget* view) override { TBWindow::setContentView(view); }
+    TBWindowButton* standardWindowButton(int kind) const override
+    {
+        return TBWindow::standardWindowButton(kind);
+    }
     void setTitleBarHeight(double height) override { TBWindow::setTitleBarHeight(height); }
     double titleBarHeight() const override { return TBWindow::titleBarHeight(); }
-    void setCenterTrafficLightButtons(bool center) override { TBWindow::setCenterTrafficLightButtons(center); }
+    void setCenterTrafficLightButtons(bool center) override
+    {
+        TBWindow::setCenterTrafficLightButtons(center);
+    }
     void setCenterFullScreenButton(bool center) override { TBWindow::setCenterFullScreenButton(center); }
 
     // Operations of the classic family only: they change nothing here.

@@ -13,7 +13,8 @@ namespace {
 constexpr const char* kMaskProperty = "_tb_autoresizingMask";
 
 // Shares `delta` among the flexible parts of one axis: lengths {lead margin, size, trail margin}.
-std::array<double, 3> share(double delta, const std::array<double, 3>& lengths, const std::array<bool, 3>& flexible)
+std::array<double, 3> share(
+    double delta, const std::array<double, 3>& lengths, const std::array<bool, 3>& flexible)
 {
     std::array<double, 3> result { 0, 0, 0 };
     double total = 0;
@@ -66,7 +67,8 @@ QRectF trafficLightFrame(
     int index, const QSizeF& size, double superviewHeight, double leftMargin, double topMargin, bool centered)
 {
     const double x = leftMargin + index * (size.width() + 6);
-    const double y = centered ? superviewHeight / 2 - size.height() / 2 : superviewHeight - size.height() - topMargin;
+    const double y
+        = centered ? superviewHeight / 2 - size.height() / 2 : superviewHeight - size.height() - topMargin;
     return { x, y, size.width(), size.height() };
 }
 

@@ -26,8 +26,8 @@ QRectF frame(const QWidget* widget, const QWidget* space);
 /// Standard window button `index` (0 close, 1 minimise, 2 zoom) of size `size` in a title
 /// bar of height `superviewHeight`: x = leftMargin + index x (width + 6); vertically centred,
 /// or `topMargin` below the top edge.
-QRectF trafficLightFrame(
-    int index, const QSizeF& size, double superviewHeight, double leftMargin, double topMargin, bool centered);
+QRectF trafficLightFrame(int index, const QSizeF& size, double superviewHeight, double leftMargin,
+    double topMargin, bool centered);
 
 /// The height a title bar gets when `requested` is asked for: never lower than `minimum`.
 double titleBarHeightFor(double requested, double minimum);
@@ -62,10 +62,7 @@ void applyAutoresizing(QWidget* container, const QSizeF& oldSize);
 /// hand tremors do not move a window.
 class DragAccumulator {
 public:
-    explicit DragAccumulator(double threshold = 1.0)
-        : m_threshold(threshold)
-    {
-    }
+    explicit DragAccumulator(double threshold = 1.0) : m_threshold(threshold) { }
     /// Adds a movement; returns the offset to move by (and clears it) once either of its
     /// coordinates reaches the threshold in absolute value.
     std::optional<QPointF> add(const QPointF& movement);

@@ -4,8 +4,7 @@
 
 #include <QMouseEvent>
 
-TBMovableByBackgroundContainerView::TBMovableByBackgroundContainerView(QWidget* parent)
-    : QWidget(parent)
+TBMovableByBackgroundContainerView::TBMovableByBackgroundContainerView(QWidget* parent) : QWidget(parent)
 {
     m_drag.setThreshold(1);
 }
@@ -47,4 +46,3 @@ void TBMovableByBackgroundContainerView::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton)
         mouseUp();
 }
-

@@ -84,7 +84,8 @@ QImage image(int kind, Look look)
     QPainter painter(&result);
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal diameter = 12;
-    const QRectF circle((points.width() - diameter) / 2, (points.height() - diameter) / 2, diameter, diameter);
+    const QRectF circle(
+        (points.width() - diameter) / 2, (points.height() - diameter) / 2, diameter, diameter);
     QColor fill = base;
     QColor rim = base.darker(125);
     switch (look) {

@@ -14,8 +14,7 @@
 
 #include <cmath>
 
-TBTitlebarView::TBTitlebarView(QWidget* parent)
-    : TBWindowBackgroundView(parent)
+TBTitlebarView::TBTitlebarView(QWidget* parent) : TBWindowBackgroundView(parent)
 {
 }
 
@@ -65,8 +64,8 @@ TBTitlebarView::TitleAttributes TBTitlebarView::titleAttributes() const
         attributes.font.setBold(true);
     QColor color = w ? (main ? w->titleTextColor() : w->inactiveTitleTextColor()) : QColor();
     attributes.color = color.isValid() ? color : TBClassicWindow::defaultTitleTextColor(main);
-    const std::optional<TBTextShadow> shadow = w ? (main ? w->titleTextShadow() : w->inactiveTitleTextShadow())
-                                                 : std::nullopt;
+    const std::optional<TBTextShadow> shadow
+        = w ? (main ? w->titleTextShadow() : w->inactiveTitleTextShadow()) : std::nullopt;
     if (!attributes.native) {
         attributes.shadowColor = shadow ? shadow->color : QColor(255, 255, 255, 128);
         const QPointF offset = shadow ? shadow->offset : QPointF(0, -1);
@@ -123,7 +122,8 @@ void TBTitlebarView::paintEvent(QPaintEvent*)
     painter.setFont(attributes.font);
     if (attributes.native) {
         // The default look: centred in a box of the standard title height at the top.
-        const double boxHeight = w->verticallyCenterTitle() ? height() : TBClassicWindow::minimumTitleBarHeight();
+        const double boxHeight
+            = w->verticallyCenterTitle() ? height() : TBClassicWindow::minimumTitleBarHeight();
         const QRectF box(0, 0, width(), boxHeight);
         painter.setPen(attributes.color);
         painter.drawText(box, Qt::AlignCenter | Qt::TextSingleLine,
@@ -150,6 +150,7 @@ void TBTitlebarView::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton || !m_doubleClicked)
         return;
     m_doubleClicked = false;
-    if (TBTitleBarDoubleClick::action(platform::UserDefaults::standard()) == TBTitleBarDoubleClick::Action::Miniaturize)
+    if (TBTitleBarDoubleClick::action(platform::UserDefaults::standard())
+        == TBTitleBarDoubleClick::Action::Miniaturize)
         window()->showMinimized();
 }

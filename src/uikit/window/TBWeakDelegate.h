@@ -11,9 +11,7 @@ class TBWeakDelegate {
 public:
     TBWeakDelegate() = default;
     TBWeakDelegate(TBWindowDelegate* delegate) // NOLINT: converting on purpose
-        : m_delegate(delegate)
-        , m_guard(dynamic_cast<QObject*>(delegate))
-        , m_tracked(m_guard != nullptr)
+        : m_delegate(delegate), m_guard(dynamic_cast<QObject*>(delegate)), m_tracked(m_guard != nullptr)
     {
     }
     TBWindowDelegate* get() const { return (m_tracked && !m_guard) ? nullptr : m_delegate; }

@@ -6,6 +6,7 @@
 #include "uikit/window/TBWindowButton.h"
 #include "uikit/window/TBWindowDelegateProxy.h"
 #include "uikit/window/TBWindowResizeGrip.h"
+#include "uikit/window/TBWindowState.h"
 #include "uikit/window/TBWindowTitleBarView.h"
 
 #include <QCloseEvent>
@@ -39,8 +40,7 @@ QString nextGroupIdentifier()
 
 } // namespace
 
-TBWindow::TBWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+TBWindow::TBWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setUp();
 }
@@ -169,9 +169,9 @@ unsigned TBWindow::styleMask() const
 
 void TBWindow::setContentViewAppearance(int material)
 {
+    // There are no translucent materials to put behind the content (supportsVibrantAppearances),
+    // so the content view stays as it is.
     Q_UNUSED(material);
-    if (!supportsVibrantAppearances())
-        return;
 }
 
 void TBWindow::setVibrantDarkAppearance()
@@ -277,10 +277,7 @@ void TBWindow::performMiniaturize()
 
 void TBWindow::performZoom()
 {
-    if (isMaximized())
-        showNormal();
-    else
-        showMaximized();
+    TBWindowState::toggleZoom(this);
 }
 
 void TBWindow::layoutTrafficLights()
@@ -360,11 +357,12 @@ void TBWindow::changeEvent(QEvent* event)
         layoutChrome();
         if (!d)
             break;
-        if ((now & Qt::WindowMinimized) && !(before & Qt::WindowMinimized))
+        const TBWindowState::Transitions changed = TBWindowState::between(before, now);
+        if (changed.miniaturized)
             d->windowDidMiniaturize(this);
-        if ((now & Qt::WindowFullScreen) && !(before & Qt::WindowFullScreen)) {
+        if (changed.enteredFullScreen) {
             d->windowWillEnterFullScreen(this);
-        } else if (!(now & Qt::WindowFullScreen) && (before & Qt::WindowFullScreen)) {
+        } else if (changed.exitedFullScreen) {
             d->windowWillExitFullScreen(this);
             d->windowDidExitFullScreen(this);
         }

@@ -8,8 +8,7 @@
 #include <QPainter>
 #include <QRandomGenerator>
 
-TBWindowBackgroundView::TBWindowBackgroundView(QWidget* parent)
-    : QWidget(parent)
+TBWindowBackgroundView::TBWindowBackgroundView(QWidget* parent) : QWidget(parent)
 {
 }
 
@@ -52,7 +51,8 @@ void TBWindowBackgroundView::drawWindowBackgroundLayers(
     if (textured) {
         double thickness = w->bottomBarHeight();
         if (edge == TBClassicWindow::kTopEdge)
-            thickness = w->titleBarHeight() - (w->isFullScreen() ? 0 : TBClassicWindow::minimumTitleBarHeight());
+            thickness
+                = w->titleBarHeight() - (w->isFullScreen() ? 0 : TBClassicWindow::minimumTitleBarHeight());
         w->setContentBorderThickness(thickness, edge);
         if (showsSeparator)
             drawSeparator(painter, rect, edge);
@@ -77,7 +77,7 @@ void TBWindowBackgroundView::drawBackgroundGradient(QPainter& painter, const QRe
         stops = main ? w->bottomBarGradient() : w->inactiveBottomBarGradient();
     if (stops.isEmpty())
         stops = edge == TBClassicWindow::kTopEdge ? TBClassicWindow::defaultTitleBarGradient(main)
-                                                 : TBClassicWindow::defaultBottomBarGradient(main);
+                                                  : TBClassicWindow::defaultBottomBarGradient(main);
     // Location 0 is at the bottom of the bar.
     QLinearGradient gradient(rect.bottomLeft(), rect.topLeft());
     gradient.setStops(stops);
@@ -95,7 +95,8 @@ void TBWindowBackgroundView::drawSeparator(QPainter& painter, const QRectF& rect
         color = TBClassicWindow::defaultBaselineSeparatorColor(main);
     const QRectF yUp = TBGeometry::flipped(rect, height());
     painter.fillRect(TBGeometry::flipped(baselineSeparatorFrame(yUp, edge), height()), color);
-    painter.fillRect(TBGeometry::flipped(separatorHighlightFrame(yUp, edge), height()), QColor(255, 255, 255, 31));
+    painter.fillRect(
+        TBGeometry::flipped(separatorHighlightFrame(yUp, edge), height()), QColor(255, 255, 255, 31));
 }
 
 void TBWindowBackgroundView::drawWindowPatternOverlayColor(QPainter& painter, const QRectF& rect, int edge)

@@ -17,8 +17,8 @@ public:
     /// The classic window the bar belongs to, or null.
     TBClassicWindow* classicWindow() const;
 
-    void drawWindowBackgroundLayers(
-        QPainter& painter, const QRectF& rect, int edge, bool showsSeparator, const QPainterPath* clippingPath);
+    void drawWindowBackgroundLayers(QPainter& painter, const QRectF& rect, int edge, bool showsSeparator,
+        const QPainterPath* clippingPath);
     virtual void drawBackgroundGradient(QPainter& painter, const QRectF& rect, int edge);
     void drawSeparator(QPainter& painter, const QRectF& rect, int edge);
     void drawWindowPatternOverlayColor(QPainter& painter, const QRectF& rect, int edge);

@@ -3,29 +3,28 @@
 #include "platform/NotificationCenter.h"
 #include "uikit/window/TBGeometry.h"
 #include "uikit/window/TBWindowButtonGroup.h"
+#include "uikit/window/TBWindowState.h"
 
 #include <QEnterEvent>
 #include <QKeySequence>
 #include <QPainter>
 
-TBWindowButton::TBWindowButton(QWidget* parent)
-    : QAbstractButton(parent)
+TBWindowButton::TBWindowButton(QWidget* parent) : QAbstractButton(parent)
 {
     setFocusPolicy(Qt::NoFocus);
 }
 
 TBWindowButton::TBWindowButton(const QSizeF& size, const QString& groupIdentifier, QWidget* parent)
-    : QAbstractButton(parent)
-    , m_groupIdentifier(groupIdentifier)
-    , m_designSize(size.toSize())
+    : QAbstractButton(parent), m_groupIdentifier(groupIdentifier), m_designSize(size.toSize())
 {
     setFocusPolicy(Qt::NoFocus);
     resize(m_designSize);
     setButtonType(MomentaryChange);
     m_bordered = false;
-    platform::NotificationCenter::defaultCenter().addObserver(this,
-        QString::fromLatin1(kTBWindowButtonGroupDidUpdateRolloverStateNotification),
-        [this](const platform::Notification&) { updateRollOverImage(); }, QVariant::fromValue<QObject*>(group()));
+    platform::NotificationCenter::defaultCenter().addObserver(
+        this, QString::fromLatin1(kTBWindowButtonGroupDidUpdateRolloverStateNotification),
+        [this](const platform::Notification&) { updateRollOverImage(); },
+        QVariant::fromValue<QObject*>(group()));
 }
 
 TBWindowButton::~TBWindowButton()
@@ -174,7 +173,8 @@ void TBWindowButton::paintEvent(QPaintEvent*)
     QSizeF size = QSizeF(shown.size()) / shown.devicePixelRatio();
     if (size.width() > width() || size.height() > height())
         size.scale(QSizeF(this->size()), Qt::KeepAspectRatio);
-    const QRectF target((width() - size.width()) / 2, (height() - size.height()) / 2, size.width(), size.height());
+    const QRectF target(
+        (width() - size.width()) / 2, (height() - size.height()) / 2, size.width(), size.height());
     painter.drawImage(target, shown);
 }
 
@@ -232,11 +232,12 @@ bool TBWindowButton::eventFilter(QObject* watched, QEvent* event)
         const Qt::WindowStates now = m_observedWindow->windowState();
         const Qt::WindowStates before = m_lastWindowState;
         m_lastWindowState = now;
-        if ((now & Qt::WindowMinimized) && !(before & Qt::WindowMinimized))
+        const TBWindowState::Transitions changed = TBWindowState::between(before, now);
+        if (changed.miniaturized)
             windowDidMiniaturize();
-        if ((now & Qt::WindowFullScreen) && !(before & Qt::WindowFullScreen))
+        if (changed.enteredFullScreen)
             windowWillEnterFullScreen();
-        else if (!(now & Qt::WindowFullScreen) && (before & Qt::WindowFullScreen))
+        else if (changed.exitedFullScreen)
             windowWillExitFullScreen();
         break;
     }

@@ -33,8 +33,7 @@ TBWindowButtonGroup* TBWindowButtonGroup::groupWithIdentifier(const QString& ide
     return found.value().get();
 }
 
-TBWindowButtonGroup::TBWindowButtonGroup(const QString& identifier)
-    : m_identifier(identifier)
+TBWindowButtonGroup::TBWindowButtonGroup(const QString& identifier) : m_identifier(identifier)
 {
 }
 

@@ -24,7 +24,8 @@ public:
     void windowDidExitFullScreen(QWidget* window) override;
     bool windowShouldClose(QWidget* window) override;
     void windowWillClose(QWidget* window) override;
-    std::optional<QRectF> windowWillPositionSheet(QWidget* window, QWidget* sheet, const QRectF& rect) override;
+    std::optional<QRectF> windowWillPositionSheet(
+        QWidget* window, QWidget* sheet, const QRectF& rect) override;
 
 private:
     template <typename Call> void forward(Call call) const

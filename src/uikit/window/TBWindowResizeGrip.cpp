@@ -10,7 +10,8 @@ Qt::CursorShape cursorFor(Qt::Edges edges)
     const bool horizontal = edges & (Qt::LeftEdge | Qt::RightEdge);
     const bool vertical = edges & (Qt::TopEdge | Qt::BottomEdge);
     if (horizontal && vertical) {
-        const bool mainDiagonal = (edges == (Qt::TopEdge | Qt::LeftEdge)) || (edges == (Qt::BottomEdge | Qt::RightEdge));
+        const bool mainDiagonal
+            = (edges == (Qt::TopEdge | Qt::LeftEdge)) || (edges == (Qt::BottomEdge | Qt::RightEdge));
         return mainDiagonal ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor;
     }
     return horizontal ? Qt::SizeHorCursor : Qt::SizeVerCursor;
@@ -18,9 +19,7 @@ Qt::CursorShape cursorFor(Qt::Edges edges)
 
 } // namespace
 
-TBWindowResizeGrip::TBWindowResizeGrip(Qt::Edges edges, QWidget* window)
-    : QWidget(window)
-    , m_edges(edges)
+TBWindowResizeGrip::TBWindowResizeGrip(Qt::Edges edges, QWidget* window) : QWidget(window), m_edges(edges)
 {
     setCursor(cursorFor(edges));
     setAttribute(Qt::WA_NoSystemBackground);
@@ -76,8 +75,8 @@ void TBWindowResizeGrip::mouseMoveEvent(QMouseEvent* event)
         return;
     QWidget* top = window();
     const QSize minimum = top->minimumSize().expandedTo(QSize(2 * kThickness + 1, 2 * kThickness + 1));
-    top->setGeometry(
-        resizedGeometry(m_startGeometry, m_edges, event->globalPosition().toPoint() - m_pressGlobal, minimum));
+    top->setGeometry(resizedGeometry(
+        m_startGeometry, m_edges, event->globalPosition().toPoint() - m_pressGlobal, minimum));
 }
 
 void TBWindowResizeGrip::mouseReleaseEvent(QMouseEvent* event)

@@ -18,7 +18,8 @@ public:
 
     /// The window geometry after dragging `edges` of `start` by `delta`, never smaller
     /// than `minimum`; the opposite edges stay put.
-    static QRect resizedGeometry(const QRect& start, Qt::Edges edges, const QPoint& delta, const QSize& minimum);
+    static QRect resizedGeometry(
+        const QRect& start, Qt::Edges edges, const QPoint& delta, const QSize& minimum);
 
 Q_SIGNALS:
     /// A resize by this grip ended (the mouse was released).

@@ -10,8 +10,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-TBWindowTitleBarView::TBWindowTitleBarView(QWidget* window)
-    : QWidget(window)
+TBWindowTitleBarView::TBWindowTitleBarView(QWidget* window) : QWidget(window)
 {
     setAttribute(Qt::WA_StyledBackground, false);
 }

@@ -23,7 +23,10 @@ QRectF frameOf(QWidget* widget, TBClassicWindow& window)
 
 class SheetDelegate : public TBWindowDelegate {
 public:
-    std::optional<QRectF> windowWillPositionSheet(QWidget*, QWidget*, const QRectF&) override { return answer; }
+    std::optional<QRectF> windowWillPositionSheet(QWidget*, QWidget*, const QRectF&) override
+    {
+        return answer;
+    }
     std::optional<QRectF> answer;
 };
 
@@ -173,7 +176,8 @@ TEST(TBClassicWindow, DraggingTheBarMovesTheWindowInThresholdSteps)
     window.setGeometry(100, 100, 400, 300);
     window.setMouseDragDetectionThreshold(5);
     window.show();
-    auto* container = qobject_cast<TBMovableByBackgroundContainerView*>(window.titleBarView()->parentWidget());
+    auto* container
+        = qobject_cast<TBMovableByBackgroundContainerView*>(window.titleBarView()->parentWidget());
     ASSERT_NE(container, nullptr);
     const QPoint start = window.pos();
     container->mouseDown(QPoint(300, 110));
@@ -190,17 +194,21 @@ TEST(TBClassicWindow, DraggingTheBarMovesTheWindowInThresholdSteps)
 TEST(TBWindowBackgroundView, SeparatorAndOverlayRules)
 {
     const QRectF bar(0, 560, 800, 40);
-    EXPECT_EQ(TBWindowBackgroundView::baselineSeparatorFrame(bar, TBClassicWindow::kTopEdge), QRectF(0, 560, 800, 1));
-    EXPECT_EQ(TBWindowBackgroundView::separatorHighlightFrame(bar, TBClassicWindow::kTopEdge), QRectF(0, 561, 800, 1));
+    EXPECT_EQ(TBWindowBackgroundView::baselineSeparatorFrame(bar, TBClassicWindow::kTopEdge),
+        QRectF(0, 560, 800, 1));
+    EXPECT_EQ(TBWindowBackgroundView::separatorHighlightFrame(bar, TBClassicWindow::kTopEdge),
+        QRectF(0, 561, 800, 1));
     const QRectF bottom(0, 0, 800, 30);
-    EXPECT_EQ(TBWindowBackgroundView::baselineSeparatorFrame(bottom, TBClassicWindow::kBottomEdge), QRectF(0, 29, 800, 1));
+    EXPECT_EQ(TBWindowBackgroundView::baselineSeparatorFrame(bottom, TBClassicWindow::kBottomEdge),
+        QRectF(0, 29, 800, 1));
     EXPECT_EQ(TBWindowBackgroundView::separatorHighlightFrame(bottom, TBClassicWindow::kBottomEdge),
         QRectF(0, 28, 800, 1));
     EXPECT_TRUE(TBWindowBackgroundView::drawsPatternOverlay(1138, false, true));
     EXPECT_TRUE(TBWindowBackgroundView::drawsPatternOverlay(1342, false, true));
     EXPECT_FALSE(TBWindowBackgroundView::drawsPatternOverlay(1343, false, true));
     EXPECT_FALSE(TBWindowBackgroundView::drawsPatternOverlay(1200, true, true));
-    EXPECT_FALSE(TBWindowBackgroundView::drawsPatternOverlay(TBWindowBackgroundView::platformVersion(), false, true));
+    EXPECT_FALSE(
+        TBWindowBackgroundView::drawsPatternOverlay(TBWindowBackgroundView::platformVersion(), false, true));
     const QImage grain = TBWindowBackgroundView::windowPatternOverlayColor().textureImage();
     EXPECT_EQ(grain.size(), QSize(256, 256));
     EXPECT_EQ(grain.devicePixelRatio(), 2.0);
@@ -223,5 +231,6 @@ TEST(TBClassicWindow, PaintsItsBarsWithTheDefaultGradient)
     EXPECT_GT(top, low);
     EXPECT_NEAR(low, main ? 185 : 227, 4);
     // The separator along the bottom of the title bar.
-    EXPECT_EQ(shot.pixelColor(100 * shot.devicePixelRatio(), 39 * shot.devicePixelRatio()).red(), main ? 104 : 167);
+    EXPECT_EQ(
+        shot.pixelColor(100 * shot.devicePixelRatio(), 39 * shot.devicePixelRatio()).red(), main ? 104 : 167);
 }

@@ -78,7 +78,8 @@ TEST(DIDeviceInfo, ReadsAFakeMachine)
     EXPECT_EQ(info.systemByteOrder(), QSysInfo::ByteOrder == QSysInfo::LittleEndian ? 0 : 1);
 
     const QString description = info.description();
-    EXPECT_TRUE(description.contains(u"\nrawSystemInfoString: MacBookPro11,1\nnodeName: kitchen\nfamily: 4\n"_s));
+    EXPECT_TRUE(
+        description.contains(u"\nrawSystemInfoString: MacBookPro11,1\nnodeName: kitchen\nfamily: 4\n"_s));
     EXPECT_TRUE(description.contains(u"\ncpuInfo.frequency: 2.600\n"_s));
     EXPECT_TRUE(description.contains(u"\npysicalMemory: 16.000\n"_s));
     EXPECT_TRUE(description.contains(u"\nscreenResolution: 1440x900\nosVersion.major: 6\n"_s));
@@ -183,7 +184,8 @@ TEST(OSVMacVersion, Classification)
     EXPECT_EQ(OSVMacVersion::deviceScreenResolutionName(1), u"Retina screen"_s);
     EXPECT_TRUE(OSVMacVersion::deviceScreenResolutionName(3).isNull());
 
-    const QVariantMap info = OSVMacVersion::informationFor(u"iMac14,2"_s, { screen({ 2560, 1440 }, 2, { 600, 340 }) });
+    const QVariantMap info
+        = OSVMacVersion::informationFor(u"iMac14,2"_s, { screen({ 2560, 1440 }, 2, { 600, 340 }) });
     EXPECT_EQ(info.value(OSVMacVersion::kDeviceNameKey).toString(), u"iMac"_s);
     EXPECT_EQ(info.value(OSVMacVersion::kVersionEnumKey).toLongLong(), 1);
     EXPECT_EQ(info.value(OSVMacVersion::kResolutionKey).toLongLong(), 1);

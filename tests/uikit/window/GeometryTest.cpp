@@ -39,14 +39,17 @@ TEST(TBGeometry, AutoresizingSharesTheChangeAmongFlexibleParts)
 {
     const QRectF button(750, 8, 23, 23); // W - 50 in an 800-point title bar
     // Flexible left margin: keeps its distance from the right edge.
-    EXPECT_EQ(autoresizedFrame(MinXMargin, button, QSizeF(800, 40), QSizeF(1000, 40)), QRectF(950, 8, 23, 23));
+    EXPECT_EQ(
+        autoresizedFrame(MinXMargin, button, QSizeF(800, 40), QSizeF(1000, 40)), QRectF(950, 8, 23, 23));
     // Fixed: stays put.
     EXPECT_EQ(autoresizedFrame(NotSizable, button, QSizeF(800, 40), QSizeF(1000, 40)), button);
     // Width and height sizable: grows with the container.
-    EXPECT_EQ(autoresizedFrame(WidthSizable | HeightSizable, QRectF(0, 0, 800, 40), QSizeF(800, 40), QSizeF(900, 50)),
+    EXPECT_EQ(autoresizedFrame(
+                  WidthSizable | HeightSizable, QRectF(0, 0, 800, 40), QSizeF(800, 40), QSizeF(900, 50)),
         QRectF(0, 0, 900, 50));
     // Two flexible parts share in proportion to their lengths: margins 100 and 300.
-    EXPECT_EQ(autoresizedFrame(MinXMargin | MaxXMargin, QRectF(100, 0, 400, 10), QSizeF(800, 10), QSizeF(1200, 10)),
+    EXPECT_EQ(
+        autoresizedFrame(MinXMargin | MaxXMargin, QRectF(100, 0, 400, 10), QSizeF(800, 10), QSizeF(1200, 10)),
         QRectF(200, 0, 400, 10));
 }
 
@@ -65,10 +68,13 @@ TEST(TBGeometry, DragMovesOnlyOnceTheThresholdIsReached)
 TEST(TBGeometry, ResizeGripKeepsTheOppositeEdgesAndTheMinimum)
 {
     const QRect start(100, 100, 400, 300);
-    EXPECT_EQ(TBWindowResizeGrip::resizedGeometry(start, Qt::RightEdge | Qt::BottomEdge, { 50, 20 }, { 50, 50 }),
+    EXPECT_EQ(
+        TBWindowResizeGrip::resizedGeometry(start, Qt::RightEdge | Qt::BottomEdge, { 50, 20 }, { 50, 50 }),
         QRect(100, 100, 450, 320));
-    EXPECT_EQ(TBWindowResizeGrip::resizedGeometry(start, Qt::LeftEdge, { 30, 0 }, { 50, 50 }), QRect(130, 100, 370, 300));
-    EXPECT_EQ(TBWindowResizeGrip::resizedGeometry(start, Qt::TopEdge, { 0, 1000 }, { 50, 50 }), QRect(100, 350, 400, 50));
+    EXPECT_EQ(TBWindowResizeGrip::resizedGeometry(start, Qt::LeftEdge, { 30, 0 }, { 50, 50 }),
+        QRect(130, 100, 370, 300));
+    EXPECT_EQ(TBWindowResizeGrip::resizedGeometry(start, Qt::TopEdge, { 0, 1000 }, { 50, 50 }),
+        QRect(100, 350, 400, 50));
 }
 
 TEST(TBClassicLayout, BarsAndContentBetweenThem)
@@ -113,8 +119,10 @@ TEST(TBClassicLayout, FullScreenButtonAndTitleFields)
 {
     const QRectF bar(0, 560, 800, 40);
     EXPECT_EQ(TBClassicLayout::measuredRightMargin(800, QRectF(780, 570, 16, 16)), 4);
-    EXPECT_EQ(TBClassicLayout::fullScreenButtonFrame(bar, QSizeF(16, 16), 8, true, 3), QRectF(776, 572, 16, 16));
-    EXPECT_EQ(TBClassicLayout::fullScreenButtonFrame(bar, QSizeF(16, 16), 8, false, 3), QRectF(776, 581, 16, 16));
+    EXPECT_EQ(
+        TBClassicLayout::fullScreenButtonFrame(bar, QSizeF(16, 16), 8, true, 3), QRectF(776, 572, 16, 16));
+    EXPECT_EQ(
+        TBClassicLayout::fullScreenButtonFrame(bar, QSizeF(16, 16), 8, false, 3), QRectF(776, 581, 16, 16));
     EXPECT_EQ(TBClassicLayout::titleFieldY(bar, 17, true), std::round(580 - 8.5));
     EXPECT_EQ(TBClassicLayout::titleFieldY(bar, 17, false), 600 - 17 - 2);
 }

@@ -79,7 +79,8 @@ TEST(TBWindowButtonGroup, RegistryReturnsOneGroupPerIdentifier)
 {
     const QString id = uniqueGroup();
     EXPECT_EQ(TBWindowButtonGroup::groupWithIdentifier(id), TBWindowButtonGroup::groupWithIdentifier(id));
-    EXPECT_NE(TBWindowButtonGroup::groupWithIdentifier(id), TBWindowButtonGroup::groupWithIdentifier(uniqueGroup()));
+    EXPECT_NE(TBWindowButtonGroup::groupWithIdentifier(id),
+        TBWindowButtonGroup::groupWithIdentifier(uniqueGroup()));
     EXPECT_EQ(TBWindowButtonGroup::groupWithIdentifier(QString()),
         TBWindowButtonGroup::groupWithIdentifier(TBWindowButtonGroup::defaultIdentifier()));
     EXPECT_EQ(TBWindowButtonGroup::groupWithIdentifier(id)->identifier(), id);
@@ -220,7 +221,8 @@ TEST(TBWindowButton, ShowsTheActiveImageInTheKeyWindowAndFollowsFocus)
 TEST(TBWindowButton, PressedImageWhileHeldAndWhileAToggleIsOn)
 {
     Images images;
-    auto button = std::unique_ptr<TBWindowButton>(TBWindowButton::windowButtonWithSize(23, 23, uniqueGroup()));
+    auto button
+        = std::unique_ptr<TBWindowButton>(TBWindowButton::windowButtonWithSize(23, 23, uniqueGroup()));
     images.apply(button.get());
     button->setImage(images.active);
     EXPECT_EQ(button->displayedImage(), images.active);

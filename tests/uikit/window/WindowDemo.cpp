@@ -26,8 +26,8 @@ int main(int argc, char* argv[])
     window->setShowsTitle(false);
 
     TBWindowButton* close = window->standardWindowButton(0);
-    platform::NotificationCenter::defaultCenter().addObserver(widget,
-        QString::fromLatin1(kTBWindowButtonGroupDidUpdateRolloverStateNotification),
+    platform::NotificationCenter::defaultCenter().addObserver(
+        widget, QString::fromLatin1(kTBWindowButtonGroupDidUpdateRolloverStateNotification),
         [&window](const platform::Notification&) {
             int showing = 0;
             for (int kind : { 0, 1, 2 }) {

@@ -25,11 +25,7 @@ namespace {
 // Records the messages it receives, in order, into a shared log.
 class RecordingDelegate : public QObject, public TBWindowDelegate {
 public:
-    RecordingDelegate(QStringList* log, QString name)
-        : m_log(log)
-        , m_name(std::move(name))
-    {
-    }
+    RecordingDelegate(QStringList* log, QString name) : m_log(log), m_name(std::move(name)) { }
     void windowDidResize(QWidget*) override { m_log->append(m_name + u":resize"_s); }
     bool windowShouldClose(QWidget*) override
     {
@@ -46,10 +42,7 @@ private:
 // A window that also logs the delegate messages it receives itself.
 class LoggingWindow : public TBWindow {
 public:
-    explicit LoggingWindow(QStringList* log)
-        : m_log(log)
-    {
-    }
+    explicit LoggingWindow(QStringList* log) : m_log(log) { }
 
 protected:
     void windowDidResize(QWidget* window) override
@@ -296,8 +289,8 @@ TEST(TBWindow, ScreenshotsInLightAndDarkAppearance)
         window.setHidesTitle(false);
         window.show();
         const QImage shot = window.grab().toImage();
-        const QString file = QDir(QStringLiteral(MERVANE_WINDOW_SHOTS)).filePath(
-            dark ? u"window-dark.png"_s : u"window-light.png"_s);
+        const QString file = QDir(QStringLiteral(MERVANE_WINDOW_SHOTS))
+                                 .filePath(dark ? u"window-dark.png"_s : u"window-light.png"_s);
         QDir().mkpath(QStringLiteral(MERVANE_WINDOW_SHOTS));
         EXPECT_TRUE(shot.save(file));
         // The strip's colour differs between the appearances, and the close button is drawn in it.
