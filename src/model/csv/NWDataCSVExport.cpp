@@ -1,0 +1,184 @@
+#include "model/csv/NWDataCSVExport.h"
+
+#include "model/store/DataFileWriter.h"
+#include "model/store/NWData.h"
+#include "platform/Strings.h"
+
+#include <charconv>
+#include <cmath>
+
+using namespace Qt::Literals::StringLiterals;
+
+const QString NWDataCSVExport::suggestedFileName = u"mervaneExport.csv"_s;
+
+namespace {
+
+bool finite(std::optional<double> value)
+{
+    return !value || std::isfinite(*value);
+}
+
+// The text form of a number that is not finite would not read back, so such a model is
+// refused as a whole rather than written with holes.
+bool allNumbersFinite(const MVX_Model& model)
+{
+    for (const auto& record : model.nwLogArray().value_or(MVX_NWLogList())) {
+        if (!record)
+            continue;
+        if (!finite(record->assets()) || !finite(record->liabilities()) || !finite(record->nw()))
+            return false;
+        for (const auto* logs : { &record->assetLogs(), &record->liabilityLogs() }) {
+            for (const auto& log : logs->value_or(MVX_CategoryLogList())) {
+                if (log && !finite(log->value()))
+                    return false;
+            }
+        }
+    }
+    return true;
+}
+
+const MVX_CategoryList& orEmpty(const std::optional<MVX_CategoryList>& list)
+{
+    static const MVX_CategoryList empty;
+    return list ? *list : empty;
+}
+
+QString integer(std::optional<int> value)
+{
+    return value ? QString::number(*value) : QString();
+}
+
+void appendCategories(QString& out, const std::optional<MVX_CategoryList>& categories)
+{
+    for (const auto& category : orEmpty(categories)) {
+        if (!category)
+            continue;
+        out += u',' + NWDataCSVExport::field(category->ID()) + u','
+            + NWDataCSVExport::field(category->categoryName()) + u','
+            + NWDataCSVExport::field(category->desc()) + u',' + (category->isForeignCurrency() ? u'1' : u'0')
+            + u',' + NWDataCSVExport::field(category->currency()) + u','
+            + NWDataCSVExport::exportTagsAsCSV(category->tags()) + u'\n';
+    }
+}
+
+} // namespace
+
+QString NWDataCSVExport::field(const QString& text)
+{
+    const bool needsQuotes = std::any_of(text.cbegin(), text.cend(),
+        [](QChar c) { return c == u',' || c == u'"' || c == u'\r' || c == u'\n'; });
+    if (!needsQuotes)
+        return text;
+    QString quoted = text;
+    quoted.replace(u'"', u"\"\""_s);
+    return u'"' + quoted + u'"';
+}
+
+QString NWDataCSVExport::number(std::optional<double> value)
+{
+    if (!value)
+        return {};
+    char buffer[400];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, *value, std::chars_format::fixed).ptr;
+    return QString::fromLatin1(buffer, end - buffer);
+}
+
+QString NWDataCSVExport::exportTagsAsCSV(const std::optional<QStringList>& tagIDs)
+{
+    if (!tagIDs)
+        return {};
+    QStringList fields;
+    fields.reserve(tagIDs->size());
+    for (const QString& id : *tagIDs)
+        fields.append(field(id));
+    return fields.join(u',');
+}
+
+QString NWDataCSVExport::exportCategoryIDs() const
+{
+    QString ids;
+    const auto& model = m_store.appData();
+    if (!model)
+        return ids;
+    for (const auto* list : { &model->assetscat(), &model->liabilitycat() }) {
+        for (const auto& category : orEmpty(*list)) {
+            if (category)
+                ids += u',' + field(category->ID());
+        }
+    }
+    return ids;
+}
+
+QString NWDataCSVExport::exportCategoryValues(const MVX_NWLog& record) const
+{
+    QString values;
+    const auto& model = m_store.appData();
+    if (!model)
+        return values;
+    bool first = true;
+    for (const auto& [categories, logs] : { std::pair { &model->assetscat(), &record.assetLogs() },
+             std::pair { &model->liabilitycat(), &record.liabilityLogs() } }) {
+        for (const auto& category : orEmpty(*categories)) {
+            if (!category)
+                continue;
+            QString value = u"0"_s;
+            if (*logs) {
+                for (const auto& log : **logs) {
+                    if (log && log->categoryID() == category->ID()) {
+                        value = number(log->value());
+                        break;
+                    }
+                }
+            }
+            if (!first)
+                values += u',';
+            first = false;
+            values += value;
+        }
+    }
+    return values;
+}
+
+std::optional<QByteArray> NWDataCSVExport::csvText(QString* error) const
+{
+    const auto& model = m_store.appData();
+    if (!model) {
+        if (error)
+            *error = platform::localized("There is no data to export.");
+        return std::nullopt;
+    }
+    if (!allNumbersFinite(*model)) {
+        if (error)
+            *error = platform::localized("The data holds an amount that is not a number.");
+        return std::nullopt;
+    }
+    QString out;
+    out += u"TAGS,ID,Name,Description\n"_s;
+    for (const auto& tag : model->tags().value_or(MVX_TagsList())) {
+        if (tag)
+            out += u',' + field(tag->ID()) + u',' + field(tag->name()) + u',' + field(tag->desc()) + u'\n';
+    }
+    out += u"\nAsset Categories,ID,Name,Description,isForeignCurrency,Currency,Tags\n"_s;
+    appendCategories(out, model->assetscat());
+    out += u"\nLiability Categories,ID,Name,Description,isForeignCurrency,Currency,Tags\n"_s;
+    appendCategories(out, model->liabilitycat());
+    out += u"\nNW Logs,Year,Month,Note,Assets,Liabilities,NW,Category IDs\n,,,,,,"_s + exportCategoryIDs()
+        + u'\n';
+    for (const auto& record : model->nwLogArray().value_or(MVX_NWLogList())) {
+        if (!record)
+            continue;
+        out += u',' + integer(record->year()) + u',' + integer(record->month()) + u',' + field(record->note())
+            + u',' + number(record->assets()) + u',' + number(record->liabilities()) + u','
+            + number(record->nw()) + u',' + exportCategoryValues(*record) + u'\n';
+    }
+    return out.toUtf8();
+}
+
+std::optional<QString> NWDataCSVExport::exportToCSV(const QString& path) const
+{
+    QString error;
+    std::optional<QByteArray> bytes = csvText(&error);
+    if (!bytes)
+        return error;
+    return DataFileWriter::writeFileAtomically(path, *bytes);
+}

@@ -1,0 +1,287 @@
+#include "model/csv/NWDataCSVImport.h"
+
+#include "model/csv/CSVParseDelegate.h"
+#include "model/csv/CSVParser.h"
+#include "model/dates/DateUtilities.h"
+#include "model/store/DataFileWriter.h"
+#include "model/store/NWData.h"
+#include "platform/Strings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+#include <cmath>
+#include <limits>
+
+using namespace Qt::Literals::StringLiterals;
+
+const QString NWDataCSVImport::beforeImportFileName = u"mervane.json.before-import"_s;
+const QString NWDataCSVImport::failureMessage = u"CSV import failed: %1"_s;
+const QString NWDataCSVImport::importedModelVersion = u"2.12"_s;
+
+namespace {
+
+enum class Section { None, Tags, Assets, Liabilities, Records };
+
+// Thrown only inside this file and caught by modelFromLines.
+struct ReadError {
+    QString reason;
+};
+
+QString fieldAt(const QStringList& line, qsizetype index)
+{
+    return index < line.size() ? line.at(index) : QString();
+}
+
+std::optional<double> readDouble(const QString& text, const QString& where)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return std::nullopt;
+    bool ok = false;
+    const double value = trimmed.toDouble(&ok);
+    if (!ok || !std::isfinite(value))
+        throw ReadError { platform::localized("%1: \"%2\" is not a number").arg(where, text) };
+    return value;
+}
+
+std::optional<int> readInteger(const QString& text, const QString& where)
+{
+    const std::optional<double> value = readDouble(text, where);
+    if (!value)
+        return std::nullopt;
+    const double whole = std::trunc(*value);
+    return int(
+        std::clamp(whole, double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max())));
+}
+
+std::shared_ptr<MVX_Category> readCategory(const QStringList& line)
+{
+    auto category = std::make_shared<MVX_Category>();
+    category->setID(fieldAt(line, 1));
+    category->setCategoryName(fieldAt(line, 2));
+    category->setDesc(fieldAt(line, 3));
+    category->setIsForeignCurrency(fieldAt(line, 4) == u"1"_s);
+    category->setCurrency(fieldAt(line, 5));
+    for (qsizetype i = 6; i < line.size(); ++i) {
+        if (!category->tags())
+            category->setTags(QStringList());
+        if (!line.at(i).isEmpty())
+            category->tags()->append(line.at(i));
+    }
+    return category;
+}
+
+std::shared_ptr<MVX_Category> findCategory(const MVX_CategoryList& categories, const QString& id)
+{
+    for (const auto& category : categories) {
+        if (category->ID() == id)
+            return category;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<MVX_NWLog> readRecord(
+    const QStringList& line, const QStringList& ids, const MVX_Model& model, qsizetype number)
+{
+    const QString where = platform::localized("record line %1").arg(number);
+    // Without categories the writer still ends each record line with a comma.
+    const bool trailingEmpty = ids.isEmpty() && line.size() == 8 && line.at(7).isEmpty();
+    const qsizetype expected = 7 + ids.size();
+    if (line.size() > expected && !trailingEmpty)
+        throw ReadError { platform::localized("%1 has %2 values, but the ID line has %3 category IDs")
+                              .arg(where)
+                              .arg(line.size() - 7)
+                              .arg(ids.size()) };
+    if (line.size() < expected)
+        throw ReadError { platform::localized("%1 has %2 fields where %3 belong; the file may be cut short")
+                              .arg(where)
+                              .arg(line.size())
+                              .arg(expected) };
+
+    auto record = std::make_shared<MVX_NWLog>();
+    record->setAssetLogs(MVX_CategoryLogList());
+    record->setLiabilityLogs(MVX_CategoryLogList());
+    record->setYear(readInteger(line.at(1), where));
+    record->setMonth(readInteger(line.at(2), where));
+    record->setNote(line.at(3));
+    record->setAssets(readDouble(line.at(4), where));
+    record->setLiabilities(readDouble(line.at(5), where));
+    record->setNw(readDouble(line.at(6), where));
+    for (qsizetype p = 7; p < expected; ++p) {
+        const QString& id = ids.at(p - 7);
+        auto log = std::make_shared<MVX_CategoryLog>();
+        log->setCategoryID(id);
+        log->setYear(record->year());
+        log->setMonth(record->month());
+        log->setValue(readDouble(line.at(p), where));
+        if (findCategory(*model.assetscat(), id))
+            record->assetLogs()->append(log);
+        else if (findCategory(*model.liabilitycat(), id))
+            record->liabilityLogs()->append(log);
+    }
+    return record;
+}
+
+} // namespace
+
+std::shared_ptr<MVX_Model> NWDataCSVImport::modelFromLines(const QList<QStringList>& lines, QString* error)
+{
+    QList<QStringList> groups[5];
+    Section current = Section::None;
+    for (const QStringList& line : lines) {
+        if (line.isEmpty())
+            continue;
+        const QString& first = line.first();
+        if (first.contains(u"TAGS"_s))
+            current = Section::Tags;
+        else if (first.contains(u"Asset"_s))
+            current = Section::Assets;
+        else if (first.contains(u"Liability"_s))
+            current = Section::Liabilities;
+        else if (first.contains(u"NW"_s))
+            current = Section::Records;
+        if (current != Section::None)
+            groups[int(current)].append(line);
+    }
+
+    auto model = std::make_shared<MVX_Model>();
+    model->setVersion(importedModelVersion);
+    model->setTags(MVX_TagsList());
+    model->setAssetscat(MVX_CategoryList());
+    model->setLiabilitycat(MVX_CategoryList());
+    model->setNwLogArray(MVX_NWLogList());
+
+    for (const QStringList& line : groups[int(Section::Tags)].mid(1)) {
+        auto tag = std::make_shared<MVX_Tags>();
+        tag->setID(fieldAt(line, 1));
+        tag->setName(fieldAt(line, 2));
+        tag->setDesc(fieldAt(line, 3));
+        model->tags()->append(tag);
+    }
+    for (const QStringList& line : groups[int(Section::Assets)].mid(1))
+        model->assetscat()->append(readCategory(line));
+    for (const QStringList& line : groups[int(Section::Liabilities)].mid(1))
+        model->liabilitycat()->append(readCategory(line));
+
+    const QList<QStringList>& records = groups[int(Section::Records)];
+    if (records.size() > 1) {
+        const QStringList ids = records.at(1).mid(7);
+        try {
+            for (qsizetype i = 2; i < records.size(); ++i)
+                model->nwLogArray()->append(readRecord(records.at(i), ids, *model, i - 1));
+        } catch (const ReadError& failure) {
+            if (error)
+                *error = failure.reason;
+            return nullptr;
+        }
+    }
+    return model;
+}
+
+std::shared_ptr<MVX_Model> NWDataCSVImport::modelFromCSVData(const QByteArray& bytes, QString* error)
+{
+    QStringDecoder decoder(QStringConverter::Utf8);
+    const QString text = decoder(bytes);
+    if (decoder.hasError()) {
+        if (error)
+            *error = platform::localized("the file is not UTF-8 text");
+        return nullptr;
+    }
+    CSVParser parser(text);
+    CSVParseDelegate delegate;
+    parser.setDelegate(&delegate);
+    if (!parser.parse()) {
+        if (error)
+            *error = delegate.error();
+        return nullptr;
+    }
+    return modelFromLines(delegate.lines(), error);
+}
+
+std::shared_ptr<MVX_Model> NWDataCSVImport::importCSVFromFilePath(const QString& path, QString* error)
+{
+    auto fail = [&](const QString& reason) -> std::shared_ptr<MVX_Model> {
+        if (error)
+            *error = reason;
+        return nullptr;
+    };
+    const QFileInfo info(path);
+    if (!info.exists())
+        return fail(platform::localized("the file does not exist"));
+    if (info.isDir())
+        return fail(platform::localized("the path is a folder"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(file.errorString());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return fail(file.errorString());
+    return modelFromCSVData(bytes, error);
+}
+
+QString NWDataCSVImport::beforeImportFilePath()
+{
+    return QDir(QDir::homePath()).filePath(beforeImportFileName);
+}
+
+std::optional<QString> NWDataCSVImport::installImportedModel(const std::shared_ptr<MVX_Model>& model)
+{
+    if (!model)
+        return platform::localized("There is no imported data.");
+    m_store.waitForPendingWrites();
+
+    const QString dataPath = NWData::dataFilePath();
+    if (QFileInfo::exists(dataPath)) {
+        QFile current(dataPath);
+        if (!current.open(QIODevice::ReadOnly))
+            return platform::localized("The data file could not be copied: %1").arg(current.errorString());
+        const QByteArray previous = current.readAll();
+        if (std::optional<QString> failed
+            = DataFileWriter::writeFileAtomically(beforeImportFilePath(), previous))
+            return platform::localized("The data file could not be copied: %1").arg(*failed);
+    }
+
+    for (const auto& record : model->nwLogArray().value_or(MVX_NWLogList())) {
+        if (record)
+            record->setTS(DateUtilities::dayNumber(record->year().value_or(0), record->month().value_or(0)));
+    }
+    for (auto* list : { &model->assetscat(), &model->liabilitycat() }) {
+        if (!*list)
+            *list = MVX_CategoryList();
+        for (const auto& category : **list) {
+            if (category && !category->tags())
+                category->setTags(QStringList());
+        }
+    }
+    if (!model->tags())
+        model->setTags(MVX_TagsList());
+    if (!model->nwLogArray())
+        model->setNwLogArray(MVX_NWLogList());
+
+    const std::shared_ptr<MVX_Model> previousModel = m_store.appData();
+    const MVX_NWLogList previousChart = m_store.chartNwLogArray();
+    const QString previousCode = m_store.localCurrencyCode();
+    const std::shared_ptr<MVX_Currency> previousCurrency = m_store.localCurrency();
+    const MVX_ExchangeRateTable previousRates = m_store.exchangeRates();
+    const bool previousForeign = m_store.supportsForeignCurrencies();
+    const bool previousUpToDate = m_store.exchangeRateIsUpToDate();
+
+    m_store.setAppData(model);
+    m_store.setExchangeRates();
+    m_store.exchangeRateUpdateOnBaseCurrencyChange();
+    m_store.sortNWArray(*model->nwLogArray());
+    if (std::optional<QString> failed = m_store.saveData(false)) {
+        m_store.setAppData(previousModel);
+        m_store.setChartNwLogArray(previousChart);
+        m_store.setLocalCurrencyCode(previousCode);
+        m_store.setLocalCurrency(previousCurrency);
+        m_store.setExchangeRates(previousRates);
+        m_store.setSupportsForeignCurrencies(previousForeign);
+        m_store.setExchangeRateIsUpToDate(previousUpToDate);
+        return failed;
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,123 @@
+#include "model/ui/CSVImportPanelVC.h"
+
+#include "model/csv/NWDataCSVImport.h"
+#include "model/store/NWData.h"
+#include "platform/FileChooser.h"
+#include "platform/NotificationCenter.h"
+#include "platform/Strings.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Qt::Literals::StringLiterals;
+
+const QString CSVImportPanelVC::importNotification = u"CSVImporterImport"_s;
+const QString CSVImportPanelVC::closeNotification = u"CSVImporterClose"_s;
+
+CSVImportPanelVC::CSVImportPanelVC(NWData* store, QWidget* parent)
+    : QWidget(parent), m_store(store ? *store : *NWData::shared())
+{
+    setObjectName(u"CSVImportPanelVC"_s);
+    auto* layout = new QVBoxLayout(this);
+
+    auto* title = new QLabel(platform::localized("Import from a CSV file"), this);
+    QFont titleFont = title->font();
+    titleFont.setBold(true);
+    title->setFont(titleFont);
+    layout->addWidget(title);
+
+    auto* warning
+        = new QLabel(platform::localized("Importing replaces all current data. A CSV file does not carry "
+                                         "the goal, the base currency, hidden flags, depreciation or tag "
+                                         "colours: they are reset. The current data file is kept as %1.")
+                         .arg(NWDataCSVImport::beforeImportFileName),
+            this);
+    warning->setWordWrap(true);
+    layout->addWidget(warning);
+
+    m_csvFileLabel = new QLabel(this);
+    m_csvFileLabel->setObjectName(u"csvFileLabel"_s);
+    m_csvFileLabel->setTextFormat(Qt::PlainText);
+    m_csvFileLabel->setWordWrap(true);
+    layout->addWidget(m_csvFileLabel);
+
+    m_messageLabel = new QLabel(this);
+    m_messageLabel->setObjectName(u"messageLabel"_s);
+    m_messageLabel->setTextFormat(Qt::PlainText);
+    m_messageLabel->setWordWrap(true);
+    m_messageLabel->setAutoFillBackground(true);
+    layout->addWidget(m_messageLabel);
+
+    auto* buttons = new QHBoxLayout;
+    m_selectButton = new QPushButton(platform::localized("Select..."), this);
+    m_importButton = new QPushButton(platform::localized("Import"), this);
+    m_cancelButton = new QPushButton(platform::localized("Cancel"), this);
+    buttons->addWidget(m_selectButton);
+    buttons->addStretch(1);
+    buttons->addWidget(m_cancelButton);
+    buttons->addWidget(m_importButton);
+    layout->addLayout(buttons);
+
+    connect(m_selectButton, &QPushButton::clicked, this, &CSVImportPanelVC::selectImportCSVFileBtnClick);
+    connect(m_importButton, &QPushButton::clicked, this, &CSVImportPanelVC::importClick);
+    connect(m_cancelButton, &QPushButton::clicked, this, &CSVImportPanelVC::cancelClick);
+}
+
+CSVImportPanelVC::~CSVImportPanelVC() = default;
+
+void CSVImportPanelVC::selectImportCSVFileBtnClick()
+{
+    platform::FileRequest request;
+    request.mode = platform::FileRequest::Mode::Open;
+    request.title = platform::localized("Import inventory items from a CSV file");
+    request.parent = this;
+    const QString path = platform::FileChooser::choose(request);
+    if (path.isEmpty())
+        return;
+    m_csvFileLabel->setText(path);
+    QString error;
+    m_importedModel = NWDataCSVImport::importCSVFromFilePath(path, &error);
+    if (m_importedModel)
+        showMessage(platform::localized("Ready to import."), false);
+    else
+        exportImportErrorMessage(platform::localized(NWDataCSVImport::failureMessage).arg(error));
+}
+
+void CSVImportPanelVC::importClick()
+{
+    if (!m_importedModel) {
+        showMessage(platform::localized("Import Error"), true);
+        return;
+    }
+    if (std::optional<QString> failed = NWDataCSVImport(m_store).installImportedModel(m_importedModel)) {
+        exportImportErrorMessage(platform::localized(NWDataCSVImport::failureMessage).arg(*failed));
+        return;
+    }
+    // Installed: a second Import must not install the same objects again.
+    m_importedModel.reset();
+    showMessage(QString(), false);
+    platform::NotificationCenter::defaultCenter().post(importNotification);
+}
+
+void CSVImportPanelVC::cancelClick()
+{
+    platform::NotificationCenter::defaultCenter().post(closeNotification);
+}
+
+void CSVImportPanelVC::exportImportErrorMessage(const QString& message)
+{
+    showMessage(message, true);
+}
+
+void CSVImportPanelVC::showMessage(const QString& text, bool isError)
+{
+    m_messageLabel->setText(text);
+    QPalette palette = this->palette();
+    if (isError) {
+        palette.setColor(QPalette::Window, QColor(255, 59, 48));
+        palette.setColor(QPalette::WindowText, QColor(Qt::white));
+    }
+    m_messageLabel->setPalette(palette);
+}

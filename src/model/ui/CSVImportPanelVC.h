@@ -1,0 +1,58 @@
+#pragma once
+
+#include "model/data/MVX_Model.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class NWData;
+class QLabel;
+class QPushButton;
+
+/// The panel in which the user picks a CSV file (Select), installs what it holds in place
+/// of all current data (Import) or gives up (Cancel). The shell shows it in a popover and
+/// closes that on "CSVImporterImport" or "CSVImporterClose".
+class CSVImportPanelVC : public QWidget {
+    Q_OBJECT
+
+public:
+    /// "CSVImporterImport": posted (no object) after a successful import.
+    static const QString importNotification;
+    /// "CSVImporterClose": posted (no object) by Cancel.
+    static const QString closeNotification;
+
+    /// Works on `store`, or on `NWData::shared()` when none is given.
+    explicit CSVImportPanelVC(NWData* store = nullptr, QWidget* parent = nullptr);
+    ~CSVImportPanelVC() override;
+
+    /// The model read from the chosen file; null until a file was read successfully.
+    const std::shared_ptr<MVX_Model>& importedModel() const { return m_importedModel; }
+
+    QLabel* messageLabel() const { return m_messageLabel; }
+    QLabel* csvFileLabel() const { return m_csvFileLabel; }
+    QPushButton* selectButton() const { return m_selectButton; }
+    QPushButton* importButton() const { return m_importButton; }
+    QPushButton* cancelButton() const { return m_cancelButton; }
+
+    /// Select: asks for a file and reads it; a file that cannot be read is reported.
+    void selectImportCSVFileBtnClick();
+    /// Import: installs and saves the read model, then posts "CSVImporterImport"; without
+    /// one, or when installing fails, says so in red.
+    void importClick();
+    /// Cancel: posts "CSVImporterClose".
+    void cancelClick();
+    /// Shows a failure in the message line, in red.
+    void exportImportErrorMessage(const QString& message);
+
+private:
+    void showMessage(const QString& text, bool isError);
+
+    NWData& m_store;
+    std::shared_ptr<MVX_Model> m_importedModel;
+    QLabel* m_messageLabel = nullptr;
+    QLabel* m_csvFileLabel = nullptr;
+    QPushButton* m_selectButton = nullptr;
+    QPushButton* m_importButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
+};

@@ -1,0 +1,110 @@
+#include "model/ui/CategoryChartValues.h"
+
+#include "model/queries/CategoryChartEntries.h"
+#include "platform/Clock.h"
+
+#include <QAreaSeries>
+#include <QChart>
+#include <QChartView>
+#include <QDateTimeAxis>
+#include <QGraphicsLayout>
+#include <QLineSeries>
+#include <QLinearGradient>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Spread the value range by a tenth on both sides, so the line never touches the edges.
+std::pair<qreal, qreal> valueRange(const QList<CategoryChartEntry>& entries)
+{
+    if (entries.isEmpty())
+        return { 0, 1 };
+    const auto [low, high] = std::minmax_element(entries.cbegin(), entries.cend(),
+        [](const CategoryChartEntry& a, const CategoryChartEntry& b) { return a.y < b.y; });
+    qreal span = high->y - low->y;
+    if (span == 0)
+        span = std::max<qreal>(std::fabs(high->y), 1);
+    return { low->y - span / 10, high->y + span / 10 };
+}
+
+} // namespace
+
+void CategoryChartValues::setupChart(
+    const MVX_CategoryLogList& logs, QChartView* chartView, const QColor& color, const QDateTime& now)
+{
+    if (!chartView)
+        return;
+    QChart* chart = chartView->chart();
+    chart->removeAllSeries();
+    for (QAbstractAxis* axis : chart->axes()) {
+        chart->removeAxis(axis);
+        delete axis;
+    }
+
+    const QList<CategoryChartEntry> entries
+        = CategoryChartEntries::entriesForLogs(logs, now.isValid() ? now : platform::Clock::now());
+    const auto [minY, maxY] = valueRange(entries);
+    // Filled towards zero when the values cross it, else towards the far edge.
+    bool hasPositive = false;
+    bool hasNegative = false;
+    for (const CategoryChartEntry& entry : entries) {
+        hasPositive |= entry.y > 0;
+        hasNegative |= entry.y < 0;
+    }
+    const qreal baseline = (hasPositive && hasNegative) ? 0 : (hasNegative ? maxY : minY);
+
+    auto* upper = new QLineSeries;
+    auto* lower = new QLineSeries;
+    for (const CategoryChartEntry& entry : entries) {
+        upper->append(entry.x, entry.y);
+        lower->append(entry.x, baseline);
+    }
+    auto* area = new QAreaSeries(upper, lower);
+    upper->setParent(area);
+    lower->setParent(area);
+
+    QPen pen(QColor(color.red(), color.green(), color.blue()));
+    pen.setWidthF(2);
+    area->setPen(pen);
+    area->setPointsVisible(false);
+    area->setPointLabelsVisible(false);
+    QLinearGradient gradient(0, 0, 0, 1);
+    gradient.setCoordinateMode(QGradient::ObjectBoundingMode);
+    QColor top = color;
+    top.setAlphaF(0.3f);
+    QColor bottom(Qt::white);
+    bottom.setAlphaF(0.6f);
+    gradient.setColorAt(0, top);
+    gradient.setColorAt(1, bottom);
+    area->setBrush(gradient);
+    chart->addSeries(area);
+
+    auto* xAxis = new QDateTimeAxis;
+    auto* yAxis = new QValueAxis;
+    if (!entries.isEmpty())
+        xAxis->setRange(QDateTime::fromMSecsSinceEpoch(qint64(entries.first().x)),
+            QDateTime::fromMSecsSinceEpoch(qint64(entries.last().x)));
+    yAxis->setRange(minY, maxY);
+    for (QAbstractAxis* axis : { static_cast<QAbstractAxis*>(xAxis), static_cast<QAbstractAxis*>(yAxis) }) {
+        axis->setVisible(false);
+        axis->setLabelsVisible(false);
+        axis->setGridLineVisible(false);
+        axis->setLineVisible(false);
+    }
+    chart->addAxis(xAxis, Qt::AlignBottom);
+    chart->addAxis(yAxis, Qt::AlignLeft);
+    area->attachAxis(xAxis);
+    area->attachAxis(yAxis);
+
+    chart->legend()->setVisible(false);
+    chart->setTitle(QString());
+    chart->setBackgroundBrush(Qt::white);
+    chart->setBackgroundRoundness(0);
+    chart->setPlotAreaBackgroundVisible(false);
+    chart->setMargins(QMargins());
+    chart->layout()->setContentsMargins(0, 0, 0, 0);
+    chartView->setRenderHint(QPainter::Antialiasing);
+}
