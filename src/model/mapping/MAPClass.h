@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include <atomic>
 #include <concepts>
 #include <functional>
 #include <memory>
@@ -186,6 +187,9 @@ private:
     mutable QHash<QString, int> m_propertyIndex;
     mutable std::once_flag m_allowedOnce;
     mutable QVariantMap m_allowedClasses;
+    mutable std::atomic<const void*> m_JSONPlan { nullptr };
+    friend class MAPJSONAdapter;
+    friend struct MAPJSONPlanAccess;
     mutable std::once_flag m_prototypeOnce;
     mutable MAPModelPtr m_prototype;
 

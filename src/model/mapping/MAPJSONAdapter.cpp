@@ -4,7 +4,10 @@
 #include "platform/Strings.h"
 
 #include <QHash>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QReadWriteLock>
+#include <QVarLengthArray>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -40,15 +43,20 @@ MAPValueTransformerPtr transformerFromClass(const MAPClass* cls, const QString& 
     return nullptr;
 }
 
+} // namespace
+
+/// The plan lives in its class's cache slot for the rest of the process.
+struct MAPJSONPlanAccess {
+    static std::atomic<const void*>& slot(const MAPClass* cls) { return cls->m_JSONPlan; }
+};
+
+namespace {
+
 const JSONPlan& planFor(const MAPClass* cls)
 {
-    static QReadWriteLock lock;
-    static QHash<const MAPClass*, const JSONPlan*> plans;
-    {
-        QReadLocker locker(&lock);
-        if (const JSONPlan* plan = plans.value(cls, nullptr))
-            return *plan;
-    }
+    std::atomic<const void*>& slot = MAPJSONPlanAccess::slot(cls);
+    if (const void* cached = slot.load(std::memory_order_acquire))
+        return *static_cast<const JSONPlan*>(cached);
     auto* plan = new JSONPlan;
     plan->keyPaths = cls->JSONKeyPathsByPropertyKey();
     for (auto it = plan->keyPaths.cbegin(); it != plan->keyPaths.cend(); ++it) {
@@ -70,12 +78,12 @@ const JSONPlan& planFor(const MAPClass* cls)
         plan->entryIndex.insert(key, int(plan->entries.size()));
         plan->entries.append(entry);
     }
-    QWriteLocker locker(&lock);
-    if (const JSONPlan* existing = plans.value(cls, nullptr)) {
+    // Two threads may build the plan at once; both are equal and the first one stays.
+    const void* expected = nullptr;
+    if (!slot.compare_exchange_strong(expected, plan, std::memory_order_acq_rel)) {
         delete plan;
-        return *existing;
+        return *static_cast<const JSONPlan*>(expected);
     }
-    plans.insert(cls, plan);
     return *plan;
 }
 
@@ -92,24 +100,43 @@ MAPError adapterError(int code, const QString& description, const QString& reaso
 
 enum class Lookup { Found, Absent, NotADictionary };
 
-Lookup valueAtKeyPath(const QVariantMap& dictionary, const QStringList& components, QVariant* out)
+/// The member `key` of a dictionary value (a QVariantMap or a QJsonObject); false when absent.
+bool member(const QVariant& dictionary, const QString& key, QVariant* out)
 {
-    const QVariantMap* current = &dictionary;
-    QVariantMap nested;
+    if (dictionary.typeId() == QMetaType::QJsonObject) {
+        const auto* object = static_cast<const QJsonObject*>(dictionary.constData());
+        const auto it = object->constFind(key);
+        if (it == object->constEnd())
+            return false;
+        *out = MAPValueFromJSONValue(it.value());
+        return true;
+    }
+    const auto* map = static_cast<const QVariantMap*>(dictionary.constData());
+    const auto it = map->constFind(key);
+    if (it == map->cend())
+        return false;
+    *out = it.value();
+    return true;
+}
+
+Lookup valueAtKeyPath(const QVariant& dictionary, const QStringList& components, QVariant* out)
+{
+    if (components.size() == 1)
+        return member(dictionary, components.first(), out) ? Lookup::Found : Lookup::Absent;
+    QVariant current = dictionary;
     for (qsizetype i = 0; i < components.size(); ++i) {
-        const auto it = current->constFind(components[i]);
-        if (it == current->cend())
+        QVariant next;
+        if (!member(current, components[i], &next))
             return Lookup::Absent;
         if (i + 1 == components.size()) {
-            *out = it.value();
+            *out = std::move(next);
             return Lookup::Found;
         }
-        if (MAPIsNull(it.value()))
+        if (MAPIsNull(next))
             return Lookup::Absent;
-        if (!MAPIsDictionary(it.value()))
+        if (!MAPIsDictionary(next))
             return Lookup::NotADictionary;
-        nested = it.value().toMap();
-        current = &nested;
+        current = std::move(next);
     }
     return Lookup::Absent;
 }
@@ -167,9 +194,8 @@ std::unique_ptr<MAPJSONAdapter> MAPJSONAdapter::adapterWithJSONDictionary(
                     .arg(modelClass ? modelClass->name() : u"nil"_s, MAPValueClassName(JSONDictionary))));
         return nullptr;
     }
-    const QVariantMap dictionary = JSONDictionary.toMap();
     if (modelClass && modelClass->respondsToClassForParsingJSONDictionary()) {
-        modelClass = modelClass->classForParsingJSONDictionary(dictionary);
+        modelClass = modelClass->classForParsingJSONDictionary(JSONDictionary.toMap());
         if (!modelClass) {
             MAPSetError(error,
                 adapterError(NoClassFound, text("Could not parse JSON"),
@@ -180,20 +206,22 @@ std::unique_ptr<MAPJSONAdapter> MAPJSONAdapter::adapterWithJSONDictionary(
     if (!modelClass)
         return nullptr;
     std::unique_ptr<MAPJSONAdapter> adapter(new MAPJSONAdapter(modelClass));
-    if (!adapter->parse(dictionary, error))
+    if (!adapter->parse(JSONDictionary, error))
         return nullptr;
     return adapter;
 }
 
-bool MAPJSONAdapter::parse(const QVariantMap& JSONDictionary, MAPError* error)
+bool MAPJSONAdapter::parse(const QVariant& JSONDictionary, MAPError* error)
 {
     const JSONPlan& plan = planFor(m_modelClass);
     m_JSONKeyPathsByPropertyKey = plan.keyPaths;
     if (!plan.mappingValid)
         return false;
 
-    QVariantMap values;
-    for (const JSONPlan::Entry& entry : plan.entries) {
+    // Property values by index into the class's properties (the plan's entries follow them).
+    QVarLengthArray<std::pair<qsizetype, QVariant>, 16> values;
+    for (qsizetype index = 0; index < plan.entries.size(); ++index) {
+        const JSONPlan::Entry& entry = plan.entries[index];
         if (entry.keyPath.isNull())
             continue;
         QVariant value;
@@ -218,7 +246,7 @@ bool MAPJSONAdapter::parse(const QVariantMap& JSONDictionary, MAPError* error)
         try {
             if (entry.transformer)
                 value = MAPNullForNil(entry.transformer->transformedValue(MAPNilForNull(value)));
-            values.insert(entry.key, value);
+            values.append({ index, std::move(value) });
         } catch (const MAPException& exception) {
             MAPSetError(error,
                 adapterError(ExceptionThrown, exception.description(), exception.reason(),
@@ -227,8 +255,13 @@ bool MAPJSONAdapter::parse(const QVariantMap& JSONDictionary, MAPError* error)
             return false;
         }
     }
-    m_model = MAPModel::modelWithDictionary(m_modelClass, values, error);
-    return m_model != nullptr;
+    MAPModelPtr model = m_modelClass->create();
+    for (const auto& [index, value] : values) {
+        if (!model->validateAndStoreProperty(int(index), MAPNilForNull(value), true, error))
+            return false;
+    }
+    m_model = std::move(model);
+    return true;
 }
 
 QVariantMap MAPJSONAdapter::JSONDictionary() const
@@ -356,17 +389,26 @@ MAPValueTransformerPtr map_JSONArrayTransformerWithModelClass(const MAPClass* mo
             if (!value.isValid())
                 return {};
             requireArray(value);
-            const QVariantList elements = value.toList();
             QVariantList models;
-            models.reserve(elements.size());
-            for (const QVariant& element : elements) {
+            const auto convert = [&](const QVariant& element) {
                 if (MAPIsNull(element)) {
                     models.append(element);
-                    continue;
+                    return;
                 }
                 QVariant model = dictionaryTransformer->transformedValue(element);
                 if (model.isValid())
                     models.append(std::move(model));
+            };
+            if (value.typeId() == QMetaType::QJsonArray) {
+                const auto* elements = static_cast<const QJsonArray*>(value.constData());
+                models.reserve(elements->size());
+                for (const QJsonValue& element : *elements)
+                    convert(MAPValueFromJSONValue(element));
+            } else {
+                const QVariantList elements = value.toList();
+                models.reserve(elements.size());
+                for (const QVariant& element : elements)
+                    convert(element);
             }
             return models;
         },

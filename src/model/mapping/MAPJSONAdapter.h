@@ -2,6 +2,7 @@
 
 #include "model/mapping/MAPError.h"
 #include "model/mapping/MAPModel.h"
+#include "model/mapping/MAPValue.h"
 #include "model/mapping/MAPValueTransformer.h"
 
 #include <QList>
@@ -13,10 +14,11 @@
 #include <memory>
 #include <optional>
 
-/// Converts between models and JSON dictionaries (`QVariantMap` of strings, numbers,
-/// `bool`, `QVariantList`, `QVariantMap` and `MAPNull()` for JSON null, as
-/// `QJsonDocument::toVariant()` gives them). Parsing and writing JSON text is the caller's
-/// business.
+/// Converts between models and JSON dictionaries: `QVariantMap` of strings, numbers,
+/// `bool`, `QVariantList`, `QVariantMap` and `MAPNull()` for JSON null (as
+/// `QJsonDocument::toVariant()` gives them), or, faster, a `QJsonObject` read in place
+/// (`MAPJSONValueFromDocument`). Output is always `QVariantMap`. Parsing and writing JSON
+/// text is the caller's business.
 ///
 /// A model class takes part by declaring (see README.md):
 ///   static QVariantMap JSONKeyPathsByPropertyKey();           // required
@@ -71,7 +73,7 @@ public:
 
 private:
     MAPJSONAdapter(const MAPClass* modelClass);
-    bool parse(const QVariantMap& JSONDictionary, MAPError* error);
+    bool parse(const QVariant& JSONDictionary, MAPError* error);
 
     MAPModelPtr m_model;
     const MAPClass* m_modelClass = nullptr;

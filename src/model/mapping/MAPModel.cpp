@@ -40,6 +40,28 @@ MAPModelPtr MAPModel::modelWithDictionary(
     return model;
 }
 
+bool MAPModel::validateAndStoreProperty(int index, const QVariant& value, bool forceUpdate, MAPError* error)
+{
+    const MAPClass::Property& p = modelClass()->properties()[index];
+    try {
+        if (p.validateHook < 0) {
+            if (forceUpdate)
+                storeProperty(p, value);
+            return true;
+        }
+        QVariant validated = value;
+        if (!validateValue(validated, p.key, error))
+            return false;
+        // "Replaced" means the hook handed back another value: a change of type or content.
+        if (forceUpdate || validated.metaType() != value.metaType() || !(validated == value))
+            storeProperty(p, validated);
+        return true;
+    } catch (const MAPException& exception) {
+        MAPSetError(error, map_modelErrorWithException(exception));
+        return false;
+    }
+}
+
 bool MAPModel::initWithDictionary(const QVariantMap& dictionary, MAPError* error)
 {
     for (auto it = dictionary.cbegin(); it != dictionary.cend(); ++it) {
@@ -65,7 +87,12 @@ QVariant MAPModel::valueForKey(const QString& key) const
 
 void MAPModel::setValueForKey(const QVariant& value, const QString& key)
 {
-    const MAPClass::Property& p = propertyOrRaise(this, key);
+    storeProperty(propertyOrRaise(this, key), value);
+}
+
+void MAPModel::storeProperty(const MAPClass::Property& p, const QVariant& value)
+{
+    const QString& key = p.key;
     const QVariant native = p.codec->fromGeneric(value, modelClass(), key);
     if (!p.meta.isWritable()) {
         // A read-only stored property keeps its value; storing that same value is harmless

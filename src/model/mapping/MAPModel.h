@@ -45,7 +45,9 @@ public:
     /// the first key that validation refuses or that cannot be stored (unknown key, nothing
     /// for a scalar, a value of the wrong type: "MAPModelErrorDomain" code 1) and returns
     /// false; the half-filled object must then be dropped.
-    virtual bool initWithDictionary(const QVariantMap& dictionary, MAPError* error = nullptr);
+    /// Not virtual: subclasses have nothing to add, and the JSON adapter stores through the
+    /// same per-property path directly.
+    bool initWithDictionary(const QVariantMap& dictionary, MAPError* error = nullptr);
 
     /// Every property key with its value; the null object for nil.
     QVariantMap dictionaryValue() const;
@@ -103,8 +105,15 @@ public:
     /// coder is secure).
     QVariant decodeValueForKey(const QString& key, MAPCoder& coder, quint64 modelVersion);
 
+    /// Internal: validates and stores the value of `modelClass()->properties()[index]`
+    /// (see `MAPValidateAndStoreValue`).
+    bool validateAndStoreProperty(int index, const QVariant& value, bool forceUpdate, MAPError* error);
+
     /// Encoding behaviours.
     enum EncodingBehavior : uint { Excluded = 0, Unconditional = 1, Conditional = 2 };
+
+private:
+    void storeProperty(const MAPClass::Property& property, const QVariant& value);
 
 protected:
     /// Fills this freshly made model from `coder`; false when the archive is refused.

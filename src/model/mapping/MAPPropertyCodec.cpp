@@ -151,6 +151,7 @@ MAPPropertyCodec MAPPropertyCodec::forType(QMetaType type)
         codec.innerType = entry->inner;
         codec.unwrapOptional = entry->unwrap;
         codec.wrapOptional = entry->wrap;
+        codec.inner = std::make_shared<const MAPPropertyCodec>(forType(entry->inner));
         return codec;
     }
     const QByteArray name = type.name();
@@ -239,8 +240,7 @@ QVariant MAPPropertyCodec::fromGeneric(
     case Optional: {
         if (!value.isValid())
             return wrapOptional(QVariant());
-        const MAPPropertyCodec inner = forType(innerType);
-        return wrapOptional(inner.fromGeneric(value, owner, key));
+        return wrapOptional(inner->fromGeneric(value, owner, key));
     }
     case String:
         if (!value.isValid())
@@ -253,7 +253,7 @@ QVariant MAPPropertyCodec::fromGeneric(
             return QVariant(QStringList());
         if (value.typeId() == QMetaType::QStringList)
             return value;
-        if (value.typeId() != QMetaType::QVariantList)
+        if (!MAPIsArray(value))
             raiseType(owner, key, type, value);
         QStringList strings;
         for (const QVariant& element : value.toList()) {
@@ -274,8 +274,13 @@ QVariant MAPPropertyCodec::fromGeneric(
             return QVariant(QVariantMap());
         if (!MAPIsDictionary(value))
             raiseType(owner, key, type, value);
-        return value;
+        return QVariant(value.toMap());
     case Variant:
+        // JSON objects and arrays read without conversion become the layer's own kinds here.
+        if (value.typeId() == QMetaType::QJsonObject)
+            return QVariant(value.toMap());
+        if (value.typeId() == QMetaType::QJsonArray)
+            return QVariant(value.toList());
         return generic;
     case ModelPointer: {
         if (!value.isValid())

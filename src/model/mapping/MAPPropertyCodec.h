@@ -4,6 +4,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <memory>
 #include <optional>
 
 class MAPClass;
@@ -34,6 +35,8 @@ struct MAPPropertyCodec {
     QMetaType innerType;
     QVariant (*unwrapOptional)(const QVariant& native) = nullptr;
     QVariant (*wrapOptional)(const QVariant& innerOrNil) = nullptr;
+    /// For `Optional`: the codec of the type inside.
+    std::shared_ptr<const MAPPropertyCodec> inner;
 
     /// The codec for a property of this type (made once per property and cached).
     static MAPPropertyCodec forType(QMetaType type);

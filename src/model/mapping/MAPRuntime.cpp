@@ -237,18 +237,12 @@ std::unique_ptr<map_propertyAttributes> map_parsePropertyAttributes(const QByteA
 bool MAPValidateAndStoreValue(
     MAPModel* object, const QString& key, const QVariant& value, bool forceUpdate, MAPError* outError)
 {
-    try {
-        QVariant validated = value;
-        if (!object->validateValue(validated, key, outError))
-            return false;
-        // "Replaced" means the hook handed back another value object; for QVariants that is
-        // a change of type or content.
-        const bool replaced = validated.metaType() != value.metaType() || !(validated == value);
-        if (forceUpdate || replaced)
-            object->setValueForKey(validated, key);
-        return true;
-    } catch (const MAPException& exception) {
-        MAPSetError(outError, map_modelErrorWithException(exception));
+    const int index = object->modelClass()->indexOfPropertyKey(key);
+    if (index < 0) {
+        MAPSetError(outError,
+            map_modelErrorWithException(MAPException(QString::fromLatin1(MAPUndefinedKeyException),
+                QStringLiteral("%1 has no property named \"%2\"").arg(object->modelClass()->name(), key))));
         return false;
     }
+    return object->validateAndStoreProperty(index, value, forceUpdate, outError);
 }

@@ -5,6 +5,10 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
 #include <QStringList>
 #include <QUrl>
 
@@ -44,12 +48,36 @@ bool MAPIsNumber(const QVariant& value)
 
 bool MAPIsDictionary(const QVariant& value)
 {
-    return value.typeId() == QMetaType::QVariantMap;
+    return value.typeId() == QMetaType::QVariantMap || value.typeId() == QMetaType::QJsonObject;
 }
 
 bool MAPIsArray(const QVariant& value)
 {
-    return value.typeId() == QMetaType::QVariantList || value.typeId() == QMetaType::QStringList;
+    const int type = value.typeId();
+    return type == QMetaType::QVariantList || type == QMetaType::QStringList || type == QMetaType::QJsonArray;
+}
+
+QVariant MAPJSONValueFromDocument(const QJsonDocument& document)
+{
+    if (document.isObject())
+        return QVariant::fromValue(document.object());
+    if (document.isArray())
+        return QVariant::fromValue(document.array());
+    return {};
+}
+
+QVariant MAPValueFromJSONValue(const QJsonValue& value)
+{
+    switch (value.type()) {
+    case QJsonValue::Object:
+        return QVariant::fromValue(value.toObject());
+    case QJsonValue::Array:
+        return QVariant::fromValue(value.toArray());
+    case QJsonValue::Undefined:
+        return {};
+    default:
+        return value.toVariant();
+    }
 }
 
 namespace {

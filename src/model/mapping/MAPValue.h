@@ -8,6 +8,8 @@
 
 class MAPModel;
 class MAPClass;
+class QJsonDocument;
+class QJsonValue;
 
 /// Values of the mapping layer are `QVariant`s:
 /// - nil (no value) is an invalid `QVariant` (`QVariant()`);
@@ -50,8 +52,18 @@ inline QVariant MAPValueFromModel(MAPModelPtr model)
 }
 
 bool MAPIsNumber(const QVariant& value);
+/// A `QVariantMap`, or a `QJsonObject` read without converting it first.
 bool MAPIsDictionary(const QVariant& value);
+/// A `QVariantList`, `QStringList`, or a `QJsonArray` read without converting it first.
 bool MAPIsArray(const QVariant& value);
+
+/// The top-level value of a parsed document, for `MAPJSONAdapter`, without the deep copy
+/// that `QJsonDocument::toVariant()` makes: a `QJsonObject` or `QJsonArray` in a QVariant;
+/// nil for a null document.
+QVariant MAPJSONValueFromDocument(const QJsonDocument& document);
+/// One JSON value as a layer value: objects and arrays stay JSON (shared, not copied),
+/// null is `MAPNull()`, undefined is nil.
+QVariant MAPValueFromJSONValue(const QJsonValue& value);
 
 /// Value equality: models compare by their properties (`MAPModel::isEqual`), arrays and
 /// dictionaries element by element, numbers by value (1 equals 1.0), nil only nil.
