@@ -1,13 +1,11 @@
 #include "model/data/ImportModel.h"
 
+#include "model/data/JSONScanner.h"
+
 #include "model/dates/DateUtilities.h"
 #include "platform/Strings.h"
 
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QJsonValue>
 
 #include <cmath>
 #include <limits>
@@ -16,236 +14,349 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// Thrown by the field readers; caught per list element (the element is left out and
-// counted) or for the whole document (reading fails).
-struct Unreadable {
-    QString key;
-    QString found;
+using Kind = JSONScanner::Kind;
+
+// A member of the document's object whose value has the wrong type fails the document.
+struct TopLevelMismatch {
+    std::string key;
+    const char* found;
 };
 
-QString kindOf(const QJsonValue& value)
-{
-    switch (value.type()) {
-    case QJsonValue::Null:
-        return u"null"_s;
-    case QJsonValue::Bool:
-        return u"a boolean"_s;
-    case QJsonValue::Double:
-        return u"a number"_s;
-    case QJsonValue::String:
-        return u"a text"_s;
-    case QJsonValue::Array:
-        return u"a list"_s;
-    case QJsonValue::Object:
-        return u"an object"_s;
-    case QJsonValue::Undefined:
-        break;
-    }
-    return u"nothing"_s;
-}
-
-[[noreturn]] void unreadable(QLatin1StringView key, const QJsonValue& value)
-{
-    throw Unreadable { QString(key), kindOf(value) };
-}
-
-bool isAbsent(const QJsonValue& value)
-{
-    return value.isUndefined() || value.isNull();
-}
-
-QString readString(const QJsonObject& object, QLatin1StringView key)
-{
-    const QJsonValue value = object.value(key);
-    if (isAbsent(value))
-        return {};
-    if (!value.isString())
-        unreadable(key, value);
-    QString text = value.toString();
-    if (text.isNull())
-        text = QString(0, QChar()); // present but empty stays distinct from absent
-    return text;
-}
-
-std::optional<double> readDouble(const QJsonObject& object, QLatin1StringView key)
-{
-    const QJsonValue value = object.value(key);
-    if (isAbsent(value))
-        return std::nullopt;
-    if (!value.isDouble())
-        unreadable(key, value);
-    return value.toDouble();
-}
-
-// Integers are truncated toward zero, as a number read as an integer is.
-std::optional<int> readInt(const QJsonObject& object, QLatin1StringView key)
-{
-    const QJsonValue value = object.value(key);
-    if (isAbsent(value))
-        return std::nullopt;
-    if (!value.isDouble())
-        unreadable(key, value);
-    const double number = std::trunc(value.toDouble());
-    if (!(number >= std::numeric_limits<int>::min() && number <= std::numeric_limits<int>::max()))
-        unreadable(key, value);
-    return static_cast<int>(number);
-}
-
-bool readFlag(const QJsonObject& object, QLatin1StringView key)
-{
-    const QJsonValue value = object.value(key);
-    if (isAbsent(value))
-        return false;
-    if (value.isBool())
-        return value.toBool();
-    if (!value.isDouble())
-        unreadable(key, value);
-    return value.toDouble() != 0.0;
-}
-
-QJsonArray readArray(const QJsonObject& object, QLatin1StringView key, bool* present)
-{
-    const QJsonValue value = object.value(key);
-    *present = !isAbsent(value);
-    if (!*present)
-        return {};
-    if (!value.isArray())
-        unreadable(key, value);
-    return value.toArray();
-}
-
-class Reader {
+// Reads the document straight into the model classes. A value of the wrong type makes
+// its element unreadable (the element is read to its end and then left out and counted);
+// at the top level it fails the document.
+class DocumentReader {
 public:
-    explicit Reader(ModelReadResult& result) : m_result(result) { }
+    DocumentReader(JSONScanner& scanner, ModelReadResult& result) : m_in(scanner), m_result(result) { }
 
-    std::shared_ptr<MVX_Model> model(const QJsonObject& object);
+    std::shared_ptr<MVX_Model> model();
+
+    // The member whose value had the wrong type last, for the error text.
+    std::string mismatchKey;
+    const char* mismatchFound = nullptr;
 
 private:
-    template <typename T, typename ReadElement>
-    std::optional<QList<std::shared_ptr<T>>> list(
-        const QJsonObject& object, QLatin1StringView key, int& unreadableCount, ReadElement readElement)
+    bool mismatch(std::string_view key, Kind found)
     {
-        bool present = false;
-        const QJsonArray array = readArray(object, key, &present);
-        if (!present)
-            return std::nullopt;
-        QList<std::shared_ptr<T>> items;
-        items.reserve(array.size());
-        for (const QJsonValue& element : array) {
-            if (!element.isObject()) {
-                ++unreadableCount;
-                continue;
-            }
-            try {
-                items.append(readElement(element.toObject()));
-            } catch (const Unreadable&) {
-                ++unreadableCount;
-            }
-        }
-        return items;
+        mismatchKey = std::string(key);
+        mismatchFound = JSONScanner::describe(found);
+        m_in.skipValue();
+        return false;
     }
 
-    std::shared_ptr<MVX_NWLog> record(const QJsonObject& object);
-    std::shared_ptr<MVX_CategoryLog> value(const QJsonObject& object);
-    std::shared_ptr<MVX_Category> category(const QJsonObject& object);
-    std::shared_ptr<MVX_Tags> tag(const QJsonObject& object);
+    bool string(std::string_view key, QString& out, JSONScanner::Interner* interner = nullptr)
+    {
+        switch (const Kind kind = m_in.peek()) {
+        case Kind::Null:
+            m_in.readNull();
+            out = QString();
+            return true;
+        case Kind::String:
+            out = m_in.readString(interner);
+            return true;
+        default:
+            return mismatch(key, kind);
+        }
+    }
 
+    bool number(std::string_view key, std::optional<double>& out)
+    {
+        switch (const Kind kind = m_in.peek()) {
+        case Kind::Null:
+            m_in.readNull();
+            out = std::nullopt;
+            return true;
+        case Kind::Number:
+            out = m_in.readNumber();
+            if (!out) {
+                mismatchKey = std::string(key);
+                mismatchFound = "a number out of range";
+            }
+            return out.has_value();
+        default:
+            return mismatch(key, kind);
+        }
+    }
+
+    // Integers are truncated toward zero, as a number read as an integer is.
+    bool integer(std::string_view key, std::optional<int>& out)
+    {
+        std::optional<double> value;
+        if (!number(key, value))
+            return false;
+        if (!value) {
+            out = std::nullopt;
+            return true;
+        }
+        const double whole = std::trunc(*value);
+        if (!(whole >= std::numeric_limits<int>::min() && whole <= std::numeric_limits<int>::max())) {
+            mismatchKey = std::string(key);
+            mismatchFound = "a number out of range";
+            return false;
+        }
+        out = static_cast<int>(whole);
+        return true;
+    }
+
+    bool flag(std::string_view key, bool& out)
+    {
+        switch (const Kind kind = m_in.peek()) {
+        case Kind::Null:
+            m_in.readNull();
+            out = false;
+            return true;
+        case Kind::Boolean:
+            out = m_in.readBoolean();
+            return true;
+        case Kind::Number: {
+            const std::optional<double> value = m_in.readNumber();
+            out = !value || *value != 0.0;
+            return true;
+        }
+        default:
+            return mismatch(key, kind);
+        }
+    }
+
+    template <typename T, typename ReadElement>
+    bool list(std::string_view key, std::optional<QList<std::shared_ptr<T>>>& out, int& unreadable,
+        ReadElement readElement)
+    {
+        const Kind kind = m_in.peek();
+        if (kind == Kind::Null) {
+            m_in.readNull();
+            out = std::nullopt;
+            return true;
+        }
+        if (kind != Kind::Array)
+            return mismatch(key, kind);
+        QList<std::shared_ptr<T>> items;
+        m_in.beginArray();
+        for (bool first = true; m_in.nextElement(first);) {
+            if (m_in.peek() != Kind::Object) {
+                m_in.skipValue();
+                ++unreadable;
+            } else if (std::shared_ptr<T> item = readElement()) {
+                items.append(std::move(item));
+            } else {
+                ++unreadable;
+            }
+        }
+        out = std::move(items);
+        return true;
+    }
+
+    bool tagIDs(std::string_view key, std::optional<QStringList>& out)
+    {
+        const Kind kind = m_in.peek();
+        if (kind == Kind::Null) {
+            m_in.readNull();
+            out = std::nullopt;
+            return true;
+        }
+        if (kind != Kind::Array)
+            return mismatch(key, kind);
+        QStringList ids;
+        m_in.beginArray();
+        for (bool first = true; m_in.nextElement(first);) {
+            if (m_in.peek() == Kind::String) {
+                ids.append(m_in.readString(&m_ids));
+            } else {
+                m_in.skipValue();
+                ++m_result.unreadableTagReferences;
+            }
+        }
+        out = std::move(ids);
+        return true;
+    }
+
+    // Walks one object, handing each member to `member(key)`, which reads its value and
+    // returns false when it had the wrong type. Returns false when any member did.
+    template <typename Member> bool object(Member member)
+    {
+        bool readable = true;
+        std::string_view key;
+        m_in.beginObject();
+        for (bool first = true; m_in.nextMember(first, key);) {
+            if (!member(key))
+                readable = false;
+        }
+        return readable;
+    }
+
+    std::shared_ptr<MVX_CategoryLog> value();
+    std::shared_ptr<MVX_NWLog> record();
+    std::shared_ptr<MVX_Category> category();
+    std::shared_ptr<MVX_Tags> tag();
+
+    JSONScanner& m_in;
     ModelReadResult& m_result;
+    JSONScanner::Interner m_ids;
 };
 
-std::shared_ptr<MVX_CategoryLog> Reader::value(const QJsonObject& object)
+std::shared_ptr<MVX_CategoryLog> DocumentReader::value()
 {
     auto log = std::make_shared<MVX_CategoryLog>();
-    log->setCategoryID(readString(object, "cat"_L1));
-    log->setYear(readInt(object, "year"_L1));
-    log->setMonth(readInt(object, "month"_L1));
-    log->setValue(readDouble(object, "value"_L1));
-    log->setExchangeRate(readDouble(object, "exch"_L1));
-    log->setForeignValue(readDouble(object, "fvalue"_L1));
-    return log;
+    const bool readable = object([&](std::string_view key) {
+        QString text;
+        std::optional<double> number;
+        std::optional<int> whole;
+        if (key == "cat")
+            return string(key, text, &m_ids) && (log->setCategoryID(text), true);
+        if (key == "year")
+            return integer(key, whole) && (log->setYear(whole), true);
+        if (key == "month")
+            return integer(key, whole) && (log->setMonth(whole), true);
+        if (key == "value")
+            return this->number(key, number) && (log->setValue(number), true);
+        if (key == "exch")
+            return this->number(key, number) && (log->setExchangeRate(number), true);
+        if (key == "fvalue")
+            return this->number(key, number) && (log->setForeignValue(number), true);
+        m_in.skipValue();
+        return true;
+    });
+    return readable ? log : nullptr;
 }
 
-std::shared_ptr<MVX_NWLog> Reader::record(const QJsonObject& object)
+std::shared_ptr<MVX_NWLog> DocumentReader::record()
 {
     auto log = std::make_shared<MVX_NWLog>();
-    log->setYear(readInt(object, "year"_L1));
-    log->setMonth(readInt(object, "month"_L1));
-    log->setNote(readString(object, "note"_L1));
-    log->setAssets(readDouble(object, "assets"_L1));
-    log->setLiabilities(readDouble(object, "liabilities"_L1));
-    log->setNw(readDouble(object, "nw"_L1));
-    log->setGold(readDouble(object, "gold"_L1));
-    log->setBitcoin(readDouble(object, "bitcoin"_L1));
     // Counted only once the record itself was read: a dropped record drops its values too.
     int unreadableValues = 0;
-    const auto read = [this](const QJsonObject& o) { return value(o); };
-    log->setAssetLogs(list<MVX_CategoryLog>(object, "a_logs"_L1, unreadableValues, read));
-    log->setLiabilityLogs(list<MVX_CategoryLog>(object, "l_logs"_L1, unreadableValues, read));
+    const auto readValue = [this] { return value(); };
+    const bool readable = object([&](std::string_view key) {
+        QString text;
+        std::optional<double> number;
+        std::optional<int> whole;
+        if (key == "year")
+            return integer(key, whole) && (log->setYear(whole), true);
+        if (key == "month")
+            return integer(key, whole) && (log->setMonth(whole), true);
+        if (key == "note")
+            return string(key, text) && (log->setNote(text), true);
+        if (key == "assets")
+            return this->number(key, number) && (log->setAssets(number), true);
+        if (key == "liabilities")
+            return this->number(key, number) && (log->setLiabilities(number), true);
+        if (key == "nw")
+            return this->number(key, number) && (log->setNw(number), true);
+        if (key == "gold")
+            return this->number(key, number) && (log->setGold(number), true);
+        if (key == "bitcoin")
+            return this->number(key, number) && (log->setBitcoin(number), true);
+        if (key == "a_logs")
+            return list(key, log->assetLogs(), unreadableValues, readValue);
+        if (key == "l_logs")
+            return list(key, log->liabilityLogs(), unreadableValues, readValue);
+        m_in.skipValue();
+        return true;
+    });
+    if (!readable)
+        return nullptr;
+    // The day number always follows from year and month; the file's own is never used.
     log->setTS(DateUtilities::dayNumber(log->year().value_or(0), log->month().value_or(0)));
     m_result.unreadableValues += unreadableValues;
     return log;
 }
 
-std::shared_ptr<MVX_Category> Reader::category(const QJsonObject& object)
+std::shared_ptr<MVX_Category> DocumentReader::category()
 {
     auto category = std::make_shared<MVX_Category>();
-    category->setID(readString(object, "ID"_L1));
-    category->setCategoryName(readString(object, "name"_L1));
-    category->setDesc(readString(object, "desc"_L1));
-    category->setIsForeignCurrency(readFlag(object, "is_foreign"_L1));
-    category->setCurrency(readString(object, "currency"_L1));
-    bool present = false;
-    const QJsonArray tags = readArray(object, "tags"_L1, &present);
-    if (present) {
-        QStringList ids;
-        ids.reserve(tags.size());
-        int unreadableIds = 0;
-        for (const QJsonValue& id : tags) {
-            if (id.isString())
-                ids.append(id.toString());
-            else
-                ++unreadableIds;
-        }
-        category->setTags(ids);
-        m_result.unreadableTagReferences += unreadableIds;
+    const int tagReferencesBefore = m_result.unreadableTagReferences;
+    const bool readable = object([&](std::string_view key) {
+        QString text;
+        std::optional<double> number;
+        std::optional<int> whole;
+        bool yes = false;
+        if (key == "ID")
+            return string(key, text, &m_ids) && (category->setID(text), true);
+        if (key == "name")
+            return string(key, text) && (category->setCategoryName(text), true);
+        if (key == "desc")
+            return string(key, text) && (category->setDesc(text), true);
+        if (key == "is_foreign")
+            return flag(key, yes) && (category->setIsForeignCurrency(yes), true);
+        if (key == "currency")
+            return string(key, text) && (category->setCurrency(text), true);
+        if (key == "tags")
+            return tagIDs(key, category->tags());
+        if (key == "is_depreciable")
+            return flag(key, yes) && (category->setIsDepreciable(yes), true);
+        if (key == "depr_rate")
+            return this->number(key, number) && (category->setDepreciationRate(number), true);
+        if (key == "sort_order")
+            return integer(key, whole) && (category->setSortOrder(whole.value_or(0)), true);
+        if (key == "is_hidden")
+            return flag(key, yes) && (category->setIsHidden(yes), true);
+        m_in.skipValue();
+        return true;
+    });
+    if (!readable) {
+        m_result.unreadableTagReferences = tagReferencesBefore;
+        return nullptr;
     }
-    category->setIsDepreciable(readFlag(object, "is_depreciable"_L1));
-    category->setDepreciationRate(readDouble(object, "depr_rate"_L1));
-    category->setSortOrder(readInt(object, "sort_order"_L1).value_or(0));
-    category->setIsHidden(readFlag(object, "is_hidden"_L1));
     return category;
 }
 
-std::shared_ptr<MVX_Tags> Reader::tag(const QJsonObject& object)
+std::shared_ptr<MVX_Tags> DocumentReader::tag()
 {
     auto tag = std::make_shared<MVX_Tags>();
-    tag->setID(readString(object, "ID"_L1));
-    tag->setName(readString(object, "name"_L1));
-    tag->setDesc(readString(object, "desc"_L1));
-    tag->setHexColorString(readString(object, "hexColorString"_L1));
-    return tag;
+    const bool readable = object([&](std::string_view key) {
+        QString text;
+        if (key == "ID")
+            return string(key, text, &m_ids) && (tag->setID(text), true);
+        if (key == "name")
+            return string(key, text) && (tag->setName(text), true);
+        if (key == "desc")
+            return string(key, text) && (tag->setDesc(text), true);
+        if (key == "hexColorString")
+            return string(key, text) && (tag->setHexColorString(text), true);
+        m_in.skipValue();
+        return true;
+    });
+    return readable ? tag : nullptr;
 }
 
-std::shared_ptr<MVX_Model> Reader::model(const QJsonObject& object)
+std::shared_ptr<MVX_Model> DocumentReader::model()
 {
     auto model = std::make_shared<MVX_Model>();
-    model->setVersion(readString(object, "version"_L1));
+    const bool readable = object([&](std::string_view key) {
+        QString text;
+        std::optional<double> number;
+        bool ok = true;
+        if (key == "version")
+            ok = string(key, text) && (model->setVersion(text), true);
+        else if (key == "a_cat")
+            ok = list(key, model->assetscat(), m_result.unreadableCategories, [this] { return category(); });
+        else if (key == "l_cat")
+            ok = list(
+                key, model->liabilitycat(), m_result.unreadableCategories, [this] { return category(); });
+        else if (key == "nw_logs")
+            ok = list(key, model->nwLogArray(), m_result.unreadableRecords, [this] { return record(); });
+        else if (key == "tags")
+            ok = list(key, model->tags(), m_result.unreadableTags, [this] { return tag(); });
+        else if (key == "base_currency")
+            ok = string(key, text) && (model->setBaseCurrency(text), true);
+        else if (key == "net_worth_goal")
+            ok = this->number(key, number) && (model->setRidIrevuGoal(number), true);
+        else
+            m_in.skipValue();
+        if (!ok)
+            throw TopLevelMismatch { mismatchKey, mismatchFound };
+        return true;
+    });
+    Q_UNUSED(readable);
     if (model->version().isNull())
         model->setVersion(MVX_Model::applicationShortVersion());
-    const auto readCategory = [this](const QJsonObject& o) { return category(o); };
-    model->setAssetscat(list<MVX_Category>(object, "a_cat"_L1, m_result.unreadableCategories, readCategory)
-                            .value_or(MVX_CategoryList()));
-    model->setLiabilitycat(list<MVX_Category>(object, "l_cat"_L1, m_result.unreadableCategories, readCategory)
-                               .value_or(MVX_CategoryList()));
-    model->setNwLogArray(
-        list<MVX_NWLog>(object, "nw_logs"_L1, m_result.unreadableRecords, [this](const QJsonObject& o) {
-            return record(o);
-        }).value_or(MVX_NWLogList()));
-    model->setTags(list<MVX_Tags>(object, "tags"_L1, m_result.unreadableTags, [this](const QJsonObject& o) {
-        return tag(o);
-    }).value_or(MVX_TagsList()));
-    model->setBaseCurrency(readString(object, "base_currency"_L1));
-    model->setRidIrevuGoal(readDouble(object, "net_worth_goal"_L1));
+    for (auto* list : { &model->assetscat(), &model->liabilitycat() }) {
+        if (!*list)
+            *list = MVX_CategoryList();
+    }
+    if (!model->nwLogArray())
+        model->setNwLogArray(MVX_NWLogList());
+    if (!model->tags())
+        model->setTags(MVX_TagsList());
     return model;
 }
 
@@ -279,27 +390,29 @@ QString ModelReadResult::unreadableSummary() const
 ModelReadResult ImportModel::read(const QByteArray& bytes)
 {
     ModelReadResult result;
-    QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &parseError);
-    if (parseError.error != QJsonParseError::NoError) {
+    JSONScanner scanner(bytes);
+    try {
+        if (scanner.peek() != Kind::Object) {
+            scanner.skipValue();
+            scanner.expectEnd();
+            result.error = platform::localized(
+                "Missing JSON dictionary: the file holds a JSON list or value, not an object.");
+            return result;
+        }
+        DocumentReader reader(scanner, result);
+        std::shared_ptr<MVX_Model> model = reader.model();
+        scanner.expectEnd();
+        result.model = std::move(model);
+    } catch (const JSONScanner::SyntaxError& error) {
+        result = ModelReadResult();
         result.error
             = platform::localized("Missing JSON dictionary: the file is not a JSON document (%1 at byte %2).")
-                  .arg(parseError.errorString())
-                  .arg(parseError.offset);
-        return result;
-    }
-    if (!document.isObject()) {
-        result.error
-            = platform::localized("Missing JSON dictionary: the file holds a JSON list, not an object.");
-        return result;
-    }
-    try {
-        Reader reader(result);
-        result.model = reader.model(document.object());
-    } catch (const Unreadable& problem) {
+                  .arg(QString::fromLatin1(error.what))
+                  .arg(error.offset);
+    } catch (const TopLevelMismatch& mismatch) {
         result = ModelReadResult();
         result.error = platform::localized("Invalid JSON dictionary: \"%1\" holds %2.")
-                           .arg(problem.key, problem.found);
+                           .arg(QString::fromStdString(mismatch.key), QString::fromLatin1(mismatch.found));
     } catch (const std::bad_alloc&) {
         result = ModelReadResult();
         result.error = platform::localized("Error opening data file.");

@@ -1,0 +1,404 @@
+#include "model/data/JSONScanner.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+constexpr int kMaxDepth = 512;
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+int hexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+void appendUtf8(std::string& out, char32_t code)
+{
+    if (code < 0x80) {
+        out.push_back(char(code));
+    } else if (code < 0x800) {
+        out.push_back(char(0xC0 | (code >> 6)));
+        out.push_back(char(0x80 | (code & 0x3F)));
+    } else if (code < 0x10000) {
+        out.push_back(char(0xE0 | (code >> 12)));
+        out.push_back(char(0x80 | ((code >> 6) & 0x3F)));
+        out.push_back(char(0x80 | (code & 0x3F)));
+    } else {
+        out.push_back(char(0xF0 | (code >> 18)));
+        out.push_back(char(0x80 | ((code >> 12) & 0x3F)));
+        out.push_back(char(0x80 | ((code >> 6) & 0x3F)));
+        out.push_back(char(0x80 | (code & 0x3F)));
+    }
+}
+
+} // namespace
+
+JSONScanner::JSONScanner(QByteArrayView text)
+    : m_begin(text.data()), m_pos(text.data()), m_end(text.data() + text.size())
+{
+}
+
+void JSONScanner::fail(const char* what) const
+{
+    throw SyntaxError { m_pos - m_begin, what };
+}
+
+void JSONScanner::skipWhitespace()
+{
+    while (m_pos < m_end && (*m_pos == ' ' || *m_pos == '\n' || *m_pos == '\r' || *m_pos == '\t'))
+        ++m_pos;
+}
+
+void JSONScanner::expect(char c)
+{
+    skipWhitespace();
+    if (m_pos >= m_end)
+        fail("unexpected end of text");
+    if (*m_pos != c)
+        fail("unexpected character");
+    ++m_pos;
+}
+
+JSONScanner::Kind JSONScanner::peek()
+{
+    skipWhitespace();
+    if (m_pos >= m_end)
+        fail("unexpected end of text");
+    switch (*m_pos) {
+    case '{':
+        return Kind::Object;
+    case '[':
+        return Kind::Array;
+    case '"':
+        return Kind::String;
+    case 't':
+    case 'f':
+        return Kind::Boolean;
+    case 'n':
+        return Kind::Null;
+    default:
+        if (*m_pos == '-' || isDigit(*m_pos))
+            return Kind::Number;
+        fail("unexpected character");
+    }
+}
+
+const char* JSONScanner::describe(Kind kind)
+{
+    switch (kind) {
+    case Kind::Object:
+        return "an object";
+    case Kind::Array:
+        return "a list";
+    case Kind::String:
+        return "a text";
+    case Kind::Number:
+        return "a number";
+    case Kind::Boolean:
+        return "a boolean";
+    case Kind::Null:
+        break;
+    }
+    return "null";
+}
+
+void JSONScanner::beginObject()
+{
+    expect('{');
+}
+
+bool JSONScanner::nextMember(bool& first, std::string_view& key)
+{
+    skipWhitespace();
+    if (m_pos < m_end && *m_pos == '}') {
+        ++m_pos;
+        return false; // after "{" or after a member
+    }
+    if (!first)
+        expect(',');
+    first = false;
+    skipWhitespace();
+    if (m_pos >= m_end || *m_pos != '"')
+        fail("expected a member name");
+    bool escaped = false;
+    key = scanString(escaped);
+    if (escaped) {
+        m_buffer.clear();
+        decodeEscapes(key, m_buffer);
+        key = m_buffer;
+    }
+    expect(':');
+    return true;
+}
+
+void JSONScanner::beginArray()
+{
+    expect('[');
+}
+
+bool JSONScanner::nextElement(bool& first)
+{
+    skipWhitespace();
+    if (m_pos < m_end && *m_pos == ']') {
+        ++m_pos;
+        return false;
+    }
+    if (!first)
+        expect(',');
+    first = false;
+    return true;
+}
+
+std::string_view JSONScanner::scanString(bool& escaped)
+{
+    ++m_pos; // the opening quote
+    const char* start = m_pos;
+    escaped = false;
+    while (m_pos < m_end) {
+        const char c = *m_pos;
+        if (c == '"') {
+            std::string_view raw(start, size_t(m_pos - start));
+            ++m_pos;
+            return raw;
+        }
+        if (static_cast<unsigned char>(c) < 0x20)
+            fail("control character in text");
+        if (c == '\\') {
+            escaped = true;
+            ++m_pos;
+            if (m_pos >= m_end)
+                break;
+        }
+        ++m_pos;
+    }
+    fail("unterminated text");
+}
+
+void JSONScanner::decodeEscapes(std::string_view raw, std::string& out) const
+{
+    out.reserve(raw.size());
+    for (size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] != '\\') {
+            out.push_back(raw[i]);
+            continue;
+        }
+        const char kind = raw[++i];
+        switch (kind) {
+        case '"':
+        case '\\':
+        case '/':
+            out.push_back(kind);
+            break;
+        case 'b':
+            out.push_back('\b');
+            break;
+        case 'f':
+            out.push_back('\f');
+            break;
+        case 'n':
+            out.push_back('\n');
+            break;
+        case 'r':
+            out.push_back('\r');
+            break;
+        case 't':
+            out.push_back('\t');
+            break;
+        case 'u': {
+            const auto hex4 = [&](size_t at) -> int {
+                if (at + 4 > raw.size())
+                    return -1;
+                int value = 0;
+                for (size_t k = at; k < at + 4; ++k) {
+                    const int digit = hexValue(raw[k]);
+                    if (digit < 0)
+                        return -1;
+                    value = value * 16 + digit;
+                }
+                return value;
+            };
+            const int unit = hex4(i + 1);
+            if (unit < 0)
+                throw SyntaxError { qsizetype(raw.data() - m_begin + i), "invalid \\u escape" };
+            i += 4;
+            char32_t code = char32_t(unit);
+            if (unit >= 0xD800 && unit < 0xDC00) {
+                const int low
+                    = (i + 2 < raw.size() && raw[i + 1] == '\\' && raw[i + 2] == 'u') ? hex4(i + 3) : -1;
+                if (low >= 0xDC00 && low < 0xE000) {
+                    code = 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (char32_t(low) - 0xDC00);
+                    i += 6;
+                } else {
+                    code = 0xFFFD; // a lone surrogate cannot be text
+                }
+            } else if (unit >= 0xDC00 && unit < 0xE000) {
+                code = 0xFFFD;
+            }
+            appendUtf8(out, code);
+            break;
+        }
+        default:
+            throw SyntaxError { qsizetype(raw.data() - m_begin + i), "invalid escape" };
+        }
+    }
+}
+
+QString JSONScanner::readString(Interner* interner)
+{
+    skipWhitespace();
+    if (m_pos >= m_end || *m_pos != '"')
+        fail("expected a text");
+    bool escaped = false;
+    const std::string_view raw = scanString(escaped);
+    if (escaped) {
+        m_buffer.clear();
+        decodeEscapes(raw, m_buffer);
+        return QString::fromUtf8(m_buffer.data(), qsizetype(m_buffer.size()));
+    }
+    if (raw.empty())
+        return QString(0, QChar());
+    if (interner) {
+        auto [it, inserted] = interner->try_emplace(raw);
+        if (inserted)
+            it->second = QString::fromUtf8(raw.data(), qsizetype(raw.size()));
+        return it->second;
+    }
+    return QString::fromUtf8(raw.data(), qsizetype(raw.size()));
+}
+
+std::optional<double> JSONScanner::readNumber()
+{
+    skipWhitespace();
+    const char* start = m_pos;
+    // The grammar of RFC 8259 exactly; from_chars alone would also take "inf" or "1.".
+    if (m_pos < m_end && *m_pos == '-')
+        ++m_pos;
+    if (m_pos >= m_end || !isDigit(*m_pos))
+        fail("invalid number");
+    if (*m_pos == '0') {
+        ++m_pos;
+    } else {
+        while (m_pos < m_end && isDigit(*m_pos))
+            ++m_pos;
+    }
+    if (m_pos < m_end && *m_pos == '.') {
+        ++m_pos;
+        if (m_pos >= m_end || !isDigit(*m_pos))
+            fail("invalid number");
+        while (m_pos < m_end && isDigit(*m_pos))
+            ++m_pos;
+    }
+    if (m_pos < m_end && (*m_pos == 'e' || *m_pos == 'E')) {
+        ++m_pos;
+        if (m_pos < m_end && (*m_pos == '+' || *m_pos == '-'))
+            ++m_pos;
+        if (m_pos >= m_end || !isDigit(*m_pos))
+            fail("invalid number");
+        while (m_pos < m_end && isDigit(*m_pos))
+            ++m_pos;
+    }
+    double value = 0;
+    const auto [end, error] = std::from_chars(start, m_pos, value);
+    if (error == std::errc::result_out_of_range) {
+        // Too small rounds to zero; too large does not fit at all.
+        const bool tiny = [&] {
+            const char* e = start;
+            while (e < m_pos && *e != 'e' && *e != 'E')
+                ++e;
+            return e < m_pos && e + 1 < m_pos && e[1] == '-';
+        }();
+        if (tiny)
+            return start[0] == '-' ? -0.0 : 0.0;
+        return std::nullopt;
+    }
+    if (error != std::errc() || end != m_pos || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+void JSONScanner::literal(const char* word)
+{
+    for (const char* w = word; *w; ++w, ++m_pos) {
+        if (m_pos >= m_end || *m_pos != *w)
+            fail("invalid literal");
+    }
+}
+
+bool JSONScanner::readBoolean()
+{
+    skipWhitespace();
+    if (m_pos < m_end && *m_pos == 't') {
+        literal("true");
+        return true;
+    }
+    literal("false");
+    return false;
+}
+
+void JSONScanner::readNull()
+{
+    skipWhitespace();
+    literal("null");
+}
+
+void JSONScanner::skipValue()
+{
+    skipValue(0);
+}
+
+void JSONScanner::skipValue(int depth)
+{
+    if (depth > kMaxDepth)
+        fail("nested too deeply");
+    bool first = true;
+    switch (peek()) {
+    case Kind::Object: {
+        beginObject();
+        std::string_view key;
+        while (nextMember(first, key))
+            skipValue(depth + 1);
+        break;
+    }
+    case Kind::Array:
+        beginArray();
+        while (nextElement(first))
+            skipValue(depth + 1);
+        break;
+    case Kind::String: {
+        bool escaped = false;
+        const std::string_view raw = scanString(escaped);
+        if (escaped) {
+            m_buffer.clear();
+            decodeEscapes(raw, m_buffer); // validates the escapes
+        }
+        break;
+    }
+    case Kind::Number:
+        (void)readNumber();
+        break;
+    case Kind::Boolean:
+        (void)readBoolean();
+        break;
+    case Kind::Null:
+        readNull();
+        break;
+    }
+}
+
+void JSONScanner::expectEnd()
+{
+    skipWhitespace();
+    if (m_pos != m_end)
+        fail("unexpected text after the document");
+}
