@@ -115,7 +115,8 @@ void TBClassicWindow::setUp()
         m_titleBarContainer, TBClassicLayout::barFrames(bars, m_titleBarHeight, 0).titleBar, this);
 
     // The standard buttons sit in the title bar, where the window system would put them.
-    const QString group = u"TBClassicWindow.%1"_s.arg(quintptr(this), 0, 16);
+    static int windows = 0;
+    const QString group = u"TBClassicWindow.standardButtons.%1"_s.arg(++windows);
     const int kinds[4] = { TBStandardButtons::Close, TBStandardButtons::Miniaturize, TBStandardButtons::Zoom,
         TBStandardButtons::FullScreen };
     double x = kSystemLeft;

@@ -11,6 +11,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QScreen>
 
 using namespace Qt::Literals::StringLiterals;
@@ -230,6 +231,8 @@ void TBWindow::replaceSubview(QWidget* old, QWidget* replacement, bool resizing)
         QWidget* superview = old->parentWidget();
         replacement->setParent(superview);
         replacement->stackUnder(old);
+        if (QLayout* layout = superview->layout())
+            delete layout->replaceWidget(old, replacement);
         replacement->show();
         old->hide();
         old->setParent(nullptr);

@@ -208,3 +208,15 @@ TEST(OSVMacVersion, AnswersAreWorkedOutOnceAndNumbersCompareByValue)
     EXPECT_TRUE(OSVMacVersion::versionLessThan(QString::number(minor.toULongLong() + 1)));
     EXPECT_FALSE(OSVMacVersion::versionGreaterThan(minor));
 }
+
+TEST(DIDeviceInfo, TheRealMachineReportsPlausibleValues)
+{
+    const DIDeviceInfo& info = DIDeviceInfo::deviceInfo();
+    EXPECT_EQ(&info, &DIDeviceInfo::deviceInfo());
+    EXPECT_GE(info.cpuInfo().numberOfCores, 1U);
+    EXPECT_GT(info.physicalMemory(), 0);
+    EXPECT_GE(info.osVersion().major, 2U); // the kernel's release
+    EXPECT_FALSE(info.nodeName().isEmpty());
+    EXPECT_FALSE(info.rawSystemInfoString().isNull());
+    EXPECT_FALSE(info.allScreens().isEmpty()); // the offscreen platform has one screen
+}

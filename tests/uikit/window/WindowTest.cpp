@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QTest>
+#include <QVBoxLayout>
 
 #include <memory>
 
@@ -300,4 +301,22 @@ TEST(TBWindow, ScreenshotsInLightAndDarkAppearance)
         EXPECT_NE(shot.pixelColor(close.center() * shot.devicePixelRatio()), strip);
     }
     platform::AppearanceController::instance().setAppearance(platform::Appearance::Light);
+}
+
+TEST(TBWindow, ReplacingANestedViewTakesItsPlaceInTheLayout)
+{
+    TBWindow window;
+    auto* box = new QWidget(window.contentView());
+    auto* layout = new QVBoxLayout(box);
+    auto* old = new QLabel(u"old"_s);
+    layout->addWidget(new QLabel(u"first"_s));
+    layout->addWidget(old);
+    QPointer<QWidget> gone(old);
+    auto* replacement = new QLabel(u"new"_s);
+    window.replaceSubview(old, replacement, false);
+    EXPECT_EQ(layout->indexOf(replacement), 1);
+    EXPECT_EQ(layout->indexOf(old), -1);
+    EXPECT_EQ(replacement->parentWidget(), box);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(gone.isNull()); // the old view is released, as its superview let it go
 }
