@@ -109,12 +109,14 @@ void MOModalOverlay::setContentViewController(QWidget* contentViewController)
 
 void MOModalOverlay::showInWindow(QWidget* window, QWidget* contentView)
 {
-    if (m_shown)
+    if (m_shown && !m_closing)
         return;
     if (!window)
         throw std::invalid_argument("window is nil");
     if (!m_contentViewController)
         throw std::logic_error("contentViewController is nil");
+    if (m_closing)
+        afterClose(); // a show during the closing animation ends the close now
 
     post(WillShowNotification);
     window = window->window();
@@ -173,6 +175,7 @@ void MOModalOverlay::showInWindow(QWidget* window, QWidget* contentView)
         if (generation == m_generation && m_shown && !m_closing)
             afterShow();
     });
+    m_transition = group;
     group->start(QAbstractAnimation::DeleteWhenStopped);
 }
 
@@ -188,6 +191,7 @@ void MOModalOverlay::close()
     if (!m_shown || m_closing)
         return;
     m_closing = true;
+    stopTransition();
     post(WillCloseNotification);
     const quint64 generation = m_generation;
     QWidget* content = m_contentViewController;
@@ -218,11 +222,20 @@ void MOModalOverlay::close()
                 afterClose();
         });
     });
+    m_transition = group;
     group->start(QAbstractAnimation::DeleteWhenStopped);
+}
+
+void MOModalOverlay::stopTransition()
+{
+    if (m_transition)
+        m_transition->stop();
+    m_transition = nullptr;
 }
 
 void MOModalOverlay::afterClose()
 {
+    stopTransition();
     qApp->removeEventFilter(this);
     if (m_parentWindow)
         m_parentWindow->removeEventFilter(this);

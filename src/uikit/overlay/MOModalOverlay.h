@@ -9,6 +9,7 @@
 #include <QString>
 
 class MOModalOverlayView;
+class QAbstractAnimation;
 class MOOverlayView;
 class QWidget;
 
@@ -53,7 +54,8 @@ public:
     QWidget* modalWindow() const;
     QWidget* overlayView() const;
 
-    /// Shows the overlay over `window`. With `shouldOverlayTitleBar` off only the rectangle of
+    /// Shows the overlay over `window`; ignored while shown, but a show during the closing
+    /// animation finishes that close first. With `shouldOverlayTitleBar` off only the rectangle of
     /// `contentView` (a widget of the window) is dimmed; the whole window is covered either way.
     /// Throws std::invalid_argument("window is nil") for no window and
     /// std::logic_error("contentViewController is nil") without content; nothing changes then.
@@ -74,6 +76,7 @@ private:
     void layoutOverlay();
     bool blocks(QObject* receiver) const;
     void focusContent();
+    void stopTransition();
     void post(const QString& name);
 
     QPointer<MOModalOverlayView> m_modalWindow;
@@ -82,6 +85,7 @@ private:
     QPointer<QWidget> m_parentWindow;
     QPointer<QWidget> m_parentContentView;
     QPointer<QWidget> m_contentViewController;
+    QPointer<QAbstractAnimation> m_transition;
     QSize m_savedMinimumSize;
     QSize m_savedMaximumSize;
     bool m_wasResizable = false;

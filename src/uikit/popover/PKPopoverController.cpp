@@ -41,6 +41,7 @@ PKPopoverController::PKPopoverController(QWidget* contentViewController, QObject
 
 PKPopoverController::~PKPopoverController()
 {
+    qApp->removeEventFilter(this);
     stopObserving();
     m_popoverWindow->stopAnimations();
     m_popoverWindow->setPopoverController(nullptr);
@@ -362,6 +363,12 @@ void PKPopoverController::stopObserving()
 
 bool PKPopoverController::eventFilter(QObject* watched, QEvent* event)
 {
+    if (m_resignKeyCheckOnRelease && event->type() == QEvent::MouseButtonRelease) {
+        const quint64 generation = *m_resignKeyCheckOnRelease;
+        m_resignKeyCheckOnRelease.reset();
+        qApp->removeEventFilter(this);
+        platform::runLater(this, [this, generation] { resignKeyCheck(generation); });
+    }
     if (popoverIsVisible()) {
         const auto type = event->type();
         if (watched == m_parentWindow && type == QEvent::Move)
@@ -413,15 +420,25 @@ void PKPopoverController::popoverWindowDidResignKey()
     // The application's active state may only settle after the window lost the keyboard,
     // so the decision waits for the next turn of the event loop.
     const quint64 generation = m_generation;
-    platform::runLater(this, [this, generation] {
-        if (generation != m_generation || !popoverIsVisible())
-            return;
-        if (m_popoverWindow->isActiveWindow() || QApplication::activePopupWidget())
-            return; // the keyboard came back, or a menu of the content holds it
-        if (!m_closesWhenApplicationBecomesInactive && !isApplicationActive())
-            return; // stays open while the application is in the background
-        closePopover();
-    });
+    platform::runLater(this, [this, generation] { resignKeyCheck(generation); });
+}
+
+void PKPopoverController::resignKeyCheck(quint64 generation)
+{
+    if (generation != m_generation || !popoverIsVisible())
+        return;
+    if (m_popoverWindow->isActiveWindow() || QApplication::activePopupWidget())
+        return; // the keyboard came back, or a menu of the content holds it
+    if (!m_closesWhenApplicationBecomesInactive && !isApplicationActive())
+        return; // stays open while the application is in the background
+    if (QGuiApplication::mouseButtons() != Qt::NoButton) {
+        // Decide when the click ends: a click on the anchor button then toggles the popover
+        // closed instead of closing it on the press and opening it again on the release.
+        m_resignKeyCheckOnRelease = generation;
+        qApp->installEventFilter(this);
+        return;
+    }
+    closePopover();
 }
 
 void PKPopoverController::applicationDidResignActive()

@@ -140,6 +140,7 @@ private:
     void finishShow();
     void closePopoverAndResetVariables();
     unsigned arrowDirectionWithPreferredArrowDirection(unsigned preferred) const;
+    void resignKeyCheck(quint64 generation);
     void positionViewFrameChanged();
     void parentWindowMoved();
     QRectF anchorOnScreen() const;
@@ -170,4 +171,5 @@ private:
     State m_state = State::Hidden;
     quint64 m_generation = 0;
     QList<QMetaObject::Connection> m_observers;
+    std::optional<quint64> m_resignKeyCheckOnRelease;
 };

@@ -122,6 +122,26 @@ TEST_F(ModalOverlayTest, NotificationsComeInOrderAndTheDelegateGetsThem)
         QStringList({ u"MOModalOverlayWillShowNotification"_s, u"MOModalOverlayDidCloseNotification"_s }));
 }
 
+TEST_F(ModalOverlayTest, ShowingDuringTheClosingAnimationShowsAgain)
+{
+    overlay->setAnimationDirection(3);
+    overlay->showInWindow(window.get());
+    QTRY_COMPARE(posted.size(), 2);
+    overlay->close();
+    overlay->showInWindow(window.get()); // e.g. locking again at once
+    EXPECT_EQ(posted,
+        QStringList({ MOModalOverlay::WillShowNotification, MOModalOverlay::DidShowNotification,
+            MOModalOverlay::WillCloseNotification, MOModalOverlay::DidCloseNotification,
+            MOModalOverlay::WillShowNotification }));
+    QTRY_COMPARE(posted.size(), 6);
+    EXPECT_EQ(posted.last(), MOModalOverlay::DidShowNotification);
+    EXPECT_TRUE(overlay->isShown());
+    ASSERT_NE(overlay->modalWindow(), nullptr);
+    EXPECT_TRUE(overlay->modalWindow()->isAncestorOf(panel));
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->pos(), QPoint(0, 0));
+}
+
 TEST_F(ModalOverlayTest, TakesEveryInputOverTheWholeWindowAndRestoresResizing)
 {
     overlay->setAnimates(false);
@@ -164,6 +184,27 @@ TEST_F(ModalOverlayTest, TakesEveryInputOverTheWholeWindowAndRestoresResizing)
     shortcut->setContext(Qt::ApplicationShortcut);
     QTest::keyClick(window.get(), Qt::Key_L, Qt::ControlModifier);
     EXPECT_EQ(shortcutFired.count(), 1);
+}
+
+TEST_F(ModalOverlayTest, AFixedSizeParentStaysFixedAndTheOverlayFollowsResizes)
+{
+    overlay->setAnimates(false);
+    overlay->showInWindow(window.get());
+    overlay->close();
+    EXPECT_NE(window->minimumSize(), window->maximumSize()); // resizable again
+
+    window->setFixedSize(500, 300);
+    overlay->showInWindow(window.get());
+    overlay->close();
+    EXPECT_EQ(window->minimumSize(), QSize(500, 300));
+    EXPECT_EQ(window->maximumSize(), QSize(500, 300));
+
+    window->setMinimumSize(0, 0);
+    window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    overlay->showInWindow(window.get());
+    window->setFixedSize(700, 450); // the window changes size by other means
+    EXPECT_EQ(overlay->modalWindow()->geometry(), QRect(0, 0, 700, 450));
+    EXPECT_EQ(panel->size(), QSize(700, 450));
 }
 
 TEST_F(ModalOverlayTest, BackgroundClicksAskTheDelegateButCloseDoesNot)

@@ -82,6 +82,29 @@ TEST_F(APPopoverFixture, ChangingPositionKeepsTheAttachmentPointOnScreen)
     EXPECT_EQ(window->attachmentPointOnScreen().x(), attachment.x());
 }
 
+TEST_F(APPopoverFixture, ClosesOnLosingTheKeyboardOnlyWhenAsked)
+{
+    popover->setAnimates(false);
+    popover->displayPopoverInWindow(parent.get(), QPointF(300, 200));
+    QTRY_VERIFY(popover->popoverWindow()->isActiveWindow());
+    parent->activateWindow();
+    QTRY_VERIFY(parent->isActiveWindow());
+    EXPECT_TRUE(popover->isVisible());
+    popover->applicationDidResignActive();
+    EXPECT_TRUE(popover->isVisible());
+
+    popover->setClosesWhenPopoverResignsKey(true);
+    popover->popoverWindow()->activateWindow();
+    QTRY_VERIFY(popover->popoverWindow()->isActiveWindow());
+    parent->activateWindow();
+    QTRY_VERIFY(!popover->isVisible());
+
+    popover->setClosesWhenApplicationBecomesInactive(true);
+    popover->displayPopoverInWindow(parent.get(), QPointF(300, 200));
+    popover->applicationDidResignActive();
+    EXPECT_FALSE(popover->isVisible());
+}
+
 TEST_F(APPopoverFixture, DraggingMovesOnlyWhenMovable)
 {
     popover->setAnimates(false);

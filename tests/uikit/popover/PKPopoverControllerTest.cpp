@@ -157,6 +157,43 @@ TEST_F(PopoverFixture, PressingTheAnchorButtonAgainTogglesThePopover)
     EXPECT_TRUE(controller->shown());
 }
 
+TEST_F(PopoverFixture, ClickOnTheAnchorOfAResignKeyPopoverTogglesItClosed)
+{
+    controller->setDefaultProperties(true, true, true);
+    controller->setAnimates(false);
+    QObject::connect(button, &QPushButton::clicked, controller.get(), [this] {
+        if (controller->shown())
+            controller->close();
+        else
+            show();
+    });
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_TRUE(controller->shown());
+
+    // The press makes the parent key (as a window manager does); the popover resigns key.
+    QTest::mousePress(button, Qt::LeftButton);
+    parent->activateWindow();
+    controller->popoverWindowDidResignKey();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(controller->shown()); // decided when the click ends
+    QTest::mouseRelease(button, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(controller->shown()); // closed by the toggle, not reopened
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(controller->shown());
+
+    // A click anywhere else closes it when the button comes up.
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_TRUE(controller->shown());
+    QTest::mousePress(parent.get(), Qt::LeftButton, {}, QPoint(400, 250));
+    parent->activateWindow();
+    controller->popoverWindowDidResignKey();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(controller->shown());
+    QTest::mouseRelease(parent.get(), Qt::LeftButton, {}, QPoint(400, 250));
+    QTRY_VERIFY(!controller->shown());
+}
+
 TEST_F(PopoverFixture, ClosedAndShownAgainInOneTurnKeepsWorking)
 {
     controller->setDefaultProperties_ItemEdit(); // fades in and out
@@ -228,6 +265,12 @@ TEST_F(PopoverFixture, ResignKeyClosesOnlyWhileTheApplicationIsActive)
     controller->popoverWindowDidResignKey();
     QCoreApplication::processEvents();
     EXPECT_TRUE(controller->shown());
+
+    // Back in the application with the parent key, the popover takes the keyboard again.
+    parent->activateWindow();
+    QTRY_VERIFY(parent->isActiveWindow());
+    controller->checkPopoverKeyWindowStatus();
+    QTRY_VERIFY(controller->popoverWindow()->isActiveWindow());
 
     // A click elsewhere in the application closes it.
     PKPopoverController::setApplicationActiveOverride(true);
