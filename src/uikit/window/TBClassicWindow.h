@@ -58,7 +58,8 @@ public:
     void setHideTitleBarInFullScreen(bool hide) override { m_hideTitleBarInFullScreen = hide; }
     void setFullScreenButtonRightMargin(double margin) override;
 
-    /// Ignores the current height; moves the bottom edge down by the growth when `adjustWindowFrame`.
+    /// Does nothing for the current height; otherwise, with `adjustWindowFrame`, the window grows
+    /// downwards by the change so that its top edge stays.
     void setTitleBarHeight(double height, bool adjustWindowFrame);
     /// Replaces the bar view (the window takes ownership; the old one is deleted).
     void setTitleBarView(QWidget* view);
