@@ -3,6 +3,7 @@
 #include "uikit/popover/PKPopoverController.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QHash>
 #include <QMessageBox>
 #include <QVBoxLayout>
@@ -60,7 +61,7 @@ void AlertPopover::runAsPopoverForView(
         return;
     PopoverAlerts& all = alerts();
     if (!all.states.contains(alert))
-        QObject::connect(alert, &QObject::destroyed, [alert] { alerts().states.remove(alert); });
+        QObject::connect(alert, &QObject::destroyed, qApp, [alert] { alerts().states.remove(alert); });
     releasePopover(alert);
     AlertState& state = all.states[alert];
     state.completionBlock = std::move(completionBlock);

@@ -1,5 +1,6 @@
 #include "uikit/extensions/ColorHex.h"
 
+#include <cctype>
 #include <cstdint>
 #include <limits>
 
@@ -7,15 +8,9 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-int hexDigit(char16_t c)
+bool isHexDigit(QChar c)
 {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
+    return c.unicode() < 128 && std::isxdigit(static_cast<unsigned char>(c.unicode()));
 }
 
 // Reads a hexadecimal number the way stored colour texts have always been read:
@@ -28,19 +23,17 @@ std::uint32_t scanHex(QStringView text)
     const QStringView rest = text.mid(i);
     if (rest.startsWith(u"0x") || rest.startsWith(u"0X"))
         i += 2;
-    std::uint64_t value = 0;
-    bool overflow = false;
-    for (; i < text.size(); ++i) {
-        const int digit = hexDigit(text[i].unicode());
-        if (digit < 0)
-            break;
-        value = value * 16 + static_cast<std::uint64_t>(digit);
-        if (value > std::numeric_limits<std::uint32_t>::max()) {
-            overflow = true;
-            value = 0;
-        }
-    }
-    return overflow ? std::numeric_limits<std::uint32_t>::max() : static_cast<std::uint32_t>(value);
+    qsizetype end = i;
+    while (end < text.size() && isHexDigit(text[end]))
+        ++end;
+    QStringView digits = text.mid(i, end - i);
+    while (digits.startsWith(u'0'))
+        digits = digits.mid(1);
+    if (digits.isEmpty())
+        return 0;
+    if (digits.size() > 8)
+        return std::numeric_limits<std::uint32_t>::max();
+    return digits.toUInt(nullptr, 16);
 }
 
 } // namespace

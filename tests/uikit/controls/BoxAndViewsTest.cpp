@@ -69,6 +69,18 @@ TEST(RXRoundedBoxTest, DrawsBackgroundBorderAndTabInTheirColours)
         near(image.pixelColor(int(thinTab.right()) - 2, int(thinTab.center().y()) + 4), QColor(200, 0, 0)));
 }
 
+TEST(RXRoundedBoxTest, PropertiesAreReachableByNameWithTheirDefaults)
+{
+    RXRoundedBox box;
+    EXPECT_EQ(box.property("borderWidth").toDouble(), 2.0);
+    EXPECT_EQ(box.property("borderRadius").toDouble(), 4.0);
+    EXPECT_EQ(box.property("titleColor").value<QColor>(), QColor(Qt::white));
+    EXPECT_EQ(box.property("noiseOpacity").toDouble(), 0.0);
+    EXPECT_TRUE(box.property("drawsTitle").toBool());
+    EXPECT_TRUE(box.setProperty("selected", true));
+    EXPECT_TRUE(box.isSelected());
+}
+
 TEST(RXRoundedBoxTest, GradientBackgroundRunsBottomToTopAndHidesTheFlatColour)
 {
     RXRoundedBox box;

@@ -52,6 +52,7 @@ TEST(ColorHexTest, UnreadableTextsGiveTransparentBlackAndOverflowGivesWhite)
     expectColor(u"FF00GG00"_s, { 0, 0, 0xFF, 0 }); // stops at the first non-digit: 0xFF00
     expectColor(u"123456789"_s, { 255, 255, 255, 255 });
     expectColor(u"FFFFFFFFFFFFFFFFFFFF12"_s, { 255, 255, 255, 255 });
+    expectColor(u"00000000080"_s, { 0, 0, 0, 0x80 }); // leading zeros do not overflow
 }
 
 TEST(ColorHexTest, HexadecimalValueIsLowerCaseRgbWithoutAlpha)

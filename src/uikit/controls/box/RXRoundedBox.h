@@ -13,6 +13,18 @@
 /// out by the caller.
 class RXRoundedBox : public QWidget {
     Q_OBJECT
+    Q_PROPERTY(qreal borderWidth READ borderWidth WRITE setBorderWidth)
+    Q_PROPERTY(qreal borderRadius READ borderRadius WRITE setBorderRadius)
+    Q_PROPERTY(QColor borderColor READ borderColor WRITE setBorderColor)
+    Q_PROPERTY(QColor titleColor READ titleColor WRITE setTitleColor)
+    Q_PROPERTY(QColor gradientStartColor READ gradientStartColor WRITE setGradientStartColor)
+    Q_PROPERTY(QColor gradientEndColor READ gradientEndColor WRITE setGradientEndColor)
+    Q_PROPERTY(QColor backgroundColor READ backgroundColor WRITE setBackgroundColor)
+    Q_PROPERTY(bool drawsFullTitleBar READ drawsFullTitleBar WRITE setDrawsFullTitleBar)
+    Q_PROPERTY(bool drawsTitle READ drawsTitle WRITE setDrawsTitle)
+    Q_PROPERTY(bool selected READ isSelected WRITE setSelected)
+    Q_PROPERTY(bool drawsGradientBackground READ drawsGradientBackground WRITE setDrawsGradientBackground)
+    Q_PROPERTY(qreal noiseOpacity READ noiseOpacity WRITE setNoiseOpacity)
 public:
     explicit RXRoundedBox(QWidget* parent = nullptr);
 

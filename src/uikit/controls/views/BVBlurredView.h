@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QVariant>
 #include <QWidget>
 
 /// A panel that shows what lies behind it (its parent's background and the sibling
@@ -18,6 +19,9 @@ public:
     void setSaturationFactor(float factor);
     float blurRadius() const { return m_blurRadius; }
     void setBlurRadius(float radius);
+    /// Number forms of the two settings (anything that converts to a number).
+    void setSaturationFactorNumber(const QVariant& number) { setSaturationFactor(number.toFloat()); }
+    void setBlurRadiusNumber(const QVariant& number) { setBlurRadius(number.toFloat()); }
 
     /// Scales each pixel's distance from its luminance by `factor` (1 leaves it alone).
     static void saturate(QImage& image, float factor);
