@@ -438,12 +438,7 @@ QString POProgressOverlay::labelText() const
 
 void POProgressOverlay::setLabelText(const QString& text)
 {
-    if (!onMainThread(this)) {
-        platform::runLater(this, [this, text] { setLabelText(text); });
-        return;
-    }
-    m_label->setText(text);
-    layoutSubviews();
+    setTextOf(m_label, text);
 }
 
 QString POProgressOverlay::detailsLabelText() const
@@ -453,11 +448,17 @@ QString POProgressOverlay::detailsLabelText() const
 
 void POProgressOverlay::setDetailsLabelText(const QString& text)
 {
+    setTextOf(m_detailsLabel, text);
+}
+
+void POProgressOverlay::setTextOf(QLabel* label, const QString& text)
+{
+    // Work running on the pool may report its state through the labels.
     if (!onMainThread(this)) {
-        platform::runLater(this, [this, text] { setDetailsLabelText(text); });
+        platform::runLater(this, [this, label, text] { setTextOf(label, text); });
         return;
     }
-    m_detailsLabel->setText(text);
+    label->setText(text);
     layoutSubviews();
 }
 

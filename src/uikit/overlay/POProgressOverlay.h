@@ -68,6 +68,7 @@ public:
     /// The alpha of the whole overlay.
     qreal alpha() const;
 
+    /// Texts may be set from any thread; they reach the labels on the main thread.
     QString labelText() const;
     void setLabelText(const QString& text);
     QString detailsLabelText() const;
@@ -130,6 +131,7 @@ private:
     void done();
     void layoutSubviews();
     void setAlpha(qreal alpha);
+    void setTextOf(QLabel* label, const QString& text);
 
     QLabel* m_label = nullptr;
     QLabel* m_detailsLabel = nullptr;

@@ -80,6 +80,18 @@ TEST_F(APPopoverFixture, ChangingPositionKeepsTheAttachmentPointOnScreen)
     popover->setBorderWidth(4); // grows on every side, arrow side kept
     EXPECT_EQ(window->size(), QSize(228, 112));
     EXPECT_EQ(window->attachmentPointOnScreen().x(), attachment.x());
+
+    popover->setPosition(1);
+    const QPointF top = window->attachmentPointOnScreen();
+    const QSize before = window->size();
+    popover->setDistance(10); // more room on the arrow side only
+    EXPECT_EQ(window->size(), before + QSize(0, 10));
+    EXPECT_EQ(window->attachmentPointOnScreen(), top);
+    popover->setArrowHeight(20);
+    EXPECT_EQ(window->size(), before + QSize(0, 14));
+    EXPECT_EQ(window->attachmentPointOnScreen(), top);
+    // The content keeps its place below the arrow room.
+    EXPECT_EQ(popover->contentView()->geometry().top(), 4 + 2 + 30); // border, margin, arrow room
 }
 
 TEST_F(APPopoverFixture, ClosesOnLosingTheKeyboardOnlyWhenAsked)
