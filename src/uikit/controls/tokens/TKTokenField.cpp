@@ -18,19 +18,6 @@ namespace {
 
 constexpr char16_t TokenCharacter = 0xFFFC; // the object replacement character
 
-TKTokenField::TagColorProvider& tagColorProvider()
-{
-    static TKTokenField::TagColorProvider provider;
-    return provider;
-}
-
-QHash<QString, QColor> currentTagColors()
-{
-    if (tagColorProvider())
-        return tagColorProvider()();
-    return NWData::shared()->tagColors();
-}
-
 bool isSeparator(QChar c)
 {
     return c == u',' || c == u'\n' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
@@ -50,11 +37,6 @@ TKTokenField::TKTokenField(QWidget* parent) : QTextEdit(parent), m_cell(new TKTo
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTabChangesFocus(true);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-}
-
-void TKTokenField::setTagColorProvider(TagColorProvider provider)
-{
-    tagColorProvider() = std::move(provider);
 }
 
 QSize TKTokenField::sizeHint() const
@@ -81,7 +63,7 @@ std::shared_ptr<TKTokenAttachmentCell> TKTokenField::tokenCellForRepresentedObje
     font.setPointSizeF(11);
     cell->setTextFont(font);
 
-    const QHash<QString, QColor> colors = currentTagColors();
+    const QHash<QString, QColor>& colors = NWData::shared()->tagColors();
     QString colorName = u"WHITE"_s;
     for (const auto& tag : m_categoryTags) {
         if (tag && tag->name() == text) {

@@ -11,7 +11,6 @@
 #include <QTextEdit>
 #include <QVariantList>
 
-#include <functional>
 #include <memory>
 
 class TKTokenField;
@@ -63,9 +62,6 @@ public:
     /// Makes tokens of all text typed so far.
     void tokenizeRemainingText();
 
-    /// Where the tag colours come from: the store's table unless replaced (tests).
-    using TagColorProvider = std::function<QHash<QString, QColor>()>;
-    static void setTagColorProvider(TagColorProvider provider);
     /// The capsule the field makes for `representedObject` (colours of its tag).
     std::shared_ptr<TKTokenAttachmentCell> tokenCellForRepresentedObject(
         const QVariant& representedObject) const;
