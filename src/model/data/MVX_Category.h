@@ -1,17 +1,31 @@
 #pragma once
 
+#include "model/mapping/MAPModel.h"
+
 #include <QString>
 #include <QStringList>
+#include <QVariantMap>
 
 #include <optional>
 
 /// An asset or liability category; its side follows from the list that holds it.
-class MVX_Category {
+class MVX_Category : public MAPModelSubclass<MVX_Category> {
+    Q_GADGET
+    Q_PROPERTY(QString ID READ ID WRITE setID)
+    Q_PROPERTY(QString categoryName READ categoryName WRITE setCategoryName)
+    Q_PROPERTY(QString desc READ desc WRITE setDesc)
+    Q_PROPERTY(bool isForeignCurrency READ isForeignCurrency WRITE setIsForeignCurrency)
+    Q_PROPERTY(QString currency READ currency WRITE setCurrency)
+    Q_PROPERTY(std::optional<QStringList> tags READ tags WRITE setTags)
+    Q_PROPERTY(bool isDepreciable READ isDepreciable WRITE setIsDepreciable)
+    Q_PROPERTY(std::optional<double> depreciationRate READ depreciationRate WRITE setDepreciationRate)
+    Q_PROPERTY(qint32 sortOrder READ sortOrder WRITE setSortOrder)
+    Q_PROPERTY(bool isHidden READ isHidden WRITE setIsHidden)
+
 public:
-    MVX_Category() = default;
-    MVX_Category(const MVX_Category&) = default;
-    MVX_Category& operator=(const MVX_Category&) = default;
-    virtual ~MVX_Category() = default;
+    MVX_Category();
+    /// Property key to JSON key, for the mapping layer.
+    static QVariantMap JSONKeyPathsByPropertyKey();
 
     const QString& ID() const { return m_ID; }
     void setID(const QString& ID) { m_ID = ID; }
@@ -39,7 +53,8 @@ public:
     bool isHidden() const { return m_isHidden; }
     void setIsHidden(bool isHidden) { m_isHidden = isHidden; }
 
-    bool operator==(const MVX_Category&) const = default;
+    /// Field by field.
+    bool operator==(const MVX_Category& other) const;
 
 private:
     QString m_ID;

@@ -1,12 +1,27 @@
 #pragma once
 
+#include "model/mapping/MAPModel.h"
+
 #include <QString>
+#include <QVariantMap>
 
 #include <optional>
 
 /// The value of one category in one month. Every field may be absent.
-class MVX_CategoryLog {
+class MVX_CategoryLog : public MAPModelSubclass<MVX_CategoryLog> {
+    Q_GADGET
+    Q_PROPERTY(QString categoryID READ categoryID WRITE setCategoryID)
+    Q_PROPERTY(std::optional<int> year READ year WRITE setYear)
+    Q_PROPERTY(std::optional<int> month READ month WRITE setMonth)
+    Q_PROPERTY(std::optional<double> value READ value WRITE setValue)
+    Q_PROPERTY(std::optional<double> exchangeRate READ exchangeRate WRITE setExchangeRate)
+    Q_PROPERTY(std::optional<double> foreignValue READ foreignValue WRITE setForeignValue)
+
 public:
+    MVX_CategoryLog();
+    /// Property key to JSON key, for the mapping layer.
+    static QVariantMap JSONKeyPathsByPropertyKey();
+
     const QString& categoryID() const { return m_categoryID; }
     void setCategoryID(const QString& categoryID) { m_categoryID = categoryID; }
     std::optional<int> year() const { return m_year; }
@@ -23,7 +38,8 @@ public:
     std::optional<double> foreignValue() const { return m_foreignValue; }
     void setForeignValue(std::optional<double> foreignValue) { m_foreignValue = foreignValue; }
 
-    bool operator==(const MVX_CategoryLog&) const = default;
+    /// Field by field.
+    bool operator==(const MVX_CategoryLog& other) const;
 
 private:
     QString m_categoryID;

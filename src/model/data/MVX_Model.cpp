@@ -1,6 +1,11 @@
 #include "model/data/MVX_Model.h"
 
+#include "model/data/MVX_ModelTypes.h"
+#include "model/mapping/MAPJSONAdapter.h"
+
 #include <algorithm>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -21,6 +26,61 @@ bool sameObjects(
 }
 
 } // namespace
+
+MVX_Model::MVX_Model()
+{
+    MVX_registerModelTypes();
+}
+
+QVariantMap MVX_Model::JSONKeyPathsByPropertyKey()
+{
+    return { { u"version"_s, u"version"_s }, { u"assetscat"_s, u"a_cat"_s },
+        { u"liabilitycat"_s, u"l_cat"_s }, { u"nwLogArray"_s, u"nw_logs"_s }, { u"tags"_s, u"tags"_s },
+        { u"baseCurrency"_s, u"base_currency"_s }, { u"ridIrevuGoal"_s, u"net_worth_goal"_s } };
+}
+
+MAPValueTransformerPtr MVX_Model::assetscatJSONTransformer()
+{
+    return map_JSONArrayTransformerWithModelClass<MVX_Category>();
+}
+
+MAPValueTransformerPtr MVX_Model::liabilitycatJSONTransformer()
+{
+    return map_JSONArrayTransformerWithModelClass<MVX_Category>();
+}
+
+MAPValueTransformerPtr MVX_Model::nwLogArrayJSONTransformer()
+{
+    return map_JSONArrayTransformerWithModelClass<MVX_NWLog>();
+}
+
+MAPValueTransformerPtr MVX_Model::tagsJSONTransformer()
+{
+    return map_JSONArrayTransformerWithModelClass<MVX_Tags>();
+}
+
+MVX_NWLog::MVX_NWLog()
+{
+    MVX_registerModelTypes();
+}
+
+QVariantMap MVX_NWLog::JSONKeyPathsByPropertyKey()
+{
+    return { { u"year"_s, u"year"_s }, { u"month"_s, u"month"_s }, { u"TS"_s, u"TS"_s },
+        { u"note"_s, u"note"_s }, { u"assets"_s, u"assets"_s }, { u"liabilities"_s, u"liabilities"_s },
+        { u"nw"_s, u"nw"_s }, { u"assetLogs"_s, u"a_logs"_s }, { u"liabilityLogs"_s, u"l_logs"_s },
+        { u"gold"_s, u"gold"_s }, { u"bitcoin"_s, u"bitcoin"_s } };
+}
+
+MAPValueTransformerPtr MVX_NWLog::assetLogsJSONTransformer()
+{
+    return map_JSONArrayTransformerWithModelClass<MVX_CategoryLog>();
+}
+
+MAPValueTransformerPtr MVX_NWLog::liabilityLogsJSONTransformer()
+{
+    return map_JSONArrayTransformerWithModelClass<MVX_CategoryLog>();
+}
 
 QString MVX_Model::applicationShortVersion()
 {

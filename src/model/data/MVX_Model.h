@@ -3,9 +3,11 @@
 #include "model/data/MVX_Category.h"
 #include "model/data/MVX_NWLog.h"
 #include "model/data/MVX_Tags.h"
+#include "model/mapping/MAPValueTransformer.h"
 
 #include <QList>
 #include <QString>
+#include <QVariantMap>
 
 #include <memory>
 #include <optional>
@@ -16,8 +18,25 @@ using MVX_TagsList = QList<std::shared_ptr<MVX_Tags>>;
 
 /// The root of a household's data. Model objects are shared: the store's two record
 /// lists hold the same records, and screens change them in place.
-class MVX_Model {
+class MVX_Model : public MAPModelSubclass<MVX_Model> {
+    Q_GADGET
+    Q_PROPERTY(QString version READ version WRITE setVersion)
+    Q_PROPERTY(std::optional<MVX_CategoryList> assetscat READ assetscat WRITE setAssetscat)
+    Q_PROPERTY(std::optional<MVX_CategoryList> liabilitycat READ liabilitycat WRITE setLiabilitycat)
+    Q_PROPERTY(std::optional<MVX_NWLogList> nwLogArray READ nwLogArray WRITE setNwLogArray)
+    Q_PROPERTY(std::optional<MVX_TagsList> tags READ tags WRITE setTags)
+    Q_PROPERTY(QString baseCurrency READ baseCurrency WRITE setBaseCurrency)
+    Q_PROPERTY(std::optional<double> ridIrevuGoal READ ridIrevuGoal WRITE setRidIrevuGoal)
+
 public:
+    MVX_Model();
+    /// Property key to JSON key, for the mapping layer.
+    static QVariantMap JSONKeyPathsByPropertyKey();
+    Q_INVOKABLE static MAPValueTransformerPtr assetscatJSONTransformer();
+    Q_INVOKABLE static MAPValueTransformerPtr liabilitycatJSONTransformer();
+    Q_INVOKABLE static MAPValueTransformerPtr nwLogArrayJSONTransformer();
+    Q_INVOKABLE static MAPValueTransformerPtr tagsJSONTransformer();
+
     /// The application's short version string, from the build.
     static QString applicationShortVersion();
     /// A model with the application's version and four empty lists, no base currency

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "model/data/MVX_CategoryLog.h"
+#include "model/mapping/MAPValueTransformer.h"
 
 #include <QList>
 #include <QString>
+#include <QVariantMap>
 
 #include <memory>
 #include <optional>
@@ -12,8 +14,27 @@ using MVX_CategoryLogList = QList<std::shared_ptr<MVX_CategoryLog>>;
 
 /// One monthly net-worth record. Every field may be absent. The lists are edited in
 /// place through the non-const overloads.
-class MVX_NWLog {
+class MVX_NWLog : public MAPModelSubclass<MVX_NWLog> {
+    Q_GADGET
+    Q_PROPERTY(std::optional<int> year READ year WRITE setYear)
+    Q_PROPERTY(std::optional<int> month READ month WRITE setMonth)
+    Q_PROPERTY(std::optional<qint64> TS READ TS WRITE setTS)
+    Q_PROPERTY(QString note READ note WRITE setNote)
+    Q_PROPERTY(std::optional<double> assets READ assets WRITE setAssets)
+    Q_PROPERTY(std::optional<double> liabilities READ liabilities WRITE setLiabilities)
+    Q_PROPERTY(std::optional<double> nw READ nw WRITE setNw)
+    Q_PROPERTY(std::optional<MVX_CategoryLogList> assetLogs READ assetLogs WRITE setAssetLogs)
+    Q_PROPERTY(std::optional<MVX_CategoryLogList> liabilityLogs READ liabilityLogs WRITE setLiabilityLogs)
+    Q_PROPERTY(std::optional<double> gold READ gold WRITE setGold)
+    Q_PROPERTY(std::optional<double> bitcoin READ bitcoin WRITE setBitcoin)
+
 public:
+    MVX_NWLog();
+    /// Property key to JSON key, for the mapping layer.
+    static QVariantMap JSONKeyPathsByPropertyKey();
+    Q_INVOKABLE static MAPValueTransformerPtr assetLogsJSONTransformer();
+    Q_INVOKABLE static MAPValueTransformerPtr liabilityLogsJSONTransformer();
+
     std::optional<int> year() const { return m_year; }
     void setYear(std::optional<int> year) { m_year = year; }
     /// 1 to 12.
