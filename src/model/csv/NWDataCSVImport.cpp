@@ -272,6 +272,9 @@ std::optional<QString> NWDataCSVImport::installImportedModel(const std::shared_p
     m_store.setAppData(model);
     m_store.setExchangeRates();
     m_store.exchangeRateUpdateOnBaseCurrencyChange();
+    // The table's rates per euro are the same as before, so rates derived from them are
+    // as current as they were.
+    m_store.setExchangeRateIsUpToDate(previousUpToDate);
     m_store.sortNWArray(*model->nwLogArray());
     if (std::optional<QString> failed = m_store.saveData(false)) {
         m_store.setAppData(previousModel);

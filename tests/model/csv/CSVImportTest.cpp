@@ -1,0 +1,150 @@
+#include "CSVTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QLocale>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace mervane::test;
+
+namespace {
+
+const QByteArray recordsHeader = "NW Logs,Year,Month,Note,Assets,Liabilities,NW,Category IDs\n";
+
+std::shared_ptr<MVX_Model> importText(const QByteArray& text, QString* error = nullptr)
+{
+    return NWDataCSVImport::modelFromCSVData(text, error);
+}
+
+QString failureOf(const QByteArray& text)
+{
+    QString error;
+    EXPECT_EQ(importText(text, &error), nullptr);
+    return error;
+}
+
+TEST(CSVImportTest, SectionsAreFoundByTheirFirstFieldInAnyOrder)
+{
+    const QByteArray text = "preamble,ignored\n" + recordsHeader
+        + ",,,,,,,A-1,L-1,gone\n"
+          ",2018.9,,a note,10,4,6,10,4,99\n"
+          "Liability Categories,ID,Name,Description,isForeignCurrency,Currency,Tags\n"
+          ",L-1,Loan,,true,USD\n"
+          "TAGS,ID,Name,Description\n"
+          ",T-1,Home\n"
+          "TAGS,ID,Name,Description\n"
+          "Asset Categories,ID,Name,Description,isForeignCurrency,Currency,Tags\n"
+          ",A-1,Bank,Savings,1,EUR,,T-1,\n";
+    QString error;
+    const auto model = importText(text, &error);
+    ASSERT_TRUE(model) << error.toStdString();
+    EXPECT_EQ(model->version(), u"2.12"_s);
+    EXPECT_EQ(model->baseCurrency(), QString());
+    EXPECT_EQ(model->ridIrevuGoal(), std::nullopt);
+
+    ASSERT_EQ(model->tags()->size(), 2);
+    EXPECT_EQ(model->tags()->at(0)->name(), u"Home"_s);
+    EXPECT_TRUE(model->tags()->at(0)->desc().isNull());
+    // A repeated header is a data line of its section.
+    EXPECT_EQ(model->tags()->at(1)->ID(), u"ID"_s);
+    EXPECT_EQ(model->tags()->at(1)->desc(), u"Description"_s);
+
+    ASSERT_EQ(model->assetscat()->size(), 1);
+    const MVX_Category& bank = *model->assetscat()->first();
+    EXPECT_TRUE(bank.isForeignCurrency());
+    EXPECT_EQ(bank.currency(), u"EUR"_s);
+    EXPECT_EQ(bank.tags(), QStringList { u"T-1"_s });
+    const MVX_Category& loan = *model->liabilitycat()->first();
+    EXPECT_FALSE(loan.isForeignCurrency());
+    EXPECT_EQ(loan.tags(), std::nullopt);
+
+    ASSERT_EQ(model->nwLogArray()->size(), 1);
+    const MVX_NWLog& record = *model->nwLogArray()->first();
+    EXPECT_EQ(record.year(), 2018);
+    EXPECT_EQ(record.month(), std::nullopt);
+    EXPECT_EQ(record.note(), u"a note"_s);
+    EXPECT_EQ(record.nw(), 6);
+    EXPECT_EQ(record.TS(), std::nullopt);
+    ASSERT_EQ(record.assetLogs()->size(), 1);
+    const MVX_CategoryLog& value = *record.assetLogs()->first();
+    EXPECT_EQ(value.categoryID(), u"A-1"_s);
+    EXPECT_EQ(value.year(), 2018);
+    EXPECT_EQ(value.month(), std::nullopt);
+    EXPECT_EQ(value.value(), 10);
+    ASSERT_EQ(record.liabilityLogs()->size(), 1);
+    EXPECT_EQ(record.liabilityLogs()->first()->value(), 4);
+}
+
+TEST(CSVImportTest, ShortFilesGiveEmptyLists)
+{
+    for (const QByteArray& text : { QByteArray(), QByteArray("TAGS,ID,Name,Description\n"), recordsHeader,
+             QByteArray(recordsHeader + ",,,,,,,A\n") }) {
+        QString error;
+        const auto model = importText(text, &error);
+        ASSERT_TRUE(model) << error.toStdString();
+        EXPECT_TRUE(model->tags()->isEmpty());
+        EXPECT_TRUE(model->assetscat()->isEmpty());
+        EXPECT_TRUE(model->nwLogArray()->isEmpty());
+    }
+}
+
+TEST(CSVImportTest, MalformedFilesFailWithAReason)
+{
+    const QByteArray ids = recordsHeader + ",,,,,,,A\n";
+    EXPECT_EQ(failureOf(ids + ",2020,1,,1,0,1,1,2\n"),
+        u"record line 1 has 2 values, but the ID line has 1 category IDs"_s);
+    EXPECT_EQ(failureOf(ids + ",2020,1,,1,0,1,1\n,2020,2,,1\n"),
+        u"record line 2 has 5 fields where 8 belong; the file may be cut short"_s);
+    EXPECT_EQ(
+        failureOf(ids + ",2020,1,,1,0,1,1\n,2020,x2,,1,0,1,1\n"), u"record line 2: \"x2\" is not a number"_s);
+    EXPECT_EQ(failureOf(ids + ",2020,1,,1,0,1,nan\n"), u"record line 1: \"nan\" is not a number"_s);
+    EXPECT_EQ(failureOf(ids + ",2020,1,\"cut"), u"line 3: a quoted field is not closed"_s);
+    EXPECT_EQ(failureOf("TAGS,ID,Name,Description\n,T,\xff\xfe\n"), u"the file is not UTF-8 text"_s);
+}
+
+TEST(CSVImportTest, NumbersAreReadWithoutTheLocale)
+{
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::German));
+    const auto model = importText(
+        recordsHeader + ",,,,,,,A\n, 2020 ,12,,1.5e3,-0.25,1500.25,2147483648\n" + "Asset Categories\n,A\n");
+    QLocale::setDefault(previous);
+    ASSERT_TRUE(model);
+    const MVX_NWLog& record = *model->nwLogArray()->first();
+    EXPECT_EQ(record.year(), 2020);
+    EXPECT_EQ(record.assets(), 1500);
+    EXPECT_EQ(record.liabilities(), -0.25);
+    EXPECT_EQ(record.assetLogs()->first()->value(), 2147483648.0);
+}
+
+TEST(CSVImportTest, MissingFilesAndFoldersAreNoInput)
+{
+    QString error;
+    EXPECT_EQ(NWDataCSVImport::importCSVFromFilePath(u"/nonexistent/file.csv"_s, &error), nullptr);
+    EXPECT_EQ(error, u"the file does not exist"_s);
+    EXPECT_EQ(NWDataCSVImport::importCSVFromFilePath(QDir::tempPath(), &error), nullptr);
+    EXPECT_EQ(error, u"the path is a folder"_s);
+}
+
+class CSVRoundTripTest : public ModelTest { };
+
+TEST_F(CSVRoundTripTest, ANoteWithACommaAQuoteAndALineBreakSurvivesWithEveryValueInItsColumn)
+{
+    model().setAssetscat(MVX_CategoryList { makeCategory(u"A"_s, u"Bank, \"main\""_s) });
+    model().setLiabilitycat(MVX_CategoryList { makeCategory(u"L"_s, u"Loan"_s) });
+    const auto record
+        = makeRecord(2020, 5, { makeLog(u"A"_s, 2020, 5, 10) }, { makeLog(u"L"_s, 2020, 5, 3) });
+    record->setNote(u"Sold the car, \"finally\"\r\nnext: the boat"_s);
+    model().setNwLogArray(MVX_NWLogList { record });
+
+    const auto model = importText(exportedText(store()));
+    ASSERT_TRUE(model);
+    const MVX_NWLog& back = *model->nwLogArray()->first();
+    EXPECT_EQ(back.note(), record->note());
+    EXPECT_EQ(model->assetscat()->first()->categoryName(), u"Bank, \"main\""_s);
+    EXPECT_EQ(back.assetLogs()->first()->value(), 10);
+    EXPECT_EQ(back.liabilityLogs()->first()->value(), 3);
+}
+
+} // namespace
