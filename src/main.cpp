@@ -1,77 +1,16 @@
-#include "platform/Appearance.h"
-#include "platform/FileChooser.h"
-#include "platform/Resources.h"
-#include "platform/Strings.h"
+#include "app/shell/AppDelegate.h"
+#include "app/shell/ApplicationSetup.h"
 
 #include <QApplication>
-#include <QFileDialog>
-#include <QIcon>
-#include <QLabel>
-#include <QMainWindow>
-#include <QPixmap>
-#include <QShortcut>
-#include <QStyleFactory>
-
-using namespace Qt::Literals::StringLiterals;
-
-namespace {
-
-// Frameless windows and popovers place themselves, which native Wayland does not allow.
-void preferXWaylandOnWayland()
-{
-    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        return;
-    const bool wayland = qEnvironmentVariable("XDG_SESSION_TYPE") == u"wayland"
-        || qEnvironmentVariableIsSet("WAYLAND_DISPLAY");
-    if (wayland && qEnvironmentVariableIsSet("DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-}
-
-QString presentFileDialog(const platform::FileRequest& request)
-{
-    auto* parent = qobject_cast<QWidget*>(request.parent);
-    const QString filter = request.nameFilters.join(u";;"_s);
-    switch (request.mode) {
-    case platform::FileRequest::Mode::Open:
-        return QFileDialog::getOpenFileName(parent, request.title, request.directory, filter);
-    case platform::FileRequest::Mode::Save: {
-        const QString start = request.directory.isEmpty() ? request.suggestedName
-                                                          : request.directory + u'/' + request.suggestedName;
-        return QFileDialog::getSaveFileName(parent, request.title, start, filter);
-    }
-    case platform::FileRequest::Mode::Directory:
-        return QFileDialog::getExistingDirectory(parent, request.title, request.directory);
-    }
-    return {};
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
-    preferXWaylandOnWayland();
+    ApplicationSetup::preferXWaylandOnWayland();
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName(u"Mervane"_s);
-    QApplication::setOrganizationName(u"Mervane"_s);
-    QApplication::setApplicationVersion(QStringLiteral(MERVANE_VERSION));
-    QApplication::setDesktopFileName(u"mervane"_s);
-    QApplication::setStyle(QStyleFactory::create(u"Fusion"_s));
-    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(platform::image(u"mervane"_s, QSize(256, 256)))));
-    platform::installTranslations();
-    platform::AppearanceController::instance().setAppearance(platform::Appearance::System);
-    platform::FileChooser::setPresenter(presentFileDialog);
+    ApplicationSetup::configureApplication();
 
-    QMainWindow window;
-    window.setWindowTitle(u"Mervane"_s);
-    auto* label = new QLabel(platform::localized("Net worth, month by month."), &window);
-    label->setAlignment(Qt::AlignCenter);
-    window.setCentralWidget(label);
-    window.resize(1100, 720);
-
-    auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), &window);
-    QObject::connect(quit, &QShortcut::activated, &app, &QApplication::quit);
-
-    window.show();
+    AppDelegate delegate;
+    delegate.start();
     return app.exec();
 }

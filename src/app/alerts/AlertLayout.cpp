@@ -1,0 +1,44 @@
+#include "app/alerts/AlertLayout.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace AlertLayout {
+
+QLabel* makeTitle(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+QLabel* makeMessage(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(text, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    return label;
+}
+
+void arrange(QWidget* view, const QList<QLabel*>& texts, const QList<QPushButton*>& buttons)
+{
+    auto* layout = new QVBoxLayout(view);
+    layout->setContentsMargins(16, 12, 16, 12);
+    for (QLabel* text : texts)
+        layout->addWidget(text);
+    layout->addStretch(1);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QPushButton* button : buttons)
+        row->addWidget(button);
+    if (!buttons.isEmpty())
+        buttons.last()->setDefault(true);
+    layout->addLayout(row);
+}
+
+} // namespace AlertLayout

@@ -1,0 +1,50 @@
+#include "app/alerts/AskDeleteAllData.h"
+
+#include "app/alerts/AlertLayout.h"
+#include "platform/NotificationCenter.h"
+#include "platform/Strings.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+const QString AskDeleteAllData::deleteAllNotification = u"DeleteAllMERVANEData"_s;
+const QString AskDeleteAllData::restoreAllNotification = u"RestoreAllMERVANEData"_s;
+
+AskDeleteAllData::AskDeleteAllData(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(u"AskDeleteAllData"_s);
+    m_titleCtl
+        = AlertLayout::makeTitle(platform::localized("Confirm deleting of all application data"), this);
+    m_messageCtl = AlertLayout::makeMessage(
+        platform::localized("This action will delete all of your records, categories and tags. "
+                            "It cannot be undone."),
+        this);
+    m_cancelButton = new QPushButton(platform::localized("Cancel"), this);
+    m_okButton = new QPushButton(platform::localized("OK"), this);
+    connect(m_okButton, &QPushButton::clicked, this, &AskDeleteAllData::okActionClick);
+    connect(m_cancelButton, &QPushButton::clicked, this, &AskDeleteAllData::cancelActionClick);
+    AlertLayout::arrange(this, { m_titleCtl, m_messageCtl }, { m_cancelButton, m_okButton });
+    resize(380, 150);
+}
+
+void AskDeleteAllData::changeWarningType(bool restore)
+{
+    if (!restore)
+        return;
+    m_showRestoreWarning = true;
+    m_titleCtl->setText(platform::localized("Confirm restoring of all application data"));
+    m_messageCtl->setText(
+        platform::localized("This action will delete all of your current records and replace "
+                            "them with records saved in a previously saved backup file."));
+}
+
+void AskDeleteAllData::okActionClick()
+{
+    platform::NotificationCenter::defaultCenter().post(
+        m_showRestoreWarning ? restoreAllNotification : deleteAllNotification);
+    Q_EMIT closeRequested();
+}
+
+void AskDeleteAllData::cancelActionClick()
+{
+    Q_EMIT closeRequested();
+}

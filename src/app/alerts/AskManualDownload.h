@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QPushButton>
+#include <QWidget>
+
+/// Offers to open the user manual from the web site (the help button's popover).
+class AskManualDownload : public QWidget {
+    Q_OBJECT
+public:
+    explicit AskManualDownload(QWidget* parent = nullptr);
+
+    QPushButton* yesButton() const { return m_yesButton; }
+    QPushButton* cancelButton() const { return m_cancelButton; }
+
+    void yesClick();
+    void cancelClick();
+
+Q_SIGNALS:
+    void closeRequested();
+
+private:
+    QPushButton* m_yesButton = nullptr;
+    QPushButton* m_cancelButton = nullptr;
+};

@@ -1,0 +1,59 @@
+#include "app/alerts/MessagePopover.h"
+
+#include "app/alerts/SimpleAlertViewController.h"
+#include "uikit/popover/PKPopoverController.h"
+#include "uikit/popover/PKPopoverWindow.h"
+
+#include <QWidget>
+
+const QString MessagePopover::windowTitle = QStringLiteral("Mervane message");
+
+MessagePopover::MessagePopover(QObject* parent) : QObject(parent)
+{
+}
+
+MessagePopover::~MessagePopover()
+{
+    delete m_popover.data();
+}
+
+void MessagePopover::showMessage(const QString& text, QWidget* anchor, bool sticky)
+{
+    if (!m_popover) {
+        m_content = new SimpleAlertViewController;
+        m_popover = new PKPopoverController(m_content.data());
+        m_popover->popoverWindow()->setWindowTitle(windowTitle);
+    }
+    if (m_popover->shown()) {
+        m_content->alertCtl()->setText(text);
+        return;
+    }
+    m_popover->setDefaultProperties_ItemWarning();
+    if (sticky) {
+        m_popover->setClosesWhenPopoverResignsKey(false);
+        m_popover->setClosesWhenApplicationBecomesInactive(false);
+    }
+    m_content->alertCtl()->setText(text);
+    if (!anchor) {
+        qWarning("%s", qPrintable(text));
+        return;
+    }
+    // Edge 1 (min y, y-up): below the button.
+    m_popover->showRelativeToRect(QRectF(anchor->rect()), anchor, 1);
+}
+
+void MessagePopover::close()
+{
+    if (m_popover && m_popover->shown())
+        m_popover->close();
+}
+
+bool MessagePopover::isShown() const
+{
+    return m_popover && m_popover->shown();
+}
+
+QString MessagePopover::text() const
+{
+    return m_content ? m_content->alertCtl()->text() : QString();
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/alerts/SimpleAlertViewController.h"
+#include "uikit/popover/PKPopoverController.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+/// The shell's reusable one-message popover: made on first use, anchored below a button.
+/// A message shown while the popover is open replaces the text in place, so no message is
+/// lost behind another. Main thread only.
+class MessagePopover : public QObject {
+    Q_OBJECT
+public:
+    /// Title of the popover's window, so that tools and tests can find it.
+    static const QString windowTitle;
+
+    explicit MessagePopover(QObject* parent = nullptr);
+    ~MessagePopover() override;
+
+    /// Shows `text` anchored at `anchor` (or replaces the text of the open popover). A sticky
+    /// message closes only on Escape, not when the user works elsewhere.
+    void showMessage(const QString& text, QWidget* anchor, bool sticky = false);
+    void close();
+
+    bool isShown() const;
+    /// The text shown (or last shown).
+    QString text() const;
+    /// Null until the first message.
+    PKPopoverController* popover() const { return m_popover; }
+
+private:
+    QPointer<PKPopoverController> m_popover;
+    QPointer<SimpleAlertViewController> m_content;
+};

@@ -1,0 +1,23 @@
+#include "app/alerts/NoCategoriesWarningViewController.h"
+
+#include "app/alerts/AlertLayout.h"
+#include "platform/Strings.h"
+
+NoCategoriesWarningViewController::NoCategoriesWarningViewController(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("NoCategoriesWarningViewController"));
+    auto* title = AlertLayout::makeTitle(platform::localized("No categories yet"), this);
+    auto* message = AlertLayout::makeMessage(
+        platform::localized("Please add at least one asset or liability category before you add a net "
+                            "worth record."),
+        this);
+    m_closeButton = new QPushButton(platform::localized("OK"), this);
+    connect(m_closeButton, &QPushButton::clicked, this, &NoCategoriesWarningViewController::closeHandler);
+    AlertLayout::arrange(this, { title, message }, { m_closeButton });
+    resize(340, 120);
+}
+
+void NoCategoriesWarningViewController::closeHandler()
+{
+    Q_EMIT closeRequested();
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QPushButton>
+#include <QWidget>
+
+/// Told to the user who adds a monthly record before any category exists.
+class NoCategoriesWarningViewController : public QWidget {
+    Q_OBJECT
+public:
+    explicit NoCategoriesWarningViewController(QWidget* parent = nullptr);
+
+    QPushButton* closeButton() const { return m_closeButton; }
+    void closeHandler();
+
+Q_SIGNALS:
+    void closeRequested();
+
+private:
+    QPushButton* m_closeButton = nullptr;
+};

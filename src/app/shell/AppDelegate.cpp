@@ -1,0 +1,243 @@
+#include "app/shell/AppDelegate.h"
+
+#include "app/alerts/MessagePopover.h"
+#include "app/shell/AppSettings.h"
+#include "app/shell/WindowFrame.h"
+#include "model/store/NWData.h"
+#include "platform/Appearance.h"
+#include "platform/NotificationCenter.h"
+#include "uikit/window/TBAppWindow.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QShortcut>
+
+#include <exception>
+
+using namespace Qt::Literals::StringLiterals;
+
+const std::array<QString, 9> AppDelegate::commandNotifications {
+    u"nwPrintClose"_s,
+    u"DeleteAllMERVANEData"_s,
+    u"RestoreAllMERVANEData"_s,
+    u"ExchangeRateFetchAgain"_s,
+    u"ExchangeRateParserDone"_s,
+    u"CSVImporterClose"_s,
+    u"CSVImporterImport"_s,
+    u"SettingsClosed"_s,
+    u"PrintNotification"_s,
+};
+
+AppDelegate::AppDelegate(NWData* store, QObject* parent)
+    : QObject(parent)
+    , m_store(store ? store : NWData::shared())
+    , m_commands(std::make_unique<AppCommandHandlers>())
+    , m_screens(std::make_unique<ScreenProvider>())
+{
+    awakeFromNib();
+}
+
+AppDelegate::~AppDelegate() = default;
+
+void AppDelegate::setCommandHandlers(std::unique_ptr<AppCommandHandlers> handlers)
+{
+    m_commands = handlers ? std::move(handlers) : std::make_unique<AppCommandHandlers>();
+}
+
+void AppDelegate::setScreenProvider(std::unique_ptr<ScreenProvider> provider)
+{
+    m_screens = provider ? std::move(provider) : std::make_unique<ScreenProvider>();
+}
+
+QWidget* AppDelegate::windowWidget() const
+{
+    return m_window ? m_window->widget() : nullptr;
+}
+
+void AppDelegate::start()
+{
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            applicationWillBecomeActive();
+    });
+    // Closing the main window quits the application.
+    QGuiApplication::setQuitOnLastWindowClosed(true);
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &AppDelegate::applicationWillTerminate);
+
+    applicationWillBecomeActive();
+    applicationWillFinishLaunching();
+    applicationDidFinishLaunching();
+}
+
+void AppDelegate::applicationWillFinishLaunching()
+{
+    QWidget* window = windowWidget();
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    const int primaryHeight = primary ? primary->geometry().height() : 0;
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+
+    const QString saved = AppSettings::mainWindowFrame();
+    const std::optional<QRect> frame
+        = saved.isNull() ? std::nullopt : WindowFrame::restorableFrame(saved, primaryHeight, screens);
+    if (frame)
+        window->setGeometry(*frame);
+    else
+        window->setGeometry(
+            WindowFrame::defaultFrame(primary ? primary->availableGeometry() : QRect(0, 0, 1280, 800)));
+
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void AppDelegate::applicationWillBecomeActive()
+{
+    if (const auto appearance = AppSettings::appearanceToApply(AppSettings::selectedAppearance()))
+        platform::AppearanceController::instance().setAppearance(*appearance);
+}
+
+void AppDelegate::applicationDidFinishLaunching()
+{
+    m_dbInitialized = false;
+    m_usePasswords = true;
+    m_pwdWinDisplayed = false;
+    m_constraintsSet = false;
+
+    try {
+        const QString password = m_commands->getThePassword();
+        if (password.isEmpty())
+            m_usePasswords = false;
+        m_initializedAfterPwd = false;
+
+        if (!m_usePasswords) {
+            setupMainWindow();
+            m_mainViews.clear();
+            m_currentView = m_contentView;
+            m_mainViews.append(m_contentView);
+            showDashboardView();
+            m_initializedAfterPwd = true;
+            m_window->contentView()->show();
+        } else {
+            m_commands->showPwdWindow();
+        }
+
+        // Loaded in both cases, so that the model is there when the lock opens.
+        if (const std::optional<QString> error = m_store->getApplicationData())
+            m_launchLoadError = *error;
+        if (m_initializedAfterPwd)
+            reportLaunchLoadError();
+
+        if (m_store->supportsForeignCurrencies())
+            m_commands->retrieveExchangeRates();
+
+        if (m_exRateTimer)
+            m_exRateTimer->deleteLater();
+        m_exRateTimer = new QTimer(this);
+        m_exRateTimer->setInterval(exchangeRateInterval * 1000);
+        connect(m_exRateTimer, &QTimer::timeout, this,
+            [this] { m_commands->retrieveAndUpdateExchangeRateTimerHandler(); });
+        m_exRateTimer->start();
+    } catch (const std::exception& e) {
+        // The launch goes on to its observers: the window must answer its commands.
+        qWarning("Start-up step failed: %s", e.what());
+    }
+
+    registerCommandObservers();
+}
+
+void AppDelegate::registerCommandObservers()
+{
+    using Handler = void (AppCommandHandlers::*)(const platform::Notification&);
+    static constexpr std::array<Handler, 9> handlers {
+        &AppCommandHandlers::nwPrintPopupClosed,
+        &AppCommandHandlers::nwDeleteAllData,
+        &AppCommandHandlers::nwRestoreAllData,
+        &AppCommandHandlers::exchangeRateFetchAGainHandler,
+        &AppCommandHandlers::finishedGettingCurrencyExchange,
+        &AppCommandHandlers::csvImporterClose,
+        &AppCommandHandlers::csvImporterImport,
+        &AppCommandHandlers::settingsClose,
+        &AppCommandHandlers::printNotificationHandler,
+    };
+    auto& center = platform::NotificationCenter::defaultCenter();
+    for (std::size_t i = 0; i < commandNotifications.size(); ++i) {
+        const Handler handler = handlers[i];
+        const bool ratesDone = commandNotifications[i] == u"ExchangeRateParserDone"_s;
+        center.addObserver(
+            this, commandNotifications[i], [this, handler, ratesDone](const platform::Notification& n) {
+                if (ratesDone)
+                    m_gettingExchangeRate = false;
+                ((*m_commands).*handler)(n);
+            });
+    }
+}
+
+void AppDelegate::initAfterPwdCompleted()
+{
+    if (m_windowBuilt)
+        return;
+    setupMainWindow();
+    m_mainViews.clear();
+    m_currentView = m_contentView;
+    m_mainViews.append(m_contentView);
+    showDashboardView();
+    m_initializedAfterPwd = true;
+    platform::NotificationCenter::defaultCenter().post(NWData::dataReFetchedNotification);
+    m_window->contentView()->show();
+    reportLaunchLoadError();
+}
+
+void AppDelegate::reportLaunchLoadError()
+{
+    // The store keeps the unreadable file aside before any save replaces it; the user must
+    // know why the window is empty.
+    if (!m_launchLoadError.isEmpty())
+        showMessage(m_launchLoadError, true);
+}
+
+void AppDelegate::applicationWillTerminate()
+{
+    if (m_terminated)
+        return;
+    m_terminated = true;
+    if (m_window) {
+        const QRect frame = currentFrameForSaving();
+        if (!frame.isEmpty()) {
+            const QScreen* primary = QGuiApplication::primaryScreen();
+            const int primaryHeight = primary ? primary->geometry().height() : 0;
+            AppSettings::setMainWindowFrame(WindowFrame::toText(WindowFrame::toYUp(frame, primaryHeight)));
+        }
+    }
+    if (m_exRateTimer)
+        m_exRateTimer->stop();
+    m_store->waitForPendingWrites();
+}
+
+QRect AppDelegate::currentFrameForSaving() const
+{
+    const QWidget* window = windowWidget();
+    if ((window->isMaximized() || window->isFullScreen() || window->isMinimized())
+        && window->normalGeometry().isValid())
+        return window->normalGeometry();
+    return window->geometry();
+}
+
+void AppDelegate::awakeFromNib()
+{
+    if (m_doneHidingTheWindow)
+        return;
+    m_doneHidingTheWindow = true;
+    m_window = TBAppWindow::create();
+    QWidget* window = m_window->widget();
+    window->setWindowTitle(u"Mervane"_s);
+    window->setMinimumSize(WindowFrame::minimumSize);
+    m_window->setTitleBarHeight(40);
+    buildWindowContent();
+    m_window->contentView()->hide();
+
+    auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), window);
+    quit->setContext(Qt::ApplicationShortcut);
+    connect(quit, &QShortcut::activated, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}

@@ -1,0 +1,36 @@
+#include "app/shell/AppSettings.h"
+
+#include "platform/UserDefaults.h"
+
+namespace AppSettings {
+
+QString mainWindowFrame()
+{
+    return platform::UserDefaults::standard().string(mainWindowFrameKey);
+}
+
+void setMainWindowFrame(const QString& frameText)
+{
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.setValue(mainWindowFrameKey, frameText);
+    defaults.synchronize();
+}
+
+std::optional<qint64> selectedAppearance()
+{
+    const auto& defaults = platform::UserDefaults::standard();
+    if (!defaults.contains(selectedAppearanceKey))
+        return std::nullopt;
+    return defaults.integer(selectedAppearanceKey, 0);
+}
+
+std::optional<platform::Appearance> appearanceToApply(std::optional<qint64> stored)
+{
+    if (stored == 1)
+        return platform::Appearance::Light;
+    if (stored == 2)
+        return platform::Appearance::Dark;
+    return std::nullopt;
+}
+
+} // namespace AppSettings

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "platform/Appearance.h"
+
+#include <QString>
+
+#include <optional>
+
+/// The shell's settings keys with their types and fallbacks, over the standard user defaults.
+namespace AppSettings {
+
+/// "mcmain": the main window's frame (text form of `WindowFrame`); absent until the first quit.
+inline const QString mainWindowFrameKey = QStringLiteral("mcmain");
+/// "SelectedAppearance": 0 the system's, 1 light, 2 dark; absent leaves the appearance alone.
+inline const QString selectedAppearanceKey = QStringLiteral("SelectedAppearance");
+
+/// The saved frame text; a null string when absent or not a string.
+QString mainWindowFrame();
+/// Stores the frame text and writes the settings to disk.
+void setMainWindowFrame(const QString& frameText);
+
+/// The stored appearance choice; none when the key is absent.
+std::optional<qint64> selectedAppearance();
+/// The appearance to apply for a stored choice: light for 1, dark for 2, none otherwise
+/// (the current appearance stays).
+std::optional<platform::Appearance> appearanceToApply(std::optional<qint64> stored);
+
+} // namespace AppSettings

@@ -1,0 +1,73 @@
+#include "app/shell/WindowFrame.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace WindowFrame {
+
+QString toText(const QRect& yUpFrame)
+{
+    return u"{{%1, %2}, {%3, %4}}"_s.arg(yUpFrame.x())
+        .arg(yUpFrame.y())
+        .arg(yUpFrame.width())
+        .arg(yUpFrame.height());
+}
+
+std::optional<QRect> fromText(const QString& text)
+{
+    static const QRegularExpression form(
+        uR"(^\s*\{\s*\{\s*([^,{}\s]+)\s*,\s*([^,{}\s]+)\s*\}\s*,\s*\{\s*([^,{}\s]+)\s*,\s*([^,{}\s]+)\s*\}\s*\}\s*$)"_s);
+    const QRegularExpressionMatch match = form.match(text);
+    if (!match.hasMatch())
+        return std::nullopt;
+    int numbers[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        const double value = match.captured(i + 1).toDouble(&ok);
+        // A million points is far beyond any desktop; larger values are damage, not frames.
+        if (!ok || !std::isfinite(value) || std::abs(value) > 1e6)
+            return std::nullopt;
+        numbers[i] = static_cast<int>(std::lround(value));
+    }
+    return QRect(numbers[0], numbers[1], numbers[2], numbers[3]);
+}
+
+QRect toYDown(const QRect& yUpFrame, int primaryScreenHeight)
+{
+    return { yUpFrame.x(), primaryScreenHeight - yUpFrame.y() - yUpFrame.height(), yUpFrame.width(),
+        yUpFrame.height() };
+}
+
+QRect toYUp(const QRect& yDownFrame, int primaryScreenHeight)
+{
+    // The same reflection in both directions.
+    return toYDown(yDownFrame, primaryScreenHeight);
+}
+
+std::optional<QRect> restorableFrame(
+    const QString& text, int primaryScreenHeight, const QList<QRect>& screens)
+{
+    const std::optional<QRect> yUp = fromText(text);
+    if (!yUp || yUp->width() < minimumSize.width() || yUp->height() < minimumSize.height())
+        return std::nullopt;
+    const QRect frame = toYDown(*yUp, primaryScreenHeight);
+    for (const QRect& screen : screens) {
+        const QRect visible = frame.intersected(screen);
+        if (visible.width() >= minimumVisible.width() && visible.height() >= minimumVisible.height())
+            return frame;
+    }
+    return std::nullopt;
+}
+
+QRect defaultFrame(const QRect& screen)
+{
+    const QSize size = defaultSize.boundedTo(screen.size()).expandedTo(QSize(1, 1));
+    QRect frame(QPoint(0, 0), size);
+    frame.moveCenter(screen.center());
+    return frame;
+}
+
+} // namespace WindowFrame

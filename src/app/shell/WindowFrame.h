@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QList>
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+#include <optional>
+
+/// The main window's frame as kept in the settings: the text form "{{x, y}, {w, h}}" of a
+/// rectangle whose origin is its bottom-left corner, y growing upwards from the bottom of
+/// the primary screen. Pure functions; the widget side converts with the primary screen's
+/// height.
+namespace WindowFrame {
+
+/// The smallest frame the main window accepts; smaller saved frames are ignored.
+inline constexpr QSize minimumSize { 800, 500 };
+/// The size the window opens at without a usable saved frame.
+inline constexpr QSize defaultSize { 1100, 720 };
+/// How much of a saved frame must lie on one screen for it to be reachable.
+inline constexpr QSize minimumVisible { 80, 40 };
+
+/// "{{x, y}, {w, h}}" for a rectangle in y-up coordinates.
+QString toText(const QRect& yUpFrame);
+/// The rectangle of a text written by `toText`; none when the text is not four numbers in
+/// that form or a number is out of range.
+std::optional<QRect> fromText(const QString& text);
+
+/// y-up (origin bottom-left of the primary screen) to Qt's y-down and back.
+QRect toYDown(const QRect& yUpFrame, int primaryScreenHeight);
+QRect toYUp(const QRect& yDownFrame, int primaryScreenHeight);
+
+/// The saved frame to restore, in Qt coordinates: none when the text cannot be parsed, the
+/// frame is smaller than `minimumSize`, or less than `minimumVisible` of it lies on any of
+/// `screens` (Qt coordinates).
+std::optional<QRect> restorableFrame(
+    const QString& text, int primaryScreenHeight, const QList<QRect>& screens);
+
+/// `defaultSize` (shrunk to fit) centred on `screen`.
+QRect defaultFrame(const QRect& screen);
+
+} // namespace WindowFrame

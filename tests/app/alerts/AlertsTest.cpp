@@ -1,0 +1,147 @@
+#include "app/alerts/AskDeleteAllData.h"
+#include "app/alerts/AskManualDownload.h"
+#include "app/alerts/ExternalLinks.h"
+#include "app/alerts/MessagePopover.h"
+#include "app/alerts/NWTrackedHyperlinkView.h"
+#include "platform/NotificationCenter.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+class Alerts : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        platform::NotificationCenter::defaultCenter().addObserver(
+            &m_listener, {}, [this](const platform::Notification& n) { m_posted.append(n.name); });
+    }
+    QObject m_listener;
+    QStringList m_posted;
+};
+
+TEST_F(Alerts, ConfirmationPostsOnlyItsOwnNotificationOnOk)
+{
+    AskDeleteAllData deleting;
+    QSignalSpy closing(&deleting, &AskDeleteAllData::closeRequested);
+    deleting.okButton()->click();
+    EXPECT_EQ(m_posted, QStringList { u"DeleteAllMERVANEData"_s });
+    EXPECT_EQ(closing.count(), 1);
+
+    m_posted.clear();
+    AskDeleteAllData restoring;
+    QSignalSpy restoreClosing(&restoring, &AskDeleteAllData::closeRequested);
+    restoring.changeWarningType(true);
+    EXPECT_EQ(restoring.titleCtl()->text(), u"Confirm restoring of all application data"_s);
+    restoring.okButton()->click();
+    EXPECT_EQ(m_posted, QStringList { u"RestoreAllMERVANEData"_s });
+    EXPECT_EQ(restoreClosing.count(), 1);
+}
+
+TEST_F(Alerts, CancelPostsNothingAndCloses)
+{
+    AskDeleteAllData ask;
+    ask.changeWarningType(true);
+    QSignalSpy closing(&ask, &AskDeleteAllData::closeRequested);
+    ask.cancelButton()->click();
+    EXPECT_TRUE(m_posted.isEmpty());
+    EXPECT_EQ(closing.count(), 1);
+}
+
+TEST_F(Alerts, RestoreModeStaysOnceChosen)
+{
+    AskDeleteAllData ask;
+    const QString deleteTitle = ask.titleCtl()->text();
+    ask.changeWarningType(false);
+    EXPECT_FALSE(ask.showRestoreWarning());
+    EXPECT_EQ(ask.titleCtl()->text(), deleteTitle);
+    ask.changeWarningType(true);
+    ask.changeWarningType(false);
+    EXPECT_TRUE(ask.showRestoreWarning());
+    EXPECT_EQ(ask.messageCtl()->text(),
+        u"This action will delete all of your current records and replace them with records saved in a "
+        "previously saved backup file."_s);
+}
+
+TEST_F(Alerts, ManualDownloadOpensTheManualOnlyOnYes)
+{
+    QList<QUrl> opened;
+    ExternalLinks::setOpenerForTesting([&](const QUrl& url) {
+        opened.append(url);
+        return true;
+    });
+    AskManualDownload ask;
+    QSignalSpy closing(&ask, &AskManualDownload::closeRequested);
+    ask.cancelButton()->click();
+    EXPECT_TRUE(opened.isEmpty());
+    ask.yesButton()->click();
+    EXPECT_EQ(opened, QList<QUrl> { ExternalLinks::userManual() });
+    EXPECT_TRUE(ExternalLinks::userManual().isValid());
+    EXPECT_EQ(closing.count(), 2);
+    ExternalLinks::setOpenerForTesting({});
+}
+
+TEST_F(Alerts, SecondMessageReplacesTheOpenOne)
+{
+    QWidget window;
+    window.resize(400, 300);
+    auto* anchor = new QPushButton(u"Document"_s, &window);
+    anchor->setGeometry(300, 10, 23, 23);
+    window.show();
+
+    MessagePopover messages;
+    messages.showMessage(u"Backup written."_s, anchor);
+    ASSERT_TRUE(messages.isShown());
+    PKPopoverController* popover = messages.popover();
+    const quint64 generation = popover->generation();
+
+    messages.showMessage(u"Restore failed: <b>file</b>"_s, anchor);
+    EXPECT_TRUE(messages.isShown());
+    EXPECT_EQ(messages.popover(), popover);
+    EXPECT_EQ(popover->generation(), generation); // not closed and shown again
+    EXPECT_EQ(messages.text(), u"Restore failed: <b>file</b>"_s);
+    auto* content = qobject_cast<SimpleAlertViewController*>(popover->contentViewController());
+    ASSERT_TRUE(content);
+    EXPECT_EQ(content->alertCtl()->textFormat(), Qt::PlainText);
+
+    messages.close();
+    popover->forceClosePopover();
+    messages.showMessage(u"Third"_s, anchor);
+    EXPECT_EQ(messages.popover(), popover); // made once, reused
+    EXPECT_EQ(messages.text(), u"Third"_s);
+}
+
+TEST_F(Alerts, HyperlinkShowsThePointingHandOnlyInTheActiveWindow)
+{
+    QWidget window;
+    QWidget other;
+    auto* link = new NWTrackedHyperlinkView(&window);
+    link->resize(120, 20);
+    window.show();
+    other.show();
+    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), link->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
+        Qt::NoButton, Qt::NoModifier);
+
+    QApplication::setActiveWindow(&other);
+    ASSERT_FALSE(window.isActiveWindow());
+    QCoreApplication::sendEvent(link, &move);
+    EXPECT_FALSE(link->testAttribute(Qt::WA_SetCursor));
+
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(window.isActiveWindow());
+    QCoreApplication::sendEvent(link, &move);
+    EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+
+    QApplication::setActiveWindow(&other);
+    QCoreApplication::sendEvent(link, &move);
+    EXPECT_FALSE(link->testAttribute(Qt::WA_SetCursor));
+}
+
+} // namespace

@@ -1,0 +1,238 @@
+#include "ShellTestSupport.h"
+
+#include "app/alerts/MessagePopover.h"
+#include "app/shell/AppDelegate.h"
+#include "app/shell/AppSettings.h"
+#include "app/shell/WindowFrame.h"
+#include "model/store/NWData.h"
+#include "platform/Appearance.h"
+#include "platform/NotificationCenter.h"
+#include "platform/UserDefaults.h"
+#include "uikit/window/TBAppWindow.h"
+#include "uikit/window/TBWindowButton.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+using mervane::test::CountingScreens;
+using mervane::test::RecordingCommands;
+
+namespace {
+
+class AppDelegateLaunch : public mervane::test::ShellTest {
+protected:
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        platform::NotificationCenter::defaultCenter().addObserver(
+            &m_listener, {}, [this](const platform::Notification& n) {
+                m_posted.append(n.name);
+                if (n.name == NWData::dataReFetchedNotification && m_delegate)
+                    m_dashboardAtRefetch.push_back(
+                        m_delegate->screenController(AppScreen::Dashboard) != nullptr);
+            });
+    }
+    void TearDown() override
+    {
+        m_delegate.reset();
+        platform::AppearanceController::instance().setAppearance(platform::Appearance::System);
+        ShellTest::TearDown();
+    }
+
+    AppDelegate& makeDelegate(const QString& password = {})
+    {
+        m_delegate = std::make_unique<AppDelegate>(&m_store);
+        m_delegate->setCommandHandlers(std::make_unique<RecordingCommands>(&m_calls, password));
+        m_delegate->setScreenProvider(std::make_unique<CountingScreens>(&m_screens));
+        return *m_delegate;
+    }
+
+    static int primaryHeight() { return QGuiApplication::primaryScreen()->geometry().height(); }
+
+    NWData m_store;
+    QObject m_listener;
+    QStringList m_posted;
+    QStringList m_calls;
+    std::vector<bool> m_dashboardAtRefetch;
+    CountingScreens::Log m_screens;
+    std::unique_ptr<AppDelegate> m_delegate;
+};
+
+TEST_F(AppDelegateLaunch, WithoutPasswordBuildsTheWindowThenLoadsTheModelThenObserves)
+{
+    writeDataFile(twoRecordsDocument());
+    AppDelegate& delegate = makeDelegate();
+
+    // Nothing is observed before launching ends.
+    platform::NotificationCenter::defaultCenter().post(u"DeleteAllMERVANEData"_s);
+    EXPECT_TRUE(m_calls.isEmpty());
+    m_posted.clear();
+
+    delegate.start();
+
+    // The store's load posts "dataReFetched" once, after the dashboard exists; the
+    // delegate itself posts nothing.
+    EXPECT_EQ(m_posted, QStringList { NWData::dataReFetchedNotification });
+    EXPECT_EQ(m_dashboardAtRefetch, std::vector<bool> { true });
+    ASSERT_TRUE(m_store.appData() && m_store.appData()->nwLogArray());
+    ASSERT_EQ(m_store.appData()->nwLogArray()->size(), 2);
+    EXPECT_EQ(m_store.appData()->nwLogArray()->first()->nw(), 8.0);
+
+    EXPECT_FALSE(delegate.usePasswords());
+    EXPECT_TRUE(delegate.initializedAfterPwd());
+    EXPECT_TRUE(delegate.constraintsSet());
+    EXPECT_TRUE(delegate.windowWidget()->isVisible());
+    EXPECT_TRUE(delegate.window()->contentView()->isVisible());
+    EXPECT_EQ(delegate.currentView(), delegate.screenController(AppScreen::Dashboard));
+    EXPECT_EQ(delegate.mainViews().size(), 2); // the placeholder, then the dashboard
+    EXPECT_EQ(delegate.mainViews().first(), delegate.contentView());
+    EXPECT_EQ(delegate.titleBarButtons().size(), 7);
+    EXPECT_TRUE(delegate.launchLoadError().isEmpty());
+    EXPECT_FALSE(delegate.messagePopover() && delegate.messagePopover()->isShown());
+
+    ASSERT_TRUE(delegate.exRateTimer());
+    EXPECT_TRUE(delegate.exRateTimer()->isActive());
+    EXPECT_EQ(delegate.exRateTimer()->interval(), 600 * 1000);
+
+    // Every command notification reaches its handler, in the order posted.
+    m_calls.clear();
+    delegate.setGettingExchangeRate(true);
+    QStringList expected;
+    for (const QString& name : AppDelegate::commandNotifications) {
+        platform::NotificationCenter::defaultCenter().post(name);
+        expected.append(u"observed "_s + name);
+    }
+    EXPECT_EQ(m_calls, expected);
+    EXPECT_FALSE(delegate.gettingExchangeRate());
+}
+
+TEST_F(AppDelegateLaunch, DownloadsRatesAtLaunchOnlyForATableCurrency)
+{
+    writeDataFile(R"({"version": "2.1", "base_currency": "USD", "nw_logs": []})");
+    makeDelegate().start();
+    EXPECT_TRUE(m_calls.contains(u"retrieveExchangeRates"_s));
+
+    m_delegate.reset();
+    m_calls.clear();
+    writeDataFile(R"({"version": "2.1", "base_currency": "XTS", "nw_logs": []})");
+    AppDelegate& other = makeDelegate();
+    other.start();
+    EXPECT_FALSE(m_calls.contains(u"retrieveExchangeRates"_s));
+    // The repeating download runs whatever the base currency.
+    ASSERT_TRUE(other.exRateTimer());
+    EXPECT_TRUE(other.exRateTimer()->isActive());
+}
+
+TEST_F(AppDelegateLaunch, WithPasswordLoadsBehindTheLockAndBuildsAfterUnlock)
+{
+    writeDataFile(twoRecordsDocument());
+    AppDelegate& delegate = makeDelegate(u"secret"_s);
+    delegate.start();
+
+    EXPECT_TRUE(delegate.usePasswords());
+    EXPECT_TRUE(m_calls.contains(u"showPwdWindow"_s));
+    EXPECT_FALSE(delegate.initializedAfterPwd());
+    EXPECT_TRUE(delegate.titleBarButtons().isEmpty());
+    EXPECT_FALSE(delegate.window()->contentView()->isVisible());
+    EXPECT_TRUE(m_screens.created.empty());
+    // The model is loaded while the lock is up.
+    EXPECT_EQ(m_posted, QStringList { NWData::dataReFetchedNotification });
+    EXPECT_EQ(m_store.appData()->nwLogArray()->size(), 2);
+
+    m_posted.clear();
+    delegate.initAfterPwdCompleted();
+    EXPECT_TRUE(delegate.initializedAfterPwd());
+    EXPECT_EQ(delegate.titleBarButtons().size(), 7);
+    EXPECT_TRUE(delegate.window()->contentView()->isVisible());
+    // The new screens fill themselves from the model loaded at launch.
+    EXPECT_EQ(m_posted, QStringList { NWData::dataReFetchedNotification });
+    EXPECT_EQ(m_dashboardAtRefetch.back(), true);
+
+    // A later unlock builds nothing twice.
+    m_posted.clear();
+    delegate.initAfterPwdCompleted();
+    EXPECT_TRUE(m_posted.isEmpty());
+    EXPECT_EQ(m_screens.created[AppScreen::Dashboard], 1);
+    EXPECT_EQ(delegate.titleBarButtons().size(), 7);
+}
+
+TEST_F(AppDelegateLaunch, UnreadableDataFileIsReportedAndKept)
+{
+    const QByteArray broken = "{\"nw_logs\": [ this is not JSON";
+    writeDataFile(broken);
+    AppDelegate& delegate = makeDelegate();
+    delegate.start();
+
+    EXPECT_FALSE(delegate.launchLoadError().isEmpty());
+    ASSERT_TRUE(delegate.messagePopover());
+    EXPECT_TRUE(delegate.messagePopover()->isShown());
+    EXPECT_EQ(delegate.messagePopover()->text(), delegate.launchLoadError());
+    EXPECT_EQ(delegate.messagePopover()->popover()->positionView(), delegate.exportButton());
+    EXPECT_FALSE(m_posted.contains(NWData::dataReFetchedNotification));
+
+    delegate.applicationWillTerminate();
+    QFile file(dataFilePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), broken);
+}
+
+TEST_F(AppDelegateLaunch, QuitWritesTheFrameAndTheNextStartRestoresIt)
+{
+    AppDelegate& first = makeDelegate();
+    first.start();
+    const QRect frame(60, 40, 900, 560);
+    first.windowWidget()->setGeometry(frame);
+    first.applicationWillTerminate();
+
+    const QString saved = platform::UserDefaults::standard().string(u"mcmain"_s);
+    EXPECT_EQ(saved, WindowFrame::toText(WindowFrame::toYUp(frame, primaryHeight())));
+
+    platform::UserDefaults::resetStandard();
+    m_delegate.reset();
+    AppDelegate& second = makeDelegate();
+    second.start();
+    EXPECT_EQ(second.windowWidget()->geometry(), frame);
+}
+
+TEST_F(AppDelegateLaunch, UnusableSavedFramesOpenTheDefaultFrame)
+{
+    const QRect expected = WindowFrame::defaultFrame(QGuiApplication::primaryScreen()->availableGeometry());
+    for (const QString& saved : { u"{{0, 0}, {0, 0}}"_s, u"no frame at all"_s, u"{{100, 100}, {40, 30}}"_s,
+             u"{{90000, 90000}, {900, 600}}"_s }) {
+        AppSettings::setMainWindowFrame(saved);
+        AppDelegate& delegate = makeDelegate();
+        delegate.start();
+        EXPECT_EQ(delegate.windowWidget()->geometry(), expected) << qPrintable(saved);
+        m_delegate.reset();
+    }
+}
+
+TEST_F(AppDelegateLaunch, ActivationAppliesTheChosenAppearance)
+{
+    auto& appearance = platform::AppearanceController::instance();
+    AppDelegate& delegate = makeDelegate();
+
+    delegate.applicationWillBecomeActive(); // absent: unchanged
+    EXPECT_EQ(appearance.appearance(), platform::Appearance::System);
+
+    platform::UserDefaults::standard().setValue(AppSettings::selectedAppearanceKey, 2);
+    delegate.applicationWillBecomeActive();
+    EXPECT_EQ(appearance.appearance(), platform::Appearance::Dark);
+
+    platform::UserDefaults::standard().setValue(AppSettings::selectedAppearanceKey, 1);
+    delegate.applicationWillBecomeActive();
+    EXPECT_EQ(appearance.appearance(), platform::Appearance::Light);
+
+    // 0 (the system's) and unknown values leave the last choice in place.
+    for (int value : { 0, 7 }) {
+        platform::UserDefaults::standard().setValue(AppSettings::selectedAppearanceKey, value);
+        delegate.applicationWillBecomeActive();
+        EXPECT_EQ(appearance.appearance(), platform::Appearance::Light);
+    }
+}
+
+} // namespace

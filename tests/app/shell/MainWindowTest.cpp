@@ -1,0 +1,182 @@
+#include "ShellTestSupport.h"
+
+#include "app/shell/AppDelegate.h"
+#include "app/shell/DashboardController.h"
+#include "app/shell/MainView.h"
+#include "app/shell/ScreenPlaceholder.h"
+#include "app/shell/TitleBarLayout.h"
+#include "model/store/NWData.h"
+#include "uikit/window/TBAppWindow.h"
+#include "uikit/window/TBWindowButton.h"
+
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+using mervane::test::CountingScreens;
+using mervane::test::RecordingCommands;
+
+namespace {
+
+class MainWindow : public mervane::test::ShellTest {
+protected:
+    void TearDown() override
+    {
+        m_delegate.reset();
+        ShellTest::TearDown();
+    }
+
+    AppDelegate& startDelegate()
+    {
+        m_delegate = std::make_unique<AppDelegate>(&m_store);
+        m_delegate->setCommandHandlers(std::make_unique<RecordingCommands>(&m_calls));
+        m_delegate->setScreenProvider(std::make_unique<CountingScreens>(&m_screens));
+        m_delegate->start();
+        return *m_delegate;
+    }
+
+    QList<AppScreen> checkedSidebarButtons() const
+    {
+        QList<AppScreen> on;
+        for (const AppScreenInfo& info : appScreens) {
+            if (m_delegate->sidebarButton(info.screen)->state() == 1)
+                on.append(info.screen);
+        }
+        return on;
+    }
+
+    void resizeWindow(int width)
+    {
+        m_delegate->windowWidget()->resize(width, 700);
+        QCoreApplication::processEvents();
+    }
+
+    NWData m_store;
+    QStringList m_calls;
+    CountingScreens::Log m_screens;
+    std::unique_ptr<AppDelegate> m_delegate;
+};
+
+TEST_F(MainWindow, ExactlyOneSidebarButtonIsOn)
+{
+    AppDelegate& delegate = startDelegate();
+    EXPECT_EQ(checkedSidebarButtons(), QList<AppScreen> { AppScreen::Dashboard });
+    for (const AppScreenInfo& info : appScreens) {
+        delegate.sidebarButton(info.screen)->click();
+        EXPECT_EQ(checkedSidebarButtons(), QList<AppScreen> { info.screen }) << info.className;
+        // Pressing the button of the screen shown leaves it on.
+        delegate.sidebarButton(info.screen)->click();
+        EXPECT_EQ(checkedSidebarButtons(), QList<AppScreen> { info.screen }) << info.className;
+        EXPECT_EQ(delegate.currentView()->objectName(), QString::fromLatin1(info.className));
+    }
+    EXPECT_EQ(delegate.sidebarButton(AppScreen::Tags)->toolTip(), u"Category Tags"_s);
+    EXPECT_EQ(delegate.sidebarButton(AppScreen::Compare)->toolTip(), u"Compare Net Worth Records"_s);
+}
+
+TEST_F(MainWindow, EachScreenIsCreatedOnceAndPlacedBesideTheSidebar)
+{
+    AppDelegate& delegate = startDelegate();
+    resizeWindow(1200);
+    for (int round = 0; round < 2; ++round) {
+        for (const AppScreenInfo& info : appScreens) {
+            delegate.showScreen(info.screen);
+            QWidget* view = delegate.currentView();
+            ASSERT_TRUE(view);
+            EXPECT_EQ(view, delegate.screenController(info.screen));
+            EXPECT_TRUE(view->isVisible());
+            EXPECT_EQ(view->geometry(),
+                QRect(72, 0, delegate.mainView()->width() - 72, delegate.mainView()->height()));
+        }
+    }
+    for (const AppScreenInfo& info : appScreens)
+        EXPECT_EQ(m_screens.created[info.screen], 1) << info.className;
+    EXPECT_EQ(delegate.mainViews().size(), 8);
+    // Only the shown screen is visible.
+    int visible = 0;
+    for (const AppScreenInfo& info : appScreens)
+        visible += delegate.screenController(info.screen)->isVisible() ? 1 : 0;
+    EXPECT_EQ(visible, 1);
+    // A placeholder carries the screen's name.
+    auto* pie = qobject_cast<ScreenPlaceholder*>(delegate.screenController(AppScreen::PieChart));
+    ASSERT_TRUE(pie);
+    EXPECT_EQ(pie->name(), u"Pie Chart"_s);
+}
+
+TEST_F(MainWindow, OnlyTheAnnualAndComparisonScreensArePlacedAgain)
+{
+    writeDataFile(twoRecordsDocument());
+    AppDelegate& delegate = startDelegate();
+    EXPECT_EQ(m_screens.placed[AppScreen::Dashboard], 1);
+    delegate.showDashboardView();
+    delegate.showChartView();
+    delegate.showChartView();
+    delegate.showAnnualView();
+    delegate.showAnnualView();
+    delegate.showCompareView();
+    delegate.showCompareView();
+    EXPECT_EQ(m_screens.placed[AppScreen::Dashboard], 1);
+    EXPECT_EQ(m_screens.placed[AppScreen::LineChart], 1);
+    EXPECT_EQ(m_screens.placed[AppScreen::Annual], 2);
+    EXPECT_EQ(m_screens.placed[AppScreen::Compare], 2);
+    // The comparison takes the newest record's net worth each time.
+    EXPECT_EQ(m_screens.comparedNetWorth, (std::vector<double> { 8.0, 8.0 }));
+}
+
+TEST_F(MainWindow, ComparisonWithoutRecordsComparesZero)
+{
+    AppDelegate& delegate = startDelegate();
+    delegate.compareBtnHandler();
+    EXPECT_EQ(m_screens.comparedNetWorth, std::vector<double> { 0.0 });
+}
+
+TEST_F(MainWindow, TitleBarButtonsKeepTheirPlacesAsTheWindowWidens)
+{
+    AppDelegate& delegate = startDelegate();
+    QWidget* bar = delegate.window()->titleBarView();
+    for (int width : { 1000, 1440 }) {
+        resizeWindow(width);
+        ASSERT_EQ(bar->width(), width);
+        const auto& buttons = delegate.titleBarButtons();
+        // Origins y-up: lock (90, 10), settings (W-50, 8), about (W-95, 7), share (W-137, 9),
+        // document (W-182, 9), print (W-227, 9), help (W-267, 9); 23 x 23 in a 40-point bar.
+        const std::array<QPoint, 7> expected { QPoint(90, 7), QPoint(width - 50, 9), QPoint(width - 95, 10),
+            QPoint(width - 137, 8), QPoint(width - 182, 8), QPoint(width - 227, 8), QPoint(width - 267, 8) };
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(buttons.at(qsizetype(i))->geometry(), QRect(expected[i], QSize(23, 23)))
+                << TitleBarLayout::buttons[i].objectName << " at width " << width;
+        }
+    }
+    EXPECT_EQ(bar->height(), 40);
+}
+
+TEST_F(MainWindow, TitleBarButtonsCarryTooltipsAndReachTheirHandlers)
+{
+    AppDelegate& delegate = startDelegate();
+    const auto& buttons = delegate.titleBarButtons();
+    m_calls.clear();
+    EXPECT_EQ(buttons.at(0)->toolTip(), u"Lock Mervane"_s);
+    EXPECT_EQ(buttons.at(4)->toolTip(), u"Backup or restore your data to/from a file, ..."_s);
+    EXPECT_EQ(buttons.at(4), delegate.exportButton());
+    for (TBWindowButton* button : buttons)
+        button->click();
+    // The handlers not overridden by the recorder do nothing.
+    EXPECT_EQ(m_calls.filter(u"observed"_s).size(), 0);
+    EXPECT_EQ(m_calls, (QStringList { u"lock"_s, u"settings"_s, u"document"_s, u"help"_s }));
+    EXPECT_FALSE(buttons.at(0)->image().isNull());
+}
+
+TEST_F(MainWindow, DashboardRecordListKeepsItsWidth)
+{
+    AppDelegate& delegate = startDelegate();
+    auto* dashboard = qobject_cast<DashboardController*>(delegate.screenController(AppScreen::Dashboard));
+    ASSERT_TRUE(dashboard);
+    for (int width : { 1000, 1400 }) {
+        resizeWindow(width);
+        EXPECT_EQ(dashboard->tableBaseViewController()->width(), 340);
+        EXPECT_EQ(dashboard->dashboardContentViewController()->width(), dashboard->width() - 340);
+    }
+    EXPECT_EQ(dashboard->dashboardContentViewController()->totalsVC()->height(), 290);
+}
+
+} // namespace

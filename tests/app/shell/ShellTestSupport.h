@@ -1,0 +1,85 @@
+#pragma once
+
+#include "app/shell/AppCommandHandlers.h"
+#include "app/shell/ScreenProvider.h"
+#include "support/TempHomeTest.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+class AppDelegate;
+class NWData;
+
+namespace mervane::test {
+
+/// Records every handler call by its name.
+class RecordingCommands : public AppCommandHandlers {
+public:
+    explicit RecordingCommands(QStringList* calls, QString password = {})
+        : m_calls(calls), m_password(std::move(password))
+    {
+    }
+
+    void lockButtonHandler(QAbstractButton*) override { m_calls->append(QStringLiteral("lock")); }
+    void showPreferences(QAbstractButton*) override { m_calls->append(QStringLiteral("settings")); }
+    void exportButtonHandler(QAbstractButton*) override { m_calls->append(QStringLiteral("document")); }
+    void helpButtonHandler(QAbstractButton*) override { m_calls->append(QStringLiteral("help")); }
+    void nwPrintPopupClosed(const platform::Notification& n) override { record(n); }
+    void nwDeleteAllData(const platform::Notification& n) override { record(n); }
+    void nwRestoreAllData(const platform::Notification& n) override { record(n); }
+    void exchangeRateFetchAGainHandler(const platform::Notification& n) override { record(n); }
+    void finishedGettingCurrencyExchange(const platform::Notification& n) override { record(n); }
+    void csvImporterClose(const platform::Notification& n) override { record(n); }
+    void csvImporterImport(const platform::Notification& n) override { record(n); }
+    void settingsClose(const platform::Notification& n) override { record(n); }
+    void printNotificationHandler(const platform::Notification& n) override { record(n); }
+    void retrieveExchangeRates() override { m_calls->append(QStringLiteral("retrieveExchangeRates")); }
+    QString getThePassword() override { return m_password; }
+    void showPwdWindow() override { m_calls->append(QStringLiteral("showPwdWindow")); }
+
+private:
+    void record(const platform::Notification& n) { m_calls->append(u"observed " + n.name); }
+    QStringList* m_calls;
+    QString m_password;
+};
+
+/// Counts the screens it makes and remembers what the delegate told them.
+class CountingScreens : public ScreenProvider {
+public:
+    struct Log {
+        std::map<AppScreen, int> created;
+        std::map<AppScreen, int> placed;
+        std::vector<double> comparedNetWorth;
+    };
+    explicit CountingScreens(Log* log) : m_log(log) { }
+
+    QWidget* createScreen(AppScreen screen) override
+    {
+        ++m_log->created[screen];
+        return ScreenProvider::createScreen(screen);
+    }
+    void screenPlaced(AppScreen screen, QWidget*) override { ++m_log->placed[screen]; }
+    void compareWithNetWorth(QWidget*, double netWorth) override
+    {
+        m_log->comparedNetWorth.push_back(netWorth);
+    }
+
+private:
+    Log* m_log;
+};
+
+/// A temporary home with helpers to write the data file.
+class ShellTest : public TempHomeTest {
+protected:
+    /// Two monthly records, the newer (March 2022) with a net worth of 8.
+    static QByteArray twoRecordsDocument();
+    void writeDataFile(const QByteArray& bytes);
+    QString dataFilePath() const;
+};
+
+} // namespace mervane::test
