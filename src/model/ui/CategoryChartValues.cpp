@@ -58,19 +58,25 @@ void CategoryChartValues::setupChart(
 
     auto* upper = new QLineSeries;
     auto* lower = new QLineSeries;
+    auto* line = new QLineSeries;
     for (const CategoryChartEntry& entry : entries) {
         upper->append(entry.x, entry.y);
         lower->append(entry.x, baseline);
+        line->append(entry.x, entry.y);
     }
+    // The area only fills; its outline would also trace the baseline, so the line is a
+    // series of its own drawn over it.
     auto* area = new QAreaSeries(upper, lower);
     upper->setParent(area);
     lower->setParent(area);
-
-    QPen pen(QColor(color.red(), color.green(), color.blue()));
-    pen.setWidthF(2);
-    area->setPen(pen);
+    area->setPen(Qt::NoPen);
     area->setPointsVisible(false);
     area->setPointLabelsVisible(false);
+    QPen pen(QColor(color.red(), color.green(), color.blue()));
+    pen.setWidthF(2);
+    line->setPen(pen);
+    line->setPointsVisible(false);
+    line->setPointLabelsVisible(false);
     QLinearGradient gradient(0, 0, 0, 1);
     gradient.setCoordinateMode(QGradient::ObjectBoundingMode);
     QColor top = color;
@@ -81,6 +87,7 @@ void CategoryChartValues::setupChart(
     gradient.setColorAt(1, bottom);
     area->setBrush(gradient);
     chart->addSeries(area);
+    chart->addSeries(line);
 
     auto* xAxis = new QDateTimeAxis;
     auto* yAxis = new QValueAxis;
@@ -96,8 +103,11 @@ void CategoryChartValues::setupChart(
     }
     chart->addAxis(xAxis, Qt::AlignBottom);
     chart->addAxis(yAxis, Qt::AlignLeft);
-    area->attachAxis(xAxis);
-    area->attachAxis(yAxis);
+    for (QAbstractSeries* series :
+        { static_cast<QAbstractSeries*>(area), static_cast<QAbstractSeries*>(line) }) {
+        series->attachAxis(xAxis);
+        series->attachAxis(yAxis);
+    }
 
     chart->legend()->setVisible(false);
     chart->setTitle(QString());
