@@ -144,6 +144,15 @@ void MOModalOverlay::showInWindow(QWidget* window, QWidget* contentView)
     layoutOverlay();
     window->installEventFilter(this);
     qApp->installEventFilter(this);
+    // A window destroyed under the overlay takes the overlay's widgets with it.
+    connect(window, &QObject::destroyed, this, [this, generation] {
+        if (generation != m_generation || !m_shown)
+            return;
+        stopTransition();
+        qApp->removeEventFilter(this);
+        m_shown = false;
+        m_closing = false;
+    });
     m_modalWindow->show();
     m_modalWindow->raise();
     content->show();

@@ -31,6 +31,10 @@ APPopover::APPopover(QWidget* contentView, QObject* parent)
 
 APPopover::~APPopover()
 {
+    // The window outlives the other members; its hiding must not reach this object.
+    m_popoverWindow->removeEventFilter(this);
+    if (m_parentWindow)
+        m_parentWindow->removeEventFilter(this);
     if (m_fade)
         m_fade->stop();
     // The popover owns its content.
@@ -186,12 +190,12 @@ void APPopover::closePopover()
 
 void APPopover::orderOut()
 {
+    m_state = State::Hidden; // first: the hide below is our own
     if (m_fade)
         m_fade->stop();
     if (m_parentWindow)
         m_parentWindow->removeEventFilter(this);
     m_parentWindow = nullptr;
-    m_state = State::Hidden;
     m_popoverWindow->hide();
     m_popoverWindow->setWindowOpacity(1.0);
 }
@@ -213,6 +217,9 @@ bool APPopover::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_popoverWindow.get() && event->type() == QEvent::ActivationChange
         && !m_popoverWindow->isActiveWindow() && m_state == State::Shown) {
         windowDidResignKey();
+    } else if ((watched == m_parentWindow || watched == m_popoverWindow.get()) && m_state != State::Hidden
+        && (event->type() == QEvent::Hide || event->type() == QEvent::Close)) {
+        orderOut(); // gone with its parent, or closed from outside
     } else if (watched == m_parentWindow && event->type() == QEvent::Move && m_state != State::Hidden) {
         // Follow the parent like a child window does.
         const QPoint delta = m_parentWindow->pos() - m_parentPosition;

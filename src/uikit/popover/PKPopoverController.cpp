@@ -41,6 +41,8 @@ PKPopoverController::PKPopoverController(QWidget* contentViewController, QObject
 
 PKPopoverController::~PKPopoverController()
 {
+    // The window outlives the other members; its hiding must not reach this object.
+    m_popoverWindow->removeEventFilter(this);
     qApp->removeEventFilter(this);
     stopObserving();
     m_popoverWindow->stopAnimations();
@@ -53,6 +55,7 @@ void PKPopoverController::initialValues()
 {
     m_popoverWindow = std::make_unique<PKPopoverWindow>();
     m_popoverWindow->setPopoverController(this);
+    m_popoverWindow->installEventFilter(this);
     connect(m_popoverWindow.get(), &PKPopoverWindow::animationDidStop, this,
         &PKPopoverController::animationDidStop);
     setColor(QColor::fromRgbF(0.94f, 0.94f, 0.94f, 0.92f));
@@ -284,6 +287,7 @@ void PKPopoverController::forceClosePopover()
 void PKPopoverController::closePopoverAndResetVariables()
 {
     QPointer<QWidget> parent = m_parentWindow;
+    m_state = State::Hidden; // first: hiding the window below is not a close from outside
     m_popoverWindow->stopAnimations();
     m_popoverWindow->hide();
     m_popoverWindow->setWindowOpacity(1.0);
@@ -293,7 +297,6 @@ void PKPopoverController::closePopoverAndResetVariables()
     m_parentWindow = nullptr;
     m_screenRect = QRectF();
     m_viewRect = QRectF();
-    m_state = State::Hidden;
     if (parent && parent->isVisible()) {
         parent->raise();
         parent->activateWindow();
@@ -328,8 +331,14 @@ void PKPopoverController::startObserving(bool anchors)
     stopObserving();
     if (m_positionView && anchors)
         m_positionView->installEventFilter(this);
-    if (m_parentWindow)
+    if (m_parentWindow) {
         m_parentWindow->installEventFilter(this);
+        // A popover goes with its parent window.
+        m_observers << connect(m_parentWindow, &QObject::destroyed, this, [this] {
+            if (popoverIsVisible())
+                closePopoverAndResetVariables();
+        });
+    }
     auto* app = qGuiApp;
     if (m_closesWhenPopoverResignsKey) {
         m_observers << connect(m_popoverWindow.get(), &PKPopoverWindow::didResignKey, this,
@@ -371,7 +380,11 @@ bool PKPopoverController::eventFilter(QObject* watched, QEvent* event)
     }
     if (popoverIsVisible()) {
         const auto type = event->type();
-        if (watched == m_parentWindow && type == QEvent::Move)
+        const bool hidden = type == QEvent::Hide || type == QEvent::Close;
+        if ((watched == m_parentWindow || watched == m_popoverWindow.get()) && hidden) {
+            // The window went away by other means: the popover is no longer shown.
+            closePopoverAndResetVariables();
+        } else if (watched == m_parentWindow && type == QEvent::Move)
             parentWindowMoved();
         else if (watched == m_positionView && m_anchors && (type == QEvent::Move || type == QEvent::Resize))
             positionViewFrameChanged();

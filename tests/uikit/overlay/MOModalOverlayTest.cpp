@@ -241,6 +241,19 @@ TEST_F(ModalOverlayTest, ReplacingTheContentWhileShownReplacesWhatIsSeen)
     EXPECT_EQ(next->size(), window->size());
 }
 
+TEST_F(ModalOverlayTest, AWindowDestroyedUnderTheOverlayLeavesItHidden)
+{
+    overlay->setAnimates(false);
+    overlay->showInWindow(window.get());
+    window.reset();
+    EXPECT_FALSE(overlay->isShown());
+    EXPECT_EQ(overlay->modalWindow(), nullptr);
+    QWidget other;
+    overlay->setContentViewController(new QWidget);
+    overlay->showInWindow(&other);
+    EXPECT_TRUE(overlay->isShown());
+}
+
 TEST_F(ModalOverlayTest, ShakeMovesTheLockViewAndPutsItBack)
 {
     overlay->setAnimates(false);

@@ -52,6 +52,11 @@ TEST_F(APPopoverFixture, DisplaysWithItsAttachmentPointOnThePointAndCloses)
     EXPECT_FALSE(window->isVisible());
     popover->closePopover(); // hidden: nothing happens
     EXPECT_FALSE(popover->isVisible());
+
+    popover->displayPopoverInWindow(parent.get(), QPointF(300, 50));
+    parent->hide(); // goes with its parent
+    EXPECT_FALSE(popover->isVisible());
+    EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(APPopoverFixture, FadesOutAndCanBeShownAgainDuringTheFade)

@@ -169,10 +169,12 @@ TEST_F(PopoverFixture, ClickOnTheAnchorOfAResignKeyPopoverTogglesItClosed)
     });
     QTest::mouseClick(button, Qt::LeftButton);
     ASSERT_TRUE(controller->shown());
+    QTRY_VERIFY(controller->popoverWindow()->isActiveWindow());
 
     // The press makes the parent key (as a window manager does); the popover resigns key.
     QTest::mousePress(button, Qt::LeftButton);
     parent->activateWindow();
+    QTRY_VERIFY(parent->isActiveWindow());
     controller->popoverWindowDidResignKey();
     QCoreApplication::processEvents();
     EXPECT_TRUE(controller->shown()); // decided when the click ends
@@ -185,8 +187,10 @@ TEST_F(PopoverFixture, ClickOnTheAnchorOfAResignKeyPopoverTogglesItClosed)
     // A click anywhere else closes it when the button comes up.
     QTest::mouseClick(button, Qt::LeftButton);
     ASSERT_TRUE(controller->shown());
+    QTRY_VERIFY(controller->popoverWindow()->isActiveWindow());
     QTest::mousePress(parent.get(), Qt::LeftButton, {}, QPoint(400, 250));
     parent->activateWindow();
+    QTRY_VERIFY(parent->isActiveWindow());
     controller->popoverWindowDidResignKey();
     QCoreApplication::processEvents();
     EXPECT_TRUE(controller->shown());
@@ -284,6 +288,26 @@ TEST_F(PopoverFixture, ResignKeyClosesOnlyWhileTheApplicationIsActive)
     show();
     controller->applicationDidResignActive();
     EXPECT_FALSE(controller->shown());
+}
+
+TEST_F(PopoverFixture, GoesWithItsParentWindowAndNoticesBeingClosedFromOutside)
+{
+    controller->setAnimates(false);
+    show();
+    parent->hide();
+    EXPECT_FALSE(controller->shown());
+    EXPECT_FALSE(controller->popoverWindow()->isVisible());
+    EXPECT_EQ(events.last(), u"didClose"_s);
+
+    parent->show();
+    show();
+    controller->popoverWindow()->close();
+    EXPECT_FALSE(controller->shown());
+
+    show();
+    parent.reset();
+    EXPECT_FALSE(controller->shown());
+    EXPECT_FALSE(controller->popoverWindow()->isVisible());
 }
 
 TEST_F(PopoverFixture, AnchorLeavingItsSuperviewForceClosesDespiteTheVeto)
