@@ -83,3 +83,80 @@ e2e_wait_exit() {
     E2E_APP_PID=""
     return $rc
 }
+
+# e2e_settings_file: the application's settings file in the private home.
+e2e_settings_file() {
+    echo "$XDG_CONFIG_HOME/Mervane/Mervane.cbor"
+}
+
+# e2e_write_text_settings <key> <text> [<key> <text> ...]: replaces the settings file by
+# one holding these text values.
+e2e_write_text_settings() {
+    mkdir -p "$(dirname "$(e2e_settings_file)")"
+    python3 - "$(e2e_settings_file)" "$@" <<'PY'
+import sys
+def head(major, n):
+    if n < 24: return bytes([major << 5 | n])
+    if n < 256: return bytes([major << 5 | 24, n])
+    return bytes([major << 5 | 25]) + n.to_bytes(2, "big")
+def text(s):
+    b = s.encode("utf-8")
+    return head(3, len(b)) + b
+pairs = sys.argv[2:]
+out = head(5, len(pairs) // 2) + b"".join(text(p) for p in pairs)
+open(sys.argv[1], "wb").write(out)
+PY
+}
+
+# e2e_setting_text <key>: prints the text value stored under key (nothing when absent).
+e2e_setting_text() {
+    python3 - "$(e2e_settings_file)" "$1" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+pos = 0
+def read():
+    global pos
+    first = data[pos]; pos += 1
+    major, info = first >> 5, first & 31
+    if major == 7:
+        if info == 25: pos += 2; return None
+        if info == 26: v = struct.unpack(">f", data[pos:pos+4])[0]; pos += 4; return v
+        if info == 27: v = struct.unpack(">d", data[pos:pos+8])[0]; pos += 8; return v
+        return {20: False, 21: True}.get(info)
+    n = info
+    if info >= 24:
+        size = 1 << (info - 24)
+        n = int.from_bytes(data[pos:pos+size], "big"); pos += size
+    if major == 0: return n
+    if major == 1: return -1 - n
+    if major in (2, 3):
+        v = data[pos:pos+n]; pos += n
+        return v.decode("utf-8") if major == 3 else v
+    if major == 4: return [read() for _ in range(n)]
+    if major == 5: return {read(): read() for _ in range(n)}
+    if major == 6: return read()
+root = read()
+value = root.get(sys.argv[2]) if isinstance(root, dict) else None
+if isinstance(value, str):
+    print(value)
+PY
+}
+
+# e2e_window_geometry <window id>: prints "x y width height".
+e2e_window_geometry() {
+    xdotool getwindowgeometry --shell "$1" | awk -F= '
+        $1 == "X" { x = $2 } $1 == "Y" { y = $2 } $1 == "WIDTH" { w = $2 } $1 == "HEIGHT" { h = $2 }
+        END { print x, y, w, h }'
+}
+
+# e2e_wait_geometry <window id> <"x y width height">: waits until the window has it.
+e2e_wait_geometry() {
+    local now=""
+    for _ in $(seq 1 100); do
+        now=$(e2e_window_geometry "$1")
+        [ "$now" = "$2" ] && return 0
+        sleep 0.1
+    done
+    echo "window geometry is '$now', expected '$2'" >&2
+    return 1
+}

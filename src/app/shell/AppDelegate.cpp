@@ -6,6 +6,7 @@
 #include "model/store/NWData.h"
 #include "platform/Appearance.h"
 #include "platform/NotificationCenter.h"
+#include "platform/Strings.h"
 #include "uikit/window/TBAppWindow.h"
 
 #include <QApplication>
@@ -194,7 +195,10 @@ void AppDelegate::reportLaunchLoadError()
     // The store keeps the unreadable file aside before any save replaces it; the user must
     // know why the window is empty.
     if (!m_launchLoadError.isEmpty())
-        showMessage(m_launchLoadError, true);
+        showMessage(platform::localized("Your data file could not be read completely. It is kept as it was; "
+                                        "a copy is put aside before anything new is saved.")
+                + u"\n\n"_s + m_launchLoadError,
+            true);
 }
 
 void AppDelegate::applicationWillTerminate()

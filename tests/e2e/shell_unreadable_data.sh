@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# An unreadable data file: the application starts, tells the user in a message popover,
+# and leaves the file exactly as it was, also after quitting.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/e2e_lib.sh"
+binary=$1
+shots=$2
+fail() { echo "FAIL: $*"; exit 1; }
+
+e2e_setup || exit 1
+printf '{"nw_logs": [ {"year": 2021, "month": 12, "nw": ' >"$HOME/mervane.json"
+cp "$HOME/mervane.json" "$E2E_HOME/original.json"
+
+e2e_start "$binary"
+window=$(e2e_wait_window '^Mervane$') || exit 1
+e2e_wait_window '^Mervane message$' >/dev/null || fail "no message popover"
+e2e_screenshot_painted "$shots/shell-unreadable-data.png" || fail "no screenshot"
+cmp -s "$HOME/mervane.json" "$E2E_HOME/original.json" || fail "the data file changed while running"
+
+xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers ctrl+q
+e2e_wait_exit 20 || fail "Ctrl+Q did not quit cleanly"
+cmp -s "$HOME/mervane.json" "$E2E_HOME/original.json" || fail "the data file changed"
+echo "PASS"

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The main window remembers its frame: start without a data file, move and resize the
+# window, close it with its close button (closing quits), find the frame in "mcmain",
+# start again with a data file and find the window where it was. A zero or garbage
+# "mcmain" opens the default frame.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/e2e_lib.sh"
+binary=$1
+shots=$2
+fail() { echo "FAIL: $*"; exit 1; }
+
+e2e_setup || exit 1
+screen_h=900
+
+# First start: no data file, no settings.
+e2e_start "$binary"
+window=$(e2e_wait_window '^Mervane$') || exit 1
+e2e_screenshot_painted "$shots/shell-no-data.png" || fail "no screenshot without data"
+default_geometry=$(e2e_window_geometry "$window")
+echo "default frame: $default_geometry"
+
+xdotool windowmove --sync "$window" 100 80
+xdotool windowsize --sync "$window" 1000 650
+e2e_wait_geometry "$window" "100 80 1000 650" || fail "the window did not move"
+# The close button sits at the left of the title strip.
+xdotool mousemove --window "$window" 14 11 click 1
+e2e_wait_exit 20 || fail "closing the window did not quit cleanly"
+
+saved=$(e2e_setting_text mcmain)
+expected="{{100, $(( screen_h - 80 - 650 ))}, {1000, 650}}"
+[ "$saved" = "$expected" ] || fail "mcmain is '$saved', expected '$expected'"
+echo "mcmain: $saved"
+
+# Second start: a data file with records; the window comes back where it was.
+cat >"$HOME/mervane.json" <<'JSON'
+{"version": "2.1", "a_cat": [], "l_cat": [], "tags": [], "nw_logs": [
+ {"year": 2021, "month": 12, "assets": 5000, "liabilities": 1000, "nw": 4000},
+ {"year": 2022, "month": 3, "assets": 10000, "liabilities": 2000, "nw": 8000}]}
+JSON
+e2e_start "$binary"
+window=$(e2e_wait_window '^Mervane$') || exit 1
+e2e_wait_geometry "$window" "100 80 1000 650" || fail "the frame was not restored"
+e2e_screenshot_painted "$shots/shell-with-data.png" || fail "no screenshot with data"
+xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers ctrl+q
+e2e_wait_exit 20 || fail "Ctrl+Q did not quit cleanly"
+
+# Unusable saved frames open the default frame.
+for bad in "{{0, 0}, {0, 0}}" "garbage"; do
+    e2e_write_text_settings mcmain "$bad"
+    e2e_start "$binary"
+    window=$(e2e_wait_window '^Mervane$') || exit 1
+    e2e_wait_geometry "$window" "$default_geometry" || fail "mcmain '$bad' did not give the default frame"
+    xdotool windowfocus --sync "$window"
+    xdotool key --clearmodifiers ctrl+q
+    e2e_wait_exit 20 || fail "quit failed after mcmain '$bad'"
+    saved=$(e2e_setting_text mcmain)
+    [ -n "$saved" ] && [ "$saved" != "{{0, 0}, {0, 0}}" ] || fail "an unusable frame was written back: '$saved'"
+done
+echo "PASS"
