@@ -7,17 +7,20 @@
 
 #include <QEnterEvent>
 #include <QKeySequence>
+#include <QMouseEvent>
 #include <QPainter>
 
 TBWindowButton::TBWindowButton(QWidget* parent) : QAbstractButton(parent)
 {
     setFocusPolicy(Qt::NoFocus);
+    trackParent();
 }
 
 TBWindowButton::TBWindowButton(const QSizeF& size, const QString& groupIdentifier, QWidget* parent)
     : QAbstractButton(parent), m_groupIdentifier(groupIdentifier), m_designSize(size.toSize())
 {
     setFocusPolicy(Qt::NoFocus);
+    trackParent();
     resize(m_designSize);
     setButtonType(MomentaryChange);
     m_bordered = false;
@@ -178,29 +181,92 @@ void TBWindowButton::paintEvent(QPaintEvent*)
     painter.drawImage(target, shown);
 }
 
+QRect TBWindowButton::mouseTrackingArea() const
+{
+    return geometry().adjusted(-kTrackingMargin, -kTrackingMargin, kTrackingMargin, kTrackingMargin);
+}
+
+void TBWindowButton::setMouseInside(bool inside)
+{
+    if (inside == m_mouseInside)
+        return;
+    m_mouseInside = inside;
+    if (inside)
+        group()->didCaptureMousePointer();
+    else
+        group()->didReleaseMousePointer();
+    updateRollOverImage();
+}
+
 void TBWindowButton::enterEvent(QEnterEvent* event)
 {
     QAbstractButton::enterEvent(event);
-    group()->didCaptureMousePointer();
-    updateRollOverImage();
+    if (!m_trackedParent)
+        setMouseInside(true); // no parent to watch: the button's own bounds
 }
 
 void TBWindowButton::leaveEvent(QEvent* event)
 {
     QAbstractButton::leaveEvent(event);
-    group()->didReleaseMousePointer();
-    updateRollOverImage();
+    if (!m_trackedParent)
+        setMouseInside(false);
 }
 
 bool TBWindowButton::event(QEvent* event)
 {
     const bool handled = QAbstractButton::event(event);
-    if (event->type() == QEvent::ParentChange || event->type() == QEvent::Show)
+    switch (event->type()) {
+    case QEvent::ParentChange:
+        trackParent();
         observeWindow();
-    else if (event->type() == QEvent::EnabledChange)
+        break;
+    case QEvent::Show:
+        observeWindow();
+        break;
+    case QEvent::Hide:
+        // A hidden button has no tracking area: let go of the group, or its count would
+        // stay up and keep the rollover on for the other buttons.
+        setMouseInside(false);
+        break;
+    case QEvent::EnabledChange:
         updateActiveImage(); // whoever changed it, as a setter of the enabled flag would
-
+        break;
+    default:
+        break;
+    }
     return handled;
+}
+
+void TBWindowButton::trackParent()
+{
+    QWidget* parent = parentWidget();
+    if (parent == m_trackedParent)
+        return;
+    if (m_trackedParent)
+        m_trackedParent->removeEventFilter(this);
+    m_trackedParent = parent;
+    if (!parent)
+        return;
+    // Moves over the button reach the parent only when both track the mouse.
+    setMouseTracking(true);
+    parent->setMouseTracking(true);
+    parent->installEventFilter(this);
+}
+
+void TBWindowButton::trackParentEvent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseMove:
+        if (!isHidden())
+            setMouseInside(
+                mouseTrackingArea().contains(static_cast<QMouseEvent*>(event)->position().toPoint()));
+        break;
+    case QEvent::Leave:
+        setMouseInside(false);
+        break;
+    default:
+        break;
+    }
 }
 
 void TBWindowButton::observeWindow()
@@ -222,8 +288,15 @@ void TBWindowButton::observeWindow()
 
 bool TBWindowButton::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != m_observedWindow)
-        return false;
+    if (watched == m_trackedParent)
+        trackParentEvent(event);
+    if (watched == m_observedWindow)
+        windowEvent(event);
+    return false;
+}
+
+void TBWindowButton::windowEvent(QEvent* event)
+{
     switch (event->type()) {
     case QEvent::ActivationChange:
         windowDidChangeFocus();
@@ -244,5 +317,4 @@ bool TBWindowButton::eventFilter(QObject* watched, QEvent* event)
     default:
         break;
     }
-    return false;
 }

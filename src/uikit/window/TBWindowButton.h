@@ -13,7 +13,8 @@ class TBWindowButtonGroup;
 /// the rollover image together with the group's other buttons; buttons made with the
 /// plain constructor belong to the default group and only follow their own mouse events.
 /// Setting an image stores it; the shown image changes at the next state change (or
-/// through `setImage`). Main thread only.
+/// through `setImage`). The mouse counts as over the button within `kTrackingMargin`
+/// points around it; the parent's mouse moves tell. Main thread only.
 class TBWindowButton : public QAbstractButton {
     Q_OBJECT
 public:
@@ -87,6 +88,12 @@ public:
 
     QSize sizeHint() const override;
 
+    /// Points around the bounds in which the mouse counts as over the button, so that
+    /// the gap between neighbouring window buttons keeps the group's rollover.
+    static constexpr int kTrackingMargin = 4;
+    /// The area, in the parent's coordinates, in which the mouse counts as over the button.
+    QRect mouseTrackingArea() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
@@ -96,6 +103,10 @@ protected:
 
 private:
     void observeWindow();
+    void trackParent();
+    void trackParentEvent(QEvent* event);
+    void windowEvent(QEvent* event);
+    void setMouseInside(bool inside);
     void updateShortcut();
     bool windowIsKey() const;
 
@@ -112,5 +123,7 @@ private:
     Qt::KeyboardModifiers m_keyModifiers;
     QSize m_designSize;
     QPointer<QWidget> m_observedWindow;
+    QPointer<QWidget> m_trackedParent;
+    bool m_mouseInside = false;
     Qt::WindowStates m_lastWindowState;
 };

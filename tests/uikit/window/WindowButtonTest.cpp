@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QEnterEvent>
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QWidget>
 
 #include <memory>
@@ -43,16 +43,24 @@ struct Images {
     }
 };
 
-void enter(QWidget* widget)
+// The mouse moves to `pos` in `parent` without a button held.
+void hover(QWidget* parent, QPoint pos)
 {
-    QEnterEvent event(QPointF(1, 1), widget->mapToGlobal(QPointF(1, 1)), widget->mapToGlobal(QPointF(1, 1)));
-    QCoreApplication::sendEvent(widget, &event);
+    QMouseEvent move(QEvent::MouseMove, QPointF(pos), parent->mapToGlobal(QPointF(pos)), Qt::NoButton,
+        Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(parent, &move);
 }
 
-void leave(QWidget* widget)
+void hover(TBWindowButton* button)
+{
+    hover(button->parentWidget(), button->geometry().center());
+}
+
+// The mouse leaves `parent` altogether.
+void leave(QWidget* parent)
 {
     QEvent event(QEvent::Leave);
-    QCoreApplication::sendEvent(widget, &event);
+    QCoreApplication::sendEvent(parent, &event);
 }
 
 // Counts the group notifications posted while it lives.
@@ -112,53 +120,88 @@ TEST(TBWindowButton, GroupShowsRolloverOnAllItsButtonsTogether)
 {
     const QString id = uniqueGroup();
     QWidget window;
+    window.resize(200, 40);
     Images images;
     TBWindowButton* buttons[3];
-    for (auto& button : buttons) {
-        button = TBWindowButton::windowButtonWithSize(14, 16, id, &window);
-        images.apply(button);
-        button->updateImage();
+    for (int i = 0; i < 3; ++i) {
+        buttons[i] = TBWindowButton::windowButtonWithSize(14, 16, id, &window);
+        buttons[i]->move(7 + i * 20, 12);
+        images.apply(buttons[i]);
+        buttons[i]->updateImage();
     }
-    NotificationCounter posted(buttons[0]->group());
-    enter(buttons[1]);
+    TBWindowButtonGroup* group = buttons[0]->group();
+    NotificationCounter posted(group);
+    hover(buttons[1]);
     for (TBWindowButton* button : buttons)
         EXPECT_EQ(button->image(), images.rollover);
     EXPECT_EQ(posted.count, 1);
 
-    // Moving to the neighbour keeps the rollover; leaving all of them ends it.
-    enter(buttons[2]);
-    leave(buttons[1]);
-    EXPECT_EQ(buttons[0]->image(), images.rollover);
-    leave(buttons[2]);
+    // The tracking areas reach 4 points past each button, so crossing the 6-point gap
+    // between neighbours never lets the rollover go.
+    for (int x = 27; x <= 61; ++x) {
+        hover(&window, QPoint(x, 20));
+        EXPECT_TRUE(group->shouldDisplayRollOver()) << "at x " << x;
+    }
+    hover(&window, QPoint(24, 20)); // inside both the close and the minimise areas
+    EXPECT_EQ(group->numberOfCaptures(), 2);
+    hover(&window, QPoint(24, 2)); // above them, outside every area
+    EXPECT_EQ(group->numberOfCaptures(), 0);
     for (TBWindowButton* button : buttons)
         EXPECT_EQ(button->image(), images.notKey); // the window is not key
-    EXPECT_EQ(buttons[0]->group()->numberOfCaptures(), 0);
+
+    // Leaving the parent altogether ends the rollover too.
+    hover(buttons[2]);
+    EXPECT_EQ(group->numberOfCaptures(), 1);
+    leave(&window);
+    EXPECT_EQ(group->numberOfCaptures(), 0);
+    EXPECT_EQ(buttons[2]->image(), images.notKey);
+}
+
+TEST(TBWindowButton, HidingAHoveredButtonLetsGoOfTheGroup)
+{
+    QWidget window;
+    window.resize(200, 40);
+    auto* button = TBWindowButton::windowButtonWithSize(14, 16, uniqueGroup(), &window);
+    button->move(10, 10);
+    window.show();
+    hover(button);
+    EXPECT_EQ(button->group()->numberOfCaptures(), 1);
+    button->hide();
+    EXPECT_EQ(button->group()->numberOfCaptures(), 0);
+    hover(&window, QPoint(12, 12)); // a hidden button tracks nothing
+    EXPECT_EQ(button->group()->numberOfCaptures(), 0);
 }
 
 TEST(TBWindowButton, DisabledButtonNeverShowsRollover)
 {
     const QString id = uniqueGroup();
     QWidget window;
+    window.resize(200, 40);
     Images images;
     auto* enabled = TBWindowButton::windowButtonWithSize(14, 16, id, &window);
     auto* disabled = TBWindowButton::windowButtonWithSize(14, 16, id, &window);
+    enabled->move(10, 10);
+    disabled->move(100, 10);
     images.apply(enabled);
     images.apply(disabled);
     // Disabled in a window that is not key: the inactive image, through the active rule.
     disabled->setEnabled(false);
     EXPECT_EQ(disabled->image(), images.inactive);
-    enter(enabled);
+    hover(enabled);
     EXPECT_EQ(enabled->image(), images.rollover);
     EXPECT_EQ(disabled->image(), images.notKey);
-    leave(enabled);
+    leave(&window);
 }
 
 TEST(TBWindowButton, PlainButtonsOnlyFollowTheirOwnMouseEvents)
 {
     QWidget window;
+    window.resize(200, 40);
     Images images;
     auto* plain = new TBWindowButton(&window);
     auto* other = new TBWindowButton(&window);
+    plain->setGeometry(10, 10, 23, 23);
+    other->setGeometry(100, 10, 23, 23);
     images.apply(plain);
     images.apply(other);
     plain->setImage(images.active);
@@ -166,11 +209,11 @@ TEST(TBWindowButton, PlainButtonsOnlyFollowTheirOwnMouseEvents)
     TBWindowButtonGroup* defaultGroup = TBWindowButtonGroup::groupWithIdentifier({});
     defaultGroup->resetMouseCaptures();
 
-    enter(plain);
+    hover(plain);
     EXPECT_EQ(plain->image(), images.rollover);
     EXPECT_EQ(other->image(), images.active); // does not listen to the default group
     EXPECT_EQ(defaultGroup->numberOfCaptures(), 1);
-    leave(plain);
+    leave(&window);
     EXPECT_EQ(plain->image(), images.notKey);
     EXPECT_EQ(defaultGroup->numberOfCaptures(), 0);
 }

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The main window under a real X server: dragging the title strip by (+50, +30) moves
 # the window by that much, dragging its bottom-right corner resizes it, hovering a window
-# button shows the rollover image on all three, and the close button closes the window
-# (and ends the program).
+# button shows the rollover image on all three (also across the gaps between them), and
+# the close button closes the window (and ends the program).
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../e2e/e2e_lib.sh"
@@ -62,8 +62,16 @@ eval "$(geometry)"
 xdotool mousemove --sync $((X + 14)) $((Y + 11))
 wait_for last_rollover_is 3 || fail "hovering the close button did not roll over all three buttons"
 e2e_screenshot "$shots/window-rollover.png"
+# Across the gaps to the zoom button: the rollover stays on all the way.
+before=$(wc -l <"$E2E_HOME/app.log")
+for x in $(seq 16 2 54); do
+    xdotool mousemove --sync $((X + x)) $((Y + 11))
+done
 xdotool mousemove --sync $((X + 300)) $((Y + 200))
 wait_for last_rollover_is 0 || fail "leaving the buttons did not end the rollover"
+offs=$(tail -n +$((before + 1)) "$E2E_HOME/app.log" | grep -c '^rollover 0')
+[ "$offs" = 1 ] || fail "the rollover went off $((offs - 1)) time(s) between the buttons"
+echo "rollover on all three while over the buttons and the gaps between them"
 
 xdotool mousemove --sync $((X + 14)) $((Y + 11))
 xdotool click 1
