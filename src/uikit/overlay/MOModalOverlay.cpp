@@ -104,7 +104,12 @@ void MOModalOverlay::setContentViewController(QWidget* contentViewController)
         contentViewController->show();
         focusContent();
     }
-    delete old;
+    if (old) {
+        // Later: the replacement may be asked for by a signal of the old panel itself.
+        old->hide();
+        old->setParent(nullptr);
+        old->deleteLater();
+    }
 }
 
 void MOModalOverlay::showInWindow(QWidget* window, QWidget* contentView)

@@ -44,7 +44,7 @@ public:
     void setBackgroundColor(const QColor& color);
 
     /// The panel shown over the window; the overlay owns it. Replacing it while shown puts
-    /// the new panel where the old one was; the old one is deleted.
+    /// the new panel where the old one was; the old one is deleted later.
     QWidget* contentViewController() const { return m_contentViewController; }
     void setContentViewController(QWidget* contentViewController);
 

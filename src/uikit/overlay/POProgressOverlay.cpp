@@ -55,8 +55,10 @@ struct POProgressOverlay::Completer {
 POProgressOverlay::POProgressOverlay(QWidget* view)
     : QWidget(view), m_completer(std::make_shared<Completer>())
 {
-    if (view)
+    if (view) {
         resize(view->size());
+        view->installEventFilter(this); // covers the view as it resizes
+    }
     m_opacity = new QGraphicsOpacityEffect(this);
     m_opacity->setOpacity(0.0);
     setGraphicsEffect(m_opacity);
@@ -400,6 +402,13 @@ void POProgressOverlay::layoutSubviews()
     m_detailsLabel->setGeometry(toQt(layout.details).toRect());
     m_box = toQt(layout.box);
     update();
+}
+
+bool POProgressOverlay::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == parentWidget() && event->type() == QEvent::Resize)
+        layoutSubviews();
+    return QWidget::eventFilter(watched, event);
 }
 
 void POProgressOverlay::resizeEvent(QResizeEvent* event)

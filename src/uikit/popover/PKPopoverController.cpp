@@ -78,7 +78,8 @@ void PKPopoverController::setContentViewController(QWidget* contentViewControlle
     if (contentViewController == m_contentViewController)
         return;
     m_popoverWindow->setPopoverContentView(nullptr);
-    delete m_contentViewController.data();
+    if (m_contentViewController)
+        m_contentViewController->deleteLater(); // may be the sender of this request
     m_contentViewController = contentViewController;
     m_contentSize = preferredSize(contentViewController);
     m_popoverWindow->setPopoverContentView(contentViewController);

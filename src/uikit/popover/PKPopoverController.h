@@ -43,7 +43,7 @@ public:
     PKPopoverWindow* popoverWindow() const { return m_popoverWindow.get(); }
     QWidget* contentView() const;
     QWidget* contentViewController() const { return m_contentViewController; }
-    /// Takes ownership of the new content; the previous content is deleted.
+    /// Takes ownership of the new content; the previous content is deleted later.
     void setContentViewController(QWidget* contentViewController);
     QWidget* positionView() const { return m_positionView; }
 

@@ -235,6 +235,8 @@ TEST_F(ModalOverlayTest, ReplacingTheContentWhileShownReplacesWhatIsSeen)
     QPointer<LockPanel> old = panel;
     auto* next = new LockPanel;
     overlay->setContentViewController(next);
+    EXPECT_FALSE(old->isVisible());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(old.isNull());
     EXPECT_TRUE(next->isVisible());
     EXPECT_TRUE(overlay->modalWindow()->isAncestorOf(next));

@@ -209,6 +209,9 @@ TEST_F(ProgressOverlayTest, LayoutCentresTheBoxAndLabels)
     EXPECT_NEAR(box.center().y(), 150, 1);
     overlay->setYOffset(30); // positive moves the box down
     EXPECT_NEAR(overlay->boxRect().center().y(), 180, 1);
+    view->resize(600, 500); // keeps covering its view
+    EXPECT_EQ(overlay->size(), QSize(600, 500));
+    EXPECT_NEAR(overlay->boxRect().center().x(), 300, 1);
 }
 
 TEST_F(ProgressOverlayTest, ModesChooseTheIndicatorAndProgressIsClamped)

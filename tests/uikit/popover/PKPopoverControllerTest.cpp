@@ -333,7 +333,7 @@ TEST_F(PopoverFixture, ContentSizeResizesTheShownWindowAndContentIsReplaceable)
     controller->setContentViewController(replacement);
     EXPECT_EQ(controller->contentSize(), QSizeF(50, 40));
     EXPECT_EQ(controller->contentView(), replacement);
-    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(old.isNull());
 }
 
