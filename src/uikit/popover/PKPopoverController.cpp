@@ -208,8 +208,11 @@ void PKPopoverController::presentPopoverFromRect(
 {
     if (m_state == State::Showing || m_state == State::Shown)
         return;
-    if (m_state == State::Closing)
+    if (m_state == State::Closing) {
         closePopoverAndResetVariables(); // finish the fade-out now; this show replaces it
+        if (m_state != State::Hidden)
+            return; // the did-close block has shown it already
+    }
 
     m_parentWindow = view ? view->window() : nullptr;
     m_positionView = view;

@@ -219,6 +219,14 @@ TEST_F(PopoverFixture, ClosedAndShownAgainInOneTurnKeepsWorking)
     EXPECT_EQ(controller->popoverWindow()->windowHandle()->transientParent(), parent->windowHandle());
     EXPECT_EQ(controller->positionView(), button);
 
+    // A did-close block that shows the popover again, met by a show request of its own.
+    controller->setDidCloseBlock([this](PKPopoverController*) { show(); });
+    controller->close();
+    show();
+    controller->setDidCloseBlock({});
+    QTRY_COMPARE(controller->state(), PKPopoverController::State::Shown);
+    EXPECT_EQ(delegate.didShow, 3);
+
     // Let any stale end of the old fade arrive: it must not close the new show.
     QTest::qWait(0);
     QCoreApplication::processEvents();
