@@ -243,6 +243,9 @@ void POProgressOverlay::hideUsingAnimation(bool animated)
 void POProgressOverlay::showAnimated(bool animated, Work work, Completion completion)
 {
     m_taskInProgress = true;
+    m_workDone = false;
+    // Each work gets its own completion: an earlier one still pending keeps its own.
+    m_completer = std::make_shared<Completer>();
     m_completer->completion = std::move(completion);
     QPointer<POProgressOverlay> self(this);
     std::shared_ptr<Completer> completer = m_completer;
@@ -313,6 +316,8 @@ void POProgressOverlay::mousePressEvent(QMouseEvent* event)
 
 void POProgressOverlay::setCompletionBlock(Completion completion)
 {
+    if (m_completer->delivered)
+        m_completer = std::make_shared<Completer>();
     m_completer->completion = std::move(completion);
 }
 

@@ -80,6 +80,23 @@ TEST_F(ProgressOverlayTest, CompletionRunsOnceOnTheMainThreadAfterTheWorkWroteIt
     EXPECT_EQ(calls, 1);
 }
 
+TEST_F(ProgressOverlayTest, ASecondWorkOnAFinishedOverlayStillCompletes)
+{
+    auto* overlay = new POProgressOverlay(view.get());
+    int first = 0, second = 0;
+    overlay->showAnimated(
+        false, [] { return std::optional<QString>(); }, [&](const std::optional<QString>&) { ++first; });
+    QTRY_COMPARE(first, 1);
+    overlay->showAnimated(
+        false, [] { return std::optional<QString>(u"again"_s); },
+        [&](const std::optional<QString>& e) {
+            ++second;
+            EXPECT_EQ(e, u"again"_s);
+        });
+    QTRY_COMPARE(second, 1);
+    EXPECT_EQ(first, 1);
+}
+
 TEST_F(ProgressOverlayTest, ErrorsAndExceptionsReachTheCompletionAsText)
 {
     std::optional<QString> first, second;
