@@ -47,6 +47,7 @@ public:
     explicit POProgressOverlay(QWidget* view);
     ~POProgressOverlay() override;
 
+    /// A new overlay shown over `view`, which owns it (as its child).
     static POProgressOverlay* showHUDAddedTo(QWidget* view, bool animated);
     static bool hideHUDForView(QWidget* view, bool animated);
     static int hideAllHUDsForView(QWidget* view, bool animated);

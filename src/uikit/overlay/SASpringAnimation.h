@@ -32,7 +32,8 @@ public:
     static constexpr int kMaximumSamples = 10000;
 
     explicit SASpringAnimation(QObject* parent = nullptr);
-    /// An animation of `keyPath` (a property name) of `target`.
+    /// An animation of `keyPath` (a property name) of `target`, owned by `parent` (the caller
+    /// when none).
     static SASpringAnimation* animationWithKeyPath(
         QObject* target, const QByteArray& keyPath, QObject* parent = nullptr);
 

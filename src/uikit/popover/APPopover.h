@@ -21,6 +21,7 @@ public:
     explicit APPopover(QWidget* contentView = nullptr, QObject* parent = nullptr);
     ~APPopover() override;
 
+    /// Owned by the popover.
     APPopoverWindow* popoverWindow() const { return m_popoverWindow.get(); }
     QWidget* contentView() const;
 

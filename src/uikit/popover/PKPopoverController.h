@@ -40,6 +40,7 @@ public:
     explicit PKPopoverController(QWidget* contentViewController, QObject* parent = nullptr);
     ~PKPopoverController() override;
 
+    /// Owned by the controller; created with it and never replaced.
     PKPopoverWindow* popoverWindow() const { return m_popoverWindow.get(); }
     QWidget* contentView() const;
     QWidget* contentViewController() const { return m_contentViewController; }
