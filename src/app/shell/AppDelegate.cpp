@@ -38,7 +38,14 @@ AppDelegate::AppDelegate(NWData* store, QObject* parent)
     awakeFromNib();
 }
 
-AppDelegate::~AppDelegate() = default;
+AppDelegate::~AppDelegate()
+{
+    // The window's teardown sends events to its strip; none may reach a half-destroyed window.
+    if (m_titleBarView)
+        m_titleBarView->removeEventFilter(this);
+    m_messagePopover.reset();
+    m_window.reset();
+}
 
 void AppDelegate::setCommandHandlers(std::unique_ptr<AppCommandHandlers> handlers)
 {

@@ -132,6 +132,7 @@ private:
     std::unique_ptr<TBAppWindow> m_window;
     std::unique_ptr<MessagePopover> m_messagePopover;
 
+    QPointer<QWidget> m_titleBarView;
     QPointer<MainView> m_mainView;
     QPointer<QWidget> m_contentView;
     QPointer<QWidget> m_currentView;

@@ -107,7 +107,8 @@ void AppDelegate::setupMainWindow()
 
     for (int i = 0; i < static_cast<int>(TitleBarLayout::buttons.size()); ++i)
         m_titleBarButtons.append(makeTitleBarButton(i));
-    m_window->titleBarView()->installEventFilter(this);
+    m_titleBarView = m_window->titleBarView();
+    m_titleBarView->installEventFilter(this);
     placeTitleBarButtons();
     setupSidebar();
 }
@@ -148,7 +149,7 @@ TBWindowButton* AppDelegate::makeTitleBarButton(int index)
 // places never depend on the width they were made at.
 void AppDelegate::placeTitleBarButtons()
 {
-    const QSizeF bar(m_window->titleBarView()->size());
+    const QSizeF bar(m_titleBarView->size());
     for (int i = 0; i < m_titleBarButtons.size(); ++i) {
         const auto& spec = TitleBarLayout::buttons.at(static_cast<std::size_t>(i));
         m_titleBarButtons.at(i)->setGeometry(TitleBarLayout::frame(spec.button, bar).toRect());
@@ -157,7 +158,7 @@ void AppDelegate::placeTitleBarButtons()
 
 bool AppDelegate::eventFilter(QObject* watched, QEvent* event)
 {
-    if (m_window && watched == m_window->titleBarView() && event->type() == QEvent::Resize)
+    if (m_titleBarView && watched == m_titleBarView && event->type() == QEvent::Resize)
         placeTitleBarButtons();
     return QObject::eventFilter(watched, event);
 }
