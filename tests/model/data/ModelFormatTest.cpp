@@ -1,6 +1,9 @@
 #include "model/data/ImportModel.h"
 #include "model/data/MVX_CategoryEx.h"
+#include "model/data/ModelExport.h"
 #include "model/data/ModelJSONWriter.h"
+#include "platform/UserDefaults.h"
+#include "support/TempHomeTest.h"
 
 #include <gtest/gtest.h>
 
@@ -153,6 +156,28 @@ TEST(ModelFormat, ModelHelpers)
     EXPECT_EQ(pair.category(), category);
     EXPECT_TRUE(pair.isAsset());
     EXPECT_TRUE(pair.categoryName().isNull());
+}
+
+class ModelExportTest : public mervane::test::TempHomeTest { };
+
+TEST_F(ModelExportTest, FlushStampsTheVersionAndReportsFailedWrites)
+{
+    ModelExport exporter;
+    EXPECT_TRUE(exporter.flushToDisk(homePath(u"none.json"_s))); // nothing to write
+    auto model = MVX_Model::makeEmpty();
+    model->setVersion(u"1.0"_s);
+    model->setBaseCurrency(u"BGN"_s);
+    exporter.setArchive(model);
+    EXPECT_EQ(exporter.flushToDisk(homePath(u"export.json"_s)), std::nullopt);
+    const ModelReadResult back = ImportModel::readFile(homePath(u"export.json"_s));
+    ASSERT_TRUE(back.model);
+    EXPECT_EQ(back.model->version(), QStringLiteral(MERVANE_VERSION));
+    EXPECT_EQ(back.model->baseCurrency(), u"BGN"_s);
+    EXPECT_TRUE(exporter.flushToDisk(homePath(u"export.json/below"_s)));
+
+    EXPECT_TRUE(ModelExport::getSuggestedPath().isNull());
+    platform::UserDefaults::standard().setValue(ModelExport::exportPathKey, homePath(u"last.json"_s));
+    EXPECT_EQ(ModelExport::getSuggestedPath(), homePath(u"last.json"_s));
 }
 
 } // namespace
