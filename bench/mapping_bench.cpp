@@ -184,6 +184,15 @@ static void BM_QJsonDocumentParseToVariant(benchmark::State& state)
 }
 BENCHMARK(BM_QJsonDocumentParseToVariant)->Unit(benchmark::kMillisecond);
 
+static void BM_QJsonDocumentWrite(benchmark::State& state)
+{
+    const QJsonDocument parsed = QJsonDocument::fromJson(document());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(parsed.toJson(QJsonDocument::Compact));
+    reportDocument(state);
+}
+BENCHMARK(BM_QJsonDocumentWrite)->Unit(benchmark::kMillisecond);
+
 static void BM_LoadDocument(benchmark::State& state)
 {
     const QByteArray& bytes = document();
@@ -242,6 +251,24 @@ static void BM_WriteDocument(benchmark::State& state)
     reportDocument(state);
 }
 BENCHMARK(BM_WriteDocument)->Unit(benchmark::kMillisecond);
+
+static void BM_WriteDocumentDirect(benchmark::State& state)
+{
+    const auto root = MAPJSONAdapter::modelOfClass<BMRoot>(QJsonDocument::fromJson(document()).toVariant());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(MAPJSONAdapter::JSONDataFromModel(root));
+    reportDocument(state);
+}
+BENCHMARK(BM_WriteDocumentDirect)->Unit(benchmark::kMillisecond);
+
+static void BM_ModelsToDictionary(benchmark::State& state)
+{
+    const auto root = MAPJSONAdapter::modelOfClass<BMRoot>(QJsonDocument::fromJson(document()).toVariant());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(MAPJSONAdapter::JSONDictionaryFromModel(root));
+    reportDocument(state);
+}
+BENCHMARK(BM_ModelsToDictionary)->Unit(benchmark::kMillisecond);
 
 static void BM_SmallModelsFromDictionariesAndBack(benchmark::State& state)
 {

@@ -1,12 +1,13 @@
 #include "model/mapping/MAPJSONAdapter.h"
 
+#include "model/mapping/MAPJSONPlan.h"
+#include "model/mapping/MAPPropertyCodec.h"
 #include "model/mapping/MAPRuntime.h"
 #include "platform/Strings.h"
 
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QReadWriteLock>
 #include <QVarLengthArray>
 
 using namespace Qt::Literals::StringLiterals;
@@ -14,22 +15,7 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 thread_local MAPSkippedElementCounter* t_innermostCounter = nullptr;
-
-/// What the adapter needs of a class, computed once: the declared key paths (checked),
-/// and per property its key path and transformer. Class methods are pure, so their answers
-/// may be kept.
-struct JSONPlan {
-    struct Entry {
-        QString key;
-        QString keyPath; // null: not in JSON
-        QStringList components;
-        MAPValueTransformerPtr transformer;
-    };
-    bool mappingValid = true;
-    QVariantMap keyPaths;
-    QList<Entry> entries;
-    QHash<QString, int> entryIndex;
-};
+using JSONPlan = MAPJSONPlan;
 
 MAPValueTransformerPtr transformerFromClass(const MAPClass* cls, const QString& key)
 {
@@ -50,9 +36,7 @@ struct MAPJSONPlanAccess {
     static std::atomic<const void*>& slot(const MAPClass* cls) { return cls->m_JSONPlan; }
 };
 
-namespace {
-
-const JSONPlan& planFor(const MAPClass* cls)
+const MAPJSONPlan& map_JSONPlanFor(const MAPClass* cls)
 {
     std::atomic<const void*>& slot = MAPJSONPlanAccess::slot(cls);
     if (const void* cached = slot.load(std::memory_order_acquire))
@@ -72,8 +56,16 @@ const JSONPlan& planFor(const MAPClass* cls)
             entry.keyPath = key;
         else if (!MAPIsNull(mapped.value()))
             entry.keyPath = mapped.value().toString();
-        if (!entry.keyPath.isNull())
+        if (!entry.keyPath.isNull()) {
             entry.components = entry.keyPath.split(u'.');
+            plan->nested = plan->nested || entry.components.size() > 1;
+            const bool latin1 = std::all_of(
+                entry.keyPath.cbegin(), entry.keyPath.cend(), [](QChar c) { return c.unicode() < 0x80; });
+            for (const QString& component : std::as_const(entry.components)) {
+                if (latin1)
+                    entry.latin1Components.append(component.toLatin1());
+            }
+        }
         entry.transformer = transformerFromClass(cls, key);
         plan->entryIndex.insert(key, int(plan->entries.size()));
         plan->entries.append(entry);
@@ -85,6 +77,13 @@ const JSONPlan& planFor(const MAPClass* cls)
         return *static_cast<const JSONPlan*>(expected);
     }
     return *plan;
+}
+
+namespace {
+
+const MAPJSONPlan& planFor(const MAPClass* cls)
+{
+    return map_JSONPlanFor(cls);
 }
 
 QString text(const char* english)
@@ -101,11 +100,11 @@ MAPError adapterError(int code, const QString& description, const QString& reaso
 enum class Lookup { Found, Absent, NotADictionary };
 
 /// The member `key` of a dictionary value (a QVariantMap or a QJsonObject); false when absent.
-bool member(const QVariant& dictionary, const QString& key, QVariant* out)
+bool member(const QVariant& dictionary, const QString& key, const QByteArray* latin1, QVariant* out)
 {
     if (dictionary.typeId() == QMetaType::QJsonObject) {
         const auto* object = static_cast<const QJsonObject*>(dictionary.constData());
-        const auto it = object->constFind(key);
+        const auto it = latin1 ? object->constFind(QLatin1StringView(*latin1)) : object->constFind(key);
         if (it == object->constEnd())
             return false;
         *out = MAPValueFromJSONValue(it.value());
@@ -119,14 +118,16 @@ bool member(const QVariant& dictionary, const QString& key, QVariant* out)
     return true;
 }
 
-Lookup valueAtKeyPath(const QVariant& dictionary, const QStringList& components, QVariant* out)
+Lookup valueAtKeyPath(
+    const QVariant& dictionary, const QStringList& components, const QList<QByteArray>& latin1, QVariant* out)
 {
+    const auto latin1At = [&](qsizetype i) { return latin1.isEmpty() ? nullptr : &latin1[i]; };
     if (components.size() == 1)
-        return member(dictionary, components.first(), out) ? Lookup::Found : Lookup::Absent;
+        return member(dictionary, components.first(), latin1At(0), out) ? Lookup::Found : Lookup::Absent;
     QVariant current = dictionary;
     for (qsizetype i = 0; i < components.size(); ++i) {
         QVariant next;
-        if (!member(current, components[i], &next))
+        if (!member(current, components[i], latin1At(i), &next))
             return Lookup::Absent;
         if (i + 1 == components.size()) {
             *out = std::move(next);
@@ -225,7 +226,7 @@ bool MAPJSONAdapter::parse(const QVariant& JSONDictionary, MAPError* error)
         if (entry.keyPath.isNull())
             continue;
         QVariant value;
-        switch (valueAtKeyPath(JSONDictionary, entry.components, &value)) {
+        switch (valueAtKeyPath(JSONDictionary, entry.components, entry.latin1Components, &value)) {
         case Lookup::Absent:
             continue;
         case Lookup::NotADictionary: {
@@ -279,8 +280,16 @@ QVariantMap MAPJSONAdapter::JSONDictionary() const
         if (entry.keyPath.isNull())
             continue;
         QVariant value = it.value();
-        if (entry.transformer && entry.transformer->allowsReverseTransformation())
-            value = MAPNullForNil(entry.transformer->reverseTransformedValue(MAPNilForNull(value)));
+        if (entry.transformer && entry.transformer->allowsReverseTransformation()) {
+            try {
+                value = MAPNullForNil(entry.transformer->reverseTransformedValue(MAPNilForNull(value)));
+            } catch (const MAPException& exception) {
+                // Only a faulty class declaration gets here; the key is written as null.
+                qWarning("MAPJSONAdapter: \"%s\" of %s cannot be written: %s", qUtf8Printable(entry.key),
+                    qUtf8Printable(m_modelClass->name()), exception.what());
+                value = MAPNull();
+            }
+        }
         setValueAtKeyPath(result, entry.components, 0, value);
     }
     return result;
@@ -351,83 +360,4 @@ std::optional<QVariantList> MAPJSONAdapter::JSONArrayFromModels(const QList<MAPM
         array.append(JSONDictionaryFromModel(model));
     }
     return array;
-}
-
-MAPValueTransformerPtr map_JSONDictionaryTransformerWithModelClass(const MAPClass* modelClass)
-{
-    return MAPValueTransformer::reversibleTransformerWithForwardBlock(
-        [modelClass](const QVariant& value) -> QVariant {
-            if (!value.isValid())
-                return {};
-            MAPModelPtr model = MAPJSONAdapter::modelOfClass(modelClass, value, nullptr);
-            if (!model) {
-                MAPSkippedElementCounter::add();
-                return {};
-            }
-            return QVariant::fromValue(std::move(model));
-        },
-        [](const QVariant& value) -> QVariant {
-            const MAPModelPtr model = MAPModelFromValue(value);
-            if (!model)
-                return {};
-            return MAPJSONAdapter::JSONDictionaryFromModel(model);
-        });
-}
-
-MAPValueTransformerPtr map_JSONArrayTransformerWithModelClass(const MAPClass* modelClass)
-{
-    const MAPValueTransformerPtr dictionaryTransformer
-        = map_JSONDictionaryTransformerWithModelClass(modelClass);
-    const auto requireArray = [](const QVariant& value) {
-        if (!MAPIsArray(value)) {
-            throw MAPException(QString::fromLatin1(MAPInvalidArgumentException),
-                u"Expected an array, got a value of type %1"_s.arg(MAPValueClassName(value)));
-        }
-    };
-    return MAPValueTransformer::reversibleTransformerWithForwardBlock(
-        [dictionaryTransformer, requireArray](const QVariant& value) -> QVariant {
-            if (!value.isValid())
-                return {};
-            requireArray(value);
-            QVariantList models;
-            const auto convert = [&](const QVariant& element) {
-                if (MAPIsNull(element)) {
-                    models.append(element);
-                    return;
-                }
-                QVariant model = dictionaryTransformer->transformedValue(element);
-                if (model.isValid())
-                    models.append(std::move(model));
-            };
-            if (value.typeId() == QMetaType::QJsonArray) {
-                const auto* elements = static_cast<const QJsonArray*>(value.constData());
-                models.reserve(elements->size());
-                for (const QJsonValue& element : *elements)
-                    convert(MAPValueFromJSONValue(element));
-            } else {
-                const QVariantList elements = value.toList();
-                models.reserve(elements.size());
-                for (const QVariant& element : elements)
-                    convert(element);
-            }
-            return models;
-        },
-        [dictionaryTransformer, requireArray](const QVariant& value) -> QVariant {
-            if (!value.isValid())
-                return {};
-            requireArray(value);
-            const QVariantList models = value.toList();
-            QVariantList dictionaries;
-            dictionaries.reserve(models.size());
-            for (const QVariant& model : models) {
-                if (MAPIsNull(model)) {
-                    dictionaries.append(model);
-                    continue;
-                }
-                QVariant dictionary = dictionaryTransformer->reverseTransformedValue(model);
-                if (dictionary.isValid())
-                    dictionaries.append(std::move(dictionary));
-            }
-            return dictionaries;
-        });
 }

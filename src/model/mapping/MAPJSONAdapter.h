@@ -5,6 +5,7 @@
 #include "model/mapping/MAPValue.h"
 #include "model/mapping/MAPValueTransformer.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -51,6 +52,11 @@ public:
         return JSONDictionaryFromModel(model.get());
     }
     static std::optional<QVariantList> JSONArrayFromModels(const QList<MAPModelPtr>& models);
+    /// `JSONDictionaryFromModel` written straight to compact UTF-8 JSON text, without the
+    /// intermediate dictionaries: the fast way to write a document. Nested models reached
+    /// through the predefined transformers are written directly too.
+    static QByteArray JSONDataFromModel(const MAPModel* model);
+    static QByteArray JSONDataFromModel(const MAPModelPtr& model) { return JSONDataFromModel(model.get()); }
 
     /// An adapter that parsed `JSONDictionary` into a model of `modelClass` (or of the class
     /// `classForParsingJSONDictionary` chose), or null.

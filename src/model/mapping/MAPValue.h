@@ -18,6 +18,8 @@ class QJsonValue;
 /// - arrays are `QVariantList`, dictionaries `QVariantMap`, strings `QString`, numbers and
 ///   flags the numeric types and `bool`.
 using MAPModelPtr = std::shared_ptr<MAPModel>;
+// Two pointers that may be moved in memory: lets a QVariant hold a model without a heap block.
+Q_DECLARE_TYPEINFO(MAPModelPtr, Q_RELOCATABLE_TYPE);
 Q_DECLARE_METATYPE(MAPModelPtr)
 
 /// The null object (JSON null), distinct from nil.

@@ -4,6 +4,9 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QJsonParseError>
+
+#include <cmath>
 
 namespace {
 
@@ -200,4 +203,38 @@ TEST(JSONAdapter, DictionaryTransformerAndAdapterAccessors)
     EXPECT_TRUE(recordAdapter.JSONTransformerForKey(u"leaves"_s));
     EXPECT_FALSE(recordAdapter.JSONTransformerForKey(u"count"_s));
     EXPECT_TRUE(MAPJSONAdapter::JSONDictionaryFromModel(nullptr).isEmpty());
+}
+
+TEST(JSONAdapter, DirectTextWriterMatchesTheDictionary)
+{
+    const auto leaf = TMLeaf::modelWithDictionary(
+        { { u"name"_s, u"quote \" slash \\ tab \t nl \n bell \x07 € 😀 лв."_s }, { u"amount"_s, 0.1 } });
+    auto special = std::make_shared<TMSpecialLeaf>();
+    special->setName(u"special"_s);
+    special->setAmount(1e300);
+    special->setLevel(-3);
+    for (const MAPModelPtr& model :
+        { MAPModelPtr(leaf), MAPModelPtr(special), MAPModelPtr(std::make_shared<TMLeaf>()) }) {
+        QJsonParseError parseError;
+        const QByteArray text = MAPJSONAdapter::JSONDataFromModel(model);
+        const QJsonDocument written = QJsonDocument::fromJson(text, &parseError);
+        ASSERT_EQ(parseError.error, QJsonParseError::NoError) << text.constData();
+        EXPECT_EQ(
+            written.object(), QJsonObject::fromVariantMap(MAPJSONAdapter::JSONDictionaryFromModel(model)))
+            << text.constData();
+        const auto back
+            = MAPJSONAdapter::modelOfClass(model->modelClass(), MAPJSONValueFromDocument(written));
+        ASSERT_TRUE(back);
+        EXPECT_TRUE(back->isEqual(model.get())) << "every double reads back the same";
+    }
+
+    // Nested models, null elements and dotted key paths.
+    const auto record = MAPJSONAdapter::modelOfClass<TMRecord>(json(kRecordJSON));
+    ASSERT_TRUE(record);
+    const QJsonDocument written = QJsonDocument::fromJson(MAPJSONAdapter::JSONDataFromModel(record));
+    EXPECT_EQ(written.object(), QJsonObject::fromVariantMap(MAPJSONAdapter::JSONDictionaryFromModel(record)));
+
+    special->setAmount(std::nan(""));
+    EXPECT_TRUE(MAPJSONAdapter::JSONDataFromModel(special).contains("\"value\":null")) << "JSON has no NaN";
+    EXPECT_EQ(MAPJSONAdapter::JSONDataFromModel(nullptr), "{}");
 }
