@@ -120,13 +120,7 @@ void AppDelegate::applicationDidFinishLaunching()
         m_initializedAfterPwd = false;
 
         if (!m_usePasswords) {
-            setupMainWindow();
-            m_mainViews.clear();
-            m_currentView = m_contentView;
-            m_mainViews.append(m_contentView);
-            showDashboardView();
-            m_initializedAfterPwd = true;
-            m_window->contentView()->show();
+            buildMainWindow(false);
         } else {
             m_commands->showPwdWindow();
         }
@@ -186,15 +180,22 @@ void AppDelegate::initAfterPwdCompleted()
 {
     if (m_windowBuilt)
         return;
+    buildMainWindow(true);
+    reportLaunchLoadError();
+}
+
+void AppDelegate::buildMainWindow(bool postRefetch)
+{
     setupMainWindow();
     m_mainViews.clear();
     m_currentView = m_contentView;
     m_mainViews.append(m_contentView);
     showDashboardView();
     m_initializedAfterPwd = true;
-    platform::NotificationCenter::defaultCenter().post(NWData::dataReFetchedNotification);
+    // After an unlock the model was loaded before these screens existed.
+    if (postRefetch)
+        platform::NotificationCenter::defaultCenter().post(NWData::dataReFetchedNotification);
     m_window->contentView()->show();
-    reportLaunchLoadError();
 }
 
 void AppDelegate::reportLaunchLoadError()

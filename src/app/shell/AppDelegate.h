@@ -119,6 +119,8 @@ protected:
 private:
     void awakeFromNib();
     void buildWindowContent();
+    /// Title bar, sidebar and dashboard, then the content is shown.
+    void buildMainWindow(bool postRefetch);
     void registerCommandObservers();
     void reportLaunchLoadError();
     void placeTitleBarButtons();

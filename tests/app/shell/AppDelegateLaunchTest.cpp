@@ -18,8 +18,6 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::Literals::StringLiterals;
-using mervane::test::CountingScreens;
-using mervane::test::RecordingCommands;
 
 namespace {
 
@@ -38,28 +36,15 @@ protected:
     }
     void TearDown() override
     {
-        m_delegate.reset();
-        platform::AppearanceController::instance().setAppearance(platform::Appearance::System);
         ShellTest::TearDown();
-    }
-
-    AppDelegate& makeDelegate(const QString& password = {})
-    {
-        m_delegate = std::make_unique<AppDelegate>(&m_store);
-        m_delegate->setCommandHandlers(std::make_unique<RecordingCommands>(&m_calls, password));
-        m_delegate->setScreenProvider(std::make_unique<CountingScreens>(&m_screens));
-        return *m_delegate;
+        platform::AppearanceController::instance().setAppearance(platform::Appearance::System);
     }
 
     static int primaryHeight() { return QGuiApplication::primaryScreen()->geometry().height(); }
 
-    NWData m_store;
     QObject m_listener;
     QStringList m_posted;
-    QStringList m_calls;
     std::vector<bool> m_dashboardAtRefetch;
-    CountingScreens::Log m_screens;
-    std::unique_ptr<AppDelegate> m_delegate;
 };
 
 TEST_F(AppDelegateLaunch, WithoutPasswordBuildsTheWindowThenLoadsTheModelThenObserves)

@@ -14,26 +14,16 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::Literals::StringLiterals;
-using mervane::test::CountingScreens;
-using mervane::test::RecordingCommands;
 
 namespace {
 
 class MainWindow : public mervane::test::ShellTest {
 protected:
-    void TearDown() override
-    {
-        m_delegate.reset();
-        ShellTest::TearDown();
-    }
-
     AppDelegate& startDelegate()
     {
-        m_delegate = std::make_unique<AppDelegate>(&m_store);
-        m_delegate->setCommandHandlers(std::make_unique<RecordingCommands>(&m_calls));
-        m_delegate->setScreenProvider(std::make_unique<CountingScreens>(&m_screens));
-        m_delegate->start();
-        return *m_delegate;
+        AppDelegate& delegate = makeDelegate();
+        delegate.start();
+        return delegate;
     }
 
     QList<AppScreen> checkedSidebarButtons() const
@@ -51,11 +41,6 @@ protected:
         m_delegate->windowWidget()->resize(width, 700);
         QCoreApplication::processEvents();
     }
-
-    NWData m_store;
-    QStringList m_calls;
-    CountingScreens::Log m_screens;
-    std::unique_ptr<AppDelegate> m_delegate;
 };
 
 TEST_F(MainWindow, ExactlyOneSidebarButtonIsOn)

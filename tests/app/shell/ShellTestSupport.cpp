@@ -4,6 +4,21 @@
 
 namespace mervane::test {
 
+void ShellTest::TearDown()
+{
+    m_delegate.reset();
+    TempHomeTest::TearDown();
+}
+
+AppDelegate& ShellTest::makeDelegate(const QString& password)
+{
+    m_delegate.reset();
+    m_delegate = std::make_unique<AppDelegate>(&m_store);
+    m_delegate->setCommandHandlers(std::make_unique<RecordingCommands>(&m_calls, password));
+    m_delegate->setScreenProvider(std::make_unique<CountingScreens>(&m_screens));
+    return *m_delegate;
+}
+
 QByteArray ShellTest::twoRecordsDocument()
 {
     return R"({"version": "2.1", "a_cat": [], "l_cat": [], "tags": [], "nw_logs": [

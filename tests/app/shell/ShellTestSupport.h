@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/shell/AppCommandHandlers.h"
+#include "app/shell/AppDelegate.h"
 #include "app/shell/ScreenProvider.h"
+#include "model/store/NWData.h"
 #include "support/TempHomeTest.h"
 
 #include <QList>
@@ -11,9 +13,6 @@
 #include <map>
 #include <memory>
 #include <vector>
-
-class AppDelegate;
-class NWData;
 
 namespace mervane::test {
 
@@ -73,13 +72,24 @@ private:
     Log* m_log;
 };
 
-/// A temporary home with helpers to write the data file.
+/// A temporary home with helpers to write the data file, and a delegate on a store of its
+/// own whose commands and screens are recorded.
 class ShellTest : public TempHomeTest {
 protected:
+    void TearDown() override;
+
+    /// A new delegate (the previous one is destroyed first); not started.
+    AppDelegate& makeDelegate(const QString& password = {});
+
     /// Two monthly records, the newer (March 2022) with a net worth of 8.
     static QByteArray twoRecordsDocument();
     void writeDataFile(const QByteArray& bytes);
     QString dataFilePath() const;
+
+    NWData m_store;
+    QStringList m_calls;
+    CountingScreens::Log m_screens;
+    std::unique_ptr<AppDelegate> m_delegate;
 };
 
 } // namespace mervane::test
