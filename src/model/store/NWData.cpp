@@ -69,7 +69,7 @@ QString NWData::dataFilePath()
     return QDir(QDir::homePath()).filePath(dataFileName);
 }
 
-void NWData::prepareLoadedModel()
+void NWData::ensureCategoryTagLists()
 {
     for (auto* list : { &m_appData->assetscat(), &m_appData->liabilitycat() }) {
         if (!*list)
@@ -79,7 +79,10 @@ void NWData::prepareLoadedModel()
                 category->setTags(QStringList());
         }
     }
-    sortNWArray(m_appData->nwLogArray().value_or(MVX_NWLogList()));
+}
+
+void NWData::storeGoalDefault()
+{
     // The charts read the goal from the settings.
     platform::UserDefaults& defaults = platform::UserDefaults::standard();
     defaults.setValue(goalAmountKey, m_appData->ridIrevuGoal().value_or(0.0));
@@ -113,7 +116,9 @@ std::optional<QString> NWData::getApplicationData()
     m_appData = result.model;
     setExchangeRates();
     exchangeRateUpdateOnBaseCurrencyChange();
-    prepareLoadedModel();
+    ensureCategoryTagLists();
+    sortNWArray(*m_appData->nwLogArray());
+    storeGoalDefault();
     std::optional<QString> note;
     if (result.hasUnreadableParts()) {
         m_writer->preserveBeforeNextWrite(path);
@@ -207,12 +212,7 @@ std::optional<QString> NWData::restoreFromFilePath(const QString& path)
     // Rates from the restored model alone, not those the previous model left behind.
     setExchangeRates();
     exchangeRateUpdateOnBaseCurrencyChange();
-    for (auto* list : { &m_appData->assetscat(), &m_appData->liabilitycat() }) {
-        for (const auto& category : **list) {
-            if (category && !category->tags())
-                category->setTags(QStringList());
-        }
-    }
+    ensureCategoryTagLists();
     sortNWArray(*m_appData->nwLogArray());
     if (std::optional<QString> error = saveData(false)) {
         m_appData = previous.appData;
@@ -226,9 +226,7 @@ std::optional<QString> NWData::restoreFromFilePath(const QString& path)
         setExchangeRateIsUpToDate(previous.upToDate);
         return error;
     }
-    platform::UserDefaults& defaults = platform::UserDefaults::standard();
-    defaults.setValue(goalAmountKey, m_appData->ridIrevuGoal().value_or(0.0));
-    defaults.synchronize();
+    storeGoalDefault();
     postDataReFetched();
     return std::nullopt;
 }

@@ -162,7 +162,8 @@ public:
 
 private:
     void fillRatesFor(const QString& localCode);
-    void prepareLoadedModel();
+    void ensureCategoryTagLists();
+    void storeGoalDefault();
     std::optional<QByteArray> serialise(QString* error);
     QString currentLocaleCurrencyCode() const;
 
