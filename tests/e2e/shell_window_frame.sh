@@ -42,6 +42,17 @@ e2e_start "$binary"
 window=$(e2e_wait_window '^Mervane$') || exit 1
 e2e_wait_geometry "$window" "100 80 1000 650" || fail "the frame was not restored"
 e2e_screenshot_painted "$shots/shell-with-data.png" || fail "no screenshot with data"
+# The sidebar switches screens: its fifth button (the pies) sits 18 + 4 x 60 points below
+# the 40-point title strip, 12 points in.
+xdotool mousemove --window "$window" 36 $(( 40 + 18 + 4 * 60 + 24 )) click 1
+changed=0
+for _ in $(seq 1 50); do
+    e2e_screenshot "$shots/shell-pie-screen.png"
+    differing=$(compare -metric AE "$shots/shell-with-data.png" "$shots/shell-pie-screen.png" null: 2>&1 || true)
+    [ "${differing%% *}" != "0" ] && { changed=1; break; }
+    sleep 0.1
+done
+[ "$changed" = 1 ] || fail "the sidebar did not switch the screen"
 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers ctrl+q
 e2e_wait_exit 20 || fail "Ctrl+Q did not quit cleanly"

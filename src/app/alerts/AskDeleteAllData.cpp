@@ -1,6 +1,7 @@
 #include "app/alerts/AskDeleteAllData.h"
 
 #include "app/alerts/AlertLayout.h"
+#include "app/alerts/PopoverClosing.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Strings.h"
 
@@ -42,9 +43,11 @@ void AskDeleteAllData::okActionClick()
     platform::NotificationCenter::defaultCenter().post(
         m_showRestoreWarning ? restoreAllNotification : deleteAllNotification);
     Q_EMIT closeRequested();
+    closeEnclosingPopover(this);
 }
 
 void AskDeleteAllData::cancelActionClick()
 {
     Q_EMIT closeRequested();
+    closeEnclosingPopover(this);
 }

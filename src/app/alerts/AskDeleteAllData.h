@@ -6,8 +6,8 @@
 #include <QWidget>
 
 /// The confirmation shown before deleting all data, or (in restore mode) before restoring a
-/// backup. OK posts "DeleteAllMERVANEData" or "RestoreAllMERVANEData" and asks to close;
-/// Cancel only asks to close.
+/// backup. OK posts "DeleteAllMERVANEData" or "RestoreAllMERVANEData" and closes the
+/// popover showing it; Cancel only closes it.
 class AskDeleteAllData : public QWidget {
     Q_OBJECT
 public:
@@ -29,7 +29,7 @@ public:
     void cancelActionClick();
 
 Q_SIGNALS:
-    /// The popover showing this controller should close.
+    /// The user answered; the popover showing this controller closes right after.
     void closeRequested();
 
 private:

@@ -2,6 +2,7 @@
 
 #include "app/alerts/AlertLayout.h"
 #include "app/alerts/ExternalLinks.h"
+#include "app/alerts/PopoverClosing.h"
 #include "platform/Strings.h"
 
 AskManualDownload::AskManualDownload(QWidget* parent) : QWidget(parent)
@@ -22,9 +23,11 @@ void AskManualDownload::yesClick()
 {
     ExternalLinks::open(ExternalLinks::userManual());
     Q_EMIT closeRequested();
+    closeEnclosingPopover(this);
 }
 
 void AskManualDownload::cancelClick()
 {
     Q_EMIT closeRequested();
+    closeEnclosingPopover(this);
 }

@@ -16,6 +16,7 @@ public:
     void cancelClick();
 
 Q_SIGNALS:
+    /// The user answered; the popover showing this controller closes right after.
     void closeRequested();
 
 private:

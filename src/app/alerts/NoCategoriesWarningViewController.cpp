@@ -1,6 +1,7 @@
 #include "app/alerts/NoCategoriesWarningViewController.h"
 
 #include "app/alerts/AlertLayout.h"
+#include "app/alerts/PopoverClosing.h"
 #include "platform/Strings.h"
 
 NoCategoriesWarningViewController::NoCategoriesWarningViewController(QWidget* parent) : QWidget(parent)
@@ -20,4 +21,5 @@ NoCategoriesWarningViewController::NoCategoriesWarningViewController(QWidget* pa
 void NoCategoriesWarningViewController::closeHandler()
 {
     Q_EMIT closeRequested();
+    closeEnclosingPopover(this);
 }

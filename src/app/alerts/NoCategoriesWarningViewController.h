@@ -13,6 +13,7 @@ public:
     void closeHandler();
 
 Q_SIGNALS:
+    /// The user answered; the popover showing this controller closes right after.
     void closeRequested();
 
 private:

@@ -55,6 +55,26 @@ TEST_F(Alerts, CancelPostsNothingAndCloses)
     EXPECT_EQ(closing.count(), 1);
 }
 
+TEST_F(Alerts, AnswersCloseThePopoverThatShowsTheConfirmation)
+{
+    QWidget window;
+    window.resize(400, 300);
+    auto* anchor = new QPushButton(u"Document"_s, &window);
+    anchor->setGeometry(300, 10, 23, 23);
+    window.show();
+
+    auto* ask = new AskDeleteAllData;
+    PKPopoverController popover(ask);
+    popover.setAnimates(false);
+    for (QPushButton* answer : { ask->cancelButton(), ask->okButton() }) {
+        popover.showRelativeToRect(QRectF(anchor->rect()), anchor, 1);
+        ASSERT_TRUE(popover.shown());
+        answer->click();
+        EXPECT_FALSE(popover.shown());
+    }
+    EXPECT_EQ(m_posted, QStringList { u"DeleteAllMERVANEData"_s });
+}
+
 TEST_F(Alerts, RestoreModeStaysOnceChosen)
 {
     AskDeleteAllData ask;

@@ -183,6 +183,26 @@ TEST_F(AppDelegateLaunch, QuitWritesTheFrameAndTheNextStartRestoresIt)
     EXPECT_EQ(second.windowWidget()->geometry(), frame);
 }
 
+TEST_F(AppDelegateLaunch, QuitWaitsForPendingSaves)
+{
+    writeDataFile(twoRecordsDocument());
+    AppDelegate& delegate = makeDelegate();
+    delegate.start();
+    m_store.appData()->nwLogArray()->first()->setNw(123456.0);
+    bool completed = false;
+    m_store.saveDataAsync(&m_listener, [&](const std::optional<QString>& error) {
+        completed = true;
+        EXPECT_FALSE(error);
+    });
+
+    delegate.applicationWillTerminate();
+    // Written before quitting goes on, without a turn of the event loop.
+    QFile file(dataFilePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("123456"));
+    EXPECT_FALSE(completed);
+}
+
 TEST_F(AppDelegateLaunch, UnusableSavedFramesOpenTheDefaultFrame)
 {
     const QRect expected = WindowFrame::defaultFrame(QGuiApplication::primaryScreen()->availableGeometry());

@@ -1,0 +1,15 @@
+#include "app/alerts/PopoverClosing.h"
+
+#include "uikit/popover/PKPopoverController.h"
+#include "uikit/popover/PKPopoverWindow.h"
+
+#include <QWidget>
+
+void closeEnclosingPopover(QWidget* content)
+{
+    if (!content)
+        return;
+    auto* window = qobject_cast<PKPopoverWindow*>(content->window());
+    if (window && window->popoverController())
+        window->popoverController()->close();
+}
