@@ -10,8 +10,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-DataFileWriter::DataFileWriter()
-    : m_queue(u"mervane-data-writer"_s), m_preservePath(std::make_shared<QString>())
+DataFileWriter::DataFileWriter() : m_queue(u"mervane-data-writer"_s)
 {
 }
 
@@ -66,7 +65,7 @@ void DataFileWriter::waitForPendingWrites()
 void DataFileWriter::preserveBeforeNextWrite(const QString& path)
 {
     m_queue.waitUntilIdle();
-    *m_preservePath = path;
+    m_preservePath = path;
     m_preserveArmed.store(true);
 }
 
@@ -77,7 +76,7 @@ bool DataFileWriter::isPreservePending() const
 
 std::optional<QString> DataFileWriter::preserveIfArmed(const QString& path)
 {
-    if (!m_preserveArmed.load() || *m_preservePath != path)
+    if (!m_preserveArmed.load() || m_preservePath != path)
         return std::nullopt;
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink()) {

@@ -48,9 +48,8 @@ private:
     std::optional<QString> preserveIfArmed(const QString& path);
 
     platform::SerialQueue m_queue;
-    // Read and written on the writer thread only, once armed from the caller's thread
-    // while the queue is idle.
-    std::shared_ptr<QString> m_preservePath;
+    // Set from the caller's thread while the queue is idle, then read on the writer thread.
+    QString m_preservePath;
     std::atomic<bool> m_preserveArmed = false;
     SaveFileFactory m_factory;
 };
