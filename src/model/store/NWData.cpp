@@ -7,6 +7,7 @@
 #include "platform/Strings.h"
 #include "platform/UserDefaults.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
@@ -42,7 +43,14 @@ qint64 monthKey(const std::shared_ptr<MVX_NWLog>& record)
 NWData* NWData::shared()
 {
     // Never released: screens and the writer thread may use it until the process ends.
-    static NWData* const instance = new NWData;
+    static NWData* const instance = [] {
+        auto* store = new NWData;
+        // Save completions are delivered through the store's thread: the main thread,
+        // whichever thread asked first.
+        if (QCoreApplication::instance())
+            store->moveToThread(QCoreApplication::instance()->thread());
+        return store;
+    }();
     return instance;
 }
 

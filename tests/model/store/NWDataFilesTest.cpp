@@ -9,6 +9,9 @@
 #include <QThread>
 #include <QTimer>
 
+#include <thread>
+#include <vector>
+
 using namespace Qt::Literals::StringLiterals;
 using mervane::test::StoreTest;
 
@@ -309,6 +312,25 @@ TEST_F(StoreTest, TagFilterAndTagColoursAtCreation)
     EXPECT_EQ(colors[u"RED_TEXT"_s], QColor(Qt::white));
     EXPECT_NEAR(colors[u"YELLOW_TEXT"_s].greenF(), 0.3, 0.002);
     EXPECT_EQ(store().startDate(), QDate(1900, 1, 1));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(StoreTest, SharedStoreIsOneAndLivesOnTheMainThread)
+{
+    // First asked for from several other threads at once.
+    std::vector<NWData*> seen(4, nullptr);
+    std::vector<std::thread> threads;
+    for (size_t i = 0; i < seen.size(); ++i)
+        threads.emplace_back([&seen, i] { seen[i] = NWData::shared(); });
+    for (auto& thread : threads)
+        thread.join();
+    for (NWData* store : seen)
+        EXPECT_EQ(store, NWData::shared());
+    EXPECT_EQ(NWData::shared()->thread(), QCoreApplication::instance()->thread());
+    EXPECT_EQ(NWData::shared()->supportedCurrencies().size(), 31);
 }
 
 } // namespace
