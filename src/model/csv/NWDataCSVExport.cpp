@@ -4,6 +4,8 @@
 #include "model/store/NWData.h"
 #include "platform/Strings.h"
 
+#include <QHash>
+
 #include <charconv>
 #include <cmath>
 
@@ -118,22 +120,20 @@ QString NWDataCSVExport::exportCategoryValues(const MVX_NWLog& record) const
     bool first = true;
     for (const auto& [categories, logs] : { std::pair { &model->assetscat(), &record.assetLogs() },
              std::pair { &model->liabilitycat(), &record.liabilityLogs() } }) {
+        // The first log of each category counts.
+        QHash<QString, const MVX_CategoryLog*> firstLogs;
+        for (const auto& log : logs->value_or(MVX_CategoryLogList())) {
+            if (log && !firstLogs.contains(log->categoryID()))
+                firstLogs.insert(log->categoryID(), log.get());
+        }
         for (const auto& category : orEmpty(*categories)) {
             if (!category)
                 continue;
-            QString value = u"0"_s;
-            if (*logs) {
-                for (const auto& log : **logs) {
-                    if (log && log->categoryID() == category->ID()) {
-                        value = number(log->value());
-                        break;
-                    }
-                }
-            }
             if (!first)
                 values += u',';
             first = false;
-            values += value;
+            const MVX_CategoryLog* log = firstLogs.value(category->ID());
+            values += log ? number(log->value()) : u"0"_s;
         }
     }
     return values;

@@ -10,8 +10,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QStringDecoder>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -40,8 +42,23 @@ std::optional<double> readDouble(const QString& text, const QString& where)
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return std::nullopt;
-    bool ok = false;
-    const double value = trimmed.toDouble(&ok);
+    // Plain decimal text in the C locale only, whatever the user's locale is.
+    char buffer[128];
+    qsizetype length = 0;
+    bool ok = trimmed.size() < qsizetype(sizeof buffer);
+    for (qsizetype i = 0; ok && i < trimmed.size(); ++i) {
+        const char16_t c = trimmed.at(i).unicode();
+        ok = c < 0x80;
+        buffer[length++] = char(c);
+    }
+    const char* begin = buffer;
+    if (ok && length > 1 && buffer[0] == '+' && buffer[1] != '-')
+        ++begin;
+    double value = 0;
+    if (ok) {
+        const auto [end, error] = std::from_chars(begin, buffer + length, value);
+        ok = error == std::errc() && end == buffer + length;
+    }
     if (!ok || !std::isfinite(value))
         throw ReadError { platform::localized("%1: \"%2\" is not a number").arg(where, text) };
     return value;
@@ -74,17 +91,19 @@ std::shared_ptr<MVX_Category> readCategory(const QStringList& line)
     return category;
 }
 
-std::shared_ptr<MVX_Category> findCategory(const MVX_CategoryList& categories, const QString& id)
+// Which list each category ID belongs to; an ID in both lists counts as an asset.
+QHash<QString, bool> categorySides(const MVX_Model& model)
 {
-    for (const auto& category : categories) {
-        if (category->ID() == id)
-            return category;
-    }
-    return nullptr;
+    QHash<QString, bool> isAsset;
+    for (const auto& category : *model.liabilitycat())
+        isAsset.insert(category->ID(), false);
+    for (const auto& category : *model.assetscat())
+        isAsset.insert(category->ID(), true);
+    return isAsset;
 }
 
 std::shared_ptr<MVX_NWLog> readRecord(
-    const QStringList& line, const QStringList& ids, const MVX_Model& model, qsizetype number)
+    const QStringList& line, const QStringList& ids, const QHash<QString, bool>& isAsset, qsizetype number)
 {
     const QString where = platform::localized("record line %1").arg(number);
     // Without categories the writer still ends each record line with a comma.
@@ -117,10 +136,9 @@ std::shared_ptr<MVX_NWLog> readRecord(
         log->setYear(record->year());
         log->setMonth(record->month());
         log->setValue(readDouble(line.at(p), where));
-        if (findCategory(*model.assetscat(), id))
-            record->assetLogs()->append(log);
-        else if (findCategory(*model.liabilitycat(), id))
-            record->liabilityLogs()->append(log);
+        const auto side = isAsset.constFind(id);
+        if (side != isAsset.cend())
+            (*side ? record->assetLogs() : record->liabilityLogs())->append(log);
     }
     return record;
 }
@@ -169,9 +187,10 @@ std::shared_ptr<MVX_Model> NWDataCSVImport::modelFromLines(const QList<QStringLi
     const QList<QStringList>& records = groups[int(Section::Records)];
     if (records.size() > 1) {
         const QStringList ids = records.at(1).mid(7);
+        const QHash<QString, bool> isAsset = categorySides(*model);
         try {
             for (qsizetype i = 2; i < records.size(); ++i)
-                model->nwLogArray()->append(readRecord(records.at(i), ids, *model, i - 1));
+                model->nwLogArray()->append(readRecord(records.at(i), ids, isAsset, i - 1));
         } catch (const ReadError& failure) {
             if (error)
                 *error = failure.reason;

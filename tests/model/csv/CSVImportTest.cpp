@@ -108,13 +108,14 @@ TEST(CSVImportTest, NumbersAreReadWithoutTheLocale)
     const QLocale previous;
     QLocale::setDefault(QLocale(QLocale::German));
     const auto model = importText(
-        recordsHeader + ",,,,,,,A\n, 2020 ,12,,1.5e3,-0.25,1500.25,2147483648\n" + "Asset Categories\n,A\n");
+        recordsHeader + ",,,,,,,A\n, 2020 ,12,,1.5e3,-0.25,+1500.25,2147483648\n" + "Asset Categories\n,A\n");
     QLocale::setDefault(previous);
     ASSERT_TRUE(model);
     const MVX_NWLog& record = *model->nwLogArray()->first();
     EXPECT_EQ(record.year(), 2020);
     EXPECT_EQ(record.assets(), 1500);
     EXPECT_EQ(record.liabilities(), -0.25);
+    EXPECT_EQ(record.nw(), 1500.25);
     EXPECT_EQ(record.assetLogs()->first()->value(), 2147483648.0);
 }
 
