@@ -269,7 +269,7 @@ qsizetype estimatedSize(const MVX_Model& model)
                 values += log->liabilityLogs()->size();
         }
     }
-    return 4096 + records * 256 + values * 110;
+    return 4096 + records * 256 + values * 128;
 }
 
 } // namespace
