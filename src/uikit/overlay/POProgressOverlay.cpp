@@ -178,19 +178,7 @@ void POProgressOverlay::showUsingAnimation(bool animated)
         return;
     }
     const qreal startScale = m_animationType == 1 ? 1.5 : m_animationType == 2 ? 0.5 : 1.0;
-    auto* animation = new QVariantAnimation(this);
-    animation->setDuration(kAnimationMilliseconds);
-    animation->setStartValue(0.0);
-    animation->setEndValue(1.0);
-    const qreal startAlpha = alpha();
-    connect(
-        animation, &QVariantAnimation::valueChanged, this, [this, startAlpha, startScale](const QVariant& v) {
-            const qreal t = v.toReal();
-            setAlpha(startAlpha + (1.0 - startAlpha) * t);
-            m_scale = startScale + (1.0 - startScale) * t;
-            update();
-        });
-    animation->start(QAbstractAnimation::DeleteWhenStopped);
+    animate(1.0, startScale, 1.0);
 }
 
 void POProgressOverlay::hide(bool animated)
@@ -224,20 +212,29 @@ void POProgressOverlay::hideUsingAnimation(bool animated)
         return;
     }
     const qreal endScale = m_animationType == 1 ? 0.5 : m_animationType == 2 ? 1.5 : 1.0;
+    // Fades to 0.2, not 0: done() takes the rest.
+    connect(animate(0.2, 1.0, endScale), &QAbstractAnimation::finished, this, &POProgressOverlay::done);
+}
+
+QAbstractAnimation* POProgressOverlay::animate(qreal endAlpha, qreal fromScale, qreal toScale)
+{
+    if (m_animation)
+        m_animation->stop();
     auto* animation = new QVariantAnimation(this);
     animation->setDuration(kAnimationMilliseconds);
     animation->setStartValue(0.0);
     animation->setEndValue(1.0);
     const qreal startAlpha = alpha();
-    connect(
-        animation, &QVariantAnimation::valueChanged, this, [this, startAlpha, endScale](const QVariant& v) {
+    connect(animation, &QVariantAnimation::valueChanged, this,
+        [this, startAlpha, endAlpha, fromScale, toScale](const QVariant& v) {
             const qreal t = v.toReal();
-            setAlpha(startAlpha + (0.2 - startAlpha) * t);
-            m_scale = 1.0 + (endScale - 1.0) * t;
+            setAlpha(startAlpha + (endAlpha - startAlpha) * t);
+            m_scale = fromScale + (toScale - fromScale) * t;
             update();
         });
-    connect(animation, &QAbstractAnimation::finished, this, &POProgressOverlay::done);
+    m_animation = animation;
     animation->start(QAbstractAnimation::DeleteWhenStopped);
+    return animation;
 }
 
 void POProgressOverlay::showAnimated(bool animated, Work work, Completion completion)
@@ -284,6 +281,8 @@ void POProgressOverlay::cleanUp(const std::optional<QString>& error)
 
 void POProgressOverlay::done()
 {
+    if (m_animation)
+        m_animation->stop();
     m_graceTimer.stop();
     m_minShowTimer.stop();
     m_isFinished = true;

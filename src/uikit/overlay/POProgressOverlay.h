@@ -12,6 +12,7 @@
 #include <optional>
 
 class POProgressOverlay;
+class QAbstractAnimation;
 class QGraphicsOpacityEffect;
 class QLabel;
 
@@ -133,12 +134,16 @@ private:
     void done();
     void layoutSubviews();
     void setAlpha(qreal alpha);
+    /// Alpha to `endAlpha` and the box's zoom from `fromScale` to `toScale`, replacing a
+    /// running animation.
+    QAbstractAnimation* animate(qreal endAlpha, qreal fromScale, qreal toScale);
     void setTextOf(QLabel* label, const QString& text);
 
     QLabel* m_label = nullptr;
     QLabel* m_detailsLabel = nullptr;
     QPointer<QWidget> m_indicator;
     QPointer<QWidget> m_customView;
+    QPointer<QAbstractAnimation> m_animation;
     QGraphicsOpacityEffect* m_opacity = nullptr;
     QTimer m_graceTimer;
     QTimer m_minShowTimer;

@@ -7,6 +7,7 @@
 
 #include "support/TempHomeTest.h"
 
+#include <QAbstractAnimation>
 #include <QCoreApplication>
 #include <QFile>
 #include <QSemaphore>
@@ -213,6 +214,29 @@ TEST_F(ProgressOverlayTest, DelayedHideTellsTheDelegateAndAnImmediateHideCancels
     EXPECT_TRUE(other->isFinished());
     QCoreApplication::processEvents();
     EXPECT_EQ(delegate.hiddenAfterDelay, 1);
+}
+
+TEST_F(ProgressOverlayTest, FadesInAndOutAndAHideDuringTheFadeInWins)
+{
+    auto* overlay = new POProgressOverlay(view.get());
+    overlay->setDelegate(&delegate);
+    overlay->setAnimationType(1); // zooms from 1.5
+    overlay->show(true);
+    EXPECT_LT(overlay->alpha(), 1.0);
+    QTRY_COMPARE(overlay->alpha(), 1.0);
+    overlay->hide(true);
+    EXPECT_FALSE(overlay->isFinished());
+    QTRY_VERIFY(overlay->isFinished());
+    EXPECT_EQ(overlay->alpha(), 0.0);
+
+    auto* quick = new POProgressOverlay(view.get());
+    quick->show(true);
+    quick->hide(false); // while still fading in
+    EXPECT_TRUE(quick->isFinished());
+    EXPECT_EQ(quick->alpha(), 0.0);
+    // No fade-in is left running to raise the alpha again.
+    for (const QAbstractAnimation* animation : quick->findChildren<QAbstractAnimation*>())
+        EXPECT_NE(animation->state(), QAbstractAnimation::Running);
 }
 
 TEST_F(ProgressOverlayTest, LayoutCentresTheBoxAndLabels)
