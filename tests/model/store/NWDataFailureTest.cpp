@@ -57,6 +57,27 @@ TEST_F(StoreTest, DeviceFailingMidWriteIsReportedAndTheOldFileSurvives)
     EXPECT_EQ(store().saveData(false), std::nullopt);
 }
 
+TEST_F(StoreTest, RestoreWhoseSaveFailsKeepsThePreviousModel)
+{
+    writeFile(dataFile(), sampleDocument());
+    ASSERT_EQ(store().getApplicationData(), std::nullopt);
+    const auto model = store().appData();
+    const auto newest = model->currentLog();
+    const QByteArray original = readFile(dataFile());
+    const QString backup = homePath(u"backup.json"_s);
+    writeFile(backup, R"({"version":"2.0","base_currency":"GBP","nw_logs":[{"year":2030,"month":1}]})");
+    const int before = refetchCount();
+
+    store().writer().setSaveFileFactoryForTesting(failingAfter(10));
+    EXPECT_TRUE(store().restoreFromFilePath(backup));
+    EXPECT_EQ(store().appData(), model);
+    EXPECT_EQ(store().appData()->currentLog(), newest);
+    EXPECT_EQ(store().chartNwLogArray().size(), 3);
+    EXPECT_EQ(store().localCurrency()->ShortName(), u"USD"_s);
+    EXPECT_EQ(readFile(dataFile()), original);
+    EXPECT_EQ(refetchCount(), before);
+}
+
 TEST_F(StoreTest, UnwritableLocationsAreReported)
 {
     ASSERT_EQ(store().getApplicationData(), std::nullopt);
