@@ -2,6 +2,7 @@
 // models, models -> JSON, and property access, against a plain QJsonDocument parse of the
 // same bytes. Also compares gadget models with QObject models for the same properties.
 #include "model/mapping/MAPJSONAdapter.h"
+#include "model/mapping/MAPJSONDocument.h"
 #include "model/mapping/MAPModel.h"
 
 #include <benchmark/benchmark.h>
@@ -174,6 +175,38 @@ static void BM_QJsonDocumentParse(benchmark::State& state)
     reportDocument(state);
 }
 BENCHMARK(BM_QJsonDocumentParse)->Unit(benchmark::kMillisecond);
+
+static void BM_MAPJSONDocumentParse(benchmark::State& state)
+{
+    const QByteArray& bytes = document();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(MAPJSONDocument::parse(bytes));
+    reportDocument(state);
+}
+BENCHMARK(BM_MAPJSONDocumentParse)->Unit(benchmark::kMillisecond);
+
+static void BM_LoadDocumentOwnParser(benchmark::State& state)
+{
+    const QByteArray& bytes = document();
+    for (auto _ : state) {
+        MAPError error;
+        auto root = MAPJSONAdapter::modelOfClass<BMRoot>(MAPJSONDocument::parse(bytes), &error);
+        if (!root || root->m_nwLogArray.size() != kRecords)
+            state.SkipWithError("the document did not load");
+        benchmark::DoNotOptimize(root);
+    }
+    reportDocument(state);
+}
+BENCHMARK(BM_LoadDocumentOwnParser)->Unit(benchmark::kMillisecond);
+
+static void BM_MapOwnDocument(benchmark::State& state)
+{
+    const QVariant json = MAPJSONDocument::parse(document());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(MAPJSONAdapter::modelOfClass<BMRoot>(json));
+    reportDocument(state);
+}
+BENCHMARK(BM_MapOwnDocument)->Unit(benchmark::kMillisecond);
 
 static void BM_QJsonDocumentParseToVariant(benchmark::State& state)
 {

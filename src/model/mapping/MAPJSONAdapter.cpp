@@ -1,5 +1,6 @@
 #include "model/mapping/MAPJSONAdapter.h"
 
+#include "model/mapping/MAPJSONDocument.h"
 #include "model/mapping/MAPJSONPlan.h"
 #include "model/mapping/MAPPropertyCodec.h"
 #include "model/mapping/MAPRuntime.h"
@@ -64,6 +65,7 @@ const MAPJSONPlan& map_JSONPlanFor(const MAPClass* cls)
             for (const QString& component : std::as_const(entry.components)) {
                 if (latin1)
                     entry.latin1Components.append(component.toLatin1());
+                entry.utf8Components.append(component.toUtf8());
             }
         }
         entry.transformer = transformerFromClass(cls, key);
@@ -99,9 +101,18 @@ MAPError adapterError(int code, const QString& description, const QString& reaso
 
 enum class Lookup { Found, Absent, NotADictionary };
 
-/// The member `key` of a dictionary value (a QVariantMap or a QJsonObject); false when absent.
-bool member(const QVariant& dictionary, const QString& key, const QByteArray* latin1, QVariant* out)
+/// The member `key` of a dictionary value (a QVariantMap, a QJsonObject or a MAPJSONValue);
+/// false when absent.
+bool member(const QVariant& dictionary, const QString& key, const QByteArray* latin1, const QByteArray& utf8,
+    QVariant* out)
 {
+    if (dictionary.metaType() == QMetaType::fromType<MAPJSONValue>()) {
+        MAPJSONValue value;
+        if (!static_cast<const MAPJSONValue*>(dictionary.constData())->member(utf8, &value))
+            return false;
+        *out = value.toValue();
+        return true;
+    }
     if (dictionary.typeId() == QMetaType::QJsonObject) {
         const auto* object = static_cast<const QJsonObject*>(dictionary.constData());
         const auto it = latin1 ? object->constFind(QLatin1StringView(*latin1)) : object->constFind(key);
@@ -118,16 +129,21 @@ bool member(const QVariant& dictionary, const QString& key, const QByteArray* la
     return true;
 }
 
-Lookup valueAtKeyPath(
-    const QVariant& dictionary, const QStringList& components, const QList<QByteArray>& latin1, QVariant* out)
+Lookup valueAtKeyPath(const QVariant& dictionary, const MAPJSONPlan::Entry& entry, QVariant* out)
 {
-    const auto latin1At = [&](qsizetype i) { return latin1.isEmpty() ? nullptr : &latin1[i]; };
-    if (components.size() == 1)
-        return member(dictionary, components.first(), latin1At(0), out) ? Lookup::Found : Lookup::Absent;
+    const QStringList& components = entry.components;
+    const auto latin1At = [&](qsizetype i) {
+        return entry.latin1Components.isEmpty() ? nullptr : &entry.latin1Components[i];
+    };
+    if (components.size() == 1) {
+        return member(dictionary, components.first(), latin1At(0), entry.utf8Components.first(), out)
+            ? Lookup::Found
+            : Lookup::Absent;
+    }
     QVariant current = dictionary;
     for (qsizetype i = 0; i < components.size(); ++i) {
         QVariant next;
-        if (!member(current, components[i], latin1At(i), &next))
+        if (!member(current, components[i], latin1At(i), entry.utf8Components[i], &next))
             return Lookup::Absent;
         if (i + 1 == components.size()) {
             *out = std::move(next);
@@ -226,7 +242,7 @@ bool MAPJSONAdapter::parse(const QVariant& JSONDictionary, MAPError* error)
         if (entry.keyPath.isNull())
             continue;
         QVariant value;
-        switch (valueAtKeyPath(JSONDictionary, entry.components, entry.latin1Components, &value)) {
+        switch (valueAtKeyPath(JSONDictionary, entry, &value)) {
         case Lookup::Absent:
             continue;
         case Lookup::NotADictionary: {
@@ -257,8 +273,9 @@ bool MAPJSONAdapter::parse(const QVariant& JSONDictionary, MAPError* error)
         }
     }
     MAPModelPtr model = m_modelClass->create();
+    static const QVariant nil;
     for (const auto& [index, value] : values) {
-        if (!model->validateAndStoreProperty(int(index), MAPNilForNull(value), true, error))
+        if (!model->validateAndStoreProperty(int(index), MAPIsNull(value) ? nil : value, true, error))
             return false;
     }
     m_model = std::move(model);

@@ -22,6 +22,7 @@ struct MAPJSONPlan {
         QStringList components;
         // The same in Latin-1 when every character fits: JSON objects compare those fastest.
         QList<QByteArray> latin1Components;
+        QList<QByteArray> utf8Components;
         MAPValueTransformerPtr transformer;
     };
     bool mappingValid = true;

@@ -1,4 +1,5 @@
 #include "model/mapping/MAPJSONAdapter.h"
+#include "model/mapping/MAPJSONDocument.h"
 #include "model/mapping/MAPJSONPlan.h"
 
 #include <QJsonArray>
@@ -61,7 +62,13 @@ MAPValueTransformerPtr map_JSONArrayTransformerWithModelClass(const MAPClass* mo
                 if (model.isValid())
                     models.append(std::move(model));
             };
-            if (value.typeId() == QMetaType::QJsonArray) {
+            if (value.metaType() == QMetaType::fromType<MAPJSONValue>()) {
+                const auto* array = static_cast<const MAPJSONValue*>(value.constData());
+                const QList<MAPJSONDocument::Node>& nodes = array->document->nodes();
+                models.reserve(array->data().children.count);
+                for (qint32 child = array->data().children.first; child >= 0; child = nodes[child].next)
+                    convert(MAPJSONValue { array->document, child }.toValue());
+            } else if (value.typeId() == QMetaType::QJsonArray) {
                 const auto* elements = static_cast<const QJsonArray*>(value.constData());
                 models.reserve(elements->size());
                 for (const QJsonValue& element : *elements)

@@ -277,9 +277,9 @@ QVariant MAPPropertyCodec::fromGeneric(
         return QVariant(value.toMap());
     case Variant:
         // JSON objects and arrays read without conversion become the layer's own kinds here.
-        if (value.typeId() == QMetaType::QJsonObject)
+        if (MAPIsDictionary(value))
             return QVariant(value.toMap());
-        if (value.typeId() == QMetaType::QJsonArray)
+        if (MAPIsArray(value) && value.typeId() != QMetaType::QStringList)
             return QVariant(value.toList());
         return generic;
     case ModelPointer: {

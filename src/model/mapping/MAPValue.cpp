@@ -1,6 +1,7 @@
 #include "model/mapping/MAPValue.h"
 
 #include "model/mapping/MAPClass.h"
+#include "model/mapping/MAPJSONDocument.h"
 #include "model/mapping/MAPModel.h"
 
 #include <QDateTime>
@@ -48,13 +49,20 @@ bool MAPIsNumber(const QVariant& value)
 
 bool MAPIsDictionary(const QVariant& value)
 {
-    return value.typeId() == QMetaType::QVariantMap || value.typeId() == QMetaType::QJsonObject;
+    const int type = value.typeId();
+    if (type == QMetaType::QVariantMap || type == QMetaType::QJsonObject)
+        return true;
+    return value.metaType() == QMetaType::fromType<MAPJSONValue>()
+        && static_cast<const MAPJSONValue*>(value.constData())->isObject();
 }
 
 bool MAPIsArray(const QVariant& value)
 {
     const int type = value.typeId();
-    return type == QMetaType::QVariantList || type == QMetaType::QStringList || type == QMetaType::QJsonArray;
+    if (type == QMetaType::QVariantList || type == QMetaType::QStringList || type == QMetaType::QJsonArray)
+        return true;
+    return value.metaType() == QMetaType::fromType<MAPJSONValue>()
+        && static_cast<const MAPJSONValue*>(value.constData())->isArray();
 }
 
 QVariant MAPJSONValueFromDocument(const QJsonDocument& document)
@@ -280,5 +288,7 @@ QString MAPValueClassName(const QVariant& value)
         return u"null"_s;
     if (const MAPModelPtr model = MAPModelFromValue(value))
         return model->modelClass()->name();
+    if (value.metaType() == QMetaType::fromType<MAPJSONValue>())
+        return MAPIsDictionary(value) ? u"QVariantMap"_s : u"QVariantList"_s;
     return QString::fromLatin1(value.typeName());
 }
