@@ -125,9 +125,9 @@ TEST_F(CSVImportPanelVCTest, ABadFileIsReportedInRedAndImportsNothing)
 TEST_F(CSVImportPanelVCTest, MalformedFilesNeverReachTheDataFile)
 {
     const QByteArray ids = "NW Logs\n,,,,,,,A\nAsset Categories\n,A\nNW Logs\n";
-    for (const QByteArray& text :
-        { QByteArray(ids + ",2020,1,,1,0,1,1,5\n"), QByteArray(ids + ",2020,1,,abc,0,1,1\n"),
-            QByteArray(ids + ",2020,1,\"never closed"), QByteArray(ids + ",2020,1,\xc3\x28,1,0,1,1\n") }) {
+    for (const QByteArray& text : { QByteArray(ids + ",2020,1,,1,0,1,1,5\n"),
+             QByteArray(ids + ",2020,1,,abc,0,1,1\n"), QByteArray(ids + ",2020,1,\"never closed"),
+             QByteArray(ids + ",2020,1,,1"), QByteArray(ids + ",2020,1,\xc3\x28,1,0,1,1\n") }) {
         choose(writeCSV(u"bad.csv"_s, text));
         EXPECT_EQ(m_panel->importedModel(), nullptr);
         EXPECT_TRUE(m_panel->messageLabel()->text().startsWith(u"CSV import failed: "_s));
