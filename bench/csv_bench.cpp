@@ -63,9 +63,17 @@ std::shared_ptr<MVX_Model> largeModel()
     return model;
 }
 
-QByteArray exportedBytes(NWData& store)
+QByteArray exportedBytes()
 {
+    NWData store;
+    store.setAppData(largeModel());
     return NWDataCSVExport(store).csvText().value_or(QByteArray());
+}
+
+bool writePlain(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
 
 } // namespace
@@ -103,13 +111,10 @@ BENCHMARK(BM_ImportFromCSV)->Unit(benchmark::kMillisecond);
 // The floor for both: writing and reading the same bytes with no work on them.
 static void BM_PlainWriteSameBytes(benchmark::State& state)
 {
-    NWData store;
-    store.setAppData(largeModel());
-    const QByteArray bytes = exportedBytes(store);
+    const QByteArray bytes = exportedBytes();
     const QString path = workDir->filePath(u"plain.csv"_s);
     for (auto _ : state) {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        if (!writePlain(path, bytes))
             state.SkipWithError("write failed");
     }
     state.SetBytesProcessed(state.iterations() * bytes.size());
@@ -118,14 +123,10 @@ BENCHMARK(BM_PlainWriteSameBytes)->Unit(benchmark::kMillisecond);
 
 static void BM_PlainReadSameBytes(benchmark::State& state)
 {
-    NWData store;
-    store.setAppData(largeModel());
-    const QByteArray bytes = exportedBytes(store);
+    const QByteArray bytes = exportedBytes();
     const QString path = workDir->filePath(u"plain.csv"_s);
-    QFile out(path);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(bytes) != bytes.size())
+    if (!writePlain(path, bytes))
         state.SkipWithError("write failed");
-    out.close();
     for (auto _ : state) {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
