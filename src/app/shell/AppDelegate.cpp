@@ -17,6 +17,15 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace {
+// Saved frames are y-up from the bottom of the primary screen.
+int primaryScreenHeight()
+{
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    return primary ? primary->geometry().height() : 0;
+}
+} // namespace
+
 const std::array<QString, 9> AppDelegate::commandNotifications {
     u"nwPrintClose"_s,
     u"DeleteAllMERVANEData"_s,
@@ -81,14 +90,13 @@ void AppDelegate::applicationWillFinishLaunching()
 {
     QWidget* window = windowWidget();
     const QScreen* primary = QGuiApplication::primaryScreen();
-    const int primaryHeight = primary ? primary->geometry().height() : 0;
     QList<QRect> screens;
     for (const QScreen* screen : QGuiApplication::screens())
         screens.append(screen->availableGeometry());
 
     const QString saved = AppSettings::mainWindowFrame();
     const std::optional<QRect> frame
-        = saved.isNull() ? std::nullopt : WindowFrame::restorableFrame(saved, primaryHeight, screens);
+        = saved.isNull() ? std::nullopt : WindowFrame::restorableFrame(saved, primaryScreenHeight(), screens);
     if (frame)
         window->setGeometry(*frame);
     else
@@ -216,11 +224,9 @@ void AppDelegate::applicationWillTerminate()
     m_terminated = true;
     if (m_window) {
         const QRect frame = currentFrameForSaving();
-        if (!frame.isEmpty()) {
-            const QScreen* primary = QGuiApplication::primaryScreen();
-            const int primaryHeight = primary ? primary->geometry().height() : 0;
-            AppSettings::setMainWindowFrame(WindowFrame::toText(WindowFrame::toYUp(frame, primaryHeight)));
-        }
+        if (!frame.isEmpty())
+            AppSettings::setMainWindowFrame(
+                WindowFrame::toText(WindowFrame::toYUp(frame, primaryScreenHeight())));
     }
     if (m_exRateTimer)
         m_exRateTimer->stop();
