@@ -10,6 +10,7 @@
 #include "uikit/window/TBWindowButton.h"
 
 #include <QCoreApplication>
+#include <QSignalSpy>
 
 #include <gtest/gtest.h>
 
@@ -156,8 +157,13 @@ TEST_F(MainWindow, DashboardRecordListKeepsItsWidth)
     AppDelegate& delegate = startDelegate();
     auto* dashboard = qobject_cast<DashboardController*>(delegate.screenController(AppScreen::Dashboard));
     ASSERT_TRUE(dashboard);
+    QSignalSpy refit(
+        dashboard->dashboardContentViewController(), &DashboardContentViewController::splitResized);
     for (int width : { 1000, 1400 }) {
+        refit.clear();
         resizeWindow(width);
+        // The totals refit their pie after every resize of the panes.
+        EXPECT_GE(refit.count(), 1);
         EXPECT_EQ(dashboard->tableBaseViewController()->width(), 340);
         EXPECT_EQ(dashboard->dashboardContentViewController()->width(), dashboard->width() - 340);
     }
