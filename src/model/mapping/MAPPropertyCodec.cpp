@@ -155,11 +155,24 @@ MAPPropertyCodec MAPPropertyCodec::forType(QMetaType type)
         return codec;
     }
     const QByteArray name = type.name();
+    if (name.startsWith("std::optional<")) {
+        // Not registered (yet): resolved again when used, refused if it never is.
+        codec.kind = Optional;
+        return codec;
+    }
     if (type == QMetaType::fromType<MAPModelPtr>() || name.startsWith("std::shared_ptr<"))
         codec.kind = ModelPointer;
     else if (name.startsWith("QList<std::shared_ptr<"))
         codec.kind = ModelList;
     return codec;
+}
+
+const MAPPropertyCodec* MAPPropertyCodec::resolvedOptional(MAPPropertyCodec& scratch) const
+{
+    if (unwrapOptional)
+        return this;
+    scratch = forType(type);
+    return scratch.unwrapOptional ? &scratch : nullptr;
 }
 
 QVariant MAPPropertyCodec::toGeneric(const QVariant& native) const
@@ -174,8 +187,16 @@ QVariant MAPPropertyCodec::toGeneric(const QVariant& native) const
     case Map:
     case Variant:
         return native;
-    case Optional:
-        return unwrapOptional(native);
+    case Optional: {
+        MAPPropertyCodec scratch;
+        const MAPPropertyCodec* codec = resolvedOptional(scratch);
+        if (!codec) {
+            qWarning("MAPPropertyCodec: %s is not registered with MAPRegisterOptionalType", type.name());
+            return {};
+        }
+        const QVariant value = codec->unwrapOptional(native);
+        return value.isValid() ? codec->inner->toGeneric(value) : QVariant();
+    }
     case String:
         return native.toString().isNull() ? QVariant() : native;
     case ModelPointer:
@@ -238,9 +259,16 @@ QVariant MAPPropertyCodec::fromGeneric(
         return converted;
     }
     case Optional: {
+        MAPPropertyCodec scratch;
+        const MAPPropertyCodec* codec = resolvedOptional(scratch);
+        if (!codec) {
+            raiseStore(owner, key,
+                u"The type %1 of the property \"%2\" of %3 is not registered with MAPRegisterOptionalType"_s
+                    .arg(QString::fromLatin1(type.name()), key, ownerName(owner)));
+        }
         if (!value.isValid())
-            return wrapOptional(QVariant());
-        return wrapOptional(inner->fromGeneric(value, owner, key));
+            return codec->wrapOptional(QVariant());
+        return codec->wrapOptional(codec->inner->fromGeneric(value, owner, key));
     }
     case String:
         if (!value.isValid())
@@ -369,8 +397,13 @@ QByteArray MAPPropertyCodec::typeEncoding() const
     case Real:
         return type.id() == QMetaType::Float ? "f" : "d";
     case Optional:
-        return innerType.id() == QMetaType::QStringList ? QByteArray("@\"QStringList\"")
-                                                        : QByteArray("@\"MAPNumber\"");
+        if (!inner)
+            return "@";
+        if (inner->kind == StringList || inner->kind == List || inner->kind == ModelList)
+            return "@\"QVariantList\"";
+        if (inner->isObject())
+            return inner->typeEncoding();
+        return "@\"MAPNumber\"";
     case String:
         return "@\"QString\"";
     case StringList:

@@ -48,6 +48,9 @@ struct MAPPropertyCodec {
     QVariant fromGeneric(const QVariant& generic, const MAPClass* owner, const QString& key) const;
     /// The attribute-string type encoding ("d", "@\"QString\"", ...).
     QByteArray typeEncoding() const;
+    /// For `Optional`: this codec, or one made now for a type registered after this codec
+    /// was (kept in `scratch`); null when the type is still not registered.
+    const MAPPropertyCodec* resolvedOptional(MAPPropertyCodec& scratch) const;
     bool isObject() const { return kind != Bool && kind != Integer && kind != Unsigned && kind != Real; }
 };
 

@@ -1,7 +1,10 @@
 #include "TestModels.h"
 
+#include "model/mapping/MAPJSONDocument.h"
+
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
@@ -237,4 +240,40 @@ TEST(JSONAdapter, DirectTextWriterMatchesTheDictionary)
     special->setAmount(std::nan(""));
     EXPECT_TRUE(MAPJSONAdapter::JSONDataFromModel(special).contains("\"value\":null")) << "JSON has no NaN";
     EXPECT_EQ(MAPJSONAdapter::JSONDataFromModel(nullptr), "{}");
+}
+
+TEST(JSONAdapter, OptionalModelListsKeepNilApartFromEmpty)
+{
+    const QByteArray text = R"({"leaves": [{"n": "x", "name": "a"}, null], "names": null})";
+    MAPError error;
+    // Used before its optional type is registered: refused with a clear error, not stored wrongly.
+    EXPECT_FALSE(MAPJSONAdapter::modelOfClass<TMOptionalLists>(json(text.constData()), &error));
+    EXPECT_EQ(error.code, 1);
+    EXPECT_TRUE(error.localizedFailureReason().contains(u"MAPRegisterOptionalType"_s))
+        << qPrintable(error.toString());
+
+    MAPRegisterOptionalType<QList<std::shared_ptr<TMLeaf>>>();
+    const auto model = MAPJSONAdapter::modelOfClass<TMOptionalLists>(json(text.constData()), &error);
+    ASSERT_TRUE(model) << qPrintable(error.toString());
+    ASSERT_TRUE(model->leaves().has_value());
+    ASSERT_EQ(model->leaves()->size(), 1);
+    EXPECT_EQ(model->leaves()->first()->name(), u"a"_s);
+    EXPECT_FALSE(model->names().has_value());
+
+    for (const QByteArray& written : { MAPJSONAdapter::JSONDataFromModel(model),
+             QJsonDocument(QJsonObject::fromVariantMap(MAPJSONAdapter::JSONDictionaryFromModel(model)))
+                 .toJson() }) {
+        const QJsonObject object = QJsonDocument::fromJson(written).object();
+        EXPECT_EQ(object.value(u"leaves"_s).toArray().size(), 1) << written.constData();
+        EXPECT_TRUE(object.value(u"names"_s).isNull()) << written.constData();
+        const auto back = MAPJSONAdapter::modelOfClass<TMOptionalLists>(MAPJSONDocument::parse(written));
+        ASSERT_TRUE(back);
+        EXPECT_TRUE(back->isEqual(model.get()));
+    }
+
+    model->setLeaves(std::nullopt);
+    model->setNames(QStringList());
+    const QJsonObject object = QJsonDocument::fromJson(MAPJSONAdapter::JSONDataFromModel(model)).object();
+    EXPECT_TRUE(object.value(u"leaves"_s).isNull());
+    EXPECT_TRUE(object.value(u"names"_s).isArray()) << "an empty list is written as []";
 }

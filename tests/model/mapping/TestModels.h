@@ -3,6 +3,7 @@
 // Small model classes that exercise every kind of property and hook of the mapping layer.
 #include "model/mapping/MAPJSONAdapter.h"
 #include "model/mapping/MAPModel.h"
+#include "model/mapping/MAPPropertyCodec.h"
 
 #include <QStringList>
 #include <QUrl>
@@ -155,6 +156,29 @@ public:
             return nullptr;
         return kind == u"special" ? MAPClass::of<TMSpecialLeaf>() : MAPClass::of<TMLeaf>();
     }
+};
+
+/// Lists that may be absent: nil is distinct from empty.
+class TMOptionalLists : public MAPModelSubclass<TMOptionalLists> {
+    Q_GADGET
+    Q_PROPERTY(std::optional<QList<std::shared_ptr<TMLeaf>>> leaves READ leaves WRITE setLeaves)
+    Q_PROPERTY(std::optional<QStringList> names READ names WRITE setNames)
+
+public:
+    std::optional<QList<std::shared_ptr<TMLeaf>>> leaves() const { return m_leaves; }
+    void setLeaves(const std::optional<QList<std::shared_ptr<TMLeaf>>>& v) { m_leaves = v; }
+    std::optional<QStringList> names() const { return m_names; }
+    void setNames(const std::optional<QStringList>& v) { m_names = v; }
+
+    static QVariantMap JSONKeyPathsByPropertyKey() { return {}; }
+    Q_INVOKABLE static MAPValueTransformerPtr leavesJSONTransformer()
+    {
+        return map_JSONArrayTransformerWithModelClass<TMLeaf>();
+    }
+
+private:
+    std::optional<QList<std::shared_ptr<TMLeaf>>> m_leaves;
+    std::optional<QStringList> m_names;
 };
 
 /// A mapping that names a key which is not a property.
