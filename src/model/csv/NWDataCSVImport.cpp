@@ -43,7 +43,8 @@ std::optional<double> readDouble(const QString& text, const QString& where)
     if (trimmed.isEmpty())
         return std::nullopt;
     // Plain decimal text in the C locale only, whatever the user's locale is.
-    char buffer[128];
+    // Room for every double in plain notation, the longest being some 330 characters.
+    char buffer[512];
     qsizetype length = 0;
     bool ok = trimmed.size() < qsizetype(sizeof buffer);
     for (qsizetype i = 0; ok && i < trimmed.size(); ++i) {

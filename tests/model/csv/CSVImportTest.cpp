@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QLocale>
 
+#include <limits>
+
 using namespace Qt::Literals::StringLiterals;
 using namespace mervane::test;
 
@@ -137,12 +139,19 @@ TEST_F(CSVRoundTripTest, ANoteWithACommaAQuoteAndALineBreakSurvivesWithEveryValu
     const auto record
         = makeRecord(2020, 5, { makeLog(u"A"_s, 2020, 5, 10) }, { makeLog(u"L"_s, 2020, 5, 3) });
     record->setNote(u"Sold the car, \"finally\"\r\nnext: the boat"_s);
+    // The extremes take over 300 digits in plain notation.
+    record->setAssets(std::numeric_limits<double>::max());
+    record->setLiabilities(std::numeric_limits<double>::denorm_min());
+    record->setNw(-std::numeric_limits<double>::max());
     model().setNwLogArray(MVX_NWLogList { record });
 
     const auto model = importText(exportedText(store()));
     ASSERT_TRUE(model);
     const MVX_NWLog& back = *model->nwLogArray()->first();
     EXPECT_EQ(back.note(), record->note());
+    EXPECT_EQ(back.assets(), record->assets());
+    EXPECT_EQ(back.liabilities(), record->liabilities());
+    EXPECT_EQ(back.nw(), record->nw());
     EXPECT_EQ(model->assetscat()->first()->categoryName(), u"Bank, \"main\""_s);
     EXPECT_EQ(back.assetLogs()->first()->value(), 10);
     EXPECT_EQ(back.liabilityLogs()->first()->value(), 3);
