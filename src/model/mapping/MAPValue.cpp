@@ -92,22 +92,8 @@ namespace {
 
 bool isInteger(const QVariant& v)
 {
-    switch (v.typeId()) {
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-        return true;
-    default:
-        return false;
-    }
+    return MAPIsNumber(v) && v.typeId() != QMetaType::Double && v.typeId() != QMetaType::Float
+        && v.typeId() != QMetaType::ULongLong;
 }
 
 QVariant typedListAsGeneric(const QVariant& value)
@@ -129,8 +115,6 @@ bool MAPValuesEqual(const QVariant& a, const QVariant& b)
         return a.isValid() == b.isValid();
     if (MAPIsNumber(a) && MAPIsNumber(b)) {
         if (isInteger(a) && isInteger(b)) {
-            if (a.typeId() == QMetaType::ULongLong || b.typeId() == QMetaType::ULongLong)
-                return a.toULongLong() == b.toULongLong() && (a.toLongLong() < 0) == (b.toLongLong() < 0);
             return a.toLongLong() == b.toLongLong();
         }
         return a.toDouble() == b.toDouble();
