@@ -127,7 +127,7 @@ template <class Self, class Super = MAPModel> class MAPModelSubclass : public Su
 public:
     using MAPSuperclass = Super;
 
-    MAPModelSubclass() { (void)MAPClass::of<Self>(); }
+    MAPModelSubclass() { (void)s_registered; }
     const MAPClass* modelClass() const override { return MAPClass::of<Self>(); }
 
     /// A new `Self` filled from `dictionary`, or null with `*error` set.
@@ -138,6 +138,11 @@ public:
     }
     /// The property keys of `Self`.
     static const QStringList& propertyKeys() { return MAPClass::of<Self>()->propertyKeys(); }
+
+private:
+    // Registers the class at start-up, so that `MAPClass::named` finds every class the
+    // program can make (archives name their classes).
+    static inline const MAPClass* const s_registered = MAPClass::of<Self>();
 };
 
 /// The typed model behind a value, or null when it holds none or another class.
