@@ -98,7 +98,8 @@ public:
     /// (the caller who started the archiving handles it).
     virtual void encodeWithCoder(MAPCoder& coder) const;
     /// A model of `modelClass` decoded from `coder`, or null (newer version, refused older
-    /// format, validation failure).
+    /// format, validation failure). The coder's `MAPException`s pass through to whoever
+    /// started decoding (`MAPKeyedUnarchiver::unarchivedObjectOfClasses` catches them).
     static MAPModelPtr modelWithCoder(const MAPClass* modelClass, MAPCoder& coder);
     /// Decodes one key: the hook `decode<Key>WithCoder(MAPCoder* coder, quint64 version)` if
     /// the class has one, else the coder's value (restricted to the allowed classes when the
