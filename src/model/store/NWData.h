@@ -3,10 +3,14 @@
 #include "model/data/MVX_Currency.h"
 #include "model/data/MVX_ExchangeRate.h"
 #include "model/data/MVX_Model.h"
+#include "model/values/NWChartLog.h"
+#include "model/values/NWReportRecord.h"
 
 #include <QColor>
 #include <QDate>
+#include <QDateTime>
 #include <QHash>
+#include <QList>
 #include <QLocale>
 #include <QMap>
 #include <QObject>
@@ -152,6 +156,92 @@ public:
     /// `localeIdentifierForCurrencyCode` as a QLocale (the root locale becomes QLocale::c()).
     QLocale localeForCurrencyCode(const QString& code) const;
 
+    // Record and category queries (NWDataQueries.cpp). Every call reads `appData()` afresh;
+    // without a model they answer as an empty one. Results are new lists owned by the caller;
+    // category logs are the model's own objects. Nothing here saves.
+
+    /// A new record with every field empty, appended to the end of `nwLogArray`; null when
+    /// there is no model. Its place in the newest-first order comes with the next sort.
+    std::shared_ptr<MVX_NWLog> insertNewNWLog();
+    bool haveNWLogWithYear(int year, int month) const;
+
+    /// For each record, newest first, the first of its asset logs with this category ID;
+    /// without `returnZeroValues`, logs whose value is absent or within 0.00001 of zero are
+    /// left out.
+    MVX_CategoryLogList recordsForAssetCategoryLogs(const QString& categoryID, bool returnZeroValues) const;
+    MVX_CategoryLogList recordsForLiabilityCategoryLogs(
+        const QString& categoryID, bool returnZeroValues) const;
+
+    /// The category's values as chart points (value in `nw`), zero values included.
+    /// The plain forms run oldest first, the "Sorted" forms newest first.
+    QList<NWChartLog> arrayOfAssetLogsFor(const QString& categoryID) const;
+    QList<NWChartLog> arrayOfSortedAssetLogsFor(const QString& categoryID) const;
+    QList<NWChartLog> arrayOfLiabilityLogsFor(const QString& categoryID) const;
+    QList<NWChartLog> arrayOfSortedLiabilityLogsFor(const QString& categoryID) const;
+
+    /// One point per record, oldest first: the sums of the values of the categories that
+    /// carry one of `selectedTagIDs()`, and assets minus liabilities as `nw`.
+    QList<NWChartLog> arrayOfTaggedCategoryLogs() const;
+
+    /// The ID (or name) of the first category of the list with exactly this name (or ID);
+    /// none when no category has it.
+    std::optional<QString> getAssetCategoryIdFromCategoryName(const QString& name) const;
+    std::optional<QString> getAssetCategoryNameFromCategoryId(const QString& categoryID) const;
+    std::optional<QString> getLiabilityCategoryIdFromCategoryName(const QString& name) const;
+    std::optional<QString> getLiabilityCategoryNameFromCategoryId(const QString& categoryID) const;
+
+    // Report rows and tag captions (NWDataReports.cpp). Rows come newest first. A period
+    // applies only when both bounds are given: a month is in it when its first day is not
+    // later than `fromDate` and not earlier than `toDate` (From is the newer bound). Changes
+    // are differences against the older month; the ratio divides by the older amount's
+    // magnitude and is 0 when that amount is within 0.1 of zero.
+
+    /// One row per record holding a value of the category, zero values included. Each
+    /// row's change is taken against the next older value of the category, even when that
+    /// month lies before the period; the oldest value has no change.
+    QList<NWReportRecord> getAssetReportRecords(const QString& categoryID,
+        const std::optional<QDateTime>& fromDate, const std::optional<QDateTime>& toDate) const;
+    QList<NWReportRecord> getLiabilityReportRecords(const QString& categoryID,
+        const std::optional<QDateTime>& fromDate, const std::optional<QDateTime>& toDate) const;
+    /// One row per record in the period: the values of tagged asset categories minus those
+    /// of tagged liability categories. The oldest row inside the period has no change.
+    QList<NWReportRecord> getTaggedRecords(const QStringList& tagIDs,
+        const std::optional<QDateTime>& fromDate, const std::optional<QDateTime>& toDate) const;
+
+    /// Whether an asset or liability category with this ID carries one of the tags.
+    bool isCategoryTagged(const QString& categoryID, const QStringList& selectedTagIDs) const;
+    /// "(" + the names of the model's tags whose ID is given, in tag-list order, joined by
+    /// ",", + ")".
+    QString getTagNames(const QStringList& tagIDs) const;
+
+    // Creating and removing categories and tags (NWDataEdits.cpp), keeping every monthly
+    // record consistent with the category lists. Changes stay in memory until the caller
+    // saves. Operations that create return null when there is no model.
+
+    /// A new random UUID, 36 characters, upper-case hexadecimal in 8-4-4-4-12 groups.
+    static QString GetUUID();
+
+    /// A new tag appended to `tags`. Names and colour names are not checked here.
+    std::shared_ptr<MVX_Tags> insertNewTag(
+        const QString& name, const QString& desc, const QString& colorName);
+    /// A new category appended to its list; every record gains a value 0 for it (records
+    /// without a log list of that side get none).
+    std::shared_ptr<MVX_Category> insertNewAssetCategory(const QString& name, const QString& desc);
+    std::shared_ptr<MVX_Category> insertNewLiabilityCategory(const QString& name, const QString& desc);
+
+    /// Removes the tag's ID from every category and every tag with that ID from `tags`.
+    void deleteTagRecord(const MVX_Tags& tag);
+    /// Removes every value of the category (by ID) from every record, lowering the record's
+    /// `assets` and `nw` by each value removed, then every category with that ID.
+    void deleteAssetCategory(const MVX_Category& category);
+    /// The same over liabilities: `liabilities` is lowered and `nw` raised by each value.
+    void deleteLiabilityCategory(const MVX_Category& category);
+
+    /// Exact, case-sensitive, untrimmed name tests; false without a model.
+    bool haveTagWithName(const QString& name) const;
+    bool haveAssetCategoryWithName(const QString& name) const;
+    bool haveLiabilityCategoryWithName(const QString& name) const;
+
     /// The writer thread of this store; tests give it failing devices.
     DataFileWriter& writer() { return *m_writer; }
 
@@ -166,6 +256,8 @@ private:
     void storeGoalDefault();
     std::optional<QByteArray> serialise(QString* error);
     QString currentLocaleCurrencyCode() const;
+    std::shared_ptr<MVX_Category> insertNewCategory(const QString& name, const QString& desc, bool asset);
+    void deleteCategory(const MVX_Category& category, bool asset);
 
     std::shared_ptr<MVX_Model> m_appData;
     QDate m_startDate;

@@ -1,4 +1,4 @@
-#include "model/queries/NWDataEdits.h"
+#include "model/store/NWData.h"
 
 #include "model/queries/ModelBuilders.h"
 
@@ -14,8 +14,6 @@ namespace {
 
 class NWDataEditsTest : public ModelTest {
 protected:
-    NWDataEdits edits() { return NWDataEdits(store()); }
-
     static std::shared_ptr<MVX_NWLog> withTotals(
         std::shared_ptr<MVX_NWLog> record, std::optional<double> assets, std::optional<double> liabilities)
     {
@@ -40,7 +38,7 @@ TEST_F(NWDataEditsTest, DeletingACategoryRemovesEveryValueOfItAndLowersTheTotals
         withTotals(makeRecord(2019, 12, { makeLog(u"A"_s, 2019, 12, 40) }), std::nullopt, std::nullopt),
     });
     // A copy with the same ID stands for the model's category.
-    edits().deleteAssetCategory(*makeCategory(u"A"_s, u"renamed"_s));
+    store().deleteAssetCategory(*makeCategory(u"A"_s, u"renamed"_s));
 
     const MVX_NWLogList& records = *model().nwLogArray();
     EXPECT_EQ(*records.at(0)->assetLogs(), (MVX_CategoryLogList { keep }));
@@ -65,7 +63,7 @@ TEST_F(NWDataEditsTest, DeletingALiabilityLowersLiabilitiesAndRaisesNetWorth)
     model().setLiabilitycat(MVX_CategoryList { debt });
     model().setNwLogArray(
         MVX_NWLogList { withTotals(makeRecord(2020, 3, {}, { makeLog(u"L"_s, 2020, 3, 300) }), 1500, 1000) });
-    edits().deleteLiabilityCategory(*debt);
+    store().deleteLiabilityCategory(*debt);
     const auto& record = model().nwLogArray()->first();
     EXPECT_EQ(record->liabilities(), 700);
     EXPECT_EQ(record->nw(), 800);
@@ -76,7 +74,7 @@ TEST_F(NWDataEditsTest, DeletingALiabilityLowersLiabilitiesAndRaisesNetWorth)
 
 TEST_F(NWDataEditsTest, NewCategoriesGetAZeroValueInEveryRecordThatHasALogList)
 {
-    const auto first = edits().insertNewAssetCategory(u"Bank"_s, u"Savings"_s);
+    const auto first = store().insertNewAssetCategory(u"Bank"_s, u"Savings"_s);
     ASSERT_TRUE(first);
     EXPECT_EQ(model().assetscat()->size(), 1);
     EXPECT_EQ(first->categoryName(), u"Bank"_s);
@@ -88,7 +86,7 @@ TEST_F(NWDataEditsTest, NewCategoriesGetAZeroValueInEveryRecordThatHasALogList)
     auto bare = makeRecord(2019, 12);
     bare->setLiabilityLogs(std::nullopt);
     model().setNwLogArray(MVX_NWLogList { makeRecord(2020, 2), makeRecord(2020, 1), bare });
-    const auto debt = edits().insertNewLiabilityCategory(u"Loan"_s, QString());
+    const auto debt = store().insertNewLiabilityCategory(u"Loan"_s, QString());
     EXPECT_EQ(model().liabilitycat()->last(), debt);
     for (const auto& record : *model().nwLogArray()) {
         if (record == bare) {
@@ -104,10 +102,10 @@ TEST_F(NWDataEditsTest, NewCategoriesGetAZeroValueInEveryRecordThatHasALogList)
 
 TEST_F(NWDataEditsTest, DeletingATagStripsItFromEveryCategory)
 {
-    const auto tag = edits().insertNewTag(u"Home"_s, u"House"_s, u"GREEN"_s);
+    const auto tag = store().insertNewTag(u"Home"_s, u"House"_s, u"GREEN"_s);
     ASSERT_TRUE(tag);
     EXPECT_EQ(tag->hexColorString(), u"GREEN"_s);
-    const auto other = edits().insertNewTag(u"Cars"_s, QString(), u"RED"_s);
+    const auto other = store().insertNewTag(u"Cars"_s, QString(), u"RED"_s);
     model().setAssetscat(
         MVX_CategoryList { makeCategory(u"A1"_s, u"a"_s, QStringList { tag->ID(), tag->ID() }),
             makeCategory(u"A2"_s, u"b"_s, QStringList { other->ID(), tag->ID() }),
@@ -115,7 +113,7 @@ TEST_F(NWDataEditsTest, DeletingATagStripsItFromEveryCategory)
     model().setLiabilitycat(MVX_CategoryList { makeCategory(u"L1"_s, u"d"_s, QStringList { tag->ID() }) });
     store().setSelectedTagIDs({ tag->ID() });
 
-    edits().deleteTagRecord(*tag);
+    store().deleteTagRecord(*tag);
     EXPECT_EQ(model().assetscat()->at(0)->tags(), QStringList());
     EXPECT_EQ(model().assetscat()->at(1)->tags(), QStringList { other->ID() });
     EXPECT_EQ(model().assetscat()->at(2)->tags(), std::nullopt);
@@ -126,20 +124,20 @@ TEST_F(NWDataEditsTest, DeletingATagStripsItFromEveryCategory)
 
 TEST_F(NWDataEditsTest, NameTestsAreExact)
 {
-    EXPECT_FALSE(edits().haveTagWithName(u"Home"_s));
-    edits().insertNewTag(u"Home"_s, QString(), u"BLUE"_s);
-    edits().insertNewAssetCategory(u"Bank"_s, QString());
-    edits().insertNewLiabilityCategory(u"Loan"_s, QString());
-    EXPECT_TRUE(edits().haveTagWithName(u"Home"_s));
-    EXPECT_FALSE(edits().haveTagWithName(u"home"_s));
-    EXPECT_FALSE(edits().haveTagWithName(u"Home "_s));
-    EXPECT_TRUE(edits().haveAssetCategoryWithName(u"Bank"_s));
-    EXPECT_FALSE(edits().haveAssetCategoryWithName(u"Loan"_s));
-    EXPECT_TRUE(edits().haveLiabilityCategoryWithName(u"Loan"_s));
+    EXPECT_FALSE(store().haveTagWithName(u"Home"_s));
+    store().insertNewTag(u"Home"_s, QString(), u"BLUE"_s);
+    store().insertNewAssetCategory(u"Bank"_s, QString());
+    store().insertNewLiabilityCategory(u"Loan"_s, QString());
+    EXPECT_TRUE(store().haveTagWithName(u"Home"_s));
+    EXPECT_FALSE(store().haveTagWithName(u"home"_s));
+    EXPECT_FALSE(store().haveTagWithName(u"Home "_s));
+    EXPECT_TRUE(store().haveAssetCategoryWithName(u"Bank"_s));
+    EXPECT_FALSE(store().haveAssetCategoryWithName(u"Loan"_s));
+    EXPECT_TRUE(store().haveLiabilityCategoryWithName(u"Loan"_s));
 
     store().setAppData(nullptr);
-    EXPECT_FALSE(edits().haveTagWithName(u"Home"_s));
-    EXPECT_EQ(edits().insertNewTag(u"x"_s, QString(), u"BLUE"_s), nullptr);
+    EXPECT_FALSE(store().haveTagWithName(u"Home"_s));
+    EXPECT_EQ(store().insertNewTag(u"x"_s, QString(), u"BLUE"_s), nullptr);
 }
 
 TEST(NWDataEditsUUIDTest, IdentifiersAreCanonicalUpperCaseAndUnique)
@@ -148,7 +146,7 @@ TEST(NWDataEditsUUIDTest, IdentifiersAreCanonicalUpperCaseAndUnique)
         u"^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}$"_s);
     QSet<QString> seen;
     for (int i = 0; i < 1000; ++i) {
-        const QString id = NWDataEdits::GetUUID();
+        const QString id = NWData::GetUUID();
         EXPECT_TRUE(canonical.match(id).hasMatch()) << id.toStdString();
         seen.insert(id);
     }

@@ -1,4 +1,4 @@
-#include "model/queries/NWDataQueries.h"
+#include "model/store/NWData.h"
 
 #include "model/queries/ModelBuilders.h"
 
@@ -9,10 +9,7 @@ using namespace mervane::test;
 
 namespace {
 
-class NWDataQueriesTest : public ModelTest {
-protected:
-    NWDataQueries queries() { return NWDataQueries(store()); }
-};
+class NWDataQueriesTest : public ModelTest { };
 
 TEST_F(NWDataQueriesTest, CategoryLogsTakeTheFirstLogPerRecordNewestFirstAndDropNearZeroValues)
 {
@@ -30,14 +27,14 @@ TEST_F(NWDataQueriesTest, CategoryLogsTakeTheFirstLogPerRecordNewestFirstAndDrop
             makeRecord(2019, 12, { december }), makeRecord(2019, 11, { november }), withoutList,
             makeRecord(2019, 9, { makeLog(u"B"_s, 2019, 9, 1) }) });
 
-    const MVX_CategoryLogList all = queries().recordsForAssetCategoryLogs(u"A"_s, true);
+    const MVX_CategoryLogList all = store().recordsForAssetCategoryLogs(u"A"_s, true);
     EXPECT_EQ(all, (MVX_CategoryLogList { march, february, january, december, november }));
     // The model's own objects, not copies.
     EXPECT_EQ(all.first().get(), march.get());
 
-    EXPECT_EQ(queries().recordsForAssetCategoryLogs(u"A"_s, false), (MVX_CategoryLogList { march, january }));
-    EXPECT_TRUE(queries().recordsForLiabilityCategoryLogs(u"A"_s, true).isEmpty());
-    EXPECT_TRUE(queries().recordsForAssetCategoryLogs(u"a"_s, true).isEmpty());
+    EXPECT_EQ(store().recordsForAssetCategoryLogs(u"A"_s, false), (MVX_CategoryLogList { march, january }));
+    EXPECT_TRUE(store().recordsForLiabilityCategoryLogs(u"A"_s, true).isEmpty());
+    EXPECT_TRUE(store().recordsForAssetCategoryLogs(u"a"_s, true).isEmpty());
 }
 
 TEST_F(NWDataQueriesTest, SeriesRunOldestFirstAndSortedSeriesNewestFirstWithTheLogsOwnMonths)
@@ -48,7 +45,7 @@ TEST_F(NWDataQueriesTest, SeriesRunOldestFirstAndSortedSeriesNewestFirstWithTheL
         makeRecord(2020, 2, {}, { makeLog(u"L"_s, 2021, 2, 0) }),
         makeRecord(2020, 1, {}, { makeLog(u"L"_s, 2021, 1, 100) }),
     });
-    const QList<NWChartLog> sorted = queries().arrayOfSortedLiabilityLogsFor(u"L"_s);
+    const QList<NWChartLog> sorted = store().arrayOfSortedLiabilityLogsFor(u"L"_s);
     ASSERT_EQ(sorted.size(), 3);
     EXPECT_EQ(sorted.at(0).year(), 2021);
     EXPECT_EQ(sorted.at(0).month(), 3);
@@ -57,10 +54,10 @@ TEST_F(NWDataQueriesTest, SeriesRunOldestFirstAndSortedSeriesNewestFirstWithTheL
     EXPECT_EQ(sorted.at(0).liabilities(), 0);
     EXPECT_EQ(sorted.at(1).nw(), 0);
 
-    QList<NWChartLog> reversed = queries().arrayOfLiabilityLogsFor(u"L"_s);
+    QList<NWChartLog> reversed = store().arrayOfLiabilityLogsFor(u"L"_s);
     std::reverse(reversed.begin(), reversed.end());
     EXPECT_EQ(reversed, sorted);
-    EXPECT_TRUE(queries().arrayOfAssetLogsFor(u"L"_s).isEmpty());
+    EXPECT_TRUE(store().arrayOfAssetLogsFor(u"L"_s).isEmpty());
 }
 
 TEST_F(NWDataQueriesTest, TaggedSeriesSumsTaggedCategoriesPerRecordOldestFirst)
@@ -78,7 +75,7 @@ TEST_F(NWDataQueriesTest, TaggedSeriesSumsTaggedCategoriesPerRecordOldestFirst)
     });
 
     store().setSelectedTagIDs({ u"T1"_s, u"T2"_s });
-    const QList<NWChartLog> points = queries().arrayOfTaggedCategoryLogs();
+    const QList<NWChartLog> points = store().arrayOfTaggedCategoryLogs();
     ASSERT_EQ(points.size(), 2);
     EXPECT_EQ(points.at(0).month(), 1);
     EXPECT_EQ(points.at(0).assets(), 0);
@@ -90,9 +87,9 @@ TEST_F(NWDataQueriesTest, TaggedSeriesSumsTaggedCategoriesPerRecordOldestFirst)
     EXPECT_EQ(points.at(1).nw(), 80);
 
     store().setSelectedTagIDs({});
-    for (const NWChartLog& point : queries().arrayOfTaggedCategoryLogs())
+    for (const NWChartLog& point : store().arrayOfTaggedCategoryLogs())
         EXPECT_EQ(point, NWChartLog::initWithNWLog(*makeRecord(point.year(), point.month())));
-    EXPECT_EQ(queries().arrayOfTaggedCategoryLogs().size(), 2);
+    EXPECT_EQ(store().arrayOfTaggedCategoryLogs().size(), 2);
 }
 
 TEST_F(NWDataQueriesTest, NameAndIdLookupsTakeTheFirstExactMatch)
@@ -101,40 +98,40 @@ TEST_F(NWDataQueriesTest, NameAndIdLookupsTakeTheFirstExactMatch)
         makeCategory(u"A2"_s, u"Bank"_s), makeCategory(u"A3"_s, QString()) });
     model().setLiabilitycat(MVX_CategoryList { makeCategory(u"L1"_s, u"Loan"_s) });
 
-    EXPECT_EQ(queries().getAssetCategoryIdFromCategoryName(u"Bank"_s), u"A1"_s);
-    EXPECT_EQ(queries().getAssetCategoryIdFromCategoryName(u"bank"_s), std::nullopt);
-    EXPECT_EQ(queries().getAssetCategoryIdFromCategoryName(u"Bank "_s), std::nullopt);
-    EXPECT_EQ(queries().getAssetCategoryNameFromCategoryId(u"A2"_s), u"Bank"_s);
+    EXPECT_EQ(store().getAssetCategoryIdFromCategoryName(u"Bank"_s), u"A1"_s);
+    EXPECT_EQ(store().getAssetCategoryIdFromCategoryName(u"bank"_s), std::nullopt);
+    EXPECT_EQ(store().getAssetCategoryIdFromCategoryName(u"Bank "_s), std::nullopt);
+    EXPECT_EQ(store().getAssetCategoryNameFromCategoryId(u"A2"_s), u"Bank"_s);
     // A category without a name is found, and is told apart from no category.
-    EXPECT_EQ(queries().getAssetCategoryNameFromCategoryId(u"A3"_s), QString());
-    EXPECT_EQ(queries().getAssetCategoryNameFromCategoryId(u"L1"_s), std::nullopt);
-    EXPECT_EQ(queries().getLiabilityCategoryIdFromCategoryName(u"Loan"_s), u"L1"_s);
-    EXPECT_EQ(queries().getLiabilityCategoryNameFromCategoryId(u"L1"_s), u"Loan"_s);
+    EXPECT_EQ(store().getAssetCategoryNameFromCategoryId(u"A3"_s), QString());
+    EXPECT_EQ(store().getAssetCategoryNameFromCategoryId(u"L1"_s), std::nullopt);
+    EXPECT_EQ(store().getLiabilityCategoryIdFromCategoryName(u"Loan"_s), u"L1"_s);
+    EXPECT_EQ(store().getLiabilityCategoryNameFromCategoryId(u"L1"_s), u"Loan"_s);
 
     store().setAppData(nullptr);
-    EXPECT_EQ(queries().getAssetCategoryIdFromCategoryName(u"Bank"_s), std::nullopt);
-    EXPECT_TRUE(queries().arrayOfTaggedCategoryLogs().isEmpty());
+    EXPECT_EQ(store().getAssetCategoryIdFromCategoryName(u"Bank"_s), std::nullopt);
+    EXPECT_TRUE(store().arrayOfTaggedCategoryLogs().isEmpty());
 }
 
 TEST_F(NWDataQueriesTest, NewRecordsAreAppendedEmptyAndMonthsAreFoundByNumber)
 {
-    EXPECT_FALSE(queries().haveNWLogWithYear(2020, 1));
-    const auto first = queries().insertNewNWLog();
+    EXPECT_FALSE(store().haveNWLogWithYear(2020, 1));
+    const auto first = store().insertNewNWLog();
     ASSERT_TRUE(first);
     EXPECT_EQ(*first, MVX_NWLog());
     EXPECT_EQ(model().nwLogArray()->size(), 1);
 
     model().setNwLogArray(MVX_NWLogList { makeRecord(2020, 3), makeRecord(2020, 2), makeRecord(2020, 1) });
-    const auto fourth = queries().insertNewNWLog();
+    const auto fourth = store().insertNewNWLog();
     EXPECT_EQ(model().nwLogArray()->size(), 4);
     EXPECT_EQ(model().nwLogArray()->last(), fourth);
 
-    EXPECT_TRUE(queries().haveNWLogWithYear(2020, 2));
-    EXPECT_FALSE(queries().haveNWLogWithYear(2020, 4));
-    EXPECT_FALSE(queries().haveNWLogWithYear(2019, 2));
+    EXPECT_TRUE(store().haveNWLogWithYear(2020, 2));
+    EXPECT_FALSE(store().haveNWLogWithYear(2020, 4));
+    EXPECT_FALSE(store().haveNWLogWithYear(2019, 2));
 
     store().setAppData(nullptr);
-    EXPECT_EQ(queries().insertNewNWLog(), nullptr);
+    EXPECT_EQ(store().insertNewNWLog(), nullptr);
 }
 
 } // namespace

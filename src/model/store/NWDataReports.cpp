@@ -1,8 +1,6 @@
-#include "model/queries/NWDataReports.h"
+#include "model/store/NWData.h"
 
 #include "model/dates/DateUtilities.h"
-#include "model/queries/NWDataQueries.h"
-#include "model/store/NWData.h"
 
 #include <QSet>
 
@@ -50,24 +48,23 @@ QList<NWReportRecord> categoryReport(const QList<NWChartLog>& newestFirst, const
 
 } // namespace
 
-QList<NWReportRecord> NWDataReports::getAssetReportRecords(const QString& categoryID,
+QList<NWReportRecord> NWData::getAssetReportRecords(const QString& categoryID,
     const std::optional<QDateTime>& fromDate, const std::optional<QDateTime>& toDate) const
 {
-    return categoryReport(NWDataQueries(m_store).arrayOfSortedAssetLogsFor(categoryID), { fromDate, toDate });
+    return categoryReport(arrayOfSortedAssetLogsFor(categoryID), { fromDate, toDate });
 }
 
-QList<NWReportRecord> NWDataReports::getLiabilityReportRecords(const QString& categoryID,
+QList<NWReportRecord> NWData::getLiabilityReportRecords(const QString& categoryID,
     const std::optional<QDateTime>& fromDate, const std::optional<QDateTime>& toDate) const
 {
-    return categoryReport(
-        NWDataQueries(m_store).arrayOfSortedLiabilityLogsFor(categoryID), { fromDate, toDate });
+    return categoryReport(arrayOfSortedLiabilityLogsFor(categoryID), { fromDate, toDate });
 }
 
-QList<NWReportRecord> NWDataReports::getTaggedRecords(const QStringList& tagIDs,
+QList<NWReportRecord> NWData::getTaggedRecords(const QStringList& tagIDs,
     const std::optional<QDateTime>& fromDate, const std::optional<QDateTime>& toDate) const
 {
     QList<NWReportRecord> rows;
-    const auto& model = m_store.appData();
+    const auto& model = m_appData;
     if (!model || !model->nwLogArray())
         return rows;
     const Period period { fromDate, toDate };
@@ -115,9 +112,9 @@ QList<NWReportRecord> NWDataReports::getTaggedRecords(const QStringList& tagIDs,
     return rows;
 }
 
-bool NWDataReports::isCategoryTagged(const QString& categoryID, const QStringList& selectedTagIDs) const
+bool NWData::isCategoryTagged(const QString& categoryID, const QStringList& selectedTagIDs) const
 {
-    const auto& model = m_store.appData();
+    const auto& model = m_appData;
     if (!model)
         return false;
     for (const auto* list : { &model->assetscat(), &model->liabilitycat() }) {
@@ -135,10 +132,10 @@ bool NWDataReports::isCategoryTagged(const QString& categoryID, const QStringLis
     return false;
 }
 
-QString NWDataReports::getTagNames(const QStringList& tagIDs) const
+QString NWData::getTagNames(const QStringList& tagIDs) const
 {
     QString caption = u"("_s;
-    const auto& model = m_store.appData();
+    const auto& model = m_appData;
     if (model && model->tags()) {
         for (const auto& tag : *model->tags()) {
             if (!tag)

@@ -1,20 +1,18 @@
-#include "model/queries/NWDataEdits.h"
-
 #include "model/store/NWData.h"
 
 #include <QUuid>
 
 #include <algorithm>
 
-QString NWDataEdits::GetUUID()
+QString NWData::GetUUID()
 {
     return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
 }
 
-std::shared_ptr<MVX_Tags> NWDataEdits::insertNewTag(
+std::shared_ptr<MVX_Tags> NWData::insertNewTag(
     const QString& name, const QString& desc, const QString& colorName)
 {
-    const auto& model = m_store.appData();
+    const auto& model = m_appData;
     if (!model)
         return nullptr;
     auto tag = std::make_shared<MVX_Tags>();
@@ -28,21 +26,19 @@ std::shared_ptr<MVX_Tags> NWDataEdits::insertNewTag(
     return tag;
 }
 
-std::shared_ptr<MVX_Category> NWDataEdits::insertNewAssetCategory(const QString& name, const QString& desc)
+std::shared_ptr<MVX_Category> NWData::insertNewAssetCategory(const QString& name, const QString& desc)
 {
     return insertNewCategory(name, desc, true);
 }
 
-std::shared_ptr<MVX_Category> NWDataEdits::insertNewLiabilityCategory(
-    const QString& name, const QString& desc)
+std::shared_ptr<MVX_Category> NWData::insertNewLiabilityCategory(const QString& name, const QString& desc)
 {
     return insertNewCategory(name, desc, false);
 }
 
-std::shared_ptr<MVX_Category> NWDataEdits::insertNewCategory(
-    const QString& name, const QString& desc, bool asset)
+std::shared_ptr<MVX_Category> NWData::insertNewCategory(const QString& name, const QString& desc, bool asset)
 {
-    const auto& model = m_store.appData();
+    const auto& model = m_appData;
     if (!model)
         return nullptr;
     auto category = std::make_shared<MVX_Category>();
@@ -70,9 +66,9 @@ std::shared_ptr<MVX_Category> NWDataEdits::insertNewCategory(
     return category;
 }
 
-void NWDataEdits::deleteTagRecord(const MVX_Tags& tag)
+void NWData::deleteTagRecord(const MVX_Tags& tag)
 {
-    const auto& model = m_store.appData();
+    const auto& model = m_appData;
     if (!model)
         return;
     // Copied first: `tag` may be an element of the list it is removed from.
@@ -89,19 +85,19 @@ void NWDataEdits::deleteTagRecord(const MVX_Tags& tag)
         model->tags()->removeIf([&](const auto& item) { return item && item->ID() == tagID; });
 }
 
-void NWDataEdits::deleteAssetCategory(const MVX_Category& category)
+void NWData::deleteAssetCategory(const MVX_Category& category)
 {
     deleteCategory(category, true);
 }
 
-void NWDataEdits::deleteLiabilityCategory(const MVX_Category& category)
+void NWData::deleteLiabilityCategory(const MVX_Category& category)
 {
     deleteCategory(category, false);
 }
 
-void NWDataEdits::deleteCategory(const MVX_Category& category, bool asset)
+void NWData::deleteCategory(const MVX_Category& category, bool asset)
 {
-    const auto& model = m_store.appData();
+    const auto& model = m_appData;
     if (!model)
         return;
     const QString categoryID = category.ID();
@@ -150,23 +146,23 @@ bool haveName(const std::optional<List>& list, const QString& name, Name nameOf)
 
 } // namespace
 
-bool NWDataEdits::haveTagWithName(const QString& name) const
+bool NWData::haveTagWithName(const QString& name) const
 {
-    const auto& model = m_store.appData();
+    const auto& model = m_appData;
     return model && haveName(model->tags(), name, [](const MVX_Tags& tag) { return tag.name(); });
 }
 
-bool NWDataEdits::haveAssetCategoryWithName(const QString& name) const
+bool NWData::haveAssetCategoryWithName(const QString& name) const
 {
-    const auto& model = m_store.appData();
+    const auto& model = m_appData;
     return model && haveName(model->assetscat(), name, [](const MVX_Category& category) {
         return category.categoryName();
     });
 }
 
-bool NWDataEdits::haveLiabilityCategoryWithName(const QString& name) const
+bool NWData::haveLiabilityCategoryWithName(const QString& name) const
 {
-    const auto& model = m_store.appData();
+    const auto& model = m_appData;
     return model && haveName(model->liabilitycat(), name, [](const MVX_Category& category) {
         return category.categoryName();
     });

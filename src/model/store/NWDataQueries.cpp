@@ -1,5 +1,3 @@
-#include "model/queries/NWDataQueries.h"
-
 #include "model/store/NWData.h"
 
 #include <QSet>
@@ -96,76 +94,70 @@ std::optional<QString> lookUp(const MVX_Model* model, Side side, const QString& 
 
 } // namespace
 
-const MVX_Model* NWDataQueries::model() const
+std::shared_ptr<MVX_NWLog> NWData::insertNewNWLog()
 {
-    return m_store.appData().get();
-}
-
-std::shared_ptr<MVX_NWLog> NWDataQueries::insertNewNWLog()
-{
-    const auto& appData = m_store.appData();
-    if (!appData)
+    const auto& model = m_appData;
+    if (!model)
         return nullptr;
-    if (!appData->nwLogArray())
-        appData->setNwLogArray(MVX_NWLogList());
+    if (!model->nwLogArray())
+        model->setNwLogArray(MVX_NWLogList());
     auto record = std::make_shared<MVX_NWLog>();
-    appData->nwLogArray()->append(record);
+    model->nwLogArray()->append(record);
     return record;
 }
 
-bool NWDataQueries::haveNWLogWithYear(int year, int month) const
+bool NWData::haveNWLogWithYear(int year, int month) const
 {
-    const MVX_Model* appData = model();
-    if (!appData || !appData->nwLogArray())
+    const MVX_Model* model = m_appData.get();
+    if (!model || !model->nwLogArray())
         return false;
-    return std::any_of(
-        appData->nwLogArray()->cbegin(), appData->nwLogArray()->cend(), [&](const auto& record) {
-            return record && record->year().value_or(0) == year && record->month().value_or(0) == month;
-        });
+    return std::any_of(model->nwLogArray()->cbegin(), model->nwLogArray()->cend(), [&](const auto& record) {
+        return record && record->year().value_or(0) == year && record->month().value_or(0) == month;
+    });
 }
 
-MVX_CategoryLogList NWDataQueries::recordsForAssetCategoryLogs(
+MVX_CategoryLogList NWData::recordsForAssetCategoryLogs(
     const QString& categoryID, bool returnZeroValues) const
 {
-    return categoryLogs(model(), Side::Asset, categoryID, returnZeroValues);
+    return categoryLogs(m_appData.get(), Side::Asset, categoryID, returnZeroValues);
 }
 
-MVX_CategoryLogList NWDataQueries::recordsForLiabilityCategoryLogs(
+MVX_CategoryLogList NWData::recordsForLiabilityCategoryLogs(
     const QString& categoryID, bool returnZeroValues) const
 {
-    return categoryLogs(model(), Side::Liability, categoryID, returnZeroValues);
+    return categoryLogs(m_appData.get(), Side::Liability, categoryID, returnZeroValues);
 }
 
-QList<NWChartLog> NWDataQueries::arrayOfAssetLogsFor(const QString& categoryID) const
+QList<NWChartLog> NWData::arrayOfAssetLogsFor(const QString& categoryID) const
 {
     return chartPoints(recordsForAssetCategoryLogs(categoryID, true), true);
 }
 
-QList<NWChartLog> NWDataQueries::arrayOfSortedAssetLogsFor(const QString& categoryID) const
+QList<NWChartLog> NWData::arrayOfSortedAssetLogsFor(const QString& categoryID) const
 {
     return chartPoints(recordsForAssetCategoryLogs(categoryID, true), false);
 }
 
-QList<NWChartLog> NWDataQueries::arrayOfLiabilityLogsFor(const QString& categoryID) const
+QList<NWChartLog> NWData::arrayOfLiabilityLogsFor(const QString& categoryID) const
 {
     return chartPoints(recordsForLiabilityCategoryLogs(categoryID, true), true);
 }
 
-QList<NWChartLog> NWDataQueries::arrayOfSortedLiabilityLogsFor(const QString& categoryID) const
+QList<NWChartLog> NWData::arrayOfSortedLiabilityLogsFor(const QString& categoryID) const
 {
     return chartPoints(recordsForLiabilityCategoryLogs(categoryID, true), false);
 }
 
-QList<NWChartLog> NWDataQueries::arrayOfTaggedCategoryLogs() const
+QList<NWChartLog> NWData::arrayOfTaggedCategoryLogs() const
 {
     QList<NWChartLog> points;
-    const MVX_Model* appData = model();
-    if (!appData || !appData->nwLogArray())
+    const MVX_Model* model = m_appData.get();
+    if (!model || !model->nwLogArray())
         return points;
-    const QStringList& tagIDs = m_store.selectedTagIDs();
-    const QSet<QString> assetIDs = taggedCategoryIDs(*appData, Side::Asset, tagIDs);
-    const QSet<QString> liabilityIDs = taggedCategoryIDs(*appData, Side::Liability, tagIDs);
-    const MVX_NWLogList& records = *appData->nwLogArray();
+    const QStringList& tagIDs = m_selectedTagIDs;
+    const QSet<QString> assetIDs = taggedCategoryIDs(*model, Side::Asset, tagIDs);
+    const QSet<QString> liabilityIDs = taggedCategoryIDs(*model, Side::Liability, tagIDs);
+    const MVX_NWLogList& records = *model->nwLogArray();
     points.reserve(records.size());
     for (auto it = records.crbegin(); it != records.crend(); ++it) {
         if (!*it)
@@ -181,22 +173,22 @@ QList<NWChartLog> NWDataQueries::arrayOfTaggedCategoryLogs() const
     return points;
 }
 
-std::optional<QString> NWDataQueries::getAssetCategoryIdFromCategoryName(const QString& name) const
+std::optional<QString> NWData::getAssetCategoryIdFromCategoryName(const QString& name) const
 {
-    return lookUp(model(), Side::Asset, name, true);
+    return lookUp(m_appData.get(), Side::Asset, name, true);
 }
 
-std::optional<QString> NWDataQueries::getAssetCategoryNameFromCategoryId(const QString& categoryID) const
+std::optional<QString> NWData::getAssetCategoryNameFromCategoryId(const QString& categoryID) const
 {
-    return lookUp(model(), Side::Asset, categoryID, false);
+    return lookUp(m_appData.get(), Side::Asset, categoryID, false);
 }
 
-std::optional<QString> NWDataQueries::getLiabilityCategoryIdFromCategoryName(const QString& name) const
+std::optional<QString> NWData::getLiabilityCategoryIdFromCategoryName(const QString& name) const
 {
-    return lookUp(model(), Side::Liability, name, true);
+    return lookUp(m_appData.get(), Side::Liability, name, true);
 }
 
-std::optional<QString> NWDataQueries::getLiabilityCategoryNameFromCategoryId(const QString& categoryID) const
+std::optional<QString> NWData::getLiabilityCategoryNameFromCategoryId(const QString& categoryID) const
 {
-    return lookUp(model(), Side::Liability, categoryID, false);
+    return lookUp(m_appData.get(), Side::Liability, categoryID, false);
 }
