@@ -1,7 +1,5 @@
 // CSV export and import of a large household: 50 years of monthly records over 200
 // categories, against a plain write and read of the same number of bytes.
-#include "model/csv/NWDataCSVExport.h"
-#include "model/csv/NWDataCSVImport.h"
 #include "model/store/NWData.h"
 
 #include <benchmark/benchmark.h>
@@ -67,7 +65,7 @@ QByteArray exportedBytes()
 {
     NWData store;
     store.setAppData(largeModel());
-    return NWDataCSVExport(store).csvText().value_or(QByteArray());
+    return store.csvText().value_or(QByteArray());
 }
 
 bool writePlain(const QString& path, const QByteArray& bytes)
@@ -84,7 +82,7 @@ static void BM_ExportToCSV(benchmark::State& state)
     store.setAppData(largeModel());
     const QString path = workDir->filePath(u"export.csv"_s);
     for (auto _ : state) {
-        if (NWDataCSVExport(store).exportToCSV(path))
+        if (store.exportToCSV(path))
             state.SkipWithError("export failed");
     }
     state.SetBytesProcessed(state.iterations() * QFile(path).size());
@@ -96,10 +94,10 @@ static void BM_ImportFromCSV(benchmark::State& state)
     NWData store;
     store.setAppData(largeModel());
     const QString path = workDir->filePath(u"import.csv"_s);
-    if (NWDataCSVExport(store).exportToCSV(path))
+    if (store.exportToCSV(path))
         state.SkipWithError("export failed");
     for (auto _ : state) {
-        auto model = NWDataCSVImport::importCSVFromFilePath(path);
+        auto model = NWData::importCSVFromFilePath(path);
         if (!model)
             state.SkipWithError("import failed");
         benchmark::DoNotOptimize(model);

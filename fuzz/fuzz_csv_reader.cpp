@@ -1,7 +1,5 @@
 // Feeds arbitrary bytes to the CSV import. Any input either fails with a reason or gives
 // a model whose export reads back to the same export, byte for byte; never a crash.
-#include "model/csv/NWDataCSVExport.h"
-#include "model/csv/NWDataCSVImport.h"
 #include "model/store/NWData.h"
 
 #include <QCoreApplication>
@@ -19,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static NWData store;
 
     QString error;
-    const auto model = NWDataCSVImport::modelFromCSVData(
+    const auto model = NWData::modelFromCSVData(
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)), &error);
     if (!model) {
         if (error.isEmpty())
@@ -27,14 +25,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     store.setAppData(model);
-    const std::optional<QByteArray> first = NWDataCSVExport(store).csvText();
+    const std::optional<QByteArray> first = store.csvText();
     if (!first)
         std::abort();
-    const auto again = NWDataCSVImport::modelFromCSVData(*first, &error);
+    const auto again = NWData::modelFromCSVData(*first, &error);
     if (!again)
         std::abort();
     store.setAppData(again);
-    if (NWDataCSVExport(store).csvText() != first)
+    if (store.csvText() != first)
         std::abort();
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "model/values/NWChartLog.h"
 #include "model/values/NWReportRecord.h"
 
+#include <QByteArray>
 #include <QColor>
 #include <QDate>
 #include <QDateTime>
@@ -241,6 +242,62 @@ public:
     bool haveTagWithName(const QString& name) const;
     bool haveAssetCategoryWithName(const QString& name) const;
     bool haveLiabilityCategoryWithName(const QString& name) const;
+
+    // CSV export (NWDataCSVExport.cpp): the model as comma-separated text in four sections
+    // (tags, asset categories, liability categories, monthly records with one value per
+    // category). UTF-8, LF line ends. A field holding a comma, a double quote, CR or LF is
+    // quoted with its quotes doubled; every other field is written as it is. Numbers take
+    // their shortest plain form ("1500", "-0.25"); an absent text or number is an empty field.
+
+    /// "mervaneExport.csv", the name the export command suggests.
+    static inline const QString csvExportFileName = QStringLiteral("mervaneExport.csv");
+
+    /// Writes the file atomically: a file already at `path` is replaced only by a
+    /// complete one. Returns none on success, else why nothing was written.
+    std::optional<QString> exportToCSV(const QString& path) const;
+    /// The whole text, or none with `error` set (no model, or a number that is not finite).
+    std::optional<QByteArray> csvText(QString* error = nullptr) const;
+    /// The tag IDs as fields joined with ","; empty for none.
+    static QString exportTagsAsCSV(const std::optional<QStringList>& tagIDs);
+    /// "," + ID for every asset category, then every liability category.
+    QString exportCategoryIDs() const;
+    /// The record's value fields in the order of `exportCategoryIDs`, without a leading
+    /// comma: the first log of each category, "0" where the record has none.
+    QString exportCategoryValues(const MVX_NWLog& record) const;
+    /// `text` as one field: quoted when it holds a comma, a quote, CR or LF.
+    static QString csvField(const QString& text);
+    /// The shortest plain decimal text that reads back as `value`; empty when absent.
+    static QString csvNumber(std::optional<double> value);
+
+    // CSV import (NWDataCSVImport.cpp): reads the layout the export writes into a new
+    // model, and installs such a model. Lines are sorted into sections by their first field
+    // ("TAGS", "Asset", "Liability", "NW"), so sections may stand in any order; lines before
+    // the first section are ignored. A record line must carry exactly one value per ID of
+    // the ID line; numbers must be plain decimal numbers (an empty field is an absent
+    // number). Anything else fails the whole read with a reason, and nothing is changed.
+
+    /// "mervane.json.before-import": the copy of the data file kept by each import.
+    static inline const QString beforeImportFileName = QStringLiteral("mervane.json.before-import");
+    /// "CSV import failed: %@", with %1 in place of %@.
+    static inline const QString csvImportFailureMessage = QStringLiteral("CSV import failed: %1");
+    /// The version an imported model carries.
+    static inline const QString importedModelVersion = QStringLiteral("2.12");
+
+    /// The model read from the file at `path`, or null with `error` set. Reads only.
+    static std::shared_ptr<MVX_Model> importCSVFromFilePath(const QString& path, QString* error = nullptr);
+    /// The same from the file's bytes (UTF-8; a byte-order mark is skipped).
+    static std::shared_ptr<MVX_Model> modelFromCSVData(const QByteArray& bytes, QString* error = nullptr);
+    /// The model read from lines of fields, as `CSVParseDelegate` collects them.
+    static std::shared_ptr<MVX_Model> modelFromLines(
+        const QList<QStringList>& lines, QString* error = nullptr);
+    /// Makes `model` the store's model and saves it: day numbers recomputed, category tag
+    /// lists made present, the currency set-up run, the records sorted, and the previous
+    /// data file copied to "mervane.json.before-import" first. Returns none on success;
+    /// on any failure the store's previous model and state come back, the data file is as
+    /// it was, and the reason is returned.
+    std::optional<QString> installImportedModel(const std::shared_ptr<MVX_Model>& model);
+    /// "$HOME/mervane.json.before-import".
+    static QString beforeImportFilePath();
 
     /// The writer thread of this store; tests give it failing devices.
     DataFileWriter& writer() { return *m_writer; }

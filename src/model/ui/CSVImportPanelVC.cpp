@@ -1,6 +1,5 @@
 #include "model/ui/CSVImportPanelVC.h"
 
-#include "model/csv/NWDataCSVImport.h"
 #include "model/store/NWData.h"
 #include "platform/FileChooser.h"
 #include "platform/NotificationCenter.h"
@@ -33,7 +32,7 @@ CSVImportPanelVC::CSVImportPanelVC(NWData* store, QWidget* parent)
                                          "the goal, the base currency, the order of the categories, "
                                          "hidden flags, depreciation, tag colours or the exchange rates "
                                          "of values: they are reset. The current data file is kept as %1.")
-                         .arg(NWDataCSVImport::beforeImportFileName),
+                         .arg(NWData::beforeImportFileName),
             this);
     warning->setWordWrap(true);
     layout->addWidget(warning);
@@ -79,11 +78,11 @@ void CSVImportPanelVC::selectImportCSVFileBtnClick()
         return;
     m_csvFileLabel->setText(path);
     QString error;
-    m_importedModel = NWDataCSVImport::importCSVFromFilePath(path, &error);
+    m_importedModel = NWData::importCSVFromFilePath(path, &error);
     if (m_importedModel)
         showMessage(platform::localized("Ready to import."), false);
     else
-        exportImportErrorMessage(platform::localized(NWDataCSVImport::failureMessage).arg(error));
+        exportImportErrorMessage(platform::localized(NWData::csvImportFailureMessage).arg(error));
 }
 
 void CSVImportPanelVC::importClick()
@@ -92,8 +91,8 @@ void CSVImportPanelVC::importClick()
         showMessage(platform::localized("Import Error"), true);
         return;
     }
-    if (std::optional<QString> failed = NWDataCSVImport(m_store).installImportedModel(m_importedModel)) {
-        exportImportErrorMessage(platform::localized(NWDataCSVImport::failureMessage).arg(*failed));
+    if (std::optional<QString> failed = m_store.installImportedModel(m_importedModel)) {
+        exportImportErrorMessage(platform::localized(NWData::csvImportFailureMessage).arg(*failed));
         return;
     }
     // Installed: a second Import must not install the same objects again.

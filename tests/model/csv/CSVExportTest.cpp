@@ -37,12 +37,12 @@ TEST_P(CSVGoldenTest, ExportMatchesByteForByteAndSurvivesAnImport)
     store().setAppData(read.model);
     EXPECT_EQ(exportedText(store()), expected);
 
-    const QString path = homePath(NWDataCSVExport::suggestedFileName);
-    EXPECT_EQ(NWDataCSVExport(store()).exportToCSV(path), std::nullopt);
+    const QString path = homePath(NWData::csvExportFileName);
+    EXPECT_EQ(store().exportToCSV(path), std::nullopt);
     EXPECT_EQ(readBytes(path), expected);
 
     QString error;
-    const auto imported = NWDataCSVImport::importCSVFromFilePath(path, &error);
+    const auto imported = NWData::importCSVFromFilePath(path, &error);
     ASSERT_TRUE(imported) << error.toStdString();
     EXPECT_EQ(imported->version(), u"2.12"_s);
     store().setAppData(imported);
@@ -58,15 +58,15 @@ class CSVExportTest : public ModelTest { };
 
 TEST_F(CSVExportTest, FieldHelpersQuoteOnlyWhatNeedsIt)
 {
-    EXPECT_EQ(NWDataCSVExport::field(u"plain text; 'single' quotes"_s), u"plain text; 'single' quotes"_s);
-    EXPECT_EQ(NWDataCSVExport::field(u"a\rb"_s), u"\"a\rb\""_s);
-    EXPECT_EQ(NWDataCSVExport::exportTagsAsCSV(std::nullopt), QString());
-    EXPECT_EQ(NWDataCSVExport::exportTagsAsCSV(QStringList { u"a"_s, u"b,c"_s }), u"a,\"b,c\""_s);
-    EXPECT_EQ(NWDataCSVExport::number(std::nullopt), QString());
-    EXPECT_EQ(NWDataCSVExport::number(100000), u"100000"_s);
-    EXPECT_EQ(NWDataCSVExport::number(1e21), u"1000000000000000000000"_s);
-    EXPECT_EQ(NWDataCSVExport::number(0.1 + 0.2), u"0.30000000000000004"_s);
-    EXPECT_EQ(NWDataCSVExport::number(-2.5e-7), u"-0.00000025"_s);
+    EXPECT_EQ(NWData::csvField(u"plain text; 'single' quotes"_s), u"plain text; 'single' quotes"_s);
+    EXPECT_EQ(NWData::csvField(u"a\rb"_s), u"\"a\rb\""_s);
+    EXPECT_EQ(NWData::exportTagsAsCSV(std::nullopt), QString());
+    EXPECT_EQ(NWData::exportTagsAsCSV(QStringList { u"a"_s, u"b,c"_s }), u"a,\"b,c\""_s);
+    EXPECT_EQ(NWData::csvNumber(std::nullopt), QString());
+    EXPECT_EQ(NWData::csvNumber(100000), u"100000"_s);
+    EXPECT_EQ(NWData::csvNumber(1e21), u"1000000000000000000000"_s);
+    EXPECT_EQ(NWData::csvNumber(0.1 + 0.2), u"0.30000000000000004"_s);
+    EXPECT_EQ(NWData::csvNumber(-2.5e-7), u"-0.00000025"_s);
 }
 
 TEST_F(CSVExportTest, AssetAndLiabilityValuesShareOneList)
@@ -75,8 +75,8 @@ TEST_F(CSVExportTest, AssetAndLiabilityValuesShareOneList)
     model().setLiabilitycat(MVX_CategoryList { makeCategory(u"L1"_s, u"c"_s) });
     const auto record = makeRecord(2020, 1, { makeLog(u"A2"_s, 2020, 1, 2), makeLog(u"A2"_s, 2020, 1, 99) },
         { makeLog(u"L1"_s, 2020, 1, 3), makeLog(u"A1"_s, 2020, 1, 98) });
-    EXPECT_EQ(NWDataCSVExport(store()).exportCategoryIDs(), u",A1,A2,L1"_s);
-    EXPECT_EQ(NWDataCSVExport(store()).exportCategoryValues(*record), u"0,2,3"_s);
+    EXPECT_EQ(store().exportCategoryIDs(), u",A1,A2,L1"_s);
+    EXPECT_EQ(store().exportCategoryValues(*record), u"0,2,3"_s);
 }
 
 TEST_F(CSVExportTest, FailuresWriteNothingAndSayWhy)
@@ -87,13 +87,13 @@ TEST_F(CSVExportTest, FailuresWriteNothingAndSayWhy)
     const auto record = makeRecord(2020, 1);
     record->setAssets(std::nan(""));
     model().setNwLogArray(MVX_NWLogList { record });
-    EXPECT_TRUE(NWDataCSVExport(store()).exportToCSV(path).has_value());
+    EXPECT_TRUE(store().exportToCSV(path).has_value());
     EXPECT_EQ(readBytes(path), "previous");
 
-    EXPECT_TRUE(NWDataCSVExport(store()).exportToCSV(homePath(u"missing/folder/out.csv"_s)).has_value());
+    EXPECT_TRUE(store().exportToCSV(homePath(u"missing/folder/out.csv"_s)).has_value());
 
     store().setAppData(nullptr);
-    EXPECT_TRUE(NWDataCSVExport(store()).exportToCSV(path).has_value());
+    EXPECT_TRUE(store().exportToCSV(path).has_value());
     EXPECT_EQ(readBytes(path), "previous");
 }
 

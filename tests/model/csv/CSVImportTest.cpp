@@ -16,7 +16,7 @@ const QByteArray recordsHeader = "NW Logs,Year,Month,Note,Assets,Liabilities,NW,
 
 std::shared_ptr<MVX_Model> importText(const QByteArray& text, QString* error = nullptr)
 {
-    return NWDataCSVImport::modelFromCSVData(text, error);
+    return NWData::modelFromCSVData(text, error);
 }
 
 QString failureOf(const QByteArray& text)
@@ -124,9 +124,9 @@ TEST(CSVImportTest, NumbersAreReadWithoutTheLocale)
 TEST(CSVImportTest, MissingFilesAndFoldersAreNoInput)
 {
     QString error;
-    EXPECT_EQ(NWDataCSVImport::importCSVFromFilePath(u"/nonexistent/file.csv"_s, &error), nullptr);
+    EXPECT_EQ(NWData::importCSVFromFilePath(u"/nonexistent/file.csv"_s, &error), nullptr);
     EXPECT_EQ(error, u"the file does not exist"_s);
-    EXPECT_EQ(NWDataCSVImport::importCSVFromFilePath(QDir::tempPath(), &error), nullptr);
+    EXPECT_EQ(NWData::importCSVFromFilePath(QDir::tempPath(), &error), nullptr);
     EXPECT_EQ(error, u"the path is a folder"_s);
 }
 

@@ -34,11 +34,10 @@ protected:
         ASSERT_FALSE(m_previousFile.isEmpty());
 
         QString error;
-        m_imported
-            = NWDataCSVImport::modelFromCSVData("Asset Categories,ID\n,A,Bank,,1,EUR\n"
-                                                "NW Logs,Year\n,,,,,,,A\n"
-                                                ",2020,1,,5,0,5,5\n,2021,3,,7,0,7,7\n,2020,12,,6,0,6,6\n",
-                &error);
+        m_imported = NWData::modelFromCSVData("Asset Categories,ID\n,A,Bank,,1,EUR\n"
+                                              "NW Logs,Year\n,,,,,,,A\n"
+                                              ",2020,1,,5,0,5,5\n,2021,3,,7,0,7,7\n,2020,12,,6,0,6,6\n",
+            &error);
         ASSERT_TRUE(m_imported) << error.toStdString();
     }
 
@@ -49,9 +48,9 @@ protected:
 TEST_F(CSVInstallTest, TheImportedModelIsCompletedSortedAndSavedAfterTheOldFileWasKept)
 {
     store().setExchangeRateIsUpToDate(true);
-    ASSERT_EQ(NWDataCSVImport(store()).installImportedModel(m_imported), std::nullopt);
+    ASSERT_EQ(store().installImportedModel(m_imported), std::nullopt);
 
-    EXPECT_EQ(readBytes(NWDataCSVImport::beforeImportFilePath()), m_previousFile);
+    EXPECT_EQ(readBytes(NWData::beforeImportFilePath()), m_previousFile);
     EXPECT_EQ(store().appData(), m_imported);
     EXPECT_TRUE(store().supportsForeignCurrencies());
     EXPECT_EQ(store().localCurrencyCode(), u"USD"_s);
@@ -79,7 +78,7 @@ TEST_F(CSVInstallTest, AFailedSaveIsReportedAndLeavesTheStoreAndTheFileAsTheyWer
     store().writer().setSaveFileFactoryForTesting(
         [](const QString& path) { return std::make_unique<FullDiskSaveFile>(path); });
 
-    const std::optional<QString> failure = NWDataCSVImport(store()).installImportedModel(m_imported);
+    const std::optional<QString> failure = store().installImportedModel(m_imported);
     ASSERT_TRUE(failure.has_value());
     EXPECT_FALSE(failure->isEmpty());
     EXPECT_EQ(store().appData(), previous);
@@ -90,10 +89,10 @@ TEST_F(CSVInstallTest, AFailedSaveIsReportedAndLeavesTheStoreAndTheFileAsTheyWer
 TEST_F(CSVInstallTest, NoFileToKeepIsNoFailure)
 {
     ASSERT_TRUE(QFile::remove(NWData::dataFilePath()));
-    EXPECT_EQ(NWDataCSVImport(store()).installImportedModel(m_imported), std::nullopt);
-    EXPECT_FALSE(QFile::exists(NWDataCSVImport::beforeImportFilePath()));
+    EXPECT_EQ(store().installImportedModel(m_imported), std::nullopt);
+    EXPECT_FALSE(QFile::exists(NWData::beforeImportFilePath()));
     EXPECT_TRUE(QFile::exists(NWData::dataFilePath()));
-    EXPECT_TRUE(NWDataCSVImport(store()).installImportedModel(nullptr).has_value());
+    EXPECT_TRUE(store().installImportedModel(nullptr).has_value());
 }
 
 } // namespace

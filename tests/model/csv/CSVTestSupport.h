@@ -1,8 +1,7 @@
 #pragma once
 
-#include "model/csv/NWDataCSVExport.h"
-#include "model/csv/NWDataCSVImport.h"
 #include "model/queries/ModelBuilders.h"
+#include "model/store/NWData.h"
 
 #include <QFile>
 
@@ -27,7 +26,7 @@ inline void writeBytes(const QString& path, const QByteArray& bytes)
 inline QByteArray exportedText(NWData& store)
 {
     QString error;
-    const std::optional<QByteArray> text = NWDataCSVExport(store).csvText(&error);
+    const std::optional<QByteArray> text = store.csvText(&error);
     EXPECT_TRUE(text) << error.toStdString();
     return text.value_or(QByteArray());
 }

@@ -1,8 +1,8 @@
 #include "model/ui/CSVImportPanelVC.h"
 
-#include "model/csv/NWDataCSVImport.h"
 #include "model/data/ImportModel.h"
 #include "model/queries/ModelBuilders.h"
+#include "model/store/NWData.h"
 #include "platform/FileChooser.h"
 #include "platform/NotificationCenter.h"
 
@@ -97,7 +97,7 @@ TEST_F(CSVImportPanelVCTest, ImportingAGoodFileSavesItAndPostsImport)
     const ModelReadResult saved = ImportModel::readFile(NWData::dataFilePath());
     ASSERT_TRUE(saved.model);
     EXPECT_EQ(saved.model->nwLogArray()->first()->note(), u"first"_s);
-    EXPECT_EQ(readBytes(NWDataCSVImport::beforeImportFilePath()), m_dataFile);
+    EXPECT_EQ(readBytes(NWData::beforeImportFilePath()), m_dataFile);
 }
 
 TEST_F(CSVImportPanelVCTest, ABadFileIsReportedInRedAndImportsNothing)

@@ -1,7 +1,6 @@
-#include "model/csv/NWDataCSVExport.h"
+#include "model/store/NWData.h"
 
 #include "model/store/DataFileWriter.h"
-#include "model/store/NWData.h"
 #include "platform/Strings.h"
 
 #include <QHash>
@@ -10,8 +9,6 @@
 #include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
-
-const QString NWDataCSVExport::suggestedFileName = u"mervaneExport.csv"_s;
 
 namespace {
 
@@ -55,17 +52,16 @@ void appendCategories(QString& out, const std::optional<MVX_CategoryList>& categ
     for (const auto& category : orEmpty(categories)) {
         if (!category)
             continue;
-        out += u',' + NWDataCSVExport::field(category->ID()) + u','
-            + NWDataCSVExport::field(category->categoryName()) + u','
-            + NWDataCSVExport::field(category->desc()) + u',' + (category->isForeignCurrency() ? u'1' : u'0')
-            + u',' + NWDataCSVExport::field(category->currency()) + u','
-            + NWDataCSVExport::exportTagsAsCSV(category->tags()) + u'\n';
+        out += u',' + NWData::csvField(category->ID()) + u',' + NWData::csvField(category->categoryName())
+            + u',' + NWData::csvField(category->desc()) + u',' + (category->isForeignCurrency() ? u'1' : u'0')
+            + u',' + NWData::csvField(category->currency()) + u',' + NWData::exportTagsAsCSV(category->tags())
+            + u'\n';
     }
 }
 
 } // namespace
 
-QString NWDataCSVExport::field(const QString& text)
+QString NWData::csvField(const QString& text)
 {
     const bool needsQuotes = std::any_of(text.cbegin(), text.cend(),
         [](QChar c) { return c == u',' || c == u'"' || c == u'\r' || c == u'\n'; });
@@ -76,7 +72,7 @@ QString NWDataCSVExport::field(const QString& text)
     return u'"' + quoted + u'"';
 }
 
-QString NWDataCSVExport::number(std::optional<double> value)
+QString NWData::csvNumber(std::optional<double> value)
 {
     if (!value)
         return {};
@@ -85,36 +81,36 @@ QString NWDataCSVExport::number(std::optional<double> value)
     return QString::fromLatin1(buffer, end - buffer);
 }
 
-QString NWDataCSVExport::exportTagsAsCSV(const std::optional<QStringList>& tagIDs)
+QString NWData::exportTagsAsCSV(const std::optional<QStringList>& tagIDs)
 {
     if (!tagIDs)
         return {};
     QStringList fields;
     fields.reserve(tagIDs->size());
     for (const QString& id : *tagIDs)
-        fields.append(field(id));
+        fields.append(csvField(id));
     return fields.join(u',');
 }
 
-QString NWDataCSVExport::exportCategoryIDs() const
+QString NWData::exportCategoryIDs() const
 {
     QString ids;
-    const auto& model = m_store.appData();
+    const auto& model = m_appData;
     if (!model)
         return ids;
     for (const auto* list : { &model->assetscat(), &model->liabilitycat() }) {
         for (const auto& category : orEmpty(*list)) {
             if (category)
-                ids += u',' + field(category->ID());
+                ids += u',' + csvField(category->ID());
         }
     }
     return ids;
 }
 
-QString NWDataCSVExport::exportCategoryValues(const MVX_NWLog& record) const
+QString NWData::exportCategoryValues(const MVX_NWLog& record) const
 {
     QString values;
-    const auto& model = m_store.appData();
+    const auto& model = m_appData;
     if (!model)
         return values;
     bool first = true;
@@ -133,15 +129,15 @@ QString NWDataCSVExport::exportCategoryValues(const MVX_NWLog& record) const
                 values += u',';
             first = false;
             const MVX_CategoryLog* log = firstLogs.value(category->ID());
-            values += log ? number(log->value()) : u"0"_s;
+            values += log ? csvNumber(log->value()) : u"0"_s;
         }
     }
     return values;
 }
 
-std::optional<QByteArray> NWDataCSVExport::csvText(QString* error) const
+std::optional<QByteArray> NWData::csvText(QString* error) const
 {
-    const auto& model = m_store.appData();
+    const auto& model = m_appData;
     if (!model) {
         if (error)
             *error = platform::localized("There is no data to export.");
@@ -156,7 +152,8 @@ std::optional<QByteArray> NWDataCSVExport::csvText(QString* error) const
     out += u"TAGS,ID,Name,Description\n"_s;
     for (const auto& tag : model->tags().value_or(MVX_TagsList())) {
         if (tag)
-            out += u',' + field(tag->ID()) + u',' + field(tag->name()) + u',' + field(tag->desc()) + u'\n';
+            out += u',' + csvField(tag->ID()) + u',' + csvField(tag->name()) + u',' + csvField(tag->desc())
+                + u'\n';
     }
     out += u"\nAsset Categories,ID,Name,Description,isForeignCurrency,Currency,Tags\n"_s;
     appendCategories(out, model->assetscat());
@@ -167,14 +164,15 @@ std::optional<QByteArray> NWDataCSVExport::csvText(QString* error) const
     for (const auto& record : model->nwLogArray().value_or(MVX_NWLogList())) {
         if (!record)
             continue;
-        out += u',' + integer(record->year()) + u',' + integer(record->month()) + u',' + field(record->note())
-            + u',' + number(record->assets()) + u',' + number(record->liabilities()) + u','
-            + number(record->nw()) + u',' + exportCategoryValues(*record) + u'\n';
+        out += u',' + integer(record->year()) + u',' + integer(record->month()) + u','
+            + csvField(record->note()) + u',' + csvNumber(record->assets()) + u','
+            + csvNumber(record->liabilities()) + u',' + csvNumber(record->nw()) + u','
+            + exportCategoryValues(*record) + u'\n';
     }
     return out.toUtf8();
 }
 
-std::optional<QString> NWDataCSVExport::exportToCSV(const QString& path) const
+std::optional<QString> NWData::exportToCSV(const QString& path) const
 {
     QString error;
     std::optional<QByteArray> bytes = csvText(&error);

@@ -1,10 +1,9 @@
-#include "model/csv/NWDataCSVImport.h"
+#include "model/store/NWData.h"
 
 #include "model/csv/CSVParseDelegate.h"
 #include "model/csv/CSVParser.h"
 #include "model/dates/DateUtilities.h"
 #include "model/store/DataFileWriter.h"
-#include "model/store/NWData.h"
 #include "platform/Strings.h"
 
 #include <QDir>
@@ -18,10 +17,6 @@
 #include <limits>
 
 using namespace Qt::Literals::StringLiterals;
-
-const QString NWDataCSVImport::beforeImportFileName = u"mervane.json.before-import"_s;
-const QString NWDataCSVImport::failureMessage = u"CSV import failed: %1"_s;
-const QString NWDataCSVImport::importedModelVersion = u"2.12"_s;
 
 namespace {
 
@@ -146,7 +141,7 @@ std::shared_ptr<MVX_NWLog> readRecord(
 
 } // namespace
 
-std::shared_ptr<MVX_Model> NWDataCSVImport::modelFromLines(const QList<QStringList>& lines, QString* error)
+std::shared_ptr<MVX_Model> NWData::modelFromLines(const QList<QStringList>& lines, QString* error)
 {
     QList<QStringList> groups[5];
     Section current = Section::None;
@@ -201,7 +196,7 @@ std::shared_ptr<MVX_Model> NWDataCSVImport::modelFromLines(const QList<QStringLi
     return model;
 }
 
-std::shared_ptr<MVX_Model> NWDataCSVImport::modelFromCSVData(const QByteArray& bytes, QString* error)
+std::shared_ptr<MVX_Model> NWData::modelFromCSVData(const QByteArray& bytes, QString* error)
 {
     QStringDecoder decoder(QStringConverter::Utf8);
     const QString text = decoder(bytes);
@@ -221,7 +216,7 @@ std::shared_ptr<MVX_Model> NWDataCSVImport::modelFromCSVData(const QByteArray& b
     return modelFromLines(delegate.lines(), error);
 }
 
-std::shared_ptr<MVX_Model> NWDataCSVImport::importCSVFromFilePath(const QString& path, QString* error)
+std::shared_ptr<MVX_Model> NWData::importCSVFromFilePath(const QString& path, QString* error)
 {
     auto fail = [&](const QString& reason) -> std::shared_ptr<MVX_Model> {
         if (error)
@@ -242,18 +237,18 @@ std::shared_ptr<MVX_Model> NWDataCSVImport::importCSVFromFilePath(const QString&
     return modelFromCSVData(bytes, error);
 }
 
-QString NWDataCSVImport::beforeImportFilePath()
+QString NWData::beforeImportFilePath()
 {
     return QDir(QDir::homePath()).filePath(beforeImportFileName);
 }
 
-std::optional<QString> NWDataCSVImport::installImportedModel(const std::shared_ptr<MVX_Model>& model)
+std::optional<QString> NWData::installImportedModel(const std::shared_ptr<MVX_Model>& model)
 {
     if (!model)
         return platform::localized("There is no imported data.");
-    m_store.waitForPendingWrites();
+    waitForPendingWrites();
 
-    const QString dataPath = NWData::dataFilePath();
+    const QString dataPath = dataFilePath();
     if (QFileInfo::exists(dataPath)) {
         QFile current(dataPath);
         if (!current.open(QIODevice::ReadOnly))
@@ -281,29 +276,29 @@ std::optional<QString> NWDataCSVImport::installImportedModel(const std::shared_p
     if (!model->nwLogArray())
         model->setNwLogArray(MVX_NWLogList());
 
-    const std::shared_ptr<MVX_Model> previousModel = m_store.appData();
-    const MVX_NWLogList previousChart = m_store.chartNwLogArray();
-    const QString previousCode = m_store.localCurrencyCode();
-    const std::shared_ptr<MVX_Currency> previousCurrency = m_store.localCurrency();
-    const MVX_ExchangeRateTable previousRates = m_store.exchangeRates();
-    const bool previousForeign = m_store.supportsForeignCurrencies();
-    const bool previousUpToDate = m_store.exchangeRateIsUpToDate();
+    const std::shared_ptr<MVX_Model> previousModel = m_appData;
+    const MVX_NWLogList previousChart = chartNwLogArray();
+    const QString previousCode = localCurrencyCode();
+    const std::shared_ptr<MVX_Currency> previousCurrency = localCurrency();
+    const MVX_ExchangeRateTable previousRates = exchangeRates();
+    const bool previousForeign = supportsForeignCurrencies();
+    const bool previousUpToDate = exchangeRateIsUpToDate();
 
-    m_store.setAppData(model);
-    m_store.setExchangeRates();
-    m_store.exchangeRateUpdateOnBaseCurrencyChange();
+    setAppData(model);
+    setExchangeRates();
+    exchangeRateUpdateOnBaseCurrencyChange();
     // The table's rates per euro are the same as before, so rates derived from them are
     // as current as they were.
-    m_store.setExchangeRateIsUpToDate(previousUpToDate);
-    m_store.sortNWArray(*model->nwLogArray());
-    if (std::optional<QString> failed = m_store.saveData(false)) {
-        m_store.setAppData(previousModel);
-        m_store.setChartNwLogArray(previousChart);
-        m_store.setLocalCurrencyCode(previousCode);
-        m_store.setLocalCurrency(previousCurrency);
-        m_store.setExchangeRates(previousRates);
-        m_store.setSupportsForeignCurrencies(previousForeign);
-        m_store.setExchangeRateIsUpToDate(previousUpToDate);
+    setExchangeRateIsUpToDate(previousUpToDate);
+    sortNWArray(*model->nwLogArray());
+    if (std::optional<QString> failed = saveData(false)) {
+        setAppData(previousModel);
+        setChartNwLogArray(previousChart);
+        setLocalCurrencyCode(previousCode);
+        setLocalCurrency(previousCurrency);
+        setExchangeRates(previousRates);
+        setSupportsForeignCurrencies(previousForeign);
+        setExchangeRateIsUpToDate(previousUpToDate);
         return failed;
     }
     return std::nullopt;
