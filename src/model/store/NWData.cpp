@@ -17,12 +17,6 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-const QString NWData::dataReFetchedNotification = u"dataReFetched"_s;
-const QString NWData::dataFileName = u"mervane.json"_s;
-const QString NWData::filterIDArrayKey = u"NWFilterIDArrayKey"_s;
-const QString NWData::goalAmountKey = u"nwGoalAmount"_s;
-const QString NWData::unableToOpenFileMessage = u"Unable to open selected file!"_s;
-
 namespace {
 
 void postDataReFetched()

@@ -39,16 +39,18 @@ class NWData : public QObject {
     Q_OBJECT
 
 public:
+    // Constants are inline so that other files' static initialisers find them made.
+
     /// "dataReFetched": posted (no object) when the model was replaced or reloaded.
-    static const QString dataReFetchedNotification;
+    static inline const QString dataReFetchedNotification = QStringLiteral("dataReFetched");
     /// "mervane.json", in the home folder.
-    static const QString dataFileName;
+    static inline const QString dataFileName = QStringLiteral("mervane.json");
     /// User default holding the tag filter (a list of tag ID strings).
-    static const QString filterIDArrayKey;
+    static inline const QString filterIDArrayKey = QStringLiteral("NWFilterIDArrayKey");
     /// User default holding the goal amount for the charts.
-    static const QString goalAmountKey;
+    static inline const QString goalAmountKey = QStringLiteral("nwGoalAmount");
     /// Restore's answer when nothing exists at the chosen path.
-    static const QString unableToOpenFileMessage;
+    static inline const QString unableToOpenFileMessage = QStringLiteral("Unable to open selected file!");
 
     /// The one store, made on first use and never released.
     static NWData* shared();

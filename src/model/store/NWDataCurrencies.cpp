@@ -1,5 +1,8 @@
 #include "model/store/NWData.h"
 
+#include <QHash>
+#include <QMutex>
+
 #include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
@@ -60,6 +63,34 @@ QString normalisedLocaleID(const QString& id)
     for (qsizetype i = 1; i < parts.size(); ++i)
         parts[i] = parts[i].toUpper();
     return parts.join(u'_');
+}
+
+// Scanning every locale takes milliseconds, and a formatter with a currency outside the
+// table asks for each amount it formats. The answer depends only on the locale data, so
+// one cache serves every store; a mutex keeps it safe should a formatter run off the main
+// thread.
+QString scannedLocaleIdentifier(const QString& code)
+{
+    static QMutex mutex;
+    static QHash<QString, QString> answers;
+    {
+        const QMutexLocker lock(&mutex);
+        const auto found = answers.constFind(code);
+        if (found != answers.cend())
+            return *found;
+    }
+    QString answer = code;
+    const QList<QLocale> locales
+        = QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+    for (const QLocale& locale : locales) {
+        if (locale.language() != QLocale::C && locale.currencySymbol(QLocale::CurrencyIsoCode) == code) {
+            answer = locale.name();
+            break;
+        }
+    }
+    const QMutexLocker lock(&mutex);
+    answers.insert(code, answer);
+    return answer;
 }
 
 } // namespace
@@ -167,13 +198,7 @@ QString NWData::localeIdentifierForCurrencyCode(const QString& code) const
 {
     if (const auto row = m_supportedCurrencies.value(code))
         return normalisedLocaleID(row->localeID());
-    const QList<QLocale> locales
-        = QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
-    for (const QLocale& locale : locales) {
-        if (locale.language() != QLocale::C && locale.currencySymbol(QLocale::CurrencyIsoCode) == code)
-            return locale.name();
-    }
-    return code;
+    return scannedLocaleIdentifier(code);
 }
 
 QLocale NWData::localeForCurrencyCode(const QString& code) const

@@ -12,9 +12,6 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-const QString CSVImportPanelVC::importNotification = u"CSVImporterImport"_s;
-const QString CSVImportPanelVC::closeNotification = u"CSVImporterClose"_s;
-
 CSVImportPanelVC::CSVImportPanelVC(NWData* store, QWidget* parent)
     : QWidget(parent), m_store(store ? *store : *NWData::shared())
 {

@@ -18,9 +18,9 @@ class CSVImportPanelVC : public QWidget {
 
 public:
     /// "CSVImporterImport": posted (no object) after a successful import.
-    static const QString importNotification;
+    static inline const QString importNotification = QStringLiteral("CSVImporterImport");
     /// "CSVImporterClose": posted (no object) by Cancel.
-    static const QString closeNotification;
+    static inline const QString closeNotification = QStringLiteral("CSVImporterClose");
 
     /// Works on `store`, or on `NWData::shared()` when none is given.
     explicit CSVImportPanelVC(NWData* store = nullptr, QWidget* parent = nullptr);

@@ -1,5 +1,8 @@
 #include "StoreTestSupport.h"
 
+#include <thread>
+#include <vector>
+
 using namespace Qt::Literals::StringLiterals;
 using mervane::test::StoreTest;
 
@@ -129,6 +132,34 @@ TEST_F(CurrencyTest, LocalesOfCurrencies)
     store().appData()->setBaseCurrency(u"JPY"_s);
     EXPECT_EQ(store().getLocale().language(), QLocale::Japanese);
     EXPECT_EQ(store().getLocaleIdentifier(), u"ja"_s);
+}
+
+// The scan for codes outside the table is remembered per code; the answers must not depend
+// on which thread asked first or how often.
+TEST_F(CurrencyTest, LocalesOfCodesOutsideTheTableAgreeAcrossThreadsAndCalls)
+{
+    const QStringList codes { u"EGP"_s, u"QQQ"_s, u"KES"_s, u"UAH"_s };
+    std::vector<QStringList> answers(4);
+    std::vector<std::thread> threads;
+    for (auto& answer : answers) {
+        threads.emplace_back([&codes, &answer, this] {
+            for (const QString& code : codes)
+                answer.append(store().localeIdentifierForCurrencyCode(code));
+        });
+    }
+    for (auto& thread : threads)
+        thread.join();
+    for (const auto& answer : answers)
+        EXPECT_EQ(answer, answers.front());
+
+    for (qsizetype i = 0; i < codes.size(); ++i) {
+        const QString again = store().localeIdentifierForCurrencyCode(codes.at(i));
+        EXPECT_EQ(again, answers.front().at(i));
+        if (codes.at(i) != u"QQQ"_s) {
+            EXPECT_EQ(QLocale(again).currencySymbol(QLocale::CurrencyIsoCode), codes.at(i));
+        }
+    }
+    EXPECT_EQ(answers.front().at(1), u"QQQ"_s);
 }
 
 } // namespace

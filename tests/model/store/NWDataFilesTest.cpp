@@ -17,6 +17,21 @@ using mervane::test::StoreTest;
 
 namespace {
 
+// Made while this file's statics are initialised, which may come before the store's own
+// file: the constants must already hold their texts then.
+const QStringList constantsAtStart { NWData::dataReFetchedNotification, NWData::dataFileName,
+    NWData::filterIDArrayKey, NWData::goalAmountKey, NWData::unableToOpenFileMessage,
+    NWData::csvExportFileName, NWData::beforeImportFileName, NWData::csvImportFailureMessage,
+    NWData::importedModelVersion };
+
+TEST(NWDataConstantsTest, HoldTheirTextsDuringOtherFilesStaticInitialisation)
+{
+    EXPECT_EQ(constantsAtStart,
+        QStringList({ u"dataReFetched"_s, u"mervane.json"_s, u"NWFilterIDArrayKey"_s, u"nwGoalAmount"_s,
+            u"Unable to open selected file!"_s, u"mervaneExport.csv"_s, u"mervane.json.before-import"_s,
+            u"CSV import failed: %1"_s, u"2.12"_s }));
+}
+
 QStringList notes(const MVX_NWLogList& records)
 {
     QStringList result;
