@@ -2,11 +2,13 @@
 
 #include "uikit/popover/APPopoverWindowFrame.h"
 #include "uikit/popover/PopoverGeometry.h"
+#include "uikit/popover/PopoverShape.h"
 
 APPopoverWindow::APPopoverWindow() : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint)
 {
     setAttribute(Qt::WA_TranslucentBackground);
     m_frame = new APPopoverWindowFrame(this);
+    connect(m_frame, &APPopoverWindowFrame::outlineChanged, this, &APPopoverWindow::updateShape);
 }
 
 APPopoverWindow::~APPopoverWindow()
@@ -180,6 +182,19 @@ void APPopoverWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     placeContent();
+    updateShape();
+}
+
+void APPopoverWindow::showEvent(QShowEvent* event)
+{
+    updateShape(); // a compositor may have come or gone since the last show
+    QWidget::showEvent(event);
+}
+
+void APPopoverWindow::updateShape()
+{
+    PopoverShape::applyMask(
+        this, PopoverShape::maskRegion(m_frame->outlinePath(), size(), m_frame->metrics().borderWidth));
 }
 
 void APPopoverWindow::placeContent()

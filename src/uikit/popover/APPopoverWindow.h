@@ -39,8 +39,10 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    void updateShape();
     void setArrowSideValue(qreal APPopoverGeometry::Metrics::*field, qreal value);
     void setAllSidesValue(qreal APPopoverGeometry::Metrics::*field, qreal value);
     void placeContent();

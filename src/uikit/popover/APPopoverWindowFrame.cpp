@@ -12,6 +12,7 @@ void APPopoverWindowFrame::setMetrics(const APPopoverGeometry::Metrics& metrics)
 {
     m_metrics = metrics;
     update();
+    Q_EMIT outlineChanged();
 }
 
 void APPopoverWindowFrame::setBorderColor(const QColor& color)
@@ -41,13 +42,18 @@ QPointF APPopoverWindowFrame::attachmentPoint() const
     return APPopoverGeometry::attachmentPointForRect(m_metrics, QRectF(0, 0, width(), height()));
 }
 
+QPainterPath APPopoverWindowFrame::outlinePath() const
+{
+    return APPopoverGeometry::framePathForContentRect(
+        m_metrics, contentRectForFrameRect(QRectF(0, 0, width(), height())));
+}
+
 void APPopoverWindowFrame::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setTransform(QTransform(1, 0, 0, -1, 0, height()));
-    const QPainterPath path = APPopoverGeometry::framePathForContentRect(
-        m_metrics, contentRectForFrameRect(QRectF(0, 0, width(), height())));
+    const QPainterPath path = outlinePath();
     painter.fillPath(path, m_backgroundColor);
     if (m_metrics.borderWidth > 0) {
         QPen pen(m_borderColor, m_metrics.borderWidth);
@@ -61,7 +67,7 @@ void APPopoverWindowFrame::mousePressEvent(QMouseEvent* event)
     // Hit tests in y-up coordinates, like the outline.
     const QPointF p(event->position().x(), height() - event->position().y());
     const QRectF content = contentRectForFrameRect(QRectF(0, 0, width(), height()));
-    const QPainterPath outline = APPopoverGeometry::framePathForContentRect(m_metrics, content);
+    const QPainterPath outline = outlinePath();
     const bool onBorder = outline.contains(p) && !content.contains(p);
     const Drag mode = onBorder ? Drag::Resize : Drag::Move;
     if ((mode == Drag::Resize && !m_resizable) || (mode == Drag::Move && !m_movable)) {

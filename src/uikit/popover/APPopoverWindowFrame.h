@@ -3,6 +3,7 @@
 #include "uikit/popover/APPopoverGeometry.h"
 
 #include <QColor>
+#include <QPainterPath>
 #include <QWidget>
 
 /// The point popover's frame view: owns its geometry and drawing, and lets the user move or
@@ -29,6 +30,12 @@ public:
     QRectF frameRectForContentRect(const QRectF& content) const;
     QRectF contentRectForFrameRect(const QRectF& frame) const;
     QPointF attachmentPoint() const;
+    /// The panel's outline with its arrow, in y-up coordinates of this view.
+    QPainterPath outlinePath() const;
+
+Q_SIGNALS:
+    /// The geometry values changed, and with them possibly the outline.
+    void outlineChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

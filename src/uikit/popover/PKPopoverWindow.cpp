@@ -3,6 +3,7 @@
 #include "uikit/popover/PKPopoverController.h"
 #include "uikit/popover/PKPopoverWindowFrame.h"
 #include "uikit/popover/PopoverGeometry.h"
+#include "uikit/popover/PopoverShape.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,6 +21,7 @@ PKPopoverWindow::PKPopoverWindow() : QWidget(nullptr, Qt::Tool | Qt::FramelessWi
     setAttribute(Qt::WA_TranslucentBackground);
     m_frameView = new PKPopoverWindowFrame(this);
     m_frameView->setGeometry(rect());
+    connect(m_frameView, &PKPopoverWindowFrame::outlineChanged, this, &PKPopoverWindow::updateShape);
 }
 
 PKPopoverWindow::~PKPopoverWindow()
@@ -76,8 +78,12 @@ void PKPopoverWindow::presentAnimated()
     if (popoverIsVisible())
         return;
     const int type = m_popoverController ? m_popoverController->animationType() : 3;
-    if (type == 0)
+    // The pop's snapshot window cannot be cut to the panel while it grows, so without a
+    // compositor the popover fades in instead (which shows it at once there).
+    if (type == 0 && PopoverShape::compositingManagerRunning())
         presentWithPopAnimation();
+    else if (type == 0)
+        presentWithFadeAnimation();
     else if (type == 1 || type == 3)
         presentWithFadeAnimation();
 }
@@ -209,6 +215,19 @@ void PKPopoverWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     layoutContent();
+    updateShape();
+}
+
+void PKPopoverWindow::showEvent(QShowEvent* event)
+{
+    updateShape(); // a compositor may have come or gone since the last show
+    QWidget::showEvent(event);
+}
+
+void PKPopoverWindow::updateShape()
+{
+    PopoverShape::applyMask(
+        this, PopoverShape::maskRegion(m_frameView->outlinePath(), size(), m_frameView->borderWidth()));
 }
 
 void PKPopoverWindow::layoutContent()

@@ -63,9 +63,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void layoutContent();
+    void updateShape();
     QWidget* makeZoomWindow(const QRectF& yUpFrame);
     void endPop();
     void startAnimation(QAbstractAnimation* animation);

@@ -31,6 +31,7 @@ void PKPopoverWindowFrame::setBorderWidth(qreal width)
         return;
     m_borderWidth = width;
     update();
+    Q_EMIT outlineChanged();
 }
 
 void PKPopoverWindowFrame::setCornerRadius(qreal radius)
@@ -39,6 +40,7 @@ void PKPopoverWindowFrame::setCornerRadius(qreal radius)
         return;
     m_cornerRadius = radius;
     update();
+    Q_EMIT outlineChanged();
 }
 
 void PKPopoverWindowFrame::setArrowDirection(unsigned direction)
@@ -47,6 +49,7 @@ void PKPopoverWindowFrame::setArrowDirection(unsigned direction)
         return;
     m_arrowDirection = direction;
     update();
+    Q_EMIT outlineChanged();
 }
 
 void PKPopoverWindowFrame::setArrowSize(const QSizeF& size)
@@ -55,6 +58,14 @@ void PKPopoverWindowFrame::setArrowSize(const QSizeF& size)
         return;
     m_arrowSize = size;
     update();
+    Q_EMIT outlineChanged();
+}
+
+QPainterPath PKPopoverWindowFrame::outlinePath() const
+{
+    return PKPopoverGeometry::outline(
+        PKPopoverGeometry::outlineBounds(QRectF(0, 0, width(), height()), m_borderWidth), m_cornerRadius,
+        m_arrowSize, m_arrowDirection);
 }
 
 void PKPopoverWindowFrame::paintEvent(QPaintEvent*)
@@ -64,9 +75,7 @@ void PKPopoverWindowFrame::paintEvent(QPaintEvent*)
     // The outline is built y-up; flip once here.
     painter.setTransform(QTransform(1, 0, 0, -1, 0, height()));
     const QRectF bounds(0, 0, width(), height());
-    const QPainterPath path
-        = PKPopoverGeometry::outline(PKPopoverGeometry::outlineBounds(bounds, m_borderWidth), m_cornerRadius,
-            m_arrowSize, m_arrowDirection);
+    const QPainterPath path = outlinePath();
     if (m_color.isValid())
         painter.fillPath(path, m_color);
     if (m_borderWidth > 0 && m_borderColor.isValid()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QPainterPath>
 #include <QSizeF>
 #include <QWidget>
 
@@ -26,6 +27,13 @@ public:
     void setArrowDirection(unsigned direction);
     QSizeF arrowSize() const { return m_arrowSize; }
     void setArrowSize(const QSizeF& size);
+
+    /// The panel's outline with its arrow, in y-up coordinates of this view.
+    QPainterPath outlinePath() const;
+
+Q_SIGNALS:
+    /// The outline's shape changed (not only its colours).
+    void outlineChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

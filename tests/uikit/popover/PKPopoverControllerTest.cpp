@@ -1,13 +1,17 @@
 #include "uikit/popover/PKPopoverController.h"
+#include "uikit/popover/APPopover.h"
+#include "uikit/popover/APPopoverWindow.h"
 #include "uikit/popover/PKPopoverWindow.h"
 #include "uikit/popover/PKPopoverWindowFrame.h"
 #include "uikit/popover/PopoverGeometry.h"
+#include "uikit/popover/PopoverShape.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QImage>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWindow>
@@ -408,6 +412,57 @@ TEST_F(PopoverOnX11, ActivatingTheParentClosesTheWarningPopover)
     QTRY_VERIFY(controller->popoverWindow()->isActiveWindow());
     parent->activateWindow();
     QTRY_VERIFY(!controller->shown());
+}
+
+// The colour on the screen at a global point, as "#rrggbb".
+QString screenPixel(const QPoint& global)
+{
+    const QImage pixel
+        = QGuiApplication::primaryScreen()->grabWindow(0, global.x(), global.y(), 1, 1).toImage();
+    return pixel.pixelColor(0, 0).name();
+}
+
+// The X server of these tests runs no compositing manager, so transparent pixels of a
+// translucent window would show black: the window must be cut to its panel.
+TEST_F(PopoverOnX11, WithoutACompositorTheWindowBehindShowsAroundTheRoundedCorner)
+{
+    ASSERT_FALSE(PopoverShape::compositingManagerRunning());
+    const QString behind = u"#28a05a"_s;
+    QWidget backdrop;
+    QPalette palette = backdrop.palette();
+    palette.setColor(QPalette::Window, QColor(behind));
+    backdrop.setPalette(palette);
+    backdrop.setAutoFillBackground(true);
+    backdrop.setGeometry(parent->geometry().adjusted(-50, -50, 400, 300));
+    backdrop.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&backdrop));
+    QTRY_COMPARE(screenPixel(backdrop.geometry().center()), behind);
+
+    controller->setDefaultProperties_ItemWarning(); // border 2, corner radius 4, arrow height 12
+    controller->setAnimates(false);
+    show();
+    PKPopoverWindow* window = controller->popoverWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    const QPoint origin = window->mapToGlobal(QPoint(0, 0));
+    const QPoint outsideCorner = origin + QPoint(window->width() - 12, window->height() - 12);
+    const QPoint insidePanel = origin + QPoint(window->width() - 30, window->height() - 30);
+    QTRY_VERIFY(screenPixel(insidePanel) != behind); // the panel has painted
+    EXPECT_EQ(screenPixel(outsideCorner), behind);
+    EXPECT_FALSE(window->mask().contains(window->mapFromGlobal(outsideCorner)));
+    EXPECT_TRUE(window->mask().contains(window->mapFromGlobal(insidePanel)));
+
+    // The point popover has the same kind of window.
+    auto* content = new QWidget;
+    content->resize(200, 100);
+    APPopover point(content);
+    point.setAnimates(false);
+    point.displayPopoverInWindow(parent.get(), QPointF(300, 50));
+    APPopoverWindow* pointWindow = point.popoverWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(pointWindow));
+    EXPECT_FALSE(pointWindow->mask().isEmpty());
+    EXPECT_FALSE(pointWindow->mask().contains(QPoint(0, pointWindow->height() - 1)));
+    EXPECT_TRUE(pointWindow->mask().contains(pointWindow->rect().center()));
+    point.closePopover();
 }
 
 } // namespace
