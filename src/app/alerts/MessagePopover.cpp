@@ -25,7 +25,7 @@ void MessagePopover::showMessage(const QString& text, QWidget* anchor, bool stic
         m_popover->popoverWindow()->setWindowTitle(windowTitle);
     }
     if (m_popover->shown()) {
-        m_content->alertCtl()->setText(text);
+        setText(text);
         return;
     }
     m_popover->setDefaultProperties_ItemWarning();
@@ -33,13 +33,20 @@ void MessagePopover::showMessage(const QString& text, QWidget* anchor, bool stic
         m_popover->setClosesWhenPopoverResignsKey(false);
         m_popover->setClosesWhenApplicationBecomesInactive(false);
     }
-    m_content->alertCtl()->setText(text);
+    setText(text);
     if (!anchor) {
         qWarning("%s", qPrintable(text));
         return;
     }
     // Edge 1 (min y, y-up): below the button.
     m_popover->showRelativeToRect(QRectF(anchor->rect()), anchor, 1);
+}
+
+void MessagePopover::setText(const QString& text)
+{
+    m_content->alertCtl()->setText(text);
+    // The popover grows or shrinks with the text, also while it is open.
+    m_popover->setContentSize(QSizeF(m_content->fittingSize()));
 }
 
 void MessagePopover::close()

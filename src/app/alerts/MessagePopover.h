@@ -9,7 +9,9 @@
 
 /// The shell's reusable one-message popover: made on first use, anchored below a button.
 /// A message shown while the popover is open replaces the text in place, so no message is
-/// lost behind another. Main thread only.
+/// lost behind another. The popover is sized to the whole text (wrapped at a fixed width,
+/// scrolling past a maximum height); callers that shorten their texts do so before calling.
+/// Main thread only.
 class MessagePopover : public QObject {
     Q_OBJECT
 public:
@@ -31,6 +33,8 @@ public:
     PKPopoverController* popover() const { return m_popover; }
 
 private:
+    void setText(const QString& text);
+
     QPointer<PKPopoverController> m_popover;
     QPointer<SimpleAlertViewController> m_content;
 };

@@ -4,10 +4,13 @@
 #include "app/alerts/MessagePopover.h"
 #include "app/alerts/NWTrackedHyperlinkView.h"
 #include "platform/NotificationCenter.h"
+#include "uikit/popover/PKPopoverWindow.h"
 
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
 
 #include <gtest/gtest.h>
@@ -136,6 +139,61 @@ TEST_F(Alerts, SecondMessageReplacesTheOpenOne)
     messages.showMessage(u"Third"_s, anchor);
     EXPECT_EQ(messages.popover(), popover); // made once, reused
     EXPECT_EQ(messages.text(), u"Third"_s);
+}
+
+TEST_F(Alerts, MessagePopoverGrowsWithItsTextAndScrollsPastItsMaximum)
+{
+    QWidget window;
+    window.resize(600, 400);
+    auto* anchor = new QPushButton(u"Document"_s, &window);
+    anchor->setGeometry(500, 10, 23, 23);
+    window.show();
+
+    MessagePopover messages;
+    messages.showMessage(u"Backup written."_s, anchor, true);
+    PKPopoverController* popover = messages.popover();
+    auto* content = qobject_cast<SimpleAlertViewController*>(popover->contentViewController());
+    ASSERT_TRUE(content);
+    QLabel* label = content->alertCtl();
+    auto* scroll = content->findChild<QScrollArea*>();
+    ASSERT_TRUE(scroll);
+    const auto wholeTextShown = [&] {
+        QCoreApplication::processEvents();
+        return label->height() >= label->heightForWidth(label->width())
+            && scroll->verticalScrollBar()->maximum() == 0;
+    };
+    const int shortHeight = popover->contentView()->height();
+    EXPECT_EQ(popover->contentView()->width(), SimpleAlertViewController::fixedWidth);
+    EXPECT_TRUE(wholeTextShown());
+
+    // The start-up notice: a note and the store's error text, replacing the open message.
+    const QString notice
+        = u"Your data file could not be read completely. It is kept as it was; a copy is put "
+          "aside before anything new is saved.\n\nMissing JSON dictionary: the file is not a "
+          "JSON document (unexpected end of input at offset 43 of /home/someone/mervane.json)."_s;
+    const quint64 generation = popover->generation();
+    messages.showMessage(notice, anchor, true);
+    EXPECT_EQ(popover->generation(), generation);
+    EXPECT_EQ(label->text(), notice);
+    EXPECT_GT(popover->contentView()->height(), shortHeight + 3 * label->fontMetrics().lineSpacing());
+    EXPECT_EQ(popover->contentView()->width(), SimpleAlertViewController::fixedWidth);
+    EXPECT_TRUE(wholeTextShown());
+    // The window grew around the content.
+    EXPECT_GE(popover->popoverWindow()->height(), popover->contentView()->height());
+
+    // Past the maximum the height stops growing and the text scrolls; nothing is cut.
+    QStringList lines;
+    for (int i = 1; i <= 60; ++i)
+        lines << u"Line %1 of a long report"_s.arg(i);
+    messages.showMessage(lines.join(u'\n'), anchor, true);
+    EXPECT_EQ(popover->contentView()->height(), SimpleAlertViewController::maximumHeight);
+    QCoreApplication::processEvents();
+    EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(label->text(), lines.join(u'\n'));
+
+    messages.showMessage(u"Done."_s, anchor, true); // and shrinks again
+    EXPECT_EQ(popover->contentView()->height(), shortHeight);
+    messages.close();
 }
 
 TEST_F(Alerts, HyperlinkShowsThePointingHandOnlyInTheActiveWindow)
