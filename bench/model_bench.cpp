@@ -159,12 +159,39 @@ void sizes(benchmark::internal::Benchmark* benchmark)
     benchmark->Args({ 10, 30 })->Args({ 50, 200 })->Args({ 100, 1000 })->Unit(benchmark::kMillisecond);
 }
 
+// What every call for a currency outside the table cost before its answer was kept; a code
+// no locale uses is the worst case, a scan of every locale.
+void BM_LocaleScanFloor(benchmark::State& state)
+{
+    const QString code = u"QQQ"_s;
+    for (auto _ : state) {
+        QString found;
+        for (const QLocale& locale :
+            QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory)) {
+            if (locale.language() != QLocale::C && locale.currencySymbol(QLocale::CurrencyIsoCode) == code) {
+                found = locale.name();
+                break;
+            }
+        }
+        benchmark::DoNotOptimize(found);
+    }
+}
+
+void BM_LocaleOfCurrencyOutsideTheTable(benchmark::State& state)
+{
+    NWData store;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(store.localeIdentifierForCurrencyCode(u"QQQ"_s));
+}
+
 } // namespace
 
 BENCHMARK(BM_ParseFloor)->Apply(sizes);
 BENCHMARK(BM_Load)->Apply(sizes);
 BENCHMARK(BM_SerialiseFloor)->Apply(sizes);
 BENCHMARK(BM_Save)->Apply(sizes);
+BENCHMARK(BM_LocaleScanFloor)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LocaleOfCurrencyOutsideTheTable)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {

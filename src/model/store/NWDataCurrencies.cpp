@@ -65,7 +65,7 @@ QString normalisedLocaleID(const QString& id)
     return parts.join(u'_');
 }
 
-// Scanning every locale takes milliseconds, and a formatter with a currency outside the
+// Scanning every locale costs tens of microseconds, and a formatter with a currency outside the
 // table asks for each amount it formats. The answer depends only on the locale data, so
 // one cache serves every store; a mutex keeps it safe should a formatter run off the main
 // thread.
