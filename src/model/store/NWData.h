@@ -30,6 +30,8 @@ using MVX_ExchangeRateTable = QMap<QString, std::shared_ptr<MVX_ExchangeRate>>;
 
 /// The process-wide store: it owns the live model and the tables every screen shares
 /// (currencies, exchange rates, tag colours, the tag filter and the records in chart order).
+/// It also answers the record, category and report queries, makes the category and tag
+/// edits, and writes and reads the CSV form of the model (one source file per feature).
 ///
 /// Everything runs on the main thread. Saving sorts and serialises there; one serial
 /// writer thread writes the bytes atomically; failures come back as error texts
@@ -154,7 +156,7 @@ public:
 
     /// The locale identifier that belongs to a currency: the table row's ("en_US" for
     /// "USD", "" for the euro's root locale), else the first available locale using the
-    /// currency, else the code itself.
+    /// currency (looked up once per code), else the code itself.
     QString localeIdentifierForCurrencyCode(const QString& code) const;
     /// `localeIdentifierForCurrencyCode` as a QLocale (the root locale becomes QLocale::c()).
     QLocale localeForCurrencyCode(const QString& code) const;
