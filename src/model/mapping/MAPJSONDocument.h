@@ -27,6 +27,14 @@ public:
     /// is not one valid JSON value (RFC 8259, UTF-8).
     static QVariant parse(const QByteArray& json, QString* errorText = nullptr);
 
+    struct TextSpan {
+        qint32 offset;
+        qint32 length;
+    };
+    struct ChildSpan {
+        qint32 first; // object children alternate key, value
+        qint32 count; // elements, or members of an object
+    };
     struct Node {
         Type type = Null;
         bool escaped = false; // a string with escapes (decoded when read)
@@ -34,14 +42,8 @@ public:
         union {
             double number;
             qint64 integer;
-            struct {
-                qint32 offset;
-                qint32 length;
-            } text;
-            struct {
-                qint32 first; // object children alternate key, value
-                qint32 count; // elements, or members of an object
-            } children;
+            TextSpan text;
+            ChildSpan children;
         };
         Node() : integer(0) { }
     };
