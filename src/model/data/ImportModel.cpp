@@ -1,8 +1,7 @@
 #include "model/data/ImportModel.h"
 
-#include "model/data/JSONScanner.h"
-
 #include "model/dates/DateUtilities.h"
+#include "model/mapping/MAPJSONScanner.h"
 #include "platform/Strings.h"
 
 #include <QFile>

@@ -54,7 +54,7 @@ private:
     [[noreturn]] void fail(const char* what) const;
     void skipWhitespace();
     void expect(char c);
-    void literal(const char* word);
+    void literal(std::string_view word);
     // The raw text of a string (without quotes) and whether it holds escapes.
     std::string_view scanString(bool& escaped);
     void decodeEscapes(std::string_view raw, std::string& out) const;

@@ -1,27 +1,10 @@
-#include "model/data/JSONScanner.h"
+#include "model/mapping/MAPJSONScanner.h"
 
-#include <charconv>
-#include <cmath>
+#include "model/mapping/MAPJSONLexing.h"
 
 namespace {
 
 constexpr int kMaxDepth = 512;
-
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 void appendUtf8(std::string& out, char32_t code)
 {
@@ -56,8 +39,7 @@ void JSONScanner::fail(const char* what) const
 
 void JSONScanner::skipWhitespace()
 {
-    while (m_pos < m_end && (*m_pos == ' ' || *m_pos == '\n' || *m_pos == '\r' || *m_pos == '\t'))
-        ++m_pos;
+    m_pos = MAPJSONLex::skipSpace(m_pos, m_end);
 }
 
 void JSONScanner::expect(char c)
@@ -88,7 +70,7 @@ JSONScanner::Kind JSONScanner::peek()
     case 'n':
         return Kind::Null;
     default:
-        if (*m_pos == '-' || isDigit(*m_pos))
+        if (*m_pos == '-' || MAPJSONLex::isDigit(*m_pos))
             return Kind::Number;
         fail("unexpected character");
     }
@@ -162,27 +144,15 @@ bool JSONScanner::nextElement(bool& first)
 
 std::string_view JSONScanner::scanString(bool& escaped)
 {
-    ++m_pos; // the opening quote
-    const char* start = m_pos;
-    escaped = false;
-    while (m_pos < m_end) {
-        const char c = *m_pos;
-        if (c == '"') {
-            std::string_view raw(start, size_t(m_pos - start));
-            ++m_pos;
-            return raw;
-        }
-        if (static_cast<unsigned char>(c) < 0x20)
-            fail("control character in text");
-        if (c == '\\') {
-            escaped = true;
-            ++m_pos;
-            if (m_pos >= m_end)
-                break;
-        }
-        ++m_pos;
+    std::string_view raw;
+    switch (MAPJSONLex::scanString<false>(m_pos, m_end, raw, escaped)) {
+    case MAPJSONLex::Failure::None:
+        return raw;
+    case MAPJSONLex::Failure::ControlCharacter:
+        fail("control character in text");
+    default:
+        fail("unterminated text");
     }
-    fail("unterminated text");
 }
 
 void JSONScanner::decodeEscapes(std::string_view raw, std::string& out) const
@@ -216,18 +186,8 @@ void JSONScanner::decodeEscapes(std::string_view raw, std::string& out) const
             out.push_back('\t');
             break;
         case 'u': {
-            const auto hex4 = [&](size_t at) -> int {
-                if (at + 4 > raw.size())
-                    return -1;
-                int value = 0;
-                for (size_t k = at; k < at + 4; ++k) {
-                    const int digit = hexValue(raw[k]);
-                    if (digit < 0)
-                        return -1;
-                    value = value * 16 + digit;
-                }
-                return value;
-            };
+            const char* rawEnd = raw.data() + raw.size();
+            const auto hex4 = [&](size_t at) { return MAPJSONLex::hex4(raw.data() + at, rawEnd); };
             const int unit = hex4(i + 1);
             if (unit < 0)
                 throw SyntaxError { qsizetype(raw.data() - m_begin + i), "invalid \\u escape" };
@@ -281,58 +241,16 @@ std::optional<double> JSONScanner::readNumber()
 {
     skipWhitespace();
     const char* start = m_pos;
-    // The grammar of RFC 8259 exactly; from_chars alone would also take "inf" or "1.".
-    if (m_pos < m_end && *m_pos == '-')
-        ++m_pos;
-    if (m_pos >= m_end || !isDigit(*m_pos))
+    bool integral = false;
+    if (MAPJSONLex::scanNumber(m_pos, m_end, integral) != MAPJSONLex::Failure::None)
         fail("invalid number");
-    if (*m_pos == '0') {
-        ++m_pos;
-    } else {
-        while (m_pos < m_end && isDigit(*m_pos))
-            ++m_pos;
-    }
-    if (m_pos < m_end && *m_pos == '.') {
-        ++m_pos;
-        if (m_pos >= m_end || !isDigit(*m_pos))
-            fail("invalid number");
-        while (m_pos < m_end && isDigit(*m_pos))
-            ++m_pos;
-    }
-    if (m_pos < m_end && (*m_pos == 'e' || *m_pos == 'E')) {
-        ++m_pos;
-        if (m_pos < m_end && (*m_pos == '+' || *m_pos == '-'))
-            ++m_pos;
-        if (m_pos >= m_end || !isDigit(*m_pos))
-            fail("invalid number");
-        while (m_pos < m_end && isDigit(*m_pos))
-            ++m_pos;
-    }
-    double value = 0;
-    const auto [end, error] = std::from_chars(start, m_pos, value);
-    if (error == std::errc::result_out_of_range) {
-        // Too small rounds to zero; too large does not fit at all.
-        const bool tiny = [&] {
-            const char* e = start;
-            while (e < m_pos && *e != 'e' && *e != 'E')
-                ++e;
-            return e < m_pos && e + 1 < m_pos && e[1] == '-';
-        }();
-        if (tiny)
-            return start[0] == '-' ? -0.0 : 0.0;
-        return std::nullopt;
-    }
-    if (error != std::errc() || end != m_pos || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return MAPJSONLex::numberValue(start, m_pos);
 }
 
-void JSONScanner::literal(const char* word)
+void JSONScanner::literal(std::string_view word)
 {
-    for (const char* w = word; *w; ++w, ++m_pos) {
-        if (m_pos >= m_end || *m_pos != *w)
-            fail("invalid literal");
-    }
+    if (!MAPJSONLex::matchWord(m_pos, m_end, word))
+        fail("invalid literal");
 }
 
 bool JSONScanner::readBoolean()
