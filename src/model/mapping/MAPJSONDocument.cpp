@@ -1,15 +1,15 @@
 #include "model/mapping/MAPJSONDocument.h"
 
+#include "model/mapping/MAPJSONLexing.h"
 #include "model/mapping/MAPValue.h"
 
 #include <QVariantList>
 #include <QVariantMap>
 
-#include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -21,51 +21,6 @@ struct ParseFailure {
     const char* what;
     qsizetype offset;
 };
-
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-/// Length of the valid UTF-8 sequence at `p` (before `end`), or 0.
-int utf8SequenceLength(const unsigned char* p, const unsigned char* end)
-{
-    const unsigned char c = *p;
-    int length = 0;
-    char32_t minimum = 0;
-    char32_t value = 0;
-    if (c >= 0xC2 && c <= 0xDF) {
-        length = 2;
-        value = c & 0x1F;
-        minimum = 0x80;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-        length = 3;
-        value = c & 0x0F;
-        minimum = 0x800;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-        length = 4;
-        value = c & 0x07;
-        minimum = 0x10000;
-    } else {
-        return 0;
-    }
-    if (end - p < length)
-        return 0;
-    for (int i = 1; i < length; ++i) {
-        if ((p[i] & 0xC0) != 0x80)
-            return 0;
-        value = (value << 6) | (p[i] & 0x3F);
-    }
-    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-        return 0;
-    return length;
-}
 
 } // namespace
 
@@ -97,11 +52,7 @@ public:
 private:
     [[noreturn]] void fail(const char* what) const { throw ParseFailure { what, m_p - m_begin }; }
 
-    void skipSpace()
-    {
-        while (m_p < m_end && (*m_p == ' ' || *m_p == '\n' || *m_p == '\r' || *m_p == '\t'))
-            ++m_p;
-    }
+    void skipSpace() { m_p = MAPJSONLex::skipSpace(m_p, m_end); }
 
     qint32 addNode(MAPJSONDocument::Type type)
     {
@@ -113,12 +64,13 @@ private:
         return qint32(m_doc.m_nodes.size() - 1);
     }
 
-    void expectWord(const char* word, MAPJSONDocument::Type type)
+    void expectWord(std::string_view word, MAPJSONDocument::Type type)
     {
-        const size_t length = std::strlen(word);
-        if (size_t(m_end - m_p) < length || std::memcmp(m_p, word, length) != 0)
+        const char* start = m_p;
+        if (!MAPJSONLex::matchWord(m_p, m_end, word)) {
+            m_p = start;
             fail("illegal value");
-        m_p += length;
+        }
         addNode(type);
     }
 
@@ -204,94 +156,40 @@ private:
 
     qint32 parseString()
     {
-        ++m_p; // the opening quote
-        const char* start = m_p;
+        const char* start = m_p + 1;
+        std::string_view raw;
         bool escaped = false;
-        for (;;) {
-            if (m_p == m_end)
-                fail("unterminated string");
-            const unsigned char c = static_cast<unsigned char>(*m_p);
-            if (c == '"')
-                break;
-            if (c < 0x20)
-                fail("control character in a string");
-            if (c == '\\') {
-                escaped = true;
-                ++m_p;
-                if (m_p == m_end)
-                    fail("unterminated string");
-                switch (*m_p) {
-                case '"':
-                case '\\':
-                case '/':
-                case 'b':
-                case 'f':
-                case 'n':
-                case 'r':
-                case 't':
-                    ++m_p;
-                    break;
-                case 'u':
-                    for (int i = 1; i <= 4; ++i) {
-                        if (m_p + i >= m_end || hexDigit(m_p[i]) < 0)
-                            fail("invalid escape sequence");
-                    }
-                    m_p += 5;
-                    break;
-                default:
-                    fail("invalid escape sequence");
-                }
-                continue;
-            }
-            if (c < 0x80) {
-                ++m_p;
-                continue;
-            }
-            const int length = utf8SequenceLength(
-                reinterpret_cast<const unsigned char*>(m_p), reinterpret_cast<const unsigned char*>(m_end));
-            if (length == 0)
-                fail("invalid UTF-8 in a string");
-            m_p += length;
+        switch (MAPJSONLex::scanString<true>(m_p, m_end, raw, escaped)) {
+        case MAPJSONLex::Failure::None:
+            break;
+        case MAPJSONLex::Failure::ControlCharacter:
+            fail("control character in a string");
+        case MAPJSONLex::Failure::InvalidEscape:
+            fail("invalid escape sequence");
+        case MAPJSONLex::Failure::InvalidUtf8:
+            fail("invalid UTF-8 in a string");
+        default:
+            fail("unterminated string");
         }
         const qint32 index = addNode(MAPJSONDocument::String);
         MAPJSONDocument::Node& node = m_doc.m_nodes[index];
         node.escaped = escaped;
         node.text.offset = qint32(start - m_begin);
-        node.text.length = qint32(m_p - start);
-        ++m_p; // the closing quote
+        node.text.length = qint32(raw.size());
         return index;
     }
 
     qint32 parseNumber()
     {
         const char* start = m_p;
-        if (m_p < m_end && *m_p == '-')
-            ++m_p;
-        if (m_p == m_end || !(*m_p >= '0' && *m_p <= '9'))
+        bool integral = false;
+        switch (MAPJSONLex::scanNumber(m_p, m_end, integral)) {
+        case MAPJSONLex::Failure::None:
+            break;
+        case MAPJSONLex::Failure::MissingDigit:
             fail("illegal value");
-        if (*m_p == '0')
-            ++m_p;
-        else
-            while (m_p < m_end && *m_p >= '0' && *m_p <= '9')
-                ++m_p;
-        bool integral = true;
-        if (m_p < m_end && *m_p == '.') {
-            integral = false;
-            ++m_p;
-            if (m_p == m_end || !(*m_p >= '0' && *m_p <= '9'))
-                fail("illegal number");
-            while (m_p < m_end && *m_p >= '0' && *m_p <= '9')
-                ++m_p;
-        }
-        if (m_p < m_end && (*m_p == 'e' || *m_p == 'E')) {
-            integral = false;
-            ++m_p;
-            if (m_p < m_end && (*m_p == '+' || *m_p == '-'))
-                ++m_p;
-            if (m_p == m_end || !(*m_p >= '0' && *m_p <= '9'))
-                fail("illegal number");
-            while (m_p < m_end && *m_p >= '0' && *m_p <= '9')
-                ++m_p;
+        default:
+            fail("illegal number");
         }
         if (integral) {
             qint64 value = 0;
@@ -302,19 +200,11 @@ private:
                 return index;
             }
         }
-        double value = 0;
-        const auto [end, error] = std::from_chars(start, m_p, value);
-        if (end != m_p || (error != std::errc() && error != std::errc::result_out_of_range))
-            fail("illegal number");
-        if (error == std::errc::result_out_of_range) {
-            // A negative exponent underflows to zero; anything else is too large for a double.
-            const char* exponent = std::find_if(start, m_p, [](char c) { return c == 'e' || c == 'E'; });
-            if (exponent == m_p || exponent + 1 == m_p || exponent[1] != '-')
-                fail("number out of range");
-            value = *start == '-' ? -0.0 : 0.0;
-        }
+        const std::optional<double> value = MAPJSONLex::numberValue(start, m_p);
+        if (!value)
+            fail("number out of range");
         const qint32 index = addNode(MAPJSONDocument::Double);
-        m_doc.m_nodes[index].number = value;
+        m_doc.m_nodes[index].number = *value;
         return index;
     }
 
@@ -409,7 +299,7 @@ QString MAPJSONValue::string() const
         case 'u': {
             char16_t unit = 0;
             for (int i = 0; i < 4; ++i)
-                unit = char16_t((unit << 4) | hexDigit(p[i]));
+                unit = char16_t((unit << 4) | MAPJSONLex::hexValue(p[i]));
             out += QChar(unit);
             p += 4;
             break;
