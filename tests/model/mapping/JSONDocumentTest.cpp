@@ -1,10 +1,13 @@
 #include "TestModels.h"
 
 #include "model/mapping/MAPJSONDocument.h"
+#include "model/mapping/MAPJSONScanner.h"
 
 #include <gtest/gtest.h>
 
 #include <QJsonDocument>
+
+#include <cmath>
 
 namespace {
 
@@ -108,4 +111,52 @@ TEST(JSONDocument, AdapterReadsDocumentsInPlace)
     EXPECT_FALSE(MAPJSONAdapter::modelOfClass<TMRecord>(MAPJSONDocument::parse("[1]"), &error));
     EXPECT_EQ(error.localizedFailureReason(),
         u"TMRecord could not be created because an invalid JSON dictionary was provided: QVariantList"_s);
+}
+
+// The pull reader and the document parser share one lexer: on well-formed UTF-8 they accept
+// and refuse the same texts and read the same numbers.
+TEST(JSONDocument, AgreesWithThePullReader)
+{
+    const char* texts[] = { R"(["a\u00e9\ud83d\ude00\n", {"k\"": [true, false, null]}])",
+        "[-0, -0.0, 0.5e-3, 1E+2, 12, 1e-999, -1e-999, 123456789012345678901234]", "[1e999]", "[01]", "[1.]",
+        "[-]", "[1e+]", "[tru]", "[nul]", R"(["\x"])", R"(["\u12G4"])", "[\"tab\tinside\"]", R"(["open)",
+        "[1,]", R"({"a" 1})", R"({"a":1,})", "[1] 2", "" };
+    for (const char* text : texts) {
+        QString error;
+        const QVariantList document = MAPJSONDocument::parse(text, &error).toList();
+        bool scannerRefuses = false;
+        QList<std::optional<double>> numbers; // what the scanner reads from a top-level array
+        try {
+            JSONScanner scanner { QByteArrayView(text) };
+            if (scanner.peek() == JSONScanner::Kind::Array) {
+                scanner.beginArray();
+                for (bool first = true; scanner.nextElement(first);) {
+                    if (scanner.peek() == JSONScanner::Kind::Number)
+                        numbers.append(scanner.readNumber());
+                    else
+                        scanner.skipValue();
+                }
+            } else {
+                scanner.skipValue();
+            }
+            scanner.expectEnd();
+        } catch (const JSONScanner::SyntaxError&) {
+            scannerRefuses = true;
+        }
+        // Only a number too large for a double divides them: the document refuses it, the
+        // scanner leaves the decision to its caller.
+        const bool tooLarge = numbers.contains(std::nullopt);
+        EXPECT_EQ(scannerRefuses || tooLarge, !error.isEmpty()) << text << " -> " << qPrintable(error);
+        if (tooLarge) {
+            EXPECT_TRUE(error.startsWith(u"number out of range"_s)) << qPrintable(error);
+            continue;
+        }
+        for (qsizetype i = 0; i < numbers.size() && i < document.size(); ++i) {
+            EXPECT_EQ(*numbers[i], document[i].toDouble()) << text << " #" << i;
+            if (document[i].typeId() == QMetaType::Double) { // "-0" is the integer 0 in the document
+                EXPECT_EQ(std::signbit(*numbers[i]), std::signbit(document[i].toDouble()))
+                    << text << " #" << i;
+            }
+        }
+    }
 }
