@@ -1,5 +1,7 @@
 #include "platform/UserDefaults.h"
 
+#include "platform/Variants.h"
+
 #include <QCborMap>
 #include <QCborValue>
 #include <QDir>
@@ -49,22 +51,6 @@ bool isListType(const QVariant& value)
 {
     const int id = value.typeId();
     return id == QMetaType::QVariantList || id == QMetaType::QStringList;
-}
-
-bool isNumberType(const QVariant& value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Bool:
-        return true;
-    default:
-        return false;
-    }
 }
 
 } // namespace
@@ -121,7 +107,7 @@ QString UserDefaults::string(const QString& key, const QString& fallback) const
     const QVariant v = value(key);
     if (v.typeId() == QMetaType::QString)
         return v.toString();
-    if (isNumberType(v) && v.typeId() != QMetaType::Bool)
+    if (isNumber(v) && v.typeId() != QMetaType::Bool)
         return v.toString();
     return fallback;
 }
@@ -129,7 +115,7 @@ QString UserDefaults::string(const QString& key, const QString& fallback) const
 qint64 UserDefaults::integer(const QString& key, qint64 fallback) const
 {
     const QVariant v = value(key);
-    if (!isNumberType(v) && v.typeId() != QMetaType::QString)
+    if (!isNumber(v) && v.typeId() != QMetaType::QString)
         return fallback;
     bool ok = false;
     const qint64 result = v.toLongLong(&ok);
@@ -143,7 +129,7 @@ qint64 UserDefaults::integer(const QString& key, qint64 fallback) const
 double UserDefaults::real(const QString& key, double fallback) const
 {
     const QVariant v = value(key);
-    if (!isNumberType(v) && v.typeId() != QMetaType::QString)
+    if (!isNumber(v) && v.typeId() != QMetaType::QString)
         return fallback;
     bool ok = false;
     const double result = v.toDouble(&ok);
@@ -153,7 +139,7 @@ double UserDefaults::real(const QString& key, double fallback) const
 bool UserDefaults::boolean(const QString& key, bool fallback) const
 {
     const QVariant v = value(key);
-    if (isNumberType(v))
+    if (isNumber(v))
         return v.toDouble() != 0.0;
     if (v.typeId() == QMetaType::QString) {
         const QString text = v.toString().trimmed().toLower();

@@ -3,6 +3,7 @@
 #include "model/mapping/MAPClass.h"
 #include "model/mapping/MAPJSONDocument.h"
 #include "model/mapping/MAPModel.h"
+#include "platform/Variants.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -26,25 +27,7 @@ MAPModelPtr MAPModelFromValue(const QVariant& value)
 
 bool MAPIsNumber(const QVariant& value)
 {
-    switch (value.typeId()) {
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-    case QMetaType::UChar:
-        return true;
-    default:
-        return false;
-    }
+    return platform::isNumber(value);
 }
 
 bool MAPIsDictionary(const QVariant& value)
