@@ -39,20 +39,30 @@ MOModalOverlay::MOModalOverlay(QObject* parent) : QObject(parent)
 {
     auto& center = platform::NotificationCenter::defaultCenter();
     const QVariant self = QVariant::fromValue<QObject*>(this);
-    const auto forward = [this](void (MOModalOverlayDelegate::*method)(const platform::Notification&)) {
-        return [this, method](const platform::Notification& n) {
+    // Plain function pointers rather than pointers to members: GCC's sanitizer build
+    // reports the latter as "maybe uninitialized" inside std::function.
+    using DelegateCall = void (*)(MOModalOverlayDelegate&, const platform::Notification&);
+    const auto forward = [this](DelegateCall call) {
+        return [this, call](const platform::Notification& n) {
             if (m_delegate)
-                (m_delegate->*method)(n);
+                call(*m_delegate, n);
         };
     };
-    center.addObserver(
-        this, WillShowNotification, forward(&MOModalOverlayDelegate::modalOverlayWillShow), self);
-    center.addObserver(
-        this, DidShowNotification, forward(&MOModalOverlayDelegate::modalOverlayDidShow), self);
-    center.addObserver(
-        this, WillCloseNotification, forward(&MOModalOverlayDelegate::modalOverlayWillClose), self);
-    center.addObserver(
-        this, DidCloseNotification, forward(&MOModalOverlayDelegate::modalOverlayDidClose), self);
+    center.addObserver(this, WillShowNotification,
+        forward(
+            [](MOModalOverlayDelegate& d, const platform::Notification& n) { d.modalOverlayWillShow(n); }),
+        self);
+    center.addObserver(this, DidShowNotification,
+        forward([](MOModalOverlayDelegate& d, const platform::Notification& n) { d.modalOverlayDidShow(n); }),
+        self);
+    center.addObserver(this, WillCloseNotification,
+        forward(
+            [](MOModalOverlayDelegate& d, const platform::Notification& n) { d.modalOverlayWillClose(n); }),
+        self);
+    center.addObserver(this, DidCloseNotification,
+        forward(
+            [](MOModalOverlayDelegate& d, const platform::Notification& n) { d.modalOverlayDidClose(n); }),
+        self);
 }
 
 MOModalOverlay::~MOModalOverlay()
