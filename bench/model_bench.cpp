@@ -1,5 +1,6 @@
 // Cost of the data file: loading (bytes to sorted models) and saving (models to bytes to
-// file), against the floor of plain QJsonDocument parsing and serialising of the same bytes.
+// file), against the floor of plain QJsonDocument parsing and serialising of the same bytes,
+// and, where its headers are installed, RapidJSON's parse and serialise as the fast-parser floor.
 // Sizes: 10 years x 30 categories, 50 x 200 (about 13 MB), 100 x 1000 (about 130 MB).
 // Run one size per process to read its peak memory: --benchmark_filter=/50/
 #include "model/data/ImportModel.h"
@@ -16,6 +17,12 @@
 #include <QTemporaryDir>
 
 #include <map>
+
+#ifdef MERVANE_HAVE_RAPIDJSON
+#include <rapidjson/document.h>
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
+#endif
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -154,6 +161,40 @@ void BM_Save(benchmark::State& state)
     report(state, bytes);
 }
 
+#ifdef MERVANE_HAVE_RAPIDJSON
+void BM_ParseFloorRapidJSON(benchmark::State& state)
+{
+    const QByteArray& bytes = document(int(state.range(0)), int(state.range(1)));
+    for (auto _ : state) {
+        rapidjson::Document parsed;
+        parsed.Parse(bytes.constData(), size_t(bytes.size()));
+        if (parsed.HasParseError())
+            state.SkipWithError("parse failed");
+        benchmark::DoNotOptimize(parsed.IsObject());
+    }
+    report(state, bytes);
+}
+
+// Serialising plus the same atomic write as a save, so the two compare like for like.
+void BM_SerialiseFloorRapidJSON(benchmark::State& state)
+{
+    const QByteArray& bytes = document(int(state.range(0)), int(state.range(1)));
+    rapidjson::Document parsed;
+    parsed.Parse(bytes.constData(), size_t(bytes.size()));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"floor.json"_s);
+    for (auto _ : state) {
+        rapidjson::StringBuffer buffer;
+        rapidjson::Writer<rapidjson::StringBuffer> writer(buffer);
+        parsed.Accept(writer);
+        const QByteArray text(buffer.GetString(), qsizetype(buffer.GetSize()));
+        if (DataFileWriter::writeFileAtomically(path, text))
+            state.SkipWithError("write failed");
+    }
+    report(state, bytes);
+}
+#endif
+
 void sizes(benchmark::internal::Benchmark* benchmark)
 {
     benchmark->Args({ 10, 30 })->Args({ 50, 200 })->Args({ 100, 1000 })->Unit(benchmark::kMillisecond);
@@ -187,6 +228,10 @@ void BM_LocaleOfCurrencyOutsideTheTable(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_ParseFloor)->Apply(sizes);
+#ifdef MERVANE_HAVE_RAPIDJSON
+BENCHMARK(BM_ParseFloorRapidJSON)->Apply(sizes);
+BENCHMARK(BM_SerialiseFloorRapidJSON)->Apply(sizes);
+#endif
 BENCHMARK(BM_Load)->Apply(sizes);
 BENCHMARK(BM_SerialiseFloor)->Apply(sizes);
 BENCHMARK(BM_Save)->Apply(sizes);
