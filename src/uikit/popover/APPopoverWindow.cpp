@@ -4,6 +4,28 @@
 #include "uikit/popover/PopoverGeometry.h"
 #include "uikit/popover/PopoverShape.h"
 
+namespace {
+using APPopoverGeometry::Edge;
+
+// The unit step from the arrow's edge toward the opposite edge, y-up.
+QPointF awayFromArrow(Edge edge)
+{
+    switch (edge) {
+    case Edge::Right:
+        return { -1, 0 };
+    case Edge::Top:
+        return { 0, -1 };
+    case Edge::Left:
+        return { 1, 0 };
+    case Edge::Bottom:
+        return { 0, 1 };
+    case Edge::None:
+        break;
+    }
+    return {};
+}
+} // namespace
+
 APPopoverWindow::APPopoverWindow() : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint)
 {
     setAttribute(Qt::WA_TranslucentBackground);
@@ -70,60 +92,23 @@ void APPopoverWindow::setPopoverPosition(int position)
     placeContent();
 }
 
-void APPopoverWindow::setArrowSideValue(qreal APPopoverGeometry::Metrics::*field, qreal value)
+void APPopoverWindow::setSideValue(qreal APPopoverGeometry::Metrics::*field, qreal value, Sides sides)
 {
     auto metrics = m_frame->metrics();
     const qreal d = value - metrics.*field;
     if (d == 0)
         return;
     metrics.*field = value;
-    // Only the arrow side grows: the far edges stay where they are.
+    // The arrow's edge stays where it is; the frame gives or takes the room away from it.
+    const QPointF away = awayFromArrow(APPopoverGeometry::edgeOf(metrics.position));
     QRectF frame = frameYUp();
-    switch (APPopoverGeometry::edgeOf(metrics.position)) {
-    case APPopoverGeometry::Edge::Right:
-        frame.adjust(-d, 0, 0, 0);
-        break;
-    case APPopoverGeometry::Edge::Top:
-        frame.adjust(0, -d, 0, 0);
-        break;
-    case APPopoverGeometry::Edge::Left:
-        frame.adjust(0, 0, d, 0);
-        break;
-    case APPopoverGeometry::Edge::Bottom:
-        frame.adjust(0, 0, 0, d);
-        break;
-    case APPopoverGeometry::Edge::None:
-        break;
-    }
-    m_frame->setMetrics(metrics);
-    setFrameYUp(frame);
-    placeContent();
-}
-
-void APPopoverWindow::setAllSidesValue(qreal APPopoverGeometry::Metrics::*field, qreal value)
-{
-    auto metrics = m_frame->metrics();
-    const qreal d = value - metrics.*field;
-    if (d == 0)
-        return;
-    metrics.*field = value;
-    QRectF frame = frameYUp().adjusted(-d, -d, d, d);
-    // Keep the arrow side in place.
-    switch (APPopoverGeometry::edgeOf(metrics.position)) {
-    case APPopoverGeometry::Edge::Right:
-        frame.translate(-d, 0);
-        break;
-    case APPopoverGeometry::Edge::Top:
-        frame.translate(0, -d);
-        break;
-    case APPopoverGeometry::Edge::Left:
-        frame.translate(d, 0);
-        break;
-    case APPopoverGeometry::Edge::Bottom:
-        frame.translate(0, d);
-        break;
-    case APPopoverGeometry::Edge::None:
-        break;
+    if (sides == Sides::ArrowSide) {
+        // Only the room on the arrow side grows: the edge opposite the arrow moves by d.
+        frame.adjust(qMin(away.x(), 0.0) * d, qMin(away.y(), 0.0) * d, qMax(away.x(), 0.0) * d,
+            qMax(away.y(), 0.0) * d);
+    } else {
+        // Room grows by d on every side; the whole frame shifts by d to keep the arrow's edge.
+        frame = frame.adjusted(-d, -d, d, d).translated(away * d);
     }
     m_frame->setMetrics(metrics);
     setFrameYUp(frame);
@@ -132,22 +117,22 @@ void APPopoverWindow::setAllSidesValue(qreal APPopoverGeometry::Metrics::*field,
 
 void APPopoverWindow::setDistance(qreal distance)
 {
-    setArrowSideValue(&APPopoverGeometry::Metrics::distance, distance);
+    setSideValue(&APPopoverGeometry::Metrics::distance, distance, Sides::ArrowSide);
 }
 
 void APPopoverWindow::setArrowHeight(qreal height)
 {
-    setArrowSideValue(&APPopoverGeometry::Metrics::arrowHeight, height);
+    setSideValue(&APPopoverGeometry::Metrics::arrowHeight, height, Sides::ArrowSide);
 }
 
 void APPopoverWindow::setBorderWidth(qreal width)
 {
-    setAllSidesValue(&APPopoverGeometry::Metrics::borderWidth, width);
+    setSideValue(&APPopoverGeometry::Metrics::borderWidth, width, Sides::AllSides);
 }
 
 void APPopoverWindow::setViewMargin(qreal margin)
 {
-    setAllSidesValue(&APPopoverGeometry::Metrics::viewMargin, margin);
+    setSideValue(&APPopoverGeometry::Metrics::viewMargin, margin, Sides::AllSides);
 }
 
 void APPopoverWindow::setCornerRadius(qreal radius)

@@ -43,8 +43,9 @@ protected:
 
 private:
     void updateShape();
-    void setArrowSideValue(qreal APPopoverGeometry::Metrics::*field, qreal value);
-    void setAllSidesValue(qreal APPopoverGeometry::Metrics::*field, qreal value);
+    // Which sides of the content a metric adds room on: the arrow side only, or every side.
+    enum class Sides { ArrowSide, AllSides };
+    void setSideValue(qreal APPopoverGeometry::Metrics::*field, qreal value, Sides sides);
     void placeContent();
 
     APPopoverWindowFrame* m_frame = nullptr;
