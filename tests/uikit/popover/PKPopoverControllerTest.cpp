@@ -56,6 +56,17 @@ protected:
     }
     void show() { controller->showRelativeToRect(QRectF(button->rect()), button, 0); }
 
+    // The anchor button shows the popover, or closes it when it is shown.
+    void toggleOnAnchorClick()
+    {
+        QObject::connect(button, &QPushButton::clicked, controller.get(), [this] {
+            if (controller->shown())
+                controller->close();
+            else
+                show();
+        });
+    }
+
     std::unique_ptr<QWidget> parent;
     QPushButton* button = nullptr;
     std::unique_ptr<PKPopoverController> controller;
@@ -147,12 +158,7 @@ TEST_F(PopoverFixture, EscapeClosesUnlessForbiddenOrVetoed)
 TEST_F(PopoverFixture, PressingTheAnchorButtonAgainTogglesThePopover)
 {
     controller->setAnimates(false);
-    QObject::connect(button, &QPushButton::clicked, controller.get(), [this] {
-        if (controller->shown())
-            controller->close();
-        else
-            show();
-    });
+    toggleOnAnchorClick();
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_TRUE(controller->shown());
     QTest::mouseClick(button, Qt::LeftButton);
@@ -165,12 +171,7 @@ TEST_F(PopoverFixture, ClickOnTheAnchorOfAResignKeyPopoverTogglesItClosed)
 {
     controller->setDefaultProperties(true, true, true);
     controller->setAnimates(false);
-    QObject::connect(button, &QPushButton::clicked, controller.get(), [this] {
-        if (controller->shown())
-            controller->close();
-        else
-            show();
-    });
+    toggleOnAnchorClick();
     QTest::mouseClick(button, Qt::LeftButton);
     ASSERT_TRUE(controller->shown());
     QTRY_VERIFY(controller->popoverWindow()->isActiveWindow());
