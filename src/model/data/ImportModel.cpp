@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -117,9 +118,10 @@ private:
         }
     }
 
-    template <typename T, typename ReadElement>
-    bool list(std::string_view key, std::optional<QList<std::shared_ptr<T>>>& out, int& unreadable,
-        ReadElement readElement)
+    // Reads an array (null reads as absent), handing `element(items)` each element to read
+    // or skip.
+    template <typename Items, typename Element>
+    bool array(std::string_view key, std::optional<Items>& out, Element element)
     {
         const Kind kind = m_in.peek();
         if (kind == Kind::Null) {
@@ -129,9 +131,19 @@ private:
         }
         if (kind != Kind::Array)
             return mismatch(key, kind);
-        QList<std::shared_ptr<T>> items;
+        Items items;
         m_in.beginArray();
-        for (bool first = true; m_in.nextElement(first);) {
+        for (bool first = true; m_in.nextElement(first);)
+            element(items);
+        out = std::move(items);
+        return true;
+    }
+
+    template <typename T, typename ReadElement>
+    bool list(std::string_view key, std::optional<QList<std::shared_ptr<T>>>& out, int& unreadable,
+        ReadElement readElement)
+    {
+        return array(key, out, [&](QList<std::shared_ptr<T>>& items) {
             if (m_in.peek() != Kind::Object) {
                 m_in.skipValue();
                 ++unreadable;
@@ -140,32 +152,46 @@ private:
             } else {
                 ++unreadable;
             }
-        }
-        out = std::move(items);
-        return true;
+        });
     }
 
     bool tagIDs(std::string_view key, std::optional<QStringList>& out)
     {
-        const Kind kind = m_in.peek();
-        if (kind == Kind::Null) {
-            m_in.readNull();
-            out = std::nullopt;
-            return true;
-        }
-        if (kind != Kind::Array)
-            return mismatch(key, kind);
-        QStringList ids;
-        m_in.beginArray();
-        for (bool first = true; m_in.nextElement(first);) {
+        return array(key, out, [this](QStringList& ids) {
             if (m_in.peek() == Kind::String) {
                 ids.append(m_in.readString(&m_ids));
             } else {
                 m_in.skipValue();
                 ++m_result.unreadableTagReferences;
             }
-        }
-        out = std::move(ids);
+        });
+    }
+
+    bool read(std::string_view key, QString& out) { return string(key, out); }
+    bool read(std::string_view key, std::optional<double>& out) { return number(key, out); }
+    bool read(std::string_view key, std::optional<int>& out) { return integer(key, out); }
+    bool read(std::string_view key, bool& out) { return flag(key, out); }
+
+    // Reads a member as the type its setter takes (text, number, integer or flag) and sets
+    // it when the value has that type.
+    template <typename Object, typename Value>
+    bool field(std::string_view key, Object& object, void (Object::*set)(Value))
+    {
+        std::remove_cvref_t<Value> value {};
+        if (!read(key, value))
+            return false;
+        (object.*set)(std::move(value));
+        return true;
+    }
+
+    // IDs are interned: the values and categories that refer to one name it again.
+    template <typename Object>
+    bool id(std::string_view key, Object& object, void (Object::*set)(const QString&))
+    {
+        QString text;
+        if (!string(key, text, &m_ids))
+            return false;
+        (object.*set)(text);
         return true;
     }
 
@@ -197,21 +223,18 @@ std::shared_ptr<MVX_CategoryLog> DocumentReader::value()
 {
     auto log = std::make_shared<MVX_CategoryLog>();
     const bool readable = object([&](std::string_view key) {
-        QString text;
-        std::optional<double> number;
-        std::optional<int> whole;
         if (key == "cat")
-            return string(key, text, &m_ids) && (log->setCategoryID(text), true);
+            return id(key, *log, &MVX_CategoryLog::setCategoryID);
         if (key == "year")
-            return integer(key, whole) && (log->setYear(whole), true);
+            return field(key, *log, &MVX_CategoryLog::setYear);
         if (key == "month")
-            return integer(key, whole) && (log->setMonth(whole), true);
+            return field(key, *log, &MVX_CategoryLog::setMonth);
         if (key == "value")
-            return this->number(key, number) && (log->setValue(number), true);
+            return field(key, *log, &MVX_CategoryLog::setValue);
         if (key == "exch")
-            return this->number(key, number) && (log->setExchangeRate(number), true);
+            return field(key, *log, &MVX_CategoryLog::setExchangeRate);
         if (key == "fvalue")
-            return this->number(key, number) && (log->setForeignValue(number), true);
+            return field(key, *log, &MVX_CategoryLog::setForeignValue);
         m_in.skipValue();
         return true;
     });
@@ -225,25 +248,22 @@ std::shared_ptr<MVX_NWLog> DocumentReader::record()
     int unreadableValues = 0;
     const auto readValue = [this] { return value(); };
     const bool readable = object([&](std::string_view key) {
-        QString text;
-        std::optional<double> number;
-        std::optional<int> whole;
         if (key == "year")
-            return integer(key, whole) && (log->setYear(whole), true);
+            return field(key, *log, &MVX_NWLog::setYear);
         if (key == "month")
-            return integer(key, whole) && (log->setMonth(whole), true);
+            return field(key, *log, &MVX_NWLog::setMonth);
         if (key == "note")
-            return string(key, text) && (log->setNote(text), true);
+            return field(key, *log, &MVX_NWLog::setNote);
         if (key == "assets")
-            return this->number(key, number) && (log->setAssets(number), true);
+            return field(key, *log, &MVX_NWLog::setAssets);
         if (key == "liabilities")
-            return this->number(key, number) && (log->setLiabilities(number), true);
+            return field(key, *log, &MVX_NWLog::setLiabilities);
         if (key == "nw")
-            return this->number(key, number) && (log->setNw(number), true);
+            return field(key, *log, &MVX_NWLog::setNw);
         if (key == "gold")
-            return this->number(key, number) && (log->setGold(number), true);
+            return field(key, *log, &MVX_NWLog::setGold);
         if (key == "bitcoin")
-            return this->number(key, number) && (log->setBitcoin(number), true);
+            return field(key, *log, &MVX_NWLog::setBitcoin);
         if (key == "a_logs")
             return list(key, log->assetLogs(), unreadableValues, readValue);
         if (key == "l_logs")
@@ -264,30 +284,31 @@ std::shared_ptr<MVX_Category> DocumentReader::category()
     auto category = std::make_shared<MVX_Category>();
     const int tagReferencesBefore = m_result.unreadableTagReferences;
     const bool readable = object([&](std::string_view key) {
-        QString text;
-        std::optional<double> number;
-        std::optional<int> whole;
-        bool yes = false;
         if (key == "ID")
-            return string(key, text, &m_ids) && (category->setID(text), true);
+            return id(key, *category, &MVX_Category::setID);
         if (key == "name")
-            return string(key, text) && (category->setCategoryName(text), true);
+            return field(key, *category, &MVX_Category::setCategoryName);
         if (key == "desc")
-            return string(key, text) && (category->setDesc(text), true);
+            return field(key, *category, &MVX_Category::setDesc);
         if (key == "is_foreign")
-            return flag(key, yes) && (category->setIsForeignCurrency(yes), true);
+            return field(key, *category, &MVX_Category::setIsForeignCurrency);
         if (key == "currency")
-            return string(key, text) && (category->setCurrency(text), true);
+            return field(key, *category, &MVX_Category::setCurrency);
         if (key == "tags")
             return tagIDs(key, category->tags());
         if (key == "is_depreciable")
-            return flag(key, yes) && (category->setIsDepreciable(yes), true);
+            return field(key, *category, &MVX_Category::setIsDepreciable);
         if (key == "depr_rate")
-            return this->number(key, number) && (category->setDepreciationRate(number), true);
-        if (key == "sort_order")
-            return integer(key, whole) && (category->setSortOrder(whole.value_or(0)), true);
+            return field(key, *category, &MVX_Category::setDepreciationRate);
+        if (key == "sort_order") {
+            std::optional<int> order;
+            if (!integer(key, order))
+                return false;
+            category->setSortOrder(order.value_or(0));
+            return true;
+        }
         if (key == "is_hidden")
-            return flag(key, yes) && (category->setIsHidden(yes), true);
+            return field(key, *category, &MVX_Category::setIsHidden);
         m_in.skipValue();
         return true;
     });
@@ -302,15 +323,14 @@ std::shared_ptr<MVX_Tags> DocumentReader::tag()
 {
     auto tag = std::make_shared<MVX_Tags>();
     const bool readable = object([&](std::string_view key) {
-        QString text;
         if (key == "ID")
-            return string(key, text, &m_ids) && (tag->setID(text), true);
+            return id(key, *tag, &MVX_Tags::setID);
         if (key == "name")
-            return string(key, text) && (tag->setName(text), true);
+            return field(key, *tag, &MVX_Tags::setName);
         if (key == "desc")
-            return string(key, text) && (tag->setDesc(text), true);
+            return field(key, *tag, &MVX_Tags::setDesc);
         if (key == "hexColorString")
-            return string(key, text) && (tag->setHexColorString(text), true);
+            return field(key, *tag, &MVX_Tags::setHexColorString);
         m_in.skipValue();
         return true;
     });
@@ -321,11 +341,9 @@ std::shared_ptr<MVX_Model> DocumentReader::model()
 {
     auto model = std::make_shared<MVX_Model>();
     const bool readable = object([&](std::string_view key) {
-        QString text;
-        std::optional<double> number;
         bool ok = true;
         if (key == "version")
-            ok = string(key, text) && (model->setVersion(text), true);
+            ok = field(key, *model, &MVX_Model::setVersion);
         else if (key == "a_cat")
             ok = list(key, model->assetscat(), m_result.unreadableCategories, [this] { return category(); });
         else if (key == "l_cat")
@@ -336,9 +354,9 @@ std::shared_ptr<MVX_Model> DocumentReader::model()
         else if (key == "tags")
             ok = list(key, model->tags(), m_result.unreadableTags, [this] { return tag(); });
         else if (key == "base_currency")
-            ok = string(key, text) && (model->setBaseCurrency(text), true);
+            ok = field(key, *model, &MVX_Model::setBaseCurrency);
         else if (key == "net_worth_goal")
-            ok = this->number(key, number) && (model->setRidIrevuGoal(number), true);
+            ok = field(key, *model, &MVX_Model::setRidIrevuGoal);
         else
             m_in.skipValue();
         if (!ok)
