@@ -24,6 +24,15 @@ QPointF awayFromArrow(Edge edge)
     }
     return {};
 }
+
+// Changes a metric that only changes the drawing: the window keeps its frame.
+template <typename T>
+void setDrawingMetric(APPopoverWindowFrame& frame, T APPopoverGeometry::Metrics::*field, T value)
+{
+    auto metrics = frame.metrics();
+    metrics.*field = value;
+    frame.setMetrics(metrics);
+}
 } // namespace
 
 APPopoverWindow::APPopoverWindow() : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint)
@@ -137,30 +146,22 @@ void APPopoverWindow::setViewMargin(qreal margin)
 
 void APPopoverWindow::setCornerRadius(qreal radius)
 {
-    auto metrics = m_frame->metrics();
-    metrics.cornerRadius = radius;
-    m_frame->setMetrics(metrics);
+    setDrawingMetric(*m_frame, &APPopoverGeometry::Metrics::cornerRadius, radius);
 }
 
 void APPopoverWindow::setDrawsArrow(bool draws)
 {
-    auto metrics = m_frame->metrics();
-    metrics.drawsArrow = draws;
-    m_frame->setMetrics(metrics);
+    setDrawingMetric(*m_frame, &APPopoverGeometry::Metrics::drawsArrow, draws);
 }
 
 void APPopoverWindow::setArrowWidth(qreal width)
 {
-    auto metrics = m_frame->metrics();
-    metrics.arrowWidth = width;
-    m_frame->setMetrics(metrics);
+    setDrawingMetric(*m_frame, &APPopoverGeometry::Metrics::arrowWidth, width);
 }
 
 void APPopoverWindow::setDrawRoundCornerBesideArrow(bool rounds)
 {
-    auto metrics = m_frame->metrics();
-    metrics.drawRoundCornerBesideArrow = rounds;
-    m_frame->setMetrics(metrics);
+    setDrawingMetric(*m_frame, &APPopoverGeometry::Metrics::drawRoundCornerBesideArrow, rounds);
 }
 
 void APPopoverWindow::resizeEvent(QResizeEvent* event)
