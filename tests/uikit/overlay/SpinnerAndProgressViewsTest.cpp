@@ -8,6 +8,15 @@
 
 namespace {
 
+// The widget as drawn over a plain background.
+QImage renderOn(QWidget& widget, const QColor& background)
+{
+    QImage image(widget.size(), QImage::Format_ARGB32);
+    image.fill(background);
+    widget.render(&image);
+    return image;
+}
+
 TEST(SISpinningProgressIndicator, LitFinTravelsClockwiseAndFadesOutWhenStopped)
 {
     SISpinningProgressIndicator spinner;
@@ -78,16 +87,13 @@ TEST(SISpinningProgressIndicator, DeterminatePieFillsAQuarterAndSurvivesAZeroMax
     spinner.resize(100, 100);
     spinner.setColor(Qt::black);
     spinner.setDoubleValue(25);
-    QImage image(100, 100, QImage::Format_ARGB32);
-    image.fill(Qt::white);
-    spinner.render(&image);
+    QImage image = renderOn(spinner, Qt::white);
     EXPECT_LT(qGray(image.pixel(70, 30)), 100); // upper right: filled
     EXPECT_GT(qGray(image.pixel(30, 30)), 200); // upper left: empty
     EXPECT_GT(qGray(image.pixel(70, 70)), 200); // lower right: empty
 
     spinner.setMaxValue(0);
-    image.fill(Qt::white);
-    spinner.render(&image);
+    image = renderOn(spinner, Qt::white);
     EXPECT_GT(qGray(image.pixel(70, 30)), 200);
 }
 
@@ -97,16 +103,13 @@ TEST(PORoundProgressView, PieAndRingFillClockwiseFromTheTop)
     view.resize(100, 100);
     view.setBackgroundTintColor(Qt::transparent);
     view.setProgress(0.25);
-    QImage image(100, 100, QImage::Format_ARGB32);
-    image.fill(Qt::black);
-    view.render(&image);
+    QImage image = renderOn(view, Qt::black);
     EXPECT_GT(qGray(image.pixel(70, 30)), 200);
     EXPECT_LT(qGray(image.pixel(30, 30)), 50);
 
     view.setAnnular(true);
     view.setProgress(0.5); // the right half of the ring
-    image.fill(Qt::black);
-    view.render(&image);
+    image = renderOn(view, Qt::black);
     EXPECT_GT(qGray(image.pixel(97, 50)), 200);
     EXPECT_LT(qGray(image.pixel(3, 50)), 50);
     EXPECT_LT(qGray(image.pixel(50, 50)), 50); // a ring, not a pie
