@@ -91,6 +91,43 @@ bool isNumeric(const QVariant& v)
     return MAPIsNumber(v);
 }
 
+// The kind of a type the codec knows by its id alone; Other for every other type.
+MAPPropertyCodec::Kind builtinKind(int typeId)
+{
+    switch (typeId) {
+    case QMetaType::Bool:
+        return MAPPropertyCodec::Bool;
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::Short:
+    case QMetaType::Long:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+        return MAPPropertyCodec::Integer;
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::UShort:
+    case QMetaType::ULong:
+    case QMetaType::UChar:
+        return MAPPropertyCodec::Unsigned;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return MAPPropertyCodec::Real;
+    case QMetaType::QString:
+        return MAPPropertyCodec::String;
+    case QMetaType::QStringList:
+        return MAPPropertyCodec::StringList;
+    case QMetaType::QVariantList:
+        return MAPPropertyCodec::List;
+    case QMetaType::QVariantMap:
+        return MAPPropertyCodec::Map;
+    case QMetaType::QVariant:
+        return MAPPropertyCodec::Variant;
+    default:
+        return MAPPropertyCodec::Other;
+    }
+}
+
 } // namespace
 
 void MAPRegisterOptionalTypeImpl(QMetaType optionalType, QMetaType innerType,
@@ -105,47 +142,9 @@ MAPPropertyCodec MAPPropertyCodec::forType(QMetaType type)
 {
     MAPPropertyCodec codec;
     codec.type = type;
-    switch (type.id()) {
-    case QMetaType::Bool:
-        codec.kind = Bool;
+    codec.kind = builtinKind(type.id());
+    if (codec.kind != Other)
         return codec;
-    case QMetaType::Int:
-    case QMetaType::LongLong:
-    case QMetaType::Short:
-    case QMetaType::Long:
-    case QMetaType::Char:
-    case QMetaType::SChar:
-        codec.kind = Integer;
-        return codec;
-    case QMetaType::UInt:
-    case QMetaType::ULongLong:
-    case QMetaType::UShort:
-    case QMetaType::ULong:
-    case QMetaType::UChar:
-        codec.kind = Unsigned;
-        return codec;
-    case QMetaType::Double:
-    case QMetaType::Float:
-        codec.kind = Real;
-        return codec;
-    case QMetaType::QString:
-        codec.kind = String;
-        return codec;
-    case QMetaType::QStringList:
-        codec.kind = StringList;
-        return codec;
-    case QMetaType::QVariantList:
-        codec.kind = List;
-        return codec;
-    case QMetaType::QVariantMap:
-        codec.kind = Map;
-        return codec;
-    case QMetaType::QVariant:
-        codec.kind = Variant;
-        return codec;
-    default:
-        break;
-    }
     if (const auto entry = optionalEntry(type)) {
         codec.kind = Optional;
         codec.innerType = entry->inner;
