@@ -108,62 +108,60 @@ void AppearanceController::apply()
         Q_EMIT appearanceChanged(dark);
 }
 
+namespace {
+
+// Each role the application sets, with its light and its dark colour. Order matters: the
+// Disabled entries follow the entries for all groups that they override.
+struct PaletteColor {
+    QPalette::ColorGroup group;
+    QPalette::ColorRole role;
+    QColor light;
+    QColor dark;
+};
+
+QPalette paletteWith(QColor PaletteColor::*shade)
+{
+    static const PaletteColor colors[] = {
+        { QPalette::All, QPalette::Window, QColor(0xEC, 0xEC, 0xEC), QColor(0x32, 0x32, 0x32) },
+        { QPalette::All, QPalette::WindowText, QColor(0x1D, 0x1D, 0x1F), QColor(0xFF, 0xFF, 0xFF, 0xD9) },
+        { QPalette::All, QPalette::Base, Qt::white, QColor(0x1E, 0x1E, 0x1E) },
+        { QPalette::All, QPalette::AlternateBase, QColor(0xF4, 0xF5, 0xF5), QColor(0x2A, 0x2A, 0x2A) },
+        { QPalette::All, QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xE6), QColor(0x3A, 0x3A, 0x3A) },
+        { QPalette::All, QPalette::ToolTipText, Qt::black, QColor(0xF0, 0xF0, 0xF0) },
+        { QPalette::All, QPalette::PlaceholderText, QColor(0, 0, 0, 0x40), QColor(0xFF, 0xFF, 0xFF, 0x40) },
+        { QPalette::All, QPalette::Text, QColor(0x1D, 0x1D, 0x1F), QColor(0xFF, 0xFF, 0xFF, 0xD9) },
+        { QPalette::All, QPalette::Button, QColor(0xF6, 0xF6, 0xF6), QColor(0x46, 0x46, 0x46) },
+        { QPalette::All, QPalette::ButtonText, QColor(0x1D, 0x1D, 0x1F), QColor(0xFF, 0xFF, 0xFF, 0xD9) },
+        { QPalette::All, QPalette::BrightText, Qt::red, QColor(0xFF, 0x45, 0x3A) },
+        { QPalette::All, QPalette::Light, Qt::white, QColor(0x5A, 0x5A, 0x5A) },
+        { QPalette::All, QPalette::Midlight, QColor(0xE3, 0xE3, 0xE3), QColor(0x4A, 0x4A, 0x4A) },
+        { QPalette::All, QPalette::Mid, QColor(0xB8, 0xB8, 0xB8), QColor(0x3A, 0x3A, 0x3A) },
+        { QPalette::All, QPalette::Dark, QColor(0x9F, 0x9F, 0x9F), QColor(0x20, 0x20, 0x20) },
+        { QPalette::All, QPalette::Shadow, QColor(0, 0, 0, 0x60), QColor(0, 0, 0, 0xA0) },
+        { QPalette::All, QPalette::Highlight, QColor(0x00, 0x7A, 0xFF), QColor(0x0A, 0x84, 0xFF) },
+        { QPalette::All, QPalette::HighlightedText, Qt::white, Qt::white },
+        { QPalette::All, QPalette::Link, QColor(0x00, 0x68, 0xDA), QColor(0x41, 0x9C, 0xFF) },
+        { QPalette::All, QPalette::LinkVisited, QColor(0x55, 0x1A, 0x8B), QColor(0xC0, 0x8C, 0xFF) },
+        { QPalette::Disabled, QPalette::WindowText, QColor(0, 0, 0, 0x40), QColor(0xFF, 0xFF, 0xFF, 0x40) },
+        { QPalette::Disabled, QPalette::Text, QColor(0, 0, 0, 0x40), QColor(0xFF, 0xFF, 0xFF, 0x40) },
+        { QPalette::Disabled, QPalette::ButtonText, QColor(0, 0, 0, 0x40), QColor(0xFF, 0xFF, 0xFF, 0x40) },
+    };
+    QPalette p;
+    for (const PaletteColor& color : colors)
+        p.setColor(color.group, color.role, color.*shade);
+    return p;
+}
+
+} // namespace
+
 QPalette AppearanceController::lightPalette()
 {
-    QPalette p;
-    p.setColor(QPalette::Window, QColor(0xEC, 0xEC, 0xEC));
-    p.setColor(QPalette::WindowText, QColor(0x1D, 0x1D, 0x1F));
-    p.setColor(QPalette::Base, Qt::white);
-    p.setColor(QPalette::AlternateBase, QColor(0xF4, 0xF5, 0xF5));
-    p.setColor(QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xE6));
-    p.setColor(QPalette::ToolTipText, Qt::black);
-    p.setColor(QPalette::PlaceholderText, QColor(0, 0, 0, 0x40));
-    p.setColor(QPalette::Text, QColor(0x1D, 0x1D, 0x1F));
-    p.setColor(QPalette::Button, QColor(0xF6, 0xF6, 0xF6));
-    p.setColor(QPalette::ButtonText, QColor(0x1D, 0x1D, 0x1F));
-    p.setColor(QPalette::BrightText, Qt::red);
-    p.setColor(QPalette::Light, Qt::white);
-    p.setColor(QPalette::Midlight, QColor(0xE3, 0xE3, 0xE3));
-    p.setColor(QPalette::Mid, QColor(0xB8, 0xB8, 0xB8));
-    p.setColor(QPalette::Dark, QColor(0x9F, 0x9F, 0x9F));
-    p.setColor(QPalette::Shadow, QColor(0, 0, 0, 0x60));
-    p.setColor(QPalette::Highlight, QColor(0x00, 0x7A, 0xFF));
-    p.setColor(QPalette::HighlightedText, Qt::white);
-    p.setColor(QPalette::Link, QColor(0x00, 0x68, 0xDA));
-    p.setColor(QPalette::LinkVisited, QColor(0x55, 0x1A, 0x8B));
-    p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0, 0, 0, 0x40));
-    p.setColor(QPalette::Disabled, QPalette::Text, QColor(0, 0, 0, 0x40));
-    p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0, 0, 0, 0x40));
-    return p;
+    return paletteWith(&PaletteColor::light);
 }
 
 QPalette AppearanceController::darkPalette()
 {
-    QPalette p;
-    p.setColor(QPalette::Window, QColor(0x32, 0x32, 0x32));
-    p.setColor(QPalette::WindowText, QColor(0xFF, 0xFF, 0xFF, 0xD9));
-    p.setColor(QPalette::Base, QColor(0x1E, 0x1E, 0x1E));
-    p.setColor(QPalette::AlternateBase, QColor(0x2A, 0x2A, 0x2A));
-    p.setColor(QPalette::ToolTipBase, QColor(0x3A, 0x3A, 0x3A));
-    p.setColor(QPalette::ToolTipText, QColor(0xF0, 0xF0, 0xF0));
-    p.setColor(QPalette::PlaceholderText, QColor(0xFF, 0xFF, 0xFF, 0x40));
-    p.setColor(QPalette::Text, QColor(0xFF, 0xFF, 0xFF, 0xD9));
-    p.setColor(QPalette::Button, QColor(0x46, 0x46, 0x46));
-    p.setColor(QPalette::ButtonText, QColor(0xFF, 0xFF, 0xFF, 0xD9));
-    p.setColor(QPalette::BrightText, QColor(0xFF, 0x45, 0x3A));
-    p.setColor(QPalette::Light, QColor(0x5A, 0x5A, 0x5A));
-    p.setColor(QPalette::Midlight, QColor(0x4A, 0x4A, 0x4A));
-    p.setColor(QPalette::Mid, QColor(0x3A, 0x3A, 0x3A));
-    p.setColor(QPalette::Dark, QColor(0x20, 0x20, 0x20));
-    p.setColor(QPalette::Shadow, QColor(0, 0, 0, 0xA0));
-    p.setColor(QPalette::Highlight, QColor(0x0A, 0x84, 0xFF));
-    p.setColor(QPalette::HighlightedText, Qt::white);
-    p.setColor(QPalette::Link, QColor(0x41, 0x9C, 0xFF));
-    p.setColor(QPalette::LinkVisited, QColor(0xC0, 0x8C, 0xFF));
-    p.setColor(QPalette::Disabled, QPalette::WindowText, QColor(0xFF, 0xFF, 0xFF, 0x40));
-    p.setColor(QPalette::Disabled, QPalette::Text, QColor(0xFF, 0xFF, 0xFF, 0x40));
-    p.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(0xFF, 0xFF, 0xFF, 0x40));
-    return p;
+    return paletteWith(&PaletteColor::dark);
 }
 
 bool isDarkAppearance()
