@@ -15,6 +15,7 @@
 #include <QShortcut>
 #include <QWidget>
 
+#include <optional>
 #include <stdexcept>
 
 using namespace Qt::Literals::StringLiterals;
@@ -32,6 +33,34 @@ constexpr int kShakeMilliseconds = 300;
 QPoint toQt(const QPointF& offset)
 {
     return QPointF(offset.x(), -offset.y()).toPoint();
+}
+
+// A transition that fades `window` from `from` to `to`; the caller adds a slide, connects
+// its end and starts it.
+QParallelAnimationGroup* fadeTransition(QObject* owner, QWidget* window, qreal from, qreal to)
+{
+    auto* effect = new QGraphicsOpacityEffect(window);
+    effect->setOpacity(from);
+    window->setGraphicsEffect(effect);
+    auto* group = new QParallelAnimationGroup(owner);
+    auto* fade = new QPropertyAnimation(effect, "opacity", group);
+    fade->setDuration(kTransitionMilliseconds);
+    fade->setEndValue(to);
+    fade->setEasingCurve(QEasingCurve::InOutQuad);
+    group->addAnimation(fade);
+    return group;
+}
+
+// Adds to `group` a slide of `content` to `end`, from `start` or else from where it is.
+void addSlide(QParallelAnimationGroup* group, QWidget* content, std::optional<QPoint> start, QPoint end)
+{
+    auto* slide = new QPropertyAnimation(content, "pos", group);
+    slide->setDuration(kTransitionMilliseconds);
+    slide->setEasingCurve(QEasingCurve::InOutQuad);
+    if (start)
+        slide->setStartValue(*start);
+    slide->setEndValue(end);
+    group->addAnimation(slide);
 }
 } // namespace
 
@@ -177,23 +206,11 @@ void MOModalOverlay::showInWindow(QWidget* window, QWidget* contentView)
         afterShow();
         return;
     }
-    auto* effect = new QGraphicsOpacityEffect(m_modalWindow);
-    effect->setOpacity(0.0);
-    m_modalWindow->setGraphicsEffect(effect);
-    auto* group = new QParallelAnimationGroup(this);
-    auto* fade = new QPropertyAnimation(effect, "opacity", group);
-    fade->setDuration(kTransitionMilliseconds);
-    fade->setEndValue(1.0);
-    fade->setEasingCurve(QEasingCurve::InOutQuad);
-    group->addAnimation(fade);
+    auto* group = fadeTransition(this, m_modalWindow, 0.0, 1.0);
     if (OverlayGeometry::slides(m_animationDirection)) {
-        auto* slide = new QPropertyAnimation(content, "pos", group);
-        slide->setDuration(kTransitionMilliseconds);
-        slide->setEasingCurve(QEasingCurve::InOutQuad);
-        slide->setStartValue(
-            toQt(OverlayGeometry::appearStartOffset(m_animationDirection, m_containerView->size())));
-        slide->setEndValue(QPoint(0, 0));
-        group->addAnimation(slide);
+        addSlide(group, content,
+            toQt(OverlayGeometry::appearStartOffset(m_animationDirection, m_containerView->size())),
+            QPoint(0, 0));
     }
     connect(group, &QAbstractAnimation::finished, this, [this, generation] {
         if (generation == m_generation && m_shown && !m_closing)
@@ -223,22 +240,10 @@ void MOModalOverlay::close()
         afterClose();
         return;
     }
-    auto* effect = new QGraphicsOpacityEffect(m_modalWindow);
-    effect->setOpacity(1.0);
-    m_modalWindow->setGraphicsEffect(effect);
-    auto* group = new QParallelAnimationGroup(this);
-    auto* fade = new QPropertyAnimation(effect, "opacity", group);
-    fade->setDuration(kTransitionMilliseconds);
-    fade->setEndValue(0.0);
-    fade->setEasingCurve(QEasingCurve::InOutQuad);
-    group->addAnimation(fade);
+    auto* group = fadeTransition(this, m_modalWindow, 1.0, 0.0);
     if (content && m_containerView && OverlayGeometry::slides(m_animationDirection)) {
-        auto* slide = new QPropertyAnimation(content, "pos", group);
-        slide->setDuration(kTransitionMilliseconds);
-        slide->setEasingCurve(QEasingCurve::InOutQuad);
-        slide->setEndValue(
+        addSlide(group, content, std::nullopt,
             toQt(OverlayGeometry::disappearEndOffset(m_animationDirection, m_containerView->size())));
-        group->addAnimation(slide);
     }
     connect(group, &QAbstractAnimation::finished, this, [this, generation] {
         platform::runLater(this, [this, generation] {
