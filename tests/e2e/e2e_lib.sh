@@ -9,16 +9,36 @@ e2e_setup() {
     chmod 700 "$XDG_RUNTIME_DIR"
     unset QT_QPA_PLATFORM WAYLAND_DISPLAY XDG_SESSION_TYPE
 
+    trap e2e_teardown EXIT
+    # Several tests start their servers at once: a server that does not answer is
+    # replaced by a new one rather than handed to the application.
+    local attempt
+    for attempt in 1 2 3; do
+        e2e_start_xvfb && return 0
+        echo "X server attempt $attempt did not answer" >&2
+        cat "$E2E_HOME/xvfb.log" >&2
+    done
+    return 1
+}
+
+# e2e_start_xvfb: starts a private X server and waits until it accepts clients.
+e2e_start_xvfb() {
     local fdfile="$E2E_HOME/display"
-    Xvfb -displayfd 3 -screen 0 1440x900x24 -nolisten tcp 3>"$fdfile" 2>"$E2E_HOME/xvfb.log" &
+    [ -n "${E2E_XVFB_PID:-}" ] && kill "$E2E_XVFB_PID" 2>/dev/null
+    rm -f "$fdfile"
+    Xvfb -displayfd 3 -noreset -screen 0 1440x900x24 -nolisten tcp 3>"$fdfile" 2>"$E2E_HOME/xvfb.log" &
     E2E_XVFB_PID=$!
     for _ in $(seq 1 100); do
         [ -s "$fdfile" ] && break
         sleep 0.1
     done
-    [ -s "$fdfile" ] || { echo "Xvfb did not start"; cat "$E2E_HOME/xvfb.log"; return 1; }
+    [ -s "$fdfile" ] || return 1
     export DISPLAY=":$(head -n1 "$fdfile")"
-    trap e2e_teardown EXIT
+    for _ in $(seq 1 50); do
+        xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    return 1
 }
 
 e2e_teardown() {
