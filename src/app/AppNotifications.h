@@ -1,0 +1,22 @@
+#pragma once
+
+// The notification names of the application's commands. Every name is declared here
+// and nowhere else; observers and posters use these constants.
+
+#include <QString>
+
+namespace notifications {
+
+inline const QString printClose = QStringLiteral("nwPrintClose");
+inline const QString deleteAllData = QStringLiteral("DeleteAllMERVANEData");
+inline const QString restoreAllData = QStringLiteral("RestoreAllMERVANEData");
+inline const QString exchangeRateFetchAgain = QStringLiteral("ExchangeRateFetchAgain");
+inline const QString exchangeRateParserDone = QStringLiteral("ExchangeRateParserDone");
+/// The CSV import panel closed without importing.
+inline const QString csvImporterClose = QStringLiteral("CSVImporterClose");
+/// Posted (no object) after a successful CSV import.
+inline const QString csvImporterImport = QStringLiteral("CSVImporterImport");
+inline const QString settingsClosed = QStringLiteral("SettingsClosed");
+inline const QString print = QStringLiteral("PrintNotification");
+
+} // namespace notifications
