@@ -23,21 +23,38 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# stage <name> <command...>: runs one step and prints how long it took.
+stage() {
+    local name=$1 start=$SECONDS status=0
+    shift
+    "$@" || status=$?
+    echo "== $name took $((SECONDS - start)) s"
+    return $status
+}
+
 # build <folder> <build type> <extra cmake arguments...>
 build() {
-    local dir=$1 type=$2
+    local dir=$1 type=$2 launcher=()
     shift 2
-    cmake -S "$root" -B "$root/$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" "$@"
-    cmake --build "$root/$dir" --parallel "$jobs"
+    # Compiled objects are kept in the user's cache folder (~/.cache/ccache): a later build
+    # of any clone on this machine reuses them. Paths are taken relative to the clone so
+    # that clones in other folders share the cache.
+    if command -v ccache >/dev/null; then
+        launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+        export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
+    fi
+    stage "configure ($dir)" cmake -S "$root" -B "$root/$dir" -G Ninja -DCMAKE_BUILD_TYPE="$type" \
+        "${launcher[@]}" "$@"
+    stage "build ($dir)" cmake --build "$root/$dir" --parallel "$jobs"
 }
 
 run_tests() {
     local dir=$1
     # ctest prints its summary ("100% tests passed, ...") and fails when any test fails.
-    (cd "$root/$dir" && ctest --output-on-failure --parallel "$jobs" --timeout 300)
+    (cd "$root/$dir" && stage "tests ($dir)" ctest --output-on-failure --parallel "$jobs" --timeout 300)
 }
 
-install_missing
+stage "package install" install_missing
 case "$mode" in
 run)
     build build Release -DMERVANE_TESTS=OFF -DMERVANE_BENCH=OFF
