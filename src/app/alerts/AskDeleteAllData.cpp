@@ -1,5 +1,6 @@
 #include "app/alerts/AskDeleteAllData.h"
 
+#include "app/AppNotifications.h"
 #include "app/alerts/AlertLayout.h"
 #include "app/alerts/PopoverClosing.h"
 #include "platform/NotificationCenter.h"
@@ -7,20 +8,21 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-const QString AskDeleteAllData::deleteAllNotification = u"DeleteAllMERVANEData"_s;
-const QString AskDeleteAllData::restoreAllNotification = u"RestoreAllMERVANEData"_s;
-
 AskDeleteAllData::AskDeleteAllData(QWidget* parent) : QWidget(parent)
 {
     setObjectName(u"AskDeleteAllData"_s);
     m_titleCtl
-        = AlertLayout::makeTitle(platform::localized("Confirm deleting of all application data"), this);
+        = AlertLayout::makeTitle(platform::Strings::tr("Confirm deleting of all application data"), this);
     m_messageCtl = AlertLayout::makeMessage(
-        platform::localized("This action will delete all of your records, categories and tags. "
-                            "It cannot be undone."),
+        platform::Strings::tr("This action will delete all of your records, categories and tags. "
+                              "It cannot be undone."),
         this);
-    m_cancelButton = new QPushButton(platform::localized("Cancel"), this);
-    m_okButton = new QPushButton(platform::localized("OK"), this);
+    m_titleCtl->setObjectName(u"titleCtl"_s);
+    m_messageCtl->setObjectName(u"messageCtl"_s);
+    m_cancelButton = new QPushButton(platform::Strings::tr("Cancel"), this);
+    m_cancelButton->setObjectName(u"cancelButton"_s);
+    m_okButton = new QPushButton(platform::Strings::tr("OK"), this);
+    m_okButton->setObjectName(u"okButton"_s);
     connect(m_okButton, &QPushButton::clicked, this, &AskDeleteAllData::okActionClick);
     connect(m_cancelButton, &QPushButton::clicked, this, &AskDeleteAllData::cancelActionClick);
     AlertLayout::arrange(this, { m_titleCtl, m_messageCtl }, { m_cancelButton, m_okButton });
@@ -32,16 +34,16 @@ void AskDeleteAllData::changeWarningType(bool restore)
     if (!restore)
         return;
     m_showRestoreWarning = true;
-    m_titleCtl->setText(platform::localized("Confirm restoring of all application data"));
+    m_titleCtl->setText(platform::Strings::tr("Confirm restoring of all application data"));
     m_messageCtl->setText(
-        platform::localized("This action will delete all of your current records and replace "
-                            "them with records saved in a previously saved backup file."));
+        platform::Strings::tr("This action will delete all of your current records and replace "
+                              "them with records saved in a previously saved backup file."));
 }
 
 void AskDeleteAllData::okActionClick()
 {
     platform::NotificationCenter::defaultCenter().post(
-        m_showRestoreWarning ? restoreAllNotification : deleteAllNotification);
+        m_showRestoreWarning ? notifications::restoreAllData : notifications::deleteAllData);
     Q_EMIT closeRequested();
     closeEnclosingPopover(this);
 }

@@ -6,24 +6,17 @@
 #include <QWidget>
 
 /// The confirmation shown before deleting all data, or (in restore mode) before restoring a
-/// backup. OK posts "DeleteAllMERVANEData" or "RestoreAllMERVANEData" and closes the
-/// popover showing it; Cancel only closes it.
+/// backup. OK posts `notifications::deleteAllData` or `notifications::restoreAllData` and
+/// closes the popover showing it; Cancel only closes it. Its texts and buttons are named
+/// after their outlets: "titleCtl", "messageCtl", "okButton", "cancelButton".
 class AskDeleteAllData : public QWidget {
     Q_OBJECT
 public:
-    static const QString deleteAllNotification;
-    static const QString restoreAllNotification;
-
     explicit AskDeleteAllData(QWidget* parent = nullptr);
 
     bool showRestoreWarning() const { return m_showRestoreWarning; }
     /// true switches to restore mode for good; false changes nothing.
     void changeWarningType(bool restore);
-
-    QLabel* titleCtl() const { return m_titleCtl; }
-    QLabel* messageCtl() const { return m_messageCtl; }
-    QPushButton* okButton() const { return m_okButton; }
-    QPushButton* cancelButton() const { return m_cancelButton; }
 
     void okActionClick();
     void cancelActionClick();

@@ -8,11 +8,13 @@
 AskManualDownload::AskManualDownload(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("AskManualDownload"));
-    auto* title = AlertLayout::makeTitle(platform::localized("Mervane documentation"), this);
+    auto* title = AlertLayout::makeTitle(platform::Strings::tr("Mervane documentation"), this);
     auto* message = AlertLayout::makeMessage(
-        platform::localized("Open the Mervane user manual (PDF) from our web site?"), this);
-    m_cancelButton = new QPushButton(platform::localized("Cancel"), this);
-    m_yesButton = new QPushButton(platform::localized("Yes"), this);
+        platform::Strings::tr("Open the Mervane user manual (PDF) from our web site?"), this);
+    m_cancelButton = new QPushButton(platform::Strings::tr("Cancel"), this);
+    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    m_yesButton = new QPushButton(platform::Strings::tr("Yes"), this);
+    m_yesButton->setObjectName(QStringLiteral("yesButton"));
     connect(m_yesButton, &QPushButton::clicked, this, &AskManualDownload::yesClick);
     connect(m_cancelButton, &QPushButton::clicked, this, &AskManualDownload::cancelClick);
     AlertLayout::arrange(this, { title, message }, { m_cancelButton, m_yesButton });

@@ -3,14 +3,12 @@
 #include <QPushButton>
 #include <QWidget>
 
-/// Offers to open the user manual from the web site (the help button's popover).
+/// Offers to open the user manual from the web site (the help button's popover). Its
+/// buttons are "yesButton" and "cancelButton".
 class AskManualDownload : public QWidget {
     Q_OBJECT
 public:
     explicit AskManualDownload(QWidget* parent = nullptr);
-
-    QPushButton* yesButton() const { return m_yesButton; }
-    QPushButton* cancelButton() const { return m_cancelButton; }
 
     void yesClick();
     void cancelClick();

@@ -7,12 +7,13 @@
 NoCategoriesWarningViewController::NoCategoriesWarningViewController(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("NoCategoriesWarningViewController"));
-    auto* title = AlertLayout::makeTitle(platform::localized("No categories yet"), this);
+    auto* title = AlertLayout::makeTitle(platform::Strings::tr("No categories yet"), this);
     auto* message = AlertLayout::makeMessage(
-        platform::localized("Please add at least one asset or liability category before you add a net "
-                            "worth record."),
+        platform::Strings::tr("Please add at least one asset or liability category before you add a net "
+                              "worth record."),
         this);
-    m_closeButton = new QPushButton(platform::localized("OK"), this);
+    m_closeButton = new QPushButton(platform::Strings::tr("OK"), this);
+    m_closeButton->setObjectName(QStringLiteral("closeButton"));
     connect(m_closeButton, &QPushButton::clicked, this, &NoCategoriesWarningViewController::closeHandler);
     AlertLayout::arrange(this, { title, message }, { m_closeButton });
     resize(340, 120);

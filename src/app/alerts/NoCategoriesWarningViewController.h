@@ -3,13 +3,13 @@
 #include <QPushButton>
 #include <QWidget>
 
-/// Told to the user who adds a monthly record before any category exists.
+/// Told to the user who adds a monthly record before any category exists. Its one button
+/// is "closeButton".
 class NoCategoriesWarningViewController : public QWidget {
     Q_OBJECT
 public:
     explicit NoCategoriesWarningViewController(QWidget* parent = nullptr);
 
-    QPushButton* closeButton() const { return m_closeButton; }
     void closeHandler();
 
 Q_SIGNALS:

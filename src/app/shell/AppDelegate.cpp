@@ -1,12 +1,16 @@
 #include "app/shell/AppDelegate.h"
 
+#include "app/AppNotifications.h"
 #include "app/alerts/MessagePopover.h"
 #include "app/shell/AppSettings.h"
 #include "app/shell/WindowFrame.h"
+#include "model/ModelNotifications.h"
 #include "model/store/NWData.h"
 #include "platform/Appearance.h"
+#include "platform/Expected.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Strings.h"
+#include "platform/YUpGeometry.h"
 #include "uikit/window/TBAppWindow.h"
 
 #include <QApplication>
@@ -16,27 +20,6 @@
 #include <exception>
 
 using namespace Qt::Literals::StringLiterals;
-
-namespace {
-// Saved frames are y-up from the bottom of the primary screen.
-int primaryScreenHeight()
-{
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    return primary ? primary->geometry().height() : 0;
-}
-} // namespace
-
-const std::array<QString, 9> AppDelegate::commandNotifications {
-    u"nwPrintClose"_s,
-    u"DeleteAllMERVANEData"_s,
-    u"RestoreAllMERVANEData"_s,
-    u"ExchangeRateFetchAgain"_s,
-    u"ExchangeRateParserDone"_s,
-    u"CSVImporterClose"_s,
-    u"CSVImporterImport"_s,
-    u"SettingsClosed"_s,
-    u"PrintNotification"_s,
-};
 
 AppDelegate::AppDelegate(NWData* store, QObject* parent)
     : QObject(parent)
@@ -95,8 +78,9 @@ void AppDelegate::applicationWillFinishLaunching()
         screens.append(screen->availableGeometry());
 
     const QString saved = AppSettings::mainWindowFrame();
-    const std::optional<QRect> frame
-        = saved.isNull() ? std::nullopt : WindowFrame::restorableFrame(saved, primaryScreenHeight(), screens);
+    const std::optional<QRect> frame = saved.isNull()
+        ? std::nullopt
+        : WindowFrame::restorableFrame(saved, platform::screenFlipHeight(), screens);
     if (frame)
         window->setGeometry(*frame);
     else
@@ -134,7 +118,7 @@ void AppDelegate::applicationDidFinishLaunching()
         }
 
         // Loaded in both cases, so that the model is there when the lock opens.
-        if (const std::optional<QString> error = m_store->getApplicationData())
+        if (const platform::MaybeError error = m_store->getApplicationData())
             m_launchLoadError = *error;
         if (m_initializedAfterPwd)
             reportLaunchLoadError();
@@ -159,29 +143,33 @@ void AppDelegate::applicationDidFinishLaunching()
 
 void AppDelegate::registerCommandObservers()
 {
-    using Handler = void (AppCommandHandlers::*)(const platform::Notification&);
-    static constexpr std::array<Handler, 9> handlers {
-        &AppCommandHandlers::nwPrintPopupClosed,
-        &AppCommandHandlers::nwDeleteAllData,
-        &AppCommandHandlers::nwRestoreAllData,
-        &AppCommandHandlers::exchangeRateFetchAGainHandler,
-        &AppCommandHandlers::finishedGettingCurrencyExchange,
-        &AppCommandHandlers::csvImporterClose,
-        &AppCommandHandlers::csvImporterImport,
-        &AppCommandHandlers::settingsClose,
-        &AppCommandHandlers::printNotificationHandler,
+    using Handler = std::function<void(const platform::Notification&)>;
+    // The handler is looked up when the notification arrives: handlers may be replaced later.
+    const auto forward = [this](void (AppCommandHandlers::*handler)(const platform::Notification&)) {
+        return Handler([this, handler](const platform::Notification& n) { ((*m_commands).*handler)(n); });
+    };
+    const struct {
+        const QString& name;
+        Handler handler;
+    } observers[] = {
+        { notifications::printClose, forward(&AppCommandHandlers::nwPrintPopupClosed) },
+        { notifications::deleteAllData, forward(&AppCommandHandlers::nwDeleteAllData) },
+        { notifications::restoreAllData, forward(&AppCommandHandlers::nwRestoreAllData) },
+        { notifications::exchangeRateFetchAgain,
+            forward(&AppCommandHandlers::exchangeRateFetchAGainHandler) },
+        { notifications::exchangeRateParserDone,
+            [this](const platform::Notification& n) {
+                m_gettingExchangeRate = false;
+                m_commands->finishedGettingCurrencyExchange(n);
+            } },
+        { notifications::csvImporterClose, forward(&AppCommandHandlers::csvImporterClose) },
+        { notifications::csvImporterImport, forward(&AppCommandHandlers::csvImporterImport) },
+        { notifications::settingsClosed, forward(&AppCommandHandlers::settingsClose) },
+        { notifications::print, forward(&AppCommandHandlers::printNotificationHandler) },
     };
     auto& center = platform::NotificationCenter::defaultCenter();
-    for (std::size_t i = 0; i < commandNotifications.size(); ++i) {
-        const Handler handler = handlers[i];
-        const bool ratesDone = commandNotifications[i] == u"ExchangeRateParserDone"_s;
-        center.addObserver(
-            this, commandNotifications[i], [this, handler, ratesDone](const platform::Notification& n) {
-                if (ratesDone)
-                    m_gettingExchangeRate = false;
-                ((*m_commands).*handler)(n);
-            });
-    }
+    for (const auto& observer : observers)
+        center.addObserver(this, observer.name, observer.handler);
 }
 
 void AppDelegate::initAfterPwdCompleted()
@@ -202,7 +190,7 @@ void AppDelegate::buildMainWindow(bool postRefetch)
     m_initializedAfterPwd = true;
     // After an unlock the model was loaded before these screens existed.
     if (postRefetch)
-        platform::NotificationCenter::defaultCenter().post(NWData::dataReFetchedNotification);
+        platform::NotificationCenter::defaultCenter().post(notifications::dataReFetched);
     m_window->contentView()->show();
 }
 
@@ -211,8 +199,9 @@ void AppDelegate::reportLaunchLoadError()
     // The store keeps the unreadable file aside before any save replaces it; the user must
     // know why the window is empty.
     if (!m_launchLoadError.isEmpty())
-        showMessage(platform::localized("Your data file could not be read completely. It is kept as it was; "
-                                        "a copy is put aside before anything new is saved.")
+        showMessage(
+            platform::Strings::tr("Your data file could not be read completely. It is kept as it was; "
+                                  "a copy is put aside before anything new is saved.")
                 + u"\n\n"_s + m_launchLoadError,
             true);
 }
@@ -226,7 +215,7 @@ void AppDelegate::applicationWillTerminate()
         const QRect frame = currentFrameForSaving();
         if (!frame.isEmpty())
             AppSettings::setMainWindowFrame(
-                WindowFrame::toText(WindowFrame::toYUp(frame, primaryScreenHeight())));
+                WindowFrame::toText(platform::screenToYUp(QRectF(frame)).toRect()));
     }
     if (m_exRateTimer)
         m_exRateTimer->stop();

@@ -25,12 +25,12 @@ class TBAppWindow;
 /// app-lock check, main window, model, exchange rates, command observers), follows the
 /// application's activation for the appearance, switches the screens of the sidebar and
 /// writes the window frame when the application quits. Lives as long as the application;
-/// main thread only.
+/// main thread only. Its widgets carry object names: "mainView", each screen's view the
+/// name of its controller class (`AppScreenInfo::className`), the sidebar buttons
+/// "sb<imageStem>Btn" and the title-bar buttons those of `TitleBarLayout::buttons`.
 class AppDelegate : public QObject {
     Q_OBJECT
 public:
-    /// The command notifications observed from launch on, in the order of registration.
-    static const std::array<QString, 9> commandNotifications;
     /// Seconds between two exchange-rate downloads.
     static constexpr int exchangeRateInterval = 600;
 
@@ -100,16 +100,9 @@ public:
     /// The store's error text when the data file could not be read at launch.
     const QString& launchLoadError() const { return m_launchLoadError; }
 
-    MainView* mainView() const { return m_mainView; }
     QWidget* contentView() const { return m_contentView; }
     QWidget* currentView() const { return m_currentView; }
     const QList<QPointer<QWidget>>& mainViews() const { return m_mainViews; }
-    NWDashboardSidebarView* nwSidebar() const { return m_nwSidebar; }
-    /// The screen's view, null until it is first shown.
-    QWidget* screenController(AppScreen screen) const;
-    TBWindowButton* sidebarButton(AppScreen screen) const;
-    /// In the order of `TitleBarLayout::buttons`; empty until `setupMainWindow`.
-    const QList<TBWindowButton*>& titleBarButtons() const { return m_titleBarButtons; }
     TBWindowButton* exportButton() const;
     MessagePopover* messagePopover() const { return m_messagePopover.get(); }
 

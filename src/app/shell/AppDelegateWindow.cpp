@@ -67,6 +67,7 @@ void AppDelegate::buildWindowContent()
     // The title strip lies over the content view's top.
     layout->setContentsMargins(0, qRound(m_window->titleBarHeight()), 0, 0);
     m_mainView = new MainView(content);
+    m_mainView->setObjectName(u"mainView"_s);
     layout->addWidget(m_mainView);
 
     m_nwSidebar = new NWDashboardSidebarView;
@@ -258,16 +259,6 @@ void AppDelegate::showScreen(AppScreen screen)
     if (screen == AppScreen::Dashboard)
         m_constraintsSet = true;
     m_screens->screenPlaced(screen, controller);
-}
-
-QWidget* AppDelegate::screenController(AppScreen screen) const
-{
-    return m_screenControllers[static_cast<std::size_t>(screen)];
-}
-
-TBWindowButton* AppDelegate::sidebarButton(AppScreen screen) const
-{
-    return m_sidebarButtons[static_cast<std::size_t>(screen)];
 }
 
 TBWindowButton* AppDelegate::exportButton() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 #include <array>
 
 /// The seven screens of the sidebar, in its order.
@@ -11,18 +13,25 @@ struct AppScreenInfo {
     const char* className;
     /// Stem of the sidebar button's images ("N" normal, "H" rollover, "S" pressed).
     const char* imageStem;
-    /// The sidebar button's tooltip, English key of the strings table.
+    /// The sidebar button's tooltip, English key of the strings table (shown with
+    /// `platform::localized`).
     const char* tooltip;
 };
 
 inline constexpr std::array<AppScreenInfo, 7> appScreens { {
-    { AppScreen::Dashboard, "DashboardController", "Dashboard", "Dashboard" },
-    { AppScreen::Category, "CategoryViewController", "Category", "Categories" },
-    { AppScreen::Tags, "TagsViewController", "Tags", "Category Tags" },
-    { AppScreen::LineChart, "LineChartViewController", "LineChart", "Line Chart" },
-    { AppScreen::PieChart, "BigPieChartViewController", "PieChart", "Pie Chart" },
-    { AppScreen::Annual, "AnnualViewController", "BarChart", "Annual Chart" },
-    { AppScreen::Compare, "CompareViewController", "Compare", "Compare Net Worth Records" },
+    { AppScreen::Dashboard, "DashboardController", "Dashboard",
+        QT_TRANSLATE_NOOP("mervanemac", "Dashboard") },
+    { AppScreen::Category, "CategoryViewController", "Category",
+        QT_TRANSLATE_NOOP("mervanemac", "Categories") },
+    { AppScreen::Tags, "TagsViewController", "Tags", QT_TRANSLATE_NOOP("mervanemac", "Category Tags") },
+    { AppScreen::LineChart, "LineChartViewController", "LineChart",
+        QT_TRANSLATE_NOOP("mervanemac", "Line Chart") },
+    { AppScreen::PieChart, "BigPieChartViewController", "PieChart",
+        QT_TRANSLATE_NOOP("mervanemac", "Pie Chart") },
+    { AppScreen::Annual, "AnnualViewController", "BarChart",
+        QT_TRANSLATE_NOOP("mervanemac", "Annual Chart") },
+    { AppScreen::Compare, "CompareViewController", "Compare",
+        QT_TRANSLATE_NOOP("mervanemac", "Compare Net Worth Records") },
 } };
 
 inline constexpr const AppScreenInfo& appScreenInfo(AppScreen screen)

@@ -26,10 +26,11 @@ std::optional<qint64> selectedAppearance()
 
 std::optional<platform::Appearance> appearanceToApply(std::optional<qint64> stored)
 {
-    if (stored == 1)
-        return platform::Appearance::Light;
-    if (stored == 2)
-        return platform::Appearance::Dark;
+    // The stored numbers are those of platform::Appearance; "the system's" leaves it alone.
+    for (const auto appearance : { platform::Appearance::Light, platform::Appearance::Dark }) {
+        if (stored == static_cast<qint64>(appearance))
+            return appearance;
+    }
     return std::nullopt;
 }
 

@@ -9,9 +9,9 @@ QWidget* ScreenProvider::createScreen(AppScreen screen)
     const AppScreenInfo& info = appScreenInfo(screen);
     QWidget* view = nullptr;
     if (screen == AppScreen::Dashboard) {
-        view = new DashboardController(new ScreenPlaceholder(platform::localized("Monthly Records")),
-            new ScreenPlaceholder(platform::localized("Net Worth Totals")),
-            new ScreenPlaceholder(platform::localized("Line Chart")));
+        view = new DashboardController(new ScreenPlaceholder(platform::Strings::tr("Monthly Records")),
+            new ScreenPlaceholder(platform::Strings::tr("Net Worth Totals")),
+            new ScreenPlaceholder(platform::Strings::tr("Line Chart")));
     } else {
         view = new ScreenPlaceholder(platform::localized(info.tooltip));
     }

@@ -1,5 +1,7 @@
 #include "app/shell/TitleBarLayout.h"
 
+#include "platform/YUpGeometry.h"
+
 namespace TitleBarLayout {
 
 QPointF origin(Button button, double width)
@@ -27,8 +29,8 @@ QPointF origin(Button button, double width)
 
 QRectF frame(Button button, const QSizeF& barSize)
 {
-    const QPointF yUp = origin(button, barSize.width());
-    return { yUp.x(), barSize.height() - yUp.y() - buttonSize, buttonSize, buttonSize };
+    return platform::toYDown(
+        QRectF(origin(button, barSize.width()), QSizeF(buttonSize, buttonSize)), barSize.height());
 }
 
 } // namespace TitleBarLayout

@@ -3,6 +3,7 @@
 #include <QPointF>
 #include <QRectF>
 #include <QSizeF>
+#include <QtGlobal>
 
 #include <array>
 
@@ -25,25 +26,27 @@ struct ButtonSpec {
     /// The key pressed with Ctrl (and Shift where given); empty for none.
     const char* keyEquivalent;
     bool shift;
-    /// English key of the strings table.
+    /// English key of the strings table (shown with `platform::localized`).
     const char* tooltip;
 };
 
 /// In the order the buttons are added to the title bar. Ctrl+Shift+S is kept by the share
 /// button alone: one key must not belong to four buttons.
 inline constexpr std::array<ButtonSpec, 7> buttons { {
-    { Button::Lock, "lockButton", "LockN", "LockR", "LockH", "LockN", "l", false, "Lock Mervane" },
+    { Button::Lock, "lockButton", "LockN", "LockR", "LockH", "LockN", "l", false,
+        QT_TRANSLATE_NOOP("mervanemac", "Lock Mervane") },
     { Button::Settings, "settingsButton", "SettingsN", "SettingsR", "SettingsH", "SettingsN", ",", false,
-        "Application settings" },
-    { Button::About, "infoABoutButton", "InfoN", "InfoR", "InfoH", "InfoN", "i", true, "About Mervane" },
+        QT_TRANSLATE_NOOP("mervanemac", "Application settings") },
+    { Button::About, "infoABoutButton", "InfoN", "InfoR", "InfoH", "InfoN", "i", true,
+        QT_TRANSLATE_NOOP("mervanemac", "About Mervane") },
     { Button::Share, "shareButton", "Share2N", "Share2R", "Share2H", "Share2N", "s", true,
-        "Facebook, Twitter share, report issues, ..." },
+        QT_TRANSLATE_NOOP("mervanemac", "Facebook, Twitter share, report issues, ...") },
     { Button::Document, "exportButton", "DocumentN", "DocumentH", "DocumentH", "DocumentN", "", true,
-        "Backup or restore your data to/from a file, ..." },
+        QT_TRANSLATE_NOOP("mervanemac", "Backup or restore your data to/from a file, ...") },
     { Button::Print, "printButton", "PrintN", "PrintH", "PrintH", "PrintN", "", true,
-        "Print net worth reports ..." },
+        QT_TRANSLATE_NOOP("mervanemac", "Print net worth reports ...") },
     { Button::Help, "helpButton", "HelpN", "HelpH", "HelpH", "HelpN", "", true,
-        "Download Mervane's documentation from our web site, ..." },
+        QT_TRANSLATE_NOOP("mervanemac", "Download Mervane's documentation from our web site, ...") },
 } };
 
 /// The button's origin for a title bar `width` wide (y-up).

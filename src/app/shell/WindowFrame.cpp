@@ -1,5 +1,7 @@
 #include "app/shell/WindowFrame.h"
 
+#include "platform/YUpGeometry.h"
+
 #include <QRegularExpression>
 
 #include <cmath>
@@ -35,25 +37,12 @@ std::optional<QRect> fromText(const QString& text)
     return QRect(numbers[0], numbers[1], numbers[2], numbers[3]);
 }
 
-QRect toYDown(const QRect& yUpFrame, int primaryScreenHeight)
-{
-    return { yUpFrame.x(), primaryScreenHeight - yUpFrame.y() - yUpFrame.height(), yUpFrame.width(),
-        yUpFrame.height() };
-}
-
-QRect toYUp(const QRect& yDownFrame, int primaryScreenHeight)
-{
-    // The same reflection in both directions.
-    return toYDown(yDownFrame, primaryScreenHeight);
-}
-
-std::optional<QRect> restorableFrame(
-    const QString& text, int primaryScreenHeight, const QList<QRect>& screens)
+std::optional<QRect> restorableFrame(const QString& text, int flipHeight, const QList<QRect>& screens)
 {
     const std::optional<QRect> yUp = fromText(text);
     if (!yUp || yUp->width() < minimumSize.width() || yUp->height() < minimumSize.height())
         return std::nullopt;
-    const QRect frame = toYDown(*yUp, primaryScreenHeight);
+    const QRect frame = platform::toYDown(*yUp, flipHeight);
     for (const QRect& screen : screens) {
         const QRect visible = frame.intersected(screen);
         if (visible.width() >= minimumVisible.width() && visible.height() >= minimumVisible.height())

@@ -9,8 +9,8 @@
 
 /// The main window's frame as kept in the settings: the text form "{{x, y}, {w, h}}" of a
 /// rectangle whose origin is its bottom-left corner, y growing upwards from the bottom of
-/// the primary screen. Pure functions; the widget side converts with the primary screen's
-/// height.
+/// the primary screen. Pure functions; the widget side converts with
+/// `platform::screenFlipHeight()`.
 namespace WindowFrame {
 
 /// The smallest frame the main window accepts; smaller saved frames are ignored.
@@ -26,15 +26,11 @@ QString toText(const QRect& yUpFrame);
 /// that form or a number is out of range.
 std::optional<QRect> fromText(const QString& text);
 
-/// y-up (origin bottom-left of the primary screen) to Qt's y-down and back.
-QRect toYDown(const QRect& yUpFrame, int primaryScreenHeight);
-QRect toYUp(const QRect& yDownFrame, int primaryScreenHeight);
-
-/// The saved frame to restore, in Qt coordinates: none when the text cannot be parsed, the
-/// frame is smaller than `minimumSize`, or less than `minimumVisible` of it lies on any of
-/// `screens` (Qt coordinates).
-std::optional<QRect> restorableFrame(
-    const QString& text, int primaryScreenHeight, const QList<QRect>& screens);
+/// The saved frame to restore, in Qt coordinates (reflected about `flipHeight`, the bottom
+/// edge of the primary screen): none when the text cannot be parsed, the frame is smaller
+/// than `minimumSize`, or less than `minimumVisible` of it lies on any of `screens` (Qt
+/// coordinates).
+std::optional<QRect> restorableFrame(const QString& text, int flipHeight, const QList<QRect>& screens);
 
 /// `defaultSize` (shrunk to fit) centred on `screen`.
 QRect defaultFrame(const QRect& screen);

@@ -94,6 +94,7 @@ void CustomizableTabView::rework()
     const QRectF frame = TabGeometry::reworkedControlFrame(QRectF(rect()), count);
     delete m_segmentedControl.data();
     m_segmentedControl = new SegmentedControl(this);
+    m_segmentedControl->setObjectName(u"segmentedControl"_s);
     m_segmentedControl->setSegmentCount(count);
     for (int i = 0; i < count; ++i)
         m_segmentedControl->setLabel(m_items.at(i).label, i);

@@ -13,7 +13,7 @@ class SegmentedControl;
 /// rounded bezel with an inner shadow. Clicking a segment selects its tab and emits
 /// `selectedTabChanged`; selecting from code moves the highlighted segment and emits
 /// nothing. The control is rebuilt after every added or removed item and keeps the
-/// selection. Main thread only.
+/// selection. The control is the child named "segmentedControl". Main thread only.
 class CustomizableTabView : public QWidget {
     Q_OBJECT
 public:
@@ -41,7 +41,6 @@ public:
     /// Re-centres the control at its natural size; runs before every drawing.
     void viewWillDraw();
 
-    SegmentedControl* segmentedControl() const { return m_segmentedControl; }
     /// The control's natural width after the last `rework`.
     double maxWidth() const { return m_maxWidth; }
 

@@ -22,6 +22,7 @@ void SegmentedControl::setSegmentCount(int count)
     }
     while (segmentCount() < count) {
         auto* button = new QToolButton(this);
+        button->setObjectName(QStringLiteral("segment%1").arg(segmentCount()));
         button->setCheckable(true);
         button->setAutoRaise(false);
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -61,11 +62,6 @@ void SegmentedControl::setSelectedSegment(int segment)
     for (QToolButton* button : std::as_const(m_segments))
         button->setChecked(false);
     m_group.setExclusive(true);
-}
-
-QToolButton* SegmentedControl::segmentButton(int segment) const
-{
-    return segment >= 0 && segment < segmentCount() ? m_segments.at(segment) : nullptr;
 }
 
 QSize SegmentedControl::sizeHint() const

@@ -9,7 +9,8 @@ class QHBoxLayout;
 class QToolButton;
 
 /// A row of joined, mutually exclusive segments, each with a label and sized to fit it.
-/// Selecting a segment from code does not emit `segmentClicked`.
+/// Selecting a segment from code does not emit `segmentClicked`. The segments are buttons
+/// named "segment<index>".
 class SegmentedControl : public QWidget {
     Q_OBJECT
 public:
@@ -22,7 +23,6 @@ public:
     /// -1 when none is selected.
     int selectedSegment() const;
     void setSelectedSegment(int segment);
-    QToolButton* segmentButton(int segment) const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

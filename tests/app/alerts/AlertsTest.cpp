@@ -3,6 +3,7 @@
 #include "app/alerts/ExternalLinks.h"
 #include "app/alerts/MessagePopover.h"
 #include "app/alerts/NWTrackedHyperlinkView.h"
+#include "app/alerts/NoCategoriesWarningViewController.h"
 #include "platform/NotificationCenter.h"
 #include "uikit/popover/PKPopoverWindow.h"
 
@@ -19,6 +20,25 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+// The alerts' outlets are found by the object names they carry.
+template <typename Widget> Widget* outlet(const QWidget& alert, const QString& name)
+{
+    auto* widget = alert.findChild<Widget*>(name);
+    EXPECT_TRUE(widget) << qPrintable(alert.objectName()) << " has no " << qPrintable(name);
+    return widget;
+}
+
+QPushButton* button(const QWidget& alert, const QString& name)
+{
+    return outlet<QPushButton>(alert, name);
+}
+
+QString text(const QWidget& alert, const QString& name)
+{
+    const auto* label = outlet<QLabel>(alert, name);
+    return label ? label->text() : QString();
+}
+
 class Alerts : public ::testing::Test {
 protected:
     void SetUp() override
@@ -34,7 +54,7 @@ TEST_F(Alerts, ConfirmationPostsOnlyItsOwnNotificationOnOk)
 {
     AskDeleteAllData deleting;
     QSignalSpy closing(&deleting, &AskDeleteAllData::closeRequested);
-    deleting.okButton()->click();
+    button(deleting, u"okButton"_s)->click();
     EXPECT_EQ(m_posted, QStringList { u"DeleteAllMERVANEData"_s });
     EXPECT_EQ(closing.count(), 1);
 
@@ -42,8 +62,8 @@ TEST_F(Alerts, ConfirmationPostsOnlyItsOwnNotificationOnOk)
     AskDeleteAllData restoring;
     QSignalSpy restoreClosing(&restoring, &AskDeleteAllData::closeRequested);
     restoring.changeWarningType(true);
-    EXPECT_EQ(restoring.titleCtl()->text(), u"Confirm restoring of all application data"_s);
-    restoring.okButton()->click();
+    EXPECT_EQ(text(restoring, u"titleCtl"_s), u"Confirm restoring of all application data"_s);
+    button(restoring, u"okButton"_s)->click();
     EXPECT_EQ(m_posted, QStringList { u"RestoreAllMERVANEData"_s });
     EXPECT_EQ(restoreClosing.count(), 1);
 }
@@ -53,7 +73,7 @@ TEST_F(Alerts, CancelPostsNothingAndCloses)
     AskDeleteAllData ask;
     ask.changeWarningType(true);
     QSignalSpy closing(&ask, &AskDeleteAllData::closeRequested);
-    ask.cancelButton()->click();
+    button(ask, u"cancelButton"_s)->click();
     EXPECT_TRUE(m_posted.isEmpty());
     EXPECT_EQ(closing.count(), 1);
 }
@@ -69,7 +89,7 @@ TEST_F(Alerts, AnswersCloseThePopoverThatShowsTheConfirmation)
     auto* ask = new AskDeleteAllData;
     PKPopoverController popover(ask);
     popover.setAnimates(false);
-    for (QPushButton* answer : { ask->cancelButton(), ask->okButton() }) {
+    for (QPushButton* answer : { button(*ask, u"cancelButton"_s), button(*ask, u"okButton"_s) }) {
         popover.showRelativeToRect(QRectF(anchor->rect()), anchor, 1);
         ASSERT_TRUE(popover.shown());
         answer->click();
@@ -81,14 +101,14 @@ TEST_F(Alerts, AnswersCloseThePopoverThatShowsTheConfirmation)
 TEST_F(Alerts, RestoreModeStaysOnceChosen)
 {
     AskDeleteAllData ask;
-    const QString deleteTitle = ask.titleCtl()->text();
+    const QString deleteTitle = text(ask, u"titleCtl"_s);
     ask.changeWarningType(false);
     EXPECT_FALSE(ask.showRestoreWarning());
-    EXPECT_EQ(ask.titleCtl()->text(), deleteTitle);
+    EXPECT_EQ(text(ask, u"titleCtl"_s), deleteTitle);
     ask.changeWarningType(true);
     ask.changeWarningType(false);
     EXPECT_TRUE(ask.showRestoreWarning());
-    EXPECT_EQ(ask.messageCtl()->text(),
+    EXPECT_EQ(text(ask, u"messageCtl"_s),
         u"This action will delete all of your current records and replace them with records saved in a "
         "previously saved backup file."_s);
 }
@@ -102,13 +122,22 @@ TEST_F(Alerts, ManualDownloadOpensTheManualOnlyOnYes)
     });
     AskManualDownload ask;
     QSignalSpy closing(&ask, &AskManualDownload::closeRequested);
-    ask.cancelButton()->click();
+    button(ask, u"cancelButton"_s)->click();
     EXPECT_TRUE(opened.isEmpty());
-    ask.yesButton()->click();
+    button(ask, u"yesButton"_s)->click();
     EXPECT_EQ(opened, QList<QUrl> { ExternalLinks::userManual() });
     EXPECT_TRUE(ExternalLinks::userManual().isValid());
     EXPECT_EQ(closing.count(), 2);
     ExternalLinks::setOpenerForTesting({});
+}
+
+TEST_F(Alerts, NoCategoriesWarningOnlyClosesOnOk)
+{
+    NoCategoriesWarningViewController warning;
+    QSignalSpy closing(&warning, &NoCategoriesWarningViewController::closeRequested);
+    button(warning, u"closeButton"_s)->click();
+    EXPECT_EQ(closing.count(), 1);
+    EXPECT_TRUE(m_posted.isEmpty());
 }
 
 TEST_F(Alerts, SecondMessageReplacesTheOpenOne)

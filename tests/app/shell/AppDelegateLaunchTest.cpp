@@ -4,10 +4,13 @@
 #include "app/shell/AppDelegate.h"
 #include "app/shell/AppSettings.h"
 #include "app/shell/WindowFrame.h"
+#include "model/ModelNotifications.h"
 #include "model/store/NWData.h"
 #include "platform/Appearance.h"
+#include "platform/Expected.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
+#include "platform/YUpGeometry.h"
 #include "uikit/window/TBAppWindow.h"
 #include "uikit/window/TBWindowButton.h"
 
@@ -29,9 +32,8 @@ protected:
         platform::NotificationCenter::defaultCenter().addObserver(
             &m_listener, {}, [this](const platform::Notification& n) {
                 m_posted.append(n.name);
-                if (n.name == NWData::dataReFetchedNotification && m_delegate)
-                    m_dashboardAtRefetch.push_back(
-                        m_delegate->screenController(AppScreen::Dashboard) != nullptr);
+                if (n.name == notifications::dataReFetched && m_delegate)
+                    m_dashboardAtRefetch.push_back(screenView(AppScreen::Dashboard) != nullptr);
             });
     }
     void TearDown() override
@@ -61,7 +63,7 @@ TEST_F(AppDelegateLaunch, WithoutPasswordBuildsTheWindowThenLoadsTheModelThenObs
 
     // The store's load posts "dataReFetched" once, after the dashboard exists; the
     // delegate itself posts nothing.
-    EXPECT_EQ(m_posted, QStringList { NWData::dataReFetchedNotification });
+    EXPECT_EQ(m_posted, QStringList { notifications::dataReFetched });
     EXPECT_EQ(m_dashboardAtRefetch, std::vector<bool> { true });
     ASSERT_TRUE(m_store.appData() && m_store.appData()->nwLogArray());
     ASSERT_EQ(m_store.appData()->nwLogArray()->size(), 2);
@@ -72,10 +74,10 @@ TEST_F(AppDelegateLaunch, WithoutPasswordBuildsTheWindowThenLoadsTheModelThenObs
     EXPECT_TRUE(delegate.constraintsSet());
     EXPECT_TRUE(delegate.windowWidget()->isVisible());
     EXPECT_TRUE(delegate.window()->contentView()->isVisible());
-    EXPECT_EQ(delegate.currentView(), delegate.screenController(AppScreen::Dashboard));
+    EXPECT_EQ(delegate.currentView(), screenView(AppScreen::Dashboard));
     EXPECT_EQ(delegate.mainViews().size(), 2); // the placeholder, then the dashboard
     EXPECT_EQ(delegate.mainViews().first(), delegate.contentView());
-    EXPECT_EQ(delegate.titleBarButtons().size(), 7);
+    EXPECT_EQ(titleBarButtons().size(), 7);
     EXPECT_TRUE(delegate.launchLoadError().isEmpty());
     EXPECT_FALSE(delegate.messagePopover() && delegate.messagePopover()->isShown());
 
@@ -86,10 +88,21 @@ TEST_F(AppDelegateLaunch, WithoutPasswordBuildsTheWindowThenLoadsTheModelThenObs
     // Every command notification reaches its handler, in the order posted.
     m_calls.clear();
     delegate.setGettingExchangeRate(true);
+    const std::pair<QString, QString> observed[] = {
+        { u"nwPrintClose"_s, u"nwPrintPopupClosed"_s },
+        { u"DeleteAllMERVANEData"_s, u"nwDeleteAllData"_s },
+        { u"RestoreAllMERVANEData"_s, u"nwRestoreAllData"_s },
+        { u"ExchangeRateFetchAgain"_s, u"exchangeRateFetchAGainHandler"_s },
+        { u"ExchangeRateParserDone"_s, u"finishedGettingCurrencyExchange"_s },
+        { u"CSVImporterClose"_s, u"csvImporterClose"_s },
+        { u"CSVImporterImport"_s, u"csvImporterImport"_s },
+        { u"SettingsClosed"_s, u"settingsClose"_s },
+        { u"PrintNotification"_s, u"printNotificationHandler"_s },
+    };
     QStringList expected;
-    for (const QString& name : AppDelegate::commandNotifications) {
+    for (const auto& [name, handler] : observed) {
         platform::NotificationCenter::defaultCenter().post(name);
-        expected.append(u"observed "_s + name);
+        expected.append(u"observed %1: %2"_s.arg(handler, name));
     }
     EXPECT_EQ(m_calls, expected);
     EXPECT_FALSE(delegate.gettingExchangeRate());
@@ -121,20 +134,20 @@ TEST_F(AppDelegateLaunch, WithPasswordLoadsBehindTheLockAndBuildsAfterUnlock)
     EXPECT_TRUE(delegate.usePasswords());
     EXPECT_TRUE(m_calls.contains(u"showPwdWindow"_s));
     EXPECT_FALSE(delegate.initializedAfterPwd());
-    EXPECT_TRUE(delegate.titleBarButtons().isEmpty());
+    EXPECT_TRUE(titleBarButtons().isEmpty());
     EXPECT_FALSE(delegate.window()->contentView()->isVisible());
     EXPECT_TRUE(m_screens.created.empty());
     // The model is loaded while the lock is up.
-    EXPECT_EQ(m_posted, QStringList { NWData::dataReFetchedNotification });
+    EXPECT_EQ(m_posted, QStringList { notifications::dataReFetched });
     EXPECT_EQ(m_store.appData()->nwLogArray()->size(), 2);
 
     m_posted.clear();
     delegate.initAfterPwdCompleted();
     EXPECT_TRUE(delegate.initializedAfterPwd());
-    EXPECT_EQ(delegate.titleBarButtons().size(), 7);
+    EXPECT_EQ(titleBarButtons().size(), 7);
     EXPECT_TRUE(delegate.window()->contentView()->isVisible());
     // The new screens fill themselves from the model loaded at launch.
-    EXPECT_EQ(m_posted, QStringList { NWData::dataReFetchedNotification });
+    EXPECT_EQ(m_posted, QStringList { notifications::dataReFetched });
     EXPECT_EQ(m_dashboardAtRefetch.back(), true);
 
     // A later unlock builds nothing twice.
@@ -142,7 +155,7 @@ TEST_F(AppDelegateLaunch, WithPasswordLoadsBehindTheLockAndBuildsAfterUnlock)
     delegate.initAfterPwdCompleted();
     EXPECT_TRUE(m_posted.isEmpty());
     EXPECT_EQ(m_screens.created[AppScreen::Dashboard], 1);
-    EXPECT_EQ(delegate.titleBarButtons().size(), 7);
+    EXPECT_EQ(titleBarButtons().size(), 7);
 }
 
 TEST_F(AppDelegateLaunch, UnreadableDataFileIsReportedAndKept)
@@ -157,7 +170,7 @@ TEST_F(AppDelegateLaunch, UnreadableDataFileIsReportedAndKept)
     EXPECT_TRUE(delegate.messagePopover()->isShown());
     EXPECT_TRUE(delegate.messagePopover()->text().endsWith(delegate.launchLoadError()));
     EXPECT_EQ(delegate.messagePopover()->popover()->positionView(), delegate.exportButton());
-    EXPECT_FALSE(m_posted.contains(NWData::dataReFetchedNotification));
+    EXPECT_FALSE(m_posted.contains(notifications::dataReFetched));
 
     delegate.applicationWillTerminate();
     QFile file(dataFilePath());
@@ -174,7 +187,7 @@ TEST_F(AppDelegateLaunch, QuitWritesTheFrameAndTheNextStartRestoresIt)
     first.applicationWillTerminate();
 
     const QString saved = platform::UserDefaults::standard().string(u"mcmain"_s);
-    EXPECT_EQ(saved, WindowFrame::toText(WindowFrame::toYUp(frame, primaryHeight())));
+    EXPECT_EQ(saved, WindowFrame::toText(platform::toYUp(frame, primaryHeight())));
 
     platform::UserDefaults::resetStandard();
     m_delegate.reset();
@@ -190,7 +203,7 @@ TEST_F(AppDelegateLaunch, QuitWaitsForPendingSaves)
     delegate.start();
     m_store.appData()->nwLogArray()->first()->setNw(123456.0);
     bool completed = false;
-    m_store.saveDataAsync(&m_listener, [&](const std::optional<QString>& error) {
+    m_store.saveDataAsync(&m_listener, [&](const platform::MaybeError& error) {
         completed = true;
         EXPECT_FALSE(error);
     });

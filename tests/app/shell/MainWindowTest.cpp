@@ -31,7 +31,7 @@ protected:
     {
         QList<AppScreen> on;
         for (const AppScreenInfo& info : appScreens) {
-            if (m_delegate->sidebarButton(info.screen)->state() == 1)
+            if (sidebarButton(info.screen)->state() == 1)
                 on.append(info.screen);
         }
         return on;
@@ -49,15 +49,15 @@ TEST_F(MainWindow, ExactlyOneSidebarButtonIsOn)
     AppDelegate& delegate = startDelegate();
     EXPECT_EQ(checkedSidebarButtons(), QList<AppScreen> { AppScreen::Dashboard });
     for (const AppScreenInfo& info : appScreens) {
-        delegate.sidebarButton(info.screen)->click();
+        sidebarButton(info.screen)->click();
         EXPECT_EQ(checkedSidebarButtons(), QList<AppScreen> { info.screen }) << info.className;
         // Pressing the button of the screen shown leaves it on.
-        delegate.sidebarButton(info.screen)->click();
+        sidebarButton(info.screen)->click();
         EXPECT_EQ(checkedSidebarButtons(), QList<AppScreen> { info.screen }) << info.className;
         EXPECT_EQ(delegate.currentView()->objectName(), QString::fromLatin1(info.className));
     }
-    EXPECT_EQ(delegate.sidebarButton(AppScreen::Tags)->toolTip(), u"Category Tags"_s);
-    EXPECT_EQ(delegate.sidebarButton(AppScreen::Compare)->toolTip(), u"Compare Net Worth Records"_s);
+    EXPECT_EQ(sidebarButton(AppScreen::Tags)->toolTip(), u"Category Tags"_s);
+    EXPECT_EQ(sidebarButton(AppScreen::Compare)->toolTip(), u"Compare Net Worth Records"_s);
 }
 
 TEST_F(MainWindow, EachScreenIsCreatedOnceAndPlacedBesideTheSidebar)
@@ -69,10 +69,9 @@ TEST_F(MainWindow, EachScreenIsCreatedOnceAndPlacedBesideTheSidebar)
             delegate.showScreen(info.screen);
             QWidget* view = delegate.currentView();
             ASSERT_TRUE(view);
-            EXPECT_EQ(view, delegate.screenController(info.screen));
+            EXPECT_EQ(view, screenView(info.screen));
             EXPECT_TRUE(view->isVisible());
-            EXPECT_EQ(view->geometry(),
-                QRect(72, 0, delegate.mainView()->width() - 72, delegate.mainView()->height()));
+            EXPECT_EQ(view->geometry(), QRect(72, 0, mainView()->width() - 72, mainView()->height()));
         }
     }
     for (const AppScreenInfo& info : appScreens)
@@ -81,10 +80,10 @@ TEST_F(MainWindow, EachScreenIsCreatedOnceAndPlacedBesideTheSidebar)
     // Only the shown screen is visible.
     int visible = 0;
     for (const AppScreenInfo& info : appScreens)
-        visible += delegate.screenController(info.screen)->isVisible() ? 1 : 0;
+        visible += screenView(info.screen)->isVisible() ? 1 : 0;
     EXPECT_EQ(visible, 1);
     // A placeholder carries the screen's name.
-    auto* pie = qobject_cast<ScreenPlaceholder*>(delegate.screenController(AppScreen::PieChart));
+    auto* pie = qobject_cast<ScreenPlaceholder*>(screenView(AppScreen::PieChart));
     ASSERT_TRUE(pie);
     EXPECT_EQ(pie->name(), u"Pie Chart"_s);
 }
@@ -123,7 +122,7 @@ TEST_F(MainWindow, TitleBarButtonsKeepTheirPlacesAsTheWindowWidens)
     for (int width : { 1000, 1440 }) {
         resizeWindow(width);
         ASSERT_EQ(bar->width(), width);
-        const auto& buttons = delegate.titleBarButtons();
+        const QList<TBWindowButton*> buttons = titleBarButtons();
         // Origins y-up: lock (90, 10), settings (W-50, 8), about (W-95, 7), share (W-137, 9),
         // document (W-182, 9), print (W-227, 9), help (W-267, 9); 23 x 23 in a 40-point bar.
         const std::array<QPoint, 7> expected { QPoint(90, 7), QPoint(width - 50, 9), QPoint(width - 95, 10),
@@ -139,7 +138,7 @@ TEST_F(MainWindow, TitleBarButtonsKeepTheirPlacesAsTheWindowWidens)
 TEST_F(MainWindow, TitleBarButtonsCarryTooltipsAndReachTheirHandlers)
 {
     AppDelegate& delegate = startDelegate();
-    const auto& buttons = delegate.titleBarButtons();
+    const QList<TBWindowButton*> buttons = titleBarButtons();
     m_calls.clear();
     EXPECT_EQ(buttons.at(0)->toolTip(), u"Lock Mervane"_s);
     EXPECT_EQ(buttons.at(4)->toolTip(), u"Backup or restore your data to/from a file, ..."_s);
@@ -154,8 +153,8 @@ TEST_F(MainWindow, TitleBarButtonsCarryTooltipsAndReachTheirHandlers)
 
 TEST_F(MainWindow, DashboardRecordListKeepsItsWidth)
 {
-    AppDelegate& delegate = startDelegate();
-    auto* dashboard = qobject_cast<DashboardController*>(delegate.screenController(AppScreen::Dashboard));
+    startDelegate();
+    auto* dashboard = qobject_cast<DashboardController*>(screenView(AppScreen::Dashboard));
     ASSERT_TRUE(dashboard);
     QSignalSpy refit(
         dashboard->dashboardContentViewController(), &DashboardContentViewController::splitResized);

@@ -1,5 +1,9 @@
 #include "ShellTestSupport.h"
 
+#include "uikit/window/TBAppWindow.h"
+
+#include "app/shell/TitleBarLayout.h"
+
 #include <QFile>
 
 namespace mervane::test {
@@ -36,6 +40,35 @@ void ShellTest::writeDataFile(const QByteArray& bytes)
     QFile file(dataFilePath());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QWidget* ShellTest::screenView(AppScreen screen) const
+{
+    return m_delegate->windowWidget()->findChild<QWidget*>(
+        QString::fromLatin1(appScreenInfo(screen).className));
+}
+
+TBWindowButton* ShellTest::sidebarButton(AppScreen screen) const
+{
+    const QString name = QStringLiteral("sb%1Btn").arg(QLatin1StringView(appScreenInfo(screen).imageStem));
+    return m_delegate->windowWidget()->findChild<TBWindowButton*>(name);
+}
+
+QList<TBWindowButton*> ShellTest::titleBarButtons() const
+{
+    QList<TBWindowButton*> buttons;
+    for (const TitleBarLayout::ButtonSpec& spec : TitleBarLayout::buttons) {
+        auto* button = m_delegate->window()->titleBarView()->findChild<TBWindowButton*>(
+            QString::fromLatin1(spec.objectName));
+        if (button)
+            buttons.append(button);
+    }
+    return buttons;
+}
+
+QWidget* ShellTest::mainView() const
+{
+    return m_delegate->windowWidget()->findChild<QWidget*>(QStringLiteral("mainView"));
 }
 
 } // namespace mervane::test

@@ -5,6 +5,7 @@
 #include "app/shell/ScreenProvider.h"
 #include "model/store/NWData.h"
 #include "support/TempHomeTest.h"
+#include "uikit/window/TBWindowButton.h"
 
 #include <QList>
 #include <QString>
@@ -16,7 +17,7 @@
 
 namespace mervane::test {
 
-/// Records every handler call by its name.
+/// Records every handler call by its name (and the notification's, for observers).
 class RecordingCommands : public AppCommandHandlers {
 public:
     explicit RecordingCommands(QStringList* calls, QString password = {})
@@ -28,21 +29,34 @@ public:
     void showPreferences(QAbstractButton*) override { m_calls->append(QStringLiteral("settings")); }
     void exportButtonHandler(QAbstractButton*) override { m_calls->append(QStringLiteral("document")); }
     void helpButtonHandler(QAbstractButton*) override { m_calls->append(QStringLiteral("help")); }
-    void nwPrintPopupClosed(const platform::Notification& n) override { record(n); }
-    void nwDeleteAllData(const platform::Notification& n) override { record(n); }
-    void nwRestoreAllData(const platform::Notification& n) override { record(n); }
-    void exchangeRateFetchAGainHandler(const platform::Notification& n) override { record(n); }
-    void finishedGettingCurrencyExchange(const platform::Notification& n) override { record(n); }
-    void csvImporterClose(const platform::Notification& n) override { record(n); }
-    void csvImporterImport(const platform::Notification& n) override { record(n); }
-    void settingsClose(const platform::Notification& n) override { record(n); }
-    void printNotificationHandler(const platform::Notification& n) override { record(n); }
+    void nwPrintPopupClosed(const platform::Notification& n) override { record("nwPrintPopupClosed", n); }
+    void nwDeleteAllData(const platform::Notification& n) override { record("nwDeleteAllData", n); }
+    void nwRestoreAllData(const platform::Notification& n) override { record("nwRestoreAllData", n); }
+    void exchangeRateFetchAGainHandler(const platform::Notification& n) override
+    {
+        record("exchangeRateFetchAGainHandler", n);
+    }
+    void finishedGettingCurrencyExchange(const platform::Notification& n) override
+    {
+        record("finishedGettingCurrencyExchange", n);
+    }
+    void csvImporterClose(const platform::Notification& n) override { record("csvImporterClose", n); }
+    void csvImporterImport(const platform::Notification& n) override { record("csvImporterImport", n); }
+    void settingsClose(const platform::Notification& n) override { record("settingsClose", n); }
+    void printNotificationHandler(const platform::Notification& n) override
+    {
+        record("printNotificationHandler", n);
+    }
     void retrieveExchangeRates() override { m_calls->append(QStringLiteral("retrieveExchangeRates")); }
     QString getThePassword() override { return m_password; }
     void showPwdWindow() override { m_calls->append(QStringLiteral("showPwdWindow")); }
 
 private:
-    void record(const platform::Notification& n) { m_calls->append(u"observed " + n.name); }
+    /// "observed <handler>: <notification name>".
+    void record(const char* handler, const platform::Notification& n)
+    {
+        m_calls->append(QStringLiteral("observed %1: %2").arg(QLatin1StringView(handler), n.name));
+    }
     QStringList* m_calls;
     QString m_password;
 };
@@ -85,6 +99,13 @@ protected:
     static QByteArray twoRecordsDocument();
     void writeDataFile(const QByteArray& bytes);
     QString dataFilePath() const;
+
+    // The delegate's widgets, found by their object names; null while not made.
+    QWidget* screenView(AppScreen screen) const;
+    TBWindowButton* sidebarButton(AppScreen screen) const;
+    /// In the order of `TitleBarLayout::buttons`; empty before the title bar is set up.
+    QList<TBWindowButton*> titleBarButtons() const;
+    QWidget* mainView() const;
 
     NWData m_store;
     QStringList m_calls;

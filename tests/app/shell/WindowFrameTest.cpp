@@ -1,4 +1,5 @@
 #include "app/shell/WindowFrame.h"
+#include "platform/YUpGeometry.h"
 
 #include <gtest/gtest.h>
 
@@ -11,11 +12,11 @@ const QList<QRect> oneScreen { QRect(0, 0, 1440, 900) };
 TEST(WindowFrame, TextRoundTripsAndFlipsAtThePrimaryScreen)
 {
     const QRect yDown(100, 50, 1000, 700);
-    const QRect yUp = WindowFrame::toYUp(yDown, 900);
+    const QRect yUp = platform::toYUp(yDown, 900);
     EXPECT_EQ(yUp, QRect(100, 150, 1000, 700)); // 900 - 50 - 700
     EXPECT_EQ(WindowFrame::toText(yUp), u"{{100, 150}, {1000, 700}}"_s);
     EXPECT_EQ(WindowFrame::fromText(WindowFrame::toText(yUp)), yUp);
-    EXPECT_EQ(WindowFrame::toYDown(yUp, 900), yDown);
+    EXPECT_EQ(platform::toYDown(yUp, 900), yDown);
     EXPECT_EQ(WindowFrame::restorableFrame(u"{{100, 150}, {1000, 700}}"_s, 900, oneScreen), yDown);
 }
 

@@ -11,6 +11,11 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+SegmentedControl* control(const CustomizableTabView& view)
+{
+    return view.findChild<SegmentedControl*>(u"segmentedControl"_s);
+}
+
 std::unique_ptr<CustomizableTabView> threeItems(int width)
 {
     auto view = std::make_unique<CustomizableTabView>();
@@ -24,18 +29,18 @@ std::unique_ptr<CustomizableTabView> threeItems(int width)
 TEST(CustomizableTabView, ReworkedControlIsSeventyPerItemCappedAndCentred)
 {
     auto wide = threeItems(400);
-    EXPECT_EQ(wide->segmentedControl()->geometry(), QRect(89, 0, 222, 32));
+    EXPECT_EQ(control(*wide)->geometry(), QRect(89, 0, 222, 32));
     auto narrow = threeItems(200);
-    EXPECT_EQ(narrow->segmentedControl()->geometry(), QRect(16, 0, 168, 32));
+    EXPECT_EQ(control(*narrow)->geometry(), QRect(16, 0, 168, 32));
 }
 
 TEST(CustomizableTabView, DrawingFitsTheControlToItsNaturalSize)
 {
     auto view = threeItems(400);
-    const QSize natural = view->segmentedControl()->sizeHint();
+    const QSize natural = control(*view)->sizeHint();
     EXPECT_EQ(view->maxWidth(), natural.width());
     view->grab();
-    const QRect drawn = view->segmentedControl()->geometry();
+    const QRect drawn = control(*view)->geometry();
     EXPECT_EQ(drawn.width(), std::min(natural.width(), 400 - 32));
     EXPECT_EQ(drawn.height(), natural.height());
     EXPECT_EQ(drawn.y(), 0);
@@ -44,7 +49,7 @@ TEST(CustomizableTabView, DrawingFitsTheControlToItsNaturalSize)
     // Narrower than the natural width: capped at the width minus 32.
     view->resize(natural.width(), 300);
     view->grab();
-    EXPECT_EQ(view->segmentedControl()->width(), natural.width() - 32);
+    EXPECT_EQ(control(*view)->width(), natural.width() - 32);
 }
 
 TEST(CustomizableTabView, GeometryOfBezelAndBacking)
@@ -65,14 +70,14 @@ TEST(CustomizableTabView, GeometryOfBezelAndBacking)
 TEST(CustomizableTabView, EmptyViewAndDefaultItems)
 {
     CustomizableTabView empty;
-    EXPECT_EQ(empty.segmentedControl()->segmentCount(), 0);
+    EXPECT_EQ(control(empty)->segmentCount(), 0);
     EXPECT_EQ(empty.indexOfSelectedTabViewItem(), -1);
     EXPECT_EQ(empty.bezelColor(), QColor(Qt::darkGray));
 
     std::unique_ptr<CustomizableTabView> made(CustomizableTabView::makeWithDefaultItems());
     EXPECT_EQ(made->numberOfTabViewItems(), 2);
     EXPECT_EQ(made->identifierAt(0), u"1"_s);
-    EXPECT_EQ(made->segmentedControl()->labelForSegment(1), u"View"_s);
+    EXPECT_EQ(control(*made)->labelForSegment(1), u"View"_s);
 }
 
 TEST(CustomizableTabView, ClicksReportTheSegmentAndCodeSelectionDoesNot)
@@ -80,15 +85,15 @@ TEST(CustomizableTabView, ClicksReportTheSegmentAndCodeSelectionDoesNot)
     auto view = threeItems(400);
     QSignalSpy changed(view.get(), &CustomizableTabView::selectedTabChanged);
 
-    view->segmentedControl()->segmentButton(2)->click();
+    control(*view)->findChild<QToolButton*>(u"segment2"_s)->click();
     EXPECT_EQ(view->indexOfSelectedTabViewItem(), 2);
     ASSERT_EQ(changed.count(), 1);
     EXPECT_EQ(changed.at(0).at(0).toInt(), 2);
 
     view->selectTabViewItemAtIndex(1);
-    EXPECT_EQ(view->segmentedControl()->selectedSegment(), 1);
+    EXPECT_EQ(control(*view)->selectedSegment(), 1);
     view->selectTabViewItemWithIdentifier(u"a"_s);
-    EXPECT_EQ(view->segmentedControl()->selectedSegment(), 0);
+    EXPECT_EQ(control(*view)->selectedSegment(), 0);
     EXPECT_EQ(view->indexOfSelectedTabViewItem(), 0);
     EXPECT_EQ(changed.count(), 1);
 }
@@ -98,25 +103,25 @@ TEST(CustomizableTabView, AddingAndRemovingRebuildsAndKeepsTheSelection)
     auto view = threeItems(600);
     view->setBezelColor(Qt::red);
     view->selectTabViewItemAtIndex(1);
-    SegmentedControl* before = view->segmentedControl();
+    SegmentedControl* before = control(*view);
 
     view->addTabViewItem(u"d"_s, u"Liabilities"_s);
-    EXPECT_NE(view->segmentedControl(), before);
-    EXPECT_EQ(view->segmentedControl()->segmentCount(), 4);
-    EXPECT_EQ(view->segmentedControl()->labelForSegment(3), u"Liabilities"_s);
-    EXPECT_EQ(view->segmentedControl()->selectedSegment(), 1);
+    EXPECT_NE(control(*view), before);
+    EXPECT_EQ(control(*view)->segmentCount(), 4);
+    EXPECT_EQ(control(*view)->labelForSegment(3), u"Liabilities"_s);
+    EXPECT_EQ(control(*view)->selectedSegment(), 1);
     EXPECT_EQ(view->bezelColor(), QColor(Qt::red));
 
     // Removing an item before the selected one keeps the same item selected.
     QWidget* selected = view->viewAt(1);
     view->removeTabViewItem(0);
     EXPECT_EQ(view->viewAt(view->indexOfSelectedTabViewItem()), selected);
-    EXPECT_EQ(view->segmentedControl()->selectedSegment(), 0);
+    EXPECT_EQ(control(*view)->selectedSegment(), 0);
     view->removeTabViewItem(0);
     view->removeTabViewItem(0);
     view->removeTabViewItem(0);
     EXPECT_EQ(view->indexOfSelectedTabViewItem(), -1);
-    EXPECT_EQ(view->segmentedControl()->segmentCount(), 0);
+    EXPECT_EQ(control(*view)->segmentCount(), 0);
 }
 
 } // namespace
