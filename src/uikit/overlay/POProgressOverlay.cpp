@@ -7,6 +7,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Dispatch.h"
+#include "platform/Strings.h"
 
 #include <QFontMetricsF>
 #include <QGraphicsOpacityEffect>
@@ -41,7 +42,7 @@ QFont boldFont(int pointSize)
 struct POProgressOverlay::Completer {
     Completion completion;
     bool delivered = false;
-    void deliver(const std::optional<QString>& error)
+    void deliver(const platform::MaybeError& error)
     {
         if (delivered)
             return;
@@ -247,14 +248,14 @@ void POProgressOverlay::showAnimated(bool animated, Work work, Completion comple
     QPointer<POProgressOverlay> self(this);
     std::shared_ptr<Completer> completer = m_completer;
     platform::runInBackground([work = std::move(work), completer, self] {
-        std::optional<QString> error;
+        platform::MaybeError error;
         try {
             if (work)
                 error = work();
         } catch (const std::exception& e) {
             error = QString::fromLocal8Bit(e.what());
         } catch (...) {
-            error = u"The operation failed."_s;
+            error = platform::Strings::tr("The operation failed.");
         }
         platform::runOnMain([completer, self, error] {
             if (self)
@@ -266,7 +267,7 @@ void POProgressOverlay::showAnimated(bool animated, Work work, Completion comple
     show(animated);
 }
 
-void POProgressOverlay::cleanUp(const std::optional<QString>& error)
+void POProgressOverlay::cleanUp(const platform::MaybeError& error)
 {
     m_taskInProgress = false;
     m_workDone = true;
