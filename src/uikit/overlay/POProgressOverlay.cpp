@@ -23,6 +23,9 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
+
+// The object name of the indicator the overlay makes for its mode.
+const QString kIndicatorName = QStringLiteral("indicator");
 constexpr int kAnimationMilliseconds = 300;
 
 bool onMainThread(const QObject* object)
@@ -328,6 +331,7 @@ void POProgressOverlay::updateIndicators()
     case Indeterminate:
         if (!qobject_cast<SISpinningProgressIndicator*>(m_indicator)) {
             auto* spinner = new SISpinningProgressIndicator(this);
+            spinner->setObjectName(kIndicatorName);
             spinner->resize(int(m_spinsize), int(m_spinsize));
             spinner->setColor(Qt::white);
             spinner->setUsesThreadedAnimation(false);
@@ -340,6 +344,7 @@ void POProgressOverlay::updateIndicators()
         auto* round = qobject_cast<PORoundProgressView*>(m_indicator);
         if (!round) {
             round = new PORoundProgressView(this);
+            round->setObjectName(kIndicatorName);
             round->resize(int(m_spinsize), int(m_spinsize));
             next = round;
         }
@@ -350,6 +355,7 @@ void POProgressOverlay::updateIndicators()
     }
     case DeterminateHorizontalBar: {
         auto* bar = new POBarProgressView(this);
+        bar->setObjectName(kIndicatorName);
         bar->setProgress(m_progress);
         next = bar;
         break;

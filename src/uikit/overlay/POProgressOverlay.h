@@ -84,7 +84,6 @@ public:
     void setMode(int mode);
     QWidget* customView() const { return m_customView; }
     void setCustomView(QWidget* view);
-    QWidget* indicator() const { return m_indicator; }
     /// Clamped to 0..1; may be set from any thread.
     qreal progress() const { return m_progress; }
     void setProgress(qreal progress);

@@ -258,21 +258,21 @@ TEST_F(ProgressOverlayTest, ModesChooseTheIndicatorAndProgressIsClamped)
 {
     auto* overlay = new POProgressOverlay(view.get());
     overlay->show(false);
-    auto* spinner = qobject_cast<SISpinningProgressIndicator*>(overlay->indicator());
+    auto* spinner = overlay->findChild<SISpinningProgressIndicator*>(u"indicator"_s);
     ASSERT_NE(spinner, nullptr);
     EXPECT_TRUE(spinner->isAnimating());
     EXPECT_EQ(spinner->color(), QColor(Qt::white));
     EXPECT_EQ(spinner->size(), QSize(60, 60));
 
     overlay->setMode(POProgressOverlay::AnnularDeterminate);
-    auto* round = qobject_cast<PORoundProgressView*>(overlay->indicator());
+    auto* round = overlay->findChild<PORoundProgressView*>(u"indicator"_s);
     ASSERT_NE(round, nullptr);
     EXPECT_TRUE(round->isAnnular());
     overlay->setProgress(1.7);
     EXPECT_EQ(round->progress(), 1.0);
 
     overlay->setMode(POProgressOverlay::DeterminateHorizontalBar);
-    auto* bar = qobject_cast<POBarProgressView*>(overlay->indicator());
+    auto* bar = overlay->findChild<POBarProgressView*>(u"indicator"_s);
     ASSERT_NE(bar, nullptr);
     QSemaphore done;
     std::thread worker([&] {
@@ -283,7 +283,7 @@ TEST_F(ProgressOverlayTest, ModesChooseTheIndicatorAndProgressIsClamped)
     QTRY_COMPARE(bar->progress(), 0.5);
 
     overlay->setMode(POProgressOverlay::Text);
-    EXPECT_EQ(overlay->indicator(), nullptr);
+    EXPECT_EQ(overlay->findChild<QWidget*>(u"indicator"_s), nullptr);
 }
 
 TEST_F(ProgressOverlayTest, ClassOperationsFindAndHideTheOverlaysOfAView)
