@@ -126,7 +126,7 @@ TBWindowButton* AppDelegate::makeTitleBarButton(int index)
         { QString::fromLatin1(spec.normalImage), QString::fromLatin1(spec.rolloverImage),
             QString::fromLatin1(spec.pressedImage), QString::fromLatin1(spec.inactiveImage),
             QString::fromLatin1(spec.keyEquivalent), modifiers, platform::localized(spec.tooltip),
-            TBWindowButton::MomentaryChange },
+            TBWindowButton::ButtonType::MomentaryChange },
         int(TitleBarLayout::buttonSize));
     using Command = void (AppCommandHandlers::*)(QAbstractButton*);
     static constexpr std::array<Command, 7> commands {
@@ -170,7 +170,7 @@ void AppDelegate::setupSidebar()
         const QString stem = QString::fromLatin1(info.imageStem);
         seToolbarButton(m_sidebarButtons[static_cast<std::size_t>(info.screen)],
             { stem + u"N"_s, stem + u"H"_s, stem + u"S"_s, stem + u"N"_s, QString(), Qt::NoModifier,
-                platform::localized(info.tooltip), TBWindowButton::Toggle },
+                platform::localized(info.tooltip), TBWindowButton::ButtonType::Toggle },
             sidebarButtonSize);
     }
     m_sidebarButtons[0]->setState(1);

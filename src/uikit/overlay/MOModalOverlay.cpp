@@ -20,11 +20,6 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-const QString MOModalOverlay::WillShowNotification = u"MOModalOverlayWillShowNotification"_s;
-const QString MOModalOverlay::DidShowNotification = u"MOModalOverlayDidShowNotification"_s;
-const QString MOModalOverlay::WillCloseNotification = u"MOModalOverlayWillCloseNotification"_s;
-const QString MOModalOverlay::DidCloseNotification = u"MOModalOverlayDidCloseNotification"_s;
-
 namespace {
 constexpr int kTransitionMilliseconds = 800;
 constexpr int kShakeMilliseconds = 300;
@@ -77,18 +72,18 @@ MOModalOverlay::MOModalOverlay(QObject* parent) : QObject(parent)
                 call(*m_delegate, n);
         };
     };
-    center.addObserver(this, WillShowNotification,
+    center.addObserver(this, notifications::modalOverlayWillShow,
         forward(
             [](MOModalOverlayDelegate& d, const platform::Notification& n) { d.modalOverlayWillShow(n); }),
         self);
-    center.addObserver(this, DidShowNotification,
+    center.addObserver(this, notifications::modalOverlayDidShow,
         forward([](MOModalOverlayDelegate& d, const platform::Notification& n) { d.modalOverlayDidShow(n); }),
         self);
-    center.addObserver(this, WillCloseNotification,
+    center.addObserver(this, notifications::modalOverlayWillClose,
         forward(
             [](MOModalOverlayDelegate& d, const platform::Notification& n) { d.modalOverlayWillClose(n); }),
         self);
-    center.addObserver(this, DidCloseNotification,
+    center.addObserver(this, notifications::modalOverlayDidClose,
         forward(
             [](MOModalOverlayDelegate& d, const platform::Notification& n) { d.modalOverlayDidClose(n); }),
         self);
@@ -162,7 +157,7 @@ void MOModalOverlay::showInWindow(QWidget* window, QWidget* contentView)
     if (m_closing)
         afterClose(); // a show during the closing animation ends the close now
 
-    post(WillShowNotification);
+    post(notifications::modalOverlayWillShow);
     window = window->window();
     m_parentWindow = window;
     m_parentContentView = contentView;
@@ -224,7 +219,7 @@ void MOModalOverlay::afterShow()
 {
     if (m_modalWindow)
         m_modalWindow->setGraphicsEffect(nullptr);
-    post(DidShowNotification);
+    post(notifications::modalOverlayDidShow);
 }
 
 void MOModalOverlay::close()
@@ -233,7 +228,7 @@ void MOModalOverlay::close()
         return;
     m_closing = true;
     stopTransition();
-    post(WillCloseNotification);
+    post(notifications::modalOverlayWillClose);
     const quint64 generation = m_generation;
     QWidget* content = m_contentViewController;
     if (!m_animates || !m_modalWindow) {
@@ -280,7 +275,7 @@ void MOModalOverlay::afterClose()
     }
     m_shown = false;
     m_closing = false;
-    post(DidCloseNotification);
+    post(notifications::modalOverlayDidClose);
 }
 
 void MOModalOverlay::performClose()

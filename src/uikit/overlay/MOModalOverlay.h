@@ -1,5 +1,6 @@
 #pragma once
 
+#include "uikit/KitNotifications.h"
 #include "uikit/overlay/MOModalOverlayDelegate.h"
 
 #include <QColor>
@@ -16,15 +17,11 @@ class QWidget;
 /// Shows a view controller's view as a modal panel over a window: a child widget covering the
 /// whole window dims it, takes every click, key and shortcut meant for anything behind it,
 /// keeps the window from being resized, and slides or fades the content in and out. Each step
-/// is posted on the default notification centre with the overlay as object. Main thread only.
+/// is posted on the default notification centre with the overlay as object, under the
+/// names in uikit/KitNotifications.h. Main thread only.
 class MOModalOverlay : public QObject {
     Q_OBJECT
 public:
-    static const QString WillShowNotification; // "MOModalOverlayWillShowNotification"
-    static const QString DidShowNotification; // "MOModalOverlayDidShowNotification"
-    static const QString WillCloseNotification; // "MOModalOverlayWillCloseNotification"
-    static const QString DidCloseNotification; // "MOModalOverlayDidCloseNotification"
-
     explicit MOModalOverlay(QObject* parent = nullptr);
     ~MOModalOverlay() override;
 

@@ -7,6 +7,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Dispatch.h"
+#include "platform/Strings.h"
 
 #include <QFontMetricsF>
 #include <QGraphicsOpacityEffect>
@@ -22,6 +23,9 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
+
+// The object name of the indicator the overlay makes for its mode.
+const QString kIndicatorName = QStringLiteral("indicator");
 constexpr int kAnimationMilliseconds = 300;
 
 bool onMainThread(const QObject* object)
@@ -41,7 +45,7 @@ QFont boldFont(int pointSize)
 struct POProgressOverlay::Completer {
     Completion completion;
     bool delivered = false;
-    void deliver(const std::optional<QString>& error)
+    void deliver(const platform::MaybeError& error)
     {
         if (delivered)
             return;
@@ -247,14 +251,14 @@ void POProgressOverlay::showAnimated(bool animated, Work work, Completion comple
     QPointer<POProgressOverlay> self(this);
     std::shared_ptr<Completer> completer = m_completer;
     platform::runInBackground([work = std::move(work), completer, self] {
-        std::optional<QString> error;
+        platform::MaybeError error;
         try {
             if (work)
                 error = work();
         } catch (const std::exception& e) {
             error = QString::fromLocal8Bit(e.what());
         } catch (...) {
-            error = u"The operation failed."_s;
+            error = platform::Strings::tr("The operation failed.");
         }
         platform::runOnMain([completer, self, error] {
             if (self)
@@ -266,7 +270,7 @@ void POProgressOverlay::showAnimated(bool animated, Work work, Completion comple
     show(animated);
 }
 
-void POProgressOverlay::cleanUp(const std::optional<QString>& error)
+void POProgressOverlay::cleanUp(const platform::MaybeError& error)
 {
     m_taskInProgress = false;
     m_workDone = true;
@@ -327,6 +331,7 @@ void POProgressOverlay::updateIndicators()
     case Indeterminate:
         if (!qobject_cast<SISpinningProgressIndicator*>(m_indicator)) {
             auto* spinner = new SISpinningProgressIndicator(this);
+            spinner->setObjectName(kIndicatorName);
             spinner->resize(int(m_spinsize), int(m_spinsize));
             spinner->setColor(Qt::white);
             spinner->setUsesThreadedAnimation(false);
@@ -339,6 +344,7 @@ void POProgressOverlay::updateIndicators()
         auto* round = qobject_cast<PORoundProgressView*>(m_indicator);
         if (!round) {
             round = new PORoundProgressView(this);
+            round->setObjectName(kIndicatorName);
             round->resize(int(m_spinsize), int(m_spinsize));
             next = round;
         }
@@ -349,6 +355,7 @@ void POProgressOverlay::updateIndicators()
     }
     case DeterminateHorizontalBar: {
         auto* bar = new POBarProgressView(this);
+        bar->setObjectName(kIndicatorName);
         bar->setProgress(m_progress);
         next = bar;
         break;

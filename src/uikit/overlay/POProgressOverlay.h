@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Expected.h"
+
 #include <QColor>
 #include <QDateTime>
 #include <QFont>
@@ -9,7 +11,6 @@
 
 #include <functional>
 #include <memory>
-#include <optional>
 
 class POProgressOverlay;
 class QAbstractAnimation;
@@ -32,8 +33,8 @@ class POProgressOverlay : public QWidget {
     Q_OBJECT
 public:
     /// Returns an error text, or none on success. Runs off the main thread.
-    using Work = std::function<std::optional<QString>()>;
-    using Completion = std::function<void(const std::optional<QString>& error)>;
+    using Work = std::function<platform::MaybeError()>;
+    using Completion = std::function<void(const platform::MaybeError& error)>;
 
     enum Mode {
         Indeterminate = 0,
@@ -83,7 +84,6 @@ public:
     void setMode(int mode);
     QWidget* customView() const { return m_customView; }
     void setCustomView(QWidget* view);
-    QWidget* indicator() const { return m_indicator; }
     /// Clamped to 0..1; may be set from any thread.
     qreal progress() const { return m_progress; }
     void setProgress(qreal progress);
@@ -130,7 +130,7 @@ private:
     void updateIndicators();
     void showUsingAnimation(bool animated);
     void hideUsingAnimation(bool animated);
-    void cleanUp(const std::optional<QString>& error);
+    void cleanUp(const platform::MaybeError& error);
     void done();
     void layoutSubviews();
     void setAlpha(qreal alpha);
@@ -156,7 +156,7 @@ private:
     bool m_taskInProgress = false;
     bool m_hiddenReported = false;
     bool m_workDone = false;
-    std::optional<QString> m_workResult;
+    platform::MaybeError m_workResult;
     bool m_square = false;
     bool m_dimBackground = false;
     bool m_dismissible = false;

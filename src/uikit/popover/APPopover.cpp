@@ -5,6 +5,8 @@
 #include "uikit/popover/PKPopoverController.h"
 #include "uikit/popover/PopoverGeometry.h"
 
+#include "platform/YUpGeometry.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QPropertyAnimation>
@@ -111,16 +113,16 @@ bool APPopover::isVisible() const
 QPointF APPopover::toScreenYUp(QWidget* window, const QPointF& point) const
 {
     const QPointF global = window ? QPointF(window->mapToGlobal(point.toPoint())) : point;
-    return PKPopoverGeometry::toYUp(QRectF(global, QSizeF(0, 0))).topLeft();
+    return platform::screenToYUp(QRectF(global, QSizeF(0, 0))).topLeft();
 }
 
 int APPopover::bestPositionInWindow(QWidget* window, const QPointF& point) const
 {
     const QScreen* screen = window && window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    const QRectF visible = screen ? PKPopoverGeometry::toYUp(QRectF(screen->availableGeometry())) : QRectF();
+    const QRectF visible = screen ? platform::screenToYUp(QRectF(screen->availableGeometry())) : QRectF();
     std::optional<QRectF> parentFrame;
     if (window)
-        parentFrame = PKPopoverGeometry::toYUp(QRectF(window->frameGeometry()));
+        parentFrame = platform::screenToYUp(QRectF(window->frameGeometry()));
     return APPopoverGeometry::bestPosition(m_popoverWindow->popoverWindowFrame()->metrics(),
         QSizeF(m_popoverWindow->size()), toScreenYUp(window, point), visible, parentFrame);
 }

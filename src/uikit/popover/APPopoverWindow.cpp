@@ -4,6 +4,8 @@
 #include "uikit/popover/PopoverGeometry.h"
 #include "uikit/popover/PopoverShape.h"
 
+#include "platform/YUpGeometry.h"
+
 namespace {
 using APPopoverGeometry::Edge;
 
@@ -71,12 +73,12 @@ void APPopoverWindow::setContentSize(const QSizeF& size)
 
 QRectF APPopoverWindow::frameYUp() const
 {
-    return PKPopoverGeometry::toYUp(QRectF(geometry()));
+    return platform::screenToYUp(QRectF(geometry()));
 }
 
 void APPopoverWindow::setFrameYUp(const QRectF& frame)
 {
-    setGeometry(PKPopoverGeometry::fromYUp(frame).toRect());
+    setGeometry(platform::screenToYDown(frame).toRect());
 }
 
 QPointF APPopoverWindow::attachmentPointOnScreen() const
@@ -190,7 +192,5 @@ void APPopoverWindow::placeContent()
         return;
     // The content rectangle is y-up inside the window; flip it once.
     const QRectF content = m_frame->contentRectForFrameRect(QRectF(0, 0, width(), height()));
-    m_contentView->setGeometry(
-        QRectF(content.x(), height() - content.y() - content.height(), content.width(), content.height())
-            .toRect());
+    m_contentView->setGeometry(platform::toYDown(content, qreal(height())).toRect());
 }

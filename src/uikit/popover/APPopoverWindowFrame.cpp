@@ -1,5 +1,7 @@
 #include "uikit/popover/APPopoverWindowFrame.h"
 
+#include "platform/YUpGeometry.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -65,7 +67,7 @@ void APPopoverWindowFrame::paintEvent(QPaintEvent*)
 void APPopoverWindowFrame::mousePressEvent(QMouseEvent* event)
 {
     // Hit tests in y-up coordinates, like the outline.
-    const QPointF p(event->position().x(), height() - event->position().y());
+    const QPointF p = platform::toYUp(event->position(), qreal(height()));
     const QRectF content = contentRectForFrameRect(QRectF(0, 0, width(), height()));
     const QPainterPath outline = outlinePath();
     const bool onBorder = outline.contains(p) && !content.contains(p);

@@ -6,6 +6,7 @@
 #include "uikit/popover/PopoverGeometry.h"
 
 #include "platform/Dispatch.h"
+#include "platform/YUpGeometry.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -193,14 +194,14 @@ QRectF PKPopoverController::anchorOnScreen() const
     if (!m_positionView)
         return {};
     const QPoint topLeft = m_positionView->mapToGlobal(m_viewRect.topLeft().toPoint());
-    return PKPopoverGeometry::toYUp(QRectF(QPointF(topLeft), m_viewRect.size()));
+    return platform::screenToYUp(QRectF(QPointF(topLeft), m_viewRect.size()));
 }
 
 QRectF PKPopoverController::screenFrame() const
 {
     if (!m_parentWindow || !m_parentWindow->screen())
         return {};
-    return PKPopoverGeometry::toYUp(QRectF(m_parentWindow->screen()->geometry()));
+    return platform::screenToYUp(QRectF(m_parentWindow->screen()->geometry()));
 }
 
 void PKPopoverController::presentPopoverFromRect(

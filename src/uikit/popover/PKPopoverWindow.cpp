@@ -5,6 +5,8 @@
 #include "uikit/popover/PopoverGeometry.h"
 #include "uikit/popover/PopoverShape.h"
 
+#include "platform/YUpGeometry.h"
+
 #include <QKeyEvent>
 #include <QLabel>
 #include <QParallelAnimationGroup>
@@ -60,12 +62,12 @@ QRectF PKPopoverWindow::contentRectForFrameRect(const QRectF& frame) const
 
 QRectF PKPopoverWindow::frameYUp() const
 {
-    return PKPopoverGeometry::toYUp(QRectF(geometry()));
+    return platform::screenToYUp(QRectF(geometry()));
 }
 
 void PKPopoverWindow::setFrameYUp(const QRectF& frame)
 {
-    setGeometry(PKPopoverGeometry::fromYUp(frame).toRect());
+    setGeometry(platform::screenToYDown(frame).toRect());
 }
 
 bool PKPopoverWindow::popoverIsVisible() const
@@ -119,9 +121,9 @@ void PKPopoverWindow::presentWithPopAnimation()
     auto* group = new QParallelAnimationGroup(this);
     auto* frame = new QPropertyAnimation(m_zoomWindow.data(), "geometry", group);
     frame->setDuration(kPopMilliseconds);
-    frame->setKeyValueAt(0.0, PKPopoverGeometry::fromYUp(start).toRect());
-    frame->setKeyValueAt(0.5, PKPopoverGeometry::fromYUp(overshoot).toRect());
-    frame->setKeyValueAt(1.0, PKPopoverGeometry::fromYUp(final).toRect());
+    frame->setKeyValueAt(0.0, platform::screenToYDown(start).toRect());
+    frame->setKeyValueAt(0.5, platform::screenToYDown(overshoot).toRect());
+    frame->setKeyValueAt(1.0, platform::screenToYDown(final).toRect());
     auto* alpha = new QPropertyAnimation(m_zoomWindow.data(), "windowOpacity", group);
     alpha->setDuration(kPopMilliseconds);
     alpha->setEndValue(1.0);
@@ -245,7 +247,7 @@ QWidget* PKPopoverWindow::makeZoomWindow(const QRectF& yUpFrame)
     zoom->setAttribute(Qt::WA_TransparentForMouseEvents);
     zoom->setScaledContents(true);
     zoom->setPixmap(grab());
-    zoom->setGeometry(PKPopoverGeometry::fromYUp(yUpFrame).toRect());
+    zoom->setGeometry(platform::screenToYDown(yUpFrame).toRect());
     if (windowHandle() && windowHandle()->transientParent()) {
         zoom->winId();
         zoom->windowHandle()->setTransientParent(windowHandle()->transientParent());

@@ -1,8 +1,5 @@
 #include "uikit/popover/PopoverGeometry.h"
 
-#include <QGuiApplication>
-#include <QScreen>
-
 #include <cmath>
 
 namespace PKPopoverGeometry {
@@ -156,28 +153,6 @@ QList<QRectF> topHighlightRects(
             QRectF(std::floor(x + width / 2 + arrowSize.width() / 2), y, piece, 1) };
     }
     return { QRectF(x, y, width, 1) };
-}
-
-namespace {
-qreal flipHeight()
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return 0;
-    const QRect g = screen->geometry();
-    return g.y() + g.height();
-}
-} // namespace
-
-QRectF toYUp(const QRectF& qtRect)
-{
-    return QRectF(qtRect.x(), flipHeight() - qtRect.y() - qtRect.height(), qtRect.width(), qtRect.height());
-}
-
-QRectF fromYUp(const QRectF& yUpRect)
-{
-    // The flip is its own inverse.
-    return toYUp(yUpRect);
 }
 
 } // namespace PKPopoverGeometry

@@ -8,7 +8,8 @@
 #include <optional>
 
 /// Geometry of the anchored popover, in the y-up space with the origin at the bottom left
-/// of the primary screen. Qt's y-down coordinates are converted once, by `toYUp`/`fromYUp`.
+/// of the primary screen. Qt's y-down coordinates are converted once, by
+/// `platform::screenToYUp`/`screenToYDown`.
 namespace PKPopoverGeometry {
 
 /// Arrow directions: the direction the arrow points, from the panel towards the anchor.
@@ -46,9 +47,5 @@ QRectF outlineBounds(const QRectF& bounds, qreal borderWidth);
 /// The one-point highlight line(s) under the top edge; two pieces around an upward arrow.
 QList<QRectF> topHighlightRects(
     const QRectF& bounds, qreal borderWidth, qreal cornerRadius, const QSizeF& arrowSize, unsigned direction);
-
-/// Converts a rectangle in Qt's global coordinates to the y-up screen space and back.
-QRectF toYUp(const QRectF& qtRect);
-QRectF fromYUp(const QRectF& yUpRect);
 
 } // namespace PKPopoverGeometry

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "uikit/window/TBStandardButtons.h"
+
 #include <QWidget>
 
 #include <memory>
@@ -27,8 +29,8 @@ public:
     virtual QWidget* contentView() const = 0;
     /// Puts `view` in place of the content view; the window takes it over.
     virtual void setContentView(QWidget* view) = 0;
-    /// Kind 0 close, 1 minimise, 2 zoom, 7 full screen; null when the window has none.
-    virtual TBWindowButton* standardWindowButton(int kind) const = 0;
+    /// Null when the window has no button of that kind.
+    virtual TBWindowButton* standardWindowButton(TBStandardButtons::Kind kind) const = 0;
 
     virtual void setTitleBarHeight(double height) = 0;
     virtual double titleBarHeight() const = 0;

@@ -12,6 +12,9 @@
 #include "uikit/window/TBWindowButton.h"
 #include "uikit/window/TBWindowState.h"
 
+#include "platform/Strings.h"
+#include "platform/YUpGeometry.h"
+
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QAbstractSpinBox>
@@ -33,40 +36,6 @@ constexpr double kSystemFullScreenRight = 4;
 
 double s_defaultLeftMargin = 0;
 double s_defaultSeparation = 0;
-
-QColor white(double level, double alpha = 1.0)
-{
-    return QColor::fromRgbF(float(level), float(level), float(level), float(alpha));
-}
-
-QGradientStops stops(std::initializer_list<std::pair<double, double>> levels)
-{
-    QGradientStops result;
-    for (const auto& [location, level] : levels)
-        result.append({ location, white(level) });
-    return result;
-}
-
-QString roleDescription(int kind)
-{
-    switch (kind) {
-    case 0:
-        return u"close button"_s;
-    case 1:
-        return u"minimize button"_s;
-    case 2:
-        return u"zoom button"_s;
-    default:
-        return u"full screen button"_s;
-    }
-}
-
-bool isControl(const QWidget* widget)
-{
-    return qobject_cast<const QAbstractButton*>(widget) || qobject_cast<const QAbstractSlider*>(widget)
-        || qobject_cast<const QAbstractSpinBox*>(widget) || qobject_cast<const QComboBox*>(widget)
-        || qobject_cast<const QLineEdit*>(widget);
-}
 
 } // namespace
 
@@ -117,8 +86,8 @@ void TBClassicWindow::setUp()
     // The standard buttons sit in the title bar, where the window system would put them.
     static int windows = 0;
     const QString group = u"TBClassicWindow.standardButtons.%1"_s.arg(++windows);
-    const int kinds[4] = { TBStandardButtons::Close, TBStandardButtons::Miniaturize, TBStandardButtons::Zoom,
-        TBStandardButtons::FullScreen };
+    using TBStandardButtons::Kind;
+    const Kind kinds[4] = { Kind::Close, Kind::Miniaturize, Kind::Zoom, Kind::FullScreen };
     double x = kSystemLeft;
     for (int i = 0; i < 4; ++i) {
         TBWindowButton* button = TBStandardButtons::makeButton(kinds[i], group, m_titleBarContainer);
@@ -150,14 +119,14 @@ void TBClassicWindow::setUp()
     layout();
 }
 
-TBWindowButton* TBClassicWindow::standardWindowButton(int kind) const
+TBWindowButton* TBClassicWindow::standardWindowButton(TBStandardButtons::Kind kind) const
 {
     switch (kind) {
-    case 0:
-    case 1:
-    case 2:
-        return m_standardButtons[kind];
-    case 7:
+    case TBStandardButtons::Kind::Close:
+    case TBStandardButtons::Kind::Miniaturize:
+    case TBStandardButtons::Kind::Zoom:
+        return m_standardButtons[int(kind)];
+    case TBStandardButtons::Kind::FullScreen:
         return m_standardButtons[3];
     default:
         return nullptr;
@@ -170,14 +139,14 @@ void TBClassicWindow::setTitleBarHeight(double height, bool adjustWindowFrame)
         return;
     const double old = m_titleBarHeight;
     if (adjustWindowFrame) {
-        const QRectF yUp = TBGeometry::flipped(QRectF(geometry()), 0);
-        const QRectF grown = TBGeometry::flipped(TBGeometry::frameKeepingTopEdge(yUp, height - old), 0);
+        const QRectF yUp = platform::flipped(QRectF(geometry()), 0);
+        const QRectF grown = platform::flipped(TBGeometry::frameKeepingTopEdge(yUp, height - old), 0);
         setFrame(grown.toRect(), true);
     }
     m_cachedTitleBarHeight = m_titleBarHeight = height;
     layout();
     updateTitleBar();
-    if (m_styleMask & kTexturedStyle && m_contentView)
+    if ((m_styleMask & TBWindow::Style::Textured) && m_contentView)
         m_contentView->update();
 }
 
@@ -231,7 +200,7 @@ void TBClassicWindow::setBottomBarHeight(double height)
         return;
     m_bottomBarHeight = height;
     layout();
-    if (m_styleMask & kTexturedStyle && m_contentView)
+    if ((m_styleMask & TBWindow::Style::Textured) && m_contentView)
         m_contentView->update();
 }
 
@@ -341,63 +310,6 @@ void TBClassicWindow::setShowsDocumentProxyIcon(bool shows)
         m_titleBarView->update();
 }
 
-void TBClassicWindow::setCloseButton(TBWindowButton* button)
-{
-    setCustomButton(m_closeButton, button, 0);
-}
-
-void TBClassicWindow::setMinimizeButton(TBWindowButton* button)
-{
-    setCustomButton(m_minimizeButton, button, 1);
-}
-
-void TBClassicWindow::setZoomButton(TBWindowButton* button)
-{
-    setCustomButton(m_zoomButton, button, 2);
-}
-
-void TBClassicWindow::setFullScreenButton(TBWindowButton* button)
-{
-    setCustomButton(m_fullScreenButton, button, 7);
-}
-
-void TBClassicWindow::setCustomButton(QPointer<TBWindowButton>& slot, TBWindowButton* button, int kind)
-{
-    if (button == slot)
-        return;
-    if (slot) {
-        slot->hide();
-        slot->setParent(nullptr);
-        slot->deleteLater();
-    }
-    slot = button;
-    if (!button)
-        return;
-    switch (kind) {
-    case 0:
-        connect(button, &QAbstractButton::clicked, this, &TBClassicWindow::performClose);
-        break;
-    case 1:
-        connect(button, &QAbstractButton::clicked, this, &TBClassicWindow::performMiniaturize);
-        break;
-    case 2:
-        connect(button, &QAbstractButton::clicked, this, &TBClassicWindow::performZoom);
-        break;
-    default:
-        connect(button, &QAbstractButton::clicked, this, &TBClassicWindow::toggleFullScreen);
-        break;
-    }
-    button->setParent(this);
-    if (TBWindowButton* standard = standardWindowButton(kind)) {
-        const QRectF origin = TBGeometry::frame(standard, this);
-        TBGeometry::setFrame(button, QRectF(origin.topLeft(), QSizeF(button->size())), this);
-    }
-    button->setAccessibleName(roleDescription(kind));
-    button->setAccessibleDescription(roleDescription(kind));
-    button->show();
-    button->raise();
-}
-
 QWidget* TBClassicWindow::titleDivider() const
 {
     for (QObject* child : children()) {
@@ -407,39 +319,15 @@ QWidget* TBClassicWindow::titleDivider() const
     return nullptr;
 }
 
-QGradientStops TBClassicWindow::defaultTitleBarGradient(bool drawsAsMain)
-{
-    if (drawsAsMain)
-        return stops({ { 0, 180 / 255.0 }, { 0.25, 195 / 255.0 }, { 0.5, 210 / 255.0 }, { 1, 235 / 255.0 } });
-    return stops({ { 0, 225 / 255.0 }, { 1, 250 / 255.0 } });
-}
-
-QGradientStops TBClassicWindow::defaultBottomBarGradient(bool drawsAsMain)
-{
-    if (drawsAsMain)
-        return stops({ { 0, 180 / 255.0 }, { 1, 210 / 255.0 } });
-    return stops({ { 0, 225 / 255.0 }, { 1, 235 / 255.0 } });
-}
-
-QColor TBClassicWindow::defaultBaselineSeparatorColor(bool drawsAsMain)
-{
-    return white((drawsAsMain ? 104 : 167) / 255.0);
-}
-
-QColor TBClassicWindow::defaultTitleTextColor(bool drawsAsMain)
-{
-    return white(56 / 255.0, drawsAsMain ? 1.0 : 0.5);
-}
-
 bool TBClassicWindow::drawsAsMain() const
 {
     return isActiveWindow() && QGuiApplication::applicationState() == Qt::ApplicationActive;
 }
 
-void TBClassicWindow::setStyleMask(unsigned mask)
+void TBClassicWindow::setStyleMask(TBWindow::StyleMask mask)
 {
     m_preventWindowFrameChange = true;
-    if ((m_styleMask & kTexturedStyle) && !(mask & kTexturedStyle))
+    if ((m_styleMask & TBWindow::Style::Textured) && !(mask & TBWindow::Style::Textured))
         m_topContentBorderThickness = 0;
     m_styleMask = mask;
     if (m_titleBarView)
@@ -481,115 +369,6 @@ void TBClassicWindow::setFrame(const QRect& frame, bool display)
     setGeometry(frame);
     if (display)
         update();
-}
-
-TBWindowButton* TBClassicWindow::buttonToLayOut(const QPointer<TBWindowButton>& custom, int kind)
-{
-    TBWindowButton* standard = standardWindowButton(kind);
-    if (custom) {
-        if (standard)
-            standard->hide();
-        return custom;
-    }
-    if (standard && standard->parentWidget() != this)
-        standard->show();
-    return standard;
-}
-
-QRectF TBClassicWindow::computedContentFrame() const
-{
-    return TBClassicLayout::contentFrame(width(), height(), m_titleBarHeight, toolbarHeight(),
-        m_bottomBarHeight, isFullScreen() && m_hideTitleBarInFullScreen);
-}
-
-void TBClassicWindow::layout()
-{
-    const TBClassicLayout::BarFrames bars
-        = TBClassicLayout::barFrames(QRectF(0, 0, width(), height()), m_titleBarHeight, m_bottomBarHeight);
-    for (auto [container, frame] :
-        { std::pair(m_titleBarContainer, bars.titleBar), std::pair(m_bottomBarContainer, bars.bottomBar) }) {
-        const QSize old = container->size();
-        TBGeometry::setFrame(container, frame, this);
-        if (old != container->size())
-            TBGeometry::applyAutoresizing(container, QSizeF(old));
-    }
-    // The bar views fill their containers.
-    if (m_titleBarView)
-        m_titleBarView->setGeometry(m_titleBarContainer->rect());
-    if (m_bottomBarView)
-        m_bottomBarView->setGeometry(m_bottomBarContainer->rect());
-
-    TBWindowButton* close = buttonToLayOut(m_closeButton, 0);
-    TBWindowButton* minimize = buttonToLayOut(m_minimizeButton, 1);
-    TBWindowButton* zoom = buttonToLayOut(m_zoomButton, 2);
-    if (close && minimize && zoom) {
-        TBClassicLayout::TrafficLights lights;
-        lights.container = bars.titleBar;
-        lights.close = QSizeF(close->size());
-        lights.minimize = QSizeF(minimize->size());
-        lights.zoom = QSizeF(zoom->size());
-        lights.centered = m_centerTrafficLightButtons;
-        lights.vertical = m_verticalTrafficLightButtons;
-        lights.leftMargin = m_trafficLightButtonsLeftMargin;
-        lights.topMargin = m_trafficLightButtonsTopMargin;
-        lights.separation = m_trafficLightSeparation;
-        const auto frames = TBClassicLayout::trafficLightFrames(lights);
-        TBGeometry::setFrame(close, frames[0], this);
-        TBGeometry::setFrame(minimize, frames[1], this);
-        TBGeometry::setFrame(zoom, frames[2], this);
-    }
-
-    if (TBWindowButton* fullScreen = buttonToLayOut(m_fullScreenButton, 7)) {
-        if (!m_setFullScreenButtonRightMargin)
-            setFullScreenButtonRightMargin(TBClassicLayout::measuredRightMargin(
-                bars.titleBar.width(), TBGeometry::frame(fullScreen, this)));
-        TBGeometry::setFrame(fullScreen,
-            TBClassicLayout::fullScreenButtonFrame(bars.titleBar, QSizeF(fullScreen->size()),
-                m_fullScreenButtonRightMargin, m_centerFullScreenButton, m_fullScreenButtonTopMargin),
-            this);
-    }
-
-    for (QObject* child : children()) {
-        auto* label = qobject_cast<QLabel*>(child);
-        if (!label)
-            continue;
-        if (m_titleFont)
-            label->setFont(*m_titleFont);
-        QRectF frame = TBGeometry::frame(label, this);
-        frame.moveTop(TBClassicLayout::titleFieldY(bars.titleBar, frame.height(), m_verticallyCenterTitle));
-        TBGeometry::setFrame(label, frame, this);
-    }
-    repositionContentView();
-}
-
-void TBClassicWindow::repositionContentView()
-{
-    if (!m_contentView)
-        return;
-    const QRectF wanted = computedContentFrame();
-    if (TBGeometry::frame(m_contentView, this) != wanted) {
-        TBGeometry::setFrame(m_contentView, wanted, this);
-        m_contentView->update();
-    }
-}
-
-void TBClassicWindow::updateTitleBar()
-{
-    if (!m_titleBarView)
-        return;
-    m_titleBarView->update();
-    const bool main = drawsAsMain();
-    for (QObject* child : m_titleBarView->children()) {
-        auto* control = qobject_cast<QWidget*>(child);
-        if (control && isControl(control))
-            control->setEnabled(main);
-    }
-}
-
-void TBClassicWindow::updateBottomBar()
-{
-    if (m_bottomBarView)
-        m_bottomBarView->update();
 }
 
 void TBClassicWindow::performClose()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "uikit/window/TBAppWindow.h"
+#include "uikit/window/TBWindow.h"
 #include "uikit/window/TBWindowButton.h"
 #include "uikit/window/TBWindowDelegate.h"
 
@@ -36,7 +37,6 @@ public:
     /// Rectangle edges of the design: 3 the top (title bar), 1 the bottom (bottom bar).
     static constexpr int kTopEdge = 3;
     static constexpr int kBottomEdge = 1;
-    static constexpr unsigned kTexturedStyle = 0x100;
 
     /// Called after a bar's own drawing with (painter, draws as main, drawing rectangle in
     /// the bar's Qt coordinates, edge, clipping path or null).
@@ -49,7 +49,7 @@ public:
     QWidget* widget() override { return this; }
     QWidget* titleBarView() const override { return m_titleBarView; }
     QWidget* contentView() const override { return m_contentView; }
-    TBWindowButton* standardWindowButton(int kind) const override;
+    TBWindowButton* standardWindowButton(TBStandardButtons::Kind kind) const override;
     void setTitleBarHeight(double height) override { setTitleBarHeight(height, true); }
     double titleBarHeight() const override { return m_titleBarHeight; }
     void setCenterTrafficLightButtons(bool center) override;
@@ -162,9 +162,9 @@ public:
     bool drawsAsMain() const;
     /// No toolbars exist on this window.
     double toolbarHeight() const { return 0; }
-    unsigned styleMask() const { return m_styleMask; }
+    TBWindow::StyleMask styleMask() const { return m_styleMask; }
     /// Frame changes requested while the mask changes are dropped.
-    void setStyleMask(unsigned mask);
+    void setStyleMask(TBWindow::StyleMask mask);
     double contentBorderThickness(int edge) const;
     void setContentBorderThickness(double thickness, int edge);
 
@@ -197,8 +197,9 @@ protected:
 private:
     friend class TBClassicWindowContentView;
     void setUp();
-    void setCustomButton(QPointer<TBWindowButton>& slot, TBWindowButton* button, int kind);
-    TBWindowButton* buttonToLayOut(const QPointer<TBWindowButton>& custom, int kind);
+    void setCustomButton(
+        QPointer<TBWindowButton>& slot, TBWindowButton* button, TBStandardButtons::Kind kind);
+    TBWindowButton* buttonToLayOut(const QPointer<TBWindowButton>& custom, TBStandardButtons::Kind kind);
     QRectF computedContentFrame() const;
     void windowWillEnterFullScreen();
     void windowWillExitFullScreen();
@@ -226,7 +227,8 @@ private:
     bool m_setFullScreenButtonRightMargin = false;
     bool m_preventWindowFrameChange = false;
     bool m_drawsTitlePatternOverlay = false;
-    unsigned m_styleMask = 1 | 2 | 4 | 8;
+    TBWindow::StyleMask m_styleMask = TBWindow::Style::Titled | TBWindow::Style::Closable
+        | TBWindow::Style::Miniaturizable | TBWindow::Style::Resizable;
     double m_topContentBorderThickness = 0;
     double m_bottomContentBorderThickness = 0;
     std::optional<QFont> m_titleFont;

@@ -14,7 +14,7 @@ public:
     QWidget* titleBarView() const override { return TBWindow::titleBarView(); }
     QWidget* contentView() const override { return TBWindow::contentView(); }
     void setContentView(QWidget* view) override { TBWindow::setContentView(view); }
-    TBWindowButton* standardWindowButton(int kind) const override
+    TBWindowButton* standardWindowButton(TBStandardButtons::Kind kind) const override
     {
         return TBWindow::standardWindowButton(kind);
     }

@@ -1,5 +1,7 @@
 #include "uikit/window/TBGeometry.h"
 
+#include "platform/YUpGeometry.h"
+
 #include <QVariant>
 #include <QWidget>
 
@@ -37,16 +39,11 @@ std::array<double, 3> share(
 
 } // namespace
 
-QRectF flipped(const QRectF& rect, double containerHeight)
-{
-    return { rect.x(), containerHeight - rect.y() - rect.height(), rect.width(), rect.height() };
-}
-
 void setFrame(QWidget* widget, const QRectF& yUpFrame, const QWidget* space)
 {
     if (!widget || !space)
         return;
-    const QRectF inSpace = flipped(yUpFrame, space->height());
+    const QRectF inSpace = platform::flipped(yUpFrame, space->height());
     QPoint topLeft(qRound(inSpace.x()), qRound(inSpace.y()));
     if (QWidget* parent = widget->parentWidget(); parent && parent != space)
         topLeft = parent->mapFrom(space, topLeft);
@@ -60,7 +57,7 @@ QRectF frame(const QWidget* widget, const QWidget* space)
     QPoint topLeft = widget->pos();
     if (QWidget* parent = widget->parentWidget(); parent && parent != space)
         topLeft = parent->mapTo(space, topLeft);
-    return flipped(QRectF(topLeft, QSizeF(widget->size())), space->height());
+    return platform::flipped(QRectF(topLeft, QSizeF(widget->size())), space->height());
 }
 
 QRectF trafficLightFrame(
@@ -82,27 +79,30 @@ QRectF frameKeepingTopEdge(const QRectF& frame, double delta)
     return { frame.x(), frame.y() - delta, frame.width(), frame.height() + delta };
 }
 
-QRectF autoresizedFrame(unsigned mask, const QRectF& frame, const QSizeF& oldSize, const QSizeF& newSize)
+QRectF autoresizedFrame(
+    AutoresizingMask mask, const QRectF& frame, const QSizeF& oldSize, const QSizeF& newSize)
 {
     const auto horizontal = share(newSize.width() - oldSize.width(),
         { frame.x(), frame.width(), oldSize.width() - frame.x() - frame.width() },
-        { (mask & MinXMargin) != 0, (mask & WidthSizable) != 0, (mask & MaxXMargin) != 0 });
+        { mask.testFlag(Autoresizing::MinXMargin), mask.testFlag(Autoresizing::WidthSizable),
+            mask.testFlag(Autoresizing::MaxXMargin) });
     const auto vertical = share(newSize.height() - oldSize.height(),
         { frame.y(), frame.height(), oldSize.height() - frame.y() - frame.height() },
-        { (mask & MinYMargin) != 0, (mask & HeightSizable) != 0, (mask & MaxYMargin) != 0 });
+        { mask.testFlag(Autoresizing::MinYMargin), mask.testFlag(Autoresizing::HeightSizable),
+            mask.testFlag(Autoresizing::MaxYMargin) });
     return { frame.x() + horizontal[0], frame.y() + vertical[0], frame.width() + horizontal[1],
         frame.height() + vertical[1] };
 }
 
-void setAutoresizingMask(QWidget* widget, unsigned mask)
+void setAutoresizingMask(QWidget* widget, AutoresizingMask mask)
 {
     if (widget)
-        widget->setProperty(kMaskProperty, mask);
+        widget->setProperty(kMaskProperty, mask.toInt());
 }
 
-unsigned autoresizingMask(const QWidget* widget)
+AutoresizingMask autoresizingMask(const QWidget* widget)
 {
-    return widget ? widget->property(kMaskProperty).toUInt() : 0U;
+    return widget ? AutoresizingMask::fromInt(widget->property(kMaskProperty).toInt()) : AutoresizingMask();
 }
 
 void applyAutoresizing(QWidget* container, const QSizeF& oldSize)
@@ -114,12 +114,13 @@ void applyAutoresizing(QWidget* container, const QSizeF& oldSize)
         auto* widget = qobject_cast<QWidget*>(child);
         if (!widget || widget->isWindow())
             continue;
-        const unsigned mask = autoresizingMask(widget);
-        if (mask == NotSizable)
+        const AutoresizingMask mask = autoresizingMask(widget);
+        if (!mask)
             continue;
         // Frames are taken in the old y-up space, which starts at the old height.
-        const QRectF old = flipped(QRectF(widget->geometry()), oldSize.height());
-        const QRectF next = flipped(autoresizedFrame(mask, old, oldSize, newSize), newSize.height());
+        const QRectF old = platform::flipped(QRectF(widget->geometry()), oldSize.height());
+        const QRectF next
+            = platform::flipped(autoresizedFrame(mask, old, oldSize, newSize), newSize.height());
         widget->setGeometry(next.toRect());
     }
 }

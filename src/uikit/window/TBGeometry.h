@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFlags>
 #include <QPointF>
 #include <QRectF>
 #include <QSizeF>
@@ -9,13 +10,9 @@
 class QWidget;
 
 /// The window kit's geometry rules. Every rule works in y-up space with the origin at the
-/// bottom left of its container, as the window family was designed; `flipped` converts a
-/// rectangle to Qt's y-down space (and back) at the widget boundary, and nowhere else.
+/// bottom left of its container, as the window family was designed; `platform::flipped`
+/// converts a rectangle to Qt's y-down space (and back) at the widget boundary.
 namespace TBGeometry {
-
-/// The same rectangle seen from the other vertical direction inside a container of
-/// height `containerHeight`. Converting twice gives the rectangle back.
-QRectF flipped(const QRectF& rect, double containerHeight);
 
 /// Places `widget` at `yUpFrame`, given in the y-up space of `space` (its parent or
 /// any ancestor), rounding to whole device-independent pixels.
@@ -36,7 +33,7 @@ double titleBarHeightFor(double requested, double minimum);
 QRectF frameKeepingTopEdge(const QRectF& frame, double delta);
 
 /// Autoresizing flags of a view, as the window kit's callers set them on title-bar controls.
-enum AutoresizingMask : unsigned {
+enum class Autoresizing : unsigned {
     NotSizable = 0,
     MinXMargin = 1, // the left margin follows the container's width: the view keeps its right distance
     WidthSizable = 2,
@@ -45,15 +42,17 @@ enum AutoresizingMask : unsigned {
     HeightSizable = 16,
     MaxYMargin = 32,
 };
+Q_DECLARE_FLAGS(AutoresizingMask, Autoresizing)
 
 /// The frame of a view with `mask` after its container changed from `oldSize` to
 /// `newSize`. The change along each axis is shared among the flexible parts (margins and
 /// size) in proportion to their current lengths, equally when they are all zero.
-QRectF autoresizedFrame(unsigned mask, const QRectF& frame, const QSizeF& oldSize, const QSizeF& newSize);
+QRectF autoresizedFrame(
+    AutoresizingMask mask, const QRectF& frame, const QSizeF& oldSize, const QSizeF& newSize);
 
 /// Remembers `mask` for `widget`; containers of the window kit apply it when they resize.
-void setAutoresizingMask(QWidget* widget, unsigned mask);
-unsigned autoresizingMask(const QWidget* widget);
+void setAutoresizingMask(QWidget* widget, AutoresizingMask mask);
+AutoresizingMask autoresizingMask(const QWidget* widget);
 /// Applies the remembered masks of the direct children of `container` after it changed
 /// from `oldSize` to its current size.
 void applyAutoresizing(QWidget* container, const QSizeF& oldSize);
@@ -76,3 +75,5 @@ private:
 };
 
 } // namespace TBGeometry
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(TBGeometry::AutoresizingMask)

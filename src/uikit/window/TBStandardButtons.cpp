@@ -11,22 +11,22 @@ namespace {
 
 constexpr qreal kScale = 2.0;
 
-QColor baseColor(int kind)
+QColor baseColor(Kind kind)
 {
     switch (kind) {
-    case Close:
+    case Kind::Close:
         return QColor(0xFF, 0x5F, 0x57);
-    case Miniaturize:
+    case Kind::Miniaturize:
         return QColor(0xFE, 0xBC, 0x2E);
-    case Zoom:
-    case FullScreen:
+    case Kind::Zoom:
+    case Kind::FullScreen:
         return QColor(0x28, 0xC8, 0x40);
     default:
         return {};
     }
 }
 
-void drawGlyph(QPainter& painter, int kind, const QRectF& circle)
+void drawGlyph(QPainter& painter, Kind kind, const QRectF& circle)
 {
     const QPointF c = circle.center();
     const qreal r = circle.width() * 0.25;
@@ -34,18 +34,18 @@ void drawGlyph(QPainter& painter, int kind, const QRectF& circle)
     pen.setCapStyle(Qt::RoundCap);
     painter.setPen(pen);
     switch (kind) {
-    case Close:
+    case Kind::Close:
         painter.drawLine(c + QPointF(-r, -r), c + QPointF(r, r));
         painter.drawLine(c + QPointF(-r, r), c + QPointF(r, -r));
         break;
-    case Miniaturize:
+    case Kind::Miniaturize:
         painter.drawLine(c + QPointF(-r * 1.2, 0), c + QPointF(r * 1.2, 0));
         break;
-    case Zoom:
+    case Kind::Zoom:
         painter.drawLine(c + QPointF(-r * 1.2, 0), c + QPointF(r * 1.2, 0));
         painter.drawLine(c + QPointF(0, -r * 1.2), c + QPointF(0, r * 1.2));
         break;
-    case FullScreen: {
+    case Kind::FullScreen: {
         painter.setPen(Qt::NoPen);
         painter.setBrush(QColor(0, 0, 0, 150));
         QPainterPath arrows;
@@ -67,12 +67,12 @@ void drawGlyph(QPainter& painter, int kind, const QRectF& circle)
 
 } // namespace
 
-QSizeF buttonSize(int kind)
+QSizeF buttonSize(Kind kind)
 {
-    return kind == FullScreen ? QSizeF(16, 16) : QSizeF(14, 16);
+    return kind == Kind::FullScreen ? QSizeF(16, 16) : QSizeF(14, 16);
 }
 
-QImage image(int kind, Look look)
+QImage image(Kind kind, Look look)
 {
     const QColor base = baseColor(kind);
     if (!base.isValid())
@@ -89,13 +89,13 @@ QImage image(int kind, Look look)
     QColor fill = base;
     QColor rim = base.darker(125);
     switch (look) {
-    case ActiveNotKey:
-    case Inactive:
+    case Look::ActiveNotKey:
+    case Look::Inactive:
         // Grey on both light and dark backgrounds, fainter when disabled.
-        fill = QColor(128, 128, 128, look == Inactive ? 60 : 110);
-        rim = QColor(100, 100, 100, look == Inactive ? 60 : 110);
+        fill = QColor(128, 128, 128, look == Look::Inactive ? 60 : 110);
+        rim = QColor(100, 100, 100, look == Look::Inactive ? 60 : 110);
         break;
-    case Pressed:
+    case Look::Pressed:
         fill = base.darker(130);
         break;
     default:
@@ -104,20 +104,20 @@ QImage image(int kind, Look look)
     painter.setPen(QPen(rim, 0.5));
     painter.setBrush(fill);
     painter.drawEllipse(circle);
-    if (look == Rollover || look == Pressed)
+    if (look == Look::Rollover || look == Look::Pressed)
         drawGlyph(painter, kind, circle);
     return result;
 }
 
-TBWindowButton* makeButton(int kind, const QString& groupIdentifier, QWidget* parent)
+TBWindowButton* makeButton(Kind kind, const QString& groupIdentifier, QWidget* parent)
 {
     const QSizeF size = buttonSize(kind);
     auto* button = TBWindowButton::windowButtonWithSize(size.width(), size.height(), groupIdentifier, parent);
-    button->setActiveImage(image(kind, Active));
-    button->setActiveNotKeyWindowImage(image(kind, ActiveNotKey));
-    button->setInactiveImage(image(kind, Inactive));
-    button->setRolloverImage(image(kind, Rollover));
-    button->setPressedImage(image(kind, Pressed));
+    button->setActiveImage(image(kind, Look::Active));
+    button->setActiveNotKeyWindowImage(image(kind, Look::ActiveNotKey));
+    button->setInactiveImage(image(kind, Look::Inactive));
+    button->setRolloverImage(image(kind, Look::Rollover));
+    button->setPressedImage(image(kind, Look::Pressed));
     button->updateImage();
     return button;
 }

@@ -11,14 +11,14 @@ class TBWindowButton;
 /// 7 full screen. The images are drawn here, at twice the point size for sharp output.
 namespace TBStandardButtons {
 
-enum Kind { Close = 0, Miniaturize = 1, Zoom = 2, FullScreen = 7 };
-enum Look { Active, ActiveNotKey, Inactive, Rollover, Pressed };
+enum class Kind { Close = 0, Miniaturize = 1, Zoom = 2, FullScreen = 7 };
+enum class Look { Active, ActiveNotKey, Inactive, Rollover, Pressed };
 
 /// The size of one standard button, in points.
-QSizeF buttonSize(int kind);
+QSizeF buttonSize(Kind kind);
 /// The image of `kind` in `look`; a null image for an unknown kind.
-QImage image(int kind, Look look);
+QImage image(Kind kind, Look look);
 /// A new button of `kind` in group `groupIdentifier` with all five images set.
-TBWindowButton* makeButton(int kind, const QString& groupIdentifier, QWidget* parent);
+TBWindowButton* makeButton(Kind kind, const QString& groupIdentifier, QWidget* parent);
 
 } // namespace TBStandardButtons

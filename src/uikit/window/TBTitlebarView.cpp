@@ -1,6 +1,7 @@
 #include "uikit/window/TBTitlebarView.h"
 
 #include "platform/UserDefaults.h"
+#include "platform/YUpGeometry.h"
 #include "uikit/window/TBClassicLayout.h"
 #include "uikit/window/TBClassicWindow.h"
 #include "uikit/window/TBGeometry.h"
@@ -83,12 +84,14 @@ QRectF TBTitlebarView::titleFrame(const TitleAttributes& attributes) const
     input.bounds = QRectF(0, 0, width(), height());
     input.titleSize = QSizeF(std::ceil(metrics.horizontalAdvance(title)), std::ceil(metrics.height()));
     if (w) {
-        for (TBWindowButton* button : { w->standardWindowButton(0), w->standardWindowButton(1),
-                 w->standardWindowButton(2), w->closeButton(), w->minimizeButton(), w->zoomButton() }) {
+        using TBStandardButtons::Kind;
+        for (TBWindowButton* button : { w->standardWindowButton(Kind::Close),
+                 w->standardWindowButton(Kind::Miniaturize), w->standardWindowButton(Kind::Zoom),
+                 w->closeButton(), w->minimizeButton(), w->zoomButton() }) {
             if (button && !button->isHidden())
                 input.buttons.push_back(TBGeometry::frame(button, this));
         }
-        for (TBWindowButton* button : { w->fullScreenButton(), w->standardWindowButton(7) }) {
+        for (TBWindowButton* button : { w->fullScreenButton(), w->standardWindowButton(Kind::FullScreen) }) {
             if (button && !button->isHidden()) {
                 input.fullScreenButton = TBGeometry::frame(button, this);
                 break;
@@ -130,7 +133,7 @@ void TBTitlebarView::paintEvent(QPaintEvent*)
             painter.fontMetrics().elidedText(title, Qt::ElideRight, int(box.width())));
         return;
     }
-    const QRectF frame = TBGeometry::flipped(titleFrame(attributes), height());
+    const QRectF frame = platform::flipped(titleFrame(attributes), height());
     const QString shown = QFontMetricsF(attributes.font).elidedText(title, Qt::ElideRight, frame.width());
     painter.setPen(attributes.shadowColor);
     painter.drawText(frame.translated(attributes.shadowOffset), Qt::AlignLeft | Qt::AlignVCenter, shown);

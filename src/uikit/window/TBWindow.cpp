@@ -1,6 +1,7 @@
 #include "uikit/window/TBWindow.h"
 
 #include "platform/Appearance.h"
+#include "platform/YUpGeometry.h"
 #include "uikit/window/TBGeometry.h"
 #include "uikit/window/TBStandardButtons.h"
 #include "uikit/window/TBWindowButton.h"
@@ -84,9 +85,10 @@ void TBWindow::setUp()
     m_superDelegate = m_delegateProxy.get();
 
     const QString group = nextGroupIdentifier();
-    for (int kind : { TBStandardButtons::Close, TBStandardButtons::Miniaturize, TBStandardButtons::Zoom }) {
+    using TBStandardButtons::Kind;
+    for (Kind kind : { Kind::Close, Kind::Miniaturize, Kind::Zoom }) {
         TBWindowButton* button = TBStandardButtons::makeButton(kind, group, m_titleBarView);
-        const QRectF system = TBGeometry::trafficLightFrame(kind, TBStandardButtons::buttonSize(kind),
+        const QRectF system = TBGeometry::trafficLightFrame(int(kind), TBStandardButtons::buttonSize(kind),
             defaultTitleBarHeight(), kSystemButtonsLeft, kSystemButtonsTop, false);
         TBGeometry::setFrame(button, system, m_titleBarView);
         m_standardButtons.append(button);
@@ -132,8 +134,8 @@ void TBWindow::setTitleBarHeight(double height)
     layoutChrome();
 
     const double space = screenSpaceHeight();
-    const QRectF yUp = TBGeometry::flipped(QRectF(geometry()), space);
-    const QRectF grown = TBGeometry::flipped(TBGeometry::frameKeepingTopEdge(yUp, delta), space);
+    const QRectF yUp = platform::flipped(QRectF(geometry()), space);
+    const QRectF grown = platform::flipped(TBGeometry::frameKeepingTopEdge(yUp, delta), space);
     layoutTrafficLights();
     setFrame(grown.toRect(), false);
 }
@@ -155,16 +157,18 @@ QList<TBWindowButton*> TBWindow::standardButtons() const
     return m_standardButtons;
 }
 
-TBWindowButton* TBWindow::standardWindowButton(int kind) const
+TBWindowButton* TBWindow::standardWindowButton(TBStandardButtons::Kind kind) const
 {
-    return (kind >= 0 && kind < m_standardButtons.size()) ? m_standardButtons[kind] : nullptr;
+    const int index = int(kind);
+    return (index >= 0 && index < m_standardButtons.size()) ? m_standardButtons[index] : nullptr;
 }
 
-unsigned TBWindow::styleMask() const
+TBWindow::StyleMask TBWindow::styleMask() const
 {
-    unsigned mask = Titled | Closable | Miniaturizable | Resizable | FullSizeContentView;
+    StyleMask mask = Style::Titled | Style::Closable | Style::Miniaturizable | Style::Resizable
+        | Style::FullSizeContentView;
     if (isFullScreen())
-        mask |= FullScreenMask;
+        mask |= Style::FullScreenMask;
     return mask;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "uikit/window/TBStandardButtons.h"
 #include "uikit/window/TBWindowDelegate.h"
 
 #include <QList>
@@ -24,14 +25,16 @@ class TBWindow : public QWidget, protected TBWindowDelegate {
     Q_OBJECT
 public:
     /// Style bits kept from the design; only the ones this window reports.
-    enum StyleMask : unsigned {
+    enum class Style : unsigned {
         Titled = 1,
         Closable = 2,
         Miniaturizable = 4,
         Resizable = 8,
+        Textured = 0x100,
         FullScreenMask = 1U << 14,
         FullSizeContentView = 0x8000,
     };
+    Q_DECLARE_FLAGS(StyleMask, Style)
 
     explicit TBWindow(QWidget* parent = nullptr);
     ~TBWindow() override;
@@ -68,12 +71,12 @@ public:
 
     /// Close, minimise and zoom, in that order.
     QList<TBWindowButton*> standardButtons() const;
-    /// Kind 0 close, 1 minimise, 2 zoom; null for any other kind.
-    TBWindowButton* standardWindowButton(int kind) const;
+    /// Close, minimise or zoom; null for any other kind.
+    TBWindowButton* standardWindowButton(TBStandardButtons::Kind kind) const;
 
     /// Titled, closable, miniaturizable, resizable, full-size content, and the full-screen
     /// bit while full screen (`QWidget::isFullScreen`).
-    unsigned styleMask() const;
+    StyleMask styleMask() const;
 
     /// No effect without translucent materials (`supportsVibrantAppearances`).
     void setContentViewAppearance(int material);
@@ -143,3 +146,5 @@ private:
     QList<TBWindowResizeGrip*> m_grips;
     Qt::WindowStates m_lastState;
 };
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(TBWindow::StyleMask)

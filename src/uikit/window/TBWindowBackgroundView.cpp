@@ -4,6 +4,8 @@
 #include "uikit/window/TBGeometry.h"
 #include "uikit/window/TBMovableByBackgroundContainerView.h"
 
+#include "platform/YUpGeometry.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRandomGenerator>
@@ -47,7 +49,7 @@ void TBWindowBackgroundView::drawWindowBackgroundLayers(
     if (clippingPath)
         painter.setClipPath(*clippingPath);
     TBClassicWindow* w = classicWindow();
-    const bool textured = w && (w->styleMask() & TBClassicWindow::kTexturedStyle);
+    const bool textured = w && (w->styleMask() & TBWindow::Style::Textured);
     if (textured) {
         double thickness = w->bottomBarHeight();
         if (edge == TBClassicWindow::kTopEdge)
@@ -93,10 +95,10 @@ void TBWindowBackgroundView::drawSeparator(QPainter& painter, const QRectF& rect
         color = main ? w->baselineSeparatorColor() : w->inactiveBaselineSeparatorColor();
     if (!color.isValid())
         color = TBClassicWindow::defaultBaselineSeparatorColor(main);
-    const QRectF yUp = TBGeometry::flipped(rect, height());
-    painter.fillRect(TBGeometry::flipped(baselineSeparatorFrame(yUp, edge), height()), color);
+    const QRectF yUp = platform::flipped(rect, height());
+    painter.fillRect(platform::flipped(baselineSeparatorFrame(yUp, edge), height()), color);
     painter.fillRect(
-        TBGeometry::flipped(separatorHighlightFrame(yUp, edge), height()), QColor(255, 255, 255, 31));
+        platform::flipped(separatorHighlightFrame(yUp, edge), height()), QColor(255, 255, 255, 31));
 }
 
 void TBWindowBackgroundView::drawWindowPatternOverlayColor(QPainter& painter, const QRectF& rect, int edge)

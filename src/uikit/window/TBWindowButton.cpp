@@ -22,7 +22,7 @@ TBWindowButton::TBWindowButton(const QSizeF& size, const QString& groupIdentifie
     setFocusPolicy(Qt::NoFocus);
     trackParent();
     resize(m_designSize);
-    setButtonType(MomentaryChange);
+    setButtonType(ButtonType::MomentaryChange);
     m_bordered = false;
     platform::NotificationCenter::defaultCenter().addObserver(
         this, QString::fromLatin1(kTBWindowButtonGroupDidUpdateRolloverStateNotification),
@@ -63,8 +63,8 @@ void TBWindowButton::setImage(const QImage& image)
 QImage TBWindowButton::displayedImage() const
 {
     const bool showsAlternate = isDown() || (isCheckable() && isChecked());
-    if (showsAlternate && !m_pressedImage.isNull() && m_buttonType != MomentaryLight
-        && m_buttonType != MomentaryPushIn)
+    if (showsAlternate && !m_pressedImage.isNull() && m_buttonType != ButtonType::MomentaryLight
+        && m_buttonType != ButtonType::MomentaryPushIn)
         return m_pressedImage;
     return m_image;
 }
@@ -72,7 +72,8 @@ QImage TBWindowButton::displayedImage() const
 void TBWindowButton::setButtonType(ButtonType type)
 {
     m_buttonType = type;
-    setCheckable(type == PushOnPushOff || type == Toggle || type == Switch || type == Radio || type == OnOff);
+    setCheckable(type == ButtonType::PushOnPushOff || type == ButtonType::Toggle || type == ButtonType::Switch
+        || type == ButtonType::Radio || type == ButtonType::OnOff);
     update();
 }
 
@@ -98,7 +99,7 @@ void TBWindowButton::updateShortcut()
     setShortcut(QKeySequence(QKeyCombination(m_keyModifiers, key[0].key())));
 }
 
-void TBWindowButton::setAutoresizingMask(unsigned mask)
+void TBWindowButton::setAutoresizingMask(TBGeometry::AutoresizingMask mask)
 {
     TBGeometry::setAutoresizingMask(this, mask);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "uikit/window/TBGeometry.h"
+
 #include <QAbstractButton>
 #include <QImage>
 #include <QPointer>
@@ -20,7 +22,7 @@ class TBWindowButton : public QAbstractButton {
 public:
     /// Button behaviours by their stored numbers: 5 shows the pressed image while held
     /// down; the toggle kinds keep it while switched on.
-    enum ButtonType {
+    enum class ButtonType {
         MomentaryLight = 0,
         PushOnPushOff = 1,
         Toggle = 2,
@@ -73,7 +75,7 @@ public:
     /// The key that presses the button ("l", ","), combined with the modifier mask.
     void setKeyEquivalent(const QString& key);
     void setKeyEquivalentModifierMask(Qt::KeyboardModifiers modifiers);
-    void setAutoresizingMask(unsigned mask);
+    void setAutoresizingMask(TBGeometry::AutoresizingMask mask);
 
     void updateRollOverImage();
     void updateImage();
@@ -117,7 +119,7 @@ private:
     QImage m_rolloverImage;
     QImage m_pressedImage;
     QImage m_image;
-    ButtonType m_buttonType = MomentaryLight;
+    ButtonType m_buttonType = ButtonType::MomentaryLight;
     bool m_bordered = true;
     QString m_keyEquivalent;
     Qt::KeyboardModifiers m_keyModifiers;

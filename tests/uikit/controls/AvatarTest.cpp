@@ -55,10 +55,10 @@ TEST_F(AvatarTest, DragOutWritesFreeNamesAndNeverReplaces)
 
     DVAvatarImageView view;
     view.setImage(solid(Qt::red));
-    EXPECT_EQ(
-        view.namesOfPromisedFilesDroppedAtDestination(folder.path()), QStringList { u"Avatar 2.png"_s });
-    EXPECT_EQ(
-        view.namesOfPromisedFilesDroppedAtDestination(folder.path()), QStringList { u"Avatar 3.png"_s });
+    EXPECT_EQ(view.namesOfPromisedFilesDroppedAtDestination(folder.path()).valueOr(QStringList()),
+        QStringList { u"Avatar 2.png"_s });
+    EXPECT_EQ(view.namesOfPromisedFilesDroppedAtDestination(folder.path()).valueOr(QStringList()),
+        QStringList { u"Avatar 3.png"_s });
 
     QFile original(folder.filePath(u"Avatar.png"_s));
     ASSERT_TRUE(original.open(QIODevice::ReadOnly));
@@ -67,14 +67,14 @@ TEST_F(AvatarTest, DragOutWritesFreeNamesAndNeverReplaces)
     ASSERT_FALSE(written.isNull());
     EXPECT_EQ(written.pixelColor(5, 5), QColor(Qt::red));
 
-    QString error;
     DVAvatarImageView empty;
-    EXPECT_TRUE(empty.namesOfPromisedFilesDroppedAtDestination(folder.path(), &error).isEmpty());
-    EXPECT_FALSE(error.isEmpty());
-    error.clear();
-    EXPECT_TRUE(view.namesOfPromisedFilesDroppedAtDestination(folder.filePath(u"missing/deeper"_s), &error)
-                    .isEmpty());
-    EXPECT_FALSE(error.isEmpty());
+    const auto nothing = empty.namesOfPromisedFilesDroppedAtDestination(folder.path());
+    ASSERT_FALSE(nothing);
+    EXPECT_EQ(nothing.error(), u"There is no image to save."_s);
+    const auto unwritable
+        = view.namesOfPromisedFilesDroppedAtDestination(folder.filePath(u"missing/deeper"_s));
+    ASSERT_FALSE(unwritable);
+    EXPECT_FALSE(unwritable.error().isEmpty());
 }
 
 TEST_F(AvatarTest, DroppingAPngShowsItAndAnotherFileShowsItsIcon)

@@ -40,7 +40,8 @@ protected:
     void SetUp() override
     {
         TempHomeTest::SetUp();
-        colors = NWData::shared()->tagColors();
+        colors = NWData::makeTagColors();
+        field.setTagColors(colors);
         field.setCategoryTags({ tag(u"Home"_s, u"BLUE"_s), tag(u"Car"_s, u"RED"_s), tag(u"Car"_s, u"GREEN"_s),
             tag(u"Boat"_s, u"PURPLE"_s), tag(u"<img src=x>"_s, u"PINK"_s) });
         field.resize(400, 30);
@@ -83,6 +84,31 @@ TEST_F(TokenFieldTest, UnknownTagsAndUnknownColourNamesDrawWhite)
         EXPECT_EQ(cell->strokeColor(), colors.value(u"WHITE_LINE"_s));
         EXPECT_EQ(cell->textColor(), colors.value(u"WHITE_TEXT"_s));
     }
+}
+
+TEST_F(TokenFieldTest, ColoursComeFromTheTableTheOwnerGives)
+{
+    const QHash<QString, QColor> own { { u"BLUE"_s, QColor(1, 2, 3) }, { u"BLUE_LINE"_s, QColor(4, 5, 6) },
+        { u"BLUE_TEXT"_s, QColor(7, 8, 9) }, { u"WHITE"_s, QColor(10, 11, 12) },
+        { u"WHITE_LINE"_s, QColor(13, 14, 15) }, { u"WHITE_TEXT"_s, QColor(16, 17, 18) } };
+    QTest::keyClicks(&field, u"Home,"_s);
+    field.setTagColors(own);
+    EXPECT_EQ(field.tagColors(), own);
+    QTest::keyClicks(&field, u"Home,Car,"_s);
+    ASSERT_TRUE(field.attachmentCellAt(2));
+    EXPECT_EQ(field.attachmentCellAt(0)->fillColor(), colors.value(u"BLUE"_s)); // made before
+    EXPECT_EQ(field.attachmentCellAt(1)->fillColor(), QColor(1, 2, 3));
+    EXPECT_EQ(field.attachmentCellAt(1)->strokeColor(), QColor(4, 5, 6));
+    EXPECT_EQ(field.attachmentCellAt(1)->textColor(), QColor(7, 8, 9));
+    // RED is not in this table, so the Car tag's token falls back on WHITE.
+    EXPECT_EQ(field.attachmentCellAt(2)->fillColor(), QColor(10, 11, 12));
+    EXPECT_EQ(field.attachmentCellAt(2)->textColor(), QColor(16, 17, 18));
+
+    TKTokenField bare;
+    bare.setCategoryTags(field.categoryTags());
+    const auto cell = bare.tokenCellForRepresentedObject(u"Home"_s);
+    EXPECT_FALSE(cell->fillColor().isValid());
+    EXPECT_FALSE(cell->strokeColor().isValid());
 }
 
 TEST_F(TokenFieldTest, ReturnFinishesDeletingRemovesAndObjectValueRoundTrips)

@@ -107,7 +107,7 @@ TEST_F(ModalOverlayTest, NotificationsComeInOrderAndTheDelegateGetsThem)
     overlay->setAnimationDirection(3);
     overlay->showInWindow(window.get());
     EXPECT_TRUE(overlay->isShown());
-    EXPECT_EQ(posted, QStringList({ MOModalOverlay::WillShowNotification }));
+    EXPECT_EQ(posted, QStringList({ notifications::modalOverlayWillShow }));
     QTRY_COMPARE(posted.size(), 2);
     EXPECT_EQ(posted.last(), u"MOModalOverlayDidShowNotification"_s);
     EXPECT_EQ(panel->pos(), QPoint(0, 0)); // slid in from the left to its place
@@ -130,11 +130,11 @@ TEST_F(ModalOverlayTest, ShowingDuringTheClosingAnimationShowsAgain)
     overlay->close();
     overlay->showInWindow(window.get()); // e.g. locking again at once
     EXPECT_EQ(posted,
-        QStringList({ MOModalOverlay::WillShowNotification, MOModalOverlay::DidShowNotification,
-            MOModalOverlay::WillCloseNotification, MOModalOverlay::DidCloseNotification,
-            MOModalOverlay::WillShowNotification }));
+        QStringList({ notifications::modalOverlayWillShow, notifications::modalOverlayDidShow,
+            notifications::modalOverlayWillClose, notifications::modalOverlayDidClose,
+            notifications::modalOverlayWillShow }));
     QTRY_COMPARE(posted.size(), 6);
-    EXPECT_EQ(posted.last(), MOModalOverlay::DidShowNotification);
+    EXPECT_EQ(posted.last(), notifications::modalOverlayDidShow);
     EXPECT_TRUE(overlay->isShown());
     ASSERT_NE(overlay->modalWindow(), nullptr);
     EXPECT_TRUE(overlay->modalWindow()->isAncestorOf(panel));

@@ -52,16 +52,16 @@ TEST_F(ProgressOverlayTest, CompletionRunsOnceOnTheMainThreadAfterTheWorkWroteIt
     const QString path = homePath(u"saved.json"_s);
     int calls = 0;
     bool sawFile = false, onMain = false;
-    std::optional<QString> received = u"unset"_s;
+    platform::MaybeError received = u"unset"_s;
     overlay->showAnimated(
         true,
-        [path]() -> std::optional<QString> {
+        [path]() -> platform::MaybeError {
             QFile file(path);
             if (!file.open(QIODevice::WriteOnly) || file.write("{}") != 2)
                 return u"could not write"_s;
             return std::nullopt;
         },
-        [&](const std::optional<QString>& error) {
+        [&](const platform::MaybeError& error) {
             ++calls;
             received = error;
             sawFile = QFile::exists(path);
@@ -86,11 +86,11 @@ TEST_F(ProgressOverlayTest, ASecondWorkOnAFinishedOverlayStillCompletes)
     auto* overlay = new POProgressOverlay(view.get());
     int first = 0, second = 0;
     overlay->showAnimated(
-        false, [] { return std::optional<QString>(); }, [&](const std::optional<QString>&) { ++first; });
+        false, [] { return platform::MaybeError(); }, [&](const platform::MaybeError&) { ++first; });
     QTRY_COMPARE(first, 1);
     overlay->showAnimated(
-        false, [] { return std::optional<QString>(u"again"_s); },
-        [&](const std::optional<QString>& e) {
+        false, [] { return platform::MaybeError(u"again"_s); },
+        [&](const platform::MaybeError& e) {
             ++second;
             EXPECT_EQ(e, u"again"_s);
         });
@@ -100,16 +100,16 @@ TEST_F(ProgressOverlayTest, ASecondWorkOnAFinishedOverlayStillCompletes)
 
 TEST_F(ProgressOverlayTest, ErrorsAndExceptionsReachTheCompletionAsText)
 {
-    std::optional<QString> first, second;
+    platform::MaybeError first, second;
     int calls = 0;
     auto* failing = new POProgressOverlay(view.get());
     failing->showAnimated(
-        false, [] { return std::optional<QString>(u"disk full"_s); },
-        [&](const std::optional<QString>& e) { first = e, ++calls; });
+        false, [] { return platform::MaybeError(u"disk full"_s); },
+        [&](const platform::MaybeError& e) { first = e, ++calls; });
     auto* throwing = new POProgressOverlay(view.get());
     throwing->showAnimated(
-        false, []() -> std::optional<QString> { throw std::runtime_error("broken pipe"); },
-        [&](const std::optional<QString>& e) { second = e, ++calls; });
+        false, []() -> platform::MaybeError { throw std::runtime_error("broken pipe"); },
+        [&](const platform::MaybeError& e) { second = e, ++calls; });
     QTRY_COMPARE(calls, 2);
     EXPECT_EQ(first, u"disk full"_s);
     EXPECT_EQ(second, u"broken pipe"_s);
@@ -122,11 +122,11 @@ TEST_F(ProgressOverlayTest, CompletionStillRunsWhenTheOverlayIsGoneBeforeTheWork
     auto* overlay = new POProgressOverlay(view.get());
     overlay->showAnimated(
         false,
-        [&release]() -> std::optional<QString> {
+        [&release]() -> platform::MaybeError {
             release.acquire();
             return u"late"_s;
         },
-        [&](const std::optional<QString>& e) {
+        [&](const platform::MaybeError& e) {
             ++calls;
             EXPECT_EQ(e, u"late"_s);
         });
@@ -141,8 +141,7 @@ TEST_F(ProgressOverlayTest, GraceTimeHidesShortWorkEntirely)
     overlay->setGraceTime(60);
     bool completed = false;
     overlay->showAnimated(
-        true, [] { return std::optional<QString>(); },
-        [&](const std::optional<QString>&) { completed = true; });
+        true, [] { return platform::MaybeError(); }, [&](const platform::MaybeError&) { completed = true; });
     EXPECT_TRUE(overlay->graceTimer().isActive());
     EXPECT_FALSE(overlay->isShowing());
     QTRY_VERIFY(completed);
@@ -161,9 +160,9 @@ TEST_F(ProgressOverlayTest, GraceTimeShowsLongWork)
         false,
         [&release] {
             release.acquire();
-            return std::optional<QString>();
+            return platform::MaybeError();
         },
-        [&](const std::optional<QString>&) { completed = true; });
+        [&](const platform::MaybeError&) { completed = true; });
     QTRY_VERIFY(overlay->isShowing());
     EXPECT_TRUE(overlay->isVisible());
     release.release();
@@ -259,21 +258,21 @@ TEST_F(ProgressOverlayTest, ModesChooseTheIndicatorAndProgressIsClamped)
 {
     auto* overlay = new POProgressOverlay(view.get());
     overlay->show(false);
-    auto* spinner = qobject_cast<SISpinningProgressIndicator*>(overlay->indicator());
+    auto* spinner = overlay->findChild<SISpinningProgressIndicator*>(u"indicator"_s);
     ASSERT_NE(spinner, nullptr);
     EXPECT_TRUE(spinner->isAnimating());
     EXPECT_EQ(spinner->color(), QColor(Qt::white));
     EXPECT_EQ(spinner->size(), QSize(60, 60));
 
     overlay->setMode(POProgressOverlay::AnnularDeterminate);
-    auto* round = qobject_cast<PORoundProgressView*>(overlay->indicator());
+    auto* round = overlay->findChild<PORoundProgressView*>(u"indicator"_s);
     ASSERT_NE(round, nullptr);
     EXPECT_TRUE(round->isAnnular());
     overlay->setProgress(1.7);
     EXPECT_EQ(round->progress(), 1.0);
 
     overlay->setMode(POProgressOverlay::DeterminateHorizontalBar);
-    auto* bar = qobject_cast<POBarProgressView*>(overlay->indicator());
+    auto* bar = overlay->findChild<POBarProgressView*>(u"indicator"_s);
     ASSERT_NE(bar, nullptr);
     QSemaphore done;
     std::thread worker([&] {
@@ -284,7 +283,7 @@ TEST_F(ProgressOverlayTest, ModesChooseTheIndicatorAndProgressIsClamped)
     QTRY_COMPARE(bar->progress(), 0.5);
 
     overlay->setMode(POProgressOverlay::Text);
-    EXPECT_EQ(overlay->indicator(), nullptr);
+    EXPECT_EQ(overlay->findChild<QWidget*>(u"indicator"_s), nullptr);
 }
 
 TEST_F(ProgressOverlayTest, ClassOperationsFindAndHideTheOverlaysOfAView)
@@ -303,7 +302,7 @@ TEST_F(ProgressOverlayTest, DismissibleClickHidesButTheCompletionWaitsForTheWork
 {
     QSemaphore release;
     int calls = 0;
-    std::optional<QString> received;
+    platform::MaybeError received;
     auto* overlay = new POProgressOverlay(view.get());
     overlay->setDismissible(true);
     overlay->setDelegate(&delegate);
@@ -311,9 +310,9 @@ TEST_F(ProgressOverlayTest, DismissibleClickHidesButTheCompletionWaitsForTheWork
         false,
         [&release] {
             release.acquire();
-            return std::optional<QString>(u"failed"_s);
+            return platform::MaybeError(u"failed"_s);
         },
-        [&](const std::optional<QString>& e) { received = e, ++calls; });
+        [&](const platform::MaybeError& e) { received = e, ++calls; });
     QTest::mouseClick(overlay, Qt::LeftButton);
     EXPECT_TRUE(overlay->isFinished());
     EXPECT_EQ(delegate.tapped, 1);

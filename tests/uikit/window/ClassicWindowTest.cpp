@@ -59,14 +59,18 @@ TEST(TBClassicWindow, LaysOutBarsButtonsAndContent)
     window.setBottomBarHeight(30);
     EXPECT_EQ(frameOf(window.titleBarView()->parentWidget(), window), QRectF(0, 560, 800, 40));
     EXPECT_EQ(frameOf(window.contentView(), window), QRectF(0, 30, 800, 530));
-    EXPECT_EQ(frameOf(window.standardWindowButton(0), window), QRectF(7, 572, 14, 16));
-    EXPECT_EQ(frameOf(window.standardWindowButton(2), window), QRectF(47, 572, 14, 16));
+    EXPECT_EQ(
+        frameOf(window.standardWindowButton(TBStandardButtons::Kind::Close), window), QRectF(7, 572, 14, 16));
+    EXPECT_EQ(
+        frameOf(window.standardWindowButton(TBStandardButtons::Kind::Zoom), window), QRectF(47, 572, 14, 16));
     // The full-screen button keeps the right margin it was first found at.
     const double margin = window.fullScreenButtonRightMargin();
-    EXPECT_EQ(frameOf(window.standardWindowButton(7), window).x(), 800 - 16 - margin);
+    EXPECT_EQ(frameOf(window.standardWindowButton(TBStandardButtons::Kind::FullScreen), window).x(),
+        800 - 16 - margin);
     window.setFullScreenButtonRightMargin(8);
     window.setCenterFullScreenButton(true);
-    EXPECT_EQ(frameOf(window.standardWindowButton(7), window), QRectF(776, 572, 16, 16));
+    EXPECT_EQ(frameOf(window.standardWindowButton(TBStandardButtons::Kind::FullScreen), window),
+        QRectF(776, 572, 16, 16));
 
     // The plain content view keeps the window's frame whatever is asked of it.
     window.show();
@@ -92,8 +96,8 @@ TEST(TBClassicWindow, CustomButtonsReplaceTheStandardOnes)
 {
     TBClassicWindow window;
     window.resize(800, 600);
-    TBWindowButton* standard = window.standardWindowButton(0);
-    auto* custom = TBStandardButtons::makeButton(0, u"custom"_s, nullptr);
+    TBWindowButton* standard = window.standardWindowButton(TBStandardButtons::Kind::Close);
+    auto* custom = TBStandardButtons::makeButton(TBStandardButtons::Kind::Close, u"custom"_s, nullptr);
     window.setCloseButton(custom);
     EXPECT_EQ(custom->parentWidget(), &window);
     EXPECT_EQ(custom->accessibleName(), u"close button"_s);
@@ -106,7 +110,8 @@ TEST(TBClassicWindow, CustomButtonsReplaceTheStandardOnes)
     EXPECT_FALSE(standard->isHidden());
 
     // A standard button sitting directly in the frame view stays hidden.
-    window.setCloseButton(TBStandardButtons::makeButton(0, u"custom"_s, nullptr));
+    window.setCloseButton(
+        TBStandardButtons::makeButton(TBStandardButtons::Kind::Close, u"custom"_s, nullptr));
     window.layout();
     standard->setParent(&window);
     window.setCloseButton(nullptr);
@@ -120,8 +125,8 @@ TEST(TBClassicWindow, VerticalButtonsStackDownwardsFromClose)
     window.resize(800, 600);
     window.setTitleBarHeight(100, false);
     window.setVerticalTrafficLightButtons(true);
-    const QRectF close = frameOf(window.standardWindowButton(0), window);
-    const QRectF zoom = frameOf(window.standardWindowButton(2), window);
+    const QRectF close = frameOf(window.standardWindowButton(TBStandardButtons::Kind::Close), window);
+    const QRectF zoom = frameOf(window.standardWindowButton(TBStandardButtons::Kind::Zoom), window);
     EXPECT_EQ(close.x(), zoom.x());
     EXPECT_EQ(close.y() - zoom.y(), 2 * (16 + 4));
 }

@@ -3,6 +3,8 @@
 #include "uikit/window/TBGeometry.h"
 #include "uikit/window/TBWindowResizeGrip.h"
 
+#include "platform/YUpGeometry.h"
+
 #include <gtest/gtest.h>
 
 using namespace TBGeometry;
@@ -10,8 +12,8 @@ using namespace TBGeometry;
 TEST(TBGeometry, FlippingIsItsOwnInverse)
 {
     const QRectF rect(10, 5, 30, 20);
-    EXPECT_EQ(flipped(rect, 100), QRectF(10, 75, 30, 20));
-    EXPECT_EQ(flipped(flipped(rect, 100), 100), rect);
+    EXPECT_EQ(platform::flipped(rect, 100.0), QRectF(10, 75, 30, 20));
+    EXPECT_EQ(platform::flipped(platform::flipped(rect, 100.0), 100.0), rect);
 }
 
 TEST(TBGeometry, TrafficLightsSitSideBySideSixPointsApart)
@@ -39,17 +41,17 @@ TEST(TBGeometry, AutoresizingSharesTheChangeAmongFlexibleParts)
 {
     const QRectF button(750, 8, 23, 23); // W - 50 in an 800-point title bar
     // Flexible left margin: keeps its distance from the right edge.
-    EXPECT_EQ(
-        autoresizedFrame(MinXMargin, button, QSizeF(800, 40), QSizeF(1000, 40)), QRectF(950, 8, 23, 23));
+    EXPECT_EQ(autoresizedFrame(Autoresizing::MinXMargin, button, QSizeF(800, 40), QSizeF(1000, 40)),
+        QRectF(950, 8, 23, 23));
     // Fixed: stays put.
-    EXPECT_EQ(autoresizedFrame(NotSizable, button, QSizeF(800, 40), QSizeF(1000, 40)), button);
+    EXPECT_EQ(autoresizedFrame(Autoresizing::NotSizable, button, QSizeF(800, 40), QSizeF(1000, 40)), button);
     // Width and height sizable: grows with the container.
-    EXPECT_EQ(autoresizedFrame(
-                  WidthSizable | HeightSizable, QRectF(0, 0, 800, 40), QSizeF(800, 40), QSizeF(900, 50)),
+    EXPECT_EQ(autoresizedFrame(Autoresizing::WidthSizable | Autoresizing::HeightSizable,
+                  QRectF(0, 0, 800, 40), QSizeF(800, 40), QSizeF(900, 50)),
         QRectF(0, 0, 900, 50));
     // Two flexible parts share in proportion to their lengths: margins 100 and 300.
-    EXPECT_EQ(
-        autoresizedFrame(MinXMargin | MaxXMargin, QRectF(100, 0, 400, 10), QSizeF(800, 10), QSizeF(1200, 10)),
+    EXPECT_EQ(autoresizedFrame(Autoresizing::MinXMargin | Autoresizing::MaxXMargin, QRectF(100, 0, 400, 10),
+                  QSizeF(800, 10), QSizeF(1200, 10)),
         QRectF(200, 0, 400, 10));
 }
 

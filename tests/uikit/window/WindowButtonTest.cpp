@@ -273,7 +273,7 @@ TEST(TBWindowButton, PressedImageWhileHeldAndWhileAToggleIsOn)
     EXPECT_EQ(button->displayedImage(), images.pressed);
     button->setDown(false);
 
-    button->setButtonType(TBWindowButton::Toggle);
+    button->setButtonType(TBWindowButton::ButtonType::Toggle);
     button->setState(1);
     EXPECT_EQ(button->displayedImage(), images.pressed);
     button->setState(0);
@@ -294,11 +294,16 @@ TEST(TBWindowButton, KeyEquivalentBecomesAShortcut)
 TEST(TBStandardButtons, FiveDistinctLooksPerKind)
 {
     for (int kind : { 0, 1, 2, 7 }) {
-        const QImage active = TBStandardButtons::image(kind, TBStandardButtons::Active);
+        const QImage active
+            = TBStandardButtons::image(TBStandardButtons::Kind(kind), TBStandardButtons::Look::Active);
         ASSERT_FALSE(active.isNull());
-        EXPECT_NE(active, TBStandardButtons::image(kind, TBStandardButtons::Rollover));
-        EXPECT_NE(active, TBStandardButtons::image(kind, TBStandardButtons::ActiveNotKey));
-        EXPECT_NE(active, TBStandardButtons::image(kind, TBStandardButtons::Pressed));
+        EXPECT_NE(active,
+            TBStandardButtons::image(TBStandardButtons::Kind(kind), TBStandardButtons::Look::Rollover));
+        EXPECT_NE(active,
+            TBStandardButtons::image(TBStandardButtons::Kind(kind), TBStandardButtons::Look::ActiveNotKey));
+        EXPECT_NE(active,
+            TBStandardButtons::image(TBStandardButtons::Kind(kind), TBStandardButtons::Look::Pressed));
     }
-    EXPECT_TRUE(TBStandardButtons::image(5, TBStandardButtons::Active).isNull());
+    EXPECT_TRUE(
+        TBStandardButtons::image(TBStandardButtons::Kind(5), TBStandardButtons::Look::Active).isNull());
 }

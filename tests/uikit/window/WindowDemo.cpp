@@ -25,13 +25,13 @@ int main(int argc, char* argv[])
     window->setCenterTrafficLightButtons(false);
     window->setShowsTitle(false);
 
-    TBWindowButton* close = window->standardWindowButton(0);
+    TBWindowButton* close = window->standardWindowButton(TBStandardButtons::Kind::Close);
     platform::NotificationCenter::defaultCenter().addObserver(
         widget, QString::fromLatin1(kTBWindowButtonGroupDidUpdateRolloverStateNotification),
         [&window](const platform::Notification&) {
             int showing = 0;
             for (int kind : { 0, 1, 2 }) {
-                const TBWindowButton* button = window->standardWindowButton(kind);
+                const TBWindowButton* button = window->standardWindowButton(TBStandardButtons::Kind(kind));
                 showing += button->image() == button->rolloverImage() ? 1 : 0;
             }
             std::printf("rollover %d\n", showing);

@@ -58,7 +58,8 @@ private:
 
 QRectF buttonFrame(TBWindow& window, int kind)
 {
-    return TBGeometry::frame(window.standardWindowButton(kind), window.titleBarView());
+    return TBGeometry::frame(
+        window.standardWindowButton(TBStandardButtons::Kind(kind)), window.titleBarView());
 }
 
 } // namespace
@@ -71,9 +72,9 @@ TEST(TBWindow, SetUpHidesTheTitleCentresTheButtonsAndHasNoOutsideDelegate)
     EXPECT_EQ(window.titleBarHeight(), 0);
     EXPECT_FALSE(window.titleBarAccessoryHeight());
     EXPECT_EQ(window.delegate(), nullptr);
-    EXPECT_TRUE(window.styleMask() & TBWindow::FullSizeContentView);
+    EXPECT_TRUE(window.styleMask() & TBWindow::Style::FullSizeContentView);
     ASSERT_EQ(window.standardButtons().size(), 3);
-    EXPECT_EQ(window.standardWindowButton(7), nullptr);
+    EXPECT_EQ(window.standardWindowButton(TBStandardButtons::Kind::FullScreen), nullptr);
     EXPECT_EQ(window.titleBarView()->height(), TBWindow::defaultTitleBarHeight());
     EXPECT_EQ(window.trafficLightButtonsLeftMargin(), TBWindow::defaultLeftMargin());
     EXPECT_EQ(buttonFrame(window, 0).x(), TBWindow::defaultLeftMargin());
@@ -201,7 +202,7 @@ TEST(TBWindow, TitleBarControlsWithFlexibleLeftMarginFollowTheRightEdge)
     auto* settings = new TBWindowButton(window.titleBarView());
     const double width = window.titleBarView()->width();
     TBGeometry::setFrame(settings, QRectF(width - 50, 8, 23, 23), window.titleBarView());
-    settings->setAutoresizingMask(TBGeometry::MinXMargin);
+    settings->setAutoresizingMask(TBGeometry::Autoresizing::MinXMargin);
     window.resize(1000, 600);
     EXPECT_EQ(TBGeometry::frame(settings, window.titleBarView()), QRectF(1000 - 50, 8, 23, 23));
 }
@@ -222,8 +223,8 @@ TEST(TBAppWindow, FactoryMakesTheDefensiveWindowOrTheClassicFallback)
     EXPECT_NE(dynamic_cast<TBDefensiveWindow*>(main.get()), nullptr);
     auto classic = TBAppWindow::create(false, nullptr);
     EXPECT_NE(dynamic_cast<TBClassicWindow*>(classic.get()), nullptr);
-    EXPECT_NE(classic->standardWindowButton(7), nullptr);
-    EXPECT_EQ(main->standardWindowButton(7), nullptr);
+    EXPECT_NE(classic->standardWindowButton(TBStandardButtons::Kind::FullScreen), nullptr);
+    EXPECT_EQ(main->standardWindowButton(TBStandardButtons::Kind::FullScreen), nullptr);
 }
 
 TEST(TBDefensiveWindow, ClassicOnlyOperationsChangeNothing)
@@ -242,7 +243,9 @@ TEST(TBDefensiveWindow, ClassicOnlyOperationsChangeNothing)
     EXPECT_TRUE(window->hidesTitle());
     EXPECT_EQ(app->titleBarHeight(), 40);
     EXPECT_EQ(app->titleBarView()->height(), 40);
-    EXPECT_EQ(TBGeometry::frame(app->standardWindowButton(0), app->titleBarView()).y(), 40 - 16 - 3);
+    EXPECT_EQ(
+        TBGeometry::frame(app->standardWindowButton(TBStandardButtons::Kind::Close), app->titleBarView()).y(),
+        40 - 16 - 3);
     EXPECT_EQ(window->geometry().size(), QSize(800, 600 + 40 - 22));
 }
 
@@ -297,7 +300,7 @@ TEST(TBWindow, ScreenshotsInLightAndDarkAppearance)
         // The strip's colour differs between the appearances, and the close button is drawn in it.
         const QColor strip = shot.pixelColor(shot.width() / 4, 5);
         EXPECT_EQ(strip.lightness() < 128, dark) << strip.name().toStdString();
-        const QRect close = window.standardWindowButton(0)->geometry();
+        const QRect close = window.standardWindowButton(TBStandardButtons::Kind::Close)->geometry();
         EXPECT_NE(shot.pixelColor(close.center() * shot.devicePixelRatio()), strip);
     }
     platform::AppearanceController::instance().setAppearance(platform::Appearance::Light);

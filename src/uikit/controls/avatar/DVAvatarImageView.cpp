@@ -3,6 +3,7 @@
 #include "uikit/controls/KitDrawing.h"
 
 #include "platform/Resources.h"
+#include "platform/Strings.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -129,21 +130,17 @@ QString DVAvatarImageView::freeAvatarFileName(const QString& folder)
     return name;
 }
 
-QStringList DVAvatarImageView::namesOfPromisedFilesDroppedAtDestination(
-    const QString& folder, QString* error) const
+platform::Expected<QStringList> DVAvatarImageView::namesOfPromisedFilesDroppedAtDestination(
+    const QString& folder) const
 {
-    const auto fail = [error](const QString& why) {
-        if (error)
-            *error = why;
-        return QStringList();
-    };
+    const auto fail = [](const QString& why) { return platform::Unexpected(why); };
     if (m_image.isNull())
-        return fail(u"There is no image to save."_s);
+        return fail(platform::Strings::tr("There is no image to save."));
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     if (!m_image.save(&buffer, "PNG"))
-        return fail(u"The image could not be encoded."_s);
+        return fail(platform::Strings::tr("The image could not be encoded."));
 
     const QDir dir(folder);
     // NewOnly claims the name atomically: a file that appears meanwhile is never replaced.
@@ -162,9 +159,9 @@ QStringList DVAvatarImageView::namesOfPromisedFilesDroppedAtDestination(
             return fail(why);
         }
         file.close();
-        return { name };
+        return QStringList { name };
     }
-    return fail(u"No free file name was found."_s);
+    return fail(platform::Strings::tr("No free file name was found."));
 }
 
 QImage DVAvatarImageView::imageForDroppedFile(const QString& path)
@@ -255,9 +252,8 @@ void DVAvatarImageView::startDragOut()
     // Drop targets on this desktop take files, not promises: the PNG is written to a
     // private folder first and offered as a file, and as image data for other programs.
     m_staging = std::make_unique<QTemporaryDir>();
-    QString error;
     const QStringList names = m_staging->isValid()
-        ? namesOfPromisedFilesDroppedAtDestination(m_staging->path(), &error)
+        ? namesOfPromisedFilesDroppedAtDestination(m_staging->path()).valueOr(QStringList())
         : QStringList();
     auto* mime = new QMimeData;
     mime->setImageData(m_image);

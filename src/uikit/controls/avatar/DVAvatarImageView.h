@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Expected.h"
+
 #include <QColor>
 #include <QImage>
 #include <QPoint>
@@ -54,10 +56,9 @@ public:
     bool isHighlighted() const { return m_highlight; }
 
     /// Writes the image as PNG into `folder` under the first free name of "Avatar.png",
-    /// "Avatar 2.png", ...; never replaces a file. Returns the names written (one), or an
-    /// empty list when there is no image or the file could not be written (`error` says why).
-    QStringList namesOfPromisedFilesDroppedAtDestination(
-        const QString& folder, QString* error = nullptr) const;
+    /// "Avatar 2.png", ...; never replaces a file. Returns the names written (one), or why
+    /// nothing was written (no image, or the file could not be written).
+    platform::Expected<QStringList> namesOfPromisedFilesDroppedAtDestination(const QString& folder) const;
     /// The first name of "Avatar.png", "Avatar 2.png", ... that `folder` does not hold.
     static QString freeAvatarFileName(const QString& folder);
     /// The image a dropped file shows: its thumbnail (at most 100 x 140) when it is an

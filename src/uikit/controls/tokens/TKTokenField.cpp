@@ -1,7 +1,5 @@
 #include "uikit/controls/tokens/TKTokenField.h"
 
-#include "model/store/NWData.h"
-
 #include <QAbstractTextDocumentLayout>
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -63,7 +61,7 @@ std::shared_ptr<TKTokenAttachmentCell> TKTokenField::tokenCellForRepresentedObje
     font.setPointSizeF(11);
     cell->setTextFont(font);
 
-    const QHash<QString, QColor>& colors = NWData::shared()->tagColors();
+    const QHash<QString, QColor>& colors = m_tagColors;
     QString colorName = u"WHITE"_s;
     for (const auto& tag : m_categoryTags) {
         if (tag && tag->name() == text) {

@@ -32,7 +32,7 @@ public:
 /// A single-line field that shows a category's tags as capsules in their tags' colours.
 /// Typing a comma (or Return, or leaving the field) turns the text typed so far into a
 /// token; a token whose text equals a tag's name takes that tag's colours from the
-/// store's tag colour table, any other token the "WHITE" colours.
+/// colour table its owner gives, any other token the "WHITE" colours.
 class TKTokenField : public QTextEdit, private TKTokenFieldCellDelegate {
     Q_OBJECT
 public:
@@ -42,6 +42,12 @@ public:
     /// their colours.
     const MVX_TagsList& categoryTags() const { return m_categoryTags; }
     void setCategoryTags(const MVX_TagsList& tags) { m_categoryTags = tags; }
+    /// Colours by colour name: "<NAME>" fills, "<NAME>_LINE" strokes, "<NAME>_TEXT" writes
+    /// (the shape of the store's tag colour table). Applies to tokens made from now on; a
+    /// token whose colour name is missing takes "WHITE", and without a table tokens draw
+    /// with no fill or stroke.
+    const QHash<QString, QColor>& tagColors() const { return m_tagColors; }
+    void setTagColors(const QHash<QString, QColor>& colors) { m_tagColors = colors; }
     /// Not owned.
     TKTokenFieldDelegate* delegate() const { return m_delegate; }
     void setDelegate(TKTokenFieldDelegate* delegate) { m_delegate = delegate; }
@@ -96,5 +102,6 @@ private:
     TKTokenFieldCell* m_cell;
     TKTokenFieldDelegate* m_delegate = nullptr;
     MVX_TagsList m_categoryTags;
+    QHash<QString, QColor> m_tagColors;
     bool m_tokenizing = false;
 };
