@@ -94,7 +94,7 @@ void AlertPopover::runAsPopoverForView(
         releasePopover(displaced);
     }
     const QRectF anchor = view ? QRectF(view->rect()) : QRectF();
-    popover->showRelativeToRect(anchor, view, 3);
+    popover->showRelativeToRect(anchor, view, PKPopoverGeometry::RectEdge::MaxY);
     all.shownPopover = popover;
     all.shownAlert = alert;
 }

@@ -2,6 +2,7 @@
 
 #include "uikit/KitNotifications.h"
 #include "uikit/overlay/MOModalOverlayDelegate.h"
+#include "uikit/overlay/OverlayGeometry.h"
 
 #include <QColor>
 #include <QObject>
@@ -32,9 +33,9 @@ public:
     void setShouldCloseWhenClickOnBackground(bool value) { m_shouldCloseWhenClickOnBackground = value; }
     bool shouldOverlayTitleBar() const { return m_shouldOverlayTitleBar; }
     void setShouldOverlayTitleBar(bool value) { m_shouldOverlayTitleBar = value; }
-    /// 1 from the top, 2 from the bottom, 3 from the left, 4 from the right, other values fade.
-    int animationDirection() const { return m_animationDirection; }
-    void setAnimationDirection(int direction) { m_animationDirection = direction; }
+    using AnimationDirection = OverlayGeometry::AnimationDirection;
+    AnimationDirection animationDirection() const { return m_animationDirection; }
+    void setAnimationDirection(AnimationDirection direction) { m_animationDirection = direction; }
     MOModalOverlayDelegate* delegate() const { return m_delegate; }
     void setDelegate(MOModalOverlayDelegate* delegate) { m_delegate = delegate; }
     QColor backgroundColor() const { return m_backgroundColor; }
@@ -91,7 +92,7 @@ private:
     bool m_animates = true;
     bool m_shouldCloseWhenClickOnBackground = true;
     bool m_shouldOverlayTitleBar = true;
-    int m_animationDirection = 0;
+    AnimationDirection m_animationDirection = AnimationDirection::Fade;
     quint64 m_generation = 0;
     MOModalOverlayDelegate* m_delegate = nullptr;
     QColor m_backgroundColor = QColor::fromRgbF(0, 0, 0, 0.4f);

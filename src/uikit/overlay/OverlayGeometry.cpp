@@ -5,28 +5,28 @@
 
 namespace OverlayGeometry {
 
-bool slides(int direction)
+bool slides(AnimationDirection direction)
 {
-    return direction >= 1 && direction <= 4;
+    return direction >= AnimationDirection::FromTop && direction <= AnimationDirection::FromRight;
 }
 
-QPointF appearStartOffset(int direction, const QSizeF& size)
+QPointF appearStartOffset(AnimationDirection direction, const QSizeF& size)
 {
     switch (direction) {
-    case 1:
+    case AnimationDirection::FromTop:
         return { 0, size.height() };
-    case 2:
+    case AnimationDirection::FromBottom:
         return { 0, -size.height() };
-    case 3:
+    case AnimationDirection::FromLeft:
         return { -size.width(), 0 };
-    case 4:
+    case AnimationDirection::FromRight:
         return { size.width(), 0 };
     default:
         return { 0, 0 };
     }
 }
 
-QPointF disappearEndOffset(int direction, const QSizeF& size)
+QPointF disappearEndOffset(AnimationDirection direction, const QSizeF& size)
 {
     // The closing push comes from the opposite side, which pushes the content back out
     // through the side it entered by.

@@ -9,13 +9,17 @@
 /// Pure geometry of the overlays and progress views, in y-up space (origin bottom left).
 namespace OverlayGeometry {
 
-/// Where the modal overlay's content starts when it appears (offset from its resting place):
-/// 1 from the top, 2 from the bottom, 3 from the left, 4 from the right; none (a fade) otherwise.
-QPointF appearStartOffset(int direction, const QSizeF& size);
+/// The side the modal overlay's content slides in from; Fade (and any value outside
+/// FromTop-FromRight) fades instead.
+enum class AnimationDirection { Fade = 0, FromTop = 1, FromBottom = 2, FromLeft = 3, FromRight = 4 };
+
+/// Where the modal overlay's content starts when it appears (offset from its resting place);
+/// none for a fade.
+QPointF appearStartOffset(AnimationDirection direction, const QSizeF& size);
 /// Where the content ends when it disappears; it leaves through the side it came in by.
-QPointF disappearEndOffset(int direction, const QSizeF& size);
-/// Whether the direction slides (1-4) rather than fades.
-bool slides(int direction);
+QPointF disappearEndOffset(AnimationDirection direction, const QSizeF& size);
+/// Whether the direction slides rather than fades.
+bool slides(AnimationDirection direction);
 
 /// The x positions of the shake: x, then ten times left and right by 1.5 % of the width,
 /// then x again.

@@ -181,7 +181,9 @@ void POProgressOverlay::showUsingAnimation(bool animated)
         setAlpha(1.0);
         return;
     }
-    const qreal startScale = m_animationType == 1 ? 1.5 : m_animationType == 2 ? 0.5 : 1.0;
+    const qreal startScale = m_animationType == AnimationType::ZoomOut ? 1.5
+        : m_animationType == AnimationType::ZoomIn                     ? 0.5
+                                                                       : 1.0;
     animate(1.0, startScale, 1.0);
 }
 
@@ -215,7 +217,9 @@ void POProgressOverlay::hideUsingAnimation(bool animated)
         done();
         return;
     }
-    const qreal endScale = m_animationType == 1 ? 0.5 : m_animationType == 2 ? 1.5 : 1.0;
+    const qreal endScale = m_animationType == AnimationType::ZoomOut ? 0.5
+        : m_animationType == AnimationType::ZoomIn                   ? 1.5
+                                                                     : 1.0;
     // Fades to 0.2, not 0: done() takes the rest.
     connect(animate(0.2, 1.0, endScale), &QAbstractAnimation::finished, this, &POProgressOverlay::done);
 }
@@ -328,7 +332,7 @@ void POProgressOverlay::updateIndicators()
 {
     QWidget* next = m_indicator;
     switch (m_mode) {
-    case Indeterminate:
+    case Mode::Indeterminate:
         if (!qobject_cast<SISpinningProgressIndicator*>(m_indicator)) {
             auto* spinner = new SISpinningProgressIndicator(this);
             spinner->setObjectName(kIndicatorName);
@@ -339,8 +343,8 @@ void POProgressOverlay::updateIndicators()
             next = spinner;
         }
         break;
-    case Determinate:
-    case AnnularDeterminate: {
+    case Mode::Determinate:
+    case Mode::AnnularDeterminate: {
         auto* round = qobject_cast<PORoundProgressView*>(m_indicator);
         if (!round) {
             round = new PORoundProgressView(this);
@@ -348,22 +352,22 @@ void POProgressOverlay::updateIndicators()
             round->resize(int(m_spinsize), int(m_spinsize));
             next = round;
         }
-        if (m_mode == AnnularDeterminate)
+        if (m_mode == Mode::AnnularDeterminate)
             round->setAnnular(true);
         round->setProgress(m_progress);
         break;
     }
-    case DeterminateHorizontalBar: {
+    case Mode::DeterminateHorizontalBar: {
         auto* bar = new POBarProgressView(this);
         bar->setObjectName(kIndicatorName);
         bar->setProgress(m_progress);
         next = bar;
         break;
     }
-    case CustomView:
+    case Mode::CustomView:
         next = m_customView;
         break;
-    case Text:
+    case Mode::Text:
         next = nullptr;
         break;
     default:
@@ -508,7 +512,7 @@ void POProgressOverlay::setDetailsLabelColor(const QColor& color)
     m_detailsLabel->setPalette(palette);
 }
 
-void POProgressOverlay::setMode(int mode)
+void POProgressOverlay::setMode(Mode mode)
 {
     m_mode = mode;
     updateIndicators();

@@ -36,13 +36,19 @@ public:
     using Work = std::function<platform::MaybeError()>;
     using Completion = std::function<void(const platform::MaybeError& error)>;
 
-    enum Mode {
+    enum class Mode {
         Indeterminate = 0,
         Determinate = 1,
         DeterminateHorizontalBar = 2,
         AnnularDeterminate = 3,
         CustomView = 4,
         Text = 5
+    };
+    /// How the box appears and goes: a plain fade, or a fade while it shrinks or grows.
+    enum class AnimationType {
+        Fade = 0,
+        ZoomOut = 1, // from 1.5 to its size, then away to 0.5
+        ZoomIn = 2, // from 0.5 to its size, then away to 1.5
     };
 
     /// Covers `view` (sized to it) as its child.
@@ -80,8 +86,8 @@ public:
     void setLabelColor(const QColor& color);
     void setDetailsLabelFont(const QFont& font);
     void setDetailsLabelColor(const QColor& color);
-    int mode() const { return m_mode; }
-    void setMode(int mode);
+    Mode mode() const { return m_mode; }
+    void setMode(Mode mode);
     QWidget* customView() const { return m_customView; }
     void setCustomView(QWidget* view);
     /// Clamped to 0..1; may be set from any thread.
@@ -92,8 +98,8 @@ public:
     POProgressOverlayDelegate* delegate() const { return m_delegate; }
     void setDelegate(POProgressOverlayDelegate* delegate) { m_delegate = delegate; }
 
-    int animationType() const { return m_animationType; }
-    void setAnimationType(int type) { m_animationType = type; }
+    AnimationType animationType() const { return m_animationType; }
+    void setAnimationType(AnimationType type) { m_animationType = type; }
     double graceTime() const { return m_graceTime; }
     void setGraceTime(double seconds) { m_graceTime = seconds; }
     double minShowTime() const { return m_minShowTime; }
@@ -161,8 +167,8 @@ private:
     bool m_dimBackground = false;
     bool m_dismissible = false;
     bool m_removeFromSuperViewOnHide = false;
-    int m_animationType = 0;
-    int m_mode = Indeterminate;
+    AnimationType m_animationType = AnimationType::Fade;
+    Mode m_mode = Mode::Indeterminate;
     qreal m_opacityValue = 0.8;
     qreal m_xOffset = 0;
     qreal m_yOffset = 0;

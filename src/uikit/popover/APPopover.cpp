@@ -48,11 +48,11 @@ QWidget* APPopover::contentView() const
     return m_popoverWindow->contentView();
 }
 
-int APPopover::position() const
+APPopoverGeometry::Position APPopover::position() const
 {
     return m_popoverWindow->popoverPosition();
 }
-void APPopover::setPosition(int position)
+void APPopover::setPosition(APPopoverGeometry::Position position)
 {
     m_popoverWindow->setPopoverPosition(position);
 }
@@ -116,7 +116,7 @@ QPointF APPopover::toScreenYUp(QWidget* window, const QPointF& point) const
     return platform::screenToYUp(QRectF(global, QSizeF(0, 0))).topLeft();
 }
 
-int APPopover::bestPositionInWindow(QWidget* window, const QPointF& point) const
+APPopoverGeometry::Position APPopover::bestPositionInWindow(QWidget* window, const QPointF& point) const
 {
     const QScreen* screen = window && window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     const QRectF visible = screen ? platform::screenToYUp(QRectF(screen->availableGeometry())) : QRectF();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "uikit/popover/APPopoverGeometry.h"
+
 #include <QColor>
 #include <QObject>
 #include <QPointF>
@@ -35,8 +37,8 @@ public:
         m_closesWhenApplicationBecomesInactive = value;
     }
 
-    int position() const;
-    void setPosition(int position);
+    APPopoverGeometry::Position position() const;
+    void setPosition(APPopoverGeometry::Position position);
     void setDistance(qreal distance);
     void setBorderColor(const QColor& color);
     void setBorderWidth(qreal width);
@@ -53,7 +55,7 @@ public:
     bool isVisible() const;
 
     /// Picks a position for showing at `point` (in `window`'s coordinates).
-    int bestPositionInWindow(QWidget* window, const QPointF& point) const;
+    APPopoverGeometry::Position bestPositionInWindow(QWidget* window, const QPointF& point) const;
     /// Shows the popover with its attachment point at `point` of `window` (global when null).
     void displayPopoverInWindow(QWidget* window, const QPointF& point, bool chooseBestLocation = false);
     /// Places the attachment point at `point` of the parent window.

@@ -2,24 +2,24 @@
 
 namespace APPopoverGeometry {
 
-Edge edgeOf(int position)
+Edge edgeOf(Position position)
 {
     switch (position) {
-    case 0:
-    case 4:
-    case 5:
+    case Position::Right:
+    case Position::RightBottom:
+    case Position::RightTop:
         return Edge::Right;
-    case 1:
-    case 10:
-    case 11:
+    case Position::Top:
+    case Position::TopRight:
+    case Position::TopLeft:
         return Edge::Top;
-    case 2:
-    case 6:
-    case 7:
+    case Position::Left:
+    case Position::LeftBottom:
+    case Position::LeftTop:
         return Edge::Left;
-    case 3:
-    case 8:
-    case 9:
+    case Position::Bottom:
+    case Position::BottomRight:
+    case Position::BottomLeft:
         return Edge::Bottom;
     default:
         return Edge::None;
@@ -78,29 +78,29 @@ QPointF attachmentPointForRect(const Metrics& m, const QRectF& f)
     const qreal minX = f.left(), maxX = f.right(), minY = f.top(), maxY = f.bottom();
     const qreal midX = f.center().x(), midY = f.center().y();
     switch (m.position) {
-    case 0:
+    case Position::Right:
         return { maxX, midY };
-    case 1:
+    case Position::Top:
         return { midX, maxY };
-    case 2:
+    case Position::Left:
         return { minX, midY };
-    case 3:
+    case Position::Bottom:
         return { midX, minY };
-    case 4:
+    case Position::RightBottom:
         return { maxX, minY + k };
-    case 5:
+    case Position::RightTop:
         return { maxX, maxY - k };
-    case 6:
+    case Position::LeftBottom:
         return { minX, minY + k };
-    case 7:
+    case Position::LeftTop:
         return { minX, maxY - k };
-    case 8:
+    case Position::BottomRight:
         return { maxX - k, minY };
-    case 9:
+    case Position::BottomLeft:
         return { minX + k, minY };
-    case 10:
+    case Position::TopRight:
         return { maxX - k, maxY };
-    case 11:
+    case Position::TopLeft:
         return { minX + k, maxY };
     default:
         return { 0, 0 };
@@ -150,22 +150,25 @@ QPainterPath framePathForContentRect(const Metrics& m, const QRectF& content)
     const qreal r = m.cornerRadius, aw = m.arrowWidth;
     const qreal minX = R.left(), maxX = R.right(), minY = R.top(), maxY = R.bottom();
     const qreal midX = R.center().x(), midY = R.center().y();
-    const int p = m.position;
-    const auto rounded
-        = [&](int a, int b) { return r > 0 && (m.drawRoundCornerBesideArrow || (p != a && p != b)); };
-    const bool topLeft = rounded(11, 7), topRight = rounded(10, 5), bottomRight = rounded(8, 4),
-               bottomLeft = rounded(9, 6);
+    const Position p = m.position;
+    const auto rounded = [&](Position a, Position b) {
+        return r > 0 && (m.drawRoundCornerBesideArrow || (p != a && p != b));
+    };
+    const bool topLeft = rounded(Position::TopLeft, Position::LeftTop),
+               topRight = rounded(Position::TopRight, Position::RightTop),
+               bottomRight = rounded(Position::BottomRight, Position::RightBottom),
+               bottomLeft = rounded(Position::BottomLeft, Position::LeftBottom);
 
     QPainterPath path;
     path.moveTo(topLeft ? minX + r : minX, maxY);
 
     const qreal topEnd = topRight ? maxX - r : maxX;
-    if (p == 11) {
+    if (p == Position::TopLeft) {
         appendArrow(m, path);
-    } else if (p == 1) {
+    } else if (p == Position::Top) {
         path.lineTo(midX - aw / 2, maxY);
         appendArrow(m, path);
-    } else if (p == 10) {
+    } else if (p == Position::TopRight) {
         path.lineTo(topEnd - aw, maxY);
         appendArrow(m, path);
     }
@@ -174,12 +177,12 @@ QPainterPath framePathForContentRect(const Metrics& m, const QRectF& content)
         quarter(path, { maxX - r, maxY - r }, r, 90, 0);
 
     const qreal rightEnd = bottomRight ? minY + r : minY;
-    if (p == 5) {
+    if (p == Position::RightTop) {
         appendArrow(m, path);
-    } else if (p == 0) {
+    } else if (p == Position::Right) {
         path.lineTo(maxX, midY + aw / 2);
         appendArrow(m, path);
-    } else if (p == 4) {
+    } else if (p == Position::RightBottom) {
         path.lineTo(maxX, rightEnd + aw);
         appendArrow(m, path);
     }
@@ -188,12 +191,12 @@ QPainterPath framePathForContentRect(const Metrics& m, const QRectF& content)
         quarter(path, { maxX - r, minY + r }, r, 0, -90);
 
     const qreal bottomEnd = bottomLeft ? minX + r : minX;
-    if (p == 8) {
+    if (p == Position::BottomRight) {
         appendArrow(m, path);
-    } else if (p == 3) {
+    } else if (p == Position::Bottom) {
         path.lineTo(midX + aw / 2, minY);
         appendArrow(m, path);
-    } else if (p == 9) {
+    } else if (p == Position::BottomLeft) {
         path.lineTo(bottomEnd + aw, minY);
         appendArrow(m, path);
     }
@@ -202,12 +205,12 @@ QPainterPath framePathForContentRect(const Metrics& m, const QRectF& content)
         quarter(path, { minX + r, minY + r }, r, -90, -180);
 
     const qreal leftEnd = topLeft ? maxY - r : maxY;
-    if (p == 6) {
+    if (p == Position::LeftBottom) {
         appendArrow(m, path);
-    } else if (p == 2) {
+    } else if (p == Position::Left) {
         path.lineTo(minX, midY - aw / 2);
         appendArrow(m, path);
-    } else if (p == 7) {
+    } else if (p == Position::LeftTop) {
         path.lineTo(minX, leftEnd - aw);
         appendArrow(m, path);
     }
@@ -218,7 +221,7 @@ QPainterPath framePathForContentRect(const Metrics& m, const QRectF& content)
     return path;
 }
 
-QRectF frameForNewPosition(const Metrics& m, const QRectF& frame, int newPosition)
+QRectF frameForNewPosition(const Metrics& m, const QRectF& frame, Position newPosition)
 {
     const QPointF oldAttachment = attachmentPointForRect(m, frame);
     QSizeF size = frame.size();
@@ -236,38 +239,38 @@ QRectF frameForNewPosition(const Metrics& m, const QRectF& frame, int newPositio
     return QRectF(frame.topLeft() + (oldAttachment - frame.topLeft()) - newAttachment, size);
 }
 
-int bestPosition(const Metrics& m, const QSizeF& windowSize, const QPointF& point, const QRectF& S,
+Position bestPosition(const Metrics& m, const QSizeF& windowSize, const QPointF& point, const QRectF& S,
     const std::optional<QRectF>& parentFrame)
 {
     const qreal px = point.x(), py = point.y();
     const qreal W = windowSize.width() + 2 * m.viewMargin;
     const qreal H = windowSize.height() + 2 * m.viewMargin;
     const qreal E = m.arrowRoom();
-    int position = 1;
+    Position position = Position::Top;
     if (S.top() <= py - H - E)
-        position = 1;
+        position = Position::Top;
     else if (px + W + E < S.right())
-        position = 2;
+        position = Position::Left;
     else if (S.left() <= px - W - E)
-        position = 0;
+        position = Position::Right;
     else if (S.bottom() > py + H + E)
-        position = 3;
+        position = Position::Bottom;
 
     const QRectF V = parentFrame ? parentFrame->intersected(S) : S;
     const qreal h = m.arrowWidth / 2 + (m.drawRoundCornerBesideArrow ? m.cornerRadius : 0);
-    if (position == 1 || position == 3) {
+    if (position == Position::Top || position == Position::Bottom) {
         if (V.left() > px - W / 2) {
             if (S.right() > px + W - h)
-                position = position == 1 ? 11 : 9;
+                position = position == Position::Top ? Position::TopLeft : Position::BottomLeft;
         } else if (px + W / 2 >= V.right() && px - W + h >= S.left()) {
-            position = position == 1 ? 10 : 8;
+            position = position == Position::Top ? Position::TopRight : Position::BottomRight;
         }
     } else {
         if (V.top() > py - H / 2) {
             if (S.bottom() > py + H - h)
-                position = position == 2 ? 6 : 4;
+                position = position == Position::Left ? Position::LeftBottom : Position::RightBottom;
         } else if (py + H / 2 >= V.bottom() && py - H + h >= S.top()) {
-            position = position == 2 ? 7 : 5;
+            position = position == Position::Left ? Position::LeftTop : Position::RightTop;
         }
     }
     return position;

@@ -86,12 +86,12 @@ QPointF APPopoverWindow::attachmentPointOnScreen() const
     return frameYUp().topLeft() + m_frame->attachmentPoint();
 }
 
-int APPopoverWindow::popoverPosition() const
+APPopoverGeometry::Position APPopoverWindow::popoverPosition() const
 {
     return m_frame->metrics().position;
 }
 
-void APPopoverWindow::setPopoverPosition(int position)
+void APPopoverWindow::setPopoverPosition(APPopoverGeometry::Position position)
 {
     if (position == popoverPosition())
         return;

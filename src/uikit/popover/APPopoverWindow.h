@@ -26,8 +26,8 @@ public:
     /// The attachment point in y-up screen coordinates.
     QPointF attachmentPointOnScreen() const;
 
-    int popoverPosition() const;
-    void setPopoverPosition(int position);
+    APPopoverGeometry::Position popoverPosition() const;
+    void setPopoverPosition(APPopoverGeometry::Position position);
     void setDistance(qreal distance);
     void setArrowHeight(qreal height);
     void setBorderWidth(qreal width);

@@ -66,7 +66,7 @@ void PKPopoverController::initialValues()
     m_closesWhenPopoverResignsKey = true;
     m_closesWhenApplicationBecomesInactive = false;
     m_animates = true;
-    m_animationType = 0;
+    m_animationType = AnimationType::Pop;
 }
 
 QWidget* PKPopoverController::contentView() const
@@ -86,9 +86,9 @@ void PKPopoverController::setContentViewController(QWidget* contentViewControlle
     m_popoverWindow->setPopoverContentView(contentViewController);
 }
 
-void PKPopoverController::setAnimationType(int type)
+void PKPopoverController::setAnimationType(AnimationType type)
 {
-    if (type >= 0 && type <= 3)
+    if (type >= AnimationType::Pop && type <= AnimationType::FadeInOut)
         m_animationType = type;
 }
 
@@ -147,7 +147,7 @@ void PKPopoverController::setArrowSize(const QSizeF& size)
 {
     m_popoverWindow->frameView()->setArrowSize(size);
 }
-unsigned PKPopoverController::arrowDirection() const
+PKPopoverGeometry::ArrowDirection PKPopoverController::arrowDirection() const
 {
     return m_popoverWindow->frameView()->arrowDirection();
 }
@@ -158,7 +158,7 @@ void PKPopoverController::setDefaultProperties_ItemEdit()
     setBorderColor(palette.color(QPalette::Light));
     setColor(palette.color(QPalette::Base));
     setBorderWidth(2.0);
-    setAnimationType(3);
+    setAnimationType(AnimationType::FadeInOut);
     m_closesWhenEscapeKeyPressed = true;
     m_closesWhenApplicationBecomesInactive = false;
     m_closesWhenPopoverResignsKey = false;
@@ -170,7 +170,7 @@ void PKPopoverController::setDefaultProperties_ItemWarning()
     setBorderColor(palette.color(QPalette::Highlight));
     setColor(palette.color(QPalette::Base));
     setBorderWidth(2.0);
-    setAnimationType(3);
+    setAnimationType(AnimationType::FadeInOut);
     m_closesWhenEscapeKeyPressed = true;
     m_closesWhenApplicationBecomesInactive = true;
     m_closesWhenPopoverResignsKey = true;
@@ -184,7 +184,8 @@ void PKPopoverController::setDefaultProperties(bool escape, bool resign, bool /*
     m_closesWhenPopoverResignsKey = resign;
 }
 
-void PKPopoverController::showRelativeToRect(const QRectF& rect, QWidget* view, unsigned preferredEdge)
+void PKPopoverController::showRelativeToRect(
+    const QRectF& rect, QWidget* view, PKPopoverGeometry::RectEdge preferredEdge)
 {
     presentPopoverFromRect(rect, view, PKPopoverGeometry::arrowDirectionForEdge(preferredEdge), true);
 }
@@ -204,8 +205,8 @@ QRectF PKPopoverController::screenFrame() const
     return platform::screenToYUp(QRectF(m_parentWindow->screen()->geometry()));
 }
 
-void PKPopoverController::presentPopoverFromRect(
-    const QRectF& rect, QWidget* view, unsigned preferredArrowDirection, bool anchorsToPositionView)
+void PKPopoverController::presentPopoverFromRect(const QRectF& rect, QWidget* view,
+    PKPopoverGeometry::ArrowDirection preferredArrowDirection, bool anchorsToPositionView)
 {
     if (m_state == State::Showing || m_state == State::Shown)
         return;
@@ -239,7 +240,7 @@ void PKPopoverController::presentPopoverFromRect(
     }
     startObserving(anchorsToPositionView);
 
-    if (m_animates && m_animationType != 2) {
+    if (m_animates && m_animationType != AnimationType::FadeOut) {
         m_popoverWindow->presentAnimated();
     } else {
         m_popoverWindow->orderFrontAndMakeKey();
@@ -281,7 +282,7 @@ void PKPopoverController::forceClosePopover()
         m_willCloseBlock(this);
     if (!popoverIsVisible())
         return; // the block already closed it
-    if (m_animates && m_animationType != 1) {
+    if (m_animates && m_animationType != AnimationType::FadeIn) {
         m_state = State::Closing;
         m_popoverWindow->dismissAnimated();
     } else {
@@ -297,7 +298,7 @@ void PKPopoverController::closePopoverAndResetVariables()
     m_popoverWindow->hide();
     m_popoverWindow->setWindowOpacity(1.0);
     stopObserving();
-    m_popoverWindow->frameView()->setArrowDirection(PKPopoverGeometry::ArrowNone);
+    m_popoverWindow->frameView()->setArrowDirection(PKPopoverGeometry::ArrowDirection::None);
     m_positionView = nullptr;
     m_parentWindow = nullptr;
     m_screenRect = QRectF();
@@ -317,14 +318,16 @@ void PKPopoverController::recalculateAndResetArrowDirection()
         arrowDirectionWithPreferredArrowDirection(arrowDirection()));
 }
 
-QRectF PKPopoverController::popoverFrameWithSize(const QSizeF& contentSize, unsigned direction) const
+QRectF PKPopoverController::popoverFrameWithSize(
+    const QSizeF& contentSize, PKPopoverGeometry::ArrowDirection direction) const
 {
     const QSizeF frameSize
         = m_popoverWindow->frameRectForContentRect(QRectF(QPointF(0, 0), contentSize)).size();
     return PKPopoverGeometry::popoverFrame(m_screenRect, frameSize, direction);
 }
 
-unsigned PKPopoverController::arrowDirectionWithPreferredArrowDirection(unsigned preferred) const
+PKPopoverGeometry::ArrowDirection PKPopoverController::arrowDirectionWithPreferredArrowDirection(
+    PKPopoverGeometry::ArrowDirection preferred) const
 {
     const QSizeF frameSize
         = m_popoverWindow->frameRectForContentRect(QRectF(QPointF(0, 0), m_contentSize)).size();

@@ -6,6 +6,8 @@
 #include <QRectF>
 #include <QSizeF>
 
+#include "uikit/popover/PopoverGeometry.h"
+
 #include <functional>
 #include <memory>
 #include <optional>
@@ -34,6 +36,13 @@ public:
     using Block = std::function<void(PKPopoverController*)>;
     using ShouldCloseBlock = std::function<bool(PKPopoverController*)>;
     enum class State { Hidden, Showing, Shown, Closing };
+    /// How the popover appears and goes away.
+    enum class AnimationType {
+        Pop = 0, // pops in, fades out
+        FadeIn = 1, // fades in, closes at once
+        FadeOut = 2, // appears at once, fades out
+        FadeInOut = 3,
+    };
 
     explicit PKPopoverController(QObject* parent = nullptr);
     /// Takes ownership of `contentViewController`.
@@ -64,10 +73,9 @@ public:
     }
     bool animates() const { return m_animates; }
     void setAnimates(bool value) { m_animates = value; }
-    /// 0 pop/fade out, 1 fade in/no close animation, 2 none/fade out, 3 fade in/fade out.
-    /// Values outside 0-3 are ignored.
-    int animationType() const { return m_animationType; }
-    void setAnimationType(int type);
+    /// Values outside Pop-FadeInOut are ignored.
+    AnimationType animationType() const { return m_animationType; }
+    void setAnimationType(AnimationType type);
     PKPopoverControllerDelegate* delegate() const { return m_delegate; }
     void setDelegate(PKPopoverControllerDelegate* delegate) { m_delegate = delegate; }
 
@@ -92,7 +100,7 @@ public:
     void setCornerRadius(qreal radius);
     QSizeF arrowSize() const;
     void setArrowSize(const QSizeF& size);
-    unsigned arrowDirection() const;
+    PKPopoverGeometry::ArrowDirection arrowDirection() const;
 
     bool popoverIsVisible() const { return m_state != State::Hidden; }
     bool shown() const { return popoverIsVisible(); }
@@ -100,11 +108,10 @@ public:
     /// Increases with every show.
     quint64 generation() const { return m_generation; }
 
-    /// Shows the popover beside `rect` (in `view`'s coordinates); edge 0 min x, 1 min y,
-    /// 2 max x, 3 max y (y-up), larger values as 3.
-    void showRelativeToRect(const QRectF& rect, QWidget* view, unsigned preferredEdge);
-    void presentPopoverFromRect(
-        const QRectF& rect, QWidget* view, unsigned preferredArrowDirection, bool anchorsToPositionView);
+    /// Shows the popover beside `rect` (in `view`'s coordinates) on the preferred edge (y-up).
+    void showRelativeToRect(const QRectF& rect, QWidget* view, PKPopoverGeometry::RectEdge preferredEdge);
+    void presentPopoverFromRect(const QRectF& rect, QWidget* view,
+        PKPopoverGeometry::ArrowDirection preferredArrowDirection, bool anchorsToPositionView);
 
     /// Ordinary close, subject to `shouldCloseBlock`.
     void closePopover();
@@ -115,7 +122,7 @@ public:
     void recalculateAndResetArrowDirection();
     /// The window frame (y-up screen coordinates) for a content size and direction at the
     /// current anchor.
-    QRectF popoverFrameWithSize(const QSizeF& contentSize, unsigned direction) const;
+    QRectF popoverFrameWithSize(const QSizeF& contentSize, PKPopoverGeometry::ArrowDirection direction) const;
 
     void setDefaultProperties_ItemEdit();
     void setDefaultProperties_ItemWarning();
@@ -140,7 +147,8 @@ private:
     void animationDidStop();
     void finishShow();
     void closePopoverAndResetVariables();
-    unsigned arrowDirectionWithPreferredArrowDirection(unsigned preferred) const;
+    PKPopoverGeometry::ArrowDirection arrowDirectionWithPreferredArrowDirection(
+        PKPopoverGeometry::ArrowDirection preferred) const;
     void resignKeyCheck(quint64 generation);
     void positionViewFrameChanged();
     void parentWindowMoved();
@@ -162,7 +170,7 @@ private:
     bool m_closesWhenApplicationBecomesInactive = false;
     bool m_animates = true;
     bool m_anchors = false;
-    int m_animationType = 0;
+    AnimationType m_animationType = AnimationType::Pop;
     PKPopoverControllerDelegate* m_delegate = nullptr;
     Block m_willCloseBlock;
     ShouldCloseBlock m_shouldCloseBlock;

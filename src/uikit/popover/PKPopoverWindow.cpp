@@ -79,14 +79,15 @@ void PKPopoverWindow::presentAnimated()
 {
     if (popoverIsVisible())
         return;
-    const int type = m_popoverController ? m_popoverController->animationType() : 3;
+    using Type = PKPopoverController::AnimationType;
+    const Type type = m_popoverController ? m_popoverController->animationType() : Type::FadeInOut;
     // The pop's snapshot window cannot be cut to the panel while it grows, so without a
     // compositor the popover fades in instead (which shows it at once there).
-    if (type == 0 && PopoverShape::compositingManagerRunning())
+    if (type == Type::Pop && PopoverShape::compositingManagerRunning())
         presentWithPopAnimation();
-    else if (type == 0)
+    else if (type == Type::Pop)
         presentWithFadeAnimation();
-    else if (type == 1 || type == 3)
+    else if (type == Type::FadeIn || type == Type::FadeInOut)
         presentWithFadeAnimation();
 }
 
@@ -105,7 +106,7 @@ void PKPopoverWindow::presentWithFadeAnimation()
 void PKPopoverWindow::presentWithPopAnimation()
 {
     const QRectF final = frameYUp();
-    unsigned direction = m_frameView->arrowDirection();
+    const PKPopoverGeometry::ArrowDirection direction = m_frameView->arrowDirection();
     QRectF start = final;
     QRectF overshoot = final;
     if (m_popoverController) {

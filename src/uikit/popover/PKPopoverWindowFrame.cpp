@@ -43,7 +43,7 @@ void PKPopoverWindowFrame::setCornerRadius(qreal radius)
     Q_EMIT outlineChanged();
 }
 
-void PKPopoverWindowFrame::setArrowDirection(unsigned direction)
+void PKPopoverWindowFrame::setArrowDirection(PKPopoverGeometry::ArrowDirection direction)
 {
     if (direction == m_arrowDirection)
         return;

@@ -5,6 +5,8 @@
 #include <QSizeF>
 #include <QWidget>
 
+#include "uikit/popover/PopoverGeometry.h"
+
 /// The popover window's frame view: a rounded panel with an arrow, its fill, border and an
 /// optional one-point highlight under the top edge. Setters repaint when the value changes.
 class PKPopoverWindowFrame : public QWidget {
@@ -23,8 +25,8 @@ public:
     void setBorderWidth(qreal width);
     qreal cornerRadius() const { return m_cornerRadius; }
     void setCornerRadius(qreal radius);
-    unsigned arrowDirection() const { return m_arrowDirection; }
-    void setArrowDirection(unsigned direction);
+    PKPopoverGeometry::ArrowDirection arrowDirection() const { return m_arrowDirection; }
+    void setArrowDirection(PKPopoverGeometry::ArrowDirection direction);
     QSizeF arrowSize() const { return m_arrowSize; }
     void setArrowSize(const QSizeF& size);
 
@@ -44,6 +46,6 @@ private:
     QColor m_topHighlightColor;
     qreal m_borderWidth = 0;
     qreal m_cornerRadius = 4.0;
-    unsigned m_arrowDirection = 1;
+    PKPopoverGeometry::ArrowDirection m_arrowDirection = PKPopoverGeometry::ArrowDirection::Left;
     QSizeF m_arrowSize { 23, 12 };
 };

@@ -4,33 +4,33 @@
 
 namespace PKPopoverGeometry {
 
-unsigned arrowDirectionForEdge(unsigned edge)
+ArrowDirection arrowDirectionForEdge(RectEdge edge)
 {
     switch (edge) {
-    case 0:
-        return ArrowLeft;
-    case 1:
-        return ArrowDown;
-    case 2:
-        return ArrowRight;
+    case RectEdge::MinX:
+        return ArrowDirection::Left;
+    case RectEdge::MinY:
+        return ArrowDirection::Down;
+    case RectEdge::MaxX:
+        return ArrowDirection::Right;
     default:
-        return ArrowUp;
+        return ArrowDirection::Up;
     }
 }
 
-unsigned oppositeDirection(unsigned direction)
+ArrowDirection oppositeDirection(ArrowDirection direction)
 {
     switch (direction) {
-    case ArrowLeft:
-        return ArrowRight;
-    case ArrowRight:
-        return ArrowLeft;
-    case ArrowUp:
-        return ArrowDown;
-    case ArrowDown:
-        return ArrowUp;
+    case ArrowDirection::Left:
+        return ArrowDirection::Right;
+    case ArrowDirection::Right:
+        return ArrowDirection::Left;
+    case ArrowDirection::Up:
+        return ArrowDirection::Down;
+    case ArrowDirection::Down:
+        return ArrowDirection::Up;
     default:
-        return ArrowNone;
+        return ArrowDirection::None;
     }
 }
 
@@ -44,44 +44,44 @@ QRectF contentRectForFrameRect(const QRectF& frame, qreal arrowHeight)
     return QRectF(QPointF(0, 0), frame.size()).adjusted(arrowHeight, arrowHeight, -arrowHeight, -arrowHeight);
 }
 
-QRectF popoverFrame(const QRectF& anchor, const QSizeF& frameSize, unsigned direction)
+QRectF popoverFrame(const QRectF& anchor, const QSizeF& frameSize, ArrowDirection direction)
 {
     const qreal halfHeight = std::floor(frameSize.height() / 2);
     const qreal halfWidth = std::floor(frameSize.width() / 2);
     const qreal middleY = anchor.y() + anchor.height() / 2 - halfHeight;
     const qreal middleX = anchor.x() + anchor.width() / 2 - halfWidth;
     switch (direction) {
-    case ArrowLeft:
+    case ArrowDirection::Left:
         return QRectF(QPointF(anchor.x() + anchor.width(), middleY), frameSize);
-    case ArrowRight:
+    case ArrowDirection::Right:
         return QRectF(QPointF(anchor.x() - frameSize.width(), middleY), frameSize);
-    case ArrowUp:
+    case ArrowDirection::Up:
         return QRectF(QPointF(middleX, anchor.y() - frameSize.height()), frameSize);
-    case ArrowDown:
+    case ArrowDirection::Down:
         return QRectF(QPointF(middleX, anchor.y() + anchor.height()), frameSize);
     default:
         return {};
     }
 }
 
-unsigned chooseArrowDirection(
-    unsigned preferred, const QRectF& anchor, const QSizeF& frameSize, const QRectF& screen)
+ArrowDirection chooseArrowDirection(
+    ArrowDirection preferred, const QRectF& anchor, const QSizeF& frameSize, const QRectF& screen)
 {
-    const auto fits = [&](unsigned direction) {
+    const auto fits = [&](ArrowDirection direction) {
         const QRectF frame = popoverFrame(anchor, frameSize, direction);
-        // A zero frame (direction 0) or a missing screen never fits.
+        // A zero frame (no direction) or a missing screen never fits.
         return !screen.isEmpty() && !frame.isEmpty() && screen.contains(frame);
     };
     if (fits(preferred))
         return preferred;
-    const unsigned opposite = oppositeDirection(preferred);
+    const ArrowDirection opposite = oppositeDirection(preferred);
     if (fits(opposite))
         return opposite;
-    unsigned candidate = ArrowNone;
-    if (preferred >= ArrowLeft && preferred <= ArrowDown) {
+    ArrowDirection candidate = ArrowDirection::None;
+    if (preferred >= ArrowDirection::Left && preferred <= ArrowDirection::Down) {
         const qreal roomBelow = anchor.y();
         const qreal roomAbove = screen.height() - (anchor.y() + anchor.height());
-        candidate = roomBelow > roomAbove ? ArrowUp : ArrowDown;
+        candidate = roomBelow > roomAbove ? ArrowDirection::Up : ArrowDirection::Down;
     }
     if (fits(candidate))
         return candidate;
@@ -95,7 +95,7 @@ QRectF outlineBounds(const QRectF& bounds, qreal borderWidth)
     return bounds;
 }
 
-QPainterPath outline(const QRectF& bounds, qreal r, const QSizeF& arrowSize, unsigned direction)
+QPainterPath outline(const QRectF& bounds, qreal r, const QSizeF& arrowSize, ArrowDirection direction)
 {
     const qreal aw = arrowSize.width();
     const qreal ah = arrowSize.height();
@@ -112,25 +112,25 @@ QPainterPath outline(const QRectF& bounds, qreal r, const QSizeF& arrowSize, uns
     };
     path.moveTo(minX - r, minY);
     arc(minX, minY, 180);
-    if (direction == ArrowDown) {
+    if (direction == ArrowDirection::Down) {
         path.lineTo(std::floor(midX - aw / 2), minY - r);
         path.lineTo(std::floor(midX), minY - r - ah);
         path.lineTo(std::floor(midX + aw / 2), minY - r);
     }
     arc(maxX, minY, 270);
-    if (direction == ArrowRight) {
+    if (direction == ArrowDirection::Right) {
         path.lineTo(maxX + r, std::floor(midY - aw / 2));
         path.lineTo(maxX + r + ah, std::floor(midY));
         path.lineTo(maxX + r, std::floor(midY + aw / 2));
     }
     arc(maxX, maxY, 0);
-    if (direction == ArrowUp) {
+    if (direction == ArrowDirection::Up) {
         path.lineTo(std::floor(midX + aw / 2), maxY + r);
         path.lineTo(std::floor(midX), maxY + r + ah);
         path.lineTo(std::floor(midX - aw / 2), maxY + r);
     }
     arc(minX, maxY, 90);
-    if (direction == ArrowLeft) {
+    if (direction == ArrowDirection::Left) {
         path.lineTo(minX - r, std::floor(midY + aw / 2));
         path.lineTo(minX - r - ah, std::floor(midY));
         path.lineTo(minX - r, std::floor(midY - aw / 2));
@@ -139,15 +139,15 @@ QPainterPath outline(const QRectF& bounds, qreal r, const QSizeF& arrowSize, uns
     return path;
 }
 
-QList<QRectF> topHighlightRects(
-    const QRectF& bounds, qreal borderWidth, qreal cornerRadius, const QSizeF& arrowSize, unsigned direction)
+QList<QRectF> topHighlightRects(const QRectF& bounds, qreal borderWidth, qreal cornerRadius,
+    const QSizeF& arrowSize, ArrowDirection direction)
 {
     const qreal ah = arrowSize.height();
     const QRectF inner = bounds.adjusted(ah, ah, -ah, -ah);
     const qreal x = std::floor(inner.x() + cornerRadius / 2);
     const qreal y = inner.y() + inner.height() - borderWidth - 1;
     const qreal width = inner.width() - cornerRadius;
-    if (direction == ArrowUp) {
+    if (direction == ArrowDirection::Up) {
         const qreal piece = std::floor(width / 2 - arrowSize.width() / 2);
         return { QRectF(x, y, piece, 1),
             QRectF(std::floor(x + width / 2 + arrowSize.width() / 2), y, piece, 1) };

@@ -119,7 +119,7 @@ QString DIDeviceInfo::description() const
     const DIOSVersion os = osVersion();
     const QString self = u"<DIDeviceInfo: 0x%1>"_s.arg(quintptr(this), 0, 16);
     return self + u"\nrawSystemInfoString: "_s + rawSystemInfoString() + u"\nnodeName: "_s + nodeName()
-        + u"\nfamily: "_s + QString::number(family()) + u"\ndeviceModel.major: "_s
+        + u"\nfamily: "_s + QString::number(static_cast<qint64>(family())) + u"\ndeviceModel.major: "_s
         + QString::number(m_deviceVersion.major) + u"\ndeviceModel.minor: "_s
         + QString::number(m_deviceVersion.minor) + u"\ncpuInfo.frequency: "_s
         + QString::number(cpu.frequency, 'f', 3) + u"\ncpuInfo.numberOfCores: "_s

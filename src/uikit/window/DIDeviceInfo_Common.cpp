@@ -20,22 +20,22 @@ QString DIDeviceInfo_Common::systemInfoString(const DISystemProbe& probe)
     return model.isNull() ? u""_s : model;
 }
 
-qint64 DIDeviceInfo_Common::familyForModel(const QString& model)
+DIDeviceFamily DIDeviceInfo_Common::familyForModel(const QString& model)
 {
-    static const std::pair<QString, qint64> prefixes[] = {
-        { u"iMac"_s, DIDeviceFamilyiMac },
-        { u"Mac Mini"_s, DIDeviceFamilyMacMini },
-        { u"Mac Pro"_s, DIDeviceFamilyMacPro },
-        { u"MacBook Pro"_s, DIDeviceFamilyMacBookPro },
-        { u"MacBook Air"_s, DIDeviceFamilyMacBookAir },
-        { u"MacBook"_s, DIDeviceFamilyMacBook },
-        { u"Xserve"_s, DIDeviceFamilyXserve },
+    static const std::pair<QString, DIDeviceFamily> prefixes[] = {
+        { u"iMac"_s, DIDeviceFamily::iMac },
+        { u"Mac Mini"_s, DIDeviceFamily::MacMini },
+        { u"Mac Pro"_s, DIDeviceFamily::MacPro },
+        { u"MacBook Pro"_s, DIDeviceFamily::MacBookPro },
+        { u"MacBook Air"_s, DIDeviceFamily::MacBookAir },
+        { u"MacBook"_s, DIDeviceFamily::MacBook },
+        { u"Xserve"_s, DIDeviceFamily::Xserve },
     };
     for (const auto& [prefix, family] : prefixes) {
         if (model.startsWith(prefix))
             return family;
     }
-    return DIDeviceFamilyUnknown;
+    return DIDeviceFamily::Unknown;
 }
 
 DICpuInfo DIDeviceInfo_Common::cpuInfo(const DISystemProbe& probe)

@@ -19,15 +19,15 @@ struct DIOSVersion {
 };
 
 /// Model families of the design, by the prefix of the model name.
-enum DIDeviceFamily : qint64 {
-    DIDeviceFamilyUnknown = 0,
-    DIDeviceFamilyiMac = 1,
-    DIDeviceFamilyMacMini = 2,
-    DIDeviceFamilyMacPro = 3,
-    DIDeviceFamilyMacBook = 4,
-    DIDeviceFamilyMacBookAir = 5,
-    DIDeviceFamilyMacBookPro = 6,
-    DIDeviceFamilyXserve = 7,
+enum class DIDeviceFamily : qint64 {
+    Unknown = 0,
+    iMac = 1,
+    MacMini = 2,
+    MacPro = 3,
+    MacBook = 4,
+    MacBookAir = 5,
+    MacBookPro = 6,
+    Xserve = 7,
 };
 
 /// The parts of the device information that every machine has.
@@ -38,7 +38,7 @@ public:
 
     /// The model name, "" when the machine does not tell.
     QString rawSystemInfoString() const { return m_rawSystemInfoString; }
-    qint64 family() const { return m_family; }
+    DIDeviceFamily family() const { return m_family; }
     virtual DICpuInfo cpuInfo() const { return m_cpuInfo; }
     /// GiB.
     double physicalMemory() const { return m_physicalMemory; }
@@ -46,7 +46,7 @@ public:
 
     /// The class operations that fill the fields, from one probe.
     static QString systemInfoString(const DISystemProbe& probe);
-    static qint64 familyForModel(const QString& model);
+    static DIDeviceFamily familyForModel(const QString& model);
     static DICpuInfo cpuInfo(const DISystemProbe& probe);
     static double physicalMemory(const DISystemProbe& probe);
     /// The leading "major.minor.patch" numbers of a release text; missing parts are 0.
@@ -58,7 +58,7 @@ protected:
 private:
     DISystemProbe m_probe;
     QString m_rawSystemInfoString;
-    qint64 m_family = 0;
+    DIDeviceFamily m_family = DIDeviceFamily::Unknown;
     DICpuInfo m_cpuInfo;
     double m_physicalMemory = 0;
     DIOSVersion m_osVersion;

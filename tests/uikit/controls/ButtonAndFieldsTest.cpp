@@ -59,17 +59,18 @@ TEST(SBSubtleButtonTest, FaceAndRimColoursFollowThePressedState)
 
 TEST(SBSubtleButtonTest, TitlePositionPerAlignment)
 {
-    EXPECT_EQ(SBSubtleButton::titleX(0, 200, 50), 15);
-    EXPECT_EQ(SBSubtleButton::titleX(9, 200, 50), 15);
-    EXPECT_EQ(SBSubtleButton::titleX(1, 200, 50), 135);
-    EXPECT_EQ(SBSubtleButton::titleX(2, 200, 50), 75);
-    EXPECT_LT(SBSubtleButton::titleX(2, 40, 100), 0); // wider than the button: cut on both sides
+    using Align = SBSubtleButton::Alignment;
+    EXPECT_EQ(SBSubtleButton::titleX(Align::Left, 200, 50), 15);
+    EXPECT_EQ(SBSubtleButton::titleX(static_cast<Align>(9), 200, 50), 15); // unknown: as Left
+    EXPECT_EQ(SBSubtleButton::titleX(Align::Right, 200, 50), 135);
+    EXPECT_EQ(SBSubtleButton::titleX(Align::Center, 200, 50), 75);
+    EXPECT_LT(SBSubtleButton::titleX(Align::Center, 40, 100), 0); // wider than the button: cut on both sides
 
     SBSubtleButton button;
     button.resize(200, 40);
     button.setTitle(u"Unlock"_s);
     button.setFontAttributesWithFont(std::nullopt, QColor(0, 0, 200), QColor(Qt::black));
-    button.setTitleAlignment(SBSubtleButton::AlignRight);
+    button.setTitleAlignment(SBSubtleButton::Alignment::Right);
     const QImage image = button.grab().toImage();
     int leftInk = 0, rightInk = 0;
     for (int y = 5; y < 35; ++y) {

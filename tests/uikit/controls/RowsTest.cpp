@@ -72,7 +72,7 @@ TEST(NWTableRowViewTest, HoverGlowSeparatorOnTheBottomEdgeAndSelection)
     row.setSelected(true);
     image = render(row);
     EXPECT_NEAR(qGray(image.pixel(100, 10)), 240, 3); // grey 0.82 at alpha 0.3
-    row.setSelectionHighlightStyle(TableRowView::SelectionHighlightNone);
+    row.setSelectionHighlightStyle(TableRowView::SelectionHighlightStyle::None);
     EXPECT_EQ(render(row).pixelColor(100, 10), QColor(Qt::white));
 }
 
@@ -138,7 +138,7 @@ TEST(TableRowHostTest, RowsFollowTheSelectionAndHover)
 
     view.setSelectionMode(QAbstractItemView::NoSelection);
     host.synchronize();
-    EXPECT_EQ(host.rowView(0)->selectionHighlightStyle(), TableRowView::SelectionHighlightNone);
+    EXPECT_EQ(host.rowView(0)->selectionHighlightStyle(), TableRowView::SelectionHighlightStyle::None);
 
     QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
     QApplication::sendEvent(host.rowView(0), &enter);

@@ -163,30 +163,38 @@ TEST(TKTokenAttachmentCellTest, GeometryAndJoinStyles)
     EXPECT_EQ(TKTokenAttachmentCell::titleRectForBounds({ 0, 0, 60, 14 }), QRectF(10, 0, 40, 14));
     EXPECT_EQ(TKTokenAttachmentCell::titleRectForBounds({ 0, 0, 5, 14 }).width(), 0);
 
+    using Cell = TKTokenAttachmentCell;
+    using Join = Cell::JoinStyle;
+    const Cell::JoinStyleMask none;
+    const Cell::JoinStyleMask both = Join::Left | Join::Right;
     const QRectF frame(10, 0, 60, 14);
     // Round ends stay 3 points inside the frame; square ends reach its edges.
-    EXPECT_EQ(TKTokenAttachmentCell::tokenPathForBounds(frame, 0).boundingRect(), QRectF(13, 0, 54, 14));
-    EXPECT_EQ(TKTokenAttachmentCell::tokenPathForBounds(frame, 3).boundingRect(), frame);
-    EXPECT_FALSE(TKTokenAttachmentCell::tokenPathForBounds(frame, 0).contains(QPointF(10.5, 0.5)));
-    EXPECT_TRUE(TKTokenAttachmentCell::tokenPathForBounds(frame, 1).contains(QPointF(10.5, 0.5)));
-    EXPECT_FALSE(TKTokenAttachmentCell::tokenPathForBounds(frame, 1).contains(QPointF(69.5, 0.5)));
-    EXPECT_TRUE(TKTokenAttachmentCell::tokenPathForBounds(frame, 3).contains(QPointF(69.5, 0.5)));
+    EXPECT_EQ(Cell::tokenPathForBounds(frame, none).boundingRect(), QRectF(13, 0, 54, 14));
+    EXPECT_EQ(Cell::tokenPathForBounds(frame, both).boundingRect(), frame);
+    EXPECT_FALSE(Cell::tokenPathForBounds(frame, none).contains(QPointF(10.5, 0.5)));
+    EXPECT_TRUE(Cell::tokenPathForBounds(frame, Join::Left).contains(QPointF(10.5, 0.5)));
+    EXPECT_FALSE(Cell::tokenPathForBounds(frame, Join::Left).contains(QPointF(69.5, 0.5)));
+    EXPECT_TRUE(Cell::tokenPathForBounds(frame, both).contains(QPointF(69.5, 0.5)));
 
     // Three adjacent tokens selected together in the key window.
-    const QList<TKTokenAttachmentCell::Range> selection { { 4, 3 } };
-    using Cell = TKTokenAttachmentCell;
+    const QList<Cell::Range> selection { { 4, 3 } };
     const auto first = Cell::drawingStateFor(4, selection, false, true);
     const auto middle = Cell::drawingStateFor(5, selection, false, true);
     const auto last = Cell::drawingStateFor(6, selection, false, true);
-    EXPECT_EQ(first.join, quint64(Cell::JoinRight));
-    EXPECT_EQ(middle.join, quint64(Cell::JoinLeft | Cell::JoinRight));
-    EXPECT_EQ(last.join, quint64(Cell::JoinLeft));
-    EXPECT_EQ(first.mode, quint64(Cell::Selected));
-    EXPECT_EQ(last.mode, quint64(Cell::Selected));
-    EXPECT_EQ(Cell::drawingStateFor(7, selection, false, true).join, 0u);
-    EXPECT_EQ(Cell::drawingStateFor(3, {}, true, false).mode, quint64(Cell::Normal)); // not key
-    EXPECT_EQ(Cell::drawingStateFor(3, {}, true, true).mode, quint64(Cell::Highlighted));
-    EXPECT_EQ(Cell::drawingStateFor(5, selection, false, false).mode, quint64(Cell::Normal));
+    EXPECT_EQ(first.join, Cell::JoinStyleMask(Join::Right));
+    EXPECT_EQ(middle.join, both);
+    EXPECT_EQ(last.join, Cell::JoinStyleMask(Join::Left));
+    EXPECT_EQ(first.mode, Cell::DrawingMode::Selected);
+    EXPECT_EQ(last.mode, Cell::DrawingMode::Selected);
+    EXPECT_EQ(Cell::drawingStateFor(7, selection, false, true).join, none);
+    EXPECT_EQ(Cell::drawingStateFor(3, {}, true, false).mode, Cell::DrawingMode::Normal); // not key
+    EXPECT_EQ(Cell::drawingStateFor(3, {}, true, true).mode, Cell::DrawingMode::Highlighted);
+    EXPECT_EQ(Cell::drawingStateFor(5, selection, false, false).mode, Cell::DrawingMode::Normal);
+
+    // The design's numbers.
+    EXPECT_EQ(both.toInt(), 3);
+    EXPECT_EQ(static_cast<int>(Cell::DrawingMode::Selected), 2);
+    EXPECT_EQ(static_cast<int>(Cell::DrawingMode::Highlighted), 1);
 }
 
 TEST(TKTokenAttachmentCellTest, LongTitlesAreCutAtTheTail)

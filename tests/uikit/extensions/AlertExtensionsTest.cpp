@@ -72,7 +72,7 @@ TEST(AlertPopoverTest, SecondAlertDisplacesTheFirstWhichComesBackWhereItWas)
     EXPECT_TRUE(firstPopover->shown());
     EXPECT_EQ(firstPopover->positionView(), firstView);
     EXPECT_EQ(AlertPopover::targetView(first.get()), firstView);
-    const unsigned aboveArrow = firstPopover->arrowDirection();
+    const PKPopoverGeometry::ArrowDirection aboveArrow = firstPopover->arrowDirection();
 
     AlertPopover::runAsPopoverForView(
         second.get(), secondView, 0, [&](int r) { answers.emplace_back(u"second"_s, r); });

@@ -104,7 +104,7 @@ TEST_F(ModalOverlayTest, MisuseRaisesItsFixedReasonsAndChangesNothing)
 
 TEST_F(ModalOverlayTest, NotificationsComeInOrderAndTheDelegateGetsThem)
 {
-    overlay->setAnimationDirection(3);
+    overlay->setAnimationDirection(MOModalOverlay::AnimationDirection::FromLeft);
     overlay->showInWindow(window.get());
     EXPECT_TRUE(overlay->isShown());
     EXPECT_EQ(posted, QStringList({ notifications::modalOverlayWillShow }));
@@ -124,7 +124,7 @@ TEST_F(ModalOverlayTest, NotificationsComeInOrderAndTheDelegateGetsThem)
 
 TEST_F(ModalOverlayTest, ShowingDuringTheClosingAnimationShowsAgain)
 {
-    overlay->setAnimationDirection(3);
+    overlay->setAnimationDirection(MOModalOverlay::AnimationDirection::FromLeft);
     overlay->showInWindow(window.get());
     QTRY_COMPARE(posted.size(), 2);
     overlay->close();

@@ -11,14 +11,22 @@ namespace {
 TEST(OverlayGeometry, ContentSlidesInAndOutThroughTheSameSideOrFades)
 {
     const QSizeF size(400, 300);
-    EXPECT_EQ(G::appearStartOffset(1, size), QPointF(0, 300)); // from the top (y-up)
-    EXPECT_EQ(G::appearStartOffset(2, size), QPointF(0, -300));
-    EXPECT_EQ(G::appearStartOffset(3, size), QPointF(-400, 0)); // from the left
-    EXPECT_EQ(G::appearStartOffset(4, size), QPointF(400, 0));
-    EXPECT_EQ(G::disappearEndOffset(3, size), QPointF(-400, 0));
-    EXPECT_TRUE(G::slides(3));
-    EXPECT_FALSE(G::slides(0));
-    EXPECT_FALSE(G::slides(5));
+    using D = G::AnimationDirection;
+    EXPECT_EQ(G::appearStartOffset(D::FromTop, size), QPointF(0, 300)); // y-up
+    EXPECT_EQ(G::appearStartOffset(D::FromBottom, size), QPointF(0, -300));
+    EXPECT_EQ(G::appearStartOffset(D::FromLeft, size), QPointF(-400, 0));
+    EXPECT_EQ(G::appearStartOffset(D::FromRight, size), QPointF(400, 0));
+    EXPECT_EQ(G::appearStartOffset(D::Fade, size), QPointF(0, 0));
+    EXPECT_EQ(G::disappearEndOffset(D::FromLeft, size), QPointF(-400, 0));
+    EXPECT_TRUE(G::slides(D::FromLeft));
+    EXPECT_FALSE(G::slides(D::Fade));
+    EXPECT_FALSE(G::slides(static_cast<D>(5)));
+    // The design's numbers.
+    EXPECT_EQ(static_cast<int>(D::Fade), 0);
+    EXPECT_EQ(static_cast<int>(D::FromTop), 1);
+    EXPECT_EQ(static_cast<int>(D::FromBottom), 2);
+    EXPECT_EQ(static_cast<int>(D::FromLeft), 3);
+    EXPECT_EQ(static_cast<int>(D::FromRight), 4);
 }
 
 TEST(OverlayGeometry, ShakeGoesTenTimesEachWayAndReturns)

@@ -219,7 +219,7 @@ TEST_F(ProgressOverlayTest, FadesInAndOutAndAHideDuringTheFadeInWins)
 {
     auto* overlay = new POProgressOverlay(view.get());
     overlay->setDelegate(&delegate);
-    overlay->setAnimationType(1); // zooms from 1.5
+    overlay->setAnimationType(POProgressOverlay::AnimationType::ZoomOut);
     overlay->show(true);
     EXPECT_LT(overlay->alpha(), 1.0);
     QTRY_COMPARE(overlay->alpha(), 1.0);
@@ -241,7 +241,7 @@ TEST_F(ProgressOverlayTest, FadesInAndOutAndAHideDuringTheFadeInWins)
 TEST_F(ProgressOverlayTest, LayoutCentresTheBoxAndLabels)
 {
     auto* overlay = new POProgressOverlay(view.get());
-    overlay->setMode(POProgressOverlay::Text);
+    overlay->setMode(POProgressOverlay::Mode::Text);
     overlay->setLabelText(u"Saving ..."_s);
     overlay->show(false);
     const QRectF box = overlay->boxRect();
@@ -264,14 +264,14 @@ TEST_F(ProgressOverlayTest, ModesChooseTheIndicatorAndProgressIsClamped)
     EXPECT_EQ(spinner->color(), QColor(Qt::white));
     EXPECT_EQ(spinner->size(), QSize(60, 60));
 
-    overlay->setMode(POProgressOverlay::AnnularDeterminate);
+    overlay->setMode(POProgressOverlay::Mode::AnnularDeterminate);
     auto* round = overlay->findChild<PORoundProgressView*>(u"indicator"_s);
     ASSERT_NE(round, nullptr);
     EXPECT_TRUE(round->isAnnular());
     overlay->setProgress(1.7);
     EXPECT_EQ(round->progress(), 1.0);
 
-    overlay->setMode(POProgressOverlay::DeterminateHorizontalBar);
+    overlay->setMode(POProgressOverlay::Mode::DeterminateHorizontalBar);
     auto* bar = overlay->findChild<POBarProgressView*>(u"indicator"_s);
     ASSERT_NE(bar, nullptr);
     QSemaphore done;
@@ -282,8 +282,15 @@ TEST_F(ProgressOverlayTest, ModesChooseTheIndicatorAndProgressIsClamped)
     worker.join();
     QTRY_COMPARE(bar->progress(), 0.5);
 
-    overlay->setMode(POProgressOverlay::Text);
+    overlay->setMode(POProgressOverlay::Mode::Text);
     EXPECT_EQ(overlay->findChild<QWidget*>(u"indicator"_s), nullptr);
+
+    // The design's numbers for the modes and animations.
+    EXPECT_EQ(static_cast<int>(POProgressOverlay::Mode::Indeterminate), 0);
+    EXPECT_EQ(static_cast<int>(POProgressOverlay::Mode::AnnularDeterminate), 3);
+    EXPECT_EQ(static_cast<int>(POProgressOverlay::Mode::Text), 5);
+    EXPECT_EQ(static_cast<int>(POProgressOverlay::AnimationType::ZoomOut), 1);
+    EXPECT_EQ(static_cast<int>(POProgressOverlay::AnimationType::ZoomIn), 2);
 }
 
 TEST_F(ProgressOverlayTest, ClassOperationsFindAndHideTheOverlaysOfAView)

@@ -35,7 +35,7 @@ TEST_F(APPopoverFixture, DisplaysWithItsAttachmentPointOnThePointAndCloses)
     popover->setAnimates(false);
     popover->displayPopoverInWindow(parent.get(), QPointF(300, 50));
     EXPECT_TRUE(popover->isVisible());
-    // Position 1: the middle of the window's top edge sits on the point.
+    // Top: the middle of the window's top edge sits on the point.
     const QPoint point = parent->mapToGlobal(QPoint(300, 50));
     EXPECT_EQ(window->geometry().top(), point.y());
     EXPECT_EQ(window->geometry().left() + 104, point.x());
@@ -78,7 +78,7 @@ TEST_F(APPopoverFixture, ChangingPositionKeepsTheAttachmentPointOnScreen)
     popover->displayPopoverInWindow(parent.get(), QPointF(300, 200));
     APPopoverWindow* window = popover->popoverWindow();
     const QPointF attachment = window->attachmentPointOnScreen();
-    popover->setPosition(0);
+    popover->setPosition(APPopoverGeometry::Position::Right);
     EXPECT_EQ(window->size(), QSize(224, 108));
     EXPECT_EQ(window->attachmentPointOnScreen(), attachment);
 
@@ -86,7 +86,7 @@ TEST_F(APPopoverFixture, ChangingPositionKeepsTheAttachmentPointOnScreen)
     EXPECT_EQ(window->size(), QSize(228, 112));
     EXPECT_EQ(window->attachmentPointOnScreen().x(), attachment.x());
 
-    popover->setPosition(1);
+    popover->setPosition(APPopoverGeometry::Position::Top);
     const QPointF top = window->attachmentPointOnScreen();
     const QSize before = window->size();
     popover->setDistance(10); // more room on the arrow side only

@@ -54,7 +54,10 @@ protected:
         parent.reset();
         PKPopoverController::setApplicationActiveOverride(std::nullopt);
     }
-    void show() { controller->showRelativeToRect(QRectF(button->rect()), button, 0); }
+    void show()
+    {
+        controller->showRelativeToRect(QRectF(button->rect()), button, PKPopoverGeometry::RectEdge::MinX);
+    }
 
     // The anchor button shows the popover, or closes it when it is shown.
     void toggleOnAnchorClick()
@@ -76,14 +79,14 @@ protected:
 
 TEST_F(PopoverFixture, PresetsSetTheLookAndTheClosingRules)
 {
-    EXPECT_EQ(controller->animationType(), 0);
+    EXPECT_EQ(controller->animationType(), PKPopoverController::AnimationType::Pop);
     EXPECT_EQ(controller->borderWidth(), 1.0);
     EXPECT_EQ(controller->cornerRadius(), 4.0);
     EXPECT_EQ(controller->arrowSize(), QSizeF(23, 12));
 
     controller->setDefaultProperties_ItemEdit();
     EXPECT_EQ(controller->borderWidth(), 2.0);
-    EXPECT_EQ(controller->animationType(), 3);
+    EXPECT_EQ(controller->animationType(), PKPopoverController::AnimationType::FadeInOut);
     EXPECT_TRUE(controller->closesWhenEscapeKeyPressed());
     EXPECT_FALSE(controller->closesWhenPopoverResignsKey());
     EXPECT_FALSE(controller->closesWhenApplicationBecomesInactive());
@@ -98,8 +101,14 @@ TEST_F(PopoverFixture, PresetsSetTheLookAndTheClosingRules)
     EXPECT_TRUE(controller->closesWhenApplicationBecomesInactive());
     EXPECT_TRUE(controller->animates());
 
-    controller->setAnimationType(7); // not a type: ignored
-    EXPECT_EQ(controller->animationType(), 3);
+    controller->setAnimationType(static_cast<PKPopoverController::AnimationType>(7)); // not a type: ignored
+    EXPECT_EQ(controller->animationType(), PKPopoverController::AnimationType::FadeInOut);
+
+    using Type = PKPopoverController::AnimationType;
+    EXPECT_EQ(static_cast<int>(Type::Pop), 0);
+    EXPECT_EQ(static_cast<int>(Type::FadeIn), 1);
+    EXPECT_EQ(static_cast<int>(Type::FadeOut), 2);
+    EXPECT_EQ(static_cast<int>(Type::FadeInOut), 3);
 }
 
 TEST_F(PopoverFixture, ShowsBesideTheAnchorAndFollowsTheParent)
@@ -108,7 +117,7 @@ TEST_F(PopoverFixture, ShowsBesideTheAnchorAndFollowsTheParent)
     show();
     EXPECT_TRUE(controller->shown());
     EXPECT_EQ(events, QStringList({ u"willShow"_s, u"didShow"_s }));
-    EXPECT_EQ(controller->arrowDirection(), 1u);
+    EXPECT_EQ(controller->arrowDirection(), PKPopoverGeometry::ArrowDirection::Left);
     const QRect anchor(button->mapToGlobal(QPoint(0, 0)), button->size());
     PKPopoverWindow* window = controller->popoverWindow();
     // Edge 0 puts the panel right of the anchor, vertically centred on it (content + 2 x 12).
@@ -145,7 +154,7 @@ TEST_F(PopoverFixture, EscapeClosesUnlessForbiddenOrVetoed)
     QTest::keyClick(controller->popoverWindow(), Qt::Key_Escape);
     EXPECT_FALSE(controller->shown());
     EXPECT_FALSE(controller->popoverWindow()->isVisible());
-    EXPECT_EQ(controller->arrowDirection(), 0u);
+    EXPECT_EQ(controller->arrowDirection(), PKPopoverGeometry::ArrowDirection::None);
     EXPECT_TRUE(controller->screenRect().isNull());
     EXPECT_EQ(controller->positionView(), nullptr);
     EXPECT_EQ(events.last(), u"didClose"_s);
@@ -240,7 +249,7 @@ TEST_F(PopoverFixture, ClosedAndShownAgainInOneTurnKeepsWorking)
 
 TEST_F(PopoverFixture, AnimationTypesDecideWhichStepsAnimate)
 {
-    controller->setAnimationType(1); // fade in, close at once
+    controller->setAnimationType(PKPopoverController::AnimationType::FadeIn); // close at once
     show();
     EXPECT_EQ(controller->state(), PKPopoverController::State::Showing);
     QTRY_COMPARE(controller->state(), PKPopoverController::State::Shown);
@@ -250,7 +259,7 @@ TEST_F(PopoverFixture, AnimationTypesDecideWhichStepsAnimate)
     EXPECT_EQ(controller->state(), PKPopoverController::State::Hidden);
 
     events.clear();
-    controller->setAnimationType(2); // show at once, fade out
+    controller->setAnimationType(PKPopoverController::AnimationType::FadeOut); // show at once
     show();
     EXPECT_EQ(controller->state(), PKPopoverController::State::Shown);
     EXPECT_TRUE(events.contains(u"didShow"_s));
@@ -262,7 +271,7 @@ TEST_F(PopoverFixture, AnimationTypesDecideWhichStepsAnimate)
     EXPECT_EQ(events.count(u"didClose"_s), 1);
 
     events.clear();
-    controller->setAnimationType(0); // pop through a snapshot window
+    controller->setAnimationType(PKPopoverController::AnimationType::Pop); // through a snapshot window
     show();
     ASSERT_NE(controller->popoverWindow()->zoomWindow(), nullptr);
     QTRY_COMPARE(controller->state(), PKPopoverController::State::Shown);
@@ -355,7 +364,7 @@ TEST(PKPopoverWindowFrame, PaintsThePanelWithItsArrowOnTheChosenSide)
     PKPopoverWindowFrame frame;
     frame.resize(100, 60);
     frame.setColor(Qt::black);
-    frame.setArrowDirection(3); // arrow on the top edge
+    frame.setArrowDirection(PKPopoverGeometry::ArrowDirection::Up); // arrow on the top edge
     QImage image(100, 60, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     frame.render(&image);
@@ -364,7 +373,7 @@ TEST(PKPopoverWindowFrame, PaintsThePanelWithItsArrowOnTheChosenSide)
     EXPECT_GT(qAlpha(image.pixel(50, 40)), 200); // the body
     EXPECT_EQ(qAlpha(image.pixel(50, 55)), 0); // no arrow at the bottom
 
-    frame.setArrowDirection(1); // arrow pointing left
+    frame.setArrowDirection(PKPopoverGeometry::ArrowDirection::Left);
     image.fill(Qt::transparent);
     frame.render(&image);
     EXPECT_GT(qAlpha(image.pixel(2, 30)), 200);

@@ -12,7 +12,7 @@ namespace {
 // is inset by 12 on every side; corner radius 4, border 2 (its stroke reaches 1 further out).
 constexpr QSize kWindow(224, 124);
 
-QRegion maskFor(unsigned direction)
+QRegion maskFor(PK::ArrowDirection direction)
 {
     return PopoverShape::maskRegion(
         PK::outline(QRectF(QPointF(0, 0), kWindow), 4, QSizeF(23, 12), direction), kWindow, 2);
@@ -20,7 +20,7 @@ QRegion maskFor(unsigned direction)
 
 TEST(PopoverShape, MaskCoversThePanelAndItsArrowButNotTheRoundedCorners)
 {
-    const QRegion mask = maskFor(PK::ArrowUp); // panel below its anchor: arrow at the top
+    const QRegion mask = maskFor(PK::ArrowDirection::Up); // panel below its anchor: arrow at the top
     EXPECT_TRUE(mask.contains(QPoint(112, 62))); // the middle of the panel
     EXPECT_TRUE(mask.contains(QPoint(11, 62))); // the border stroke on the left edge
     EXPECT_TRUE(mask.contains(QPoint(112, 5))); // inside the arrow, near its tip
@@ -41,22 +41,23 @@ TEST(PopoverShape, MaskCoversThePanelAndItsArrowButNotTheRoundedCorners)
 TEST(PopoverShape, MaskIsInWindowCoordinatesWithYDown)
 {
     // The outline is y-up: an arrow pointing down in it lies at the bottom of the window.
-    const QRegion down = maskFor(PK::ArrowDown);
+    const QRegion down = maskFor(PK::ArrowDirection::Down);
     EXPECT_TRUE(down.contains(QPoint(112, 118)));
     EXPECT_FALSE(down.contains(QPoint(112, 5)));
-    const QRegion left = maskFor(PK::ArrowLeft);
+    const QRegion left = maskFor(PK::ArrowDirection::Left);
     EXPECT_TRUE(left.contains(QPoint(5, 62)));
     EXPECT_FALSE(left.contains(QPoint(218, 62)));
 
     EXPECT_TRUE(PopoverShape::maskRegion(QPainterPath(), kWindow, 2).isEmpty());
-    EXPECT_TRUE(PopoverShape::maskRegion(PK::outline(QRectF(0, 0, 50, 50), 4, QSizeF(23, 12), 1), QSize(), 2)
+    EXPECT_TRUE(PopoverShape::maskRegion(
+        PK::outline(QRectF(0, 0, 50, 50), 4, QSizeF(23, 12), PK::ArrowDirection::Left), QSize(), 2)
                     .isEmpty());
 }
 
 TEST(PopoverShape, PointPopoverMaskFollowsItsFramePath)
 {
-    APPopoverGeometry::Metrics m; // margin 2, border 2, radius 8, arrow 16; position 1: arrow on top
-    m.position = 1;
+    APPopoverGeometry::Metrics m; // margin 2, border 2, radius 8, arrow 16; arrow on top
+    m.position = APPopoverGeometry::Position::Top;
     const QSize window(208, 124);
     const QRectF content = APPopoverGeometry::contentRectForFrameRect(m, QRectF(QPointF(0, 0), window));
     const QRegion mask = PopoverShape::maskRegion(

@@ -61,7 +61,7 @@ TEST(DIDeviceInfo, ReadsAFakeMachine)
         screens({ screen({ 1440, 900 }, 2, { 286, 179 }), screen({ 1920, 1080 }, 1, { 0, 0 }) }));
     EXPECT_EQ(info.rawSystemInfoString(), u"MacBookPro11,1"_s);
     // "MacBook Pro" with a blank does not match the identifier; "MacBook" does.
-    EXPECT_EQ(info.family(), DIDeviceFamilyMacBook);
+    EXPECT_EQ(info.family(), DIDeviceFamily::MacBook);
     EXPECT_EQ(info.deviceVersion().major, 11U);
     EXPECT_EQ(info.deviceVersion().minor, 1U);
     EXPECT_DOUBLE_EQ(info.cpuInfo().frequency, 2.6);
@@ -91,7 +91,7 @@ TEST(DIDeviceInfo, AnEmptyOrUnreadableMachineGivesZerosNotACrash)
     const DIDeviceInfo empty(DISystemProbe(root.path()), screens({}));
     EXPECT_EQ(empty.rawSystemInfoString(), u""_s);
     EXPECT_FALSE(empty.rawSystemInfoString().isNull());
-    EXPECT_EQ(empty.family(), 0);
+    EXPECT_EQ(empty.family(), DIDeviceFamily::Unknown);
     EXPECT_EQ(empty.cpuInfo().numberOfCores, 0U);
     EXPECT_EQ(empty.cpuInfo().frequency, 0);
     EXPECT_EQ(empty.physicalMemory(), 0);
@@ -128,9 +128,9 @@ TEST(DIDeviceInfo, ModelNumbers)
     EXPECT_EQ(version(u"Board,7"_s), std::make_pair(0ULL, 0ULL)); // first digit after the comma
     EXPECT_EQ(version(u"X1,-3"_s), std::make_pair(1ULL, 0ULL));
     EXPECT_EQ(version(u"X99999999999999999999999,1"_s).second, 1ULL); // no overflow trap
-    EXPECT_EQ(DIDeviceInfo_Common::familyForModel(u"Macmini7,1"_s), 0);
-    EXPECT_EQ(DIDeviceInfo_Common::familyForModel(u"MacBook Air (M1)"_s), DIDeviceFamilyMacBookAir);
-    EXPECT_EQ(DIDeviceInfo_Common::familyForModel(u"Xserve3,1"_s), DIDeviceFamilyXserve);
+    EXPECT_EQ(DIDeviceInfo_Common::familyForModel(u"Macmini7,1"_s), DIDeviceFamily::Unknown);
+    EXPECT_EQ(DIDeviceInfo_Common::familyForModel(u"MacBook Air (M1)"_s), DIDeviceFamily::MacBookAir);
+    EXPECT_EQ(DIDeviceInfo_Common::familyForModel(u"Xserve3,1"_s), DIDeviceFamily::Xserve);
 }
 
 TEST(DIDeviceInfo, OperatingSystemVersionChecks)

@@ -107,12 +107,12 @@ void SBSubtleButton::resetGradient()
     update();
 }
 
-qreal SBSubtleButton::titleX(int alignment, qreal width, qreal titleWidth)
+qreal SBSubtleButton::titleX(Alignment alignment, qreal width, qreal titleWidth)
 {
     switch (alignment) {
-    case AlignRight:
+    case Alignment::Right:
         return width - titleWidth - 15;
-    case AlignCenter:
+    case Alignment::Center:
         return width / 2 - titleWidth / 2;
     default:
         return 15;

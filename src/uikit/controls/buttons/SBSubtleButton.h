@@ -24,7 +24,7 @@ public:
 class SBSubtleButton : public QWidget {
     Q_OBJECT
 public:
-    enum Alignment { AlignLeft = 0, AlignRight = 1, AlignCenter = 2 };
+    enum class Alignment { Left = 0, Right = 1, Center = 2 };
 
     explicit SBSubtleButton(QWidget* parent = nullptr);
 
@@ -54,8 +54,8 @@ public:
     /// Unset: a black title without shadow.
     QColor fontColor() const { return m_fontColor; }
     void setFontColor(const QColor& color) { m_fontColor = color; }
-    int alignment() const { return m_alignment; }
-    void setTitleAlignment(int alignment) { m_alignment = alignment; }
+    Alignment alignment() const { return m_alignment; }
+    void setTitleAlignment(Alignment alignment) { m_alignment = alignment; }
 
     void setGradientWithStartColor(const QColor& start, const QColor& end);
     /// Stores only; shows at the next press.
@@ -72,7 +72,7 @@ public:
 
     /// The title's x (y-up, from the left edge) for a button `width` wide and a title
     /// `titleWidth` wide: 15 from the left, 15 from the right, or centred.
-    static qreal titleX(int alignment, qreal width, qreal titleWidth);
+    static qreal titleX(Alignment alignment, qreal width, qreal titleWidth);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -92,5 +92,5 @@ private:
     std::optional<QFont> m_font;
     QColor m_fontShadowColor;
     QColor m_fontColor;
-    int m_alignment = AlignLeft;
+    Alignment m_alignment = Alignment::Left;
 };

@@ -43,9 +43,9 @@ void TableRowHost::synchronize()
 {
     if (!m_view || !m_view->model())
         return;
-    const int style = m_view->selectionMode() == QAbstractItemView::NoSelection
-        ? TableRowView::SelectionHighlightNone
-        : TableRowView::SelectionHighlightRegular;
+    using Style = TableRowView::SelectionHighlightStyle;
+    const Style style
+        = m_view->selectionMode() == QAbstractItemView::NoSelection ? Style::None : Style::Regular;
     QItemSelectionModel* const selection = m_view->selectionModel();
     for (int row = 0; row < m_view->model()->rowCount(); ++row) {
         TableRowView* const view = rowView(row);

@@ -28,7 +28,7 @@ void TableRowView::setSelected(bool selected)
     update();
 }
 
-void TableRowView::setSelectionHighlightStyle(int style)
+void TableRowView::setSelectionHighlightStyle(SelectionHighlightStyle style)
 {
     m_selectionHighlightStyle = style;
     update();
@@ -63,7 +63,7 @@ void TableRowView::drawSeparatorInRect(QPainter& painter, const QRect&)
 void TableRowView::drawSelectionShape(
     QPainter& painter, const QColor& stroke, const QColor& fill, qreal radius, qreal lineWidth)
 {
-    if (m_selectionHighlightStyle == SelectionHighlightNone)
+    if (m_selectionHighlightStyle == SelectionHighlightStyle::None)
         return;
     QPainterPath path;
     path.addRoundedRect(QRectF(rect()), radius, radius);

@@ -10,8 +10,8 @@
 class TableRowView : public QWidget {
     Q_OBJECT
 public:
-    /// How the hosting list shows selection: none (-1) draws no selection shape.
-    enum SelectionHighlightStyle { SelectionHighlightNone = -1, SelectionHighlightRegular = 0 };
+    /// How the hosting list shows selection: None draws no selection shape.
+    enum class SelectionHighlightStyle { None = -1, Regular = 0 };
 
     explicit TableRowView(QWidget* parent = nullptr);
 
@@ -20,8 +20,8 @@ public:
     void setMouseInside(bool inside);
     bool isSelected() const { return m_selected; }
     void setSelected(bool selected);
-    int selectionHighlightStyle() const { return m_selectionHighlightStyle; }
-    void setSelectionHighlightStyle(int style);
+    SelectionHighlightStyle selectionHighlightStyle() const { return m_selectionHighlightStyle; }
+    void setSelectionHighlightStyle(SelectionHighlightStyle style);
     /// Filled under everything; invalid fills nothing.
     QColor backgroundColor() const { return m_backgroundColor; }
     void setBackgroundColor(const QColor& color);
@@ -49,6 +49,6 @@ protected:
 private:
     bool m_mouseInside = false;
     bool m_selected = false;
-    int m_selectionHighlightStyle = SelectionHighlightRegular;
+    SelectionHighlightStyle m_selectionHighlightStyle = SelectionHighlightStyle::Regular;
     QColor m_backgroundColor;
 };

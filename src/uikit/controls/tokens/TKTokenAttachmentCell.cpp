@@ -7,10 +7,11 @@
 #include <algorithm>
 #include <cmath>
 
-QColor TKTokenAttachmentCell::tokenTitleColorForDrawingMode(quint64 mode)
+QColor TKTokenAttachmentCell::tokenTitleColorForDrawingMode(DrawingMode mode)
 {
     const QPalette palette = QGuiApplication::palette();
-    return mode == Selected ? palette.color(QPalette::HighlightedText) : palette.color(QPalette::Text);
+    return mode == DrawingMode::Selected ? palette.color(QPalette::HighlightedText)
+                                         : palette.color(QPalette::Text);
 }
 
 QSizeF TKTokenAttachmentCell::cellSize() const
@@ -36,7 +37,7 @@ QRectF TKTokenAttachmentCell::titleRectForBounds(const QRectF& frame)
     return QRectF(frame.x() + inset, frame.y(), std::max<qreal>(0, w - 2 * inset), h);
 }
 
-QPainterPath TKTokenAttachmentCell::tokenPathForBounds(const QRectF& frame, quint64 joinStyle)
+QPainterPath TKTokenAttachmentCell::tokenPathForBounds(const QRectF& frame, JoinStyleMask joinStyle)
 {
     const qreal x = frame.x();
     const qreal y = frame.y();
@@ -48,7 +49,7 @@ QPainterPath TKTokenAttachmentCell::tokenPathForBounds(const QRectF& frame, quin
 
     QPainterPath path;
     path.moveTo(innerLeft, y);
-    if (joinStyle & JoinLeft) {
+    if (joinStyle.testFlag(JoinStyle::Left)) {
         path.lineTo(x, y);
         path.lineTo(x, y + h);
         path.lineTo(innerLeft, y + h);
@@ -56,7 +57,7 @@ QPainterPath TKTokenAttachmentCell::tokenPathForBounds(const QRectF& frame, quin
         path.arcTo(QRectF(innerLeft - r, y, 2 * r, h), 90, 180); // top, round the left, bottom
     }
     path.lineTo(innerRight, y + h);
-    if (joinStyle & JoinRight) {
+    if (joinStyle.testFlag(JoinStyle::Right)) {
         path.lineTo(x + w, y + h);
         path.lineTo(x + w, y);
         path.lineTo(innerRight, y);
@@ -72,16 +73,16 @@ TKTokenAttachmentCell::DrawingState TKTokenAttachmentCell::drawingStateFor(
     qsizetype characterIndex, const QList<Range>& selectedRanges, bool highlighted, bool keyWindow)
 {
     DrawingState state;
-    state.mode = highlighted && keyWindow ? Highlighted : Normal;
+    state.mode = highlighted && keyWindow ? DrawingMode::Highlighted : DrawingMode::Normal;
     for (const Range& range : selectedRanges) {
         if (range.location > characterIndex || characterIndex >= range.location + range.length)
             continue;
         if (keyWindow)
-            state.mode = Selected;
+            state.mode = DrawingMode::Selected;
         if (range.location < characterIndex)
-            state.join |= JoinLeft;
+            state.join |= JoinStyle::Left;
         if (range.location + range.length > characterIndex + 1)
-            state.join |= JoinRight;
+            state.join |= JoinStyle::Right;
     }
     return state;
 }

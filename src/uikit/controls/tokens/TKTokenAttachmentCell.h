@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QFlags>
 #include <QFont>
 #include <QList>
 #include <QPainter>
@@ -15,8 +16,10 @@
 /// neighbour), fill, a one-point outline and the title, cut at the tail.
 class TKTokenAttachmentCell {
 public:
-    enum DrawingMode : quint64 { Normal = 0, Highlighted = 1, Selected = 2 };
-    enum JoinStyle : quint64 { JoinLeft = 1, JoinRight = 2 };
+    enum class DrawingMode : quint64 { Normal = 0, Highlighted = 1, Selected = 2 };
+    /// The ends squared off because the selection joins the token to its neighbour there.
+    enum class JoinStyle : unsigned { Left = 1, Right = 2 };
+    Q_DECLARE_FLAGS(JoinStyleMask, JoinStyle)
 
     /// A selected character range (location, length).
     struct Range {
@@ -24,8 +27,8 @@ public:
         qsizetype length = 0;
     };
     struct DrawingState {
-        quint64 mode = Normal;
-        quint64 join = 0;
+        DrawingMode mode = DrawingMode::Normal;
+        JoinStyleMask join;
     };
 
     QString stringValue() const { return m_stringValue; }
@@ -42,13 +45,13 @@ public:
     void setTextFont(const std::optional<QFont>& font) { m_textFont = font; }
 
     /// The mode and join style of the last draw.
-    quint64 tokenDrawingMode() const { return m_drawingMode; }
-    quint64 tokenJoinStyle() const { return m_joinStyle; }
-    QColor tokenFillColorForDrawingMode(quint64) const { return m_fillColor; }
-    QColor tokenStrokeColorForDrawingMode(quint64) const { return m_strokeColor; }
-    /// The palette's text colour in modes 0 and 1, its highlighted text colour in mode 2
-    /// (the title itself is drawn in textColor).
-    static QColor tokenTitleColorForDrawingMode(quint64 mode);
+    DrawingMode tokenDrawingMode() const { return m_drawingMode; }
+    JoinStyleMask tokenJoinStyle() const { return m_joinStyle; }
+    QColor tokenFillColorForDrawingMode(DrawingMode) const { return m_fillColor; }
+    QColor tokenStrokeColorForDrawingMode(DrawingMode) const { return m_strokeColor; }
+    /// The palette's text colour when normal or highlighted, its highlighted text colour when
+    /// selected (the title itself is drawn in textColor).
+    static QColor tokenTitleColorForDrawingMode(DrawingMode mode);
 
     /// The capsule's size for the title measured in textFont.
     QSizeF cellSize() const;
@@ -58,9 +61,9 @@ public:
     /// on the left and right.
     static QRectF titleRectForBounds(const QRectF& frame);
     /// The outline (line width 2) for a frame and join style, y-down.
-    static QPainterPath tokenPathForBounds(const QRectF& frame, quint64 joinStyle);
-    /// Mode and join style for the token at `characterIndex`: mode 1 when highlighted in
-    /// the key window; every selected range holding the index makes it mode 2 (key
+    static QPainterPath tokenPathForBounds(const QRectF& frame, JoinStyleMask joinStyle);
+    /// Mode and join style for the token at `characterIndex`: Highlighted when highlighted in
+    /// the key window; every selected range holding the index makes it Selected (key
     /// window only) and squares the ends where the range continues.
     static DrawingState drawingStateFor(
         qsizetype characterIndex, const QList<Range>& selectedRanges, bool highlighted, bool keyWindow);
@@ -72,11 +75,13 @@ public:
 
 private:
     QString m_stringValue;
-    quint64 m_drawingMode = Normal;
-    quint64 m_joinStyle = 0;
+    DrawingMode m_drawingMode = DrawingMode::Normal;
+    JoinStyleMask m_joinStyle;
     float m_baselineOffset = 0;
     QColor m_fillColor;
     QColor m_strokeColor;
     QColor m_textColor;
     std::optional<QFont> m_textFont;
 };
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(TKTokenAttachmentCell::JoinStyleMask)
