@@ -102,16 +102,6 @@ MOModalOverlay::~MOModalOverlay()
     delete m_modalWindow.data();
 }
 
-QWidget* MOModalOverlay::modalWindow() const
-{
-    return m_modalWindow.data();
-}
-
-QWidget* MOModalOverlay::overlayView() const
-{
-    return m_overlayView.data();
-}
-
 void MOModalOverlay::post(const QString& name)
 {
     platform::NotificationCenter::defaultCenter().post(name, QVariant::fromValue<QObject*>(this));
@@ -174,7 +164,9 @@ void MOModalOverlay::showInWindow(QWidget* window, QWidget* contentView)
     delete m_modalWindow.data();
 
     m_modalWindow = new MOModalOverlayView(window);
+    m_modalWindow->setObjectName(QStringLiteral("modalWindow"));
     m_overlayView = new MOOverlayView(m_modalWindow);
+    m_overlayView->setObjectName(QStringLiteral("overlayView"));
     m_overlayView->setBackgroundColor(m_backgroundColor);
     m_overlayView->setModalOverlay(this);
     m_containerView = new QWidget(m_overlayView);

@@ -48,9 +48,6 @@ public:
 
     /// The window last shown over.
     QWidget* parentWindow() const { return m_parentWindow; }
-    /// The widget covering the window while shown, and its dimming view.
-    QWidget* modalWindow() const;
-    QWidget* overlayView() const;
 
     /// Shows the overlay over `window`; ignored while shown, but a show during the closing
     /// animation finishes that close first. With `shouldOverlayTitleBar` off only the rectangle of

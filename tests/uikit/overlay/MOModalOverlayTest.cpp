@@ -71,6 +71,13 @@ protected:
             });
     }
 
+    // The widget covering the window while shown, and its dimming view.
+    QWidget* modalWindow() const
+    {
+        return window->findChild<QWidget*>(u"modalWindow"_s, Qt::FindDirectChildrenOnly);
+    }
+    QWidget* overlayView() const { return window->findChild<QWidget*>(u"overlayView"_s); }
+
     std::unique_ptr<QWidget> window;
     QPushButton* titleStrip = nullptr;
     QWidget* content = nullptr;
@@ -117,7 +124,7 @@ TEST_F(ModalOverlayTest, NotificationsComeInOrderAndTheDelegateGetsThem)
     QTRY_COMPARE(posted.size(), 4);
     EXPECT_EQ(posted.last(), u"MOModalOverlayDidCloseNotification"_s);
     EXPECT_FALSE(overlay->isShown());
-    EXPECT_EQ(overlay->modalWindow(), nullptr);
+    EXPECT_EQ(modalWindow(), nullptr);
     EXPECT_EQ(delegate.seen,
         QStringList({ u"MOModalOverlayWillShowNotification"_s, u"MOModalOverlayDidCloseNotification"_s }));
 }
@@ -136,8 +143,8 @@ TEST_F(ModalOverlayTest, ShowingDuringTheClosingAnimationShowsAgain)
     QTRY_COMPARE(posted.size(), 6);
     EXPECT_EQ(posted.last(), notifications::modalOverlayDidShow);
     EXPECT_TRUE(overlay->isShown());
-    ASSERT_NE(overlay->modalWindow(), nullptr);
-    EXPECT_TRUE(overlay->modalWindow()->isAncestorOf(panel));
+    ASSERT_NE(modalWindow(), nullptr);
+    EXPECT_TRUE(modalWindow()->isAncestorOf(panel));
     EXPECT_TRUE(panel->isVisible());
     EXPECT_EQ(panel->pos(), QPoint(0, 0));
 }
@@ -153,8 +160,8 @@ TEST_F(ModalOverlayTest, TakesEveryInputOverTheWholeWindowAndRestoresResizing)
     EXPECT_EQ(posted.size(), 2); // without animation both at once
 
     // The whole window is covered, the dimming only the content area.
-    EXPECT_EQ(overlay->modalWindow()->geometry(), window->rect());
-    EXPECT_EQ(overlay->overlayView()->geometry(), content->geometry());
+    EXPECT_EQ(modalWindow()->geometry(), window->rect());
+    EXPECT_EQ(overlayView()->geometry(), content->geometry());
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
     EXPECT_TRUE(panel->isAncestorOf(QApplication::focusWidget()));
 
@@ -174,7 +181,7 @@ TEST_F(ModalOverlayTest, TakesEveryInputOverTheWholeWindowAndRestoresResizing)
     // A widget added to the window later stays under the overlay.
     auto* late = new QPushButton(u"Late"_s, window.get());
     late->show();
-    QTRY_COMPARE(window->children().last(), overlay->modalWindow());
+    QTRY_COMPARE(window->children().last(), modalWindow());
     EXPECT_TRUE(overlay->isShown()); // background clicks do not close it
 
     overlay->close();
@@ -203,7 +210,7 @@ TEST_F(ModalOverlayTest, AFixedSizeParentStaysFixedAndTheOverlayFollowsResizes)
     window->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     overlay->showInWindow(window.get());
     window->setFixedSize(700, 450); // the window changes size by other means
-    EXPECT_EQ(overlay->modalWindow()->geometry(), QRect(0, 0, 700, 450));
+    EXPECT_EQ(modalWindow()->geometry(), QRect(0, 0, 700, 450));
     EXPECT_EQ(panel->size(), QSize(700, 450));
 }
 
@@ -211,15 +218,15 @@ TEST_F(ModalOverlayTest, BackgroundClicksAskTheDelegateButCloseDoesNot)
 {
     overlay->setAnimates(false);
     overlay->showInWindow(window.get());
-    QWidget* dimming = overlay->modalWindow()->childAt(5, 5);
+    QWidget* dimming = modalWindow()->childAt(5, 5);
     ASSERT_NE(dimming, nullptr);
     // The panel fills the dimming view; click a part of the overlay that is not the panel.
     panel->setGeometry(100, 100, 100, 100);
     delegate.allowClose = false;
-    QTest::mouseClick(overlay->modalWindow()->childAt(5, 5), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(modalWindow()->childAt(5, 5), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_TRUE(overlay->isShown());
     delegate.allowClose = true;
-    QTest::mouseClick(overlay->modalWindow()->childAt(5, 5), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(modalWindow()->childAt(5, 5), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_FALSE(overlay->isShown());
 
     overlay->showInWindow(window.get());
@@ -239,7 +246,7 @@ TEST_F(ModalOverlayTest, ReplacingTheContentWhileShownReplacesWhatIsSeen)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(old.isNull());
     EXPECT_TRUE(next->isVisible());
-    EXPECT_TRUE(overlay->modalWindow()->isAncestorOf(next));
+    EXPECT_TRUE(modalWindow()->isAncestorOf(next));
     EXPECT_EQ(next->size(), window->size());
 }
 
@@ -249,11 +256,11 @@ TEST_F(ModalOverlayTest, AWindowDestroyedUnderTheOverlayLeavesItHidden)
     overlay->showInWindow(window.get());
     window.reset();
     EXPECT_FALSE(overlay->isShown());
-    EXPECT_EQ(overlay->modalWindow(), nullptr);
     QWidget other;
     overlay->setContentViewController(new QWidget);
     overlay->showInWindow(&other);
     EXPECT_TRUE(overlay->isShown());
+    EXPECT_EQ(other.findChildren<QWidget*>(u"modalWindow"_s).size(), 1);
 }
 
 TEST_F(ModalOverlayTest, ShakeMovesTheLockViewAndPutsItBack)
