@@ -51,11 +51,11 @@ void releasePopover(QMessageBox* alert)
 
 void AlertPopover::runAsPopoverForView(QMessageBox* alert, QWidget* view, CompletionBlock completionBlock)
 {
-    runAsPopoverForView(alert, view, 3, std::move(completionBlock));
+    runAsPopoverForView(alert, view, PKPopoverGeometry::RectEdge::MaxY, std::move(completionBlock));
 }
 
 void AlertPopover::runAsPopoverForView(
-    QMessageBox* alert, QWidget* view, unsigned, CompletionBlock completionBlock)
+    QMessageBox* alert, QWidget* view, PKPopoverGeometry::RectEdge, CompletionBlock completionBlock)
 {
     if (!alert)
         return;
@@ -122,7 +122,8 @@ void AlertPopover::checkForPreviouslyShownAlerts()
         if (!alert)
             continue;
         const AlertState state = all.states.value(alert);
-        runAsPopoverForView(alert, state.targetView, 3, state.completionBlock);
+        runAsPopoverForView(
+            alert, state.targetView, PKPopoverGeometry::RectEdge::MaxY, state.completionBlock);
         return;
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "uikit/popover/PopoverGeometry.h"
+
 #include <QPointer>
 
 #include <functional>
@@ -17,11 +19,11 @@ struct AlertPopover {
     /// Receives 1000 + the index of the clicked button in `alert.buttons()`.
     using CompletionBlock = std::function<void(int response)>;
 
-    /// Shows `alert` above `view` (edge 3, the view's top).
+    /// Shows `alert` above `view` (its max y edge, y-up).
     static void runAsPopoverForView(QMessageBox* alert, QWidget* view, CompletionBlock completionBlock);
     /// The same; the popover always opens above the view, whatever `preferredEdge` says.
-    static void runAsPopoverForView(
-        QMessageBox* alert, QWidget* view, unsigned preferredEdge, CompletionBlock completionBlock);
+    static void runAsPopoverForView(QMessageBox* alert, QWidget* view,
+        PKPopoverGeometry::RectEdge preferredEdge, CompletionBlock completionBlock);
     /// Answers the alert with `button`: calls its completion block, closes its popover and
     /// shows the last displaced alert again.
     static void stopSynchronousPopoverAlert(QMessageBox* alert, QAbstractButton* button);

@@ -74,12 +74,12 @@ TEST(AlertPopoverTest, SecondAlertDisplacesTheFirstWhichComesBackWhereItWas)
     EXPECT_EQ(AlertPopover::targetView(first.get()), firstView);
     const PKPopoverGeometry::ArrowDirection aboveArrow = firstPopover->arrowDirection();
 
-    AlertPopover::runAsPopoverForView(
-        second.get(), secondView, 0, [&](int r) { answers.emplace_back(u"second"_s, r); });
+    AlertPopover::runAsPopoverForView(second.get(), secondView, PKPopoverGeometry::RectEdge::MinX,
+        [&](int r) { answers.emplace_back(u"second"_s, r); });
     EXPECT_EQ(AlertPopover::shownAlert(), second.get());
     EXPECT_FALSE(AlertPopover::parentPopover(first.get())); // its popover was closed
     ASSERT_TRUE(AlertPopover::parentPopover(second.get()));
-    // Edge 0 was asked for; the popover opens above the view all the same.
+    // The min x edge was asked for; the popover opens above the view all the same.
     EXPECT_EQ(AlertPopover::parentPopover(second.get())->arrowDirection(), aboveArrow);
     EXPECT_EQ(AlertPopover::parentPopover(second.get())->positionView(), secondView);
 

@@ -120,7 +120,7 @@ TEST_F(PopoverFixture, ShowsBesideTheAnchorAndFollowsTheParent)
     EXPECT_EQ(controller->arrowDirection(), PKPopoverGeometry::ArrowDirection::Left);
     const QRect anchor(button->mapToGlobal(QPoint(0, 0)), button->size());
     PKPopoverWindow* window = controller->popoverWindow();
-    // Edge 0 puts the panel right of the anchor, vertically centred on it (content + 2 x 12).
+    // The min x edge puts the panel right of the anchor, vertically centred on it (content + 2 x 12).
     EXPECT_EQ(window->geometry().left(), anchor.right() + 1);
     EXPECT_EQ(window->size(), QSize(224, 124));
     EXPECT_NEAR(window->geometry().center().y(), anchor.center().y(), 1);
