@@ -3,6 +3,7 @@
 #include "app/alerts/MessagePopover.h"
 #include "app/shell/AppSettings.h"
 #include "app/shell/WindowFrame.h"
+#include "model/ModelNotifications.h"
 #include "model/store/NWData.h"
 #include "platform/Appearance.h"
 #include "platform/NotificationCenter.h"
@@ -202,7 +203,7 @@ void AppDelegate::buildMainWindow(bool postRefetch)
     m_initializedAfterPwd = true;
     // After an unlock the model was loaded before these screens existed.
     if (postRefetch)
-        platform::NotificationCenter::defaultCenter().post(NWData::dataReFetchedNotification);
+        platform::NotificationCenter::defaultCenter().post(notifications::dataReFetched);
     m_window->contentView()->show();
 }
 

@@ -4,6 +4,7 @@
 #include "app/shell/AppDelegate.h"
 #include "app/shell/AppSettings.h"
 #include "app/shell/WindowFrame.h"
+#include "model/ModelNotifications.h"
 #include "model/store/NWData.h"
 #include "platform/Appearance.h"
 #include "platform/NotificationCenter.h"
@@ -29,7 +30,7 @@ protected:
         platform::NotificationCenter::defaultCenter().addObserver(
             &m_listener, {}, [this](const platform::Notification& n) {
                 m_posted.append(n.name);
-                if (n.name == NWData::dataReFetchedNotification && m_delegate)
+                if (n.name == notifications::dataReFetched && m_delegate)
                     m_dashboardAtRefetch.push_back(
                         m_delegate->screenController(AppScreen::Dashboard) != nullptr);
             });
@@ -61,7 +62,7 @@ TEST_F(AppDelegateLaunch, WithoutPasswordBuildsTheWindowThenLoadsTheModelThenObs
 
     // The store's load posts "dataReFetched" once, after the dashboard exists; the
     // delegate itself posts nothing.
-    EXPECT_EQ(m_posted, QStringList { NWData::dataReFetchedNotification });
+    EXPECT_EQ(m_posted, QStringList { notifications::dataReFetched });
     EXPECT_EQ(m_dashboardAtRefetch, std::vector<bool> { true });
     ASSERT_TRUE(m_store.appData() && m_store.appData()->nwLogArray());
     ASSERT_EQ(m_store.appData()->nwLogArray()->size(), 2);
@@ -125,7 +126,7 @@ TEST_F(AppDelegateLaunch, WithPasswordLoadsBehindTheLockAndBuildsAfterUnlock)
     EXPECT_FALSE(delegate.window()->contentView()->isVisible());
     EXPECT_TRUE(m_screens.created.empty());
     // The model is loaded while the lock is up.
-    EXPECT_EQ(m_posted, QStringList { NWData::dataReFetchedNotification });
+    EXPECT_EQ(m_posted, QStringList { notifications::dataReFetched });
     EXPECT_EQ(m_store.appData()->nwLogArray()->size(), 2);
 
     m_posted.clear();
@@ -134,7 +135,7 @@ TEST_F(AppDelegateLaunch, WithPasswordLoadsBehindTheLockAndBuildsAfterUnlock)
     EXPECT_EQ(delegate.titleBarButtons().size(), 7);
     EXPECT_TRUE(delegate.window()->contentView()->isVisible());
     // The new screens fill themselves from the model loaded at launch.
-    EXPECT_EQ(m_posted, QStringList { NWData::dataReFetchedNotification });
+    EXPECT_EQ(m_posted, QStringList { notifications::dataReFetched });
     EXPECT_EQ(m_dashboardAtRefetch.back(), true);
 
     // A later unlock builds nothing twice.
@@ -157,7 +158,7 @@ TEST_F(AppDelegateLaunch, UnreadableDataFileIsReportedAndKept)
     EXPECT_TRUE(delegate.messagePopover()->isShown());
     EXPECT_TRUE(delegate.messagePopover()->text().endsWith(delegate.launchLoadError()));
     EXPECT_EQ(delegate.messagePopover()->popover()->positionView(), delegate.exportButton());
-    EXPECT_FALSE(m_posted.contains(NWData::dataReFetchedNotification));
+    EXPECT_FALSE(m_posted.contains(notifications::dataReFetched));
 
     delegate.applicationWillTerminate();
     QFile file(dataFilePath());
