@@ -65,7 +65,7 @@ QByteArray exportedBytes()
 {
     NWData store;
     store.setAppData(largeModel());
-    return store.csvText().value_or(QByteArray());
+    return store.csvText().valueOr(QByteArray());
 }
 
 bool writePlain(const QString& path, const QByteArray& bytes)

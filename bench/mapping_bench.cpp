@@ -168,7 +168,7 @@ void reportDocument(benchmark::State& state)
 // The three ways to turn the bytes into what the adapter reads.
 QVariant ownDocument(const QByteArray& bytes)
 {
-    return MAPJSONDocument::parse(bytes);
+    return *MAPJSONDocument::parse(bytes);
 }
 
 QVariant qtDocumentInPlace(const QByteArray& bytes)

@@ -125,9 +125,9 @@ void BM_Load(benchmark::State& state)
     const QByteArray& bytes = document(int(state.range(0)), int(state.range(1)));
     NWData store;
     for (auto _ : state) {
-        ModelReadResult result = ImportModel::read(bytes);
-        store.setAppData(result.model);
-        store.sortNWArray(*result.model->nwLogArray());
+        platform::Expected<ModelReadResult> result = ImportModel::read(bytes);
+        store.setAppData(result->model);
+        store.sortNWArray(*result->model->nwLogArray());
         benchmark::DoNotOptimize(store.chartNwLogArray().size());
     }
     report(state, bytes);
@@ -150,11 +150,11 @@ void BM_SerialiseFloor(benchmark::State& state)
 void BM_Save(benchmark::State& state)
 {
     const QByteArray& bytes = document(int(state.range(0)), int(state.range(1)));
-    const auto model = ImportModel::read(bytes).model;
+    const auto model = ImportModel::read(bytes)->model;
     QTemporaryDir dir;
     const QString path = dir.filePath(u"mervane.json"_s);
     for (auto _ : state) {
-        const std::optional<QByteArray> text = ModelJSONWriter::toJSON(*model);
+        const platform::Expected<QByteArray> text = ModelJSONWriter::toJSON(*model);
         if (!text || DataFileWriter::writeFileAtomically(path, *text))
             state.SkipWithError("save failed");
     }

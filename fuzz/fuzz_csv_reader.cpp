@@ -16,23 +16,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static QCoreApplication app(argc, argv);
     static NWData store;
 
-    QString error;
     const auto model = NWData::modelFromCSVData(
-        QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)), &error);
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)));
     if (!model) {
-        if (error.isEmpty())
+        if (model.error().isEmpty())
             std::abort();
         return 0;
     }
-    store.setAppData(model);
-    const std::optional<QByteArray> first = store.csvText();
+    store.setAppData(*model);
+    const platform::Expected<QByteArray> first = store.csvText();
     if (!first)
         std::abort();
-    const auto again = NWData::modelFromCSVData(*first, &error);
+    const auto again = NWData::modelFromCSVData(*first);
     if (!again)
         std::abort();
-    store.setAppData(again);
-    if (store.csvText() != first)
+    store.setAppData(*again);
+    const platform::Expected<QByteArray> second = store.csvText();
+    if (!second || *second != *first)
         std::abort();
     return 0;
 }

@@ -9,16 +9,16 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const ModelReadResult result
+    const platform::Expected<ModelReadResult> result
         = ImportModel::read(QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size)));
-    if (!result.model)
-        return result.error.isEmpty() ? (abort(), 0) : 0;
+    if (!result)
+        return result.error().isEmpty() ? (abort(), 0) : 0;
     // Everything read is finite, so the writer must accept it.
-    const std::optional<QByteArray> written = ModelJSONWriter::toJSON(*result.model);
+    const platform::Expected<QByteArray> written = ModelJSONWriter::toJSON(*result->model);
     if (!written)
         abort();
-    const ModelReadResult again = ImportModel::read(*written);
-    if (!again.model || again.hasUnreadableParts() || !(*again.model == *result.model))
+    const platform::Expected<ModelReadResult> again = ImportModel::read(*written);
+    if (!again || again->hasUnreadableParts() || !(*again->model == *result->model))
         abort();
     return 0;
 }

@@ -28,7 +28,7 @@ bool CSVParser::parse()
     qsizetype physicalLine = 1;
 
     auto fail = [&](const QString& reason) {
-        delegate.parserDidFailWithError(platform::localized("line %1: %2").arg(physicalLine).arg(reason));
+        delegate.parserDidFailWithError(platform::Strings::tr("line %1: %2").arg(physicalLine).arg(reason));
         return false;
     };
     auto skipLineEnd = [&] {
@@ -56,7 +56,7 @@ bool CSVParser::parse()
                 for (;;) {
                     if (p == end) {
                         physicalLine = startLine;
-                        return fail(platform::localized("a quoted field is not closed"));
+                        return fail(platform::Strings::tr("a quoted field is not closed"));
                     }
                     if (*p == u'"') {
                         if (p + 1 < end && p[1] == u'"') {
@@ -72,7 +72,7 @@ bool CSVParser::parse()
                     field += *p++;
                 }
                 if (p < end && *p != u',' && !isLineEnd(*p))
-                    return fail(platform::localized("unexpected text after a quoted field"));
+                    return fail(platform::Strings::tr("unexpected text after a quoted field"));
             } else {
                 const QChar* start = p;
                 while (p < end && *p != u',' && !isLineEnd(*p))

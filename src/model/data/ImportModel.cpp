@@ -388,69 +388,73 @@ bool ModelReadResult::hasUnreadableParts() const
 
 QString ModelReadResult::unreadableSummary() const
 {
+    using platform::Strings;
+    // Qt fills %n but picks no English singular without a loaded translation, so the
+    // count of one keeps a text of its own until an English plural translation ships.
     QStringList parts;
-    const auto add = [&parts](int count, const char* one, const char* many) {
+    const auto add = [&parts](int count, const QString& one, const QString& many) {
         if (count == 1)
-            parts.append(platform::localized(one));
+            parts.append(one);
         else if (count > 1)
-            parts.append(platform::localized(many).arg(count));
+            parts.append(many);
     };
-    add(unreadableRecords, "1 record could not be read", "%1 records could not be read");
-    add(unreadableCategories, "1 category could not be read", "%1 categories could not be read");
-    add(unreadableTags, "1 tag could not be read", "%1 tags could not be read");
-    add(unreadableValues, "1 category value could not be read", "%1 category values could not be read");
-    add(unreadableTagReferences, "1 tag reference of a category could not be read",
-        "%1 tag references of categories could not be read");
+    add(unreadableRecords, Strings::tr("1 record could not be read"),
+        Strings::tr("%n records could not be read", nullptr, unreadableRecords));
+    add(unreadableCategories, Strings::tr("1 category could not be read"),
+        Strings::tr("%n categories could not be read", nullptr, unreadableCategories));
+    add(unreadableTags, Strings::tr("1 tag could not be read"),
+        Strings::tr("%n tags could not be read", nullptr, unreadableTags));
+    add(unreadableValues, Strings::tr("1 category value could not be read"),
+        Strings::tr("%n category values could not be read", nullptr, unreadableValues));
+    add(unreadableTagReferences, Strings::tr("1 tag reference of a category could not be read"),
+        Strings::tr("%n tag references of categories could not be read", nullptr, unreadableTagReferences));
     return parts.join(u"; "_s);
 }
 
-ModelReadResult ImportModel::read(const QByteArray& bytes)
+platform::Expected<ModelReadResult> ImportModel::read(const QByteArray& bytes)
 {
+    using platform::Strings;
     ModelReadResult result;
     JSONScanner scanner(bytes);
     try {
         if (scanner.peek() != Kind::Object) {
             scanner.skipValue();
             scanner.expectEnd();
-            result.error = platform::localized(
-                "Missing JSON dictionary: the file holds a JSON list or value, not an object.");
-            return result;
+            return platform::Unexpected(
+                Strings::tr("Missing JSON dictionary: the file holds a JSON list or value, not an object."));
         }
         DocumentReader reader(scanner, result);
         std::shared_ptr<MVX_Model> model = reader.model();
         scanner.expectEnd();
         result.model = std::move(model);
     } catch (const JSONScanner::SyntaxError& error) {
-        result = ModelReadResult();
-        result.error
-            = platform::localized("Missing JSON dictionary: the file is not a JSON document (%1 at byte %2).")
-                  .arg(QString::fromLatin1(error.what))
-                  .arg(error.offset);
+        return platform::Unexpected(
+            Strings::tr("Missing JSON dictionary: the file is not a JSON document (%1 at byte %2).")
+                .arg(QString::fromLatin1(error.what))
+                .arg(error.offset));
     } catch (const TopLevelMismatch& mismatch) {
-        result = ModelReadResult();
-        result.error = platform::localized("Invalid JSON dictionary: \"%1\" holds %2.")
-                           .arg(QString::fromStdString(mismatch.key), QString::fromLatin1(mismatch.found));
+        return platform::Unexpected(
+            Strings::tr("Invalid JSON dictionary: \"%1\" holds %2.")
+                .arg(QString::fromStdString(mismatch.key), QString::fromLatin1(mismatch.found)));
     } catch (const std::bad_alloc&) {
-        result = ModelReadResult();
-        result.error = platform::localized("Error opening data file.");
+        return platform::Unexpected(Strings::tr("Error opening data file."));
     }
     return result;
 }
 
-ModelReadResult ImportModel::readFile(const QString& path)
+platform::Expected<ModelReadResult> ImportModel::readFile(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        ModelReadResult result;
-        result.error = platform::localized("Error opening data file.") + u' ' + file.errorString();
-        return result;
-    }
+    if (!file.open(QIODevice::ReadOnly))
+        return platform::Unexpected(
+            platform::Strings::tr("Error opening data file.") + u' ' + file.errorString());
     return read(file.readAll());
 }
 
-std::shared_ptr<MVX_Model> ImportModel::open(const QString& path, QString& error) const
+platform::Expected<std::shared_ptr<MVX_Model>> ImportModel::open(const QString& path) const
 {
-    ModelReadResult result = readFile(path);
-    error = result.error;
-    return result.model;
+    platform::Expected<ModelReadResult> result = readFile(path);
+    if (!result)
+        return platform::Unexpected(result.error());
+    return std::move(result->model);
 }

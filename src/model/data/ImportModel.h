@@ -1,18 +1,17 @@
 #pragma once
 
 #include "model/data/MVX_Model.h"
+#include "platform/Expected.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <memory>
 
-/// What reading a data document gave.
+/// What reading a data document gave: the model and the parts left out of it.
 struct ModelReadResult {
-    /// The normalised model; null exactly when `error` is set.
+    /// The normalised model; never null.
     std::shared_ptr<MVX_Model> model;
-    /// Why the document could not be read; null on success.
-    QString error;
     /// Elements left out because they could not be read (the rest of the document loaded).
     int unreadableRecords = 0;
     int unreadableCategories = 0;
@@ -26,7 +25,8 @@ struct ModelReadResult {
 };
 
 /// The data document reader. Reading has no side effects: a failure leaves no partial
-/// model, and nothing outside the result is changed.
+/// model, and nothing outside the result is changed. A document that cannot be read at
+/// all comes back as the error text of the `Expected`.
 ///
 /// The reader is strict about types (a string where a number belongs makes its element
 /// unreadable) and lenient about absence: an absent member or null reads as no value,
@@ -36,11 +36,11 @@ struct ModelReadResult {
 /// from its year and month.
 class ImportModel {
 public:
-    static ModelReadResult read(const QByteArray& bytes);
+    static platform::Expected<ModelReadResult> read(const QByteArray& bytes);
     /// Reads the file at `path`; a file that cannot be opened is an error.
-    static ModelReadResult readFile(const QString& path);
+    static platform::Expected<ModelReadResult> readFile(const QString& path);
 
-    /// The model of the file at `path`, or null with `error` set. Parts that could not be
-    /// read do not fail this call; use `readFile` to learn of them.
-    std::shared_ptr<MVX_Model> open(const QString& path, QString& error) const;
+    /// The model of the file at `path`, or why it could not be read. Parts that could not
+    /// be read do not fail this call; use `readFile` to learn of them.
+    platform::Expected<std::shared_ptr<MVX_Model>> open(const QString& path) const;
 };

@@ -274,19 +274,16 @@ qsizetype estimatedSize(const MVX_Model& model)
 
 } // namespace
 
-std::optional<QByteArray> ModelJSONWriter::toJSON(const MVX_Model& model, QString* error)
+platform::Expected<QByteArray> ModelJSONWriter::toJSON(const MVX_Model& model)
 {
     QByteArray out;
     out.reserve(estimatedSize(model));
     try {
         Writer(out).model(model);
     } catch (const NotFinite& problem) {
-        if (error) {
-            *error = platform::localized(
-                "The data could not be saved: \"%1\" holds a number that is not finite.")
-                         .arg(QString::fromLatin1(problem.key));
-        }
-        return std::nullopt;
+        return platform::Unexpected(
+            platform::Strings::tr("The data could not be saved: \"%1\" holds a number that is not finite.")
+                .arg(QString::fromLatin1(problem.key)));
     }
     return out;
 }

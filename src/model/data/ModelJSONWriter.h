@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/data/MVX_Model.h"
+#include "platform/Expected.h"
 
 #include <QByteArray>
 #include <QString>
@@ -12,7 +13,7 @@
 /// the same value.
 class ModelJSONWriter {
 public:
-    /// The document's bytes, or none with `error` set when the model holds a number that
-    /// is not finite (JSON has no way to write it).
-    static std::optional<QByteArray> toJSON(const MVX_Model& model, QString* error = nullptr);
+    /// The document's bytes, or an error when the model holds a number that is not finite
+    /// (JSON has no way to write it).
+    static platform::Expected<QByteArray> toJSON(const MVX_Model& model);
 };

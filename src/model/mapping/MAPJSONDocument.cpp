@@ -214,17 +214,15 @@ private:
     const char* m_end;
 };
 
-QVariant MAPJSONDocument::parse(const QByteArray& json, QString* errorText)
+platform::Expected<QVariant> MAPJSONDocument::parse(const QByteArray& json)
 {
     auto document = std::make_shared<MAPJSONDocument>();
     document->m_bytes = json;
     try {
         MAPJSONParser(*document).parseDocument();
     } catch (const ParseFailure& failure) {
-        if (errorText)
-            *errorText = u"%1 at offset %2"_s.arg(
-                QString::fromLatin1(failure.what), QString::number(failure.offset));
-        return {};
+        return platform::Unexpected(
+            u"%1 at offset %2"_s.arg(QString::fromLatin1(failure.what), QString::number(failure.offset)));
     }
     document->m_nodes.squeeze();
     return MAPJSONValue { std::move(document), 0 }.toValue();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Expected.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QMetaType>
@@ -12,9 +14,8 @@
 /// original bytes, strings decoded only when read. Parsing and reading it is several times
 /// faster than `QJsonDocument` for the large data file (bench/mapping_bench.cpp).
 ///
-///   QString parseError;
-///   const QVariant json = MAPJSONDocument::parse(bytes, &parseError);   // nil on error
-///   auto root = MAPJSONAdapter::modelOfClass<MVX_Model>(json, &error);
+///   const platform::Expected<QVariant> json = MAPJSONDocument::parse(bytes);
+///   auto root = MAPJSONAdapter::modelOfClass<MVX_Model>(json.valueOr(QVariant()), &error);
 ///
 /// The value `parse` returns, and the objects and arrays read from it, are `MAPJSONValue`s
 /// inside QVariants: the adapter and transformers read them in place; `toMap()` and
@@ -23,9 +24,9 @@ class MAPJSONDocument {
 public:
     enum Type : quint8 { Null, False, True, Integer, Double, String, Array, Object };
 
-    /// The root value of `json`; nil with `*errorText` ("<what> at offset <n>") when the text
-    /// is not one valid JSON value (RFC 8259, UTF-8).
-    static QVariant parse(const QByteArray& json, QString* errorText = nullptr);
+    /// The root value of `json`, or the error "<what> at offset <n>" when the text is not
+    /// one valid JSON value (RFC 8259, UTF-8).
+    static platform::Expected<QVariant> parse(const QByteArray& json);
 
     struct TextSpan {
         qint32 offset;

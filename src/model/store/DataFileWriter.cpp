@@ -25,7 +25,7 @@ std::optional<QString> DataFileWriter::writeFileAtomically(
     std::unique_ptr<QSaveFile> file = factory ? factory(path) : std::make_unique<QSaveFile>(path);
     const auto failure = [&](const QString& reason) {
         file->cancelWriting();
-        return platform::localized("The file \"%1\" could not be written: %2").arg(path, reason);
+        return platform::Strings::tr("The file \"%1\" could not be written: %2").arg(path, reason);
     };
     if (!file->open(QIODevice::WriteOnly))
         return failure(file->errorString());
@@ -34,7 +34,8 @@ std::optional<QString> DataFileWriter::writeFileAtomically(
     if (!file->flush())
         return failure(file->errorString());
     if (!file->commit())
-        return platform::localized("The file \"%1\" could not be written: %2").arg(path, file->errorString());
+        return platform::Strings::tr("The file \"%1\" could not be written: %2")
+            .arg(path, file->errorString());
     return std::nullopt;
 }
 
@@ -89,9 +90,10 @@ std::optional<QString> DataFileWriter::preserveIfArmed(const QString& path)
         copyPath = stem + u'-' + QString::number(n);
     QFile source(path);
     if (!info.isFile() || !source.copy(copyPath)) {
-        const QString reason = info.isFile() ? source.errorString() : platform::localized("it is not a file");
-        return platform::localized("The data file \"%1\" could not be read, and a copy of it could not be "
-                                   "kept (%2), so nothing was saved.")
+        const QString reason
+            = info.isFile() ? source.errorString() : platform::Strings::tr("it is not a file");
+        return platform::Strings::tr("The data file \"%1\" could not be read, and a copy of it could not be "
+                                     "kept (%2), so nothing was saved.")
             .arg(path, reason);
     }
     m_preserveArmed.store(false);

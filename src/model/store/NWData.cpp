@@ -1,5 +1,6 @@
 #include "model/store/NWData.h"
 
+#include "model/ModelNotifications.h"
 #include "model/data/ImportModel.h"
 #include "model/data/ModelJSONWriter.h"
 #include "model/store/DataFileWriter.h"
@@ -21,7 +22,7 @@ namespace {
 
 void postDataReFetched()
 {
-    platform::NotificationCenter::defaultCenter().post(NWData::dataReFetchedNotification);
+    platform::NotificationCenter::defaultCenter().post(notifications::dataReFetched);
 }
 
 // The record's month as one number that orders like its date, month 0 and 13 included.
@@ -91,7 +92,7 @@ void NWData::storeGoalDefault()
     defaults.synchronize();
 }
 
-std::optional<QString> NWData::getApplicationData()
+platform::MaybeError NWData::getApplicationData()
 {
     m_writer->waitForPendingWrites();
     const QString path = dataFilePath();
@@ -105,54 +106,51 @@ std::optional<QString> NWData::getApplicationData()
         return std::nullopt;
     }
 
-    const ModelReadResult result = ImportModel::readFile(path);
-    if (!result.model) {
+    const platform::Expected<ModelReadResult> result = ImportModel::readFile(path);
+    if (!result) {
         // Keep the version and the lists so that every insert works, and keep the file
         // itself: the first save copies it aside before replacing it.
         m_appData = MVX_Model::makeEmpty();
         m_chartNwLogArray.clear();
         setExchangeRates();
         m_writer->preserveBeforeNextWrite(path);
-        return result.error;
+        return result.error();
     }
-    m_appData = result.model;
+    m_appData = result->model;
     setExchangeRates();
     exchangeRateUpdateOnBaseCurrencyChange();
     ensureCategoryTagLists();
     sortNWArray(*m_appData->nwLogArray());
     storeGoalDefault();
-    std::optional<QString> note;
-    if (result.hasUnreadableParts()) {
+    platform::MaybeError note;
+    if (result->hasUnreadableParts()) {
         m_writer->preserveBeforeNextWrite(path);
-        note = result.unreadableSummary();
+        note = result->unreadableSummary();
     }
     postDataReFetched();
     return note;
 }
 
-std::optional<QByteArray> NWData::serialise(QString* error)
+platform::Expected<QByteArray> NWData::serialise()
 {
-    if (!m_appData) {
-        *error = platform::localized("There is no data to save yet.");
-        return std::nullopt;
-    }
+    if (!m_appData)
+        return platform::Unexpected(platform::Strings::tr("There is no data to save yet."));
     sortNWArray(m_appData->nwLogArray().value_or(MVX_NWLogList()));
-    return ModelJSONWriter::toJSON(*m_appData, error);
+    return ModelJSONWriter::toJSON(*m_appData);
 }
 
-std::optional<QString> NWData::saveData(bool /*flag*/)
+platform::MaybeError NWData::saveData(bool /*flag*/)
 {
-    QString error;
-    std::optional<QByteArray> bytes = serialise(&error);
+    platform::Expected<QByteArray> bytes = serialise();
     if (!bytes)
-        return error;
+        return bytes.error();
     return m_writer->writeAndWait(dataFilePath(), std::move(*bytes));
 }
 
-void NWData::saveDataAsync(QObject* context, std::function<void(std::optional<QString>)> completion)
+void NWData::saveDataAsync(QObject* context, std::function<void(platform::MaybeError)> completion)
 {
     QPointer<QObject> guard(context ? context : this);
-    auto deliver = [this, guard, completion = std::move(completion)](std::optional<QString> result) {
+    auto deliver = [this, guard, completion = std::move(completion)](platform::MaybeError result) {
         // Always through the store, which outlives its pending writes; the caller's
         // context may be gone by the time the write finishes.
         platform::runLater(this, [guard, completion, result] {
@@ -160,10 +158,9 @@ void NWData::saveDataAsync(QObject* context, std::function<void(std::optional<QS
                 completion(result);
         });
     };
-    QString error;
-    std::optional<QByteArray> bytes = serialise(&error);
+    platform::Expected<QByteArray> bytes = serialise();
     if (!bytes) {
-        deliver(error);
+        deliver(bytes.error());
         return;
     }
     m_writer->write(dataFilePath(), std::move(*bytes), std::move(deliver));
@@ -174,27 +171,26 @@ void NWData::waitForPendingWrites()
     m_writer->waitForPendingWrites();
 }
 
-std::optional<QString> NWData::backupToFilePath(const QString& path)
+platform::MaybeError NWData::backupToFilePath(const QString& path)
 {
     if (!m_appData)
-        return platform::localized("There is no data to save yet.");
-    QString error;
-    std::optional<QByteArray> bytes = ModelJSONWriter::toJSON(*m_appData, &error);
+        return platform::Strings::tr("There is no data to save yet.");
+    platform::Expected<QByteArray> bytes = ModelJSONWriter::toJSON(*m_appData);
     if (!bytes)
-        return error;
+        return bytes.error();
     return m_writer->writeAndWait(path, std::move(*bytes));
 }
 
-std::optional<QString> NWData::restoreFromFilePath(const QString& path)
+platform::MaybeError NWData::restoreFromFilePath(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
         return platform::localized(unableToOpenFileMessage);
-    ModelReadResult result = ImportModel::readFile(path);
-    if (!result.model)
-        return result.error;
-    if (result.hasUnreadableParts())
-        return platform::localized("The file cannot be restored: %1.").arg(result.unreadableSummary());
+    platform::Expected<ModelReadResult> result = ImportModel::readFile(path);
+    if (!result)
+        return result.error();
+    if (result->hasUnreadableParts())
+        return platform::Strings::tr("The file cannot be restored: %1.").arg(result->unreadableSummary());
 
     struct Snapshot {
         std::shared_ptr<MVX_Model> appData;
@@ -210,13 +206,13 @@ std::optional<QString> NWData::restoreFromFilePath(const QString& path)
         m_appData ? m_appData->nwLogArray() : std::nullopt, m_localCurrencyCode, m_localCurrency,
         m_exchangeRates, supportsForeignCurrencies(), exchangeRateIsUpToDate() };
 
-    m_appData = result.model;
+    m_appData = result->model;
     // Rates from the restored model alone, not those the previous model left behind.
     setExchangeRates();
     exchangeRateUpdateOnBaseCurrencyChange();
     ensureCategoryTagLists();
     sortNWArray(*m_appData->nwLogArray());
-    if (std::optional<QString> error = saveData(false)) {
+    if (platform::MaybeError error = saveData(false)) {
         m_appData = previous.appData;
         if (m_appData)
             m_appData->setNwLogArray(previous.records);
@@ -233,7 +229,7 @@ std::optional<QString> NWData::restoreFromFilePath(const QString& path)
     return std::nullopt;
 }
 
-std::optional<QString> NWData::deleteAllRecords()
+platform::MaybeError NWData::deleteAllRecords()
 {
     if (!m_appData)
         m_appData = MVX_Model::makeEmpty();
@@ -242,7 +238,7 @@ std::optional<QString> NWData::deleteAllRecords()
     m_appData->setAssetscat(MVX_CategoryList());
     m_appData->setLiabilitycat(MVX_CategoryList());
     m_appData->setTags(MVX_TagsList());
-    std::optional<QString> error = saveData(false);
+    platform::MaybeError error = saveData(false);
     postDataReFetched();
     return error;
 }

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "model/csv/CSVImport.h"
 #include "model/data/MVX_Currency.h"
 #include "model/data/MVX_ExchangeRate.h"
 #include "model/data/MVX_Model.h"
 #include "model/values/NWChartLog.h"
 #include "model/values/NWReportRecord.h"
+#include "platform/Expected.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -30,12 +32,13 @@ using MVX_ExchangeRateTable = QMap<QString, std::shared_ptr<MVX_ExchangeRate>>;
 
 /// The process-wide store: it owns the live model and the tables every screen shares
 /// (currencies, exchange rates, tag colours, the tag filter and the records in chart order).
-/// It also answers the record, category and report queries, makes the category and tag
-/// edits, and writes and reads the CSV form of the model (one source file per feature).
+/// Its record, category and report queries, category and tag edits and CSV form forward to
+/// the functions over the model in `queries`, `edits` and `csv`; what needs the store's
+/// state (the tag filter, currencies, installing a model, saving) is its own.
 ///
 /// Everything runs on the main thread. Saving sorts and serialises there; one serial
 /// writer thread writes the bytes atomically; failures come back as error texts
-/// (`std::nullopt` is success). An unreadable data file is never overwritten without
+/// (`platform::MaybeError`, none is success). An unreadable data file is never overwritten without
 /// a copy kept next to it first.
 class NWData : public QObject {
     Q_OBJECT
@@ -43,8 +46,6 @@ class NWData : public QObject {
 public:
     // Constants are inline so that other files' static initialisers find them made.
 
-    /// "dataReFetched": posted (no object) when the model was replaced or reloaded.
-    static inline const QString dataReFetchedNotification = QStringLiteral("dataReFetched");
     /// "mervane.json", in the home folder.
     static inline const QString dataFileName = QStringLiteral("mervane.json");
     /// User default holding the tag filter (a list of tag ID strings).
@@ -52,7 +53,8 @@ public:
     /// User default holding the goal amount for the charts.
     static inline const QString goalAmountKey = QStringLiteral("nwGoalAmount");
     /// Restore's answer when nothing exists at the chosen path.
-    static inline const QString unableToOpenFileMessage = QStringLiteral("Unable to open selected file!");
+    static constexpr const char* unableToOpenFileMessage
+        = QT_TRANSLATE_NOOP("mervanemac", "Unable to open selected file!");
 
     /// The one store, made on first use and never released.
     static NWData* shared();
@@ -109,26 +111,26 @@ public:
     /// unreadable file is copied aside before the first save replaces it), a note on
     /// parts that could not be read (the rest is loaded and the file is kept the same way),
     /// or none.
-    std::optional<QString> getApplicationData();
+    platform::MaybeError getApplicationData();
     /// Sorts the records and writes the model to the data file; waits for the write.
     /// `flag` has no meaning. Returns none when the file was written, else an error text.
-    std::optional<QString> saveData(bool flag = false);
+    platform::MaybeError saveData(bool flag = false);
     /// Sorts and serialises now, writes on the writer thread, and calls `completion`
     /// with the error text or none on the thread of `context` (not at all if `context`
     /// is gone by then).
-    void saveDataAsync(QObject* context, std::function<void(std::optional<QString>)> completion);
+    void saveDataAsync(QObject* context, std::function<void(platform::MaybeError)> completion);
     /// Blocks until every queued write has finished (quitting calls it).
     void waitForPendingWrites();
     /// Writes the model to `path`; returns an error text when that failed.
-    std::optional<QString> backupToFilePath(const QString& path);
+    platform::MaybeError backupToFilePath(const QString& path);
     /// Replaces the model by the file at `path`, saves it as the data file and posts
     /// "dataReFetched". On failure the previous model and currency state stay, nothing
     /// is saved or posted, and the error text is returned.
-    std::optional<QString> restoreFromFilePath(const QString& path);
+    platform::MaybeError restoreFromFilePath(const QString& path);
     /// Empties the records, the chart series, the categories and the tags, saves and
     /// posts "dataReFetched". Returns the save's error text, if any (the model stays
     /// emptied; the data file keeps the old data).
-    std::optional<QString> deleteAllRecords();
+    platform::MaybeError deleteAllRecords();
     /// `appData()`'s records become newest first, `chartNwLogArray()` the same objects
     /// oldest first.
     void sortNWArray(const MVX_NWLogList& records);
@@ -161,13 +163,9 @@ public:
     /// `localeIdentifierForCurrencyCode` as a QLocale (the root locale becomes QLocale::c()).
     QLocale localeForCurrencyCode(const QString& code) const;
 
-    // Record and category queries (NWDataQueries.cpp). Every call reads `appData()` afresh;
-    // without a model they answer as an empty one. Results are new lists owned by the caller;
-    // category logs are the model's own objects. Nothing here saves.
+    // Record and category queries and report rows (NWDataQueries.cpp; see model/queries).
+    // Every call reads `appData()` afresh; without a model they answer as an empty one.
 
-    /// A new record with every field empty, appended to the end of `nwLogArray`; null when
-    /// there is no model. Its place in the newest-first order comes with the next sort.
-    std::shared_ptr<MVX_NWLog> insertNewNWLog();
     bool haveNWLogWithYear(int year, int month) const;
 
     /// For each record, newest first, the first of its asset logs with this category ID;
@@ -184,8 +182,7 @@ public:
     QList<NWChartLog> arrayOfLiabilityLogsFor(const QString& categoryID) const;
     QList<NWChartLog> arrayOfSortedLiabilityLogsFor(const QString& categoryID) const;
 
-    /// One point per record, oldest first: the sums of the values of the categories that
-    /// carry one of `selectedTagIDs()`, and assets minus liabilities as `nw`.
+    /// `queries::arrayOfTaggedCategoryLogs` for `selectedTagIDs()`.
     QList<NWChartLog> arrayOfTaggedCategoryLogs() const;
 
     /// The ID (or name) of the first category of the list with exactly this name (or ID);
@@ -194,12 +191,6 @@ public:
     std::optional<QString> getAssetCategoryNameFromCategoryId(const QString& categoryID) const;
     std::optional<QString> getLiabilityCategoryIdFromCategoryName(const QString& name) const;
     std::optional<QString> getLiabilityCategoryNameFromCategoryId(const QString& categoryID) const;
-
-    // Report rows and tag captions (NWDataReports.cpp). Rows come newest first. A period
-    // applies only when both bounds are given: a month is in it when its first day is not
-    // later than `fromDate` and not earlier than `toDate` (From is the newer bound). Changes
-    // are differences against the older month; the ratio divides by the older amount's
-    // magnitude and is 0 when that amount is within 0.1 of zero.
 
     /// One row per record holding a value of the category, zero values included. Each
     /// row's change is taken against the next older value of the category, even when that
@@ -219,12 +210,13 @@ public:
     /// ",", + ")".
     QString getTagNames(const QStringList& tagIDs) const;
 
-    // Creating and removing categories and tags (NWDataEdits.cpp), keeping every monthly
-    // record consistent with the category lists. Changes stay in memory until the caller
-    // saves. Operations that create return null when there is no model.
+    // Creating and removing records, categories and tags (NWDataEdits.cpp; see model/edits).
+    // Without a model, operations that create return null and removals do nothing.
 
     /// A new random UUID, 36 characters, upper-case hexadecimal in 8-4-4-4-12 groups.
     static QString GetUUID();
+
+    std::shared_ptr<MVX_NWLog> insertNewNWLog();
 
     /// A new tag appended to `tags`. Names and colour names are not checked here.
     std::shared_ptr<MVX_Tags> insertNewTag(
@@ -247,20 +239,16 @@ public:
     bool haveAssetCategoryWithName(const QString& name) const;
     bool haveLiabilityCategoryWithName(const QString& name) const;
 
-    // CSV export (NWDataCSVExport.cpp): the model as comma-separated text in four sections
-    // (tags, asset categories, liability categories, monthly records with one value per
-    // category). UTF-8, LF line ends. A field holding a comma, a double quote, CR or LF is
-    // quoted with its quotes doubled; every other field is written as it is. Numbers take
-    // their shortest plain form ("1500", "-0.25"); an absent text or number is an empty field.
+    // CSV export and import (NWDataCSV.cpp; the layout is described in model/csv).
 
     /// "mervaneExport.csv", the name the export command suggests.
     static inline const QString csvExportFileName = QStringLiteral("mervaneExport.csv");
 
     /// Writes the file atomically: a file already at `path` is replaced only by a
     /// complete one. Returns none on success, else why nothing was written.
-    std::optional<QString> exportToCSV(const QString& path) const;
-    /// The whole text, or none with `error` set (no model, or a number that is not finite).
-    std::optional<QByteArray> csvText(QString* error = nullptr) const;
+    platform::MaybeError exportToCSV(const QString& path) const;
+    /// The whole text, or why there is none (no model, or a number that is not finite).
+    platform::Expected<QByteArray> csvText() const;
     /// The tag IDs as fields joined with ","; empty for none.
     static QString exportTagsAsCSV(const std::optional<QStringList>& tagIDs);
     /// "," + ID for every asset category, then every liability category.
@@ -273,33 +261,26 @@ public:
     /// The shortest plain decimal text that reads back as `value`; empty when absent.
     static QString csvNumber(std::optional<double> value);
 
-    // CSV import (NWDataCSVImport.cpp): reads the layout the export writes into a new
-    // model, and installs such a model. Lines are sorted into sections by their first field
-    // ("TAGS", "Asset", "Liability", "NW"), so sections may stand in any order; lines before
-    // the first section are ignored. A record line must carry exactly one value per ID of
-    // the ID line; numbers must be plain decimal numbers (an empty field is an absent
-    // number). Anything else fails the whole read with a reason, and nothing is changed.
-
     /// "mervane.json.before-import": the copy of the data file kept by each import.
     static inline const QString beforeImportFileName = QStringLiteral("mervane.json.before-import");
     /// "CSV import failed: %@", with %1 in place of %@.
-    static inline const QString csvImportFailureMessage = QStringLiteral("CSV import failed: %1");
+    static constexpr const char* csvImportFailureMessage
+        = QT_TRANSLATE_NOOP("mervanemac", "CSV import failed: %1");
     /// The version an imported model carries.
-    static inline const QString importedModelVersion = QStringLiteral("2.12");
+    static inline const QString importedModelVersion = csv::importedModelVersion;
 
-    /// The model read from the file at `path`, or null with `error` set. Reads only.
-    static std::shared_ptr<MVX_Model> importCSVFromFilePath(const QString& path, QString* error = nullptr);
+    /// The model read from the file at `path`, or why it could not be read. Reads only.
+    static platform::Expected<std::shared_ptr<MVX_Model>> importCSVFromFilePath(const QString& path);
     /// The same from the file's bytes (UTF-8; a byte-order mark is skipped).
-    static std::shared_ptr<MVX_Model> modelFromCSVData(const QByteArray& bytes, QString* error = nullptr);
+    static platform::Expected<std::shared_ptr<MVX_Model>> modelFromCSVData(const QByteArray& bytes);
     /// The model read from lines of fields, as `CSVParseDelegate` collects them.
-    static std::shared_ptr<MVX_Model> modelFromLines(
-        const QList<QStringList>& lines, QString* error = nullptr);
+    static platform::Expected<std::shared_ptr<MVX_Model>> modelFromLines(const QList<QStringList>& lines);
     /// Makes `model` the store's model and saves it: day numbers recomputed, category tag
     /// lists made present, the currency set-up run, the records sorted, and the previous
     /// data file copied to "mervane.json.before-import" first. Returns none on success;
     /// on any failure the store's previous model and state come back, the data file is as
     /// it was, and the reason is returned.
-    std::optional<QString> installImportedModel(const std::shared_ptr<MVX_Model>& model);
+    platform::MaybeError installImportedModel(const std::shared_ptr<MVX_Model>& model);
     /// "$HOME/mervane.json.before-import".
     static QString beforeImportFilePath();
 
@@ -315,10 +296,9 @@ private:
     void fillRatesFor(const QString& localCode);
     void ensureCategoryTagLists();
     void storeGoalDefault();
-    std::optional<QByteArray> serialise(QString* error);
+    platform::Expected<QByteArray> serialise();
     QString currentLocaleCurrencyCode() const;
-    std::shared_ptr<MVX_Category> insertNewCategory(const QString& name, const QString& desc, bool asset);
-    void deleteCategory(const MVX_Category& category, bool asset);
+    const MVX_Model& modelOrEmpty() const;
 
     std::shared_ptr<MVX_Model> m_appData;
     QDate m_startDate;

@@ -1,194 +1,101 @@
 #include "model/store/NWData.h"
 
-#include <QSet>
+#include "model/queries/ModelQueries.h"
+#include "model/queries/ModelReports.h"
 
-#include <algorithm>
-#include <cmath>
-
-namespace {
-
-enum class Side { Asset, Liability };
-
-const std::optional<MVX_CategoryLogList>& logsOf(const MVX_NWLog& record, Side side)
+// Without a model every query answers as for an empty one.
+const MVX_Model& NWData::modelOrEmpty() const
 {
-    return side == Side::Asset ? record.assetLogs() : record.liabilityLogs();
-}
-
-const std::optional<MVX_CategoryList>& categoriesOf(const MVX_Model& model, Side side)
-{
-    return side == Side::Asset ? model.assetscat() : model.liabilitycat();
-}
-
-MVX_CategoryLogList categoryLogs(
-    const MVX_Model* model, Side side, const QString& categoryID, bool zeroValues)
-{
-    MVX_CategoryLogList result;
-    if (!model || !model->nwLogArray())
-        return result;
-    for (const auto& record : *model->nwLogArray()) {
-        if (!record || !logsOf(*record, side))
-            continue;
-        const auto& logs = *logsOf(*record, side);
-        const auto found = std::find_if(logs.cbegin(), logs.cend(),
-            [&](const auto& log) { return log && log->categoryID() == categoryID; });
-        if (found == logs.cend())
-            continue;
-        if (zeroValues || std::fabs((*found)->value().value_or(0)) > 0.00001)
-            result.append(*found);
-    }
-    return result;
-}
-
-QList<NWChartLog> chartPoints(const MVX_CategoryLogList& logs, bool oldestFirst)
-{
-    QList<NWChartLog> points;
-    points.reserve(logs.size());
-    for (const auto& log : logs)
-        points.append(NWChartLog::initWithAssetLog(*log));
-    if (oldestFirst)
-        std::reverse(points.begin(), points.end());
-    return points;
-}
-
-QSet<QString> taggedCategoryIDs(const MVX_Model& model, Side side, const QStringList& tagIDs)
-{
-    QSet<QString> ids;
-    if (!categoriesOf(model, side))
-        return ids;
-    for (const auto& category : *categoriesOf(model, side)) {
-        if (!category || !category->tags())
-            continue;
-        const QStringList& tags = *category->tags();
-        if (std::any_of(tagIDs.cbegin(), tagIDs.cend(), [&](const QString& id) { return tags.contains(id); }))
-            ids.insert(category->ID());
-    }
-    return ids;
-}
-
-double sumOf(const std::optional<MVX_CategoryLogList>& logs, const QSet<QString>& ids)
-{
-    double sum = 0;
-    if (!logs)
-        return sum;
-    for (const auto& log : *logs) {
-        if (log && ids.contains(log->categoryID()))
-            sum += log->value().value_or(0);
-    }
-    return sum;
-}
-
-std::optional<QString> lookUp(const MVX_Model* model, Side side, const QString& key, bool byName)
-{
-    if (!model || !categoriesOf(*model, side))
-        return std::nullopt;
-    for (const auto& category : *categoriesOf(*model, side)) {
-        if (!category)
-            continue;
-        if (byName && category->categoryName() == key)
-            return category->ID();
-        if (!byName && category->ID() == key)
-            return category->categoryName();
-    }
-    return std::nullopt;
-}
-
-} // namespace
-
-std::shared_ptr<MVX_NWLog> NWData::insertNewNWLog()
-{
-    const auto& model = m_appData;
-    if (!model)
-        return nullptr;
-    if (!model->nwLogArray())
-        model->setNwLogArray(MVX_NWLogList());
-    auto record = std::make_shared<MVX_NWLog>();
-    model->nwLogArray()->append(record);
-    return record;
+    static const MVX_Model empty;
+    return m_appData ? *m_appData : empty;
 }
 
 bool NWData::haveNWLogWithYear(int year, int month) const
 {
-    const MVX_Model* model = m_appData.get();
-    if (!model || !model->nwLogArray())
-        return false;
-    return std::any_of(model->nwLogArray()->cbegin(), model->nwLogArray()->cend(), [&](const auto& record) {
-        return record && record->year().value_or(0) == year && record->month().value_or(0) == month;
-    });
+    return queries::haveNWLogWithYear(modelOrEmpty(), year, month);
 }
 
 MVX_CategoryLogList NWData::recordsForAssetCategoryLogs(
     const QString& categoryID, bool returnZeroValues) const
 {
-    return categoryLogs(m_appData.get(), Side::Asset, categoryID, returnZeroValues);
+    return queries::recordsForAssetCategoryLogs(modelOrEmpty(), categoryID, returnZeroValues);
 }
 
 MVX_CategoryLogList NWData::recordsForLiabilityCategoryLogs(
     const QString& categoryID, bool returnZeroValues) const
 {
-    return categoryLogs(m_appData.get(), Side::Liability, categoryID, returnZeroValues);
+    return queries::recordsForLiabilityCategoryLogs(modelOrEmpty(), categoryID, returnZeroValues);
 }
 
 QList<NWChartLog> NWData::arrayOfAssetLogsFor(const QString& categoryID) const
 {
-    return chartPoints(recordsForAssetCategoryLogs(categoryID, true), true);
+    return queries::arrayOfAssetLogsFor(modelOrEmpty(), categoryID);
 }
 
 QList<NWChartLog> NWData::arrayOfSortedAssetLogsFor(const QString& categoryID) const
 {
-    return chartPoints(recordsForAssetCategoryLogs(categoryID, true), false);
+    return queries::arrayOfSortedAssetLogsFor(modelOrEmpty(), categoryID);
 }
 
 QList<NWChartLog> NWData::arrayOfLiabilityLogsFor(const QString& categoryID) const
 {
-    return chartPoints(recordsForLiabilityCategoryLogs(categoryID, true), true);
+    return queries::arrayOfLiabilityLogsFor(modelOrEmpty(), categoryID);
 }
 
 QList<NWChartLog> NWData::arrayOfSortedLiabilityLogsFor(const QString& categoryID) const
 {
-    return chartPoints(recordsForLiabilityCategoryLogs(categoryID, true), false);
+    return queries::arrayOfSortedLiabilityLogsFor(modelOrEmpty(), categoryID);
 }
 
 QList<NWChartLog> NWData::arrayOfTaggedCategoryLogs() const
 {
-    QList<NWChartLog> points;
-    const MVX_Model* model = m_appData.get();
-    if (!model || !model->nwLogArray())
-        return points;
-    const QStringList& tagIDs = m_selectedTagIDs;
-    const QSet<QString> assetIDs = taggedCategoryIDs(*model, Side::Asset, tagIDs);
-    const QSet<QString> liabilityIDs = taggedCategoryIDs(*model, Side::Liability, tagIDs);
-    const MVX_NWLogList& records = *model->nwLogArray();
-    points.reserve(records.size());
-    for (auto it = records.crbegin(); it != records.crend(); ++it) {
-        if (!*it)
-            continue;
-        NWChartLog point;
-        point.setYear((*it)->year().value_or(0));
-        point.setMonth((*it)->month().value_or(0));
-        point.setAssets(sumOf((*it)->assetLogs(), assetIDs));
-        point.setLiabilities(sumOf((*it)->liabilityLogs(), liabilityIDs));
-        point.setNw(point.assets() - point.liabilities());
-        points.append(point);
-    }
-    return points;
+    return queries::arrayOfTaggedCategoryLogs(modelOrEmpty(), m_selectedTagIDs);
 }
 
 std::optional<QString> NWData::getAssetCategoryIdFromCategoryName(const QString& name) const
 {
-    return lookUp(m_appData.get(), Side::Asset, name, true);
+    return queries::getAssetCategoryIdFromCategoryName(modelOrEmpty(), name);
 }
 
 std::optional<QString> NWData::getAssetCategoryNameFromCategoryId(const QString& categoryID) const
 {
-    return lookUp(m_appData.get(), Side::Asset, categoryID, false);
+    return queries::getAssetCategoryNameFromCategoryId(modelOrEmpty(), categoryID);
 }
 
 std::optional<QString> NWData::getLiabilityCategoryIdFromCategoryName(const QString& name) const
 {
-    return lookUp(m_appData.get(), Side::Liability, name, true);
+    return queries::getLiabilityCategoryIdFromCategoryName(modelOrEmpty(), name);
 }
 
 std::optional<QString> NWData::getLiabilityCategoryNameFromCategoryId(const QString& categoryID) const
 {
-    return lookUp(m_appData.get(), Side::Liability, categoryID, false);
+    return queries::getLiabilityCategoryNameFromCategoryId(modelOrEmpty(), categoryID);
+}
+
+QList<NWReportRecord> NWData::getAssetReportRecords(const QString& categoryID,
+    const std::optional<QDateTime>& fromDate, const std::optional<QDateTime>& toDate) const
+{
+    return queries::getAssetReportRecords(modelOrEmpty(), categoryID, fromDate, toDate);
+}
+
+QList<NWReportRecord> NWData::getLiabilityReportRecords(const QString& categoryID,
+    const std::optional<QDateTime>& fromDate, const std::optional<QDateTime>& toDate) const
+{
+    return queries::getLiabilityReportRecords(modelOrEmpty(), categoryID, fromDate, toDate);
+}
+
+QList<NWReportRecord> NWData::getTaggedRecords(const QStringList& tagIDs,
+    const std::optional<QDateTime>& fromDate, const std::optional<QDateTime>& toDate) const
+{
+    return queries::getTaggedRecords(modelOrEmpty(), tagIDs, fromDate, toDate);
+}
+
+bool NWData::isCategoryTagged(const QString& categoryID, const QStringList& selectedTagIDs) const
+{
+    return queries::isCategoryTagged(modelOrEmpty(), categoryID, selectedTagIDs);
+}
+
+QString NWData::getTagNames(const QStringList& tagIDs) const
+{
+    return queries::getTagNames(modelOrEmpty(), tagIDs);
 }

@@ -29,23 +29,22 @@ protected:
 
 TEST_P(CSVGoldenTest, ExportMatchesByteForByteAndSurvivesAnImport)
 {
-    const ModelReadResult read = ImportModel::readFile(casePath(u"input.json"_s));
-    ASSERT_TRUE(read.model) << read.error.toStdString();
+    const platform::Expected<ModelReadResult> read = ImportModel::readFile(casePath(u"input.json"_s));
+    ASSERT_TRUE(read) << read.errorIfAny().value_or(QString()).toStdString();
     const QByteArray expected = readBytes(casePath(u"expected.csv"_s));
     ASSERT_FALSE(expected.isEmpty());
 
-    store().setAppData(read.model);
+    store().setAppData(read->model);
     EXPECT_EQ(exportedText(store()), expected);
 
     const QString path = homePath(NWData::csvExportFileName);
     EXPECT_EQ(store().exportToCSV(path), std::nullopt);
     EXPECT_EQ(readBytes(path), expected);
 
-    QString error;
-    const auto imported = NWData::importCSVFromFilePath(path, &error);
-    ASSERT_TRUE(imported) << error.toStdString();
-    EXPECT_EQ(imported->version(), u"2.12"_s);
-    store().setAppData(imported);
+    const auto imported = NWData::importCSVFromFilePath(path);
+    ASSERT_TRUE(imported) << imported.errorIfAny().value_or(QString()).toStdString();
+    EXPECT_EQ((*imported)->version(), u"2.12"_s);
+    store().setAppData(*imported);
     EXPECT_EQ(exportedText(store()), expected);
 }
 

@@ -1,5 +1,7 @@
 #include "CSVTestSupport.h"
 
+#include "model/csv/CSVImport.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -16,7 +18,10 @@ const QByteArray recordsHeader = "NW Logs,Year,Month,Note,Assets,Liabilities,NW,
 
 std::shared_ptr<MVX_Model> importText(const QByteArray& text, QString* error = nullptr)
 {
-    return NWData::modelFromCSVData(text, error);
+    platform::Expected<std::shared_ptr<MVX_Model>> read = csv::modelFromCSVData(text);
+    if (!read && error)
+        *error = read.error();
+    return read.valueOr(nullptr);
 }
 
 QString failureOf(const QByteArray& text)
@@ -123,11 +128,9 @@ TEST(CSVImportTest, NumbersAreReadWithoutTheLocale)
 
 TEST(CSVImportTest, MissingFilesAndFoldersAreNoInput)
 {
-    QString error;
-    EXPECT_EQ(NWData::importCSVFromFilePath(u"/nonexistent/file.csv"_s, &error), nullptr);
-    EXPECT_EQ(error, u"the file does not exist"_s);
-    EXPECT_EQ(NWData::importCSVFromFilePath(QDir::tempPath(), &error), nullptr);
-    EXPECT_EQ(error, u"the path is a folder"_s);
+    EXPECT_EQ(
+        csv::importCSVFromFilePath(u"/nonexistent/file.csv"_s).errorIfAny(), u"the file does not exist"_s);
+    EXPECT_EQ(csv::importCSVFromFilePath(QDir::tempPath()).errorIfAny(), u"the path is a folder"_s);
 }
 
 class CSVRoundTripTest : public ModelTest { };

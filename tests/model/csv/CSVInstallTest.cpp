@@ -33,12 +33,11 @@ protected:
         m_previousFile = readBytes(NWData::dataFilePath());
         ASSERT_FALSE(m_previousFile.isEmpty());
 
-        QString error;
-        m_imported = NWData::modelFromCSVData("Asset Categories,ID\n,A,Bank,,1,EUR\n"
-                                              "NW Logs,Year\n,,,,,,,A\n"
-                                              ",2020,1,,5,0,5,5\n,2021,3,,7,0,7,7\n,2020,12,,6,0,6,6\n",
-            &error);
-        ASSERT_TRUE(m_imported) << error.toStdString();
+        const auto read = NWData::modelFromCSVData("Asset Categories,ID\n,A,Bank,,1,EUR\n"
+                                                   "NW Logs,Year\n,,,,,,,A\n"
+                                                   ",2020,1,,5,0,5,5\n,2021,3,,7,0,7,7\n,2020,12,,6,0,6,6\n");
+        ASSERT_TRUE(read) << read.errorIfAny().value_or(QString()).toStdString();
+        m_imported = *read;
     }
 
     QByteArray m_previousFile;
@@ -66,9 +65,9 @@ TEST_F(CSVInstallTest, TheImportedModelIsCompletedSortedAndSavedAfterTheOldFileW
     for (const auto& record : records)
         EXPECT_EQ(record->TS(), DateUtilities::dayNumber(*record->year(), *record->month()));
 
-    const ModelReadResult saved = ImportModel::readFile(NWData::dataFilePath());
-    ASSERT_TRUE(saved.model) << saved.error.toStdString();
-    EXPECT_EQ(*saved.model, *m_imported);
+    const platform::Expected<ModelReadResult> saved = ImportModel::readFile(NWData::dataFilePath());
+    ASSERT_TRUE(saved) << saved.errorIfAny().value_or(QString()).toStdString();
+    EXPECT_EQ(*saved->model, *m_imported);
 }
 
 TEST_F(CSVInstallTest, AFailedSaveIsReportedAndLeavesTheStoreAndTheFileAsTheyWere)

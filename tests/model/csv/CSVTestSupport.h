@@ -25,10 +25,9 @@ inline void writeBytes(const QString& path, const QByteArray& bytes)
 /// The store's model as CSV text; empty when the export fails.
 inline QByteArray exportedText(NWData& store)
 {
-    QString error;
-    const std::optional<QByteArray> text = store.csvText(&error);
-    EXPECT_TRUE(text) << error.toStdString();
-    return text.value_or(QByteArray());
+    const platform::Expected<QByteArray> text = store.csvText();
+    EXPECT_TRUE(text) << text.errorIfAny().value_or(QString()).toStdString();
+    return text.valueOr(QByteArray());
 }
 
 } // namespace mervane::test

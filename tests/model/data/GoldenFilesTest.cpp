@@ -43,38 +43,37 @@ TEST_P(GoldenFilesTest, ReadsAndResavesAsExpected)
 {
     const QDir dir(QStringLiteral(MERVANE_DATA_GOLDEN_DIR) + u'/' + QString::fromStdString(GetParam()));
     const bool bless = qEnvironmentVariableIntValue("MERVANE_BLESS") == 1;
-    const ModelReadResult result = ImportModel::readFile(dir.filePath(u"input.json"_s));
+    const platform::Expected<ModelReadResult> result = ImportModel::readFile(dir.filePath(u"input.json"_s));
 
     const QString errorPath = dir.filePath(u"expected-error.txt"_s);
     if (QFile::exists(errorPath)) {
         const QString expected = QString::fromUtf8(readAll(errorPath)).trimmed();
-        EXPECT_FALSE(result.model);
-        EXPECT_TRUE(result.error.contains(expected)) << result.error.toStdString();
+        EXPECT_FALSE(result);
+        EXPECT_TRUE(result.errorIfAny().value_or(QString()).contains(expected))
+            << result.errorIfAny().value_or(QString()).toStdString();
         return;
     }
-    ASSERT_TRUE(result.model) << result.error.toStdString();
-    EXPECT_TRUE(result.error.isNull());
+    ASSERT_TRUE(result) << result.errorIfAny().value_or(QString()).toStdString();
 
-    QString writeError;
-    const std::optional<QByteArray> written = ModelJSONWriter::toJSON(*result.model, &writeError);
-    ASSERT_TRUE(written) << writeError.toStdString();
+    const platform::Expected<QByteArray> written = ModelJSONWriter::toJSON(*result->model);
+    ASSERT_TRUE(written) << written.errorIfAny().value_or(QString()).toStdString();
     const QString unreadablePath = dir.filePath(u"expected-unreadable.txt"_s);
     if (bless) {
         writeAll(dir.filePath(u"expected.json"_s), *written);
-        if (result.hasUnreadableParts())
-            writeAll(unreadablePath, result.unreadableSummary().toUtf8() + '\n');
+        if (result->hasUnreadableParts())
+            writeAll(unreadablePath, result->unreadableSummary().toUtf8() + '\n');
         return;
     }
     EXPECT_EQ(readAll(dir.filePath(u"expected.json"_s)).toStdString(), written->toStdString());
     const QString expectedSummary = QString::fromUtf8(readAll(unreadablePath)).trimmed();
-    EXPECT_EQ(expectedSummary.toStdString(), result.unreadableSummary().toStdString());
+    EXPECT_EQ(expectedSummary.toStdString(), result->unreadableSummary().toStdString());
 
     // What was written reads back to the same model and writes the same bytes again.
-    const ModelReadResult again = ModelReadResult(ImportModel::read(*written));
-    ASSERT_TRUE(again.model);
-    EXPECT_FALSE(again.hasUnreadableParts());
-    EXPECT_TRUE(*again.model == *result.model);
-    EXPECT_EQ(ModelJSONWriter::toJSON(*again.model)->toStdString(), written->toStdString());
+    const platform::Expected<ModelReadResult> again = ImportModel::read(*written);
+    ASSERT_TRUE(again);
+    EXPECT_FALSE(again->hasUnreadableParts());
+    EXPECT_TRUE(*again->model == *result->model);
+    EXPECT_EQ(ModelJSONWriter::toJSON(*again->model)->toStdString(), written->toStdString());
 }
 
 INSTANTIATE_TEST_SUITE_P(DataFiles, GoldenFilesTest, ::testing::ValuesIn(caseNames()),

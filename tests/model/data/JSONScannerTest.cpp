@@ -27,9 +27,11 @@ TEST(JSONSyntax, StrictGrammar)
         const QByteArray asIgnored = QByteArray(R"({"ignored":)") + value + "}";
         const QByteArray asNote = QByteArray(R"({"nw_logs":[{"year":2020,"note":)") + value + "}]}";
         for (const QByteArray& document : { asIgnored, asNote }) {
-            const ModelReadResult result = ImportModel::read(document);
-            const bool syntaxError = result.error.contains(u"not a JSON document"_s);
-            EXPECT_EQ(valid, !syntaxError) << document.toStdString() << " -> " << result.error.toStdString();
+            const platform::Expected<ModelReadResult> result = ImportModel::read(document);
+            const bool syntaxError
+                = result.errorIfAny().value_or(QString()).contains(u"not a JSON document"_s);
+            EXPECT_EQ(valid, !syntaxError)
+                << document.toStdString() << " -> " << result.errorIfAny().value_or(QString()).toStdString();
             if (valid) {
                 // Where the grammar allows it, a general parser agrees.
                 QJsonParseError error;
@@ -39,53 +41,56 @@ TEST(JSONSyntax, StrictGrammar)
         }
     }
     // A text where a note belongs makes only that record unreadable.
-    const ModelReadResult noteAsList
+    const platform::Expected<ModelReadResult> noteAsList
         = ImportModel::read(R"({"nw_logs":[{"year":2020,"note":[1]},{"year":2021}]})");
-    ASSERT_TRUE(noteAsList.model);
-    EXPECT_EQ(noteAsList.unreadableRecords, 1);
+    ASSERT_TRUE(noteAsList);
+    EXPECT_EQ(noteAsList->unreadableRecords, 1);
 }
 
 TEST(JSONSyntax, TextAroundTheDocument)
 {
-    EXPECT_TRUE(ImportModel::read(" \n\t{\"version\":\"1\"}\r\n ").model);
-    EXPECT_FALSE(ImportModel::read("{\"version\":\"1\"} x").model);
-    EXPECT_FALSE(ImportModel::read("{\"version\":\"1\"}{}").model);
-    EXPECT_FALSE(ImportModel::read("{\"version\":\"1\"").model);
-    const ModelReadResult scalar = ImportModel::read("42");
-    EXPECT_TRUE(scalar.error.contains(u"not an object"_s)) << scalar.error.toStdString();
+    EXPECT_TRUE(ImportModel::read(" \n\t{\"version\":\"1\"}\r\n ").hasValue());
+    EXPECT_FALSE(ImportModel::read("{\"version\":\"1\"} x").hasValue());
+    EXPECT_FALSE(ImportModel::read("{\"version\":\"1\"}{}").hasValue());
+    EXPECT_FALSE(ImportModel::read("{\"version\":\"1\"").hasValue());
+    const platform::Expected<ModelReadResult> scalar = ImportModel::read("42");
+    EXPECT_TRUE(scalar.errorIfAny().value_or(QString()).contains(u"not an object"_s))
+        << scalar.errorIfAny().value_or(QString()).toStdString();
 }
 
 TEST(JSONSyntax, DeepNestingFailsCleanly)
 {
     const QByteArray deep = "{\"ignored\":" + QByteArray(100000, '[') + QByteArray(100000, ']') + "}";
-    const ModelReadResult result = ImportModel::read(deep);
-    EXPECT_FALSE(result.model);
-    EXPECT_TRUE(result.error.contains(u"nested too deeply"_s)) << result.error.toStdString();
+    const platform::Expected<ModelReadResult> result = ImportModel::read(deep);
+    EXPECT_FALSE(result);
+    EXPECT_TRUE(result.errorIfAny().value_or(QString()).contains(u"nested too deeply"_s))
+        << result.errorIfAny().value_or(QString()).toStdString();
 }
 
 TEST(JSONSyntax, NumbersOutsideTheDoubleRange)
 {
     // Too large to hold: the value is unreadable; too small rounds to zero.
-    const ModelReadResult result = ImportModel::read(
+    const platform::Expected<ModelReadResult> result = ImportModel::read(
         R"({"nw_logs":[{"year":2020,"month":1,"assets":1e999},{"year":2021,"month":1,"assets":1e-999}],"net_worth_goal":-1e400})");
-    EXPECT_FALSE(result.model);
-    EXPECT_TRUE(result.error.contains(u"net_worth_goal"_s)) << result.error.toStdString();
+    EXPECT_FALSE(result);
+    EXPECT_TRUE(result.errorIfAny().value_or(QString()).contains(u"net_worth_goal"_s))
+        << result.errorIfAny().value_or(QString()).toStdString();
 
-    const ModelReadResult records = ImportModel::read(
+    const platform::Expected<ModelReadResult> records = ImportModel::read(
         R"({"nw_logs":[{"year":2020,"month":1,"assets":1e999},{"year":3e9,"month":1},{"year":2021,"month":1,"assets":1e-999}]})");
-    ASSERT_TRUE(records.model);
-    EXPECT_EQ(records.unreadableRecords, 2);
-    ASSERT_EQ(records.model->nwLogArray()->size(), 1);
-    EXPECT_EQ(records.model->nwLogArray()->first()->assets(), 0.0);
+    ASSERT_TRUE(records);
+    EXPECT_EQ(records->unreadableRecords, 2);
+    ASSERT_EQ(records->model->nwLogArray()->size(), 1);
+    EXPECT_EQ(records->model->nwLogArray()->first()->assets(), 0.0);
 }
 
 TEST(JSONSyntax, EscapedKeysAndRepeatedMembers)
 {
-    const ModelReadResult result
+    const platform::Expected<ModelReadResult> result
         = ImportModel::read(R"({"vers\u0069on":"9","base_currency":"USD","base_currency":"EUR"})");
-    ASSERT_TRUE(result.model);
-    EXPECT_EQ(result.model->version(), u"9"_s);
-    EXPECT_EQ(result.model->baseCurrency(), u"EUR"_s); // the last one wins
+    ASSERT_TRUE(result);
+    EXPECT_EQ(result->model->version(), u"9"_s);
+    EXPECT_EQ(result->model->baseCurrency(), u"EUR"_s); // the last one wins
 }
 
 } // namespace

@@ -53,9 +53,9 @@ QJsonObject genericJSON(const MAPModel* model)
 TEST(MappingAgreement, WriterWritesWhatTheDeclaredMappingWrites)
 {
     for (const char* name : { "valid-full", "missing-keys", "flags-numbers-and-booleans" }) {
-        const ModelReadResult read = ImportModel::read(golden(name));
-        ASSERT_TRUE(read.model) << name;
-        const QJsonObject ours = QJsonDocument::fromJson(*ModelJSONWriter::toJSON(*read.model)).object();
+        const platform::Expected<ModelReadResult> read = ImportModel::read(golden(name));
+        ASSERT_TRUE(read) << name;
+        const QJsonObject ours = QJsonDocument::fromJson(*ModelJSONWriter::toJSON(*read->model)).object();
         const auto compareList = [&](const QString& key, const auto& items) {
             const QJsonArray written = ours[key].toArray();
             ASSERT_EQ(written.size(), items.size()) << name;
@@ -63,12 +63,12 @@ TEST(MappingAgreement, WriterWritesWhatTheDeclaredMappingWrites)
                 EXPECT_EQ(written[i].toObject(), genericJSON(items[i].get()))
                     << name << " " << key.toStdString();
         };
-        compareList(u"a_cat"_s, *read.model->assetscat());
-        compareList(u"l_cat"_s, *read.model->liabilitycat());
-        compareList(u"tags"_s, *read.model->tags());
+        compareList(u"a_cat"_s, *read->model->assetscat());
+        compareList(u"l_cat"_s, *read->model->liabilitycat());
+        compareList(u"tags"_s, *read->model->tags());
         const QJsonArray records = ours[u"nw_logs"_s].toArray();
         for (qsizetype r = 0; r < records.size(); ++r) {
-            const auto& record = read.model->nwLogArray()->at(r);
+            const auto& record = read->model->nwLogArray()->at(r);
             const QJsonArray values = records[r].toObject()[u"a_logs"_s].toArray();
             for (qsizetype i = 0; record->assetLogs() && i < record->assetLogs()->size(); ++i)
                 EXPECT_EQ(values[i].toObject(), genericJSON(record->assetLogs()->at(i).get())) << name;
@@ -78,15 +78,15 @@ TEST(MappingAgreement, WriterWritesWhatTheDeclaredMappingWrites)
 
 TEST(MappingAgreement, GenericAdapterReadsTheWrittenFileToAnEqualModel)
 {
-    const ModelReadResult read = ImportModel::read(golden("valid-full"));
-    ASSERT_TRUE(read.model);
-    const QByteArray written = *ModelJSONWriter::toJSON(*read.model);
+    const platform::Expected<ModelReadResult> read = ImportModel::read(golden("valid-full"));
+    ASSERT_TRUE(read);
+    const QByteArray written = *ModelJSONWriter::toJSON(*read->model);
     MAPError error;
     const auto generic
         = MAPJSONAdapter::modelOfClass<MVX_Model>(QJsonDocument::fromJson(written).toVariant(), &error);
     ASSERT_TRUE(generic) << error.localizedDescription().toStdString();
-    EXPECT_TRUE(*generic == *read.model);
-    EXPECT_TRUE(generic->isEqual(read.model.get()));
+    EXPECT_TRUE(*generic == *read->model);
+    EXPECT_TRUE(generic->isEqual(read->model.get()));
 }
 
 } // namespace

@@ -1,9 +1,6 @@
 #include "model/data/ImportModel.h"
 #include "model/data/MVX_CategoryEx.h"
-#include "model/data/ModelExport.h"
 #include "model/data/ModelJSONWriter.h"
-#include "platform/UserDefaults.h"
-#include "support/TempHomeTest.h"
 
 #include <gtest/gtest.h>
 
@@ -46,15 +43,15 @@ TEST(ModelFormat, DoublesReadBackAsTheSameValues)
     model->setRidIrevuGoal(0.30000000000000004);
     const auto bytes = ModelJSONWriter::toJSON(*model);
     ASSERT_TRUE(bytes);
-    const ModelReadResult back = ImportModel::read(*bytes);
-    ASSERT_TRUE(back.model) << back.error.toStdString();
-    ASSERT_EQ(back.model->nwLogArray()->size(), std::size(values));
-    for (qsizetype i = 0; i < back.model->nwLogArray()->size(); ++i) {
-        const auto& log = back.model->nwLogArray()->at(i);
+    const platform::Expected<ModelReadResult> back = ImportModel::read(*bytes);
+    ASSERT_TRUE(back) << back.errorIfAny().value_or(QString()).toStdString();
+    ASSERT_EQ(back->model->nwLogArray()->size(), std::size(values));
+    for (qsizetype i = 0; i < back->model->nwLogArray()->size(); ++i) {
+        const auto& log = back->model->nwLogArray()->at(i);
         EXPECT_EQ(*log->assets(), values[i]);
         EXPECT_EQ(*log->assetLogs()->first()->exchangeRate(), values[i]);
     }
-    EXPECT_EQ(*back.model->ridIrevuGoal(), 0.30000000000000004);
+    EXPECT_EQ(*back->model->ridIrevuGoal(), 0.30000000000000004);
 }
 
 TEST(ModelFormat, NonFiniteNumbersAreRefusedWithTheirKey)
@@ -66,15 +63,15 @@ TEST(ModelFormat, NonFiniteNumbersAreRefusedWithTheirKey)
         value->setForeignValue(bad);
         log->setLiabilityLogs(MVX_CategoryLogList { value });
         model->nwLogArray()->append(log);
-        QString error;
-        EXPECT_FALSE(ModelJSONWriter::toJSON(*model, &error));
-        EXPECT_TRUE(error.contains(u"fvalue"_s)) << error.toStdString();
+        const platform::Expected<QByteArray> refused = ModelJSONWriter::toJSON(*model);
+        ASSERT_FALSE(refused);
+        EXPECT_TRUE(refused.error().contains(u"fvalue"_s)) << refused.error().toStdString();
     }
     auto model = MVX_Model::makeEmpty();
     model->setRidIrevuGoal(-std::numeric_limits<double>::infinity());
-    QString error;
-    EXPECT_FALSE(ModelJSONWriter::toJSON(*model, &error));
-    EXPECT_TRUE(error.contains(u"net_worth_goal"_s));
+    const platform::Expected<QByteArray> refused = ModelJSONWriter::toJSON(*model);
+    ASSERT_FALSE(refused);
+    EXPECT_TRUE(refused.error().contains(u"net_worth_goal"_s));
 }
 
 TEST(ModelFormat, TextsWithControlCharactersAndAnyScriptRoundTrip)
@@ -94,9 +91,9 @@ TEST(ModelFormat, TextsWithControlCharactersAndAnyScriptRoundTrip)
     // Standard JSON: another parser reads the same text.
     const QJsonObject root = QJsonDocument::fromJson(*bytes).object();
     EXPECT_EQ(root[u"tags"_s].toArray()[0].toObject()[u"name"_s].toString(), awkward);
-    const ModelReadResult back = ImportModel::read(*bytes);
-    ASSERT_TRUE(back.model);
-    const auto& readTag = back.model->tags()->first();
+    const platform::Expected<ModelReadResult> back = ImportModel::read(*bytes);
+    ASSERT_TRUE(back);
+    const auto& readTag = back->model->tags()->first();
     EXPECT_EQ(readTag->name(), awkward);
     EXPECT_FALSE(readTag->desc().isNull()); // empty stays distinct from absent
     EXPECT_TRUE(readTag->ID().isNull());
@@ -109,10 +106,10 @@ TEST(ModelFormat, DayNumbersComeFromYearAndMonthWhateverTheTimeZone)
     for (const char* zone : { "UTC", "Europe/Berlin", "America/Santiago", "Pacific/Kiritimati" }) {
         qputenv("TZ", zone);
         tzset();
-        const ModelReadResult result = ImportModel::read(
+        const platform::Expected<ModelReadResult> result = ImportModel::read(
             R"({"nw_logs":[{"year":2020,"month":3,"TS":5},{"year":2024,"month":3},{"year":1900,"month":1},{"year":2020,"month":13},{"year":2021,"month":0}]})");
-        ASSERT_TRUE(result.model) << zone;
-        const auto& logs = *result.model->nwLogArray();
+        ASSERT_TRUE(result) << zone;
+        const auto& logs = *result->model->nwLogArray();
         EXPECT_EQ(logs[0]->TS(), 43889) << zone;
         EXPECT_EQ(logs[1]->TS(), 45350) << zone;
         EXPECT_EQ(logs[2]->TS(), 0) << zone;
@@ -126,11 +123,12 @@ TEST(ModelFormat, DayNumbersComeFromYearAndMonthWhateverTheTimeZone)
 TEST(ModelFormat, FilesThatCannotBeOpenedAreErrors)
 {
     QTemporaryDir dir;
-    QString error = u"stale"_s;
-    EXPECT_FALSE(ImportModel().open(dir.filePath(u"missing.json"_s), error));
-    EXPECT_TRUE(error.startsWith(u"Error opening data file."_s)) << error.toStdString();
-    EXPECT_FALSE(ImportModel().open(dir.path(), error)); // a directory
-    EXPECT_FALSE(error.isEmpty());
+    const auto missing = ImportModel().open(dir.filePath(u"missing.json"_s));
+    ASSERT_FALSE(missing);
+    EXPECT_TRUE(missing.error().startsWith(u"Error opening data file."_s)) << missing.error().toStdString();
+    const auto folder = ImportModel().open(dir.path());
+    ASSERT_FALSE(folder);
+    EXPECT_FALSE(folder.error().isEmpty());
 }
 
 TEST(ModelFormat, ModelHelpers)
@@ -156,28 +154,6 @@ TEST(ModelFormat, ModelHelpers)
     EXPECT_EQ(pair.category(), category);
     EXPECT_TRUE(pair.isAsset());
     EXPECT_TRUE(pair.categoryName().isNull());
-}
-
-class ModelExportTest : public mervane::test::TempHomeTest { };
-
-TEST_F(ModelExportTest, FlushStampsTheVersionAndReportsFailedWrites)
-{
-    ModelExport exporter;
-    EXPECT_TRUE(exporter.flushToDisk(homePath(u"none.json"_s))); // nothing to write
-    auto model = MVX_Model::makeEmpty();
-    model->setVersion(u"1.0"_s);
-    model->setBaseCurrency(u"BGN"_s);
-    exporter.setArchive(model);
-    EXPECT_EQ(exporter.flushToDisk(homePath(u"export.json"_s)), std::nullopt);
-    const ModelReadResult back = ImportModel::readFile(homePath(u"export.json"_s));
-    ASSERT_TRUE(back.model);
-    EXPECT_EQ(back.model->version(), QStringLiteral(MERVANE_VERSION));
-    EXPECT_EQ(back.model->baseCurrency(), u"BGN"_s);
-    EXPECT_TRUE(exporter.flushToDisk(homePath(u"export.json/below"_s)));
-
-    EXPECT_TRUE(ModelExport::getSuggestedPath().isNull());
-    platform::UserDefaults::standard().setValue(ModelExport::exportPathKey, homePath(u"last.json"_s));
-    EXPECT_EQ(ModelExport::getSuggestedPath(), homePath(u"last.json"_s));
 }
 
 } // namespace

@@ -266,7 +266,7 @@ TEST(JSONAdapter, OptionalModelListsKeepNilApartFromEmpty)
         const QJsonObject object = QJsonDocument::fromJson(written).object();
         EXPECT_EQ(object.value(u"leaves"_s).toArray().size(), 1) << written.constData();
         EXPECT_TRUE(object.value(u"names"_s).isNull()) << written.constData();
-        const auto back = MAPJSONAdapter::modelOfClass<TMOptionalLists>(MAPJSONDocument::parse(written));
+        const auto back = MAPJSONAdapter::modelOfClass<TMOptionalLists>(*MAPJSONDocument::parse(written));
         ASSERT_TRUE(back);
         EXPECT_TRUE(back->isEqual(model.get()));
     }

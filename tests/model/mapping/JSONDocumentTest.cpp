@@ -41,16 +41,14 @@ TEST(JSONDocument, ReadsWhatQtReads)
         "[-0, 9223372036854775807, 123456789012345678901234567890]",
     };
     for (const QByteArray& text : texts) {
-        QString error;
-        const QVariant mine = MAPJSONDocument::parse(text, &error);
-        ASSERT_TRUE(mine.isValid()) << text.constData() << " " << qPrintable(error);
-        EXPECT_TRUE(MAPValuesEqual(deep(mine), qtReading(text))) << text.constData();
+        const platform::Expected<QVariant> mine = MAPJSONDocument::parse(text);
+        ASSERT_TRUE(mine) << text.constData() << " " << qPrintable(mine.errorIfAny().value_or(QString()));
+        EXPECT_TRUE(MAPValuesEqual(deep(*mine), qtReading(text))) << text.constData();
     }
-    EXPECT_EQ(MAPJSONDocument::parse(R"("top")").toString(), u"top"_s) << "any value may stand at the top";
-    EXPECT_EQ(MAPJSONDocument::parse("-12").toLongLong(), -12);
-    EXPECT_EQ(MAPJSONDocument::parse("1e-400").toDouble(), 0.0) << "underflow reads as zero";
-    QString error;
-    const QVariant duplicate = MAPJSONDocument::parse(R"({"dup": 1, "dup": 2})", &error);
+    EXPECT_EQ((*MAPJSONDocument::parse(R"("top")")).toString(), u"top"_s) << "any value may stand at the top";
+    EXPECT_EQ((*MAPJSONDocument::parse("-12")).toLongLong(), -12);
+    EXPECT_EQ((*MAPJSONDocument::parse("1e-400")).toDouble(), 0.0) << "underflow reads as zero";
+    const QVariant duplicate = *MAPJSONDocument::parse(R"({"dup": 1, "dup": 2})");
     EXPECT_EQ(duplicate.toMap().value(u"dup"_s).toInt(), 2) << "the last member of a name wins";
 }
 
@@ -81,9 +79,9 @@ TEST(JSONDocument, RefusesInvalidTextWithOffset)
         QByteArray(600, '[') + QByteArray(600, ']'),
     };
     for (const QByteArray& text : texts) {
-        QString error;
-        EXPECT_FALSE(MAPJSONDocument::parse(text, &error).isValid()) << text.left(40).constData();
-        EXPECT_TRUE(error.contains(u" at offset "_s)) << qPrintable(error);
+        const platform::Expected<QVariant> refused = MAPJSONDocument::parse(text);
+        ASSERT_FALSE(refused) << text.left(40).constData();
+        EXPECT_TRUE(refused.error().contains(u" at offset "_s)) << qPrintable(refused.error());
     }
 }
 
@@ -94,7 +92,7 @@ TEST(JSONDocument, AdapterReadsDocumentsInPlace)
         "leaves": [{"name": "a", "value": 2.5}, null, 7, {"name": "b"}]})";
     MAPSkippedElementCounter skipped;
     MAPError error;
-    const auto record = MAPJSONAdapter::modelOfClass<TMRecord>(MAPJSONDocument::parse(text), &error);
+    const auto record = MAPJSONAdapter::modelOfClass<TMRecord>(*MAPJSONDocument::parse(text), &error);
     ASSERT_TRUE(record) << qPrintable(error.toString());
     EXPECT_EQ(record->title(), u"Té"_s);
     EXPECT_EQ(record->year(), 2020);
@@ -108,7 +106,7 @@ TEST(JSONDocument, AdapterReadsDocumentsInPlace)
     ASSERT_TRUE(same);
     EXPECT_TRUE(same->isEqual(record.get()));
 
-    EXPECT_FALSE(MAPJSONAdapter::modelOfClass<TMRecord>(MAPJSONDocument::parse("[1]"), &error));
+    EXPECT_FALSE(MAPJSONAdapter::modelOfClass<TMRecord>(*MAPJSONDocument::parse("[1]"), &error));
     EXPECT_EQ(error.localizedFailureReason(),
         u"TMRecord could not be created because an invalid JSON dictionary was provided: QVariantList"_s);
 }
@@ -122,8 +120,9 @@ TEST(JSONDocument, AgreesWithThePullReader)
         "[-]", "[1e+]", "[tru]", "[nul]", R"(["\x"])", R"(["\u12G4"])", "[\"tab\tinside\"]", R"(["open)",
         "[1,]", R"({"a" 1})", R"({"a":1,})", "[1] 2", "" };
     for (const char* text : texts) {
-        QString error;
-        const QVariantList document = MAPJSONDocument::parse(text, &error).toList();
+        const platform::Expected<QVariant> parsed = MAPJSONDocument::parse(text);
+        const QString error = parsed.errorIfAny().value_or(QString());
+        const QVariantList document = parsed.valueOr(QVariant()).toList();
         bool scannerRefuses = false;
         QList<std::optional<double>> numbers; // what the scanner reads from a top-level array
         try {

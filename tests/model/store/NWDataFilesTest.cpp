@@ -1,5 +1,6 @@
 #include "StoreTestSupport.h"
 
+#include "model/ModelNotifications.h"
 #include "model/data/ImportModel.h"
 #include "platform/UserDefaults.h"
 
@@ -19,10 +20,10 @@ namespace {
 
 // Made while this file's statics are initialised, which may come before the store's own
 // file: the constants must already hold their texts then.
-const QStringList constantsAtStart { NWData::dataReFetchedNotification, NWData::dataFileName,
-    NWData::filterIDArrayKey, NWData::goalAmountKey, NWData::unableToOpenFileMessage,
-    NWData::csvExportFileName, NWData::beforeImportFileName, NWData::csvImportFailureMessage,
-    NWData::importedModelVersion };
+const QStringList constantsAtStart { notifications::dataReFetched, NWData::dataFileName,
+    NWData::filterIDArrayKey, NWData::goalAmountKey, QString::fromUtf8(NWData::unableToOpenFileMessage),
+    NWData::csvExportFileName, NWData::beforeImportFileName,
+    QString::fromUtf8(NWData::csvImportFailureMessage), NWData::importedModelVersion };
 
 TEST(NWDataConstantsTest, HoldTheirTextsDuringOtherFilesStaticInitialisation)
 {
@@ -162,7 +163,7 @@ TEST_F(StoreTest, UnreadableDataFileIsCopiedAsideBeforeTheFirstSave)
     const QStringList copies = unreadableCopies(home());
     ASSERT_EQ(copies.size(), 1);
     EXPECT_EQ(readFile(homePath(copies.first())), broken);
-    EXPECT_EQ(ImportModel::readFile(dataFile()).model->assetscat()->size(), 1);
+    EXPECT_EQ(ImportModel::readFile(dataFile())->model->assetscat()->size(), 1);
     EXPECT_EQ(store().saveData(false), std::nullopt);
     EXPECT_EQ(unreadableCopies(home()).size(), 1); // only the unreadable file is kept
 }
@@ -216,9 +217,9 @@ TEST_F(StoreTest, BackupAndRestoreRoundTripNonAsciiTextAndReplaceTheDataFile)
     EXPECT_TRUE(model.assetscat()->at(1)->tags().has_value());
     EXPECT_EQ(store().localCurrency()->ShortName(), u"USD"_s);
     // The data file now holds the restored model.
-    const ModelReadResult onDisk = ImportModel::readFile(dataFile());
-    ASSERT_TRUE(onDisk.model);
-    EXPECT_TRUE(*onDisk.model == model);
+    const platform::Expected<ModelReadResult> onDisk = ImportModel::readFile(dataFile());
+    ASSERT_TRUE(onDisk);
+    EXPECT_TRUE(*onDisk->model == model);
 }
 
 TEST_F(StoreTest, RestoreOfAModelWithoutBaseCurrencyDropsThePreviousRates)

@@ -1,5 +1,6 @@
 #include "StoreTestSupport.h"
 
+#include "model/ModelNotifications.h"
 #include "platform/NotificationCenter.h"
 
 #include <QFile>
@@ -12,8 +13,8 @@ void StoreTest::SetUp()
 {
     TempHomeTest::SetUp();
     m_context = std::make_unique<QObject>();
-    platform::NotificationCenter::defaultCenter().addObserver(m_context.get(),
-        NWData::dataReFetchedNotification, [this](const platform::Notification&) { ++m_refetches; });
+    platform::NotificationCenter::defaultCenter().addObserver(m_context.get(), notifications::dataReFetched,
+        [this](const platform::Notification&) { ++m_refetches; });
     m_store = std::make_unique<NWData>();
 }
 

@@ -1,5 +1,6 @@
-#include "model/ui/CSVImportPanelVC.h"
+#include "app/data/CSVImportPanelVC.h"
 
+#include "app/AppNotifications.h"
 #include "model/store/NWData.h"
 #include "platform/FileChooser.h"
 #include "platform/NotificationCenter.h"
@@ -18,14 +19,14 @@ CSVImportPanelVC::CSVImportPanelVC(NWData* store, QWidget* parent)
     setObjectName(u"CSVImportPanelVC"_s);
     auto* layout = new QVBoxLayout(this);
 
-    auto* title = new QLabel(platform::localized("Import from a CSV file"), this);
+    auto* title = new QLabel(platform::Strings::tr("Import from a CSV file"), this);
     QFont titleFont = title->font();
     titleFont.setBold(true);
     title->setFont(titleFont);
     layout->addWidget(title);
 
     auto* warning
-        = new QLabel(platform::localized("Importing replaces all current data. A CSV file does not carry "
+        = new QLabel(platform::Strings::tr("Importing replaces all current data. A CSV file does not carry "
                                          "the goal, the base currency, the order of the categories, "
                                          "hidden flags, depreciation, tag colours or the exchange rates "
                                          "of values: they are reset. The current data file is kept as %1.")
@@ -48,9 +49,12 @@ CSVImportPanelVC::CSVImportPanelVC(NWData* store, QWidget* parent)
     layout->addWidget(m_messageLabel);
 
     auto* buttons = new QHBoxLayout;
-    m_selectButton = new QPushButton(platform::localized("Select..."), this);
-    m_importButton = new QPushButton(platform::localized("Import"), this);
-    m_cancelButton = new QPushButton(platform::localized("Cancel"), this);
+    m_selectButton = new QPushButton(platform::Strings::tr("Select..."), this);
+    m_selectButton->setObjectName(u"selectButton"_s);
+    m_importButton = new QPushButton(platform::Strings::tr("Import"), this);
+    m_importButton->setObjectName(u"importButton"_s);
+    m_cancelButton = new QPushButton(platform::Strings::tr("Cancel"), this);
+    m_cancelButton->setObjectName(u"cancelButton"_s);
     buttons->addWidget(m_selectButton);
     buttons->addStretch(1);
     buttons->addWidget(m_cancelButton);
@@ -68,39 +72,41 @@ void CSVImportPanelVC::selectImportCSVFileBtnClick()
 {
     platform::FileRequest request;
     request.mode = platform::FileRequest::Mode::Open;
-    request.title = platform::localized("Import inventory items from a CSV file");
+    request.title = platform::Strings::tr("Import inventory items from a CSV file");
     request.parent = this;
     const QString path = platform::FileChooser::choose(request);
     if (path.isEmpty())
         return;
     m_csvFileLabel->setText(path);
-    QString error;
-    m_importedModel = NWData::importCSVFromFilePath(path, &error);
-    if (m_importedModel)
-        showMessage(platform::localized("Ready to import."), false);
-    else
-        exportImportErrorMessage(platform::localized(NWData::csvImportFailureMessage).arg(error));
+    platform::Expected<std::shared_ptr<MVX_Model>> read = NWData::importCSVFromFilePath(path);
+    if (!read) {
+        m_importedModel.reset();
+        exportImportErrorMessage(platform::localized(NWData::csvImportFailureMessage).arg(read.error()));
+        return;
+    }
+    m_importedModel = std::move(*read);
+    showMessage(platform::Strings::tr("Ready to import."), false);
 }
 
 void CSVImportPanelVC::importClick()
 {
     if (!m_importedModel) {
-        showMessage(platform::localized("Import Error"), true);
+        showMessage(platform::Strings::tr("Import Error"), true);
         return;
     }
-    if (std::optional<QString> failed = m_store.installImportedModel(m_importedModel)) {
+    if (platform::MaybeError failed = m_store.installImportedModel(m_importedModel)) {
         exportImportErrorMessage(platform::localized(NWData::csvImportFailureMessage).arg(*failed));
         return;
     }
     // Installed: a second Import must not install the same objects again.
     m_importedModel.reset();
     showMessage(QString(), false);
-    platform::NotificationCenter::defaultCenter().post(importNotification);
+    platform::NotificationCenter::defaultCenter().post(notifications::csvImporterImport);
 }
 
 void CSVImportPanelVC::cancelClick()
 {
-    platform::NotificationCenter::defaultCenter().post(closeNotification);
+    platform::NotificationCenter::defaultCenter().post(notifications::csvImporterClose);
 }
 
 void CSVImportPanelVC::exportImportErrorMessage(const QString& message)

@@ -12,16 +12,13 @@ class QPushButton;
 
 /// The panel in which the user picks a CSV file (Select), installs what it holds in place
 /// of all current data (Import) or gives up (Cancel). The shell shows it in a popover and
-/// closes that on "CSVImporterImport" or "CSVImporterClose".
+/// closes that on `notifications::csvImporterImport` or `notifications::csvImporterClose`.
+/// Its parts are named "csvFileLabel", "messageLabel", "selectButton", "importButton" and
+/// "cancelButton".
 class CSVImportPanelVC : public QWidget {
     Q_OBJECT
 
 public:
-    /// "CSVImporterImport": posted (no object) after a successful import.
-    static inline const QString importNotification = QStringLiteral("CSVImporterImport");
-    /// "CSVImporterClose": posted (no object) by Cancel.
-    static inline const QString closeNotification = QStringLiteral("CSVImporterClose");
-
     /// Works on `store`, or on `NWData::shared()` when none is given.
     explicit CSVImportPanelVC(NWData* store = nullptr, QWidget* parent = nullptr);
     ~CSVImportPanelVC() override;
@@ -29,18 +26,12 @@ public:
     /// The model read from the chosen file; null until a file was read successfully.
     const std::shared_ptr<MVX_Model>& importedModel() const { return m_importedModel; }
 
-    QLabel* messageLabel() const { return m_messageLabel; }
-    QLabel* csvFileLabel() const { return m_csvFileLabel; }
-    QPushButton* selectButton() const { return m_selectButton; }
-    QPushButton* importButton() const { return m_importButton; }
-    QPushButton* cancelButton() const { return m_cancelButton; }
-
     /// Select: asks for a file and reads it; a file that cannot be read is reported.
     void selectImportCSVFileBtnClick();
-    /// Import: installs and saves the read model, then posts "CSVImporterImport"; without
+    /// Import: installs and saves the read model, then posts `csvImporterImport`; without
     /// one, or when installing fails, says so in red.
     void importClick();
-    /// Cancel: posts "CSVImporterClose".
+    /// Cancel: posts `csvImporterClose`.
     void cancelClick();
     /// Shows a failure in the message line, in red.
     void exportImportErrorMessage(const QString& message);

@@ -1,12 +1,9 @@
-#include "model/store/NWData.h"
+#include "model/csv/CSVImport.h"
 
 #include "model/csv/CSVParseDelegate.h"
 #include "model/csv/CSVParser.h"
-#include "model/dates/DateUtilities.h"
-#include "model/store/DataFileWriter.h"
 #include "platform/Strings.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -56,7 +53,7 @@ std::optional<double> readDouble(const QString& text, const QString& where)
         ok = error == std::errc() && end == buffer + length;
     }
     if (!ok || !std::isfinite(value))
-        throw ReadError { platform::localized("%1: \"%2\" is not a number").arg(where, text) };
+        throw ReadError { platform::Strings::tr("%1: \"%2\" is not a number").arg(where, text) };
     return value;
 }
 
@@ -101,17 +98,17 @@ QHash<QString, bool> categorySides(const MVX_Model& model)
 std::shared_ptr<MVX_NWLog> readRecord(
     const QStringList& line, const QStringList& ids, const QHash<QString, bool>& isAsset, qsizetype number)
 {
-    const QString where = platform::localized("record line %1").arg(number);
+    const QString where = platform::Strings::tr("record line %1").arg(number);
     // Without categories the writer still ends each record line with a comma.
     const bool trailingEmpty = ids.isEmpty() && line.size() == 8 && line.at(7).isEmpty();
     const qsizetype expected = 7 + ids.size();
     if (line.size() > expected && !trailingEmpty)
-        throw ReadError { platform::localized("%1 has %2 values, but the ID line has %3 category IDs")
+        throw ReadError { platform::Strings::tr("%1 has %2 values, but the ID line has %3 category IDs")
                               .arg(where)
                               .arg(line.size() - 7)
                               .arg(ids.size()) };
     if (line.size() < expected)
-        throw ReadError { platform::localized("%1 has %2 fields where %3 belong; the file may be cut short")
+        throw ReadError { platform::Strings::tr("%1 has %2 fields where %3 belong; the file may be cut short")
                               .arg(where)
                               .arg(line.size())
                               .arg(expected) };
@@ -141,7 +138,9 @@ std::shared_ptr<MVX_NWLog> readRecord(
 
 } // namespace
 
-std::shared_ptr<MVX_Model> NWData::modelFromLines(const QList<QStringList>& lines, QString* error)
+namespace csv {
+
+platform::Expected<std::shared_ptr<MVX_Model>> modelFromLines(const QList<QStringList>& lines)
 {
     QList<QStringList> groups[5];
     Section current = Section::None;
@@ -188,118 +187,41 @@ std::shared_ptr<MVX_Model> NWData::modelFromLines(const QList<QStringList>& line
             for (qsizetype i = 2; i < records.size(); ++i)
                 model->nwLogArray()->append(readRecord(records.at(i), ids, isAsset, i - 1));
         } catch (const ReadError& failure) {
-            if (error)
-                *error = failure.reason;
-            return nullptr;
+            return platform::Unexpected(failure.reason);
         }
     }
     return model;
 }
 
-std::shared_ptr<MVX_Model> NWData::modelFromCSVData(const QByteArray& bytes, QString* error)
+platform::Expected<std::shared_ptr<MVX_Model>> modelFromCSVData(const QByteArray& bytes)
 {
     QStringDecoder decoder(QStringConverter::Utf8);
     const QString text = decoder(bytes);
-    if (decoder.hasError()) {
-        if (error)
-            *error = platform::localized("the file is not UTF-8 text");
-        return nullptr;
-    }
+    if (decoder.hasError())
+        return platform::Unexpected(platform::Strings::tr("the file is not UTF-8 text"));
     CSVParser parser(text);
     CSVParseDelegate delegate;
     parser.setDelegate(&delegate);
-    if (!parser.parse()) {
-        if (error)
-            *error = delegate.error();
-        return nullptr;
-    }
-    return modelFromLines(delegate.lines(), error);
+    if (!parser.parse())
+        return platform::Unexpected(delegate.error());
+    return modelFromLines(delegate.lines());
 }
 
-std::shared_ptr<MVX_Model> NWData::importCSVFromFilePath(const QString& path, QString* error)
+platform::Expected<std::shared_ptr<MVX_Model>> importCSVFromFilePath(const QString& path)
 {
-    auto fail = [&](const QString& reason) -> std::shared_ptr<MVX_Model> {
-        if (error)
-            *error = reason;
-        return nullptr;
-    };
+    const auto fail = [](const QString& reason) { return platform::Unexpected(reason); };
     const QFileInfo info(path);
     if (!info.exists())
-        return fail(platform::localized("the file does not exist"));
+        return fail(platform::Strings::tr("the file does not exist"));
     if (info.isDir())
-        return fail(platform::localized("the path is a folder"));
+        return fail(platform::Strings::tr("the path is a folder"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(file.errorString());
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return fail(file.errorString());
-    return modelFromCSVData(bytes, error);
+    return modelFromCSVData(bytes);
 }
 
-QString NWData::beforeImportFilePath()
-{
-    return QDir(QDir::homePath()).filePath(beforeImportFileName);
-}
-
-std::optional<QString> NWData::installImportedModel(const std::shared_ptr<MVX_Model>& model)
-{
-    if (!model)
-        return platform::localized("There is no imported data.");
-    waitForPendingWrites();
-
-    const QString dataPath = dataFilePath();
-    if (QFileInfo::exists(dataPath)) {
-        QFile current(dataPath);
-        if (!current.open(QIODevice::ReadOnly))
-            return platform::localized("The data file could not be copied: %1").arg(current.errorString());
-        const QByteArray previous = current.readAll();
-        if (std::optional<QString> failed
-            = DataFileWriter::writeFileAtomically(beforeImportFilePath(), previous))
-            return platform::localized("The data file could not be copied: %1").arg(*failed);
-    }
-
-    for (const auto& record : model->nwLogArray().value_or(MVX_NWLogList())) {
-        if (record)
-            record->setTS(DateUtilities::dayNumber(record->year().value_or(0), record->month().value_or(0)));
-    }
-    for (auto* list : { &model->assetscat(), &model->liabilitycat() }) {
-        if (!*list)
-            *list = MVX_CategoryList();
-        for (const auto& category : **list) {
-            if (category && !category->tags())
-                category->setTags(QStringList());
-        }
-    }
-    if (!model->tags())
-        model->setTags(MVX_TagsList());
-    if (!model->nwLogArray())
-        model->setNwLogArray(MVX_NWLogList());
-
-    const std::shared_ptr<MVX_Model> previousModel = m_appData;
-    const MVX_NWLogList previousChart = chartNwLogArray();
-    const QString previousCode = localCurrencyCode();
-    const std::shared_ptr<MVX_Currency> previousCurrency = localCurrency();
-    const MVX_ExchangeRateTable previousRates = exchangeRates();
-    const bool previousForeign = supportsForeignCurrencies();
-    const bool previousUpToDate = exchangeRateIsUpToDate();
-
-    setAppData(model);
-    setExchangeRates();
-    exchangeRateUpdateOnBaseCurrencyChange();
-    // The table's rates per euro are the same as before, so rates derived from them are
-    // as current as they were.
-    setExchangeRateIsUpToDate(previousUpToDate);
-    sortNWArray(*model->nwLogArray());
-    if (std::optional<QString> failed = saveData(false)) {
-        setAppData(previousModel);
-        setChartNwLogArray(previousChart);
-        setLocalCurrencyCode(previousCode);
-        setLocalCurrency(previousCurrency);
-        setExchangeRates(previousRates);
-        setSupportsForeignCurrencies(previousForeign);
-        setExchangeRateIsUpToDate(previousUpToDate);
-        return failed;
-    }
-    return std::nullopt;
-}
+} // namespace csv

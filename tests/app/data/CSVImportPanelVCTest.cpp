@@ -1,5 +1,6 @@
-#include "model/ui/CSVImportPanelVC.h"
+#include "app/data/CSVImportPanelVC.h"
 
+#include "app/AppNotifications.h"
 #include "model/data/ImportModel.h"
 #include "model/queries/ModelBuilders.h"
 #include "model/store/NWData.h"
@@ -35,7 +36,7 @@ protected:
         m_panel = std::make_unique<CSVImportPanelVC>(&store());
         m_observer = std::make_unique<QObject>();
         for (const QString& name :
-            { CSVImportPanelVC::importNotification, CSVImportPanelVC::closeNotification }) {
+            { notifications::csvImporterImport, notifications::csvImporterClose }) {
             platform::NotificationCenter::defaultCenter().addObserver(m_observer.get(), name,
                 [this](const platform::Notification& note) { m_posted << note.name; });
         }
@@ -57,16 +58,22 @@ protected:
         return path;
     }
 
+    template <typename T> T* part(const QString& name) const
+    {
+        T* found = m_panel->findChild<T*>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+    QLabel* messageLabel() const { return part<QLabel>(u"messageLabel"_s); }
+    void click(const QString& button) { QTest::mouseClick(part<QPushButton>(button), Qt::LeftButton); }
+
     void choose(const QString& path)
     {
         platform::FileChooser::queueAnswer(path);
-        QTest::mouseClick(m_panel->selectButton(), Qt::LeftButton);
+        click(u"selectButton"_s);
     }
 
-    bool messageIsRed() const
-    {
-        return m_panel->messageLabel()->palette().color(QPalette::Window) == QColor(255, 59, 48);
-    }
+    bool messageIsRed() const { return messageLabel()->palette().color(QPalette::Window) == QColor(255, 59, 48); }
 
     std::unique_ptr<CSVImportPanelVC> m_panel;
     std::unique_ptr<QObject> m_observer;
@@ -85,18 +92,18 @@ TEST_F(CSVImportPanelVCTest, ImportingAGoodFileSavesItAndPostsImport)
     const QString path = writeCSV(u"good.csv"_s, goodFile);
     choose(path);
     EXPECT_EQ(platform::FileChooser::lastRequest().title, u"Import inventory items from a CSV file"_s);
-    EXPECT_EQ(m_panel->csvFileLabel()->text(), path);
+    EXPECT_EQ(part<QLabel>(u"csvFileLabel"_s)->text(), path);
     ASSERT_TRUE(m_panel->importedModel());
     EXPECT_FALSE(messageIsRed());
     // Choosing alone changes nothing.
     EXPECT_EQ(readBytes(NWData::dataFilePath()), m_dataFile);
 
-    QTest::mouseClick(m_panel->importButton(), Qt::LeftButton);
+    click(u"importButton"_s);
     EXPECT_EQ(m_posted, QStringList { u"CSVImporterImport"_s });
     EXPECT_EQ(store().appData()->assetscat()->first()->categoryName(), u"Bank"_s);
-    const ModelReadResult saved = ImportModel::readFile(NWData::dataFilePath());
-    ASSERT_TRUE(saved.model);
-    EXPECT_EQ(saved.model->nwLogArray()->first()->note(), u"first"_s);
+    const platform::Expected<ModelReadResult> saved = ImportModel::readFile(NWData::dataFilePath());
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->model->nwLogArray()->first()->note(), u"first"_s);
     EXPECT_EQ(readBytes(NWData::beforeImportFilePath()), m_dataFile);
 }
 
@@ -105,12 +112,12 @@ TEST_F(CSVImportPanelVCTest, ABadFileIsReportedInRedAndImportsNothing)
     choose(writeCSV(u"bad.csv"_s, goodFile + ",2020,2,second,1,0,1,1,2\n"));
     EXPECT_EQ(m_panel->importedModel(), nullptr);
     EXPECT_TRUE(
-        m_panel->messageLabel()->text().startsWith(u"CSV import failed: record line 2 has 2 values"_s))
-        << m_panel->messageLabel()->text().toStdString();
+        messageLabel()->text().startsWith(u"CSV import failed: record line 2 has 2 values"_s))
+        << messageLabel()->text().toStdString();
     EXPECT_TRUE(messageIsRed());
 
-    QTest::mouseClick(m_panel->importButton(), Qt::LeftButton);
-    EXPECT_EQ(m_panel->messageLabel()->text(), u"Import Error"_s);
+    click(u"importButton"_s);
+    EXPECT_EQ(messageLabel()->text(), u"Import Error"_s);
     EXPECT_TRUE(messageIsRed());
     EXPECT_TRUE(m_posted.isEmpty());
     EXPECT_EQ(store().appData()->assetscat()->first()->ID(), u"OLD"_s);
@@ -118,7 +125,7 @@ TEST_F(CSVImportPanelVCTest, ABadFileIsReportedInRedAndImportsNothing)
 
     // A good file after a bad one imports.
     choose(writeCSV(u"good.csv"_s, goodFile));
-    QTest::mouseClick(m_panel->importButton(), Qt::LeftButton);
+    click(u"importButton"_s);
     EXPECT_EQ(m_posted, QStringList { u"CSVImporterImport"_s });
 }
 
@@ -130,12 +137,12 @@ TEST_F(CSVImportPanelVCTest, MalformedFilesNeverReachTheDataFile)
              QByteArray(ids + ",2020,1,,1"), QByteArray(ids + ",2020,1,\xc3\x28,1,0,1,1\n") }) {
         choose(writeCSV(u"bad.csv"_s, text));
         EXPECT_EQ(m_panel->importedModel(), nullptr);
-        EXPECT_TRUE(m_panel->messageLabel()->text().startsWith(u"CSV import failed: "_s));
-        QTest::mouseClick(m_panel->importButton(), Qt::LeftButton);
+        EXPECT_TRUE(messageLabel()->text().startsWith(u"CSV import failed: "_s));
+        click(u"importButton"_s);
         EXPECT_EQ(readBytes(NWData::dataFilePath()), m_dataFile);
     }
     choose(homePath(u"missing.csv"_s));
-    EXPECT_EQ(m_panel->messageLabel()->text(), u"CSV import failed: the file does not exist"_s);
+    EXPECT_EQ(messageLabel()->text(), u"CSV import failed: the file does not exist"_s);
     EXPECT_TRUE(m_posted.isEmpty());
 }
 
@@ -145,7 +152,7 @@ TEST_F(CSVImportPanelVCTest, CancelPostsCloseAndACancelledChoiceChangesNothing)
     const auto chosen = m_panel->importedModel();
     choose(QString());
     EXPECT_EQ(m_panel->importedModel(), chosen);
-    QTest::mouseClick(m_panel->cancelButton(), Qt::LeftButton);
+    click(u"cancelButton"_s);
     EXPECT_EQ(m_posted, QStringList { u"CSVImporterClose"_s });
     EXPECT_EQ(readBytes(NWData::dataFilePath()), m_dataFile);
 }

@@ -1,4 +1,6 @@
-#include "model/store/NWData.h"
+#include "model/queries/ModelReports.h"
+
+#include "model/queries/ModelQueries.h"
 
 #include "model/dates/DateUtilities.h"
 
@@ -48,30 +50,31 @@ QList<NWReportRecord> categoryReport(const QList<NWChartLog>& newestFirst, const
 
 } // namespace
 
-QList<NWReportRecord> NWData::getAssetReportRecords(const QString& categoryID,
-    const std::optional<QDateTime>& fromDate, const std::optional<QDateTime>& toDate) const
+namespace queries {
+
+QList<NWReportRecord> getAssetReportRecords(const MVX_Model& model, const QString& categoryID,
+    const std::optional<QDateTime>& fromDate, const std::optional<QDateTime>& toDate)
 {
-    return categoryReport(arrayOfSortedAssetLogsFor(categoryID), { fromDate, toDate });
+    return categoryReport(arrayOfSortedAssetLogsFor(model, categoryID), { fromDate, toDate });
 }
 
-QList<NWReportRecord> NWData::getLiabilityReportRecords(const QString& categoryID,
-    const std::optional<QDateTime>& fromDate, const std::optional<QDateTime>& toDate) const
+QList<NWReportRecord> getLiabilityReportRecords(const MVX_Model& model, const QString& categoryID,
+    const std::optional<QDateTime>& fromDate, const std::optional<QDateTime>& toDate)
 {
-    return categoryReport(arrayOfSortedLiabilityLogsFor(categoryID), { fromDate, toDate });
+    return categoryReport(arrayOfSortedLiabilityLogsFor(model, categoryID), { fromDate, toDate });
 }
 
-QList<NWReportRecord> NWData::getTaggedRecords(const QStringList& tagIDs,
-    const std::optional<QDateTime>& fromDate, const std::optional<QDateTime>& toDate) const
+QList<NWReportRecord> getTaggedRecords(const MVX_Model& model, const QStringList& tagIDs,
+    const std::optional<QDateTime>& fromDate, const std::optional<QDateTime>& toDate)
 {
     QList<NWReportRecord> rows;
-    const auto& model = m_appData;
-    if (!model || !model->nwLogArray())
+    if (!model.nwLogArray())
         return rows;
     const Period period { fromDate, toDate };
     QSet<QString> tagged;
-    for (const auto* list : { &model->assetscat(), &model->liabilitycat() }) {
+    for (const auto* list : { &model.assetscat(), &model.liabilitycat() }) {
         for (const auto& category : list->value_or(MVX_CategoryList())) {
-            if (category && isCategoryTagged(category->ID(), tagIDs))
+            if (category && isCategoryTagged(model, category->ID(), tagIDs))
                 tagged.insert(category->ID());
         }
     }
@@ -93,7 +96,7 @@ QList<NWReportRecord> NWData::getTaggedRecords(const QStringList& tagIDs,
     };
 
     MVX_NWLogList records;
-    for (const auto& record : *model->nwLogArray()) {
+    for (const auto& record : *model.nwLogArray()) {
         if (record)
             records.append(record);
     }
@@ -112,12 +115,9 @@ QList<NWReportRecord> NWData::getTaggedRecords(const QStringList& tagIDs,
     return rows;
 }
 
-bool NWData::isCategoryTagged(const QString& categoryID, const QStringList& selectedTagIDs) const
+bool isCategoryTagged(const MVX_Model& model, const QString& categoryID, const QStringList& selectedTagIDs)
 {
-    const auto& model = m_appData;
-    if (!model)
-        return false;
-    for (const auto* list : { &model->assetscat(), &model->liabilitycat() }) {
+    for (const auto* list : { &model.assetscat(), &model.liabilitycat() }) {
         if (!*list)
             continue;
         for (const auto& category : **list) {
@@ -132,12 +132,11 @@ bool NWData::isCategoryTagged(const QString& categoryID, const QStringList& sele
     return false;
 }
 
-QString NWData::getTagNames(const QStringList& tagIDs) const
+QString getTagNames(const MVX_Model& model, const QStringList& tagIDs)
 {
     QString caption = u"("_s;
-    const auto& model = m_appData;
-    if (model && model->tags()) {
-        for (const auto& tag : *model->tags()) {
+    if (model.tags()) {
+        for (const auto& tag : *model.tags()) {
             if (!tag)
                 continue;
             for (const QString& id : tagIDs) {
@@ -151,3 +150,5 @@ QString NWData::getTagNames(const QStringList& tagIDs) const
     }
     return caption + u')';
 }
+
+} // namespace queries

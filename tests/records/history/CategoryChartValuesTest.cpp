@@ -1,4 +1,4 @@
-#include "model/ui/CategoryChartValues.h"
+#include "records/history/CategoryChartValues.h"
 
 #include "model/queries/ModelBuilders.h"
 

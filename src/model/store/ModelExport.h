@@ -1,13 +1,14 @@
 #pragma once
 
 #include "model/data/MVX_Model.h"
+#include "platform/Expected.h"
 
 #include <QString>
 
 #include <memory>
 #include <optional>
 
-/// A document writer beside the store's own: writes `archive()` as the data document.
+/// Writes `archive()` as the data document, through the data-file writer's atomic write.
 class ModelExport {
 public:
     /// User default holding the location of the last backup file.
@@ -18,7 +19,7 @@ public:
 
     /// Stamps the application's version into `archive()` and writes it to `path`
     /// atomically. Returns an error text when nothing or not all could be written.
-    std::optional<QString> flushToDisk(const QString& path);
+    platform::MaybeError flushToDisk(const QString& path);
     /// The location of the last backup file (the user default "exportPath"), or a null
     /// string when none was remembered.
     static QString getSuggestedPath();

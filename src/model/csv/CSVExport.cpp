@@ -1,6 +1,5 @@
-#include "model/store/NWData.h"
+#include "model/csv/CSVExport.h"
 
-#include "model/store/DataFileWriter.h"
 #include "platform/Strings.h"
 
 #include <QHash>
@@ -52,16 +51,17 @@ void appendCategories(QString& out, const std::optional<MVX_CategoryList>& categ
     for (const auto& category : orEmpty(categories)) {
         if (!category)
             continue;
-        out += u',' + NWData::csvField(category->ID()) + u',' + NWData::csvField(category->categoryName())
-            + u',' + NWData::csvField(category->desc()) + u',' + (category->isForeignCurrency() ? u'1' : u'0')
-            + u',' + NWData::csvField(category->currency()) + u',' + NWData::exportTagsAsCSV(category->tags())
-            + u'\n';
+        out += u',' + csv::csvField(category->ID()) + u',' + csv::csvField(category->categoryName()) + u','
+            + csv::csvField(category->desc()) + u',' + (category->isForeignCurrency() ? u'1' : u'0') + u','
+            + csv::csvField(category->currency()) + u',' + csv::exportTagsAsCSV(category->tags()) + u'\n';
     }
 }
 
 } // namespace
 
-QString NWData::csvField(const QString& text)
+namespace csv {
+
+QString csvField(const QString& text)
 {
     const bool needsQuotes = std::any_of(text.cbegin(), text.cend(),
         [](QChar c) { return c == u',' || c == u'"' || c == u'\r' || c == u'\n'; });
@@ -72,7 +72,7 @@ QString NWData::csvField(const QString& text)
     return u'"' + quoted + u'"';
 }
 
-QString NWData::csvNumber(std::optional<double> value)
+QString csvNumber(std::optional<double> value)
 {
     if (!value)
         return {};
@@ -81,7 +81,7 @@ QString NWData::csvNumber(std::optional<double> value)
     return QString::fromLatin1(buffer, end - buffer);
 }
 
-QString NWData::exportTagsAsCSV(const std::optional<QStringList>& tagIDs)
+QString exportTagsAsCSV(const std::optional<QStringList>& tagIDs)
 {
     if (!tagIDs)
         return {};
@@ -92,13 +92,10 @@ QString NWData::exportTagsAsCSV(const std::optional<QStringList>& tagIDs)
     return fields.join(u',');
 }
 
-QString NWData::exportCategoryIDs() const
+QString exportCategoryIDs(const MVX_Model& model)
 {
     QString ids;
-    const auto& model = m_appData;
-    if (!model)
-        return ids;
-    for (const auto* list : { &model->assetscat(), &model->liabilitycat() }) {
+    for (const auto* list : { &model.assetscat(), &model.liabilitycat() }) {
         for (const auto& category : orEmpty(*list)) {
             if (category)
                 ids += u',' + csvField(category->ID());
@@ -107,15 +104,12 @@ QString NWData::exportCategoryIDs() const
     return ids;
 }
 
-QString NWData::exportCategoryValues(const MVX_NWLog& record) const
+QString exportCategoryValues(const MVX_Model& model, const MVX_NWLog& record)
 {
     QString values;
-    const auto& model = m_appData;
-    if (!model)
-        return values;
     bool first = true;
-    for (const auto& [categories, logs] : { std::pair { &model->assetscat(), &record.assetLogs() },
-             std::pair { &model->liabilitycat(), &record.liabilityLogs() } }) {
+    for (const auto& [categories, logs] : { std::pair { &model.assetscat(), &record.assetLogs() },
+             std::pair { &model.liabilitycat(), &record.liabilityLogs() } }) {
         // The first log of each category counts.
         QHash<QString, const MVX_CategoryLog*> firstLogs;
         for (const auto& log : logs->value_or(MVX_CategoryLogList())) {
@@ -135,48 +129,32 @@ QString NWData::exportCategoryValues(const MVX_NWLog& record) const
     return values;
 }
 
-std::optional<QByteArray> NWData::csvText(QString* error) const
+platform::Expected<QByteArray> csvText(const MVX_Model& model)
 {
-    const auto& model = m_appData;
-    if (!model) {
-        if (error)
-            *error = platform::localized("There is no data to export.");
-        return std::nullopt;
-    }
-    if (!allNumbersFinite(*model)) {
-        if (error)
-            *error = platform::localized("The data holds an amount that is not a number.");
-        return std::nullopt;
-    }
+    if (!allNumbersFinite(model))
+        return platform::Unexpected(platform::Strings::tr("The data holds an amount that is not a number."));
     QString out;
     out += u"TAGS,ID,Name,Description\n"_s;
-    for (const auto& tag : model->tags().value_or(MVX_TagsList())) {
+    for (const auto& tag : model.tags().value_or(MVX_TagsList())) {
         if (tag)
             out += u',' + csvField(tag->ID()) + u',' + csvField(tag->name()) + u',' + csvField(tag->desc())
                 + u'\n';
     }
     out += u"\nAsset Categories,ID,Name,Description,isForeignCurrency,Currency,Tags\n"_s;
-    appendCategories(out, model->assetscat());
+    appendCategories(out, model.assetscat());
     out += u"\nLiability Categories,ID,Name,Description,isForeignCurrency,Currency,Tags\n"_s;
-    appendCategories(out, model->liabilitycat());
-    out += u"\nNW Logs,Year,Month,Note,Assets,Liabilities,NW,Category IDs\n,,,,,,"_s + exportCategoryIDs()
-        + u'\n';
-    for (const auto& record : model->nwLogArray().value_or(MVX_NWLogList())) {
+    appendCategories(out, model.liabilitycat());
+    out += u"\nNW Logs,Year,Month,Note,Assets,Liabilities,NW,Category IDs\n,,,,,,"_s
+        + exportCategoryIDs(model) + u'\n';
+    for (const auto& record : model.nwLogArray().value_or(MVX_NWLogList())) {
         if (!record)
             continue;
         out += u',' + integer(record->year()) + u',' + integer(record->month()) + u','
             + csvField(record->note()) + u',' + csvNumber(record->assets()) + u','
             + csvNumber(record->liabilities()) + u',' + csvNumber(record->nw()) + u','
-            + exportCategoryValues(*record) + u'\n';
+            + exportCategoryValues(model, *record) + u'\n';
     }
     return out.toUtf8();
 }
 
-std::optional<QString> NWData::exportToCSV(const QString& path) const
-{
-    QString error;
-    std::optional<QByteArray> bytes = csvText(&error);
-    if (!bytes)
-        return error;
-    return DataFileWriter::writeFileAtomically(path, *bytes);
-}
+} // namespace csv
