@@ -23,9 +23,10 @@ class Strings {
 QString localized(const char* englishText);
 QString localized(const QString& englishText);
 
-/// Loads "mervane_<locale>.qm" for the system locale from the application's translations
-/// (the resource folder ":/translations" or "<data dir>/translations"). Returns whether
-/// a translation was installed; English needs none.
+/// Installs the English forms of the texts about counts (built in), then "mervane_<locale>.qm"
+/// for the system locale from the application's translations (the resource folder
+/// ":/translations" or "<data dir>/translations") over them. Returns whether a translation
+/// of another language than English was installed.
 bool installTranslations();
 
 } // namespace platform

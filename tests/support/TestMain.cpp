@@ -8,6 +8,8 @@ using TestApplication = QApplication;
 using TestApplication = QGuiApplication;
 #endif
 
+#include "platform/Strings.h"
+
 #include <QLocale>
 
 int main(int argc, char** argv)
@@ -23,6 +25,8 @@ int main(int argc, char** argv)
     TestApplication::setOrganizationName(QStringLiteral("Mervane"));
     TestApplication::setApplicationVersion(QStringLiteral(MERVANE_VERSION));
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    // As the application does: the English forms of the texts about counts.
+    platform::installTranslations();
 
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

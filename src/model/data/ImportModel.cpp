@@ -389,25 +389,18 @@ bool ModelReadResult::hasUnreadableParts() const
 QString ModelReadResult::unreadableSummary() const
 {
     using platform::Strings;
-    // Qt fills %n but picks no English singular without a loaded translation, so the
-    // count of one keeps a text of its own until an English plural translation ships.
     QStringList parts;
-    const auto add = [&parts](int count, const QString& one, const QString& many) {
-        if (count == 1)
-            parts.append(one);
-        else if (count > 1)
-            parts.append(many);
-    };
-    add(unreadableRecords, Strings::tr("1 record could not be read"),
-        Strings::tr("%n records could not be read", nullptr, unreadableRecords));
-    add(unreadableCategories, Strings::tr("1 category could not be read"),
-        Strings::tr("%n categories could not be read", nullptr, unreadableCategories));
-    add(unreadableTags, Strings::tr("1 tag could not be read"),
-        Strings::tr("%n tags could not be read", nullptr, unreadableTags));
-    add(unreadableValues, Strings::tr("1 category value could not be read"),
-        Strings::tr("%n category values could not be read", nullptr, unreadableValues));
-    add(unreadableTagReferences, Strings::tr("1 tag reference of a category could not be read"),
-        Strings::tr("%n tag references of categories could not be read", nullptr, unreadableTagReferences));
+    if (unreadableRecords > 0)
+        parts.append(Strings::tr("%n records could not be read", nullptr, unreadableRecords));
+    if (unreadableCategories > 0)
+        parts.append(Strings::tr("%n categories could not be read", nullptr, unreadableCategories));
+    if (unreadableTags > 0)
+        parts.append(Strings::tr("%n tags could not be read", nullptr, unreadableTags));
+    if (unreadableValues > 0)
+        parts.append(Strings::tr("%n category values could not be read", nullptr, unreadableValues));
+    if (unreadableTagReferences > 0)
+        parts.append(
+            Strings::tr("%n tag references of categories could not be read", nullptr, unreadableTagReferences));
     return parts.join(u"; "_s);
 }
 

@@ -88,11 +88,6 @@ const MAPJSONPlan& planFor(const MAPClass* cls)
     return map_JSONPlanFor(cls);
 }
 
-QString text(const char* english)
-{
-    return platform::localized(english);
-}
-
 MAPError adapterError(int code, const QString& description, const QString& reason, QVariantMap extra = {})
 {
     return MAPError::make(
@@ -206,8 +201,8 @@ std::unique_ptr<MAPJSONAdapter> MAPJSONAdapter::adapterWithJSONDictionary(
 {
     if (!MAPIsDictionary(JSONDictionary)) {
         MAPSetError(error,
-            adapterError(InvalidJSONDictionary, text("Missing JSON dictionary"),
-                text("%1 could not be created because an invalid JSON dictionary was provided: %2")
+            adapterError(InvalidJSONDictionary, platform::Strings::tr("Missing JSON dictionary"),
+                platform::Strings::tr("%1 could not be created because an invalid JSON dictionary was provided: %2")
                     .arg(modelClass ? modelClass->name() : u"nil"_s, MAPValueClassName(JSONDictionary))));
         return nullptr;
     }
@@ -215,8 +210,8 @@ std::unique_ptr<MAPJSONAdapter> MAPJSONAdapter::adapterWithJSONDictionary(
         modelClass = modelClass->classForParsingJSONDictionary(JSONDictionary.toMap());
         if (!modelClass) {
             MAPSetError(error,
-                adapterError(NoClassFound, text("Could not parse JSON"),
-                    text("No model class could be found to parse the JSON dictionary.")));
+                adapterError(NoClassFound, platform::Strings::tr("Could not parse JSON"),
+                    platform::Strings::tr("No model class could be found to parse the JSON dictionary.")));
             return nullptr;
         }
     }
@@ -249,8 +244,8 @@ bool MAPJSONAdapter::parse(const QVariant& JSONDictionary, MAPError* error)
             const MAPException exception(QString::fromLatin1(MAPInvalidArgumentException),
                 u"The key path \"%1\" passes through a value that is not a dictionary"_s.arg(entry.keyPath));
             MAPSetError(error,
-                adapterError(InvalidJSONDictionary, text("Invalid JSON dictionary"),
-                    text("%1 could not be parsed because an invalid JSON dictionary was provided for key "
+                adapterError(InvalidJSONDictionary, platform::Strings::tr("Invalid JSON dictionary"),
+                    platform::Strings::tr("%1 could not be parsed because an invalid JSON dictionary was provided for key "
                          "path \"%2\"")
                         .arg(m_modelClass->name(), entry.keyPath),
                     { { QString::fromLatin1(MAPJSONAdapterThrownExceptionErrorKey),
@@ -341,8 +336,8 @@ std::optional<QList<MAPModelPtr>> MAPJSONAdapter::modelsOfClass(
 {
     if (!MAPIsArray(JSONArray)) {
         MAPSetError(error,
-            adapterError(InvalidJSONDictionary, text("Missing JSON array"),
-                text("%1 could not be created because an invalid JSON array was provided: %2")
+            adapterError(InvalidJSONDictionary, platform::Strings::tr("Missing JSON array"),
+                platform::Strings::tr("%1 could not be created because an invalid JSON array was provided: %2")
                     .arg(modelClass ? modelClass->name() : u"nil"_s, MAPValueClassName(JSONArray))));
         return std::nullopt;
     }

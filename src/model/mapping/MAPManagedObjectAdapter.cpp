@@ -9,11 +9,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-QString text(const char* english)
-{
-    return platform::localized(english);
-}
-
 MAPError adapterError(int code, const QString& description, const QString& reason)
 {
     return MAPError::make(QString::fromLatin1(MAPManagedObjectAdapterErrorDomain), code, description, reason);
@@ -21,12 +16,12 @@ MAPError adapterError(int code, const QString& description, const QString& reaso
 
 QString readingDescription()
 {
-    return text("Could not deserialize managed object");
+    return platform::Strings::tr("Could not deserialize managed object");
 }
 
 QString writingDescription()
 {
-    return text("Could not serialize managed object");
+    return platform::Strings::tr("Could not serialize managed object");
 }
 
 /// Work on a queue context goes through the context's queue; a confinement context is used
@@ -148,8 +143,8 @@ MAPModelPtr MAPManagedObjectAdapter::modelOfClass(
     for (auto it = keys.cbegin(); it != keys.cend(); ++it) {
         if (!modelClass->hasPropertyKey(it.key())) {
             MAPSetError(error,
-                adapterError(InvalidManagedObjectMapping, text("Invalid entity attribute mapping"),
-                    text("%1 could not be parsed because its entity attribute mapping contains illegal "
+                adapterError(InvalidManagedObjectMapping, platform::Strings::tr("Invalid entity attribute mapping"),
+                    platform::Strings::tr("%1 could not be parsed because its entity attribute mapping contains illegal "
                          "property keys.")
                         .arg(modelClass->name())));
             return nullptr;
@@ -172,7 +167,7 @@ MAPModelPtr MAPManagedObjectAdapter::modelOfClass(const MAPClass* modelClass,
         if (!modelClass) {
             MAPSetError(error,
                 adapterError(NoClassFound, readingDescription(),
-                    text("No model class could be found to deserialize the object.")));
+                    platform::Strings::tr("No model class could be found to deserialize the object.")));
             return nullptr;
         }
     }
@@ -197,7 +192,7 @@ MAPModelPtr MAPManagedObjectAdapter::modelFromManagedObject(
         if (!description) {
             MAPSetError(error,
                 adapterError(InvalidManagedObjectKey, readingDescription(),
-                    text("No property by name \"%1\" exists on the entity.").arg(managedObjectKey)));
+                    platform::Strings::tr("No property by name \"%1\" exists on the entity.").arg(managedObjectKey)));
             return nullptr;
         }
         switch (description->kind()) {
@@ -251,7 +246,7 @@ MAPModelPtr MAPManagedObjectAdapter::modelFromManagedObject(
         default:
             MAPSetError(error,
                 adapterError(UnsupportedManagedObjectPropertyType, readingDescription(),
-                    text("Property descriptions of class %1 are unsupported.")
+                    platform::Strings::tr("Property descriptions of class %1 are unsupported.")
                         .arg(description->className())));
             return nullptr;
         }
@@ -294,7 +289,7 @@ MAPManagedObjectPtr MAPManagedObjectAdapter::managedObjectFromModelInsertingInto
             = inContext(context, [&] { return context->executeFetchRequest(request, &fetchError); });
         if (!results && error) {
             *error = adapterError(UniqueFetchRequestFailed, writingDescription(),
-                text("Failed to fetch a managed object for uniqing predicate \"%1\".")
+                platform::Strings::tr("Failed to fetch a managed object for uniqing predicate \"%1\".")
                     .arg(predicate->predicateFormat()));
             return nullptr;
         }
@@ -308,7 +303,7 @@ MAPManagedObjectPtr MAPManagedObjectAdapter::managedObjectFromModelInsertingInto
     if (!managedObject) {
         MAPSetError(error,
             adapterError(InitializationFailed, writingDescription(),
-                text("Failed to initialize a managed object from entity named \"%1\".").arg(entityName)));
+                platform::Strings::tr("Failed to initialize a managed object from entity named \"%1\".").arg(entityName)));
         return nullptr;
     }
     processedObjects.managedObjects.insert(model.get(), managedObject);
@@ -325,7 +320,7 @@ MAPManagedObjectPtr MAPManagedObjectAdapter::managedObjectFromModelInsertingInto
         const auto description = entity->propertyNamed(managedObjectKey);
         if (!description) {
             lastError = adapterError(InvalidManagedObjectKey, writingDescription(),
-                text("No property by name \"%1\" exists on the entity.").arg(managedObjectKey));
+                platform::Strings::tr("No property by name \"%1\" exists on the entity.").arg(managedObjectKey));
             failed = true;
             break;
         }
@@ -353,7 +348,7 @@ MAPManagedObjectPtr MAPManagedObjectAdapter::managedObjectFromModelInsertingInto
                 const MAPModelPtr related = MAPModelFromValue(element);
                 if (!related || !related->modelClass()->conformsToManagedObjectSerializing()) {
                     lastError = adapterError(UnsupportedRelationshipClass, writingDescription(),
-                        text("Property of class %1 cannot be encoded into a managed object.")
+                        platform::Strings::tr("Property of class %1 cannot be encoded into a managed object.")
                             .arg(MAPValueClassName(element)));
                     return nullptr;
                 }
@@ -370,7 +365,7 @@ MAPManagedObjectPtr MAPManagedObjectAdapter::managedObjectFromModelInsertingInto
             }
             if (!MAPIsArray(value)) {
                 lastError = adapterError(UnsupportedRelationshipClass, writingDescription(),
-                    text("Property of class %1 cannot be encoded into a to-many relationship.")
+                    platform::Strings::tr("Property of class %1 cannot be encoded into a to-many relationship.")
                         .arg(MAPValueClassName(value)));
                 failed = true;
                 break;
@@ -391,7 +386,7 @@ MAPManagedObjectPtr MAPManagedObjectAdapter::managedObjectFromModelInsertingInto
         }
         default:
             lastError = adapterError(UnsupportedManagedObjectPropertyType, writingDescription(),
-                text("Property descriptions of class %1 are unsupported.").arg(description->className()));
+                platform::Strings::tr("Property descriptions of class %1 are unsupported.").arg(description->className()));
             failed = true;
             break;
         }

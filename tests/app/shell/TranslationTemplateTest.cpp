@@ -1,6 +1,7 @@
 #include "app/shell/AppScreens.h"
 #include "app/shell/TitleBarLayout.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -118,6 +119,44 @@ TEST_F(TranslationTemplate, IsASourceOnlyTemplateWithRelativeLocations)
             EXPECT_FALSE(message.location.startsWith(u'/')) << qPrintable(message.location);
         }
     }
+}
+
+// Qt chooses a singular only from a translation: every text about a count needs its
+// English forms in mervane_en.ts, which the application builds in and installs.
+TEST_F(TranslationTemplate, EveryTextAboutACountHasItsEnglishForms)
+{
+    QFile english(QStringLiteral(MERVANE_SOURCE_DIR) + u"/resources/translations/mervane_en.ts"_s);
+    ASSERT_TRUE(english.open(QIODevice::ReadOnly));
+    std::map<QString, QStringList> forms;
+    QXmlStreamReader xml(&english);
+    QString source;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == u"source")
+            source = xml.readElementText();
+        else if (xml.name() == u"numerusform")
+            forms[source].append(xml.readElementText());
+    }
+    ASSERT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+
+    int counted = 0;
+    for (const Message& message : m_contexts[u"mervanemac"_s]) {
+        if (!message.numerus)
+            continue;
+        ++counted;
+        const auto it = forms.find(message.source);
+        ASSERT_NE(it, forms.end()) << "no English forms for " << qPrintable(message.source);
+        ASSERT_EQ(it->second.size(), 2) << qPrintable(message.source);
+        const QByteArray key = message.source.toUtf8();
+        EXPECT_EQ(QCoreApplication::translate("mervanemac", key.constData(), nullptr, 1), it->second[0]);
+        EXPECT_EQ(QCoreApplication::translate("mervanemac", key.constData(), nullptr, 3),
+            QString(it->second[1]).replace(u"%n"_s, u"3"_s));
+    }
+    EXPECT_GT(counted, 0);
+    // Forms of texts the code no longer has are stale.
+    for (const auto& [text, _] : forms)
+        EXPECT_TRUE(find(u"mervanemac"_s, text)) << "stale English forms for " << qPrintable(text);
 }
 
 } // namespace
