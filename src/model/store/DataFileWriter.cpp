@@ -19,7 +19,7 @@ DataFileWriter::~DataFileWriter()
     m_queue.waitUntilIdle();
 }
 
-std::optional<QString> DataFileWriter::writeFileAtomically(
+platform::MaybeError DataFileWriter::writeFileAtomically(
     const QString& path, const QByteArray& bytes, const SaveFileFactory& factory)
 {
     std::unique_ptr<QSaveFile> file = factory ? factory(path) : std::make_unique<QSaveFile>(path);
@@ -42,7 +42,7 @@ std::optional<QString> DataFileWriter::writeFileAtomically(
 void DataFileWriter::write(const QString& path, QByteArray bytes, Completion done)
 {
     m_queue.async([this, path, bytes = std::move(bytes), done = std::move(done)] {
-        std::optional<QString> result = preserveIfArmed(path);
+        platform::MaybeError result = preserveIfArmed(path);
         if (!result)
             result = writeFileAtomically(path, bytes, m_factory);
         if (done)
@@ -50,11 +50,11 @@ void DataFileWriter::write(const QString& path, QByteArray bytes, Completion don
     });
 }
 
-std::optional<QString> DataFileWriter::writeAndWait(const QString& path, QByteArray bytes)
+platform::MaybeError DataFileWriter::writeAndWait(const QString& path, QByteArray bytes)
 {
-    std::promise<std::optional<QString>> promise;
+    std::promise<platform::MaybeError> promise;
     auto future = promise.get_future();
-    write(path, std::move(bytes), [&promise](std::optional<QString> result) { promise.set_value(result); });
+    write(path, std::move(bytes), [&promise](platform::MaybeError result) { promise.set_value(result); });
     return future.get();
 }
 
@@ -75,7 +75,7 @@ bool DataFileWriter::isPreservePending() const
     return m_preserveArmed.load();
 }
 
-std::optional<QString> DataFileWriter::preserveIfArmed(const QString& path)
+platform::MaybeError DataFileWriter::preserveIfArmed(const QString& path)
 {
     if (!m_preserveArmed.load() || m_preservePath != path)
         return std::nullopt;

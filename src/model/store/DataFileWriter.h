@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Dispatch.h"
+#include "platform/Expected.h"
 
 #include <QByteArray>
 #include <QSaveFile>
@@ -16,7 +17,7 @@
 /// failure the previous file stays as it was and an error text says why.
 class DataFileWriter {
 public:
-    using Completion = std::function<void(std::optional<QString>)>;
+    using Completion = std::function<void(platform::MaybeError)>;
     /// Makes the device a write goes through; tests substitute failing devices.
     using SaveFileFactory = std::function<std::unique_ptr<QSaveFile>(const QString& path)>;
 
@@ -29,7 +30,7 @@ public:
     /// Queues a write; `done` runs on the writer thread with the error text or none.
     void write(const QString& path, QByteArray bytes, Completion done);
     /// Queues a write and waits for it. Must not be called from the writer thread.
-    std::optional<QString> writeAndWait(const QString& path, QByteArray bytes);
+    platform::MaybeError writeAndWait(const QString& path, QByteArray bytes);
     void waitForPendingWrites();
 
     /// Before the next write to `path` replaces a file there, keep a byte-identical copy
@@ -39,13 +40,13 @@ public:
     bool isPreservePending() const;
 
     /// The synchronous write every queued job performs.
-    static std::optional<QString> writeFileAtomically(
+    static platform::MaybeError writeFileAtomically(
         const QString& path, const QByteArray& bytes, const SaveFileFactory& factory = {});
 
     void setSaveFileFactoryForTesting(SaveFileFactory factory);
 
 private:
-    std::optional<QString> preserveIfArmed(const QString& path);
+    platform::MaybeError preserveIfArmed(const QString& path);
 
     platform::SerialQueue m_queue;
     // Set from the caller's thread while the queue is idle, then read on the writer thread.

@@ -77,7 +77,7 @@ TEST_F(CSVInstallTest, AFailedSaveIsReportedAndLeavesTheStoreAndTheFileAsTheyWer
     store().writer().setSaveFileFactoryForTesting(
         [](const QString& path) { return std::make_unique<FullDiskSaveFile>(path); });
 
-    const std::optional<QString> failure = store().installImportedModel(m_imported);
+    const platform::MaybeError failure = store().installImportedModel(m_imported);
     ASSERT_TRUE(failure.has_value());
     EXPECT_FALSE(failure->isEmpty());
     EXPECT_EQ(store().appData(), previous);

@@ -43,8 +43,8 @@ TEST_F(StoreTest, DeviceFailingMidWriteIsReportedAndTheOldFileSurvives)
     QObject context;
     QEventLoop loop;
     QTimer::singleShot(30000, &loop, &QEventLoop::quit);
-    std::optional<std::optional<QString>> asyncResult;
-    store().saveDataAsync(&context, [&](std::optional<QString> result) {
+    std::optional<platform::MaybeError> asyncResult;
+    store().saveDataAsync(&context, [&](platform::MaybeError result) {
         asyncResult = result;
         loop.quit();
     });

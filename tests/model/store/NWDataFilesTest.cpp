@@ -117,11 +117,11 @@ TEST_F(StoreTest, AsynchronousSaveCompletesOnTheMainThreadInOrder)
     QObject context;
     QEventLoop loop;
     QTimer::singleShot(30000, &loop, &QEventLoop::quit); // a guard, not a wait
-    QList<std::optional<QString>> results;
+    QList<platform::MaybeError> results;
     bool onMainThread = true;
     for (int i = 0; i < 3; ++i) {
         store().appData()->setBaseCurrency(u"C%1"_s.arg(i));
-        store().saveDataAsync(&context, [&](std::optional<QString> result) {
+        store().saveDataAsync(&context, [&](platform::MaybeError result) {
             onMainThread = onMainThread && QThread::currentThread() == QCoreApplication::instance()->thread();
             results.append(result);
             if (results.size() == 3)
@@ -138,7 +138,7 @@ TEST_F(StoreTest, AsynchronousSaveCompletesOnTheMainThreadInOrder)
     // A caller that is gone by then is not called.
     bool called = false;
     auto shortLived = std::make_unique<QObject>();
-    store().saveDataAsync(shortLived.get(), [&](std::optional<QString>) { called = true; });
+    store().saveDataAsync(shortLived.get(), [&](platform::MaybeError) { called = true; });
     shortLived.reset();
     store().waitForPendingWrites();
     QCoreApplication::sendPostedEvents();
@@ -149,7 +149,7 @@ TEST_F(StoreTest, UnreadableDataFileIsCopiedAsideBeforeTheFirstSave)
 {
     const QByteArray broken = "{\"nw_logs\": [ this is not JSON";
     writeFile(dataFile(), broken);
-    const std::optional<QString> error = store().getApplicationData();
+    const platform::MaybeError error = store().getApplicationData();
     ASSERT_TRUE(error);
     EXPECT_TRUE(error->contains(u"Missing JSON dictionary"_s)) << error->toStdString();
     EXPECT_EQ(refetchCount(), 0);
@@ -174,7 +174,7 @@ TEST_F(StoreTest, DataFileThatCannotBeCopiedIsNeverReplaced)
     ASSERT_TRUE(QDir(home()).mkdir(NWData::dataFileName));
     writeFile(homePath(NWData::dataFileName + u"/inside.txt"_s), "keep me");
     ASSERT_TRUE(store().getApplicationData());
-    const std::optional<QString> error = store().saveData(false);
+    const platform::MaybeError error = store().saveData(false);
     ASSERT_TRUE(error);
     EXPECT_TRUE(error->contains(u"nothing was saved"_s)) << error->toStdString();
     EXPECT_EQ(readFile(homePath(NWData::dataFileName + u"/inside.txt"_s)), "keep me");
