@@ -39,7 +39,7 @@ void MessagePopover::showMessage(const QString& text, QWidget* anchor, bool stic
         return;
     }
     // Edge 1 (min y, y-up): below the button.
-    m_popover->showRelativeToRect(QRectF(anchor->rect()), anchor, PKPopoverGeometry::RectEdge::MinY);
+    m_popover->showRelativeToRect(QRectF(anchor->rect()), anchor, platform::RectEdge::MinY);
 }
 
 void MessagePopover::setText(const QString& text)

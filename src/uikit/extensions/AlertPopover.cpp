@@ -51,11 +51,11 @@ void releasePopover(QMessageBox* alert)
 
 void AlertPopover::runAsPopoverForView(QMessageBox* alert, QWidget* view, CompletionBlock completionBlock)
 {
-    runAsPopoverForView(alert, view, PKPopoverGeometry::RectEdge::MaxY, std::move(completionBlock));
+    runAsPopoverForView(alert, view, platform::RectEdge::MaxY, std::move(completionBlock));
 }
 
 void AlertPopover::runAsPopoverForView(
-    QMessageBox* alert, QWidget* view, PKPopoverGeometry::RectEdge, CompletionBlock completionBlock)
+    QMessageBox* alert, QWidget* view, platform::RectEdge, CompletionBlock completionBlock)
 {
     if (!alert)
         return;
@@ -94,7 +94,7 @@ void AlertPopover::runAsPopoverForView(
         releasePopover(displaced);
     }
     const QRectF anchor = view ? QRectF(view->rect()) : QRectF();
-    popover->showRelativeToRect(anchor, view, PKPopoverGeometry::RectEdge::MaxY);
+    popover->showRelativeToRect(anchor, view, platform::RectEdge::MaxY);
     all.shownPopover = popover;
     all.shownAlert = alert;
 }
@@ -122,8 +122,7 @@ void AlertPopover::checkForPreviouslyShownAlerts()
         if (!alert)
             continue;
         const AlertState state = all.states.value(alert);
-        runAsPopoverForView(
-            alert, state.targetView, PKPopoverGeometry::RectEdge::MaxY, state.completionBlock);
+        runAsPopoverForView(alert, state.targetView, platform::RectEdge::MaxY, state.completionBlock);
         return;
     }
 }

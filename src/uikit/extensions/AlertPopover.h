@@ -22,8 +22,8 @@ struct AlertPopover {
     /// Shows `alert` above `view` (its max y edge, y-up).
     static void runAsPopoverForView(QMessageBox* alert, QWidget* view, CompletionBlock completionBlock);
     /// The same; the popover always opens above the view, whatever `preferredEdge` says.
-    static void runAsPopoverForView(QMessageBox* alert, QWidget* view,
-        PKPopoverGeometry::RectEdge preferredEdge, CompletionBlock completionBlock);
+    static void runAsPopoverForView(
+        QMessageBox* alert, QWidget* view, platform::RectEdge preferredEdge, CompletionBlock completionBlock);
     /// Answers the alert with `button`: calls its completion block, closes its popover and
     /// shows the last displaced alert again.
     static void stopSynchronousPopoverAlert(QMessageBox* alert, QAbstractButton* button);

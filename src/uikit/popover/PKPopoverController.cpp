@@ -185,7 +185,7 @@ void PKPopoverController::setDefaultProperties(bool escape, bool resign, bool /*
 }
 
 void PKPopoverController::showRelativeToRect(
-    const QRectF& rect, QWidget* view, PKPopoverGeometry::RectEdge preferredEdge)
+    const QRectF& rect, QWidget* view, platform::RectEdge preferredEdge)
 {
     presentPopoverFromRect(rect, view, PKPopoverGeometry::arrowDirectionForEdge(preferredEdge), true);
 }

@@ -109,7 +109,7 @@ public:
     quint64 generation() const { return m_generation; }
 
     /// Shows the popover beside `rect` (in `view`'s coordinates) on the preferred edge (y-up).
-    void showRelativeToRect(const QRectF& rect, QWidget* view, PKPopoverGeometry::RectEdge preferredEdge);
+    void showRelativeToRect(const QRectF& rect, QWidget* view, platform::RectEdge preferredEdge);
     void presentPopoverFromRect(const QRectF& rect, QWidget* view,
         PKPopoverGeometry::ArrowDirection preferredArrowDirection, bool anchorsToPositionView);
 

@@ -4,14 +4,14 @@
 
 namespace PKPopoverGeometry {
 
-ArrowDirection arrowDirectionForEdge(RectEdge edge)
+ArrowDirection arrowDirectionForEdge(platform::RectEdge edge)
 {
     switch (edge) {
-    case RectEdge::MinX:
+    case platform::RectEdge::MinX:
         return ArrowDirection::Left;
-    case RectEdge::MinY:
+    case platform::RectEdge::MinY:
         return ArrowDirection::Down;
-    case RectEdge::MaxX:
+    case platform::RectEdge::MaxX:
         return ArrowDirection::Right;
     default:
         return ArrowDirection::Up;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/RectEdge.h"
+
 #include <QPainterPath>
 #include <QPointF>
 #include <QRectF>
@@ -21,11 +23,8 @@ enum class ArrowDirection : unsigned {
     Down = 4, // panel above the anchor
 };
 
-/// The edges of a rectangle in y-up space.
-enum class RectEdge : unsigned { MinX = 0, MinY = 1, MaxX = 2, MaxY = 3 };
-
 /// Maps a rectangle edge to an arrow direction; values past MaxY act as MaxY.
-ArrowDirection arrowDirectionForEdge(RectEdge edge);
+ArrowDirection arrowDirectionForEdge(platform::RectEdge edge);
 /// The opposite direction; None for anything outside Left-Down.
 ArrowDirection oppositeDirection(ArrowDirection direction);
 

@@ -337,12 +337,12 @@ void TBClassicWindow::setStyleMask(TBWindow::StyleMask mask)
     m_preventWindowFrameChange = false;
 }
 
-double TBClassicWindow::contentBorderThickness(int edge) const
+double TBClassicWindow::contentBorderThickness(platform::RectEdge edge) const
 {
     return edge == kTopEdge ? m_topContentBorderThickness : m_bottomContentBorderThickness;
 }
 
-void TBClassicWindow::setContentBorderThickness(double thickness, int edge)
+void TBClassicWindow::setContentBorderThickness(double thickness, platform::RectEdge edge)
 {
     (edge == kTopEdge ? m_topContentBorderThickness : m_bottomContentBorderThickness) = thickness;
 }

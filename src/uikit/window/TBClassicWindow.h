@@ -5,6 +5,8 @@
 #include "uikit/window/TBWindowButton.h"
 #include "uikit/window/TBWindowDelegate.h"
 
+#include "platform/RectEdge.h"
+
 #include <QColor>
 #include <QFont>
 #include <QGradient>
@@ -34,13 +36,14 @@ struct TBTextShadow {
 class TBClassicWindow : public QWidget, public TBAppWindow {
     Q_OBJECT
 public:
-    /// Rectangle edges of the design: 3 the top (title bar), 1 the bottom (bottom bar).
-    static constexpr int kTopEdge = 3;
-    static constexpr int kBottomEdge = 1;
+    /// The bars' edges: the title bar lies along the top (MaxY), the bottom bar along MinY.
+    static constexpr platform::RectEdge kTopEdge = platform::RectEdge::MaxY;
+    static constexpr platform::RectEdge kBottomEdge = platform::RectEdge::MinY;
 
     /// Called after a bar's own drawing with (painter, draws as main, drawing rectangle in
     /// the bar's Qt coordinates, edge, clipping path or null).
-    using DrawingBlock = std::function<void(QPainter&, bool, const QRectF&, int, const QPainterPath*)>;
+    using DrawingBlock
+        = std::function<void(QPainter&, bool, const QRectF&, platform::RectEdge, const QPainterPath*)>;
 
     explicit TBClassicWindow(QWidget* parent = nullptr);
     ~TBClassicWindow() override;
@@ -165,8 +168,9 @@ public:
     TBWindow::StyleMask styleMask() const { return m_styleMask; }
     /// Frame changes requested while the mask changes are dropped.
     void setStyleMask(TBWindow::StyleMask mask);
-    double contentBorderThickness(int edge) const;
-    void setContentBorderThickness(double thickness, int edge);
+    /// The top edge's thickness for MaxY, the bottom edge's for any other edge.
+    double contentBorderThickness(platform::RectEdge edge) const;
+    void setContentBorderThickness(double thickness, platform::RectEdge edge);
 
     TBWindowDelegate* delegate() const;
     void setDelegate(TBWindowDelegate* delegate);

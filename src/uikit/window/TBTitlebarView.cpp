@@ -46,7 +46,7 @@ void TBTitlebarView::drawWindowBorderAccentLineInRect(QPainter& painter, const Q
     painter.restore();
 }
 
-void TBTitlebarView::drawBackgroundGradient(QPainter& painter, const QRectF& rect, int edge)
+void TBTitlebarView::drawBackgroundGradient(QPainter& painter, const QRectF& rect, platform::RectEdge edge)
 {
     TBWindowBackgroundView::drawBackgroundGradient(painter, rect, edge);
     drawWindowBorderAccentLineInRect(painter, rect);

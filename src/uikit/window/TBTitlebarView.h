@@ -21,7 +21,7 @@ public:
         bool native = false; // no custom attribute was set
     };
 
-    void drawBackgroundGradient(QPainter& painter, const QRectF& rect, int edge) override;
+    void drawBackgroundGradient(QPainter& painter, const QRectF& rect, platform::RectEdge edge) override;
     /// The top row of `rect` (Qt coordinates).
     static QRectF windowBorderAccentLineFrameForRect(const QRectF& rect);
     void drawWindowBorderAccentLineInRect(QPainter& painter, const QRectF& rect);

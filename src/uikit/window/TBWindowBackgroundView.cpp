@@ -29,21 +29,21 @@ bool TBWindowBackgroundView::drawsPatternOverlay(int version, bool textured, boo
     return !textured && requested && version >= 1138 && version <= 1342;
 }
 
-QRectF TBWindowBackgroundView::baselineSeparatorFrame(const QRectF& rect, int edge)
+QRectF TBWindowBackgroundView::baselineSeparatorFrame(const QRectF& rect, platform::RectEdge edge)
 {
     const double y = edge == TBClassicWindow::kTopEdge ? rect.y() : rect.y() + rect.height() - 1;
     return { 0, y, rect.width(), 1 };
 }
 
-QRectF TBWindowBackgroundView::separatorHighlightFrame(const QRectF& rect, int edge)
+QRectF TBWindowBackgroundView::separatorHighlightFrame(const QRectF& rect, platform::RectEdge edge)
 {
     QRectF line = baselineSeparatorFrame(rect, edge);
     line.translate(0, edge == TBClassicWindow::kTopEdge ? 1 : -1);
     return line;
 }
 
-void TBWindowBackgroundView::drawWindowBackgroundLayers(
-    QPainter& painter, const QRectF& rect, int edge, bool showsSeparator, const QPainterPath* clippingPath)
+void TBWindowBackgroundView::drawWindowBackgroundLayers(QPainter& painter, const QRectF& rect,
+    platform::RectEdge edge, bool showsSeparator, const QPainterPath* clippingPath)
 {
     painter.save();
     if (clippingPath)
@@ -68,7 +68,8 @@ void TBWindowBackgroundView::drawWindowBackgroundLayers(
     painter.restore();
 }
 
-void TBWindowBackgroundView::drawBackgroundGradient(QPainter& painter, const QRectF& rect, int edge)
+void TBWindowBackgroundView::drawBackgroundGradient(
+    QPainter& painter, const QRectF& rect, platform::RectEdge edge)
 {
     const TBClassicWindow* w = classicWindow();
     const bool main = w && w->drawsAsMain();
@@ -86,7 +87,7 @@ void TBWindowBackgroundView::drawBackgroundGradient(QPainter& painter, const QRe
     painter.fillRect(rect, gradient);
 }
 
-void TBWindowBackgroundView::drawSeparator(QPainter& painter, const QRectF& rect, int edge)
+void TBWindowBackgroundView::drawSeparator(QPainter& painter, const QRectF& rect, platform::RectEdge edge)
 {
     const TBClassicWindow* w = classicWindow();
     const bool main = w && w->drawsAsMain();
@@ -101,7 +102,8 @@ void TBWindowBackgroundView::drawSeparator(QPainter& painter, const QRectF& rect
         platform::flipped(separatorHighlightFrame(yUp, edge), height()), QColor(255, 255, 255, 31));
 }
 
-void TBWindowBackgroundView::drawWindowPatternOverlayColor(QPainter& painter, const QRectF& rect, int edge)
+void TBWindowBackgroundView::drawWindowPatternOverlayColor(
+    QPainter& painter, const QRectF& rect, platform::RectEdge edge)
 {
     painter.save();
     painter.setOpacity(0.3);

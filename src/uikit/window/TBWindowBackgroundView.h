@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/RectEdge.h"
+
 #include <QBrush>
 #include <QPainterPath>
 #include <QWidget>
@@ -17,17 +19,17 @@ public:
     /// The classic window the bar belongs to, or null.
     TBClassicWindow* classicWindow() const;
 
-    void drawWindowBackgroundLayers(QPainter& painter, const QRectF& rect, int edge, bool showsSeparator,
-        const QPainterPath* clippingPath);
-    virtual void drawBackgroundGradient(QPainter& painter, const QRectF& rect, int edge);
-    void drawSeparator(QPainter& painter, const QRectF& rect, int edge);
-    void drawWindowPatternOverlayColor(QPainter& painter, const QRectF& rect, int edge);
+    void drawWindowBackgroundLayers(QPainter& painter, const QRectF& rect, platform::RectEdge edge,
+        bool showsSeparator, const QPainterPath* clippingPath);
+    virtual void drawBackgroundGradient(QPainter& painter, const QRectF& rect, platform::RectEdge edge);
+    void drawSeparator(QPainter& painter, const QRectF& rect, platform::RectEdge edge);
+    void drawWindowPatternOverlayColor(QPainter& painter, const QRectF& rect, platform::RectEdge edge);
 
     /// The 1-point separator of a bar `rect` (y-up): along the bottom of a top-edge bar,
     /// along the top of a bottom-edge bar.
-    static QRectF baselineSeparatorFrame(const QRectF& rect, int edge);
+    static QRectF baselineSeparatorFrame(const QRectF& rect, platform::RectEdge edge);
     /// The faint highlight line next to the separator, inside the bar.
-    static QRectF separatorHighlightFrame(const QRectF& rect, int edge);
+    static QRectF separatorHighlightFrame(const QRectF& rect, platform::RectEdge edge);
     /// The overlay texture of older systems; made once.
     static QBrush windowPatternOverlayColor();
     /// The overlay belonged to platform versions 1138 to 1342 and never to textured windows.

@@ -90,7 +90,7 @@ TEST_F(Alerts, AnswersCloseThePopoverThatShowsTheConfirmation)
     PKPopoverController popover(ask);
     popover.setAnimates(false);
     for (QPushButton* answer : { button(*ask, u"cancelButton"_s), button(*ask, u"okButton"_s) }) {
-        popover.showRelativeToRect(QRectF(anchor->rect()), anchor, PKPopoverGeometry::RectEdge::MinY);
+        popover.showRelativeToRect(QRectF(anchor->rect()), anchor, platform::RectEdge::MinY);
         ASSERT_TRUE(popover.shown());
         answer->click();
         EXPECT_FALSE(popover.shown());

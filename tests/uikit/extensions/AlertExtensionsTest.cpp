@@ -74,7 +74,7 @@ TEST(AlertPopoverTest, SecondAlertDisplacesTheFirstWhichComesBackWhereItWas)
     EXPECT_EQ(AlertPopover::targetView(first.get()), firstView);
     const PKPopoverGeometry::ArrowDirection aboveArrow = firstPopover->arrowDirection();
 
-    AlertPopover::runAsPopoverForView(second.get(), secondView, PKPopoverGeometry::RectEdge::MinX,
+    AlertPopover::runAsPopoverForView(second.get(), secondView, platform::RectEdge::MinX,
         [&](int r) { answers.emplace_back(u"second"_s, r); });
     EXPECT_EQ(AlertPopover::shownAlert(), second.get());
     EXPECT_FALSE(AlertPopover::parentPopover(first.get())); // its popover was closed

@@ -54,10 +54,7 @@ protected:
         parent.reset();
         PKPopoverController::setApplicationActiveOverride(std::nullopt);
     }
-    void show()
-    {
-        controller->showRelativeToRect(QRectF(button->rect()), button, PKPopoverGeometry::RectEdge::MinX);
-    }
+    void show() { controller->showRelativeToRect(QRectF(button->rect()), button, platform::RectEdge::MinX); }
 
     // The anchor button shows the popover, or closes it when it is shown.
     void toggleOnAnchorClick()

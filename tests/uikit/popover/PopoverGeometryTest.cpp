@@ -6,7 +6,7 @@
 namespace PK = PKPopoverGeometry;
 namespace AP = APPopoverGeometry;
 using Dir = PKPopoverGeometry::ArrowDirection;
-using Edge = PKPopoverGeometry::RectEdge;
+using Edge = platform::RectEdge;
 
 namespace {
 

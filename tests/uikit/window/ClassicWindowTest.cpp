@@ -239,3 +239,33 @@ TEST(TBClassicWindow, PaintsItsBarsWithTheDefaultGradient)
     EXPECT_EQ(
         shot.pixelColor(100 * shot.devicePixelRatio(), 39 * shot.devicePixelRatio()).red(), main ? 104 : 167);
 }
+
+TEST(TBClassicWindow, TexturedBarsKeepTheirContentBorderPerEdge)
+{
+    // The design's numbers: the title bar along edge 3 (max y), the bottom bar along 1.
+    EXPECT_EQ(static_cast<unsigned>(TBClassicWindow::kTopEdge), 3u);
+    EXPECT_EQ(static_cast<unsigned>(TBClassicWindow::kBottomEdge), 1u);
+
+    TBClassicWindow window;
+    window.resize(300, 200);
+    window.setTitleBarHeight(40, false);
+    window.setBottomBarHeight(24);
+    window.setStyleMask(window.styleMask() | TBWindow::Style::Textured);
+    QList<platform::RectEdge> drawnEdges;
+    const auto record = [&drawnEdges](QPainter&, bool, const QRectF&, platform::RectEdge edge,
+                            const QPainterPath*) { drawnEdges.append(edge); };
+    window.setTitleBarDrawingBlock(record);
+    window.setBottomBarDrawingBlock(record);
+    window.grab();
+
+    EXPECT_TRUE(drawnEdges.contains(platform::RectEdge::MaxY));
+    EXPECT_TRUE(drawnEdges.contains(platform::RectEdge::MinY));
+    EXPECT_EQ(window.contentBorderThickness(platform::RectEdge::MaxY),
+        40 - TBClassicWindow::minimumTitleBarHeight());
+    EXPECT_EQ(window.contentBorderThickness(platform::RectEdge::MinY), 24);
+    // Every edge but the top one is the bottom bar's.
+    window.setContentBorderThickness(7, platform::RectEdge::MinX);
+    EXPECT_EQ(window.contentBorderThickness(platform::RectEdge::MinY), 7);
+    EXPECT_EQ(window.contentBorderThickness(platform::RectEdge::MaxY),
+        40 - TBClassicWindow::minimumTitleBarHeight());
+}
