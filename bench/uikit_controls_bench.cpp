@@ -26,7 +26,7 @@ void BM_DrawNoise(benchmark::State& state)
     image.fill(Qt::gray);
     for (auto _ : state) {
         QPainter painter(&image);
-        NZNoise::drawNoiseWithOpacity(painter, 0.1, NZNoise::BlendModeScreen);
+        NZNoise::drawNoiseWithOpacity(painter, 0.1, NZNoise::BlendMode::Screen);
     }
     state.SetItemsProcessed(state.iterations() * side * side);
 }

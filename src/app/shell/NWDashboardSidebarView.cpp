@@ -5,11 +5,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-namespace {
-// The plus-lighter blend number of the noise helper.
-constexpr int plusLighter = 27;
-} // namespace
-
 NWDashboardSidebarView::NWDashboardSidebarView(QWidget* parent) : NWColoredView(parent)
 {
     setBackgroundColor(QColor::fromRgbF(40.0F / 255.0F, 40.0F / 255.0F, 40.0F / 255.0F, 1.0F));
@@ -25,6 +20,6 @@ void NWDashboardSidebarView::paintEvent(QPaintEvent* event)
     painter.fillRect(event->rect(), backgroundColor());
     if (m_noiseAlpha > 0) {
         painter.setClipRect(rect());
-        NZNoise::drawNoiseWithOpacity(painter, m_noiseAlpha, plusLighter);
+        NZNoise::drawNoiseWithOpacity(painter, m_noiseAlpha, NZNoise::BlendMode::PlusLighter);
     }
 }

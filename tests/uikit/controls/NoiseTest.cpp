@@ -35,11 +35,34 @@ TEST(NZNoiseTest, TileComesFromTheSeededGenerator)
 
 TEST(NZNoiseTest, BlendModesMapToCompositionModes)
 {
-    EXPECT_EQ(NZNoise::compositionMode(2), QPainter::CompositionMode_Screen);
-    EXPECT_EQ(NZNoise::compositionMode(1), QPainter::CompositionMode_Multiply);
-    EXPECT_EQ(NZNoise::compositionMode(0), QPainter::CompositionMode_SourceOver);
-    EXPECT_EQ(NZNoise::compositionMode(13), QPainter::CompositionMode_SourceOver); // saturation: none in Qt
-    EXPECT_EQ(NZNoise::compositionMode(27), QPainter::CompositionMode_Plus);
+    // By stored number, so that the numbering stays the design's.
+    const auto mode
+        = [](int number) { return NZNoise::compositionMode(static_cast<NZNoise::BlendMode>(number)); };
+    using Q = QPainter;
+    const QPainter::CompositionMode expected[]
+        = { Q::CompositionMode_SourceOver, Q::CompositionMode_Multiply, Q::CompositionMode_Screen,
+              Q::CompositionMode_Overlay, Q::CompositionMode_Darken, Q::CompositionMode_Lighten,
+              Q::CompositionMode_ColorDodge, Q::CompositionMode_ColorBurn, Q::CompositionMode_SoftLight,
+              Q::CompositionMode_HardLight, Q::CompositionMode_Difference, Q::CompositionMode_Exclusion,
+              // Hue, saturation, colour and luminosity have no equivalent in Qt.
+              Q::CompositionMode_SourceOver, Q::CompositionMode_SourceOver, Q::CompositionMode_SourceOver,
+              Q::CompositionMode_SourceOver, Q::CompositionMode_Clear, Q::CompositionMode_Source,
+              Q::CompositionMode_SourceIn, Q::CompositionMode_SourceOut, Q::CompositionMode_SourceAtop,
+              Q::CompositionMode_DestinationOver, Q::CompositionMode_DestinationIn,
+              Q::CompositionMode_DestinationOut, Q::CompositionMode_DestinationAtop, Q::CompositionMode_Xor,
+              Q::CompositionMode_SourceOver, // plus darker: none in Qt
+              Q::CompositionMode_Plus };
+    for (int number = 0; number <= 27; ++number)
+        EXPECT_EQ(mode(number), expected[number]) << number;
+    EXPECT_EQ(mode(28), QPainter::CompositionMode_SourceOver);
+    EXPECT_EQ(mode(-1), QPainter::CompositionMode_SourceOver);
+
+    EXPECT_EQ(static_cast<int>(NZNoise::BlendMode::Multiply), 1);
+    EXPECT_EQ(static_cast<int>(NZNoise::BlendMode::Screen), 2);
+    EXPECT_EQ(static_cast<int>(NZNoise::BlendMode::Saturation), 13);
+    EXPECT_EQ(static_cast<int>(NZNoise::BlendMode::PlusLighter), 27);
+    NZNoiseView view;
+    EXPECT_EQ(view.noiseBlendMode(), NZNoise::BlendMode::Screen);
 }
 
 TEST(NZNoiseTest, NoiseAtOpacityZeroChangesNothingAndScreenOnlyLightens)
@@ -89,16 +112,20 @@ TEST(NZNoiseGradientTest, DirectionsRunFromTheAlternateColour)
     view.setAlternateBackgroundColor(Qt::black);
 
     const auto dark = [&view](int x, int y) { return qGray(view.grab().toImage().pixel(x, y)) < 40; };
+    // By stored number, so that the numbering stays the design's.
+    const auto direction
+        = [](quint64 number) { return static_cast<NZNoiseLinearGradientView::GradientDirection>(number); };
+    EXPECT_EQ(view.gradientDirection(), direction(3));
     EXPECT_TRUE(dark(50, 49)); // 3: alternate at the bottom
     EXPECT_FALSE(dark(50, 0));
-    view.setGradientDirection(7); // any other value draws like 3
+    view.setGradientDirection(direction(7)); // any other value draws like 3
     EXPECT_TRUE(dark(50, 49));
-    view.setGradientDirection(1);
+    view.setGradientDirection(direction(1));
     EXPECT_TRUE(dark(50, 0));
-    view.setGradientDirection(0);
+    view.setGradientDirection(direction(0));
     EXPECT_TRUE(dark(0, 25));
     EXPECT_FALSE(dark(99, 25));
-    view.setGradientDirection(2);
+    view.setGradientDirection(direction(2));
     EXPECT_TRUE(dark(99, 25));
 
     view.setAlternateBackgroundColor(QColor());

@@ -175,7 +175,7 @@ void RXRoundedBox::paintEvent(QPaintEvent*)
     }
 
     if (m_noiseOpacity > 0)
-        NZNoise::drawNoiseWithOpacity(painter, m_noiseOpacity, NZNoise::BlendModeScreen);
+        NZNoise::drawNoiseWithOpacity(painter, m_noiseOpacity, NZNoise::BlendMode::Screen);
 
     const QRectF t = titleRect(bounds, titleCellSize(bounds.size()), bw);
     const QColor drawingColor = m_selected ? KitDrawing::selectionColor() : m_borderColor;

@@ -29,59 +29,65 @@ const QImage& NZNoise::noiseTile()
     return tile;
 }
 
-QPainter::CompositionMode NZNoise::compositionMode(int blendMode)
+QPainter::CompositionMode NZNoise::compositionMode(BlendMode blendMode)
 {
     switch (blendMode) {
-    case 1:
+    case BlendMode::Multiply:
         return QPainter::CompositionMode_Multiply;
-    case 2:
+    case BlendMode::Screen:
         return QPainter::CompositionMode_Screen;
-    case 3:
+    case BlendMode::Overlay:
         return QPainter::CompositionMode_Overlay;
-    case 4:
+    case BlendMode::Darken:
         return QPainter::CompositionMode_Darken;
-    case 5:
+    case BlendMode::Lighten:
         return QPainter::CompositionMode_Lighten;
-    case 6:
+    case BlendMode::ColorDodge:
         return QPainter::CompositionMode_ColorDodge;
-    case 7:
+    case BlendMode::ColorBurn:
         return QPainter::CompositionMode_ColorBurn;
-    case 8:
+    case BlendMode::SoftLight:
         return QPainter::CompositionMode_SoftLight;
-    case 9:
+    case BlendMode::HardLight:
         return QPainter::CompositionMode_HardLight;
-    case 10:
+    case BlendMode::Difference:
         return QPainter::CompositionMode_Difference;
-    case 11:
+    case BlendMode::Exclusion:
         return QPainter::CompositionMode_Exclusion;
-    case 16:
+    case BlendMode::Clear:
         return QPainter::CompositionMode_Clear;
-    case 17:
+    case BlendMode::Copy:
         return QPainter::CompositionMode_Source;
-    case 18:
+    case BlendMode::SourceIn:
         return QPainter::CompositionMode_SourceIn;
-    case 19:
+    case BlendMode::SourceOut:
         return QPainter::CompositionMode_SourceOut;
-    case 20:
+    case BlendMode::SourceAtop:
         return QPainter::CompositionMode_SourceAtop;
-    case 21:
+    case BlendMode::DestinationOver:
         return QPainter::CompositionMode_DestinationOver;
-    case 22:
+    case BlendMode::DestinationIn:
         return QPainter::CompositionMode_DestinationIn;
-    case 23:
+    case BlendMode::DestinationOut:
         return QPainter::CompositionMode_DestinationOut;
-    case 24:
+    case BlendMode::DestinationAtop:
         return QPainter::CompositionMode_DestinationAtop;
-    case 25:
+    case BlendMode::Xor:
         return QPainter::CompositionMode_Xor;
-    case 27:
+    case BlendMode::PlusLighter:
         return QPainter::CompositionMode_Plus;
-    default:
-        return QPainter::CompositionMode_SourceOver;
+    case BlendMode::Normal:
+    case BlendMode::Hue:
+    case BlendMode::Saturation:
+    case BlendMode::Color:
+    case BlendMode::Luminosity:
+    case BlendMode::PlusDarker:
+        break;
     }
+    return QPainter::CompositionMode_SourceOver;
 }
 
-void NZNoise::drawNoiseWithOpacity(QPainter& painter, qreal opacity, int blendMode)
+void NZNoise::drawNoiseWithOpacity(QPainter& painter, qreal opacity, BlendMode blendMode)
 {
     const QImage& tile = noiseTile();
     painter.save();
@@ -101,7 +107,7 @@ void NZNoise::drawNoiseWithOpacity(QPainter& painter, qreal opacity, int blendMo
     painter.restore();
 }
 
-QBrush NZNoise::colorWithNoiseWithOpacity(const QColor& color, qreal opacity, int blendMode)
+QBrush NZNoise::colorWithNoiseWithOpacity(const QColor& color, qreal opacity, BlendMode blendMode)
 {
     QImage image(TileSize, TileSize, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -112,7 +118,7 @@ QBrush NZNoise::colorWithNoiseWithOpacity(const QColor& color, qreal opacity, in
     return QBrush(image);
 }
 
-QImage NZNoise::imageWithNoiseOpacity(const QImage& image, qreal opacity, int blendMode)
+QImage NZNoise::imageWithNoiseOpacity(const QImage& image, qreal opacity, BlendMode blendMode)
 {
     const QImage original = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QImage noisy = original;

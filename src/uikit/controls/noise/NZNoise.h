@@ -11,9 +11,38 @@
 class NZNoise {
 public:
     static constexpr int TileSize = 128;
-    /// Blend-mode numbers as stored by callers.
-    static constexpr int BlendModeMultiply = 1;
-    static constexpr int BlendModeScreen = 2;
+
+    /// Blend modes by their stored numbers.
+    enum class BlendMode : int {
+        Normal = 0,
+        Multiply = 1,
+        Screen = 2,
+        Overlay = 3,
+        Darken = 4,
+        Lighten = 5,
+        ColorDodge = 6,
+        ColorBurn = 7,
+        SoftLight = 8,
+        HardLight = 9,
+        Difference = 10,
+        Exclusion = 11,
+        Hue = 12,
+        Saturation = 13,
+        Color = 14,
+        Luminosity = 15,
+        Clear = 16,
+        Copy = 17,
+        SourceIn = 18,
+        SourceOut = 19,
+        SourceAtop = 20,
+        DestinationOver = 21,
+        DestinationIn = 22,
+        DestinationOut = 23,
+        DestinationAtop = 24,
+        Xor = 25,
+        PlusDarker = 26,
+        PlusLighter = 27,
+    };
 
     /// The tile, made on first use and kept for the life of the process.
     static const QImage& noiseTile();
@@ -21,19 +50,18 @@ public:
     static QByteArray generateTileBytes(quint64 seed);
 
     /// Draws the tile repeated over the painter's clip (or its whole device without one)
-    /// at `opacity` with the blend mode numbered `blendMode` (see compositionMode).
-    static void drawNoiseWithOpacity(QPainter& painter, qreal opacity, int blendMode = BlendModeScreen);
+    /// at `opacity` with `blendMode` (see compositionMode).
+    static void drawNoiseWithOpacity(
+        QPainter& painter, qreal opacity, BlendMode blendMode = BlendMode::Screen);
 
-    /// The nearest composition mode for a blend-mode number: 0 normal, 1 multiply,
-    /// 2 screen, 3 overlay, 4 darken, 5 lighten, 6 colour dodge, 7 colour burn,
-    /// 8 soft light, 9 hard light, 10 difference, 11 exclusion, 16 clear, 17 copy,
-    /// 18-25 the Porter-Duff modes, 27 plus lighter. Hue, saturation, colour,
-    /// luminosity (12-15) and plus darker (26) have no equivalent and draw as normal.
-    static QPainter::CompositionMode compositionMode(int blendMode);
+    /// The nearest composition mode for a blend mode. Hue, saturation, colour, luminosity,
+    /// plus darker and numbers outside 0-27 have no equivalent and draw as normal.
+    static QPainter::CompositionMode compositionMode(BlendMode blendMode);
 
     /// A 128 x 128 texture brush of `color` with the noise over it.
     static QBrush colorWithNoiseWithOpacity(
-        const QColor& color, qreal opacity, int blendMode = BlendModeScreen);
+        const QColor& color, qreal opacity, BlendMode blendMode = BlendMode::Screen);
     /// A copy of `image` with the noise drawn only where the image has content (its alpha).
-    static QImage imageWithNoiseOpacity(const QImage& image, qreal opacity, int blendMode = BlendModeScreen);
+    static QImage imageWithNoiseOpacity(
+        const QImage& image, qreal opacity, BlendMode blendMode = BlendMode::Screen);
 };

@@ -17,20 +17,21 @@ void NZNoiseLinearGradientView::setAlternateBackgroundColor(const QColor& color)
     update();
 }
 
-QLineF NZNoiseLinearGradientView::gradientLine(quint64 direction, QSizeF size)
+QLineF NZNoiseLinearGradientView::gradientLine(GradientDirection direction, QSizeF size)
 {
     const qreal midX = size.width() / 2;
     const qreal midY = size.height() / 2;
     switch (direction) {
-    case 0:
+    case GradientDirection::LeftToRight:
         return QLineF(0, midY, size.width(), midY);
-    case 1:
+    case GradientDirection::TopToBottom:
         return QLineF(midX, size.height(), midX, 0);
-    case 2:
+    case GradientDirection::RightToLeft:
         return QLineF(size.width(), midY, 0, midY);
-    default:
-        return QLineF(midX, 0, midX, size.height());
+    case GradientDirection::BottomToTop:
+        break;
     }
+    return QLineF(midX, 0, midX, size.height());
 }
 
 void NZNoiseLinearGradientView::drawBackground(QPainter& painter)

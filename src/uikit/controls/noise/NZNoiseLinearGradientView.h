@@ -10,23 +10,31 @@
 class NZNoiseLinearGradientView : public NZNoiseView {
     Q_OBJECT
 public:
+    /// Directions by their stored numbers, named for where the alternate colour starts;
+    /// a number past 3 draws as BottomToTop.
+    enum class GradientDirection : quint64 {
+        LeftToRight = 0,
+        TopToBottom = 1,
+        RightToLeft = 2,
+        BottomToTop = 3,
+    };
+
     explicit NZNoiseLinearGradientView(QWidget* parent = nullptr);
 
     QColor alternateBackgroundColor() const { return m_alternateBackgroundColor; }
     void setAlternateBackgroundColor(const QColor& color);
-    /// 0 left to right, 1 top to bottom, 2 right to left, anything else bottom to top.
     /// Stores only; the next redraw uses it.
-    quint64 gradientDirection() const { return m_gradientDirection; }
-    void setGradientDirection(quint64 direction) { m_gradientDirection = direction; }
+    GradientDirection gradientDirection() const { return m_gradientDirection; }
+    void setGradientDirection(GradientDirection direction) { m_gradientDirection = direction; }
 
     /// Start (alternate colour) and end (background colour) of the gradient for a view
     /// of `size`, y-up.
-    static QLineF gradientLine(quint64 direction, QSizeF size);
+    static QLineF gradientLine(GradientDirection direction, QSizeF size);
 
 protected:
     void drawBackground(QPainter& painter) override;
 
 private:
     QColor m_alternateBackgroundColor;
-    quint64 m_gradientDirection = 3;
+    GradientDirection m_gradientDirection = GradientDirection::BottomToTop;
 };

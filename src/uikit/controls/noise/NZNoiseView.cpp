@@ -25,7 +25,7 @@ void NZNoiseView::setNoiseOpacity(qreal opacity)
     update();
 }
 
-void NZNoiseView::setNoiseBlendMode(int mode)
+void NZNoiseView::setNoiseBlendMode(NZNoise::BlendMode mode)
 {
     if (mode == m_noiseBlendMode)
         return;

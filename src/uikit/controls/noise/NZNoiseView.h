@@ -1,5 +1,7 @@
 #pragma once
 
+#include "uikit/controls/noise/NZNoise.h"
+
 #include <QColor>
 #include <QWidget>
 
@@ -14,9 +16,8 @@ public:
     void setBackgroundColor(const QColor& color);
     qreal noiseOpacity() const { return m_noiseOpacity; }
     void setNoiseOpacity(qreal opacity);
-    /// A blend-mode number (2 screen, 1 multiply; see NZNoise::compositionMode).
-    int noiseBlendMode() const { return m_noiseBlendMode; }
-    void setNoiseBlendMode(int mode);
+    NZNoise::BlendMode noiseBlendMode() const { return m_noiseBlendMode; }
+    void setNoiseBlendMode(NZNoise::BlendMode mode);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -26,5 +27,5 @@ protected:
 private:
     QColor m_backgroundColor;
     qreal m_noiseOpacity = 0.1;
-    int m_noiseBlendMode = 2;
+    NZNoise::BlendMode m_noiseBlendMode = NZNoise::BlendMode::Screen;
 };
