@@ -172,7 +172,7 @@ TBWindow::StyleMask TBWindow::styleMask() const
     return mask;
 }
 
-void TBWindow::setContentViewAppearance(int material)
+void TBWindow::setContentViewAppearance(Material material)
 {
     // There are no translucent materials to put behind the content (supportsVibrantAppearances),
     // so the content view stays as it is.

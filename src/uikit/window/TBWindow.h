@@ -35,6 +35,8 @@ public:
         FullSizeContentView = 0x8000,
     };
     Q_DECLARE_FLAGS(StyleMask, Style)
+    /// Content-view materials by their stored numbers: the two the window asks for.
+    enum class Material : int { Light = 1, Dark = 2 };
 
     explicit TBWindow(QWidget* parent = nullptr);
     ~TBWindow() override;
@@ -79,9 +81,9 @@ public:
     StyleMask styleMask() const;
 
     /// No effect without translucent materials (`supportsVibrantAppearances`).
-    void setContentViewAppearance(int material);
-    void setContentViewAppearanceVibrantDark() { setContentViewAppearance(2); }
-    void setContentViewAppearanceVibrantLight() { setContentViewAppearance(1); }
+    void setContentViewAppearance(Material material);
+    void setContentViewAppearanceVibrantDark() { setContentViewAppearance(Material::Dark); }
+    void setContentViewAppearanceVibrantLight() { setContentViewAppearance(Material::Light); }
     /// The window's own palette: dark, light, or the standard light one.
     void setVibrantDarkAppearance();
     void setVibrantLightAppearance();

@@ -213,7 +213,10 @@ TEST(TBWindow, NoMaterialsSoContentAppearanceLeavesTheViewAlone)
     QWidget* content = window.contentView();
     EXPECT_FALSE(TBWindow::supportsVibrantAppearances());
     window.setContentViewAppearanceVibrantDark();
+    window.setContentViewAppearanceVibrantLight();
     EXPECT_EQ(window.contentView(), content);
+    EXPECT_EQ(static_cast<int>(TBWindow::Material::Light), 1);
+    EXPECT_EQ(static_cast<int>(TBWindow::Material::Dark), 2);
 }
 
 TEST(TBAppWindow, FactoryMakesTheDefensiveWindowOrTheClassicFallback)
