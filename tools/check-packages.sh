@@ -28,7 +28,7 @@ programs=(cmake ninja g++ pkg-config ccache
           Xvfb xvfb-run xdotool xauth import dbus-run-session gnome-keyring-daemon
           pdftotext openssl python3 lupdate)
 
-declare -A how_found found_by
+declare -A how_found found_by program_paths
 
 # see <path> <how>: remembers a file the build or the tests use, and how it was found.
 see() {
@@ -51,20 +51,17 @@ done < <(find "$build" -type f -perm -u+x -not -name '*.so*' -not -path '*/CMake
 
 # Programs: every copy on the PATH (and Qt's tool folder); the first that a package
 # installed counts, so a hand-installed one earlier on the PATH does not stand in for it.
-declare -A program_paths
 for prog in "${programs[@]}"; do
     program_paths[$prog]=""
     for path in $(type -ap "$prog" 2>/dev/null) "/usr/lib/qt6/bin/$prog"; do
-        [ -x "$path" ] || continue
-        program_paths[$prog]+="$path "
-        see "$path" "the tests run $prog ($path)"
+        if [ -x "$path" ]; then program_paths[$prog]+="$path "; fi
     done
 done
 
 # One dpkg query for every path under each of its names: the merged /usr makes /lib and
 # /usr/lib one folder, and dpkg knows only the name the package used.
 declare -A variants_of owner_of
-for path in "${!how_found[@]}"; do
+for path in "${!how_found[@]}" ${program_paths[@]}; do
     real=$(readlink -f "$path" 2>/dev/null || echo "$path")
     variants_of[$path]="$path $real ${real#/usr} /usr$real"
 done
@@ -82,7 +79,6 @@ owner() {
 }
 
 for path in "${!how_found[@]}"; do
-    [[ ${how_found[$path]} == "the tests run "* ]] && continue
     pkg=$(owner "$path")
     [ -n "$pkg" ] || pkg="(no package: ${how_found[$path]})"
     [ -n "${found_by[$pkg]+set}" ] || found_by[$pkg]=${how_found[$path]}
@@ -91,7 +87,7 @@ for prog in "${programs[@]}"; do
     pkg=""
     for path in ${program_paths[$prog]}; do
         pkg=$(owner "$path")
-        [ -n "$pkg" ] && { [ -n "${found_by[$pkg]+set}" ] || found_by[$pkg]=${how_found[$path]}; break; }
+        [ -n "$pkg" ] && { [ -n "${found_by[$pkg]+set}" ] || found_by[$pkg]="the tests run $prog ($path)"; break; }
     done
     [ -n "$pkg" ] || found_by["(no package: $prog)"]="the tests run $prog, which no Debian package installed here"
 done
