@@ -25,17 +25,27 @@ inline QPointF flipped(const QPointF& point, qreal height)
     return QPointF(point.x(), height - point.y());
 }
 
-template <typename Geometry, typename Height>
-Geometry toYUp(const Geometry& yDown, Height height) { return flipped(yDown, height); }
-template <typename Geometry, typename Height>
-Geometry toYDown(const Geometry& yUp, Height height) { return flipped(yUp, height); }
+template <typename Geometry, typename Height> Geometry toYUp(const Geometry& yDown, Height height)
+{
+    return flipped(yDown, height);
+}
+template <typename Geometry, typename Height> Geometry toYDown(const Geometry& yUp, Height height)
+{
+    return flipped(yUp, height);
+}
 
 /// The height screen coordinates are reflected about: the bottom edge of the primary
 /// screen in Qt's global coordinates (0 without a screen).
 int screenFlipHeight();
 
 /// Global (screen) rectangles between Qt's y-down and the design's y-up screen space.
-inline QRectF screenToYUp(const QRectF& yDown) { return flipped(yDown, qreal(screenFlipHeight())); }
-inline QRectF screenToYDown(const QRectF& yUp) { return flipped(yUp, qreal(screenFlipHeight())); }
+inline QRectF screenToYUp(const QRectF& yDown)
+{
+    return flipped(yDown, qreal(screenFlipHeight()));
+}
+inline QRectF screenToYDown(const QRectF& yUp)
+{
+    return flipped(yUp, qreal(screenFlipHeight()));
+}
 
 } // namespace platform

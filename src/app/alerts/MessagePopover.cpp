@@ -38,7 +38,7 @@ void MessagePopover::showMessage(const QString& text, QWidget* anchor, bool stic
         qWarning("%s", qPrintable(text));
         return;
     }
-    // Edge 1 (min y, y-up): below the button.
+    // The min-y edge (y-up): below the button.
     m_popover->showRelativeToRect(QRectF(anchor->rect()), anchor, platform::RectEdge::MinY);
 }
 

@@ -27,9 +27,9 @@ CSVImportPanelVC::CSVImportPanelVC(NWData* store, QWidget* parent)
 
     auto* warning
         = new QLabel(platform::Strings::tr("Importing replaces all current data. A CSV file does not carry "
-                                         "the goal, the base currency, the order of the categories, "
-                                         "hidden flags, depreciation, tag colours or the exchange rates "
-                                         "of values: they are reset. The current data file is kept as %1.")
+                                           "the goal, the base currency, the order of the categories, "
+                                           "hidden flags, depreciation, tag colours or the exchange rates "
+                                           "of values: they are reset. The current data file is kept as %1.")
                          .arg(NWData::beforeImportFileName),
             this);
     warning->setWordWrap(true);

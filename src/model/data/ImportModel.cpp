@@ -399,8 +399,8 @@ QString ModelReadResult::unreadableSummary() const
     if (unreadableValues > 0)
         parts.append(Strings::tr("%n category values could not be read", nullptr, unreadableValues));
     if (unreadableTagReferences > 0)
-        parts.append(
-            Strings::tr("%n tag references of categories could not be read", nullptr, unreadableTagReferences));
+        parts.append(Strings::tr(
+            "%n tag references of categories could not be read", nullptr, unreadableTagReferences));
     return parts.join(u"; "_s);
 }
 

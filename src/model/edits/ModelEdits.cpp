@@ -101,16 +101,17 @@ std::shared_ptr<MVX_Tags> insertNewTag(
     return tag;
 }
 
-std::shared_ptr<MVX_Category> insertNewAssetCategory(MVX_Model& model, const QString& name, const QString& desc)
+std::shared_ptr<MVX_Category> insertNewAssetCategory(
+    MVX_Model& model, const QString& name, const QString& desc)
 {
     return insertNewCategory(model, name, desc, true);
 }
 
-std::shared_ptr<MVX_Category> insertNewLiabilityCategory(MVX_Model& model, const QString& name, const QString& desc)
+std::shared_ptr<MVX_Category> insertNewLiabilityCategory(
+    MVX_Model& model, const QString& name, const QString& desc)
 {
     return insertNewCategory(model, name, desc, false);
 }
-
 
 void deleteTagRecord(MVX_Model& model, const MVX_Tags& tag)
 {
@@ -138,7 +139,6 @@ void deleteLiabilityCategory(MVX_Model& model, const MVX_Category& category)
     deleteCategory(model, category, false);
 }
 
-
 } // namespace edits
 
 namespace {
@@ -163,16 +163,14 @@ bool haveTagWithName(const MVX_Model& model, const QString& name)
 
 bool haveAssetCategoryWithName(const MVX_Model& model, const QString& name)
 {
-    return haveName(model.assetscat(), name, [](const MVX_Category& category) {
-        return category.categoryName();
-    });
+    return haveName(
+        model.assetscat(), name, [](const MVX_Category& category) { return category.categoryName(); });
 }
 
 bool haveLiabilityCategoryWithName(const MVX_Model& model, const QString& name)
 {
-    return haveName(model.liabilitycat(), name, [](const MVX_Category& category) {
-        return category.categoryName();
-    });
+    return haveName(
+        model.liabilitycat(), name, [](const MVX_Category& category) { return category.categoryName(); });
 }
 
 } // namespace edits

@@ -23,7 +23,8 @@ std::shared_ptr<MVX_Tags> insertNewTag(
     MVX_Model& model, const QString& name, const QString& desc, const QString& colorName);
 /// A new category appended to its list; every record gains a value 0 for it (records
 /// without a log list of that side get none).
-std::shared_ptr<MVX_Category> insertNewAssetCategory(MVX_Model& model, const QString& name, const QString& desc);
+std::shared_ptr<MVX_Category> insertNewAssetCategory(
+    MVX_Model& model, const QString& name, const QString& desc);
 std::shared_ptr<MVX_Category> insertNewLiabilityCategory(
     MVX_Model& model, const QString& name, const QString& desc);
 

@@ -202,7 +202,8 @@ std::unique_ptr<MAPJSONAdapter> MAPJSONAdapter::adapterWithJSONDictionary(
     if (!MAPIsDictionary(JSONDictionary)) {
         MAPSetError(error,
             adapterError(InvalidJSONDictionary, platform::Strings::tr("Missing JSON dictionary"),
-                platform::Strings::tr("%1 could not be created because an invalid JSON dictionary was provided: %2")
+                platform::Strings::tr(
+                    "%1 could not be created because an invalid JSON dictionary was provided: %2")
                     .arg(modelClass ? modelClass->name() : u"nil"_s, MAPValueClassName(JSONDictionary))));
         return nullptr;
     }
@@ -245,8 +246,9 @@ bool MAPJSONAdapter::parse(const QVariant& JSONDictionary, MAPError* error)
                 u"The key path \"%1\" passes through a value that is not a dictionary"_s.arg(entry.keyPath));
             MAPSetError(error,
                 adapterError(InvalidJSONDictionary, platform::Strings::tr("Invalid JSON dictionary"),
-                    platform::Strings::tr("%1 could not be parsed because an invalid JSON dictionary was provided for key "
-                         "path \"%2\"")
+                    platform::Strings::tr(
+                        "%1 could not be parsed because an invalid JSON dictionary was provided for key "
+                        "path \"%2\"")
                         .arg(m_modelClass->name(), entry.keyPath),
                     { { QString::fromLatin1(MAPJSONAdapterThrownExceptionErrorKey),
                         QVariant::fromValue(exception) } }));
@@ -337,7 +339,8 @@ std::optional<QList<MAPModelPtr>> MAPJSONAdapter::modelsOfClass(
     if (!MAPIsArray(JSONArray)) {
         MAPSetError(error,
             adapterError(InvalidJSONDictionary, platform::Strings::tr("Missing JSON array"),
-                platform::Strings::tr("%1 could not be created because an invalid JSON array was provided: %2")
+                platform::Strings::tr(
+                    "%1 could not be created because an invalid JSON array was provided: %2")
                     .arg(modelClass ? modelClass->name() : u"nil"_s, MAPValueClassName(JSONArray))));
         return std::nullopt;
     }

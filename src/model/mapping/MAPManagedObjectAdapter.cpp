@@ -143,9 +143,11 @@ MAPModelPtr MAPManagedObjectAdapter::modelOfClass(
     for (auto it = keys.cbegin(); it != keys.cend(); ++it) {
         if (!modelClass->hasPropertyKey(it.key())) {
             MAPSetError(error,
-                adapterError(InvalidManagedObjectMapping, platform::Strings::tr("Invalid entity attribute mapping"),
-                    platform::Strings::tr("%1 could not be parsed because its entity attribute mapping contains illegal "
-                         "property keys.")
+                adapterError(InvalidManagedObjectMapping,
+                    platform::Strings::tr("Invalid entity attribute mapping"),
+                    platform::Strings::tr(
+                        "%1 could not be parsed because its entity attribute mapping contains illegal "
+                        "property keys.")
                         .arg(modelClass->name())));
             return nullptr;
         }
@@ -192,7 +194,8 @@ MAPModelPtr MAPManagedObjectAdapter::modelFromManagedObject(
         if (!description) {
             MAPSetError(error,
                 adapterError(InvalidManagedObjectKey, readingDescription(),
-                    platform::Strings::tr("No property by name \"%1\" exists on the entity.").arg(managedObjectKey)));
+                    platform::Strings::tr("No property by name \"%1\" exists on the entity.")
+                        .arg(managedObjectKey)));
             return nullptr;
         }
         switch (description->kind()) {
@@ -303,7 +306,8 @@ MAPManagedObjectPtr MAPManagedObjectAdapter::managedObjectFromModelInsertingInto
     if (!managedObject) {
         MAPSetError(error,
             adapterError(InitializationFailed, writingDescription(),
-                platform::Strings::tr("Failed to initialize a managed object from entity named \"%1\".").arg(entityName)));
+                platform::Strings::tr("Failed to initialize a managed object from entity named \"%1\".")
+                    .arg(entityName)));
         return nullptr;
     }
     processedObjects.managedObjects.insert(model.get(), managedObject);
@@ -320,7 +324,8 @@ MAPManagedObjectPtr MAPManagedObjectAdapter::managedObjectFromModelInsertingInto
         const auto description = entity->propertyNamed(managedObjectKey);
         if (!description) {
             lastError = adapterError(InvalidManagedObjectKey, writingDescription(),
-                platform::Strings::tr("No property by name \"%1\" exists on the entity.").arg(managedObjectKey));
+                platform::Strings::tr("No property by name \"%1\" exists on the entity.")
+                    .arg(managedObjectKey));
             failed = true;
             break;
         }
@@ -365,7 +370,8 @@ MAPManagedObjectPtr MAPManagedObjectAdapter::managedObjectFromModelInsertingInto
             }
             if (!MAPIsArray(value)) {
                 lastError = adapterError(UnsupportedRelationshipClass, writingDescription(),
-                    platform::Strings::tr("Property of class %1 cannot be encoded into a to-many relationship.")
+                    platform::Strings::tr(
+                        "Property of class %1 cannot be encoded into a to-many relationship.")
                         .arg(MAPValueClassName(value)));
                 failed = true;
                 break;
@@ -386,7 +392,8 @@ MAPManagedObjectPtr MAPManagedObjectAdapter::managedObjectFromModelInsertingInto
         }
         default:
             lastError = adapterError(UnsupportedManagedObjectPropertyType, writingDescription(),
-                platform::Strings::tr("Property descriptions of class %1 are unsupported.").arg(description->className()));
+                platform::Strings::tr("Property descriptions of class %1 are unsupported.")
+                    .arg(description->className()));
             failed = true;
             break;
         }

@@ -216,6 +216,7 @@ public:
     /// A new random UUID, 36 characters, upper-case hexadecimal in 8-4-4-4-12 groups.
     static QString GetUUID();
 
+    /// A new empty record appended to `nwLogArray`; null without a model.
     std::shared_ptr<MVX_NWLog> insertNewNWLog();
 
     /// A new tag appended to `tags`. Names and colour names are not checked here.

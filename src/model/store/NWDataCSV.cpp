@@ -80,7 +80,8 @@ platform::MaybeError NWData::installImportedModel(const std::shared_ptr<MVX_Mode
         if (!current.open(QIODevice::ReadOnly))
             return platform::Strings::tr("The data file could not be copied: %1").arg(current.errorString());
         const QByteArray previous = current.readAll();
-        if (platform::MaybeError failed = DataFileWriter::writeFileAtomically(beforeImportFilePath(), previous))
+        if (platform::MaybeError failed
+            = DataFileWriter::writeFileAtomically(beforeImportFilePath(), previous))
             return platform::Strings::tr("The data file could not be copied: %1").arg(*failed);
     }
 

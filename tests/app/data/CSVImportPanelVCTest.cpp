@@ -35,8 +35,7 @@ protected:
         m_dataFile = readBytes(NWData::dataFilePath());
         m_panel = std::make_unique<CSVImportPanelVC>(&store());
         m_observer = std::make_unique<QObject>();
-        for (const QString& name :
-            { notifications::csvImporterImport, notifications::csvImporterClose }) {
+        for (const QString& name : { notifications::csvImporterImport, notifications::csvImporterClose }) {
             platform::NotificationCenter::defaultCenter().addObserver(m_observer.get(), name,
                 [this](const platform::Notification& note) { m_posted << note.name; });
         }
@@ -73,7 +72,10 @@ protected:
         click(u"selectButton"_s);
     }
 
-    bool messageIsRed() const { return messageLabel()->palette().color(QPalette::Window) == QColor(255, 59, 48); }
+    bool messageIsRed() const
+    {
+        return messageLabel()->palette().color(QPalette::Window) == QColor(255, 59, 48);
+    }
 
     std::unique_ptr<CSVImportPanelVC> m_panel;
     std::unique_ptr<QObject> m_observer;
@@ -111,8 +113,7 @@ TEST_F(CSVImportPanelVCTest, ABadFileIsReportedInRedAndImportsNothing)
 {
     choose(writeCSV(u"bad.csv"_s, goodFile + ",2020,2,second,1,0,1,1,2\n"));
     EXPECT_EQ(m_panel->importedModel(), nullptr);
-    EXPECT_TRUE(
-        messageLabel()->text().startsWith(u"CSV import failed: record line 2 has 2 values"_s))
+    EXPECT_TRUE(messageLabel()->text().startsWith(u"CSV import failed: record line 2 has 2 values"_s))
         << messageLabel()->text().toStdString();
     EXPECT_TRUE(messageIsRed());
 
