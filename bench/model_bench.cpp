@@ -5,7 +5,7 @@
 // Run one size per process to read its peak memory: --benchmark_filter=/50/
 #include "model/data/ImportModel.h"
 #include "model/data/ModelJSONWriter.h"
-#include "model/store/DataFileWriter.h"
+#include "platform/FileIO.h"
 #include "model/store/NWData.h"
 
 #include <benchmark/benchmark.h>
@@ -141,7 +141,7 @@ void BM_SerialiseFloor(benchmark::State& state)
     const QString path = dir.filePath(u"floor.json"_s);
     for (auto _ : state) {
         const QByteArray text = parsed.toJson(QJsonDocument::Compact);
-        if (DataFileWriter::writeFileAtomically(path, text))
+        if (platform::writeFileAtomically(path, text))
             state.SkipWithError("write failed");
     }
     report(state, bytes);
@@ -155,7 +155,7 @@ void BM_Save(benchmark::State& state)
     const QString path = dir.filePath(u"mervane.json"_s);
     for (auto _ : state) {
         const platform::Expected<QByteArray> text = ModelJSONWriter::toJSON(*model);
-        if (!text || DataFileWriter::writeFileAtomically(path, *text))
+        if (!text || platform::writeFileAtomically(path, *text))
             state.SkipWithError("save failed");
     }
     report(state, bytes);
@@ -188,7 +188,7 @@ void BM_SerialiseFloorRapidJSON(benchmark::State& state)
         rapidjson::Writer<rapidjson::StringBuffer> writer(buffer);
         parsed.Accept(writer);
         const QByteArray text(buffer.GetString(), qsizetype(buffer.GetSize()));
-        if (DataFileWriter::writeFileAtomically(path, text))
+        if (platform::writeFileAtomically(path, text))
             state.SkipWithError("write failed");
     }
     report(state, bytes);
@@ -243,7 +243,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     if (argc == 5 && qstrcmp(argv[1], "--generate") == 0) {
         const auto bytes = ModelJSONWriter::toJSON(*generateModel(atoi(argv[2]), atoi(argv[3])));
-        return bytes && !DataFileWriter::writeFileAtomically(QString::fromLocal8Bit(argv[4]), *bytes) ? 0 : 1;
+        return bytes && !platform::writeFileAtomically(QString::fromLocal8Bit(argv[4]), *bytes) ? 0 : 1;
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -10,4 +10,9 @@ namespace notifications {
 /// Posted (no object) when the store's model was replaced or reloaded.
 inline const QString dataReFetched = QStringLiteral("dataReFetched");
 
+/// Posted (no object) when a save found that another program had changed the data file
+/// since it was read, and kept that version as a copy; `copyPathKey` holds the copy's path.
+inline const QString dataFileConflict = QStringLiteral("dataFileConflictKept");
+inline const QString copyPathKey = QStringLiteral("copyPath");
+
 } // namespace notifications

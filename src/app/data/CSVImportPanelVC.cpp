@@ -30,7 +30,7 @@ CSVImportPanelVC::CSVImportPanelVC(NWData* store, QWidget* parent)
                                            "the goal, the base currency, the order of the categories, "
                                            "hidden flags, depreciation, tag colours or the exchange rates "
                                            "of values: they are reset. The current data file is kept as %1.")
-                         .arg(NWData::beforeImportFileName),
+                         .arg(NWData::dataFileName + u'.' + NWData::beforeImportKind + u"-<date>-<time>"_s),
             this);
     warning->setWordWrap(true);
     layout->addWidget(warning);

@@ -2,24 +2,33 @@
 
 #include "platform/Dispatch.h"
 #include "platform/Expected.h"
+#include "platform/FileIO.h"
 
 #include <QByteArray>
-#include <QSaveFile>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <functional>
-#include <memory>
 #include <optional>
 
 /// Writes whole files atomically on one serial thread, in the order they were queued.
 /// A file is replaced only after every byte was written, flushed and committed; on any
 /// failure the previous file stays as it was and an error text says why.
+///
+/// Around the writes it keeps copies of files that must not be lost: the data file as it
+/// was before a whole-model change, a data file that could not be read, and a version of
+/// the data file that another program wrote after it was read. Copies are named
+/// "<file>.<kind>-<yyyyMMdd-HHmmss>" and are private to the user.
 class DataFileWriter {
 public:
     using Completion = std::function<void(platform::MaybeError)>;
-    /// Makes the device a write goes through; tests substitute failing devices.
-    using SaveFileFactory = std::function<std::unique_ptr<QSaveFile>(const QString& path)>;
+    /// Told of the copy a write kept of another program's version; runs on the writer thread.
+    using ConflictHandler = std::function<void(const QString& copyPath)>;
+
+    /// The kinds of kept copies.
+    static inline const QString unreadableKind = QStringLiteral("unreadable");
+    static inline const QString conflictKind = QStringLiteral("conflict");
 
     DataFileWriter();
     /// Finishes every queued write.
@@ -33,24 +42,43 @@ public:
     platform::MaybeError writeAndWait(const QString& path, QByteArray bytes);
     void waitForPendingWrites();
 
-    /// Before the next write to `path` replaces a file there, keep a byte-identical copy
-    /// named "<path>.unreadable-<yyyyMMdd-HHmmss>"; if that copy fails, the write fails.
-    /// Stays armed until a copy was made (or nothing was there to copy).
+    /// After the queued writes, keeps a byte-identical copy of the file at `path` as
+    /// "<path>.<kind>-<stamp>"; with `keep`, only that many of the newest copies of the kind
+    /// stay. Returns the copy's path, empty when there was no file to copy, or why the copy
+    /// could not be made.
+    platform::Expected<QString> keepCopyAndWait(const QString& path, const QString& kind, std::optional<int> keep);
+    /// The kept copies of `path` of one kind, oldest first.
+    static QStringList keptCopies(const QString& path, const QString& kind);
+
+    /// Before the next write to `path` replaces a file there, keep a copy of kind
+    /// "unreadable"; if that copy fails, the write fails. Stays armed until a copy was
+    /// made (or nothing was there to copy).
     void preserveBeforeNextWrite(const QString& path);
     bool isPreservePending() const;
 
-    /// The synchronous write every queued job performs.
-    static platform::MaybeError writeFileAtomically(
-        const QString& path, const QByteArray& bytes, const SaveFileFactory& factory = {});
+    /// `loaded` is the version of `path` the caller's data came from (none: there was no
+    /// file). A later write that would replace a different version first keeps that one as
+    /// a copy of kind "conflict" and tells `onConflict`; when the copy fails, nothing is
+    /// written. Each successful write to `path` becomes the known version.
+    void guardAgainstOtherWriters(
+        const QString& path, std::optional<platform::FileIdentity> loaded, ConflictHandler onConflict);
 
-    void setSaveFileFactoryForTesting(SaveFileFactory factory);
+    /// Makes the devices of every write and copy; tests substitute failing ones.
+    void setDeviceFactoryForTesting(platform::AtomicFileFactory factory);
 
 private:
+    platform::MaybeError writeNow(const QString& path, const QByteArray& bytes);
+    platform::MaybeError keepOtherWritersVersion(const QString& path);
     platform::MaybeError preserveIfArmed(const QString& path);
+    platform::Expected<QString> keepCopy(const QString& path, const QString& kind, std::optional<int> keep) const;
 
     platform::SerialQueue m_queue;
-    // Set from the caller's thread while the queue is idle, then read on the writer thread.
+    // The members below are set from the caller's thread while the queue is idle, then
+    // used on the writer thread.
     QString m_preservePath;
     std::atomic<bool> m_preserveArmed = false;
-    SaveFileFactory m_factory;
+    QString m_guardedPath;
+    std::optional<platform::FileIdentity> m_knownVersion;
+    ConflictHandler m_onConflict;
+    platform::AtomicFileFactory m_factory;
 };

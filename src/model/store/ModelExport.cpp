@@ -1,7 +1,7 @@
 #include "model/store/ModelExport.h"
 
 #include "model/data/ModelJSONWriter.h"
-#include "model/store/DataFileWriter.h"
+#include "platform/FileIO.h"
 #include "platform/Strings.h"
 #include "platform/UserDefaults.h"
 
@@ -17,7 +17,7 @@ platform::MaybeError ModelExport::flushToDisk(const QString& path)
     const platform::Expected<QByteArray> bytes = ModelJSONWriter::toJSON(*m_archive);
     if (!bytes)
         return bytes.error();
-    return DataFileWriter::writeFileAtomically(path, *bytes);
+    return platform::writeFileAtomically(path, *bytes);
 }
 
 QString ModelExport::getSuggestedPath()

@@ -8,7 +8,7 @@
 #include <memory>
 #include <optional>
 
-/// Writes `archive()` as the data document, through the data-file writer's atomic write.
+/// Writes `archive()` as the data document, atomically, private to the user.
 class ModelExport {
 public:
     /// User default holding the location of the last backup file.

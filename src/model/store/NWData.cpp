@@ -4,6 +4,7 @@
 #include "model/data/ImportModel.h"
 #include "model/data/ModelJSONWriter.h"
 #include "model/store/DataFileWriter.h"
+#include "platform/FileIO.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Strings.h"
 #include "platform/UserDefaults.h"
@@ -72,9 +73,13 @@ QString NWData::dataFilePath()
     return QDir(QDir::homePath()).filePath(dataFileName);
 }
 
-void NWData::ensureCategoryTagLists()
+void NWData::ensureModelLists(MVX_Model& model)
 {
-    for (auto* list : { &m_appData->assetscat(), &m_appData->liabilitycat() }) {
+    if (!model.tags())
+        model.setTags(MVX_TagsList());
+    if (!model.nwLogArray())
+        model.setNwLogArray(MVX_NWLogList());
+    for (auto* list : { &model.assetscat(), &model.liabilitycat() }) {
         if (!*list)
             *list = MVX_CategoryList();
         for (const auto& category : **list) {
@@ -98,6 +103,7 @@ platform::MaybeError NWData::getApplicationData()
     const QString path = dataFilePath();
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink()) {
+        guardDataFile(std::nullopt);
         m_appData = MVX_Model::makeEmpty();
         setExchangeRates();
         exchangeRateUpdateOnBaseCurrencyChange();
@@ -106,7 +112,18 @@ platform::MaybeError NWData::getApplicationData()
         return std::nullopt;
     }
 
-    const platform::Expected<ModelReadResult> result = ImportModel::readFile(path);
+    const platform::Expected<platform::FileContents> contents = platform::readRegularFile(path);
+    platform::Expected<ModelReadResult> result = contents
+        ? ImportModel::read(contents->bytes)
+        : platform::Expected<ModelReadResult>(platform::Unexpected(contents.error()));
+    // A file that could not be read is known by its stamp alone: it is kept aside before
+    // the first save, and is another program's only when the stamp changes.
+    std::optional<platform::FileIdentity> loaded;
+    if (contents)
+        loaded = platform::FileIdentity { contents->stamp, platform::contentHash(contents->bytes) };
+    else if (const std::optional<platform::FileStamp> stamp = platform::fileStamp(path))
+        loaded = platform::FileIdentity { *stamp, {} };
+    guardDataFile(loaded);
     if (!result) {
         // Keep the version and the lists so that every insert works, and keep the file
         // itself: the first save copies it aside before replacing it.
@@ -119,7 +136,7 @@ platform::MaybeError NWData::getApplicationData()
     m_appData = result->model;
     setExchangeRates();
     exchangeRateUpdateOnBaseCurrencyChange();
-    ensureCategoryTagLists();
+    ensureModelLists(*m_appData);
     sortNWArray(*m_appData->nwLogArray());
     storeGoalDefault();
     platform::MaybeError note;
@@ -129,6 +146,16 @@ platform::MaybeError NWData::getApplicationData()
     }
     postDataReFetched();
     return note;
+}
+
+void NWData::guardDataFile(std::optional<platform::FileIdentity> loaded)
+{
+    m_writer->guardAgainstOtherWriters(dataFilePath(), std::move(loaded), [this](const QString& copyPath) {
+        platform::runLater(this, [copyPath] {
+            platform::NotificationCenter::defaultCenter().post(
+                notifications::dataFileConflict, {}, { { notifications::copyPathKey, copyPath } });
+        });
+    });
 }
 
 platform::Expected<QByteArray> NWData::serialise()
@@ -192,38 +219,16 @@ platform::MaybeError NWData::restoreFromFilePath(const QString& path)
     if (result->hasUnreadableParts())
         return platform::Strings::tr("The file cannot be restored: %1.").arg(result->unreadableSummary());
 
-    struct Snapshot {
-        std::shared_ptr<MVX_Model> appData;
-        MVX_NWLogList chart;
-        std::optional<MVX_NWLogList> records;
-        QString localCurrencyCode;
-        std::shared_ptr<MVX_Currency> localCurrency;
-        MVX_ExchangeRateTable rates;
-        bool supportsForeign;
-        bool upToDate;
-    };
-    const Snapshot previous { m_appData, m_chartNwLogArray,
-        m_appData ? m_appData->nwLogArray() : std::nullopt, m_localCurrencyCode, m_localCurrency,
-        m_exchangeRates, supportsForeignCurrencies(), exchangeRateIsUpToDate() };
-
-    m_appData = result->model;
-    // Rates from the restored model alone, not those the previous model left behind.
-    setExchangeRates();
-    exchangeRateUpdateOnBaseCurrencyChange();
-    ensureCategoryTagLists();
-    sortNWArray(*m_appData->nwLogArray());
-    if (platform::MaybeError error = saveData(false)) {
-        m_appData = previous.appData;
-        if (m_appData)
-            m_appData->setNwLogArray(previous.records);
-        m_chartNwLogArray = previous.chart;
-        m_localCurrencyCode = previous.localCurrencyCode;
-        m_localCurrency = previous.localCurrency;
-        m_exchangeRates = previous.rates;
-        setSupportsForeignCurrencies(previous.supportsForeign);
-        setExchangeRateIsUpToDate(previous.upToDate);
+    const std::shared_ptr<MVX_Model> restored = result->model;
+    if (platform::MaybeError error = replaceModel(beforeRestoreKind, [&] {
+            m_appData = restored;
+            // Rates from the restored model alone, not those the previous model left behind.
+            setExchangeRates();
+            exchangeRateUpdateOnBaseCurrencyChange();
+            ensureModelLists(*m_appData);
+            sortNWArray(*m_appData->nwLogArray());
+        }))
         return error;
-    }
     storeGoalDefault();
     postDataReFetched();
     return std::nullopt;
@@ -231,15 +236,67 @@ platform::MaybeError NWData::restoreFromFilePath(const QString& path)
 
 platform::MaybeError NWData::deleteAllRecords()
 {
-    if (!m_appData)
-        m_appData = MVX_Model::makeEmpty();
-    m_appData->setNwLogArray(MVX_NWLogList());
-    m_chartNwLogArray.clear();
-    m_appData->setAssetscat(MVX_CategoryList());
-    m_appData->setLiabilitycat(MVX_CategoryList());
-    m_appData->setTags(MVX_TagsList());
-    platform::MaybeError error = saveData(false);
+    if (platform::MaybeError error = replaceModel(beforeDeleteAllKind, [this] {
+            if (!m_appData)
+                m_appData = MVX_Model::makeEmpty();
+            m_appData->setNwLogArray(MVX_NWLogList());
+            m_chartNwLogArray.clear();
+            m_appData->setAssetscat(MVX_CategoryList());
+            m_appData->setLiabilitycat(MVX_CategoryList());
+            m_appData->setTags(MVX_TagsList());
+        }))
+        return error;
     postDataReFetched();
+    return std::nullopt;
+}
+
+QStringList NWData::keptCopies(const QString& kind)
+{
+    return DataFileWriter::keptCopies(dataFilePath(), kind);
+}
+
+platform::MaybeError NWData::replaceModel(const QString& copyKind, const std::function<void()>& install)
+{
+    const platform::Expected<QString> copy = m_writer->keepCopyAndWait(dataFilePath(), copyKind, keptCopiesPerKind);
+    if (!copy)
+        return platform::Strings::tr("A copy of the data file could not be kept (%1), so nothing was changed.")
+            .arg(copy.error());
+
+    // Everything `install` may change, so that a failed save leaves the store as it was.
+    struct Lists {
+        std::optional<MVX_NWLogList> records;
+        std::optional<MVX_CategoryList> assets;
+        std::optional<MVX_CategoryList> liabilities;
+        std::optional<MVX_TagsList> tags;
+    };
+    const std::shared_ptr<MVX_Model> previousModel = m_appData;
+    const Lists previousLists = m_appData
+        ? Lists { m_appData->nwLogArray(), m_appData->assetscat(), m_appData->liabilitycat(), m_appData->tags() }
+        : Lists {};
+    const MVX_NWLogList previousChart = m_chartNwLogArray;
+    const QString previousCode = m_localCurrencyCode;
+    const std::shared_ptr<MVX_Currency> previousCurrency = m_localCurrency;
+    const MVX_ExchangeRateTable previousRates = m_exchangeRates;
+    const bool previousForeign = supportsForeignCurrencies();
+    const bool previousUpToDate = exchangeRateIsUpToDate();
+
+    install();
+    platform::MaybeError error = saveData(false);
+    if (!error)
+        return std::nullopt;
+    m_appData = previousModel;
+    if (m_appData) {
+        m_appData->setNwLogArray(previousLists.records);
+        m_appData->setAssetscat(previousLists.assets);
+        m_appData->setLiabilitycat(previousLists.liabilities);
+        m_appData->setTags(previousLists.tags);
+    }
+    m_chartNwLogArray = previousChart;
+    m_localCurrencyCode = previousCode;
+    m_localCurrency = previousCurrency;
+    m_exchangeRates = previousRates;
+    setSupportsForeignCurrencies(previousForeign);
+    setExchangeRateIsUpToDate(previousUpToDate);
     return error;
 }
 

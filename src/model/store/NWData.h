@@ -7,6 +7,7 @@
 #include "model/values/NWChartLog.h"
 #include "model/values/NWReportRecord.h"
 #include "platform/Expected.h"
+#include "platform/FileIO.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -110,7 +111,9 @@ public:
     /// Returns the reader's error text (then `appData()` is a new empty model and the
     /// unreadable file is copied aside before the first save replaces it), a note on
     /// parts that could not be read (the rest is loaded and the file is kept the same way),
-    /// or none.
+    /// or none. Only a regular file is read. The version read is remembered: a save that
+    /// finds another program's version in its place keeps that as a copy of kind
+    /// "conflict" and posts `notifications::dataFileConflict`.
     platform::MaybeError getApplicationData();
     /// Sorts the records and writes the model to the data file; waits for the write.
     /// `flag` has no meaning. Returns none when the file was written, else an error text.
@@ -124,13 +127,24 @@ public:
     /// Writes the model to `path`; returns an error text when that failed.
     platform::MaybeError backupToFilePath(const QString& path);
     /// Replaces the model by the file at `path`, saves it as the data file and posts
-    /// "dataReFetched". On failure the previous model and currency state stay, nothing
-    /// is saved or posted, and the error text is returned.
+    /// "dataReFetched". The data file is kept as a copy of kind "before-restore" first.
+    /// On failure the previous model and currency state stay, nothing is posted, and the
+    /// error text is returned.
     platform::MaybeError restoreFromFilePath(const QString& path);
     /// Empties the records, the chart series, the categories and the tags, saves and
-    /// posts "dataReFetched". Returns the save's error text, if any (the model stays
-    /// emptied; the data file keeps the old data).
+    /// posts "dataReFetched"; the data file is kept as a copy of kind "before-delete-all"
+    /// first. On failure the model stays as it was and the error text is returned.
     platform::MaybeError deleteAllRecords();
+
+    // Copies of the data file kept before each whole-model change, as
+    // "mervane.json.<kind>-<yyyyMMdd-HHmmss>" next to it; the newest ten of a kind stay.
+    static inline const QString beforeImportKind = QStringLiteral("before-import");
+    static inline const QString beforeRestoreKind = QStringLiteral("before-restore");
+    static inline const QString beforeDeleteAllKind = QStringLiteral("before-delete-all");
+    static constexpr int keptCopiesPerKind = 10;
+    /// The kept copies of the data file of one kind, oldest first.
+    static QStringList keptCopies(const QString& kind);
+
     /// `appData()`'s records become newest first, `chartNwLogArray()` the same objects
     /// oldest first.
     void sortNWArray(const MVX_NWLogList& records);
@@ -262,8 +276,6 @@ public:
     /// The shortest plain decimal text that reads back as `value`; empty when absent.
     static QString csvNumber(std::optional<double> value);
 
-    /// "mervane.json.before-import": the copy of the data file kept by each import.
-    static inline const QString beforeImportFileName = QStringLiteral("mervane.json.before-import");
     /// "CSV import failed: %@", with %1 in place of %@.
     static constexpr const char* csvImportFailureMessage
         = QT_TRANSLATE_NOOP("mervanemac", "CSV import failed: %1");
@@ -277,13 +289,11 @@ public:
     /// The model read from lines of fields, as `CSVParseDelegate` collects them.
     static platform::Expected<std::shared_ptr<MVX_Model>> modelFromLines(const QList<QStringList>& lines);
     /// Makes `model` the store's model and saves it: day numbers recomputed, category tag
-    /// lists made present, the currency set-up run, the records sorted, and the previous
-    /// data file copied to "mervane.json.before-import" first. Returns none on success;
-    /// on any failure the store's previous model and state come back, the data file is as
-    /// it was, and the reason is returned.
+    /// lists made present, the currency set-up run, the records sorted, and the data file
+    /// kept as a copy of kind "before-import" first. Returns none on success; on any failure
+    /// the store's previous model and state come back, the data file is as it was, and the
+    /// reason is returned.
     platform::MaybeError installImportedModel(const std::shared_ptr<MVX_Model>& model);
-    /// "$HOME/mervane.json.before-import".
-    static QString beforeImportFilePath();
 
     /// The writer thread of this store; tests give it failing devices.
     DataFileWriter& writer() { return *m_writer; }
@@ -295,7 +305,13 @@ public:
 
 private:
     void fillRatesFor(const QString& localCode);
-    void ensureCategoryTagLists();
+    /// Makes the model's lists present and every category's tag list editable.
+    static void ensureModelLists(MVX_Model& model);
+    /// Guards the data file against other writers from the version read at load.
+    void guardDataFile(std::optional<platform::FileIdentity> loaded);
+    /// Keeps a copy of the data file, runs `install` and saves; when the copy or the save
+    /// fails, everything `install` may have changed is put back and the reason returned.
+    platform::MaybeError replaceModel(const QString& copyKind, const std::function<void()>& install);
     void storeGoalDefault();
     platform::Expected<QByteArray> serialise();
     QString currentLocaleCurrencyCode() const;

@@ -106,7 +106,9 @@ TEST_F(CSVImportPanelVCTest, ImportingAGoodFileSavesItAndPostsImport)
     const platform::Expected<ModelReadResult> saved = ImportModel::readFile(NWData::dataFilePath());
     ASSERT_TRUE(saved);
     EXPECT_EQ(saved->model->nwLogArray()->first()->note(), u"first"_s);
-    EXPECT_EQ(readBytes(NWData::beforeImportFilePath()), m_dataFile);
+    const QStringList copies = NWData::keptCopies(NWData::beforeImportKind);
+    ASSERT_EQ(copies.size(), 1);
+    EXPECT_EQ(readBytes(copies.first()), m_dataFile);
 }
 
 TEST_F(CSVImportPanelVCTest, ABadFileIsReportedInRedAndImportsNothing)

@@ -3,24 +3,16 @@
 #include "model/data/ImportModel.h"
 #include "model/dates/DateUtilities.h"
 #include "model/store/DataFileWriter.h"
+#include "platform/Clock.h"
 
 #include <gtest/gtest.h>
 
-#include <QSaveFile>
+#include "support/FailingDevices.h"
 
 using namespace Qt::Literals::StringLiterals;
 using namespace mervane::test;
 
 namespace {
-
-// Accepts nothing, as a full disk does.
-class FullDiskSaveFile : public QSaveFile {
-public:
-    using QSaveFile::QSaveFile;
-
-protected:
-    qint64 writeData(const char*, qint64) override { return -1; }
-};
 
 class CSVInstallTest : public ModelTest {
 protected:
@@ -49,7 +41,9 @@ TEST_F(CSVInstallTest, TheImportedModelIsCompletedSortedAndSavedAfterTheOldFileW
     store().setExchangeRateIsUpToDate(true);
     ASSERT_EQ(store().installImportedModel(m_imported), std::nullopt);
 
-    EXPECT_EQ(readBytes(NWData::beforeImportFilePath()), m_previousFile);
+    const QStringList copies = NWData::keptCopies(NWData::beforeImportKind);
+    ASSERT_EQ(copies.size(), 1);
+    EXPECT_EQ(readBytes(copies.first()), m_previousFile);
     EXPECT_EQ(store().appData(), m_imported);
     EXPECT_TRUE(store().supportsForeignCurrencies());
     EXPECT_EQ(store().localCurrencyCode(), u"USD"_s);
@@ -74,8 +68,7 @@ TEST_F(CSVInstallTest, AFailedSaveIsReportedAndLeavesTheStoreAndTheFileAsTheyWer
 {
     const std::shared_ptr<MVX_Model> previous = store().appData();
     const MVX_NWLogList previousChart = store().chartNwLogArray();
-    store().writer().setSaveFileFactoryForTesting(
-        [](const QString& path) { return std::make_unique<FullDiskSaveFile>(path); });
+    store().writer().setDeviceFactoryForTesting(failingDevices(failsAfterBytes(0), fileNamed(NWData::dataFileName)));
 
     const platform::MaybeError failure = store().installImportedModel(m_imported);
     ASSERT_TRUE(failure.has_value());
@@ -85,11 +78,45 @@ TEST_F(CSVInstallTest, AFailedSaveIsReportedAndLeavesTheStoreAndTheFileAsTheyWer
     EXPECT_EQ(readBytes(NWData::dataFilePath()), m_previousFile);
 }
 
+TEST_F(CSVInstallTest, ACopyThatCannotBeKeptRefusesTheImport)
+{
+    const std::shared_ptr<MVX_Model> previous = store().appData();
+    for (const DeviceFailure& failure : { takesOnly(5), failsAtCommit(), failsAtOpen(EACCES) }) {
+        store().writer().setDeviceFactoryForTesting(failingDevices(failure, namesContaining(u".before-import-"_s)));
+        const platform::MaybeError refused = store().installImportedModel(m_imported);
+        ASSERT_TRUE(refused.has_value());
+        EXPECT_TRUE(refused->contains(u"nothing was changed"_s)) << refused->toStdString();
+        EXPECT_EQ(store().appData(), previous);
+        EXPECT_EQ(readBytes(NWData::dataFilePath()), m_previousFile);
+        EXPECT_EQ(NWData::keptCopies(NWData::beforeImportKind), QStringList());
+    }
+}
+
+TEST_F(CSVInstallTest, EveryImportKeepsItsOwnCopy)
+{
+    {
+        const platform::ScopedClock clock(QDateTime(QDate(2026, 3, 1), QTime(9, 0)));
+        ASSERT_EQ(store().installImportedModel(m_imported), std::nullopt);
+    }
+    const QByteArray afterFirst = readBytes(NWData::dataFilePath());
+    const auto second = NWData::modelFromCSVData("Asset Categories,ID\n,B,Cash,,0,\nNW Logs,Year\n,,,,,,,B\n");
+    ASSERT_TRUE(second);
+    {
+        const platform::ScopedClock clock(QDateTime(QDate(2026, 3, 1), QTime(9, 5)));
+        ASSERT_EQ(store().installImportedModel(*second), std::nullopt);
+    }
+    const QStringList copies = NWData::keptCopies(NWData::beforeImportKind);
+    ASSERT_EQ(copies.size(), 2);
+    EXPECT_TRUE(copies.at(0).endsWith(u"mervane.json.before-import-20260301-090000"_s)) << copies.at(0).toStdString();
+    EXPECT_EQ(readBytes(copies.at(0)), m_previousFile);
+    EXPECT_EQ(readBytes(copies.at(1)), afterFirst);
+}
+
 TEST_F(CSVInstallTest, NoFileToKeepIsNoFailure)
 {
     ASSERT_TRUE(QFile::remove(NWData::dataFilePath()));
     EXPECT_EQ(store().installImportedModel(m_imported), std::nullopt);
-    EXPECT_FALSE(QFile::exists(NWData::beforeImportFilePath()));
+    EXPECT_EQ(NWData::keptCopies(NWData::beforeImportKind), QStringList());
     EXPECT_TRUE(QFile::exists(NWData::dataFilePath()));
     EXPECT_TRUE(store().installImportedModel(nullptr).has_value());
 }

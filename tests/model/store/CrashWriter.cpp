@@ -1,6 +1,6 @@
 // Writes two large documents in turn to the path given until it is killed; the store
 // tests kill it with SIGKILL in the middle of a write.
-#include "model/store/DataFileWriter.h"
+#include "platform/FileIO.h"
 
 #include <QByteArray>
 #include <QString>
@@ -16,7 +16,7 @@ int main(int argc, char** argv)
     const QByteArray second(12'000'000, 'm');
     // Signal after the first replacement, so that the kill lands in one of the later ones.
     for (int i = 0;; ++i) {
-        if (DataFileWriter::writeFileAtomically(path, i % 2 == 0 ? first : second))
+        if (platform::writeFileAtomically(path, i % 2 == 0 ? first : second))
             return 1;
         if (i == 0) {
             std::fputs("writing\n", stdout);

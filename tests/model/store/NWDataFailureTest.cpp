@@ -11,15 +11,9 @@
 #include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
-using mervane::test::FailingSaveFile;
-using mervane::test::StoreTest;
+using namespace mervane::test;
 
 namespace {
-
-DataFileWriter::SaveFileFactory failingAfter(qint64 budget)
-{
-    return [budget](const QString& path) { return std::make_unique<FailingSaveFile>(path, budget); };
-}
 
 TEST_F(StoreTest, DeviceFailingMidWriteIsReportedAndTheOldFileSurvives)
 {
@@ -30,10 +24,10 @@ TEST_F(StoreTest, DeviceFailingMidWriteIsReportedAndTheOldFileSurvives)
     writeFile(backupPath, "previous backup");
 
     for (qint64 budget : { 0, 1, 100 }) {
-        store().writer().setSaveFileFactoryForTesting(failingAfter(budget));
+        store().writer().setDeviceFactoryForTesting(failingDevices(failsAfterBytes(budget)));
         const auto saveError = store().saveData(false);
         ASSERT_TRUE(saveError) << budget;
-        EXPECT_TRUE(saveError->contains(u"No space left on device"_s)) << saveError->toStdString();
+        EXPECT_TRUE(saveError->contains(u"the disk is full"_s)) << saveError->toStdString();
         EXPECT_EQ(readFile(dataFile()), original);
         EXPECT_TRUE(store().backupToFilePath(backupPath));
         EXPECT_EQ(readFile(backupPath), "previous backup");
@@ -53,7 +47,7 @@ TEST_F(StoreTest, DeviceFailingMidWriteIsReportedAndTheOldFileSurvives)
     EXPECT_TRUE(asyncResult->has_value());
     EXPECT_EQ(readFile(dataFile()), original);
 
-    store().writer().setSaveFileFactoryForTesting({});
+    store().writer().setDeviceFactoryForTesting({});
     EXPECT_EQ(store().saveData(false), std::nullopt);
 }
 
@@ -68,7 +62,7 @@ TEST_F(StoreTest, RestoreWhoseSaveFailsKeepsThePreviousModel)
     writeFile(backup, R"({"version":"2.0","base_currency":"GBP","nw_logs":[{"year":2030,"month":1}]})");
     const int before = refetchCount();
 
-    store().writer().setSaveFileFactoryForTesting(failingAfter(10));
+    store().writer().setDeviceFactoryForTesting(failingDevices(failsAfterBytes(10), fileNamed(NWData::dataFileName)));
     EXPECT_TRUE(store().restoreFromFilePath(backup));
     EXPECT_EQ(store().appData(), model);
     EXPECT_EQ(store().appData()->currentLog(), newest);
@@ -110,7 +104,7 @@ TEST(DataFileCrash, KilledWriterLeavesOldOrNewFile)
     QTemporaryDir dir;
     const QString path = dir.filePath(u"mervane.json"_s);
     const QByteArray old(16'000'000, 'o');
-    ASSERT_EQ(DataFileWriter::writeFileAtomically(path, old), std::nullopt);
+    ASSERT_EQ(platform::writeFileAtomically(path, old), std::nullopt);
 
     QProcess child;
     child.start(QStringLiteral(MERVANE_CRASH_WRITER), { path });

@@ -59,18 +59,4 @@ QByteArray StoreTest::sampleDocument()
 ]})";
 }
 
-qint64 FailingSaveFile::writeData(const char* data, qint64 length)
-{
-    if (m_written + length <= m_budget) {
-        m_written += length;
-        return QSaveFile::writeData(data, length);
-    }
-    const qint64 allowed = m_budget - m_written;
-    if (allowed > 0)
-        QSaveFile::writeData(data, allowed);
-    m_written = m_budget;
-    setErrorString(u"No space left on device"_s);
-    return -1;
-}
-
 } // namespace mervane::test

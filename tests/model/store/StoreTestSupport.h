@@ -1,11 +1,11 @@
 #pragma once
 
 #include "model/store/NWData.h"
+#include "support/FailingDevices.h"
 #include "support/TempHomeTest.h"
 
 #include <QByteArray>
 #include <QObject>
-#include <QSaveFile>
 #include <QString>
 
 #include <memory>
@@ -35,19 +35,6 @@ private:
     std::unique_ptr<QObject> m_context;
     std::unique_ptr<NWData> m_store;
     int m_refetches = 0;
-};
-
-/// A save file that accepts `budget` bytes and then fails, as a full disk does.
-class FailingSaveFile : public QSaveFile {
-public:
-    FailingSaveFile(const QString& path, qint64 budget) : QSaveFile(path), m_budget(budget) { }
-
-protected:
-    qint64 writeData(const char* data, qint64 length) override;
-
-private:
-    qint64 m_budget;
-    qint64 m_written = 0;
 };
 
 } // namespace mervane::test

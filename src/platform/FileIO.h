@@ -1,0 +1,107 @@
+#pragma once
+
+#include "platform/Expected.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QFileDevice>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace platform {
+
+/// Files are private to the user unless they already exist with a mode of their own.
+inline constexpr QFileDevice::Permissions privateFileMode = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+
+/// Nothing the application reads comes near this; a larger file is damage or the wrong file.
+inline constexpr qint64 maxReadableFileSize = qint64(1) << 30;
+
+/// The reason for a failed file operation as the user reads it: what happened and what to
+/// do for the failures a user can mend (a full disk, denied permission, a read-only file
+/// system), the system's own text for the rest. `errorNumber` is the errno behind the
+/// failure, 0 when unknown; then the system text is matched against the known ones.
+QString describeFileError(int errorNumber, const QString& systemText);
+
+/// What tells one version of a file from another without reading it.
+struct FileStamp {
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    quint64 inode = 0;
+    quint64 device = 0;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+/// A file's version as it was read or written: none when there was no file.
+struct FileIdentity {
+    FileStamp stamp;
+    QByteArray hash;
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
+/// The content hash identities compare when stamps differ.
+QByteArray contentHash(QByteArrayView bytes);
+
+/// The stamp of the file at `path` (symbolic links followed); none when nothing is there.
+std::optional<FileStamp> fileStamp(const QString& path);
+
+/// Whether the file at `path` is still the version `known` describes (none: no file). The
+/// content is read and hashed only when the stamps differ, so a file rewritten with the
+/// same bytes counts as the same.
+bool fileMatches(const QString& path, const std::optional<FileIdentity>& known);
+
+struct FileContents {
+    QByteArray bytes;
+    FileStamp stamp;
+};
+
+/// Reads a whole regular file (symbolic links followed). Anything else (a folder, a FIFO,
+/// a device) and files larger than `maxBytes` are refused without blocking or reading them.
+Expected<FileContents> readRegularFile(const QString& path, qint64 maxBytes = maxReadableFileSize);
+
+/// One replacement of a whole file: the bytes go to a temporary file next to it, which
+/// takes the file's place only at `commit`. Every operation reports failure like the file
+/// system does; a device may accept fewer bytes than given without any error.
+class AtomicFileDevice {
+public:
+    virtual ~AtomicFileDevice() = default;
+    virtual bool open() = 0;
+    /// The bytes taken, possibly fewer than given, or -1.
+    virtual qint64 write(QByteArrayView bytes) = 0;
+    /// The mode the file has once it is in place.
+    virtual bool setPermissions(QFileDevice::Permissions permissions) = 0;
+    /// Everything written reaches the disk.
+    virtual bool flush() = 0;
+    /// The file takes its place, and the folder's entry reaches the disk.
+    virtual bool commit() = 0;
+    /// Drops the temporary file; the previous file stays.
+    virtual void cancel() = 0;
+    /// The errno of the last failure, 0 when unknown.
+    virtual int errorNumber() const = 0;
+    virtual QString errorString() const = 0;
+};
+
+using AtomicFileFactory = std::function<std::unique_ptr<AtomicFileDevice>(const QString& path)>;
+
+/// The device over the real file system.
+std::unique_ptr<AtomicFileDevice> makeAtomicFileDevice(const QString& path);
+
+struct WriteOptions {
+    /// The mode of the written file. Without one, a file already at the path keeps its
+    /// mode and a new file is private.
+    std::optional<QFileDevice::Permissions> mode;
+    /// Makes the device; the real file system's when empty.
+    AtomicFileFactory factory;
+};
+
+/// Replaces the file at `path` with `bytes` atomically: it is replaced only after every
+/// byte was written, flushed to disk and committed, and the folder synced. On failure the
+/// previous file stays as it was and the text says why.
+MaybeError writeFileAtomically(const QString& path, QByteArrayView bytes, const WriteOptions& options = {});
+
+/// The mode a copy of `path` gets: private, and never wider than the original's.
+QFileDevice::Permissions copyModeFor(const QString& path);
+
+} // namespace platform
