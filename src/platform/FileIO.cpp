@@ -35,8 +35,9 @@ constexpr int knownErrors[] = { ENOSPC, EDQUOT, EACCES, EPERM, EROFS };
 
 FileStamp stampOf(const struct stat& info)
 {
-    return FileStamp { qint64(info.st_size), qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec,
-        quint64(info.st_ino), quint64(info.st_dev) };
+    return FileStamp { qint64(info.st_size),
+        qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec, quint64(info.st_ino),
+        quint64(info.st_dev) };
 }
 
 // Flushes the folder entry a rename made; without it the rename can be lost in a power cut.
@@ -156,7 +157,7 @@ QByteArray contentHash(QByteArrayView bytes)
 
 std::optional<FileStamp> fileStamp(const QString& path)
 {
-    struct stat info {};
+    struct stat info { };
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
         return std::nullopt;
     return stampOf(info);
@@ -191,14 +192,15 @@ Expected<FileContents> readRegularFile(const QString& path, qint64 maxBytes)
         ~Closer() { ::close(fd); }
     } closer { fd };
 
-    struct stat info {};
+    struct stat info { };
     if (::fstat(fd, &info) != 0)
         return failure(errno);
     if (S_ISDIR(info.st_mode))
         return Unexpected(Strings::tr("\"%1\" is a folder, not a file").arg(shown));
     if (!S_ISREG(info.st_mode))
         return Unexpected(
-            Strings::tr("\"%1\" is not a regular file (it may be a pipe or a device) and is not read").arg(shown));
+            Strings::tr("\"%1\" is not a regular file (it may be a pipe or a device) and is not read")
+                .arg(shown));
     if (info.st_size > maxBytes)
         return Unexpected(Strings::tr("\"%1\" is larger than %2 MB and is not read")
                               .arg(shown)
@@ -214,7 +216,8 @@ Expected<FileContents> readRegularFile(const QString& path, qint64 maxBytes)
                 break;
             contents.bytes.resize(qsizetype(std::min<qint64>(filled + 65536, maxBytes + 1)));
         }
-        const ssize_t got = ::read(fd, contents.bytes.data() + filled, size_t(contents.bytes.size() - filled));
+        const ssize_t got
+            = ::read(fd, contents.bytes.data() + filled, size_t(contents.bytes.size() - filled));
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -242,11 +245,11 @@ MaybeError writeFileAtomically(const QString& path, QByteArrayView bytes, const 
     const std::unique_ptr<AtomicFileDevice> device
         = options.factory ? options.factory(path) : makeAtomicFileDevice(path);
     const auto failure = [&](const QString& reason) {
-        return Strings::tr("The file \"%1\" could not be written: %2").arg(QDir::toNativeSeparators(path), reason);
+        return Strings::tr("The file \"%1\" could not be written: %2")
+            .arg(QDir::toNativeSeparators(path), reason);
     };
-    const auto deviceFailure = [&] {
-        return failure(describeFileError(device->errorNumber(), device->errorString()));
-    };
+    const auto deviceFailure
+        = [&] { return failure(describeFileError(device->errorNumber(), device->errorString())); };
     if (!device->open())
         return deviceFailure();
     const QFileInfo existing(path);

@@ -100,7 +100,8 @@ DeviceFailure failsAtCommit(int errorNumber)
     return { DeviceFailure::Stage::Commit, 0, false, errorNumber };
 }
 
-platform::AtomicFileFactory failingDevices(DeviceFailure failure, std::function<bool(const QString&)> affected)
+platform::AtomicFileFactory failingDevices(
+    DeviceFailure failure, std::function<bool(const QString&)> affected)
 {
     return [failure, affected](const QString& path) -> std::unique_ptr<platform::AtomicFileDevice> {
         if (affected && !affected(path))

@@ -14,6 +14,7 @@
 #include "uikit/window/TBAppWindow.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QScreen>
 #include <QShortcut>
 
@@ -170,6 +171,16 @@ void AppDelegate::registerCommandObservers()
     auto& center = platform::NotificationCenter::defaultCenter();
     for (const auto& observer : observers)
         center.addObserver(this, observer.name, observer.handler);
+    // The store saved over another program's version of the data file; the user must know
+    // where that version went.
+    center.addObserver(this, notifications::dataFileConflict, [this](const platform::Notification& n) {
+        showMessage(
+            platform::Strings::tr("Another program changed your data file after Mervane read it. "
+                                  "That version is kept as \"%1\"; Mervane saved its own data in "
+                                  "the data file.")
+                .arg(QDir::toNativeSeparators(n.userInfo.value(notifications::copyPathKey).toString())),
+            true);
+    });
 }
 
 void AppDelegate::initAfterPwdCompleted()

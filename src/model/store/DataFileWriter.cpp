@@ -64,8 +64,9 @@ platform::MaybeError DataFileWriter::writeNow(const QString& path, const QByteAr
         return failed;
     if (guarded) {
         const std::optional<platform::FileStamp> stamp = platform::fileStamp(path);
-        m_knownVersion = stamp ? std::optional(platform::FileIdentity { *stamp, platform::contentHash(bytes) })
-                               : std::nullopt;
+        m_knownVersion = stamp
+            ? std::optional(platform::FileIdentity { *stamp, platform::contentHash(bytes) })
+            : std::nullopt;
     }
     return std::nullopt;
 }
@@ -127,7 +128,8 @@ QStringList DataFileWriter::keptCopies(const QString& path, const QString& kind)
     const QString prefix = info.fileName() + u'.' + kind + u'-';
     const QDir folder = info.dir();
     QList<CopyOrder> copies;
-    for (const QString& name : folder.entryList({ prefix + u'*' }, QDir::Files | QDir::Hidden | QDir::System)) {
+    for (const QString& name :
+        folder.entryList({ prefix + u'*' }, QDir::Files | QDir::Hidden | QDir::System)) {
         // "yyyyMMdd-HHmmss", then an optional "-N".
         if (name.size() >= prefix.size() + 15 && name.at(prefix.size() + 8) == u'-')
             copies.append(copyOrder(folder.filePath(name), prefix.size()));
@@ -156,8 +158,9 @@ platform::MaybeError DataFileWriter::keepOtherWritersVersion(const QString& path
         return std::nullopt;
     const platform::Expected<QString> copy = keepCopy(path, conflictKind, std::nullopt);
     if (!copy)
-        return platform::Strings::tr("Another program changed the data file \"%1\" after Mervane read it, and "
-                                     "a copy of that version could not be kept (%2), so nothing was saved.")
+        return platform::Strings::tr(
+            "Another program changed the data file \"%1\" after Mervane read it, and "
+            "a copy of that version could not be kept (%2), so nothing was saved.")
             .arg(QDir::toNativeSeparators(path), copy.error());
     if (copy->isEmpty())
         return std::nullopt; // the file was removed meanwhile: nothing to lose

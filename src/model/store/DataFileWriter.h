@@ -46,7 +46,8 @@ public:
     /// "<path>.<kind>-<stamp>"; with `keep`, only that many of the newest copies of the kind
     /// stay. Returns the copy's path, empty when there was no file to copy, or why the copy
     /// could not be made.
-    platform::Expected<QString> keepCopyAndWait(const QString& path, const QString& kind, std::optional<int> keep);
+    platform::Expected<QString> keepCopyAndWait(
+        const QString& path, const QString& kind, std::optional<int> keep);
     /// The kept copies of `path` of one kind, oldest first.
     static QStringList keptCopies(const QString& path, const QString& kind);
 
@@ -70,7 +71,8 @@ private:
     platform::MaybeError writeNow(const QString& path, const QByteArray& bytes);
     platform::MaybeError keepOtherWritersVersion(const QString& path);
     platform::MaybeError preserveIfArmed(const QString& path);
-    platform::Expected<QString> keepCopy(const QString& path, const QString& kind, std::optional<int> keep) const;
+    platform::Expected<QString> keepCopy(
+        const QString& path, const QString& kind, std::optional<int> keep) const;
 
     platform::SerialQueue m_queue;
     // The members below are set from the caller's thread while the queue is idle, then

@@ -257,9 +257,11 @@ QStringList NWData::keptCopies(const QString& kind)
 
 platform::MaybeError NWData::replaceModel(const QString& copyKind, const std::function<void()>& install)
 {
-    const platform::Expected<QString> copy = m_writer->keepCopyAndWait(dataFilePath(), copyKind, keptCopiesPerKind);
+    const platform::Expected<QString> copy
+        = m_writer->keepCopyAndWait(dataFilePath(), copyKind, keptCopiesPerKind);
     if (!copy)
-        return platform::Strings::tr("A copy of the data file could not be kept (%1), so nothing was changed.")
+        return platform::Strings::tr(
+            "A copy of the data file could not be kept (%1), so nothing was changed.")
             .arg(copy.error());
 
     // Everything `install` may change, so that a failed save leaves the store as it was.
@@ -270,9 +272,9 @@ platform::MaybeError NWData::replaceModel(const QString& copyKind, const std::fu
         std::optional<MVX_TagsList> tags;
     };
     const std::shared_ptr<MVX_Model> previousModel = m_appData;
-    const Lists previousLists = m_appData
-        ? Lists { m_appData->nwLogArray(), m_appData->assetscat(), m_appData->liabilitycat(), m_appData->tags() }
-        : Lists {};
+    const Lists previousLists = m_appData ? Lists { m_appData->nwLogArray(), m_appData->assetscat(),
+        m_appData->liabilitycat(), m_appData->tags() }
+                                          : Lists {};
     const MVX_NWLogList previousChart = m_chartNwLogArray;
     const QString previousCode = m_localCurrencyCode;
     const std::shared_ptr<MVX_Currency> previousCurrency = m_localCurrency;

@@ -6,7 +6,6 @@
 #include "model/store/DataFileWriter.h"
 #include "platform/Strings.h"
 
-
 platform::Expected<QByteArray> NWData::csvText() const
 {
     if (!m_appData)

@@ -178,6 +178,19 @@ TEST_F(AppDelegateLaunch, UnreadableDataFileIsReportedAndKept)
     EXPECT_EQ(file.readAll(), broken);
 }
 
+TEST_F(AppDelegateLaunch, AConflictCopyIsShownWithItsPath)
+{
+    AppDelegate& delegate = makeDelegate();
+    delegate.start();
+    const QString copy = dataFilePath() + u".conflict-20260101-000000"_s;
+    platform::NotificationCenter::defaultCenter().post(
+        notifications::dataFileConflict, {}, { { notifications::copyPathKey, copy } });
+    ASSERT_TRUE(delegate.messagePopover());
+    EXPECT_TRUE(delegate.messagePopover()->isShown());
+    EXPECT_TRUE(delegate.messagePopover()->text().contains(copy))
+        << delegate.messagePopover()->text().toStdString();
+}
+
 TEST_F(AppDelegateLaunch, QuitWritesTheFrameAndTheNextStartRestoresIt)
 {
     AppDelegate& first = makeDelegate();

@@ -68,7 +68,8 @@ TEST_F(CSVInstallTest, AFailedSaveIsReportedAndLeavesTheStoreAndTheFileAsTheyWer
 {
     const std::shared_ptr<MVX_Model> previous = store().appData();
     const MVX_NWLogList previousChart = store().chartNwLogArray();
-    store().writer().setDeviceFactoryForTesting(failingDevices(failsAfterBytes(0), fileNamed(NWData::dataFileName)));
+    store().writer().setDeviceFactoryForTesting(
+        failingDevices(failsAfterBytes(0), fileNamed(NWData::dataFileName)));
 
     const platform::MaybeError failure = store().installImportedModel(m_imported);
     ASSERT_TRUE(failure.has_value());
@@ -82,7 +83,8 @@ TEST_F(CSVInstallTest, ACopyThatCannotBeKeptRefusesTheImport)
 {
     const std::shared_ptr<MVX_Model> previous = store().appData();
     for (const DeviceFailure& failure : { takesOnly(5), failsAtCommit(), failsAtOpen(EACCES) }) {
-        store().writer().setDeviceFactoryForTesting(failingDevices(failure, namesContaining(u".before-import-"_s)));
+        store().writer().setDeviceFactoryForTesting(
+            failingDevices(failure, namesContaining(u".before-import-"_s)));
         const platform::MaybeError refused = store().installImportedModel(m_imported);
         ASSERT_TRUE(refused.has_value());
         EXPECT_TRUE(refused->contains(u"nothing was changed"_s)) << refused->toStdString();
@@ -99,7 +101,8 @@ TEST_F(CSVInstallTest, EveryImportKeepsItsOwnCopy)
         ASSERT_EQ(store().installImportedModel(m_imported), std::nullopt);
     }
     const QByteArray afterFirst = readBytes(NWData::dataFilePath());
-    const auto second = NWData::modelFromCSVData("Asset Categories,ID\n,B,Cash,,0,\nNW Logs,Year\n,,,,,,,B\n");
+    const auto second
+        = NWData::modelFromCSVData("Asset Categories,ID\n,B,Cash,,0,\nNW Logs,Year\n,,,,,,,B\n");
     ASSERT_TRUE(second);
     {
         const platform::ScopedClock clock(QDateTime(QDate(2026, 3, 1), QTime(9, 5)));
@@ -107,7 +110,8 @@ TEST_F(CSVInstallTest, EveryImportKeepsItsOwnCopy)
     }
     const QStringList copies = NWData::keptCopies(NWData::beforeImportKind);
     ASSERT_EQ(copies.size(), 2);
-    EXPECT_TRUE(copies.at(0).endsWith(u"mervane.json.before-import-20260301-090000"_s)) << copies.at(0).toStdString();
+    EXPECT_TRUE(copies.at(0).endsWith(u"mervane.json.before-import-20260301-090000"_s))
+        << copies.at(0).toStdString();
     EXPECT_EQ(readBytes(copies.at(0)), m_previousFile);
     EXPECT_EQ(readBytes(copies.at(1)), afterFirst);
 }

@@ -1,0 +1,322 @@
+#include "StoreTestSupport.h"
+
+#include "model/ModelNotifications.h"
+#include "model/data/ImportModel.h"
+#include "model/store/DataFileWriter.h"
+#include "platform/Clock.h"
+#include "platform/NotificationCenter.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstring>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace mervane::test;
+
+namespace {
+
+mode_t modeOf(const QString& path)
+{
+    struct stat info { };
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 0777 : 07777;
+}
+
+// Runs the test body under the usual desktop umask, whatever the test runner's is.
+class SafetyTest : public StoreTest {
+protected:
+    void SetUp() override
+    {
+        StoreTest::SetUp();
+        m_umask = ::umask(022);
+        platform::NotificationCenter::defaultCenter().addObserver(
+            &m_observer, notifications::dataFileConflict, [this](const platform::Notification& n) {
+                m_conflicts.append(n.userInfo.value(notifications::copyPathKey).toString());
+            });
+    }
+    void TearDown() override
+    {
+        ::umask(m_umask);
+        StoreTest::TearDown();
+    }
+
+    void loadSample()
+    {
+        writeFile(dataFile(), sampleDocument());
+        ASSERT_EQ(store().getApplicationData(), std::nullopt);
+    }
+    // Conflict notices come through the event loop.
+    QStringList conflicts()
+    {
+        QCoreApplication::sendPostedEvents();
+        return m_conflicts;
+    }
+    void failWrites(const DeviceFailure& failure, std::function<bool(const QString&)> affected = {})
+    {
+        store().writer().setDeviceFactoryForTesting(failingDevices(failure, std::move(affected)));
+    }
+
+private:
+    mode_t m_umask = 022;
+    QObject m_observer;
+    QStringList m_conflicts;
+};
+
+TEST_F(SafetyTest, EveryFileTheStoreMakesIsPrivate)
+{
+    ASSERT_EQ(store().getApplicationData(), std::nullopt);
+    ASSERT_EQ(store().saveData(false), std::nullopt);
+    EXPECT_EQ(modeOf(dataFile()), 0600u);
+
+    const QString backup = homePath(u"backup.json"_s);
+    ASSERT_EQ(store().backupToFilePath(backup), std::nullopt);
+    EXPECT_EQ(modeOf(backup), 0600u);
+    const QString csv = homePath(u"export.csv"_s);
+    ASSERT_EQ(store().exportToCSV(csv), std::nullopt);
+    EXPECT_EQ(modeOf(csv), 0600u);
+
+    ASSERT_EQ(store().restoreFromFilePath(backup), std::nullopt);
+    ASSERT_EQ(store().installImportedModel(*NWData::modelFromCSVData(readFile(csv))), std::nullopt);
+    ASSERT_EQ(store().deleteAllRecords(), std::nullopt);
+    for (const QString& kind :
+        { NWData::beforeRestoreKind, NWData::beforeImportKind, NWData::beforeDeleteAllKind }) {
+        const QStringList copies = NWData::keptCopies(kind);
+        ASSERT_EQ(copies.size(), 1) << kind.toStdString();
+        EXPECT_EQ(modeOf(copies.first()), 0600u) << kind.toStdString();
+    }
+    EXPECT_EQ(modeOf(dataFile()), 0600u);
+}
+
+TEST_F(SafetyTest, AnExistingFileKeepsItsModeAndCopiesAreNeverWider)
+{
+    loadSample();
+    ASSERT_EQ(::chmod(QFile::encodeName(dataFile()).constData(), 0640), 0);
+    ASSERT_EQ(store().saveData(false), std::nullopt);
+    EXPECT_EQ(modeOf(dataFile()), 0640u);
+    ASSERT_EQ(store().deleteAllRecords(), std::nullopt);
+    EXPECT_EQ(modeOf(NWData::keptCopies(NWData::beforeDeleteAllKind).first()), 0600u & 0640u);
+
+    ASSERT_EQ(::chmod(QFile::encodeName(dataFile()).constData(), 0400), 0);
+    ASSERT_EQ(store().deleteAllRecords(), std::nullopt);
+    EXPECT_EQ(modeOf(NWData::keptCopies(NWData::beforeDeleteAllKind).last()), 0400u);
+}
+
+TEST_F(SafetyTest, RestoreAndDeleteAllKeepTheTenNewestCopiesOfTheirKind)
+{
+    loadSample();
+    const QString backup = homePath(u"backup.json"_s);
+    ASSERT_EQ(store().backupToFilePath(backup), std::nullopt);
+    for (int minute = 0; minute < 12; ++minute) {
+        const platform::ScopedClock clock(QDateTime(QDate(2026, 5, 1), QTime(10, minute)));
+        ASSERT_EQ(store().restoreFromFilePath(backup), std::nullopt);
+    }
+    QStringList copies = NWData::keptCopies(NWData::beforeRestoreKind);
+    ASSERT_EQ(copies.size(), 10);
+    EXPECT_TRUE(copies.first().endsWith(u".before-restore-20260501-100200"_s))
+        << copies.first().toStdString();
+    EXPECT_TRUE(copies.last().endsWith(u".before-restore-20260501-101100"_s)) << copies.last().toStdString();
+
+    // Two copies within one second get their own names, ordered after each other.
+    const platform::ScopedClock clock(QDateTime(QDate(2026, 5, 2), QTime(8, 0)));
+    const QByteArray restored = readFile(dataFile());
+    ASSERT_EQ(store().deleteAllRecords(), std::nullopt);
+    ASSERT_EQ(store().deleteAllRecords(), std::nullopt);
+    copies = NWData::keptCopies(NWData::beforeDeleteAllKind);
+    ASSERT_EQ(copies.size(), 2);
+    EXPECT_EQ(readFile(copies.at(0)), restored);
+    EXPECT_TRUE(copies.at(1).endsWith(u"-20260502-080000-2"_s)) << copies.at(1).toStdString();
+    EXPECT_EQ(NWData::keptCopies(NWData::beforeRestoreKind).size(), 10);
+}
+
+TEST_F(SafetyTest, DeleteAllThatCannotSaveSaysSoAndChangesNothing)
+{
+    loadSample();
+    const QByteArray original = readFile(dataFile());
+    const auto model = store().appData();
+    const int before = refetchCount();
+
+    failWrites(failsAtCommit(EIO), fileNamed(NWData::dataFileName));
+    const platform::MaybeError error = store().deleteAllRecords();
+    ASSERT_TRUE(error);
+    EXPECT_EQ(readFile(dataFile()), original);
+    EXPECT_EQ(store().appData(), model);
+    EXPECT_EQ(model->nwLogArray()->size(), 3);
+    EXPECT_EQ(model->assetscat()->size(), 2);
+    EXPECT_EQ(model->tags()->size(), 1);
+    EXPECT_EQ(store().chartNwLogArray().size(), 3);
+    EXPECT_EQ(refetchCount(), before);
+
+    // Without a copy of the data file nothing is deleted either.
+    failWrites(failsAfterBytes(3), namesContaining(u".before-delete-all-"_s));
+    const platform::MaybeError refused = store().deleteAllRecords();
+    ASSERT_TRUE(refused);
+    EXPECT_TRUE(refused->contains(u"nothing was changed"_s)) << refused->toStdString();
+    EXPECT_EQ(model->nwLogArray()->size(), 3);
+    EXPECT_EQ(readFile(dataFile()), original);
+}
+
+TEST_F(SafetyTest, AnotherProgramsVersionIsKeptAsAConflictCopy)
+{
+    loadSample();
+    const QByteArray theirs = R"({"version":"2.12","nw_logs":[{"year":2030,"month":1}]})";
+    writeFile(dataFile() + u".tmp"_s, theirs);
+    ASSERT_TRUE(QFile::remove(dataFile()));
+    ASSERT_TRUE(QFile::rename(dataFile() + u".tmp"_s, dataFile()));
+
+    ASSERT_EQ(store().saveData(false), std::nullopt);
+    const QStringList copies = NWData::keptCopies(DataFileWriter::conflictKind);
+    ASSERT_EQ(copies.size(), 1);
+    EXPECT_EQ(readFile(copies.first()), theirs);
+    EXPECT_EQ(conflicts(), copies);
+    EXPECT_EQ(ImportModel::readFile(dataFile())->model->nwLogArray()->size(), 3);
+
+    // What the store wrote itself is its own: the next saves keep nothing more.
+    ASSERT_EQ(store().saveData(false), std::nullopt);
+    ASSERT_EQ(store().saveData(false), std::nullopt);
+    EXPECT_EQ(NWData::keptCopies(DataFileWriter::conflictKind).size(), 1);
+}
+
+TEST_F(SafetyTest, SameBytesWrittenAgainAreNoConflictButAFileThatAppearedIs)
+{
+    loadSample();
+    const QByteArray same = readFile(dataFile());
+    ASSERT_TRUE(QFile::remove(dataFile()));
+    writeFile(dataFile(), same); // a new inode and time, the same content
+    ASSERT_EQ(store().saveData(false), std::nullopt);
+    EXPECT_EQ(NWData::keptCopies(DataFileWriter::conflictKind), QStringList());
+
+    // Started without a data file; one arrives before the first save (a late sync).
+    ASSERT_TRUE(QFile::remove(dataFile()));
+    restart();
+    ASSERT_EQ(store().getApplicationData(), std::nullopt);
+    writeFile(dataFile(), sampleDocument());
+    ASSERT_EQ(store().saveData(false), std::nullopt);
+    const QStringList copies = NWData::keptCopies(DataFileWriter::conflictKind);
+    ASSERT_EQ(copies.size(), 1);
+    EXPECT_EQ(readFile(copies.first()), sampleDocument());
+}
+
+TEST_F(SafetyTest, AConflictCopyThatCannotBeMadeStopsTheSave)
+{
+    loadSample();
+    const QByteArray theirs = "their edit";
+    ASSERT_TRUE(QFile::remove(dataFile()));
+    writeFile(dataFile(), theirs);
+
+    failWrites(takesOnly(2), namesContaining(u".conflict-"_s));
+    const platform::MaybeError error = store().saveData(false);
+    ASSERT_TRUE(error);
+    EXPECT_TRUE(error->contains(u"nothing was saved"_s)) << error->toStdString();
+    EXPECT_EQ(readFile(dataFile()), theirs);
+    EXPECT_EQ(conflicts(), QStringList());
+}
+
+TEST_F(SafetyTest, AnUnreadableFileWhoseCopyFailsIsNeverReplaced)
+{
+    const QByteArray broken = "{\"nw_logs\": [ broken";
+    writeFile(dataFile(), broken);
+    ASSERT_TRUE(store().getApplicationData());
+
+    for (const DeviceFailure& failure : { failsAtOpen(EACCES), takesOnly(4), failsAtCommit() }) {
+        failWrites(failure, namesContaining(u".unreadable-"_s));
+        const platform::MaybeError error = store().saveData(false);
+        ASSERT_TRUE(error);
+        EXPECT_TRUE(error->contains(u"nothing was saved"_s)) << error->toStdString();
+        EXPECT_EQ(readFile(dataFile()), broken);
+        EXPECT_TRUE(store().writer().isPreservePending());
+    }
+    failWrites(failsAtOpen(EACCES), namesContaining(u".unreadable-"_s));
+    EXPECT_TRUE(store().saveData(false)->contains(u"permission was denied"_s));
+
+    store().writer().setDeviceFactoryForTesting({});
+    ASSERT_EQ(store().saveData(false), std::nullopt);
+    const QStringList copies = NWData::keptCopies(DataFileWriter::unreadableKind);
+    ASSERT_EQ(copies.size(), 1);
+    EXPECT_EQ(readFile(copies.first()), broken);
+}
+
+TEST_F(SafetyTest, WritesThatFailLateOrShortAreReportedAndTheOldFilesSurvive)
+{
+    loadSample();
+    const QByteArray original = readFile(dataFile());
+    const QString backup = homePath(u"backup.json"_s);
+    const QString csv = homePath(u"export.csv"_s);
+    writeFile(backup, "old backup");
+    writeFile(csv, "old export");
+
+    struct Case {
+        DeviceFailure failure;
+        QString says;
+    };
+    const Case cases[] = {
+        { takesOnly(0), u"only 0 of"_s },
+        { takesOnly(100), u"only 100 of"_s },
+        { failsAfterBytes(50, ENOSPC), u"the disk is full"_s },
+        { failsAfterBytes(50, EDQUOT), u"quota"_s },
+        { failsAtOpen(EROFS), u"read-only"_s },
+        { failsAtOpen(EACCES), u"permission was denied"_s },
+        { failsAtFlush(ENOSPC), u"the disk is full"_s },
+        { failsAtCommit(EIO), QString::fromLocal8Bit(std::strerror(EIO)) },
+    };
+    for (const Case& c : cases) {
+        failWrites(c.failure);
+        for (const auto& [what, error] : {
+                 std::pair { "save", store().saveData(false) },
+                 std::pair { "backup", store().backupToFilePath(backup) },
+                 std::pair { "export", store().exportToCSV(csv) },
+             }) {
+            ASSERT_TRUE(error) << what << " " << c.says.toStdString();
+            EXPECT_TRUE(error->contains(c.says)) << what << ": " << error->toStdString();
+        }
+        EXPECT_EQ(readFile(dataFile()), original);
+        EXPECT_EQ(readFile(backup), "old backup");
+        EXPECT_EQ(readFile(csv), "old export");
+    }
+    // No temporary file is left behind by any of them.
+    EXPECT_EQ(QDir(home()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+}
+
+TEST_F(SafetyTest, OnlyARegularFileIsReadAsTheDataFile)
+{
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dataFile()).constData(), 0600), 0);
+    // Returns at once although nothing will ever write to the pipe.
+    platform::MaybeError error = store().getApplicationData();
+    ASSERT_TRUE(error);
+    EXPECT_TRUE(error->contains(u"not a regular file"_s)) << error->toStdString();
+    EXPECT_TRUE(store().saveData(false)); // nothing can be kept of it, so nothing replaces it
+    EXPECT_FALSE(QFileInfo(dataFile()).isFile());
+
+    ASSERT_TRUE(QFile::remove(dataFile()));
+    ASSERT_TRUE(QFile::link(u"/dev/zero"_s, dataFile()));
+    restart();
+    error = store().getApplicationData();
+    ASSERT_TRUE(error);
+    EXPECT_TRUE(error->contains(u"not a regular file"_s)) << error->toStdString();
+
+    // A sparse file above the cap is refused before a byte of it is read.
+    ASSERT_TRUE(QFile::remove(dataFile()));
+    QFile huge(dataFile());
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(platform::maxReadableFileSize + 1));
+    huge.close();
+    restart();
+    error = store().getApplicationData();
+    ASSERT_TRUE(error);
+    EXPECT_TRUE(error->contains(u"larger than 1024 MB"_s)) << error->toStdString();
+}
+
+TEST(FileErrorTextTest, TheErrnoBehindAFailureBecomesAnAnswer)
+{
+    EXPECT_TRUE(platform::describeFileError(ENOSPC, u"x"_s).startsWith(u"the disk is full"_s));
+    // Without an errno, the system's own text of a known failure is recognised.
+    EXPECT_TRUE(platform::describeFileError(0, QString::fromLocal8Bit(std::strerror(EROFS)))
+                    .contains(u"read-only"_s));
+    EXPECT_EQ(platform::describeFileError(0, u"Strange failure"_s), u"Strange failure"_s);
+    EXPECT_EQ(platform::describeFileError(EIO, u""_s), QString::fromLocal8Bit(std::strerror(EIO)));
+}
+
+} // namespace
