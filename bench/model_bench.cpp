@@ -5,8 +5,8 @@
 // Run one size per process to read its peak memory: --benchmark_filter=/50/
 #include "model/data/ImportModel.h"
 #include "model/data/ModelJSONWriter.h"
-#include "platform/FileIO.h"
 #include "model/store/NWData.h"
+#include "platform/FileIO.h"
 
 #include <benchmark/benchmark.h>
 
@@ -133,6 +133,34 @@ void BM_Load(benchmark::State& state)
     report(state, bytes);
 }
 
+// The whole start-up load through the store: reading the file, remembering its version
+// (stamp and content hash) and reading the document.
+void BM_LoadDataFile(benchmark::State& state)
+{
+    const QByteArray& bytes = document(int(state.range(0)), int(state.range(1)));
+    QTemporaryDir home;
+    const QByteArray previousHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    if (platform::writeFileAtomically(NWData::dataFilePath(), bytes))
+        state.SkipWithError("write failed");
+    NWData store;
+    for (auto _ : state) {
+        if (store.getApplicationData())
+            state.SkipWithError("load failed");
+    }
+    qputenv("HOME", previousHome);
+    report(state, bytes);
+}
+
+// What remembering the loaded version adds to a load.
+void BM_ContentHash(benchmark::State& state)
+{
+    const QByteArray& bytes = document(int(state.range(0)), int(state.range(1)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(platform::contentHash(bytes));
+    report(state, bytes);
+}
+
 void BM_SerialiseFloor(benchmark::State& state)
 {
     const QByteArray& bytes = document(int(state.range(0)), int(state.range(1)));
@@ -233,6 +261,8 @@ BENCHMARK(BM_ParseFloorRapidJSON)->Apply(sizes);
 BENCHMARK(BM_SerialiseFloorRapidJSON)->Apply(sizes);
 #endif
 BENCHMARK(BM_Load)->Apply(sizes);
+BENCHMARK(BM_LoadDataFile)->Apply(sizes);
+BENCHMARK(BM_ContentHash)->Apply(sizes);
 BENCHMARK(BM_SerialiseFloor)->Apply(sizes);
 BENCHMARK(BM_Save)->Apply(sizes);
 BENCHMARK(BM_LocaleScanFloor)->Unit(benchmark::kMicrosecond);
