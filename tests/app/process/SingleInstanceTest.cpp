@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QWidget>
@@ -43,17 +44,32 @@ TEST_F(SingleInstanceTest, AHolderThatDoesNotAnswerLeavesTheLaterOneSilentAndUnl
     EXPECT_EQ(*claim, Claim::OtherSilent);
 }
 
+// The lock file of a live instance, as that instance wrote it years ago, but without the
+// kernel lock that would otherwise keep it: only its age could make it look stale.
 TEST_F(SingleInstanceTest, ALiveHoldersLockNeverGoesStaleByAge)
 {
-    ASSERT_TRUE(startChild(QStringLiteral("lock-only"), "locked"));
+    QByteArray liveContents;
+    {
+        QLockFile live(home() + QStringLiteral("/elsewhere.lock"));
+        ASSERT_TRUE(live.tryLock(0));
+        QFile written(home() + QStringLiteral("/elsewhere.lock"));
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        liveContents = written.readAll();
+    }
     const QString lockPath = SingleInstance::lockFilePath(dataFilePath());
+    {
+        QFile lock(lockPath);
+        ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+        lock.write(liveContents);
+    }
     const utimbuf longAgo { 1'000'000'000, 1'000'000'000 }; // 2001
     ASSERT_EQ(::utime(QFile::encodeName(lockPath).constData(), &longAgo), 0);
 
     SingleInstance later(dataFilePath());
     const auto claim = later.tryAcquire();
     ASSERT_TRUE(claim) << qPrintable(claim.error());
-    EXPECT_NE(*claim, Claim::Acquired);
+    EXPECT_EQ(*claim, Claim::OtherSilent);
+    EXPECT_EQ(QFileInfo(lockPath).lastModified().toSecsSinceEpoch(), 1'000'000'000);
 }
 
 TEST_F(SingleInstanceTest, TheLockOfAKilledInstanceIsTakenOverAndTheNewHolderAnswers)
