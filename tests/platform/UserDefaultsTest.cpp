@@ -1,5 +1,7 @@
 #include "platform/UserDefaults.h"
 
+#include "platform/Clock.h"
+
 #include "support/TempHomeTest.h"
 
 #include <QCborArray>
@@ -166,6 +168,25 @@ TEST_F(UserDefaultsTest, AFileThatIsNotAMapIsReportedAndKeptAsideBeforeItIsRepla
         EXPECT_EQ(reread.string(QStringLiteral("mcmain")), QStringLiteral("{{1, 2}, {900, 600}}"));
         EXPECT_TRUE(reread.synchronize());
     }
+}
+
+TEST_F(UserDefaultsTest, AnUnreadableFileThatCannotBeKeptAsideIsNotReplaced)
+{
+    const platform::ScopedClock clock(QDateTime(QDate(2026, 12, 6), QTime(10, 30), Qt::UTC));
+    const QString path = UserDefaults::standardFilePath();
+    QDir().mkpath(QFileInfo(path).path());
+    const QByteArray damaged = QCborValue(7).toCbor();
+    writeFile(path, damaged);
+    // Every name the copy could take is already a folder.
+    const QString stem = path + QStringLiteral(".unreadable-20261206-103000");
+    ASSERT_TRUE(QDir().mkdir(stem));
+    for (int n = 2; n < 1000; ++n)
+        ASSERT_TRUE(QDir().mkdir(stem + u'-' + QString::number(n)));
+
+    UserDefaults defaults(path);
+    defaults.setValue(QStringLiteral("mcmain"), QStringLiteral("{{1, 2}, {900, 600}}"));
+    EXPECT_FALSE(defaults.synchronize());
+    EXPECT_EQ(readFile(path), damaged);
 }
 
 TEST_F(UserDefaultsTest, TheFileAndTheFolderWeCreateArePrivateWhateverTheUmask)

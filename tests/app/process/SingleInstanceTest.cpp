@@ -115,17 +115,6 @@ TEST_F(SingleInstanceTest, TheHoldersMinimisedWindowComesForwardWhenALaterOneAsk
     EXPECT_EQ(later.readAllStandardOutput(), "answered\n");
 }
 
-TEST_F(SingleInstanceTest, TheReleasedLockIsFreeForTheNextStart)
-{
-    {
-        SingleInstance first(dataFilePath());
-        ASSERT_EQ(first.tryAcquire().valueOr(Claim::OtherSilent), Claim::Acquired);
-    }
-    EXPECT_FALSE(QFileInfo::exists(SingleInstance::lockFilePath(dataFilePath())));
-    QProcess* next = startChild(QStringLiteral("claim"), "acquired");
-    EXPECT_TRUE(next);
-}
-
 TEST_F(SingleInstanceTest, ALockFileThatCannotBeMadeIsAnError)
 {
     SingleInstance instance(home() + QStringLiteral("/missing/mervane.json"));
