@@ -1,7 +1,14 @@
 #include "app/shell/AppDelegate.h"
 #include "app/shell/ApplicationSetup.h"
+#include "app/shell/SingleInstance.h"
+#include "model/store/NWData.h"
+#include "platform/Strings.h"
+#include "platform/TerminationSignals.h"
 
 #include <QApplication>
+#include <QMessageBox>
+
+using namespace Qt::Literals::StringLiterals;
 
 int main(int argc, char* argv[])
 {
@@ -10,7 +17,29 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     ApplicationSetup::configureApplication();
 
+    // Logout and `kill` leave through aboutToQuit, which waits for pending saves.
+    const auto quitOnSignals = platform::TerminationSignals::install();
+    if (!quitOnSignals)
+        qWarning("SIGTERM and SIGINT end Mervane without saving: %s", qPrintable(quitOnSignals.error()));
+
+    // Two instances on one data file would overwrite each other's saves; this comes before
+    // the store loads.
+    SingleInstance instance(NWData::dataFilePath());
+    const platform::Expected<SingleInstance::Claim> claim = instance.tryAcquire();
+    if (!claim) {
+        QMessageBox::critical(nullptr, u"Mervane"_s, claim.error());
+        return 1;
+    }
+    if (*claim == SingleInstance::Claim::OtherAnswered)
+        return 0;
+    if (*claim == SingleInstance::Claim::OtherSilent) {
+        QMessageBox::information(nullptr, u"Mervane"_s, platform::Strings::tr("Mervane is already running."));
+        return 0;
+    }
+
     AppDelegate delegate;
+    QObject::connect(&instance, &SingleInstance::raiseRequested, &delegate,
+        [&delegate] { ApplicationSetup::bringToFront(delegate.windowWidget()); });
     delegate.start();
     return app.exec();
 }

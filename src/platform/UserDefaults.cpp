@@ -1,12 +1,17 @@
 #include "platform/UserDefaults.h"
 
+#include "platform/Clock.h"
 #include "platform/Variants.h"
 
 #include <QCborMap>
 #include <QCborValue>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMutexLocker>
 #include <QStandardPaths>
+
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -14,23 +19,59 @@ namespace platform {
 
 namespace {
 
-bool readCbor(QIODevice& device, QSettings::SettingsMap& map)
+// None when the bytes are not a settings map: garbage and well-formed CBOR of another
+// shape alike.
+std::optional<QCborMap> settingsMap(const QByteArray& bytes)
 {
-    const QByteArray bytes = device.readAll();
     if (bytes.isEmpty())
-        return true;
+        return QCborMap();
     QCborParserError error;
     const QCborValue root = QCborValue::fromCbor(bytes, &error);
     if (error.error != QCborError::NoError || !root.isMap())
+        return std::nullopt;
+    return root.toMap();
+}
+
+bool readCbor(QIODevice& device, QSettings::SettingsMap& map)
+{
+    const std::optional<QCborMap> cbor = settingsMap(device.readAll());
+    if (!cbor)
         return false;
-    const QCborMap cbor = root.toMap();
-    for (auto it = cbor.constBegin(); it != cbor.constEnd(); ++it)
+    for (auto it = cbor->constBegin(); it != cbor->constEnd(); ++it)
         map.insert(it.key().toString(), it.value().toVariant());
+    return true;
+}
+
+// QSettings replaces a file it could not read with what it holds, which is only what was
+// set since: the user's settings would be lost. Keep a byte-identical copy next to it first,
+// named as the data file's; without that copy nothing is replaced.
+bool keepUnreadableFileAside(const QString& path)
+{
+    QFile existing(path);
+    if (!existing.open(QIODevice::ReadOnly))
+        return !existing.exists();
+    if (settingsMap(existing.readAll()))
+        return true;
+    existing.close();
+    const QString stem = path + u".unreadable-"_s + Clock::now().toString(u"yyyyMMdd-HHmmss"_s);
+    QString copyPath = stem;
+    for (int n = 2; QFileInfo::exists(copyPath) && n < 1000; ++n)
+        copyPath = stem + u'-' + QString::number(n);
+    if (!existing.copy(copyPath)) {
+        qWarning("The settings file %s could not be read nor kept aside (%s); it is left as it was.",
+            qPrintable(path), qPrintable(existing.errorString()));
+        return false;
+    }
+    qWarning(
+        "The settings file %s could not be read; it was kept as %s.", qPrintable(path), qPrintable(copyPath));
     return true;
 }
 
 bool writeCbor(QIODevice& device, const QSettings::SettingsMap& map)
 {
+    if (const auto* target = qobject_cast<const QFileDevice*>(&device);
+        target && !keepUnreadableFileAside(target->fileName()))
+        return false;
     QCborMap cbor;
     for (auto it = map.constBegin(); it != map.constEnd(); ++it)
         cbor.insert(it.key(), QCborValue::fromVariant(it.value()));
@@ -183,9 +224,29 @@ QByteArray UserDefaults::data(const QString& key, const QByteArray& fallback) co
     return v.typeId() == QMetaType::QByteArray ? v.toByteArray() : fallback;
 }
 
+void UserDefaults::ensurePrivateFile()
+{
+    // QSettings makes a new file readable by everyone and its folder by the umask; the
+    // settings are the user's alone. A file that exists keeps its mode on every replacement.
+    const QString path = m_settings->fileName();
+    if (QFileInfo::exists(path))
+        return;
+    const QFileInfo info(path);
+    const QString folder = info.path();
+    if (!QFileInfo::exists(folder)) {
+        QDir().mkpath(QFileInfo(folder).path());
+        QDir().mkdir(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    QFile file(path);
+    // When this fails, QSettings reports the same failure at its next write.
+    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly, QFile::ReadOwner | QFile::WriteOwner))
+        file.close();
+}
+
 void UserDefaults::setValue(const QString& key, const QVariant& value)
 {
     QMutexLocker lock(&m_mutex);
+    ensurePrivateFile();
     if (value.isNull())
         m_settings->remove(key);
     else
@@ -195,6 +256,7 @@ void UserDefaults::setValue(const QString& key, const QVariant& value)
 void UserDefaults::remove(const QString& key)
 {
     QMutexLocker lock(&m_mutex);
+    ensurePrivateFile();
     m_settings->remove(key);
 }
 

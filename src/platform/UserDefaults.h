@@ -53,10 +53,15 @@ public:
     void remove(const QString& key);
 
     /// Writes pending changes to disk and picks up changes made by other processes.
-    /// Returns false when the file could not be read or written.
+    /// Returns false when the file could not be read or written. A file that could not be
+    /// read (not CBOR, or CBOR that is not a map) is copied to
+    /// "<file>.unreadable-<yyyyMMdd-HHmmss>" before it is replaced; if that copy fails it is
+    /// not replaced. A file this class creates is private to the user (0600, its folder 0700).
     bool synchronize();
 
 private:
+    void ensurePrivateFile();
+
     mutable QMutex m_mutex;
     std::unique_ptr<QSettings> m_settings;
 };

@@ -1,17 +1,45 @@
 #include "platform/UserDefaults.h"
 
+#include "platform/Clock.h"
+
 #include "support/TempHomeTest.h"
 
+#include <QCborArray>
+#include <QCborMap>
+#include <QCborValue>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <sys/stat.h>
 
 using platform::UserDefaults;
 
 namespace {
 
 class UserDefaultsTest : public mervane::test::TempHomeTest { };
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int modeOf(const QString& path)
+{
+    struct stat info { };
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return -1;
+    return int(info.st_mode & 07777);
+}
 
 TEST_F(UserDefaultsTest, ContainsTellsAnEmptyValueFromAnAbsentOne)
 {
@@ -102,6 +130,100 @@ TEST_F(UserDefaultsTest, ACorruptFileReadsAsEmptyAndReportsIt)
     EXPECT_FALSE(defaults.contains(QStringLiteral("anything")));
     EXPECT_EQ(defaults.integer(QStringLiteral("anything"), 5), 5);
     EXPECT_FALSE(defaults.synchronize());
+}
+
+// Well-formed CBOR of another shape is as unreadable as garbage, and the user's bytes are
+// kept aside before anything new replaces them.
+TEST_F(UserDefaultsTest, AFileThatIsNotAMapIsReportedAndKeptAsideBeforeItIsReplaced)
+{
+    const QString path = UserDefaults::standardFilePath();
+    const QString folder = QFileInfo(path).path();
+    const struct {
+        const char* shape;
+        QByteArray bytes;
+    } cases[] = {
+        { "array", QCborArray { 1, QStringLiteral("mcmain") }.toCborValue().toCbor() },
+        { "number", QCborValue(42).toCbor() },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shape);
+        QDir(folder).removeRecursively();
+        QDir().mkpath(folder);
+        writeFile(path, c.bytes);
+
+        UserDefaults defaults(path);
+        EXPECT_FALSE(defaults.contains(QStringLiteral("0")));
+        EXPECT_EQ(defaults.integer(QStringLiteral("anything"), 5), 5);
+        EXPECT_FALSE(defaults.synchronize());
+        EXPECT_EQ(readFile(path), c.bytes) << "a read must not touch the file";
+
+        defaults.setValue(QStringLiteral("mcmain"), QStringLiteral("{{1, 2}, {900, 600}}"));
+        defaults.synchronize();
+        const QStringList copies
+            = QDir(folder).entryList({ QStringLiteral("Mervane.cbor.unreadable-*") }, QDir::Files);
+        ASSERT_EQ(copies.size(), 1) << qPrintable(QDir(folder).entryList().join(u' '));
+        EXPECT_EQ(readFile(QDir(folder).filePath(copies.first())), c.bytes);
+
+        UserDefaults reread(path);
+        EXPECT_EQ(reread.string(QStringLiteral("mcmain")), QStringLiteral("{{1, 2}, {900, 600}}"));
+        EXPECT_TRUE(reread.synchronize());
+    }
+}
+
+TEST_F(UserDefaultsTest, AnUnreadableFileThatCannotBeKeptAsideIsNotReplaced)
+{
+    const platform::ScopedClock clock(QDateTime(QDate(2026, 12, 6), QTime(10, 30), Qt::UTC));
+    const QString path = UserDefaults::standardFilePath();
+    QDir().mkpath(QFileInfo(path).path());
+    const QByteArray damaged = QCborValue(7).toCbor();
+    writeFile(path, damaged);
+    // Every name the copy could take is already a folder.
+    const QString stem = path + QStringLiteral(".unreadable-20261206-103000");
+    ASSERT_TRUE(QDir().mkdir(stem));
+    for (int n = 2; n < 1000; ++n)
+        ASSERT_TRUE(QDir().mkdir(stem + u'-' + QString::number(n)));
+
+    UserDefaults defaults(path);
+    defaults.setValue(QStringLiteral("mcmain"), QStringLiteral("{{1, 2}, {900, 600}}"));
+    EXPECT_FALSE(defaults.synchronize());
+    EXPECT_EQ(readFile(path), damaged);
+}
+
+TEST_F(UserDefaultsTest, TheFileAndTheFolderWeCreateArePrivateWhateverTheUmask)
+{
+    const mode_t previous = ::umask(022);
+    const QString path = UserDefaults::standardFilePath();
+    {
+        UserDefaults defaults(path);
+        defaults.setValue(QStringLiteral("SelectedAppearance"), 1);
+        EXPECT_TRUE(defaults.synchronize());
+        // A replacement keeps the mode too.
+        defaults.setValue(QStringLiteral("SelectedAppearance"), 2);
+        EXPECT_TRUE(defaults.synchronize());
+    }
+    ::umask(previous);
+    EXPECT_EQ(modeOf(path), 0600);
+    EXPECT_EQ(modeOf(QFileInfo(path).path()), 0700);
+}
+
+TEST_F(UserDefaultsTest, AnExistingFileAndFolderKeepTheirModes)
+{
+    const mode_t previous = ::umask(077);
+    const QString path = UserDefaults::standardFilePath();
+    const QString folder = QFileInfo(path).path();
+    QDir().mkpath(folder);
+    ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0750), 0);
+    writeFile(path, QCborMap().toCborValue().toCbor());
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0640), 0);
+    {
+        UserDefaults defaults(path);
+        defaults.setValue(QStringLiteral("ShowStartForm"), false);
+        EXPECT_TRUE(defaults.synchronize());
+    }
+    ::umask(previous);
+    EXPECT_FALSE(UserDefaults(path).boolean(QStringLiteral("ShowStartForm"), true));
+    EXPECT_EQ(modeOf(path), 0640);
+    EXPECT_EQ(modeOf(folder), 0750);
 }
 
 } // namespace

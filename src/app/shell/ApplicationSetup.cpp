@@ -37,6 +37,16 @@ void configureApplication()
     platform::FileChooser::setPresenter(presentFileDialog);
 }
 
+void bringToFront(QWidget* window)
+{
+    if (!window)
+        return;
+    window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 QString presentFileDialog(const platform::FileRequest& request)
 {
     auto* parent = qobject_cast<QWidget*>(request.parent);

@@ -32,6 +32,20 @@ TEST(WindowFrame, RefusesTextThatIsNotARectangle)
         EXPECT_FALSE(WindowFrame::fromText(text)) << qPrintable(text);
 }
 
+TEST(WindowFrame, RefusesHugeNumbersOfEitherSign)
+{
+    for (const QString& text : { u"{{-1000001, 2}, {900, 600}}"_s, u"{{1, -1e300}, {900, 600}}"_s,
+             u"{{1, 2}, {-1e7, 600}}"_s, u"{{1, 2}, {900, -2147483649}}"_s, u"{{-inf, 2}, {900, 600}}"_s,
+             u"{{1, 2}, {900, -nan}}"_s, u"{{1000001, 2}, {900, 600}}"_s, u"{{1, 2}, {900, 1e7}}"_s }) {
+        EXPECT_FALSE(WindowFrame::fromText(text)) << qPrintable(text);
+        EXPECT_FALSE(WindowFrame::restorableFrame(text, 900, oneScreen)) << qPrintable(text);
+    }
+    // The largest accepted numbers still make a frame, not an overflowed one.
+    EXPECT_EQ(WindowFrame::fromText(u"{{-1000000, -1000000}, {1000000, 1000000}}"_s),
+        QRect(-1000000, -1000000, 1000000, 1000000));
+    EXPECT_FALSE(WindowFrame::restorableFrame(u"{{-1000000, -1000000}, {900, 600}}"_s, 900, oneScreen));
+}
+
 TEST(WindowFrame, IgnoresZeroTinyAndUnreachableFrames)
 {
     EXPECT_FALSE(WindowFrame::restorableFrame(u"{{0, 0}, {0, 0}}"_s, 900, oneScreen));

@@ -1,0 +1,140 @@
+#include "ProcessTestSupport.h"
+
+#include "app/shell/ApplicationSetup.h"
+#include "app/shell/SingleInstance.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QWidget>
+
+#include <utime.h>
+
+namespace {
+
+using Claim = SingleInstance::Claim;
+
+class SingleInstanceTest : public mervane::test::ProcessTest { };
+
+TEST_F(SingleInstanceTest, ALaterClaimFailsAndAsksTheHolderToComeForward)
+{
+    QProcess* first = startChild(QStringLiteral("hold"), "acquired");
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(QFileInfo::exists(home() + QStringLiteral("/mervane.json.lock")));
+
+    for (int asked = 0; asked < 2; ++asked) {
+        SingleInstance later(dataFilePath());
+        const auto claim = later.tryAcquire();
+        ASSERT_TRUE(claim) << qPrintable(claim.error());
+        EXPECT_EQ(*claim, Claim::OtherAnswered);
+        EXPECT_TRUE(waitForLine(*first, "raise requested"));
+    }
+    EXPECT_EQ(first->state(), QProcess::Running);
+}
+
+TEST_F(SingleInstanceTest, AHolderThatDoesNotAnswerLeavesTheLaterOneSilentAndUnlocked)
+{
+    ASSERT_TRUE(startChild(QStringLiteral("lock-only"), "locked"));
+    SingleInstance later(dataFilePath());
+    const auto claim = later.tryAcquire();
+    ASSERT_TRUE(claim) << qPrintable(claim.error());
+    EXPECT_EQ(*claim, Claim::OtherSilent);
+}
+
+// The lock file of a live instance, as that instance wrote it years ago, but without the
+// kernel lock that would otherwise keep it: only its age could make it look stale.
+TEST_F(SingleInstanceTest, ALiveHoldersLockNeverGoesStaleByAge)
+{
+    QByteArray liveContents;
+    {
+        QLockFile live(home() + QStringLiteral("/elsewhere.lock"));
+        ASSERT_TRUE(live.tryLock(0));
+        QFile written(home() + QStringLiteral("/elsewhere.lock"));
+        ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+        liveContents = written.readAll();
+    }
+    const QString lockPath = SingleInstance::lockFilePath(dataFilePath());
+    {
+        QFile lock(lockPath);
+        ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+        lock.write(liveContents);
+    }
+    const utimbuf longAgo { 1'000'000'000, 1'000'000'000 }; // 2001
+    ASSERT_EQ(::utime(QFile::encodeName(lockPath).constData(), &longAgo), 0);
+
+    SingleInstance later(dataFilePath());
+    const auto claim = later.tryAcquire();
+    ASSERT_TRUE(claim) << qPrintable(claim.error());
+    EXPECT_EQ(*claim, Claim::OtherSilent);
+    EXPECT_EQ(QFileInfo(lockPath).lastModified().toSecsSinceEpoch(), 1'000'000'000);
+}
+
+TEST_F(SingleInstanceTest, TheLockOfAKilledInstanceIsTakenOverAndTheNewHolderAnswers)
+{
+    QProcess* crashed = startChild(QStringLiteral("hold"), "acquired");
+    ASSERT_TRUE(crashed);
+    crashed->kill(); // SIGKILL: the lock file and the socket stay behind
+    ASSERT_TRUE(crashed->waitForFinished(30000));
+    ASSERT_TRUE(QFileInfo::exists(SingleInstance::lockFilePath(dataFilePath())));
+
+    SingleInstance instance(dataFilePath());
+    const auto claim = instance.tryAcquire();
+    ASSERT_TRUE(claim) << qPrintable(claim.error());
+    ASSERT_EQ(*claim, Claim::Acquired);
+
+    // The later instance is another process: this one must keep its event loop running.
+    QSignalSpy raised(&instance, &SingleInstance::raiseRequested);
+    QProcess later;
+    later.start(QStringLiteral(MERVANE_PROCESS_CHILD), { QStringLiteral("claim") });
+    ASSERT_TRUE(raised.wait(30000));
+    ASSERT_TRUE(later.waitForFinished(30000));
+    EXPECT_EQ(later.exitCode(), 0);
+    EXPECT_EQ(later.readAllStandardOutput(), "answered\n");
+}
+
+TEST_F(SingleInstanceTest, TheHoldersMinimisedWindowComesForwardWhenALaterOneAsks)
+{
+    SingleInstance instance(dataFilePath());
+    ASSERT_EQ(instance.tryAcquire().valueOr(Claim::OtherSilent), Claim::Acquired);
+    QWidget window;
+    window.showMinimized();
+    ASSERT_TRUE(window.isMinimized());
+    QObject::connect(&instance, &SingleInstance::raiseRequested, &window,
+        [&window] { ApplicationSetup::bringToFront(&window); });
+
+    QSignalSpy raised(&instance, &SingleInstance::raiseRequested);
+    QProcess later;
+    later.start(QStringLiteral(MERVANE_PROCESS_CHILD), { QStringLiteral("claim") });
+    ASSERT_TRUE(raised.wait(30000));
+    EXPECT_FALSE(window.isMinimized());
+    EXPECT_TRUE(window.isVisible());
+    ASSERT_TRUE(later.waitForFinished(30000));
+    EXPECT_EQ(later.readAllStandardOutput(), "answered\n");
+}
+
+TEST_F(SingleInstanceTest, ALockFileThatCannotBeMadeIsAnError)
+{
+    SingleInstance instance(home() + QStringLiteral("/missing/mervane.json"));
+    const auto claim = instance.tryAcquire();
+    ASSERT_FALSE(claim);
+    EXPECT_TRUE(claim.error().contains(QStringLiteral("missing/mervane.json.lock")))
+        << qPrintable(claim.error());
+}
+
+TEST_F(SingleInstanceTest, TheSocketNameFollowsTheCanonicalDataFileInTheUsersRuntimeFolder)
+{
+    const QString real = home() + QStringLiteral("/real");
+    ASSERT_TRUE(QDir().mkpath(real));
+    ASSERT_TRUE(QFile::link(real, home() + QStringLiteral("/alias")));
+
+    const QString name = SingleInstance::serverName(real + QStringLiteral("/mervane.json"));
+    EXPECT_EQ(SingleInstance::serverName(home() + QStringLiteral("/alias/mervane.json")), name);
+    EXPECT_EQ(SingleInstance::serverName(home() + QStringLiteral("/real/../real/mervane.json")), name);
+    EXPECT_NE(SingleInstance::serverName(real + QStringLiteral("/other.json")), name);
+    EXPECT_EQ(QFileInfo(name).path(), QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
+}
+
+} // namespace
