@@ -1,5 +1,6 @@
 #include "platform/FileIO.h"
 
+#include "platform/Clock.h"
 #include "platform/Strings.h"
 
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QHashFunctions>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -122,6 +124,23 @@ private:
     int m_errorNumber = 0;
     QString m_ownText;
 };
+
+// A copy's name after "<file>.<kind>-": the time stamp, then "-N" for a second copy within
+// the same second. Ordered by the two, so that "-10" comes after "-9".
+struct CopyOrder {
+    QString stamp;
+    int number = 1;
+    QString path;
+};
+
+CopyOrder copyOrder(const QString& path, qsizetype prefixLength)
+{
+    const QString rest = QFileInfo(path).fileName().mid(prefixLength);
+    const qsizetype dash = rest.indexOf(u'-', 9);
+    bool ok = false;
+    const int number = dash < 0 ? 1 : rest.mid(dash + 1).toInt(&ok);
+    return { dash < 0 ? rest : rest.left(dash), ok ? number : 1, path };
+}
 
 } // namespace
 
@@ -289,6 +308,58 @@ MaybeError writeFileAtomically(const QString& path, QByteArrayView bytes, const 
 QFileDevice::Permissions copyModeFor(const QString& path)
 {
     return QFile::permissions(path) & privateFileMode;
+}
+
+Expected<QString> keepCopy(
+    const QString& path, const QString& kind, std::optional<int> keep, const AtomicFileFactory& factory)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return QString();
+    const Expected<FileContents> contents = readRegularFile(path);
+    if (!contents)
+        return Unexpected(contents.error());
+
+    const QString stem = path + u'.' + kind + u'-' + Clock::now().toString(u"yyyyMMdd-HHmmss"_s);
+    QString copyPath = stem;
+    for (int n = 2; QFileInfo::exists(copyPath); ++n) {
+        if (n == 1000)
+            return Unexpected(Strings::tr("there are already %1 copies named \"%2\"").arg(n - 1).arg(stem));
+        copyPath = stem + u'-' + QString::number(n);
+    }
+    if (MaybeError failed = writeFileAtomically(copyPath, contents->bytes, { copyModeFor(path), factory }))
+        return Unexpected(*failed);
+
+    if (keep) {
+        const QStringList copies = keptCopies(path, kind);
+        for (qsizetype i = 0; i < copies.size() - *keep; ++i) {
+            // A copy too many costs only room; it is no reason to fail the change.
+            if (!QFile::remove(copies.at(i)))
+                qWarning("Could not remove the old copy %s", qPrintable(copies.at(i)));
+        }
+    }
+    return copyPath;
+}
+
+QStringList keptCopies(const QString& path, const QString& kind)
+{
+    const QFileInfo info(path);
+    const QString prefix = info.fileName() + u'.' + kind + u'-';
+    const QDir folder = info.dir();
+    QList<CopyOrder> copies;
+    for (const QString& name :
+        folder.entryList({ prefix + u'*' }, QDir::Files | QDir::Hidden | QDir::System)) {
+        // "yyyyMMdd-HHmmss", then an optional "-N".
+        if (name.size() >= prefix.size() + 15 && name.at(prefix.size() + 8) == u'-')
+            copies.append(copyOrder(folder.filePath(name), prefix.size()));
+    }
+    std::sort(copies.begin(), copies.end(), [](const CopyOrder& a, const CopyOrder& b) {
+        return a.stamp != b.stamp ? a.stamp < b.stamp : a.number < b.number;
+    });
+    QStringList paths;
+    for (const CopyOrder& copy : copies)
+        paths.append(copy.path);
+    return paths;
 }
 
 } // namespace platform

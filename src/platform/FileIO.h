@@ -6,6 +6,7 @@
 #include <QByteArrayView>
 #include <QFileDevice>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -100,6 +101,15 @@ struct WriteOptions {
 /// byte was written, flushed to disk and committed, and the folder synced. On failure the
 /// previous file stays as it was and the text says why.
 MaybeError writeFileAtomically(const QString& path, QByteArrayView bytes, const WriteOptions& options = {});
+
+/// Keeps a byte-identical copy of the file at `path` as "<path>.<kind>-<yyyyMMdd-HHmmss>"
+/// ("-2", "-3", ... added for more within one second), with `copyModeFor(path)`. With
+/// `keep`, only that many of the newest copies of the kind stay. Returns the copy's path,
+/// empty when there was no file to copy, or why no copy could be made.
+Expected<QString> keepCopy(const QString& path, const QString& kind, std::optional<int> keep = std::nullopt,
+    const AtomicFileFactory& factory = {});
+/// The kept copies of `path` of one kind, oldest first.
+QStringList keptCopies(const QString& path, const QString& kind);
 
 /// The mode a copy of `path` gets: private, and never wider than the original's.
 QFileDevice::Permissions copyModeFor(const QString& path);

@@ -1,6 +1,6 @@
 #include "platform/UserDefaults.h"
 
-#include "platform/Clock.h"
+#include "platform/FileIO.h"
 #include "platform/Variants.h"
 
 #include <QCborMap>
@@ -47,23 +47,19 @@ bool readCbor(QIODevice& device, QSettings::SettingsMap& map)
 // named as the data file's; without that copy nothing is replaced.
 bool keepUnreadableFileAside(const QString& path)
 {
-    QFile existing(path);
-    if (!existing.open(QIODevice::ReadOnly))
-        return !existing.exists();
-    if (settingsMap(existing.readAll()))
+    const Expected<FileContents> existing = readRegularFile(path);
+    if (!existing)
+        return !QFileInfo::exists(path);
+    if (settingsMap(existing->bytes))
         return true;
-    existing.close();
-    const QString stem = path + u".unreadable-"_s + Clock::now().toString(u"yyyyMMdd-HHmmss"_s);
-    QString copyPath = stem;
-    for (int n = 2; QFileInfo::exists(copyPath) && n < 1000; ++n)
-        copyPath = stem + u'-' + QString::number(n);
-    if (!existing.copy(copyPath)) {
+    const Expected<QString> copy = keepCopy(path, u"unreadable"_s);
+    if (!copy) {
         qWarning("The settings file %s could not be read nor kept aside (%s); it is left as it was.",
-            qPrintable(path), qPrintable(existing.errorString()));
+            qPrintable(path), qPrintable(copy.error()));
         return false;
     }
     qWarning(
-        "The settings file %s could not be read; it was kept as %s.", qPrintable(path), qPrintable(copyPath));
+        "The settings file %s could not be read; it was kept as %s.", qPrintable(path), qPrintable(*copy));
     return true;
 }
 

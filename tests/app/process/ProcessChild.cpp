@@ -8,11 +8,11 @@
 #include "app/shell/SingleInstance.h"
 #include "model/store/DataFileWriter.h"
 #include "model/store/NWData.h"
+#include "platform/FileIO.h"
 #include "platform/TerminationSignals.h"
 
 #include <QCoreApplication>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QSemaphore>
 
 #include <cstdio>
@@ -29,19 +29,32 @@ void say(const char* line)
 }
 
 // Lets no byte through until the quit path opens the gate.
-class GatedSaveFile : public QSaveFile {
+class GatedDevice final : public platform::AtomicFileDevice {
 public:
-    GatedSaveFile(const QString& path, QSemaphore& gate) : QSaveFile(path), m_gate(gate) { }
+    GatedDevice(const QString& path, QSemaphore& gate)
+        : m_real(platform::makeAtomicFileDevice(path)), m_gate(gate)
+    {
+    }
 
-protected:
-    qint64 writeData(const char* data, qint64 length) override
+    bool open() override { return m_real->open(); }
+    qint64 write(QByteArrayView bytes) override
     {
         m_gate.acquire();
         m_gate.release();
-        return QSaveFile::writeData(data, length);
+        return m_real->write(bytes);
     }
+    bool setPermissions(QFileDevice::Permissions permissions) override
+    {
+        return m_real->setPermissions(permissions);
+    }
+    bool flush() override { return m_real->flush(); }
+    bool commit() override { return m_real->commit(); }
+    void cancel() override { m_real->cancel(); }
+    int errorNumber() const override { return m_real->errorNumber(); }
+    QString errorString() const override { return m_real->errorString(); }
 
 private:
+    std::unique_ptr<platform::AtomicFileDevice> m_real;
     QSemaphore& m_gate;
 };
 
@@ -52,8 +65,10 @@ int saveOnTerm(QCoreApplication& app)
         return 3;
     QSemaphore gate;
     DataFileWriter writer;
-    writer.setSaveFileFactoryForTesting(
-        [&gate](const QString& path) { return std::make_unique<GatedSaveFile>(path, gate); });
+    writer.setDeviceFactoryForTesting(
+        [&gate](const QString& path) -> std::unique_ptr<platform::AtomicFileDevice> {
+            return std::make_unique<GatedDevice>(path, gate);
+        });
     bool saved = false;
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &app, [&] {
         gate.release();
