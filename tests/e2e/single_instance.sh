@@ -14,8 +14,11 @@ window=$(e2e_wait_window '^Mervane$') || exit 1
 e2e_screenshot_painted "$shots/single-instance-first.png" || fail "no screenshot of the first"
 [ -e "$HOME/mervane.json.lock" ] || fail "the first instance holds no lock file"
 
+stamp() { stat -c '%s %Y %i' "$HOME/mervane.json" 2>/dev/null || echo none; }
+before=$(stamp)
 timeout 30 "$binary" >"$E2E_HOME/second.log" 2>&1
 rc=$?
+[ "$(stamp)" = "$before" ] || fail "the second start touched the data file"
 cat "$E2E_HOME/second.log"
 [ "$rc" = 0 ] || fail "the second start exited with $rc"
 kill -0 "$E2E_APP_PID" 2>/dev/null || fail "the first instance is gone"
