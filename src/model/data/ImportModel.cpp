@@ -424,7 +424,8 @@ platform::Expected<ModelReadResult> ImportModel::read(const QByteArray& bytes)
     } catch (const JSONScanner::SyntaxError& error) {
         if (error.notUtf8)
             return platform::Unexpected(
-                Strings::tr("Missing JSON dictionary: the file is not UTF-8 text (byte %1).").arg(error.offset));
+                Strings::tr("Missing JSON dictionary: the file is not UTF-8 text (byte %1).")
+                    .arg(error.offset));
         return platform::Unexpected(
             Strings::tr("Missing JSON dictionary: the file is not a JSON document (%1 at byte %2).")
                 .arg(QString::fromLatin1(error.what))

@@ -83,7 +83,7 @@ void JSONScanner::fail(const char* what) const
 void JSONScanner::skipWhitespace()
 {
     // Saved files hold no whitespace between tokens.
-    if (m_pos < m_end && static_cast<unsigned char>(*m_pos) > ' ')
+    if (m_pos<m_end&& static_cast<unsigned char>(*m_pos)> ' ')
         return;
     m_pos = MAPJSONLex::skipSpace(m_pos, m_end);
 }

@@ -70,7 +70,8 @@ public:
         {
             if (name.empty())
                 return 1;
-            const auto byte = [name](size_t at) { return std::uint64_t(static_cast<unsigned char>(name[at])); };
+            const auto byte
+                = [name](size_t at) { return std::uint64_t(static_cast<unsigned char>(name[at])); };
             const std::uint64_t x = byte(0) | byte(name.size() > 1 ? 1 : 0) << 8 | byte(name.size() - 1) << 16
                 | std::uint64_t(name.size()) << 24;
             return std::uint64_t(1) << ((x * 0xD23F0824128B2F33u) >> 58);

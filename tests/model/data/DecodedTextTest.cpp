@@ -14,10 +14,11 @@ struct Texts {
 
 Texts textsOf(const QByteArray& text)
 {
-    const QByteArray document
-        = R"({"a_cat":[{"ID":"A","name":")" + text + R"("}],"nw_logs":[{"year":2020,"note":")" + text + R"("}]})";
+    const QByteArray document = R"({"a_cat":[{"ID":"A","name":")" + text
+        + R"("}],"nw_logs":[{"year":2020,"note":")" + text + R"("}]})";
     const platform::Expected<ModelReadResult> read = ImportModel::read(document);
-    EXPECT_TRUE(read) << document.toStdString() << " -> " << read.errorIfAny().value_or(QString()).toStdString();
+    EXPECT_TRUE(read) << document.toStdString() << " -> "
+                      << read.errorIfAny().value_or(QString()).toStdString();
     if (!read)
         return {};
     EXPECT_FALSE(read->hasUnreadableParts());
@@ -27,10 +28,8 @@ Texts textsOf(const QByteArray& text)
 TEST(DecodedText, EscapesAndCharactersOutsideTheBasicPlaneComeOutAsTheirCharacters)
 {
     const std::pair<QByteArray, QString> cases[] = {
-        { R"(a\"b\\c\/d)", u"a\"b\\c/d"_s },
-        { R"(\b\f\n\r\t)", u"\b\f\n\r\t"_s },
-        { R"(caf\u00e9 \u20AC)", u"café €"_s },
-        { R"(\u0000end)", QString(QChar(u'\0')) + u"end"_s },
+        { R"(a\"b\\c\/d)", u"a\"b\\c/d"_s }, { R"(\b\f\n\r\t)", u"\b\f\n\r\t"_s },
+        { R"(caf\u00e9 \u20AC)", u"café €"_s }, { R"(\u0000end)", QString(QChar(u'\0')) + u"end"_s },
         { R"(\ud834\udd1e)", QString::fromUcs4(U"\U0001D11E") },
         { R"(clef \uD834\uDD1E!)", u"clef "_s + QString::fromUcs4(U"\U0001D11E") + u'!' },
         { "\xF0\x9F\x8F\xA0 home", QString::fromUcs4(U"\U0001F3E0") + u" home"_s }, // raw, not escaped
