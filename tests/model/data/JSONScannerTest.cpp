@@ -104,6 +104,7 @@ TEST(JSONSyntax, AMemberNamedTwiceInAnyObjectFailsTheDocument)
         { R"({"ignored":[{"inner":{"b":1,"c":{},"b":2}}]})", "b" },
         { R"({"nw_logs":[{"note":"x","x":1,"\u006eote":"y"}]})", "note" },
         { R"({"\u006ew_logs":[],"n\u0077_logs":[]})", "nw_logs" },
+        { R"({"nw_logs":[{"\u006eote":"x","\u0079ear":2020,"note":"y"}]})", "note" },
         { R"({"":1,"":2})", "" },
         { wide + R"("m3":0})", "m3" },
         { wide + R"("m18":0})", "m18" },
