@@ -28,6 +28,12 @@ inline const char* skipSpace(const char* p, const char* end)
     return p;
 }
 
+/// Whitespace and the other bytes below the space.
+inline bool isSpaceOrControl(char c)
+{
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
 inline bool isDigit(char c)
 {
     return c >= '0' && c <= '9';

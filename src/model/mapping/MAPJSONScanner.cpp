@@ -83,7 +83,7 @@ void JSONScanner::fail(const char* what) const
 void JSONScanner::skipWhitespace()
 {
     // Saved files hold no whitespace between tokens.
-    if (m_pos<m_end&& static_cast<unsigned char>(*m_pos)> ' ')
+    if (m_pos < m_end && !MAPJSONLex::isSpaceOrControl(*m_pos))
         return;
     m_pos = MAPJSONLex::skipSpace(m_pos, m_end);
 }
@@ -200,7 +200,7 @@ std::string_view JSONScanner::scanString(bool& escaped)
     case MAPJSONLex::Failure::ControlCharacter:
         fail("control character in text");
     case MAPJSONLex::Failure::InvalidUtf8:
-        fail("not UTF-8"); // fail() says so at that byte
+        fail("not UTF-8");
     default:
         fail("unterminated text");
     }
