@@ -38,5 +38,26 @@
             <numerusform>%n tag references of categories could not be read</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n categories</source>
+        <translation>
+            <numerusform>1 category</numerusform>
+            <numerusform>%n categories</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n monthly records</source>
+        <translation>
+            <numerusform>1 monthly record</numerusform>
+            <numerusform>%n monthly records</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n records</source>
+        <translation>
+            <numerusform>1 record</numerusform>
+            <numerusform>%n records</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

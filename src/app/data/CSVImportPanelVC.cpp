@@ -13,6 +13,35 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace {
+
+qsizetype categoryCount(const MVX_Model& model)
+{
+    return model.assetscat().value_or(MVX_CategoryList()).size()
+        + model.liabilitycat().value_or(MVX_CategoryList()).size();
+}
+
+qsizetype recordCount(const MVX_Model& model)
+{
+    return model.nwLogArray().value_or(MVX_NWLogList()).size();
+}
+
+// What Import would do, said before it can be done: "12 categories and 120 monthly records
+// will replace 15 categories and 118 records."
+QString replacementSummary(const MVX_Model& imported, const MVX_Model* current)
+{
+    using platform::Strings;
+    const qsizetype currentCategories = current ? categoryCount(*current) : 0;
+    const qsizetype currentRecords = current ? recordCount(*current) : 0;
+    return Strings::tr("%1 and %2 will replace %3 and %4.")
+        .arg(Strings::tr("%n categories", nullptr, int(categoryCount(imported))),
+            Strings::tr("%n monthly records", nullptr, int(recordCount(imported))),
+            Strings::tr("%n categories", nullptr, int(currentCategories)),
+            Strings::tr("%n records", nullptr, int(currentRecords)));
+}
+
+} // namespace
+
 CSVImportPanelVC::CSVImportPanelVC(NWData* store, QWidget* parent)
     : QWidget(parent), m_store(store ? *store : *NWData::shared())
 {
@@ -85,7 +114,7 @@ void CSVImportPanelVC::selectImportCSVFileBtnClick()
         return;
     }
     m_importedModel = std::move(*read);
-    showMessage(platform::Strings::tr("Ready to import."), false);
+    showMessage(replacementSummary(*m_importedModel, m_store.appData().get()), false);
 }
 
 void CSVImportPanelVC::importClick()

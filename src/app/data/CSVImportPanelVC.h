@@ -26,7 +26,9 @@ public:
     /// The model read from the chosen file; null until a file was read successfully.
     const std::shared_ptr<MVX_Model>& importedModel() const { return m_importedModel; }
 
-    /// Select: asks for a file and reads it; a file that cannot be read is reported.
+    /// Select: asks for a file and reads it. The message line then says how many categories
+    /// and records would replace how many; a file that cannot be read is reported in red
+    /// and leaves nothing to import.
     void selectImportCSVFileBtnClick();
     /// Import: installs and saves the read model, then posts `csvImporterImport`; without
     /// one, or when installing fails, says so in red.

@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -84,15 +85,29 @@ std::shared_ptr<MVX_Category> readCategory(const QStringList& line)
     return category;
 }
 
-// Which list each category ID belongs to; an ID in both lists counts as an asset.
+// Which list each category ID belongs to. The ID line does not say, so an ID in both lists
+// would put its values on one side without a word.
 QHash<QString, bool> categorySides(const MVX_Model& model)
 {
     QHash<QString, bool> isAsset;
     for (const auto& category : *model.liabilitycat())
         isAsset.insert(category->ID(), false);
-    for (const auto& category : *model.assetscat())
+    for (const auto& category : *model.assetscat()) {
+        if (isAsset.value(category->ID(), true) == false)
+            throw ReadError { platform::Strings::tr(
+                "the category ID \"%1\" is both an asset and a liability category")
+                                  .arg(category->ID()) };
         isAsset.insert(category->ID(), true);
+    }
     return isAsset;
+}
+
+// Seven empty fields, then the IDs: what stands below the records section's header.
+bool isIDLine(const QStringList& line)
+{
+    return line.size() >= 7 && std::all_of(line.cbegin(), line.cbegin() + 7, [](const QString& field) {
+        return field.isEmpty();
+    });
 }
 
 std::shared_ptr<MVX_NWLog> readRecord(
@@ -179,16 +194,21 @@ platform::Expected<std::shared_ptr<MVX_Model>> modelFromLines(const QList<QStrin
     for (const QStringList& line : groups[int(Section::Liabilities)].mid(1))
         model->liabilitycat()->append(readCategory(line));
 
+    // Without the records section the file would replace every record with none.
     const QList<QStringList>& records = groups[int(Section::Records)];
-    if (records.size() > 1) {
-        const QStringList ids = records.at(1).mid(7);
+    if (records.isEmpty())
+        return platform::Unexpected(platform::Strings::tr(
+            "the file has no monthly records section: it is not an export of Mervane, or it was cut short"));
+    if (records.size() < 2 || !isIDLine(records.at(1)))
+        return platform::Unexpected(platform::Strings::tr(
+            "the monthly records section has no line of category IDs; the file may be cut short"));
+    const QStringList ids = records.at(1).mid(7);
+    try {
         const QHash<QString, bool> isAsset = categorySides(*model);
-        try {
-            for (qsizetype i = 2; i < records.size(); ++i)
-                model->nwLogArray()->append(readRecord(records.at(i), ids, isAsset, i - 1));
-        } catch (const ReadError& failure) {
-            return platform::Unexpected(failure.reason);
-        }
+        for (qsizetype i = 2; i < records.size(); ++i)
+            model->nwLogArray()->append(readRecord(records.at(i), ids, isAsset, i - 1));
+    } catch (const ReadError& failure) {
+        return platform::Unexpected(failure.reason);
     }
     return model;
 }

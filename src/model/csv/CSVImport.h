@@ -12,10 +12,17 @@
 
 /// Reads the layout `csv::csvText` writes into a new model, which the caller owns. Lines
 /// are sorted into sections by their first field ("TAGS", "Asset", "Liability", "NW"), so
-/// sections may stand in any order; lines before the first section are ignored. A record
-/// line must carry exactly one value per ID of the ID line; numbers must be plain decimal
-/// numbers (an empty field is an absent number). Anything else fails the whole read with
-/// the reason as the error; nothing outside the result is changed.
+/// sections may stand in any order; lines before the first section are ignored.
+///
+/// Importing replaces all the household's data, so only a file that is an export is read:
+/// it must hold the monthly records section, whose header line is followed by the line of
+/// category IDs (seven empty fields, then one ID per category). Every export has both, also
+/// one of no data at all; a bank statement, an empty file or an export cut short before
+/// its records does not. A record line must carry exactly one value per ID of the ID line;
+/// numbers must be plain decimal numbers (an empty field is an absent number). A category
+/// ID may not be both an asset and a liability category, since the ID line would not say
+/// on which side its values belong. Anything else fails the whole read with the reason as
+/// the error; nothing outside the result is changed.
 namespace csv {
 
 /// The version an imported model carries.

@@ -201,8 +201,9 @@ private:
     {
         bool readable = true;
         std::string_view key;
+        JSONScanner::MemberNames names;
         m_in.beginObject();
-        for (bool first = true; m_in.nextMember(first, key);) {
+        for (bool first = true; m_in.nextMember(first, key, names);) {
             if (!member(key))
                 readable = false;
         }
@@ -421,10 +422,19 @@ platform::Expected<ModelReadResult> ImportModel::read(const QByteArray& bytes)
         scanner.expectEnd();
         result.model = std::move(model);
     } catch (const JSONScanner::SyntaxError& error) {
+        if (error.notUtf8)
+            return platform::Unexpected(
+                Strings::tr("Missing JSON dictionary: the file is not UTF-8 text (byte %1).")
+                    .arg(error.offset));
         return platform::Unexpected(
             Strings::tr("Missing JSON dictionary: the file is not a JSON document (%1 at byte %2).")
                 .arg(QString::fromLatin1(error.what))
                 .arg(error.offset));
+    } catch (const JSONScanner::RepeatedMember& repeated) {
+        return platform::Unexpected(
+            Strings::tr("Invalid JSON dictionary: the member \"%1\" appears twice (byte %2).")
+                .arg(QString::fromStdString(repeated.name))
+                .arg(repeated.offset));
     } catch (const TopLevelMismatch& mismatch) {
         return platform::Unexpected(
             Strings::tr("Invalid JSON dictionary: \"%1\" holds %2.")

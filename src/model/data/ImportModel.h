@@ -28,6 +28,10 @@ struct ModelReadResult {
 /// model, and nothing outside the result is changed. A document that cannot be read at
 /// all comes back as the error text of the `Expected`.
 ///
+/// The document must be UTF-8 text (a byte-order mark at its start is skipped), and no
+/// object in it may name a member twice: either fails the whole document, since one of two
+/// values would be lost or text would be changed without a word.
+///
 /// The reader is strict about types (a string where a number belongs makes its element
 /// unreadable) and lenient about absence: an absent member or null reads as no value,
 /// and an absent or null flag or sort order as false or 0. Elements of the lists that

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -25,6 +26,12 @@ inline const char* skipSpace(const char* p, const char* end)
     while (p < end && (*p == ' ' || *p == '\n' || *p == '\r' || *p == '\t'))
         ++p;
     return p;
+}
+
+/// Whitespace and the other bytes below the space.
+inline bool isSpaceOrControl(char c)
+{
+    return static_cast<unsigned char>(c) <= ' ';
 }
 
 inline bool isDigit(char c)
@@ -93,16 +100,27 @@ inline int utf8SequenceLength(const unsigned char* p, const unsigned char* end)
 }
 
 /// A string from its opening quote at `p`: on success `raw` is its text without quotes and
-/// `p` is past the closing quote. `Strict` also checks escapes and UTF-8 here; otherwise
-/// escapes are only stepped over (the caller checks them as it decodes).
-template <bool Strict>
+/// `p` is past the closing quote. `Strict` also checks escapes here; otherwise escapes are
+/// only stepped over (the caller checks them as it decodes). `CheckUtf8` checks the bytes.
+template <bool Strict, bool CheckUtf8 = Strict>
 inline Failure scanString(const char*& p, const char* end, std::string_view& raw, bool& escaped)
 {
+    // The bytes that need a look of their own; most of a text is none of them.
+    static constexpr std::array<bool, 256> special = [] {
+        std::array<bool, 256> table {};
+        for (int c = 0; c < 256; ++c)
+            table[size_t(c)] = c < 0x20 || c == '"' || c == '\\' || (CheckUtf8 && c >= 0x80);
+        return table;
+    }();
     ++p; // the opening quote
     const char* start = p;
     escaped = false;
     while (p < end) {
         const unsigned char c = static_cast<unsigned char>(*p);
+        if (!special[c]) {
+            ++p;
+            continue;
+        }
         if (c == '"') {
             raw = std::string_view(start, size_t(p - start));
             ++p;
@@ -138,7 +156,7 @@ inline Failure scanString(const char*& p, const char* end, std::string_view& raw
             ++p;
             continue;
         }
-        if constexpr (Strict) {
+        if constexpr (CheckUtf8) {
             if (c >= 0x80) {
                 const int length = utf8SequenceLength(
                     reinterpret_cast<const unsigned char*>(p), reinterpret_cast<const unsigned char*>(end));

@@ -2,6 +2,8 @@
 
 #include "model/mapping/MAPJSONLexing.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kMaxDepth = 512;
@@ -27,18 +29,62 @@ void appendUtf8(std::string& out, char32_t code)
 
 } // namespace
 
+JSONScanner::MemberNames::Name* JSONScanner::MemberNames::find(std::string_view name)
+{
+    const auto same = [name](const Name& seen) { return std::string_view(seen.data, seen.size) == name; };
+    const int inFirst = std::min(m_count, int(std::size(m_first)));
+    Name* const found = std::find_if(m_first, m_first + inFirst, same);
+    if (found != m_first + inFirst)
+        return found;
+    if (m_overflow) {
+        const auto more = std::find_if(m_overflow->names.begin(), m_overflow->names.end(), same);
+        if (more != m_overflow->names.end())
+            return &*more;
+    }
+    return nullptr;
+}
+
+bool JSONScanner::MemberNames::insertSlowly(std::string_view name, bool inText, std::uint64_t bit)
+{
+    if ((m_hashes & bit) != 0 && find(name))
+        return false;
+    m_hashes |= bit;
+    if (!inText || m_count >= int(std::size(m_first))) {
+        if (!m_overflow)
+            m_overflow = std::make_unique<Overflow>();
+        if (!inText)
+            name = m_overflow->copies.emplace_front(name);
+    }
+    if (m_count < int(std::size(m_first)))
+        m_first[m_count] = Name { name.data(), name.size() };
+    else
+        m_overflow->names.push_back(Name { name.data(), name.size() });
+    ++m_count;
+    return true;
+}
+
 JSONScanner::JSONScanner(QByteArrayView text)
     : m_begin(text.data()), m_pos(text.data()), m_end(text.data() + text.size())
 {
+    if (text.startsWith("\xEF\xBB\xBF"))
+        m_pos += 3;
 }
 
 void JSONScanner::fail(const char* what) const
 {
+    // A byte no UTF-8 text holds says more about the file than what the grammar expected.
+    const auto* byte = reinterpret_cast<const unsigned char*>(m_pos);
+    if (m_pos < m_end && *byte >= 0x80
+        && MAPJSONLex::utf8SequenceLength(byte, reinterpret_cast<const unsigned char*>(m_end)) == 0)
+        throw SyntaxError { m_pos - m_begin, "not UTF-8", true };
     throw SyntaxError { m_pos - m_begin, what };
 }
 
 void JSONScanner::skipWhitespace()
 {
+    // Saved files hold no whitespace between tokens.
+    if (m_pos < m_end && !MAPJSONLex::isSpaceOrControl(*m_pos))
+        return;
     m_pos = MAPJSONLex::skipSpace(m_pos, m_end);
 }
 
@@ -100,7 +146,7 @@ void JSONScanner::beginObject()
     expect('{');
 }
 
-bool JSONScanner::nextMember(bool& first, std::string_view& key)
+bool JSONScanner::nextMember(bool& first, std::string_view& key, MemberNames& names)
 {
     skipWhitespace();
     if (m_pos < m_end && *m_pos == '}') {
@@ -113,6 +159,7 @@ bool JSONScanner::nextMember(bool& first, std::string_view& key)
     skipWhitespace();
     if (m_pos >= m_end || *m_pos != '"')
         fail("expected a member name");
+    const qsizetype offset = m_pos - m_begin;
     bool escaped = false;
     key = scanString(escaped);
     if (escaped) {
@@ -120,6 +167,8 @@ bool JSONScanner::nextMember(bool& first, std::string_view& key)
         decodeEscapes(key, m_buffer);
         key = m_buffer;
     }
+    if (!names.insert(key, !escaped))
+        throw RepeatedMember { offset, std::string(key) };
     expect(':');
     return true;
 }
@@ -145,11 +194,13 @@ bool JSONScanner::nextElement(bool& first)
 std::string_view JSONScanner::scanString(bool& escaped)
 {
     std::string_view raw;
-    switch (MAPJSONLex::scanString<false>(m_pos, m_end, raw, escaped)) {
+    switch (MAPJSONLex::scanString<false, true>(m_pos, m_end, raw, escaped)) {
     case MAPJSONLex::Failure::None:
         return raw;
     case MAPJSONLex::Failure::ControlCharacter:
         fail("control character in text");
+    case MAPJSONLex::Failure::InvalidUtf8:
+        fail("not UTF-8");
     default:
         fail("unterminated text");
     }
@@ -284,7 +335,8 @@ void JSONScanner::skipValue(int depth)
     case Kind::Object: {
         beginObject();
         std::string_view key;
-        while (nextMember(first, key))
+        MemberNames names;
+        while (nextMember(first, key, names))
             skipValue(depth + 1);
         break;
     }

@@ -1,6 +1,7 @@
 #include "app/data/CSVImportPanelVC.h"
 
 #include "app/AppNotifications.h"
+#include "model/csv/CSVExport.h"
 #include "model/data/ImportModel.h"
 #include "model/queries/ModelBuilders.h"
 #include "model/store/NWData.h"
@@ -96,6 +97,8 @@ TEST_F(CSVImportPanelVCTest, ImportingAGoodFileSavesItAndPostsImport)
     EXPECT_EQ(platform::FileChooser::lastRequest().title, u"Import inventory items from a CSV file"_s);
     EXPECT_EQ(part<QLabel>(u"csvFileLabel"_s)->text(), path);
     ASSERT_TRUE(m_panel->importedModel());
+    EXPECT_EQ(
+        messageLabel()->text(), u"1 category and 1 monthly record will replace 1 category and 0 records."_s);
     EXPECT_FALSE(messageIsRed());
     // Choosing alone changes nothing.
     EXPECT_EQ(readBytes(NWData::dataFilePath()), m_dataFile);
@@ -147,6 +150,48 @@ TEST_F(CSVImportPanelVCTest, MalformedFilesNeverReachTheDataFile)
     choose(homePath(u"missing.csv"_s));
     EXPECT_EQ(messageLabel()->text(), u"CSV import failed: the file does not exist"_s);
     EXPECT_TRUE(m_posted.isEmpty());
+}
+
+TEST_F(CSVImportPanelVCTest, TheSummaryCountsBothSidesOfTheReplacement)
+{
+    model().setLiabilitycat(MVX_CategoryList { makeCategory(u"DEBT"_s, u"Debt"_s) });
+    model().setNwLogArray(MVX_NWLogList { makeRecord(2010, 1), makeRecord(2010, 2), makeRecord(2010, 3) });
+    choose(writeCSV(u"larger.csv"_s,
+        "Asset Categories\n,A,Bank\n,B,Cash\nLiability Categories\n,L,Loan\n"
+        "NW Logs\n,,,,,,,A,B,L\n,2020,1,,3,1,2,1,2,1\n,2020,2,,3,1,2,1,2,1\n"));
+    EXPECT_EQ(messageLabel()->text(),
+        u"3 categories and 2 monthly records will replace 2 categories and 3 records."_s);
+    EXPECT_FALSE(messageIsRed());
+
+    store().setAppData(MVX_Model::makeEmpty());
+    choose(writeCSV(u"empty.csv"_s, *csv::csvText(*MVX_Model::makeEmpty())));
+    EXPECT_EQ(messageLabel()->text(),
+        u"0 categories and 0 monthly records will replace 0 categories and 0 records."_s);
+}
+
+// A file that would replace every record with none is refused, and so is Import, also
+// after a good file was read.
+TEST_F(CSVImportPanelVCTest, AFileThatIsNotAnExportIsRefusedInRedAndImportStaysRefused)
+{
+    choose(writeCSV(u"good.csv"_s, goodFile));
+    ASSERT_TRUE(m_panel->importedModel());
+    for (const QByteArray& text : { QByteArray("Date,Amount\n2024-03-01,-42.50\n"), QByteArray(),
+             goodFile.left(goodFile.indexOf("NW Logs")) }) {
+        choose(writeCSV(u"statement.csv"_s, text));
+        EXPECT_EQ(m_panel->importedModel(), nullptr);
+        EXPECT_EQ(messageLabel()->text(),
+            u"CSV import failed: the file has no monthly records section: it is not an export of Mervane, or "
+            u"it was cut short"_s);
+        EXPECT_TRUE(messageIsRed());
+        click(u"importButton"_s);
+        EXPECT_EQ(messageLabel()->text(), u"Import Error"_s);
+    }
+    choose(writeCSV(u"both.csv"_s, goodFile + "Liability Categories\n,A,Loan\n"));
+    EXPECT_TRUE(messageLabel()->text().contains(u"\"A\" is both an asset and a liability category"_s));
+    click(u"importButton"_s);
+    EXPECT_TRUE(m_posted.isEmpty());
+    EXPECT_EQ(store().appData()->assetscat()->first()->ID(), u"OLD"_s);
+    EXPECT_EQ(readBytes(NWData::dataFilePath()), m_dataFile);
 }
 
 TEST_F(CSVImportPanelVCTest, CancelPostsCloseAndACancelledChoiceChangesNothing)

@@ -1,5 +1,6 @@
 #include "CSVTestSupport.h"
 
+#include "model/csv/CSVExport.h"
 #include "model/csv/CSVImport.h"
 
 #include <gtest/gtest.h>
@@ -83,17 +84,63 @@ TEST(CSVImportTest, SectionsAreFoundByTheirFirstFieldInAnyOrder)
     EXPECT_EQ(record.liabilityLogs()->first()->value(), 4);
 }
 
-TEST(CSVImportTest, ShortFilesGiveEmptyLists)
+// Importing replaces everything: a file that is not a whole export must not read as an
+// empty model.
+TEST(CSVImportTest, AFileWithoutTheRecordsSectionAndItsIDLineIsRefused)
 {
-    for (const QByteArray& text : { QByteArray(), QByteArray("TAGS,ID,Name,Description\n"), recordsHeader,
-             QByteArray(recordsHeader + ",,,,,,,A\n") }) {
+    const QByteArray fullExport = *csv::csvText(*MVX_Model::makeEmpty());
+    const QByteArray beforeRecords = fullExport.left(fullExport.indexOf("NW Logs"));
+    ASSERT_FALSE(beforeRecords.isEmpty());
+    const QString noSection
+        = u"the file has no monthly records section: it is not an export of Mervane, or it was cut short"_s;
+    for (const QByteArray& text :
+        { QByteArray(), QByteArray("\n\n"), QByteArray("Date,Amount\n2024-03-01,-42.50\n"),
+            QByteArray("TAGS,ID,Name,Description\n,T,Home,\n"), beforeRecords,
+            QByteArray("Asset Categories,ID\n,A,Bank\n,2020,1,,1,0,1,1\n") })
+        EXPECT_EQ(failureOf(text), noSection) << text.toStdString();
+
+    const QString noIDs
+        = u"the monthly records section has no line of category IDs; the file may be cut short"_s;
+    const qsizetype idLine = fullExport.indexOf('\n', fullExport.indexOf("NW Logs")) + 1;
+    for (const QByteArray& text : { fullExport.left(idLine), recordsHeader, QByteArray("NW Logs\n"),
+             QByteArray(recordsHeader + ",2020,1,,1,0,1,1\n"), QByteArray(recordsHeader + ",,,,,\n"),
+             QByteArray(recordsHeader + "x,,,,,,,A\n") })
+        EXPECT_EQ(failureOf(text), noIDs) << text.toStdString();
+}
+
+TEST(CSVImportTest, AnExportOfNoDataReadsAsEmptyLists)
+{
+    for (const QByteArray& text : { *csv::csvText(*MVX_Model::makeEmpty()),
+             QByteArray(recordsHeader + ",,,,,,\n"), QByteArray(recordsHeader + ",,,,,,,A\n") }) {
         QString error;
         const auto model = importText(text, &error);
-        ASSERT_TRUE(model) << error.toStdString();
+        ASSERT_TRUE(model) << text.toStdString() << " -> " << error.toStdString();
         EXPECT_TRUE(model->tags()->isEmpty());
         EXPECT_TRUE(model->assetscat()->isEmpty());
         EXPECT_TRUE(model->nwLogArray()->isEmpty());
     }
+}
+
+// The ID line does not say on which side an ID's values belong.
+TEST(CSVImportTest, AnIDThatIsBothAnAssetAndALiabilityCategoryIsRefused)
+{
+    const QByteArray categories = "Asset Categories,ID,Name\n,A,Bank\n,X,House\n"
+                                  "Liability Categories,ID,Name\n,L,Loan\n";
+    const QByteArray records = recordsHeader + ",,,,,,,A,X,L\n,2020,1,,10,3,7,4,6,3\n";
+    EXPECT_EQ(failureOf(categories + ",X,Mortgage\n" + records),
+        u"the category ID \"X\" is both an asset and a liability category"_s);
+    // Whichever section comes first.
+    EXPECT_EQ(failureOf("Liability Categories\n,X,Mortgage\n" + categories + records),
+        u"the category ID \"X\" is both an asset and a liability category"_s);
+
+    const auto model = importText(categories + records);
+    ASSERT_TRUE(model);
+    const MVX_NWLog& record = *model->nwLogArray()->first();
+    ASSERT_EQ(record.assetLogs()->size(), 2);
+    EXPECT_EQ(record.assetLogs()->at(1)->categoryID(), u"X"_s);
+    EXPECT_EQ(record.assetLogs()->at(1)->value(), 6);
+    ASSERT_EQ(record.liabilityLogs()->size(), 1);
+    EXPECT_EQ(record.liabilityLogs()->first()->value(), 3);
 }
 
 TEST(CSVImportTest, MalformedFilesFailWithAReason)

@@ -84,13 +84,72 @@ TEST(JSONSyntax, NumbersOutsideTheDoubleRange)
     EXPECT_EQ(records->model->nwLogArray()->first()->assets(), 0.0);
 }
 
-TEST(JSONSyntax, EscapedKeysAndRepeatedMembers)
+QString errorOf(const QByteArray& document)
 {
-    const platform::Expected<ModelReadResult> result
-        = ImportModel::read(R"({"vers\u0069on":"9","base_currency":"USD","base_currency":"EUR"})");
-    ASSERT_TRUE(result);
-    EXPECT_EQ(result->model->version(), u"9"_s);
-    EXPECT_EQ(result->model->baseCurrency(), u"EUR"_s); // the last one wins
+    return ImportModel::read(document).errorIfAny().value_or(QString());
+}
+
+// One of two values would be lost, whichever won: the document as a whole is refused.
+TEST(JSONSyntax, AMemberNamedTwiceInAnyObjectFailsTheDocument)
+{
+    QByteArray wide = "{";
+    for (int i = 0; i < 20; ++i)
+        wide += "\"m" + QByteArray::number(i) + "\":" + QByteArray::number(i) + ",";
+    const std::pair<QByteArray, const char*> repeated[] = {
+        { R"({"nw_logs":[],"tags":[],"nw_logs":[{"year":2020}]})", "nw_logs" },
+        { R"({"nw_logs":[{"year":2020,"month":1,"year":2021}]})", "year" },
+        { R"({"nw_logs":[{"year":2020,"a_logs":[{"cat":"A","value":1,"cat":"B"}]}]})", "cat" },
+        { R"({"a_cat":[{"ID":"A","tags":[],"tags":["T"]}]})", "tags" },
+        { R"({"extra":1,"version":"1","extra":2})", "extra" },
+        { R"({"ignored":[{"inner":{"b":1,"c":{},"b":2}}]})", "b" },
+        { R"({"nw_logs":[{"note":"x","x":1,"\u006eote":"y"}]})", "note" },
+        { R"({"\u006ew_logs":[],"n\u0077_logs":[]})", "nw_logs" },
+        { R"({"nw_logs":[{"\u006eote":"x","\u0079ear":2020,"note":"y"}]})", "note" },
+        { R"({"":1,"":2})", "" },
+        { wide + R"("m3":0})", "m3" },
+        { wide + R"("m18":0})", "m18" },
+    };
+    for (const auto& [document, name] : repeated) {
+        EXPECT_TRUE(errorOf(document).contains(u"the member \"%1\" appears twice"_s.arg(QLatin1String(name))))
+            << document.toStdString() << " -> " << errorOf(document).toStdString();
+    }
+
+    // Names are compared per object and by their decoded text; escaped names do not share
+    // the buffer they were decoded in.
+    const platform::Expected<ModelReadResult> distinct = ImportModel::read(wide
+        + R"("\u0061_cat":[],"\u006c_cat":[],"nw_logs":[{"year":2020,"a_logs":[{"year":2020,"cat":"A"}]},)"
+          R"({"year":2021,"a_logs":[{"cat":"A"}]}],"ignored":{"year":1,"x":{"year":2}}})");
+    ASSERT_TRUE(distinct) << distinct.error().toStdString();
+    EXPECT_EQ(distinct->model->nwLogArray()->size(), 2);
+    EXPECT_EQ(distinct->model->nwLogArray()->at(1)->assetLogs()->first()->categoryID(), u"A"_s);
+}
+
+TEST(JSONSyntax, BytesThatAreNotUtf8FailTheDocumentWhereverTheyStand)
+{
+    const QByteArray invalid[] = {
+        "{\"nw_logs\":[{\"year\":2020,\"note\":\"caf\xe9\"}]}", // Latin-1 in a note
+        "{\"a_cat\":[{\"ID\":\"A\",\"name\":\"Bank \xa3\"}]}",
+        "{\"caf\xe9\":1}", // in a name the reader ignores
+        "{\"ignored\":[{\"x\":\"\xff\"}]}",
+        "{\"version\":\"\xc3\"}", // a sequence cut short
+        "{\"version\":\"\xc0\xaf\"}", // an overlong form
+        "{\"version\":\"\xed\xa0\x80\"}", // an encoded surrogate
+        "{\"version\":\"\xf4\x90\x80\x80\"}", // beyond U+10FFFF
+        "{\"version\":\"1\"\x85}", // between tokens
+        "{}\xfe", // after the document
+    };
+    for (const QByteArray& document : invalid) {
+        EXPECT_TRUE(errorOf(document).contains(u"the file is not UTF-8 text"_s))
+            << document.toStdString() << " -> " << errorOf(document).toStdString();
+    }
+    EXPECT_TRUE(errorOf("{\"version\":\"1\"}\xc3\xa9").contains(u"not a JSON document"_s));
+
+    // A byte-order mark is skipped at the very start only.
+    const platform::Expected<ModelReadResult> marked = ImportModel::read("\xEF\xBB\xBF{\"version\":\"7\"}");
+    ASSERT_TRUE(marked) << marked.error().toStdString();
+    EXPECT_EQ(marked->model->version(), u"7"_s);
+    EXPECT_TRUE(errorOf(" \xEF\xBB\xBF{}").contains(u"not a JSON document"_s));
+    EXPECT_TRUE(errorOf("\xEF\xBB\xBF\xEF\xBB\xBF{}").contains(u"not a JSON document"_s));
 }
 
 } // namespace
