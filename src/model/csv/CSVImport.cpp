@@ -2,9 +2,9 @@
 
 #include "model/csv/CSVParseDelegate.h"
 #include "model/csv/CSVParser.h"
+#include "platform/FileIO.h"
 #include "platform/Strings.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QStringDecoder>
@@ -229,19 +229,16 @@ platform::Expected<std::shared_ptr<MVX_Model>> modelFromCSVData(const QByteArray
 
 platform::Expected<std::shared_ptr<MVX_Model>> importCSVFromFilePath(const QString& path)
 {
-    const auto fail = [](const QString& reason) { return platform::Unexpected(reason); };
     const QFileInfo info(path);
     if (!info.exists())
-        return fail(platform::Strings::tr("the file does not exist"));
+        return platform::Unexpected(platform::Strings::tr("the file does not exist"));
     if (info.isDir())
-        return fail(platform::Strings::tr("the path is a folder"));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(file.errorString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return fail(file.errorString());
-    return modelFromCSVData(bytes);
+        return platform::Unexpected(platform::Strings::tr("the path is a folder"));
+    // A pipe or a device chosen by mistake is refused instead of read without end.
+    const platform::Expected<platform::FileContents> contents = platform::readRegularFile(path);
+    if (!contents)
+        return platform::Unexpected(contents.error());
+    return modelFromCSVData(contents->bytes);
 }
 
 } // namespace csv

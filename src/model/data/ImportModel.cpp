@@ -2,9 +2,8 @@
 
 #include "model/dates/DateUtilities.h"
 #include "model/mapping/MAPJSONScanner.h"
+#include "platform/FileIO.h"
 #include "platform/Strings.h"
-
-#include <QFile>
 
 #include <cmath>
 #include <limits>
@@ -447,11 +446,15 @@ platform::Expected<ModelReadResult> ImportModel::read(const QByteArray& bytes)
 
 platform::Expected<ModelReadResult> ImportModel::readFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return platform::Unexpected(
-            platform::Strings::tr("Error opening data file.") + u' ' + file.errorString());
-    return read(file.readAll());
+    const platform::Expected<platform::FileContents> contents = platform::readRegularFile(path);
+    if (!contents)
+        return platform::Unexpected(openingFailure(contents.error()));
+    return read(contents->bytes);
+}
+
+QString ImportModel::openingFailure(const QString& reason)
+{
+    return platform::Strings::tr("Error opening data file.") + u' ' + reason;
 }
 
 platform::Expected<std::shared_ptr<MVX_Model>> ImportModel::open(const QString& path) const

@@ -41,8 +41,11 @@ struct ModelReadResult {
 class ImportModel {
 public:
     static platform::Expected<ModelReadResult> read(const QByteArray& bytes);
-    /// Reads the file at `path`; a file that cannot be opened is an error.
+    /// Reads the file at `path`; a file that cannot be opened is an error, and so is anything
+    /// but a regular file (a pipe, a device) or a file above `platform::maxReadableFileSize`.
     static platform::Expected<ModelReadResult> readFile(const QString& path);
+    /// "Error opening data file." and the reason.
+    static QString openingFailure(const QString& reason);
 
     /// The model of the file at `path`, or why it could not be read. Parts that could not
     /// be read do not fail this call; use `readFile` to learn of them.

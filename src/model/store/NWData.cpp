@@ -115,7 +115,8 @@ platform::MaybeError NWData::getApplicationData()
     const platform::Expected<platform::FileContents> contents = platform::readRegularFile(path);
     platform::Expected<ModelReadResult> result = contents
         ? ImportModel::read(contents->bytes)
-        : platform::Expected<ModelReadResult>(platform::Unexpected(contents.error()));
+        : platform::Expected<ModelReadResult>(
+            platform::Unexpected(ImportModel::openingFailure(contents.error())));
     // A file that could not be read is known by its stamp alone: it is kept aside before
     // the first save, and is another program's only when the stamp changes.
     std::optional<platform::FileIdentity> loaded;

@@ -6,9 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QLocale>
+#include <QTemporaryDir>
 
 #include <limits>
+
+#include <sys/stat.h>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace mervane::test;
@@ -173,11 +177,20 @@ TEST(CSVImportTest, NumbersAreReadWithoutTheLocale)
     EXPECT_EQ(record.assetLogs()->first()->value(), 2147483648.0);
 }
 
-TEST(CSVImportTest, MissingFilesAndFoldersAreNoInput)
+TEST(CSVImportTest, MissingFilesFoldersPipesAndDevicesAreNoInput)
 {
     EXPECT_EQ(
         csv::importCSVFromFilePath(u"/nonexistent/file.csv"_s).errorIfAny(), u"the file does not exist"_s);
     EXPECT_EQ(csv::importCSVFromFilePath(QDir::tempPath()).errorIfAny(), u"the path is a folder"_s);
+    // Neither blocks: nothing writes to the pipe, and the device never ends.
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(u"pipe.csv"_s);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& path : { fifo, u"/dev/zero"_s }) {
+        const auto read = csv::importCSVFromFilePath(path);
+        ASSERT_FALSE(read);
+        EXPECT_TRUE(read.error().contains(u"not a regular file"_s)) << read.error().toStdString();
+    }
 }
 
 class CSVRoundTripTest : public ModelTest { };
