@@ -207,6 +207,11 @@ Expected<FileContents> readRegularFile(const QString& path, qint64 maxBytes)
         return Unexpected(Strings::tr("\"%1\" could not be read: %2")
                               .arg(shown, describeFileError(errorNumber, systemText(errorNumber))));
     };
+    const auto tooLarge = [&] {
+        return Unexpected(Strings::tr("\"%1\" is larger than %2 MB and is not read")
+                              .arg(shown)
+                              .arg(maxBytes / (1024 * 1024)));
+    };
     // Non-blocking, so that a FIFO without a writer cannot hold the caller.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
@@ -226,9 +231,7 @@ Expected<FileContents> readRegularFile(const QString& path, qint64 maxBytes)
             Strings::tr("\"%1\" is not a regular file (it may be a pipe or a device) and is not read")
                 .arg(shown));
     if (info.st_size > maxBytes)
-        return Unexpected(Strings::tr("\"%1\" is larger than %2 MB and is not read")
-                              .arg(shown)
-                              .arg(maxBytes / (1024 * 1024)));
+        return tooLarge();
 
     FileContents contents { QByteArray(), stampOf(info) };
     contents.bytes.resize(qsizetype(info.st_size));
@@ -252,9 +255,7 @@ Expected<FileContents> readRegularFile(const QString& path, qint64 maxBytes)
         filled += got;
     }
     if (filled > maxBytes)
-        return Unexpected(Strings::tr("\"%1\" is larger than %2 MB and is not read")
-                              .arg(shown)
-                              .arg(maxBytes / (1024 * 1024)));
+        return tooLarge();
     contents.bytes.truncate(qsizetype(filled));
     return contents;
 }

@@ -1,6 +1,12 @@
 # Shared helpers for the end-to-end tests: a private X server, a private home,
 # and the application started in it.
 
+# Ends the test with its reason.
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+
 e2e_setup() {
     E2E_HOME=$(mktemp -d)
     export HOME="$E2E_HOME" XDG_CONFIG_HOME="$E2E_HOME/.config" XDG_DATA_HOME="$E2E_HOME/.local/share"

@@ -5,7 +5,6 @@ set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/e2e_lib.sh"
 binary=$1
-fail() { echo "FAIL: $*"; exit 1; }
 
 e2e_setup || exit 1
 e2e_start "$binary"

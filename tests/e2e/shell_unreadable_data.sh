@@ -6,7 +6,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/e2e_lib.sh"
 binary=$1
 shots=$2
-fail() { echo "FAIL: $*"; exit 1; }
 
 e2e_setup || exit 1
 printf '{"nw_logs": [ {"year": 2021, "month": 12, "nw": ' >"$HOME/mervane.json"

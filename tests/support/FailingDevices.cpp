@@ -4,28 +4,24 @@
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
 
 namespace mervane::test {
 
 namespace {
 
-class FailingDevice final : public platform::AtomicFileDevice {
+class FailingDevice final : public WrappedDevice {
 public:
-    FailingDevice(const QString& path, DeviceFailure failure)
-        : m_real(platform::makeAtomicFileDevice(path)), m_failure(failure)
-    {
-    }
+    FailingDevice(const QString& path, DeviceFailure failure) : WrappedDevice(path), m_failure(failure) { }
 
-    bool open() override { return at(DeviceFailure::Stage::Open) ? fail() : m_real->open(); }
+    bool open() override { return at(DeviceFailure::Stage::Open) ? fail() : WrappedDevice::open(); }
 
     qint64 write(QByteArrayView bytes) override
     {
         if (m_failure.stage != DeviceFailure::Stage::Write)
-            return m_real->write(bytes);
+            return WrappedDevice::write(bytes);
         const qint64 room = std::max<qint64>(0, m_failure.afterBytes - m_written);
         const qint64 taken = std::min(room, qint64(bytes.size()));
-        if (taken > 0 && m_real->write(bytes.first(taken)) != taken)
+        if (taken > 0 && WrappedDevice::write(bytes.first(taken)) != taken)
             return -1;
         m_written += taken;
         if (taken == bytes.size())
@@ -36,27 +32,23 @@ public:
         return -1;
     }
 
-    bool setPermissions(QFileDevice::Permissions permissions) override
-    {
-        return m_real->setPermissions(permissions);
-    }
-    bool flush() override { return at(DeviceFailure::Stage::Flush) ? fail() : m_real->flush(); }
+    bool flush() override { return at(DeviceFailure::Stage::Flush) ? fail() : WrappedDevice::flush(); }
 
     bool commit() override
     {
         if (!at(DeviceFailure::Stage::Commit))
-            return m_real->commit();
+            return WrappedDevice::commit();
         // As when the rename or the last write-back fails: the temporary file goes, the
         // old file stays.
-        m_real->cancel();
+        cancel();
         return fail();
     }
 
-    void cancel() override { m_real->cancel(); }
-    int errorNumber() const override { return m_errorNumber ? m_errorNumber : m_real->errorNumber(); }
+    int errorNumber() const override { return m_errorNumber ? m_errorNumber : WrappedDevice::errorNumber(); }
     QString errorString() const override
     {
-        return m_errorNumber ? QString::fromLocal8Bit(std::strerror(m_errorNumber)) : m_real->errorString();
+        return m_errorNumber ? QString::fromLocal8Bit(std::strerror(m_errorNumber))
+                             : WrappedDevice::errorString();
     }
 
 private:
@@ -67,7 +59,6 @@ private:
         return false;
     }
 
-    std::unique_ptr<platform::AtomicFileDevice> m_real;
     DeviceFailure m_failure;
     qint64 m_written = 0;
     int m_errorNumber = 0;

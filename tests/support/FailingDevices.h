@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <memory>
 
 namespace mervane::test {
 
@@ -27,6 +28,28 @@ DeviceFailure takesOnly(qint64 bytes);
 DeviceFailure failsAtOpen(int errorNumber);
 DeviceFailure failsAtFlush(int errorNumber = EIO);
 DeviceFailure failsAtCommit(int errorNumber = EIO);
+
+/// A device that hands every call to the real file system's; doubles override the calls
+/// they change.
+class WrappedDevice : public platform::AtomicFileDevice {
+public:
+    explicit WrappedDevice(const QString& path) : m_real(platform::makeAtomicFileDevice(path)) { }
+
+    bool open() override { return m_real->open(); }
+    qint64 write(QByteArrayView bytes) override { return m_real->write(bytes); }
+    bool setPermissions(QFileDevice::Permissions permissions) override
+    {
+        return m_real->setPermissions(permissions);
+    }
+    bool flush() override { return m_real->flush(); }
+    bool commit() override { return m_real->commit(); }
+    void cancel() override { m_real->cancel(); }
+    int errorNumber() const override { return m_real->errorNumber(); }
+    QString errorString() const override { return m_real->errorString(); }
+
+private:
+    std::unique_ptr<platform::AtomicFileDevice> m_real;
+};
 
 /// Devices for the writes whose path `affected` accepts fail as `failure` says; the others,
 /// and everything before the failure, go to the real file system. A failed device leaves

@@ -73,11 +73,6 @@ platform::Expected<QString> DataFileWriter::keepCopy(
     return platform::keepCopy(path, kind, keep, m_factory);
 }
 
-QStringList DataFileWriter::keptCopies(const QString& path, const QString& kind)
-{
-    return platform::keptCopies(path, kind);
-}
-
 void DataFileWriter::guardAgainstOtherWriters(
     const QString& path, std::optional<platform::FileIdentity> loaded, ConflictHandler onConflict)
 {

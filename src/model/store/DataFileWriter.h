@@ -48,8 +48,6 @@ public:
     /// could not be made.
     platform::Expected<QString> keepCopyAndWait(
         const QString& path, const QString& kind, std::optional<int> keep);
-    /// The kept copies of `path` of one kind, oldest first.
-    static QStringList keptCopies(const QString& path, const QString& kind);
 
     /// Before the next write to `path` replaces a file there, keep a copy of kind
     /// "unreadable"; if that copy fails, the write fails. Stays armed until a copy was

@@ -253,7 +253,7 @@ platform::MaybeError NWData::deleteAllRecords()
 
 QStringList NWData::keptCopies(const QString& kind)
 {
-    return DataFileWriter::keptCopies(dataFilePath(), kind);
+    return platform::keptCopies(dataFilePath(), kind);
 }
 
 platform::MaybeError NWData::replaceModel(const QString& copyKind, const std::function<void()>& install)

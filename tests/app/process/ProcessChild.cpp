@@ -8,8 +8,8 @@
 #include "app/shell/SingleInstance.h"
 #include "model/store/DataFileWriter.h"
 #include "model/store/NWData.h"
-#include "platform/FileIO.h"
 #include "platform/TerminationSignals.h"
+#include "support/FailingDevices.h"
 
 #include <QCoreApplication>
 #include <QLockFile>
@@ -29,32 +29,18 @@ void say(const char* line)
 }
 
 // Lets no byte through until the quit path opens the gate.
-class GatedDevice final : public platform::AtomicFileDevice {
+class GatedDevice final : public mervane::test::WrappedDevice {
 public:
-    GatedDevice(const QString& path, QSemaphore& gate)
-        : m_real(platform::makeAtomicFileDevice(path)), m_gate(gate)
-    {
-    }
+    GatedDevice(const QString& path, QSemaphore& gate) : WrappedDevice(path), m_gate(gate) { }
 
-    bool open() override { return m_real->open(); }
     qint64 write(QByteArrayView bytes) override
     {
         m_gate.acquire();
         m_gate.release();
-        return m_real->write(bytes);
+        return WrappedDevice::write(bytes);
     }
-    bool setPermissions(QFileDevice::Permissions permissions) override
-    {
-        return m_real->setPermissions(permissions);
-    }
-    bool flush() override { return m_real->flush(); }
-    bool commit() override { return m_real->commit(); }
-    void cancel() override { m_real->cancel(); }
-    int errorNumber() const override { return m_real->errorNumber(); }
-    QString errorString() const override { return m_real->errorString(); }
 
 private:
-    std::unique_ptr<platform::AtomicFileDevice> m_real;
     QSemaphore& m_gate;
 };
 
