@@ -37,6 +37,19 @@ std::array<double, 3> share(
     return result;
 }
 
+// Maps `point` from `from`'s coordinates to `to`'s. The two widgets may be siblings or
+// cousins (a title bar's buttons live next to the bar view, not inside it), so the mapping
+// goes through their common top-level widget, or through the screen when they have none.
+QPoint mapBetween(const QWidget* from, const QWidget* to, QPoint point)
+{
+    if (from == to)
+        return point;
+    const QWidget* top = from->window();
+    if (top == to->window())
+        return to->mapFrom(top, from->mapTo(top, point));
+    return to->mapFromGlobal(from->mapToGlobal(point));
+}
+
 } // namespace
 
 void setFrame(QWidget* widget, const QRectF& yUpFrame, const QWidget* space)
@@ -45,8 +58,8 @@ void setFrame(QWidget* widget, const QRectF& yUpFrame, const QWidget* space)
         return;
     const QRectF inSpace = platform::flipped(yUpFrame, space->height());
     QPoint topLeft(qRound(inSpace.x()), qRound(inSpace.y()));
-    if (QWidget* parent = widget->parentWidget(); parent && parent != space)
-        topLeft = parent->mapFrom(space, topLeft);
+    if (QWidget* parent = widget->parentWidget())
+        topLeft = mapBetween(space, parent, topLeft);
     widget->setGeometry(QRect(topLeft, QSize(qRound(inSpace.width()), qRound(inSpace.height()))));
 }
 
@@ -55,8 +68,8 @@ QRectF frame(const QWidget* widget, const QWidget* space)
     if (!widget || !space)
         return {};
     QPoint topLeft = widget->pos();
-    if (QWidget* parent = widget->parentWidget(); parent && parent != space)
-        topLeft = parent->mapTo(space, topLeft);
+    if (QWidget* parent = widget->parentWidget())
+        topLeft = mapBetween(parent, space, topLeft);
     return platform::flipped(QRectF(topLeft, QSizeF(widget->size())), space->height());
 }
 

@@ -14,10 +14,10 @@ class QWidget;
 /// converts a rectangle to Qt's y-down space (and back) at the widget boundary.
 namespace TBGeometry {
 
-/// Places `widget` at `yUpFrame`, given in the y-up space of `space` (its parent or
-/// any ancestor), rounding to whole device-independent pixels.
+/// Places `widget` at `yUpFrame`, given in the y-up space of `space` (any widget of
+/// the same window), rounding to whole device-independent pixels.
 void setFrame(QWidget* widget, const QRectF& yUpFrame, const QWidget* space);
-/// The widget's frame in the y-up space of `space` (its parent or any ancestor).
+/// The widget's frame in the y-up space of `space` (any widget of the same window).
 QRectF frame(const QWidget* widget, const QWidget* space);
 
 /// Standard window button `index` (0 close, 1 minimise, 2 zoom) of size `size` in a title

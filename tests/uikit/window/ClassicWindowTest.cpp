@@ -1,3 +1,4 @@
+#include "platform/YUpGeometry.h"
 #include "uikit/window/TBClassicWindow.h"
 #include "uikit/window/TBGeometry.h"
 #include "uikit/window/TBMovableByBackgroundContainerView.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QPushButton>
 #include <QTest>
 
@@ -268,4 +270,102 @@ TEST(TBClassicWindow, TexturedBarsKeepTheirContentBorderPerEdge)
     EXPECT_EQ(window.contentBorderThickness(platform::RectEdge::MinY), 7);
     EXPECT_EQ(window.contentBorderThickness(platform::RectEdge::MaxY),
         40 - TBClassicWindow::minimumTitleBarHeight());
+}
+
+namespace {
+
+// The bounding box, in the widget's y-down pixels, of the strongly red pixels of `shot`.
+QRect redPixels(const QImage& shot)
+{
+    QRect box;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            if (c.red() > 180 && c.green() < 90 && c.blue() < 90)
+                box |= QRect(x, y, 1, 1);
+        }
+    return box;
+}
+
+} // namespace
+
+TEST(TBClassicWindow, TitleWithItsOwnColourOrFontLandsInTheTitleFrame)
+{
+    for (const bool customFont : { false, true }) {
+        SCOPED_TRACE(customFont ? "custom font" : "custom colour only");
+        TBClassicWindow window;
+        window.resize(400, 200);
+        window.setTitleBarHeight(40, false);
+        window.setWindowTitle(u"Household net worth"_s);
+        window.setShowsTitle(true);
+        window.setTitleTextColor(Qt::red);
+        window.setInactiveTitleTextColor(Qt::red);
+        if (customFont)
+            window.setTitleFont(QFont(u"Sans"_s, 12));
+        auto* bar = qobject_cast<TBTitlebarView*>(window.titleBarView());
+        ASSERT_NE(bar, nullptr);
+
+        // The frame starts 8 to the right of the zoom button (it is wider than half the room
+        // left of centre would give) and sits 2 below the bar's top.
+        const TBTitlebarView::TitleAttributes attributes = bar->titleAttributes();
+        const QRectF frame = bar->titleFrame(attributes);
+        const QRectF zoom
+            = TBGeometry::frame(window.standardWindowButton(TBStandardButtons::Kind::Zoom), bar);
+        const double centred = (bar->width() - frame.width()) / 2;
+        EXPECT_EQ(frame.x(), std::max(zoom.x() + zoom.width() + 8, centred));
+        EXPECT_EQ(frame.y() + frame.height(), bar->height() - 2);
+        EXPECT_EQ(frame.height(), std::ceil(QFontMetricsF(attributes.font).height()));
+
+        const QImage shot = bar->grab().toImage();
+        const double ratio = shot.devicePixelRatio();
+        const QRect drawn = redPixels(shot);
+        ASSERT_FALSE(drawn.isEmpty());
+        const QRectF yDown = platform::flipped(frame, bar->height());
+        const QRectF drawnPoints(
+            drawn.x() / ratio, drawn.y() / ratio, drawn.width() / ratio, drawn.height() / ratio);
+        EXPECT_TRUE(yDown.adjusted(-1, -1, 1, 1).contains(drawnPoints))
+            << drawnPoints.x() << "," << drawnPoints.y() << " " << drawnPoints.width() << "x"
+            << drawnPoints.height();
+    }
+}
+
+TEST(TBClassicWindow, EveryTitleBarStatePaintsAndHasATitleFrame)
+{
+    for (const bool customButtons : { false, true })
+        for (const bool vertical : { false, true })
+            for (const bool fullScreenButton : { false, true })
+                for (const bool showsTitle : { false, true })
+                    for (const int look : { 0, 1, 2 }) { // default, own colour, own font
+                        TBClassicWindow window;
+                        window.resize(320, 160);
+                        window.setTitleBarHeight(40, false);
+                        window.setBottomBarHeight(20);
+                        window.setWindowTitle(u"Mervane"_s);
+                        window.setShowsTitle(showsTitle);
+                        window.setVerticalTrafficLightButtons(vertical);
+                        window.setVerticallyCenterTitle(vertical);
+                        if (customButtons) {
+                            using TBStandardButtons::Kind;
+                            window.setCloseButton(
+                                TBStandardButtons::makeButton(Kind::Close, u"sweep"_s, nullptr));
+                            window.setMinimizeButton(
+                                TBStandardButtons::makeButton(Kind::Miniaturize, u"sweep"_s, nullptr));
+                            window.setZoomButton(
+                                TBStandardButtons::makeButton(Kind::Zoom, u"sweep"_s, nullptr));
+                        }
+                        if (fullScreenButton)
+                            window.setFullScreenButton(TBStandardButtons::makeButton(
+                                TBStandardButtons::Kind::FullScreen, u"sweep"_s, nullptr));
+                        if (look == 1)
+                            window.setTitleTextColor(Qt::red);
+                        if (look == 2)
+                            window.setTitleFont(QFont(u"Sans"_s, 12));
+                        window.layout();
+                        auto* bar = qobject_cast<TBTitlebarView*>(window.titleBarView());
+                        ASSERT_NE(bar, nullptr);
+                        const QRectF frame = bar->titleFrame(bar->titleAttributes());
+                        EXPECT_GE(frame.x(), 0);
+                        EXPECT_LE(frame.y() + frame.height(), bar->height());
+                        EXPECT_FALSE(window.grab().isNull());
+                    }
 }

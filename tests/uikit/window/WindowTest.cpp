@@ -326,3 +326,32 @@ TEST(TBWindow, ReplacingANestedViewTakesItsPlaceInTheLayout)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(gone.isNull()); // the old view is released, as its superview let it go
 }
+
+TEST(TBWindow, EveryTitleStripStatePaints)
+{
+    // Both public window classes, through the calls the application and its fallback make.
+    for (const bool defensive : { false, true })
+        for (const double height : { 0.0, 40.0, 80.0 })
+            for (const bool centred : { false, true })
+                for (const bool hidesTitle : { false, true })
+                    for (const int look : { 0, 1, 2 }) { // standard, light, dark
+                        std::unique_ptr<TBWindow> window = defensive ? std::make_unique<TBDefensiveWindow>()
+                                                                     : std::make_unique<TBWindow>();
+                        window->setWindowTitle(u"Mervane"_s);
+                        window->resize(360, 180);
+                        if (height > 0)
+                            window->setTitleBarHeight(height);
+                        window->setCenterTrafficLightButtons(centred);
+                        window->setHidesTitle(hidesTitle);
+                        if (look == 1)
+                            window->setVibrantLightAppearance();
+                        if (look == 2)
+                            window->setVibrantDarkAppearance();
+                        const QImage shot = window->grab().toImage();
+                        ASSERT_FALSE(shot.isNull());
+                        // The close button lies inside the strip in every state.
+                        const QRectF close = buttonFrame(*window, 0);
+                        EXPECT_GE(close.y(), 0);
+                        EXPECT_LE(close.y() + close.height(), window->titleBarView()->height());
+                    }
+}
