@@ -5,6 +5,7 @@
 #include "app/shell/AppSettings.h"
 #include "app/shell/WindowFrame.h"
 #include "model/ModelNotifications.h"
+#include "model/store/DataFileWriter.h"
 #include "model/store/NWData.h"
 #include "platform/Appearance.h"
 #include "platform/Expected.h"
@@ -15,6 +16,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QScreen>
 #include <QShortcut>
 
@@ -210,11 +212,27 @@ void AppDelegate::reportLaunchLoadError()
     // The store keeps the unreadable file aside before any save replaces it; the user must
     // know why the window is empty.
     if (!m_launchLoadError.isEmpty())
-        showMessage(
-            platform::Strings::tr("Your data file could not be read completely. It is kept as it was; "
-                                  "a copy is put aside before anything new is saved.")
-                + u"\n\n"_s + m_launchLoadError,
-            true);
+        showMessage(unreadableDataMessage(NWData::dataFilePath(), m_launchLoadError), true);
+}
+
+QString AppDelegate::unreadableDataMessage(const QString& path, const QString& reason)
+{
+    // What happened and what Mervane does about it first, in whole sentences; the reader's
+    // own wording comes last, on its own line, for whoever looks into the file.
+    const QString copyName = QFileInfo(path).fileName() + u'.' + DataFileWriter::unreadableKind + u'-';
+    QString details = reason.trimmed();
+    if (!details.isEmpty()) {
+        details[0] = details[0].toUpper();
+        if (!details.endsWith(u'.'))
+            details += u'.';
+    }
+    return platform::Strings::tr("Mervane could not read all of your data file:") + u'\n'
+        + QDir::toNativeSeparators(path) + u"\n\n"_s
+        + platform::Strings::tr("The file is kept unchanged. Before Mervane saves anything, it puts a "
+                                "copy of this file in the same folder, named \"%1\" followed by the "
+                                "date and time.")
+              .arg(copyName)
+        + u"\n\n"_s + details;
 }
 
 void AppDelegate::applicationWillTerminate()

@@ -99,6 +99,8 @@ public:
     QTimer* exRateTimer() const { return m_exRateTimer; }
     /// The store's error text when the data file could not be read at launch.
     const QString& launchLoadError() const { return m_launchLoadError; }
+    /// The start-up notice for a data file at `path` that could not be read, for `reason`.
+    static QString unreadableDataMessage(const QString& path, const QString& reason);
 
     QWidget* contentView() const { return m_contentView; }
     QWidget* currentView() const { return m_currentView; }

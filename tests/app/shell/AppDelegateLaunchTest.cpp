@@ -168,7 +168,20 @@ TEST_F(AppDelegateLaunch, UnreadableDataFileIsReportedAndKept)
     EXPECT_FALSE(delegate.launchLoadError().isEmpty());
     ASSERT_TRUE(delegate.messagePopover());
     EXPECT_TRUE(delegate.messagePopover()->isShown());
-    EXPECT_TRUE(delegate.messagePopover()->text().endsWith(delegate.launchLoadError()));
+    // What happened, the file, what Mervane does about it, then the reader's reason on its own
+    // line, as a sentence.
+    const QStringList paragraphs = delegate.messagePopover()->text().split(u"\n\n"_s);
+    ASSERT_EQ(paragraphs.size(), 3);
+    EXPECT_EQ(paragraphs[0].section(u'\n', 1), QDir::toNativeSeparators(dataFilePath()));
+    EXPECT_TRUE(paragraphs[1].contains(u"\"mervane.json.unreadable-\""_s)) << qPrintable(paragraphs[1]);
+    const QString reason = delegate.launchLoadError();
+    EXPECT_EQ(paragraphs[2].mid(1), reason.mid(1) + (reason.endsWith(u'.') ? u""_s : u"."_s));
+    EXPECT_TRUE(paragraphs[2].front().isUpper());
+    // A lower-case summary of unreadable parts is made a sentence.
+    EXPECT_TRUE(AppDelegate::unreadableDataMessage(u"/d/mervane.json"_s, u"2 records could not be read"_s)
+                    .endsWith(u"\n\n2 records could not be read."_s));
+    EXPECT_TRUE(AppDelegate::unreadableDataMessage(u"/d/mervane.json"_s, u"bad input"_s)
+                    .endsWith(u"\n\nBad input."_s));
     EXPECT_EQ(delegate.messagePopover()->popover()->positionView(), delegate.exportButton());
     EXPECT_FALSE(m_posted.contains(notifications::dataReFetched));
 
