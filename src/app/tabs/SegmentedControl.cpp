@@ -18,11 +18,6 @@ public:
         return fontMetrics().elidedText(text(), Qt::ElideRight, std::max(width() - chromeWidth(), 0));
     }
 
-    QSize minimumSizeHint() const override
-    {
-        return { chromeWidth() + fontMetrics().horizontalAdvance(QChar(0x2026)), sizeHint().height() };
-    }
-
 protected:
     void paintEvent(QPaintEvent*) override
     {

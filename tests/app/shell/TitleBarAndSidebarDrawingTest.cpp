@@ -101,7 +101,7 @@ TEST(TitleBarAndSidebarIcons, ButtonPaintsItsImageAtTheTargetsRatio)
     EXPECT_LE(partlyCoveredPixels(painted, row, edge - 2, edge + 1), 1);
 }
 
-class DarkAppearance : public ::testing::Test {
+class ShellInDarkAppearance : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -113,7 +113,7 @@ protected:
     }
 };
 
-TEST_F(DarkAppearance, TitleBarIconsCarryNoLightFill)
+TEST_F(ShellInDarkAppearance, TitleBarIconsCarryNoLightFill)
 {
     const QColor background = platform::namedColor(u"WindowBackground"_s);
     for (const auto& spec : TitleBarLayout::buttons) {
@@ -145,7 +145,7 @@ double meanGrey(const QImage& image, int column)
     return sum / image.height();
 }
 
-TEST_F(DarkAppearance, SidebarIsSetOffFromTheContent)
+TEST_F(ShellInDarkAppearance, SidebarIsSetOffFromTheContent)
 {
     NWDashboardSidebarView sidebar;
     sidebar.resize(NWDashboardSidebarView::width, 300);
@@ -159,7 +159,7 @@ TEST_F(DarkAppearance, SidebarIsSetOffFromTheContent)
     EXPECT_GT(std::abs(meanGrey(grabbed, edge) - inside), 25);
 }
 
-TEST(LightAppearance, SidebarNeedsNoEdgeAgainstTheLightContent)
+TEST(ShellInLightAppearance, SidebarNeedsNoEdgeAgainstTheLightContent)
 {
     platform::AppearanceController::instance().setAppearance(platform::Appearance::Light);
     NWDashboardSidebarView sidebar;
