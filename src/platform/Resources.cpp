@@ -53,6 +53,30 @@ int hexDigit(QChar c)
     return -1;
 }
 
+// Where a resource image came from, kept in the image so that it can be rendered again
+// for another device pixel ratio.
+const QString sourceNameKey = u"mervane-resource"_s;
+
+QImage renderImage(const QString& name, const QSize& size, qreal ratio)
+{
+    for (const char16_t* suffix : { u".svg", u".png" }) {
+        const QString path = u":/images/"_s + name + QString::fromUtf16(suffix);
+        if (!QFile::exists(path))
+            continue;
+        QImageReader reader(path);
+        const QSize points = size.isValid() ? size : reader.size();
+        if (points.isValid())
+            reader.setScaledSize((QSizeF(points) * ratio).toSize());
+        QImage result = reader.read();
+        if (result.isNull())
+            continue;
+        result.setDevicePixelRatio(ratio);
+        result.setText(sourceNameKey, name);
+        return result;
+    }
+    return {};
+}
+
 } // namespace
 
 std::optional<QColor> colorFromRgbaHex(QStringView text)
@@ -86,20 +110,34 @@ QColor namedColor(const QString& name, bool dark)
     return dark ? it->dark : it->light;
 }
 
-QImage image(const QString& name, const QSize& size)
+QImage image(const QString& name, const QSize& size, qreal devicePixelRatio)
 {
-    for (const char16_t* suffix : { u".svg", u".png" }) {
-        const QString path = u":/images/"_s + name + QString::fromUtf16(suffix);
-        if (!QFile::exists(path))
-            continue;
-        QImageReader reader(path);
-        if (size.isValid())
-            reader.setScaledSize(size);
-        QImage result = reader.read();
-        if (!result.isNull())
-            return result;
+    const qreal ratio = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    const QString key = name + u'@' + QString::number(size.width()) + u'x' + QString::number(size.height())
+        + u'@' + QString::number(ratio);
+    static QMutex mutex;
+    static QHash<QString, QImage> rendered;
+    {
+        const QMutexLocker lock(&mutex);
+        const auto it = rendered.constFind(key);
+        if (it != rendered.constEnd())
+            return *it;
     }
-    return {};
+    QImage result = renderImage(name, size, ratio);
+    if (!result.isNull()) {
+        const QMutexLocker lock(&mutex);
+        rendered.insert(key, result);
+    }
+    return result;
+}
+
+QImage imageForDevicePixelRatio(const QImage& image, qreal devicePixelRatio)
+{
+    const QString name = image.text(sourceNameKey);
+    if (name.isEmpty() || devicePixelRatio <= 0 || qFuzzyCompare(image.devicePixelRatio(), devicePixelRatio))
+        return image;
+    const QImage again = platform::image(name, image.deviceIndependentSize().toSize(), devicePixelRatio);
+    return again.isNull() ? image : again;
 }
 
 } // namespace platform

@@ -3,7 +3,8 @@
 #include "uikit/controls/views/NWColoredView.h"
 
 /// The dark sidebar: a near-black fill with a faint noise over it, unless a background
-/// image is set.
+/// image is set, and along its right edge a one-point line in the named colour
+/// "SidebarDivider" (drawn in the dark appearance only).
 class NWDashboardSidebarView : public NWColoredView {
     Q_OBJECT
 public:

@@ -1,7 +1,40 @@
 #include "app/tabs/SegmentedControl.h"
 
 #include <QHBoxLayout>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
 #include <QToolButton>
+
+// A segment keeps its whole label (its size hint, the control's natural width) and draws
+// it elided when the layout gives it less room than that.
+class SegmentButton : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+
+    QString shownText() const
+    {
+        if (width() >= sizeHint().width())
+            return text();
+        return fontMetrics().elidedText(text(), Qt::ElideRight, std::max(width() - chromeWidth(), 0));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionToolButton option;
+        initStyleOption(&option);
+        option.text = shownText();
+        painter.drawComplexControl(QStyle::CC_ToolButton, option);
+    }
+
+private:
+    // What the style puts around the text.
+    int chromeWidth() const
+    {
+        return sizeHint().width() - fontMetrics().size(Qt::TextShowMnemonic, text()).width();
+    }
+};
 
 SegmentedControl::SegmentedControl(QWidget* parent) : QWidget(parent)
 {
@@ -16,12 +49,12 @@ void SegmentedControl::setSegmentCount(int count)
 {
     count = std::max(count, 0);
     while (segmentCount() > count) {
-        QToolButton* button = m_segments.takeLast();
+        SegmentButton* button = m_segments.takeLast();
         m_group.removeButton(button);
         delete button;
     }
     while (segmentCount() < count) {
-        auto* button = new QToolButton(this);
+        auto* button = new SegmentButton(this);
         button->setObjectName(QStringLiteral("segment%1").arg(segmentCount()));
         button->setCheckable(true);
         button->setAutoRaise(false);
@@ -46,6 +79,11 @@ void SegmentedControl::setLabel(const QString& label, int segment)
     updateGeometry();
 }
 
+QString SegmentedControl::shownLabelForSegment(int segment) const
+{
+    return segment >= 0 && segment < segmentCount() ? m_segments.at(segment)->shownText() : QString();
+}
+
 int SegmentedControl::selectedSegment() const
 {
     return m_group.checkedId();
@@ -59,7 +97,7 @@ void SegmentedControl::setSelectedSegment(int segment)
     }
     // An exclusive group never unchecks its last button by itself.
     m_group.setExclusive(false);
-    for (QToolButton* button : std::as_const(m_segments))
+    for (SegmentButton* button : std::as_const(m_segments))
         button->setChecked(false);
     m_group.setExclusive(true);
 }
@@ -69,7 +107,7 @@ QSize SegmentedControl::sizeHint() const
     // Each segment sized to fit its label, as a segment of width 0 is.
     int width = 0;
     int height = 0;
-    for (const QToolButton* button : m_segments) {
+    for (const SegmentButton* button : m_segments) {
         const QSize hint = button->sizeHint();
         width += hint.width() + 16;
         height = std::max(height, hint.height());

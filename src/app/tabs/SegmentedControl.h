@@ -6,11 +6,12 @@
 #include <QWidget>
 
 class QHBoxLayout;
-class QToolButton;
+class SegmentButton;
 
 /// A row of joined, mutually exclusive segments, each with a label and sized to fit it.
-/// Selecting a segment from code does not emit `segmentClicked`. The segments are buttons
-/// named "segment<index>".
+/// When the row is narrower than that, segments shrink and draw their labels elided at the
+/// right ("Statem…"). Selecting a segment from code does not emit `segmentClicked`. The
+/// segments are buttons named "segment<index>".
 class SegmentedControl : public QWidget {
     Q_OBJECT
 public:
@@ -19,6 +20,8 @@ public:
     int segmentCount() const { return static_cast<int>(m_segments.size()); }
     void setSegmentCount(int count);
     QString labelForSegment(int segment) const;
+    /// The label as the segment draws it at its present width; null for no such segment.
+    QString shownLabelForSegment(int segment) const;
     void setLabel(const QString& label, int segment);
     /// -1 when none is selected.
     int selectedSegment() const;
@@ -34,5 +37,5 @@ Q_SIGNALS:
 private:
     QHBoxLayout* m_layout = nullptr;
     QButtonGroup m_group;
-    QList<QToolButton*> m_segments;
+    QList<SegmentButton*> m_segments;
 };

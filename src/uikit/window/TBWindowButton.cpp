@@ -1,6 +1,7 @@
 #include "uikit/window/TBWindowButton.h"
 
 #include "platform/NotificationCenter.h"
+#include "platform/Resources.h"
 #include "uikit/window/TBGeometry.h"
 #include "uikit/window/TBWindowButtonGroup.h"
 #include "uikit/window/TBWindowState.h"
@@ -8,6 +9,7 @@
 #include <QEnterEvent>
 #include <QKeySequence>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 
 TBWindowButton::TBWindowButton(QWidget* parent) : QAbstractButton(parent)
@@ -169,12 +171,15 @@ QSize TBWindowButton::sizeHint() const
 
 void TBWindowButton::paintEvent(QPaintEvent*)
 {
-    const QImage shown = displayedImage();
+    QPainter painter(this);
+    // Images are set at one ratio; the screen the window is on now may have another. The
+    // engine's device is where the pixels go (the backing store, or the image of a render).
+    const QImage shown = platform::imageForDevicePixelRatio(
+        displayedImage(), painter.paintEngine()->paintDevice()->devicePixelRatioF());
     if (shown.isNull())
         return;
-    QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    QSizeF size = QSizeF(shown.size()) / shown.devicePixelRatio();
+    QSizeF size = shown.deviceIndependentSize();
     if (size.width() > width() || size.height() > height())
         size.scale(QSizeF(this->size()), Qt::KeepAspectRatio);
     const QRectF target(

@@ -124,4 +124,38 @@ TEST(CustomizableTabView, AddingAndRemovingRebuildsAndKeepsTheSelection)
     EXPECT_EQ(control(*view)->segmentCount(), 0);
 }
 
+TEST(CustomizableTabView, LabelsThatDoNotFitAreDrawnElided)
+{
+    const QString longLabel = u"Statements and balances"_s;
+    auto view = std::make_unique<CustomizableTabView>();
+    view->resize(600, 300);
+    view->addTabViewItem(u"a"_s, longLabel);
+    view->addTabViewItem(u"b"_s, u"Assets"_s);
+    view->grab();
+    EXPECT_EQ(control(*view)->shownLabelForSegment(0), longLabel);
+    EXPECT_EQ(control(*view)->shownLabelForSegment(1), u"Assets"_s);
+    EXPECT_TRUE(control(*view)->shownLabelForSegment(2).isNull());
+
+    view->resize(140, 300);
+    view->grab();
+    auto* segment = control(*view)->findChild<QToolButton*>(u"segment0"_s);
+    ASSERT_NE(segment, nullptr);
+    const QString shown = control(*view)->shownLabelForSegment(0);
+    ASSERT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+    EXPECT_GT(shown.size(), 2);
+    EXPECT_TRUE(longLabel.startsWith(shown.chopped(1)));
+    EXPECT_LT(segment->fontMetrics().horizontalAdvance(shown), segment->width());
+    EXPECT_EQ(control(*view)->labelForSegment(0), longLabel);
+
+    // The segment paints exactly what a button labelled with the elided text paints.
+    QToolButton reference;
+    reference.setCheckable(true);
+    reference.setChecked(segment->isChecked());
+    reference.setText(shown);
+    reference.resize(segment->size());
+    const auto pixels
+        = [](QWidget& widget) { return widget.grab().toImage().convertToFormat(QImage::Format_ARGB32); };
+    EXPECT_EQ(pixels(*segment), pixels(reference));
+}
+
 } // namespace
