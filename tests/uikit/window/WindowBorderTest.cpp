@@ -70,14 +70,15 @@ TEST_P(TBWindowBorder, AOnePixelOutlineInTheSeparatorColourLiesOverTheContent)
     TBDefensiveWindow window;
     window.setTitleBarHeight(40);
     window.resize(420, 260);
-    // Content in a colour of its own reaching every edge, and a child added to the window
-    // itself later, over everything that was there before it.
+    // Content in a colour of its own reaching every edge, and a child added to the shown
+    // window itself later, over everything that was there before it.
     auto* layout = new QVBoxLayout(window.contentView());
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(filled(Qt::red, nullptr));
+    window.show();
     QWidget* late = filled(Qt::blue, &window);
     late->setGeometry(0, 200, 420, 60);
-    window.show();
+    late->show();
 
     const QImage shot = window.grab().toImage().convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(shot.size(), QSize(420, 260)); // one device pixel per point offscreen
