@@ -2,6 +2,7 @@
 #include "app/alerts/ExternalLinks.h"
 #include "app/alerts/MessagePopover.h"
 #include "app/shell/AppDelegate.h"
+#include "app/shell/ApplicationSetup.h"
 #include "app/shell/MainView.h"
 #include "app/shell/NWDashboardSidebarView.h"
 #include "app/shell/TitleBarLayout.h"
@@ -62,6 +63,7 @@ void seToolbarButton(TBWindowButton* button, const ButtonLook& look, int size)
 
 void AppDelegate::buildWindowContent()
 {
+    m_window->widget()->setWindowIcon(ApplicationSetup::applicationIcon());
     QWidget* content = m_window->contentView();
     auto* layout = new QVBoxLayout(content);
     // The title strip lies over the content view's top.

@@ -31,10 +31,21 @@ void configureApplication()
     QApplication::setApplicationVersion(QStringLiteral(MERVANE_VERSION));
     QApplication::setDesktopFileName(u"mervane"_s);
     QApplication::setStyle(QStyleFactory::create(u"Fusion"_s));
-    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(platform::image(u"mervane"_s, QSize(256, 256)))));
+    QApplication::setWindowIcon(applicationIcon());
     platform::installTranslations();
     platform::AppearanceController::instance().setAppearance(platform::Appearance::System);
     platform::FileChooser::setPresenter(presentFileDialog);
+}
+
+QIcon applicationIcon()
+{
+    QIcon icon;
+    for (const int size : iconSizes) {
+        const QImage image = platform::image(u"mervane"_s, QSize(size, size));
+        if (!image.isNull())
+            icon.addPixmap(QPixmap::fromImage(image));
+    }
+    return icon;
 }
 
 void bringToFront(QWidget* window)

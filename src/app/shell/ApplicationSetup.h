@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class QIcon;
 class QWidget;
 
 /// What the executable sets up around the application object.
@@ -16,6 +17,12 @@ void preferXWaylandOnWayland();
 /// Names, version, style, icon, translations, the appearance and the file dialogs. Call
 /// once the application object exists.
 void configureApplication();
+
+/// The application's icon, drawn from its vector image at each of `iconSizes`, smallest
+/// first: the window system gets every size (taskbars, Alt+Tab) and a reader that fetches
+/// only the start of the window's icon list still finds the small ones.
+QIcon applicationIcon();
+inline constexpr int iconSizes[] = { 16, 22, 24, 32, 48, 64, 128, 256 };
 
 /// Brings `window` forward for the user: un-minimised, shown, raised and active.
 void bringToFront(QWidget* window);

@@ -4,6 +4,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
@@ -43,12 +44,27 @@ std::optional<QRect> restorableFrame(const QString& text, int flipHeight, const 
     if (!yUp || yUp->width() < minimumSize.width() || yUp->height() < minimumSize.height())
         return std::nullopt;
     const QRect frame = platform::toYDown(*yUp, flipHeight);
+    const QRect* home = nullptr;
+    qint64 largestArea = 0;
     for (const QRect& screen : screens) {
         const QRect visible = frame.intersected(screen);
-        if (visible.width() >= minimumVisible.width() && visible.height() >= minimumVisible.height())
-            return frame;
+        const qint64 area = qint64(visible.width()) * visible.height();
+        if (area > largestArea) {
+            largestArea = area;
+            home = &screen;
+        }
     }
-    return std::nullopt;
+    if (!home)
+        return std::nullopt;
+    return fittedInto(frame, *home);
+}
+
+QRect fittedInto(const QRect& frame, const QRect& available)
+{
+    QRect fitted(frame.topLeft(), frame.size().boundedTo(available.size()));
+    fitted.moveLeft(std::clamp(fitted.left(), available.left(), available.right() - fitted.width() + 1));
+    fitted.moveTop(std::clamp(fitted.top(), available.top(), available.bottom() - fitted.height() + 1));
+    return fitted;
 }
 
 QRect defaultFrame(const QRect& screen)

@@ -17,8 +17,6 @@ namespace WindowFrame {
 inline constexpr QSize minimumSize { 800, 500 };
 /// The size the window opens at without a usable saved frame.
 inline constexpr QSize defaultSize { 1100, 720 };
-/// How much of a saved frame must lie on one screen for it to be reachable.
-inline constexpr QSize minimumVisible { 80, 40 };
 
 /// "{{x, y}, {w, h}}" for a rectangle in y-up coordinates.
 QString toText(const QRect& yUpFrame);
@@ -27,10 +25,15 @@ QString toText(const QRect& yUpFrame);
 std::optional<QRect> fromText(const QString& text);
 
 /// The saved frame to restore, in Qt coordinates (reflected about `flipHeight`, the bottom
-/// edge of the primary screen): none when the text cannot be parsed, the frame is smaller
-/// than `minimumSize`, or less than `minimumVisible` of it lies on any of `screens` (Qt
-/// coordinates).
+/// edge of the primary screen), brought wholly onto the screen it mostly lies on so that
+/// its title strip can be grabbed: `screens` are the screens' available areas (Qt
+/// coordinates). None when the text cannot be parsed, the frame is smaller than
+/// `minimumSize`, or no part of it lies on any screen.
 std::optional<QRect> restorableFrame(const QString& text, int flipHeight, const QList<QRect>& screens);
+
+/// `frame` shrunk to `available` where larger, then moved the least distance that puts it
+/// wholly inside.
+QRect fittedInto(const QRect& frame, const QRect& available);
 
 /// `defaultSize` (shrunk to fit) centred on `screen`.
 QRect defaultFrame(const QRect& screen);

@@ -8,10 +8,16 @@ namespace TBTitleBarDoubleClick {
 
 Action action(const platform::UserDefaults& defaults)
 {
-    if (defaults.boolean(QString::fromLatin1(kMiniaturizeOnDoubleClickKey), false)
-        || defaults.string(QString::fromLatin1(kActionOnDoubleClickKey)) == u"Minimize"_s)
+    const QString miniaturizeKey = QString::fromLatin1(kMiniaturizeOnDoubleClickKey);
+    const QString actionKey = QString::fromLatin1(kActionOnDoubleClickKey);
+    const QString chosen = defaults.string(actionKey);
+    if (defaults.boolean(miniaturizeKey, false) || chosen == u"Minimize"_s)
         return Action::Miniaturize;
-    return Action::None;
+    if (chosen == u"None"_s)
+        return Action::None;
+    if (chosen.isEmpty() && defaults.contains(miniaturizeKey))
+        return Action::None;
+    return Action::Zoom;
 }
 
 } // namespace TBTitleBarDoubleClick

@@ -12,10 +12,12 @@ namespace TBTitleBarDoubleClick {
 inline constexpr const char* kMiniaturizeOnDoubleClickKey = "AppleMiniaturizeOnDoubleClick";
 inline constexpr const char* kActionOnDoubleClickKey = "AppleActionOnDoubleClick";
 
-enum class Action { None, Miniaturize };
+enum class Action { None, Miniaturize, Zoom };
 
 /// Miniaturize when "AppleMiniaturizeOnDoubleClick" is true or "AppleActionOnDoubleClick"
-/// is "Minimize"; nothing otherwise (a double-click never zooms).
+/// is "Minimize". Nothing when the action is "None", or when there is no action and
+/// "AppleMiniaturizeOnDoubleClick" is false. Any other action, and no setting at all, zooms:
+/// Linux desktops maximise a window whose title bar is double-clicked.
 Action action(const platform::UserDefaults& defaults);
 
 } // namespace TBTitleBarDoubleClick

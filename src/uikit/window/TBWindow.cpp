@@ -4,6 +4,7 @@
 #include "platform/YUpGeometry.h"
 #include "uikit/window/TBGeometry.h"
 #include "uikit/window/TBStandardButtons.h"
+#include "uikit/window/TBWindowBorderView.h"
 #include "uikit/window/TBWindowButton.h"
 #include "uikit/window/TBWindowDelegateProxy.h"
 #include "uikit/window/TBWindowResizeGrip.h"
@@ -112,6 +113,7 @@ void TBWindow::setUp()
         connect(grip, &TBWindowResizeGrip::resizeEnded, this, &TBWindow::liveResizeEnded);
         m_grips.append(grip);
     }
+    m_border = new TBWindowBorderView(this);
     m_lastState = windowState();
     layoutChrome();
     layoutTrafficLights();
@@ -314,6 +316,10 @@ void TBWindow::layoutChrome()
         grip->setVisible(resizable);
         grip->place();
     }
+    // A maximised or full-screen window has no neighbours to stand out from.
+    m_border->setGeometry(rect());
+    m_border->setVisible(resizable);
+    m_border->raise();
 }
 
 void TBWindow::windowDidResize(QWidget*)
@@ -397,4 +403,12 @@ void TBWindow::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     layoutChrome();
     layoutTrafficLights();
+}
+
+void TBWindow::childEvent(QChildEvent* event)
+{
+    QWidget::childEvent(event);
+    // A child added later would otherwise cover the outline.
+    if (m_border && event->added() && event->child() != m_border && event->child()->isWidgetType())
+        m_border->raise();
 }

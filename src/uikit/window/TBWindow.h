@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+class TBWindowBorderView;
 class TBWindowButton;
 class TBWindowDelegateProxy;
 class TBWindowResizeGrip;
@@ -128,6 +129,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void childEvent(QChildEvent* event) override;
 
 private:
     void setUp();
@@ -146,6 +148,7 @@ private:
     QPointer<QWidget> m_contentView;
     TBWindowTitleBarView* m_titleBarView = nullptr;
     QList<TBWindowResizeGrip*> m_grips;
+    TBWindowBorderView* m_border = nullptr;
     Qt::WindowStates m_lastState;
 };
 

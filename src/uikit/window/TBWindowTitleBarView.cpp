@@ -4,6 +4,7 @@
 #include "platform/UserDefaults.h"
 #include "uikit/window/TBGeometry.h"
 #include "uikit/window/TBTitleBarDoubleClick.h"
+#include "uikit/window/TBWindowState.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -73,9 +74,16 @@ void TBWindowTitleBarView::mouseReleaseEvent(QMouseEvent* event)
     m_drag.end();
     if (event->button() == Qt::LeftButton && m_doubleClicked) {
         m_doubleClicked = false;
-        if (TBTitleBarDoubleClick::action(platform::UserDefaults::standard())
-            == TBTitleBarDoubleClick::Action::Miniaturize)
+        switch (TBTitleBarDoubleClick::action(platform::UserDefaults::standard())) {
+        case TBTitleBarDoubleClick::Action::Miniaturize:
             window()->showMinimized();
+            break;
+        case TBTitleBarDoubleClick::Action::Zoom:
+            TBWindowState::toggleZoom(window());
+            break;
+        case TBTitleBarDoubleClick::Action::None:
+            break;
+        }
     }
 }
 

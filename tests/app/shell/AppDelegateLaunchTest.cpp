@@ -18,6 +18,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -208,7 +210,10 @@ TEST_F(AppDelegateLaunch, QuitWritesTheFrameAndTheNextStartRestoresIt)
 {
     AppDelegate& first = makeDelegate();
     first.start();
-    const QRect frame(60, 40, 900, 560);
+    // Within the test screen's available area, so that it comes back as it was.
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect frame(available.left(), available.top() + 40, WindowFrame::minimumSize.width(),
+        std::min(available.height() - 40, 560));
     first.windowWidget()->setGeometry(frame);
     first.applicationWillTerminate();
 
@@ -253,6 +258,19 @@ TEST_F(AppDelegateLaunch, UnusableSavedFramesOpenTheDefaultFrame)
         EXPECT_EQ(delegate.windowWidget()->geometry(), expected) << qPrintable(saved);
         m_delegate.reset();
     }
+}
+
+TEST_F(AppDelegateLaunch, ASavedFrameOverTheScreensTopEdgeOpensWithItsStripOnTheScreen)
+{
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    // 100 points of the frame above the screen, and taller than the screen's available area.
+    const QRect above(
+        available.left(), available.top() - 100, WindowFrame::minimumSize.width(), available.height() + 50);
+    AppSettings::setMainWindowFrame(WindowFrame::toText(platform::toYUp(above, primaryHeight())));
+    AppDelegate& delegate = makeDelegate();
+    delegate.start();
+    EXPECT_EQ(delegate.windowWidget()->geometry(),
+        QRect(available.left(), available.top(), WindowFrame::minimumSize.width(), available.height()));
 }
 
 TEST_F(AppDelegateLaunch, ActivationAppliesTheChosenAppearance)

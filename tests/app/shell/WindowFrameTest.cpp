@@ -51,13 +51,78 @@ TEST(WindowFrame, IgnoresZeroTinyAndUnreachableFrames)
     EXPECT_FALSE(WindowFrame::restorableFrame(u"{{0, 0}, {0, 0}}"_s, 900, oneScreen));
     EXPECT_FALSE(WindowFrame::restorableFrame(u"{{10, 10}, {799, 600}}"_s, 900, oneScreen));
     EXPECT_FALSE(WindowFrame::restorableFrame(u"{{10, 10}, {900, 499}}"_s, 900, oneScreen));
-    // Wholly right of the only screen, and just a sliver on it.
-    EXPECT_FALSE(WindowFrame::restorableFrame(u"{{5000, 100}, {900, 600}}"_s, 900, oneScreen));
-    EXPECT_FALSE(WindowFrame::restorableFrame(u"{{1370, 100}, {900, 600}}"_s, 900, oneScreen));
-    // Enough of it on a second screen to the right.
-    const QList<QRect> two { QRect(0, 0, 1440, 900), QRect(1440, 0, 1920, 1080) };
+    // Wholly beside, above and below the only screen, and touching it only along an edge.
+    for (const QString& text : { u"{{5000, 100}, {900, 600}}"_s, u"{{-900, 100}, {900, 600}}"_s,
+             u"{{100, 900}, {900, 600}}"_s, u"{{100, -600}, {900, 600}}"_s, u"{{1440, 100}, {900, 600}}"_s })
+        EXPECT_FALSE(WindowFrame::restorableFrame(text, 900, oneScreen)) << qPrintable(text);
+    EXPECT_FALSE(WindowFrame::restorableFrame(u"{{100, 100}, {900, 600}}"_s, 900, {}));
+}
+
+TEST(WindowFrame, AFramePartlyOffTheScreenIsBroughtWhollyOntoIt)
+{
+    // The title strip was above the top edge, out of reach: y-down top 900 - 580 - 720 = -400.
+    EXPECT_EQ(WindowFrame::restorableFrame(u"{{100, 580}, {1100, 720}}"_s, 900, oneScreen),
+        QRect(100, 0, 1100, 720));
+    // Off the bottom, the left and the right: moved, not resized.
+    EXPECT_EQ(WindowFrame::restorableFrame(u"{{100, -300}, {900, 600}}"_s, 900, oneScreen),
+        QRect(100, 300, 900, 600));
+    EXPECT_EQ(WindowFrame::restorableFrame(u"{{-500, 100}, {900, 600}}"_s, 900, oneScreen),
+        QRect(0, 200, 900, 600));
+    // A sliver on the screen is still the user's frame, brought in rather than forgotten.
+    EXPECT_EQ(WindowFrame::restorableFrame(u"{{1370, 100}, {900, 600}}"_s, 900, oneScreen),
+        QRect(540, 200, 900, 600));
+}
+
+TEST(WindowFrame, AFrameLargerThanTheAvailableAreaShrinksToIt)
+{
     EXPECT_EQ(
-        WindowFrame::restorableFrame(u"{{2000, 100}, {900, 600}}"_s, 900, two), QRect(2000, 200, 900, 600));
+        WindowFrame::restorableFrame(u"{{0, 0}, {4000, 3000}}"_s, 900, oneScreen), QRect(0, 0, 1440, 900));
+    // A panel takes the top 32 and the left 48 rows and columns of the screen.
+    const QList<QRect> panel { QRect(48, 32, 1392, 868) };
+    EXPECT_EQ(WindowFrame::restorableFrame(u"{{-100, -100}, {4000, 3000}}"_s, 900, panel), panel.first());
+    // Too wide only: the height and the vertical place stay.
+    EXPECT_EQ(
+        WindowFrame::restorableFrame(u"{{200, 100}, {2000, 600}}"_s, 900, panel), QRect(48, 200, 1392, 600));
+}
+
+TEST(WindowFrame, AFrameThatFitsItsScreenIsKeptAsSaved)
+{
+    const QList<QRect> panel { QRect(0, 32, 1440, 868) };
+    // Exactly the available area: y-up bottom 0, top 868.
+    EXPECT_EQ(WindowFrame::restorableFrame(u"{{0, 0}, {1440, 868}}"_s, 900, panel), panel.first());
+    EXPECT_EQ(WindowFrame::restorableFrame(u"{{0, 0}, {1440, 900}}"_s, 900, oneScreen), oneScreen.first());
+    // The same place on the full screen would put its strip under the panel.
+    EXPECT_EQ(WindowFrame::restorableFrame(u"{{0, 0}, {1440, 900}}"_s, 900, panel), QRect(0, 32, 1440, 868));
+}
+
+TEST(WindowFrame, AFrameGoesToTheScreenItMostlyLiesOn)
+{
+    // A taller second screen to the right, its top 180 above the primary's.
+    const QList<QRect> two { QRect(0, 0, 1440, 900), QRect(1440, -180, 1920, 1080) };
+    // Wholly on the second screen: kept, including the part above the primary's top.
+    EXPECT_EQ(
+        WindowFrame::restorableFrame(u"{{2000, 500}, {900, 500}}"_s, 900, two), QRect(2000, -100, 900, 500));
+    // Mostly on the second screen, partly on the primary: moved wholly onto the second.
+    EXPECT_EQ(
+        WindowFrame::restorableFrame(u"{{1240, 100}, {900, 600}}"_s, 900, two), QRect(1440, 200, 900, 600));
+    // Mostly on the primary: moved wholly onto it.
+    EXPECT_EQ(
+        WindowFrame::restorableFrame(u"{{840, 100}, {900, 600}}"_s, 900, two), QRect(540, 200, 900, 600));
+    // Off the second screen's right edge and above its top: into its corner, shrunk to it.
+    EXPECT_EQ(WindowFrame::restorableFrame(u"{{3000, 900}, {2400, 1200}}"_s, 900, two),
+        QRect(1440, -180, 1920, 1080));
+    // Below both screens: on none of them.
+    EXPECT_FALSE(WindowFrame::restorableFrame(u"{{100, -1200}, {900, 600}}"_s, 900, two));
+}
+
+TEST(WindowFrame, FittingKeepsAFrameInsideAndMovesOthersTheLeastDistance)
+{
+    const QRect area(10, 20, 1000, 800);
+    EXPECT_EQ(WindowFrame::fittedInto(QRect(100, 100, 500, 400), area), QRect(100, 100, 500, 400));
+    EXPECT_EQ(WindowFrame::fittedInto(QRect(-50, -50, 500, 400), area), QRect(10, 20, 500, 400));
+    EXPECT_EQ(WindowFrame::fittedInto(QRect(900, 700, 500, 400), area), QRect(510, 420, 500, 400));
+    EXPECT_EQ(WindowFrame::fittedInto(QRect(900, 700, 5000, 400), area), QRect(10, 420, 1000, 400));
+    EXPECT_EQ(WindowFrame::fittedInto(area, area), area);
 }
 
 TEST(WindowFrame, DefaultFrameIsCentredAndFitsSmallScreens)

@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include <memory>
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -254,32 +255,70 @@ TEST(TBDefensiveWindow, ClassicOnlyOperationsChangeNothing)
 
 class TBWindowDoubleClick : public mervane::test::TempHomeTest { };
 
-TEST_F(TBWindowDoubleClick, MiniaturizesOnlyWhenTheUserAskedForIt)
+TEST_F(TBWindowDoubleClick, AnExplicitSettingDecidesAndNoSettingZooms)
 {
+    using TBTitleBarDoubleClick::Action;
+    const QString miniaturize = QString::fromLatin1(TBTitleBarDoubleClick::kMiniaturizeOnDoubleClickKey);
+    const QString chosen = QString::fromLatin1(TBTitleBarDoubleClick::kActionOnDoubleClickKey);
+    struct Case {
+        std::optional<bool> miniaturize;
+        QString action;
+        Action expected;
+    };
+    const Case cases[] = {
+        { std::nullopt, {}, Action::Zoom },
+        { std::nullopt, u"Maximize"_s, Action::Zoom },
+        { std::nullopt, u"Minimize"_s, Action::Miniaturize },
+        { std::nullopt, u"None"_s, Action::None },
+        { true, {}, Action::Miniaturize },
+        { true, u"Maximize"_s, Action::Miniaturize },
+        { false, {}, Action::None },
+        { false, u"Maximize"_s, Action::Zoom },
+        { false, u"Minimize"_s, Action::Miniaturize },
+    };
     auto& defaults = platform::UserDefaults::standard();
-    EXPECT_EQ(TBTitleBarDoubleClick::action(defaults), TBTitleBarDoubleClick::Action::None);
-    defaults.setValue(QString::fromLatin1(TBTitleBarDoubleClick::kActionOnDoubleClickKey), u"Maximize"_s);
-    EXPECT_EQ(TBTitleBarDoubleClick::action(defaults), TBTitleBarDoubleClick::Action::None);
+    for (const Case& c : cases) {
+        defaults.remove(miniaturize);
+        defaults.remove(chosen);
+        if (c.miniaturize)
+            defaults.setValue(miniaturize, *c.miniaturize);
+        if (!c.action.isEmpty())
+            defaults.setValue(chosen, c.action);
+        EXPECT_EQ(TBTitleBarDoubleClick::action(defaults), c.expected)
+            << (c.miniaturize ? (*c.miniaturize ? "true " : "false ") : "unset ") << qPrintable(c.action);
+    }
+}
 
+TEST_F(TBWindowDoubleClick, OnTheStripZoomsRestoresMiniaturizesOrDoesNothing)
+{
     TBWindow window;
-    window.resize(400, 300);
+    window.setGeometry(40, 60, 400, 300);
     window.setTitleBarHeight(40);
     window.show();
+    const QRect normal = window.geometry();
     const QPoint empty(200, 20);
-    QTest::mouseDClick(window.titleBarView(), Qt::LeftButton, {}, empty);
-    QTest::mouseRelease(window.titleBarView(), Qt::LeftButton, {}, empty);
+    auto doubleClick = [&] {
+        QTest::mouseDClick(window.titleBarView(), Qt::LeftButton, {}, empty);
+        QTest::mouseRelease(window.titleBarView(), Qt::LeftButton, {}, empty);
+    };
+
+    doubleClick(); // no setting: zoom
+    EXPECT_TRUE(window.isMaximized());
     EXPECT_FALSE(window.isMinimized());
-    EXPECT_FALSE(window.isMaximized()); // a double-click never zooms
+    doubleClick(); // and back
+    EXPECT_FALSE(window.isMaximized());
+    EXPECT_EQ(window.geometry(), normal);
+
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.setValue(QString::fromLatin1(TBTitleBarDoubleClick::kActionOnDoubleClickKey), u"None"_s);
+    doubleClick();
+    EXPECT_FALSE(window.isMaximized());
+    EXPECT_FALSE(window.isMinimized());
 
     defaults.setValue(QString::fromLatin1(TBTitleBarDoubleClick::kActionOnDoubleClickKey), u"Minimize"_s);
-    QTest::mouseDClick(window.titleBarView(), Qt::LeftButton, {}, empty);
-    QTest::mouseRelease(window.titleBarView(), Qt::LeftButton, {}, empty);
+    doubleClick();
     EXPECT_TRUE(window.isMinimized());
-
-    window.showNormal();
-    defaults.remove(QString::fromLatin1(TBTitleBarDoubleClick::kActionOnDoubleClickKey));
-    defaults.setValue(QString::fromLatin1(TBTitleBarDoubleClick::kMiniaturizeOnDoubleClickKey), true);
-    EXPECT_EQ(TBTitleBarDoubleClick::action(defaults), TBTitleBarDoubleClick::Action::Miniaturize);
+    EXPECT_FALSE(window.isMaximized());
 }
 
 TEST(TBWindow, ScreenshotsInLightAndDarkAppearance)
