@@ -1,7 +1,9 @@
 #include "app/alerts/AlertLayout.h"
 
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace AlertLayout {
@@ -36,8 +38,16 @@ void arrange(QWidget* view, const QList<QLabel*>& texts, const QList<QPushButton
     row->addStretch(1);
     for (QPushButton* button : buttons)
         row->addWidget(button);
-    if (!buttons.isEmpty())
-        buttons.last()->setDefault(true);
+    if (!buttons.isEmpty()) {
+        QPushButton* defaultButton = buttons.last();
+        defaultButton->setDefault(true);
+        // Outside a dialog a default button does not answer Return by itself.
+        for (const int key : { Qt::Key_Return, Qt::Key_Enter }) {
+            auto* shortcut = new QShortcut(QKeySequence(key), view);
+            shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+            QObject::connect(shortcut, &QShortcut::activated, defaultButton, &QPushButton::click);
+        }
+    }
     layout->addLayout(row);
 }
 

@@ -8,7 +8,8 @@ class QPushButton;
 class QWidget;
 
 /// The common arrangement of the shell's small popovers: texts stacked at the top, buttons
-/// in a row at the bottom right.
+/// in a row at the bottom right. The last button is the default one and answers Return and
+/// Enter.
 namespace AlertLayout {
 
 QLabel* makeTitle(const QString& text, QWidget* parent);

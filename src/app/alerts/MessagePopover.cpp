@@ -30,6 +30,8 @@ void MessagePopover::showMessage(const QString& text, QWidget* anchor, bool stic
     }
     m_popover->setDefaultProperties_ItemWarning();
     if (sticky) {
+        // Stays up while the application is in the background or the main window takes the
+        // keyboard (as it does at start-up); Escape and a click on the main window close it.
         m_popover->setClosesWhenPopoverResignsKey(false);
         m_popover->setClosesWhenApplicationBecomesInactive(false);
     }
@@ -38,8 +40,8 @@ void MessagePopover::showMessage(const QString& text, QWidget* anchor, bool stic
         qWarning("%s", qPrintable(text));
         return;
     }
-    // The min-y edge (y-up): below the button.
-    m_popover->showRelativeToRect(QRectF(anchor->rect()), anchor, platform::RectEdge::MinY);
+    // The max-y edge gives an upward arrow: the panel hangs below the button.
+    m_popover->showRelativeToRect(QRectF(anchor->rect()), anchor, platform::RectEdge::MaxY);
 }
 
 void MessagePopover::setText(const QString& text)

@@ -21,8 +21,10 @@ public:
     explicit MessagePopover(QObject* parent = nullptr);
     ~MessagePopover() override;
 
-    /// Shows `text` anchored at `anchor` (or replaces the text of the open popover). A sticky
-    /// message closes only on Escape, not when the user works elsewhere.
+    /// Shows `text` below `anchor` (or replaces the text of the open popover). It closes on
+    /// Escape and on a click in the anchor's window; a sticky message does not close by
+    /// itself when the application goes to the background or another window takes the
+    /// keyboard.
     void showMessage(const QString& text, QWidget* anchor, bool sticky = false);
     void close();
 

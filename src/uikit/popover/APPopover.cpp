@@ -137,6 +137,7 @@ void APPopover::displayPopoverInWindow(QWidget* window, const QPointF& point, bo
     ++m_generation;
     m_state = State::Shown;
     movePopoverToPoint(point);
+    keepOnScreen(point);
     if (m_parentWindow) {
         m_parentWindow->winId();
         m_popoverWindow->winId();
@@ -165,6 +166,18 @@ void APPopover::movePopoverToPoint(const QPointF& point)
     QRectF frame = m_popoverWindow->frameYUp();
     frame.moveTo(screenPoint - m_popoverWindow->popoverWindowFrame()->attachmentPoint());
     m_popoverWindow->setFrameYUp(frame);
+}
+
+void APPopover::keepOnScreen(const QPointF& point)
+{
+    const QPointF global = m_parentWindow ? QPointF(m_parentWindow->mapToGlobal(point.toPoint())) : point;
+    const QScreen* screen = QGuiApplication::screenAt(global.toPoint());
+    if (!screen && m_parentWindow)
+        screen = m_parentWindow->screen();
+    if (!screen)
+        return;
+    m_popoverWindow->setFrameYUp(APPopoverGeometry::keptOnScreen(
+        m_popoverWindow->frameYUp(), platform::screenToYUp(QRectF(screen->geometry()))));
 }
 
 void APPopover::closePopover()

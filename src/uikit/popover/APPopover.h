@@ -71,6 +71,8 @@ protected:
 private:
     enum class State { Hidden, Shown, Closing };
     QPointF toScreenYUp(QWidget* window, const QPointF& point) const;
+    /// Moves the shown window onto the screen that holds `point` (in the parent's coordinates).
+    void keepOnScreen(const QPointF& point);
     void orderOut();
 
     std::unique_ptr<APPopoverWindow> m_popoverWindow;

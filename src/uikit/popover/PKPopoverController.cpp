@@ -10,10 +10,14 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QPalette>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
+
+#include <functional>
+#include <utility>
 
 namespace {
 std::optional<bool> g_applicationActiveOverride;
@@ -27,6 +31,18 @@ QSizeF preferredSize(const QWidget* view)
     const QSize hint = view->sizeHint();
     return hint.isValid() ? QSizeF(hint) : QSizeF(view->size());
 }
+
+// Hands every event of the application to a function while installed.
+class InputWatcher : public QObject {
+public:
+    explicit InputWatcher(std::function<bool(QObject*, QEvent*)> handler) : m_handler(std::move(handler)) { }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override { return m_handler(watched, event); }
+
+private:
+    std::function<bool(QObject*, QEvent*)> m_handler;
+};
 } // namespace
 
 PKPopoverController::PKPopoverController(QObject* parent) : QObject(parent)
@@ -44,7 +60,6 @@ PKPopoverController::~PKPopoverController()
 {
     // The window outlives the other members; its hiding must not reach this object.
     m_popoverWindow->removeEventFilter(this);
-    qApp->removeEventFilter(this);
     stopObserving();
     m_popoverWindow->stopAnimations();
     m_popoverWindow->setPopoverController(nullptr);
@@ -65,8 +80,11 @@ void PKPopoverController::initialValues()
     m_closesWhenEscapeKeyPressed = true;
     m_closesWhenPopoverResignsKey = true;
     m_closesWhenApplicationBecomesInactive = false;
+    m_closesWhenParentWindowClicked = true;
     m_animates = true;
     m_animationType = AnimationType::Pop;
+    m_inputWatcher = std::make_unique<InputWatcher>(
+        [this](QObject* receiver, QEvent* event) { return applicationInput(receiver, event); });
 }
 
 QWidget* PKPopoverController::contentView() const
@@ -96,7 +114,7 @@ void PKPopoverController::setContentSize(const QSizeF& size)
 {
     m_contentSize = size;
     if (popoverIsVisible())
-        m_popoverWindow->setFrameYUp(popoverFrameWithSize(size, arrowDirection()));
+        placeWindow(false);
 }
 
 QColor PKPopoverController::color() const
@@ -162,6 +180,7 @@ void PKPopoverController::setDefaultProperties_ItemEdit()
     m_closesWhenEscapeKeyPressed = true;
     m_closesWhenApplicationBecomesInactive = false;
     m_closesWhenPopoverResignsKey = false;
+    m_closesWhenParentWindowClicked = false;
 }
 
 void PKPopoverController::setDefaultProperties_ItemWarning()
@@ -174,6 +193,7 @@ void PKPopoverController::setDefaultProperties_ItemWarning()
     m_closesWhenEscapeKeyPressed = true;
     m_closesWhenApplicationBecomesInactive = true;
     m_closesWhenPopoverResignsKey = true;
+    m_closesWhenParentWindowClicked = true;
 }
 
 void PKPopoverController::setDefaultProperties(bool escape, bool resign, bool /*inactive: not read*/)
@@ -182,6 +202,7 @@ void PKPopoverController::setDefaultProperties(bool escape, bool resign, bool /*
     m_closesWhenEscapeKeyPressed = escape;
     m_closesWhenApplicationBecomesInactive = resign;
     m_closesWhenPopoverResignsKey = resign;
+    m_closesWhenParentWindowClicked = resign;
 }
 
 void PKPopoverController::showRelativeToRect(
@@ -200,9 +221,34 @@ QRectF PKPopoverController::anchorOnScreen() const
 
 QRectF PKPopoverController::screenFrame() const
 {
-    if (!m_parentWindow || !m_parentWindow->screen())
-        return {};
-    return platform::screenToYUp(QRectF(m_parentWindow->screen()->geometry()));
+    // The screen that holds the anchor: a window may span several screens or pass their edges.
+    const QScreen* screen = nullptr;
+    if (m_positionView)
+        screen = QGuiApplication::screenAt(platform::screenToYDown(m_screenRect).center().toPoint());
+    if (!screen && m_parentWindow)
+        screen = m_parentWindow->screen();
+    return screen ? platform::screenToYUp(QRectF(screen->geometry())) : QRectF();
+}
+
+PKPopoverGeometry::Placement PKPopoverController::placement(
+    const QSizeF& contentSize, PKPopoverGeometry::ArrowDirection direction) const
+{
+    const QSizeF frameSize
+        = m_popoverWindow->frameRectForContentRect(QRectF(QPointF(0, 0), contentSize)).size();
+    return PKPopoverGeometry::placeOnScreen(
+        m_screenRect, frameSize, direction, screenFrame(), cornerRadius(), arrowSize());
+}
+
+void PKPopoverController::placeWindow(bool keepWindowSize)
+{
+    const PKPopoverGeometry::Placement placed = placement(m_contentSize, arrowDirection());
+    m_popoverWindow->frameView()->setArrowOffset(placed.arrowOffset);
+    QRectF frame = placed.frame;
+    if (keepWindowSize) {
+        frame = m_popoverWindow->frameYUp();
+        frame.moveTo(placed.frame.topLeft());
+    }
+    m_popoverWindow->setFrameYUp(frame);
 }
 
 void PKPopoverController::presentPopoverFromRect(const QRectF& rect, QWidget* view,
@@ -223,7 +269,7 @@ void PKPopoverController::presentPopoverFromRect(const QRectF& rect, QWidget* vi
     m_screenRect = anchorOnScreen();
     m_popoverWindow->frameView()->setArrowDirection(
         arrowDirectionWithPreferredArrowDirection(preferredArrowDirection));
-    m_popoverWindow->setFrameYUp(popoverFrameWithSize(m_contentSize, arrowDirection()));
+    placeWindow(false);
 
     ++m_generation;
     m_state = State::Showing;
@@ -299,6 +345,9 @@ void PKPopoverController::closePopoverAndResetVariables()
     m_popoverWindow->setWindowOpacity(1.0);
     stopObserving();
     m_popoverWindow->frameView()->setArrowDirection(PKPopoverGeometry::ArrowDirection::None);
+    m_popoverWindow->frameView()->setArrowOffset(0);
+    m_resignKeyCheckOnRelease.reset();
+    m_parentClickCheckOnRelease.reset();
     m_positionView = nullptr;
     m_parentWindow = nullptr;
     m_screenRect = QRectF();
@@ -331,7 +380,7 @@ PKPopoverGeometry::ArrowDirection PKPopoverController::arrowDirectionWithPreferr
 {
     const QSizeF frameSize
         = m_popoverWindow->frameRectForContentRect(QRectF(QPointF(0, 0), m_contentSize)).size();
-    return PKPopoverGeometry::chooseArrowDirection(preferred, m_screenRect, frameSize, screenFrame());
+    return PKPopoverGeometry::directionOnScreen(preferred, m_screenRect, frameSize, screenFrame());
 }
 
 void PKPopoverController::startObserving(bool anchors)
@@ -348,6 +397,7 @@ void PKPopoverController::startObserving(bool anchors)
         });
     }
     auto* app = qGuiApp;
+    app->installEventFilter(m_inputWatcher.get());
     if (m_closesWhenPopoverResignsKey) {
         m_observers << connect(m_popoverWindow.get(), &PKPopoverWindow::didResignKey, this,
             &PKPopoverController::popoverWindowDidResignKey);
@@ -372,6 +422,7 @@ void PKPopoverController::stopObserving()
     for (const auto& connection : std::as_const(m_observers))
         disconnect(connection);
     m_observers.clear();
+    qApp->removeEventFilter(m_inputWatcher.get());
     if (m_positionView)
         m_positionView->removeEventFilter(this);
     if (m_parentWindow)
@@ -380,12 +431,6 @@ void PKPopoverController::stopObserving()
 
 bool PKPopoverController::eventFilter(QObject* watched, QEvent* event)
 {
-    if (m_resignKeyCheckOnRelease && event->type() == QEvent::MouseButtonRelease) {
-        const quint64 generation = *m_resignKeyCheckOnRelease;
-        m_resignKeyCheckOnRelease.reset();
-        qApp->removeEventFilter(this);
-        platform::runLater(this, [this, generation] { resignKeyCheck(generation); });
-    }
     if (popoverIsVisible()) {
         const auto type = event->type();
         const bool hidden = type == QEvent::Hide || type == QEvent::Close;
@@ -412,10 +457,7 @@ void PKPopoverController::positionViewFrameChanged()
         return;
     }
     m_screenRect = anchorOnScreen();
-    const QRectF target = popoverFrameWithSize(m_contentSize, arrowDirection());
-    QRectF current = m_popoverWindow->frameYUp();
-    current.moveTo(target.topLeft());
-    m_popoverWindow->setFrameYUp(current);
+    placeWindow(true);
 }
 
 void PKPopoverController::parentWindowMoved()
@@ -426,10 +468,7 @@ void PKPopoverController::parentWindowMoved()
     m_parentPosition = m_parentWindow->pos();
     if (m_anchors && m_positionView) {
         m_screenRect = anchorOnScreen();
-        const QRectF target = popoverFrameWithSize(m_contentSize, arrowDirection());
-        QRectF current = m_popoverWindow->frameYUp();
-        current.moveTo(target.topLeft());
-        m_popoverWindow->setFrameYUp(current);
+        placeWindow(true);
     } else {
         // A child window keeps its place relative to its parent.
         m_popoverWindow->move(m_popoverWindow->pos() + delta);
@@ -456,10 +495,46 @@ void PKPopoverController::resignKeyCheck(quint64 generation)
         // Decide when the click ends: a click on the anchor button then toggles the popover
         // closed instead of closing it on the press and opening it again on the release.
         m_resignKeyCheckOnRelease = generation;
-        qApp->installEventFilter(this);
         return;
     }
     closePopover();
+}
+
+bool PKPopoverController::applicationInput(QObject* receiver, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseButtonRelease) {
+        // After the click's own handlers: a click on the anchor button toggles the popover
+        // closed rather than closing it here and opening it again.
+        if (const auto generation = std::exchange(m_resignKeyCheckOnRelease, std::nullopt))
+            platform::runLater(this, [this, generation] { resignKeyCheck(*generation); });
+        if (const auto generation = std::exchange(m_parentClickCheckOnRelease, std::nullopt))
+            platform::runLater(this, [this, generation] { parentClickCheck(*generation); });
+        return false;
+    }
+    if (type != QEvent::KeyPress && type != QEvent::MouseButtonPress)
+        return false;
+    const auto* widget = qobject_cast<QWidget*>(receiver);
+    if (!popoverIsVisible() || !m_parentWindow || !widget || widget->window() != m_parentWindow)
+        return false;
+    if (type == QEvent::MouseButtonPress) {
+        if (m_closesWhenParentWindowClicked)
+            m_parentClickCheckOnRelease = m_generation;
+        return false;
+    }
+    // Escape reaches the popover window only when it holds the keyboard; in its parent
+    // window it is meant for the popover all the same.
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_Escape || key->modifiers() != Qt::NoModifier || !m_closesWhenEscapeKeyPressed)
+        return false;
+    m_popoverWindow->cancelOperation();
+    return true;
+}
+
+void PKPopoverController::parentClickCheck(quint64 generation)
+{
+    if (generation == m_generation && popoverIsVisible())
+        closePopover();
 }
 
 void PKPopoverController::applicationDidResignActive()

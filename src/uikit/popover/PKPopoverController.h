@@ -66,6 +66,10 @@ public:
     void setClosesWhenEscapeKeyPressed(bool value) { m_closesWhenEscapeKeyPressed = value; }
     bool closesWhenPopoverResignsKey() const { return m_closesWhenPopoverResignsKey; }
     void setClosesWhenPopoverResignsKey(bool value) { m_closesWhenPopoverResignsKey = value; }
+    /// A press in the parent window closes the popover as losing the keyboard would: a window
+    /// manager need not move the keyboard on a click (and without one nothing moves it).
+    bool closesWhenParentWindowClicked() const { return m_closesWhenParentWindowClicked; }
+    void setClosesWhenParentWindowClicked(bool value) { m_closesWhenParentWindowClicked = value; }
     bool closesWhenApplicationBecomesInactive() const { return m_closesWhenApplicationBecomesInactive; }
     void setClosesWhenApplicationBecomesInactive(bool value)
     {
@@ -141,6 +145,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    /// Input anywhere in the application while shown: Escape and presses in the parent
+    /// window, and the end of a click that decides a close. True consumes the event.
+    bool applicationInput(QObject* receiver, QEvent* event);
 
 private:
     void initialValues();
@@ -150,10 +157,15 @@ private:
     PKPopoverGeometry::ArrowDirection arrowDirectionWithPreferredArrowDirection(
         PKPopoverGeometry::ArrowDirection preferred) const;
     void resignKeyCheck(quint64 generation);
+    void parentClickCheck(quint64 generation);
     void positionViewFrameChanged();
     void parentWindowMoved();
     QRectF anchorOnScreen() const;
     QRectF screenFrame() const;
+    PKPopoverGeometry::Placement placement(
+        const QSizeF& contentSize, PKPopoverGeometry::ArrowDirection direction) const;
+    /// Places the window at the current anchor, keeping its size when asked.
+    void placeWindow(bool keepWindowSize);
     void startObserving(bool anchors);
     void stopObserving();
 
@@ -168,6 +180,7 @@ private:
     bool m_closesWhenEscapeKeyPressed = true;
     bool m_closesWhenPopoverResignsKey = true;
     bool m_closesWhenApplicationBecomesInactive = false;
+    bool m_closesWhenParentWindowClicked = true;
     bool m_animates = true;
     bool m_anchors = false;
     AnimationType m_animationType = AnimationType::Pop;
@@ -181,4 +194,6 @@ private:
     quint64 m_generation = 0;
     QList<QMetaObject::Connection> m_observers;
     std::optional<quint64> m_resignKeyCheckOnRelease;
+    std::optional<quint64> m_parentClickCheckOnRelease;
+    std::unique_ptr<QObject> m_inputWatcher;
 };

@@ -61,11 +61,20 @@ void PKPopoverWindowFrame::setArrowSize(const QSizeF& size)
     Q_EMIT outlineChanged();
 }
 
+void PKPopoverWindowFrame::setArrowOffset(qreal offset)
+{
+    if (offset == m_arrowOffset)
+        return;
+    m_arrowOffset = offset;
+    update();
+    Q_EMIT outlineChanged();
+}
+
 QPainterPath PKPopoverWindowFrame::outlinePath() const
 {
     return PKPopoverGeometry::outline(
         PKPopoverGeometry::outlineBounds(QRectF(0, 0, width(), height()), m_borderWidth), m_cornerRadius,
-        m_arrowSize, m_arrowDirection);
+        m_arrowSize, m_arrowDirection, m_arrowOffset);
 }
 
 void PKPopoverWindowFrame::paintEvent(QPaintEvent*)
@@ -85,7 +94,7 @@ void PKPopoverWindowFrame::paintEvent(QPaintEvent*)
     }
     if (m_topHighlightColor.isValid()) {
         for (const QRectF& line : PKPopoverGeometry::topHighlightRects(
-                 bounds, m_borderWidth, m_cornerRadius, m_arrowSize, m_arrowDirection))
+                 bounds, m_borderWidth, m_cornerRadius, m_arrowSize, m_arrowDirection, m_arrowOffset))
             painter.fillRect(line, m_topHighlightColor);
     }
 }

@@ -29,6 +29,10 @@ public:
     void setArrowDirection(PKPopoverGeometry::ArrowDirection direction);
     QSizeF arrowSize() const { return m_arrowSize; }
     void setArrowSize(const QSizeF& size);
+    /// How far the arrow sits from the middle of its edge (y-up), for a panel shifted to stay
+    /// on the screen.
+    qreal arrowOffset() const { return m_arrowOffset; }
+    void setArrowOffset(qreal offset);
 
     /// The panel's outline with its arrow, in y-up coordinates of this view.
     QPainterPath outlinePath() const;
@@ -48,4 +52,5 @@ private:
     qreal m_cornerRadius = 4.0;
     PKPopoverGeometry::ArrowDirection m_arrowDirection = PKPopoverGeometry::ArrowDirection::Left;
     QSizeF m_arrowSize { 23, 12 };
+    qreal m_arrowOffset = 0;
 };

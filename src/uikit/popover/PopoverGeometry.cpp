@@ -1,5 +1,7 @@
 #include "uikit/popover/PopoverGeometry.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace PKPopoverGeometry {
@@ -88,6 +90,71 @@ ArrowDirection chooseArrowDirection(
     return preferred;
 }
 
+ArrowDirection directionOnScreen(
+    ArrowDirection preferred, const QRectF& anchor, const QSizeF& frameSize, const QRectF& screen)
+{
+    const ArrowDirection chosen = chooseArrowDirection(preferred, anchor, frameSize, screen);
+    if (screen.isEmpty() || screen.contains(popoverFrame(anchor, frameSize, chosen)))
+        return chosen;
+
+    struct Side {
+        ArrowDirection direction;
+        qreal room; // between the anchor and the screen's edge on that side
+        bool fitsShifted;
+    };
+    const bool fitsAcrossX = frameSize.width() <= screen.width();
+    const bool fitsAcrossY = frameSize.height() <= screen.height();
+    const qreal below = anchor.top() - screen.top();
+    const qreal above = screen.bottom() - anchor.bottom();
+    const qreal left = anchor.left() - screen.left();
+    const qreal right = screen.right() - anchor.right();
+    const Side under { ArrowDirection::Up, below, fitsAcrossX && below >= frameSize.height() };
+    const Side over { ArrowDirection::Down, above, fitsAcrossX && above >= frameSize.height() };
+    const Side toRight { ArrowDirection::Left, right, fitsAcrossY && right >= frameSize.width() };
+    const Side toLeft { ArrowDirection::Right, left, fitsAcrossY && left >= frameSize.width() };
+    const std::array<Side, 4> sides { below >= above ? under : over, below >= above ? over : under,
+        right >= left ? toRight : toLeft, right >= left ? toLeft : toRight };
+    for (const Side& side : sides) {
+        if (side.fitsShifted)
+            return side.direction;
+    }
+    return std::max_element(sides.begin(), sides.end(), [](const Side& a, const Side& b) {
+        return a.room < b.room;
+    })->direction;
+}
+
+namespace {
+// The start of a stretch `length` long inside [low, high], as near to `start` as it can be;
+// a stretch longer than the room starts at `longStart`.
+qreal clampStart(qreal start, qreal length, qreal low, qreal high, qreal longStart)
+{
+    if (length > high - low)
+        return longStart;
+    return std::clamp(start, low, high - length);
+}
+} // namespace
+
+Placement placeOnScreen(const QRectF& anchor, const QSizeF& frameSize, ArrowDirection direction,
+    const QRectF& screen, qreal cornerRadius, const QSizeF& arrowSize)
+{
+    const QRectF centred = popoverFrame(anchor, frameSize, direction);
+    if (screen.isEmpty() || centred.isEmpty())
+        return { direction, centred, 0 };
+    QRectF frame = centred;
+    // Too large a panel shows its top left part (y-up: its top is at the screen's top).
+    frame.moveLeft(clampStart(frame.left(), frame.width(), screen.left(), screen.right(), screen.left()));
+    frame.moveTop(clampStart(
+        frame.top(), frame.height(), screen.top(), screen.bottom(), screen.bottom() - frame.height()));
+
+    const bool vertical = direction == ArrowDirection::Up || direction == ArrowDirection::Down;
+    const qreal shift = vertical ? frame.left() - centred.left() : frame.top() - centred.top();
+    const qreal edge = vertical ? frame.width() : frame.height();
+    // The outline's straight edge runs between the corner arcs; the arrow's base stays on it.
+    const qreal straight = edge - 2 * (cornerRadius + arrowSize.height());
+    const qreal limit = std::max<qreal>(0, (straight - arrowSize.width()) / 2);
+    return { direction, frame, std::clamp(-shift, -limit, limit) };
+}
+
 QRectF outlineBounds(const QRectF& bounds, qreal borderWidth)
 {
     if (static_cast<long long>(borderWidth) % 2 == 1)
@@ -95,14 +162,16 @@ QRectF outlineBounds(const QRectF& bounds, qreal borderWidth)
     return bounds;
 }
 
-QPainterPath outline(const QRectF& bounds, qreal r, const QSizeF& arrowSize, ArrowDirection direction)
+QPainterPath outline(
+    const QRectF& bounds, qreal r, const QSizeF& arrowSize, ArrowDirection direction, qreal arrowOffset)
 {
     const qreal aw = arrowSize.width();
     const qreal ah = arrowSize.height();
     const QRectF body = bounds.adjusted(r + ah, r + ah, -(r + ah), -(r + ah));
     const qreal minX = body.left(), maxX = body.right(), minY = body.top(), maxY = body.bottom();
-    const qreal midX = body.x() + body.width() / 2;
-    const qreal midY = body.y() + body.height() / 2;
+    const bool vertical = direction == ArrowDirection::Up || direction == ArrowDirection::Down;
+    const qreal midX = body.x() + body.width() / 2 + (vertical ? arrowOffset : 0);
+    const qreal midY = body.y() + body.height() / 2 + (vertical ? 0 : arrowOffset);
 
     // Arcs run counter-clockwise in y-up space; QPainterPath's angles count the same way
     // in a y-up reading of its coordinates.
@@ -140,7 +209,7 @@ QPainterPath outline(const QRectF& bounds, qreal r, const QSizeF& arrowSize, Arr
 }
 
 QList<QRectF> topHighlightRects(const QRectF& bounds, qreal borderWidth, qreal cornerRadius,
-    const QSizeF& arrowSize, ArrowDirection direction)
+    const QSizeF& arrowSize, ArrowDirection direction, qreal arrowOffset)
 {
     const qreal ah = arrowSize.height();
     const QRectF inner = bounds.adjusted(ah, ah, -ah, -ah);
@@ -148,9 +217,10 @@ QList<QRectF> topHighlightRects(const QRectF& bounds, qreal borderWidth, qreal c
     const qreal y = inner.y() + inner.height() - borderWidth - 1;
     const qreal width = inner.width() - cornerRadius;
     if (direction == ArrowDirection::Up) {
-        const qreal piece = std::floor(width / 2 - arrowSize.width() / 2);
-        return { QRectF(x, y, piece, 1),
-            QRectF(std::floor(x + width / 2 + arrowSize.width() / 2), y, piece, 1) };
+        const qreal left = std::floor(width / 2 + arrowOffset - arrowSize.width() / 2);
+        const qreal right = std::floor(width / 2 - arrowOffset - arrowSize.width() / 2);
+        return { QRectF(x, y, left, 1),
+            QRectF(std::floor(x + width / 2 + arrowOffset + arrowSize.width() / 2), y, right, 1) };
     }
     return { QRectF(x, y, width, 1) };
 }

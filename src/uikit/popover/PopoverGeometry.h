@@ -41,14 +41,36 @@ QRectF popoverFrame(const QRectF& anchor, const QSizeF& frameSize, ArrowDirectio
 ArrowDirection chooseArrowDirection(
     ArrowDirection preferred, const QRectF& anchor, const QSizeF& frameSize, const QRectF& screen);
 
-/// The panel outline for the frame view's bounds.
-QPainterPath outline(
-    const QRectF& bounds, qreal cornerRadius, const QSizeF& arrowSize, ArrowDirection direction);
+/// A panel placed on the screen: its side, its frame, and how far its arrow sits from the
+/// middle of its edge (along x for Up and Down, along y for Left and Right).
+struct Placement {
+    ArrowDirection direction = ArrowDirection::None;
+    QRectF frame;
+    qreal arrowOffset = 0;
+};
+
+/// The side for a panel on `screen`: `chooseArrowDirection`'s answer when that frame fits;
+/// else the first side on which the panel fits once shifted along it (below or above by the
+/// room, then right or left by the room); else the side with the most room.
+ArrowDirection directionOnScreen(
+    ArrowDirection preferred, const QRectF& anchor, const QSizeF& frameSize, const QRectF& screen);
+
+/// The frame on `direction`'s side of the anchor, shifted along that side (and, when even
+/// that is not enough, across it) until it lies on `screen`. The arrow moves against the
+/// shift so that it keeps pointing at the anchor, but stays clear of the rounded corners.
+/// Without a screen the frame is not moved.
+Placement placeOnScreen(const QRectF& anchor, const QSizeF& frameSize, ArrowDirection direction,
+    const QRectF& screen, qreal cornerRadius, const QSizeF& arrowSize);
+
+/// The panel outline for the frame view's bounds; `arrowOffset` moves the arrow from the
+/// middle of its edge.
+QPainterPath outline(const QRectF& bounds, qreal cornerRadius, const QSizeF& arrowSize,
+    ArrowDirection direction, qreal arrowOffset = 0);
 /// The rectangle the outline is built from: odd integer border widths fall on whole pixels.
 QRectF outlineBounds(const QRectF& bounds, qreal borderWidth);
 
 /// The one-point highlight line(s) under the top edge; two pieces around an upward arrow.
 QList<QRectF> topHighlightRects(const QRectF& bounds, qreal borderWidth, qreal cornerRadius,
-    const QSizeF& arrowSize, ArrowDirection direction);
+    const QSizeF& arrowSize, ArrowDirection direction, qreal arrowOffset = 0);
 
 } // namespace PKPopoverGeometry

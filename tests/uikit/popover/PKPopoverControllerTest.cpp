@@ -161,6 +161,94 @@ TEST_F(PopoverFixture, EscapeClosesUnlessForbiddenOrVetoed)
     EXPECT_EQ(events.count(u"willClose"_s), 1);
 }
 
+// The parent window may hold the keyboard (a message shown before it was activated, or a
+// window manager that moves nothing on a click): Escape and clicks there still reach the popover.
+TEST_F(PopoverFixture, EscapeInTheParentWindowClosesUnlessForbidden)
+{
+    controller->setAnimates(false);
+    controller->setClosesWhenEscapeKeyPressed(false);
+    show();
+    parent->activateWindow();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return parent->isActiveWindow(); }));
+    QTest::keyClick(button, Qt::Key_Escape);
+    EXPECT_TRUE(controller->shown());
+
+    controller->setClosesWhenEscapeKeyPressed(true);
+    QTest::keyClick(button, Qt::Key_A);
+    QTest::keyClick(button, Qt::Key_Escape, Qt::ControlModifier);
+    EXPECT_TRUE(controller->shown());
+    QTest::keyClick(button, Qt::Key_Escape);
+    EXPECT_FALSE(controller->shown());
+
+    // Another window's Escape is not the parent's.
+    QWidget other;
+    other.show();
+    show();
+    QTest::keyClick(&other, Qt::Key_Escape);
+    EXPECT_TRUE(controller->shown());
+}
+
+TEST_F(PopoverFixture, PressInTheParentWindowClosesAWarningPopoverButNotAnEditOne)
+{
+    controller->setDefaultProperties_ItemEdit();
+    controller->setAnimates(false);
+    show();
+    QTest::mouseClick(parent.get(), Qt::LeftButton, {}, QPoint(400, 250));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(controller->shown());
+    QTest::mouseClick(controller->contentView(), Qt::LeftButton, {}, QPoint(100, 50));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(controller->shown());
+    controller->forceClosePopover();
+
+    controller->setDefaultProperties_ItemWarning();
+    controller->setAnimates(false);
+    show();
+    QTest::mouseClick(controller->contentView(), Qt::LeftButton, {}, QPoint(100, 50));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(controller->shown()); // a click inside is no dismissal
+    // The popover keeps the keyboard, as without a window manager: the press alone decides.
+    ASSERT_TRUE(controller->popoverWindow()->isActiveWindow());
+    QTest::mousePress(parent.get(), Qt::LeftButton, {}, QPoint(400, 250));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(controller->shown()); // decided when the click ends
+    QTest::mouseRelease(parent.get(), Qt::LeftButton, {}, QPoint(400, 250));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !controller->shown(); }));
+
+    // Vetoed like any ordinary close.
+    controller->setShouldCloseBlock([](PKPopoverController*) { return false; });
+    show();
+    QTest::mouseClick(parent.get(), Qt::LeftButton, {}, QPoint(400, 250));
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(controller->shown());
+}
+
+TEST_F(PopoverFixture, PanelStaysOnTheScreenThatHoldsTheAnchor)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    // The window fills the screen; its button sits near the top right corner.
+    parent->setGeometry(screen);
+    button->setGeometry(screen.width() - 120, 4, 30, 30);
+    controller->setAnimates(false);
+    controller->showRelativeToRect(QRectF(button->rect()), button, platform::RectEdge::MinY);
+    PKPopoverWindow* window = controller->popoverWindow();
+    EXPECT_EQ(controller->arrowDirection(), PKPopoverGeometry::ArrowDirection::Up);
+    EXPECT_TRUE(screen.contains(window->geometry()))
+        << window->geometry().x() << "," << window->geometry().y();
+    const QRect anchor(button->mapToGlobal(QPoint(0, 0)), button->size());
+    EXPECT_EQ(window->geometry().top(), anchor.bottom() + 1);
+    const qreal offset = window->frameView()->arrowOffset();
+    EXPECT_GT(offset, 0); // shifted left, the arrow points right of the panel's middle
+
+    // Following a parent that moves past the edge keeps the panel on the screen too.
+    parent->move(parent->pos() + QPoint(40, 0));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->frameView()->arrowOffset() > offset; }));
+    EXPECT_TRUE(screen.contains(window->geometry()));
+    controller->forceClosePopover();
+    EXPECT_EQ(window->frameView()->arrowOffset(), 0);
+}
+
 TEST_F(PopoverFixture, PressingTheAnchorButtonAgainTogglesThePopover)
 {
     controller->setAnimates(false);
