@@ -84,11 +84,17 @@ void AppDelegate::applicationWillFinishLaunching()
     const std::optional<QRect> frame = saved.isNull()
         ? std::nullopt
         : WindowFrame::restorableFrame(saved, platform::screenFlipHeight(), screens);
-    if (frame)
-        window->setGeometry(*frame);
-    else
-        window->setGeometry(
-            WindowFrame::defaultFrame(primary ? primary->availableGeometry() : QRect(0, 0, 1280, 800)));
+    const QRect placed = frame
+        ? *frame
+        : WindowFrame::defaultFrame(primary ? primary->availableGeometry() : QRect(0, 0, 1280, 800));
+    // On a screen smaller than the usual minimum (a small laptop, a large scale factor) the
+    // minimum gives way, or the window would reach past the screen's edges.
+    const QScreen* screen = QGuiApplication::screenAt(placed.center());
+    if (!screen)
+        screen = primary;
+    if (screen)
+        window->setMinimumSize(WindowFrame::minimumSize.boundedTo(screen->availableGeometry().size()));
+    window->setGeometry(placed);
 
     window->show();
     window->raise();

@@ -7,6 +7,7 @@
 #include "app/shell/NWDashboardSidebarView.h"
 #include "app/shell/TitleBarLayout.h"
 #include "model/store/NWData.h"
+#include "platform/Appearance.h"
 #include "platform/Resources.h"
 #include "platform/Strings.h"
 #include "uikit/window/TBAppWindow.h"
@@ -36,21 +37,43 @@ struct ButtonLook {
     TBWindowButton::ButtonType type;
 };
 
+// The image for the present appearance: an image whose look must turn for the dark
+// appearance (the rollover images darken in light, so they lighten in dark) has a "Dark" twin.
 QImage namedImage(const QString& name, int size)
 {
+    if (platform::isDarkAppearance()) {
+        const QImage dark = platform::image(name + u"Dark"_s, QSize(size, size));
+        if (!dark.isNull())
+            return dark;
+    }
     return platform::image(name, QSize(size, size));
 }
 
-// One button's look and behaviour, step by step; a missing image leaves that image empty.
-void seToolbarButton(TBWindowButton* button, const ButtonLook& look, int size)
+void setButtonImages(TBWindowButton* button, const ButtonLook& look, int size)
 {
-    button->setButtonType(look.type);
     button->setImage(namedImage(look.image, size));
     button->setActiveImage(namedImage(look.image, size));
     button->setRolloverImage(namedImage(look.rollover, size));
     button->setPressedImage(namedImage(look.pressed, size));
     button->setInactiveImage(namedImage(look.inactive, size));
     button->setActiveNotKeyWindowImage(namedImage(look.inactive, size));
+}
+
+ButtonLook titleBarButtonLook(const TitleBarLayout::ButtonSpec& spec)
+{
+    const Qt::KeyboardModifiers modifiers
+        = spec.shift ? (Qt::ControlModifier | Qt::ShiftModifier) : Qt::ControlModifier;
+    return { QString::fromLatin1(spec.normalImage), QString::fromLatin1(spec.rolloverImage),
+        QString::fromLatin1(spec.pressedImage), QString::fromLatin1(spec.inactiveImage),
+        QString::fromLatin1(spec.keyEquivalent), modifiers, platform::localized(spec.tooltip),
+        TBWindowButton::ButtonType::MomentaryChange };
+}
+
+// One button's look and behaviour, step by step; a missing image leaves that image empty.
+void seToolbarButton(TBWindowButton* button, const ButtonLook& look, int size)
+{
+    button->setButtonType(look.type);
+    setButtonImages(button, look, size);
     button->setBordered(false);
     button->setToolTip(look.tooltip);
     if (!look.keyEquivalent.isEmpty())
@@ -114,6 +137,13 @@ void AppDelegate::setupMainWindow()
     m_titleBarView->installEventFilter(this);
     placeTitleBarButtons();
     setupSidebar();
+    connect(&platform::AppearanceController::instance(), &platform::AppearanceController::appearanceChanged,
+        this, [this] {
+            for (int i = 0; i < m_titleBarButtons.size(); ++i)
+                setButtonImages(m_titleBarButtons[i],
+                    titleBarButtonLook(TitleBarLayout::buttons.at(static_cast<std::size_t>(i))),
+                    int(TitleBarLayout::buttonSize));
+        });
 }
 
 TBWindowButton* AppDelegate::makeTitleBarButton(int index)
@@ -122,14 +152,7 @@ TBWindowButton* AppDelegate::makeTitleBarButton(int index)
     auto* button = new TBWindowButton(m_window->titleBarView());
     button->setObjectName(QString::fromLatin1(spec.objectName));
     button->resize(int(TitleBarLayout::buttonSize), int(TitleBarLayout::buttonSize));
-    const Qt::KeyboardModifiers modifiers
-        = spec.shift ? (Qt::ControlModifier | Qt::ShiftModifier) : Qt::ControlModifier;
-    seToolbarButton(button,
-        { QString::fromLatin1(spec.normalImage), QString::fromLatin1(spec.rolloverImage),
-            QString::fromLatin1(spec.pressedImage), QString::fromLatin1(spec.inactiveImage),
-            QString::fromLatin1(spec.keyEquivalent), modifiers, platform::localized(spec.tooltip),
-            TBWindowButton::ButtonType::MomentaryChange },
-        int(TitleBarLayout::buttonSize));
+    seToolbarButton(button, titleBarButtonLook(spec), int(TitleBarLayout::buttonSize));
     using Command = void (AppCommandHandlers::*)(QAbstractButton*);
     static constexpr std::array<Command, 7> commands {
         &AppCommandHandlers::lockButtonHandler,

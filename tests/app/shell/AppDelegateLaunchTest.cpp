@@ -3,6 +3,7 @@
 #include "app/alerts/MessagePopover.h"
 #include "app/shell/AppDelegate.h"
 #include "app/shell/AppSettings.h"
+#include "app/shell/TitleBarLayout.h"
 #include "app/shell/WindowFrame.h"
 #include "model/ModelNotifications.h"
 #include "model/store/NWData.h"
@@ -298,3 +299,47 @@ TEST_F(AppDelegateLaunch, ActivationAppliesTheChosenAppearance)
 }
 
 } // namespace
+
+namespace {
+
+double meanLightness(const QImage& image)
+{
+    double sum = 0;
+    int counted = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (const QColor c = image.pixelColor(x, y); c.alpha() > 128) {
+                sum += c.lightness();
+                ++counted;
+            }
+    return counted ? sum / counted : 0;
+}
+
+} // namespace
+
+TEST_F(AppDelegateLaunch, RolloverStandsOutFromTheTitleBarInEitherAppearance)
+{
+    auto& appearance = platform::AppearanceController::instance();
+    appearance.setAppearance(platform::Appearance::Light);
+    AppDelegate& delegate = makeDelegate();
+    delegate.start();
+    const QList<TBWindowButton*> buttons = titleBarButtons();
+    ASSERT_EQ(buttons.size(), 7);
+    // Pointing at a button darkens it against the light strip and lightens it against the
+    // dark one, also after the appearance changed while the window is open.
+    for (const bool dark : { false, true, false }) {
+        appearance.setAppearance(dark ? platform::Appearance::Dark : platform::Appearance::Light);
+        for (std::size_t i = 0; i < TitleBarLayout::buttons.size(); ++i) {
+            // The others point in the accent colour, which stands out in both.
+            if (!QByteArray(TitleBarLayout::buttons[i].rolloverImage).endsWith('R'))
+                continue;
+            const TBWindowButton* button = buttons.at(qsizetype(i));
+            const double normal = meanLightness(button->image());
+            const double rollover = meanLightness(button->rolloverImage());
+            if (dark)
+                EXPECT_GT(rollover, normal + 40) << qPrintable(button->objectName());
+            else
+                EXPECT_LT(rollover, normal - 20) << qPrintable(button->objectName());
+        }
+    }
+}

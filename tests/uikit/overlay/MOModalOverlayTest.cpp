@@ -1,6 +1,7 @@
 #include "uikit/overlay/MOModalOverlay.h"
 
 #include "platform/NotificationCenter.h"
+#include "support/Eventually.h"
 
 #include <gtest/gtest.h>
 
@@ -115,13 +116,13 @@ TEST_F(ModalOverlayTest, NotificationsComeInOrderAndTheDelegateGetsThem)
     overlay->showInWindow(window.get());
     EXPECT_TRUE(overlay->isShown());
     EXPECT_EQ(posted, QStringList({ notifications::modalOverlayWillShow }));
-    QTRY_COMPARE(posted.size(), 2);
+    EXPECT_EVENTUALLY_EQ(posted.size(), 2);
     EXPECT_EQ(posted.last(), u"MOModalOverlayDidShowNotification"_s);
     EXPECT_EQ(panel->pos(), QPoint(0, 0)); // slid in from the left to its place
 
     overlay->close();
     EXPECT_EQ(posted.last(), u"MOModalOverlayWillCloseNotification"_s);
-    QTRY_COMPARE(posted.size(), 4);
+    EXPECT_EVENTUALLY_EQ(posted.size(), 4);
     EXPECT_EQ(posted.last(), u"MOModalOverlayDidCloseNotification"_s);
     EXPECT_FALSE(overlay->isShown());
     EXPECT_EQ(modalWindow(), nullptr);
@@ -133,14 +134,14 @@ TEST_F(ModalOverlayTest, ShowingDuringTheClosingAnimationShowsAgain)
 {
     overlay->setAnimationDirection(MOModalOverlay::AnimationDirection::FromLeft);
     overlay->showInWindow(window.get());
-    QTRY_COMPARE(posted.size(), 2);
+    EXPECT_EVENTUALLY_EQ(posted.size(), 2);
     overlay->close();
     overlay->showInWindow(window.get()); // e.g. locking again at once
     EXPECT_EQ(posted,
         QStringList({ notifications::modalOverlayWillShow, notifications::modalOverlayDidShow,
             notifications::modalOverlayWillClose, notifications::modalOverlayDidClose,
             notifications::modalOverlayWillShow }));
-    QTRY_COMPARE(posted.size(), 6);
+    EXPECT_EVENTUALLY_EQ(posted.size(), 6);
     EXPECT_EQ(posted.last(), notifications::modalOverlayDidShow);
     EXPECT_TRUE(overlay->isShown());
     ASSERT_NE(modalWindow(), nullptr);
@@ -181,7 +182,7 @@ TEST_F(ModalOverlayTest, TakesEveryInputOverTheWholeWindowAndRestoresResizing)
     // A widget added to the window later stays under the overlay.
     auto* late = new QPushButton(u"Late"_s, window.get());
     late->show();
-    QTRY_COMPARE(window->children().last(), modalWindow());
+    EXPECT_EVENTUALLY_EQ(window->children().last(), modalWindow());
     EXPECT_TRUE(overlay->isShown()); // background clicks do not close it
 
     overlay->close();
@@ -270,8 +271,8 @@ TEST_F(ModalOverlayTest, ShakeMovesTheLockViewAndPutsItBack)
     QWidget* lock = panel->lockView();
     const QPoint origin = lock->pos();
     overlay->shake();
-    QTRY_VERIFY_WITH_TIMEOUT(lock->pos() != origin, 2000);
-    QTRY_COMPARE(lock->pos(), origin);
+    EXPECT_EVENTUALLY_WITHIN(lock->pos() != origin, 2000);
+    EXPECT_EVENTUALLY_EQ(lock->pos(), origin);
 
     MOModalOverlay plain; // content without a lock view: nothing moves
     plain.setContentViewController(new QWidget);

@@ -5,6 +5,7 @@
 
 #include "platform/Clock.h"
 
+#include "support/Eventually.h"
 #include "support/TempHomeTest.h"
 
 #include <QAbstractAnimation>
@@ -70,7 +71,7 @@ TEST_F(ProgressOverlayTest, CompletionRunsOnceOnTheMainThreadAfterTheWorkWroteIt
     EXPECT_TRUE(overlay->taskInProgress());
     EXPECT_EQ(overlay->size(), view->size());
     EXPECT_EQ(overlay->labelText(), u"Saving ..."_s);
-    QTRY_COMPARE(calls, 1);
+    EXPECT_EVENTUALLY_EQ(calls, 1);
     EXPECT_EQ(received, std::nullopt);
     EXPECT_TRUE(sawFile);
     EXPECT_TRUE(onMain);
@@ -87,14 +88,14 @@ TEST_F(ProgressOverlayTest, ASecondWorkOnAFinishedOverlayStillCompletes)
     int first = 0, second = 0;
     overlay->showAnimated(
         false, [] { return platform::MaybeError(); }, [&](const platform::MaybeError&) { ++first; });
-    QTRY_COMPARE(first, 1);
+    EXPECT_EVENTUALLY_EQ(first, 1);
     overlay->showAnimated(
         false, [] { return platform::MaybeError(u"again"_s); },
         [&](const platform::MaybeError& e) {
             ++second;
             EXPECT_EQ(e, u"again"_s);
         });
-    QTRY_COMPARE(second, 1);
+    EXPECT_EVENTUALLY_EQ(second, 1);
     EXPECT_EQ(first, 1);
 }
 
@@ -110,7 +111,7 @@ TEST_F(ProgressOverlayTest, ErrorsAndExceptionsReachTheCompletionAsText)
     throwing->showAnimated(
         false, []() -> platform::MaybeError { throw std::runtime_error("broken pipe"); },
         [&](const platform::MaybeError& e) { second = e, ++calls; });
-    QTRY_COMPARE(calls, 2);
+    EXPECT_EVENTUALLY_EQ(calls, 2);
     EXPECT_EQ(first, u"disk full"_s);
     EXPECT_EQ(second, u"broken pipe"_s);
 }
@@ -132,7 +133,7 @@ TEST_F(ProgressOverlayTest, CompletionStillRunsWhenTheOverlayIsGoneBeforeTheWork
         });
     delete overlay;
     release.release();
-    QTRY_COMPARE(calls, 1);
+    EXPECT_EVENTUALLY_EQ(calls, 1);
 }
 
 TEST_F(ProgressOverlayTest, GraceTimeHidesShortWorkEntirely)
@@ -144,7 +145,7 @@ TEST_F(ProgressOverlayTest, GraceTimeHidesShortWorkEntirely)
         true, [] { return platform::MaybeError(); }, [&](const platform::MaybeError&) { completed = true; });
     EXPECT_TRUE(overlay->graceTimer().isActive());
     EXPECT_FALSE(overlay->isShowing());
-    QTRY_VERIFY(completed);
+    EXPECT_EVENTUALLY(completed);
     EXPECT_FALSE(overlay->graceTimer().isActive());
     EXPECT_TRUE(overlay->isFinished());
     EXPECT_FALSE(overlay->isVisible());
@@ -163,10 +164,10 @@ TEST_F(ProgressOverlayTest, GraceTimeShowsLongWork)
             return platform::MaybeError();
         },
         [&](const platform::MaybeError&) { completed = true; });
-    QTRY_VERIFY(overlay->isShowing());
+    EXPECT_EVENTUALLY(overlay->isShowing());
     EXPECT_TRUE(overlay->isVisible());
     release.release();
-    QTRY_VERIFY(completed);
+    EXPECT_EVENTUALLY(completed);
 }
 
 TEST_F(ProgressOverlayTest, MinimumShowTimeDelaysTheHideByTheRemainder)
@@ -183,7 +184,7 @@ TEST_F(ProgressOverlayTest, MinimumShowTimeDelaysTheHideByTheRemainder)
     EXPECT_TRUE(overlay->minShowTimer().isActive());
     EXPECT_LE(overlay->minShowTimer().interval(), 200);
     EXPECT_FALSE(overlay->isFinished());
-    QTRY_VERIFY(overlay->isFinished());
+    EXPECT_EVENTUALLY(overlay->isFinished());
     EXPECT_EQ(delegate.hidden, 1);
 
     auto* later = new POProgressOverlay(view.get());
@@ -201,7 +202,7 @@ TEST_F(ProgressOverlayTest, DelayedHideTellsTheDelegateAndAnImmediateHideCancels
     overlay->show(false);
     overlay->hide(false, 0.01);
     EXPECT_FALSE(overlay->isFinished());
-    QTRY_VERIFY(overlay->isFinished());
+    EXPECT_EVENTUALLY(overlay->isFinished());
     EXPECT_EQ(delegate.hiddenAfterDelay, 1);
     EXPECT_EQ(delegate.hidden, 1);
 
@@ -222,10 +223,10 @@ TEST_F(ProgressOverlayTest, FadesInAndOutAndAHideDuringTheFadeInWins)
     overlay->setAnimationType(POProgressOverlay::AnimationType::ZoomOut);
     overlay->show(true);
     EXPECT_LT(overlay->alpha(), 1.0);
-    QTRY_COMPARE(overlay->alpha(), 1.0);
+    EXPECT_EVENTUALLY_EQ(overlay->alpha(), 1.0);
     overlay->hide(true);
     EXPECT_FALSE(overlay->isFinished());
-    QTRY_VERIFY(overlay->isFinished());
+    EXPECT_EVENTUALLY(overlay->isFinished());
     EXPECT_EQ(overlay->alpha(), 0.0);
 
     auto* quick = new POProgressOverlay(view.get());
@@ -280,7 +281,7 @@ TEST_F(ProgressOverlayTest, ModesChooseTheIndicatorAndProgressIsClamped)
         done.release();
     });
     worker.join();
-    QTRY_COMPARE(bar->progress(), 0.5);
+    EXPECT_EVENTUALLY_EQ(bar->progress(), 0.5);
 
     overlay->setMode(POProgressOverlay::Mode::Text);
     EXPECT_EQ(overlay->findChild<QWidget*>(u"indicator"_s), nullptr);
@@ -302,7 +303,7 @@ TEST_F(ProgressOverlayTest, ClassOperationsFindAndHideTheOverlaysOfAView)
     EXPECT_EQ(POProgressOverlay::HUDForView(view.get()), second);
     EXPECT_EQ(POProgressOverlay::allHUDsForView(view.get()), QList<POProgressOverlay*>({ first, second }));
     EXPECT_EQ(POProgressOverlay::hideAllHUDsForView(view.get(), false), 2);
-    QTRY_VERIFY(POProgressOverlay::allHUDsForView(view.get()).isEmpty());
+    EXPECT_EVENTUALLY(POProgressOverlay::allHUDsForView(view.get()).isEmpty());
 }
 
 TEST_F(ProgressOverlayTest, DismissibleClickHidesButTheCompletionWaitsForTheWork)
@@ -325,7 +326,7 @@ TEST_F(ProgressOverlayTest, DismissibleClickHidesButTheCompletionWaitsForTheWork
     EXPECT_EQ(delegate.tapped, 1);
     EXPECT_EQ(calls, 0);
     release.release();
-    QTRY_COMPARE(calls, 1);
+    EXPECT_EVENTUALLY_EQ(calls, 1);
     EXPECT_EQ(received, u"failed"_s);
     EXPECT_EQ(delegate.hidden, 1);
 }

@@ -1,4 +1,5 @@
 #include "uikit/overlay/SASpringAnimation.h"
+#include "support/Eventually.h"
 
 #include <gtest/gtest.h>
 
@@ -98,7 +99,7 @@ TEST(SASpringAnimation, PlaysItsSamplesOnTheTargetProperty)
     QSignalSpy finished(animation, &QAbstractAnimation::finished);
     animation->start();
     EXPECT_EQ(animation->duration(), 206); // one sample per millisecond, below the maximum
-    QTRY_COMPARE(finished.count(), 1);
+    EXPECT_EVENTUALLY_EQ(finished.count(), 1);
     EXPECT_NEAR(target.property("angle").toDouble(), 2 * M_PI, 1e-3);
     EXPECT_TRUE(animation->description().contains(QStringLiteral("keyPath: angle")));
 }

@@ -1,4 +1,5 @@
 #include "uikit/popover/APPopover.h"
+#include "support/Eventually.h"
 #include "uikit/popover/APPopoverWindow.h"
 #include "uikit/popover/APPopoverWindowFrame.h"
 
@@ -42,7 +43,7 @@ TEST_F(APPopoverFixture, DisplaysWithItsAttachmentPointOnThePointAndCloses)
 
     const QPoint before = window->pos();
     parent->move(parent->pos() + QPoint(0, 100));
-    QTRY_COMPARE(window->pos(), before + QPoint(0, 100));
+    EXPECT_EVENTUALLY_EQ(window->pos(), before + QPoint(0, 100));
 
     popover->displayPopoverInWindow(parent.get(), QPointF(10, 10)); // already shown: ignored
     EXPECT_EQ(window->pos(), before + QPoint(0, 100));
@@ -66,7 +67,7 @@ TEST_F(APPopoverFixture, FadesOutAndCanBeShownAgainDuringTheFade)
     EXPECT_TRUE(popover->isVisible()); // fading out
     popover->setAnimates(false);
     popover->displayPopoverInWindow(parent.get(), QPointF(300, 50)); // ignored while visible
-    QTRY_VERIFY(!popover->isVisible());
+    EXPECT_EVENTUALLY(!popover->isVisible());
     EXPECT_EQ(popover->popoverWindow()->windowOpacity(), 1.0);
     popover->displayPopoverInWindow(parent.get(), QPointF(300, 50));
     EXPECT_TRUE(popover->popoverWindow()->isVisible());
@@ -103,18 +104,18 @@ TEST_F(APPopoverFixture, ClosesOnLosingTheKeyboardOnlyWhenAsked)
 {
     popover->setAnimates(false);
     popover->displayPopoverInWindow(parent.get(), QPointF(300, 200));
-    QTRY_VERIFY(popover->popoverWindow()->isActiveWindow());
+    EXPECT_EVENTUALLY(popover->popoverWindow()->isActiveWindow());
     parent->activateWindow();
-    QTRY_VERIFY(parent->isActiveWindow());
+    EXPECT_EVENTUALLY(parent->isActiveWindow());
     EXPECT_TRUE(popover->isVisible());
     popover->applicationDidResignActive();
     EXPECT_TRUE(popover->isVisible());
 
     popover->setClosesWhenPopoverResignsKey(true);
     popover->popoverWindow()->activateWindow();
-    QTRY_VERIFY(popover->popoverWindow()->isActiveWindow());
+    EXPECT_EVENTUALLY(popover->popoverWindow()->isActiveWindow());
     parent->activateWindow();
-    QTRY_VERIFY(!popover->isVisible());
+    EXPECT_EVENTUALLY(!popover->isVisible());
 
     popover->setClosesWhenApplicationBecomesInactive(true);
     popover->displayPopoverInWindow(parent.get(), QPointF(300, 200));
@@ -137,7 +138,7 @@ TEST_F(APPopoverFixture, DraggingMovesOnlyWhenMovable)
     popover->setMovable(true);
     QTest::mousePress(frame, Qt::LeftButton, {}, inside);
     QTest::mouseMove(frame, inside + QPoint(30, 10));
-    QTRY_COMPARE(popover->popoverWindow()->pos(), start + QPoint(30, 10));
+    EXPECT_EVENTUALLY_EQ(popover->popoverWindow()->pos(), start + QPoint(30, 10));
     QTest::mouseRelease(frame, Qt::LeftButton, {}, inside + QPoint(30, 10));
 }
 

@@ -1,4 +1,5 @@
 #include "uikit/popover/PKPopoverController.h"
+#include "support/Eventually.h"
 #include "uikit/popover/APPopover.h"
 #include "uikit/popover/APPopoverWindow.h"
 #include "uikit/popover/PKPopoverWindow.h"
@@ -126,7 +127,7 @@ TEST_F(PopoverFixture, ShowsBesideTheAnchorAndFollowsTheParent)
 
     const QPoint before = window->pos();
     parent->move(parent->pos() + QPoint(100, 0));
-    QTRY_COMPARE(window->pos(), before + QPoint(100, 0));
+    EXPECT_EVENTUALLY_EQ(window->pos(), before + QPoint(100, 0));
 
     // Showing again while shown is ignored.
     show();
@@ -268,12 +269,12 @@ TEST_F(PopoverFixture, ClickOnTheAnchorOfAResignKeyPopoverTogglesItClosed)
     toggleOnAnchorClick();
     QTest::mouseClick(button, Qt::LeftButton);
     ASSERT_TRUE(controller->shown());
-    QTRY_VERIFY(controller->popoverWindow()->isActiveWindow());
+    EXPECT_EVENTUALLY(controller->popoverWindow()->isActiveWindow());
 
     // The press makes the parent key (as a window manager does); the popover resigns key.
     QTest::mousePress(button, Qt::LeftButton);
     parent->activateWindow();
-    QTRY_VERIFY(parent->isActiveWindow());
+    EXPECT_EVENTUALLY(parent->isActiveWindow());
     controller->popoverWindowDidResignKey();
     QCoreApplication::processEvents();
     EXPECT_TRUE(controller->shown()); // decided when the click ends
@@ -286,22 +287,22 @@ TEST_F(PopoverFixture, ClickOnTheAnchorOfAResignKeyPopoverTogglesItClosed)
     // A click anywhere else closes it when the button comes up.
     QTest::mouseClick(button, Qt::LeftButton);
     ASSERT_TRUE(controller->shown());
-    QTRY_VERIFY(controller->popoverWindow()->isActiveWindow());
+    EXPECT_EVENTUALLY(controller->popoverWindow()->isActiveWindow());
     QTest::mousePress(parent.get(), Qt::LeftButton, {}, QPoint(400, 250));
     parent->activateWindow();
-    QTRY_VERIFY(parent->isActiveWindow());
+    EXPECT_EVENTUALLY(parent->isActiveWindow());
     controller->popoverWindowDidResignKey();
     QCoreApplication::processEvents();
     EXPECT_TRUE(controller->shown());
     QTest::mouseRelease(parent.get(), Qt::LeftButton, {}, QPoint(400, 250));
-    QTRY_VERIFY(!controller->shown());
+    EXPECT_EVENTUALLY(!controller->shown());
 }
 
 TEST_F(PopoverFixture, ClosedAndShownAgainInOneTurnKeepsWorking)
 {
     controller->setDefaultProperties_ItemEdit(); // fades in and out
     show();
-    QTRY_COMPARE(controller->state(), PKPopoverController::State::Shown);
+    EXPECT_EVENTUALLY_EQ(controller->state(), PKPopoverController::State::Shown);
     EXPECT_EQ(delegate.didShow, 1);
     const quint64 first = controller->generation();
 
@@ -312,7 +313,7 @@ TEST_F(PopoverFixture, ClosedAndShownAgainInOneTurnKeepsWorking)
     EXPECT_GT(controller->generation(), first);
     EXPECT_EQ(events.count(u"didClose"_s), 1);
 
-    QTRY_COMPARE(controller->state(), PKPopoverController::State::Shown);
+    EXPECT_EVENTUALLY_EQ(controller->state(), PKPopoverController::State::Shown);
     EXPECT_EQ(delegate.didShow, 2);
     EXPECT_TRUE(controller->popoverWindow()->isVisible());
     EXPECT_EQ(controller->popoverWindow()->windowHandle()->transientParent(), parent->windowHandle());
@@ -323,7 +324,7 @@ TEST_F(PopoverFixture, ClosedAndShownAgainInOneTurnKeepsWorking)
     controller->close();
     show();
     controller->setDidCloseBlock({});
-    QTRY_COMPARE(controller->state(), PKPopoverController::State::Shown);
+    EXPECT_EVENTUALLY_EQ(controller->state(), PKPopoverController::State::Shown);
     EXPECT_EQ(delegate.didShow, 3);
 
     // No fade of an earlier show is left to end and close this one.
@@ -337,7 +338,7 @@ TEST_F(PopoverFixture, AnimationTypesDecideWhichStepsAnimate)
     controller->setAnimationType(PKPopoverController::AnimationType::FadeIn); // close at once
     show();
     EXPECT_EQ(controller->state(), PKPopoverController::State::Showing);
-    QTRY_COMPARE(controller->state(), PKPopoverController::State::Shown);
+    EXPECT_EVENTUALLY_EQ(controller->state(), PKPopoverController::State::Shown);
     EXPECT_FALSE(events.contains(u"didShow"_s)); // the delegate is told instead
     EXPECT_EQ(delegate.didShow, 1);
     controller->close();
@@ -352,14 +353,14 @@ TEST_F(PopoverFixture, AnimationTypesDecideWhichStepsAnimate)
     EXPECT_EQ(controller->state(), PKPopoverController::State::Closing);
     controller->close(); // a second request during the fade runs the will-close block again
     EXPECT_EQ(events.count(u"willClose"_s), 2);
-    QTRY_COMPARE(controller->state(), PKPopoverController::State::Hidden);
+    EXPECT_EVENTUALLY_EQ(controller->state(), PKPopoverController::State::Hidden);
     EXPECT_EQ(events.count(u"didClose"_s), 1);
 
     events.clear();
     controller->setAnimationType(PKPopoverController::AnimationType::Pop); // through a snapshot window
     show();
     ASSERT_NE(controller->popoverWindow()->zoomWindow(), nullptr);
-    QTRY_COMPARE(controller->state(), PKPopoverController::State::Shown);
+    EXPECT_EVENTUALLY_EQ(controller->state(), PKPopoverController::State::Shown);
     EXPECT_EQ(controller->popoverWindow()->zoomWindow(), nullptr);
     EXPECT_TRUE(controller->popoverWindow()->isVisible());
 }
@@ -379,15 +380,15 @@ TEST_F(PopoverFixture, ResignKeyClosesOnlyWhileTheApplicationIsActive)
 
     // Back in the application with the parent key, the popover takes the keyboard again.
     parent->activateWindow();
-    QTRY_VERIFY(parent->isActiveWindow());
+    EXPECT_EVENTUALLY(parent->isActiveWindow());
     controller->checkPopoverKeyWindowStatus();
-    QTRY_VERIFY(controller->popoverWindow()->isActiveWindow());
+    EXPECT_EVENTUALLY(controller->popoverWindow()->isActiveWindow());
 
     // A click elsewhere in the application closes it.
     PKPopoverController::setApplicationActiveOverride(true);
     parent->activateWindow();
     controller->popoverWindowDidResignKey();
-    QTRY_VERIFY(!controller->shown());
+    EXPECT_EVENTUALLY(!controller->shown());
 
     // With the warning preset the application going inactive closes it too.
     controller->setDefaultProperties_ItemWarning();
@@ -483,7 +484,7 @@ TEST_F(PopoverOnX11, OpensRightOfTheButtonStaysOnClicksClosesOnEscapeAndFollowsI
     show();
     PKPopoverWindow* window = controller->popoverWindow();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    QTRY_VERIFY(window->isActiveWindow());
+    EXPECT_EVENTUALLY(window->isActiveWindow());
     const QRect anchor(button->mapToGlobal(QPoint(0, 0)), button->size());
     EXPECT_GT(window->geometry().left(), anchor.right());
 
@@ -493,10 +494,10 @@ TEST_F(PopoverOnX11, OpensRightOfTheButtonStaysOnClicksClosesOnEscapeAndFollowsI
 
     const QPoint before = window->pos();
     parent->move(parent->pos() + QPoint(100, 0));
-    QTRY_COMPARE(window->pos(), before + QPoint(100, 0));
+    EXPECT_EVENTUALLY_EQ(window->pos(), before + QPoint(100, 0));
 
     QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window, Qt::Key_Escape);
-    QTRY_VERIFY(!controller->shown());
+    EXPECT_EVENTUALLY(!controller->shown());
 }
 
 TEST_F(PopoverOnX11, ActivatingTheParentClosesTheWarningPopover)
@@ -504,9 +505,9 @@ TEST_F(PopoverOnX11, ActivatingTheParentClosesTheWarningPopover)
     controller->setDefaultProperties_ItemWarning();
     controller->setAnimates(false);
     show();
-    QTRY_VERIFY(controller->popoverWindow()->isActiveWindow());
+    EXPECT_EVENTUALLY(controller->popoverWindow()->isActiveWindow());
     parent->activateWindow();
-    QTRY_VERIFY(!controller->shown());
+    EXPECT_EVENTUALLY(!controller->shown());
 }
 
 // The colour on the screen at a global point, as "#rrggbb".
@@ -531,7 +532,7 @@ TEST_F(PopoverOnX11, WithoutACompositorTheWindowBehindShowsAroundTheRoundedCorne
     backdrop.setGeometry(parent->geometry().adjusted(-50, -50, 400, 300));
     backdrop.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&backdrop));
-    QTRY_COMPARE(screenPixel(backdrop.geometry().center()), behind);
+    EXPECT_EVENTUALLY_EQ(screenPixel(backdrop.geometry().center()), behind);
 
     controller->setDefaultProperties_ItemWarning(); // border 2, corner radius 4, arrow height 12
     controller->setAnimates(false);
@@ -541,7 +542,7 @@ TEST_F(PopoverOnX11, WithoutACompositorTheWindowBehindShowsAroundTheRoundedCorne
     const QPoint origin = window->mapToGlobal(QPoint(0, 0));
     const QPoint outsideCorner = origin + QPoint(window->width() - 12, window->height() - 12);
     const QPoint insidePanel = origin + QPoint(window->width() - 30, window->height() - 30);
-    QTRY_VERIFY(screenPixel(insidePanel) != behind); // the panel has painted
+    EXPECT_EVENTUALLY(screenPixel(insidePanel) != behind); // the panel has painted
     EXPECT_EQ(screenPixel(outsideCorner), behind);
     EXPECT_FALSE(window->mask().contains(window->mapFromGlobal(outsideCorner)));
     EXPECT_TRUE(window->mask().contains(window->mapFromGlobal(insidePanel)));
