@@ -176,7 +176,7 @@ void APPopover::keepOnScreen(const QPointF& point)
         screen = m_parentWindow->screen();
     if (!screen)
         return;
-    m_popoverWindow->setFrameYUp(APPopoverGeometry::keptOnScreen(
+    m_popoverWindow->setFrameYUp(PKPopoverGeometry::keptOnScreen(
         m_popoverWindow->frameYUp(), platform::screenToYUp(QRectF(screen->geometry()))));
 }
 

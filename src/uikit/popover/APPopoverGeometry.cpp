@@ -1,7 +1,5 @@
 #include "uikit/popover/APPopoverGeometry.h"
 
-#include <algorithm>
-
 namespace APPopoverGeometry {
 
 Edge edgeOf(Position position)
@@ -276,20 +274,6 @@ Position bestPosition(const Metrics& m, const QSizeF& windowSize, const QPointF&
         }
     }
     return position;
-}
-
-QRectF keptOnScreen(const QRectF& frame, const QRectF& screen)
-{
-    if (screen.isEmpty())
-        return frame;
-    const qreal x = frame.width() > screen.width()
-        ? screen.left()
-        : std::clamp(frame.left(), screen.left(), screen.right() - frame.width());
-    // y-up: a tall frame keeps its top at the screen's top.
-    const qreal y = frame.height() > screen.height()
-        ? screen.bottom() - frame.height()
-        : std::clamp(frame.top(), screen.top(), screen.bottom() - frame.height());
-    return QRectF(QPointF(x, y), frame.size());
 }
 
 } // namespace APPopoverGeometry

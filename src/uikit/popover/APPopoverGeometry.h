@@ -59,8 +59,4 @@ QRectF frameForNewPosition(const Metrics& m, const QRectF& frame, Position newPo
 Position bestPosition(const Metrics& m, const QSizeF& windowSize, const QPointF& point,
     const QRectF& visibleScreen, const std::optional<QRectF>& parentFrame);
 
-/// `frame` moved the least distance that puts it on `screen`; a frame larger than the screen
-/// shows its top left part. Without a screen the frame stays where it is.
-QRectF keptOnScreen(const QRectF& frame, const QRectF& screen);
-
 } // namespace APPopoverGeometry

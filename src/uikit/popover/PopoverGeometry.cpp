@@ -123,16 +123,19 @@ ArrowDirection directionOnScreen(
     })->direction;
 }
 
-namespace {
-// The start of a stretch `length` long inside [low, high], as near to `start` as it can be;
-// a stretch longer than the room starts at `longStart`.
-qreal clampStart(qreal start, qreal length, qreal low, qreal high, qreal longStart)
+QRectF keptOnScreen(const QRectF& frame, const QRectF& screen)
 {
-    if (length > high - low)
-        return longStart;
-    return std::clamp(start, low, high - length);
+    if (screen.isEmpty())
+        return frame;
+    const qreal x = frame.width() > screen.width()
+        ? screen.left()
+        : std::clamp(frame.left(), screen.left(), screen.right() - frame.width());
+    // y-up: a tall frame keeps its top at the screen's top.
+    const qreal y = frame.height() > screen.height()
+        ? screen.bottom() - frame.height()
+        : std::clamp(frame.top(), screen.top(), screen.bottom() - frame.height());
+    return QRectF(QPointF(x, y), frame.size());
 }
-} // namespace
 
 Placement placeOnScreen(const QRectF& anchor, const QSizeF& frameSize, ArrowDirection direction,
     const QRectF& screen, qreal cornerRadius, const QSizeF& arrowSize)
@@ -140,11 +143,7 @@ Placement placeOnScreen(const QRectF& anchor, const QSizeF& frameSize, ArrowDire
     const QRectF centred = popoverFrame(anchor, frameSize, direction);
     if (screen.isEmpty() || centred.isEmpty())
         return { direction, centred, 0 };
-    QRectF frame = centred;
-    // Too large a panel shows its top left part (y-up: its top is at the screen's top).
-    frame.moveLeft(clampStart(frame.left(), frame.width(), screen.left(), screen.right(), screen.left()));
-    frame.moveTop(clampStart(
-        frame.top(), frame.height(), screen.top(), screen.bottom(), screen.bottom() - frame.height()));
+    const QRectF frame = keptOnScreen(centred, screen);
 
     const bool vertical = direction == ArrowDirection::Up || direction == ArrowDirection::Down;
     const qreal shift = vertical ? frame.left() - centred.left() : frame.top() - centred.top();

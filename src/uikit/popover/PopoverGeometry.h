@@ -55,6 +55,10 @@ struct Placement {
 ArrowDirection directionOnScreen(
     ArrowDirection preferred, const QRectF& anchor, const QSizeF& frameSize, const QRectF& screen);
 
+/// `frame` moved the least distance that puts it on `screen`; a frame larger than the screen
+/// shows its top left part. Without a screen the frame stays where it is.
+QRectF keptOnScreen(const QRectF& frame, const QRectF& screen);
+
 /// The frame on `direction`'s side of the anchor, shifted along that side (and, when even
 /// that is not enough, across it) until it lies on `screen`. The arrow moves against the
 /// shift so that it keeps pointing at the anchor, but stays clear of the rounded corners.

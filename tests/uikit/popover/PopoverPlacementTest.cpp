@@ -1,10 +1,8 @@
-#include "uikit/popover/APPopoverGeometry.h"
 #include "uikit/popover/PopoverGeometry.h"
 
 #include <gtest/gtest.h>
 
 namespace PK = PKPopoverGeometry;
-namespace AP = APPopoverGeometry;
 using Dir = PKPopoverGeometry::ArrowDirection;
 
 namespace {
@@ -153,14 +151,14 @@ TEST(PopoverPlacement, OutlineDrawsTheArrowWhereTheOffsetPutsIt)
     EXPECT_EQ(split[1].left(), std::floor(182 + 100 + 11.5));
 }
 
-TEST(APPopoverPlacement, WindowMovesTheLeastThatPutsItOnTheScreen)
+TEST(PopoverPlacement, AWindowMovesTheLeastThatPutsItOnTheScreen)
 {
-    EXPECT_EQ(AP::keptOnScreen(QRectF(100, 100, 208, 124), kScreen), QRectF(100, 100, 208, 124));
-    EXPECT_EQ(AP::keptOnScreen(QRectF(1200, 100, 208, 124), kScreen), QRectF(1072, 100, 208, 124));
-    EXPECT_EQ(AP::keptOnScreen(QRectF(-30, 700, 208, 124), kScreen), QRectF(0, 676, 208, 124));
-    EXPECT_EQ(AP::keptOnScreen(QRectF(50, -40, 208, 124), kScreen), QRectF(50, 0, 208, 124));
-    EXPECT_EQ(AP::keptOnScreen(QRectF(50, 50, 1400, 900), kScreen), QRectF(0, -100, 1400, 900));
-    EXPECT_EQ(AP::keptOnScreen(QRectF(-30, 700, 208, 124), QRectF()), QRectF(-30, 700, 208, 124));
+    EXPECT_EQ(PK::keptOnScreen(QRectF(100, 100, 208, 124), kScreen), QRectF(100, 100, 208, 124));
+    EXPECT_EQ(PK::keptOnScreen(QRectF(1200, 100, 208, 124), kScreen), QRectF(1072, 100, 208, 124));
+    EXPECT_EQ(PK::keptOnScreen(QRectF(-30, 700, 208, 124), kScreen), QRectF(0, 676, 208, 124));
+    EXPECT_EQ(PK::keptOnScreen(QRectF(50, -40, 208, 124), kScreen), QRectF(50, 0, 208, 124));
+    EXPECT_EQ(PK::keptOnScreen(QRectF(50, 50, 1400, 900), kScreen), QRectF(0, -100, 1400, 900));
+    EXPECT_EQ(PK::keptOnScreen(QRectF(-30, 700, 208, 124), QRectF()), QRectF(-30, 700, 208, 124));
 }
 
 } // namespace
