@@ -230,18 +230,15 @@ QRectF PKPopoverController::screenFrame() const
     return screen ? platform::screenToYUp(QRectF(screen->geometry())) : QRectF();
 }
 
-PKPopoverGeometry::Placement PKPopoverController::placement(
-    const QSizeF& contentSize, PKPopoverGeometry::ArrowDirection direction) const
+QSizeF PKPopoverController::frameSizeFor(const QSizeF& contentSize) const
 {
-    const QSizeF frameSize
-        = m_popoverWindow->frameRectForContentRect(QRectF(QPointF(0, 0), contentSize)).size();
-    return PKPopoverGeometry::placeOnScreen(
-        m_screenRect, frameSize, direction, screenFrame(), cornerRadius(), arrowSize());
+    return m_popoverWindow->frameRectForContentRect(QRectF(QPointF(0, 0), contentSize)).size();
 }
 
 void PKPopoverController::placeWindow(bool keepWindowSize)
 {
-    const PKPopoverGeometry::Placement placed = placement(m_contentSize, arrowDirection());
+    const PKPopoverGeometry::Placement placed = PKPopoverGeometry::placeOnScreen(m_screenRect,
+        frameSizeFor(m_contentSize), arrowDirection(), screenFrame(), cornerRadius(), arrowSize());
     m_popoverWindow->frameView()->setArrowOffset(placed.arrowOffset);
     QRectF frame = placed.frame;
     if (keepWindowSize) {
@@ -370,17 +367,14 @@ void PKPopoverController::recalculateAndResetArrowDirection()
 QRectF PKPopoverController::popoverFrameWithSize(
     const QSizeF& contentSize, PKPopoverGeometry::ArrowDirection direction) const
 {
-    const QSizeF frameSize
-        = m_popoverWindow->frameRectForContentRect(QRectF(QPointF(0, 0), contentSize)).size();
-    return PKPopoverGeometry::popoverFrame(m_screenRect, frameSize, direction);
+    return PKPopoverGeometry::popoverFrame(m_screenRect, frameSizeFor(contentSize), direction);
 }
 
 PKPopoverGeometry::ArrowDirection PKPopoverController::arrowDirectionWithPreferredArrowDirection(
     PKPopoverGeometry::ArrowDirection preferred) const
 {
-    const QSizeF frameSize
-        = m_popoverWindow->frameRectForContentRect(QRectF(QPointF(0, 0), m_contentSize)).size();
-    return PKPopoverGeometry::directionOnScreen(preferred, m_screenRect, frameSize, screenFrame());
+    return PKPopoverGeometry::directionOnScreen(
+        preferred, m_screenRect, frameSizeFor(m_contentSize), screenFrame());
 }
 
 void PKPopoverController::startObserving(bool anchors)

@@ -162,8 +162,8 @@ private:
     void parentWindowMoved();
     QRectF anchorOnScreen() const;
     QRectF screenFrame() const;
-    PKPopoverGeometry::Placement placement(
-        const QSizeF& contentSize, PKPopoverGeometry::ArrowDirection direction) const;
+    /// The window's size around content of `contentSize`: the arrow's margin on every side.
+    QSizeF frameSizeFor(const QSizeF& contentSize) const;
     /// Places the window at the current anchor, keeping its size when asked.
     void placeWindow(bool keepWindowSize);
     void startObserving(bool anchors);
