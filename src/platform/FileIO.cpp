@@ -321,7 +321,7 @@ Expected<QString> keepCopy(
     if (!contents)
         return Unexpected(contents.error());
 
-    const QString stem = path + u'.' + kind + u'-' + Clock::now().toString(u"yyyyMMdd-HHmmss"_s);
+    const QString stem = keptCopyPrefix(path, kind) + Clock::now().toString(u"yyyyMMdd-HHmmss"_s);
     QString copyPath = stem;
     for (int n = 2; QFileInfo::exists(copyPath); ++n) {
         if (n == 1000)
@@ -342,10 +342,15 @@ Expected<QString> keepCopy(
     return copyPath;
 }
 
+QString keptCopyPrefix(const QString& path, const QString& kind)
+{
+    return path + u'.' + kind + u'-';
+}
+
 QStringList keptCopies(const QString& path, const QString& kind)
 {
     const QFileInfo info(path);
-    const QString prefix = info.fileName() + u'.' + kind + u'-';
+    const QString prefix = QFileInfo(keptCopyPrefix(path, kind)).fileName();
     const QDir folder = info.dir();
     QList<CopyOrder> copies;
     for (const QString& name :

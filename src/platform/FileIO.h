@@ -108,6 +108,9 @@ MaybeError writeFileAtomically(const QString& path, QByteArrayView bytes, const 
 /// empty when there was no file to copy, or why no copy could be made.
 Expected<QString> keepCopy(const QString& path, const QString& kind, std::optional<int> keep = std::nullopt,
     const AtomicFileFactory& factory = {});
+/// What every kept copy of `path` of one kind is named from: "<path>.<kind>-", the time
+/// stamp follows.
+QString keptCopyPrefix(const QString& path, const QString& kind);
 /// The kept copies of `path` of one kind, oldest first.
 QStringList keptCopies(const QString& path, const QString& kind);
 

@@ -9,6 +9,7 @@
 #include "model/store/NWData.h"
 #include "platform/Appearance.h"
 #include "platform/Expected.h"
+#include "platform/FileIO.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Strings.h"
 #include "platform/YUpGeometry.h"
@@ -225,7 +226,8 @@ QString AppDelegate::unreadableDataMessage(const QString& path, const QString& r
 {
     // What happened and what Mervane does about it first, in whole sentences; the reader's
     // own wording comes last, on its own line, for whoever looks into the file.
-    const QString copyName = QFileInfo(path).fileName() + u'.' + DataFileWriter::unreadableKind + u'-';
+    const QString copyName
+        = QFileInfo(platform::keptCopyPrefix(path, DataFileWriter::unreadableKind)).fileName();
     QString details = reason.trimmed();
     if (!details.isEmpty()) {
         details[0] = details[0].toUpper();
