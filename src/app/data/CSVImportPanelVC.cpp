@@ -3,6 +3,7 @@
 #include "app/AppNotifications.h"
 #include "model/store/NWData.h"
 #include "platform/FileChooser.h"
+#include "platform/FileIO.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Strings.h"
 
@@ -59,7 +60,8 @@ CSVImportPanelVC::CSVImportPanelVC(NWData* store, QWidget* parent)
                                            "the goal, the base currency, the order of the categories, "
                                            "hidden flags, depreciation, tag colours or the exchange rates "
                                            "of values: they are reset. The current data file is kept as %1.")
-                         .arg(NWData::dataFileName + u'.' + NWData::beforeImportKind + u"-<date>-<time>"_s),
+                         .arg(platform::keptCopyPrefix(NWData::dataFileName, NWData::beforeImportKind)
+                             + u"<date>-<time>"_s),
             this);
     warning->setWordWrap(true);
     layout->addWidget(warning);
