@@ -10,8 +10,6 @@ namespace notifications {
 inline const QString printClose = QStringLiteral("nwPrintClose");
 inline const QString deleteAllData = QStringLiteral("DeleteAllMERVANEData");
 inline const QString restoreAllData = QStringLiteral("RestoreAllMERVANEData");
-inline const QString exchangeRateFetchAgain = QStringLiteral("ExchangeRateFetchAgain");
-inline const QString exchangeRateParserDone = QStringLiteral("ExchangeRateParserDone");
 /// The CSV import panel closed without importing.
 inline const QString csvImporterClose = QStringLiteral("CSVImporterClose");
 /// Posted (no object) after a successful CSV import.

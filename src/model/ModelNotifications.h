@@ -15,4 +15,11 @@ inline const QString dataReFetched = QStringLiteral("dataReFetched");
 inline const QString dataFileConflict = QStringLiteral("dataFileConflictKept");
 inline const QString copyPathKey = QStringLiteral("copyPath");
 
+/// Asks (no object) for the exchange rates to be downloaded again, when a screen finds
+/// the store's rates out of date.
+inline const QString exchangeRateFetchAgain = QStringLiteral("ExchangeRateFetchAgain");
+/// Posted (no object) when a rate download ended, whether or not it brought new rates;
+/// the store's `exchangeRateIsUpToDate` tells which.
+inline const QString exchangeRateParserDone = QStringLiteral("ExchangeRateParserDone");
+
 } // namespace notifications
