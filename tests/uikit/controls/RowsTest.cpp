@@ -148,4 +148,50 @@ TEST(TableRowHostTest, RowsFollowTheSelectionAndHover)
     EXPECT_FALSE(host.rowView(0)->mouseInside());
 }
 
+TEST(TableRowHostTest, FactoryMakesRowsOnlyAsTheyComeIntoView)
+{
+    QStandardItemModel model;
+    for (int i = 0; i < 1000; ++i) {
+        auto* item = new QStandardItem();
+        item->setSizeHint(QSize(100, 20));
+        model.appendRow(item);
+    }
+    QListView view;
+    view.setModel(&model);
+    view.setUniformItemSizes(true);
+    view.resize(200, 200);
+    TableRowHost host(&view);
+    QList<int> made;
+    host.setRowFactory([&made](const QModelIndex& index) {
+        made.append(index.row());
+        return new DVGenericTableRowView;
+    });
+    view.show();
+    QCoreApplication::processEvents();
+    // Ten rows fit (the eleventh may peek in); nothing further down is made.
+    EXPECT_GE(made.size(), 10);
+    EXPECT_LE(made.size(), 11);
+    EXPECT_EQ(made.first(), 0);
+    EXPECT_EQ(host.rowView(500), nullptr);
+
+    view.scrollToBottom();
+    QCoreApplication::processEvents();
+    EXPECT_NE(host.rowView(999), nullptr);
+    EXPECT_EQ(host.rowView(500), nullptr);
+    EXPECT_LE(made.size(), 22);
+
+    ASSERT_NE(host.ensureRowView(500), nullptr);
+    EXPECT_EQ(host.ensureRowView(500), host.rowView(500)); // made once
+    EXPECT_EQ(made.count(500), 1);
+    EXPECT_EQ(host.ensureRowView(1000), nullptr);
+
+    // A reset drops the old widgets; the rows in view get new ones.
+    made.clear();
+    model.clear();
+    for (int i = 0; i < 3; ++i)
+        model.appendRow(new QStandardItem());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(made, (QList<int> { 0, 1, 2 }));
+}
+
 } // namespace

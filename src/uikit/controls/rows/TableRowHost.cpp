@@ -3,7 +3,9 @@
 #include "uikit/controls/rows/TableRowView.h"
 
 #include <QAbstractItemView>
+#include <QEvent>
 #include <QItemSelectionModel>
+#include <QScrollBar>
 
 TableRowHost::TableRowHost(QAbstractItemView* view) : QObject(view), m_view(view)
 {
@@ -53,5 +55,83 @@ void TableRowHost::synchronize()
             continue;
         view->setSelectionHighlightStyle(style);
         view->setSelected(selection && selection->isRowSelected(row, QModelIndex()));
+    }
+}
+
+void TableRowHost::setRowFactory(RowFactory factory)
+{
+    const bool first = !m_factory;
+    m_factory = std::move(factory);
+    if (!m_view || !first) {
+        scheduleFill();
+        return;
+    }
+    m_view->viewport()->installEventFilter(this);
+    connect(m_view->verticalScrollBar(), &QScrollBar::valueChanged, this, &TableRowHost::scheduleFill);
+    connect(m_view->horizontalScrollBar(), &QScrollBar::valueChanged, this, &TableRowHost::scheduleFill);
+    // The view may swap its model; the host follows whichever model it has when it fills,
+    // and listens to the model it was given at first for the changes that bring rows in.
+    if (QAbstractItemModel* model = m_view->model()) {
+        connect(model, &QAbstractItemModel::modelReset, this, &TableRowHost::scheduleFill);
+        connect(model, &QAbstractItemModel::rowsInserted, this, &TableRowHost::scheduleFill);
+        connect(model, &QAbstractItemModel::rowsRemoved, this, &TableRowHost::scheduleFill);
+        connect(model, &QAbstractItemModel::layoutChanged, this, &TableRowHost::scheduleFill);
+    }
+    scheduleFill();
+}
+
+TableRowView* TableRowHost::ensureRowView(int row)
+{
+    if (!m_view || !m_view->model() || !m_factory || row < 0 || row >= m_view->model()->rowCount())
+        return nullptr;
+    if (TableRowView* existing = rowView(row))
+        return existing;
+    const QModelIndex index = m_view->model()->index(row, 0);
+    TableRowView* made = m_factory(index);
+    if (made)
+        setRowView(index, made);
+    return made;
+}
+
+void TableRowHost::scheduleFill()
+{
+    if (m_fillPending || !m_view)
+        return;
+    m_fillPending = true;
+    // Queued, because the view lays out its rows after the model's signals; the paint
+    // filter below fills first when a paint comes sooner.
+    QMetaObject::invokeMethod(this, &TableRowHost::fillVisibleRows, Qt::QueuedConnection);
+}
+
+bool TableRowHost::eventFilter(QObject* watched, QEvent* event)
+{
+    if (m_view && watched == m_view->viewport()) {
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Show)
+            scheduleFill();
+        else if (event->type() == QEvent::Paint && m_fillPending)
+            fillVisibleRows();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void TableRowHost::fillVisibleRows()
+{
+    m_fillPending = false;
+    if (!m_view || !m_view->model() || !m_factory)
+        return;
+    QAbstractItemModel* const model = m_view->model();
+    const int count = model->rowCount();
+    if (count == 0)
+        return;
+    const QRect visible = m_view->viewport()->rect();
+    const QModelIndex top = m_view->indexAt(QPoint(1, 1));
+    // Rows lie top to bottom: start at the row under the top edge and stop at the first row
+    // below the bottom edge.
+    for (int row = top.isValid() ? top.row() : 0; row < count; ++row) {
+        const QRect rect = m_view->visualRect(model->index(row, 0));
+        if (rect.top() > visible.bottom())
+            break;
+        if (rect.isValid() && rect.intersects(visible))
+            ensureRowView(row);
     }
 }
