@@ -87,6 +87,20 @@ std::shared_ptr<MVX_NWLog> insertNewNWLog(MVX_Model& model)
     return record;
 }
 
+bool removeNWLog(MVX_Model& model, const MVX_NWLog* record)
+{
+    if (!model.nwLogArray())
+        return false;
+    return model.nwLogArray()->removeIf([record](const auto& held) { return held.get() == record; }) > 0;
+}
+
+bool holdsNWLog(const MVX_Model& model, const MVX_NWLog* record)
+{
+    return model.nwLogArray()
+        && std::any_of(model.nwLogArray()->cbegin(), model.nwLogArray()->cend(),
+            [record](const auto& held) { return held.get() == record; });
+}
+
 std::shared_ptr<MVX_Tags> insertNewTag(
     MVX_Model& model, const QString& name, const QString& desc, const QString& colorName)
 {

@@ -17,6 +17,11 @@ QString GetUUID();
 /// A new record with every field empty, appended to the end of `nwLogArray`. Its place in
 /// the newest-first order comes with the store's next sort.
 std::shared_ptr<MVX_NWLog> insertNewNWLog(MVX_Model& model);
+/// Removes this very record (not an equal one) from `nwLogArray`; false when the model
+/// does not hold it.
+bool removeNWLog(MVX_Model& model, const MVX_NWLog* record);
+/// Whether `nwLogArray` holds this very record.
+bool holdsNWLog(const MVX_Model& model, const MVX_NWLog* record);
 
 /// A new tag appended to `tags`. Names and colour names are not checked here.
 std::shared_ptr<MVX_Tags> insertNewTag(

@@ -232,6 +232,15 @@ public:
 
     /// A new empty record appended to `nwLogArray`; null without a model.
     std::shared_ptr<MVX_NWLog> insertNewNWLog();
+    /// Takes this very record out of the records and the chart series; false when the
+    /// store does not hold it. Does not save.
+    bool deleteNWLog(const std::shared_ptr<MVX_NWLog>& record);
+    /// Puts a record back in its place among the records and the chart series (a failed
+    /// save undoes a delete or an insert this way); nothing when it is held already or
+    /// there is no model. Does not save.
+    void reinsertNWLog(const std::shared_ptr<MVX_NWLog>& record);
+    /// Whether the store's records hold this very record (not merely an equal one).
+    bool holdsNWLog(const MVX_NWLog* record) const;
 
     /// A new tag appended to `tags`. Names and colour names are not checked here.
     std::shared_ptr<MVX_Tags> insertNewTag(

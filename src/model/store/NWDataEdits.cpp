@@ -14,6 +14,28 @@ std::shared_ptr<MVX_NWLog> NWData::insertNewNWLog()
     return m_appData ? edits::insertNewNWLog(*m_appData) : nullptr;
 }
 
+bool NWData::deleteNWLog(const std::shared_ptr<MVX_NWLog>& record)
+{
+    if (!m_appData || !record || !edits::removeNWLog(*m_appData, record.get()))
+        return false;
+    m_chartNwLogArray.removeIf([&record](const auto& held) { return held == record; });
+    return true;
+}
+
+void NWData::reinsertNWLog(const std::shared_ptr<MVX_NWLog>& record)
+{
+    if (!m_appData || !record || holdsNWLog(record.get()))
+        return;
+    MVX_NWLogList records = m_appData->nwLogArray().value_or(MVX_NWLogList());
+    records.append(record);
+    sortNWArray(records);
+}
+
+bool NWData::holdsNWLog(const MVX_NWLog* record) const
+{
+    return m_appData && edits::holdsNWLog(*m_appData, record);
+}
+
 std::shared_ptr<MVX_Tags> NWData::insertNewTag(
     const QString& name, const QString& desc, const QString& colorName)
 {

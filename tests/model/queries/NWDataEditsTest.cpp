@@ -140,6 +140,29 @@ TEST_F(NWDataEditsTest, NameTestsAreExact)
     EXPECT_EQ(store().insertNewTag(u"x"_s, QString(), u"BLUE"_s), nullptr);
 }
 
+TEST_F(NWDataEditsTest, DeletingARecordTakesThatObjectOutOfBothOrdersAndReinsertingPutsItBack)
+{
+    const auto march = makeRecord(2020, 3, {});
+    const auto february = makeRecord(2020, 2, {});
+    const auto twin = makeRecord(2020, 2, {}); // equal to February, but another record
+    const auto january = makeRecord(2020, 1, {});
+    store().sortNWArray({ january, february, twin, march });
+
+    EXPECT_TRUE(store().deleteNWLog(february));
+    EXPECT_EQ(*model().nwLogArray(), (MVX_NWLogList { march, twin, january }));
+    EXPECT_EQ(store().chartNwLogArray(), (MVX_NWLogList { january, twin, march }));
+    EXPECT_FALSE(store().holdsNWLog(february.get()));
+    EXPECT_TRUE(store().holdsNWLog(twin.get()));
+    EXPECT_FALSE(store().deleteNWLog(february)); // gone already
+
+    store().reinsertNWLog(february);
+    store().reinsertNWLog(february); // once only
+    EXPECT_EQ(model().nwLogArray()->size(), 4);
+    EXPECT_EQ(model().nwLogArray()->first(), march);
+    EXPECT_EQ(store().chartNwLogArray().first(), january);
+    EXPECT_TRUE(store().holdsNWLog(february.get()));
+}
+
 TEST(NWDataEditsUUIDTest, IdentifiersAreCanonicalUpperCaseAndUnique)
 {
     static const QRegularExpression canonical(
