@@ -1,5 +1,7 @@
 #include "platform/Appearance.h"
 
+#include "platform/Resources.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVariant>
@@ -167,6 +169,16 @@ QPalette AppearanceController::darkPalette()
 bool isDarkAppearance()
 {
     return AppearanceController::instance().isDark();
+}
+
+QImage appearanceImage(const QString& name, const QSize& size)
+{
+    if (isDarkAppearance()) {
+        const QImage dark = image(name + QStringLiteral("Dark"), size);
+        if (!dark.isNull())
+            return dark;
+    }
+    return image(name, size);
 }
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDBusVariant>
+#include <QImage>
 #include <QObject>
 #include <QPalette>
 
@@ -49,5 +50,9 @@ private:
 
 /// Shorthand for AppearanceController::instance().isDark().
 bool isDarkAppearance();
+
+/// `platform::image(name, size)` for the appearance in effect: in the dark one the image
+/// "<name>Dark" where the resources have it, so that a glyph keeps its contrast.
+QImage appearanceImage(const QString& name, const QSize& size = {});
 
 } // namespace platform

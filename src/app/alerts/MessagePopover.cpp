@@ -17,7 +17,7 @@ MessagePopover::~MessagePopover()
     delete m_popover.data();
 }
 
-void MessagePopover::showMessage(const QString& text, QWidget* anchor, bool sticky)
+void MessagePopover::showMessage(const QString& text, QWidget* anchor, bool sticky, platform::RectEdge edge)
 {
     if (!m_popover) {
         m_content = new SimpleAlertViewController;
@@ -40,8 +40,9 @@ void MessagePopover::showMessage(const QString& text, QWidget* anchor, bool stic
         qWarning("%s", qPrintable(text));
         return;
     }
-    // The max-y edge gives an upward arrow: the panel hangs below the button.
-    m_popover->showRelativeToRect(QRectF(anchor->rect()), anchor, platform::RectEdge::MaxY);
+    // Widgets count y downwards: the max-y edge is the button's bottom, so the panel hangs
+    // below it with its arrow pointing up.
+    m_popover->showRelativeToRect(QRectF(anchor->rect()), anchor, edge);
 }
 
 void MessagePopover::setText(const QString& text)

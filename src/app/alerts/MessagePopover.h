@@ -24,8 +24,9 @@ public:
     /// Shows `text` below `anchor` (or replaces the text of the open popover). It closes on
     /// Escape and on a click in the anchor's window; a sticky message does not close by
     /// itself when the application goes to the background or another window takes the
-    /// keyboard.
-    void showMessage(const QString& text, QWidget* anchor, bool sticky = false);
+    /// keyboard. The panel hangs below the anchor, or stands above it with `edge` MinY.
+    void showMessage(const QString& text, QWidget* anchor, bool sticky = false,
+        platform::RectEdge edge = platform::RectEdge::MaxY);
     void close();
 
     bool isShown() const;

@@ -41,12 +41,7 @@ struct ButtonLook {
 // appearance (the rollover images darken in light, so they lighten in dark) has a "Dark" twin.
 QImage namedImage(const QString& name, int size)
 {
-    if (platform::isDarkAppearance()) {
-        const QImage dark = platform::image(name + u"Dark"_s, QSize(size, size));
-        if (!dark.isNull())
-            return dark;
-    }
-    return platform::image(name, QSize(size, size));
+    return platform::appearanceImage(name, QSize(size, size));
 }
 
 void setButtonImages(TBWindowButton* button, const ButtonLook& look, int size)

@@ -1,0 +1,334 @@
+#include "records/list/TableBaseViewController.h"
+
+#include "app/alerts/MessagePopover.h"
+#include "app/alerts/NoCategoriesWarningViewController.h"
+#include "model/ModelNotifications.h"
+#include "model/format/NWCurrencyFormatter.h"
+#include "model/store/NWData.h"
+#include "platform/Appearance.h"
+#include "platform/NotificationCenter.h"
+#include "platform/Resources.h"
+#include "platform/Strings.h"
+#include "records/RecordsNotifications.h"
+#include "records/list/AskDeleteContentViewController.h"
+#include "records/list/NWCellView.h"
+#include "records/list/RecordListModel.h"
+#include "uikit/controls/noise/NZNoiseLinearGradientView.h"
+#include "uikit/controls/rows/DVGenericTableRowView.h"
+#include "uikit/controls/rows/TableRowHost.h"
+#include "uikit/overlay/POProgressOverlay.h"
+#include "uikit/popover/PKPopoverController.h"
+#include "uikit/window/TBWindowButton.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QTableView>
+#include <QVBoxLayout>
+
+using namespace Qt::Literals::StringLiterals;
+
+const char* const TableBaseViewController::rateWarningText
+    = QT_TRANSLATE_NOOP("mervanemac", "Unable to refresh foreign currency exchange rates! (network?)");
+
+namespace {
+
+struct ButtonSpec {
+    const char* name;
+    const char* normal;
+    const char* rollover;
+    const char* pressed;
+    const char* inactive;
+    const char* tooltip;
+    int x; // from the bar's right edge when negative
+    int height;
+};
+
+// Frames are the bar's own: y counts up from its bottom edge, 9 points for every button.
+constexpr ButtonSpec deleteSpec { "deleteButton", "DeleteN", "DeleteR", "DeleteH", "DeleteI",
+    QT_TRANSLATE_NOOP("mervanemac", "Delete selected RidIrevu record"), -73, 23 };
+constexpr ButtonSpec addSpec { "addButton", "AddN", "AddR", "AddH", "AddN",
+    QT_TRANSLATE_NOOP("mervanemac", "Add a new RidIrevu record"), -118, 23 };
+constexpr ButtonSpec editSpec { "editButton", "EditN", "EditR", "EditH", "EditI",
+    QT_TRANSLATE_NOOP("mervanemac", "Edit selected RidIrevu record"), -163, 23 };
+constexpr ButtonSpec warningSpec { "warningButton", "WarningBtn", "WarningBtnR", "WarningBtn", "WarningBtn",
+    nullptr, 10, 21 };
+constexpr int buttonBottom = 9;
+constexpr int buttonWidth = 23;
+
+void setImages(TBWindowButton* button, const ButtonSpec& spec)
+{
+    const QSize size(buttonWidth, spec.height);
+    auto image
+        = [&size](const char* name) { return platform::appearanceImage(QString::fromLatin1(name), size); };
+    button->setImage(image(spec.normal));
+    button->setActiveImage(image(spec.normal));
+    button->setRolloverImage(image(spec.rollover));
+    button->setPressedImage(image(spec.pressed));
+    button->setInactiveImage(image(spec.inactive));
+    button->setActiveNotKeyWindowImage(image(spec.inactive));
+}
+
+} // namespace
+
+TableBaseViewController::TableBaseViewController(QWidget* parent)
+    : QWidget(parent)
+    , m_money(std::make_unique<NWCurrencyFormatter>(0, NWCurrencyFormatter::parenthesesNegativeFormat()))
+{
+    setObjectName(u"TableBaseViewController"_s);
+    m_model = new RecordListModel(this);
+    m_tableView = new QTableView(this);
+    m_tableView->setObjectName(u"tableView"_s);
+    m_tableView->setModel(m_model);
+    m_tableView->horizontalHeader()->hide();
+    m_tableView->horizontalHeader()->setStretchLastSection(true);
+    m_tableView->verticalHeader()->hide();
+    m_tableView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_tableView->verticalHeader()->setDefaultSectionSize(NWCellView::rowHeight);
+    m_tableView->setShowGrid(false);
+    m_tableView->setFrameShape(QFrame::NoFrame);
+    m_tableView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_tableView->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_tableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_tableView->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_tableView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_rowHost = new TableRowHost(m_tableView);
+    m_rowHost->setRowFactory([this](const QModelIndex& index) { return makeRow(index.row()); });
+    connect(m_tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+        &TableBaseViewController::selectionChanged);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &TableBaseViewController::selectionChanged);
+    connect(m_tableView, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        m_tableView->selectRow(index.row());
+        rowEditClickHandler();
+    });
+
+    m_buttonView = new NZNoiseLinearGradientView(this);
+    m_buttonView->setObjectName(u"buttonView"_s);
+    m_buttonView->setFixedHeight(commandBarHeight);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_tableView, 1);
+    layout->addWidget(m_buttonView);
+
+    m_messages = new MessagePopover(this);
+    m_askDeletePopover = new PKPopoverController(new AskDeleteContentViewController, this);
+    m_askDeletePopover->setDefaultProperties_ItemWarning();
+    buildCommandBar();
+
+    auto& center = platform::NotificationCenter::defaultCenter();
+    center.addObserver(this, notifications::dataReFetched, [this](auto&&...) { nwDataReFetchedHandler(); });
+    center.addObserver(this, notifications::nwRecordDelete, [this](auto&&...) { nwrecordDelete(); });
+    center.addObserver(this, notifications::nwRecordSave, [this](auto&&...) { nwrecordSave(); });
+    center.addObserver(this, notifications::addNewRecord, [this](auto&&...) { addNewRecordClickHandler(); });
+    center.addObserver(this, notifications::exchangeRateParserDone,
+        [this](auto&&...) { exchangeRateNotificationHandler(); });
+    connect(&platform::AppearanceController::instance(), &platform::AppearanceController::appearanceChanged,
+        this, &TableBaseViewController::updateCommandBarLook);
+    m_model->reload();
+}
+
+TableBaseViewController::~TableBaseViewController() = default;
+
+void TableBaseViewController::buildCommandBar()
+{
+    updateCommandBarLook();
+    auto make = [this](const ButtonSpec& spec, auto handler) {
+        auto* button = new TBWindowButton(m_buttonView);
+        button->setObjectName(QString::fromLatin1(spec.name));
+        button->setButtonType(TBWindowButton::ButtonType::MomentaryChange);
+        button->setBordered(false);
+        button->resize(buttonWidth, spec.height);
+        button->setToolTip(
+            spec.tooltip ? platform::localized(spec.tooltip) : u"Application warning - click to see more!"_s);
+        connect(button, &QAbstractButton::clicked, this, handler);
+        return button;
+    };
+    m_deleteButton = make(deleteSpec, &TableBaseViewController::deleteNewRecordClickHandler);
+    m_addButton = make(addSpec, &TableBaseViewController::addNewRecordClickHandler);
+    m_editButton = make(editSpec, &TableBaseViewController::rowEditClickHandler);
+    m_warningButton = make(warningSpec, &TableBaseViewController::warningClickHandler);
+    m_deleteButton->setEnabled(false);
+    m_editButton->setEnabled(false);
+    m_warningButton->setVisible(m_showWarning);
+    updateCommandBarLook();
+    layoutCommandBar();
+}
+
+void TableBaseViewController::layoutCommandBar()
+{
+    const int width = m_buttonView->width();
+    const int height = m_buttonView->height();
+    for (const auto& [button, spec] : { std::pair { m_deleteButton.data(), &deleteSpec },
+             std::pair { m_addButton.data(), &addSpec }, std::pair { m_editButton.data(), &editSpec },
+             std::pair { m_warningButton.data(), &warningSpec } }) {
+        const int x = spec->x < 0 ? width + spec->x : spec->x;
+        button->move(x, height - buttonBottom - spec->height);
+    }
+}
+
+void TableBaseViewController::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    layoutCommandBar();
+}
+
+void TableBaseViewController::updateCommandBarLook()
+{
+    if (!m_buttonView)
+        return;
+    const bool dark = platform::isDarkAppearance();
+    m_buttonView->setBackgroundColor(platform::namedColor(u"CommandBarBG1"_s));
+    m_buttonView->setAlternateBackgroundColor(platform::namedColor(u"CommandBarBG2"_s));
+    m_buttonView->setNoiseBlendMode(NZNoise::BlendMode::Multiply);
+    m_buttonView->setNoiseOpacity(dark ? 0.3 : 0.03);
+    // The glyphs have twins for the dark bar.
+    for (const auto& [button, spec] : { std::pair { m_deleteButton.data(), &deleteSpec },
+             std::pair { m_addButton.data(), &addSpec }, std::pair { m_editButton.data(), &editSpec },
+             std::pair { m_warningButton.data(), &warningSpec } }) {
+        if (button)
+            setImages(button, *spec);
+    }
+}
+
+TableRowView* TableBaseViewController::makeRow(int row)
+{
+    const std::shared_ptr<MVX_NWLog> record = m_model->record(row);
+    if (!record)
+        return nullptr;
+    auto* rowView = new DVGenericTableRowView;
+    rowView->setSelectionBorderWidth(1.5f);
+    auto* cell = new NWCellView(rowView);
+    auto* layout = new QHBoxLayout(rowView);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(cell);
+    const std::shared_ptr<MVX_NWLog> older = m_model->record(row + 1);
+    cell->setRecord(*record, older.get(), *m_money);
+    return rowView;
+}
+
+void TableBaseViewController::nwDataReFetchedHandler()
+{
+    m_model->reload();
+}
+
+void TableBaseViewController::selectionChanged()
+{
+    const bool selected = m_tableView->selectionModel() && m_tableView->selectionModel()->hasSelection();
+    m_hasSelectedRecord = selected;
+    m_deleteButton->setEnabled(selected);
+    m_editButton->setEnabled(selected);
+}
+
+std::shared_ptr<MVX_NWLog> TableBaseViewController::getSelectedNWLogItem(int* row) const
+{
+    const QModelIndexList rows = m_tableView->selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        return nullptr;
+    const int selected = rows.first().row();
+    std::shared_ptr<MVX_NWLog> record = m_model->record(selected);
+    if (record && row)
+        *row = selected;
+    return record;
+}
+
+bool TableBaseViewController::closeIfShown(QPointer<PKPopoverController>& popover)
+{
+    if (popover && popover->shown()) {
+        popover->close();
+        popover->deleteLater();
+        popover = nullptr;
+        return true;
+    }
+    if (popover)
+        popover->deleteLater();
+    popover = nullptr;
+    return false;
+}
+
+void TableBaseViewController::rowEditClickHandler()
+{
+    editTheNWLogRecord(getSelectedNWLogItem());
+}
+
+void TableBaseViewController::deleteNewRecordClickHandler()
+{
+    if (!getSelectedNWLogItem())
+        return;
+    if (m_askDeletePopover->shown()) {
+        m_askDeletePopover->close();
+        return;
+    }
+    m_askDeletePopover->showRelativeToRect(
+        QRectF(m_deleteButton->rect()), m_deleteButton, platform::RectEdge::MinY);
+}
+
+void TableBaseViewController::nwrecordDelete()
+{
+    const std::shared_ptr<MVX_NWLog> record = getSelectedNWLogItem();
+    if (!record || m_deleting)
+        return;
+    if (m_askDeletePopover->shown())
+        m_askDeletePopover->close();
+    NWData* store = NWData::shared();
+    if (!store->deleteNWLog(record))
+        return;
+    m_model->reload();
+    m_deleting = true;
+    auto* overlay = new POProgressOverlay(this);
+    overlay->setLabelText(platform::Strings::tr("Saving ..."));
+    overlay->setRemoveFromSuperViewOnHide(true);
+    overlay->show(true);
+    QPointer<POProgressOverlay> guard(overlay);
+    const std::weak_ptr<MVX_Model> model = store->appData();
+    store->saveDataAsync(this, [this, guard, record, model](platform::MaybeError error) {
+        m_deleting = false;
+        if (guard)
+            guard->hide(true);
+        if (!error) {
+            platform::NotificationCenter::defaultCenter().post(notifications::dataReFetched);
+            return;
+        }
+        // The file still holds the record: so does the list. A model replaced meanwhile
+        // (restore, import) is left alone.
+        NWData* store = NWData::shared();
+        if (model.lock() == store->appData()) {
+            store->reinsertNWLog(record);
+            m_model->reload();
+        }
+        showMessage(platform::Strings::tr("The record could not be deleted: %1").arg(*error), m_deleteButton);
+    });
+}
+
+void TableBaseViewController::nwrecordSave()
+{
+    if (m_editRecordPopover && m_editRecordPopover->shown())
+        m_editRecordPopover->close();
+}
+
+void TableBaseViewController::exchangeRateNotificationHandler()
+{
+    if (NWData::shared()->exchangeRateIsUpToDate()) {
+        m_showWarning = false;
+        m_warningMessage.clear();
+    } else {
+        m_showWarning = true;
+        m_warningMessage = platform::localized(rateWarningText);
+    }
+    m_warningButton->setVisible(m_showWarning);
+}
+
+void TableBaseViewController::warningClickHandler()
+{
+    if (m_messages->isShown()) {
+        m_messages->close();
+        return;
+    }
+    showMessage(m_warningMessage, m_warningButton);
+    m_showWarning = false;
+    m_warningButton->hide();
+}
+
+void TableBaseViewController::showMessage(const QString& text, QWidget* anchor)
+{
+    m_messages->showMessage(text, anchor, false, platform::RectEdge::MinY);
+}
