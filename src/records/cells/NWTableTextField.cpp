@@ -1,0 +1,123 @@
+#include "records/cells/NWTableTextField.h"
+
+#include "records/RecordsNotifications.h"
+
+#include "platform/NotificationCenter.h"
+
+#include <QAbstractItemView>
+#include <QFocusEvent>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+
+NWTableTextField::NWTableTextField(QWidget* parent) : QLineEdit(parent)
+{
+    connect(this, &QLineEdit::textEdited, this, [this] { m_ended = false; });
+}
+
+QAbstractItemView* NWTableTextField::tableView() const
+{
+    for (QWidget* up = parentWidget(); up; up = up->parentWidget()) {
+        if (auto* view = qobject_cast<QAbstractItemView*>(up))
+            return view;
+    }
+    return nullptr;
+}
+
+int NWTableTextField::tableRow() const
+{
+    QAbstractItemView* const view = tableView();
+    if (!view)
+        return -1;
+    // The row widget is the field's ancestor that sits directly on the viewport.
+    const QWidget* rowWidget = this;
+    while (rowWidget->parentWidget() && rowWidget->parentWidget() != view->viewport())
+        rowWidget = rowWidget->parentWidget();
+    if (rowWidget->parentWidget() != view->viewport())
+        return -1;
+    const QModelIndex index = view->indexAt(rowWidget->geometry().center());
+    return index.isValid() ? index.row() : -1;
+}
+
+bool NWTableTextField::event(QEvent* event)
+{
+    // Tab reaches widgets through event() before Qt moves the focus; taking it here keeps
+    // Qt's focus chain out of it.
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Backtab
+            || (key->key() == Qt::Key_Tab && (key->modifiers() & Qt::ShiftModifier))) {
+            endEditing(notifications::shiftTabKey);
+            return true;
+        }
+        if (key->key() == Qt::Key_Tab) {
+            endEditing(notifications::tabKey);
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
+void NWTableTextField::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        endEditing(notifications::tabKey);
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+void NWTableTextField::focusInEvent(QFocusEvent* event)
+{
+    m_ended = false;
+    QLineEdit::focusInEvent(event);
+    if (QAbstractItemView* view = tableView(); view && view->selectionModel()) {
+        const int row = tableRow();
+        if (row >= 0 && view->selectionMode() != QAbstractItemView::NoSelection)
+            view->selectionModel()->setCurrentIndex(view->model()->index(row, 0),
+                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+    // After the press that brought the focus has placed the cursor: typing replaces the value.
+    QMetaObject::invokeMethod(this, &QLineEdit::selectAll, Qt::QueuedConnection);
+}
+
+void NWTableTextField::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    // A popup of the field itself (its context menu) does not end editing.
+    if (event->reason() != Qt::PopupFocusReason && !m_ended)
+        endEditing({});
+}
+
+void NWTableTextField::finishEditing()
+{
+    if (!m_ended)
+        endEditing({});
+}
+
+void NWTableTextField::endEditing(const QString& movement)
+{
+    m_ended = true;
+    postEditFinished(movement);
+}
+
+void NWTableTextField::postEditFinished(const QString& movement)
+{
+    QAbstractItemView* const view = tableView();
+    if (!view)
+        return;
+    QVariantMap info;
+    if (!movement.isEmpty())
+        info.insert(movement, movement);
+    platform::NotificationCenter::defaultCenter().post(
+        notifications::categoryValueEditFinished, QVariant::fromValue<QObject*>(view), info);
+}
+
+void NWNonTabTableTextField::postEditFinished(const QString&)
+{
+    QAbstractItemView* const view = tableView();
+    if (!view)
+        return;
+    platform::NotificationCenter::defaultCenter().post(notifications::tableTextFieldEditFinished,
+        QVariant::fromValue<QObject*>(view),
+        { { notifications::objKey, QVariant::fromValue<QObject*>(this) } });
+}

@@ -1,0 +1,236 @@
+#include "EditorTestSupport.h"
+
+#include "records/RecordsNotifications.h"
+#include "records/cells/HoverTableView.h"
+#include "records/cells/NWCategoryLogCellView.h"
+#include "records/cells/NWTableTextField.h"
+#include "records/editor/NWEntryViewController.h"
+#include "records/editor/RecordEditorPopover.h"
+
+#include "model/ModelNotifications.h"
+#include "platform/NotificationCenter.h"
+#include "support/Eventually.h"
+#include "support/FailingDevices.h"
+#include "uikit/popover/PKPopoverController.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace mervane::test;
+
+namespace {
+
+class EntryViewTest : public EditorTest {
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        for (const QString& name : { notifications::dataReFetched, notifications::nwRecordSave })
+            platform::NotificationCenter::defaultCenter().addObserver(
+                &m_context, name, [this](const platform::Notification& n) { posted.append(n.name); });
+    }
+
+    std::unique_ptr<NWEntryViewController> openEditor(std::shared_ptr<MVX_NWLog> record)
+    {
+        auto editor = std::make_unique<NWEntryViewController>();
+        if (!record)
+            editor->setPreviousEntry(store().appData()->currentLog());
+        editor->setValuesForNWLog(record);
+        editor->show();
+        editor->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(editor.get()));
+        QCoreApplication::processEvents();
+        return editor;
+    }
+    template <class T> static T* child(QWidget& editor, const QString& name)
+    {
+        T* found = editor.findChild<T*>(name);
+        EXPECT_TRUE(found) << name.toStdString();
+        return found;
+    }
+    static QString text(QWidget& editor, const QString& label)
+    {
+        return child<QLabel>(editor, label)->text();
+    }
+    static void save(NWEntryViewController& editor)
+    {
+        QTest::mouseClick(child<QPushButton>(editor, u"saveButton"_s), Qt::LeftButton);
+    }
+
+    QStringList posted;
+
+private:
+    QObject m_context;
+};
+
+TEST_F(EntryViewTest, ANewRecordShowsThePrefilledRowsAndSavesThem)
+{
+    const auto editor = openEditor(nullptr);
+    EXPECT_EQ(text(*editor, u"titleLabel"_s), u"NEW"_s);
+    EXPECT_EQ(editor->selectedYear(), 2024);
+    EXPECT_EQ(editor->selectedMonth(), 6);
+    // The hidden Old's 0.005 is counted: the totals are those the record will hold.
+    EXPECT_EQ(text(*editor, u"totalNWLabel"_s), u"$14,000.01"_s);
+    EXPECT_EQ(text(*editor, u"totalAssetLabel"_s), NWEntryLogic::toCurrencyString(19000.005));
+    EXPECT_EQ(text(*editor, u"totalLiabilityLabel"_s), u"$5,000.00"_s);
+    NWCategoryLogCellView* carCell = editor->cellAt(EntrySide::Assets, 1);
+    ASSERT_TRUE(carCell);
+    EXPECT_EQ(carCell->categoryLabel()->text(), u"Car"_s);
+    EXPECT_EQ(carCell->valueLabel()->text(), u"$18,000.00"_s);
+    EXPECT_TRUE(carCell->isPrePopulated());
+    EXPECT_EQ(editor->cellAt(EntrySide::Assets, 2), nullptr); // Old is not shown
+    EXPECT_EQ(editor->cellAt(EntrySide::Liabilities, 0)->valueLabel()->text(), u"$5,000.00"_s);
+
+    // Typing a value, then Tab, takes it and moves on.
+    NWTableTextField* cashField = editor->cellAt(EntrySide::Assets, 0)->valueLabel();
+    QTest::mouseClick(cashField, Qt::LeftButton);
+    ASSERT_TRUE(cashField->hasFocus());
+    cashField->selectAll();
+    QTest::keyClicks(cashField, u"1500"_s);
+    QTest::keyClick(cashField, Qt::Key_Tab);
+    EXPECT_TRUE(carCell->valueLabel()->hasFocus());
+    EXPECT_EQ(editor->logic().records(EntrySide::Assets).at(0).categoryValue(), 1500);
+    EXPECT_FALSE(editor->cellAt(EntrySide::Assets, 0)->isPrePopulated());
+    EXPECT_EQ(text(*editor, u"totalNWLabel"_s), u"$14,500.01"_s);
+
+    child<QLineEdit>(*editor, u"noteLabel"_s)->setText(u"June"_s);
+    save(*editor);
+    EXPECT_EVENTUALLY_EQ(posted, (QStringList { notifications::dataReFetched, notifications::nwRecordSave }));
+    const auto june = store().appData()->currentLog();
+    ASSERT_NE(june, may);
+    EXPECT_EQ(june->month(), 6);
+    EXPECT_EQ(june->note(), u"June"_s);
+    EXPECT_EQ(june->assets(), 1500 + 18000 + 0.005);
+    EXPECT_TRUE(dataFileBytes().contains("June"));
+    EXPECT_FALSE(editor->isSaving());
+}
+
+TEST_F(EntryViewTest, ATakenPeriodIsRefusedAndTheFileStaysAsItWas)
+{
+    const QByteArray before = dataFileBytes();
+    const auto editor = openEditor(nullptr);
+    editor->selectPeriod(2024, 5);
+    save(*editor);
+    EXPECT_EQ(text(*editor, u"errorLabel"_s), u"ERROR: A net worth record for this period already exists."_s);
+    EXPECT_TRUE(child<QLabel>(*editor, u"errorLabel"_s)->isVisible());
+    EXPECT_FALSE(editor->isSaving());
+    QCoreApplication::processEvents();
+    store().waitForPendingWrites();
+    EXPECT_EQ(dataFileBytes(), before);
+    EXPECT_EQ(store().appData()->nwLogArray()->size(), 1);
+    EXPECT_TRUE(posted.isEmpty());
+
+    // Another month then saves.
+    editor->selectPeriod(2024, 7);
+    save(*editor);
+    EXPECT_EVENTUALLY_EQ(posted.size(), 2);
+    EXPECT_EQ(store().appData()->currentLog()->month(), 7);
+}
+
+TEST_F(EntryViewTest, TabAndShiftTabMoveBetweenRowsAndWrap)
+{
+    const auto editor = openEditor(may);
+    EXPECT_EQ(text(*editor, u"titleLabel"_s), u"EDIT"_s);
+    auto* table = editor->tableOf(EntrySide::Assets);
+    auto field = [&](int row) { return editor->cellAt(EntrySide::Assets, row)->valueLabel(); };
+    ASSERT_TRUE(table->startEditModeForRow(0));
+    ASSERT_TRUE(field(0)->hasFocus());
+    QTest::keyClick(field(0), Qt::Key_Tab);
+    EXPECT_TRUE(field(1)->hasFocus());
+    EXPECT_EQ(table->selectionModel()->selectedRows().size(), 1);
+    EXPECT_EQ(table->selectionModel()->selectedRows().first().row(), 1);
+    QTest::keyClick(field(1), Qt::Key_Return);
+    EXPECT_TRUE(field(0)->hasFocus()); // wrapped to the first row
+    QTest::keyClick(field(0), Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_TRUE(field(1)->hasFocus()); // and back to the last
+    // Editing never crosses into the other table.
+    NWTableTextField* loanField = editor->cellAt(EntrySide::Liabilities, 0)->valueLabel();
+    editor->tableOf(EntrySide::Liabilities)->startEditModeForRow(0);
+    QTest::keyClick(loanField, Qt::Key_Tab);
+    EXPECT_TRUE(loanField->hasFocus());
+    // Values were not changed by moving through them.
+    EXPECT_EQ(editor->logic().records(EntrySide::Assets).at(1).categoryValue(), 20000);
+}
+
+TEST_F(EntryViewTest, ATypoIsRefusedInTheCell)
+{
+    const auto editor = openEditor(may);
+    NWCategoryLogCellView* cell = editor->cellAt(EntrySide::Assets, 0);
+    editor->tableOf(EntrySide::Assets)->startEditModeForRow(0);
+    cell->valueLabel()->selectAll();
+    QTest::keyClicks(cell->valueLabel(), u"12x"_s);
+    QTest::keyClick(cell->valueLabel(), Qt::Key_Return);
+    EXPECT_EQ(cell->entryMessageLabel()->text(), u"Not a number: kept $1,000.00"_s);
+    EXPECT_FALSE(cell->entryMessageLabel()->isHidden());
+    EXPECT_EQ(editor->logic().records(EntrySide::Assets).at(0).categoryValue(), 1000);
+}
+
+TEST_F(EntryViewTest, AFailedSavePutsTheModelBackAndALaterSaveTriesAgain)
+{
+    const QByteArray before = dataFileBytes();
+    store().writer().setDeviceFactoryForTesting(failingDevices(failsAfterBytes(10)));
+    const auto editor = openEditor(may);
+    child<QLineEdit>(*editor, u"noteLabel"_s)->setText(u"changed"_s);
+    editor->selectPeriod(2024, 2);
+    save(*editor);
+    EXPECT_EVENTUALLY(!editor->isSaving());
+    EXPECT_TRUE(text(*editor, u"errorLabel"_s).contains(u"the disk is full"_s))
+        << text(*editor, u"errorLabel"_s).toStdString();
+    EXPECT_TRUE(posted.isEmpty());
+    EXPECT_EQ(may->note(), u"May"_s);
+    EXPECT_EQ(may->month(), 5);
+    EXPECT_EQ(may->TS(), std::nullopt);
+    EXPECT_EQ(dataFileBytes(), before);
+
+    // A new record leaves the store again, and the editor is back to entering a new one.
+    const auto fresh = openEditor(nullptr);
+    save(*fresh);
+    EXPECT_EVENTUALLY(!fresh->isSaving());
+    EXPECT_FALSE(text(*fresh, u"errorLabel"_s).isEmpty());
+    EXPECT_EQ(fresh->nwLogRecord(), nullptr);
+    EXPECT_EQ(store().appData()->nwLogArray(), MVX_NWLogList { may });
+    EXPECT_EQ(store().chartNwLogArray(), MVX_NWLogList { may });
+
+    store().writer().setDeviceFactoryForTesting({});
+    save(*fresh);
+    EXPECT_EVENTUALLY_EQ(posted.size(), 2);
+    EXPECT_EQ(store().appData()->nwLogArray()->size(), 2);
+    EXPECT_TRUE(dataFileBytes().contains("\"month\":6") || dataFileBytes().contains("\"month\": 6"));
+}
+
+TEST_F(EntryViewTest, ThePopoverFillsItsEditorWhenShownAndStopsObservingWhenClosed)
+{
+    QWidget anchor;
+    anchor.resize(300, 200);
+    anchor.show();
+    PKPopoverController* popover = newRecordEditorPopover(nullptr, &anchor);
+    popover->setAnimates(false);
+    NWEntryViewController* editor = recordEditorOf(popover);
+    ASSERT_TRUE(editor);
+    EXPECT_TRUE(editor->logic().records(EntrySide::Assets).isEmpty());
+    const int observers = platform::NotificationCenter::defaultCenter().observerCount();
+    popover->showRelativeToRect(QRectF(10, 10, 20, 20), &anchor, platform::RectEdge::MinY);
+    EXPECT_EQ(text(*editor, u"titleLabel"_s), u"NEW"_s);
+    EXPECT_EQ(editor->previousEntry(), may);
+    EXPECT_EQ(editor->logic().records(EntrySide::Assets).size(), 2);
+    QTest::mouseClick(child<QPushButton>(*editor, u"cancelButton"_s), Qt::LeftButton);
+    EXPECT_EVENTUALLY(!popover->shown());
+    EXPECT_EQ(platform::NotificationCenter::defaultCenter().observerCount(), observers - 1);
+    EXPECT_EQ(store().appData()->nwLogArray()->size(), 1);
+    EXPECT_TRUE(posted.isEmpty());
+
+    PKPopoverController* editing = newRecordEditorPopover(may, &anchor);
+    editing->setAnimates(false);
+    editing->showRelativeToRect(QRectF(10, 10, 20, 20), &anchor, platform::RectEdge::MinY);
+    EXPECT_EQ(text(*recordEditorOf(editing), u"titleLabel"_s), u"EDIT"_s);
+    EXPECT_EQ(recordEditorOf(editing)->nwLogRecord(), may);
+    editing->close();
+}
+
+} // namespace
