@@ -3,13 +3,14 @@
 #include "app/shell/DashboardController.h"
 #include "app/shell/ScreenPlaceholder.h"
 #include "platform/Strings.h"
+#include "records/list/TableBaseViewController.h"
 
 QWidget* ScreenProvider::createScreen(AppScreen screen)
 {
     const AppScreenInfo& info = appScreenInfo(screen);
     QWidget* view = nullptr;
     if (screen == AppScreen::Dashboard) {
-        view = new DashboardController(new ScreenPlaceholder(platform::Strings::tr("Monthly Records")),
+        view = new DashboardController(new TableBaseViewController,
             new ScreenPlaceholder(platform::Strings::tr("Net Worth Totals")),
             new ScreenPlaceholder(platform::Strings::tr("Line Chart")));
     } else {

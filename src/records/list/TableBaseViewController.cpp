@@ -96,8 +96,8 @@ TableBaseViewController::TableBaseViewController(QWidget* parent)
     connect(m_tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
         &TableBaseViewController::selectionChanged);
     connect(m_model, &QAbstractItemModel::modelReset, this, &TableBaseViewController::selectionChanged);
-    connect(m_tableView, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
-        m_tableView->selectRow(index.row());
+    connect(m_rowHost, &TableRowHost::rowDoubleClicked, this, [this](int row) {
+        m_tableView->selectRow(row);
         rowEditClickHandler();
     });
 

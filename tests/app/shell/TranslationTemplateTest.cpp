@@ -93,7 +93,7 @@ TEST_F(TranslationTemplate, HoldsTheShellsTextsInTheStringsTable)
 {
     // Written with Strings::tr where shown.
     for (const QString& text : { u"Confirm deleting of all application data"_s,
-             u"Open the Mervane user manual (PDF) from our web site?"_s, u"Monthly Records"_s,
+             u"Open the Mervane user manual (PDF) from our web site?"_s, u"Net Worth Totals"_s,
              u"Mervane could not read all of your data file:"_s }) {
         const Message* message = find(u"mervanemac"_s, text);
         ASSERT_TRUE(message) << qPrintable(text);

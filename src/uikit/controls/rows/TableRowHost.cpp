@@ -27,6 +27,10 @@ void TableRowHost::setRowView(const QModelIndex& index, TableRowView* row)
         m_view->selectionModel()->setCurrentIndex(
             persistent, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     });
+    connect(row, &TableRowView::doubleClicked, this, [this, persistent] {
+        if (persistent.isValid())
+            Q_EMIT rowDoubleClicked(persistent.row());
+    });
     // A model swapped after construction brings a new selection model.
     if (m_view->selectionModel())
         connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,

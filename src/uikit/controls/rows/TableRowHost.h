@@ -40,6 +40,11 @@ public:
     /// row about to be scrolled to or edited); none without a factory or such a row.
     TableRowView* ensureRowView(int row);
 
+Q_SIGNALS:
+    /// The widget of model row `row` was double-clicked on its own surface (the view's
+    /// doubleClicked never sees a click that lands on a row widget).
+    void rowDoubleClicked(int row);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

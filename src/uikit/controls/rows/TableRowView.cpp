@@ -99,3 +99,10 @@ void TableRowView::mousePressEvent(QMouseEvent* event)
         Q_EMIT pressed();
     QWidget::mousePressEvent(event);
 }
+
+void TableRowView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        Q_EMIT doubleClicked();
+    QWidget::mouseDoubleClickEvent(event);
+}

@@ -32,6 +32,8 @@ public:
 Q_SIGNALS:
     /// The row's own surface (not one of its controls) was pressed.
     void pressed();
+    /// The row's own surface was double-clicked.
+    void doubleClicked();
 
 protected:
     virtual void drawBackgroundInRect(QPainter& painter, const QRect& dirty);
@@ -45,6 +47,7 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     bool m_mouseInside = false;
