@@ -11,12 +11,14 @@
 #include "platform/UserDefaults.h"
 #include "uikit/controls/rows/TableRowHost.h"
 
+#include <QAreaSeries>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
 #include <QEasingCurve>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLinearGradient>
 #include <QListView>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -53,8 +55,11 @@ NWCategoryLogsController::NWCategoryLogsController(QWidget* parent) : QWidget(pa
     m_tableView->setObjectName(u"tableView"_s);
     m_tableView->setModel(m_sortedCategoryLogs);
     m_tableView->setUniformItemSizes(true);
+    // Nothing to do on a row; a focused list would draw its current-item frame under the
+    // row widgets. Wheel and scroll bar still scroll it.
+    m_tableView->setFocusPolicy(Qt::NoFocus);
     m_tableView->setFrameShape(QFrame::NoFrame);
-    m_tableView->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_tableView->setSelectionMode(QAbstractItemView::NoSelection);
     m_tableView->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_tableView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // The popover's own background shows behind the rows.
@@ -143,5 +148,21 @@ void NWCategoryLogsController::setupLineChart(int animationMs)
     chart->setAnimationDuration(animationMs);
     chart->setAnimationEasingCurve(QEasingCurve::OutCubic);
     CategoryChartValues::setupChart(m_sortedCategoryLogs->logs(), m_chart, chartColor());
-    chart->setBackgroundBrush(platform::namedColor(u"ContentBackground"_s));
+    // The chart is drawn for white; in the dark appearance its background and the end of
+    // its fill take the content background instead.
+    const QColor background = platform::namedColor(u"ContentBackground"_s);
+    chart->setBackgroundBrush(background);
+    for (QAbstractSeries* series : chart->series()) {
+        auto* area = qobject_cast<QAreaSeries*>(series);
+        const QGradient* gradient = area ? area->brush().gradient() : nullptr;
+        if (!gradient || gradient->type() != QGradient::LinearGradient || gradient->stops().isEmpty())
+            continue;
+        QLinearGradient fill(*static_cast<const QLinearGradient*>(gradient));
+        QGradientStops stops = fill.stops();
+        QColor end = background;
+        end.setAlphaF(stops.last().second.alphaF());
+        stops.last().second = end;
+        fill.setStops(stops);
+        area->setBrush(fill);
+    }
 }

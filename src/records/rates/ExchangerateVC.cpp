@@ -43,8 +43,11 @@ ExchangerateVC::ExchangerateVC(QWidget* parent) : QWidget(parent)
     m_tableView->setObjectName(u"tableView"_s);
     m_tableView->setModel(m_sortedCurrency);
     m_tableView->setUniformItemSizes(true);
+    // Nothing to do on a row; a focused list would draw its current-item frame under the
+    // row widgets. Wheel and scroll bar still scroll it.
+    m_tableView->setFocusPolicy(Qt::NoFocus);
     m_tableView->setFrameShape(QFrame::NoFrame);
-    m_tableView->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_tableView->setSelectionMode(QAbstractItemView::NoSelection);
     m_tableView->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     m_tableView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // The popover's own background shows behind the rows.
@@ -52,7 +55,7 @@ ExchangerateVC::ExchangerateVC(QWidget* parent) : QWidget(parent)
     m_rowHost = new TableRowHost(m_tableView);
     m_rowHost->setRowFactory([](const QModelIndex& index) {
         auto* row = new XchLogCellView;
-        row->currencyFlag()->setText(index.data(ExchangeRatesModel::FlagRole).toString());
+        row->setFlag(index.data(ExchangeRatesModel::FlagRole).toString());
         row->currencyName()->setText(index.data(ExchangeRatesModel::NameRole).toString());
         row->currencySymbol()->setText(index.data(ExchangeRatesModel::SymbolRole).toString());
         row->exchangeRate()->setText(index.data(ExchangeRatesModel::RateTextRole).toString());
@@ -83,7 +86,7 @@ QString ExchangerateVC::toDecimalExchRateString(double rate, int decimals)
     locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
     QString text = locale.toString(rate, 'f', std::max(decimals, 0));
     const QString point = locale.decimalPoint();
-    if (decimals > 0 && text.contains(point)) {
+    if (decimals > 0) {
         const QString zero = locale.zeroDigit();
         while (text.endsWith(zero))
             text.chop(zero.size());

@@ -2,6 +2,7 @@
 
 #include "platform/Resources.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 
@@ -39,4 +40,13 @@ XchLogCellView::XchLogCellView(QWidget* parent) : DVGenericTableRowView(parent)
     layout->addWidget(m_currencySymbol);
     layout->addStretch(1);
     layout->addWidget(m_exchangeRate);
+}
+
+void XchLogCellView::setFlag(const QString& flagEmoji)
+{
+    const QFontMetrics metrics(m_currencyFlag->font());
+    bool drawable = !flagEmoji.isEmpty();
+    for (const char32_t scalar : flagEmoji.toUcs4())
+        drawable = drawable && metrics.inFontUcs4(scalar);
+    m_currencyFlag->setText(drawable ? flagEmoji : QString());
 }

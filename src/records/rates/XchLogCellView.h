@@ -12,6 +12,9 @@ class XchLogCellView : public DVGenericTableRowView {
 public:
     explicit XchLogCellView(QWidget* parent = nullptr);
 
+    /// Shows the flag when a font on this system draws it; no flag rather than boxes.
+    void setFlag(const QString& flagEmoji);
+
     QLabel* currencyFlag() const { return m_currencyFlag; }
     QLabel* currencyName() const { return m_currencyName; }
     QLabel* currencySymbol() const { return m_currencySymbol; }

@@ -2,15 +2,19 @@
 #include "records/history/CatLogCellView.h"
 
 #include "model/queries/ModelBuilders.h"
+#include "platform/Appearance.h"
+#include "platform/Resources.h"
 #include "platform/UserDefaults.h"
 #include "uikit/popover/PKPopoverController.h"
 
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QAreaSeries>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineSeries>
 #include <QListView>
@@ -123,14 +127,19 @@ TEST_F(CategoryLogsViewer, HideZeroLeavesOutNearZeroMonthsAndTheNextViewerRememb
     EXPECT_EQ(shownRows(*viewer).size(), 5);
 
     box->click();
+    // On disk at once, before the event loop runs again (the file is a CBOR map, whose keys
+    // are stored as plain text).
+    QFile file(platform::UserDefaults::standardFilePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(
+        file.readAll().contains(NWCategoryLogsController::hideZeroValueCategoryLogHistoryKey.toUtf8()));
+    EXPECT_TRUE(platform::UserDefaults::standard().boolean(
+        NWCategoryLogsController::hideZeroValueCategoryLogHistoryKey, false));
     // 0.000005 and 0 are within 0.00001 of zero; 0.00002 is not.
     const QList<std::pair<QString, QString>> hidden { { u"March 2024"_s, u"$1,234"_s },
         { u"October 2023"_s, u"($500)"_s }, { u"September 2023"_s, u"$0"_s } };
     EXPECT_EQ(shownRows(*viewer), hidden);
     EXPECT_EQ(chartPoints(*viewer), 3);
-    // Written to the file at once, not only kept in memory.
-    EXPECT_TRUE(platform::UserDefaults(platform::UserDefaults::standardFilePath())
-                    .boolean(NWCategoryLogsController::hideZeroValueCategoryLogHistoryKey, false));
 
     viewer = std::make_unique<NWCategoryLogsController>();
     box = viewer->findChild<QCheckBox*>(u"hideZeroValue"_s);
@@ -166,6 +175,26 @@ TEST_F(CategoryLogsViewer, OnlyRowsInViewGetWidgets)
     auto* last = qobject_cast<CatLogCellView*>(list->indexWidget(list->model()->index(599, 0)));
     ASSERT_NE(last, nullptr);
     EXPECT_EQ(last->logDate()->text(), u"January 1970"_s);
+}
+
+TEST_F(CategoryLogsViewer, TheChartTakesTheDarkBackgroundAndTheGivenColour)
+{
+    auto& appearance = platform::AppearanceController::instance();
+    appearance.setAppearance(platform::Appearance::Dark);
+    NWCategoryLogsController viewer;
+    viewer.setCategory(category(), true);
+    appearance.setAppearance(platform::Appearance::Light);
+
+    QChart* chart = viewer.findChild<QChartView*>(u"chart"_s)->chart();
+    const QColor dark = platform::namedColor(u"ContentBackground"_s, true);
+    EXPECT_EQ(chart->backgroundBrush().color(), dark);
+    const QList<QAbstractSeries*> series = chart->series();
+    ASSERT_EQ(series.size(), 2);
+    auto* area = qobject_cast<QAreaSeries*>(series.first());
+    ASSERT_TRUE(area && area->brush().gradient());
+    // The fill fades into the dark background, not into white.
+    EXPECT_EQ(area->brush().gradient()->stops().last().second.rgb(), dark.rgb());
+    EXPECT_EQ(qobject_cast<QLineSeries*>(series.last())->pen().color(), QColor(15, 109, 231));
 }
 
 TEST_F(CategoryLogsViewer, CloseButtonClosesThePopoverHoldingIt)
