@@ -1,0 +1,220 @@
+#include "records/history/NWCategoryLogsController.h"
+#include "records/history/CatLogCellView.h"
+
+#include "model/queries/ModelBuilders.h"
+#include "platform/Appearance.h"
+#include "platform/Resources.h"
+#include "platform/UserDefaults.h"
+#include "uikit/popover/PKPopoverController.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractItemModelTester>
+#include <QAreaSeries>
+#include <QChart>
+#include <QChartView>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineSeries>
+#include <QListView>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace mervane::test;
+
+namespace {
+
+// The shared store holds one asset category "A" (also used as a liability ID) over five
+// records, given out of order so that the store's own newest-first order shows.
+class CategoryLogsViewer : public TempHomeTest {
+protected:
+    void SetUp() override
+    {
+        TempHomeTest::SetUp();
+        auto model = MVX_Model::makeEmpty();
+        NWData::shared()->setAppData(model);
+        NWData::shared()->sortNWArray({
+            makeRecord(2023, 11, { makeLog(u"A"_s, 2023, 11, 0.0) }),
+            makeRecord(2024, 1, { makeLog(u"A"_s, 2024, 1, 0.000005) }, { makeLog(u"A"_s, 2024, 1, 75) }),
+            makeRecord(2024, 3, { makeLog(u"A"_s, 2024, 3, 1234.4) }),
+            makeRecord(2023, 12, { makeLog(u"B"_s, 2023, 12, 99) }),
+            makeRecord(2024, 2, { makeLog(u"A"_s, 2024, 2, std::nullopt) }),
+            makeRecord(2023, 10, { makeLog(u"A"_s, 2023, 10, -500.0) }),
+            makeRecord(2023, 9, { makeLog(u"A"_s, 2023, 9, 0.00002) }),
+        });
+    }
+    void TearDown() override
+    {
+        NWData::shared()->setAppData(nullptr);
+        TempHomeTest::TearDown();
+    }
+
+    static std::shared_ptr<MVX_Category> category()
+    {
+        return makeCategory(u"A"_s, u"Savings & <b>cash</b>"_s);
+    }
+
+    // The (month, amount) texts the row widgets show, made the way the list makes them.
+    static QList<std::pair<QString, QString>> shownRows(NWCategoryLogsController& viewer)
+    {
+        auto* list = viewer.findChild<QListView*>(u"tableView"_s);
+        QList<std::pair<QString, QString>> rows;
+        if (!list)
+            return rows;
+        if (!viewer.isVisible()) {
+            viewer.resize(viewer.sizeHint());
+            viewer.show();
+        }
+        QCoreApplication::processEvents();
+        for (int row = 0; row < list->model()->rowCount(); ++row) {
+            auto* cell = qobject_cast<CatLogCellView*>(list->indexWidget(list->model()->index(row, 0)));
+            EXPECT_NE(cell, nullptr) << "row " << row << " has no widget";
+            if (cell)
+                rows.append({ cell->logDate()->text(), cell->logAmount()->text() });
+        }
+        return rows;
+    }
+
+    static qsizetype chartPoints(NWCategoryLogsController& viewer)
+    {
+        auto* chart = viewer.findChild<QChartView*>(u"chart"_s);
+        const QList<QAbstractSeries*> series = chart ? chart->chart()->series() : QList<QAbstractSeries*>();
+        auto* line = series.isEmpty() ? nullptr : qobject_cast<QLineSeries*>(series.last());
+        return line ? line->count() : -1;
+    }
+};
+
+TEST_F(CategoryLogsViewer, RowsFollowTheStoreNewestFirstAndOnlyMonthsWithAValue)
+{
+    NWCategoryLogsController viewer;
+    QAbstractItemModelTester tester(viewer.findChild<QListView*>(u"tableView"_s)->model(),
+        QAbstractItemModelTester::FailureReportingMode::Fatal);
+    viewer.setCategory(category(), true);
+    viewer.show();
+
+    EXPECT_EQ(viewer.findChild<QLabel*>(u"categoryNameLbl"_s)->text(), u"Savings & <b>cash</b>"_s);
+    EXPECT_EQ(viewer.findChild<QLabel*>(u"categoryNameLbl"_s)->textFormat(), Qt::PlainText);
+    // December has no value for A, February's value is absent: neither gives a row.
+    const QList<std::pair<QString, QString>> expected { { u"March 2024"_s, u"$1,234"_s },
+        { u"January 2024"_s, u"$0"_s }, { u"November 2023"_s, u"$0"_s }, { u"October 2023"_s, u"($500)"_s },
+        { u"September 2023"_s, u"$0"_s } };
+    EXPECT_EQ(shownRows(viewer), expected);
+    EXPECT_EQ(chartPoints(viewer), 5);
+
+    // The same ID on the liability side is another history.
+    viewer.setCategory(category(), false);
+    EXPECT_EQ(shownRows(viewer), (QList<std::pair<QString, QString>> { { u"January 2024"_s, u"$75"_s } }));
+    EXPECT_EQ(chartPoints(viewer), 1);
+    EXPECT_FALSE(viewer.showAssetCategory());
+
+    viewer.setCategory(makeCategory(u"none"_s, u"Empty"_s), true);
+    EXPECT_TRUE(shownRows(viewer).isEmpty());
+    EXPECT_EQ(chartPoints(viewer), 0);
+    viewer.setCategory(nullptr, true);
+    EXPECT_TRUE(shownRows(viewer).isEmpty());
+    EXPECT_TRUE(viewer.findChild<QLabel*>(u"categoryNameLbl"_s)->text().isEmpty());
+}
+
+TEST_F(CategoryLogsViewer, HideZeroLeavesOutNearZeroMonthsAndTheNextViewerRemembersIt)
+{
+    auto viewer = std::make_unique<NWCategoryLogsController>();
+    viewer->setCategory(category(), true);
+    auto* box = viewer->findChild<QCheckBox*>(u"hideZeroValue"_s);
+    ASSERT_NE(box, nullptr);
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_EQ(shownRows(*viewer).size(), 5);
+
+    box->click();
+    // On disk at once, before the event loop runs again (the file is a CBOR map, whose keys
+    // are stored as plain text).
+    QFile file(platform::UserDefaults::standardFilePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(
+        file.readAll().contains(NWCategoryLogsController::hideZeroValueCategoryLogHistoryKey.toUtf8()));
+    EXPECT_TRUE(platform::UserDefaults::standard().boolean(
+        NWCategoryLogsController::hideZeroValueCategoryLogHistoryKey, false));
+    // 0.000005 and 0 are within 0.00001 of zero; 0.00002 is not.
+    const QList<std::pair<QString, QString>> hidden { { u"March 2024"_s, u"$1,234"_s },
+        { u"October 2023"_s, u"($500)"_s }, { u"September 2023"_s, u"$0"_s } };
+    EXPECT_EQ(shownRows(*viewer), hidden);
+    EXPECT_EQ(chartPoints(*viewer), 3);
+
+    viewer = std::make_unique<NWCategoryLogsController>();
+    box = viewer->findChild<QCheckBox*>(u"hideZeroValue"_s);
+    EXPECT_TRUE(box->isChecked());
+    viewer->setCategory(category(), true);
+    EXPECT_EQ(shownRows(*viewer), hidden);
+
+    box->click();
+    EXPECT_EQ(shownRows(*viewer).size(), 5);
+    viewer = std::make_unique<NWCategoryLogsController>();
+    EXPECT_FALSE(viewer->findChild<QCheckBox*>(u"hideZeroValue"_s)->isChecked());
+    EXPECT_TRUE(platform::UserDefaults::standard().contains(
+        NWCategoryLogsController::hideZeroValueCategoryLogHistoryKey));
+}
+
+TEST_F(CategoryLogsViewer, OnlyRowsInViewGetWidgets)
+{
+    MVX_NWLogList records;
+    for (int month = 0; month < 600; ++month)
+        records.append(makeRecord(1970 + month / 12, month % 12 + 1,
+            { makeLog(u"A"_s, 1970 + month / 12, month % 12 + 1, month) }));
+    NWData::shared()->sortNWArray(records);
+    NWCategoryLogsController viewer;
+    viewer.resize(viewer.sizeHint());
+    viewer.setCategory(category(), true);
+    viewer.show();
+    QCoreApplication::processEvents();
+    EXPECT_GT(viewer.findChildren<CatLogCellView*>().size(), 3);
+    EXPECT_LT(viewer.findChildren<CatLogCellView*>().size(), 20);
+    auto* list = viewer.findChild<QListView*>(u"tableView"_s);
+    list->scrollToBottom();
+    QCoreApplication::processEvents();
+    auto* last = qobject_cast<CatLogCellView*>(list->indexWidget(list->model()->index(599, 0)));
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(last->logDate()->text(), u"January 1970"_s);
+}
+
+TEST_F(CategoryLogsViewer, TheChartTakesTheDarkBackgroundAndTheGivenColour)
+{
+    auto& appearance = platform::AppearanceController::instance();
+    appearance.setAppearance(platform::Appearance::Dark);
+    NWCategoryLogsController viewer;
+    viewer.setCategory(category(), true);
+    appearance.setAppearance(platform::Appearance::Light);
+
+    QChart* chart = viewer.findChild<QChartView*>(u"chart"_s)->chart();
+    const QColor dark = platform::namedColor(u"ContentBackground"_s, true);
+    EXPECT_EQ(chart->backgroundBrush().color(), dark);
+    const QList<QAbstractSeries*> series = chart->series();
+    ASSERT_EQ(series.size(), 2);
+    auto* area = qobject_cast<QAreaSeries*>(series.first());
+    ASSERT_TRUE(area && area->brush().gradient());
+    // The fill fades into the dark background, not into white.
+    EXPECT_EQ(area->brush().gradient()->stops().last().second.rgb(), dark.rgb());
+    EXPECT_EQ(qobject_cast<QLineSeries*>(series.last())->pen().color(), QColor(15, 109, 231));
+}
+
+TEST_F(CategoryLogsViewer, CloseButtonClosesThePopoverHoldingIt)
+{
+    QWidget window;
+    window.setGeometry(100, 100, 600, 500);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    auto* viewer = new NWCategoryLogsController;
+    PKPopoverController popover(viewer);
+    popover.setDefaultProperties_ItemEdit();
+    popover.setAnimates(false);
+    popover.setContentSize(viewer->sizeHint());
+    popover.setWillShowBlock([viewer](PKPopoverController*) { viewer->setCategory(category(), true); });
+    popover.showRelativeToRect(QRectF(20, 20, 100, 24), &window, platform::RectEdge::MinY);
+    ASSERT_TRUE(popover.shown());
+    EXPECT_EQ(shownRows(*viewer).size(), 5);
+
+    viewer->findChild<QPushButton*>(u"closeButton"_s)->click();
+    EXPECT_FALSE(popover.shown());
+}
+
+} // namespace
