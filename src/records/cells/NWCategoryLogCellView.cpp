@@ -65,7 +65,9 @@ void NWCategoryLogCellView::setAsAsset(bool asset)
 
 void NWCategoryLogCellView::setEntryMessage(const QString& message)
 {
-    m_entryMessageLabel->setText(message);
+    // The row is narrow: its first words show, the whole message is the tooltip.
+    const QString shown = message.section(u':', 0, 0);
+    m_entryMessageLabel->setText(shown);
     m_entryMessageLabel->setToolTip(message);
     m_entryMessageLabel->setVisible(!message.isEmpty());
 }

@@ -35,6 +35,8 @@ public:
     QLineEdit* exchangeRateField() const { return m_exchangeRateField; }
     /// The note beside the value about the last refused entry; empty hides it.
     QLabel* entryMessageLabel() const { return m_entryMessageLabel; }
+    /// Shows the message's words before its first colon ("Not a number") beside the
+    /// value, the whole of it as the tooltip; empty hides it.
     void setEntryMessage(const QString& message);
 
 protected:

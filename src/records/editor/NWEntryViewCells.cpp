@@ -8,6 +8,7 @@
 
 #include "model/format/Flags.h"
 #include "platform/Appearance.h"
+#include "uikit/controls/KitDrawing.h"
 #include "uikit/controls/rows/DVGenericTableRowView.h"
 #include "uikit/controls/rows/TableRowHost.h"
 
@@ -60,7 +61,8 @@ void NWEntryViewController::configureCell(NWCategoryLogCellView& cell, EntrySide
     cell.setPrepulated(entry.prePopulated());
     if (m_logic.isForeignRow(entry)) {
         const EntryCategoryValue& rated = entry.foreignValue() ? m_logic.ensureRate(side, row) : entry;
-        cell.currencyFlag()->setText(Flags::flagEmoji(rated.currencyName().left(2)));
+        cell.currencyFlag()->setText(
+            KitDrawing::drawableEmoji(Flags::flagEmoji(rated.currencyName().left(2))));
         cell.currencyFlag()->setToolTip(rated.currencyName());
         cell.exchangeRateField()->setEnabled(bool(rated.foreignValue()));
         cell.exchangeRateField()->setText(m_logic.rateText(rated));

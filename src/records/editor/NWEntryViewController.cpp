@@ -10,6 +10,7 @@
 #include "model/store/NWData.h"
 #include "platform/Appearance.h"
 #include "platform/Clock.h"
+#include "platform/Dispatch.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Resources.h"
 #include "platform/Strings.h"
@@ -143,6 +144,7 @@ void NWEntryViewController::buildView()
 
     auto* tables = new QVBoxLayout;
     tables->setSpacing(4);
+    m_tablesLayout = tables;
     auto makeTable = [this, tables](HoverEditTableView*& view, EntryListModel*& model, EntrySide side,
                          const QString& name, const QString& title) {
         view = new HoverEditTableView(this);
@@ -238,8 +240,15 @@ void NWEntryViewController::setValuesForNWLog(std::shared_ptr<MVX_NWLog> record,
 
 void NWEntryViewController::reloadTables()
 {
-    m_assetModel->setCount(int(m_logic.records(EntrySide::Assets).size()));
-    m_liabilityModel->setCount(int(m_logic.records(EntrySide::Liabilities).size()));
+    const int assets = int(m_logic.records(EntrySide::Assets).size());
+    const int liabilities = int(m_logic.records(EntrySide::Liabilities).size());
+    m_assetModel->setCount(assets);
+    m_liabilityModel->setCount(liabilities);
+    // The two tables share their height by their rows, so the longer list scrolls less.
+    if (m_tablesLayout) {
+        m_tablesLayout->setStretchFactor(m_assetsTableView, std::max(assets, 2));
+        m_tablesLayout->setStretchFactor(m_liabilitiesTableView, std::max(liabilities, 2));
+    }
 }
 
 int NWEntryViewController::selectedYear() const
@@ -332,6 +341,25 @@ HoverEditTableView* NWEntryViewController::tableOf(EntrySide side) const
     return side == EntrySide::Assets ? m_assetsTableView : m_liabilitiesTableView;
 }
 
+void NWEntryViewController::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (std::exchange(m_shownOnce, true))
+        return;
+    // After the popover has laid the editor out and taken the keyboard.
+    platform::runLater(this, [this] { focusFirstValue(); });
+}
+
+void NWEntryViewController::focusFirstValue()
+{
+    for (EntrySide side : { EntrySide::Assets, EntrySide::Liabilities }) {
+        if (!m_logic.records(side).isEmpty()) {
+            tableOf(side)->startEditModeForRow(0);
+            return;
+        }
+    }
+}
+
 void NWEntryViewController::categoryValueEditFinished(const platform::Notification& notification)
 {
     const QObject* const sender = notification.object.value<QObject*>();
@@ -348,13 +376,20 @@ void NWEntryViewController::categoryValueEditFinished(const platform::Notificati
         updateTotalsLabels();
         return;
     }
-    const auto entered = m_logic.enterValue(*side, row, cell->valueLabel()->text());
-    if (entered) {
-        cell->setEntryMessage({});
-        cell->setPrepulated(false);
-        cell->exchangeRateField()->setText(m_logic.rateText(*entered));
-    } else {
-        cell->setEntryMessage(entered.error());
+    // Moving through a value without typing leaves it as it was: a carried-over value
+    // stays carried over.
+    if (cell->valueLabel()->isModified()) {
+        const auto entered = m_logic.enterValue(*side, row, cell->valueLabel()->text());
+        if (entered) {
+            cell->setEntryMessage({});
+            cell->setPrepulated(false);
+            cell->exchangeRateField()->setText(m_logic.rateText(*entered));
+        } else {
+            // The field shows the value the row keeps, so what is shown is what is saved.
+            cell->valueLabel()->setText(m_logic.valueText(m_logic.records(*side).at(row)));
+            cell->setEntryMessage(entered.error());
+        }
+        cell->valueLabel()->setModified(false);
     }
     if (notification.userInfo.contains(notifications::tabKey))
         table->startEditModeForRow(row + 1 > count - 1 ? 0 : row + 1);

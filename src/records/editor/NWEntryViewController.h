@@ -14,6 +14,7 @@ class HoverTableView;
 class NWCategoryLogCellView;
 class NWTextField;
 
+class QBoxLayout;
 class QLabel;
 class QPushButton;
 class TableRowView;
@@ -52,6 +53,9 @@ public:
     void saveButtonHandler();
     /// Stops observing and asks the opener to close.
     void cancelButtonHandler();
+    /// Starts editing the first value (of the assets, else of the liabilities), so that the
+    /// household can type at once.
+    void focusFirstValue();
     /// Stops observing the value fields (the popover's will-close step calls it).
     void stopObserving();
     /// Whether a save is being written.
@@ -64,6 +68,10 @@ public:
 Q_SIGNALS:
     /// Cancel was pressed; the opener closes the popover.
     void closeRequested();
+
+protected:
+    /// The first showing starts editing the first value.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildView();
@@ -83,8 +91,10 @@ private:
     QStringList m_monthNames;
     QPointer<POProgressOverlay> m_overlay;
     bool m_observing = false;
+    bool m_shownOnce = false;
 
     QLabel* m_titleLabel = nullptr;
+    QBoxLayout* m_tablesLayout = nullptr;
     HoverTableView* m_monthTableView = nullptr;
     HoverTableView* m_yearTableView = nullptr;
     HoverEditTableView* m_assetsTableView = nullptr;

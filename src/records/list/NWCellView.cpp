@@ -126,8 +126,10 @@ void NWCellView::applyColors()
     const QColor primary = platform::namedColor(u"PrimaryText"_s);
     const QColor secondary = platform::namedColor(u"SecondaryText"_s);
     auto tint = [](QLabel* label, const QColor& color) {
+        // Inside a list's viewport a label draws with the Text role, elsewhere with WindowText.
         QPalette palette = label->palette();
         palette.setColor(QPalette::WindowText, color);
+        palette.setColor(QPalette::Text, color);
         label->setPalette(palette);
     };
     tint(m_monthField, Qt::white);

@@ -1,8 +1,9 @@
 #include "records/rates/XchLogCellView.h"
 
+#include "uikit/controls/KitDrawing.h"
+
 #include "platform/Resources.h"
 
-#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 
@@ -44,9 +45,5 @@ XchLogCellView::XchLogCellView(QWidget* parent) : DVGenericTableRowView(parent)
 
 void XchLogCellView::setFlag(const QString& flagEmoji)
 {
-    const QFontMetrics metrics(m_currencyFlag->font());
-    bool drawable = !flagEmoji.isEmpty();
-    for (const char32_t scalar : flagEmoji.toUcs4())
-        drawable = drawable && metrics.inFontUcs4(scalar);
-    m_currencyFlag->setText(drawable ? flagEmoji : QString());
+    m_currencyFlag->setText(KitDrawing::drawableEmoji(flagEmoji));
 }

@@ -1,6 +1,10 @@
 #include "uikit/controls/KitDrawing.h"
 
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QHash>
 #include <QPalette>
 
 #include <algorithm>
@@ -55,6 +59,28 @@ QColor systemGray()
 QColor selectionColor()
 {
     return QGuiApplication::palette().color(QPalette::Active, QPalette::Highlight);
+}
+
+QString drawableEmoji(const QString& emoji)
+{
+    // Labels fall back to whichever installed family has the character: any family will do.
+    static QHash<char32_t, bool> drawable;
+    for (const char32_t scalar : emoji.toUcs4()) {
+        auto found = drawable.constFind(scalar);
+        if (found == drawable.cend()) {
+            bool any = false;
+            for (const QString& family : QFontDatabase::families()) {
+                if (QFontMetrics(QFont(family)).inFontUcs4(scalar)) {
+                    any = true;
+                    break;
+                }
+            }
+            found = drawable.insert(scalar, any);
+        }
+        if (!*found)
+            return QString();
+    }
+    return emoji;
 }
 
 } // namespace KitDrawing

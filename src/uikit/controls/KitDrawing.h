@@ -4,6 +4,7 @@
 #include <QPainterPath>
 #include <QPointF>
 #include <QRectF>
+#include <QString>
 #include <QTransform>
 
 /// Drawing helpers shared by the controls. Geometry rules are written y-up with the
@@ -25,5 +26,10 @@ void appendArcFromPoint(QPainterPath& path, QPointF corner, QPointF toward, qrea
 QColor systemGray();
 /// The selection colour of the current palette (active highlight).
 QColor selectionColor();
+
+/// `emoji` when an installed font draws every character of it, else an empty text, so
+/// that a flag no font has is left out rather than shown as boxes. Asks the font
+/// database once per character.
+QString drawableEmoji(const QString& emoji);
 
 } // namespace KitDrawing

@@ -156,6 +156,15 @@ TEST_F(EntryViewTest, TabAndShiftTabMoveBetweenRowsAndWrap)
     EXPECT_TRUE(loanField->hasFocus());
     // Values were not changed by moving through them.
     EXPECT_EQ(editor->logic().records(EntrySide::Assets).at(1).categoryValue(), 20000);
+
+    // In a new record, a carried-over value the household only moved through stays
+    // carried over; the editor starts on the first value.
+    const auto fresh = openEditor(nullptr);
+    NWTableTextField* cash = fresh->cellAt(EntrySide::Assets, 0)->valueLabel();
+    EXPECT_EVENTUALLY(cash->hasFocus());
+    QTest::keyClick(cash, Qt::Key_Tab);
+    EXPECT_TRUE(fresh->logic().records(EntrySide::Assets).at(0).prePopulated());
+    EXPECT_TRUE(fresh->cellAt(EntrySide::Assets, 0)->isPrePopulated());
 }
 
 TEST_F(EntryViewTest, ATypoIsRefusedInTheCell)
@@ -166,9 +175,11 @@ TEST_F(EntryViewTest, ATypoIsRefusedInTheCell)
     cell->valueLabel()->selectAll();
     QTest::keyClicks(cell->valueLabel(), u"12x"_s);
     QTest::keyClick(cell->valueLabel(), Qt::Key_Return);
-    EXPECT_EQ(cell->entryMessageLabel()->text(), u"Not a number: kept $1,000.00"_s);
+    EXPECT_EQ(cell->entryMessageLabel()->text(), u"Not a number"_s);
+    EXPECT_EQ(cell->entryMessageLabel()->toolTip(), u"Not a number: kept $1,000.00"_s);
     EXPECT_FALSE(cell->entryMessageLabel()->isHidden());
     EXPECT_EQ(editor->logic().records(EntrySide::Assets).at(0).categoryValue(), 1000);
+    EXPECT_EQ(cell->valueLabel()->text(), u"$1,000.00"_s); // the field shows what is kept
 }
 
 TEST_F(EntryViewTest, AFailedSavePutsTheModelBackAndALaterSaveTriesAgain)

@@ -137,6 +137,10 @@ TEST_F(RecordListTest, RowsShowTheStoresRecordsNewestFirstAndFollowReloads)
     EXPECT_EQ(cell(1)->nwDeltaField()->text(), u"+$53  (5.3%)"_s);
     EXPECT_EQ(cell(2)->nwDeltaField()->text(), QString()); // the oldest has nothing to compare with
     EXPECT_EQ(cell(2)->commentField()->text(), u"first"_s);
+    // A gain is drawn green, a loss red, with whichever role the label draws inside the list.
+    auto drawn = [](QLabel* label) { return label->palette().color(label->foregroundRole()); };
+    EXPECT_GT(drawn(cell(1)->nwDeltaField()).green(), drawn(cell(1)->nwDeltaField()).red() + 50);
+    EXPECT_GT(drawn(cell(0)->nwDeltaField()).red(), drawn(cell(0)->nwDeltaField()).green() + 50);
 
     // The store changes; the list follows only "dataReFetched", and then wholly.
     std::shared_ptr<MVX_NWLog> april = store().insertNewNWLog();

@@ -171,4 +171,12 @@ TEST(BVBlurredViewTest, SaturationScalesDistanceFromGrey)
     EXPECT_EQ(image.pixel(0, 0), qRgb(90, 90, 90));
 }
 
+TEST(KitDrawingTest, AnEmojiNoFontDrawsIsLeftOut)
+{
+    EXPECT_EQ(KitDrawing::drawableEmoji(QStringLiteral("A")), QStringLiteral("A"));
+    // A noncharacter: no font has a glyph for it, so neither does the whole text.
+    const QString none = QString::fromUcs4(U"A\U0010FFFF");
+    EXPECT_EQ(KitDrawing::drawableEmoji(none), QString());
+}
+
 } // namespace

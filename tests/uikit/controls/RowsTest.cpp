@@ -1,3 +1,4 @@
+#include "platform/Appearance.h"
 #include "uikit/controls/rows/DVGenericTableRowView.h"
 #include "uikit/controls/rows/NWTableRowView.h"
 #include "uikit/controls/rows/TableRowDrawing.h"
@@ -6,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QItemDelegate>
 #include <QListView>
 #include <QPainter>
 #include <QStandardItemModel>
@@ -47,6 +49,15 @@ TEST(TableRowDrawingTest, SeparatorFadesTowardsBothEnds)
     EXPECT_NEAR(qGray(image.pixel(75, 0)), 204, 2);
     EXPECT_GT(qGray(image.pixel(1, 0)), 245); // nearly clear at the ends
     EXPECT_GT(qGray(image.pixel(198, 0)), 245);
+
+    // On a dark window the line stays faint.
+    platform::AppearanceController::instance().setAppearance(platform::Appearance::Dark);
+    image.fill(QColor(30, 30, 30));
+    QPainter dark(&image);
+    DrawSeparatorInRect(dark, QRectF(0, 0, 200, 1));
+    dark.end();
+    platform::AppearanceController::instance().setAppearance(platform::Appearance::Light);
+    EXPECT_NEAR(qGray(image.pixel(100, 0)), 77, 2); // grey 0.3
 }
 
 TEST(NWTableRowViewTest, HoverGlowSeparatorOnTheBottomEdgeAndSelection)
@@ -122,7 +133,15 @@ TEST(TableRowHostTest, RowsFollowTheSelectionAndHover)
     QListView view;
     view.setModel(&model);
     view.resize(200, 120);
+    QAbstractItemDelegate* plain = view.itemDelegate();
     TableRowHost host(&view);
+    // The rows draw themselves: the view's plain item painting is replaced...
+    EXPECT_NE(view.itemDelegate(), plain);
+    QListView own;
+    auto* delegate = new QItemDelegate(&own);
+    own.setItemDelegate(delegate);
+    TableRowHost ownHost(&own);
+    EXPECT_EQ(own.itemDelegate(), delegate); // ...but a view's own delegate stays
     for (int i = 0; i < 3; ++i)
         host.setRowView(model.index(i, 0), new DVGenericTableRowView);
     view.show();

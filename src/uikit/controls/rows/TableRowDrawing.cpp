@@ -1,5 +1,7 @@
 #include "uikit/controls/rows/TableRowDrawing.h"
 
+#include "platform/Appearance.h"
+
 #include <QLinearGradient>
 
 namespace TableRowDrawing {
@@ -27,6 +29,8 @@ QGradientStops FadeGradientWithColor(const QColor& color)
 
 void DrawSeparatorInRect(QPainter& painter, const QRectF& rect)
 {
-    static const QGradientStops separator = FadeGradientWithColor(QColor::fromRgbF(0.8f, 0.8f, 0.8f, 1.0f));
-    TableRowDrawing::fillHorizontal(painter, rect, separator);
+    static const QGradientStops light = FadeGradientWithColor(QColor::fromRgbF(0.8f, 0.8f, 0.8f, 1.0f));
+    // The light grey would be the brightest line of a dark window: as faint on dark.
+    static const QGradientStops dark = FadeGradientWithColor(QColor::fromRgbF(0.3f, 0.3f, 0.3f, 1.0f));
+    TableRowDrawing::fillHorizontal(painter, rect, platform::isDarkAppearance() ? dark : light);
 }

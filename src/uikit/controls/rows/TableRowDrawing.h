@@ -9,8 +9,8 @@
 /// transparent again at 1 (transparent means the same hue with alpha 0).
 QGradientStops FadeGradientWithColor(const QColor& color);
 
-/// Draws the application's separator across `rect`, left to right: grey 0.8 fading out
-/// towards both ends. The gradient is built once.
+/// Draws the application's separator across `rect`, left to right: grey 0.8 (0.3 in the
+/// dark appearance) fading out towards both ends. The gradients are built once.
 void DrawSeparatorInRect(QPainter& painter, const QRectF& rect);
 
 namespace TableRowDrawing {

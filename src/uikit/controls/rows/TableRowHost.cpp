@@ -6,9 +6,28 @@
 #include <QEvent>
 #include <QItemSelectionModel>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
+
+#include <typeinfo>
+
+namespace {
+
+/// The row widgets draw everything; the view's own item painting (its focus frame and
+/// selection behind a widget) would only show through around them.
+class RowWidgetDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter*, const QStyleOptionViewItem&, const QModelIndex&) const override { }
+};
+
+} // namespace
 
 TableRowHost::TableRowHost(QAbstractItemView* view) : QObject(view), m_view(view)
 {
+    // Only in place of the view's own delegate: a view that brought its own keeps it.
+    if (QAbstractItemDelegate* delegate = view->itemDelegate();
+        delegate && typeid(*delegate) == typeid(QStyledItemDelegate))
+        view->setItemDelegate(new RowWidgetDelegate(view));
     if (view->selectionModel())
         connect(
             view->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TableRowHost::synchronize);
