@@ -12,8 +12,7 @@ AskDeleteContentViewController::AskDeleteContentViewController(QWidget* parent) 
 {
     setObjectName(u"AskDeleteContentViewController"_s);
     QLabel* title = AlertLayout::makeTitle(platform::Strings::tr("Delete the selected record?"), this);
-    QLabel* message = AlertLayout::makeMessage(
-        platform::Strings::tr("Its values for every category are removed with it."), this);
+    QLabel* message = AlertLayout::makeMessage(platform::Strings::tr("This cannot be undone."), this);
     m_cancelButton = new QPushButton(platform::Strings::tr("Cancel"), this);
     m_cancelButton->setObjectName(u"cancelButton"_s);
     m_okButton = new QPushButton(platform::Strings::tr("OK"), this);

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# A household enters a month: the record list's add button opens the editor, a value is
+# typed into the first asset row, Save writes the record; after a restart the record is in
+# the list and in the data file. Screenshots of the list and the editor, light and dark.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/e2e_lib.sh"
+binary=$1
+shots=$2
+sidebar=72 # the sidebar's width; the record list follows it, 340 wide
+list_width=340
+arrow=12 # the popover window's margin for its arrow, on every side
+
+e2e_setup || exit 1
+cat >"$HOME/mervane.json" <<'JSON'
+{"version": "1.0", "base_currency": "USD", "tags": [], "nw_logs": [],
+ "a_cat": [{"ID": "CASH", "name": "Cash", "desc": "", "is_foreign": false, "currency": "USD",
+            "tags": [], "is_depreciable": false, "sort_order": 0, "is_hidden": false}],
+ "l_cat": [{"ID": "LOAN", "name": "Loan", "desc": "", "is_foreign": false, "currency": "USD",
+            "tags": [], "is_depreciable": false, "sort_order": 0, "is_hidden": false}]}
+JSON
+
+# records_in_file: "<count> <first record's Cash value> <its year>-<its month>"
+records_in_file() {
+    python3 - "$HOME/mervane.json" <<'PY'
+import json, sys
+logs = json.load(open(sys.argv[1])).get("nw_logs", [])
+cash = [l["value"] for l in (logs[0].get("a_logs", []) if logs else []) if l.get("cat") == "CASH"]
+print(len(logs), cash[0] if cash else "-", f'{logs[0]["year"]}-{logs[0]["month"]}' if logs else "-")
+PY
+}
+
+# popover_window <main window>: the id of the visible window of the application that is not the
+# main one (the editor's popover), waiting for it to appear.
+popover_window() {
+    local id
+    for _ in $(seq 1 50); do
+        for id in $(xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null); do
+            [ "$id" != "$1" ] && { echo "$id"; return 0; }
+        done
+        sleep 0.1
+    done
+    return 1
+}
+
+# row_has_text <screenshot> <window x> <window y>: whether the list's first row shows anything
+# besides its background.
+row_has_text() {
+    local colours
+    colours=$(convert "$1" -crop "$((list_width - 30))x60+$(($2 + sidebar + 10))+$(($3 + 45))" +repage \
+        -format '%k' info:)
+    [ "$colours" -gt 8 ]
+}
+
+quit_app() {
+    xdotool windowfocus --sync "$1"
+    xdotool key --clearmodifiers ctrl+q
+    e2e_wait_exit 20 || fail "Ctrl+Q did not quit cleanly"
+}
+
+e2e_write_text_settings mcmain "{{100, 50}, {1200, 800}}" SelectedAppearance 1
+e2e_start "$binary"
+window=$(e2e_wait_window '^Mervane$') || exit 1
+e2e_screenshot_painted "$shots/records-empty.png" || fail "no screenshot"
+read -r wx wy ww wh <<<"$(e2e_window_geometry "$window")"
+row_has_text "$shots/records-empty.png" "$wx" "$wy" && fail "the empty list shows a row"
+
+# The add button sits 118 points from the list's right edge, 9 above the window's bottom.
+xdotool mousemove $((wx + sidebar + list_width - 118 + 11)) $((wy + wh - 9 - 11)) click 1
+editor=$(popover_window "$window") || fail "the add button opened no editor"
+sleep 0.5
+# The editor starts on the first asset's value: typing replaces it.
+xdotool type --delay 30 "1234.56"
+xdotool key Tab
+sleep 0.3
+e2e_screenshot "$shots/records-editor-light.png"
+read -r px py pw ph <<<"$(e2e_window_geometry "$editor")"
+# Save is the bottom-right button of the editor.
+xdotool mousemove $((px + pw - arrow - 16 - 40)) $((py + ph - arrow - 14 - 12)) click 1
+for _ in $(seq 1 50); do
+    read -r count cash period <<<"$(records_in_file)"
+    [ "$count" = 1 ] && break
+    sleep 0.1
+done
+[ "$count" = 1 ] || fail "Save wrote no record (file holds $count)"
+[ "$cash" = 1234.56 ] || fail "the record holds Cash $cash, not 1234.56"
+[ "$period" = "$(date +%Y)-$(date +%-m)" ] || fail "the new record is for $period, not this month"
+for _ in $(seq 1 50); do
+    xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null | grep -qv "^$window\$" || break
+    sleep 0.1
+done
+e2e_screenshot "$shots/records-list-light.png"
+row_has_text "$shots/records-list-light.png" "$wx" "$wy" || fail "the saved record is not in the list"
+quit_app "$window"
+
+# Again, dark: the record is there after the restart, and a double click opens it.
+e2e_write_text_settings mcmain "{{100, 50}, {1200, 800}}" SelectedAppearance 2
+e2e_start "$binary"
+window=$(e2e_wait_window '^Mervane$') || exit 1
+e2e_screenshot_painted "$shots/records-list-dark.png" || fail "no dark screenshot"
+row_has_text "$shots/records-list-dark.png" "$wx" "$wy" || fail "after a restart the record is not in the list"
+xdotool mousemove $((wx + sidebar + 200)) $((wy + 40 + 36)) click --repeat 2 --delay 80 1
+popover_window "$window" >/dev/null || fail "a double click on the record opened no editor"
+sleep 0.5
+e2e_screenshot "$shots/records-editor-dark.png"
+read -r count cash _ <<<"$(records_in_file)"
+[ "$count" = 1 ] && [ "$cash" = 1234.56 ] || fail "the data file changed: $count records, Cash $cash"
+quit_app "$window"
+echo "PASS"
