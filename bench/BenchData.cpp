@@ -1,5 +1,9 @@
 #include "BenchData.h"
 
+#include "model/store/NWData.h"
+
+#include <utility>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace benchdata {
@@ -46,6 +50,19 @@ std::shared_ptr<MVX_Model> generateModel(int years, int categories)
         }
     }
     return model;
+}
+
+void installLargeHousehold()
+{
+    static bool installed = false;
+    if (std::exchange(installed, true))
+        return;
+    const auto model = generateModel(50, 200);
+    NWData* store = NWData::shared();
+    store->setAppData(model);
+    store->setExchangeRates();
+    store->sortNWArray(model->nwLogArray().value_or(MVX_NWLogList()));
+    store->setExchangeRateIsUpToDate(true);
 }
 
 } // namespace benchdata

@@ -11,4 +11,8 @@ namespace benchdata {
 /// arguments give the same model; records run oldest first, as the store's sort will reverse.
 std::shared_ptr<MVX_Model> generateModel(int years, int categories);
 
+/// The generated household of 50 years and 200 categories made the shared store's model,
+/// with the records sorted and the rates up to date, as after a start. Once per process.
+void installLargeHousehold();
+
 } // namespace benchdata

@@ -19,22 +19,10 @@
 
 namespace {
 
-void installHousehold()
-{
-    static bool installed = false;
-    if (installed)
-        return;
-    installed = true;
-    auto model = benchdata::generateModel(50, 200);
-    NWData::shared()->setAppData(model);
-    NWData::shared()->sortNWArray(model->nwLogArray().value_or(MVX_NWLogList()));
-    NWData::shared()->setExchangeRateIsUpToDate(true);
-}
-
 // Made, filled by the popover's will-show step, laid out with its visible rows, closed and gone.
 void BM_OpenNewRecordEditor(benchmark::State& state)
 {
-    installHousehold();
+    benchdata::installLargeHousehold();
     QWidget anchor;
     anchor.resize(800, 600);
     anchor.show();
@@ -57,7 +45,7 @@ void BM_OpenNewRecordEditor(benchmark::State& state)
 // serialisation on the main thread); the write itself runs on the writer thread.
 void BM_SaveMainThread(benchmark::State& state)
 {
-    installHousehold();
+    benchdata::installLargeHousehold();
     NWData& store = *NWData::shared();
     const auto newest = store.appData()->currentLog();
     NWEntryLogic logic(store, QDate::currentDate());
@@ -78,7 +66,7 @@ void BM_SaveMainThread(benchmark::State& state)
 // The floor: the store's sort and serialisation of the same model alone.
 void BM_StoreSerialisation(benchmark::State& state)
 {
-    installHousehold();
+    benchdata::installLargeHousehold();
     NWData& store = *NWData::shared();
     for (auto _ : state) {
         store.sortNWArray(store.appData()->nwLogArray().value_or(MVX_NWLogList()));

@@ -15,18 +15,9 @@
 
 namespace {
 
-void installHousehold()
-{
-    NWData* store = NWData::shared();
-    const auto model = benchdata::generateModel(50, 200);
-    store->setAppData(model);
-    store->setExchangeRates();
-    store->sortNWArray(*model->nwLogArray());
-}
-
 void BM_ReloadAfterDataReFetched(benchmark::State& state)
 {
-    installHousehold();
+    benchdata::installLargeHousehold();
     TableBaseViewController list;
     list.resize(340, 800);
     list.show();
@@ -42,7 +33,7 @@ void BM_ReloadAfterDataReFetched(benchmark::State& state)
 
 void BM_ScrollThroughTheList(benchmark::State& state)
 {
-    installHousehold();
+    benchdata::installLargeHousehold();
     TableBaseViewController list;
     list.resize(340, 800);
     list.show();

@@ -27,11 +27,7 @@ void setUpRowList(QListView& view, TableRowHost*& host)
 {
     view.setItemDelegate(new NoItemPainting(&view));
     view.setUniformItemSizes(true);
-    view.setSelectionMode(QAbstractItemView::SingleSelection);
-    view.setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view.setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    view.setFrameShape(QFrame::NoFrame);
-    view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    TableRowHost::prepareView(view, QAbstractItemView::SingleSelection);
     host = new TableRowHost(&view);
 }
 

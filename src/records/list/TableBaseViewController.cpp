@@ -85,12 +85,8 @@ TableBaseViewController::TableBaseViewController(QWidget* parent)
     m_tableView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_tableView->verticalHeader()->setDefaultSectionSize(NWCellView::rowHeight);
     m_tableView->setShowGrid(false);
-    m_tableView->setFrameShape(QFrame::NoFrame);
     m_tableView->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_tableView->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_tableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_tableView->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    m_tableView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    TableRowHost::prepareView(*m_tableView, QAbstractItemView::SingleSelection);
     m_rowHost = new TableRowHost(m_tableView);
     m_rowHost->setRowFactory([this](const QModelIndex& index) { return makeRow(index.row()); });
     connect(m_tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,

@@ -43,15 +43,7 @@ ExchangerateVC::ExchangerateVC(QWidget* parent) : QWidget(parent)
     m_tableView->setObjectName(u"tableView"_s);
     m_tableView->setModel(m_sortedCurrency);
     m_tableView->setUniformItemSizes(true);
-    // Nothing to do on a row; a focused list would draw its current-item frame under the
-    // row widgets. Wheel and scroll bar still scroll it.
-    m_tableView->setFocusPolicy(Qt::NoFocus);
-    m_tableView->setFrameShape(QFrame::NoFrame);
-    m_tableView->setSelectionMode(QAbstractItemView::NoSelection);
-    m_tableView->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
-    m_tableView->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // The popover's own background shows behind the rows.
-    m_tableView->viewport()->setAutoFillBackground(false);
+    TableRowHost::prepareView(*m_tableView, QAbstractItemView::NoSelection);
     m_rowHost = new TableRowHost(m_tableView);
     m_rowHost->setRowFactory([](const QModelIndex& index) {
         auto* row = new XchLogCellView;

@@ -33,6 +33,19 @@ TableRowHost::TableRowHost(QAbstractItemView* view) : QObject(view), m_view(view
             view->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TableRowHost::synchronize);
 }
 
+void TableRowHost::prepareView(QAbstractItemView& view, QAbstractItemView::SelectionMode mode)
+{
+    view.setFrameShape(QFrame::NoFrame);
+    view.setSelectionMode(mode);
+    view.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view.setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    if (mode == QAbstractItemView::NoSelection) {
+        view.setFocusPolicy(Qt::NoFocus);
+        view.viewport()->setAutoFillBackground(false);
+    }
+}
+
 void TableRowHost::setRowView(const QModelIndex& index, TableRowView* row)
 {
     if (!m_view || !index.isValid())

@@ -1,12 +1,12 @@
 #pragma once
 
+#include <QAbstractItemView>
 #include <QModelIndex>
 #include <QObject>
 #include <QPointer>
 
 #include <functional>
 
-class QAbstractItemView;
 class TableRowView;
 
 /// Hosts one TableRowView per row of an item view (set with setIndexWidget in column 0)
@@ -25,6 +25,12 @@ public:
 
     /// Lives as long as the view (it becomes the view's child).
     explicit TableRowHost(QAbstractItemView* view);
+
+    /// The look every hosted list shares: no frame, smooth scrolling, no horizontal scroll
+    /// bar, no item editing, the given selection mode. A list that selects nothing takes no
+    /// keyboard focus either (there is nothing to do on a row) and shows the background of
+    /// whatever it lies on.
+    static void prepareView(QAbstractItemView& view, QAbstractItemView::SelectionMode mode);
 
     /// Puts `row` over the row of `index` (the view takes ownership of the widget).
     void setRowView(const QModelIndex& index, TableRowView* row);
