@@ -102,7 +102,8 @@ void TableRowHost::setRowFactory(RowFactory factory)
         scheduleFill();
         return;
     }
-    m_view->viewport()->installEventFilter(this);
+    m_viewport = m_view->viewport();
+    m_viewport->installEventFilter(this);
     connect(m_view->verticalScrollBar(), &QScrollBar::valueChanged, this, &TableRowHost::scheduleFill);
     connect(m_view->horizontalScrollBar(), &QScrollBar::valueChanged, this, &TableRowHost::scheduleFill);
     // The view may swap its model; the host follows whichever model it has when it fills,
@@ -141,7 +142,9 @@ void TableRowHost::scheduleFill()
 
 bool TableRowHost::eventFilter(QObject* watched, QEvent* event)
 {
-    if (m_view && watched == m_view->viewport()) {
+    // The view is not touched for other events: while it is being destroyed its viewport
+    // still sends some, and it is no longer an item view then.
+    if (watched == m_viewport) {
         if (event->type() == QEvent::Resize || event->type() == QEvent::Show)
             scheduleFill();
         else if (event->type() == QEvent::Paint && m_fillPending)

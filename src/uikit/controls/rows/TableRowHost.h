@@ -61,6 +61,7 @@ private:
     void scheduleFill();
 
     QPointer<QAbstractItemView> m_view;
+    QPointer<QWidget> m_viewport;
     RowFactory m_factory;
     bool m_fillPending = false;
 };
