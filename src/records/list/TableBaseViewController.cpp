@@ -5,15 +5,13 @@
 #include "model/ModelNotifications.h"
 #include "model/format/NWCurrencyFormatter.h"
 #include "model/store/NWData.h"
-#include "platform/Appearance.h"
 #include "platform/NotificationCenter.h"
-#include "platform/Resources.h"
 #include "platform/Strings.h"
 #include "records/RecordsNotifications.h"
 #include "records/list/AskDeleteContentViewController.h"
 #include "records/list/NWCellView.h"
 #include "records/list/RecordListModel.h"
-#include "uikit/controls/noise/NZNoiseLinearGradientView.h"
+#include "uikit/controls/bar/CommandBar.h"
 #include "uikit/controls/rows/DVGenericTableRowView.h"
 #include "uikit/controls/rows/TableRowHost.h"
 #include "uikit/overlay/POProgressOverlay.h"
@@ -32,40 +30,11 @@ const char* const TableBaseViewController::rateWarningText
 
 namespace {
 
-struct ButtonSpec {
-    const char* name;
-    const char* normal;
-    const char* rollover;
-    const char* pressed;
-    const char* inactive;
-    const char* tooltip;
-    int x; // from the bar's right edge when negative
-    int height;
-};
-
-// Frames are the bar's own: y counts up from its bottom edge, 9 points for every button.
-constexpr ButtonSpec deleteSpec { "deleteButton", "DeleteN", "DeleteR", "DeleteH", "DeleteI",
-    QT_TRANSLATE_NOOP("mervanemac", "Delete selected RidIrevu record"), -73, 23 };
-constexpr ButtonSpec addSpec { "addButton", "AddN", "AddR", "AddH", "AddN",
-    QT_TRANSLATE_NOOP("mervanemac", "Add a new RidIrevu record"), -118, 23 };
-constexpr ButtonSpec editSpec { "editButton", "EditN", "EditR", "EditH", "EditI",
-    QT_TRANSLATE_NOOP("mervanemac", "Edit selected RidIrevu record"), -163, 23 };
-constexpr ButtonSpec warningSpec { "warningButton", "WarningBtn", "WarningBtnR", "WarningBtn", "WarningBtn",
-    nullptr, 10, 21 };
-constexpr int buttonBottom = 9;
-constexpr int buttonWidth = 23;
-
-void setImages(TBWindowButton* button, const ButtonSpec& spec)
+// The warning button stands at the bar's left; the others count from its right edge.
+CommandBar::ButtonSpec warningSpec()
 {
-    const QSize size(buttonWidth, spec.height);
-    auto image
-        = [&size](const char* name) { return platform::appearanceImage(QString::fromLatin1(name), size); };
-    button->setImage(image(spec.normal));
-    button->setActiveImage(image(spec.normal));
-    button->setRolloverImage(image(spec.rollover));
-    button->setPressedImage(image(spec.pressed));
-    button->setInactiveImage(image(spec.inactive));
-    button->setActiveNotKeyWindowImage(image(spec.inactive));
+    return { u"warningButton"_s, u"WarningBtn"_s, u"WarningBtnR"_s, u"WarningBtn"_s, u"WarningBtn"_s,
+        u"Application warning - click to see more!"_s, 10, 9, 23, 21 };
 }
 
 } // namespace
@@ -97,9 +66,8 @@ TableBaseViewController::TableBaseViewController(QWidget* parent)
         rowEditClickHandler();
     });
 
-    m_buttonView = new NZNoiseLinearGradientView(this);
+    m_buttonView = new CommandBar(this);
     m_buttonView->setObjectName(u"buttonView"_s);
-    m_buttonView->setFixedHeight(commandBarHeight);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -118,8 +86,6 @@ TableBaseViewController::TableBaseViewController(QWidget* parent)
     center.addObserver(this, notifications::addNewRecord, [this](auto&&...) { addNewRecordClickHandler(); });
     center.addObserver(this, notifications::exchangeRateParserDone,
         [this](auto&&...) { exchangeRateNotificationHandler(); });
-    connect(&platform::AppearanceController::instance(), &platform::AppearanceController::appearanceChanged,
-        this, &TableBaseViewController::updateCommandBarLook);
     m_model->reload();
 }
 
@@ -127,63 +93,21 @@ TableBaseViewController::~TableBaseViewController() = default;
 
 void TableBaseViewController::buildCommandBar()
 {
-    updateCommandBarLook();
-    auto make = [this](const ButtonSpec& spec, auto handler) {
-        auto* button = new TBWindowButton(m_buttonView);
-        button->setObjectName(QString::fromLatin1(spec.name));
-        button->setButtonType(TBWindowButton::ButtonType::MomentaryChange);
-        button->setBordered(false);
-        button->resize(buttonWidth, spec.height);
-        button->setToolTip(
-            spec.tooltip ? platform::localized(spec.tooltip) : u"Application warning - click to see more!"_s);
-        connect(button, &QAbstractButton::clicked, this, handler);
-        return button;
-    };
-    m_deleteButton = make(deleteSpec, &TableBaseViewController::deleteNewRecordClickHandler);
-    m_addButton = make(addSpec, &TableBaseViewController::addNewRecordClickHandler);
-    m_editButton = make(editSpec, &TableBaseViewController::rowEditClickHandler);
-    m_warningButton = make(warningSpec, &TableBaseViewController::warningClickHandler);
+    m_deleteButton = m_buttonView->addButton(
+        CommandBar::deleteSpec(platform::Strings::tr("Delete selected RidIrevu record"), -73));
+    m_addButton = m_buttonView->addButton(
+        CommandBar::addSpec(platform::Strings::tr("Add a new RidIrevu record"), -118));
+    m_editButton = m_buttonView->addButton(
+        CommandBar::editSpec(platform::Strings::tr("Edit selected RidIrevu record"), -163));
+    m_warningButton = m_buttonView->addButton(warningSpec());
+    connect(m_deleteButton, &QAbstractButton::clicked, this,
+        &TableBaseViewController::deleteNewRecordClickHandler);
+    connect(m_addButton, &QAbstractButton::clicked, this, &TableBaseViewController::addNewRecordClickHandler);
+    connect(m_editButton, &QAbstractButton::clicked, this, &TableBaseViewController::rowEditClickHandler);
+    connect(m_warningButton, &QAbstractButton::clicked, this, &TableBaseViewController::warningClickHandler);
     m_deleteButton->setEnabled(false);
     m_editButton->setEnabled(false);
     m_warningButton->setVisible(m_showWarning);
-    updateCommandBarLook();
-    layoutCommandBar();
-}
-
-void TableBaseViewController::layoutCommandBar()
-{
-    const int width = m_buttonView->width();
-    const int height = m_buttonView->height();
-    for (const auto& [button, spec] : { std::pair { m_deleteButton.data(), &deleteSpec },
-             std::pair { m_addButton.data(), &addSpec }, std::pair { m_editButton.data(), &editSpec },
-             std::pair { m_warningButton.data(), &warningSpec } }) {
-        const int x = spec->x < 0 ? width + spec->x : spec->x;
-        button->move(x, height - buttonBottom - spec->height);
-    }
-}
-
-void TableBaseViewController::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    layoutCommandBar();
-}
-
-void TableBaseViewController::updateCommandBarLook()
-{
-    if (!m_buttonView)
-        return;
-    const bool dark = platform::isDarkAppearance();
-    m_buttonView->setBackgroundColor(platform::namedColor(u"CommandBarBG1"_s));
-    m_buttonView->setAlternateBackgroundColor(platform::namedColor(u"CommandBarBG2"_s));
-    m_buttonView->setNoiseBlendMode(NZNoise::BlendMode::Multiply);
-    m_buttonView->setNoiseOpacity(dark ? 0.3 : 0.03);
-    // The glyphs have twins for the dark bar.
-    for (const auto& [button, spec] : { std::pair { m_deleteButton.data(), &deleteSpec },
-             std::pair { m_addButton.data(), &addSpec }, std::pair { m_editButton.data(), &editSpec },
-             std::pair { m_warningButton.data(), &warningSpec } }) {
-        if (button)
-            setImages(button, *spec);
-    }
 }
 
 TableRowView* TableBaseViewController::makeRow(int row)

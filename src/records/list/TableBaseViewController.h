@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/data/MVX_NWLog.h"
-#include "uikit/controls/noise/NZNoiseLinearGradientView.h"
+#include "uikit/controls/bar/CommandBar.h"
 #include "uikit/popover/PKPopoverController.h"
 #include "uikit/window/TBWindowButton.h"
 
@@ -38,7 +38,6 @@ public:
     void nwrecordSave();
     void nwDataReFetchedHandler();
     void exchangeRateNotificationHandler();
-    void updateCommandBarLook();
 
     /// Opens the editor on `record`, or closes the editor popover when one is shown.
     void editTheNWLogRecord(const std::shared_ptr<MVX_NWLog>& record);
@@ -57,12 +56,8 @@ public:
     /// "Unable to refresh foreign currency exchange rates! (network?)"
     static const char* const rateWarningText;
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
     void buildCommandBar();
-    void layoutCommandBar();
     void selectionChanged();
     TableRowView* makeRow(int row);
     /// Shows `text` in the list's message popover, above `anchor`.
@@ -74,7 +69,7 @@ private:
     RecordListModel* m_model = nullptr;
     TableRowHost* m_rowHost = nullptr;
     std::unique_ptr<NWCurrencyFormatter> m_money;
-    QPointer<NZNoiseLinearGradientView> m_buttonView;
+    QPointer<CommandBar> m_buttonView;
     QPointer<TBWindowButton> m_deleteButton;
     QPointer<TBWindowButton> m_addButton;
     QPointer<TBWindowButton> m_editButton;

@@ -3,7 +3,10 @@
 #include "uikit/controls/views/BVBlurredView.h"
 #include "uikit/controls/views/NWColoredView.h"
 
+#include "platform/Appearance.h"
 #include "platform/Resources.h"
+#include "uikit/controls/bar/CommandBar.h"
+#include "uikit/window/TBWindowButton.h"
 
 #include <gtest/gtest.h>
 
@@ -177,6 +180,32 @@ TEST(KitDrawingTest, AnEmojiNoFontDrawsIsLeftOut)
     // A noncharacter: no font has a glyph for it, so neither does the whole text.
     const QString none = QString::fromUcs4(U"A\U0010FFFF");
     EXPECT_EQ(KitDrawing::drawableEmoji(none), QString());
+}
+
+TEST(CommandBarTest, ButtonsStandInTheBarsYUpFrameAndFollowTheAppearance)
+{
+    CommandBar bar;
+    bar.resize(340, CommandBar::barHeight);
+    bar.show();
+    TBWindowButton* add = bar.addButton(CommandBar::addSpec(QStringLiteral("Add"), -118));
+    TBWindowButton* warning = bar.addButton({ QStringLiteral("warning"), QStringLiteral("AddN"),
+        QStringLiteral("AddR"), QStringLiteral("AddH"), QStringLiteral("AddN"), QString(), 10, 9, 23, 21 });
+    // 118 in from the right, 9 up from the bottom; the bar is 41 high.
+    EXPECT_EQ(add->geometry(), QRect(340 - 118, 41 - 9 - 23, 23, 23));
+    EXPECT_EQ(warning->geometry(), QRect(10, 41 - 9 - 21, 23, 21));
+    bar.resize(400, CommandBar::barHeight);
+    EXPECT_EQ(add->x(), 400 - 118);
+    EXPECT_EQ(add->toolTip(), QStringLiteral("Add"));
+    ASSERT_FALSE(add->rolloverImage().isNull());
+
+    const QImage light = add->rolloverImage();
+    const QColor lightBar = bar.backgroundColor();
+    platform::AppearanceController::instance().setAppearance(platform::Appearance::Dark);
+    const QImage dark = add->rolloverImage();
+    const QColor darkBar = bar.backgroundColor();
+    platform::AppearanceController::instance().setAppearance(platform::Appearance::Light);
+    EXPECT_NE(dark, light); // the rollover glyph has a twin for the dark bar
+    EXPECT_LT(darkBar.lightness(), lightBar.lightness());
 }
 
 } // namespace
