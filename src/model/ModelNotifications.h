@@ -22,4 +22,8 @@ inline const QString exchangeRateFetchAgain = QStringLiteral("ExchangeRateFetchA
 /// the store's `exchangeRateIsUpToDate` tells which.
 inline const QString exchangeRateParserDone = QStringLiteral("ExchangeRateParserDone");
 
+/// Posted (no object) when the order of categories or the pie's settings changed: the pies
+/// redraw.
+inline const QString pieChartSettingsChange = QStringLiteral("PieChartSettingsChange");
+
 } // namespace notifications
