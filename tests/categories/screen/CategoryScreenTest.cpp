@@ -291,6 +291,9 @@ TEST_F(CategoryScreenTest, TextFromElsewhereAndRowsOfTheOtherListAreRefusedWitho
     EXPECT_FALSE(drop(assets, &text, aboveRow(assets, 0)));
     EXPECT_FALSE(drop(assets, dragOf(liabilities, 1).get(), aboveRow(assets, 0)));
     EXPECT_FALSE(drop(liabilities, dragOf(assets, 2).get(), aboveRow(liabilities, 0)));
+    // Said to come from the liability list, even if it names an asset category.
+    const std::unique_ptr<QMimeData> otherList(CategoryDragPayload { false, 1, u"HOUSE"_s }.toMimeData());
+    EXPECT_FALSE(drop(assets, otherList.get(), aboveRow(assets, 0)));
     // A row whose list was reloaded with another category in its place since the drag began.
     const std::unique_ptr<QMimeData> shares = dragOf(assets, 2);
     auto* showHidden = m_screen->findChild<QCheckBox*>(categoryscreensettings::showHiddenAssetsKey);
