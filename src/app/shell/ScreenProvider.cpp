@@ -1,6 +1,7 @@
 #include "app/shell/ScreenProvider.h"
 
 #include "app/shell/DashboardController.h"
+#include "categories/screen/CategoryViewController.h"
 #include "app/shell/ScreenPlaceholder.h"
 #include "platform/Strings.h"
 #include "records/list/TableBaseViewController.h"
@@ -13,6 +14,8 @@ QWidget* ScreenProvider::createScreen(AppScreen screen)
         view = new DashboardController(new TableBaseViewController,
             new ScreenPlaceholder(platform::Strings::tr("Net Worth Totals")),
             new ScreenPlaceholder(platform::Strings::tr("Line Chart")));
+    } else if (screen == AppScreen::Category) {
+        view = new CategoryViewController;
     } else {
         view = new ScreenPlaceholder(platform::localized(info.tooltip));
     }

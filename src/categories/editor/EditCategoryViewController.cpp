@@ -156,13 +156,6 @@ void EditCategoryViewController::buildView()
     options->setVerticalSpacing(8);
     m_foreignCurrencyCheck = new QCheckBox(platform::Strings::tr("Own currency"), this);
     m_foreignCurrencyCheck->setObjectName(u"foreignCurrencyCheck"_s);
-    m_flagImageView = new QLabel(this);
-    m_flagImageView->setObjectName(u"flagImageView"_s);
-    m_flagImageView->setFixedWidth(26);
-    m_flagImageView->setAlignment(Qt::AlignCenter);
-    QFont flagFont = m_flagImageView->font();
-    flagFont.setPointSizeF(flagFont.pointSizeF() * 1.4);
-    m_flagImageView->setFont(flagFont);
     m_currencyCombo = new QComboBox(this);
     m_currencyCombo->setObjectName(u"currencyCombo"_s);
     m_currencyCombo->setPlaceholderText(platform::Strings::tr("Currency"));
@@ -174,12 +167,9 @@ void EditCategoryViewController::buildView()
         m_foreignCurrencyCheck, &QCheckBox::toggled, this, &EditCategoryViewController::foreignCurrencyClick);
     connect(
         m_currencyCombo, &QComboBox::currentIndexChanged, this, &EditCategoryViewController::currencyChange);
-    auto* currencyRow = new QHBoxLayout;
-    currencyRow->setSpacing(4);
-    currencyRow->addWidget(m_flagImageView);
-    currencyRow->addWidget(m_currencyCombo, 1);
+    // The chosen currency's flag is the icon the choice shows.
     options->addWidget(m_foreignCurrencyCheck, 0, 0);
-    options->addLayout(currencyRow, 0, 1);
+    options->addWidget(m_currencyCombo, 0, 1);
     options->addWidget(m_currencyMessage, 1, 1);
 
     m_depreciableCtl = new QCheckBox(platform::Strings::tr("Depreciates"), this);
@@ -231,7 +221,6 @@ void EditCategoryViewController::buildView()
     const bool foreign = NWData::shared()->supportsForeignCurrencies();
     m_foreignCurrencyCheck->setVisible(foreign);
     m_currencyCombo->setVisible(foreign);
-    m_flagImageView->setVisible(foreign);
     m_depLabel->hide();
     m_percentCtl->hide();
     applyAppearance();
@@ -324,11 +313,6 @@ void EditCategoryViewController::foreignCurrencyClick()
 
 void EditCategoryViewController::currencyChange()
 {
-    const QString code = m_currencyCombo->currentData().toString();
-    m_flagImageView->setText(NWData::shared()->supportedCurrencies().contains(code)
-            ? KitDrawing::drawableEmoji(Flags::flagEmoji(code.left(2)))
-            : QString());
-    m_flagImageView->setToolTip(code);
     m_currencyMessage->hide();
 }
 

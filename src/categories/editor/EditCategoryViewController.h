@@ -70,7 +70,6 @@ private:
     QComboBox* m_tokenNamesPopup = nullptr;
     TKTokenField* m_tokenField = nullptr;
     QCheckBox* m_foreignCurrencyCheck = nullptr;
-    QLabel* m_flagImageView = nullptr;
     QComboBox* m_currencyCombo = nullptr;
     QLabel* m_currencyMessage = nullptr;
     QCheckBox* m_depreciableCtl = nullptr;
