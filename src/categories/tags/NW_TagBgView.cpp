@@ -31,9 +31,9 @@ void NW_TagBgView::paintEvent(QPaintEvent*)
     auto fill = [&](const TagArrowGeometry::Arrow& arrow, const QColor& color) {
         QPainterPath path;
         for (const TagArrowGeometry::Shape& shape : arrow) {
-            path.addPath(BezierPathArrowhead::bezierPathWithArrowFromPoint(platform::toYDown(shape.from, height),
-                platform::toYDown(shape.to, height), TagArrowGeometry::tailWidth, shape.headWidth,
-                shape.headLength));
+            path.addPath(BezierPathArrowhead::bezierPathWithArrowFromPoint(
+                platform::toYDown(shape.from, height), platform::toYDown(shape.to, height),
+                TagArrowGeometry::tailWidth, shape.headWidth, shape.headLength));
         }
         // One path, so that the joins of stub, riser and arrow are not filled twice.
         path.setFillRule(Qt::WindingFill);

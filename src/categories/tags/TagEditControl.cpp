@@ -132,7 +132,8 @@ void TagEditControl::applyAppearance()
     const bool dark = platform::isDarkAppearance();
     // Light: a white box with a faint grey border; dark keeps the same contrast on grey.
     const QColor fill = dark ? QColor::fromRgbF(0.24f, 0.24f, 0.24f) : QColor::fromRgbF(1, 1, 1);
-    m_colorBox->setBorderColor(dark ? QColor::fromRgbF(1, 1, 1, 0.2f) : QColor::fromRgbF(0.4f, 0.4f, 0.4f, 0.2f));
+    m_colorBox->setBorderColor(
+        dark ? QColor::fromRgbF(1, 1, 1, 0.2f) : QColor::fromRgbF(0.4f, 0.4f, 0.4f, 0.2f));
     m_colorBox->setGradientStartColor(fill);
     m_colorBox->setGradientEndColor(fill);
     m_colorBox->setBackgroundColor(fill);

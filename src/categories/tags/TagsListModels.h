@@ -31,7 +31,8 @@ private:
 /// The categories of `categories` (in their order) whose tag IDs hold `tagID`, paired with
 /// `isAsset`; the store's own objects, not copies.
 QList<std::shared_ptr<MVX_CategoryEx>> categoriesCarrying(
-    const std::optional<QList<std::shared_ptr<MVX_Category>>>& categories, const QString& tagID, bool isAsset);
+    const std::optional<QList<std::shared_ptr<MVX_Category>>>& categories, const QString& tagID,
+    bool isAsset);
 
 /// The categories of one side that carry a tag, each the store's own object.
 class CategoryExListModel : public QAbstractListModel {

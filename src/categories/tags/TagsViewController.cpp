@@ -90,7 +90,8 @@ void TagsViewController::buildView()
         if (!m_reloading)
             tableViewSelectionDidChange();
     });
-    connect(m_tagHost, &TableRowHost::rowDoubleClicked, this, &TagsViewController::categoryDoubleClickHandler);
+    connect(
+        m_tagHost, &TableRowHost::rowDoubleClicked, this, &TagsViewController::categoryDoubleClickHandler);
     connect(m_tableViewTag->verticalScrollBar(), &QScrollBar::valueChanged, this,
         &TagsViewController::doTheMasterDetailArrowLine);
 
@@ -140,7 +141,8 @@ void TagsViewController::layoutSubviews()
     const int captionHeight = 20;
     const int captionTop = listTop - captionHeight - 6;
     m_tagCaption->setGeometry(margin, captionTop, tagListRight - margin, captionHeight);
-    m_tableViewTag->setGeometry(0, listTop, tagListRight, std::max(0, height - listTop - CommandBar::barHeight));
+    m_tableViewTag->setGeometry(
+        0, listTop, tagListRight, std::max(0, height - listTop - CommandBar::barHeight));
     m_buttonViewA->setGeometry(0, height - CommandBar::barHeight, tagListRight, CommandBar::barHeight);
 
     // The two detail lists share the height, so each arrow meets its list's first row.

@@ -86,8 +86,8 @@ private:
     void buildCommandBar();
     void layoutSubviews();
     void tableViewSelectionDidChange();
-    void openEditor(const std::shared_ptr<MVX_Tags>& tag, const QRectF& anchor, QWidget* view,
-        platform::RectEdge edge);
+    void openEditor(
+        const std::shared_ptr<MVX_Tags>& tag, const QRectF& anchor, QWidget* view, platform::RectEdge edge);
     TableRowView* makeTagRow(int row);
     TableRowView* makeCategoryRow(bool isAsset, int row);
     QListView* makeList(const QString& name, TableRowHost*& host);

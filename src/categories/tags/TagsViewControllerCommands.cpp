@@ -85,8 +85,8 @@ void TagsViewController::tagDeleteNotifHandler()
         platform::NotificationCenter::defaultCenter().post(notifications::dataReFetched);
         // Kept in memory, the change goes to the file with the next save that succeeds.
         if (error)
-            m_messages->showMessage(
-                platform::localized(saveFailedMessage).arg(*error), m_deleteButtonA, false, platform::RectEdge::MinY);
+            m_messages->showMessage(platform::localized(saveFailedMessage).arg(*error), m_deleteButtonA,
+                false, platform::RectEdge::MinY);
     });
 }
 

@@ -127,7 +127,8 @@ TEST_F(NWDataEditsTest, DeletingATagEverywhereAlsoForgetsItInTheFilterAndTheRepo
 {
     const auto tag = store().insertNewTag(u"Home"_s, QString(), u"GREEN"_s);
     const auto other = store().insertNewTag(u"Cars"_s, QString(), u"RED"_s);
-    model().setAssetscat(MVX_CategoryList { makeCategory(u"A1"_s, u"a"_s, QStringList { tag->ID(), other->ID() }) });
+    model().setAssetscat(
+        MVX_CategoryList { makeCategory(u"A1"_s, u"a"_s, QStringList { tag->ID(), other->ID() }) });
     model().setLiabilitycat(MVX_CategoryList { makeCategory(u"L1"_s, u"d"_s, QStringList { tag->ID() }) });
     store().setSelectedTagIDs({ tag->ID(), other->ID(), tag->ID() });
     platform::UserDefaults& defaults = platform::UserDefaults::standard();
