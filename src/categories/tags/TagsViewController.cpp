@@ -268,16 +268,15 @@ void TagsViewController::doTheMasterDetailArrowLine()
     m_backgroundView->update();
 }
 
+// reloadData rebuilds the detail lists too, through the selection it keeps.
 void TagsViewController::nwDataReFetchedHandler()
 {
     reloadData();
-    refetchCategories();
 }
 
 void TagsViewController::reloadTags()
 {
     reloadData();
-    refetchCategories();
     if (m_editCategoryPopover && m_editCategoryPopover->shown())
         m_editCategoryPopover->close();
 }

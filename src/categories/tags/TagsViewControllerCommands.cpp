@@ -69,7 +69,6 @@ void TagsViewController::tagDeleteNotifHandler()
     NWData* store = NWData::shared();
     store->deleteTagEverywhere(*tag);
     reloadData();
-    refetchCategories();
 
     m_deleting = true;
     auto* overlay = new POProgressOverlay(this);

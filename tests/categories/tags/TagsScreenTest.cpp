@@ -154,6 +154,16 @@ TEST_F(TagsScreenTest, TheArrowsEndInTheFirstRowOfEachListAndFollowTheTagRow)
         EXPECT_LT(end, frame.top() + NWCategoryCellView::rowHeight);
         EXPECT_EQ(frame.left(), TagsViewController::detailLeft);
     }
+    // Drawn there in green and red; nothing is drawn without a selection.
+    const QImage drawn = m_screen->backgroundView()->grab().toImage();
+    const QColor green = drawn.pixelColor(530, 90);
+    const QColor red = drawn.pixelColor(530, 90 + int(background->LiabilityTablePosition()));
+    EXPECT_GT(green.green(), green.red() + 20) << green.name().toStdString();
+    EXPECT_GT(red.red(), red.green() + 20) << red.name().toStdString();
+    m_screen->tableViewTag()->clearSelection();
+    const QImage plain = m_screen->backgroundView()->grab().toImage();
+    EXPECT_EQ(plain.pixelColor(530, 90), plain.pixelColor(530, 300));
+    select(1);
     // The arrows leave within the tag row itself.
     const int rowTop = m_screen->tableViewTag()->geometry().top() + rowRect.top();
     for (int leave : { 75, 95 }) {
@@ -205,7 +215,8 @@ TEST_F(TagsScreenTest, AFailedDeleteSaysWhyAndKeepsTheChangeForTheNextSave)
         << m_screen->messagePopover()->text().toStdString();
     EXPECT_TRUE(m_screen->messagePopover()->text().contains(u"the disk is full"_s));
     EXPECT_EQ(dataFile(), before);
-    // Memory keeps the change and the screens show memory.
+    // Memory keeps the change and every screen reloads from it.
+    EXPECT_EQ(posted, QStringList { notifications::dataReFetched });
     EXPECT_EQ(tagNamed(u"Savings"_s), nullptr);
     EXPECT_EQ(m_screen->tableViewTag()->model()->rowCount(), 2);
 
