@@ -2,6 +2,7 @@
 
 #include "app/shell/DashboardController.h"
 #include "categories/screen/CategoryViewController.h"
+#include "categories/tags/TagsViewController.h"
 #include "app/shell/ScreenPlaceholder.h"
 #include "platform/Strings.h"
 #include "records/list/TableBaseViewController.h"
@@ -16,6 +17,8 @@ QWidget* ScreenProvider::createScreen(AppScreen screen)
             new ScreenPlaceholder(platform::Strings::tr("Line Chart")));
     } else if (screen == AppScreen::Category) {
         view = new CategoryViewController;
+    } else if (screen == AppScreen::Tags) {
+        view = new TagsViewController;
     } else {
         view = new ScreenPlaceholder(platform::localized(info.tooltip));
     }

@@ -51,6 +51,8 @@ public:
     static inline const QString dataFileName = QStringLiteral("mervane.json");
     /// User default holding the tag filter (a list of tag ID strings).
     static inline const QString filterIDArrayKey = QStringLiteral("NWFilterIDArrayKey");
+    /// User default holding the tags report's choice of tags (a list of tag ID strings).
+    static inline const QString reportTagIDsKey = QStringLiteral("ReportTagIDsKey");
     /// User default holding the goal amount for the charts.
     static inline const QString goalAmountKey = QStringLiteral("nwGoalAmount");
     /// Restore's answer when nothing exists at the chosen path.
@@ -252,6 +254,11 @@ public:
 
     /// Removes the tag's ID from every category and every tag with that ID from `tags`.
     void deleteTagRecord(const MVX_Tags& tag);
+    /// `deleteTagRecord`, and the ID leaves the tag filter (`selectedTagIDs` and the user
+    /// default "NWFilterIDArrayKey") and the tags report's choice ("ReportTagIDsKey"), so
+    /// that nothing keeps choosing a tag that no longer exists. Keys that are absent stay
+    /// absent. Does not save the model.
+    void deleteTagEverywhere(const MVX_Tags& tag);
     /// Removes every value of the category (by ID) from every record, lowering the record's
     /// `assets` and `nw` by each value removed, then every category with that ID.
     void deleteAssetCategory(const MVX_Category& category);

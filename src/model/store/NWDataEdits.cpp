@@ -1,6 +1,7 @@
 #include "model/store/NWData.h"
 
 #include "model/edits/ModelEdits.h"
+#include "platform/UserDefaults.h"
 
 // Creating needs a model; without one nothing is created and removing does nothing.
 
@@ -56,6 +57,27 @@ void NWData::deleteTagRecord(const MVX_Tags& tag)
 {
     if (m_appData)
         edits::deleteTagRecord(*m_appData, tag);
+}
+
+void NWData::deleteTagEverywhere(const MVX_Tags& tag)
+{
+    // Copied first: `tag` may be the model's own object, gone after the removal.
+    const QString tagID = tag.ID();
+    deleteTagRecord(tag);
+    m_selectedTagIDs.removeAll(tagID);
+    platform::UserDefaults& defaults = platform::UserDefaults::standard();
+    bool changed = false;
+    for (const QString& key : { filterIDArrayKey, reportTagIDsKey }) {
+        if (!defaults.contains(key))
+            continue;
+        QStringList ids = defaults.stringList(key);
+        if (ids.removeAll(tagID) > 0) {
+            defaults.setValue(key, ids);
+            changed = true;
+        }
+    }
+    if (changed)
+        defaults.synchronize();
 }
 
 void NWData::deleteAssetCategory(const MVX_Category& category)

@@ -1,6 +1,7 @@
 #include "model/store/NWData.h"
 
 #include "model/queries/ModelBuilders.h"
+#include "platform/UserDefaults.h"
 
 #include <gtest/gtest.h>
 
@@ -120,6 +121,39 @@ TEST_F(NWDataEditsTest, DeletingATagStripsItFromEveryCategory)
     EXPECT_EQ(model().liabilitycat()->at(0)->tags(), QStringList());
     EXPECT_EQ(*model().tags(), (MVX_TagsList { other }));
     EXPECT_EQ(store().selectedTagIDs(), QStringList { tag->ID() });
+}
+
+TEST_F(NWDataEditsTest, DeletingATagEverywhereAlsoForgetsItInTheFilterAndTheReportChoice)
+{
+    const auto tag = store().insertNewTag(u"Home"_s, QString(), u"GREEN"_s);
+    const auto other = store().insertNewTag(u"Cars"_s, QString(), u"RED"_s);
+    model().setAssetscat(
+        MVX_CategoryList { makeCategory(u"A1"_s, u"a"_s, QStringList { tag->ID(), other->ID() }) });
+    model().setLiabilitycat(MVX_CategoryList { makeCategory(u"L1"_s, u"d"_s, QStringList { tag->ID() }) });
+    store().setSelectedTagIDs({ tag->ID(), other->ID(), tag->ID() });
+    platform::UserDefaults& defaults = platform::UserDefaults::standard();
+    defaults.setValue(NWData::filterIDArrayKey, QStringList { other->ID(), tag->ID() });
+    defaults.setValue(NWData::reportTagIDsKey, QStringList { tag->ID() });
+
+    // The model's own object, as the tags screen passes it.
+    store().deleteTagEverywhere(*model().tags()->first());
+    EXPECT_EQ(*model().tags(), (MVX_TagsList { other }));
+    EXPECT_EQ(model().assetscat()->first()->tags(), QStringList { other->ID() });
+    EXPECT_EQ(model().liabilitycat()->first()->tags(), QStringList());
+    EXPECT_EQ(store().selectedTagIDs(), QStringList { other->ID() });
+    EXPECT_EQ(defaults.stringList(NWData::filterIDArrayKey), QStringList { other->ID() });
+    // An emptied choice stays a choice (of nothing), not an absent key.
+    EXPECT_TRUE(defaults.contains(NWData::reportTagIDsKey));
+    EXPECT_EQ(defaults.stringList(NWData::reportTagIDsKey, { u"fallback"_s }), QStringList());
+}
+
+TEST_F(NWDataEditsTest, DeletingATagEverywhereLeavesAbsentChoicesAbsent)
+{
+    const auto tag = store().insertNewTag(u"Home"_s, QString(), u"GREEN"_s);
+    store().deleteTagEverywhere(*tag);
+    EXPECT_TRUE(model().tags()->isEmpty());
+    EXPECT_FALSE(platform::UserDefaults::standard().contains(NWData::filterIDArrayKey));
+    EXPECT_FALSE(platform::UserDefaults::standard().contains(NWData::reportTagIDsKey));
 }
 
 TEST_F(NWDataEditsTest, NameTestsAreExact)

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QWidget>
+
+/// The tags screen's background: under the lists it draws, while a tag is selected, the
+/// green arrow from the tag row to the asset list and the red one to the liability list
+/// (see TagArrowGeometry for where they run).
+class NW_TagBgView : public QWidget {
+    Q_OBJECT
+public:
+    explicit NW_TagBgView(QWidget* parent = nullptr);
+
+    float RecordPosition() const { return m_RecordPosition; }
+    void setRecordPosition(float position) { m_RecordPosition = position; }
+    float LiabilityTablePosition() const { return m_LiabilityTablePosition; }
+    void setLiabilityTablePosition(float position) { m_LiabilityTablePosition = position; }
+    bool RecordSelected() const { return m_RecordSelected; }
+    void setRecordSelected(bool selected) { m_RecordSelected = selected; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    float m_RecordPosition = 0;
+    float m_LiabilityTablePosition = 0;
+    bool m_RecordSelected = false;
+};
