@@ -1,0 +1,158 @@
+#!/usr/bin/env bash
+# A household describes its money: a green tag is added on the tags screen, the first asset
+# category is tagged with it in the category editor, and the second category is dragged above
+# it; after a restart the order, the tag and its colour are in the data file and on the screen.
+# Screenshots of both screens, light and dark.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/e2e_lib.sh"
+binary=$1
+shots=$2
+sidebar=72           # the sidebar's width
+arrow=12             # the popover window's margin for its arrow, on every side
+tag_list_width=421   # the tags screen's list and its command bar
+row_height=52        # a row of the category lists
+list_top=76          # the category lists' first row, below the window's top edge
+
+e2e_setup || exit 1
+category() { # <ID> <name> <sort order>
+    printf '{"ID": "%s", "name": "%s", "desc": "", "is_foreign": false, "currency": "USD", "tags": [],
+      "is_depreciable": false, "sort_order": %s, "is_hidden": false}' "$1" "$2" "$3"
+}
+cat >"$HOME/mervane.json" <<JSON
+{"version": "1.0", "base_currency": "USD", "tags": [], "nw_logs": [],
+ "a_cat": [$(category CASH Cash 0), $(category SAVINGS Savings 1)],
+ "l_cat": [$(category LOAN Loan 0)]}
+JSON
+
+# file_state: "<asset names in sort order>|<tags of Cash>|<tag names and colours>"
+file_state() {
+    python3 - "$HOME/mervane.json" <<'PY'
+import json, sys
+d = json.load(open(sys.argv[1]))
+assets = sorted(d["a_cat"], key=lambda c: c["sort_order"])
+tags = {t["ID"]: t for t in d.get("tags", [])}
+cash = next(c for c in d["a_cat"] if c["ID"] == "CASH")
+print(",".join(c["name"] for c in assets) + "|" + ",".join(tags[i]["name"] for i in cash.get("tags", []) if i in tags)
+      + "|" + ",".join(t["name"] + ":" + t["hexColorString"] for t in d.get("tags", [])))
+PY
+}
+
+# wait_file_state <expected>: waits until the data file says so.
+wait_file_state() {
+    local state=""
+    for _ in $(seq 1 50); do
+        state=$(file_state)
+        [ "$state" = "$1" ] && return 0
+        sleep 0.1
+    done
+    echo "the data file holds '$state', not '$1'" >&2
+    return 1
+}
+
+# popover_window <main window>: the application's visible window that is not the main one.
+popover_window() {
+    local id
+    for _ in $(seq 1 50); do
+        for id in $(xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null); do
+            [ "$id" != "$1" ] && { echo "$id"; return 0; }
+        done
+        sleep 0.1
+    done
+    return 1
+}
+
+# popover_gone <main window>: waits until only the main window is visible.
+popover_gone() {
+    for _ in $(seq 1 50); do
+        xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null | grep -qv "^$1\$" || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# click_save <popover>: Save is the popover's bottom-right button.
+click_save() {
+    local px py pw ph
+    read -r px py pw ph <<<"$(e2e_window_geometry "$1")"
+    xdotool mousemove $((px + pw - arrow - 16 - 30)) $((py + ph - arrow - 14 - 10)) click 1
+}
+
+# green_in_row <screenshot> <row>: pixels of the green tag's colour in that row of the asset list.
+green_in_row() {
+    convert "$1" -crop "500x$((row_height - 4))+$((wx + sidebar))+$((wy + list_top + $2 * row_height + 2))" +repage \
+        -fuzz 12% -fill white -opaque "#87de69" -fill black +opaque white -format '%[fx:int(mean*w*h)]' info:
+}
+
+sidebar_button() { # <index from the top, 0 = dashboard>
+    xdotool mousemove $((wx + sidebar / 2)) $((wy + 82 + $1 * 59)) click 1
+    sleep 0.5
+}
+
+quit_app() {
+    xdotool windowfocus --sync "$1"
+    xdotool key --clearmodifiers ctrl+q
+    e2e_wait_exit 20 || fail "Ctrl+Q did not quit cleanly"
+}
+
+e2e_write_text_settings mcmain "{{100, 50}, {1200, 800}}" SelectedAppearance 1
+e2e_start "$binary"
+window=$(e2e_wait_window '^Mervane$') || exit 1
+e2e_screenshot_painted "$shots/categories-start.png" || fail "no screenshot"
+read -r wx wy ww wh <<<"$(e2e_window_geometry "$window")"
+
+# The tags screen: Add opens the tag editor on its name; the third colour is green.
+sidebar_button 2
+xdotool mousemove $((wx + sidebar + tag_list_width - 85 + 11)) $((wy + wh - 9 - 11)) click 1
+editor=$(popover_window "$window") || fail "Add opened no tag editor"
+sleep 0.5
+xdotool type --delay 30 "Family"
+xdotool key Tab Tab Tab Tab space
+sleep 0.3
+e2e_screenshot "$shots/tags-editor-light.png"
+click_save "$editor"
+wait_file_state "Cash,Savings||Family:GREEN" || fail "the tag was not saved green"
+popover_gone "$window" || fail "the tag editor stayed open after saving"
+
+# The category screen: Cash (row 0) is selected and edited; its editor chooses the tag.
+sidebar_button 1
+xdotool mousemove $((wx + sidebar + 200)) $((wy + list_top + row_height / 2)) click 1
+xdotool mousemove $((wx + sidebar + 564 - 130 + 11)) $((wy + wh - 9 - 11)) click 1
+editor=$(popover_window "$window") || fail "Edit opened no category editor"
+sleep 0.5
+xdotool key Tab Tab Tab Down
+sleep 0.3
+e2e_screenshot "$shots/categories-editor-light.png"
+click_save "$editor"
+wait_file_state "Cash,Savings|Family|Family:GREEN" || fail "Cash was not tagged"
+popover_gone "$window" || fail "the category editor stayed open after saving"
+
+# Savings (row 1) is dragged above Cash.
+xdotool mousemove $((wx + sidebar + 200)) $((wy + list_top + row_height + row_height / 2)) mousedown 1
+for y in 70 60 45 30 15 6 3; do
+    xdotool mousemove $((wx + sidebar + 200)) $((wy + list_top + y))
+    sleep 0.05
+done
+sleep 0.3
+xdotool mouseup 1
+wait_file_state "Savings,Cash|Family|Family:GREEN" || fail "the drag did not reorder the list"
+sleep 0.5
+e2e_screenshot "$shots/categories-light.png"
+quit_app "$window"
+
+# Dark, after a restart: Savings first, Cash with its green tag second.
+e2e_write_text_settings mcmain "{{100, 50}, {1200, 800}}" SelectedAppearance 2
+e2e_start "$binary"
+window=$(e2e_wait_window '^Mervane$') || exit 1
+sleep 0.5
+sidebar_button 1
+e2e_screenshot "$shots/categories-dark.png"
+[ "$(green_in_row "$shots/categories-dark.png" 0)" -lt 10 ] || fail "the first row shows a green tag"
+[ "$(green_in_row "$shots/categories-dark.png" 1)" -gt 40 ] || fail "Cash's green tag is not in the second row"
+sidebar_button 2
+xdotool mousemove $((wx + sidebar + 200)) $((wy + 125)) click 1
+sleep 0.5
+e2e_screenshot "$shots/tags-dark.png"
+wait_file_state "Savings,Cash|Family|Family:GREEN" || fail "the data file changed"
+quit_app "$window"
+echo "PASS"
