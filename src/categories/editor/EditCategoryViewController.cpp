@@ -12,6 +12,7 @@
 #include "uikit/controls/KitDrawing.h"
 #include "uikit/controls/tokens/TKTokenField.h"
 #include "uikit/overlay/POProgressOverlay.h"
+#include "uikit/overlay/SavingOverlay.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -370,19 +371,13 @@ void EditCategoryViewController::saveButtonClick()
             refused->message);
         return;
     }
-    m_overlay = new POProgressOverlay(this);
-    m_overlay->setLabelText(platform::Strings::tr("Saving ..."));
-    m_overlay->show(true);
-    NWData::shared()->saveDataAsync(this, [this](platform::MaybeError result) { saveFinished(result); });
+    m_overlay = SavingOverlay::saveStore(
+        this, [this](const platform::MaybeError& result) { saveFinished(result); });
 }
 
 void EditCategoryViewController::saveFinished(const platform::MaybeError& result)
 {
-    if (m_overlay) {
-        m_overlay->hide(false);
-        m_overlay->deleteLater();
-        m_overlay = nullptr;
-    }
+    m_overlay = nullptr;
     if (result) {
         // What the data file does not hold is taken back out of the model.
         m_logic.revertSave();

@@ -14,7 +14,7 @@
 #include "uikit/controls/bar/CommandBar.h"
 #include "uikit/controls/rows/TableRowHost.h"
 #include "uikit/controls/rows/TableRowView.h"
-#include "uikit/overlay/POProgressOverlay.h"
+#include "uikit/overlay/SavingOverlay.h"
 #include "uikit/window/TBWindowButton.h"
 
 #include <QHBoxLayout>
@@ -184,15 +184,8 @@ void CategoryViewController::categoryDeleteNotifHandler()
 
 void CategoryViewController::saveChanges(CategoryListPane* pane, bool orderChanged)
 {
-    auto* overlay = new POProgressOverlay(this);
-    overlay->setLabelText(platform::Strings::tr("Saving ..."));
-    overlay->setRemoveFromSuperViewOnHide(true);
-    overlay->show(true);
-    const QPointer<POProgressOverlay> guard(overlay);
     const QPointer<CategoryListPane> anchor(pane);
-    NWData::shared()->saveDataAsync(this, [this, guard, anchor, orderChanged](platform::MaybeError error) {
-        if (guard)
-            guard->hide(true);
+    SavingOverlay::saveStore(this, [this, anchor, orderChanged](const platform::MaybeError& error) {
         // Saved or not, the model holds the change: every screen shows it.
         auto& center = platform::NotificationCenter::defaultCenter();
         center.post(notifications::dataReFetched);

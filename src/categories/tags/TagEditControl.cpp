@@ -10,6 +10,7 @@
 #include "uikit/controls/box/RXRoundedBox.h"
 #include "uikit/controls/fields/NWTextField.h"
 #include "uikit/overlay/POProgressOverlay.h"
+#include "uikit/overlay/SavingOverlay.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -195,19 +196,13 @@ void TagEditControl::saveButtonClick()
     }
     m_logic.apply(m_tagNameCtl->text(), m_tagDescCtl->text());
     m_tagNameCtl->setText(m_logic.tagRecord() ? m_logic.tagRecord()->name() : m_tagNameCtl->text());
-    m_overlay = new POProgressOverlay(this);
-    m_overlay->setLabelText(platform::Strings::tr("Saving ..."));
-    m_overlay->show(true);
-    NWData::shared()->saveDataAsync(this, [this](platform::MaybeError result) { saveFinished(result); });
+    m_overlay = SavingOverlay::saveStore(
+        this, [this](const platform::MaybeError& result) { saveFinished(result); });
 }
 
 void TagEditControl::saveFinished(const platform::MaybeError& result)
 {
-    if (m_overlay) {
-        m_overlay->hide(false);
-        m_overlay->deleteLater();
-        m_overlay = nullptr;
-    }
+    m_overlay = nullptr;
     if (result) {
         // The tag keeps its new fields in memory; the next save of any kind writes them.
         showMessage(*result);

@@ -11,7 +11,7 @@
 #include "records/history/NWCategoryLogsController.h"
 #include "uikit/controls/rows/TableRowHost.h"
 #include "uikit/controls/rows/TableRowView.h"
-#include "uikit/overlay/POProgressOverlay.h"
+#include "uikit/overlay/SavingOverlay.h"
 
 void TagsViewController::openEditor(
     const std::shared_ptr<MVX_Tags>& tag, const QRectF& anchor, QWidget* view, platform::RectEdge edge)
@@ -71,15 +71,8 @@ void TagsViewController::tagDeleteNotifHandler()
     reloadData();
 
     m_deleting = true;
-    auto* overlay = new POProgressOverlay(this);
-    overlay->setLabelText(platform::Strings::tr("Saving ..."));
-    overlay->setRemoveFromSuperViewOnHide(true);
-    overlay->show(true);
-    QPointer<POProgressOverlay> guard(overlay);
-    store->saveDataAsync(this, [this, guard](platform::MaybeError error) {
+    SavingOverlay::saveStore(this, [this](const platform::MaybeError& error) {
         m_deleting = false;
-        if (guard)
-            guard->hide(true);
         // Saved or not, the model in memory has changed: every screen shows it as it is.
         platform::NotificationCenter::defaultCenter().post(notifications::dataReFetched);
         // Kept in memory, the change goes to the file with the next save that succeeds.

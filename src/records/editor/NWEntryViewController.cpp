@@ -18,6 +18,7 @@
 #include "uikit/controls/fields/NWTextField.h"
 #include "uikit/controls/rows/TableRowHost.h"
 #include "uikit/overlay/POProgressOverlay.h"
+#include "uikit/overlay/SavingOverlay.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -311,19 +312,13 @@ void NWEntryViewController::saveButtonHandler()
         showError(*refused);
         return;
     }
-    m_overlay = new POProgressOverlay(this);
-    m_overlay->setLabelText(platform::Strings::tr("Saving ..."));
-    m_overlay->show(true);
-    NWData::shared()->saveDataAsync(this, [this](platform::MaybeError result) { saveFinished(result); });
+    m_overlay = SavingOverlay::saveStore(
+        this, [this](const platform::MaybeError& result) { saveFinished(result); });
 }
 
 void NWEntryViewController::saveFinished(const platform::MaybeError& result)
 {
-    if (m_overlay) {
-        m_overlay->hide(false);
-        m_overlay->deleteLater();
-        m_overlay = nullptr;
-    }
+    m_overlay = nullptr;
     if (result) {
         // The store goes back to what the data file holds.
         m_logic.revertSave();

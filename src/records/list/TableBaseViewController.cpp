@@ -14,7 +14,7 @@
 #include "uikit/controls/bar/CommandBar.h"
 #include "uikit/controls/rows/DVGenericTableRowView.h"
 #include "uikit/controls/rows/TableRowHost.h"
-#include "uikit/overlay/POProgressOverlay.h"
+#include "uikit/overlay/SavingOverlay.h"
 #include "uikit/popover/PKPopoverController.h"
 #include "uikit/window/TBWindowButton.h"
 
@@ -194,16 +194,9 @@ void TableBaseViewController::nwrecordDelete()
         return;
     m_model->reload();
     m_deleting = true;
-    auto* overlay = new POProgressOverlay(this);
-    overlay->setLabelText(platform::Strings::tr("Saving ..."));
-    overlay->setRemoveFromSuperViewOnHide(true);
-    overlay->show(true);
-    QPointer<POProgressOverlay> guard(overlay);
     const std::weak_ptr<MVX_Model> model = store->appData();
-    store->saveDataAsync(this, [this, guard, record, model](platform::MaybeError error) {
+    SavingOverlay::saveStore(this, [this, record, model](const platform::MaybeError& error) {
         m_deleting = false;
-        if (guard)
-            guard->hide(true);
         if (!error) {
             platform::NotificationCenter::defaultCenter().post(notifications::dataReFetched);
             return;
