@@ -2,6 +2,7 @@
 // (popover made, filled by the will-show step, laid out, closed and gone).
 
 #include "BenchData.h"
+#include "ScreenBench.h"
 
 #include "categories/editor/CategoryEditorPopover.h"
 #include "categories/editor/EditCategoryViewController.h"
@@ -22,9 +23,7 @@ void BM_OpenCategoryEditor(benchmark::State& state)
     benchdata::installLargeHousehold();
     const auto category = NWData::shared()->appData()->assetscat()->value(42);
     QWidget anchor;
-    anchor.resize(800, 600);
-    anchor.show();
-    QCoreApplication::processEvents();
+    benchscreens::showAndSettle(anchor, QSize(800, 600));
     for (auto _ : state) {
         PKPopoverController* popover = newCategoryEditorPopover(category, true, &anchor);
         popover->setAnimates(false);
@@ -45,14 +44,5 @@ BENCHMARK(BM_OpenCategoryEditor)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir home;
-    qputenv("HOME", home.path().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchscreens::run(argc, argv);
 }

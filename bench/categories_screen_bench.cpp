@@ -3,6 +3,7 @@
 // sorting and reloading the list; the save's writing runs off the main thread and is not
 // part of it).
 #include "BenchData.h"
+#include "ScreenBench.h"
 #include "categories/screen/CategoryListModel.h"
 #include "categories/screen/CategoryListPane.h"
 #include "categories/screen/CategoryViewController.h"
@@ -21,13 +22,9 @@ void BM_ReloadBothListsAfterDataReFetched(benchmark::State& state)
 {
     benchdata::installLargeHousehold();
     CategoryViewController screen;
-    screen.resize(1000, 800);
-    screen.show();
-    QCoreApplication::processEvents();
+    benchscreens::showAndSettle(screen, QSize(1000, 800));
     for (auto _ : state) {
-        platform::NotificationCenter::defaultCenter().post(notifications::dataReFetched);
-        // The rows in view are built before the next paint: run until then.
-        QCoreApplication::processEvents();
+        benchscreens::reloadAndSettle();
         benchmark::DoNotOptimize(screen.tableViewA()->indexWidget(screen.tableViewA()->model()->index(0, 0)));
     }
     state.counters["assets"] = screen.tableViewA()->model()->rowCount();
@@ -38,9 +35,7 @@ void BM_ReorderTheAssetList(benchmark::State& state)
 {
     benchdata::installLargeHousehold();
     CategoryViewController screen;
-    screen.resize(1000, 800);
-    screen.show();
-    QCoreApplication::processEvents();
+    benchscreens::showAndSettle(screen, QSize(1000, 800));
     CategoryListModel* list = screen.assetPane()->listModel();
     const int count = list->rowCount();
     for (auto _ : state) {
@@ -58,10 +53,5 @@ BENCHMARK(BM_ReorderTheAssetList)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchscreens::run(argc, argv);
 }

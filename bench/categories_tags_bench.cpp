@@ -3,6 +3,7 @@
 // selected tag's detail lists after "dataReFetched", up to the visible rows built, and the
 // opening of the tag editor.
 #include "BenchData.h"
+#include "ScreenBench.h"
 #include "categories/tags/TagEditControl.h"
 #include "categories/tags/TagEditorPopover.h"
 #include "categories/tags/TagsViewController.h"
@@ -45,15 +46,11 @@ void BM_ReloadTagsAfterDataReFetched(benchmark::State& state)
 {
     installTaggedHousehold();
     TagsViewController screen;
-    screen.resize(1000, 800);
-    screen.show();
-    QCoreApplication::processEvents();
+    benchscreens::showAndSettle(screen, QSize(1000, 800));
     screen.tableViewTag()->setCurrentIndex(screen.tableViewTag()->model()->index(3, 0));
     QCoreApplication::processEvents();
     for (auto _ : state) {
-        platform::NotificationCenter::defaultCenter().post(notifications::dataReFetched);
-        // The rows in view are built before the next paint: run until then.
-        QCoreApplication::processEvents();
+        benchscreens::reloadAndSettle();
         benchmark::DoNotOptimize(
             screen.tableViewCategoryA()->indexWidget(screen.tableViewCategoryA()->model()->index(0, 0)));
     }
@@ -66,9 +63,7 @@ void BM_OpenTagEditor(benchmark::State& state)
 {
     installTaggedHousehold();
     QWidget anchor;
-    anchor.resize(800, 600);
-    anchor.show();
-    QCoreApplication::processEvents();
+    benchscreens::showAndSettle(anchor, QSize(800, 600));
     const auto tag = NWData::shared()->appData()->tags()->at(5);
     for (auto _ : state) {
         PKPopoverController* popover = newTagEditorPopover(tag, &anchor);
@@ -91,11 +86,5 @@ BENCHMARK(BM_OpenTagEditor)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchscreens::run(argc, argv);
 }

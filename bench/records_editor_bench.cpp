@@ -2,6 +2,7 @@
 // (prefill from the newest record, 200 rows) and the main-thread part of a save.
 
 #include "BenchData.h"
+#include "ScreenBench.h"
 
 #include "records/editor/NWEntryLogic.h"
 #include "records/editor/NWEntryViewController.h"
@@ -24,9 +25,7 @@ void BM_OpenNewRecordEditor(benchmark::State& state)
 {
     benchdata::installLargeHousehold();
     QWidget anchor;
-    anchor.resize(800, 600);
-    anchor.show();
-    QCoreApplication::processEvents();
+    benchscreens::showAndSettle(anchor, QSize(800, 600));
     for (auto _ : state) {
         PKPopoverController* popover = newRecordEditorPopover(nullptr, &anchor);
         popover->setAnimates(false);
@@ -83,16 +82,5 @@ BENCHMARK(BM_StoreSerialisation)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Saves go to a home of their own, never to the user's data file.
-    QTemporaryDir home;
-    qputenv("HOME", home.path().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    NWData::shared()->waitForPendingWrites();
-    return 0;
+    return benchscreens::run(argc, argv);
 }

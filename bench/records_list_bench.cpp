@@ -2,6 +2,7 @@
 // the reload after "dataReFetched" up to the visible rows built, and a scroll through the
 // whole list.
 #include "BenchData.h"
+#include "ScreenBench.h"
 #include "model/ModelNotifications.h"
 #include "model/store/NWData.h"
 #include "platform/NotificationCenter.h"
@@ -19,13 +20,9 @@ void BM_ReloadAfterDataReFetched(benchmark::State& state)
 {
     benchdata::installLargeHousehold();
     TableBaseViewController list;
-    list.resize(340, 800);
-    list.show();
-    QCoreApplication::processEvents();
+    benchscreens::showAndSettle(list, QSize(340, 800));
     for (auto _ : state) {
-        platform::NotificationCenter::defaultCenter().post(notifications::dataReFetched);
-        // The rows in view are built before the next paint: run until then.
-        QCoreApplication::processEvents();
+        benchscreens::reloadAndSettle();
         benchmark::DoNotOptimize(list.tableView()->indexWidget(list.tableView()->model()->index(0, 0)));
     }
     state.counters["records"] = list.tableView()->model()->rowCount();
@@ -35,9 +32,7 @@ void BM_ScrollThroughTheList(benchmark::State& state)
 {
     benchdata::installLargeHousehold();
     TableBaseViewController list;
-    list.resize(340, 800);
-    list.show();
-    QCoreApplication::processEvents();
+    benchscreens::showAndSettle(list, QSize(340, 800));
     QScrollBar* bar = list.tableView()->verticalScrollBar();
     for (auto _ : state) {
         platform::NotificationCenter::defaultCenter().post(notifications::dataReFetched);
@@ -55,10 +50,5 @@ BENCHMARK(BM_ScrollThroughTheList)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return benchscreens::run(argc, argv);
 }
