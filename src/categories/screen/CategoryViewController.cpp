@@ -131,17 +131,6 @@ CategoryListPane* CategoryViewController::paneOf(const TBWindowButton* sender) c
     return liability ? m_liabilityPane : m_assetPane;
 }
 
-bool CategoryViewController::closeIfShown(QPointer<PKPopoverController>& popover)
-{
-    const bool shown = popover && popover->shown();
-    if (shown)
-        popover->close();
-    if (popover)
-        popover->deleteLater();
-    popover = nullptr;
-    return shown;
-}
-
 void CategoryViewController::deleteCategoryHandler(TBWindowButton* sender)
 {
     m_deleteAssetCategory.reset();
@@ -229,7 +218,7 @@ void CategoryViewController::showLogs(CategoryListPane* pane, int clickedRow)
     if (!category)
         return;
     pane->selectRow(clickedRow);
-    if (closeIfShown(m_categoryLogPopover))
+    if (PKPopoverController::dropPopover(m_categoryLogPopover))
         return;
     m_categoryLogPopover = new PKPopoverController(new NWCategoryLogsController, this);
     m_categoryLogPopover->setDefaultProperties_ItemEdit();

@@ -75,8 +75,6 @@ private:
     /// Saves the model under the overlay; every screen reloads afterwards, the pies too when
     /// the order changed. A failure is shown at `pane`'s command bar.
     void saveChanges(CategoryListPane* pane, bool orderChanged);
-    /// Drops a popover that is not shown, or closes and drops a shown one; true when it was shown.
-    static bool closeIfShown(QPointer<PKPopoverController>& popover);
 
     CategoryListPane* m_assetPane = nullptr;
     CategoryListPane* m_liabilityPane = nullptr;

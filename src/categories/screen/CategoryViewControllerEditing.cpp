@@ -12,7 +12,7 @@
 void CategoryViewController::addNewCategoryHandler(TBWindowButton* sender)
 {
     CategoryListPane* const pane = paneOf(sender);
-    if (closeIfShown(m_editCategoryPopover))
+    if (PKPopoverController::dropPopover(m_editCategoryPopover))
         return;
     m_editCategoryPopover = newCategoryEditorPopover(nullptr, pane->isAsset(), this);
     TBWindowButton* const anchor = pane->addButton();
@@ -31,7 +31,7 @@ void CategoryViewController::categoryEditHandler(TBWindowButton* sender, bool is
     std::shared_ptr<MVX_Category> category = pane->selectedCategory(-1, &row);
     if (!category)
         return;
-    if (closeIfShown(m_editCategoryPopover))
+    if (PKPopoverController::dropPopover(m_editCategoryPopover))
         return;
     m_editCategoryPopover = newCategoryEditorPopover(std::move(category), pane->isAsset(), this);
     if (isDoubleClick) {

@@ -280,14 +280,3 @@ void TagsViewController::reloadTags()
     if (m_editCategoryPopover && m_editCategoryPopover->shown())
         m_editCategoryPopover->close();
 }
-
-bool TagsViewController::closeIfShown(QPointer<PKPopoverController>& popover)
-{
-    const bool shown = popover && popover->shown();
-    if (shown)
-        popover->close();
-    if (popover)
-        popover->deleteLater();
-    popover = nullptr;
-    return shown;
-}

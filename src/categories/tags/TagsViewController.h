@@ -91,8 +91,6 @@ private:
     TableRowView* makeTagRow(int row);
     TableRowView* makeCategoryRow(bool isAsset, int row);
     QListView* makeList(const QString& name, TableRowHost*& host);
-    /// Drops a popover that is not shown, or closes and drops a shown one; true when it was shown.
-    static bool closeIfShown(QPointer<PKPopoverController>& popover);
 
     QPointer<NW_TagBgView> m_backgroundView;
     QPointer<QLabel> m_tagCaption;

@@ -16,7 +16,7 @@
 void TagsViewController::openEditor(
     const std::shared_ptr<MVX_Tags>& tag, const QRectF& anchor, QWidget* view, platform::RectEdge edge)
 {
-    if (closeIfShown(m_editCategoryPopover))
+    if (PKPopoverController::dropPopover(m_editCategoryPopover))
         return;
     m_editCategoryPopover = newTagEditorPopover(tag, this);
     m_editCategoryPopover->showRelativeToRect(anchor, view, edge);
@@ -91,7 +91,7 @@ void TagsViewController::showCategoryLogs(bool isAsset, int row)
         return;
     list->selectionModel()->select(
         model->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    if (closeIfShown(m_categoryLogPopover))
+    if (PKPopoverController::dropPopover(m_categoryLogPopover))
         return;
     const std::shared_ptr<MVX_Category> category = model->category(row);
     auto* history = new NWCategoryLogsController;

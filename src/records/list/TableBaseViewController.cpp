@@ -151,20 +151,6 @@ std::shared_ptr<MVX_NWLog> TableBaseViewController::getSelectedNWLogItem(int* ro
     return record;
 }
 
-bool TableBaseViewController::closeIfShown(QPointer<PKPopoverController>& popover)
-{
-    if (popover && popover->shown()) {
-        popover->close();
-        popover->deleteLater();
-        popover = nullptr;
-        return true;
-    }
-    if (popover)
-        popover->deleteLater();
-    popover = nullptr;
-    return false;
-}
-
 void TableBaseViewController::rowEditClickHandler()
 {
     editTheNWLogRecord(getSelectedNWLogItem());

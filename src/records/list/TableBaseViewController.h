@@ -62,8 +62,6 @@ private:
     TableRowView* makeRow(int row);
     /// Shows `text` in the list's message popover, above `anchor`.
     void showMessage(const QString& text, QWidget* anchor);
-    /// Drops a popover that is not shown, or closes and drops a shown one; true when it was shown.
-    static bool closeIfShown(QPointer<PKPopoverController>& popover);
 
     QPointer<QTableView> m_tableView;
     RecordListModel* m_model = nullptr;

@@ -22,7 +22,7 @@ bool haveCategories()
 void TableBaseViewController::addNewRecordClickHandler()
 {
     if (!haveCategories()) {
-        if (closeIfShown(m_categoryWarningPopover))
+        if (PKPopoverController::dropPopover(m_categoryWarningPopover))
             return;
         auto* warning = new NoCategoriesWarningViewController;
         m_categoryWarningPopover = new PKPopoverController(warning, this);
@@ -33,7 +33,7 @@ void TableBaseViewController::addNewRecordClickHandler()
             QRectF(m_addButton->rect()), m_addButton, platform::RectEdge::MinY);
         return;
     }
-    if (closeIfShown(m_editRecordPopover))
+    if (PKPopoverController::dropPopover(m_editRecordPopover))
         return;
     m_editRecordPopover = newRecordEditorPopover(nullptr, this);
     m_editRecordPopover->showRelativeToRect(
@@ -44,7 +44,7 @@ void TableBaseViewController::editTheNWLogRecord(const std::shared_ptr<MVX_NWLog
 {
     if (!record)
         return;
-    if (closeIfShown(m_editRecordPopover))
+    if (PKPopoverController::dropPopover(m_editRecordPopover))
         return;
     m_editRecordPopover = newRecordEditorPopover(record, this);
     m_editRecordPopover->showRelativeToRect(

@@ -170,6 +170,17 @@ PKPopoverGeometry::ArrowDirection PKPopoverController::arrowDirection() const
     return m_popoverWindow->frameView()->arrowDirection();
 }
 
+bool PKPopoverController::dropPopover(QPointer<PKPopoverController>& popover)
+{
+    const bool shown = popover && popover->shown();
+    if (shown)
+        popover->close();
+    if (popover)
+        popover->deleteLater();
+    popover = nullptr;
+    return shown;
+}
+
 void PKPopoverController::setDefaultProperties_ItemEdit()
 {
     const QPalette palette = QApplication::palette();

@@ -128,6 +128,11 @@ public:
     /// current anchor.
     QRectF popoverFrameWithSize(const QSizeF& contentSize, PKPopoverGeometry::ArrowDirection direction) const;
 
+    /// The toggle of a command button whose popover is made anew at each opening: closes
+    /// `popover` when it is shown and lets it go (deleted once back in the event loop), leaving
+    /// `popover` null. True when it was shown: the press only closed it.
+    static bool dropPopover(QPointer<PKPopoverController>& popover);
+
     void setDefaultProperties_ItemEdit();
     void setDefaultProperties_ItemWarning();
     void setDefaultProperties(bool escape, bool resign, bool inactive);
