@@ -17,19 +17,8 @@ NWCategoryCellView::NWCategoryCellView(QWidget* parent) : QWidget(parent)
     m_currencyFlag->setObjectName(u"currencyFlag"_s);
     m_currencyFlag->setFixedWidth(22);
     m_currencyFlag->setAlignment(Qt::AlignCenter);
-    m_nameField = new QLabel(this);
-    m_nameField->setObjectName(u"nameField"_s);
-    m_nameField->setTextFormat(Qt::PlainText);
-    QFont bold = m_nameField->font();
-    bold.setBold(true);
-    m_nameField->setFont(bold);
-    m_descField = new QLabel(this);
-    m_descField->setObjectName(u"descField"_s);
-    m_descField->setTextFormat(Qt::PlainText);
-    QPalette secondary = m_descField->palette();
-    for (QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text })
-        secondary.setColor(role, platform::namedColor(u"SecondaryText"_s));
-    m_descField->setPalette(secondary);
+    m_nameField = makeNameField(this);
+    m_descField = makeDescField(this);
     m_tokenField = new TKTokenField(this);
     m_tokenField->setObjectName(u"tokenField"_s);
     // Shown, not edited: the editor is where tags are chosen.
@@ -50,6 +39,30 @@ NWCategoryCellView::NWCategoryCellView(QWidget* parent) : QWidget(parent)
     layout->addWidget(m_tokenField, 0, 2, 2, 1);
     layout->setColumnStretch(1, 1);
     layout->setColumnStretch(2, 1);
+}
+
+QLabel* NWCategoryCellView::makeNameField(QWidget* parent)
+{
+    auto* field = new QLabel(parent);
+    field->setObjectName(u"nameField"_s);
+    field->setTextFormat(Qt::PlainText);
+    QFont bold = field->font();
+    bold.setBold(true);
+    field->setFont(bold);
+    return field;
+}
+
+QLabel* NWCategoryCellView::makeDescField(QWidget* parent)
+{
+    auto* field = new QLabel(parent);
+    field->setObjectName(u"descField"_s);
+    field->setTextFormat(Qt::PlainText);
+    // Inside a list's viewport a label draws with the Text role, elsewhere with WindowText.
+    QPalette secondary = field->palette();
+    for (QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text })
+        secondary.setColor(role, platform::namedColor(u"SecondaryText"_s));
+    field->setPalette(secondary);
+    return field;
 }
 
 void NWCategoryCellView::setCategory(const MVX_Category& category)

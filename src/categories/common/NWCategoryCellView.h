@@ -22,6 +22,10 @@ public:
     /// for each of its tag IDs that a tag of the store has, in the category's order.
     void setCategory(const MVX_Category& category);
 
+    /// The bold name and the quieter description every row of these lists shows.
+    static QLabel* makeNameField(QWidget* parent);
+    static QLabel* makeDescField(QWidget* parent);
+
     QLabel* nameField() const { return m_nameField; }
     QLabel* descField() const { return m_descField; }
     TKTokenField* tokenField() const { return m_tokenField; }

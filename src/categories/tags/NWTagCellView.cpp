@@ -1,5 +1,7 @@
 #include "categories/tags/NWTagCellView.h"
 
+#include "categories/common/NWCategoryCellView.h"
+
 #include "categories/common/TagColorImages.h"
 #include "platform/Resources.h"
 
@@ -15,19 +17,8 @@ NWTagCellView::NWTagCellView(QWidget* parent) : QWidget(parent)
     m_tagView->setObjectName(u"tagView"_s);
     m_tagView->setFixedSize(imageSize + 4, imageSize + 4);
     m_tagView->setAlignment(Qt::AlignCenter);
-    m_nameField = new QLabel(this);
-    m_nameField->setObjectName(u"nameField"_s);
-    m_nameField->setTextFormat(Qt::PlainText);
-    QFont bold = m_nameField->font();
-    bold.setBold(true);
-    m_nameField->setFont(bold);
-    m_descField = new QLabel(this);
-    m_descField->setObjectName(u"descField"_s);
-    m_descField->setTextFormat(Qt::PlainText);
-    QPalette secondary = m_descField->palette();
-    for (QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text })
-        secondary.setColor(role, platform::namedColor(u"SecondaryText"_s));
-    m_descField->setPalette(secondary);
+    m_nameField = NWCategoryCellView::makeNameField(this);
+    m_descField = NWCategoryCellView::makeDescField(this);
 
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(12, 3, 10, 3);
