@@ -50,26 +50,7 @@ wait_file_state() {
     return 1
 }
 
-# popover_window <main window>: the application's visible window that is not the main one.
-popover_window() {
-    local id
-    for _ in $(seq 1 50); do
-        for id in $(xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null); do
-            [ "$id" != "$1" ] && { echo "$id"; return 0; }
-        done
-        sleep 0.1
-    done
-    return 1
-}
 
-# popover_gone <main window>: waits until only the main window is visible.
-popover_gone() {
-    for _ in $(seq 1 50); do
-        xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null | grep -qv "^$1\$" || return 0
-        sleep 0.1
-    done
-    return 1
-}
 
 # click_save <popover>: Save is the popover's bottom-right button.
 click_save() {
@@ -89,11 +70,6 @@ sidebar_button() { # <index from the top, 0 = dashboard>
     sleep 0.5
 }
 
-quit_app() {
-    xdotool windowfocus --sync "$1"
-    xdotool key --clearmodifiers ctrl+q
-    e2e_wait_exit 20 || fail "Ctrl+Q did not quit cleanly"
-}
 
 e2e_write_text_settings mcmain "{{100, 50}, {1200, 800}}" SelectedAppearance 1
 e2e_start "$binary"
@@ -104,7 +80,7 @@ read -r wx wy ww wh <<<"$(e2e_window_geometry "$window")"
 # The tags screen: Add opens the tag editor on its name; the third colour is green.
 sidebar_button 2
 xdotool mousemove $((wx + sidebar + tag_list_width - 85 + 11)) $((wy + wh - 9 - 11)) click 1
-editor=$(popover_window "$window") || fail "Add opened no tag editor"
+editor=$(e2e_popover_window "$window") || fail "Add opened no tag editor"
 sleep 0.5
 xdotool type --delay 30 "Family"
 xdotool key Tab Tab Tab Tab space
@@ -112,20 +88,20 @@ sleep 0.3
 e2e_screenshot "$shots/tags-editor-light.png"
 click_save "$editor"
 wait_file_state "Cash,Savings||Family:GREEN" || fail "the tag was not saved green"
-popover_gone "$window" || fail "the tag editor stayed open after saving"
+e2e_popover_gone "$window" || fail "the tag editor stayed open after saving"
 
 # The category screen: Cash (row 0) is selected and edited; its editor chooses the tag.
 sidebar_button 1
 xdotool mousemove $((wx + sidebar + 200)) $((wy + list_top + row_height / 2)) click 1
 xdotool mousemove $((wx + sidebar + 564 - 130 + 11)) $((wy + wh - 9 - 11)) click 1
-editor=$(popover_window "$window") || fail "Edit opened no category editor"
+editor=$(e2e_popover_window "$window") || fail "Edit opened no category editor"
 sleep 0.5
 xdotool key Tab Tab Tab Down
 sleep 0.3
 e2e_screenshot "$shots/categories-editor-light.png"
 click_save "$editor"
 wait_file_state "Cash,Savings|Family|Family:GREEN" || fail "Cash was not tagged"
-popover_gone "$window" || fail "the category editor stayed open after saving"
+e2e_popover_gone "$window" || fail "the category editor stayed open after saving"
 
 # Savings (row 1) is dragged above Cash.
 xdotool mousemove $((wx + sidebar + 200)) $((wy + list_top + row_height + row_height / 2)) mousedown 1
@@ -138,7 +114,7 @@ xdotool mouseup 1
 wait_file_state "Savings,Cash|Family|Family:GREEN" || fail "the drag did not reorder the list"
 sleep 0.5
 e2e_screenshot "$shots/categories-light.png"
-quit_app "$window"
+e2e_quit "$window"
 
 # Dark, after a restart: Savings first, Cash with its green tag second.
 e2e_write_text_settings mcmain "{{100, 50}, {1200, 800}}" SelectedAppearance 2
@@ -154,5 +130,5 @@ xdotool mousemove $((wx + sidebar + 200)) $((wy + 125)) click 1
 sleep 0.5
 e2e_screenshot "$shots/tags-dark.png"
 wait_file_state "Savings,Cash|Family|Family:GREEN" || fail "the data file changed"
-quit_app "$window"
+e2e_quit "$window"
 echo "PASS"

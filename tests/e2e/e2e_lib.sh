@@ -186,3 +186,34 @@ e2e_wait_geometry() {
     echo "window geometry is '$now', expected '$2'" >&2
     return 1
 }
+
+# e2e_popover_window <main window>: prints the id of the application's visible window that is
+# not the main one (an open popover), waiting for it to appear.
+e2e_popover_window() {
+    local id
+    for _ in $(seq 1 50); do
+        for id in $(xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null); do
+            [ "$id" != "$1" ] && { echo "$id"; return 0; }
+        done
+        sleep 0.1
+    done
+    return 1
+}
+
+# e2e_popover_gone <main window>: waits until the main window is the application's only
+# visible window.
+e2e_popover_gone() {
+    for _ in $(seq 1 50); do
+        xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null | grep -qv "^$1\$" || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# e2e_quit <main window>: Ctrl+Q in the main window; fails the test unless the application
+# quits cleanly.
+e2e_quit() {
+    xdotool windowfocus --sync "$1"
+    xdotool key --clearmodifiers ctrl+q
+    e2e_wait_exit 20 || fail "Ctrl+Q did not quit cleanly"
+}

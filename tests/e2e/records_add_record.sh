@@ -30,18 +30,6 @@ print(len(logs), cash[0] if cash else "-", f'{logs[0]["year"]}-{logs[0]["month"]
 PY
 }
 
-# popover_window <main window>: the id of the visible window of the application that is not the
-# main one (the editor's popover), waiting for it to appear.
-popover_window() {
-    local id
-    for _ in $(seq 1 50); do
-        for id in $(xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null); do
-            [ "$id" != "$1" ] && { echo "$id"; return 0; }
-        done
-        sleep 0.1
-    done
-    return 1
-}
 
 # row_has_text <screenshot> <window x> <window y>: whether the list's first row shows anything
 # besides its background.
@@ -52,11 +40,6 @@ row_has_text() {
     [ "$colours" -gt 8 ]
 }
 
-quit_app() {
-    xdotool windowfocus --sync "$1"
-    xdotool key --clearmodifiers ctrl+q
-    e2e_wait_exit 20 || fail "Ctrl+Q did not quit cleanly"
-}
 
 e2e_write_text_settings mcmain "{{100, 50}, {1200, 800}}" SelectedAppearance 1
 e2e_start "$binary"
@@ -67,7 +50,7 @@ row_has_text "$shots/records-empty.png" "$wx" "$wy" && fail "the empty list show
 
 # The add button sits 118 points from the list's right edge, 9 above the window's bottom.
 xdotool mousemove $((wx + sidebar + list_width - 118 + 11)) $((wy + wh - 9 - 11)) click 1
-editor=$(popover_window "$window") || fail "the add button opened no editor"
+editor=$(e2e_popover_window "$window") || fail "the add button opened no editor"
 sleep 0.5
 # The editor starts on the first asset's value: typing replaces it.
 xdotool type --delay 30 "1234.56"
@@ -85,13 +68,10 @@ done
 [ "$count" = 1 ] || fail "Save wrote no record (file holds $count)"
 [ "$cash" = 1234.56 ] || fail "the record holds Cash $cash, not 1234.56"
 [ "$period" = "$(date +%Y)-$(date +%-m)" ] || fail "the new record is for $period, not this month"
-for _ in $(seq 1 50); do
-    xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null | grep -qv "^$window\$" || break
-    sleep 0.1
-done
+e2e_popover_gone "$window" || fail "the editor stayed open after saving"
 e2e_screenshot "$shots/records-list-light.png"
 row_has_text "$shots/records-list-light.png" "$wx" "$wy" || fail "the saved record is not in the list"
-quit_app "$window"
+e2e_quit "$window"
 
 # Again, dark: the record is there after the restart, and a double click opens it.
 e2e_write_text_settings mcmain "{{100, 50}, {1200, 800}}" SelectedAppearance 2
@@ -100,10 +80,10 @@ window=$(e2e_wait_window '^Mervane$') || exit 1
 e2e_screenshot_painted "$shots/records-list-dark.png" || fail "no dark screenshot"
 row_has_text "$shots/records-list-dark.png" "$wx" "$wy" || fail "after a restart the record is not in the list"
 xdotool mousemove $((wx + sidebar + 200)) $((wy + 40 + 36)) click --repeat 2 --delay 80 1
-popover_window "$window" >/dev/null || fail "a double click on the record opened no editor"
+e2e_popover_window "$window" >/dev/null || fail "a double click on the record opened no editor"
 sleep 0.5
 e2e_screenshot "$shots/records-editor-dark.png"
 read -r count cash _ <<<"$(records_in_file)"
 [ "$count" = 1 ] && [ "$cash" = 1234.56 ] || fail "the data file changed: $count records, Cash $cash"
-quit_app "$window"
+e2e_quit "$window"
 echo "PASS"

@@ -24,11 +24,6 @@ message_gone() {
     return 1
 }
 
-quit_app() {
-    xdotool windowfocus --sync "$1"
-    xdotool key --clearmodifiers ctrl+q
-    e2e_wait_exit 20 || fail "Ctrl+Q did not quit cleanly"
-}
 
 for placement in full right; do
     case $placement in
@@ -66,7 +61,7 @@ for placement in full right; do
         || fail "$placement: only ${dw}x$dh of the ${mw}x$mh message was on the screen"
     cmp -s "$HOME/mervane.json" <(printf '{"nw_logs": [ {"year": 2021, "month": 12, "nw": ') \
         || fail "the data file changed"
-    quit_app "$window"
+    e2e_quit "$window"
 done
 
 # Dark appearance, with the application's icon on the window.
@@ -82,7 +77,7 @@ esac
 read -r wx wy _ _ <<<"$(e2e_window_geometry "$window")"
 lightness=$(convert "$shots/window-dark.png" -format "%[fx:int(255*p{$((wx + 500)),$((wy + 400))}.lightness)]" info:)
 [ "$lightness" -lt 100 ] || fail "the dark window's content is light ($lightness)"
-quit_app "$window"
+e2e_quit "$window"
 
 # Twice the scale: the window and its icons paint at the doubled size.
 rm "$HOME/mervane.json"
@@ -92,5 +87,5 @@ window=$(e2e_wait_window '^Mervane$') || exit 1
 e2e_screenshot_painted "$shots/window-scale-2.png" || fail "no screenshot at scale 2"
 read -r _ _ ww wh <<<"$(e2e_window_geometry "$window")"
 [ "$ww" -le $screen_w ] && [ "$wh" -le $screen_h ] || fail "at scale 2 the window is ${ww}x$wh, larger than the screen"
-quit_app "$window"
+e2e_quit "$window"
 echo "PASS"

@@ -1,9 +1,7 @@
 #pragma once
 
 #include "model/queries/ModelBuilders.h"
-#include "model/store/DataFileWriter.h"
-
-#include <QFile>
+#include "support/SharedStoreTest.h"
 
 namespace mervane::test {
 
@@ -11,11 +9,11 @@ namespace mervane::test {
 /// assets Cash (tagged Home), Car (depreciating 10 %), the hidden Old and Wallet (in the
 /// unknown currency "XBT"), in that order; the liability Loan; the tags Home and Travel;
 /// one record, May 2024, with a value of every category.
-class CategoryEditorTest : public TempHomeTest {
+class CategoryEditorTest : public SharedStoreTest {
 protected:
     void SetUp() override
     {
-        TempHomeTest::SetUp();
+        SharedStoreTest::SetUp();
         auto model = MVX_Model::makeEmpty();
         model->setBaseCurrency(QStringLiteral("USD"));
         home = makeTag(QStringLiteral("T-HOME"), QStringLiteral("Home"));
@@ -45,28 +43,11 @@ protected:
         may->setLiabilities(5000);
         may->setNw(16051);
         model->setNwLogArray(MVX_NWLogList { may });
-        store().setAppData(model);
-        store().sortNWArray(*model->nwLogArray());
         store().setSupportsForeignCurrencies(true);
-        store().writer().setDeviceFactoryForTesting({});
-        ASSERT_EQ(store().saveData(false), std::nullopt);
-    }
-    void TearDown() override
-    {
-        store().waitForPendingWrites();
-        store().writer().setDeviceFactoryForTesting({});
-        store().setAppData(nullptr);
-        store().sortNWArray({});
-        TempHomeTest::TearDown();
+        installAndSave(model);
     }
 
-    static NWData& store() { return *NWData::shared(); }
     static MVX_CategoryList& assets() { return *store().appData()->assetscat(); }
-    static QByteArray dataFileBytes()
-    {
-        QFile file(NWData::dataFilePath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
 
     std::shared_ptr<MVX_Tags> home, travel;
     std::shared_ptr<MVX_Category> cash, car, old, wallet, loan;

@@ -17,7 +17,7 @@
 #include "records/history/NWCategoryLogsController.h"
 #include "support/Eventually.h"
 #include "support/FailingDevices.h"
-#include "support/TempHomeTest.h"
+#include "support/SharedStoreTest.h"
 
 #include <gtest/gtest.h>
 
@@ -70,22 +70,13 @@ std::shared_ptr<MVX_NWLog> makeRecord(int month, double cash, double house, doub
     return record;
 }
 
-class CategoryScreenTest : public TempHomeTest {
+class CategoryScreenTest : public SharedStoreTest {
 protected:
-    void SetUp() override
-    {
-        TempHomeTest::SetUp();
-        store().writer().setDeviceFactoryForTesting({});
-    }
     void TearDown() override
     {
         m_screen.reset();
-        store().writer().setDeviceFactoryForTesting({});
-        store().waitForPendingWrites();
-        TempHomeTest::TearDown();
+        SharedStoreTest::TearDown();
     }
-
-    static NWData& store() { return *NWData::shared(); }
 
     /// Writes the household's data file and loads it, as the application does at start. The
     /// car is hidden and worth nothing in the newest record.
@@ -101,22 +92,12 @@ protected:
         model->liabilitycat()->append(makeCategory(u"CARD"_s, 1));
         model->setNwLogArray(MVX_NWLogList {
             makeRecord(1, 5000, 250000, 9000, 180000), makeRecord(2, 5200, 251000, 0, 179000) });
-        QFile file(NWData::dataFilePath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(*ModelJSONWriter::toJSON(*model));
-        file.close();
-        ASSERT_FALSE(store().getApplicationData().has_value());
-    }
-
-    static QByteArray dataFile()
-    {
-        QFile file(NWData::dataFilePath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        loadAsAtStart(*model);
     }
 
     static std::shared_ptr<MVX_Model> fileModel()
     {
-        auto read = ImportModel::read(dataFile());
+        auto read = ImportModel::read(dataFileBytes());
         return read ? read->model : nullptr;
     }
 
@@ -271,19 +252,19 @@ TEST_F(CategoryScreenTest, ADroppedRowTakesItsPlaceAndTheWholeSideIsSavedNumbere
     EXPECT_EQ(numbersInFile(true), u"CASH3,HOUSE1,CAR2,SHARES0"_s);
 
     // Just below itself: nothing moves and nothing is written.
-    const QByteArray before = dataFile();
+    const QByteArray before = dataFileBytes();
     EXPECT_TRUE(drop(list, dragOf(list, 0).get(), aboveRow(list, 1)));
     QCoreApplication::processEvents();
     EXPECT_EQ(listed(true), u"SHARES,HOUSE,CASH"_s);
     EXPECT_EQ(pies, 2);
-    EXPECT_EQ(dataFile(), before);
+    EXPECT_EQ(dataFileBytes(), before);
 }
 
 TEST_F(CategoryScreenTest, TextFromElsewhereAndRowsOfTheOtherListAreRefusedWithoutChange)
 {
     install();
     makeScreen();
-    const QByteArray before = dataFile();
+    const QByteArray before = dataFileBytes();
     QListView* assets = m_screen->tableViewA();
     QListView* liabilities = m_screen->tableViewL();
 
@@ -308,7 +289,7 @@ TEST_F(CategoryScreenTest, TextFromElsewhereAndRowsOfTheOtherListAreRefusedWitho
     EXPECT_EQ(listed(true), u"CASH,HOUSE,SHARES"_s);
     EXPECT_EQ(listed(false), u"LOAN,CARD"_s);
     store().waitForPendingWrites();
-    EXPECT_EQ(dataFile(), before);
+    EXPECT_EQ(dataFileBytes(), before);
 }
 
 TEST_F(CategoryScreenTest, ADeleteAsksFirstThenTakesEveryValueOutOfEveryRecordAndTheTotals)
@@ -353,7 +334,7 @@ TEST_F(CategoryScreenTest, AFailedSaveIsShownAtTheListAndTheChangeStaysInMemory)
 {
     install();
     makeScreen();
-    const QByteArray before = dataFile();
+    const QByteArray before = dataFileBytes();
     store().writer().setDeviceFactoryForTesting(failingDevices(failsAfterBytes(10)));
     CategoryListPane* liabilities = m_screen->liabilityPane();
     liabilities->selectRow(0); // LOAN
@@ -368,7 +349,7 @@ TEST_F(CategoryScreenTest, AFailedSaveIsShownAtTheListAndTheChangeStaysInMemory)
     EXPECT_EQ(listed(false), u"CARD"_s);
     EXPECT_EQ(store().appData()->liabilitycat()->size(), 1);
     EXPECT_DOUBLE_EQ(*store().appData()->currentLog()->liabilities(), 300);
-    EXPECT_EQ(dataFile(), before);
+    EXPECT_EQ(dataFileBytes(), before);
 
     // A reorder that cannot be saved is shown as well; the next save writes both changes.
     m_screen->messagePopover()->close();
@@ -377,7 +358,7 @@ TEST_F(CategoryScreenTest, AFailedSaveIsShownAtTheListAndTheChangeStaysInMemory)
     EXPECT_EVENTUALLY(m_screen->messagePopover()->isShown());
     EXPECT_TRUE(m_screen->messagePopover()->text().startsWith(u"The change could not be saved: "_s));
     EXPECT_EQ(listed(true), u"SHARES,CASH,HOUSE"_s);
-    EXPECT_EQ(dataFile(), before);
+    EXPECT_EQ(dataFileBytes(), before);
 
     store().writer().setDeviceFactoryForTesting({});
     ASSERT_FALSE(store().saveData().has_value());

@@ -109,7 +109,7 @@ TEST_F(TagEditorTest, ANewTagIsTrimmedSavedAndAnnouncedInOrder)
 TEST_F(TagEditorTest, NamesAreRefusedWhenBlankOrTakenByAnotherTagExactly)
 {
     TagEditControl* editor = open(nullptr);
-    const QByteArray before = dataFile();
+    const QByteArray before = dataFileBytes();
     for (const QString& blank : { QString(), u"   "_s, u"\t\n"_s }) {
         type(*editor, blank);
         save(*editor);
@@ -122,7 +122,7 @@ TEST_F(TagEditorTest, NamesAreRefusedWhenBlankOrTakenByAnotherTagExactly)
         EXPECT_EQ(message(*editor), duplicate) << taken.toStdString();
     }
     EXPECT_EQ(store().appData()->tags()->size(), 3);
-    EXPECT_EQ(dataFile(), before);
+    EXPECT_EQ(dataFileBytes(), before);
     EXPECT_TRUE(posted.isEmpty());
 
     // The comparison stays exact: another case is another name.
@@ -181,7 +181,7 @@ TEST_F(TagEditorTest, ExactlyOneColourButtonIsOnAndAnUnknownColourSavesWhite)
 
 TEST_F(TagEditorTest, AFailedSaveShowsWhyPostsNothingAndTheNextSaveEditsTheSameNewTag)
 {
-    const QByteArray before = dataFile();
+    const QByteArray before = dataFileBytes();
     store().writer().setDeviceFactoryForTesting(failingDevices(failsAfterBytes(10)));
     TagEditControl* editor = open(nullptr);
     type(*editor, u"Boat"_s);
@@ -190,7 +190,7 @@ TEST_F(TagEditorTest, AFailedSaveShowsWhyPostsNothingAndTheNextSaveEditsTheSameN
     EXPECT_TRUE(message(*editor).contains(u"the disk is full"_s)) << message(*editor).toStdString();
     EXPECT_TRUE(posted.isEmpty());
     EXPECT_TRUE(m_popover->shown());
-    EXPECT_EQ(dataFile(), before);
+    EXPECT_EQ(dataFileBytes(), before);
     // The tag stays in memory; saving again does not refuse it as its own duplicate.
     const auto boat = tagNamed(u"Boat"_s);
     ASSERT_NE(boat, nullptr);

@@ -200,13 +200,13 @@ TEST_F(TagsScreenTest, DeletingATagRemovesItEverywhereAndSavesIt)
     const auto saved = modelInFile();
     ASSERT_TRUE(saved);
     EXPECT_EQ(saved->tags()->size(), 2);
-    EXPECT_FALSE(dataFile().contains(id.toUtf8()));
+    EXPECT_FALSE(dataFileBytes().contains(id.toUtf8()));
     EXPECT_FALSE(m_screen->messagePopover()->isShown());
 }
 
 TEST_F(TagsScreenTest, AFailedDeleteSaysWhyAndKeepsTheChangeForTheNextSave)
 {
-    const QByteArray before = dataFile();
+    const QByteArray before = dataFileBytes();
     store().writer().setDeviceFactoryForTesting(failingDevices(failsAfterBytes(10)));
     select(2);
     deleteSelectedTag();
@@ -214,7 +214,7 @@ TEST_F(TagsScreenTest, AFailedDeleteSaysWhyAndKeepsTheChangeForTheNextSave)
     EXPECT_TRUE(m_screen->messagePopover()->text().startsWith(u"The change could not be saved: "_s))
         << m_screen->messagePopover()->text().toStdString();
     EXPECT_TRUE(m_screen->messagePopover()->text().contains(u"the disk is full"_s));
-    EXPECT_EQ(dataFile(), before);
+    EXPECT_EQ(dataFileBytes(), before);
     // Memory keeps the change and every screen reloads from it.
     EXPECT_EQ(posted, QStringList { notifications::dataReFetched });
     EXPECT_EQ(tagNamed(u"Savings"_s), nullptr);

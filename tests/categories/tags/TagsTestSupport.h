@@ -2,26 +2,21 @@
 
 #include "model/ModelNotifications.h"
 #include "model/data/ImportModel.h"
-#include "model/data/ModelJSONWriter.h"
 #include "model/queries/ModelBuilders.h"
-#include "model/store/DataFileWriter.h"
 #include "model/store/NWData.h"
 #include "platform/NotificationCenter.h"
-#include "support/TempHomeTest.h"
-
-#include <QFile>
+#include "support/SharedStoreTest.h"
 
 namespace mervane::test {
 
 /// A household with three tags written to a data file and loaded into the shared store, as
 /// at start: "Home" (GREEN) on the asset House and the liability Mortgage, "Cars" (RED) on
 /// the asset Car twice, "Savings" (BLUE) on nothing; the asset Cash carries no tag.
-class TagsTest : public TempHomeTest {
+class TagsTest : public SharedStoreTest {
 protected:
     void SetUp() override
     {
-        TempHomeTest::SetUp();
-        store().writer().setDeviceFactoryForTesting({});
+        SharedStoreTest::SetUp();
         auto model = MVX_Model::makeEmpty();
         model->setBaseCurrency(QStringLiteral("USD"));
         home = makeTag(QStringLiteral("T-HOME"), QStringLiteral("Home"));
@@ -37,11 +32,7 @@ protected:
                 QStringLiteral("A-CAR"), QStringLiteral("Car"), QStringList { cars->ID(), cars->ID() }) });
         model->setLiabilitycat(MVX_CategoryList {
             makeCategory(QStringLiteral("L-MORT"), QStringLiteral("Mortgage"), QStringList { home->ID() }) });
-        QFile file(NWData::dataFilePath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(*ModelJSONWriter::toJSON(*model));
-        file.close();
-        ASSERT_FALSE(store().getApplicationData().has_value());
+        loadAsAtStart(*model);
         // The loaded objects, not the ones written.
         home = tagNamed(QStringLiteral("Home"));
         cars = tagNamed(QStringLiteral("Cars"));
@@ -53,14 +44,10 @@ protected:
     void TearDown() override
     {
         platform::NotificationCenter::defaultCenter().removeObserver(&m_observer);
-        store().waitForPendingWrites();
-        store().writer().setDeviceFactoryForTesting({});
-        store().setAppData(nullptr);
         store().setSelectedTagIDs({});
-        TempHomeTest::TearDown();
+        SharedStoreTest::TearDown();
     }
 
-    static NWData& store() { return *NWData::shared(); }
     static std::shared_ptr<MVX_Tags> tagNamed(const QString& name)
     {
         for (const auto& tag : *store().appData()->tags()) {
@@ -69,15 +56,10 @@ protected:
         }
         return nullptr;
     }
-    static QByteArray dataFile()
-    {
-        QFile file(NWData::dataFilePath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
     /// The model the data file holds now.
     static std::shared_ptr<MVX_Model> modelInFile()
     {
-        auto read = ImportModel::read(dataFile());
+        auto read = ImportModel::read(dataFileBytes());
         return read ? read->model : nullptr;
     }
 

@@ -1,21 +1,19 @@
 #pragma once
 
 #include "model/queries/ModelBuilders.h"
-#include "model/store/DataFileWriter.h"
 #include "platform/Clock.h"
-
-#include <QFile>
+#include "support/SharedStoreTest.h"
 
 namespace mervane::test {
 
 /// The household of the editor's tests, installed in the shared store with today fixed at
 /// 15 June 2024: Cash 1,000; Car 20,000 depreciable at 10 %; the hidden Old 0.005; Loan
 /// 5,000; one record, May 2024. Amounts are in US dollars.
-class EditorTest : public TempHomeTest {
+class EditorTest : public SharedStoreTest {
 protected:
     void SetUp() override
     {
-        TempHomeTest::SetUp();
+        SharedStoreTest::SetUp();
         m_clock = std::make_unique<platform::ScopedClock>(QDateTime(QDate(2024, 6, 15), QTime(12, 0)));
         auto model = MVX_Model::makeEmpty();
         model->setBaseCurrency(QStringLiteral("USD"));
@@ -37,29 +35,15 @@ protected:
         may->setNw(16000.005);
         may->setNote(QStringLiteral("May"));
         model->setNwLogArray(MVX_NWLogList { may });
-        store().setAppData(model);
-        store().sortNWArray(*model->nwLogArray());
         store().setSupportsForeignCurrencies(true);
         store().setExchangeRates({});
         store().setExchangeRateIsUpToDate(true);
-        store().writer().setDeviceFactoryForTesting({});
-        ASSERT_EQ(store().saveData(false), std::nullopt);
+        installAndSave(model);
     }
     void TearDown() override
     {
-        store().waitForPendingWrites();
-        store().writer().setDeviceFactoryForTesting({});
-        store().setAppData(nullptr);
-        store().sortNWArray({});
+        SharedStoreTest::TearDown();
         m_clock.reset();
-        TempHomeTest::TearDown();
-    }
-
-    static NWData& store() { return *NWData::shared(); }
-    static QByteArray dataFileBytes()
-    {
-        QFile file(NWData::dataFilePath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     /// A foreign asset category in `currency`, whose rate the store knows as `rate`.
     std::shared_ptr<MVX_Category> addForeignAsset(const QString& currency, std::optional<double> rate)

@@ -1,7 +1,6 @@
 #include "app/alerts/MessagePopover.h"
 #include "model/ModelNotifications.h"
 #include "model/data/ImportModel.h"
-#include "model/data/ModelJSONWriter.h"
 #include "model/store/DataFileWriter.h"
 #include "model/store/NWData.h"
 #include "platform/NotificationCenter.h"
@@ -14,7 +13,7 @@
 #include "records/list/TableBaseViewController.h"
 #include "support/Eventually.h"
 #include "support/FailingDevices.h"
-#include "support/TempHomeTest.h"
+#include "support/SharedStoreTest.h"
 
 #include <gtest/gtest.h>
 
@@ -43,24 +42,10 @@ std::shared_ptr<MVX_NWLog> makeRecord(
     return record;
 }
 
-class RecordListTest : public TempHomeTest {
+class RecordListTest : public SharedStoreTest {
 protected:
-    void SetUp() override
-    {
-        TempHomeTest::SetUp();
-        store().writer().setDeviceFactoryForTesting({});
-    }
-    void TearDown() override
-    {
-        store().writer().setDeviceFactoryForTesting({});
-        store().waitForPendingWrites();
-        TempHomeTest::TearDown();
-    }
-
-    static NWData& store() { return *NWData::shared(); }
-
-    /// Writes a data file with one asset category and these records and loads it, as the
-    /// application does at start.
+    /// Writes a data file with one asset category (or one liability, or both) and these
+    /// records and loads it, as the application does at start.
     void install(const MVX_NWLogList& records, bool assets = true, bool liabilities = false)
     {
         auto model = MVX_Model::makeEmpty();
@@ -77,22 +62,12 @@ protected:
             model->liabilitycat()->append(loan);
         }
         model->setNwLogArray(records);
-        QFile file(NWData::dataFilePath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(*ModelJSONWriter::toJSON(*model));
-        file.close();
-        ASSERT_FALSE(store().getApplicationData().has_value());
-    }
-
-    static QByteArray dataFile()
-    {
-        QFile file(NWData::dataFilePath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        loadAsAtStart(*model);
     }
 
     static int recordsInFile()
     {
-        const auto read = ImportModel::read(dataFile());
+        const auto read = ImportModel::read(dataFileBytes());
         return read ? int(read->model->nwLogArray()->size()) : -1;
     }
 
@@ -234,7 +209,7 @@ TEST_F(RecordListTest, AFailedDeleteSaysWhyAndKeepsTheRecordInListAndFile)
 {
     install({ makeRecord(2024, 1, 1000, 0), makeRecord(2024, 2, 1100, 0) });
     makeList();
-    const QByteArray before = dataFile();
+    const QByteArray before = dataFileBytes();
     store().writer().setDeviceFactoryForTesting(failingDevices(failsAfterBytes(10)));
     select(0);
     m_list->findChild<QAbstractButton*>(u"deleteButton"_s)->click();
@@ -246,7 +221,7 @@ TEST_F(RecordListTest, AFailedDeleteSaysWhyAndKeepsTheRecordInListAndFile)
     EXPECT_EQ(m_list->tableView()->model()->rowCount(), 2);
     EXPECT_EQ(store().chartNwLogArray().size(), 2);
     EXPECT_EQ(store().appData()->nwLogArray()->first()->month(), 2);
-    EXPECT_EQ(dataFile(), before);
+    EXPECT_EQ(dataFileBytes(), before);
 }
 
 TEST_F(RecordListTest, WarningButtonAppearsWhenADownloadLeftTheRatesStale)
