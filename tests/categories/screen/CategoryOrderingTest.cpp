@@ -1,4 +1,5 @@
 #include "categories/screen/CategoryOrdering.h"
+#include "categories/screen/CategoryBuilders.h"
 #include "categories/screen/CategoryDragPayload.h"
 
 #include <gtest/gtest.h>
@@ -6,18 +7,9 @@
 #include <QMimeData>
 
 using namespace Qt::Literals::StringLiterals;
+using namespace mervane::test;
 
 namespace {
-
-std::shared_ptr<MVX_Category> makeCategory(const QString& id, qint32 sortOrder = 0, bool hidden = false)
-{
-    auto category = std::make_shared<MVX_Category>();
-    category->setID(id);
-    category->setCategoryName(id);
-    category->setSortOrder(sortOrder);
-    category->setIsHidden(hidden);
-    return category;
-}
 
 QString idsOf(const MVX_CategoryList& list)
 {

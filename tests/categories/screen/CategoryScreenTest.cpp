@@ -2,6 +2,7 @@
 #include "categories/CategoriesNotifications.h"
 #include "categories/editor/CategoryEditorPopover.h"
 #include "categories/editor/EditCategoryViewController.h"
+#include "categories/screen/CategoryBuilders.h"
 #include "categories/screen/CategoryDragPayload.h"
 #include "categories/screen/CategoryListModel.h"
 #include "categories/screen/CategoryListPane.h"
@@ -36,16 +37,6 @@ using namespace Qt::Literals::StringLiterals;
 using namespace mervane::test;
 
 namespace {
-
-std::shared_ptr<MVX_Category> makeCategory(const QString& id, qint32 sortOrder, bool hidden = false)
-{
-    auto category = std::make_shared<MVX_Category>();
-    category->setID(id);
-    category->setCategoryName(id);
-    category->setSortOrder(sortOrder);
-    category->setIsHidden(hidden);
-    return category;
-}
 
 std::shared_ptr<MVX_CategoryLog> makeLog(const QString& id, double value)
 {
