@@ -67,7 +67,9 @@ void TableRowHost::setRowView(const QModelIndex& index, TableRowView* row)
     if (m_view->selectionModel())
         connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TableRowHost::synchronize, Qt::UniqueConnection);
-    synchronize();
+    // The other rows are in step already; a list that makes rows as it scrolls must not
+    // visit all of them for each one it makes.
+    synchronizeRow(first.row(), row);
 }
 
 TableRowView* TableRowHost::rowView(int row) const
@@ -81,17 +83,19 @@ void TableRowHost::synchronize()
 {
     if (!m_view || !m_view->model())
         return;
-    using Style = TableRowView::SelectionHighlightStyle;
-    const Style style
-        = m_view->selectionMode() == QAbstractItemView::NoSelection ? Style::None : Style::Regular;
-    QItemSelectionModel* const selection = m_view->selectionModel();
     for (int row = 0; row < m_view->model()->rowCount(); ++row) {
-        TableRowView* const view = rowView(row);
-        if (!view)
-            continue;
-        view->setSelectionHighlightStyle(style);
-        view->setSelected(selection && selection->isRowSelected(row, QModelIndex()));
+        if (TableRowView* const view = rowView(row))
+            synchronizeRow(row, view);
     }
+}
+
+void TableRowHost::synchronizeRow(int row, TableRowView* view)
+{
+    using Style = TableRowView::SelectionHighlightStyle;
+    view->setSelectionHighlightStyle(
+        m_view->selectionMode() == QAbstractItemView::NoSelection ? Style::None : Style::Regular);
+    QItemSelectionModel* const selection = m_view->selectionModel();
+    view->setSelected(selection && selection->isRowSelected(row, QModelIndex()));
 }
 
 void TableRowHost::setRowFactory(RowFactory factory)

@@ -55,6 +55,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    /// Gives one row widget the view's highlight style and the row's selected state.
+    void synchronizeRow(int row, TableRowView* view);
     /// Gives every row in view that has no widget one from the factory.
     void fillVisibleRows();
     /// Fills before the next paint, once however often it is asked for.
