@@ -76,9 +76,7 @@ void NWCellView::setRecord(const MVX_NWLog& record, const MVX_NWLog* older, cons
     m_lbField->setText(money.stringFromNumber(record.liabilities().value_or(0)));
     m_monthField->setText(RecordListTexts::monthText(record));
     m_yearField->setText(record.year() ? QString::number(*record.year()) : QString());
-    // The note is one line; the whole of it is in the tooltip.
-    const QString note = record.note().simplified();
-    m_commentField->setText(note);
+    // The note is one line, elided to the row when laid out; the whole of it is in the tooltip.
     m_commentField->setToolTip(record.note());
     applyColors();
     resizeEvent(nullptr);

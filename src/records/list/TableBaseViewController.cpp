@@ -1,7 +1,6 @@
 #include "records/list/TableBaseViewController.h"
 
 #include "app/alerts/MessagePopover.h"
-#include "app/alerts/NoCategoriesWarningViewController.h"
 #include "model/ModelNotifications.h"
 #include "model/format/NWCurrencyFormatter.h"
 #include "model/store/NWData.h"
