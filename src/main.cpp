@@ -1,7 +1,9 @@
+#include "app/commands/AppCommands.h"
 #include "app/shell/AppDelegate.h"
 #include "app/shell/ApplicationSetup.h"
 #include "app/shell/SingleInstance.h"
 #include "model/store/NWData.h"
+#include "net/operation/KNURLConnectionOperation.h"
 #include "platform/Strings.h"
 #include "platform/TerminationSignals.h"
 
@@ -37,7 +39,11 @@ int main(int argc, char* argv[])
         return 0;
     }
 
+    // Open transfers end before the application object goes away.
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [] { KNURLConnectionOperation::stopNetworkThread(); });
+
     AppDelegate delegate;
+    delegate.setCommandHandlers(std::make_unique<AppCommands>(delegate));
     QObject::connect(&instance, &SingleInstance::raiseRequested, &delegate,
         [&delegate] { ApplicationSetup::bringToFront(delegate.windowWidget()); });
     delegate.start();

@@ -163,8 +163,8 @@ public:
     double getExchangeRateFor(const QString& code) const;
     /// Stores a feed's rate text (units per euro, "." as decimal separator) for a table
     /// currency. Texts that are not finite numbers above 0, and codes outside the table,
-    /// change nothing.
-    void setExchangeRateFor(const QString& code, const QString& rateText);
+    /// change nothing. Returns whether the rate was stored.
+    bool setExchangeRateFor(const QString& code, const QString& rateText);
     /// The table row of `code`, or null.
     std::shared_ptr<MVX_Currency> currencyFromCode(const QString& code) const;
     /// The locale for amounts in the base currency (the current locale without one).

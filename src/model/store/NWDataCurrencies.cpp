@@ -175,18 +175,19 @@ double NWData::getExchangeRateFor(const QString& code) const
     return rate ? rate->exchangeRate() : 1.0;
 }
 
-void NWData::setExchangeRateFor(const QString& code, const QString& rateText)
+bool NWData::setExchangeRateFor(const QString& code, const QString& rateText)
 {
     const auto row = m_supportedCurrencies.value(code);
     if (!row)
-        return;
+        return false;
     // The feed writes "1.1915" whatever the user's locale; a rate that is not a positive
     // finite number would turn the divisions into infinite or zero rates.
     bool ok = false;
     const double rate = QLocale::c().toDouble(rateText.trimmed(), &ok);
     if (!ok || !std::isfinite(rate) || rate <= 0.0)
-        return;
+        return false;
     row->setExchangeRate(rate);
+    return true;
 }
 
 std::shared_ptr<MVX_Currency> NWData::currencyFromCode(const QString& code) const

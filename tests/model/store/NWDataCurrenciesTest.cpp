@@ -63,7 +63,7 @@ TEST_F(CurrencyTest, RatesAgainstTheDollar)
 TEST_F(CurrencyTest, FeedRatesTakeEffectAfterRecalculation)
 {
     useBaseCurrency(u"USD"_s);
-    store().setExchangeRateFor(u"GBP"_s, u"0.8000"_s);
+    EXPECT_TRUE(store().setExchangeRateFor(u"GBP"_s, u"0.8000"_s));
     EXPECT_NEAR(store().getExchangeRateFor(u"GBP"_s), 1.5222946212, 1e-9); // not yet
     store().recalculateRates();
     EXPECT_DOUBLE_EQ(store().getExchangeRateFor(u"GBP"_s), 1.1915 / 0.8);
@@ -71,8 +71,8 @@ TEST_F(CurrencyTest, FeedRatesTakeEffectAfterRecalculation)
     // Texts that are not positive finite numbers, and codes outside the table, change nothing.
     for (const QString& bad :
         { u"abc"_s, u""_s, u"0"_s, u"-1.2"_s, u"inf"_s, u"nan"_s, u"1,5"_s, u"1e999"_s })
-        store().setExchangeRateFor(u"GBP"_s, bad);
-    store().setExchangeRateFor(u"XYZ"_s, u"2.0"_s);
+        EXPECT_FALSE(store().setExchangeRateFor(u"GBP"_s, bad)) << bad.toStdString();
+    EXPECT_FALSE(store().setExchangeRateFor(u"XYZ"_s, u"2.0"_s));
     store().recalculateRates();
     EXPECT_EQ(store().currencyFromCode(u"GBP"_s)->exchangeRate(), 0.8);
     EXPECT_FALSE(store().exchangeRates().contains(u"XYZ"_s));

@@ -1,0 +1,30 @@
+#include "app/commands/AppCommands.h"
+
+#include "app/rates/ExchangeRateDownload.h"
+#include "app/shell/AppDelegate.h"
+#include "model/store/NWData.h"
+
+AppCommands::AppCommands(AppDelegate& delegate, NWData* store)
+    : m_exchangeRateDownload(std::make_unique<ExchangeRateDownload>(
+          store ? store : NWData::shared(), [&delegate] { return delegate.gettingExchangeRate(); },
+          [&delegate](bool getting) { delegate.setGettingExchangeRate(getting); }))
+{
+}
+
+AppCommands::~AppCommands() = default;
+
+void AppCommands::retrieveExchangeRates()
+{
+    m_exchangeRateDownload->retrieveExchangeRates();
+}
+
+void AppCommands::retrieveAndUpdateExchangeRateTimerHandler()
+{
+    retrieveExchangeRates();
+}
+
+void AppCommands::exchangeRateFetchAGainHandler(const platform::Notification& n)
+{
+    static_cast<void>(n);
+    retrieveExchangeRates();
+}
