@@ -108,7 +108,7 @@ bool KNSecurityPolicy::isValid(const net::ServerTrust& trust, const std::optiona
     if (!m_validatesDomainName)
         return trust.evaluate(std::nullopt);
     // Checking the host was asked for; without a host name that check cannot pass.
-    return domain && !domain->isEmpty() && trust.evaluate(domain);
+    return domain && trust.evaluate(domain);
 }
 
 // Even with invalid certificates allowed, the chain must verify against the pinned anchors.

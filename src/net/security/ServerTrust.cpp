@@ -43,13 +43,11 @@ Certificate decode(const QByteArray& der)
 
 bool setHost(X509_VERIFY_PARAM* parameters, const QString& host)
 {
-    if (host.isEmpty())
-        return false; // an empty name would switch the name check off instead of failing it
     if (QHostAddress address; address.setAddress(host))
         return X509_VERIFY_PARAM_set1_ip_asc(parameters, address.toString().toLatin1().constData()) == 1;
     const QByteArray ace = QUrl::toAce(host);
     if (ace.isEmpty())
-        return false;
+        return false; // an empty name would switch the name check off instead of failing it
     return X509_VERIFY_PARAM_set1_host(parameters, ace.constData(), static_cast<size_t>(ace.size())) == 1;
 }
 
