@@ -85,7 +85,12 @@ TEST(JSONSerializerTest, BodiesThatCannotBeDecodedFailWith1016AndCarryTheBody)
         EXPECT_EQ(error->failingURL(), rateURL);
         EXPECT_FALSE(error->localizedDescription().isEmpty());
     }
+    // Not ASCII, in a charset only ICU decodes: refused, not patched up.
     std::optional<net::Error> error;
+    EXPECT_FALSE(readJSON("[\"caf\xe9\"]", error, "application/json; charset=us-ascii").isValid());
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->localizedDescription(), QStringLiteral("Data failed decoding as a us-ascii string"));
+
     readJSON("{\"city\":\"Z\xfcrich\"}", error);
     EXPECT_EQ(error->localizedDescription(), QStringLiteral("Data failed decoding as a UTF-8 string"));
 
