@@ -1,5 +1,10 @@
 #include "net/serialization/KNHTTPResponseSerializer.h"
 
+#include "net/serialization/KNCompoundResponseSerializer.h"
+#include "net/serialization/KNImageResponseSerializer.h"
+#include "net/serialization/KNJSONResponseSerializer.h"
+#include "net/serialization/KNPropertyListResponseSerializer.h"
+#include "net/serialization/KNXMLDocumentResponseSerializer.h"
 #include "net/serialization/KNXMLParserResponseSerializer.h"
 #include "platform/Strings.h"
 
@@ -155,8 +160,17 @@ std::shared_ptr<KNHTTPResponseSerializer> KNHTTPResponseSerializer::fromArchive(
     using Factory = std::function<std::shared_ptr<KNHTTPResponseSerializer>()>;
     static const QHash<QString, Factory> factories = {
         { QStringLiteral("KNHTTPResponseSerializer"), [] { return KNHTTPResponseSerializer::serializer(); } },
+        { QStringLiteral("KNJSONResponseSerializer"), [] { return KNJSONResponseSerializer::serializer(); } },
         { QStringLiteral("KNXMLParserResponseSerializer"),
             [] { return KNXMLParserResponseSerializer::serializer(); } },
+        { QStringLiteral("KNXMLDocumentResponseSerializer"),
+            [] { return KNXMLDocumentResponseSerializer::serializer(); } },
+        { QStringLiteral("KNPropertyListResponseSerializer"),
+            [] { return KNPropertyListResponseSerializer::serializer(); } },
+        { QStringLiteral("KNImageResponseSerializer"),
+            [] { return KNImageResponseSerializer::serializer(); } },
+        { QStringLiteral("KNCompoundResponseSerializer"),
+            [] { return KNCompoundResponseSerializer::serializer(); } },
     };
     const Factory factory = factories.value(archive.value(archiveClassKey).toString());
     if (!factory)

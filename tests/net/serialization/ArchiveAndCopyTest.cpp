@@ -2,7 +2,12 @@
 // class it was made from.
 #include "SerializerTestSupport.h"
 
+#include "net/serialization/KNCompoundResponseSerializer.h"
 #include "net/serialization/KNHTTPResponseSerializer.h"
+#include "net/serialization/KNImageResponseSerializer.h"
+#include "net/serialization/KNJSONResponseSerializer.h"
+#include "net/serialization/KNPropertyListResponseSerializer.h"
+#include "net/serialization/KNXMLDocumentResponseSerializer.h"
 #include "net/serialization/KNXMLParserResponseSerializer.h"
 
 #include <gtest/gtest.h>
@@ -79,4 +84,76 @@ TEST(ArchiveAndCopyTest, AbsentKeysMeanNoneAndUnknownClassesRestoreNothing)
     archive.insert(KNHTTPResponseSerializer::archiveClassKey, QStringLiteral("KNNoSuchSerializer"));
     EXPECT_FALSE(KNHTTPResponseSerializer::fromArchive(archive));
     EXPECT_FALSE(KNHTTPResponseSerializer::fromArchive({}));
+}
+
+TEST(ArchiveAndCopyTest, DecodingSerializerCopiesKeepOnlyTheirOwnFields)
+{
+    const auto json = customised<KNJSONResponseSerializer>();
+    json->setReadingOptions(KNJSONResponseSerializer::allowFragments);
+    json->setRemovesKeysWithNullValues(true);
+    const auto jsonCopy = std::dynamic_pointer_cast<KNJSONResponseSerializer>(json->clone());
+    ASSERT_TRUE(jsonCopy);
+    EXPECT_EQ(jsonCopy->readingOptions(), KNJSONResponseSerializer::allowFragments);
+    EXPECT_TRUE(jsonCopy->removesKeysWithNullValues());
+    EXPECT_EQ(
+        jsonCopy->acceptableContentTypes(), KNJSONResponseSerializer::serializer()->acceptableContentTypes());
+    EXPECT_EQ(
+        jsonCopy->acceptableStatusCodes(), KNJSONResponseSerializer::serializer()->acceptableStatusCodes());
+
+    const auto document = KNXMLDocumentResponseSerializer::serializerWithXMLDocumentOptions(6);
+    document->setAcceptableContentTypes(onlyCSV);
+    const auto documentCopy = std::dynamic_pointer_cast<KNXMLDocumentResponseSerializer>(document->clone());
+    ASSERT_TRUE(documentCopy);
+    EXPECT_EQ(documentCopy->options(), 6u);
+    EXPECT_NE(documentCopy->acceptableContentTypes(), onlyCSV);
+
+    const auto plist = KNPropertyListResponseSerializer::serializerWithFormat(200, 2);
+    const auto plistCopy = std::dynamic_pointer_cast<KNPropertyListResponseSerializer>(plist->clone());
+    ASSERT_TRUE(plistCopy);
+    EXPECT_EQ(plistCopy->format(), 200u);
+    EXPECT_EQ(plistCopy->readOptions(), 2u);
+
+    const auto image = customised<KNImageResponseSerializer>();
+    const auto imageCopy = image->clone();
+    EXPECT_TRUE(std::dynamic_pointer_cast<KNImageResponseSerializer>(imageCopy));
+    EXPECT_EQ(imageCopy->acceptableContentTypes(),
+        KNImageResponseSerializer::serializer()->acceptableContentTypes());
+
+    const auto compound
+        = KNCompoundResponseSerializer::compoundSerializerWithResponseSerializers({ json, image });
+    const auto compoundCopy = std::dynamic_pointer_cast<KNCompoundResponseSerializer>(compound->clone());
+    ASSERT_TRUE(compoundCopy);
+    EXPECT_EQ(compoundCopy->responseSerializers(), compound->responseSerializers());
+}
+
+TEST(ArchiveAndCopyTest, EveryClassComesBackFromItsArchiveWithItsFields)
+{
+    const auto json = KNJSONResponseSerializer::serializerWithReadingOptions(5);
+    json->setRemovesKeysWithNullValues(true);
+    json->setAcceptableStatusCodes(onlyOK);
+    const auto plist = KNPropertyListResponseSerializer::serializerWithFormat(200, 1);
+    const auto compound = KNCompoundResponseSerializer::compoundSerializerWithResponseSerializers(
+        { json, KNXMLDocumentResponseSerializer::serializerWithXMLDocumentOptions(3), plist,
+            KNImageResponseSerializer::serializer() });
+
+    const auto restored = std::dynamic_pointer_cast<KNCompoundResponseSerializer>(
+        KNHTTPResponseSerializer::fromArchive(compound->archive()));
+    ASSERT_TRUE(restored);
+    const auto& members = restored->responseSerializers();
+    ASSERT_EQ(members.size(), 4);
+    const auto restoredJSON = std::dynamic_pointer_cast<KNJSONResponseSerializer>(members[0]);
+    ASSERT_TRUE(restoredJSON);
+    EXPECT_EQ(restoredJSON->readingOptions(), 5u);
+    EXPECT_TRUE(restoredJSON->removesKeysWithNullValues());
+    EXPECT_EQ(restoredJSON->acceptableStatusCodes(), onlyOK);
+    const auto restoredDocument = std::dynamic_pointer_cast<KNXMLDocumentResponseSerializer>(members[1]);
+    ASSERT_TRUE(restoredDocument);
+    EXPECT_EQ(restoredDocument->options(), 3u);
+    const auto restoredPlist = std::dynamic_pointer_cast<KNPropertyListResponseSerializer>(members[2]);
+    ASSERT_TRUE(restoredPlist);
+    EXPECT_EQ(restoredPlist->format(), 200u);
+    EXPECT_EQ(restoredPlist->readOptions(), 1u);
+    const auto restoredImage = std::dynamic_pointer_cast<KNImageResponseSerializer>(members[3]);
+    ASSERT_TRUE(restoredImage);
+    EXPECT_EQ(restoredImage->archive(), KNImageResponseSerializer::serializer()->archive());
 }
