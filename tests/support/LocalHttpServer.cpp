@@ -108,6 +108,7 @@ private:
         while (QTcpSocket* socket = m_server->nextPendingConnection()) {
             auto connection = std::make_shared<Connection>();
             connection->socket = socket;
+            socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
             m_connections.push_back(connection);
             QObject::connect(
                 socket, &QTcpSocket::readyRead, this, [this, connection] { readFrom(*connection); });
@@ -166,18 +167,18 @@ private:
             head += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
         head += "\r\n";
         QTcpSocket* socket = connection.socket;
-        socket->write(head);
-        if (request.method == "HEAD")
-            return;
-        if (reply.closeAfterBodyBytes >= 0) {
-            socket->write(reply.body.left(reply.closeAfterBodyBytes));
+        // One write for head and body: two small ones wait for the client's delayed ACK.
+        if (request.method == "HEAD") {
+            socket->write(head);
+        } else if (reply.closeAfterBodyBytes >= 0) {
+            socket->write(head + reply.body.left(reply.closeAfterBodyBytes));
             connection.stalled = true;
             socket->disconnectFromHost();
         } else if (reply.holdAfterBodyBytes >= 0) {
-            socket->write(reply.body.left(reply.holdAfterBodyBytes));
+            socket->write(head + reply.body.left(reply.holdAfterBodyBytes));
             connection.stalled = true;
         } else {
-            socket->write(reply.body);
+            socket->write(head + reply.body);
         }
     }
 
