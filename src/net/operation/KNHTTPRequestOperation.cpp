@@ -1,5 +1,7 @@
 #include "net/operation/KNHTTPRequestOperation.h"
 
+#include "platform/Strings.h"
+
 #include <QMutexLocker>
 #include <QRegularExpression>
 
@@ -146,11 +148,11 @@ std::optional<net::Error> KNHTTPRequestOperation::didReceiveResponse(const net::
         if (rangeStart(response) == offset)
             return std::nullopt;
         return net::urlError(net::badServerResponse, response.url(),
-            u"The server resumed the download at another place than asked."_s);
+            platform::Strings::tr("The server resumed the download at another place than asked."));
     }
     if (!truncateOutputStream())
         return net::urlError(net::cannotWriteToFile, response.url(),
-            u"The download cannot start over: its output cannot be emptied."_s);
+            platform::Strings::tr("The download cannot start over: its output cannot be emptied."));
     return std::nullopt;
 }
 

@@ -6,9 +6,11 @@
 #include "net/operation/NetNotifications.h"
 #include "platform/NotificationCenter.h"
 
+#include "platform/Strings.h"
 #include <QAuthenticator>
 #include <QBuffer>
 #include <QFileDevice>
+
 #include <QMutexLocker>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -78,8 +80,8 @@ QString deviceErrorText(const QIODevice& device)
 net::Error writeError(const QIODevice& device, const QUrl& url)
 {
     const QString text = deviceErrorText(device);
-    return net::urlError(
-        net::cannotWriteToFile, url, text.isEmpty() ? u"The downloaded data could not be written."_s : text);
+    return net::urlError(net::cannotWriteToFile, url,
+        text.isEmpty() ? platform::Strings::tr("The downloaded data could not be written.") : text);
 }
 
 void postOnMain(const std::weak_ptr<KNURLConnectionOperation>& operation, const QString& name)
