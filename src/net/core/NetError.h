@@ -23,6 +23,7 @@ inline const QString failingURLErrorKey = QStringLiteral("NSErrorFailingURLKey")
 /// Codes of `urlErrorDomain` the client reports; the serializers use two of them in their
 /// own domain.
 enum URLErrorCode : qint64 {
+    unknown = -1,
     cancelled = -999,
     badURL = -1000,
     timedOut = -1001,
@@ -30,6 +31,7 @@ enum URLErrorCode : qint64 {
     cannotFindHost = -1003,
     cannotConnectToHost = -1004,
     networkConnectionLost = -1005,
+    httpTooManyRedirects = -1007,
     notConnectedToInternet = -1009,
     badServerResponse = -1011,
     userCancelledAuthentication = -1012,

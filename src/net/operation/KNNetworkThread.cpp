@@ -1,0 +1,116 @@
+#include "net/operation/KNNetworkThread.h"
+
+#include "net/operation/KNURLConnectionOperation.h"
+
+#include <QAuthenticator>
+#include <QCoreApplication>
+#include <QHash>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QThread>
+
+namespace {
+
+struct NetworkThread {
+    QThread* thread = nullptr;
+    QObject* context = nullptr; // lives on the thread; parent of the manager
+    QNetworkAccessManager* manager = nullptr;
+    QHash<QNetworkReply*, std::weak_ptr<KNURLConnectionOperation>> replies;
+};
+
+QMutex s_mutex;
+NetworkThread* s_current = nullptr; // guarded by s_mutex
+thread_local NetworkThread* t_mine = nullptr; // the instance whose thread this is
+
+NetworkThread* currentLocked()
+{
+    if (s_current)
+        return s_current;
+    static const bool routineAdded = [] {
+        // The thread must be gone before the application object is: at the latest, then.
+        qAddPostRoutine(&KNNetworkThread::stop);
+        return true;
+    }();
+    Q_UNUSED(routineAdded);
+    auto* instance = new NetworkThread;
+    instance->thread = new QThread;
+    instance->thread->setObjectName(QStringLiteral("KitNet"));
+    instance->context = new QObject;
+    instance->context->moveToThread(instance->thread);
+    instance->thread->start();
+    QMetaObject::invokeMethod(
+        instance->context, [instance] { t_mine = instance; }, Qt::QueuedConnection);
+    s_current = instance;
+    return instance;
+}
+
+} // namespace
+
+QThread* KNNetworkThread::thread()
+{
+    QMutexLocker locker(&s_mutex);
+    return currentLocked()->thread;
+}
+
+void KNNetworkThread::perform(std::function<void()> work)
+{
+    QMutexLocker locker(&s_mutex);
+    QMetaObject::invokeMethod(currentLocked()->context, std::move(work), Qt::QueuedConnection);
+}
+
+QNetworkAccessManager* KNNetworkThread::manager()
+{
+    NetworkThread* instance = t_mine;
+    Q_ASSERT(instance);
+    if (!instance->manager) {
+        instance->manager = new QNetworkAccessManager(instance->context);
+        instance->manager->setCookieJar(nullptr);
+        QObject::connect(instance->manager, &QNetworkAccessManager::authenticationRequired, instance->context,
+            [instance](QNetworkReply* reply, QAuthenticator* authenticator) {
+                if (auto operation = instance->replies.value(reply).lock())
+                    operation->answerAuthenticationChallenge(reply, authenticator);
+            });
+    }
+    return instance->manager;
+}
+
+void KNNetworkThread::registerReply(QNetworkReply* reply, std::weak_ptr<KNURLConnectionOperation> operation)
+{
+    Q_ASSERT(t_mine);
+    t_mine->replies.insert(reply, std::move(operation));
+}
+
+void KNNetworkThread::unregisterReply(QNetworkReply* reply)
+{
+    if (t_mine)
+        t_mine->replies.remove(reply);
+}
+
+void KNNetworkThread::stop()
+{
+    NetworkThread* instance = nullptr;
+    {
+        QMutexLocker locker(&s_mutex);
+        std::swap(instance, s_current);
+    }
+    if (!instance)
+        return;
+    Q_ASSERT(QThread::currentThread() != instance->thread);
+    QMetaObject::invokeMethod(
+        instance->context,
+        [instance] {
+            const auto replies = instance->replies;
+            for (const auto& operation : replies)
+                if (auto live = operation.lock())
+                    live->cancelConnection();
+            delete instance->context; // and the manager with its replies
+            t_mine = nullptr;
+        },
+        Qt::BlockingQueuedConnection);
+    instance->thread->quit();
+    instance->thread->wait();
+    delete instance->thread;
+    delete instance;
+}

@@ -1,0 +1,427 @@
+// The network-thread half of KNURLConnectionOperation: one QNetworkReply per transfer
+// drives the response, the body chunks, the end and the failure, in that order.
+#include "net/operation/KNURLConnectionOperation.h"
+
+#include "net/operation/KNNetworkThread.h"
+#include "net/operation/NetNotifications.h"
+#include "platform/NotificationCenter.h"
+
+#include "platform/Strings.h"
+#include <QAuthenticator>
+#include <QBuffer>
+#include <QFileDevice>
+
+#include <QMutexLocker>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+
+#include <algorithm>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+/// Qt reports some HTTP statuses as reply errors; here every status is a response.
+bool isHttpStatusError(QNetworkReply::NetworkError error)
+{
+    const int code = int(error);
+    return (code >= 201 && code <= 299 && error != QNetworkReply::ContentReSendError)
+        || error == QNetworkReply::ProtocolInvalidOperationError || (code >= 401 && code <= 499);
+}
+
+qint64 urlErrorCode(QNetworkReply::NetworkError error)
+{
+    switch (error) {
+    case QNetworkReply::ConnectionRefusedError:
+        return net::cannotConnectToHost;
+    case QNetworkReply::RemoteHostClosedError:
+        return net::networkConnectionLost;
+    case QNetworkReply::HostNotFoundError:
+        return net::cannotFindHost;
+    // A transfer time-out aborts the reply; cancelling and pausing never get here.
+    case QNetworkReply::TimeoutError:
+    case QNetworkReply::OperationCanceledError:
+        return net::timedOut;
+    case QNetworkReply::SslHandshakeFailedError:
+        return net::secureConnectionFailed;
+    case QNetworkReply::InsecureRedirectError:
+        return net::secureConnectionFailed;
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::BackgroundRequestNotAllowedError:
+        return net::notConnectedToInternet;
+    case QNetworkReply::TooManyRedirectsError:
+        return net::httpTooManyRedirects;
+    case QNetworkReply::ProxyConnectionRefusedError:
+    case QNetworkReply::ProxyConnectionClosedError:
+    case QNetworkReply::ProxyTimeoutError:
+    case QNetworkReply::ProxyAuthenticationRequiredError:
+        return net::cannotConnectToHost;
+    case QNetworkReply::ProxyNotFoundError:
+        return net::cannotFindHost;
+    case QNetworkReply::ProtocolUnknownError:
+        return net::unsupportedURL;
+    case QNetworkReply::ContentReSendError:
+    case QNetworkReply::ProtocolFailure:
+        return net::badServerResponse;
+    default:
+        return net::unknown;
+    }
+}
+
+QString deviceErrorText(const QIODevice& device)
+{
+    static const QString noText = QBuffer().errorString();
+    const QString text = device.errorString();
+    return text == noText ? QString() : text;
+}
+
+net::Error writeError(const QIODevice& device, const QUrl& url)
+{
+    const QString text = deviceErrorText(device);
+    return net::urlError(net::cannotWriteToFile, url,
+        text.isEmpty() ? platform::Strings::tr("The downloaded data could not be written.") : text);
+}
+
+void postOnMain(const std::weak_ptr<KNURLConnectionOperation>& operation, const QString& name)
+{
+    net::DispatchQueue::main()->async([operation, name] {
+        if (auto live = operation.lock())
+            platform::NotificationCenter::defaultCenter().post(
+                name, QVariant::fromValue(static_cast<QObject*>(live.get())));
+    });
+}
+
+} // namespace
+
+void KNURLConnectionOperation::operationDidStart()
+{
+    {
+        QMutexLocker locker(&m_lock);
+        if (!isCancelled() && isExecuting())
+            startReply(m_request);
+    }
+    postOnMain(self(), notifications::operationDidStart);
+}
+
+void KNURLConnectionOperation::startReply(const net::URLRequest& request)
+{
+    QNetworkRequest networkRequest(request.url());
+    for (const auto& [field, value] : request.allHTTPHeaderFields())
+        networkRequest.setRawHeader(field, value);
+    networkRequest.setTransferTimeout(std::max(1, int(request.timeoutInterval() * 1000)));
+    networkRequest.setAttribute(
+        QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
+    networkRequest.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    networkRequest.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    prepareTrust(networkRequest);
+
+    const std::shared_ptr<QIODevice> stream = outputStream();
+    if (!stream->isOpen())
+        stream->open(QIODevice::WriteOnly);
+
+    QNetworkAccessManager* manager = KNNetworkThread::manager();
+    QNetworkReply* reply = nullptr;
+    if (request.httpBody())
+        reply = manager->sendCustomRequest(networkRequest, request.httpMethod(), *request.httpBody());
+    else if (request.httpBodyStream())
+        reply = manager->sendCustomRequest(
+            networkRequest, request.httpMethod(), request.httpBodyStream().get());
+    else if (request.httpMethod() == "GET")
+        reply = manager->get(networkRequest);
+    else
+        reply = manager->sendCustomRequest(networkRequest, request.httpMethod());
+
+    m_reply = reply;
+    m_replyContext = new QObject;
+    m_responseDelivered = false;
+    m_authenticationFailures = 0;
+    m_totalBytesSent = 0;
+    KNNetworkThread::registerReply(reply, self());
+
+    const std::weak_ptr<KNURLConnectionOperation> weakSelf = self();
+    const auto withSelf = [weakSelf](auto member) {
+        return [weakSelf, member](auto&&... arguments) {
+            if (auto operation = weakSelf.lock())
+                (operation.get()->*member)(arguments...);
+        };
+    };
+    connect(reply, &QNetworkReply::readyRead, m_replyContext,
+        withSelf(&KNURLConnectionOperation::didReceiveData));
+    connect(reply, &QNetworkReply::finished, m_replyContext,
+        withSelf(&KNURLConnectionOperation::handleFinishedReply));
+    connect(reply, &QNetworkReply::redirected, m_replyContext,
+        withSelf(&KNURLConnectionOperation::handleRedirect));
+    connect(reply, &QNetworkReply::uploadProgress, m_replyContext,
+        withSelf(&KNURLConnectionOperation::didSendBodyData));
+    attachTrust(reply, m_replyContext);
+}
+
+void KNURLConnectionOperation::detachReply(bool abort)
+{
+    if (!m_reply)
+        return;
+    KNNetworkThread::unregisterReply(m_reply);
+    delete m_replyContext; // and with it every connection of ours to the reply
+    m_replyContext = nullptr;
+    if (abort)
+        m_reply->abort();
+    m_reply->deleteLater();
+    m_reply = nullptr;
+}
+
+bool KNURLConnectionOperation::deliverResponseIfNeeded()
+{
+    if (m_responseDelivered || !m_reply)
+        return m_reply != nullptr;
+    const QVariant status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    const QString scheme = m_reply->url().scheme();
+    net::URLResponse response;
+    if (status.isValid()) {
+        response = net::URLResponse::http(m_reply->url(), status.toInt(), m_reply->rawHeaderPairs());
+    } else if (scheme == u"http"_s || scheme == u"https"_s) {
+        return true; // no answer yet
+    } else {
+        response
+            = net::URLResponse(m_reply->url(), m_reply->header(QNetworkRequest::ContentTypeHeader).toString(),
+                m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(), QString());
+    }
+    m_responseDelivered = true;
+    {
+        QMutexLocker locker(&m_lock);
+        m_response = response;
+        m_responseString.clear();
+        m_responseStringEncoding.clear();
+    }
+    if (const auto error = didReceiveResponse(response)) {
+        detachReply(true);
+        didFailWithError(*error);
+        return false;
+    }
+    return true;
+}
+
+std::optional<net::Error> KNURLConnectionOperation::didReceiveResponse(const net::URLResponse&)
+{
+    return std::nullopt;
+}
+
+void KNURLConnectionOperation::didReceiveData()
+{
+    if (!deliverResponseIfNeeded() || !m_responseDelivered)
+        return;
+    const QByteArray chunk = m_reply->readAll();
+    if (chunk.isEmpty())
+        return;
+    std::optional<net::Error> failure;
+    ProgressBlock progress;
+    qint64 expected = -1;
+    {
+        // Under the lock, so that a pause sees either all of this chunk written or none.
+        QMutexLocker locker(&m_lock);
+        if (!isExecuting())
+            return; // paused: these bytes are asked for again on resuming
+        const std::shared_ptr<QIODevice> stream = outputStream();
+        qint64 written = 0;
+        while (written < chunk.size()) {
+            const qint64 step = stream->write(chunk.constData() + written, chunk.size() - written);
+            if (step <= 0) {
+                failure = writeError(*stream, m_request.url());
+                break;
+            }
+            written += step;
+        }
+        m_bytesWritten += written;
+        progress = m_downloadProgress;
+        expected = m_response ? m_response->expectedContentLength() : -1;
+    }
+    if (failure) {
+        detachReply(true);
+        didFailWithError(*failure);
+        return;
+    }
+    const qint64 length = chunk.size();
+    const std::weak_ptr<KNURLConnectionOperation> weakSelf = self();
+    net::DispatchQueue::main()->async([weakSelf, length, expected, progress] {
+        auto operation = weakSelf.lock();
+        if (!operation)
+            return;
+        const qint64 total = operation->m_totalBytesRead += length;
+        if (progress)
+            progress(length, total, expected);
+    });
+}
+
+void KNURLConnectionOperation::didSendBodyData(qint64 bytesSent, qint64 bytesTotal)
+{
+    const qint64 step = bytesSent - m_totalBytesSent;
+    if (step <= 0)
+        return;
+    m_totalBytesSent = bytesSent;
+    ProgressBlock progress;
+    {
+        QMutexLocker locker(&m_lock);
+        progress = m_uploadProgress;
+    }
+    if (progress)
+        net::DispatchQueue::main()->async(
+            [progress, step, bytesSent, bytesTotal] { progress(step, bytesSent, bytesTotal); });
+}
+
+void KNURLConnectionOperation::handleFinishedReply()
+{
+    if (!m_reply)
+        return;
+    if (isPaused()) {
+        detachReply(false);
+        return;
+    }
+    didReceiveData();
+    if (!m_reply)
+        return; // failed while writing
+    const QNetworkReply::NetworkError error = m_reply->error();
+    if (error == QNetworkReply::NoError
+        || (m_responseDelivered && m_response && m_response->isHTTP() && isHttpStatusError(error))) {
+        detachReply(false);
+        didFinishLoading();
+        return;
+    }
+    const net::Error failure = trustFailure().value_or(
+        net::urlError(urlErrorCode(error), m_request.url(), m_reply->errorString()));
+    detachReply(false);
+    didFailWithError(failure);
+}
+
+void KNURLConnectionOperation::handleRedirect(const QUrl& url)
+{
+    RedirectResponseBlock block;
+    net::URLRequest proposed;
+    {
+        QMutexLocker locker(&m_lock);
+        block = m_redirectResponse;
+        proposed = m_request;
+    }
+    if (!block) {
+        m_reply->redirectAllowed();
+        return;
+    }
+    proposed.setUrl(url);
+    const net::URLResponse redirectResponse = net::URLResponse::http(m_reply->url(),
+        m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), m_reply->rawHeaderPairs());
+    const std::optional<net::URLRequest> next = block(proposed, redirectResponse);
+    if (!next) {
+        {
+            QMutexLocker locker(&m_lock);
+            m_response = redirectResponse;
+        }
+        detachReply(true);
+        didFinishLoading();
+    } else if (next->url() == url) {
+        m_reply->redirectAllowed();
+    } else {
+        detachReply(true);
+        QMutexLocker locker(&m_lock);
+        if (isExecuting())
+            startReply(*next);
+    }
+}
+
+void KNURLConnectionOperation::answerAuthenticationChallenge(
+    QNetworkReply* reply, QAuthenticator* authenticator)
+{
+    if (reply != m_reply)
+        return;
+    net::AuthenticationChallenge challenge;
+    challenge.host = reply->url().host();
+    challenge.port = reply->url().port();
+    challenge.realm = authenticator->realm();
+    challenge.previousFailureCount = m_authenticationFailures++;
+    AuthenticationChallengeBlock block;
+    std::optional<net::URLCredential> credential;
+    {
+        QMutexLocker locker(&m_lock);
+        block = m_authenticationChallenge;
+        credential = m_credential;
+    }
+    net::AuthenticationChallengeAnswer answer;
+    if (block) {
+        answer = block(challenge);
+    } else if (challenge.previousFailureCount == 0 && credential) {
+        answer = { net::AuthenticationChallengeAnswer::Disposition::UseCredential, credential };
+    }
+    switch (answer.disposition) {
+    case net::AuthenticationChallengeAnswer::Disposition::UseCredential:
+        if (answer.credential) {
+            authenticator->setUser(answer.credential->user);
+            authenticator->setPassword(answer.credential->password);
+        }
+        break;
+    case net::AuthenticationChallengeAnswer::Disposition::ContinueWithoutCredential:
+        break;
+    case net::AuthenticationChallengeAnswer::Disposition::Cancel:
+        detachReply(true);
+        didFailWithError(net::urlError(net::userCancelledAuthentication, m_request.url()));
+        break;
+    }
+}
+
+void KNURLConnectionOperation::didFinishLoading()
+{
+    std::optional<net::Error> failure;
+    {
+        QMutexLocker locker(&m_lock);
+        if (m_outputStream) {
+            if (auto* buffer = qobject_cast<QBuffer*>(m_outputStream.get()))
+                m_responseData = buffer->data();
+            // A file keeps written bytes in its buffer; a failure may show only now.
+            auto* file = qobject_cast<QFileDevice*>(m_outputStream.get());
+            if (file && !file->flush())
+                failure = writeError(*file, m_request.url());
+        }
+    }
+    if (failure) {
+        didFailWithError(*failure);
+        return;
+    }
+    {
+        QMutexLocker locker(&m_lock);
+        if (m_outputStream) {
+            m_outputStream->close();
+            if (m_responseData)
+                m_outputStream.reset();
+        }
+    }
+    finish();
+}
+
+void KNURLConnectionOperation::didFailWithError(const net::Error& error)
+{
+    {
+        QMutexLocker locker(&m_lock);
+        m_error = error;
+        if (m_outputStream) {
+            m_outputStream->close();
+            if (m_responseData)
+                m_outputStream.reset();
+        }
+    }
+    finish();
+}
+
+void KNURLConnectionOperation::cancelConnection()
+{
+    if (isFinished())
+        return;
+    detachReply(true);
+    didFailWithError(net::urlError(net::cancelled, request().url()));
+}
+
+void KNURLConnectionOperation::operationDidPause()
+{
+    std::shared_ptr<KNURLConnectionOperation> released;
+    QMutexLocker locker(&m_lock);
+    detachReply(true);
+    if (isPaused())
+        released.swap(m_keepAlive);
+}
