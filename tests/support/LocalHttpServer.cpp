@@ -86,7 +86,11 @@ public:
             m_server = new QTcpServer(this);
         }
         m_server->setMaxPendingConnections(256);
+        // A TLS connection becomes pending only after its handshake, which the newConnection
+        // of the plain accept has not waited for.
         QObject::connect(m_server, &QTcpServer::newConnection, this, [this] { acceptPending(); });
+        QObject::connect(
+            m_server, &QTcpServer::pendingConnectionAvailable, this, [this] { acceptPending(); });
         if (!m_server->listen(QHostAddress::LocalHost, 0))
             qFatal("LocalHttpServer cannot listen: %s", qPrintable(m_server->errorString()));
         return m_server->serverPort();

@@ -2,6 +2,7 @@
 
 #include "net/operation/KNNetworkThread.h"
 #include "net/operation/NetNotifications.h"
+#include "net/security/KNSecurityPolicy.h"
 #include "platform/NotificationCenter.h"
 
 #include <QBuffer>
@@ -69,7 +70,8 @@ void postOnMain(const std::weak_ptr<KNURLConnectionOperation>& operation, const 
 
 } // namespace
 
-KNURLConnectionOperation::KNURLConnectionOperation(net::URLRequest request) : m_request(std::move(request))
+KNURLConnectionOperation::KNURLConnectionOperation(net::URLRequest request)
+    : m_request(std::move(request)), m_securityPolicy(KNSecurityPolicy::defaultPolicy())
 {
 }
 

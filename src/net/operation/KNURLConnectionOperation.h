@@ -15,11 +15,15 @@
 #include <memory>
 #include <optional>
 
+class KNSecurityPolicy;
 class QAuthenticator;
+class QNetworkRequest;
 class QNetworkReply;
 class QThread;
 
 namespace net {
+
+class ServerTrust;
 
 /// A user name and password for a server that asks for one.
 struct URLCredential {
@@ -27,17 +31,20 @@ struct URLCredential {
     QString password;
 };
 
-/// What the operation met: a server asking for a login. `previousFailureCount` counts the
-/// answers the server already refused.
+/// What the operation met: a TLS server whose trust is to be judged (`serverTrust` set), or
+/// a server asking for a login. `previousFailureCount` counts the answers the server already
+/// refused.
 struct AuthenticationChallenge {
     QString host;
     int port = -1;
     QString realm;
     int previousFailureCount = 0;
+    std::shared_ptr<ServerTrust> serverTrust;
 };
 
-/// The answer to a challenge: log in with `credential`, or go on without one (the server's
-/// refusal then becomes the response), or cancel the request.
+/// The answer to a challenge: log in with `credential` (for a server trust: accept it), or go
+/// on without one (the server's refusal then becomes the response; a trust is refused), or
+/// cancel the request.
 struct AuthenticationChallengeAnswer {
     enum class Disposition { UseCredential, ContinueWithoutCredential, Cancel };
     Disposition disposition = Disposition::ContinueWithoutCredential;
@@ -91,6 +98,9 @@ public:
     std::shared_ptr<QIODevice> outputStream();
     void setOutputStream(std::shared_ptr<QIODevice> stream);
 
+    /// Judges TLS servers; `KNSecurityPolicy::defaultPolicy()` unless set (none sets it back).
+    std::shared_ptr<KNSecurityPolicy> securityPolicy() const;
+    void setSecurityPolicy(std::shared_ptr<KNSecurityPolicy> policy);
     std::optional<net::URLCredential> credential() const;
     void setCredential(std::optional<net::URLCredential> credential);
     /// Where the completion block runs; none: the main thread.
@@ -108,7 +118,7 @@ public:
     void setUploadProgressBlock(ProgressBlock block);
     /// Called on the main thread.
     void setDownloadProgressBlock(ProgressBlock block);
-    /// Called on the network thread.
+    /// Called on the network thread; answers server-trust challenges instead of the policy.
     void setWillSendRequestForAuthenticationChallengeBlock(AuthenticationChallengeBlock block);
     /// Called on the network thread.
     void setRedirectResponseBlock(RedirectResponseBlock block);
@@ -192,6 +202,10 @@ private:
     void handleFinishedReply();
     void handleRedirect(const QUrl& url);
     void answerAuthenticationChallenge(QNetworkReply* reply, QAuthenticator* authenticator);
+    void prepareTrust(QNetworkRequest& request) const;
+    void attachTrust(QNetworkReply* reply, QObject* context);
+    void answerServerTrust(bool handshakeDone);
+    std::optional<net::Error> trustFailure() const;
     void finish();
     std::shared_ptr<KNURLConnectionOperation> self();
 
@@ -207,6 +221,7 @@ private:
     bool m_ownsOutputStream = false;
     qint64 m_bytesWritten = 0;
     std::optional<net::URLCredential> m_credential;
+    std::shared_ptr<KNSecurityPolicy> m_securityPolicy;
     std::shared_ptr<net::DispatchQueue> m_completionQueue;
     std::shared_ptr<net::DispatchGroup> m_completionGroup;
     QVariantMap m_userInfo;
@@ -223,4 +238,5 @@ private:
     QObject* m_replyContext = nullptr; // our connections to the reply end with it
     bool m_responseDelivered = false;
     int m_authenticationFailures = 0;
+    bool m_trustRefused = false;
 };

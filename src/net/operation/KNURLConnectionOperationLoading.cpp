@@ -115,6 +115,7 @@ void KNURLConnectionOperation::startReply(const net::URLRequest& request)
         QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
     networkRequest.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     networkRequest.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    prepareTrust(networkRequest);
 
     const std::shared_ptr<QIODevice> stream = outputStream();
     if (!stream->isOpen())
@@ -154,6 +155,7 @@ void KNURLConnectionOperation::startReply(const net::URLRequest& request)
         withSelf(&KNURLConnectionOperation::handleRedirect));
     connect(reply, &QNetworkReply::uploadProgress, m_replyContext,
         withSelf(&KNURLConnectionOperation::didSendBodyData));
+    attachTrust(reply, m_replyContext);
 }
 
 void KNURLConnectionOperation::detachReply(bool abort)
@@ -285,7 +287,8 @@ void KNURLConnectionOperation::handleFinishedReply()
         didFinishLoading();
         return;
     }
-    const net::Error failure = net::urlError(urlErrorCode(error), m_request.url(), m_reply->errorString());
+    const net::Error failure = trustFailure().value_or(
+        net::urlError(urlErrorCode(error), m_request.url(), m_reply->errorString()));
     detachReply(false);
     didFailWithError(failure);
 }
