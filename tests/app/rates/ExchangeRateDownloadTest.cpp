@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::Literals::StringLiterals;
+using mervane::test::LocalHttpServer;
 
 namespace {
 

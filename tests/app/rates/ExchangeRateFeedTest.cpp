@@ -38,7 +38,7 @@ TEST(ExchangeRateFeed, TakesOnlyCubesWithExactlyCurrencyAndRate)
     ASSERT_TRUE(rates);
     EXPECT_EQ(*rates, (QMap<QString, QString> { { u"USD"_s, u"1.2500"_s }, { u"GBP"_s, u"0.8000"_s } }));
 
-    EXPECT_EQ(ratesIn(feed({})), QMap<QString, QString>());
+    EXPECT_EQ(ratesIn(feed({})), (QMap<QString, QString>()));
     EXPECT_FALSE(ratesIn(feed(R"(<Cube currency="USD" rate="1.2"/>)").chopped(5)));
     EXPECT_FALSE(ratesIn("<html><body>Service unavailable</body></html"));
     EXPECT_FALSE(ratesIn({}));
