@@ -65,8 +65,11 @@ void ExchangeRateDownload::retrieveExchangeRates()
 
 void ExchangeRateDownload::finishWithDocument(const QVariant& responseObject)
 {
+    // Progress reaches the main thread after the bytes, so a fast transfer may have ended
+    // before its progress could stop it.
     const auto parser = responseObject.value<std::shared_ptr<platform::XMLParser>>();
-    const auto rates = parser ? ExchangeRateFeed::ratesIn(*parser) : std::nullopt;
+    const bool usable = parser && parser->data().size() <= maximumDocumentBytes;
+    const auto rates = usable ? ExchangeRateFeed::ratesIn(*parser) : std::nullopt;
     if (!rates) {
         finishWithoutRates();
         return;

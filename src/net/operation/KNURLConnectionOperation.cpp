@@ -381,7 +381,8 @@ void KNURLConnectionOperation::setCompletionBlock(std::function<void()> block)
         auto queue = operation->completionQueue();
         if (!queue)
             queue = net::DispatchQueue::main();
-        net::DispatchGroup::async(group, queue, block);
+        // The caller may have dropped its reference: the operation lives until its block ran.
+        net::DispatchGroup::async(group, queue, [operation, block] { block(); });
         group->notify(operationQueue(), [weakSelf] {
             if (auto live = weakSelf.lock())
                 live->Operation::setCompletionBlock(nullptr);

@@ -71,6 +71,20 @@ TEST_F(HTTPRequestOperationTest, TheRateDownloadGetsAnXMLParserOnTheMainThread)
     const auto parser = outcome.object.value<std::shared_ptr<platform::XMLParser>>();
     ASSERT_TRUE(parser);
     EXPECT_TRUE(parser->parse());
+
+    // A caller that keeps no reference still hears the outcome, and the operation goes
+    // away after its blocks ran.
+    Outcome dropped;
+    std::weak_ptr<KNHTTPRequestOperation> released;
+    {
+        auto again = operationFor(u"/rates.xml"_s);
+        again->setResponseSerializer(KNXMLParserResponseSerializer::serializer());
+        observe(*again, dropped);
+        again->start();
+        released = again;
+    }
+    EXPECT_EVENTUALLY(dropped.successes == 1);
+    EXPECT_EVENTUALLY(released.expired());
 }
 
 TEST_F(HTTPRequestOperationTest, AnErrorStatusFailsWithTheResponseAndObjectKept)
