@@ -1,4 +1,5 @@
 #include "net/operation/KNHTTPRequestOperation.h"
+#include "net/serialization/KNJSONResponseSerializer.h"
 #include "net/serialization/KNXMLParserResponseSerializer.h"
 #include "platform/XMLParser.h"
 
@@ -112,6 +113,20 @@ TEST_F(HTTPRequestOperationTest, AnErrorStatusFailsWithTheResponseAndObjectKept)
     EXPECT_EQ(htmlOutcome.error->code(), net::cannotDecodeContentData);
     EXPECT_FALSE(html->responseObject().isValid());
     EXPECT_EQ(missingOutcome.successes + htmlOutcome.successes, 0);
+}
+
+TEST_F(HTTPRequestOperationTest, AJSONBodyInTheCharsetTheServerNamesDecodes)
+{
+    server.setReply(u"/latin1"_s,
+        { 200, { { "Content-Type", "application/json; charset=iso-8859-1" } }, "{\"name\": \"caf\xe9\"}" });
+    auto operation = operationFor(u"/latin1"_s);
+    operation->setResponseSerializer(KNJSONResponseSerializer::serializer());
+    Outcome outcome;
+    observe(*operation, outcome);
+    operation->start();
+    EXPECT_EVENTUALLY(outcome.successes + outcome.failures == 1);
+    EXPECT_EQ(outcome.successes, 1);
+    EXPECT_EQ(outcome.object.toMap().value(u"name"_s).toString(), u"café"_s);
 }
 
 TEST_F(HTTPRequestOperationTest, ACancelledTransferReachesTheFailureBlockOnce)
