@@ -64,6 +64,15 @@ void KNURLConnectionOperation::answerServerTrust(bool handshakeDone)
     if (handshakeDone && (block || policy->SSLPinningMode() == KNSSLPinningMode::None))
         return;
     auto trust = std::make_shared<net::ServerTrust>(m_reply->sslConfiguration().peerCertificateChain());
+    // The trust is judged against the authorities the handshake used: the pinned
+    // certificates when the policy pins certificates.
+    if (const QList<QSslCertificate> authorities = policy->handshakeCACertificates();
+        !authorities.isEmpty()) {
+        QList<QByteArray> anchors;
+        for (const QSslCertificate& authority : authorities)
+            anchors.append(authority.toDer());
+        trust->setAnchorCertificates(anchors);
+    }
     const QString host = m_reply->url().host();
     bool accepted = false;
     if (block) {
