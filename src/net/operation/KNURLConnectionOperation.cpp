@@ -59,15 +59,6 @@ std::shared_ptr<net::DispatchQueue> operationQueue()
     return queue;
 }
 
-void postOnMain(const std::weak_ptr<KNURLConnectionOperation>& operation, const QString& name)
-{
-    net::DispatchQueue::main()->async([operation, name] {
-        if (auto live = operation.lock())
-            platform::NotificationCenter::defaultCenter().post(
-                name, QVariant::fromValue(static_cast<QObject*>(live.get())));
-    });
-}
-
 } // namespace
 
 KNURLConnectionOperation::KNURLConnectionOperation(net::URLRequest request)
@@ -84,6 +75,16 @@ KNURLConnectionOperation::~KNURLConnectionOperation()
 std::shared_ptr<KNURLConnectionOperation> KNURLConnectionOperation::self()
 {
     return std::static_pointer_cast<KNURLConnectionOperation>(shared_from_this());
+}
+
+void KNURLConnectionOperation::postOnMain(const QString& name)
+{
+    const std::weak_ptr<KNURLConnectionOperation> operation = self();
+    net::DispatchQueue::main()->async([operation, name] {
+        if (auto live = operation.lock())
+            platform::NotificationCenter::defaultCenter().post(
+                name, QVariant::fromValue(static_cast<QObject*>(live.get())));
+    });
 }
 
 bool KNURLConnectionOperation::setState(State newState)
@@ -151,7 +152,7 @@ void KNURLConnectionOperation::pause()
         return;
     if (isExecuting()) {
         KNNetworkThread::perform([operation = self()] { operation->operationDidPause(); });
-        postOnMain(self(), notifications::operationDidFinish);
+        postOnMain(notifications::operationDidFinish);
     }
     setState(State::Paused);
 }
@@ -173,7 +174,7 @@ void KNURLConnectionOperation::finish()
         setState(State::Finished);
         keptAlive.swap(m_keepAlive);
     }
-    postOnMain(self(), notifications::operationDidFinish);
+    postOnMain(notifications::operationDidFinish);
 }
 
 std::optional<net::URLResponse> KNURLConnectionOperation::response() const

@@ -208,6 +208,8 @@ private:
     std::optional<net::Error> trustFailure() const;
     void finish();
     std::shared_ptr<KNURLConnectionOperation> self();
+    /// Posts `name` with this operation as object on the main thread, unless it is gone by then.
+    void postOnMain(const QString& name);
 
     mutable QRecursiveMutex m_lock;
     std::atomic<State> m_state { State::Ready };

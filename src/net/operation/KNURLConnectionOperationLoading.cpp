@@ -4,7 +4,6 @@
 
 #include "net/operation/KNNetworkThread.h"
 #include "net/operation/NetNotifications.h"
-#include "platform/NotificationCenter.h"
 
 #include "platform/Strings.h"
 #include <QAuthenticator>
@@ -84,15 +83,6 @@ net::Error writeError(const QIODevice& device, const QUrl& url)
         text.isEmpty() ? platform::Strings::tr("The downloaded data could not be written.") : text);
 }
 
-void postOnMain(const std::weak_ptr<KNURLConnectionOperation>& operation, const QString& name)
-{
-    net::DispatchQueue::main()->async([operation, name] {
-        if (auto live = operation.lock())
-            platform::NotificationCenter::defaultCenter().post(
-                name, QVariant::fromValue(static_cast<QObject*>(live.get())));
-    });
-}
-
 } // namespace
 
 void KNURLConnectionOperation::operationDidStart()
@@ -102,7 +92,7 @@ void KNURLConnectionOperation::operationDidStart()
         if (!isCancelled() && isExecuting())
             startReply(m_request);
     }
-    postOnMain(self(), notifications::operationDidStart);
+    postOnMain(notifications::operationDidStart);
 }
 
 void KNURLConnectionOperation::startReply(const net::URLRequest& request)
