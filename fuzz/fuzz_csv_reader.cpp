@@ -1,8 +1,7 @@
 // Feeds arbitrary bytes to the CSV import. Any input either fails with a reason or gives
 // a model whose export reads back to the same export, byte for byte; never a crash.
+#include "FuzzApplication.h"
 #include "model/store/NWData.h"
-
-#include <QCoreApplication>
 
 #include <cstddef>
 #include <cstdint>
@@ -10,10 +9,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static int argc = 1;
-    static char name[] = "fuzz";
-    static char* argv[] = { name, nullptr };
-    static QCoreApplication app(argc, argv);
+    fuzz::ensureApplication();
     static NWData store;
 
     const auto model = NWData::modelFromCSVData(

@@ -1,12 +1,11 @@
 // Feeds arbitrary bytes to the reading of the daily rate document and hands what it finds
 // to a store: a damaged document is rejected or gives rates, never a crash, and the store
 // keeps only finite rates above 0.
+#include "FuzzApplication.h"
 #include "app/rates/ExchangeRateFeed.h"
 #include "model/data/MVX_Model.h"
 #include "model/store/NWData.h"
 #include "platform/XMLParser.h"
-
-#include <QCoreApplication>
 
 #include <cmath>
 #include <cstddef>
@@ -15,10 +14,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static int argc = 1;
-    static char name[] = "fuzz";
-    static char* argv[] = { name, nullptr };
-    static QCoreApplication app(argc, argv);
+    fuzz::ensureApplication();
     static NWData store;
     if (!store.appData()) {
         store.setAppData(MVX_Model::makeEmpty());

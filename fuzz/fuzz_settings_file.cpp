@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the settings reader: a damaged settings file must read
 // as empty or partial, never crash.
+#include "FuzzApplication.h"
 #include "platform/UserDefaults.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -11,10 +11,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static int argc = 1;
-    static char name[] = "fuzz";
-    static char* argv[] = { name, nullptr };
-    static QCoreApplication app(argc, argv);
+    fuzz::ensureApplication();
     static QTemporaryDir dir;
 
     const QString path = dir.filePath(QStringLiteral("settings.cbor"));
