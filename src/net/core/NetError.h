@@ -10,15 +10,15 @@
 namespace net {
 
 /// The error domain of the transfer itself (connection, time-out, cancellation, trust).
-inline const QString urlErrorDomain = QStringLiteral("NSURLErrorDomain");
+inline const QString urlErrorDomain = QStringLiteral("kitnet.error.url");
 
 /// User-info keys every part of the client uses.
-inline const QString localizedDescriptionKey = QStringLiteral("NSLocalizedDescription");
-inline const QString localizedFailureReasonErrorKey = QStringLiteral("NSLocalizedFailureReason");
+inline const QString localizedDescriptionKey = QStringLiteral("localizedDescription");
+inline const QString localizedFailureReasonErrorKey = QStringLiteral("localizedFailureReason");
 /// The earlier error a later one carries (a `net::Error`).
-inline const QString underlyingErrorKey = QStringLiteral("NSUnderlyingError");
+inline const QString underlyingErrorKey = QStringLiteral("underlyingError");
 /// The address that failed (a `QUrl`).
-inline const QString failingURLErrorKey = QStringLiteral("NSErrorFailingURLKey");
+inline const QString failingURLErrorKey = QStringLiteral("failingURL");
 
 /// Codes of `urlErrorDomain` the client reports; the serializers use two of them in their
 /// own domain.
