@@ -16,5 +16,9 @@ inline const QString csvImporterClose = QStringLiteral("CSVImporterClose");
 inline const QString csvImporterImport = QStringLiteral("CSVImporterImport");
 inline const QString settingsClosed = QStringLiteral("SettingsClosed");
 inline const QString print = QStringLiteral("PrintNotification");
+/// The selection popover: a choice (object: the chosen records as a QVariantList of
+/// `GenericSelectionRecord`, the newest last) and a close button (object: the controller).
+inline const QString genericSelectSelected = QStringLiteral("GenericSelectSelected");
+inline const QString genericSelectClosed = QStringLiteral("GenericSelectClosed");
 
 } // namespace notifications

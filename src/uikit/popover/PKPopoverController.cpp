@@ -43,21 +43,30 @@ protected:
 private:
     std::function<bool(QObject*, QEvent*)> m_handler;
 };
+// Every popover controller alive, in the order made (main thread only).
+QList<PKPopoverController*>& livePopovers()
+{
+    static QList<PKPopoverController*> popovers;
+    return popovers;
+}
 } // namespace
 
 PKPopoverController::PKPopoverController(QObject* parent) : QObject(parent)
 {
     initialValues();
+    livePopovers().append(this);
 }
 
 PKPopoverController::PKPopoverController(QWidget* contentViewController, QObject* parent) : QObject(parent)
 {
     initialValues();
     setContentViewController(contentViewController);
+    livePopovers().append(this);
 }
 
 PKPopoverController::~PKPopoverController()
 {
+    livePopovers().removeOne(this);
     // The window outlives the other members; its hiding must not reach this object.
     m_popoverWindow->removeEventFilter(this);
     stopObserving();
@@ -317,6 +326,23 @@ void PKPopoverController::finishShow()
     m_state = State::Shown;
     if (m_delegate)
         m_delegate->popoverDidShow(this);
+}
+
+QList<PKPopoverController*> PKPopoverController::shownPopovers()
+{
+    QList<PKPopoverController*> shown;
+    for (PKPopoverController* popover : livePopovers())
+        if (popover->shown())
+            shown.append(popover);
+    return shown;
+}
+
+void PKPopoverController::closeAllShownPopovers()
+{
+    // Closing one may close or delete another (a picker inside the settings).
+    for (const QPointer<PKPopoverController> popover : shownPopovers())
+        if (popover && popover->shown())
+            popover->closePopover();
 }
 
 void PKPopoverController::closePopover()

@@ -132,6 +132,11 @@ public:
     /// `popover` when it is shown and lets it go (deleted once back in the event loop), leaving
     /// `popover` null. True when it was shown: the press only closed it.
     static bool dropPopover(QPointer<PKPopoverController>& popover);
+    /// Every popover of the application that is shown now, oldest first.
+    static QList<PKPopoverController*> shownPopovers();
+    /// Closes every shown popover (before the model is replaced or the window is locked, so
+    /// that no editor writes into what is gone or shows what is locked).
+    static void closeAllShownPopovers();
 
     void setDefaultProperties_ItemEdit();
     void setDefaultProperties_ItemWarning();

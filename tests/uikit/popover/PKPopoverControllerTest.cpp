@@ -562,3 +562,20 @@ TEST_F(PopoverOnX11, WithoutACompositorTheWindowBehindShowsAroundTheRoundedCorne
 }
 
 } // namespace
+
+TEST_F(PopoverFixture, EveryShownPopoverCanBeClosedAtOnce)
+{
+    auto* otherContent = new QWidget;
+    otherContent->resize(120, 80);
+    PKPopoverController other(otherContent);
+    show();
+    other.showRelativeToRect(QRectF(button->rect()), button, platform::RectEdge::MaxX);
+    EXPECT_EVENTUALLY(controller->shown() && other.shown());
+    EXPECT_EQ(
+        PKPopoverController::shownPopovers(), (QList<PKPopoverController*> { controller.get(), &other }));
+
+    PKPopoverController::closeAllShownPopovers();
+    EXPECT_EVENTUALLY(!controller->shown() && !other.shown());
+    EXPECT_TRUE(PKPopoverController::shownPopovers().isEmpty());
+    EXPECT_TRUE(events.contains(u"didClose"_s));
+}
