@@ -6,6 +6,7 @@
 #include "net/operation/KNURLConnectionOperation.h"
 #include "platform/Strings.h"
 #include "platform/TerminationSignals.h"
+#include "platform/UserNotifications.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -47,5 +48,12 @@ int main(int argc, char* argv[])
     QObject::connect(&instance, &SingleInstance::raiseRequested, &delegate,
         [&delegate] { ApplicationSetup::bringToFront(delegate.windowWidget()); });
     delegate.start();
+
+    // The monthly reminder: a click on it brings the window forward; one missed while
+    // Mervane was not running is shown now.
+    auto& reminders = platform::UserNotificationCenter::defaultCenter();
+    QObject::connect(&reminders, &platform::UserNotificationCenter::activated, &delegate,
+        [&delegate] { ApplicationSetup::bringToFront(delegate.windowWidget()); });
+    reminders.start();
     return app.exec();
 }
