@@ -5,6 +5,7 @@
 #include <memory>
 
 class AppDelegate;
+class AppLock;
 class ExchangeRateDownload;
 class NWData;
 
@@ -22,6 +23,15 @@ public:
 
     ExchangeRateDownload& exchangeRateDownload() const { return *m_exchangeRateDownload; }
 
+    // App lock: the keychain password, the lock button and the lock overlay.
+    void lockButtonHandler(QAbstractButton* sender) override;
+    QString getThePassword() override;
+    void showPwdWindow() override;
+    AppLock& appLock() const { return *m_appLock; }
+
 private:
     std::unique_ptr<ExchangeRateDownload> m_exchangeRateDownload;
+    // App lock.
+    AppDelegate& m_delegate;
+    std::unique_ptr<AppLock> m_appLock;
 };

@@ -158,13 +158,20 @@ void AppDelegate::registerCommandObservers()
     const auto forward = [this](void (AppCommandHandlers::*handler)(const platform::Notification&)) {
         return Handler([this, handler](const platform::Notification& n) { ((*m_commands).*handler)(n); });
     };
+    // A command of the user's is refused while the lock overlay is shown.
+    const auto forwardUnlocked = [this](void (AppCommandHandlers::*handler)(const platform::Notification&)) {
+        return Handler([this, handler](const platform::Notification& n) {
+            if (!m_pwdWinDisplayed)
+                ((*m_commands).*handler)(n);
+        });
+    };
     const struct {
         const QString& name;
         Handler handler;
     } observers[] = {
         { notifications::printClose, forward(&AppCommandHandlers::nwPrintPopupClosed) },
-        { notifications::deleteAllData, forward(&AppCommandHandlers::nwDeleteAllData) },
-        { notifications::restoreAllData, forward(&AppCommandHandlers::nwRestoreAllData) },
+        { notifications::deleteAllData, forwardUnlocked(&AppCommandHandlers::nwDeleteAllData) },
+        { notifications::restoreAllData, forwardUnlocked(&AppCommandHandlers::nwRestoreAllData) },
         { notifications::exchangeRateFetchAgain,
             forward(&AppCommandHandlers::exchangeRateFetchAGainHandler) },
         { notifications::exchangeRateParserDone,
@@ -173,9 +180,9 @@ void AppDelegate::registerCommandObservers()
                 m_commands->finishedGettingCurrencyExchange(n);
             } },
         { notifications::csvImporterClose, forward(&AppCommandHandlers::csvImporterClose) },
-        { notifications::csvImporterImport, forward(&AppCommandHandlers::csvImporterImport) },
+        { notifications::csvImporterImport, forwardUnlocked(&AppCommandHandlers::csvImporterImport) },
         { notifications::settingsClosed, forward(&AppCommandHandlers::settingsClose) },
-        { notifications::print, forward(&AppCommandHandlers::printNotificationHandler) },
+        { notifications::print, forwardUnlocked(&AppCommandHandlers::printNotificationHandler) },
     };
     auto& center = platform::NotificationCenter::defaultCenter();
     for (const auto& observer : observers)

@@ -107,6 +107,10 @@ public:
     const QList<QPointer<QWidget>>& mainViews() const { return m_mainViews; }
     TBWindowButton* exportButton() const;
     MessagePopover* messagePopover() const { return m_messagePopover.get(); }
+    /// The message popover, made on first use (shared by the commands that show notices).
+    MessagePopover& sharedMessagePopover();
+    /// In the order of `TitleBarLayout::buttons`; empty before the title bar is set up.
+    const QList<TBWindowButton*>& titleBarButtons() const { return m_titleBarButtons; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

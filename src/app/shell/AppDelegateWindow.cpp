@@ -159,8 +159,11 @@ TBWindowButton* AppDelegate::makeTitleBarButton(int index)
         &AppCommandHandlers::helpButtonHandler,
     };
     const Command command = commands.at(static_cast<std::size_t>(spec.button));
-    connect(button, &QAbstractButton::clicked, this,
-        [this, command, button] { ((*m_commands).*command)(button); });
+    // Nothing behind the lock overlay may be reached, not even by a key equivalent.
+    connect(button, &QAbstractButton::clicked, this, [this, command, button] {
+        if (!m_pwdWinDisplayed)
+            ((*m_commands).*command)(button);
+    });
     button->show();
     return button;
 }
@@ -287,11 +290,16 @@ TBWindowButton* AppDelegate::exportButton() const
     return document < m_titleBarButtons.size() ? m_titleBarButtons.at(document) : nullptr;
 }
 
-void AppDelegate::showMessage(const QString& text, bool sticky)
+MessagePopover& AppDelegate::sharedMessagePopover()
 {
     if (!m_messagePopover)
         m_messagePopover = std::make_unique<MessagePopover>();
-    m_messagePopover->showMessage(text, exportButton(), sticky);
+    return *m_messagePopover;
+}
+
+void AppDelegate::showMessage(const QString& text, bool sticky)
+{
+    sharedMessagePopover().showMessage(text, exportButton(), sticky);
 }
 
 void AppDelegate::helpClick()

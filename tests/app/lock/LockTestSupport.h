@@ -1,0 +1,59 @@
+#pragma once
+
+#include "app/commands/AppCommands.h"
+#include "app/lock/AppLock.h"
+#include "app/lock/PasswordOverlayWindowController.h"
+#include "app/shell/AppDelegate.h"
+#include "model/store/NWData.h"
+#include "platform/NotificationCenter.h"
+#include "support/TempHomeTest.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+
+namespace mervane::test {
+
+/// The application's commands without the network, recording the command notifications
+/// that reach them.
+class LockTestCommands : public AppCommands {
+public:
+    LockTestCommands(AppDelegate& delegate, NWData* store, QStringList* calls)
+        : AppCommands(delegate, store), m_calls(calls)
+    {
+    }
+    void retrieveExchangeRates() override { }
+    void nwDeleteAllData(const platform::Notification&) override
+    {
+        m_calls->append(QStringLiteral("deleteAll"));
+    }
+    void showPreferences(QAbstractButton*) override { m_calls->append(QStringLiteral("settings")); }
+
+private:
+    QStringList* m_calls;
+};
+
+/// A delegate on a store of its own with the real lock; counts "dataReFetched".
+class LockTest : public TempHomeTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    /// A new delegate with the application's lock; not started.
+    AppDelegate& makeDelegate();
+    AppLock& lock() const;
+    PasswordOverlayWindowController* controller() const { return lock().passcodeOverlayWindowController(); }
+    /// Types `text` into the lock's field and presses Return.
+    void attempt(const QString& text);
+    /// Runs the unlock spin to its end at once.
+    void finishSpin();
+
+    NWData m_store;
+    QStringList m_calls;
+    int m_refetches = 0;
+    QObject m_listener;
+    std::unique_ptr<AppDelegate> m_delegate;
+};
+
+} // namespace mervane::test
