@@ -13,6 +13,7 @@
 #include "platform/NotificationCenter.h"
 #include "platform/Strings.h"
 #include "platform/YUpGeometry.h"
+#include "uikit/overlay/MOModalOverlay.h"
 #include "uikit/window/TBAppWindow.h"
 
 #include <QApplication>
@@ -290,5 +291,10 @@ void AppDelegate::awakeFromNib()
 
     auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), window);
     quit->setContext(Qt::ApplicationShortcut);
+    // Quitting and closing stay possible behind the lock: they reveal nothing.
+    quit->setProperty(MOModalOverlay::reachableBehindOverlayProperty, true);
+    for (const auto kind : { TBStandardButtons::Kind::Close, TBStandardButtons::Kind::Miniaturize })
+        if (TBWindowButton* button = m_window->standardWindowButton(kind))
+            button->setProperty(MOModalOverlay::reachableBehindOverlayProperty, true);
     connect(quit, &QShortcut::activated, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }

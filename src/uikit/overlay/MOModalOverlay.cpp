@@ -309,6 +309,17 @@ void MOModalOverlay::layoutOverlay()
     }
     m_overlayView->setGeometry(dim);
     m_containerView->setGeometry(m_overlayView->rect());
+    // Input over a widget that stays reachable goes to that widget, not to the overlay.
+    QRegion input(m_modalWindow->rect());
+    const auto widgets = m_parentWindow->findChildren<QWidget*>();
+    for (QWidget* widget : widgets) {
+        if (widget->isVisible() && widget->property(reachableBehindOverlayProperty).toBool())
+            input -= QRect(widget->mapTo(m_parentWindow.data(), QPoint(0, 0)), widget->size());
+    }
+    if (input == QRegion(m_modalWindow->rect()))
+        m_modalWindow->clearMask();
+    else
+        m_modalWindow->setMask(input);
     if (m_contentViewController)
         m_contentViewController->setGeometry(m_containerView->rect());
 }
@@ -330,6 +341,8 @@ void MOModalOverlay::focusContent()
 bool MOModalOverlay::blocks(QObject* receiver) const
 {
     if (!m_parentWindow || !m_modalWindow)
+        return false;
+    if (receiver->property(reachableBehindOverlayProperty).toBool())
         return false;
     const auto behind = [this](const QWidget* w) {
         return w && w->window() == m_parentWindow && w != m_modalWindow && !m_modalWindow->isAncestorOf(w);

@@ -59,6 +59,10 @@ public:
     void close();
     /// Closes unless the delegate objects.
     void performClose();
+    /// A widget or shortcut of the parent window with this property set to true stays
+    /// reachable while the overlay is up (closing the window and quitting, which take
+    /// nothing from behind the overlay).
+    static constexpr const char* reachableBehindOverlayProperty = "reachableBehindOverlay";
     /// Shakes the content's lock view sideways and returns it to its place.
     void shake();
 

@@ -280,3 +280,28 @@ TEST_F(ModalOverlayTest, ShakeMovesTheLockViewAndPutsItBack)
 }
 
 } // namespace
+
+TEST_F(ModalOverlayTest, WidgetsMarkedReachableStayReachableBehindIt)
+{
+    auto* close = new QPushButton(u"Close"_s, titleStrip);
+    close->setGeometry(8, 8, 24, 24);
+    close->show();
+    close->setProperty(MOModalOverlay::reachableBehindOverlayProperty, true);
+    shortcut->setContext(Qt::ApplicationShortcut);
+    shortcut->setProperty(MOModalOverlay::reachableBehindOverlayProperty, true);
+    QSignalSpy closeClicks(close, &QPushButton::clicked);
+    QSignalSpy titleClicks(titleStrip, &QPushButton::clicked);
+    QSignalSpy shortcutFired(shortcut, &QShortcut::activated);
+    overlay->setAnimates(false);
+    overlay->setShouldOverlayTitleBar(false);
+    overlay->showInWindow(window.get(), content);
+
+    EXPECT_EQ(window->childAt(20, 20), close) << "the overlay leaves a hole over the reachable button";
+    EXPECT_EQ(window->childAt(300, 20), modalWindow()) << "but covers the rest of the title strip";
+    QTest::mouseClick(close, Qt::LeftButton);
+    QTest::mouseClick(titleStrip, Qt::LeftButton, {}, QPoint(300, 20));
+    QTest::keyClick(panel->field(), Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(closeClicks.count(), 1);
+    EXPECT_EQ(titleClicks.count(), 0);
+    EXPECT_EQ(shortcutFired.count(), 1);
+}
