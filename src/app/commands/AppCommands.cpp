@@ -1,11 +1,16 @@
 #include "app/commands/AppCommands.h"
 
 #include "app/rates/ExchangeRateDownload.h"
+#include "app/settings/NWSettingsViewController.h"
 #include "app/shell/AppDelegate.h"
 #include "model/store/NWData.h"
+#include "uikit/popover/PKPopoverController.h"
+
+#include <QAbstractButton>
 
 AppCommands::AppCommands(AppDelegate& delegate, NWData* store)
-    : m_exchangeRateDownload(std::make_unique<ExchangeRateDownload>(
+    : m_delegate(delegate)
+    , m_exchangeRateDownload(std::make_unique<ExchangeRateDownload>(
           store ? store : NWData::shared(), [&delegate] { return delegate.gettingExchangeRate(); },
           [&delegate](bool getting) { delegate.setGettingExchangeRate(getting); }))
 {
@@ -27,4 +32,24 @@ void AppCommands::exchangeRateFetchAGainHandler(const platform::Notification& n)
 {
     static_cast<void>(n);
     retrieveExchangeRates();
+}
+
+// Settings popover.
+void AppCommands::showPreferences(QAbstractButton* sender)
+{
+    if (m_delegate.pwdWinDisplayed() || PKPopoverController::dropPopover(m_settingsPopover) || !sender)
+        return;
+#ifdef MERVANE_HAVE_STANDARD_SETTINGS_SERVICES
+    auto* settings = new NWSettingsViewController(SettingsServices::standard());
+    m_settingsPopover = new PKPopoverController(settings, &m_delegate);
+    m_settingsPopover->setDefaultProperties_ItemEdit();
+    m_settingsPopover->setWillShowBlock([settings](PKPopoverController*) { settings->setValues(); });
+    m_settingsPopover->showRelativeToRect(QRectF(sender->rect()), sender, platform::RectEdge::MaxY);
+#endif
+}
+
+void AppCommands::settingsClose(const platform::Notification& n)
+{
+    static_cast<void>(n);
+    PKPopoverController::dropPopover(m_settingsPopover);
 }

@@ -2,11 +2,14 @@
 
 #include "app/shell/AppCommandHandlers.h"
 
+#include <QPointer>
+
 #include <memory>
 
 class AppDelegate;
 class ExchangeRateDownload;
 class NWData;
+class PKPopoverController;
 
 /// The commands of the running application, as the delegate dispatches them. Main thread
 /// only; owned by the delegate, which outlives it.
@@ -22,6 +25,13 @@ public:
 
     ExchangeRateDownload& exchangeRateDownload() const { return *m_exchangeRateDownload; }
 
+    // Settings popover: opened anew at every press of the settings button, which toggles it.
+    void showPreferences(QAbstractButton* sender) override;
+    void settingsClose(const platform::Notification& n) override;
+    PKPopoverController* settingsPopover() const { return m_settingsPopover; }
+
 private:
+    AppDelegate& m_delegate;
+    QPointer<PKPopoverController> m_settingsPopover;
     std::unique_ptr<ExchangeRateDownload> m_exchangeRateDownload;
 };
