@@ -107,11 +107,12 @@ void NWSettingsViewController::saveAction()
             return showPasswordMessage(Strings::tr("Please enter a password hint."), messageRed());
     }
     if (const auto failure = m_services.password.setPasswordAndHint(password, hint)) {
-        showPasswordMessage(Strings::tr("Password information could not be saved.") + u'\n' + *failure, messageRed());
+        showPasswordMessage(
+            Strings::tr("Password information could not be saved.") + u'\n' + *failure, messageRed());
         return;
     }
-    showPasswordMessage(Strings::tr("Password information saved successfully."),
-        platform::namedColor(u"SecondaryText"_s));
+    showPasswordMessage(
+        Strings::tr("Password information saved successfully."), platform::namedColor(u"SecondaryText"_s));
     m_messageClearing.start();
 }
 
@@ -150,8 +151,8 @@ void NWSettingsViewController::changeBaseCurrencyClicked()
 {
     if (PKPopoverController::dropPopover(m_RBLSelectionPopover))
         return;
-    auto* picker = m_services.newPicker(
-        currencyPickerRecords(NWData::shared()->supportedCurrencies()), platform::Strings::tr("Select currency"));
+    auto* picker = m_services.newPicker(currencyPickerRecords(NWData::shared()->supportedCurrencies()),
+        platform::Strings::tr("Select currency"));
     m_RBLSelectionPopover = new PKPopoverController(picker, this);
     m_RBLSelectionPopover->setDefaultProperties(true, true, true);
     m_RBLSelectionPopover->showRelativeToRect(

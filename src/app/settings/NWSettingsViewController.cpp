@@ -83,34 +83,39 @@ void NWSettingsViewController::buildInterface()
     m_appearanceSegment->setLabel(Strings::tr("System"), 0);
     m_appearanceSegment->setLabel(Strings::tr("Light"), 1);
     m_appearanceSegment->setLabel(Strings::tr("Dark"), 2);
-    connect(m_appearanceSegment, &SegmentedControl::segmentClicked, this, &NWSettingsViewController::appearanceChange);
+    connect(m_appearanceSegment, &SegmentedControl::segmentClicked, this,
+        &NWSettingsViewController::appearanceChange);
     grid->addWidget(new QLabel(Strings::tr("Appearance:"), this), row, 0);
     grid->addWidget(m_appearanceSegment, row++, 1, Qt::AlignLeft);
 
-    m_showWelcomePage = named(new QCheckBox(Strings::tr("Show the welcome page at start"), this), u"showWelcomePage"_s);
+    m_showWelcomePage
+        = named(new QCheckBox(Strings::tr("Show the welcome page at start"), this), u"showWelcomePage"_s);
     connect(m_showWelcomePage, &QCheckBox::clicked, this, &NWSettingsViewController::showWelcomePageChanged);
     grid->addWidget(m_showWelcomePage, row++, 1);
 
     m_annualMaxYearsCtl = named(new QComboBox(this), u"annualMaxYearsCtl"_s);
     for (int years = Preferences::fewestAnnualYears; years <= Preferences::mostAnnualYears; ++years)
         m_annualMaxYearsCtl->addItem(QString::number(years));
-    connect(m_annualMaxYearsCtl, &QComboBox::activated, this, &NWSettingsViewController::annualMaxYearsChanged);
+    connect(
+        m_annualMaxYearsCtl, &QComboBox::activated, this, &NWSettingsViewController::annualMaxYearsChanged);
     grid->addWidget(new QLabel(Strings::tr("Years in the annual chart:"), this), row, 0);
     grid->addWidget(m_annualMaxYearsCtl, row++, 1, Qt::AlignLeft);
 
     m_numDecimalPlacesCtl = named(new QComboBox(this), u"numDecimalPlacesCtl"_s);
     for (int decimals = 1; decimals <= decimalChoices; ++decimals)
         m_numDecimalPlacesCtl->addItem(QString::number(decimals));
-    connect(m_numDecimalPlacesCtl, &QComboBox::activated, this, &NWSettingsViewController::numDecimalPlacesChanged);
+    connect(m_numDecimalPlacesCtl, &QComboBox::activated, this,
+        &NWSettingsViewController::numDecimalPlacesChanged);
     grid->addWidget(new QLabel(Strings::tr("Exchange rate decimals:"), this), row, 0);
     grid->addWidget(m_numDecimalPlacesCtl, row++, 1, Qt::AlignLeft);
 
     grid->addWidget(separator(this), row++, 0, 1, 2);
-    m_pwdCheck = named(new QCheckBox(Strings::tr("Lock the application with a password"), this), u"pwdCheck"_s);
+    m_pwdCheck
+        = named(new QCheckBox(Strings::tr("Lock the application with a password"), this), u"pwdCheck"_s);
     connect(m_pwdCheck, &QCheckBox::clicked, this, &NWSettingsViewController::passCheckChanged);
     grid->addWidget(m_pwdCheck, row++, 1);
-    const auto passwordRow = [&](QLineEdit*& field, QLabel*& label, const QString& text, const QString& fieldName,
-                                 const QString& labelName, bool secret) {
+    const auto passwordRow = [&](QLineEdit*& field, QLabel*& label, const QString& text,
+                                 const QString& fieldName, const QString& labelName, bool secret) {
         label = caption(text, labelName, this);
         field = named(new QLineEdit(this), fieldName);
         if (secret)
@@ -119,7 +124,8 @@ void NWSettingsViewController::buildInterface()
         grid->addWidget(field, row++, 1);
     };
     passwordRow(m_passwordCtl, m_pwdLabel, Strings::tr("Password:"), u"passwordCtl"_s, u"pwdLabel"_s, true);
-    passwordRow(m_password2Ctl, m_pwd2Label, Strings::tr("Repeat password:"), u"password2Ctl"_s, u"pwd2Label"_s, true);
+    passwordRow(m_password2Ctl, m_pwd2Label, Strings::tr("Repeat password:"), u"password2Ctl"_s,
+        u"pwd2Label"_s, true);
     passwordRow(m_hintCtl, m_hintLabel, Strings::tr("Password hint:"), u"hintCtl"_s, u"hintLabel"_s, false);
     m_errorCtl = named(new QLabel(this), u"errorCtl"_s);
     m_errorCtl->setTextFormat(Qt::PlainText);
@@ -134,7 +140,8 @@ void NWSettingsViewController::buildInterface()
     grid->addWidget(separator(this), row++, 0, 1, 2);
     m_enableNotifications
         = named(new QCheckBox(Strings::tr("Remind me every month from"), this), u"enableNotifications"_s);
-    connect(m_enableNotifications, &QCheckBox::clicked, this, &NWSettingsViewController::enableNotificationChange);
+    connect(m_enableNotifications, &QCheckBox::clicked, this,
+        &NWSettingsViewController::enableNotificationChange);
     m_notificationTime = named(new QDateTimeEdit(this), u"notificationTime"_s);
     m_notificationTime->setCalendarPopup(true);
     connect(m_notificationTime, &QDateTimeEdit::dateTimeChanged, this,
@@ -148,9 +155,11 @@ void NWSettingsViewController::buildInterface()
     m_currencySegment->setSegmentCount(2);
     m_currencySegment->setLabel(Strings::tr("Local"), 0);
     m_currencySegment->setLabel(Strings::tr("Chosen"), 1);
-    connect(m_currencySegment, &SegmentedControl::segmentClicked, this, &NWSettingsViewController::currencySegmentChange);
+    connect(m_currencySegment, &SegmentedControl::segmentClicked, this,
+        &NWSettingsViewController::currencySegmentChange);
     m_currencyChangeBtn = named(new QPushButton(Strings::tr("Change..."), this), u"currencyChangeBtn"_s);
-    connect(m_currencyChangeBtn, &QPushButton::clicked, this, &NWSettingsViewController::changeBaseCurrencyClicked);
+    connect(m_currencyChangeBtn, &QPushButton::clicked, this,
+        &NWSettingsViewController::changeBaseCurrencyClicked);
     auto* currencyRow = new QHBoxLayout;
     currencyRow->addWidget(m_currencySegment);
     currencyRow->addWidget(m_currencyChangeBtn);

@@ -32,9 +32,9 @@ SettingsServices SettingsServices::standard()
         return first ? std::optional(first->deliveryDate) : std::nullopt;
     };
     services.reminder.schedule = [](const QDateTime& date) {
-        platform::UserNotificationCenter::defaultCenter().scheduleNotification(platform::UserNotification {
-            reminderIdentifier, platform::Strings::tr("Mervane"),
-            platform::Strings::tr("It is time to log your monthly net worth records."), date });
+        platform::UserNotificationCenter::defaultCenter().scheduleNotification(
+            platform::UserNotification { reminderIdentifier, platform::Strings::tr("Mervane"),
+                platform::Strings::tr("It is time to log your monthly net worth records."), date });
     };
     services.reminder.removeFirst = [] {
         if (const auto first = firstScheduled())

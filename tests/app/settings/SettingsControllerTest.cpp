@@ -32,7 +32,8 @@ protected:
     }
     static platform::UserDefaults& defaults() { return platform::UserDefaults::standard(); }
 
-    void fillPassword(const QWidget& settings, const QString& password, const QString& repeated, const QString& hint)
+    void fillPassword(
+        const QWidget& settings, const QString& password, const QString& repeated, const QString& hint)
     {
         child<QLineEdit>(settings, u"passwordCtl"_s)->setText(password);
         child<QLineEdit>(settings, u"password2Ctl"_s)->setText(repeated);

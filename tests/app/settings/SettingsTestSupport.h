@@ -30,7 +30,8 @@ struct FakeSettingsWorld {
         SettingsServices services;
         services.password.password = [this] { return password; };
         services.password.hint = [this] { return hint; };
-        services.password.setPasswordAndHint = [this](const QString& p, const QString& h) -> platform::MaybeError {
+        services.password.setPasswordAndHint
+            = [this](const QString& p, const QString& h) -> platform::MaybeError {
             if (storeFailure)
                 return storeFailure;
             stores.append({ p, h });
