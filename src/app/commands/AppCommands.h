@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/shell/AppCommandHandlers.h"
+#include "uikit/popover/PKPopoverController.h"
 
 #include <QPointer>
 
@@ -9,7 +10,6 @@
 class AppDelegate;
 class ExchangeRateDownload;
 class NWData;
-class PKPopoverController;
 
 /// The commands of the running application, as the delegate dispatches them. Main thread
 /// only; owned by the delegate, which outlives it.
