@@ -3,20 +3,26 @@
 #include "app/lock/AppLock.h"
 #include "app/lock/PasswordStore.h"
 #include "app/rates/ExchangeRateDownload.h"
+#include "app/settings/NWSettingsViewController.h"
+#include "app/settings/SettingsServices.h"
 #include "app/shell/AppDelegate.h"
 #include "model/store/NWData.h"
+#include "uikit/popover/PKPopoverController.h"
+
+#include <QAbstractButton>
 
 AppCommands::AppCommands(AppDelegate& delegate, NWData* store)
-    : m_exchangeRateDownload(std::make_unique<ExchangeRateDownload>(
-        store ? store : NWData::shared(), [&delegate] { return delegate.gettingExchangeRate(); },
-        [&delegate](bool getting) { delegate.setGettingExchangeRate(getting); }))
-    , m_delegate(delegate)
-    , m_appLock(std::make_unique<AppLock>(m_delegate))
+    : m_delegate(delegate)
+    , m_exchangeRateDownload(std::make_unique<ExchangeRateDownload>(
+          store ? store : NWData::shared(), [&delegate] { return delegate.gettingExchangeRate(); },
+          [&delegate](bool getting) { delegate.setGettingExchangeRate(getting); }))
+    , m_appLock(std::make_unique<AppLock>(delegate))
 {
 }
 
 AppCommands::~AppCommands() = default;
 
+// Exchange rates.
 void AppCommands::retrieveExchangeRates()
 {
     m_exchangeRateDownload->retrieveExchangeRates();
@@ -47,4 +53,22 @@ QString AppCommands::getThePassword()
 void AppCommands::showPwdWindow()
 {
     m_appLock->showPwdWindow();
+}
+
+// Settings popover.
+void AppCommands::showPreferences(QAbstractButton* sender)
+{
+    if (m_delegate.pwdWinDisplayed() || PKPopoverController::dropPopover(m_settingsPopover) || !sender)
+        return;
+    auto* settings = new NWSettingsViewController(SettingsServices::standard());
+    m_settingsPopover = new PKPopoverController(settings, &m_delegate);
+    m_settingsPopover->setDefaultProperties_ItemEdit();
+    m_settingsPopover->setWillShowBlock([settings](PKPopoverController*) { settings->setValues(); });
+    m_settingsPopover->showRelativeToRect(QRectF(sender->rect()), sender, platform::RectEdge::MaxY);
+}
+
+void AppCommands::settingsClose(const platform::Notification& n)
+{
+    static_cast<void>(n);
+    PKPopoverController::dropPopover(m_settingsPopover);
 }

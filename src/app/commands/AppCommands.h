@@ -1,6 +1,9 @@
 #pragma once
 
 #include "app/shell/AppCommandHandlers.h"
+#include "uikit/popover/PKPopoverController.h"
+
+#include <QPointer>
 
 #include <memory>
 
@@ -17,10 +20,10 @@ public:
     explicit AppCommands(AppDelegate& delegate, NWData* store = nullptr);
     ~AppCommands() override;
 
+    // Exchange rates.
     void retrieveExchangeRates() override;
     void retrieveAndUpdateExchangeRateTimerHandler() override;
     void exchangeRateFetchAGainHandler(const platform::Notification& n) override;
-
     ExchangeRateDownload& exchangeRateDownload() const { return *m_exchangeRateDownload; }
 
     // App lock: the keychain password, the lock button and the lock overlay.
@@ -29,9 +32,14 @@ public:
     void showPwdWindow() override;
     AppLock& appLock() const { return *m_appLock; }
 
+    // Settings popover: opened anew at every press of the settings button, which toggles it.
+    void showPreferences(QAbstractButton* sender) override;
+    void settingsClose(const platform::Notification& n) override;
+    PKPopoverController* settingsPopover() const { return m_settingsPopover; }
+
 private:
-    std::unique_ptr<ExchangeRateDownload> m_exchangeRateDownload;
-    // App lock.
     AppDelegate& m_delegate;
+    std::unique_ptr<ExchangeRateDownload> m_exchangeRateDownload;
     std::unique_ptr<AppLock> m_appLock;
+    QPointer<PKPopoverController> m_settingsPopover;
 };

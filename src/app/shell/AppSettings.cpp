@@ -24,6 +24,13 @@ std::optional<qint64> selectedAppearance()
     return defaults.integer(selectedAppearanceKey, 0);
 }
 
+void setSelectedAppearance(qint64 appearance)
+{
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.setValue(selectedAppearanceKey, appearance);
+    defaults.synchronize();
+}
+
 std::optional<platform::Appearance> appearanceToApply(std::optional<qint64> stored)
 {
     // The stored numbers are those of platform::Appearance; "the system's" leaves it alone.

@@ -21,6 +21,8 @@ void setMainWindowFrame(const QString& frameText);
 
 /// The stored appearance choice; none when the key is absent.
 std::optional<qint64> selectedAppearance();
+/// Stores the appearance choice and writes the settings to disk.
+void setSelectedAppearance(qint64 appearance);
 /// The appearance to apply for a stored choice: light for 1, dark for 2, none otherwise
 /// (the current appearance stays).
 std::optional<platform::Appearance> appearanceToApply(std::optional<qint64> stored);

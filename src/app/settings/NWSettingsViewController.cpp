@@ -1,0 +1,272 @@
+#include "app/settings/NWSettingsViewController.h"
+
+#include "app/AppNotifications.h"
+#include "app/settings/Preferences.h"
+#include "app/shell/AppSettings.h"
+#include "app/tabs/SegmentedControl.h"
+#include "platform/Appearance.h"
+#include "platform/Clock.h"
+#include "platform/Strings.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr int messageClearingMilliseconds = 2000;
+constexpr int decimalChoices = 10;
+
+template <typename T> T* named(T* widget, const QString& name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+QLabel* caption(const QString& text, const QString& name, QWidget* parent)
+{
+    return named(new QLabel(text, parent), name);
+}
+
+QFrame* separator(QWidget* parent)
+{
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+} // namespace
+
+NWSettingsViewController::NWSettingsViewController(SettingsServices services, QWidget* parent)
+    : QWidget(parent), m_services(std::move(services))
+{
+    setObjectName(u"NWSettingsViewController"_s);
+    m_messageClearing.setSingleShot(true);
+    m_messageClearing.setInterval(messageClearingMilliseconds);
+    connect(&m_messageClearing, &QTimer::timeout, this, [this] { m_errorCtl->clear(); });
+    buildInterface();
+    loadValues();
+    auto& center = platform::NotificationCenter::defaultCenter();
+    center.addObserver(this, notifications::genericSelectSelected,
+        [this](const platform::Notification& n) { genericSelect_Selected(n); });
+    center.addObserver(this, notifications::genericSelectClosed,
+        [this](const platform::Notification& n) { genericSelect_Closed(n); });
+}
+
+NWSettingsViewController::~NWSettingsViewController() = default;
+
+QColor NWSettingsViewController::messageRed()
+{
+    return { 0xd0, 0x2b, 0x2b };
+}
+
+void NWSettingsViewController::buildInterface()
+{
+    using platform::Strings;
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(8);
+    int row = 0;
+
+    m_appearanceSegment = named(new SegmentedControl(this), u"appearanceSegment"_s);
+    m_appearanceSegment->setSegmentCount(3);
+    m_appearanceSegment->setLabel(Strings::tr("System"), 0);
+    m_appearanceSegment->setLabel(Strings::tr("Light"), 1);
+    m_appearanceSegment->setLabel(Strings::tr("Dark"), 2);
+    connect(m_appearanceSegment, &SegmentedControl::segmentClicked, this,
+        &NWSettingsViewController::appearanceChange);
+    grid->addWidget(new QLabel(Strings::tr("Appearance:"), this), row, 0);
+    grid->addWidget(m_appearanceSegment, row++, 1, Qt::AlignLeft);
+
+    m_showWelcomePage
+        = named(new QCheckBox(Strings::tr("Show the welcome page at start"), this), u"showWelcomePage"_s);
+    connect(m_showWelcomePage, &QCheckBox::clicked, this, &NWSettingsViewController::showWelcomePageChanged);
+    grid->addWidget(m_showWelcomePage, row++, 1);
+
+    m_annualMaxYearsCtl = named(new QComboBox(this), u"annualMaxYearsCtl"_s);
+    for (int years = Preferences::fewestAnnualYears; years <= Preferences::mostAnnualYears; ++years)
+        m_annualMaxYearsCtl->addItem(QString::number(years));
+    connect(
+        m_annualMaxYearsCtl, &QComboBox::activated, this, &NWSettingsViewController::annualMaxYearsChanged);
+    grid->addWidget(new QLabel(Strings::tr("Years in the annual chart:"), this), row, 0);
+    grid->addWidget(m_annualMaxYearsCtl, row++, 1, Qt::AlignLeft);
+
+    m_numDecimalPlacesCtl = named(new QComboBox(this), u"numDecimalPlacesCtl"_s);
+    for (int decimals = 1; decimals <= decimalChoices; ++decimals)
+        m_numDecimalPlacesCtl->addItem(QString::number(decimals));
+    connect(m_numDecimalPlacesCtl, &QComboBox::activated, this,
+        &NWSettingsViewController::numDecimalPlacesChanged);
+    grid->addWidget(new QLabel(Strings::tr("Exchange rate decimals:"), this), row, 0);
+    grid->addWidget(m_numDecimalPlacesCtl, row++, 1, Qt::AlignLeft);
+
+    grid->addWidget(separator(this), row++, 0, 1, 2);
+    m_pwdCheck
+        = named(new QCheckBox(Strings::tr("Lock the application with a password"), this), u"pwdCheck"_s);
+    connect(m_pwdCheck, &QCheckBox::clicked, this, &NWSettingsViewController::passCheckChanged);
+    grid->addWidget(m_pwdCheck, row++, 1);
+    const auto passwordRow = [&](QLineEdit*& field, QLabel*& label, const QString& text,
+                                 const QString& fieldName, const QString& labelName, bool secret) {
+        label = caption(text, labelName, this);
+        field = named(new QLineEdit(this), fieldName);
+        if (secret)
+            field->setEchoMode(QLineEdit::Password);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(field, row++, 1);
+    };
+    passwordRow(m_passwordCtl, m_pwdLabel, Strings::tr("Password:"), u"passwordCtl"_s, u"pwdLabel"_s, true);
+    passwordRow(m_password2Ctl, m_pwd2Label, Strings::tr("Repeat password:"), u"password2Ctl"_s,
+        u"pwd2Label"_s, true);
+    passwordRow(m_hintCtl, m_hintLabel, Strings::tr("Password hint:"), u"hintCtl"_s, u"hintLabel"_s, false);
+    m_errorCtl = named(new QLabel(this), u"errorCtl"_s);
+    m_errorCtl->setTextFormat(Qt::PlainText);
+    m_errorCtl->setWordWrap(true);
+    m_saveBtn = named(new QPushButton(Strings::tr("Save"), this), u"saveBtn"_s);
+    connect(m_saveBtn, &QPushButton::clicked, this, &NWSettingsViewController::saveAction);
+    auto* saveRow = new QHBoxLayout;
+    saveRow->addWidget(m_errorCtl, 1);
+    saveRow->addWidget(m_saveBtn);
+    grid->addLayout(saveRow, row++, 1);
+
+    grid->addWidget(separator(this), row++, 0, 1, 2);
+    m_enableNotifications
+        = named(new QCheckBox(Strings::tr("Remind me every month from"), this), u"enableNotifications"_s);
+    connect(m_enableNotifications, &QCheckBox::clicked, this,
+        &NWSettingsViewController::enableNotificationChange);
+    m_notificationTime = named(new QDateTimeEdit(this), u"notificationTime"_s);
+    m_notificationTime->setCalendarPopup(true);
+    connect(m_notificationTime, &QDateTimeEdit::dateTimeChanged, this,
+        &NWSettingsViewController::notificationTimeChanged);
+    grid->addWidget(m_enableNotifications, row, 0);
+    grid->addWidget(m_notificationTime, row++, 1, Qt::AlignLeft);
+
+    grid->addWidget(separator(this), row++, 0, 1, 2);
+    m_currencyLabel_1 = caption(Strings::tr("Base currency:"), u"currencyLabel_1"_s, this);
+    m_currencySegment = named(new SegmentedControl(this), u"currencySegment"_s);
+    m_currencySegment->setSegmentCount(2);
+    m_currencySegment->setLabel(Strings::tr("Local"), 0);
+    m_currencySegment->setLabel(Strings::tr("Chosen"), 1);
+    connect(m_currencySegment, &SegmentedControl::segmentClicked, this,
+        &NWSettingsViewController::currencySegmentChange);
+    m_currencyChangeBtn = named(new QPushButton(Strings::tr("Change..."), this), u"currencyChangeBtn"_s);
+    connect(m_currencyChangeBtn, &QPushButton::clicked, this,
+        &NWSettingsViewController::changeBaseCurrencyClicked);
+    auto* currencyRow = new QHBoxLayout;
+    currencyRow->addWidget(m_currencySegment);
+    currencyRow->addWidget(m_currencyChangeBtn);
+    currencyRow->addStretch(1);
+    grid->addWidget(m_currencyLabel_1, row, 0);
+    grid->addLayout(currencyRow, row++, 1);
+    m_baseCurrencyFlagCtl = named(new QLabel(this), u"baseCurrencyFlagCtl"_s);
+    m_baseCurrencyCtl = named(new QLabel(this), u"baseCurrencyCtl"_s);
+    m_baseCurrencyCtl->setTextFormat(Qt::PlainText);
+    m_currencyLabel_2 = caption(Strings::tr("Totals are shown in:"), u"currencyLabel_2"_s, this);
+    auto* nameRow = new QHBoxLayout;
+    nameRow->addWidget(m_baseCurrencyFlagCtl);
+    nameRow->addWidget(m_baseCurrencyCtl, 1);
+    grid->addWidget(m_currencyLabel_2, row, 0);
+    grid->addLayout(nameRow, row++, 1);
+    m_currencyErrorCtl = named(new QLabel(this), u"currencyErrorCtl"_s);
+    m_currencyErrorCtl->setTextFormat(Qt::PlainText);
+    m_currencyErrorCtl->setWordWrap(true);
+    m_currencyErrorCtl->hide();
+    grid->addWidget(m_currencyErrorCtl, row++, 1);
+
+    m_closeBtn = named(new QPushButton(Strings::tr("Close"), this), u"closeBtn"_s);
+    connect(m_closeBtn, &QPushButton::clicked, this, &NWSettingsViewController::closeBtnClick);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(16, 16, 16, 12);
+    outer->addLayout(grid);
+    outer->addWidget(m_closeBtn, 0, Qt::AlignRight);
+}
+
+void NWSettingsViewController::loadValues()
+{
+    loadPasswordSection();
+    loadAppearance();
+    m_showWelcomePage->setChecked(Preferences::showStartForm());
+    loadReminder();
+    m_maxYearsToShow = Preferences::annualYears();
+    m_annualMaxYearsCtl->setCurrentIndex(m_maxYearsToShow - Preferences::fewestAnnualYears);
+    m_maxDecimalPlaces = Preferences::exchangeRateDecimals();
+    m_numDecimalPlacesCtl->setCurrentIndex(m_maxDecimalPlaces - 1);
+    displayBaseCurrency();
+}
+
+void NWSettingsViewController::loadPasswordSection()
+{
+    m_passwordCtl->clear();
+    m_password2Ctl->clear();
+    if (const auto reason = m_services.password.unavailableReason()) {
+        m_pwdCheck->setChecked(false);
+        m_pwdCheck->setEnabled(false);
+        m_saveBtn->setEnabled(false);
+        setPasswordFieldsEnabled(false);
+        showPasswordMessage(*reason, palette().color(QPalette::Disabled, QPalette::WindowText));
+        return;
+    }
+    m_hintCtl->setText(m_services.password.hint());
+    const bool hasPassword = !m_services.password.password().isEmpty();
+    m_pwdCheck->setChecked(hasPassword);
+    setPasswordFieldsEnabled(hasPassword);
+}
+
+void NWSettingsViewController::loadAppearance()
+{
+    const auto stored = AppSettings::selectedAppearance();
+    if (!stored) {
+        m_appearanceSegment->setSelectedSegment(0);
+        return;
+    }
+    m_appearanceSelected = static_cast<int>(*stored);
+    int segment = m_appearanceSelected;
+    // The segment shows what is in effect, which the desktop may have changed since.
+    const bool dark = platform::isDarkAppearance();
+    if (segment == 2 && !dark)
+        segment = 1;
+    else if (segment == 1 && dark)
+        segment = 2;
+    m_appearanceSegment->setSelectedSegment(segment);
+}
+
+void NWSettingsViewController::loadReminder()
+{
+    const auto scheduled = m_services.reminder.firstScheduledDate();
+    const QSignalBlocker quiet(m_notificationTime);
+    m_enableNotifications->setChecked(scheduled.has_value());
+    m_notificationTime->setDateTime(scheduled ? *scheduled : platform::Clock::now().addMonths(1));
+}
+
+void NWSettingsViewController::setPasswordFieldsEnabled(bool enabled)
+{
+    for (QWidget* widget : std::initializer_list<QWidget*> {
+             m_passwordCtl, m_password2Ctl, m_hintCtl, m_pwdLabel, m_pwd2Label, m_hintLabel })
+        widget->setEnabled(enabled);
+}
+
+void NWSettingsViewController::showPasswordMessage(const QString& text, const QColor& color)
+{
+    QPalette colored = m_errorCtl->palette();
+    colored.setColor(QPalette::WindowText, color);
+    m_errorCtl->setPalette(colored);
+    m_errorCtl->setText(text);
+}
+
+void NWSettingsViewController::setCurrencyCaptionsChosen(bool chosen)
+{
+    const QColor color = chosen ? messageRed() : palette().color(QPalette::PlaceholderText);
+    for (QLabel* label : { m_currencyLabel_1, m_currencyLabel_2 }) {
+        QPalette colored = label->palette();
+        colored.setColor(QPalette::WindowText, color);
+        label->setPalette(colored);
+    }
+}
