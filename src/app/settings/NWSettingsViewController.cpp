@@ -132,10 +132,9 @@ void NWSettingsViewController::buildInterface()
     m_errorCtl->setWordWrap(true);
     m_saveBtn = named(new QPushButton(Strings::tr("Save"), this), u"saveBtn"_s);
     connect(m_saveBtn, &QPushButton::clicked, this, &NWSettingsViewController::saveAction);
-    auto* saveRow = new QHBoxLayout;
-    saveRow->addWidget(m_errorCtl, 1);
-    saveRow->addWidget(m_saveBtn);
-    grid->addLayout(saveRow, row++, 1);
+    // The message gets the whole width: a keychain's reason can be a sentence.
+    grid->addWidget(m_saveBtn, row++, 1, Qt::AlignRight);
+    grid->addWidget(m_errorCtl, row++, 0, 1, 2);
 
     grid->addWidget(separator(this), row++, 0, 1, 2);
     m_enableNotifications
@@ -144,6 +143,7 @@ void NWSettingsViewController::buildInterface()
         &NWSettingsViewController::enableNotificationChange);
     m_notificationTime = named(new QDateTimeEdit(this), u"notificationTime"_s);
     m_notificationTime->setCalendarPopup(true);
+    m_notificationTime->setDisplayFormat(u"d MMM yyyy  HH:mm"_s);
     connect(m_notificationTime, &QDateTimeEdit::dateTimeChanged, this,
         &NWSettingsViewController::notificationTimeChanged);
     grid->addWidget(m_enableNotifications, row, 0);
