@@ -1,14 +1,43 @@
 #include "app/commands/AppCommands.h"
 
+#include "app/alerts/MessagePopover.h"
+#include "app/data/DataCommands.h"
 #include "app/rates/ExchangeRateDownload.h"
 #include "app/shell/AppDelegate.h"
 #include "model/store/NWData.h"
 
+#include <QAbstractButton>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+DataCommands::Host dataCommandsHost(AppDelegate& delegate)
+{
+    return {
+        .documentButton = [&delegate]() -> QWidget* { return delegate.exportButton(); },
+        .settingsButton = [&delegate]() -> QWidget* {
+            QWidget* window = delegate.windowWidget();
+            return window ? window->findChild<QWidget*>(u"settingsButton"_s) : nullptr;
+        },
+        .showMessage = [&delegate](const QString& text) { delegate.showMessage(text); },
+        .isLocked = [&delegate] { return delegate.pwdWinDisplayed(); },
+        .messagePopover = [&delegate]() -> const PKPopoverController* {
+            return delegate.messagePopover() ? delegate.messagePopover()->popover() : nullptr;
+        },
+    };
+}
+
+} // namespace
+
 AppCommands::AppCommands(AppDelegate& delegate, NWData* store)
     : m_exchangeRateDownload(std::make_unique<ExchangeRateDownload>(
-          store ? store : NWData::shared(), [&delegate] { return delegate.gettingExchangeRate(); },
-          [&delegate](bool getting) { delegate.setGettingExchangeRate(getting); }))
+        store ? store : NWData::shared(), [&delegate] { return delegate.gettingExchangeRate(); },
+        [&delegate](bool getting) { delegate.setGettingExchangeRate(getting); }))
+    , m_dataCommands(
+          std::make_unique<DataCommands>(store ? *store : *delegate.store(), dataCommandsHost(delegate)))
 {
+    m_dataCommands->installWindowActions(delegate.windowWidget());
 }
 
 AppCommands::~AppCommands() = default;
@@ -27,4 +56,34 @@ void AppCommands::exchangeRateFetchAGainHandler(const platform::Notification& n)
 {
     static_cast<void>(n);
     retrieveExchangeRates();
+}
+
+// Data commands.
+void AppCommands::exportButtonHandler(QAbstractButton* sender)
+{
+    m_dataCommands->exportButtonHandler(sender);
+}
+
+void AppCommands::nwDeleteAllData(const platform::Notification& n)
+{
+    static_cast<void>(n);
+    m_dataCommands->nwDeleteAllData();
+}
+
+void AppCommands::nwRestoreAllData(const platform::Notification& n)
+{
+    static_cast<void>(n);
+    m_dataCommands->nwRestoreAllData();
+}
+
+void AppCommands::csvImporterClose(const platform::Notification& n)
+{
+    static_cast<void>(n);
+    m_dataCommands->csvImporterClose();
+}
+
+void AppCommands::csvImporterImport(const platform::Notification& n)
+{
+    static_cast<void>(n);
+    m_dataCommands->csvImporterImport();
 }

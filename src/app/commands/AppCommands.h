@@ -5,6 +5,7 @@
 #include <memory>
 
 class AppDelegate;
+class DataCommands;
 class ExchangeRateDownload;
 class NWData;
 
@@ -22,6 +23,15 @@ public:
 
     ExchangeRateDownload& exchangeRateDownload() const { return *m_exchangeRateDownload; }
 
+    // Data commands: backup, restore, delete all, CSV export and import, the document menu.
+    void exportButtonHandler(QAbstractButton* sender) override;
+    void nwDeleteAllData(const platform::Notification& n) override;
+    void nwRestoreAllData(const platform::Notification& n) override;
+    void csvImporterClose(const platform::Notification& n) override;
+    void csvImporterImport(const platform::Notification& n) override;
+    DataCommands& dataCommands() const { return *m_dataCommands; }
+
 private:
     std::unique_ptr<ExchangeRateDownload> m_exchangeRateDownload;
+    std::unique_ptr<DataCommands> m_dataCommands;
 };
