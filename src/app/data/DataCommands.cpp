@@ -145,8 +145,12 @@ void DataCommands::toggleConfirmation(bool restore)
     QWidget* anchor = documentButton();
     if (!anchor)
         return;
-    m_confirmationPopover = new PKPopoverController(new AskDeleteAllData, this);
+    auto* ask = new AskDeleteAllData;
+    m_confirmationPopover = new PKPopoverController(ask, this);
     m_confirmationPopover->setDefaultProperties_ItemWarning();
+    // Answered, it is done with: the next press asks anew, even while this one fades out.
+    connect(ask, &AskDeleteAllData::closeRequested, this, [this] { m_confirmationPopover = nullptr; });
+    m_confirmationPopover->setDidCloseBlock([](PKPopoverController* popover) { popover->deleteLater(); });
     m_confirmationPopover->setWillShowBlock([restore](PKPopoverController* popover) {
         if (auto* ask = qobject_cast<AskDeleteAllData*>(popover->contentViewController()))
             ask->changeWarningType(restore);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "uikit/popover/PKPopoverController.h"
+
 #include <QDate>
 #include <QObject>
 #include <QPointer>
@@ -9,7 +11,6 @@
 #include <memory>
 
 class NWData;
-class PKPopoverController;
 class QAction;
 class QMenu;
 class QWidget;

@@ -5,6 +5,7 @@
 #include "app/data/CSVImportPanelVC.h"
 #include "model/ModelNotifications.h"
 #include "model/data/ImportModel.h"
+#include "model/dates/DateUtilities.h"
 #include "model/queries/ModelBuilders.h"
 #include "model/store/DataFileWriter.h"
 #include "model/store/ModelExport.h"
@@ -98,6 +99,7 @@ protected:
         record->setLiabilities(20);
         record->setNw(100.5);
         record->setNote(u"February, \"quoted\""_s);
+        record->setTS(DateUtilities::dayNumber(2024, 2));
         store().sortNWArray(MVX_NWLogList { record });
     }
 
@@ -283,12 +285,17 @@ TEST_F(DataCommandsTest, TheConfirmationTogglesAndEachCommandClosesTheOthers)
     m_commands->deleteAllDataClick(); // only closes the restore question
     EXPECT_EQ(m_commands->confirmationPopover(), nullptr);
 
-    // Cancel answers nothing.
+    // Cancel answers nothing, and the next press asks anew.
     m_commands->deleteAllDataClick();
-    QTest::mouseClick(m_commands->confirmationPopover()->contentViewController()->findChild<QPushButton*>(
-                          u"cancelButton"_s),
-        Qt::LeftButton);
-    EXPECT_FALSE(m_commands->confirmationPopover()->shown());
+    QPointer<PKPopoverController> cancelled = m_commands->confirmationPopover();
+    cancelled->setAnimates(false);
+    QTest::mouseClick(
+        cancelled->contentViewController()->findChild<QPushButton*>(u"cancelButton"_s), Qt::LeftButton);
+    EXPECT_TRUE(!cancelled || !cancelled->shown());
+    EXPECT_EQ(m_commands->confirmationPopover(), nullptr);
+    m_commands->restoreClick();
+    ASSERT_NE(m_commands->confirmationPopover(), nullptr);
+    EXPECT_TRUE(m_commands->confirmationPopover()->shown());
     EXPECT_EQ(store().appData()->nwLogArray()->size(), 1);
     EXPECT_TRUE(m_messages.isEmpty());
 }
