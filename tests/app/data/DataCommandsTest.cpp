@@ -346,6 +346,7 @@ TEST_F(DataCommandsTest, TheImportPanelOpensClosesAndAnnouncesTheNewModelOnce)
     ASSERT_EQ(store().exportToCSV(homePath(u"all.csv"_s)), std::nullopt);
     m_commands->importFromCSV();
     panel = m_commands->importPopover();
+    panel->setAnimates(false);
     PKPopoverController* editor = openEditor();
     answer(homePath(u"all.csv"_s));
     QTest::mouseClick(
