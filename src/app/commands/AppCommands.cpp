@@ -1,5 +1,7 @@
 #include "app/commands/AppCommands.h"
 
+#include "app/alerts/MessagePopover.h"
+#include "app/data/DataCommands.h"
 #include "app/lock/AppLock.h"
 #include "app/lock/PasswordStore.h"
 #include "app/rates/ExchangeRateDownload.h"
@@ -11,13 +13,38 @@
 
 #include <QAbstractButton>
 
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+DataCommands::Host dataCommandsHost(AppDelegate& delegate)
+{
+    return {
+        .documentButton = [&delegate]() -> QWidget* { return delegate.exportButton(); },
+        .settingsButton = [&delegate]() -> QWidget* {
+            QWidget* window = delegate.windowWidget();
+            return window ? window->findChild<QWidget*>(u"settingsButton"_s) : nullptr;
+        },
+        .showMessage = [&delegate](const QString& text) { delegate.showMessage(text); },
+        .isLocked = [&delegate] { return delegate.pwdWinDisplayed(); },
+        .messagePopover = [&delegate]() -> const PKPopoverController* {
+            return delegate.messagePopover() ? delegate.messagePopover()->popover() : nullptr;
+        },
+    };
+}
+
+} // namespace
+
 AppCommands::AppCommands(AppDelegate& delegate, NWData* store)
     : m_delegate(delegate)
     , m_exchangeRateDownload(std::make_unique<ExchangeRateDownload>(
           store ? store : NWData::shared(), [&delegate] { return delegate.gettingExchangeRate(); },
           [&delegate](bool getting) { delegate.setGettingExchangeRate(getting); }))
     , m_appLock(std::make_unique<AppLock>(delegate))
+    , m_dataCommands(
+          std::make_unique<DataCommands>(store ? *store : *delegate.store(), dataCommandsHost(delegate)))
 {
+    m_dataCommands->installWindowActions(delegate.windowWidget());
 }
 
 AppCommands::~AppCommands() = default;
@@ -71,4 +98,34 @@ void AppCommands::settingsClose(const platform::Notification& n)
 {
     static_cast<void>(n);
     PKPopoverController::dropPopover(m_settingsPopover);
+}
+
+// Data commands.
+void AppCommands::exportButtonHandler(QAbstractButton* sender)
+{
+    m_dataCommands->exportButtonHandler(sender);
+}
+
+void AppCommands::nwDeleteAllData(const platform::Notification& n)
+{
+    static_cast<void>(n);
+    m_dataCommands->nwDeleteAllData();
+}
+
+void AppCommands::nwRestoreAllData(const platform::Notification& n)
+{
+    static_cast<void>(n);
+    m_dataCommands->nwRestoreAllData();
+}
+
+void AppCommands::csvImporterClose(const platform::Notification& n)
+{
+    static_cast<void>(n);
+    m_dataCommands->csvImporterClose();
+}
+
+void AppCommands::csvImporterImport(const platform::Notification& n)
+{
+    static_cast<void>(n);
+    m_dataCommands->csvImporterImport();
 }

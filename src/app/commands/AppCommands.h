@@ -9,6 +9,7 @@
 
 class AppDelegate;
 class AppLock;
+class DataCommands;
 class ExchangeRateDownload;
 class NWData;
 
@@ -37,9 +38,18 @@ public:
     void settingsClose(const platform::Notification& n) override;
     PKPopoverController* settingsPopover() const { return m_settingsPopover; }
 
+    // Data commands: backup, restore, delete all, CSV export and import, the document menu.
+    void exportButtonHandler(QAbstractButton* sender) override;
+    void nwDeleteAllData(const platform::Notification& n) override;
+    void nwRestoreAllData(const platform::Notification& n) override;
+    void csvImporterClose(const platform::Notification& n) override;
+    void csvImporterImport(const platform::Notification& n) override;
+    DataCommands& dataCommands() const { return *m_dataCommands; }
+
 private:
     AppDelegate& m_delegate;
     std::unique_ptr<ExchangeRateDownload> m_exchangeRateDownload;
     std::unique_ptr<AppLock> m_appLock;
     QPointer<PKPopoverController> m_settingsPopover;
+    std::unique_ptr<DataCommands> m_dataCommands;
 };

@@ -1,6 +1,7 @@
 #include "app/data/CSVImportPanelVC.h"
 
 #include "app/AppNotifications.h"
+#include "app/data/EditorPopovers.h"
 #include "model/store/NWData.h"
 #include "platform/FileChooser.h"
 #include "platform/FileIO.h"
@@ -125,6 +126,8 @@ void CSVImportPanelVC::importClick()
         showMessage(platform::Strings::tr("Import Error"), true);
         return;
     }
+    // No editor may write into the model that is about to be replaced.
+    closeEditorPopovers({ enclosingShownPopover(this) });
     if (platform::MaybeError failed = m_store.installImportedModel(m_importedModel)) {
         exportImportErrorMessage(platform::localized(NWData::csvImportFailureMessage).arg(*failed));
         return;

@@ -30,8 +30,8 @@ public:
     /// and records would replace how many; a file that cannot be read is reported in red
     /// and leaves nothing to import.
     void selectImportCSVFileBtnClick();
-    /// Import: installs and saves the read model, then posts `csvImporterImport`; without
-    /// one, or when installing fails, says so in red.
+    /// Import: closes every other shown popover, installs and saves the read model, then
+    /// posts `csvImporterImport`; without one, or when installing fails, says so in red.
     void importClick();
     /// Cancel: posts `csvImporterClose`.
     void cancelClick();
