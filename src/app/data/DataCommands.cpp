@@ -149,7 +149,10 @@ void DataCommands::toggleConfirmation(bool restore)
     m_confirmationPopover = new PKPopoverController(ask, this);
     m_confirmationPopover->setDefaultProperties_ItemWarning();
     // Answered, it is done with: the next press asks anew, even while this one fades out.
-    connect(ask, &AskDeleteAllData::closeRequested, this, [this] { m_confirmationPopover = nullptr; });
+    connect(ask, &AskDeleteAllData::closeRequested, this, [this] {
+        m_answeredConfirmation = m_confirmationPopover;
+        m_confirmationPopover = nullptr;
+    });
     m_confirmationPopover->setDidCloseBlock([](PKPopoverController* popover) { popover->deleteLater(); });
     m_confirmationPopover->setWillShowBlock([restore](PKPopoverController* popover) {
         if (auto* ask = qobject_cast<AskDeleteAllData*>(popover->contentViewController()))
@@ -178,6 +181,9 @@ void DataCommands::nwRestoreAllData()
 
 void DataCommands::nwDeleteAllData()
 {
+    // The confirmation posts before it closes; its fading out must not take the message along.
+    if (m_confirmationPopover)
+        m_answeredConfirmation = m_confirmationPopover;
     closeEditors();
     if (platform::MaybeError failed = m_store.deleteAllRecords()) {
         showMessage(Strings::tr("Delete failed: %1").arg(*failed));
@@ -237,8 +243,16 @@ void DataCommands::closeEditors()
 
 void DataCommands::showMessage(const QString& text)
 {
-    if (m_host.showMessage)
-        m_host.showMessage(text);
+    if (!m_host.showMessage)
+        return;
+    // A message shown while the answered confirmation fades out would be closed by the
+    // change of the active window when it goes; it waits until the confirmation is gone.
+    if (m_answeredConfirmation) {
+        connect(
+            m_answeredConfirmation, &QObject::destroyed, this, [this, text] { m_host.showMessage(text); });
+        return;
+    }
+    m_host.showMessage(text);
 }
 
 QWidget* DataCommands::documentButton() const

@@ -88,6 +88,8 @@ private:
     QAction* m_newRecordAction = nullptr;
     QAction* m_exchangeRatesAction = nullptr;
     QPointer<PKPopoverController> m_confirmationPopover;
+    // An answered confirmation until it has faded out and gone.
+    QPointer<PKPopoverController> m_answeredConfirmation;
     QPointer<PKPopoverController> m_importPopover;
     QPointer<PKPopoverController> m_ratesPopover;
 };

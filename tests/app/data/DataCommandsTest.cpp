@@ -16,6 +16,7 @@
 #include "platform/UserDefaults.h"
 #include "records/RecordsNotifications.h"
 #include "records/rates/ExchangerateVC.h"
+#include "support/Eventually.h"
 #include "support/FailingDevices.h"
 #include "uikit/popover/PKPopoverController.h"
 
@@ -412,3 +413,18 @@ TEST_F(DataCommandsTest, TheDocumentMenuAndTheWindowShortcuts)
 }
 
 } // namespace
+
+TEST_F(DataCommandsTest, TheOutcomeOfAConfirmedDeleteIsShownOnceTheQuestionHasGone)
+{
+    // Shown while the question fades out, the message would go with it when the active
+    // window changes back to the main window.
+    m_commands->deleteAllDataClick();
+    QPointer<PKPopoverController> question = m_commands->confirmationPopover();
+    ASSERT_TRUE(question && question->shown());
+    QTest::mouseClick(
+        question->contentViewController()->findChild<QPushButton*>(u"okButton"_s), Qt::LeftButton);
+    EXPECT_TRUE(store().appData()->nwLogArray()->isEmpty()) << "the delete itself does not wait";
+    EXPECT_TRUE(question.isNull() || m_messages.isEmpty());
+    EXPECT_EVENTUALLY(question.isNull());
+    EXPECT_EQ(m_messages, QStringList { u"All net worth data successfully deleted."_s });
+}
