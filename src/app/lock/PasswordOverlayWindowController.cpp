@@ -90,12 +90,16 @@ PasswordOverlayWindowController::PasswordOverlayWindowController(QWidget* parent
     m_pwdEditCtl = new NW_SecureTextField(m_lockView);
     m_pwdEditCtl->setObjectName(u"pwdEditCtl"_s);
     m_pwdEditCtl->setGeometry(margin, rowTop, panelSize.width() - 2 * margin - buttonWidth - 8, fieldHeight);
-    QFont placeholderFont(QStringList { u"Helvetica Neue"_s, u"Helvetica"_s, u"Sans Serif"_s });
-    placeholderFont.setPointSize(20);
+    // 20 points of the design at scale 1: pixels here, so that the text fits the field.
+    QFont placeholderFont(QStringList { u"Helvetica Neue"_s, u"Liberation Sans"_s, u"Sans Serif"_s });
+    placeholderFont.setPixelSize(20);
     placeholderFont.setWeight(QFont::Light);
     m_pwdEditCtl->setFont(placeholderFont);
     QPalette palette = m_pwdEditCtl->palette();
     palette.setColor(QPalette::PlaceholderText, Qt::lightGray);
+    // The panel is light in both appearances; so is its field.
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, QColor(32, 32, 32));
     m_pwdEditCtl->setPalette(palette);
     m_pwdEditCtl->setPlaceholderText(platform::Strings::tr("Enter Your Password"));
     connect(m_pwdEditCtl, &QLineEdit::returnPressed, this, &PasswordOverlayWindowController::unlockBtnPress);
