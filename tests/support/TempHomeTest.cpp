@@ -4,6 +4,7 @@
 #include "platform/UserDefaults.h"
 
 #include <QDir>
+#include <QFile>
 
 namespace mervane::test {
 
@@ -57,6 +58,12 @@ QString TempHomeTest::home() const
 QString TempHomeTest::homePath(const QString& relative) const
 {
     return QDir(m_home->path()).filePath(relative);
+}
+
+QByteArray TempHomeTest::readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace mervane::test

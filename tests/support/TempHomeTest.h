@@ -23,6 +23,8 @@ protected:
     QString home() const;
     /// `relative` inside the temporary home.
     QString homePath(const QString& relative) const;
+    /// The bytes of a file; empty when it cannot be read.
+    static QByteArray readFile(const QString& path);
 
 private:
     std::unique_ptr<QTemporaryDir> m_home;

@@ -20,12 +20,6 @@ using namespace mervane::test;
 
 namespace {
 
-QByteArray readBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 class CSVImportPanelVCTest : public ModelTest {
 protected:
     void SetUp() override
@@ -33,7 +27,7 @@ protected:
         ModelTest::SetUp();
         model().setAssetscat(MVX_CategoryList { makeCategory(u"OLD"_s, u"Old"_s) });
         ASSERT_EQ(store().saveData(false), std::nullopt);
-        m_dataFile = readBytes(NWData::dataFilePath());
+        m_dataFile = readFile(NWData::dataFilePath());
         m_panel = std::make_unique<CSVImportPanelVC>(&store());
         m_observer = std::make_unique<QObject>();
         for (const QString& name : { notifications::csvImporterImport, notifications::csvImporterClose }) {
@@ -101,7 +95,7 @@ TEST_F(CSVImportPanelVCTest, ImportingAGoodFileSavesItAndPostsImport)
         messageLabel()->text(), u"1 category and 1 monthly record will replace 1 category and 0 records."_s);
     EXPECT_FALSE(messageIsRed());
     // Choosing alone changes nothing.
-    EXPECT_EQ(readBytes(NWData::dataFilePath()), m_dataFile);
+    EXPECT_EQ(readFile(NWData::dataFilePath()), m_dataFile);
 
     click(u"importButton"_s);
     EXPECT_EQ(m_posted, QStringList { u"CSVImporterImport"_s });
@@ -111,7 +105,7 @@ TEST_F(CSVImportPanelVCTest, ImportingAGoodFileSavesItAndPostsImport)
     EXPECT_EQ(saved->model->nwLogArray()->first()->note(), u"first"_s);
     const QStringList copies = NWData::keptCopies(NWData::beforeImportKind);
     ASSERT_EQ(copies.size(), 1);
-    EXPECT_EQ(readBytes(copies.first()), m_dataFile);
+    EXPECT_EQ(readFile(copies.first()), m_dataFile);
 }
 
 TEST_F(CSVImportPanelVCTest, ABadFileIsReportedInRedAndImportsNothing)
@@ -127,7 +121,7 @@ TEST_F(CSVImportPanelVCTest, ABadFileIsReportedInRedAndImportsNothing)
     EXPECT_TRUE(messageIsRed());
     EXPECT_TRUE(m_posted.isEmpty());
     EXPECT_EQ(store().appData()->assetscat()->first()->ID(), u"OLD"_s);
-    EXPECT_EQ(readBytes(NWData::dataFilePath()), m_dataFile);
+    EXPECT_EQ(readFile(NWData::dataFilePath()), m_dataFile);
 
     // A good file after a bad one imports.
     choose(writeCSV(u"good.csv"_s, goodFile));
@@ -145,7 +139,7 @@ TEST_F(CSVImportPanelVCTest, MalformedFilesNeverReachTheDataFile)
         EXPECT_EQ(m_panel->importedModel(), nullptr);
         EXPECT_TRUE(messageLabel()->text().startsWith(u"CSV import failed: "_s));
         click(u"importButton"_s);
-        EXPECT_EQ(readBytes(NWData::dataFilePath()), m_dataFile);
+        EXPECT_EQ(readFile(NWData::dataFilePath()), m_dataFile);
     }
     choose(homePath(u"missing.csv"_s));
     EXPECT_EQ(messageLabel()->text(), u"CSV import failed: the file does not exist"_s);
@@ -191,7 +185,7 @@ TEST_F(CSVImportPanelVCTest, AFileThatIsNotAnExportIsRefusedInRedAndImportStaysR
     click(u"importButton"_s);
     EXPECT_TRUE(m_posted.isEmpty());
     EXPECT_EQ(store().appData()->assetscat()->first()->ID(), u"OLD"_s);
-    EXPECT_EQ(readBytes(NWData::dataFilePath()), m_dataFile);
+    EXPECT_EQ(readFile(NWData::dataFilePath()), m_dataFile);
 }
 
 TEST_F(CSVImportPanelVCTest, CancelPostsCloseAndACancelledChoiceChangesNothing)
@@ -202,7 +196,7 @@ TEST_F(CSVImportPanelVCTest, CancelPostsCloseAndACancelledChoiceChangesNothing)
     EXPECT_EQ(m_panel->importedModel(), chosen);
     click(u"cancelButton"_s);
     EXPECT_EQ(m_posted, QStringList { u"CSVImporterClose"_s });
-    EXPECT_EQ(readBytes(NWData::dataFilePath()), m_dataFile);
+    EXPECT_EQ(readFile(NWData::dataFilePath()), m_dataFile);
 }
 
 } // namespace

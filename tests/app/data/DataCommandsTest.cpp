@@ -34,12 +34,6 @@ using namespace mervane::test;
 
 namespace {
 
-QByteArray readBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // A window with the title bar's document and settings buttons, and the delegate's part:
 // the confirmations' notifications reach the commands, messages are collected.
 class DataCommandsTest : public ModelTest {
@@ -58,7 +52,7 @@ protected:
 
         fillModel();
         ASSERT_EQ(store().saveData(false), std::nullopt);
-        m_dataFile = readBytes(NWData::dataFilePath());
+        m_dataFile = readFile(NWData::dataFilePath());
         m_commands = std::make_unique<DataCommands>(store(), host());
 
         m_observer = std::make_unique<QObject>();
@@ -137,7 +131,7 @@ protected:
     {
         store().writer().setDeviceFactoryForTesting(failingDevices(failure, namesContaining(fileName)));
     }
-    bool dataFileUnchanged() const { return readBytes(NWData::dataFilePath()) == m_dataFile; }
+    bool dataFileUnchanged() const { return readFile(NWData::dataFilePath()) == m_dataFile; }
 
     std::unique_ptr<QWidget> m_window;
     QPushButton* m_document = nullptr;
@@ -180,7 +174,7 @@ TEST_F(DataCommandsTest, BackupDeleteAllAndRestoreBringEverythingBack)
     m_commands->backupClick();
     EXPECT_EQ(m_messages, QStringList { u"Net worth data successfully exported to a file."_s });
     EXPECT_EQ(platform::UserDefaults::standard().string(ModelExport::exportPathKey), homePath(u"saved"_s));
-    const QByteArray backupBytes = readBytes(backup);
+    const QByteArray backupBytes = readFile(backup);
     ASSERT_FALSE(backupBytes.isEmpty());
 
     // Delete all asks first; nothing happens until OK.
@@ -193,7 +187,8 @@ TEST_F(DataCommandsTest, BackupDeleteAllAndRestoreBringEverythingBack)
     EXPECT_TRUE(m_posted.isEmpty());
 
     clickOK(confirmation);
-    EXPECT_EQ(m_messages.last(), u"All net worth data successfully deleted."_s);
+    // The message follows once the question has faded out.
+    EXPECT_EVENTUALLY_EQ(m_messages.last(), u"All net worth data successfully deleted."_s);
     EXPECT_EQ(m_posted, QStringList { notifications::dataReFetched });
     EXPECT_TRUE(store().appData()->nwLogArray()->isEmpty());
     EXPECT_TRUE(store().appData()->assetscat()->isEmpty());
@@ -210,9 +205,9 @@ TEST_F(DataCommandsTest, BackupDeleteAllAndRestoreBringEverythingBack)
     answer(backup);
     clickOK(confirmation);
     EXPECT_EQ(platform::FileChooser::lastRequest().title, u"Restore all records from a file"_s);
-    EXPECT_EQ(m_messages.last(), u"Net worth data successfully loaded from selected file."_s);
-    EXPECT_EQ(readBytes(NWData::dataFilePath()), backupBytes);
-    EXPECT_EQ(readBytes(NWData::dataFilePath()), m_dataFile);
+    EXPECT_EVENTUALLY_EQ(m_messages.last(), u"Net worth data successfully loaded from selected file."_s);
+    EXPECT_EQ(readFile(NWData::dataFilePath()), backupBytes);
+    EXPECT_EQ(readFile(NWData::dataFilePath()), m_dataFile);
     EXPECT_EQ(store().appData()->nwLogArray()->first()->note(), u"February, \"quoted\""_s);
     EXPECT_EQ(m_posted.count(notifications::dataReFetched), 2);
 }

@@ -30,12 +30,6 @@ void StoreTest::restart()
     m_store = std::make_unique<NWData>();
 }
 
-QByteArray StoreTest::readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void StoreTest::writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);

@@ -24,7 +24,6 @@ protected:
     int refetchCount() const { return m_refetches; }
 
     QString dataFile() const { return homePath(NWData::dataFileName); }
-    static QByteArray readFile(const QString& path);
     static void writeFile(const QString& path, const QByteArray& bytes);
 
     /// A document with two asset categories (one in euros), one liability, one tag, records
