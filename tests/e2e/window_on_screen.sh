@@ -37,6 +37,14 @@ for placement in full right; do
     e2e_screenshot_painted "$shots/window-message-$placement.png" || fail "no screenshot"
     read -r mx my mw mh <<<"$(e2e_window_geometry "$message")"
     echo "$placement: message at $mx $my ${mw}x$mh"
+    # The panel fades in; under load the first painted screen may not show it yet.
+    for _ in $(seq 1 50); do
+        colours=$(convert "$shots/window-message-$placement.png" -crop "${mw}x${mh}+${mx}+${my}" +repage \
+            -format '%k' info:)
+        [ "$colours" -gt 8 ] && break
+        sleep 0.1
+        e2e_screenshot "$shots/window-message-$placement.png"
+    done
     [ "$mx" -ge 0 ] && [ "$my" -ge 0 ] && [ $((mx + mw)) -le $screen_w ] && [ $((my + mh)) -le $screen_h ] \
         || fail "$placement: the message popover at $mx,$my ${mw}x$mh is not inside the screen"
 
