@@ -13,18 +13,14 @@
 
 #include <QAbstractButton>
 
-using namespace Qt::Literals::StringLiterals;
-
 namespace {
 
 DataCommands::Host dataCommandsHost(AppDelegate& delegate)
 {
     return {
         .documentButton = [&delegate]() -> QWidget* { return delegate.exportButton(); },
-        .settingsButton = [&delegate]() -> QWidget* {
-            QWidget* window = delegate.windowWidget();
-            return window ? window->findChild<QWidget*>(u"settingsButton"_s) : nullptr;
-        },
+        .settingsButton
+        = [&delegate]() -> QWidget* { return delegate.titleBarButton(TitleBarLayout::Button::Settings); },
         .showMessage = [&delegate](const QString& text) { delegate.showMessage(text); },
         .isLocked = [&delegate] { return delegate.pwdWinDisplayed(); },
         .messagePopover = [&delegate]() -> const PKPopoverController* {
@@ -85,7 +81,8 @@ void AppCommands::showPwdWindow()
 // Settings popover.
 void AppCommands::showPreferences(QAbstractButton* sender)
 {
-    if (m_delegate.pwdWinDisplayed() || PKPopoverController::dropPopover(m_settingsPopover) || !sender)
+    // The delegate ignores the title bar while the window is locked.
+    if (PKPopoverController::dropPopover(m_settingsPopover) || !sender)
         return;
     auto* settings = new NWSettingsViewController(SettingsServices::standard());
     m_settingsPopover = new PKPopoverController(settings, &m_delegate);

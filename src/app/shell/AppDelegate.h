@@ -5,6 +5,7 @@
 #include "app/shell/MainView.h"
 #include "app/shell/NWDashboardSidebarView.h"
 #include "app/shell/ScreenProvider.h"
+#include "app/shell/TitleBarLayout.h"
 #include "uikit/window/TBWindowButton.h"
 
 #include <QList>
@@ -105,7 +106,9 @@ public:
     QWidget* contentView() const { return m_contentView; }
     QWidget* currentView() const { return m_currentView; }
     const QList<QPointer<QWidget>>& mainViews() const { return m_mainViews; }
-    TBWindowButton* exportButton() const;
+    /// A title-bar button; null before the title bar is set up.
+    TBWindowButton* titleBarButton(TitleBarLayout::Button button) const;
+    TBWindowButton* exportButton() const { return titleBarButton(TitleBarLayout::Button::Document); }
     MessagePopover* messagePopover() const { return m_messagePopover.get(); }
     /// The message popover, made on first use (shared by the commands that show notices).
     MessagePopover& sharedMessagePopover();

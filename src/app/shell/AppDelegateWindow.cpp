@@ -284,10 +284,10 @@ void AppDelegate::showScreen(AppScreen screen)
     m_screens->screenPlaced(screen, controller);
 }
 
-TBWindowButton* AppDelegate::exportButton() const
+TBWindowButton* AppDelegate::titleBarButton(TitleBarLayout::Button button) const
 {
-    const auto document = static_cast<qsizetype>(TitleBarLayout::Button::Document);
-    return document < m_titleBarButtons.size() ? m_titleBarButtons.at(document) : nullptr;
+    const auto index = static_cast<qsizetype>(button);
+    return index < m_titleBarButtons.size() ? m_titleBarButtons.at(index) : nullptr;
 }
 
 MessagePopover& AppDelegate::sharedMessagePopover()
