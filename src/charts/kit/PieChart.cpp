@@ -1,9 +1,7 @@
 #include "charts/kit/PieChart.h"
 
 #include "charts/kit/Graph.h"
-#include "charts/kit/GraphItems.h"
 
-#include <QFontMetricsF>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
 #include <QPainter>
@@ -97,7 +95,7 @@ void PieChartItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWi
             continue;
         const double middle = sliceAngle(slice.startFraction + slice.fraction / 2);
         const QPointF towards = direction(middle);
-        const QSizeF size = QFontMetricsF(slice.label->style.font()).size(0, slice.label->text);
+        const QSizeF size = slice.labelText.size();
         const qreal distance = radius + slice.radialOffset + m_plot->labelOffset();
         painter->save();
         if (m_plot->labelRotationRelativeToRadius()) {
@@ -112,8 +110,15 @@ void PieChartItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWi
                 = std::abs(towards.x()) * size.width() / 2 + std::abs(towards.y()) * size.height() / 2;
             painter->translate(center + towards * (distance + reach));
         }
-        drawChartText(*painter, QRectF(QPointF(-size.width() / 2, -size.height() / 2), size),
-            slice.label->text, slice.label->style, shadow ? &*shadow : nullptr);
+        const QPointF topLeft(-size.width() / 2, -size.height() / 2);
+        painter->setFont(slice.label->style.font());
+        if (shadow) {
+            painter->setPen(shadow->color);
+            painter->drawStaticText(
+                topLeft + QPointF(shadow->offset.x(), -shadow->offset.y()), slice.labelText);
+        }
+        painter->setPen(slice.label->style.color);
+        painter->drawStaticText(topLeft, slice.labelText);
         painter->restore();
     }
 }
@@ -166,6 +171,11 @@ void PieChart::reloadData()
         total += slice.value;
         slice.fill = dataSource()->sliceFillForPieChart(this, i);
         slice.label = dataSource()->dataLabelForPlot(this, i);
+        if (slice.label) {
+            slice.labelText.setText(slice.label->text);
+            slice.labelText.setTextFormat(Qt::PlainText);
+            slice.labelText.prepare(QTransform(), slice.label->style.font());
+        }
         const double offset = dataSource()->radialOffsetForPieChart(this, i);
         slice.radialOffset = std::isfinite(offset) ? offset : 0.0;
     }
