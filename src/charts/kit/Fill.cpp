@@ -24,6 +24,18 @@ Gradient Gradient::radial(const QList<QPair<qreal, QColor>>& stops)
     return gradient;
 }
 
+std::optional<QColor> Gradient::singleColor() const
+{
+    if (m_stops.isEmpty())
+        return std::nullopt;
+    const QColor first = m_stops.first().second;
+    for (const auto& stop : m_stops) {
+        if (stop.second != first)
+            return std::nullopt;
+    }
+    return first;
+}
+
 Gradient Gradient::addColorStop(const QColor& color, qreal position) const
 {
     Gradient result = *this;
@@ -109,7 +121,12 @@ void Fill::paint(QPainter& painter, const QPainterPath& path) const
     if (const auto* color = std::get_if<QColor>(&m_content)) {
         painter.fillPath(path, *color);
     } else if (const auto* gradient = std::get_if<Gradient>(&m_content)) {
-        painter.fillPath(path, gradient->brush(box));
+        // A gradient from a colour to itself is that colour, and a plain fill is several
+        // times cheaper to paint (pies fill hundreds of slices this way).
+        if (const auto single = gradient->singleColor())
+            painter.fillPath(path, *single);
+        else
+            painter.fillPath(path, gradient->brush(box));
     } else if (const auto* image = std::get_if<ImageFill>(&m_content)) {
         if (image->mode == ImageMode::Stretched) {
             painter.save();

@@ -31,6 +31,9 @@ public:
     const QList<QPair<qreal, QColor>>& stops() const { return m_stops; }
     Gradient addColorStop(const QColor& color, qreal position) const;
 
+    // The colour of every stop when they all share one, else none.
+    std::optional<QColor> singleColor() const;
+
     // A brush over `bounds` (the bounding box of what is filled).
     QBrush brush(const QRectF& bounds) const;
 

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "charts/kit/Graph.h"
+
 #include <QGraphicsView>
 #include <QPointer>
 #include <QRectF>
 
 namespace chart {
 
-class Graph;
 class Plot;
 
 // Shows its graph's scene without frame or scroll bars; the graph's bounds follow the view's

@@ -2,10 +2,14 @@
 
 #include "charts/kit/Graph.h"
 
+#include <QFontMetricsF>
 #include <QGraphicsItem>
 #include <QGraphicsScene>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSemaphore>
+#include <QThreadPool>
 #include <cmath>
 
 namespace chart {
@@ -28,11 +32,25 @@ QPointF direction(double angle)
 } // namespace
 
 // The whole pie: slices, overlay and labels, painted by this one item.
+//
+// On screen the pie is painted into an image kept until something about it changes, and that
+// image is painted on a thread of the global pool: the raster engine splits every gradient or
+// transformed fill across that pool unless it already runs on it, and for hundreds of small
+// slices the hand-offs cost several times the painting itself. Printers get the vector pie.
 class PieChartItem : public QGraphicsItem {
 public:
     explicit PieChartItem(PieChart* plot) : m_plot(plot) { setZValue(10); }
     QRectF boundingRect() const override { return m_plot->graph() ? m_plot->graph()->bounds() : QRectF(); }
-    void boundsChanged() { prepareGeometryChange(); }
+    void boundsChanged()
+    {
+        prepareGeometryChange();
+        invalidate();
+    }
+    void invalidate()
+    {
+        m_cacheValid = false;
+        update();
+    }
     void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override;
 
 private:
@@ -41,10 +59,55 @@ private:
         const double sign = m_plot->sliceDirection() == PieChart::Direction::Clockwise ? -1.0 : 1.0;
         return m_plot->startAngle() + sign * fraction * kTurn;
     }
+    void drawPie(QPainter& painter, bool labelsAsImages);
+    void drawLabel(QPainter& painter, const PieChart::Slice& slice, bool asImage);
+    void renderCache(qreal ratio);
+
     PieChart* m_plot;
+    QImage m_cache;
+    bool m_cacheValid = false;
 };
 
 void PieChartItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*)
+{
+    const bool raster = painter->paintEngine() && painter->paintEngine()->type() == QPaintEngine::Raster;
+    if (!raster || painter->worldTransform().type() > QTransform::TxTranslate) {
+        drawPie(*painter, false);
+        return;
+    }
+    const qreal ratio = painter->device()->devicePixelRatioF();
+    if (!m_cacheValid || m_cache.devicePixelRatio() != ratio)
+        renderCache(ratio);
+    painter->drawImage(boundingRect().topLeft(), m_cache);
+}
+
+void PieChartItem::renderCache(qreal ratio)
+{
+    const QRectF bounds = boundingRect();
+    const QSize pixels = (bounds.size() * ratio).toSize();
+    if (m_cache.size() != pixels)
+        m_cache = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    m_cache.setDevicePixelRatio(ratio);
+    m_cache.fill(Qt::transparent);
+    const auto render = [this, bounds] {
+        QPainter painter(&m_cache);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+        painter.translate(-bounds.topLeft());
+        drawPie(painter, true);
+    };
+    // The main thread waits, so the pie is only read while it is painted.
+    QSemaphore done;
+    if (QThreadPool::globalInstance()->tryStart([&] {
+            render();
+            done.release();
+        }))
+        done.acquire();
+    else
+        render();
+    m_cacheValid = true;
+}
+
+void PieChartItem::drawPie(QPainter& painter, bool labelsAsImages)
 {
     const qreal radius = m_plot->pieRadius();
     const qreal inner = std::clamp(m_plot->pieInnerRadius(), 0.0, std::max(radius, 0.0));
@@ -78,49 +141,76 @@ void PieChartItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWi
         if (slice.radialOffset != 0.0 && std::isfinite(slice.radialOffset))
             path.translate(direction((from + to) / 2) * slice.radialOffset);
         const Fill fill = slice.fill ? *slice.fill : PieChart::defaultSliceFill(i);
-        fill.paint(*painter, path);
+        fill.paint(painter, path);
         if (border && border->lineWidth > 0)
-            painter->strokePath(path, border->pen());
+            painter.strokePath(path, border->pen());
     }
     if (const auto overlay = m_plot->overlayFill()) {
         QPainterPath ring;
         ring.addEllipse(outerRect);
         if (inner > 0)
             ring.addEllipse(innerRect);
-        overlay->paint(*painter, ring);
+        overlay->paint(painter, ring);
     }
-    const std::optional<Shadow> shadow = m_plot->labelShadow();
     for (const PieChart::Slice& slice : slices) {
-        if (!slice.label || slice.label->text.isEmpty() || !(slice.fraction > 0))
-            continue;
-        const double middle = sliceAngle(slice.startFraction + slice.fraction / 2);
-        const QPointF towards = direction(middle);
-        const QSizeF size = slice.labelText.size();
-        const qreal distance = radius + slice.radialOffset + m_plot->labelOffset();
-        painter->save();
-        if (m_plot->labelRotationRelativeToRadius()) {
-            // Along the radius, turned so that the text never reads upside down.
-            double rotation = middle;
-            if (std::cos(middle) < 0)
-                rotation += M_PI;
-            painter->translate(center + towards * (distance + size.width() / 2));
-            painter->rotate(-degrees(rotation));
-        } else {
-            const qreal reach
-                = std::abs(towards.x()) * size.width() / 2 + std::abs(towards.y()) * size.height() / 2;
-            painter->translate(center + towards * (distance + reach));
-        }
-        const QPointF topLeft(-size.width() / 2, -size.height() / 2);
-        painter->setFont(slice.label->style.font());
-        if (shadow) {
-            painter->setPen(shadow->color);
-            painter->drawStaticText(
-                topLeft + QPointF(shadow->offset.x(), -shadow->offset.y()), slice.labelText);
-        }
-        painter->setPen(slice.label->style.color);
-        painter->drawStaticText(topLeft, slice.labelText);
-        painter->restore();
+        if (slice.label && !slice.label->text.isEmpty() && slice.fraction > 0)
+            drawLabel(painter, slice, labelsAsImages);
     }
+}
+
+void PieChartItem::drawLabel(QPainter& painter, const PieChart::Slice& slice, bool asImage)
+{
+    const double middle = sliceAngle(slice.startFraction + slice.fraction / 2);
+    const QPointF towards = direction(middle);
+    const QFont font = slice.label->style.font();
+    const QFontMetricsF metrics(font);
+    const QSizeF size(metrics.horizontalAdvance(slice.label->text), metrics.height());
+    const qreal distance = m_plot->pieRadius() + slice.radialOffset + m_plot->labelOffset();
+    painter.save();
+    if (m_plot->labelRotationRelativeToRadius()) {
+        // Along the radius, turned so that the text never reads upside down.
+        double rotation = middle;
+        if (std::cos(middle) < 0)
+            rotation += M_PI;
+        painter.translate(m_plot->centerInGraph() + towards * (distance + size.width() / 2));
+        painter.rotate(-degrees(rotation));
+    } else {
+        const qreal reach
+            = std::abs(towards.x()) * size.width() / 2 + std::abs(towards.y()) * size.height() / 2;
+        painter.translate(m_plot->centerInGraph() + towards * (distance + reach));
+    }
+    const QPointF topLeft(-size.width() / 2, -size.height() / 2);
+    const std::optional<Shadow> shadow = m_plot->labelShadow();
+    const QPointF shadowOffset = shadow ? QPointF(shadow->offset.x(), -shadow->offset.y()) : QPointF();
+    // Text and shadow with a margin that holds the shadow, in device pixels.
+    const qreal margin = std::ceil(std::max(std::abs(shadowOffset.x()), std::abs(shadowOffset.y()))) + 1;
+    const auto drawText = [&](QPainter& target, const QPointF& origin) {
+        target.setFont(font);
+        if (shadow) {
+            target.setPen(shadow->color);
+            target.drawText(origin + shadowOffset + QPointF(0, metrics.ascent()), slice.label->text);
+        }
+        target.setPen(slice.label->style.color);
+        target.drawText(origin + QPointF(0, metrics.ascent()), slice.label->text);
+    };
+    if (asImage) {
+        // Text under a new rotation has its glyphs drawn anew; an upright image turns cheaply.
+        const qreal ratio = painter.device()->devicePixelRatioF();
+        QImage& image = slice.labelImage;
+        if (image.isNull() || image.devicePixelRatio() != ratio) {
+            const QSizeF logical = size + QSizeF(2 * margin, 2 * margin);
+            image = QImage((logical * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+            image.setDevicePixelRatio(ratio);
+            image.fill(Qt::transparent);
+            QPainter imagePainter(&image);
+            imagePainter.setRenderHint(QPainter::TextAntialiasing);
+            drawText(imagePainter, QPointF(margin, margin));
+        }
+        painter.drawImage(topLeft - QPointF(margin, margin), image);
+    } else {
+        drawText(painter, topLeft);
+    }
+    painter.restore();
 }
 
 PieChart::PieChart(QObject* parent) : Plot(parent)
@@ -138,7 +228,7 @@ PieChart::~PieChart()
     {                                                                                                        \
         member = value;                                                                                      \
         if (m_item)                                                                                          \
-            m_item->update();                                                                                \
+            m_item->invalidate();                                                                            \
     }
 
 CHART_PIE_SETTER(PieRadius, m_radius, qreal)
@@ -148,11 +238,19 @@ CHART_PIE_SETTER(StartAngle, m_startAngle, qreal)
 CHART_PIE_SETTER(SliceDirection, m_direction, Direction)
 CHART_PIE_SETTER(LabelOffset, m_labelOffset, qreal)
 CHART_PIE_SETTER(LabelRotationRelativeToRadius, m_labelsAlongRadius, bool)
-CHART_PIE_SETTER(LabelShadow, m_labelShadow, const std::optional<Shadow>&)
 CHART_PIE_SETTER(OverlayFill, m_overlayFill, const std::optional<Fill>&)
 CHART_PIE_SETTER(BorderLineStyle, m_borderLineStyle, const std::optional<LineStyle>&)
 
 #undef CHART_PIE_SETTER
+
+void PieChart::setLabelShadow(const std::optional<Shadow>& shadow)
+{
+    m_labelShadow = shadow;
+    for (Slice& slice : m_slices)
+        slice.labelImage = QImage(); // the shadow is drawn into them
+    if (m_item)
+        m_item->invalidate();
+}
 
 Fill PieChart::defaultSliceFill(int recordIndex)
 {
@@ -170,12 +268,10 @@ void PieChart::reloadData()
         slice.value = value && *value > 0 ? *value : 0.0;
         total += slice.value;
         slice.fill = dataSource()->sliceFillForPieChart(this, i);
-        slice.label = dataSource()->dataLabelForPlot(this, i);
-        if (slice.label) {
-            slice.labelText.setText(slice.label->text);
-            slice.labelText.setTextFormat(Qt::PlainText);
-            slice.labelText.prepare(QTransform(), slice.label->style.font());
-        }
+        std::optional<DataLabel> label = dataSource()->dataLabelForPlot(this, i);
+        if (!label || !slice.label || !(*label == *slice.label))
+            slice.labelImage = QImage();
+        slice.label = std::move(label);
         const double offset = dataSource()->radialOffsetForPieChart(this, i);
         slice.radialOffset = std::isfinite(offset) ? offset : 0.0;
     }
@@ -186,7 +282,7 @@ void PieChart::reloadData()
         start += slice.fraction;
     }
     if (m_item)
-        m_item->update();
+        m_item->invalidate();
 }
 
 QPointF PieChart::centerInGraph() const
@@ -253,10 +349,8 @@ void PieChart::detachFromGraph()
 
 void PieChart::layoutChanged()
 {
-    if (m_item) {
+    if (m_item)
         m_item->boundsChanged();
-        m_item->update();
-    }
 }
 
 void PieChart::applyAppearance()

@@ -5,9 +5,9 @@
 #include "charts/kit/PlotDataSource.h"
 #include "charts/kit/Styles.h"
 
+#include <QImage>
 #include <QList>
 #include <QPointF>
-#include <QStaticText>
 #include <optional>
 
 namespace chart {
@@ -66,7 +66,9 @@ public:
         qreal radialOffset = 0.0;
         std::optional<Fill> fill;
         std::optional<DataLabel> label;
-        QStaticText labelText; // laid out once per reload
+        // The label drawn upright, kept while the label stays the same (the pie's painter
+        // fills it in).
+        mutable QImage labelImage;
     };
     const QList<Slice>& slices() const { return m_slices; }
     // The default fill of a slice the data source gives none for.

@@ -25,6 +25,8 @@ enum class PlotField { X = 0, Y = 1, BarLocation = 0, BarTip = 1, BarBase = 2, P
 struct DataLabel {
     QString text;
     TextStyle style;
+
+    bool operator==(const DataLabel&) const = default;
 };
 
 // What a plot draws. Every member is asked again on each reload; nothing is kept across reloads.

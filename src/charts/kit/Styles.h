@@ -18,6 +18,8 @@ struct TextStyle {
 
     // The font, falling back to Liberation Sans where the named family is not installed.
     QFont font() const;
+
+    bool operator==(const TextStyle&) const = default;
 };
 
 // A stroked line: width in points, colour, and dash lengths in points (empty: solid).

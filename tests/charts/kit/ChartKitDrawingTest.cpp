@@ -195,4 +195,63 @@ TEST(ChartKitDrawing, RenderDrawsAtTheTargetSizeAndRestoresTheBounds)
     EXPECT_TRUE(containsColor(page, QRect(776, 16, 8, 8), QColor(0, 0, 255)));
 }
 
+// Red and blue slices, with a green label on the first.
+class TwoSliceSource : public TableDataSource {
+public:
+    std::optional<Fill> sliceFillForPieChart(PieChart*, int index) override
+    {
+        return Fill(index == 0 ? QColor(255, 0, 0) : QColor(0, 0, 255));
+    }
+    std::optional<DataLabel> dataLabelForPlot(Plot*, int index) override
+    {
+        TextStyle style;
+        style.color = labelColor;
+        style.fontSize = 16;
+        return index == 0 ? std::optional<DataLabel>(DataLabel { QStringLiteral("WWW"), style })
+                          : std::nullopt;
+    }
+    QColor labelColor = QColor(0, 200, 0);
+};
+
+TEST(ChartKitDrawing, APieRedrawsWhenItsAnglesDataOrLabelsChange)
+{
+    Graph graph(QRectF(0, 0, 400, 300));
+    graph.setAxisSet(nullptr);
+    TwoSliceSource source;
+    auto* pie = new PieChart;
+    pie->setPieRadius(100);
+    pie->setLabelOffset(4);
+    source.rows[pie] = { { 1 }, { 1 } };
+    pie->setDataSource(&source);
+    graph.addPlot(pie);
+    const QPointF center = pie->centerInGraph();
+    const auto colorAt = [&](const QImage& image, double dx, double dy) {
+        return image.pixelColor((center + QPointF(dx, dy)).toPoint());
+    };
+    const QRect rightOfPie = QRectF(center.x() + 100, center.y() - 20, 90, 40).toRect();
+
+    // From twelve o'clock clockwise: the first slice is the right half, its label beyond it.
+    QImage image = graph.imageOfLayer();
+    EXPECT_EQ(colorAt(image, 50, 0), QColor(255, 0, 0));
+    EXPECT_EQ(colorAt(image, -50, 0), QColor(0, 0, 255));
+    EXPECT_TRUE(containsColor(image, rightOfPie, QColor(0, 200, 0)));
+
+    // Starting at six o'clock the halves swap, and so does the label's side.
+    pie->setStartAngle(-M_PI / 2);
+    image = graph.imageOfLayer();
+    EXPECT_EQ(colorAt(image, 50, 0), QColor(0, 0, 255));
+    EXPECT_FALSE(containsColor(image, rightOfPie, QColor(0, 200, 0)));
+
+    // Three quarters for the first slice after a reload, and its label in its new colour.
+    pie->setStartAngle(M_PI / 2);
+    source.rows[pie] = { { 3 }, { 1 } };
+    source.labelColor = QColor(200, 0, 200);
+    graph.reloadData();
+    image = graph.imageOfLayer();
+    EXPECT_EQ(colorAt(image, -40, 40), QColor(255, 0, 0));
+    EXPECT_EQ(colorAt(image, -40, -40), QColor(0, 0, 255));
+    EXPECT_FALSE(containsColor(image, QRect(0, 0, 400, 300), QColor(0, 200, 0)));
+    EXPECT_TRUE(containsColor(image, QRect(0, 0, 400, 300), QColor(200, 0, 200)));
+}
+
 } // namespace
