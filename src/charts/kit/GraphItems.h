@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QGraphicsItem>
+
+namespace chart {
+
+class Axis;
+class Graph;
+struct TextStyle;
+struct Shadow;
+
+// Items of the graph itself: the fills behind everything, and the frame border and the title in
+// front of everything.
+class GraphDecorationItem : public QGraphicsItem {
+public:
+    enum class Layer { Background, Foreground };
+    GraphDecorationItem(Graph* graph, Layer layer);
+    QRectF boundingRect() const override;
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
+    void boundsChanged() { prepareGeometryChange(); }
+
+private:
+    Graph* m_graph;
+    Layer m_layer;
+};
+
+// The axis set: grid lines behind the plots, or axis lines, ticks, labels and titles in front.
+class AxisSetItem : public QGraphicsItem {
+public:
+    enum class Layer { Grid, Axes };
+    AxisSetItem(Graph* graph, Layer layer);
+    QRectF boundingRect() const override;
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
+    void boundsChanged() { prepareGeometryChange(); }
+
+private:
+    void paintGrid(QPainter& painter, const Axis& axis) const;
+    void paintAxis(QPainter& painter, const Axis& axis) const;
+    // Where the axis line crosses the other coordinate, in graph coordinates (NaN: nowhere).
+    double axisPosition(const Axis& axis) const;
+    // The tick location in graph coordinates along the axis, or NaN when it is not drawn.
+    double positionAlongAxis(const Axis& axis, double location) const;
+
+    Graph* m_graph;
+    Layer m_layer;
+};
+
+// Text drawing shared by the items: a text at a rectangle, with an optional shadow.
+void drawChartText(
+    QPainter& painter, const QRectF& rect, const QString& text, const TextStyle& style, const Shadow* shadow);
+
+} // namespace chart

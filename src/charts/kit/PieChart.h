@@ -1,0 +1,94 @@
+#pragma once
+
+#include "charts/kit/Fill.h"
+#include "charts/kit/Plot.h"
+#include "charts/kit/PlotDataSource.h"
+#include "charts/kit/Styles.h"
+
+#include <QList>
+#include <QPointF>
+#include <optional>
+
+namespace chart {
+
+class PieChartItem;
+
+// A pie (or ring) drawn by one item of our own. Angles are the design's: radians, 0 pointing
+// right, counter-clockwise positive.
+class PieChart : public Plot {
+    Q_OBJECT
+    Q_PROPERTY(qreal startAngle READ startAngle WRITE setStartAngle)
+    Q_PROPERTY(qreal pieInnerRadius READ pieInnerRadius WRITE setPieInnerRadius)
+    Q_PROPERTY(qreal pieRadius READ pieRadius WRITE setPieRadius)
+public:
+    enum class Direction { Clockwise = 0, CounterClockwise = 1 };
+
+    explicit PieChart(QObject* parent = nullptr);
+    ~PieChart() override;
+
+    qreal pieRadius() const { return m_radius; }
+    void setPieRadius(qreal radius);
+    qreal pieInnerRadius() const { return m_innerRadius; }
+    void setPieInnerRadius(qreal radius);
+    // Centre as fractions of the plot area, from its bottom left (y up).
+    QPointF centerAnchor() const { return m_centerAnchor; }
+    void setCenterAnchor(const QPointF& anchor);
+    qreal startAngle() const { return m_startAngle; }
+    void setStartAngle(qreal radians);
+    Direction sliceDirection() const { return m_direction; }
+    void setSliceDirection(Direction direction);
+    qreal labelOffset() const { return m_labelOffset; } // points beyond the rim
+    void setLabelOffset(qreal offset);
+    bool labelRotationRelativeToRadius() const { return m_labelsAlongRadius; }
+    void setLabelRotationRelativeToRadius(bool along);
+    std::optional<Shadow> labelShadow() const { return m_labelShadow; }
+    void setLabelShadow(const std::optional<Shadow>& shadow);
+    std::optional<Fill> overlayFill() const { return m_overlayFill; } // painted over every slice
+    void setOverlayFill(const std::optional<Fill>& fill);
+    std::optional<LineStyle> borderLineStyle() const { return m_borderLineStyle; }
+    void setBorderLineStyle(const std::optional<LineStyle>& style);
+
+    void reloadData() override;
+    int numberOfRecords() const override { return static_cast<int>(m_slices.size()); }
+    // The slice between the inner radius and the radius (plus its radial offset), by angle.
+    int recordIndexAtGraphPoint(const QPointF& graphPoint) const override;
+    void recordWasSelected(int recordIndex) override;
+    void recordTouchDown(int recordIndex) override;
+
+    // The pie's centre in graph coordinates.
+    QPointF centerInGraph() const;
+
+    struct Slice {
+        double value = 0.0; // 0 for a record without a finite positive value
+        double startFraction = 0.0; // of the full turn, from the start angle in the slice direction
+        double fraction = 0.0;
+        qreal radialOffset = 0.0;
+        std::optional<Fill> fill;
+        std::optional<DataLabel> label;
+    };
+    const QList<Slice>& slices() const { return m_slices; }
+    // The default fill of a slice the data source gives none for.
+    static Fill defaultSliceFill(int recordIndex);
+
+protected:
+    void attachToGraph(Graph* graph, PlotSpace* space) override;
+    void detachFromGraph() override;
+    void layoutChanged() override;
+    void applyAppearance() override;
+
+private:
+    qreal m_radius = 40.0;
+    qreal m_innerRadius = 0.0;
+    QPointF m_centerAnchor { 0.5, 0.5 };
+    qreal m_startAngle = 1.5707963267948966;
+    Direction m_direction = Direction::Clockwise;
+    qreal m_labelOffset = 10.0;
+    bool m_labelsAlongRadius = false;
+    std::optional<Shadow> m_labelShadow;
+    std::optional<Fill> m_overlayFill;
+    std::optional<LineStyle> m_borderLineStyle;
+    QList<Slice> m_slices;
+    PieChartItem* m_item = nullptr;
+};
+
+} // namespace chart

@@ -1,0 +1,99 @@
+#include "charts/kit/Plot.h"
+
+#include "charts/kit/Graph.h"
+#include "charts/kit/PlotDataSource.h"
+
+#include <QVariantAnimation>
+#include <cmath>
+
+namespace chart {
+
+Plot::Plot(QObject* parent) : QObject(parent)
+{
+}
+
+Plot::~Plot() = default;
+
+void Plot::setDataSource(PlotDataSource* dataSource)
+{
+    m_dataSource = dataSource;
+    if (m_graph)
+        reloadData();
+}
+
+void Plot::setHidden(bool hidden)
+{
+    if (m_hidden == hidden)
+        return;
+    m_hidden = hidden;
+    if (m_graph)
+        applyAppearance();
+}
+
+void Plot::setOpacity(qreal opacity)
+{
+    m_opacity = std::isfinite(opacity) ? qBound(0.0, opacity, 1.0) : 1.0;
+    if (m_graph)
+        applyAppearance();
+}
+
+void Plot::fadeIn(qreal from, qreal to, int durationMs)
+{
+    if (!m_fade) {
+        m_fade = new QVariantAnimation(this);
+        connect(m_fade, &QVariantAnimation::valueChanged, this,
+            [this](const QVariant& value) { setOpacity(value.toReal()); });
+    }
+    m_fade->stop();
+    m_fade->setStartValue(from);
+    m_fade->setEndValue(to);
+    m_fade->setDuration(qMax(0, durationMs));
+    setOpacity(from);
+    m_fade->start();
+}
+
+std::optional<PlotRange> Plot::plotRangeForCoordinate(Coordinate) const
+{
+    return std::nullopt;
+}
+
+int Plot::recordIndexAtGraphPoint(const QPointF&) const
+{
+    return -1;
+}
+
+void Plot::recordWasSelected(int)
+{
+}
+void Plot::recordTouchDown(int)
+{
+}
+
+void Plot::attachToGraph(Graph* graph, PlotSpace* space)
+{
+    m_graph = graph;
+    m_plotSpace = space;
+}
+
+void Plot::detachFromGraph()
+{
+    m_graph = nullptr;
+    m_plotSpace = nullptr;
+}
+
+std::optional<double> Plot::finiteNumber(int field, int recordIndex)
+{
+    if (!m_dataSource)
+        return std::nullopt;
+    const auto value = m_dataSource->numberForPlot(this, static_cast<PlotField>(field), recordIndex);
+    if (!value || !std::isfinite(*value))
+        return std::nullopt;
+    return value;
+}
+
+int Plot::recordCountFromDataSource()
+{
+    return m_dataSource ? qMax(0, m_dataSource->numberOfRecordsForPlot(this)) : 0;
+}
+
+} // namespace chart

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "charts/kit/PlotRange.h"
+
+#include <QObject>
+#include <QPointF>
+#include <QString>
+#include <optional>
+
+class QVariantAnimation;
+
+namespace chart {
+
+class Graph;
+class PlotDataSource;
+class PlotDelegate;
+class PlotSpace;
+
+// What every plot shares: identifier, data source, delegate, visibility and opacity. A plot is
+// owned by the graph it is added to. Its records are pulled from the data source when it is
+// added and on every reload.
+class Plot : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(qreal opacity READ opacity WRITE setOpacity)
+public:
+    enum class Coordinate { X, Y };
+
+    explicit Plot(QObject* parent = nullptr);
+    ~Plot() override;
+
+    QString identifier() const { return m_identifier; }
+    void setIdentifier(const QString& identifier) { m_identifier = identifier; }
+    PlotDataSource* dataSource() const { return m_dataSource; }
+    void setDataSource(PlotDataSource* dataSource); // not owned; reloads when on a graph
+    PlotDelegate* delegate() const { return m_delegate; }
+    void setDelegate(PlotDelegate* delegate) { m_delegate = delegate; }
+
+    bool isHidden() const { return m_hidden; }
+    void setHidden(bool hidden);
+    qreal opacity() const { return m_opacity; }
+    void setOpacity(qreal opacity);
+    // Animates the opacity from `from` to `to`; the plot keeps `to` afterwards.
+    void fadeIn(qreal from, qreal to, int durationMs);
+
+    Graph* graph() const { return m_graph; }
+    PlotSpace* plotSpace() const { return m_plotSpace; }
+
+    // Asks the data source again and redraws.
+    virtual void reloadData() = 0;
+    // The records drawn from the last reload.
+    virtual int numberOfRecords() const = 0;
+    // The extent of the finite data along a coordinate; none without such data.
+    virtual std::optional<PlotRange> plotRangeForCoordinate(Coordinate coordinate) const;
+
+    // The record whose element lies under `graphPoint` (graph coordinates), or -1.
+    virtual int recordIndexAtGraphPoint(const QPointF& graphPoint) const;
+    // Tells the delegate that the record was clicked, or pressed on.
+    virtual void recordWasSelected(int recordIndex);
+    virtual void recordTouchDown(int recordIndex);
+
+protected:
+    friend class Graph;
+    // Creates the plot's series and items in the graph's scene / removes them.
+    virtual void attachToGraph(Graph* graph, PlotSpace* space);
+    virtual void detachFromGraph();
+    // The graph's size or the plot space's ranges changed.
+    virtual void layoutChanged() = 0;
+    // Visibility or opacity changed.
+    virtual void applyAppearance() = 0;
+
+    // The data source's number as a finite double, or none.
+    std::optional<double> finiteNumber(int field, int recordIndex);
+    int recordCountFromDataSource();
+
+private:
+    QString m_identifier;
+    PlotDataSource* m_dataSource = nullptr;
+    PlotDelegate* m_delegate = nullptr;
+    bool m_hidden = false;
+    qreal m_opacity = 1.0;
+    Graph* m_graph = nullptr;
+    PlotSpace* m_plotSpace = nullptr;
+    QVariantAnimation* m_fade = nullptr;
+};
+
+} // namespace chart

@@ -1,0 +1,273 @@
+#include "charts/kit/ScatterPlot.h"
+
+#include "charts/kit/Graph.h"
+#include "charts/kit/PlotDataSource.h"
+#include "charts/kit/PlotSpace.h"
+
+#include <QAreaSeries>
+#include <QChart>
+#include <QGraphicsItem>
+#include <QGraphicsScene>
+#include <QLineSeries>
+#include <QPainter>
+#include <cmath>
+#include <limits>
+
+namespace chart {
+
+// The symbols of one scatter plot, all painted by this one item.
+class ScatterSymbolsItem : public QGraphicsItem {
+public:
+    explicit ScatterSymbolsItem(ScatterPlot* plot) : m_plot(plot) { setZValue(10); }
+    QRectF boundingRect() const override { return m_plot->graph() ? m_plot->graph()->bounds() : QRectF(); }
+    void boundsChanged() { prepareGeometryChange(); }
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override
+    {
+        const PlotSpace* space = m_plot->plotSpace();
+        const QRectF visible = m_plot->graph()->plotAreaRect().adjusted(-20, -20, 20, 20);
+        const QList<QPointF>& records = m_plot->records();
+        for (int i = 0; i < records.size(); ++i) {
+            const PlotSymbol* symbol = m_plot->symbolForRecord(i);
+            if (!symbol || !symbol->isVisible() || std::isnan(records[i].x()))
+                continue;
+            const QPointF center = space->graphPointForPlotPoint(records[i].x(), records[i].y());
+            if (visible.contains(center))
+                symbol->paint(*painter, center);
+        }
+    }
+
+private:
+    ScatterPlot* m_plot;
+};
+
+ScatterPlot::ScatterPlot(QObject* parent) : Plot(parent)
+{
+}
+
+ScatterPlot::~ScatterPlot()
+{
+    if (graph())
+        detachFromGraph();
+}
+
+void ScatterPlot::setDataLineStyle(const std::optional<LineStyle>& style)
+{
+    m_dataLineStyle = style;
+    styleSeries();
+}
+
+void ScatterPlot::setPlotSymbol(const std::optional<PlotSymbol>& symbol)
+{
+    m_plotSymbol = symbol;
+    if (m_symbolsItem)
+        m_symbolsItem->update();
+}
+
+void ScatterPlot::setAreaFill(const std::optional<Fill>& fill)
+{
+    m_areaFill = fill;
+    styleSeries();
+}
+
+void ScatterPlot::setAreaBaseValue(double value)
+{
+    m_areaBaseValue = value;
+    pushSegmentsToSeries();
+}
+
+const PlotSymbol* ScatterPlot::symbolForRecord(int recordIndex) const
+{
+    const auto it = std::lower_bound(m_recordSymbols.cbegin(), m_recordSymbols.cend(), recordIndex,
+        [](const std::pair<int, PlotSymbol>& entry, int index) { return entry.first < index; });
+    if (it != m_recordSymbols.cend() && it->first == recordIndex)
+        return &it->second;
+    return m_plotSymbol ? &*m_plotSymbol : nullptr;
+}
+
+void ScatterPlot::reloadData()
+{
+    const int count = recordCountFromDataSource();
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    m_records.resize(count);
+    m_recordSymbols.clear();
+    for (auto& run : m_runs)
+        run.clear();
+    m_runCount = 0;
+    bool inRun = false;
+    for (int i = 0; i < count; ++i) {
+        const auto x = finiteNumber(static_cast<int>(PlotField::X), i);
+        const auto y = finiteNumber(static_cast<int>(PlotField::Y), i);
+        if (!x || !y) {
+            m_records[i] = QPointF(nan, nan);
+            inRun = false;
+            continue;
+        }
+        m_records[i] = QPointF(*x, *y);
+        if (!inRun) {
+            if (m_runCount == m_runs.size())
+                m_runs.append(QList<QPointF>());
+            ++m_runCount;
+            inRun = true;
+        }
+        m_runs[m_runCount - 1].append(m_records[i]);
+        if (auto symbol = dataSource()->symbolForScatterPlot(this, i))
+            m_recordSymbols.append({ i, *symbol });
+    }
+    pushSegmentsToSeries();
+    if (m_symbolsItem)
+        m_symbolsItem->update();
+}
+
+std::optional<PlotRange> ScatterPlot::plotRangeForCoordinate(Coordinate coordinate) const
+{
+    std::optional<PlotRange> range;
+    for (const QPointF& point : m_records) {
+        const double value = coordinate == Coordinate::X ? point.x() : point.y();
+        if (std::isnan(value))
+            continue;
+        range = range ? range->united(PlotRange { value, 0.0 }) : PlotRange { value, 0.0 };
+    }
+    return range;
+}
+
+int ScatterPlot::recordIndexAtGraphPoint(const QPointF& graphPoint) const
+{
+    const PlotSpace* space = plotSpace();
+    if (!space)
+        return -1;
+    int best = -1;
+    double bestDistance = std::numeric_limits<double>::infinity();
+    const qsizetype count = m_records.size();
+    for (qsizetype i = 0; i < count; ++i) {
+        const QPointF& record = m_records[i];
+        if (std::isnan(record.x()))
+            continue;
+        const PlotSymbol* symbol = symbolForRecord(static_cast<int>(i));
+        const qreal half = symbol && symbol->type != PlotSymbol::Type::None
+            ? std::max(symbol->size.width(), symbol->size.height()) / 2
+            : 0.0;
+        const qreal reach = half + m_hitMargin;
+        const double dx = space->graphXForPlotX(record.x()) - graphPoint.x();
+        const double dy = space->graphYForPlotY(record.y()) - graphPoint.y();
+        const double distance = dx * dx + dy * dy;
+        if (distance <= reach * reach && distance < bestDistance) {
+            bestDistance = distance;
+            best = static_cast<int>(i);
+        }
+    }
+    return best;
+}
+
+void ScatterPlot::recordWasSelected(int recordIndex)
+{
+    if (delegate())
+        delegate()->plotSymbolWasSelected(this, recordIndex);
+}
+
+void ScatterPlot::attachToGraph(Graph* graph, PlotSpace* space)
+{
+    Plot::attachToGraph(graph, space);
+    m_symbolsItem = new ScatterSymbolsItem(this);
+    graph->scene()->addItem(m_symbolsItem);
+}
+
+void ScatterPlot::detachFromGraph()
+{
+    if (Graph* g = graph()) {
+        for (const Segment& segment : std::as_const(m_segments)) {
+            g->qtChart()->removeSeries(segment.area);
+            g->qtChart()->removeSeries(segment.line);
+            delete segment.area;
+            delete segment.line;
+            delete segment.areaUpper;
+            delete segment.areaLower;
+        }
+        m_segments.clear();
+        delete m_symbolsItem;
+        m_symbolsItem = nullptr;
+    }
+    Plot::detachFromGraph();
+}
+
+void ScatterPlot::ensureSegments(qsizetype count)
+{
+    QChart* chart = graph()->qtChart();
+    const QList<QAbstractAxis*> axes = chart->axes();
+    while (m_segments.size() < count) {
+        Segment segment;
+        segment.areaUpper = new QLineSeries;
+        segment.areaLower = new QLineSeries;
+        segment.area = new QAreaSeries(segment.areaUpper, segment.areaLower);
+        segment.line = new QLineSeries;
+        for (QAbstractSeries* series :
+            std::initializer_list<QAbstractSeries*> { segment.area, segment.line }) {
+            chart->addSeries(series);
+            for (QAbstractAxis* axis : axes)
+                series->attachAxis(axis);
+        }
+        m_segments.append(segment);
+        styleSeries();
+    }
+}
+
+void ScatterPlot::pushSegmentsToSeries()
+{
+    if (!graph())
+        return;
+    ensureSegments(m_runCount);
+    QList<QPointF> base;
+    for (qsizetype i = 0; i < m_segments.size(); ++i) {
+        const Segment& segment = m_segments[i];
+        const bool used = i < m_runCount;
+        const QList<QPointF> points = used ? m_runs[i] : QList<QPointF>();
+        segment.line->replace(points);
+        segment.areaUpper->replace(points);
+        base.clear();
+        if (used && !points.isEmpty() && std::isfinite(m_areaBaseValue))
+            base = { QPointF(points.first().x(), m_areaBaseValue),
+                QPointF(points.last().x(), m_areaBaseValue) };
+        segment.areaLower->replace(base);
+    }
+    applyAppearance();
+}
+
+void ScatterPlot::styleSeries()
+{
+    for (const Segment& segment : std::as_const(m_segments)) {
+        if (m_dataLineStyle)
+            segment.line->setPen(m_dataLineStyle->pen());
+        segment.area->setPen(Qt::NoPen);
+        if (m_areaFill)
+            segment.area->setBrush(m_areaFill->brush());
+    }
+    applyAppearance();
+}
+
+void ScatterPlot::applyAppearance()
+{
+    if (!graph())
+        return;
+    for (qsizetype i = 0; i < m_segments.size(); ++i) {
+        const Segment& segment = m_segments[i];
+        const bool used = i < m_runCount && !isHidden();
+        segment.line->setVisible(used && m_dataLineStyle && m_dataLineStyle->lineWidth > 0);
+        segment.area->setVisible(
+            used && m_areaFill && !m_areaFill->isClear() && std::isfinite(m_areaBaseValue));
+        segment.line->setOpacity(opacity());
+        segment.area->setOpacity(opacity());
+    }
+    if (m_symbolsItem) {
+        m_symbolsItem->setVisible(!isHidden());
+        m_symbolsItem->setOpacity(opacity());
+    }
+}
+
+void ScatterPlot::layoutChanged()
+{
+    if (m_symbolsItem) {
+        m_symbolsItem->boundsChanged();
+        m_symbolsItem->update();
+    }
+}
+
+} // namespace chart

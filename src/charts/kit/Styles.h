@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QList>
+#include <QPen>
+#include <QPointF>
+#include <QString>
+
+namespace chart {
+
+// Text in a chart: colour, a font named as the design names it ("HelveticaNeue-Light") and a
+// size in points (one point is one pixel at device ratio 1).
+struct TextStyle {
+    QColor color = Qt::black;
+    QString fontName = QStringLiteral("Helvetica");
+    qreal fontSize = 12.0;
+
+    // The font, falling back to Liberation Sans where the named family is not installed.
+    QFont font() const;
+};
+
+// A stroked line: width in points, colour, and dash lengths in points (empty: solid).
+struct LineStyle {
+    qreal lineWidth = 1.0;
+    QColor lineColor = Qt::black;
+    QList<qreal> dashPattern;
+
+    QPen pen() const;
+};
+
+// A shadow under text: offset as the design gives it (x right, y up, so (1, -1) falls below
+// right), blur radius and colour. Drawn without blur.
+struct Shadow {
+    QPointF offset { 0.0, -3.0 };
+    qreal blurRadius = 0.0;
+    QColor color = QColor(0, 0, 0, 85);
+};
+
+} // namespace chart
