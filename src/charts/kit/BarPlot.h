@@ -41,9 +41,7 @@ public:
     void setFill(const std::optional<Fill>& fill);
     std::optional<LineStyle> lineStyle() const { return m_lineStyle; }
     void setLineStyle(const std::optional<LineStyle>& style);
-    // Labels from the data source, `labelOffset` points beyond the tip; no style: no labels.
-    std::optional<TextStyle> labelTextStyle() const { return m_labelTextStyle; }
-    void setLabelTextStyle(const std::optional<TextStyle>& style);
+    // Labels come from the data source, `labelOffset` points beyond the tip.
     qreal labelOffset() const { return m_labelOffset; }
     void setLabelOffset(qreal offset);
 
@@ -84,7 +82,6 @@ private:
     bool m_barBasesVary = false;
     std::optional<Fill> m_fill = Fill(QColor(Qt::black));
     std::optional<LineStyle> m_lineStyle = LineStyle {};
-    std::optional<TextStyle> m_labelTextStyle;
     qreal m_labelOffset = 10.0;
     QList<Bar> m_bars;
     BarPlotItem* m_item = nullptr;

@@ -68,7 +68,8 @@ QRectF GraphHostingView::plotAreaFrameRectInView() const
 {
     if (!m_graph)
         return QRectF();
-    return mapFromScene(m_graph->plotAreaFrameRect()).boundingRect();
+    // The view neither scales nor scrolls its scene: only the scene's origin may sit elsewhere.
+    return m_graph->plotAreaFrameRect().translated(mapFromScene(QPointF(0, 0)));
 }
 
 QPointF GraphHostingView::plotAreaPointFromView(const QPointF& viewPoint) const

@@ -7,6 +7,7 @@
 
 #include <QList>
 #include <QPointF>
+#include <QStaticText>
 #include <optional>
 
 namespace chart {
@@ -65,6 +66,7 @@ public:
         qreal radialOffset = 0.0;
         std::optional<Fill> fill;
         std::optional<DataLabel> label;
+        QStaticText labelText; // laid out once per reload
     };
     const QList<Slice>& slices() const { return m_slices; }
     // The default fill of a slice the data source gives none for.
