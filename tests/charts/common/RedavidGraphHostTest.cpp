@@ -133,26 +133,4 @@ TEST_F(RedavidGraphHostTest, HostWithoutAGraphReportsNoMoves)
     EXPECT_TRUE(posted.isEmpty());
 }
 
-TEST_F(RedavidGraphHostTest, ObserversCanListenToTheirOwnHostOnly)
-{
-    hostAGraph();
-    RedavidGraphHost other;
-    other.resize(200, 200);
-    QObject ownReceiver;
-    int own = 0;
-    platform::NotificationCenter::defaultCenter().addObserver(
-        &ownReceiver, notifications::redavidMouseHit, [&](const platform::Notification&) { ++own; },
-        QVariant::fromValue<QObject*>(&other));
-
-    send(QEvent::MouseButtonPress, host->plotAreaFrameRectInView().center(), Qt::LeftButton, Qt::LeftButton);
-    EXPECT_EQ(posted.size(), 1);
-    EXPECT_EQ(own, 0);
-
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(10, 10), QPointF(10, 10), Qt::LeftButton,
-        Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(other.viewport(), &press);
-    EXPECT_EQ(posted.size(), 2);
-    EXPECT_EQ(own, 1);
-}
-
 } // namespace
