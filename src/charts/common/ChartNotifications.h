@@ -1,0 +1,26 @@
+#pragma once
+
+// The notification names the shared chart pieces post. Every name is declared here and
+// nowhere else; observers and posters use these constants.
+
+#include <QString>
+
+namespace notifications {
+
+/// Posted by the value popup's info button; the object is an `NWDetailRecordInfo` naming
+/// the month whose record should open.
+inline const QString showDetails = QStringLiteral("NW_SHOW_DETAILS");
+
+/// Posted by a `RedavidGraphHost` for each mouse move over its plot area and each press, drag
+/// and release; the object is the host (a `QObject*`), the user info is described by the
+/// `mouseHit...` keys below.
+inline const QString redavidMouseHit = QStringLiteral("RedavidMouseHit");
+/// "mouseMoved", "mouseDown", "mouseDragged" or "mouseUp".
+inline const QString mouseHitTypeKey = QStringLiteral("type");
+/// The point in plot-area coordinates (origin at the plot area's bottom left, y up), doubles.
+inline const QString mouseHitXKey = QStringLiteral("x");
+inline const QString mouseHitYKey = QStringLiteral("y");
+/// 0 primary, 1 secondary, 2 middle or any other button (int).
+inline const QString mouseHitButtonKey = QStringLiteral("button");
+
+} // namespace notifications

@@ -1,0 +1,54 @@
+#include "charts/common/NWPrintViewController.h"
+
+#include "charts/common/PrintSession.h"
+#include "charts/kit/Graph.h"
+#include "charts/kit/GraphHostingView.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+
+void NWPrintViewController::GenericPrint(chart::GraphHostingView* host, int topMargin, int bottomMargin,
+    int leftMargin, int rightMargin, bool inLandscape)
+{
+    if (!host || !host->hostedGraph())
+        return;
+    QPrinter& printer = PrintSession::printer();
+    printer.setPageOrientation(inLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    printer.setPageMargins(QMarginsF(leftMargin, topMargin, rightMargin, bottomMargin), QPageLayout::Point);
+    printer.setFullPage(false);
+
+    const QRectF paper = printer.pageLayout().fullRect(QPageLayout::Point);
+    host->setPrintRect(
+        QRectF(0, 0, paper.width() - leftMargin - rightMargin, paper.height() - topMargin - bottomMargin));
+
+    if (!PrintSession::runPrintPanel(host))
+        return;
+    chart::Graph* graph = host->hostedGraph();
+    if (!graph) // the panel ran an event loop: the chart may have dropped its graph meanwhile
+        return;
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return;
+    // The painter starts at the top left of the area inside the margins, in device pixels;
+    // the graph is laid out in points.
+    const qreal pointScale = printer.resolution() / 72.0;
+    painter.scale(pointScale, pointScale);
+    graph->render(&painter, QRectF(QPointF(0, 0), host->printRect().size()));
+    painter.end();
+}
+
+bool NWPrintViewController::GenericChartToClipboard(chart::GraphHostingView* host)
+{
+    if (!host || !host->hostedGraph())
+        return false;
+    const QImage picture = host->hostedGraph()->imageOfLayer();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setImage(picture);
+    const QImage held = clipboard->image();
+    return !picture.isNull() && !held.isNull() && held.size() == picture.size();
+}

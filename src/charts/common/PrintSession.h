@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class QPrinter;
+class QWidget;
+
+/// The application's shared print settings: one process-wide printer whose page size,
+/// margins and orientation stay as the last job left them, and the print panel over it.
+/// Charts and reports print through it. Main thread only.
+class PrintSession {
+public:
+    PrintSession() = delete;
+
+    /// The shared printer (high resolution), made on first use and kept for the process.
+    static QPrinter& printer();
+    /// Shows the print panel over the shared printer; true when the user chose to print.
+    /// After `setNextOutputFile`, no panel shows: the printer writes that PDF file instead
+    /// and the answer is true.
+    static bool runPrintPanel(QWidget* parent);
+    /// The next `runPrintPanel` prints to the PDF file `path` without asking (for tests and
+    /// benchmarks, which must never wait on a modal panel).
+    static void setNextOutputFile(const QString& path);
+};

@@ -1,0 +1,169 @@
+#include "charts/common/NWPrintViewController.h"
+#include "charts/common/PrintSession.h"
+#include "charts/kit/Graph.h"
+#include "charts/kit/GraphHostingView.h"
+
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
+#include <QPageSize>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <memory>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QColor kChartColor(255, 0, 255);
+const QColor kFrameColor(0, 200, 200);
+
+// What every chart screen passes.
+constexpr int kTop = 40, kBottom = 200, kLeft = 10, kRight = 10;
+
+QString run(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// "Page size: 612 x 792 pts (letter)" read back by pdfinfo.
+QSizeF pdfPageSize(const QString& pdf)
+{
+    const QRegularExpressionMatch match
+        = QRegularExpression(u"Page size:\\s+([\\d.]+) x ([\\d.]+) pts"_s).match(run(u"pdfinfo"_s, { pdf }));
+    return match.hasMatch() ? QSizeF(match.captured(1).toDouble(), match.captured(2).toDouble()) : QSizeF();
+}
+
+QImage rasterise(const QString& pdf)
+{
+    const QString prefix = pdf + u"-page"_s;
+    run(u"pdftoppm"_s, { u"-r"_s, u"72"_s, u"-png"_s, u"-singlefile"_s, pdf, prefix });
+    return QImage(prefix + u".png"_s);
+}
+
+bool isColor(QRgb pixel, const QColor& color)
+{
+    return std::abs(qRed(pixel) - color.red()) < 40 && std::abs(qGreen(pixel) - color.green()) < 40
+        && std::abs(qBlue(pixel) - color.blue()) < 40;
+}
+
+class ChartPrintTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        host = std::make_unique<chart::GraphHostingView>();
+        host->resize(500, 320);
+        auto* graph = new chart::Graph;
+        graph->setFill(chart::Fill(kChartColor));
+        graph->setPlotAreaFrameFill(chart::Fill(kFrameColor));
+        graph->setAxisSet(nullptr);
+        host->setHostedGraph(graph);
+        host->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(host.get()));
+        PrintSession::printer().setPageSize(QPageSize(QPageSize::Letter));
+    }
+
+    QString print(const QString& name, bool landscape)
+    {
+        const QString pdf = dir.filePath(name);
+        PrintSession::setNextOutputFile(pdf);
+        NWPrintViewController::GenericPrint(host.get(), kTop, kBottom, kLeft, kRight, landscape);
+        return pdf;
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<chart::GraphHostingView> host;
+};
+
+TEST_F(ChartPrintTest, PrintRectangleIsThePaperInsideTheMargins)
+{
+    const QString pdf = print(u"portrait.pdf"_s, false);
+    EXPECT_EQ(host->printRect(), QRectF(0, 0, 592, 552));
+    EXPECT_EQ(pdfPageSize(pdf), QSizeF(612, 792));
+    // Printing lays the graph out at the page's size for the job only.
+    EXPECT_EQ(host->hostedGraph()->bounds().size(), QSizeF(500, 320));
+}
+
+TEST_F(ChartPrintTest, EachCallUsesItsOwnOrientation)
+{
+    const QString landscape = print(u"landscape.pdf"_s, true);
+    EXPECT_EQ(host->printRect(), QRectF(0, 0, 772, 372));
+    const QString portrait = print(u"portrait.pdf"_s, false);
+    EXPECT_EQ(pdfPageSize(landscape), QSizeF(792, 612));
+    EXPECT_EQ(pdfPageSize(portrait), QSizeF(612, 792));
+}
+
+TEST_F(ChartPrintTest, ChartIsLaidOutOnThePrintableRectangleOnly)
+{
+    const QImage page = rasterise(print(u"chart.pdf"_s, false));
+    ASSERT_EQ(page.size(), QSize(612, 792));
+    const QRect printable(kLeft, kTop, 592, 552);
+    int outsideHits = 0, insideMisses = 0;
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) {
+            const QRgb pixel = page.pixel(x, y);
+            const bool chart = isColor(pixel, kChartColor) || isColor(pixel, kFrameColor);
+            if (chart && !printable.contains(x, y))
+                ++outsideHits;
+            // One pixel of the edge may be smoothed.
+            if (!chart && printable.adjusted(1, 1, -1, -1).contains(x, y))
+                ++insideMisses;
+        }
+    }
+    EXPECT_EQ(outsideHits, 0);
+    EXPECT_EQ(insideMisses, 0);
+    // Laid out at the printed size, the plot-area frame keeps the graph's 20-point paddings;
+    // a picture of the on-screen graph stretched to the page would not.
+    const QRect frame = printable.adjusted(20, 20, -20, -20);
+    EXPECT_TRUE(isColor(page.pixel(frame.topLeft() + QPoint(1, 1)), kFrameColor));
+    EXPECT_TRUE(isColor(page.pixel(frame.topLeft() - QPoint(2, 2)), kChartColor));
+    EXPECT_TRUE(isColor(page.pixel(frame.bottomRight() - QPoint(1, 1)), kFrameColor));
+    EXPECT_TRUE(isColor(page.pixel(frame.bottomRight() + QPoint(2, 2)), kChartColor));
+}
+
+TEST_F(ChartPrintTest, HostWithoutAGraphPrintsNothing)
+{
+    chart::GraphHostingView empty;
+    const QString pdf = dir.filePath(u"empty.pdf"_s);
+    PrintSession::setNextOutputFile(pdf);
+    NWPrintViewController::GenericPrint(&empty, kTop, kBottom, kLeft, kRight, false);
+    EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_TRUE(empty.printRect().isEmpty());
+    PrintSession::setNextOutputFile({});
+}
+
+TEST_F(ChartPrintTest, CopyingLeavesTheLatestPictureOnTheClipboard)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    EXPECT_TRUE(NWPrintViewController::GenericChartToClipboard(host.get()));
+    EXPECT_EQ(clipboard->image().size(), QSize(500, 320));
+
+    host->resize(300, 200);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(host->hostedGraph()->bounds().size(), QSizeF(300, 200));
+    EXPECT_TRUE(NWPrintViewController::GenericChartToClipboard(host.get()));
+    const QImage held = clipboard->image();
+    EXPECT_EQ(held.size(), QSize(300, 200));
+    EXPECT_EQ(held.pixelColor(150, 2).rgb(), kChartColor.rgb());
+    EXPECT_TRUE(clipboard->mimeData()->hasImage());
+
+    clipboard->setText(u"kept"_s);
+    chart::GraphHostingView empty;
+    EXPECT_FALSE(NWPrintViewController::GenericChartToClipboard(&empty));
+    EXPECT_EQ(clipboard->text(), u"kept"_s);
+}
+
+} // namespace
