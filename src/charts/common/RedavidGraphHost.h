@@ -1,7 +1,5 @@
 #pragma once
 
-// GraphHostingView.h reads its graph through a QPointer, which needs the whole class.
-#include "charts/kit/Graph.h"
 #include "charts/kit/GraphHostingView.h"
 
 /// The hosting view of the pie charts: besides hosting a graph it reports the mouse over
