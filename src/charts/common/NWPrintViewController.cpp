@@ -30,6 +30,10 @@ void NWPrintViewController::GenericPrint(chart::GraphHostingView* host, int topM
     chart::Graph* graph = host->hostedGraph();
     if (!graph) // the panel ran an event loop: the chart may have dropped its graph meanwhile
         return;
+    // The panel may have changed the paper, the orientation or the margins: the chart is laid
+    // out for the page that is printed, so that nothing of it falls off the paper.
+    const QRectF printable = printer.pageLayout().paintRect(QPageLayout::Point);
+    host->setPrintRect(QRectF(QPointF(0, 0), printable.size()));
     QPainter painter;
     if (!painter.begin(&printer))
         return;

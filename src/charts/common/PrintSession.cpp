@@ -3,12 +3,20 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include <utility>
+
 namespace {
 
 QString& nextOutputFile()
 {
     static QString path;
     return path;
+}
+
+std::function<void(QPrinter&)>& nextPanelChoice()
+{
+    static std::function<void(QPrinter&)> choice;
+    return choice;
 }
 
 // Whether the printer still points at a file the seam chose; the panel must not offer it.
@@ -28,9 +36,10 @@ QPrinter& PrintSession::printer()
     return *shared;
 }
 
-void PrintSession::setNextOutputFile(const QString& path)
+void PrintSession::setNextOutputFile(const QString& path, std::function<void(QPrinter&)> panelChoice)
 {
     nextOutputFile() = path;
+    nextPanelChoice() = std::move(panelChoice);
 }
 
 bool PrintSession::runPrintPanel(QWidget* parent)
@@ -41,6 +50,8 @@ bool PrintSession::runPrintPanel(QWidget* parent)
         shared.setOutputFileName(nextOutputFile());
         nextOutputFile().clear();
         printerHoldsSeamFile() = true;
+        if (const auto choice = std::exchange(nextPanelChoice(), {}))
+            choice(shared);
         return true;
     }
     if (printerHoldsSeamFile()) {

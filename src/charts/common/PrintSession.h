@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QPrinter;
 class QWidget;
 
@@ -19,6 +21,7 @@ public:
     /// and the answer is true.
     static bool runPrintPanel(QWidget* parent);
     /// The next `runPrintPanel` prints to the PDF file `path` without asking (for tests and
-    /// benchmarks, which must never wait on a modal panel).
-    static void setNextOutputFile(const QString& path);
+    /// benchmarks, which must never wait on a modal panel); `panelChoice`, when given, changes
+    /// the printer as a user would in the panel.
+    static void setNextOutputFile(const QString& path, std::function<void(QPrinter&)> panelChoice = {});
 };

@@ -77,36 +77,6 @@ void GraphDecorationItem::paint(QPainter* painter, const QStyleOptionGraphicsIte
         return;
     const TextStyle style = m_graph->titleTextStyle();
     const QSizeF size = QFontMetricsF(style.font()).size(0, title);
-    QPointF anchor;
-    switch (m_graph->titlePlotAreaFrameAnchor()) {
-    case RectAnchor::BottomLeft:
-        anchor = frame.bottomLeft();
-        break;
-    case RectAnchor::Bottom:
-        anchor = QPointF(frame.center().x(), frame.bottom());
-        break;
-    case RectAnchor::BottomRight:
-        anchor = frame.bottomRight();
-        break;
-    case RectAnchor::Left:
-        anchor = QPointF(frame.left(), frame.center().y());
-        break;
-    case RectAnchor::Right:
-        anchor = QPointF(frame.right(), frame.center().y());
-        break;
-    case RectAnchor::TopLeft:
-        anchor = frame.topLeft();
-        break;
-    case RectAnchor::Top:
-        anchor = QPointF(frame.center().x(), frame.top());
-        break;
-    case RectAnchor::TopRight:
-        anchor = frame.topRight();
-        break;
-    case RectAnchor::Center:
-        anchor = frame.center();
-        break;
-    }
     const RectAnchor a = m_graph->titlePlotAreaFrameAnchor();
     const bool left = a == RectAnchor::BottomLeft || a == RectAnchor::Left || a == RectAnchor::TopLeft;
     const bool right = a == RectAnchor::BottomRight || a == RectAnchor::Right || a == RectAnchor::TopRight;
@@ -114,8 +84,12 @@ void GraphDecorationItem::paint(QPainter* painter, const QStyleOptionGraphicsIte
     const bool bottom
         = a == RectAnchor::BottomLeft || a == RectAnchor::Bottom || a == RectAnchor::BottomRight;
     // The title lies inside the frame at its anchor.
-    const qreal x = left ? anchor.x() : right ? anchor.x() - size.width() : anchor.x() - size.width() / 2;
-    const qreal y = top ? anchor.y() : bottom ? anchor.y() - size.height() : anchor.y() - size.height() / 2;
+    const qreal x = left ? frame.left()
+        : right          ? frame.right() - size.width()
+                         : frame.center().x() - size.width() / 2;
+    const qreal y = top ? frame.top()
+        : bottom        ? frame.bottom() - size.height()
+                        : frame.center().y() - size.height() / 2;
     const QPointF displacement = m_graph->titleDisplacement();
     drawChartText(
         *painter, QRectF(QPointF(x + displacement.x(), y - displacement.y()), size), title, style, nullptr);

@@ -106,6 +106,16 @@ TEST_F(ChartPrintTest, EachCallUsesItsOwnOrientation)
     EXPECT_EQ(pdfPageSize(portrait), QSizeF(612, 792));
 }
 
+TEST_F(ChartPrintTest, APageChangedInThePanelIsTheOneLaidOut)
+{
+    const QString pdf = dir.filePath(u"turned.pdf"_s);
+    PrintSession::setNextOutputFile(
+        pdf, [](QPrinter& printer) { printer.setPageOrientation(QPageLayout::Portrait); });
+    NWPrintViewController::GenericPrint(host.get(), kTop, kBottom, kLeft, kRight, true);
+    EXPECT_EQ(pdfPageSize(pdf), QSizeF(612, 792));
+    EXPECT_EQ(host->printRect(), QRectF(0, 0, 592, 552));
+}
+
 TEST_F(ChartPrintTest, ChartIsLaidOutOnThePrintableRectangleOnly)
 {
     const QImage page = rasterise(print(u"chart.pdf"_s, false));
