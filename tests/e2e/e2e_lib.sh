@@ -95,6 +95,15 @@ e2e_screenshot_painted() {
 }
 
 # e2e_wait_exit <seconds>: waits for the application to end; returns its exit code.
+# e2e_wait_for <command...>: polls until the command succeeds, for at most ten seconds.
+e2e_wait_for() {
+    for _ in $(seq 1 100); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 e2e_wait_exit() {
     local rc
     for _ in $(seq 1 $(( $1 * 10 ))); do

@@ -49,15 +49,10 @@ QPainterPath barPath(const QRectF& rect, qreal radius, Qt::Edge tipSide)
 } // namespace
 
 // All the bars of one bar plot and their labels, painted by this one item.
-class BarPlotItem : public QGraphicsItem {
+class BarPlotItem : public PlotItem {
 public:
-    explicit BarPlotItem(BarPlot* plot) : m_plot(plot)
-    {
-        // Bars lie behind the series Qt Charts draws.
-        setZValue(-10);
-    }
-    QRectF boundingRect() const override { return m_plot->graph() ? m_plot->graph()->bounds() : QRectF(); }
-    void boundsChanged() { prepareGeometryChange(); }
+    // Bars lie behind the series Qt Charts draws.
+    explicit BarPlotItem(BarPlot* plot) : PlotItem(plot, -10), m_plot(plot) { }
     void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override
     {
         const QRectF area = m_plot->graph()->plotAreaRect();
@@ -109,12 +104,6 @@ BarPlot::BarPlot(QObject* parent) : Plot(parent)
 {
 }
 
-BarPlot::~BarPlot()
-{
-    if (graph())
-        detachFromGraph();
-}
-
 BarPlot* BarPlot::tubularBarPlotWithColor(const QColor& color, bool horizontalBars, QObject* parent)
 {
     auto* plot = new BarPlot(parent);
@@ -135,8 +124,8 @@ BarPlot* BarPlot::tubularBarPlotWithColor(const QColor& color, bool horizontalBa
     void BarPlot::set##Name(Type value)                                                                      \
     {                                                                                                        \
         member = value;                                                                                      \
-        if (m_item)                                                                                          \
-            m_item->update();                                                                                \
+        if (item())                                                                                          \
+            item()->update();                                                                                \
     }
 
 CHART_BAR_SETTER(BarsAreHorizontal, m_horizontal, bool)
@@ -183,8 +172,8 @@ void BarPlot::reloadData()
         bar.lineStyle = bar.valid ? dataSource()->barLineStyleForBarPlot(this, i) : std::nullopt;
         bar.label = bar.valid ? dataSource()->dataLabelForPlot(this, i) : std::nullopt;
     }
-    if (m_item)
-        m_item->update();
+    if (item())
+        item()->update();
 }
 
 std::optional<PlotRange> BarPlot::plotRangeEnclosingBars() const
@@ -255,34 +244,9 @@ void BarPlot::recordWasSelected(int recordIndex)
         delegate()->barWasSelected(this, recordIndex);
 }
 
-void BarPlot::attachToGraph(Graph* graph, PlotSpace* space)
+PlotItem* BarPlot::createItem()
 {
-    Plot::attachToGraph(graph, space);
-    m_item = new BarPlotItem(this);
-    graph->scene()->addItem(m_item);
-}
-
-void BarPlot::detachFromGraph()
-{
-    delete m_item;
-    m_item = nullptr;
-    Plot::detachFromGraph();
-}
-
-void BarPlot::layoutChanged()
-{
-    if (m_item) {
-        m_item->boundsChanged();
-        m_item->update();
-    }
-}
-
-void BarPlot::applyAppearance()
-{
-    if (m_item) {
-        m_item->setVisible(!isHidden());
-        m_item->setOpacity(opacity());
-    }
+    return new BarPlotItem(this);
 }
 
 } // namespace chart

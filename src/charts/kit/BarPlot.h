@@ -11,15 +11,12 @@
 
 namespace chart {
 
-class BarPlotItem;
-
 // Bars from a base to a tip at each location, painted by one item of our own (drawn behind the
 // lines of scatter plots, clipped to the plot area).
 class BarPlot : public Plot {
     Q_OBJECT
 public:
     explicit BarPlot(QObject* parent = nullptr);
-    ~BarPlot() override;
 
     // Bars filled with a gradient across the bar made from `color`, outlined in a darker shade.
     static BarPlot* tubularBarPlotWithColor(
@@ -68,10 +65,7 @@ public:
     QRectF barRect(int recordIndex) const;
 
 protected:
-    void attachToGraph(Graph* graph, PlotSpace* space) override;
-    void detachFromGraph() override;
-    void layoutChanged() override;
-    void applyAppearance() override;
+    PlotItem* createItem() override;
 
 private:
     bool m_horizontal = false;
@@ -84,7 +78,6 @@ private:
     std::optional<LineStyle> m_lineStyle = LineStyle {};
     qreal m_labelOffset = 10.0;
     QList<Bar> m_bars;
-    BarPlotItem* m_item = nullptr;
 };
 
 } // namespace chart

@@ -37,14 +37,13 @@ QPointF direction(double angle)
 // image is painted on a thread of the global pool: the raster engine splits every gradient or
 // transformed fill across that pool unless it already runs on it, and for hundreds of small
 // slices the hand-offs cost several times the painting itself. Printers get the vector pie.
-class PieChartItem : public QGraphicsItem {
+class PieChartItem : public PlotItem {
 public:
-    explicit PieChartItem(PieChart* plot) : m_plot(plot) { setZValue(10); }
-    QRectF boundingRect() const override { return m_plot->graph() ? m_plot->graph()->bounds() : QRectF(); }
-    void boundsChanged()
+    explicit PieChartItem(PieChart* plot) : PlotItem(plot, 10), m_plot(plot) { }
+    void boundsChanged() override
     {
-        prepareGeometryChange();
-        invalidate();
+        m_cacheValid = false;
+        PlotItem::boundsChanged();
     }
     void invalidate()
     {
@@ -217,18 +216,12 @@ PieChart::PieChart(QObject* parent) : Plot(parent)
 {
 }
 
-PieChart::~PieChart()
-{
-    if (graph())
-        detachFromGraph();
-}
-
 #define CHART_PIE_SETTER(Name, member, Type)                                                                 \
     void PieChart::set##Name(Type value)                                                                     \
     {                                                                                                        \
         member = value;                                                                                      \
-        if (m_item)                                                                                          \
-            m_item->invalidate();                                                                            \
+        if (auto* pie = static_cast<PieChartItem*>(item()))                                                  \
+            pie->invalidate();                                                                               \
     }
 
 CHART_PIE_SETTER(PieRadius, m_radius, qreal)
@@ -248,8 +241,8 @@ void PieChart::setLabelShadow(const std::optional<Shadow>& shadow)
     m_labelShadow = shadow;
     for (Slice& slice : m_slices)
         slice.labelImage = QImage(); // the shadow is drawn into them
-    if (m_item)
-        m_item->invalidate();
+    if (auto* pie = static_cast<PieChartItem*>(item()))
+        pie->invalidate();
 }
 
 Fill PieChart::defaultSliceFill(int recordIndex)
@@ -281,8 +274,8 @@ void PieChart::reloadData()
         slice.fraction = total > 0 && std::isfinite(total) ? slice.value / total : 0.0;
         start += slice.fraction;
     }
-    if (m_item)
-        m_item->invalidate();
+    if (auto* pie = static_cast<PieChartItem*>(item()))
+        pie->invalidate();
 }
 
 QPointF PieChart::centerInGraph() const
@@ -333,32 +326,9 @@ void PieChart::recordTouchDown(int recordIndex)
         delegate()->sliceTouchDown(this, recordIndex);
 }
 
-void PieChart::attachToGraph(Graph* graph, PlotSpace* space)
+PlotItem* PieChart::createItem()
 {
-    Plot::attachToGraph(graph, space);
-    m_item = new PieChartItem(this);
-    graph->scene()->addItem(m_item);
-}
-
-void PieChart::detachFromGraph()
-{
-    delete m_item;
-    m_item = nullptr;
-    Plot::detachFromGraph();
-}
-
-void PieChart::layoutChanged()
-{
-    if (m_item)
-        m_item->boundsChanged();
-}
-
-void PieChart::applyAppearance()
-{
-    if (m_item) {
-        m_item->setVisible(!isHidden());
-        m_item->setOpacity(opacity());
-    }
+    return new PieChartItem(this);
 }
 
 } // namespace chart

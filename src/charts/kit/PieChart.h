@@ -12,8 +12,6 @@
 
 namespace chart {
 
-class PieChartItem;
-
 // A pie (or ring) drawn by one item of our own. Angles are the design's: radians, 0 pointing
 // right, counter-clockwise positive.
 class PieChart : public Plot {
@@ -25,7 +23,6 @@ public:
     enum class Direction { Clockwise = 0, CounterClockwise = 1 };
 
     explicit PieChart(QObject* parent = nullptr);
-    ~PieChart() override;
 
     qreal pieRadius() const { return m_radius; }
     void setPieRadius(qreal radius);
@@ -75,10 +72,7 @@ public:
     static Fill defaultSliceFill(int recordIndex);
 
 protected:
-    void attachToGraph(Graph* graph, PlotSpace* space) override;
-    void detachFromGraph() override;
-    void layoutChanged() override;
-    void applyAppearance() override;
+    PlotItem* createItem() override;
 
 private:
     qreal m_radius = 40.0;
@@ -92,7 +86,6 @@ private:
     std::optional<Fill> m_overlayFill;
     std::optional<LineStyle> m_borderLineStyle;
     QList<Slice> m_slices;
-    PieChartItem* m_item = nullptr;
 };
 
 } // namespace chart

@@ -3,16 +3,37 @@
 #include "charts/kit/Graph.h"
 #include "charts/kit/PlotDataSource.h"
 
+#include <QGraphicsScene>
 #include <QVariantAnimation>
 #include <cmath>
 
 namespace chart {
 
+PlotItem::PlotItem(const Plot* plot, qreal z) : m_owner(plot)
+{
+    setZValue(z);
+}
+
+QRectF PlotItem::boundingRect() const
+{
+    return m_owner->graph() ? m_owner->graph()->bounds() : QRectF();
+}
+
+void PlotItem::boundsChanged()
+{
+    prepareGeometryChange();
+    update();
+}
+
 Plot::Plot(QObject* parent) : QObject(parent)
 {
 }
 
-Plot::~Plot() = default;
+Plot::~Plot()
+{
+    if (m_graph)
+        Plot::detachFromGraph();
+}
 
 void Plot::setDataSource(PlotDataSource* dataSource)
 {
@@ -73,12 +94,30 @@ void Plot::attachToGraph(Graph* graph, PlotSpace* space)
 {
     m_graph = graph;
     m_plotSpace = space;
+    m_item = createItem();
+    graph->scene()->addItem(m_item);
 }
 
 void Plot::detachFromGraph()
 {
+    delete m_item;
+    m_item = nullptr;
     m_graph = nullptr;
     m_plotSpace = nullptr;
+}
+
+void Plot::layoutChanged()
+{
+    if (m_item)
+        m_item->boundsChanged();
+}
+
+void Plot::applyAppearance()
+{
+    if (m_item) {
+        m_item->setVisible(!m_hidden);
+        m_item->setOpacity(m_opacity);
+    }
 }
 
 std::optional<double> Plot::finiteNumber(int field, int recordIndex)

@@ -2,6 +2,7 @@
 
 #include "charts/kit/PlotRange.h"
 
+#include <QGraphicsItem>
 #include <QObject>
 #include <QPointF>
 #include <QString>
@@ -15,6 +16,20 @@ class Graph;
 class PlotDataSource;
 class PlotDelegate;
 class PlotSpace;
+class Plot;
+
+// The item of our own that draws a plot's elements in its graph's scene, spread over the whole
+// graph. Made by its plot when the plot is added to a graph and deleted when it leaves.
+class PlotItem : public QGraphicsItem {
+public:
+    PlotItem(const Plot* plot, qreal z);
+    QRectF boundingRect() const override;
+    // The graph's size or the plot space's ranges changed.
+    virtual void boundsChanged();
+
+private:
+    const Plot* m_owner;
+};
 
 // What every plot shares: identifier, data source, delegate, visibility and opacity. A plot is
 // owned by the graph it is added to. Its records are pulled from the data source when it is
@@ -60,13 +75,16 @@ public:
 
 protected:
     friend class Graph;
-    // Creates the plot's series and items in the graph's scene / removes them.
+    // Creates the plot's series and item in the graph's scene / removes them.
     virtual void attachToGraph(Graph* graph, PlotSpace* space);
     virtual void detachFromGraph();
+    // The plot's item, made once for each graph it is added to.
+    virtual PlotItem* createItem() = 0;
+    PlotItem* item() const { return m_item; }
     // The graph's size or the plot space's ranges changed.
-    virtual void layoutChanged() = 0;
+    virtual void layoutChanged();
     // Visibility or opacity changed.
-    virtual void applyAppearance() = 0;
+    virtual void applyAppearance();
 
     // The data source's number as a finite double, or none.
     std::optional<double> finiteNumber(int field, int recordIndex);
@@ -80,6 +98,7 @@ private:
     qreal m_opacity = 1.0;
     Graph* m_graph = nullptr;
     PlotSpace* m_plotSpace = nullptr;
+    PlotItem* m_item = nullptr;
     QVariantAnimation* m_fade = nullptr;
 };
 

@@ -16,11 +16,9 @@
 namespace chart {
 
 // The symbols of one scatter plot, all painted by this one item.
-class ScatterSymbolsItem : public QGraphicsItem {
+class ScatterSymbolsItem : public PlotItem {
 public:
-    explicit ScatterSymbolsItem(ScatterPlot* plot) : m_plot(plot) { setZValue(10); }
-    QRectF boundingRect() const override { return m_plot->graph() ? m_plot->graph()->bounds() : QRectF(); }
-    void boundsChanged() { prepareGeometryChange(); }
+    explicit ScatterSymbolsItem(ScatterPlot* plot) : PlotItem(plot, 10), m_plot(plot) { }
     void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override
     {
         const PlotSpace* space = m_plot->plotSpace();
@@ -59,8 +57,8 @@ void ScatterPlot::setDataLineStyle(const std::optional<LineStyle>& style)
 void ScatterPlot::setPlotSymbol(const std::optional<PlotSymbol>& symbol)
 {
     m_plotSymbol = symbol;
-    if (m_symbolsItem)
-        m_symbolsItem->update();
+    if (item())
+        item()->update();
 }
 
 void ScatterPlot::setAreaFill(const std::optional<Fill>& fill)
@@ -114,8 +112,8 @@ void ScatterPlot::reloadData()
             m_recordSymbols.append({ i, *symbol });
     }
     pushSegmentsToSeries();
-    if (m_symbolsItem)
-        m_symbolsItem->update();
+    if (item())
+        item()->update();
 }
 
 std::optional<PlotRange> ScatterPlot::plotRangeForCoordinate(Coordinate coordinate) const
@@ -164,11 +162,9 @@ void ScatterPlot::recordWasSelected(int recordIndex)
         delegate()->plotSymbolWasSelected(this, recordIndex);
 }
 
-void ScatterPlot::attachToGraph(Graph* graph, PlotSpace* space)
+PlotItem* ScatterPlot::createItem()
 {
-    Plot::attachToGraph(graph, space);
-    m_symbolsItem = new ScatterSymbolsItem(this);
-    graph->scene()->addItem(m_symbolsItem);
+    return new ScatterSymbolsItem(this);
 }
 
 void ScatterPlot::detachFromGraph()
@@ -183,8 +179,6 @@ void ScatterPlot::detachFromGraph()
             delete segment.areaLower;
         }
         m_segments.clear();
-        delete m_symbolsItem;
-        m_symbolsItem = nullptr;
     }
     Plot::detachFromGraph();
 }
@@ -256,18 +250,7 @@ void ScatterPlot::applyAppearance()
         segment.line->setOpacity(opacity());
         segment.area->setOpacity(opacity());
     }
-    if (m_symbolsItem) {
-        m_symbolsItem->setVisible(!isHidden());
-        m_symbolsItem->setOpacity(opacity());
-    }
-}
-
-void ScatterPlot::layoutChanged()
-{
-    if (m_symbolsItem) {
-        m_symbolsItem->boundsChanged();
-        m_symbolsItem->update();
-    }
+    Plot::applyAppearance();
 }
 
 } // namespace chart

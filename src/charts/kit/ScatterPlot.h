@@ -14,8 +14,6 @@ class QLineSeries;
 
 namespace chart {
 
-class ScatterSymbolsItem;
-
 // Points joined by a line (Qt Charts line series), an optional area fill down to a base value
 // (area series) and symbols at the points (one item of our own for all of them). A record
 // without a finite x and y breaks the line.
@@ -49,9 +47,8 @@ public:
     const PlotSymbol* symbolForRecord(int recordIndex) const;
 
 protected:
-    void attachToGraph(Graph* graph, PlotSpace* space) override;
+    PlotItem* createItem() override;
     void detachFromGraph() override;
-    void layoutChanged() override;
     void applyAppearance() override;
 
 private:
@@ -76,7 +73,6 @@ private:
     QList<QList<QPointF>> m_runs; // contiguous finite points, reused across reloads
     qsizetype m_runCount = 0;
     QList<Segment> m_segments;
-    ScatterSymbolsItem* m_symbolsItem = nullptr;
 };
 
 } // namespace chart

@@ -10,14 +10,6 @@ shots=$2
 
 fail() { echo "FAIL: $*"; cat "$E2E_HOME/app.log" 2>/dev/null; exit 1; }
 
-# wait_for <command...>: polls until the command succeeds, for at most ten seconds.
-wait_for() {
-    for _ in $(seq 1 100); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
 popup_count() { grep -c '^popup ' "$E2E_HOME/app.log"; }
 more_popups_than() { [ "$(popup_count)" -gt "$1" ]; }
 popover_windows() { xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null | grep -vx "$window"; }
@@ -30,10 +22,10 @@ check() {
     [ -n "$ay" ] || fail "no $kind target"
     before=$(popup_count)
     xdotool mousemove --sync "$x" "$y" click 1
-    wait_for more_popups_than "$before" || fail "a click on the $kind opened no popup"
+    e2e_wait_for more_popups_than "$before" || fail "a click on the $kind opened no popup"
     line=$(grep '^popup ' "$E2E_HOME/app.log" | tail -n1)
     [ "$line" = "popup $texts $ax $ay" ] || fail "the $kind's popup says '$line', expected '$texts' at $ax,$ay"
-    wait_for one_popover || fail "after the $kind, $(popover_windows | wc -l) popups are on the screen"
+    e2e_wait_for one_popover || fail "after the $kind, $(popover_windows | wc -l) popups are on the screen"
     eval "$(xdotool getwindowgeometry --shell "$(popover_windows)")"
     # The popup hangs above the element, its arrow pointing at it.
     [ "$X" -lt "$ax" ] && [ $((X + WIDTH)) -gt "$ax" ] || fail "the $kind's popup spans x $X..$((X + WIDTH)), not $ax"
@@ -46,7 +38,7 @@ check() {
 e2e_setup || exit 1
 e2e_start "$demo"
 window=$(e2e_wait_window '^Mervane Chart Demo$') || exit 1
-wait_for grep -q '^target slice' "$E2E_HOME/app.log" || fail "the demo named no targets"
+e2e_wait_for grep -q '^target slice' "$E2E_HOME/app.log" || fail "the demo named no targets"
 e2e_screenshot_painted "$shots/charts-start.png" || fail "no screenshot"
 
 check symbol '$1,734|Jun 2025'

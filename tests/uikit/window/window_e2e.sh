@@ -11,14 +11,6 @@ shots=$2
 
 fail() { echo "FAIL: $*"; cat "$E2E_HOME/app.log" 2>/dev/null; exit 1; }
 
-# wait_for <command...>: polls until the command succeeds, for at most ten seconds.
-wait_for() {
-    for _ in $(seq 1 100); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
 
 geometry() { xdotool getwindowgeometry --shell "$window" | grep -E '^(X|Y|WIDTH|HEIGHT)='; }
 at_position() { eval "$(geometry)"; [ "$X" = "$1" ] && [ "$Y" = "$2" ]; }
@@ -45,7 +37,7 @@ x0=$X
 y0=$Y
 # Press in the empty middle of the strip and drag.
 drag $((x0 + 300)) $((y0 + 20)) 50 30
-wait_for at_position $((x0 + 50)) $((y0 + 30)) || { eval "$(geometry)"; fail "window at $X,$Y, expected $((x0 + 50)),$((y0 + 30))"; }
+e2e_wait_for at_position $((x0 + 50)) $((y0 + 30)) || { eval "$(geometry)"; fail "window at $X,$Y, expected $((x0 + 50)),$((y0 + 30))"; }
 echo "moved from $x0,$y0 to $((x0 + 50)),$((y0 + 30))"
 
 # The bottom-right corner grows the window and keeps its top-left corner.
@@ -53,14 +45,14 @@ eval "$(geometry)"
 w0=$WIDTH
 h0=$HEIGHT
 drag $((X + WIDTH - 2)) $((Y + HEIGHT - 2)) 40 20
-wait_for of_size $((w0 + 40)) $((h0 + 20)) || { eval "$(geometry)"; fail "window is ${WIDTH}x$HEIGHT, expected $((w0 + 40))x$((h0 + 20))"; }
+e2e_wait_for of_size $((w0 + 40)) $((h0 + 20)) || { eval "$(geometry)"; fail "window is ${WIDTH}x$HEIGHT, expected $((w0 + 40))x$((h0 + 20))"; }
 at_position $((x0 + 50)) $((y0 + 30)) || fail "resizing moved the window"
 echo "resized from ${w0}x$h0 to $((w0 + 40))x$((h0 + 20))"
 
 # The close button: 7 points from the left, 3 below the top of the strip, 14 x 16.
 eval "$(geometry)"
 xdotool mousemove --sync $((X + 14)) $((Y + 11))
-wait_for last_rollover_is 3 || fail "hovering the close button did not roll over all three buttons"
+e2e_wait_for last_rollover_is 3 || fail "hovering the close button did not roll over all three buttons"
 e2e_screenshot "$shots/window-rollover.png"
 # Across the gaps to the zoom button: the rollover stays on all the way.
 before=$(wc -l <"$E2E_HOME/app.log")
@@ -68,7 +60,7 @@ for x in $(seq 16 2 54); do
     xdotool mousemove --sync $((X + x)) $((Y + 11))
 done
 xdotool mousemove --sync $((X + 300)) $((Y + 200))
-wait_for last_rollover_is 0 || fail "leaving the buttons did not end the rollover"
+e2e_wait_for last_rollover_is 0 || fail "leaving the buttons did not end the rollover"
 offs=$(tail -n +$((before + 1)) "$E2E_HOME/app.log" | grep -c '^rollover 0')
 [ "$offs" = 1 ] || fail "the rollover went off $((offs - 1)) time(s) between the buttons"
 echo "rollover on all three while over the buttons and the gaps between them"
