@@ -8,11 +8,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QChart>
-#include <QChartView>
 #include <QImage>
 #include <QPainter>
-#include <QPieSeries>
 #include <cmath>
 
 using namespace chart;
@@ -140,36 +137,6 @@ BENCHMARK(BM_PieOf200LabelledSlices)
     ->ArgNames({ "gradientColours", "newLabels" })
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
-
-// The same pie with Qt Charts' own pie series, for the choice between the two.
-void BM_QtChartsPieOf200LabelledSlices(benchmark::State& state)
-{
-    QChartView view;
-    view.resize(900, 700);
-    auto* series = new QPieSeries;
-    series->setHoleSize(0.3);
-    for (int i = 0; i < 200; ++i) {
-        QPieSlice* slice = series->append(QStringLiteral("%1%-Category").arg(i), 1.0 + i % 7);
-        slice->setLabelVisible(true);
-        slice->setLabelPosition(QPieSlice::LabelInsideNormal);
-        slice->setBrush(QColor::fromHsv(i * 37 % 360, 180, 230));
-    }
-    view.chart()->addSeries(series);
-    view.chart()->legend()->hide();
-    QImage image(900, 700, QImage::Format_ARGB32_Premultiplied);
-    double value = 0;
-    for (auto _ : state) {
-        // A reload: new values for every slice.
-        value += 1;
-        for (int i = 0; i < 200; ++i)
-            series->slices().at(i)->setValue(1.0 + (i + static_cast<int>(value)) % 7);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        view.scene()->render(&painter, QRectF(0, 0, 900, 700), QRectF(0, 0, 900, 700));
-    }
-}
-BENCHMARK(BM_QtChartsPieOf200LabelledSlices)->Unit(benchmark::kMillisecond);
 
 void BM_HitTest600Symbols(benchmark::State& state)
 {
