@@ -30,9 +30,9 @@ public:
         QColor color;
     };
 
-    /// Shows the popup below the point `anchorYUp`, given in `controllerView`'s y-up
-    /// coordinates (origin bottom left). The popover is a child of `controllerView` and dies
-    /// with it; the one returned is also left in `slot`.
+    /// Shows the popup just above the point `anchorYUp` (its arrow pointing down at it), given
+    /// in `controllerView`'s y-up coordinates (origin bottom left). The popover is a child of
+    /// `controllerView` and dies with it; the one returned is also left in `slot`.
     static PKPopoverController* show(QPointer<PKPopoverController>& slot, QWidget* controllerView,
         const QPointF& anchorYUp, const Texts& texts, bool showInfo);
     static PKPopoverController* show(QPointer<PKPopoverController>& slot, QWidget* controllerView,
