@@ -1,9 +1,12 @@
 #include "ChartKitTestSupport.h"
 
+#include "charts/kit/ChartAnimation.h"
 #include "charts/kit/GraphHostingView.h"
 
+#include <QAbstractAnimation>
 #include <QApplication>
 #include <QMouseEvent>
+#include <QPointer>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -182,6 +185,22 @@ TEST(ChartKitInteraction, ADragPansByWhatTheDelegateAllows)
     host.send(QEvent::MouseMove, QPointF(300, 150), Qt::LeftButton);
     host.send(QEvent::MouseButtonRelease, QPointF(300, 150), Qt::NoButton);
     EXPECT_DOUBLE_EQ(space->xRange().location, -2.0);
+}
+
+TEST(ChartKitInteraction, AnAnimationWaitsItsDelayThenFollowsItsCurveToTheEnd)
+{
+    PieChart pie;
+    pie.setStartAngle(1.0);
+    QPointer<QAbstractAnimation> turn
+        = animate(&pie, "startAngle", 0.0, M_PI / 2, 1000, 250, AnimationCurve::BounceOut);
+    ASSERT_TRUE(turn);
+    turn->pause();
+    turn->setCurrentTime(200);
+    EXPECT_DOUBLE_EQ(pie.startAngle(), 1.0);
+    turn->setCurrentTime(750); // halfway: a bounce-out stands at 0.765625 of the way
+    EXPECT_NEAR(pie.startAngle(), 0.765625 * M_PI / 2, 1e-9);
+    turn->setCurrentTime(1250);
+    EXPECT_DOUBLE_EQ(pie.startAngle(), M_PI / 2);
 }
 
 } // namespace
