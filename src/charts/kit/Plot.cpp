@@ -1,10 +1,11 @@
 #include "charts/kit/Plot.h"
 
+#include "charts/kit/ChartAnimation.h"
 #include "charts/kit/Graph.h"
 #include "charts/kit/PlotDataSource.h"
 
+#include <QAbstractAnimation>
 #include <QGraphicsScene>
-#include <QVariantAnimation>
 #include <cmath>
 
 namespace chart {
@@ -60,17 +61,10 @@ void Plot::setOpacity(qreal opacity)
 
 void Plot::fadeIn(qreal from, qreal to, int durationMs)
 {
-    if (!m_fade) {
-        m_fade = new QVariantAnimation(this);
-        connect(m_fade, &QVariantAnimation::valueChanged, this,
-            [this](const QVariant& value) { setOpacity(value.toReal()); });
-    }
-    m_fade->stop();
-    m_fade->setStartValue(from);
-    m_fade->setEndValue(to);
-    m_fade->setDuration(qMax(0, durationMs));
+    if (m_fade)
+        m_fade->stop();
     setOpacity(from);
-    m_fade->start();
+    m_fade = animate(this, "opacity", from, to, durationMs, 0, AnimationCurve::Linear);
 }
 
 std::optional<PlotRange> Plot::plotRangeForCoordinate(Coordinate) const

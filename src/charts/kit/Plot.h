@@ -5,10 +5,11 @@
 #include <QGraphicsItem>
 #include <QObject>
 #include <QPointF>
+#include <QPointer>
 #include <QString>
 #include <optional>
 
-class QVariantAnimation;
+class QAbstractAnimation;
 
 namespace chart {
 
@@ -99,7 +100,7 @@ private:
     Graph* m_graph = nullptr;
     PlotSpace* m_plotSpace = nullptr;
     PlotItem* m_item = nullptr;
-    QVariantAnimation* m_fade = nullptr;
+    QPointer<QAbstractAnimation> m_fade;
 };
 
 } // namespace chart
