@@ -4,7 +4,7 @@
 
 #include "app/AppNotifications.h"
 #include "app/settings/CurrencyPickerRecords.h"
-#include "app/settings/Preferences.h"
+#include "model/settings/Preferences.h"
 #include "app/shell/AppSettings.h"
 #include "app/tabs/SegmentedControl.h"
 #include "model/ModelNotifications.h"

@@ -1,7 +1,7 @@
 #include "app/settings/NWSettingsViewController.h"
 
 #include "app/AppNotifications.h"
-#include "app/settings/Preferences.h"
+#include "model/settings/Preferences.h"
 #include "app/shell/AppSettings.h"
 #include "app/tabs/SegmentedControl.h"
 #include "platform/Appearance.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-// The notification names the shared chart pieces post. Every name is declared here and
+// The notification names the charts post. Every name is declared here and
 // nowhere else; observers and posters use these constants.
 
 #include <QString>
@@ -22,5 +22,15 @@ inline const QString mouseHitXKey = QStringLiteral("x");
 inline const QString mouseHitYKey = QStringLiteral("y");
 /// 0 primary, 1 secondary, 2 middle or any other button (int).
 inline const QString mouseHitButtonKey = QStringLiteral("button");
+
+/// Posted by the history chart's settings popover after it wrote its keys; no object (the
+/// goal's excepted). "TagFilterChanged" is the categories' (CategoriesNotifications.h).
+inline const QString lineChartSettingsChange = QStringLiteral("LineChartSettingsChange");
+/// The object is the new goal as a double, or none when only the show-goal switch changed or a
+/// suggested goal cannot be worked out.
+inline const QString goalSettingsChange = QStringLiteral("GoalSettingsChange");
+inline const QString plotSymbol = QStringLiteral("PlotSymbol");
+inline const QString areaChart = QStringLiteral("AreaChart");
+inline const QString lineWidth = QStringLiteral("LineWidth");
 
 } // namespace notifications

@@ -1,4 +1,4 @@
-#include "app/settings/Preferences.h"
+#include "model/settings/Preferences.h"
 
 #include "platform/UserDefaults.h"
 

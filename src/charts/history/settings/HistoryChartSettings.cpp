@@ -1,0 +1,205 @@
+#include "charts/history/settings/HistoryChartSettings.h"
+
+#include "platform/UserDefaults.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace HistoryChartSettings {
+
+namespace {
+
+platform::UserDefaults& defaults()
+{
+    return platform::UserDefaults::standard();
+}
+
+void store(const QString& key, const QVariant& value)
+{
+    defaults().setValue(key, value);
+    defaults().synchronize();
+}
+
+std::optional<double> finite(const QString& key)
+{
+    const QVariant value = defaults().value(key);
+    bool ok = false;
+    const double number = value.toDouble(&ok);
+    if (!value.isValid() || !ok || !std::isfinite(number))
+        return std::nullopt;
+    return number;
+}
+
+void storeFinite(const QString& key, std::optional<double> value)
+{
+    store(key, value && std::isfinite(*value) ? QVariant(*value) : QVariant());
+}
+
+} // namespace
+
+ChartType chartType()
+{
+    return static_cast<ChartType>(std::clamp<qint64>(defaults().integer(chartTypeKey, 0), 0, 4));
+}
+
+void setChartType(ChartType type)
+{
+    store(chartTypeKey, static_cast<int>(type));
+}
+
+QString assetCategory()
+{
+    return defaults().contains(assetCategoryKey) ? defaults().string(assetCategoryKey) : QString();
+}
+
+void setAssetCategory(const QString& categoryID)
+{
+    store(assetCategoryKey, categoryID.isNull() ? QVariant() : QVariant(categoryID));
+}
+
+QString liabilityCategory()
+{
+    return defaults().contains(liabilityCategoryKey) ? defaults().string(liabilityCategoryKey) : QString();
+}
+
+void setLiabilityCategory(const QString& categoryID)
+{
+    store(liabilityCategoryKey, categoryID.isNull() ? QVariant() : QVariant(categoryID));
+}
+
+bool displayChanges()
+{
+    return defaults().boolean(displayChangesKey, false);
+}
+
+void setDisplayChanges(bool changes)
+{
+    store(displayChangesKey, changes);
+}
+
+bool displayPercent()
+{
+    return defaults().boolean(displayPercentKey, false);
+}
+
+void setDisplayPercent(bool percent)
+{
+    store(displayPercentKey, percent);
+}
+
+bool stackedChart()
+{
+    return defaults().boolean(stackedChartKey, false);
+}
+
+void setStackedChart(bool stacked)
+{
+    store(stackedChartKey, stacked);
+}
+
+bool showGoal()
+{
+    return defaults().boolean(showGoalKey, false);
+}
+
+void setShowGoal(bool show)
+{
+    store(showGoalKey, show);
+}
+
+GoalType goalType()
+{
+    return defaults().integer(goalTypeKey, 0) == 1 ? GoalType::Fixed : GoalType::Suggested;
+}
+
+void setGoalType(GoalType type)
+{
+    store(goalTypeKey, static_cast<int>(type));
+}
+
+std::optional<double> goalAmount()
+{
+    return finite(goalAmountKey);
+}
+
+void setGoalAmount(std::optional<double> amount)
+{
+    storeFinite(goalAmountKey, amount);
+}
+
+std::optional<int> age()
+{
+    const std::optional<double> years = finite(ageKey);
+    if (!years || std::abs(*years) > 1000)
+        return std::nullopt;
+    return static_cast<int>(*years);
+}
+
+void setAge(std::optional<int> years)
+{
+    store(ageKey, years ? QVariant(*years) : QVariant());
+}
+
+std::optional<double> annualIncome()
+{
+    return finite(annualIncomeKey);
+}
+
+void setAnnualIncome(std::optional<double> income)
+{
+    storeFinite(annualIncomeKey, income);
+}
+
+std::optional<double> suggestedGoal()
+{
+    return finite(suggestedGoalKey);
+}
+
+void setSuggestedGoal(std::optional<double> goal)
+{
+    storeFinite(suggestedGoalKey, goal);
+}
+
+std::optional<double> goal(std::optional<double> modelGoal)
+{
+    if (modelGoal && std::isfinite(*modelGoal))
+        return modelGoal;
+    return goalType() == GoalType::Fixed ? goalAmount() : suggestedGoal();
+}
+
+bool showSymbols()
+{
+    return defaults().boolean(showSymbolsKey, true);
+}
+
+void setShowSymbols(bool show)
+{
+    store(showSymbolsKey, show);
+}
+
+bool showArea()
+{
+    return defaults().boolean(showAreaKey, true);
+}
+
+void setShowArea(bool show)
+{
+    store(showAreaKey, show);
+}
+
+int lineWidthIndex()
+{
+    return static_cast<int>(std::clamp<qint64>(defaults().integer(lineWidthKey, 1), 0, 4));
+}
+
+void setLineWidthIndex(int index)
+{
+    store(lineWidthKey, std::clamp(index, 0, 4));
+}
+
+qreal lineWidth()
+{
+    return lineWidthIndex() + 1;
+}
+
+} // namespace HistoryChartSettings
