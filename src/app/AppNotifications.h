@@ -15,8 +15,6 @@ inline const QString csvImporterClose = QStringLiteral("CSVImporterClose");
 /// Posted (no object) after a successful CSV import.
 inline const QString csvImporterImport = QStringLiteral("CSVImporterImport");
 inline const QString settingsClosed = QStringLiteral("SettingsClosed");
-/// Posted (no object) when the annual chart's number of years changed.
-inline const QString annualNotificationChanged = QStringLiteral("AnnualNotificationChanged");
 inline const QString print = QStringLiteral("PrintNotification");
 /// The selection popover: a choice (object: the chosen records as a QVariantList of
 /// `GenericSelectionRecord`, the newest last) and a close button (object: the controller).

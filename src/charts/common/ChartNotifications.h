@@ -33,4 +33,7 @@ inline const QString plotSymbol = QStringLiteral("PlotSymbol");
 inline const QString areaChart = QStringLiteral("AreaChart");
 inline const QString lineWidth = QStringLiteral("LineWidth");
 
+/// Posted by the settings popover (no object) when the annual chart's number of years changed.
+inline const QString annualNotificationChanged = QStringLiteral("AnnualNotificationChanged");
+
 } // namespace notifications

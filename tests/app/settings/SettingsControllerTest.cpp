@@ -1,9 +1,10 @@
 #include "SettingsTestSupport.h"
+#include "charts/common/ChartNotifications.h"
 
 #include "app/AppNotifications.h"
-#include "model/settings/Preferences.h"
 #include "app/shell/AppSettings.h"
 #include "app/tabs/SegmentedControl.h"
+#include "model/settings/Preferences.h"
 #include "platform/Appearance.h"
 #include "platform/Clock.h"
 #include "platform/UserDefaults.h"
