@@ -1,9 +1,9 @@
 #include "SettingsTestSupport.h"
-#include "charts/common/ChartNotifications.h"
 
 #include "app/AppNotifications.h"
 #include "app/shell/AppSettings.h"
 #include "app/tabs/SegmentedControl.h"
+#include "charts/common/ChartNotifications.h"
 #include "model/settings/Preferences.h"
 #include "platform/Appearance.h"
 #include "platform/Clock.h"
