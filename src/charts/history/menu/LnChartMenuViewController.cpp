@@ -131,10 +131,11 @@ void LnChartMenuViewController::buildInterface()
     m_tabView = named(new QTabBar(this), u"tabView"_s);
     m_tabView->setExpanding(false);
     m_tabView->setDrawBase(false);
+    m_tabView->setUsesScrollButtons(false);
     const QStringList tabs { Strings::tr("Net Worth"), Strings::tr("Assets & Liabilities"),
         Strings::tr("Asset Category"), Strings::tr("Liability Category"), Strings::tr("Tags") };
     for (int type = 0; type < tabs.size(); ++type) {
-        m_tabView->addTab(tabs.at(type));
+        m_tabView->addTab(QString(tabs.at(type)).replace(u'&', u"&&"_s)); // no mnemonics
         // The tab's identifier: its chart type plus one.
         m_tabView->setTabData(type, QString::number(type + 1));
     }
@@ -207,6 +208,8 @@ QWidget* LnChartMenuViewController::buildTables()
     TableRowHost::prepareView(*m_liabilitiesTableView, QAbstractItemView::SingleSelection);
     // Tag rows are never selected: their check boxes are the whole choice.
     TableRowHost::prepareView(*m_tagTableView, QAbstractItemView::NoSelection);
+    // Still filled, so that the three lists look alike.
+    m_tagTableView->viewport()->setAutoFillBackground(true);
     m_assetRows = new TableRowHost(m_assetsTableView);
     m_liabilityRows = new TableRowHost(m_liabilitiesTableView);
     m_tagRows = new TableRowHost(m_tagTableView);
@@ -282,6 +285,7 @@ QWidget* LnChartMenuViewController::buildGoalGroup()
         return edit;
     };
     m_nwGoalAmount = field(u"nwGoalAmount"_s);
+    m_nwGoalAmount->setPlaceholderText(Strings::tr("No goal"));
     m_nwAge = field(u"nwAge"_s);
     m_nwAnnualIncome = field(u"nwAnnualIncome"_s);
     m_goalValueLabel = named(new QLabel(Strings::tr("Goal amount:"), group), u"goalValueLabel"_s);
@@ -429,7 +433,20 @@ void LnChartMenuViewController::setTableState(Side side, std::optional<bool> ena
         title->setEnabled(*enabled);
         setOpacity(title, *enabled ? 1.0 : 0.2);
     }
-    setOpacity(table, rowsOpacity);
+    (side == Side::Assets ? m_assetRowsOpacity : m_liabilityRowsOpacity) = rowsOpacity;
+    dimRows(side);
+}
+
+void LnChartMenuViewController::dimRows(Side side)
+{
+    // The rows dim their texts: an opacity effect over a list of row widgets draws them wrongly.
+    QListView* table = side == Side::Assets ? m_assetsTableView : m_liabilitiesTableView;
+    TableRowHost* host = side == Side::Assets ? m_assetRows : m_liabilityRows;
+    const qreal opacity = side == Side::Assets ? m_assetRowsOpacity : m_liabilityRowsOpacity;
+    for (int row = 0; row < table->model()->rowCount(); ++row) {
+        if (TableRowView* rowView = host->rowView(row))
+            rowView->findChild<LnChartSettCellView*>()->setTextOpacity(opacity);
+    }
 }
 
 TableRowView* LnChartMenuViewController::makeCategoryRow(Side side, int row)
@@ -445,6 +462,7 @@ TableRowView* LnChartMenuViewController::makeCategoryRow(Side side, int row)
     if (row >= 0 && row < list.size() && list.at(row))
         cell->categoryNameLabel()->setText(list.at(row)->categoryName());
     cell->setMarked(row == marked);
+    cell->setTextOpacity(side == Side::Assets ? m_assetRowsOpacity : m_liabilityRowsOpacity);
     return rowView;
 }
 
@@ -469,13 +487,17 @@ void LnChartMenuViewController::applyAppearance()
 {
     const QColor secondary = platform::namedColor(u"SecondaryText"_s);
     for (QLabel* label : std::as_const(m_captions)) {
+        // Disabled captions keep the palette's disabled colour.
         QPalette colored = label->palette();
-        colored.setColor(QPalette::WindowText, secondary);
+        colored.setColor(QPalette::Active, QPalette::WindowText, secondary);
+        colored.setColor(QPalette::Inactive, QPalette::WindowText, secondary);
         label->setPalette(colored);
     }
     QPalette message = m_goalMessageLabel->palette();
     message.setColor(QPalette::WindowText, platform::namedColor(u"ChartMenuWarningText"_s));
     m_goalMessageLabel->setPalette(message);
+    dimRows(Side::Assets);
+    dimRows(Side::Liabilities);
     // Rows take their colours when made; those made already take the new ones.
     const std::pair<QListView*, TableRowHost*> lists[] { { m_assetsTableView, m_assetRows },
         { m_liabilitiesTableView, m_liabilityRows }, { m_tagTableView, m_tagRows } };

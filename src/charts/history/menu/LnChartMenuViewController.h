@@ -79,6 +79,8 @@ private:
     void updateNWFieldVisibility();
     void applyAppearance();
     void setTableState(Side side, std::optional<bool> enabled, qreal rowsOpacity);
+    /// Gives the made rows of a category list their texts' opacity.
+    void dimRows(Side side);
 
     TableRowView* makeCategoryRow(Side side, int row);
     TableRowView* makeTagRow(int row);
@@ -141,4 +143,6 @@ private:
     QLabel* m_nwSuggestedGoalLabel = nullptr;
     QLabel* m_goalMessageLabel = nullptr;
     QList<QLabel*> m_captions;
+    qreal m_assetRowsOpacity = 1.0;
+    qreal m_liabilityRowsOpacity = 1.0;
 };

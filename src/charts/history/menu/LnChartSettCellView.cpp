@@ -1,5 +1,6 @@
 #include "charts/history/menu/LnChartSettCellView.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -37,4 +38,17 @@ void LnChartSettCellView::setMarked(bool marked)
 bool LnChartSettCellView::isMarked() const
 {
     return !m_categorySelected->text().isEmpty();
+}
+
+void LnChartSettCellView::setTextOpacity(qreal opacity)
+{
+    m_textOpacity = opacity;
+    QPalette dimmed = QApplication::palette();
+    for (const auto group : { QPalette::Active, QPalette::Inactive, QPalette::Disabled }) {
+        QColor text = dimmed.color(group, QPalette::WindowText);
+        text.setAlphaF(text.alphaF() * opacity);
+        dimmed.setColor(group, QPalette::WindowText, text);
+    }
+    m_categoryNameLabel->setPalette(dimmed);
+    m_categorySelected->setPalette(dimmed);
 }

@@ -21,8 +21,13 @@ public:
     /// Shows or clears the choice mark.
     void setMarked(bool marked);
     bool isMarked() const;
+    /// Draws the texts at `opacity` of the palette's colours (1 undimmed); again after the
+    /// application's palette changed.
+    void setTextOpacity(qreal opacity);
+    qreal textOpacity() const { return m_textOpacity; }
 
 private:
+    qreal m_textOpacity = 1.0;
     QLabel* m_categoryNameLabel;
     QLabel* m_categorySelected;
 };

@@ -4,6 +4,7 @@
 #include "categories/filter/NWTagSelectionCellView.h"
 #include "charts/common/ChartNotifications.h"
 #include "charts/history/menu/LnChartSettCellView.h"
+#include "charts/history/menu/LnChartSettingsRowView.h"
 #include "uikit/controls/rows/TableRowHost.h"
 #include "uikit/controls/rows/TableRowView.h"
 
@@ -204,6 +205,22 @@ TEST_F(LnChartMenuTest, TagBoxesChangeTheStoresFilterAndItsKeyAndKeepOneCopy)
     NWData::shared()->setSelectedTagIDs({ u"T-TRAVEL"_s });
     const auto reopened = open();
     EXPECT_TRUE(tagBox(*reopened, 1)->isChecked());
+}
+
+TEST(LnChartSettingsRowView, GlowsOnlyUnderTheMouse)
+{
+    LnChartSettingsRowView row;
+    row.setBackgroundColor(Qt::white);
+    row.resize(200, 24);
+    const QPoint middle(100, 10);
+    const QColor quiet = row.grab().toImage().pixelColor(middle);
+    row.setMouseInside(true);
+    const QColor glowing = row.grab().toImage().pixelColor(middle);
+    EXPECT_NE(glowing, quiet);
+    EXPECT_GT(glowing.red(), glowing.blue()) << "a yellow glow";
+    EXPECT_GE(row.grab().toImage().pixelColor(0, 10).blue(), 250) << "fading out at the ends";
+    row.setMouseInside(false);
+    EXPECT_EQ(row.grab().toImage().pixelColor(middle), quiet);
 }
 
 } // namespace
