@@ -86,7 +86,8 @@ void LineChartViewController::buildControls()
         m_timeScaleCtl->addButton(button, segment);
         row->addWidget(button);
     }
-    connect(m_timeScaleCtl, &QButtonGroup::idClicked, this, [this](int segment) { timeScaleChanged(segment); });
+    connect(
+        m_timeScaleCtl, &QButtonGroup::idClicked, this, [this](int segment) { timeScaleChanged(segment); });
 
     m_menuButton = iconButton(this, kMenuGlyph, platform::Strings::tr("Show chart types & settings menu"));
     connect(m_menuButton, &QToolButton::clicked, this, [this] { chartMenuHandler(); });
@@ -106,16 +107,16 @@ void LineChartViewController::styleControls()
     const QString border = colors::rule(dark ? 0.6 : 0.45).name(QColor::HexArgb);
     const QString checked = platform::namedColor(QStringLiteral("Accent")).name(QColor::HexArgb);
     const QString hover = colors::rule(0.15).name(QColor::HexArgb);
-    m_timeScaleBox->setStyleSheet(
-        QStringLiteral("QToolButton { color: %1; background: transparent; border: 1px solid %2; padding: 2px 10px;"
-                       " font-size: 11px; margin-left: -1px; }"
-                       "QToolButton:hover { background: %4; }"
-                       "QToolButton:checked { color: white; background: %3; border-color: %3; }")
-            .arg(text, border, checked, hover));
-    const QString buttonSheet
-        = QStringLiteral("QToolButton { color: %1; background: transparent; border: none; border-radius: 4px; }"
-                         "QToolButton:hover { background: %2; }")
-              .arg(text, hover);
+    m_timeScaleBox->setStyleSheet(QStringLiteral(
+        "QToolButton { color: %1; background: transparent; border: 1px solid %2; padding: 2px 10px;"
+        " font-size: 11px; margin-left: -1px; }"
+        "QToolButton:hover { background: %4; }"
+        "QToolButton:checked { color: white; background: %3; border-color: %3; }")
+                                      .arg(text, border, checked, hover));
+    const QString buttonSheet = QStringLiteral(
+        "QToolButton { color: %1; background: transparent; border: none; border-radius: 4px; }"
+        "QToolButton:hover { background: %2; }")
+                                    .arg(text, hover);
     for (QToolButton* button : { m_menuButton, m_tagMenuBtn, m_printButton, m_copyButton })
         button->setStyleSheet(buttonSheet);
 }
@@ -258,8 +259,8 @@ std::optional<chart::Fill> areaFill(PlotId id, bool tag)
     case PlotId::Assets:
         return chart::Fill(chart::Gradient::withColors(colors::assetArea(0.25), colors::assetArea(0.0), -90));
     case PlotId::Liabilities:
-        return chart::Fill(
-            chart::Gradient::withColors(colors::liabilityAreaStart(0.25), colors::liabilityAreaEnd(0.0), -90));
+        return chart::Fill(chart::Gradient::withColors(
+            colors::liabilityAreaStart(0.25), colors::liabilityAreaEnd(0.0), -90));
     default: {
         const QColor area = tag ? colors::tagOrange() : colors::netWorthArea(1.0);
         QColor top = area;
@@ -343,7 +344,8 @@ void LineChartViewController::applyVisibility(bool fadeIn, qreal fadeFrom)
 
 void LineChartViewController::setSymbolSize()
 {
-    const int size = symbolSize(int(m_series.dataArray.size()), m_timeScale, currentMonth(), m_showPlotSymbols);
+    const int size
+        = symbolSize(int(m_series.dataArray.size()), m_timeScale, currentMonth(), m_showPlotSymbols);
     for (PlotId id : kDataLines) {
         chart::ScatterPlot* line = scatterPlot(id);
         if (!line || !line->plotSymbol())
@@ -393,11 +395,12 @@ void LineChartViewController::styleAxes()
     y->setTitleTextStyle(textStyle(14));
     y->setTitleOffset(-10);
     y->setAxisLineStyle(std::nullopt);
-    y->setMajorGridLineStyle(chart::LineStyle { 1.0, colors::rule(platform::isDarkAppearance() ? 0.3 : 0.2), {} });
+    y->setMajorGridLineStyle(
+        chart::LineStyle { 1.0, colors::rule(platform::isDarkAppearance() ? 0.3 : 0.2), {} });
     y->setLabelTextStyle(textStyle(11));
     y->setLabelOffset(30);
-    y->setLabelShadow(chart::Shadow {
-        QPointF(1.0, -1.0), 0, platform::isDarkAppearance() ? QColor(0, 0, 0, 64) : QColor(255, 255, 255, 64) });
+    y->setLabelShadow(chart::Shadow { QPointF(1.0, -1.0), 0,
+        platform::isDarkAppearance() ? QColor(0, 0, 0, 64) : QColor(255, 255, 255, 64) });
     y->setMajorTickLineStyle(std::nullopt);
     y->setMajorTickLength(1.0);
     y->setMinorTickLength(1.0);
@@ -426,8 +429,8 @@ void LineChartViewController::configureAxes()
     QList<double> xTicks;
     const chart::TextStyle xStyle = x->labelTextStyle();
     for (const AxisMark& mark : xAxisLabels(data, monthName)) {
-        xLabels.append(chart::AxisLabel {
-            mark.text, xStyle, mark.location, x->labelOffset() + x->majorTickLength(), chart::Alignment::Center, {} });
+        xLabels.append(chart::AxisLabel { mark.text, xStyle, mark.location,
+            x->labelOffset() + x->majorTickLength(), chart::Alignment::Center, {} });
         xTicks.append(mark.location);
     }
     x->setAxisLabels(xLabels);
@@ -442,8 +445,8 @@ void LineChartViewController::configureAxes()
     QList<double> yTicks;
     const chart::TextStyle yStyle = y->labelTextStyle();
     for (const AxisMark& mark : layout.labels) {
-        yLabels.append(chart::AxisLabel {
-            mark.text, yStyle, mark.location, -y->majorTickLength() - y->labelOffset(), chart::Alignment::Bottom, {} });
+        yLabels.append(chart::AxisLabel { mark.text, yStyle, mark.location,
+            -y->majorTickLength() - y->labelOffset(), chart::Alignment::Bottom, {} });
         yTicks.append(mark.location);
     }
     y->setAxisLabels(yLabels);
@@ -468,7 +471,8 @@ void LineChartViewController::applyXWindow()
         = visibleWindow(monthIndex(data.first()), monthIndex(data.last()), m_timeScale, currentMonth());
     m_xStartLocation = window.start;
     chart::PlotSpace* space = m_graph->defaultPlotSpace();
-    const chart::PlotRange visible = chart::PlotRange::withLocation(window.start, window.length).expandedByFactor(1.03);
+    const chart::PlotRange visible
+        = chart::PlotRange::withLocation(window.start, window.length).expandedByFactor(1.03);
     space->setGlobalXRange(std::nullopt);
     space->setXRange(visible);
     space->setGlobalXRange(

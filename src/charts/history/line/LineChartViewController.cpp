@@ -40,8 +40,7 @@ const QString dateRangeKey = QStringLiteral("dateRange");
 
 } // namespace
 
-LineChartViewController::LineChartViewController(QWidget* parent)
-    : QWidget(parent)
+LineChartViewController::LineChartViewController(QWidget* parent) : QWidget(parent)
 {
     setAutoFillBackground(true);
     loadChartTypeSettings();
@@ -74,13 +73,15 @@ void LineChartViewController::observe()
         m_showAreaChartSymbols = HCS::showArea();
         applyAreaFills();
     });
-    center.addObserver(this, notifications::lineWidth, [this](auto&&) { applyDataLineStyles(HCS::lineWidth()); });
+    center.addObserver(
+        this, notifications::lineWidth, [this](auto&&) { applyDataLineStyles(HCS::lineWidth()); });
     center.addObserver(this, notifications::plotSymbol, [this](auto&&) {
         m_showPlotSymbols = HCS::showSymbols();
         setSymbolSize();
         m_graph->reloadData();
     });
-    center.addObserver(this, notifications::lineChartSettingsChange, [this](auto&&) { lineChartSettingsChanged(); });
+    center.addObserver(
+        this, notifications::lineChartSettingsChange, [this](auto&&) { lineChartSettingsChanged(); });
     center.addObserver(this, notifications::goalSettingsChange, [this](auto&&) {
         getNWGoalAmount();
         lineChartSettingsChanged();
@@ -91,8 +92,8 @@ void LineChartViewController::observe()
         if (m_editRecordPopover && m_editRecordPopover->shown())
             m_editRecordPopover->close();
     });
-    connect(&platform::AppearanceController::instance(), &platform::AppearanceController::appearanceChanged, this,
-        [this](bool) { appearanceChanged(); });
+    connect(&platform::AppearanceController::instance(), &platform::AppearanceController::appearanceChanged,
+        this, [this](bool) { appearanceChanged(); });
 }
 
 void LineChartViewController::refreshView()
@@ -197,7 +198,8 @@ int LineChartViewController::numberOfRecordsForPlot(chart::Plot*)
     return int(m_series.dataArray.size());
 }
 
-std::optional<double> LineChartViewController::numberForPlot(chart::Plot* plot, chart::PlotField field, int index)
+std::optional<double> LineChartViewController::numberForPlot(
+    chart::Plot* plot, chart::PlotField field, int index)
 {
     if (index < 0 || index >= m_series.dataArray.size())
         return std::nullopt;
@@ -212,7 +214,8 @@ std::optional<double> LineChartViewController::numberForPlot(chart::Plot* plot, 
     return plotValue(*id, point, PlotContext { m_settings, m_showNWGoal, m_goalAmount });
 }
 
-std::optional<chart::PlotSymbol> LineChartViewController::symbolForScatterPlot(chart::ScatterPlot* plot, int index)
+std::optional<chart::PlotSymbol> LineChartViewController::symbolForScatterPlot(
+    chart::ScatterPlot* plot, int index)
 {
     if (m_selectedIndex < 0 || index != m_selectedIndex)
         return std::nullopt;
@@ -251,7 +254,8 @@ void LineChartViewController::showValuePopup(chart::Plot* plot, int index)
     m_selectedIndex = index;
     const NWChartLog& point = m_series.dataArray[index];
     const auto id = plotIdFromIdentifier(plot->identifier());
-    const bool category = m_settings.type == ChartType::AssetCategory || m_settings.type == ChartType::LiabilityCategory;
+    const bool category
+        = m_settings.type == ChartType::AssetCategory || m_settings.type == ChartType::LiabilityCategory;
     double amount = 0.0;
     QColor color = Qt::white;
     bool bar = false;
@@ -282,12 +286,13 @@ void LineChartViewController::showValuePopup(chart::Plot* plot, int index)
         break;
     }
     const auto y = numberForPlot(plot, chart::PlotField::Y, index);
-    const QPointF inPlotArea
-        = m_graph->defaultPlotSpace()->plotAreaViewPointForPlotPoint(QPointF(monthIndex(point), y.value_or(0.0)));
+    const QPointF inPlotArea = m_graph->defaultPlotSpace()->plotAreaViewPointForPlotPoint(
+        QPointF(monthIndex(point), y.value_or(0.0)));
     const QPointF inView = m_hostView->mapTo(this, m_hostView->viewPointFromPlotArea(inPlotArea));
     const bool percent = !bar && m_settings.displayChanges && m_settings.displayPercent;
     ValuePopup::show(m_pointAnnotationPopover, this, platform::toYUp(inView, height()),
-        ValuePopup::MonthPoint { popupAmountText(amount, percent), point.year(), point.month(), color }, true);
+        ValuePopup::MonthPoint { popupAmountText(amount, percent), point.year(), point.month(), color },
+        true);
     if (!bar)
         plot->reloadData();
 }
@@ -340,7 +345,8 @@ void LineChartViewController::editTheNWLogRecord(const std::shared_ptr<MVX_NWLog
     // Escape closes it, losing the focus does not: typed values survive a switch to another
     // application.
     m_editRecordPopover = newRecordEditorPopover(record, this);
-    m_editRecordPopover->showRelativeToRect(QRectF(m_tagMenuBtn->rect()), m_tagMenuBtn, platform::RectEdge::MaxX);
+    m_editRecordPopover->showRelativeToRect(
+        QRectF(m_tagMenuBtn->rect()), m_tagMenuBtn, platform::RectEdge::MaxX);
 }
 
 // Buttons.
@@ -393,7 +399,8 @@ QPointF LineChartViewController::willDisplaceBy(chart::PlotSpace* space, const Q
     const double monthsPerPoint = space->xRange().length / width;
     const double shift = displacement.x() * monthsPerPoint;
     m_xStartLocation = pannedStart(m_xStartLocation, shift, first, last, length, monthsPerPoint);
-    const chart::PlotRange window = chart::PlotRange::withLocation(m_xStartLocation, length).expandedByFactor(1.03);
+    const chart::PlotRange window
+        = chart::PlotRange::withLocation(m_xStartLocation, length).expandedByFactor(1.03);
     space->setGlobalXRange(space->globalXRange() ? space->globalXRange()->united(window) : window);
     space->setXRange(window);
     // The window is placed; the chart never moves vertically.

@@ -4,6 +4,7 @@
 #include "charts/history/series/HistorySeries.h"
 #include "charts/kit/PlotDataSource.h"
 #include "model/data/MVX_NWLog.h"
+#include "uikit/popover/PKPopoverController.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -11,7 +12,6 @@
 #include <functional>
 #include <memory>
 
-class PKPopoverController;
 class QAbstractButton;
 class QButtonGroup;
 class QToolButton;
@@ -49,7 +49,10 @@ public:
     void setTopMenuButtonConstraint(int top);
     /// Makes the content of the settings popover at each opening; until it is set the
     /// settings button does nothing.
-    void setMenuContentFactory(std::function<QWidget*()> factory) { m_menuContentFactory = std::move(factory); }
+    void setMenuContentFactory(std::function<QWidget*()> factory)
+    {
+        m_menuContentFactory = std::move(factory);
+    }
 
     /// The date range 0..3 (all, five years, twelve months, year to date), as the control sets it.
     int timeScale() const { return m_timeScale; }

@@ -24,8 +24,8 @@ void widen(ValueExtent& extent, double value)
 ValueExtent valueExtent(const QList<NWChartLog>& data, const PlotContext& context)
 {
     const SeriesSettings& settings = context.settings;
-    const bool goalDrawn = settings.type == ChartType::NetWorth && context.showGoal && !settings.displayChanges
-        && std::isfinite(context.goal);
+    const bool goalDrawn = settings.type == ChartType::NetWorth && context.showGoal
+        && !settings.displayChanges && std::isfinite(context.goal);
     const bool bars = settings.type == ChartType::NetWorth && stackedBarsShown(settings);
     ValueExtent extent;
     for (const NWChartLog& point : data) {
@@ -88,7 +88,8 @@ YAxisLayout yAxisLayout(ValueExtent extent, const std::function<QString(double)>
     return layout;
 }
 
-QList<AxisMark> xAxisLabels(const QList<NWChartLog>& data, const std::function<QString(int year, int month)>& monthName)
+QList<AxisMark> xAxisLabels(
+    const QList<NWChartLog>& data, const std::function<QString(int year, int month)>& monthName)
 {
     QList<AxisMark> labels;
     const qsizetype count = data.size();

@@ -46,7 +46,8 @@ YAxisLayout yAxisLayout(ValueExtent extent, const std::function<QString(double)>
 
 /// The x labels: the year at the first point of every year, else, for up to 16 points, every
 /// month name, for up to 31 points the month names at even positions.
-QList<AxisMark> xAxisLabels(const QList<NWChartLog>& data, const std::function<QString(int year, int month)>& monthName);
+QList<AxisMark> xAxisLabels(
+    const QList<NWChartLog>& data, const std::function<QString(int year, int month)>& monthName);
 
 /// The visible window in month indexes, and the range that holds both it and every point
 /// (the chart widens both by 1.03 about their middles).

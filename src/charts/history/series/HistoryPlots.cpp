@@ -40,10 +40,10 @@ std::optional<double> plotValue(PlotId plot, const NWChartLog& point, const Plot
         return netWorthType ? std::optional(point.nw()) : std::nullopt;
     case PlotId::StackedAssets:
         return type == ChartType::NetWorth && settings.displayStackChart ? std::optional(point.assets())
-                                                                          : std::nullopt;
+                                                                         : std::nullopt;
     case PlotId::StackedLiabilities:
         return type == ChartType::NetWorth && settings.displayStackChart ? std::optional(-point.liabilities())
-                                                                          : std::nullopt;
+                                                                         : std::nullopt;
     case PlotId::Goal:
         return type == ChartType::NetWorth && context.showGoal && !settings.displayChanges
             ? std::optional(context.goal)
@@ -62,8 +62,8 @@ std::optional<double> plotValue(PlotId plot, const NWChartLog& point, const Plot
 
 bool stackedBarsShown(const SeriesSettings& settings)
 {
-    return (settings.type == ChartType::NetWorth || settings.type == ChartType::Tags) && settings.displayStackChart
-        && !settings.displayChanges;
+    return (settings.type == ChartType::NetWorth || settings.type == ChartType::Tags)
+        && settings.displayStackChart && !settings.displayChanges;
 }
 
 bool plotVisible(PlotId plot, const SeriesSettings& settings)

@@ -67,8 +67,8 @@ QList<ChangesItem> getChanges(const QList<NWChartLog>& points)
     return changes;
 }
 
-QList<NWChartLog> displayedPoints(
-    const QList<NWChartLog>& points, const QList<ChangesItem>& changes, bool displayChanges, bool displayPercent)
+QList<NWChartLog> displayedPoints(const QList<NWChartLog>& points, const QList<ChangesItem>& changes,
+    bool displayChanges, bool displayPercent)
 {
     if (!displayChanges)
         return points;
@@ -120,14 +120,16 @@ HistorySeries buildSeries(const NWData& store, const SeriesSettings& settings)
         break;
     case ChartType::AssetCategory:
         series.logArray = store.arrayOfAssetLogsFor(settings.assetCategoryID);
-        series.title = platform::Strings::tr("Asset Category History - %1")
-                           .arg(store.getAssetCategoryNameFromCategoryId(settings.assetCategoryID).value_or(QString()));
+        series.title
+            = platform::Strings::tr("Asset Category History - %1")
+                  .arg(
+                      store.getAssetCategoryNameFromCategoryId(settings.assetCategoryID).value_or(QString()));
         break;
     case ChartType::LiabilityCategory:
         series.logArray = store.arrayOfLiabilityLogsFor(settings.liabilityCategoryID);
-        series.title
-            = platform::Strings::tr("Liability Category History - %1")
-                  .arg(store.getLiabilityCategoryNameFromCategoryId(settings.liabilityCategoryID).value_or(QString()));
+        series.title = platform::Strings::tr("Liability Category History - %1")
+                           .arg(store.getLiabilityCategoryNameFromCategoryId(settings.liabilityCategoryID)
+                                    .value_or(QString()));
         break;
     case ChartType::Tags:
         series.logArray = store.arrayOfTaggedCategoryLogs();
@@ -136,8 +138,8 @@ HistorySeries buildSeries(const NWData& store, const SeriesSettings& settings)
         break;
     }
     series.changesNWArray = getChanges(series.logArray);
-    series.dataArray
-        = displayedPoints(series.logArray, series.changesNWArray, settings.displayChanges, settings.displayPercent);
+    series.dataArray = displayedPoints(
+        series.logArray, series.changesNWArray, settings.displayChanges, settings.displayPercent);
     return series;
 }
 

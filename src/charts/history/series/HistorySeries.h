@@ -45,8 +45,8 @@ double changePercent(double change, double previous);
 QList<ChangesItem> getChanges(const QList<NWChartLog>& points);
 /// What the plots draw: the points themselves, or their changes (amounts or per cent) as
 /// points carrying the months of `points`.
-QList<NWChartLog> displayedPoints(
-    const QList<NWChartLog>& points, const QList<ChangesItem>& changes, bool displayChanges, bool displayPercent);
+QList<NWChartLog> displayedPoints(const QList<NWChartLog>& points, const QList<ChangesItem>& changes,
+    bool displayChanges, bool displayPercent);
 
 /// The tag list of the tags chart's title: `tagNames` ("(a,b,c)") cut to `maximumLength`
 /// characters followed by " ...)" when it is longer.

@@ -22,7 +22,7 @@ QString unsignedPercent(double percent)
 
 QString percentText(double percent)
 {
-    return percent < 0 ? QLatin1Char('-') + unsignedPercent(percent) : unsignedPercent(percent);
+    return percent < 0 ? QString(QLatin1Char('-') + unsignedPercent(percent)) : unsignedPercent(percent);
 }
 
 QString popupAmountText(double amount, bool percent)

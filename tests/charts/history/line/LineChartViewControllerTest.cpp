@@ -1,10 +1,11 @@
-#include "charts/common/ChartNotifications.h"
 #include "charts/history/line/LineChartViewController.h"
+#include "charts/common/ChartNotifications.h"
 #include "charts/history/series/HistoryTestModel.h"
 #include "charts/history/settings/HistoryChartSettings.h"
 #include "charts/kit/GraphHostingView.h"
 #include "charts/kit/PlotSpace.h"
 #include "charts/kit/ScatterPlot.h"
+#include "model/ModelNotifications.h"
 #include "model/values/NWDetailRecordInfo.h"
 #include "platform/Clock.h"
 #include "platform/NotificationCenter.h"
@@ -82,7 +83,8 @@ protected:
         NWDetailRecordInfo info;
         info.setYear(year);
         info.setMonth(month);
-        platform::NotificationCenter::defaultCenter().post(notifications::showDetails, QVariant::fromValue(info));
+        platform::NotificationCenter::defaultCenter().post(
+            notifications::showDetails, QVariant::fromValue(info));
     }
 };
 
@@ -202,8 +204,7 @@ TEST_F(LineChartTest, OneRecordGetsAVisibleOneMonthWindowAndPanningStaysNearTheR
         QWidget* viewport = chart.hostView()->viewport();
         const QPoint from = viewport->rect().center();
         const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
-            QMouseEvent event(
-                type, at, viewport->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+            QMouseEvent event(type, at, viewport->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
             QApplication::sendEvent(viewport, &event);
         };
         send(QEvent::MouseButtonPress, from, Qt::LeftButton);

@@ -63,19 +63,15 @@ protected:
 
 TEST_F(HistoryYAxisTest, RisingYearGetsThreeMoneyLabelsAndAMarginBelowZero)
 {
-    const QList<NWChartLog> data = [] {
-        QList<NWChartLog> points;
-        for (const Month& m : rising2023())
-            points << NWChartLog::initWithNWLog([&] {
-                MVX_NWLog record;
-                record.setYear(m.year);
-                record.setMonth(m.month);
-                record.setAssets(m.cash + m.home);
-                record.setLiabilities(m.loan);
-                return record;
-            }());
-        return points;
-    }();
+    QList<NWChartLog> data;
+    for (const Month& m : rising2023()) {
+        MVX_NWLog record;
+        record.setYear(m.year);
+        record.setMonth(m.month);
+        record.setAssets(m.cash + m.home);
+        record.setLiabilities(m.loan);
+        data << NWChartLog::initWithNWLog(record);
+    }
     const ValueExtent extent = valueExtent(data, PlotContext {});
     EXPECT_EQ(extent.min, 0.0);
     EXPECT_EQ(extent.max, 13500.0);
@@ -95,8 +91,8 @@ TEST_F(HistoryYAxisTest, NegativeValuesAndTheGoalWidenTheAxis)
     const auto format = [&](double v) { return axisLabelText(v, false, money); };
     const YAxisLayout negative = yAxisLayout(valueExtent(netWorths({ -50000, 10000 }), {}), format);
     EXPECT_EQ(texts(negative.labels),
-        (QStringList { u"$10,000"_s, u"($10,000)"_s, u"($20,000)"_s, u"($30,000)"_s, u"($40,000)"_s,
-            u"($50,000)"_s }));
+        (QStringList {
+            u"$10,000"_s, u"($10,000)"_s, u"($20,000)"_s, u"($30,000)"_s, u"($40,000)"_s, u"($50,000)"_s }));
     EXPECT_DOUBLE_EQ(negative.range->first, -60000);
     EXPECT_DOUBLE_EQ(negative.range->first + negative.range->second, 12000);
 
@@ -116,10 +112,9 @@ TEST_F(HistoryYAxisTest, NegativeValuesAndTheGoalWidenTheAxis)
 
 TEST_F(HistoryYAxisTest, PercentLabelsPutNegativesInParentheses)
 {
-    const YAxisLayout layout = yAxisLayout(ValueExtent { -30, 90 },
-        [](double v) { return axisLabelText(v, true, NWCurrencyFormatter()); });
-    EXPECT_EQ(texts(layout.labels),
-        (QStringList { u"30.00%"_s, u"60.00%"_s, u"90.00%"_s, u"(30.00%)"_s }));
+    const YAxisLayout layout = yAxisLayout(
+        ValueExtent { -30, 90 }, [](double v) { return axisLabelText(v, true, NWCurrencyFormatter()); });
+    EXPECT_EQ(texts(layout.labels), (QStringList { u"30.00%"_s, u"60.00%"_s, u"90.00%"_s, u"(30.00%)"_s }));
     EXPECT_EQ(popupAmountText(-12.5, true), u"-12.50%"_s);
     EXPECT_EQ(popupAmountText(1234, false), u"$1,234 "_s);
 }
@@ -149,7 +144,8 @@ TEST(HistoryAxisRulesTest, SmallEqualHugeAndBrokenValuesNeverLoopForever)
     EXPECT_TRUE(flat.labels.isEmpty());
     EXPECT_FALSE(flat.range);
     for (double broken : { std::numeric_limits<double>::infinity(), std::nan(""), 1e300, -1e300 }) {
-        const YAxisLayout layout = yAxisLayout(ValueExtent { std::min(0.0, broken), std::max(1.0, broken) }, plain);
+        const YAxisLayout layout
+            = yAxisLayout(ValueExtent { std::min(0.0, broken), std::max(1.0, broken) }, plain);
         EXPECT_TRUE(layout.labels.isEmpty()) << broken;
         EXPECT_FALSE(layout.range) << broken;
     }
@@ -177,8 +173,8 @@ TEST(HistoryXAxisTest, LabelsThinOutAsTheMonthsGrow)
     const auto month = [](int, int m) { return monthName(2000, m); };
     const QList<NWChartLog> year = netWorths(QList<double>(12, 1.0));
     EXPECT_EQ(texts(xAxisLabels(year, month)),
-        (QStringList { u"2023"_s, u"Feb"_s, u"Mar"_s, u"Apr"_s, u"May"_s, u"Jun"_s, u"Jul"_s, u"Aug"_s, u"Sep"_s,
-            u"Oct"_s, u"Nov"_s, u"Dec"_s }));
+        (QStringList { u"2023"_s, u"Feb"_s, u"Mar"_s, u"Apr"_s, u"May"_s, u"Jun"_s, u"Jul"_s, u"Aug"_s,
+            u"Sep"_s, u"Oct"_s, u"Nov"_s, u"Dec"_s }));
     EXPECT_EQ(locations(xAxisLabels(year, month)).first(), 2023 * 12 + 1);
 
     const QList<AxisMark> two = xAxisLabels(netWorths(QList<double>(24, 1.0)), month);

@@ -1,5 +1,5 @@
-#include "charts/history/series/HistoryPlots.h"
 #include "charts/history/series/HistorySeries.h"
+#include "charts/history/series/HistoryPlots.h"
 #include "charts/history/series/HistoryTestModel.h"
 #include "support/SharedStoreTest.h"
 
@@ -143,7 +143,8 @@ protected:
     {
         SharedStoreTest::SetUp();
         // Given out of order: the series run oldest first.
-        install(household({ { 2024, 3, 300, 1000, 50 }, { 2024, 1, 100, 1000, 200 }, { 2024, 2, 0, 1000, 100 } }));
+        install(household(
+            { { 2024, 3, 300, 1000, 50 }, { 2024, 1, 100, 1000, 200 }, { 2024, 2, 0, 1000, 100 } }));
         store().setSelectedTagIDs({ u"T1"_s });
     }
 

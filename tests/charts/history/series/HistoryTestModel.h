@@ -42,9 +42,11 @@ inline std::shared_ptr<MVX_Model> household(const QList<Month>& months)
 {
     auto model = MVX_Model::makeEmpty();
     model->setBaseCurrency(QStringLiteral("USD"));
-    model->assetscat()->append(category(QStringLiteral("CASH"), QStringLiteral("Cash"), { QStringLiteral("T1") }));
+    model->assetscat()->append(
+        category(QStringLiteral("CASH"), QStringLiteral("Cash"), { QStringLiteral("T1") }));
     model->assetscat()->append(category(QStringLiteral("HOME"), QStringLiteral("Home"), {}));
-    model->liabilitycat()->append(category(QStringLiteral("LOAN"), QStringLiteral("Loan"), { QStringLiteral("T1") }));
+    model->liabilitycat()->append(
+        category(QStringLiteral("LOAN"), QStringLiteral("Loan"), { QStringLiteral("T1") }));
     auto tag = std::make_shared<MVX_Tags>();
     tag->setID(QStringLiteral("T1"));
     tag->setName(QStringLiteral("Liquid"));
