@@ -300,16 +300,15 @@ void LineChartViewController::applyDataLineStyles(qreal width)
         chart::ScatterPlot* line = scatterPlot(id);
         if (!line)
             continue;
-        const QColor color = line->dataLineStyle() ? line->dataLineStyle()->lineColor : lineColor(id, tag);
+        const QColor color = lineColor(id, tag);
         line->setDataLineStyle(chart::LineStyle { width, color, {} });
-        if (!line->plotSymbol()) {
-            chart::PlotSymbol symbol = chart::PlotSymbol::ellipse();
-            symbol.fill = chart::Fill(colors::symbolFill());
-            QColor outline = color;
-            outline.setAlphaF(0.4f);
-            symbol.lineStyle = chart::LineStyle { 2.0, outline, {} };
-            line->setPlotSymbol(symbol);
-        }
+        chart::PlotSymbol symbol = line->plotSymbol().value_or(chart::PlotSymbol::ellipse());
+        symbol.type = chart::PlotSymbol::Type::Ellipse;
+        symbol.fill = chart::Fill(colors::symbolFill());
+        QColor outline = color;
+        outline.setAlphaF(0.4f);
+        symbol.lineStyle = chart::LineStyle { 2.0, outline, {} };
+        line->setPlotSymbol(symbol);
     }
 }
 
@@ -389,6 +388,8 @@ void LineChartViewController::styleAxes()
     x->setMajorTickLength(4.0);
     x->setMinorTickLineStyle(std::nullopt);
     x->setTickDirection(chart::TickDirection::Negative);
+    // Along the bottom, so that no label sits on the liability bars below zero.
+    x->setConstraintWithLowerOffset(0);
 
     chart::Axis* y = axes->yAxis();
     y->setTitle(QString());
@@ -428,7 +429,9 @@ void LineChartViewController::configureAxes()
     QList<chart::AxisLabel> xLabels;
     QList<double> xTicks;
     const chart::TextStyle xStyle = x->labelTextStyle();
-    for (const AxisMark& mark : xAxisLabels(data, monthName)) {
+    const int inView = visibleCount(int(data.size()), m_timeScale, currentMonth());
+    const int yearStep = yearLabelStep(inView, m_graph->plotAreaRect().width(), 44);
+    for (const AxisMark& mark : xAxisLabels(data, monthName, inView, yearStep)) {
         xLabels.append(chart::AxisLabel { mark.text, xStyle, mark.location,
             x->labelOffset() + x->majorTickLength(), chart::Alignment::Center, {} });
         xTicks.append(mark.location);

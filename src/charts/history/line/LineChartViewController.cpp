@@ -28,6 +28,7 @@
 #include "uikit/popover/PKPopoverController.h"
 #include "uikit/popover/PKPopoverWindow.h"
 
+#include <QButtonGroup>
 #include <QToolButton>
 
 using namespace historyseries;
@@ -83,6 +84,8 @@ void LineChartViewController::observe()
     center.addObserver(
         this, notifications::lineChartSettingsChange, [this](auto&&) { lineChartSettingsChanged(); });
     center.addObserver(this, notifications::goalSettingsChange, [this](auto&&) {
+        // The show-goal switch posts this too, so it is read again here.
+        m_showNWGoal = HCS::showGoal();
         getNWGoalAmount();
         lineChartSettingsChanged();
     });
@@ -172,6 +175,8 @@ void LineChartViewController::rebuild(bool reload)
 void LineChartViewController::timeScaleChanged(int timeScale)
 {
     m_timeScale = std::clamp(timeScale, 0, 3);
+    if (QAbstractButton* segment = m_timeScaleCtl->button(m_timeScale))
+        segment->setChecked(true);
     auto& defaults = platform::UserDefaults::standard();
     defaults.setValue(dateRangeKey, m_timeScale);
     defaults.synchronize();
@@ -370,7 +375,6 @@ void LineChartViewController::tagMenuButtonClick()
     if (PKPopoverController::dropPopover(m_menuPopover))
         return;
     m_menuPopover = newTagFilterPopover(this);
-    m_menuPopover->setDefaultProperties(true, true, true);
     m_menuPopover->showRelativeToRect(QRectF(m_tagMenuBtn->rect()), m_tagMenuBtn, platform::RectEdge::MinY);
 }
 

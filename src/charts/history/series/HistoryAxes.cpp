@@ -88,23 +88,47 @@ YAxisLayout yAxisLayout(ValueExtent extent, const std::function<QString(double)>
     return layout;
 }
 
-QList<AxisMark> xAxisLabels(
-    const QList<NWChartLog>& data, const std::function<QString(int year, int month)>& monthName)
+QList<AxisMark> xAxisLabels(const QList<NWChartLog>& data,
+    const std::function<QString(int year, int month)>& monthName, int visibleCount, int yearStep)
 {
     QList<AxisMark> labels;
-    const qsizetype count = data.size();
     std::optional<int> labelYear;
-    for (qsizetype i = 0; i < count; ++i) {
+    for (qsizetype i = 0; i < data.size(); ++i) {
         const NWChartLog& point = data[i];
         const double location = monthIndex(point);
         if (point.year() != labelYear) {
-            labels.append(AxisMark { location, QString::number(point.year()) });
             labelYear = point.year();
-        } else if (count <= 16 || (count <= 31 && i % 2 == 0)) {
+            if (yearStep <= 1 || point.year() % yearStep == 0)
+                labels.append(AxisMark { location, QString::number(point.year()) });
+        } else if (visibleCount <= 16 || (visibleCount <= 31 && i % 2 == 0)) {
             labels.append(AxisMark { location, monthName(point.year(), point.month()) });
         }
     }
     return labels;
+}
+
+int yearLabelStep(int visibleCount, double width, double labelWidth)
+{
+    const double years = visibleCount / 12.0 + 1.0;
+    for (int step : { 1, 2, 5, 10, 20 }) {
+        if (years / step * labelWidth <= width)
+            return step;
+    }
+    return 50;
+}
+
+int visibleCount(int pointCount, int timeScale, int currentMonth)
+{
+    switch (timeScale) {
+    case 1:
+        return std::min(60, pointCount);
+    case 2:
+        return std::min(12, pointCount);
+    case 3:
+        return std::min(currentMonth, pointCount);
+    default:
+        return pointCount;
+    }
 }
 
 double windowLength(int firstIndex, int lastIndex, int timeScale, int currentMonth)
@@ -164,20 +188,7 @@ int symbolSize(int pointCount, int timeScale, int currentMonth, bool showSymbols
 {
     if (!showSymbols)
         return 0;
-    int visible = pointCount;
-    switch (timeScale) {
-    case 1:
-        visible = std::min(60, pointCount);
-        break;
-    case 2:
-        visible = std::min(12, pointCount);
-        break;
-    case 3:
-        visible = std::min(currentMonth, pointCount);
-        break;
-    default:
-        break;
-    }
+    const int visible = visibleCount(pointCount, timeScale, currentMonth);
     if (visible < 1)
         return 0;
     if (visible <= 30)

@@ -44,10 +44,16 @@ struct YAxisLayout {
 };
 YAxisLayout yAxisLayout(ValueExtent extent, const std::function<QString(double)>& format);
 
-/// The x labels: the year at the first point of every year, else, for up to 16 points, every
-/// month name, for up to 31 points the month names at even positions.
-QList<AxisMark> xAxisLabels(
-    const QList<NWChartLog>& data, const std::function<QString(int year, int month)>& monthName);
+/// The x labels: the year at the first point of every year, else, while up to 16 points are
+/// in view, every month name, up to 31 the month names at even positions. With a `yearStep`
+/// above 1 only the years divisible by it are labelled (a long range would crowd them).
+QList<AxisMark> xAxisLabels(const QList<NWChartLog>& data,
+    const std::function<QString(int year, int month)>& monthName, int visibleCount, int yearStep = 1);
+/// The smallest of 1, 2, 5, 10, 20, 50 years between year labels that leaves `labelWidth`
+/// points for each label over `width` points showing `visibleCount` months.
+int yearLabelStep(int visibleCount, double width, double labelWidth);
+/// The points in view for a date range (all, 60, 12 or the current month number).
+int visibleCount(int pointCount, int timeScale, int currentMonth);
 
 /// The visible window in month indexes, and the range that holds both it and every point
 /// (the chart widens both by 1.03 about their middles).

@@ -153,6 +153,7 @@ TEST_F(LineChartTest, OnlyTheChartOnScreenOpensOneEditorForTheMonth)
 
     // Months without a record, and objects of another kind, open nothing.
     editor->forceClosePopover();
+    EXPECT_EVENTUALLY(shownEditors() == 0);
     askForDetails(2019, 1);
     platform::NotificationCenter::defaultCenter().post(notifications::showDetails, u"2023-06"_s);
     EXPECT_EQ(shownEditors(), 0);
@@ -215,14 +216,14 @@ TEST_F(LineChartTest, OneRecordGetsAVisibleOneMonthWindowAndPanningStaysNearTheR
     const double firstMonth = 2023 * 12 + 1;
     const double lastMonth = 2023 * 12 + 12;
     const chart::PlotRange yBefore = space->yRange();
-    for (int i = 0; i < 5; ++i)
-        drag(400);
+    for (int i = 0; i < 10; ++i)
+        drag(800);
     // Stopped just before the first month (within the window's 3 % margin), never far beyond.
     EXPECT_LT(space->xRange().location, firstMonth);
     EXPECT_GT(space->xRange().location, firstMonth - 0.5);
     EXPECT_EQ(space->yRange(), yBefore);
-    for (int i = 0; i < 5; ++i)
-        drag(-400);
+    for (int i = 0; i < 10; ++i)
+        drag(-800);
     EXPECT_GT(space->xRange().end(), lastMonth);
     EXPECT_LT(space->xRange().end(), lastMonth + 0.5);
 }

@@ -172,18 +172,26 @@ TEST(HistoryXAxisTest, LabelsThinOutAsTheMonthsGrow)
 {
     const auto month = [](int, int m) { return monthName(2000, m); };
     const QList<NWChartLog> year = netWorths(QList<double>(12, 1.0));
-    EXPECT_EQ(texts(xAxisLabels(year, month)),
+    EXPECT_EQ(texts(xAxisLabels(year, month, 12)),
         (QStringList { u"2023"_s, u"Feb"_s, u"Mar"_s, u"Apr"_s, u"May"_s, u"Jun"_s, u"Jul"_s, u"Aug"_s,
             u"Sep"_s, u"Oct"_s, u"Nov"_s, u"Dec"_s }));
-    EXPECT_EQ(locations(xAxisLabels(year, month)).first(), 2023 * 12 + 1);
+    EXPECT_EQ(locations(xAxisLabels(year, month, 12)).first(), 2023 * 12 + 1);
 
-    const QList<AxisMark> two = xAxisLabels(netWorths(QList<double>(24, 1.0)), month);
+    const QList<AxisMark> two = xAxisLabels(netWorths(QList<double>(24, 1.0)), month, 24);
     EXPECT_EQ(texts(two).mid(0, 4), (QStringList { u"2023"_s, u"Mar"_s, u"May"_s, u"Jul"_s }));
     EXPECT_EQ(texts(two).mid(6, 3), (QStringList { u"2024"_s, u"Mar"_s, u"May"_s }));
     EXPECT_EQ(two.size(), 12);
 
-    EXPECT_EQ(texts(xAxisLabels(netWorths(QList<double>(40, 1.0)), month)),
-        (QStringList { u"2023"_s, u"2024"_s, u"2025"_s, u"2026"_s }));
+    const QList<NWChartLog> forty = netWorths(QList<double>(40, 1.0));
+    EXPECT_EQ(
+        texts(xAxisLabels(forty, month, 40)), (QStringList { u"2023"_s, u"2024"_s, u"2025"_s, u"2026"_s }));
+    // Twelve of them in view: the month names come back.
+    EXPECT_EQ(xAxisLabels(forty, month, visibleCount(40, 2, 6)).size(), 40);
+
+    // Fifty years on 1,000 points: every fifth year.
+    EXPECT_EQ(yearLabelStep(600, 1000, 44), 5);
+    EXPECT_EQ(yearLabelStep(12, 1000, 44), 1);
+    EXPECT_EQ(texts(xAxisLabels(forty, month, 40, 2)), (QStringList { u"2024"_s, u"2026"_s }));
 }
 
 TEST(HistoryWindowTest, DateRangesEndAtTheLastRecord)
