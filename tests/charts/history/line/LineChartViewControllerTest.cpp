@@ -1,0 +1,231 @@
+#include "charts/history/line/LineChartViewController.h"
+#include "charts/common/ChartNotifications.h"
+#include "charts/history/series/HistoryTestModel.h"
+#include "charts/history/settings/HistoryChartSettings.h"
+#include "charts/kit/GraphHostingView.h"
+#include "charts/kit/PlotSpace.h"
+#include "charts/kit/ScatterPlot.h"
+#include "model/ModelNotifications.h"
+#include "model/values/NWDetailRecordInfo.h"
+#include "platform/Clock.h"
+#include "platform/NotificationCenter.h"
+#include "records/editor/RecordEditorPopover.h"
+#include "support/Eventually.h"
+#include "support/SharedStoreTest.h"
+#include "uikit/popover/PKPopoverController.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTest>
+#include <QToolButton>
+
+using namespace historyseries;
+using namespace historytest;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+class LineChartTest : public mervane::test::SharedStoreTest {
+protected:
+    void SetUp() override
+    {
+        SharedStoreTest::SetUp();
+        PKPopoverController::closeAllShownPopovers();
+        install(household(rising2023()));
+    }
+    void TearDown() override
+    {
+        PKPopoverController::closeAllShownPopovers();
+        SharedStoreTest::TearDown();
+    }
+
+    static void show(LineChartViewController& chart)
+    {
+        chart.resize(900, 500);
+        chart.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
+        chart.refreshView();
+    }
+
+    static void click(LineChartViewController& chart, int index)
+    {
+        chart::GraphHostingView* host = chart.hostView();
+        const NWChartLog& point = chart.series().dataArray[index];
+        const QPointF inPlotArea = chart.graph()->defaultPlotSpace()->plotAreaViewPointForPlotPoint(
+            QPointF(monthIndex(point), point.nw()));
+        const QPoint at = host->viewPointFromPlotArea(inPlotArea).toPoint();
+        for (QEvent::Type type : { QEvent::MouseButtonPress, QEvent::MouseButtonRelease }) {
+            QMouseEvent event(type, at, host->viewport()->mapToGlobal(at), Qt::LeftButton,
+                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(host->viewport(), &event);
+        }
+    }
+
+    static QString label(PKPopoverController* popover, const QString& name)
+    {
+        auto* found = popover->contentViewController()->findChild<QLabel*>(name);
+        return found ? found->text() : QString();
+    }
+
+    static int shownEditors()
+    {
+        int count = 0;
+        for (PKPopoverController* popover : PKPopoverController::shownPopovers())
+            count += recordEditorOf(popover) ? 1 : 0;
+        return count;
+    }
+
+    static void askForDetails(int year, int month)
+    {
+        NWDetailRecordInfo info;
+        info.setYear(year);
+        info.setMonth(month);
+        platform::NotificationCenter::defaultCenter().post(
+            notifications::showDetails, QVariant::fromValue(info));
+    }
+};
+
+TEST_F(LineChartTest, AClickOnAPointOpensTheMonthsPopupAndAClickBesideClosesIt)
+{
+    LineChartViewController chart;
+    show(chart);
+    ASSERT_EQ(chart.series().dataArray.size(), 12);
+    EXPECT_EQ(chart.graph()->title(), u"RidIrevu History"_s);
+
+    click(chart, 5);
+    PKPopoverController* popover = chart.pointAnnotationPopover();
+    ASSERT_NE(popover, nullptr);
+    EXPECT_TRUE(popover->shown());
+    EXPECT_EQ(chart.selectedIndex(), 5);
+    EXPECT_EVENTUALLY_EQ(label(popover, u"amountCtl"_s), u"$6,000 "_s);
+    EXPECT_EQ(label(popover, u"monthCtl"_s), u"Jun 2023"_s);
+    // The clicked point is drawn with the selected symbol.
+    const chart::PlotSymbol* selected = chart.scatterPlot(PlotId::NetWorth)->symbolForRecord(5);
+    ASSERT_NE(selected, nullptr);
+    EXPECT_EQ(selected->size, QSizeF(11, 11));
+
+    click(chart, 11);
+    EXPECT_EQ(chart.selectedIndex(), 11);
+    ASSERT_NE(chart.pointAnnotationPopover(), nullptr);
+    EXPECT_EVENTUALLY_EQ(label(chart.pointAnnotationPopover(), u"amountCtl"_s), u"$13,500 "_s);
+    EXPECT_EQ(label(chart.pointAnnotationPopover(), u"monthCtl"_s), u"Dec 2023"_s);
+
+    // A settings change closes the popup.
+    HistoryChartSettings::setDisplayChanges(true);
+    HistoryChartSettings::setDisplayPercent(true);
+    platform::NotificationCenter::defaultCenter().post(notifications::lineChartSettingsChange);
+    EXPECT_EQ(chart.pointAnnotationPopover(), nullptr);
+    EXPECT_EQ(chart.selectedIndex(), -1);
+    // In percent mode the popup shows the change against the month before.
+    click(chart, 1);
+    ASSERT_NE(chart.pointAnnotationPopover(), nullptr);
+    EXPECT_EVENTUALLY_EQ(label(chart.pointAnnotationPopover(), u"amountCtl"_s), u"100.00%"_s);
+}
+
+TEST_F(LineChartTest, OnlyTheChartOnScreenOpensOneEditorForTheMonth)
+{
+    LineChartViewController hidden;
+    hidden.resize(900, 500);
+    hidden.refreshView();
+    LineChartViewController onScreen;
+    show(onScreen);
+
+    askForDetails(2023, 6);
+    EXPECT_EQ(hidden.editRecordPopover(), nullptr);
+    PKPopoverController* editor = onScreen.editRecordPopover();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->shown());
+    EXPECT_EQ(shownEditors(), 1);
+    // Escape closes it; leaving the application does not.
+    EXPECT_TRUE(editor->closesWhenEscapeKeyPressed());
+    EXPECT_FALSE(editor->closesWhenApplicationBecomesInactive());
+    EXPECT_FALSE(editor->closesWhenPopoverResignsKey());
+
+    // A second request keeps the open editor, and what is typed in it.
+    askForDetails(2023, 6);
+    askForDetails(2023, 2);
+    EXPECT_EQ(onScreen.editRecordPopover(), editor);
+    EXPECT_TRUE(editor->shown());
+    EXPECT_EQ(shownEditors(), 1);
+
+    // Months without a record, and objects of another kind, open nothing.
+    editor->forceClosePopover();
+    EXPECT_EVENTUALLY(shownEditors() == 0);
+    askForDetails(2019, 1);
+    platform::NotificationCenter::defaultCenter().post(notifications::showDetails, u"2023-06"_s);
+    EXPECT_EQ(shownEditors(), 0);
+
+    // Hidden again, the chart no longer answers.
+    onScreen.hide();
+    askForDetails(2023, 6);
+    EXPECT_EQ(shownEditors(), 0);
+}
+
+TEST_F(LineChartTest, ADeletedCategoryFallsBackToTheFirstAndIsRemembered)
+{
+    HistoryChartSettings::setChartType(HistoryChartSettings::ChartType::AssetCategory);
+    HistoryChartSettings::setAssetCategory(u"GONE"_s);
+    LineChartViewController chart;
+    show(chart);
+    EXPECT_EQ(chart.settings().assetCategoryID, u"CASH"_s);
+    EXPECT_EQ(HistoryChartSettings::assetCategory(), u"CASH"_s);
+    EXPECT_EQ(chart.graph()->title(), u"Asset Category History - Cash"_s);
+    EXPECT_FALSE(chart.scatterPlot(PlotId::Assets)->isHidden());
+    EXPECT_TRUE(chart.scatterPlot(PlotId::NetWorth)->isHidden());
+
+    HistoryChartSettings::setChartType(HistoryChartSettings::ChartType::LiabilityCategory);
+    HistoryChartSettings::setLiabilityCategory(u"ALSO GONE"_s);
+    platform::NotificationCenter::defaultCenter().post(notifications::lineChartSettingsChange);
+    EXPECT_EQ(HistoryChartSettings::liabilityCategory(), u"LOAN"_s);
+    EXPECT_EQ(chart.graph()->title(), u"Liability Category History - Loan"_s);
+}
+
+TEST_F(LineChartTest, OneRecordGetsAVisibleOneMonthWindowAndPanningStaysNearTheRecords)
+{
+    install(household({ { 2024, 5, 1000, 0, 0 } }));
+    LineChartViewController chart;
+    show(chart);
+    chart::PlotSpace* space = chart.graph()->defaultPlotSpace();
+    const double month = 2024 * 12 + 5;
+    EXPECT_TRUE(space->xRange().contains(month));
+    EXPECT_GE(space->xRange().length, 1.0);
+    EXPECT_TRUE(space->yRange().contains(1000));
+
+    install(household(rising2023()));
+    platform::NotificationCenter::defaultCenter().post(notifications::dataReFetched);
+    platform::Clock::setOverride(QDateTime(QDate(2024, 3, 10), QTime(12, 0)));
+    struct ClockBack {
+        ~ClockBack() { platform::Clock::setOverride(std::nullopt); }
+    } clockBack;
+    chart.timeScaleChanged(3); // year to date in March: a three-month window
+    const auto drag = [&](int dx) {
+        QWidget* viewport = chart.hostView()->viewport();
+        const QPoint from = viewport->rect().center();
+        const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+            QMouseEvent event(type, at, viewport->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+            QApplication::sendEvent(viewport, &event);
+        };
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton);
+        for (int step = 1; step <= 10; ++step)
+            send(QEvent::MouseMove, from + QPoint(dx * step / 10, 0), Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, from + QPoint(dx, 0), Qt::NoButton);
+    };
+    const double firstMonth = 2023 * 12 + 1;
+    const double lastMonth = 2023 * 12 + 12;
+    const chart::PlotRange yBefore = space->yRange();
+    for (int i = 0; i < 10; ++i)
+        drag(800);
+    // Stopped just before the first month (within the window's 3 % margin), never far beyond.
+    EXPECT_LT(space->xRange().location, firstMonth);
+    EXPECT_GT(space->xRange().location, firstMonth - 0.5);
+    EXPECT_EQ(space->yRange(), yBefore);
+    for (int i = 0; i < 10; ++i)
+        drag(-800);
+    EXPECT_GT(space->xRange().end(), lastMonth);
+    EXPECT_LT(space->xRange().end(), lastMonth + 0.5);
+}
+
+} // namespace
