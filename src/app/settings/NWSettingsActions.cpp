@@ -5,7 +5,7 @@
 #include "app/AppNotifications.h"
 #include "app/settings/CurrencyPickerRecords.h"
 #include "app/shell/AppSettings.h"
-#include "app/tabs/SegmentedControl.h"
+#include "uikit/controls/buttons/SegmentedControl.h"
 #include "charts/common/ChartNotifications.h"
 #include "model/ModelNotifications.h"
 #include "model/data/MVX_Model.h"

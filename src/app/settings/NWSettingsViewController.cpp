@@ -3,7 +3,7 @@
 #include "app/AppNotifications.h"
 #include "model/settings/Preferences.h"
 #include "app/shell/AppSettings.h"
-#include "app/tabs/SegmentedControl.h"
+#include "uikit/controls/buttons/SegmentedControl.h"
 #include "platform/Appearance.h"
 #include "platform/Clock.h"
 #include "platform/Strings.h"

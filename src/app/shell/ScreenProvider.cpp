@@ -1,24 +1,41 @@
 #include "app/shell/ScreenProvider.h"
 
 #include "app/shell/DashboardController.h"
+#include "app/shell/ScreenPlaceholder.h"
 #include "categories/screen/CategoryViewController.h"
 #include "categories/tags/TagsViewController.h"
-#include "app/shell/ScreenPlaceholder.h"
+#include "charts/history/line/LineChartViewController.h"
+#include "charts/history/menu/LnChartMenuViewController.h"
 #include "platform/Strings.h"
 #include "records/list/TableBaseViewController.h"
+
+namespace {
+
+LineChartViewController* newLineChart()
+{
+    auto* chart = new LineChartViewController;
+    chart->setMenuContentFactory([] { return new LnChartMenuViewController; });
+    return chart;
+}
+
+} // namespace
 
 QWidget* ScreenProvider::createScreen(AppScreen screen)
 {
     const AppScreenInfo& info = appScreenInfo(screen);
     QWidget* view = nullptr;
     if (screen == AppScreen::Dashboard) {
+        // The dashboard's lower pane is a second history chart, its menu button higher up.
+        LineChartViewController* lineChart = newLineChart();
+        lineChart->setTopMenuButtonConstraint(10);
         view = new DashboardController(new TableBaseViewController,
-            new ScreenPlaceholder(platform::Strings::tr("Net Worth Totals")),
-            new ScreenPlaceholder(platform::Strings::tr("Line Chart")));
+            new ScreenPlaceholder(platform::Strings::tr("Net Worth Totals")), lineChart);
     } else if (screen == AppScreen::Category) {
         view = new CategoryViewController;
     } else if (screen == AppScreen::Tags) {
         view = new TagsViewController;
+    } else if (screen == AppScreen::LineChart) {
+        view = newLineChart();
     } else {
         view = new ScreenPlaceholder(platform::localized(info.tooltip));
     }
@@ -28,8 +45,15 @@ QWidget* ScreenProvider::createScreen(AppScreen screen)
 
 void ScreenProvider::screenPlaced(AppScreen screen, QWidget* view)
 {
-    static_cast<void>(screen);
-    static_cast<void>(view);
+    if (screen == AppScreen::LineChart) {
+        if (auto* chart = qobject_cast<LineChartViewController*>(view))
+            chart->refreshView();
+    } else if (screen == AppScreen::Dashboard) {
+        auto* dashboard = qobject_cast<DashboardController*>(view);
+        auto* content = dashboard ? dashboard->dashboardContentViewController() : nullptr;
+        if (auto* chart = content ? qobject_cast<LineChartViewController*>(content->lineChartVC()) : nullptr)
+            chart->refreshView();
+    }
 }
 
 void ScreenProvider::compareWithNetWorth(QWidget* view, double netWorth)

@@ -1,6 +1,6 @@
 #include "app/tabs/CustomizableTabView.h"
 
-#include "app/tabs/SegmentedControl.h"
+#include "uikit/controls/buttons/SegmentedControl.h"
 #include "app/tabs/TabGeometry.h"
 
 #include <QPainter>

@@ -2,7 +2,7 @@
 
 #include "app/AppNotifications.h"
 #include "app/shell/AppSettings.h"
-#include "app/tabs/SegmentedControl.h"
+#include "uikit/controls/buttons/SegmentedControl.h"
 #include "charts/common/ChartNotifications.h"
 #include "model/settings/Preferences.h"
 #include "platform/Appearance.h"

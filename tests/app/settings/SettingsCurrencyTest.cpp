@@ -2,7 +2,7 @@
 
 #include "app/AppNotifications.h"
 #include "app/settings/CurrencyPickerRecords.h"
-#include "app/tabs/SegmentedControl.h"
+#include "uikit/controls/buttons/SegmentedControl.h"
 #include "model/ModelNotifications.h"
 #include "support/Eventually.h"
 #include "support/FailingDevices.h"

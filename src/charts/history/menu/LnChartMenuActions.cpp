@@ -3,7 +3,7 @@
 #include "charts/history/menu/LnChartMenuLogic.h"
 #include "charts/history/menu/LnChartMenuViewController.h"
 #include "charts/history/menu/LnChartSettCellView.h"
-#include "charts/history/menu/MenuSegmentedControl.h"
+#include "uikit/controls/buttons/SegmentedControl.h"
 
 #include "categories/CategoriesNotifications.h"
 #include "charts/common/ChartNotifications.h"

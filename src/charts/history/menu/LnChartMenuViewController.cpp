@@ -2,7 +2,7 @@
 
 #include "charts/history/menu/LnChartMenuLogic.h"
 #include "charts/history/menu/LnChartSettCellView.h"
-#include "charts/history/menu/MenuSegmentedControl.h"
+#include "uikit/controls/buttons/SegmentedControl.h"
 
 #include "categories/filter/NWTagSelectionCellView.h"
 #include "model/format/NWCurrencyFormatter.h"
@@ -242,10 +242,10 @@ QWidget* LnChartMenuViewController::buildDisplayGroup()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);
     m_chartValueOrChangeCtl
-        = named(new MenuSegmentedControl({ Strings::tr("Values"), Strings::tr("Changes") }, group),
+        = named(new SegmentedControl({ Strings::tr("Values"), Strings::tr("Changes") }, group),
             u"chartValueOrChangeCtl"_s);
     m_chartCurrencyOrPercentCtl
-        = named(new MenuSegmentedControl({ Strings::tr("Amounts"), Strings::tr("Percent") }, group),
+        = named(new SegmentedControl({ Strings::tr("Amounts"), Strings::tr("Percent") }, group),
             u"chartCurrencyOrPercentCtl"_s);
     m_stackedChartCtl = named(new QCheckBox(Strings::tr("Stacked bars"), group), u"stackedChartCtl"_s);
     // The stacked switch keeps its place while hidden, so the row does not jump.
@@ -256,9 +256,9 @@ QWidget* LnChartMenuViewController::buildDisplayGroup()
     layout->addWidget(m_chartCurrencyOrPercentCtl);
     layout->addStretch(1);
     layout->addWidget(m_stackedChartCtl);
-    connect(m_chartValueOrChangeCtl, &MenuSegmentedControl::segmentClicked, this,
+    connect(m_chartValueOrChangeCtl, &SegmentedControl::segmentClicked, this,
         &LnChartMenuViewController::displayValueChanged);
-    connect(m_chartCurrencyOrPercentCtl, &MenuSegmentedControl::segmentClicked, this,
+    connect(m_chartCurrencyOrPercentCtl, &SegmentedControl::segmentClicked, this,
         &LnChartMenuViewController::displayCurrencyChanged);
     connect(m_stackedChartCtl, &QCheckBox::clicked, this,
         &LnChartMenuViewController::stackedChartSelectionChange);
@@ -275,9 +275,8 @@ QWidget* LnChartMenuViewController::buildGoalGroup()
     grid->setVerticalSpacing(6);
 
     m_nwGoal = named(new QCheckBox(Strings::tr("Show the net worth goal"), group), u"nwGoal"_s);
-    m_nwGoalTypeCtl
-        = named(new MenuSegmentedControl({ Strings::tr("Suggested"), Strings::tr("Fixed") }, group),
-            u"nwGoalTypeCtl"_s);
+    m_nwGoalTypeCtl = named(
+        new SegmentedControl({ Strings::tr("Suggested"), Strings::tr("Fixed") }, group), u"nwGoalTypeCtl"_s);
     const auto field = [group](const QString& name) {
         auto* edit = named(new QLineEdit(group), name);
         edit->setFixedWidth(fieldWidth);
@@ -327,7 +326,7 @@ QWidget* LnChartMenuViewController::buildGoalGroup()
     grid->setColumnStretch(2, 1);
 
     connect(m_nwGoal, &QCheckBox::clicked, this, &LnChartMenuViewController::showGoalChanged);
-    connect(m_nwGoalTypeCtl, &MenuSegmentedControl::segmentClicked, this,
+    connect(m_nwGoalTypeCtl, &SegmentedControl::segmentClicked, this,
         &LnChartMenuViewController::nwTypeGoalChanged);
     for (QLineEdit* edit : { m_nwGoalAmount, m_nwAge, m_nwAnnualIncome })
         connect(edit, &QLineEdit::editingFinished, this, [this, edit] { commitIfEdited(edit); });
@@ -348,7 +347,7 @@ QWidget* LnChartMenuViewController::buildLineGroup()
     QStringList widths;
     for (int points = 1; points <= 5; ++points)
         widths << QString::number(points);
-    m_lineWidth = named(new MenuSegmentedControl(widths, group), u"lineWidth"_s);
+    m_lineWidth = named(new SegmentedControl(widths, group), u"lineWidth"_s);
     layout->addWidget(m_showPlotSymbols);
     layout->addWidget(m_showAreaChart);
     layout->addStretch(1);
@@ -356,8 +355,8 @@ QWidget* LnChartMenuViewController::buildLineGroup()
     layout->addWidget(m_lineWidth);
     connect(m_showPlotSymbols, &QCheckBox::clicked, this, &LnChartMenuViewController::showPlotSymbolsChanged);
     connect(m_showAreaChart, &QCheckBox::clicked, this, &LnChartMenuViewController::showAreaChartChanged);
-    connect(m_lineWidth, &MenuSegmentedControl::segmentClicked, this,
-        &LnChartMenuViewController::lineWidthChanged);
+    connect(
+        m_lineWidth, &SegmentedControl::segmentClicked, this, &LnChartMenuViewController::lineWidthChanged);
     return group;
 }
 

@@ -8,7 +8,7 @@
 
 #include <optional>
 
-class MenuSegmentedControl;
+class SegmentedControl;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -125,10 +125,10 @@ private:
     QLabel* m_assetLabel = nullptr;
     QLabel* m_liabilityLabel = nullptr;
     QLabel* m_tagLabel = nullptr;
-    MenuSegmentedControl* m_chartValueOrChangeCtl = nullptr;
-    MenuSegmentedControl* m_chartCurrencyOrPercentCtl = nullptr;
-    MenuSegmentedControl* m_lineWidth = nullptr;
-    MenuSegmentedControl* m_nwGoalTypeCtl = nullptr;
+    SegmentedControl* m_chartValueOrChangeCtl = nullptr;
+    SegmentedControl* m_chartCurrencyOrPercentCtl = nullptr;
+    SegmentedControl* m_lineWidth = nullptr;
+    SegmentedControl* m_nwGoalTypeCtl = nullptr;
     QCheckBox* m_nwGoal = nullptr;
     QCheckBox* m_showPlotSymbols = nullptr;
     QCheckBox* m_showAreaChart = nullptr;

@@ -116,12 +116,12 @@ TEST_F(LnChartMenuTest, OpeningFillsTheFormFromTheSettings)
     EXPECT_EQ(menu->indexOfSelectedAssetCategory(), 1);
     EXPECT_TRUE(marked(*menu, u"assetsTableView"_s, 1));
     EXPECT_FALSE(marked(*menu, u"assetsTableView"_s, 0));
-    EXPECT_EQ(child<MenuSegmentedControl>(*menu, u"chartValueOrChangeCtl"_s)->selectedSegment(), 1);
+    EXPECT_EQ(child<SegmentedControl>(*menu, u"chartValueOrChangeCtl"_s)->selectedSegment(), 1);
     EXPECT_FALSE(child<QCheckBox>(*menu, u"showPlotSymbols"_s)->isChecked());
     EXPECT_TRUE(child<QCheckBox>(*menu, u"showAreaChart"_s)->isChecked());
     EXPECT_TRUE(child<QListView>(*menu, u"assetsTableView"_s)->isEnabled());
     EXPECT_FALSE(child<QListView>(*menu, u"liabilitiesTableView"_s)->isEnabled());
-    EXPECT_EQ(child<MenuSegmentedControl>(*menu, u"lineWidth"_s)->selectedSegment(), 1);
+    EXPECT_EQ(child<SegmentedControl>(*menu, u"lineWidth"_s)->selectedSegment(), 1);
     EXPECT_EQ(onDisk(keys::lineWidthKey).toInt(), 1) << "an absent line width is stored at opening";
     for (const QString& list : { u"assetsTableView"_s, u"liabilitiesTableView"_s, u"tagTableView"_s })
         QAbstractItemModelTester(

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "charts/history/menu/LnChartMenuViewController.h"
-#include "charts/history/menu/MenuSegmentedControl.h"
 #include "model/queries/ModelBuilders.h"
 #include "model/store/NWData.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 #include "support/TempHomeTest.h"
+#include "uikit/controls/buttons/SegmentedControl.h"
 
 #include <QCoreApplication>
 #include <QToolButton>
@@ -94,7 +94,7 @@ protected:
     /// Clicks segment `segment` of the segmented control called `name`.
     static void clickSegment(const LnChartMenuViewController& menu, const QString& name, int segment)
     {
-        auto* control = child<MenuSegmentedControl>(menu, name);
+        auto* control = child<SegmentedControl>(menu, name);
         control->findChild<QToolButton*>(QStringLiteral("segment%1").arg(segment))->click();
     }
 

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 class QHBoxLayout;
@@ -16,6 +17,8 @@ class SegmentedControl : public QWidget {
     Q_OBJECT
 public:
     explicit SegmentedControl(QWidget* parent = nullptr);
+    /// One segment for each label.
+    explicit SegmentedControl(const QStringList& labels, QWidget* parent = nullptr);
 
     int segmentCount() const { return static_cast<int>(m_segments.size()); }
     void setSegmentCount(int count);

@@ -1,4 +1,4 @@
-#include "app/tabs/SegmentedControl.h"
+#include "uikit/controls/buttons/SegmentedControl.h"
 
 #include <QHBoxLayout>
 #include <QStyleOptionToolButton>
@@ -43,6 +43,13 @@ SegmentedControl::SegmentedControl(QWidget* parent) : QWidget(parent)
     m_layout->setSpacing(0);
     m_group.setExclusive(true);
     connect(&m_group, &QButtonGroup::idClicked, this, &SegmentedControl::segmentClicked);
+}
+
+SegmentedControl::SegmentedControl(const QStringList& labels, QWidget* parent) : SegmentedControl(parent)
+{
+    setSegmentCount(static_cast<int>(labels.size()));
+    for (int segment = 0; segment < segmentCount(); ++segment)
+        setLabel(labels.at(segment), segment);
 }
 
 void SegmentedControl::setSegmentCount(int count)
