@@ -7,6 +7,7 @@
 #include "charts/kit/GraphHostingView.h"
 #include "charts/kit/PlotSpace.h"
 #include "charts/kit/ScatterPlot.h"
+#include "platform/Appearance.h"
 #include "platform/Resources.h"
 
 using namespace Qt::Literals::StringLiterals;
@@ -71,7 +72,12 @@ void AnnualViewController::configureBARAxes()
     y->setAxisLineStyle(std::nullopt);
     y->setMajorGridLineStyle(chart::LineStyle { 1.0, kGridGrey, {} });
     y->setLabelOffset(20);
-    y->setLabelShadow(chart::Shadow { QPointF(1, -1), 0.0, QColor::fromRgbF(1, 1, 1, 0.25f) });
+    // A light shadow lifts the labels off a light background; on a dark one it would blur them.
+    y->setLabelShadow(chart::Shadow { QPointF(1, -1), 0.0,
+        platform::isDarkAppearance() ? QColor::fromRgbF(0, 0, 0, 0.25f) : QColor::fromRgbF(1, 1, 1, 0.25f) });
+    // The labels stand 21 points left of the axis; with the axis 25 points into the plot area
+    // they start at its left edge, before the first bar, instead of across it.
+    y->setConstraintWithLowerOffset(25);
     y->setMajorTickLineStyle(std::nullopt);
     y->setMajorTickLength(1);
     y->setMinorTickLength(1);
