@@ -110,6 +110,14 @@ YearAxis yearAxis(const QList<NWAnnualLog>& shown, std::optional<double> shownGo
     return axis;
 }
 
+int yearLabelStride(double slotWidth, double labelWidth)
+{
+    if (!std::isfinite(slotWidth) || !std::isfinite(labelWidth) || slotWidth <= 0.0
+        || labelWidth <= slotWidth)
+        return 1;
+    return int(std::min(std::ceil(labelWidth / slotWidth), 1000.0));
+}
+
 double labelInterval(double top)
 {
     const double fifth = std::trunc(top / 5.0);

@@ -52,6 +52,11 @@ struct YearAxis {
 };
 YearAxis yearAxis(const QList<NWAnnualLog>& shown, std::optional<double> shownGoal);
 
+/// Every how many slots a year label fits: 1 while a label is no wider than a slot, else
+/// enough slots to hold one (49 years in a narrow window would overlap). 1 for widths that are
+/// not positive or not finite.
+int yearLabelStride(double slotWidth, double labelWidth);
+
 /// The value axis' label interval for a top value: the leading digit of ⌊top / 5⌋ times its
 /// power of ten (123456 gives 20000); 0 below 5 and for tops that are huge or not finite.
 double labelInterval(double top);

@@ -65,6 +65,7 @@ private:
     void configureBARPlots();
     void reloadAndRedraw();
     double reloadXAxes();
+    void placeYearLabels();
     void reloadYAxes(double top, double minNWValue);
     void setGoalInformation();
     int slotCount() const;
@@ -93,6 +94,7 @@ private:
     double m_goalAmount = 0.0;
     QList<NWAnnualLog> m_dataArray;
     QList<NWAnnualLog> m_visibleDataArray;
+    QStringList m_yearLabels;
 
     chart::GraphHostingView* m_hostView = nullptr;
     // Owned by the hosted graph; a rebuild replaces them.

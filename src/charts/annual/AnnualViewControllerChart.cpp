@@ -10,6 +10,10 @@
 #include "platform/Appearance.h"
 #include "platform/Resources.h"
 
+#include <QFontMetricsF>
+
+#include <algorithm>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -132,17 +136,35 @@ double AnnualViewController::reloadXAxes()
     setGoalInformation();
     const auto years = AnnualChartData::yearAxis(
         m_visibleDataArray, m_showNWGoal ? std::optional<double>(m_goalAmount) : std::nullopt);
-    chart::Axis* x = graph->axisSet()->xAxis();
-    QList<chart::AxisLabel> labels;
-    labels.reserve(years.labels.size());
-    for (qsizetype i = 0; i < years.labels.size(); ++i)
-        labels.append(chart::AxisLabel { years.labels[i], x->labelTextStyle(), years.ticks[i],
-            x->majorTickLength(), chart::Alignment::Center, std::nullopt });
-    x->setAxisLabels(labels);
-    x->setMajorTickLocations(years.ticks);
+    graph->axisSet()->xAxis()->setMajorTickLocations(years.ticks);
     graph->defaultPlotSpace()->setXRange(AnnualChartData::slotRange(slotCount(), m_visibleDataArray));
+    m_yearLabels = years.labels;
+    placeYearLabels();
     m_minNWValue = years.bottom;
     return years.top;
+}
+
+void AnnualViewController::placeYearLabels()
+{
+    chart::Graph* graph = m_hostView->hostedGraph();
+    if (!graph)
+        return;
+    chart::Axis* x = graph->axisSet()->xAxis();
+    const double slotWidth = graph->plotAreaRect().width() / graph->defaultPlotSpace()->xRange().length;
+    const double labelWidth = QFontMetricsF(x->labelTextStyle().font()).horizontalAdvance(u"00000"_s);
+    const int stride = AnnualChartData::yearLabelStride(slotWidth, labelWidth);
+    // Counted from the newest year-end, so that the latest year keeps its label.
+    const qsizetype newest = m_visibleDataArray.size() - 1
+        - std::count_if(m_visibleDataArray.cbegin(), m_visibleDataArray.cend(),
+            [](const NWAnnualLog& point) { return point.isTrendPoint(); });
+    QList<chart::AxisLabel> labels;
+    for (qsizetype slot = 0; slot < m_yearLabels.size(); ++slot) {
+        if ((newest - slot) % stride != 0)
+            continue;
+        labels.append(chart::AxisLabel { m_yearLabels[slot], x->labelTextStyle(), double(slot),
+            x->majorTickLength(), chart::Alignment::Center, std::nullopt });
+    }
+    x->setAxisLabels(labels);
 }
 
 void AnnualViewController::reloadYAxes(double top, double minNWValue)

@@ -159,6 +159,16 @@ TEST(AnnualChartDataTest, LabelIntervalIsTheLeadingDigitOfAFifth)
     EXPECT_EQ(labelInterval(std::nan("")), 0);
 }
 
+TEST(AnnualChartDataTest, YearLabelsThinOutOnlyWhenWiderThanASlot)
+{
+    EXPECT_EQ(yearLabelStride(60, 30), 1);
+    EXPECT_EQ(yearLabelStride(30, 30), 1);
+    EXPECT_EQ(yearLabelStride(15, 31), 3);
+    EXPECT_EQ(yearLabelStride(0, 30), 1);
+    EXPECT_EQ(yearLabelStride(std::nan(""), 30), 1);
+    EXPECT_EQ(yearLabelStride(1e-300, 30), 1000);
+}
+
 TEST(AnnualChartDataTest, ValueAxisLabelsAndRange)
 {
     const ValueAxis axis = valueAxis(123456, 0);

@@ -129,6 +129,11 @@ TEST_F(AnnualViewControllerTest, BarsAxesAndTrendFollowTheStoreAndSettings)
     platform::UserDefaults::standard().setValue(Preferences::maxAnnualYearsKey, 400);
     platform::NotificationCenter::defaultCenter().post(notifications::annualNotificationChanged);
     EXPECT_EQ(screen.barPlotNW()->bars().size(), 49 + 3);
+    // 52 slots are narrower than a year label: every few years keep one, the newest among them.
+    const auto crowded = screen.hostView()->hostedGraph()->axisSet()->xAxis()->axisLabels();
+    EXPECT_LT(crowded.size(), 4);
+    EXPECT_GT(crowded.size(), 1);
+    EXPECT_TRUE(texts(crowded).contains(u"2018"_s));
     platform::UserDefaults::standard().setValue(Preferences::maxAnnualYearsKey, 0);
     platform::NotificationCenter::defaultCenter().post(notifications::annualNotificationChanged);
     EXPECT_EQ(screen.barPlotNW()->bars().size(), 5 + 3);
