@@ -4,6 +4,7 @@
 #include "app/shell/ScreenPlaceholder.h"
 #include "categories/screen/CategoryViewController.h"
 #include "categories/tags/TagsViewController.h"
+#include "charts/annual/AnnualViewController.h"
 #include "charts/history/line/LineChartViewController.h"
 #include "charts/history/menu/LnChartMenuViewController.h"
 #include "platform/Strings.h"
@@ -36,6 +37,8 @@ QWidget* ScreenProvider::createScreen(AppScreen screen)
         view = new TagsViewController;
     } else if (screen == AppScreen::LineChart) {
         view = newLineChart();
+    } else if (screen == AppScreen::Annual) {
+        view = new AnnualViewController;
     } else {
         view = new ScreenPlaceholder(platform::localized(info.tooltip));
     }
@@ -48,6 +51,9 @@ void ScreenProvider::screenPlaced(AppScreen screen, QWidget* view)
     if (screen == AppScreen::LineChart) {
         if (auto* chart = qobject_cast<LineChartViewController*>(view))
             chart->refreshView();
+    } else if (screen == AppScreen::Annual) {
+        if (auto* chart = qobject_cast<AnnualViewController*>(view))
+            chart->updateChart();
     } else if (screen == AppScreen::Dashboard) {
         auto* dashboard = qobject_cast<DashboardController*>(view);
         auto* content = dashboard ? dashboard->dashboardContentViewController() : nullptr;

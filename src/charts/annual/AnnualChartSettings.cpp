@@ -1,0 +1,72 @@
+#include "charts/annual/AnnualChartSettings.h"
+
+#include "platform/UserDefaults.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace AnnualChartSettings {
+
+namespace {
+
+platform::UserDefaults& defaults()
+{
+    return platform::UserDefaults::standard();
+}
+
+void store(const QString& key, const QVariant& value)
+{
+    defaults().setValue(key, value);
+    defaults().synchronize();
+}
+
+int integer(const QString& key)
+{
+    // A stored count far outside int must not wrap into a plausible one.
+    const qint64 value = defaults().integer(key, defaultTrendPeriod);
+    return int(
+        std::clamp<qint64>(value, std::numeric_limits<int>::min() / 2, std::numeric_limits<int>::max() / 2));
+}
+
+} // namespace
+
+bool trendLine()
+{
+    return defaults().boolean(trendLineKey, false);
+}
+
+void setTrendLine(bool on)
+{
+    store(trendLineKey, on);
+}
+
+int trendPeriod()
+{
+    return integer(trendPeriodKey);
+}
+
+void setTrendPeriod(int years)
+{
+    store(trendPeriodKey, years);
+}
+
+int trendPeriodPre()
+{
+    return integer(trendPeriodPreKey);
+}
+
+void setTrendPeriodPre(int years)
+{
+    store(trendPeriodPreKey, years);
+}
+
+ComboChoice comboChoice(int count, int itemCount)
+{
+    if (count < fewestTrendYears)
+        return { 0, count };
+    if (count - fewestTrendYears >= itemCount)
+        return { 0, fewestTrendYears };
+    return { count - fewestTrendYears, count };
+}
+
+} // namespace AnnualChartSettings

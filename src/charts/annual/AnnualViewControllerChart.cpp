@@ -1,0 +1,232 @@
+// The annual chart's graph, axes and plots, and what the plots ask of their data source.
+#include "charts/annual/AnnualChartData.h"
+#include "charts/annual/AnnualViewController.h"
+#include "charts/history/settings/HistoryChartSettings.h"
+#include "charts/kit/Axis.h"
+#include "charts/kit/BarPlot.h"
+#include "charts/kit/GraphHostingView.h"
+#include "charts/kit/PlotSpace.h"
+#include "charts/kit/ScatterPlot.h"
+#include "platform/Appearance.h"
+#include "platform/Resources.h"
+
+#include <QFontMetricsF>
+
+#include <algorithm>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kBarPlotIdentifier = u"NW_BAR_PLOT"_s;
+const QString kGoalPlotIdentifier = u"GOAL_LINE"_s;
+
+const QColor kGoalOrange = QColor::fromRgbF(1.0f, 0.645f, 0.082f, 1.0f);
+const QColor kAxisGrey = QColor::fromRgbF(0.5f, 0.5f, 0.5f, 0.5f);
+const QColor kGridGrey = QColor::fromRgbF(0.5f, 0.5f, 0.5f, 0.2f);
+
+chart::TextStyle labelStyle()
+{
+    return chart::TextStyle { platform::namedColor(u"SecondaryText"_s), u"HelveticaNeue-Light"_s, 11.0 };
+}
+
+chart::TextStyle titleStyle()
+{
+    return chart::TextStyle { platform::namedColor(u"SecondaryText"_s), u"HelveticaNeueLight"_s, 14.0 };
+}
+
+} // namespace
+
+void AnnualViewController::configureBARGraph()
+{
+    auto* graph = new chart::Graph(m_hostView ? QRectF(m_hostView->rect()) : QRectF());
+    graph->setPlotAreaFrameFill(std::nullopt);
+    graph->setPlotAreaFrameBorderLineStyle(std::nullopt);
+    graph->setPlotAreaFramePaddings(QMarginsF(0, 0, 0, 20));
+    graph->setTitle(QString());
+    graph->setTitleTextStyle(
+        chart::TextStyle { QColor::fromRgbF(0.3f, 0.3f, 0.3f, 1.0f), u"HelveticaNeueLight"_s, 16.0 });
+    graph->setTitlePlotAreaFrameAnchor(chart::RectAnchor::Top);
+    graph->defaultPlotSpace()->setAllowsUserInteraction(false);
+
+    chart::Graph* previous = m_hostView->hostedGraph();
+    m_hostView->setHostedGraph(graph);
+    delete previous;
+}
+
+void AnnualViewController::configureBARAxes()
+{
+    chart::AxisSet* axes = m_hostView->hostedGraph()->axisSet();
+
+    chart::Axis* x = axes->xAxis();
+    x->setTitle(QString());
+    x->setTitleTextStyle(titleStyle());
+    x->setTitleOffset(14);
+    x->setAxisLineStyle(chart::LineStyle { 1.0, kAxisGrey, {} });
+    x->setMajorTickLineStyle(chart::LineStyle { 1.0, kAxisGrey, {} });
+    x->setMinorTickLineStyle(std::nullopt);
+    x->setMajorTickLength(4);
+    x->setTickDirection(chart::TickDirection::Negative);
+    x->setLabelTextStyle(labelStyle());
+
+    chart::Axis* y = axes->yAxis();
+    y->setTitle(QString());
+    y->setTitleTextStyle(titleStyle());
+    y->setTitleOffset(-10);
+    y->setAxisLineStyle(std::nullopt);
+    y->setMajorGridLineStyle(chart::LineStyle { 1.0, kGridGrey, {} });
+    y->setLabelOffset(20);
+    // A light shadow lifts the labels off a light background; on a dark one it would blur them.
+    y->setLabelShadow(chart::Shadow { QPointF(1, -1), 0.0,
+        platform::isDarkAppearance() ? QColor::fromRgbF(0, 0, 0, 0.25f) : QColor::fromRgbF(1, 1, 1, 0.25f) });
+    // The labels stand 21 points left of the axis; with the axis 25 points into the plot area
+    // they start at its left edge, before the first bar, instead of across it.
+    y->setConstraintWithLowerOffset(25);
+    y->setMajorTickLineStyle(std::nullopt);
+    y->setMajorTickLength(1);
+    y->setMinorTickLength(1);
+    y->setTickDirection(chart::TickDirection::Positive);
+    y->setLabelTextStyle(labelStyle());
+}
+
+void AnnualViewController::configureBARPlots()
+{
+    chart::Graph* graph = m_hostView->hostedGraph();
+    m_barPlotNW = chart::BarPlot::tubularBarPlotWithColor(Qt::blue, false);
+    m_barPlotNW->setIdentifier(kBarPlotIdentifier);
+    m_barPlotNW->setLineStyle(chart::LineStyle { 2.0, QColor::fromRgbF(0.28f, 0.66f, 0.99f, 0.5f), {} });
+    m_barPlotNW->setFill(chart::Fill(QColor::fromRgbF(0.35f, 0.81f, 0.99f, 0.6f)));
+    m_barPlotNW->setBarBasesVary(false);
+    m_barPlotNW->setBaseValue(0);
+    m_barPlotNW->setBarWidth(AnnualChartData::barWidth);
+    m_barPlotNW->setBarCornerRadius(2);
+    m_barPlotNW->setBarsAreHorizontal(false);
+    m_barPlotNW->setDelegate(this);
+    m_barPlotNW->setDataSource(this);
+    graph->addPlot(m_barPlotNW);
+
+    m_goalPlot = new chart::ScatterPlot;
+    m_goalPlot->setIdentifier(kGoalPlotIdentifier);
+    m_goalPlot->setDataLineStyle(chart::LineStyle { 3.0, kGoalOrange, { 5.0, 5.0 } });
+    m_goalPlot->setPlotSymbol(std::nullopt);
+    m_goalPlot->setAreaFill(std::nullopt);
+    m_goalPlot->setAreaBaseValue(0);
+    m_goalPlot->setDataSource(this);
+    graph->addPlot(m_goalPlot);
+    setGoalInformation();
+    m_goalPlot->setHidden(!m_showNWGoal);
+}
+
+void AnnualViewController::reloadAndRedraw()
+{
+    const double top = reloadXAxes();
+    reloadYAxes(top, m_minNWValue);
+    m_hostView->hostedGraph()->reloadData();
+}
+
+void AnnualViewController::setGoalInformation()
+{
+    m_showNWGoal = HistoryChartSettings::showGoal();
+    m_goalAmount = HistoryChartSettings::goalAmount().value_or(m_goalAmount);
+}
+
+double AnnualViewController::reloadXAxes()
+{
+    chart::Graph* graph = m_hostView->hostedGraph();
+    setGoalInformation();
+    const auto years = AnnualChartData::yearAxis(
+        m_visibleDataArray, m_showNWGoal ? std::optional<double>(m_goalAmount) : std::nullopt);
+    graph->axisSet()->xAxis()->setMajorTickLocations(years.ticks);
+    graph->defaultPlotSpace()->setXRange(AnnualChartData::slotRange(slotCount(), m_visibleDataArray));
+    m_yearLabels = years.labels;
+    placeYearLabels();
+    m_minNWValue = years.bottom;
+    return years.top;
+}
+
+void AnnualViewController::placeYearLabels()
+{
+    chart::Graph* graph = m_hostView->hostedGraph();
+    if (!graph)
+        return;
+    chart::Axis* x = graph->axisSet()->xAxis();
+    const double slotWidth = graph->plotAreaRect().width() / graph->defaultPlotSpace()->xRange().length;
+    const double labelWidth = QFontMetricsF(x->labelTextStyle().font()).horizontalAdvance(u"00000"_s);
+    const int stride = AnnualChartData::yearLabelStride(slotWidth, labelWidth);
+    // Counted from the newest year-end, so that the latest year keeps its label.
+    const qsizetype newest = m_visibleDataArray.size() - 1
+        - std::count_if(m_visibleDataArray.cbegin(), m_visibleDataArray.cend(),
+            [](const NWAnnualLog& point) { return point.isTrendPoint(); });
+    QList<chart::AxisLabel> labels;
+    for (qsizetype slot = 0; slot < m_yearLabels.size(); ++slot) {
+        if ((newest - slot) % stride != 0)
+            continue;
+        labels.append(chart::AxisLabel { m_yearLabels[slot], x->labelTextStyle(), double(slot),
+            x->majorTickLength(), chart::Alignment::Center, std::nullopt });
+    }
+    x->setAxisLabels(labels);
+}
+
+void AnnualViewController::reloadYAxes(double top, double minNWValue)
+{
+    chart::Graph* graph = m_hostView->hostedGraph();
+    const auto values = AnnualChartData::valueAxis(top, minNWValue);
+    chart::Axis* y = graph->axisSet()->yAxis();
+    QList<chart::AxisLabel> labels;
+    labels.reserve(values.labels.size());
+    for (double value : values.labels)
+        labels.append(chart::AxisLabel { AnnualChartData::valueLabelText(value), y->labelTextStyle(), value,
+            -(y->majorTickLength() + y->labelOffset()), chart::Alignment::Bottom, std::nullopt });
+    y->setAxisLabels(labels);
+    y->setMajorTickLocations(values.labels);
+    y->setMinorTickLocations({});
+    graph->defaultPlotSpace()->setYRange(values.range);
+}
+
+int AnnualViewController::numberOfRecordsForPlot(chart::Plot* plot)
+{
+    if (plot->identifier() == kBarPlotIdentifier) {
+        m_numberOfBarsDisplayed = slotCount();
+        return m_numberOfBarsDisplayed;
+    }
+    if (plot->identifier() == kGoalPlotIdentifier)
+        return m_numberOfBarsDisplayed;
+    return 0;
+}
+
+std::optional<double> AnnualViewController::numberForPlot(
+    chart::Plot* plot, chart::PlotField field, int recordIndex)
+{
+    if (plot->identifier() == kGoalPlotIdentifier)
+        return field == chart::PlotField::X ? double(recordIndex) : m_goalAmount;
+    if (plot->identifier() != kBarPlotIdentifier)
+        return 0.0;
+    switch (field) {
+    case chart::PlotField::BarLocation:
+        return double(recordIndex);
+    case chart::PlotField::BarTip:
+        if (recordIndex < 0 || recordIndex >= m_visibleDataArray.size())
+            return std::nullopt;
+        return AnnualChartData::value(m_visibleDataArray[recordIndex]);
+    case chart::PlotField::BarBase:
+        return std::nullopt;
+    }
+    return 0.0;
+}
+
+std::optional<chart::Fill> AnnualViewController::barFillForBarPlot(chart::BarPlot* plot, int recordIndex)
+{
+    if (plot->identifier() != kBarPlotIdentifier || recordIndex < 0
+        || recordIndex >= m_visibleDataArray.size() || !m_visibleDataArray[recordIndex].isTrendPoint())
+        return std::nullopt;
+    return chart::Fill::withImage(platform::image(u"trendNWFill2"_s), chart::Fill::ImageMode::Tiled, 2.0);
+}
+
+std::optional<chart::LineStyle> AnnualViewController::barLineStyleForBarPlot(
+    chart::BarPlot* plot, int recordIndex)
+{
+    if (plot->identifier() != kBarPlotIdentifier || recordIndex < 0
+        || recordIndex >= m_visibleDataArray.size() || !m_visibleDataArray[recordIndex].isTrendPoint())
+        return std::nullopt;
+    return chart::LineStyle { 1.5, QColor::fromRgbF(1.0f, 0.645f, 0.082f, 0.6f), {} };
+}

@@ -1,0 +1,204 @@
+#include "charts/annual/AnnualViewController.h"
+#include "charts/common/ChartNotifications.h"
+#include "charts/history/settings/HistoryChartSettings.h"
+#include "charts/kit/Axis.h"
+#include "charts/kit/BarPlot.h"
+#include "charts/kit/GraphHostingView.h"
+#include "charts/kit/PlotSpace.h"
+#include "charts/kit/ScatterPlot.h"
+#include "model/ModelNotifications.h"
+#include "model/data/MVX_NWLog.h"
+#include "model/settings/Preferences.h"
+#include "platform/NotificationCenter.h"
+#include "platform/UserDefaults.h"
+#include "support/SharedStoreTest.h"
+#include "uikit/popover/PKPopoverController.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QMouseEvent>
+
+#include <memory>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace mervane::test;
+
+namespace {
+
+std::shared_ptr<MVX_NWLog> record(int year, int month, double assets, double liabilities)
+{
+    auto log = std::make_shared<MVX_NWLog>();
+    log->setYear(year);
+    log->setMonth(month);
+    log->setAssets(assets);
+    log->setLiabilities(liabilities);
+    log->setNw(assets - liabilities);
+    log->setAssetLogs(MVX_CategoryLogList());
+    log->setLiabilityLogs(MVX_CategoryLogList());
+    return log;
+}
+
+QStringList texts(const QList<chart::AxisLabel>& labels)
+{
+    QStringList result;
+    for (const auto& label : labels)
+        result.append(label.text);
+    return result;
+}
+
+class AnnualViewControllerTest : public SharedStoreTest {
+protected:
+    // Year-ends 10,000 / 20,000 / 30,000 (2015, 2017, 2018), each after an earlier month.
+    void install()
+    {
+        auto model = MVX_Model::makeEmpty();
+        model->setBaseCurrency(u"USD"_s);
+        model->setNwLogArray(MVX_NWLogList { record(2018, 12, 32000, 2000), record(2018, 6, 90000, 0),
+            record(2017, 9, 20000, 0), record(2015, 12, 10000, 0), record(2015, 2, 70000, 0) });
+        store().setAppData(model);
+    }
+
+    void show(AnnualViewController& screen)
+    {
+        screen.resize(900, 500);
+        screen.show();
+        QApplication::processEvents();
+    }
+
+    static void click(AnnualViewController& screen, const QPointF& at)
+    {
+        QWidget* viewport = screen.hostView()->viewport();
+        for (auto [type, buttons] :
+            { std::pair { QEvent::MouseButtonPress, Qt::MouseButtons(Qt::LeftButton) },
+                std::pair { QEvent::MouseButtonRelease, Qt::MouseButtons(Qt::NoButton) } }) {
+            QMouseEvent event(type, at, viewport->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+            QApplication::sendEvent(viewport, &event);
+        }
+    }
+
+    static QString label(PKPopoverController* popover, const QString& name)
+    {
+        return popover->contentViewController()->findChild<QLabel*>(name)->text();
+    }
+};
+
+TEST_F(AnnualViewControllerTest, BarsAxesAndTrendFollowTheStoreAndSettings)
+{
+    install();
+    Preferences::setAnnualYears(5);
+    HistoryChartSettings::setShowGoal(true);
+    HistoryChartSettings::setGoalAmount(95000.0);
+    AnnualViewController screen;
+    show(screen);
+
+    EXPECT_FALSE(screen.futurePeriodCtl()->isVisible());
+    EXPECT_FALSE(screen.trendLabel3()->isVisible());
+    const auto& bars = screen.barPlotNW()->bars();
+    ASSERT_EQ(bars.size(), 5);
+    EXPECT_EQ(bars[0].tip, 10000);
+    EXPECT_EQ(bars[2].tip, 30000);
+    EXPECT_FALSE(bars[3].valid);
+    chart::Graph* graph = screen.hostView()->hostedGraph();
+    EXPECT_EQ(
+        texts(graph->axisSet()->xAxis()->axisLabels()), (QStringList { u"2015"_s, u"2017"_s, u"2018"_s }));
+    // The goal (95,000) is the top: labels every 10,000 up to 104,500.
+    EXPECT_EQ(texts(graph->axisSet()->yAxis()->axisLabels()).mid(0, 2),
+        (QStringList { u"$10,000"_s, u"$20,000"_s }));
+    EXPECT_EQ(graph->axisSet()->yAxis()->axisLabels().size(), 10);
+    EXPECT_NEAR(graph->defaultPlotSpace()->yRange().end(), double(1.2f) * 95000, 1e-6);
+    EXPECT_FALSE(screen.goalPlot()->isHidden());
+    EXPECT_EQ(screen.goalPlot()->numberOfRecords(), 5);
+
+    // Turning the trend on projects 40,000, 50,000, 60,000 into three more slots, and stays.
+    screen.anualTrendCtl()->click();
+    EXPECT_TRUE(screen.futurePeriodCtl()->isVisible());
+    const auto& projected = screen.barPlotNW()->bars();
+    ASSERT_EQ(projected.size(), 8);
+    EXPECT_EQ(projected[3].tip, 40000);
+    EXPECT_EQ(projected[5].tip, 60000);
+    EXPECT_TRUE(projected[5].fill.has_value());
+    EXPECT_FALSE(projected[2].fill.has_value());
+    EXPECT_EQ(texts(screen.hostView()->hostedGraph()->axisSet()->xAxis()->axisLabels()).last(), u"2021"_s);
+    EXPECT_TRUE(platform::UserDefaults::standard().boolean(u"TrendLine"_s));
+
+    // The settings popover's years, brought into 5..49 however they were stored.
+    platform::UserDefaults::standard().setValue(Preferences::maxAnnualYearsKey, 400);
+    platform::NotificationCenter::defaultCenter().post(notifications::annualNotificationChanged);
+    EXPECT_EQ(screen.barPlotNW()->bars().size(), 49 + 3);
+    // 52 slots are narrower than a year label: every few years keep one, the newest among them.
+    const auto crowded = screen.hostView()->hostedGraph()->axisSet()->xAxis()->axisLabels();
+    EXPECT_LT(crowded.size(), 4);
+    EXPECT_GT(crowded.size(), 1);
+    EXPECT_TRUE(texts(crowded).contains(u"2018"_s));
+    platform::UserDefaults::standard().setValue(Preferences::maxAnnualYearsKey, 0);
+    platform::NotificationCenter::defaultCenter().post(notifications::annualNotificationChanged);
+    EXPECT_EQ(screen.barPlotNW()->bars().size(), 5 + 3);
+
+    // New data shows after "dataReFetched".
+    store().appData()->nwLogArray()->prepend(record(2019, 12, 5000, 0));
+    platform::NotificationCenter::defaultCenter().post(notifications::dataReFetched);
+    EXPECT_EQ(screen.barPlotNW()->bars()[3].tip, 5000);
+}
+
+TEST_F(AnnualViewControllerTest, StoredTrendCountsPickTheirComboItems)
+{
+    install();
+    platform::UserDefaults::standard().setValue(u"TrendLine"_s, true);
+    platform::UserDefaults::standard().setValue(u"TrendPeriod"_s, 2);
+    platform::UserDefaults::standard().setValue(u"TrendPeriodPreKey"_s, 44);
+    AnnualViewController screen;
+    show(screen);
+    EXPECT_EQ(screen.futurePeriodCtl()->currentIndex(), 0);
+    EXPECT_EQ(screen.trendLinePeriod(), 2);
+    EXPECT_EQ(screen.pastPeriodCtl()->currentIndex(), 0);
+    EXPECT_EQ(screen.trendLinePeriodPre(), 3);
+    EXPECT_EQ(screen.barPlotNW()->bars().size(), 10 + 2);
+    EXPECT_TRUE(screen.anualTrendCtl()->isChecked());
+}
+
+TEST_F(AnnualViewControllerTest, ClickOnABarOpensThePopupAtItsTip)
+{
+    install();
+    platform::UserDefaults::standard().setValue(u"TrendLine"_s, true);
+    AnnualViewController screen;
+    show(screen);
+
+    click(screen, screen.barPlotNW()->barRect(2).center());
+    QPointer<PKPopoverController> first = screen.pointAnnotationPopover();
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->shown());
+    EXPECT_EQ(label(first, u"amountCtl"_s), u"$30,000 "_s);
+    EXPECT_EQ(label(first, u"monthCtl"_s), u" 2018"_s);
+    auto* amount = first->contentViewController()->findChild<QLabel*>(u"amountCtl"_s);
+    EXPECT_EQ(amount->palette().color(QPalette::WindowText), QColor::fromRgbF(0.28f, 0.66f, 0.99f, 1.0f));
+    const QRectF bar = screen.barPlotNW()->barRect(2);
+    const QPointF tip = screen.hostView()->mapTo(&screen, QPointF(bar.center().x(), bar.top()));
+    EXPECT_NEAR(first->viewRect().center().x(), tip.x(), 1.0);
+    // The popover points at the 10 x 10 square just above the tip.
+    EXPECT_NEAR(first->viewRect().bottom(), tip.y() - 5, 1.0);
+
+    // A trend bar: its amount in orange; the first popup closes.
+    click(screen, screen.barPlotNW()->barRect(4).center());
+    PKPopoverController* second = screen.pointAnnotationPopover();
+    ASSERT_TRUE(second);
+    EXPECT_NE(second, first.data());
+    EXPECT_TRUE(!first || !first->shown());
+    EXPECT_EQ(label(second, u"amountCtl"_s), u"$50,000 "_s);
+    EXPECT_EQ(label(second, u"monthCtl"_s), u" 2020"_s);
+    EXPECT_EQ(second->contentViewController()
+                  ->findChild<QLabel*>(u"amountCtl"_s)
+                  ->palette()
+                  .color(QPalette::WindowText),
+        QColor::fromRgbF(1.0f, 0.5f, 0.0f, 0.9f));
+
+    // An empty slot answers no bar and ignores the click.
+    const double emptySlot = screen.hostView()->hostedGraph()->defaultPlotSpace()->graphXForPlotX(8);
+    click(screen, QPointF(emptySlot, screen.barPlotNW()->barRect(0).center().y()));
+    EXPECT_EQ(screen.pointAnnotationPopover(), second);
+}
+
+} // namespace
