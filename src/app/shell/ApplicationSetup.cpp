@@ -3,12 +3,12 @@
 #include "platform/Appearance.h"
 #include "platform/Resources.h"
 #include "platform/Strings.h"
+#include "uikit/controls/KitStyle.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QIcon>
 #include <QPixmap>
-#include <QStyleFactory>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -30,7 +30,7 @@ void configureApplication()
     QApplication::setOrganizationName(u"Mervane"_s);
     QApplication::setApplicationVersion(QStringLiteral(MERVANE_VERSION));
     QApplication::setDesktopFileName(u"mervane"_s);
-    QApplication::setStyle(QStyleFactory::create(u"Fusion"_s));
+    QApplication::setStyle(new KitStyle);
     QApplication::setWindowIcon(applicationIcon());
     platform::installTranslations();
     platform::AppearanceController::instance().setAppearance(platform::Appearance::System);

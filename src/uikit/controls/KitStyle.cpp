@@ -1,0 +1,31 @@
+#include "uikit/controls/KitStyle.h"
+
+#include <QPainter>
+#include <QStyleFactory>
+#include <QStyleOption>
+
+using namespace Qt::Literals::StringLiterals;
+
+KitStyle::KitStyle() : QProxyStyle(QStyleFactory::create(u"Fusion"_s))
+{
+}
+
+void KitStyle::drawPrimitive(
+    PrimitiveElement element, const QStyleOption* option, QPainter* painter, const QWidget* widget) const
+{
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
+    const bool indicator = element == PE_IndicatorCheckBox || element == PE_IndicatorRadioButton;
+    if (!indicator || option->palette.color(QPalette::Window).lightness() >= 128)
+        return;
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing);
+    painter->setBrush(Qt::NoBrush);
+    const bool enabled = option->state & State_Enabled;
+    painter->setPen(QColor(255, 255, 255, enabled ? 110 : 50));
+    const QRectF box = QRectF(option->rect).adjusted(0.5, 0.5, -1.5, -1.5);
+    if (element == PE_IndicatorRadioButton)
+        painter->drawEllipse(box);
+    else
+        painter->drawRoundedRect(box, 2, 2);
+    painter->restore();
+}
