@@ -1,4 +1,5 @@
 #include "charts/history/line/LineChartViewController.h"
+#include "categories/CategoriesNotifications.h"
 #include "charts/common/ChartNotifications.h"
 #include "charts/history/series/HistoryTestModel.h"
 #include "charts/history/settings/HistoryChartSettings.h"
@@ -162,6 +163,32 @@ TEST_F(LineChartTest, OnlyTheChartOnScreenOpensOneEditorForTheMonth)
     onScreen.hide();
     askForDetails(2023, 6);
     EXPECT_EQ(shownEditors(), 0);
+}
+
+TEST_F(LineChartTest, ChoosingATagRedrawsTheTaggedSeries)
+{
+    // Cash and Loan carry the tag, Home does not: the tagged series is cash minus loan.
+    install(household({ { 2023, 1, 300, 1000, 100 }, { 2023, 2, 500, 1000, 200 } }));
+    HistoryChartSettings::setChartType(HistoryChartSettings::ChartType::Tags);
+    LineChartViewController chart;
+    show(chart);
+    const auto values = [&] {
+        QList<double> nws;
+        for (const NWChartLog& point : chart.series().dataArray)
+            nws << point.nw();
+        return nws;
+    };
+    const QList<double> tagged { 200, 300 };
+    EXPECT_NE(values(), tagged);
+
+    NWData::shared()->setSelectedTagIDs({ u"T1"_s });
+    platform::NotificationCenter::defaultCenter().post(notifications::tagFilterChanged);
+    EXPECT_EQ(values(), tagged);
+    EXPECT_EQ(chart.graph()->title(), u"Tags history: (Liquid)"_s);
+
+    NWData::shared()->setSelectedTagIDs({});
+    platform::NotificationCenter::defaultCenter().post(notifications::tagFilterChanged);
+    EXPECT_NE(values(), tagged);
 }
 
 TEST_F(LineChartTest, ADeletedCategoryFallsBackToTheFirstAndIsRemembered)
