@@ -249,6 +249,12 @@ void UserDefaults::setValue(const QString& key, const QVariant& value)
         m_settings->setValue(key, value);
 }
 
+bool UserDefaults::setValueAndSynchronize(const QString& key, const QVariant& value)
+{
+    setValue(key, value);
+    return synchronize();
+}
+
 void UserDefaults::remove(const QString& key)
 {
     QMutexLocker lock(&m_mutex);

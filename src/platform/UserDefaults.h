@@ -50,6 +50,9 @@ public:
 
     /// Stores `value`; a null QVariant removes the key.
     void setValue(const QString& key, const QVariant& value);
+    /// `setValue`, then `synchronize`, so that the value is on disk before whatever the
+    /// caller announces next. Returns what `synchronize` returns.
+    bool setValueAndSynchronize(const QString& key, const QVariant& value);
     void remove(const QString& key);
 
     /// Writes pending changes to disk and picks up changes made by other processes.

@@ -103,9 +103,8 @@ void DataCommands::backupClick()
         return;
     }
     // A folder the backup could not be written to is not offered next time.
-    auto& defaults = platform::UserDefaults::standard();
-    defaults.setValue(ModelExport::exportPathKey, QFileInfo(path).absolutePath());
-    defaults.synchronize();
+    platform::UserDefaults::standard().setValueAndSynchronize(
+        ModelExport::exportPathKey, QFileInfo(path).absolutePath());
     showMessage(Strings::tr("Net worth data successfully exported to a file."));
 }
 

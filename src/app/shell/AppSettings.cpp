@@ -11,9 +11,7 @@ QString mainWindowFrame()
 
 void setMainWindowFrame(const QString& frameText)
 {
-    auto& defaults = platform::UserDefaults::standard();
-    defaults.setValue(mainWindowFrameKey, frameText);
-    defaults.synchronize();
+    platform::UserDefaults::standard().setValueAndSynchronize(mainWindowFrameKey, frameText);
 }
 
 std::optional<qint64> selectedAppearance()
@@ -26,9 +24,7 @@ std::optional<qint64> selectedAppearance()
 
 void setSelectedAppearance(qint64 appearance)
 {
-    auto& defaults = platform::UserDefaults::standard();
-    defaults.setValue(selectedAppearanceKey, appearance);
-    defaults.synchronize();
+    platform::UserDefaults::standard().setValueAndSynchronize(selectedAppearanceKey, appearance);
 }
 
 std::optional<platform::Appearance> appearanceToApply(std::optional<qint64> stored)

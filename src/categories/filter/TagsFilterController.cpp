@@ -106,15 +106,7 @@ void TagsFilterController::tagRowCheckHandler(int row, bool checked)
     const MVX_TagsList tags = modelTags();
     if (row < 0 || row >= tags.size() || !tags.at(row))
         return;
-    const QString id = tags.at(row)->ID();
-    QStringList& selected = NWData::shared()->selectedTagIDs();
-    if (!checked)
-        selected.removeAll(id);
-    else if (!selected.contains(id))
-        selected.append(id);
-    platform::UserDefaults& defaults = platform::UserDefaults::standard();
-    defaults.setValue(NWData::filterIDArrayKey, selected);
-    defaults.synchronize();
+    NWData::shared()->setTagInFilter(tags.at(row)->ID(), checked);
     if (m_filterAllCtl->isChecked())
         platform::NotificationCenter::defaultCenter().post(notifications::tagFilterChanged);
 }

@@ -12,9 +12,8 @@ bool showHidden(bool isAsset)
 
 void setShowHidden(bool isAsset, bool show)
 {
-    auto& defaults = platform::UserDefaults::standard();
-    defaults.setValue(isAsset ? showHiddenAssetsKey : showHiddenLiabilitiesKey, show);
-    defaults.synchronize();
+    platform::UserDefaults::standard().setValueAndSynchronize(
+        isAsset ? showHiddenAssetsKey : showHiddenLiabilitiesKey, show);
 }
 
 } // namespace categoryscreensettings

@@ -14,12 +14,6 @@ platform::UserDefaults& defaults()
     return platform::UserDefaults::standard();
 }
 
-void store(const QString& key, const QVariant& value)
-{
-    defaults().setValue(key, value);
-    defaults().synchronize();
-}
-
 int integer(const QString& key)
 {
     // A stored count far outside int must not wrap into a plausible one.
@@ -37,7 +31,7 @@ bool trendLine()
 
 void setTrendLine(bool on)
 {
-    store(trendLineKey, on);
+    defaults().setValueAndSynchronize(trendLineKey, on);
 }
 
 int trendPeriod()
@@ -47,7 +41,7 @@ int trendPeriod()
 
 void setTrendPeriod(int years)
 {
-    store(trendPeriodKey, years);
+    defaults().setValueAndSynchronize(trendPeriodKey, years);
 }
 
 int trendPeriodPre()
@@ -57,7 +51,7 @@ int trendPeriodPre()
 
 void setTrendPeriodPre(int years)
 {
-    store(trendPeriodPreKey, years);
+    defaults().setValueAndSynchronize(trendPeriodPreKey, years);
 }
 
 ComboChoice comboChoice(int count, int itemCount)

@@ -8,13 +8,6 @@ namespace Preferences {
 
 namespace {
 
-void store(const QString& key, const QVariant& value)
-{
-    auto& defaults = platform::UserDefaults::standard();
-    defaults.setValue(key, value);
-    defaults.synchronize();
-}
-
 int withinYears(qint64 years)
 {
     return static_cast<int>(std::clamp<qint64>(years, fewestAnnualYears, mostAnnualYears));
@@ -29,7 +22,7 @@ bool showStartForm()
 
 void setShowStartForm(bool show)
 {
-    store(showStartFormKey, show);
+    platform::UserDefaults::standard().setValueAndSynchronize(showStartFormKey, show);
 }
 
 int annualYears()
@@ -39,7 +32,7 @@ int annualYears()
 
 void setAnnualYears(int years)
 {
-    store(maxAnnualYearsKey, withinYears(years));
+    platform::UserDefaults::standard().setValueAndSynchronize(maxAnnualYearsKey, withinYears(years));
 }
 
 int exchangeRateDecimals()
@@ -50,7 +43,7 @@ int exchangeRateDecimals()
 
 void setExchangeRateDecimals(int decimals)
 {
-    store(maxExchangeRateDecimalsKey, decimals);
+    platform::UserDefaults::standard().setValueAndSynchronize(maxExchangeRateDecimalsKey, decimals);
 }
 
 } // namespace Preferences

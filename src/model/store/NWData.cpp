@@ -92,9 +92,8 @@ void NWData::ensureModelLists(MVX_Model& model)
 void NWData::storeGoalDefault()
 {
     // The charts read the goal from the settings.
-    platform::UserDefaults& defaults = platform::UserDefaults::standard();
-    defaults.setValue(goalAmountKey, m_appData->ridIrevuGoal().value_or(0.0));
-    defaults.synchronize();
+    platform::UserDefaults::standard().setValueAndSynchronize(
+        goalAmountKey, m_appData->ridIrevuGoal().value_or(0.0));
 }
 
 platform::MaybeError NWData::getApplicationData()

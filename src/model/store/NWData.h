@@ -99,6 +99,9 @@ public:
     const QStringList& selectedTagIDs() const { return m_selectedTagIDs; }
     QStringList& selectedTagIDs() { return m_selectedTagIDs; }
     void setSelectedTagIDs(QStringList ids) { m_selectedTagIDs = std::move(ids); }
+    /// Puts the tag into the tag filter or takes it out (once at most), and writes the filter
+    /// to "NWFilterIDArrayKey" at once. Posts nothing.
+    void setTagInFilter(const QString& tagID, bool chosen);
     /// Local-currency units per one unit of every other table currency.
     const MVX_ExchangeRateTable& exchangeRates() const { return m_exchangeRates; }
     MVX_ExchangeRateTable& exchangeRates() { return m_exchangeRates; }

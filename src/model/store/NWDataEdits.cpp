@@ -80,6 +80,15 @@ void NWData::deleteTagEverywhere(const MVX_Tags& tag)
         defaults.synchronize();
 }
 
+void NWData::setTagInFilter(const QString& tagID, bool chosen)
+{
+    if (!chosen)
+        m_selectedTagIDs.removeAll(tagID);
+    else if (!m_selectedTagIDs.contains(tagID))
+        m_selectedTagIDs.append(tagID);
+    platform::UserDefaults::standard().setValueAndSynchronize(filterIDArrayKey, m_selectedTagIDs);
+}
+
 void NWData::deleteAssetCategory(const MVX_Category& category)
 {
     if (m_appData)

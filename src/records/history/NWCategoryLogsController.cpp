@@ -107,9 +107,7 @@ void NWCategoryLogsController::showEvent(QShowEvent* event)
 void NWCategoryLogsController::hideZeroValueChanged(bool hide)
 {
     m_hideZeroValueCategoryLogHistory = hide;
-    auto& defaults = platform::UserDefaults::standard();
-    defaults.setValue(hideZeroValueCategoryLogHistoryKey, hide);
-    defaults.synchronize();
+    platform::UserDefaults::standard().setValueAndSynchronize(hideZeroValueCategoryLogHistoryKey, hide);
     fillTheDataArray();
     setupLineChart(updateAnimationMs);
 }

@@ -274,6 +274,19 @@ std::optional<chart::Fill> areaFill(PlotId id, bool tag)
 
 constexpr PlotId kDataLines[] = { PlotId::NetWorth, PlotId::Assets, PlotId::Liabilities };
 
+// The line in its colour and width, its symbols white rings of that colour (their size kept).
+void styleLine(chart::ScatterPlot& line, const QColor& color, qreal width)
+{
+    line.setDataLineStyle(chart::LineStyle { width, color, {} });
+    chart::PlotSymbol symbol = line.plotSymbol().value_or(chart::PlotSymbol::ellipse());
+    symbol.type = chart::PlotSymbol::Type::Ellipse;
+    symbol.fill = chart::Fill(colors::symbolFill());
+    QColor outline = color;
+    outline.setAlphaF(0.4f);
+    symbol.lineStyle = chart::LineStyle { 2.0, outline, {} };
+    line.setPlotSymbol(symbol);
+}
+
 } // namespace
 
 void LineChartViewController::switchNWPlotColorToTag(bool tag)
@@ -281,15 +294,7 @@ void LineChartViewController::switchNWPlotColorToTag(bool tag)
     chart::ScatterPlot* line = scatterPlot(PlotId::NetWorth);
     if (!line)
         return;
-    const QColor color = lineColor(PlotId::NetWorth, tag);
-    line->setDataLineStyle(chart::LineStyle { m_lineWidth, color, {} });
-    chart::PlotSymbol symbol = line->plotSymbol().value_or(chart::PlotSymbol::ellipse());
-    symbol.type = chart::PlotSymbol::Type::Ellipse;
-    symbol.fill = chart::Fill(colors::symbolFill());
-    QColor outline = color;
-    outline.setAlphaF(0.4f);
-    symbol.lineStyle = chart::LineStyle { 2.0, outline, {} };
-    line->setPlotSymbol(symbol);
+    styleLine(*line, lineColor(PlotId::NetWorth, tag), m_lineWidth);
     line->setAreaFill(m_showAreaChartSymbols ? areaFill(PlotId::NetWorth, tag) : std::nullopt);
 }
 
@@ -300,15 +305,7 @@ void LineChartViewController::applyDataLineStyles(qreal width)
         chart::ScatterPlot* line = scatterPlot(id);
         if (!line)
             continue;
-        const QColor color = lineColor(id, tag);
-        line->setDataLineStyle(chart::LineStyle { width, color, {} });
-        chart::PlotSymbol symbol = line->plotSymbol().value_or(chart::PlotSymbol::ellipse());
-        symbol.type = chart::PlotSymbol::Type::Ellipse;
-        symbol.fill = chart::Fill(colors::symbolFill());
-        QColor outline = color;
-        outline.setAlphaF(0.4f);
-        symbol.lineStyle = chart::LineStyle { 2.0, outline, {} };
-        line->setPlotSymbol(symbol);
+        styleLine(*line, lineColor(id, tag), width);
     }
 }
 

@@ -177,9 +177,7 @@ void LineChartViewController::timeScaleChanged(int timeScale)
     m_timeScale = std::clamp(timeScale, 0, 3);
     if (QAbstractButton* segment = m_timeScaleCtl->button(m_timeScale))
         segment->setChecked(true);
-    auto& defaults = platform::UserDefaults::standard();
-    defaults.setValue(dateRangeKey, m_timeScale);
-    defaults.synchronize();
+    platform::UserDefaults::standard().setValueAndSynchronize(dateRangeKey, m_timeScale);
     closeChartInfoView(false);
     redrawChartsAfterScaleChange(true);
 }

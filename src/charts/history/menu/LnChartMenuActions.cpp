@@ -224,7 +224,7 @@ void LnChartMenuViewController::tagRowCheckHandler(int row, bool checked)
 {
     if (row < 0 || row >= m_tags.size() || !m_tags.at(row))
         return;
-    LnChartMenu::setTagInFilter(m_tags.at(row)->ID(), checked);
+    NWData::shared()->setTagInFilter(m_tags.at(row)->ID(), checked);
     post(notifications::tagFilterChanged);
 }
 

@@ -115,16 +115,4 @@ FormState formState(HistoryChartSettings::ChartType type, bool displayChanges, b
     return state;
 }
 
-void setTagInFilter(const QString& tagID, bool checked)
-{
-    QStringList& selected = NWData::shared()->selectedTagIDs();
-    if (!checked)
-        selected.removeAll(tagID);
-    else if (!selected.contains(tagID))
-        selected.append(tagID);
-    platform::UserDefaults& defaults = platform::UserDefaults::standard();
-    defaults.setValue(NWData::filterIDArrayKey, selected);
-    defaults.synchronize();
-}
-
 } // namespace LnChartMenu

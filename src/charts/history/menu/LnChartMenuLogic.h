@@ -51,8 +51,4 @@ struct FormState {
 FormState formState(HistoryChartSettings::ChartType type, bool displayChanges, bool showGoal,
     HistoryChartSettings::GoalType goalType);
 
-/// Adds (once) or removes (every copy of) `tagID` in the store's tag filter and writes the
-/// whole filter under "NWFilterIDArrayKey" at once.
-void setTagInFilter(const QString& tagID, bool checked);
-
 } // namespace LnChartMenu

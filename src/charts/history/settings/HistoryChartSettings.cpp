@@ -14,12 +14,6 @@ platform::UserDefaults& defaults()
     return platform::UserDefaults::standard();
 }
 
-void store(const QString& key, const QVariant& value)
-{
-    defaults().setValue(key, value);
-    defaults().synchronize();
-}
-
 std::optional<double> finite(const QString& key)
 {
     const QVariant value = defaults().value(key);
@@ -32,7 +26,7 @@ std::optional<double> finite(const QString& key)
 
 void storeFinite(const QString& key, std::optional<double> value)
 {
-    store(key, value && std::isfinite(*value) ? QVariant(*value) : QVariant());
+    defaults().setValueAndSynchronize(key, value && std::isfinite(*value) ? QVariant(*value) : QVariant());
 }
 
 } // namespace
@@ -44,7 +38,7 @@ ChartType chartType()
 
 void setChartType(ChartType type)
 {
-    store(chartTypeKey, static_cast<int>(type));
+    defaults().setValueAndSynchronize(chartTypeKey, static_cast<int>(type));
 }
 
 QString assetCategory()
@@ -54,7 +48,8 @@ QString assetCategory()
 
 void setAssetCategory(const QString& categoryID)
 {
-    store(assetCategoryKey, categoryID.isNull() ? QVariant() : QVariant(categoryID));
+    defaults().setValueAndSynchronize(
+        assetCategoryKey, categoryID.isNull() ? QVariant() : QVariant(categoryID));
 }
 
 QString liabilityCategory()
@@ -64,7 +59,8 @@ QString liabilityCategory()
 
 void setLiabilityCategory(const QString& categoryID)
 {
-    store(liabilityCategoryKey, categoryID.isNull() ? QVariant() : QVariant(categoryID));
+    defaults().setValueAndSynchronize(
+        liabilityCategoryKey, categoryID.isNull() ? QVariant() : QVariant(categoryID));
 }
 
 bool displayChanges()
@@ -74,7 +70,7 @@ bool displayChanges()
 
 void setDisplayChanges(bool changes)
 {
-    store(displayChangesKey, changes);
+    defaults().setValueAndSynchronize(displayChangesKey, changes);
 }
 
 bool displayPercent()
@@ -84,7 +80,7 @@ bool displayPercent()
 
 void setDisplayPercent(bool percent)
 {
-    store(displayPercentKey, percent);
+    defaults().setValueAndSynchronize(displayPercentKey, percent);
 }
 
 bool stackedChart()
@@ -94,7 +90,7 @@ bool stackedChart()
 
 void setStackedChart(bool stacked)
 {
-    store(stackedChartKey, stacked);
+    defaults().setValueAndSynchronize(stackedChartKey, stacked);
 }
 
 bool showGoal()
@@ -104,7 +100,7 @@ bool showGoal()
 
 void setShowGoal(bool show)
 {
-    store(showGoalKey, show);
+    defaults().setValueAndSynchronize(showGoalKey, show);
 }
 
 GoalType goalType()
@@ -114,7 +110,7 @@ GoalType goalType()
 
 void setGoalType(GoalType type)
 {
-    store(goalTypeKey, static_cast<int>(type));
+    defaults().setValueAndSynchronize(goalTypeKey, static_cast<int>(type));
 }
 
 std::optional<double> goalAmount()
@@ -137,7 +133,7 @@ std::optional<int> age()
 
 void setAge(std::optional<int> years)
 {
-    store(ageKey, years ? QVariant(*years) : QVariant());
+    defaults().setValueAndSynchronize(ageKey, years ? QVariant(*years) : QVariant());
 }
 
 std::optional<double> annualIncome()
@@ -174,7 +170,7 @@ bool showSymbols()
 
 void setShowSymbols(bool show)
 {
-    store(showSymbolsKey, show);
+    defaults().setValueAndSynchronize(showSymbolsKey, show);
 }
 
 bool showArea()
@@ -184,7 +180,7 @@ bool showArea()
 
 void setShowArea(bool show)
 {
-    store(showAreaKey, show);
+    defaults().setValueAndSynchronize(showAreaKey, show);
 }
 
 int lineWidthIndex()
@@ -194,7 +190,7 @@ int lineWidthIndex()
 
 void setLineWidthIndex(int index)
 {
-    store(lineWidthKey, std::clamp(index, 0, 4));
+    defaults().setValueAndSynchronize(lineWidthKey, std::clamp(index, 0, 4));
 }
 
 qreal lineWidth()
