@@ -128,80 +128,27 @@ e2e_settings_file() {
 # one holding these text values.
 e2e_write_text_settings() {
     mkdir -p "$(dirname "$(e2e_settings_file)")"
-    python3 - "$(e2e_settings_file)" "$@" <<'PY'
-import sys
-def head(major, n):
-    if n < 24: return bytes([major << 5 | n])
-    if n < 256: return bytes([major << 5 | 24, n])
-    return bytes([major << 5 | 25]) + n.to_bytes(2, "big")
-def text(s):
-    b = s.encode("utf-8")
-    return head(3, len(b)) + b
-pairs = sys.argv[2:]
-out = head(5, len(pairs) // 2) + b"".join(text(p) for p in pairs)
-open(sys.argv[1], "wb").write(out)
-PY
+    printf '\xa0' >"$(e2e_settings_file)" # an empty map
+    while [ $# -ge 2 ]; do
+        e2e_update_text_setting "$1" "$2"
+        shift 2
+    done
 }
 
 # e2e_setting_text <key>: prints the value stored under key: a text, a number, or true or false
 # (nothing when absent).
 e2e_setting_text() {
-    python3 - "$(e2e_settings_file)" get "$1" <<'PY'
-import struct, sys
-path, command, key = sys.argv[1], sys.argv[2], sys.argv[3]
-data = open(path, "rb").read()
-pos = 0
-def read():
-    global pos
-    first = data[pos]; pos += 1
-    major, info = first >> 5, first & 31
-    if major == 7:
-        if info == 25: pos += 2; return None
-        if info == 26: v = struct.unpack(">f", data[pos:pos+4])[0]; pos += 4; return v
-        if info == 27: v = struct.unpack(">d", data[pos:pos+8])[0]; pos += 8; return v
-        return {20: False, 21: True}.get(info)
-    n = info
-    if info >= 24:
-        size = 1 << (info - 24)
-        n = int.from_bytes(data[pos:pos+size], "big"); pos += size
-    if major == 0: return n
-    if major == 1: return -1 - n
-    if major in (2, 3):
-        v = data[pos:pos+n]; pos += n
-        return v.decode("utf-8") if major == 3 else v
-    if major == 4: return [read() for _ in range(n)]
-    if major == 5: return {read(): read() for _ in range(n)}
-    if major == 6: return read()
-def head(major, n):
-    if n < 24: return bytes([major << 5 | n])
-    for info, size in ((24, 1), (25, 2), (26, 4), (27, 8)):
-        if n < 1 << (8 * size): return bytes([major << 5 | info]) + n.to_bytes(size, "big")
-def write(v):
-    if v is None: return b"\xf6"
-    if v is True: return b"\xf5"
-    if v is False: return b"\xf4"
-    if isinstance(v, int): return head(0, v) if v >= 0 else head(1, -1 - v)
-    if isinstance(v, float): return b"\xfb" + struct.pack(">d", v)
-    if isinstance(v, str): b = v.encode("utf-8"); return head(3, len(b)) + b
-    if isinstance(v, bytes): return head(2, len(v)) + v
-    if isinstance(v, list): return head(4, len(v)) + b"".join(write(x) for x in v)
-    if isinstance(v, dict): return head(5, len(v)) + b"".join(write(k) + write(x) for k, x in v.items())
-root = read() if data else {}
-if command == "set":
-    root[key] = sys.argv[4]
-    open(path, "wb").write(write(root))
-else:
-    value = root.get(key) if isinstance(root, dict) else None
-    if isinstance(value, bool):
-        print("true" if value else "false")
-    elif isinstance(value, (str, int, float)):
-        print(value)
-PY
+    e2e_settings_tool get "$1"
 }
 
 # e2e_update_text_setting <key> <text>: sets one key to a text and keeps the others.
 e2e_update_text_setting() {
-    python3 - "$(e2e_settings_file)" set "$1" "$2" <<'PY'
+    e2e_settings_tool set "$1" "$2"
+}
+
+# e2e_settings_tool <get|set> <key> [text]: reads or changes one key of the settings file.
+e2e_settings_tool() {
+    python3 - "$(e2e_settings_file)" "$@" <<'PY'
 import struct, sys
 path, command, key = sys.argv[1], sys.argv[2], sys.argv[3]
 data = open(path, "rb").read()
