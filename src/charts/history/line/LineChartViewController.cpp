@@ -35,12 +35,6 @@ using namespace historyseries;
 namespace HCS = HistoryChartSettings;
 namespace colors = linechartcolors;
 
-namespace {
-
-const QString dateRangeKey = QStringLiteral("dateRange");
-
-} // namespace
-
 LineChartViewController::LineChartViewController(QWidget* parent) : QWidget(parent)
 {
     setAutoFillBackground(true);
@@ -49,11 +43,10 @@ LineChartViewController::LineChartViewController(QWidget* parent) : QWidget(pare
 
     m_showNWGoal = HCS::showGoal();
     getNWGoalAmount();
-    auto& defaults = platform::UserDefaults::standard();
-    m_lineWidth = defaults.contains(HCS::lineWidthKey) ? HCS::lineWidth() : 3.0;
+    m_lineWidth = platform::UserDefaults::standard().contains(HCS::lineWidthKey) ? HCS::lineWidth() : 3.0;
     m_showAreaChartSymbols = HCS::showArea();
     m_showPlotSymbols = HCS::showSymbols();
-    m_timeScale = int(std::clamp<qint64>(defaults.integer(dateRangeKey, 0), 0, 3));
+    m_timeScale = HCS::dateRange();
 
     buildControls();
     initPlot();
@@ -177,7 +170,7 @@ void LineChartViewController::timeScaleChanged(int timeScale)
     m_timeScale = std::clamp(timeScale, 0, 3);
     if (QAbstractButton* segment = m_timeScaleCtl->button(m_timeScale))
         segment->setChecked(true);
-    platform::UserDefaults::standard().setValueAndSynchronize(dateRangeKey, m_timeScale);
+    HCS::setDateRange(m_timeScale);
     closeChartInfoView(false);
     redrawChartsAfterScaleChange(true);
 }

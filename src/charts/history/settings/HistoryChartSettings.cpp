@@ -198,4 +198,14 @@ qreal lineWidth()
     return lineWidthIndex() + 1;
 }
 
+int dateRange()
+{
+    return static_cast<int>(std::clamp<qint64>(defaults().integer(dateRangeKey, 0), 0, 3));
+}
+
+void setDateRange(int range)
+{
+    defaults().setValueAndSynchronize(dateRangeKey, std::clamp(range, 0, 3));
+}
+
 } // namespace HistoryChartSettings

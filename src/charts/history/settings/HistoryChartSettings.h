@@ -25,6 +25,7 @@ inline const QString suggestedGoalKey = QStringLiteral("nwGoalAgeAmount");
 inline const QString showSymbolsKey = QStringLiteral("nwShowSymbols");
 inline const QString showAreaKey = QStringLiteral("nwShowArea");
 inline const QString lineWidthKey = QStringLiteral("nwLineWidth");
+inline const QString dateRangeKey = QStringLiteral("dateRange");
 
 /// What the chart shows ("LnChartType", absent 0, kept within 0..4).
 enum class ChartType {
@@ -80,5 +81,10 @@ void setShowArea(bool show);
 int lineWidthIndex();
 void setLineWidthIndex(int index);
 qreal lineWidth();
+
+/// The line chart's date range: 0 all, 1 five years, 2 twelve months, 3 year to date
+/// ("dateRange", absent 0, kept within 0..3).
+int dateRange();
+void setDateRange(int range);
 
 } // namespace HistoryChartSettings
