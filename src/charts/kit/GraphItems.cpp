@@ -41,14 +41,19 @@ void drawChartText(
     painter.drawText(rect, Qt::AlignCenter | Qt::TextDontClip, text);
 }
 
-GraphDecorationItem::GraphDecorationItem(Graph* graph, Layer layer) : m_graph(graph), m_layer(layer)
+GraphLayerItem::GraphLayerItem(Graph* graph, qreal z) : m_graph(graph)
 {
-    setZValue(layer == Layer::Background ? -100 : 100);
+    setZValue(z);
 }
 
-QRectF GraphDecorationItem::boundingRect() const
+QRectF GraphLayerItem::boundingRect() const
 {
     return m_graph->bounds();
+}
+
+GraphDecorationItem::GraphDecorationItem(Graph* graph, Layer layer)
+    : GraphLayerItem(graph, layer == Layer::Background ? -100 : 100), m_layer(layer)
+{
 }
 
 void GraphDecorationItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*)
@@ -95,14 +100,9 @@ void GraphDecorationItem::paint(QPainter* painter, const QStyleOptionGraphicsIte
         *painter, QRectF(QPointF(x + displacement.x(), y - displacement.y()), size), title, style, nullptr);
 }
 
-AxisSetItem::AxisSetItem(Graph* graph, Layer layer) : m_graph(graph), m_layer(layer)
+AxisSetItem::AxisSetItem(Graph* graph, Layer layer)
+    : GraphLayerItem(graph, layer == Layer::Grid ? -50 : 50), m_layer(layer)
 {
-    setZValue(layer == Layer::Grid ? -50 : 50);
-}
-
-QRectF AxisSetItem::boundingRect() const
-{
-    return m_graph->bounds();
 }
 
 void AxisSetItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*)

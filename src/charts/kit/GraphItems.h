@@ -9,29 +9,34 @@ class Graph;
 struct TextStyle;
 struct Shadow;
 
-// Items of the graph itself: the fills behind everything, and the frame border and the title in
-// front of everything.
-class GraphDecorationItem : public QGraphicsItem {
+// An item of the graph itself, spread over the whole graph at its own depth.
+class GraphLayerItem : public QGraphicsItem {
+public:
+    GraphLayerItem(Graph* graph, qreal z);
+    QRectF boundingRect() const override;
+    void boundsChanged() { prepareGeometryChange(); }
+
+protected:
+    Graph* m_graph;
+};
+
+// The fills behind everything, and the frame border and the title in front of everything.
+class GraphDecorationItem : public GraphLayerItem {
 public:
     enum class Layer { Background, Foreground };
     GraphDecorationItem(Graph* graph, Layer layer);
-    QRectF boundingRect() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
-    void boundsChanged() { prepareGeometryChange(); }
 
 private:
-    Graph* m_graph;
     Layer m_layer;
 };
 
 // The axis set: grid lines behind the plots, or axis lines, ticks, labels and titles in front.
-class AxisSetItem : public QGraphicsItem {
+class AxisSetItem : public GraphLayerItem {
 public:
     enum class Layer { Grid, Axes };
     AxisSetItem(Graph* graph, Layer layer);
-    QRectF boundingRect() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
-    void boundsChanged() { prepareGeometryChange(); }
 
 private:
     void paintGrid(QPainter& painter, const Axis& axis) const;
@@ -41,7 +46,6 @@ private:
     // The tick location in graph coordinates along the axis, or NaN when it is not drawn.
     double positionAlongAxis(const Axis& axis, double location) const;
 
-    Graph* m_graph;
     Layer m_layer;
 };
 
