@@ -3,6 +3,7 @@
 #include "charts/annual/AnnualChartData.h"
 #include "charts/annual/AnnualChartSettings.h"
 #include "charts/common/ChartNotifications.h"
+#include "charts/common/ChartToolButton.h"
 #include "charts/common/NWPrintViewController.h"
 #include "charts/common/ValuePopup.h"
 #include "charts/kit/BarPlot.h"
@@ -34,17 +35,6 @@ namespace {
 
 const QColor kBarTextColor = QColor::fromRgbF(0.28f, 0.66f, 0.99f, 1.0f);
 const QColor kTrendTextColor = QColor::fromRgbF(1.0f, 0.5f, 0.0f, 0.9f);
-
-QToolButton* imageButton(const QString& imageName, const QString& toolTip, QWidget* parent)
-{
-    auto* button = new QToolButton(parent);
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setIconSize(QSize(23, 23));
-    button->setIcon(QIcon(QPixmap::fromImage(platform::image(imageName, QSize(23, 23), 2.0))));
-    button->setToolTip(toolTip);
-    return button;
-}
 
 QComboBox* trendCombo(QWidget* parent)
 {
@@ -95,9 +85,10 @@ void AnnualViewController::buildControls()
     m_trendLabel2 = new QLabel(platform::Strings::tr("years, fitted to the last"), this);
     m_pastPeriodCtl = trendCombo(this);
     m_trendLabel3 = new QLabel(platform::Strings::tr("year-end values"), this);
-    m_printButton = imageButton(u"AnnualPrint"_s, platform::Strings::tr("Print the chart"), this);
-    m_copyButton
-        = imageButton(u"AnnualCopy"_s, platform::Strings::tr("Copy the chart to the clipboard"), this);
+    m_printButton
+        = new ChartToolButton(ChartToolButton::printGlyph, platform::Strings::tr("Print the chart"), this);
+    m_copyButton = new ChartToolButton(
+        ChartToolButton::copyGlyph, platform::Strings::tr("Copy the chart to the clipboard"), this);
 
     auto* bar = new QHBoxLayout;
     bar->setContentsMargins(12, 8, 12, 0);

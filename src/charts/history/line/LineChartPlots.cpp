@@ -1,6 +1,7 @@
 // Building the history chart: its controls, graph, plots, axes and visible window.
 #include "charts/history/line/LineChartViewController.h"
 
+#include "charts/common/ChartToolButton.h"
 #include "charts/history/line/LineChartColors.h"
 #include "charts/history/series/HistoryAxes.h"
 #include "charts/history/series/HistoryTexts.h"
@@ -24,14 +25,7 @@ namespace colors = linechartcolors;
 namespace {
 
 const QString kLightFont = QStringLiteral("HelveticaNeue-Light");
-constexpr int kButtonSize = 26;
-
-// Glyphs of the installed icon font.
-const QString kIconFont = QStringLiteral("FontAwesome");
-constexpr char16_t kMenuGlyph = 0xf0c9;
-constexpr char16_t kTagsGlyph = 0xf02c;
-constexpr char16_t kPrintGlyph = 0xf02f;
-constexpr char16_t kCopyGlyph = 0xf0c5;
+constexpr int kButtonSize = ChartToolButton::side;
 
 QColor textColor()
 {
@@ -41,20 +35,6 @@ QColor textColor()
 chart::TextStyle textStyle(qreal size)
 {
     return chart::TextStyle { textColor(), kLightFont, size };
-}
-
-QToolButton* iconButton(QWidget* parent, char16_t glyph, const QString& tooltip)
-{
-    auto* button = new QToolButton(parent);
-    button->setText(QString(QChar(glyph)));
-    QFont font(kIconFont);
-    font.setPixelSize(15);
-    button->setFont(font);
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setToolTip(tooltip);
-    button->setFixedSize(kButtonSize, kButtonSize);
-    return button;
 }
 
 int currentMonth()
@@ -89,13 +69,17 @@ void LineChartViewController::buildControls()
     connect(
         m_timeScaleCtl, &QButtonGroup::idClicked, this, [this](int segment) { timeScaleChanged(segment); });
 
-    m_menuButton = iconButton(this, kMenuGlyph, platform::Strings::tr("Show chart types & settings menu"));
+    m_menuButton = new ChartToolButton(
+        ChartToolButton::menuGlyph, platform::Strings::tr("Show chart types & settings menu"), this);
     connect(m_menuButton, &QToolButton::clicked, this, [this] { chartMenuHandler(); });
-    m_tagMenuBtn = iconButton(this, kTagsGlyph, platform::Strings::tr("Tag filtering"));
+    m_tagMenuBtn
+        = new ChartToolButton(ChartToolButton::tagsGlyph, platform::Strings::tr("Tag filtering"), this);
     connect(m_tagMenuBtn, &QToolButton::clicked, this, [this] { tagMenuButtonClick(); });
-    m_printButton = iconButton(this, kPrintGlyph, platform::Strings::tr("Print chart"));
+    m_printButton
+        = new ChartToolButton(ChartToolButton::printGlyph, platform::Strings::tr("Print chart"), this);
     connect(m_printButton, &QToolButton::clicked, this, [this] { printChart(); });
-    m_copyButton = iconButton(this, kCopyGlyph, platform::Strings::tr("Copy chart to clipboard"));
+    m_copyButton = new ChartToolButton(
+        ChartToolButton::copyGlyph, platform::Strings::tr("Copy chart to clipboard"), this);
     connect(m_copyButton, &QToolButton::clicked, this, [this] { copyChartToClipboard(); });
     styleControls();
 }
@@ -113,12 +97,6 @@ void LineChartViewController::styleControls()
         "QToolButton:hover { background: %4; }"
         "QToolButton:checked { color: white; background: %3; border-color: %3; }")
                                       .arg(text, border, checked, hover));
-    const QString buttonSheet = QStringLiteral(
-        "QToolButton { color: %1; background: transparent; border: none; border-radius: 4px; }"
-        "QToolButton:hover { background: %2; }")
-                                    .arg(text, hover);
-    for (QToolButton* button : { m_menuButton, m_tagMenuBtn, m_printButton, m_copyButton })
-        button->setStyleSheet(buttonSheet);
 }
 
 void LineChartViewController::setTopMenuButtonConstraint(int top)
