@@ -1,6 +1,7 @@
 #include "charts/kit/PieChart.h"
 
 #include "charts/kit/Graph.h"
+#include "charts/kit/GraphItems.h"
 
 #include <QFontMetricsF>
 #include <QGraphicsItem>
@@ -184,13 +185,8 @@ void PieChartItem::drawLabel(QPainter& painter, const PieChart::Slice& slice, bo
     // Text and shadow with a margin that holds the shadow, in device pixels.
     const qreal margin = std::ceil(std::max(std::abs(shadowOffset.x()), std::abs(shadowOffset.y()))) + 1;
     const auto drawText = [&](QPainter& target, const QPointF& origin) {
-        target.setFont(font);
-        if (shadow) {
-            target.setPen(shadow->color);
-            target.drawText(origin + shadowOffset + QPointF(0, metrics.ascent()), slice.label->text);
-        }
-        target.setPen(slice.label->style.color);
-        target.drawText(origin + QPointF(0, metrics.ascent()), slice.label->text);
+        drawChartText(
+            target, QRectF(origin, size), slice.label->text, slice.label->style, shadow ? &*shadow : nullptr);
     };
     if (asImage) {
         // Text under a new rotation has its glyphs drawn anew; an upright image turns cheaply.
