@@ -1,8 +1,12 @@
 #include "platform/FileChooser.h"
 
+#include "platform/ModalPanel.h"
+
 #include <QMutex>
 #include <QMutexLocker>
 #include <QQueue>
+
+#include <optional>
 
 namespace platform {
 
@@ -16,12 +20,18 @@ FileRequest g_lastRequest;
 QString FileChooser::choose(const FileRequest& request)
 {
     Presenter presenter;
+    std::optional<QString> queued;
     {
         QMutexLocker lock(&g_mutex);
         g_lastRequest = request;
         if (!g_answers.isEmpty())
-            return g_answers.dequeue();
+            queued = g_answers.dequeue();
         presenter = g_presenter;
+    }
+    if (queued) {
+        // The answer comes after the time a real panel would be up, with all that happens then.
+        ModalPanel::runInPlaceOfPanel(request.parent);
+        return *queued;
     }
     return presenter ? presenter(request) : QString();
 }

@@ -29,7 +29,9 @@ public:
     using Presenter = std::function<QString(const FileRequest&)>;
 
     /// The chosen absolute path, or an empty string when the user cancelled.
-    /// A queued answer is taken first; with neither answer nor presenter, cancels.
+    /// A queued answer is taken first, after a nested event loop as long as a real panel's
+    /// (see `ModalPanel`): the caller's objects may be gone when it returns. With neither
+    /// answer nor presenter, cancels.
     static QString choose(const FileRequest& request);
 
     static void setPresenter(Presenter presenter);

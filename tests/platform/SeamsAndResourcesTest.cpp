@@ -1,12 +1,15 @@
 #include "platform/Appearance.h"
 #include "platform/Clock.h"
 #include "platform/FileChooser.h"
+#include "platform/ModalPanel.h"
 #include "platform/Resources.h"
 #include "platform/Strings.h"
 
 #include "support/TempHomeTest.h"
 
 #include <QGuiApplication>
+#include <QPointer>
+#include <QTimer>
 
 using namespace platform;
 
@@ -36,6 +39,24 @@ TEST_F(SeamsTest, FileChooserAnswersFromTheQueueBeforeThePresenter)
 
     FileChooser::setPresenter({});
     EXPECT_EQ(FileChooser::choose(request), QString()); // no presenter: cancelled, never blocks
+}
+
+TEST_F(SeamsTest, AQueuedAnswerComesAfterALoopAsLongAsARealPanels)
+{
+    // What a panel's time on the screen brings: a timer fires, and what it releases is deleted
+    // before the answer; an animation still running (the busy flag) is waited for.
+    auto* released = new QObject;
+    const QPointer<QObject> watched(released);
+    bool busy = true;
+    ModalPanel::addBusyCheck([&busy] { return busy; });
+    QTimer::singleShot(0, released, &QObject::deleteLater);
+    QTimer::singleShot(30, [&busy] { busy = false; });
+
+    FileChooser::queueAnswer(QStringLiteral("/tmp/chosen.json"));
+    EXPECT_EQ(FileChooser::choose(FileRequest()), QStringLiteral("/tmp/chosen.json"));
+    EXPECT_TRUE(watched.isNull()) << "the nested loop deleted nothing";
+    EXPECT_FALSE(busy) << "the answer came while something was still moving";
+    EXPECT_TRUE(ModalPanel::settled());
 }
 
 TEST(Clock, OverrideFixesNowUntilCleared)

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #ifdef MERVANE_TEST_WIDGETS
+#include "uikit/popover/ModalPanelStandIn.h"
+
 #include <QApplication>
 using TestApplication = QApplication;
 #else
@@ -27,6 +29,10 @@ int main(int argc, char** argv)
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     // As the application does: the English forms of the texts about counts.
     platform::installTranslations();
+#ifdef MERVANE_TEST_WIDGETS
+    // Answers queued for file and print panels come after a modal window of their own.
+    installModalPanelStandIn();
+#endif
 
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -6,6 +6,8 @@
 #include "platform/NotificationCenter.h"
 #include "platform/Strings.h"
 
+#include <QCoreApplication>
+
 using namespace Qt::Literals::StringLiterals;
 
 AskDeleteAllData::AskDeleteAllData(QWidget* parent) : QWidget(parent)
@@ -42,10 +44,14 @@ void AskDeleteAllData::changeWarningType(bool restore)
 
 void AskDeleteAllData::okActionClick()
 {
-    platform::NotificationCenter::defaultCenter().post(
-        m_showRestoreWarning ? notifications::restoreAllData : notifications::deleteAllData);
     Q_EMIT closeRequested();
     closeEnclosingPopover(this);
+    // Posted once this click has been handled: what answers it opens modal panels, in whose
+    // event loops this confirmation and its popover go.
+    const QString name = m_showRestoreWarning ? notifications::restoreAllData : notifications::deleteAllData;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [name] { platform::NotificationCenter::defaultCenter().post(name); },
+        Qt::QueuedConnection);
 }
 
 void AskDeleteAllData::cancelActionClick()

@@ -6,9 +6,9 @@
 #include <QWidget>
 
 /// The confirmation shown before deleting all data, or (in restore mode) before restoring a
-/// backup. OK posts `notifications::deleteAllData` or `notifications::restoreAllData` and
-/// closes the popover showing it; Cancel only closes it. Its texts and buttons are named
-/// after their outlets: "titleCtl", "messageCtl", "okButton", "cancelButton".
+/// backup. OK closes the popover showing it and then, once the click has been handled, posts
+/// `notifications::deleteAllData` or `notifications::restoreAllData`; Cancel only closes it. Its texts and
+/// buttons are named after their outlets: "titleCtl", "messageCtl", "okButton", "cancelButton".
 class AskDeleteAllData : public QWidget {
     Q_OBJECT
 public:

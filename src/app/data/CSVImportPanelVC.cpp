@@ -10,6 +10,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -106,8 +107,10 @@ void CSVImportPanelVC::selectImportCSVFileBtnClick()
     request.mode = platform::FileRequest::Mode::Open;
     request.title = platform::Strings::tr("Import inventory items from a CSV file");
     request.parent = this;
+    // The panel runs an event loop in which this panel's popover may close and take it along.
+    const QPointer<CSVImportPanelVC> alive(this);
     const QString path = platform::FileChooser::choose(request);
-    if (path.isEmpty())
+    if (!alive || path.isEmpty())
         return;
     m_csvFileLabel->setText(path);
     platform::Expected<std::shared_ptr<MVX_Model>> read = NWData::importCSVFromFilePath(path);

@@ -4,11 +4,14 @@
 #include "platform/Resources.h"
 #include "platform/Strings.h"
 #include "uikit/controls/KitStyle.h"
+#include "uikit/popover/ModalPanelStandIn.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QIcon>
 #include <QPixmap>
+#include <QPointer>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -60,20 +63,35 @@ void bringToFront(QWidget* window)
 
 QString presentFileDialog(const platform::FileRequest& request)
 {
-    auto* parent = qobject_cast<QWidget*>(request.parent);
-    const QString filter = request.nameFilters.join(u";;"_s);
+    // On the heap and watched: the window that owns the dialog may go during its event loop,
+    // and then the dialog is cancelled.
+    const QString folder = request.directory.isEmpty() ? QDir::homePath() : request.directory;
+    const QPointer<QFileDialog> dialog
+        = new QFileDialog(modalPanelOwner(request.parent), request.title, folder);
+    if (!request.nameFilters.isEmpty())
+        dialog->setNameFilters(request.nameFilters);
     switch (request.mode) {
     case platform::FileRequest::Mode::Open:
-        return QFileDialog::getOpenFileName(parent, request.title, request.directory, filter);
-    case platform::FileRequest::Mode::Save: {
-        const QString start = request.directory.isEmpty() ? request.suggestedName
-                                                          : request.directory + u'/' + request.suggestedName;
-        return QFileDialog::getSaveFileName(parent, request.title, start, filter);
-    }
+        dialog->setFileMode(QFileDialog::ExistingFile);
+        dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        break;
+    case platform::FileRequest::Mode::Save:
+        dialog->setFileMode(QFileDialog::AnyFile);
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        if (!request.suggestedName.isEmpty())
+            dialog->selectFile(folder + u'/' + request.suggestedName);
+        break;
     case platform::FileRequest::Mode::Directory:
-        return QFileDialog::getExistingDirectory(parent, request.title, request.directory);
+        dialog->setFileMode(QFileDialog::Directory);
+        dialog->setOption(QFileDialog::ShowDirsOnly);
+        break;
     }
-    return {};
+    const bool chosen = dialog->exec() == QDialog::Accepted;
+    if (!dialog)
+        return {};
+    const QStringList files = dialog->selectedFiles();
+    delete dialog.data();
+    return chosen && !files.isEmpty() ? files.constFirst() : QString();
 }
 
 } // namespace ApplicationSetup

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QPageLayout>
 #include <QPainter>
+#include <QPointer>
 #include <QPrinter>
 
 void NWPrintViewController::GenericPrint(chart::GraphHostingView* host, int topMargin, int bottomMargin,
@@ -25,10 +26,12 @@ void NWPrintViewController::GenericPrint(chart::GraphHostingView* host, int topM
     host->setPrintRect(
         QRectF(0, 0, paper.width() - leftMargin - rightMargin, paper.height() - topMargin - bottomMargin));
 
-    if (!PrintSession::runPrintPanel(host))
+    // The panel runs an event loop in which the chart, or only its graph, may go.
+    const QPointer<chart::GraphHostingView> alive(host);
+    if (!PrintSession::runPrintPanel(host) || !alive)
         return;
     chart::Graph* graph = host->hostedGraph();
-    if (!graph) // the panel ran an event loop: the chart may have dropped its graph meanwhile
+    if (!graph)
         return;
     // The panel may have changed the paper, the orientation or the margins: the chart is laid
     // out for the page that is printed, so that nothing of it falls off the paper.

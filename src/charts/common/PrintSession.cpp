@@ -1,5 +1,9 @@
 #include "charts/common/PrintSession.h"
 
+#include "platform/ModalPanel.h"
+#include "uikit/popover/ModalPanelStandIn.h"
+
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -46,6 +50,8 @@ bool PrintSession::runPrintPanel(QWidget* parent)
 {
     QPrinter& shared = printer();
     if (!nextOutputFile().isEmpty()) {
+        // The answer comes after the time a real panel would be up, with all that happens then.
+        platform::ModalPanel::runInPlaceOfPanel(parent);
         shared.setOutputFormat(QPrinter::PdfFormat);
         shared.setOutputFileName(nextOutputFile());
         nextOutputFile().clear();
@@ -59,6 +65,12 @@ bool PrintSession::runPrintPanel(QWidget* parent)
         shared.setOutputFormat(QPrinter::NativeFormat);
         printerHoldsSeamFile() = false;
     }
-    QPrintDialog panel(&shared, parent);
-    return panel.exec() == QDialog::Accepted;
+    // On the heap and watched: the window that owns the panel may go during its event loop,
+    // and then nothing is printed.
+    const QPointer<QPrintDialog> panel = new QPrintDialog(&shared, modalPanelOwner(parent));
+    const bool chosen = panel->exec() == QDialog::Accepted;
+    if (!panel)
+        return false;
+    delete panel.data();
+    return chosen;
 }

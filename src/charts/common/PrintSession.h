@@ -18,7 +18,8 @@ public:
     static QPrinter& printer();
     /// Shows the print panel over the shared printer; true when the user chose to print.
     /// After `setNextOutputFile`, no panel shows: the printer writes that PDF file instead
-    /// and the answer is true.
+    /// and the answer is true, after a nested event loop as long as a real panel's (see
+    /// `platform::ModalPanel`). Either way `parent` may be gone when this returns.
     static bool runPrintPanel(QWidget* parent);
     /// The next `runPrintPanel` prints to the PDF file `path` without asking (for tests and
     /// benchmarks, which must never wait on a modal panel); `panelChoice`, when given, changes

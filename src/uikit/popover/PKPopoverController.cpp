@@ -16,6 +16,7 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
 #include <functional>
 #include <utility>
 
@@ -328,6 +329,14 @@ void PKPopoverController::finishShow()
         m_delegate->popoverDidShow(this);
 }
 
+bool PKPopoverController::anyPopoverMoving()
+{
+    return std::any_of(
+        livePopovers().cbegin(), livePopovers().cend(), [](const PKPopoverController* popover) {
+            return popover->m_state == State::Showing || popover->m_state == State::Closing;
+        });
+}
+
 QList<PKPopoverController*> PKPopoverController::shownPopovers()
 {
     QList<PKPopoverController*> shown;
@@ -386,7 +395,10 @@ void PKPopoverController::closePopoverAndResetVariables()
     m_parentWindow = nullptr;
     m_screenRect = QRectF();
     m_viewRect = QRectF();
-    if (parent && parent->isVisible()) {
+    // Never over a modal panel that opened meanwhile: without a window manager the raised
+    // window would hide the panel that holds the input.
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (parent && parent->isVisible() && (!modal || modal == parent)) {
         parent->raise();
         parent->activateWindow();
     }

@@ -108,6 +108,8 @@ public:
 
     bool popoverIsVisible() const { return m_state != State::Hidden; }
     bool shown() const { return popoverIsVisible(); }
+    /// Whether any popover is still fading in or out.
+    static bool anyPopoverMoving();
     State state() const { return m_state; }
     /// Increases with every show.
     quint64 generation() const { return m_generation; }

@@ -55,8 +55,11 @@ TEST_F(Alerts, ConfirmationPostsOnlyItsOwnNotificationOnOk)
     AskDeleteAllData deleting;
     QSignalSpy closing(&deleting, &AskDeleteAllData::closeRequested);
     button(deleting, u"okButton"_s)->click();
-    EXPECT_EQ(m_posted, QStringList { u"DeleteAllMERVANEData"_s });
+    // Posted once the click has been handled, never from inside it.
+    EXPECT_TRUE(m_posted.isEmpty());
     EXPECT_EQ(closing.count(), 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_posted, QStringList { u"DeleteAllMERVANEData"_s });
 
     m_posted.clear();
     AskDeleteAllData restoring;
@@ -64,6 +67,7 @@ TEST_F(Alerts, ConfirmationPostsOnlyItsOwnNotificationOnOk)
     restoring.changeWarningType(true);
     EXPECT_EQ(text(restoring, u"titleCtl"_s), u"Confirm restoring of all application data"_s);
     button(restoring, u"okButton"_s)->click();
+    QCoreApplication::processEvents();
     EXPECT_EQ(m_posted, QStringList { u"RestoreAllMERVANEData"_s });
     EXPECT_EQ(restoreClosing.count(), 1);
 }
@@ -95,6 +99,7 @@ TEST_F(Alerts, AnswersCloseThePopoverThatShowsTheConfirmation)
         answer->click();
         EXPECT_FALSE(popover.shown());
     }
+    QCoreApplication::processEvents();
     EXPECT_EQ(m_posted, QStringList { u"DeleteAllMERVANEData"_s });
 }
 

@@ -131,6 +131,7 @@ TEST_F(Confirmations, ReturnAndEnterAnswerWithTheDefaultButton)
     show(deleting);
     deleting->findChild<QPushButton*>(u"cancelButton"_s)->setFocus(); // Return still means OK
     press(Qt::Key_Return);
+    QCoreApplication::processEvents();
     EXPECT_EQ(posted, QStringList { u"DeleteAllMERVANEData"_s });
     EXPECT_FALSE(popover->shown());
 

@@ -12,8 +12,10 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace mervane::test;
@@ -185,6 +187,21 @@ TEST_F(CSVImportPanelVCTest, AFileThatIsNotAnExportIsRefusedInRedAndImportStaysR
     click(u"importButton"_s);
     EXPECT_TRUE(m_posted.isEmpty());
     EXPECT_EQ(store().appData()->assetscat()->first()->ID(), u"OLD"_s);
+    EXPECT_EQ(readFile(NWData::dataFilePath()), m_dataFile);
+}
+
+TEST_F(CSVImportPanelVCTest, APanelThatGoesWhileItsFileIsChosenIsLeftAlone)
+{
+    // The panel's popover may be dropped while the file panel is up (its command toggled, the
+    // window locked): the chosen file is then read by no one and nothing is said.
+    const QString path = writeCSV(u"good.csv"_s, *csv::csvText(model()));
+    CSVImportPanelVC* panel = m_panel.release();
+    const QPointer<CSVImportPanelVC> alive(panel);
+    QTimer::singleShot(0, panel, &QObject::deleteLater);
+    platform::FileChooser::queueAnswer(path);
+    QTest::mouseClick(panel->findChild<QPushButton*>(u"selectButton"_s), Qt::LeftButton);
+    EXPECT_TRUE(alive.isNull());
+    EXPECT_TRUE(m_posted.isEmpty());
     EXPECT_EQ(readFile(NWData::dataFilePath()), m_dataFile);
 }
 

@@ -204,7 +204,7 @@ TEST_F(DataCommandsTest, BackupDeleteAllAndRestoreBringEverythingBack)
     EXPECT_TRUE(qobject_cast<AskDeleteAllData*>(confirmation->contentViewController())->showRestoreWarning());
     answer(backup);
     clickOK(confirmation);
-    EXPECT_EQ(platform::FileChooser::lastRequest().title, u"Restore all records from a file"_s);
+    EXPECT_EVENTUALLY_EQ(platform::FileChooser::lastRequest().title, u"Restore all records from a file"_s);
     EXPECT_EVENTUALLY_EQ(m_messages.last(), u"Net worth data successfully loaded from selected file."_s);
     EXPECT_EQ(readFile(NWData::dataFilePath()), backupBytes);
     EXPECT_EQ(readFile(NWData::dataFilePath()), m_dataFile);
@@ -300,6 +300,8 @@ TEST_F(DataCommandsTest, RestoreAndDeleteCloseOpenEditorsButNotTheMessage)
 {
     PKPopoverController message(new QLineEdit);
     message.setAnimates(false);
+    // Stays up while the file panel has the focus; only the commands could close it.
+    message.setDefaultProperties(true, false, false);
     message.showRelativeToRect(QRectF(m_document->rect()), m_document, platform::RectEdge::MaxY);
     m_kept = &message;
 
@@ -418,6 +420,7 @@ TEST_F(DataCommandsTest, TheOutcomeOfAConfirmedDeleteIsShownOnceTheQuestionHasGo
     ASSERT_TRUE(question && question->shown());
     QTest::mouseClick(
         question->contentViewController()->findChild<QPushButton*>(u"okButton"_s), Qt::LeftButton);
+    QCoreApplication::processEvents(); // the click is handled before the delete runs
     EXPECT_TRUE(store().appData()->nwLogArray()->isEmpty()) << "the delete itself does not wait";
     EXPECT_TRUE(question.isNull() || m_messages.isEmpty());
     EXPECT_EVENTUALLY(question.isNull());

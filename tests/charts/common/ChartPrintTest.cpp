@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
@@ -15,6 +16,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <cmath>
 #include <memory>
@@ -153,6 +155,17 @@ TEST_F(ChartPrintTest, HostWithoutAGraphPrintsNothing)
     EXPECT_FALSE(QFile::exists(pdf));
     EXPECT_TRUE(empty.printRect().isEmpty());
     PrintSession::setNextOutputFile({});
+}
+
+TEST_F(ChartPrintTest, AChartThatGoesWhileThePanelIsUpPrintsNothing)
+{
+    // The screen may be torn down while the print panel runs its event loop.
+    chart::GraphHostingView* going = host.release();
+    QTimer::singleShot(0, going, &QObject::deleteLater);
+    const QString pdf = dir.filePath(u"gone.pdf"_s);
+    PrintSession::setNextOutputFile(pdf);
+    NWPrintViewController::GenericPrint(going, kTop, kBottom, kLeft, kRight, true);
+    EXPECT_FALSE(QFileInfo(pdf).exists() && QFileInfo(pdf).size() > 0);
 }
 
 TEST_F(ChartPrintTest, CopyingLeavesTheLatestPictureOnTheClipboard)
