@@ -56,7 +56,8 @@ void InMemoryKeychain::write(const QString& account, const QString& text, QObjec
         MaybeError result;
         if (m_unavailable) {
             result = m_unavailable;
-        } else if (const auto failing = m_failingWrites.constFind(account); failing != m_failingWrites.cend()) {
+        } else if (const auto failing = m_failingWrites.constFind(account);
+                   failing != m_failingWrites.cend()) {
             result = *failing;
         } else if (m_keptOnWrite.contains(account)) {
             m_items.insert(account, m_keptOnWrite.take(account));

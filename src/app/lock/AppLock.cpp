@@ -95,18 +95,19 @@ void AppLock::showPwdWindow(std::function<void()> withoutPassword)
     if (m_askingWhetherSet)
         return;
     m_askingWhetherSet = true;
-    PasswordStore::read(this, [this, withoutPassword](const platform::Expected<PasswordStore::Stored>& stored) {
-        m_askingWhetherSet = false;
-        // Without the flag, a keychain that cannot be read counts as holding no password.
-        if (!stored || stored->password.isEmpty()) {
-            if (withoutPassword)
-                withoutPassword();
-            return;
-        }
-        // Set before this flag existed: from now on the lock holds without the keychain.
-        AppSettings::setAppLockIsSet(true);
-        lockWindow(*stored);
-    });
+    PasswordStore::read(
+        this, [this, withoutPassword](const platform::Expected<PasswordStore::Stored>& stored) {
+            m_askingWhetherSet = false;
+            // Without the flag, a keychain that cannot be read counts as holding no password.
+            if (!stored || stored->password.isEmpty()) {
+                if (withoutPassword)
+                    withoutPassword();
+                return;
+            }
+            // Set before this flag existed: from now on the lock holds without the keychain.
+            AppSettings::setAppLockIsSet(true);
+            lockWindow(*stored);
+        });
 }
 
 void AppLock::lockWindow(const std::optional<PasswordStore::Stored>& known)
@@ -160,8 +161,9 @@ void AppLock::passwordRead(const platform::Expected<PasswordStore::Stored>& stor
     }
     // A locked keychain whose unlock the user declined answers as if it held nothing.
     if (stored->password.isEmpty()) {
-        m_controller->showKeychainFailure(platform::Strings::tr(
-            "The keychain holds no password for Mervane. It may be locked, or the password was removed from it."));
+        m_controller->showKeychainFailure(
+            platform::Strings::tr("The keychain holds no password for Mervane. It may be locked, or the "
+                                  "password was removed from it."));
         return;
     }
     m_controller->showPasswordReady(stored->password, stored->hint);

@@ -139,7 +139,8 @@ PasswordOverlayWindowController::PasswordOverlayWindowController(QWidget* parent
     m_tryAgainButton->setObjectName(u"tryAgainButton"_s);
     m_tryAgainButton->setGeometry((panelSize.width() - 140) / 2, rowTop + fieldHeight + 58, 140, 28);
     m_tryAgainButton->hide();
-    connect(m_tryAgainButton, &QPushButton::clicked, this, &PasswordOverlayWindowController::tryAgainRequested);
+    connect(
+        m_tryAgainButton, &QPushButton::clicked, this, &PasswordOverlayWindowController::tryAgainRequested);
     showWaitingForKeychain();
 
     m_animation = SASpringAnimation::animationWithKeyPath(m_safeLockImage, "rotation", this);

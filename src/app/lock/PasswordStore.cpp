@@ -42,8 +42,8 @@ void readBoth(QObject* context, bool strictHint, BothDone done)
 // Writes the hint, then the password, and reads both back.
 void writeAndCheck(const Stored& wanted, Done done)
 {
-    platform::Keychain::write(
-        hintAccount, wanted.hint, steps(), [wanted, done = std::move(done)](const platform::MaybeError& error) {
+    platform::Keychain::write(hintAccount, wanted.hint, steps(),
+        [wanted, done = std::move(done)](const platform::MaybeError& error) {
             if (error)
                 return done(error);
             platform::Keychain::write(
@@ -71,35 +71,39 @@ void read(QObject* context, std::function<void(const platform::Expected<Stored>&
 void setPasswordAndHint(const QString& password, const QString& hint, QObject* context,
     std::function<void(const platform::MaybeError& error)> done)
 {
-    const auto finish = [guard = QPointer<QObject>(context), done = std::move(done)](const platform::MaybeError& e) {
-        if (guard)
-            done(e);
-    };
+    const auto finish
+        = [guard = QPointer<QObject>(context), done = std::move(done)](const platform::MaybeError& e) {
+              if (guard)
+                  done(e);
+          };
     const auto failed = [](const QString& reason) {
         return platform::Strings::tr("The password could not be stored: %1").arg(reason);
     };
     // The earlier pair, whole: a rollback that lost the old hint (or password) would change
     // the lock the user knows.
-    readBoth(steps(), true, [wanted = Stored { password, hint }, finish, failed](const platform::Expected<Stored>& old) {
-        if (!old)
-            return finish(failed(old.error()));
-        writeAndCheck(wanted, [wanted, old = *old, finish, failed](const platform::MaybeError& error) {
-            if (!error) {
-                AppSettings::setAppLockIsSet(!wanted.password.isEmpty());
-                return finish(std::nullopt);
-            }
-            writeAndCheck(old, [wanted, old, finish, failed, reason = *error](const platform::MaybeError& rollback) {
-                if (!rollback)
-                    return finish(failed(reason));
-                // Which password the keychain holds now is not known: the window locks at
-                // the next start while either may be there.
-                if (!wanted.password.isEmpty() || !old.password.isEmpty())
-                    AppSettings::setAppLockIsSet(true);
-                finish(failed(reason) + u'\n'
-                    + platform::Strings::tr("The earlier password could not be put back either: %1").arg(*rollback));
+    readBoth(steps(), true,
+        [wanted = Stored { password, hint }, finish, failed](const platform::Expected<Stored>& old) {
+            if (!old)
+                return finish(failed(old.error()));
+            writeAndCheck(wanted, [wanted, old = *old, finish, failed](const platform::MaybeError& error) {
+                if (!error) {
+                    AppSettings::setAppLockIsSet(!wanted.password.isEmpty());
+                    return finish(std::nullopt);
+                }
+                writeAndCheck(old,
+                    [wanted, old, finish, failed, reason = *error](const platform::MaybeError& rollback) {
+                        if (!rollback)
+                            return finish(failed(reason));
+                        // Which password the keychain holds now is not known: the window locks at
+                        // the next start while either may be there.
+                        if (!wanted.password.isEmpty() || !old.password.isEmpty())
+                            AppSettings::setAppLockIsSet(true);
+                        finish(failed(reason) + u'\n'
+                            + platform::Strings::tr("The earlier password could not be put back either: %1")
+                                  .arg(*rollback));
+                    });
             });
         });
-    });
 }
 
 } // namespace PasswordStore

@@ -1,12 +1,12 @@
 #include "app/settings/NWSettingsViewController.h"
 
 #include "app/AppNotifications.h"
-#include "model/settings/Preferences.h"
 #include "app/shell/AppSettings.h"
-#include "uikit/controls/buttons/SegmentedControl.h"
+#include "model/settings/Preferences.h"
 #include "platform/Appearance.h"
 #include "platform/Clock.h"
 #include "platform/Strings.h"
+#include "uikit/controls/buttons/SegmentedControl.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -209,17 +209,19 @@ void NWSettingsViewController::loadPasswordSection()
     m_pwdCheck->setChecked(false);
     setPasswordSectionEnabled(false);
     showPasswordMessage(platform::Strings::tr("Reading the keychain..."), secondaryText());
-    m_services.password.read(this, [this](const platform::Expected<SettingsServices::Password::Stored>& stored) {
-        if (!stored) {
-            // No keychain: nothing here could be kept.
-            showPasswordMessage(stored.error(), palette().color(QPalette::Disabled, QPalette::WindowText));
-            return;
-        }
-        m_errorCtl->clear();
-        m_hintCtl->setText(stored->hint);
-        m_pwdCheck->setChecked(stored->hasPassword);
-        setPasswordSectionEnabled(true);
-    });
+    m_services.password.read(
+        this, [this](const platform::Expected<SettingsServices::Password::Stored>& stored) {
+            if (!stored) {
+                // No keychain: nothing here could be kept.
+                showPasswordMessage(
+                    stored.error(), palette().color(QPalette::Disabled, QPalette::WindowText));
+                return;
+            }
+            m_errorCtl->clear();
+            m_hintCtl->setText(stored->hint);
+            m_pwdCheck->setChecked(stored->hasPassword);
+            setPasswordSectionEnabled(true);
+        });
 }
 
 void NWSettingsViewController::loadAppearance()

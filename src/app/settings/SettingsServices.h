@@ -25,7 +25,8 @@ struct SettingsServices {
             QString hint;
         };
         /// Whether a password is set and its hint, or why the keychain cannot be read.
-        std::function<void(QObject* context, std::function<void(const platform::Expected<Stored>&)> done)> read;
+        std::function<void(QObject* context, std::function<void(const platform::Expected<Stored>&)> done)>
+            read;
         /// Stores both; none on success, else the text to show.
         std::function<void(const QString& password, const QString& hint, QObject* context,
             std::function<void(const platform::MaybeError&)> done)>

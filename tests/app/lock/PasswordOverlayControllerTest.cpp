@@ -4,9 +4,9 @@
 
 #include <QCoreApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QPointer>
 #include <QTest>
 
 #include <memory>

@@ -38,7 +38,10 @@ protected:
         EXPECT_EQ(stored->password, password);
         EXPECT_EQ(stored->hint, hint);
     }
-    static bool flagStored() { return platform::UserDefaults::standard().contains(AppSettings::appLockIsSetKey); }
+    static bool flagStored()
+    {
+        return platform::UserDefaults::standard().contains(AppSettings::appLockIsSetKey);
+    }
 
     platform::InMemoryKeychain* m_keychain = nullptr;
 };

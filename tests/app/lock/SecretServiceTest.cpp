@@ -98,9 +98,9 @@ protected:
         // The unlocked login collection comes a moment after the name.
         const bool loginReady = QTest::qWaitFor(
             [&] {
-                const QDBusMessage reply = bus.call(QDBusMessage::createMethodCall(u"org.freedesktop.secrets"_s,
-                    u"/org/freedesktop/secrets/collection"_s, u"org.freedesktop.DBus.Introspectable"_s,
-                    u"Introspect"_s));
+                const QDBusMessage reply = bus.call(QDBusMessage::createMethodCall(
+                    u"org.freedesktop.secrets"_s, u"/org/freedesktop/secrets/collection"_s,
+                    u"org.freedesktop.DBus.Introspectable"_s, u"Introspect"_s));
                 return reply.type() == QDBusMessage::ReplyMessage
                     && reply.arguments().value(0).toString().contains(u"name=\"login\""_s);
             },

@@ -28,9 +28,11 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QDBusConnection bus = QDBusConnection::sessionBus();
     SilentObject silent;
-    if (!bus.isConnected() || !bus.registerVirtualObject(QStringLiteral("/"), &silent, QDBusConnection::SubPath)
+    if (!bus.isConnected()
+        || !bus.registerVirtualObject(QStringLiteral("/"), &silent, QDBusConnection::SubPath)
         || !bus.registerService(QStringLiteral("org.freedesktop.secrets"))) {
-        std::fprintf(stderr, "cannot own org.freedesktop.secrets: %s\n", qPrintable(bus.lastError().message()));
+        std::fprintf(
+            stderr, "cannot own org.freedesktop.secrets: %s\n", qPrintable(bus.lastError().message()));
         return 1;
     }
     std::printf("ready\n");

@@ -2,13 +2,13 @@
 
 #include "app/AppNotifications.h"
 #include "app/shell/AppSettings.h"
-#include "uikit/controls/buttons/SegmentedControl.h"
 #include "charts/common/ChartNotifications.h"
 #include "model/settings/Preferences.h"
 #include "platform/Appearance.h"
 #include "platform/Clock.h"
 #include "platform/UserDefaults.h"
 #include "support/Eventually.h"
+#include "uikit/controls/buttons/SegmentedControl.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

@@ -56,17 +56,17 @@ struct FakeSettingsWorld {
                 done(SettingsServices::Password::Stored { !password.isEmpty(), hint });
             });
         };
-        services.password.setPasswordAndHint = [this, later](const QString& p, const QString& h, QObject* context,
-                                                   auto done) {
-            later(context, [this, p, h, done] {
-                if (storeFailure)
-                    return done(storeFailure);
-                stores.append({ p, h });
-                password = p;
-                hint = h;
-                done(std::nullopt);
-            });
-        };
+        services.password.setPasswordAndHint
+            = [this, later](const QString& p, const QString& h, QObject* context, auto done) {
+                  later(context, [this, p, h, done] {
+                      if (storeFailure)
+                          return done(storeFailure);
+                      stores.append({ p, h });
+                      password = p;
+                      hint = h;
+                      done(std::nullopt);
+                  });
+              };
         services.reminder.firstScheduledDate = [this]() -> std::optional<QDateTime> {
             return reminders.isEmpty() ? std::nullopt : std::optional(reminders.first());
         };
