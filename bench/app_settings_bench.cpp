@@ -18,11 +18,11 @@ namespace {
 SettingsServices inMemoryServices()
 {
     SettingsServices services;
-    services.password.password = [] { return QStringLiteral("secret"); };
-    services.password.hint = [] { return QStringLiteral("the usual"); };
+    services.password.read = [](QObject*, auto done) {
+        done(SettingsServices::Password::Stored { true, QStringLiteral("the usual") });
+    };
     services.password.setPasswordAndHint
-        = [](const QString&, const QString&) { return platform::MaybeError(); };
-    services.password.unavailableReason = [] { return std::optional<QString>(); };
+        = [](const QString&, const QString&, QObject*, auto done) { done(platform::MaybeError()); };
     services.reminder.firstScheduledDate = [] { return std::optional<QDateTime>(); };
     services.reminder.schedule = [](const QDateTime&) {};
     services.reminder.removeFirst = [] {};

@@ -1,36 +1,72 @@
 #include "platform/Keychain.h"
 
+#include "platform/Dispatch.h"
 #include "platform/Strings.h"
 
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
-#include <QTimer>
 #include <qt6keychain/keychain.h>
 
 #include <utility>
 
 namespace platform {
 
-Expected<QString> InMemoryKeychain::read(const QString& account)
+InMemoryKeychain::InMemoryKeychain() = default;
+InMemoryKeychain::~InMemoryKeychain() = default;
+
+void InMemoryKeychain::schedule(std::function<void()> answer)
 {
-    if (m_unavailable)
-        return Unexpected(*m_unavailable);
-    return m_items.value(account);
+    switch (m_answering) {
+    case Answering::Soon:
+        QMetaObject::invokeMethod(&m_poster, std::move(answer), Qt::QueuedConnection);
+        break;
+    case Answering::WhenReleased:
+        m_held.append(std::move(answer));
+        break;
+    case Answering::Never:
+        break;
+    }
 }
 
-MaybeError InMemoryKeychain::write(const QString& account, const QString& text)
+void InMemoryKeychain::answerHeld()
 {
-    if (m_unavailable)
-        return m_unavailable;
-    if (const auto failing = m_failingWrites.constFind(account); failing != m_failingWrites.cend())
-        return *failing;
-    if (const auto kept = m_keptOnWrite.constFind(account); kept != m_keptOnWrite.cend()) {
-        m_items.insert(account, *kept);
-        return std::nullopt;
-    }
-    m_items.insert(account, text);
-    return std::nullopt;
+    const QList<std::function<void()>> held = std::exchange(m_held, {});
+    for (const auto& answer : held)
+        answer();
+}
+
+void InMemoryKeychain::read(const QString& account, QObject* context, ReadDone done)
+{
+    schedule([this, account, guard = QPointer<QObject>(context), done = std::move(done)] {
+        m_answered.append(QStringLiteral("read ") + account);
+        Expected<QString> result = m_items.value(account);
+        if (m_unavailable)
+            result = Unexpected(*m_unavailable);
+        else if (m_failingReads.contains(account))
+            result = Unexpected(m_failingReads.value(account));
+        if (guard)
+            done(result);
+    });
+}
+
+void InMemoryKeychain::write(const QString& account, const QString& text, QObject* context, WriteDone done)
+{
+    schedule([this, account, text, guard = QPointer<QObject>(context), done = std::move(done)] {
+        m_answered.append(QStringLiteral("write ") + account);
+        MaybeError result;
+        if (m_unavailable) {
+            result = m_unavailable;
+        } else if (const auto failing = m_failingWrites.constFind(account);
+                   failing != m_failingWrites.cend()) {
+            result = *failing;
+        } else if (m_keptOnWrite.contains(account)) {
+            m_items.insert(account, m_keptOnWrite.take(account));
+        } else {
+            m_items.insert(account, text);
+        }
+        if (guard)
+            done(result);
+    });
 }
 
 namespace {
@@ -47,81 +83,55 @@ std::optional<QString> missingSessionBus()
     return Strings::tr("No desktop session bus is running, so the keychain cannot be reached.");
 }
 
-struct JobOutcome {
-    bool finished = false;
-    QKeychain::Error error = QKeychain::NoError;
-    QString errorString;
-    QString text;
-};
-
-// Waits for `job` at most Keychain::timeout. The job deletes itself when it finishes, also
-// after a time-out: deleting it while the service still works on it is not safe.
-JobOutcome runJob(QKeychain::Job* job)
+QString failureText(const QKeychain::Job& job)
 {
-    JobOutcome outcome;
-    QEventLoop loop;
-    QObject::connect(job, &QKeychain::Job::finished, &loop, [&outcome, &loop](QKeychain::Job* done) {
-        outcome.finished = true;
-        outcome.error = done->error();
-        outcome.errorString = done->errorString();
-        if (auto* read = qobject_cast<QKeychain::ReadPasswordJob*>(done))
-            outcome.text = read->textData();
-        loop.quit();
-    });
-    QTimer::singleShot(Keychain::timeout, &loop, &QEventLoop::quit);
-    job->setAutoDelete(true);
-    job->start();
-    if (!outcome.finished)
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    return outcome;
+    if (!job.errorString().isEmpty())
+        return Strings::tr("The keychain refused: %1").arg(job.errorString());
+    return Strings::tr("The keychain refused without saying why.");
 }
 
-QString failureText(const JobOutcome& outcome)
+// The job deletes itself once it has finished, however late; it is never deleted while
+// the service still works on it. Its answer is dropped when `context` is gone by then.
+void runJob(QKeychain::Job* job, QObject* context, std::function<void(const QKeychain::Job&)> finished)
 {
-    if (!outcome.finished) {
-        return Strings::tr("The keychain did not answer within %1 seconds.")
-            .arg(std::chrono::duration_cast<std::chrono::seconds>(Keychain::timeout).count());
-    }
-    if (!outcome.errorString.isEmpty())
-        return Strings::tr("The keychain refused: %1").arg(outcome.errorString);
-    return Strings::tr("The keychain refused without saying why.");
+    job->setAutoDelete(true);
+    job->setInsecureFallback(false);
+    QObject::connect(job, &QKeychain::Job::finished, context,
+        [finished = std::move(finished)](QKeychain::Job* done) { finished(*done); });
+    job->start();
 }
 
 class SecretServiceKeychain : public KeychainBackend {
 public:
-    Expected<QString> read(const QString& account) override
+    void read(const QString& account, QObject* context, ReadDone done) override
     {
-        if (auto missing = missingSessionBus())
-            return Unexpected(*missing);
+        if (auto missing = missingSessionBus()) {
+            runLater(context, [done = std::move(done), reason = *missing] { done(Unexpected(reason)); });
+            return;
+        }
         auto* job = new QKeychain::ReadPasswordJob(Keychain::serviceName);
-        job->setInsecureFallback(false);
         job->setKey(account);
-        const JobOutcome outcome = runJob(job);
-        if (outcome.finished && outcome.error == QKeychain::EntryNotFound)
-            return QString();
-        if (!outcome.finished || outcome.error != QKeychain::NoError)
-            return Unexpected(failureText(outcome));
-        return outcome.text;
+        runJob(job, context, [done = std::move(done)](const QKeychain::Job& finished) {
+            if (finished.error() == QKeychain::EntryNotFound)
+                return done(QString());
+            if (finished.error() != QKeychain::NoError)
+                return done(Unexpected(failureText(finished)));
+            done(static_cast<const QKeychain::ReadPasswordJob&>(finished).textData());
+        });
     }
 
-    MaybeError write(const QString& account, const QString& text) override
+    void write(const QString& account, const QString& text, QObject* context, WriteDone done) override
     {
-        if (auto missing = missingSessionBus())
-            return missing;
+        if (auto missing = missingSessionBus()) {
+            runLater(context, [done = std::move(done), missing] { done(missing); });
+            return;
+        }
         auto* job = new QKeychain::WritePasswordJob(Keychain::serviceName);
-        job->setInsecureFallback(false);
         job->setKey(account);
         job->setTextData(text);
-        const JobOutcome outcome = runJob(job);
-        if (!outcome.finished || outcome.error != QKeychain::NoError)
-            return failureText(outcome);
-        return std::nullopt;
-    }
-
-    std::optional<QString> unavailableReason() override
-    {
-        // Reading an item that is never written answers "not found" from a working service.
-        return read(QStringLiteral("availability-probe")).errorIfAny();
+        runJob(job, context, [done = std::move(done)](const QKeychain::Job& finished) {
+            done(finished.error() == QKeychain::NoError ? MaybeError() : MaybeError(failureText(finished)));
+        });
     }
 };
 
@@ -148,19 +158,14 @@ void setBackend(std::unique_ptr<KeychainBackend> replacement)
     currentBackend() = std::move(replacement);
 }
 
-Expected<QString> read(const QString& account)
+void read(const QString& account, QObject* context, KeychainBackend::ReadDone done)
 {
-    return backend().read(account);
+    backend().read(account, context, std::move(done));
 }
 
-MaybeError write(const QString& account, const QString& text)
+void write(const QString& account, const QString& text, QObject* context, KeychainBackend::WriteDone done)
 {
-    return backend().write(account, text);
-}
-
-std::optional<QString> unavailableReason()
-{
-    return backend().unavailableReason();
+    backend().write(account, text, context, std::move(done));
 }
 
 } // namespace Keychain

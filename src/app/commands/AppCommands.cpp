@@ -3,7 +3,6 @@
 #include "app/alerts/MessagePopover.h"
 #include "app/data/DataCommands.h"
 #include "app/lock/AppLock.h"
-#include "app/lock/PasswordStore.h"
 #include "app/rates/ExchangeRateDownload.h"
 #include "app/settings/NWSettingsViewController.h"
 #include "app/settings/SettingsServices.h"
@@ -68,14 +67,9 @@ void AppCommands::lockButtonHandler(QAbstractButton* sender)
     m_appLock->lockButtonHandler(sender);
 }
 
-QString AppCommands::getThePassword()
+void AppCommands::lockAtLaunch(std::function<void()> openUnlocked)
 {
-    return PasswordStore::getThePassword();
-}
-
-void AppCommands::showPwdWindow()
-{
-    m_appLock->showPwdWindow();
+    m_appLock->showPwdWindow(std::move(openUnlocked));
 }
 
 // Settings popover.

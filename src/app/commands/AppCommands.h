@@ -29,8 +29,7 @@ public:
 
     // App lock: the keychain password, the lock button and the lock overlay.
     void lockButtonHandler(QAbstractButton* sender) override;
-    QString getThePassword() override;
-    void showPwdWindow() override;
+    void lockAtLaunch(std::function<void()> openUnlocked) override;
     AppLock& appLock() const { return *m_appLock; }
 
     // Settings popover: opened anew at every press of the settings button, which toggles it.

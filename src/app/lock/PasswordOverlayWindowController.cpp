@@ -19,7 +19,7 @@ const QString PasswordOverlayWindowController::pressedUnlockGlyph = u"\u21D2"_s;
 
 namespace {
 
-constexpr QSize panelSize(360, 230);
+constexpr QSize panelSize(360, 262);
 constexpr int lockImageSize = 72;
 constexpr int fieldHeight = 40;
 constexpr int buttonWidth = 48;
@@ -127,6 +127,22 @@ PasswordOverlayWindowController::PasswordOverlayWindowController(QWidget* parent
     m_hintLabel->setPalette(hintPalette);
     m_hintLabel->hide();
 
+    // The hint's place shows the keychain's state until the password is known.
+    m_keychainStatus = new QLabel(m_lockView);
+    m_keychainStatus->setObjectName(u"keychainStatus"_s);
+    m_keychainStatus->setGeometry(m_hintLabel->geometry());
+    m_keychainStatus->setWordWrap(true);
+    m_keychainStatus->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_keychainStatus->setTextFormat(Qt::PlainText);
+    m_keychainStatus->setPalette(hintPalette);
+    m_tryAgainButton = new QPushButton(platform::Strings::tr("Try again"), m_lockView);
+    m_tryAgainButton->setObjectName(u"tryAgainButton"_s);
+    m_tryAgainButton->setGeometry((panelSize.width() - 140) / 2, rowTop + fieldHeight + 58, 140, 28);
+    m_tryAgainButton->hide();
+    connect(
+        m_tryAgainButton, &QPushButton::clicked, this, &PasswordOverlayWindowController::tryAgainRequested);
+    showWaitingForKeychain();
+
     m_animation = SASpringAnimation::animationWithKeyPath(m_safeLockImage, "rotation", this);
     m_animation->setStiffness(500);
     m_animation->setDamping(90);
@@ -155,10 +171,57 @@ void PasswordOverlayWindowController::setFocusOnPasswordField()
     m_pwdEditCtl->setFocus(Qt::OtherFocusReason);
 }
 
+void PasswordOverlayWindowController::showWaitingForKeychain()
+{
+    m_keychainState = KeychainState::Waiting;
+    m_password.clear();
+    setUnlockEnabled(false);
+    m_keychainStatus->setText(platform::Strings::tr("Waiting for the keychain to hand over the password..."));
+    m_keychainStatus->show();
+    m_tryAgainButton->hide();
+}
+
+void PasswordOverlayWindowController::showKeychainFailure(const QString& reason)
+{
+    m_keychainState = KeychainState::Failed;
+    m_password.clear();
+    setUnlockEnabled(false);
+    m_keychainStatus->setText(
+        platform::Strings::tr("Mervane stays locked: the keychain did not hand over the password.") + u'\n'
+        + reason);
+    m_keychainStatus->show();
+    m_tryAgainButton->show();
+    m_tryAgainButton->setFocus(Qt::OtherFocusReason);
+}
+
+void PasswordOverlayWindowController::showPasswordReady(const QString& password, const QString& hint)
+{
+    m_keychainState = KeychainState::Ready;
+    m_password = password;
+    m_passwordHint = hint;
+    m_keychainStatus->hide();
+    m_tryAgainButton->hide();
+    setUnlockEnabled(true);
+    setFocusOnPasswordField();
+}
+
+void PasswordOverlayWindowController::setUnlockEnabled(bool enabled)
+{
+    m_pwdEditCtl->setEnabled(enabled);
+    m_customUnlockButton->setEnabled(enabled);
+    if (!enabled) {
+        m_pwdEditCtl->clear();
+        m_hintLabel->hide();
+    }
+}
+
 void PasswordOverlayWindowController::unlockBtnPress()
 {
     // A press while the lock spins is the same success again; the spin ends it once.
     if (m_animation->state() == QAbstractAnimation::Running)
+        return;
+    // Without the keychain's password nothing opens the lock, an empty field least of all.
+    if (m_keychainState != KeychainState::Ready || m_password.isEmpty())
         return;
     if (m_pwdEditCtl->text() != m_password) {
         const bool showHint = m_passwordErrorCount >= 1;

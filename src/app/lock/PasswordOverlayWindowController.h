@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <QPointer>
+#include <QPushButton>
 #include <QString>
 #include <QWidget>
 
@@ -29,7 +30,9 @@ private:
 };
 
 /// The content of the lock overlay: a panel with the password field, the unlock button, the
-/// lock image and the hint line, over a patterned background. A wrong password calls the
+/// lock image and the hint line, over a patterned background. Until the keychain has handed
+/// back the password the field and the button are off and a line says why: waiting for the
+/// keychain, or what went wrong, with a "Try again" button. A wrong password calls the
 /// completion with false (its owner shakes the panel) and, from the second wrong try on,
 /// shows the hint; the right one spins the lock and then calls the completion with true.
 /// The spin belongs to the controller: once it is gone, nothing of it runs. Main thread only.
@@ -45,8 +48,18 @@ public:
     static constexpr double spinSeconds = 0.45;
     static constexpr double spinMaxSeconds = 0.5;
 
+    enum class KeychainState { Waiting, Failed, Ready };
+
     explicit PasswordOverlayWindowController(QWidget* parent = nullptr);
     ~PasswordOverlayWindowController() override;
+
+    /// The password is not known yet: nothing can unlock, the status line says so.
+    void showWaitingForKeychain();
+    /// The password could not be had, for `reason`; "Try again" is offered.
+    void showKeychainFailure(const QString& reason);
+    /// The password and hint came from the keychain: the field takes the keyboard.
+    void showPasswordReady(const QString& password, const QString& hint);
+    KeychainState keychainState() const { return m_keychainState; }
 
     /// Empties the field, hides the hint line and gives the field the keyboard.
     void setFocusOnPasswordField();
@@ -70,6 +83,12 @@ public:
     SBSubtleButton* customUnlockButton() const { return m_customUnlockButton; }
     /// The unlock spin; owned by the controller.
     SASpringAnimation* animation() const { return m_animation; }
+    QLabel* keychainStatus() const { return m_keychainStatus; }
+    QPushButton* tryAgainButton() const { return m_tryAgainButton; }
+
+Q_SIGNALS:
+    /// "Try again" was pressed after a keychain failure.
+    void tryAgainRequested();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -77,7 +96,9 @@ protected:
 
 private:
     void animationDidStop();
+    void setUnlockEnabled(bool enabled);
 
+    KeychainState m_keychainState = KeychainState::Waiting;
     int m_passwordErrorCount = 0;
     Completion m_completion;
     QPointer<QWidget> m_lockView;
@@ -86,6 +107,8 @@ private:
     QPointer<LockImageView> m_safeLockImage;
     QPointer<SASpringAnimation> m_animation;
     QPointer<SBSubtleButton> m_customUnlockButton;
+    QPointer<QLabel> m_keychainStatus;
+    QPointer<QPushButton> m_tryAgainButton;
     QString m_password;
     QString m_passwordHint;
 };

@@ -5,7 +5,6 @@
 #include "app/AppNotifications.h"
 #include "app/settings/CurrencyPickerRecords.h"
 #include "app/shell/AppSettings.h"
-#include "uikit/controls/buttons/SegmentedControl.h"
 #include "charts/common/ChartNotifications.h"
 #include "model/ModelNotifications.h"
 #include "model/data/MVX_Model.h"
@@ -16,6 +15,7 @@
 #include "platform/Resources.h"
 #include "platform/Strings.h"
 #include "uikit/controls/KitDrawing.h"
+#include "uikit/controls/buttons/SegmentedControl.h"
 #include "uikit/overlay/SavingOverlay.h"
 #include "uikit/popover/PKPopoverController.h"
 
@@ -107,14 +107,24 @@ void NWSettingsViewController::saveAction()
         if (hint.isEmpty())
             return showPasswordMessage(Strings::tr("Please enter a password hint."), messageRed());
     }
-    if (const auto failure = m_services.password.setPasswordAndHint(password, hint)) {
-        showPasswordMessage(
-            Strings::tr("Password information could not be saved.") + u'\n' + *failure, messageRed());
-        return;
-    }
-    showPasswordMessage(
-        Strings::tr("Password information saved successfully."), platform::namedColor(u"SecondaryText"_s));
-    m_messageClearing.start();
+    // The desktop may first ask the user to unlock (or make) the keyring: wait for it.
+    setPasswordSectionEnabled(false);
+    showPasswordMessage(Strings::tr("Waiting for the keychain..."), secondaryText());
+    m_services.password.setPasswordAndHint(password, hint, this, [this](const platform::MaybeError& failure) {
+        setPasswordSectionEnabled(true);
+        if (failure) {
+            showPasswordMessage(
+                Strings::tr("Password information could not be saved.") + u'\n' + *failure, messageRed());
+            return;
+        }
+        showPasswordMessage(Strings::tr("Password information saved successfully."), secondaryText());
+        m_messageClearing.start();
+    });
+}
+
+QColor NWSettingsViewController::secondaryText()
+{
+    return platform::namedColor(u"SecondaryText"_s);
 }
 
 void NWSettingsViewController::displayBaseCurrency()

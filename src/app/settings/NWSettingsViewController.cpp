@@ -1,12 +1,12 @@
 #include "app/settings/NWSettingsViewController.h"
 
 #include "app/AppNotifications.h"
-#include "model/settings/Preferences.h"
 #include "app/shell/AppSettings.h"
-#include "uikit/controls/buttons/SegmentedControl.h"
+#include "model/settings/Preferences.h"
 #include "platform/Appearance.h"
 #include "platform/Clock.h"
 #include "platform/Strings.h"
+#include "uikit/controls/buttons/SegmentedControl.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -206,18 +206,22 @@ void NWSettingsViewController::loadPasswordSection()
 {
     m_passwordCtl->clear();
     m_password2Ctl->clear();
-    if (const auto reason = m_services.password.unavailableReason()) {
-        m_pwdCheck->setChecked(false);
-        m_pwdCheck->setEnabled(false);
-        m_saveBtn->setEnabled(false);
-        setPasswordFieldsEnabled(false);
-        showPasswordMessage(*reason, palette().color(QPalette::Disabled, QPalette::WindowText));
-        return;
-    }
-    m_hintCtl->setText(m_services.password.hint());
-    const bool hasPassword = !m_services.password.password().isEmpty();
-    m_pwdCheck->setChecked(hasPassword);
-    setPasswordFieldsEnabled(hasPassword);
+    m_pwdCheck->setChecked(false);
+    setPasswordSectionEnabled(false);
+    showPasswordMessage(platform::Strings::tr("Reading the keychain..."), secondaryText());
+    m_services.password.read(
+        this, [this](const platform::Expected<SettingsServices::Password::Stored>& stored) {
+            if (!stored) {
+                // No keychain: nothing here could be kept.
+                showPasswordMessage(
+                    stored.error(), palette().color(QPalette::Disabled, QPalette::WindowText));
+                return;
+            }
+            m_errorCtl->clear();
+            m_hintCtl->setText(stored->hint);
+            m_pwdCheck->setChecked(stored->hasPassword);
+            setPasswordSectionEnabled(true);
+        });
 }
 
 void NWSettingsViewController::loadAppearance()
@@ -244,6 +248,13 @@ void NWSettingsViewController::loadReminder()
     const QSignalBlocker quiet(m_notificationTime);
     m_enableNotifications->setChecked(scheduled.has_value());
     m_notificationTime->setDateTime(scheduled ? *scheduled : platform::Clock::now().addMonths(1));
+}
+
+void NWSettingsViewController::setPasswordSectionEnabled(bool enabled)
+{
+    m_pwdCheck->setEnabled(enabled);
+    m_saveBtn->setEnabled(enabled);
+    setPasswordFieldsEnabled(enabled && m_pwdCheck->isChecked());
 }
 
 void NWSettingsViewController::setPasswordFieldsEnabled(bool enabled)

@@ -64,6 +64,10 @@ private:
     void loadAppearance();
     void loadReminder();
     void setPasswordFieldsEnabled(bool enabled);
+    /// The checkbox, the save button and (when checked) the fields; off while the keychain
+    /// is read or written.
+    void setPasswordSectionEnabled(bool enabled);
+    static QColor secondaryText();
     void setCurrencyCaptionsChosen(bool chosen);
     void showPasswordMessage(const QString& text, const QColor& color);
     void genericSelect_Selected(const platform::Notification& n);

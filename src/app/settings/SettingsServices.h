@@ -10,21 +10,27 @@
 #include <functional>
 #include <optional>
 
+class QObject;
 class QWidget;
 
 /// What the settings popover reaches beyond the user defaults and the store. `standard()`
 /// binds the keychain, the user-notification centre and the selection popover; tests put
 /// their own in.
 struct SettingsServices {
-    /// The app-lock password and its hint.
+    /// The app-lock password and its hint. Both answer later (the keychain may first ask the
+    /// user to unlock it), and only while `context` lives.
     struct Password {
-        /// Empty when none is set or the keychain cannot be read.
-        std::function<QString()> password;
-        std::function<QString()> hint;
-        /// Stores both; an error text on any failure.
-        std::function<platform::MaybeError(const QString& password, const QString& hint)> setPasswordAndHint;
-        /// Why no keychain answers, or none when one does.
-        std::function<std::optional<QString>()> unavailableReason;
+        struct Stored {
+            bool hasPassword = false;
+            QString hint;
+        };
+        /// Whether a password is set and its hint, or why the keychain cannot be read.
+        std::function<void(QObject* context, std::function<void(const platform::Expected<Stored>&)> done)>
+            read;
+        /// Stores both; none on success, else the text to show.
+        std::function<void(const QString& password, const QString& hint, QObject* context,
+            std::function<void(const platform::MaybeError&)> done)>
+            setPasswordAndHint;
     };
 
     /// The monthly reminder, one scheduled user notification repeating every month.

@@ -25,8 +25,14 @@ std::optional<platform::UserNotification> firstScheduled()
 SettingsServices SettingsServices::standard()
 {
     SettingsServices services;
-    services.password = { &PasswordStore::getThePassword, &PasswordStore::getThePasswordHint,
-        &PasswordStore::setPasswordAndHint, &PasswordStore::unavailableReason };
+    services.password.read = [](QObject* context, auto done) {
+        PasswordStore::read(context, [done](const platform::Expected<PasswordStore::Stored>& stored) {
+            if (!stored)
+                return done(platform::Unexpected(stored.error()));
+            done(Password::Stored { !stored->password.isEmpty(), stored->hint });
+        });
+    };
+    services.password.setPasswordAndHint = &PasswordStore::setPasswordAndHint;
     services.reminder.firstScheduledDate = []() -> std::optional<QDateTime> {
         const auto first = firstScheduled();
         return first ? std::optional(first->deliveryDate) : std::nullopt;

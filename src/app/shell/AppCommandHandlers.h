@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QAbstractButton;
 
 /// The commands the application delegate dispatches: the title-bar buttons, the command
@@ -40,9 +42,8 @@ public:
     virtual void retrieveAndUpdateExchangeRateTimerHandler() { }
 
     // App lock.
-    /// The stored app-lock password; null or empty when there is none.
-    virtual QString getThePassword() { return {}; }
-    /// Shows the lock overlay; after the first successful unlock it must call the
-    /// delegate's `initAfterPwdCompleted`.
-    virtual void showPwdWindow() { }
+    /// At launch: either calls `openUnlocked` (now or later) when the window may show its
+    /// content, or shows the lock overlay, whose first successful unlock must call the
+    /// delegate's `initAfterPwdCompleted`. Here the window opens unlocked at once.
+    virtual void lockAtLaunch(std::function<void()> openUnlocked) { openUnlocked(); }
 };

@@ -117,20 +117,21 @@ void AppDelegate::applicationDidFinishLaunching()
     m_constraintsSet = false;
 
     try {
-        const QString password = m_commands->getThePassword();
-        if (password.isEmpty())
-            m_usePasswords = false;
         m_initializedAfterPwd = false;
-
-        if (!m_usePasswords) {
-            buildMainWindow(false);
-        } else {
-            m_commands->showPwdWindow();
-        }
+        // The lock may decide only once the keychain has answered; until then the content
+        // stays hidden (or the lock panel is up).
+        m_commands->lockAtLaunch([this] {
+            m_usePasswords = false;
+            if (m_modelLoaded)
+                initAfterPwdCompleted();
+            else
+                buildMainWindow(false);
+        });
 
         // Loaded in both cases, so that the model is there when the lock opens.
         if (const platform::MaybeError error = m_store->getApplicationData())
             m_launchLoadError = *error;
+        m_modelLoaded = true;
         if (m_initializedAfterPwd)
             reportLaunchLoadError();
 

@@ -156,5 +156,6 @@ private:
     bool m_dbInitialized = false;
     bool m_gettingExchangeRate = false;
     bool m_windowBuilt = false;
+    bool m_modelLoaded = false;
     bool m_terminated = false;
 };

@@ -14,6 +14,16 @@ void setMainWindowFrame(const QString& frameText)
     platform::UserDefaults::standard().setValueAndSynchronize(mainWindowFrameKey, frameText);
 }
 
+bool appLockIsSet()
+{
+    return platform::UserDefaults::standard().boolean(appLockIsSetKey, false);
+}
+
+void setAppLockIsSet(bool set)
+{
+    platform::UserDefaults::standard().setValueAndSynchronize(appLockIsSetKey, set);
+}
+
 std::optional<qint64> selectedAppearance()
 {
     const auto& defaults = platform::UserDefaults::standard();

@@ -19,6 +19,15 @@ QString mainWindowFrame();
 /// Stores the frame text and writes the settings to disk.
 void setMainWindowFrame(const QString& frameText);
 
+/// "AppLockIsSet" (boolean, absent: false): an app-lock password is stored in the keychain.
+/// It holds nothing of the password; it lets the start lock the window before the keychain
+/// has answered, and keep it locked when the keychain cannot be read.
+inline const QString appLockIsSetKey = QStringLiteral("AppLockIsSet");
+
+bool appLockIsSet();
+/// Stores the flag and writes the settings to disk.
+void setAppLockIsSet(bool set);
+
 /// The stored appearance choice; none when the key is absent.
 std::optional<qint64> selectedAppearance();
 /// Stores the appearance choice and writes the settings to disk.

@@ -15,6 +15,7 @@
 #include <QShortcut>
 #include <QWidget>
 
+#include <algorithm>
 #include <optional>
 #include <stdexcept>
 
@@ -306,6 +307,7 @@ void MOModalOverlay::layoutOverlay()
         }
         if (contentView && contentView != m_parentWindow)
             dim = QRect(contentView->mapTo(m_parentWindow.data(), QPoint(0, 0)), contentView->size());
+        dim.setTop(std::max(dim.top(), qRound(m_titleBarHeight)));
     }
     m_overlayView->setGeometry(dim);
     m_containerView->setGeometry(m_overlayView->rect());

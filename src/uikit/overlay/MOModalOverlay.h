@@ -33,6 +33,11 @@ public:
     void setShouldCloseWhenClickOnBackground(bool value) { m_shouldCloseWhenClickOnBackground = value; }
     bool shouldOverlayTitleBar() const { return m_shouldOverlayTitleBar; }
     void setShouldOverlayTitleBar(bool value) { m_shouldOverlayTitleBar = value; }
+    /// The height of the window's own title strip at the top of the content view. With
+    /// `shouldOverlayTitleBar` off the strip stays in view, undimmed; it still takes no input
+    /// but that of its reachable widgets.
+    double titleBarHeight() const { return m_titleBarHeight; }
+    void setTitleBarHeight(double height) { m_titleBarHeight = height; }
     using AnimationDirection = OverlayGeometry::AnimationDirection;
     AnimationDirection animationDirection() const { return m_animationDirection; }
     void setAnimationDirection(AnimationDirection direction) { m_animationDirection = direction; }
@@ -51,7 +56,8 @@ public:
 
     /// Shows the overlay over `window`; ignored while shown, but a show during the closing
     /// animation finishes that close first. With `shouldOverlayTitleBar` off only the rectangle of
-    /// `contentView` (a widget of the window) is dimmed; the whole window is covered either way.
+    /// `contentView` (a widget of the window) below the title strip is dimmed; the whole window is
+    /// covered for input either way.
     /// Throws std::invalid_argument("window is nil") for no window and
     /// std::logic_error("contentViewController is nil") without content; nothing changes then.
     void showInWindow(QWidget* window, QWidget* contentView = nullptr);
@@ -93,6 +99,7 @@ private:
     bool m_animates = true;
     bool m_shouldCloseWhenClickOnBackground = true;
     bool m_shouldOverlayTitleBar = true;
+    double m_titleBarHeight = 0;
     AnimationDirection m_animationDirection = AnimationDirection::Fade;
     quint64 m_generation = 0;
     MOModalOverlayDelegate* m_delegate = nullptr;

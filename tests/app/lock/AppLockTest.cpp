@@ -45,10 +45,12 @@ protected:
             EXPECT_EQ(button->isVisible(), shown) << button->objectName().toStdString();
             EXPECT_EQ(button->isEnabled(), shown) << button->objectName().toStdString();
         }
-        for (const auto kind : { TBStandardButtons::Kind::Zoom, TBStandardButtons::Kind::Miniaturize }) {
-            if (TBWindowButton* button = standardButton(kind)) {
-                EXPECT_EQ(button->isEnabled(), shown);
-            }
+        // Zoom is off while locked; minimising stays possible.
+        if (TBWindowButton* zoom = standardButton(TBStandardButtons::Kind::Zoom)) {
+            EXPECT_EQ(zoom->isEnabled(), shown);
+        }
+        if (TBWindowButton* minimise = standardButton(TBStandardButtons::Kind::Miniaturize)) {
+            EXPECT_TRUE(minimise->isEnabled());
         }
     }
     bool shaking() const { return !controller()->lockView()->findChildren<QPropertyAnimation*>().isEmpty(); }
@@ -58,7 +60,7 @@ protected:
 
 TEST_F(AppLockTest, LaunchWithAPasswordBuildsNothingUntilTheFirstUnlock)
 {
-    ASSERT_EQ(PasswordStore::setPasswordAndHint(u"s3cret"_s, u"pet"_s), std::nullopt);
+    ASSERT_EQ(mervane::test::storeAndWait(u"s3cret"_s, u"pet"_s), std::nullopt);
     AppDelegate& delegate = makeDelegate();
     delegate.start();
 
@@ -69,6 +71,7 @@ TEST_F(AppLockTest, LaunchWithAPasswordBuildsNothingUntilTheFirstUnlock)
     EXPECT_TRUE(delegate.titleBarButtons().isEmpty());
     EXPECT_FALSE(delegate.window()->contentView()->isVisible());
     const int refetchesWhileLocked = m_refetches;
+    waitUntilReady();
 
     attempt(u"wrong"_s);
     EXPECT_TRUE(shaking());
@@ -89,6 +92,7 @@ TEST_F(AppLockTest, LaunchWithAPasswordBuildsNothingUntilTheFirstUnlock)
     // A later lock only covers the window again.
     m_delegate->titleBarButtons().first()->click();
     EXPECT_TRUE(delegate.pwdWinDisplayed());
+    waitUntilReady();
     attempt(u"s3cret"_s);
     finishSpin();
     EXPECT_EQ(m_refetches, refetchesWhileLocked + 1);
@@ -98,15 +102,17 @@ TEST_F(AppLockTest, WhileLockedNoCommandPopoverOrButtonCanBeReached)
 {
     AppDelegate& delegate = makeDelegate();
     delegate.start();
+    EXPECT_EVENTUALLY(delegate.initializedAfterPwd());
     ASSERT_FALSE(delegate.pwdWinDisplayed());
     delegate.showMessage(u"An open message"_s);
     ASSERT_TRUE(delegate.messagePopover()->isShown());
 
-    ASSERT_EQ(PasswordStore::setPasswordAndHint(u"s3cret"_s, u"pet"_s), std::nullopt);
+    ASSERT_EQ(mervane::test::storeAndWait(u"s3cret"_s, u"pet"_s), std::nullopt);
     TBWindowButton* lockButton = delegate.titleBarButtons().first();
     lockButton->click();
     ASSERT_TRUE(delegate.pwdWinDisplayed());
     EXPECT_EVENTUALLY(PKPopoverController::shownPopovers().isEmpty());
+    waitUntilReady();
     expectCommandsShown(false);
 
     // Neither a button's signal (as a key equivalent sends it) nor a command notification
@@ -128,12 +134,13 @@ TEST_F(AppLockTest, LockButtonWithoutAPasswordTogglesItsNotice)
 {
     AppDelegate& delegate = makeDelegate();
     delegate.start();
+    EXPECT_EVENTUALLY(delegate.initializedAfterPwd());
     TBWindowButton* lockButton = delegate.titleBarButtons().first();
 
     lockButton->click();
+    EXPECT_EVENTUALLY(delegate.messagePopover() && delegate.messagePopover()->isShown());
     EXPECT_FALSE(delegate.pwdWinDisplayed());
     ASSERT_NE(delegate.messagePopover(), nullptr);
-    EXPECT_TRUE(delegate.messagePopover()->isShown());
     EXPECT_EQ(delegate.messagePopover()->text(), u"You haven't set your password yet ('Settings' form)! "_s);
     EXPECT_EQ(delegate.messagePopover()->popover()->positionView(), lockButton);
 
@@ -143,14 +150,16 @@ TEST_F(AppLockTest, LockButtonWithoutAPasswordTogglesItsNotice)
 
 TEST_F(AppLockTest, EachLockReadsThePasswordAndHintAfresh)
 {
-    ASSERT_EQ(PasswordStore::setPasswordAndHint(u"first"_s, u"one"_s), std::nullopt);
+    ASSERT_EQ(mervane::test::storeAndWait(u"first"_s, u"one"_s), std::nullopt);
     AppDelegate& delegate = makeDelegate();
     delegate.start();
+    waitUntilReady();
     attempt(u"first"_s);
     finishSpin();
 
-    ASSERT_EQ(PasswordStore::setPasswordAndHint(u"second"_s, u"two"_s), std::nullopt);
+    ASSERT_EQ(mervane::test::storeAndWait(u"second"_s, u"two"_s), std::nullopt);
     delegate.titleBarButtons().first()->click();
+    waitUntilReady();
     attempt(u"first"_s);
     attempt(u"first"_s);
     EXPECT_TRUE(delegate.pwdWinDisplayed());
@@ -160,22 +169,25 @@ TEST_F(AppLockTest, EachLockReadsThePasswordAndHintAfresh)
     EXPECT_FALSE(delegate.pwdWinDisplayed());
 
     // Removed in the settings: the lock button only tells that there is none.
-    ASSERT_EQ(PasswordStore::setPasswordAndHint({}, {}), std::nullopt);
+    ASSERT_EQ(mervane::test::storeAndWait({}, {}), std::nullopt);
     delegate.titleBarButtons().first()->click();
+    EXPECT_EVENTUALLY(delegate.messagePopover()->isShown());
     EXPECT_FALSE(delegate.pwdWinDisplayed());
-    EXPECT_TRUE(delegate.messagePopover()->isShown());
 }
 
 TEST_F(AppLockTest, WithoutAKeychainTheApplicationRunsUnlocked)
 {
-    ASSERT_EQ(PasswordStore::setPasswordAndHint(u"s3cret"_s, u"pet"_s), std::nullopt);
+    // No password was ever set (no "AppLockIsSet"): a keychain that cannot be reached holds none.
     m_keychain->setUnavailable(u"No secret service"_s);
     AppDelegate& delegate = makeDelegate();
     delegate.start();
+    const int afterLoad = m_refetches;
+    EXPECT_EVENTUALLY(delegate.initializedAfterPwd());
     EXPECT_FALSE(delegate.usePasswords());
     EXPECT_FALSE(delegate.pwdWinDisplayed());
-    EXPECT_TRUE(delegate.initializedAfterPwd());
     EXPECT_EQ(controller(), nullptr);
+    EXPECT_TRUE(delegate.window()->contentView()->isVisible());
+    EXPECT_EQ(m_refetches, afterLoad + 1) << "the screens made after the load must fill themselves";
 }
 
 } // namespace

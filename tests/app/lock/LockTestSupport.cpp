@@ -4,9 +4,52 @@
 #include "uikit/controls/fields/NW_SecureTextField.h"
 #include "uikit/overlay/SASpringAnimation.h"
 
+#include "platform/Keychain.h"
+
 #include <QTest>
 
+#include <optional>
+
 namespace mervane::test {
+
+namespace {
+
+constexpr int answerMilliseconds = 20000;
+
+template <typename T> T waitFor(const std::function<void(QObject*, std::function<void(const T&)>)>& call)
+{
+    QObject context;
+    std::optional<T> answer;
+    call(&context, [&answer](const T& value) { answer = value; });
+    EXPECT_TRUE(QTest::qWaitFor([&answer] { return answer.has_value(); }, answerMilliseconds))
+        << "the keychain did not answer";
+    return answer ? *answer : T(platform::Unexpected(QStringLiteral("no answer")));
+}
+
+} // namespace
+
+platform::MaybeError storeAndWait(const QString& password, const QString& hint)
+{
+    QObject context;
+    std::optional<platform::MaybeError> answer;
+    PasswordStore::setPasswordAndHint(
+        password, hint, &context, [&answer](const platform::MaybeError& error) { answer = error; });
+    EXPECT_TRUE(QTest::qWaitFor([&answer] { return answer.has_value(); }, answerMilliseconds))
+        << "the keychain did not answer";
+    return answer ? *answer : platform::MaybeError(QStringLiteral("no answer"));
+}
+
+platform::Expected<PasswordStore::Stored> readAndWait()
+{
+    return waitFor<platform::Expected<PasswordStore::Stored>>(
+        [](QObject* context, auto done) { PasswordStore::read(context, done); });
+}
+
+platform::Expected<QString> readItemAndWait(const QString& account)
+{
+    return waitFor<platform::Expected<QString>>(
+        [account](QObject* context, auto done) { platform::Keychain::read(account, context, done); });
+}
 
 void LockTest::SetUp()
 {
@@ -40,6 +83,17 @@ void LockTest::attempt(const QString& text)
     NW_SecureTextField* field = controller()->pwdEditCtl();
     field->setText(text);
     QTest::keyClick(field, Qt::Key_Return);
+}
+
+void LockTest::waitUntilReady()
+{
+    ASSERT_NE(controller(), nullptr);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] {
+            return controller()->keychainState() == PasswordOverlayWindowController::KeychainState::Ready;
+        },
+        answerMilliseconds))
+        << "the lock never got the password: " << controller()->keychainStatus()->text().toStdString();
 }
 
 void LockTest::finishSpin()

@@ -3,6 +3,7 @@
 #include "app/commands/AppCommands.h"
 #include "app/lock/AppLock.h"
 #include "app/lock/PasswordOverlayWindowController.h"
+#include "app/lock/PasswordStore.h"
 #include "app/shell/AppDelegate.h"
 #include "model/store/NWData.h"
 #include "platform/NotificationCenter.h"
@@ -14,6 +15,12 @@
 #include <memory>
 
 namespace mervane::test {
+
+/// The store's and the keychain's answers, waited for through the event loop (at most
+/// 20 seconds: a real keyring daemon may be slow to start).
+platform::MaybeError storeAndWait(const QString& password, const QString& hint);
+platform::Expected<PasswordStore::Stored> readAndWait();
+platform::Expected<QString> readItemAndWait(const QString& account);
 
 /// The application's commands without the network, recording the command notifications
 /// that reach them.
@@ -48,6 +55,8 @@ protected:
     void attempt(const QString& text);
     /// Runs the unlock spin to its end at once.
     void finishSpin();
+    /// Waits until the lock panel has the keychain's password.
+    void waitUntilReady();
 
     NWData m_store;
     QStringList m_calls;

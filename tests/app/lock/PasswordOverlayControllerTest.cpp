@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <memory>
@@ -23,11 +25,9 @@ protected:
     {
         m_controller = std::make_unique<PasswordOverlayWindowController>();
         m_controller->resize(800, 600);
-        m_controller->setPassword(u"s3cret"_s);
-        m_controller->setPasswordHint(u"pet"_s);
         m_controller->setCompletion([this](bool unlocked) { m_results.push_back(unlocked); });
         m_controller->show();
-        m_controller->setFocusOnPasswordField();
+        m_controller->showPasswordReady(u"s3cret"_s, u"pet"_s);
     }
 
     void type(const QString& text) { m_controller->pwdEditCtl()->setText(text); }
@@ -115,6 +115,38 @@ TEST_F(PasswordOverlayControllerTest, NothingOfTheSpinRunsOnceTheControllerIsGon
     EXPECT_TRUE(spin.isNull()) << "the spin outlived its controller";
     QCoreApplication::processEvents();
     EXPECT_TRUE(m_results.empty());
+}
+
+TEST_F(PasswordOverlayControllerTest, UntilTheKeychainHandsOverThePasswordNothingUnlocks)
+{
+    QSignalSpy tryAgain(m_controller.get(), &PasswordOverlayWindowController::tryAgainRequested);
+    m_controller->showWaitingForKeychain();
+    EXPECT_FALSE(m_controller->pwdEditCtl()->isEnabled());
+    EXPECT_FALSE(m_controller->customUnlockButton()->isEnabled());
+    EXPECT_FALSE(m_controller->keychainStatus()->isHidden());
+    EXPECT_TRUE(m_controller->tryAgainButton()->isHidden());
+    // The password known before this lock is forgotten: neither it nor an empty field opens.
+    for (const QString& typed : { QString(), u"s3cret"_s }) {
+        type(typed);
+        m_controller->unlockBtnPress();
+    }
+    EXPECT_TRUE(m_results.empty());
+    EXPECT_NE(m_controller->animation()->state(), QAbstractAnimation::Running);
+
+    m_controller->showKeychainFailure(u"The collection is locked."_s);
+    EXPECT_TRUE(m_controller->keychainStatus()->text().endsWith(u"\nThe collection is locked."_s));
+    ASSERT_FALSE(m_controller->tryAgainButton()->isHidden());
+    QTest::mouseClick(m_controller->tryAgainButton(), Qt::LeftButton);
+    EXPECT_EQ(tryAgain.count(), 1);
+    m_controller->unlockBtnPress();
+    EXPECT_TRUE(m_results.empty());
+
+    m_controller->showPasswordReady(u"other"_s, u"hint"_s);
+    EXPECT_TRUE(m_controller->keychainStatus()->isHidden());
+    EXPECT_TRUE(m_controller->tryAgainButton()->isHidden());
+    type(u"other"_s);
+    pressReturn();
+    EXPECT_EQ(m_controller->animation()->state(), QAbstractAnimation::Running);
 }
 
 } // namespace

@@ -1,12 +1,18 @@
 // The keychain against a real secret service: a private D-Bus session bus and a keyring
-// daemon unlocked with a known password, both started by the test and stopped after it.
+// daemon unlocked with a known password (or a service that never answers), started by the
+// test and stopped after it.
 #include "LockTestSupport.h"
 
 #include "app/lock/PasswordStore.h"
+#include "app/shell/AppSettings.h"
 #include "platform/Keychain.h"
+#include "support/Eventually.h"
+#include "uikit/overlay/MOModalOverlay.h"
+#include "uikit/window/TBAppWindow.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QDir>
 #include <QLabel>
 #include <QProcess>
@@ -41,13 +47,40 @@ protected:
         m_savedBus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
         qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
 
-        m_bus.start(dbus, { u"--session"_s, u"--nofork"_s, u"--print-address=1"_s });
+        // A session bus that starts no service on demand: the desktop's files would start a
+        // keyring daemon of their own as soon as the silent service is gone.
+        const QString config = homePath(u"session-bus.conf"_s);
+        QFile configFile(config);
+        ASSERT_TRUE(configFile.open(QIODevice::WriteOnly));
+        configFile.write(R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:tmpdir=/tmp</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+)");
+        configFile.close();
+        m_bus.start(dbus, { u"--config-file="_s + config, u"--nofork"_s, u"--print-address=1"_s });
         ASSERT_TRUE(m_bus.waitForStarted(startMilliseconds)) << m_bus.errorString().toStdString();
         while (!m_bus.canReadLine() && m_bus.waitForReadyRead(startMilliseconds)) { }
         const QByteArray address = m_bus.readLine().trimmed();
         ASSERT_FALSE(address.isEmpty()) << "the session bus gave no address";
         qputenv("DBUS_SESSION_BUS_ADDRESS", address);
 
+        m_address = address;
+    }
+
+    /// The keyring daemon, answering on the test's bus.
+    void startKeyring()
+    {
+        const QString keyring = QStandardPaths::findExecutable(u"gnome-keyring-daemon"_s);
+        const QByteArray address = m_address;
         m_keyring.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
         m_keyring.start(keyring, { u"--unlock"_s, u"--foreground"_s, u"--components=secrets"_s });
         ASSERT_TRUE(m_keyring.waitForStarted(startMilliseconds)) << m_keyring.errorString().toStdString();
@@ -62,13 +95,25 @@ protected:
             startMilliseconds);
         ASSERT_TRUE(registered) << "the keyring daemon never offered the secret service: "
                                 << m_keyring.readAllStandardError().toStdString();
+        // The unlocked login collection comes a moment after the name.
+        const bool loginReady = QTest::qWaitFor(
+            [&] {
+                const QDBusMessage reply = bus.call(QDBusMessage::createMethodCall(
+                    u"org.freedesktop.secrets"_s, u"/org/freedesktop/secrets/collection"_s,
+                    u"org.freedesktop.DBus.Introspectable"_s, u"Introspect"_s));
+                return reply.type() == QDBusMessage::ReplyMessage
+                    && reply.arguments().value(0).toString().contains(u"name=\"login\""_s);
+            },
+            startMilliseconds);
+        ASSERT_TRUE(loginReady) << "the keyring daemon never made its login collection: "
+                                << m_keyring.readAllStandardError().toStdString();
     }
 
     void TearDown() override
     {
         LockTest::TearDown();
         QDBusConnection::disconnectFromBus(u"lock-test-bus"_s);
-        for (QProcess* process : { &m_keyring, &m_bus }) {
+        for (QProcess* process : { &m_silent, &m_keyring, &m_bus }) {
             if (process->state() != QProcess::NotRunning) {
                 process->terminate();
                 if (!process->waitForFinished(startMilliseconds))
@@ -90,24 +135,32 @@ protected:
 
     QProcess m_bus;
     QProcess m_keyring;
+    QProcess m_silent;
+    QByteArray m_address;
     QByteArray m_savedRuntime;
     QByteArray m_savedBus;
 };
 
 TEST_F(SecretServiceTest, ThePasswordIsKeptUnlocksTheWindowAndIsRemovedAsEmptyTexts)
 {
-    EXPECT_EQ(PasswordStore::unavailableReason(), std::nullopt);
-    EXPECT_TRUE(PasswordStore::getThePassword().isEmpty()) << "a new keyring holds no password";
+    ASSERT_NO_FATAL_FAILURE(startKeyring());
+    const auto fresh = mervane::test::readAndWait();
+    ASSERT_TRUE(fresh) << fresh.error().toStdString();
+    EXPECT_TRUE(fresh->password.isEmpty()) << "a new keyring holds no password";
 
-    ASSERT_EQ(PasswordStore::setPasswordAndHint(u"s3cret"_s, u"pet"_s), std::nullopt);
-    EXPECT_EQ(PasswordStore::getThePassword(), u"s3cret"_s);
-    EXPECT_EQ(PasswordStore::getThePasswordHint(), u"pet"_s);
-    EXPECT_EQ(platform::Keychain::read(u"UserAccount"_s).valueOr(QString()), u"s3cret"_s);
+    ASSERT_EQ(mervane::test::storeAndWait(u"s3cret"_s, u"pet"_s), std::nullopt);
+    const auto stored = mervane::test::readAndWait();
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->password, u"s3cret"_s);
+    EXPECT_EQ(stored->hint, u"pet"_s);
+    EXPECT_EQ(mervane::test::readItemAndWait(u"UserAccount"_s).valueOr(QString()), u"s3cret"_s);
+    EXPECT_TRUE(AppSettings::appLockIsSet());
 
     AppDelegate& delegate = makeDelegate();
     delegate.start();
     ASSERT_TRUE(delegate.pwdWinDisplayed());
     const int refetchesWhileLocked = m_refetches;
+    waitUntilReady();
     attempt(u"pet"_s);
     EXPECT_TRUE(controller()->hintLabel()->isHidden());
     attempt(u"S3CRET"_s);
@@ -118,33 +171,108 @@ TEST_F(SecretServiceTest, ThePasswordIsKeptUnlocksTheWindowAndIsRemovedAsEmptyTe
     EXPECT_TRUE(delegate.initializedAfterPwd());
     EXPECT_EQ(m_refetches, refetchesWhileLocked + 1);
 
-    ASSERT_EQ(PasswordStore::setPasswordAndHint({}, {}), std::nullopt);
-    const platform::Expected<QString> password = platform::Keychain::read(u"UserAccount"_s);
-    const platform::Expected<QString> hint = platform::Keychain::read(u"PasswordHint"_s);
+    ASSERT_EQ(mervane::test::storeAndWait({}, {}), std::nullopt);
+    const platform::Expected<QString> password = mervane::test::readItemAndWait(u"UserAccount"_s);
+    const platform::Expected<QString> hint = mervane::test::readItemAndWait(u"PasswordHint"_s);
     ASSERT_TRUE(password && hint);
     EXPECT_TRUE(password->isEmpty());
     EXPECT_TRUE(hint->isEmpty());
+    EXPECT_FALSE(AppSettings::appLockIsSet());
 }
 
-TEST(SecretServiceKeychain, WithoutASessionBusItAnswersAtOnceThatItIsUnavailable)
+TEST_F(SecretServiceTest, ASecretServiceThatNeverAnswersNeverShowsTheDataAndTryAgainOpensItLater)
 {
-    const QByteArray bus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
-    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
-    qputenv("XDG_RUNTIME_DIR", QDir::tempPath().toLocal8Bit() + "/mervane-no-such-runtime");
-    platform::Keychain::setBackend(nullptr);
+    AppSettings::setAppLockIsSet(true);
+    m_silent.start(QStringLiteral(MERVANE_SILENT_SECRET_SERVICE), {});
+    ASSERT_TRUE(m_silent.waitForStarted(startMilliseconds));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return m_silent.canReadLine(); }, startMilliseconds))
+        << m_silent.readAllStandardError().toStdString();
+    ASSERT_EQ(m_silent.readLine().trimmed(), "ready");
 
-    const std::optional<QString> reason = PasswordStore::unavailableReason();
-    EXPECT_TRUE(reason && !reason->isEmpty());
-    EXPECT_TRUE(PasswordStore::getThePassword().isEmpty());
-    EXPECT_TRUE(PasswordStore::setPasswordAndHint(u"s3cret"_s, u"pet"_s));
+    AppDelegate& delegate = makeDelegate();
+    delegate.start();
+    ASSERT_TRUE(delegate.pwdWinDisplayed());
+    // The keychain asked the service, which keeps the call.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return m_silent.canReadLine(); }, startMilliseconds));
+    EXPECT_TRUE(m_silent.readLine().startsWith("call "));
+    QCoreApplication::processEvents();
+    const auto expectLocked = [&] {
+        EXPECT_TRUE(delegate.pwdWinDisplayed());
+        EXPECT_TRUE(lock().modalOverlay().isShown());
+        EXPECT_FALSE(delegate.initializedAfterPwd());
+        EXPECT_FALSE(delegate.window()->contentView()->isVisible());
+    };
+    expectLocked();
+    EXPECT_FALSE(controller()->pwdEditCtl()->isEnabled());
+    EXPECT_EQ(controller()->keychainState(), PasswordOverlayWindowController::KeychainState::Waiting);
 
-    if (!bus.isNull())
-        qputenv("DBUS_SESSION_BUS_ADDRESS", bus);
-    if (runtime.isNull())
-        qunsetenv("XDG_RUNTIME_DIR");
-    else
-        qputenv("XDG_RUNTIME_DIR", runtime);
+    // The service goes away without answering: the bus fails the waiting call.
+    m_silent.kill();
+    m_silent.waitForFinished(startMilliseconds);
+    QDBusConnection bus = QDBusConnection::connectToBus(QString::fromUtf8(m_address), u"lock-test-bus"_s);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !bus.interface()->isServiceRegistered(u"org.freedesktop.secrets"_s).value(); },
+        startMilliseconds))
+        << "the silent service's name outlived it";
+    EXPECT_EVENTUALLY_WITHIN(
+        controller()->keychainState() == PasswordOverlayWindowController::KeychainState::Failed, 30000);
+    expectLocked();
+    EXPECT_FALSE(controller()->pwdEditCtl()->isEnabled());
+    EXPECT_TRUE(controller()->tryAgainButton()->isVisibleTo(controller()));
+
+    // A keyring that answers: "Try again" gets the password, and only it opens the window.
+    ASSERT_NO_FATAL_FAILURE(startKeyring());
+    const platform::MaybeError stored = mervane::test::storeAndWait(u"s3cret"_s, u"pet"_s);
+    ASSERT_EQ(stored, std::nullopt) << stored->toStdString();
+    QTest::mouseClick(controller()->tryAgainButton(), Qt::LeftButton);
+    waitUntilReady();
+    expectLocked();
+    attempt(u"s3cret"_s);
+    finishSpin();
+    EXPECT_TRUE(delegate.initializedAfterPwd());
+    EXPECT_TRUE(delegate.window()->contentView()->isVisible());
+}
+
+class NoSessionBusTest : public mervane::test::LockTest {
+protected:
+    void SetUp() override
+    {
+        LockTest::SetUp();
+        m_savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+        m_savedBus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+        qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+        qputenv("XDG_RUNTIME_DIR", QDir::tempPath().toLocal8Bit() + "/mervane-no-such-runtime");
+        platform::Keychain::setBackend(nullptr);
+    }
+    void TearDown() override
+    {
+        LockTest::TearDown();
+        for (const auto& [name, value] : { std::pair { "XDG_RUNTIME_DIR", m_savedRuntime },
+                 std::pair { "DBUS_SESSION_BUS_ADDRESS", m_savedBus } }) {
+            if (value.isNull())
+                qunsetenv(name);
+            else
+                qputenv(name, value);
+        }
+    }
+
+    QByteArray m_savedRuntime;
+    QByteArray m_savedBus;
+};
+
+TEST_F(NoSessionBusTest, WithoutAKeychainItAnswersThatItIsUnavailableAndANewUserStartsUnlocked)
+{
+    const auto unreadable = mervane::test::readAndWait();
+    ASSERT_FALSE(unreadable);
+    EXPECT_FALSE(unreadable.error().isEmpty());
+    EXPECT_TRUE(mervane::test::storeAndWait(u"s3cret"_s, u"pet"_s));
+    EXPECT_FALSE(AppSettings::appLockIsSet());
+
+    AppDelegate& delegate = makeDelegate();
+    delegate.start();
+    EXPECT_EVENTUALLY(delegate.initializedAfterPwd());
+    EXPECT_FALSE(delegate.pwdWinDisplayed());
+    EXPECT_TRUE(delegate.window()->contentView()->isVisible());
 }
 
 } // namespace

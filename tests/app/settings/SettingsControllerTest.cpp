@@ -2,13 +2,13 @@
 
 #include "app/AppNotifications.h"
 #include "app/shell/AppSettings.h"
-#include "uikit/controls/buttons/SegmentedControl.h"
 #include "charts/common/ChartNotifications.h"
 #include "model/settings/Preferences.h"
 #include "platform/Appearance.h"
 #include "platform/Clock.h"
 #include "platform/UserDefaults.h"
 #include "support/Eventually.h"
+#include "uikit/controls/buttons/SegmentedControl.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -40,9 +40,12 @@ protected:
         child<QLineEdit>(settings, u"password2Ctl"_s)->setText(repeated);
         child<QLineEdit>(settings, u"hintCtl"_s)->setText(hint);
     }
+    /// Saves and waits for the keychain's answer.
     QString saveAndRead(const QWidget& settings)
     {
-        QTest::mouseClick(child<QPushButton>(settings, u"saveBtn"_s), Qt::LeftButton);
+        auto* save = child<QPushButton>(settings, u"saveBtn"_s);
+        QTest::mouseClick(save, Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([save] { return save->isEnabled(); }));
         return child<QLabel>(settings, u"errorCtl"_s)->text();
     }
 };
@@ -144,6 +147,38 @@ TEST_F(SettingsControllerTest, UncheckingRemovesThePasswordAndAFailedStoreIsNeve
     EXPECT_EQ(saveAndRead(*settings), u"Password information saved successfully."_s);
     EXPECT_EQ(world.stores, (QList<QPair<QString, QString>> { { QString(), QString() } }));
     EXPECT_TRUE(world.password.isEmpty());
+}
+
+TEST_F(SettingsControllerTest, SavingWaitsForTheDesktopsPromptInsteadOfReportingAFailure)
+{
+    world.holdAnswers = true;
+    const auto settings = openSettings();
+    auto* check = child<QCheckBox>(*settings, u"pwdCheck"_s);
+    auto* save = child<QPushButton>(*settings, u"saveBtn"_s);
+    auto* message = child<QLabel>(*settings, u"errorCtl"_s);
+    // Until the keychain has said whether a password is set, nothing can be changed.
+    EXPECT_EQ(message->text(), u"Reading the keychain..."_s);
+    EXPECT_FALSE(check->isEnabled());
+    EXPECT_FALSE(save->isEnabled());
+    world.answerHeld();
+    EXPECT_TRUE(message->text().isEmpty());
+    ASSERT_TRUE(check->isEnabled());
+
+    QTest::mouseClick(check, Qt::LeftButton);
+    fillPassword(*settings, u"secret"_s, u"secret"_s, u"the usual"_s);
+    QTest::mouseClick(save, Qt::LeftButton);
+    // The keyring's own prompt is open: the popover waits, and says so.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(message->text(), u"Waiting for the keychain..."_s);
+    EXPECT_FALSE(save->isEnabled());
+    EXPECT_FALSE(child<QLineEdit>(*settings, u"passwordCtl"_s)->isEnabled());
+    EXPECT_TRUE(world.stores.isEmpty());
+
+    world.answerHeld();
+    EXPECT_EQ(message->text(), u"Password information saved successfully."_s);
+    EXPECT_TRUE(save->isEnabled());
+    EXPECT_TRUE(child<QLineEdit>(*settings, u"passwordCtl"_s)->isEnabled());
+    EXPECT_EQ(world.stores, (QList<QPair<QString, QString>> { { u"secret"_s, u"the usual"_s } }));
 }
 
 TEST_F(SettingsControllerTest, WithoutAKeychainThePasswordSectionIsDisabledAndSaysWhy)

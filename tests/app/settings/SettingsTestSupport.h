@@ -5,12 +5,14 @@
 #include "support/SharedStoreTest.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 
 namespace mervane::test {
 
@@ -22,24 +24,49 @@ struct FakeSettingsWorld {
     QList<QPair<QString, QString>> stores;
     std::optional<QString> storeFailure;
     std::optional<QString> unavailable;
+    /// The keychain's answers wait for `answerHeld` (the desktop's prompt is still open).
+    bool holdAnswers = false;
+    QList<std::function<void()>> held;
     QList<QDateTime> reminders;
     QList<QList<GenericSelectionRecord>> pickersMade;
+
+    void answerHeld()
+    {
+        for (const auto& answer : std::exchange(held, {}))
+            answer();
+    }
 
     SettingsServices services()
     {
         SettingsServices services;
-        services.password.password = [this] { return password; };
-        services.password.hint = [this] { return hint; };
-        services.password.setPasswordAndHint
-            = [this](const QString& p, const QString& h) -> platform::MaybeError {
-            if (storeFailure)
-                return storeFailure;
-            stores.append({ p, h });
-            password = p;
-            hint = h;
-            return std::nullopt;
+        // Like the keychain, the answers come on a later turn of the event loop.
+        const auto later = [this](QObject* context, std::function<void()> answer) {
+            if (holdAnswers)
+                held.append([guard = QPointer<QObject>(context), answer] {
+                    if (guard)
+                        answer();
+                });
+            else
+                QMetaObject::invokeMethod(context, std::move(answer), Qt::QueuedConnection);
         };
-        services.password.unavailableReason = [this] { return unavailable; };
+        services.password.read = [this, later](QObject* context, auto done) {
+            later(context, [this, done] {
+                if (unavailable)
+                    return done(platform::Unexpected(*unavailable));
+                done(SettingsServices::Password::Stored { !password.isEmpty(), hint });
+            });
+        };
+        services.password.setPasswordAndHint
+            = [this, later](const QString& p, const QString& h, QObject* context, auto done) {
+                  later(context, [this, p, h, done] {
+                      if (storeFailure)
+                          return done(storeFailure);
+                      stores.append({ p, h });
+                      password = p;
+                      hint = h;
+                      done(std::nullopt);
+                  });
+              };
         services.reminder.firstScheduledDate = [this]() -> std::optional<QDateTime> {
             return reminders.isEmpty() ? std::nullopt : std::optional(reminders.first());
         };

@@ -48,8 +48,14 @@ public:
         record("printNotificationHandler", n);
     }
     void retrieveExchangeRates() override { m_calls->append(QStringLiteral("retrieveExchangeRates")); }
-    QString getThePassword() override { return m_password; }
-    void showPwdWindow() override { m_calls->append(QStringLiteral("showPwdWindow")); }
+    /// With a password the window stays locked ("showPwdWindow"); the unlock is the test's.
+    void lockAtLaunch(std::function<void()> openUnlocked) override
+    {
+        if (m_password.isEmpty())
+            openUnlocked();
+        else
+            m_calls->append(QStringLiteral("showPwdWindow"));
+    }
 
 private:
     /// "observed <handler>: <notification name>".

@@ -305,3 +305,26 @@ TEST_F(ModalOverlayTest, WidgetsMarkedReachableStayReachableBehindIt)
     EXPECT_EQ(titleClicks.count(), 0);
     EXPECT_EQ(shortcutFired.count(), 1);
 }
+
+TEST_F(ModalOverlayTest, AContentViewUnderTheTitleStripLeavesTheStripInViewButNotInReach)
+{
+    // A window whose content view spans it whole, with its own strip over the content's top.
+    content->setGeometry(window->rect());
+    titleStrip->raise();
+    QSignalSpy titleClicks(titleStrip, &QPushButton::clicked);
+    overlay->setAnimates(false);
+    overlay->setShouldOverlayTitleBar(false);
+    overlay->setTitleBarHeight(40);
+    overlay->showInWindow(window.get(), content);
+
+    EXPECT_EQ(overlayView()->geometry(), QRect(0, 40, 600, 360));
+    EXPECT_EQ(panel->mapTo(window.get(), QPoint(0, 0)), QPoint(0, 40));
+    QTest::mouseClick(titleStrip, Qt::LeftButton, {}, QPoint(300, 20));
+    EXPECT_EQ(titleClicks.count(), 0);
+
+    // Covering the title bar, the same height changes nothing.
+    overlay->close();
+    overlay->setShouldOverlayTitleBar(true);
+    overlay->showInWindow(window.get(), content);
+    EXPECT_EQ(overlayView()->geometry(), window->rect());
+}
