@@ -2,6 +2,7 @@
 
 #include "model/ModelNotifications.h"
 #include "model/data/ImportModel.h"
+#include "model/settings/Preferences.h"
 #include "platform/UserDefaults.h"
 
 #include <QCoreApplication>
@@ -21,7 +22,7 @@ namespace {
 // Made while this file's statics are initialised, which may come before the store's own
 // file: the constants must already hold their texts then.
 const QStringList constantsAtStart { notifications::dataReFetched, NWData::dataFileName,
-    NWData::filterIDArrayKey, NWData::goalAmountKey, QString::fromUtf8(NWData::unableToOpenFileMessage),
+    NWData::filterIDArrayKey, Preferences::goalAmountKey, QString::fromUtf8(NWData::unableToOpenFileMessage),
     NWData::csvExportFileName, NWData::beforeImportKind, NWData::beforeRestoreKind, NWData::beforeDeleteAllKind,
     QString::fromUtf8(NWData::csvImportFailureMessage), NWData::importedModelVersion };
 
@@ -84,7 +85,7 @@ TEST_F(StoreTest, LoadSortsBothWaysOverTheSameRecordObjects)
     ASSERT_TRUE(model.liabilitycat()->at(0)->tags());
     EXPECT_EQ(model.liabilitycat()->at(0)->desc(), u"лв."_s);
     // Accepted model: the charts' goal setting and the currency state follow it.
-    EXPECT_EQ(platform::UserDefaults::standard().real(NWData::goalAmountKey, -1), 100000.0);
+    EXPECT_EQ(platform::UserDefaults::standard().real(Preferences::goalAmountKey, -1), 100000.0);
     EXPECT_EQ(store().localCurrency()->ShortName(), u"USD"_s);
     EXPECT_FALSE(store().exchangeRateIsUpToDate());
 }

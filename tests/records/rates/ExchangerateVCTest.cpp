@@ -146,7 +146,7 @@ TEST_F(RatesViewer, NoRatesNoRows)
 TEST_F(RatesViewer, DecimalsComeFromTheSettingAndRatesFromTheStoreAsRowsAreMade)
 {
     useBase(u"USD"_s);
-    platform::UserDefaults::standard().setValue(ExchangerateVC::maxExchangeRateDecimalsKey, 2);
+    platform::UserDefaults::standard().setValue(Preferences::maxExchangeRateDecimalsKey, 2);
     setRate(u"GBP"_s, 1.23456);
     setRate(u"EUR"_s, 2);
     ExchangerateVC viewer;
@@ -162,7 +162,7 @@ TEST_F(RatesViewer, DecimalsComeFromTheSettingAndRatesFromTheStoreAsRowsAreMade)
     ASSERT_NE(cellOf(viewer, u"South African rand"_s), nullptr);
     EXPECT_EQ(cellOf(viewer, u"South African rand"_s)->exchangeRate()->text(), u"$0.06"_s);
 
-    platform::UserDefaults::standard().remove(ExchangerateVC::maxExchangeRateDecimalsKey);
+    platform::UserDefaults::standard().remove(Preferences::maxExchangeRateDecimalsKey);
     EXPECT_EQ(ExchangerateVC().maxDecimalPlaces(), 5);
 }
 
