@@ -84,11 +84,13 @@ QByteArray SharedStoreTest::dataFileBytes()
     const auto model = asLoaded(*written);
     const auto file = asLoaded(dataFileBytes());
     if (!model || !file)
-        return ::testing::AssertionFailure() << "unreadable: " << (model ? file : model).error().toStdString();
+        return ::testing::AssertionFailure()
+            << "unreadable: " << (model ? file : model).error().toStdString();
     if (*model == *file)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "the model differs from the data file:\n  model: "
-                                         << model->toStdString() << "\n  file:  " << file->toStdString();
+    return ::testing::AssertionFailure()
+        << "the model differs from the data file:\n  model: " << model->toStdString()
+        << "\n  file:  " << file->toStdString();
 }
 
 platform::MaybeError SharedStoreTest::saveAsyncAndWait()

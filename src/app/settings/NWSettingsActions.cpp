@@ -5,7 +5,6 @@
 #include "app/AppNotifications.h"
 #include "app/settings/CurrencyPickerRecords.h"
 #include "app/shell/AppSettings.h"
-#include "uikit/controls/buttons/SegmentedControl.h"
 #include "charts/common/ChartNotifications.h"
 #include "model/ModelNotifications.h"
 #include "model/data/MVX_Model.h"
@@ -16,6 +15,7 @@
 #include "platform/Resources.h"
 #include "platform/Strings.h"
 #include "uikit/controls/KitDrawing.h"
+#include "uikit/controls/buttons/SegmentedControl.h"
 #include "uikit/overlay/SavingOverlay.h"
 #include "uikit/popover/PKPopoverController.h"
 

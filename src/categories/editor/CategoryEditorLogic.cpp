@@ -233,8 +233,8 @@ void CategoryEditorLogic::rebindToStore()
     const MVX_TagsList tags = storeTags();
     MVX_TagsList chosen;
     for (const auto& tag : m_chosenTags) {
-        const auto found = std::find_if(
-            tags.begin(), tags.end(), [&](const auto& stored) { return stored && stored->ID() == tag->ID(); });
+        const auto found = std::find_if(tags.begin(), tags.end(),
+            [&](const auto& stored) { return stored && stored->ID() == tag->ID(); });
         if (found != tags.end())
             chosen.append(*found);
     }

@@ -16,7 +16,8 @@ int withinYears(qint64 years)
 
 int withinDecimals(qint64 decimals)
 {
-    return static_cast<int>(std::clamp<qint64>(decimals, fewestExchangeRateDecimals, mostExchangeRateDecimals));
+    return static_cast<int>(
+        std::clamp<qint64>(decimals, fewestExchangeRateDecimals, mostExchangeRateDecimals));
 }
 
 } // namespace
@@ -49,7 +50,8 @@ int exchangeRateDecimals()
 
 void setExchangeRateDecimals(int decimals)
 {
-    platform::UserDefaults::standard().setValueAndSynchronize(maxExchangeRateDecimalsKey, withinDecimals(decimals));
+    platform::UserDefaults::standard().setValueAndSynchronize(
+        maxExchangeRateDecimalsKey, withinDecimals(decimals));
 }
 
 std::optional<double> goalAmount()

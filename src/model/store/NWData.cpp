@@ -258,7 +258,8 @@ void NWData::installDataFileModel()
     QByteArray bytes;
     if (m_dataFileBytes)
         bytes = *m_dataFileBytes;
-    else if (const platform::Expected<platform::FileContents> contents = platform::readRegularFile(dataFilePath()))
+    else if (const platform::Expected<platform::FileContents> contents
+        = platform::readRegularFile(dataFilePath()))
         bytes = contents->bytes;
     platform::Expected<ModelReadResult> result = ImportModel::read(bytes);
     installModel(result ? result->model : MVX_Model::makeEmpty());

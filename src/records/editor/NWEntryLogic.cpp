@@ -325,7 +325,8 @@ void NWEntryLogic::rebindToStore()
     m_openedModel = model;
     m_nwLogRecord = storeRecord(m_filedPeriod);
     if (m_previousEntry)
-        m_previousEntry = storeRecord(std::pair(m_previousEntry->year().value_or(0), m_previousEntry->month().value_or(0)));
+        m_previousEntry = storeRecord(
+            std::pair(m_previousEntry->year().value_or(0), m_previousEntry->month().value_or(0)));
     for (EntrySide side : { EntrySide::Assets, EntrySide::Liabilities }) {
         const MVX_CategoryList stored
             = model ? storeCategories(*model, side).value_or(MVX_CategoryList()) : MVX_CategoryList();
@@ -333,8 +334,8 @@ void NWEntryLogic::rebindToStore()
         QList<EntryCategoryValue>& rows = m_records[index(side)];
         for (qsizetype i = shown.size() - 1; i >= 0; --i) {
             const QString id = shown.at(i)->ID();
-            const auto found = std::find_if(
-                stored.cbegin(), stored.cend(), [&](const auto& category) { return category && category->ID() == id; });
+            const auto found = std::find_if(stored.cbegin(), stored.cend(),
+                [&](const auto& category) { return category && category->ID() == id; });
             if (found != stored.cend()) {
                 shown[i] = *found;
             } else {

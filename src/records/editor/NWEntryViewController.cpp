@@ -7,6 +7,7 @@
 #include "records/editor/EntryListModel.h"
 
 #include "model/ModelNotifications.h"
+#include "model/settings/Preferences.h"
 #include "model/store/NWData.h"
 #include "platform/Appearance.h"
 #include "platform/Clock.h"
@@ -14,7 +15,6 @@
 #include "platform/NotificationCenter.h"
 #include "platform/Resources.h"
 #include "platform/Strings.h"
-#include "model/settings/Preferences.h"
 #include "uikit/controls/fields/NWTextField.h"
 #include "uikit/controls/rows/TableRowHost.h"
 #include "uikit/overlay/POProgressOverlay.h"

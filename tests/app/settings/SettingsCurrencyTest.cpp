@@ -2,10 +2,10 @@
 
 #include "app/AppNotifications.h"
 #include "app/settings/CurrencyPickerRecords.h"
-#include "uikit/controls/buttons/SegmentedControl.h"
 #include "model/ModelNotifications.h"
 #include "support/Eventually.h"
 #include "support/FailingDevices.h"
+#include "uikit/controls/buttons/SegmentedControl.h"
 #include "uikit/popover/PKPopoverController.h"
 
 #include <QAbstractButton>

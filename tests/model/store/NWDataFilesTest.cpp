@@ -23,16 +23,16 @@ namespace {
 // file: the constants must already hold their texts then.
 const QStringList constantsAtStart { notifications::dataReFetched, NWData::dataFileName,
     NWData::filterIDArrayKey, Preferences::goalAmountKey, QString::fromUtf8(NWData::unableToOpenFileMessage),
-    NWData::csvExportFileName, NWData::beforeImportKind, NWData::beforeRestoreKind, NWData::beforeDeleteAllKind,
-    QString::fromUtf8(NWData::csvImportFailureMessage), NWData::importedModelVersion };
+    NWData::csvExportFileName, NWData::beforeImportKind, NWData::beforeRestoreKind,
+    NWData::beforeDeleteAllKind, QString::fromUtf8(NWData::csvImportFailureMessage),
+    NWData::importedModelVersion };
 
 TEST(NWDataConstantsTest, HoldTheirTextsDuringOtherFilesStaticInitialisation)
 {
     EXPECT_EQ(constantsAtStart,
         QStringList({ u"dataReFetched"_s, u"mervane.json"_s, u"NWFilterIDArrayKey"_s, u"nwGoalAmount"_s,
             u"Unable to open selected file!"_s, u"mervaneExport.csv"_s, u"before-import"_s,
-            u"before-restore"_s, u"before-delete-all"_s,
-            u"CSV import failed: %1"_s, u"2.12"_s }));
+            u"before-restore"_s, u"before-delete-all"_s, u"CSV import failed: %1"_s, u"2.12"_s }));
 }
 
 QStringList notes(const MVX_NWLogList& records)

@@ -9,6 +9,7 @@
 
 #include "model/ModelNotifications.h"
 #include "platform/NotificationCenter.h"
+#include "platform/UserDefaults.h"
 #include "support/Eventually.h"
 #include "support/FailingDevices.h"
 #include "uikit/popover/PKPopoverController.h"
@@ -220,6 +221,18 @@ TEST_F(EntryViewTest, AFailedSavePutsTheModelBackAndALaterSaveTriesAgain)
     EXPECT_EVENTUALLY_EQ(posted.size(), 2);
     EXPECT_EQ(store().appData()->nwLogArray()->size(), 2);
     EXPECT_TRUE(dataFileBytes().contains("\"month\":6") || dataFileBytes().contains("\"month\": 6"));
+}
+
+TEST_F(EntryViewTest, RatesShowTheSettingsDecimalsWithinTheSettingsChoices)
+{
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.remove(Preferences::maxExchangeRateDecimalsKey);
+    EXPECT_EQ(NWEntryViewController().logic().maxDecimalPlaces(), 5);
+    for (const auto& [stored, shown] : { std::pair(3, 3), std::pair(-4, 1), std::pair(11, 10) }) {
+        defaults.setValue(Preferences::maxExchangeRateDecimalsKey, stored);
+        EXPECT_EQ(NWEntryViewController().logic().maxDecimalPlaces(), shown) << stored;
+    }
+    defaults.remove(Preferences::maxExchangeRateDecimalsKey);
 }
 
 TEST_F(EntryViewTest, ThePopoverFillsItsEditorWhenShownAndStopsObservingWhenClosed)

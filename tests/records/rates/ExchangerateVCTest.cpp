@@ -164,6 +164,11 @@ TEST_F(RatesViewer, DecimalsComeFromTheSettingAndRatesFromTheStoreAsRowsAreMade)
 
     platform::UserDefaults::standard().remove(Preferences::maxExchangeRateDecimalsKey);
     EXPECT_EQ(ExchangerateVC().maxDecimalPlaces(), 5);
+    // Only the settings' choices, 1 to 10, whatever the stored number.
+    platform::UserDefaults::standard().setValue(Preferences::maxExchangeRateDecimalsKey, 0);
+    EXPECT_EQ(ExchangerateVC().maxDecimalPlaces(), 1);
+    platform::UserDefaults::standard().setValue(Preferences::maxExchangeRateDecimalsKey, 99);
+    EXPECT_EQ(ExchangerateVC().maxDecimalPlaces(), 10);
 }
 
 } // namespace
