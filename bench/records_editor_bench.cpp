@@ -53,7 +53,6 @@ void BM_SaveMainThread(benchmark::State& state)
     for (auto _ : state) {
         if (logic.prepareSave(*newest->year(), *newest->month(), newest->note()))
             state.SkipWithError("save refused");
-        logic.commitSave();
         store.saveDataAsync(&context, [](platform::MaybeError) {});
         state.PauseTiming();
         store.waitForPendingWrites();

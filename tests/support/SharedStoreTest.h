@@ -7,6 +7,8 @@
 
 #include <QByteArray>
 
+#include <gtest/gtest.h>
+
 #include <memory>
 
 namespace mervane::test {
@@ -27,6 +29,10 @@ protected:
     static void installAndSave(const std::shared_ptr<MVX_Model>& model);
     /// The data file's bytes; empty when there is none.
     static QByteArray dataFileBytes();
+    /// Whether the store's model, written out, is byte for byte what the data file holds.
+    static ::testing::AssertionResult modelIsTheDataFile();
+    /// Saves as the screens do (`saveDataAsync`) and waits for the completion's answer.
+    static platform::MaybeError saveAsyncAndWait();
 };
 
 } // namespace mervane::test

@@ -212,6 +212,8 @@ void NWSettingsViewController::baseCurrencySaved(const platform::MaybeError& res
 {
     m_overlay = nullptr;
     if (result) {
+        // The store has gone back to the data file's base currency and rates.
+        displayBaseCurrency();
         QPalette colored = m_currencyErrorCtl->palette();
         colored.setColor(QPalette::WindowText, messageRed());
         m_currencyErrorCtl->setPalette(colored);

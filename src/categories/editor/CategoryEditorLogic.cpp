@@ -8,21 +8,6 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-struct CategoryEditorLogic::Undo {
-    std::shared_ptr<MVX_Category> category;
-    bool created = false;
-    bool listWasAbsent = false;
-    QList<std::pair<std::shared_ptr<MVX_Category>, qint32>> sortOrders;
-    QString categoryName;
-    QString desc;
-    std::optional<QStringList> tags;
-    bool isHidden = false;
-    bool isForeignCurrency = false;
-    QString currency;
-    bool isDepreciable = false;
-    std::optional<double> depreciationRate;
-};
-
 CategoryEditorLogic::CategoryEditorLogic(NWData& store) : m_store(store)
 {
 }
@@ -32,7 +17,6 @@ void CategoryEditorLogic::open(std::shared_ptr<MVX_Category> category, bool isAs
     m_isAsset = isAsset;
     m_category = std::move(category);
     m_openedModel = m_store.appData();
-    m_undo.reset();
     m_chosenTags.clear();
     m_depreciationRate = 0;
     m_openedRateText.clear();
@@ -195,28 +179,8 @@ std::optional<CategorySaveRefusal> CategoryEditorLogic::prepareSave(
         const platform::MaybeError entered = enterRate(form.rateText, locale);
         Q_ASSERT(!entered);
     }
-    auto undo = std::make_shared<Undo>();
-    if (!m_category) {
-        auto* list = storeList();
-        undo->listWasAbsent = !*list;
-        for (const auto& other : list->value_or(MVX_CategoryList()))
-            if (other)
-                undo->sortOrders.append({ other, other->sortOrder() });
+    if (!m_category)
         createCategory(form.name.trimmed(), form.desc);
-        undo->created = true;
-    } else {
-        const MVX_Category& category = *m_category;
-        undo->categoryName = category.categoryName();
-        undo->desc = category.desc();
-        undo->tags = category.tags();
-        undo->isHidden = category.isHidden();
-        undo->isForeignCurrency = category.isForeignCurrency();
-        undo->currency = category.currency();
-        undo->isDepreciable = category.isDepreciable();
-        undo->depreciationRate = category.depreciationRate();
-    }
-    undo->category = m_category;
-    m_undo = std::move(undo);
     writeFields(form);
     return std::nullopt;
 }
@@ -253,41 +217,26 @@ void CategoryEditorLogic::writeFields(const CategoryForm& form)
     category.setDepreciationRate(form.depreciable ? m_depreciationRate : 0.0);
 }
 
-void CategoryEditorLogic::revertSave()
+void CategoryEditorLogic::rebindToStore()
 {
-    if (!m_undo)
-        return;
-    const std::shared_ptr<Undo> undo = std::exchange(m_undo, nullptr);
-    const auto model = m_store.appData();
-    if (!model || m_openedModel.lock() != model)
-        return;
-    if (undo->created) {
-        const QString id = undo->category->ID();
-        for (const auto& record : model->nwLogArray().value_or(MVX_NWLogList())) {
-            if (!record)
-                continue;
-            auto& logs = m_isAsset ? record->assetLogs() : record->liabilityLogs();
-            if (logs)
-                logs->removeIf([&](const auto& log) { return log && log->categoryID() == id; });
+    m_openedModel = m_store.appData();
+    const QString id = m_category ? m_category->ID() : QString();
+    m_category.reset();
+    if (const auto* list = storeList(); list && !id.isNull()) {
+        for (const auto& category : list->value_or(MVX_CategoryList())) {
+            if (category && category->ID() == id) {
+                m_category = category;
+                break;
+            }
         }
-        auto* list = storeList();
-        if (undo->listWasAbsent) {
-            list->reset();
-        } else if (*list) {
-            (*list)->removeAll(undo->category);
-            for (const auto& [category, order] : undo->sortOrders)
-                category->setSortOrder(order);
-        }
-        m_category.reset();
-        return;
     }
-    MVX_Category& category = *undo->category;
-    category.setCategoryName(undo->categoryName);
-    category.setDesc(undo->desc);
-    category.setTags(undo->tags);
-    category.setIsHidden(undo->isHidden);
-    category.setIsForeignCurrency(undo->isForeignCurrency);
-    category.setCurrency(undo->currency);
-    category.setIsDepreciable(undo->isDepreciable);
-    category.setDepreciationRate(undo->depreciationRate);
+    const MVX_TagsList tags = storeTags();
+    MVX_TagsList chosen;
+    for (const auto& tag : m_chosenTags) {
+        const auto found = std::find_if(tags.begin(), tags.end(),
+            [&](const auto& stored) { return stored && stored->ID() == tag->ID(); });
+        if (found != tags.end())
+            chosen.append(*found);
+    }
+    m_chosenTags = std::move(chosen);
 }

@@ -47,8 +47,9 @@ struct CategorySaveRefusal {
 
 /// The category editor without its widgets: it opens on a category (or none, for a new
 /// one of a kind), keeps the chosen tags, reads rate texts, validates and writes the form
-/// into the store's category, creating and ordering a new one first. A save that the store
-/// then fails to write is undone with `revertSave()`, so the model matches the data file.
+/// into the store's category, creating and ordering a new one first. When the store then fails
+/// to write it, the store puts its model back to the data file's and `rebindToStore()` lets
+/// the editor go on with what the form holds.
 class CategoryEditorLogic {
 public:
     static constexpr const char* emptyNameMessage
@@ -108,13 +109,12 @@ public:
     /// top of its list). Nothing is changed when it is refused.
     std::optional<CategorySaveRefusal> prepareSave(
         const CategoryForm& form, const QLocale& locale = QLocale());
-    /// The store wrote the save.
-    void commitSave() { m_undo.reset(); }
-    /// The store could not write it: the model goes back to what it was before prepareSave.
-    void revertSave();
+    /// After a failed write, which put the store's model back to the data file's: the editor
+    /// works on the new model, on the category the file holds with this ID (none: a new one
+    /// again) and on the chosen tags the file holds (by ID).
+    void rebindToStore();
 
 private:
-    struct Undo;
     std::optional<MVX_CategoryList>* storeList() const;
     std::optional<CategorySaveRefusal> validate(const CategoryForm& form, const QLocale& locale) const;
     void createCategory(const QString& name, const QString& desc);
@@ -128,5 +128,4 @@ private:
     MVX_TagsList m_chosenTags;
     double m_depreciationRate = 0;
     QString m_openedRateText;
-    std::shared_ptr<Undo> m_undo;
 };

@@ -379,12 +379,12 @@ void EditCategoryViewController::saveFinished(const platform::MaybeError& result
 {
     m_overlay = nullptr;
     if (result) {
-        // What the data file does not hold is taken back out of the model.
-        m_logic.revertSave();
+        // The store has gone back to what the data file holds; the form stays as typed.
+        m_logic.rebindToStore();
+        m_category = m_logic.category();
         showMessage(m_errorLabel, *result);
         return;
     }
-    m_logic.commitSave();
     m_category = m_logic.category();
     auto& center = platform::NotificationCenter::defaultCenter();
     center.post(notifications::dataReFetched);

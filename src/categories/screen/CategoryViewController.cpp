@@ -175,9 +175,10 @@ void CategoryViewController::saveChanges(CategoryListPane* pane, bool orderChang
 {
     const QPointer<CategoryListPane> anchor(pane);
     SavingOverlay::saveStore(this, [this, anchor, orderChanged](const platform::MaybeError& error) {
-        // Saved or not, the model holds the change: every screen shows it.
+        // After a failure the store has put the file's model back and every screen has reloaded.
         auto& center = platform::NotificationCenter::defaultCenter();
-        center.post(notifications::dataReFetched);
+        if (!error)
+            center.post(notifications::dataReFetched);
         if (orderChanged)
             center.post(notifications::pieChartSettingsChange);
         if (error && anchor)

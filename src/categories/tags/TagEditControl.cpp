@@ -204,7 +204,8 @@ void TagEditControl::saveFinished(const platform::MaybeError& result)
 {
     m_overlay = nullptr;
     if (result) {
-        // The tag keeps its new fields in memory; the next save of any kind writes them.
+        // The store has gone back to what the data file holds; the fields stay as typed.
+        m_logic.rebindToStore();
         showMessage(*result);
         return;
     }

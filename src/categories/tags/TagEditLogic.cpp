@@ -43,6 +43,21 @@ platform::MaybeError TagEditLogic::check(const QString& typedName) const
     return std::nullopt;
 }
 
+void TagEditLogic::rebindToStore()
+{
+    const QString id = m_tagRecord ? m_tagRecord->ID() : QString();
+    m_tagRecord.reset();
+    const auto& model = m_store.appData();
+    if (id.isNull() || !model)
+        return;
+    for (const auto& tag : model->tags().value_or(MVX_TagsList())) {
+        if (tag && tag->ID() == id) {
+            m_tagRecord = tag;
+            return;
+        }
+    }
+}
+
 std::shared_ptr<MVX_Tags> TagEditLogic::apply(const QString& typedName, const QString& desc)
 {
     const QString name = typedName.trimmed();

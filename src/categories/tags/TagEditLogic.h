@@ -50,6 +50,9 @@ public:
     /// After `check` passed: creates the tag at the first save of a new one, then writes the
     /// trimmed name, the description and the colour into it. Returns the tag.
     std::shared_ptr<MVX_Tags> apply(const QString& typedName, const QString& desc);
+    /// After a failed write, which put the store's model back to the data file's: the editor
+    /// works on the tag the file holds with this ID (none: the next save makes it anew).
+    void rebindToStore();
 
 private:
     NWData& m_store;

@@ -73,10 +73,10 @@ void TagsViewController::tagDeleteNotifHandler()
     m_deleting = true;
     SavingOverlay::saveStore(this, [this](const platform::MaybeError& error) {
         m_deleting = false;
-        // Saved or not, the model in memory has changed: every screen shows it as it is.
-        platform::NotificationCenter::defaultCenter().post(notifications::dataReFetched);
-        // Kept in memory, the change goes to the file with the next save that succeeds.
-        if (error)
+        // After a failure the store has put the tag back and every screen has reloaded.
+        if (!error)
+            platform::NotificationCenter::defaultCenter().post(notifications::dataReFetched);
+        else
             m_messages->showMessage(platform::localized(saveFailedMessage).arg(*error), m_deleteButtonA,
                 false, platform::RectEdge::MinY);
     });

@@ -3,6 +3,7 @@
 #include "platform/UserDefaults.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace Preferences {
 
@@ -11,6 +12,12 @@ namespace {
 int withinYears(qint64 years)
 {
     return static_cast<int>(std::clamp<qint64>(years, fewestAnnualYears, mostAnnualYears));
+}
+
+int withinDecimals(qint64 decimals)
+{
+    return static_cast<int>(
+        std::clamp<qint64>(decimals, fewestExchangeRateDecimals, mostExchangeRateDecimals));
 }
 
 } // namespace
@@ -37,13 +44,30 @@ void setAnnualYears(int years)
 
 int exchangeRateDecimals()
 {
-    return static_cast<int>(
+    return withinDecimals(
         platform::UserDefaults::standard().integer(maxExchangeRateDecimalsKey, defaultExchangeRateDecimals));
 }
 
 void setExchangeRateDecimals(int decimals)
 {
-    platform::UserDefaults::standard().setValueAndSynchronize(maxExchangeRateDecimalsKey, decimals);
+    platform::UserDefaults::standard().setValueAndSynchronize(
+        maxExchangeRateDecimalsKey, withinDecimals(decimals));
+}
+
+std::optional<double> goalAmount()
+{
+    const QVariant value = platform::UserDefaults::standard().value(goalAmountKey);
+    bool ok = false;
+    const double number = value.toDouble(&ok);
+    if (!value.isValid() || !ok || !std::isfinite(number))
+        return std::nullopt;
+    return number;
+}
+
+void setGoalAmount(std::optional<double> amount)
+{
+    platform::UserDefaults::standard().setValueAndSynchronize(
+        goalAmountKey, amount && std::isfinite(*amount) ? QVariant(*amount) : QVariant());
 }
 
 } // namespace Preferences

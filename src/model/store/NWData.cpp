@@ -3,6 +3,7 @@
 #include "model/ModelNotifications.h"
 #include "model/data/ImportModel.h"
 #include "model/data/ModelJSONWriter.h"
+#include "model/settings/Preferences.h"
 #include "model/store/DataFileWriter.h"
 #include "platform/FileIO.h"
 #include "platform/NotificationCenter.h"
@@ -15,6 +16,7 @@
 #include <QPointer>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 using namespace Qt::Literals::StringLiterals;
@@ -89,24 +91,47 @@ void NWData::ensureModelLists(MVX_Model& model)
     }
 }
 
+void NWData::setAppData(std::shared_ptr<MVX_Model> model)
+{
+    m_appData = std::move(model);
+    rememberDataFile(std::nullopt, ++m_writeSequence);
+    ++m_modelGeneration;
+}
+
 void NWData::storeGoalDefault()
 {
-    // The charts read the goal from the settings.
-    platform::UserDefaults::standard().setValueAndSynchronize(
-        goalAmountKey, m_appData->ridIrevuGoal().value_or(0.0));
+    // The charts read the goal from the settings. A model without one leaves the setting
+    // alone: a missing key is "No goal" there, and a cleared goal must stay cleared.
+    const std::optional<double> goal = m_appData ? m_appData->ridIrevuGoal() : std::nullopt;
+    if (goal && std::isfinite(*goal))
+        Preferences::setGoalAmount(*goal);
+}
+
+void NWData::installModel(std::shared_ptr<MVX_Model> model)
+{
+    m_appData = std::move(model);
+    setExchangeRates();
+    exchangeRateUpdateOnBaseCurrencyChange();
+    ensureModelLists(*m_appData);
+    sortNWArray(*m_appData->nwLogArray());
 }
 
 platform::MaybeError NWData::getApplicationData()
 {
     m_writer->waitForPendingWrites();
     const QString path = dataFilePath();
+    const quint64 sequence = ++m_writeSequence;
+    ++m_modelGeneration;
+    // What a failed save goes back to when the file held no model.
+    const auto emptyModel = [this, sequence] {
+        installModel(MVX_Model::makeEmpty());
+        platform::Expected<QByteArray> bytes = ModelJSONWriter::toJSON(*m_appData);
+        rememberDataFile(bytes ? std::optional(*bytes) : std::nullopt, sequence);
+    };
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink()) {
         guardDataFile(std::nullopt);
-        m_appData = MVX_Model::makeEmpty();
-        setExchangeRates();
-        exchangeRateUpdateOnBaseCurrencyChange();
-        sortNWArray({});
+        emptyModel();
         postDataReFetched();
         return std::nullopt;
     }
@@ -127,17 +152,12 @@ platform::MaybeError NWData::getApplicationData()
     if (!result) {
         // Keep the version and the lists so that every insert works, and keep the file
         // itself: the first save copies it aside before replacing it.
-        m_appData = MVX_Model::makeEmpty();
-        m_chartNwLogArray.clear();
-        setExchangeRates();
+        emptyModel();
         m_writer->preserveBeforeNextWrite(path);
         return result.error();
     }
-    m_appData = result->model;
-    setExchangeRates();
-    exchangeRateUpdateOnBaseCurrencyChange();
-    ensureModelLists(*m_appData);
-    sortNWArray(*m_appData->nwLogArray());
+    installModel(result->model);
+    rememberDataFile(contents->bytes, sequence);
     storeGoalDefault();
     platform::MaybeError note;
     if (result->hasUnreadableParts()) {
@@ -171,26 +191,80 @@ platform::MaybeError NWData::saveData(bool /*flag*/)
     platform::Expected<QByteArray> bytes = serialise();
     if (!bytes)
         return bytes.error();
-    return m_writer->writeAndWait(dataFilePath(), std::move(*bytes));
+    const quint64 sequence = ++m_writeSequence;
+    if (platform::MaybeError error = m_writer->writeAndWait(dataFilePath(), *bytes))
+        return error;
+    rememberDataFile(std::move(*bytes), sequence);
+    return std::nullopt;
 }
 
 void NWData::saveDataAsync(QObject* context, std::function<void(platform::MaybeError)> completion)
 {
     QPointer<QObject> guard(context ? context : this);
-    auto deliver = [this, guard, completion = std::move(completion)](platform::MaybeError result) {
-        // Always through the store, which outlives its pending writes; the caller's
-        // context may be gone by the time the write finishes.
-        platform::runLater(this, [guard, completion, result] {
-            if (guard && completion)
-                completion(result);
-        });
-    };
     platform::Expected<QByteArray> bytes = serialise();
     if (!bytes) {
-        deliver(bytes.error());
+        // Nothing was written and there is no model to take back.
+        platform::runLater(this, [guard, completion = std::move(completion), error = bytes.error()] {
+            if (guard && completion)
+                completion(error);
+        });
         return;
     }
-    m_writer->write(dataFilePath(), std::move(*bytes), std::move(deliver));
+    const quint64 sequence = ++m_writeSequence;
+    const quint64 generation = m_modelGeneration;
+    const QByteArray written = *bytes;
+    m_writer->write(dataFilePath(), std::move(*bytes),
+        [this, guard, sequence, generation, written, completion = std::move(completion)](
+            platform::MaybeError result) {
+            // Always through the store, which outlives its pending writes; the caller's
+            // context may be gone by the time the write finishes.
+            platform::runLater(this, [this, guard, sequence, generation, written, completion, result] {
+                dataFileWriteEnded(sequence, generation, written, !result);
+                if (guard && completion)
+                    completion(result);
+            });
+        });
+}
+
+void NWData::rememberDataFile(std::optional<QByteArray> bytes, quint64 sequence)
+{
+    if (sequence < m_dataFileSequence)
+        return;
+    m_dataFileBytes = std::move(bytes);
+    m_dataFileSequence = sequence;
+}
+
+void NWData::dataFileWriteEnded(quint64 sequence, quint64 generation, const QByteArray& bytes, bool written)
+{
+    if (written) {
+        // A later load, write or replaced model already says what the file holds.
+        if (sequence < m_dataFileSequence)
+            return;
+        rememberDataFile(bytes, sequence);
+        // The model was taken back to older bytes after these were made; the file holds these.
+        if (generation != m_modelGeneration)
+            installDataFileModel();
+        return;
+    }
+    // The model holds changes the file does not. When it was installed anew after these
+    // bytes were made, it holds the file's version already (and any later change is on its
+    // way to the file with its own write).
+    if (generation == m_modelGeneration)
+        installDataFileModel();
+}
+
+void NWData::installDataFileModel()
+{
+    QByteArray bytes;
+    if (m_dataFileBytes)
+        bytes = *m_dataFileBytes;
+    else if (const platform::Expected<platform::FileContents> contents
+        = platform::readRegularFile(dataFilePath()))
+        bytes = contents->bytes;
+    platform::Expected<ModelReadResult> result = ImportModel::read(bytes);
+    installModel(result ? result->model : MVX_Model::makeEmpty());
+    ++m_modelGeneration;
+    postDataReFetched();
 }
 
 void NWData::waitForPendingWrites()
@@ -220,14 +294,8 @@ platform::MaybeError NWData::restoreFromFilePath(const QString& path)
         return platform::Strings::tr("The file cannot be restored: %1.").arg(result->unreadableSummary());
 
     const std::shared_ptr<MVX_Model> restored = result->model;
-    if (platform::MaybeError error = replaceModel(beforeRestoreKind, [&] {
-            m_appData = restored;
-            // Rates from the restored model alone, not those the previous model left behind.
-            setExchangeRates();
-            exchangeRateUpdateOnBaseCurrencyChange();
-            ensureModelLists(*m_appData);
-            sortNWArray(*m_appData->nwLogArray());
-        }))
+    // Rates from the restored model alone, not those the previous model left behind.
+    if (platform::MaybeError error = replaceModel(beforeRestoreKind, [&] { installModel(restored); }))
         return error;
     storeGoalDefault();
     postDataReFetched();
@@ -281,11 +349,20 @@ platform::MaybeError NWData::replaceModel(const QString& copyKind, const std::fu
     const MVX_ExchangeRateTable previousRates = m_exchangeRates;
     const bool previousForeign = supportsForeignCurrencies();
     const bool previousUpToDate = exchangeRateIsUpToDate();
+    const std::optional<QByteArray> previousFileBytes = m_dataFileBytes;
+    const quint64 previousFileSequence = m_dataFileSequence;
+    const quint64 previousGeneration = m_modelGeneration;
 
     install();
     platform::MaybeError error = saveData(false);
-    if (!error)
+    if (!error) {
+        // Writes queued before the replacement end as writes of a model that is gone.
+        ++m_modelGeneration;
         return std::nullopt;
+    }
+    m_dataFileBytes = previousFileBytes;
+    m_dataFileSequence = previousFileSequence;
+    m_modelGeneration = previousGeneration;
     m_appData = previousModel;
     if (m_appData) {
         m_appData->setNwLogArray(previousLists.records);

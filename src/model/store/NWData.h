@@ -53,8 +53,6 @@ public:
     static inline const QString filterIDArrayKey = QStringLiteral("NWFilterIDArrayKey");
     /// User default holding the tags report's choice of tags (a list of tag ID strings).
     static inline const QString reportTagIDsKey = QStringLiteral("ReportTagIDsKey");
-    /// User default holding the goal amount for the charts.
-    static inline const QString goalAmountKey = QStringLiteral("nwGoalAmount");
     /// Restore's answer when nothing exists at the chosen path.
     static constexpr const char* unableToOpenFileMessage
         = QT_TRANSLATE_NOOP("mervanemac", "Unable to open selected file!");
@@ -72,7 +70,9 @@ public:
 
     // Fields. Lists and maps returned by non-const reference are edited in place.
     const std::shared_ptr<MVX_Model>& appData() const { return m_appData; }
-    void setAppData(std::shared_ptr<MVX_Model> model) { m_appData = std::move(model); }
+    /// Replaces the model as it is (nothing sorted, nothing saved). What the data file holds
+    /// is no longer known from memory: a failed save then re-reads the file.
+    void setAppData(std::shared_ptr<MVX_Model> model);
     /// 1900-01-01, from which the records' day numbers count.
     QDate startDate() const { return m_startDate; }
     void setStartDate(QDate date) { m_startDate = date; }
@@ -121,11 +121,19 @@ public:
     /// "conflict" and posts `notifications::dataFileConflict`.
     platform::MaybeError getApplicationData();
     /// Sorts the records and writes the model to the data file; waits for the write.
-    /// `flag` has no meaning. Returns none when the file was written, else an error text.
+    /// `flag` has no meaning. Returns none when the file was written, else an error text
+    /// (the model is left as it is: the caller takes its change back).
     platform::MaybeError saveData(bool flag = false);
     /// Sorts and serialises now, writes on the writer thread, and calls `completion`
     /// with the error text or none on the thread of `context` (not at all if `context`
     /// is gone by then).
+    ///
+    /// A failed write leaves the model as the data file holds it, whichever screen saved:
+    /// before `completion` runs, the store installs the model again from the file's bytes
+    /// (as a load does: rates, lists, order) and posts "dataReFetched", so that every
+    /// screen, and every object it held, is the file's again. An editor that stays open
+    /// finds its objects again in the new model. When a later write, queued before the
+    /// failed one was taken back, has reached the file, its end installs that version.
     void saveDataAsync(QObject* context, std::function<void(platform::MaybeError)> completion);
     /// Blocks until every queued write has finished (quitting calls it).
     void waitForPendingWrites();
@@ -240,9 +248,8 @@ public:
     /// Takes this very record out of the records and the chart series; false when the
     /// store does not hold it. Does not save.
     bool deleteNWLog(const std::shared_ptr<MVX_NWLog>& record);
-    /// Puts a record back in its place among the records and the chart series (a failed
-    /// save undoes a delete or an insert this way); nothing when it is held already or
-    /// there is no model. Does not save.
+    /// Puts a record back in its place among the records and the chart series; nothing when
+    /// it is held already or there is no model. Does not save.
     void reinsertNWLog(const std::shared_ptr<MVX_NWLog>& record);
     /// Whether the store's records hold this very record (not merely an equal one).
     bool holdsNWLog(const MVX_NWLog* record) const;
@@ -333,6 +340,14 @@ private:
     platform::MaybeError replaceModel(const QString& copyKind, const std::function<void()>& install);
     void storeGoalDefault();
     platform::Expected<QByteArray> serialise();
+    /// The load's steps after reading: the model, its rates, its lists, its order.
+    void installModel(std::shared_ptr<MVX_Model> model);
+    /// `bytes` (from the write or load numbered `sequence`) are what the data file holds.
+    void rememberDataFile(std::optional<QByteArray> bytes, quint64 sequence);
+    /// An asynchronous write of the data file ended, on the main thread.
+    void dataFileWriteEnded(quint64 sequence, quint64 generation, const QByteArray& bytes, bool written);
+    /// Installs the model the data file holds and posts "dataReFetched".
+    void installDataFileModel();
     QString currentLocaleCurrencyCode() const;
     const MVX_Model& modelOrEmpty() const;
 
@@ -349,4 +364,17 @@ private:
     std::shared_ptr<MVX_Currency> m_localCurrency;
 
     std::unique_ptr<DataFileWriter> m_writer;
+
+    // What the data file holds, as far as the store knows: the bytes read at load (an empty
+    // model's when there was none), replaced by those of each write that reached the file.
+    // None: not known from memory (the file is read when needed).
+    std::optional<QByteArray> m_dataFileBytes;
+    // Every load, write and replacement of the model gets the next number; the remembered
+    // bytes are those of the latest one that reached the file.
+    quint64 m_writeSequence = 0;
+    quint64 m_dataFileSequence = 0;
+    // Counts the model's installations from outside the screens' edits (load, restore,
+    // import, a failed save taken back): a write serialised before the latest one may
+    // hold changes the model no longer has, or lack changes it has.
+    quint64 m_modelGeneration = 0;
 };

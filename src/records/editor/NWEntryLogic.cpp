@@ -61,7 +61,6 @@ void NWEntryLogic::open(std::shared_ptr<MVX_NWLog> record, std::shared_ptr<MVX_N
     m_openedModel = m_store.appData();
     m_nwLogRecord = std::move(record);
     m_previousEntry = m_nwLogRecord ? nullptr : std::move(previousEntry);
-    m_undo.reset();
     // Liabilities first, as the rows have always been built.
     for (EntrySide side : { EntrySide::Liabilities, EntrySide::Assets }) {
         m_categories[index(side)] = shownCategories(side);
@@ -270,17 +269,12 @@ platform::MaybeError NWEntryLogic::prepareSave(int year, int month, const QStrin
     if (!samePeriod && m_store.haveNWLogWithYear(year, month))
         return platform::localized(periodTakenMessage);
 
-    Undo undo;
-    if (m_nwLogRecord) {
-        const MVX_NWLog& record = *m_nwLogRecord;
-        undo = Undo { m_nwLogRecord, false, record.year(), record.month(), record.TS(), record.note(),
-            record.assets(), record.liabilities(), record.nw(), record.assetLogs(), record.liabilityLogs() };
-    } else {
+    // Until this save is written, the file holds the record under its present period.
+    m_filedPeriod.reset();
+    if (m_nwLogRecord && m_nwLogRecord->year() && m_nwLogRecord->month())
+        m_filedPeriod = std::pair(*m_nwLogRecord->year(), *m_nwLogRecord->month());
+    if (!m_nwLogRecord)
         m_nwLogRecord = m_store.insertNewNWLog();
-        undo.record = m_nwLogRecord;
-        undo.created = true;
-    }
-    m_undo = std::move(undo);
     fillRecord(*m_nwLogRecord, year, month, note);
     return std::nullopt;
 }
@@ -313,30 +307,44 @@ void NWEntryLogic::fillRecord(MVX_NWLog& record, int year, int month, const QStr
     }
 }
 
-void NWEntryLogic::revertSave()
+std::shared_ptr<MVX_NWLog> NWEntryLogic::storeRecord(std::optional<std::pair<int, int>> period) const
 {
-    if (!m_undo)
-        return;
-    Undo undo = std::move(*m_undo);
-    m_undo.reset();
-    if (undo.created) {
-        m_store.deleteNWLog(undo.record);
-        m_nwLogRecord.reset();
-        return;
+    const std::shared_ptr<MVX_Model> model = m_store.appData();
+    if (!period || !model)
+        return nullptr;
+    for (const auto& record : model->nwLogArray().value_or(MVX_NWLogList())) {
+        if (record && record->year() == period->first && record->month() == period->second)
+            return record;
     }
-    MVX_NWLog& record = *undo.record;
-    record.setYear(undo.year);
-    record.setMonth(undo.month);
-    record.setTS(undo.TS);
-    record.setNote(undo.note);
-    record.setAssets(undo.assets);
-    record.setLiabilities(undo.liabilities);
-    record.setNw(undo.nw);
-    record.setAssetLogs(std::move(undo.assetLogs));
-    record.setLiabilityLogs(std::move(undo.liabilityLogs));
-    // The failed save sorted the records by the period it wrote.
-    if (const auto model = m_store.appData())
-        m_store.sortNWArray(model->nwLogArray().value_or(MVX_NWLogList()));
+    return nullptr;
+}
+
+void NWEntryLogic::rebindToStore()
+{
+    const std::shared_ptr<MVX_Model> model = m_store.appData();
+    m_openedModel = model;
+    m_nwLogRecord = storeRecord(m_filedPeriod);
+    if (m_previousEntry)
+        m_previousEntry = storeRecord(
+            std::pair(m_previousEntry->year().value_or(0), m_previousEntry->month().value_or(0)));
+    for (EntrySide side : { EntrySide::Assets, EntrySide::Liabilities }) {
+        const MVX_CategoryList stored
+            = model ? storeCategories(*model, side).value_or(MVX_CategoryList()) : MVX_CategoryList();
+        MVX_CategoryList& shown = m_categories[index(side)];
+        QList<EntryCategoryValue>& rows = m_records[index(side)];
+        for (qsizetype i = shown.size() - 1; i >= 0; --i) {
+            const QString id = shown.at(i)->ID();
+            const auto found = std::find_if(stored.cbegin(), stored.cend(),
+                [&](const auto& category) { return category && category->ID() == id; });
+            if (found != stored.cend()) {
+                shown[i] = *found;
+            } else {
+                shown.removeAt(i);
+                rows.removeAt(i);
+            }
+        }
+    }
+    updateTotals();
 }
 
 double NWEntryLogic::roundUp(double value, int scale)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/data/MVX_Model.h"
+#include "model/settings/Preferences.h"
 #include "model/values/EntryCategoryValue.h"
 #include "platform/Expected.h"
 
@@ -21,9 +22,9 @@ enum class EntrySide { Assets = 0, Liabilities = 1 };
 
 /// What the record editor knows and does without its widgets: the shown categories and their
 /// rows (prefilled from the reference record or read from the edited record), value entry,
-/// the totals, the period lists and the writing of the rows into a record of the store,
-/// which a failed save takes back. Rows belong to categories by ID and by position: row i of
-/// a side is category i of that side. Main thread only; reads the store at each call.
+/// the totals, the period lists and the writing of the rows into a record of the store.
+/// Rows belong to categories by ID and by position: row i of a side is category i of that
+/// side. Main thread only; reads the store at each call.
 class NWEntryLogic {
 public:
     static constexpr const char* periodTakenMessage
@@ -33,8 +34,6 @@ public:
         "mervanemac", "The data were replaced while this editor was open. Close it and open it again.");
     static constexpr const char* recordGoneMessage = QT_TRANSLATE_NOOP(
         "mervanemac", "This record is no longer in the data. Close the editor and open it again.");
-    /// User default: the most fraction digits of an exchange rate (fallback 5).
-    static inline const QString maxExchangeRateDecimalsKey = QStringLiteral("MaxExchangeRateDecimals");
     static constexpr int yearsBefore = 40;
     static constexpr int yearsListed = 80;
 
@@ -91,13 +90,13 @@ public:
 
     /// Refuses a save that cannot be made (the period is another record's, the store's model
     /// was replaced, the edited record is gone); otherwise writes the rows into the record
-    /// (a new one is inserted into the store) and keeps what is needed to take it back.
+    /// (a new one is inserted into the store).
     platform::MaybeError prepareSave(int year, int month, const QString& note);
-    /// After a failed write: the edited record gets its previous fields back, a new record
-    /// leaves the store and the editor is in new-record mode again.
-    void revertSave();
-    /// After a successful write.
-    void commitSave() { m_undo.reset(); }
+    /// After a failed write, which put the store's model back to the data file's: the editor
+    /// keeps its rows and its note and works on the new model, on the record the file holds
+    /// for the period the record had before the save (none: a new record again) and on the
+    /// same categories (by ID; a row whose category the file lacks goes).
+    void rebindToStore();
 
     // Texts of numbers.
     static double roundUp(double value, int scale);
@@ -112,21 +111,7 @@ private:
     void buildYearArray();
     void updateTotals();
     void fillRecord(MVX_NWLog& record, int year, int month, const QString& note) const;
-
-    // The fields a save writes, as they were before it.
-    struct Undo {
-        std::shared_ptr<MVX_NWLog> record;
-        bool created = false;
-        std::optional<int> year;
-        std::optional<int> month;
-        std::optional<qint64> TS;
-        QString note;
-        std::optional<double> assets;
-        std::optional<double> liabilities;
-        std::optional<double> nw;
-        std::optional<MVX_CategoryLogList> assetLogs;
-        std::optional<MVX_CategoryLogList> liabilityLogs;
-    };
+    std::shared_ptr<MVX_NWLog> storeRecord(std::optional<std::pair<int, int>> period) const;
 
     NWData& m_store;
     QDate m_today;
@@ -138,9 +123,10 @@ private:
     std::array<MVX_CategoryLogList, 2> m_carried;
     double m_totalAssets = 0;
     double m_totalLiabilities = 0;
-    int m_maxDecimalPlaces = 5;
+    int m_maxDecimalPlaces = Preferences::defaultExchangeRateDecimals;
     QList<int> m_yearArray;
     int m_initialYear = 0;
     int m_initialMonth = 1;
-    std::optional<Undo> m_undo;
+    // The year and month of the record as the data file holds it; none for a new record.
+    std::optional<std::pair<int, int>> m_filedPeriod;
 };

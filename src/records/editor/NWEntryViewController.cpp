@@ -7,6 +7,7 @@
 #include "records/editor/EntryListModel.h"
 
 #include "model/ModelNotifications.h"
+#include "model/settings/Preferences.h"
 #include "model/store/NWData.h"
 #include "platform/Appearance.h"
 #include "platform/Clock.h"
@@ -14,7 +15,6 @@
 #include "platform/NotificationCenter.h"
 #include "platform/Resources.h"
 #include "platform/Strings.h"
-#include "platform/UserDefaults.h"
 #include "uikit/controls/fields/NWTextField.h"
 #include "uikit/controls/rows/TableRowHost.h"
 #include "uikit/overlay/POProgressOverlay.h"
@@ -76,8 +76,7 @@ NWEntryViewController::NWEntryViewController(QWidget* parent)
     , m_logic(*NWData::shared(), platform::Clock::today())
     , m_monthNames(NWEntryLogic::monthStrings())
 {
-    m_logic.setMaxDecimalPlaces(
-        int(platform::UserDefaults::standard().integer(NWEntryLogic::maxExchangeRateDecimalsKey, 5)));
+    m_logic.setMaxDecimalPlaces(Preferences::exchangeRateDecimals());
     buildView();
     platform::NotificationCenter::defaultCenter().addObserver(this, notifications::categoryValueEditFinished,
         [this](const platform::Notification& notification) { categoryValueEditFinished(notification); });
@@ -320,12 +319,13 @@ void NWEntryViewController::saveFinished(const platform::MaybeError& result)
 {
     m_overlay = nullptr;
     if (result) {
-        // The store goes back to what the data file holds.
-        m_logic.revertSave();
+        // The store has gone back to what the data file holds; what was typed stays here.
+        m_logic.rebindToStore();
+        reloadTables();
+        updateTotalsLabels();
         showError(*result);
         return;
     }
-    m_logic.commitSave();
     auto& center = platform::NotificationCenter::defaultCenter();
     center.post(notifications::dataReFetched);
     center.post(notifications::nwRecordSave);

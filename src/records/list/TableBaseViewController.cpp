@@ -179,20 +179,13 @@ void TableBaseViewController::nwrecordDelete()
         return;
     m_model->reload();
     m_deleting = true;
-    const std::weak_ptr<MVX_Model> model = store->appData();
-    SavingOverlay::saveStore(this, [this, record, model](const platform::MaybeError& error) {
+    SavingOverlay::saveStore(this, [this](const platform::MaybeError& error) {
         m_deleting = false;
         if (!error) {
             platform::NotificationCenter::defaultCenter().post(notifications::dataReFetched);
             return;
         }
-        // The file still holds the record: so does the list. A model replaced meanwhile
-        // (restore, import) is left alone.
-        NWData* store = NWData::shared();
-        if (model.lock() == store->appData()) {
-            store->reinsertNWLog(record);
-            m_model->reload();
-        }
+        // The store has put the file's model back, record included, and the list has reloaded.
         showMessage(platform::Strings::tr("The record could not be deleted: %1").arg(*error), m_deleteButton);
     });
 }

@@ -4,9 +4,9 @@
 #include "records/rates/XchLogCellView.h"
 
 #include "app/alerts/PopoverClosing.h"
+#include "model/settings/Preferences.h"
 #include "model/store/NWData.h"
 #include "platform/Strings.h"
-#include "platform/UserDefaults.h"
 #include "uikit/controls/rows/TableRowHost.h"
 
 #include <QHBoxLayout>
@@ -17,15 +17,12 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <limits>
 
 using namespace Qt::Literals::StringLiterals;
 
 ExchangerateVC::ExchangerateVC(QWidget* parent) : QWidget(parent)
 {
-    const qint64 decimals = platform::UserDefaults::standard().integer(
-        maxExchangeRateDecimalsKey, defaultMaxExchangeRateDecimals);
-    m_maxDecimalPlaces = int(std::clamp<qint64>(decimals, 0, std::numeric_limits<int>::max()));
+    m_maxDecimalPlaces = Preferences::exchangeRateDecimals();
 
     NWData* const store = NWData::shared();
     m_hostCurrencyLbl = new QLabel(this);

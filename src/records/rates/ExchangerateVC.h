@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/settings/Preferences.h"
+
 #include <QPointer>
 #include <QWidget>
 
@@ -16,10 +18,6 @@ class TableRowHost;
 class ExchangerateVC : public QWidget {
     Q_OBJECT
 public:
-    /// User default (integer, 5 when absent): the most fraction digits of a rate.
-    static inline const QString maxExchangeRateDecimalsKey = QStringLiteral("MaxExchangeRateDecimals");
-    static constexpr int defaultMaxExchangeRateDecimals = 5;
-
     explicit ExchangerateVC(QWidget* parent = nullptr);
     ~ExchangerateVC() override;
 
@@ -34,7 +32,7 @@ public:
 private:
     void closeAction();
 
-    int m_maxDecimalPlaces = defaultMaxExchangeRateDecimals;
+    int m_maxDecimalPlaces = Preferences::defaultExchangeRateDecimals;
     ExchangeRatesModel* m_sortedCurrency = nullptr;
     QPointer<QListView> m_tableView;
     TableRowHost* m_rowHost = nullptr;

@@ -2,10 +2,10 @@
 
 #include "app/AppNotifications.h"
 #include "app/settings/CurrencyPickerRecords.h"
-#include "uikit/controls/buttons/SegmentedControl.h"
 #include "model/ModelNotifications.h"
 #include "support/Eventually.h"
 #include "support/FailingDevices.h"
+#include "uikit/controls/buttons/SegmentedControl.h"
 #include "uikit/popover/PKPopoverController.h"
 
 #include <QAbstractButton>
@@ -108,7 +108,7 @@ TEST_F(SettingsCurrencyTest, PickingACurrencyRebuildsTheRatesSavesAndTheLocalSeg
     EXPECT_FALSE(dataFileBytes().contains("\"EUR\""));
 }
 
-TEST_F(SettingsCurrencyTest, AFailedBaseCurrencySaveShowsItsText)
+TEST_F(SettingsCurrencyTest, AFailedBaseCurrencySaveShowsItsTextAndTheFilesCurrencyComesBack)
 {
     store().writer().setDeviceFactoryForTesting(failingDevices(failsAfterBytes(10)));
     const auto settings = openSettings();
@@ -119,7 +119,14 @@ TEST_F(SettingsCurrencyTest, AFailedBaseCurrencySaveShowsItsText)
     auto* error = child<QLabel>(*settings, u"currencyErrorCtl"_s);
     EXPECT_TRUE(error->isVisible());
     EXPECT_TRUE(error->text().contains(u"the disk is full"_s)) << error->text().toStdString();
-    EXPECT_EQ(posted.count(notifications::dataReFetched), 0);
+    // The store took the model back to the file's, without a base currency, and said so once.
+    EXPECT_EQ(posted.count(notifications::dataReFetched), 1);
+    EXPECT_TRUE(modelIsTheDataFile());
+    EXPECT_TRUE(baseCurrency().isEmpty());
+    EXPECT_EQ(store().localCurrency()->ShortName(), u"USD"_s);
+    EXPECT_FALSE(store().exchangeRates().contains(u"USD"_s));
+    EXPECT_EQ(child<QLabel>(*settings, u"baseCurrencyCtl"_s)->text(), u"(US Dollar)"_s);
+    EXPECT_FALSE(child<QPushButton>(*settings, u"currencyChangeBtn"_s)->isEnabled());
 }
 
 TEST_F(SettingsCurrencyTest, ThePickerTogglesClosesOnItsNotificationsAndIgnoresEmptyChoices)

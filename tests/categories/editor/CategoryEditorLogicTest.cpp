@@ -1,6 +1,7 @@
 #include "CategoryEditorTestSupport.h"
 
 #include "categories/editor/CategoryEditorLogic.h"
+#include "support/FailingDevices.h"
 
 #include <gtest/gtest.h>
 
@@ -50,7 +51,6 @@ TEST_F(CategoryLogicTest, NamesAreTrimmedAndComparedExactlyWithTheOtherCategorie
     EXPECT_EQ(refusal(logic, named(u"  Loan  "_s, u"desc"_s)), std::nullopt);
     EXPECT_EQ(logic.category()->categoryName(), u"Loan"_s);
     EXPECT_EQ(logic.category()->desc(), u"desc"_s);
-    logic.commitSave();
     CategoryEditorLogic lower(store());
     lower.open(nullptr, true);
     EXPECT_EQ(refusal(lower, named(u"cash"_s)), std::nullopt);
@@ -113,14 +113,53 @@ TEST_F(CategoryLogicTest, ANewCategoryComesFirstAndEveryOtherOfItsSideMovesDown)
     EXPECT_EQ(savings->depreciationRate(), 0.0);
     EXPECT_EQ(savings->currency(), QString());
 
-    // The store failed to write it: it goes again, and the order is as before.
-    logic.revertSave();
+    // The store failed to write it: the model is the file's again, without it and in the
+    // order as before, and the editor makes it anew at its next save.
+    store().writer().setDeviceFactoryForTesting(failingDevices(failsAfterBytes(10)));
+    ASSERT_TRUE(saveAsyncAndWait());
+    logic.rebindToStore();
     EXPECT_EQ(logic.category(), nullptr);
+    EXPECT_TRUE(modelIsTheDataFile());
     EXPECT_EQ(assets().size(), 4);
-    EXPECT_EQ(may->assetLogs()->size(), 4);
-    EXPECT_EQ(cash->sortOrder(), 0);
-    EXPECT_EQ(wallet->sortOrder(), 3);
-    EXPECT_EQ(NWData::shared()->saveData(false), std::nullopt);
+    EXPECT_EQ(store().appData()->currentLog()->assetLogs()->size(), 4);
+    EXPECT_EQ(assets().at(0)->sortOrder(), 0);
+    EXPECT_EQ(assets().at(3)->sortOrder(), 3);
+    store().writer().setDeviceFactoryForTesting({});
+    ASSERT_EQ(refusal(logic, named(u"Savings"_s)), std::nullopt);
+    EXPECT_EQ(saveAsyncAndWait(), std::nullopt);
+    EXPECT_EQ(assets().size(), 5);
+    EXPECT_EQ(logic.category(), assets().last());
+    EXPECT_TRUE(modelIsTheDataFile());
+}
+
+TEST_F(CategoryLogicTest, AfterAFailedSaveTheEditorWorksOnTheFilesCategoryAndTags)
+{
+    CategoryEditorLogic logic(store());
+    logic.open(cash, true);
+    CategoryForm form = unchangedForm(logic, *cash);
+    form.name = u"Cash box"_s;
+    form.tokens = QStringList { u"Home"_s, u"Travel"_s };
+    ASSERT_TRUE(logic.addTag(u"Travel"_s, form.tokens));
+    ASSERT_EQ(logic.prepareSave(form), std::nullopt);
+    store().writer().setDeviceFactoryForTesting(failingDevices(failsAfterBytes(10)));
+    ASSERT_TRUE(saveAsyncAndWait());
+    logic.rebindToStore();
+    EXPECT_TRUE(modelIsTheDataFile());
+    ASSERT_TRUE(logic.category());
+    EXPECT_NE(logic.category(), cash);
+    EXPECT_EQ(logic.category(), assets().at(0));
+    EXPECT_EQ(logic.category()->categoryName(), u"Cash"_s);
+    EXPECT_EQ(logic.chosenTagNames(), (QStringList { u"Home"_s, u"Travel"_s }));
+    EXPECT_EQ(logic.chosenTags().at(0), store().appData()->tags()->at(0));
+
+    // The same form saves into the file's category once the disk is back.
+    store().writer().setDeviceFactoryForTesting({});
+    ASSERT_EQ(logic.prepareSave(form), std::nullopt);
+    EXPECT_EQ(saveAsyncAndWait(), std::nullopt);
+    EXPECT_EQ(assets().size(), 4);
+    EXPECT_EQ(assets().at(0)->categoryName(), u"Cash box"_s);
+    EXPECT_EQ(assets().at(0)->tags(), (QStringList { u"T-HOME"_s, u"T-TRAVEL"_s }));
+    EXPECT_TRUE(modelIsTheDataFile());
 }
 
 TEST_F(CategoryLogicTest, TheRateAcceptsOnlyAFinitePercentageFrom0To100)

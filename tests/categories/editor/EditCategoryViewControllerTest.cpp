@@ -177,7 +177,7 @@ TEST_F(CategoryViewTest, TagsAreAddedOnceAndRemovedWithTheirTokens)
     EXPECT_EQ(cash->tags(), QStringList { travel->ID() });
 }
 
-TEST_F(CategoryViewTest, AFailedSaveShowsItsErrorPostsNothingAndTakesTheNewCategoryBack)
+TEST_F(CategoryViewTest, AFailedSaveShowsItsErrorAndTheModelIsTheFilesWithoutTheNewCategory)
 {
     const QByteArray before = dataFileBytes();
     store().writer().setDeviceFactoryForTesting(failingDevices(failsAfterBytes(10)));
@@ -189,22 +189,26 @@ TEST_F(CategoryViewTest, AFailedSaveShowsItsErrorPostsNothingAndTakesTheNewCateg
     const QString error = label(*editor, u"errorLabel"_s);
     EXPECT_TRUE(error.contains(u"the disk is full"_s)) << error.toStdString();
     EXPECT_TRUE(child<QLabel>(*editor, u"errorLabel"_s)->isVisible());
-    EXPECT_TRUE(posted.isEmpty());
-    EXPECT_EQ(assets().size(), 4);
-    EXPECT_EQ(may->assetLogs()->size(), 4);
-    EXPECT_EQ(cash->sortOrder(), 0);
+    // Only the store's reload: the editor announced no saved category.
+    EXPECT_EQ(posted, QStringList { notifications::dataReFetched });
     EXPECT_EQ(dataFileBytes(), before);
+    EXPECT_TRUE(modelIsTheDataFile());
+    EXPECT_EQ(assets().size(), 4);
+    EXPECT_EQ(store().appData()->currentLog()->assetLogs()->size(), 4);
+    EXPECT_EQ(assets().at(0)->sortOrder(), 0);
     EXPECT_EQ(label(*editor, u"titleLabel"_s), u"Add a new Asset Category"_s);
 
     // With the disk back, the same form saves once.
     store().writer().setDeviceFactoryForTesting({});
+    posted.clear();
     save(*editor);
     EXPECT_EVENTUALLY_EQ(
         posted, (QStringList { notifications::dataReFetched, notifications::assetCategorySave }));
     EXPECT_EQ(assets().size(), 5);
     EXPECT_EQ(assets().last()->categoryName(), u"Savings"_s);
     EXPECT_EQ(assets().last()->sortOrder(), 0);
-    EXPECT_EQ(cash->sortOrder(), 1);
+    EXPECT_EQ(assets().at(0)->sortOrder(), 1);
+    EXPECT_TRUE(modelIsTheDataFile());
 }
 
 TEST_F(CategoryViewTest, ThePopoverFillsItsEditorWhenShownAndCancelClosesIt)

@@ -321,7 +321,7 @@ TEST_F(CategoryScreenTest, ADeleteAsksFirstThenTakesEveryValueOutOfEveryRecordAn
     }
 }
 
-TEST_F(CategoryScreenTest, AFailedSaveIsShownAtTheListAndTheChangeStaysInMemory)
+TEST_F(CategoryScreenTest, AFailedSaveIsShownAtTheListAndTheListsShowTheFileAgain)
 {
     install();
     makeScreen();
@@ -337,24 +337,28 @@ TEST_F(CategoryScreenTest, AFailedSaveIsShownAtTheListAndTheChangeStaysInMemory)
         << qPrintable(m_screen->messagePopover()->text());
     EXPECT_GT(
         m_screen->messagePopover()->text().size(), QString(u"The change could not be saved: "_s).size());
-    EXPECT_EQ(listed(false), u"CARD"_s);
-    EXPECT_EQ(store().appData()->liabilitycat()->size(), 1);
-    EXPECT_DOUBLE_EQ(*store().appData()->currentLog()->liabilities(), 300);
+    // The deleted category is back, in the list, the model and the record's totals.
+    EXPECT_EQ(listed(false), u"LOAN,CARD"_s);
+    EXPECT_EQ(store().appData()->liabilitycat()->size(), 2);
     EXPECT_EQ(dataFileBytes(), before);
+    EXPECT_TRUE(modelIsTheDataFile());
 
-    // A reorder that cannot be saved is shown as well; the next save writes both changes.
+    // A reorder that cannot be saved is shown as well, and the list is in the file's order.
     m_screen->messagePopover()->close();
     QListView* assets = m_screen->tableViewA();
     EXPECT_TRUE(drop(assets, dragOf(assets, 2).get(), aboveRow(assets, 0)));
-    EXPECT_EVENTUALLY(m_screen->messagePopover()->isShown());
-    EXPECT_TRUE(m_screen->messagePopover()->text().startsWith(u"The change could not be saved: "_s));
     EXPECT_EQ(listed(true), u"SHARES,CASH,HOUSE"_s);
+    EXPECT_EVENTUALLY_EQ(listed(true), u"CASH,HOUSE,SHARES"_s);
+    EXPECT_TRUE(m_screen->messagePopover()->isShown());
+    EXPECT_TRUE(m_screen->messagePopover()->text().startsWith(u"The change could not be saved: "_s));
     EXPECT_EQ(dataFileBytes(), before);
+    EXPECT_TRUE(modelIsTheDataFile());
 
+    // Nothing unsaved is left for an unrelated save to write.
     store().writer().setDeviceFactoryForTesting({});
     ASSERT_FALSE(store().saveData().has_value());
-    EXPECT_EQ(numbersInFile(false), u"CARD0"_s);
-    EXPECT_EQ(numbersInFile(true), u"CASH1,HOUSE3,CAR2,SHARES0"_s);
+    EXPECT_EQ(numbersInFile(false), u"LOAN0,CARD1"_s);
+    EXPECT_EQ(numbersInFile(true), u"CASH0,HOUSE1,CAR2,SHARES3"_s);
 }
 
 TEST_F(CategoryScreenTest, ARowsMenuOpensTheValueHistoryOfThatRow)

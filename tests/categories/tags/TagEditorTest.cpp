@@ -179,7 +179,7 @@ TEST_F(TagEditorTest, ExactlyOneColourButtonIsOnAndAnUnknownColourSavesWhite)
     EXPECT_EQ(savings->hexColorString(), u"WHITE"_s);
 }
 
-TEST_F(TagEditorTest, AFailedSaveShowsWhyPostsNothingAndTheNextSaveEditsTheSameNewTag)
+TEST_F(TagEditorTest, AFailedSaveShowsWhyTakesTheNewTagBackAndTheNextSaveMakesItOnce)
 {
     const QByteArray before = dataFileBytes();
     store().writer().setDeviceFactoryForTesting(failingDevices(failsAfterBytes(10)));
@@ -188,20 +188,51 @@ TEST_F(TagEditorTest, AFailedSaveShowsWhyPostsNothingAndTheNextSaveEditsTheSameN
     save(*editor);
     EXPECT_EVENTUALLY(!message(*editor).isEmpty());
     EXPECT_TRUE(message(*editor).contains(u"the disk is full"_s)) << message(*editor).toStdString();
-    EXPECT_TRUE(posted.isEmpty());
+    // Only the store's reload: the editor announced no saved tag.
+    EXPECT_EQ(posted, QStringList { notifications::dataReFetched });
     EXPECT_TRUE(m_popover->shown());
     EXPECT_EQ(dataFileBytes(), before);
-    // The tag stays in memory; saving again does not refuse it as its own duplicate.
-    const auto boat = tagNamed(u"Boat"_s);
-    ASSERT_NE(boat, nullptr);
+    EXPECT_TRUE(modelIsTheDataFile());
+    EXPECT_EQ(tagNamed(u"Boat"_s), nullptr);
+    EXPECT_EQ(editor->tagRecord(), nullptr);
 
+    // The typed name is still there and makes one tag once the disk is back.
     store().writer().setDeviceFactoryForTesting({});
+    posted.clear();
     save(*editor);
     EXPECT_EVENTUALLY_EQ(posted.size(), 2);
     EXPECT_EQ(message(*editor), QString());
+    const auto boat = tagNamed(u"Boat"_s);
+    ASSERT_NE(boat, nullptr);
     EXPECT_EQ(editor->tagRecord(), boat);
     EXPECT_EQ(store().appData()->tags()->size(), 4);
     EXPECT_EQ(modelInFile()->tags()->size(), 4);
+    EXPECT_TRUE(modelIsTheDataFile());
+}
+
+TEST_F(TagEditorTest, AFailedSaveOfAnEditedTagLeavesTheFilesTagAndTheNextSaveEditsIt)
+{
+    const auto first = store().appData()->tags()->at(0);
+    const QString oldName = first->name();
+    store().writer().setDeviceFactoryForTesting(failingDevices(failsAfterBytes(10)));
+    TagEditControl* editor = open(first);
+    type(*editor, u"Renamed"_s);
+    save(*editor);
+    EXPECT_EVENTUALLY(!message(*editor).isEmpty());
+    EXPECT_TRUE(modelIsTheDataFile());
+    EXPECT_EQ(tagNamed(u"Renamed"_s), nullptr);
+    const auto filed = tagNamed(oldName);
+    ASSERT_NE(filed, nullptr);
+    EXPECT_NE(filed, first);
+    EXPECT_EQ(editor->tagRecord(), filed);
+
+    store().writer().setDeviceFactoryForTesting({});
+    posted.clear();
+    save(*editor);
+    EXPECT_EVENTUALLY_EQ(posted.size(), 2);
+    EXPECT_EQ(tagNamed(u"Renamed"_s), filed);
+    EXPECT_EQ(store().appData()->tags()->size(), 3);
+    EXPECT_TRUE(modelIsTheDataFile());
 }
 
 TEST_F(TagEditorTest, CancelClosesWithoutChangingAnything)

@@ -204,7 +204,7 @@ TEST_F(TagsScreenTest, DeletingATagRemovesItEverywhereAndSavesIt)
     EXPECT_FALSE(m_screen->messagePopover()->isShown());
 }
 
-TEST_F(TagsScreenTest, AFailedDeleteSaysWhyAndKeepsTheChangeForTheNextSave)
+TEST_F(TagsScreenTest, AFailedDeleteSaysWhyAndTheTagIsBackInTheModelAndTheList)
 {
     const QByteArray before = dataFileBytes();
     store().writer().setDeviceFactoryForTesting(failingDevices(failsAfterBytes(10)));
@@ -215,14 +215,16 @@ TEST_F(TagsScreenTest, AFailedDeleteSaysWhyAndKeepsTheChangeForTheNextSave)
         << m_screen->messagePopover()->text().toStdString();
     EXPECT_TRUE(m_screen->messagePopover()->text().contains(u"the disk is full"_s));
     EXPECT_EQ(dataFileBytes(), before);
-    // Memory keeps the change and every screen reloads from it.
+    // The store took the model back to the file's and every screen reloaded from it.
     EXPECT_EQ(posted, QStringList { notifications::dataReFetched });
-    EXPECT_EQ(tagNamed(u"Savings"_s), nullptr);
-    EXPECT_EQ(m_screen->tableViewTag()->model()->rowCount(), 2);
+    EXPECT_TRUE(modelIsTheDataFile());
+    EXPECT_NE(tagNamed(u"Savings"_s), nullptr);
+    EXPECT_EQ(m_screen->tableViewTag()->model()->rowCount(), 3);
 
+    // Nothing unsaved is left for an unrelated save to write.
     store().writer().setDeviceFactoryForTesting({});
     ASSERT_EQ(store().saveData(), std::nullopt);
-    EXPECT_EQ(modelInFile()->tags()->size(), 2);
+    EXPECT_EQ(modelInFile()->tags()->size(), 3);
 }
 
 TEST_F(TagsScreenTest, DeleteAsksFirstAndASecondPressCloses)

@@ -2,6 +2,7 @@
 
 #include "model/ModelNotifications.h"
 #include "model/data/ImportModel.h"
+#include "model/settings/Preferences.h"
 #include "platform/UserDefaults.h"
 
 #include <QCoreApplication>
@@ -21,17 +22,17 @@ namespace {
 // Made while this file's statics are initialised, which may come before the store's own
 // file: the constants must already hold their texts then.
 const QStringList constantsAtStart { notifications::dataReFetched, NWData::dataFileName,
-    NWData::filterIDArrayKey, NWData::goalAmountKey, QString::fromUtf8(NWData::unableToOpenFileMessage),
-    NWData::csvExportFileName, NWData::beforeImportKind, NWData::beforeRestoreKind, NWData::beforeDeleteAllKind,
-    QString::fromUtf8(NWData::csvImportFailureMessage), NWData::importedModelVersion };
+    NWData::filterIDArrayKey, Preferences::goalAmountKey, QString::fromUtf8(NWData::unableToOpenFileMessage),
+    NWData::csvExportFileName, NWData::beforeImportKind, NWData::beforeRestoreKind,
+    NWData::beforeDeleteAllKind, QString::fromUtf8(NWData::csvImportFailureMessage),
+    NWData::importedModelVersion };
 
 TEST(NWDataConstantsTest, HoldTheirTextsDuringOtherFilesStaticInitialisation)
 {
     EXPECT_EQ(constantsAtStart,
         QStringList({ u"dataReFetched"_s, u"mervane.json"_s, u"NWFilterIDArrayKey"_s, u"nwGoalAmount"_s,
             u"Unable to open selected file!"_s, u"mervaneExport.csv"_s, u"before-import"_s,
-            u"before-restore"_s, u"before-delete-all"_s,
-            u"CSV import failed: %1"_s, u"2.12"_s }));
+            u"before-restore"_s, u"before-delete-all"_s, u"CSV import failed: %1"_s, u"2.12"_s }));
 }
 
 QStringList notes(const MVX_NWLogList& records)
@@ -84,7 +85,7 @@ TEST_F(StoreTest, LoadSortsBothWaysOverTheSameRecordObjects)
     ASSERT_TRUE(model.liabilitycat()->at(0)->tags());
     EXPECT_EQ(model.liabilitycat()->at(0)->desc(), u"лв."_s);
     // Accepted model: the charts' goal setting and the currency state follow it.
-    EXPECT_EQ(platform::UserDefaults::standard().real(NWData::goalAmountKey, -1), 100000.0);
+    EXPECT_EQ(platform::UserDefaults::standard().real(Preferences::goalAmountKey, -1), 100000.0);
     EXPECT_EQ(store().localCurrency()->ShortName(), u"USD"_s);
     EXPECT_FALSE(store().exchangeRateIsUpToDate());
 }

@@ -4,6 +4,7 @@
 
 #include "model/dates/DateUtilities.h"
 #include "platform/Strings.h"
+#include "support/FailingDevices.h"
 
 #include <gtest/gtest.h>
 
@@ -232,7 +233,6 @@ TEST_F(EntryLogicTest, PeriodChecksAndTheYearList)
     EXPECT_EQ(may->month(), 5);
     EXPECT_EQ(may->note(), u"May"_s);
     ASSERT_EQ(edit.prepareSave(2024, 5, u"x"_s), std::nullopt);
-    edit.commitSave();
     EXPECT_EQ(may->note(), u"x"_s);
     ASSERT_EQ(edit.prepareSave(2023, 2, u"x"_s), std::nullopt);
     EXPECT_EQ(may->TS(), DateUtilities::dayNumber(2023, 2));
@@ -265,31 +265,62 @@ TEST_F(EntryLogicTest, SaveIsRefusedWhenTheDataChangedUnderTheEditor)
     store().setAppData(previous);
 }
 
-TEST_F(EntryLogicTest, AFailedSaveIsTakenBack)
+TEST_F(EntryLogicTest, AfterAFailedSaveOfANewRecordTheEditorKeepsItsRowsForTheFilesModel)
 {
     NWEntryLogic logic = openNew();
-    ASSERT_EQ(logic.prepareSave(2024, 6, {}), std::nullopt);
+    ASSERT_TRUE(logic.enterValue(EntrySide::Assets, 0, u"1234"_s));
+    ASSERT_EQ(logic.prepareSave(2024, 6, u"June"_s), std::nullopt);
     const auto inserted = logic.nwLogRecord();
-    logic.revertSave();
-    EXPECT_FALSE(logic.isEditing());
+    store().writer().setDeviceFactoryForTesting(failingDevices(failsAfterBytes(10)));
+    ASSERT_TRUE(saveAsyncAndWait());
+    logic.rebindToStore();
+    EXPECT_TRUE(modelIsTheDataFile());
     EXPECT_FALSE(store().holdsNWLog(inserted.get()));
-    EXPECT_EQ(store().chartNwLogArray(), MVX_NWLogList { may });
+    EXPECT_EQ(store().chartNwLogArray().size(), 1);
+    EXPECT_FALSE(logic.isEditing());
+    EXPECT_EQ(logic.records(EntrySide::Assets).at(0).categoryValue(), 1234);
+    EXPECT_EQ(logic.categories(EntrySide::Assets).at(0), store().appData()->assetscat()->at(0));
+    EXPECT_EQ(logic.categories(EntrySide::Liabilities).at(0), store().appData()->liabilitycat()->at(0));
 
-    auto april = makeRecord(2024, 4, { makeLog(cash->ID(), 2024, 4, 10) });
-    store().reinsertNWLog(april);
-    const auto logsBefore = *may->assetLogs();
+    // With the disk back the same rows make one record, in the file's categories.
+    store().writer().setDeviceFactoryForTesting({});
+    ASSERT_EQ(logic.prepareSave(2024, 6, u"June"_s), std::nullopt);
+    EXPECT_EQ(saveAsyncAndWait(), std::nullopt);
+    EXPECT_TRUE(modelIsTheDataFile());
+    ASSERT_EQ(store().appData()->nwLogArray()->size(), 2);
+    const auto june = store().appData()->currentLog();
+    EXPECT_EQ(june->note(), u"June"_s);
+    EXPECT_EQ(june->assetLogs()->at(0)->categoryID(), cash->ID());
+    EXPECT_EQ(june->assetLogs()->at(0)->value(), 1234);
+}
+
+TEST_F(EntryLogicTest, AfterAFailedSaveOfAMovedRecordTheEditorWorksOnTheFilesRecord)
+{
     NWEntryLogic edit(store(), QDate(2024, 6, 15));
     edit.open(may, nullptr);
     ASSERT_TRUE(edit.enterValue(EntrySide::Assets, 0, u"1"_s));
     ASSERT_EQ(edit.prepareSave(2024, 3, u"moved"_s), std::nullopt);
-    store().sortNWArray(*store().appData()->nwLogArray()); // as the failed save did
-    edit.revertSave();
-    EXPECT_EQ(may->month(), 5);
-    EXPECT_EQ(may->note(), u"May"_s);
-    EXPECT_EQ(may->nw(), 16000.005);
-    EXPECT_EQ(*may->assetLogs(), logsBefore);
-    EXPECT_EQ(store().appData()->currentLog(), may);
-    EXPECT_TRUE(edit.isEditing());
+    store().writer().setDeviceFactoryForTesting(failingDevices(failsAfterBytes(10)));
+    ASSERT_TRUE(saveAsyncAndWait());
+    edit.rebindToStore();
+    EXPECT_TRUE(modelIsTheDataFile());
+    const auto fileMay = store().appData()->currentLog();
+    ASSERT_TRUE(fileMay);
+    EXPECT_NE(fileMay, may);
+    EXPECT_EQ(fileMay->month(), 5);
+    EXPECT_EQ(fileMay->note(), u"May"_s);
+    EXPECT_EQ(fileMay->nw(), 16000.005);
+    EXPECT_EQ(edit.nwLogRecord(), fileMay);
+    EXPECT_EQ(edit.totalAssets(), 1 + 20000 + 0.005);
+
+    store().writer().setDeviceFactoryForTesting({});
+    ASSERT_EQ(edit.prepareSave(2024, 3, u"moved"_s), std::nullopt);
+    EXPECT_EQ(saveAsyncAndWait(), std::nullopt);
+    EXPECT_TRUE(modelIsTheDataFile());
+    ASSERT_EQ(store().appData()->nwLogArray()->size(), 1);
+    EXPECT_EQ(store().appData()->currentLog(), fileMay);
+    EXPECT_EQ(fileMay->month(), 3);
+    EXPECT_EQ(fileMay->note(), u"moved"_s);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include "model/ModelNotifications.h"
 #include "platform/NotificationCenter.h"
+#include "platform/UserDefaults.h"
 #include "support/Eventually.h"
 #include "support/FailingDevices.h"
 #include "uikit/popover/PKPopoverController.h"
@@ -193,11 +194,16 @@ TEST_F(EntryViewTest, AFailedSavePutsTheModelBackAndALaterSaveTriesAgain)
     EXPECT_EVENTUALLY(!editor->isSaving());
     EXPECT_TRUE(text(*editor, u"errorLabel"_s).contains(u"the disk is full"_s))
         << text(*editor, u"errorLabel"_s).toStdString();
-    EXPECT_TRUE(posted.isEmpty());
-    EXPECT_EQ(may->note(), u"May"_s);
-    EXPECT_EQ(may->month(), 5);
-    EXPECT_EQ(may->TS(), std::nullopt);
+    // Only the store's reload: the editor announced no saved record.
+    EXPECT_EQ(posted, QStringList { notifications::dataReFetched });
     EXPECT_EQ(dataFileBytes(), before);
+    EXPECT_TRUE(modelIsTheDataFile());
+    const auto filed = store().appData()->currentLog();
+    EXPECT_EQ(filed->note(), u"May"_s);
+    EXPECT_EQ(filed->month(), 5);
+    // The editor keeps what was typed, on the file's record.
+    EXPECT_EQ(editor->nwLogRecord(), filed);
+    EXPECT_EQ(child<QLineEdit>(*editor, u"noteLabel"_s)->text(), u"changed"_s);
 
     // A new record leaves the store again, and the editor is back to entering a new one.
     const auto fresh = openEditor(nullptr);
@@ -205,14 +211,28 @@ TEST_F(EntryViewTest, AFailedSavePutsTheModelBackAndALaterSaveTriesAgain)
     EXPECT_EVENTUALLY(!fresh->isSaving());
     EXPECT_FALSE(text(*fresh, u"errorLabel"_s).isEmpty());
     EXPECT_EQ(fresh->nwLogRecord(), nullptr);
-    EXPECT_EQ(store().appData()->nwLogArray(), MVX_NWLogList { may });
-    EXPECT_EQ(store().chartNwLogArray(), MVX_NWLogList { may });
+    EXPECT_TRUE(modelIsTheDataFile());
+    EXPECT_EQ(store().appData()->nwLogArray()->size(), 1);
+    EXPECT_EQ(store().chartNwLogArray().size(), 1);
 
     store().writer().setDeviceFactoryForTesting({});
+    posted.clear();
     save(*fresh);
     EXPECT_EVENTUALLY_EQ(posted.size(), 2);
     EXPECT_EQ(store().appData()->nwLogArray()->size(), 2);
     EXPECT_TRUE(dataFileBytes().contains("\"month\":6") || dataFileBytes().contains("\"month\": 6"));
+}
+
+TEST_F(EntryViewTest, RatesShowTheSettingsDecimalsWithinTheSettingsChoices)
+{
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.remove(Preferences::maxExchangeRateDecimalsKey);
+    EXPECT_EQ(NWEntryViewController().logic().maxDecimalPlaces(), 5);
+    for (const auto& [stored, shown] : { std::pair(3, 3), std::pair(-4, 1), std::pair(11, 10) }) {
+        defaults.setValue(Preferences::maxExchangeRateDecimalsKey, stored);
+        EXPECT_EQ(NWEntryViewController().logic().maxDecimalPlaces(), shown) << stored;
+    }
+    defaults.remove(Preferences::maxExchangeRateDecimalsKey);
 }
 
 TEST_F(EntryViewTest, ThePopoverFillsItsEditorWhenShownAndStopsObservingWhenClosed)

@@ -222,6 +222,7 @@ TEST_F(RecordListTest, AFailedDeleteSaysWhyAndKeepsTheRecordInListAndFile)
     EXPECT_EQ(store().chartNwLogArray().size(), 2);
     EXPECT_EQ(store().appData()->nwLogArray()->first()->month(), 2);
     EXPECT_EQ(dataFileBytes(), before);
+    EXPECT_TRUE(modelIsTheDataFile());
 }
 
 TEST_F(RecordListTest, WarningButtonAppearsWhenADownloadLeftTheRatesStale)

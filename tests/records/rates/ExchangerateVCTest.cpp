@@ -146,7 +146,7 @@ TEST_F(RatesViewer, NoRatesNoRows)
 TEST_F(RatesViewer, DecimalsComeFromTheSettingAndRatesFromTheStoreAsRowsAreMade)
 {
     useBase(u"USD"_s);
-    platform::UserDefaults::standard().setValue(ExchangerateVC::maxExchangeRateDecimalsKey, 2);
+    platform::UserDefaults::standard().setValue(Preferences::maxExchangeRateDecimalsKey, 2);
     setRate(u"GBP"_s, 1.23456);
     setRate(u"EUR"_s, 2);
     ExchangerateVC viewer;
@@ -162,8 +162,13 @@ TEST_F(RatesViewer, DecimalsComeFromTheSettingAndRatesFromTheStoreAsRowsAreMade)
     ASSERT_NE(cellOf(viewer, u"South African rand"_s), nullptr);
     EXPECT_EQ(cellOf(viewer, u"South African rand"_s)->exchangeRate()->text(), u"$0.06"_s);
 
-    platform::UserDefaults::standard().remove(ExchangerateVC::maxExchangeRateDecimalsKey);
+    platform::UserDefaults::standard().remove(Preferences::maxExchangeRateDecimalsKey);
     EXPECT_EQ(ExchangerateVC().maxDecimalPlaces(), 5);
+    // Only the settings' choices, 1 to 10, whatever the stored number.
+    platform::UserDefaults::standard().setValue(Preferences::maxExchangeRateDecimalsKey, 0);
+    EXPECT_EQ(ExchangerateVC().maxDecimalPlaces(), 1);
+    platform::UserDefaults::standard().setValue(Preferences::maxExchangeRateDecimalsKey, 99);
+    EXPECT_EQ(ExchangerateVC().maxDecimalPlaces(), 10);
 }
 
 } // namespace

@@ -113,16 +113,6 @@ void setGoalType(GoalType type)
     defaults().setValueAndSynchronize(goalTypeKey, static_cast<int>(type));
 }
 
-std::optional<double> goalAmount()
-{
-    return finite(goalAmountKey);
-}
-
-void setGoalAmount(std::optional<double> amount)
-{
-    storeFinite(goalAmountKey, amount);
-}
-
 std::optional<int> age()
 {
     const std::optional<double> years = finite(ageKey);

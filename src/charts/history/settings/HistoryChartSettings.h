@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/settings/Preferences.h"
+
 #include <QString>
 
 #include <optional>
@@ -18,7 +20,8 @@ inline const QString displayPercentKey = QStringLiteral("LnDisplayPercent");
 inline const QString stackedChartKey = QStringLiteral("nwStackedChart");
 inline const QString showGoalKey = QStringLiteral("nwShowGoal");
 inline const QString goalTypeKey = QStringLiteral("NWGoalTypeKey");
-inline const QString goalAmountKey = QStringLiteral("nwGoalAmount");
+// The fixed goal is the store's too: one key, declared with the shared settings.
+using Preferences::goalAmountKey;
 inline const QString ageKey = QStringLiteral("nwAge");
 inline const QString annualIncomeKey = QStringLiteral("nwAnnualIncome");
 inline const QString suggestedGoalKey = QStringLiteral("nwGoalAgeAmount");
@@ -59,8 +62,8 @@ GoalType goalType();
 void setGoalType(GoalType type);
 /// The fixed goal, the age, the annual income and the suggested goal: none while absent (or
 /// not a finite number); setting none removes the key.
-std::optional<double> goalAmount();
-void setGoalAmount(std::optional<double> amount);
+using Preferences::goalAmount;
+using Preferences::setGoalAmount;
 std::optional<int> age();
 void setAge(std::optional<int> years);
 std::optional<double> annualIncome();
