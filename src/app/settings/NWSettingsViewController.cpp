@@ -24,7 +24,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 constexpr int messageClearingMilliseconds = 2000;
-constexpr int decimalChoices = 10;
 
 template <typename T> T* named(T* widget, const QString& name)
 {
@@ -102,7 +101,8 @@ void NWSettingsViewController::buildInterface()
     grid->addWidget(m_annualMaxYearsCtl, row++, 1, Qt::AlignLeft);
 
     m_numDecimalPlacesCtl = named(new QComboBox(this), u"numDecimalPlacesCtl"_s);
-    for (int decimals = 1; decimals <= decimalChoices; ++decimals)
+    for (int decimals = Preferences::fewestExchangeRateDecimals;
+         decimals <= Preferences::mostExchangeRateDecimals; ++decimals)
         m_numDecimalPlacesCtl->addItem(QString::number(decimals));
     connect(m_numDecimalPlacesCtl, &QComboBox::activated, this,
         &NWSettingsViewController::numDecimalPlacesChanged);
