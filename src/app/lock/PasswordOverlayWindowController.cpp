@@ -1,5 +1,6 @@
 #include "app/lock/PasswordOverlayWindowController.h"
 
+#include "platform/Appearance.h"
 #include "platform/Resources.h"
 #include "platform/Strings.h"
 #include "uikit/controls/fields/NW_SecureTextField.h"
@@ -10,6 +11,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <numbers>
 
 using namespace Qt::Literals::StringLiterals;
@@ -137,6 +139,8 @@ PasswordOverlayWindowController::PasswordOverlayWindowController(QWidget* parent
     m_keychainStatus->setPalette(hintPalette);
     m_tryAgainButton = new QPushButton(platform::Strings::tr("Try again"), m_lockView);
     m_tryAgainButton->setObjectName(u"tryAgainButton"_s);
+    // The panel is light in both appearances; so is its button.
+    m_tryAgainButton->setPalette(platform::AppearanceController::lightPalette());
     m_tryAgainButton->setGeometry((panelSize.width() - 140) / 2, rowTop + fieldHeight + 58, 140, 28);
     m_tryAgainButton->hide();
     connect(
@@ -179,6 +183,7 @@ void PasswordOverlayWindowController::showWaitingForKeychain()
     m_keychainStatus->setText(platform::Strings::tr("Waiting for the keychain to hand over the password..."));
     m_keychainStatus->show();
     m_tryAgainButton->hide();
+    fitKeychainStatus();
 }
 
 void PasswordOverlayWindowController::showKeychainFailure(const QString& reason)
@@ -191,7 +196,29 @@ void PasswordOverlayWindowController::showKeychainFailure(const QString& reason)
         + reason);
     m_keychainStatus->show();
     m_tryAgainButton->show();
+    fitKeychainStatus();
     m_tryAgainButton->setFocus(Qt::OtherFocusReason);
+}
+
+void PasswordOverlayWindowController::fitKeychainStatus()
+{
+    // The keychain's reason can run to several lines: the panel grows so that all of it shows
+    // above the button.
+    int bottom = 0;
+    if (!m_keychainStatus->isHidden()) {
+        QRect status = m_keychainStatus->geometry();
+        status.setHeight(std::max(m_hintLabel->height(), m_keychainStatus->heightForWidth(status.width())));
+        m_keychainStatus->setGeometry(status);
+        bottom = status.bottom() + 1;
+    }
+    if (!m_tryAgainButton->isHidden()) {
+        QRect button = m_tryAgainButton->geometry();
+        button.moveTop(bottom + 4);
+        m_tryAgainButton->setGeometry(button);
+        bottom = button.bottom() + 1;
+    }
+    m_lockView->resize(panelSize.width(), std::max(panelSize.height(), bottom + 24));
+    m_lockView->move((width() - m_lockView->width()) / 2, (height() - m_lockView->height()) / 2);
 }
 
 void PasswordOverlayWindowController::showPasswordReady(const QString& password, const QString& hint)
@@ -201,6 +228,7 @@ void PasswordOverlayWindowController::showPasswordReady(const QString& password,
     m_passwordHint = hint;
     m_keychainStatus->hide();
     m_tryAgainButton->hide();
+    fitKeychainStatus();
     setUnlockEnabled(true);
     setFocusOnPasswordField();
 }

@@ -97,6 +97,7 @@ protected:
 private:
     void animationDidStop();
     void setUnlockEnabled(bool enabled);
+    void fitKeychainStatus();
 
     KeychainState m_keychainState = KeychainState::Waiting;
     int m_passwordErrorCount = 0;

@@ -149,4 +149,20 @@ TEST_F(PasswordOverlayControllerTest, UntilTheKeychainHandsOverThePasswordNothin
     EXPECT_EQ(m_controller->animation()->state(), QAbstractAnimation::Running);
 }
 
+TEST_F(PasswordOverlayControllerTest, ALongKeychainReasonShowsWholeAboveTryAgainInsideThePanel)
+{
+    const QSize normal = m_controller->lockView()->size();
+    m_controller->showKeychainFailure(u"The keychain refused: Could not connect: No such file or directory. "
+                                      "The secret service did not answer on the session bus."_s);
+    const QLabel* status = m_controller->keychainStatus();
+    const QRect button = m_controller->tryAgainButton()->geometry();
+    EXPECT_GE(status->height(), status->heightForWidth(status->width()));
+    EXPECT_LE(status->geometry().bottom(), button.top());
+    EXPECT_TRUE(m_controller->lockView()->rect().contains(button));
+    EXPECT_TRUE(m_controller->rect().contains(m_controller->lockView()->geometry()));
+
+    m_controller->showPasswordReady(u"s3cret"_s, u"pet"_s);
+    EXPECT_EQ(m_controller->lockView()->size(), normal);
+}
+
 } // namespace
