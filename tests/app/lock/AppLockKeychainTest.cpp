@@ -22,21 +22,8 @@ using KeychainState = PasswordOverlayWindowController::KeychainState;
 
 namespace {
 
-class AppLockKeychainTest : public mervane::test::LockTest {
+class AppLockKeychainTest : public mervane::test::InMemoryLockTest {
 protected:
-    void SetUp() override
-    {
-        LockTest::SetUp();
-        auto keychain = std::make_unique<platform::InMemoryKeychain>();
-        m_keychain = keychain.get();
-        platform::Keychain::setBackend(std::move(keychain));
-    }
-    void TearDown() override
-    {
-        LockTest::TearDown();
-        platform::Keychain::setBackend(nullptr);
-    }
-
     /// A password kept by an earlier run, with or without the flag.
     void storedEarlier(bool flag)
     {
@@ -70,8 +57,6 @@ protected:
         const QPoint centre = button->mapTo(window, button->rect().center());
         return button->isVisible() && button->isEnabled() && window->childAt(centre) == button;
     }
-
-    platform::InMemoryKeychain* m_keychain = nullptr;
 };
 
 TEST_F(AppLockKeychainTest, WithTheFlagASlowKeychainKeepsTheLockUpUntilItHandsOverThePassword)

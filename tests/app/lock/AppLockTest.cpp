@@ -19,21 +19,8 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-class AppLockTest : public mervane::test::LockTest {
+class AppLockTest : public mervane::test::InMemoryLockTest {
 protected:
-    void SetUp() override
-    {
-        LockTest::SetUp();
-        auto keychain = std::make_unique<platform::InMemoryKeychain>();
-        m_keychain = keychain.get();
-        platform::Keychain::setBackend(std::move(keychain));
-    }
-    void TearDown() override
-    {
-        LockTest::TearDown();
-        platform::Keychain::setBackend(nullptr);
-    }
-
     TBWindowButton* standardButton(TBStandardButtons::Kind kind) const
     {
         return m_delegate->window()->standardWindowButton(kind);
@@ -54,8 +41,6 @@ protected:
         }
     }
     bool shaking() const { return !controller()->lockView()->findChildren<QPropertyAnimation*>().isEmpty(); }
-
-    platform::InMemoryKeychain* m_keychain = nullptr;
 };
 
 TEST_F(AppLockTest, LaunchWithAPasswordBuildsNothingUntilTheFirstUnlock)

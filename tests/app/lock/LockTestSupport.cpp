@@ -4,8 +4,6 @@
 #include "uikit/controls/fields/NW_SecureTextField.h"
 #include "uikit/overlay/SASpringAnimation.h"
 
-#include "platform/Keychain.h"
-
 #include <QTest>
 
 #include <optional>
@@ -63,6 +61,20 @@ void LockTest::TearDown()
     platform::NotificationCenter::defaultCenter().removeObserver(&m_listener);
     m_delegate.reset();
     TempHomeTest::TearDown();
+}
+
+void InMemoryLockTest::SetUp()
+{
+    LockTest::SetUp();
+    auto keychain = std::make_unique<platform::InMemoryKeychain>();
+    m_keychain = keychain.get();
+    platform::Keychain::setBackend(std::move(keychain));
+}
+
+void InMemoryLockTest::TearDown()
+{
+    LockTest::TearDown();
+    platform::Keychain::setBackend(nullptr);
 }
 
 AppDelegate& LockTest::makeDelegate()

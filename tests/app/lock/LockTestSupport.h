@@ -6,6 +6,7 @@
 #include "app/lock/PasswordStore.h"
 #include "app/shell/AppDelegate.h"
 #include "model/store/NWData.h"
+#include "platform/Keychain.h"
 #include "platform/NotificationCenter.h"
 #include "support/TempHomeTest.h"
 
@@ -63,6 +64,15 @@ protected:
     int m_refetches = 0;
     QObject m_listener;
     std::unique_ptr<AppDelegate> m_delegate;
+};
+
+/// The same with the keychain's items in memory.
+class InMemoryLockTest : public LockTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    platform::InMemoryKeychain* m_keychain = nullptr;
 };
 
 } // namespace mervane::test
