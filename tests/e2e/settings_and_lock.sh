@@ -99,7 +99,9 @@ xdotool type --delay 20 's3cret'
 click_in "$px" "$py" 370 258
 xdotool type --delay 20 'pet'
 click_in "$px" "$py" 453 288 # Save
-sleep 0.5
+# The keychain answers in its own time; the flag is written once the password is stored.
+lock_set() { [ "$(e2e_setting_text AppLockIsSet)" = true ]; }
+e2e_wait_for lock_set || fail "the password was not stored"
 e2e_screenshot "$shots/settings-password.png"
 xdotool key Escape
 e2e_popover_gone "$window" || fail "the settings stayed open after saving the password"
@@ -111,12 +113,23 @@ locked() {
     [ "$(luminance "$1" $(($2 + $4 / 2)) $(($3 + $5 / 2 - 60)))" -gt 170 ]
 }
 
+# shows_lock <screenshot>: waits (ten seconds at most) until the lock panel has come in.
+shows_lock() {
+    e2e_screenshot "$1" && locked "$1" "$wx" "$wy" "$ww" "$wh"
+}
+
 e2e_start "$binary"
 window=$(e2e_wait_window '^Mervane$') || exit 1
-sleep 1.5
 read -r wx wy ww wh <<<"$(e2e_window_geometry "$window")"
-e2e_screenshot "$shots/lock.png"
-locked "$shots/lock.png" "$wx" "$wy" "$ww" "$wh" || fail "the start was not locked"
+e2e_wait_for shows_lock "$shots/lock.png" || fail "the start was not locked"
+# Until the keychain has handed the password over, a line under the field says it is awaited.
+password_ready() {
+    local shot="$HOME/waiting.png" colours
+    e2e_screenshot "$shot" || return 1
+    colours=$(convert "$shot" -crop "300x36+$((wx + ww / 2 - 150))+$((wy + wh / 2 + 62))" +repage -format '%k' info:)
+    [ "$colours" -le 10 ]
+}
+e2e_wait_for password_ready || fail "the keychain never handed the password over"
 # The field keeps a wrong try; each try replaces it.
 for wrong in wrong1 wrong2; do
     xdotool key ctrl+a BackSpace
@@ -128,8 +141,7 @@ e2e_screenshot "$shots/lock-hint.png"
 xdotool key ctrl+a BackSpace
 xdotool type --delay 20 's3cret'
 xdotool key Return
-sleep 1.5
-e2e_screenshot "$shots/unlocked.png"
-locked "$shots/unlocked.png" "$wx" "$wy" "$ww" "$wh" && fail "the right password did not open the dashboard"
+opened() { ! shows_lock "$shots/unlocked.png"; }
+e2e_wait_for opened || fail "the right password did not open the dashboard"
 e2e_quit "$window"
 echo "PASS"
