@@ -34,16 +34,18 @@ PieChartMenuViewController::PieChartMenuViewController(QWidget* parent) : QWidge
 
 void PieChartMenuViewController::buildInterface()
 {
-    m_pieChartContentTypeCtl = named(
-        new SegmentedControl({ Strings::tr("Net Worth"), Strings::tr("Assets"), Strings::tr("Liabilities") }, this),
-        u"pieChartContentTypeCtl"_s);
+    m_pieChartContentTypeCtl
+        = named(new SegmentedControl(
+                    { Strings::tr("Net Worth"), Strings::tr("Assets"), Strings::tr("Liabilities") }, this),
+            u"pieChartContentTypeCtl"_s);
     m_amountDisplayMOdeCtl = named(
         new SegmentedControl({ Strings::tr("None"), Strings::tr("Amount"), Strings::tr("Percent") }, this),
         u"amountDisplayMOdeCtl"_s);
-    m_displayCategoryNameCtl
-        = named(new QCheckBox(Strings::tr("Show category names in labels"), this), u"displayCategoryNameCtl"_s);
-    m_colorSchemeCtl = named(new SegmentedControl({ Strings::tr("Shades"), Strings::tr("Multi-colour") }, this),
-        u"colorSchemeCtl"_s);
+    m_displayCategoryNameCtl = named(
+        new QCheckBox(Strings::tr("Show category names in labels"), this), u"displayCategoryNameCtl"_s);
+    m_colorSchemeCtl
+        = named(new SegmentedControl({ Strings::tr("Shades"), Strings::tr("Multi-colour") }, this),
+            u"colorSchemeCtl"_s);
 
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(16, 14, 16, 14);
@@ -60,8 +62,10 @@ void PieChartMenuViewController::buildInterface()
     addRow(QString(), m_displayCategoryNameCtl);
     addRow(Strings::tr("Colours:"), m_colorSchemeCtl);
 
-    connect(m_pieChartContentTypeCtl, &SegmentedControl::segmentClicked, this, [this] { contentModeChanged(); });
-    connect(m_amountDisplayMOdeCtl, &SegmentedControl::segmentClicked, this, [this] { categoryDisplayModeChanged(); });
+    connect(
+        m_pieChartContentTypeCtl, &SegmentedControl::segmentClicked, this, [this] { contentModeChanged(); });
+    connect(m_amountDisplayMOdeCtl, &SegmentedControl::segmentClicked, this,
+        [this] { categoryDisplayModeChanged(); });
     connect(m_displayCategoryNameCtl, &QCheckBox::clicked, this, [this] { displayNameModeChanged(); });
     connect(m_colorSchemeCtl, &SegmentedControl::segmentClicked, this, [this] { colorSchemeChanged(); });
 }

@@ -1,6 +1,6 @@
+#include "dashboard/settings/PieChartMenuViewController.h"
 #include "dashboard/common/DashboardNotifications.h"
 #include "dashboard/common/PieChartSettings.h"
-#include "dashboard/settings/PieChartMenuViewController.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 #include "support/TempHomeTest.h"
@@ -32,9 +32,10 @@ protected:
     };
     void observe(const QString& key)
     {
-        for (const QString& name : { notifications::pieChartSettingsChange, notifications::colorSchemaSettingsChange })
-            platform::NotificationCenter::defaultCenter().addObserver(&m_context, name,
-                [this, key](const platform::Notification& note) {
+        for (const QString& name :
+            { notifications::pieChartSettingsChange, notifications::colorSchemaSettingsChange })
+            platform::NotificationCenter::defaultCenter().addObserver(
+                &m_context, name, [this, key](const platform::Notification& note) {
                     platform::UserDefaults file(platform::UserDefaults::standardFilePath());
                     m_seen.append({ note.name, file.value(key) });
                 });
