@@ -7,6 +7,7 @@
 #include "charts/annual/AnnualViewController.h"
 #include "charts/history/line/LineChartViewController.h"
 #include "charts/history/menu/LnChartMenuViewController.h"
+#include "dashboard/bigpie/BigPieChartViewController.h"
 #include "platform/Strings.h"
 #include "records/list/TableBaseViewController.h"
 
@@ -37,6 +38,8 @@ QWidget* ScreenProvider::createScreen(AppScreen screen)
         view = new TagsViewController;
     } else if (screen == AppScreen::LineChart) {
         view = newLineChart();
+    } else if (screen == AppScreen::PieChart) {
+        view = new BigPieChartViewController;
     } else if (screen == AppScreen::Annual) {
         view = new AnnualViewController;
     } else {

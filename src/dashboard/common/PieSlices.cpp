@@ -1,0 +1,340 @@
+#include "dashboard/common/PieSlices.h"
+
+#include "model/data/MVX_Category.h"
+#include "model/data/MVX_CategoryLog.h"
+#include "model/format/NWCurrencyFormatter.h"
+#include "platform/Strings.h"
+
+#include <cmath>
+
+using namespace Qt::Literals::StringLiterals;
+using PieChartSettings::PieDisplayType;
+using PieChartSettings::PieLabelType;
+
+namespace PieSlices {
+
+namespace {
+
+constexpr int dashboardNameLength = 9;
+constexpr int popupNameLength = 30;
+
+chart::Fill gradientFill(const QColor& begin, const QColor& end)
+{
+    return chart::Fill(chart::Gradient::withColors(begin, end, -30.0));
+}
+
+QColor rgb(double red, double green, double blue, double alpha = 1.0)
+{
+    return QColor::fromRgbF(float(red), float(green), float(blue), float(alpha));
+}
+
+const MVX_CategoryLogList* valuesOf(const MVX_NWLog* record, Side side)
+{
+    if (!record)
+        return nullptr;
+    const auto& logs = side == Side::Assets ? record->assetLogs() : record->liabilityLogs();
+    return logs ? &*logs : nullptr;
+}
+
+// The record's total of one side; none when no percentage can be worked out from it.
+std::optional<double> usableTotal(const MVX_NWLog* record, Side side)
+{
+    const double total = (side == Side::Assets ? record->assets() : record->liabilities()).value_or(0.0);
+    if (total == 0.0 || !std::isfinite(total))
+        return std::nullopt;
+    return total;
+}
+
+double valueOf(const MVX_CategoryLog& log)
+{
+    const double value = log.value().value_or(0.0);
+    return std::isfinite(value) ? value : 0.0;
+}
+
+QString valueText(PieLabelType style, double value, double percent, const AmountFormat& format)
+{
+    switch (style) {
+    case PieLabelType::Percentage:
+        return percentText(percent);
+    case PieLabelType::Amount:
+        return format(value);
+    case PieLabelType::None:
+        break;
+    }
+    return u""_s;
+}
+
+QString labelWithName(PieLabelType style, bool nameInLabel, const QString& text, const QString& shortName)
+{
+    if (!nameInLabel)
+        return text;
+    return style == PieLabelType::None ? shortName : u"%1-%2"_s.arg(text, shortName);
+}
+
+Side sideOf(PieDisplayType type)
+{
+    return type == PieDisplayType::LiabilityCategories ? Side::Liabilities : Side::Assets;
+}
+
+} // namespace
+
+AmountFormat storeAmountFormat()
+{
+    return [](double amount) {
+        return NWCurrencyFormatter(0, NWCurrencyFormatter::parenthesesNegativeFormat())
+            .stringFromNumber(amount);
+    };
+}
+
+QString emptyTotalCaption()
+{
+    return u"\u2013"_s;
+}
+
+QString unknownCategoryName()
+{
+    return u"(unknown category)"_s;
+}
+
+QString allOtherLabel()
+{
+    return u"All other"_s;
+}
+
+QString allOtherCaption()
+{
+    return u"All other categories"_s;
+}
+
+QColor liabilitiesColor()
+{
+    return rgb(0.98, 0.10, 0.34);
+}
+
+QColor assetsColor()
+{
+    return rgb(0.28, 0.73, 0.24);
+}
+
+QColor netWorthColor()
+{
+    return rgb(0.28, 0.66, 0.99);
+}
+
+chart::Fill liabilitiesFill(double alpha)
+{
+    return gradientFill(rgb(1.0, 0.39, 0.55, alpha), rgb(0.98, 0.10, 0.34, alpha));
+}
+
+chart::Fill assetsFill(double alpha)
+{
+    return gradientFill(rgb(0.65, 0.88, 0.33, alpha), rgb(0.28, 0.73, 0.24, alpha));
+}
+
+chart::Fill netWorthFill()
+{
+    return gradientFill(rgb(0.33, 0.96, 1.0), rgb(0.28, 0.66, 0.99));
+}
+
+bool hasNegativeNW(const MVX_NWLog* record)
+{
+    return record && record->assets().value_or(0.0) - record->liabilities().value_or(0.0) < 0.0;
+}
+
+QString categoryNameAbbrev(const QString& name, int maxLength, PieLabelType labelStyle)
+{
+    const int limit = maxLength + (labelStyle == PieLabelType::None ? 5 : 0);
+    if (name.size() < limit + 3)
+        return name;
+    qsizetype keep = std::max(limit - 1, 0);
+    if (keep > 0 && name.at(keep - 1).isHighSurrogate())
+        --keep;
+    return u"%1..."_s.arg(name.left(keep));
+}
+
+QString categoryName(const MVX_Model* model, Side side, const QString& categoryID)
+{
+    if (model) {
+        const auto& categories = side == Side::Assets ? model->assetscat() : model->liabilitycat();
+        if (categories)
+            for (const auto& category : *categories)
+                if (category && category->ID() == categoryID)
+                    return category->categoryName();
+    }
+    return unknownCategoryName();
+}
+
+QString percentText(double percent)
+{
+    return QString::asprintf("%.0f", percent) + u"%"_s;
+}
+
+Pie netWorthPie(const MVX_NWLog* record, const AmountFormat& format)
+{
+    Pie pie;
+    const std::optional<double> liabilities
+        = record ? record->liabilities().value_or(0.0) : std::optional<double>();
+    const std::optional<double> assets = record ? record->assets().value_or(0.0) : std::optional<double>();
+    const double netWorth = assets.value_or(0.0) - liabilities.value_or(0.0);
+    Slice slice;
+    slice.value = liabilities;
+    slice.label = format(liabilities.value_or(0.0));
+    slice.fill = liabilitiesFill();
+    pie.slices.append(slice);
+    slice.value = assets;
+    slice.label = format(assets.value_or(0.0));
+    slice.fill = assetsFill();
+    pie.slices.append(slice);
+    if (!hasNegativeNW(record)) {
+        slice.value = netWorth;
+        slice.label = format(netWorth);
+        slice.fill = netWorthFill();
+        pie.slices.append(slice);
+    }
+    pie.bigCount = int(pie.slices.size());
+    return pie;
+}
+
+PopupTexts netWorthSlicePopup(const MVX_NWLog* record, int index, const AmountFormat& format)
+{
+    const double liabilities = record ? record->liabilities().value_or(0.0) : 0.0;
+    const double assets = record ? record->assets().value_or(0.0) : 0.0;
+    switch (index) {
+    case 0:
+        return { format(liabilities), platform::Strings::tr("Liabilities"), liabilitiesColor() };
+    case 1:
+        return { format(assets), platform::Strings::tr("Assets"), assetsColor() };
+    case 2:
+        return { format(assets - liabilities), platform::Strings::tr("Net Worth"), netWorthColor() };
+    default:
+        return {};
+    }
+}
+
+Pie dashboardPie(const MVX_NWLog* record, const MVX_Model* model, const DashboardPieOptions& options)
+{
+    if (options.type == PieDisplayType::NetWorth)
+        return netWorthPie(record, options.format);
+    Pie pie;
+    if (!record)
+        return pie;
+    const Side side = sideOf(options.type);
+    const std::optional<double> total = usableTotal(record, side);
+    if (!total) {
+        pie.caption = emptyTotalCaption();
+        return pie;
+    }
+    if (const MVX_CategoryLogList* values = valuesOf(record, side)) {
+        for (const auto& log : *values) {
+            if (!log)
+                continue;
+            const double value = valueOf(*log);
+            const double percent = value * 100.0 / *total;
+            if (percent > options.percentShowLimit && !log->categoryID().isEmpty()) {
+                Slice slice;
+                slice.value = value;
+                slice.percent = percent;
+                slice.categoryID = log->categoryID();
+                slice.categoryName = categoryName(model, side, log->categoryID());
+                QString label = valueText(options.labelStyle, value, percent, options.format);
+                slice.label = labelWithName(options.labelStyle, options.nameInLabel, label,
+                    categoryNameAbbrev(slice.categoryName, dashboardNameLength, options.labelStyle));
+                slice.fill = gradientFill(PieColorSchemes::categoryColor(options.colors, slice.categoryID),
+                    PieColorSchemes::categoryColor(options.colors, slice.categoryID));
+                pie.slices.append(slice);
+                continue;
+            }
+            pie.totalInSmallPercent += percent;
+            pie.totalInSmallPercentValue += value;
+            if (pie.totalInSmallPercentValue > 0.0)
+                pie.smallPercntIsActive = true;
+        }
+    }
+    pie.bigCount = int(pie.slices.size());
+    if (pie.bigCount == 0)
+        pie.slices.append(Slice {});
+    if (pie.smallPercntIsActive) {
+        Slice merged;
+        merged.merged = true;
+        merged.value = pie.totalInSmallPercentValue;
+        merged.percent = pie.totalInSmallPercent;
+        merged.categoryName = allOtherCaption();
+        merged.label = labelWithName(options.labelStyle, options.nameInLabel,
+            valueText(
+                options.labelStyle, pie.totalInSmallPercentValue, pie.totalInSmallPercent, options.format),
+            allOtherLabel());
+        const QColor color = PieColorSchemes::colorAt(options.colorList, pie.bigCount);
+        merged.fill = gradientFill(color, color);
+        pie.slices.append(merged);
+    }
+    return pie;
+}
+
+PopupTexts dashboardSlicePopup(
+    const Pie& pie, PieDisplayType type, const MVX_NWLog* record, int index, const AmountFormat& format)
+{
+    if (type == PieDisplayType::NetWorth)
+        return netWorthSlicePopup(record, index, format);
+    PopupTexts texts;
+    if (index < 0 || index >= pie.slices.size() || !pie.slices.at(index).value)
+        return texts;
+    const Slice& slice = pie.slices.at(index);
+    texts.color = sideOf(type) == Side::Assets ? assetsColor() : liabilitiesColor();
+    texts.amount = u"%1 (%2)"_s.arg(format(*slice.value), percentText(slice.percent));
+    texts.caption = slice.merged || slice.categoryName.size() < popupNameLength + 1
+        ? slice.categoryName
+        : u"%1 ..."_s.arg(slice.categoryName.left(popupNameLength));
+    return texts;
+}
+
+Pie categoryPie(const MVX_NWLog* record, const MVX_Model* model, Side side, PieLabelType labelStyle,
+    bool nameInLabel, const AmountFormat& format)
+{
+    constexpr int bigPieNameLength = 15;
+    Pie pie;
+    if (!record)
+        return pie;
+    const std::optional<double> total = usableTotal(record, side);
+    if (!total) {
+        pie.caption = emptyTotalCaption();
+        return pie;
+    }
+    if (const MVX_CategoryLogList* values = valuesOf(record, side)) {
+        for (const auto& log : *values) {
+            if (!log || log->categoryID().isEmpty() || !(valueOf(*log) > 0.0))
+                continue;
+            Slice slice;
+            slice.value = valueOf(*log);
+            slice.percent = *slice.value * 100.0 / *total;
+            slice.categoryID = log->categoryID();
+            slice.categoryName = categoryName(model, side, slice.categoryID);
+            slice.label = labelWithName(labelStyle, nameInLabel,
+                valueText(labelStyle, *slice.value, slice.percent, format),
+                categoryNameAbbrev(slice.categoryName, bigPieNameLength, labelStyle));
+            pie.slices.append(slice);
+        }
+    }
+    pie.bigCount = int(pie.slices.size());
+    const double count = double(pie.slices.size());
+    for (qsizetype k = 0; k < pie.slices.size(); ++k) {
+        const double alpha = double(k + 1) * 0.9 / count + 0.1;
+        pie.slices[k].fill = side == Side::Assets ? assetsFill(alpha) : liabilitiesFill(alpha);
+    }
+    if (pie.slices.isEmpty())
+        pie.slices.append(Slice {});
+    return pie;
+}
+
+PopupTexts categorySlicePopup(const Pie& pie, Side side, int index, const AmountFormat& format)
+{
+    PopupTexts texts;
+    texts.color = side == Side::Assets ? assetsColor() : liabilitiesColor();
+    if (index < 0 || index >= pie.slices.size() || !pie.slices.at(index).value)
+        return texts;
+    const Slice& slice = pie.slices.at(index);
+    texts.amount = u"%1 (%2)"_s.arg(format(*slice.value), percentText(slice.percent));
+    texts.caption = slice.categoryName;
+    return texts;
+}
+
+} // namespace PieSlices
