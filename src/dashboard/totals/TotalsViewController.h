@@ -13,6 +13,7 @@
 #include "uikit/overlay/POProgressOverlay.h"
 #include "uikit/popover/PKPopoverController.h"
 
+#include <QAbstractAnimation>
 #include <QList>
 #include <QPointF>
 #include <QPointer>
@@ -109,6 +110,7 @@ private:
     void pieChartRotated(const platform::Notification& notification);
     void mouseHit(const platform::Notification& notification);
     void setPieRadius(double factor);
+    void hostResized();
     std::shared_ptr<MVX_NWLog> currentLogItem() const;
 
     // The bars (TotalsViewControllerBars.cpp).
@@ -139,6 +141,9 @@ private:
     PieChartSettings::PieLabelType m_pieChartLabelStyle = PieChartSettings::PieLabelType::Amount;
     bool m_displayCategoryNameInLabel = true;
     PieDragRotation m_drag;
+    double m_radiusFactor = 0.75;
+    bool m_introStarted = false;
+    QPointer<QAbstractAnimation> m_innerRadiusAnimation;
     bool m_welcomeScreenAlreadyShown = false;
     bool m_greenOrRedShadeColorScheme = true;
     PieColorSchemes::ColorDictionaries m_colorDictionaries;

@@ -11,6 +11,8 @@
 #include "platform/Resources.h"
 #include "platform/YUpGeometry.h"
 
+#include <QAbstractAnimation>
+
 #include <cmath>
 #include <numbers>
 
@@ -66,11 +68,29 @@ void TotalsViewController::configureChart()
     m_pieChart->setDelegate(this);
     m_pieChart->setOpacity(0.0);
     m_hostView->hostedGraph()->addPlot(m_pieChart);
-    // The pie comes up with a fade, a growing hole and a quarter turn.
-    m_pieChart->fadeIn(0.0, 1.0, 1500);
-    chart::animate(m_pieChart, "pieInnerRadius", radius / 7, radius / 3, 800);
-    chart::animate(
-        m_pieChart, "startAngle", 0.0, std::numbers::pi / 2, 1200, 250, chart::AnimationCurve::BounceOut);
+    // The radii are points: they follow the host's size, and the pie comes up once it has one.
+    connect(m_hostView, &chart::GraphHostingView::plotAreaFrameChanged, this, [this] { hostResized(); });
+}
+
+void TotalsViewController::hostResized()
+{
+    const double height = m_hostView->height();
+    if (!m_pieChart || height <= 0.0)
+        return;
+    const double oldRadius = m_pieChart->pieRadius();
+    const double radius = height * m_radiusFactor * 0.5;
+    m_pieChart->setPieRadius(radius);
+    if (!m_introStarted) {
+        // A fade, a growing hole and a quarter turn.
+        m_introStarted = true;
+        m_pieChart->fadeIn(0.0, 1.0, 1500);
+        m_innerRadiusAnimation = chart::animate(m_pieChart, "pieInnerRadius", radius / 7, radius / 3, 800);
+        chart::animate(
+            m_pieChart, "startAngle", 0.0, std::numbers::pi / 2, 1200, 250, chart::AnimationCurve::BounceOut);
+        return;
+    }
+    if (!m_innerRadiusAnimation && oldRadius > 0.0)
+        m_pieChart->setPieInnerRadius(m_pieChart->pieInnerRadius() * radius / oldRadius);
 }
 
 void TotalsViewController::loadPieChartSettings()
@@ -149,6 +169,7 @@ void TotalsViewController::reloadPie()
 
 void TotalsViewController::setPieRadius(double factor)
 {
+    m_radiusFactor = factor;
     if (m_pieChart)
         m_pieChart->setPieRadius(m_hostView->height() * factor * 0.5);
 }
@@ -157,8 +178,11 @@ void TotalsViewController::resizedSplit()
 {
     if (!m_pieChart)
         return;
+    m_radiusFactor = kSplitRadius;
     const double radius = m_hostView->height() * kSplitRadius * 0.5;
     m_pieChart->setPieRadius(radius);
+    if (m_innerRadiusAnimation)
+        m_innerRadiusAnimation->stop();
     m_pieChart->setPieInnerRadius(radius / 3);
 }
 

@@ -210,6 +210,14 @@ TEST_F(TotalsViewControllerTest, ADragTurnsOnlyThisPieAndPostsOnlyItsHostsMouseE
         EXPECT_EQ(n.object.value<QObject*>(), totals.hostView());
     }
 
+    // Names in the labels: the pie is 0.275 of the host's height; a split resize makes it 0.3 with a
+    // hole of a third.
+    const double height = totals.hostView()->height();
+    EXPECT_NEAR(totals.pieChart()->pieRadius(), height * double(0.55f) * 0.5, 1e-6);
+    totals.resizedSplit();
+    EXPECT_NEAR(totals.pieChart()->pieRadius(), height * 0.3, 1e-6);
+    EXPECT_NEAR(totals.pieChart()->pieInnerRadius(), height * 0.1, 1e-6);
+
     // Another pie's host reports a drag: this pie stays where it is.
     const double turned = totals.pieChart()->startAngle();
     RedavidGraphHost other;
