@@ -7,6 +7,8 @@
 #include "charts/annual/AnnualViewController.h"
 #include "charts/history/line/LineChartViewController.h"
 #include "charts/history/menu/LnChartMenuViewController.h"
+#include "dashboard/bigpie/BigPieChartViewController.h"
+#include "dashboard/settings/PieChartMenuViewController.h"
 #include "dashboard/totals/TotalsViewController.h"
 #include "platform/Strings.h"
 #include "records/list/TableBaseViewController.h"
@@ -31,6 +33,7 @@ QWidget* ScreenProvider::createScreen(AppScreen screen)
         LineChartViewController* lineChart = newLineChart();
         lineChart->setTopMenuButtonConstraint(10);
         auto* totals = new TotalsViewController;
+        totals->setMenuContentFactory([] { return new PieChartMenuViewController; });
         auto* dashboard = new DashboardController(new TableBaseViewController, totals, lineChart);
         QObject::connect(dashboard->dashboardContentViewController(),
             &DashboardContentViewController::splitResized, totals, &TotalsViewController::resizedSplit);
@@ -41,6 +44,8 @@ QWidget* ScreenProvider::createScreen(AppScreen screen)
         view = new TagsViewController;
     } else if (screen == AppScreen::LineChart) {
         view = newLineChart();
+    } else if (screen == AppScreen::PieChart) {
+        view = new BigPieChartViewController;
     } else if (screen == AppScreen::Annual) {
         view = new AnnualViewController;
     } else {
