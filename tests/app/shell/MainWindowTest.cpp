@@ -83,9 +83,9 @@ TEST_F(MainWindow, EachScreenIsCreatedOnceAndPlacedBesideTheSidebar)
         visible += screenView(info.screen)->isVisible() ? 1 : 0;
     EXPECT_EQ(visible, 1);
     // A placeholder carries the screen's name.
-    auto* pie = qobject_cast<ScreenPlaceholder*>(screenView(AppScreen::PieChart));
-    ASSERT_TRUE(pie);
-    EXPECT_EQ(pie->name(), u"Pie Chart"_s);
+    auto* compare = qobject_cast<ScreenPlaceholder*>(screenView(AppScreen::Compare));
+    ASSERT_TRUE(compare);
+    EXPECT_EQ(compare->name(), u"Compare Net Worth Records"_s);
 }
 
 TEST_F(MainWindow, OnlyTheAnnualAndComparisonScreensArePlacedAgain)
