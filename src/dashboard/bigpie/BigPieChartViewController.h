@@ -62,7 +62,7 @@ public:
     void nwDataReFetchedHandler();
     void upateChart(bool hasNegativeNW);
     void pieChartSettingsChange();
-    /// Radius 0.375 of each host's height, a ring with a hole of radius / 2.5.
+    /// Radius 0.375 of the shorter side of each pie's plot area, a ring with a hole of radius / 2.5.
     void viewHasResized();
     void categoryDisplayModeChanged();
     void rotationChanged(int degrees);

@@ -12,6 +12,7 @@
 
 #include <QAbstractAnimation>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -34,6 +35,18 @@ QString titleOf(PieKind kind)
     return platform::Strings::tr("Liability Categories");
 }
 
+// Room above the plot area for the pie's title.
+constexpr qreal titleRoom = 28.0;
+
+// The design's rule (0.75 of the host's height, halved) measured on the shorter side of the plot
+// area: the three hosts stand side by side and are taller than wide in most windows.
+qreal pieRadiusFor(const RedavidGraphHost* host)
+{
+    const QSizeF area
+        = host->hostedGraph() ? host->hostedGraph()->plotAreaRect().size() : QSizeF(host->size());
+    return std::min(area.width(), area.height()) * 0.75 * 0.5;
+}
+
 chart::TextStyle titleStyle()
 {
     return chart::TextStyle { platform::namedColor(u"SecondaryText"_s), u"HelveticaNeue-Light"_s, 14.0 };
@@ -53,7 +66,7 @@ void BigPieChartViewController::configureGraph(PieKind kind)
 {
     RedavidGraphHost* host = m_hosts[index(kind)];
     auto* graph = new chart::Graph(QRectF(QPointF(), QSizeF(host->size())));
-    graph->setPaddings(QMarginsF(0, 0, 0, 0));
+    graph->setPaddings(QMarginsF(0, titleRoom, 0, 0));
     graph->setAxisSet(nullptr);
     graph->setTitle(titleOf(kind));
     graph->setTitleTextStyle(titleStyle());
@@ -71,7 +84,7 @@ void BigPieChartViewController::configureChart(PieKind kind)
     pie->setIdentifier(titleOf(kind));
     pie->setDataSource(this);
     pie->setDelegate(this);
-    pie->setPieRadius(host->height() * 0.75 * 0.5);
+    pie->setPieRadius(pieRadiusFor(host));
     pie->setCenterAnchor(QPointF(0.5, 0.5));
     pie->setStartAngle(std::numbers::pi / 4);
     pie->setSliceDirection(chart::PieChart::Direction::Clockwise);
@@ -132,7 +145,7 @@ void BigPieChartViewController::viewHasResized()
 {
     for (PieKind kind : { PieKind::NetWorth, PieKind::Assets, PieKind::Liabilities }) {
         if (chart::PieChart* pie = m_pies[index(kind)]) {
-            const double radius = m_hosts[index(kind)]->height() * 0.75 * 0.5;
+            const double radius = pieRadiusFor(m_hosts[index(kind)]);
             pie->setPieRadius(radius);
             pie->setPieInnerRadius(radius / 2.5);
         }

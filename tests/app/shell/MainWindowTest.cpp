@@ -82,10 +82,12 @@ TEST_F(MainWindow, EachScreenIsCreatedOnceAndPlacedBesideTheSidebar)
     for (const AppScreenInfo& info : appScreens)
         visible += screenView(info.screen)->isVisible() ? 1 : 0;
     EXPECT_EQ(visible, 1);
-    // A placeholder carries the screen's name.
+    // A placeholder carries the screen's name; the pie screen is the real one.
     auto* compare = qobject_cast<ScreenPlaceholder*>(screenView(AppScreen::Compare));
     ASSERT_TRUE(compare);
     EXPECT_EQ(compare->name(), u"Compare Net Worth Records"_s);
+    EXPECT_FALSE(qobject_cast<ScreenPlaceholder*>(screenView(AppScreen::PieChart)));
+    EXPECT_EQ(screenView(AppScreen::PieChart)->objectName(), u"BigPieChartViewController"_s);
 }
 
 TEST_F(MainWindow, OnlyTheAnnualAndComparisonScreensArePlacedAgain)

@@ -128,9 +128,11 @@ TEST_F(BigPieChartViewControllerTest, ShowsTheNewestRecordAndFollowsSettingsAndD
     screen.resize(1200, 800);
     QApplication::processEvents();
     platform::NotificationCenter::defaultCenter().post(notifications::bigPieChartViewResized);
-    const double height = screen.hostView(Kind::Assets)->height();
-    EXPECT_DOUBLE_EQ(screen.pieChart(Kind::Assets)->pieRadius(), height * 0.375);
-    EXPECT_DOUBLE_EQ(screen.pieChart(Kind::Assets)->pieInnerRadius(), height * 0.375 / 2.5);
+    const QSizeF area = screen.hostView(Kind::Assets)->hostedGraph()->plotAreaRect().size();
+    const double side = std::min(area.width(), area.height());
+    EXPECT_GT(side, 300);
+    EXPECT_DOUBLE_EQ(screen.pieChart(Kind::Assets)->pieRadius(), side * 0.375);
+    EXPECT_DOUBLE_EQ(screen.pieChart(Kind::Assets)->pieInnerRadius(), side * 0.375 / 2.5);
 }
 
 TEST_F(BigPieChartViewControllerTest, DragTurnsOnlyThePressedPie)
