@@ -8,6 +8,8 @@
 #include "charts/history/line/LineChartViewController.h"
 #include "charts/history/menu/LnChartMenuViewController.h"
 #include "dashboard/bigpie/BigPieChartViewController.h"
+#include "dashboard/settings/PieChartMenuViewController.h"
+#include "dashboard/totals/TotalsViewController.h"
 #include "platform/Strings.h"
 #include "records/list/TableBaseViewController.h"
 
@@ -30,8 +32,12 @@ QWidget* ScreenProvider::createScreen(AppScreen screen)
         // The dashboard's lower pane is a second history chart, its menu button higher up.
         LineChartViewController* lineChart = newLineChart();
         lineChart->setTopMenuButtonConstraint(10);
-        view = new DashboardController(new TableBaseViewController,
-            new ScreenPlaceholder(platform::Strings::tr("Net Worth Totals")), lineChart);
+        auto* totals = new TotalsViewController;
+        totals->setMenuContentFactory([] { return new PieChartMenuViewController; });
+        auto* dashboard = new DashboardController(new TableBaseViewController, totals, lineChart);
+        QObject::connect(dashboard->dashboardContentViewController(),
+            &DashboardContentViewController::splitResized, totals, &TotalsViewController::resizedSplit);
+        view = dashboard;
     } else if (screen == AppScreen::Category) {
         view = new CategoryViewController;
     } else if (screen == AppScreen::Tags) {
@@ -62,6 +68,8 @@ void ScreenProvider::screenPlaced(AppScreen screen, QWidget* view)
         auto* content = dashboard ? dashboard->dashboardContentViewController() : nullptr;
         if (auto* chart = content ? qobject_cast<LineChartViewController*>(content->lineChartVC()) : nullptr)
             chart->refreshView();
+        if (auto* totals = content ? qobject_cast<TotalsViewController*>(content->totalsVC()) : nullptr)
+            totals->refreshView();
     }
 }
 

@@ -93,7 +93,8 @@ TEST_F(TranslationTemplate, HoldsTheShellsTextsInTheStringsTable)
 {
     // Written with Strings::tr where shown.
     for (const QString& text : { u"Confirm deleting of all application data"_s,
-             u"Open the Mervane user manual (PDF) from our web site?"_s, u"Net Worth Totals"_s,
+             u"Open the Mervane user manual (PDF) from our web site?"_s,
+             u"The lock file \"%1\" could not be made."_s,
              u"Mervane could not read all of your data file:"_s }) {
         const Message* message = find(u"mervanemac"_s, text);
         ASSERT_TRUE(message) << qPrintable(text);

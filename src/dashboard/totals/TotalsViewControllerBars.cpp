@@ -1,0 +1,258 @@
+// The dashboard's year-end bars: graph, axes, plots, and what the plots ask of their data source.
+#include "charts/common/ValuePopup.h"
+#include "charts/kit/Axis.h"
+#include "charts/kit/BarPlot.h"
+#include "charts/kit/GraphHostingView.h"
+#include "charts/kit/PieChart.h"
+#include "charts/kit/PlotSpace.h"
+#include "dashboard/totals/TotalsViewController.h"
+#include "model/data/MVX_Category.h"
+#include "model/store/NWData.h"
+#include "platform/Appearance.h"
+#include "platform/Resources.h"
+#include "platform/YUpGeometry.h"
+#include "uikit/popover/PKPopoverController.h"
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kBarPlotIdentifier = u"NW_BAR_PLOT"_s;
+const QColor kAxisGrey = QColor::fromRgbF(0.5f, 0.5f, 0.5f, 0.5f);
+const QColor kGridGrey = QColor::fromRgbF(0.5f, 0.5f, 0.5f, 0.2f);
+
+QColor secondaryText()
+{
+    return platform::namedColor(u"SecondaryText"_s);
+}
+
+} // namespace
+
+int TotalsViewController::barType() const
+{
+    return int(m_pieChartType);
+}
+
+void TotalsViewController::configureBARGraph()
+{
+    auto* graph = new chart::Graph(QRectF(m_hostViewB->rect()));
+    graph->setPlotAreaFrameFill(std::nullopt);
+    graph->setPlotAreaFrameBorderLineStyle(std::nullopt);
+    graph->setPlotAreaFramePaddings(QMarginsF(0, 0, 0, 20));
+    graph->setTitle(QString());
+    graph->setTitleTextStyle(chart::TextStyle { secondaryText(), u"HelveticaNeue-UltraLight"_s, 16.0 });
+    graph->setTitlePlotAreaFrameAnchor(chart::RectAnchor::Top);
+    graph->defaultPlotSpace()->setAllowsUserInteraction(false);
+    m_hostViewB->setHostedGraph(graph);
+}
+
+void TotalsViewController::configureBARAxes()
+{
+    chart::AxisSet* axes = m_hostViewB->hostedGraph()->axisSet();
+    const chart::TextStyle titleStyle { secondaryText(), u"HelveticaNeue-Light"_s, 14.0 };
+
+    chart::Axis* x = axes->xAxis();
+    x->setTitleTextStyle(titleStyle);
+    x->setTitleOffset(14);
+    x->setAxisLineStyle(chart::LineStyle { 1.0, kAxisGrey, {} });
+    x->setMajorGridLineStyle(std::nullopt);
+    x->setMajorTickLineStyle(chart::LineStyle { 1.0, kAxisGrey, {} });
+    x->setMinorTickLineStyle(std::nullopt);
+    x->setMajorTickLength(4);
+    x->setTickDirection(chart::TickDirection::Negative);
+    x->setLabelTextStyle(chart::TextStyle { secondaryText(), u"HelveticaNeue-Light"_s, 11.0 });
+
+    chart::Axis* y = axes->yAxis();
+    y->setTitle(QString());
+    y->setTitleTextStyle(titleStyle);
+    y->setTitleOffset(-10);
+    y->setAxisLineStyle(std::nullopt);
+    y->setMajorGridLineStyle(chart::LineStyle { 1.0, kGridGrey, {} });
+    y->setLabelOffset(20);
+    // A light shadow lifts the labels off a light background; on a dark one it would blur them.
+    y->setLabelShadow(chart::Shadow { QPointF(1, -1), 0.0,
+        platform::isDarkAppearance() ? QColor::fromRgbF(0, 0, 0, 0.25f) : QColor::fromRgbF(1, 1, 1, 0.25f) });
+    // The labels stand left of the axis; 25 points into the plot area they start at its edge.
+    y->setConstraintWithLowerOffset(25);
+    y->setMajorTickLineStyle(std::nullopt);
+    y->setMajorTickLength(1);
+    y->setMinorTickLength(1);
+    y->setTickDirection(chart::TickDirection::Positive);
+    y->setLabelTextStyle(chart::TextStyle { secondaryText(), u"HelveticaNeue"_s, 12.0 });
+    m_hostViewB->hostedGraph()->defaultPlotSpace()->setXRange(YearEndBars::slotRange(m_numberOfVisibleBars));
+}
+
+void TotalsViewController::configureBARPlots()
+{
+    m_barPlotNW = chart::BarPlot::tubularBarPlotWithColor(Qt::blue, false);
+    m_barPlotNW->setIdentifier(kBarPlotIdentifier);
+    m_barPlotNW->setLineStyle(chart::LineStyle { 2.0, QColor::fromRgbF(0.28f, 0.66f, 0.99f, 0.5f), {} });
+    m_barPlotNW->setFill(chart::Fill(QColor::fromRgbF(0.35f, 0.81f, 0.99f, 0.6f)));
+    m_barPlotNW->setBarBasesVary(false);
+    m_barPlotNW->setBaseValue(0);
+    m_barPlotNW->setBarWidth(YearEndBars::barWidth);
+    m_barPlotNW->setBarCornerRadius(2);
+    m_barPlotNW->setDelegate(this);
+    m_barPlotNW->setDataSource(this);
+    m_hostViewB->hostedGraph()->addPlot(m_barPlotNW);
+}
+
+void TotalsViewController::configureStackedBARPlots()
+{
+    const auto& model = NWData::shared()->appData();
+    if (!model)
+        return;
+    const int type = barType();
+    const auto& categories = type == 1 ? model->assetscat() : model->liabilitycat();
+    const auto& colors = type == 1 ? m_colorDictionaries.assets : m_colorDictionaries.liabilities;
+    QStringList identifiers;
+    if (categories) {
+        for (const auto& category : *categories) {
+            if (category)
+                identifiers.append(category->ID());
+        }
+    }
+    // Values of categories that are gone stay in the stacks, on top, instead of vanishing.
+    const bool unknown = std::any_of(
+        m_visibleDataArray.cbegin(), m_visibleDataArray.cend(), [type](const YearEndBars::YearEnd& yearEnd) {
+            return type == 1 ? yearEnd.hasUnknownAssets : yearEnd.hasUnknownLiabilities;
+        });
+    if (unknown)
+        identifiers.append(YearEndBars::unknownCategoryIdentifier);
+    for (qsizetype i = 0; i < identifiers.size(); ++i) {
+        auto* plot = chart::BarPlot::tubularBarPlotWithColor(Qt::gray, false);
+        plot->setIdentifier(identifiers[i]);
+        plot->setFill(chart::Fill(PieColorSchemes::categoryColor(colors, identifiers[i])));
+        plot->setLineStyle(chart::LineStyle { 1.0, QColor::fromRgbF(0.6f, 0.6f, 0.6f, 0.5f), {} });
+        plot->setBarWidth(YearEndBars::barWidth);
+        plot->setBarCornerRadius(0);
+        plot->setBaseValue(0);
+        plot->setBarBasesVary(i > 0);
+        plot->setDelegate(this);
+        plot->setDataSource(this);
+        m_hostViewB->hostedGraph()->addPlot(plot);
+    }
+}
+
+void TotalsViewController::upateChart(bool negative)
+{
+    m_hasNegativeNW = negative;
+    reloadPie();
+    loadYoYData();
+    configureBARAxes();
+    chart::Graph* graph = m_hostViewB->hostedGraph();
+    for (chart::Plot* plot : graph->allPlots())
+        graph->removePlot(plot);
+    if (barType() == 1 || barType() == 2)
+        configureStackedBARPlots();
+    else
+        configureBARPlots();
+    reloadAndRedraw();
+}
+
+void TotalsViewController::loadYoYData()
+{
+    const auto& model = NWData::shared()->appData();
+    m_visibleDataArray
+        = model ? YearEndBars::visibleYearEnds(*model, m_numberOfVisibleBars) : QList<YearEndBars::YearEnd>();
+}
+
+void TotalsViewController::reloadAndRedraw()
+{
+    const double top = reloadXAxes();
+    reloadYAxes(top, m_minNWValue);
+    m_hostViewB->hostedGraph()->reloadData();
+}
+
+double TotalsViewController::reloadXAxes()
+{
+    chart::Axis* x = m_hostViewB->hostedGraph()->axisSet()->xAxis();
+    const auto years = YearEndBars::yearAxis(m_visibleDataArray, barType());
+    QList<chart::AxisLabel> labels;
+    for (qsizetype i = 0; i < years.labels.size(); ++i)
+        labels.append(chart::AxisLabel { years.labels[i], x->labelTextStyle(), years.ticks[i],
+            x->majorTickLength(), chart::Alignment::Center, std::nullopt });
+    x->setAxisLabels(labels);
+    x->setMajorTickLocations(years.ticks);
+    m_minNWValue = years.bottom;
+    return years.top;
+}
+
+void TotalsViewController::reloadYAxes(double top, double minNWValue)
+{
+    chart::Graph* graph = m_hostViewB->hostedGraph();
+    const auto values = YearEndBars::valueAxis(top, minNWValue);
+    chart::Axis* y = graph->axisSet()->yAxis();
+    QList<chart::AxisLabel> labels;
+    labels.reserve(values.labels.size());
+    for (double value : values.labels)
+        labels.append(chart::AxisLabel { YearEndBars::valueLabelText(value), y->labelTextStyle(), value,
+            -(y->majorTickLength() + y->labelOffset()), chart::Alignment::Bottom, std::nullopt });
+    y->setAxisLabels(labels);
+    y->setMajorTickLocations(values.labels);
+    y->setMinorTickLocations({});
+    graph->defaultPlotSpace()->setYRange(values.range);
+}
+
+void TotalsViewController::closeChartInfoView()
+{
+    if (m_pointAnnotationPopover)
+        m_pointAnnotationPopover->close();
+}
+
+void TotalsViewController::barWasSelected(chart::BarPlot* plot, int recordIndex)
+{
+    closeChartInfoView();
+    if (recordIndex < 0 || recordIndex >= m_visibleDataArray.size())
+        return;
+    const auto popup = YearEndBars::barPopup(m_visibleDataArray[recordIndex], barType(), plot->identifier(),
+        plot->barBasesVary(), NWData::shared()->appData().get(), m_pieChartLabelStyle);
+    const QPointF tip = plot->plotSpace()->graphPointForPlotPoint(recordIndex, popup.pointValue);
+    const QPointF anchorYUp = platform::toYUp(m_hostViewB->mapTo(this, tip), qreal(height()));
+    ValuePopup::show(m_pointAnnotationPopover, this, anchorYUp,
+        ValuePopup::Texts { popup.amount, popup.caption, QString(), popup.color }, false);
+}
+
+int TotalsViewController::numberOfRecordsForPlot(chart::Plot* plot)
+{
+    if (plot == m_pieChart)
+        return int(m_pie.slices.size());
+    return m_numberOfVisibleBars;
+}
+
+std::optional<double> TotalsViewController::numberForPlot(
+    chart::Plot* plot, chart::PlotField field, int recordIndex)
+{
+    if (plot == m_pieChart) {
+        if (recordIndex < 0 || recordIndex >= m_pie.slices.size())
+            return std::nullopt;
+        return m_pie.slices[recordIndex].value;
+    }
+    const bool inRange = recordIndex >= 0 && recordIndex < m_visibleDataArray.size();
+    if (plot->identifier() == kBarPlotIdentifier) {
+        if (barType() == 1 || barType() == 2)
+            return 0.0;
+        if (field == chart::PlotField::BarLocation)
+            return double(recordIndex);
+        if (field == chart::PlotField::BarTip) {
+            if (!inRange)
+                return std::nullopt;
+            return YearEndBars::barValue(*m_visibleDataArray[recordIndex].record, 0);
+        }
+        return std::nullopt;
+    }
+    if (!inRange)
+        return 0.0;
+    auto* bars = static_cast<chart::BarPlot*>(plot);
+    const auto segment = YearEndBars::segment(
+        m_visibleDataArray[recordIndex], barType(), plot->identifier(), bars->barBasesVary());
+    switch (field) {
+    case chart::PlotField::BarLocation:
+        return double(recordIndex);
+    case chart::PlotField::BarTip:
+        return segment.tip;
+    case chart::PlotField::BarBase:
+        return segment.base;
+    }
+    return 0.0;
+}

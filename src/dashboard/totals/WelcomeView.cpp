@@ -1,0 +1,80 @@
+#include "dashboard/totals/WelcomeView.h"
+
+#include "app/alerts/ExternalLinks.h"
+#include "app/alerts/NWTrackedHyperlinkView.h"
+#include "model/settings/Preferences.h"
+#include "platform/Strings.h"
+#include "uikit/extensions/AttributedStringHyperlink.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+using namespace Qt::Literals::StringLiterals;
+
+WelcomeView::WelcomeView(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(u"startupView"_s);
+    setFixedWidth(420);
+
+    auto* title = new QLabel(platform::Strings::tr("Welcome to Mervane"), this);
+    QFont titleFont = title->font();
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.5);
+    titleFont.setWeight(QFont::Light);
+    title->setFont(titleFont);
+
+    auto* body = new QLabel(
+        platform::Strings::tr("Add your asset and liability categories, then record your net worth once a "
+                              "month. The dashboard shows your newest totals, what they are made of and how "
+                              "they grew from year to year."),
+        this);
+    body->setWordWrap(true);
+    body->setTextFormat(Qt::PlainText);
+
+    m_dravelHyperlink = new NWTrackedHyperlinkView(this);
+    m_dravelHyperlink->setObjectName(u"dravelHyperlink"_s);
+    m_dravelHyperlink->setTextFormat(Qt::RichText);
+    m_dravelHyperlink->setTextInteractionFlags(Qt::TextBrowserInteraction);
+    m_dravelHyperlink->setOpenExternalLinks(false);
+    const QUrl page = ExternalLinks::productPage();
+    m_dravelHyperlink->setText(AttributedStringHyperlink::hyperlinkFromString(page.toString(), page));
+    connect(m_dravelHyperlink, &QLabel::linkActivated, this,
+        [](const QString& link) { ExternalLinks::open(QUrl(link)); });
+
+    m_showOnStart = new QCheckBox(platform::Strings::tr("Show this welcome at start"), this);
+    m_showOnStart->setObjectName(u"showOnStartCheckBox"_s);
+    m_showOnStart->setChecked(Preferences::showStartForm());
+    connect(m_showOnStart, &QCheckBox::toggled, this, [this](bool on) { showOnStartChanged(on); });
+
+    m_closeButton = new QToolButton(this);
+    m_closeButton->setObjectName(u"closeWelcomeButton"_s);
+    m_closeButton->setText(platform::Strings::tr("Close"));
+    m_closeButton->setAutoRaise(true);
+    connect(m_closeButton, &QToolButton::clicked, this, &WelcomeView::closeRequested);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(title, 1);
+    top->addWidget(m_closeButton, 0, Qt::AlignTop);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_showOnStart);
+    bottom->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(18, 14, 18, 14);
+    layout->setSpacing(10);
+    layout->addLayout(top);
+    layout->addWidget(body);
+    layout->addWidget(m_dravelHyperlink);
+    layout->addLayout(bottom);
+}
+
+bool WelcomeView::shouldShow(bool alreadyConsidered)
+{
+    return !alreadyConsidered && Preferences::showStartForm();
+}
+
+void WelcomeView::showOnStartChanged(bool on)
+{
+    Preferences::setShowStartForm(on);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+class NWTrackedHyperlinkView;
+class QCheckBox;
+class QToolButton;
+
+/// The welcome panel's content: a greeting, a link to the product's web page, a check box
+/// "Show this welcome at start" ("ShowStartForm") and a close control. Main thread only.
+class WelcomeView : public QWidget {
+    Q_OBJECT
+public:
+    explicit WelcomeView(QWidget* parent = nullptr);
+
+    /// Whether the panel is to be shown: not yet considered in this run, and "ShowStartForm"
+    /// absent or on.
+    static bool shouldShow(bool alreadyConsidered);
+
+    NWTrackedHyperlinkView* dravelHyperlink() const { return m_dravelHyperlink; }
+    QCheckBox* showOnStartCheckBox() const { return m_showOnStart; }
+    QToolButton* closeButton() const { return m_closeButton; }
+
+Q_SIGNALS:
+    /// The close control was pressed.
+    void closeRequested();
+
+private:
+    void showOnStartChanged(bool on);
+
+    NWTrackedHyperlinkView* m_dravelHyperlink = nullptr;
+    QCheckBox* m_showOnStart = nullptr;
+    QToolButton* m_closeButton = nullptr;
+};

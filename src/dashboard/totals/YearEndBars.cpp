@@ -1,0 +1,231 @@
+#include "dashboard/totals/YearEndBars.h"
+
+#include "dashboard/common/PieSlices.h"
+#include "model/data/MVX_Category.h"
+#include "model/data/MVX_CategoryLog.h"
+#include "model/format/NWCurrencyFormatter.h"
+
+#include <QHash>
+#include <QMap>
+
+#include <algorithm>
+#include <cmath>
+
+namespace YearEndBars {
+
+namespace {
+
+constexpr double kLabelHeadroom = 1.1;
+constexpr double kRangeFactor = 1.2;
+constexpr double kSlotRangeFactor = 1.4;
+// Beyond this many labels below 0 they are thinned out.
+constexpr double kMostNegativeLabels = 20.0;
+
+// The listed categories' values in list order; what no listed category claims is summed.
+void orderValues(const std::optional<MVX_CategoryList>& categories,
+    const std::optional<MVX_CategoryLogList>& values, MVX_CategoryLogList& ordered, double& unknown,
+    bool& hasUnknown)
+{
+    if (!values)
+        return;
+    QHash<QString, std::shared_ptr<MVX_CategoryLog>> firstByID;
+    for (const auto& value : *values) {
+        if (value && !firstByID.contains(value->categoryID()))
+            firstByID.insert(value->categoryID(), value);
+    }
+    QHash<QString, bool> listed;
+    if (categories) {
+        for (const auto& category : *categories) {
+            if (!category)
+                continue;
+            listed.insert(category->ID(), true);
+            const auto found = firstByID.constFind(category->ID());
+            if (found != firstByID.cend())
+                ordered.append(*found);
+        }
+    }
+    for (const auto& value : *values) {
+        if (!value || listed.contains(value->categoryID()))
+            continue;
+        const double v = value->value().value_or(0.0);
+        if (std::isfinite(v)) {
+            unknown += v;
+            hasUnknown = true;
+        }
+    }
+}
+
+} // namespace
+
+QList<std::shared_ptr<MVX_NWLog>> yearEndRecords(const MVX_NWLogList& records)
+{
+    QMap<int, std::shared_ptr<MVX_NWLog>> byYear;
+    for (const auto& record : records) {
+        if (!record || !record->year())
+            continue;
+        const auto kept = byYear.constFind(*record->year());
+        if (kept == byYear.cend() || record->month().value_or(0) > (*kept)->month().value_or(0))
+            byYear.insert(*record->year(), record);
+    }
+    return byYear.values();
+}
+
+int startIndex(qsizetype count, int slotCount)
+{
+    return int(std::max<qsizetype>(0, count - std::max(0, slotCount)));
+}
+
+QList<YearEnd> visibleYearEnds(const MVX_Model& model, int slotCount)
+{
+    const auto all = yearEndRecords(model.nwLogArray().value_or(MVX_NWLogList()));
+    QList<YearEnd> shown;
+    for (qsizetype i = startIndex(all.size(), slotCount); i < all.size(); ++i) {
+        YearEnd yearEnd;
+        yearEnd.record = all[i];
+        orderValues(model.assetscat(), all[i]->assetLogs(), yearEnd.assetValues, yearEnd.unknownAssets,
+            yearEnd.hasUnknownAssets);
+        orderValues(model.liabilitycat(), all[i]->liabilityLogs(), yearEnd.liabilityValues,
+            yearEnd.unknownLiabilities, yearEnd.hasUnknownLiabilities);
+        shown.append(yearEnd);
+    }
+    return shown;
+}
+
+double barValue(const MVX_NWLog& record, int type)
+{
+    const double assets = record.assets().value_or(0.0);
+    const double liabilities = record.liabilities().value_or(0.0);
+    if (type == 1)
+        return assets;
+    if (type == 2)
+        return liabilities;
+    return assets - liabilities;
+}
+
+Segment segment(const YearEnd& yearEnd, int type, const QString& categoryID, bool basesVary)
+{
+    const MVX_CategoryLogList& values = type == 1 ? yearEnd.assetValues : yearEnd.liabilityValues;
+    double base = 0.0;
+    Segment result;
+    for (const auto& value : values) {
+        if (value->categoryID() == categoryID) {
+            result.value = value->value().value_or(0.0);
+            break;
+        }
+        if (basesVary)
+            base += value->value().value_or(0.0);
+    }
+    if (categoryID == unknownCategoryIdentifier) {
+        const bool has = type == 1 ? yearEnd.hasUnknownAssets : yearEnd.hasUnknownLiabilities;
+        if (has)
+            result.value = type == 1 ? yearEnd.unknownAssets : yearEnd.unknownLiabilities;
+    }
+    result.base = base;
+    result.tip = base + result.value.value_or(0.0);
+    return result;
+}
+
+YearAxis yearAxis(const QList<YearEnd>& shown, int type)
+{
+    YearAxis axis;
+    for (qsizetype slot = 0; slot < shown.size(); ++slot) {
+        const double v = barValue(*shown[slot].record, type);
+        if (std::isfinite(v)) {
+            axis.top = std::max(axis.top, v);
+            axis.bottom = std::min(axis.bottom, v);
+        }
+        axis.labels.append(QString::number(shown[slot].record->year().value_or(0)));
+        axis.ticks.append(double(slot));
+    }
+    return axis;
+}
+
+qint64 labelInterval(double top)
+{
+    const double fifth = std::trunc(top / 5.0);
+    // Beyond what a long holds the text of the number would be meaningless.
+    if (!std::isfinite(fifth) || fifth < 1.0 || fifth >= 9.0e18)
+        return 0;
+    const QString digits = QString::number(qint64(fifth));
+    qint64 interval = digits.front().digitValue();
+    for (qsizetype i = 1; i < digits.size(); ++i)
+        interval *= 10;
+    return interval;
+}
+
+ValueAxis valueAxis(double top, double bottom)
+{
+    ValueAxis axis;
+    const qint64 interval = labelInterval(top);
+    const double step = double(interval);
+    // The walk goes in tenths of the interval; with an interval below 10 a tenth is 0, and the
+    // labels are simply its multiples.
+    const double lowerCandidate = -double(interval / 10);
+    if (interval > 0) {
+        const double limit = top * kLabelHeadroom;
+        for (double k = 1; k * step <= limit; ++k)
+            axis.labels.append(k * step);
+        if (std::isfinite(bottom) && bottom < 0.0) {
+            const double below = std::floor(-bottom / step);
+            const double stride = std::max(1.0, std::ceil(below / kMostNegativeLabels));
+            for (double k = stride; k <= below; k += stride)
+                axis.labels.append(-k * step);
+        }
+    }
+    const double lower = bottom < 0.0 ? bottom : lowerCandidate;
+    double location = kRangeFactor * lower;
+    // All bars below 0 still hang from 0, which stays in view.
+    double length = kRangeFactor * (std::max(top, 0.0) - lower);
+    if (!std::isfinite(location) || !std::isfinite(length) || length <= 0.0) {
+        location = std::isfinite(location) ? std::min(location, 0.0) : 0.0;
+        length = std::isfinite(location) && location < 0.0 ? -location : 1.0;
+    }
+    axis.range = chart::PlotRange::withLocation(location, length);
+    return axis;
+}
+
+QString valueLabelText(double value)
+{
+    return NWCurrencyFormatter(0, NWCurrencyFormatter::parenthesesNegativeFormat()).stringFromNumber(value);
+}
+
+chart::PlotRange slotRange(int slotCount)
+{
+    const double high = std::max(0, slotCount - 1) + barWidth / 2;
+    const double low = -barWidth / 2;
+    return chart::PlotRange::withLocation(low, high - low).expandedByFactor(kSlotRangeFactor);
+}
+
+BarPopup barPopup(const YearEnd& yearEnd, int type, const QString& plotIdentifier, bool basesVary,
+    const MVX_Model* model, PieChartSettings::PieLabelType labelStyle)
+{
+    const MVX_NWLog& record = *yearEnd.record;
+    BarPopup popup;
+    popup.color = PieSlices::netWorthColor();
+    if (type != 1 && type != 2) {
+        // The bar's own height, so that popup and bar agree even where the stored net worth does not.
+        popup.pointValue = barValue(record, 0);
+        popup.amount = NWCurrencyFormatter::currencyFormattedString(popup.pointValue, false) + u' ';
+        popup.caption = QString::number(record.year().value_or(0));
+        return popup;
+    }
+    const Segment found = segment(yearEnd, type, plotIdentifier, basesVary);
+    popup.pointValue = found.tip;
+    if (!found.value)
+        return popup;
+    const double total = barValue(record, type);
+    const QString percent = total == 0.0 || !std::isfinite(total)
+        ? PieSlices::emptyTotalCaption()
+        : PieSlices::percentText(*found.value * 100.0 / total);
+    popup.amount = QStringLiteral("%1 (%2)").arg(
+        NWCurrencyFormatter::currencyFormattedString(*found.value, false), percent);
+    const QString name = plotIdentifier == unknownCategoryIdentifier
+        ? PieSlices::unknownCategoryName()
+        : PieSlices::categoryName(
+            model, type == 1 ? PieSlices::Side::Assets : PieSlices::Side::Liabilities, plotIdentifier);
+    popup.caption = PieSlices::categoryNameAbbrev(name, 25, labelStyle);
+    popup.color = type == 1 ? PieSlices::assetsColor() : PieSlices::liabilitiesColor();
+    return popup;
+}
+
+} // namespace YearEndBars

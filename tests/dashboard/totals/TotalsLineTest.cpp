@@ -1,0 +1,118 @@
+#include "dashboard/totals/TotalsLine.h"
+#include "charts/history/settings/HistoryChartSettings.h"
+#include "model/data/MVX_Model.h"
+#include "platform/UserDefaults.h"
+#include "support/SharedStoreTest.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace mervane::test;
+
+namespace {
+
+class TotalsLineTest : public SharedStoreTest {
+protected:
+    void SetUp() override
+    {
+        SharedStoreTest::SetUp();
+        auto model = MVX_Model::makeEmpty();
+        model->setBaseCurrency(u"USD"_s);
+        store().setAppData(model);
+    }
+
+    static QStringList texts(const QList<TotalsLine::Run>& runs)
+    {
+        QStringList result;
+        for (const auto& run : runs)
+            result.append(run.text);
+        return result;
+    }
+};
+
+TEST_F(TotalsLineTest, TheLineNamesNetWorthAssetsAndLiabilitiesInTheirColours)
+{
+    const auto runs = TotalsLine::runs(10000, 2500, std::nullopt);
+    EXPECT_EQ(TotalsLine::text(runs), u"Net worth:  $7,500   Assets:  $10,000   Liabilities:  $2,500"_s);
+    ASSERT_EQ(runs.size(), 8);
+    const QColor grey = QColor::fromRgb(0x79, 0x79, 0x79);
+    for (int label : { 0, 3, 6 }) {
+        EXPECT_EQ(runs[label].kind, TotalsLine::Run::Kind::Label);
+        EXPECT_EQ(runs[label].color, grey);
+    }
+    EXPECT_EQ(runs[1].color, QColor::fromRgb(0x54, 0xCC, 0xFF));
+    EXPECT_EQ(runs[4].color, QColor::fromRgb(0x89, 0xBB, 0x43));
+    EXPECT_EQ(runs[7].color, QColor::fromRgb(0xFF, 0x8A, 0x85));
+    EXPECT_EQ(runs[2].kind, TotalsLine::Run::Kind::Gap);
+    EXPECT_FALSE(runs[2].color.isValid());
+
+    // A negative net worth in the formatter's negative form, still in the net-worth colour.
+    const auto negative = TotalsLine::runs(1000, 1500, std::nullopt);
+    EXPECT_EQ(negative[1].text, u"($500)"_s);
+    EXPECT_EQ(negative[1].color, QColor::fromRgb(0x54, 0xCC, 0xFF));
+
+    // A goal adds the distance (goal minus net worth) in orange; below the net worth it is negative.
+    const auto withGoal = TotalsLine::runs(10000, 2500, 20000.0);
+    EXPECT_EQ(
+        texts(withGoal).mid(8), (QStringList { u"   "_s, u"Distance from your goal:  "_s, u"$12,500"_s }));
+    EXPECT_EQ(withGoal.last().color, QColor::fromRgb(0xE9, 0xAE, 0x50));
+    EXPECT_EQ(TotalsLine::runs(10000, 2500, 5000.0).last().text, u"($2,500)"_s);
+    EXPECT_EQ(TotalsLine::runs(10000, 2500, 0.0).size(), 8);
+    EXPECT_EQ(TotalsLine::runs(10000, 2500, -5.0).size(), 8);
+}
+
+TEST_F(TotalsLineTest, TheGoalIsTheModelsOrTheChosenStoredOneAndShowsOnlyWhenAskedAndPositive)
+{
+    HistoryChartSettings::setSuggestedGoal(300000.0);
+    HistoryChartSettings::setGoalAmount(100000.0);
+    // No "NWGoalTypeKey": the suggested goal.
+    EXPECT_EQ(TotalsLine::goalAmount(std::nullopt), 300000.0);
+    HistoryChartSettings::setGoalType(HistoryChartSettings::GoalType::Fixed);
+    EXPECT_EQ(TotalsLine::goalAmount(std::nullopt), 100000.0);
+    // The model's goal wins, even 0.
+    EXPECT_EQ(TotalsLine::goalAmount(50000.0), 50000.0);
+    EXPECT_EQ(TotalsLine::goalAmount(0.0), 0.0);
+
+    // "nwShowGoal" absent: never shown.
+    EXPECT_FALSE(TotalsLine::shownGoal(true, std::nullopt));
+    HistoryChartSettings::setShowGoal(true);
+    EXPECT_EQ(TotalsLine::shownGoal(true, std::nullopt), 100000.0);
+    EXPECT_FALSE(TotalsLine::shownGoal(false, std::nullopt));
+    EXPECT_FALSE(TotalsLine::shownGoal(true, 0.0));
+    HistoryChartSettings::setGoalAmount(std::nullopt);
+    EXPECT_FALSE(TotalsLine::shownGoal(true, std::nullopt));
+}
+
+TEST_F(TotalsLineTest, TheFontShrinksByATenthFrom18UntilTheLineFitsAndStopsAbove11)
+{
+    QList<float> tried;
+    const auto widthAt = [&tried](float size) {
+        tried.append(size);
+        return double(size) * 40.0;
+    };
+    // Fits at once.
+    EXPECT_EQ(TotalsLine::fittedFontSize(widthAt, 1000.0), 18.0f);
+    EXPECT_EQ(tried, (QList<float> { 18.0f }));
+    // 601 points hold the line at 15.0 (15 × 40), the 31st size tried.
+    tried.clear();
+    const float fitted = TotalsLine::fittedFontSize(widthAt, 601.0);
+    EXPECT_NEAR(fitted, 15.0f, 1e-4);
+    EXPECT_EQ(tried.size(), 31);
+    EXPECT_NEAR(tried[1], 17.9f, 1e-5);
+    // Never fits: seventy sizes are tried and the last, about 11.1, is kept.
+    tried.clear();
+    const float smallest = TotalsLine::fittedFontSize(widthAt, 10.0);
+    EXPECT_EQ(tried.size(), 70);
+    EXPECT_NEAR(smallest, 11.1f, 0.01);
+    EXPECT_GE(smallest, TotalsLine::smallestFontSize);
+
+    // Real text: a narrower room gives a smaller size, and what fits is no wider than the room.
+    const auto runs = TotalsLine::runs(1234567, 234567, 5000000.0);
+    const double full = TotalsLine::width(runs, 18.0);
+    const float size = TotalsLine::fittedFontSize(
+        [&runs](float s) { return TotalsLine::width(runs, double(s)); }, full * 0.8);
+    EXPECT_LT(size, 18.0f);
+    EXPECT_LE(TotalsLine::width(runs, double(size)), full * 0.8);
+}
+
+} // namespace

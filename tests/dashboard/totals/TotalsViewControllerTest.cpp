@@ -1,0 +1,329 @@
+#include "dashboard/totals/TotalsViewController.h"
+#include "app/alerts/MessagePopover.h"
+#include "charts/common/ChartNotifications.h"
+#include "charts/common/RedavidGraphHost.h"
+#include "charts/history/settings/HistoryChartSettings.h"
+#include "charts/kit/BarPlot.h"
+#include "charts/kit/Graph.h"
+#include "charts/kit/PieChart.h"
+#include "dashboard/common/DashboardNotifications.h"
+#include "dashboard/common/PieChartSettings.h"
+#include "dashboard/totals/TotalsLine.h"
+#include "dashboard/totals/TotalsLineField.h"
+#include "dashboard/totals/WelcomeView.h"
+#include "model/ModelNotifications.h"
+#include "model/data/MVX_Category.h"
+#include "model/data/MVX_CategoryLog.h"
+#include "model/settings/Preferences.h"
+#include "platform/NotificationCenter.h"
+#include "platform/UserDefaults.h"
+#include "support/Eventually.h"
+#include "support/FailingDevices.h"
+#include "support/SharedStoreTest.h"
+#include "uikit/popover/APPopover.h"
+#include "uikit/popover/PKPopoverController.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QMouseEvent>
+#include <QToolButton>
+
+#include <numbers>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace mervane::test;
+
+namespace {
+
+std::shared_ptr<MVX_CategoryLog> value(const QString& id, double amount)
+{
+    auto log = std::make_shared<MVX_CategoryLog>();
+    log->setCategoryID(id);
+    log->setValue(amount);
+    return log;
+}
+
+std::shared_ptr<MVX_NWLog> record(int year, int month, double cash, double house, double loan)
+{
+    auto log = std::make_shared<MVX_NWLog>();
+    log->setYear(year);
+    log->setMonth(month);
+    log->setAssets(cash + house);
+    log->setLiabilities(loan);
+    log->setNw(cash + house - loan);
+    log->setAssetLogs(MVX_CategoryLogList { value(u"CASH"_s, cash), value(u"HOUSE"_s, house) });
+    log->setLiabilityLogs(MVX_CategoryLogList { value(u"LOAN"_s, loan) });
+    return log;
+}
+
+std::shared_ptr<MVX_Category> category(const QString& id, const QString& name)
+{
+    auto c = std::make_shared<MVX_Category>();
+    c->setID(id);
+    c->setCategoryName(name);
+    return c;
+}
+
+class TotalsViewControllerTest : public SharedStoreTest {
+protected:
+    void SetUp() override
+    {
+        SharedStoreTest::SetUp();
+        // Most cases are not about the welcome panel.
+        Preferences::setShowStartForm(false);
+    }
+
+    static std::shared_ptr<MVX_Model> household(double cash, double house, double loan)
+    {
+        auto model = MVX_Model::makeEmpty();
+        model->setBaseCurrency(u"USD"_s);
+        model->setAssetscat(
+            MVX_CategoryList { category(u"CASH"_s, u"Cash"_s), category(u"HOUSE"_s, u"House"_s) });
+        model->setLiabilitycat(MVX_CategoryList { category(u"LOAN"_s, u"Loan"_s) });
+        model->setNwLogArray(MVX_NWLogList { record(2024, 3, cash, house, loan),
+            record(2023, 12, 1000, 5000, 2000), record(2022, 12, 900, 4000, 2000) });
+        return model;
+    }
+
+    static void show(QWidget& widget)
+    {
+        widget.resize(1100, 290);
+        widget.show();
+        QApplication::processEvents();
+    }
+
+    static void mouse(QWidget* viewport, QEvent::Type type, const QPointF& at, Qt::MouseButtons buttons)
+    {
+        QMouseEvent event(type, at, viewport->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &event);
+    }
+
+    static bool piesAnimationEnded(TotalsViewController& totals)
+    {
+        return std::abs(totals.pieChart()->startAngle() - std::numbers::pi / 2) < 1e-9
+            && std::abs(totals.pieChart()->opacity() - 1.0) < 1e-9;
+    }
+};
+
+TEST_F(TotalsViewControllerTest, TheLineShowsTheNewestTotalsAndTheGoalDistanceOnceLaidOut)
+{
+    installAndSave(household(4000, 6000, 2500));
+    HistoryChartSettings::setShowGoal(true);
+    HistoryChartSettings::setGoalType(HistoryChartSettings::GoalType::Fixed);
+    HistoryChartSettings::setGoalAmount(20000.0);
+    TotalsViewController totals;
+    // Before the first layout the goal is never shown.
+    EXPECT_EQ(totals.testText()->text(), u"Net worth:  $7,500   Assets:  $10,000   Liabilities:  $2,500"_s);
+    show(totals);
+    EXPECT_EQ(totals.testText()->text(),
+        u"Net worth:  $7,500   Assets:  $10,000   Liabilities:  $2,500   Distance from your goal:  $12,500"_s);
+    EXPECT_EQ(totals.testText()->fontSize(), 18.0f);
+
+    // A narrower pane shrinks the line until it fits; one too narrow for 11 points keeps about 11.1.
+    const double full = TotalsLine::width(totals.testText()->runs(), 18.0);
+    totals.resize(int(full * 0.8), 290);
+    QApplication::processEvents();
+    EXPECT_LT(totals.testText()->fontSize(), 18.0f);
+    EXPECT_LE(TotalsLine::width(totals.testText()->runs(), double(totals.testText()->fontSize())),
+        totals.testText()->width() - TotalsLine::fieldInset);
+    totals.resize(200, 290);
+    QApplication::processEvents();
+    EXPECT_NEAR(totals.testText()->fontSize(), 11.1f, 0.01);
+
+    // The show-goal switch alone redraws the line.
+    HistoryChartSettings::setShowGoal(false);
+    platform::NotificationCenter::defaultCenter().post(notifications::goalSettingsChange);
+    EXPECT_FALSE(totals.testText()->text().contains(u"Distance"_s));
+    EXPECT_FALSE(totals.savingOverlay());
+}
+
+TEST_F(TotalsViewControllerTest, ANegativeNetWorthIsRightAtTheFirstDisplay)
+{
+    installAndSave(household(400, 600, 1500));
+    TotalsViewController totals;
+    show(totals);
+    EXPECT_TRUE(totals.hasNegativeNW());
+    // Liabilities and assets only: no net-worth slice.
+    EXPECT_EQ(totals.pieChart()->numberOfRecords(), 2);
+    EXPECT_TRUE(totals.testText()->text().startsWith(u"Net worth:  ($500)"_s));
+    // The bars show the newest year-ends, the newest one below 0.
+    const auto& bars = totals.hostViewB()->hostedGraph()->allPlots();
+    ASSERT_EQ(bars.size(), 1);
+    const auto* plot = static_cast<chart::BarPlot*>(bars[0]);
+    ASSERT_EQ(plot->bars().size(), 4);
+    EXPECT_EQ(plot->bars()[0].tip, 2900);
+    EXPECT_EQ(plot->bars()[2].tip, -500);
+    EXPECT_FALSE(plot->bars()[3].valid);
+}
+
+TEST_F(TotalsViewControllerTest, TheGoalIsSavedThroughTheStoreAndAFailedSaveIsShown)
+{
+    installAndSave(household(4000, 6000, 2500));
+    TotalsViewController totals;
+    show(totals);
+    auto& center = platform::NotificationCenter::defaultCenter();
+
+    store().appData()->setRidIrevuGoal(250000.0);
+    center.post(notifications::goalSettingsChange, 250000.0);
+    EXPECT_TRUE(totals.savingOverlay());
+    EXPECT_EVENTUALLY(!totals.savingOverlay());
+    EXPECT_TRUE(modelIsTheDataFile());
+    EXPECT_TRUE(dataFileBytes().contains("250000"));
+    EXPECT_FALSE(totals.messages()->isShown());
+
+    // The disk fails: the message says so, and the goal is the file's again.
+    store().writer().setDeviceFactoryForTesting(failingDevices(failsAfterBytes(10)));
+    store().appData()->setRidIrevuGoal(99000.0);
+    center.post(notifications::goalSettingsChange, 99000.0);
+    EXPECT_EVENTUALLY(totals.messages()->isShown());
+    EXPECT_TRUE(totals.messages()->text().startsWith(u"The goal could not be saved: "_s))
+        << totals.messages()->text().toStdString();
+    EXPECT_EQ(store().appData()->ridIrevuGoal(), 250000.0);
+    EXPECT_TRUE(modelIsTheDataFile());
+}
+
+TEST_F(TotalsViewControllerTest, ADragTurnsOnlyThisPieAndPostsOnlyItsHostsMouseEvents)
+{
+    installAndSave(household(4000, 6000, 2500));
+    TotalsViewController totals;
+    show(totals);
+    EXPECT_EVENTUALLY(piesAnimationEnded(totals));
+    const double before = totals.pieChart()->startAngle();
+
+    QObject listener;
+    QList<platform::Notification> posted;
+    auto& center = platform::NotificationCenter::defaultCenter();
+    center.addObserver(&listener, {}, [&posted](const platform::Notification& n) { posted.append(n); });
+
+    // From right of the centre to straight above it: a quarter turn counter-clockwise.
+    QWidget* viewport = totals.hostView()->viewport();
+    const QPointF centre = QRectF(viewport->rect()).center();
+    mouse(viewport, QEvent::MouseButtonPress, centre + QPointF(60, 0), Qt::LeftButton);
+    mouse(viewport, QEvent::MouseMove, centre + QPointF(0, -60), Qt::LeftButton);
+    mouse(viewport, QEvent::MouseButtonRelease, centre + QPointF(0, -60), Qt::NoButton);
+    EXPECT_NEAR(totals.pieChart()->startAngle() - before, std::numbers::pi / 2, 0.05);
+    ASSERT_GE(posted.size(), 3);
+    for (const auto& n : posted) {
+        EXPECT_EQ(n.name, notifications::redavidMouseHit);
+        EXPECT_EQ(n.object.value<QObject*>(), totals.hostView());
+    }
+
+    // Names in the labels: the pie is 0.275 of the host's height; a split resize makes it 0.3 with a
+    // hole of a third.
+    const double height = totals.hostView()->height();
+    EXPECT_NEAR(totals.pieChart()->pieRadius(), height * double(0.55f) * 0.5, 1e-6);
+    totals.resizedSplit();
+    EXPECT_NEAR(totals.pieChart()->pieRadius(), height * 0.3, 1e-6);
+    EXPECT_NEAR(totals.pieChart()->pieInnerRadius(), height * 0.1, 1e-6);
+
+    // Another pie's host reports a drag: this pie stays where it is.
+    const double turned = totals.pieChart()->startAngle();
+    RedavidGraphHost other;
+    const QVariant otherHost = QVariant::fromValue<QObject*>(&other);
+    center.post(notifications::redavidMouseHit, otherHost,
+        { { notifications::mouseHitTypeKey, u"mouseDown"_s }, { notifications::mouseHitXKey, 200.0 },
+            { notifications::mouseHitYKey, 100.0 } });
+    center.post(notifications::redavidMouseHit, otherHost,
+        { { notifications::mouseHitTypeKey, u"mouseDragged"_s }, { notifications::mouseHitXKey, 100.0 },
+            { notifications::mouseHitYKey, 200.0 } });
+    EXPECT_EQ(totals.pieChart()->startAngle(), turned);
+
+    // A rotate gesture of 90 degrees behind the dashboard pie turns it a quarter.
+    center.post(notifications::pieRotation, 90.0);
+    EXPECT_NEAR(totals.pieChart()->startAngle() - turned, std::numbers::pi / 2, 1e-9);
+    center.post(notifications::pieRotationA, 90.0);
+    EXPECT_NEAR(totals.pieChart()->startAngle() - turned, std::numbers::pi / 2, 1e-9);
+}
+
+TEST_F(TotalsViewControllerTest, TheBarsHoldOnlyTheCurrentTypesPlotsAcrossSettingsAndReloads)
+{
+    installAndSave(household(4000, 6000, 2500));
+    TotalsViewController totals;
+    show(totals);
+    chart::Graph* bars = totals.hostViewB()->hostedGraph();
+    auto& center = platform::NotificationCenter::defaultCenter();
+
+    PieChartSettings::setPieDisplayType(PieChartSettings::PieDisplayType::AssetCategories);
+    center.post(notifications::pieChartSettingsChange);
+    ASSERT_EQ(bars->allPlots().size(), 2);
+    EXPECT_EQ(bars->allPlots()[0]->identifier(), u"CASH"_s);
+    const auto* house = static_cast<chart::BarPlot*>(bars->allPlots()[1]);
+    EXPECT_EQ(house->bars()[2].base, 4000);
+    EXPECT_EQ(house->bars()[2].tip, 10000);
+    // The pie shows the asset categories.
+    EXPECT_EQ(totals.pie().slices.size(), 2);
+
+    PieChartSettings::setPieDisplayType(PieChartSettings::PieDisplayType::LiabilityCategories);
+    center.post(notifications::pieChartSettingsChange);
+    ASSERT_EQ(bars->allPlots().size(), 1);
+    EXPECT_EQ(bars->allPlots()[0]->identifier(), u"LOAN"_s);
+
+    PieChartSettings::setPieDisplayType(PieChartSettings::PieDisplayType::NetWorth);
+    center.post(notifications::pieChartSettingsChange);
+    for (int i = 0; i < 3; ++i)
+        center.post(notifications::dataReFetched);
+    center.post(notifications::colorSchemaSettingsChange);
+    ASSERT_EQ(bars->allPlots().size(), 1);
+    EXPECT_EQ(bars->allPlots()[0]->identifier(), u"NW_BAR_PLOT"_s);
+    EXPECT_EQ(totals.pieChart()->numberOfRecords(), 3);
+
+    // A new newest record after a reload.
+    store().appData()->currentLog()->setAssets(20000);
+    center.post(notifications::dataReFetched);
+    EXPECT_TRUE(totals.testText()->text().startsWith(u"Net worth:  $17,500"_s));
+}
+
+TEST_F(TotalsViewControllerTest, TheMenuButtonOpensAndClosesThePieSettings)
+{
+    installAndSave(household(4000, 6000, 2500));
+    TotalsViewController totals;
+    int made = 0;
+    totals.setMenuContentFactory([&made] {
+        ++made;
+        return new QWidget;
+    });
+    show(totals);
+    totals.menuButton()->click();
+    ASSERT_TRUE(totals.menuPopover());
+    EXPECT_TRUE(totals.menuPopover()->shown());
+    totals.menuButton()->click();
+    EXPECT_FALSE(totals.menuPopover());
+    totals.menuButton()->click();
+    EXPECT_TRUE(totals.menuPopover());
+    EXPECT_EQ(made, 2); // a new popover at each opening
+}
+
+TEST_F(TotalsViewControllerTest, TheWelcomePanelShowsOncePerRunUntilItsBoxIsUnchecked)
+{
+    installAndSave(household(4000, 6000, 2500));
+    platform::UserDefaults::standard().remove(Preferences::showStartFormKey);
+    EXPECT_TRUE(WelcomeView::shouldShow(false));
+    EXPECT_FALSE(WelcomeView::shouldShow(true));
+    {
+        TotalsViewController totals;
+        show(totals);
+        EXPECT_EVENTUALLY(totals.firstStartSFBPopover() && totals.firstStartSFBPopover()->isVisible());
+        APPopover* first = totals.firstStartSFBPopover();
+        // Once per controller: hiding and showing the pane brings no second panel.
+        totals.hide();
+        totals.show();
+        QApplication::processEvents();
+        EXPECT_EQ(totals.firstStartSFBPopover(), first);
+        QCheckBox* box = totals.startupView()->showOnStartCheckBox();
+        EXPECT_TRUE(box->isChecked());
+        box->click();
+        EXPECT_FALSE(Preferences::showStartForm());
+        totals.startupView()->closeButton()->click();
+        EXPECT_EVENTUALLY(!totals.firstStartSFBPopover()->isVisible());
+    }
+    // The next run.
+    TotalsViewController again;
+    show(again);
+    QApplication::processEvents();
+    EXPECT_FALSE(again.firstStartSFBPopover());
+    EXPECT_TRUE(again.welcomeScreenAlreadyShown());
+}
+
+} // namespace

@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# The dashboard with ten years of monthly records: the record list, the totals line, the pie and
+# the year-end bars are drawn; the welcome panel appears on the first start, its check box turns
+# it off, and after a restart it stays away. Screenshots light and dark.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/e2e_lib.sh"
+binary=$1
+shots=$2
+sidebar=72
+list=340
+totals_height=290
+
+e2e_setup || exit 1
+# January 2016 to December 2025: four assets that grow, two liabilities that shrink.
+python3 - "$HOME/mervane.json" <<'PY'
+import json, sys
+assets = [("CASH", "Cash"), ("HOUSE", "House"), ("FUND", "Index fund"), ("CAR", "Car")]
+liabilities = [("MORTGAGE", "Mortgage"), ("CARD", "Credit card")]
+logs = []
+for i in range(120):
+    year, month = 2016 + i // 12, i % 12 + 1
+    a = {"CASH": 5000 + 50 * i, "HOUSE": 200000 + 500 * i, "FUND": 10000 + 400 * i, "CAR": 15000 - 80 * i}
+    l = {"MORTGAGE": 150000 - 900 * i, "CARD": 1500}
+    logs.append({"year": year, "month": month, "TS": 42000 + 30 * i, "note": "",
+                 "assets": float(sum(a.values())), "liabilities": float(sum(l.values())),
+                 "nw": float(sum(a.values()) - sum(l.values())),
+                 "a_logs": [{"cat": k, "year": year, "month": month, "value": float(v)} for k, v in a.items()],
+                 "l_logs": [{"cat": k, "year": year, "month": month, "value": float(v)} for k, v in l.items()]})
+logs.reverse()
+category = lambda ID, name: {"ID": ID, "name": name, "desc": "", "is_foreign": False, "currency": "USD",
+                             "tags": [], "is_depreciable": False, "sort_order": 0, "is_hidden": False}
+json.dump({"version": "1.0", "base_currency": "USD", "tags": [], "nw_logs": logs,
+           "a_cat": [category(*c) for c in assets], "l_cat": [category(*c) for c in liabilities]},
+          open(sys.argv[1], "w"))
+PY
+
+# colour_box <screenshot> <colour> <x> <y> <width> <height>: "<width> <height>" of the part of that
+# screen area that holds the colour, or nothing.
+colour_box() {
+    convert "$1" -crop "$5x$6+$3+$4" +repage -fill black -fuzz 8% +opaque "$2" -trim -format '%w %h' info: \
+        2>/dev/null | awk '$1 > 2 { print $1, $2 }'
+}
+# pane_shows <screenshot> <colour> <what>: the colour is somewhere in the part of the totals pane.
+pane_shows() {
+    local x y w h
+    case "$3" in
+        line) x=$((wx + sidebar + list)); y=$((wy + 40)); w=$((ww - sidebar - list)); h=40 ;;
+        pie) x=$((wx + sidebar + list)); y=$((wy + 80)); w=$(((ww - sidebar - list) / 2)); h=$((totals_height - 50)) ;;
+        bars) x=$((wx + sidebar + list + (ww - sidebar - list) / 2)); y=$((wy + 80)); w=$(((ww - sidebar - list) / 2))
+              h=$((totals_height - 50)) ;;
+        list) x=$((wx + sidebar)); y=$((wy + 40)); w=$list; h=$((wh - 40)) ;;
+    esac
+    [ -n "$(colour_box "$1" "$2" "$x" "$y" "$w" "$h")" ]
+}
+# dashboard_drawn <screenshot>: the totals line, the pie and the bars have their colours.
+dashboard_drawn() {
+    e2e_screenshot "$1" || return 1
+    pane_shows "$1" "#54CCFF" line && pane_shows "$1" "#89BB43" line && pane_shows "$1" "#FF8A85" line \
+        && pane_shows "$1" "#6FCA47" pie && pane_shows "$1" "#FB4878" pie && pane_shows "$1" "#94DAF5" bars
+}
+only_main_window() { [ "$(xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null | wc -l)" -eq 1 ]; }
+
+# First start: no "ShowStartForm" at all.
+E2E_WELCOME_PANEL=1 e2e_write_text_settings mcmain "{{100, 50}, {1200, 800}}" SelectedAppearance 1
+e2e_start "$binary"
+window=$(e2e_wait_window '^Mervane$') || exit 1
+read -r wx wy ww wh <<<"$(e2e_window_geometry "$window")"
+welcome=$(e2e_popover_window "$window") || fail "the welcome panel did not appear on the first start"
+sleep 0.5 # it fades in
+e2e_screenshot "$shots/dashboard-welcome-light.png"
+read -r px py pw ph <<<"$(e2e_window_geometry "$welcome")"
+echo "welcome panel at $px,$py ${pw}x$ph"
+# The check box sits at the panel's bottom left, the close control at its top right.
+xdotool mousemove $((px + 30)) $((py + ph - 26)) click 1
+start_form_off() { [ "$(e2e_setting_text ShowStartForm)" = "false" ]; }
+e2e_wait_for start_form_off || fail "the check box did not store ShowStartForm off: '$(e2e_setting_text ShowStartForm)'"
+xdotool mousemove $((px + pw - 34)) $((py + 28)) click 1
+e2e_popover_gone "$window" || fail "the close control left the welcome panel open"
+
+e2e_wait_for dashboard_drawn "$shots/dashboard-light.png" \
+    || fail "the dashboard does not show the totals line, the pie and the bars"
+# The record list shows its rows (their red month badges).
+pane_shows "$shots/dashboard-light.png" "#E74C3C" list || fail "the record list shows no rows"
+e2e_quit "$window"
+
+# The next start: the panel stays away; dark appearance.
+e2e_update_text_setting SelectedAppearance 2
+e2e_start "$binary"
+window=$(e2e_wait_window '^Mervane$') || exit 1
+e2e_screenshot_painted "$shots/dashboard-dark.png" || fail "no dark screenshot"
+sleep 1.5 # the panel would have shown by now
+only_main_window || fail "the welcome panel came back after 'show at start' was turned off"
+e2e_screenshot "$shots/dashboard-dark.png"
+read -r wx wy ww wh <<<"$(e2e_window_geometry "$window")"
+pane_shows "$shots/dashboard-dark.png" "#54CCFF" line || fail "the dark dashboard shows no totals line"
+e2e_quit "$window"
+echo "PASS"
