@@ -12,6 +12,7 @@
 #include "model/format/NWCurrencyFormatter.h"
 #include "platform/Appearance.h"
 #include "platform/Clock.h"
+#include "platform/Dispatch.h"
 #include "platform/Resources.h"
 #include "platform/Strings.h"
 
@@ -109,6 +110,19 @@ void LineChartViewController::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     layoutControls();
+    // The year labels thin out by the plot's width, which the graph takes up after this event:
+    // a chart filled while its pane was still small would otherwise keep one label for good.
+    platform::runLater(this, [this] {
+        if (!m_series.dataArray.isEmpty() && xLabelYearStep() != m_xLabelYearStep)
+            configureAxes();
+    });
+}
+
+int LineChartViewController::xLabelYearStep() const
+{
+    const int inView
+        = historyseries::visibleCount(int(m_series.dataArray.size()), m_timeScale, currentMonth());
+    return historyseries::yearLabelStep(inView, m_graph->plotAreaRect().width(), 44);
 }
 
 void LineChartViewController::layoutControls()
@@ -405,8 +419,8 @@ void LineChartViewController::configureAxes()
     QList<double> xTicks;
     const chart::TextStyle xStyle = x->labelTextStyle();
     const int inView = visibleCount(int(data.size()), m_timeScale, currentMonth());
-    const int yearStep = yearLabelStep(inView, m_graph->plotAreaRect().width(), 44);
-    for (const AxisMark& mark : xAxisLabels(data, monthName, inView, yearStep)) {
+    m_xLabelYearStep = xLabelYearStep();
+    for (const AxisMark& mark : xAxisLabels(data, monthName, inView, m_xLabelYearStep)) {
         xLabels.append(chart::AxisLabel { mark.text, xStyle, mark.location,
             x->labelOffset() + x->majorTickLength(), chart::Alignment::Center, {} });
         xTicks.append(mark.location);

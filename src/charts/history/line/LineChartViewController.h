@@ -93,6 +93,8 @@ private:
     void configurePlots();
     void configureAxes();
     void styleAxes();
+    /// Years between x labels for the plot area's width now.
+    int xLabelYearStep() const;
     void applyXWindow();
     void setSymbolSize();
     void applyVisibility(bool fadeIn, qreal fadeFrom);
@@ -150,6 +152,7 @@ private:
     int m_timeScale = 0;
     double m_xStartLocation = 0.0;
     int m_selectedIndex = -1;
+    int m_xLabelYearStep = 0;
 
     QPointer<PKPopoverController> m_menuPopover;
     QPointer<PKPopoverController> m_pointAnnotationPopover;

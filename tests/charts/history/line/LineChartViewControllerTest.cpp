@@ -3,6 +3,7 @@
 #include "charts/common/ChartNotifications.h"
 #include "charts/history/series/HistoryTestModel.h"
 #include "charts/history/settings/HistoryChartSettings.h"
+#include "charts/kit/Axis.h"
 #include "charts/kit/GraphHostingView.h"
 #include "charts/kit/PlotSpace.h"
 #include "charts/kit/ScatterPlot.h"
@@ -253,6 +254,25 @@ TEST_F(LineChartTest, OneRecordGetsAVisibleOneMonthWindowAndPanningStaysNearTheR
         drag(-800);
     EXPECT_GT(space->xRange().end(), lastMonth);
     EXPECT_LT(space->xRange().end(), lastMonth + 0.5);
+}
+
+TEST_F(LineChartTest, YearLabelsFollowTheWidthTheChartGetsAfterItWasFilled)
+{
+    // As on the dashboard, whose pane is laid out after the chart has read the records.
+    QList<Month> tenYears;
+    for (int year = 2016; year <= 2025; ++year)
+        for (int month = 1; month <= 12; ++month)
+            tenYears.append({ year, month, 1000.0 * (year - 2000) + month, 0, 0 });
+    install(household(tenYears));
+    LineChartViewController chart;
+    chart.resize(160, 400);
+    chart.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&chart));
+    chart.refreshView();
+    const qsizetype narrow = chart.graph()->axisSet()->xAxis()->axisLabels().size();
+    chart.resize(1200, 500);
+    EXPECT_EVENTUALLY(chart.graph()->axisSet()->xAxis()->axisLabels().size() == 10);
+    EXPECT_LT(narrow, 10);
 }
 
 } // namespace
