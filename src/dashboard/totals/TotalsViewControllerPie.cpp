@@ -13,6 +13,7 @@
 
 #include <QAbstractAnimation>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -89,8 +90,19 @@ void TotalsViewController::hostResized()
             m_pieChart, "startAngle", 0.0, std::numbers::pi / 2, 1200, 250, chart::AnimationCurve::BounceOut);
         return;
     }
-    if (!m_innerRadiusAnimation && oldRadius > 0.0)
-        m_pieChart->setPieInnerRadius(m_pieChart->pieInnerRadius() * radius / oldRadius);
+    if (oldRadius <= 0.0)
+        return;
+    // The hole keeps its share of the pie; a growing hole goes on growing to a third of the
+    // new size (the first size is often a passing one while the window lays itself out).
+    const double inner = m_pieChart->pieInnerRadius() * radius / oldRadius;
+    if (m_innerRadiusAnimation) {
+        const int left
+            = std::max(0, m_innerRadiusAnimation->duration() - m_innerRadiusAnimation->currentTime());
+        m_innerRadiusAnimation->stop();
+        m_innerRadiusAnimation = chart::animate(m_pieChart, "pieInnerRadius", inner, radius / 3, left);
+        return;
+    }
+    m_pieChart->setPieInnerRadius(inner);
 }
 
 void TotalsViewController::loadPieChartSettings()

@@ -237,6 +237,20 @@ TEST_F(TotalsViewControllerTest, ADragTurnsOnlyThisPieAndPostsOnlyItsHostsMouseE
     EXPECT_NEAR(totals.pieChart()->startAngle() - turned, std::numbers::pi / 2, 1e-9);
 }
 
+TEST_F(TotalsViewControllerTest, TheHoleGrowsToAThirdOfThePieItEndsUpAs)
+{
+    // The window lays the pane out in passing sizes first: the hole follows the last one.
+    installAndSave(household(4000, 6000, 2500));
+    TotalsViewController totals;
+    totals.resize(600, 60);
+    totals.show();
+    QApplication::processEvents();
+    totals.resize(1100, 290);
+    EXPECT_EVENTUALLY(piesAnimationEnded(totals));
+    EXPECT_EVENTUALLY(
+        std::abs(totals.pieChart()->pieInnerRadius() - totals.pieChart()->pieRadius() / 3) < 1e-6);
+}
+
 TEST_F(TotalsViewControllerTest, TheBarsHoldOnlyTheCurrentTypesPlotsAcrossSettingsAndReloads)
 {
     installAndSave(household(4000, 6000, 2500));
