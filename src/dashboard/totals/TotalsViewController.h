@@ -111,6 +111,9 @@ private:
     void mouseHit(const platform::Notification& notification);
     void setPieRadius(double factor);
     void hostResized();
+    /// The pie's radius for the host's size, the radius setting and the labels' room.
+    double fittedPieRadius() const;
+    static chart::TextStyle pieLabelStyle();
     std::shared_ptr<MVX_NWLog> currentLogItem() const;
 
     // The bars (TotalsViewControllerBars.cpp).
@@ -123,6 +126,8 @@ private:
     void reloadAndRedraw();
     double reloadXAxes();
     void reloadYAxes(double top, double minNWValue);
+    /// The bars' x range for the plot area's width now, clear of the value labels.
+    void fitBarSlots();
     void closeChartInfoView();
     int barType() const;
 

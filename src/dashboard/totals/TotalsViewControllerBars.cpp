@@ -18,6 +18,8 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 const QString kBarPlotIdentifier = u"NW_BAR_PLOT"_s;
+// Where the value axis stands in the plot area; its labels stand just right of it.
+constexpr double kValueAxisInset = 25;
 const QColor kAxisGrey = QColor::fromRgbF(0.5f, 0.5f, 0.5f, 0.5f);
 const QColor kGridGrey = QColor::fromRgbF(0.5f, 0.5f, 0.5f, 0.2f);
 
@@ -44,6 +46,7 @@ void TotalsViewController::configureBARGraph()
     graph->setTitlePlotAreaFrameAnchor(chart::RectAnchor::Top);
     graph->defaultPlotSpace()->setAllowsUserInteraction(false);
     m_hostViewB->setHostedGraph(graph);
+    connect(m_hostViewB, &chart::GraphHostingView::plotAreaFrameChanged, this, [this] { fitBarSlots(); });
 }
 
 void TotalsViewController::configureBARAxes()
@@ -73,13 +76,25 @@ void TotalsViewController::configureBARAxes()
     y->setLabelShadow(chart::Shadow { QPointF(1, -1), 0.0,
         platform::isDarkAppearance() ? QColor::fromRgbF(0, 0, 0, 0.25f) : QColor::fromRgbF(1, 1, 1, 0.25f) });
     // The labels stand left of the axis; 25 points into the plot area they start at its edge.
-    y->setConstraintWithLowerOffset(25);
+    y->setConstraintWithLowerOffset(kValueAxisInset);
     y->setMajorTickLineStyle(std::nullopt);
     y->setMajorTickLength(1);
     y->setMinorTickLength(1);
     y->setTickDirection(chart::TickDirection::Positive);
     y->setLabelTextStyle(chart::TextStyle { secondaryText(), u"HelveticaNeue"_s, 12.0 });
-    m_hostViewB->hostedGraph()->defaultPlotSpace()->setXRange(YearEndBars::slotRange(m_numberOfVisibleBars));
+    fitBarSlots();
+}
+
+void TotalsViewController::fitBarSlots()
+{
+    chart::Graph* graph = m_hostViewB->hostedGraph();
+    if (!graph || !graph->axisSet())
+        return;
+    const chart::Axis* y = graph->axisSet()->yAxis();
+    // The value labels end right of the axis by their offset; the first bar starts after them.
+    const double labelsEnd = kValueAxisInset + y->majorTickLength() + y->labelOffset() + 6;
+    graph->defaultPlotSpace()->setXRange(
+        YearEndBars::slotRangeClearOf(m_numberOfVisibleBars, labelsEnd, graph->plotAreaRect().width()));
 }
 
 void TotalsViewController::configureBARPlots()

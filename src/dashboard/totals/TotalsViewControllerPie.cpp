@@ -12,6 +12,7 @@
 #include "platform/YUpGeometry.h"
 
 #include <QAbstractAnimation>
+#include <QFontMetricsF>
 
 #include <algorithm>
 #include <cmath>
@@ -26,6 +27,7 @@ constexpr double kInitialRadius = 0.75;
 constexpr double kSplitRadius = 0.6;
 constexpr float kRadiusWithNames = 0.55f;
 constexpr float kRadiusWithoutNames = 0.65f;
+constexpr double kPieLabelOffset = 5;
 
 QColor secondaryText()
 {
@@ -61,7 +63,7 @@ void TotalsViewController::configureChart()
     m_pieChart->setStartAngle(std::numbers::pi / 4);
     m_pieChart->setSliceDirection(chart::PieChart::Direction::Clockwise);
     m_pieChart->setLabelRotationRelativeToRadius(true);
-    m_pieChart->setLabelOffset(5);
+    m_pieChart->setLabelOffset(kPieLabelOffset);
     m_pieChart->setLabelShadow(chart::Shadow { QPointF(1, -1), 0.0, QColor::fromRgbF(1, 1, 1, 0.25f) });
     m_pieChart->setOverlayFill(chart::Fill(chart::Gradient::radial(
         { { 0.97, QColor::fromRgbF(0, 0, 0, 0) }, { 1.0, QColor::fromRgbF(0, 0, 0, 0.3f) } })));
@@ -79,7 +81,7 @@ void TotalsViewController::hostResized()
     if (!m_pieChart || height <= 0.0)
         return;
     const double oldRadius = m_pieChart->pieRadius();
-    const double radius = height * m_radiusFactor * 0.5;
+    const double radius = fittedPieRadius();
     m_pieChart->setPieRadius(radius);
     if (!m_introStarted) {
         // A fade, a growing hole and a quarter turn.
@@ -172,6 +174,8 @@ void TotalsViewController::reloadPie()
     options.colorList = m_colorArray;
     options.format = PieSlices::storeAmountFormat();
     m_pie = PieSlices::dashboardPie(record.get(), NWData::shared()->appData().get(), options);
+    // Other labels may want other room.
+    hostResized();
     if (chart::Graph* graph = m_hostView->hostedGraph()) {
         // A record whose total is 0 has no shares to show: its empty pie says so.
         graph->setTitle(m_pie.caption.isNull() ? QString() : m_pie.caption);
@@ -182,8 +186,26 @@ void TotalsViewController::reloadPie()
 void TotalsViewController::setPieRadius(double factor)
 {
     m_radiusFactor = factor;
-    if (m_pieChart)
-        m_pieChart->setPieRadius(m_hostView->height() * factor * 0.5);
+    hostResized();
+}
+
+double TotalsViewController::fittedPieRadius() const
+{
+    const QSizeF host = m_hostView->size();
+    const double wanted = host.height() * m_radiusFactor * 0.5;
+    // The labels stand outside the rim along the radius: the pie leaves them room in its host,
+    // shrinking to half its size at most.
+    const QFontMetricsF metrics(pieLabelStyle().font());
+    double widest = 0.0;
+    for (const PieSlices::Slice& slice : m_pie.slices)
+        widest = std::max(widest, metrics.horizontalAdvance(slice.label));
+    const double room = std::min(host.width(), host.height()) / 2 - kPieLabelOffset - widest - 2;
+    return std::max(0.0, std::min(wanted, std::max(room, wanted / 2)));
+}
+
+chart::TextStyle TotalsViewController::pieLabelStyle()
+{
+    return chart::TextStyle { secondaryText(), u"Arial Narrow"_s, 10.0 };
 }
 
 void TotalsViewController::resizedSplit()
@@ -191,7 +213,7 @@ void TotalsViewController::resizedSplit()
     if (!m_pieChart)
         return;
     m_radiusFactor = kSplitRadius;
-    const double radius = m_hostView->height() * kSplitRadius * 0.5;
+    const double radius = fittedPieRadius();
     m_pieChart->setPieRadius(radius);
     if (m_innerRadiusAnimation)
         m_innerRadiusAnimation->stop();
@@ -229,8 +251,7 @@ std::optional<chart::DataLabel> TotalsViewController::dataLabelForPlot(chart::Pl
     if (plot != m_pieChart.data() || recordIndex < 0 || recordIndex >= m_pie.slices.size()
         || m_pie.slices[recordIndex].label.isNull())
         return std::nullopt;
-    return chart::DataLabel { m_pie.slices[recordIndex].label,
-        chart::TextStyle { secondaryText(), u"Arial Narrow"_s, 10.0 } };
+    return chart::DataLabel { m_pie.slices[recordIndex].label, pieLabelStyle() };
 }
 
 std::optional<chart::Fill> TotalsViewController::sliceFillForPieChart(chart::PieChart*, int recordIndex)

@@ -90,6 +90,10 @@ ValueAxis valueAxis(double top, double bottom);
 QString valueLabelText(double value);
 /// The slotCount' range: the bars of slotCount 0 .. slotCount − 1 with their width, widened by 1.4.
 chart::PlotRange slotRange(int slotCount = visibleBars);
+/// The same range, widened to the left where needed so that, over a plot area `plotWidth`
+/// points wide, the first bar starts at least `clearLeft` points from its left edge (the value
+/// labels stand there). Without a usable width, `slotRange` alone.
+chart::PlotRange slotRangeClearOf(int slotCount, double clearLeft, double plotWidth);
 
 /// The value popup of a clicked bar or segment: texts, colour and the value its arrow points at.
 /// Type 0: the net worth ("<amount> ") and the year. Types 1 and 2: "<amount> (<percent>)" of

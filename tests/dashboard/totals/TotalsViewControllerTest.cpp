@@ -27,6 +27,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QToolButton>
 
@@ -249,6 +250,29 @@ TEST_F(TotalsViewControllerTest, TheHoleGrowsToAThirdOfThePieItEndsUpAs)
     EXPECT_EVENTUALLY(piesAnimationEnded(totals));
     EXPECT_EVENTUALLY(
         std::abs(totals.pieChart()->pieInnerRadius() - totals.pieChart()->pieRadius() / 3) < 1e-6);
+}
+
+TEST_F(TotalsViewControllerTest, ThePieLeavesItsLabelsRoomInsideItsHost)
+{
+    // Percentages with names stand far out from the rim; in a low pane they must not be cut.
+    installAndSave(household(4000, 96000, 2500));
+    PieChartSettings::setPieDisplayType(PieChartSettings::PieDisplayType::AssetCategories);
+    PieChartSettings::setPieLabelType(PieChartSettings::PieLabelType::Percentage);
+    TotalsViewController totals;
+    totals.resize(1100, 290);
+    totals.show();
+    QApplication::processEvents();
+    chart::GraphHostingView* host = totals.hostView();
+    chart::PlotDataSource* source = totals.pieChart()->dataSource();
+    ASSERT_NE(source, nullptr);
+    double widest = 0;
+    for (int slice = 0; slice < 3; ++slice)
+        if (const auto label = source->dataLabelForPlot(totals.pieChart(), slice))
+            widest = std::max(widest, QFontMetricsF(label->style.font()).horizontalAdvance(label->text));
+    ASSERT_GT(widest, 0.0);
+    const double room = std::min(host->width(), host->height()) / 2.0;
+    EXPECT_LE(totals.pieChart()->pieRadius() + 5 + widest, room);
+    EXPECT_GT(totals.pieChart()->pieRadius(), host->height() * 0.55 * 0.25);
 }
 
 TEST_F(TotalsViewControllerTest, TheBarsHoldOnlyTheCurrentTypesPlotsAcrossSettingsAndReloads)

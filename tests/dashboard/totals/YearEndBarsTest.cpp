@@ -212,3 +212,25 @@ TEST_F(YearEndStacks, ThePopupGivesAmountShareAndShortNameOrTheNetWorthAndYear)
 }
 
 } // namespace
+
+namespace {
+
+TEST(YearEndBars, TheFirstBarStartsClearOfTheValueLabels)
+{
+    // Four slots widened by 1.4 run from -1.09 to 4.09; over 300 points the first bar's edge
+    // (-0.35) would stand 43 points in, under labels that end 52 points in.
+    const chart::PlotRange plain = YearEndBars::slotRange(4);
+    EXPECT_NEAR(plain.location, -1.09, 1e-9);
+    const chart::PlotRange narrow = YearEndBars::slotRangeClearOf(4, 52, 300);
+    const double high = narrow.location + narrow.length;
+    EXPECT_NEAR(high, 4.09, 1e-9);
+    EXPECT_NEAR((-0.35 - narrow.location) / narrow.length * 300, 52, 1e-9);
+    // A wide plot leaves room already; no usable width keeps the plain range.
+    for (const chart::PlotRange& same : { YearEndBars::slotRangeClearOf(4, 52, 1000),
+             YearEndBars::slotRangeClearOf(4, 52, 0), YearEndBars::slotRangeClearOf(4, 52, qQNaN()) }) {
+        EXPECT_DOUBLE_EQ(same.location, plain.location);
+        EXPECT_DOUBLE_EQ(same.length, plain.length);
+    }
+}
+
+} // namespace
