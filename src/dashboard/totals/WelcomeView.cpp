@@ -67,6 +67,8 @@ WelcomeView::WelcomeView(QWidget* parent) : QWidget(parent)
     layout->addWidget(body);
     layout->addWidget(m_dravelHyperlink);
     layout->addLayout(bottom);
+    // The popover takes the view's size as it is: the panel is as tall as its lines.
+    resize(width(), layout->totalHeightForWidth(width()));
 }
 
 bool WelcomeView::shouldShow(bool alreadyConsidered)

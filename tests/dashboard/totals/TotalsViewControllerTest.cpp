@@ -28,6 +28,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFontMetricsF>
+#include <QLayout>
 #include <QMouseEvent>
 #include <QToolButton>
 
@@ -344,6 +345,9 @@ TEST_F(TotalsViewControllerTest, TheWelcomePanelShowsOncePerRunUntilItsBoxIsUnch
         show(totals);
         EXPECT_EVENTUALLY(totals.firstStartSFBPopover() && totals.firstStartSFBPopover()->isVisible());
         APPopover* first = totals.firstStartSFBPopover();
+        // As tall as its lines, not a window's default height with the lines spread over it.
+        WelcomeView* panel = totals.startupView();
+        EXPECT_LE(panel->height(), panel->layout()->totalHeightForWidth(panel->width()));
         // Once per controller: hiding and showing the pane brings no second panel.
         totals.hide();
         totals.show();
