@@ -1,6 +1,7 @@
 #include "charts/annual/AnnualChartData.h"
 
 #include "charts/common/CurveFit.h"
+#include "charts/common/ValueAxisLabels.h"
 #include "model/data/MVX_NWLog.h"
 #include "model/format/NWCurrencyFormatter.h"
 
@@ -17,8 +18,6 @@ namespace {
 constexpr double kLabelHeadroom = double(1.1f);
 constexpr double kRangeFactor = double(1.2f);
 constexpr double kSlotRangeFactor = 1.2;
-// Beyond this many labels below 0 they are thinned out.
-constexpr double kMostNegativeLabels = 20.0;
 
 } // namespace
 
@@ -120,13 +119,7 @@ int yearLabelStride(double slotWidth, double labelWidth)
 
 double labelInterval(double top)
 {
-    const double fifth = std::trunc(top / 5.0);
-    // Beyond what a long holds the text of the number would be meaningless.
-    if (!std::isfinite(fifth) || fifth < 1.0 || fifth >= 9.0e18)
-        return 0.0;
-    const QString digits = QString::number(qint64(fifth));
-    const double leading = double(digits.front().digitValue());
-    return leading * std::pow(10.0, double(digits.size() - 1));
+    return ValueAxisLabels::labelInterval(top);
 }
 
 ValueAxis valueAxis(double top, double bottom)
@@ -135,17 +128,7 @@ ValueAxis valueAxis(double top, double bottom)
     const double interval = labelInterval(top);
     // The lower end below the labels: a tenth of the interval, in whole units.
     const double lowerCandidate = interval >= 10.0 ? -std::trunc(interval / 10.0) : 0.0;
-    if (interval > 0.0) {
-        const double limit = top * kLabelHeadroom;
-        for (double k = 1; k * interval <= limit; ++k)
-            axis.labels.append(k * interval);
-        if (std::isfinite(bottom) && bottom < 0.0) {
-            const double below = std::floor(-bottom / interval);
-            const double stride = std::max(1.0, std::ceil(below / kMostNegativeLabels));
-            for (double k = stride; k <= below; k += stride)
-                axis.labels.append(-k * interval);
-        }
-    }
+    axis.labels = ValueAxisLabels::labels(top, bottom, interval, kLabelHeadroom);
     const double lower = bottom < 0.0 ? bottom : lowerCandidate;
     double location = kRangeFactor * lower;
     double length = kRangeFactor * (top - lower);
@@ -162,7 +145,7 @@ ValueAxis valueAxis(double top, double bottom)
 
 QString valueLabelText(double value)
 {
-    return NWCurrencyFormatter(0, NWCurrencyFormatter::parenthesesNegativeFormat()).stringFromNumber(value);
+    return ValueAxisLabels::text(value);
 }
 
 chart::PlotRange slotRange(int slotTotal, const QList<NWAnnualLog>& shown)

@@ -1,6 +1,7 @@
 // The annual chart's graph, axes and plots, and what the plots ask of their data source.
 #include "charts/annual/AnnualChartData.h"
 #include "charts/annual/AnnualViewController.h"
+#include "charts/common/ValueAxisLabels.h"
 #include "charts/history/settings/HistoryChartSettings.h"
 #include "charts/kit/Axis.h"
 #include "charts/kit/BarPlot.h"
@@ -171,15 +172,7 @@ void AnnualViewController::reloadYAxes(double top, double minNWValue)
 {
     chart::Graph* graph = m_hostView->hostedGraph();
     const auto values = AnnualChartData::valueAxis(top, minNWValue);
-    chart::Axis* y = graph->axisSet()->yAxis();
-    QList<chart::AxisLabel> labels;
-    labels.reserve(values.labels.size());
-    for (double value : values.labels)
-        labels.append(chart::AxisLabel { AnnualChartData::valueLabelText(value), y->labelTextStyle(), value,
-            -(y->majorTickLength() + y->labelOffset()), chart::Alignment::Bottom, std::nullopt });
-    y->setAxisLabels(labels);
-    y->setMajorTickLocations(values.labels);
-    y->setMinorTickLocations({});
+    ValueAxisLabels::apply(*graph->axisSet()->yAxis(), values.labels);
     graph->defaultPlotSpace()->setYRange(values.range);
 }
 

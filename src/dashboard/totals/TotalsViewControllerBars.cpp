@@ -1,4 +1,5 @@
 // The dashboard's year-end bars: graph, axes, plots, and what the plots ask of their data source.
+#include "charts/common/ValueAxisLabels.h"
 #include "charts/common/ValuePopup.h"
 #include "charts/kit/Axis.h"
 #include "charts/kit/BarPlot.h"
@@ -197,15 +198,7 @@ void TotalsViewController::reloadYAxes(double top, double minNWValue)
 {
     chart::Graph* graph = m_hostViewB->hostedGraph();
     const auto values = YearEndBars::valueAxis(top, minNWValue);
-    chart::Axis* y = graph->axisSet()->yAxis();
-    QList<chart::AxisLabel> labels;
-    labels.reserve(values.labels.size());
-    for (double value : values.labels)
-        labels.append(chart::AxisLabel { YearEndBars::valueLabelText(value), y->labelTextStyle(), value,
-            -(y->majorTickLength() + y->labelOffset()), chart::Alignment::Bottom, std::nullopt });
-    y->setAxisLabels(labels);
-    y->setMajorTickLocations(values.labels);
-    y->setMinorTickLocations({});
+    ValueAxisLabels::apply(*graph->axisSet()->yAxis(), values.labels);
     graph->defaultPlotSpace()->setYRange(values.range);
 }
 

@@ -1,5 +1,7 @@
 #include "dashboard/totals/YearEndBars.h"
 
+#include "charts/common/ValueAxisLabels.h"
+
 #include "dashboard/common/PieSlices.h"
 #include "model/data/MVX_Category.h"
 #include "model/data/MVX_CategoryLog.h"
@@ -18,8 +20,6 @@ namespace {
 constexpr double kLabelHeadroom = 1.1;
 constexpr double kRangeFactor = 1.2;
 constexpr double kSlotRangeFactor = 1.4;
-// Beyond this many labels below 0 they are thinned out.
-constexpr double kMostNegativeLabels = 20.0;
 
 // The listed categories' values in list order; what no listed category claims is summed.
 void orderValues(const std::optional<MVX_CategoryList>& categories,
@@ -142,36 +142,17 @@ YearAxis yearAxis(const QList<YearEnd>& shown, int type)
 
 qint64 labelInterval(double top)
 {
-    const double fifth = std::trunc(top / 5.0);
-    // Beyond what a long holds the text of the number would be meaningless.
-    if (!std::isfinite(fifth) || fifth < 1.0 || fifth >= 9.0e18)
-        return 0;
-    const QString digits = QString::number(qint64(fifth));
-    qint64 interval = digits.front().digitValue();
-    for (qsizetype i = 1; i < digits.size(); ++i)
-        interval *= 10;
-    return interval;
+    return qint64(ValueAxisLabels::labelInterval(top));
 }
 
 ValueAxis valueAxis(double top, double bottom)
 {
     ValueAxis axis;
     const qint64 interval = labelInterval(top);
-    const double step = double(interval);
     // The walk goes in tenths of the interval; with an interval below 10 a tenth is 0, and the
     // labels are simply its multiples.
     const double lowerCandidate = -double(interval / 10);
-    if (interval > 0) {
-        const double limit = top * kLabelHeadroom;
-        for (double k = 1; k * step <= limit; ++k)
-            axis.labels.append(k * step);
-        if (std::isfinite(bottom) && bottom < 0.0) {
-            const double below = std::floor(-bottom / step);
-            const double stride = std::max(1.0, std::ceil(below / kMostNegativeLabels));
-            for (double k = stride; k <= below; k += stride)
-                axis.labels.append(-k * step);
-        }
-    }
+    axis.labels = ValueAxisLabels::labels(top, bottom, double(interval), kLabelHeadroom);
     const double lower = bottom < 0.0 ? bottom : lowerCandidate;
     double location = kRangeFactor * lower;
     // All bars below 0 still hang from 0, which stays in view.
@@ -186,7 +167,7 @@ ValueAxis valueAxis(double top, double bottom)
 
 QString valueLabelText(double value)
 {
-    return NWCurrencyFormatter(0, NWCurrencyFormatter::parenthesesNegativeFormat()).stringFromNumber(value);
+    return ValueAxisLabels::text(value);
 }
 
 chart::PlotRange slotRange(int slotCount)

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace chart {
+class Axis;
+}
+
+/// The amount labels of the bar charts' value axes (the annual chart, the dashboard's year-end
+/// bars): one rule for where they stand and what they say.
+namespace ValueAxisLabels {
+
+/// The label interval for a top value: the leading digit of ⌊top / 5⌋ times its power of ten
+/// (123456 gives 20000); 0 below 5 and for tops that are huge or not finite.
+double labelInterval(double top);
+
+/// The multiples of `interval` from one interval up to `headroom` × top, then, when `bottom` is
+/// below 0, from one interval down to it; never 0. Far below 0 only every so many multiples
+/// get a label, so that there are at most about 20 of them. None for an interval of 0.
+QList<double> labels(double top, double bottom, double interval, double headroom);
+
+/// A label's text: the base currency without fraction digits, negatives in parentheses.
+QString text(double value);
+
+/// Puts the labels on a value axis, each at its value, left of the axis and bottom-aligned; they
+/// are its major ticks, and it has no minor ones.
+void apply(chart::Axis& axis, const QList<double>& labels);
+
+} // namespace ValueAxisLabels
