@@ -235,10 +235,15 @@ e2e_wait_geometry() {
 # e2e_popover_window <main window>: prints the id of the application's visible window that is
 # not the main one (an open popover), waiting for it to appear.
 e2e_popover_window() {
-    local id
+    local id h
     for _ in $(seq 1 50); do
         for id in $(xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null); do
-            [ "$id" != "$1" ] && { echo "$id"; return 0; }
+            [ "$id" = "$1" ] && continue
+            # A tool tip (a button under the pointer) is a window of its own, one line high.
+            h=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null | awk -F= '$1 == "HEIGHT" { print $2 }')
+            [ "${h:-0}" -le 40 ] && continue
+            echo "$id"
+            return 0
         done
         sleep 0.1
     done

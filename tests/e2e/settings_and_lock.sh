@@ -27,12 +27,25 @@ e2e_write_text_settings mcmain "{{100, 50}, {1200, 800}}"
 
 # open_settings <main window>: clicks the settings button; prints the popover's id and geometry.
 open_settings() {
-    local wx wy ww wh pop
+    local wx wy ww wh pop=""
     read -r wx wy ww wh <<<"$(e2e_window_geometry "$1")"
-    xdotool mousemove $((wx + ww - gear_from_right)) $((wy + 20)) click 1
-    pop=$(e2e_popover_window "$1") || return 1
+    # The title bar gets its buttons once the start-up has asked the keychain; a click before
+    # that finds none, and is made again.
+    for _ in 1 2 3 4 5; do
+        xdotool mousemove $((wx + ww - gear_from_right)) $((wy + 20)) click 1
+        pop=$(e2e_popover_window "$1") && break
+    done
+    [ -n "$pop" ] || return 1
     sleep 0.5 # the popover's fade
-    echo "$pop $(e2e_window_geometry "$pop")"
+    # A busy machine may still be placing it: its place must hold still before it is clicked.
+    local now last=""
+    for _ in $(seq 1 50); do
+        now=$(e2e_window_geometry "$pop")
+        [ "$now" = "$last" ] && break
+        last=$now
+        sleep 0.2
+    done
+    echo "$pop $now"
 }
 
 # click_in <x> <y> <dx> <dy>: a click at an offset inside a window placed at x, y.
