@@ -1,6 +1,7 @@
 // The annual chart's graph, axes and plots, and what the plots ask of their data source.
 #include "charts/annual/AnnualChartData.h"
 #include "charts/annual/AnnualViewController.h"
+#include "charts/common/NetWorthBarPlot.h"
 #include "charts/common/ValueAxisLabels.h"
 #include "charts/history/settings/HistoryChartSettings.h"
 #include "charts/kit/Axis.h"
@@ -93,15 +94,7 @@ void AnnualViewController::configureBARAxes()
 void AnnualViewController::configureBARPlots()
 {
     chart::Graph* graph = m_hostView->hostedGraph();
-    m_barPlotNW = chart::BarPlot::tubularBarPlotWithColor(Qt::blue, false);
-    m_barPlotNW->setIdentifier(kBarPlotIdentifier);
-    m_barPlotNW->setLineStyle(chart::LineStyle { 2.0, QColor::fromRgbF(0.28f, 0.66f, 0.99f, 0.5f), {} });
-    m_barPlotNW->setFill(chart::Fill(QColor::fromRgbF(0.35f, 0.81f, 0.99f, 0.6f)));
-    m_barPlotNW->setBarBasesVary(false);
-    m_barPlotNW->setBaseValue(0);
-    m_barPlotNW->setBarWidth(AnnualChartData::barWidth);
-    m_barPlotNW->setBarCornerRadius(2);
-    m_barPlotNW->setBarsAreHorizontal(false);
+    m_barPlotNW = newNetWorthBarPlot(kBarPlotIdentifier, AnnualChartData::barWidth);
     m_barPlotNW->setDelegate(this);
     m_barPlotNW->setDataSource(this);
     graph->addPlot(m_barPlotNW);

@@ -1,4 +1,5 @@
 // The dashboard's year-end bars: graph, axes, plots, and what the plots ask of their data source.
+#include "charts/common/NetWorthBarPlot.h"
 #include "charts/common/ValueAxisLabels.h"
 #include "charts/common/ValuePopup.h"
 #include "charts/kit/Axis.h"
@@ -100,14 +101,7 @@ void TotalsViewController::fitBarSlots()
 
 void TotalsViewController::configureBARPlots()
 {
-    m_barPlotNW = chart::BarPlot::tubularBarPlotWithColor(Qt::blue, false);
-    m_barPlotNW->setIdentifier(kBarPlotIdentifier);
-    m_barPlotNW->setLineStyle(chart::LineStyle { 2.0, QColor::fromRgbF(0.28f, 0.66f, 0.99f, 0.5f), {} });
-    m_barPlotNW->setFill(chart::Fill(QColor::fromRgbF(0.35f, 0.81f, 0.99f, 0.6f)));
-    m_barPlotNW->setBarBasesVary(false);
-    m_barPlotNW->setBaseValue(0);
-    m_barPlotNW->setBarWidth(YearEndBars::barWidth);
-    m_barPlotNW->setBarCornerRadius(2);
+    m_barPlotNW = newNetWorthBarPlot(kBarPlotIdentifier, YearEndBars::barWidth);
     m_barPlotNW->setDelegate(this);
     m_barPlotNW->setDataSource(this);
     m_hostViewB->hostedGraph()->addPlot(m_barPlotNW);
