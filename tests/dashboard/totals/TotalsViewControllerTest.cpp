@@ -14,6 +14,7 @@
 #include "model/ModelNotifications.h"
 #include "model/data/MVX_Category.h"
 #include "model/data/MVX_CategoryLog.h"
+#include "model/queries/ModelBuilders.h"
 #include "model/settings/Preferences.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
@@ -39,14 +40,6 @@ using namespace mervane::test;
 
 namespace {
 
-std::shared_ptr<MVX_CategoryLog> value(const QString& id, double amount)
-{
-    auto log = std::make_shared<MVX_CategoryLog>();
-    log->setCategoryID(id);
-    log->setValue(amount);
-    return log;
-}
-
 std::shared_ptr<MVX_NWLog> record(int year, int month, double cash, double house, double loan)
 {
     auto log = std::make_shared<MVX_NWLog>();
@@ -55,17 +48,10 @@ std::shared_ptr<MVX_NWLog> record(int year, int month, double cash, double house
     log->setAssets(cash + house);
     log->setLiabilities(loan);
     log->setNw(cash + house - loan);
-    log->setAssetLogs(MVX_CategoryLogList { value(u"CASH"_s, cash), value(u"HOUSE"_s, house) });
-    log->setLiabilityLogs(MVX_CategoryLogList { value(u"LOAN"_s, loan) });
+    log->setAssetLogs(MVX_CategoryLogList {
+        makeLog(u"CASH"_s, year, month, cash), makeLog(u"HOUSE"_s, year, month, house) });
+    log->setLiabilityLogs(MVX_CategoryLogList { makeLog(u"LOAN"_s, year, month, loan) });
     return log;
-}
-
-std::shared_ptr<MVX_Category> category(const QString& id, const QString& name)
-{
-    auto c = std::make_shared<MVX_Category>();
-    c->setID(id);
-    c->setCategoryName(name);
-    return c;
 }
 
 class TotalsViewControllerTest : public SharedStoreTest {
@@ -82,8 +68,8 @@ protected:
         auto model = MVX_Model::makeEmpty();
         model->setBaseCurrency(u"USD"_s);
         model->setAssetscat(
-            MVX_CategoryList { category(u"CASH"_s, u"Cash"_s), category(u"HOUSE"_s, u"House"_s) });
-        model->setLiabilitycat(MVX_CategoryList { category(u"LOAN"_s, u"Loan"_s) });
+            MVX_CategoryList { makeCategory(u"CASH"_s, u"Cash"_s), makeCategory(u"HOUSE"_s, u"House"_s) });
+        model->setLiabilitycat(MVX_CategoryList { makeCategory(u"LOAN"_s, u"Loan"_s) });
         model->setNwLogArray(MVX_NWLogList { record(2024, 3, cash, house, loan),
             record(2023, 12, 1000, 5000, 2000), record(2022, 12, 900, 4000, 2000) });
         return model;

@@ -2,6 +2,7 @@
 #include "dashboard/common/PieSlices.h"
 #include "model/data/MVX_Category.h"
 #include "model/data/MVX_CategoryLog.h"
+#include "model/queries/ModelBuilders.h"
 #include "support/SharedStoreTest.h"
 
 #include <gtest/gtest.h>
@@ -13,12 +14,10 @@ using namespace mervane::test;
 
 namespace {
 
+// The values' own month is not read here: the year-end choice goes by the record's.
 std::shared_ptr<MVX_CategoryLog> value(const QString& id, double amount)
 {
-    auto log = std::make_shared<MVX_CategoryLog>();
-    log->setCategoryID(id);
-    log->setValue(amount);
-    return log;
+    return makeLog(id, 0, 0, amount);
 }
 
 std::shared_ptr<MVX_NWLog> record(
@@ -39,14 +38,6 @@ std::shared_ptr<MVX_NWLog> record(
     log->setAssetLogs(assets);
     log->setLiabilityLogs(liabilities);
     return log;
-}
-
-std::shared_ptr<MVX_Category> category(const QString& id, const QString& name)
-{
-    auto c = std::make_shared<MVX_Category>();
-    c->setID(id);
-    c->setCategoryName(name);
-    return c;
 }
 
 QList<int> years(const QList<YearEndBars::YearEnd>& shown)
@@ -139,10 +130,10 @@ protected:
         SharedStoreTest::SetUp();
         m_model = MVX_Model::makeEmpty();
         m_model->setBaseCurrency(u"USD"_s);
-        m_model->setAssetscat(MVX_CategoryList { category(u"CASH"_s, u"Cash"_s),
-            category(u"HOUSE"_s, u"A house with a very long name to be cut in two"_s),
-            category(u"CAR"_s, u"Car"_s) });
-        m_model->setLiabilitycat(MVX_CategoryList { category(u"LOAN"_s, u"Loan"_s) });
+        m_model->setAssetscat(MVX_CategoryList { makeCategory(u"CASH"_s, u"Cash"_s),
+            makeCategory(u"HOUSE"_s, u"A house with a very long name to be cut in two"_s),
+            makeCategory(u"CAR"_s, u"Car"_s) });
+        m_model->setLiabilitycat(MVX_CategoryList { makeCategory(u"LOAN"_s, u"Loan"_s) });
         // The record stores its values in another order than the list; GONE is no category now.
         m_model->setNwLogArray(MVX_NWLogList {
             record(2022, 12, { value(u"HOUSE"_s, 6000), value(u"GONE"_s, 500), value(u"CASH"_s, 1500) },
