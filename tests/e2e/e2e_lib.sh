@@ -50,8 +50,23 @@ e2e_start_xvfb() {
     return 1
 }
 
+# e2e_start_wm: starts openbox on the private X server and waits until it manages the
+# screen (the tests that look at dialogs run once without and once with a window manager).
+e2e_start_wm() {
+    command -v openbox >/dev/null || fail "openbox is not installed"
+    openbox --sm-disable >"$E2E_HOME/openbox.log" 2>&1 &
+    E2E_WM_PID=$!
+    for _ in $(seq 1 100); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
+        sleep 0.1
+    done
+    cat "$E2E_HOME/openbox.log" >&2
+    fail "openbox did not start"
+}
+
 e2e_teardown() {
     [ -n "${E2E_APP_PID:-}" ] && kill "$E2E_APP_PID" 2>/dev/null
+    [ -n "${E2E_WM_PID:-}" ] && kill "$E2E_WM_PID" 2>/dev/null
     [ -n "${E2E_XVFB_PID:-}" ] && kill "$E2E_XVFB_PID" 2>/dev/null
     wait 2>/dev/null
     rm -rf "$E2E_HOME"
