@@ -103,6 +103,7 @@ private:
     std::shared_ptr<MVX_NWLog> m_currentLogItem;
     std::array<PieSlices::Pie, 3> m_slices;
     chart::TextStyle m_labelStyle;
+    std::array<double, 3> m_labelSizes { 12.0, 12.0, 12.0 };
 
     BigPieChartView* m_pageView = nullptr;
     std::array<RedavidGraphHost*, 3> m_hosts {};

@@ -38,13 +38,22 @@ QString titleOf(PieKind kind)
 // Room above the plot area for the pie's title.
 constexpr qreal titleRoom = 28.0;
 
+constexpr qreal labelOffset = 5.0;
+
+constexpr qreal labelSize = 12.0;
+
 // The design's rule (0.75 of the host's height, halved) measured on the shorter side of the plot
-// area: the three hosts stand side by side and are taller than wide in most windows.
-qreal pieRadiusFor(const RedavidGraphHost* host)
+// area: the three hosts stand side by side and are taller than wide in most windows. The pie and
+// its labels shrink further when the labels would leave the host.
+PieSlices::LabelFit fitPie(
+    const RedavidGraphHost* host, const PieSlices::Pie& pie, const chart::TextStyle& style)
 {
     const QSizeF area
         = host->hostedGraph() ? host->hostedGraph()->plotAreaRect().size() : QSizeF(host->size());
-    return std::min(area.width(), area.height()) * 0.75 * 0.5;
+    chart::TextStyle full = style;
+    full.fontSize = labelSize;
+    return PieSlices::fitRadiusAndLabels(
+        area, std::min(area.width(), area.height()) * 0.75 * 0.5, pie, full, labelOffset);
 }
 
 chart::TextStyle titleStyle()
@@ -84,12 +93,14 @@ void BigPieChartViewController::configureChart(PieKind kind)
     pie->setIdentifier(titleOf(kind));
     pie->setDataSource(this);
     pie->setDelegate(this);
-    pie->setPieRadius(pieRadiusFor(host));
+    const PieSlices::LabelFit fit = fitPie(host, m_slices[index(kind)], m_labelStyle);
+    m_labelSizes[index(kind)] = fit.labelSize;
+    pie->setPieRadius(fit.radius);
     pie->setCenterAnchor(QPointF(0.5, 0.5));
     pie->setStartAngle(std::numbers::pi / 4);
     pie->setSliceDirection(chart::PieChart::Direction::Clockwise);
     pie->setLabelRotationRelativeToRadius(true);
-    pie->setLabelOffset(5);
+    pie->setLabelOffset(labelOffset);
     pie->setLabelShadow(chart::Shadow { QPointF(1, -1), 0.0, QColor::fromRgbF(1, 1, 1, 0.25f) });
     pie->setOverlayFill(chart::Fill(chart::Gradient::radial(
         { { 0.97, QColor::fromRgbF(0, 0, 0, 0) }, { 1.0, QColor::fromRgbF(0, 0, 0, 0.3f) } })));
@@ -105,7 +116,8 @@ void BigPieChartViewController::configureChart(PieKind kind)
 
 void BigPieChartViewController::applyAppearance()
 {
-    m_labelStyle = chart::TextStyle { platform::namedColor(u"SecondaryText"_s), u"Arial Narrow"_s, 12.0 };
+    m_labelStyle
+        = chart::TextStyle { platform::namedColor(u"SecondaryText"_s), u"Arial Narrow"_s, labelSize };
     for (RedavidGraphHost* host : m_hosts)
         if (host && host->hostedGraph())
             host->hostedGraph()->setTitleTextStyle(titleStyle());
@@ -126,6 +138,8 @@ void BigPieChartViewController::refreshSlices()
         if (chart::Graph* graph = m_hosts[index(kind)]->hostedGraph())
             graph->setTitle(caption.isEmpty() ? titleOf(kind) : u"%1  %2"_s.arg(titleOf(kind), caption));
     }
+    // New labels can be wider or narrower than the old ones.
+    viewHasResized();
 }
 
 void BigPieChartViewController::reloadAndRedraw()
@@ -145,9 +159,13 @@ void BigPieChartViewController::viewHasResized()
 {
     for (PieKind kind : { PieKind::NetWorth, PieKind::Assets, PieKind::Liabilities }) {
         if (chart::PieChart* pie = m_pies[index(kind)]) {
-            const double radius = pieRadiusFor(m_hosts[index(kind)]);
-            pie->setPieRadius(radius);
-            pie->setPieInnerRadius(radius / 2.5);
+            const PieSlices::LabelFit fit = fitPie(m_hosts[index(kind)], m_slices[index(kind)], m_labelStyle);
+            pie->setPieRadius(fit.radius);
+            pie->setPieInnerRadius(fit.radius / 2.5);
+            if (fit.labelSize != m_labelSizes[index(kind)]) {
+                m_labelSizes[index(kind)] = fit.labelSize;
+                pie->reloadData();
+            }
         }
     }
 }
@@ -211,7 +229,9 @@ std::optional<chart::DataLabel> BigPieChartViewController::dataLabelForPlot(
     const auto& slices = m_slices[index(kindOf(plot))].slices;
     if (recordIndex < 0 || recordIndex >= slices.size() || slices.at(recordIndex).label.isNull())
         return std::nullopt;
-    return chart::DataLabel { slices.at(recordIndex).label, m_labelStyle };
+    chart::TextStyle style = m_labelStyle;
+    style.fontSize = m_labelSizes[index(kindOf(plot))];
+    return chart::DataLabel { slices.at(recordIndex).label, style };
 }
 
 std::optional<chart::Fill> BigPieChartViewController::sliceFillForPieChart(

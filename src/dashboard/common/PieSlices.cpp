@@ -5,6 +5,9 @@
 #include "model/format/NWCurrencyFormatter.h"
 #include "platform/Strings.h"
 
+#include <QFontMetricsF>
+
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
@@ -335,6 +338,25 @@ PopupTexts categorySlicePopup(const Pie& pie, Side side, int index, const Amount
     texts.amount = u"%1 (%2)"_s.arg(format(*slice.value), percentText(slice.percent));
     texts.caption = slice.categoryName;
     return texts;
+}
+
+LabelFit fitRadiusAndLabels(
+    const QSizeF& area, double wanted, const Pie& pie, const chart::TextStyle& labelStyle, double labelOffset)
+{
+    const double smallest = std::min(8.0, labelStyle.fontSize);
+    chart::TextStyle style = labelStyle;
+    double room = 0.0;
+    for (double size = labelStyle.fontSize; size >= smallest; size -= 1.0) {
+        style.fontSize = size;
+        const QFontMetricsF metrics(style.font());
+        double widest = 0.0;
+        for (const Slice& slice : pie.slices)
+            widest = std::max(widest, metrics.horizontalAdvance(slice.label));
+        room = std::min(area.width(), area.height()) / 2 - labelOffset - widest - 2;
+        if (room >= wanted / 2)
+            return { std::min(wanted, room), size };
+    }
+    return { std::max(0.0, std::max(room, wanted / 4)), style.fontSize };
 }
 
 } // namespace PieSlices

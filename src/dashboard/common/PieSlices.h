@@ -1,6 +1,7 @@
 #pragma once
 
 #include "charts/kit/Fill.h"
+#include "charts/kit/Styles.h"
 #include "dashboard/common/PieChartSettings.h"
 #include "dashboard/common/PieColorSchemes.h"
 #include "model/data/MVX_Model.h"
@@ -8,6 +9,7 @@
 
 #include <QColor>
 #include <QList>
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
 
@@ -126,5 +128,18 @@ Pie categoryPie(const MVX_NWLog* record, const MVX_Model* model, Side side,
     PieChartSettings::PieLabelType labelStyle, bool nameInLabel, const AmountFormat& format);
 /// The popup of slice `index` of a full-window category pie: "<amount> (<percent>)" and the full name.
 PopupTexts categorySlicePopup(const Pie& pie, Side side, int index, const AmountFormat& format);
+
+/// How a pie and its labels share the pie's area: the pie's radius and the labels' size.
+struct LabelFit {
+    double radius = 0.0;
+    double labelSize = 0.0;
+};
+
+/// Fits a pie centred in `area` whose labels (`labelStyle`) stand outside its rim along the
+/// radius, `labelOffset` away. The pie keeps `wanted` when the widest label has room; otherwise it
+/// shrinks down to half of `wanted`, then the labels shrink a pixel at a time down to 8, and only
+/// then the pie goes on shrinking, to a quarter of `wanted` at most.
+LabelFit fitRadiusAndLabels(const QSizeF& area, double wanted, const Pie& pie,
+    const chart::TextStyle& labelStyle, double labelOffset);
 
 } // namespace PieSlices

@@ -112,8 +112,8 @@ private:
     void setPieRadius(double factor);
     void hostResized();
     /// The pie's radius for the host's size, the radius setting and the labels' room.
-    double fittedPieRadius() const;
-    static chart::TextStyle pieLabelStyle();
+    double fittedPieRadius();
+    static chart::TextStyle pieLabelStyle(double size);
     std::shared_ptr<MVX_NWLog> currentLogItem() const;
 
     // The bars (TotalsViewControllerBars.cpp).
@@ -147,6 +147,7 @@ private:
     bool m_displayCategoryNameInLabel = true;
     PieDragRotation m_drag;
     double m_radiusFactor = 0.75;
+    double m_pieLabelSize = 10;
     bool m_introStarted = false;
     QPointer<QAbstractAnimation> m_innerRadiusAnimation;
     bool m_welcomeScreenAlreadyShown = false;

@@ -12,7 +12,6 @@
 #include "platform/YUpGeometry.h"
 
 #include <QAbstractAnimation>
-#include <QFontMetricsF>
 
 #include <algorithm>
 #include <cmath>
@@ -28,6 +27,8 @@ constexpr double kSplitRadius = 0.6;
 constexpr float kRadiusWithNames = 0.55f;
 constexpr float kRadiusWithoutNames = 0.65f;
 constexpr double kPieLabelOffset = 5;
+// The labels' size when they have room; fittedPieRadius makes them smaller when not.
+constexpr double kPieLabelSize = 10;
 
 QColor secondaryText()
 {
@@ -189,23 +190,22 @@ void TotalsViewController::setPieRadius(double factor)
     hostResized();
 }
 
-double TotalsViewController::fittedPieRadius() const
+double TotalsViewController::fittedPieRadius()
 {
     const QSizeF host = m_hostView->size();
-    const double wanted = host.height() * m_radiusFactor * 0.5;
-    // The labels stand outside the rim along the radius: the pie leaves them room in its host,
-    // shrinking to half its size at most.
-    const QFontMetricsF metrics(pieLabelStyle().font());
-    double widest = 0.0;
-    for (const PieSlices::Slice& slice : m_pie.slices)
-        widest = std::max(widest, metrics.horizontalAdvance(slice.label));
-    const double room = std::min(host.width(), host.height()) / 2 - kPieLabelOffset - widest - 2;
-    return std::max(0.0, std::min(wanted, std::max(room, wanted / 2)));
+    const PieSlices::LabelFit fit = PieSlices::fitRadiusAndLabels(
+        host, host.height() * m_radiusFactor * 0.5, m_pie, pieLabelStyle(kPieLabelSize), kPieLabelOffset);
+    if (fit.labelSize != m_pieLabelSize) {
+        m_pieLabelSize = fit.labelSize;
+        if (m_pieChart)
+            m_pieChart->reloadData();
+    }
+    return fit.radius;
 }
 
-chart::TextStyle TotalsViewController::pieLabelStyle()
+chart::TextStyle TotalsViewController::pieLabelStyle(double size)
 {
-    return chart::TextStyle { secondaryText(), u"Arial Narrow"_s, 10.0 };
+    return chart::TextStyle { secondaryText(), u"Arial Narrow"_s, size };
 }
 
 void TotalsViewController::resizedSplit()
@@ -251,7 +251,7 @@ std::optional<chart::DataLabel> TotalsViewController::dataLabelForPlot(chart::Pl
     if (plot != m_pieChart.data() || recordIndex < 0 || recordIndex >= m_pie.slices.size()
         || m_pie.slices[recordIndex].label.isNull())
         return std::nullopt;
-    return chart::DataLabel { m_pie.slices[recordIndex].label, pieLabelStyle() };
+    return chart::DataLabel { m_pie.slices[recordIndex].label, pieLabelStyle(m_pieLabelSize) };
 }
 
 std::optional<chart::Fill> TotalsViewController::sliceFillForPieChart(chart::PieChart*, int recordIndex)

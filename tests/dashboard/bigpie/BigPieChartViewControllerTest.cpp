@@ -213,3 +213,49 @@ TEST_F(BigPieChartViewControllerTest, GesturesSliderPopupAndMenu)
     screen.menuButton()->click();
     EXPECT_EQ(screen.menuPopover(), nullptr);
 }
+
+TEST_F(BigPieChartViewControllerTest, LabelsStayInsideTheirPaneAndThePieShrinksForThem)
+{
+    // Twenty categories with long names, seven-digit amounts: the household's own pie at the
+    // window's default size.
+    auto model = MVX_Model::makeEmpty();
+    model->setBaseCurrency(u"USD"_s);
+    MVX_CategoryList assets;
+    std::vector<std::pair<QString, double>> values;
+    for (int i = 0; i < 20; ++i) {
+        const QString id = u"A%1"_s.arg(i);
+        assets.append(category(id, u"Retirement account %1"_s.arg(i + 1)));
+        values.emplace_back(id, 150000.0 + 10000.0 * i);
+    }
+    model->setAssetscat(assets);
+    model->setLiabilitycat(MVX_CategoryList { category(u"LOAN"_s, u"Loan"_s) });
+    model->setNwLogArray(MVX_NWLogList { recordWith(2025, 12, values, { { u"LOAN"_s, 280938 } }) });
+    store().setAppData(model);
+
+    BigPieChartViewController screen;
+    show(screen);
+    for (const int width : { 1200, 900 }) {
+        screen.resize(width, 700);
+        QApplication::processEvents();
+        platform::NotificationCenter::defaultCenter().post(notifications::bigPieChartViewResized);
+        for (const Kind kind : { Kind::NetWorth, Kind::Assets, Kind::Liabilities }) {
+            chart::PieChart* pie = screen.pieChart(kind);
+            const QSizeF area = screen.hostView(kind)->hostedGraph()->plotAreaRect().size();
+            const double side = std::min(area.width(), area.height());
+            const QFontMetricsF metrics(pie->slices().isEmpty() || !pie->slices()[0].label
+                    ? QFont()
+                    : pie->slices()[0].label->style.font());
+            double widest = 0;
+            for (const auto& slice : pie->slices())
+                if (slice.label)
+                    widest = std::max(widest, metrics.horizontalAdvance(slice.label->text));
+            // A label runs outward along the radius from just beyond the rim.
+            EXPECT_LE(pie->pieRadius() + pie->labelOffset() + widest, side / 2)
+                << "pie " << int(kind) << " at width " << width;
+            EXPECT_GE(pie->pieRadius(), side * 0.375 / 4) << "the pie keeps a quarter of its size";
+        }
+    }
+    // The long labels made the asset pie smaller than the design's 0.375 of its side.
+    const QSizeF area = screen.hostView(Kind::Assets)->hostedGraph()->plotAreaRect().size();
+    EXPECT_LT(screen.pieChart(Kind::Assets)->pieRadius(), std::min(area.width(), area.height()) * 0.375);
+}
