@@ -22,8 +22,8 @@ parser.add_argument("--scale", type=float, default=1.0)
 parser.add_argument("--last-year", type=int, default=2025)
 args = parser.parse_args()
 
-tags = [{"ID": "T-HOME", "name": "Home", "desc": "", "hexColorString": "#2E86DE"},
-        {"ID": "T-SAVE", "name": "Savings", "desc": "", "hexColorString": "#27AE60"}]
+tags = [{"ID": "T-HOME", "name": "Home", "desc": "", "hexColorString": "BLUE"},
+        {"ID": "T-SAVE", "name": "Savings", "desc": "", "hexColorString": "GREEN"}]
 
 
 def category(prefix, index, order):
