@@ -44,7 +44,9 @@ void BM_PrintChartPageToPdf(benchmark::State& state)
     graph->setFill(chart::Fill(QColor(250, 250, 250)));
     auto* line = new chart::ScatterPlot;
     line->setDataLineStyle(chart::LineStyle { 2.0, QColor(28, 132, 250), {} });
-    line->setAreaFill(chart::Fill(QColor(28, 132, 250, 60)));
+    // Translucent and fading out downwards, as the history chart's net-worth area.
+    line->setAreaFill(
+        chart::Fill(chart::Gradient::withColors(QColor(84, 245, 255, 64), QColor(84, 245, 255, 0), -90)));
     line->setDataSource(&source);
     graph->addPlot(line);
     graph->defaultPlotSpace()->setXRange(chart::PlotRange::withLocation(0, kMonths));

@@ -12,6 +12,26 @@
 #include <QPointer>
 #include <QPrinter>
 
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Pixels per point of the printed picture: the printer's resolution, but no finer than paper
+// needs (300 per inch) and no larger than a picture that memory holds with ease.
+qreal printScale(int resolution, const QSizeF& size)
+{
+    constexpr qreal kFinestDotsPerInch = 300.0;
+    constexpr qreal kMostPixels = 32.0 * 1024 * 1024;
+    qreal scale = std::min<qreal>(resolution, kFinestDotsPerInch) / 72.0;
+    const qreal area = size.width() * size.height();
+    if (area > 0 && area * scale * scale > kMostPixels)
+        scale = std::sqrt(kMostPixels / area);
+    return std::max<qreal>(scale, 1.0);
+}
+
+} // namespace
+
 void NWPrintViewController::GenericPrint(chart::GraphHostingView* host, int topMargin, int bottomMargin,
     int leftMargin, int rightMargin, bool inLandscape)
 {
@@ -37,14 +57,21 @@ void NWPrintViewController::GenericPrint(chart::GraphHostingView* host, int topM
     // out for the page that is printed, so that nothing of it falls off the paper.
     const QRectF printable = printer.pageLayout().paintRect(QPageLayout::Point);
     host->setPrintRect(QRectF(QPointF(0, 0), printable.size()));
+    // The chart is drawn as on screen, by the raster engine, and the page gets that picture:
+    // the printer's own paint engine would draw some fills differently (the PDF engine makes
+    // the history chart's translucent area gradient opaque, hiding the bars behind it).
+    const QSizeF size = host->printRect().size();
+    const QImage picture = graph->imageOfLayer(size, printScale(printer.resolution(), size));
     QPainter painter;
-    if (!painter.begin(&printer))
+    if (picture.isNull() || !painter.begin(&printer))
         return;
     // The painter starts at the top left of the area inside the margins, in device pixels;
     // the graph is laid out in points.
     const qreal pointScale = printer.resolution() / 72.0;
     painter.scale(pointScale, pointScale);
-    graph->render(&painter, QRectF(QPointF(0, 0), host->printRect().size()));
+    // Lines and text keep sharp edges: no JPEG for the picture.
+    painter.setRenderHint(QPainter::LosslessImageRendering);
+    painter.drawImage(QRectF(QPointF(0, 0), size), picture);
     painter.end();
 }
 

@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QValueAxis>
 
+#include <cmath>
+
 namespace chart {
 
 Graph::Graph(const QRectF& frame, QObject* parent)
@@ -199,16 +201,33 @@ void Graph::reloadData()
 
 QImage Graph::imageOfLayer() const
 {
-    const QSize size = m_size.toSize();
-    if (size.isEmpty())
+    return paintedImage(m_size, 1.0);
+}
+
+QImage Graph::imageOfLayer(const QSizeF& size, qreal scale)
+{
+    if (size == m_size)
+        return paintedImage(size, scale);
+    const QSizeF previous = m_size;
+    setBounds(QRectF(QPointF(0, 0), size));
+    QImage image = paintedImage(m_size, scale);
+    setBounds(QRectF(QPointF(0, 0), previous));
+    return image;
+}
+
+QImage Graph::paintedImage(const QSizeF& size, qreal scale) const
+{
+    const QSize pixels = (size * scale).toSize();
+    if (!(scale > 0) || !std::isfinite(scale) || pixels.isEmpty())
         return QImage();
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(1.0);
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return image; // too large to allocate
+    image.setDevicePixelRatio(scale);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    m_scene->render(&painter, QRectF(QPointF(0, 0), size), bounds());
+    painter.setRenderHints(renderHints);
+    m_scene->render(&painter, QRectF(QPointF(0, 0), size), QRectF(QPointF(0, 0), size));
     return image;
 }
 

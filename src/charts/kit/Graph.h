@@ -8,13 +8,13 @@
 #include <QList>
 #include <QMarginsF>
 #include <QObject>
+#include <QPainter>
 #include <QRectF>
 #include <memory>
 #include <optional>
 
 class QChart;
 class QGraphicsScene;
-class QPainter;
 
 namespace chart {
 
@@ -43,6 +43,9 @@ enum class RectAnchor {
 class Graph : public QObject {
     Q_OBJECT
 public:
+    // How the screen, the copies and the prints all draw a graph.
+    static constexpr QPainter::RenderHints renderHints = QPainter::Antialiasing | QPainter::TextAntialiasing;
+
     explicit Graph(const QRectF& frame = {}, QObject* parent = nullptr);
     ~Graph() override;
 
@@ -89,8 +92,14 @@ public:
 
     void reloadData(); // asks every plot's data source again
     QImage imageOfLayer() const; // the whole graph at its bounds size (ARGB32 premultiplied, ratio 1)
+    // The whole graph laid out at `size` (points) and drawn by the raster engine, as the screen
+    // draws it, into an image of `scale` pixels per point (its device pixel ratio); the graph
+    // then takes its own size again. Null for an empty size or a scale that is not positive.
+    // Printing goes through this: a printer's paint engine does not draw every fill the
+    // screen does (the PDF engine makes gradients with translucent stops opaque).
+    QImage imageOfLayer(const QSizeF& size, qreal scale);
     // Lays the graph out at target.size(), draws it into target on the painter, then restores
-    // its own size (printing draws the graph at the print rectangle's size, not scaled).
+    // its own size.
     void render(QPainter* painter, const QRectF& target);
 
     // For the hosting view and the plots of this layer; screens never use these.
@@ -103,6 +112,7 @@ signals:
     void layoutChanged(); // the plot-area frame moved or changed size
 
 private:
+    QImage paintedImage(const QSizeF& size, qreal scale) const;
     void relayout();
     void rangesChanged();
 

@@ -16,8 +16,7 @@ GraphHostingView::GraphHostingView(QWidget* parent) : QGraphicsView(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setRenderHint(QPainter::Antialiasing);
-    setRenderHint(QPainter::TextAntialiasing);
+    setRenderHints(Graph::renderHints);
     setBackgroundBrush(Qt::NoBrush);
     setStyleSheet(QStringLiteral("background: transparent"));
     setMouseTracking(true);

@@ -1,5 +1,6 @@
 #include "charts/annual/AnnualViewController.h"
 #include "charts/common/ChartNotifications.h"
+#include "charts/common/PrintedChart.h"
 #include "charts/history/settings/HistoryChartSettings.h"
 #include "charts/kit/Axis.h"
 #include "charts/kit/BarPlot.h"
@@ -21,6 +22,8 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTest>
 
 #include <memory>
 
@@ -199,6 +202,36 @@ TEST_F(AnnualViewControllerTest, ClickOnABarOpensThePopupAtItsTip)
     const double emptySlot = screen.hostView()->hostedGraph()->defaultPlotSpace()->graphXForPlotX(8);
     click(screen, QPointF(emptySlot, screen.barPlotNW()->barRect(0).center().y()));
     EXPECT_EQ(screen.pointAnnotationPopover(), second);
+}
+
+TEST_F(AnnualViewControllerTest, ThePrintedChartLooksLikeTheScreen)
+{
+    install();
+    Preferences::setAnnualYears(5);
+    HistoryChartSettings::setShowGoal(true);
+    HistoryChartSettings::setGoalAmount(45000.0);
+    AnnualViewController screen;
+    show(screen);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&screen));
+    // With the trend on, the projected bars have fills of their own.
+    screen.anualTrendCtl()->click();
+    ASSERT_EQ(screen.barPlotNW()->bars().size(), 8);
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    chart::GraphHostingView& host = *screen.hostView();
+    const QImage shown = printedchart::onScreen(host);
+    const QImage page = printedchart::printed(host, dir.filePath(u"annual.pdf"_s), true);
+    ASSERT_FALSE(page.isNull());
+    EXPECT_LE(printedchart::meanDifference(page, shown), 3.0);
+    // A year-end bar and a projected one.
+    for (const int bar : { 2, 5 }) {
+        const QPoint at = screen.barPlotNW()->barRect(bar).center().toPoint();
+        EXPECT_LE(printedchart::colorDistance(
+                      printedchart::colorAround(page, at), printedchart::colorAround(shown, at)),
+            12)
+            << "bar " << bar;
+    }
 }
 
 } // namespace
