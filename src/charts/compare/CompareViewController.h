@@ -80,7 +80,11 @@ public:
     QLineEdit* exchangeRateField(CompareStatistics::Group group) const;
     PKPopoverController* pointAnnotationPopover() const { return m_pointAnnotationPopover; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
+    void centreDateLists();
     QWidget* buildHeader();
     QWidget* buildStatistics();
     QWidget* buildDetails();
@@ -107,6 +111,7 @@ private:
     std::shared_ptr<MVX_NWLog> m_compareLog1;
     std::shared_ptr<MVX_NWLog> m_compareLog2;
     int m_firstYear = 0; // of the year lists: the current year - 40
+    bool m_listsCentred = false;
 
     QTabWidget* m_tabView = nullptr;
     RXRoundedBox* m_periodOneBox = nullptr;

@@ -67,15 +67,32 @@ void CompareViewController::selectInitialMonths()
     selectRow(m_monthTableView_1, previous.month() - 1);
     selectRow(m_yearTableView_2, today.year() - m_firstYear);
     selectRow(m_monthTableView_2, today.month() - 1);
-    for (QListWidget* list : { m_yearTableView_1, m_yearTableView_2 }) {
-        if (QListWidgetItem* below = list->item(std::min(list->currentRow() + 4, list->count() - 1)))
-            list->scrollToItem(below);
-    }
     m_selectedMonth_2 = today.month();
     m_selectedMonth_1 = previous.month();
     m_selectedYear_2 = today.year();
     m_selectedYear_1 = previous.year();
     showComparisonOfMonth(previous.month(), previous.year(), today.month(), today.year());
+}
+
+void CompareViewController::centreDateLists()
+{
+    // The chosen rows stand in the middle, with the months and years around them in view.
+    for (QListWidget* list :
+        { m_monthTableView_1, m_monthTableView_2, m_yearTableView_1, m_yearTableView_2 }) {
+        if (QListWidgetItem* chosen = list->currentItem())
+            list->scrollToItem(chosen, QAbstractItemView::PositionAtCenter);
+    }
+}
+
+void CompareViewController::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_listsCentred)
+        return;
+    m_listsCentred = true;
+    // Once the lists have their heights, which the layout gives them after this event.
+    QMetaObject::invokeMethod(
+        this, [this] { centreDateLists(); }, Qt::QueuedConnection);
 }
 
 void CompareViewController::dateTableSelectionChanged()
