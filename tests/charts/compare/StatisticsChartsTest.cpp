@@ -6,6 +6,7 @@
 #include "charts/kit/Graph.h"
 #include "charts/kit/GraphHostingView.h"
 #include "charts/kit/PlotSpace.h"
+#include "platform/Appearance.h"
 #include "platform/UserDefaults.h"
 #include "support/SharedStoreTest.h"
 #include "uikit/popover/PKPopoverController.h"
@@ -254,6 +255,33 @@ TEST_F(StatisticsChartsTest, PrintsOnALandscapePageInsideTheMarginsAndCopiesAPic
     EXPECT_TRUE(screen.chartView(5)->copyChartToClipboard());
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(),
         screen.chartView(5)->hostView()->hostedGraph()->imageOfLayer().size());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(StatisticsChartsTest, ChartsFollowTheAppearanceAndKeepTheirBars)
+{
+    auto& appearance = platform::AppearanceController::instance();
+    appearance.setAppearance(platform::Appearance::Light);
+    CompareViewController screen;
+    screen.setMyCurrentNW(1000);
+    screen.redrawCountryComparison();
+    StatisticsChartView* chart = screen.chartView(3);
+    const QColor lightTitle = chart->hostView()->hostedGraph()->titleTextStyle().color;
+    const QColor lightBox = chart->backgroundColor();
+
+    appearance.setAppearance(platform::Appearance::Dark);
+    const QColor darkTitle = chart->hostView()->hostedGraph()->titleTextStyle().color;
+    EXPECT_NE(darkTitle, lightTitle);
+    EXPECT_GT(darkTitle.lightness(), lightTitle.lightness());
+    EXPECT_NE(chart->backgroundColor(), lightBox);
+    EXPECT_EQ(chart->hostView()->hostedGraph()->axisSet()->xAxis()->labelTextStyle().color, darkTitle);
+    EXPECT_EQ(chart->barPlot()->bars().at(0).tip, 1000);
+    EXPECT_EQ(chart->barPlot()->bars().at(1).tip, 11100);
+    appearance.setAppearance(platform::Appearance::Light);
+    EXPECT_EQ(chart->hostView()->hostedGraph()->titleTextStyle().color, lightTitle);
 }
 
 } // namespace
