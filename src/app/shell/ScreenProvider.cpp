@@ -5,6 +5,7 @@
 #include "categories/screen/CategoryViewController.h"
 #include "categories/tags/TagsViewController.h"
 #include "charts/annual/AnnualViewController.h"
+#include "charts/compare/CompareViewController.h"
 #include "charts/history/line/LineChartViewController.h"
 #include "charts/history/menu/LnChartMenuViewController.h"
 #include "dashboard/bigpie/BigPieChartViewController.h"
@@ -48,6 +49,8 @@ QWidget* ScreenProvider::createScreen(AppScreen screen)
         view = new BigPieChartViewController;
     } else if (screen == AppScreen::Annual) {
         view = new AnnualViewController;
+    } else if (screen == AppScreen::Compare) {
+        view = new CompareViewController;
     } else {
         view = new ScreenPlaceholder(platform::localized(info.tooltip));
     }
@@ -63,6 +66,9 @@ void ScreenProvider::screenPlaced(AppScreen screen, QWidget* view)
     } else if (screen == AppScreen::Annual) {
         if (auto* chart = qobject_cast<AnnualViewController*>(view))
             chart->updateChart();
+    } else if (screen == AppScreen::Compare) {
+        if (auto* compare = qobject_cast<CompareViewController*>(view))
+            compare->viewDidAppear();
     } else if (screen == AppScreen::Dashboard) {
         auto* dashboard = qobject_cast<DashboardController*>(view);
         auto* content = dashboard ? dashboard->dashboardContentViewController() : nullptr;
@@ -75,6 +81,8 @@ void ScreenProvider::screenPlaced(AppScreen screen, QWidget* view)
 
 void ScreenProvider::compareWithNetWorth(QWidget* view, double netWorth)
 {
-    static_cast<void>(view);
-    static_cast<void>(netWorth);
+    if (auto* compare = qobject_cast<CompareViewController*>(view)) {
+        compare->setMyCurrentNW(netWorth);
+        compare->redrawCountryComparison();
+    }
 }

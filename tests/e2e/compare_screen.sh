@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# The comparison screen from the sidebar with ten years of records up to this year: the eight
+# statistics charts draw (the user's orange bar shows), two months are picked in the header's
+# month lists and the header changes, a rate typed into a statistics field reaches every field
+# and is kept across a restart in the dark appearance. Screenshots light and dark.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/e2e_lib.sh"
+binary=$1
+shots=$2
+sidebar=72
+own_bar="#FFA515"
+
+e2e_setup || exit 1
+python3 "$here/household.py" "$HOME/mervane.json" --years 10 --last-year "$(date -u +%Y)" || fail "no household"
+
+# colour_box <screenshot> <colour> [<x> <y> <w> <h>]: "<width> <height> <x> <y>" (on the screen)
+# of the part of the window's area (by default all right of the sidebar) holding that colour,
+# or nothing.
+colour_box() {
+    local x=$((wx + ${3:-$sidebar})) y=$((wy + ${4:-50}))
+    convert "$1" -crop "${5:-$((ww - sidebar))}x${6:-$((wh - 60))}+$x+$y" +repage \
+        -fill black -fuzz 6% +opaque "$2" -trim -format '%w %h %X %Y' info: 2>/dev/null \
+        | awk -v x="$x" -v y="$y" '$1 > 1 { print $1, $2, $3 + x, $4 + y }'
+}
+shot_shows() { e2e_screenshot "$1" && [ -n "$(colour_box "$1" "$2")" ]; }
+sidebar_button() { xdotool mousemove $((wx + sidebar / 2)) $((wy + 82 + $1 * 59)) click 1; }
+# region_of <screenshot> <x> <y> <w> <h> <out>: a part of a screenshot, relative to the window.
+region_of() { convert "$1" -crop "$4x$5+$((wx + $2))+$((wy + $3))" +repage "$6"; }
+
+e2e_write_text_settings mcmain "{{100, 50}, {1300, 880}}" SelectedAppearance 1
+e2e_start "$binary"
+window=$(e2e_wait_window '^Mervane$') || exit 1
+read -r wx wy ww wh <<<"$(e2e_window_geometry "$window")"
+e2e_screenshot_painted "$shots/compare-start.png" || fail "no screenshot"
+
+# header_differs <a> <b>: whether the first month's box differs between two screenshots.
+header_differs() {
+    region_of "$1" $((sidebar + 12)) 80 380 140 "$E2E_HOME/header-a.png"
+    region_of "$2" $((sidebar + 12)) 80 380 140 "$E2E_HOME/header-b.png"
+    [ "$(compare -metric AE "$E2E_HOME/header-a.png" "$E2E_HOME/header-b.png" null: 2>&1)" != "0" ]
+}
+
+sidebar_button 6
+e2e_wait_for shot_shows "$shots/compare-light.png" "$own_bar" || fail "the statistics charts did not draw"
+sleep 0.5
+e2e_screenshot "$shots/compare-light.png"
+# The header's text is dark on its light boxes.
+python3 "$here/contrast.py" "$shots/compare-light.png" $((wx + sidebar + 165)) $((wy + 90)) 220 60 \
+    || fail "the first month's figures are hard to read"
+
+# Two months: January of this year in the first list (a click, then Home), December in the
+# second (a click, then End). The first month's figures change.
+xdotool mousemove $((wx + sidebar + 47)) $((wy + 130)) click 1
+xdotool key Home
+xdotool mousemove $((wx + ww - 372)) $((wy + 130)) click 1
+xdotool key End
+sleep 0.4
+e2e_screenshot "$shots/compare-months-light.png"
+header_differs "$shots/compare-light.png" "$shots/compare-months-light.png" \
+    || fail "picking a month left the header as it was"
+
+# A click on the user's orange bar of the first chart opens the value popup.
+read -r bw bh bx by <<<"$(colour_box "$shots/compare-months-light.png" "$own_bar" $((sidebar + 12)) 270 560 320)"
+[ -n "${by:-}" ] || fail "the first chart shows no orange bar"
+xdotool mousemove $((bx + bw / 2)) $((by + bh / 2)) click 1
+e2e_popover_window "$window" >/dev/null || fail "a click on the user's bar opened no value popup"
+sleep 0.3
+e2e_screenshot "$shots/compare-popup-light.png"
+xdotool key Escape
+e2e_popover_gone "$window" || fail "Escape left the value popup open"
+
+# A rate of 2 in the country field: kept as "ExchangeRate", the bars beside the user's grow.
+xdotool mousemove $((wx + sidebar + 400)) $((wy + 256)) click 1
+xdotool key ctrl+a
+xdotool type "2"
+xdotool key Return
+sleep 0.4
+e2e_screenshot "$shots/compare-rate-light.png"
+rate_is_two() { [ "$(e2e_setting_text ExchangeRate | awk '{ print ($1 == 2) }')" = 1 ]; }
+rate_is_two || fail "the rate was not kept: '$(e2e_setting_text ExchangeRate)'"
+
+# The detailed comparison's tab.
+xdotool mousemove $((wx + sidebar + 170)) $((wy + 61)) click 1
+sleep 0.4
+e2e_screenshot "$shots/compare-detailed-light.png"
+e2e_quit "$window"
+
+# Dark, after a restart: the charts draw again with the kept rate.
+e2e_update_text_setting SelectedAppearance 2
+e2e_start "$binary"
+window=$(e2e_wait_window '^Mervane$') || exit 1
+read -r wx wy ww wh <<<"$(e2e_window_geometry "$window")"
+e2e_screenshot_painted "$shots/compare-start-dark.png" || fail "no dark screenshot"
+sidebar_button 6
+e2e_wait_for shot_shows "$shots/compare-dark.png" "$own_bar" || fail "the dark statistics charts did not draw"
+sleep 0.5
+e2e_screenshot "$shots/compare-dark.png"
+python3 "$here/contrast.py" "$shots/compare-dark.png" $((wx + sidebar + 165)) $((wy + 90)) 220 60 \
+    || fail "the dark first month's figures are hard to read"
+rate_is_two || fail "the rate was lost across the restart"
+xdotool mousemove $((wx + sidebar + 170)) $((wy + 61)) click 1
+sleep 0.4
+e2e_screenshot "$shots/compare-detailed-dark.png"
+e2e_quit "$window"
+echo "PASS"
