@@ -2,22 +2,30 @@
 
 #include "model/format/NWCurrencyFormatter.h"
 #include "platform/Appearance.h"
+#include "platform/Fonts.h"
 #include "platform/Resources.h"
 #include "platform/Strings.h"
 #include "records/list/RecordListTexts.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
+
+#include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr int calendarX = 10;
-constexpr int calendarWidth = 48;
-constexpr int textX = calendarX + calendarWidth + 12;
-constexpr int margin = 10;
+// Lengths in design points (pixels at device ratio 1), as the list's 340-point width.
+constexpr int calendarX = 8;
+constexpr int calendarWidth = 44;
+constexpr int calendarHeight = 52;
+constexpr int textX = calendarX + calendarWidth + 10;
+constexpr int rightMargin = 8;
+constexpr int deltaGap = 8;
+constexpr int columnGap = 8;
 
 QColor gainColor()
 {
@@ -34,34 +42,38 @@ QColor lossColor()
 NWCellView::NWCellView(QWidget* parent) : QWidget(parent)
 {
     setObjectName(u"NWCellView"_s);
-    m_monthField = makeLabel(u"monthField"_s, 9, true);
+    m_monthField = makeField(u"monthField"_s, platform::designFont(11, QFont::Bold), 8);
     m_monthField->setAlignment(Qt::AlignCenter);
-    m_yearField = makeLabel(u"yearField"_s, 12, true);
+    m_yearField = makeField(u"yearField"_s, platform::designFont(15, QFont::Bold), 10);
     m_yearField->setAlignment(Qt::AlignCenter);
-    m_nwField = makeLabel(u"nwField"_s, 14, true);
-    m_nwDeltaField = makeLabel(u"nwDeltaField"_s, 9, false);
-    m_nwDeltaField->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_assetsCaption = makeLabel(u"assetsCaption"_s, 9, false);
+    m_nwField = makeField(u"nwField"_s, platform::designFont(18, QFont::Bold), minimumNetWorthPoints);
+    m_nwField->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    m_nwDeltaField = makeField(u"nwDeltaField"_s, platform::designFont(12), minimumAmountPoints);
+    m_nwDeltaField->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+    m_assetsCaption = makeLabel(u"assetsCaption"_s, platform::designFont(10));
     m_assetsCaption->setText(platform::Strings::tr("Assets"));
-    m_asField = makeLabel(u"asField"_s, 9, false);
-    m_liabilitiesCaption = makeLabel(u"liabilitiesCaption"_s, 9, false);
+    m_asField = makeField(u"asField"_s, platform::designFont(12), minimumAmountPoints);
+    m_liabilitiesCaption = makeLabel(u"liabilitiesCaption"_s, platform::designFont(10));
     m_liabilitiesCaption->setText(platform::Strings::tr("Liabilities"));
-    m_lbField = makeLabel(u"lbField"_s, 9, false);
-    m_commentField = makeLabel(u"commentField"_s, 9, false);
-    QFont italic = m_commentField->font();
+    m_lbField = makeField(u"lbField"_s, platform::designFont(12), minimumAmountPoints);
+    QFont italic = platform::designFont(11);
     italic.setItalic(true);
-    m_commentField->setFont(italic);
+    m_commentField = makeLabel(u"commentField"_s, italic);
     applyColors();
 }
 
-QLabel* NWCellView::makeLabel(const QString& name, int pointSize, bool bold)
+FittingLabel* NWCellView::makeField(const QString& name, const QFont& font, int minimumPoints)
+{
+    auto* field = new FittingLabel(font, minimumPoints, this);
+    field->setObjectName(name);
+    return field;
+}
+
+QLabel* NWCellView::makeLabel(const QString& name, const QFont& font)
 {
     auto* label = new QLabel(this);
     label->setObjectName(name);
     label->setTextFormat(Qt::PlainText);
-    QFont font = label->font();
-    font.setPointSize(pointSize);
-    font.setBold(bold);
     label->setFont(font);
     return label;
 }
@@ -69,47 +81,68 @@ QLabel* NWCellView::makeLabel(const QString& name, int pointSize, bool bold)
 void NWCellView::setRecord(const MVX_NWLog& record, const MVX_NWLog* older, const NWCurrencyFormatter& money)
 {
     const double netWorth = RecordListTexts::netWorth(record);
-    m_nwField->setText(money.stringFromNumber(netWorth));
-    m_nwDeltaField->setText(RecordListTexts::changeText(record, older, money));
     m_change = older ? netWorth - RecordListTexts::netWorth(*older) : 0;
-    m_asField->setText(money.stringFromNumber(record.assets().value_or(0)));
-    m_lbField->setText(money.stringFromNumber(record.liabilities().value_or(0)));
-    m_monthField->setText(RecordListTexts::monthText(record));
-    m_yearField->setText(record.year() ? QString::number(*record.year()) : QString());
+    m_nwField->setFullText(money.stringFromNumber(netWorth));
+    m_nwDeltaField->setFullText(RecordListTexts::changeText(record, older, money));
+    m_asField->setFullText(money.stringFromNumber(record.assets().value_or(0)));
+    m_lbField->setFullText(money.stringFromNumber(record.liabilities().value_or(0)));
+    m_monthField->setFullText(RecordListTexts::monthText(record));
+    m_yearField->setFullText(record.year() ? QString::number(*record.year()) : QString());
     // The note is one line, elided to the row when laid out; the whole of it is in the tooltip.
-    m_commentField->setToolTip(record.note());
+    m_note = record.note();
+    m_commentField->setToolTip(m_note);
     applyColors();
-    resizeEvent(nullptr);
+    layoutFields();
 }
 
 QRect NWCellView::calendarRect() const
 {
-    const int height = 52;
-    return QRect(calendarX, (this->height() - height) / 2, calendarWidth, height);
+    return QRect(calendarX, (height() - calendarHeight) / 2, calendarWidth, calendarHeight);
 }
 
 void NWCellView::resizeEvent(QResizeEvent* event)
 {
-    if (event)
-        QWidget::resizeEvent(event);
+    QWidget::resizeEvent(event);
+    layoutFields();
+}
+
+void NWCellView::layoutFields()
+{
     const QRect tile = calendarRect();
-    m_monthField->setGeometry(tile.x(), tile.y() + 1, tile.width(), 16);
-    m_yearField->setGeometry(tile.x(), tile.y() + 18, tile.width(), tile.height() - 20);
-    const int right = width() - margin;
-    const int textWidth = right - textX;
-    const int deltaWidth = std::min(m_nwDeltaField->sizeHint().width(), textWidth / 2);
-    m_nwField->setGeometry(textX, 6, textWidth - deltaWidth - 6, 22);
-    m_nwDeltaField->setGeometry(right - deltaWidth, 8, deltaWidth, 20);
-    const int half = textWidth / 2;
-    const int captionWidth
-        = std::max(m_assetsCaption->sizeHint().width(), m_liabilitiesCaption->sizeHint().width());
-    m_assetsCaption->setGeometry(textX, 30, captionWidth, 16);
-    m_asField->setGeometry(textX + captionWidth + 4, 30, half - captionWidth - 8, 16);
-    m_liabilitiesCaption->setGeometry(textX + half, 30, captionWidth, 16);
-    m_lbField->setGeometry(textX + half + captionWidth + 4, 30, half - captionWidth - 4, 16);
-    m_commentField->setGeometry(textX, 48, textWidth, 16);
-    m_commentField->setText(m_commentField->fontMetrics().elidedText(
-        m_commentField->toolTip().simplified(), Qt::ElideRight, textWidth));
+    m_monthField->setGeometry(tile.x() + 2, tile.y() + 1, tile.width() - 4, 16);
+    m_yearField->setGeometry(tile.x() + 2, tile.y() + 18, tile.width() - 4, tile.height() - 20);
+    m_monthField->setFullText(m_monthField->fullText());
+    m_yearField->setFullText(m_yearField->fullText());
+
+    const int textWidth = std::max(0, width() - rightMargin - textX);
+    // The change keeps the width it needs while the net worth still fits at its smallest
+    // size; past that both shrink, the change never to less than half the line.
+    int deltaWidth = 0;
+    if (!m_nwDeltaField->fullText().isEmpty()) {
+        const int roomLeft = textWidth - deltaGap - m_nwField->minimumWidthNeeded();
+        deltaWidth
+            = std::min({ m_nwDeltaField->naturalWidth(), std::max(roomLeft, textWidth / 2), textWidth });
+    }
+    const int nwWidth = std::max(0, textWidth - deltaWidth - (deltaWidth > 0 ? deltaGap : 0));
+    m_nwField->setGeometry(textX, 3, nwWidth, 24);
+    m_nwDeltaField->setGeometry(textX + textWidth - deltaWidth, 3, deltaWidth, 24);
+
+    // Captions over the amounts, so that each amount has half the line to itself.
+    const int firstColumn = (textWidth - columnGap) / 2;
+    const int secondX = textX + firstColumn + columnGap;
+    const int secondColumn = textX + textWidth - secondX;
+    m_assetsCaption->setGeometry(textX, 28, firstColumn, 12);
+    m_liabilitiesCaption->setGeometry(secondX, 28, secondColumn, 12);
+    m_asField->setGeometry(textX, 40, firstColumn, 15);
+    m_lbField->setGeometry(secondX, 40, secondColumn, 15);
+    // Setting the text again fits it to a width that may not have changed with the text.
+    for (FittingLabel* field :
+        { m_nwField.data(), m_nwDeltaField.data(), m_asField.data(), m_lbField.data() })
+        field->setFullText(field->fullText());
+
+    m_commentField->setGeometry(textX, 55, textWidth, 14);
+    m_commentField->setText(
+        m_commentField->fontMetrics().elidedText(m_note.simplified(), Qt::ElideRight, textWidth));
 }
 
 void NWCellView::changeEvent(QEvent* event)
