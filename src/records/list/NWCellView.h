@@ -20,7 +20,7 @@ class NWCellView : public QWidget {
 public:
     static constexpr int rowHeight = 72;
     /// The smallest sizes, in design points, amounts shrink to before they are elided.
-    static constexpr int minimumNetWorthPoints = 11;
+    static constexpr int minimumNetWorthPoints = 10;
     static constexpr int minimumAmountPoints = 10;
 
     explicit NWCellView(QWidget* parent = nullptr);
