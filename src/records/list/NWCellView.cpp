@@ -27,14 +27,25 @@ constexpr int rightMargin = 8;
 constexpr int deltaGap = 8;
 constexpr int columnGap = 8;
 
+// Colours of small text, at least 4.5:1 against the list's background in either appearance.
 QColor gainColor()
 {
-    return platform::isDarkAppearance() ? QColor(u"#5fd97a"_s) : QColor(u"#1e8e3e"_s);
+    return platform::isDarkAppearance() ? QColor(u"#5fd97a"_s) : QColor(u"#15702f"_s);
 }
 
 QColor lossColor()
 {
     return platform::isDarkAppearance() ? QColor(u"#ff7a8a"_s) : QColor(u"#c5221f"_s);
+}
+
+QColor captionColor()
+{
+    return platform::isDarkAppearance() ? QColor(u"#9a9a9a"_s) : QColor(u"#5e5e5e"_s);
+}
+
+QColor monthBandColor()
+{
+    return platform::isDarkAppearance() ? QColor(u"#c0392b"_s) : QColor(u"#d0392b"_s);
 }
 
 } // namespace
@@ -43,13 +54,13 @@ NWCellView::NWCellView(QWidget* parent) : QWidget(parent)
 {
     setObjectName(u"NWCellView"_s);
     m_monthField = makeField(u"monthField"_s, platform::designFont(11, QFont::Bold), 8);
-    m_monthField->setAlignment(Qt::AlignCenter);
+    m_monthField->setAlignment(Qt::AlignHCenter);
     m_yearField = makeField(u"yearField"_s, platform::designFont(15, QFont::Bold), 10);
-    m_yearField->setAlignment(Qt::AlignCenter);
+    m_yearField->setAlignment(Qt::AlignHCenter);
     m_nwField = makeField(u"nwField"_s, platform::designFont(18, QFont::Bold), minimumNetWorthPoints);
-    m_nwField->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    m_nwField->setAlignment(Qt::AlignLeft);
     m_nwDeltaField = makeField(u"nwDeltaField"_s, platform::designFont(12), minimumAmountPoints);
-    m_nwDeltaField->setAlignment(Qt::AlignRight | Qt::AlignBottom);
+    m_nwDeltaField->setAlignment(Qt::AlignRight);
     m_assetsCaption = makeLabel(u"assetsCaption"_s, platform::designFont(10));
     m_assetsCaption->setText(platform::Strings::tr("Assets"));
     m_asField = makeField(u"asField"_s, platform::designFont(12), minimumAmountPoints);
@@ -109,10 +120,12 @@ void NWCellView::resizeEvent(QResizeEvent* event)
 void NWCellView::layoutFields()
 {
     const QRect tile = calendarRect();
-    m_monthField->setGeometry(tile.x() + 2, tile.y() + 1, tile.width() - 4, 16);
-    m_yearField->setGeometry(tile.x() + 2, tile.y() + 18, tile.width() - 4, tile.height() - 20);
-    m_monthField->setFullText(m_monthField->fullText());
-    m_yearField->setFullText(m_yearField->fullText());
+    // The net worth's capitals line up with the tile's top, and the amounts' baseline is the
+    // year's; the month sits in the middle of the tile's band.
+    const int firstBaseline = tile.y() + 14;
+    const int amountBaseline = firstBaseline + 28;
+    placeOnBaseline(m_monthField, tile.x() + 2, tile.y() + 12, tile.width() - 4);
+    placeOnBaseline(m_yearField, tile.x() + 2, amountBaseline, tile.width() - 4);
 
     const int textWidth = std::max(0, width() - rightMargin - textX);
     // The change keeps the width it needs while the net worth still fits at its smallest
@@ -124,25 +137,32 @@ void NWCellView::layoutFields()
             = std::min({ m_nwDeltaField->naturalWidth(), std::max(roomLeft, textWidth / 2), textWidth });
     }
     const int nwWidth = std::max(0, textWidth - deltaWidth - (deltaWidth > 0 ? deltaGap : 0));
-    m_nwField->setGeometry(textX, 3, nwWidth, 24);
-    m_nwDeltaField->setGeometry(textX + textWidth - deltaWidth, 3, deltaWidth, 24);
+    placeOnBaseline(m_nwField, textX, firstBaseline, nwWidth);
+    placeOnBaseline(m_nwDeltaField, textX + textWidth - deltaWidth, firstBaseline, deltaWidth);
 
     // Captions over the amounts, so that each amount has half the line to itself.
     const int firstColumn = (textWidth - columnGap) / 2;
     const int secondX = textX + firstColumn + columnGap;
     const int secondColumn = textX + textWidth - secondX;
-    m_assetsCaption->setGeometry(textX, 28, firstColumn, 12);
-    m_liabilitiesCaption->setGeometry(secondX, 28, secondColumn, 12);
-    m_asField->setGeometry(textX, 40, firstColumn, 15);
-    m_lbField->setGeometry(secondX, 40, secondColumn, 15);
-    // Setting the text again fits it to a width that may not have changed with the text.
-    for (FittingLabel* field :
-        { m_nwField.data(), m_nwDeltaField.data(), m_asField.data(), m_lbField.data() })
-        field->setFullText(field->fullText());
+    placeOnBaseline(m_assetsCaption, textX, firstBaseline + 14, firstColumn);
+    placeOnBaseline(m_liabilitiesCaption, secondX, firstBaseline + 14, secondColumn);
+    placeOnBaseline(m_asField, textX, amountBaseline, firstColumn);
+    placeOnBaseline(m_lbField, secondX, amountBaseline, secondColumn);
 
-    m_commentField->setGeometry(textX, 55, textWidth, 14);
     m_commentField->setText(
-        m_commentField->fontMetrics().elidedText(m_note.simplified(), Qt::ElideRight, textWidth));
+        QFontMetrics(m_commentField->font()).elidedText(m_note.simplified(), Qt::ElideRight, textWidth));
+    placeOnBaseline(m_commentField, textX, firstBaseline + 42, textWidth);
+}
+
+void NWCellView::placeOnBaseline(QLabel* label, int x, int baseline, int width)
+{
+    // The width first: a fitting label chooses its size by it, and the size decides the height.
+    label->setGeometry(x, label->y(), width, label->height());
+    if (auto* field = qobject_cast<FittingLabel*>(label))
+        field->setFullText(field->fullText());
+    const QFontMetrics metrics(label->font());
+    label->setAlignment((label->alignment() & Qt::AlignHorizontal_Mask) | Qt::AlignTop);
+    label->setGeometry(x, baseline - metrics.ascent(), width, metrics.height());
 }
 
 void NWCellView::changeEvent(QEvent* event)
@@ -155,7 +175,7 @@ void NWCellView::changeEvent(QEvent* event)
 void NWCellView::applyColors()
 {
     const QColor primary = platform::namedColor(u"PrimaryText"_s);
-    const QColor secondary = platform::namedColor(u"SecondaryText"_s);
+    const QColor secondary = captionColor();
     auto tint = [](QLabel* label, const QColor& color) {
         // Inside a list's viewport a label draws with the Text role, elsewhere with WindowText.
         QPalette palette = label->palette();
@@ -186,7 +206,7 @@ void NWCellView::paintEvent(QPaintEvent* event)
     painter.fillPath(card, platform::namedColor(u"ContentBackground"_s));
     painter.save();
     painter.setClipRect(QRectF(tile.x(), tile.y(), tile.width(), 17));
-    painter.fillPath(card, platform::isDarkAppearance() ? QColor(u"#c0392b"_s) : QColor(u"#e74c3c"_s));
+    painter.fillPath(card, monthBandColor());
     painter.restore();
     painter.setPen(QPen(platform::namedColor(u"Separator"_s), 1));
     painter.drawPath(card);

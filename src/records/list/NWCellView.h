@@ -47,6 +47,8 @@ private:
     FittingLabel* makeField(const QString& name, const QFont& font, int minimumPoints);
     QLabel* makeLabel(const QString& name, const QFont& font);
     void layoutFields();
+    /// Places a one-line label with its text's baseline at `baseline`.
+    static void placeOnBaseline(QLabel* label, int x, int baseline, int width);
     void applyColors();
     QRect calendarRect() const;
 
