@@ -10,10 +10,12 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QImage>
 #include <QLocale>
 #include <QScrollBar>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
 using namespace Qt::Literals::StringLiterals;
@@ -53,6 +55,17 @@ std::shared_ptr<MVX_NWLog> makeRecord(int year, int month, double assets, double
     record->setAssetLogs(MVX_CategoryLogList());
     record->setLiabilityLogs(MVX_CategoryLogList());
     return record;
+}
+
+double contrast(const QColor& a, const QColor& b)
+{
+    auto luminance = [](const QColor& color) {
+        auto channel = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(color.redF()) + 0.7152 * channel(color.greenF())
+            + 0.0722 * channel(color.blueF());
+    };
+    const auto [darker, lighter] = std::minmax({ luminance(a), luminance(b) });
+    return (lighter + 0.05) / (darker + 0.05);
 }
 
 class RecordListLayoutTest : public SharedStoreTest {
@@ -205,6 +218,24 @@ TEST_F(RecordListLayoutTest, EveryAmountFitsItsFieldAtTheListsWidthAndIsShownWho
         // The largest amounts do not fit at the fields' own sizes: the matrix reaches the shrinking.
         EXPECT_GT(shrunk, 0);
     }
+}
+
+TEST_F(RecordListLayoutTest, ASelectedRowKeepsItsAmountsReadable)
+{
+    showList(currencies[0]);
+    m_list->tableView()->selectRow(1);
+    QCoreApplication::processEvents();
+    NWCellView* row = cell(1);
+    ASSERT_NE(row, nullptr);
+    // The background behind the liabilities, right of their text, as the list draws it.
+    const QImage drawn = m_list->tableView()->viewport()->grab().toImage();
+    const QRect field
+        = row->lbField()->geometry().translated(row->mapTo(m_list->tableView()->viewport(), QPoint()));
+    const QColor background = drawn.pixelColor(field.right() - 2, field.center().y());
+    const QColor text = row->lbField()->palette().color(row->lbField()->foregroundRole());
+    EXPECT_GE(contrast(text, background), 4.5)
+        << background.name().toStdString() << " behind " << text.name().toStdString();
+    EXPECT_NE(background, m_list->tableView()->palette().color(QPalette::Active, QPalette::Highlight));
 }
 
 } // namespace
