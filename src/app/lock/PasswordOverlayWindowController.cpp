@@ -1,6 +1,7 @@
 #include "app/lock/PasswordOverlayWindowController.h"
 
 #include "platform/Appearance.h"
+#include "platform/Fonts.h"
 #include "platform/Resources.h"
 #include "platform/Strings.h"
 #include "uikit/controls/fields/NW_SecureTextField.h"
@@ -93,7 +94,7 @@ PasswordOverlayWindowController::PasswordOverlayWindowController(QWidget* parent
     m_pwdEditCtl->setObjectName(u"pwdEditCtl"_s);
     m_pwdEditCtl->setGeometry(margin, rowTop, panelSize.width() - 2 * margin - buttonWidth - 8, fieldHeight);
     // 20 points of the design at scale 1: pixels here, so that the text fits the field.
-    QFont placeholderFont(QStringList { u"Helvetica Neue"_s, u"Liberation Sans"_s, u"Sans Serif"_s });
+    QFont placeholderFont(platform::designFontFamilies());
     placeholderFont.setPixelSize(20);
     placeholderFont.setWeight(QFont::Light);
     m_pwdEditCtl->setFont(placeholderFont);

@@ -2,6 +2,7 @@
 
 #include "charts/history/settings/HistoryChartSettings.h"
 #include "model/format/NWCurrencyFormatter.h"
+#include "platform/Fonts.h"
 #include "uikit/extensions/ColorHex.h"
 
 #include <QFontMetricsF>
@@ -67,7 +68,7 @@ QFont font(Run::Kind kind, double size)
 {
     QFont result;
     if (kind != Run::Kind::Gap) {
-        result.setFamilies({ u"Helvetica Neue"_s, u"Liberation Sans"_s });
+        result.setFamilies(platform::designFontFamilies());
         result.setWeight(kind == Run::Kind::Label ? QFont::Thin : QFont::Bold);
     }
     result.setPointSizeF(size);

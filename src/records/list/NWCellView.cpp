@@ -2,26 +2,35 @@
 
 #include "model/format/NWCurrencyFormatter.h"
 #include "platform/Appearance.h"
+#include "platform/Fonts.h"
 #include "platform/Resources.h"
 #include "platform/Strings.h"
 #include "records/list/RecordListTexts.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
+
+#include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr int calendarX = 10;
-constexpr int calendarWidth = 48;
-constexpr int textX = calendarX + calendarWidth + 12;
-constexpr int margin = 10;
+// Lengths in design points (pixels at device ratio 1), as the list's 340-point width.
+constexpr int calendarX = 8;
+constexpr int calendarWidth = 44;
+constexpr int calendarHeight = 52;
+constexpr int textX = calendarX + calendarWidth + 10;
+constexpr int rightMargin = 8;
+constexpr int deltaGap = 8;
+constexpr int columnGap = 8;
 
+// Colours of small text, at least 4.5:1 against the list's background in either appearance.
 QColor gainColor()
 {
-    return platform::isDarkAppearance() ? QColor(u"#5fd97a"_s) : QColor(u"#1e8e3e"_s);
+    return platform::isDarkAppearance() ? QColor(u"#5fd97a"_s) : QColor(u"#15702f"_s);
 }
 
 QColor lossColor()
@@ -29,39 +38,53 @@ QColor lossColor()
     return platform::isDarkAppearance() ? QColor(u"#ff7a8a"_s) : QColor(u"#c5221f"_s);
 }
 
+QColor captionColor()
+{
+    return platform::isDarkAppearance() ? QColor(u"#9a9a9a"_s) : QColor(u"#5e5e5e"_s);
+}
+
+QColor monthBandColor()
+{
+    return platform::isDarkAppearance() ? QColor(u"#c0392b"_s) : QColor(u"#d0392b"_s);
+}
+
 } // namespace
 
 NWCellView::NWCellView(QWidget* parent) : QWidget(parent)
 {
     setObjectName(u"NWCellView"_s);
-    m_monthField = makeLabel(u"monthField"_s, 9, true);
-    m_monthField->setAlignment(Qt::AlignCenter);
-    m_yearField = makeLabel(u"yearField"_s, 12, true);
-    m_yearField->setAlignment(Qt::AlignCenter);
-    m_nwField = makeLabel(u"nwField"_s, 14, true);
-    m_nwDeltaField = makeLabel(u"nwDeltaField"_s, 9, false);
-    m_nwDeltaField->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_assetsCaption = makeLabel(u"assetsCaption"_s, 9, false);
+    m_monthField = makeField(u"monthField"_s, platform::designFont(11, QFont::Bold), 8);
+    m_monthField->setAlignment(Qt::AlignHCenter);
+    m_yearField = makeField(u"yearField"_s, platform::designFont(15, QFont::Bold), 10);
+    m_yearField->setAlignment(Qt::AlignHCenter);
+    m_nwField = makeField(u"nwField"_s, platform::designFont(18, QFont::Bold), minimumNetWorthPoints);
+    m_nwField->setAlignment(Qt::AlignLeft);
+    m_nwDeltaField = makeField(u"nwDeltaField"_s, platform::designFont(12), minimumAmountPoints);
+    m_nwDeltaField->setAlignment(Qt::AlignRight);
+    m_assetsCaption = makeLabel(u"assetsCaption"_s, platform::designFont(10));
     m_assetsCaption->setText(platform::Strings::tr("Assets"));
-    m_asField = makeLabel(u"asField"_s, 9, false);
-    m_liabilitiesCaption = makeLabel(u"liabilitiesCaption"_s, 9, false);
+    m_asField = makeField(u"asField"_s, platform::designFont(12), minimumAmountPoints);
+    m_liabilitiesCaption = makeLabel(u"liabilitiesCaption"_s, platform::designFont(10));
     m_liabilitiesCaption->setText(platform::Strings::tr("Liabilities"));
-    m_lbField = makeLabel(u"lbField"_s, 9, false);
-    m_commentField = makeLabel(u"commentField"_s, 9, false);
-    QFont italic = m_commentField->font();
+    m_lbField = makeField(u"lbField"_s, platform::designFont(12), minimumAmountPoints);
+    QFont italic = platform::designFont(11);
     italic.setItalic(true);
-    m_commentField->setFont(italic);
+    m_commentField = makeLabel(u"commentField"_s, italic);
     applyColors();
 }
 
-QLabel* NWCellView::makeLabel(const QString& name, int pointSize, bool bold)
+FittingLabel* NWCellView::makeField(const QString& name, const QFont& font, int minimumPoints)
+{
+    auto* field = new FittingLabel(font, minimumPoints, this);
+    field->setObjectName(name);
+    return field;
+}
+
+QLabel* NWCellView::makeLabel(const QString& name, const QFont& font)
 {
     auto* label = new QLabel(this);
     label->setObjectName(name);
     label->setTextFormat(Qt::PlainText);
-    QFont font = label->font();
-    font.setPointSize(pointSize);
-    font.setBold(bold);
     label->setFont(font);
     return label;
 }
@@ -69,47 +92,77 @@ QLabel* NWCellView::makeLabel(const QString& name, int pointSize, bool bold)
 void NWCellView::setRecord(const MVX_NWLog& record, const MVX_NWLog* older, const NWCurrencyFormatter& money)
 {
     const double netWorth = RecordListTexts::netWorth(record);
-    m_nwField->setText(money.stringFromNumber(netWorth));
-    m_nwDeltaField->setText(RecordListTexts::changeText(record, older, money));
     m_change = older ? netWorth - RecordListTexts::netWorth(*older) : 0;
-    m_asField->setText(money.stringFromNumber(record.assets().value_or(0)));
-    m_lbField->setText(money.stringFromNumber(record.liabilities().value_or(0)));
-    m_monthField->setText(RecordListTexts::monthText(record));
-    m_yearField->setText(record.year() ? QString::number(*record.year()) : QString());
+    m_nwField->setFullText(money.stringFromNumber(netWorth));
+    m_nwDeltaField->setFullText(RecordListTexts::changeText(record, older, money));
+    m_asField->setFullText(money.stringFromNumber(record.assets().value_or(0)));
+    m_lbField->setFullText(money.stringFromNumber(record.liabilities().value_or(0)));
+    m_monthField->setFullText(RecordListTexts::monthText(record));
+    m_yearField->setFullText(record.year() ? QString::number(*record.year()) : QString());
     // The note is one line, elided to the row when laid out; the whole of it is in the tooltip.
-    m_commentField->setToolTip(record.note());
+    m_note = record.note();
+    m_commentField->setToolTip(m_note);
     applyColors();
-    resizeEvent(nullptr);
+    layoutFields();
 }
 
 QRect NWCellView::calendarRect() const
 {
-    const int height = 52;
-    return QRect(calendarX, (this->height() - height) / 2, calendarWidth, height);
+    return QRect(calendarX, (height() - calendarHeight) / 2, calendarWidth, calendarHeight);
 }
 
 void NWCellView::resizeEvent(QResizeEvent* event)
 {
-    if (event)
-        QWidget::resizeEvent(event);
+    QWidget::resizeEvent(event);
+    layoutFields();
+}
+
+void NWCellView::layoutFields()
+{
     const QRect tile = calendarRect();
-    m_monthField->setGeometry(tile.x(), tile.y() + 1, tile.width(), 16);
-    m_yearField->setGeometry(tile.x(), tile.y() + 18, tile.width(), tile.height() - 20);
-    const int right = width() - margin;
-    const int textWidth = right - textX;
-    const int deltaWidth = std::min(m_nwDeltaField->sizeHint().width(), textWidth / 2);
-    m_nwField->setGeometry(textX, 6, textWidth - deltaWidth - 6, 22);
-    m_nwDeltaField->setGeometry(right - deltaWidth, 8, deltaWidth, 20);
-    const int half = textWidth / 2;
-    const int captionWidth
-        = std::max(m_assetsCaption->sizeHint().width(), m_liabilitiesCaption->sizeHint().width());
-    m_assetsCaption->setGeometry(textX, 30, captionWidth, 16);
-    m_asField->setGeometry(textX + captionWidth + 4, 30, half - captionWidth - 8, 16);
-    m_liabilitiesCaption->setGeometry(textX + half, 30, captionWidth, 16);
-    m_lbField->setGeometry(textX + half + captionWidth + 4, 30, half - captionWidth - 4, 16);
-    m_commentField->setGeometry(textX, 48, textWidth, 16);
-    m_commentField->setText(m_commentField->fontMetrics().elidedText(
-        m_commentField->toolTip().simplified(), Qt::ElideRight, textWidth));
+    // The net worth's capitals line up with the tile's top, and the amounts' baseline is the
+    // year's; the month sits in the middle of the tile's band.
+    const int firstBaseline = tile.y() + 14;
+    const int amountBaseline = firstBaseline + 28;
+    placeOnBaseline(m_monthField, tile.x() + 2, tile.y() + 12, tile.width() - 4);
+    placeOnBaseline(m_yearField, tile.x() + 2, amountBaseline, tile.width() - 4);
+
+    const int textWidth = std::max(0, width() - rightMargin - textX);
+    // The change keeps the width it needs while the net worth still fits at its smallest
+    // size; past that both shrink, the change never to less than half the line.
+    int deltaWidth = 0;
+    if (!m_nwDeltaField->fullText().isEmpty()) {
+        const int roomLeft = textWidth - deltaGap - m_nwField->minimumWidthNeeded();
+        deltaWidth
+            = std::min({ m_nwDeltaField->naturalWidth(), std::max(roomLeft, textWidth / 2), textWidth });
+    }
+    const int nwWidth = std::max(0, textWidth - deltaWidth - (deltaWidth > 0 ? deltaGap : 0));
+    placeOnBaseline(m_nwField, textX, firstBaseline, nwWidth);
+    placeOnBaseline(m_nwDeltaField, textX + textWidth - deltaWidth, firstBaseline, deltaWidth);
+
+    // Captions over the amounts, so that each amount has half the line to itself.
+    const int firstColumn = (textWidth - columnGap) / 2;
+    const int secondX = textX + firstColumn + columnGap;
+    const int secondColumn = textX + textWidth - secondX;
+    placeOnBaseline(m_assetsCaption, textX, firstBaseline + 14, firstColumn);
+    placeOnBaseline(m_liabilitiesCaption, secondX, firstBaseline + 14, secondColumn);
+    placeOnBaseline(m_asField, textX, amountBaseline, firstColumn);
+    placeOnBaseline(m_lbField, secondX, amountBaseline, secondColumn);
+
+    m_commentField->setText(
+        QFontMetrics(m_commentField->font()).elidedText(m_note.simplified(), Qt::ElideRight, textWidth));
+    placeOnBaseline(m_commentField, textX, firstBaseline + 42, textWidth);
+}
+
+void NWCellView::placeOnBaseline(QLabel* label, int x, int baseline, int width)
+{
+    // The width first: a fitting label chooses its size by it, and the size decides the height.
+    label->setGeometry(x, label->y(), width, label->height());
+    if (auto* field = qobject_cast<FittingLabel*>(label))
+        field->setFullText(field->fullText());
+    const QFontMetrics metrics(label->font());
+    label->setAlignment((label->alignment() & Qt::AlignHorizontal_Mask) | Qt::AlignTop);
+    label->setGeometry(x, baseline - metrics.ascent(), width, metrics.height());
 }
 
 void NWCellView::changeEvent(QEvent* event)
@@ -122,7 +175,7 @@ void NWCellView::changeEvent(QEvent* event)
 void NWCellView::applyColors()
 {
     const QColor primary = platform::namedColor(u"PrimaryText"_s);
-    const QColor secondary = platform::namedColor(u"SecondaryText"_s);
+    const QColor secondary = captionColor();
     auto tint = [](QLabel* label, const QColor& color) {
         // Inside a list's viewport a label draws with the Text role, elsewhere with WindowText.
         QPalette palette = label->palette();
@@ -153,7 +206,7 @@ void NWCellView::paintEvent(QPaintEvent* event)
     painter.fillPath(card, platform::namedColor(u"ContentBackground"_s));
     painter.save();
     painter.setClipRect(QRectF(tile.x(), tile.y(), tile.width(), 17));
-    painter.fillPath(card, platform::isDarkAppearance() ? QColor(u"#c0392b"_s) : QColor(u"#e74c3c"_s));
+    painter.fillPath(card, monthBandColor());
     painter.restore();
     painter.setPen(QPen(platform::namedColor(u"Separator"_s), 1));
     painter.drawPath(card);

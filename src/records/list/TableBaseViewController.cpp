@@ -55,6 +55,11 @@ TableBaseViewController::TableBaseViewController(QWidget* parent)
     m_tableView->setShowGrid(false);
     m_tableView->setSelectionBehavior(QAbstractItemView::SelectRows);
     TableRowHost::prepareView(*m_tableView, QAbstractItemView::SingleSelection);
+    // The row views draw the selection; the style would fill the row behind them in the
+    // highlight colour, against which the rows' green and red amounts cannot be read.
+    QPalette palette = m_tableView->palette();
+    palette.setColor(QPalette::Highlight, Qt::transparent);
+    m_tableView->setPalette(palette);
     m_rowHost = new TableRowHost(m_tableView);
     m_rowHost->setRowFactory([this](const QModelIndex& index) { return makeRow(index.row()); });
     connect(m_tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,

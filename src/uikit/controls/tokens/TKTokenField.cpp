@@ -1,5 +1,7 @@
 #include "uikit/controls/tokens/TKTokenField.h"
 
+#include "platform/Fonts.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -56,7 +58,7 @@ std::shared_ptr<TKTokenAttachmentCell> TKTokenField::tokenCellForRepresentedObje
     cell->setStringValue(text);
     cell->setBaselineOffset(2.0f);
     QFont font;
-    font.setFamilies({ u"Helvetica Neue"_s, u"Liberation Sans"_s });
+    font.setFamilies(platform::designFontFamilies());
     font.setWeight(QFont::Light);
     font.setPointSizeF(11);
     cell->setTextFont(font);

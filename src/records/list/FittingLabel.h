@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QFont>
+#include <QLabel>
+#include <QString>
+
+/// A one-line label whose text must be read whole, such as an amount. When the text is wider
+/// than the label, it is drawn one design point (pixel) smaller at a time down to a minimum
+/// size; only a text that is still too wide there is elided at its end ("…"), the whole text
+/// then in the tooltip. The label never shows a text cut through a character.
+class FittingLabel : public QLabel {
+    Q_OBJECT
+public:
+    /// `font` is the size to draw at when the text fits, given in pixels (platform::designFont);
+    /// `minimumPoints` the smallest pixel size before the text is elided.
+    FittingLabel(const QFont& font, int minimumPoints, QWidget* parent = nullptr);
+
+    /// Shows `text` at the largest size at which it fits; call after each text or width change
+    /// (resizing the label fits it again by itself).
+    void setFullText(const QString& text);
+    const QString& fullText() const { return m_fullText; }
+
+    /// The width the whole text needs at the label's own size, and at its minimum size.
+    int naturalWidth() const;
+    int minimumWidthNeeded() const;
+
+    /// The pixel size the text is drawn at now.
+    int fittedPoints() const { return font().pixelSize(); }
+    /// Whether even the minimum size was too wide and the text is shown elided.
+    bool isElided() const { return m_elided; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void fit();
+    QFont sized(int points) const;
+
+    QFont m_baseFont;
+    int m_minimumPoints;
+    QString m_fullText;
+    bool m_elided = false;
+};
