@@ -45,7 +45,7 @@ for m in range(months):
     wobble = 1.0 - 0.04 * math.sin(m * math.pi / 6.0)
     a = [round(args.scale * (90000.0 + 4500.0 * i) * growth * wobble / max(1, args.assets / 20), 2)
          for i in range(args.assets)]
-    d = [round(args.scale * (60000.0 - 3000.0 * i) * (1.6 - growth / 2) / max(1, args.liabilities / 10), 2)
+    d = [round(args.scale * (60000.0 - 2500.0 * (i % 20)) * (1.6 - growth / 2) / max(1, args.liabilities / 10), 2)
          for i in range(args.liabilities)]
     logs.append({"year": year, "month": month, "day": 0,
                  "note": "Bonus paid, car serviced and the roof repaired" if month == 6 else "",
