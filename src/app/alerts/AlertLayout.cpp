@@ -1,12 +1,69 @@
 #include "app/alerts/AlertLayout.h"
 
+#include "uikit/popover/PKPopoverController.h"
+#include "uikit/popover/PKPopoverWindow.h"
+
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QPushButton>
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
+using namespace Qt::Literals::StringLiterals;
+
 namespace AlertLayout {
+namespace {
+
+const QString fitterName = u"AlertLayoutTextFitter"_s;
+
+void resizeTo(QWidget* view, const QSize& size)
+{
+    auto* window = qobject_cast<PKPopoverWindow*>(view->window());
+    PKPopoverController* popover = window ? window->popoverController() : nullptr;
+    if (popover && popover->contentViewController() == view && popover->contentSize() != QSizeF(size))
+        popover->setContentSize(QSizeF(size)); // places and resizes the window while shown
+    if (view->size() != size)
+        view->resize(size);
+}
+
+// Fits its view again whenever the view's layout asks to be redone: a label's new text posts
+// that request (once per turn of the event loop, however many texts change).
+class TextFitter : public QObject {
+public:
+    TextFitter(QWidget* view, int width) : QObject(view), m_view(view), m_width(width)
+    {
+        setObjectName(fitterName);
+        view->installEventFilter(this);
+    }
+    void setWidth(int width) { m_width = width; }
+    void fit() const
+    {
+        // Without a width of its own it keeps the width its owner gave the view.
+        resizeTo(m_view, fittingSize(m_view, m_width > 0 ? m_width : m_view->width()));
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_view && event->type() == QEvent::LayoutRequest)
+            fit();
+        return false;
+    }
+
+private:
+    QWidget* m_view;
+    int m_width;
+};
+
+TextFitter* fitterOf(QWidget* view)
+{
+    return dynamic_cast<TextFitter*>(view->findChild<QObject*>(fitterName, Qt::FindDirectChildrenOnly));
+}
+
+} // namespace
 
 QLabel* makeTitle(const QString& text, QWidget* parent)
 {
@@ -49,6 +106,34 @@ void arrange(QWidget* view, const QList<QLabel*>& texts, const QList<QPushButton
         }
     }
     layout->addLayout(row);
+    // Callers that only resize the view afterwards get its height fitted once the layout's
+    // first request comes round.
+    if (!fitterOf(view))
+        new TextFitter(view, 0);
+}
+
+QSize fittingSize(const QWidget* view, int width)
+{
+    QLayout* layout = view->layout();
+    if (!layout)
+        return view->size();
+    const QSize minimum = layout->totalMinimumSize();
+    const int fittedWidth = std::max(width, minimum.width());
+    const int height = layout->hasHeightForWidth() ? layout->totalHeightForWidth(fittedWidth)
+                                                   : layout->totalSizeHint().height();
+    return { fittedWidth, std::max(height, minimum.height()) };
+}
+
+void fitToWidth(QWidget* view, int width)
+{
+    if (!view)
+        return;
+    TextFitter* fitter = fitterOf(view);
+    if (fitter)
+        fitter->setWidth(width);
+    else
+        fitter = new TextFitter(view, width);
+    fitter->fit();
 }
 
 } // namespace AlertLayout
