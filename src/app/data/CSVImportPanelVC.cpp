@@ -85,7 +85,6 @@ CSVImportPanelVC::CSVImportPanelVC(NWData* store, QWidget* parent)
     m_messageLabel->setObjectName(u"messageLabel"_s);
     m_messageLabel->setTextFormat(Qt::PlainText);
     m_messageLabel->setWordWrap(true);
-    m_messageLabel->setMargin(2);
     layout->addWidget(m_messageLabel);
 
     auto* buttons = new QHBoxLayout;
@@ -170,6 +169,7 @@ void CSVImportPanelVC::showMessage(const QString& text, bool isError)
     }
     // Only a failure stands on a coloured band; a summary reads as the panel's own text.
     m_messageLabel->setAutoFillBackground(isError);
+    m_messageLabel->setMargin(isError ? 3 : 0);
     m_messageLabel->setPalette(palette);
     AlertLayout::fitToWidth(this, kPanelWidth);
 }
