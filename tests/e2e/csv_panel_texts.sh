@@ -11,6 +11,7 @@ shots=$2
 document_from_right=170 # the document button's centre, from the window's right edge, 20 from its top
 
 e2e_setup || exit 1
+mkdir -p "$shots"
 python3 "$here/household.py" "$HOME/mervane.json" --years 3 --assets 4 --liabilities 2
 
 # document_item <main window> <n>: opens the document menu and chooses its n-th item.
