@@ -19,11 +19,18 @@ namespace {
 
 const QString fitterName = u"AlertLayoutTextFitter"_s;
 
-void resizeTo(QWidget* view, const QSize& size)
+// The popover whose content `view` is, if any.
+PKPopoverController* popoverOf(const QWidget* view)
 {
     auto* window = qobject_cast<PKPopoverWindow*>(view->window());
     PKPopoverController* popover = window ? window->popoverController() : nullptr;
-    if (popover && popover->contentViewController() == view && popover->contentSize() != QSizeF(size))
+    return popover && popover->contentViewController() == view ? popover : nullptr;
+}
+
+void resizeTo(QWidget* view, const QSize& size)
+{
+    PKPopoverController* popover = popoverOf(view);
+    if (popover && popover->contentSize() != QSizeF(size))
         popover->setContentSize(QSizeF(size)); // places and resizes the window while shown
     if (view->size() != size)
         view->resize(size);
@@ -39,10 +46,15 @@ public:
         view->installEventFilter(this);
     }
     void setWidth(int width) { m_width = width; }
-    void fit() const
+    void fit() const { resizeTo(m_view, fittingSize(m_view, width())); }
+    // Without a width of its own it keeps the width its owner gave: in a popover, the content
+    // size (the view itself has the unshown window's size until the popover first shows).
+    int width() const
     {
-        // Without a width of its own it keeps the width its owner gave the view.
-        resizeTo(m_view, fittingSize(m_view, m_width > 0 ? m_width : m_view->width()));
+        if (m_width > 0)
+            return m_width;
+        const PKPopoverController* popover = popoverOf(m_view);
+        return popover ? qRound(popover->contentSize().width()) : m_view->width();
     }
 
 protected:

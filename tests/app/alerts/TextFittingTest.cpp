@@ -170,4 +170,25 @@ TEST_F(PopoverTexts, MessagesShowTheirWholeText)
     messages.close();
 }
 
+TEST_F(PopoverTexts, RestoreQuestionSwitchedAsItShowsKeepsItsWidth)
+{
+    // As the shell asks: the question turns to restoring in the popover's will-show step, when
+    // the content still has the size of the window that was never shown.
+    for (const bool animates : { false, true }) {
+        auto* ask = new AskDeleteAllData;
+        m_popover = std::make_unique<PKPopoverController>(ask);
+        m_popover->setDefaultProperties_ItemWarning();
+        m_popover->setAnimates(animates);
+        m_popover->setWillShowBlock([](PKPopoverController* popover) {
+            qobject_cast<AskDeleteAllData*>(popover->contentViewController())->changeWarningType(true);
+        });
+        m_popover->showRelativeToRect(QRectF(m_anchor->rect()), m_anchor, platform::RectEdge::MaxY);
+        settle();
+        EXPECT_EQ(ask->width(), 380) << "animated " << animates;
+        EXPECT_EQ(m_popover->contentSize().width(), 380) << "animated " << animates;
+        expectContentFitsThePopover("restore");
+        m_popover->forceClosePopover();
+    }
+}
+
 } // namespace
