@@ -157,17 +157,12 @@ e2e_start "$binary"
 window=$(e2e_wait_window '^Mervane$') || exit 1
 sleep 1
 panel_title='^Import inventory items from a CSV file'
-# open_importer: opens the import panel; prints its geometry.
-open_importer() {
-    local importer
-    document_item "$window" 5
-    importer=$(e2e_popover_window "$window") || fail "the import panel did not open"
-    sleep 0.5
-    e2e_window_geometry "$importer"
-}
 # The panel's buttons sit 33 points above its window's bottom: Select 60 from its left,
 # Import 62 from its right.
-read -r px py pw ph <<<"$(open_importer)"
+document_item "$window" 5
+importer=$(e2e_popover_window "$window") || fail "the import panel did not open"
+sleep 0.5
+read -r px py pw ph <<<"$(e2e_window_geometry "$importer")"
 xdotool mousemove $((px + 60)) $((py + ph - 33)) click 1
 in_panel "$panel_title" ""
 sleep 0.5
@@ -181,6 +176,8 @@ in_panel "$panel_title" "$HOME/ours.csv"
 sleep 0.5
 running "a CSV file chosen"
 cmp -s "$HOME/mervane.json" "$HOME/expected.json" || fail "choosing a CSV file changed the data file"
+# The panel has grown with the file's summary: its buttons moved down with its bottom edge.
+read -r px py pw ph <<<"$(e2e_window_geometry "$importer")"
 xdotool mousemove $((px + pw - 62)) $((py + ph - 33)) click 1
 e2e_wait_for e2e_popover_gone "$window" || fail "Import did not close the panel"
 sleep 0.5

@@ -10,6 +10,10 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace {
+constexpr int kWidth = 380;
+} // namespace
+
 AskDeleteAllData::AskDeleteAllData(QWidget* parent) : QWidget(parent)
 {
     setObjectName(u"AskDeleteAllData"_s);
@@ -28,7 +32,7 @@ AskDeleteAllData::AskDeleteAllData(QWidget* parent) : QWidget(parent)
     connect(m_okButton, &QPushButton::clicked, this, &AskDeleteAllData::okActionClick);
     connect(m_cancelButton, &QPushButton::clicked, this, &AskDeleteAllData::cancelActionClick);
     AlertLayout::arrange(this, { m_titleCtl, m_messageCtl }, { m_cancelButton, m_okButton });
-    resize(380, 150);
+    AlertLayout::fitToWidth(this, kWidth);
 }
 
 void AskDeleteAllData::changeWarningType(bool restore)
@@ -40,6 +44,8 @@ void AskDeleteAllData::changeWarningType(bool restore)
     m_messageCtl->setText(
         platform::Strings::tr("This action will delete all of your current records and replace "
                               "them with records saved in a previously saved backup file."));
+    // Asked just before the popover shows: it is placed at the new height at once.
+    AlertLayout::fitToWidth(this, kWidth);
 }
 
 void AskDeleteAllData::okActionClick()

@@ -18,7 +18,7 @@ AskManualDownload::AskManualDownload(QWidget* parent) : QWidget(parent)
     connect(m_yesButton, &QPushButton::clicked, this, &AskManualDownload::yesClick);
     connect(m_cancelButton, &QPushButton::clicked, this, &AskManualDownload::cancelClick);
     AlertLayout::arrange(this, { title, message }, { m_cancelButton, m_yesButton });
-    resize(340, 120);
+    AlertLayout::fitToWidth(this, 340);
 }
 
 void AskManualDownload::yesClick()

@@ -16,7 +16,7 @@ NoCategoriesWarningViewController::NoCategoriesWarningViewController(QWidget* pa
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
     connect(m_closeButton, &QPushButton::clicked, this, &NoCategoriesWarningViewController::closeHandler);
     AlertLayout::arrange(this, { title, message }, { m_closeButton });
-    resize(340, 120);
+    AlertLayout::fitToWidth(this, 340);
 }
 
 void NoCategoriesWarningViewController::closeHandler()

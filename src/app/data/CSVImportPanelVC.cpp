@@ -1,6 +1,7 @@
 #include "app/data/CSVImportPanelVC.h"
 
 #include "app/AppNotifications.h"
+#include "app/alerts/AlertLayout.h"
 #include "app/data/EditorPopovers.h"
 #include "model/store/NWData.h"
 #include "platform/FileChooser.h"
@@ -17,6 +18,9 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
+
+// The texts wrap at this width; the panel's height follows them.
+constexpr int kPanelWidth = 480;
 
 qsizetype categoryCount(const MVX_Model& model)
 {
@@ -50,6 +54,7 @@ CSVImportPanelVC::CSVImportPanelVC(NWData* store, QWidget* parent)
 {
     setObjectName(u"CSVImportPanelVC"_s);
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 12, 16, 12);
 
     auto* title = new QLabel(platform::Strings::tr("Import from a CSV file"), this);
     QFont titleFont = title->font();
@@ -65,6 +70,8 @@ CSVImportPanelVC::CSVImportPanelVC(NWData* store, QWidget* parent)
                          .arg(platform::keptCopyPrefix(NWData::dataFileName, NWData::beforeImportKind)
                              + u"<date>-<time>"_s),
             this);
+    warning->setObjectName(u"warningLabel"_s);
+    warning->setTextFormat(Qt::PlainText);
     warning->setWordWrap(true);
     layout->addWidget(warning);
 
@@ -78,7 +85,6 @@ CSVImportPanelVC::CSVImportPanelVC(NWData* store, QWidget* parent)
     m_messageLabel->setObjectName(u"messageLabel"_s);
     m_messageLabel->setTextFormat(Qt::PlainText);
     m_messageLabel->setWordWrap(true);
-    m_messageLabel->setAutoFillBackground(true);
     layout->addWidget(m_messageLabel);
 
     auto* buttons = new QHBoxLayout;
@@ -97,6 +103,7 @@ CSVImportPanelVC::CSVImportPanelVC(NWData* store, QWidget* parent)
     connect(m_selectButton, &QPushButton::clicked, this, &CSVImportPanelVC::selectImportCSVFileBtnClick);
     connect(m_importButton, &QPushButton::clicked, this, &CSVImportPanelVC::importClick);
     connect(m_cancelButton, &QPushButton::clicked, this, &CSVImportPanelVC::cancelClick);
+    AlertLayout::fitToWidth(this, kPanelWidth);
 }
 
 CSVImportPanelVC::~CSVImportPanelVC() = default;
@@ -113,6 +120,7 @@ void CSVImportPanelVC::selectImportCSVFileBtnClick()
     if (!alive || path.isEmpty())
         return;
     m_csvFileLabel->setText(path);
+    AlertLayout::fitToWidth(this, kPanelWidth);
     platform::Expected<std::shared_ptr<MVX_Model>> read = NWData::importCSVFromFilePath(path);
     if (!read) {
         m_importedModel.reset();
@@ -159,5 +167,9 @@ void CSVImportPanelVC::showMessage(const QString& text, bool isError)
         palette.setColor(QPalette::Window, QColor(255, 59, 48));
         palette.setColor(QPalette::WindowText, QColor(Qt::white));
     }
+    // Only a failure stands on a coloured band; a summary reads as the panel's own text.
+    m_messageLabel->setAutoFillBackground(isError);
+    m_messageLabel->setMargin(isError ? 3 : 0);
     m_messageLabel->setPalette(palette);
+    AlertLayout::fitToWidth(this, kPanelWidth);
 }

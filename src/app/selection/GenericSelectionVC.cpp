@@ -18,7 +18,6 @@
 #include <QListView>
 #include <QPushButton>
 #include <QSignalBlocker>
-#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace Qt::Literals::StringLiterals;
@@ -122,11 +121,17 @@ GenericSelectionVC::GenericSelectionVC(QWidget* parent) : QWidget(parent)
     layout->addLayout(buttons);
 
     reloadData();
-    // The list takes the keys once the popover is up; the timer dies with the controller.
-    QTimer::singleShot(0, this, [this] { m_mainTableView->setFocus(Qt::OtherFocusReason); });
 }
 
 GenericSelectionVC::~GenericSelectionVC() = default;
+
+void GenericSelectionVC::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Each opening starts with typing a name; the focus goes with the popover's window when
+    // that becomes the active one.
+    m_searchField->setFocus(Qt::OtherFocusReason);
+}
 
 void GenericSelectionVC::setSelectionRecords(QList<GenericSelectionRecord> records)
 {

@@ -51,6 +51,10 @@ public:
 
     QListView* mainTableView() const { return m_mainTableView; }
 
+protected:
+    /// The search field takes the keyboard whenever the popover shows.
+    void showEvent(QShowEvent* event) override;
+
 private:
     TableRowView* makeRow(int row);
     /// The record shown in list row `row`, as an index into the records; -1 for none.

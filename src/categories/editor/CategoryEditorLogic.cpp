@@ -51,6 +51,14 @@ MVX_TagsList CategoryEditorLogic::storeTags() const
     return model ? model->tags().value_or(MVX_TagsList()) : MVX_TagsList();
 }
 
+MVX_TagsList CategoryEditorLogic::tagsToAdd() const
+{
+    const QStringList chosen = chosenTagNames();
+    MVX_TagsList tags = storeTags();
+    tags.removeIf([&](const auto& tag) { return !tag || chosen.contains(tag->name()); });
+    return tags;
+}
+
 QStringList CategoryEditorLogic::chosenTagNames() const
 {
     QStringList names;

@@ -79,6 +79,8 @@ public:
 
     /// The store's tags in order (the tag choice).
     MVX_TagsList storeTags() const;
+    /// The store's tags, in order, that `addTag` would still add: none named as a chosen tag.
+    MVX_TagsList tagsToAdd() const;
     /// The chosen tags and their names, in token order.
     const MVX_TagsList& chosenTags() const { return m_chosenTags; }
     QStringList chosenTagNames() const;

@@ -135,16 +135,14 @@ void EditCategoryViewController::buildView()
     m_tokenNamesPopup = new QComboBox(this);
     m_tokenNamesPopup->setObjectName(u"tokenNamesPopup"_s);
     m_tokenNamesPopup->setMinimumWidth(110);
-    for (const auto& tag : m_logic.storeTags())
-        if (tag)
-            m_tokenNamesPopup->addItem(tag->name());
-    m_tokenNamesPopup->setPlaceholderText(
-        m_tokenNamesPopup->count() ? platform::Strings::tr("Add a tag") : platform::Strings::tr("No tags"));
-    m_tokenNamesPopup->setCurrentIndex(-1);
-    m_tokenNamesPopup->setEnabled(m_tokenNamesPopup->count() > 0);
+    fillTagMenu();
     connect(m_tokenNamesPopup, &QComboBox::activated, this, &EditCategoryViewController::addTokenClick);
-    connect(m_tokenField, &TKTokenField::editingFinished, this,
-        [this] { m_logic.keepTagsNamedIn(m_tokenField->tokenTexts()); });
+    // A token deleted in the field gives its tag back to the menu (the field finishes editing
+    // before the menu opens, as the click moves the focus).
+    connect(m_tokenField, &TKTokenField::editingFinished, this, [this] {
+        m_logic.keepTagsNamedIn(m_tokenField->tokenTexts());
+        fillTagMenu();
+    });
     form->addWidget(fieldLabel(platform::Strings::tr("Tags:"), this), 2, 0);
     form->addWidget(m_tokenField, 2, 1);
     form->addWidget(m_tokenNamesPopup, 2, 2);
@@ -296,6 +294,18 @@ void EditCategoryViewController::showChosenTags()
 {
     m_tokenField->setCategoryTags(m_logic.chosenTags());
     m_tokenField->setObjectValue(m_logic.chosenTagNames());
+    fillTagMenu();
+}
+
+void EditCategoryViewController::fillTagMenu()
+{
+    m_tokenNamesPopup->clear();
+    for (const auto& tag : m_logic.tagsToAdd())
+        m_tokenNamesPopup->addItem(tag->name());
+    m_tokenNamesPopup->setPlaceholderText(m_logic.storeTags().isEmpty() ? platform::Strings::tr("No tags")
+                                                                        : platform::Strings::tr("Add a tag"));
+    m_tokenNamesPopup->setCurrentIndex(-1);
+    m_tokenNamesPopup->setEnabled(m_tokenNamesPopup->count() > 0);
 }
 
 void EditCategoryViewController::addTokenClick(int index)
@@ -304,6 +314,8 @@ void EditCategoryViewController::addTokenClick(int index)
     m_tokenNamesPopup->setCurrentIndex(-1);
     if (m_logic.addTag(name, m_tokenField->tokenTexts()))
         showChosenTags();
+    else
+        fillTagMenu();
 }
 
 void EditCategoryViewController::foreignCurrencyClick()

@@ -51,6 +51,8 @@ private:
     void fillCurrencies();
     void addTokenClick(int index);
     void showChosenTags();
+    /// Lists the tags the category does not have yet.
+    void fillTagMenu();
     void foreignCurrencyClick();
     void currencyChange();
     void depreciableChange();

@@ -3,6 +3,7 @@
 #include "records/editor/NWEntryLogic.h"
 #include "uikit/overlay/POProgressOverlay.h"
 
+#include <QList>
 #include <QPointer>
 #include <QWidget>
 
@@ -93,6 +94,7 @@ private:
     bool m_observing = false;
     bool m_shownOnce = false;
 
+    QList<QLabel*> m_captions;
     QLabel* m_titleLabel = nullptr;
     QBoxLayout* m_tablesLayout = nullptr;
     HoverTableView* m_monthTableView = nullptr;

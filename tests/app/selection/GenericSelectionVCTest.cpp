@@ -9,8 +9,11 @@
 #include "uikit/controls/avatar/DVAvatarImageView.h"
 #include "uikit/controls/rows/TableRowHost.h"
 #include "uikit/controls/rows/TableRowView.h"
+#include "uikit/popover/PKPopoverController.h"
+#include "uikit/popover/PKPopoverWindow.h"
 
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -283,6 +286,41 @@ TEST_F(GenericSelectionTest, BothCloseButtonsPostTheControllerAndTheLookValuesAr
     QCoreApplication::processEvents();
     EXPECT_EQ(closedBy, (QList<QObject*> { single.get(), multi.get() }));
     EXPECT_TRUE(selected.isEmpty());
+}
+
+TEST_F(GenericSelectionTest, TheSearchFieldHasTheKeyboardWhenThePickerOpens)
+{
+    // As the settings open the currency picker: in a popover beside a button of a window.
+    QWidget window;
+    window.setGeometry(100, 100, 600, 500);
+    auto* button = new QPushButton(u"Change"_s, &window);
+    button->setGeometry(20, 40, 80, 24);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    button->setFocus();
+
+    for (int opening = 0; opening < 2; ++opening) {
+        auto* picker = new GenericSelectionVC;
+        picker->setSelectionRecords({ record(u"EUR"_s, u"Euro"_s), record(u"CHF"_s, u"Swiss Franc"_s) });
+        picker->reloadData();
+        PKPopoverController popover(picker);
+        popover.setDefaultProperties(true, true, true);
+        popover.setAnimates(false);
+        popover.showRelativeToRect(QRectF(button->rect()), button, platform::RectEdge::MaxX);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(popover.popoverWindow()));
+        QCoreApplication::processEvents();
+        auto* search = picker->findChild<QLineEdit*>(u"searchField"_s);
+        EXPECT_EQ(QApplication::focusWidget(), search) << "opening " << opening;
+
+        // Typing at once narrows the list.
+        QTest::keyClicks(QApplication::focusWidget(), u"swi"_s);
+        EXPECT_EQ(picker->incSearchText(), u"swi"_s);
+        EXPECT_EQ(picker->mainTableView()->model()->rowCount(), 1);
+        popover.forceClosePopover();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
 }
 
 } // namespace

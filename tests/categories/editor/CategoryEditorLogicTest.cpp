@@ -262,10 +262,20 @@ TEST_F(CategoryLogicTest, TagsAreChosenOnceAndGoWithTheirTokens)
     CategoryEditorLogic logic(store());
     logic.open(cash, true);
     EXPECT_EQ(logic.chosenTagNames(), QStringList { u"Home"_s });
+    const auto names = [](const MVX_TagsList& tags) {
+        QStringList result;
+        for (const auto& tag : tags)
+            result.append(tag->name());
+        return result;
+    };
+    EXPECT_EQ(names(logic.tagsToAdd()), QStringList { u"Travel"_s });
     EXPECT_TRUE(logic.addTag(u"Travel"_s, { u"Home"_s }));
+    EXPECT_TRUE(logic.tagsToAdd().isEmpty());
     EXPECT_FALSE(logic.addTag(u"Travel"_s, { u"Home"_s, u"Travel"_s }));
     EXPECT_FALSE(logic.addTag(u"Nowhere"_s, { u"Home"_s, u"Travel"_s }));
     EXPECT_EQ(logic.chosenTagNames(), (QStringList { u"Home"_s, u"Travel"_s }));
+    logic.keepTagsNamedIn({ u"Travel"_s });
+    EXPECT_EQ(names(logic.tagsToAdd()), QStringList { u"Home"_s });
     // The Home token was deleted in the field; a hand-typed token names no tag.
     CategoryForm form = unchangedForm(logic, *cash);
     form.tokens = { u"Travel"_s, u"Typed"_s };

@@ -167,7 +167,8 @@ TEST_F(CategoryViewTest, TagsAreAddedOnceAndRemovedWithTheirTokens)
     auto* tokens = child<TKTokenField>(*editor, u"tokenField"_s);
     EXPECT_EQ(tokens->tokenTexts(), QStringList { u"Home"_s });
     chooseTag(*editor, u"Travel"_s);
-    chooseTag(*editor, u"Travel"_s);
+    // Chosen once, it is no longer offered.
+    EXPECT_EQ(child<QComboBox>(*editor, u"tokenNamesPopup"_s)->findText(u"Travel"_s), -1);
     EXPECT_EQ(tokens->tokenTexts(), (QStringList { u"Home"_s, u"Travel"_s }));
     EXPECT_EQ(child<QComboBox>(*editor, u"tokenNamesPopup"_s)->currentIndex(), -1);
     // The Home token is deleted in the field.
@@ -242,6 +243,37 @@ TEST_F(CategoryViewTest, WithoutForeignCurrenciesTheCurrencyControlsAreHidden)
     EXPECT_FALSE(child<QCheckBox>(*editor, u"foreignCurrencyCheck"_s)->isVisible());
     EXPECT_FALSE(child<QComboBox>(*editor, u"currencyCombo"_s)->isVisible());
     EXPECT_TRUE(child<QCheckBox>(*editor, u"hiddenCategory"_s)->isVisible());
+}
+
+TEST_F(CategoryViewTest, TheTagMenuOffersOnlyTagsTheCategoryDoesNotHave)
+{
+    const auto menuTexts = [](QComboBox* menu) {
+        QStringList texts;
+        for (int i = 0; i < menu->count(); ++i)
+            texts.append(menu->itemText(i));
+        return texts;
+    };
+    const auto editor = openEditor(cash, true);
+    auto* menu = child<QComboBox>(*editor, u"tokenNamesPopup"_s);
+    auto* tokens = child<TKTokenField>(*editor, u"tokenField"_s);
+    EXPECT_EQ(menuTexts(menu), QStringList { u"Travel"_s }) << "Cash has Home already";
+    EXPECT_EQ(menu->placeholderText(), u"Add a tag"_s);
+    EXPECT_TRUE(menu->isEnabled());
+
+    chooseTag(*editor, u"Travel"_s);
+    EXPECT_TRUE(menuTexts(menu).isEmpty());
+    EXPECT_FALSE(menu->isEnabled()) << "every tag is chosen";
+
+    // The Home token deleted in the field: once the field finishes editing, Home is offered again.
+    tokens->setObjectValue(QStringList { u"Travel"_s });
+    Q_EMIT tokens->editingFinished();
+    EXPECT_EQ(menuTexts(menu), QStringList { u"Home"_s });
+    EXPECT_TRUE(menu->isEnabled());
+
+    // The same editor opened on another category offers that category's missing tags.
+    editor->setCategory(car);
+    editor->setValues();
+    EXPECT_EQ(menuTexts(menu), (QStringList { u"Home"_s, u"Travel"_s }));
 }
 
 } // namespace

@@ -8,13 +8,17 @@
 #include "records/editor/RecordEditorPopover.h"
 
 #include "model/ModelNotifications.h"
+#include "platform/Appearance.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 #include "support/Eventually.h"
 #include "support/FailingDevices.h"
 #include "uikit/popover/PKPopoverController.h"
+#include "uikit/popover/PKPopoverWindow.h"
 
 #include <QApplication>
+#include <QHash>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,6 +30,40 @@ using namespace Qt::Literals::StringLiterals;
 using namespace mervane::test;
 
 namespace {
+
+double luminance(const QColor& color)
+{
+    const auto channel
+        = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(color.redF()) + 0.7152 * channel(color.greenF())
+        + 0.0722 * channel(color.blueF());
+}
+
+double contrastRatio(const QColor& a, const QColor& b)
+{
+    const double first = luminance(a);
+    const double second = luminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+// The contrast of the text drawn in `area` of `image`: the colour most of the area has is the
+// background, and the pixel that stands out most from it is the text at full strength.
+double textContrast(const QImage& image, const QRect& area)
+{
+    QHash<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[image.pixel(x, y)];
+    QRgb background = 0;
+    int most = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > most)
+            std::tie(background, most) = std::pair(it.key(), it.value());
+    double best = 1.0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        best = std::max(best, contrastRatio(QColor(it.key()), QColor(background)));
+    return best;
+}
 
 class EntryViewTest : public EditorTest {
 protected:
@@ -262,6 +300,79 @@ TEST_F(EntryViewTest, ThePopoverFillsItsEditorWhenShownAndStopsObservingWhenClos
     EXPECT_EQ(text(*recordEditorOf(editing), u"titleLabel"_s), u"EDIT"_s);
     EXPECT_EQ(recordEditorOf(editing)->nwLogRecord(), may);
     editing->close();
+}
+
+TEST_F(EntryViewTest, ReturnInTheNoteSavesAsTheDefaultButtonPromises)
+{
+    const auto editor = openEditor(nullptr);
+    auto* note = child<QLineEdit>(*editor, u"noteLabel"_s);
+    QTest::mouseClick(note, Qt::LeftButton);
+    ASSERT_TRUE(note->hasFocus());
+    QTest::keyClicks(note, u"Bonus paid"_s);
+    EXPECT_TRUE(posted.isEmpty());
+    QTest::keyClick(note, Qt::Key_Return);
+    EXPECT_EVENTUALLY_EQ(posted, (QStringList { notifications::dataReFetched, notifications::nwRecordSave }));
+    const auto june = store().appData()->currentLog();
+    ASSERT_NE(june, may);
+    EXPECT_EQ(june->month(), 6);
+    EXPECT_EQ(june->note(), u"Bonus paid"_s);
+    EXPECT_TRUE(dataFileBytes().contains("Bonus paid"));
+
+    // Enter on the keypad does the same; the record saved is not made twice.
+    posted.clear();
+    note->setText(u"Bonus paid in June"_s);
+    QTest::keyClick(note, Qt::Key_Enter);
+    EXPECT_EVENTUALLY(!editor->isSaving());
+    EXPECT_EQ(store().appData()->nwLogArray()->size(), 2);
+    EXPECT_FALSE(posted.isEmpty());
+}
+
+TEST_F(EntryViewTest, CaptionsAndTheNoteAreReadableInBothAppearances)
+{
+    auto& appearance = platform::AppearanceController::instance();
+    QWidget anchor;
+    anchor.resize(300, 200);
+    anchor.show();
+    for (const auto& [name, choice] :
+        { std::pair("light", platform::Appearance::Light), std::pair("dark", platform::Appearance::Dark) }) {
+        appearance.setAppearance(choice);
+        // Made as the record list makes it, so that the popover takes the appearance's colours.
+        PKPopoverController* popover = newRecordEditorPopover(may, &anchor);
+        popover->setAnimates(false);
+        popover->showRelativeToRect(QRectF(10, 10, 20, 20), &anchor, platform::RectEdge::MinY);
+        QCoreApplication::processEvents();
+        NWEntryViewController* editor = recordEditorOf(popover);
+        ASSERT_TRUE(editor);
+        auto* note = child<QLineEdit>(*editor, u"noteLabel"_s);
+        note->setText(u"Emergency fund topped up"_s);
+        QWidget* window = popover->popoverWindow();
+        const auto areaOf = [window](const QWidget* widget, int inset) {
+            return QRect(widget->mapTo(window, QPoint(0, 0)), widget->size())
+                .adjusted(inset, inset, -inset, -inset);
+        };
+
+        QImage shot = window->grab().toImage();
+        // Inside the field's two-point border and its focus ring.
+        EXPECT_GE(textContrast(shot, areaOf(note, 4)), 4.5) << name << ": the note";
+        int captions = 0;
+        for (const QString& caption :
+            { u"Net worth"_s, u"Assets"_s, u"Liabilities"_s, u"Month"_s, u"Year"_s }) {
+            for (const QLabel* label : editor->findChildren<QLabel*>()) {
+                if (label->text() != caption)
+                    continue;
+                ++captions;
+                EXPECT_GE(textContrast(shot, areaOf(label, 0)), 4.5) << name << ": " << qPrintable(caption);
+            }
+        }
+        EXPECT_EQ(captions, 7) << "Assets and Liabilities head their tables and name their totals";
+
+        note->clear();
+        shot = window->grab().toImage();
+        EXPECT_GE(textContrast(shot, areaOf(note, 4)), 4.5) << name << ": the note's placeholder";
+        popover->forceClosePopover();
+        delete popover;
+    }
+    appearance.setAppearance(platform::Appearance::Light);
 }
 
 } // namespace
