@@ -171,6 +171,11 @@ bool isDarkAppearance()
     return AppearanceController::instance().isDark();
 }
 
+bool isDarkPalette(const QPalette& palette)
+{
+    return palette.color(QPalette::Window).lightness() < 128;
+}
+
 QImage appearanceImage(const QString& name, const QSize& size)
 {
     if (isDarkAppearance()) {

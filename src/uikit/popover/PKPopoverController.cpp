@@ -5,13 +5,13 @@
 #include "uikit/popover/PKPopoverWindowFrame.h"
 #include "uikit/popover/PopoverGeometry.h"
 
+#include "platform/Appearance.h"
 #include "platform/Dispatch.h"
 #include "platform/YUpGeometry.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
-#include <QPalette>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -31,6 +31,17 @@ QSizeF preferredSize(const QWidget* view)
         return view->size();
     const QSize hint = view->sizeHint();
     return hint.isValid() ? QSizeF(hint) : QSizeF(view->size());
+}
+
+// Content sized by its hint keeps its first width and grows to what it needs at that width
+// (wrapped text that got longer), never below its first size.
+QSizeF fittedContentSize(const QWidget* view, const QSizeF& first)
+{
+    if (view->hasHeightForWidth()) {
+        const int needed = view->heightForWidth(qRound(first.width()));
+        return { first.width(), std::max<qreal>(first.height(), needed) };
+    }
+    return first.expandedTo(QSizeF(view->sizeHint()));
 }
 
 // Hands every event of the application to a function while installed.
@@ -74,6 +85,8 @@ PKPopoverController::~PKPopoverController()
     m_popoverWindow->stopAnimations();
     m_popoverWindow->setPopoverController(nullptr);
     m_popoverWindow->setPopoverContentView(nullptr);
+    if (m_contentViewController)
+        m_contentViewController->removeEventFilter(this);
     delete m_contentViewController.data();
 }
 
@@ -107,10 +120,18 @@ void PKPopoverController::setContentViewController(QWidget* contentViewControlle
     if (contentViewController == m_contentViewController)
         return;
     m_popoverWindow->setPopoverContentView(nullptr);
-    if (m_contentViewController)
+    if (m_contentViewController) {
+        m_contentViewController->removeEventFilter(this);
         m_contentViewController->deleteLater(); // may be the sender of this request
+    }
     m_contentViewController = contentViewController;
     m_contentSize = preferredSize(contentViewController);
+    m_hintedContentSize.reset();
+    if (contentViewController) {
+        if (!contentViewController->testAttribute(Qt::WA_Resized))
+            m_hintedContentSize = m_contentSize;
+        contentViewController->installEventFilter(this);
+    }
     m_popoverWindow->setPopoverContentView(contentViewController);
 }
 
@@ -122,6 +143,7 @@ void PKPopoverController::setAnimationType(AnimationType type)
 
 void PKPopoverController::setContentSize(const QSizeF& size)
 {
+    m_hintedContentSize.reset(); // a size chosen by the owner stays
     m_contentSize = size;
     if (popoverIsVisible())
         placeWindow(false);
@@ -193,9 +215,14 @@ bool PKPopoverController::dropPopover(QPointer<PKPopoverController>& popover)
 
 void PKPopoverController::setDefaultProperties_ItemEdit()
 {
-    const QPalette palette = QApplication::palette();
-    setBorderColor(palette.color(QPalette::Light));
-    setColor(palette.color(QPalette::Base));
+    // From the palette at each paint, so that a shown popover follows the appearance. The
+    // light palette's Light is white like the lists the editors open from: there the edge is
+    // drawn in Mid.
+    PKPopoverWindowFrame* frame = m_popoverWindow->frameView();
+    frame->setBorderColor([](const QPalette& palette) {
+        return palette.color(platform::isDarkPalette(palette) ? QPalette::Light : QPalette::Mid);
+    });
+    frame->setColor([](const QPalette& palette) { return palette.color(QPalette::Base); });
     setBorderWidth(2.0);
     setAnimationType(AnimationType::FadeInOut);
     m_closesWhenEscapeKeyPressed = true;
@@ -206,9 +233,9 @@ void PKPopoverController::setDefaultProperties_ItemEdit()
 
 void PKPopoverController::setDefaultProperties_ItemWarning()
 {
-    const QPalette palette = QApplication::palette();
-    setBorderColor(palette.color(QPalette::Highlight));
-    setColor(palette.color(QPalette::Base));
+    PKPopoverWindowFrame* frame = m_popoverWindow->frameView();
+    frame->setBorderColor([](const QPalette& palette) { return palette.color(QPalette::Highlight); });
+    frame->setColor([](const QPalette& palette) { return palette.color(QPalette::Base); });
     setBorderWidth(2.0);
     setAnimationType(AnimationType::FadeInOut);
     m_closesWhenEscapeKeyPressed = true;
@@ -472,8 +499,22 @@ void PKPopoverController::stopObserving()
         m_parentWindow->removeEventFilter(this);
 }
 
+void PKPopoverController::fitContent()
+{
+    if (!m_hintedContentSize || !m_contentViewController)
+        return;
+    const QSizeF fitted = fittedContentSize(m_contentViewController, *m_hintedContentSize);
+    if (fitted == m_contentSize)
+        return;
+    m_contentSize = fitted;
+    if (popoverIsVisible())
+        placeWindow(false);
+}
+
 bool PKPopoverController::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_contentViewController && event->type() == QEvent::LayoutRequest)
+        fitContent();
     if (popoverIsVisible()) {
         const auto type = event->type();
         const bool hidden = type == QEvent::Hide || type == QEvent::Close;
