@@ -132,8 +132,10 @@ QPalette paletteWith(QColor PaletteColor::*shade)
         { QPalette::All, QPalette::ToolTipText, Qt::black, QColor(0xF0, 0xF0, 0xF0) },
         { QPalette::All, QPalette::PlaceholderText, QColor(0, 0, 0, 0x40), QColor(0xFF, 0xFF, 0xFF, 0x40) },
         { QPalette::All, QPalette::Text, QColor(0x1D, 0x1D, 0x1F), QColor(0xFF, 0xFF, 0xFF, 0xD9) },
-        { QPalette::All, QPalette::Button, QColor(0xF6, 0xF6, 0xF6), QColor(0x46, 0x46, 0x46) },
-        { QPalette::All, QPalette::ButtonText, QColor(0x1D, 0x1D, 0x1F), QColor(0xFF, 0xFF, 0xFF, 0xD9) },
+        { QPalette::All, QPalette::Button, QColor(0xF6, 0xF6, 0xF6), QColor(0x3C, 0x3C, 0x3C) },
+        // Opaque and on a darker face in dark: the style lightens the button face, most of all
+        // the default button's (a print panel's Print), where a translucent white fell below 4.5:1.
+        { QPalette::All, QPalette::ButtonText, QColor(0x1D, 0x1D, 0x1F), QColor(0xF5, 0xF5, 0xF5) },
         { QPalette::All, QPalette::BrightText, Qt::red, QColor(0xFF, 0x45, 0x3A) },
         { QPalette::All, QPalette::Light, Qt::white, QColor(0x5A, 0x5A, 0x5A) },
         { QPalette::All, QPalette::Midlight, QColor(0xE3, 0xE3, 0xE3), QColor(0x4A, 0x4A, 0x4A) },
