@@ -3,9 +3,9 @@
 #include "uikit/popover/PKPopoverParentWindow.h"
 #include "uikit/popover/PKPopoverWindow.h"
 #include "uikit/popover/PKPopoverWindowFrame.h"
+#include "uikit/popover/PopoverColors.h"
 #include "uikit/popover/PopoverGeometry.h"
 
-#include "platform/Appearance.h"
 #include "platform/Dispatch.h"
 #include "platform/YUpGeometry.h"
 
@@ -97,8 +97,8 @@ void PKPopoverController::initialValues()
     m_popoverWindow->installEventFilter(this);
     connect(m_popoverWindow.get(), &PKPopoverWindow::animationDidStop, this,
         &PKPopoverController::animationDidStop);
-    setColor(QColor::fromRgbF(0.94f, 0.94f, 0.94f, 0.92f));
-    setBorderColor(QColor::fromRgbF(1, 1, 1, 0.92f));
+    m_popoverWindow->frameView()->setColor(PopoverColors::plainFill());
+    m_popoverWindow->frameView()->setBorderColor(PopoverColors::plainEdge());
     setBorderWidth(1.0);
     m_closesWhenEscapeKeyPressed = true;
     m_closesWhenPopoverResignsKey = true;
@@ -149,59 +149,6 @@ void PKPopoverController::setContentSize(const QSizeF& size)
         placeWindow(false);
 }
 
-QColor PKPopoverController::color() const
-{
-    return m_popoverWindow->frameView()->color();
-}
-void PKPopoverController::setColor(const QColor& color)
-{
-    m_popoverWindow->frameView()->setColor(color);
-}
-QColor PKPopoverController::borderColor() const
-{
-    return m_popoverWindow->frameView()->borderColor();
-}
-void PKPopoverController::setBorderColor(const QColor& color)
-{
-    m_popoverWindow->frameView()->setBorderColor(color);
-}
-QColor PKPopoverController::topHighlightColor() const
-{
-    return m_popoverWindow->frameView()->topHighlightColor();
-}
-void PKPopoverController::setTopHighlightColor(const QColor& color)
-{
-    m_popoverWindow->frameView()->setTopHighlightColor(color);
-}
-qreal PKPopoverController::borderWidth() const
-{
-    return m_popoverWindow->frameView()->borderWidth();
-}
-void PKPopoverController::setBorderWidth(qreal width)
-{
-    m_popoverWindow->frameView()->setBorderWidth(width);
-}
-qreal PKPopoverController::cornerRadius() const
-{
-    return m_popoverWindow->frameView()->cornerRadius();
-}
-void PKPopoverController::setCornerRadius(qreal radius)
-{
-    m_popoverWindow->frameView()->setCornerRadius(radius);
-}
-QSizeF PKPopoverController::arrowSize() const
-{
-    return m_popoverWindow->frameView()->arrowSize();
-}
-void PKPopoverController::setArrowSize(const QSizeF& size)
-{
-    m_popoverWindow->frameView()->setArrowSize(size);
-}
-PKPopoverGeometry::ArrowDirection PKPopoverController::arrowDirection() const
-{
-    return m_popoverWindow->frameView()->arrowDirection();
-}
-
 bool PKPopoverController::dropPopover(QPointer<PKPopoverController>& popover)
 {
     const bool shown = popover && popover->shown();
@@ -211,46 +158,6 @@ bool PKPopoverController::dropPopover(QPointer<PKPopoverController>& popover)
         popover->deleteLater();
     popover = nullptr;
     return shown;
-}
-
-void PKPopoverController::setDefaultProperties_ItemEdit()
-{
-    // From the palette at each paint, so that a shown popover follows the appearance. The
-    // light palette's Light is white like the lists the editors open from: there the edge is
-    // drawn in Mid.
-    PKPopoverWindowFrame* frame = m_popoverWindow->frameView();
-    frame->setBorderColor([](const QPalette& palette) {
-        return palette.color(platform::isDarkPalette(palette) ? QPalette::Light : QPalette::Mid);
-    });
-    frame->setColor([](const QPalette& palette) { return palette.color(QPalette::Base); });
-    setBorderWidth(2.0);
-    setAnimationType(AnimationType::FadeInOut);
-    m_closesWhenEscapeKeyPressed = true;
-    m_closesWhenApplicationBecomesInactive = false;
-    m_closesWhenPopoverResignsKey = false;
-    m_closesWhenParentWindowClicked = false;
-}
-
-void PKPopoverController::setDefaultProperties_ItemWarning()
-{
-    PKPopoverWindowFrame* frame = m_popoverWindow->frameView();
-    frame->setBorderColor([](const QPalette& palette) { return palette.color(QPalette::Highlight); });
-    frame->setColor([](const QPalette& palette) { return palette.color(QPalette::Base); });
-    setBorderWidth(2.0);
-    setAnimationType(AnimationType::FadeInOut);
-    m_closesWhenEscapeKeyPressed = true;
-    m_closesWhenApplicationBecomesInactive = true;
-    m_closesWhenPopoverResignsKey = true;
-    m_closesWhenParentWindowClicked = true;
-}
-
-void PKPopoverController::setDefaultProperties(bool escape, bool resign, bool /*inactive: not read*/)
-{
-    setDefaultProperties_ItemEdit();
-    m_closesWhenEscapeKeyPressed = escape;
-    m_closesWhenApplicationBecomesInactive = resign;
-    m_closesWhenPopoverResignsKey = resign;
-    m_closesWhenParentWindowClicked = resign;
 }
 
 void PKPopoverController::showRelativeToRect(

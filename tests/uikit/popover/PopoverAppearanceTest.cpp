@@ -158,6 +158,23 @@ TEST_F(PopoverAppearance, AWarningKeepsItsHighlightedEdgeAndFixedColoursStayFixe
     EXPECT_EQ(controller->color(), QColor(0x12, 0x34, 0x56));
 }
 
+TEST_F(PopoverAppearance, APopoverWithoutAPresetFollowsTooAndItsTextReads)
+{
+    // An alert shown in a popover keeps the panel's own look: its text must read on it.
+    show();
+    for (const QPalette& palette :
+        { platform::AppearanceController::darkPalette(), platform::AppearanceController::lightPalette() }) {
+        QApplication::setPalette(palette);
+        QCoreApplication::processEvents();
+        const QColor fill = controller->color();
+        EXPECT_EQ(platform::isDarkPalette(palette), fill.lightness() < 128) << fill.name().toStdString();
+        // The panel's fill is slightly translucent: seen over the window behind it.
+        QColor seen = fill;
+        seen.setAlpha(255);
+        EXPECT_GE(contrast(caption->palette().color(QPalette::WindowText), seen), 4.5);
+    }
+}
+
 TEST_F(PopoverAppearance, AShownPopoverGrowsWhileItsMessageWrapsAndReturnsToItsSize)
 {
     controller->setDefaultProperties_ItemEdit();
