@@ -5,6 +5,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVariant>
+#include <QEvent>
 #include <QGuiApplication>
 
 using namespace Qt::Literals::StringLiterals;
@@ -101,8 +102,12 @@ bool AppearanceController::isDark() const
 void AppearanceController::apply()
 {
     const bool dark = isDark();
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         QGuiApplication::setPalette(dark ? darkPalette() : lightPalette());
+        // Widgets learn of a new application palette from posted events: delivered now, the
+        // observers of appearanceChanged read the new palette from any widget, not the old one.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::ApplicationPaletteChange);
+    }
     const bool changed = !m_applied || dark != m_appliedDark;
     m_applied = true;
     m_appliedDark = dark;

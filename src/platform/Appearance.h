@@ -31,7 +31,8 @@ public:
     static QPalette darkPalette();
 
 Q_SIGNALS:
-    /// The effective appearance changed, by the user's choice or the desktop's.
+    /// The effective appearance changed, by the user's choice or the desktop's. Every widget
+    /// has the new palette by then.
     void appearanceChanged(bool dark);
 
 private Q_SLOTS:

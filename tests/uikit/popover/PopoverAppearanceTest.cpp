@@ -175,6 +175,25 @@ TEST_F(PopoverAppearance, APopoverWithoutAPresetFollowsTooAndItsTextReads)
     }
 }
 
+TEST_F(PopoverAppearance, ObserversOfAnAppearanceChangeReadTheNewPaletteFromWidgets)
+{
+    // Editors recolour their lists from a widget's palette when told of the change.
+    controller->setDefaultProperties_ItemEdit();
+    show();
+    auto& appearance = platform::AppearanceController::instance();
+    appearance.setAppearance(platform::Appearance::Light);
+    QList<QColor> seen;
+    const auto connection = QObject::connect(&appearance, &platform::AppearanceController::appearanceChanged,
+        caption, [this, &seen](bool) { seen << caption->palette().color(QPalette::Window); });
+    appearance.setAppearance(platform::Appearance::Dark);
+    appearance.setAppearance(platform::Appearance::Light);
+    QObject::disconnect(connection);
+    appearance.setAppearance(platform::Appearance::System);
+    EXPECT_EQ(seen,
+        (QList<QColor> { platform::AppearanceController::darkPalette().color(QPalette::Window),
+            platform::AppearanceController::lightPalette().color(QPalette::Window) }));
+}
+
 TEST_F(PopoverAppearance, AShownPopoverGrowsWhileItsMessageWrapsAndReturnsToItsSize)
 {
     controller->setDefaultProperties_ItemEdit();
