@@ -5,6 +5,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVariant>
+#include <QEvent>
 #include <QGuiApplication>
 
 using namespace Qt::Literals::StringLiterals;
@@ -101,8 +102,12 @@ bool AppearanceController::isDark() const
 void AppearanceController::apply()
 {
     const bool dark = isDark();
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         QGuiApplication::setPalette(dark ? darkPalette() : lightPalette());
+        // Widgets learn of a new application palette from posted events: delivered now, the
+        // observers of appearanceChanged read the new palette from any widget, not the old one.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::ApplicationPaletteChange);
+    }
     const bool changed = !m_applied || dark != m_appliedDark;
     m_applied = true;
     m_appliedDark = dark;
@@ -132,8 +137,10 @@ QPalette paletteWith(QColor PaletteColor::*shade)
         { QPalette::All, QPalette::ToolTipText, Qt::black, QColor(0xF0, 0xF0, 0xF0) },
         { QPalette::All, QPalette::PlaceholderText, QColor(0, 0, 0, 0x40), QColor(0xFF, 0xFF, 0xFF, 0x40) },
         { QPalette::All, QPalette::Text, QColor(0x1D, 0x1D, 0x1F), QColor(0xFF, 0xFF, 0xFF, 0xD9) },
-        { QPalette::All, QPalette::Button, QColor(0xF6, 0xF6, 0xF6), QColor(0x46, 0x46, 0x46) },
-        { QPalette::All, QPalette::ButtonText, QColor(0x1D, 0x1D, 0x1F), QColor(0xFF, 0xFF, 0xFF, 0xD9) },
+        { QPalette::All, QPalette::Button, QColor(0xF6, 0xF6, 0xF6), QColor(0x3C, 0x3C, 0x3C) },
+        // Opaque and on a darker face in dark: the style lightens the button face, most of all
+        // the default button's (a print panel's Print), where a translucent white fell below 4.5:1.
+        { QPalette::All, QPalette::ButtonText, QColor(0x1D, 0x1D, 0x1F), QColor(0xF5, 0xF5, 0xF5) },
         { QPalette::All, QPalette::BrightText, Qt::red, QColor(0xFF, 0x45, 0x3A) },
         { QPalette::All, QPalette::Light, Qt::white, QColor(0x5A, 0x5A, 0x5A) },
         { QPalette::All, QPalette::Midlight, QColor(0xE3, 0xE3, 0xE3), QColor(0x4A, 0x4A, 0x4A) },
@@ -169,6 +176,11 @@ QPalette AppearanceController::darkPalette()
 bool isDarkAppearance()
 {
     return AppearanceController::instance().isDark();
+}
+
+bool isDarkPalette(const QPalette& palette)
+{
+    return palette.color(QPalette::Window).lightness() < 128;
 }
 
 QImage appearanceImage(const QString& name, const QSize& size)

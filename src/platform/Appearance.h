@@ -31,7 +31,8 @@ public:
     static QPalette darkPalette();
 
 Q_SIGNALS:
-    /// The effective appearance changed, by the user's choice or the desktop's.
+    /// The effective appearance changed, by the user's choice or the desktop's. Every widget
+    /// has the new palette by then.
     void appearanceChanged(bool dark);
 
 private Q_SLOTS:
@@ -50,6 +51,10 @@ private:
 
 /// Shorthand for AppearanceController::instance().isDark().
 bool isDarkAppearance();
+
+/// Whether a palette is a dark one (light text on a dark window), for colours that a widget
+/// derives from the palette it is painted with rather than from the appearance setting.
+bool isDarkPalette(const QPalette& palette);
 
 /// `platform::image(name, size)` for the appearance in effect: in the dark one the image
 /// "<name>Dark" where the resources have it, so that a glyph keeps its contrast.

@@ -101,30 +101,25 @@ void NWSettingsViewController::saveAction()
         password = m_passwordCtl->text();
         hint = m_hintCtl->text();
         if (password.isEmpty())
-            return showPasswordMessage(Strings::tr("Please enter a password."), messageRed());
+            return showPasswordMessage(Strings::tr("Please enter a password."), Tone::Warning);
         if (password != m_password2Ctl->text())
-            return showPasswordMessage(Strings::tr("Passwords don't match!"), messageRed());
+            return showPasswordMessage(Strings::tr("Passwords don't match!"), Tone::Warning);
         if (hint.isEmpty())
-            return showPasswordMessage(Strings::tr("Please enter a password hint."), messageRed());
+            return showPasswordMessage(Strings::tr("Please enter a password hint."), Tone::Warning);
     }
     // The desktop may first ask the user to unlock (or make) the keyring: wait for it.
     setPasswordSectionEnabled(false);
-    showPasswordMessage(Strings::tr("Waiting for the keychain..."), secondaryText());
+    showPasswordMessage(Strings::tr("Waiting for the keychain..."), Tone::Secondary);
     m_services.password.setPasswordAndHint(password, hint, this, [this](const platform::MaybeError& failure) {
         setPasswordSectionEnabled(true);
         if (failure) {
             showPasswordMessage(
-                Strings::tr("Password information could not be saved.") + u'\n' + *failure, messageRed());
+                Strings::tr("Password information could not be saved.") + u'\n' + *failure, Tone::Warning);
             return;
         }
-        showPasswordMessage(Strings::tr("Password information saved successfully."), secondaryText());
+        showPasswordMessage(Strings::tr("Password information saved successfully."), Tone::Secondary);
         m_messageClearing.start();
     });
-}
-
-QColor NWSettingsViewController::secondaryText()
-{
-    return platform::namedColor(u"SecondaryText"_s);
 }
 
 void NWSettingsViewController::displayBaseCurrency()
@@ -214,9 +209,7 @@ void NWSettingsViewController::baseCurrencySaved(const platform::MaybeError& res
     if (result) {
         // The store has gone back to the data file's base currency and rates.
         displayBaseCurrency();
-        QPalette colored = m_currencyErrorCtl->palette();
-        colored.setColor(QPalette::WindowText, messageRed());
-        m_currencyErrorCtl->setPalette(colored);
+        colorLabel(m_currencyErrorCtl, Tone::Warning);
         m_currencyErrorCtl->setText(*result);
         m_currencyErrorCtl->show();
         return;

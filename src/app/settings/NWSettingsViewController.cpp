@@ -5,12 +5,14 @@
 #include "model/settings/Preferences.h"
 #include "platform/Appearance.h"
 #include "platform/Clock.h"
+#include "platform/Resources.h"
 #include "platform/Strings.h"
 #include "uikit/controls/buttons/SegmentedControl.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -64,9 +66,9 @@ NWSettingsViewController::NWSettingsViewController(SettingsServices services, QW
 
 NWSettingsViewController::~NWSettingsViewController() = default;
 
-QColor NWSettingsViewController::messageRed()
+QColor NWSettingsViewController::messageRed(bool dark)
 {
-    return { 0xd0, 0x2b, 0x2b };
+    return dark ? QColor(0xff, 0x6b, 0x61) : QColor(0xd0, 0x2b, 0x2b);
 }
 
 void NWSettingsViewController::buildInterface()
@@ -208,13 +210,12 @@ void NWSettingsViewController::loadPasswordSection()
     m_password2Ctl->clear();
     m_pwdCheck->setChecked(false);
     setPasswordSectionEnabled(false);
-    showPasswordMessage(platform::Strings::tr("Reading the keychain..."), secondaryText());
+    showPasswordMessage(platform::Strings::tr("Reading the keychain..."), Tone::Secondary);
     m_services.password.read(
         this, [this](const platform::Expected<SettingsServices::Password::Stored>& stored) {
             if (!stored) {
                 // No keychain: nothing here could be kept.
-                showPasswordMessage(
-                    stored.error(), palette().color(QPalette::Disabled, QPalette::WindowText));
+                showPasswordMessage(stored.error(), Tone::Unavailable);
                 return;
             }
             m_errorCtl->clear();
@@ -264,20 +265,56 @@ void NWSettingsViewController::setPasswordFieldsEnabled(bool enabled)
         widget->setEnabled(enabled);
 }
 
-void NWSettingsViewController::showPasswordMessage(const QString& text, const QColor& color)
+void NWSettingsViewController::showPasswordMessage(const QString& text, Tone tone)
 {
-    QPalette colored = m_errorCtl->palette();
-    colored.setColor(QPalette::WindowText, color);
-    m_errorCtl->setPalette(colored);
+    m_passwordMessageTone = tone;
+    colorLabel(m_errorCtl, tone);
     m_errorCtl->setText(text);
 }
 
 void NWSettingsViewController::setCurrencyCaptionsChosen(bool chosen)
 {
-    const QColor color = chosen ? messageRed() : palette().color(QPalette::PlaceholderText);
-    for (QLabel* label : { m_currencyLabel_1, m_currencyLabel_2 }) {
-        QPalette colored = label->palette();
-        colored.setColor(QPalette::WindowText, color);
-        label->setPalette(colored);
+    m_currencyChosen = chosen;
+    for (QLabel* label : { m_currencyLabel_1, m_currencyLabel_2 })
+        colorLabel(label, chosen ? Tone::Warning : Tone::Dimmed);
+}
+
+QColor NWSettingsViewController::toneColor(Tone tone) const
+{
+    const QPalette& current = palette();
+    switch (tone) {
+    case Tone::Secondary:
+        return platform::namedColor(u"SecondaryText"_s, platform::isDarkPalette(current));
+    case Tone::Unavailable:
+        return current.color(QPalette::Disabled, QPalette::WindowText);
+    case Tone::Warning:
+        return messageRed(platform::isDarkPalette(current));
+    case Tone::Dimmed:
+        break;
     }
+    return current.color(QPalette::PlaceholderText);
+}
+
+void NWSettingsViewController::colorLabel(QLabel* label, Tone tone) const
+{
+    QPalette colored = label->palette();
+    colored.setColor(QPalette::WindowText, toneColor(tone));
+    label->setPalette(colored);
+}
+
+void NWSettingsViewController::recolor()
+{
+    if (!m_errorCtl)
+        return; // still being built
+    colorLabel(m_errorCtl, m_passwordMessageTone);
+    setCurrencyCaptionsChosen(m_currencyChosen);
+    colorLabel(m_currencyErrorCtl, Tone::Warning);
+}
+
+void NWSettingsViewController::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // The labels coloured here hold their text colour: the new palette would not reach it.
+    if (event->type() == QEvent::PaletteChange)
+        recolor();
 }

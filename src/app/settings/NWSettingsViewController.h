@@ -55,9 +55,21 @@ public:
     void closeBtnClick();
     void displayBaseCurrency();
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
-    /// Warnings and the chosen base currency's captions.
-    static QColor messageRed();
+    /// How a message or caption is coloured; the colour is taken anew from the palette in
+    /// effect whenever the appearance changes.
+    enum class Tone { Secondary, Unavailable, Warning, Dimmed };
+    QColor toneColor(Tone tone) const;
+    /// Gives a label the tone's colour as its text colour.
+    void colorLabel(QLabel* label, Tone tone) const;
+    /// Colours the password message, the currency captions and the currency error again.
+    void recolor();
+    /// Warnings and the chosen base currency's captions: lighter on the dark panel, where the
+    /// light appearance's red would be hard to read.
+    static QColor messageRed(bool dark);
     void buildInterface();
     void loadValues();
     void loadPasswordSection();
@@ -67,9 +79,8 @@ private:
     /// The checkbox, the save button and (when checked) the fields; off while the keychain
     /// is read or written.
     void setPasswordSectionEnabled(bool enabled);
-    static QColor secondaryText();
     void setCurrencyCaptionsChosen(bool chosen);
-    void showPasswordMessage(const QString& text, const QColor& color);
+    void showPasswordMessage(const QString& text, Tone tone);
     void genericSelect_Selected(const platform::Notification& n);
     void genericSelect_Closed(const platform::Notification& n);
     void saveBaseCurrencyChange();
@@ -79,6 +90,8 @@ private:
     int m_maxYearsToShow = 0;
     int m_maxDecimalPlaces = 0;
     int m_appearanceSelected = 0;
+    Tone m_passwordMessageTone = Tone::Secondary;
+    bool m_currencyChosen = false;
 
     QCheckBox* m_pwdCheck = nullptr;
     QLineEdit* m_passwordCtl = nullptr;

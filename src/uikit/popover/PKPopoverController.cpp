@@ -3,6 +3,7 @@
 #include "uikit/popover/PKPopoverParentWindow.h"
 #include "uikit/popover/PKPopoverWindow.h"
 #include "uikit/popover/PKPopoverWindowFrame.h"
+#include "uikit/popover/PopoverColors.h"
 #include "uikit/popover/PopoverGeometry.h"
 
 #include "platform/Dispatch.h"
@@ -11,7 +12,6 @@
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
-#include <QPalette>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -31,6 +31,17 @@ QSizeF preferredSize(const QWidget* view)
         return view->size();
     const QSize hint = view->sizeHint();
     return hint.isValid() ? QSizeF(hint) : QSizeF(view->size());
+}
+
+// Content sized by its hint keeps its first width and grows to what it needs at that width
+// (wrapped text that got longer), never below its first size.
+QSizeF fittedContentSize(const QWidget* view, const QSizeF& first)
+{
+    if (view->hasHeightForWidth()) {
+        const int needed = view->heightForWidth(qRound(first.width()));
+        return { first.width(), std::max<qreal>(first.height(), needed) };
+    }
+    return first.expandedTo(QSizeF(view->sizeHint()));
 }
 
 // Hands every event of the application to a function while installed.
@@ -74,6 +85,8 @@ PKPopoverController::~PKPopoverController()
     m_popoverWindow->stopAnimations();
     m_popoverWindow->setPopoverController(nullptr);
     m_popoverWindow->setPopoverContentView(nullptr);
+    if (m_contentViewController)
+        m_contentViewController->removeEventFilter(this);
     delete m_contentViewController.data();
 }
 
@@ -84,8 +97,8 @@ void PKPopoverController::initialValues()
     m_popoverWindow->installEventFilter(this);
     connect(m_popoverWindow.get(), &PKPopoverWindow::animationDidStop, this,
         &PKPopoverController::animationDidStop);
-    setColor(QColor::fromRgbF(0.94f, 0.94f, 0.94f, 0.92f));
-    setBorderColor(QColor::fromRgbF(1, 1, 1, 0.92f));
+    m_popoverWindow->frameView()->setColor(PopoverColors::plainFill());
+    m_popoverWindow->frameView()->setBorderColor(PopoverColors::plainEdge());
     setBorderWidth(1.0);
     m_closesWhenEscapeKeyPressed = true;
     m_closesWhenPopoverResignsKey = true;
@@ -107,10 +120,18 @@ void PKPopoverController::setContentViewController(QWidget* contentViewControlle
     if (contentViewController == m_contentViewController)
         return;
     m_popoverWindow->setPopoverContentView(nullptr);
-    if (m_contentViewController)
+    if (m_contentViewController) {
+        m_contentViewController->removeEventFilter(this);
         m_contentViewController->deleteLater(); // may be the sender of this request
+    }
     m_contentViewController = contentViewController;
     m_contentSize = preferredSize(contentViewController);
+    m_hintedContentSize.reset();
+    if (contentViewController) {
+        if (!contentViewController->testAttribute(Qt::WA_Resized))
+            m_hintedContentSize = m_contentSize;
+        contentViewController->installEventFilter(this);
+    }
     m_popoverWindow->setPopoverContentView(contentViewController);
 }
 
@@ -122,62 +143,10 @@ void PKPopoverController::setAnimationType(AnimationType type)
 
 void PKPopoverController::setContentSize(const QSizeF& size)
 {
+    m_hintedContentSize.reset(); // a size chosen by the owner stays
     m_contentSize = size;
     if (popoverIsVisible())
         placeWindow(false);
-}
-
-QColor PKPopoverController::color() const
-{
-    return m_popoverWindow->frameView()->color();
-}
-void PKPopoverController::setColor(const QColor& color)
-{
-    m_popoverWindow->frameView()->setColor(color);
-}
-QColor PKPopoverController::borderColor() const
-{
-    return m_popoverWindow->frameView()->borderColor();
-}
-void PKPopoverController::setBorderColor(const QColor& color)
-{
-    m_popoverWindow->frameView()->setBorderColor(color);
-}
-QColor PKPopoverController::topHighlightColor() const
-{
-    return m_popoverWindow->frameView()->topHighlightColor();
-}
-void PKPopoverController::setTopHighlightColor(const QColor& color)
-{
-    m_popoverWindow->frameView()->setTopHighlightColor(color);
-}
-qreal PKPopoverController::borderWidth() const
-{
-    return m_popoverWindow->frameView()->borderWidth();
-}
-void PKPopoverController::setBorderWidth(qreal width)
-{
-    m_popoverWindow->frameView()->setBorderWidth(width);
-}
-qreal PKPopoverController::cornerRadius() const
-{
-    return m_popoverWindow->frameView()->cornerRadius();
-}
-void PKPopoverController::setCornerRadius(qreal radius)
-{
-    m_popoverWindow->frameView()->setCornerRadius(radius);
-}
-QSizeF PKPopoverController::arrowSize() const
-{
-    return m_popoverWindow->frameView()->arrowSize();
-}
-void PKPopoverController::setArrowSize(const QSizeF& size)
-{
-    m_popoverWindow->frameView()->setArrowSize(size);
-}
-PKPopoverGeometry::ArrowDirection PKPopoverController::arrowDirection() const
-{
-    return m_popoverWindow->frameView()->arrowDirection();
 }
 
 bool PKPopoverController::dropPopover(QPointer<PKPopoverController>& popover)
@@ -189,41 +158,6 @@ bool PKPopoverController::dropPopover(QPointer<PKPopoverController>& popover)
         popover->deleteLater();
     popover = nullptr;
     return shown;
-}
-
-void PKPopoverController::setDefaultProperties_ItemEdit()
-{
-    const QPalette palette = QApplication::palette();
-    setBorderColor(palette.color(QPalette::Light));
-    setColor(palette.color(QPalette::Base));
-    setBorderWidth(2.0);
-    setAnimationType(AnimationType::FadeInOut);
-    m_closesWhenEscapeKeyPressed = true;
-    m_closesWhenApplicationBecomesInactive = false;
-    m_closesWhenPopoverResignsKey = false;
-    m_closesWhenParentWindowClicked = false;
-}
-
-void PKPopoverController::setDefaultProperties_ItemWarning()
-{
-    const QPalette palette = QApplication::palette();
-    setBorderColor(palette.color(QPalette::Highlight));
-    setColor(palette.color(QPalette::Base));
-    setBorderWidth(2.0);
-    setAnimationType(AnimationType::FadeInOut);
-    m_closesWhenEscapeKeyPressed = true;
-    m_closesWhenApplicationBecomesInactive = true;
-    m_closesWhenPopoverResignsKey = true;
-    m_closesWhenParentWindowClicked = true;
-}
-
-void PKPopoverController::setDefaultProperties(bool escape, bool resign, bool /*inactive: not read*/)
-{
-    setDefaultProperties_ItemEdit();
-    m_closesWhenEscapeKeyPressed = escape;
-    m_closesWhenApplicationBecomesInactive = resign;
-    m_closesWhenPopoverResignsKey = resign;
-    m_closesWhenParentWindowClicked = resign;
 }
 
 void PKPopoverController::showRelativeToRect(
@@ -472,8 +406,22 @@ void PKPopoverController::stopObserving()
         m_parentWindow->removeEventFilter(this);
 }
 
+void PKPopoverController::fitContent()
+{
+    if (!m_hintedContentSize || !m_contentViewController)
+        return;
+    const QSizeF fitted = fittedContentSize(m_contentViewController, *m_hintedContentSize);
+    if (fitted == m_contentSize)
+        return;
+    m_contentSize = fitted;
+    if (popoverIsVisible())
+        placeWindow(false);
+}
+
 bool PKPopoverController::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_contentViewController && event->type() == QEvent::LayoutRequest)
+        fitContent();
     if (popoverIsVisible()) {
         const auto type = event->type();
         const bool hidden = type == QEvent::Hide || type == QEvent::Close;

@@ -89,6 +89,9 @@ public:
     void setWillShowBlock(Block block) { m_willShowBlock = std::move(block); }
     void setDidShowBlock(Block block) { m_didShowBlock = std::move(block); }
 
+    /// Content that was not given a size when it came is sized by its size hint, and the
+    /// popover grows while it is shown when the content needs more room (a message that wraps
+    /// onto more lines), back to no less than that first size. A size set here stays.
     QSizeF contentSize() const { return m_contentSize; }
     void setContentSize(const QSizeF& size);
 
@@ -163,6 +166,7 @@ protected:
 
 private:
     void initialValues();
+    void fitContent();
     void animationDidStop();
     void finishShow();
     void closePopoverAndResetVariables();
@@ -189,6 +193,8 @@ private:
     QRectF m_viewRect;
     QPoint m_parentPosition;
     QSizeF m_contentSize;
+    /// The content's hint when it came, while the popover follows the content's needs.
+    std::optional<QSizeF> m_hintedContentSize;
     bool m_closesWhenEscapeKeyPressed = true;
     bool m_closesWhenPopoverResignsKey = true;
     bool m_closesWhenApplicationBecomesInactive = false;

@@ -2,6 +2,7 @@
 
 #include "uikit/popover/PopoverGeometry.h"
 
+#include <QEvent>
 #include <QPainter>
 
 PKPopoverWindowFrame::PKPopoverWindowFrame(QWidget* parent) : QWidget(parent)
@@ -9,20 +10,47 @@ PKPopoverWindowFrame::PKPopoverWindowFrame(QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_TranslucentBackground);
 }
 
+QColor PKPopoverWindowFrame::color() const
+{
+    return m_paletteColor ? m_paletteColor(palette()) : m_color;
+}
+
 void PKPopoverWindowFrame::setColor(const QColor& color)
 {
-    if (color == m_color)
-        return;
+    m_paletteColor = nullptr;
     m_color = color;
     update();
 }
 
+void PKPopoverWindowFrame::setColor(PaletteColor color)
+{
+    m_paletteColor = std::move(color);
+    update();
+}
+
+QColor PKPopoverWindowFrame::borderColor() const
+{
+    return m_paletteBorderColor ? m_paletteBorderColor(palette()) : m_borderColor;
+}
+
 void PKPopoverWindowFrame::setBorderColor(const QColor& color)
 {
-    if (color == m_borderColor)
-        return;
+    m_paletteBorderColor = nullptr;
     m_borderColor = color;
     update();
+}
+
+void PKPopoverWindowFrame::setBorderColor(PaletteColor color)
+{
+    m_paletteBorderColor = std::move(color);
+    update();
+}
+
+void PKPopoverWindowFrame::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        update();
 }
 
 void PKPopoverWindowFrame::setBorderWidth(qreal width)
@@ -85,10 +113,12 @@ void PKPopoverWindowFrame::paintEvent(QPaintEvent*)
     painter.setTransform(QTransform(1, 0, 0, -1, 0, height()));
     const QRectF bounds(0, 0, width(), height());
     const QPainterPath path = outlinePath();
-    if (m_color.isValid())
-        painter.fillPath(path, m_color);
-    if (m_borderWidth > 0 && m_borderColor.isValid()) {
-        QPen pen(m_borderColor, m_borderWidth);
+    const QColor fill = color();
+    const QColor border = borderColor();
+    if (fill.isValid())
+        painter.fillPath(path, fill);
+    if (m_borderWidth > 0 && border.isValid()) {
+        QPen pen(border, m_borderWidth);
         pen.setJoinStyle(Qt::RoundJoin);
         painter.strokePath(path, pen);
     }
