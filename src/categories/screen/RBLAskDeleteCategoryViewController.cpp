@@ -22,7 +22,7 @@ RBLAskDeleteCategoryViewController::RBLAskDeleteCategoryViewController(QWidget* 
     connect(
         m_cancelButton, &QPushButton::clicked, this, &RBLAskDeleteCategoryViewController::cancelButtonClick);
     AlertLayout::arrange(this, { title, message }, { m_cancelButton, m_okButton });
-    resize(340, 120);
+    AlertLayout::fitToWidth(this, 340);
 }
 
 void RBLAskDeleteCategoryViewController::okButtonClick()

@@ -21,7 +21,7 @@ TagAskDeleteControl::TagAskDeleteControl(QWidget* parent) : QWidget(parent)
     connect(m_okButton, &QPushButton::clicked, this, &TagAskDeleteControl::okButtonClick);
     connect(m_cancelButton, &QPushButton::clicked, this, &TagAskDeleteControl::cancelButtonClick);
     AlertLayout::arrange(this, { title, message }, { m_cancelButton, m_okButton });
-    resize(320, 120);
+    AlertLayout::fitToWidth(this, 320);
 }
 
 void TagAskDeleteControl::okButtonClick()

@@ -20,7 +20,7 @@ AskDeleteContentViewController::AskDeleteContentViewController(QWidget* parent) 
     connect(m_okButton, &QPushButton::clicked, this, &AskDeleteContentViewController::okButtonClick);
     connect(m_cancelButton, &QPushButton::clicked, this, &AskDeleteContentViewController::cancelButtonClick);
     AlertLayout::arrange(this, { title, message }, { m_cancelButton, m_okButton });
-    resize(320, 120);
+    AlertLayout::fitToWidth(this, 320);
 }
 
 void AskDeleteContentViewController::okButtonClick()
