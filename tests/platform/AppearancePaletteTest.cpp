@@ -76,6 +76,7 @@ TEST(AppearancePalette, TextReadsOnItsBackgroundInBothAppearances)
         { QPalette::ToolTipText, QPalette::ToolTipBase },
         { QPalette::WindowText, QPalette::Base }, // captions in popovers, which are filled with Base
         { QPalette::Link, QPalette::Base },
+        { QPalette::PlaceholderText, QPalette::Base }, // also the small print under a list's names
     };
     for (const auto& [name, palette] : palettes)
         for (const auto group : { QPalette::Active, QPalette::Inactive })

@@ -1,9 +1,12 @@
+#include "platform/Appearance.h"
 #include "uikit/controls/buttons/SBSubtleButton.h"
+#include "uikit/controls/buttons/SegmentedControl.h"
 #include "uikit/controls/fields/NWTextField.h"
 #include "uikit/controls/fields/NW_SecureTextField.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QMouseEvent>
@@ -161,3 +164,26 @@ TEST(NW_VerticallyCenteredTextFieldCellTest, CentresOnlyWhenTheTextIsLower)
 }
 
 } // namespace
+
+TEST(SegmentedControlTest, TheChosenSegmentStandsOutOnADarkFace)
+{
+    for (const QPalette& palette :
+        { platform::AppearanceController::lightPalette(), platform::AppearanceController::darkPalette() }) {
+        SegmentedControl control({ u"System"_s, u"Light"_s, u"Dark"_s });
+        control.setPalette(palette);
+        control.setSelectedSegment(2);
+        control.resize(control.sizeHint());
+        const QImage image = control.grab().toImage();
+        // The face near each segment's lower edge, below its label.
+        const auto face = [&](QWidget* segment) {
+            const QPoint at = segment->geometry().bottomLeft() + QPoint(segment->width() / 2, -3);
+            return image.pixelColor(at * image.devicePixelRatio());
+        };
+        auto* chosen = control.findChild<QAbstractButton*>(u"segment2"_s);
+        auto* other = control.findChild<QAbstractButton*>(u"segment0"_s);
+        ASSERT_TRUE(chosen && other);
+        EXPECT_GE(std::abs(face(chosen).lightness() - face(other).lightness()), 12)
+            << "chosen " << face(chosen).name().toStdString() << " other "
+            << face(other).name().toStdString();
+    }
+}

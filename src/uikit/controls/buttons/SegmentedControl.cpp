@@ -25,6 +25,12 @@ protected:
         QStyleOptionToolButton option;
         initStyleOption(&option);
         option.text = shownText();
+        if (isChecked() && option.palette.color(QPalette::Button).lightness() < 128) {
+            // On a dark face the style's pressed shade is barely darker than the others: the
+            // chosen segment is lit instead, so that it stands out.
+            const QColor face = option.palette.color(QPalette::Button);
+            option.palette.setColor(QPalette::Button, face.lighter(190));
+        }
         painter.drawComplexControl(QStyle::CC_ToolButton, option);
     }
 
