@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPrinter>
+#include <QWidget>
 
 #include <algorithm>
 #include <cmath>
@@ -28,6 +29,29 @@ qreal printScale(int resolution, const QSizeF& size)
     if (area > 0 && area * scale * scale > kMostPixels)
         scale = std::sqrt(kMostPixels / area);
     return std::max<qreal>(scale, 1.0);
+}
+
+// A chart drawn for the dark appearance has light lines and texts over no fill of its own: on
+// white paper, or pasted into a white document, they would vanish. Its picture then keeps the
+// background it is seen on. A light chart's picture stays clear around the chart, as paper.
+QImage onItsBackground(const QImage& picture, const QWidget* host)
+{
+    // The host draws no background: the chart is seen on the nearest one behind it.
+    QColor background = QGuiApplication::palette().color(QPalette::Window);
+    for (const QWidget* behind = host->parentWidget(); behind; behind = behind->parentWidget()) {
+        if (behind->autoFillBackground() || behind->isWindow()) {
+            background = behind->palette().color(QPalette::Window);
+            break;
+        }
+    }
+    if (picture.isNull() || background.alpha() < 255 || background.lightness() >= 128)
+        return picture;
+    QImage result(picture.size(), QImage::Format_ARGB32_Premultiplied);
+    result.setDevicePixelRatio(picture.devicePixelRatio());
+    result.fill(background.rgb());
+    QPainter painter(&result);
+    painter.drawImage(QPointF(0, 0), picture);
+    return result;
 }
 
 } // namespace
@@ -61,7 +85,8 @@ void NWPrintViewController::GenericPrint(chart::GraphHostingView* host, int topM
     // the printer's own paint engine would draw some fills differently (the PDF engine makes
     // the history chart's translucent area gradient opaque, hiding the bars behind it).
     const QSizeF size = host->printRect().size();
-    const QImage picture = graph->imageOfLayer(size, printScale(printer.resolution(), size));
+    const QImage picture
+        = onItsBackground(graph->imageOfLayer(size, printScale(printer.resolution(), size)), host);
     QPainter painter;
     if (picture.isNull() || !painter.begin(&printer))
         return;
@@ -79,7 +104,7 @@ bool NWPrintViewController::GenericChartToClipboard(chart::GraphHostingView* hos
 {
     if (!host || !host->hostedGraph())
         return false;
-    const QImage picture = host->hostedGraph()->imageOfLayer();
+    const QImage picture = onItsBackground(host->hostedGraph()->imageOfLayer(), host);
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();
     clipboard->setImage(picture);

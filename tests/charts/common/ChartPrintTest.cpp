@@ -190,4 +190,38 @@ TEST_F(ChartPrintTest, CopyingLeavesTheLatestPictureOnTheClipboard)
     EXPECT_EQ(clipboard->text(), u"kept"_s);
 }
 
+TEST_F(ChartPrintTest, ADarkChartKeepsItsBackgroundOnPaperAndOnTheClipboard)
+{
+    // A chart drawn for the dark appearance: light lines and texts on no fill of its own, seen on
+    // the window's dark background. On white paper they would vanish.
+    auto* graph = new chart::Graph;
+    graph->setAxisSet(nullptr);
+    graph->setPlotAreaFrameFill(chart::Fill(QColor(Qt::white)));
+    host->setHostedGraph(graph);
+    QWidget window;
+    QPalette dark = window.palette();
+    const QColor background(0x32, 0x32, 0x32);
+    dark.setColor(QPalette::Window, background);
+    window.setPalette(dark);
+    host->setParent(&window);
+
+    const QImage page = rasterise(print(u"dark.pdf"_s, false));
+    ASSERT_EQ(page.size(), QSize(612, 792));
+    // Between the page's margin and the plot area: the window's background, as on the screen.
+    EXPECT_TRUE(isColor(page.pixel(kLeft + 10, kTop + 10), background));
+    EXPECT_TRUE(isColor(page.pixel(kLeft + 40, kTop + 40), Qt::white));
+    EXPECT_TRUE(isColor(page.pixel(kLeft / 2, kTop / 2), Qt::white)) << "the margins stay paper";
+
+    ASSERT_TRUE(NWPrintViewController::GenericChartToClipboard(host.get()));
+    const QImage held = QGuiApplication::clipboard()->image();
+    EXPECT_EQ(held.pixelColor(5, 5).rgb(), background.rgb());
+    EXPECT_EQ(held.pixelColor(5, 5).alpha(), 255);
+
+    // In the light appearance the paper shows through, as before.
+    window.setPalette(QPalette(QColor(0xEC, 0xEC, 0xEC)));
+    const QImage light = rasterise(print(u"light.pdf"_s, false));
+    EXPECT_TRUE(isColor(light.pixel(kLeft + 10, kTop + 10), Qt::white));
+    host->setParent(nullptr);
+}
+
 } // namespace
