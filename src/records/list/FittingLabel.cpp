@@ -25,12 +25,12 @@ QFont FittingLabel::sized(int points) const
 
 int FittingLabel::naturalWidth() const
 {
-    return QFontMetrics(m_baseFont).horizontalAdvance(m_fullText);
+    return metrics(m_baseFont.pixelSize()).horizontalAdvance(m_fullText);
 }
 
 int FittingLabel::minimumWidthNeeded() const
 {
-    return QFontMetrics(sized(m_minimumPoints)).horizontalAdvance(m_fullText);
+    return metrics(m_minimumPoints).horizontalAdvance(m_fullText);
 }
 
 void FittingLabel::setFullText(const QString& text)
@@ -48,20 +48,38 @@ void FittingLabel::resizeEvent(QResizeEvent* event)
 
 void FittingLabel::fit()
 {
+    // Rows are filled while a list scrolls: the font, the text and the tooltip are set only
+    // when they change, and each size's metrics are made once.
     const int available = contentsRect().width();
+    QFont chosen = sized(m_minimumPoints);
+    QString shown;
+    bool elided = true;
     for (int points = m_baseFont.pixelSize(); points >= m_minimumPoints; --points) {
-        const QFont font = sized(points);
-        if (QFontMetrics(font).horizontalAdvance(m_fullText) <= available) {
-            setFont(font);
-            setText(m_fullText);
-            setToolTip(QString());
-            m_elided = false;
-            return;
+        if (metrics(points).horizontalAdvance(m_fullText) <= available) {
+            chosen = sized(points);
+            shown = m_fullText;
+            elided = false;
+            break;
         }
     }
-    const QFont smallest = sized(m_minimumPoints);
-    setFont(smallest);
-    setText(QFontMetrics(smallest).elidedText(m_fullText, Qt::ElideRight, available));
-    setToolTip(m_fullText);
-    m_elided = true;
+    if (elided)
+        shown = metrics(m_minimumPoints).elidedText(m_fullText, Qt::ElideRight, available);
+    if (font().pixelSize() != chosen.pixelSize())
+        setFont(chosen);
+    if (text() != shown)
+        setText(shown);
+    const QString tip = elided ? m_fullText : QString();
+    if (toolTip() != tip)
+        setToolTip(tip);
+    m_elided = elided;
+}
+
+const QFontMetrics& FittingLabel::metrics(int points) const
+{
+    const auto index = static_cast<std::size_t>(m_baseFont.pixelSize() - points);
+    if (m_metrics.size() <= index)
+        m_metrics.resize(index + 1);
+    if (!m_metrics[index])
+        m_metrics[index].emplace(sized(points));
+    return *m_metrics[index];
 }

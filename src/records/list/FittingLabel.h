@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QString>
+
+#include <optional>
+#include <vector>
 
 /// A one-line label whose text must be read whole, such as an amount. When the text is wider
 /// than the label, it is drawn one design point (pixel) smaller at a time down to a minimum
@@ -35,9 +39,11 @@ protected:
 private:
     void fit();
     QFont sized(int points) const;
+    const QFontMetrics& metrics(int points) const;
 
     QFont m_baseFont;
     int m_minimumPoints;
     QString m_fullText;
     bool m_elided = false;
+    mutable std::vector<std::optional<QFontMetrics>> m_metrics; // by size, largest first
 };
