@@ -85,4 +85,7 @@ panel_texts() {
 e2e_write_text_settings mcmain "{{100, 50}, {1200, 800}}"
 panel_texts 1 light
 panel_texts 2 dark
-echo "the CSV import panel grows with its texts, light and dark"
+# Once more under a window manager, which frames the file panel.
+e2e_start_wm
+panel_texts 1 light-wm
+echo "the CSV import panel grows with its texts, light and dark, with and without a window manager"
