@@ -11,7 +11,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/e2e_lib.sh"
 binary=$1
 shots=$2
-document_from_right=170 # the document button's centre, from the window's right edge, 20 from its top
 
 e2e_setup || exit 1
 
@@ -56,39 +55,6 @@ running() {
     kill -0 "$E2E_APP_PID" 2>/dev/null || fail "the program is no longer running after $1"
 }
 
-# document_item <main window> <n>: opens the document menu and chooses its n-th item.
-document_item() {
-    local wx wy ww wh
-    # A message still shown from the last command closes first; a click would only close it.
-    e2e_popover_gone "$1" || { xdotool key Escape; e2e_popover_gone "$1"; } || fail "a popover stays open"
-    read -r wx wy ww wh <<<"$(e2e_window_geometry "$1")"
-    xdotool mousemove $((wx + ww - document_from_right)) $((wy + 20)) click 1
-    sleep 0.5
-    for _ in $(seq 1 "$2"); do xdotool key Down; done
-    xdotool key Return
-}
-
-# in_panel <title pattern> <path or "">: waits for the file panel; types the path and Return,
-# or Escape without one. The panel must close.
-in_panel() {
-    local panel
-    panel=$(e2e_wait_window "$1") || fail "no file panel '$1' appeared"
-    xdotool windowfocus --sync "$panel"
-    sleep 0.3
-    if [ -n "$2" ]; then
-        xdotool key ctrl+a
-        xdotool type --delay 10 "$2"
-        xdotool key Return
-    else
-        xdotool key Escape
-    fi
-    for _ in $(seq 1 50); do
-        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-        sleep 0.1
-    done
-    fail "the file panel '$1' stayed open"
-}
-
 household "$HOME/mervane.json" "ours" 1000
 e2e_write_text_settings mcmain "{{100, 50}, {1200, 800}}" SelectedAppearance 1
 e2e_start "$binary"
@@ -96,12 +62,12 @@ window=$(e2e_wait_window '^Mervane$') || exit 1
 sleep 1
 
 # Export to a CSV file (item 4) and back up (item 1), each through the save panel.
-document_item "$window" 4
-in_panel '^Export all records to a CSV file' "$HOME/ours.csv"
+e2e_document_item "$window" 4
+e2e_in_file_panel '^Export all records to a CSV file' "$HOME/ours.csv"
 e2e_wait_for test -s "$HOME/ours.csv" || fail "the CSV export wrote nothing"
 running "the CSV export"
-document_item "$window" 1
-in_panel '^Backup all records to a file' "$HOME/backup.json"
+e2e_document_item "$window" 1
+e2e_in_file_panel '^Backup all records to a file' "$HOME/backup.json"
 e2e_wait_for test -s "$HOME/backup.json" || fail "the backup wrote nothing"
 running "the backup"
 [ "$(summary "$HOME/backup.json")" = "120 ours 2190" ] || fail "the backup holds $(summary "$HOME/backup.json")"
@@ -114,7 +80,7 @@ window=$(e2e_wait_window '^Mervane$') || exit 1
 sleep 1
 
 # Restore (item 2): the question, OK (Return), then the backup in the file panel.
-document_item "$window" 2
+e2e_document_item "$window" 2
 question=$(e2e_popover_window "$window") || fail "restore asked nothing"
 sleep 0.5
 e2e_screenshot "$shots/restore-question.png"
@@ -127,7 +93,7 @@ on_top=$(xwininfo -root -children | awk -v a="$(printf '0x%x' "$panel")" -v b="$
     '!found && $1 == a { found = "panel" } !found && $1 == b { found = "window" } END { print found }')
 [ "$on_top" = "panel" ] || fail "the file panel is hidden behind the main window"
 e2e_screenshot "$shots/restore-panel.png"
-in_panel '^Restore all records from a file' "$HOME/backup.json"
+e2e_in_file_panel '^Restore all records from a file' "$HOME/backup.json"
 sleep 1
 running "a restore"
 [ "$(summary "$HOME/mervane.json")" = "120 ours 2190" ] || fail "after the restore the data file holds $(summary "$HOME/mervane.json")"
@@ -138,11 +104,11 @@ e2e_screenshot "$shots/restored.png"
 
 # A second restore, cancelled in the file panel: nothing changes.
 cp "$HOME/mervane.json" "$HOME/expected.json"
-document_item "$window" 2
+e2e_document_item "$window" 2
 question=$(e2e_popover_window "$window") || fail "the second restore asked nothing"
 sleep 0.5
 xdotool windowfocus --sync "$question" key Return
-in_panel '^Restore all records from a file' ""
+e2e_in_file_panel '^Restore all records from a file' ""
 sleep 1
 running "a cancelled restore"
 cmp -s "$HOME/mervane.json" "$HOME/expected.json" || fail "a cancelled restore changed the data file"
@@ -159,12 +125,12 @@ sleep 1
 panel_title='^Import inventory items from a CSV file'
 # The panel's buttons sit 33 points above its window's bottom: Select 60 from its left,
 # Import 62 from its right.
-document_item "$window" 5
+e2e_document_item "$window" 5
 importer=$(e2e_popover_window "$window") || fail "the import panel did not open"
 sleep 0.5
 read -r px py pw ph <<<"$(e2e_window_geometry "$importer")"
 xdotool mousemove $((px + 60)) $((py + ph - 33)) click 1
-in_panel "$panel_title" ""
+e2e_in_file_panel "$panel_title" ""
 sleep 0.5
 running "a cancelled CSV choice"
 cmp -s "$HOME/mervane.json" "$HOME/expected.json" || fail "a cancelled CSV choice changed the data file"
@@ -172,7 +138,7 @@ cmp -s "$HOME/mervane.json" "$HOME/expected.json" || fail "a cancelled CSV choic
 xdotool mousemove $((px + 60)) $((py + ph - 33)) click 1
 panel=$(e2e_wait_window "$panel_title") || fail "Select showed no file panel"
 e2e_screenshot "$shots/import-panel.png"
-in_panel "$panel_title" "$HOME/ours.csv"
+e2e_in_file_panel "$panel_title" "$HOME/ours.csv"
 sleep 0.5
 running "a CSV file chosen"
 cmp -s "$HOME/mervane.json" "$HOME/expected.json" || fail "choosing a CSV file changed the data file"

@@ -282,3 +282,37 @@ e2e_quit() {
     xdotool key --clearmodifiers ctrl+q
     e2e_wait_exit 20 || fail "Ctrl+Q did not quit cleanly"
 }
+
+# e2e_document_item <main window> <n>: opens the document menu (its button's centre is 170
+# points from the window's right edge, 20 from its top) and chooses its n-th item.
+e2e_document_item() {
+    local wx wy ww wh
+    # A message still shown from the last command closes first; a click would only close it.
+    e2e_popover_gone "$1" || { xdotool key Escape; e2e_popover_gone "$1"; } || fail "a popover stays open"
+    read -r wx wy ww wh <<<"$(e2e_window_geometry "$1")"
+    xdotool mousemove $((wx + ww - 170)) $((wy + 20)) click 1
+    sleep 0.5
+    for _ in $(seq 1 "$2"); do xdotool key Down; done
+    xdotool key Return
+}
+
+# e2e_in_file_panel <title pattern> <path or "">: waits for the file panel; types the path and
+# Return, or Escape without one. The panel must close.
+e2e_in_file_panel() {
+    local panel
+    panel=$(e2e_wait_window "$1") || fail "no file panel '$1' appeared"
+    xdotool windowfocus --sync "$panel"
+    sleep 0.3
+    if [ -n "$2" ]; then
+        xdotool key ctrl+a
+        xdotool type --delay 10 "$2"
+        xdotool key Return
+    else
+        xdotool key Escape
+    fi
+    for _ in $(seq 1 50); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    fail "the file panel '$1' stayed open"
+}

@@ -2,6 +2,7 @@
 // included, takes all of its colours from them.
 
 #include "platform/Appearance.h"
+#include "support/Contrast.h"
 
 #include <gtest/gtest.h>
 
@@ -13,27 +14,9 @@
 
 using namespace platform;
 
+using mervane::test::contrast;
+
 namespace {
-
-double relativeLuminance(const QColor& color)
-{
-    const auto channel
-        = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
-    return 0.2126 * channel(color.redF()) + 0.7152 * channel(color.greenF())
-        + 0.0722 * channel(color.blueF());
-}
-
-// The contrast ratio of text drawn with its alpha over an opaque background.
-double contrast(const QColor& text, const QColor& background)
-{
-    const double a = text.alphaF();
-    const auto mix = [a](double t, double b) { return float(t * a + b * (1 - a)); };
-    const QColor seen = QColor::fromRgbF(mix(text.redF(), background.redF()),
-        mix(text.greenF(), background.greenF()), mix(text.blueF(), background.blueF()));
-    const double l1 = relativeLuminance(seen);
-    const double l2 = relativeLuminance(background);
-    return (std::max(l1, l2) + 0.05) / (std::min(l1, l2) + 0.05);
-}
 
 const std::pair<const char*, QPalette> palettes[] = {
     { "light", AppearanceController::lightPalette() },
@@ -69,10 +52,8 @@ TEST(AppearancePalette, BackgroundsAreOpaque)
 TEST(AppearancePalette, TextReadsOnItsBackgroundInBothAppearances)
 {
     const std::pair<QPalette::ColorRole, QPalette::ColorRole> pairs[] = {
-        { QPalette::WindowText, QPalette::Window },
-        { QPalette::ButtonText, QPalette::Button },
-        { QPalette::Text, QPalette::Base },
-        { QPalette::Text, QPalette::AlternateBase },
+        { QPalette::WindowText, QPalette::Window }, { QPalette::ButtonText, QPalette::Button },
+        { QPalette::Text, QPalette::Base }, { QPalette::Text, QPalette::AlternateBase },
         { QPalette::ToolTipText, QPalette::ToolTipBase },
         { QPalette::WindowText, QPalette::Base }, // captions in popovers, which are filled with Base
         { QPalette::Link, QPalette::Base },

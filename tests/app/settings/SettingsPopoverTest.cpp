@@ -5,6 +5,7 @@
 #include "SettingsTestSupport.h"
 
 #include "platform/Appearance.h"
+#include "support/Contrast.h"
 #include "uikit/controls/buttons/SegmentedControl.h"
 #include "uikit/popover/PKPopoverWindow.h"
 
@@ -22,26 +23,6 @@ using namespace Qt::Literals::StringLiterals;
 using namespace mervane::test;
 
 namespace {
-
-double relativeLuminance(const QColor& color)
-{
-    const auto channel
-        = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
-    return 0.2126 * channel(color.redF()) + 0.7152 * channel(color.greenF())
-        + 0.0722 * channel(color.blueF());
-}
-
-// The contrast ratio of a colour drawn with its alpha over an opaque background.
-double contrast(const QColor& over, const QColor& background)
-{
-    const double a = over.alphaF();
-    const auto mix = [a](double f, double b) { return float(f * a + b * (1 - a)); };
-    const QColor seen = QColor::fromRgbF(mix(over.redF(), background.redF()),
-        mix(over.greenF(), background.greenF()), mix(over.blueF(), background.blueF()));
-    const double l1 = relativeLuminance(seen);
-    const double l2 = relativeLuminance(background);
-    return (std::max(l1, l2) + 0.05) / (std::min(l1, l2) + 0.05);
-}
 
 class SettingsPopoverTest : public SettingsTest {
 protected:

@@ -11,6 +11,7 @@
 #include "platform/Appearance.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
+#include "support/Contrast.h"
 #include "support/Eventually.h"
 #include "support/FailingDevices.h"
 #include "uikit/popover/PKPopoverController.h"
@@ -31,21 +32,6 @@ using namespace mervane::test;
 
 namespace {
 
-double luminance(const QColor& color)
-{
-    const auto channel
-        = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
-    return 0.2126 * channel(color.redF()) + 0.7152 * channel(color.greenF())
-        + 0.0722 * channel(color.blueF());
-}
-
-double contrastRatio(const QColor& a, const QColor& b)
-{
-    const double first = luminance(a);
-    const double second = luminance(b);
-    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
-}
-
 // The contrast of the text drawn in `area` of `image`: the colour most of the area has is the
 // background, and the pixel that stands out most from it is the text at full strength.
 double textContrast(const QImage& image, const QRect& area)
@@ -61,7 +47,7 @@ double textContrast(const QImage& image, const QRect& area)
             std::tie(background, most) = std::pair(it.key(), it.value());
     double best = 1.0;
     for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-        best = std::max(best, contrastRatio(QColor(it.key()), QColor(background)));
+        best = std::max(best, contrast(QColor(it.key()), QColor(background)));
     return best;
 }
 

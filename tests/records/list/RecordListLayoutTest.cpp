@@ -2,6 +2,7 @@
 #include "model/store/NWData.h"
 #include "records/list/NWCellView.h"
 #include "records/list/TableBaseViewController.h"
+#include "support/Contrast.h"
 #include "support/SharedStoreTest.h"
 
 #include <gtest/gtest.h>
@@ -55,17 +56,6 @@ std::shared_ptr<MVX_NWLog> makeRecord(int year, int month, double assets, double
     record->setAssetLogs(MVX_CategoryLogList());
     record->setLiabilityLogs(MVX_CategoryLogList());
     return record;
-}
-
-double contrast(const QColor& a, const QColor& b)
-{
-    auto luminance = [](const QColor& color) {
-        auto channel = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
-        return 0.2126 * channel(color.redF()) + 0.7152 * channel(color.greenF())
-            + 0.0722 * channel(color.blueF());
-    };
-    const auto [darker, lighter] = std::minmax({ luminance(a), luminance(b) });
-    return (lighter + 0.05) / (darker + 0.05);
 }
 
 class RecordListLayoutTest : public SharedStoreTest {

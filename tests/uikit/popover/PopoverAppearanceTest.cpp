@@ -2,6 +2,7 @@
 // grows with content that needs more room.
 
 #include "platform/Appearance.h"
+#include "support/Contrast.h"
 #include "uikit/popover/PKPopoverController.h"
 #include "uikit/popover/PKPopoverWindow.h"
 #include "uikit/popover/PKPopoverWindowFrame.h"
@@ -20,27 +21,9 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+using mervane::test::contrast;
+
 namespace {
-
-double relativeLuminance(const QColor& color)
-{
-    const auto channel
-        = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
-    return 0.2126 * channel(color.redF()) + 0.7152 * channel(color.greenF())
-        + 0.0722 * channel(color.blueF());
-}
-
-// The contrast ratio of a colour, drawn with its alpha over an opaque background.
-double contrast(const QColor& over, const QColor& background)
-{
-    const double a = over.alphaF();
-    const QColor seen = QColor::fromRgbF(float(over.redF() * a + background.redF() * (1 - a)),
-        float(over.greenF() * a + background.greenF() * (1 - a)),
-        float(over.blueF() * a + background.blueF() * (1 - a)));
-    const double l1 = relativeLuminance(seen);
-    const double l2 = relativeLuminance(background);
-    return (std::max(l1, l2) + 0.05) / (std::min(l1, l2) + 0.05);
-}
 
 // A parent window with a button and a popover whose content is a caption over a message
 // that wraps; the application starts in the light palette and gets its palette back.
