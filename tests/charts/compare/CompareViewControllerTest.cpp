@@ -1,11 +1,11 @@
 #include "charts/compare/CompareViewController.h"
-#include "CompareTestSupport.h"
 #include "app/shell/ScreenProvider.h"
 #include "charts/compare/CategoryCompareModel.h"
 #include "charts/compare/StatisticsChartView.h"
 #include "model/ModelNotifications.h"
 #include "platform/Clock.h"
 #include "platform/NotificationCenter.h"
+#include "support/RecordBuilders.h"
 #include "support/SharedStoreTest.h"
 
 #include <gtest/gtest.h>
@@ -31,13 +31,13 @@ protected:
     {
         auto model = MVX_Model::makeEmpty();
         model->setBaseCurrency(u"USD"_s);
-        model->setAssetscat(MVX_CategoryList { compareCategory(u"H"_s, u"House"_s),
-            compareCategory(u"C"_s, u"Cash"_s), compareCategory(u"N"_s, u"New car"_s) });
-        model->setLiabilitycat(MVX_CategoryList { compareCategory(u"L"_s, u"Loan"_s) });
+        model->setAssetscat(MVX_CategoryList {
+            category(u"H"_s, u"House"_s), category(u"C"_s, u"Cash"_s), category(u"N"_s, u"New car"_s) });
+        model->setLiabilitycat(MVX_CategoryList { category(u"L"_s, u"Loan"_s) });
         model->setNwLogArray(MVX_NWLogList {
-            compareRecord(2026, 2, { { u"H"_s, 140000 }, { u"C"_s, 10000 } }, { { u"L"_s, 50000 } }),
-            compareRecord(2026, 1, { { u"H"_s, 150000 }, { u"C"_s, 50000 } }, { { u"L"_s, 40000 } }),
-            compareRecord(2025, 12, { { u"H"_s, 0 } }, { { u"L"_s, 20000 } }) });
+            recordWith(2026, 2, { { u"H"_s, 140000 }, { u"C"_s, 10000 } }, { { u"L"_s, 50000 } }),
+            recordWith(2026, 1, { { u"H"_s, 150000 }, { u"C"_s, 50000 } }, { { u"L"_s, 40000 } }),
+            recordWith(2025, 12, { { u"H"_s, 0 } }, { { u"L"_s, 20000 } }) });
         store().setAppData(model);
     }
 

@@ -1,4 +1,3 @@
-#include "CompareTestSupport.h"
 #include "charts/common/PrintSession.h"
 #include "charts/compare/CompareViewController.h"
 #include "charts/compare/StatisticsChartView.h"
@@ -8,6 +7,7 @@
 #include "charts/kit/PlotSpace.h"
 #include "platform/Appearance.h"
 #include "platform/UserDefaults.h"
+#include "support/RecordBuilders.h"
 #include "support/SharedStoreTest.h"
 #include "uikit/popover/PKPopoverController.h"
 
@@ -48,7 +48,7 @@ protected:
         SharedStoreTest::SetUp();
         auto model = MVX_Model::makeEmpty();
         model->setBaseCurrency(u"USD"_s);
-        model->setNwLogArray(MVX_NWLogList { compareRecord(2026, 1, { { u"H"_s, 250000 } }) });
+        model->setNwLogArray(MVX_NWLogList { recordWith(2026, 1, { { u"H"_s, 250000 } }) });
         store().setAppData(model);
     }
 

@@ -2,7 +2,7 @@
 #include "charts/common/RedavidGraphHost.h"
 #include "charts/kit/Graph.h"
 #include "charts/kit/PieChart.h"
-#include "dashboard/DashboardTestModel.h"
+#include "support/RecordBuilders.h"
 #include "dashboard/common/BigPieChartView.h"
 #include "dashboard/common/DashboardNotifications.h"
 #include "dashboard/common/PieChartSettings.h"

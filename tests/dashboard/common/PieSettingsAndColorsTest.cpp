@@ -1,4 +1,4 @@
-#include "dashboard/DashboardTestModel.h"
+#include "support/RecordBuilders.h"
 #include "dashboard/common/PieChartSettings.h"
 #include "dashboard/common/PieColorSchemes.h"
 #include "platform/UserDefaults.h"

@@ -1,5 +1,5 @@
 #include "dashboard/common/PieSlices.h"
-#include "dashboard/DashboardTestModel.h"
+#include "support/RecordBuilders.h"
 #include "dashboard/common/PieColorSchemes.h"
 #include "uikit/extensions/ColorHex.h"
 

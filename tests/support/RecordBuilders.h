@@ -14,6 +14,8 @@
 
 namespace mervane::test {
 
+/// Model builders for tests: categories, category values and records whose totals add up.
+
 /// A category value of `categoryID` (empty for a value without category).
 inline std::shared_ptr<MVX_CategoryLog> categoryValue(const QString& categoryID, std::optional<double> value)
 {
@@ -34,7 +36,7 @@ inline std::shared_ptr<MVX_Category> category(const QString& ID, const QString& 
 /// A record whose totals are the sums of the values given.
 inline std::shared_ptr<MVX_NWLog> recordWith(int year, int month,
     const std::vector<std::pair<QString, double>>& assets,
-    const std::vector<std::pair<QString, double>>& liabilities)
+    const std::vector<std::pair<QString, double>>& liabilities = {})
 {
     auto log = std::make_shared<MVX_NWLog>();
     log->setYear(year);
