@@ -1,6 +1,7 @@
 #include "charts/common/ValuePopup.h"
 
 #include "charts/common/NSPLotPointAnnotationController.h"
+#include "platform/Appearance.h"
 #include "platform/RectEdge.h"
 #include "platform/Resources.h"
 #include "platform/YUpGeometry.h"
@@ -34,6 +35,10 @@ PKPopoverController* showPopup(QPointer<PKPopoverController>& slot, QWidget* con
     popover->setClosesWhenPopoverResignsKey(true);
     popover->setAnimates(false);
     popover->setColor(platform::namedColor(u"ValuePopupBg"_s));
+    // A colour of its own: the popup follows an appearance change while it is shown.
+    QObject::connect(&platform::AppearanceController::instance(),
+        &platform::AppearanceController::appearanceChanged, popover,
+        [popover] { popover->setColor(platform::namedColor(u"ValuePopupBg"_s)); });
     popover->setWillShowBlock([view = QPointer<QWidget>(controllerView), fill = std::move(fill)](
                                   PKPopoverController* controller) {
         auto* content = qobject_cast<NSPLotPointAnnotationController*>(controller->contentViewController());

@@ -2,6 +2,7 @@
 #include "charts/common/ChartNotifications.h"
 #include "charts/common/NSPLotPointAnnotationController.h"
 #include "model/values/NWDetailRecordInfo.h"
+#include "platform/Appearance.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Resources.h"
 #include "uikit/popover/PKPopoverController.h"
@@ -162,6 +163,21 @@ TEST_F(ValuePopupShowTest, PopupIsFilledWhenThePopoverIsAboutToShow)
     popover->showRelativeToRect(QRectF(0, 0, 10, 10), &chart, platform::RectEdge::MinY);
     EXPECT_EQ(amount(*popup), u"$1"_s);
     EXPECT_EQ(caption(*popup), u"Home 2021"_s);
+}
+
+TEST_F(ValuePopupShowTest, AShownPopupTakesTheNewAppearancesBackground)
+{
+    auto& appearance = platform::AppearanceController::instance();
+    const platform::Appearance before = appearance.appearance();
+    appearance.setAppearance(platform::Appearance::Light);
+    PKPopoverController* popover = ValuePopup::show(
+        slot, &chart, QPointF(50, 60), ValuePopup::Texts { u"$10"_s, u"Cash"_s, QString(), Qt::red }, false);
+    const QColor light = popover->color();
+
+    appearance.setAppearance(platform::Appearance::Dark);
+    EXPECT_EQ(popover->color(), platform::namedColor(u"ValuePopupBg"_s));
+    EXPECT_NE(popover->color(), light);
+    appearance.setAppearance(before);
 }
 
 } // namespace
