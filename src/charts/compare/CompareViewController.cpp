@@ -138,11 +138,13 @@ QWidget* CompareViewController::buildHeader()
         auto* grid = new QGridLayout;
         grid->setVerticalSpacing(6);
         const std::array<QString, 3> fields { u"a"_s + suffix, u"l"_s + suffix, u"nw"_s + suffix };
+        // The figures stand on the lines of the changes, below the "Change" title.
+        grid->setRowMinimumHeight(0, box->fontMetrics().height());
         for (int line = 0; line < 3; ++line) {
-            grid->addWidget(caption(names[std::size_t(line)], box), line, 0);
-            grid->addWidget(field(box, fields[std::size_t(line)], line == 2), line, 1);
+            grid->addWidget(caption(names[std::size_t(line)], box), line + 1, 0);
+            grid->addWidget(field(box, fields[std::size_t(line)], line == 2), line + 1, 1);
         }
-        grid->setRowStretch(3, 1);
+        grid->setRowStretch(4, 1);
         auto* boxLayout = new QHBoxLayout(box);
         boxLayout->setContentsMargins(8, 8, 12, 8);
         boxLayout->setSpacing(6);
@@ -206,6 +208,7 @@ QWidget* CompareViewController::buildStatistics()
     for (int pair = 0; pair < 4; ++pair) {
         auto* rateRow = new QHBoxLayout;
         rateRow->setContentsMargins(4, pair == 0 ? 0 : 8, 4, 0);
+        rateRow->setSpacing(8);
         rateRow->addWidget(
             caption(platform::Strings::tr("Exchange rate (base currency units per US dollar):"), content));
         auto* rate = new QLineEdit(content);
