@@ -61,4 +61,18 @@ inline std::shared_ptr<MVX_NWLog> recordWith(int year, int month,
     return log;
 }
 
+/// A record with its totals only (no category values).
+inline std::shared_ptr<MVX_NWLog> recordWithTotals(int year, int month, double assets, double liabilities)
+{
+    auto log = std::make_shared<MVX_NWLog>();
+    log->setYear(year);
+    log->setMonth(month);
+    log->setAssets(assets);
+    log->setLiabilities(liabilities);
+    log->setNw(assets - liabilities);
+    log->setAssetLogs(MVX_CategoryLogList());
+    log->setLiabilityLogs(MVX_CategoryLogList());
+    return log;
+}
+
 } // namespace mervane::test

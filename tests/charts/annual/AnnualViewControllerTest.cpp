@@ -12,6 +12,7 @@
 #include "model/settings/Preferences.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
+#include "support/RecordBuilders.h"
 #include "support/SharedStoreTest.h"
 #include "uikit/popover/PKPopoverController.h"
 
@@ -32,19 +33,6 @@ using namespace mervane::test;
 
 namespace {
 
-std::shared_ptr<MVX_NWLog> record(int year, int month, double assets, double liabilities)
-{
-    auto log = std::make_shared<MVX_NWLog>();
-    log->setYear(year);
-    log->setMonth(month);
-    log->setAssets(assets);
-    log->setLiabilities(liabilities);
-    log->setNw(assets - liabilities);
-    log->setAssetLogs(MVX_CategoryLogList());
-    log->setLiabilityLogs(MVX_CategoryLogList());
-    return log;
-}
-
 QStringList texts(const QList<chart::AxisLabel>& labels)
 {
     QStringList result;
@@ -60,8 +48,9 @@ protected:
     {
         auto model = MVX_Model::makeEmpty();
         model->setBaseCurrency(u"USD"_s);
-        model->setNwLogArray(MVX_NWLogList { record(2018, 12, 32000, 2000), record(2018, 6, 90000, 0),
-            record(2017, 9, 20000, 0), record(2015, 12, 10000, 0), record(2015, 2, 70000, 0) });
+        model->setNwLogArray(MVX_NWLogList { recordWithTotals(2018, 12, 32000, 2000),
+            recordWithTotals(2018, 6, 90000, 0), recordWithTotals(2017, 9, 20000, 0),
+            recordWithTotals(2015, 12, 10000, 0), recordWithTotals(2015, 2, 70000, 0) });
         store().setAppData(model);
     }
 
@@ -142,7 +131,7 @@ TEST_F(AnnualViewControllerTest, BarsAxesAndTrendFollowTheStoreAndSettings)
     EXPECT_EQ(screen.barPlotNW()->bars().size(), 5 + 3);
 
     // New data shows after "dataReFetched".
-    store().appData()->nwLogArray()->prepend(record(2019, 12, 5000, 0));
+    store().appData()->nwLogArray()->prepend(recordWithTotals(2019, 12, 5000, 0));
     platform::NotificationCenter::defaultCenter().post(notifications::dataReFetched);
     EXPECT_EQ(screen.barPlotNW()->bars()[3].tip, 5000);
 }

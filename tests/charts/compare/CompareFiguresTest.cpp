@@ -1,5 +1,6 @@
 #include "charts/compare/CompareFigures.h"
 #include "model/data/MVX_NWLog.h"
+#include "support/RecordBuilders.h"
 #include "support/SharedStoreTest.h"
 
 #include <gtest/gtest.h>
@@ -8,17 +9,6 @@ using namespace Qt::Literals::StringLiterals;
 using namespace mervane::test;
 
 namespace {
-
-std::shared_ptr<MVX_NWLog> record(int year, int month, double assets, double liabilities)
-{
-    auto log = std::make_shared<MVX_NWLog>();
-    log->setYear(year);
-    log->setMonth(month);
-    log->setAssets(assets);
-    log->setLiabilities(liabilities);
-    log->setNw(assets - liabilities);
-    return log;
-}
 
 // The amounts format in the base currency, which the store holds.
 class CompareFiguresTest : public SharedStoreTest {
@@ -34,8 +24,8 @@ protected:
 
 TEST_F(CompareFiguresTest, HeaderShowsBothMonthsAndTheChangesFromTheFirstToTheSecond)
 {
-    const auto january = record(2026, 1, 200000, 40000);
-    const auto february = record(2026, 2, 150000, 50000);
+    const auto january = recordWithTotals(2026, 1, 200000, 40000);
+    const auto february = recordWithTotals(2026, 2, 150000, 50000);
     const auto header = CompareFigures::header(january.get(), february.get());
     EXPECT_EQ(header.assets1, u"$200,000"_s);
     EXPECT_EQ(header.liabilities1, u"$40,000"_s);
@@ -52,8 +42,8 @@ TEST_F(CompareFiguresTest, HeaderShowsBothMonthsAndTheChangesFromTheFirstToTheSe
 TEST_F(CompareFiguresTest, PercentagesOfNothingAreZeroAndOfANegativeAmountKeepTheDirection)
 {
     // Assets from 0 to 5,000: the change shows, its percentage of nothing is 0.
-    const auto empty = record(2026, 1, 0, 0);
-    const auto some = record(2026, 2, 5000, 0);
+    const auto empty = recordWithTotals(2026, 1, 0, 0);
+    const auto some = recordWithTotals(2026, 2, 5000, 0);
     const auto fromNothing = CompareFigures::header(empty.get(), some.get());
     EXPECT_EQ(fromNothing.assetsChange, u"$5,000"_s);
     EXPECT_EQ(fromNothing.assetsPercent, u"  0.00%"_s);
@@ -62,14 +52,14 @@ TEST_F(CompareFiguresTest, PercentagesOfNothingAreZeroAndOfANegativeAmountKeepTh
     EXPECT_EQ(fromNothing.liabilitiesChange, u"$0"_s);
 
     // Net worth from -10,000 to -5,000 is a rise by half, not a fall.
-    const auto deep = record(2026, 1, 10000, 20000);
-    const auto better = record(2026, 2, 15000, 20000);
+    const auto deep = recordWithTotals(2026, 1, 10000, 20000);
+    const auto better = recordWithTotals(2026, 2, 15000, 20000);
     const auto rise = CompareFigures::header(deep.get(), better.get());
     EXPECT_EQ(rise.netWorth1, u"($10,000)"_s);
     EXPECT_EQ(rise.netWorthChange, u"$5,000"_s);
     EXPECT_EQ(rise.netWorthPercent, u" 50.00%"_s);
     // And from -10,000 to -15,000 a fall.
-    const auto worse = record(2026, 2, 5000, 20000);
+    const auto worse = recordWithTotals(2026, 2, 5000, 20000);
     EXPECT_EQ(CompareFigures::header(deep.get(), worse.get()).netWorthPercent, u"-50.00%"_s);
 
     EXPECT_EQ(CompareFigures::percentText(1, 3), u" 33.33%"_s);
@@ -79,7 +69,7 @@ TEST_F(CompareFiguresTest, PercentagesOfNothingAreZeroAndOfANegativeAmountKeepTh
 
 TEST_F(CompareFiguresTest, AMonthWithoutARecordEmptiesItsFiguresAndShowsNoChange)
 {
-    const auto january = record(2026, 1, 200000, 40000);
+    const auto january = recordWithTotals(2026, 1, 200000, 40000);
     for (const auto& header :
         { CompareFigures::header(january.get(), nullptr), CompareFigures::header(nullptr, january.get()) }) {
         for (const QString& change : { header.assetsChange, header.liabilitiesChange, header.netWorthChange,
@@ -97,9 +87,9 @@ TEST_F(CompareFiguresTest, AMonthWithoutARecordEmptiesItsFiguresAndShowsNoChange
 
 TEST_F(CompareFiguresTest, RecordsAreFoundByMonthAndTotalsCountAMissingRecordAsZero)
 {
-    auto older = record(2025, 12, 1000, 300);
-    auto newer = record(2026, 1, 1500, 200);
-    auto duplicate = record(2026, 1, 9, 9);
+    auto older = recordWithTotals(2025, 12, 1000, 300);
+    auto newer = recordWithTotals(2026, 1, 1500, 200);
+    auto duplicate = recordWithTotals(2026, 1, 9, 9);
     const MVX_NWLogList records { newer, duplicate, older };
     EXPECT_EQ(CompareFigures::nwLogWithYear(records, 2026, 1), newer);
     EXPECT_EQ(CompareFigures::nwLogWithYear(records, 2025, 12), older);

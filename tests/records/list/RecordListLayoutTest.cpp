@@ -3,6 +3,7 @@
 #include "records/list/NWCellView.h"
 #include "records/list/TableBaseViewController.h"
 #include "support/Contrast.h"
+#include "support/RecordBuilders.h"
 #include "support/SharedStoreTest.h"
 
 #include <gtest/gtest.h>
@@ -45,19 +46,6 @@ const Currency currencies[] = {
     { "EUR in German", QString(), QLocale::German, QLocale::Germany, u"1.232.813 €"_s },
 };
 
-std::shared_ptr<MVX_NWLog> makeRecord(int year, int month, double assets, double liabilities)
-{
-    auto record = std::make_shared<MVX_NWLog>();
-    record->setYear(year);
-    record->setMonth(month);
-    record->setAssets(assets);
-    record->setLiabilities(liabilities);
-    record->setNw(assets - liabilities);
-    record->setAssetLogs(MVX_CategoryLogList());
-    record->setLiabilityLogs(MVX_CategoryLogList());
-    return record;
-}
-
 class RecordListLayoutTest : public SharedStoreTest {
 protected:
     void TearDown() override
@@ -80,7 +68,7 @@ protected:
         model->assetscat()->append(cash);
         MVX_NWLogList records;
         for (int month = 0; month < 40; ++month)
-            records.append(makeRecord(2030 - month / 12, 12 - month % 12, month % 2 ? 99'999'999.99 : 0,
+            records.append(recordWithTotals(2030 - month / 12, 12 - month % 12, month % 2 ? 99'999'999.99 : 0,
                 month % 2 ? 0 : 99'999'999.99));
         model->setNwLogArray(records);
         loadAsAtStart(*model);
@@ -174,9 +162,9 @@ TEST_F(RecordListLayoutTest, EveryAmountFitsItsFieldAtTheListsWidthAndIsShownWho
                 for (const double older : amounts) {
                     // The older record's net worth both ways: gains and losses, and both signs.
                     for (const bool olderOwes : { false, true }) {
-                        const auto record = makeRecord(2030, 5, assets, liabilities);
+                        const auto record = recordWithTotals(2030, 5, assets, liabilities);
                         const auto previous
-                            = makeRecord(2030, 4, olderOwes ? 0 : older, olderOwes ? older : 0);
+                            = recordWithTotals(2030, 4, olderOwes ? 0 : older, olderOwes ? older : 0);
                         row->setRecord(*record, previous.get(), money);
                         const ::testing::AssertionResult fitted = fits(*row);
                         EXPECT_TRUE(fitted) << assets << " - " << liabilities << " after " << older
