@@ -25,7 +25,6 @@ const QString kGoalPlotIdentifier = u"GOAL_LINE"_s;
 
 const QColor kGoalOrange = QColor::fromRgbF(1.0f, 0.645f, 0.082f, 1.0f);
 const QColor kAxisGrey = QColor::fromRgbF(0.5f, 0.5f, 0.5f, 0.5f);
-const QColor kGridGrey = QColor::fromRgbF(0.5f, 0.5f, 0.5f, 0.2f);
 
 chart::TextStyle labelStyle()
 {
@@ -71,24 +70,7 @@ void AnnualViewController::configureBARAxes()
     x->setTickDirection(chart::TickDirection::Negative);
     x->setLabelTextStyle(labelStyle());
 
-    chart::Axis* y = axes->yAxis();
-    y->setTitle(QString());
-    y->setTitleTextStyle(titleStyle());
-    y->setTitleOffset(-10);
-    y->setAxisLineStyle(std::nullopt);
-    y->setMajorGridLineStyle(chart::LineStyle { 1.0, kGridGrey, {} });
-    y->setLabelOffset(20);
-    // A light shadow lifts the labels off a light background; on a dark one it would blur them.
-    y->setLabelShadow(chart::Shadow { QPointF(1, -1), 0.0,
-        platform::isDarkAppearance() ? QColor::fromRgbF(0, 0, 0, 0.25f) : QColor::fromRgbF(1, 1, 1, 0.25f) });
-    // The labels stand 21 points left of the axis; with the axis 25 points into the plot area
-    // they start at its left edge, before the first bar, instead of across it.
-    y->setConstraintWithLowerOffset(25);
-    y->setMajorTickLineStyle(std::nullopt);
-    y->setMajorTickLength(1);
-    y->setMinorTickLength(1);
-    y->setTickDirection(chart::TickDirection::Positive);
-    y->setLabelTextStyle(labelStyle());
+    ValueAxisLabels::styleAxis(*axes->yAxis(), titleStyle(), labelStyle());
 }
 
 void AnnualViewController::configureBARPlots()

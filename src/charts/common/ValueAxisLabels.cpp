@@ -1,7 +1,9 @@
 #include "charts/common/ValueAxisLabels.h"
 
 #include "charts/kit/Axis.h"
+#include "charts/kit/Styles.h"
 #include "model/format/NWCurrencyFormatter.h"
+#include "platform/Appearance.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,6 +16,25 @@ namespace {
 constexpr double kMostNegativeLabels = 20.0;
 
 } // namespace
+
+void styleAxis(chart::Axis& axis, const chart::TextStyle& titleStyle, const chart::TextStyle& labelStyle)
+{
+    axis.setTitle(QString());
+    axis.setTitleTextStyle(titleStyle);
+    axis.setTitleOffset(-10);
+    axis.setAxisLineStyle(std::nullopt);
+    axis.setMajorGridLineStyle(chart::LineStyle { 1.0, QColor::fromRgbF(0.5f, 0.5f, 0.5f, 0.2f), {} });
+    axis.setLabelOffset(20);
+    // A light shadow lifts the labels off a light background; on a dark one it would blur them.
+    axis.setLabelShadow(chart::Shadow { QPointF(1, -1), 0.0,
+        platform::isDarkAppearance() ? QColor::fromRgbF(0, 0, 0, 0.25f) : QColor::fromRgbF(1, 1, 1, 0.25f) });
+    axis.setConstraintWithLowerOffset(axisInset);
+    axis.setMajorTickLineStyle(std::nullopt);
+    axis.setMajorTickLength(1);
+    axis.setMinorTickLength(1);
+    axis.setTickDirection(chart::TickDirection::Positive);
+    axis.setLabelTextStyle(labelStyle);
+}
 
 double labelInterval(double top)
 {

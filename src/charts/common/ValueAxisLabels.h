@@ -5,7 +5,8 @@
 
 namespace chart {
 class Axis;
-}
+struct TextStyle;
+} // namespace chart
 
 /// The amount labels of the bar charts' value axes (the annual chart, the dashboard's year-end
 /// bars): one rule for where they stand and what they say.
@@ -22,6 +23,14 @@ QList<double> labels(double top, double bottom, double interval, double headroom
 
 /// A label's text: the base currency without fraction digits, negatives in parentheses.
 QString text(double value);
+
+/// How far the value axis stands into the plot area: its labels, left of it, start at the
+/// area's left edge, before the first bar.
+inline constexpr double axisInset = 25.0;
+
+/// The bar charts' value axis: no line and no ticks, a faint grid, labels 20 points left of it
+/// with a light shadow (none on a dark background), `axisInset` into the plot area.
+void styleAxis(chart::Axis& axis, const chart::TextStyle& titleStyle, const chart::TextStyle& labelStyle);
 
 /// Puts the labels on a value axis, each at its value, left of the axis and bottom-aligned; they
 /// are its major ticks, and it has no minor ones.

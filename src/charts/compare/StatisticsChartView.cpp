@@ -140,19 +140,6 @@ void StatisticsChartView::configureAxes()
     x->setMinorTickLineStyle(std::nullopt);
     x->setMajorTickLength(4);
     x->setTickDirection(chart::TickDirection::Negative);
-
-    chart::Axis* y = axes->yAxis();
-    y->setTitle(QString());
-    y->setTitleOffset(-10);
-    y->setAxisLineStyle(std::nullopt);
-    y->setMajorTickLineStyle(std::nullopt);
-    y->setMajorTickLength(1);
-    y->setMinorTickLength(1);
-    y->setTickDirection(chart::TickDirection::Positive);
-    // The amounts stand over their grid lines from the plot area's left edge, as on the
-    // other bar charts, clear of the first bar.
-    y->setLabelOffset(20);
-    y->setConstraintWithLowerOffset(25);
 }
 
 void StatisticsChartView::applyAppearance()
@@ -167,14 +154,12 @@ void StatisticsChartView::applyAppearance()
     x->setAxisLineStyle(chart::LineStyle { 1.0, faint(0.5), {} });
     x->setMajorTickLineStyle(chart::LineStyle { 1.0, faint(0.5), {} });
     x->setLabelTextStyle(lightText(11));
+    // The amounts stand over their grid lines from the plot area's left edge, as on the other
+    // bar charts, clear of the first bar; the grid takes the text's colour, faint.
     chart::Axis* y = axes->yAxis();
-    y->setTitleTextStyle(lightText(14));
+    ValueAxisLabels::styleAxis(*y, lightText(14), lightText(11));
     y->setMajorGridLineStyle(chart::LineStyle { 1.0, faint(0.2), {} });
     y->setMinorGridLineStyle(chart::LineStyle { 1.0, faint(0.07), {} });
-    y->setLabelTextStyle(lightText(11));
-    // A light shadow lifts the labels off a light background; on a dark one it would blur them.
-    y->setLabelShadow(chart::Shadow { QPointF(1, -1), 0.0,
-        platform::isDarkAppearance() ? QColor::fromRgbF(0, 0, 0, 0.25f) : QColor::fromRgbF(1, 1, 1, 0.25f) });
     update();
 }
 

@@ -20,10 +20,7 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 const QString kBarPlotIdentifier = u"NW_BAR_PLOT"_s;
-// Where the value axis stands in the plot area; its labels stand just right of it.
-constexpr double kValueAxisInset = 25;
 const QColor kAxisGrey = QColor::fromRgbF(0.5f, 0.5f, 0.5f, 0.5f);
-const QColor kGridGrey = QColor::fromRgbF(0.5f, 0.5f, 0.5f, 0.2f);
 
 QColor secondaryText()
 {
@@ -67,23 +64,8 @@ void TotalsViewController::configureBARAxes()
     x->setTickDirection(chart::TickDirection::Negative);
     x->setLabelTextStyle(chart::TextStyle { secondaryText(), u"HelveticaNeue-Light"_s, 11.0 });
 
-    chart::Axis* y = axes->yAxis();
-    y->setTitle(QString());
-    y->setTitleTextStyle(titleStyle);
-    y->setTitleOffset(-10);
-    y->setAxisLineStyle(std::nullopt);
-    y->setMajorGridLineStyle(chart::LineStyle { 1.0, kGridGrey, {} });
-    y->setLabelOffset(20);
-    // A light shadow lifts the labels off a light background; on a dark one it would blur them.
-    y->setLabelShadow(chart::Shadow { QPointF(1, -1), 0.0,
-        platform::isDarkAppearance() ? QColor::fromRgbF(0, 0, 0, 0.25f) : QColor::fromRgbF(1, 1, 1, 0.25f) });
-    // The labels stand left of the axis; 25 points into the plot area they start at its edge.
-    y->setConstraintWithLowerOffset(kValueAxisInset);
-    y->setMajorTickLineStyle(std::nullopt);
-    y->setMajorTickLength(1);
-    y->setMinorTickLength(1);
-    y->setTickDirection(chart::TickDirection::Positive);
-    y->setLabelTextStyle(chart::TextStyle { secondaryText(), u"HelveticaNeue"_s, 12.0 });
+    ValueAxisLabels::styleAxis(
+        *axes->yAxis(), titleStyle, chart::TextStyle { secondaryText(), u"HelveticaNeue"_s, 12.0 });
     fitBarSlots();
 }
 
@@ -94,7 +76,7 @@ void TotalsViewController::fitBarSlots()
         return;
     const chart::Axis* y = graph->axisSet()->yAxis();
     // The value labels end right of the axis by their offset; the first bar starts after them.
-    const double labelsEnd = kValueAxisInset + y->majorTickLength() + y->labelOffset() + 6;
+    const double labelsEnd = ValueAxisLabels::axisInset + y->majorTickLength() + y->labelOffset() + 6;
     graph->defaultPlotSpace()->setXRange(
         YearEndBars::slotRangeClearOf(m_numberOfVisibleBars, labelsEnd, graph->plotAreaRect().width()));
 }
