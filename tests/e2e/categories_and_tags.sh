@@ -66,7 +66,7 @@ green_in_row() {
 }
 
 sidebar_button() { # <index from the top, 0 = dashboard>
-    xdotool mousemove $((wx + sidebar / 2)) $((wy + 82 + $1 * 59)) click 1
+    e2e_sidebar_button "$window" "$1"
     sleep 0.5
 }
 

@@ -18,13 +18,9 @@ python3 "$here/household.py" "$HOME/mervane.json" --years 10 --last-year "$(date
 # of the part of the window's area (by default all right of the sidebar) holding that colour,
 # or nothing.
 colour_box() {
-    local x=$((wx + ${3:-$sidebar})) y=$((wy + ${4:-50}))
-    convert "$1" -crop "${5:-$((ww - sidebar))}x${6:-$((wh - 60))}+$x+$y" +repage \
-        -fill black -fuzz 6% +opaque "$2" -trim -format '%w %h %X %Y' info: 2>/dev/null \
-        | awk -v x="$x" -v y="$y" '$1 > 1 { print $1, $2, $3 + x, $4 + y }'
+    e2e_colour_box "$1" "$2" $((wx + ${3:-$sidebar})) $((wy + ${4:-50})) "${5:-$((ww - sidebar))}" "${6:-$((wh - 60))}" 6
 }
 shot_shows() { e2e_screenshot "$1" && [ -n "$(colour_box "$1" "$2")" ]; }
-sidebar_button() { xdotool mousemove $((wx + sidebar / 2)) $((wy + 82 + $1 * 59)) click 1; }
 # region_of <screenshot> <x> <y> <w> <h> <out>: a part of a screenshot, relative to the window.
 region_of() { convert "$1" -crop "$4x$5+$((wx + $2))+$((wy + $3))" +repage "$6"; }
 
@@ -41,7 +37,7 @@ header_differs() {
     [ "$(compare -metric AE "$E2E_HOME/header-a.png" "$E2E_HOME/header-b.png" null: 2>&1)" != "0" ]
 }
 
-sidebar_button 6
+e2e_sidebar_button "$window" 6
 e2e_wait_for shot_shows "$shots/compare-light.png" "$own_bar" || fail "the statistics charts did not draw"
 sleep 0.5
 e2e_screenshot "$shots/compare-light.png"
@@ -92,7 +88,7 @@ e2e_start "$binary"
 window=$(e2e_wait_window '^Mervane$') || exit 1
 read -r wx wy ww wh <<<"$(e2e_window_geometry "$window")"
 e2e_screenshot_painted "$shots/compare-start-dark.png" || fail "no dark screenshot"
-sidebar_button 6
+e2e_sidebar_button "$window" 6
 e2e_wait_for shot_shows "$shots/compare-dark.png" "$own_bar" || fail "the dark statistics charts did not draw"
 sleep 0.5
 e2e_screenshot "$shots/compare-dark.png"

@@ -38,8 +38,7 @@ PY
 # colour_box <screenshot> <colour> <x> <y> <width> <height>: "<width> <height>" of the part of that
 # screen area that holds the colour, or nothing.
 colour_box() {
-    convert "$1" -crop "$5x$6+$3+$4" +repage -fill black -fuzz 8% +opaque "$2" -trim -format '%w %h' info: \
-        2>/dev/null | awk '$1 > 2 { print $1, $2 }'
+    e2e_colour_box "$@" | awk '$1 > 2 { print $1, $2 }'
 }
 # pane_shows <screenshot> <colour> <what>: the colour is somewhere in the part of the totals pane.
 pane_shows() {

@@ -316,3 +316,17 @@ e2e_in_file_panel() {
     done
     fail "the file panel '$1' stayed open"
 }
+
+# e2e_colour_box <screenshot> <colour> <x> <y> <width> <height> [fuzz %]: "<width> <height> <x>
+# <y>" (on the screen) of what in that region of the screenshot holds the colour, or nothing.
+e2e_colour_box() {
+    convert "$1" -crop "$5x$6+$3+$4" +repage -fill black -fuzz "${7:-8}%" +opaque "$2" -trim \
+        -format '%w %h %X %Y' info: 2>/dev/null | awk -v x="$3" -v y="$4" '$1 > 1 { print $1, $2, $3 + x, $4 + y }'
+}
+
+# e2e_sidebar_button <main window> <n>: clicks the sidebar's n-th button (0: the dashboard).
+e2e_sidebar_button() {
+    local wx wy ww wh
+    read -r wx wy ww wh <<<"$(e2e_window_geometry "$1")"
+    xdotool mousemove $((wx + 36)) $((wy + 82 + $2 * 59)) click 1
+}

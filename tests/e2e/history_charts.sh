@@ -49,9 +49,7 @@ PY
 # colour_box <screenshot> <colour>: "<width> <height> <x> <y>" of the screen area holding that
 # colour in the chart (right of the sidebar, below the chart's buttons), or nothing.
 colour_box() {
-    convert "$1" -crop "$((ww - sidebar))x$((wh - 120))+$((wx + sidebar))+$((wy + 100))" +repage \
-        -fill black -fuzz 10% +opaque "$2" -trim -format '%w %h %X %Y' info: 2>/dev/null \
-        | awk -v x="$((wx + sidebar))" -v y="$((wy + 100))" '$1 > 1 { print $1, $2, $3 + x, $4 + y }'
+    e2e_colour_box "$1" "$2" $((wx + sidebar)) $((wy + 100)) $((ww - sidebar)) $((wh - 120)) 10
 }
 shows_colour() { [ -n "$(colour_box "$1" "$2")" ]; }
 # window_besides <window ids...>: waits for a visible window of the application that is none of
@@ -66,7 +64,6 @@ window_besides() {
     done
     return 1
 }
-sidebar_button() { xdotool mousemove $((wx + sidebar / 2)) $((wy + 82 + $1 * 59)) click 1; }
 # menu_click <x> <y>: a click at that place of the chart's settings popover.
 menu_click() { xdotool mousemove $((mx + $1)) $((my + $2)) click 1; }
 screenshot_settled() { sleep 0.6; e2e_screenshot "$1"; }
@@ -82,7 +79,7 @@ window=$(e2e_wait_window '^Mervane$') || exit 1
 read -r wx wy ww wh <<<"$(e2e_window_geometry "$window")"
 e2e_screenshot_painted "$shots/history-start.png" || fail "no screenshot"
 
-sidebar_button 3
+e2e_sidebar_button "$window" 3
 screenshot_showing "$shots/history-area-light.png" "$net_worth"
 sleep 1.5 # the plots fade in
 e2e_screenshot "$shots/history-area-light.png"
@@ -137,7 +134,7 @@ read -r pw ph <<<"$(pdfinfo "$HOME/print.pdf" | awk '/^Page size:/ { print int($
 [ "$pw" -gt "$ph" ] || fail "the chart was printed on a ${pw}x$ph page, not in landscape"
 echo "printed on a ${pw}x$ph page"
 
-sidebar_button 5
+e2e_sidebar_button "$window" 5
 screenshot_settled "$shots/history-annual-light.png"
 e2e_quit "$window"
 
@@ -146,9 +143,9 @@ e2e_update_text_setting SelectedAppearance 2
 e2e_start "$binary"
 window=$(e2e_wait_window '^Mervane$') || exit 1
 e2e_screenshot_painted "$shots/history-start-dark.png" || fail "no dark screenshot"
-sidebar_button 3
+e2e_sidebar_button "$window" 3
 screenshot_showing "$shots/history-assets-dark.png" "$assets" || fail "after a restart the chart type was lost"
-sidebar_button 5
+e2e_sidebar_button "$window" 5
 screenshot_settled "$shots/history-annual-dark.png"
 e2e_quit "$window"
 echo "PASS"

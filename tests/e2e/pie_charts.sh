@@ -40,14 +40,11 @@ PY
 # colour_box <screenshot> <colour>: "<width> <height> <x> <y>" of the screen area right of the
 # sidebar and below the controls holding that colour, or nothing.
 colour_box() {
-    convert "$1" -crop "$((ww - sidebar))x$((wh - 100))+$((wx + sidebar))+$((wy + 90))" +repage \
-        -fill black -fuzz 8% +opaque "$2" -trim -format '%w %h %X %Y' info: 2>/dev/null \
-        | awk -v x="$((wx + sidebar))" -v y="$((wy + 90))" '$1 > 1 { print $1, $2, $3 + x, $4 + y }'
+    e2e_colour_box "$1" "$2" $((wx + sidebar)) $((wy + 90)) $((ww - sidebar)) $((wh - 100))
 }
 shows_colour() { [ -n "$(colour_box "$1" "$2")" ]; }
 shot_shows() { e2e_screenshot "$1" && shows_colour "$1" "$2"; }
 screenshot_showing() { e2e_wait_for shot_shows "$1" "$2"; }
-sidebar_button() { xdotool mousemove $((wx + sidebar / 2)) $((wy + 82 + $1 * 59)) click 1; }
 
 e2e_write_text_settings mcmain "{{100, 50}, {1300, 800}}" SelectedAppearance 1
 e2e_start "$binary"
@@ -55,7 +52,7 @@ window=$(e2e_wait_window '^Mervane$') || exit 1
 read -r wx wy ww wh <<<"$(e2e_window_geometry "$window")"
 e2e_screenshot_painted "$shots/pies-start.png" || fail "no screenshot"
 
-sidebar_button 4
+e2e_sidebar_button "$window" 4
 screenshot_showing "$shots/pies-light.png" "$net_worth" || fail "the net-worth pie did not draw"
 sleep 1.5 # the net-worth pie fades in and makes its quarter turn
 e2e_screenshot "$shots/pies-light.png"
@@ -90,7 +87,7 @@ e2e_start "$binary"
 window=$(e2e_wait_window '^Mervane$') || exit 1
 read -r wx wy ww wh <<<"$(e2e_window_geometry "$window")"
 e2e_screenshot_painted "$shots/pies-start-dark.png" || fail "no dark screenshot"
-sidebar_button 4
+e2e_sidebar_button "$window" 4
 screenshot_showing "$shots/pies-dark.png" "$net_worth" || fail "the dark net-worth pie did not draw"
 sleep 1.5
 e2e_screenshot "$shots/pies-dark.png"
