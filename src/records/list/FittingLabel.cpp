@@ -36,21 +36,28 @@ int FittingLabel::minimumWidthNeeded() const
 void FittingLabel::setFullText(const QString& text)
 {
     m_fullText = text;
-    fit();
+    fit(contentsRect().width());
+}
+
+void FittingLabel::fitToWidth(int width)
+{
+    fit(width - (this->width() - contentsRect().width()));
 }
 
 void FittingLabel::resizeEvent(QResizeEvent* event)
 {
     QLabel::resizeEvent(event);
-    if (event->size().width() != event->oldSize().width())
-        fit();
+    fit(contentsRect().width());
 }
 
-void FittingLabel::fit()
+void FittingLabel::fit(int available)
 {
-    // Rows are filled while a list scrolls: the font, the text and the tooltip are set only
-    // when they change, and each size's metrics are made once.
-    const int available = contentsRect().width();
+    // Rows are filled while a list scrolls: a text is fitted once for a width, the font, the
+    // text and the tooltip are set only when they change, and each size's metrics are made once.
+    if (available == m_fittedWidth && m_fullText == m_fittedText)
+        return;
+    m_fittedWidth = available;
+    m_fittedText = m_fullText;
     QFont chosen = sized(m_minimumPoints);
     QString shown;
     bool elided = true;

@@ -23,6 +23,9 @@ public:
     /// (resizing the label fits it again by itself).
     void setFullText(const QString& text);
     const QString& fullText() const { return m_fullText; }
+    /// Fits the text to `width`, the width the label is about to be given (its size then
+    /// decides its height).
+    void fitToWidth(int width);
 
     /// The width the whole text needs at the label's own size, and at its minimum size.
     int naturalWidth() const;
@@ -37,7 +40,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void fit();
+    void fit(int available);
     QFont sized(int points) const;
     const QFontMetrics& metrics(int points) const;
 
@@ -45,5 +48,8 @@ private:
     int m_minimumPoints;
     QString m_fullText;
     bool m_elided = false;
+    // What the text was last fitted for: a resize to the same width does not fit it again.
+    int m_fittedWidth = -1;
+    QString m_fittedText;
     mutable std::vector<std::optional<QFontMetrics>> m_metrics; // by size, largest first
 };

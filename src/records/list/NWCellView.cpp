@@ -157,9 +157,8 @@ void NWCellView::layoutFields()
 void NWCellView::placeOnBaseline(QLabel* label, int x, int baseline, int width)
 {
     // The width first: a fitting label chooses its size by it, and the size decides the height.
-    label->setGeometry(x, label->y(), width, label->height());
     if (auto* field = qobject_cast<FittingLabel*>(label))
-        field->setFullText(field->fullText());
+        field->fitToWidth(width);
     const QFontMetrics metrics(label->font());
     label->setAlignment((label->alignment() & Qt::AlignHorizontal_Mask) | Qt::AlignTop);
     label->setGeometry(x, baseline - metrics.ascent(), width, metrics.height());
