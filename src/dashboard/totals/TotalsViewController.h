@@ -111,8 +111,9 @@ private:
     void mouseHit(const platform::Notification& notification);
     void setPieRadius(double factor);
     void hostResized();
-    /// The pie's radius for the host's size, the radius setting and the labels' room.
-    double fittedPieRadius();
+    /// Fits the pie and its labels to the host's size and the radius setting: sets the labels'
+    /// size (reloading the pie when it changes) and returns the radius.
+    double fitPieAndLabels();
     static chart::TextStyle pieLabelStyle(double size);
     std::shared_ptr<MVX_NWLog> currentLogItem() const;
 

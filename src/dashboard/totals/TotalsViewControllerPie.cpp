@@ -27,7 +27,7 @@ constexpr double kSplitRadius = 0.6;
 constexpr float kRadiusWithNames = 0.55f;
 constexpr float kRadiusWithoutNames = 0.65f;
 constexpr double kPieLabelOffset = 5;
-// The labels' size when they have room; fittedPieRadius makes them smaller when not.
+// The labels' size when they have room; fitPieAndLabels makes them smaller when not.
 constexpr double kPieLabelSize = 10;
 
 QColor secondaryText()
@@ -82,7 +82,7 @@ void TotalsViewController::hostResized()
     if (!m_pieChart || height <= 0.0)
         return;
     const double oldRadius = m_pieChart->pieRadius();
-    const double radius = fittedPieRadius();
+    const double radius = fitPieAndLabels();
     m_pieChart->setPieRadius(radius);
     if (!m_introStarted) {
         // A fade, a growing hole and a quarter turn.
@@ -190,7 +190,7 @@ void TotalsViewController::setPieRadius(double factor)
     hostResized();
 }
 
-double TotalsViewController::fittedPieRadius()
+double TotalsViewController::fitPieAndLabels()
 {
     const QSizeF host = m_hostView->size();
     const PieSlices::LabelFit fit = PieSlices::fitRadiusAndLabels(
@@ -213,7 +213,7 @@ void TotalsViewController::resizedSplit()
     if (!m_pieChart)
         return;
     m_radiusFactor = kSplitRadius;
-    const double radius = fittedPieRadius();
+    const double radius = fitPieAndLabels();
     m_pieChart->setPieRadius(radius);
     if (m_innerRadiusAnimation)
         m_innerRadiusAnimation->stop();
