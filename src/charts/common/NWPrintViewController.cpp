@@ -3,6 +3,7 @@
 #include "charts/common/PrintSession.h"
 #include "charts/kit/Graph.h"
 #include "charts/kit/GraphHostingView.h"
+#include "platform/Appearance.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -37,14 +38,15 @@ qreal printScale(int resolution, const QSizeF& size)
 QImage onItsBackground(const QImage& picture, const QWidget* host)
 {
     // The host draws no background: the chart is seen on the nearest one behind it.
-    QColor background = QGuiApplication::palette().color(QPalette::Window);
+    QPalette palette = QGuiApplication::palette();
     for (const QWidget* behind = host->parentWidget(); behind; behind = behind->parentWidget()) {
         if (behind->autoFillBackground() || behind->isWindow()) {
-            background = behind->palette().color(QPalette::Window);
+            palette = behind->palette();
             break;
         }
     }
-    if (picture.isNull() || background.alpha() < 255 || background.lightness() >= 128)
+    const QColor background = palette.color(QPalette::Window);
+    if (picture.isNull() || background.alpha() < 255 || !platform::isDarkPalette(palette))
         return picture;
     QImage result(picture.size(), QImage::Format_ARGB32_Premultiplied);
     result.setDevicePixelRatio(picture.devicePixelRatio());

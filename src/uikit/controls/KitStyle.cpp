@@ -1,5 +1,7 @@
 #include "uikit/controls/KitStyle.h"
 
+#include "platform/Appearance.h"
+
 #include <QPainter>
 #include <QStyleFactory>
 #include <QStyleOption>
@@ -15,7 +17,7 @@ void KitStyle::drawPrimitive(
 {
     QProxyStyle::drawPrimitive(element, option, painter, widget);
     const bool indicator = element == PE_IndicatorCheckBox || element == PE_IndicatorRadioButton;
-    if (!indicator || option->palette.color(QPalette::Window).lightness() >= 128)
+    if (!indicator || !platform::isDarkPalette(option->palette))
         return;
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing);
