@@ -135,8 +135,9 @@ QPalette paletteWith(QColor PaletteColor::*shade)
         { QPalette::All, QPalette::AlternateBase, QColor(0xF4, 0xF5, 0xF5), QColor(0x2A, 0x2A, 0x2A) },
         { QPalette::All, QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xE6), QColor(0x3A, 0x3A, 0x3A) },
         { QPalette::All, QPalette::ToolTipText, Qt::black, QColor(0xF0, 0xF0, 0xF0) },
-        // Placeholders and the small print under a list's names: faint, yet above 4.5:1.
-        { QPalette::All, QPalette::PlaceholderText, QColor(0, 0, 0, 0x8C), QColor(0xFF, 0xFF, 0xFF, 0x8C) },
+        // Placeholders and the small print under a list's names: faint, yet above 4.5:1 on the
+        // light grey of a text field too.
+        { QPalette::All, QPalette::PlaceholderText, QColor(0, 0, 0, 0x96), QColor(0xFF, 0xFF, 0xFF, 0x96) },
         { QPalette::All, QPalette::Text, QColor(0x1D, 0x1D, 0x1F), QColor(0xFF, 0xFF, 0xFF, 0xD9) },
         { QPalette::All, QPalette::Button, QColor(0xF6, 0xF6, 0xF6), QColor(0x3C, 0x3C, 0x3C) },
         // Opaque and on a darker face in dark: the style lightens the button face, most of all

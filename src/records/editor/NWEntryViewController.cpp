@@ -32,34 +32,15 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-QLabel* caption(const QString& text, QWidget* parent, QList<QLabel*>& captions)
+QLabel* caption(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
     QFont font = label->font();
     font.setBold(true);
     label->setFont(font);
-    captions.append(label);
+    // The palette's quieter text, readable in either appearance.
+    label->setForegroundRole(QPalette::PlaceholderText);
     return label;
-}
-
-// `color` as it shows over the opaque `background`.
-QColor flattened(const QColor& color, const QColor& background)
-{
-    const float alpha = color.alphaF();
-    const auto channel = [alpha](float top, float bottom) { return top * alpha + bottom * (1 - alpha); };
-    return QColor::fromRgbF(channel(color.redF(), background.redF()),
-        channel(color.greenF(), background.greenF()), channel(color.blueF(), background.blueF()));
-}
-
-// The captions' and the note's placeholder's quieter text: the text colour two thirds of the
-// way from `background`, which keeps a contrast above 4.5:1 in both appearances.
-QColor secondaryText(const QPalette& palette, const QColor& background)
-{
-    const QColor text = flattened(palette.color(QPalette::WindowText), background);
-    constexpr float share = 0.68f;
-    const auto channel = [](float top, float bottom) { return top * share + bottom * (1 - share); };
-    return QColor::fromRgbF(channel(text.redF(), background.redF()),
-        channel(text.greenF(), background.greenF()), channel(text.blueF(), background.blueF()));
 }
 
 QLabel* totalLabel(const QString& name, QWidget* parent)
@@ -156,8 +137,8 @@ void NWEntryViewController::buildView()
 
     auto* dates = new QGridLayout;
     dates->setHorizontalSpacing(6);
-    dates->addWidget(caption(platform::Strings::tr("Month"), this, m_captions), 0, 0, Qt::AlignHCenter);
-    dates->addWidget(caption(platform::Strings::tr("Year"), this, m_captions), 0, 1, Qt::AlignHCenter);
+    dates->addWidget(caption(platform::Strings::tr("Month"), this), 0, 0, Qt::AlignHCenter);
+    dates->addWidget(caption(platform::Strings::tr("Year"), this), 0, 1, Qt::AlignHCenter);
     dates->addWidget(m_monthTableView, 1, 0);
     dates->addWidget(m_yearTableView, 1, 1);
     body->addLayout(dates);
@@ -174,7 +155,7 @@ void NWEntryViewController::buildView()
         view->setRowHeight(30);
         view->rowHost().setRowFactory(
             [this, side](const QModelIndex& index) { return makeValueRow(side, index.row()); });
-        tables->addWidget(caption(title, this, m_captions));
+        tables->addWidget(caption(title, this));
         tables->addWidget(view, 1);
     };
     makeTable(m_assetsTableView, m_assetModel, EntrySide::Assets, u"assetsTableView"_s,
@@ -194,7 +175,7 @@ void NWEntryViewController::buildView()
         { platform::Strings::tr("Liabilities"), m_totalLiabilityLabel } };
     int column = 0;
     for (const auto& [name, label] : totalRows) {
-        totals->addWidget(caption(name, this, m_captions), 0, column, Qt::AlignRight);
+        totals->addWidget(caption(name, this), 0, column, Qt::AlignRight);
         totals->addWidget(label, 0, column + 1);
         totals->setColumnStretch(column + 1, 1);
         column += 2;
@@ -241,23 +222,11 @@ void NWEntryViewController::applyAppearance()
     palette.setColor(QPalette::WindowText, dark ? QColor(0xff, 0x6b, 0x66) : QColor(0xc8, 0x20, 0x1c));
     m_errorLabel->setPalette(palette);
 
-    // The editor stands on its popover, which is filled with the palette's base colour.
-    const QPalette application = QApplication::palette();
-    const QColor popover = application.color(QPalette::Base);
-    for (QLabel* label : std::as_const(m_captions)) {
-        QPalette captionPalette = label->palette();
-        captionPalette.setColor(QPalette::WindowText, secondaryText(application, popover));
-        label->setPalette(captionPalette);
-    }
     // The light field's white veil would turn the dark popover grey under light text.
     m_noteLabel->setNwBackgroundColor(
         dark ? QColor(255, 255, 255, 20) : NWTextField::defaultBackgroundColor());
     m_noteLabel->setNwBorderColor(
-        dark ? application.color(QPalette::Light) : NWTextField::defaultBorderColor());
-    QPalette notePalette = m_noteLabel->palette();
-    notePalette.setColor(QPalette::PlaceholderText,
-        secondaryText(application, flattened(m_noteLabel->nwBackgroundColor(), popover)));
-    m_noteLabel->setPalette(notePalette);
+        dark ? QApplication::palette().color(QPalette::Light) : NWTextField::defaultBorderColor());
     m_noteLabel->update();
     for (QAbstractItemView* view : std::initializer_list<QAbstractItemView*> {
              m_monthTableView, m_yearTableView, m_assetsTableView, m_liabilitiesTableView }) {

@@ -94,7 +94,6 @@ private:
     bool m_observing = false;
     bool m_shownOnce = false;
 
-    QList<QLabel*> m_captions;
     QLabel* m_titleLabel = nullptr;
     QBoxLayout* m_tablesLayout = nullptr;
     HoverTableView* m_monthTableView = nullptr;
