@@ -4,13 +4,19 @@
 
 #include "PrintedPdf.h"
 #include "model/data/MVX_Model.h"
+#include "platform/Clock.h"
 #include "support/RecordBuilders.h"
 #include "support/SharedStoreTest.h"
 
 #include <gtest/gtest.h>
 
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QSet>
+#include <QTimeZone>
 
 #include <cmath>
 #include <memory>
@@ -182,8 +188,9 @@ TEST_F(TableReportPrintTest, ASubtitleTooWideIsCutAndEndsInAnEllipsisAndParenthe
         [](const PrintLayout::Text& text) { return text.text == u"Category: Index fund"_s; }));
 }
 
-TEST_F(TableReportPrintTest, AReportWithoutRecordsPrintsOnePage)
+TEST_F(TableReportPrintTest, AReportWithoutRecordsPrintsOnePageWithItsFooter)
 {
+    const platform::ScopedClock clock(QDateTime(QDate(2024, 3, 5), QTime(9, 41, 7), QTimeZone::utc()));
     const QString pdf = homePath(u"empty.pdf"_s);
     EXPECT_EQ(print(pdf, {}, u"Category: Index fund"_s), 1);
     const PrintedPdf printed(pdf);
@@ -194,6 +201,41 @@ TEST_F(TableReportPrintTest, AReportWithoutRecordsPrintsOnePage)
     EXPECT_TRUE(text.contains(u"Dec 2024 - Jan 2012"_s));
     EXPECT_TRUE(text.contains(u"Category: Index fund"_s));
     EXPECT_TRUE(text.contains(u"Percent change"_s));
+    // The print date and time in the medium styles.
+    EXPECT_TRUE(text.contains(u"Mar 5, 2024"_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"9:41:07"_s));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TableReportPrintTest, PaperChangedInThePrintPanelIsLaidOutAgainBeforePrinting)
+{
+    addMonths(100);
+    const QString pdf = homePath(u"a4.pdf"_s);
+    auto printer = reportPrinter(pdf);
+    NWPrinView_GenericTable view(*printer, store(), u"Assets report"_s, u"Category: Index fund"_s,
+        u"Dec 2024 - Jan 2012"_s, kTitleColor, kSubtitleColor,
+        store().getAssetReportRecords(kFund, std::nullopt, std::nullopt));
+    const qint64 onLetter = view.totalPages();
+    // What a user does in the panel: another paper, wider margins.
+    printer->setPageSize(QPageSize(QPageSize::A5));
+    printer->setPageMargins(QMarginsF(18, 60, 18, 60), QPageLayout::Point);
+    ASSERT_TRUE(view.print(*printer));
+
+    const PrintedPdf printed(pdf);
+    EXPECT_EQ(printed.pageSize().toSize(), QSize(420, 595));
+    const int pages = printed.pageCount();
+    EXPECT_GT(pages, onLetter);
+    EXPECT_EQ(view.totalPages(), pages);
+    for (int page = 1; page <= pages; ++page)
+        EXPECT_TRUE(printed.text(page).contains(u"Page %1 of %2"_s.arg(page).arg(pages))) << page;
+    QSet<QString> months;
+    const QRegularExpression monthRow(u"^(\\w+ \\d{4}) "_s, QRegularExpression::MultilineOption);
+    for (auto it = monthRow.globalMatch(printed.text()); it.hasNext();)
+        months.insert(it.next().captured(1));
+    EXPECT_EQ(months.size(), 100);
 }
 
 } // namespace
