@@ -240,7 +240,8 @@ std::optional<QString> KNHTTPRequestSerializer::queryString(
         }
         components.append(*component);
     }
-    return components.join(u'&');
+    // Empty parameters still build a query: an empty one, which is not "none".
+    return components.isEmpty() ? QStringLiteral("") : components.join(u'&');
 }
 
 std::optional<URLRequest> KNHTTPRequestSerializer::requestBySerializingRequest(
