@@ -120,6 +120,9 @@ void KNURLConnectionOperation::startReply(const net::URLRequest& request)
             networkRequest, request.httpMethod(), request.httpBodyStream().get());
     else if (request.httpMethod() == "GET")
         reply = manager->get(networkRequest);
+    // Sent as a custom verb, a HEAD reply would wait for the body its Content-Length announces.
+    else if (request.httpMethod() == "HEAD")
+        reply = manager->head(networkRequest);
     else
         reply = manager->sendCustomRequest(networkRequest, request.httpMethod());
 
