@@ -68,6 +68,9 @@ void checkInsideNamespace()
         = KNNetworkReachabilityManager::managerForAddress(QHostAddress(QHostAddress::LocalHost));
     EXPECT_EQ(firstReport(*loopback), KNNetworkReachabilityStatus::ReachableViaWiFi);
 
+    const auto loopbackName = KNNetworkReachabilityManager::managerForDomain(QStringLiteral("localhost"));
+    EXPECT_EQ(firstReport(*loopbackName), KNNetworkReachabilityStatus::ReachableViaWiFi);
+
     // A documentation address: no route leads there from here.
     const auto outsideAddress
         = KNNetworkReachabilityManager::managerForAddress(QHostAddress(QStringLiteral("192.0.2.10")));
