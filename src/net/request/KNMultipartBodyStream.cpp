@@ -68,6 +68,14 @@ bool KNMultipartBodyStream::atEnd() const
         && (!m_currentHTTPBodyPart || !m_currentHTTPBodyPart->hasBytesAvailable());
 }
 
+bool KNMultipartBodyStream::waitForReadyRead(int msecs)
+{
+    if (!m_currentHTTPBodyPart || !m_currentHTTPBodyPart->hasBytesAvailable())
+        return false;
+    QIODevice* device = m_currentHTTPBodyPart->inputStream();
+    return device->isSequential() && device->waitForReadyRead(msecs);
+}
+
 qint64 KNMultipartBodyStream::readData(char* data, qint64 maxSize)
 {
     if (m_failed)

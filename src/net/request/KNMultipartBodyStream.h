@@ -50,6 +50,8 @@ public:
     /// Every part was read to its end.
     bool atEnd() const override;
     bool hasFailed() const { return m_failed; }
+    /// Waits for the device of the part being read, when it is one that has nothing yet.
+    bool waitForReadyRead(int msecs) override;
 
 protected:
     qint64 readData(char* data, qint64 maxSize) override;
