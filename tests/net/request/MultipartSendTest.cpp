@@ -1,6 +1,7 @@
 #include "MultipartTestSupport.h"
 
 #include "net/operation/KNHTTPRequestOperation.h"
+#include "net/request/KNHTTPRequestSerializer.h"
 #include "net/request/KNStreamingMultipartFormData.h"
 #include "net/serialization/KNJSONResponseSerializer.h"
 
@@ -77,16 +78,18 @@ TEST_F(MultipartSendTest, AThreeMebibyteFileAndTwoFieldsArriveAsTheSameParts)
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         ASSERT_EQ(file.write(bytes), bytes.size());
     }
-    auto formData = builder();
-    formData.appendPartWithFormData("2026", u"year"_s);
-    formData.appendPartWithFormData(u"Zürich – net worth"_s.toUtf8(), u"title"_s);
     std::optional<net::Error> error;
-    ASSERT_TRUE(formData.appendPartWithFileURL(QUrl::fromLocalFile(path), u"statement"_s, &error));
-    net::URLRequest request = formData.requestByFinalizingMultipartFormData();
-    request.setHttpMethod("POST");
-    const quint64 length = formData.bodyStream()->contentLength();
+    const auto request = net::KNHTTPRequestSerializer::serializer()->multipartFormRequestWithMethod(
+        "POST", server.urlString(u"/upload"_s),
+        { { u"year"_s, 2026 }, { u"title"_s, u"Zürich – net worth"_s } },
+        [&](net::KNMultipartFormData& formData) {
+            formData.appendPartWithFileURL(QUrl::fromLocalFile(path), u"statement"_s, &error);
+        },
+        &error);
+    ASSERT_TRUE(request) << error->localizedDescription().toStdString();
+    const quint64 length = request->valueForHTTPHeaderField("Content-Length")->toULongLong();
 
-    const auto outcome = send(request);
+    const auto outcome = send(*request);
     ASSERT_FALSE(outcome->error) << outcome->error->localizedDescription().toStdString();
     EXPECT_EQ(outcome->echo.value(u"body_size"_s).toULongLong(), length);
     EXPECT_EQ(outcome->echo.value(u"headers"_s).toMap().value(u"content-length"_s).toString(),
@@ -94,8 +97,9 @@ TEST_F(MultipartSendTest, AThreeMebibyteFileAndTwoFieldsArriveAsTheSameParts)
     EXPECT_FALSE(outcome->echo.value(u"chunked"_s).toBool());
     const QVariantList received = parts(*outcome);
     ASSERT_EQ(received.size(), 3);
-    const QVariantMap year = received[0].toMap();
-    const QVariantMap title = received[1].toMap();
+    // The parameters come first, by name, then what the block appended.
+    const QVariantMap title = received[0].toMap();
+    const QVariantMap year = received[1].toMap();
     const QVariantMap file = received[2].toMap();
     EXPECT_EQ(year.value(u"name"_s).toString(), u"year"_s);
     EXPECT_EQ(QByteArray::fromBase64(year.value(u"body_base64"_s).toByteArray()), "2026");
