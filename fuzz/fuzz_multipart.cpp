@@ -46,12 +46,14 @@ private:
     std::abort();
 }
 
-/// A name as it stands between the quotes once its backslash escapes are undone: line
-/// breaks stay percent-encoded.
+/// A name as it stands between the quotes.
 QString expectedName(const QString& name)
 {
     QString expected = name;
-    return expected.replace(u'\r', QStringLiteral("%0D")).replace(u'\n', QStringLiteral("%0A"));
+    return expected.replace(u'"', QStringLiteral("%22"))
+        .replace(u'\\', QStringLiteral("%5C"))
+        .replace(u'\r', QStringLiteral("%0D"))
+        .replace(u'\n', QStringLiteral("%0A"));
 }
 
 /// The value of `key="..."` in a disposition, its escapes undone.

@@ -44,14 +44,20 @@ QString KNStreamingMultipartFormData::escapedParameterValue(const QString& name)
     QString escaped;
     escaped.reserve(name.size());
     for (const QChar c : name) {
-        if (c == u'\\' || c == u'"') {
-            escaped += u'\\';
-            escaped += c;
-        } else if (c == u'\r') {
+        switch (c.unicode()) {
+        case u'"':
+            escaped += u"%22"_s;
+            break;
+        case u'\\':
+            escaped += u"%5C"_s;
+            break;
+        case u'\r':
             escaped += u"%0D"_s;
-        } else if (c == u'\n') {
+            break;
+        case u'\n':
             escaped += u"%0A"_s;
-        } else {
+            break;
+        default:
             escaped += c;
         }
     }

@@ -146,16 +146,15 @@ TEST_F(MultipartFormDataTest, APartThatCannotBeReadIsRefusedAndRemembered)
 TEST_F(MultipartFormDataTest, NamesAreEscapedSoThatTheyCannotEndTheirHeader)
 {
     EXPECT_EQ(KNStreamingMultipartFormData::escapedParameterValue(u"plain name.txt"_s), u"plain name.txt"_s);
-    EXPECT_EQ(
-        KNStreamingMultipartFormData::escapedParameterValue(u"a\"b\\c\r\nd"_s), u"a\\\"b\\\\c%0D%0Ad"_s);
+    EXPECT_EQ(KNStreamingMultipartFormData::escapedParameterValue(u"a\"b\\c\r\nd"_s), u"a%22b%5Cc%0D%0Ad"_s);
 
     auto formData = builder();
     formData.appendPartWithFormData("1", u"x\"\r\nContent-Type: text/html\r\n\r\nforged"_s);
     formData.appendPartWithFileData("2", u"f"_s, u"evil\".txt\r\nX: y"_s, u"text/plain"_s);
     const net::URLRequest request = formData.requestByFinalizingMultipartFormData();
     const QByteArray body = readToEnd(*request.httpBodyStream(), 4096);
-    EXPECT_TRUE(body.contains("Content-Disposition: form-data; name=\"x\\\"%0D%0AContent-Type: "
+    EXPECT_TRUE(body.contains("Content-Disposition: form-data; name=\"x%22%0D%0AContent-Type: "
                               "text/html%0D%0A%0D%0Aforged\"\r\n\r\n1"));
-    EXPECT_TRUE(body.contains("filename=\"evil\\\".txt%0D%0AX: y\"\r\nContent-Type: text/plain\r\n"));
+    EXPECT_TRUE(body.contains("filename=\"evil%22.txt%0D%0AX: y\"\r\nContent-Type: text/plain\r\n"));
     EXPECT_FALSE(body.contains("\r\nContent-Type: text/html"));
 }
