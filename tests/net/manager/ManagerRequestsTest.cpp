@@ -212,3 +212,28 @@ TEST_F(ManagerRequests, ARequestTheSerializerCannotBuildFailsWithoutBeingEnqueue
     EXPECT_FALSE(manager.PUT(u"records"_s, m_parameters, nullptr, nullptr));
     EXPECT_TRUE(group->wait(5000));
 }
+
+TEST_F(ManagerRequests, MultipartPOSTSendsTheParametersThenTheBlocksParts)
+{
+    KNHTTPRequestOperationManager manager(m_server.url(u"/api"_s));
+    Outcome outcome;
+    const QByteArray receipt("%PDF-1.4 receipt\n\x01\x02", 20);
+    const auto operation = manager.POST(
+        u"upload"_s, QVariantMap { { u"month"_s, u"2026-11"_s } },
+        [&receipt](net::KNMultipartFormData& form) {
+            form.appendPartWithFileData(receipt, u"receipt"_s, u"receipt.pdf"_s, u"application/pdf"_s);
+        },
+        outcome.success(), outcome.failure());
+    ASSERT_TRUE(operation);
+    EXPECT_EVENTUALLY(outcome.calls == 1);
+    ASSERT_FALSE(outcome.error) << outcome.error->localizedDescription().toStdString();
+    EXPECT_EQ(outcome.echo.value(u"method"_s).toString(), u"POST"_s);
+    EXPECT_EQ(outcome.echo.value(u"path"_s).toString(), u"/api/upload"_s);
+    const QVariantList parts = outcome.echo.value(u"multipart"_s).toMap().value(u"parts"_s).toList();
+    ASSERT_EQ(parts.size(), 2);
+    EXPECT_EQ(parts[0].toMap().value(u"name"_s).toString(), u"month"_s);
+    EXPECT_EQ(QByteArray::fromBase64(parts[0].toMap().value(u"body_base64"_s).toByteArray()), "2026-11");
+    EXPECT_EQ(parts[1].toMap().value(u"name"_s).toString(), u"receipt"_s);
+    EXPECT_EQ(parts[1].toMap().value(u"filename"_s).toString(), u"receipt.pdf"_s);
+    EXPECT_EQ(QByteArray::fromBase64(parts[1].toMap().value(u"body_base64"_s).toByteArray()), receipt);
+}
