@@ -26,7 +26,7 @@ cache="$build/CMakeCache.txt"
 
 programs=(cmake ninja g++ pkg-config ccache
           Xvfb xvfb-run xdotool xprop openbox xauth import dbus-run-session dbus-daemon gnome-keyring-daemon
-          pdftotext pdfinfo pdftoppm openssl python3 lupdate timeout curl)
+          pdftotext pdfinfo pdftoppm openssl python3 lupdate timeout curl unshare)
 
 declare -A how_found found_by program_paths
 
