@@ -15,6 +15,7 @@
 #include "uikit/controls/views/NWColoredView.h"
 
 #include <QAbstractListModel>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -308,7 +309,10 @@ void ReportChoiceController::fitTabView()
 
 void ReportChoiceController::applyAppearance()
 {
-    const QColor background = platform::namedColor(u"ChartBoxBg"_s);
+    // The box takes the popover's own fill where the application names no box colour.
+    QColor background = platform::namedColor(u"ChartBoxBg"_s);
+    if (!background.isValid())
+        background = QApplication::palette().color(QPalette::Base);
     m_chartBox->setBackgroundColor(background);
     for (NWColoredView* page : std::as_const(m_pages)) {
         page->setBackgroundColor(background);
