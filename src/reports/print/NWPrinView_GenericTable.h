@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reports/print/PrintLayout.h"
+#include "reports/print/TableReportLayout.h"
 
 #include "model/values/NWReportRecord.h"
 
@@ -34,11 +35,6 @@ public:
 private:
     void layOut(const QSizeF& pageSize);
 
-    QString m_mainTitle;
-    QString m_subTitle;
-    QString m_period;
-    QColor m_titleColor;
-    QColor m_subTitleColor;
-    QList<NWReportRecord> m_records;
+    TableReportContent m_content;
     std::optional<PrintLayout> m_layout;
 };

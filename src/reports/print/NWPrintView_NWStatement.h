@@ -51,7 +51,6 @@ private:
     const MVX_NWLog* m_pastMonthLog = nullptr;
     const MVX_NWLog* m_pastYearLog = nullptr;
     std::optional<std::pair<int, int>> m_chosenMonthYear;
-    QString m_firstAndLastName;
-    bool m_printUserInfo = false;
+    QString m_name;
     std::optional<PrintLayout> m_layout;
 };

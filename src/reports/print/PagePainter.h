@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QDateTime>
+
+class PrintLayout;
+class QPrinter;
+
+/// Paints a laid-out report on a printer, one printer page per layout page, each with its
+/// footer: the print date and time on the left, "Page k of N" on the right.
+class PagePainter {
+public:
+    PagePainter() = delete;
+
+    /// The printer's printable area in points, the page height truncated to whole points.
+    static QSizeF pageSize(const QPrinter& printer);
+    /// False when the printer could not start (an unwritable file, for one); then nothing
+    /// was printed.
+    static bool paint(QPrinter& printer, const PrintLayout& layout, const QDateTime& printedAt);
+};

@@ -1,0 +1,23 @@
+#include "reports/print/ReportPrintSettings.h"
+
+#include "platform/UserDefaults.h"
+
+namespace reportsettings {
+
+QString statementName()
+{
+    const platform::UserDefaults& defaults = platform::UserDefaults::standard();
+    if (!defaults.boolean(kIncludeName, false))
+        return {};
+    return defaults.string(kNameField, {});
+}
+
+std::optional<std::pair<int, int>> statementMonthYear()
+{
+    const platform::UserDefaults& defaults = platform::UserDefaults::standard();
+    if (!defaults.contains(kSelectedMonth) || !defaults.contains(kSelectedYear))
+        return std::nullopt;
+    return std::pair { int(defaults.integer(kSelectedMonth)), int(defaults.integer(kSelectedYear)) };
+}
+
+} // namespace reportsettings

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QColor>
+#include <QDateTime>
+#include <QFont>
+#include <QString>
+
+/// The texts, fonts and measurements the printed reports share. Lengths are points.
+namespace reporttext {
+
+/// "Helvetica Neue" (or its stand-in) at `points` printed points.
+QFont font(int points, QFont::Weight weight = QFont::Normal);
+/// A grey of the given brightness, opaque.
+QColor grey(qreal level);
+
+/// The height `text` takes on one line in `font`; 0 for an empty text.
+qreal height(const QString& text, const QFont& font);
+qreal width(const QString& text, const QFont& font);
+/// The first `count` UTF-16 units of `text`, one fewer when that would split a surrogate pair.
+QString prefix(const QString& text, qsizetype count);
+/// The text cut in proportion when it is wider than `maxWidth`: its first
+/// truncate(length × maxWidth / width) characters, nothing appended; else the text unchanged.
+QString cutToWidth(const QString& text, const QFont& font, qreal maxWidth);
+
+/// An amount in the store's base currency, no fraction digits, negatives in parentheses.
+QString amount(double value);
+/// A ratio as a percentage with one fraction digit: 0.256 is "25.6%".
+QString percent(double ratio);
+/// The full month name and the year ("March 2024").
+QString monthAndYear(const QDateTime& date);
+/// The full name of month 1 to 12.
+QString monthName(int month);
+/// The date and time in the locale's medium styles ("Mar 5, 2024, 9:41:07 AM" in English).
+QString mediumDateTime(const QDateTime& moment);
+
+} // namespace reporttext

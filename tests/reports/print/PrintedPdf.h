@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QList>
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class QPrinter;
+
+namespace mervane::test {
+
+/// A printer that writes the PDF file `path` on US Letter with the margins the shell sets
+/// for reports (top 30, bottom 40, left and right 18 points).
+std::unique_ptr<QPrinter> reportPrinter(const QString& path);
+
+/// A PDF read back with poppler's tools.
+class PrintedPdf {
+public:
+    explicit PrintedPdf(QString path);
+
+    /// pdfinfo's page count; 0 when the file is no PDF.
+    int pageCount() const;
+    /// pdfinfo's page size in points.
+    QSizeF pageSize() const;
+    /// The text of page `page` (from 1), or of every page when 0; `mode` is "-layout" or "-raw".
+    QString text(int page = 0, const QString& mode = QStringLiteral("-raw")) const;
+
+    struct Word {
+        int page = 0;
+        QRectF box;
+        QString text;
+    };
+    /// Every word with its box in points from the page's top left (pdftotext -bbox).
+    QList<Word> words() const;
+
+private:
+    QString m_path;
+};
+
+} // namespace mervane::test

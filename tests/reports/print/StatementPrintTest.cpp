@@ -1,0 +1,315 @@
+#include "reports/print/NWPrintView_NWStatement.h"
+#include "reports/print/ReportText.h"
+#include "reports/print/StatementLayout.h"
+
+#include "PrintedPdf.h"
+#include "model/data/MVX_Model.h"
+#include "platform/UserDefaults.h"
+#include "support/RecordBuilders.h"
+#include "support/SharedStoreTest.h"
+
+#include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QPrinter>
+#include <QRegularExpression>
+
+#include <memory>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace mervane::test;
+
+namespace {
+
+const QString kHouse = u"house"_s;
+const QString kSavings = u"savings"_s;
+const QString kMortgage = u"mortgage"_s;
+
+class StatementPrintTest : public SharedStoreTest {
+protected:
+    void SetUp() override
+    {
+        SharedStoreTest::SetUp();
+        m_model = MVX_Model::makeEmpty();
+        m_model->setBaseCurrency(u"USD"_s);
+        m_model->setAssetscat(
+            MVX_CategoryList { category(kHouse, u"House"_s), category(kSavings, u"Savings"_s) });
+        m_model->setLiabilitycat(MVX_CategoryList { category(kMortgage, u"Mortgage"_s) });
+        m_model->setNwLogArray(MVX_NWLogList());
+        store().setAppData(m_model);
+    }
+
+    // Records of consecutive months, newest first, from (year, month) back `count` months.
+    void addMonths(int year, int month, int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            const double step = 1000.0 * i;
+            m_model->nwLogArray()->append(recordWith(year, month,
+                { { kHouse, 300000.0 - step }, { kSavings, 20000.0 } }, { { kMortgage, 150000.0 } }));
+            if (--month == 0) {
+                month = 12;
+                --year;
+            }
+        }
+    }
+
+    static void chooseMonth(int month, int year)
+    {
+        platform::UserDefaults::standard().setValue(u"print_selectedMonth"_s, month);
+        platform::UserDefaults::standard().setValue(u"print_selectedYear"_s, year);
+    }
+
+    MVX_NWLog* newest() const { return m_model->nwLogArray()->first().get(); }
+
+    // Prints the statement of what the shell would pass to a PDF; the view itself.
+    std::unique_ptr<NWPrintView_NWStatement> printStatement(const QString& pdf, bool* printed = nullptr)
+    {
+        auto printer = reportPrinter(pdf);
+        const MVX_NWLog* record = m_model->nwLogArray()->isEmpty() ? nullptr : newest();
+        auto view = std::make_unique<NWPrintView_NWStatement>(*printer, store(), record,
+            NWPrintView_NWStatement::getPreviousLog(store(), record, 1),
+            NWPrintView_NWStatement::getPreviousLog(store(), record, 12));
+        const bool result = view->print(*printer);
+        if (printed)
+            *printed = result;
+        return view;
+    }
+
+    QString pdfPath(const QString& name) const { return homePath(name); }
+
+    std::shared_ptr<MVX_Model> m_model;
+};
+
+TEST_F(StatementPrintTest, TheChosenMonthIsComparedWithTheRecordsOneAndTwelvePositionsOlder)
+{
+    addMonths(2024, 5, 20); // March 2024 is third; February 2024 fourth, March 2023 fifteenth
+    chooseMonth(3, 2024);
+    const QString pdf = pdfPath(u"statement.pdf"_s);
+    bool printed = false;
+    const auto view = printStatement(pdf, &printed);
+    ASSERT_TRUE(printed);
+    ASSERT_NE(view->currentLog(), nullptr);
+    EXPECT_EQ(view->currentLog()->month(), 3);
+    EXPECT_EQ(view->currentLog()->year(), 2024);
+    EXPECT_EQ(view->chosenMonthYear(), std::make_optional(std::pair { 3, 2024 }));
+
+    const PrintedPdf printedPdf(pdf);
+    EXPECT_EQ(printedPdf.pageCount(), 1);
+    EXPECT_EQ(view->totalPages(), 1);
+    EXPECT_EQ(printedPdf.pageSize(), QSizeF(612, 792));
+    const QString layoutText = printedPdf.text(1, u"-layout"_s);
+    // pdftotext writes one blank for the two of the title: the gap between the hyphen and the
+    // month shows them.
+    EXPECT_TRUE(layoutText.contains(u"NET WORTH STATEMENT - MARCH 2024"_s)) << layoutText.toStdString();
+    EXPECT_TRUE(layoutText.contains(u"Page 1 of 1"_s));
+    const QList<PrintedPdf::Word> words = printedPdf.words();
+    const auto hyphen
+        = std::find_if(words.begin(), words.end(), [](const auto& word) { return word.text == u"-"; });
+    ASSERT_NE(hyphen, words.end());
+    ASSERT_NE(std::next(hyphen), words.end());
+    EXPECT_EQ(std::next(hyphen)->text, u"MARCH"_s);
+    const qreal blank = reporttext::width(u" "_s, reporttext::font(16, QFont::Bold));
+    EXPECT_NEAR(std::next(hyphen)->box.left() - hyphen->box.right(), 2 * blank, 1.0);
+
+    const QString raw = printedPdf.text(1);
+    // The record's own totals: 298,000 + 20,000 assets, 150,000 liabilities.
+    EXPECT_TRUE(raw.contains(u"$168,000 $318,000 $150,000"_s)) << raw.toStdString();
+    // Against February 2024 (297,000 in the house).
+    EXPECT_TRUE(raw.contains(u"Changes relative to February 2024"_s)) << raw.toStdString();
+    EXPECT_TRUE(raw.contains(u"Net worth: 0.6% $1,000"_s));
+    EXPECT_TRUE(raw.contains(u"Assets: 0.3% $1,000"_s));
+    EXPECT_TRUE(raw.contains(u"Liabilities: 0.0% $0"_s));
+    // Against March 2023, twelve records older (286,000 in the house).
+    EXPECT_TRUE(raw.contains(u"Changes relative to March 2023"_s));
+    EXPECT_TRUE(raw.contains(u"Net worth: 7.7% $12,000"_s));
+    EXPECT_TRUE(raw.contains(u"Assets: 3.9% $12,000"_s));
+    // The categories with their values and shares of the totals.
+    EXPECT_TRUE(raw.contains(u"House $298,000 93.7%"_s));
+    EXPECT_TRUE(raw.contains(u"Savings $20,000 6.3%"_s));
+    EXPECT_TRUE(raw.contains(u"Mortgage $150,000 100.0%"_s));
+}
+
+TEST_F(StatementPrintTest, LossesPrintInParenthesesAndAZeroComparisonAsZeroPercent)
+{
+    m_model->nwLogArray()->append(recordWith(2024, 3, { { kHouse, 1000.0 } }, { { kMortgage, 500.0 } }));
+    m_model->nwLogArray()->append(recordWith(2024, 2, { { kHouse, 3000.0 } }));
+    const QString pdf = pdfPath(u"losses.pdf"_s);
+    printStatement(pdf);
+    const QString raw = PrintedPdf(pdf).text(1);
+    EXPECT_TRUE(raw.contains(u"Net worth: -83.3% ($2,500)"_s)) << raw.toStdString();
+    EXPECT_TRUE(raw.contains(u"Assets: -66.7% ($2,000)"_s));
+    EXPECT_TRUE(raw.contains(u"Liabilities: 0.0% $500"_s));
+}
+
+TEST_F(StatementPrintTest, WithoutTheChosenMonthOrAnyRecordNothingIsPrinted)
+{
+    // A chosen month that no record has: never another month in its place.
+    addMonths(2024, 5, 3);
+    chooseMonth(7, 2019);
+    const QString missing = pdfPath(u"missing.pdf"_s);
+    bool printed = true;
+    auto view = printStatement(missing, &printed);
+    EXPECT_FALSE(printed);
+    EXPECT_EQ(view->currentLog(), nullptr);
+    EXPECT_EQ(view->chosenMonthYear(), std::make_optional(std::pair { 7, 2019 }));
+    EXPECT_EQ(view->totalPages(), 0);
+    EXPECT_FALSE(QFileInfo::exists(missing));
+
+    // No record at all, with or without a chosen month.
+    m_model->nwLogArray()->clear();
+    for (bool chosen : { true, false }) {
+        if (!chosen) {
+            platform::UserDefaults::standard().remove(u"print_selectedMonth"_s);
+            platform::UserDefaults::standard().remove(u"print_selectedYear"_s);
+        }
+        const QString empty = pdfPath(u"empty.pdf"_s);
+        view = printStatement(empty, &printed);
+        EXPECT_FALSE(printed);
+        EXPECT_EQ(view->currentLog(), nullptr);
+        EXPECT_EQ(view->chosenMonthYear().has_value(), chosen);
+        EXPECT_FALSE(QFileInfo::exists(empty));
+    }
+}
+
+TEST_F(StatementPrintTest, WithoutAChosenMonthTheNewestRecordIsPrintedAndTheOldestHasNoChanges)
+{
+    addMonths(2024, 5, 2);
+    const QString pdf = pdfPath(u"newest.pdf"_s);
+    bool printed = false;
+    auto view = printStatement(pdf, &printed);
+    ASSERT_TRUE(printed);
+    EXPECT_EQ(view->currentLog(), newest());
+    QString text = PrintedPdf(pdf).text(1);
+    EXPECT_TRUE(text.contains(u"NET WORTH STATEMENT - MAY 2024"_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"Changes relative to April 2024"_s));
+    // Fewer than twelve older records: no previous-year block.
+    EXPECT_FALSE(text.contains(u"2023"_s));
+
+    chooseMonth(4, 2024);
+    view = printStatement(pdf, &printed);
+    ASSERT_TRUE(printed);
+    text = PrintedPdf(pdf).text(1);
+    EXPECT_TRUE(text.contains(u"NET WORTH STATEMENT - APRIL 2024"_s));
+    EXPECT_FALSE(text.contains(u"Changes relative to"_s));
+}
+
+TEST_F(StatementPrintTest, TheNameLineIsPrintedOnlyWhenChosen)
+{
+    addMonths(2024, 5, 1);
+    platform::UserDefaults::standard().setValue(u"print_nameField"_s, u"Ada Lovelace"_s);
+    const QString pdf = pdfPath(u"name.pdf"_s);
+    printStatement(pdf);
+    EXPECT_FALSE(PrintedPdf(pdf).text().contains(u"Ada Lovelace"_s));
+    platform::UserDefaults::standard().setValue(u"print_includeName"_s, true);
+    printStatement(pdf);
+    EXPECT_TRUE(PrintedPdf(pdf).text().contains(u"Ada Lovelace"_s));
+}
+
+TEST_F(StatementPrintTest, EightyCategoriesPaginateWithEveryNameOnceAndEveryPageCounted)
+{
+    MVX_CategoryList categories;
+    std::vector<std::pair<QString, double>> values;
+    for (int i = 1; i <= 80; ++i) {
+        const QString ID = u"asset-%1"_s.arg(i);
+        categories.append(category(ID, u"Holding%1"_s.arg(i, 3, 10, QLatin1Char('0'))));
+        values.emplace_back(ID, 1000.0 * i);
+    }
+    m_model->setAssetscat(categories);
+    m_model->nwLogArray()->append(recordWith(2024, 3, values, { { kMortgage, 5000.0 } }));
+
+    const QString pdf = pdfPath(u"eighty.pdf"_s);
+    bool printed = false;
+    const auto view = printStatement(pdf, &printed);
+    ASSERT_TRUE(printed);
+    const PrintedPdf printedPdf(pdf);
+    const int pages = printedPdf.pageCount();
+    ASSERT_GE(pages, 2);
+    EXPECT_EQ(view->totalPages(), pages);
+
+    const QString all = printedPdf.text();
+    for (int i = 1; i <= 80; ++i) {
+        const QString name = u"Holding%1"_s.arg(i, 3, 10, QLatin1Char('0'));
+        EXPECT_EQ(all.count(name), 1) << name.toStdString();
+    }
+    EXPECT_EQ(all.count(u"Mortgage"_s), 1);
+    for (int page = 1; page <= pages; ++page) {
+        const QString text = printedPdf.text(page);
+        EXPECT_TRUE(text.contains(u"Page %1 of %2"_s.arg(page).arg(pages))) << page;
+        EXPECT_EQ(text.count(u"Page "_s), 1);
+    }
+    // 1,000 + ... + 80,000 = 3,240,000 assets; net worth 3,235,000.
+    EXPECT_TRUE(all.contains(u"$3,240,000"_s));
+    EXPECT_TRUE(all.contains(u"$3,235,000"_s));
+
+    // Every row lies above the footer of its page: no row cut at a break, rows on later pages
+    // continue 65 points below the top.
+    StatementContent content;
+    content.record = newest();
+    content.assetName = [this](const QString& ID) { return store().getAssetCategoryNameFromCategoryId(ID); };
+    content.liabilityName
+        = [this](const QString& ID) { return store().getLiabilityCategoryNameFromCategoryId(ID); };
+    const PrintLayout layout = layOutStatement(content, QSizeF(576, 722));
+    EXPECT_EQ(layout.pageCount(), pages);
+    qreal firstOnSecondPage = 1e9;
+    for (const PrintLayout::Text& text : layout.texts()) {
+        EXPECT_LE(text.rect.bottom(), 722 - 16) << text.text.toStdString();
+        if (text.page == 1)
+            firstOnSecondPage = std::min(firstOnSecondPage, text.rect.top());
+    }
+    EXPECT_EQ(firstOnSecondPage, 65);
+}
+
+TEST_F(StatementPrintTest, ValuesOfARemovedCategoryArePrintedUnderAnUnknownName)
+{
+    m_model->nwLogArray()->append(recordWith(
+        2024, 3, { { kHouse, 200000.0 }, { u"gone"_s, 50000.0 } }, { { u"gone-too"_s, 12345.0 } }));
+    const QString pdf = pdfPath(u"unknown.pdf"_s);
+    printStatement(pdf);
+    const QString text = PrintedPdf(pdf).text();
+    EXPECT_TRUE(text.contains(u"(unknown category) $50,000 20.0%"_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"(unknown category) $12,345 100.0%"_s));
+    EXPECT_TRUE(text.contains(u"House $200,000 80.0%"_s));
+}
+
+TEST_F(StatementPrintTest, ALongAssetNameIsCutWithoutEllipsisAndNeverInsideACharacter)
+{
+    const QFont font = reporttext::font(12);
+    // Twice as wide as the column: half its characters stay.
+    QString wide = u"Mm"_s;
+    while (reporttext::width(wide, font) < 400)
+        wide += u"Mm"_s;
+    const QString cut = reporttext::cutToWidth(wide, font, 200);
+    EXPECT_TRUE(wide.startsWith(cut));
+    EXPECT_NEAR(cut.size(), wide.size() / 2, 2);
+    EXPECT_FALSE(cut.endsWith(u"..."_s));
+    EXPECT_EQ(reporttext::cutToWidth(u"House"_s, font, 200), u"House"_s);
+
+    // Characters outside the basic plane are pairs of UTF-16 units: a cut between the two
+    // would leave half a character. Every cut position keeps whole pairs.
+    const QString pairs = u"\U0001F3E0\U0001F697\U0001F4B0"_s.repeated(20);
+    for (qsizetype count = 0; count <= pairs.size(); ++count) {
+        const QString head = reporttext::prefix(pairs, count);
+        EXPECT_EQ(head.size() % 2, 0) << count;
+        EXPECT_TRUE(pairs.startsWith(head));
+    }
+    const QString emojiCut = reporttext::cutToWidth(u"x"_s + pairs, font, 200);
+    ASSERT_FALSE(emojiCut.isEmpty());
+    EXPECT_FALSE(emojiCut.back().isHighSurrogate());
+
+    // A liability name of the same width is drawn whole.
+    m_model->setAssetscat(MVX_CategoryList { category(kHouse, wide) });
+    m_model->setLiabilitycat(MVX_CategoryList { category(kMortgage, wide) });
+    m_model->nwLogArray()->append(recordWith(2024, 3, { { kHouse, 1.0 } }, { { kMortgage, 1.0 } }));
+    StatementContent content;
+    content.record = newest();
+    content.assetName = [this](const QString& ID) { return store().getAssetCategoryNameFromCategoryId(ID); };
+    content.liabilityName
+        = [this](const QString& ID) { return store().getLiabilityCategoryNameFromCategoryId(ID); };
+    const PrintLayout layout = layOutStatement(content, QSizeF(576, 722));
+    EXPECT_TRUE(std::any_of(layout.texts().begin(), layout.texts().end(),
+        [&](const PrintLayout::Text& text) { return text.text == cut && text.rect.x() == 40; }));
+    EXPECT_TRUE(std::any_of(layout.texts().begin(), layout.texts().end(),
+        [&](const PrintLayout::Text& text) { return text.text == wide && text.rect.x() == 40; }));
+}
+
+} // namespace
