@@ -318,11 +318,12 @@ void ReportChoiceController::applyAppearance()
         page->setBackgroundColor(background);
         page->update();
     }
-    const QColor secondary = platform::namedColor(u"SecondaryText"_s);
+    // Captions and notes are faint, in the palette's colour that stays above 4.5:1 contrast.
+    const QColor faint = QApplication::palette().color(QPalette::PlaceholderText);
     for (QLabel* label : std::as_const(m_captions) + m_emptyNotes) {
         QPalette colored = label->palette();
-        colored.setColor(QPalette::Active, QPalette::WindowText, secondary);
-        colored.setColor(QPalette::Inactive, QPalette::WindowText, secondary);
+        colored.setColor(QPalette::Active, QPalette::WindowText, faint);
+        colored.setColor(QPalette::Inactive, QPalette::WindowText, faint);
         label->setPalette(colored);
     }
     for (const auto& [view, host] :
