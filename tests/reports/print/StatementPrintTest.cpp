@@ -193,6 +193,23 @@ TEST_F(StatementPrintTest, WithoutAChosenMonthTheNewestRecordIsPrintedAndTheOlde
     EXPECT_FALSE(text.contains(u"Changes relative to"_s));
 }
 
+TEST_F(StatementPrintTest, AfterAGapTheNextOlderRecordIsThePreviousMonth)
+{
+    m_model->nwLogArray()->append(recordWith(2024, 3, { { kHouse, 1000.0 } }));
+    m_model->nwLogArray()->append(recordWith(2023, 11, { { kHouse, 800.0 } }));
+    EXPECT_EQ(
+        NWPrintView_NWStatement::getPreviousLog(store(), newest(), 1), m_model->nwLogArray()->at(1).get());
+    EXPECT_EQ(NWPrintView_NWStatement::getPreviousLog(store(), newest(), 2), nullptr);
+    const MVX_NWLog stranger;
+    EXPECT_EQ(NWPrintView_NWStatement::getPreviousLog(store(), &stranger, 1), nullptr);
+
+    const QString pdf = pdfPath(u"gap.pdf"_s);
+    printStatement(pdf);
+    const QString raw = PrintedPdf(pdf).text(1);
+    EXPECT_TRUE(raw.contains(u"Changes relative to November 2023"_s)) << raw.toStdString();
+    EXPECT_TRUE(raw.contains(u"Assets: 25.0% $200"_s));
+}
+
 TEST_F(StatementPrintTest, TheNameLineIsPrintedOnlyWhenChosen)
 {
     addMonths(2024, 5, 1);
@@ -306,6 +323,7 @@ TEST_F(StatementPrintTest, ALongAssetNameIsCutWithoutEllipsisAndNeverInsideAChar
     content.liabilityName
         = [this](const QString& ID) { return store().getLiabilityCategoryNameFromCategoryId(ID); };
     const PrintLayout layout = layOutStatement(content, QSizeF(576, 722));
+    EXPECT_EQ(layout.texts().first().text, u"NET WORTH STATEMENT -  MARCH 2024"_s);
     EXPECT_TRUE(std::any_of(layout.texts().begin(), layout.texts().end(),
         [&](const PrintLayout::Text& text) { return text.text == cut && text.rect.x() == 40; }));
     EXPECT_TRUE(std::any_of(layout.texts().begin(), layout.texts().end(),
