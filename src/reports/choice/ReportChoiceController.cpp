@@ -108,12 +108,15 @@ void ReportChoiceController::buildInterface()
         = makeList(u"tagTableView"_s, static_cast<int>(m_tags.size()), NWTagSelectionCellView::rowHeight);
     m_tabView->addTabViewItem(u"statement"_s, Strings::tr("Statement"), buildStatementPage());
     m_tabView->addTabViewItem(u"assets"_s, Strings::tr("Assets"),
-        buildListPage(u"tabViewAssets"_s, Strings::tr("Asset category"), m_assetsTableView, m_assetsPeriod));
+        buildListPage(u"tabViewAssets"_s, Strings::tr("Asset category"),
+            Strings::tr("There are no asset categories yet."), m_assetsTableView, m_assetsPeriod));
     m_tabView->addTabViewItem(u"liabilities"_s, Strings::tr("Liabilities"),
-        buildListPage(u"tabViewLiabilities"_s, Strings::tr("Liability category"), m_liabilitiesTableView,
+        buildListPage(u"tabViewLiabilities"_s, Strings::tr("Liability category"),
+            Strings::tr("There are no liability categories yet."), m_liabilitiesTableView,
             m_liabilitiesPeriod));
     m_tabView->addTabViewItem(u"tags"_s, Strings::tr("Tags"),
-        buildListPage(u"tabViewTags"_s, Strings::tr("Tags"), m_tagTableView, m_tagsPeriod));
+        buildListPage(u"tabViewTags"_s, Strings::tr("Tags"), Strings::tr("There are no tags yet."),
+            m_tagTableView, m_tagsPeriod));
     m_tabView->selectTabViewItemAtIndex(0);
     connect(m_tabView, &CustomizableTabView::selectedTabChanged, this,
         &ReportChoiceController::selectedTabChanged);
@@ -198,8 +201,8 @@ QWidget* ReportChoiceController::buildStatementPage()
     return page;
 }
 
-QWidget* ReportChoiceController::buildListPage(
-    const QString& name, const QString& caption, QListView* list, PeriodControls& period)
+QWidget* ReportChoiceController::buildListPage(const QString& name, const QString& caption,
+    const QString& emptyText, QListView* list, PeriodControls& period)
 {
     using platform::Strings;
     NWColoredView* page = makePage(name);
@@ -209,11 +212,7 @@ QWidget* ReportChoiceController::buildListPage(
     grid->setVerticalSpacing(8);
 
     auto* title = new QLabel(caption, page);
-    auto* empty
-        = named(new QLabel(list == m_tagTableView ? Strings::tr("There are no tags yet.")
-                                                  : Strings::tr("There are no categories of this kind yet."),
-                    page),
-            name + u"Empty"_s);
+    auto* empty = named(new QLabel(emptyText, page), name + u"Empty"_s);
     empty->setWordWrap(true);
     empty->setAlignment(Qt::AlignCenter);
     empty->setVisible(list->model()->rowCount() == 0);

@@ -64,8 +64,8 @@ private:
     void buildInterface();
     NWColoredView* makePage(const QString& name);
     QWidget* buildStatementPage();
-    QWidget* buildListPage(
-        const QString& name, const QString& caption, QListView* list, PeriodControls& period);
+    QWidget* buildListPage(const QString& name, const QString& caption, const QString& emptyText,
+        QListView* list, PeriodControls& period);
     QWidget* buildButtons();
     DateControls makeDateControls(QWidget* parent, const QString& monthName, const QString& yearName);
     QListView* makeList(const QString& name, int rowCount, int rowHeight);
