@@ -4,8 +4,8 @@
 #   1. light, no window manager: the button opens the report choice; every tab shows; Escape
 #      leaves it open and a second press of the button closes it; Cancel closes it and prints
 #      nothing; Print on the statement tab writes the month's statement to the PDF.
-#   2. dark, with openbox: the choice reads clearly; the assets report of the first category is
-#      printed with its period.
+#   2. dark, with openbox: the choice reads clearly; the second asset is picked and its assets
+#      report is printed.
 # Screenshots: print-choice-{statement,assets,liabilities,tags}-light, print-choice-dark-wm.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -78,6 +78,7 @@ e2e_popover_gone "$window" || fail "Cancel left the choice open"
 open_choice
 print_button
 e2e_wait_for printed || fail "Print on the statement tab printed nothing"
+e2e_popover_gone "$window" || fail "Print left the choice open"
 text=$(pdftotext "$HOME/report.pdf" -)
 month_name=$(LANG=C date -u +%B | tr '[:lower:]' '[:upper:]')
 grep -q "NET WORTH STATEMENT - *$month_name $year" <<<"$text" || fail "the statement is not of this month: $text"
@@ -101,11 +102,14 @@ tab 1
 sleep 0.3
 e2e_screenshot "$shots/print-choice-assets-dark-wm.png"
 readable "$shots/print-choice-assets-dark-wm.png" $((px + 85)) $((py + 92)) 80 20 "the first asset (dark)"
+xdotool mousemove $((px + 120)) $((py + 127)) click 1 # the second asset's row
+[ "$(e2e_setting_text ReportAssetCategoryKey)" = "A001" ] \
+    || fail "picking the second asset stored $(e2e_setting_text ReportAssetCategoryKey)"
 print_button
 e2e_wait_for printed || fail "Print on the assets tab printed nothing"
 text=$(pdftotext "$HOME/report.pdf" -)
 grep -q "Assets report" <<<"$text" || fail "no assets report: $text"
-grep -q "Category: " <<<"$text" || fail "the assets report names no category"
+grep -q "Category: Asset 2" <<<"$text" || fail "the assets report is not of the second asset: $text"
 grep -q "Page 1 of" <<<"$text" || fail "the assets report has no page footer"
 e2e_quit "$window"
 echo "the report choice opened, closed and printed the statement and the assets report"
