@@ -50,7 +50,6 @@ public:
     void printAction(QAbstractButton* sender) override;
     void printNotificationHandler(const platform::Notification& n) override;
     void nwPrintPopupClosed(const platform::Notification& n) override;
-    ReportPrinting& reportPrinting() const { return *m_reportPrinting; }
 
 private:
     AppDelegate& m_delegate;
