@@ -3,6 +3,7 @@
 #include "app/alerts/MessagePopover.h"
 #include "app/data/DataCommands.h"
 #include "app/lock/AppLock.h"
+#include "app/print/ReportPrinting.h"
 #include "app/rates/ExchangeRateDownload.h"
 #include "app/settings/NWSettingsViewController.h"
 #include "app/settings/SettingsServices.h"
@@ -38,6 +39,10 @@ AppCommands::AppCommands(AppDelegate& delegate, NWData* store)
     , m_appLock(std::make_unique<AppLock>(delegate))
     , m_dataCommands(
           std::make_unique<DataCommands>(store ? *store : *delegate.store(), dataCommandsHost(delegate)))
+    , m_reportPrinting(std::make_unique<ReportPrinting>(store ? *store : *delegate.store(),
+          ReportPrinting::Host {
+              .showMessage = [&delegate](const QString& text) { delegate.showMessage(text); },
+              .window = [&delegate] { return delegate.windowWidget(); } }))
 {
     m_dataCommands->installWindowActions(delegate.windowWidget());
 }
@@ -119,4 +124,20 @@ void AppCommands::csvImporterImport(const platform::Notification& n)
 {
     static_cast<void>(n);
     m_dataCommands->csvImporterImport();
+}
+
+// Printed reports.
+void AppCommands::printAction(QAbstractButton* sender)
+{
+    m_reportPrinting->printAction(sender);
+}
+
+void AppCommands::printNotificationHandler(const platform::Notification& n)
+{
+    m_reportPrinting->printNotificationHandler(n);
+}
+
+void AppCommands::nwPrintPopupClosed(const platform::Notification& n)
+{
+    m_reportPrinting->nwPrintPopupClosed(n);
 }

@@ -12,6 +12,7 @@ class AppLock;
 class DataCommands;
 class ExchangeRateDownload;
 class NWData;
+class ReportPrinting;
 
 /// The commands of the running application, as the delegate dispatches them. Main thread
 /// only; owned by the delegate, which outlives it.
@@ -45,10 +46,16 @@ public:
     void csvImporterImport(const platform::Notification& n) override;
     DataCommands& dataCommands() const { return *m_dataCommands; }
 
+    // Printed reports: the report choice popover and the print of the chosen report.
+    void printAction(QAbstractButton* sender) override;
+    void printNotificationHandler(const platform::Notification& n) override;
+    void nwPrintPopupClosed(const platform::Notification& n) override;
+
 private:
     AppDelegate& m_delegate;
     std::unique_ptr<ExchangeRateDownload> m_exchangeRateDownload;
     std::unique_ptr<AppLock> m_appLock;
     QPointer<PKPopoverController> m_settingsPopover;
     std::unique_ptr<DataCommands> m_dataCommands;
+    std::unique_ptr<ReportPrinting> m_reportPrinting;
 };

@@ -1,0 +1,237 @@
+#include "reports/choice/ReportChoiceController.h"
+
+#include "app/AppNotifications.h"
+#include "categories/filter/NWTagSelectionCellView.h"
+#include "charts/history/menu/LnChartMenuLogic.h"
+#include "charts/history/menu/LnChartSettCellView.h"
+#include "platform/Clock.h"
+#include "platform/NotificationCenter.h"
+#include "platform/UserDefaults.h"
+#include "reports/choice/ReportChoiceSettings.h"
+#include "uikit/controls/rows/DVGenericTableRowView.h"
+#include "uikit/controls/rows/TableRowHost.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QLocale>
+
+using namespace Qt::Literals::StringLiterals;
+namespace keys = ReportChoiceSettings;
+
+namespace {
+
+/// Selects the item whose number is `tag`; a number the menu does not hold keeps the selection.
+void selectTag(QComboBox* box, int tag)
+{
+    if (const int index = box->findData(tag); index >= 0)
+        box->setCurrentIndex(index);
+}
+
+int selectedTag(const QComboBox* box)
+{
+    return box->currentData().toInt();
+}
+
+} // namespace
+
+void ReportChoiceController::setupDateMenus()
+{
+    const QLocale locale;
+    QStringList months;
+    for (int month = 1; month <= 12; ++month)
+        months << locale.toString(QDate(2015, month, 1), u"MMM"_s);
+    const auto fill = [&months](const DateControls& controls) {
+        controls.month->clear();
+        for (int month = 1; month <= 12; ++month)
+            controls.month->addItem(months.at(month - 1), month);
+        controls.year->clear();
+        for (int year = keys::firstYear; year <= keys::lastYear; ++year)
+            controls.year->addItem(QString::number(year), year);
+    };
+    fill(m_statement);
+    for (const PeriodControls* period : { &m_assetsPeriod, &m_liabilitiesPeriod, &m_tagsPeriod }) {
+        fill(period->from);
+        fill(period->to);
+    }
+}
+
+void ReportChoiceController::setFromToMenus()
+{
+    const QDate today = platform::Clock::today();
+    selectTag(m_statement.month, today.month());
+    selectTag(m_statement.year, today.year());
+    for (const PeriodControls* period : { &m_assetsPeriod, &m_liabilitiesPeriod, &m_tagsPeriod }) {
+        selectTag(period->from.month, today.month());
+        selectTag(period->from.year, today.year());
+        period->to.month->setCurrentIndex(0);
+        selectTag(period->to.year, today.year() - 1);
+    }
+}
+
+void ReportChoiceController::loadDefaults()
+{
+    const platform::UserDefaults& defaults = platform::UserDefaults::standard();
+    if (defaults.contains(keys::nameFieldKey))
+        m_nameField->setText(keys::nameField());
+    m_includeName->setChecked(keys::includeName());
+    m_nameField->setEnabled(m_includeName->isChecked());
+    m_includeNWGoal->setChecked(keys::includeNWGoal());
+}
+
+void ReportChoiceController::loadTableDefaults()
+{
+    // An empty key, or a category that is gone, counts as none chosen: the first one is taken.
+    const auto choose = [](const QString& stored, const MVX_CategoryList& list, auto write) {
+        const QString chosen = LnChartMenu::chosenCategoryOrFirst(stored, list);
+        if (!chosen.isNull() && chosen != stored)
+            write(chosen);
+        return chosen.isNull() ? stored : chosen;
+    };
+    m_selectedAssetCategoryID = choose(keys::assetCategory(), m_assetCategories, &keys::setAssetCategory);
+    m_selectedLiabilityCategoryID
+        = choose(keys::liabilityCategory(), m_liabilityCategories, &keys::setLiabilityCategory);
+    m_indexOfSelectedAssetCategory = LnChartMenu::rowOfCategory(m_selectedAssetCategoryID, m_assetCategories);
+    m_indexOfSelectedLiabilityCategory
+        = LnChartMenu::rowOfCategory(m_selectedLiabilityCategoryID, m_liabilityCategories);
+    m_selectedTagIDs = keys::tagIDs();
+}
+
+TableRowView* ReportChoiceController::makeCategoryRow(Side side, int row)
+{
+    const MVX_CategoryList& list = side == Side::Assets ? m_assetCategories : m_liabilityCategories;
+    const int marked
+        = side == Side::Assets ? m_indexOfSelectedAssetCategory : m_indexOfSelectedLiabilityCategory;
+    auto* rowView = new DVGenericTableRowView;
+    auto* cell = new LnChartSettCellView(rowView);
+    auto* layout = new QHBoxLayout(rowView);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(cell);
+    if (row >= 0 && row < list.size() && list.at(row))
+        cell->categoryNameLabel()->setText(list.at(row)->categoryName());
+    cell->setMarked(row == marked);
+    return rowView;
+}
+
+TableRowView* ReportChoiceController::makeTagRow(int row)
+{
+    auto* rowView = new DVGenericTableRowView;
+    rowView->setSelectionHighlightStyle(TableRowView::SelectionHighlightStyle::None);
+    auto* cell = new NWTagSelectionCellView(rowView);
+    auto* layout = new QHBoxLayout(rowView);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(cell);
+    if (row >= 0 && row < m_tags.size() && m_tags.at(row)) {
+        const MVX_Tags& tag = *m_tags.at(row);
+        cell->setTag(tag, m_selectedTagIDs.contains(tag.ID()));
+    }
+    connect(cell->tagCheckBox(), &QCheckBox::toggled, this,
+        [this, row](bool checked) { tagRowCheckHandler(row, checked); });
+    return rowView;
+}
+
+void ReportChoiceController::assetCategoryPicked(int row)
+{
+    categoryPicked(Side::Assets, row);
+}
+
+void ReportChoiceController::liabilityCategoryPicked(int row)
+{
+    categoryPicked(Side::Liabilities, row);
+}
+
+void ReportChoiceController::categoryPicked(Side side, int row)
+{
+    const bool assets = side == Side::Assets;
+    const MVX_CategoryList& list = assets ? m_assetCategories : m_liabilityCategories;
+    if (row < 0 || row >= list.size() || !list.at(row))
+        return;
+    TableRowHost* host = assets ? m_assetRows : m_liabilityRows;
+    int& marked = assets ? m_indexOfSelectedAssetCategory : m_indexOfSelectedLiabilityCategory;
+    if (marked >= 0) {
+        if (TableRowView* previous = host->rowView(marked))
+            previous->findChild<LnChartSettCellView*>()->setMarked(false);
+    }
+    if (TableRowView* picked = host->ensureRowView(row))
+        picked->findChild<LnChartSettCellView*>()->setMarked(true);
+    marked = row;
+    // The row's own category is taken: two categories may share a name.
+    const QString id = list.at(row)->ID();
+    QString& chosen = assets ? m_selectedAssetCategoryID : m_selectedLiabilityCategoryID;
+    if (id == chosen)
+        return;
+    chosen = id;
+    if (assets)
+        keys::setAssetCategory(id);
+    else
+        keys::setLiabilityCategory(id);
+}
+
+void ReportChoiceController::tagRowCheckHandler(int row, bool checked)
+{
+    if (row < 0 || row >= m_tags.size() || !m_tags.at(row))
+        return;
+    const QString id = m_tags.at(row)->ID();
+    if (checked) {
+        if (!m_selectedTagIDs.contains(id))
+            m_selectedTagIDs.append(id);
+    } else {
+        m_selectedTagIDs.removeAll(id);
+    }
+    keys::setTagIDs(m_selectedTagIDs);
+}
+
+void ReportChoiceController::selectedTabChanged(int index)
+{
+    m_reportType = index;
+}
+
+void ReportChoiceController::includeNameChanged()
+{
+    m_nameField->setEnabled(m_includeName->isChecked());
+}
+
+const ReportChoiceController::PeriodControls* ReportChoiceController::periodOfKind(int kind) const
+{
+    switch (static_cast<keys::ReportKind>(kind)) {
+    case keys::ReportKind::Assets:
+        return &m_assetsPeriod;
+    case keys::ReportKind::Liabilities:
+        return &m_liabilitiesPeriod;
+    case keys::ReportKind::Tags:
+        return &m_tagsPeriod;
+    case keys::ReportKind::Statement:
+        break;
+    }
+    return nullptr;
+}
+
+void ReportChoiceController::printAction()
+{
+    platform::UserDefaults& defaults = platform::UserDefaults::standard();
+    defaults.setValue(keys::nameFieldKey, m_nameField->text());
+    defaults.setValue(keys::includeNameKey, m_includeName->isChecked());
+    defaults.setValue(keys::includeNWGoalKey, m_includeNWGoal->isChecked());
+    defaults.setValue(keys::selectedMonthKey, selectedTag(m_statement.month));
+    defaults.setValue(keys::selectedYearKey, selectedTag(m_statement.year));
+    keys::Period period { { 1, 2015 }, { 1, 2015 } };
+    if (const PeriodControls* controls = periodOfKind(m_reportType)) {
+        period
+            = keys::orderedPeriod({ { selectedTag(controls->from.month), selectedTag(controls->from.year) },
+                { selectedTag(controls->to.month), selectedTag(controls->to.year) } });
+    }
+    keys::setPeriod(period);
+    defaults.synchronize();
+    const int kind = m_reportType;
+    // The popover goes first: the print starts on a later turn, when it is gone.
+    platform::NotificationCenter::defaultCenter().post(notifications::print, kind);
+    window()->close();
+}
+
+void ReportChoiceController::cancelAction()
+{
+    window()->close();
+}

@@ -1,0 +1,110 @@
+#include "reports/choice/ReportChoiceSettings.h"
+
+#include "model/store/NWData.h"
+#include "platform/UserDefaults.h"
+
+#include <QMetaType>
+
+#include <utility>
+
+namespace ReportChoiceSettings {
+
+namespace {
+
+platform::UserDefaults& defaults()
+{
+    return platform::UserDefaults::standard();
+}
+
+int integer(const QString& key)
+{
+    return static_cast<int>(defaults().integer(key, 0));
+}
+
+QString storedText(const QString& key)
+{
+    const QVariant value = defaults().value(key);
+    return value.typeId() == QMetaType::QString ? value.toString() : QString();
+}
+
+} // namespace
+
+QString tagIDsKey()
+{
+    return NWData::reportTagIDsKey;
+}
+
+Period orderedPeriod(Period period)
+{
+    if (period.from < period.to)
+        std::swap(period.from, period.to);
+    return period;
+}
+
+Period period()
+{
+    return orderedPeriod(
+        { { integer(fromMonthKey), integer(fromYearKey) }, { integer(toMonthKey), integer(toYearKey) } });
+}
+
+void setPeriod(const Period& period)
+{
+    defaults().setValue(fromMonthKey, period.from.month);
+    defaults().setValue(fromYearKey, period.from.year);
+    defaults().setValue(toMonthKey, period.to.month);
+    defaults().setValue(toYearKey, period.to.year);
+}
+
+std::optional<MonthYear> selectedMonth()
+{
+    if (!defaults().contains(selectedMonthKey) || !defaults().contains(selectedYearKey))
+        return std::nullopt;
+    return MonthYear { integer(selectedMonthKey), integer(selectedYearKey) };
+}
+
+QString assetCategory()
+{
+    return storedText(assetCategoryKey);
+}
+
+QString liabilityCategory()
+{
+    return storedText(liabilityCategoryKey);
+}
+
+void setAssetCategory(const QString& categoryID)
+{
+    defaults().setValueAndSynchronize(assetCategoryKey, categoryID);
+}
+
+void setLiabilityCategory(const QString& categoryID)
+{
+    defaults().setValueAndSynchronize(liabilityCategoryKey, categoryID);
+}
+
+QStringList tagIDs()
+{
+    return defaults().stringList(tagIDsKey());
+}
+
+void setTagIDs(const QStringList& ids)
+{
+    defaults().setValueAndSynchronize(tagIDsKey(), ids);
+}
+
+QString nameField()
+{
+    return defaults().string(nameFieldKey);
+}
+
+bool includeName()
+{
+    return defaults().boolean(includeNameKey, false);
+}
+
+bool includeNWGoal()
+{
+    return defaults().boolean(includeNWGoalKey, false);
+}
+
+} // namespace ReportChoiceSettings

@@ -1,0 +1,269 @@
+#include "app/print/ReportPrinting.h"
+#include "app/AppNotifications.h"
+#include "charts/common/PrintSession.h"
+#include "model/dates/DateUtilities.h"
+#include "platform/UserDefaults.h"
+#include "reports/choice/ReportChoiceController.h"
+#include "reports/choice/ReportChoiceSettings.h"
+#include "support/Eventually.h"
+#include "support/RecordBuilders.h"
+#include "support/SharedStoreTest.h"
+
+#include <QFile>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <memory>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace mervane::test;
+namespace keys = ReportChoiceSettings;
+
+namespace {
+
+QString pdfText(const QString& path)
+{
+    QProcess process;
+    process.start(u"pdftotext"_s, { u"-layout"_s, path, u"-"_s });
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+/// A household of fifteen records, newest first, with a gap: no June 2024.
+class ReportPrintingTest : public SharedStoreTest {
+protected:
+    void SetUp() override
+    {
+        SharedStoreTest::SetUp();
+        auto model = MVX_Model::makeEmpty();
+        model->setAssetscat(
+            MVX_CategoryList { category(u"A-HOME"_s, u"House"_s), category(u"A-SAVE"_s, u"Savings"_s) });
+        model->setLiabilitycat(MVX_CategoryList { category(u"L-MORT"_s, u"Mortgage"_s) });
+        auto home = std::make_shared<MVX_Tags>();
+        home->setID(u"T-HOME"_s);
+        home->setName(u"Home"_s);
+        home->setHexColorString(u"BLUE"_s);
+        model->setTags(MVX_TagsList { home });
+        model->assetscat()->first()->setTags(QStringList { u"T-HOME"_s });
+        MVX_NWLogList records;
+        for (int back = 0; back < 16; ++back) {
+            const QDate month = QDate(2024, 12, 1).addMonths(-back);
+            if (month == QDate(2024, 6, 1))
+                continue;
+            records << recordWith(month.year(), month.month(),
+                { { u"A-HOME"_s, 300000.0 + 1000 * (16 - back) }, { u"A-SAVE"_s, 20000.0 } },
+                { { u"L-MORT"_s, 150000.0 - 500 * (16 - back) } });
+            records.last()->setTS(DateUtilities::dayNumber(month.year(), month.month()));
+            // Each value knows its month, as the editor saves it.
+            for (const auto& logs : { *records.last()->assetLogs(), *records.last()->liabilityLogs() }) {
+                for (const auto& log : logs) {
+                    log->setYear(month.year());
+                    log->setMonth(month.month());
+                }
+            }
+        }
+        model->setNwLogArray(records);
+        loadAsAtStart(*model);
+        pdf = dir.filePath(u"report.pdf"_s);
+    }
+    void TearDown() override
+    {
+        PrintSession::setNextOutputFile({});
+        printing.reset();
+        SharedStoreTest::TearDown();
+    }
+
+    static platform::UserDefaults& defaults() { return platform::UserDefaults::standard(); }
+    const MVX_NWLogList& records() const { return *store().appData()->nwLogArray(); }
+
+    /// The next print goes to `pdf`; `panelShown` tells whether it came that far.
+    void expectPrintToFile()
+    {
+        PrintSession::setNextOutputFile(pdf, [this](QPrinter& printer) {
+            panelShown = true;
+            layoutAtPanel = printer.pageLayout();
+        });
+    }
+    /// Prints `kind` at once and gives the PDF's text (empty when nothing was printed).
+    QString printNow(int kind)
+    {
+        expectPrintToFile();
+        printing->printTheSelectedReport(kind);
+        return QFile::exists(pdf) ? pdfText(pdf) : QString();
+    }
+
+    QTemporaryDir dir;
+    QString pdf;
+    QStringList messages;
+    bool panelShown = false;
+    QPageLayout layoutAtPanel;
+    std::unique_ptr<ReportPrinting> printing = std::make_unique<ReportPrinting>(*NWData::shared(),
+        ReportPrinting::Host { .showMessage = [this](const QString& text) { messages << text; },
+            .window = [] { return nullptr; } });
+};
+
+TEST_F(ReportPrintingTest, TheNotificationPrintsOnALaterTurnOnTheReportPage)
+{
+    defaults().setValue(keys::selectedMonthKey, 12);
+    defaults().setValue(keys::selectedYearKey, 2024);
+    expectPrintToFile();
+    printing->printNotificationHandler({ notifications::print, 0, {} });
+    EXPECT_FALSE(panelShown) << "printed while the choice was still closing";
+    EXPECT_FALSE(QFile::exists(pdf));
+    EXPECT_EVENTUALLY(panelShown && QFile::exists(pdf) && QFile(pdf).size() > 0);
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
+    EXPECT_TRUE(pdfText(pdf).contains(u"DECEMBER 2024"_s));
+    EXPECT_TRUE(pdfText(pdf).contains(u"Page 1 of"_s));
+
+    EXPECT_EQ(layoutAtPanel.orientation(), QPageLayout::Portrait);
+    const QMarginsF margins = layoutAtPanel.margins(QPageLayout::Point);
+    EXPECT_NEAR(margins.top(), 30, 0.5);
+    EXPECT_NEAR(margins.bottom(), 40, 0.5);
+    EXPECT_NEAR(margins.left(), 18, 0.5);
+    EXPECT_NEAR(margins.right(), 18, 0.5);
+    if (QPrinterInfo::defaultPrinter().isNull()) {
+        EXPECT_EQ(layoutAtPanel.pageSize().id(), QPageSize::Letter);
+    }
+    EXPECT_EQ(ReportPrinting::reportPageSize(QPrinterInfo()).id(), QPageSize::Letter);
+}
+
+TEST_F(ReportPrintingTest, TheNotificationsKindChoosesTheReport)
+{
+    defaults().setValue(keys::fromMonthKey, 12);
+    defaults().setValue(keys::fromYearKey, 2024);
+    defaults().setValue(keys::toMonthKey, 10);
+    defaults().setValue(keys::toYearKey, 2024);
+    keys::setAssetCategory(u"A-SAVE"_s);
+    expectPrintToFile();
+    printing->printNotificationHandler({ notifications::print, 1, {} });
+    EXPECT_EVENTUALLY(QFile::exists(pdf) && QFile(pdf).size() > 0);
+    const QString text = pdfText(pdf);
+    EXPECT_TRUE(text.contains(u"Assets report"_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"Category: Savings"_s));
+}
+
+TEST_F(ReportPrintingTest, AMonthWithoutARecordPrintsNothingAndSaysSo)
+{
+    defaults().setValue(keys::selectedMonthKey, 6);
+    defaults().setValue(keys::selectedYearKey, 2024);
+    EXPECT_TRUE(printNow(0).isEmpty());
+    EXPECT_FALSE(panelShown);
+    EXPECT_EQ(messages, QStringList { u"There is no record for June 2024 to print."_s });
+
+    messages.clear();
+    store().appData()->setNwLogArray(MVX_NWLogList());
+    defaults().remove(keys::selectedMonthKey);
+    EXPECT_TRUE(printNow(0).isEmpty());
+    EXPECT_FALSE(panelShown);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages.first().startsWith(u"There is no record to print"_s));
+}
+
+TEST_F(ReportPrintingTest, APeriodStoredBackwardsPrintsInOrderWithFullYears)
+{
+    defaults().setValue(keys::fromMonthKey, 9);
+    defaults().setValue(keys::fromYearKey, 2024);
+    defaults().setValue(keys::toMonthKey, 11);
+    defaults().setValue(keys::toYearKey, 2024);
+    keys::setLiabilityCategory(u"L-MORT"_s);
+    const QString text = printNow(2);
+    EXPECT_TRUE(text.contains(u"Nov 2024 - Sep 2024"_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"November 2024"_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"October 2024"_s));
+    EXPECT_TRUE(text.contains(u"September 2024"_s));
+    EXPECT_FALSE(text.contains(u"August 2024"_s));
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(ReportPrintingTest, AMissingChoicePrintsNothingAndSaysWhy)
+{
+    struct Case {
+        const char* what;
+        int kind;
+        std::function<void()> prepare;
+        QString message;
+    };
+    const QList<Case> cases {
+        { "asset key absent", 1, [] { defaults().remove(keys::assetCategoryKey); }, u"No asset category"_s },
+        { "asset category deleted", 1, [] { keys::setAssetCategory(u"A-GONE"_s); }, u"No asset category"_s },
+        { "liability category deleted", 2, [] { keys::setLiabilityCategory(u"L-GONE"_s); },
+            u"No liability category"_s },
+        { "no asset categories", 1,
+            [this] {
+                keys::setAssetCategory(u"A-HOME"_s);
+                store().appData()->setAssetscat(MVX_CategoryList());
+            },
+            u"There is no asset category"_s },
+        { "no tag", 3, [] { keys::setTagIDs({}); }, u"No tag is chosen"_s },
+        { "tags deleted", 3, [] { keys::setTagIDs({ u"T-GONE"_s }); }, u"No tag is chosen"_s },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        messages.clear();
+        panelShown = false;
+        c.prepare();
+        EXPECT_TRUE(printNow(c.kind).isEmpty());
+        EXPECT_FALSE(panelShown);
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages.first().startsWith(c.message)) << messages.first().toStdString();
+    }
+}
+
+TEST_F(ReportPrintingTest, TheTagsReportNamesItsTags)
+{
+    keys::setTagIDs({ u"T-HOME"_s, u"T-GONE"_s });
+    defaults().setValue(keys::fromMonthKey, 12);
+    defaults().setValue(keys::fromYearKey, 2024);
+    defaults().setValue(keys::toMonthKey, 12);
+    defaults().setValue(keys::toYearKey, 2024);
+    const QString text = printNow(3);
+    EXPECT_TRUE(text.contains(u"Tags report"_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"Selected tags: (Home)"_s));
+    EXPECT_TRUE(text.contains(u"December 2024"_s));
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(ReportPrintingTest, PreviousRecordsArePositionalAcrossGaps)
+{
+    ASSERT_EQ(records().size(), 15);
+    const MVX_NWLog* newest = records().first().get();
+    EXPECT_EQ(ReportPrinting::getPreviousLog(store(), newest, 1), records().at(1).get());
+    // With June missing, twelve places back is November 2023, not December.
+    const MVX_NWLog* yearBack = ReportPrinting::getPreviousLog(store(), newest, 12);
+    ASSERT_TRUE(yearBack);
+    EXPECT_EQ(yearBack, records().at(12).get());
+    EXPECT_EQ(yearBack->month(), 11);
+    EXPECT_EQ(yearBack->year(), 2023);
+    EXPECT_EQ(ReportPrinting::getPreviousLog(store(), records().at(2).get(), 12), records().at(14).get());
+    EXPECT_EQ(ReportPrinting::getPreviousLog(store(), records().at(3).get(), 12), nullptr);
+    EXPECT_EQ(ReportPrinting::getPreviousLog(store(), records().last().get(), 1), nullptr);
+    const auto stranger = recordWithTotals(2024, 12, 1, 1);
+    EXPECT_EQ(ReportPrinting::getPreviousLog(store(), stranger.get(), 1), nullptr);
+}
+
+TEST_F(ReportPrintingTest, ThePrintButtonTogglesTheChoiceWhichEscapeDoesNotClose)
+{
+    QWidget window;
+    window.resize(800, 600);
+    auto* button = new QPushButton(u"Print"_s, &window);
+    button->setGeometry(700, 10, 30, 23);
+    window.show();
+    printing->printAction(button);
+    PKPopoverController* shown = printing->reportSelection();
+    ASSERT_TRUE(shown);
+    EXPECT_TRUE(shown->shown());
+    EXPECT_TRUE(qobject_cast<ReportChoiceController*>(shown->contentViewController()));
+    EXPECT_FALSE(shown->closesWhenEscapeKeyPressed());
+    printing->printAction(button);
+    EXPECT_EQ(printing->reportSelection(), nullptr);
+    // Opened anew at the next press.
+    printing->printAction(button);
+    ASSERT_TRUE(printing->reportSelection());
+    EXPECT_TRUE(printing->reportSelection()->shown());
+}
+
+} // namespace

@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# The title bar's print button with a household of three years, in the test build, whose
+# MERVANE_TEST_PRINT_PDF sends the print to a file instead of the print panel:
+#   1. light, no window manager: the button opens the report choice; every tab shows; Escape
+#      leaves it open and a second press of the button closes it; Cancel closes it and prints
+#      nothing; Print on the statement tab writes the month's statement to the PDF.
+#   2. dark, with openbox: the choice reads clearly; the second asset is picked and its assets
+#      report is printed.
+# Screenshots: print-choice-{statement,assets,liabilities,tags}-light, print-choice-dark-wm.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/e2e_lib.sh"
+binary=$1
+shots=$2
+arrow=12 # the popover window's margin for its arrow, on every side
+print_from_right=216 # the print button's centre, from the window's right edge, 20 from its top
+
+e2e_setup || exit 1
+year=$(date -u +%Y)
+month=$(date -u +%-m)
+python3 "$here/household.py" "$HOME/mervane.json" --years 3 --assets 6 --liabilities 3 --last-year "$year" \
+    || fail "no household"
+e2e_write_text_settings mcmain "{{100, 50}, {1200, 800}}" SelectedAppearance 1
+export MERVANE_TEST_PRINT_PDF="$HOME/report.pdf"
+
+# client_origin <window id>: "x y" of the window's contents on the screen.
+client_origin() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+        END { print x, y }'
+}
+readable() {
+    python3 "$here/contrast.py" "$1" "$2" "$3" "$4" "$5" || fail "$6 is not readable in $(basename "$1")"
+}
+press_print() {
+    local wx wy ww wh
+    read -r wx wy <<<"$(client_origin "$window")"
+    read -r _ _ ww wh <<<"$(e2e_window_geometry "$window")"
+    xdotool mousemove $((wx + ww - print_from_right)) $((wy + 20)) click 1
+}
+# open_choice: presses the print button and sets pop, px, py, pw, ph of the choice.
+open_choice() {
+    press_print
+    pop=$(e2e_popover_window "$window") || fail "the print button opened no report choice"
+    sleep 0.5 # the popover's fade
+    read -r px py <<<"$(client_origin "$pop")"
+    read -r _ _ pw ph <<<"$(e2e_window_geometry "$pop")"
+}
+# tab <n>: clicks the n-th tab of the centred tab control (each 77 wide).
+tab() { xdotool mousemove $((px + pw / 2 + (2 * $1 - 3) * 77 / 2)) $((py + 43)) click 1; }
+print_button() { xdotool mousemove $((px + pw - arrow - 46)) $((py + ph - arrow - 26)) click 1; }
+cancel_button() { xdotool mousemove $((px + pw - arrow - 146)) $((py + ph - arrow - 26)) click 1; }
+printed() { [ -s "$HOME/report.pdf" ] && pdftotext "$HOME/report.pdf" - >/dev/null 2>&1; }
+
+# 1. Light, without a window manager.
+e2e_start "$binary"
+window=$(e2e_wait_window '^Mervane$') || exit 1
+e2e_screenshot_painted "$shots/print-start.png" || fail "no screenshot"
+open_choice
+names=(statement assets liabilities tags)
+for n in 3 2 1 0; do
+    tab "$n"
+    sleep 0.3
+    e2e_screenshot "$shots/print-choice-${names[$n]}-light.png"
+done
+readable "$shots/print-choice-statement-light.png" $((px + 126)) $((py + 134)) 50 20 "the Month caption"
+xdotool key Escape
+sleep 0.5
+xdotool search --onlyvisible --pid "$E2E_APP_PID" | grep -qx "$pop" || fail "Escape closed the report choice"
+press_print
+e2e_popover_gone "$window" || fail "a second press of the print button left the choice open"
+
+open_choice
+cancel_button
+e2e_popover_gone "$window" || fail "Cancel left the choice open"
+[ -z "$(e2e_setting_text print_selectedMonth)" ] || fail "Cancel stored the statement's month"
+[ -e "$HOME/report.pdf" ] && fail "Cancel printed"
+
+open_choice
+print_button
+e2e_wait_for printed || fail "Print on the statement tab printed nothing"
+e2e_popover_gone "$window" || fail "Print left the choice open"
+text=$(pdftotext "$HOME/report.pdf" -)
+month_name=$(LANG=C date -u +%B | tr '[:lower:]' '[:upper:]')
+grep -q "NET WORTH STATEMENT - *$month_name $year" <<<"$text" || fail "the statement is not of this month: $text"
+grep -q "Page 1 of" <<<"$text" || fail "the statement has no page footer"
+[ "$(e2e_setting_text print_selectedMonth)" = "$month" ] || fail "the statement's month was not stored"
+[ "$(e2e_setting_text print_fromYear)" = 2015 ] || fail "the statement did not store its fixed period"
+kill -0 "$E2E_APP_PID" || fail "the program ended after printing"
+e2e_quit "$window"
+
+# 2. Dark, with a window manager.
+rm -f "$HOME/report.pdf"
+e2e_update_text_setting SelectedAppearance 2
+e2e_start_wm
+e2e_start "$binary"
+window=$(e2e_wait_window '^Mervane$') || exit 1
+sleep 0.5
+open_choice
+e2e_screenshot "$shots/print-choice-dark-wm.png"
+readable "$shots/print-choice-dark-wm.png" $((px + 126)) $((py + 134)) 50 20 "the Month caption (dark)"
+tab 1
+sleep 0.3
+e2e_screenshot "$shots/print-choice-assets-dark-wm.png"
+readable "$shots/print-choice-assets-dark-wm.png" $((px + 85)) $((py + 92)) 80 20 "the first asset (dark)"
+xdotool mousemove $((px + 120)) $((py + 127)) click 1 # the second asset's row
+[ "$(e2e_setting_text ReportAssetCategoryKey)" = "A001" ] \
+    || fail "picking the second asset stored $(e2e_setting_text ReportAssetCategoryKey)"
+print_button
+e2e_wait_for printed || fail "Print on the assets tab printed nothing"
+text=$(pdftotext "$HOME/report.pdf" -)
+grep -q "Assets report" <<<"$text" || fail "no assets report: $text"
+grep -q "Category: Asset 2" <<<"$text" || fail "the assets report is not of the second asset: $text"
+grep -q "Page 1 of" <<<"$text" || fail "the assets report has no page footer"
+e2e_quit "$window"
+echo "the report choice opened, closed and printed the statement and the assets report"
