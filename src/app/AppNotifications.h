@@ -1,7 +1,10 @@
 #pragma once
 
 // The notification names of the application's commands. Every name is declared here
-// and nowhere else; observers and posters use these constants.
+// and nowhere else (the reports' print request is declared with the reports); observers
+// and posters use these constants.
+
+#include "reports/ReportsNotifications.h"
 
 #include <QString>
 
@@ -15,7 +18,6 @@ inline const QString csvImporterClose = QStringLiteral("CSVImporterClose");
 /// Posted (no object) after a successful CSV import.
 inline const QString csvImporterImport = QStringLiteral("CSVImporterImport");
 inline const QString settingsClosed = QStringLiteral("SettingsClosed");
-inline const QString print = QStringLiteral("PrintNotification");
 /// The selection popover: a choice (object: the chosen records as a QVariantList of
 /// `GenericSelectionRecord`, the newest last) and a close button (object: the controller).
 inline const QString genericSelectSelected = QStringLiteral("GenericSelectSelected");

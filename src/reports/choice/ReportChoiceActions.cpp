@@ -1,6 +1,6 @@
 #include "reports/choice/ReportChoiceController.h"
 
-#include "app/AppNotifications.h"
+#include "reports/ReportsNotifications.h"
 #include "categories/filter/NWTagSelectionCellView.h"
 #include "charts/history/menu/LnChartMenuLogic.h"
 #include "charts/history/menu/LnChartSettCellView.h"

@@ -1,7 +1,7 @@
 #include "reports/choice/ReportChoiceController.h"
 
-#include "app/tabs/CustomizableTabView.h"
-#include "app/tabs/TabGeometry.h"
+#include "uikit/tabs/CustomizableTabView.h"
+#include "uikit/tabs/TabGeometry.h"
 #include "categories/filter/NWTagSelectionCellView.h"
 #include "charts/history/menu/LnChartSettCellView.h"
 #include "model/store/NWData.h"

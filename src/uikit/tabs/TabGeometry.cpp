@@ -1,4 +1,4 @@
-#include "app/tabs/TabGeometry.h"
+#include "uikit/tabs/TabGeometry.h"
 
 #include <algorithm>
 

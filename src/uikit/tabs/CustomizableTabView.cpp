@@ -1,7 +1,7 @@
-#include "app/tabs/CustomizableTabView.h"
+#include "uikit/tabs/CustomizableTabView.h"
 
 #include "uikit/controls/buttons/SegmentedControl.h"
-#include "app/tabs/TabGeometry.h"
+#include "uikit/tabs/TabGeometry.h"
 
 #include <QPainter>
 #include <QStackedWidget>

@@ -1,6 +1,6 @@
-#include "app/tabs/CustomizableTabView.h"
+#include "uikit/tabs/CustomizableTabView.h"
 #include "uikit/controls/buttons/SegmentedControl.h"
-#include "app/tabs/TabGeometry.h"
+#include "uikit/tabs/TabGeometry.h"
 
 #include <QSignalSpy>
 #include <QToolButton>
