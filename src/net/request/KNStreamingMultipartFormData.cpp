@@ -104,9 +104,11 @@ bool KNStreamingMultipartFormData::appendPartWithFileURL(const QUrl& fileURL, co
     const QFileInfo info(fileURL.toLocalFile());
     if (!info.exists())
         return failAppending(requestError(platform::Strings::tr("File URL not reachable."), fileURL), error);
-    // Found out now rather than half-way through sending.
-    if (info.isDir())
-        return failAppending(requestError(platform::Strings::tr("The file is a folder."), fileURL), error);
+    // Found out now rather than half-way through sending; a pipe or a device would have no
+    // size to announce, and opening a pipe would wait for its writer.
+    if (!info.isFile())
+        return failAppending(
+            requestError(platform::Strings::tr("The file is not a regular file."), fileURL), error);
     QFile file(info.filePath());
     if (!file.open(QIODevice::ReadOnly))
         return failAppending(requestError(file.errorString(), fileURL), error);

@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace Qt::Literals::StringLiterals;
 using mervane::test::readToEnd;
 using net::KNStreamingMultipartFormData;
@@ -127,7 +129,11 @@ TEST_F(MultipartFormDataTest, APartThatCannotBeReadIsRefusedAndRemembered)
     EXPECT_FALSE(formData.appendPartWithFileURL(QUrl(u"http://127.0.0.1/x.png"_s), u"f"_s, &error));
     expectRefused(error, u"Expected URL to be a file URL"_s);
     EXPECT_FALSE(formData.appendPartWithFileURL(QUrl::fromLocalFile(dir.path()), u"f"_s, &error));
-    expectRefused(error, {});
+    expectRefused(error, u"The file is not a regular file."_s);
+    const QString fifo = dir.filePath(u"pipe"_s);
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_FALSE(formData.appendPartWithFileURL(QUrl::fromLocalFile(fifo), u"f"_s, &error));
+    expectRefused(error, u"The file is not a regular file."_s);
 
     formData.appendPartWithInputStream(
         std::make_shared<QFile>(dir.filePath(u"absent/file"_s)), u"d"_s, u"d"_s, 10, u"text/plain"_s);

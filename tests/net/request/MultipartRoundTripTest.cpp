@@ -1,8 +1,7 @@
 #include "MultipartTestSupport.h"
 
-#include "net/operation/KNHTTPRequestOperation.h"
+#include "EchoSending.h"
 #include "net/request/KNHTTPRequestSerializer.h"
-#include "net/serialization/KNJSONResponseSerializer.h"
 
 #include "net/support/EchoServer.h"
 
@@ -11,7 +10,6 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -108,31 +106,6 @@ QString escaped(QString text)
         .replace(u'\n', u"%0A"_s);
 }
 
-QVariantMap echoOf(const net::URLRequest& request)
-{
-    struct Outcome {
-        bool done = false;
-        QVariantMap echo;
-        QString error;
-    };
-    auto outcome = std::make_shared<Outcome>();
-    auto operation = std::make_shared<KNHTTPRequestOperation>(request);
-    operation->setResponseSerializer(KNJSONResponseSerializer::serializer());
-    operation->setCompletionBlockWithSuccess(
-        [outcome](KNHTTPRequestOperation&, const QVariant& object) {
-            outcome->echo = object.toMap();
-            outcome->done = true;
-        },
-        [outcome](KNHTTPRequestOperation&, const net::Error& error) {
-            outcome->error = error.localizedDescription();
-            outcome->done = true;
-        });
-    operation->start();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return outcome->done; }, 30000));
-    EXPECT_TRUE(outcome->error.isEmpty()) << outcome->error.toStdString();
-    return outcome->echo;
-}
-
 } // namespace
 
 TEST(MultipartRoundTripTest, GeneratedBodiesParseIntoTheirPartsOnTheServer)
@@ -142,8 +115,9 @@ TEST(MultipartRoundTripTest, GeneratedBodiesParseIntoTheirPartsOnTheServer)
     QTemporaryDir dir;
     Generator generator(0x5eed, dir.path());
     const auto serializer = net::KNHTTPRequestSerializer::serializer();
+    QList<net::URLRequest> requests;
+    std::vector<std::vector<Expected>> expectations;
     for (int round = 0; round < 30; ++round) {
-        SCOPED_TRACE(round);
         std::vector<Expected> expected;
         const int count = generator.partCount();
         const auto request = serializer->multipartFormRequestWithMethod(
@@ -152,9 +126,16 @@ TEST(MultipartRoundTripTest, GeneratedBodiesParseIntoTheirPartsOnTheServer)
                     generator.appendPart(formData, expected);
             });
         ASSERT_TRUE(request);
-        const QVariantMap echo = echoOf(*request);
-        EXPECT_EQ(
-            echo.value(u"body_size"_s).toByteArray(), *request->valueForHTTPHeaderField("Content-Length"));
+        requests.append(*request);
+        expectations.push_back(std::move(expected));
+    }
+    const QList<QJsonObject> answers = echotest::sendAll(requests);
+    for (qsizetype round = 0; round < answers.size(); ++round) {
+        SCOPED_TRACE(round);
+        const QVariantMap echo = answers[round].toVariantMap();
+        const std::vector<Expected>& expected = expectations[size_t(round)];
+        EXPECT_EQ(echo.value(u"body_size"_s).toByteArray(),
+            *requests[round].valueForHTTPHeaderField("Content-Length"));
         const QVariantMap multipart = echo.value(u"multipart"_s).toMap();
         EXPECT_EQ(multipart.value(u"defects"_s).toList(), QVariantList());
         const QVariantList parts = multipart.value(u"parts"_s).toList();
