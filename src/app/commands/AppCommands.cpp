@@ -6,6 +6,7 @@
 #include "app/rates/ExchangeRateDownload.h"
 #include "app/settings/NWSettingsViewController.h"
 #include "app/settings/SettingsServices.h"
+#include "app/share/ShareCommands.h"
 #include "app/shell/AppDelegate.h"
 #include "model/store/NWData.h"
 #include "uikit/popover/PKPopoverController.h"
@@ -38,6 +39,9 @@ AppCommands::AppCommands(AppDelegate& delegate, NWData* store)
     , m_appLock(std::make_unique<AppLock>(delegate))
     , m_dataCommands(
           std::make_unique<DataCommands>(store ? *store : *delegate.store(), dataCommandsHost(delegate)))
+    , m_shareCommands(std::make_unique<ShareCommands>(
+          ShareCommands::Host { [&delegate] { return delegate.windowWidget(); },
+              [&delegate](const QString& text) { delegate.showMessage(text); } }))
 {
     m_dataCommands->installWindowActions(delegate.windowWidget());
 }
@@ -119,4 +123,20 @@ void AppCommands::csvImporterImport(const platform::Notification& n)
 {
     static_cast<void>(n);
     m_dataCommands->csvImporterImport();
+}
+
+// Share menu, about sheet and manual-download popover.
+void AppCommands::shareButtonHandler(QAbstractButton* sender)
+{
+    m_shareCommands->shareButtonHandler(sender);
+}
+
+void AppCommands::infoABoutButtonHandler(QAbstractButton* sender)
+{
+    m_shareCommands->infoABoutButtonHandler(sender);
+}
+
+void AppCommands::helpButtonHandler(QAbstractButton* sender)
+{
+    m_shareCommands->helpButtonHandler(sender);
 }

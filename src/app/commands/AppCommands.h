@@ -12,6 +12,7 @@ class AppLock;
 class DataCommands;
 class ExchangeRateDownload;
 class NWData;
+class ShareCommands;
 
 /// The commands of the running application, as the delegate dispatches them. Main thread
 /// only; owned by the delegate, which outlives it.
@@ -45,10 +46,17 @@ public:
     void csvImporterImport(const platform::Notification& n) override;
     DataCommands& dataCommands() const { return *m_dataCommands; }
 
+    // Share menu, about sheet and manual-download popover.
+    void shareButtonHandler(QAbstractButton* sender) override;
+    void infoABoutButtonHandler(QAbstractButton* sender) override;
+    void helpButtonHandler(QAbstractButton* sender) override;
+    ShareCommands& shareCommands() const { return *m_shareCommands; }
+
 private:
     AppDelegate& m_delegate;
     std::unique_ptr<ExchangeRateDownload> m_exchangeRateDownload;
     std::unique_ptr<AppLock> m_appLock;
     QPointer<PKPopoverController> m_settingsPopover;
     std::unique_ptr<DataCommands> m_dataCommands;
+    std::unique_ptr<ShareCommands> m_shareCommands;
 };
