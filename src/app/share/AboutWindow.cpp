@@ -197,8 +197,11 @@ void AboutWindow::showEvent(QShowEvent* event)
 void AboutWindow::paintEvent(QPaintEvent* event)
 {
     QDialog::paintEvent(event);
-    // Without a frame of its own the sheet needs an edge against the window behind it.
+    // Without a frame of its own the sheet needs an edge against the window behind it, in
+    // either appearance.
     QPainter painter(this);
-    painter.setPen(palette().color(QPalette::Mid));
+    QColor edge = palette().color(QPalette::WindowText);
+    edge.setAlpha(80);
+    painter.setPen(edge);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
