@@ -151,11 +151,9 @@ TEST_F(AboutSheet, StaysOnTheScreenOfItsWindow)
 
 TEST_F(AboutSheet, ReadsInLightAndDarkWithNothingCut)
 {
-    for (const auto appearance : { platform::Appearance::Light, platform::Appearance::Dark }) {
-        const char* name = appearance == platform::Appearance::Light ? "light" : "dark";
-        platform::AppearanceController::instance().setAppearance(appearance);
-        AboutWindow* sheet = showSheet();
-        ASSERT_TRUE(sheet);
+    const auto expectReadable = [this](const char* name) {
+        AboutWindow* sheet = m_commands->aboutSheet();
+        ASSERT_TRUE(sheet && sheet->isVisible()) << name;
         expectEveryTextFits(*sheet, name);
         const QImage shot = sheet->grab().toImage();
         const qreal ratio = shot.devicePixelRatio();
@@ -169,8 +167,22 @@ TEST_F(AboutSheet, ReadsInLightAndDarkWithNothingCut)
         const auto* close = part<QPushButton>(*sheet, u"closeButton"_s);
         EXPECT_GE(close->width(), close->sizeHint().width()) << name;
         EXPECT_TRUE(sheet->rect().contains(close->geometry())) << name;
-        sheet->reject();
-    }
+    };
+    auto& appearance = platform::AppearanceController::instance();
+    appearance.setAppearance(platform::Appearance::Light);
+    AboutWindow* sheet = showSheet();
+    ASSERT_TRUE(sheet);
+    expectReadable("light");
+    // Changed while the sheet is up, and shown anew in it.
+    appearance.setAppearance(platform::Appearance::Dark);
+    QCoreApplication::processEvents();
+    expectReadable("dark, changed while shown");
+    sheet->reject();
+    showSheet();
+    expectReadable("dark");
+    appearance.setAppearance(platform::Appearance::Light);
+    QCoreApplication::processEvents();
+    expectReadable("light, changed while shown");
 }
 
 } // namespace
