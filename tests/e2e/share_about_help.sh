@@ -41,13 +41,17 @@ press() {
 
 # opened_count: how many addresses the stand-in was given.
 opened_count() {
-    [ -f "$opened" ] && wc -l <"$opened" || echo 0
+    if [ -f "$opened" ]; then wc -l <"$opened"; else echo 0; fi
+}
+
+# has_opened <count>: whether the stand-in has been given that many addresses.
+has_opened() {
+    [ "$(opened_count)" -ge "$1" ]
 }
 
 # wait_opened <count>: waits until the stand-in has been given that many addresses.
 wait_opened() {
-    e2e_wait_for test "$(opened_count)" -ge "$1" || return 1
-    e2e_wait_for sh -c "[ \$(wc -l <'$opened') -ge $1 ]"
+    e2e_wait_for has_opened "$1"
 }
 
 # share_item <n> <what>: opens the share menu and chooses its n-th item by keyboard.
