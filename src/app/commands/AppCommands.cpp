@@ -7,6 +7,7 @@
 #include "app/rates/ExchangeRateDownload.h"
 #include "app/settings/NWSettingsViewController.h"
 #include "app/settings/SettingsServices.h"
+#include "app/share/ShareCommands.h"
 #include "app/shell/AppDelegate.h"
 #include "model/store/NWData.h"
 #include "uikit/popover/PKPopoverController.h"
@@ -43,6 +44,9 @@ AppCommands::AppCommands(AppDelegate& delegate, NWData* store)
           ReportPrinting::Host {
               .showMessage = [&delegate](const QString& text) { delegate.showMessage(text); },
               .window = [&delegate] { return delegate.windowWidget(); } }))
+    , m_shareCommands(std::make_unique<ShareCommands>(
+          ShareCommands::Host { [&delegate] { return delegate.windowWidget(); },
+              [&delegate](const QString& text) { delegate.showMessage(text); } }))
 {
     m_dataCommands->installWindowActions(delegate.windowWidget());
 }
@@ -140,4 +144,18 @@ void AppCommands::printNotificationHandler(const platform::Notification& n)
 void AppCommands::nwPrintPopupClosed(const platform::Notification& n)
 {
     m_reportPrinting->nwPrintPopupClosed(n);
+// Share menu, about sheet and manual-download popover.
+void AppCommands::shareButtonHandler(QAbstractButton* sender)
+{
+    m_shareCommands->shareButtonHandler(sender);
+}
+
+void AppCommands::infoABoutButtonHandler(QAbstractButton* sender)
+{
+    m_shareCommands->infoABoutButtonHandler(sender);
+}
+
+void AppCommands::helpButtonHandler(QAbstractButton* sender)
+{
+    m_shareCommands->helpButtonHandler(sender);
 }

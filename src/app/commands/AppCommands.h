@@ -13,6 +13,7 @@ class DataCommands;
 class ExchangeRateDownload;
 class NWData;
 class ReportPrinting;
+class ShareCommands;
 
 /// The commands of the running application, as the delegate dispatches them. Main thread
 /// only; owned by the delegate, which outlives it.
@@ -50,6 +51,11 @@ public:
     void printAction(QAbstractButton* sender) override;
     void printNotificationHandler(const platform::Notification& n) override;
     void nwPrintPopupClosed(const platform::Notification& n) override;
+    // Share menu, about sheet and manual-download popover.
+    void shareButtonHandler(QAbstractButton* sender) override;
+    void infoABoutButtonHandler(QAbstractButton* sender) override;
+    void helpButtonHandler(QAbstractButton* sender) override;
+    ShareCommands& shareCommands() const { return *m_shareCommands; }
 
 private:
     AppDelegate& m_delegate;
@@ -58,4 +64,5 @@ private:
     QPointer<PKPopoverController> m_settingsPopover;
     std::unique_ptr<DataCommands> m_dataCommands;
     std::unique_ptr<ReportPrinting> m_reportPrinting;
+    std::unique_ptr<ShareCommands> m_shareCommands;
 };
