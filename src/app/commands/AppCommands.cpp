@@ -144,6 +144,8 @@ void AppCommands::printNotificationHandler(const platform::Notification& n)
 void AppCommands::nwPrintPopupClosed(const platform::Notification& n)
 {
     m_reportPrinting->nwPrintPopupClosed(n);
+}
+
 // Share menu, about sheet and manual-download popover.
 void AppCommands::shareButtonHandler(QAbstractButton* sender)
 {

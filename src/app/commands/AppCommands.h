@@ -51,6 +51,7 @@ public:
     void printAction(QAbstractButton* sender) override;
     void printNotificationHandler(const platform::Notification& n) override;
     void nwPrintPopupClosed(const platform::Notification& n) override;
+
     // Share menu, about sheet and manual-download popover.
     void shareButtonHandler(QAbstractButton* sender) override;
     void infoABoutButtonHandler(QAbstractButton* sender) override;
