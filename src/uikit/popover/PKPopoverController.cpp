@@ -313,6 +313,24 @@ void PKPopoverController::forceClosePopover()
     }
 }
 
+namespace {
+
+// A popover that the click closing this one opened on the same window (the closing fade
+// ends after it appeared): raising the window now would bury it without a window manager,
+// and taking the focus would leave it without the keyboard.
+bool hasOtherVisiblePopover(const QWidget& parent, const PKPopoverWindow* closing)
+{
+    const QWindow* parentHandle = parent.windowHandle();
+    const auto topLevels = QApplication::topLevelWidgets();
+    return parentHandle && std::any_of(topLevels.begin(), topLevels.end(), [&](const QWidget* widget) {
+        const auto* popover = qobject_cast<const PKPopoverWindow*>(widget);
+        return popover && popover != closing && popover->isVisible() && popover->windowHandle()
+            && popover->windowHandle()->transientParent() == parentHandle;
+    });
+}
+
+} // namespace
+
 void PKPopoverController::closePopoverAndResetVariables()
 {
     QPointer<QWidget> parent = m_parentWindow;
@@ -332,7 +350,8 @@ void PKPopoverController::closePopoverAndResetVariables()
     // Never over a modal panel that opened meanwhile: without a window manager the raised
     // window would hide the panel that holds the input.
     const QWidget* modal = QApplication::activeModalWidget();
-    if (parent && parent->isVisible() && (!modal || modal == parent)) {
+    if (parent && parent->isVisible() && (!modal || modal == parent)
+        && !hasOtherVisiblePopover(*parent, m_popoverWindow.get())) {
         parent->raise();
         parent->activateWindow();
     }

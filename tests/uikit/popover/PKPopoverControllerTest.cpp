@@ -298,6 +298,36 @@ TEST_F(PopoverFixture, ClickOnTheAnchorOfAResignKeyPopoverTogglesItClosed)
     EXPECT_EVENTUALLY(!controller->shown());
 }
 
+// A message fading out while the click that closed it opens another popover on the same
+// window: the end of the fade must not raise the window over the new popover or take its focus.
+TEST_F(PopoverFixture, AFadeEndingAfterAnotherPopoverOpenedLeavesThatPopoverOnTop)
+{
+    controller->setDefaultProperties_ItemEdit(); // fades in and out
+    show();
+    EXPECT_EVENTUALLY_EQ(controller->state(), PKPopoverController::State::Shown);
+
+    auto* otherContent = new QWidget;
+    otherContent->resize(120, 80);
+    PKPopoverController other(otherContent);
+    other.setAnimates(false);
+    controller->close();
+    ASSERT_EQ(controller->state(), PKPopoverController::State::Closing);
+    other.showRelativeToRect(QRectF(button->rect()), button, platform::RectEdge::MaxY);
+    ASSERT_TRUE(other.shown());
+    QWidget* otherWindow = other.popoverWindow();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return otherWindow->isActiveWindow(); }));
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !controller->shown(); }));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(other.shown());
+    EXPECT_TRUE(otherWindow->isActiveWindow());
+    EXPECT_FALSE(parent->isActiveWindow());
+
+    // With no other popover left, closing gives the window back its focus.
+    other.close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return parent->isActiveWindow(); }));
+}
+
 TEST_F(PopoverFixture, ClosedAndShownAgainInOneTurnKeepsWorking)
 {
     controller->setDefaultProperties_ItemEdit(); // fades in and out
