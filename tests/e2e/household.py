@@ -51,8 +51,11 @@ for m in range(months):
                  "note": "Bonus paid, car serviced and the roof repaired" if month == 6 else "",
                  "assets": round(sum(a), 2), "liabilities": round(sum(d), 2),
                  "nw": round(sum(a) - sum(d), 2),
-                 "a_logs": [{"cat": c["ID"], "value": v} for c, v in zip(assets, a)],
-                 "l_logs": [{"cat": c["ID"], "value": v} for c, v in zip(debts, d)]})
+                 # Every value carries its record's month, as the program writes it.
+                 "a_logs": [{"cat": c["ID"], "year": year, "month": month, "value": v}
+                            for c, v in zip(assets, a)],
+                 "l_logs": [{"cat": c["ID"], "year": year, "month": month, "value": v}
+                            for c, v in zip(debts, d)]})
 logs.reverse()
 with open(args.file, "w") as out:
     json.dump({"version": "1.0", "base_currency": args.currency, "tags": tags, "a_cat": assets,
