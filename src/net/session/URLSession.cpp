@@ -22,7 +22,7 @@ QVariantMap URLSessionConfiguration::archive() const
 {
     QVariantList headers;
     for (const auto& [field, value] : HTTPAdditionalHeaders)
-        headers.append(QVariantList { field, value });
+        headers.append(QVariant(QVariantList { field, value }));
     return { { u"identifier"_s, identifier }, { u"timeoutIntervalForRequest"_s, timeoutIntervalForRequest },
         { u"HTTPAdditionalHeaders"_s, headers } };
 }
