@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <variant>
 
 namespace net {
 
@@ -18,10 +19,10 @@ namespace net {
 /// URL's query (for `HTTPMethodsEncodingParametersInURI`) or as a form-encoded body.
 /// Parameters are described in `KNURLRequestSerialization`.
 ///
-/// Settings the security of requests depends on survive copying and archiving: the header
-/// fields (with the authorisation), the query-string block, the methods that put their
-/// parameters in the address, and whether cookies are handled. The text encoding and the
-/// other request settings return to their defaults in a copy.
+/// Copies and archives keep the header fields (with the authorisation), the query-string
+/// style, and the methods that put their parameters in the address, so that a copy never
+/// moves a body's parameters into URLs; a copy also keeps the query-string block. The text
+/// encoding and the request settings return to their defaults.
 class KNHTTPRequestSerializer : public KNURLRequestSerialization {
 public:
     using QueryStringSerializationBlock = std::function<QString(
@@ -105,8 +106,8 @@ public:
 
     /// A new serializer of the same class with the fields listed in the class comment.
     virtual std::shared_ptr<KNHTTPRequestSerializer> clone() const;
-    /// The header fields, the style, the methods encoding parameters in the address, the
-    /// cookie setting when set, a subclass's own fields and the class name.
+    /// The header fields, the style, the methods encoding parameters in the address, a
+    /// subclass's own fields and the class name.
     virtual QVariantMap archive() const;
     /// A serializer of the class the archive names, with its defaults overwritten by the
     /// archived fields; null for an archive of no known class.
@@ -121,6 +122,12 @@ protected:
     /// `request` with every default header field it does not carry yet.
     URLRequest requestWithDefaultHeaders(const URLRequest& request) const;
     bool encodesParametersInURI(const URLRequest& request) const;
+    /// What the body serializers share: `request` with the default headers and, when there
+    /// are parameters, `contentType` (unless it names one) and the body `write` makes of
+    /// them. A parameter that cannot be written leaves the body out and the error in `error`.
+    using BodyWriter = std::function<std::variant<QByteArray, QString>(const QVariant& parameters)>;
+    URLRequest requestWithBody(const URLRequest& request, const QVariant& parameters,
+        std::optional<Error>* error, const QByteArray& contentType, const BodyWriter& write) const;
 
 private:
     void markChanged(const QString& keyPath);
@@ -145,7 +152,5 @@ private:
 
 /// "lang;q=1, lang;q=0.9, ..." for the first six of `languages`.
 QByteArray KNAcceptLanguageHeader(const QStringList& languages);
-/// `text` transliterated to ASCII (characters with no ASCII form are dropped).
-QString KNTransliteratedToASCII(const QString& text);
 
 } // namespace net
