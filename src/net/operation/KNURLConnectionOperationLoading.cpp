@@ -115,10 +115,13 @@ void KNURLConnectionOperation::startReply(const net::URLRequest& request)
     QNetworkReply* reply = nullptr;
     if (request.httpBody())
         reply = manager->sendCustomRequest(networkRequest, request.httpMethod(), *request.httpBody());
-    else if (request.httpBodyStream())
+    else if (request.httpBodyStream()) {
+        // Streamed as it is read when the length is known, instead of read whole into memory
+        // first; a read error then fails the transfer rather than pass for the body's end.
+        networkRequest.setAttribute(QNetworkRequest::DoNotBufferUploadDataAttribute, true);
         reply = manager->sendCustomRequest(
             networkRequest, request.httpMethod(), request.httpBodyStream().get());
-    else if (request.httpMethod() == "GET")
+    } else if (request.httpMethod() == "GET")
         reply = manager->get(networkRequest);
     else
         reply = manager->sendCustomRequest(networkRequest, request.httpMethod());
@@ -277,8 +280,13 @@ void KNURLConnectionOperation::handleFinishedReply()
         didFinishLoading();
         return;
     }
-    const net::Error failure = trustFailure().value_or(
-        net::urlError(urlErrorCode(error), m_request.url(), m_reply->errorString()));
+    QString reason = m_reply->errorString();
+    // A body stream that could not be read ends the upload early; its own reason says more.
+    if (const auto& body = m_request.httpBodyStream(); body && error == QNetworkReply::UnknownNetworkError)
+        if (const QString text = deviceErrorText(*body); !text.isEmpty())
+            reason = text;
+    const net::Error failure
+        = trustFailure().value_or(net::urlError(urlErrorCode(error), m_request.url(), reason));
     detachReply(false);
     didFailWithError(failure);
 }
