@@ -240,10 +240,15 @@ void KNURLSessionTask::startReply(const net::URLRequest& request)
     case Body::Source::None:
         if (request.httpBody())
             reply = manager->sendCustomRequest(networkRequest, method, *request.httpBody());
-        else if (request.httpBodyStream())
+        else if (request.httpBodyStream()) {
+            // With a known length the stream is sent as it is read rather than read whole first.
+            if (request.valueForHTTPHeaderField("Content-Length"))
+                networkRequest.setAttribute(QNetworkRequest::DoNotBufferUploadDataAttribute, true);
             reply = manager->sendCustomRequest(networkRequest, method, request.httpBodyStream().get());
-        else if (method == "GET")
+        } else if (method == "GET")
             reply = manager->get(networkRequest);
+        else if (method == "HEAD")
+            reply = manager->head(networkRequest); // a custom "HEAD" would wait for the body it announces
         else
             reply = manager->sendCustomRequest(networkRequest, method);
         break;
