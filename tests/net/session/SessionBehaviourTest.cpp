@@ -1,0 +1,166 @@
+#include "SessionTestSupport.h"
+
+#include "net/security/KNSecurityPolicy.h"
+#include "net/serialization/KNHTTPResponseSerializer.h"
+#include "net/session/SessionNotifications.h"
+
+#include "support/LocalHttpServer.h"
+#include "support/TestCertificates.h"
+
+#include <QCryptographicHash>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace mervane::test;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+class SessionBehaviour : public ::testing::Test {
+protected:
+    SessionBehaviour()
+    {
+        manager->setResponseSerializer(KNHTTPResponseSerializer::serializer());
+        server.setReply(u"/silent"_s, LocalHttpServer::Reply::silent());
+        server.setReply(u"/to"_s, { 200, {}, "arrived" });
+        server.setReply(u"/from"_s, { 302, { { "Location", "/to" } }, "moved" });
+    }
+
+    std::shared_ptr<Completion> run(const net::URLRequest& request)
+    {
+        auto completion = std::make_shared<Completion>();
+        manager->dataTaskWithRequest(request, Completion::recorder(completion))->resume();
+        EXPECT_EVENTUALLY_EQ(completion->calls, 1);
+        return completion;
+    }
+
+    LocalHttpServer server;
+    std::shared_ptr<KNURLSessionManager> manager = KNURLSessionManager::manager();
+};
+
+TEST_F(SessionBehaviour, InvalidatingCancelsTheTasksAndThenAnnouncesItself)
+{
+    NotificationLog log { { notifications::sessionDidInvalidate } };
+    std::atomic<int> invalidated = 0;
+    manager->setSessionDidBecomeInvalidBlock([&](net::URLSession&, const auto&) { ++invalidated; });
+    auto completion = std::make_shared<Completion>();
+    const auto task = manager->dataTaskWithRequest(
+        net::URLRequest(server.url(u"/silent"_s)), Completion::recorder(completion));
+    task->resume();
+
+    manager->invalidateSessionCancelingTasks(true);
+    EXPECT_EVENTUALLY_EQ(log.received.size(), 1);
+    EXPECT_EQ(log.received.first().object.value<net::URLSession*>(), manager->session().get());
+    EXPECT_EQ(invalidated.load(), 1);
+    EXPECT_EVENTUALLY_EQ(completion->calls, 1);
+    ASSERT_TRUE(completion->error);
+    EXPECT_TRUE(completion->error->is(net::urlErrorDomain, net::cancelled));
+    EXPECT_EQ(task->state(), KNURLSessionTask::State::Completed);
+    EXPECT_FALSE(manager->dataTaskWithRequest(net::URLRequest(server.url(u"/to"_s)), {}));
+}
+
+TEST_F(SessionBehaviour, RedirectsAreFollowedUnlessTheRedirectBlockStopsThem)
+{
+    const auto followed = run(net::URLRequest(server.url(u"/from"_s)));
+    EXPECT_FALSE(followed->error);
+    EXPECT_EQ(followed->object.toByteArray(), QByteArray("arrived"));
+
+    int asked = 0;
+    manager->setTaskWillPerformHTTPRedirectionBlock(
+        [&](net::URLSession&, const auto&, const net::URLResponse& response,
+            const net::URLRequest& request) -> std::optional<net::URLRequest> {
+            ++asked;
+            EXPECT_EQ(response.statusCode(), 302);
+            EXPECT_EQ(request.url(), server.url(u"/to"_s));
+            return std::nullopt;
+        });
+    const auto stopped = run(net::URLRequest(server.url(u"/from"_s)));
+    EXPECT_EQ(asked, 1);
+    ASSERT_TRUE(stopped->response);
+    EXPECT_EQ(stopped->response->statusCode(), 302);
+    EXPECT_EQ(server.requestCount(u"/to"_s), 1);
+}
+
+TEST_F(SessionBehaviour, AResponseBlockCanRefuseTheBody)
+{
+    int dataCallbacks = 0;
+    manager->setDataTaskDidReceiveDataBlock(
+        [&](net::URLSession&, const auto&, const QByteArray&) { ++dataCallbacks; });
+    manager->setDataTaskDidReceiveResponseBlock(
+        [](net::URLSession&, const auto&, const net::URLResponse& response) {
+            return response.statusCode() == 200 ? net::SessionResponseDisposition::Cancel
+                                                : net::SessionResponseDisposition::Allow;
+        });
+    const auto refused = run(net::URLRequest(server.url(u"/to"_s)));
+    ASSERT_TRUE(refused->error);
+    EXPECT_TRUE(refused->error->is(net::urlErrorDomain, net::cancelled));
+    EXPECT_EQ(dataCallbacks, 0);
+}
+
+TEST_F(SessionBehaviour, ASuspendedDownloadGoesOnWhereItStoppedWhenResumed)
+{
+    const QByteArray body = QCryptographicHash::hash("seed", QCryptographicHash::Sha512).repeated(40000);
+    server.setReply(u"/big"_s, { 200, {}, body });
+    QTemporaryDir folder;
+    std::shared_ptr<KNURLSessionManager::Task> suspendedTask = std::make_shared<KNURLSessionManager::Task>();
+    std::atomic<bool> suspended = false;
+    manager->setDownloadTaskDidWriteDataBlock(
+        [&](net::URLSession&, const auto& task, qint64, qint64, qint64) {
+            if (!suspended.exchange(true))
+                task->suspend();
+        });
+    auto completion = std::make_shared<Completion>();
+    const auto task = manager->downloadTaskWithRequest(
+        net::URLRequest(server.url(u"/big"_s)), nullptr,
+        [&](const QUrl&, const auto&) { return QUrl::fromLocalFile(folder.filePath(u"big.bin"_s)); },
+        Completion::recorder(completion));
+    task->resume();
+    EXPECT_EVENTUALLY(task->state() == KNURLSessionTask::State::Suspended);
+    EXPECT_EQ(completion->calls, 0);
+    task->resume();
+    EXPECT_EVENTUALLY_EQ(completion->calls, 1);
+    EXPECT_FALSE(completion->error);
+    QFile file(folder.filePath(u"big.bin"_s));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll() == body);
+}
+
+class SessionServerTrust : public SessionBehaviour {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(certs.ok()) << certs.errorText().toStdString();
+        server.useTls(certs.selfSigned().certificate, certs.selfSigned().key, certs.selfSigned().chain);
+        server.setReply(u"/secret"_s, { 200, {}, "secret" });
+    }
+
+    TestCertificates certs;
+};
+
+TEST_F(SessionServerTrust, TheSecurityPolicyDecidesWhichServersAreTrusted)
+{
+    const auto refused = run(net::URLRequest(server.url(u"/secret"_s)));
+    ASSERT_TRUE(refused->error);
+    EXPECT_TRUE(refused->error->is(net::urlErrorDomain, net::cancelled)) << refused->error->code();
+    EXPECT_EQ(server.requestCount(u"/secret"_s), 0) << "nothing is sent to a refused server";
+
+    auto pinning = KNSecurityPolicy::policyWithPinningMode(KNSSLPinningMode::Certificate);
+    pinning->setPinnedCertificates(QList<QByteArray> { certs.selfSigned().der });
+    manager->setSecurityPolicy(pinning);
+    const auto accepted = run(net::URLRequest(server.url(u"/secret"_s)));
+    EXPECT_FALSE(accepted->error)
+        << accepted->error.value_or(net::Error()).localizedDescription().toStdString();
+    EXPECT_EQ(accepted->object.toByteArray(), QByteArray("secret"));
+
+    // A copy keeps the policy, so it trusts the same server.
+    const auto copy = manager->clone();
+    copy->setResponseSerializer(KNHTTPResponseSerializer::serializer());
+    auto completion = std::make_shared<Completion>();
+    copy->dataTaskWithRequest(net::URLRequest(server.url(u"/secret"_s)), Completion::recorder(completion))
+        ->resume();
+    EXPECT_EVENTUALLY_EQ(completion->calls, 1);
+    EXPECT_FALSE(completion->error);
+}
+
+} // namespace
