@@ -8,6 +8,7 @@
 #include "support/TestCertificates.h"
 
 #include <QCryptographicHash>
+#include <QSemaphore>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -98,26 +99,28 @@ TEST_F(SessionBehaviour, AResponseBlockCanRefuseTheBody)
     EXPECT_EQ(dataCallbacks, 0);
 }
 
-TEST_F(SessionBehaviour, ASuspendedDownloadGoesOnWhereItStoppedWhenResumed)
+TEST_F(SessionBehaviour, ADownloadSuspendedWhileItRunsArrivesWholeOnceResumed)
 {
     const QByteArray body = QCryptographicHash::hash("seed", QCryptographicHash::Sha512).repeated(40000);
-    server.setReply(u"/big"_s, { 200, {}, body });
+    // The server holds its answer until the test has suspended the task.
+    std::atomic<bool> asked = false;
+    QSemaphore answer;
+    server.setHandler(u"/big"_s, [&](const LocalHttpServer::Request&) {
+        asked = true;
+        answer.tryAcquire(1, 10000);
+        return LocalHttpServer::Reply { 200, {}, body };
+    });
     QTemporaryDir folder;
-    std::shared_ptr<KNURLSessionManager::Task> suspendedTask = std::make_shared<KNURLSessionManager::Task>();
-    std::atomic<bool> suspended = false;
-    manager->setDownloadTaskDidWriteDataBlock(
-        [&](net::URLSession&, const auto& task, qint64, qint64, qint64) {
-            if (!suspended.exchange(true))
-                task->suspend();
-        });
     auto completion = std::make_shared<Completion>();
     const auto task = manager->downloadTaskWithRequest(
         net::URLRequest(server.url(u"/big"_s)), nullptr,
         [&](const QUrl&, const auto&) { return QUrl::fromLocalFile(folder.filePath(u"big.bin"_s)); },
         Completion::recorder(completion));
     task->resume();
-    EXPECT_EVENTUALLY(task->state() == KNURLSessionTask::State::Suspended);
-    EXPECT_EQ(completion->calls, 0);
+    EXPECT_EVENTUALLY(asked.load());
+    task->suspend();
+    answer.release();
+    EXPECT_EQ(task->state(), KNURLSessionTask::State::Suspended);
     task->resume();
     EXPECT_EVENTUALLY_EQ(completion->calls, 1);
     EXPECT_FALSE(completion->error);
