@@ -163,6 +163,7 @@ KN_BLOCK_SETTER(DataTaskDidReceiveResponse, dataTaskDidReceiveResponse)
 KN_BLOCK_SETTER(DataTaskDidReceiveData, dataTaskDidReceiveData)
 KN_BLOCK_SETTER(DownloadTaskDidFinishDownloading, downloadTaskDidFinishDownloading)
 KN_BLOCK_SETTER(DownloadTaskDidWriteData, downloadTaskDidWriteData)
+KN_BLOCK_SETTER(DownloadTaskDidResume, downloadTaskDidResume)
 #undef KN_BLOCK_SETTER
 
 void KNURLSessionManager::invalidateSessionCancelingTasks(bool cancelPendingTasks)
@@ -240,6 +241,21 @@ KNURLSessionManager::Task KNURLSessionManager::downloadTaskWithRequest(const net
     {
         QMutexLocker locker(&creationLock());
         task = m_session->downloadTaskWithRequest(request);
+    }
+    if (task)
+        addDelegateForDownloadTask(task, progress, std::move(destination), std::move(completionHandler));
+    return task;
+}
+
+KNURLSessionManager::Task KNURLSessionManager::downloadTaskWithResumeData(const QByteArray& resumeData,
+    std::shared_ptr<net::Progress>* progress, DestinationBlock destination,
+    CompletionHandler completionHandler)
+{
+    attach();
+    Task task;
+    {
+        QMutexLocker locker(&creationLock());
+        task = m_session->downloadTaskWithResumeData(resumeData);
     }
     if (task)
         addDelegateForDownloadTask(task, progress, std::move(destination), std::move(completionHandler));

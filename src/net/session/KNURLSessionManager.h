@@ -56,6 +56,8 @@ public:
     using DownloadTaskDidFinishDownloadingBlock = KNURLSessionManagerTaskDelegate::DownloadDestinationBlock;
     using DownloadTaskDidWriteDataBlock = std::function<void(net::URLSession&, const Task&,
         qint64 bytesWritten, qint64 totalBytesWritten, qint64 totalBytesExpectedToWrite)>;
+    using DownloadTaskDidResumeBlock
+        = std::function<void(net::URLSession&, const Task&, qint64 fileOffset, qint64 expectedTotalBytes)>;
 
     static std::shared_ptr<KNURLSessionManager> manager(
         const std::optional<net::URLSessionConfiguration>& configuration = std::nullopt);
@@ -91,6 +93,7 @@ public:
     void setDataTaskDidReceiveDataBlock(DataTaskDidReceiveDataBlock block);
     void setDownloadTaskDidFinishDownloadingBlock(DownloadTaskDidFinishDownloadingBlock block);
     void setDownloadTaskDidWriteDataBlock(DownloadTaskDidWriteDataBlock block);
+    void setDownloadTaskDidResumeBlock(DownloadTaskDidResumeBlock block);
 
     /// On the main thread, later: invalidates the session, cancelling its tasks or letting them finish.
     void invalidateSessionCancelingTasks(bool cancelPendingTasks);
@@ -104,6 +107,10 @@ public:
     Task uploadTaskWithStreamedRequest(const net::URLRequest& request,
         std::shared_ptr<net::Progress>* progress, CompletionHandler completionHandler);
     Task downloadTaskWithRequest(const net::URLRequest& request, std::shared_ptr<net::Progress>* progress,
+        DestinationBlock destination, CompletionHandler completionHandler);
+    /// Goes on with a download from what `KNURLSessionTask::cancelByProducingResumeData` gave;
+    /// none when that cannot be read.
+    Task downloadTaskWithResumeData(const QByteArray& resumeData, std::shared_ptr<net::Progress>* progress,
         DestinationBlock destination, CompletionHandler completionHandler);
 
     /// The task's progress; none for a task this manager does not know.
@@ -147,6 +154,8 @@ public:
     void didFinishDownloadingToURL(net::URLSession& session, const Task& task, const QUrl& location) override;
     void didWriteData(net::URLSession& session, const Task& task, qint64 bytesWritten,
         qint64 totalBytesWritten, qint64 totalBytesExpectedToWrite) override;
+    void didResumeAtOffset(
+        net::URLSession& session, const Task& task, qint64 fileOffset, qint64 expectedTotalBytes) override;
 
 protected:
     /// Makes the manager its session's delegate and starts observing task resumes and
@@ -164,6 +173,7 @@ private:
         DataTaskDidReceiveDataBlock dataTaskDidReceiveData;
         DownloadTaskDidFinishDownloadingBlock downloadTaskDidFinishDownloading;
         DownloadTaskDidWriteDataBlock downloadTaskDidWriteData;
+        DownloadTaskDidResumeBlock downloadTaskDidResume;
     };
 
     Blocks blocks() const;

@@ -142,3 +142,12 @@ void KNURLSessionManager::didWriteData(net::URLSession& session, const Task& tas
     if (const auto block = blocks().downloadTaskDidWriteData)
         block(session, task, bytesWritten, totalBytesWritten, totalBytesExpectedToWrite);
 }
+
+void KNURLSessionManager::didResumeAtOffset(
+    net::URLSession& session, const Task& task, qint64 fileOffset, qint64 expectedTotalBytes)
+{
+    if (const auto delegate = delegateForTask(*task))
+        delegate->didResumeAtOffset(fileOffset, expectedTotalBytes);
+    if (const auto block = blocks().downloadTaskDidResume)
+        block(session, task, fileOffset, expectedTotalBytes);
+}

@@ -91,6 +91,12 @@ void KNURLSessionManagerTaskDelegate::didWriteData(qint64 totalBytesWritten, qin
     m_progress->setCompletedUnitCount(totalBytesWritten);
 }
 
+void KNURLSessionManagerTaskDelegate::didResumeAtOffset(qint64 fileOffset, qint64 expectedTotalBytes)
+{
+    m_progress->setTotalUnitCount(expectedTotalBytes);
+    m_progress->setCompletedUnitCount(fileOffset);
+}
+
 void KNURLSessionManagerTaskDelegate::didReceiveData(const QByteArray& data)
 {
     m_mutableData.append(data);

@@ -48,6 +48,7 @@ public:
 
     void didSendBodyData(qint64 totalBytesSent, qint64 totalBytesExpectedToSend);
     void didWriteData(qint64 totalBytesWritten, qint64 totalBytesExpectedToWrite);
+    void didResumeAtOffset(qint64 fileOffset, qint64 expectedTotalBytes);
     void didReceiveData(const QByteArray& data);
     void didFinishDownloadingToURL(
         net::URLSession& session, const std::shared_ptr<KNURLSessionTask>& task, const QUrl& location);

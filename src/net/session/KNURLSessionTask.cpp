@@ -12,6 +12,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMutexLocker>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -173,6 +176,73 @@ void KNURLSessionTask::cancel()
     });
 }
 
+void KNURLSessionTask::cancelByProducingResumeData(std::function<void(const QByteArray&)> completionHandler)
+{
+    {
+        QMutexLocker locker(&m_mutex);
+        if (m_state == State::Completed || m_state == State::Canceling) {
+            locker.unlock();
+            if (completionHandler)
+                completionHandler({});
+            return;
+        }
+        m_state = State::Canceling;
+    }
+    KNNetworkThread::perform([self = shared_from_this(), completionHandler] {
+        // Stopped first, so that the file holds exactly what the resume data says.
+        self->detachReply(true);
+        const QByteArray resumeData = self->produceResumeData();
+        self->m_keepDownloadFile = !resumeData.isEmpty();
+        if (completionHandler)
+            completionHandler(resumeData);
+        self->complete(net::urlError(net::cancelled, self->m_originalRequest.url()));
+    });
+}
+
+QByteArray KNURLSessionTask::produceResumeData()
+{
+    const std::optional<net::URLResponse> answer = response();
+    if (m_kind != Kind::Download || !m_downloadFile || !m_downloadFile->isOpen() || !answer
+        || (answer->statusCode() != 200 && answer->statusCode() != 206))
+        return {};
+    // Only a body the server names a version of can be continued without splicing two versions.
+    QByteArray validator = answer->valueForHTTPHeaderField("ETag").value_or(QByteArray());
+    if (validator.isEmpty() || validator.startsWith("W/"))
+        validator = answer->valueForHTTPHeaderField("Last-Modified").value_or(QByteArray());
+    if (validator.isEmpty() || !m_downloadFile->flush() || m_downloadFile->size() == 0)
+        return {};
+    QJsonArray headers;
+    for (const auto& [field, value] : m_originalRequest.allHTTPHeaderFields())
+        if (field.compare("Range", Qt::CaseInsensitive) != 0
+            && field.compare("If-Range", Qt::CaseInsensitive) != 0)
+            headers.append(QJsonArray { QString::fromLatin1(field), QString::fromLatin1(value) });
+    const QJsonObject data { { u"url"_s, m_originalRequest.url().toString(QUrl::FullyEncoded) },
+        { u"method"_s, QString::fromLatin1(m_originalRequest.httpMethod()) }, { u"headers"_s, headers },
+        { u"path"_s, m_downloadFile->fileName() }, { u"offset"_s, m_downloadFile->size() },
+        { u"validator"_s, QString::fromLatin1(validator) } };
+    return QJsonDocument(data).toJson(QJsonDocument::Compact);
+}
+
+std::optional<std::pair<net::URLRequest, KNURLSessionTask::ResumePoint>> KNURLSessionTask::readResumeData(
+    const QByteArray& resumeData)
+{
+    const QJsonObject data = QJsonDocument::fromJson(resumeData).object();
+    const QUrl url(data.value(u"url"_s).toString(), QUrl::StrictMode);
+    ResumePoint point { data.value(u"path"_s).toString(), qint64(data.value(u"offset"_s).toDouble()),
+        data.value(u"validator"_s).toString().toLatin1() };
+    if (!url.isValid() || url.isRelative() || point.filePath.isEmpty() || point.offset <= 0
+        || point.validator.isEmpty())
+        return std::nullopt;
+    net::URLRequest request(url);
+    request.setHttpMethod(data.value(u"method"_s).toString(u"GET"_s).toLatin1());
+    for (const QJsonValue& pair : data.value(u"headers"_s).toArray()) {
+        const QJsonArray fields = pair.toArray();
+        if (fields.size() == 2)
+            request.setValue(fields[1].toString().toLatin1(), fields[0].toString().toLatin1());
+    }
+    return std::make_pair(request, point);
+}
+
 QString KNURLSessionTask::description() const
 {
     return u"<KNURLSessionTask: %1, taskIdentifier: %2, state: %3, URL: %4>"_s
@@ -196,17 +266,36 @@ void KNURLSessionTask::start()
             return;
         }
     }
-    if (m_kind == Kind::Download) {
-        m_downloadFile = std::make_unique<QTemporaryFile>(QDir::tempPath() + u"/kitnet-download-XXXXXX"_s);
-        m_downloadFile->setAutoRemove(false);
-        if (!m_downloadFile->open()) {
-            complete(net::urlError(net::cannotWriteToFile, m_originalRequest.url(),
-                platform::Strings::tr("The download could not be stored: %1")
-                    .arg(m_downloadFile->errorString())));
-            return;
-        }
+    if (m_kind == Kind::Download && !openDownloadFile()) {
+        complete(net::urlError(net::cannotWriteToFile, m_originalRequest.url(),
+            platform::Strings::tr("The download could not be stored: %1")
+                .arg(m_downloadFile->errorString())));
+        return;
     }
     startReply(m_currentRequest);
+}
+
+bool KNURLSessionTask::openDownloadFile()
+{
+    if (m_resumePoint) {
+        m_downloadFile = std::make_unique<QFile>(m_resumePoint->filePath);
+        // A file that is not as it was left is begun again rather than spliced.
+        if (m_downloadFile->open(QIODevice::ReadWrite) && m_downloadFile->size() == m_resumePoint->offset
+            && m_downloadFile->seek(m_resumePoint->offset)) {
+            m_writtenBefore = m_resumePoint->offset;
+            QMutexLocker locker(&m_mutex);
+            m_currentRequest.setValue(u"bytes=%1-"_s.arg(m_writtenBefore).toLatin1(), "Range");
+            m_currentRequest.setValue(m_resumePoint->validator, "If-Range");
+            return true;
+        }
+        m_downloadFile->close();
+        QFile::remove(m_resumePoint->filePath);
+    }
+    auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() + u"/kitnet-download-XXXXXX"_s);
+    file->setAutoRemove(false);
+    const bool opened = file->open();
+    m_downloadFile = std::move(file);
+    return opened;
 }
 
 void KNURLSessionTask::startReply(const net::URLRequest& request)

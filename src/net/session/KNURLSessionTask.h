@@ -9,12 +9,12 @@
 #include <QObject>
 #include <QUrl>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
 class QFile;
 class QNetworkReply;
-class QTemporaryFile;
 
 namespace net {
 class URLSession;
@@ -60,11 +60,21 @@ public:
     void suspend();
     /// Ends the task with `net::cancelled` unless it completed already.
     void cancel();
+    /// For a download: cancels it and hands `completionHandler` (on the network thread) what
+    /// `net::URLSession::downloadTaskWithResumeData` needs to go on from here, or empty data
+    /// when it cannot go on (nothing arrived yet, or the server named no version of the body).
+    void cancelByProducingResumeData(std::function<void(const QByteArray& resumeData)> completionHandler);
 
     QString description() const;
 
 private:
     friend class net::URLSession;
+    /// Where a resumed download goes on from.
+    struct ResumePoint {
+        QString filePath;
+        qint64 offset = 0;
+        QByteArray validator; // the "ETag" or "Last-Modified" of the body begun
+    };
     struct Body {
         enum class Source { None, Data, File, Stream } source = Source::None;
         QByteArray data;
@@ -75,6 +85,10 @@ private:
         std::weak_ptr<net::URLSession> session);
     static std::shared_ptr<KNURLSessionTask> create(Kind kind, quint64 identifier, net::URLRequest request,
         Body body, std::weak_ptr<net::URLSession> session);
+    static std::optional<std::pair<net::URLRequest, ResumePoint>> readResumeData(
+        const QByteArray& resumeData);
+    bool openDownloadFile();
+    QByteArray produceResumeData();
 
     // Network thread only from here on.
     void start();
@@ -109,7 +123,10 @@ private:
     QNetworkReply* m_reply = nullptr;
     QObject* m_replyContext = nullptr; // our connections to the reply end with it
     std::unique_ptr<QFile> m_uploadFile;
-    std::unique_ptr<QTemporaryFile> m_downloadFile;
+    std::unique_ptr<QFile> m_downloadFile;
+    std::optional<ResumePoint> m_resumePoint;
+    qint64 m_writtenBefore = 0; // bytes of a resumed download kept from before
+    bool m_keepDownloadFile = false;
     bool m_started = false;
     bool m_responseSeen = false;
     bool m_awaitingDisposition = false;

@@ -72,6 +72,21 @@ void KNURLSessionTask::handleResponse()
         m_response = response;
     }
     const auto session = m_session.lock();
+    if (m_kind == Kind::Download && m_resumePoint) {
+        if (code != 206 || m_writtenBefore == 0) {
+            // The server sends the whole body: it replaces what was kept.
+            m_downloadFile->resize(0);
+            m_downloadFile->seek(0);
+            m_writtenBefore = 0;
+        }
+        const qint64 length = response.expectedContentLength();
+        if (session)
+            session->deliver([task = shared_from_this(), offset = m_writtenBefore,
+                                 expected = length < 0 ? length : m_writtenBefore + length](
+                                 net::URLSession& session, net::URLSessionDelegate& delegate) {
+                delegate.didResumeAtOffset(session, task, offset, expected);
+            });
+    }
     const auto delegate = session ? session->delegate() : nullptr;
     if (m_kind != Kind::Data || !delegate
         || !delegate->respondsTo(net::URLSessionDelegate::Optional::ReceiveResponse))
@@ -128,7 +143,9 @@ void KNURLSessionTask::readBody()
             platform::Strings::tr("The download could not be stored: %1").arg(reason)));
         return;
     }
-    const qint64 expected = countOfBytesExpectedToReceive();
+    const qint64 length = countOfBytesExpectedToReceive();
+    const qint64 expected = length < 0 ? length : m_writtenBefore + length;
+    total += m_writtenBefore;
     if (session)
         session->deliver([task = shared_from_this(), written = qint64(chunk.size()), total, expected](
                              net::URLSession& session, net::URLSessionDelegate& delegate) {
@@ -270,7 +287,7 @@ void KNURLSessionTask::complete(std::optional<net::Error> error)
         m_error = error;
     }
     detachReply(error.has_value());
-    if (m_downloadFile && error) {
+    if (m_downloadFile && error && !m_keepDownloadFile) {
         m_downloadFile->close();
         QFile::remove(m_downloadFile->fileName());
     }

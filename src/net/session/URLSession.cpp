@@ -136,6 +136,18 @@ std::shared_ptr<KNURLSessionTask> URLSession::downloadTaskWithRequest(const URLR
         KNURLSessionTask::Kind::Download, m_nextIdentifier++, request, {}, weak_from_this()));
 }
 
+std::shared_ptr<KNURLSessionTask> URLSession::downloadTaskWithResumeData(const QByteArray& resumeData)
+{
+    const auto resume = KNURLSessionTask::readResumeData(resumeData);
+    QMutexLocker locker(&m_mutex);
+    if (m_invalidating || !resume)
+        return nullptr;
+    auto task = KNURLSessionTask::create(
+        KNURLSessionTask::Kind::Download, m_nextIdentifier++, resume->first, {}, weak_from_this());
+    task->m_resumePoint = resume->second;
+    return addTask(std::move(task));
+}
+
 void URLSession::getTasksWithCompletionHandler(TasksHandler completion)
 {
     const auto answer = [weakSelf = weak_from_this(), completion] {

@@ -102,6 +102,12 @@ public:
         qint64 /*totalBytesWritten*/, qint64 /*totalBytesExpectedToWrite*/)
     {
     }
+    /// A download made from resume data goes on at `fileOffset` (0 when the server sent the
+    /// whole body again).
+    virtual void didResumeAtOffset(URLSession&, const std::shared_ptr<KNURLSessionTask>&,
+        qint64 /*fileOffset*/, qint64 /*expectedTotalBytes*/)
+    {
+    }
 };
 
 /// A set of tasks that share a configuration and report to one delegate on one serial
@@ -129,6 +135,9 @@ public:
     /// The body is the request's body stream.
     std::shared_ptr<KNURLSessionTask> uploadTaskWithStreamedRequest(const URLRequest& request);
     std::shared_ptr<KNURLSessionTask> downloadTaskWithRequest(const URLRequest& request);
+    /// Goes on with a download cancelled by `cancelByProducingResumeData`; none when the data
+    /// cannot be read.
+    std::shared_ptr<KNURLSessionTask> downloadTaskWithResumeData(const QByteArray& resumeData);
 
     /// The unfinished tasks (data, upload, download), handed to `completion` on the network
     /// thread; called directly when already there.

@@ -3,6 +3,7 @@
 #include "net/security/KNSecurityPolicy.h"
 #include "net/serialization/KNHTTPResponseSerializer.h"
 #include "net/session/SessionNotifications.h"
+#include "net/session/SessionProgress.h"
 
 #include "support/LocalHttpServer.h"
 #include "support/TestCertificates.h"
@@ -127,6 +128,67 @@ TEST_F(SessionBehaviour, ADownloadSuspendedWhileItRunsArrivesWholeOnceResumed)
     QFile file(folder.filePath(u"big.bin"_s));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll() == body);
+}
+
+TEST_F(SessionBehaviour, ACancelledDownloadGoesOnFromItsResumeData)
+{
+    const QByteArray body = QCryptographicHash::hash("resume", QCryptographicHash::Sha512).repeated(8000);
+    constexpr qint64 firstPart = 100000;
+    // The first answer stops half-way and stays open; later ones honour the range asked for.
+    server.setHandler(u"/ranged"_s, [&](const LocalHttpServer::Request& request) {
+        if (!request.header("Range")) {
+            LocalHttpServer::Reply reply { 200, { { "ETag", "\"v1\"" } }, body };
+            reply.holdAfterBodyBytes = firstPart;
+            return reply;
+        }
+        return LocalHttpServer::rangeReply(request, body, "\"v1\"");
+    });
+    std::atomic<qint64> written = 0;
+    manager->setDownloadTaskDidWriteDataBlock(
+        [&](net::URLSession&, const auto&, qint64, qint64 total, qint64) { written = total; });
+    std::atomic<qint64> resumedAt = -1, resumedTotal = -1;
+    manager->setDownloadTaskDidResumeBlock([&](net::URLSession&, const auto&, qint64 offset, qint64 total) {
+        resumedAt = offset;
+        resumedTotal = total;
+    });
+
+    auto cancelled = std::make_shared<Completion>();
+    const auto first = manager->downloadTaskWithRequest(
+        net::URLRequest(server.url(u"/ranged"_s)), nullptr, {}, Completion::recorder(cancelled));
+    first->resume();
+    EXPECT_EVENTUALLY(written.load() == firstPart);
+    QByteArray resumeData;
+    std::atomic<bool> produced = false;
+    first->cancelByProducingResumeData([&](const QByteArray& data) {
+        resumeData = data;
+        produced = true;
+    });
+    EXPECT_EVENTUALLY(produced.load());
+    ASSERT_FALSE(resumeData.isEmpty());
+    EXPECT_EVENTUALLY_EQ(cancelled->calls, 1);
+    ASSERT_TRUE(cancelled->error);
+    EXPECT_TRUE(cancelled->error->is(net::urlErrorDomain, net::cancelled));
+
+    QTemporaryDir folder;
+    std::shared_ptr<net::Progress> progress;
+    auto completion = std::make_shared<Completion>();
+    const auto second = manager->downloadTaskWithResumeData(
+        resumeData, &progress,
+        [&](const QUrl&, const auto&) { return QUrl::fromLocalFile(folder.filePath(u"whole.bin"_s)); },
+        Completion::recorder(completion));
+    ASSERT_TRUE(second);
+    second->resume();
+    EXPECT_EVENTUALLY_EQ(completion->calls, 1);
+    EXPECT_FALSE(completion->error);
+    EXPECT_EQ(resumedAt.load(), firstPart);
+    EXPECT_EQ(resumedTotal.load(), body.size());
+    EXPECT_EQ(progress->completedUnitCount(), body.size());
+    EXPECT_EQ(server.requests().last().header("Range"), QByteArray("bytes=100000-"));
+    QFile file(folder.filePath(u"whole.bin"_s));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll() == body);
+
+    EXPECT_FALSE(manager->downloadTaskWithResumeData("not resume data", nullptr, {}, {}));
 }
 
 class SessionServerTrust : public SessionBehaviour {
