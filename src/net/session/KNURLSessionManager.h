@@ -52,6 +52,8 @@ public:
         = std::function<void(net::URLSession&, const Task&, const std::optional<net::Error>&)>;
     using DataTaskDidReceiveResponseBlock = std::function<net::SessionResponseDisposition(
         net::URLSession&, const Task&, const net::URLResponse&)>;
+    using DataTaskDidBecomeDownloadTaskBlock
+        = std::function<void(net::URLSession&, const Task& dataTask, const Task& downloadTask)>;
     using DataTaskDidReceiveDataBlock = std::function<void(net::URLSession&, const Task&, const QByteArray&)>;
     using DownloadTaskDidFinishDownloadingBlock = KNURLSessionManagerTaskDelegate::DownloadDestinationBlock;
     using DownloadTaskDidWriteDataBlock = std::function<void(net::URLSession&, const Task&,
@@ -90,6 +92,7 @@ public:
     void setTaskDidSendBodyDataBlock(TaskDidSendBodyDataBlock block);
     void setTaskDidCompleteBlock(TaskDidCompleteBlock block);
     void setDataTaskDidReceiveResponseBlock(DataTaskDidReceiveResponseBlock block);
+    void setDataTaskDidBecomeDownloadTaskBlock(DataTaskDidBecomeDownloadTaskBlock block);
     void setDataTaskDidReceiveDataBlock(DataTaskDidReceiveDataBlock block);
     void setDownloadTaskDidFinishDownloadingBlock(DownloadTaskDidFinishDownloadingBlock block);
     void setDownloadTaskDidWriteDataBlock(DownloadTaskDidWriteDataBlock block);
@@ -150,6 +153,8 @@ public:
         net::URLSession& session, const Task& task, const std::optional<net::Error>& error) override;
     net::SessionResponseDisposition didReceiveResponse(
         net::URLSession& session, const Task& task, const net::URLResponse& response) override;
+    void didBecomeDownloadTask(
+        net::URLSession& session, const Task& dataTask, const Task& downloadTask) override;
     void didReceiveData(net::URLSession& session, const Task& task, const QByteArray& data) override;
     void didFinishDownloadingToURL(net::URLSession& session, const Task& task, const QUrl& location) override;
     void didWriteData(net::URLSession& session, const Task& task, qint64 bytesWritten,
@@ -170,6 +175,7 @@ private:
         TaskDidSendBodyDataBlock taskDidSendBodyData;
         TaskDidCompleteBlock taskDidComplete;
         DataTaskDidReceiveResponseBlock dataTaskDidReceiveResponse;
+        DataTaskDidBecomeDownloadTaskBlock dataTaskDidBecomeDownloadTask;
         DataTaskDidReceiveDataBlock dataTaskDidReceiveData;
         DownloadTaskDidFinishDownloadingBlock downloadTaskDidFinishDownloading;
         DownloadTaskDidWriteDataBlock downloadTaskDidWriteData;

@@ -104,6 +104,17 @@ net::SessionResponseDisposition KNURLSessionManager::didReceiveResponse(
     return net::SessionResponseDisposition::Allow;
 }
 
+void KNURLSessionManager::didBecomeDownloadTask(
+    net::URLSession& session, const Task& dataTask, const Task& downloadTask)
+{
+    if (const auto delegate = delegateForTask(*dataTask)) {
+        removeDelegateForTask(*dataTask);
+        setDelegate(delegate, *downloadTask);
+    }
+    if (const auto block = blocks().dataTaskDidBecomeDownloadTask)
+        block(session, dataTask, downloadTask);
+}
+
 void KNURLSessionManager::didReceiveData(net::URLSession& session, const Task& task, const QByteArray& data)
 {
     if (const auto delegate = delegateForTask(*task))

@@ -347,11 +347,16 @@ void KNURLSessionTask::startReply(const net::URLRequest& request)
         m_currentRequest = request;
     }
     m_reply = reply;
-    m_replyContext = new QObject;
     m_responseSeen = false;
     m_trustAnswered = false;
     m_trustFailure.reset();
+    connectReply();
+}
 
+void KNURLSessionTask::connectReply()
+{
+    QNetworkReply* reply = m_reply;
+    m_replyContext = new QObject;
     const std::weak_ptr<KNURLSessionTask> weakSelf = weak_from_this();
     const auto withSelf = [weakSelf](auto member) {
         return [weakSelf, member](auto&&... arguments) {

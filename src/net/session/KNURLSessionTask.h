@@ -93,6 +93,8 @@ private:
     // Network thread only from here on.
     void start();
     void startReply(const net::URLRequest& request);
+    void connectReply();
+    void becomeDownload();
     void detachReply(bool abort);
     void applySuspension();
     void handleResponse();

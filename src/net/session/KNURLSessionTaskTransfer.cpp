@@ -105,6 +105,10 @@ void KNURLSessionTask::answerResponseDisposition(qint64 disposition)
     m_awaitingDisposition = false;
     if (!m_reply)
         return;
+    if (m_kind == Kind::Data && disposition == qint64(net::SessionResponseDisposition::BecomeDownload)) {
+        becomeDownload();
+        return;
+    }
     if (disposition != qint64(net::SessionResponseDisposition::Allow)) {
         detachReply(true);
         complete(net::urlError(net::cancelled, m_originalRequest.url()));
@@ -113,6 +117,48 @@ void KNURLSessionTask::answerResponseDisposition(qint64 disposition)
     readBody();
     if (m_reply && m_reply->isFinished())
         handleFinished();
+}
+
+void KNURLSessionTask::becomeDownload()
+{
+    const auto session = m_session.lock();
+    const auto download = session ? session->addDownloadTaskTakingOver(*this) : nullptr;
+    if (!download) {
+        detachReply(true);
+        complete(net::urlError(net::cancelled, m_originalRequest.url()));
+        return;
+    }
+    // The transfer goes on as the download; this data task ends without a completion of its own.
+    delete m_replyContext;
+    m_replyContext = nullptr;
+    download->m_reply = std::exchange(m_reply, nullptr);
+    download->m_started = true;
+    download->m_responseSeen = true;
+    download->m_trustAnswered = true;
+    {
+        QMutexLocker locker(&m_mutex);
+        m_state = State::Completed;
+        QMutexLocker downloadLocker(&download->m_mutex);
+        download->m_response = m_response;
+        download->m_currentRequest = m_currentRequest;
+        download->m_bytesSent = m_bytesSent;
+    }
+    session->deliver(
+        [task = shared_from_this(), download](net::URLSession& session, net::URLSessionDelegate& delegate) {
+            delegate.didBecomeDownloadTask(session, task, download);
+        });
+    session->taskDidFinish(m_identifier);
+    if (!download->openDownloadFile()) {
+        const QString reason = download->m_downloadFile->errorString();
+        download->detachReply(true);
+        download->complete(net::urlError(net::cannotWriteToFile, m_originalRequest.url(),
+            platform::Strings::tr("The download could not be stored: %1").arg(reason)));
+        return;
+    }
+    download->connectReply();
+    download->readBody();
+    if (download->m_reply && download->m_reply->isFinished())
+        download->handleFinished();
 }
 
 void KNURLSessionTask::readBody()

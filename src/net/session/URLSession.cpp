@@ -86,6 +86,15 @@ std::shared_ptr<KNURLSessionTask> URLSession::addTask(std::shared_ptr<KNURLSessi
     return task;
 }
 
+std::shared_ptr<KNURLSessionTask> URLSession::addDownloadTaskTakingOver(const KNURLSessionTask& dataTask)
+{
+    QMutexLocker locker(&m_mutex);
+    auto task = KNURLSessionTask::create(KNURLSessionTask::Kind::Download, m_nextIdentifier++,
+        dataTask.originalRequest(), {}, weak_from_this());
+    task->m_state = KNURLSessionTask::State::Running;
+    return addTask(std::move(task));
+}
+
 std::shared_ptr<KNURLSessionTask> URLSession::dataTaskWithRequest(const URLRequest& request)
 {
     QMutexLocker locker(&m_mutex);

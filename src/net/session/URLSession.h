@@ -51,7 +51,7 @@ struct SessionChallengeAnswer {
     std::optional<URLCredential> credential;
 };
 
-enum class SessionResponseDisposition : qint64 { Cancel = 0, Allow = 1 };
+enum class SessionResponseDisposition : qint64 { Cancel = 0, Allow = 1, BecomeDownload = 2 };
 
 /// What a session tells the object that drives it. Every call comes on the session's
 /// delegate queue, one at a time and in the order the transfer brought them about, except
@@ -92,6 +92,11 @@ public:
         URLSession&, const std::shared_ptr<KNURLSessionTask>&, const URLResponse&)
     {
         return SessionResponseDisposition::Allow;
+    }
+    /// The data task answered `BecomeDownload`: its transfer goes on as `downloadTask`.
+    virtual void didBecomeDownloadTask(URLSession&, const std::shared_ptr<KNURLSessionTask>& /*dataTask*/,
+        const std::shared_ptr<KNURLSessionTask>& /*downloadTask*/)
+    {
     }
     virtual void didReceiveData(URLSession&, const std::shared_ptr<KNURLSessionTask>&, const QByteArray&) { }
     /// `location` is removed after this call returns: move it away to keep it.
@@ -161,6 +166,8 @@ private:
     URLSession(URLSessionConfiguration configuration, std::weak_ptr<URLSessionDelegate> delegate,
         std::shared_ptr<OperationQueue> delegateQueue);
     std::shared_ptr<KNURLSessionTask> addTask(std::shared_ptr<KNURLSessionTask> task);
+    /// A running download task for `dataTask`'s request, to take over its transfer.
+    std::shared_ptr<KNURLSessionTask> addDownloadTaskTakingOver(const KNURLSessionTask& dataTask);
     /// Runs `call` with the delegate on the delegate queue, if there is a delegate then.
     void deliver(std::function<void(URLSession&, URLSessionDelegate&)> call);
     /// Called on the network thread by a task that finished, after its last callback was queued.

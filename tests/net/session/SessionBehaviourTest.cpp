@@ -191,6 +191,43 @@ TEST_F(SessionBehaviour, ACancelledDownloadGoesOnFromItsResumeData)
     EXPECT_FALSE(manager->downloadTaskWithResumeData("not resume data", nullptr, {}, {}));
 }
 
+TEST_F(SessionBehaviour, ADataTaskCanBecomeADownloadOnceItsResponseArrived)
+{
+    const QByteArray body = QCryptographicHash::hash("become", QCryptographicHash::Sha512).repeated(5000);
+    server.setReply(u"/file"_s, { 200, {}, body });
+    QTemporaryDir folder;
+    const QUrl destination = QUrl::fromLocalFile(folder.filePath(u"file.bin"_s));
+    std::atomic<int> dataCallbacks = 0;
+    KNURLSessionManager::Task from, to;
+    manager->setDataTaskDidReceiveResponseBlock([](net::URLSession&, const auto&, const auto&) {
+        return net::SessionResponseDisposition::BecomeDownload;
+    });
+    manager->setDataTaskDidBecomeDownloadTaskBlock(
+        [&](net::URLSession&, const auto& dataTask, const auto& downloadTask) {
+            from = dataTask;
+            to = downloadTask;
+        });
+    manager->setDataTaskDidReceiveDataBlock(
+        [&](net::URLSession&, const auto&, const QByteArray&) { ++dataCallbacks; });
+    manager->setDownloadTaskDidFinishDownloadingBlock(
+        [&](net::URLSession&, const auto&, const QUrl&) { return destination; });
+
+    // The data task's handler follows the transfer into the download.
+    const auto completion = run(net::URLRequest(server.url(u"/file"_s)));
+    EXPECT_FALSE(completion->error);
+    EXPECT_EQ(completion->object.toUrl(), destination);
+    ASSERT_TRUE(from && to);
+    EXPECT_EQ(from->kind(), KNURLSessionTask::Kind::Data);
+    EXPECT_EQ(from->state(), KNURLSessionTask::State::Completed);
+    EXPECT_EQ(to->kind(), KNURLSessionTask::Kind::Download);
+    EXPECT_NE(to->taskIdentifier(), from->taskIdentifier());
+    EXPECT_EQ(dataCallbacks.load(), 0);
+    QFile file(destination.toLocalFile());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll() == body);
+    EXPECT_EVENTUALLY(manager->tasks().isEmpty());
+}
+
 class SessionServerTrust : public SessionBehaviour {
 protected:
     void SetUp() override
