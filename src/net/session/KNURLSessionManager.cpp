@@ -157,6 +157,7 @@ KNURLSessionManager::Blocks KNURLSessionManager::blocks() const
 KN_BLOCK_SETTER(SessionDidBecomeInvalid, sessionDidBecomeInvalid)
 KN_BLOCK_SETTER(SessionDidReceiveAuthenticationChallenge, sessionDidReceiveAuthenticationChallenge)
 KN_BLOCK_SETTER(TaskWillPerformHTTPRedirection, taskWillPerformHTTPRedirection)
+KN_BLOCK_SETTER(TaskDidReceiveAuthenticationChallenge, taskDidReceiveAuthenticationChallenge)
 KN_BLOCK_SETTER(TaskDidSendBodyData, taskDidSendBodyData)
 KN_BLOCK_SETTER(TaskDidComplete, taskDidComplete)
 KN_BLOCK_SETTER(DataTaskDidReceiveResponse, dataTaskDidReceiveResponse)

@@ -44,6 +44,9 @@ public:
     using SessionDidReceiveAuthenticationChallengeBlock
         = std::function<net::SessionChallengeDisposition(net::URLSession&,
             const net::AuthenticationChallenge&, std::optional<net::URLCredential>* credential)>;
+    using TaskDidReceiveAuthenticationChallengeBlock
+        = std::function<net::SessionChallengeDisposition(net::URLSession&, const Task&,
+            const net::AuthenticationChallenge&, std::optional<net::URLCredential>* credential)>;
     using TaskWillPerformHTTPRedirectionBlock = std::function<std::optional<net::URLRequest>(
         net::URLSession&, const Task&, const net::URLResponse&, const net::URLRequest&)>;
     using TaskDidSendBodyDataBlock = std::function<void(net::URLSession&, const Task&, qint64 bytesSent,
@@ -89,6 +92,7 @@ public:
     void setSessionDidReceiveAuthenticationChallengeBlock(
         SessionDidReceiveAuthenticationChallengeBlock block);
     void setTaskWillPerformHTTPRedirectionBlock(TaskWillPerformHTTPRedirectionBlock block);
+    void setTaskDidReceiveAuthenticationChallengeBlock(TaskDidReceiveAuthenticationChallengeBlock block);
     void setTaskDidSendBodyDataBlock(TaskDidSendBodyDataBlock block);
     void setTaskDidCompleteBlock(TaskDidCompleteBlock block);
     void setDataTaskDidReceiveResponseBlock(DataTaskDidReceiveResponseBlock block);
@@ -145,6 +149,8 @@ public:
     void didBecomeInvalid(net::URLSession& session, const std::optional<net::Error>& error) override;
     net::SessionChallengeAnswer didReceiveChallenge(
         net::URLSession& session, const net::AuthenticationChallenge& challenge) override;
+    net::SessionChallengeAnswer didReceiveChallenge(
+        net::URLSession& session, const Task& task, const net::AuthenticationChallenge& challenge) override;
     std::optional<net::URLRequest> willPerformHTTPRedirection(net::URLSession& session, const Task& task,
         const net::URLResponse& response, const net::URLRequest& request) override;
     void didSendBodyData(net::URLSession& session, const Task& task, qint64 bytesSent, qint64 totalBytesSent,
@@ -172,6 +178,7 @@ private:
         SessionDidBecomeInvalidBlock sessionDidBecomeInvalid;
         SessionDidReceiveAuthenticationChallengeBlock sessionDidReceiveAuthenticationChallenge;
         TaskWillPerformHTTPRedirectionBlock taskWillPerformHTTPRedirection;
+        TaskDidReceiveAuthenticationChallengeBlock taskDidReceiveAuthenticationChallenge;
         TaskDidSendBodyDataBlock taskDidSendBodyData;
         TaskDidCompleteBlock taskDidComplete;
         DataTaskDidReceiveResponseBlock dataTaskDidReceiveResponse;

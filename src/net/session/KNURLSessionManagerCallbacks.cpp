@@ -9,6 +9,22 @@
 
 #include "platform/NotificationCenter.h"
 
+namespace {
+
+/// The trust is judged against the authorities the policy pins, as the operations do.
+bool trusts(const KNSecurityPolicy& policy, const net::AuthenticationChallenge& challenge)
+{
+    if (const QList<QSslCertificate> authorities = policy.handshakeCACertificates(); !authorities.isEmpty()) {
+        QList<QByteArray> anchors;
+        for (const QSslCertificate& authority : authorities)
+            anchors.append(authority.toDer());
+        challenge.serverTrust->setAnchorCertificates(anchors);
+    }
+    return policy.evaluateServerTrust(*challenge.serverTrust, challenge.host);
+}
+
+} // namespace
+
 bool KNURLSessionManager::respondsTo(Optional question) const
 {
     const Blocks current = blocks();
@@ -40,20 +56,28 @@ net::SessionChallengeAnswer KNURLSessionManager::didReceiveChallenge(
     }
     if (!challenge.serverTrust)
         return answer;
-    const auto policy = securityPolicy();
-    // The trust is judged against the authorities the policy pins, as the operations do.
-    if (const QList<QSslCertificate> authorities = policy->handshakeCACertificates();
-        !authorities.isEmpty()) {
-        QList<QByteArray> anchors;
-        for (const QSslCertificate& authority : authorities)
-            anchors.append(authority.toDer());
-        challenge.serverTrust->setAnchorCertificates(anchors);
-    }
-    if (policy->evaluateServerTrust(*challenge.serverTrust, challenge.host)) {
+    if (trusts(*securityPolicy(), challenge)) {
         answer.disposition = net::SessionChallengeDisposition::UseCredential;
         answer.credential = net::URLCredential {};
     } else {
         answer.disposition = net::SessionChallengeDisposition::CancelAuthenticationChallenge;
+    }
+    return answer;
+}
+
+net::SessionChallengeAnswer KNURLSessionManager::didReceiveChallenge(
+    net::URLSession& session, const Task& task, const net::AuthenticationChallenge& challenge)
+{
+    net::SessionChallengeAnswer answer;
+    if (const auto block = blocks().taskDidReceiveAuthenticationChallenge) {
+        answer.disposition = block(session, task, challenge, &answer.credential);
+        return answer;
+    }
+    if (challenge.serverTrust) {
+        if (trusts(*securityPolicy(), challenge))
+            answer = { net::SessionChallengeDisposition::UseCredential, net::URLCredential {} };
+        else
+            answer.disposition = net::SessionChallengeDisposition::CancelAuthenticationChallenge;
     }
     return answer;
 }

@@ -10,6 +10,7 @@
 #include "platform/NotificationCenter.h"
 #include "platform/Strings.h"
 
+#include <QAuthenticator>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -377,6 +378,11 @@ void KNURLSessionTask::connectReply()
         if (auto task = weakSelf.lock())
             task->handleServerTrust(false);
     });
+    connect(KNNetworkThread::manager(), &QNetworkAccessManager::authenticationRequired, m_replyContext,
+        [weakSelf, reply](QNetworkReply* asking, QAuthenticator* authenticator) {
+            if (auto task = weakSelf.lock(); task && asking == reply)
+                task->handleLoginChallenge(authenticator);
+        });
     connect(reply, &QNetworkReply::encrypted, m_replyContext, [weakSelf] {
         if (auto task = weakSelf.lock())
             task->handleServerTrust(true);

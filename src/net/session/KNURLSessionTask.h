@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+class QAuthenticator;
 class QFile;
 class QNetworkReply;
 
@@ -104,6 +105,7 @@ private:
     void handleFinished();
     void handleRedirect(const QUrl& url);
     void handleServerTrust(bool handshakeDone);
+    void handleLoginChallenge(QAuthenticator* authenticator);
     void complete(std::optional<net::Error> error);
     net::AuthenticationChallenge serverTrustChallenge() const;
 
@@ -133,5 +135,6 @@ private:
     bool m_responseSeen = false;
     bool m_awaitingDisposition = false;
     bool m_trustAnswered = false;
+    int m_loginFailures = 0;
     std::optional<net::Error> m_trustFailure;
 };

@@ -8,6 +8,7 @@
 
 #include "platform/Strings.h"
 
+#include <QAuthenticator>
 #include <QFile>
 #include <QMutexLocker>
 #include <QNetworkReply>
@@ -319,6 +320,35 @@ void KNURLSessionTask::handleServerTrust(bool handshakeDone)
             detachReply(true);
             complete(m_trustFailure);
         }
+        return;
+    }
+}
+
+void KNURLSessionTask::handleLoginChallenge(QAuthenticator* authenticator)
+{
+    const auto session = m_session.lock();
+    const auto delegate = session ? session->delegate() : nullptr;
+    if (!delegate)
+        return;
+    net::AuthenticationChallenge challenge;
+    challenge.host = m_reply->url().host();
+    challenge.port = m_reply->url().port();
+    challenge.realm = authenticator->realm();
+    challenge.previousFailureCount = m_loginFailures++;
+    const net::SessionChallengeAnswer answer
+        = delegate->didReceiveChallenge(*session, shared_from_this(), challenge);
+    switch (answer.disposition) {
+    case net::SessionChallengeDisposition::UseCredential:
+        if (answer.credential) {
+            authenticator->setUser(answer.credential->user);
+            authenticator->setPassword(answer.credential->password);
+        }
+        return;
+    case net::SessionChallengeDisposition::PerformDefaultHandling:
+        return; // no credential: the server's refusal becomes the response
+    case net::SessionChallengeDisposition::CancelAuthenticationChallenge:
+        detachReply(true);
+        complete(net::urlError(net::userCancelledAuthentication, m_originalRequest.url()));
         return;
     }
 }

@@ -228,6 +228,50 @@ TEST_F(SessionBehaviour, ADataTaskCanBecomeADownloadOnceItsResponseArrived)
     EXPECT_EVENTUALLY(manager->tasks().isEmpty());
 }
 
+TEST_F(SessionBehaviour, ALoginIsAnsweredByTheTaskChallengeBlock)
+{
+    const auto guarded = [](QByteArray realm) {
+        return [realm](const LocalHttpServer::Request& request) {
+            if (request.header("Authorization") == "Basic " + QByteArray("ann:pw").toBase64())
+                return LocalHttpServer::Reply { 200, {}, "welcome" };
+            return LocalHttpServer::Reply { 401, { { "WWW-Authenticate", "Basic realm=\"" + realm + "\"" } },
+                "who?" };
+        };
+    };
+    server.setHandler(u"/private"_s, guarded("vault"));
+    // The network layer keeps a login for later transfers to the same server: another asks again.
+    LocalHttpServer other;
+    other.setHandler(u"/other"_s, guarded("cellar"));
+    const net::URLRequest request(server.url(u"/private"_s));
+
+    const auto unanswered = run(request);
+    ASSERT_TRUE(unanswered->response);
+    EXPECT_EQ(unanswered->response->statusCode(), 401);
+
+    QString realm;
+    manager->setTaskDidReceiveAuthenticationChallengeBlock(
+        [&](net::URLSession&, const auto&, const net::AuthenticationChallenge& challenge,
+            std::optional<net::URLCredential>* credential) {
+            realm = challenge.realm;
+            if (challenge.previousFailureCount > 0)
+                return net::SessionChallengeDisposition::CancelAuthenticationChallenge;
+            *credential = net::URLCredential { u"ann"_s, u"pw"_s };
+            return net::SessionChallengeDisposition::UseCredential;
+        });
+    const auto answered = run(request);
+    EXPECT_FALSE(answered->error);
+    EXPECT_EQ(answered->object.toByteArray(), QByteArray("welcome"));
+    EXPECT_EQ(realm, u"vault"_s);
+
+    manager->setTaskDidReceiveAuthenticationChallengeBlock(
+        [](net::URLSession&, const auto&, const auto&, auto*) {
+            return net::SessionChallengeDisposition::CancelAuthenticationChallenge;
+        });
+    const auto cancelled = run(net::URLRequest(other.url(u"/other"_s)));
+    ASSERT_TRUE(cancelled->error);
+    EXPECT_TRUE(cancelled->error->is(net::urlErrorDomain, net::userCancelledAuthentication));
+}
+
 class SessionServerTrust : public SessionBehaviour {
 protected:
     void SetUp() override
