@@ -226,8 +226,6 @@ std::optional<QString> KNHTTPRequestSerializer::queryString(
         }
         return query;
     }
-    if (m_queryStringStyle != defaultQueryStringStyle)
-        return QString();
     QStringList components;
     for (const KNQueryStringPair& pair : KNQueryPairsFromDictionary(parameters)) {
         const auto component = pair.URLEncodedStringValueWithEncoding(m_stringEncoding);
@@ -249,12 +247,12 @@ std::optional<URLRequest> KNHTTPRequestSerializer::requestBySerializingRequest(
     URLRequest copy = requestWithDefaultHeaders(request);
     if (!parameters.isValid())
         return copy;
+    // A style this serializer does not know builds no query.
+    if (!m_queryStringBlock && m_queryStringStyle != defaultQueryStringStyle)
+        return copy;
     const auto query = queryString(request, parameters, error);
     if (!query)
         return std::nullopt;
-    // A style this serializer does not know (and a block returning nothing) builds no query.
-    if (query->isNull())
-        return copy;
     if (encodesParametersInURI(copy)) {
         // The query goes before any fragment, never into it.
         QUrl url = copy.url();

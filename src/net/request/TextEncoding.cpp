@@ -53,6 +53,16 @@ std::optional<TextEncoder> TextEncoder::open(const QString& encodingName)
 std::optional<QByteArray> TextEncoder::encode(QStringView text)
 {
     if (const auto* encoding = std::get_if<QStringConverter::Encoding>(&m_converter->converter)) {
+        // Qt's encoders pass lone surrogates through and put "?" for what Latin-1 lacks.
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const QChar c = text.at(i);
+            if (*encoding == QStringConverter::Latin1 && c.unicode() > 0xFF)
+                return std::nullopt;
+            if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+                ++i;
+            else if (c.isSurrogate())
+                return std::nullopt;
+        }
         QStringEncoder encoder(*encoding, QStringConverter::Flag::Stateless);
         QByteArray bytes = encoder.encode(text);
         if (encoder.hasError())
