@@ -76,7 +76,6 @@ std::optional<Error> copyIntoFile(QIODevice& input, const QUrl& fileURL)
             return writeFailure(*output);
         }
     }
-    input.close();
     if (!output->flush() || !output->commit()) {
         output->cancel();
         return writeFailure(*output);
@@ -136,6 +135,7 @@ URLRequest KNHTTPRequestSerializer::requestWithMultipartFormRequest(const URLReq
         std::optional<Error> failure = fileURL.isLocalFile()
             ? copyIntoFile(*input, fileURL)
             : bodyError(platform::Strings::tr("Expected URL to be a file URL"), fileURL);
+        input->close();
         if (completionHandler)
             platform::runOnMain([completionHandler, failure] { completionHandler(failure); });
     });

@@ -44,14 +44,20 @@ QString KNStreamingMultipartFormData::escapedParameterValue(const QString& name)
     QString escaped;
     escaped.reserve(name.size());
     for (const QChar c : name) {
-        if (c == u'\\' || c == u'"') {
-            escaped += u'\\';
-            escaped += c;
-        } else if (c == u'\r') {
+        switch (c.unicode()) {
+        case u'"':
+            escaped += u"%22"_s;
+            break;
+        case u'\\':
+            escaped += u"%5C"_s;
+            break;
+        case u'\r':
             escaped += u"%0D"_s;
-        } else if (c == u'\n') {
+            break;
+        case u'\n':
             escaped += u"%0A"_s;
-        } else {
+            break;
+        default:
             escaped += c;
         }
     }
@@ -98,9 +104,11 @@ bool KNStreamingMultipartFormData::appendPartWithFileURL(const QUrl& fileURL, co
     const QFileInfo info(fileURL.toLocalFile());
     if (!info.exists())
         return failAppending(requestError(platform::Strings::tr("File URL not reachable."), fileURL), error);
-    // Found out now rather than half-way through sending.
-    if (info.isDir())
-        return failAppending(requestError(platform::Strings::tr("The file is a folder."), fileURL), error);
+    // Found out now rather than half-way through sending; a pipe or a device would have no
+    // size to announce, and opening a pipe would wait for its writer.
+    if (!info.isFile())
+        return failAppending(
+            requestError(platform::Strings::tr("The file is not a regular file."), fileURL), error);
     QFile file(info.filePath());
     if (!file.open(QIODevice::ReadOnly))
         return failAppending(requestError(file.errorString(), fileURL), error);

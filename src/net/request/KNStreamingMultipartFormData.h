@@ -16,9 +16,11 @@ namespace net {
 /// appends parts, and `requestByFinalizingMultipartFormData` hands back the request with
 /// the body stream and its headers.
 ///
-/// Part names and file names are escaped inside their quotes so that no name can end the
-/// header line or the quoted text: a backslash and a double quote get a backslash before
-/// them, a carriage return becomes "%0D" and a line feed "%0A".
+/// Part names and file names are escaped so that no name can end its quoted text or its
+/// header line: a double quote becomes "%22", a backslash "%5C", a carriage return "%0D"
+/// and a line feed "%0A" (as browsers do for the quote and line breaks). Backslash escapes
+/// inside the quotes are not used: common receivers split parameters without honouring
+/// them, and a name ending in a backslash would swallow its closing quote.
 ///
 /// A part that cannot be appended (a file that is missing or unreadable, a device that
 /// cannot be read) is not appended, and the builder keeps the first such error in

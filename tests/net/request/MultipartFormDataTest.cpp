@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace Qt::Literals::StringLiterals;
 using mervane::test::readToEnd;
 using net::KNStreamingMultipartFormData;
@@ -127,7 +129,11 @@ TEST_F(MultipartFormDataTest, APartThatCannotBeReadIsRefusedAndRemembered)
     EXPECT_FALSE(formData.appendPartWithFileURL(QUrl(u"http://127.0.0.1/x.png"_s), u"f"_s, &error));
     expectRefused(error, u"Expected URL to be a file URL"_s);
     EXPECT_FALSE(formData.appendPartWithFileURL(QUrl::fromLocalFile(dir.path()), u"f"_s, &error));
-    expectRefused(error, {});
+    expectRefused(error, u"The file is not a regular file."_s);
+    const QString fifo = dir.filePath(u"pipe"_s);
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_FALSE(formData.appendPartWithFileURL(QUrl::fromLocalFile(fifo), u"f"_s, &error));
+    expectRefused(error, u"The file is not a regular file."_s);
 
     formData.appendPartWithInputStream(
         std::make_shared<QFile>(dir.filePath(u"absent/file"_s)), u"d"_s, u"d"_s, 10, u"text/plain"_s);
@@ -146,16 +152,15 @@ TEST_F(MultipartFormDataTest, APartThatCannotBeReadIsRefusedAndRemembered)
 TEST_F(MultipartFormDataTest, NamesAreEscapedSoThatTheyCannotEndTheirHeader)
 {
     EXPECT_EQ(KNStreamingMultipartFormData::escapedParameterValue(u"plain name.txt"_s), u"plain name.txt"_s);
-    EXPECT_EQ(
-        KNStreamingMultipartFormData::escapedParameterValue(u"a\"b\\c\r\nd"_s), u"a\\\"b\\\\c%0D%0Ad"_s);
+    EXPECT_EQ(KNStreamingMultipartFormData::escapedParameterValue(u"a\"b\\c\r\nd"_s), u"a%22b%5Cc%0D%0Ad"_s);
 
     auto formData = builder();
     formData.appendPartWithFormData("1", u"x\"\r\nContent-Type: text/html\r\n\r\nforged"_s);
     formData.appendPartWithFileData("2", u"f"_s, u"evil\".txt\r\nX: y"_s, u"text/plain"_s);
     const net::URLRequest request = formData.requestByFinalizingMultipartFormData();
     const QByteArray body = readToEnd(*request.httpBodyStream(), 4096);
-    EXPECT_TRUE(body.contains("Content-Disposition: form-data; name=\"x\\\"%0D%0AContent-Type: "
+    EXPECT_TRUE(body.contains("Content-Disposition: form-data; name=\"x%22%0D%0AContent-Type: "
                               "text/html%0D%0A%0D%0Aforged\"\r\n\r\n1"));
-    EXPECT_TRUE(body.contains("filename=\"evil\\\".txt%0D%0AX: y\"\r\nContent-Type: text/plain\r\n"));
+    EXPECT_TRUE(body.contains("filename=\"evil%22.txt%0D%0AX: y\"\r\nContent-Type: text/plain\r\n"));
     EXPECT_FALSE(body.contains("\r\nContent-Type: text/html"));
 }

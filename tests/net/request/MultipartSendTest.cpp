@@ -129,11 +129,11 @@ TEST_F(MultipartSendTest, ANameWithAQuoteAndALineBreakArrivesAsOneEscapedName)
     const QVariantList received = parts(*outcome);
     ASSERT_EQ(received.size(), 2);
     const QVariantMap field = received[0].toMap();
-    EXPECT_EQ(field.value(u"name"_s).toString(), u"evil\"%0D%0AX-Injected: yes"_s);
+    EXPECT_EQ(field.value(u"name"_s).toString(), u"evil%22%0D%0AX-Injected: yes"_s);
     EXPECT_EQ(field.value(u"headers"_s).toList().size(), 1) << "no header was forged";
     EXPECT_EQ(QByteArray::fromBase64(field.value(u"body_base64"_s).toByteArray()), "1");
     const QVariantMap file = received[1].toMap();
-    EXPECT_EQ(file.value(u"filename"_s).toString(), u"C:\\dir\\\"quoted\".txt"_s);
+    EXPECT_EQ(file.value(u"filename"_s).toString(), u"C:%5Cdir%5C%22quoted%22.txt"_s);
     EXPECT_EQ(QByteArray::fromBase64(file.value(u"body_base64"_s).toByteArray()), "2");
 }
 
