@@ -1,9 +1,8 @@
 #include "net/request/BodyWriting.h"
+#include "net/request/ParameterValues.h"
 
 #include <QLocale>
-#include <QStringList>
 
-#include <algorithm>
 #include <cmath>
 
 namespace net {
@@ -15,34 +14,23 @@ public:
 
     bool write(const QVariant& value, int depth)
     {
-        switch (value.metaType().id()) {
-        case QMetaType::QVariantMap:
-        case QMetaType::QVariantHash:
-            return writeObject(value, depth);
-        case QMetaType::QVariantList:
-        case QMetaType::QStringList:
+        switch (parameterKind(value)) {
+        case ParameterKind::Dictionary:
+            return writeObject(dictionaryEntriesInKeyOrder(value), depth);
+        case ParameterKind::Array:
             return writeArray(value.toList(), depth);
-        case QMetaType::QString:
+        case ParameterKind::String:
             return writeString(value.toString());
-        case QMetaType::Bool:
+        case ParameterKind::Boolean:
             m_out += value.toBool() ? "true" : "false";
             return true;
-        case QMetaType::Int:
-        case QMetaType::Long:
-        case QMetaType::LongLong:
-        case QMetaType::Short:
-        case QMetaType::SChar:
+        case ParameterKind::SignedInteger:
             m_out += QByteArray::number(value.toLongLong());
             return true;
-        case QMetaType::UInt:
-        case QMetaType::ULong:
-        case QMetaType::ULongLong:
-        case QMetaType::UShort:
-        case QMetaType::UChar:
+        case ParameterKind::UnsignedInteger:
             m_out += QByteArray::number(value.toULongLong());
             return true;
-        case QMetaType::Double:
-        case QMetaType::Float: {
+        case ParameterKind::Real: {
             const double number = value.toDouble();
             if (!std::isfinite(number)) {
                 m_reason = QStringLiteral("Invalid number value (%1) in JSON write").arg(number);
@@ -51,15 +39,13 @@ public:
             m_out += QByteArray::number(number, 'g', QLocale::FloatingPointShortest);
             return true;
         }
+        case ParameterKind::NullMarker:
+            m_out += "null";
+            return true;
         default:
             break;
         }
-        if (value.metaType() == QMetaType::fromType<std::nullptr_t>()) {
-            m_out += "null";
-            return true;
-        }
-        m_reason = QStringLiteral("Invalid type in JSON write (%1)")
-                       .arg(QString::fromLatin1(value.isValid() ? value.typeName() : "no value"));
+        m_reason = QStringLiteral("Invalid type in JSON write (%1)").arg(parameterTypeName(value));
         return false;
     }
 
@@ -75,20 +61,8 @@ private:
         m_out += QByteArray(depth * 2, ' ');
     }
 
-    bool writeObject(const QVariant& value, int depth)
+    bool writeObject(const QList<std::pair<QString, QVariant>>& entries, int depth)
     {
-        QList<std::pair<QString, QVariant>> entries;
-        if (value.metaType() == QMetaType::fromType<QVariantMap>()) {
-            const QVariantMap map = value.toMap();
-            for (auto it = map.begin(); it != map.end(); ++it)
-                entries.append({ it.key(), it.value() });
-        } else {
-            const QVariantHash hash = value.toHash();
-            for (auto it = hash.begin(); it != hash.end(); ++it)
-                entries.append({ it.key(), it.value() });
-            std::sort(entries.begin(), entries.end(),
-                [](const auto& a, const auto& b) { return a.first < b.first; });
-        }
         if (entries.isEmpty()) {
             m_out += "{}";
             return true;
@@ -190,10 +164,8 @@ private:
 
 WrittenBody writeJSON(const QVariant& value, quint64 options)
 {
-    const bool container = value.metaType() == QMetaType::fromType<QVariantMap>()
-        || value.metaType() == QMetaType::fromType<QVariantHash>()
-        || value.metaType() == QMetaType::fromType<QVariantList>()
-        || value.metaType() == QMetaType::fromType<QStringList>();
+    const ParameterKind kind = parameterKind(value);
+    const bool container = kind == ParameterKind::Dictionary || kind == ParameterKind::Array;
     if (!container && !(options & KNJSONWritingFragmentsAllowed))
         return QStringLiteral("Invalid top-level type in JSON write");
     JSONWriter writer(options & KNJSONWritingPrettyPrinted);

@@ -8,7 +8,6 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QHash>
 #include <QLocale>
 #include <QSysInfo>
 
@@ -273,27 +272,6 @@ std::optional<URLRequest> KNHTTPRequestSerializer::requestBySerializingRequest(
     return copy;
 }
 
-URLRequest KNHTTPRequestSerializer::requestWithBody(const URLRequest& request, const QVariant& parameters,
-    std::optional<Error>* error, const QByteArray& contentType, const BodyWriter& write) const
-{
-    URLRequest copy = requestWithDefaultHeaders(request);
-    if (!parameters.isValid())
-        return copy;
-    if (!copy.valueForHTTPHeaderField(contentTypeField))
-        copy.setValue(contentType, contentTypeField);
-    auto written = write(parameters);
-    if (auto* body = std::get_if<QByteArray>(&written)) {
-        copy.setHttpBody(std::move(*body));
-    } else if (error) {
-        QVariantMap info;
-        info.insert(localizedDescriptionKey, platform::Strings::tr("The request body could not be written."));
-        info.insert(localizedFailureReasonErrorKey, std::get<QString>(written));
-        *error = Error(
-            KNURLRequestSerializationErrorDomain, KNRequestSerializationWriteInvalidError, std::move(info));
-    }
-    return copy;
-}
-
 std::shared_ptr<KNHTTPRequestSerializer> KNHTTPRequestSerializer::freshInstance() const
 {
     return std::make_shared<KNHTTPRequestSerializer>();
@@ -349,19 +327,16 @@ void KNHTTPRequestSerializer::restoreFromArchive(const QVariantMap& archive)
 
 std::shared_ptr<KNHTTPRequestSerializer> KNHTTPRequestSerializer::fromArchive(const QVariantMap& archive)
 {
-    using Factory = std::function<std::shared_ptr<KNHTTPRequestSerializer>()>;
-    static const QHash<QString, Factory> factories = {
+    static const ArchiveFactories<KNHTTPRequestSerializer> factories = {
         { QStringLiteral("KNHTTPRequestSerializer"), [] { return KNHTTPRequestSerializer::serializer(); } },
         { QStringLiteral("KNJSONRequestSerializer"), [] { return KNJSONRequestSerializer::serializer(); } },
         { QStringLiteral("KNPropertyListRequestSerializer"),
             [] { return KNPropertyListRequestSerializer::serializer(); } },
     };
-    const Factory factory = factories.value(archive.value(archiveClassKey).toString());
-    if (!factory)
-        return nullptr;
-    auto serializer = factory();
-    serializer->restoreFromArchive(archive);
-    return serializer;
+    return objectFromArchive(
+        archive, factories, [](KNHTTPRequestSerializer& serializer, const QVariantMap& fields) {
+            serializer.restoreFromArchive(fields);
+        });
 }
 
 } // namespace net

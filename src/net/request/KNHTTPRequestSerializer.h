@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/core/Archiving.h"
 #include "net/request/KNMultipartFormData.h"
 #include "net/request/KNURLRequestSerialization.h"
 
@@ -10,7 +11,6 @@
 
 #include <functional>
 #include <memory>
-#include <variant>
 
 namespace net {
 
@@ -31,7 +31,7 @@ public:
     using Headers = QMap<QByteArray, QByteArray>;
 
     /// Archive key naming the class, so that `fromArchive` restores any serializer.
-    static inline const QString archiveClassKey = QStringLiteral("$class");
+    static inline const QString archiveClassKey = net::archiveClassKey;
     /// The only query-string style: percent-escaped form encoding.
     static constexpr quint64 defaultQueryStringStyle = 0;
 
@@ -122,12 +122,6 @@ protected:
     /// `request` with every default header field it does not carry yet.
     URLRequest requestWithDefaultHeaders(const URLRequest& request) const;
     bool encodesParametersInURI(const URLRequest& request) const;
-    /// What the body serializers share: `request` with the default headers and, when there
-    /// are parameters, `contentType` (unless it names one) and the body `write` makes of
-    /// them. A parameter that cannot be written leaves the body out and the error in `error`.
-    using BodyWriter = std::function<std::variant<QByteArray, QString>(const QVariant& parameters)>;
-    URLRequest requestWithBody(const URLRequest& request, const QVariant& parameters,
-        std::optional<Error>* error, const QByteArray& contentType, const BodyWriter& write) const;
 
 private:
     void markChanged(const QString& keyPath);

@@ -1,7 +1,5 @@
 #include "net/request/KNJSONRequestSerializer.h"
 
-#include "net/request/BodyWriting.h"
-
 namespace net {
 namespace {
 
@@ -22,13 +20,14 @@ std::shared_ptr<KNJSONRequestSerializer> KNJSONRequestSerializer::serializerWith
     return serializer;
 }
 
-std::optional<URLRequest> KNJSONRequestSerializer::requestBySerializingRequest(
-    const URLRequest& request, const QVariant& parameters, std::optional<Error>* error) const
+QByteArray KNJSONRequestSerializer::bodyContentType() const
 {
-    if (encodesParametersInURI(request))
-        return KNHTTPRequestSerializer::requestBySerializingRequest(request, parameters, error);
-    return requestWithBody(request, parameters, error, QByteArrayLiteral("application/json"),
-        [this](const QVariant& value) { return writeJSON(value, m_writingOptions); });
+    return QByteArrayLiteral("application/json");
+}
+
+WrittenBody KNJSONRequestSerializer::writeBody(const QVariant& parameters) const
+{
+    return writeJSON(parameters, m_writingOptions);
 }
 
 std::shared_ptr<KNHTTPRequestSerializer> KNJSONRequestSerializer::freshInstance() const

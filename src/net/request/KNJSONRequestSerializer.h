@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/request/KNHTTPRequestSerializer.h"
+#include "net/request/KNBodyRequestSerializer.h"
 
 namespace net {
 
@@ -8,7 +8,7 @@ namespace net {
 /// request names its own content type); methods that put parameters in the address are
 /// served as by the base class. Parameters the writer cannot write are reported in the
 /// error slot and the request comes back without a body.
-class KNJSONRequestSerializer : public KNHTTPRequestSerializer {
+class KNJSONRequestSerializer : public KNBodyRequestSerializer {
 public:
     /// Writing option: indented output.
     static constexpr quint64 prettyPrinted = 1;
@@ -24,9 +24,6 @@ public:
     quint64 writingOptions() const { return m_writingOptions; }
     void setWritingOptions(quint64 options) { m_writingOptions = options; }
 
-    std::optional<URLRequest> requestBySerializingRequest(
-        const URLRequest& request, const QVariant& parameters, std::optional<Error>* error) const override;
-
     std::shared_ptr<KNHTTPRequestSerializer> clone() const override;
     QVariantMap archive() const override;
 
@@ -34,6 +31,8 @@ protected:
     std::shared_ptr<KNHTTPRequestSerializer> freshInstance() const override;
     QString className() const override;
     void restoreFromArchive(const QVariantMap& archive) override;
+    QByteArray bodyContentType() const override;
+    WrittenBody writeBody(const QVariant& parameters) const override;
 
 private:
     quint64 m_writingOptions = 0;

@@ -1,7 +1,5 @@
 #include "net/request/KNPropertyListRequestSerializer.h"
 
-#include "net/request/BodyWriting.h"
-
 namespace net {
 namespace {
 
@@ -24,17 +22,16 @@ std::shared_ptr<KNPropertyListRequestSerializer> KNPropertyListRequestSerializer
     return serializer;
 }
 
-std::optional<URLRequest> KNPropertyListRequestSerializer::requestBySerializingRequest(
-    const URLRequest& request, const QVariant& parameters, std::optional<Error>* error) const
+QByteArray KNPropertyListRequestSerializer::bodyContentType() const
 {
-    if (encodesParametersInURI(request))
-        return KNHTTPRequestSerializer::requestBySerializingRequest(request, parameters, error);
-    return requestWithBody(request, parameters, error, QByteArrayLiteral("application/x-plist"),
-        [this](const QVariant& value) -> WrittenBody {
-            if (m_format != xmlFormat)
-                return QStringLiteral("The property-list format %1 cannot be written").arg(m_format);
-            return writeXMLPropertyList(value);
-        });
+    return QByteArrayLiteral("application/x-plist");
+}
+
+WrittenBody KNPropertyListRequestSerializer::writeBody(const QVariant& parameters) const
+{
+    if (m_format != xmlFormat)
+        return QStringLiteral("The property-list format %1 cannot be written").arg(m_format);
+    return writeXMLPropertyList(parameters);
 }
 
 std::shared_ptr<KNHTTPRequestSerializer> KNPropertyListRequestSerializer::freshInstance() const

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/request/KNHTTPRequestSerializer.h"
+#include "net/request/KNBodyRequestSerializer.h"
 
 namespace net {
 
@@ -9,7 +9,7 @@ namespace net {
 /// served as by the base class. Only the XML format is written; another format, or
 /// parameters a property list cannot hold, are reported in the error slot and the request
 /// comes back without a body.
-class KNPropertyListRequestSerializer : public KNHTTPRequestSerializer {
+class KNPropertyListRequestSerializer : public KNBodyRequestSerializer {
 public:
     /// The XML property-list format, version 1.0.
     static constexpr quint64 xmlFormat = 100;
@@ -26,9 +26,6 @@ public:
     quint64 writeOptions() const { return m_writeOptions; }
     void setWriteOptions(quint64 options) { m_writeOptions = options; }
 
-    std::optional<URLRequest> requestBySerializingRequest(
-        const URLRequest& request, const QVariant& parameters, std::optional<Error>* error) const override;
-
     std::shared_ptr<KNHTTPRequestSerializer> clone() const override;
     QVariantMap archive() const override;
 
@@ -36,6 +33,8 @@ protected:
     std::shared_ptr<KNHTTPRequestSerializer> freshInstance() const override;
     QString className() const override;
     void restoreFromArchive(const QVariantMap& archive) override;
+    QByteArray bodyContentType() const override;
+    WrittenBody writeBody(const QVariant& parameters) const override;
 
 private:
     quint64 m_format = xmlFormat;

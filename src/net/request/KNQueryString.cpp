@@ -1,8 +1,9 @@
 #include "net/request/KNQueryString.h"
 
+#include "net/request/ParameterValues.h"
 #include "net/request/TextEncoding.h"
 
-#include <QDateTime>
+#include <QLocale>
 #include <QSet>
 #include <QStringList>
 
@@ -50,23 +51,6 @@ std::optional<QString> percentEscape(const QString& string, const QString& encod
     return escaped;
 }
 
-bool isDictionary(const QVariant& value)
-{
-    return value.metaType() == QMetaType::fromType<QVariantMap>()
-        || value.metaType() == QMetaType::fromType<QVariantHash>();
-}
-
-bool isArray(const QVariant& value)
-{
-    return value.metaType() == QMetaType::fromType<QVariantList>()
-        || value.metaType() == QMetaType::fromType<QStringList>();
-}
-
-bool isNullMarker(const QVariant& value)
-{
-    return value.metaType() == QMetaType::fromType<std::nullptr_t>();
-}
-
 QString dataDescription(const QByteArray& data)
 {
     QString text = QStringLiteral("<");
@@ -98,7 +82,8 @@ std::optional<QString> KNQueryStringPair::URLEncodedStringValueWithEncoding(cons
     const auto key = KNPercentEscapeQueryKey(KNQueryValueDescription(m_field), encoding);
     if (!key)
         return std::nullopt;
-    if (!m_value.isValid() || isNullMarker(m_value))
+    if (const ParameterKind kind = parameterKind(m_value);
+        kind == ParameterKind::None || kind == ParameterKind::NullMarker)
         return key;
     const auto value = KNPercentEscapeQueryValue(KNQueryValueDescription(m_value), encoding);
     if (!value)
@@ -114,25 +99,13 @@ QList<KNQueryStringPair> KNQueryPairsFromDictionary(const QVariant& parameters)
 QList<KNQueryStringPair> KNQueryPairsFromKeyAndValue(const QVariant& key, const QVariant& value)
 {
     QList<KNQueryStringPair> pairs;
-    if (isDictionary(value)) {
-        // Keys in ascending order of their text, compared by code unit.
-        QList<std::pair<QString, QVariant>> entries;
-        if (value.metaType() == QMetaType::fromType<QVariantMap>()) {
-            const QVariantMap map = value.toMap();
-            for (auto it = map.begin(); it != map.end(); ++it)
-                entries.append({ it.key(), it.value() });
-        } else {
-            const QVariantHash hash = value.toHash();
-            for (auto it = hash.begin(); it != hash.end(); ++it)
-                entries.append({ it.key(), it.value() });
-            std::sort(entries.begin(), entries.end(),
-                [](const auto& a, const auto& b) { return QString::compare(a.first, b.first) < 0; });
-        }
-        for (const auto& [innerKey, innerValue] : entries) {
+    const ParameterKind kind = parameterKind(value);
+    if (kind == ParameterKind::Dictionary) {
+        for (const auto& [innerKey, innerValue] : dictionaryEntriesInKeyOrder(value)) {
             if (innerValue.isValid())
                 pairs.append(KNQueryPairsFromKeyAndValue(nestedKey(key, innerKey), innerValue));
         }
-    } else if (isArray(value)) {
+    } else if (kind == ParameterKind::Array) {
         const QString arrayKey = KNQueryValueDescription(key) + QStringLiteral("[]");
         for (const QVariant& element : value.toList())
             pairs.append(KNQueryPairsFromKeyAndValue(arrayKey, element));
@@ -161,39 +134,30 @@ std::optional<QString> KNPercentEscapeQueryValue(const QString& string, const QS
 
 QString KNQueryValueDescription(const QVariant& value)
 {
-    switch (value.metaType().id()) {
-    case QMetaType::UnknownType:
+    switch (parameterKind(value)) {
+    case ParameterKind::None:
         return QString();
-    case QMetaType::QString:
+    case ParameterKind::String:
         return value.toString();
-    case QMetaType::Bool:
+    case ParameterKind::Boolean:
         return value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
-    case QMetaType::Int:
-    case QMetaType::Long:
-    case QMetaType::LongLong:
-    case QMetaType::Short:
-    case QMetaType::SChar:
+    case ParameterKind::SignedInteger:
         return QString::number(value.toLongLong());
-    case QMetaType::UInt:
-    case QMetaType::ULong:
-    case QMetaType::ULongLong:
-    case QMetaType::UShort:
-    case QMetaType::UChar:
+    case ParameterKind::UnsignedInteger:
         return QString::number(value.toULongLong());
-    case QMetaType::Double:
-    case QMetaType::Float: {
+    case ParameterKind::Real: {
         const double number = value.toDouble();
         if (number == std::floor(number) && std::abs(number) < 1e15)
             return QString::number(qint64(number));
         return QString::number(number, 'g', QLocale::FloatingPointShortest);
     }
-    case QMetaType::QByteArray:
+    case ParameterKind::Data:
         return dataDescription(value.toByteArray());
+    case ParameterKind::NullMarker:
+        return QStringLiteral("<null>");
     default:
         break;
     }
-    if (isNullMarker(value))
-        return QStringLiteral("<null>");
     return value.toString();
 }
 

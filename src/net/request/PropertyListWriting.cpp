@@ -1,10 +1,9 @@
 #include "net/request/BodyWriting.h"
+#include "net/request/ParameterValues.h"
 
 #include <QDateTime>
 #include <QLocale>
-#include <QStringList>
 
-#include <algorithm>
 #include <cmath>
 
 namespace net {
@@ -21,40 +20,29 @@ public:
     bool write(const QVariant& value, int depth)
     {
         indent(depth);
-        switch (value.metaType().id()) {
-        case QMetaType::QVariantMap:
-        case QMetaType::QVariantHash:
-            return writeDictionary(value, depth);
-        case QMetaType::QVariantList:
-        case QMetaType::QStringList:
+        switch (parameterKind(value)) {
+        case ParameterKind::Dictionary:
+            return writeDictionary(dictionaryEntriesInKeyOrder(value), depth);
+        case ParameterKind::Array:
             return writeArray(value.toList(), depth);
-        case QMetaType::QString:
+        case ParameterKind::String:
             return writeText("string", value.toString());
-        case QMetaType::Bool:
+        case ParameterKind::Boolean:
             m_out += value.toBool() ? "<true/>\n" : "<false/>\n";
             return true;
-        case QMetaType::Int:
-        case QMetaType::Long:
-        case QMetaType::LongLong:
-        case QMetaType::Short:
-        case QMetaType::SChar:
+        case ParameterKind::SignedInteger:
             m_out += "<integer>" + QByteArray::number(value.toLongLong()) + "</integer>\n";
             return true;
-        case QMetaType::UInt:
-        case QMetaType::ULong:
-        case QMetaType::ULongLong:
-        case QMetaType::UShort:
-        case QMetaType::UChar:
+        case ParameterKind::UnsignedInteger:
             m_out += "<integer>" + QByteArray::number(value.toULongLong()) + "</integer>\n";
             return true;
-        case QMetaType::Double:
-        case QMetaType::Float:
+        case ParameterKind::Real:
             m_out += "<real>" + realText(value.toDouble()) + "</real>\n";
             return true;
-        case QMetaType::QByteArray:
+        case ParameterKind::Data:
             m_out += "<data>" + value.toByteArray().toBase64() + "</data>\n";
             return true;
-        case QMetaType::QDateTime: {
+        case ParameterKind::Date: {
             const QDateTime date = value.toDateTime();
             if (!date.isValid())
                 break;
@@ -64,8 +52,7 @@ public:
         default:
             break;
         }
-        m_reason = QStringLiteral("Property list invalid for format (%1)")
-                       .arg(QString::fromLatin1(value.isValid() ? value.typeName() : "no value"));
+        m_reason = QStringLiteral("Property list invalid for format (%1)").arg(parameterTypeName(value));
         return false;
     }
 
@@ -84,20 +71,8 @@ private:
 
     void indent(int depth) { m_out += QByteArray(depth, '\t'); }
 
-    bool writeDictionary(const QVariant& value, int depth)
+    bool writeDictionary(const QList<std::pair<QString, QVariant>>& entries, int depth)
     {
-        QList<std::pair<QString, QVariant>> entries;
-        if (value.metaType() == QMetaType::fromType<QVariantMap>()) {
-            const QVariantMap map = value.toMap();
-            for (auto it = map.begin(); it != map.end(); ++it)
-                entries.append({ it.key(), it.value() });
-        } else {
-            const QVariantHash hash = value.toHash();
-            for (auto it = hash.begin(); it != hash.end(); ++it)
-                entries.append({ it.key(), it.value() });
-            std::sort(entries.begin(), entries.end(),
-                [](const auto& a, const auto& b) { return a.first < b.first; });
-        }
         if (entries.isEmpty()) {
             m_out += "<dict/>\n";
             return true;

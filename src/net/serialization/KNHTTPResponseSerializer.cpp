@@ -8,10 +8,7 @@
 #include "net/serialization/KNXMLParserResponseSerializer.h"
 #include "platform/Strings.h"
 
-#include <QHash>
-
 #include <algorithm>
-#include <functional>
 
 namespace {
 
@@ -157,8 +154,7 @@ void KNHTTPResponseSerializer::restoreFromArchive(const QVariantMap& archive)
 
 std::shared_ptr<KNHTTPResponseSerializer> KNHTTPResponseSerializer::fromArchive(const QVariantMap& archive)
 {
-    using Factory = std::function<std::shared_ptr<KNHTTPResponseSerializer>()>;
-    static const QHash<QString, Factory> factories = {
+    static const net::ArchiveFactories<KNHTTPResponseSerializer> factories = {
         { QStringLiteral("KNHTTPResponseSerializer"), [] { return KNHTTPResponseSerializer::serializer(); } },
         { QStringLiteral("KNJSONResponseSerializer"), [] { return KNJSONResponseSerializer::serializer(); } },
         { QStringLiteral("KNXMLParserResponseSerializer"),
@@ -172,10 +168,8 @@ std::shared_ptr<KNHTTPResponseSerializer> KNHTTPResponseSerializer::fromArchive(
         { QStringLiteral("KNCompoundResponseSerializer"),
             [] { return KNCompoundResponseSerializer::serializer(); } },
     };
-    const Factory factory = factories.value(archive.value(archiveClassKey).toString());
-    if (!factory)
-        return nullptr;
-    auto serializer = factory();
-    serializer->restoreFromArchive(archive);
-    return serializer;
+    return net::objectFromArchive(
+        archive, factories, [](KNHTTPResponseSerializer& serializer, const QVariantMap& fields) {
+            serializer.restoreFromArchive(fields);
+        });
 }

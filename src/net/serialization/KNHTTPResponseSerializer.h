@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/core/Archiving.h"
 #include "net/serialization/KNURLResponseSerialization.h"
 
 #include <QSet>
@@ -18,7 +19,7 @@
 class KNHTTPResponseSerializer : public KNURLResponseSerialization {
 public:
     /// Archive key naming the class, so that `fromArchive` restores any serializer.
-    static inline const QString archiveClassKey = QStringLiteral("$class");
+    static inline const QString archiveClassKey = net::archiveClassKey;
 
     KNHTTPResponseSerializer();
     ~KNHTTPResponseSerializer() override = default;

@@ -47,19 +47,7 @@ QByteArray pattern(int size)
     return bytes;
 }
 
-class MultipartBodyTest : public ::testing::Test {
-protected:
-    QString writeFile(const QString& name, const QByteArray& bytes)
-    {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-
-    QTemporaryDir dir;
-};
+class MultipartBodyTest : public mervane::test::TemporaryFilesTest { };
 
 } // namespace
 

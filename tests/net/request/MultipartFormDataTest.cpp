@@ -19,24 +19,13 @@ using net::KNStreamingMultipartFormData;
 
 namespace {
 
-class MultipartFormDataTest : public ::testing::Test {
+class MultipartFormDataTest : public mervane::test::TemporaryFilesTest {
 protected:
     KNStreamingMultipartFormData builder()
     {
         return KNStreamingMultipartFormData(
             net::URLRequest(QUrl(u"http://127.0.0.1/upload"_s)), QStringConverter::Utf8);
     }
-
-    QString writeFile(const QString& name, const QByteArray& bytes)
-    {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-
-    QTemporaryDir dir;
 };
 
 } // namespace

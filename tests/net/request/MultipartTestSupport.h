@@ -4,7 +4,11 @@
 #include "net/request/KNMultipartBodyStream.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QIODevice>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -38,6 +42,22 @@ inline std::unique_ptr<net::KNHTTPBodyPart> fieldPart(
     part->setBodyContentLength(quint64(value.size()));
     return part;
 }
+
+/// A fixture with a temporary folder to put the files of a multipart body in.
+class TemporaryFilesTest : public ::testing::Test {
+protected:
+    /// Writes `bytes` to the file `name` in the folder and returns its path.
+    QString writeFile(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+
+    QTemporaryDir dir;
+};
 
 /// A random-access device that hands out `bytes`, then fails as a disk does.
 class FailingReadDevice : public QIODevice {
