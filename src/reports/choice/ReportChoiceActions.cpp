@@ -1,15 +1,13 @@
 #include "reports/choice/ReportChoiceController.h"
 
-#include "reports/ReportsNotifications.h"
 #include "categories/filter/NWTagSelectionCellView.h"
-#include "charts/history/menu/LnChartMenuLogic.h"
-#include "charts/history/menu/LnChartSettCellView.h"
+#include "charts/history/menu/CategoryChoiceRows.h"
 #include "platform/Clock.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
+#include "reports/ReportsNotifications.h"
 #include "reports/choice/ReportChoiceSettings.h"
 #include "uikit/controls/rows/DVGenericTableRowView.h"
-#include "uikit/controls/rows/TableRowHost.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -82,38 +80,24 @@ void ReportChoiceController::loadDefaults()
     m_includeNWGoal->setChecked(keys::includeNWGoal());
 }
 
-void ReportChoiceController::loadTableDefaults()
+int ReportChoiceController::indexOfSelectedAssetCategory() const
 {
-    // An empty key, or a category that is gone, counts as none chosen: the first one is taken.
-    const auto choose = [](const QString& stored, const MVX_CategoryList& list, auto write) {
-        const QString chosen = LnChartMenu::chosenCategoryOrFirst(stored, list);
-        if (!chosen.isNull() && chosen != stored)
-            write(chosen);
-        return chosen.isNull() ? stored : chosen;
-    };
-    m_selectedAssetCategoryID = choose(keys::assetCategory(), m_assetCategories, &keys::setAssetCategory);
-    m_selectedLiabilityCategoryID
-        = choose(keys::liabilityCategory(), m_liabilityCategories, &keys::setLiabilityCategory);
-    m_indexOfSelectedAssetCategory = LnChartMenu::rowOfCategory(m_selectedAssetCategoryID, m_assetCategories);
-    m_indexOfSelectedLiabilityCategory
-        = LnChartMenu::rowOfCategory(m_selectedLiabilityCategoryID, m_liabilityCategories);
-    m_selectedTagIDs = keys::tagIDs();
+    return m_assetChoice->markedRow();
 }
 
-TableRowView* ReportChoiceController::makeCategoryRow(Side side, int row)
+int ReportChoiceController::indexOfSelectedLiabilityCategory() const
 {
-    const MVX_CategoryList& list = side == Side::Assets ? m_assetCategories : m_liabilityCategories;
-    const int marked
-        = side == Side::Assets ? m_indexOfSelectedAssetCategory : m_indexOfSelectedLiabilityCategory;
-    auto* rowView = new DVGenericTableRowView;
-    auto* cell = new LnChartSettCellView(rowView);
-    auto* layout = new QHBoxLayout(rowView);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(cell);
-    if (row >= 0 && row < list.size() && list.at(row))
-        cell->categoryNameLabel()->setText(list.at(row)->categoryName());
-    cell->setMarked(row == marked);
-    return rowView;
+    return m_liabilityChoice->markedRow();
+}
+
+const QString& ReportChoiceController::selectedAssetCategoryID() const
+{
+    return m_assetChoice->chosenID();
+}
+
+const QString& ReportChoiceController::selectedLiabilityCategoryID() const
+{
+    return m_liabilityChoice->chosenID();
 }
 
 TableRowView* ReportChoiceController::makeTagRow(int row)
@@ -135,39 +119,12 @@ TableRowView* ReportChoiceController::makeTagRow(int row)
 
 void ReportChoiceController::assetCategoryPicked(int row)
 {
-    categoryPicked(Side::Assets, row);
+    m_assetChoice->pick(row);
 }
 
 void ReportChoiceController::liabilityCategoryPicked(int row)
 {
-    categoryPicked(Side::Liabilities, row);
-}
-
-void ReportChoiceController::categoryPicked(Side side, int row)
-{
-    const bool assets = side == Side::Assets;
-    const MVX_CategoryList& list = assets ? m_assetCategories : m_liabilityCategories;
-    if (row < 0 || row >= list.size() || !list.at(row))
-        return;
-    TableRowHost* host = assets ? m_assetRows : m_liabilityRows;
-    int& marked = assets ? m_indexOfSelectedAssetCategory : m_indexOfSelectedLiabilityCategory;
-    if (marked >= 0) {
-        if (TableRowView* previous = host->rowView(marked))
-            previous->findChild<LnChartSettCellView*>()->setMarked(false);
-    }
-    if (TableRowView* picked = host->ensureRowView(row))
-        picked->findChild<LnChartSettCellView*>()->setMarked(true);
-    marked = row;
-    // The row's own category is taken: two categories may share a name.
-    const QString id = list.at(row)->ID();
-    QString& chosen = assets ? m_selectedAssetCategoryID : m_selectedLiabilityCategoryID;
-    if (id == chosen)
-        return;
-    chosen = id;
-    if (assets)
-        keys::setAssetCategory(id);
-    else
-        keys::setLiabilityCategory(id);
+    m_liabilityChoice->pick(row);
 }
 
 void ReportChoiceController::tagRowCheckHandler(int row, bool checked)

@@ -1,20 +1,22 @@
 #include "reports/choice/ReportChoiceController.h"
 
-#include "uikit/tabs/CustomizableTabView.h"
-#include "uikit/tabs/TabGeometry.h"
 #include "categories/filter/NWTagSelectionCellView.h"
+#include "charts/history/menu/CategoryChoiceRows.h"
 #include "charts/history/menu/LnChartSettCellView.h"
 #include "model/store/NWData.h"
 #include "platform/Appearance.h"
 #include "platform/Fonts.h"
 #include "platform/Resources.h"
 #include "platform/Strings.h"
+#include "reports/choice/ReportChoiceSettings.h"
 #include "uikit/controls/box/RXRoundedBox.h"
 #include "uikit/controls/rows/DVGenericTableRowView.h"
+#include "uikit/controls/rows/FixedRowsModel.h"
 #include "uikit/controls/rows/TableRowHost.h"
 #include "uikit/controls/views/NWColoredView.h"
+#include "uikit/tabs/CustomizableTabView.h"
+#include "uikit/tabs/TabGeometry.h"
 
-#include <QAbstractListModel>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -39,26 +41,6 @@ template <typename T> T* named(T* widget, const QString& name)
     return widget;
 }
 
-/// A fixed number of rows of one height; each row's widget shows the row.
-class ChoiceRowsModel : public QAbstractListModel {
-public:
-    ChoiceRowsModel(int rows, int height, QObject* parent)
-        : QAbstractListModel(parent), m_rows(rows), m_height(height)
-    {
-    }
-    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : m_rows; }
-    QVariant data(const QModelIndex& index, int role) const override
-    {
-        if (role == Qt::SizeHintRole && checkIndex(index, CheckIndexOption::IndexIsValid))
-            return QSize(0, m_height);
-        return {};
-    }
-
-private:
-    int m_rows;
-    int m_height;
-};
-
 } // namespace
 
 ReportChoiceController::ReportChoiceController(QWidget* parent) : QWidget(parent)
@@ -70,8 +52,7 @@ ReportChoiceController::ReportChoiceController(QWidget* parent) : QWidget(parent
         m_liabilityCategories = model->liabilitycat().value_or(MVX_CategoryList());
         m_tags = model->tags().value_or(MVX_TagsList());
     }
-    // The chosen categories come first: the rows mark them as they are made.
-    loadTableDefaults();
+    m_selectedTagIDs = ReportChoiceSettings::tagIDs();
     buildInterface();
     setupDateMenus();
     setFromToMenus();
@@ -100,12 +81,16 @@ void ReportChoiceController::buildInterface()
     m_tabView = named(new CustomizableTabView(m_chartBox), u"tabView"_s);
     m_tabView->setBezelColor(Qt::transparent);
     m_tabView->setWindowBackgroundColor(Qt::transparent);
-    m_assetsTableView = makeList(
-        u"assetsTableView"_s, static_cast<int>(m_assetCategories.size()), LnChartSettCellView::rowHeight);
-    m_liabilitiesTableView = makeList(u"liabilitiesTableView"_s,
-        static_cast<int>(m_liabilityCategories.size()), LnChartSettCellView::rowHeight);
-    m_tagTableView
-        = makeList(u"tagTableView"_s, static_cast<int>(m_tags.size()), NWTagSelectionCellView::rowHeight);
+    // An empty key, or a category that is gone, counts as none chosen: the first one is taken.
+    m_assetsTableView = makeList(u"assetsTableView"_s);
+    m_assetChoice = new CategoryChoiceRows(m_assetsTableView, m_assetCategories,
+        ReportChoiceSettings::assetCategory(), &ReportChoiceSettings::setAssetCategory);
+    m_liabilitiesTableView = makeList(u"liabilitiesTableView"_s);
+    m_liabilityChoice = new CategoryChoiceRows(m_liabilitiesTableView, m_liabilityCategories,
+        ReportChoiceSettings::liabilityCategory(), &ReportChoiceSettings::setLiabilityCategory);
+    m_tagTableView = makeList(u"tagTableView"_s);
+    m_tagTableView->setModel(new FixedRowsModel(
+        static_cast<int>(m_tags.size()), NWTagSelectionCellView::rowHeight, m_tagTableView));
     m_tabView->addTabViewItem(u"statement"_s, Strings::tr("Statement"), buildStatementPage());
     m_tabView->addTabViewItem(u"assets"_s, Strings::tr("Assets"),
         buildListPage(u"tabViewAssets"_s, Strings::tr("Asset category"),
@@ -132,25 +117,8 @@ void ReportChoiceController::buildInterface()
     outer->addWidget(m_chartBox, 1);
     outer->addWidget(buildButtons());
 
-    m_assetRows = new TableRowHost(m_assetsTableView);
-    m_liabilityRows = new TableRowHost(m_liabilitiesTableView);
     m_tagRows = new TableRowHost(m_tagTableView);
-    m_assetRows->setRowFactory(
-        [this](const QModelIndex& index) { return makeCategoryRow(Side::Assets, index.row()); });
-    m_liabilityRows->setRowFactory(
-        [this](const QModelIndex& index) { return makeCategoryRow(Side::Liabilities, index.row()); });
     m_tagRows->setRowFactory([this](const QModelIndex& index) { return makeTagRow(index.row()); });
-    // The chosen rows start selected, so that the mark and the highlight agree.
-    const auto selectMarked = [](QListView* list, int row) {
-        if (row >= 0)
-            list->setCurrentIndex(list->model()->index(row, 0));
-    };
-    selectMarked(m_assetsTableView, m_indexOfSelectedAssetCategory);
-    selectMarked(m_liabilitiesTableView, m_indexOfSelectedLiabilityCategory);
-    connect(m_assetsTableView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-        [this](const QModelIndex& current) { assetCategoryPicked(current.row()); });
-    connect(m_liabilitiesTableView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-        [this](const QModelIndex& current) { liabilityCategoryPicked(current.row()); });
 }
 
 NWColoredView* ReportChoiceController::makePage(const QString& name)
@@ -277,10 +245,9 @@ ReportChoiceController::DateControls ReportChoiceController::makeDateControls(
     return controls;
 }
 
-QListView* ReportChoiceController::makeList(const QString& name, int rowCount, int rowHeight)
+QListView* ReportChoiceController::makeList(const QString& name)
 {
     auto* list = named(new QListView(this), name);
-    list->setModel(new ChoiceRowsModel(rowCount, rowHeight, list));
     list->setUniformItemSizes(true);
     list->setFixedHeight(visibleRows * LnChartSettCellView::rowHeight + 4);
     list->setMinimumWidth(300);
@@ -325,9 +292,9 @@ void ReportChoiceController::applyAppearance()
         colored.setColor(QPalette::Inactive, QPalette::WindowText, faint);
         label->setPalette(colored);
     }
-    for (const auto& [view, host] :
-        { std::pair { m_assetsTableView, m_assetRows }, std::pair { m_liabilitiesTableView, m_liabilityRows },
-            std::pair { m_tagTableView, m_tagRows } }) {
+    for (const auto& [view, host] : { std::pair { m_assetsTableView, m_assetChoice->host() },
+             std::pair { m_liabilitiesTableView, m_liabilityChoice->host() },
+             std::pair { m_tagTableView, m_tagRows } }) {
         for (int row = 0; row < view->model()->rowCount(); ++row) {
             if (auto* rowView = qobject_cast<DVGenericTableRowView*>(host->rowView(row))) {
                 rowView->setColors();

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class CategoryChoiceRows;
 class CustomizableTabView;
 class NWColoredView;
 class QCheckBox;
@@ -34,10 +35,10 @@ public:
     ~ReportChoiceController() override;
 
     int reportType() const { return m_reportType; }
-    int indexOfSelectedAssetCategory() const { return m_indexOfSelectedAssetCategory; }
-    int indexOfSelectedLiabilityCategory() const { return m_indexOfSelectedLiabilityCategory; }
-    const QString& selectedAssetCategoryID() const { return m_selectedAssetCategoryID; }
-    const QString& selectedLiabilityCategoryID() const { return m_selectedLiabilityCategoryID; }
+    int indexOfSelectedAssetCategory() const;
+    int indexOfSelectedLiabilityCategory() const;
+    const QString& selectedAssetCategoryID() const;
+    const QString& selectedLiabilityCategoryID() const;
     const QStringList& selectedTagIDs() const { return m_selectedTagIDs; }
 
     // The controls' actions.
@@ -50,7 +51,6 @@ public:
     void liabilityCategoryPicked(int row);
 
 private:
-    enum class Side { Assets, Liabilities };
     /// The month and year pop-ups of one end of a period (or of the statement).
     struct DateControls {
         QComboBox* month = nullptr;
@@ -68,27 +68,20 @@ private:
         QListView* list, PeriodControls& period);
     QWidget* buildButtons();
     DateControls makeDateControls(QWidget* parent, const QString& monthName, const QString& yearName);
-    QListView* makeList(const QString& name, int rowCount, int rowHeight);
+    QListView* makeList(const QString& name);
     void setupDateMenus();
     void setFromToMenus();
     void loadDefaults();
-    void loadTableDefaults();
     void fitTabView();
     void applyAppearance();
 
-    TableRowView* makeCategoryRow(Side side, int row);
     TableRowView* makeTagRow(int row);
-    void categoryPicked(Side side, int row);
     const PeriodControls* periodOfKind(int kind) const;
 
     MVX_CategoryList m_assetCategories;
     MVX_CategoryList m_liabilityCategories;
     MVX_TagsList m_tags;
 
-    int m_indexOfSelectedAssetCategory = -1;
-    int m_indexOfSelectedLiabilityCategory = -1;
-    QString m_selectedAssetCategoryID;
-    QString m_selectedLiabilityCategoryID;
     int m_reportType = 0;
     QStringList m_selectedTagIDs;
 
@@ -98,8 +91,8 @@ private:
     QListView* m_assetsTableView = nullptr;
     QListView* m_liabilitiesTableView = nullptr;
     QListView* m_tagTableView = nullptr;
-    TableRowHost* m_assetRows = nullptr;
-    TableRowHost* m_liabilityRows = nullptr;
+    CategoryChoiceRows* m_assetChoice = nullptr;
+    CategoryChoiceRows* m_liabilityChoice = nullptr;
     TableRowHost* m_tagRows = nullptr;
     QCheckBox* m_includeNWGoal = nullptr;
     QCheckBox* m_includeName = nullptr;

@@ -1,8 +1,8 @@
 // The settings popover's actions: each writes its key, then posts its notification.
 
+#include "charts/history/menu/CategoryChoiceRows.h"
 #include "charts/history/menu/LnChartMenuLogic.h"
 #include "charts/history/menu/LnChartMenuViewController.h"
-#include "charts/history/menu/LnChartSettCellView.h"
 #include "uikit/controls/buttons/SegmentedControl.h"
 
 #include "categories/CategoriesNotifications.h"
@@ -10,8 +10,6 @@
 #include "model/format/NWCurrencyFormatter.h"
 #include "model/store/NWData.h"
 #include "platform/NotificationCenter.h"
-#include "uikit/controls/rows/TableRowHost.h"
-#include "uikit/controls/rows/TableRowView.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -182,41 +180,38 @@ void LnChartMenuViewController::lineWidthChanged(int segment)
     post(notifications::lineWidth);
 }
 
+int LnChartMenuViewController::indexOfSelectedAssetCategory() const
+{
+    return m_assetChoice->markedRow();
+}
+
+int LnChartMenuViewController::indexOfSelectedLiabilityCategory() const
+{
+    return m_liabilityChoice->markedRow();
+}
+
+const QString& LnChartMenuViewController::selectedAssetCategoryID() const
+{
+    return m_assetChoice->chosenID();
+}
+
+const QString& LnChartMenuViewController::selectedLiabilityCategoryID() const
+{
+    return m_liabilityChoice->chosenID();
+}
+
 void LnChartMenuViewController::assetCategoryPicked(int row)
 {
-    categoryPicked(Side::Assets, row);
+    m_assetChoice->pick(row);
 }
 
 void LnChartMenuViewController::liabilityCategoryPicked(int row)
 {
-    categoryPicked(Side::Liabilities, row);
+    m_liabilityChoice->pick(row);
 }
 
-void LnChartMenuViewController::categoryPicked(Side side, int row)
+void LnChartMenuViewController::categoryChosen()
 {
-    const bool assets = side == Side::Assets;
-    const MVX_CategoryList& list = assets ? m_assetCategories : m_liabilityCategories;
-    if (row < 0 || row >= list.size() || !list.at(row))
-        return;
-    TableRowHost* host = assets ? m_assetRows : m_liabilityRows;
-    int& marked = assets ? m_indexOfSelectedAssetCategory : m_indexOfSelectedLiabilityCategory;
-    if (marked >= 0) {
-        if (TableRowView* old = host->rowView(marked))
-            old->findChild<LnChartSettCellView*>()->setMarked(false);
-    }
-    if (TableRowView* chosenRow = host->ensureRowView(row))
-        chosenRow->findChild<LnChartSettCellView*>()->setMarked(true);
-    marked = row;
-
-    QString& chosen = assets ? m_selectedAssetCategoryID : m_selectedLiabilityCategoryID;
-    const QString& id = list.at(row)->ID();
-    if (id == chosen)
-        return;
-    chosen = id;
-    if (assets)
-        HistoryChartSettings::setAssetCategory(chosen);
-    else
-        HistoryChartSettings::setLiabilityCategory(chosen);
     post(notifications::lineChartSettingsChange);
 }
 

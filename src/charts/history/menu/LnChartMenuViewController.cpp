@@ -1,5 +1,6 @@
 #include "charts/history/menu/LnChartMenuViewController.h"
 
+#include "charts/history/menu/CategoryChoiceRows.h"
 #include "charts/history/menu/LnChartMenuLogic.h"
 #include "charts/history/menu/LnChartSettCellView.h"
 #include "uikit/controls/buttons/SegmentedControl.h"
@@ -13,9 +14,9 @@
 #include "platform/UserDefaults.h"
 #include "uikit/controls/box/RXRoundedBox.h"
 #include "uikit/controls/rows/DVGenericTableRowView.h"
+#include "uikit/controls/rows/FixedRowsModel.h"
 #include "uikit/controls/rows/TableRowHost.h"
 
-#include <QAbstractListModel>
 #include <QCheckBox>
 #include <QFrame>
 #include <QGraphicsOpacityEffect>
@@ -43,26 +44,6 @@ template <typename T> T* named(T* widget, const QString& name)
     widget->setObjectName(name);
     return widget;
 }
-
-/// A fixed number of rows of one height; each row's widget shows the row.
-class MenuRowsModel : public QAbstractListModel {
-public:
-    MenuRowsModel(int rows, int height, QObject* parent)
-        : QAbstractListModel(parent), m_rows(rows), m_height(height)
-    {
-    }
-    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : m_rows; }
-    QVariant data(const QModelIndex& index, int role) const override
-    {
-        if (role == Qt::SizeHintRole && checkIndex(index, CheckIndexOption::IndexIsValid))
-            return QSize(0, m_height);
-        return {};
-    }
-
-private:
-    int m_rows;
-    int m_height;
-};
 
 QFrame* separator(QWidget* parent)
 {
@@ -107,20 +88,6 @@ void LnChartMenuViewController::loadSettings()
 {
     m_nwGoalType = HistoryChartSettings::goalType();
     m_chartDisplayType = HistoryChartSettings::chartType();
-    // A chosen category that is gone counts as none: the list's first one takes its place.
-    const auto choose = [](const QString& stored, const MVX_CategoryList& list, auto write) {
-        const QString chosen = LnChartMenu::chosenCategoryOrFirst(stored, list);
-        if (!chosen.isNull() && chosen != stored)
-            write(chosen);
-        return chosen.isNull() ? stored : chosen;
-    };
-    m_selectedAssetCategoryID = choose(
-        HistoryChartSettings::assetCategory(), m_assetCategories, &HistoryChartSettings::setAssetCategory);
-    m_selectedLiabilityCategoryID = choose(HistoryChartSettings::liabilityCategory(), m_liabilityCategories,
-        &HistoryChartSettings::setLiabilityCategory);
-    m_indexOfSelectedAssetCategory = LnChartMenu::rowOfCategory(m_selectedAssetCategoryID, m_assetCategories);
-    m_indexOfSelectedLiabilityCategory
-        = LnChartMenu::rowOfCategory(m_selectedLiabilityCategoryID, m_liabilityCategories);
     m_displayChanges = HistoryChartSettings::displayChanges();
     m_displayPercent = HistoryChartSettings::displayPercent();
 }
@@ -175,12 +142,9 @@ void LnChartMenuViewController::buildInterface()
     connect(m_tabView, &QTabBar::currentChanged, this, &LnChartMenuViewController::tabChanged);
 }
 
-QListView* LnChartMenuViewController::makeList(const QString& name, int rowCount)
+QListView* LnChartMenuViewController::makeList(const QString& name)
 {
     auto* list = named(new QListView(this), name);
-    list->setModel(new MenuRowsModel(rowCount,
-        name == u"tagTableView"_s ? NWTagSelectionCellView::rowHeight : LnChartSettCellView::rowHeight,
-        list));
     list->setUniformItemSizes(true);
     list->setFixedHeight(listHeight);
     return list;
@@ -200,28 +164,30 @@ QWidget* LnChartMenuViewController::buildTables()
     m_tagLabel = named(new QLabel(Strings::tr("Tags"), tables), u"tagLabel"_s);
     m_captions << m_assetLabel << m_liabilityLabel << m_tagLabel;
 
-    m_assetsTableView = makeList(u"assetsTableView"_s, static_cast<int>(m_assetCategories.size()));
-    m_liabilitiesTableView
-        = makeList(u"liabilitiesTableView"_s, static_cast<int>(m_liabilityCategories.size()));
-    m_tagTableView = makeList(u"tagTableView"_s, static_cast<int>(m_tags.size()));
+    m_assetsTableView = makeList(u"assetsTableView"_s);
+    m_liabilitiesTableView = makeList(u"liabilitiesTableView"_s);
+    m_tagTableView = makeList(u"tagTableView"_s);
+    m_tagTableView->setModel(new FixedRowsModel(
+        static_cast<int>(m_tags.size()), NWTagSelectionCellView::rowHeight, m_tagTableView));
     TableRowHost::prepareView(*m_assetsTableView, QAbstractItemView::SingleSelection);
     TableRowHost::prepareView(*m_liabilitiesTableView, QAbstractItemView::SingleSelection);
     // Tag rows are never selected: their check boxes are the whole choice.
     TableRowHost::prepareView(*m_tagTableView, QAbstractItemView::NoSelection);
     // Still filled, so that the three lists look alike.
     m_tagTableView->viewport()->setAutoFillBackground(true);
-    m_assetRows = new TableRowHost(m_assetsTableView);
-    m_liabilityRows = new TableRowHost(m_liabilitiesTableView);
+    // A chosen category that is gone counts as none: the list's first one takes its place.
+    m_assetChoice = new CategoryChoiceRows(m_assetsTableView, m_assetCategories,
+        HistoryChartSettings::assetCategory(), &HistoryChartSettings::setAssetCategory);
+    m_liabilityChoice = new CategoryChoiceRows(m_liabilitiesTableView, m_liabilityCategories,
+        HistoryChartSettings::liabilityCategory(), &HistoryChartSettings::setLiabilityCategory);
+    // The rows' texts always follow the form's opacity here: full until the form says otherwise.
+    for (CategoryChoiceRows* choice : { m_assetChoice, m_liabilityChoice }) {
+        choice->setTextOpacity(1.0);
+        connect(choice, &CategoryChoiceRows::chosenCategoryChanged, this,
+            &LnChartMenuViewController::categoryChosen);
+    }
     m_tagRows = new TableRowHost(m_tagTableView);
-    m_assetRows->setRowFactory(
-        [this](const QModelIndex& index) { return makeCategoryRow(Side::Assets, index.row()); });
-    m_liabilityRows->setRowFactory(
-        [this](const QModelIndex& index) { return makeCategoryRow(Side::Liabilities, index.row()); });
     m_tagRows->setRowFactory([this](const QModelIndex& index) { return makeTagRow(index.row()); });
-    connect(m_assetsTableView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-        [this](const QModelIndex& current) { assetCategoryPicked(current.row()); });
-    connect(m_liabilitiesTableView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-        [this](const QModelIndex& current) { liabilityCategoryPicked(current.row()); });
 
     layout->addWidget(m_assetLabel, 0, 0);
     layout->addWidget(m_liabilityLabel, 0, 1);
@@ -382,15 +348,6 @@ void LnChartMenuViewController::loadValues()
     m_stackedChartCtl->setChecked(HistoryChartSettings::stackedChart());
     updateFormUI();
     calculateSuggestedNW();
-    // The chosen rows start selected, so that the mark and the highlight agree.
-    const QSignalBlocker quietAssets(m_assetsTableView->selectionModel());
-    const QSignalBlocker quietLiabilities(m_liabilitiesTableView->selectionModel());
-    if (m_indexOfSelectedAssetCategory >= 0)
-        m_assetsTableView->setCurrentIndex(
-            m_assetsTableView->model()->index(m_indexOfSelectedAssetCategory, 0));
-    if (m_indexOfSelectedLiabilityCategory >= 0)
-        m_liabilitiesTableView->setCurrentIndex(
-            m_liabilitiesTableView->model()->index(m_indexOfSelectedLiabilityCategory, 0));
 }
 
 void LnChartMenuViewController::updateFormUI()
@@ -432,37 +389,8 @@ void LnChartMenuViewController::setTableState(Side side, std::optional<bool> ena
         title->setEnabled(*enabled);
         setOpacity(title, *enabled ? 1.0 : 0.2);
     }
-    (side == Side::Assets ? m_assetRowsOpacity : m_liabilityRowsOpacity) = rowsOpacity;
-    dimRows(side);
-}
-
-void LnChartMenuViewController::dimRows(Side side)
-{
     // The rows dim their texts: an opacity effect over a list of row widgets draws them wrongly.
-    QListView* table = side == Side::Assets ? m_assetsTableView : m_liabilitiesTableView;
-    TableRowHost* host = side == Side::Assets ? m_assetRows : m_liabilityRows;
-    const qreal opacity = side == Side::Assets ? m_assetRowsOpacity : m_liabilityRowsOpacity;
-    for (int row = 0; row < table->model()->rowCount(); ++row) {
-        if (TableRowView* rowView = host->rowView(row))
-            rowView->findChild<LnChartSettCellView*>()->setTextOpacity(opacity);
-    }
-}
-
-TableRowView* LnChartMenuViewController::makeCategoryRow(Side side, int row)
-{
-    const MVX_CategoryList& list = side == Side::Assets ? m_assetCategories : m_liabilityCategories;
-    const int marked
-        = side == Side::Assets ? m_indexOfSelectedAssetCategory : m_indexOfSelectedLiabilityCategory;
-    auto* rowView = new DVGenericTableRowView;
-    auto* cell = new LnChartSettCellView(rowView);
-    auto* layout = new QHBoxLayout(rowView);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(cell);
-    if (row >= 0 && row < list.size() && list.at(row))
-        cell->categoryNameLabel()->setText(list.at(row)->categoryName());
-    cell->setMarked(row == marked);
-    cell->setTextOpacity(side == Side::Assets ? m_assetRowsOpacity : m_liabilityRowsOpacity);
-    return rowView;
+    (side == Side::Assets ? m_assetChoice : m_liabilityChoice)->setTextOpacity(rowsOpacity);
 }
 
 TableRowView* LnChartMenuViewController::makeTagRow(int row)
@@ -495,11 +423,12 @@ void LnChartMenuViewController::applyAppearance()
     QPalette message = m_goalMessageLabel->palette();
     message.setColor(QPalette::WindowText, platform::namedColor(u"ChartMenuWarningText"_s));
     m_goalMessageLabel->setPalette(message);
-    dimRows(Side::Assets);
-    dimRows(Side::Liabilities);
+    // The dimmed texts are worked out from the palette: again from the new one.
+    for (CategoryChoiceRows* choice : { m_assetChoice, m_liabilityChoice })
+        choice->setTextOpacity(choice->textOpacity().value_or(1.0));
     // Rows take their colours when made; those made already take the new ones.
-    const std::pair<QListView*, TableRowHost*> lists[] { { m_assetsTableView, m_assetRows },
-        { m_liabilitiesTableView, m_liabilityRows }, { m_tagTableView, m_tagRows } };
+    const std::pair<QListView*, TableRowHost*> lists[] { { m_assetsTableView, m_assetChoice->host() },
+        { m_liabilitiesTableView, m_liabilityChoice->host() }, { m_tagTableView, m_tagRows } };
     for (const auto& [view, host] : lists) {
         for (int row = 0; row < view->model()->rowCount(); ++row) {
             if (auto* rowView = qobject_cast<DVGenericTableRowView*>(host->rowView(row))) {

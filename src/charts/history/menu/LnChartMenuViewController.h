@@ -8,6 +8,7 @@
 
 #include <optional>
 
+class CategoryChoiceRows;
 class SegmentedControl;
 class QCheckBox;
 class QLabel;
@@ -35,10 +36,10 @@ public:
     ~LnChartMenuViewController() override;
 
     int chartDisplayType() const { return static_cast<int>(m_chartDisplayType); }
-    int indexOfSelectedAssetCategory() const { return m_indexOfSelectedAssetCategory; }
-    int indexOfSelectedLiabilityCategory() const { return m_indexOfSelectedLiabilityCategory; }
-    const QString& selectedAssetCategoryID() const { return m_selectedAssetCategoryID; }
-    const QString& selectedLiabilityCategoryID() const { return m_selectedLiabilityCategoryID; }
+    int indexOfSelectedAssetCategory() const;
+    int indexOfSelectedLiabilityCategory() const;
+    const QString& selectedAssetCategoryID() const;
+    const QString& selectedLiabilityCategoryID() const;
 
     // The controls' actions.
     void tabChanged(int index);
@@ -73,18 +74,16 @@ private:
     QWidget* buildDisplayGroup();
     QWidget* buildGoalGroup();
     QWidget* buildLineGroup();
-    QListView* makeList(const QString& name, int rowCount);
+    QListView* makeList(const QString& name);
     void loadValues();
     void updateFormUI();
     void updateNWFieldVisibility();
     void applyAppearance();
     void setTableState(Side side, std::optional<bool> enabled, qreal rowsOpacity);
-    /// Gives the made rows of a category list their texts' opacity.
-    void dimRows(Side side);
 
-    TableRowView* makeCategoryRow(Side side, int row);
     TableRowView* makeTagRow(int row);
-    void categoryPicked(Side side, int row);
+    /// A category list's choice was stored: the chart follows.
+    void categoryChosen();
 
     /// Commits a field whose text the user changed; the edit of a field not changed since it
     /// was filled commits nothing.
@@ -105,10 +104,6 @@ private:
     MVX_CategoryList m_liabilityCategories;
     MVX_TagsList m_tags;
 
-    int m_indexOfSelectedAssetCategory = -1;
-    int m_indexOfSelectedLiabilityCategory = -1;
-    QString m_selectedAssetCategoryID;
-    QString m_selectedLiabilityCategoryID;
     HistoryChartSettings::ChartType m_chartDisplayType = HistoryChartSettings::ChartType::NetWorth;
     bool m_displayChanges = false;
     bool m_displayPercent = false;
@@ -119,8 +114,8 @@ private:
     QListView* m_assetsTableView = nullptr;
     QListView* m_liabilitiesTableView = nullptr;
     QListView* m_tagTableView = nullptr;
-    TableRowHost* m_assetRows = nullptr;
-    TableRowHost* m_liabilityRows = nullptr;
+    CategoryChoiceRows* m_assetChoice = nullptr;
+    CategoryChoiceRows* m_liabilityChoice = nullptr;
     TableRowHost* m_tagRows = nullptr;
     QLabel* m_assetLabel = nullptr;
     QLabel* m_liabilityLabel = nullptr;
@@ -143,6 +138,4 @@ private:
     QLabel* m_nwSuggestedGoalLabel = nullptr;
     QLabel* m_goalMessageLabel = nullptr;
     QList<QLabel*> m_captions;
-    qreal m_assetRowsOpacity = 1.0;
-    qreal m_liabilityRowsOpacity = 1.0;
 };
