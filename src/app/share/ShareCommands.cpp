@@ -100,7 +100,8 @@ bool ShareCommands::eventFilter(QObject* watched, QEvent* event)
 {
     // As a menu button's own menu does: a press on the share button closes the menu and is not
     // passed on to the button, which would open it again.
-    if (watched == m_sharePicker && event->type() == QEvent::MouseButtonPress && m_shareAnchor) {
+    // The type first: while the menu is being destroyed it is no longer a QMenu to compare with.
+    if (event->type() == QEvent::MouseButtonPress && watched == m_sharePicker && m_shareAnchor) {
         const auto* press = static_cast<QMouseEvent*>(event);
         const QPoint global = press->globalPosition().toPoint();
         if (!m_sharePicker->rect().contains(m_sharePicker->mapFromGlobal(global))
