@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/core/URLRequest.h"
 #include "net/operation/KNHTTPRequestOperation.h"
 
 #include <QJsonDocument>
@@ -34,7 +35,10 @@ inline QList<QJsonObject> sendAll(const QList<net::URLRequest>& requests)
     }
     for (const auto& operation : operations)
         operation->start();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return finished == requests.size(); }, 20000))
+    // Each request ends by itself within its time-out; waiting longer than that keeps a busy
+    // machine from failing the test and no completion from arriving after this returned.
+    const int bound = int(net::URLRequest::defaultTimeoutInterval * 1000) + 10000;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return finished == requests.size(); }, bound))
         << finished << " of " << requests.size() << " requests finished";
     return answers;
 }

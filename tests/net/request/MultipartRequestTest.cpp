@@ -162,7 +162,7 @@ TEST_F(MultipartRequestTest, TheBodyIsWrittenToAFileAndTheHandlerRunsOnTheMainTh
     const auto written = writeToFile(*request, path, &withoutStream);
     EXPECT_FALSE(withoutStream.httpBodyStream());
     EXPECT_EQ(withoutStream.valueForHTTPHeaderField("Content-Length"), QByteArray::number(expected.size()));
-    EXPECT_EVENTUALLY(written->calls == 1);
+    EXPECT_EVENTUALLY_WITHIN(written->calls == 1, 60000);
     EXPECT_FALSE(written->error);
     EXPECT_EQ(written->thread, qApp->thread());
     QFile file(path);
@@ -193,7 +193,7 @@ TEST_F(MultipartRequestTest, AFailedCopyLeavesTheFileThatWasThere)
     ASSERT_TRUE(request);
     net::URLRequest result;
     const auto written = writeToFile(*request, path, &result);
-    EXPECT_EVENTUALLY(written->calls == 1);
+    EXPECT_EVENTUALLY_WITHIN(written->calls == 1, 60000);
     ASSERT_TRUE(written->error);
     EXPECT_EQ(written->error->localizedDescription(), u"Input/output error"_s);
     QFile file(path);
@@ -204,7 +204,7 @@ TEST_F(MultipartRequestTest, AFailedCopyLeavesTheFileThatWasThere)
     // A folder that does not exist: the write fails and says so.
     const auto again = multipart({ { u"a"_s, 1 } }, {});
     const auto unwritable = writeToFile(*again, dir.filePath(u"no/such/folder/body"_s), &result);
-    EXPECT_EVENTUALLY(unwritable->calls == 1);
+    EXPECT_EVENTUALLY_WITHIN(unwritable->calls == 1, 60000);
     ASSERT_TRUE(unwritable->error);
     EXPECT_EQ(unwritable->error->code(), net::cannotWriteToFile);
 }

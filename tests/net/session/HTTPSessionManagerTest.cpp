@@ -102,7 +102,7 @@ TEST_F(HTTPSessionManager, EveryMethodReachesTheServerUnderTheBaseURL)
         const auto task = c.call(outcome);
         ASSERT_TRUE(task);
         EXPECT_NE(task->state(), KNURLSessionTask::State::Suspended) << "returned without being resumed";
-        EXPECT_EVENTUALLY_EQ(outcome->calls(), 1);
+        EXPECT_TRANSFERRED_EQ(outcome->calls(), 1);
         ASSERT_EQ(outcome->successes, 1);
         EXPECT_EQ(outcome->task, task);
         const QVariantMap echo = outcome->object.toMap();
@@ -130,7 +130,7 @@ TEST_F(HTTPSessionManager, HeadSucceedsWithTheTaskAlone)
         },
         outcome->failure(outcome));
     ASSERT_TRUE(task);
-    EXPECT_EVENTUALLY_EQ(calls, 1);
+    EXPECT_TRANSFERRED_EQ(calls, 1);
     EXPECT_EQ(received, task);
     EXPECT_EQ(outcome->failures, 0);
     ASSERT_TRUE(task->response());
@@ -151,7 +151,7 @@ TEST_F(HTTPSessionManager, ARequestThatCannotBeBuiltFailsLaterWithoutATask)
     EXPECT_FALSE(manager->GET(
         u"items"_s, QVariantMap { { u"a"_s, 1 } }, outcome->success(outcome), outcome->failure(outcome)));
     EXPECT_EQ(outcome->calls(), 0); // not before the call returned
-    EXPECT_EVENTUALLY_EQ(outcome->failures, 1);
+    EXPECT_TRANSFERRED_EQ(outcome->failures, 1);
     drainMainQueue();
     EXPECT_EQ(outcome->calls(), 1);
     EXPECT_FALSE(outcome->taskGiven);
@@ -164,7 +164,7 @@ TEST_F(HTTPSessionManager, FailuresReachTheFailureBlockWithTheTask)
     auto manager = KNHTTPSessionManager::manager(server.url(u"/"_s));
     auto outcome = std::make_shared<Outcome>();
     const auto task = manager->GET(u"status/500"_s, {}, outcome->success(outcome), outcome->failure(outcome));
-    EXPECT_EVENTUALLY_EQ(outcome->calls(), 1);
+    EXPECT_TRANSFERRED_EQ(outcome->calls(), 1);
     EXPECT_EQ(outcome->failures, 1);
     EXPECT_EQ(outcome->task, task);
     ASSERT_TRUE(outcome->error);
@@ -184,7 +184,7 @@ TEST_F(HTTPSessionManager, AMultipartPostUploadsItsParts)
         outcome->success(outcome), outcome->failure(outcome));
     ASSERT_TRUE(task);
     EXPECT_EQ(task->kind(), KNURLSessionTask::Kind::Upload);
-    EXPECT_EVENTUALLY_EQ(outcome->calls(), 1);
+    EXPECT_TRANSFERRED_EQ(outcome->calls(), 1);
     ASSERT_EQ(outcome->successes, 1) << (outcome->error ? outcome->error->localizedDescription().toStdString()
                                                         : "");
     const QVariantMap echo = outcome->object.toMap();

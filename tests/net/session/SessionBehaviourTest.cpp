@@ -33,7 +33,7 @@ protected:
     {
         auto completion = std::make_shared<Completion>();
         manager->dataTaskWithRequest(request, Completion::recorder(completion))->resume();
-        EXPECT_EVENTUALLY_EQ(completion->calls, 1);
+        EXPECT_TRANSFERRED_EQ(completion->calls, 1);
         return completion;
     }
 
@@ -52,10 +52,10 @@ TEST_F(SessionBehaviour, InvalidatingCancelsTheTasksAndThenAnnouncesItself)
     task->resume();
 
     manager->invalidateSessionCancelingTasks(true);
-    EXPECT_EVENTUALLY_EQ(log.received.size(), 1);
+    EXPECT_TRANSFERRED_EQ(log.received.size(), 1);
     EXPECT_EQ(log.received.first().object.value<net::URLSession*>(), manager->session().get());
     EXPECT_EQ(invalidated.load(), 1);
-    EXPECT_EVENTUALLY_EQ(completion->calls, 1);
+    EXPECT_TRANSFERRED_EQ(completion->calls, 1);
     ASSERT_TRUE(completion->error);
     EXPECT_TRUE(completion->error->is(net::urlErrorDomain, net::cancelled));
     EXPECT_EQ(task->state(), KNURLSessionTask::State::Completed);
@@ -118,12 +118,12 @@ TEST_F(SessionBehaviour, ADownloadSuspendedWhileItRunsArrivesWholeOnceResumed)
         [&](const QUrl&, const auto&) { return QUrl::fromLocalFile(folder.filePath(u"big.bin"_s)); },
         Completion::recorder(completion));
     task->resume();
-    EXPECT_EVENTUALLY(asked.load());
+    EXPECT_TRANSFERRED(asked.load());
     task->suspend();
     answer.release();
     EXPECT_EQ(task->state(), KNURLSessionTask::State::Suspended);
     task->resume();
-    EXPECT_EVENTUALLY_EQ(completion->calls, 1);
+    EXPECT_TRANSFERRED_EQ(completion->calls, 1);
     EXPECT_FALSE(completion->error);
     QFile file(folder.filePath(u"big.bin"_s));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -156,16 +156,16 @@ TEST_F(SessionBehaviour, ACancelledDownloadGoesOnFromItsResumeData)
     const auto first = manager->downloadTaskWithRequest(
         net::URLRequest(server.url(u"/ranged"_s)), nullptr, {}, Completion::recorder(cancelled));
     first->resume();
-    EXPECT_EVENTUALLY(written.load() == firstPart);
+    EXPECT_TRANSFERRED(written.load() == firstPart);
     QByteArray resumeData;
     std::atomic<bool> produced = false;
     first->cancelByProducingResumeData([&](const QByteArray& data) {
         resumeData = data;
         produced = true;
     });
-    EXPECT_EVENTUALLY(produced.load());
+    EXPECT_TRANSFERRED(produced.load());
     ASSERT_FALSE(resumeData.isEmpty());
-    EXPECT_EVENTUALLY_EQ(cancelled->calls, 1);
+    EXPECT_TRANSFERRED_EQ(cancelled->calls, 1);
     ASSERT_TRUE(cancelled->error);
     EXPECT_TRUE(cancelled->error->is(net::urlErrorDomain, net::cancelled));
 
@@ -178,7 +178,7 @@ TEST_F(SessionBehaviour, ACancelledDownloadGoesOnFromItsResumeData)
         Completion::recorder(completion));
     ASSERT_TRUE(second);
     second->resume();
-    EXPECT_EVENTUALLY_EQ(completion->calls, 1);
+    EXPECT_TRANSFERRED_EQ(completion->calls, 1);
     EXPECT_FALSE(completion->error);
     EXPECT_EQ(resumedAt.load(), firstPart);
     EXPECT_EQ(resumedTotal.load(), body.size());
@@ -225,7 +225,7 @@ TEST_F(SessionBehaviour, ADataTaskCanBecomeADownloadOnceItsResponseArrived)
     QFile file(destination.toLocalFile());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll() == body);
-    EXPECT_EVENTUALLY(manager->tasks().isEmpty());
+    EXPECT_TRANSFERRED(manager->tasks().isEmpty());
 }
 
 TEST_F(SessionBehaviour, ALoginIsAnsweredByTheTaskChallengeBlock)
@@ -305,7 +305,7 @@ TEST_F(SessionServerTrust, TheSecurityPolicyDecidesWhichServersAreTrusted)
     auto completion = std::make_shared<Completion>();
     copy->dataTaskWithRequest(net::URLRequest(server.url(u"/secret"_s)), Completion::recorder(completion))
         ->resume();
-    EXPECT_EVENTUALLY_EQ(completion->calls, 1);
+    EXPECT_TRANSFERRED_EQ(completion->calls, 1);
     EXPECT_FALSE(completion->error);
 }
 

@@ -36,7 +36,7 @@ TEST_F(SessionManagerCompletion, AFailedTaskCallsItsHandlerOnceAndThenPostsTheEr
         [this](const platform::Notification&) { events.append(u"notification"_s); },
         QVariant::fromValue(static_cast<QObject*>(task.get())));
     task->resume();
-    EXPECT_EVENTUALLY_EQ(log.named(notifications::taskDidComplete, task.get()).size(), 1);
+    EXPECT_TRANSFERRED_EQ(log.named(notifications::taskDidComplete, task.get()).size(), 1);
     drainMainQueue();
 
     EXPECT_EQ(completion->calls, 1);
@@ -64,7 +64,7 @@ TEST_F(SessionManagerCompletion, ASuccessfulTaskHandsOverTheSerializedBody)
     request.setValue(QByteArray("yes"), "X-Probe");
     const auto task = manager->dataTaskWithRequest(request, Completion::recorder(completion));
     task->resume();
-    EXPECT_EVENTUALLY_EQ(log.named(notifications::taskDidComplete, task.get()).size(), 1);
+    EXPECT_TRANSFERRED_EQ(log.named(notifications::taskDidComplete, task.get()).size(), 1);
 
     EXPECT_EQ(completion->calls, 1);
     EXPECT_FALSE(completion->error);
@@ -91,7 +91,7 @@ TEST_F(SessionManagerCompletion, AnUnacceptableStatusGetsTheSerializersErrorAndO
     const auto task = manager->dataTaskWithRequest(
         net::URLRequest(server.url(u"/status/404"_s)), Completion::recorder(completion));
     task->resume();
-    EXPECT_EVENTUALLY_EQ(completion->calls, 1);
+    EXPECT_TRANSFERRED_EQ(completion->calls, 1);
 
     ASSERT_TRUE(completion->error);
     EXPECT_EQ(completion->error->domain(), KNURLResponseSerializationErrorDomain);
@@ -110,7 +110,7 @@ TEST_F(SessionManagerCompletion, AnUnacceptableStatusGetsTheSerializersErrorAndO
             .toByteArray(),
         &expectedError);
     EXPECT_EQ(completion->object, expected);
-    EXPECT_EVENTUALLY_EQ(log.named(notifications::taskDidComplete, task.get()).size(), 1);
+    EXPECT_TRANSFERRED_EQ(log.named(notifications::taskDidComplete, task.get()).size(), 1);
     EXPECT_EQ(log.named(notifications::taskDidComplete, task.get())
                   .first()
                   .userInfo.value(notifications::taskDidCompleteErrorKey)
@@ -132,7 +132,7 @@ TEST_F(SessionManagerCompletion, CompletionsRunOnTheChosenQueueInTheChosenGroup)
             ++calls;
         });
     task->resume();
-    EXPECT_EVENTUALLY(calls.load() == 1);
+    EXPECT_TRANSFERRED(calls.load() == 1);
     EXPECT_TRUE(group->wait(5000));
     EXPECT_FALSE(onMain.load());
 }

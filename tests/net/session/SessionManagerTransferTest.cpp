@@ -32,6 +32,24 @@ QByteArray sha256(const QByteArray& bytes)
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
 }
 
+/// An upload's progress, and how much of it was sent when its completion handler ran: by
+/// then the progress must be whole, not some time later.
+struct SentAtCompletion {
+    std::shared_ptr<net::Progress> progress;
+    qint64 count = -1;
+
+    static KNURLSessionManager::CompletionHandler noting(
+        const std::shared_ptr<SentAtCompletion>& sent, const std::shared_ptr<Completion>& completion)
+    {
+        return [sent, record = Completion::recorder(completion)](
+                   const auto& response, const QVariant& object, const auto& error) {
+            if (sent->progress)
+                sent->count = sent->progress->completedUnitCount();
+            record(response, object, error);
+        };
+    }
+};
+
 class SessionManagerTransfer : public ::testing::Test {
 protected:
     void SetUp() override
@@ -62,19 +80,21 @@ TEST_F(SessionManagerTransfer, AStreamOfUnknownSizeTakesItsProgressTotalFromCont
     std::atomic<qint64> reportedTotal = 0;
     manager->setTaskDidSendBodyDataBlock(
         [&](net::URLSession&, const auto&, qint64, qint64, qint64 total) { reportedTotal = total; });
-    std::shared_ptr<net::Progress> progress;
     auto completion = std::make_shared<Completion>();
-    const auto task
-        = manager->uploadTaskWithStreamedRequest(request, &progress, Completion::recorder(completion));
+    const auto sent = std::make_shared<SentAtCompletion>();
+    const auto task = manager->uploadTaskWithStreamedRequest(
+        request, &sent->progress, SentAtCompletion::noting(sent, completion));
+    const std::shared_ptr<net::Progress>& progress = sent->progress;
     EXPECT_EQ(task->countOfBytesExpectedToSend(), KNURLSessionTask::transferSizeUnknown);
     ASSERT_TRUE(progress);
     EXPECT_EQ(progress, manager->uploadProgressForTask(*task));
     EXPECT_EQ(progress->totalUnitCount(), 100);
 
     task->resume();
-    EXPECT_EVENTUALLY_EQ(completion->calls, 1);
+    EXPECT_TRANSFERRED_EQ(completion->calls, 1);
     EXPECT_FALSE(completion->error);
     EXPECT_EQ(completion->object.toMap().value(u"body_sha256"_s).toByteArray(), sha256(body));
+    EXPECT_EQ(sent->count, 100);
     EXPECT_EQ(reportedTotal.load(), 100);
     EXPECT_EQ(progress->totalUnitCount(), 100);
     EXPECT_EQ(progress->completedUnitCount(), 100);
@@ -90,32 +110,36 @@ TEST_F(SessionManagerTransfer, UploadsFromMemoryAndFromAFileArriveWhole)
     net::URLRequest request(server.url(u"/upload"_s));
     request.setHttpMethod("PUT");
 
-    auto fromData = std::make_shared<Completion>();
-    auto fromFile = std::make_shared<Completion>();
-    std::shared_ptr<net::Progress> dataProgress;
-    const auto first
-        = manager->uploadTaskWithRequest(request, body, &dataProgress, Completion::recorder(fromData));
-    const auto second = manager->uploadTaskWithRequest(
-        request, QUrl::fromLocalFile(file.fileName()), nullptr, Completion::recorder(fromFile));
+    const auto fromData = std::make_shared<Completion>();
+    const auto fromFile = std::make_shared<Completion>();
+    const auto dataSent = std::make_shared<SentAtCompletion>();
+    const auto fileSent = std::make_shared<SentAtCompletion>();
+    const auto first = manager->uploadTaskWithRequest(
+        request, body, &dataSent->progress, SentAtCompletion::noting(dataSent, fromData));
+    const auto second = manager->uploadTaskWithRequest(request, QUrl::fromLocalFile(file.fileName()),
+        &fileSent->progress, SentAtCompletion::noting(fileSent, fromFile));
     EXPECT_EQ(first->countOfBytesExpectedToSend(), body.size());
     EXPECT_EQ(second->countOfBytesExpectedToSend(), body.size());
-    EXPECT_EQ(dataProgress->totalUnitCount(), body.size());
+    EXPECT_EQ(dataSent->progress->totalUnitCount(), body.size());
     first->resume();
     second->resume();
-    EXPECT_EVENTUALLY_EQ(fromData->calls + fromFile->calls, 2);
+    EXPECT_TRANSFERRED_EQ(fromData->calls + fromFile->calls, 2);
     for (const auto& completion : { fromData, fromFile }) {
         EXPECT_FALSE(completion->error);
         EXPECT_EQ(completion->object.toMap().value(u"method"_s).toString(), u"PUT"_s);
         EXPECT_EQ(completion->object.toMap().value(u"body_sha256"_s).toByteArray(), sha256(body));
     }
-    EXPECT_EQ(dataProgress->completedUnitCount(), body.size());
+    for (const auto& sent : { dataSent, fileSent }) {
+        EXPECT_EQ(sent->count, body.size());
+        EXPECT_EQ(sent->progress->completedUnitCount(), body.size());
+    }
 
     // A file that is not there fails the task instead of sending nothing.
     auto missing = std::make_shared<Completion>();
     const auto third = manager->uploadTaskWithRequest(
         request, QUrl::fromLocalFile(path(u"absent.bin"_s)), nullptr, Completion::recorder(missing));
     third->resume();
-    EXPECT_EVENTUALLY_EQ(missing->calls, 1);
+    EXPECT_TRANSFERRED_EQ(missing->calls, 1);
     EXPECT_TRUE(missing->error);
 }
 
@@ -135,7 +159,7 @@ TEST_F(SessionManagerTransfer, ADownloadArrivesWholeAtItsDestination)
         },
         Completion::recorder(completion));
     task->resume();
-    EXPECT_EVENTUALLY_EQ(completion->calls, 1);
+    EXPECT_TRANSFERRED_EQ(completion->calls, 1);
 
     EXPECT_FALSE(completion->error);
     EXPECT_EQ(completion->object.toUrl(), QUrl::fromLocalFile(destination));
@@ -147,7 +171,7 @@ TEST_F(SessionManagerTransfer, ADownloadArrivesWholeAtItsDestination)
     EXPECT_FALSE(temporary.isEmpty());
     EXPECT_FALSE(QFile::exists(temporary.toLocalFile()));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList({ u"download.bin"_s }));
-    EXPECT_EVENTUALLY_EQ(log.named(notifications::taskDidComplete, task.get()).size(), 1);
+    EXPECT_TRANSFERRED_EQ(log.named(notifications::taskDidComplete, task.get()).size(), 1);
     EXPECT_EQ(log.named(notifications::taskDidComplete, task.get())
                   .first()
                   .userInfo.value(notifications::taskDidCompleteAssetPathKey)
@@ -180,14 +204,14 @@ TEST_F(SessionManagerTransfer, ADownloadThatCannotBeKeptIsReportedAndLeavesNothi
             [&](const QUrl&, const auto&) { return QUrl::fromLocalFile(destination); },
             Completion::recorder(completion));
         task->resume();
-        EXPECT_EVENTUALLY_EQ(completion->calls, 1);
+        EXPECT_TRANSFERRED_EQ(completion->calls, 1);
         ASSERT_TRUE(completion->error);
         EXPECT_EQ(completion->error->domain(), net::fileManagerErrorDomain);
         EXPECT_FALSE(completion->object.isValid()) << "reported as kept where it is not";
         ASSERT_EQ(log.named(notifications::downloadDidFailToMoveFile, task.get()).size(), 1);
         EXPECT_EQ(log.named(notifications::downloadDidFailToMoveFile, task.get()).first().userInfo,
             completion->error->userInfo());
-        EXPECT_EVENTUALLY_EQ(log.named(notifications::taskDidComplete, task.get()).size(), 1);
+        EXPECT_TRANSFERRED_EQ(log.named(notifications::taskDidComplete, task.get()).size(), 1);
         const QVariantMap userInfo = log.named(notifications::taskDidComplete, task.get()).first().userInfo;
         EXPECT_FALSE(userInfo.contains(notifications::taskDidCompleteAssetPathKey));
         EXPECT_EQ(
@@ -213,7 +237,7 @@ TEST_F(SessionManagerTransfer, TheManagerWideDestinationTakesPrecedenceOverTheTa
         [&](const QUrl&, const auto&) { return QUrl::fromLocalFile(taskDestination); },
         Completion::recorder(completion));
     task->resume();
-    EXPECT_EVENTUALLY_EQ(completion->calls, 1);
+    EXPECT_TRANSFERRED_EQ(completion->calls, 1);
     EXPECT_FALSE(completion->error);
     EXPECT_EQ(completion->object.toUrl(), QUrl::fromLocalFile(managerDestination));
     QFile file(managerDestination);

@@ -40,7 +40,7 @@ TEST_F(SessionTaskState, ResumeAndSuspendAnnounceOnlyChangesOfState)
     // The hook's notice comes on the calling thread at once, the manager's later on the main queue.
     ASSERT_EQ(log.named(notifications::sessionTaskDidResume, task.get()).size(), 1);
     EXPECT_TRUE(log.named(notifications::taskDidResume).isEmpty());
-    EXPECT_EVENTUALLY_EQ(log.named(notifications::taskDidResume, task.get()).size(), 1);
+    EXPECT_TRANSFERRED_EQ(log.named(notifications::taskDidResume, task.get()).size(), 1);
 
     task->resume(); // running already
     drainMainQueue();
@@ -50,16 +50,16 @@ TEST_F(SessionTaskState, ResumeAndSuspendAnnounceOnlyChangesOfState)
     task->suspend();
     EXPECT_EQ(task->state(), KNURLSessionTask::State::Suspended);
     EXPECT_EQ(log.named(notifications::sessionTaskDidSuspend, task.get()).size(), 1);
-    EXPECT_EVENTUALLY_EQ(log.named(notifications::taskDidSuspend, task.get()).size(), 1);
+    EXPECT_TRANSFERRED_EQ(log.named(notifications::taskDidSuspend, task.get()).size(), 1);
     task->suspend();
     drainMainQueue();
     EXPECT_EQ(log.named(notifications::sessionTaskDidSuspend).size(), 1);
     EXPECT_EQ(log.named(notifications::taskDidSuspend).size(), 1);
 
     task->resume();
-    EXPECT_EVENTUALLY_EQ(log.named(notifications::taskDidResume, task.get()).size(), 2);
+    EXPECT_TRANSFERRED_EQ(log.named(notifications::taskDidResume, task.get()).size(), 2);
     task->cancel();
-    EXPECT_EVENTUALLY(task->state() == KNURLSessionTask::State::Completed);
+    EXPECT_TRANSFERRED(task->state() == KNURLSessionTask::State::Completed);
 }
 
 TEST_F(SessionTaskState, AManagerAnnouncesOnlyItsOwnTasks)
@@ -77,7 +77,7 @@ TEST_F(SessionTaskState, AManagerAnnouncesOnlyItsOwnTasks)
     theirs->resume();
     lone->resume();
     mine->resume();
-    EXPECT_EVENTUALLY_EQ(log.named(notifications::taskDidResume, mine.get()).size(), 1);
+    EXPECT_TRANSFERRED_EQ(log.named(notifications::taskDidResume, mine.get()).size(), 1);
     drainMainQueue();
     EXPECT_EQ(log.named(notifications::taskDidResume, theirs.get()).size(), 1);
     EXPECT_EQ(log.named(notifications::taskDidResume, lone.get()).size(), 0);
@@ -107,7 +107,7 @@ TEST_F(SessionTaskState, TaskListsAnswerFromEveryThreadIncludingTheNetworkThread
         fromNetworkThread = manager->tasks();
         done = true;
     });
-    EXPECT_EVENTUALLY(done.load());
+    EXPECT_TRANSFERRED(done.load());
     EXPECT_EQ(fromNetworkThread.size(), 3);
 
     // And from the delegate queue, inside a callback.
@@ -117,10 +117,10 @@ TEST_F(SessionTaskState, TaskListsAnswerFromEveryThreadIncludingTheNetworkThread
             seenInCallback = int(manager->tasks().size());
     });
     data->cancel();
-    EXPECT_EVENTUALLY(seenInCallback.load() >= 2);
+    EXPECT_TRANSFERRED(seenInCallback.load() >= 2);
     upload->cancel();
     download->cancel();
-    EXPECT_EVENTUALLY(manager->tasks().isEmpty());
+    EXPECT_TRANSFERRED(manager->tasks().isEmpty());
 }
 
 } // namespace

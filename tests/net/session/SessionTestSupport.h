@@ -1,5 +1,6 @@
 #pragma once
 
+#include "net/core/URLRequest.h"
 #include "net/operation/NetDispatch.h"
 #include "net/session/KNURLSessionManager.h"
 #include "net/session/KNURLSessionTask.h"
@@ -13,6 +14,22 @@
 #include <memory>
 
 namespace mervane::test {
+
+/// How long a test waits for a transfer's outcome. A transfer that stalls fails by itself
+/// once its request's time-out has passed, so this bound is only there to keep a broken build
+/// from hanging: a slow, busy machine delays the outcome but cannot fail the test.
+inline constexpr int transferOutcomeBoundMs = int(net::URLRequest::defaultTimeoutInterval * 1000) + 10000;
+
+// Waiting, like EXPECT_EVENTUALLY*, for what a transfer brings about, up to that bound.
+#define EXPECT_TRANSFERRED(condition)                                                                        \
+    EXPECT_TRUE(QTest::qWaitFor([&] { return bool(condition); }, mervane::test::transferOutcomeBoundMs))     \
+        << "never became true: " #condition
+#define EXPECT_TRANSFERRED_EQ(actual, expected)                                                              \
+    do {                                                                                                     \
+        (void)QTest::qWaitFor(                                                                               \
+            [&] { return (actual) == (expected); }, mervane::test::transferOutcomeBoundMs);                  \
+        EXPECT_EQ(actual, expected);                                                                         \
+    } while (false)
 
 /// What one completion handler was called with, and how often.
 struct Completion {
@@ -60,7 +77,7 @@ inline void drainMainQueue()
 {
     bool reached = false;
     net::DispatchQueue::main()->async([&reached] { reached = true; });
-    EXPECT_EVENTUALLY(reached);
+    EXPECT_TRANSFERRED(reached);
 }
 
 /// An address on 127.0.0.1 where nothing listens.
