@@ -6,6 +6,7 @@
 #include "net/support/EchoServer.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -194,6 +195,9 @@ TEST_F(SessionManagerTransfer, ADownloadThatCannotBeKeptIsReportedAndLeavesNothi
     QFile::setPermissions(path(u"locked"_s), QFile::ReadOwner | QFile::ExeOwner);
     if (!QFileInfo(path(u"locked"_s)).isWritable())
         destinations.append(path(u"locked/inside.bin"_s));
+    // A read-only folder for root too: the kernel's process folder takes no new files.
+    const QString readOnly = u"/proc/mervane-download-%1.bin"_s.arg(QCoreApplication::applicationPid());
+    destinations.append(readOnly);
 
     for (const QString& destination : std::as_const(destinations)) {
         SCOPED_TRACE(destination.toStdString());
@@ -222,6 +226,7 @@ TEST_F(SessionManagerTransfer, ADownloadThatCannotBeKeptIsReportedAndLeavesNothi
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
         QStringList({ u"plain"_s, u"taken.bin"_s }));
     EXPECT_TRUE(QDir(path(u"locked"_s)).isEmpty());
+    EXPECT_FALSE(QFile::exists(readOnly));
     QFile::setPermissions(path(u"locked"_s), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
