@@ -4,6 +4,7 @@
 
 #include "net/operation/KNNetworkThread.h"
 #include "net/operation/NetNotifications.h"
+#include "net/operation/ReplyErrors.h"
 
 #include "platform/Strings.h"
 #include <QAuthenticator>
@@ -20,54 +21,6 @@
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
-
-/// Qt reports some HTTP statuses as reply errors; here every status is a response.
-bool isHttpStatusError(QNetworkReply::NetworkError error)
-{
-    const int code = int(error);
-    return (code >= 201 && code <= 299 && error != QNetworkReply::ContentReSendError)
-        || error == QNetworkReply::ProtocolInvalidOperationError || (code >= 401 && code <= 499);
-}
-
-qint64 urlErrorCode(QNetworkReply::NetworkError error)
-{
-    switch (error) {
-    case QNetworkReply::ConnectionRefusedError:
-        return net::cannotConnectToHost;
-    case QNetworkReply::RemoteHostClosedError:
-        return net::networkConnectionLost;
-    case QNetworkReply::HostNotFoundError:
-        return net::cannotFindHost;
-    // A transfer time-out aborts the reply; cancelling and pausing never get here.
-    case QNetworkReply::TimeoutError:
-    case QNetworkReply::OperationCanceledError:
-        return net::timedOut;
-    case QNetworkReply::SslHandshakeFailedError:
-        return net::secureConnectionFailed;
-    case QNetworkReply::InsecureRedirectError:
-        return net::secureConnectionFailed;
-    case QNetworkReply::TemporaryNetworkFailureError:
-    case QNetworkReply::NetworkSessionFailedError:
-    case QNetworkReply::BackgroundRequestNotAllowedError:
-        return net::notConnectedToInternet;
-    case QNetworkReply::TooManyRedirectsError:
-        return net::httpTooManyRedirects;
-    case QNetworkReply::ProxyConnectionRefusedError:
-    case QNetworkReply::ProxyConnectionClosedError:
-    case QNetworkReply::ProxyTimeoutError:
-    case QNetworkReply::ProxyAuthenticationRequiredError:
-        return net::cannotConnectToHost;
-    case QNetworkReply::ProxyNotFoundError:
-        return net::cannotFindHost;
-    case QNetworkReply::ProtocolUnknownError:
-        return net::unsupportedURL;
-    case QNetworkReply::ContentReSendError:
-    case QNetworkReply::ProtocolFailure:
-        return net::badServerResponse;
-    default:
-        return net::unknown;
-    }
-}
 
 QString deviceErrorText(const QIODevice& device)
 {
@@ -278,7 +231,7 @@ void KNURLConnectionOperation::handleFinishedReply()
         return; // failed while writing
     const QNetworkReply::NetworkError error = m_reply->error();
     if (error == QNetworkReply::NoError
-        || (m_responseDelivered && m_response && m_response->isHTTP() && isHttpStatusError(error))) {
+        || (m_responseDelivered && m_response && m_response->isHTTP() && net::isHttpStatusError(error))) {
         detachReply(false);
         didFinishLoading();
         return;
@@ -289,7 +242,7 @@ void KNURLConnectionOperation::handleFinishedReply()
         if (const QString text = deviceErrorText(*body); !text.isEmpty())
             reason = text;
     const net::Error failure
-        = trustFailure().value_or(net::urlError(urlErrorCode(error), m_request.url(), reason));
+        = trustFailure().value_or(net::urlError(net::urlErrorCode(error), m_request.url(), reason));
     detachReply(false);
     didFailWithError(failure);
 }

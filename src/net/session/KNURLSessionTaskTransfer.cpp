@@ -3,6 +3,7 @@
 #include "net/session/KNURLSessionTask.h"
 
 #include "net/operation/KNNetworkThread.h"
+#include "net/operation/ReplyErrors.h"
 #include "net/security/ServerTrust.h"
 #include "net/session/URLSession.h"
 
@@ -17,44 +18,6 @@
 #include <QTemporaryFile>
 
 using namespace Qt::Literals::StringLiterals;
-
-namespace {
-
-bool isHttpStatusError(QNetworkReply::NetworkError error)
-{
-    const int code = int(error);
-    return (code >= 201 && code <= 299 && error != QNetworkReply::ContentReSendError)
-        || error == QNetworkReply::ProtocolInvalidOperationError || (code >= 401 && code <= 499);
-}
-
-qint64 urlErrorCode(QNetworkReply::NetworkError error)
-{
-    switch (error) {
-    case QNetworkReply::ConnectionRefusedError:
-    case QNetworkReply::ProxyConnectionRefusedError:
-        return net::cannotConnectToHost;
-    case QNetworkReply::RemoteHostClosedError:
-        return net::networkConnectionLost;
-    case QNetworkReply::HostNotFoundError:
-        return net::cannotFindHost;
-    case QNetworkReply::TimeoutError:
-    case QNetworkReply::OperationCanceledError:
-        return net::timedOut;
-    case QNetworkReply::SslHandshakeFailedError:
-    case QNetworkReply::InsecureRedirectError:
-        return net::secureConnectionFailed;
-    case QNetworkReply::TooManyRedirectsError:
-        return net::httpTooManyRedirects;
-    case QNetworkReply::ProtocolUnknownError:
-        return net::unsupportedURL;
-    case QNetworkReply::ProtocolFailure:
-        return net::badServerResponse;
-    default:
-        return net::unknown;
-    }
-}
-
-} // namespace
 
 void KNURLSessionTask::handleResponse()
 {
@@ -225,9 +188,9 @@ void KNURLSessionTask::handleFinished()
     if (!m_reply)
         return; // failed while writing
     const QNetworkReply::NetworkError error = m_reply->error();
-    if (error != QNetworkReply::NoError && !(m_responseSeen && isHttpStatusError(error))) {
+    if (error != QNetworkReply::NoError && !(m_responseSeen && net::isHttpStatusError(error))) {
         const net::Error failure = m_trustFailure.value_or(
-            net::urlError(urlErrorCode(error), m_originalRequest.url(), m_reply->errorString()));
+            net::urlError(net::urlErrorCode(error), m_originalRequest.url(), m_reply->errorString()));
         detachReply(false);
         complete(failure);
         return;
