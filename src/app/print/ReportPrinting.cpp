@@ -100,14 +100,7 @@ void ReportPrinting::setUpPage(QPrinter& printer)
 
 const MVX_NWLog* ReportPrinting::getPreviousLog(const NWData& store, const MVX_NWLog* record, int distance)
 {
-    const MVX_NWLogList& list = records(store);
-    for (qsizetype i = 0; i < list.size(); ++i) {
-        if (list.at(i).get() != record)
-            continue;
-        const qsizetype wanted = i + distance;
-        return wanted >= 0 && wanted < list.size() ? list.at(wanted).get() : nullptr;
-    }
-    return nullptr;
+    return NWPrintView_NWStatement::getPreviousLog(store, record, distance);
 }
 
 void ReportPrinting::printTheSelectedReport(int kind)
