@@ -1,6 +1,7 @@
 #include "categories/filter/NWTagSelectionCellView.h"
 
 #include "categories/common/TagColorImages.h"
+#include "uikit/controls/rows/TableRowView.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -38,4 +39,18 @@ void NWTagSelectionCellView::setTag(const MVX_Tags& tag, bool checked)
     QImage image = TagColorImages::image(tag.hexColorString(), QSize(16, 16) * ratio);
     image.setDevicePixelRatio(ratio);
     m_tagImage->setPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
+}
+
+NWTagSelectionCellView* NWTagSelectionCellView::fillRow(
+    TableRowView& rowView, const MVX_Tags* tag, bool checked, std::function<void(bool)> toggled)
+{
+    rowView.setSelectionHighlightStyle(TableRowView::SelectionHighlightStyle::None);
+    auto* cell = new NWTagSelectionCellView(&rowView);
+    auto* layout = new QHBoxLayout(&rowView);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(cell);
+    if (tag)
+        cell->setTag(*tag, checked);
+    connect(cell->tagCheckBox(), &QCheckBox::toggled, &rowView, std::move(toggled));
+    return cell;
 }

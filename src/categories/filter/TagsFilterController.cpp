@@ -87,16 +87,9 @@ TableRowView* TagsFilterController::makeRow(int row)
 {
     const MVX_TagsList tags = modelTags();
     auto* rowView = new NWTableRowView;
-    rowView->setSelectionHighlightStyle(TableRowView::SelectionHighlightStyle::None);
-    auto* cell = new NWTagSelectionCellView(rowView);
-    auto* layout = new QHBoxLayout(rowView);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(cell);
-    if (row >= 0 && row < tags.size() && tags.at(row)) {
-        const MVX_Tags& tag = *tags.at(row);
-        cell->setTag(tag, NWData::shared()->selectedTagIDs().contains(tag.ID()));
-    }
-    connect(cell->tagCheckBox(), &QCheckBox::toggled, this,
+    const MVX_Tags* tag = row >= 0 && row < tags.size() ? tags.at(row).get() : nullptr;
+    NWTagSelectionCellView::fillRow(*rowView, tag,
+        tag && NWData::shared()->selectedTagIDs().contains(tag->ID()),
         [this, row](bool checked) { tagRowCheckHandler(row, checked); });
     return rowView;
 }

@@ -103,16 +103,8 @@ const QString& ReportChoiceController::selectedLiabilityCategoryID() const
 TableRowView* ReportChoiceController::makeTagRow(int row)
 {
     auto* rowView = new DVGenericTableRowView;
-    rowView->setSelectionHighlightStyle(TableRowView::SelectionHighlightStyle::None);
-    auto* cell = new NWTagSelectionCellView(rowView);
-    auto* layout = new QHBoxLayout(rowView);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(cell);
-    if (row >= 0 && row < m_tags.size() && m_tags.at(row)) {
-        const MVX_Tags& tag = *m_tags.at(row);
-        cell->setTag(tag, m_selectedTagIDs.contains(tag.ID()));
-    }
-    connect(cell->tagCheckBox(), &QCheckBox::toggled, this,
+    const MVX_Tags* tag = row >= 0 && row < m_tags.size() ? m_tags.at(row).get() : nullptr;
+    NWTagSelectionCellView::fillRow(*rowView, tag, tag && m_selectedTagIDs.contains(tag->ID()),
         [this, row](bool checked) { tagRowCheckHandler(row, checked); });
     return rowView;
 }

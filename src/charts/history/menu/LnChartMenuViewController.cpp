@@ -396,16 +396,9 @@ void LnChartMenuViewController::setTableState(Side side, std::optional<bool> ena
 TableRowView* LnChartMenuViewController::makeTagRow(int row)
 {
     auto* rowView = new DVGenericTableRowView;
-    rowView->setSelectionHighlightStyle(TableRowView::SelectionHighlightStyle::None);
-    auto* cell = new NWTagSelectionCellView(rowView);
-    auto* layout = new QHBoxLayout(rowView);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(cell);
-    if (row >= 0 && row < m_tags.size() && m_tags.at(row)) {
-        const MVX_Tags& tag = *m_tags.at(row);
-        cell->setTag(tag, NWData::shared()->selectedTagIDs().contains(tag.ID()));
-    }
-    connect(cell->tagCheckBox(), &QCheckBox::toggled, this,
+    const MVX_Tags* tag = row >= 0 && row < m_tags.size() ? m_tags.at(row).get() : nullptr;
+    NWTagSelectionCellView::fillRow(*rowView, tag,
+        tag && NWData::shared()->selectedTagIDs().contains(tag->ID()),
         [this, row](bool checked) { tagRowCheckHandler(row, checked); });
     return rowView;
 }
