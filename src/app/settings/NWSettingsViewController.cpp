@@ -8,6 +8,7 @@
 #include "platform/Resources.h"
 #include "platform/Strings.h"
 #include "uikit/controls/buttons/SegmentedControl.h"
+#include "uikit/extensions/NamedWidget.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,12 +27,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 constexpr int messageClearingMilliseconds = 2000;
-
-template <typename T> T* named(T* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
 
 QLabel* caption(const QString& text, const QString& name, QWidget* parent)
 {

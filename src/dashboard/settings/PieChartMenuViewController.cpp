@@ -5,6 +5,7 @@
 #include "platform/NotificationCenter.h"
 #include "platform/Strings.h"
 #include "uikit/controls/buttons/SegmentedControl.h"
+#include "uikit/extensions/NamedWidget.h"
 
 #include <QCheckBox>
 #include <QGraphicsOpacityEffect>
@@ -14,16 +15,6 @@
 using namespace Qt::Literals::StringLiterals;
 using namespace PieChartSettings;
 using platform::Strings;
-
-namespace {
-
-template <typename T> T* named(T* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
-} // namespace
 
 PieChartMenuViewController::PieChartMenuViewController(QWidget* parent) : QWidget(parent)
 {

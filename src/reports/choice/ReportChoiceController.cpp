@@ -14,6 +14,7 @@
 #include "uikit/controls/rows/FixedRowsModel.h"
 #include "uikit/controls/rows/TableRowHost.h"
 #include "uikit/controls/views/NWColoredView.h"
+#include "uikit/extensions/NamedWidget.h"
 #include "uikit/tabs/CustomizableTabView.h"
 #include "uikit/tabs/TabGeometry.h"
 
@@ -34,12 +35,6 @@ namespace {
 
 constexpr int visibleRows = 6;
 constexpr int pageMargin = 14;
-
-template <typename T> T* named(T* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
 
 } // namespace
 

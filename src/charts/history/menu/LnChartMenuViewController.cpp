@@ -16,6 +16,7 @@
 #include "uikit/controls/rows/DVGenericTableRowView.h"
 #include "uikit/controls/rows/FixedRowsModel.h"
 #include "uikit/controls/rows/TableRowHost.h"
+#include "uikit/extensions/NamedWidget.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -38,12 +39,6 @@ namespace {
 
 constexpr int listHeight = 6 * LnChartSettCellView::rowHeight + 4;
 constexpr int fieldWidth = 150;
-
-template <typename T> T* named(T* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
 
 QFrame* separator(QWidget* parent)
 {
