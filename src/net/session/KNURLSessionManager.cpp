@@ -273,20 +273,23 @@ std::shared_ptr<KNURLSessionManagerTaskDelegate> KNURLSessionManager::addDelegat
     return delegate;
 }
 
+qint64 KNURLSessionManager::uploadTotal(const KNURLSessionTask& task, qint64 reported)
+{
+    if (reported != KNURLSessionTask::transferSizeUnknown)
+        return reported;
+    bool ok = false;
+    const qint64 length = task.originalRequest()
+                              .valueForHTTPHeaderField("Content-Length")
+                              .value_or(QByteArray())
+                              .toLongLong(&ok);
+    return ok ? length : reported;
+}
+
 std::shared_ptr<KNURLSessionManagerTaskDelegate> KNURLSessionManager::addDelegateForUploadTask(
     const Task& task, std::shared_ptr<net::Progress>* progress, CompletionHandler completionHandler)
 {
     auto delegate = addDelegateForDataTask(task, std::move(completionHandler));
-    qint64 total = task->countOfBytesExpectedToSend();
-    if (total == KNURLSessionTask::transferSizeUnknown) {
-        bool ok = false;
-        const qint64 length = task->originalRequest()
-                                  .valueForHTTPHeaderField("Content-Length")
-                                  .value_or(QByteArray())
-                                  .toLongLong(&ok);
-        if (ok)
-            total = length;
-    }
+    const qint64 total = uploadTotal(*task, task->countOfBytesExpectedToSend());
     const auto& taskProgress = delegate->progress();
     taskProgress->setTotalUnitCount(total);
     const std::weak_ptr<KNURLSessionTask> weakTask = task;

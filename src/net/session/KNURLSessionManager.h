@@ -174,6 +174,9 @@ protected:
     void attach();
 
 private:
+    /// The upload size `reported` for `task`, or, when that is unknown, the "Content-Length" of
+    /// the request it was made from.
+    static qint64 uploadTotal(const KNURLSessionTask& task, qint64 reported);
     struct Blocks {
         SessionDidBecomeInvalidBlock sessionDidBecomeInvalid;
         SessionDidReceiveAuthenticationChallengeBlock sessionDidReceiveAuthenticationChallenge;

@@ -93,16 +93,7 @@ std::optional<net::URLRequest> KNURLSessionManager::willPerformHTTPRedirection(n
 void KNURLSessionManager::didSendBodyData(net::URLSession& session, const Task& task, qint64 bytesSent,
     qint64 totalBytesSent, qint64 totalBytesExpectedToSend)
 {
-    qint64 total = totalBytesExpectedToSend;
-    if (total == KNURLSessionTask::transferSizeUnknown) {
-        bool ok = false;
-        const qint64 length = task->originalRequest()
-                                  .valueForHTTPHeaderField("Content-Length")
-                                  .value_or(QByteArray())
-                                  .toLongLong(&ok);
-        if (ok)
-            total = length;
-    }
+    const qint64 total = uploadTotal(*task, totalBytesExpectedToSend);
     if (const auto delegate = delegateForTask(*task))
         delegate->didSendBodyData(totalBytesSent, total);
     if (const auto block = blocks().taskDidSendBodyData)
