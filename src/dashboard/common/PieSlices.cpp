@@ -214,6 +214,25 @@ PopupTexts netWorthSlicePopup(const MVX_NWLog* record, int index, const AmountFo
     }
 }
 
+namespace {
+
+/// The slice of one category's value in a pie whose slices add up to `total`.
+Slice categorySlice(const MVX_CategoryLog& log, double total, const MVX_Model* model, Side side,
+    PieLabelType labelStyle, bool nameInLabel, int nameLength, const AmountFormat& format)
+{
+    Slice slice;
+    const double value = valueOf(log);
+    slice.value = value;
+    slice.percent = value * 100.0 / total;
+    slice.categoryID = log.categoryID();
+    slice.categoryName = categoryName(model, side, slice.categoryID);
+    slice.label = labelWithName(labelStyle, nameInLabel, valueText(labelStyle, value, slice.percent, format),
+        categoryNameAbbrev(slice.categoryName, nameLength, labelStyle));
+    return slice;
+}
+
+} // namespace
+
 Pie dashboardPie(const MVX_NWLog* record, const MVX_Model* model, const DashboardPieOptions& options)
 {
     if (options.type == PieDisplayType::NetWorth)
@@ -234,14 +253,8 @@ Pie dashboardPie(const MVX_NWLog* record, const MVX_Model* model, const Dashboar
             const double value = valueOf(*log);
             const double percent = value * 100.0 / *total;
             if (percent > options.percentShowLimit && !log->categoryID().isEmpty()) {
-                Slice slice;
-                slice.value = value;
-                slice.percent = percent;
-                slice.categoryID = log->categoryID();
-                slice.categoryName = categoryName(model, side, log->categoryID());
-                QString label = valueText(options.labelStyle, value, percent, options.format);
-                slice.label = labelWithName(options.labelStyle, options.nameInLabel, label,
-                    categoryNameAbbrev(slice.categoryName, dashboardNameLength, options.labelStyle));
+                Slice slice = categorySlice(*log, *total, model, side, options.labelStyle,
+                    options.nameInLabel, dashboardNameLength, options.format);
                 slice.fill = gradientFill(PieColorSchemes::categoryColor(options.colors, slice.categoryID),
                     PieColorSchemes::categoryColor(options.colors, slice.categoryID));
                 pie.slices.append(slice);
@@ -306,15 +319,8 @@ Pie categoryPie(const MVX_NWLog* record, const MVX_Model* model, Side side, PieL
         for (const auto& log : *values) {
             if (!log || log->categoryID().isEmpty() || !(valueOf(*log) > 0.0))
                 continue;
-            Slice slice;
-            slice.value = valueOf(*log);
-            slice.percent = *slice.value * 100.0 / *total;
-            slice.categoryID = log->categoryID();
-            slice.categoryName = categoryName(model, side, slice.categoryID);
-            slice.label = labelWithName(labelStyle, nameInLabel,
-                valueText(labelStyle, *slice.value, slice.percent, format),
-                categoryNameAbbrev(slice.categoryName, bigPieNameLength, labelStyle));
-            pie.slices.append(slice);
+            pie.slices.append(
+                categorySlice(*log, *total, model, side, labelStyle, nameInLabel, bigPieNameLength, format));
         }
     }
     pie.bigCount = int(pie.slices.size());
