@@ -3,29 +3,29 @@
 #include "dashboard/common/DashboardNotifications.h"
 #include "dashboard/common/NWColoredRotationView.h"
 
-NWColoredRotationView_NW::NWColoredRotationView_NW(QWidget* parent) : NWColoredView(parent)
+#include <utility>
+
+NWColoredPieRotationView::NWColoredPieRotationView(QString notificationName, QWidget* parent)
+    : NWColoredView(parent), m_notificationName(std::move(notificationName))
 {
 }
 
-bool NWColoredRotationView_NW::event(QEvent* event)
+bool NWColoredPieRotationView::event(QEvent* event)
 {
-    return postPieRotationGesture(event, notifications::pieRotationNW) || NWColoredView::event(event);
+    return postPieRotationGesture(event, m_notificationName) || NWColoredView::event(event);
 }
 
-NWColoredRotationView_A::NWColoredRotationView_A(QWidget* parent) : NWColoredView(parent)
-{
-}
-
-bool NWColoredRotationView_A::event(QEvent* event)
-{
-    return postPieRotationGesture(event, notifications::pieRotationA) || NWColoredView::event(event);
-}
-
-NWColoredRotationView_L::NWColoredRotationView_L(QWidget* parent) : NWColoredView(parent)
+NWColoredRotationView_NW::NWColoredRotationView_NW(QWidget* parent)
+    : NWColoredPieRotationView(notifications::pieRotationNW, parent)
 {
 }
 
-bool NWColoredRotationView_L::event(QEvent* event)
+NWColoredRotationView_A::NWColoredRotationView_A(QWidget* parent)
+    : NWColoredPieRotationView(notifications::pieRotationA, parent)
 {
-    return postPieRotationGesture(event, notifications::pieRotationL) || NWColoredView::event(event);
+}
+
+NWColoredRotationView_L::NWColoredRotationView_L(QWidget* parent)
+    : NWColoredPieRotationView(notifications::pieRotationL, parent)
+{
 }

@@ -2,32 +2,37 @@
 
 #include "uikit/controls/views/NWColoredView.h"
 
-/// The coloured views under the full-window pies: a rotate gesture over one posts the
-/// notification of its own pie only ("PieRotation_NW", "PieRotation_A", "PieRotation_L").
-/// They paint as `NWColoredView`. Main thread only.
-class NWColoredRotationView_NW : public NWColoredView {
+#include <QString>
+
+/// A coloured view under a full-window pie: a rotate gesture over it posts its pie's own
+/// notification. It paints as `NWColoredView`. Main thread only.
+class NWColoredPieRotationView : public NWColoredView {
+    Q_OBJECT
+public:
+    NWColoredPieRotationView(QString notificationName, QWidget* parent);
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    QString m_notificationName;
+};
+
+/// The views of the three pies, posting "PieRotation_NW", "PieRotation_A" and "PieRotation_L".
+class NWColoredRotationView_NW : public NWColoredPieRotationView {
     Q_OBJECT
 public:
     explicit NWColoredRotationView_NW(QWidget* parent = nullptr);
-
-protected:
-    bool event(QEvent* event) override;
 };
 
-class NWColoredRotationView_A : public NWColoredView {
+class NWColoredRotationView_A : public NWColoredPieRotationView {
     Q_OBJECT
 public:
     explicit NWColoredRotationView_A(QWidget* parent = nullptr);
-
-protected:
-    bool event(QEvent* event) override;
 };
 
-class NWColoredRotationView_L : public NWColoredView {
+class NWColoredRotationView_L : public NWColoredPieRotationView {
     Q_OBJECT
 public:
     explicit NWColoredRotationView_L(QWidget* parent = nullptr);
-
-protected:
-    bool event(QEvent* event) override;
 };
