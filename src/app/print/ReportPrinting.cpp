@@ -158,8 +158,8 @@ void ReportPrinting::printTable(int kind)
     const auto& model = m_store.appData();
     if (kind == static_cast<int>(keys::ReportKind::Tags)) {
         QStringList known;
+        const MVX_TagsList tags = model ? model->tags().value_or(MVX_TagsList()) : MVX_TagsList();
         for (const QString& id : keys::tagIDs()) {
-            const MVX_TagsList tags = model ? model->tags().value_or(MVX_TagsList()) : MVX_TagsList();
             if (std::any_of(
                     tags.cbegin(), tags.cend(), [&id](const auto& tag) { return tag && tag->ID() == id; }))
                 known << id;
