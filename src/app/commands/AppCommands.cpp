@@ -41,9 +41,8 @@ AppCommands::AppCommands(AppDelegate& delegate, NWData* store)
     , m_dataCommands(
           std::make_unique<DataCommands>(store ? *store : *delegate.store(), dataCommandsHost(delegate)))
     , m_reportPrinting(std::make_unique<ReportPrinting>(store ? *store : *delegate.store(),
-          ReportPrinting::Host {
-              .showMessage = [&delegate](const QString& text) { delegate.showMessage(text); },
-              .window = [&delegate] { return delegate.windowWidget(); } }))
+          ReportPrinting::Host { .window = [&delegate] { return delegate.windowWidget(); },
+              .showMessage = [&delegate](const QString& text) { delegate.showMessage(text); } }))
     , m_shareCommands(std::make_unique<ShareCommands>(
           ShareCommands::Host { [&delegate] { return delegate.windowWidget(); },
               [&delegate](const QString& text) { delegate.showMessage(text); } }))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CommandHost.h"
 #include "platform/NotificationCenter.h"
 #include "uikit/popover/APPopover.h"
 #include "uikit/popover/PKPopoverController.h"
@@ -27,12 +28,7 @@ class QPrinterInfo;
 class ReportPrinting : public QObject {
     Q_OBJECT
 public:
-    struct Host {
-        /// Shows a message to the user (the shell's message popover).
-        std::function<void(const QString&)> showMessage;
-        /// The window the print panel belongs to; may be null.
-        std::function<QWidget*()> window;
-    };
+    using Host = CommandHost;
 
     ReportPrinting(NWData& store, Host host, QObject* parent = nullptr);
     ~ReportPrinting() override;

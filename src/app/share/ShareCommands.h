@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/CommandHost.h"
 #include "app/share/AboutWindow.h"
 #include "uikit/popover/PKPopoverController.h"
 
@@ -25,12 +26,7 @@ struct Draft;
 class ShareCommands : public QObject {
     Q_OBJECT
 public:
-    struct Host {
-        /// The main window, parent of the about sheet; may return null.
-        std::function<QWidget*()> window;
-        /// Shows the shell's message (when no mail program took a mail).
-        std::function<void(const QString&)> showMessage;
-    };
+    using Host = CommandHost;
 
     explicit ShareCommands(Host host, QObject* parent = nullptr);
     ~ShareCommands() override;

@@ -102,8 +102,8 @@ protected:
     bool panelShown = false;
     QPageLayout layoutAtPanel;
     std::unique_ptr<ReportPrinting> printing = std::make_unique<ReportPrinting>(*NWData::shared(),
-        ReportPrinting::Host { .showMessage = [this](const QString& text) { messages << text; },
-            .window = [] { return nullptr; } });
+        ReportPrinting::Host { .window = [] { return nullptr; },
+            .showMessage = [this](const QString& text) { messages << text; } });
 };
 
 TEST_F(ReportPrintingTest, TheNotificationPrintsOnALaterTurnOnTheReportPage)
