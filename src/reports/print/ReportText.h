@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QString>
 
+#include <cmath>
+
 /// The texts, fonts and measurements the printed reports share. Lengths are points.
 namespace reporttext {
 
@@ -12,6 +14,11 @@ namespace reporttext {
 QFont font(int points, QFont::Weight weight = QFont::Normal);
 /// A grey of the given brightness, opaque.
 QColor grey(qreal level);
+/// `value` without its fraction: positions on the page are whole points.
+inline qreal truncated(qreal value)
+{
+    return std::trunc(value);
+}
 
 /// The height `text` takes on one line in `font`; 0 for an empty text.
 qreal height(const QString& text, const QFont& font);

@@ -14,6 +14,7 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 using reporttext::grey;
+using reporttext::truncated;
 
 constexpr int kTop = 1;
 constexpr qreal kNameWidth = 200.0;
@@ -21,11 +22,6 @@ constexpr qreal kNameWidth = 200.0;
 // far below the top of the next page.
 constexpr qreal kRowBottomMargin = 16.0;
 constexpr qreal kContinuedRowsTop = 65.0;
-
-qreal truncated(qreal value)
-{
-    return std::trunc(value);
-}
 
 struct Styles {
     QFont title = reporttext::font(16, QFont::Bold);

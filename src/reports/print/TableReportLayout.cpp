@@ -10,15 +10,11 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 using reporttext::grey;
+using reporttext::truncated;
 
 constexpr qreal kRowSpacing = 10.0;
 constexpr qreal kPageTop = 9.0;
 constexpr qreal kFooterRoom = 20.0;
-
-qreal truncated(qreal value)
-{
-    return std::trunc(value);
-}
 
 class TableBuilder {
 public:
