@@ -232,6 +232,30 @@ TEST_F(UserNotificationsTest, TheServiceShowsTheReminderAtItsTimeEveryMonth)
     EXPECT_FALSE(timer()->isActive());
 }
 
+TEST_F(UserNotificationsTest, TheMonthlyReminderCarriesOnIntoTheNextYear)
+{
+    platform::Clock::setOverride(at(2024, 11, 1));
+    registerServer();
+    center->start();
+    center->scheduleNotification(reminder(at(2024, 11, 15), u"yearly"_s));
+
+    moveClockAndFire(at(2024, 11, 15));
+    EXPECT_EVENTUALLY_EQ(server.shown.size(), 1);
+    moveClockAndFire(at(2024, 12, 15));
+    EXPECT_EVENTUALLY_EQ(server.shown.size(), 2);
+    moveClockAndFire(at(2025, 1, 15));
+    EXPECT_EVENTUALLY_EQ(server.shown.size(), 3);
+    // Fourteen months on, a run that starts late still owes the one reminder missed.
+    center.reset();
+    platform::Clock::setOverride(at(2026, 1, 20));
+    center = std::make_unique<UserNotificationCenter>();
+    center->setConnection(*centerBus);
+    center->start();
+    EXPECT_EVENTUALLY_EQ(server.shown.size(), 4);
+    settle();
+    EXPECT_EQ(server.shown.size(), 4);
+}
+
 TEST_F(UserNotificationsTest, AMissedReminderIsShownOnceAtStart)
 {
     registerServer();

@@ -19,12 +19,18 @@ namespace {
 const QByteArray raiseRequest = "raise\n"_ba;
 const QByteArray raiseAnswer = "raised\n"_ba;
 
+// As the kernel allows, so that a loop of links ends.
+constexpr int maxLinkHops = 40;
+
 QString canonicalDataFilePath(const QString& dataFilePath)
 {
-    const QFileInfo info(dataFilePath);
+    QFileInfo info(dataFilePath);
     if (const QString canonical = info.canonicalFilePath(); !canonical.isEmpty())
         return canonical;
-    // The data file does not exist before the first save; its folder does.
+    // The data file does not exist before the first save; its folder does. A link to it
+    // still names the file the first save writes.
+    for (int hops = 0; hops < maxLinkHops && info.isSymLink(); ++hops)
+        info = QFileInfo(info.symLinkTarget());
     const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
     return folder.isEmpty() ? info.absoluteFilePath() : QDir(folder).filePath(info.fileName());
 }
@@ -46,7 +52,8 @@ SingleInstance::~SingleInstance()
 
 QString SingleInstance::lockFilePath(const QString& dataFilePath)
 {
-    return dataFilePath + u".lock"_s;
+    // Keyed like the socket: a second path to the same file must find this lock.
+    return canonicalDataFilePath(dataFilePath) + u".lock"_s;
 }
 
 QString SingleInstance::serverName(const QString& dataFilePath)

@@ -8,11 +8,11 @@
 
 class QLocalServer;
 
-/// One running instance per data file. The first takes a lock file next to the data file
-/// and listens on a local socket private to the user; a later one finds the lock held, asks
-/// the first over that socket to bring its window forward, and should then exit. A lock
-/// left by a process that is gone is taken over; a live holder's lock never goes stale by
-/// age. Main thread; needs an application object, no display.
+/// One running instance per data file, whatever path reaches it. The first takes a lock file
+/// next to the data file and listens on a local socket private to the user; a later one finds
+/// the lock held, asks the first over that socket to bring its window forward, and should
+/// then exit. A lock left by a process that is gone is taken over; a live holder's lock never
+/// goes stale by age. Main thread; needs an application object, no display.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -37,7 +37,8 @@ public:
     /// cannot be made at all (then nobody can be sure to be alone).
     platform::Expected<Claim> tryAcquire(int answerTimeoutMs = defaultAnswerTimeoutMs);
 
-    /// "<data file>.lock".
+    /// "<data file>.lock" next to the data file's canonical path (links resolved, also a link
+    /// to a file not yet saved), so that every path to one file finds the same lock.
     static QString lockFilePath(const QString& dataFilePath);
     /// The local socket's name for this user and the data file's canonical path.
     static QString serverName(const QString& dataFilePath);
