@@ -1,5 +1,6 @@
 #include "records/history/NWCategoryLogsController.h"
 #include "records/history/CatLogCellView.h"
+#include "records/history/CategoryLogsModel.h"
 
 #include "model/queries/ModelBuilders.h"
 #include "platform/Appearance.h"
@@ -299,6 +300,29 @@ TEST_F(CategoryLogsViewer, CloseButtonClosesThePopoverHoldingIt)
 
     viewer->findChild<QPushButton*>(u"closeButton"_s)->click();
     EXPECT_FALSE(popover.shown());
+}
+
+TEST(CategoryLogsModelTest, NullLogsAreRefusedNotShown)
+{
+#ifdef NDEBUG
+    constexpr bool assertionsOn = false;
+#else
+    constexpr bool assertionsOn = true;
+#endif
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    CategoryLogsModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    const MVX_CategoryLogList logs { makeLog(u"A"_s, 2024, 3, 10.0), nullptr,
+        makeLog(u"A"_s, 2024, 1, -5.0) };
+    EXPECT_DEBUG_DEATH(model.setLogs(logs), "");
+    if (assertionsOn)
+        return;
+    ASSERT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(model.logs().size(), 2);
+    EXPECT_EQ(model.index(1, 0).data(CategoryLogsModel::MonthTextRole).toString(), u"January 2024"_s);
+    EXPECT_EQ(model.index(1, 0).data(CategoryLogsModel::AmountTextRole).toString(), u"($5)"_s);
+    model.setLogs({ nullptr });
+    EXPECT_EQ(model.rowCount(), 0);
 }
 
 } // namespace
