@@ -11,6 +11,9 @@
 #include <QMutexLocker>
 #include <QStandardPaths>
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
 #include <optional>
 
 using namespace Qt::Literals::StringLiterals;
@@ -155,12 +158,31 @@ qint64 UserDefaults::integer(const QString& key, qint64 fallback) const
     if (!isNumber(v) && v.typeId() != QMetaType::QString)
         return fallback;
     bool ok = false;
-    const qint64 result = v.toLongLong(&ok);
-    if (ok)
-        return result;
-    // Whole numbers stored as doubles, or numeric text such as "3.0".
+    // QVariant converts a double to an integer unchecked; only integers and text go that way.
+    const bool floating = v.typeId() == QMetaType::Double || v.typeId() == QMetaType::Float;
+    if (!floating) {
+        const qint64 result = v.toLongLong(&ok);
+        if (ok)
+            return result;
+    }
+    // Numbers stored as doubles, or numeric text such as "3.0". A double beyond qint64 (or
+    // not a number) has no integer value: casting it would be undefined.
     const double real = v.toDouble(&ok);
-    return ok ? qint64(real) : fallback;
+    if (!ok || std::isnan(real))
+        return fallback;
+    // 2^63 is exactly representable; every double below it converts.
+    constexpr double limit = 9223372036854775808.0;
+    if (real >= limit)
+        return std::numeric_limits<qint64>::max();
+    if (real < -limit)
+        return std::numeric_limits<qint64>::min();
+    return qint64(real);
+}
+
+qint64 UserDefaults::integer(const QString& key, qint64 fallback, qint64 lowest, qint64 highest) const
+{
+    Q_ASSERT(lowest <= highest);
+    return std::clamp(integer(key, fallback), lowest, std::max(lowest, highest));
 }
 
 double UserDefaults::real(const QString& key, double fallback) const
@@ -171,6 +193,13 @@ double UserDefaults::real(const QString& key, double fallback) const
     bool ok = false;
     const double result = v.toDouble(&ok);
     return ok ? result : fallback;
+}
+
+double UserDefaults::real(const QString& key, double fallback, double lowest, double highest) const
+{
+    Q_ASSERT(lowest <= highest);
+    const double stored = real(key, fallback);
+    return std::clamp(std::isfinite(stored) ? stored : fallback, lowest, std::max(lowest, highest));
 }
 
 bool UserDefaults::boolean(const QString& key, bool fallback) const

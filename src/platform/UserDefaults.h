@@ -40,8 +40,17 @@ public:
     QVariant value(const QString& key) const;
 
     QString string(const QString& key, const QString& fallback = {}) const;
+    /// A whole number; a stored fraction is cut towards zero, a stored number beyond the
+    /// range of qint64 gives its nearer end, and one that is not a number the fallback.
     qint64 integer(const QString& key, qint64 fallback = 0) const;
+    /// `integer`, brought into `lowest`..`highest` (which must hold `fallback`): the typed
+    /// accessors of a key read it through the range declared with it, as the file is input
+    /// from disk like any other.
+    qint64 integer(const QString& key, qint64 fallback, qint64 lowest, qint64 highest) const;
     double real(const QString& key, double fallback = 0.0) const;
+    /// `real`, with a value that is not finite taken as absent and the rest brought into
+    /// `lowest`..`highest`.
+    double real(const QString& key, double fallback, double lowest, double highest) const;
     bool boolean(const QString& key, bool fallback = false) const;
     QVariantList list(const QString& key, const QVariantList& fallback = {}) const;
     QStringList stringList(const QString& key, const QStringList& fallback = {}) const;

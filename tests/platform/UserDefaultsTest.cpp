@@ -12,6 +12,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <limits>
+
 #include <sys/stat.h>
 
 using platform::UserDefaults;
@@ -77,6 +79,65 @@ TEST_F(UserDefaultsTest, TypedReadsUseTheFallbackForAbsentOrMismatchedValues)
     defaults.setValue(QStringLiteral("mixed"), QVariantList { QStringLiteral("a"), 1 });
     EXPECT_EQ(defaults.stringList(QStringLiteral("mixed"), { QStringLiteral("f") }),
         QStringList { QStringLiteral("f") });
+}
+
+// A settings file is input from disk: numbers far outside what a key can hold, and numbers
+// that are no numbers, must come out as numbers within the range the reader asks for.
+TEST_F(UserDefaultsTest, EdgeNumbersFromTheFileNeitherOverflowNorEscapeTheirRange)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const qint64 most = std::numeric_limits<qint64>::max();
+    const qint64 least = std::numeric_limits<qint64>::min();
+    QCborMap map;
+    map.insert(QStringLiteral("nan"), nan);
+    map.insert(QStringLiteral("inf"), inf);
+    map.insert(QStringLiteral("-inf"), -inf);
+    map.insert(QStringLiteral("huge"), 1e300);
+    map.insert(QStringLiteral("-huge"), -1e300);
+    map.insert(QStringLiteral("fraction"), -2.75);
+    map.insert(QStringLiteral("int max"), qint64(std::numeric_limits<int>::max()));
+    map.insert(QStringLiteral("int min"), qint64(std::numeric_limits<int>::min()));
+    map.insert(QStringLiteral("most"), most);
+    map.insert(QStringLiteral("least"), least);
+    map.insert(QStringLiteral("huge text"), QStringLiteral("1e300"));
+    map.insert(QStringLiteral("nan text"), QStringLiteral("nan"));
+    const QString path = UserDefaults::standardFilePath();
+    QDir().mkpath(QFileInfo(path).path());
+    writeFile(path, map.toCborValue().toCbor());
+    UserDefaults::resetStandard();
+    const auto& defaults = UserDefaults::standard();
+
+    const auto integer = [&](const char* key) { return defaults.integer(QString::fromLatin1(key), 7); };
+    EXPECT_EQ(integer("nan"), 7);
+    EXPECT_EQ(integer("nan text"), 7);
+    EXPECT_EQ(integer("inf"), most);
+    EXPECT_EQ(integer("-inf"), least);
+    EXPECT_EQ(integer("huge"), most);
+    EXPECT_EQ(integer("-huge"), least);
+    EXPECT_EQ(integer("huge text"), most);
+    EXPECT_EQ(integer("fraction"), -2);
+    EXPECT_EQ(integer("most"), most);
+    EXPECT_EQ(integer("least"), least);
+
+    const auto within = [&](const char* key) { return defaults.integer(QString::fromLatin1(key), 5, 1, 10); };
+    EXPECT_EQ(within("int max"), 10);
+    EXPECT_EQ(within("int min"), 1);
+    EXPECT_EQ(within("huge"), 10);
+    EXPECT_EQ(within("-inf"), 1);
+    EXPECT_EQ(within("nan"), 5);
+    EXPECT_EQ(within("absent"), 5);
+    EXPECT_EQ(within("fraction"), 1);
+
+    const auto real
+        = [&](const char* key) { return defaults.real(QString::fromLatin1(key), 1.5, -100, 100); };
+    EXPECT_EQ(real("nan"), 1.5);
+    EXPECT_EQ(real("nan text"), 1.5);
+    EXPECT_EQ(real("inf"), 1.5);
+    EXPECT_EQ(real("huge"), 100);
+    EXPECT_EQ(real("-huge"), -100);
+    EXPECT_EQ(real("fraction"), -2.75);
+    EXPECT_EQ(real("absent"), 1.5);
 }
 
 TEST_F(UserDefaultsTest, ValuesKeepTheirTypesAcrossInstances)

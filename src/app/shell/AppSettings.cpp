@@ -29,7 +29,8 @@ std::optional<qint64> selectedAppearance()
     const auto& defaults = platform::UserDefaults::standard();
     if (!defaults.contains(selectedAppearanceKey))
         return std::nullopt;
-    return defaults.integer(selectedAppearanceKey, 0);
+    const qint64 stored = defaults.integer(selectedAppearanceKey, systemAppearance);
+    return stored >= systemAppearance && stored <= darkAppearance ? stored : systemAppearance;
 }
 
 void setSelectedAppearance(qint64 appearance)

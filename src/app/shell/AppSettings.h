@@ -28,7 +28,11 @@ bool appLockIsSet();
 /// Stores the flag and writes the settings to disk.
 void setAppLockIsSet(bool set);
 
-/// The stored appearance choice; none when the key is absent.
+inline constexpr qint64 systemAppearance = 0;
+inline constexpr qint64 darkAppearance = 2;
+
+/// The stored appearance choice, 0 to 2; none when the key is absent, the system's (0) when
+/// it holds anything else.
 std::optional<qint64> selectedAppearance();
 /// Stores the appearance choice and writes the settings to disk.
 void setSelectedAppearance(qint64 appearance);

@@ -2,7 +2,6 @@
 
 #include "platform/UserDefaults.h"
 
-#include <algorithm>
 #include <limits>
 
 namespace AnnualChartSettings {
@@ -16,10 +15,9 @@ platform::UserDefaults& defaults()
 
 int integer(const QString& key)
 {
-    // A stored count far outside int must not wrap into a plausible one.
-    const qint64 value = defaults().integer(key, defaultTrendPeriod);
-    return int(
-        std::clamp<qint64>(value, std::numeric_limits<int>::min() / 2, std::numeric_limits<int>::max() / 2));
+    // A count of years is not negative, and one far outside int must not wrap into a
+    // plausible one.
+    return int(defaults().integer(key, defaultTrendPeriod, 0, std::numeric_limits<int>::max() / 2));
 }
 
 } // namespace

@@ -21,7 +21,8 @@ inline constexpr int trendComboItemCount = mostTrendYears - fewestTrendYears + 1
 bool trendLine(); // absent false
 void setTrendLine(bool on);
 /// Projected years ("TrendPeriod") and fitted year-end values ("TrendPeriodPreKey"), absent 3.
-/// What is stored is returned as it is; `comboChoice` brings it to what a combo box can show.
+/// What is stored is returned as it is, but never below 0 (nor beyond half the int range);
+/// `comboChoice` brings it to what a combo box can show.
 int trendPeriod();
 void setTrendPeriod(int years);
 int trendPeriodPre();

@@ -5,6 +5,7 @@
 #include <QLocale>
 
 #include <cmath>
+#include <limits>
 
 namespace CompareSettings {
 
@@ -27,7 +28,9 @@ double exchangeRate()
     const auto& defaults = platform::UserDefaults::standard();
     if (!defaults.contains(exchangeRateKey))
         return 1.0;
-    const double stored = singlePrecision(defaults.real(exchangeRateKey, 1.0));
+    // Within single precision before it is narrowed to it.
+    const double stored
+        = singlePrecision(defaults.real(exchangeRateKey, 1.0, 0.0, std::numeric_limits<float>::max()));
     return usable(stored) ? stored : 1.0;
 }
 

@@ -30,6 +30,26 @@ std::pair<qreal, qreal> valueRange(const QList<CategoryChartEntry>& entries)
     return { low->y - span / 10, high->y + span / 10 };
 }
 
+// The chart deletes the drawing item of a removed series only on a later turn of the event
+// loop, and until then that item's value animation may still run and read its series and axes.
+// So they are not deleted here but after it, on that same later turn (deferred deletes run in
+// the order they were asked for); the view holds them meanwhile, so they die with it at the
+// latest.
+void retireSeriesAndAxes(QChartView& chartView)
+{
+    QChart* chart = chartView.chart();
+    for (QAbstractSeries* series : chart->series()) {
+        chart->removeSeries(series);
+        series->setParent(&chartView);
+        series->deleteLater();
+    }
+    for (QAbstractAxis* axis : chart->axes()) {
+        chart->removeAxis(axis);
+        axis->setParent(&chartView);
+        axis->deleteLater();
+    }
+}
+
 } // namespace
 
 void CategoryChartValues::setupChart(
@@ -38,11 +58,7 @@ void CategoryChartValues::setupChart(
     if (!chartView)
         return;
     QChart* chart = chartView->chart();
-    chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes()) {
-        chart->removeAxis(axis);
-        delete axis;
-    }
+    retireSeriesAndAxes(*chartView);
 
     const QList<CategoryChartEntry> entries
         = CategoryChartEntries::entriesForLogs(logs, now.isValid() ? now : platform::Clock::now());

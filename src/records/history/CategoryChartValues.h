@@ -17,7 +17,8 @@ public:
     /// Replaces the chart's series with the logs (given newest first, as the store's
     /// query returns them; drawn in the reverse order). Logs that cannot be charted are
     /// skipped; an empty list leaves an empty, configured chart. `now` gives the time of
-    /// day every point sits at.
+    /// day every point sits at. The replaced series and axes are deleted on a later turn of
+    /// the event loop (or with the view), after the chart's items that may still animate them.
     static void setupChart(const MVX_CategoryLogList& logs, QChartView* chartView, const QColor& color,
         const QDateTime& now = QDateTime());
 };

@@ -7,6 +7,9 @@
 #include <QLocale>
 #include <QSize>
 
+#include <algorithm>
+#include <cassert>
+
 using namespace Qt::Literals::StringLiterals;
 
 CategoryLogsModel::CategoryLogsModel(QObject* parent)
@@ -33,6 +36,11 @@ QString CategoryLogsModel::monthText(const MVX_CategoryLog& log)
 
 void CategoryLogsModel::setLogs(MVX_CategoryLogList logs)
 {
+    const auto isNull = [](const std::shared_ptr<MVX_CategoryLog>& log) { return !log; };
+    // Every row shows a log: a null one is the caller's mistake, stopped in debug builds and
+    // left out otherwise.
+    assert(std::none_of(logs.cbegin(), logs.cend(), isNull));
+    logs.removeIf(isNull);
     beginResetModel();
     m_logs = std::move(logs);
     endResetModel();

@@ -29,7 +29,8 @@ public:
     static QString monthText(const MVX_CategoryLog& log);
 
     const MVX_CategoryLogList& logs() const { return m_logs; }
-    /// Replaces every row (a model reset).
+    /// Replaces every row (a model reset). Null logs are refused: an assertion in debug
+    /// builds, left out in release builds.
     void setLogs(MVX_CategoryLogList logs);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -71,9 +71,12 @@ ExchangerateVC::~ExchangerateVC() = default;
 
 QString ExchangerateVC::toDecimalExchRateString(double rate, int decimals)
 {
+    // Past the settings' most a double has no digits left to show, and the number
+    // formatting refuses absurd counts.
+    decimals = std::clamp(decimals, 0, Preferences::mostExchangeRateDecimals);
     QLocale locale;
     locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
-    QString text = locale.toString(rate, 'f', std::max(decimals, 0));
+    QString text = locale.toString(rate, 'f', decimals);
     const QString point = locale.decimalPoint();
     if (decimals > 0) {
         const QString zero = locale.zeroDigit();

@@ -22,7 +22,8 @@ public:
     ~ExchangerateVC() override;
 
     /// The rate as a plain number in the current locale: its decimal separator, no grouping,
-    /// at most `decimals` fraction digits (none below 1), no trailing zeros.
+    /// at most `decimals` fraction digits (none below 1, at most the settings' most, 10), no
+    /// trailing zeros.
     static QString toDecimalExchRateString(double rate, int decimals);
 
     int maxDecimalPlaces() const { return m_maxDecimalPlaces; }

@@ -16,9 +16,14 @@ platform::UserDefaults& defaults()
     return platform::UserDefaults::standard();
 }
 
-int integer(const QString& key)
+int month(const QString& key)
 {
-    return static_cast<int>(defaults().integer(key, 0));
+    return static_cast<int>(defaults().integer(key, 0, 0, mostMonth));
+}
+
+int year(const QString& key)
+{
+    return static_cast<int>(defaults().integer(key, 0, 0, mostYear));
 }
 
 QString storedText(const QString& key)
@@ -44,7 +49,7 @@ Period orderedPeriod(Period period)
 Period period()
 {
     return orderedPeriod(
-        { { integer(fromMonthKey), integer(fromYearKey) }, { integer(toMonthKey), integer(toYearKey) } });
+        { { month(fromMonthKey), year(fromYearKey) }, { month(toMonthKey), year(toYearKey) } });
 }
 
 void setPeriod(const Period& period)
@@ -59,7 +64,7 @@ std::optional<MonthYear> selectedMonth()
 {
     if (!defaults().contains(selectedMonthKey) || !defaults().contains(selectedYearKey))
         return std::nullopt;
-    return MonthYear { integer(selectedMonthKey), integer(selectedYearKey) };
+    return MonthYear { month(selectedMonthKey), year(selectedYearKey) };
 }
 
 QString assetCategory()

@@ -31,6 +31,10 @@ enum class ReportKind { Statement = 0, Assets = 1, Liabilities = 2, Tags = 3 };
 /// The years the month and year menus offer.
 inline constexpr int firstYear = 1974;
 inline constexpr int lastYear = 2054;
+/// What the month and year keys are read as at most (0 stands for absent): a month of the
+/// year, and a year the dates can hold.
+inline constexpr int mostMonth = 12;
+inline constexpr int mostYear = 9999;
 
 struct MonthYear {
     int month = 0;
@@ -54,12 +58,13 @@ struct Period {
 /// The period with its ends in order: a From older than its To is swapped.
 Period orderedPeriod(Period period);
 
-/// The stored period, each integer 0 when absent, put in order.
+/// The stored period, each integer 0 when absent (months within 0..12, years 0..9999), put in
+/// order.
 Period period();
 /// Writes the four period keys (not synchronised).
 void setPeriod(const Period& period);
 
-/// The statement's month and year, when both keys exist.
+/// The statement's month and year (within 0..12 and 0..9999), when both keys exist.
 std::optional<MonthYear> selectedMonth();
 
 /// The stored category ID; null when the key is absent or holds no text.

@@ -17,7 +17,8 @@ std::optional<std::pair<int, int>> statementMonthYear()
     const platform::UserDefaults& defaults = platform::UserDefaults::standard();
     if (!defaults.contains(kSelectedMonth) || !defaults.contains(kSelectedYear))
         return std::nullopt;
-    return std::pair { int(defaults.integer(kSelectedMonth)), int(defaults.integer(kSelectedYear)) };
+    return std::pair { int(defaults.integer(kSelectedMonth, 0, 0, mostMonth)),
+        int(defaults.integer(kSelectedYear, 0, 0, mostYear)) };
 }
 
 } // namespace reportsettings

@@ -11,13 +11,20 @@
 #include "uikit/controls/buttons/SegmentedControl.h"
 
 #include <QAbstractButton>
+#include <QCborMap>
+#include <QCborValue>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <limits>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace mervane::test;
@@ -26,6 +33,14 @@ namespace {
 
 class SettingsControllerTest : public SettingsTest {
 protected:
+    static void writeSettingsFile(const QCborMap& map)
+    {
+        const QString path = platform::UserDefaults::standardFilePath();
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(map.toCborValue().toCbor());
+    }
     static void choose(QComboBox* popup, int index)
     {
         popup->setCurrentIndex(index);
@@ -214,6 +229,42 @@ TEST_F(SettingsControllerTest, TheReminderIsOneScheduledNotificationFollowingThe
     EXPECT_EQ(child<QDateTimeEdit>(*reopened, u"notificationTime"_s)->dateTime(), world.reminders.first());
     QTest::mouseClick(child<QCheckBox>(*reopened, u"enableNotifications"_s), Qt::LeftButton);
     EXPECT_TRUE(world.reminders.isEmpty());
+}
+
+// The settings file is input from disk: numbers no control offers show the nearest choice
+// (or the fallback, for what is no number) instead of overflowing the controls.
+TEST_F(SettingsControllerTest, NumbersNoChoiceGivesInTheSettingsFileShowTheNearestChoice)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        QVariant decimals, years, appearance;
+        int decimalsIndex;
+        QString yearsShown;
+        int segment;
+    };
+    for (const Case& stored : {
+             Case { qint64(std::numeric_limits<int>::min()), -1e300, qint64(std::numeric_limits<int>::min()),
+                 0, u"5"_s, 0 },
+             Case { qint64(std::numeric_limits<int>::max()), 1e300, qint64(7), 9, u"49"_s, 0 },
+             Case { nan, nan, nan, 4, u"10"_s, 0 },
+         }) {
+        SCOPED_TRACE(stored.decimals.toString().toStdString());
+        platform::UserDefaults::resetStandard();
+        QCborMap file;
+        file.insert(Preferences::maxExchangeRateDecimalsKey, QCborValue::fromVariant(stored.decimals));
+        file.insert(Preferences::maxAnnualYearsKey, QCborValue::fromVariant(stored.years));
+        file.insert(AppSettings::selectedAppearanceKey, QCborValue::fromVariant(stored.appearance));
+        writeSettingsFile(file);
+
+        const auto settings = openSettings();
+        EXPECT_EQ(
+            child<QComboBox>(*settings, u"numDecimalPlacesCtl"_s)->currentIndex(), stored.decimalsIndex);
+        EXPECT_EQ(settings->maxDecimalPlaces(), stored.decimalsIndex + 1);
+        EXPECT_EQ(child<QComboBox>(*settings, u"annualMaxYearsCtl"_s)->currentText(), stored.yearsShown);
+        EXPECT_EQ(
+            child<SegmentedControl>(*settings, u"appearanceSegment"_s)->selectedSegment(), stored.segment);
+        EXPECT_EQ(AppSettings::appearanceToApply(AppSettings::selectedAppearance()), std::nullopt);
+    }
 }
 
 TEST_F(SettingsControllerTest, TheAppearanceSegmentAppliesAndStoresTheChoice)

@@ -1,6 +1,7 @@
 #include "charts/annual/AnnualChartData.h"
 #include "charts/annual/AnnualChartSettings.h"
 #include "model/data/MVX_NWLog.h"
+#include "platform/UserDefaults.h"
 #include "support/TempHomeTest.h"
 
 #include <gtest/gtest.h>
@@ -260,6 +261,19 @@ TEST_F(AnnualChartSettingsTest, FallbacksAndComboChoices)
     EXPECT_EQ(comboChoice(AnnualChartSettings::mostTrendYears),
         (ComboChoice { AnnualChartSettings::trendComboItemCount - 1, AnnualChartSettings::mostTrendYears }));
     EXPECT_EQ(comboChoice(AnnualChartSettings::mostTrendYears + 1), (ComboChoice { 0, 3 }));
+}
+
+TEST_F(AnnualChartSettingsTest, StoredCountsAreNeverNegativeNorWrapAround)
+{
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.setValue(AnnualChartSettings::trendPeriodKey, qint64(std::numeric_limits<int>::min()) * 4);
+    defaults.setValue(AnnualChartSettings::trendPeriodPreKey, 1e300);
+    EXPECT_EQ(AnnualChartSettings::trendPeriod(), 0);
+    EXPECT_EQ(AnnualChartSettings::trendPeriodPre(), std::numeric_limits<int>::max() / 2);
+    // Beyond the last item the combo box shows the fallback.
+    EXPECT_EQ(AnnualChartSettings::comboChoice(AnnualChartSettings::trendPeriodPre()).count, 3);
+    defaults.setValue(AnnualChartSettings::trendPeriodKey, std::numeric_limits<double>::quiet_NaN());
+    EXPECT_EQ(AnnualChartSettings::trendPeriod(), AnnualChartSettings::defaultTrendPeriod);
 }
 
 } // namespace

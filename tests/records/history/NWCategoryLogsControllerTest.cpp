@@ -1,23 +1,28 @@
 #include "records/history/NWCategoryLogsController.h"
 #include "records/history/CatLogCellView.h"
+#include "records/history/CategoryLogsModel.h"
 
 #include "model/queries/ModelBuilders.h"
 #include "platform/Appearance.h"
 #include "platform/Resources.h"
 #include "platform/UserDefaults.h"
+#include "support/Eventually.h"
 #include "uikit/popover/PKPopoverController.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractAnimation>
 #include <QAbstractItemModelTester>
 #include <QAreaSeries>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
 #include <QFile>
+#include <QGraphicsScene>
 #include <QLabel>
 #include <QLineSeries>
 #include <QListView>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 
@@ -75,6 +80,36 @@ protected:
                 rows.append({ cell->logDate()->text(), cell->logAmount()->text() });
         }
         return rows;
+    }
+
+    // Whether a value animation of the chart's items still runs.
+    static bool animationRunning(QChart& chart)
+    {
+        for (QGraphicsItem* item : chart.scene()->items()) {
+            QGraphicsObject* object = item->toGraphicsObject();
+            const QList<QAbstractAnimation*> animations
+                = object ? object->findChildren<QAbstractAnimation*>() : QList<QAbstractAnimation*>();
+            for (QAbstractAnimation* animation : animations)
+                if (animation->state() == QAbstractAnimation::Running)
+                    return true;
+        }
+        return false;
+    }
+
+    // The chart's series, the two bounds of its area, and its axes.
+    static QList<QPointer<QObject>> seriesAndAxes(QChart& chart)
+    {
+        QList<QPointer<QObject>> objects;
+        for (QAbstractSeries* series : chart.series()) {
+            objects.append(series);
+            if (auto* area = qobject_cast<QAreaSeries*>(series)) {
+                objects.append(area->upperSeries());
+                objects.append(area->lowerSeries());
+            }
+        }
+        for (QAbstractAxis* axis : chart.axes())
+            objects.append(axis);
+        return objects;
     }
 
     static qsizetype chartPoints(NWCategoryLogsController& viewer)
@@ -197,6 +232,56 @@ TEST_F(CategoryLogsViewer, TheChartTakesTheDarkBackgroundAndTheGivenColour)
     EXPECT_EQ(qobject_cast<QLineSeries*>(series.last())->pen().color(), QColor(15, 109, 231));
 }
 
+// Each change of the switch builds the chart anew while the chart's items for the last build,
+// deleted only on a later turn of the event loop, may still animate their series: those series
+// must outlive them, and nothing may be left behind once they are gone.
+TEST_F(CategoryLogsViewer, SwitchChangedTwiceWhileTheChartStillMovesKeepsItsSeriesUntilTheirItemsGo)
+{
+    for (const bool turnBetween : { false, true }) {
+        SCOPED_TRACE(turnBetween ? "one turn of the event loop between" : "no turn between");
+        platform::UserDefaults::standard().remove(
+            NWCategoryLogsController::hideZeroValueCategoryLogHistoryKey);
+        auto viewer = std::make_unique<NWCategoryLogsController>();
+        viewer->resize(viewer->sizeHint());
+        viewer->setCategory(category(), true);
+        viewer->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(viewer.get()));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        auto* box = viewer->findChild<QCheckBox*>(u"hideZeroValue"_s);
+        QChart* chart = viewer->findChild<QChartView*>(u"chart"_s)->chart();
+        const qsizetype itemsOfOneChart = chart->scene()->items().size();
+
+        box->click();
+        if (turnBetween) {
+            // The new values start rising on the next turn.
+            EXPECT_EVENTUALLY(animationRunning(*chart));
+        }
+        const QList<QPointer<QObject>> replaced = seriesAndAxes(*chart);
+        box->click();
+        for (const QPointer<QObject>& object : replaced)
+            EXPECT_FALSE(object.isNull()) << "deleted while the chart may still animate it";
+
+        // Their items go on a later turn, and they go with them.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        for (const QPointer<QObject>& object : replaced)
+            EXPECT_TRUE(object.isNull()) << "left behind after its chart item went";
+        EXPECT_EQ(chart->scene()->items().size(), itemsOfOneChart);
+        EXPECT_EQ(chart->series().size(), 2);
+        EXPECT_EQ(chartPoints(*viewer), 5);
+        // The last build's values rise into place while the chart paints.
+        EXPECT_EVENTUALLY(animationRunning(*chart));
+        EXPECT_EVENTUALLY((viewer->grab(), !animationRunning(*chart)));
+
+        // Deleted in the middle of an animation, the viewer takes what it still holds along.
+        box->click();
+        const QList<QPointer<QObject>> last = seriesAndAxes(*chart);
+        box->click();
+        viewer.reset();
+        for (const QPointer<QObject>& object : last)
+            EXPECT_TRUE(object.isNull());
+    }
+}
+
 TEST_F(CategoryLogsViewer, CloseButtonClosesThePopoverHoldingIt)
 {
     QWidget window;
@@ -215,6 +300,29 @@ TEST_F(CategoryLogsViewer, CloseButtonClosesThePopoverHoldingIt)
 
     viewer->findChild<QPushButton*>(u"closeButton"_s)->click();
     EXPECT_FALSE(popover.shown());
+}
+
+TEST(CategoryLogsModelTest, NullLogsAreRefusedNotShown)
+{
+#ifdef NDEBUG
+    constexpr bool assertionsOn = false;
+#else
+    constexpr bool assertionsOn = true;
+#endif
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    CategoryLogsModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    const MVX_CategoryLogList logs { makeLog(u"A"_s, 2024, 3, 10.0), nullptr,
+        makeLog(u"A"_s, 2024, 1, -5.0) };
+    EXPECT_DEBUG_DEATH(model.setLogs(logs), "");
+    if (assertionsOn)
+        return;
+    ASSERT_EQ(model.rowCount(), 2);
+    EXPECT_EQ(model.logs().size(), 2);
+    EXPECT_EQ(model.index(1, 0).data(CategoryLogsModel::MonthTextRole).toString(), u"January 2024"_s);
+    EXPECT_EQ(model.index(1, 0).data(CategoryLogsModel::AmountTextRole).toString(), u"($5)"_s);
+    model.setLogs({ nullptr });
+    EXPECT_EQ(model.rowCount(), 0);
 }
 
 } // namespace

@@ -10,9 +10,17 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
+#include <QCborMap>
+#include <QCborValue>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListView>
+
+#include <limits>
+#include <tuple>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -28,6 +36,10 @@ TEST(ExchangeRateTextTest, AtMostTheDecimalsWithoutTrailingZerosOrGrouping)
     EXPECT_EQ(ExchangerateVC::toDecimalExchRateString(100, 0), u"100"_s);
     EXPECT_EQ(ExchangerateVC::toDecimalExchRateString(100, 3), u"100"_s);
     EXPECT_EQ(ExchangerateVC::toDecimalExchRateString(1323.7349, 2), u"1323.73"_s);
+    // Decimal counts no setting can hold: none below zero, ten at most.
+    EXPECT_EQ(ExchangerateVC::toDecimalExchRateString(1.5, std::numeric_limits<int>::min()), u"2"_s);
+    EXPECT_EQ(
+        ExchangerateVC::toDecimalExchRateString(1.0 / 3, std::numeric_limits<int>::max()), u"0.3333333333"_s);
 
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
@@ -169,6 +181,36 @@ TEST_F(RatesViewer, DecimalsComeFromTheSettingAndRatesFromTheStoreAsRowsAreMade)
     EXPECT_EQ(ExchangerateVC().maxDecimalPlaces(), 1);
     platform::UserDefaults::standard().setValue(Preferences::maxExchangeRateDecimalsKey, 99);
     EXPECT_EQ(ExchangerateVC().maxDecimalPlaces(), 10);
+}
+
+// The settings file is input from disk: decimal counts no settings choice gives are read as
+// the nearest choice, and the viewer shows its rates with them.
+TEST_F(RatesViewer, DecimalsFarOutOfRangeInTheSettingsFileAreReadAsTheNearestChoice)
+{
+    useBase(u"USD"_s);
+    setRate(u"GBP"_s, 1.23456789012345);
+    for (const auto& [stored, expected, text] :
+        { std::tuple { qint64(std::numeric_limits<int>::max()), 10, u"$1.2345678901"_s },
+            std::tuple { qint64(std::numeric_limits<int>::min()), 1, u"$1.2"_s } }) {
+        SCOPED_TRACE(stored);
+        platform::UserDefaults::resetStandard();
+        QCborMap settings;
+        settings.insert(Preferences::maxExchangeRateDecimalsKey, stored);
+        const QString path = platform::UserDefaults::standardFilePath();
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(settings.toCborValue().toCbor());
+        file.close();
+
+        ExchangerateVC viewer;
+        EXPECT_EQ(viewer.maxDecimalPlaces(), expected);
+        viewer.resize(viewer.sizeHint());
+        viewer.show();
+        namesOfRows(viewer, { 0, 29 });
+        ASSERT_NE(cellOf(viewer, u"Pound sterling"_s), nullptr);
+        EXPECT_EQ(cellOf(viewer, u"Pound sterling"_s)->exchangeRate()->text(), text);
+    }
 }
 
 } // namespace

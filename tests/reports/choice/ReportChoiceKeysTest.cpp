@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <limits>
+
 using namespace Qt::Literals::StringLiterals;
 using namespace mervane::test;
 namespace keys = ReportChoiceSettings;
@@ -115,6 +117,19 @@ TEST_F(ReportChoicePrint, StoredPeriodReadsBackInOrderWithZeroForMissingKeys)
     EXPECT_FALSE(keys::selectedMonth()) << "a month without its year is no choice";
     defaults().setValue(keys::selectedYearKey, 2020);
     EXPECT_EQ(keys::selectedMonth(), (keys::MonthYear { 4, 2020 }));
+}
+
+// Months and years from the settings file are read within what the dates can hold.
+TEST_F(ReportChoiceTest, StoredMonthsAndYearsStayWithinWhatADateHolds)
+{
+    defaults().setValue(keys::fromMonthKey, qint64(std::numeric_limits<int>::max()) + 1);
+    defaults().setValue(keys::fromYearKey, 1e300);
+    defaults().setValue(keys::toMonthKey, std::numeric_limits<double>::quiet_NaN());
+    defaults().setValue(keys::toYearKey, qint64(std::numeric_limits<int>::min()));
+    EXPECT_EQ(keys::period(), (keys::Period { { keys::mostMonth, keys::mostYear }, { 0, 0 } }));
+    defaults().setValue(keys::selectedMonthKey, -4);
+    defaults().setValue(keys::selectedYearKey, qint64(1) << 40);
+    EXPECT_EQ(keys::selectedMonth(), (keys::MonthYear { 0, keys::mostYear }));
 }
 
 } // namespace

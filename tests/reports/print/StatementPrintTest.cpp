@@ -1,4 +1,5 @@
 #include "reports/print/NWPrintView_NWStatement.h"
+#include "reports/print/ReportPrintSettings.h"
 #include "reports/print/ReportText.h"
 #include "reports/print/StatementLayout.h"
 
@@ -14,6 +15,7 @@
 #include <QPrinter>
 #include <QRegularExpression>
 
+#include <limits>
 #include <memory>
 
 using namespace Qt::Literals::StringLiterals;
@@ -328,6 +330,17 @@ TEST_F(StatementPrintTest, ALongAssetNameIsCutWithoutEllipsisAndNeverInsideAChar
         [&](const PrintLayout::Text& text) { return text.text == cut && text.rect.x() == 40; }));
     EXPECT_TRUE(std::any_of(layout.texts().begin(), layout.texts().end(),
         [&](const PrintLayout::Text& text) { return text.text == wide && text.rect.x() == 40; }));
+}
+
+TEST_F(StatementPrintTest, TheChosenMonthAndYearStayWithinWhatADateHolds)
+{
+    auto& defaults = platform::UserDefaults::standard();
+    defaults.setValue(reportsettings::kSelectedMonth, 1e300);
+    defaults.setValue(reportsettings::kSelectedYear, qint64(std::numeric_limits<int>::min()) - 1);
+    EXPECT_EQ(reportsettings::statementMonthYear(), (std::pair { reportsettings::mostMonth, 0 }));
+    defaults.setValue(reportsettings::kSelectedMonth, std::numeric_limits<double>::quiet_NaN());
+    defaults.setValue(reportsettings::kSelectedYear, qint64(std::numeric_limits<int>::max()) + 1);
+    EXPECT_EQ(reportsettings::statementMonthYear(), (std::pair { 0, reportsettings::mostYear }));
 }
 
 } // namespace
