@@ -321,12 +321,22 @@ Expected<QString> keepCopy(
     if (!contents)
         return Unexpected(contents.error());
 
-    const QString stem = keptCopyPrefix(path, kind) + Clock::now().toString(u"yyyyMMdd-HHmmss"_s);
-    QString copyPath = stem;
-    for (int n = 2; QFileInfo::exists(copyPath); ++n) {
-        if (n == 1000)
+    const QString stamp = Clock::now().toString(u"yyyyMMdd-HHmmss"_s);
+    const QString stem = keptCopyPrefix(path, kind) + stamp;
+    // After the highest number of the second: a name the rotation freed would sort before
+    // the copies still kept and be the next one removed.
+    const qsizetype prefixLength = QFileInfo(keptCopyPrefix(path, kind)).fileName().size();
+    int highest = 0;
+    for (const QString& kept : keptCopies(path, kind)) {
+        const CopyOrder order = copyOrder(kept, prefixLength);
+        if (order.stamp == stamp)
+            highest = std::max(highest, order.number);
+    }
+    QString copyPath;
+    for (int n = highest + 1; copyPath.isEmpty() || QFileInfo::exists(copyPath); ++n) {
+        if (n >= highest + 1000)
             return Unexpected(Strings::tr("there are already %1 copies named \"%2\"").arg(n - 1).arg(stem));
-        copyPath = stem + u'-' + QString::number(n);
+        copyPath = n == 1 ? stem : stem + u'-' + QString::number(n);
     }
     if (MaybeError failed = writeFileAtomically(copyPath, contents->bytes, { copyModeFor(path), factory }))
         return Unexpected(*failed);

@@ -103,7 +103,8 @@ struct WriteOptions {
 MaybeError writeFileAtomically(const QString& path, QByteArrayView bytes, const WriteOptions& options = {});
 
 /// Keeps a byte-identical copy of the file at `path` as "<path>.<kind>-<yyyyMMdd-HHmmss>"
-/// ("-2", "-3", ... added for more within one second), with `copyModeFor(path)`. With
+/// (for more within one second, "-N" added, N one above the highest of that second's kept
+/// copies, the unnumbered one counting as 1), with `copyModeFor(path)`. With
 /// `keep`, only that many of the newest copies of the kind stay. Returns the copy's path,
 /// empty when there was no file to copy, or why no copy could be made.
 Expected<QString> keepCopy(const QString& path, const QString& kind, std::optional<int> keep = std::nullopt,
@@ -111,7 +112,7 @@ Expected<QString> keepCopy(const QString& path, const QString& kind, std::option
 /// What every kept copy of `path` of one kind is named from: "<path>.<kind>-", the time
 /// stamp follows.
 QString keptCopyPrefix(const QString& path, const QString& kind);
-/// The kept copies of `path` of one kind, oldest first.
+/// The kept copies of `path` of one kind, oldest first ("-10" after "-9" within a second).
 QStringList keptCopies(const QString& path, const QString& kind);
 
 /// The mode a copy of `path` gets: private, and never wider than the original's.

@@ -3,6 +3,7 @@
 #include "model/ModelNotifications.h"
 #include "model/data/ImportModel.h"
 #include "model/data/ModelJSONWriter.h"
+#include "model/data/ModelRules.h"
 #include "model/settings/Preferences.h"
 #include "model/store/DataFileWriter.h"
 #include "platform/FileIO.h"
@@ -34,6 +35,42 @@ qint64 monthKey(const std::shared_ptr<MVX_NWLog>& record)
     if (!record)
         return std::numeric_limits<qint64>::min();
     return qint64(record->year().value_or(0)) * 12 + (record->month().value_or(0) - 1);
+}
+
+// The document, with what breaks the model's rules left out of its model.
+struct ReadDocument {
+    ModelReadResult read;
+    ModelRules::Report broken;
+
+    bool hasLeftOutParts() const { return read.hasUnreadableParts() || !broken.isEmpty(); }
+    QString leftOutSummary() const
+    {
+        QStringList parts;
+        if (read.hasUnreadableParts())
+            parts.append(read.unreadableSummary());
+        if (!broken.isEmpty())
+            parts.append(
+                platform::Strings::tr("left out as breaking the model's rules: %1").arg(broken.summary()));
+        return parts.join(u"; "_s);
+    }
+};
+
+platform::Expected<ReadDocument> readLeavingOutBroken(const QByteArray& bytes)
+{
+    platform::Expected<ModelReadResult> read = ImportModel::read(bytes);
+    if (!read)
+        return platform::Unexpected(read.error());
+    ReadDocument document { std::move(*read), {} };
+    document.broken = ModelRules::leaveOutBroken(*document.read.model);
+    return document;
+}
+
+// The limit as the reader words it: "larger than 1024 MB".
+QString sizeText(qint64 bytes)
+{
+    constexpr qint64 megabyte = 1024 * 1024;
+    return bytes >= megabyte ? platform::Strings::tr("%1 MB").arg(bytes / megabyte)
+                             : platform::Strings::tr("%1 bytes").arg(bytes);
 }
 
 } // namespace
@@ -136,10 +173,11 @@ platform::MaybeError NWData::getApplicationData()
         return std::nullopt;
     }
 
-    const platform::Expected<platform::FileContents> contents = platform::readRegularFile(path);
-    platform::Expected<ModelReadResult> result = contents
-        ? ImportModel::read(contents->bytes)
-        : platform::Expected<ModelReadResult>(
+    const platform::Expected<platform::FileContents> contents
+        = platform::readRegularFile(path, m_maxFileSize);
+    platform::Expected<ReadDocument> result = contents
+        ? readLeavingOutBroken(contents->bytes)
+        : platform::Expected<ReadDocument>(
             platform::Unexpected(ImportModel::openingFailure(contents.error())));
     // A file that could not be read is known by its stamp alone: it is kept aside before
     // the first save, and is another program's only when the stamp changes.
@@ -156,13 +194,13 @@ platform::MaybeError NWData::getApplicationData()
         m_writer->preserveBeforeNextWrite(path);
         return result.error();
     }
-    installModel(result->model);
+    installModel(result->read.model);
     rememberDataFile(contents->bytes, sequence);
     storeGoalDefault();
     platform::MaybeError note;
-    if (result->hasUnreadableParts()) {
+    if (result->hasLeftOutParts()) {
         m_writer->preserveBeforeNextWrite(path);
-        note = result->unreadableSummary();
+        note = result->leftOutSummary();
     }
     postDataReFetched();
     return note;
@@ -186,16 +224,32 @@ platform::Expected<QByteArray> NWData::serialise()
     return ModelJSONWriter::toJSON(*m_appData);
 }
 
+platform::MaybeError NWData::fitsReadLimit(const QByteArray& bytes) const
+{
+    if (bytes.size() <= m_maxFileSize)
+        return std::nullopt;
+    return platform::Strings::tr(
+        "The data would make a file larger than %1, the most Mervane can read back, so nothing was written.")
+        .arg(sizeText(m_maxFileSize));
+}
+
+platform::MaybeError NWData::writeDataFile(QByteArray bytes)
+{
+    if (platform::MaybeError tooLarge = fitsReadLimit(bytes))
+        return tooLarge;
+    const quint64 sequence = ++m_writeSequence;
+    if (platform::MaybeError error = m_writer->writeAndWait(dataFilePath(), bytes))
+        return error;
+    rememberDataFile(std::move(bytes), sequence);
+    return std::nullopt;
+}
+
 platform::MaybeError NWData::saveData(bool /*flag*/)
 {
     platform::Expected<QByteArray> bytes = serialise();
     if (!bytes)
         return bytes.error();
-    const quint64 sequence = ++m_writeSequence;
-    if (platform::MaybeError error = m_writer->writeAndWait(dataFilePath(), *bytes))
-        return error;
-    rememberDataFile(std::move(*bytes), sequence);
-    return std::nullopt;
+    return writeDataFile(std::move(*bytes));
 }
 
 void NWData::saveDataAsync(QObject* context, std::function<void(platform::MaybeError)> completion)
@@ -210,8 +264,19 @@ void NWData::saveDataAsync(QObject* context, std::function<void(platform::MaybeE
         });
         return;
     }
-    const quint64 sequence = ++m_writeSequence;
     const quint64 generation = m_modelGeneration;
+    if (platform::MaybeError tooLarge = fitsReadLimit(*bytes)) {
+        // Refused like a failed write: the model goes back to what the file holds, or every
+        // later save would be refused as well.
+        platform::runLater(this, [this, guard, generation, completion = std::move(completion), tooLarge] {
+            if (generation == m_modelGeneration)
+                installDataFileModel();
+            if (guard && completion)
+                completion(tooLarge);
+        });
+        return;
+    }
+    const quint64 sequence = ++m_writeSequence;
     const QByteArray written = *bytes;
     m_writer->write(dataFilePath(), std::move(*bytes),
         [this, guard, sequence, generation, written, completion = std::move(completion)](
@@ -259,10 +324,10 @@ void NWData::installDataFileModel()
     if (m_dataFileBytes)
         bytes = *m_dataFileBytes;
     else if (const platform::Expected<platform::FileContents> contents
-        = platform::readRegularFile(dataFilePath()))
+        = platform::readRegularFile(dataFilePath(), m_maxFileSize))
         bytes = contents->bytes;
-    platform::Expected<ModelReadResult> result = ImportModel::read(bytes);
-    installModel(result ? result->model : MVX_Model::makeEmpty());
+    platform::Expected<ReadDocument> result = readLeavingOutBroken(bytes);
+    installModel(result ? result->read.model : MVX_Model::makeEmpty());
     ++m_modelGeneration;
     postDataReFetched();
 }
@@ -279,6 +344,9 @@ platform::MaybeError NWData::backupToFilePath(const QString& path)
     platform::Expected<QByteArray> bytes = ModelJSONWriter::toJSON(*m_appData);
     if (!bytes)
         return bytes.error();
+    // A backup is read back by a restore, under the same limit.
+    if (platform::MaybeError tooLarge = fitsReadLimit(*bytes))
+        return tooLarge;
     return m_writer->writeAndWait(path, std::move(*bytes));
 }
 
@@ -287,11 +355,17 @@ platform::MaybeError NWData::restoreFromFilePath(const QString& path)
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
         return platform::localized(unableToOpenFileMessage);
-    platform::Expected<ModelReadResult> result = ImportModel::readFile(path);
+    const platform::Expected<platform::FileContents> contents
+        = platform::readRegularFile(path, m_maxFileSize);
+    if (!contents)
+        return ImportModel::openingFailure(contents.error());
+    platform::Expected<ModelReadResult> result = ImportModel::read(contents->bytes);
     if (!result)
         return result.error();
     if (result->hasUnreadableParts())
         return platform::Strings::tr("The file cannot be restored: %1.").arg(result->unreadableSummary());
+    if (const ModelRules::Report broken = ModelRules::check(*result->model); !broken.isEmpty())
+        return platform::Strings::tr("The file cannot be restored: %1.").arg(broken.summary());
 
     const std::shared_ptr<MVX_Model> restored = result->model;
     // Rates from the restored model alone, not those the previous model left behind.
@@ -325,14 +399,8 @@ QStringList NWData::keptCopies(const QString& kind)
 
 platform::MaybeError NWData::replaceModel(const QString& copyKind, const std::function<void()>& install)
 {
-    const platform::Expected<QString> copy
-        = m_writer->keepCopyAndWait(dataFilePath(), copyKind, keptCopiesPerKind);
-    if (!copy)
-        return platform::Strings::tr(
-            "A copy of the data file could not be kept (%1), so nothing was changed.")
-            .arg(copy.error());
-
-    // Everything `install` may change, so that a failed save leaves the store as it was.
+    // Everything `install` may change, so that a refused or failed save leaves the store as
+    // it was.
     struct Lists {
         std::optional<MVX_NWLogList> records;
         std::optional<MVX_CategoryList> assets;
@@ -354,7 +422,20 @@ platform::MaybeError NWData::replaceModel(const QString& copyKind, const std::fu
     const quint64 previousGeneration = m_modelGeneration;
 
     install();
-    platform::MaybeError error = saveData(false);
+    // What cannot be written is refused before a copy is kept: the kept copies stay as they
+    // were, too.
+    platform::Expected<QByteArray> bytes = serialise();
+    platform::MaybeError error = bytes ? fitsReadLimit(*bytes) : bytes.errorIfAny();
+    if (!error) {
+        const platform::Expected<QString> copy
+            = m_writer->keepCopyAndWait(dataFilePath(), copyKind, keptCopiesPerKind);
+        if (!copy)
+            error = platform::Strings::tr(
+                "A copy of the data file could not be kept (%1), so nothing was changed.")
+                        .arg(copy.error());
+    }
+    if (!error)
+        error = writeDataFile(std::move(*bytes));
     if (!error) {
         // Writes queued before the replacement end as writes of a model that is gone.
         ++m_modelGeneration;

@@ -115,20 +115,22 @@ public:
     /// Loads the data file into `appData()`. Posts "dataReFetched" unless reading failed.
     /// Returns the reader's error text (then `appData()` is a new empty model and the
     /// unreadable file is copied aside before the first save replaces it), a note on
-    /// parts that could not be read (the rest is loaded and the file is kept the same way),
-    /// or none. Only a regular file is read. The version read is remembered: a save that
-    /// finds another program's version in its place keeps that as a copy of kind
+    /// parts that could not be read or that break `ModelRules` (those are left out, the rest
+    /// is loaded and the file is kept the same way), or none. Only a regular file is read. The version read
+    /// is remembered: a save that finds another program's version in its place keeps that as a copy of kind
     /// "conflict" and posts `notifications::dataFileConflict`.
     platform::MaybeError getApplicationData();
     /// Sorts the records and writes the model to the data file; waits for the write.
     /// `flag` has no meaning. Returns none when the file was written, else an error text
-    /// (the model is left as it is: the caller takes its change back).
+    /// (the model is left as it is: the caller takes its change back). A data file larger
+    /// than `maxDataFileSize()` is refused, since it could not be read again.
     platform::MaybeError saveData(bool flag = false);
     /// Sorts and serialises now, writes on the writer thread, and calls `completion`
     /// with the error text or none on the thread of `context` (not at all if `context`
     /// is gone by then).
     ///
-    /// A failed write leaves the model as the data file holds it, whichever screen saved:
+    /// A failed write, and a data file refused for passing `maxDataFileSize()`, leave the
+    /// model as the data file holds it, whichever screen saved:
     /// before `completion` runs, the store installs the model again from the file's bytes
     /// (as a load does: rates, lists, order) and posts "dataReFetched", so that every
     /// screen, and every object it held, is the file's again. An editor that stays open
@@ -137,12 +139,15 @@ public:
     void saveDataAsync(QObject* context, std::function<void(platform::MaybeError)> completion);
     /// Blocks until every queued write has finished (quitting calls it).
     void waitForPendingWrites();
-    /// Writes the model to `path`; returns an error text when that failed.
+    /// Writes the model to `path`; returns an error text when that failed. A file larger
+    /// than `maxDataFileSize()` is refused, since it could not be restored.
     platform::MaybeError backupToFilePath(const QString& path);
     /// Replaces the model by the file at `path`, saves it as the data file and posts
     /// "dataReFetched". The data file is kept as a copy of kind "before-restore" first.
-    /// On failure the previous model and currency state stay, nothing is posted, and the
-    /// error text is returned.
+    /// A file with parts that cannot be read, a model that breaks `ModelRules`, and one
+    /// whose data file would pass `maxDataFileSize()` are refused before anything is
+    /// replaced or copied. On failure the previous model and currency state stay, nothing
+    /// is posted, and the error text is returned.
     platform::MaybeError restoreFromFilePath(const QString& path);
     /// Empties the records, the chart series, the categories and the tags, saves and
     /// posts "dataReFetched"; the data file is kept as a copy of kind "before-delete-all"
@@ -316,13 +321,19 @@ public:
     static platform::Expected<std::shared_ptr<MVX_Model>> modelFromLines(const QList<QStringList>& lines);
     /// Makes `model` the store's model and saves it: day numbers recomputed, category tag
     /// lists made present, the currency set-up run, the records sorted, and the data file
-    /// kept as a copy of kind "before-import" first. Returns none on success; on any failure
-    /// the store's previous model and state come back, the data file is as it was, and the
+    /// kept as a copy of kind "before-import" first. A model that breaks `ModelRules`, or
+    /// whose data file would pass `maxDataFileSize()`, is refused before anything is
+    /// replaced or copied. Returns none on success; on any failure the store's previous
+    /// model and state come back, the data file and its copies are as they were, and the
     /// reason is returned.
     platform::MaybeError installImportedModel(const std::shared_ptr<MVX_Model>& model);
 
     /// The writer thread of this store; tests give it failing devices.
     DataFileWriter& writer() { return *m_writer; }
+    /// The largest data file the store reads and writes (a restored file and a backup
+    /// included): `platform::maxReadableFileSize`; tests set a small one.
+    qint64 maxDataFileSize() const { return m_maxFileSize; }
+    void setMaxDataFileSizeForTesting(qint64 bytes) { m_maxFileSize = bytes; }
 
     /// The 31 rows in the table's order, with the default rates.
     static QList<std::shared_ptr<MVX_Currency>> makeCurrencyTable();
@@ -340,6 +351,10 @@ private:
     platform::MaybeError replaceModel(const QString& copyKind, const std::function<void()>& install);
     void storeGoalDefault();
     platform::Expected<QByteArray> serialise();
+    /// Why `bytes` may not be written: a file the store could not read back.
+    platform::MaybeError fitsReadLimit(const QByteArray& bytes) const;
+    /// Writes the data file and waits; refuses what `fitsReadLimit` refuses.
+    platform::MaybeError writeDataFile(QByteArray bytes);
     /// The load's steps after reading: the model, its rates, its lists, its order.
     void installModel(std::shared_ptr<MVX_Model> model);
     /// `bytes` (from the write or load numbered `sequence`) are what the data file holds.
@@ -364,6 +379,7 @@ private:
     std::shared_ptr<MVX_Currency> m_localCurrency;
 
     std::unique_ptr<DataFileWriter> m_writer;
+    qint64 m_maxFileSize = platform::maxReadableFileSize;
 
     // What the data file holds, as far as the store knows: the bytes read at load (an empty
     // model's when there was none), replaced by those of each write that reached the file.

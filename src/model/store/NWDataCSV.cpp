@@ -2,6 +2,7 @@
 
 #include "model/csv/CSVExport.h"
 #include "model/csv/CSVImport.h"
+#include "model/data/ModelRules.h"
 #include "model/dates/DateUtilities.h"
 #include "model/store/DataFileWriter.h"
 #include "platform/Strings.h"
@@ -63,6 +64,8 @@ platform::MaybeError NWData::installImportedModel(const std::shared_ptr<MVX_Mode
 {
     if (!model)
         return platform::Strings::tr("There is no imported data.");
+    if (const ModelRules::Report broken = ModelRules::check(*model); !broken.isEmpty())
+        return broken.summary();
 
     for (const auto& record : model->nwLogArray().value_or(MVX_NWLogList())) {
         if (record)
