@@ -28,7 +28,7 @@ public:
     std::optional<PlotSymbol> plotSymbol() const { return m_plotSymbol; }
     void setPlotSymbol(const std::optional<PlotSymbol>& symbol);
     qreal plotSymbolMarginForHitDetection() const { return m_hitMargin; }
-    void setPlotSymbolMarginForHitDetection(qreal margin) { m_hitMargin = margin; }
+    void setPlotSymbolMarginForHitDetection(qreal margin); // points, at most a million
     std::optional<Fill> areaFill() const { return m_areaFill; }
     void setAreaFill(const std::optional<Fill>& fill); // none: no area
     double areaBaseValue() const { return m_areaBaseValue; }
