@@ -56,9 +56,9 @@ AxisLabel saneLabel(AxisLabel label)
 QList<AxisLabel> saneLabels(const QList<AxisLabel>& labels)
 {
     QList<AxisLabel> result;
-    result.reserve(std::min(labels.size(), maximumAxisLocations));
+    result.reserve(std::min(labels.size(), maximumAxisLabels));
     for (const AxisLabel& label : labels) {
-        if (result.size() == maximumAxisLocations)
+        if (result.size() == maximumAxisLabels)
             break;
         result.append(saneLabel(label));
     }

@@ -31,7 +31,7 @@ struct AxisLabel {
 
 // One axis of an XY graph. Only the caller's labels and tick locations are drawn; locations
 // that are not finite are left out. Lengths and offsets in points are brought into a drawable
-// range, texts are cut to the label length, and only the first ten thousand labels and tick
+// range, texts are cut to the label length, and only the first 2000 labels and 10 000 tick
 // locations are kept.
 class Axis {
 public:

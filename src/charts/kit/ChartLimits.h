@@ -11,10 +11,13 @@
 namespace chart {
 
 // Records a plot asks its data source for; a larger count is cut to this.
-inline constexpr int maximumRecordCount = 50000;
+inline constexpr int maximumRecordCount = 10000;
+// Separate pieces of a scatter plot's line (runs of records between records without a value).
+inline constexpr int maximumLineSegments = 500;
 // Characters of a label, title or axis label; a longer text ends in an ellipsis.
 inline constexpr qsizetype maximumLabelLength = 200;
-// Caller's axis labels and tick locations kept per axis.
+// Caller's labels and tick locations kept per axis.
+inline constexpr qsizetype maximumAxisLabels = 2000;
 inline constexpr qsizetype maximumAxisLocations = 10000;
 // Font sizes and line widths, in points.
 inline constexpr qreal maximumFontSize = 400.0;

@@ -24,6 +24,16 @@ QMarginsF saneMargins(const QMarginsF& margins)
         platform::saneCoordinate(margins.right()), platform::saneCoordinate(margins.bottom()));
 }
 
+// `rect` less `margins`, empty rather than negative, its edges within the drawing range.
+QRectF insetWithin(const QRectF& rect, const QMarginsF& margins)
+{
+    const QRectF inset = rect.marginsRemoved(margins);
+    const QPointF topLeft = platform::sanePoint(inset.topLeft());
+    const QPointF bottomRight = platform::sanePoint(inset.bottomRight());
+    return QRectF(topLeft,
+        QSizeF(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y()).expandedTo(QSizeF(0, 0)));
+}
+
 } // namespace
 
 Graph::Graph(const QRectF& frame, QObject* parent)
@@ -95,14 +105,12 @@ void Graph::setBounds(const QRectF& bounds)
 
 QRectF Graph::plotAreaFrameRect() const
 {
-    const QRectF frame = bounds().marginsRemoved(m_paddings);
-    return QRectF(frame.topLeft(), frame.size().expandedTo(QSizeF(0, 0)));
+    return insetWithin(bounds(), m_paddings);
 }
 
 QRectF Graph::plotAreaRect() const
 {
-    const QRectF area = plotAreaFrameRect().marginsRemoved(m_framePaddings);
-    return QRectF(area.topLeft(), area.size().expandedTo(QSizeF(0, 0)));
+    return insetWithin(plotAreaFrameRect(), m_framePaddings);
 }
 
 void Graph::setPaddings(const QMarginsF& paddings)

@@ -84,7 +84,7 @@ QPointF GraphHostingView::plotAreaPointFromView(const QPointF& givenPoint) const
         return viewPoint;
     const QRectF area = m_graph->plotAreaRect();
     const QPointF graphPoint = mapToScene(viewPoint.toPoint()) + (viewPoint - viewPoint.toPoint());
-    return QPointF(graphPoint.x() - area.left(), area.bottom() - graphPoint.y());
+    return platform::sanePoint(QPointF(graphPoint.x() - area.left(), area.bottom() - graphPoint.y()));
 }
 
 QPointF GraphHostingView::viewPointFromPlotArea(const QPointF& givenPoint) const
@@ -95,7 +95,7 @@ QPointF GraphHostingView::viewPointFromPlotArea(const QPointF& givenPoint) const
     const QRectF area = m_graph->plotAreaRect();
     const QPointF graphPoint(area.left() + plotAreaPoint.x(), area.bottom() - plotAreaPoint.y());
     const QPointF whole = mapFromScene(graphPoint);
-    return whole + (graphPoint - mapToScene(whole.toPoint()));
+    return platform::sanePoint(whole + (graphPoint - mapToScene(whole.toPoint())));
 }
 
 GraphHostingView::Hit GraphHostingView::hitAt(const QPointF& graphPoint) const

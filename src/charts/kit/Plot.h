@@ -35,7 +35,7 @@ private:
 
 // What every plot shares: identifier, data source, delegate, visibility and opacity. A plot is
 // owned by the graph it is added to. Its records are pulled from the data source when it is
-// added and on every reload; a count beyond 50 000 is cut to it, a negative one is none.
+// added and on every reload; a count beyond 10 000 is cut to it, a negative one is none.
 class Plot : public QObject {
     Q_OBJECT
     Q_PROPERTY(qreal opacity READ opacity WRITE setOpacity)

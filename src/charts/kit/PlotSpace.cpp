@@ -127,7 +127,7 @@ QPointF PlotSpace::plotAreaViewPointForPlotPoint(const QPointF& plotPoint) const
 {
     const QRectF area = plotArea();
     const QPointF graphPoint = graphPointForPlotPoint(plotPoint.x(), plotPoint.y());
-    return QPointF(graphPoint.x() - area.left(), area.bottom() - graphPoint.y());
+    return platform::sanePoint(QPointF(graphPoint.x() - area.left(), area.bottom() - graphPoint.y()));
 }
 
 QPointF PlotSpace::plotPointForPlotAreaViewPoint(const QPointF& plotAreaPoint) const

@@ -1,5 +1,6 @@
 #include "charts/kit/ScatterPlot.h"
 
+#include "charts/kit/ChartLimits.h"
 #include "charts/kit/Graph.h"
 #include "charts/kit/PlotDataSource.h"
 #include "charts/kit/PlotSpace.h"
@@ -107,13 +108,15 @@ void ScatterPlot::reloadData()
             continue;
         }
         m_records[i] = QPointF(*x, *y);
-        if (!inRun) {
+        // Each run is a pair of Qt Charts series, whose cost grows with the square of their
+        // number: past the limit the line joins the runs across their gaps.
+        if (!inRun && m_runCount < maximumLineSegments) {
             if (m_runCount == m_runs.size())
                 m_runs.append(QList<QPointF>());
             ++m_runCount;
-            inRun = true;
         }
         m_runs[m_runCount - 1].append(m_records[i]);
+        inRun = true;
         if (auto symbol = dataSource()->symbolForScatterPlot(this, i))
             m_recordSymbols.append({ i, *symbol });
     }
@@ -211,8 +214,8 @@ void ScatterPlot::ensureSegments(qsizetype count)
                 series->attachAxis(axis);
         }
         m_segments.append(segment);
-        styleSeries();
     }
+    styleSeries();
 }
 
 void ScatterPlot::pushSegmentsToSeries()
