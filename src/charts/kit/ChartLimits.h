@@ -13,7 +13,7 @@ namespace chart {
 // Records a plot asks its data source for; a larger count is cut to this.
 inline constexpr int maximumRecordCount = 10000;
 // Separate pieces of a scatter plot's line (runs of records between records without a value).
-inline constexpr int maximumLineSegments = 500;
+inline constexpr int maximumLineSegments = 300;
 // Characters of a label, title or axis label; a longer text ends in an ellipsis.
 inline constexpr qsizetype maximumLabelLength = 200;
 // Caller's labels and tick locations kept per axis.
