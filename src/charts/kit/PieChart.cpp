@@ -274,7 +274,8 @@ void PieChart::setLabelShadow(const std::optional<Shadow>& shadow)
 
 Fill PieChart::defaultSliceFill(int recordIndex)
 {
-    return Fill(QColor::fromHsvF(std::fmod(recordIndex * 0.13, 1.0), 0.55, 0.9));
+    const double hue = std::fmod(recordIndex * 0.13, 1.0);
+    return Fill(QColor::fromHsvF(hue < 0 ? hue + 1.0 : hue, 0.55, 0.9));
 }
 
 void PieChart::reloadData()

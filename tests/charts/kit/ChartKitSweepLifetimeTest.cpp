@@ -114,6 +114,9 @@ TEST(ChartKitSweep, ChartsDeletedInTheMiddleOfTheirAnimationsLeaveNothingBehind)
         EXPECT_FALSE(charts.pie);
         EXPECT_FALSE(turn);
         EXPECT_FALSE(grow);
+        if (charts.view) {
+            EXPECT_FALSE(renderedView(*charts.view).isNull());
+        }
         if (charts.graph) {
             // The graph no longer reaches the deleted pie: it reloads and draws the others.
             EXPECT_EQ(charts.graph->allPlots(), QList<Plot*>({ charts.bars.data(), charts.scatter.data() }));

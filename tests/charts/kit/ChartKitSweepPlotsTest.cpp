@@ -149,6 +149,8 @@ TEST(ChartKitSweep, OnlyRecordsAPlotHoldsReachItsDelegate)
     }
     EXPECT_EQ(
         source.selections, QStringList({ QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("2") }));
+    for (const int index : { INT_MIN, -1, 0, INT_MAX })
+        EXPECT_TRUE(PieChart::defaultSliceFill(index).color()->isValid());
     EXPECT_EQ(kinds.graph.plotAtIndex(INT_MIN), nullptr);
     EXPECT_EQ(kinds.graph.plotAtIndex(3), nullptr);
     EXPECT_EQ(kinds.graph.plotAtIndex(INT_MAX), nullptr);
