@@ -5,7 +5,8 @@
 #include "charts/kit/PlotSpace.h"
 
 #include <QAbstractAnimation>
-#include <QCoreApplication>
+#include <QApplication>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <gtest/gtest.h>
@@ -152,6 +153,36 @@ TEST(ChartKitSweep, AnimationsWithEdgeValuesEndWithSaneProperties)
         if (grow)
             grow->stop();
     }
+}
+
+TEST(ChartKitSweep, PressesDragsAndClicksAtEdgePositionsKeepTheRangesFinite)
+{
+    HostedCharts charts;
+    charts.view->resize(320, 240);
+    charts.view->show();
+    charts.pie->setDelegate(&charts.source);
+    charts.bars->setDelegate(&charts.source);
+    PlotSpace* space = charts.graph->defaultPlotSpace();
+    space->setAllowsUserInteraction(true);
+    const auto send = [&](QEvent::Type type, const QPointF& at, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, at, Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(charts.view->viewport(), &event);
+    };
+    for (const double v : edgeValues()) {
+        SCOPED_TRACE(QString::number(v).toStdString());
+        send(QEvent::MouseButtonPress, QPointF(v, v), Qt::LeftButton);
+        send(QEvent::MouseMove, QPointF(-v, v), Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, QPointF(v, -v), Qt::NoButton);
+        EXPECT_TRUE(space->xRange().isFinite());
+        EXPECT_TRUE(space->yRange().isFinite());
+        // A click on the middle of the pie still reaches its delegate.
+        const QPointF centre = charts.pie->centerInGraph();
+        send(QEvent::MouseButtonPress, centre, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, centre, Qt::NoButton);
+    }
+    EXPECT_FALSE(charts.source.selections.isEmpty());
+    for (const QString& index : std::as_const(charts.source.selections))
+        EXPECT_TRUE(index.toInt() >= 0 && index.toInt() < charts.pie->numberOfRecords());
 }
 
 TEST(ChartKitSweep, APlotMovedToAnotherGraphLeavesTheFirst)

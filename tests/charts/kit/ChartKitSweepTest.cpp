@@ -42,6 +42,10 @@ TEST(ChartKitSweep, AGraphKeepsItsGeometryDrawableForEveryEdgeValue)
         for (const QString& text : edgeTexts()) {
             graph.setTitle(text);
             EXPECT_TRUE(isBoundedLabel(graph.title()));
+            TextStyle named = style;
+            named.fontName = text;
+            graph.setTitleTextStyle(named);
+            EXPECT_FALSE(paintedAtSmallSize(graph).isNull());
         }
         EXPECT_TRUE(graph.title().startsWith(longText().left(100)));
         graph.setTitlePlotAreaFrameAnchor(RectAnchor::BottomRight);
