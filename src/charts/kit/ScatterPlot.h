@@ -16,7 +16,8 @@ namespace chart {
 
 // Points joined by a line (Qt Charts line series), an optional area fill down to a base value
 // (area series) and symbols at the points (one item of our own for all of them). A record
-// without a finite x and y breaks the line.
+// without a finite x and y breaks the line; past 300 pieces the line joins the rest across their
+// gaps.
 class ScatterPlot : public Plot {
     Q_OBJECT
 public:
