@@ -4,6 +4,7 @@
 #include "charts/kit/Styles.h"
 
 #include <QList>
+#include <QPointer>
 #include <QString>
 #include <optional>
 
@@ -29,7 +30,9 @@ struct AxisLabel {
 };
 
 // One axis of an XY graph. Only the caller's labels and tick locations are drawn; locations
-// that are not finite are left out.
+// that are not finite are left out. Lengths and offsets in points are brought into a drawable
+// range, texts are cut to the label length, and only the first 2000 labels and 10 000 tick
+// locations are kept.
 class Axis {
 public:
     enum class Coordinate { X, Y };
@@ -90,9 +93,10 @@ public:
     double orthogonalPosition() const { return m_orthogonalPosition; }
 
 private:
+    friend class AxisSet;
     void changed();
 
-    Graph* m_graph;
+    QPointer<Graph> m_graph;
     Coordinate m_coordinate;
     QString m_title;
     TextStyle m_titleTextStyle;
@@ -117,10 +121,11 @@ private:
     double m_orthogonalPosition = 0.0;
 };
 
-// The x and y axes of a graph.
+// The x and y axes of a graph. A graph given an axis set made for another graph takes it over.
 class AxisSet {
 public:
     explicit AxisSet(Graph* graph);
+    void setGraph(Graph* graph); // the graph its changes redraw
     Axis* xAxis() { return &m_xAxis; }
     Axis* yAxis() { return &m_yAxis; }
     const Axis* xAxis() const { return &m_xAxis; }

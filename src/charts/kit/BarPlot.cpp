@@ -3,6 +3,7 @@
 #include "charts/kit/Graph.h"
 #include "charts/kit/GraphItems.h"
 #include "charts/kit/PlotSpace.h"
+#include "platform/SaneGeometry.h"
 
 #include <QFontMetricsF>
 #include <QGraphicsItem>
@@ -120,23 +121,39 @@ BarPlot* BarPlot::tubularBarPlotWithColor(const QColor& color, bool horizontalBa
     return plot;
 }
 
-#define CHART_BAR_SETTER(Name, member, Type)                                                                 \
+#define CHART_BAR_SETTER(Name, member, Type, stored)                                                         \
     void BarPlot::set##Name(Type value)                                                                      \
     {                                                                                                        \
-        member = value;                                                                                      \
+        member = stored;                                                                                     \
         if (item())                                                                                          \
             item()->update();                                                                                \
     }
 
-CHART_BAR_SETTER(BarsAreHorizontal, m_horizontal, bool)
-CHART_BAR_SETTER(BarWidth, m_barWidth, double)
-CHART_BAR_SETTER(BarOffset, m_barOffset, double)
-CHART_BAR_SETTER(BarCornerRadius, m_cornerRadius, qreal)
-CHART_BAR_SETTER(Fill, m_fill, const std::optional<Fill>&)
-CHART_BAR_SETTER(LineStyle, m_lineStyle, const std::optional<LineStyle>&)
-CHART_BAR_SETTER(LabelOffset, m_labelOffset, qreal)
+CHART_BAR_SETTER(BarsAreHorizontal, m_horizontal, bool, value)
+CHART_BAR_SETTER(BarCornerRadius, m_cornerRadius, qreal, platform::saneLength(value))
+CHART_BAR_SETTER(Fill, m_fill, const std::optional<Fill>&, value)
+CHART_BAR_SETTER(LineStyle, m_lineStyle, const std::optional<LineStyle>&, value)
+CHART_BAR_SETTER(LabelOffset, m_labelOffset, qreal, platform::saneCoordinate(value))
 
 #undef CHART_BAR_SETTER
+
+void BarPlot::setBarWidth(double width)
+{
+    if (!std::isfinite(width))
+        return;
+    m_barWidth = width;
+    if (item())
+        item()->update();
+}
+
+void BarPlot::setBarOffset(double offset)
+{
+    if (!std::isfinite(offset))
+        return;
+    m_barOffset = offset;
+    if (item())
+        item()->update();
+}
 
 void BarPlot::setBaseValue(double value)
 {
@@ -170,7 +187,7 @@ void BarPlot::reloadData()
         bar.base = base.value_or(0.0);
         bar.fill = bar.valid ? dataSource()->barFillForBarPlot(this, i) : std::nullopt;
         bar.lineStyle = bar.valid ? dataSource()->barLineStyleForBarPlot(this, i) : std::nullopt;
-        bar.label = bar.valid ? dataSource()->dataLabelForPlot(this, i) : std::nullopt;
+        bar.label = bar.valid ? dataLabelFromDataSource(i) : std::nullopt;
     }
     if (item())
         item()->update();
@@ -212,18 +229,13 @@ QRectF BarPlot::barRect(int recordIndex) const
     const Bar& bar = m_bars[recordIndex];
     const double low = bar.location + m_barOffset - m_barWidth / 2;
     const double high = bar.location + m_barOffset + m_barWidth / 2;
-    QRectF rect;
-    if (m_horizontal)
-        rect = QRectF(QPointF(space->graphXForPlotX(bar.base), space->graphYForPlotY(low)),
-            QPointF(space->graphXForPlotX(bar.tip), space->graphYForPlotY(high)));
-    else
-        rect = QRectF(QPointF(space->graphXForPlotX(low), space->graphYForPlotY(bar.base)),
-            QPointF(space->graphXForPlotX(high), space->graphYForPlotY(bar.tip)));
-    rect = rect.normalized();
-    if (!std::isfinite(rect.left()) || !std::isfinite(rect.right()) || !std::isfinite(rect.top())
-        || !std::isfinite(rect.bottom()))
+    const auto x1 = space->mappedGraphX(m_horizontal ? bar.base : low);
+    const auto x2 = space->mappedGraphX(m_horizontal ? bar.tip : high);
+    const auto y1 = space->mappedGraphY(m_horizontal ? low : bar.base);
+    const auto y2 = space->mappedGraphY(m_horizontal ? high : bar.tip);
+    if (!x1 || !x2 || !y1 || !y2)
         return QRectF();
-    return rect;
+    return QRectF(QPointF(*x1, *y1), QPointF(*x2, *y2)).normalized();
 }
 
 int BarPlot::recordIndexAtGraphPoint(const QPointF& graphPoint) const
@@ -240,7 +252,7 @@ int BarPlot::recordIndexAtGraphPoint(const QPointF& graphPoint) const
 
 void BarPlot::recordWasSelected(int recordIndex)
 {
-    if (delegate())
+    if (delegate() && isRecordIndex(recordIndex))
         delegate()->barWasSelected(this, recordIndex);
 }
 

@@ -12,7 +12,8 @@
 namespace chart {
 
 // Bars from a base to a tip at each location, painted by one item of our own (drawn behind the
-// lines of scatter plots, clipped to the plot area).
+// lines of scatter plots, clipped to the plot area). A width or offset that is not finite is
+// refused; lengths in points are brought into a drawable range.
 class BarPlot : public Plot {
     Q_OBJECT
 public:
@@ -61,7 +62,8 @@ public:
         std::optional<DataLabel> label;
     };
     const QList<Bar>& bars() const { return m_bars; }
-    // The bar's rectangle in graph coordinates (empty for a record without a bar).
+    // The bar's rectangle in graph coordinates, within a million points of the origin (empty for
+    // a record without a bar, or when the plot space cannot map it).
     QRectF barRect(int recordIndex) const;
 
 protected:

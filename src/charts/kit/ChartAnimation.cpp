@@ -36,6 +36,9 @@ QEasingCurve easing(AnimationCurve curve)
 QAbstractAnimation* animate(QObject* target, const QByteArray& property, const QVariant& from,
     const QVariant& to, int durationMs, int delayMs, AnimationCurve curve)
 {
+    Q_ASSERT(target);
+    if (!target)
+        return nullptr;
     auto* group = new QSequentialAnimationGroup(target);
     if (delayMs > 0)
         group->addPause(delayMs);

@@ -24,7 +24,7 @@ enum class AnimationCurve {
 // "pieInnerRadius" or "pieRadius") from `from` to `to` over `durationMs`, after `delayMs`. The
 // property keeps `to` afterwards. The animation is returned running; it belongs to `target` and
 // deletes itself when it ends or is stopped (keep it in a QPointer), leaving the property where
-// it is.
+// it is. None for no target.
 QAbstractAnimation* animate(QObject* target, const QByteArray& property, const QVariant& from,
     const QVariant& to, int durationMs, int delayMs = 0, AnimationCurve curve = AnimationCurve::Default);
 

@@ -1,5 +1,7 @@
 #include "charts/kit/Fill.h"
 
+#include "platform/SaneGeometry.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -8,10 +10,26 @@
 
 namespace chart {
 
+namespace {
+
+qreal saneAngle(qreal degrees)
+{
+    return std::isfinite(degrees) ? degrees : 0.0;
+}
+
+QList<QPair<qreal, QColor>> saneStops(QList<QPair<qreal, QColor>> stops)
+{
+    for (auto& stop : stops)
+        stop.first = platform::saneValue(stop.first, 0.0, 1.0);
+    return stops;
+}
+
+} // namespace
+
 Gradient Gradient::withColors(const QColor& begin, const QColor& end, qreal angle)
 {
     Gradient gradient;
-    gradient.m_angle = angle;
+    gradient.m_angle = saneAngle(angle);
     gradient.m_stops = { { 0.0, begin }, { 1.0, end } };
     return gradient;
 }
@@ -20,8 +38,19 @@ Gradient Gradient::radial(const QList<QPair<qreal, QColor>>& stops)
 {
     Gradient gradient;
     gradient.m_type = Type::Radial;
-    gradient.m_stops = stops;
+    gradient.m_stops = saneStops(stops);
     return gradient;
+}
+
+void Gradient::setType(Type type)
+{
+    if (type == Type::Axial || type == Type::Radial)
+        m_type = type;
+}
+
+void Gradient::setAngle(qreal degrees)
+{
+    m_angle = saneAngle(degrees);
 }
 
 std::optional<QColor> Gradient::singleColor() const
@@ -39,6 +68,7 @@ std::optional<QColor> Gradient::singleColor() const
 Gradient Gradient::addColorStop(const QColor& color, qreal position) const
 {
     Gradient result = *this;
+    position = platform::saneValue(position, 0.0, 1.0);
     auto it = std::lower_bound(result.m_stops.begin(), result.m_stops.end(), position,
         [](const QPair<qreal, QColor>& stop, qreal p) { return stop.first < p; });
     result.m_stops.insert(it, { position, color });
@@ -50,7 +80,7 @@ namespace {
 void setStops(QGradient& gradient, const QList<QPair<qreal, QColor>>& stops)
 {
     for (const auto& [position, color] : stops)
-        gradient.setColorAt(qBound(0.0, position, 1.0), color);
+        gradient.setColorAt(position, color);
 }
 
 // Start and end of an axial gradient across a box of the given size, for an angle measured
@@ -91,7 +121,10 @@ Fill::Fill(const Gradient& gradient) : m_content(gradient)
 Fill Fill::withImage(const QImage& image, ImageMode mode, qreal scale)
 {
     Fill fill;
-    fill.m_content = ImageFill { image, mode, scale > 0 && std::isfinite(scale) ? scale : 1.0 };
+    if (mode != ImageMode::Tiled && mode != ImageMode::Stretched)
+        mode = ImageMode::Stretched;
+    // Tiles smaller than a thousandth of a pixel, or larger than any view, are no pattern.
+    fill.m_content = ImageFill { image, mode, scale > 0 ? platform::saneValue(scale, 1.0e-3, 1.0e3) : 1.0 };
     return fill;
 }
 

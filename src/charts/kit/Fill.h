@@ -25,10 +25,11 @@ public:
     static Gradient radial(const QList<QPair<qreal, QColor>>& stops);
 
     Type type() const { return m_type; }
-    void setType(Type type) { m_type = type; }
+    void setType(Type type); // a value of neither type is refused
     qreal angle() const { return m_angle; }
-    void setAngle(qreal degrees) { m_angle = degrees; }
+    void setAngle(qreal degrees); // 0 when not finite
     const QList<QPair<qreal, QColor>>& stops() const { return m_stops; }
+    // Stop positions are brought into 0 to 1.
     Gradient addColorStop(const QColor& color, qreal position) const;
 
     // The colour of every stop when they all share one, else none.

@@ -1,8 +1,10 @@
 #include "charts/kit/Graph.h"
 
+#include "charts/kit/ChartLimits.h"
 #include "charts/kit/GraphItems.h"
 #include "charts/kit/Plot.h"
 #include "charts/kit/PlotSpace.h"
+#include "platform/SaneGeometry.h"
 
 #include <QChart>
 #include <QGraphicsLayout>
@@ -14,6 +16,26 @@
 
 namespace chart {
 
+namespace {
+
+QMarginsF saneMargins(const QMarginsF& margins)
+{
+    return QMarginsF(platform::saneCoordinate(margins.left()), platform::saneCoordinate(margins.top()),
+        platform::saneCoordinate(margins.right()), platform::saneCoordinate(margins.bottom()));
+}
+
+// `rect` less `margins`, empty rather than negative, its edges within the drawing range.
+QRectF insetWithin(const QRectF& rect, const QMarginsF& margins)
+{
+    const QRectF inset = rect.marginsRemoved(margins);
+    const QPointF topLeft = platform::sanePoint(inset.topLeft());
+    const QPointF bottomRight = platform::sanePoint(inset.bottomRight());
+    return QRectF(topLeft,
+        QSizeF(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y()).expandedTo(QSizeF(0, 0)));
+}
+
+} // namespace
+
 Graph::Graph(const QRectF& frame, QObject* parent)
     : QObject(parent)
     , m_scene(new QGraphicsScene(this))
@@ -24,7 +46,7 @@ Graph::Graph(const QRectF& frame, QObject* parent)
     , m_axesItem(new AxisSetItem(this, AxisSetItem::Layer::Axes))
     , m_plotSpace(new PlotSpace(this))
     , m_axisSet(std::make_unique<AxisSet>(this))
-    , m_size(frame.size().expandedTo(QSizeF(0, 0)))
+    , m_size(platform::saneSize(frame.size()))
 {
     // Qt Charts draws only the series: its own axes carry the ranges but show nothing.
     m_chart->legend()->hide();
@@ -74,7 +96,7 @@ QRectF Graph::bounds() const
 
 void Graph::setBounds(const QRectF& bounds)
 {
-    const QSizeF size = bounds.size().expandedTo(QSizeF(0, 0));
+    const QSizeF size = platform::saneSize(bounds.size());
     if (size == m_size)
         return;
     m_size = size;
@@ -83,25 +105,23 @@ void Graph::setBounds(const QRectF& bounds)
 
 QRectF Graph::plotAreaFrameRect() const
 {
-    const QRectF frame = bounds().marginsRemoved(m_paddings);
-    return QRectF(frame.topLeft(), frame.size().expandedTo(QSizeF(0, 0)));
+    return insetWithin(bounds(), m_paddings);
 }
 
 QRectF Graph::plotAreaRect() const
 {
-    const QRectF area = plotAreaFrameRect().marginsRemoved(m_framePaddings);
-    return QRectF(area.topLeft(), area.size().expandedTo(QSizeF(0, 0)));
+    return insetWithin(plotAreaFrameRect(), m_framePaddings);
 }
 
 void Graph::setPaddings(const QMarginsF& paddings)
 {
-    m_paddings = paddings;
+    m_paddings = saneMargins(paddings);
     relayout();
 }
 
 void Graph::setPlotAreaFramePaddings(const QMarginsF& paddings)
 {
-    m_framePaddings = paddings;
+    m_framePaddings = saneMargins(paddings);
     relayout();
 }
 
@@ -125,7 +145,7 @@ void Graph::setFill(const std::optional<Fill>& fill)
 
 void Graph::setTitle(const QString& title)
 {
-    m_title = title;
+    m_title = boundedLabelText(title);
     m_foreground->update();
 }
 
@@ -137,19 +157,24 @@ void Graph::setTitleTextStyle(const TextStyle& style)
 
 void Graph::setTitlePlotAreaFrameAnchor(RectAnchor anchor)
 {
+    if (static_cast<int>(anchor) < static_cast<int>(RectAnchor::BottomLeft)
+        || static_cast<int>(anchor) > static_cast<int>(RectAnchor::Center))
+        return;
     m_titleAnchor = anchor;
     m_foreground->update();
 }
 
 void Graph::setTitleDisplacement(const QPointF& displacement)
 {
-    m_titleDisplacement = displacement;
+    m_titleDisplacement = platform::sanePoint(displacement);
     m_foreground->update();
 }
 
 void Graph::setAxisSet(std::unique_ptr<AxisSet> axisSet)
 {
     m_axisSet = std::move(axisSet);
+    if (m_axisSet)
+        m_axisSet->setGraph(this);
     axesChanged();
 }
 
@@ -162,13 +187,25 @@ void Graph::axesChanged()
 void Graph::addPlot(Plot* plot, PlotSpace* space)
 {
     Q_ASSERT(plot && !m_plots.contains(plot));
+    Q_ASSERT(!space || space == m_plotSpace);
     if (!plot || m_plots.contains(plot))
         return;
+    // A plot lives in one graph at a time.
+    if (Graph* previous = plot->graph()) {
+        previous->m_plots.removeOne(plot);
+        plot->detachFromGraph();
+    }
     plot->setParent(this);
     m_plots.append(plot);
-    plot->attachToGraph(this, space ? space : m_plotSpace);
+    // This graph has one plot space; another graph's would be left dangling when it goes.
+    plot->attachToGraph(this, m_plotSpace);
     plot->reloadData();
     plot->applyAppearance();
+}
+
+void Graph::forgetPlot(Plot* plot)
+{
+    m_plots.removeOne(plot);
 }
 
 void Graph::removePlot(Plot* plot)
@@ -204,8 +241,11 @@ QImage Graph::imageOfLayer() const
     return paintedImage(m_size, 1.0);
 }
 
-QImage Graph::imageOfLayer(const QSizeF& size, qreal scale)
+QImage Graph::imageOfLayer(const QSizeF& givenSize, qreal scale)
 {
+    const QSizeF size = platform::saneSize(givenSize);
+    if (imagePixelSize(size, scale, maximumImagePixels).isEmpty())
+        return QImage();
     if (size == m_size)
         return paintedImage(size, scale);
     const QSizeF previous = m_size;
@@ -217,8 +257,8 @@ QImage Graph::imageOfLayer(const QSizeF& size, qreal scale)
 
 QImage Graph::paintedImage(const QSizeF& size, qreal scale) const
 {
-    const QSize pixels = (size * scale).toSize();
-    if (!(scale > 0) || !std::isfinite(scale) || pixels.isEmpty())
+    const QSize pixels = imagePixelSize(size, scale, maximumImagePixels);
+    if (pixels.isEmpty())
         return QImage();
     QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
@@ -231,8 +271,10 @@ QImage Graph::paintedImage(const QSizeF& size, qreal scale) const
     return image;
 }
 
-void Graph::render(QPainter* painter, const QRectF& target)
+void Graph::render(QPainter* painter, const QRectF& givenTarget)
 {
+    Q_ASSERT(painter);
+    const QRectF target = platform::saneRect(givenTarget);
     if (!painter || target.isEmpty())
         return;
     const QSizeF previous = m_size;

@@ -39,7 +39,9 @@ enum class RectAnchor {
 
 // One chart: a scene holding one Qt chart (for the series) and our own items. Its size is its
 // bounds; inside the graph's paddings lies the plot-area frame, and inside the frame's paddings
-// the plot area, where the plot space maps data. Graph coordinates are Qt's (y down).
+// the plot area, where the plot space maps data. Graph coordinates are Qt's (y down). Sizes,
+// paddings and positions are brought into what can be drawn (at most a million points, NaN as
+// 0); the title is cut to the label length; an anchor that is none of the design's is refused.
 class Graph : public QObject {
     Q_OBJECT
 public:
@@ -82,7 +84,8 @@ public:
     PlotAreaDelegate* plotAreaDelegate() const { return m_plotAreaDelegate; } // not owned
     void setPlotAreaDelegate(PlotAreaDelegate* delegate) { m_plotAreaDelegate = delegate; }
 
-    // The graph takes the plot (as its QObject child) and pulls its data.
+    // The graph takes the plot (as its QObject child, out of any graph it was in) and pulls its
+    // data. `space` is none or the graph's own plot space.
     void addPlot(Plot* plot, PlotSpace* space = nullptr);
     // Takes the plot out of the graph and deletes it.
     void removePlot(Plot* plot);
@@ -94,7 +97,8 @@ public:
     QImage imageOfLayer() const; // the whole graph at its bounds size (ARGB32 premultiplied, ratio 1)
     // The whole graph laid out at `size` (points) and drawn by the raster engine, as the screen
     // draws it, into an image of `scale` pixels per point (its device pixel ratio); the graph
-    // then takes its own size again. Null for an empty size or a scale that is not positive.
+    // then takes its own size again. Null for an empty size, a scale that is not positive, or
+    // more than 32 million pixels.
     // Printing goes through this: a printer's paint engine does not draw every fill the
     // screen does (the PDF engine makes gradients with translucent stops opaque).
     QImage imageOfLayer(const QSizeF& size, qreal scale);
@@ -112,6 +116,8 @@ signals:
     void layoutChanged(); // the plot-area frame moved or changed size
 
 private:
+    friend class Plot;
+    void forgetPlot(Plot* plot); // the plot is being deleted
     QImage paintedImage(const QSizeF& size, qreal scale) const;
     void relayout();
     void rangesChanged();

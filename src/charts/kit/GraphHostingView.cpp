@@ -4,6 +4,7 @@
 #include "charts/kit/Plot.h"
 #include "charts/kit/PlotDataSource.h"
 #include "charts/kit/PlotSpace.h"
+#include "platform/SaneGeometry.h"
 
 #include <QMouseEvent>
 #include <QResizeEvent>
@@ -71,23 +72,30 @@ QRectF GraphHostingView::plotAreaFrameRectInView() const
     return m_graph->plotAreaFrameRect().translated(mapFromScene(QPointF(0, 0)));
 }
 
-QPointF GraphHostingView::plotAreaPointFromView(const QPointF& viewPoint) const
+void GraphHostingView::setPrintRect(const QRectF& rect)
 {
+    m_printRect = platform::saneRect(rect);
+}
+
+QPointF GraphHostingView::plotAreaPointFromView(const QPointF& givenPoint) const
+{
+    const QPointF viewPoint = platform::sanePoint(givenPoint);
     if (!m_graph)
         return viewPoint;
     const QRectF area = m_graph->plotAreaRect();
     const QPointF graphPoint = mapToScene(viewPoint.toPoint()) + (viewPoint - viewPoint.toPoint());
-    return QPointF(graphPoint.x() - area.left(), area.bottom() - graphPoint.y());
+    return platform::sanePoint(QPointF(graphPoint.x() - area.left(), area.bottom() - graphPoint.y()));
 }
 
-QPointF GraphHostingView::viewPointFromPlotArea(const QPointF& plotAreaPoint) const
+QPointF GraphHostingView::viewPointFromPlotArea(const QPointF& givenPoint) const
 {
+    const QPointF plotAreaPoint = platform::sanePoint(givenPoint);
     if (!m_graph)
         return plotAreaPoint;
     const QRectF area = m_graph->plotAreaRect();
     const QPointF graphPoint(area.left() + plotAreaPoint.x(), area.bottom() - plotAreaPoint.y());
     const QPointF whole = mapFromScene(graphPoint);
-    return whole + (graphPoint - mapToScene(whole.toPoint()));
+    return platform::sanePoint(whole + (graphPoint - mapToScene(whole.toPoint())));
 }
 
 GraphHostingView::Hit GraphHostingView::hitAt(const QPointF& graphPoint) const
@@ -113,11 +121,11 @@ void GraphHostingView::mousePressEvent(QMouseEvent* event)
         QGraphicsView::mousePressEvent(event);
         return;
     }
-    const QPointF graphPoint = mapToScene(event->position().toPoint());
+    const QPointF graphPoint = mapToScene(platform::sanePoint(event->position()).toPoint());
     m_pressed = true;
     m_panned = false;
-    m_pressPoint = event->position();
-    m_lastDragPoint = event->position();
+    m_pressPoint = platform::sanePoint(event->position());
+    m_lastDragPoint = m_pressPoint;
     m_pressHit = hitAt(graphPoint);
     if (m_pressHit.plot)
         m_pressHit.plot->recordTouchDown(m_pressHit.recordIndex);
@@ -131,8 +139,9 @@ void GraphHostingView::mouseMoveEvent(QMouseEvent* event)
         return;
     }
     PlotSpace* space = m_graph->defaultPlotSpace();
-    const QPointF delta = event->position() - m_lastDragPoint;
-    m_lastDragPoint = event->position();
+    const QPointF position = platform::sanePoint(event->position());
+    const QPointF delta = position - m_lastDragPoint;
+    m_lastDragPoint = position;
     if (space->allowsUserInteraction() && !delta.isNull()) {
         m_panned = true;
         // Plot-area points are y up.
@@ -154,7 +163,7 @@ void GraphHostingView::mouseReleaseEvent(QMouseEvent* event)
     event->accept();
     if (m_panned)
         return;
-    const QPointF graphPoint = mapToScene(event->position().toPoint());
+    const QPointF graphPoint = mapToScene(platform::sanePoint(event->position()).toPoint());
     const Hit hit = hitAt(graphPoint);
     if (hit.plot && hit.plot == m_pressHit.plot && hit.recordIndex == m_pressHit.recordIndex) {
         hit.plot->recordWasSelected(hit.recordIndex);

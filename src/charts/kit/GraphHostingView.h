@@ -24,9 +24,11 @@ public:
     // when it has no parent.
     void setHostedGraph(Graph* graph);
     QRectF printRect() const { return m_printRect; } // the area drawn when printed (empty: the view's bounds)
-    void setPrintRect(const QRectF& rect) { m_printRect = rect; }
+    void setPrintRect(const QRectF& rect); // brought within a million points
     QRectF plotAreaFrameRectInView() const; // empty while no graph is hosted
-    QPointF plotAreaPointFromView(const QPointF& viewPoint) const; // view -> plot-area coordinates (y up)
+    // View -> plot-area coordinates (y up) and back. Points beyond a million points from the
+    // origin are taken at that distance, NaN as 0, so that every result can be cast to int.
+    QPointF plotAreaPointFromView(const QPointF& viewPoint) const;
     QPointF viewPointFromPlotArea(const QPointF& plotAreaPoint) const;
 
 signals:
@@ -42,7 +44,7 @@ protected:
 
 private:
     struct Hit {
-        Plot* plot = nullptr;
+        QPointer<Plot> plot; // a delegate may remove the plot between press and release
         int recordIndex = -1;
     };
     Hit hitAt(const QPointF& graphPoint) const;

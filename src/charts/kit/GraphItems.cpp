@@ -125,9 +125,9 @@ double AxisSetItem::axisPosition(const Axis& axis) const
     const bool isX = axis.coordinate() == Axis::Coordinate::X;
     if (const auto offset = axis.lowerOffset())
         return std::isfinite(*offset) ? (isX ? area.bottom() - *offset : area.left() + *offset) : kNaN;
-    const double position = isX ? space->graphYForPlotY(axis.orthogonalPosition())
-                                : space->graphXForPlotX(axis.orthogonalPosition());
-    return std::isfinite(position) ? position : kNaN;
+    const auto position = isX ? space->mappedGraphY(axis.orthogonalPosition())
+                              : space->mappedGraphX(axis.orthogonalPosition());
+    return position.value_or(kNaN);
 }
 
 double AxisSetItem::positionAlongAxis(const Axis& axis, double location) const
@@ -143,7 +143,7 @@ double AxisSetItem::positionAlongAxis(const Axis& axis, double location) const
         return kNaN;
     if (const auto visible = axis.visibleRange(); visible && !visible->contains(location))
         return kNaN;
-    return isX ? space->graphXForPlotX(location) : space->graphYForPlotY(location);
+    return (isX ? space->mappedGraphX(location) : space->mappedGraphY(location)).value_or(kNaN);
 }
 
 void AxisSetItem::paintGrid(QPainter& painter, const Axis& axis) const
@@ -190,9 +190,11 @@ void AxisSetItem::paintAxis(QPainter& painter, const Axis& axis) const
         }
         if (range.isFinite() && range.length >= 0) {
             const double a
-                = isX ? space->graphXForPlotX(range.minLimit()) : space->graphYForPlotY(range.minLimit());
+                = (isX ? space->mappedGraphX(range.minLimit()) : space->mappedGraphY(range.minLimit()))
+                      .value_or(kNaN);
             const double b
-                = isX ? space->graphXForPlotX(range.maxLimit()) : space->graphYForPlotY(range.maxLimit());
+                = (isX ? space->mappedGraphX(range.maxLimit()) : space->mappedGraphY(range.maxLimit()))
+                      .value_or(kNaN);
             if (std::isfinite(a) && std::isfinite(b)) {
                 painter.setPen(line->pen());
                 painter.drawLine(point(a, position), point(b, position));

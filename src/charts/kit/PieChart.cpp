@@ -1,7 +1,9 @@
 #include "charts/kit/PieChart.h"
 
+#include "charts/kit/ChartLimits.h"
 #include "charts/kit/Graph.h"
 #include "charts/kit/GraphItems.h"
+#include "platform/SaneGeometry.h"
 
 #include <QFontMetricsF>
 #include <QGraphicsItem>
@@ -18,6 +20,8 @@ namespace chart {
 namespace {
 
 constexpr double kTurn = 2.0 * M_PI;
+// Pixels of label images one pie keeps; labels beyond it are drawn as text each time.
+constexpr qint64 kLabelImagePixels = 8LL * 1024 * 1024;
 
 double degrees(double radians)
 {
@@ -60,8 +64,9 @@ private:
         return m_plot->startAngle() + sign * fraction * kTurn;
     }
     void drawPie(QPainter& painter, bool labelsAsImages);
-    void drawLabel(QPainter& painter, const PieChart::Slice& slice, bool asImage);
-    void renderCache(qreal ratio);
+    // `imageBudget`: pixels of label images still allowed, or none for no images.
+    void drawLabel(QPainter& painter, const PieChart::Slice& slice, qint64* imageBudget);
+    bool renderCache(qreal ratio);
 
     PieChart* m_plot;
     QImage m_cache;
@@ -76,17 +81,24 @@ void PieChartItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWi
         return;
     }
     const qreal ratio = painter->device()->devicePixelRatioF();
-    if (!m_cacheValid || m_cache.devicePixelRatio() != ratio)
-        renderCache(ratio);
+    if ((!m_cacheValid || m_cache.devicePixelRatio() != ratio) && !renderCache(ratio)) {
+        // A graph too large to keep as one picture is drawn as it is.
+        drawPie(*painter, false);
+        return;
+    }
     painter->drawImage(boundingRect().topLeft(), m_cache);
 }
 
-void PieChartItem::renderCache(qreal ratio)
+bool PieChartItem::renderCache(qreal ratio)
 {
     const QRectF bounds = boundingRect();
-    const QSize pixels = (bounds.size() * ratio).toSize();
+    const QSize pixels = imagePixelSize(bounds.size(), ratio, maximumImagePixels);
     if (m_cache.size() != pixels)
-        m_cache = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        m_cache = pixels.isEmpty() ? QImage() : QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    if (m_cache.isNull()) {
+        m_cacheValid = false;
+        return false;
+    }
     m_cache.setDevicePixelRatio(ratio);
     m_cache.fill(Qt::transparent);
     const auto render = [this, bounds] {
@@ -105,6 +117,7 @@ void PieChartItem::renderCache(qreal ratio)
     else
         render();
     m_cacheValid = true;
+    return true;
 }
 
 void PieChartItem::drawPie(QPainter& painter, bool labelsAsImages)
@@ -152,13 +165,14 @@ void PieChartItem::drawPie(QPainter& painter, bool labelsAsImages)
             ring.addEllipse(innerRect);
         overlay->paint(painter, ring);
     }
+    qint64 imageBudget = kLabelImagePixels;
     for (const PieChart::Slice& slice : slices) {
         if (slice.label && !slice.label->text.isEmpty() && slice.fraction > 0)
-            drawLabel(painter, slice, labelsAsImages);
+            drawLabel(painter, slice, labelsAsImages ? &imageBudget : nullptr);
     }
 }
 
-void PieChartItem::drawLabel(QPainter& painter, const PieChart::Slice& slice, bool asImage)
+void PieChartItem::drawLabel(QPainter& painter, const PieChart::Slice& slice, qint64* imageBudget)
 {
     const double middle = sliceAngle(slice.startFraction + slice.fraction / 2);
     const QPointF towards = direction(middle);
@@ -188,21 +202,33 @@ void PieChartItem::drawLabel(QPainter& painter, const PieChart::Slice& slice, bo
         drawChartText(
             target, QRectF(origin, size), slice.label->text, slice.label->style, shadow ? &*shadow : nullptr);
     };
-    if (asImage) {
-        // Text under a new rotation has its glyphs drawn anew; an upright image turns cheaply.
-        const qreal ratio = painter.device()->devicePixelRatioF();
-        QImage& image = slice.labelImage;
-        if (image.isNull() || image.devicePixelRatio() != ratio) {
-            const QSizeF logical = size + QSizeF(2 * margin, 2 * margin);
-            image = QImage((logical * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    if (!imageBudget) {
+        drawText(painter, topLeft);
+        painter.restore();
+        return;
+    }
+    // Text under a new rotation has its glyphs drawn anew; an upright image turns cheaply. The
+    // image stays small: the raster engine cannot turn a very wide one.
+    const qreal ratio = painter.device()->devicePixelRatioF();
+    QImage& image = slice.labelImage;
+    if (image.isNull() || image.devicePixelRatio() != ratio) {
+        const QSize pixels = imagePixelSize(
+            size + QSizeF(2 * margin, 2 * margin), ratio, *imageBudget, maximumLabelImageSide);
+        image = pixels.isEmpty() ? QImage() : QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        if (!image.isNull()) {
             image.setDevicePixelRatio(ratio);
             image.fill(Qt::transparent);
             QPainter imagePainter(&image);
             imagePainter.setRenderHint(QPainter::TextAntialiasing);
             drawText(imagePainter, QPointF(margin, margin));
         }
+    }
+    const qint64 imagePixels = static_cast<qint64>(image.width()) * image.height();
+    if (!image.isNull() && imagePixels <= *imageBudget) {
+        *imageBudget -= imagePixels;
         painter.drawImage(topLeft - QPointF(margin, margin), image);
     } else {
+        image = QImage();
         drawText(painter, topLeft);
     }
     painter.restore();
@@ -212,29 +238,34 @@ PieChart::PieChart(QObject* parent) : Plot(parent)
 {
 }
 
-#define CHART_PIE_SETTER(Name, member, Type)                                                                 \
+#define CHART_PIE_SETTER(Name, member, Type, stored)                                                         \
     void PieChart::set##Name(Type value)                                                                     \
     {                                                                                                        \
-        member = value;                                                                                      \
+        member = stored;                                                                                     \
         if (auto* pie = static_cast<PieChartItem*>(item()))                                                  \
             pie->invalidate();                                                                               \
     }
 
-CHART_PIE_SETTER(PieRadius, m_radius, qreal)
-CHART_PIE_SETTER(PieInnerRadius, m_innerRadius, qreal)
-CHART_PIE_SETTER(CenterAnchor, m_centerAnchor, const QPointF&)
-CHART_PIE_SETTER(StartAngle, m_startAngle, qreal)
-CHART_PIE_SETTER(SliceDirection, m_direction, Direction)
-CHART_PIE_SETTER(LabelOffset, m_labelOffset, qreal)
-CHART_PIE_SETTER(LabelRotationRelativeToRadius, m_labelsAlongRadius, bool)
-CHART_PIE_SETTER(OverlayFill, m_overlayFill, const std::optional<Fill>&)
-CHART_PIE_SETTER(BorderLineStyle, m_borderLineStyle, const std::optional<LineStyle>&)
+CHART_PIE_SETTER(PieRadius, m_radius, qreal, platform::saneLength(value))
+CHART_PIE_SETTER(PieInnerRadius, m_innerRadius, qreal, platform::saneLength(value))
+CHART_PIE_SETTER(CenterAnchor, m_centerAnchor, const QPointF&,
+    QPointF(platform::saneValue(value.x(), -platform::maximumGeometry, platform::maximumGeometry, 0.5),
+        platform::saneValue(value.y(), -platform::maximumGeometry, platform::maximumGeometry, 0.5)))
+// Not a number or an infinity leaves the pie where it is; the angle is at most a million radians.
+CHART_PIE_SETTER(
+    StartAngle, m_startAngle, qreal, std::isfinite(value) ? platform::saneCoordinate(value) : m_startAngle)
+CHART_PIE_SETTER(SliceDirection, m_direction, Direction,
+    value == Direction::Clockwise || value == Direction::CounterClockwise ? value : m_direction)
+CHART_PIE_SETTER(LabelOffset, m_labelOffset, qreal, platform::saneCoordinate(value))
+CHART_PIE_SETTER(LabelRotationRelativeToRadius, m_labelsAlongRadius, bool, value)
+CHART_PIE_SETTER(OverlayFill, m_overlayFill, const std::optional<Fill>&, value)
+CHART_PIE_SETTER(BorderLineStyle, m_borderLineStyle, const std::optional<LineStyle>&, value)
 
 #undef CHART_PIE_SETTER
 
 void PieChart::setLabelShadow(const std::optional<Shadow>& shadow)
 {
-    m_labelShadow = shadow;
+    m_labelShadow = saneShadow(shadow);
     for (Slice& slice : m_slices)
         slice.labelImage = QImage(); // the shadow is drawn into them
     if (auto* pie = static_cast<PieChartItem*>(item()))
@@ -243,7 +274,8 @@ void PieChart::setLabelShadow(const std::optional<Shadow>& shadow)
 
 Fill PieChart::defaultSliceFill(int recordIndex)
 {
-    return Fill(QColor::fromHsvF(std::fmod(recordIndex * 0.13, 1.0), 0.55, 0.9));
+    const double hue = std::fmod(recordIndex * 0.13, 1.0);
+    return Fill(QColor::fromHsvF(hue < 0 ? hue + 1.0 : hue, 0.55, 0.9));
 }
 
 void PieChart::reloadData()
@@ -257,12 +289,12 @@ void PieChart::reloadData()
         slice.value = value && *value > 0 ? *value : 0.0;
         total += slice.value;
         slice.fill = dataSource()->sliceFillForPieChart(this, i);
-        std::optional<DataLabel> label = dataSource()->dataLabelForPlot(this, i);
+        std::optional<DataLabel> label = dataLabelFromDataSource(i);
         if (!label || !slice.label || !(*label == *slice.label))
             slice.labelImage = QImage();
         slice.label = std::move(label);
         const double offset = dataSource()->radialOffsetForPieChart(this, i);
-        slice.radialOffset = std::isfinite(offset) ? offset : 0.0;
+        slice.radialOffset = platform::saneCoordinate(offset);
     }
     double start = 0.0;
     for (Slice& slice : m_slices) {
@@ -279,8 +311,8 @@ QPointF PieChart::centerInGraph() const
     if (!graph())
         return QPointF();
     const QRectF area = graph()->plotAreaRect();
-    return QPointF(
-        area.left() + m_centerAnchor.x() * area.width(), area.bottom() - m_centerAnchor.y() * area.height());
+    return platform::sanePoint(QPointF(
+        area.left() + m_centerAnchor.x() * area.width(), area.bottom() - m_centerAnchor.y() * area.height()));
 }
 
 int PieChart::recordIndexAtGraphPoint(const QPointF& graphPoint) const
@@ -312,13 +344,13 @@ int PieChart::recordIndexAtGraphPoint(const QPointF& graphPoint) const
 
 void PieChart::recordWasSelected(int recordIndex)
 {
-    if (delegate())
+    if (delegate() && isRecordIndex(recordIndex))
         delegate()->sliceWasSelected(this, recordIndex);
 }
 
 void PieChart::recordTouchDown(int recordIndex)
 {
-    if (delegate())
+    if (delegate() && isRecordIndex(recordIndex))
         delegate()->sliceTouchDown(this, recordIndex);
 }
 

@@ -13,7 +13,9 @@
 namespace chart {
 
 // A pie (or ring) drawn by one item of our own. Angles are the design's: radians, 0 pointing
-// right, counter-clockwise positive.
+// right, counter-clockwise positive. Radii and offsets are brought into a drawable range (NaN as
+// 0, at most a million points); a start angle that is not finite or a direction that is neither
+// is refused; labels are cut to the label length.
 class PieChart : public Plot {
     Q_OBJECT
     Q_PROPERTY(qreal startAngle READ startAngle WRITE setStartAngle)
@@ -53,7 +55,7 @@ public:
     void recordWasSelected(int recordIndex) override;
     void recordTouchDown(int recordIndex) override;
 
-    // The pie's centre in graph coordinates.
+    // The pie's centre in graph coordinates, within a million points of the origin.
     QPointF centerInGraph() const;
 
     struct Slice {

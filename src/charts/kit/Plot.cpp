@@ -1,11 +1,13 @@
 #include "charts/kit/Plot.h"
 
 #include "charts/kit/ChartAnimation.h"
+#include "charts/kit/ChartLimits.h"
 #include "charts/kit/Graph.h"
 #include "charts/kit/PlotDataSource.h"
 
 #include <QAbstractAnimation>
 #include <QGraphicsScene>
+#include <algorithm>
 #include <cmath>
 
 namespace chart {
@@ -32,8 +34,16 @@ Plot::Plot(QObject* parent) : QObject(parent)
 
 Plot::~Plot()
 {
-    if (m_graph)
-        Plot::detachFromGraph();
+    leaveGraphWhenDeleted();
+}
+
+void Plot::leaveGraphWhenDeleted()
+{
+    // Deleted by someone other than its graph: the graph must not reach it again.
+    if (m_graph) {
+        m_graph->forgetPlot(this);
+        detachFromGraph();
+    }
 }
 
 void Plot::setDataSource(PlotDataSource* dataSource)
@@ -114,6 +124,11 @@ void Plot::applyAppearance()
     }
 }
 
+bool Plot::isRecordIndex(int recordIndex) const
+{
+    return recordIndex >= 0 && recordIndex < numberOfRecords();
+}
+
 std::optional<double> Plot::finiteNumber(int field, int recordIndex)
 {
     if (!m_dataSource)
@@ -124,9 +139,18 @@ std::optional<double> Plot::finiteNumber(int field, int recordIndex)
     return value;
 }
 
+std::optional<DataLabel> Plot::dataLabelFromDataSource(int recordIndex)
+{
+    std::optional<DataLabel> label
+        = m_dataSource ? m_dataSource->dataLabelForPlot(this, recordIndex) : std::nullopt;
+    if (label)
+        label->text = boundedLabelText(label->text);
+    return label;
+}
+
 int Plot::recordCountFromDataSource()
 {
-    return m_dataSource ? qMax(0, m_dataSource->numberOfRecordsForPlot(this)) : 0;
+    return m_dataSource ? std::clamp(m_dataSource->numberOfRecordsForPlot(this), 0, maximumRecordCount) : 0;
 }
 
 } // namespace chart

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "charts/kit/PlotDataSource.h"
 #include "charts/kit/PlotRange.h"
 
 #include <QGraphicsItem>
@@ -34,7 +35,7 @@ private:
 
 // What every plot shares: identifier, data source, delegate, visibility and opacity. A plot is
 // owned by the graph it is added to. Its records are pulled from the data source when it is
-// added and on every reload.
+// added and on every reload; a count beyond 10 000 is cut to it, a negative one is none.
 class Plot : public QObject {
     Q_OBJECT
     Q_PROPERTY(qreal opacity READ opacity WRITE setOpacity)
@@ -70,7 +71,8 @@ public:
 
     // The record whose element lies under `graphPoint` (graph coordinates), or -1.
     virtual int recordIndexAtGraphPoint(const QPointF& graphPoint) const;
-    // Tells the delegate that the record was clicked, or pressed on.
+    // Tells the delegate that the record was clicked, or pressed on; a record the plot does
+    // not hold is not told.
     virtual void recordWasSelected(int recordIndex);
     virtual void recordTouchDown(int recordIndex);
 
@@ -87,9 +89,14 @@ protected:
     // Visibility or opacity changed.
     virtual void applyAppearance();
 
+    bool isRecordIndex(int recordIndex) const;
+    // For destructors: takes the plot out of its graph's list and off its scene.
+    void leaveGraphWhenDeleted();
     // The data source's number as a finite double, or none.
     std::optional<double> finiteNumber(int field, int recordIndex);
     int recordCountFromDataSource();
+    // The data source's label, its text cut to the label length.
+    std::optional<DataLabel> dataLabelFromDataSource(int recordIndex);
 
 private:
     QString m_identifier;

@@ -35,8 +35,8 @@ PlotRange PlotRange::constrainedTo(const PlotRange& outer) const
     const double outerSpan = outer.maxLimit() - outer.minLimit();
     if (span >= outerSpan)
         return outer;
-    double low = minLimit();
-    low = std::clamp(low, outer.minLimit(), outer.maxLimit() - span);
+    // Not std::clamp: rounding may leave the upper bound a hair below the lower one.
+    const double low = std::max(outer.minLimit(), std::min(minLimit(), outer.maxLimit() - span));
     return length < 0 ? PlotRange { low + span, -span } : PlotRange { low, span };
 }
 

@@ -2,6 +2,7 @@
 
 #include "charts/kit/Graph.h"
 #include "charts/kit/Plot.h"
+#include "platform/SaneGeometry.h"
 
 #include <cmath>
 #include <limits>
@@ -9,8 +10,6 @@
 namespace chart {
 
 namespace {
-
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // A range of zero length cannot be drawn: give it a tenth of its value on each side, or one unit.
 PlotRange visibleRange(const PlotRange& range)
@@ -25,10 +24,18 @@ PlotRange visibleRange(const PlotRange& range)
 
 PlotSpace::PlotSpace(Graph* graph) : QObject(graph), m_graph(graph)
 {
+    Q_ASSERT(graph);
+}
+
+QRectF PlotSpace::plotArea() const
+{
+    return m_graph ? m_graph->plotAreaRect() : QRectF();
 }
 
 void PlotSpace::setXRange(const PlotRange& range)
 {
+    if (!range.isFinite())
+        return;
     const PlotRange constrained = m_globalXRange ? range.constrainedTo(*m_globalXRange) : range;
     if (constrained == m_xRange)
         return;
@@ -38,6 +45,8 @@ void PlotSpace::setXRange(const PlotRange& range)
 
 void PlotSpace::setYRange(const PlotRange& range)
 {
+    if (!range.isFinite())
+        return;
     const PlotRange constrained = m_globalYRange ? range.constrainedTo(*m_globalYRange) : range;
     if (constrained == m_yRange)
         return;
@@ -47,6 +56,8 @@ void PlotSpace::setYRange(const PlotRange& range)
 
 void PlotSpace::setGlobalXRange(const std::optional<PlotRange>& range)
 {
+    if (range && !range->isFinite())
+        return;
     m_globalXRange = range;
     if (range)
         setXRange(m_xRange);
@@ -54,6 +65,8 @@ void PlotSpace::setGlobalXRange(const std::optional<PlotRange>& range)
 
 void PlotSpace::setGlobalYRange(const std::optional<PlotRange>& range)
 {
+    if (range && !range->isFinite())
+        return;
     m_globalYRange = range;
     if (range)
         setYRange(m_yRange);
@@ -77,20 +90,32 @@ void PlotSpace::scaleToFitPlots(const QList<Plot*>& plots)
         setYRange(visibleRange(*y));
 }
 
+std::optional<double> PlotSpace::mappedGraphX(double x) const
+{
+    const QRectF area = plotArea();
+    const double position = area.left() + (x - m_xRange.location) / m_xRange.length * area.width();
+    if (std::isnan(position) || m_xRange.length == 0.0)
+        return std::nullopt;
+    return platform::saneCoordinate(position);
+}
+
+std::optional<double> PlotSpace::mappedGraphY(double y) const
+{
+    const QRectF area = plotArea();
+    const double position = area.bottom() - (y - m_yRange.location) / m_yRange.length * area.height();
+    if (std::isnan(position) || m_yRange.length == 0.0)
+        return std::nullopt;
+    return platform::saneCoordinate(position);
+}
+
 double PlotSpace::graphXForPlotX(double x) const
 {
-    const QRectF area = m_graph->plotAreaRect();
-    if (m_xRange.length == 0.0 || !m_xRange.isFinite())
-        return kNaN;
-    return area.left() + (x - m_xRange.location) / m_xRange.length * area.width();
+    return mappedGraphX(x).value_or(plotArea().left());
 }
 
 double PlotSpace::graphYForPlotY(double y) const
 {
-    const QRectF area = m_graph->plotAreaRect();
-    if (m_yRange.length == 0.0 || !m_yRange.isFinite())
-        return kNaN;
-    return area.bottom() - (y - m_yRange.location) / m_yRange.length * area.height();
+    return mappedGraphY(y).value_or(plotArea().bottom());
 }
 
 QPointF PlotSpace::graphPointForPlotPoint(double x, double y) const
@@ -100,23 +125,26 @@ QPointF PlotSpace::graphPointForPlotPoint(double x, double y) const
 
 QPointF PlotSpace::plotAreaViewPointForPlotPoint(const QPointF& plotPoint) const
 {
-    const QRectF area = m_graph->plotAreaRect();
+    const QRectF area = plotArea();
     const QPointF graphPoint = graphPointForPlotPoint(plotPoint.x(), plotPoint.y());
-    return QPointF(graphPoint.x() - area.left(), area.bottom() - graphPoint.y());
+    return platform::sanePoint(QPointF(graphPoint.x() - area.left(), area.bottom() - graphPoint.y()));
 }
 
 QPointF PlotSpace::plotPointForPlotAreaViewPoint(const QPointF& plotAreaPoint) const
 {
-    const QRectF area = m_graph->plotAreaRect();
+    const QRectF area = plotArea();
+    const QPointF point = platform::sanePoint(plotAreaPoint);
+    const QPointF fallback(m_xRange.location, m_yRange.location);
     if (area.width() <= 0 || area.height() <= 0)
-        return QPointF(kNaN, kNaN);
-    return QPointF(m_xRange.location + plotAreaPoint.x() / area.width() * m_xRange.length,
-        m_yRange.location + plotAreaPoint.y() / area.height() * m_yRange.length);
+        return fallback;
+    const QPointF value(m_xRange.location + point.x() / area.width() * m_xRange.length,
+        m_yRange.location + point.y() / area.height() * m_yRange.length);
+    return std::isfinite(value.x()) && std::isfinite(value.y()) ? value : fallback;
 }
 
 void PlotSpace::displaceBy(const QPointF& displacement)
 {
-    const QRectF area = m_graph->plotAreaRect();
+    const QRectF area = plotArea();
     if (area.width() <= 0 || area.height() <= 0 || !std::isfinite(displacement.x())
         || !std::isfinite(displacement.y()))
         return;

@@ -1,5 +1,7 @@
 #include "charts/kit/PlotSymbol.h"
 
+#include "platform/SaneGeometry.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <cmath>
@@ -15,6 +17,7 @@ void PlotSymbol::paint(QPainter& painter, const QPointF& center) const
 {
     if (!isVisible())
         return;
+    const QSizeF size = platform::saneSize(this->size);
     const QRectF box(
         center.x() - size.width() / 2, center.y() - size.height() / 2, size.width(), size.height());
     QPainterPath path;

@@ -36,7 +36,7 @@ struct PlotSymbol {
     }
 
     bool isVisible() const;
-    // Draws the symbol centred on `center` (graph coordinates).
+    // Draws the symbol centred on `center` (graph coordinates), at most a million points wide.
     void paint(QPainter& painter, const QPointF& center) const;
 };
 

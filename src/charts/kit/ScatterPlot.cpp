@@ -1,8 +1,10 @@
 #include "charts/kit/ScatterPlot.h"
 
+#include "charts/kit/ChartLimits.h"
 #include "charts/kit/Graph.h"
 #include "charts/kit/PlotDataSource.h"
 #include "charts/kit/PlotSpace.h"
+#include "platform/SaneGeometry.h"
 
 #include <QAreaSeries>
 #include <QChart>
@@ -28,9 +30,10 @@ public:
             const PlotSymbol* symbol = m_plot->symbolForRecord(i);
             if (!symbol || !symbol->isVisible() || std::isnan(records[i].x()))
                 continue;
-            const QPointF center = space->graphPointForPlotPoint(records[i].x(), records[i].y());
-            if (visible.contains(center))
-                symbol->paint(*painter, center);
+            const auto x = space->mappedGraphX(records[i].x());
+            const auto y = space->mappedGraphY(records[i].y());
+            if (x && y && visible.contains(QPointF(*x, *y)))
+                symbol->paint(*painter, QPointF(*x, *y));
         }
     }
 
@@ -44,8 +47,7 @@ ScatterPlot::ScatterPlot(QObject* parent) : Plot(parent)
 
 ScatterPlot::~ScatterPlot()
 {
-    if (graph())
-        detachFromGraph();
+    leaveGraphWhenDeleted();
 }
 
 void ScatterPlot::setDataLineStyle(const std::optional<LineStyle>& style)
@@ -59,6 +61,11 @@ void ScatterPlot::setPlotSymbol(const std::optional<PlotSymbol>& symbol)
     m_plotSymbol = symbol;
     if (item())
         item()->update();
+}
+
+void ScatterPlot::setPlotSymbolMarginForHitDetection(qreal margin)
+{
+    m_hitMargin = platform::saneLength(margin);
 }
 
 void ScatterPlot::setAreaFill(const std::optional<Fill>& fill)
@@ -101,13 +108,15 @@ void ScatterPlot::reloadData()
             continue;
         }
         m_records[i] = QPointF(*x, *y);
-        if (!inRun) {
+        // Each run is a pair of Qt Charts series, whose cost grows with the square of their
+        // number: past the limit the line joins the runs across their gaps.
+        if (!inRun && m_runCount < maximumLineSegments) {
             if (m_runCount == m_runs.size())
                 m_runs.append(QList<QPointF>());
             ++m_runCount;
-            inRun = true;
         }
         m_runs[m_runCount - 1].append(m_records[i]);
+        inRun = true;
         if (auto symbol = dataSource()->symbolForScatterPlot(this, i))
             m_recordSymbols.append({ i, *symbol });
     }
@@ -141,12 +150,17 @@ int ScatterPlot::recordIndexAtGraphPoint(const QPointF& graphPoint) const
         if (std::isnan(record.x()))
             continue;
         const PlotSymbol* symbol = symbolForRecord(static_cast<int>(i));
+        const QSizeF size = symbol ? platform::saneSize(symbol->size) : QSizeF();
         const qreal half = symbol && symbol->type != PlotSymbol::Type::None
-            ? std::max(symbol->size.width(), symbol->size.height()) / 2
+            ? std::max(size.width(), size.height()) / 2
             : 0.0;
         const qreal reach = half + m_hitMargin;
-        const double dx = space->graphXForPlotX(record.x()) - graphPoint.x();
-        const double dy = space->graphYForPlotY(record.y()) - graphPoint.y();
+        const auto x = space->mappedGraphX(record.x());
+        const auto y = space->mappedGraphY(record.y());
+        if (!x || !y)
+            continue;
+        const double dx = *x - graphPoint.x();
+        const double dy = *y - graphPoint.y();
         const double distance = dx * dx + dy * dy;
         if (distance <= reach * reach && distance < bestDistance) {
             bestDistance = distance;
@@ -158,7 +172,7 @@ int ScatterPlot::recordIndexAtGraphPoint(const QPointF& graphPoint) const
 
 void ScatterPlot::recordWasSelected(int recordIndex)
 {
-    if (delegate())
+    if (delegate() && isRecordIndex(recordIndex))
         delegate()->plotSymbolWasSelected(this, recordIndex);
 }
 
@@ -200,8 +214,8 @@ void ScatterPlot::ensureSegments(qsizetype count)
                 series->attachAxis(axis);
         }
         m_segments.append(segment);
-        styleSeries();
     }
+    styleSeries();
 }
 
 void ScatterPlot::pushSegmentsToSeries()

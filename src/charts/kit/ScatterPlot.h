@@ -16,7 +16,8 @@ namespace chart {
 
 // Points joined by a line (Qt Charts line series), an optional area fill down to a base value
 // (area series) and symbols at the points (one item of our own for all of them). A record
-// without a finite x and y breaks the line.
+// without a finite x and y breaks the line; past 300 pieces the line joins the rest across their
+// gaps.
 class ScatterPlot : public Plot {
     Q_OBJECT
 public:
@@ -28,7 +29,7 @@ public:
     std::optional<PlotSymbol> plotSymbol() const { return m_plotSymbol; }
     void setPlotSymbol(const std::optional<PlotSymbol>& symbol);
     qreal plotSymbolMarginForHitDetection() const { return m_hitMargin; }
-    void setPlotSymbolMarginForHitDetection(qreal margin) { m_hitMargin = margin; }
+    void setPlotSymbolMarginForHitDetection(qreal margin); // points, at most a million
     std::optional<Fill> areaFill() const { return m_areaFill; }
     void setAreaFill(const std::optional<Fill>& fill); // none: no area
     double areaBaseValue() const { return m_areaBaseValue; }

@@ -1,5 +1,8 @@
 #include "charts/kit/Styles.h"
 
+#include "charts/kit/ChartLimits.h"
+#include "platform/SaneGeometry.h"
+
 #include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
@@ -27,24 +30,41 @@ QFont TextStyle::font() const
     QFont result;
     result.setFamilies({ family, u"Liberation Sans"_s });
     result.setWeight(weight);
-    result.setPixelSize(qMax(1, qRound(std::isfinite(fontSize) ? fontSize : 12.0)));
+    result.setPixelSize(qRound(platform::saneValue(fontSize, 1.0, maximumFontSize, 12.0)));
+    return result;
+}
+
+std::optional<Shadow> saneShadow(const std::optional<Shadow>& shadow)
+{
+    if (!shadow)
+        return std::nullopt;
+    Shadow result = *shadow;
+    result.offset = platform::sanePoint(result.offset);
+    result.blurRadius = platform::saneLength(result.blurRadius);
     return result;
 }
 
 QPen LineStyle::pen() const
 {
-    QPen pen(lineColor, lineWidth);
+    const qreal width = platform::saneLength(lineWidth, maximumLineWidth);
+    QPen pen(lineColor, width);
     pen.setCapStyle(Qt::FlatCap);
     pen.setJoinStyle(Qt::RoundJoin);
-    if (!dashPattern.isEmpty() && lineWidth > 0) {
-        // Qt measures dashes in line widths.
+    if (!dashPattern.isEmpty() && width > 0) {
+        // Qt measures dashes in line widths. A pattern of nothing but gaps, or of dashes too
+        // short to see, would have the dasher cut a line into countless pieces: solid instead.
         QList<qreal> pattern;
         pattern.reserve(dashPattern.size());
-        for (qreal length : dashPattern)
-            pattern.append(qMax(length, 0.0) / lineWidth);
+        qreal total = 0.0;
+        for (qreal length : dashPattern) {
+            const qreal points = platform::saneLength(length);
+            total += points;
+            pattern.append(points / width);
+        }
         if (pattern.size() % 2 == 1)
             pattern.append(pattern.last());
-        pen.setDashPattern(pattern);
+        if (total >= 0.5)
+            pen.setDashPattern(pattern);
     }
     return pen;
 }

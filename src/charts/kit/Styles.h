@@ -6,6 +6,7 @@
 #include <QPen>
 #include <QPointF>
 #include <QString>
+#include <optional>
 
 namespace chart {
 
@@ -16,7 +17,8 @@ struct TextStyle {
     QString fontName = QStringLiteral("Helvetica");
     qreal fontSize = 12.0;
 
-    // The font, falling back to Liberation Sans where the named family is not installed.
+    // The font, falling back to Liberation Sans where the named family is not installed; its
+    // size is brought into 1 to 400 points (12 when not a number).
     QFont font() const;
 
     bool operator==(const TextStyle&) const = default;
@@ -28,6 +30,7 @@ struct LineStyle {
     QColor lineColor = Qt::black;
     QList<qreal> dashPattern;
 
+    // The pen; its width is brought into 0 to 1000 points.
     QPen pen() const;
 };
 
@@ -38,5 +41,8 @@ struct Shadow {
     qreal blurRadius = 0.0;
     QColor color = QColor(0, 0, 0, 85);
 };
+
+// A shadow whose offset and blur lie in a drawable range.
+std::optional<Shadow> saneShadow(const std::optional<Shadow>& shadow);
 
 } // namespace chart
