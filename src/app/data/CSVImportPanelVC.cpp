@@ -30,9 +30,9 @@ constexpr int kPanelWidth = 480;
 // A file read within this time is shown without the overlay flashing up.
 constexpr double kOverlayGraceSeconds = 0.3;
 
-std::function<void()>& readHook()
+CSVImportPanelVC::ReadHook& readHook()
 {
-    static std::function<void()> hook;
+    static CSVImportPanelVC::ReadHook hook;
     return hook;
 }
 
@@ -135,7 +135,7 @@ CSVImportPanelVC::~CSVImportPanelVC()
         m_read->stop = true;
 }
 
-void CSVImportPanelVC::setReadHookForTesting(std::function<void()> hook)
+void CSVImportPanelVC::setReadHookForTesting(ReadHook hook)
 {
     readHook() = std::move(hook);
 }
@@ -176,10 +176,11 @@ void CSVImportPanelVC::startReading(const QString& path)
     overlay->showAnimated(
         true,
         [read, path]() -> platform::MaybeError {
-            if (const std::function<void()>& hook = readHook())
-                hook();
+            const csv::StopRequest stopRequested = [&read] { return read->stop.load(); };
+            if (const ReadHook& hook = readHook())
+                hook(stopRequested);
             try {
-                read->result = csv::importCSVFromFilePath(path, [&read] { return read->stop.load(); });
+                read->result = csv::importCSVFromFilePath(path, stopRequested);
             } catch (const std::bad_alloc&) {
                 read->result = platform::Unexpected(
                     platform::Strings::tr("there is not enough memory to read the file"));

@@ -48,8 +48,10 @@ public:
     /// Shows a failure in the message line, in red.
     void exportImportErrorMessage(const QString& message);
 
-    /// Runs on the reading thread before each read (tests hold a read there).
-    static void setReadHookForTesting(std::function<void()> hook);
+    /// Runs on the reading thread before each read, with the read's stop request (tests hold
+    /// a read there).
+    using ReadHook = std::function<void(const std::function<bool()>& stopRequested)>;
+    static void setReadHookForTesting(ReadHook hook);
 
 signals:
     /// A read ended and its outcome is shown (not sent for a stopped read).
