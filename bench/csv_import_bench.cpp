@@ -104,7 +104,8 @@ platform::Expected<std::shared_ptr<MVX_Model>> importThroughLines(const QString&
 }
 
 // In the child: one import on a background thread; prints its seconds, the growth of the
-// peak resident memory during it, and the growth that remains while the model is held.
+// peak resident memory during it, the growth that remains while the model is held, and the
+// number of category values the model holds.
 int measure(const QString& mode, const QString& path)
 {
     const qint64 baseline = statusBytes("VmRSS:");
@@ -124,8 +125,11 @@ int measure(const QString& mode, const QString& path)
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
     if (!model)
         return 3;
-    std::printf("%.6f %lld %lld\n", seconds, (long long)(statusBytes("VmHWM:") - baseline),
-        (long long)(statusBytes("VmRSS:") - baseline));
+    qint64 values = 0;
+    for (const auto& record : *(*model)->nwLogArray())
+        values += record->assetLogs()->size() + record->liabilityLogs()->size();
+    std::printf("%.6f %lld %lld %lld\n", seconds, (long long)(statusBytes("VmHWM:") - baseline),
+        (long long)(statusBytes("VmRSS:") - baseline), (long long)values);
     return 0;
 }
 
@@ -150,6 +154,7 @@ void importInChild(benchmark::State& state, const QString& mode)
     const double size = double(QFile(path).size());
     double peak = 0;
     double held = 0;
+    double values = 0;
     for (auto _ : state) {
         QProcess child;
         child.start(QCoreApplication::applicationFilePath(), { u"--measure"_s, mode, path });
@@ -158,13 +163,14 @@ void importInChild(benchmark::State& state, const QString& mode)
             return;
         }
         const QList<QByteArray> figures = child.readAllStandardOutput().trimmed().split(' ');
-        if (figures.size() != 3) {
+        if (figures.size() != 4) {
             state.SkipWithError("the child reported nothing");
             return;
         }
         state.SetIterationTime(figures[0].toDouble());
         peak = std::max(peak, figures[1].toDouble());
         held = std::max(held, figures[2].toDouble());
+        values = figures[3].toDouble();
     }
     state.SetBytesProcessed(state.iterations() * qint64(size));
     state.counters["csv_MB"] = size / 1e6;
@@ -174,6 +180,8 @@ void importInChild(benchmark::State& state, const QString& mode)
     state.counters["peak_per_csv"] = peak / size;
     state.counters["model_per_csv"] = held / size;
     state.counters["reading_per_csv"] = (peak - held) / size;
+    // What one category value costs held in the model, against its few bytes of text.
+    state.counters["model_bytes_per_value"] = values > 0 ? held / values : 0;
 }
 
 void BM_ImportCSVInBackground(benchmark::State& state)
