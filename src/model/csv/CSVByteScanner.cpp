@@ -1,5 +1,6 @@
 #include "model/csv/CSVByteScanner.h"
 
+#include "model/csv/CSVImportRules.h"
 #include "platform/Strings.h"
 
 using platform::Strings;
@@ -111,5 +112,5 @@ QString CSVByteScanner::text(const Field& field)
 {
     if (field.bytes.isEmpty())
         return field.quoted ? QString() : QStringLiteral("");
-    return QString::fromUtf8(field.bytes);
+    return csv::rules::decodeUtf8(field.bytes);
 }

@@ -3,6 +3,8 @@
 #include "model/csv/CSVImport.h"
 #include "platform/Strings.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -80,6 +82,15 @@ QString fieldAt(const QStringList& line, qsizetype index)
     return index < line.size() ? line.at(index) : QString();
 }
 
+QString decodeUtf8(QByteArrayView bytes)
+{
+    if (!bytes.startsWith("\xEF\xBB\xBF"))
+        return QString::fromUtf8(bytes);
+    QStringDecoder decoder(QStringConverter::Utf8,
+        QStringConverter::Flag::ConvertInitialBom | QStringConverter::Flag::Stateless);
+    return decoder.decode(bytes);
+}
+
 std::optional<double> readDouble(const QString& text, const QString& where)
 {
     const QString trimmed = text.trimmed();
@@ -104,7 +115,7 @@ std::optional<double> readDouble(QByteArrayView bytes, qsizetype recordNumber)
 {
     // Beyond ASCII, white space has more forms than these: the text path trims them all.
     if (std::any_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) >= 0x80; }))
-        return readDouble(QString::fromUtf8(bytes), recordName(recordNumber));
+        return readDouble(decodeUtf8(bytes), recordName(recordNumber));
     const char* begin = bytes.data();
     const char* end = begin + bytes.size();
     while (begin < end && isAsciiSpace(*begin))
@@ -115,7 +126,7 @@ std::optional<double> readDouble(QByteArrayView bytes, qsizetype recordNumber)
         return std::nullopt;
     double value = 0;
     if (end - begin >= kNumberRoom || !parseNumber(begin, end, value))
-        notANumber(recordName(recordNumber), QString::fromUtf8(bytes));
+        notANumber(recordName(recordNumber), decodeUtf8(bytes));
     return value;
 }
 

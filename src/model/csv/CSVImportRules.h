@@ -26,6 +26,9 @@ Section sectionOf(const QString& firstField);
 Section sectionOf(QByteArrayView firstField);
 
 QString fieldAt(const QStringList& line, qsizetype index);
+/// UTF-8 bytes as text, as they read within the whole text: a byte-order mark at their start
+/// is a character (text decoding on its own would drop it).
+QString decodeUtf8(QByteArrayView bytes);
 
 /// A plain decimal number in the C locale, or none for an empty field; anything else
 /// throws with `where` in the reason.

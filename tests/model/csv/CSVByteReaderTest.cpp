@@ -120,6 +120,10 @@ TEST(CSVByteReaderTest, QuotesBlankLinesAndTextsBeyondAsciiReadAsTheLinesReadThe
             QByteArray(",2020,1,,1,0,1,1,0,0,9,10\n"), QByteArray(",2020,1,,1,0,1,1,0\n"),
             // A number longer than any double's plain notation.
             QByteArray(",2020,1,,1" + QByteArray(600, '0') + ",0,1,1,0,0,9\n"),
+            // A byte-order mark inside the text is a character, also where a field starts.
+            QByteArray(",2020,1,\xEF\xBB\xBF\xEF\xBB\xBFnote,1,0,1,1,0,0,9\n"),
+            QByteArray(",2020,1,,1,0,1,\xEF\xBB\xBF"
+                       "12,0,0,9\n"),
             // A NUL in a note, and a text cut off inside its last character.
             QByteArray(",2020,1,a\0b,1,0,1,1,0,0,9\n", 27),
             QByteArray(",2020,1,\xC3\xA9,1,0,1,1,0,0,9\n\xC3"),
