@@ -3,6 +3,7 @@
 #include "app/AppNotifications.h"
 #include "app/alerts/AlertLayout.h"
 #include "app/data/EditorPopovers.h"
+#include "model/csv/CSVImport.h"
 #include "model/store/NWData.h"
 #include "platform/FileChooser.h"
 #include "platform/FileIO.h"
@@ -10,10 +11,15 @@
 #include "platform/Strings.h"
 
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <atomic>
+#include <new>
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -21,6 +27,14 @@ namespace {
 
 // The texts wrap at this width; the panel's height follows them.
 constexpr int kPanelWidth = 480;
+// A file read within this time is shown without the overlay flashing up.
+constexpr double kOverlayGraceSeconds = 0.3;
+
+CSVImportPanelVC::ReadHook& readHook()
+{
+    static CSVImportPanelVC::ReadHook hook;
+    return hook;
+}
 
 qsizetype categoryCount(const MVX_Model& model)
 {
@@ -48,6 +62,14 @@ QString replacementSummary(const MVX_Model& imported, const MVX_Model* current)
 }
 
 } // namespace
+
+struct CSVImportPanelVC::Read {
+    std::atomic<bool> stop { false };
+    // Set on the reading thread before its completion is posted to the main thread.
+    std::optional<platform::Expected<std::shared_ptr<MVX_Model>>> result;
+    // The file label before the read, for a stopped read to put back.
+    QString previousFile;
+};
 
 CSVImportPanelVC::CSVImportPanelVC(NWData* store, QWidget* parent)
     : QWidget(parent), m_store(store ? *store : *NWData::shared())
@@ -106,10 +128,22 @@ CSVImportPanelVC::CSVImportPanelVC(NWData* store, QWidget* parent)
     AlertLayout::fitToWidth(this, kPanelWidth);
 }
 
-CSVImportPanelVC::~CSVImportPanelVC() = default;
+CSVImportPanelVC::~CSVImportPanelVC()
+{
+    // The read ends at its next line; its result finds no panel and is dropped.
+    if (m_read)
+        m_read->stop = true;
+}
+
+void CSVImportPanelVC::setReadHookForTesting(ReadHook hook)
+{
+    readHook() = std::move(hook);
+}
 
 void CSVImportPanelVC::selectImportCSVFileBtnClick()
 {
+    if (isReading())
+        return;
     platform::FileRequest request;
     request.mode = platform::FileRequest::Mode::Open;
     request.title = platform::Strings::tr("Import inventory items from a CSV file");
@@ -117,22 +151,107 @@ void CSVImportPanelVC::selectImportCSVFileBtnClick()
     // The panel runs an event loop in which this panel's popover may close and take it along.
     const QPointer<CSVImportPanelVC> alive(this);
     const QString path = platform::FileChooser::choose(request);
-    if (!alive || path.isEmpty())
+    if (!alive || path.isEmpty() || isReading())
         return;
+    startReading(path);
+}
+
+void CSVImportPanelVC::startReading(const QString& path)
+{
+    auto read = std::make_shared<Read>();
+    read->previousFile = m_csvFileLabel->text();
     m_csvFileLabel->setText(path);
     AlertLayout::fitToWidth(this, kPanelWidth);
-    platform::Expected<std::shared_ptr<MVX_Model>> read = NWData::importCSVFromFilePath(path);
-    if (!read) {
-        m_importedModel.reset();
-        exportImportErrorMessage(platform::localized(NWData::csvImportFailureMessage).arg(read.error()));
+    setReading(read);
+
+    auto* overlay = new POProgressOverlay(this);
+    overlay->setLabelText(platform::Strings::tr("Reading ..."));
+    overlay->setDetailsLabelText(platform::Strings::tr("Click to stop"));
+    overlay->setDismissible(true);
+    overlay->setRemoveFromSuperViewOnHide(true);
+    overlay->setGraceTime(kOverlayGraceSeconds);
+    overlay->setDelegate(this);
+    m_overlay = overlay;
+    const QPointer<CSVImportPanelVC> panel(this);
+    overlay->showAnimated(
+        true,
+        [read, path]() -> platform::MaybeError {
+            const csv::StopRequest stopRequested = [&read] { return read->stop.load(); };
+            if (const ReadHook& hook = readHook())
+                hook(stopRequested);
+            try {
+                read->result = csv::importCSVFromFilePath(path, stopRequested);
+            } catch (const std::bad_alloc&) {
+                read->result = platform::Unexpected(
+                    platform::Strings::tr("there is not enough memory to read the file"));
+            }
+            return std::nullopt;
+        },
+        [panel, read](const platform::MaybeError& failure) {
+            // The panel may have gone with its popover meanwhile.
+            if (panel)
+                panel->finishReading(read, failure);
+        });
+}
+
+void CSVImportPanelVC::finishReading(const std::shared_ptr<Read>& read, const platform::MaybeError& failure)
+{
+    // A stopped read, or one that another has replaced, changes nothing.
+    if (read != m_read)
         return;
+    setReading(nullptr);
+    platform::Expected<std::shared_ptr<MVX_Model>> result = read->result
+        ? std::move(*read->result)
+        : platform::Unexpected(failure.value_or(platform::Strings::tr("The operation failed.")));
+    read->result.reset();
+    if (!result) {
+        m_importedModel.reset();
+        exportImportErrorMessage(platform::localized(NWData::csvImportFailureMessage).arg(result.error()));
+    } else {
+        m_importedModel = std::move(*result);
+        showMessage(replacementSummary(*m_importedModel, m_store.appData().get()), false);
     }
-    m_importedModel = std::move(*read);
-    showMessage(replacementSummary(*m_importedModel, m_store.appData().get()), false);
+    emit readFinished();
+}
+
+void CSVImportPanelVC::stopReading()
+{
+    if (!m_read)
+        return;
+    m_read->stop = true;
+    m_csvFileLabel->setText(m_read->previousFile);
+    setReading(nullptr);
+    // A click on the overlay has hidden it already.
+    if (m_overlay && !m_overlay->isFinished())
+        m_overlay->hide(false);
+    AlertLayout::fitToWidth(this, kPanelWidth);
+}
+
+void CSVImportPanelVC::setReading(const std::shared_ptr<Read>& read)
+{
+    m_read = read;
+    m_selectButton->setEnabled(!read);
+    m_importButton->setEnabled(!read);
+}
+
+void CSVImportPanelVC::hudWasTapped(POProgressOverlay* /*overlay*/)
+{
+    stopReading();
+}
+
+void CSVImportPanelVC::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    // Closed with its popover: nothing is left to show the read to. A minimised window
+    // (a hide by the window system) keeps reading.
+    if (!event->spontaneous())
+        stopReading();
 }
 
 void CSVImportPanelVC::importClick()
 {
+    if (isReading())
+        return;
     if (!m_importedModel) {
         showMessage(platform::Strings::tr("Import Error"), true);
         return;
@@ -151,6 +270,7 @@ void CSVImportPanelVC::importClick()
 
 void CSVImportPanelVC::cancelClick()
 {
+    stopReading();
     platform::NotificationCenter::defaultCenter().post(notifications::csvImporterClose);
 }
 

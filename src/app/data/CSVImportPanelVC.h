@@ -1,9 +1,12 @@
 #pragma once
 
 #include "model/data/MVX_Model.h"
+#include "uikit/overlay/POProgressOverlay.h"
 
+#include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class NWData;
@@ -15,7 +18,7 @@ class QPushButton;
 /// closes that on `notifications::csvImporterImport` or `notifications::csvImporterClose`.
 /// Its parts are named "csvFileLabel", "messageLabel", "selectButton", "importButton" and
 /// "cancelButton".
-class CSVImportPanelVC : public QWidget {
+class CSVImportPanelVC : public QWidget, private POProgressOverlayDelegate {
     Q_OBJECT
 
 public:
@@ -26,10 +29,17 @@ public:
     /// The model read from the chosen file; null until a file was read successfully.
     const std::shared_ptr<MVX_Model>& importedModel() const { return m_importedModel; }
 
-    /// Select: asks for a file and reads it. The message line then says how many categories
-    /// and records would replace how many; a file that cannot be read is reported in red
-    /// and leaves nothing to import.
+    /// Select: asks for a file and reads it on the background pool while a "Reading ..."
+    /// overlay covers the panel (Select and Import wait meanwhile; a click on the overlay
+    /// stops the read). The message line then says how many categories and records would
+    /// replace how many; a file that cannot be read is reported in red and leaves nothing to
+    /// import.
     void selectImportCSVFileBtnClick();
+    /// True while a chosen file is read.
+    bool isReading() const { return m_read != nullptr; }
+    /// Stops the read under way, if any: the panel is left as it was before the file was
+    /// chosen, and what the read still delivers is dropped. So does hiding the panel.
+    void stopReading();
     /// Import: closes every other shown popover, installs and saves the read model, then
     /// posts `csvImporterImport`; without one, or when installing fails, says so in red.
     void importClick();
@@ -38,11 +48,30 @@ public:
     /// Shows a failure in the message line, in red.
     void exportImportErrorMessage(const QString& message);
 
+    /// Runs on the reading thread before each read, with the read's stop request (tests hold
+    /// a read there).
+    using ReadHook = std::function<void(const std::function<bool()>& stopRequested)>;
+    static void setReadHookForTesting(ReadHook hook);
+
+signals:
+    /// A read ended and its outcome is shown (not sent for a stopped read).
+    void readFinished();
+
+protected:
+    void hideEvent(QHideEvent* event) override;
+
 private:
+    struct Read;
+    void startReading(const QString& path);
+    void finishReading(const std::shared_ptr<Read>& read, const platform::MaybeError& failure);
+    void setReading(const std::shared_ptr<Read>& read);
+    void hudWasTapped(POProgressOverlay* overlay) override;
     void showMessage(const QString& text, bool isError);
 
     NWData& m_store;
     std::shared_ptr<MVX_Model> m_importedModel;
+    std::shared_ptr<Read> m_read;
+    QPointer<POProgressOverlay> m_overlay;
     QLabel* m_messageLabel = nullptr;
     QLabel* m_csvFileLabel = nullptr;
     QPushButton* m_selectButton = nullptr;

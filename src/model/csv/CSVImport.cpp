@@ -1,133 +1,42 @@
 #include "model/csv/CSVImport.h"
 
+#include "model/csv/CSVByteScanner.h"
+#include "model/csv/CSVImportRules.h"
 #include "model/csv/CSVParseDelegate.h"
 #include "model/csv/CSVParser.h"
 #include "platform/FileIO.h"
 #include "platform/Strings.h"
 
 #include <QFileInfo>
-#include <QHash>
 #include <QStringDecoder>
 
-#include <algorithm>
-#include <charconv>
-#include <cmath>
-#include <limits>
+#include <vector>
 
 using namespace Qt::Literals::StringLiterals;
+using namespace csv::rules;
 
 namespace {
 
-enum class Section { None, Tags, Assets, Liabilities, Records };
+using Field = CSVByteScanner::Field;
+enum class Side : signed char { None, Asset, Liability };
 
-// Thrown only inside this file and caught by modelFromLines.
-struct ReadError {
-    QString reason;
-};
+// Large enough to cost little per step, small enough to answer a stop at once.
+constexpr qsizetype kCheckChunk = qsizetype(4) << 20;
 
-QString fieldAt(const QStringList& line, qsizetype index)
+QStringList textsOf(const std::vector<Field>& fields)
 {
-    return index < line.size() ? line.at(index) : QString();
-}
-
-std::optional<double> readDouble(const QString& text, const QString& where)
-{
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty())
-        return std::nullopt;
-    // Plain decimal text in the C locale only, whatever the user's locale is.
-    // Room for every double in plain notation, the longest being some 330 characters.
-    char buffer[512];
-    qsizetype length = 0;
-    bool ok = trimmed.size() < qsizetype(sizeof buffer);
-    for (qsizetype i = 0; ok && i < trimmed.size(); ++i) {
-        const char16_t c = trimmed.at(i).unicode();
-        ok = c < 0x80;
-        buffer[length++] = char(c);
-    }
-    const char* begin = buffer;
-    if (ok && length > 1 && buffer[0] == '+' && buffer[1] != '-')
-        ++begin;
-    double value = 0;
-    if (ok) {
-        const auto [end, error] = std::from_chars(begin, buffer + length, value);
-        ok = error == std::errc() && end == buffer + length;
-    }
-    if (!ok || !std::isfinite(value))
-        throw ReadError { platform::Strings::tr("%1: \"%2\" is not a number").arg(where, text) };
-    return value;
-}
-
-std::optional<int> readInteger(const QString& text, const QString& where)
-{
-    const std::optional<double> value = readDouble(text, where);
-    if (!value)
-        return std::nullopt;
-    const double whole = std::trunc(*value);
-    return int(
-        std::clamp(whole, double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max())));
-}
-
-std::shared_ptr<MVX_Category> readCategory(const QStringList& line)
-{
-    auto category = std::make_shared<MVX_Category>();
-    category->setID(fieldAt(line, 1));
-    category->setCategoryName(fieldAt(line, 2));
-    category->setDesc(fieldAt(line, 3));
-    category->setIsForeignCurrency(fieldAt(line, 4) == u"1"_s);
-    category->setCurrency(fieldAt(line, 5));
-    for (qsizetype i = 6; i < line.size(); ++i) {
-        if (!category->tags())
-            category->setTags(QStringList());
-        if (!line.at(i).isEmpty())
-            category->tags()->append(line.at(i));
-    }
-    return category;
-}
-
-// Which list each category ID belongs to. The ID line does not say, so an ID in both lists
-// would put its values on one side without a word.
-QHash<QString, bool> categorySides(const MVX_Model& model)
-{
-    QHash<QString, bool> isAsset;
-    for (const auto& category : *model.liabilitycat())
-        isAsset.insert(category->ID(), false);
-    for (const auto& category : *model.assetscat()) {
-        if (isAsset.value(category->ID(), true) == false)
-            throw ReadError { platform::Strings::tr(
-                "the category ID \"%1\" is both an asset and a liability category")
-                                  .arg(category->ID()) };
-        isAsset.insert(category->ID(), true);
-    }
-    return isAsset;
-}
-
-// Seven empty fields, then the IDs: what stands below the records section's header.
-bool isIDLine(const QStringList& line)
-{
-    return line.size() >= 7 && std::all_of(line.cbegin(), line.cbegin() + 7, [](const QString& field) {
-        return field.isEmpty();
-    });
+    QStringList texts;
+    texts.reserve(qsizetype(fields.size()));
+    for (const Field& field : fields)
+        texts.append(CSVByteScanner::text(field));
+    return texts;
 }
 
 std::shared_ptr<MVX_NWLog> readRecord(
     const QStringList& line, const QStringList& ids, const QHash<QString, bool>& isAsset, qsizetype number)
 {
-    const QString where = platform::Strings::tr("record line %1").arg(number);
-    // Without categories the writer still ends each record line with a comma.
-    const bool trailingEmpty = ids.isEmpty() && line.size() == 8 && line.at(7).isEmpty();
-    const qsizetype expected = 7 + ids.size();
-    if (line.size() > expected && !trailingEmpty)
-        throw ReadError { platform::Strings::tr("%1 has %2 values, but the ID line has %3 category IDs")
-                              .arg(where)
-                              .arg(line.size() - 7)
-                              .arg(ids.size()) };
-    if (line.size() < expected)
-        throw ReadError { platform::Strings::tr("%1 has %2 fields where %3 belong; the file may be cut short")
-                              .arg(where)
-                              .arg(line.size())
-                              .arg(expected) };
-
+    const QString where = recordName(number);
+    checkRecordWidth(line.size(), ids.size(), line.size() == 8 && line.at(7).isEmpty(), number);
     auto record = std::make_shared<MVX_NWLog>();
     record->setAssetLogs(MVX_CategoryLogList());
     record->setLiabilityLogs(MVX_CategoryLogList());
@@ -137,7 +46,7 @@ std::shared_ptr<MVX_NWLog> readRecord(
     record->setAssets(readDouble(line.at(4), where));
     record->setLiabilities(readDouble(line.at(5), where));
     record->setNw(readDouble(line.at(6), where));
-    for (qsizetype p = 7; p < expected; ++p) {
+    for (qsizetype p = 7; p < 7 + ids.size(); ++p) {
         const QString& id = ids.at(p - 7);
         auto log = std::make_shared<MVX_CategoryLog>();
         log->setCategoryID(id);
@@ -151,9 +60,78 @@ std::shared_ptr<MVX_NWLog> readRecord(
     return record;
 }
 
+// The same from the fields as read from the bytes, with each list made to its size.
+std::shared_ptr<MVX_NWLog> readRecord(const std::vector<Field>& line, const QStringList& ids,
+    const std::vector<Side>& sides, qsizetype assetCount, qsizetype number)
+{
+    const qsizetype size = qsizetype(line.size());
+    checkRecordWidth(size, ids.size(), size == 8 && line.back().bytes.isEmpty(), number);
+    auto record = std::make_shared<MVX_NWLog>();
+    const std::optional<int> year = readInteger(line[1].bytes, number);
+    const std::optional<int> month = readInteger(line[2].bytes, number);
+    record->setYear(year);
+    record->setMonth(month);
+    record->setNote(CSVByteScanner::text(line[3]));
+    record->setAssets(readDouble(line[4].bytes, number));
+    record->setLiabilities(readDouble(line[5].bytes, number));
+    record->setNw(readDouble(line[6].bytes, number));
+    MVX_CategoryLogList assets;
+    MVX_CategoryLogList liabilities;
+    assets.reserve(assetCount);
+    liabilities.reserve(qsizetype(sides.size()) - assetCount);
+    for (qsizetype i = 0; i < ids.size(); ++i) {
+        const std::optional<double> value = readDouble(line[size_t(7 + i)].bytes, number);
+        if (sides[size_t(i)] == Side::None)
+            continue;
+        auto log = std::make_shared<MVX_CategoryLog>();
+        log->setCategoryID(ids.at(i));
+        log->setYear(year);
+        log->setMonth(month);
+        log->setValue(value);
+        (sides[size_t(i)] == Side::Asset ? assets : liabilities).append(std::move(log));
+    }
+    record->setAssetLogs(std::move(assets));
+    record->setLiabilityLogs(std::move(liabilities));
+    return record;
+}
+
+// How many of the bytes the text decoder turns into text, or why it cannot. A sequence cut
+// off at the very end is left out, as the decoder leaves it out.
+platform::Expected<qsizetype> utf8Length(const QByteArray& bytes, const std::function<bool()>& stopRequested)
+{
+    QStringDecoder decoder(QStringConverter::Utf8);
+    // The decoded text is not kept: one chunk's room serves every step.
+    const qsizetype chunk = std::min(kCheckChunk, bytes.size());
+    std::vector<QChar> room(size_t(decoder.requiredSpace(chunk)));
+    for (qsizetype at = 0; at < bytes.size(); at += chunk) {
+        if (stopRequested())
+            return platform::Unexpected(stopReason());
+        decoder.appendToBuffer(
+            room.data(), QByteArrayView(bytes).sliced(at, std::min(chunk, bytes.size() - at)));
+        if (decoder.hasError())
+            return platform::Unexpected(platform::Strings::tr("the file is not UTF-8 text"));
+    }
+    qsizetype end = bytes.size();
+    for (qsizetype back = 1; back <= 3 && back <= end; ++back) {
+        const uchar c = uchar(bytes.at(end - back));
+        if ((c & 0xC0) == 0x80)
+            continue;
+        const qsizetype length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        if (length > back)
+            end -= back;
+        break;
+    }
+    return end;
+}
+
 } // namespace
 
 namespace csv {
+
+QString stoppedReason()
+{
+    return stopReason();
+}
 
 platform::Expected<std::shared_ptr<MVX_Model>> modelFromLines(const QList<QStringList>& lines)
 {
@@ -162,33 +140,15 @@ platform::Expected<std::shared_ptr<MVX_Model>> modelFromLines(const QList<QStrin
     for (const QStringList& line : lines) {
         if (line.isEmpty())
             continue;
-        const QString& first = line.first();
-        if (first.contains(u"TAGS"_s))
-            current = Section::Tags;
-        else if (first.contains(u"Asset"_s))
-            current = Section::Assets;
-        else if (first.contains(u"Liability"_s))
-            current = Section::Liabilities;
-        else if (first.contains(u"NW"_s))
-            current = Section::Records;
+        if (const Section section = sectionOf(line.first()); section != Section::None)
+            current = section;
         if (current != Section::None)
             groups[int(current)].append(line);
     }
 
-    auto model = std::make_shared<MVX_Model>();
-    model->setVersion(importedModelVersion);
-    model->setTags(MVX_TagsList());
-    model->setAssetscat(MVX_CategoryList());
-    model->setLiabilitycat(MVX_CategoryList());
-    model->setNwLogArray(MVX_NWLogList());
-
-    for (const QStringList& line : groups[int(Section::Tags)].mid(1)) {
-        auto tag = std::make_shared<MVX_Tags>();
-        tag->setID(fieldAt(line, 1));
-        tag->setName(fieldAt(line, 2));
-        tag->setDesc(fieldAt(line, 3));
-        model->tags()->append(tag);
-    }
+    auto model = emptyImportedModel();
+    for (const QStringList& line : groups[int(Section::Tags)].mid(1))
+        model->tags()->append(readTag(line));
     for (const QStringList& line : groups[int(Section::Assets)].mid(1))
         model->assetscat()->append(readCategory(line));
     for (const QStringList& line : groups[int(Section::Liabilities)].mid(1))
@@ -197,11 +157,9 @@ platform::Expected<std::shared_ptr<MVX_Model>> modelFromLines(const QList<QStrin
     // Without the records section the file would replace every record with none.
     const QList<QStringList>& records = groups[int(Section::Records)];
     if (records.isEmpty())
-        return platform::Unexpected(platform::Strings::tr(
-            "the file has no monthly records section: it is not an export of Mervane, or it was cut short"));
+        return platform::Unexpected(noRecordsSection());
     if (records.size() < 2 || !isIDLine(records.at(1)))
-        return platform::Unexpected(platform::Strings::tr(
-            "the monthly records section has no line of category IDs; the file may be cut short"));
+        return platform::Unexpected(noIDLine());
     const QStringList ids = records.at(1).mid(7);
     try {
         const QHash<QString, bool> isAsset = categorySides(*model);
@@ -215,19 +173,94 @@ platform::Expected<std::shared_ptr<MVX_Model>> modelFromLines(const QList<QStrin
 
 platform::Expected<std::shared_ptr<MVX_Model>> modelFromCSVData(const QByteArray& bytes)
 {
-    QStringDecoder decoder(QStringConverter::Utf8);
-    const QString text = decoder(bytes);
-    if (decoder.hasError())
-        return platform::Unexpected(platform::Strings::tr("the file is not UTF-8 text"));
-    CSVParser parser(text);
-    CSVParseDelegate delegate;
-    parser.setDelegate(&delegate);
-    if (!parser.parse())
-        return platform::Unexpected(delegate.error());
-    return modelFromLines(delegate.lines());
+    return modelFromCSVData(bytes, StopRequest());
+}
+
+platform::Expected<std::shared_ptr<MVX_Model>> modelFromCSVData(
+    const QByteArray& bytes, const StopRequest& stop)
+{
+    const auto stopRequested = [&stop] { return stop && stop(); };
+    const platform::Expected<qsizetype> length = utf8Length(bytes, stopRequested);
+    if (!length)
+        return platform::Unexpected(length.error());
+    QByteArrayView text = QByteArrayView(bytes).first(*length);
+    if (text.startsWith("\xEF\xBB\xBF"))
+        text = text.sliced(3);
+
+    // First pass: the sections, and where each line of the records section starts.
+    QList<QStringList> groups[4];
+    std::vector<qsizetype> recordLines;
+    Section current = Section::None;
+    CSVByteScanner scanner(text);
+    for (;;) {
+        if (stopRequested())
+            return platform::Unexpected(stopReason());
+        const CSVByteScanner::Step step = scanner.next();
+        if (step == CSVByteScanner::Step::Failed)
+            return platform::Unexpected(scanner.error());
+        if (step == CSVByteScanner::Step::End)
+            break;
+        if (const Section section = sectionOf(scanner.fields().front().bytes); section != Section::None)
+            current = section;
+        if (current == Section::Records)
+            recordLines.push_back(scanner.recordOffset());
+        else if (current != Section::None)
+            groups[int(current)].append(textsOf(scanner.fields()));
+    }
+
+    auto model = emptyImportedModel();
+    for (const QStringList& line : groups[int(Section::Tags)].mid(1))
+        model->tags()->append(readTag(line));
+    for (const QStringList& line : groups[int(Section::Assets)].mid(1))
+        model->assetscat()->append(readCategory(line));
+    for (const QStringList& line : groups[int(Section::Liabilities)].mid(1))
+        model->liabilitycat()->append(readCategory(line));
+
+    if (recordLines.empty())
+        return platform::Unexpected(noRecordsSection());
+    QStringList idLine;
+    if (recordLines.size() >= 2) {
+        scanner.seek(recordLines[1]);
+        scanner.next();
+        idLine = textsOf(scanner.fields());
+    }
+    if (!isIDLine(idLine))
+        return platform::Unexpected(noIDLine());
+    const QStringList ids = idLine.mid(7);
+
+    // Second pass: each record straight from its line.
+    try {
+        const QHash<QString, bool> isAsset = categorySides(*model);
+        std::vector<Side> sides;
+        sides.reserve(size_t(ids.size()));
+        qsizetype assetCount = 0;
+        for (const QString& id : ids) {
+            const auto side = isAsset.constFind(id);
+            sides.push_back(side == isAsset.cend() ? Side::None : *side ? Side::Asset : Side::Liability);
+            assetCount += sides.back() == Side::Asset;
+        }
+        MVX_NWLogList& records = *model->nwLogArray();
+        records.reserve(qsizetype(recordLines.size()) - 2);
+        for (size_t i = 2; i < recordLines.size(); ++i) {
+            if (stopRequested())
+                return platform::Unexpected(stopReason());
+            scanner.seek(recordLines[i]);
+            scanner.next();
+            records.append(readRecord(scanner.fields(), ids, sides, assetCount, qsizetype(i) - 1));
+        }
+    } catch (const ReadError& failure) {
+        return platform::Unexpected(failure.reason);
+    }
+    return model;
 }
 
 platform::Expected<std::shared_ptr<MVX_Model>> importCSVFromFilePath(const QString& path)
+{
+    return importCSVFromFilePath(path, StopRequest());
+}
+
+platform::Expected<std::shared_ptr<MVX_Model>> importCSVFromFilePath(
+    const QString& path, const StopRequest& stop)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -238,7 +271,7 @@ platform::Expected<std::shared_ptr<MVX_Model>> importCSVFromFilePath(const QStri
     const platform::Expected<platform::FileContents> contents = platform::readRegularFile(path);
     if (!contents)
         return platform::Unexpected(contents.error());
-    return modelFromCSVData(contents->bytes);
+    return modelFromCSVData(contents->bytes, stop);
 }
 
 } // namespace csv

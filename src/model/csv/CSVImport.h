@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 /// Reads the layout `csv::csvText` writes into a new model, which the caller owns. Lines
@@ -23,15 +24,28 @@
 /// ID may not be both an asset and a liability category, since the ID line would not say
 /// on which side its values belong. Anything else fails the whole read with the reason as
 /// the error; nothing outside the result is changed.
+///
+/// The file and the bytes are read in two passes over the bytes themselves, without a
+/// decoded copy of the text or a list of its lines: besides the bytes and the model, a read
+/// holds the section lines other than the records and one offset per record line.
 namespace csv {
 
 /// The version an imported model carries.
 inline const QString importedModelVersion = QStringLiteral("2.12");
 
+/// Asked between lines (and between steps of the UTF-8 check) while a read runs, on the
+/// reading thread; true stops the read, which then fails with `stoppedReason()`.
+using StopRequest = std::function<bool()>;
+QString stoppedReason();
+
 /// The model read from the file at `path`.
 platform::Expected<std::shared_ptr<MVX_Model>> importCSVFromFilePath(const QString& path);
+platform::Expected<std::shared_ptr<MVX_Model>> importCSVFromFilePath(
+    const QString& path, const StopRequest& stop);
 /// The same from the file's bytes (UTF-8; a byte-order mark is skipped).
 platform::Expected<std::shared_ptr<MVX_Model>> modelFromCSVData(const QByteArray& bytes);
+platform::Expected<std::shared_ptr<MVX_Model>> modelFromCSVData(
+    const QByteArray& bytes, const StopRequest& stop);
 /// The model read from lines of fields, as `CSVParseDelegate` collects them.
 platform::Expected<std::shared_ptr<MVX_Model>> modelFromLines(const QList<QStringList>& lines);
 

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -59,7 +60,9 @@ protected:
     void choose(const QString& path)
     {
         platform::FileChooser::queueAnswer(path);
+        QSignalSpy finished(m_panel, &CSVImportPanelVC::readFinished);
         QTest::mouseClick(m_panel->findChild<QPushButton*>(u"selectButton"_s), Qt::LeftButton);
+        ASSERT_TRUE(!m_panel->isReading() || finished.wait(10000));
         settle();
     }
     // A file deep in the household's folders, so that its path takes more than one line.

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -63,10 +64,13 @@ protected:
     QLabel* messageLabel() const { return part<QLabel>(u"messageLabel"_s); }
     void click(const QString& button) { QTest::mouseClick(part<QPushButton>(button), Qt::LeftButton); }
 
+    // Chooses `path` and waits until the panel has read it.
     void choose(const QString& path)
     {
         platform::FileChooser::queueAnswer(path);
+        QSignalSpy finished(m_panel.get(), &CSVImportPanelVC::readFinished);
         click(u"selectButton"_s);
+        ASSERT_TRUE(!m_panel->isReading() || finished.wait(10000));
     }
 
     bool messageIsRed() const

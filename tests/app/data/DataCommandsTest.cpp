@@ -27,6 +27,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -347,8 +348,11 @@ TEST_F(DataCommandsTest, TheImportPanelOpensClosesAndAnnouncesTheNewModelOnce)
     panel->setAnimates(false);
     PKPopoverController* editor = openEditor();
     answer(homePath(u"all.csv"_s));
+    auto* importer = qobject_cast<CSVImportPanelVC*>(panel->contentViewController());
+    QSignalSpy read(importer, &CSVImportPanelVC::readFinished);
     QTest::mouseClick(
         panel->contentViewController()->findChild<QPushButton*>(u"selectButton"_s), Qt::LeftButton);
+    ASSERT_TRUE(!importer->isReading() || read.wait(10000));
     QTest::mouseClick(
         panel->contentViewController()->findChild<QPushButton*>(u"importButton"_s), Qt::LeftButton);
     EXPECT_TRUE(m_panelShownAtImport);
