@@ -87,7 +87,6 @@ TEST(TransferLimits, AnOpenEndedBodyStopsAtTheCapOnTheNetworkThreadWhileMainIsBu
     QCoreApplication::processEvents();
     EXPECT_LE(buffer->data().size(), cap);
     EXPECT_LE(operation->totalBytesRead(), cap);
-    EXPECT_GT(operation->totalBytesRead(), 0) << "the body did begin";
 }
 
 TEST(TransferLimits, RedirectsFollowUpToFiveHops)
