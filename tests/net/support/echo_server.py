@@ -9,7 +9,6 @@ Routes:
   /file/<sha256>    a body this server received earlier (a request body or a multipart part),
                     looked up by the hex SHA-256 of its bytes; 404 when unknown
   /status/<code>    the echo below with that status code
-  /redirect/<n>     302 to /redirect/<n - 1>; /redirect/0 is the echo below
   /stream/<n>       n bytes of XML white space as "text/xml" without a Content-Length (the
                     body ends when the connection closes), made and sent piece by piece as the
                     client takes them, never held whole
@@ -183,12 +182,6 @@ class Handler(http.server.BaseHTTPRequestHandler):
             pattern = bytes(i % 251 for i in range(251))
             data = (pattern * (count // 251 + 1))[:count]
             self._send(200, "application/octet-stream", data)
-            return
-        if len(parts) == 3 and parts[1] == "redirect" and parts[2].isdigit() and int(parts[2]) > 0:
-            self.send_response(302)
-            self.send_header("Location", "/redirect/%d" % (int(parts[2]) - 1))
-            self.send_header("Content-Length", "0")
-            self.end_headers()
             return
         if len(parts) == 3 and parts[1] == "stream" and parts[2].isdigit():
             count = int(parts[2])
