@@ -12,6 +12,9 @@
 
 #include <QPointer>
 
+#include <algorithm>
+#include <chrono>
+
 using namespace Qt::Literals::StringLiterals;
 
 QUrl ExchangeRateDownload::defaultFeedURL()
@@ -32,6 +35,13 @@ ExchangeRateDownload::ExchangeRateDownload(
     NWData* store, std::function<bool()> busy, std::function<void(bool)> setBusy, QObject* parent)
     : QObject(parent), m_store(store), m_busy(std::move(busy)), m_setBusy(std::move(setBusy))
 {
+    // The transfer's own time-out starts again with every byte: a server sending one a
+    // second would keep the download, and with it the busy flag, for ever.
+    m_deadline.setSingleShot(true);
+    connect(&m_deadline, &QTimer::timeout, this, [this] {
+        if (const auto operation = m_operation.lock())
+            operation->cancel(); // ends in the failure handler
+    });
 }
 
 void ExchangeRateDownload::retrieveExchangeRates()
@@ -42,13 +52,7 @@ void ExchangeRateDownload::retrieveExchangeRates()
 
     auto operation = std::make_shared<KNHTTPRequestOperation>(net::URLRequest(feedURL(), m_timeoutInterval));
     operation->setResponseSerializer(KNXMLParserResponseSerializer::serializer());
-    const std::weak_ptr<KNHTTPRequestOperation> weakOperation = operation;
-    operation->setDownloadProgressBlock([weakOperation](qint64, qint64 totalBytesRead, qint64 totalExpected) {
-        if (totalBytesRead <= maximumDocumentBytes && totalExpected <= maximumDocumentBytes)
-            return;
-        if (const auto running = weakOperation.lock())
-            running->cancel();
-    });
+    operation->setMaximumResponseLength(maximumDocumentBytes);
     const QPointer<ExchangeRateDownload> self(this);
     operation->setCompletionBlockWithSuccess(
         [self](KNHTTPRequestOperation&, const QVariant& responseObject) {
@@ -60,16 +64,16 @@ void ExchangeRateDownload::retrieveExchangeRates()
             if (self)
                 self->finishWithoutRates();
         });
+    m_operation = operation;
+    m_deadline.start(std::chrono::milliseconds(qint64(std::clamp(m_timeoutInterval, 0.001, 86400.0) * 1000)));
     operation->start();
 }
 
 void ExchangeRateDownload::finishWithDocument(const QVariant& responseObject)
 {
-    // Progress reaches the main thread after the bytes, so a fast transfer may have ended
-    // before its progress could stop it.
+    m_deadline.stop();
     const auto parser = responseObject.value<std::shared_ptr<platform::XMLParser>>();
-    const bool usable = parser && parser->data().size() <= maximumDocumentBytes;
-    const auto rates = usable ? ExchangeRateFeed::ratesIn(*parser) : std::nullopt;
+    const auto rates = parser ? ExchangeRateFeed::ratesIn(*parser) : std::nullopt;
     if (!rates) {
         finishWithoutRates();
         return;
@@ -80,6 +84,7 @@ void ExchangeRateDownload::finishWithDocument(const QVariant& responseObject)
 
 void ExchangeRateDownload::finishWithoutRates()
 {
+    m_deadline.stop();
     m_setBusy(false);
     postDone();
 }

@@ -2,10 +2,13 @@
 
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <QUrl>
 
 #include <functional>
+#include <memory>
 
+class KNHTTPRequestOperation;
 class NWData;
 
 /// Keeps the store's exchange rates current: one download of the daily reference-rate
@@ -20,7 +23,8 @@ public:
     static inline const QString feedURLKey = QStringLiteral("ExchangeRateFeedURL");
     static QUrl defaultFeedURL();
     static QUrl feedURL();
-    /// A reply longer than this is no rate document; the transfer is stopped.
+    /// A reply longer than this is no rate document; the transfer is stopped on the network
+    /// thread before more is kept.
     static constexpr qint64 maximumDocumentBytes = 1 << 20;
 
     /// `busy` reads and `setBusy` writes the application's download flag, which the
@@ -31,7 +35,8 @@ public:
     /// Starts a download unless one is running; a trigger meanwhile is dropped.
     void retrieveExchangeRates();
 
-    /// Seconds without progress after which a transfer fails; 60 unless set.
+    /// Seconds from the request after which a download is cancelled, however the server
+    /// keeps it going; 60 unless set. Applies to the downloads started afterwards.
     double timeoutInterval() const { return m_timeoutInterval; }
     void setTimeoutInterval(double seconds) { m_timeoutInterval = seconds; }
 
@@ -44,4 +49,6 @@ private:
     std::function<bool()> m_busy;
     std::function<void(bool)> m_setBusy;
     double m_timeoutInterval = 60.0;
+    QTimer m_deadline;
+    std::weak_ptr<KNHTTPRequestOperation> m_operation;
 };

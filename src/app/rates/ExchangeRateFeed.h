@@ -19,10 +19,11 @@ public:
     /// or none when the parser rejected the document.
     static std::optional<QMap<QString, QString>> ratesIn(platform::XMLParser& parser);
 
-    /// Hands the rates to the store, which keeps only table currencies and rate texts that
-    /// are finite numbers above 0. When at least one was kept, the store rebuilds its rates
-    /// in the base currency and counts them up to date; otherwise rates and the up-to-date
-    /// flag stay as they were. Returns whether one was kept.
+    /// Hands the rates to the store, which keeps only table currencies other than the euro
+    /// (the feed's base) and rates within `MVX_Currency`'s plausible range. When at least
+    /// one was kept, the store rebuilds its rates in the base currency and counts them up to
+    /// date; otherwise rates and the up-to-date flag stay as they were. Returns whether one
+    /// was kept.
     static bool applyRates(NWData& store, const QMap<QString, QString>& rates);
 
     void parserDidStartDocument(platform::XMLParser& parser) override;

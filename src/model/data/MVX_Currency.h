@@ -8,6 +8,15 @@
 /// feed while screens read it, hence atomic.
 class MVX_Currency {
 public:
+    /// Rates per euro outside this range are no real currency's: divided into one another
+    /// they would turn amounts into 0 or infinity, so they are never stored.
+    static constexpr double minimumRatePerEuro = 1e-4;
+    static constexpr double maximumRatePerEuro = 1e6;
+    static constexpr bool isPlausibleRatePerEuro(double rate)
+    {
+        return rate >= minimumRatePerEuro && rate <= maximumRatePerEuro; // false for NaN
+    }
+
     MVX_Currency(const QString& symbol, const QString& shortName, const QString& fullName,
         const QString& imageName, double exchangeRate, const QString& localeID)
         : m_ShortName(shortName)
@@ -31,7 +40,14 @@ public:
     void setImageName(const QString& name) { m_ImageName = name; }
     /// Units of this currency per one euro.
     double exchangeRate() const { return m_exchangeRate.load(); }
-    void setExchangeRate(double rate) { m_exchangeRate.store(rate); }
+    /// Keeps the rate only when it is plausible; returns whether it was kept.
+    bool setExchangeRate(double rate)
+    {
+        if (!isPlausibleRatePerEuro(rate))
+            return false;
+        m_exchangeRate.store(rate);
+        return true;
+    }
     /// Locale identifier ("en-us", "zh-hk"; empty for the root locale).
     const QString& localeID() const { return m_localeID; }
     void setLocaleID(const QString& localeID) { m_localeID = localeID; }

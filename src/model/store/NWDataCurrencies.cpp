@@ -3,8 +3,6 @@
 #include <QHash>
 #include <QMutex>
 
-#include <cmath>
-
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -93,6 +91,8 @@ QString scannedLocaleIdentifier(const QString& code)
     return answer;
 }
 
+const QString euroCode = u"EUR"_s;
+
 } // namespace
 
 QList<std::shared_ptr<MVX_Currency>> NWData::makeCurrencyTable()
@@ -177,17 +177,14 @@ double NWData::getExchangeRateFor(const QString& code) const
 
 bool NWData::setExchangeRateFor(const QString& code, const QString& rateText)
 {
+    // Rates are per euro: the euro's own is 1 by definition.
     const auto row = m_supportedCurrencies.value(code);
-    if (!row)
+    if (!row || code == euroCode)
         return false;
-    // The feed writes "1.1915" whatever the user's locale; a rate that is not a positive
-    // finite number would turn the divisions into infinite or zero rates.
+    // The feed writes "1.1915" whatever the user's locale.
     bool ok = false;
     const double rate = QLocale::c().toDouble(rateText.trimmed(), &ok);
-    if (!ok || !std::isfinite(rate) || rate <= 0.0)
-        return false;
-    row->setExchangeRate(rate);
-    return true;
+    return ok && row->setExchangeRate(rate);
 }
 
 std::shared_ptr<MVX_Currency> NWData::currencyFromCode(const QString& code) const

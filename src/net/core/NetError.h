@@ -36,6 +36,8 @@ enum URLErrorCode : qint64 {
     badServerResponse = -1011,
     userCancelledAuthentication = -1012,
     cannotDecodeContentData = -1016,
+    secureConnectionRequired = -1022,
+    dataLengthExceedsMaximum = -1103,
     secureConnectionFailed = -1200,
     serverCertificateUntrusted = -1202,
     cannotWriteToFile = -3003,

@@ -285,6 +285,18 @@ bool KNURLConnectionOperation::truncateOutputStream()
     return stream->seek(0);
 }
 
+std::optional<qint64> KNURLConnectionOperation::maximumResponseLength() const
+{
+    QMutexLocker locker(&m_lock);
+    return m_maximumResponseLength;
+}
+
+void KNURLConnectionOperation::setMaximumResponseLength(std::optional<qint64> length)
+{
+    QMutexLocker locker(&m_lock);
+    m_maximumResponseLength = length;
+}
+
 std::optional<net::URLCredential> KNURLConnectionOperation::credential() const
 {
     QMutexLocker locker(&m_lock);
@@ -452,6 +464,7 @@ void KNURLConnectionOperation::copyInto(KNURLConnectionOperation& copy) const
     copy.m_redirectResponse = m_redirectResponse;
     copy.m_completionQueue = m_completionQueue;
     copy.m_completionGroup = m_completionGroup;
+    copy.m_maximumResponseLength = m_maximumResponseLength;
 }
 
 std::shared_ptr<KNURLConnectionOperation> KNURLConnectionOperation::clone() const

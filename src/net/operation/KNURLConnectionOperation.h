@@ -113,6 +113,11 @@ public:
     void setUserInfo(QVariantMap userInfo);
     /// Bytes received so far; updated on the main thread.
     qint64 totalBytesRead() const { return m_totalBytesRead.load(); }
+    /// The longest body taken: a response announcing a longer one, or a body growing past
+    /// it, fails the operation with `dataLengthExceedsMaximum` on the network thread before
+    /// the excess is written. None (the default): no limit. Copied by `clone()`.
+    std::optional<qint64> maximumResponseLength() const;
+    void setMaximumResponseLength(std::optional<qint64> length);
 
     /// Called on the main thread.
     void setUploadProgressBlock(ProgressBlock block);
@@ -120,7 +125,8 @@ public:
     void setDownloadProgressBlock(ProgressBlock block);
     /// Called on the network thread; answers server-trust challenges instead of the policy.
     void setWillSendRequestForAuthenticationChallengeBlock(AuthenticationChallengeBlock block);
-    /// Called on the network thread.
+    /// Called on the network thread. Whatever it returns, a redirect that leaves https, or
+    /// one after `net::maximumRedirects`, fails the operation.
     void setRedirectResponseBlock(RedirectResponseBlock block);
     /// Runs once after the operation finished, on the completion queue in the completion
     /// group; cleared afterwards.
@@ -228,6 +234,7 @@ private:
     std::shared_ptr<net::DispatchGroup> m_completionGroup;
     QVariantMap m_userInfo;
     std::atomic<qint64> m_totalBytesRead { 0 };
+    std::optional<qint64> m_maximumResponseLength;
     qint64 m_totalBytesSent = 0;
     ProgressBlock m_uploadProgress;
     ProgressBlock m_downloadProgress;
@@ -237,8 +244,10 @@ private:
 
     // Network thread only.
     QNetworkReply* m_reply = nullptr;
+    net::URLRequest m_hopRequest; // what `m_reply` asked for
     QObject* m_replyContext = nullptr; // our connections to the reply end with it
     bool m_responseDelivered = false;
+    int m_redirectCount = 0; // of this start; a resume starts counting again
     int m_authenticationFailures = 0;
     bool m_trustRefused = false;
 };

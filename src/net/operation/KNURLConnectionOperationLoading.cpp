@@ -2,6 +2,7 @@
 // drives the response, the body chunks, the end and the failure, in that order.
 #include "net/operation/KNURLConnectionOperation.h"
 
+#include "net/core/RedirectRules.h"
 #include "net/operation/KNNetworkThread.h"
 #include "net/operation/NetNotifications.h"
 #include "net/operation/ReplyErrors.h"
@@ -36,12 +37,35 @@ net::Error writeError(const QIODevice& device, const QUrl& url)
         text.isEmpty() ? platform::Strings::tr("The downloaded data could not be written.") : text);
 }
 
+net::Error tooLongError(qint64 maximum, const QUrl& url)
+{
+    return net::urlError(net::dataLengthExceedsMaximum, url,
+        platform::Strings::tr("The response is longer than the %1 bytes allowed.").arg(maximum));
+}
+
+// As browsers do: after a 303, and after a 301 or 302 answering a POST, the new address is
+// fetched with GET and without the body.
+net::URLRequest redirectedRequest(net::URLRequest request, const QUrl& url, int status)
+{
+    request.setUrl(url);
+    const QByteArray method = request.httpMethod();
+    if ((status == 303 && method != "HEAD") || ((status == 301 || status == 302) && method == "POST")) {
+        request.setHttpMethod("GET");
+        request.setHttpBodyStream(nullptr);
+        request.setHttpBody(std::nullopt);
+        request.setValue(std::nullopt, "Content-Type");
+        request.setValue(std::nullopt, "Content-Length");
+    }
+    return request;
+}
+
 } // namespace
 
 void KNURLConnectionOperation::operationDidStart()
 {
     {
         QMutexLocker locker(&m_lock);
+        m_redirectCount = 0;
         if (!isCancelled() && isExecuting())
             startReply(m_request);
     }
@@ -82,7 +106,11 @@ void KNURLConnectionOperation::startReply(const net::URLRequest& request)
     else
         reply = manager->sendCustomRequest(networkRequest, request.httpMethod());
 
+    // A capped transfer is not buffered by the reply far beyond the cap either.
+    if (const auto maximum = maximumResponseLength())
+        reply->setReadBufferSize(std::max<qint64>(*maximum, 0) + 1);
     m_reply = reply;
+    m_hopRequest = request;
     m_replyContext = new QObject;
     m_responseDelivered = false;
     m_authenticationFailures = 0;
@@ -143,7 +171,12 @@ bool KNURLConnectionOperation::deliverResponseIfNeeded()
         m_responseString.clear();
         m_responseStringEncoding.clear();
     }
-    if (const auto error = didReceiveResponse(response)) {
+    std::optional<net::Error> error = didReceiveResponse(response);
+    // Refused before any of the body is read: an announced length says enough.
+    if (const auto maximum = maximumResponseLength();
+        !error && maximum && response.expectedContentLength() > *maximum)
+        error = tooLongError(*maximum, m_request.url());
+    if (error) {
         detachReply(true);
         didFailWithError(*error);
         return false;
@@ -173,7 +206,9 @@ void KNURLConnectionOperation::didReceiveData()
             return; // paused: these bytes are asked for again on resuming
         const std::shared_ptr<QIODevice> stream = outputStream();
         qint64 written = 0;
-        while (written < chunk.size()) {
+        if (m_maximumResponseLength && m_bytesWritten + chunk.size() > *m_maximumResponseLength)
+            failure = tooLongError(*m_maximumResponseLength, m_request.url());
+        while (!failure && written < chunk.size()) {
             const qint64 step = stream->write(chunk.constData() + written, chunk.size() - written);
             if (step <= 0) {
                 failure = writeError(*stream, m_request.url());
@@ -247,23 +282,29 @@ void KNURLConnectionOperation::handleFinishedReply()
     didFailWithError(failure);
 }
 
+// Every hop is a new reply of ours rather than one Qt follows: Qt 6.4 ends a chain of three
+// or more redirects early with a redirect as the response, and counting stays ours.
 void KNURLConnectionOperation::handleRedirect(const QUrl& url)
 {
+    const QUrl from = m_hopRequest.url();
+    const int redirectNumber = ++m_redirectCount;
+    const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const auto refuse = [this](const net::Error& refusal) {
+        detachReply(true);
+        didFailWithError(refusal);
+    };
+    if (const auto refusal = net::redirectRefusal(from, url, redirectNumber)) {
+        refuse(*refusal);
+        return;
+    }
     RedirectResponseBlock block;
-    net::URLRequest proposed;
     {
         QMutexLocker locker(&m_lock);
         block = m_redirectResponse;
-        proposed = m_request;
     }
-    if (!block) {
-        m_reply->redirectAllowed();
-        return;
-    }
-    proposed.setUrl(url);
-    const net::URLResponse redirectResponse = net::URLResponse::http(m_reply->url(),
-        m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), m_reply->rawHeaderPairs());
-    const std::optional<net::URLRequest> next = block(proposed, redirectResponse);
+    const net::URLRequest proposed = redirectedRequest(m_hopRequest, url, status);
+    const net::URLResponse redirectResponse = net::URLResponse::http(from, status, m_reply->rawHeaderPairs());
+    const std::optional<net::URLRequest> next = block ? block(proposed, redirectResponse) : proposed;
     if (!next) {
         {
             QMutexLocker locker(&m_lock);
@@ -271,8 +312,8 @@ void KNURLConnectionOperation::handleRedirect(const QUrl& url)
         }
         detachReply(true);
         didFinishLoading();
-    } else if (next->url() == url) {
-        m_reply->redirectAllowed();
+    } else if (const auto refusal = net::redirectRefusal(from, next->url(), redirectNumber)) {
+        refuse(*refusal);
     } else {
         detachReply(true);
         QMutexLocker locker(&m_lock);

@@ -273,6 +273,7 @@ void KNURLSessionTask::start()
                 .arg(m_downloadFile->errorString())));
         return;
     }
+    m_redirectCount = 0;
     startReply(m_currentRequest);
 }
 
@@ -301,6 +302,7 @@ bool KNURLSessionTask::openDownloadFile()
 
 void KNURLSessionTask::startReply(const net::URLRequest& request)
 {
+    m_hopURL = request.url();
     QNetworkRequest networkRequest(request.url());
     for (const auto& [field, value] : request.allHTTPHeaderFields())
         networkRequest.setRawHeader(field, value);

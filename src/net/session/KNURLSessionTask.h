@@ -136,5 +136,7 @@ private:
     bool m_awaitingDisposition = false;
     bool m_trustAnswered = false;
     int m_loginFailures = 0;
+    int m_redirectCount = 0;
+    QUrl m_hopURL; // the address the current reply asked, whatever it says after a redirect
     std::optional<net::Error> m_trustFailure;
 };

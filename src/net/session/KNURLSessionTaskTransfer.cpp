@@ -2,6 +2,7 @@
 // progress, redirects, server trust and the end.
 #include "net/session/KNURLSessionTask.h"
 
+#include "net/core/RedirectRules.h"
 #include "net/operation/KNNetworkThread.h"
 #include "net/operation/ReplyErrors.h"
 #include "net/security/ServerTrust.h"
@@ -221,9 +222,17 @@ void KNURLSessionTask::handleFinished()
 
 void KNURLSessionTask::handleRedirect(const QUrl& url)
 {
+    // The reply already names the new address; the hop that answered is the one we asked for.
+    const QUrl from = m_hopURL;
+    const int redirectNumber = ++m_redirectCount;
+    if (const auto refusal = net::redirectRefusal(from, url, redirectNumber)) {
+        complete(refusal);
+        return;
+    }
     const auto session = m_session.lock();
     const auto delegate = session ? session->delegate() : nullptr;
     if (!delegate || !delegate->respondsTo(net::URLSessionDelegate::Optional::Redirection)) {
+        m_hopURL = url;
         m_reply->redirectAllowed();
         return;
     }
@@ -240,7 +249,10 @@ void KNURLSessionTask::handleRedirect(const QUrl& url)
         }
         detachReply(true);
         complete(std::nullopt);
+    } else if (const auto refusal = net::redirectRefusal(from, next->url(), redirectNumber)) {
+        complete(refusal);
     } else if (next->url() == url && next->httpMethod() == proposed.httpMethod()) {
+        m_hopURL = url;
         m_reply->redirectAllowed();
     } else {
         detachReply(true);

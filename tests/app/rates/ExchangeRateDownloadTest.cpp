@@ -1,75 +1,18 @@
+#include "DownloadTest.h"
+
 #include "app/commands/AppCommands.h"
-#include "app/rates/ExchangeRateDownload.h"
 #include "app/shell/AppDelegate.h"
-#include "model/ModelNotifications.h"
-#include "model/data/MVX_Model.h"
-#include "model/store/NWData.h"
-#include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 #include "support/Eventually.h"
-#include "support/LocalHttpServer.h"
-#include "support/TempHomeTest.h"
-
-#include <gtest/gtest.h>
 
 using namespace Qt::Literals::StringLiterals;
 using mervane::test::LocalHttpServer;
 
 namespace {
 
-const QByteArray goodFeed = R"(<?xml version="1.0" encoding="UTF-8"?>
-<env:Envelope xmlns:env="urn:example:envelope" xmlns="urn:example:rates">
-  <Cube><Cube time="2026-12-04">
-    <Cube currency="USD" rate="1.2000"/>
-    <Cube currency="GBP" rate="0.8000"/>
-  </Cube></Cube>
-</env:Envelope>)";
-
-LocalHttpServer::Reply xmlReply(const QByteArray& body, int status = 200, const QByteArray& type = "text/xml")
-{
-    LocalHttpServer::Reply reply;
-    reply.status = status;
-    reply.headers = { { "Content-Type", type } };
-    reply.body = body;
-    return reply;
-}
-
-// The application's side of a download: its flag, and the observer that clears it when the
-// download has ended, as the application delegate does.
-class DownloadTest : public mervane::test::TempHomeTest {
-protected:
-    void SetUp() override
-    {
-        TempHomeTest::SetUp();
-        m_store.setAppData(MVX_Model::makeEmpty());
-        m_store.appData()->setBaseCurrency(u"USD"_s);
-        m_store.exchangeRateUpdateOnBaseCurrencyChange();
-        m_gbpBefore = m_store.getExchangeRateFor(u"GBP"_s);
-        platform::UserDefaults::standard().setValue(ExchangeRateDownload::feedURLKey, m_server.url(u"/feed.xml"_s).toString());
-        platform::NotificationCenter::defaultCenter().addObserver(
-            &m_observer, notifications::exchangeRateParserDone, [this](const platform::Notification&) {
-                m_busy = false;
-                ++m_done;
-            });
-    }
-
-    // Waits for the end of the download and for any second notification it might post.
-    void waitForEnd(int done)
-    {
-        EXPECT_EVENTUALLY(m_done >= done);
-        QCoreApplication::processEvents();
-        EXPECT_EQ(m_done, done);
-        EXPECT_FALSE(m_busy);
-    }
-
-    LocalHttpServer m_server;
-    NWData m_store;
-    QObject m_observer;
-    bool m_busy = false;
-    int m_done = 0;
-    double m_gbpBefore = 0;
-    ExchangeRateDownload m_download { &m_store, [this] { return m_busy; }, [this](bool busy) { m_busy = busy; } };
-};
+using mervane::test::DownloadTest;
+using mervane::test::goodFeed;
+using mervane::test::xmlReply;
 
 TEST_F(DownloadTest, FeedRatesReachTheStoreInItsBaseCurrency)
 {
@@ -112,7 +55,8 @@ TEST_F(DownloadTest, EveryFailureEndsInOneNotificationAndChangesNothing)
         const int requestsBefore = m_server.requestCount(u"/feed.xml"_s);
         m_download.retrieveExchangeRates();
         waitForEnd(++done);
-        EXPECT_EQ(m_server.requestCount(u"/feed.xml"_s), requestsBefore + 1) << "the next trigger downloads again";
+        EXPECT_EQ(m_server.requestCount(u"/feed.xml"_s), requestsBefore + 1)
+            << "the next trigger downloads again";
         EXPECT_FALSE(m_store.exchangeRateIsUpToDate());
         EXPECT_EQ(m_store.getExchangeRateFor(u"GBP"_s), m_gbpBefore);
     }
@@ -130,9 +74,11 @@ TEST_F(DownloadTest, TriggersDuringADownloadAreDropped)
 TEST_F(DownloadTest, FeedAddressFallsBackToTheDefault)
 {
     EXPECT_EQ(ExchangeRateDownload::feedURL(), m_server.url(u"/feed.xml"_s));
-    for (const QString& bad : { u""_s, u"not an address"_s, u"ftp://127.0.0.1/feed.xml"_s, u"file:///etc/passwd"_s }) {
+    for (const QString& bad :
+        { u""_s, u"not an address"_s, u"ftp://127.0.0.1/feed.xml"_s, u"file:///etc/passwd"_s }) {
         platform::UserDefaults::standard().setValue(ExchangeRateDownload::feedURLKey, bad);
-        EXPECT_EQ(ExchangeRateDownload::feedURL(), ExchangeRateDownload::defaultFeedURL()) << bad.toStdString();
+        EXPECT_EQ(ExchangeRateDownload::feedURL(), ExchangeRateDownload::defaultFeedURL())
+            << bad.toStdString();
     }
     EXPECT_EQ(ExchangeRateDownload::defaultFeedURL().scheme(), u"https"_s);
 }

@@ -65,3 +65,25 @@ TEST(ExchangeRateFeed, AppliesRatesToTheStoreOnlyWhenOneIsUsable)
     EXPECT_DOUBLE_EQ(store.getExchangeRateFor(u"GBP"_s), 1.5);
     EXPECT_DOUBLE_EQ(store.getExchangeRateFor(u"EUR"_s), 1.2);
 }
+
+TEST(ExchangeRateFeed, TheStoreKeepsOnlyPlausibleRatesPerEuroAndNeverTheEuros)
+{
+    NWData store;
+    const auto gbp = store.currencyFromCode(u"GBP"_s);
+    ASSERT_TRUE(gbp);
+    const double before = gbp->exchangeRate();
+    for (const QString& refused : { u"0.00009999"_s, u"1000000.5"_s, u"1e-320"_s, u"1.5e-320"_s, u"1e300"_s,
+             u"nan"_s, u"inf"_s, u"-1"_s, u"0"_s, u""_s }) {
+        EXPECT_FALSE(store.setExchangeRateFor(u"GBP"_s, refused)) << refused.toStdString();
+        EXPECT_EQ(gbp->exchangeRate(), before) << refused.toStdString();
+    }
+    EXPECT_FALSE(store.setExchangeRateFor(u"EUR"_s, u"2.0"_s));
+    EXPECT_EQ(store.currencyFromCode(u"EUR"_s)->exchangeRate(), 1.0);
+
+    EXPECT_TRUE(store.setExchangeRateFor(u"GBP"_s, u"0.0001"_s));
+    EXPECT_EQ(gbp->exchangeRate(), MVX_Currency::minimumRatePerEuro);
+    EXPECT_TRUE(store.setExchangeRateFor(u"GBP"_s, u" 1000000 "_s));
+    EXPECT_EQ(gbp->exchangeRate(), MVX_Currency::maximumRatePerEuro);
+    EXPECT_FALSE(gbp->setExchangeRate(1e-320));
+    EXPECT_EQ(gbp->exchangeRate(), MVX_Currency::maximumRatePerEuro);
+}

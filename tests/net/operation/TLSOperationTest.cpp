@@ -88,6 +88,25 @@ TEST_F(TLSOperationTest, AChainThatVerifiesButIsNotWhollyPinnedIsRefusedAfterThe
     EXPECT_EQ(server.requestCount(u"/secret"_s), 0) << "refused before the request is sent";
 }
 
+TEST_F(TLSOperationTest, WithChainValidationAPinnedLeafDoesNotVouchForTheRestOfTheChain)
+{
+    ASSERT_TRUE(certs.ok()) << certs.errorText().toStdString();
+    server.useTls(certs.leaf().certificate, certs.leaf().key,
+        { certs.leaf().certificate, certs.intermediate().certificate, certs.root().certificate });
+    server.setReply(u"/secret"_s, { 200, {}, "secret" });
+
+    const auto validated = fetch(pinning(certs.leaf().der));
+    ASSERT_TRUE(validated->error());
+    EXPECT_EQ(validated->error()->code(), net::serverCertificateUntrusted);
+    EXPECT_EQ(server.requestCount(u"/secret"_s), 0);
+
+    auto leafOnly = pinning(certs.leaf().der);
+    leafOnly->setValidatesCertificateChain(false);
+    const auto accepted = fetch(leafOnly);
+    EXPECT_FALSE(accepted->error());
+    EXPECT_EQ(accepted->responseData(), QByteArray("secret"));
+}
+
 TEST_F(TLSOperationTest, TheChallengeBlockJudgesTheTrustInsteadOfThePolicy)
 {
     serve(certs.selfSigned());

@@ -125,6 +125,25 @@ TEST_F(KNSecurityPolicyTest, CertificatePinningWantsEveryCertificateOfTheChainPi
     EXPECT_TRUE(accepts(policy, anchored(chainOfThree, { certs.root() }), localhost));
 }
 
+TEST_F(KNSecurityPolicyTest, CertificatePinningOfTheLeafAloneVouchesForTheChainOnlyWithoutChainValidation)
+{
+    const auto& certs = certificates();
+    // Judged against the pins, as a handshake with certificate pinning is.
+    const ServerTrust chainOfThree
+        = anchored({ certs.leaf().certificate, certs.intermediate().certificate, certs.root().certificate },
+            { certs.leaf() });
+    KNSecurityPolicy policy;
+    policy.setSSLPinningMode(KNSSLPinningMode::Certificate);
+    policy.setPinnedCertificates(der({ certs.leaf() }));
+    EXPECT_FALSE(accepts(policy, chainOfThree, localhost)) << "the intermediate and the root are not pinned";
+    policy.setPinnedCertificates(der({ certs.leaf(), certs.intermediate() }));
+    EXPECT_FALSE(accepts(policy, chainOfThree, localhost)) << "the root is not pinned";
+
+    policy.setPinnedCertificates(der({ certs.leaf() }));
+    policy.setValidatesCertificateChain(false);
+    EXPECT_TRUE(accepts(policy, chainOfThree, localhost)) << "the pinned leaf anchors the chain";
+}
+
 TEST_F(KNSecurityPolicyTest, CertificatePinningRefusesWhatThePinsDoNotAnchorEvenWhenInvalidIsAllowed)
 {
     const auto& certs = certificates();

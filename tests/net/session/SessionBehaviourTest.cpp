@@ -309,4 +309,32 @@ TEST_F(SessionServerTrust, TheSecurityPolicyDecidesWhichServersAreTrusted)
     EXPECT_FALSE(completion->error);
 }
 
+TEST_F(SessionServerTrust, RedirectsThatLeaveHttpsFail)
+{
+    auto pinning = KNSecurityPolicy::policyWithPinningMode(KNSSLPinningMode::Certificate);
+    pinning->setPinnedCertificates(QList<QByteArray> { certs.selfSigned().der });
+    manager->setSecurityPolicy(pinning);
+    LocalHttpServer plain;
+    plain.setReply(u"/clear"_s, { 200, {}, "in the clear" });
+    server.setReply(u"/down"_s, { 302, { { "Location", plain.url(u"/clear"_s).toEncoded() } }, {} });
+    const auto down = run(net::URLRequest(server.url(u"/down"_s)));
+    ASSERT_TRUE(down->error);
+    EXPECT_EQ(down->error->code(), net::secureConnectionRequired);
+    EXPECT_EQ(plain.requestCount(u"/clear"_s), 0);
+
+    // A block that turns a secure redirect into a plain request is not obeyed either.
+    server.setReply(u"/across"_s, { 302, { { "Location", "/secret" } }, {} });
+    manager->setTaskWillPerformHTTPRedirectionBlock(
+        [&](net::URLSession&, const auto&, const net::URLResponse&,
+            const net::URLRequest& request) -> std::optional<net::URLRequest> {
+            net::URLRequest next = request;
+            next.setUrl(plain.url(u"/clear"_s));
+            return next;
+        });
+    const auto rewritten = run(net::URLRequest(server.url(u"/across"_s)));
+    ASSERT_TRUE(rewritten->error);
+    EXPECT_EQ(rewritten->error->code(), net::secureConnectionRequired);
+    EXPECT_EQ(plain.requestCount(u"/clear"_s), 0);
+}
+
 } // namespace

@@ -9,6 +9,11 @@ Routes:
   /file/<sha256>    a body this server received earlier (a request body or a multipart part),
                     looked up by the hex SHA-256 of its bytes; 404 when unknown
   /status/<code>    the echo below with that status code
+  /stream/<n>       n bytes of XML white space as "text/xml" without a Content-Length (the
+                    body ends when the connection closes), made and sent piece by piece as the
+                    client takes them, never held whole
+  /trickle/<ms>     "text/xml" without a Content-Length, one byte every <ms> milliseconds until
+                    the client goes away
   anything else     200 with a JSON description of the request:
     method, path, query (raw, without "?"), query_pairs (parsed, [name, value] pairs, or
     null when not UTF-8), headers ({lower-case name: value}), header_list ([name, value] in
@@ -32,6 +37,7 @@ import os
 import plistlib
 import sys
 import threading
+import time
 import urllib.parse
 
 _stored = {}
@@ -117,6 +123,20 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if self.command != "HEAD":
             self.wfile.write(body)
 
+    def _send_open_ended(self, pieces):
+        """Sends the pieces as a body whose end is the connection's; stops when the client goes."""
+        self.close_connection = True
+        self.send_response(200)
+        self.send_header("Content-Type", "text/xml")
+        self.send_header("Connection", "close")
+        self.end_headers()
+        try:
+            for piece in pieces:
+                self.wfile.write(piece)
+                self.wfile.flush()
+        except (BrokenPipeError, ConnectionResetError):
+            pass
+
     def _describe(self, body, chunked):
         split = urllib.parse.urlsplit(self.path)
         raw_query = self.path.split("?", 1)[1] if "?" in self.path else ""
@@ -162,6 +182,26 @@ class Handler(http.server.BaseHTTPRequestHandler):
             pattern = bytes(i % 251 for i in range(251))
             data = (pattern * (count // 251 + 1))[:count]
             self._send(200, "application/octet-stream", data)
+            return
+        if len(parts) == 3 and parts[1] == "stream" and parts[2].isdigit():
+            count = int(parts[2])
+            piece = b" " * 65536
+
+            def pieces():
+                left = count
+                while left > 0:
+                    yield piece[:min(left, len(piece))]
+                    left -= len(piece)
+            self._send_open_ended(pieces())
+            return
+        if len(parts) == 3 and parts[1] == "trickle" and parts[2].isdigit():
+            interval = int(parts[2]) / 1000
+
+            def pieces():
+                while True:
+                    yield b" "
+                    time.sleep(interval)
+            self._send_open_ended(pieces())
             return
         if len(parts) == 3 and parts[1] == "file":
             with _stored_lock:
