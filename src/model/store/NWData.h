@@ -178,8 +178,8 @@ public:
     /// Local-currency units per one unit of `code`; 1.0 when there is no rate for it.
     double getExchangeRateFor(const QString& code) const;
     /// Stores a feed's rate text (units per euro, "." as decimal separator) for a table
-    /// currency. Texts that are not finite numbers above 0, and codes outside the table,
-    /// change nothing. Returns whether the rate was stored.
+    /// currency. Rates outside `MVX_Currency`'s plausible range per euro, the euro itself
+    /// and codes outside the table change nothing. Returns whether the rate was stored.
     bool setExchangeRateFor(const QString& code, const QString& rateText);
     /// The table row of `code`, or null.
     std::shared_ptr<MVX_Currency> currencyFromCode(const QString& code) const;
