@@ -343,7 +343,9 @@ void NWEntryViewController::saveFinished(const platform::MaybeError& result)
 
 HoverEditTableView* NWEntryViewController::tableOf(EntrySide side) const
 {
-    return side == EntrySide::Assets ? m_assetsTableView : m_liabilitiesTableView;
+    if (side == EntrySide::Assets)
+        return m_assetsTableView;
+    return side == EntrySide::Liabilities ? m_liabilitiesTableView : nullptr;
 }
 
 void NWEntryViewController::showEvent(QShowEvent* event)
