@@ -60,7 +60,7 @@ TEST_F(ChartScreensSweep, historyChartAndItsMenuTakeEveryModelSizeAndIndex)
             menu.tagRowCheckHandler(value, true);
             menu.tagRowCheckHandler(value, false);
         }
-        resizeAndPaint(menu);
+        resizeAndPaint(menu, popoverSizes);
     });
 }
 

@@ -59,8 +59,8 @@ TEST_F(DashboardSweep, bigPiesTakeEveryModelRotationAndKind)
             EXPECT_TRUE(pies->slices(pieKind).slices.isEmpty() || known) << kind;
             pies->copyChartToClipboard(pieKind);
         }
-        resizeAndPaint(*pies);
-        pies->viewHasResized();
+        // Each size is taken as the end of a live resize, which fits the pies to it.
+        resizeAndPaint(*pies, pieScreenSizes, [&pies] { pies->viewHasResized(); });
         pies->upateChart(true);
         pies->chartMenuHandler();
         // Deleted while the pies make their opening turn.
