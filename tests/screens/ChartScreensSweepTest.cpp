@@ -89,7 +89,7 @@ TEST_F(ChartScreensSweep, comparisonTakesEdgeMonthsNetWorthsAndChartIndexes)
         showInHost(compare);
         compare.viewDidAppear();
         for (int value : edgeInts)
-            compare.showComparisonOfMonth(value, value, -value, value);
+            compare.showComparisonOfMonth(value, value, value / 2, -(value / 2));
         for (double netWorth : edgeNumbers) {
             compare.setMyCurrentNW(netWorth);
             compare.redrawCountryComparison();

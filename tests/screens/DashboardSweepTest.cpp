@@ -31,7 +31,7 @@ TEST_F(DashboardSweep, totalsPaneTakesEveryModelAndDiesMidAnimation)
         totals->refreshView();
         totals->setNWTitleValues(true);
         EXPECT_FALSE(std::isnan(totals->getNWGoalAmount()));
-        resizeAndPaint(*totals);
+        resizeAndPaint(*totals, pieScreenSizes);
         totals->resizedSplit();
         totals->chartMenuHandler();
         totals->showFirstStartForm();
@@ -77,16 +77,23 @@ TEST_F(DashboardSweep, pieSettingsAndSmallViewsTakeEdgeValues)
     showInHost(menu);
     for (int type : edgeInts)
         menu.setValueDisplayTypeBasedOnChartType(type);
-    resizeAndPaint(menu);
+    resizeAndPaint(menu, popoverSizes);
 
+    // The line fits its font to its width at every change: each text once, the longest at
+    // every size.
     TotalsLineField line;
-    for (const QString& text : edgeTexts()) {
-        line.setRuns({ { text, TotalsLine::Run::Kind::Label, QColor() },
+    auto runsOf = [](const QString& text) {
+        return QList<TotalsLine::Run> { { text, TotalsLine::Run::Kind::Label, QColor() },
             { text, TotalsLine::Run::Kind::Value, Qt::red },
-            { QString(), TotalsLine::Run::Kind::Gap, QColor() } });
+            { QString(), TotalsLine::Run::Kind::Gap, QColor() } };
+    };
+    for (const QString& text : edgeTexts()) {
+        line.setRuns(runsOf(text));
         EXPECT_GT(line.fontSize(), 0.0f);
-        resizeAndPaint(line);
+        paintCorners(line);
     }
+    line.setRuns(runsOf(QString(10000, QLatin1Char('W'))));
+    resizeAndPaint(line);
 
     WelcomeView welcome;
     resizeAndPaint(welcome);

@@ -155,7 +155,7 @@ TEST_F(ListScreensSweep, categoryScreenTakesEdgeRowsAndEveryModel)
         CategoryViewController screen;
         showInHost(screen);
         screen.reloadData();
-        for (int row : edgeInts) {
+        for (int row : edgeRows) {
             EXPECT_TRUE(screen.getSelectedAssetCategory(nullptr, row) == nullptr || row >= 0);
             screen.getSelectedLiabilityCategory(nullptr, row);
             screen.editAssetCategory(row);
@@ -189,7 +189,7 @@ TEST_F(ListScreensSweep, tagsScreenAndArrowsTakeEdgeRowsAndPositions)
         screen.reloadData();
         if (screen.tableViewTag()->model()->rowCount() > 0)
             screen.tableViewTag()->setCurrentIndex(screen.tableViewTag()->model()->index(0, 0));
-        for (int row : edgeInts) {
+        for (int row : edgeRows) {
             screen.categoryDoubleClickHandler(row);
             screen.showCategoryLogs(true, row);
             screen.showCategoryLogs(false, row);
@@ -200,7 +200,7 @@ TEST_F(ListScreensSweep, tagsScreenAndArrowsTakeEdgeRowsAndPositions)
 
         TagsFilterController filter;
         showInHost(filter);
-        for (int row : edgeInts)
+        for (int row : edgeRows)
             filter.tagRowCheckHandler(row, true);
         resizeAndPaint(filter);
 
@@ -213,14 +213,13 @@ TEST_F(ListScreensSweep, tagsScreenAndArrowsTakeEdgeRowsAndPositions)
 
     NW_TagBgView background;
     background.setRecordSelected(true);
-    for (double position : edgeNumbers) {
-        background.setRecordPosition(float(position));
-        background.setLiabilityTablePosition(float(-position));
+    for (float position : edgeFloats) {
+        background.setRecordPosition(position);
+        background.setLiabilityTablePosition(-position);
         EXPECT_TRUE(std::isfinite(background.RecordPosition()));
         EXPECT_TRUE(std::isfinite(background.LiabilityTablePosition()));
         paintCorners(background);
-        const TagArrowGeometry::Arrows arrows
-            = TagArrowGeometry::arrows(position, float(position), float(position));
+        const TagArrowGeometry::Arrows arrows = TagArrowGeometry::arrows(position, position, position);
         EXPECT_TRUE(std::isfinite(arrows.asset[1].from.y()) && std::isfinite(arrows.liability[2].to.y()));
         EXPECT_TRUE(std::isfinite(TagArrowGeometry::recordPosition(position, -position, position)));
     }

@@ -29,6 +29,11 @@ inline constexpr double edgeInf = std::numeric_limits<double>::infinity();
 inline const QList<double> edgeNumbers { edgeNaN, edgeInf, -edgeInf, 0.0, -0.0, 1.0e9, -1.0e9,
     double(INT_MIN), double(INT_MAX), std::numeric_limits<double>::max(), -std::numeric_limits<double>::max(),
     1.0e-300 };
+inline const QList<float> edgeFloats { std::numeric_limits<float>::quiet_NaN(),
+    std::numeric_limits<float>::infinity(), -std::numeric_limits<float>::infinity(), 0.0f, 1.0e9f, -1.0e9f,
+    std::numeric_limits<float>::max(), -std::numeric_limits<float>::max() };
+/// Rows of a list: before it, its first, past it and the ends of int.
+inline const QList<int> edgeRows { INT_MIN, -1, 0, 1000000, INT_MAX };
 inline const QList<int> edgeInts { INT_MIN, -1000000, -1, 0, 1, 7, 13, 1000000, INT_MAX };
 
 /// Texts: none, empty, 10,000 characters without a break, many lines, and right-to-left.
