@@ -125,27 +125,33 @@ TEST_F(ChartScreensSweep, statisticsChartDrawsEdgeNetWorthsAndRates)
 
 TEST_F(ChartScreensSweep, valuePopupRefusesNoViewAndPointsAtEdgeAnchors)
 {
-    QWidget view;
-    view.resize(400, 300);
-    view.show();
+    auto view = std::make_unique<QWidget>();
+    view->resize(400, 300);
+    view->show();
     QPointer<PKPopoverController> slot;
     for (double x : edgeNumbers) {
         const QRectF anchor = ValuePopup::anchorRect(QPointF(x, -x));
         EXPECT_TRUE(std::isfinite(anchor.x()) && std::isfinite(anchor.y())) << x;
         for (const QString& text : edgeTexts()) {
             PKPopoverController* shown = ValuePopup::show(
-                slot, &view, QPointF(x, x), ValuePopup::Texts { text, text, text, QColor() }, true);
+                slot, view.get(), QPointF(x, x), ValuePopup::Texts { text, text, text, QColor() }, true);
             ASSERT_EQ(shown, slot.data());
         }
-        ValuePopup::show(
-            slot, &view, QPointF(x, 10), ValuePopup::MonthPoint { QString(), int(x), -1, Qt::red }, false);
         QCoreApplication::processEvents();
     }
-    // The popover shown last dies with its view, in the middle of showing.
+    for (int value : edgeInts)
+        ValuePopup::show(slot, view.get(), QPointF(value, 10),
+            ValuePopup::MonthPoint { QString(), value, value, Qt::red }, false);
+
+    // Without a view nothing is shown and the popover in the slot stays.
     QPointer<PKPopoverController> last = slot;
     EXPECT_DEATH(ValuePopup::show(slot, nullptr, QPointF(), ValuePopup::Texts {}, false), "ASSERT");
     settle();
     EXPECT_TRUE(last);
+    // The popover dies with its view while it is shown.
+    view.reset();
+    settle();
+    EXPECT_FALSE(slot);
 }
 
 TEST_F(ChartScreensSweep, pointAnnotationTakesEdgeTextsAndDates)
