@@ -4,6 +4,7 @@
 #include "uikit/popover/PKPopoverController.h"
 #include "uikit/popover/PKPopoverWindow.h"
 
+#include <QLabel>
 #include <QWidget>
 
 const QString MessagePopover::windowTitle = QStringLiteral("Mervane message");
@@ -47,7 +48,14 @@ void MessagePopover::showMessage(const QString& text, QWidget* anchor, bool stic
 
 void MessagePopover::setText(const QString& text)
 {
-    m_content->alertCtl()->setText(text);
+    // The popover owns its content and anyone holding the popover may replace it: the
+    // message panel comes back before the text goes in.
+    if (!m_content || m_popover->contentViewController() != m_content) {
+        m_content = new SimpleAlertViewController;
+        m_popover->setContentViewController(m_content.data());
+    }
+    if (QLabel* label = m_content->alertCtl())
+        label->setText(text);
     // The popover grows or shrinks with the text, also while it is open.
     m_popover->setContentSize(QSizeF(m_content->fittingSize()));
 }
@@ -65,5 +73,5 @@ bool MessagePopover::isShown() const
 
 QString MessagePopover::text() const
 {
-    return m_content ? m_content->alertCtl()->text() : QString();
+    return m_content && m_content->alertCtl() ? m_content->alertCtl()->text() : QString();
 }

@@ -14,6 +14,8 @@
 #include "platform/Strings.h"
 #include "records/list/TableBaseViewController.h"
 
+#include <type_traits>
+
 namespace {
 
 LineChartViewController* newLineChart()
@@ -23,10 +25,19 @@ LineChartViewController* newLineChart()
     return chart;
 }
 
+bool isSidebarScreen(AppScreen screen)
+{
+    const auto index = static_cast<std::underlying_type_t<AppScreen>>(screen);
+    return index >= 0 && std::size_t(index) < appScreens.size();
+}
+
 } // namespace
 
 QWidget* ScreenProvider::createScreen(AppScreen screen)
 {
+    // A value outside the sidebar's screens has no entry to read: it gets an empty screen.
+    if (!isSidebarScreen(screen))
+        return new ScreenPlaceholder(QString());
     const AppScreenInfo& info = appScreenInfo(screen);
     QWidget* view = nullptr;
     if (screen == AppScreen::Dashboard) {

@@ -11,7 +11,8 @@ class ScreenProvider {
 public:
     virtual ~ScreenProvider() = default;
 
-    /// A new view for `screen`; the caller takes ownership. Never null.
+    /// A new view for `screen`; the caller takes ownership. Never null: a value that names no
+    /// sidebar screen gets an empty placeholder.
     virtual QWidget* createScreen(AppScreen screen);
     /// After the screen was placed (also when it was shown already, for the annual and
     /// comparison screens): the history chart refreshes, the annual chart updates, the

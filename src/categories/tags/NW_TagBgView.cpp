@@ -3,6 +3,7 @@
 #include "categories/tags/TagArrowGeometry.h"
 #include "platform/Appearance.h"
 #include "platform/Resources.h"
+#include "platform/SaneGeometry.h"
 #include "platform/YUpGeometry.h"
 #include "uikit/extensions/BezierPathArrowhead.h"
 
@@ -15,6 +16,16 @@ NW_TagBgView::NW_TagBgView(QWidget* parent) : QWidget(parent)
     setObjectName(u"NW_TagBgView"_s);
     connect(&platform::AppearanceController::instance(), &platform::AppearanceController::appearanceChanged,
         this, [this](bool) { update(); });
+}
+
+void NW_TagBgView::setRecordPosition(float position)
+{
+    m_RecordPosition = float(platform::saneCoordinate(position));
+}
+
+void NW_TagBgView::setLiabilityTablePosition(float position)
+{
+    m_LiabilityTablePosition = float(platform::saneCoordinate(position));
 }
 
 void NW_TagBgView::paintEvent(QPaintEvent*)

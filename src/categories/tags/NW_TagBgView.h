@@ -10,10 +10,11 @@ class NW_TagBgView : public QWidget {
 public:
     explicit NW_TagBgView(QWidget* parent = nullptr);
 
+    /// The positions are kept within the drawable range (NaN counts as 0).
     float RecordPosition() const { return m_RecordPosition; }
-    void setRecordPosition(float position) { m_RecordPosition = position; }
+    void setRecordPosition(float position);
     float LiabilityTablePosition() const { return m_LiabilityTablePosition; }
-    void setLiabilityTablePosition(float position) { m_LiabilityTablePosition = position; }
+    void setLiabilityTablePosition(float position);
     bool RecordSelected() const { return m_RecordSelected; }
     void setRecordSelected(bool selected) { m_RecordSelected = selected; }
 

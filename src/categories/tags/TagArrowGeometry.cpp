@@ -1,5 +1,7 @@
 #include "categories/tags/TagArrowGeometry.h"
 
+#include "platform/SaneGeometry.h"
+
 #include <cmath>
 
 namespace TagArrowGeometry {
@@ -19,6 +21,9 @@ Shape riser(qreal x, qreal fromY, qreal toY)
 
 Arrows arrows(qreal height, float recordPosition, float liabilityTablePosition)
 {
+    height = platform::saneLength(height);
+    recordPosition = float(platform::saneCoordinate(recordPosition));
+    liabilityTablePosition = float(platform::saneCoordinate(liabilityTablePosition));
     const qreal yA = float(height - 90);
     const qreal yL = float(height - 90 - liabilityTablePosition);
     const qreal yG = std::trunc(height - 75 - recordPosition);
@@ -33,7 +38,8 @@ Arrows arrows(qreal height, float recordPosition, float liabilityTablePosition)
 
 float recordPosition(qreal rowTop, qreal visibleTop, qreal visibleHeight)
 {
-    float position = float(rowTop - visibleTop);
+    visibleHeight = platform::saneLength(visibleHeight);
+    float position = float(platform::saneCoordinate(rowTop - visibleTop));
     if (position < 0)
         position = 0;
     if (position > visibleHeight)
@@ -43,7 +49,7 @@ float recordPosition(qreal rowTop, qreal visibleTop, qreal visibleHeight)
 
 float liabilityTablePosition(qreal assetListHeight)
 {
-    return float(assetListHeight + 27);
+    return float(platform::saneLength(assetListHeight) + 27);
 }
 
 } // namespace TagArrowGeometry

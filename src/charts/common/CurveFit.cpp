@@ -30,8 +30,13 @@ void CurveFit::calculateTrend(const QList<double>& xd, const QList<double>& yd, 
     if (!std::isfinite(slope)) {
         m_a = sy / fitted;
         m_b = 0;
-        return;
+    } else {
+        m_b = slope;
+        m_a = sy / fitted - (sx / fitted) * m_b;
     }
-    m_b = slope;
-    m_a = sy / fitted - (sx / fitted) * m_b;
+    // Samples at the ends of double have no line a chart can draw: a flat line at 0 instead.
+    if (!std::isfinite(m_a) || !std::isfinite(m_b)) {
+        m_a = 0;
+        m_b = 0;
+    }
 }

@@ -10,7 +10,8 @@ public:
     /// negative or not less than the number of points). Arrays of different lengths leave the
     /// line as it was. When fewer than two points are fitted or all fitted x are equal, the
     /// slope is undefined; the line is then flat through the mean of the fitted y (y = 0 when
-    /// there are none), so a projection never shows a number that is not one.
+    /// there are none), so a projection never shows a number that is not one; points whose
+    /// sums leave the range of double give the line y = 0.
     void calculateTrend(const QList<double>& xd, const QList<double>& yd, int fromSampleCount);
     double getYValueForX(double x) const { return m_b * x + m_a; }
 

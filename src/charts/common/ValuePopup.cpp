@@ -4,6 +4,7 @@
 #include "platform/Appearance.h"
 #include "platform/RectEdge.h"
 #include "platform/Resources.h"
+#include "platform/SaneGeometry.h"
 #include "platform/YUpGeometry.h"
 #include "uikit/popover/PKPopoverController.h"
 
@@ -20,6 +21,8 @@ PKPopoverController* showPopup(QPointer<PKPopoverController>& slot, QWidget* con
     const QPointF& anchorYUp, bool showInfo, Fill fill)
 {
     Q_ASSERT(controllerView);
+    if (!controllerView)
+        return nullptr;
     if (slot) {
         slot->close();
         slot->deleteLater();
@@ -57,8 +60,9 @@ PKPopoverController* showPopup(QPointer<PKPopoverController>& slot, QWidget* con
 
 QRectF ValuePopup::anchorRect(const QPointF& anchorYUp)
 {
-    const double x = std::trunc(anchorYUp.x());
-    const double y = std::trunc(anchorYUp.y());
+    const QPointF anchor = platform::sanePoint(anchorYUp);
+    const double x = std::trunc(anchor.x());
+    const double y = std::trunc(anchor.y());
     return QRectF(x - 5, y + 5, 10, 10);
 }
 

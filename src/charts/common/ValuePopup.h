@@ -32,13 +32,15 @@ public:
 
     /// Shows the popup just above the point `anchorYUp` (its arrow pointing down at it), given
     /// in `controllerView`'s y-up coordinates (origin bottom left). The popover is a child of
-    /// `controllerView` and dies with it; the one returned is also left in `slot`.
+    /// `controllerView` and dies with it; the one returned is also left in `slot`. A null
+    /// `controllerView` is refused (asserted in debug builds): null comes back and `slot` is
+    /// left as it was.
     static PKPopoverController* show(QPointer<PKPopoverController>& slot, QWidget* controllerView,
         const QPointF& anchorYUp, const Texts& texts, bool showInfo);
     static PKPopoverController* show(QPointer<PKPopoverController>& slot, QWidget* controllerView,
         const QPointF& anchorYUp, const MonthPoint& point, bool showInfo);
 
     /// The 10 x 10 rectangle the popover points at, y-up: the anchor cut to whole numbers,
-    /// moved by (-5, +5).
+    /// moved by (-5, +5); an anchor beyond the drawable range is brought into it.
     static QRectF anchorRect(const QPointF& anchorYUp);
 };

@@ -1,5 +1,7 @@
 #include "charts/compare/CompareStatistics.h"
 
+#include "platform/SaneGeometry.h"
+
 #include "platform/Strings.h"
 
 #include <QCoreApplication>
@@ -148,6 +150,16 @@ QString caption(Group group, int slot)
     return label;
 }
 
+double saneNetWorth(double netWorth)
+{
+    return platform::saneValue(netWorth, -1.0e15, 1.0e15);
+}
+
+double saneExchangeRate(double rate)
+{
+    return platform::saneValue(rate, 0.0, 1.0e6, 1.0);
+}
+
 ValueAxis valueAxis(double top, double bottom)
 {
     ValueAxis axis;
@@ -155,8 +167,11 @@ ValueAxis valueAxis(double top, double bottom)
     const double half = std::floor(axis.step / 2.0);
     // A step of 1 has no half step to walk by: such a chart gets no labels.
     const double limit = double(1.1f) * top;
-    if (half >= 1.0 && limit >= half) {
-        for (double t = axis.step; t <= limit; t += axis.step)
+    // The step is at least a fortieth of the top; the bound only stops a top near the end of
+    // double, where adding the step no longer moves past the limit.
+    constexpr qsizetype maximumLabels = 64;
+    if (half >= 1.0 && limit >= half && std::isfinite(limit)) {
+        for (double t = axis.step; t <= limit && axis.labels.size() < maximumLabels; t += axis.step)
             axis.labels.append(t);
     }
     const double low = bottom < 0.0 ? bottom : -half;

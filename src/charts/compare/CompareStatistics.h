@@ -37,6 +37,11 @@ struct Chart {
     const char* identifier;
 };
 inline constexpr int chartCount = 8;
+/// What the charts draw with: a net worth within plus or minus 1e15 (NaN counts as 0) and a
+/// rate within 0 and 1e6 (NaN counts as 1); nothing beyond either has a bar to show.
+double saneNetWorth(double netWorth);
+double saneExchangeRate(double rate);
+
 /// The eight charts, average before median, in the order country, age, percentile, education.
 const std::array<Chart, chartCount>& charts();
 

@@ -38,7 +38,7 @@ public:
     /// Each time the screen is shown: the detailed comparison re-reads its pop-ups.
     void viewDidAppear();
     /// The net worth of the user's own bars (300,000 until the shell sets it).
-    void setMyCurrentNW(double netWorth) { m_myCurrentNW = netWorth; }
+    void setMyCurrentNW(double netWorth) { m_myCurrentNW = CompareStatistics::saneNetWorth(netWorth); }
     double myCurrentNW() const { return m_myCurrentNW; }
     /// Redraws the eight statistics charts with the current net worth and rate.
     void redrawCountryComparison();
@@ -74,8 +74,11 @@ public:
     /// "log1AssetLabel", "log2AssetLabel", "log1LiabilityLabel", "log2LiabilityLabel".
     QLabel* detailField(const QString& name) const;
 
-    /// The eight charts in the order of `CompareStatistics::charts()`.
-    StatisticsChartView* chartView(int index) const { return m_charts.at(std::size_t(index)); }
+    /// The eight charts in the order of `CompareStatistics::charts()`; null for another index.
+    StatisticsChartView* chartView(int index) const
+    {
+        return index >= 0 && index < CompareStatistics::chartCount ? m_charts[std::size_t(index)] : nullptr;
+    }
     /// The exchange-rate field of a pair of charts (country, age, percentile, education).
     QLineEdit* exchangeRateField(CompareStatistics::Group group) const;
     PKPopoverController* pointAnnotationPopover() const { return m_pointAnnotationPopover; }

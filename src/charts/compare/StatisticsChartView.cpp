@@ -181,8 +181,8 @@ void StatisticsChartView::fitTitle()
 
 void StatisticsChartView::redraw(double myNetWorth, double exchangeRate)
 {
-    m_myNetWorth = myNetWorth;
-    m_exchangeRate = exchangeRate;
+    m_myNetWorth = CompareStatistics::saneNetWorth(myNetWorth);
+    m_exchangeRate = CompareStatistics::saneExchangeRate(exchangeRate);
     m_barPlot->reloadData();
     reloadAxes();
 }

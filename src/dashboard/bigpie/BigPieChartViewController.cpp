@@ -210,12 +210,22 @@ void BigPieChartViewController::chartMenuHandler()
     m_menuPopover->showRelativeToRect(QRectF(m_menuButton->rect()), m_menuButton, platform::RectEdge::MinY);
 }
 
+const PieSlices::Pie& BigPieChartViewController::slices(PieKind kind) const
+{
+    static const PieSlices::Pie none;
+    return isPieKind(kind) ? m_slices[index(kind)] : none;
+}
+
 void BigPieChartViewController::printChart(PieKind kind)
 {
+    if (!isPieKind(kind))
+        return;
     NWPrintViewController::GenericPrint(m_hosts[index(kind)], 40, 200, 10, 10, false);
 }
 
 void BigPieChartViewController::copyChartToClipboard(PieKind kind)
 {
+    if (!isPieKind(kind))
+        return;
     NWPrintViewController::GenericChartToClipboard(m_hosts[index(kind)]);
 }

@@ -43,8 +43,14 @@ public:
     explicit BigPieChartViewController(QWidget* parent = nullptr);
     ~BigPieChartViewController() override;
 
-    RedavidGraphHost* hostView(PieKind kind) const { return m_hosts[index(kind)]; }
-    chart::PieChart* pieChart(PieKind kind) const { return m_pies[index(kind)]; }
+    /// Whether `kind` names one of the three pies; the accessors below answer null (an empty
+    /// pie) for any other value, and print and copy do nothing.
+    static constexpr bool isPieKind(PieKind kind) { return index(kind) < 3; }
+    RedavidGraphHost* hostView(PieKind kind) const
+    {
+        return isPieKind(kind) ? m_hosts[index(kind)] : nullptr;
+    }
+    chart::PieChart* pieChart(PieKind kind) const { return isPieKind(kind) ? m_pies[index(kind)] : nullptr; }
     SegmentedControl* amountDisplayMOdeCtl() const { return m_amountDisplayMOdeCtl; }
     QSlider* rotationSliderCtl() const { return m_rotationSliderCtl; }
     QToolButton* menuButton() const { return m_menuButton; }
@@ -56,7 +62,7 @@ public:
     PieChartSettings::PieLabelType pieChartLabelStyle() const { return m_pieChartLabelStyle; }
     bool displayCategoryNameInLabel() const { return m_displayCategoryNameInLabel; }
     /// The slices the pie of `kind` shows now.
-    const PieSlices::Pie& slices(PieKind kind) const { return m_slices[index(kind)]; }
+    const PieSlices::Pie& slices(PieKind kind) const;
 
     /// Takes the store's newest record and redraws the three pies.
     void nwDataReFetchedHandler();

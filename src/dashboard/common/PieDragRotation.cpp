@@ -1,5 +1,7 @@
 #include "dashboard/common/PieDragRotation.h"
 
+#include "platform/SaneGeometry.h"
+
 #include <cmath>
 #include <numbers>
 
@@ -7,12 +9,16 @@ using namespace Qt::Literals::StringLiterals;
 
 QPointF PieDragRotation::pieCentre(const QSizeF& plotAreaSize, const QPointF& centerAnchor)
 {
-    return { plotAreaSize.width() * centerAnchor.x(), plotAreaSize.height() * centerAnchor.y() };
+    const QSizeF size = platform::saneSize(plotAreaSize);
+    const QPointF anchor = platform::sanePoint(centerAnchor);
+    return platform::sanePoint(QPointF(size.width() * anchor.x(), size.height() * anchor.y()));
 }
 
 double PieDragRotation::angleAbout(const QPointF& centre, const QPointF& point)
 {
-    return std::atan2(point.y() - centre.y(), point.x() - centre.x());
+    const QPointF from = platform::sanePoint(centre);
+    const QPointF to = platform::sanePoint(point);
+    return std::atan2(to.y() - from.y(), to.x() - from.x());
 }
 
 double PieDragRotation::radiansFromDegrees(double degrees)

@@ -3,6 +3,7 @@
 #include "model/data/MVX_Category.h"
 #include "model/data/MVX_CategoryLog.h"
 #include "model/format/NWCurrencyFormatter.h"
+#include "platform/SaneGeometry.h"
 #include "platform/Strings.h"
 
 #include <QFontMetricsF>
@@ -346,13 +347,18 @@ PopupTexts categorySlicePopup(const Pie& pie, Side side, int index, const Amount
     return texts;
 }
 
-LabelFit fitRadiusAndLabels(
-    const QSizeF& area, double wanted, const Pie& pie, const chart::TextStyle& labelStyle, double labelOffset)
+LabelFit fitRadiusAndLabels(const QSizeF& sizeOfArea, double wantedRadius, const Pie& pie,
+    const chart::TextStyle& labelStyle, double labelOffset)
 {
-    const double smallest = std::min(8.0, labelStyle.fontSize);
+    const QSizeF area = platform::saneSize(sizeOfArea);
+    const double wanted = platform::saneLength(wantedRadius, maximumRadius);
+    labelOffset = platform::saneLength(labelOffset);
     chart::TextStyle style = labelStyle;
+    style.fontSize = platform::saneValue(labelStyle.fontSize, 1.0, maximumLabelSize, 8.0);
+    const double largest = style.fontSize;
+    const double smallest = std::min(8.0, largest);
     double room = 0.0;
-    for (double size = labelStyle.fontSize; size >= smallest; size -= 1.0) {
+    for (double size = largest; size >= smallest; size -= 1.0) {
         style.fontSize = size;
         const QFontMetricsF metrics(style.font());
         double widest = 0.0;

@@ -129,6 +129,11 @@ Pie categoryPie(const MVX_NWLog* record, const MVX_Model* model, Side side,
 /// The popup of slice `index` of a full-window category pie: "<amount> (<percent>)" and the full name.
 PopupTexts categorySlicePopup(const Pie& pie, Side side, int index, const AmountFormat& format);
 
+/// The largest pie radius and label size a screen sets: far beyond any display, while the
+/// chart layer's image of a pie stays a size that can be made.
+inline constexpr double maximumRadius = 2000.0;
+inline constexpr double maximumLabelSize = 200.0;
+
 /// How a pie and its labels share the pie's area: the pie's radius and the labels' size.
 struct LabelFit {
     double radius = 0.0;
@@ -138,7 +143,8 @@ struct LabelFit {
 /// Fits a pie centred in `area` whose labels (`labelStyle`) stand outside its rim along the
 /// radius, `labelOffset` away. The pie keeps `wanted` when the widest label has room; otherwise it
 /// shrinks down to half of `wanted`, then the labels shrink a pixel at a time down to 8, and only
-/// then the pie goes on shrinking, to a quarter of `wanted` at most.
+/// then the pie goes on shrinking, to a quarter of `wanted` at most. `wanted` is kept within
+/// `maximumRadius` and the label size within `maximumLabelSize`.
 LabelFit fitRadiusAndLabels(const QSizeF& area, double wanted, const Pie& pie,
     const chart::TextStyle& labelStyle, double labelOffset);
 

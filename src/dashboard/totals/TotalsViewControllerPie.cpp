@@ -56,7 +56,7 @@ void TotalsViewController::configureGraph()
 
 void TotalsViewController::configureChart()
 {
-    const double radius = m_hostView->height() * kInitialRadius * 0.5;
+    const double radius = std::min(m_hostView->height() * kInitialRadius * 0.5, PieSlices::maximumRadius);
     m_pieChart = new chart::PieChart;
     m_pieChart->setIdentifier(QString());
     m_pieChart->setPieRadius(radius);

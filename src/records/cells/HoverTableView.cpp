@@ -2,6 +2,7 @@
 
 #include "records/cells/RowEditing.h"
 
+#include "platform/SaneGeometry.h"
 #include "uikit/controls/rows/TableRowDrawing.h"
 #include "uikit/controls/rows/TableRowHost.h"
 
@@ -9,7 +10,17 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
+
+// Rows lower than a point draw nothing a user can see; a row taller than any screen is a
+// caller's mistake that would overflow the layout.
+constexpr int minimumRowHeight = 1;
+constexpr int maximumRowHeight = 10000;
+// More empty lines than any screen holds are never drawn.
+constexpr qsizetype maximumEmptyRowLines = 10000;
 
 // Rows are drawn by their widgets; the view's own item painting would show through them.
 class NoItemPainting : public QStyledItemDelegate {
@@ -40,6 +51,7 @@ HoverTableView::HoverTableView(QWidget* parent) : QListView(parent)
 
 void HoverTableView::setRowHeight(int height)
 {
+    height = std::clamp(height, minimumRowHeight, maximumRowHeight);
     m_rowHeight = height;
     if (auto* delegate = dynamic_cast<NoItemPainting*>(itemDelegate()))
         delegate->height = height;
@@ -57,9 +69,14 @@ double HoverTableView::yPositionPastLastRow() const
 QList<QRectF> HoverTableView::emptyRowLines(double pastLastRow, double rowHeight, double width, double height)
 {
     QList<QRectF> lines;
-    if (rowHeight <= 0)
+    if (!std::isfinite(rowHeight) || rowHeight < minimumRowHeight)
         return lines;
-    for (double y = pastLastRow + rowHeight; y < height; y += rowHeight)
+    rowHeight = std::min(rowHeight, double(maximumRowHeight));
+    pastLastRow = platform::saneCoordinate(pastLastRow);
+    width = platform::saneLength(width);
+    height = platform::saneLength(height);
+    for (double y = pastLastRow + rowHeight; y < height && lines.size() < maximumEmptyRowLines;
+         y += rowHeight)
         lines.append(QRectF(0, y, width, 1.0));
     return lines;
 }
@@ -80,6 +97,9 @@ bool HoverEditTableView::startEditModeForRow(int row)
 
 void HoverEditTableView::mouseDownOnRow(QWidget* rowView)
 {
+    Q_ASSERT(rowView);
+    if (!rowView)
+        return;
     RowEditing::startEditAt(*this, rowHost(), rowView->geometry().center());
 }
 
@@ -101,6 +121,9 @@ bool HoverEditTableView2::startEditModeForRow(int row)
 
 void HoverEditTableView2::mouseDownOnRow(QWidget* rowView)
 {
+    Q_ASSERT(rowView);
+    if (!rowView)
+        return;
     RowEditing::startEditAt(*this, rowHost(), rowView->geometry().center());
 }
 

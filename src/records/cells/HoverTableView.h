@@ -15,14 +15,16 @@ public:
 
     TableRowHost& rowHost() const { return *m_rowHost; }
 
-    /// The height every row is given (the model's size hints are not asked).
+    /// The height every row is given (the model's size hints are not asked), kept within 1
+    /// and 10,000.
     int rowHeight() const { return m_rowHeight; }
     void setRowHeight(int height);
 
     /// The bottom edge of the last row in the viewport; 0 without rows.
     double yPositionPastLastRow() const;
     /// The empty-row lines for a viewport `width` x `height` whose last row ends at
-    /// `pastLastRow`: from one row height below it, one per row height, while above the bottom.
+    /// `pastLastRow`: from one row height below it, one per row height, while above the bottom;
+    /// none for a row height below 1 or not finite, and never more than 10,000.
     static QList<QRectF> emptyRowLines(double pastLastRow, double rowHeight, double width, double height);
 
 protected:
@@ -42,7 +44,7 @@ public:
     /// Starts editing row `row`'s value and selects that row alone; out of range does
     /// nothing (see RowEditing::startEditModeForRow).
     bool startEditModeForRow(int row);
-    /// A press on the surface of the row widget `rowView`.
+    /// A press on the surface of the row widget `rowView` (not null).
     void mouseDownOnRow(QWidget* rowView);
 
 protected:
@@ -57,6 +59,7 @@ public:
 
     TableRowHost& rowHost() const { return *m_rowHost; }
     bool startEditModeForRow(int row);
+    /// A press on the surface of the row widget `rowView` (not null).
     void mouseDownOnRow(QWidget* rowView);
 
 protected:

@@ -54,6 +54,9 @@ bool startEditAt(QAbstractItemView& view, TableRowHost& host, const QPoint& posi
 
 void rowViewPressed(QWidget* rowView)
 {
+    Q_ASSERT(rowView);
+    if (!rowView)
+        return;
     for (QWidget* up = rowView->parentWidget(); up; up = up->parentWidget()) {
         if (auto* table = qobject_cast<HoverEditTableView*>(up)) {
             table->mouseDownOnRow(rowView);

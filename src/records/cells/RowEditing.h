@@ -16,7 +16,8 @@ bool startEditModeForRow(QAbstractItemView& view, TableRowHost& host, int row);
 /// A click in the viewport at `position`: starts editing the row there, if it has a widget
 /// with an editable field (none is made).
 bool startEditAt(QAbstractItemView& view, TableRowHost& host, const QPoint& position);
-/// A press on a value row's own surface: starts editing when its table is an editing table.
+/// A press on a value row's own surface (not null): starts editing when its table is an
+/// editing table.
 void rowViewPressed(QWidget* rowView);
 
 } // namespace RowEditing

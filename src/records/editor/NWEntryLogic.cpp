@@ -195,6 +195,11 @@ void NWEntryLogic::updateTotals()
     m_totalLiabilities = sum(EntrySide::Liabilities);
 }
 
+bool NWEntryLogic::hasRow(EntrySide side, int row) const
+{
+    return isSide(side) && row >= 0 && row < m_records[index(side)].size();
+}
+
 bool NWEntryLogic::isForeignRow(const EntryCategoryValue& row) const
 {
     return row.isForeignCurrency() && m_store.supportsForeignCurrencies();
@@ -202,9 +207,9 @@ bool NWEntryLogic::isForeignRow(const EntryCategoryValue& row) const
 
 platform::Expected<EntryCategoryValue> NWEntryLogic::enterValue(EntrySide side, int row, const QString& text)
 {
-    QList<EntryCategoryValue>& rows = m_records[index(side)];
-    Q_ASSERT(row >= 0 && row < rows.size());
-    EntryCategoryValue& entry = rows[row];
+    if (!hasRow(side, row))
+        return platform::Unexpected(QStringLiteral("There is no row %1 on this side.").arg(row));
+    EntryCategoryValue& entry = m_records[index(side)][row];
     NWCurrencyFormatter formatter;
     if (isForeignRow(entry))
         formatter.setCustomCurrency(entry.currencyName());
@@ -227,6 +232,9 @@ platform::Expected<EntryCategoryValue> NWEntryLogic::enterValue(EntrySide side, 
 
 const EntryCategoryValue& NWEntryLogic::ensureRate(EntrySide side, int row)
 {
+    static const EntryCategoryValue none;
+    if (!hasRow(side, row))
+        return none;
     EntryCategoryValue& entry = m_records[index(side)][row];
     if (isForeignRow(entry) && !entry.exchangeRate())
         entry.setExchangeRate(m_store.getExchangeRateFor(entry.currencyName()));

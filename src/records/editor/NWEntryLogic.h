@@ -49,11 +49,26 @@ public:
     const std::shared_ptr<MVX_NWLog>& nwLogRecord() const { return m_nwLogRecord; }
     const std::shared_ptr<MVX_NWLog>& previousEntry() const { return m_previousEntry; }
 
-    /// The shown categories of a side, in display order (the store's own objects).
-    const MVX_CategoryList& categories(EntrySide side) const { return m_categories[index(side)]; }
-    const QList<EntryCategoryValue>& records(EntrySide side) const { return m_records[index(side)]; }
+    /// The shown categories of a side, in display order (the store's own objects). A value
+    /// that names no side has none, here and below.
+    const MVX_CategoryList& categories(EntrySide side) const
+    {
+        static const MVX_CategoryList none;
+        return isSide(side) ? m_categories[index(side)] : none;
+    }
+    const QList<EntryCategoryValue>& records(EntrySide side) const
+    {
+        static const QList<EntryCategoryValue> none;
+        return isSide(side) ? m_records[index(side)] : none;
+    }
     /// The values of the side's categories that are not shown, kept for the saved record.
-    const MVX_CategoryLogList& carriedOver(EntrySide side) const { return m_carried[index(side)]; }
+    const MVX_CategoryLogList& carriedOver(EntrySide side) const
+    {
+        static const MVX_CategoryLogList none;
+        return isSide(side) ? m_carried[index(side)] : none;
+    }
+    /// Whether `row` is a row of `side`.
+    bool hasRow(EntrySide side, int row) const;
 
     /// Sums of the rows and the carried-over values: what a save writes.
     double totalAssets() const { return m_totalAssets; }
@@ -67,9 +82,10 @@ public:
 
     /// Takes `text` as row `row`'s value (in the row's own currency for a foreign row).
     /// Refuses text that is not one finite number: the row keeps its value and the error
-    /// says so. Returns the row as it now is.
+    /// says so; refuses a row that is not there. Returns the row as it now is.
     platform::Expected<EntryCategoryValue> enterValue(EntrySide side, int row, const QString& text);
-    /// Gives a foreign row without a rate the store's current rate; returns the row.
+    /// Gives a foreign row without a rate the store's current rate; returns the row (an empty
+    /// one for a row that is not there).
     const EntryCategoryValue& ensureRate(EntrySide side, int row);
 
     /// The text of a row's value field and of its rate field.
@@ -106,6 +122,7 @@ public:
 
 private:
     static constexpr std::size_t index(EntrySide side) { return static_cast<std::size_t>(side); }
+    static constexpr bool isSide(EntrySide side) { return index(side) < 2; }
     MVX_CategoryList shownCategories(EntrySide side) const;
     void buildRows(EntrySide side);
     void buildYearArray();

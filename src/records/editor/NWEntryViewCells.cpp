@@ -76,6 +76,7 @@ void NWEntryViewController::configureCell(NWCategoryLogCellView& cell, EntrySide
 
 NWCategoryLogCellView* NWEntryViewController::cellAt(EntrySide side, int row) const
 {
-    auto* rowView = qobject_cast<NSCategoryLogRowView*>(tableOf(side)->rowHost().rowView(row));
+    HoverEditTableView* table = tableOf(side);
+    auto* rowView = table ? qobject_cast<NSCategoryLogRowView*>(table->rowHost().rowView(row)) : nullptr;
     return rowView ? rowView->cell() : nullptr;
 }

@@ -274,7 +274,8 @@ int NWEntryViewController::selectedMonth() const
 
 void NWEntryViewController::selectPeriod(int year, int month)
 {
-    selectRow(m_monthTableView, month - 1);
+    // A month outside 1-12 leaves the month list as it is.
+    selectRow(m_monthTableView, month >= 1 && month <= 12 ? month - 1 : -1);
     const int yearRow = int(m_logic.yearArray().indexOf(year));
     selectRow(m_yearTableView, yearRow);
     if (yearRow >= 0)
@@ -343,7 +344,9 @@ void NWEntryViewController::saveFinished(const platform::MaybeError& result)
 
 HoverEditTableView* NWEntryViewController::tableOf(EntrySide side) const
 {
-    return side == EntrySide::Assets ? m_assetsTableView : m_liabilitiesTableView;
+    if (side == EntrySide::Assets)
+        return m_assetsTableView;
+    return side == EntrySide::Liabilities ? m_liabilitiesTableView : nullptr;
 }
 
 void NWEntryViewController::showEvent(QShowEvent* event)

@@ -62,7 +62,8 @@ public:
     /// Whether a save is being written.
     bool isSaving() const { return bool(m_overlay); }
 
-    /// The value cell of a side's row, if its row widget exists (none is made).
+    /// The value cell of a side's row, if its row widget exists (none is made); the table of
+    /// a side. Null for a value that names no side.
     NWCategoryLogCellView* cellAt(EntrySide side, int row) const;
     HoverEditTableView* tableOf(EntrySide side) const;
 

@@ -14,6 +14,7 @@
 #include "platform/Clock.h"
 #include "platform/Dispatch.h"
 #include "platform/Resources.h"
+#include "platform/SaneGeometry.h"
 #include "platform/Strings.h"
 
 #include <QButtonGroup>
@@ -102,7 +103,7 @@ void LineChartViewController::styleControls()
 
 void LineChartViewController::setTopMenuButtonConstraint(int top)
 {
-    m_topMenuButtonConstraint = top;
+    m_topMenuButtonConstraint = int(platform::saneCoordinate(top));
     layoutControls();
 }
 

@@ -46,6 +46,7 @@ public:
 
     chart::GraphHostingView* hostView() const { return m_hostView; }
     int topMenuButtonConstraint() const { return m_topMenuButtonConstraint; }
+    /// The menu buttons' top, kept within the drawable range.
     void setTopMenuButtonConstraint(int top);
     /// Makes the content of the settings popover at each opening; until it is set the
     /// settings button does nothing.

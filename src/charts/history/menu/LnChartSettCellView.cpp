@@ -1,5 +1,7 @@
 #include "charts/history/menu/LnChartSettCellView.h"
 
+#include "platform/SaneGeometry.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QHBoxLayout>
@@ -42,7 +44,7 @@ bool LnChartSettCellView::isMarked() const
 
 void LnChartSettCellView::setTextOpacity(qreal opacity)
 {
-    m_textOpacity = opacity;
+    m_textOpacity = platform::saneValue(opacity, 0.0, 1.0, 1.0);
     QPalette dimmed = QApplication::palette();
     for (const auto group : { QPalette::Active, QPalette::Inactive, QPalette::Disabled }) {
         QColor text = dimmed.color(group, QPalette::WindowText);
