@@ -5,6 +5,7 @@
 #include "uikit/popover/PopoverGeometry.h"
 #include "uikit/popover/PopoverShape.h"
 
+#include "platform/SaneGeometry.h"
 #include "platform/YUpGeometry.h"
 
 #include <QKeyEvent>
@@ -67,7 +68,7 @@ QRectF PKPopoverWindow::frameYUp() const
 
 void PKPopoverWindow::setFrameYUp(const QRectF& frame)
 {
-    setGeometry(platform::screenToYDown(frame).toRect());
+    setGeometry(platform::screenToYDown(platform::saneRect(frame)).toRect());
 }
 
 bool PKPopoverWindow::popoverIsVisible() const

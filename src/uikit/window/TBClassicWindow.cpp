@@ -135,6 +135,7 @@ TBWindowButton* TBClassicWindow::standardWindowButton(TBStandardButtons::Kind ki
 
 void TBClassicWindow::setTitleBarHeight(double height, bool adjustWindowFrame)
 {
+    height = platform::saneLength(height);
     if (height == m_titleBarHeight)
         return;
     const double old = m_titleBarHeight;
@@ -196,6 +197,7 @@ void TBClassicWindow::setContentView(QWidget* view)
 
 void TBClassicWindow::setBottomBarHeight(double height)
 {
+    height = platform::saneLength(height);
     if (height == m_bottomBarHeight)
         return;
     m_bottomBarHeight = height;
@@ -257,6 +259,7 @@ void TBClassicWindow::setShowsBottomBarSeparator(bool shows)
 
 void TBClassicWindow::setTrafficLightButtonsLeftMargin(double margin)
 {
+    margin = platform::saneCoordinate(margin);
     if (margin == m_trafficLightButtonsLeftMargin)
         return;
     m_trafficLightButtonsLeftMargin = margin;
@@ -266,6 +269,7 @@ void TBClassicWindow::setTrafficLightButtonsLeftMargin(double margin)
 
 void TBClassicWindow::setFullScreenButtonRightMargin(double margin)
 {
+    margin = platform::saneCoordinate(margin);
     if (margin == m_fullScreenButtonRightMargin)
         return;
     m_fullScreenButtonRightMargin = margin;
@@ -276,6 +280,7 @@ void TBClassicWindow::setFullScreenButtonRightMargin(double margin)
 
 void TBClassicWindow::setTrafficLightSeparation(double separation)
 {
+    separation = platform::saneCoordinate(separation);
     if (separation == m_trafficLightSeparation)
         return;
     m_trafficLightSeparation = separation;
@@ -344,7 +349,8 @@ double TBClassicWindow::contentBorderThickness(platform::RectEdge edge) const
 
 void TBClassicWindow::setContentBorderThickness(double thickness, platform::RectEdge edge)
 {
-    (edge == kTopEdge ? m_topContentBorderThickness : m_bottomContentBorderThickness) = thickness;
+    (edge == kTopEdge ? m_topContentBorderThickness : m_bottomContentBorderThickness)
+        = platform::saneLength(thickness);
 }
 
 TBWindowDelegate* TBClassicWindow::delegate() const

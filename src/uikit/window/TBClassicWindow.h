@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SaneGeometry.h"
+#include "uikit/SaneFont.h"
 #include "uikit/window/TBAppWindow.h"
 #include "uikit/window/TBWindow.h"
 #include "uikit/window/TBWindowButton.h"
@@ -86,10 +88,16 @@ public:
     double trafficLightButtonsLeftMargin() const { return m_trafficLightButtonsLeftMargin; }
     void setTrafficLightButtonsLeftMargin(double margin);
     double trafficLightButtonsTopMargin() const { return m_trafficLightButtonsTopMargin; }
-    void setTrafficLightButtonsTopMargin(double margin) { m_trafficLightButtonsTopMargin = margin; }
+    void setTrafficLightButtonsTopMargin(double margin)
+    {
+        m_trafficLightButtonsTopMargin = platform::saneCoordinate(margin);
+    }
     double fullScreenButtonRightMargin() const { return m_fullScreenButtonRightMargin; }
     double fullScreenButtonTopMargin() const { return m_fullScreenButtonTopMargin; }
-    void setFullScreenButtonTopMargin(double margin) { m_fullScreenButtonTopMargin = margin; }
+    void setFullScreenButtonTopMargin(double margin)
+    {
+        m_fullScreenButtonTopMargin = platform::saneCoordinate(margin);
+    }
     double trafficLightSeparation() const { return m_trafficLightSeparation; }
     void setTrafficLightSeparation(double separation);
     double mouseDragDetectionThreshold() const;
@@ -118,7 +126,7 @@ public:
     QWidget* titleDivider() const;
 
     std::optional<QFont> titleFont() const { return m_titleFont; }
-    void setTitleFont(const std::optional<QFont>& font) { m_titleFont = font; }
+    void setTitleFont(const std::optional<QFont>& font) { m_titleFont = SaneFont::sane(font); }
     /// Gradients: empty stops mean the default.
     QGradientStops titleBarGradient() const { return m_titleBarGradient; }
     void setTitleBarGradient(const QGradientStops& stops) { m_titleBarGradient = stops; }
