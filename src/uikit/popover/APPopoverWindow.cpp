@@ -185,8 +185,9 @@ void APPopoverWindow::showEvent(QShowEvent* event)
 
 void APPopoverWindow::updateShape()
 {
-    PopoverShape::applyMask(
-        this, PopoverShape::maskRegion(m_frame->outlinePath(), size(), m_frame->metrics().borderWidth));
+    PopoverShape::applyMask(this, [this] {
+        return PopoverShape::maskRegion(m_frame->outlinePath(), size(), m_frame->metrics().borderWidth);
+    });
 }
 
 void APPopoverWindow::placeContent()

@@ -230,8 +230,9 @@ void PKPopoverWindow::showEvent(QShowEvent* event)
 
 void PKPopoverWindow::updateShape()
 {
-    PopoverShape::applyMask(
-        this, PopoverShape::maskRegion(m_frameView->outlinePath(), size(), m_frameView->borderWidth()));
+    PopoverShape::applyMask(this, [this] {
+        return PopoverShape::maskRegion(m_frameView->outlinePath(), size(), m_frameView->borderWidth());
+    });
 }
 
 void PKPopoverWindow::layoutContent()

@@ -88,12 +88,12 @@ bool compositingManagerRunning()
 #endif
 }
 
-void applyMask(QWidget* window, const QRegion& region)
+void applyMask(QWidget* window, const std::function<QRegion()>& makeRegion)
 {
     if (compositingManagerRunning())
         window->clearMask();
     else
-        window->setMask(region);
+        window->setMask(makeRegion());
 }
 
 } // namespace PopoverShape
