@@ -164,14 +164,19 @@ std::vector<SweepEntry> popoverEntries()
                            return subject(std::move(controller),
                                { .view = [](PKPopoverController& c) -> QWidget* { return c.popoverWindow(); },
                                    .number =
-                                       [](PKPopoverController& c, double v) {
+                                       [host](PKPopoverController& c, double v) {
                                            c.setContentSize(square(v));
                                            c.setBorderWidth(v);
                                            c.setCornerRadius(v);
                                            c.setArrowSize(square(v));
                                            c.setAnimationType(PKPopoverController::AnimationType(edgeInt(v)));
+                                           // Shown at once with that geometry, anchored at the value too.
+                                           c.setAnimates(false);
+                                           c.presentPopoverFromRect(QRectF(v, v, v, v), host,
+                                               PKPopoverGeometry::ArrowDirection(edgeInt(v)), true);
+                                           c.forceClosePopover();
+                                           c.setAnimates(true);
                                            c.setAnimationType(PKPopoverController::AnimationType::FadeInOut);
-                                           c.popoverWindow()->resize(c.popoverWindow()->size());
                                        },
                                    .text =
                                        [](PKPopoverController& c, const QString& t) {
@@ -190,7 +195,9 @@ std::vector<SweepEntry> popoverEntries()
                            return subject(std::move(popover),
                                { .view = [](APPopover& p) -> QWidget* { return p.popoverWindow(); },
                                    .number =
-                                       [](APPopover& p, double v) {
+                                       [host](APPopover& p, double v) {
+                                           p.setAnimates(false);
+                                           p.displayPopoverInWindow(host, QPointF(v, v), true);
                                            p.setDistance(v);
                                            p.setBorderWidth(v);
                                            p.setCornerRadius(v);
@@ -199,6 +206,8 @@ std::vector<SweepEntry> popoverEntries()
                                            p.setViewMargin(v);
                                            p.popoverWindow()->setContentSize(square(v));
                                            p.setPosition(APPopoverGeometry::Position(edgeInt(v)));
+                                           p.closePopover();
+                                           p.setAnimates(true);
                                        },
                                    .animate =
                                        [host](APPopover& p) {
