@@ -8,6 +8,7 @@
 #include "uikit/popover/PopoverLimits.h"
 #include "uikit/popover/PopoverShape.h"
 #include "uikit/window/TBAppWindow.h"
+#include "uikit/window/TBClassicWindow.h"
 #include "uikit/window/TBWindow.h"
 #include "uikit/window/TBWindowButton.h"
 
@@ -91,6 +92,26 @@ TEST(TBWindowOwnership, AReplacedContentViewIsHandedBackUnlessTheWindowMadeIt)
     // The window cannot be put inside itself, nor a view in place of its own ancestor.
     window.replaceSubview(next, &window, true);
     EXPECT_EQ(window.contentView(), next);
+}
+
+TEST(TBWindowOwnership, TheClassicWindowHandsBackTheViewsItWasGiven)
+{
+    TBClassicWindow window;
+    window.resize(300, 200);
+    QPointer<QWidget> madeBar = window.titleBarView();
+    auto* bar = new QWidget;
+    window.setTitleBarView(bar);
+    auto* content = new QLabel(u"content"_s);
+    window.setContentView(content);
+    window.setContentView(new QWidget);
+    window.setTitleBarView(new QWidget);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(madeBar.isNull());
+    EXPECT_EQ(bar->parent(), nullptr);
+    EXPECT_EQ(content->parent(), nullptr);
+    content->setText(u"still usable"_s);
+    delete bar;
+    delete content;
 }
 
 TEST(TBWindowOwnership, NullViewsAreRefusedWithAnAssertion)
