@@ -29,7 +29,8 @@ void appendArcFromPoint(QPainterPath& path, QPointF corner, QPointF toward, qrea
     const QPointF out = toward - corner;
     const qreal inLength = std::hypot(in.x(), in.y());
     const qreal outLength = std::hypot(out.x(), out.y());
-    if (radius <= 0 || inLength <= 0 || outLength <= 0) {
+    if (!(radius > 0 && inLength > 0 && outLength > 0) || !std::isfinite(radius) || !std::isfinite(inLength)
+        || !std::isfinite(outLength)) {
         path.lineTo(corner);
         return;
     }

@@ -1,5 +1,7 @@
 #include "uikit/overlay/MOModalOverlay.h"
 
+#include "uikit/ViewOwnership.h"
+
 #include "uikit/overlay/MOOverlayView.h"
 #include "uikit/overlay/OverlayGeometry.h"
 
@@ -129,12 +131,7 @@ void MOModalOverlay::setContentViewController(QWidget* contentViewController)
         contentViewController->show();
         focusContent();
     }
-    if (old) {
-        // Later: the replacement may be asked for by a signal of the old panel itself.
-        old->hide();
-        old->setParent(nullptr);
-        old->deleteLater();
-    }
+    ViewOwnership::handBack(old);
 }
 
 void MOModalOverlay::showInWindow(QWidget* window, QWidget* contentView)

@@ -47,7 +47,8 @@ public:
     void setBackgroundColor(const QColor& color);
 
     /// The panel shown over the window; the overlay owns it. Replacing it while shown puts
-    /// the new panel where the old one was; the old one is deleted later.
+    /// the new panel where the old one was; the old one is handed back to the caller, hidden
+    /// and without parent (uikit/ViewOwnership.h).
     QWidget* contentViewController() const { return m_contentViewController; }
     void setContentViewController(QWidget* contentViewController);
 

@@ -1,5 +1,7 @@
 #include "uikit/overlay/POProgressOverlay.h"
 
+#include "uikit/SaneFont.h"
+#include "uikit/ViewOwnership.h"
 #include "uikit/overlay/OverlayGeometry.h"
 #include "uikit/overlay/POBarProgressView.h"
 #include "uikit/overlay/PORoundProgressView.h"
@@ -7,6 +9,7 @@
 
 #include "platform/Clock.h"
 #include "platform/Dispatch.h"
+#include "platform/SaneGeometry.h"
 #include "platform/Strings.h"
 
 #include <QFontMetricsF>
@@ -31,6 +34,12 @@ constexpr int kAnimationMilliseconds = 300;
 bool onMainThread(const QObject* object)
 {
     return QThread::currentThread() == object->thread();
+}
+
+// Seconds as a timer interval: NaN and negative are 0, and a day is long enough for any wait.
+int timerMilliseconds(double seconds)
+{
+    return int(platform::saneValue(seconds, 0.0, 86400.0) * 1000);
 }
 
 QFont boldFont(int pointSize)
@@ -161,7 +170,7 @@ void POProgressOverlay::show(bool animated)
     updateIndicators();
     m_useAnimation = animated;
     if (m_graceTime > 0) {
-        m_graceTimer.start(int(m_graceTime * 1000));
+        m_graceTimer.start(timerMilliseconds(m_graceTime));
         return;
     }
     showUsingAnimation(animated);
@@ -194,7 +203,7 @@ void POProgressOverlay::hide(bool animated)
     if (m_minShowTime > 0 && m_showStarted.isValid()) {
         const double shown = m_showStarted.msecsTo(platform::Clock::now()) / 1000.0;
         if (shown < m_minShowTime) {
-            m_minShowTimer.start(int((m_minShowTime - shown) * 1000));
+            m_minShowTimer.start(timerMilliseconds(m_minShowTime - shown));
             return;
         }
     }
@@ -204,7 +213,7 @@ void POProgressOverlay::hide(bool animated)
 void POProgressOverlay::hide(bool animated, double delaySeconds)
 {
     m_useAnimation = animated;
-    m_hideDelayTimer.start(int(delaySeconds * 1000));
+    m_hideDelayTimer.start(timerMilliseconds(delaySeconds));
 }
 
 void POProgressOverlay::hideUsingAnimation(bool animated)
@@ -375,7 +384,9 @@ void POProgressOverlay::updateIndicators()
     }
     if (next == m_indicator)
         return;
-    if (m_indicator && m_indicator != m_customView)
+    // The indicators of the modes are the overlay's own; a custom view stays the caller's
+    // choice and is only hidden.
+    if (m_indicator && m_indicator != m_customView && m_indicator->parent() == this)
         delete m_indicator.data();
     else if (m_indicator)
         m_indicator->hide();
@@ -488,13 +499,13 @@ void POProgressOverlay::setTextOf(QLabel* label, const QString& text)
 
 void POProgressOverlay::setLabelFont(const QFont& font)
 {
-    m_label->setFont(font);
+    m_label->setFont(SaneFont::sane(font));
     layoutSubviews();
 }
 
 void POProgressOverlay::setDetailsLabelFont(const QFont& font)
 {
-    m_detailsLabel->setFont(font);
+    m_detailsLabel->setFont(SaneFont::sane(font));
     layoutSubviews();
 }
 
@@ -514,14 +525,27 @@ void POProgressOverlay::setDetailsLabelColor(const QColor& color)
 
 void POProgressOverlay::setMode(Mode mode)
 {
+    if (mode < Mode::Indeterminate || mode > Mode::Text)
+        return;
     m_mode = mode;
     updateIndicators();
 }
 
 void POProgressOverlay::setCustomView(QWidget* view)
 {
+    if (view == m_customView || view == this || (view && view->isAncestorOf(this)))
+        return;
+    QWidget* old = m_customView;
+    if (old && m_indicator == old)
+        m_indicator = nullptr;
+    ViewOwnership::handBack(old);
     m_customView = view;
+    if (view) {
+        view->hide();
+        view->setParent(this);
+    }
     updateIndicators();
+    layoutSubviews();
 }
 
 void POProgressOverlay::setProgress(qreal progress)
@@ -535,54 +559,4 @@ void POProgressOverlay::setProgress(qreal progress)
         round->setProgress(m_progress);
     else if (auto* bar = qobject_cast<POBarProgressView*>(m_indicator))
         bar->setProgress(m_progress);
-}
-
-void POProgressOverlay::setDimBackground(bool dim)
-{
-    m_dimBackground = dim;
-    update();
-}
-void POProgressOverlay::setSquare(bool square)
-{
-    m_square = square;
-    layoutSubviews();
-}
-void POProgressOverlay::setOpacity(qreal opacity)
-{
-    m_opacityValue = opacity;
-    update();
-}
-void POProgressOverlay::setColor(const QColor& color)
-{
-    m_color = color;
-    update();
-}
-void POProgressOverlay::setXOffset(qreal offset)
-{
-    m_xOffset = offset;
-    layoutSubviews();
-}
-void POProgressOverlay::setYOffset(qreal offset)
-{
-    m_yOffset = offset;
-    layoutSubviews();
-}
-void POProgressOverlay::setMargin(qreal margin)
-{
-    m_margin = margin;
-    layoutSubviews();
-}
-void POProgressOverlay::setCornerRadius(qreal radius)
-{
-    m_cornerRadius = radius;
-    update();
-}
-void POProgressOverlay::setSpinsize(qreal size)
-{
-    m_spinsize = size;
-}
-void POProgressOverlay::setMinSize(const QSizeF& size)
-{
-    m_minSize = size;
-    layoutSubviews();
 }

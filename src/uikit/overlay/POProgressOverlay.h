@@ -87,7 +87,10 @@ public:
     void setDetailsLabelFont(const QFont& font);
     void setDetailsLabelColor(const QColor& color);
     Mode mode() const { return m_mode; }
+    /// Values outside the enumeration are ignored.
     void setMode(Mode mode);
+    /// The indicator of `Mode::CustomView`. The overlay owns the view it is given; the view it
+    /// replaces is handed back to the caller, hidden and without parent (uikit/ViewOwnership.h).
     QWidget* customView() const { return m_customView; }
     void setCustomView(QWidget* view);
     /// Clamped to 0..1; may be set from any thread.
@@ -99,11 +102,13 @@ public:
     void setDelegate(POProgressOverlayDelegate* delegate) { m_delegate = delegate; }
 
     AnimationType animationType() const { return m_animationType; }
-    void setAnimationType(AnimationType type) { m_animationType = type; }
+    /// Values outside the enumeration are ignored.
+    void setAnimationType(AnimationType type);
     double graceTime() const { return m_graceTime; }
-    void setGraceTime(double seconds) { m_graceTime = seconds; }
+    /// Seconds; NaN and negative values mean none, and waits are capped at a day.
+    void setGraceTime(double seconds);
     double minShowTime() const { return m_minShowTime; }
-    void setMinShowTime(double seconds) { m_minShowTime = seconds; }
+    void setMinShowTime(double seconds);
     const QTimer& graceTimer() const { return m_graceTimer; }
     const QTimer& minShowTimer() const { return m_minShowTimer; }
     bool removeFromSuperViewOnHide() const { return m_removeFromSuperViewOnHide; }
@@ -114,6 +119,8 @@ public:
     void setDimBackground(bool dim);
     bool isSquare() const { return m_square; }
     void setSquare(bool square);
+    // Geometry is clamped by platform/SaneGeometry.h: lengths to 0..maximumGeometry,
+    // offsets to plus or minus it, the opacity to 0..1.
     void setOpacity(qreal opacity);
     void setColor(const QColor& color);
     void setXOffset(qreal offset);

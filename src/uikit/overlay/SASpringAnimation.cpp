@@ -136,6 +136,7 @@ void SASpringAnimation::setDamping(double damping)
 
 void SASpringAnimation::setDuration(double seconds)
 {
+    seconds = platform::saneValue(seconds, 0.0, 86400.0);
     if (seconds < m_maxDuration)
         m_duration = seconds;
 }

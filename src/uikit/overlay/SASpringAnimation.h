@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/SaneGeometry.h"
 #include <QAbstractAnimation>
 #include <QByteArray>
 #include <QPointer>
@@ -43,7 +44,8 @@ public:
     void setKeyPath(const QByteArray& keyPath) { m_keyPath = keyPath; }
 
     double maxDuration() const { return m_maxDuration; }
-    void setMaxDuration(double seconds) { m_maxDuration = seconds; }
+    /// Seconds, 0 to a day; NaN is 0.
+    void setMaxDuration(double seconds) { m_maxDuration = platform::saneValue(seconds, 0.0, 86400.0); }
     double stiffness() const { return m_stiffness; }
     void setStiffness(double stiffness) { m_stiffness = stiffness; }
     double damping() const { return m_damping; }

@@ -5,6 +5,7 @@
 #include "uikit/popover/PKPopoverController.h"
 #include "uikit/popover/PopoverGeometry.h"
 
+#include "platform/SaneGeometry.h"
 #include "platform/YUpGeometry.h"
 
 #include <QApplication>
@@ -116,8 +117,9 @@ QPointF APPopover::toScreenYUp(QWidget* window, const QPointF& point) const
     return platform::screenToYUp(QRectF(global, QSizeF(0, 0))).topLeft();
 }
 
-APPopoverGeometry::Position APPopover::bestPositionInWindow(QWidget* window, const QPointF& point) const
+APPopoverGeometry::Position APPopover::bestPositionInWindow(QWidget* window, const QPointF& requested) const
 {
+    const QPointF point = platform::sanePoint(requested);
     const QScreen* screen = window && window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     const QRectF visible = screen ? platform::screenToYUp(QRectF(screen->availableGeometry())) : QRectF();
     std::optional<QRectF> parentFrame;
@@ -127,8 +129,9 @@ APPopoverGeometry::Position APPopover::bestPositionInWindow(QWidget* window, con
         QSizeF(m_popoverWindow->size()), toScreenYUp(window, point), visible, parentFrame);
 }
 
-void APPopover::displayPopoverInWindow(QWidget* window, const QPointF& point, bool chooseBestLocation)
+void APPopover::displayPopoverInWindow(QWidget* window, const QPointF& requested, bool chooseBestLocation)
 {
+    const QPointF point = platform::sanePoint(requested);
     if (isVisible())
         return;
     if (chooseBestLocation)
@@ -162,14 +165,15 @@ void APPopover::displayPopoverInWindow(QWidget* window, const QPointF& point, bo
 
 void APPopover::movePopoverToPoint(const QPointF& point)
 {
-    const QPointF screenPoint = toScreenYUp(m_parentWindow, point);
+    const QPointF screenPoint = toScreenYUp(m_parentWindow, platform::sanePoint(point));
     QRectF frame = m_popoverWindow->frameYUp();
     frame.moveTo(screenPoint - m_popoverWindow->popoverWindowFrame()->attachmentPoint());
     m_popoverWindow->setFrameYUp(frame);
 }
 
-void APPopover::keepOnScreen(const QPointF& point)
+void APPopover::keepOnScreen(const QPointF& requested)
 {
+    const QPointF point = platform::sanePoint(requested);
     const QPointF global = m_parentWindow ? QPointF(m_parentWindow->mapToGlobal(point.toPoint())) : point;
     const QScreen* screen = QGuiApplication::screenAt(global.toPoint());
     if (!screen && m_parentWindow)

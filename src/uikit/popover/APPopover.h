@@ -54,6 +54,7 @@ public:
 
     bool isVisible() const;
 
+    // Points are brought into range first (`platform::sanePoint`).
     /// Picks a position for showing at `point` (in `window`'s coordinates).
     APPopoverGeometry::Position bestPositionInWindow(QWidget* window, const QPointF& point) const;
     /// Shows the popover with its attachment point at `point` of `window` (global when null).

@@ -2,6 +2,7 @@
 
 #include "uikit/popover/APPopoverWindowFrame.h"
 #include "uikit/popover/PopoverGeometry.h"
+#include "uikit/popover/PopoverLimits.h"
 #include "uikit/popover/PopoverShape.h"
 
 #include "platform/YUpGeometry.h"
@@ -54,7 +55,7 @@ void APPopoverWindow::setContentView(QWidget* view)
 {
     if (view == m_contentView)
         return;
-    const QSizeF contentSize = view ? QSizeF(view->size()) : QSizeF();
+    const QSizeF contentSize = view ? PopoverLimits::contentSize(QSizeF(view->size())) : QSizeF();
     resize(m_frame->frameRectForContentRect(QRectF(QPointF(0, 0), contentSize)).size().toSize());
     if (m_contentView)
         m_contentView->setParent(nullptr);
@@ -68,7 +69,9 @@ void APPopoverWindow::setContentView(QWidget* view)
 
 void APPopoverWindow::setContentSize(const QSizeF& size)
 {
-    resize(m_frame->frameRectForContentRect(QRectF(QPointF(0, 0), size)).size().toSize());
+    resize(m_frame->frameRectForContentRect(QRectF(QPointF(0, 0), PopoverLimits::contentSize(size)))
+               .size()
+               .toSize());
 }
 
 QRectF APPopoverWindow::frameYUp() const
@@ -78,7 +81,7 @@ QRectF APPopoverWindow::frameYUp() const
 
 void APPopoverWindow::setFrameYUp(const QRectF& frame)
 {
-    setGeometry(platform::screenToYDown(frame).toRect());
+    setGeometry(platform::screenToYDown(platform::saneRect(frame)).toRect());
 }
 
 QPointF APPopoverWindow::attachmentPointOnScreen() const
@@ -105,6 +108,7 @@ void APPopoverWindow::setPopoverPosition(APPopoverGeometry::Position position)
 
 void APPopoverWindow::setSideValue(qreal APPopoverGeometry::Metrics::*field, qreal value, Sides sides)
 {
+    value = PopoverLimits::decoration(value);
     auto metrics = m_frame->metrics();
     const qreal d = value - metrics.*field;
     if (d == 0)
@@ -181,8 +185,9 @@ void APPopoverWindow::showEvent(QShowEvent* event)
 
 void APPopoverWindow::updateShape()
 {
-    PopoverShape::applyMask(
-        this, PopoverShape::maskRegion(m_frame->outlinePath(), size(), m_frame->metrics().borderWidth));
+    PopoverShape::applyMask(this, [this] {
+        return PopoverShape::maskRegion(m_frame->outlinePath(), size(), m_frame->metrics().borderWidth);
+    });
 }
 
 void APPopoverWindow::placeContent()

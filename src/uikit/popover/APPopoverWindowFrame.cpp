@@ -1,5 +1,7 @@
 #include "uikit/popover/APPopoverWindowFrame.h"
 
+#include "uikit/popover/PopoverLimits.h"
+
 #include "platform/YUpGeometry.h"
 
 #include <QMouseEvent>
@@ -10,8 +12,14 @@ APPopoverWindowFrame::APPopoverWindowFrame(QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_TranslucentBackground);
 }
 
-void APPopoverWindowFrame::setMetrics(const APPopoverGeometry::Metrics& metrics)
+void APPopoverWindowFrame::setMetrics(const APPopoverGeometry::Metrics& requested)
 {
+    APPopoverGeometry::Metrics metrics = requested;
+    for (qreal APPopoverGeometry::Metrics::*field :
+        { &APPopoverGeometry::Metrics::distance, &APPopoverGeometry::Metrics::borderWidth,
+            &APPopoverGeometry::Metrics::cornerRadius, &APPopoverGeometry::Metrics::arrowWidth,
+            &APPopoverGeometry::Metrics::arrowHeight, &APPopoverGeometry::Metrics::viewMargin })
+        metrics.*field = PopoverLimits::decoration(metrics.*field);
     m_metrics = metrics;
     update();
     Q_EMIT outlineChanged();

@@ -1,10 +1,12 @@
 #include "uikit/popover/PKPopoverController.h"
 
+#include "uikit/ViewOwnership.h"
 #include "uikit/popover/PKPopoverParentWindow.h"
 #include "uikit/popover/PKPopoverWindow.h"
 #include "uikit/popover/PKPopoverWindowFrame.h"
 #include "uikit/popover/PopoverColors.h"
 #include "uikit/popover/PopoverGeometry.h"
+#include "uikit/popover/PopoverLimits.h"
 
 #include "platform/Dispatch.h"
 #include "platform/YUpGeometry.h"
@@ -28,9 +30,9 @@ QSizeF preferredSize(const QWidget* view)
     if (!view)
         return {};
     if (view->testAttribute(Qt::WA_Resized))
-        return view->size();
+        return PopoverLimits::contentSize(view->size());
     const QSize hint = view->sizeHint();
-    return hint.isValid() ? QSizeF(hint) : QSizeF(view->size());
+    return PopoverLimits::contentSize(hint.isValid() ? QSizeF(hint) : QSizeF(view->size()));
 }
 
 // Content sized by its hint keeps its first width and grows to what it needs at that width
@@ -122,7 +124,7 @@ void PKPopoverController::setContentViewController(QWidget* contentViewControlle
     m_popoverWindow->setPopoverContentView(nullptr);
     if (m_contentViewController) {
         m_contentViewController->removeEventFilter(this);
-        m_contentViewController->deleteLater(); // may be the sender of this request
+        ViewOwnership::handBack(m_contentViewController);
     }
     m_contentViewController = contentViewController;
     m_contentSize = preferredSize(contentViewController);
@@ -144,7 +146,7 @@ void PKPopoverController::setAnimationType(AnimationType type)
 void PKPopoverController::setContentSize(const QSizeF& size)
 {
     m_hintedContentSize.reset(); // a size chosen by the owner stays
-    m_contentSize = size;
+    m_contentSize = PopoverLimits::contentSize(size);
     if (popoverIsVisible())
         placeWindow(false);
 }
@@ -214,9 +216,11 @@ void PKPopoverController::presentPopoverFromRect(const QRectF& rect, QWidget* vi
             return; // the did-close block has shown it already
     }
 
+    if (preferredArrowDirection > PKPopoverGeometry::ArrowDirection::Down)
+        preferredArrowDirection = PKPopoverGeometry::ArrowDirection::Up;
     m_parentWindow = view ? view->window() : nullptr;
     m_positionView = view;
-    m_viewRect = rect;
+    m_viewRect = platform::saneRect(rect);
     m_anchors = anchorsToPositionView;
     m_screenRect = anchorOnScreen();
     m_popoverWindow->frameView()->setArrowDirection(

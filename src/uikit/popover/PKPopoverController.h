@@ -53,7 +53,8 @@ public:
     PKPopoverWindow* popoverWindow() const { return m_popoverWindow.get(); }
     QWidget* contentView() const;
     QWidget* contentViewController() const { return m_contentViewController; }
-    /// Takes ownership of the new content; the previous content is deleted later.
+    /// Takes ownership of the new content; the previous content is handed back to the
+    /// caller, hidden and without parent (uikit/ViewOwnership.h).
     void setContentViewController(QWidget* contentViewController);
     QWidget* positionView() const { return m_positionView; }
 

@@ -5,6 +5,7 @@
 #include "uikit/popover/PopoverGeometry.h"
 #include "uikit/popover/PopoverShape.h"
 
+#include "platform/SaneGeometry.h"
 #include "platform/YUpGeometry.h"
 
 #include <QKeyEvent>
@@ -67,7 +68,7 @@ QRectF PKPopoverWindow::frameYUp() const
 
 void PKPopoverWindow::setFrameYUp(const QRectF& frame)
 {
-    setGeometry(platform::screenToYDown(frame).toRect());
+    setGeometry(platform::screenToYDown(platform::saneRect(frame)).toRect());
 }
 
 bool PKPopoverWindow::popoverIsVisible() const
@@ -229,8 +230,9 @@ void PKPopoverWindow::showEvent(QShowEvent* event)
 
 void PKPopoverWindow::updateShape()
 {
-    PopoverShape::applyMask(
-        this, PopoverShape::maskRegion(m_frameView->outlinePath(), size(), m_frameView->borderWidth()));
+    PopoverShape::applyMask(this, [this] {
+        return PopoverShape::maskRegion(m_frameView->outlinePath(), size(), m_frameView->borderWidth());
+    });
 }
 
 void PKPopoverWindow::layoutContent()

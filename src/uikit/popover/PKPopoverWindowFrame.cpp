@@ -1,6 +1,7 @@
 #include "uikit/popover/PKPopoverWindowFrame.h"
 
 #include "uikit/popover/PopoverGeometry.h"
+#include "uikit/popover/PopoverLimits.h"
 
 #include <QEvent>
 #include <QPainter>
@@ -55,6 +56,7 @@ void PKPopoverWindowFrame::changeEvent(QEvent* event)
 
 void PKPopoverWindowFrame::setBorderWidth(qreal width)
 {
+    width = PopoverLimits::decoration(width);
     if (width == m_borderWidth)
         return;
     m_borderWidth = width;
@@ -64,6 +66,7 @@ void PKPopoverWindowFrame::setBorderWidth(qreal width)
 
 void PKPopoverWindowFrame::setCornerRadius(qreal radius)
 {
+    radius = PopoverLimits::decoration(radius);
     if (radius == m_cornerRadius)
         return;
     m_cornerRadius = radius;
@@ -73,6 +76,8 @@ void PKPopoverWindowFrame::setCornerRadius(qreal radius)
 
 void PKPopoverWindowFrame::setArrowDirection(PKPopoverGeometry::ArrowDirection direction)
 {
+    if (direction > PKPopoverGeometry::ArrowDirection::Down)
+        return;
     if (direction == m_arrowDirection)
         return;
     m_arrowDirection = direction;
@@ -80,8 +85,9 @@ void PKPopoverWindowFrame::setArrowDirection(PKPopoverGeometry::ArrowDirection d
     Q_EMIT outlineChanged();
 }
 
-void PKPopoverWindowFrame::setArrowSize(const QSizeF& size)
+void PKPopoverWindowFrame::setArrowSize(const QSizeF& requested)
 {
+    const QSizeF size = PopoverLimits::decoration(requested);
     if (size == m_arrowSize)
         return;
     m_arrowSize = size;
@@ -91,6 +97,7 @@ void PKPopoverWindowFrame::setArrowSize(const QSizeF& size)
 
 void PKPopoverWindowFrame::setArrowOffset(qreal offset)
 {
+    offset = platform::saneCoordinate(offset);
     if (offset == m_arrowOffset)
         return;
     m_arrowOffset = offset;

@@ -19,7 +19,13 @@ QRegion maskRegion(const QPainterPath& yUpOutline, const QSize& size, qreal stro
 {
     if (size.isEmpty())
         return {};
+    // A window larger than any screen is not worth a coverage image of its size: no cut.
+    constexpr qint64 kLargestCut = qint64(8192) * 8192;
+    if (qint64(size.width()) * size.height() > kLargestCut)
+        return QRegion(QRect(QPoint(0, 0), size));
     QImage coverage(size, QImage::Format_Alpha8);
+    if (coverage.isNull())
+        return QRegion(QRect(QPoint(0, 0), size));
     coverage.fill(0);
     {
         QPainter painter(&coverage);
@@ -82,12 +88,12 @@ bool compositingManagerRunning()
 #endif
 }
 
-void applyMask(QWidget* window, const QRegion& region)
+void applyMask(QWidget* window, const std::function<QRegion()>& makeRegion)
 {
     if (compositingManagerRunning())
         window->clearMask();
     else
-        window->setMask(region);
+        window->setMask(makeRegion());
 }
 
 } // namespace PopoverShape

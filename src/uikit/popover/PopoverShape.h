@@ -4,6 +4,8 @@
 #include <QRegion>
 #include <QSize>
 
+#include <functional>
+
 class QWidget;
 
 /// The window shape of a translucent popover. Without a compositing manager an X server shows
@@ -20,7 +22,8 @@ QRegion maskRegion(const QPainterPath& yUpOutline, const QSize& size, qreal stro
 /// "_NET_WM_CM_S<n>" selection). True on every other platform, which composites itself.
 bool compositingManagerRunning();
 
-/// Cuts `window` to `region` when no compositing manager runs; removes any cut otherwise.
-void applyMask(QWidget* window, const QRegion& region);
+/// Cuts `window` to the region `makeRegion` gives when no compositing manager runs (only then
+/// is it made: it costs an image of the window's size); removes any cut otherwise.
+void applyMask(QWidget* window, const std::function<QRegion()>& makeRegion);
 
 } // namespace PopoverShape

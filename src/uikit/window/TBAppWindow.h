@@ -18,7 +18,8 @@ public:
     /// Whether the modern window family is available; always true here. Computed once.
     static bool isYosemiteOrGreater();
     /// A new main window: a `TBDefensiveWindow` when `isYosemiteOrGreater`, else a
-    /// `TBClassicWindow`. The caller owns it.
+    /// `TBClassicWindow`. The caller owns it, also when it has a `parent`: the parent only
+    /// keeps the window above it (as its transient window) and may go first.
     static std::unique_ptr<TBAppWindow> create(QWidget* parent = nullptr);
     /// The same choice made explicitly, for callers that must have one family.
     static std::unique_ptr<TBAppWindow> create(bool modern, QWidget* parent);

@@ -1,5 +1,6 @@
 #include "uikit/window/TBClassicWindow.h"
 
+#include "uikit/ViewOwnership.h"
 #include "uikit/window/TBBottomBarView.h"
 #include "uikit/window/TBClassicLayout.h"
 #include "uikit/window/TBClassicWindowContentView.h"
@@ -113,9 +114,13 @@ void TBClassicWindow::setUp()
     m_trafficLightButtonsLeftMargin = s_defaultLeftMargin;
     m_trafficLightSeparation = s_defaultSeparation;
 
-    setTitleBarView(new TBTitlebarView());
-    setBottomBarView(new TBBottomBarView());
-    setContentView(new QWidget());
+    auto* titleBar = new TBTitlebarView();
+    auto* bottomBar = new TBBottomBarView();
+    auto* content = new QWidget();
+    m_madeViews = { titleBar, bottomBar, content };
+    setTitleBarView(titleBar);
+    setBottomBarView(bottomBar);
+    setContentView(content);
     layout();
 }
 
@@ -135,6 +140,7 @@ TBWindowButton* TBClassicWindow::standardWindowButton(TBStandardButtons::Kind ki
 
 void TBClassicWindow::setTitleBarHeight(double height, bool adjustWindowFrame)
 {
+    height = platform::saneLength(height);
     if (height == m_titleBarHeight)
         return;
     const double old = m_titleBarHeight;
@@ -154,8 +160,7 @@ void TBClassicWindow::setTitleBarView(QWidget* view)
 {
     if (!view || view == m_titleBarView)
         return;
-    if (m_titleBarView)
-        m_titleBarView->deleteLater();
+    releaseReplaced(m_titleBarView);
     m_titleBarView = view;
     view->setParent(m_titleBarContainer);
     view->setGeometry(m_titleBarContainer->rect());
@@ -167,12 +172,23 @@ void TBClassicWindow::setBottomBarView(QWidget* view)
 {
     if (!view || view == m_bottomBarView)
         return;
-    if (m_bottomBarView)
-        m_bottomBarView->deleteLater();
+    releaseReplaced(m_bottomBarView);
     m_bottomBarView = view;
     view->setParent(m_bottomBarContainer);
     view->setGeometry(m_bottomBarContainer->rect());
     view->show();
+}
+
+void TBClassicWindow::releaseReplaced(QWidget* old)
+{
+    if (!old)
+        return;
+    if (m_madeViews.contains(old)) {
+        m_madeViews.removeAll(old);
+        ViewOwnership::dropOwn(old);
+    } else {
+        ViewOwnership::handBack(old);
+    }
 }
 
 void TBClassicWindow::setContentView(QWidget* view)
@@ -181,10 +197,7 @@ void TBClassicWindow::setContentView(QWidget* view)
         return;
     delete m_contentViewKeeper;
     m_contentViewKeeper = nullptr;
-    if (m_contentView) {
-        m_contentView->hide();
-        m_contentView->deleteLater();
-    }
+    releaseReplaced(m_contentView);
     m_contentView = view;
     view->setParent(this);
     if (view->metaObject() == &QWidget::staticMetaObject)
@@ -196,6 +209,7 @@ void TBClassicWindow::setContentView(QWidget* view)
 
 void TBClassicWindow::setBottomBarHeight(double height)
 {
+    height = platform::saneLength(height);
     if (height == m_bottomBarHeight)
         return;
     m_bottomBarHeight = height;
@@ -257,6 +271,7 @@ void TBClassicWindow::setShowsBottomBarSeparator(bool shows)
 
 void TBClassicWindow::setTrafficLightButtonsLeftMargin(double margin)
 {
+    margin = platform::saneCoordinate(margin);
     if (margin == m_trafficLightButtonsLeftMargin)
         return;
     m_trafficLightButtonsLeftMargin = margin;
@@ -266,6 +281,7 @@ void TBClassicWindow::setTrafficLightButtonsLeftMargin(double margin)
 
 void TBClassicWindow::setFullScreenButtonRightMargin(double margin)
 {
+    margin = platform::saneCoordinate(margin);
     if (margin == m_fullScreenButtonRightMargin)
         return;
     m_fullScreenButtonRightMargin = margin;
@@ -276,6 +292,7 @@ void TBClassicWindow::setFullScreenButtonRightMargin(double margin)
 
 void TBClassicWindow::setTrafficLightSeparation(double separation)
 {
+    separation = platform::saneCoordinate(separation);
     if (separation == m_trafficLightSeparation)
         return;
     m_trafficLightSeparation = separation;
@@ -344,7 +361,8 @@ double TBClassicWindow::contentBorderThickness(platform::RectEdge edge) const
 
 void TBClassicWindow::setContentBorderThickness(double thickness, platform::RectEdge edge)
 {
-    (edge == kTopEdge ? m_topContentBorderThickness : m_bottomContentBorderThickness) = thickness;
+    (edge == kTopEdge ? m_topContentBorderThickness : m_bottomContentBorderThickness)
+        = platform::saneLength(thickness);
 }
 
 TBWindowDelegate* TBClassicWindow::delegate() const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/SaneGeometry.h"
+#include "uikit/SaneFont.h"
 #include "uikit/window/TBAppWindow.h"
 #include "uikit/window/TBWindow.h"
 #include "uikit/window/TBWindowButton.h"
@@ -64,7 +66,9 @@ public:
     /// Does nothing for the current height; otherwise, with `adjustWindowFrame`, the window grows
     /// downwards by the change so that its top edge stays.
     void setTitleBarHeight(double height, bool adjustWindowFrame);
-    /// Replaces the bar view (the window takes ownership; the old one is deleted).
+    /// Replaces the bar view. The bar views, the content view and the custom buttons follow
+    /// the kit's ownership rule (uikit/ViewOwnership.h): owned while set; when replaced, the
+    /// window's own are deleted and the caller's handed back.
     void setTitleBarView(QWidget* view);
     double bottomBarHeight() const { return m_bottomBarHeight; }
     void setBottomBarHeight(double height);
@@ -86,10 +90,16 @@ public:
     double trafficLightButtonsLeftMargin() const { return m_trafficLightButtonsLeftMargin; }
     void setTrafficLightButtonsLeftMargin(double margin);
     double trafficLightButtonsTopMargin() const { return m_trafficLightButtonsTopMargin; }
-    void setTrafficLightButtonsTopMargin(double margin) { m_trafficLightButtonsTopMargin = margin; }
+    void setTrafficLightButtonsTopMargin(double margin)
+    {
+        m_trafficLightButtonsTopMargin = platform::saneCoordinate(margin);
+    }
     double fullScreenButtonRightMargin() const { return m_fullScreenButtonRightMargin; }
     double fullScreenButtonTopMargin() const { return m_fullScreenButtonTopMargin; }
-    void setFullScreenButtonTopMargin(double margin) { m_fullScreenButtonTopMargin = margin; }
+    void setFullScreenButtonTopMargin(double margin)
+    {
+        m_fullScreenButtonTopMargin = platform::saneCoordinate(margin);
+    }
     double trafficLightSeparation() const { return m_trafficLightSeparation; }
     void setTrafficLightSeparation(double separation);
     double mouseDragDetectionThreshold() const;
@@ -109,7 +119,8 @@ public:
     TBWindowButton* zoomButton() const { return m_zoomButton; }
     TBWindowButton* fullScreenButton() const { return m_fullScreenButton; }
     /// Custom buttons replace the standard ones at the next layout; the window takes
-    /// ownership and deletes a replaced one. Null brings the standard button back.
+    /// ownership and hands a replaced one back, hidden and without parent. Null brings the
+    /// standard button back.
     void setCloseButton(TBWindowButton* button);
     void setMinimizeButton(TBWindowButton* button);
     void setZoomButton(TBWindowButton* button);
@@ -118,7 +129,7 @@ public:
     QWidget* titleDivider() const;
 
     std::optional<QFont> titleFont() const { return m_titleFont; }
-    void setTitleFont(const std::optional<QFont>& font) { m_titleFont = font; }
+    void setTitleFont(const std::optional<QFont>& font) { m_titleFont = SaneFont::sane(font); }
     /// Gradients: empty stops mean the default.
     QGradientStops titleBarGradient() const { return m_titleBarGradient; }
     void setTitleBarGradient(const QGradientStops& stops) { m_titleBarGradient = stops; }
@@ -200,6 +211,7 @@ protected:
 
 private:
     friend class TBClassicWindowContentView;
+    void releaseReplaced(QWidget* old);
     void setUp();
     void setCustomButton(
         QPointer<TBWindowButton>& slot, TBWindowButton* button, TBStandardButtons::Kind kind);
@@ -256,6 +268,8 @@ private:
     QPointer<QWidget> m_bottomBarView;
     QPointer<QWidget> m_contentView;
     QObject* m_contentViewKeeper = nullptr;
+    // Views the window made itself; any other view it replaces goes back to its caller.
+    QList<QPointer<QWidget>> m_madeViews;
     QPointer<TBWindowButton> m_standardButtons[4]; // close, minimise, zoom, full screen
     QPointer<TBWindowButton> m_closeButton;
     QPointer<TBWindowButton> m_minimizeButton;

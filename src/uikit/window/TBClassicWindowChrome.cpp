@@ -1,5 +1,6 @@
 #include "uikit/window/TBClassicWindow.h"
 
+#include "uikit/ViewOwnership.h"
 #include "uikit/window/TBClassicLayout.h"
 #include "uikit/window/TBGeometry.h"
 #include "uikit/window/TBMovableByBackgroundContainerView.h"
@@ -80,11 +81,8 @@ void TBClassicWindow::setCustomButton(
 {
     if (button == slot)
         return;
-    if (slot) {
-        slot->hide();
-        slot->setParent(nullptr);
-        slot->deleteLater();
-    }
+    // The caller's button comes back to the caller (uikit/ViewOwnership.h).
+    ViewOwnership::handBack(slot);
     slot = button;
     if (!button)
         return;

@@ -1,5 +1,6 @@
 #include "uikit/window/TBGeometry.h"
 
+#include "platform/SaneGeometry.h"
 #include "platform/YUpGeometry.h"
 
 #include <QVariant>
@@ -56,7 +57,7 @@ void setFrame(QWidget* widget, const QRectF& yUpFrame, const QWidget* space)
 {
     if (!widget || !space)
         return;
-    const QRectF inSpace = platform::flipped(yUpFrame, space->height());
+    const QRectF inSpace = platform::flipped(platform::saneRect(yUpFrame), space->height());
     QPoint topLeft(qRound(inSpace.x()), qRound(inSpace.y()));
     if (QWidget* parent = widget->parentWidget())
         topLeft = mapBetween(space, parent, topLeft);
@@ -84,12 +85,14 @@ QRectF trafficLightFrame(
 
 double titleBarHeightFor(double requested, double minimum)
 {
-    return std::max(minimum, requested);
+    return std::max(platform::saneLength(minimum), platform::saneLength(requested));
 }
 
 QRectF frameKeepingTopEdge(const QRectF& frame, double delta)
 {
-    return { frame.x(), frame.y() - delta, frame.width(), frame.height() + delta };
+    const QRectF sane = platform::saneRect(frame);
+    const double d = platform::saneCoordinate(delta);
+    return platform::saneRect({ sane.x(), sane.y() - d, sane.width(), sane.height() + d });
 }
 
 QRectF autoresizedFrame(
@@ -134,13 +137,18 @@ void applyAutoresizing(QWidget* container, const QSizeF& oldSize)
         const QRectF old = platform::flipped(QRectF(widget->geometry()), oldSize.height());
         const QRectF next
             = platform::flipped(autoresizedFrame(mask, old, oldSize, newSize), newSize.height());
-        widget->setGeometry(next.toRect());
+        widget->setGeometry(platform::saneRect(next).toRect());
     }
+}
+
+void DragAccumulator::setThreshold(double threshold)
+{
+    m_threshold = platform::saneLength(threshold);
 }
 
 std::optional<QPointF> DragAccumulator::add(const QPointF& movement)
 {
-    m_pending += movement;
+    m_pending += platform::sanePoint(movement);
     if (std::abs(m_pending.x()) >= m_threshold || std::abs(m_pending.y()) >= m_threshold) {
         const QPointF offset = m_pending;
         m_pending = {};

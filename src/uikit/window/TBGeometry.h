@@ -15,7 +15,8 @@ class QWidget;
 namespace TBGeometry {
 
 /// Places `widget` at `yUpFrame`, given in the y-up space of `space` (any widget of
-/// the same window), rounding to whole device-independent pixels.
+/// the same window), rounding to whole device-independent pixels. The frame is brought into
+/// range first (`platform::saneRect`).
 void setFrame(QWidget* widget, const QRectF& yUpFrame, const QWidget* space);
 /// The widget's frame in the y-up space of `space` (any widget of the same window).
 QRectF frame(const QWidget* widget, const QWidget* space);
@@ -61,16 +62,17 @@ void applyAutoresizing(QWidget* container, const QSizeF& oldSize);
 /// hand tremors do not move a window.
 class DragAccumulator {
 public:
-    explicit DragAccumulator(double threshold = 1.0) : m_threshold(threshold) { }
+    explicit DragAccumulator(double threshold = 1.0) { setThreshold(threshold); }
     /// Adds a movement; returns the offset to move by (and clears it) once either of its
     /// coordinates reaches the threshold in absolute value.
     std::optional<QPointF> add(const QPointF& movement);
     QPointF pending() const { return m_pending; }
     double threshold() const { return m_threshold; }
-    void setThreshold(double threshold) { m_threshold = threshold; }
+    /// NaN and negative thresholds are 0 (every movement moves).
+    void setThreshold(double threshold);
 
 private:
-    double m_threshold;
+    double m_threshold = 1.0;
     QPointF m_pending;
 };
 

@@ -1,7 +1,9 @@
 #include "uikit/window/TBWindow.h"
 
 #include "platform/Appearance.h"
+#include "platform/SaneGeometry.h"
 #include "platform/YUpGeometry.h"
+#include "uikit/ViewOwnership.h"
 #include "uikit/window/TBGeometry.h"
 #include "uikit/window/TBStandardButtons.h"
 #include "uikit/window/TBWindowBorderView.h"
@@ -76,10 +78,13 @@ float TBWindow::defaultTopMargin()
 
 void TBWindow::setUp()
 {
-    m_contentView = new QWidget(this);
-    m_contentView->setAutoFillBackground(true);
-    m_titleBarView = new TBWindowTitleBarView(this);
-    m_titleBarView->setGeometry(0, 0, width(), qRound(defaultTitleBarHeight()));
+    auto* content = new QWidget(this);
+    content->setAutoFillBackground(true);
+    auto* strip = new TBWindowTitleBarView(this);
+    strip->setGeometry(0, 0, width(), qRound(defaultTitleBarHeight()));
+    m_contentView = content;
+    m_titleBarView = strip;
+    m_madeViews = { content, strip };
 
     m_delegateProxy = std::make_unique<TBWindowDelegateProxy>();
     m_delegateProxy->setFirstDelegate(this);
@@ -88,20 +93,20 @@ void TBWindow::setUp()
     const QString group = nextGroupIdentifier();
     using TBStandardButtons::Kind;
     for (Kind kind : { Kind::Close, Kind::Miniaturize, Kind::Zoom }) {
-        TBWindowButton* button = TBStandardButtons::makeButton(kind, group, m_titleBarView);
+        TBWindowButton* button = TBStandardButtons::makeButton(kind, group, strip);
         const QRectF system = TBGeometry::trafficLightFrame(int(kind), TBStandardButtons::buttonSize(kind),
             defaultTitleBarHeight(), kSystemButtonsLeft, kSystemButtonsTop, false);
-        TBGeometry::setFrame(button, system, m_titleBarView);
+        TBGeometry::setFrame(button, system, strip);
         m_standardButtons.append(button);
     }
-    connect(m_standardButtons[0], &QAbstractButton::clicked, this, &TBWindow::performClose);
-    connect(m_standardButtons[1], &QAbstractButton::clicked, this, &TBWindow::performMiniaturize);
-    connect(m_standardButtons[2], &QAbstractButton::clicked, this, &TBWindow::performZoom);
+    connect(m_standardButtons[0].data(), &QAbstractButton::clicked, this, &TBWindow::performClose);
+    connect(m_standardButtons[1].data(), &QAbstractButton::clicked, this, &TBWindow::performMiniaturize);
+    connect(m_standardButtons[2].data(), &QAbstractButton::clicked, this, &TBWindow::performZoom);
 
     m_centerTrafficLightButtons = true;
-    const QRectF close = TBGeometry::frame(m_standardButtons[0], m_titleBarView);
+    const QRectF close = TBGeometry::frame(m_standardButtons[0], strip);
     s_defaultLeftMargin = float(close.x());
-    s_defaultTopMargin = float(m_titleBarView->height() - (close.y() + close.height()));
+    s_defaultTopMargin = float(strip->height() - (close.y() + close.height()));
     m_trafficLightButtonsLeftMargin = s_defaultLeftMargin;
     setHidesTitle(true);
     m_superDelegate = this;
@@ -127,7 +132,7 @@ QWidget* TBWindow::titleBarView() const
 void TBWindow::setTitleBarHeight(double height)
 {
     const double defaultHeight = defaultTitleBarHeight();
-    const double h = TBGeometry::titleBarHeightFor(height, defaultHeight);
+    const double h = TBGeometry::titleBarHeightFor(platform::saneLength(height), defaultHeight);
     // The strip starts at the default height, not at 0: growing the frame by the whole
     // height on the first call would add the default height to the window each start.
     const double delta = h - std::max(m_titleBarHeight, defaultHeight);
@@ -142,6 +147,11 @@ void TBWindow::setTitleBarHeight(double height)
     setFrame(grown.toRect(), false);
 }
 
+void TBWindow::setTrafficLightButtonsLeftMargin(double margin)
+{
+    m_trafficLightButtonsLeftMargin = platform::saneCoordinate(margin);
+}
+
 void TBWindow::setCenterTrafficLightButtons(bool center)
 {
     m_centerTrafficLightButtons = center;
@@ -151,18 +161,24 @@ void TBWindow::setCenterTrafficLightButtons(bool center)
 void TBWindow::setHidesTitle(bool hides)
 {
     m_hidesTitle = hides;
-    m_titleBarView->setShowsTitle(!hides);
+    if (auto* strip = qobject_cast<TBWindowTitleBarView*>(m_titleBarView))
+        strip->setShowsTitle(!hides);
 }
 
 QList<TBWindowButton*> TBWindow::standardButtons() const
 {
-    return m_standardButtons;
+    QList<TBWindowButton*> buttons;
+    for (const QPointer<TBWindowButton>& button : m_standardButtons) {
+        if (button)
+            buttons.append(button);
+    }
+    return buttons;
 }
 
 TBWindowButton* TBWindow::standardWindowButton(TBStandardButtons::Kind kind) const
 {
     const int index = int(kind);
-    return (index >= 0 && index < m_standardButtons.size()) ? m_standardButtons[index] : nullptr;
+    return (index >= 0 && index < m_standardButtons.size()) ? m_standardButtons[index].data() : nullptr;
 }
 
 TBWindow::StyleMask TBWindow::styleMask() const
@@ -198,23 +214,35 @@ void TBWindow::setAquaAppearance()
 
 void TBWindow::setContentView(QWidget* view)
 {
-    if (!view || view == m_contentView)
+    Q_ASSERT(view);
+    if (!view || view == m_contentView || view == this)
         return;
     QWidget* old = m_contentView;
     view->setParent(this);
     m_contentView = view;
-    if (old) {
-        old->hide();
-        old->setParent(nullptr);
-        old->deleteLater();
-    }
+    releaseReplaced(old);
     layoutChrome();
     view->show();
 }
 
+void TBWindow::releaseReplaced(QWidget* old)
+{
+    if (!old)
+        return;
+    if (m_madeViews.contains(old)) {
+        m_madeViews.removeAll(old);
+        ViewOwnership::dropOwn(old);
+    } else {
+        ViewOwnership::handBack(old);
+    }
+}
+
 void TBWindow::replaceSubview(QWidget* old, QWidget* replacement, bool resizing)
 {
-    if (!replacement || old == replacement)
+    Q_ASSERT(replacement);
+    // The window itself, or a view holding the replacement, cannot be put inside it.
+    if (!replacement || old == replacement || replacement == this || (old && replacement->isAncestorOf(old))
+        || (old && old->isWindow()))
         return;
     if (resizing)
         replacement->setGeometry(old ? old->geometry() : QRect());
@@ -240,9 +268,9 @@ void TBWindow::replaceSubview(QWidget* old, QWidget* replacement, bool resizing)
         if (QLayout* layout = superview->layout())
             delete layout->replaceWidget(old, replacement);
         replacement->show();
-        old->hide();
-        old->setParent(nullptr);
-        old->deleteLater();
+        if (old == m_titleBarView)
+            m_titleBarView = replacement;
+        releaseReplaced(old);
     }
     layoutTrafficLights();
 }
@@ -291,9 +319,13 @@ void TBWindow::performZoom()
 
 void TBWindow::layoutTrafficLights()
 {
+    if (!m_titleBarView)
+        return;
     const double stripHeight = m_titleBarView->height();
     for (int i = 0; i < m_standardButtons.size(); ++i) {
         TBWindowButton* button = m_standardButtons[i];
+        if (!button)
+            continue;
         const QRectF frame = TBGeometry::trafficLightFrame(i, QSizeF(button->size()), stripHeight,
             m_trafficLightButtonsLeftMargin, s_defaultTopMargin, m_centerTrafficLightButtons);
         TBGeometry::setFrame(button, frame, m_titleBarView);
@@ -306,20 +338,26 @@ void TBWindow::layoutChrome()
     if (m_contentView)
         m_contentView->setGeometry(rect());
     // Children with an autoresizing mask follow the strip's size changes.
-    const QSize oldStrip = m_titleBarView->size();
-    m_titleBarView->setGeometry(0, 0, width(), stripHeight);
-    if (oldStrip != m_titleBarView->size())
-        TBGeometry::applyAutoresizing(m_titleBarView, QSizeF(oldStrip));
-    m_titleBarView->raise();
+    if (m_titleBarView) {
+        const QSize oldStrip = m_titleBarView->size();
+        m_titleBarView->setGeometry(0, 0, width(), stripHeight);
+        if (oldStrip != m_titleBarView->size())
+            TBGeometry::applyAutoresizing(m_titleBarView, QSizeF(oldStrip));
+        m_titleBarView->raise();
+    }
     const bool resizable = !(windowState() & (Qt::WindowFullScreen | Qt::WindowMaximized));
-    for (TBWindowResizeGrip* grip : m_grips) {
+    for (const QPointer<TBWindowResizeGrip>& grip : m_grips) {
+        if (!grip)
+            continue;
         grip->setVisible(resizable);
         grip->place();
     }
     // A maximised or full-screen window has no neighbours to stand out from.
-    m_border->setGeometry(rect());
-    m_border->setVisible(resizable);
-    m_border->raise();
+    if (m_border) {
+        m_border->setGeometry(rect());
+        m_border->setVisible(resizable);
+        m_border->raise();
+    }
 }
 
 void TBWindow::windowDidResize(QWidget*)
@@ -354,14 +392,16 @@ void TBWindow::changeEvent(QEvent* event)
     TBWindowDelegate* d = currentDelegate();
     switch (event->type()) {
     case QEvent::ActivationChange:
-        m_titleBarView->update();
+        if (m_titleBarView)
+            m_titleBarView->update();
         if (d && isActiveWindow())
             d->windowDidBecomeKey(this);
         else if (d)
             d->windowDidResignKey(this);
         break;
     case QEvent::WindowTitleChange:
-        m_titleBarView->update();
+        if (m_titleBarView)
+            m_titleBarView->update();
         break;
     case QEvent::WindowStateChange: {
         const Qt::WindowStates now = windowState();

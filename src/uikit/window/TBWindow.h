@@ -51,7 +51,8 @@ public:
     static float defaultLeftMargin();
     static float defaultTopMargin();
 
-    /// Never lower than `defaultTitleBarHeight`; keeps the window's top edge in place.
+    /// Never lower than `defaultTitleBarHeight` nor higher than `platform::maximumGeometry`
+    /// (NaN counts as 0); keeps the window's top edge in place.
     void setTitleBarHeight(double height);
     /// The height last set; 0 before the first `setTitleBarHeight`.
     double titleBarHeight() const { return m_titleBarHeight; }
@@ -59,7 +60,8 @@ public:
     /// the first `setTitleBarHeight`.
     std::optional<double> titleBarAccessoryHeight() const { return m_accessoryHeight; }
     /// The strip that holds the window buttons; callers add their own title-bar controls
-    /// to it. Owned by the window.
+    /// to it. Owned by the window; after `replaceSubview` of the strip, the replacement.
+    /// Null once a caller deleted it.
     QWidget* titleBarView() const;
 
     bool centerTrafficLightButtons() const { return m_centerTrafficLightButtons; }
@@ -67,14 +69,15 @@ public:
     bool hidesTitle() const { return m_hidesTitle; }
     void setHidesTitle(bool hides);
     double trafficLightButtonsLeftMargin() const { return m_trafficLightButtonsLeftMargin; }
-    /// Takes effect at the next layout (resize, show, frame or centring change).
-    void setTrafficLightButtonsLeftMargin(double margin) { m_trafficLightButtonsLeftMargin = margin; }
+    /// Takes effect at the next layout (resize, show, frame or centring change). Clamped to
+    /// a coordinate (`platform::saneCoordinate`).
+    void setTrafficLightButtonsLeftMargin(double margin);
     /// There is no separate full-screen button on this window.
     void setCenterFullScreenButton(bool center) { Q_UNUSED(center); }
 
-    /// Close, minimise and zoom, in that order.
+    /// Close, minimise and zoom, in that order; a button a caller deleted is left out.
     QList<TBWindowButton*> standardButtons() const;
-    /// Close, minimise or zoom; null for any other kind.
+    /// Close, minimise or zoom; null for any other kind and for a deleted button.
     TBWindowButton* standardWindowButton(TBStandardButtons::Kind kind) const;
 
     /// Titled, closable, miniaturizable, resizable, full-size content, and the full-screen
@@ -90,11 +93,16 @@ public:
     void setVibrantLightAppearance();
     void setAquaAppearance();
 
-    /// The view filling the window; owned by the window. Setting a new one deletes the old.
+    /// The view filling the window. The kit's ownership rule (uikit/ViewOwnership.h): the
+    /// window owns the view it is given; the view it replaces is handed back to the caller
+    /// (hidden, without parent), unless the window made it itself, which it deletes later.
+    /// A null view is refused.
     QWidget* contentView() const { return m_contentView; }
     void setContentView(QWidget* view);
     /// Puts `replacement` where `old` was: same frame when `resizing`, `old`'s children
-    /// moved over with their frames. `old` is detached and deleted later.
+    /// moved over with their frames. `old` follows the ownership rule of `setContentView`;
+    /// replacing the title strip makes `replacement` the strip. A null `replacement` is
+    /// refused.
     void replaceSubview(QWidget* old, QWidget* replacement, bool resizing);
     /// A new view of class T with `old`'s frame in its place; returns it.
     template <typename T> T* replaceSubview(QWidget* old)
@@ -144,11 +152,16 @@ private:
     std::optional<double> m_accessoryHeight;
     std::unique_ptr<TBWindowDelegateProxy> m_delegateProxy;
     TBWindowDelegate* m_superDelegate = nullptr;
-    QList<TBWindowButton*> m_standardButtons;
+    /// Lets `old` go by the ownership rule: deleted later when the window made it.
+    void releaseReplaced(QWidget* old);
+
+    // Callers may delete or replace any of these children; the window must not dangle.
+    QList<QPointer<TBWindowButton>> m_standardButtons;
     QPointer<QWidget> m_contentView;
-    TBWindowTitleBarView* m_titleBarView = nullptr;
-    QList<TBWindowResizeGrip*> m_grips;
-    TBWindowBorderView* m_border = nullptr;
+    QPointer<QWidget> m_titleBarView;
+    QList<QPointer<QWidget>> m_madeViews;
+    QList<QPointer<TBWindowResizeGrip>> m_grips;
+    QPointer<TBWindowBorderView> m_border;
     Qt::WindowStates m_lastState;
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/NotificationCenter.h"
 #include "platform/Resources.h"
+#include "platform/SaneGeometry.h"
 #include "uikit/window/TBGeometry.h"
 #include "uikit/window/TBWindowButtonGroup.h"
 #include "uikit/window/TBWindowState.h"
@@ -19,7 +20,9 @@ TBWindowButton::TBWindowButton(QWidget* parent) : QAbstractButton(parent)
 }
 
 TBWindowButton::TBWindowButton(const QSizeF& size, const QString& groupIdentifier, QWidget* parent)
-    : QAbstractButton(parent), m_groupIdentifier(groupIdentifier), m_designSize(size.toSize())
+    : QAbstractButton(parent)
+    , m_groupIdentifier(groupIdentifier)
+    , m_designSize(platform::saneSize(size).toSize())
 {
     setFocusPolicy(Qt::NoFocus);
     trackParent();
@@ -172,6 +175,8 @@ QSize TBWindowButton::sizeHint() const
 void TBWindowButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    if (!painter.isActive())
+        return; // no device to paint on (a button far larger than any image)
     // Images are set at one ratio; the screen the window is on now may have another. The
     // engine's device is where the pixels go (the backing store, or the image of a render).
     const QImage shown = platform::imageForDevicePixelRatio(

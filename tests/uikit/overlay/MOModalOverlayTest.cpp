@@ -245,7 +245,10 @@ TEST_F(ModalOverlayTest, ReplacingTheContentWhileShownReplacesWhatIsSeen)
     overlay->setContentViewController(next);
     EXPECT_FALSE(old->isVisible());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(old.isNull());
+    // The replaced panel is the caller's again, not deleted behind its back.
+    ASSERT_FALSE(old.isNull());
+    EXPECT_EQ(old->parent(), nullptr);
+    delete old.data();
     EXPECT_TRUE(next->isVisible());
     EXPECT_TRUE(modalWindow()->isAncestorOf(next));
     EXPECT_EQ(next->size(), window->size());

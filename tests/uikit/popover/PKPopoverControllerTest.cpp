@@ -472,7 +472,11 @@ TEST_F(PopoverFixture, ContentSizeResizesTheShownWindowAndContentIsReplaceable)
     EXPECT_EQ(controller->contentSize(), QSizeF(50, 40));
     EXPECT_EQ(controller->contentView(), replacement);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(old.isNull());
+    // The replaced content is the caller's again, not deleted behind its back.
+    ASSERT_FALSE(old.isNull());
+    EXPECT_EQ(old->parent(), nullptr);
+    EXPECT_TRUE(old->isHidden());
+    delete old.data();
 }
 
 TEST(PKPopoverWindowFrame, PaintsThePanelWithItsArrowOnTheChosenSide)

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <QApplication>
 #include <QFontMetricsF>
 #include <QPushButton>
@@ -110,10 +112,14 @@ TEST(TBClassicWindow, CustomButtonsReplaceTheStandardOnes)
     window.setCloseButton(nullptr);
     window.layout();
     EXPECT_FALSE(standard->isHidden());
+    // The replaced button is the caller's again.
+    EXPECT_EQ(custom->parentWidget(), nullptr);
+    delete custom;
 
     // A standard button sitting directly in the frame view stays hidden.
-    window.setCloseButton(
+    std::unique_ptr<TBWindowButton> second(
         TBStandardButtons::makeButton(TBStandardButtons::Kind::Close, u"custom"_s, nullptr));
+    window.setCloseButton(second.get());
     window.layout();
     standard->setParent(&window);
     window.setCloseButton(nullptr);

@@ -363,7 +363,11 @@ TEST(TBWindow, ReplacingANestedViewTakesItsPlaceInTheLayout)
     EXPECT_EQ(layout->indexOf(old), -1);
     EXPECT_EQ(replacement->parentWidget(), box);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(gone.isNull()); // the old view is released, as its superview let it go
+    // The old view is the caller's again, not deleted behind its back.
+    ASSERT_FALSE(gone.isNull());
+    EXPECT_EQ(old->parentWidget(), nullptr);
+    EXPECT_TRUE(old->isHidden());
+    delete old;
 }
 
 TEST(TBWindow, EveryTitleStripStatePaints)

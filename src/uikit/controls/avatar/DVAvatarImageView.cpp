@@ -3,6 +3,7 @@
 #include "uikit/controls/KitDrawing.h"
 
 #include "platform/Resources.h"
+#include "platform/SaneGeometry.h"
 #include "platform/Strings.h"
 
 #include <QApplication>
@@ -79,7 +80,7 @@ void DVAvatarImageView::setBorderColor(const QColor& color)
 
 void DVAvatarImageView::setBorderWidth(float width)
 {
-    m_borderWidth = width;
+    m_borderWidth = float(platform::saneLength(width));
     update();
 }
 
@@ -134,6 +135,10 @@ platform::Expected<QStringList> DVAvatarImageView::namesOfPromisedFilesDroppedAt
     const QString& folder) const
 {
     const auto fail = [](const QString& why) { return platform::Unexpected(why); };
+    // An empty or relative folder would resolve against the working folder.
+    const QFileInfo destination(folder);
+    if (folder.isEmpty() || destination.isRelative() || !destination.isDir())
+        return fail(platform::Strings::tr("The destination is not a folder."));
     if (m_image.isNull())
         return fail(platform::Strings::tr("There is no image to save."));
     QByteArray png;

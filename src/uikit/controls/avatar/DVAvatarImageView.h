@@ -51,13 +51,15 @@ public:
     QColor borderColor() const { return m_borderColor; }
     void setBorderColor(const QColor& color);
     float borderWidth() const { return m_borderWidth; }
+    /// Clamped to 0..`platform::maximumGeometry`; NaN is 0.
     void setBorderWidth(float width);
     /// A droppable image is being dragged over the view.
     bool isHighlighted() const { return m_highlight; }
 
     /// Writes the image as PNG into `folder` under the first free name of "Avatar.png",
     /// "Avatar 2.png", ...; never replaces a file. Returns the names written (one), or why
-    /// nothing was written (no image, or the file could not be written).
+    /// nothing was written (no image, `folder` empty, relative or not a folder, or the file
+    /// could not be written).
     platform::Expected<QStringList> namesOfPromisedFilesDroppedAtDestination(const QString& folder) const;
     /// The first name of "Avatar.png", "Avatar 2.png", ... that `folder` does not hold.
     static QString freeAvatarFileName(const QString& folder);

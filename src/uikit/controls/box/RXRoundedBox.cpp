@@ -1,5 +1,6 @@
 #include "uikit/controls/box/RXRoundedBox.h"
 
+#include "platform/SaneGeometry.h"
 #include "uikit/controls/KitDrawing.h"
 #include "uikit/controls/noise/NZNoise.h"
 
@@ -30,13 +31,13 @@ void RXRoundedBox::setTitle(const QString& title)
 
 void RXRoundedBox::setBorderWidth(qreal width)
 {
-    m_borderWidth = width;
+    m_borderWidth = platform::saneLength(width);
     update();
 }
 
 void RXRoundedBox::setBorderRadius(qreal radius)
 {
-    m_borderRadius = radius;
+    m_borderRadius = platform::saneLength(radius);
     update();
 }
 
@@ -93,7 +94,7 @@ void RXRoundedBox::setDrawsGradientBackground(bool draws)
 
 void RXRoundedBox::setNoiseOpacity(qreal opacity)
 {
-    m_noiseOpacity = opacity;
+    m_noiseOpacity = platform::saneValue(opacity, 0.0, 1.0);
     update();
 }
 

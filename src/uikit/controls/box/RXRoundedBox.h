@@ -31,6 +31,7 @@ public:
     QString title() const { return m_title; }
     void setTitle(const QString& title);
 
+    // Lengths are clamped to 0..`platform::maximumGeometry` (NaN is 0), the noise opacity to 0..1.
     qreal borderWidth() const { return m_borderWidth; }
     void setBorderWidth(qreal width);
     qreal borderRadius() const { return m_borderRadius; }

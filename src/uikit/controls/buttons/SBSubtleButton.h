@@ -1,5 +1,6 @@
 #pragma once
 
+#include "uikit/SaneFont.h"
 #include <QColor>
 #include <QFont>
 #include <QPointer>
@@ -47,7 +48,7 @@ public:
     void setSelected(bool selected) { m_selected = selected; }
     /// None means the 17-point default face.
     std::optional<QFont> font() const { return m_font; }
-    void setFont(const std::optional<QFont>& font) { m_font = font; }
+    void setFont(const std::optional<QFont>& font) { m_font = SaneFont::sane(font); }
     /// Set: switches the (always white) title shadow on.
     QColor fontShadowColor() const { return m_fontShadowColor; }
     void setFontShadowColor(const QColor& color) { m_fontShadowColor = color; }

@@ -5,15 +5,30 @@
 #include <QStylePainter>
 #include <QToolButton>
 
-// A segment keeps its whole label (its size hint, the control's natural width) and draws
-// it elided when the layout gives it less room than that.
+#include <algorithm>
+
+namespace {
+// A segment wider or taller than this gets no more room and a longer label is elided: no bar
+// shows more, and the style paints a segment's whole face at once.
+constexpr int kMaximumSegmentWidth = 1000;
+} // namespace
+
+// A segment keeps its whole label (its size hint, the control's natural width, up to a
+// limit) and draws it elided when the layout gives it less room than that.
 class SegmentButton : public QToolButton {
 public:
     using QToolButton::QToolButton;
 
+    QSize sizeHint() const override
+    {
+        QSize hint = QToolButton::sizeHint();
+        hint.setWidth(std::min(hint.width(), kMaximumSegmentWidth));
+        return hint;
+    }
+
     QString shownText() const
     {
-        if (width() >= sizeHint().width())
+        if (width() >= QToolButton::sizeHint().width())
             return text();
         return fontMetrics().elidedText(text(), Qt::ElideRight, std::max(width() - chromeWidth(), 0));
     }
@@ -38,7 +53,7 @@ private:
     // What the style puts around the text.
     int chromeWidth() const
     {
-        return sizeHint().width() - fontMetrics().size(Qt::TextShowMnemonic, text()).width();
+        return QToolButton::sizeHint().width() - fontMetrics().size(Qt::TextShowMnemonic, text()).width();
     }
 };
 
@@ -60,7 +75,9 @@ SegmentedControl::SegmentedControl(const QStringList& labels, QWidget* parent) :
 
 void SegmentedControl::setSegmentCount(int count)
 {
-    count = std::max(count, 0);
+    // More segments than any bar can show would only exhaust memory.
+    constexpr int kMaximumSegments = 100;
+    count = std::clamp(count, 0, kMaximumSegments);
     while (segmentCount() > count) {
         SegmentButton* button = m_segments.takeLast();
         m_group.removeButton(button);
@@ -72,6 +89,8 @@ void SegmentedControl::setSegmentCount(int count)
         button->setCheckable(true);
         button->setAutoRaise(false);
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        // The style paints a segment's whole face however little of it shows.
+        button->setMaximumSize(kMaximumSegmentWidth, kMaximumSegmentWidth);
         m_group.addButton(button, segmentCount());
         m_layout->addWidget(button);
         m_segments.append(button);

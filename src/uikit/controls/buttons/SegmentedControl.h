@@ -21,6 +21,7 @@ public:
     explicit SegmentedControl(const QStringList& labels, QWidget* parent = nullptr);
 
     int segmentCount() const { return static_cast<int>(m_segments.size()); }
+    /// Clamped to 0..100.
     void setSegmentCount(int count);
     QString labelForSegment(int segment) const;
     /// The label as the segment draws it at its present width; null for no such segment.

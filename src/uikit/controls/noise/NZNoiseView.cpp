@@ -1,5 +1,6 @@
 #include "uikit/controls/noise/NZNoiseView.h"
 
+#include "platform/SaneGeometry.h"
 #include "uikit/controls/KitDrawing.h"
 #include "uikit/controls/noise/NZNoise.h"
 
@@ -19,6 +20,7 @@ void NZNoiseView::setBackgroundColor(const QColor& color)
 
 void NZNoiseView::setNoiseOpacity(qreal opacity)
 {
+    opacity = platform::saneValue(opacity, 0.0, 1.0);
     if (opacity == m_noiseOpacity)
         return;
     m_noiseOpacity = opacity;

@@ -15,6 +15,7 @@ public:
     /// Redraws when the colour differs from the current one.
     void setBackgroundColor(const QColor& color);
     qreal noiseOpacity() const { return m_noiseOpacity; }
+    /// Clamped to 0..1; NaN is 0.
     void setNoiseOpacity(qreal opacity);
     NZNoise::BlendMode noiseBlendMode() const { return m_noiseBlendMode; }
     void setNoiseBlendMode(NZNoise::BlendMode mode);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/SaneGeometry.h"
 #include "uikit/controls/rows/TableRowView.h"
 
 /// The row most lists use: appearance-dependent hover glow and rounded stroked
@@ -19,11 +20,17 @@ public:
     QColor selectionFillColor() const { return m_selectionFillColor; }
     void setSelectionFillColor(const QColor& color) { m_selectionFillColor = color; }
     float selectionBorderWidth() const { return m_selectionBorderWidth; }
-    void setSelectionBorderWidth(float width) { m_selectionBorderWidth = width; }
+    void setSelectionBorderWidth(float width) { m_selectionBorderWidth = float(platform::saneLength(width)); }
     float selectionBorderRadius() const { return m_selectionBorderRadius; }
-    void setSelectionBorderRadius(float radius) { m_selectionBorderRadius = radius; }
+    void setSelectionBorderRadius(float radius)
+    {
+        m_selectionBorderRadius = float(platform::saneLength(radius));
+    }
     float selectionBorderAlpha() const { return m_selectionBorderAlpha; }
-    void setSelectionBorderAlpha(float alpha) { m_selectionBorderAlpha = alpha; }
+    void setSelectionBorderAlpha(float alpha)
+    {
+        m_selectionBorderAlpha = float(platform::saneValue(alpha, 0.0, 1.0));
+    }
 
     /// The named row colours with their built-in values where the colour table has none.
     static QColor namedRowColor(const QString& name, bool dark);

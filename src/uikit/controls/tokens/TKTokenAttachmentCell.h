@@ -1,5 +1,6 @@
 #pragma once
 
+#include "uikit/SaneFont.h"
 #include <QColor>
 #include <QFlags>
 #include <QFont>
@@ -42,7 +43,7 @@ public:
     QColor textColor() const { return m_textColor; }
     void setTextColor(const QColor& color) { m_textColor = color; }
     std::optional<QFont> textFont() const { return m_textFont; }
-    void setTextFont(const std::optional<QFont>& font) { m_textFont = font; }
+    void setTextFont(const std::optional<QFont>& font) { m_textFont = SaneFont::sane(font); }
 
     /// The mode and join style of the last draw.
     DrawingMode tokenDrawingMode() const { return m_drawingMode; }

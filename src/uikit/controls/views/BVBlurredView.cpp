@@ -1,5 +1,8 @@
 #include "uikit/controls/views/BVBlurredView.h"
 
+#include "platform/SaneGeometry.h"
+
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <algorithm>
@@ -18,20 +21,40 @@ void BVBlurredView::setTintColor(const QColor& color)
     update();
 }
 
+namespace {
+
+// Beyond these a blur or a saturation changes nothing visible, and the blur's work grows
+// with its radius.
+constexpr float kMaximumBlurRadius = 500.0f;
+constexpr float kMaximumSaturation = 100.0f;
+
+float saneBlurRadius(float radius)
+{
+    return float(platform::saneLength(radius, kMaximumBlurRadius));
+}
+
+float saneSaturation(float factor)
+{
+    return float(platform::saneValue(factor, 0.0, kMaximumSaturation, 1.0));
+}
+
+} // namespace
+
 void BVBlurredView::setSaturationFactor(float factor)
 {
-    m_saturationFactor = factor;
+    m_saturationFactor = saneSaturation(factor);
     update();
 }
 
 void BVBlurredView::setBlurRadius(float radius)
 {
-    m_blurRadius = radius;
+    m_blurRadius = saneBlurRadius(radius);
     update();
 }
 
 void BVBlurredView::saturate(QImage& image, float factor)
 {
+    factor = saneSaturation(factor);
     if (factor == 1.0f)
         return;
     for (int y = 0; y < image.height(); ++y) {
@@ -79,6 +102,7 @@ void boxBlurRows(QImage& image, int radius)
 
 void BVBlurredView::gaussianBlur(QImage& image, float radius)
 {
+    radius = saneBlurRadius(radius);
     if (radius <= 0 || image.isNull())
         return;
     // Three box passes approximate a Gaussian of this standard deviation.
@@ -94,10 +118,12 @@ void BVBlurredView::gaussianBlur(QImage& image, float radius)
     image = image.transformed(turn.inverted());
 }
 
-QImage BVBlurredView::backdrop()
+QImage BVBlurredView::backdrop(const QRect& area)
 {
     const qreal ratio = devicePixelRatioF();
-    QImage image((size() * ratio), QImage::Format_ARGB32_Premultiplied);
+    QImage image((area.size() * ratio), QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return image;
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
     QWidget* const host = parentWidget();
@@ -108,28 +134,34 @@ QImage BVBlurredView::backdrop()
     // behind the view.
     QPainter painter(&image);
     if (host->autoFillBackground() || host->isWindow())
-        painter.fillRect(QRect(QPoint(), size()), host->palette().brush(host->backgroundRole()));
+        painter.fillRect(QRect(QPoint(), area.size()), host->palette().brush(host->backgroundRole()));
     painter.end();
+    const QRect shown = area.translated(pos());
     for (QObject* child : host->children()) {
         if (child == this)
             break;
         auto* sibling = qobject_cast<QWidget*>(child);
         if (!sibling || !sibling->isVisible() || sibling->isWindow()
-            || !sibling->geometry().intersects(geometry()))
+            || !sibling->geometry().intersects(shown))
             continue;
-        const QRect overlap = sibling->geometry().intersected(geometry());
-        sibling->render(&image, overlap.topLeft() - pos(), QRegion(overlap.translated(-sibling->pos())),
+        const QRect overlap = sibling->geometry().intersected(shown);
+        sibling->render(&image, overlap.topLeft() - shown.topLeft(),
+            QRegion(overlap.translated(-sibling->pos())),
             QWidget::DrawWindowBackground | QWidget::DrawChildren);
     }
     return image;
 }
 
-void BVBlurredView::paintEvent(QPaintEvent*)
+void BVBlurredView::paintEvent(QPaintEvent* event)
 {
-    QImage image = backdrop();
+    // Only what is painted now and what blurs into it: the view may be far larger than any
+    // screen.
+    const int reach = int(std::ceil(3 * m_blurRadius));
+    const QRect area = event->rect().adjusted(-reach, -reach, reach, reach).intersected(rect());
+    QImage image = backdrop(area);
     saturate(image, m_saturationFactor);
     gaussianBlur(image, m_blurRadius * static_cast<float>(devicePixelRatioF()));
     QPainter painter(this);
-    painter.drawImage(QPointF(0, 0), image);
+    painter.drawImage(QPointF(area.topLeft()), image);
     painter.fillRect(rect(), m_tintColor);
 }

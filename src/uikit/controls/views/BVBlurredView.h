@@ -16,8 +16,10 @@ public:
     /// An invalid colour keeps the previous tint.
     void setTintColor(const QColor& color);
     float saturationFactor() const { return m_saturationFactor; }
+    /// Clamped to 0..100; NaN leaves the colours alone (1).
     void setSaturationFactor(float factor);
     float blurRadius() const { return m_blurRadius; }
+    /// Clamped to 0..500 points; NaN means no blur.
     void setBlurRadius(float radius);
     /// Number forms of the two settings (anything that converts to a number).
     void setSaturationFactorNumber(const QVariant& number) { setSaturationFactor(number.toFloat()); }
@@ -33,7 +35,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QImage backdrop();
+    /// What lies behind `area` (in the view's coordinates).
+    QImage backdrop(const QRect& area);
 
     QColor m_tintColor;
     float m_saturationFactor = 2.0f;
