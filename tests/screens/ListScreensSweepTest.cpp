@@ -28,6 +28,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 using namespace mervane::test;
 using namespace mervane::test::sweep;
@@ -235,14 +236,20 @@ TEST_F(ListScreensSweep, messagePopoverSurvivesItsContentBeingReplacedOrDeleted)
     messages.showMessage(QStringLiteral("first"), &anchor);
     ASSERT_TRUE(messages.popover());
 
-    // Someone holding the popover gives it other content, which takes the old one's place.
-    messages.popover()->setContentViewController(new QLabel(QStringLiteral("other")));
+    auto* panel = qobject_cast<SimpleAlertViewController*>(messages.popover()->contentViewController());
+    ASSERT_TRUE(panel);
+
+    // Someone holding the popover gives it other content, which takes the panel's place and
+    // hands the panel back; the next message puts the same panel in again and hands the
+    // other content back to whoever gave it.
+    auto other = std::make_unique<QLabel>(QStringLiteral("other"));
+    messages.popover()->setContentViewController(other.get());
     settle();
     messages.showMessage(QStringLiteral("second"), &anchor);
     EXPECT_EQ(messages.text(), QStringLiteral("second"));
-    auto* content = qobject_cast<SimpleAlertViewController*>(messages.popover()->contentViewController());
-    ASSERT_TRUE(content);
-    EXPECT_EQ(content->alertCtl()->text(), QStringLiteral("second"));
+    EXPECT_EQ(messages.popover()->contentViewController(), panel);
+    EXPECT_EQ(panel->alertCtl()->text(), QStringLiteral("second"));
+    EXPECT_EQ(other->parent(), nullptr);
 
     // The same while it is closed, and with the popover itself deleted.
     messages.close();

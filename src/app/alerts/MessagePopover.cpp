@@ -15,6 +15,9 @@ MessagePopover::MessagePopover(QObject* parent) : QObject(parent)
 
 MessagePopover::~MessagePopover()
 {
+    // A panel someone else's content replaced was handed back to us and is ours to delete.
+    if (m_content && (!m_popover || m_popover->contentViewController() != m_content))
+        delete m_content.data();
     delete m_popover.data();
 }
 
@@ -48,12 +51,12 @@ void MessagePopover::showMessage(const QString& text, QWidget* anchor, bool stic
 
 void MessagePopover::setText(const QString& text)
 {
-    // The popover owns its content and anyone holding the popover may replace it: the
-    // message panel comes back before the text goes in.
-    if (!m_content || m_popover->contentViewController() != m_content) {
+    // The popover owns its content and anyone holding the popover may replace it, which
+    // hands the message panel back to us: it goes in again before the text does.
+    if (!m_content)
         m_content = new SimpleAlertViewController;
+    if (m_popover->contentViewController() != m_content)
         m_popover->setContentViewController(m_content.data());
-    }
     if (QLabel* label = m_content->alertCtl())
         label->setText(text);
     // The popover grows or shrinks with the text, also while it is open.
