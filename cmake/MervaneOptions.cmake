@@ -18,8 +18,8 @@ endif()
 
 if(MERVANE_SANITIZE)
     target_compile_options(mervane_options INTERFACE
-        -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
-    target_link_options(mervane_options INTERFACE -fsanitize=address,undefined)
+        -fsanitize=address,undefined,float-cast-overflow -fno-omit-frame-pointer -fno-sanitize-recover=undefined,float-cast-overflow)
+    target_link_options(mervane_options INTERFACE -fsanitize=address,undefined,float-cast-overflow)
 endif()
 
 if(MERVANE_FUZZ)

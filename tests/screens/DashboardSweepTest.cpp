@@ -31,7 +31,7 @@ TEST_F(DashboardSweep, totalsPaneTakesEveryModelAndDiesMidAnimation)
         totals->refreshView();
         totals->setNWTitleValues(true);
         EXPECT_FALSE(std::isnan(totals->getNWGoalAmount()));
-        resizeAndPaint(*totals, pieScreenSizes);
+        resizeAndPaint(*totals, edgeSizes);
         totals->resizedSplit();
         totals->chartMenuHandler();
         totals->showFirstStartForm();
@@ -60,7 +60,7 @@ TEST_F(DashboardSweep, bigPiesTakeEveryModelRotationAndKind)
             pies->copyChartToClipboard(pieKind);
         }
         // Each size is taken as the end of a live resize, which fits the pies to it.
-        resizeAndPaint(*pies, pieScreenSizes, [&pies] { pies->viewHasResized(); });
+        resizeAndPaint(*pies, edgeSizes, [&pies] { pies->viewHasResized(); });
         pies->upateChart(true);
         pies->chartMenuHandler();
         // Deleted while the pies make their opening turn.

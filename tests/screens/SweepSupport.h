@@ -65,11 +65,6 @@ inline void paintCorners(QWidget& widget)
             QRegion(std::max(0, size.width() - 320), std::max(0, size.height() - 240), 320, 240));
 }
 
-/// The chart layer caches a pie as one image of its whole graph, so screens of pies are
-/// swept up to a size whose image can be made.
-inline const QList<QSize> pieScreenSizes { QSize(0, 0), QSize(1, 1), QSize(3, 3000), QSize(3000, 3),
-    QSize(3000, 3000), QSize(900, 700) };
-
 /// Popover contents are laid out at their own size; these are the edges they meet.
 inline const QList<QSize> popoverSizes { QSize(0, 0), QSize(1, 1), QSize(3, 2000), QSize(2000, 3),
     QSize(900, 700) };

@@ -209,6 +209,8 @@ void AppDelegate::clearAllSidebarButtons()
 
 void AppDelegate::sidebarButtonPressed(AppScreen screen)
 {
+    if (!isAppScreen(screen))
+        return;
     showScreen(screen);
     clearAllSidebarButtons();
     m_sidebarButtons[static_cast<std::size_t>(screen)]->setState(1);
@@ -251,6 +253,8 @@ void AppDelegate::compareBtnHandler()
 
 void AppDelegate::showScreen(AppScreen screen)
 {
+    if (!isAppScreen(screen))
+        return;
     const auto index = static_cast<std::size_t>(screen);
     QPointer<QWidget>& controller = m_screenControllers[index];
     // The annual and comparison screens are placed (and redrawn) every time.

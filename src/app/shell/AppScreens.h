@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 #include <array>
+#include <type_traits>
 
 /// The seven screens of the sidebar, in its order.
 enum class AppScreen { Dashboard, Category, Tags, LineChart, PieChart, Annual, Compare };
@@ -34,7 +35,15 @@ inline constexpr std::array<AppScreenInfo, 7> appScreens { {
         QT_TRANSLATE_NOOP("mervanemac", "Compare Net Worth Records") },
 } };
 
+/// Whether `screen` is one of the sidebar's screens (a value cast from an integer may not be).
+inline constexpr bool isAppScreen(AppScreen screen)
+{
+    const auto index = static_cast<std::underlying_type_t<AppScreen>>(screen);
+    return index >= 0 && std::size_t(index) < appScreens.size();
+}
+
+/// The entry of `screen`; a value outside the sidebar's screens reads the dashboard's.
 inline constexpr const AppScreenInfo& appScreenInfo(AppScreen screen)
 {
-    return appScreens[static_cast<std::size_t>(screen)];
+    return appScreens[isAppScreen(screen) ? static_cast<std::size_t>(screen) : 0];
 }

@@ -25,18 +25,12 @@ LineChartViewController* newLineChart()
     return chart;
 }
 
-bool isSidebarScreen(AppScreen screen)
-{
-    const auto index = static_cast<std::underlying_type_t<AppScreen>>(screen);
-    return index >= 0 && std::size_t(index) < appScreens.size();
-}
-
 } // namespace
 
 QWidget* ScreenProvider::createScreen(AppScreen screen)
 {
     // A value outside the sidebar's screens has no entry to read: it gets an empty screen.
-    if (!isSidebarScreen(screen))
+    if (!isAppScreen(screen))
         return new ScreenPlaceholder(QString());
     const AppScreenInfo& info = appScreenInfo(screen);
     QWidget* view = nullptr;

@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -87,6 +89,15 @@ TEST_F(MainWindow, EachScreenIsCreatedOnceAndPlacedBesideTheSidebar)
         EXPECT_FALSE(qobject_cast<ScreenPlaceholder*>(screenView(info.screen))) << info.className;
     EXPECT_EQ(screenView(AppScreen::PieChart)->objectName(), u"BigPieChartViewController"_s);
     EXPECT_EQ(screenView(AppScreen::Compare)->objectName(), u"CompareViewController"_s);
+
+    // A value cast from an integer outside the sidebar's screens changes nothing.
+    QWidget* shown = delegate.currentView();
+    for (const int outside : { -1, 7, std::numeric_limits<int>::max() }) {
+        delegate.showScreen(static_cast<AppScreen>(outside));
+        EXPECT_EQ(delegate.currentView(), shown) << outside;
+        EXPECT_EQ(appScreenInfo(static_cast<AppScreen>(outside)).screen, AppScreen::Dashboard);
+    }
+    EXPECT_EQ(delegate.mainViews().size(), 8);
 }
 
 TEST_F(MainWindow, OnlyTheAnnualAndComparisonScreensArePlacedAgain)
