@@ -11,6 +11,7 @@
 // - Views the kit class made itself (a default content view, an indicator of its mode) are
 //   its own and are deleted (later, so that a view may ask for its own replacement).
 
+#include <QList>
 #include <QPointer>
 #include <QWidget>
 
@@ -32,6 +33,18 @@ inline void dropOwn(QWidget* view)
         return;
     handBack(view);
     view->deleteLater();
+}
+
+/// Lets go of `old`, replaced by another view: dropped when it is one of `madeViews` (and taken
+/// off that list), handed back otherwise. Null is ignored.
+inline void releaseReplaced(QWidget* old, QList<QPointer<QWidget>>& madeViews)
+{
+    if (!old)
+        return;
+    if (madeViews.removeAll(old) > 0)
+        dropOwn(old);
+    else
+        handBack(old);
 }
 
 } // namespace ViewOwnership

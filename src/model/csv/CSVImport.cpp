@@ -146,13 +146,7 @@ platform::Expected<std::shared_ptr<MVX_Model>> modelFromLines(const QList<QStrin
             groups[int(current)].append(line);
     }
 
-    auto model = emptyImportedModel();
-    for (const QStringList& line : groups[int(Section::Tags)].mid(1))
-        model->tags()->append(readTag(line));
-    for (const QStringList& line : groups[int(Section::Assets)].mid(1))
-        model->assetscat()->append(readCategory(line));
-    for (const QStringList& line : groups[int(Section::Liabilities)].mid(1))
-        model->liabilitycat()->append(readCategory(line));
+    auto model = importedModelWithoutRecords(groups);
 
     // Without the records section the file would replace every record with none.
     const QList<QStringList>& records = groups[int(Section::Records)];
@@ -208,13 +202,7 @@ platform::Expected<std::shared_ptr<MVX_Model>> modelFromCSVData(
             groups[int(current)].append(textsOf(scanner.fields()));
     }
 
-    auto model = emptyImportedModel();
-    for (const QStringList& line : groups[int(Section::Tags)].mid(1))
-        model->tags()->append(readTag(line));
-    for (const QStringList& line : groups[int(Section::Assets)].mid(1))
-        model->assetscat()->append(readCategory(line));
-    for (const QStringList& line : groups[int(Section::Liabilities)].mid(1))
-        model->liabilitycat()->append(readCategory(line));
+    auto model = importedModelWithoutRecords(groups);
 
     if (recordLines.empty())
         return platform::Unexpected(noRecordsSection());

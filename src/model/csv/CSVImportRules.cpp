@@ -211,7 +211,7 @@ void checkRecordWidth(qsizetype fieldCount, qsizetype idCount, bool lastFieldEmp
                               .arg(expected) };
 }
 
-std::shared_ptr<MVX_Model> emptyImportedModel()
+std::shared_ptr<MVX_Model> importedModelWithoutRecords(const QList<QStringList>* groups)
 {
     auto model = std::make_shared<MVX_Model>();
     model->setVersion(importedModelVersion);
@@ -219,6 +219,12 @@ std::shared_ptr<MVX_Model> emptyImportedModel()
     model->setAssetscat(MVX_CategoryList());
     model->setLiabilitycat(MVX_CategoryList());
     model->setNwLogArray(MVX_NWLogList());
+    for (const QStringList& line : groups[int(Section::Tags)].mid(1))
+        model->tags()->append(readTag(line));
+    for (const QStringList& line : groups[int(Section::Assets)].mid(1))
+        model->assetscat()->append(readCategory(line));
+    for (const QStringList& line : groups[int(Section::Liabilities)].mid(1))
+        model->liabilitycat()->append(readCategory(line));
     return model;
 }
 

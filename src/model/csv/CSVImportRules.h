@@ -51,8 +51,9 @@ bool isIDLine(const QStringList& line);
 /// Throws unless a record line of `fieldCount` fields fits an ID line of `idCount` IDs.
 void checkRecordWidth(qsizetype fieldCount, qsizetype idCount, bool lastFieldEmpty, qsizetype recordNumber);
 
-/// A model with the imported version and empty lists.
-std::shared_ptr<MVX_Model> emptyImportedModel();
+/// A model with the imported version, the tags and categories of the lines grouped by
+/// section (each group's first line, its header, is skipped) and no records.
+std::shared_ptr<MVX_Model> importedModelWithoutRecords(const QList<QStringList>* groups);
 
 QString noRecordsSection();
 QString noIDLine();

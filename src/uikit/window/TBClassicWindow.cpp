@@ -181,14 +181,7 @@ void TBClassicWindow::setBottomBarView(QWidget* view)
 
 void TBClassicWindow::releaseReplaced(QWidget* old)
 {
-    if (!old)
-        return;
-    if (m_madeViews.contains(old)) {
-        m_madeViews.removeAll(old);
-        ViewOwnership::dropOwn(old);
-    } else {
-        ViewOwnership::handBack(old);
-    }
+    ViewOwnership::releaseReplaced(old, m_madeViews);
 }
 
 void TBClassicWindow::setContentView(QWidget* view)

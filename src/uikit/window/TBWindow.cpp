@@ -227,14 +227,7 @@ void TBWindow::setContentView(QWidget* view)
 
 void TBWindow::releaseReplaced(QWidget* old)
 {
-    if (!old)
-        return;
-    if (m_madeViews.contains(old)) {
-        m_madeViews.removeAll(old);
-        ViewOwnership::dropOwn(old);
-    } else {
-        ViewOwnership::handBack(old);
-    }
+    ViewOwnership::releaseReplaced(old, m_madeViews);
 }
 
 void TBWindow::replaceSubview(QWidget* old, QWidget* replacement, bool resizing)
