@@ -42,8 +42,12 @@ void OperationQueue::addOperations(
             if (!operation || m_state->operations.contains(operation))
                 continue;
             m_state->operations.append(operation);
-            connect(operation.get(), &Operation::readyChanged, this, reschedule, Qt::DirectConnection);
-            connect(operation.get(), &Operation::finishedChanged, this, reschedule, Qt::DirectConnection);
+            // An operation announces its end on a pool thread after it counts as finished, so
+            // a waiting thread may already be destroying the queue: the connections live with
+            // the operation and reach the queue's state only through a weak reference.
+            Operation* sender = operation.get();
+            connect(sender, &Operation::readyChanged, sender, reschedule, Qt::DirectConnection);
+            connect(sender, &Operation::finishedChanged, sender, reschedule, Qt::DirectConnection);
         }
     }
     schedule(m_state);
