@@ -7,7 +7,7 @@
 #include "platform/Dispatch.h"
 #include "platform/Strings.h"
 #include "reports/choice/ReportChoiceController.h"
-#include "reports/choice/ReportChoiceSettings.h"
+#include "reports/settings/ReportChoiceSettings.h"
 #include "reports/print/NWPrinView_GenericTable.h"
 #include "reports/print/NWPrintView_NWStatement.h"
 #include "uikit/popover/APPopover.h"

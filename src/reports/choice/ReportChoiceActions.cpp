@@ -6,7 +6,7 @@
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 #include "reports/ReportsNotifications.h"
-#include "reports/choice/ReportChoiceSettings.h"
+#include "reports/settings/ReportChoiceSettings.h"
 #include "uikit/controls/rows/DVGenericTableRowView.h"
 
 #include <QCheckBox>

@@ -8,7 +8,7 @@
 #include "platform/Fonts.h"
 #include "platform/Resources.h"
 #include "platform/Strings.h"
-#include "reports/choice/ReportChoiceSettings.h"
+#include "reports/settings/ReportChoiceSettings.h"
 #include "uikit/controls/box/RXRoundedBox.h"
 #include "uikit/controls/rows/DVGenericTableRowView.h"
 #include "uikit/controls/rows/FixedRowsModel.h"

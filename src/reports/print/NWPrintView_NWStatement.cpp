@@ -5,10 +5,25 @@
 #include "model/store/NWData.h"
 #include "platform/Clock.h"
 #include "reports/print/PagePainter.h"
-#include "reports/print/ReportPrintSettings.h"
 #include "reports/print/StatementLayout.h"
+#include "reports/settings/ReportChoiceSettings.h"
 
 #include <QPrinter>
+
+namespace {
+
+std::optional<std::pair<int, int>> storedMonthYear()
+{
+    const auto chosen = ReportChoiceSettings::selectedMonth();
+    return chosen ? std::make_optional(std::pair { chosen->month, chosen->year }) : std::nullopt;
+}
+
+QString statementName()
+{
+    return ReportChoiceSettings::includeName() ? ReportChoiceSettings::nameField() : QString();
+}
+
+} // namespace
 
 NWPrintView_NWStatement::NWPrintView_NWStatement(QPrinter& printer, const NWData& store,
     const MVX_NWLog* record, const MVX_NWLog* prevMonthRecord, const MVX_NWLog* prevYearRecord)
@@ -16,8 +31,8 @@ NWPrintView_NWStatement::NWPrintView_NWStatement(QPrinter& printer, const NWData
     , m_currentLog(record)
     , m_pastMonthLog(prevMonthRecord)
     , m_pastYearLog(prevYearRecord)
-    , m_chosenMonthYear(reportsettings::statementMonthYear())
-    , m_name(reportsettings::statementName())
+    , m_chosenMonthYear(storedMonthYear())
+    , m_name(statementName())
 {
     if (m_chosenMonthYear) {
         // The month asked for, or nothing: printing another month under the chosen one's

@@ -4,7 +4,7 @@
 #include "model/dates/DateUtilities.h"
 #include "platform/UserDefaults.h"
 #include "reports/choice/ReportChoiceController.h"
-#include "reports/choice/ReportChoiceSettings.h"
+#include "reports/settings/ReportChoiceSettings.h"
 #include "support/Eventually.h"
 #include "support/RecordBuilders.h"
 #include "support/SharedStoreTest.h"

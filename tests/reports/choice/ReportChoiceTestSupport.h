@@ -6,7 +6,7 @@
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 #include "reports/choice/ReportChoiceController.h"
-#include "reports/choice/ReportChoiceSettings.h"
+#include "reports/settings/ReportChoiceSettings.h"
 #include "support/RecordBuilders.h"
 #include "support/TempHomeTest.h"
 #include "uikit/controls/rows/TableRowHost.h"

@@ -1,7 +1,7 @@
 #include "reports/print/NWPrintView_NWStatement.h"
-#include "reports/print/ReportPrintSettings.h"
 #include "reports/print/ReportText.h"
 #include "reports/print/StatementLayout.h"
+#include "reports/settings/ReportChoiceSettings.h"
 
 #include "PrintedPdf.h"
 #include "model/data/MVX_Model.h"
@@ -334,13 +334,17 @@ TEST_F(StatementPrintTest, ALongAssetNameIsCutWithoutEllipsisAndNeverInsideAChar
 
 TEST_F(StatementPrintTest, TheChosenMonthAndYearStayWithinWhatADateHolds)
 {
+    // Read by the statement view through the report choices, whose month and year stay
+    // within 0..12 and 0..9999.
     auto& defaults = platform::UserDefaults::standard();
-    defaults.setValue(reportsettings::kSelectedMonth, 1e300);
-    defaults.setValue(reportsettings::kSelectedYear, qint64(std::numeric_limits<int>::min()) - 1);
-    EXPECT_EQ(reportsettings::statementMonthYear(), (std::pair { reportsettings::mostMonth, 0 }));
-    defaults.setValue(reportsettings::kSelectedMonth, std::numeric_limits<double>::quiet_NaN());
-    defaults.setValue(reportsettings::kSelectedYear, qint64(std::numeric_limits<int>::max()) + 1);
-    EXPECT_EQ(reportsettings::statementMonthYear(), (std::pair { 0, reportsettings::mostYear }));
+    defaults.setValue(ReportChoiceSettings::selectedMonthKey, 1e300);
+    defaults.setValue(ReportChoiceSettings::selectedYearKey, qint64(std::numeric_limits<int>::min()) - 1);
+    EXPECT_EQ(printStatement(pdfPath(u"high-month.pdf"_s))->chosenMonthYear(),
+        (std::pair { ReportChoiceSettings::mostMonth, 0 }));
+    defaults.setValue(ReportChoiceSettings::selectedMonthKey, std::numeric_limits<double>::quiet_NaN());
+    defaults.setValue(ReportChoiceSettings::selectedYearKey, qint64(std::numeric_limits<int>::max()) + 1);
+    EXPECT_EQ(printStatement(pdfPath(u"high-year.pdf"_s))->chosenMonthYear(),
+        (std::pair { 0, ReportChoiceSettings::mostYear }));
 }
 
 } // namespace

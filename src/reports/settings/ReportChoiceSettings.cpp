@@ -1,4 +1,4 @@
-#include "reports/choice/ReportChoiceSettings.h"
+#include "reports/settings/ReportChoiceSettings.h"
 
 #include "model/store/NWData.h"
 #include "platform/UserDefaults.h"
