@@ -444,9 +444,9 @@ platform::Expected<ModelReadResult> ImportModel::read(const QByteArray& bytes)
     return result;
 }
 
-platform::Expected<ModelReadResult> ImportModel::readFile(const QString& path)
+platform::Expected<ModelReadResult> ImportModel::readFile(const QString& path, qint64 maxBytes)
 {
-    const platform::Expected<platform::FileContents> contents = platform::readRegularFile(path);
+    const platform::Expected<platform::FileContents> contents = platform::readRegularFile(path, maxBytes);
     if (!contents)
         return platform::Unexpected(openingFailure(contents.error()));
     return read(contents->bytes);

@@ -2,6 +2,7 @@
 
 #include "model/data/MVX_Model.h"
 #include "platform/Expected.h"
+#include "platform/FileIO.h"
 
 #include <QByteArray>
 #include <QString>
@@ -42,8 +43,9 @@ class ImportModel {
 public:
     static platform::Expected<ModelReadResult> read(const QByteArray& bytes);
     /// Reads the file at `path`; a file that cannot be opened is an error, and so is anything
-    /// but a regular file (a pipe, a device) or a file above `platform::maxReadableFileSize`.
-    static platform::Expected<ModelReadResult> readFile(const QString& path);
+    /// but a regular file (a pipe, a device) or a file above `maxBytes`.
+    static platform::Expected<ModelReadResult> readFile(
+        const QString& path, qint64 maxBytes = platform::maxReadableFileSize);
     /// "Error opening data file." and the reason.
     static QString openingFailure(const QString& reason);
 

@@ -355,11 +355,7 @@ platform::MaybeError NWData::restoreFromFilePath(const QString& path)
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
         return platform::localized(unableToOpenFileMessage);
-    const platform::Expected<platform::FileContents> contents
-        = platform::readRegularFile(path, m_maxFileSize);
-    if (!contents)
-        return ImportModel::openingFailure(contents.error());
-    platform::Expected<ModelReadResult> result = ImportModel::read(contents->bytes);
+    platform::Expected<ModelReadResult> result = ImportModel::readFile(path, m_maxFileSize);
     if (!result)
         return result.error();
     if (result->hasUnreadableParts())
