@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/UserDefaults.h"
 #include "support/Eventually.h"
+#include "support/RecordingNotificationServer.h"
 #include "support/TempHomeTest.h"
 
 #include <QDBusConnectionInterface>
@@ -20,37 +21,6 @@ using namespace Qt::Literals::StringLiterals;
 using platform::UserNotification;
 using platform::UserNotificationCenter;
 
-/// What a desktop's notification service does, as far as the center uses it.
-class TestNotificationServer : public QObject {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
-public:
-    struct Shown {
-        QString appName;
-        QString summary;
-        QString body;
-        QStringList actions;
-    };
-    QList<Shown> shown;
-
-public Q_SLOTS:
-    uint Notify(const QString& appName, uint replacesId, const QString& appIcon, const QString& summary,
-        const QString& body, const QStringList& actions, const QVariantMap& hints, int expireTimeout)
-    {
-        Q_UNUSED(replacesId)
-        Q_UNUSED(appIcon)
-        Q_UNUSED(hints)
-        Q_UNUSED(expireTimeout)
-        shown.append({ appName, summary, body, actions });
-        return uint(100 + shown.size());
-    }
-    /// Answered after every call sent to the server before it.
-    void Barrier() { }
-
-Q_SIGNALS:
-    void ActionInvoked(uint id, const QString& actionKey);
-};
-
 namespace {
 
 QDateTime at(int year, int month, int day, int hour = 9, int minute = 0)
@@ -61,6 +31,18 @@ QDateTime at(int year, int month, int day, int hour = 9, int minute = 0)
 UserNotification reminder(const QDateTime& when, const QString& identifier = {})
 {
     return { identifier, u"Mervane"_s, u"It is time to log your monthly net worth records."_s, when };
+}
+
+/// Up to when the stored notification counts as handled.
+QDateTime handledThrough(const QString& identifier)
+{
+    const QVariantList stored
+        = platform::UserDefaults::standard().list(UserNotificationCenter::scheduledNotificationsKey);
+    for (const QVariant& value : stored) {
+        if (value.toMap().value(u"identifier"_s).toString() == identifier)
+            return value.toMap().value(u"handledThrough"_s).toDateTime();
+    }
+    return {};
 }
 
 /// A session bus of the test's own (dbus-daemon), a connection for the center and one for the
@@ -86,8 +68,7 @@ protected:
             = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(address, m_serverBusName));
         ASSERT_TRUE(centerBus->isConnected());
         ASSERT_TRUE(serverBus->isConnected());
-        center = std::make_unique<UserNotificationCenter>();
-        center->setConnection(*centerBus);
+        newCenter();
     }
     void TearDown() override
     {
@@ -107,7 +88,7 @@ protected:
     void registerServer()
     {
         ASSERT_TRUE(serverBus->registerObject(u"/org/freedesktop/Notifications"_s, &server,
-            QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
+            QDBusConnection::ExportScriptableContents));
         ASSERT_TRUE(serverBus->registerService(u"org.freedesktop.Notifications"_s));
     }
     /// The center's timer, which the test fires itself once it has moved the clock.
@@ -121,6 +102,21 @@ protected:
         EXPECT_EVENTUALLY(pending.isFinished());
         QCoreApplication::processEvents();
     }
+    /// A center on the test's bus, as at the application's start (not started yet).
+    void newCenter()
+    {
+        center = std::make_unique<UserNotificationCenter>();
+        center->setConnection(*centerBus);
+        QObject::connect(center.get(), &UserNotificationCenter::delivered, [this] { ++deliveries; });
+    }
+    /// The application quits and starts again (with its settings read from the file again).
+    void restartCenter()
+    {
+        center.reset();
+        platform::UserDefaults::resetStandard();
+        newCenter();
+        center->start();
+    }
     void moveClockAndFire(const QDateTime& moment)
     {
         platform::Clock::setOverride(moment);
@@ -130,10 +126,12 @@ protected:
     }
 
     platform::ScopedClock clock { at(2024, 1, 10, 8) };
-    TestNotificationServer server;
+    mervane::test::RecordingNotificationServer server;
     std::unique_ptr<QDBusConnection> centerBus;
     std::unique_ptr<QDBusConnection> serverBus;
     std::unique_ptr<UserNotificationCenter> center;
+    /// Notifications the service showed and whose answer reached a center (of any run).
+    int deliveries = 0;
 
 private:
     static inline int s_counter = 0;
@@ -205,12 +203,15 @@ TEST_F(UserNotificationsTest, TheServiceShowsTheReminderAtItsTimeEveryMonth)
     EXPECT_EQ(timer()->interval(), 60 * 1000);
 
     moveClockAndFire(at(2024, 1, 31, 9));
-    EXPECT_EVENTUALLY_EQ(server.shown.size(), 1);
+    EXPECT_EVENTUALLY_EQ(deliveries, 1);
     ASSERT_EQ(server.shown.size(), 1);
     EXPECT_EQ(server.shown.at(0).appName, QCoreApplication::applicationName());
     EXPECT_EQ(server.shown.at(0).summary, u"Mervane"_s);
     EXPECT_EQ(server.shown.at(0).body, u"It is time to log your monthly net worth records."_s);
     EXPECT_TRUE(server.shown.at(0).actions.contains(u"default"_s));
+    // The launcher entry "mervane.desktop" and the icon "mervane" of the installed program.
+    EXPECT_EQ(server.shown.at(0).hints.value(u"desktop-entry"_s).toString(), u"mervane"_s);
+    EXPECT_EQ(server.shown.at(0).appIcon, u"mervane"_s);
     EXPECT_EVENTUALLY_EQ(delivered.count(), 1);
     EXPECT_EQ(delivered.at(0).at(0).toString(), u"monthly"_s);
 
@@ -219,12 +220,12 @@ TEST_F(UserNotificationsTest, TheServiceShowsTheReminderAtItsTimeEveryMonth)
     moveClockAndFire(at(2024, 2, 29, 8));
     EXPECT_EQ(timer()->interval(), UserNotificationCenter::longestWaitMs);
     moveClockAndFire(at(2024, 2, 29, 9));
-    EXPECT_EVENTUALLY_EQ(server.shown.size(), 2);
+    EXPECT_EVENTUALLY_EQ(deliveries, 2);
     moveClockAndFire(at(2024, 3, 30, 9));
     moveClockAndFire(at(2024, 3, 31, 8, 30));
     EXPECT_EQ(timer()->interval(), 30 * 60 * 1000);
     moveClockAndFire(at(2024, 3, 31, 9));
-    EXPECT_EVENTUALLY_EQ(server.shown.size(), 3);
+    EXPECT_EVENTUALLY_EQ(deliveries, 3);
     EXPECT_EQ(server.shown.size(), 3);
 
     // Removed, it neither shows nor keeps a timer.
@@ -240,18 +241,17 @@ TEST_F(UserNotificationsTest, TheMonthlyReminderCarriesOnIntoTheNextYear)
     center->scheduleNotification(reminder(at(2024, 11, 15), u"yearly"_s));
 
     moveClockAndFire(at(2024, 11, 15));
-    EXPECT_EVENTUALLY_EQ(server.shown.size(), 1);
+    EXPECT_EVENTUALLY_EQ(deliveries, 1);
     moveClockAndFire(at(2024, 12, 15));
-    EXPECT_EVENTUALLY_EQ(server.shown.size(), 2);
+    EXPECT_EVENTUALLY_EQ(deliveries, 2);
     moveClockAndFire(at(2025, 1, 15));
-    EXPECT_EVENTUALLY_EQ(server.shown.size(), 3);
+    EXPECT_EVENTUALLY_EQ(deliveries, 3);
     // Fourteen months on, a run that starts late still owes the one reminder missed.
     center.reset();
     platform::Clock::setOverride(at(2026, 1, 20));
-    center = std::make_unique<UserNotificationCenter>();
-    center->setConnection(*centerBus);
+    newCenter();
     center->start();
-    EXPECT_EVENTUALLY_EQ(server.shown.size(), 4);
+    EXPECT_EVENTUALLY_EQ(deliveries, 4);
     settle();
     EXPECT_EQ(server.shown.size(), 4);
 }
@@ -264,15 +264,15 @@ TEST_F(UserNotificationsTest, AMissedReminderIsShownOnceAtStart)
 
     // Two deliveries (15 January and 15 February) passed while it was not running.
     platform::Clock::setOverride(at(2024, 2, 20));
-    center = std::make_unique<UserNotificationCenter>();
-    center->setConnection(*centerBus);
+    newCenter();
+    QSignalSpy delivered(center.get(), &UserNotificationCenter::delivered);
     center->start();
-    EXPECT_EVENTUALLY_EQ(server.shown.size(), 1);
+    EXPECT_EVENTUALLY_EQ(delivered.count(), 1);
+    EXPECT_EQ(server.shown.size(), 1);
     ASSERT_TRUE(timer()->isActive());
 
     // Started again the same day: nothing is owed any more.
-    center = std::make_unique<UserNotificationCenter>();
-    center->setConnection(*centerBus);
+    newCenter();
     center->start();
     settle();
     EXPECT_EQ(server.shown.size(), 1);
@@ -281,8 +281,7 @@ TEST_F(UserNotificationsTest, AMissedReminderIsShownOnceAtStart)
     // already past: its first delivery is the next monthly one.
     center->scheduleNotification(reminder(at(2024, 3, 1), u"coming"_s));
     center->scheduleNotification(reminder(at(2024, 2, 1), u"past"_s));
-    center = std::make_unique<UserNotificationCenter>();
-    center->setConnection(*centerBus);
+    newCenter();
     center->start();
     settle();
     EXPECT_EQ(server.shown.size(), 1);
@@ -307,40 +306,116 @@ TEST_F(UserNotificationsTest, ClickingTheShownReminderActivatesItsIdentifier)
     Q_EMIT server.ActionInvoked(102, u"default"_s);
     EXPECT_EVENTUALLY(!activated.isEmpty() && activated.last().at(0).toString() == u"second"_s);
     ASSERT_EQ(activated.count(), 1);
+    EXPECT_EVENTUALLY_EQ(server.closed, QList<uint> { 102 });
 }
 
-TEST_F(UserNotificationsTest, WithoutAServiceDeliveryFailsQuietlyAndLaterOnesStillArrive)
+TEST_F(UserNotificationsTest, AReminderDueWithoutAServiceIsShownOnceTheServiceAppears)
 {
-    QSignalSpy delivered(center.get(), &UserNotificationCenter::delivered);
-    center->start();
-    center->scheduleNotification(reminder(at(2024, 1, 10, 9), u"quiet"_s));
-    moveClockAndFire(at(2024, 1, 10, 9));
+    center->scheduleNotification(reminder(at(2024, 1, 15), u"missed"_s));
+    const QDateTime scheduledAt = handledThrough(u"missed"_s);
+    center.reset(); // the application quits before the 15th
+
+    // The next start comes before the desktop's notification service is up.
+    platform::Clock::setOverride(at(2024, 2, 20));
+    restartCenter();
     // Messages of one connection reach the bus in order: once this answers, the
     // notification call has been refused.
     centerBus->interface()->isServiceRegistered(u"org.freedesktop.Notifications"_s);
     QCoreApplication::processEvents();
-    EXPECT_EQ(delivered.count(), 0);
-    EXPECT_TRUE(timer()->isActive());
+    EXPECT_TRUE(server.shown.isEmpty());
+    EXPECT_EQ(handledThrough(u"missed"_s), scheduledAt);
+    // The refused delivery does not wake the timer at once again (it would spin), only at
+    // the next look at the clock.
+    ASSERT_TRUE(timer()->isActive());
+    EXPECT_EQ(timer()->interval(), UserNotificationCenter::longestWaitMs);
 
+    // A later start without the service still owes it.
+    restartCenter();
+    centerBus->interface()->isServiceRegistered(u"org.freedesktop.Notifications"_s);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(handledThrough(u"missed"_s), scheduledAt);
+
+    // The service comes while the application runs: shown once, and handled from then on.
+    platform::Clock::setOverride(at(2024, 2, 20, 10));
     registerServer();
-    moveClockAndFire(at(2024, 2, 10, 9));
-    EXPECT_EVENTUALLY_EQ(delivered.count(), 1);
+    EXPECT_EVENTUALLY_EQ(deliveries, 1);
+    EXPECT_EVENTUALLY_EQ(handledThrough(u"missed"_s), at(2024, 2, 20, 10));
+    restartCenter();
     settle();
-    EXPECT_EQ(server.shown.size(), 1); // the refused one is not sent again
+    EXPECT_EQ(server.shown.size(), 1);
+}
 
-    // No bus at all: nothing to call, and the timer goes on.
-    platform::Clock::setOverride(at(2024, 3, 10, 9));
+TEST_F(UserNotificationsTest, AServiceThatFailsToShowTheReminderIsAskedAgainAtTheNextLookAtTheClock)
+{
+    registerServer();
+    server.refusing = true;
+    center->start();
+    center->scheduleNotification(reminder(at(2024, 1, 10, 9), u"refused"_s));
+    moveClockAndFire(at(2024, 1, 10, 9));
+    settle();
+    EXPECT_EQ(server.refused, 1);
+    EXPECT_TRUE(server.shown.isEmpty());
+    EXPECT_EQ(handledThrough(u"refused"_s), at(2024, 1, 10, 8));
+    EXPECT_EQ(timer()->interval(), UserNotificationCenter::longestWaitMs);
+
+    moveClockAndFire(at(2024, 1, 10, 10));
+    settle();
+    EXPECT_EQ(server.refused, 2);
+    EXPECT_EQ(handledThrough(u"refused"_s), at(2024, 1, 10, 8));
+
+    server.refusing = false;
+    moveClockAndFire(at(2024, 1, 10, 11));
+    EXPECT_EVENTUALLY_EQ(deliveries, 1);
+    EXPECT_EVENTUALLY_EQ(handledThrough(u"refused"_s), at(2024, 1, 10, 11));
+    // Handled, it waits for the next month.
+    moveClockAndFire(at(2024, 1, 10, 12));
+    settle();
+    EXPECT_EQ(server.shown.size(), 1);
+    EXPECT_EQ(server.refused, 2);
+
+    // No bus at all: nothing to call, nothing handled, and the timer goes on.
+    platform::Clock::setOverride(at(2024, 2, 10, 9));
     UserNotificationCenter unconnected;
     unconnected.setConnection(QDBusConnection::connectToBus(u"unix:path=/nonexistent/bus"_s, u"nowhere"_s));
-    QSignalSpy none(&unconnected, &UserNotificationCenter::delivered);
     unconnected.start();
     QCoreApplication::processEvents();
-    EXPECT_EQ(none.count(), 0);
-    EXPECT_EQ(unconnected.scheduledNotifications().size(), 1);
+    EXPECT_EQ(handledThrough(u"refused"_s), at(2024, 1, 10, 11));
     EXPECT_TRUE(unconnected.findChild<QTimer*>(u"deliveryTimer"_s)->isActive());
     QDBusConnection::disconnectFromBus(u"nowhere"_s);
 }
 
-} // namespace
+TEST_F(UserNotificationsTest, AClickOnAReminderShownBeforeARestartReachesTheNewRunAndClosesIt)
+{
+    registerServer();
+    QSignalSpy delivered(center.get(), &UserNotificationCenter::delivered);
+    center->start();
+    center->scheduleNotification(reminder(at(2024, 1, 10, 9), u"monthly"_s));
+    moveClockAndFire(at(2024, 1, 10, 9));
+    EXPECT_EVENTUALLY_EQ(delivered.count(), 1); // id 101
 
-#include "UserNotificationsTest.moc"
+    restartCenter();
+    QSignalSpy activated(center.get(), &UserNotificationCenter::activated);
+    server.click(101);
+    EXPECT_EVENTUALLY_EQ(activated.count(), 1);
+    EXPECT_EQ(activated.at(0).at(0).toString(), u"monthly"_s);
+    EXPECT_EVENTUALLY_EQ(server.closed, QList<uint> { 101 });
+
+    // Clicked and closed, it is forgotten: a second click on it is not ours any more.
+    moveClockAndFire(at(2024, 2, 10, 9));
+    EXPECT_EVENTUALLY_EQ(deliveries, 2); // id 102
+    server.click(101);
+    server.click(102);
+    EXPECT_EVENTUALLY_EQ(activated.count(), 2);
+    EXPECT_EVENTUALLY_EQ(server.closed, (QList<uint> { 101, 102 }));
+    EXPECT_EQ(activated.count(), 2);
+
+    // A service that goes away takes its notifications with it: one that comes later and
+    // happens to number its own from 101 too does not reach Mervane with them.
+    moveClockAndFire(at(2024, 3, 10, 9));
+    EXPECT_EVENTUALLY_EQ(deliveries, 3); // id 103
+    EXPECT_EVENTUALLY(!platform::UserDefaults::standard().list(UserNotificationCenter::shownNotificationsKey).isEmpty());
+    ASSERT_TRUE(serverBus->unregisterService(u"org.freedesktop.Notifications"_s));
+    EXPECT_EVENTUALLY(!platform::UserDefaults::standard().contains(UserNotificationCenter::shownNotificationsKey));
+}
+
+} // namespace
