@@ -170,13 +170,16 @@ e2e_remove_setting() {
     e2e_settings_tool del "$1"
 }
 
-# e2e_settings_tool <get|set|del> <key> [text]: reads, changes or removes one key of the settings file.
+# e2e_settings_tool <get|set|del|get-json|set-json> <key> [text or JSON]: reads, changes or removes
+# one key of the settings file. In JSON a date-time is {"$date": "<ISO 8601>"}.
 e2e_settings_tool() {
     python3 - "$(e2e_settings_file)" "$@" <<'PY'
-import struct, sys
+import json, struct, sys
 path, command, key = sys.argv[1], sys.argv[2], sys.argv[3]
 data = open(path, "rb").read()
 pos = 0
+class Tagged:
+    def __init__(self, tag, value): self.tag, self.value = tag, value
 def read():
     global pos
     first = data[pos]; pos += 1
@@ -197,12 +200,13 @@ def read():
         return v.decode("utf-8") if major == 3 else v
     if major == 4: return [read() for _ in range(n)]
     if major == 5: return {read(): read() for _ in range(n)}
-    if major == 6: return read()
+    if major == 6: return Tagged(n, read())
 def head(major, n):
     if n < 24: return bytes([major << 5 | n])
     for info, size in ((24, 1), (25, 2), (26, 4), (27, 8)):
         if n < 1 << (8 * size): return bytes([major << 5 | info]) + n.to_bytes(size, "big")
 def write(v):
+    if isinstance(v, Tagged): return head(6, v.tag) + write(v.value)
     if v is None: return b"\xf6"
     if v is True: return b"\xf5"
     if v is False: return b"\xf4"
@@ -216,11 +220,18 @@ root = read() if data else {}
 if command == "set":
     root[key] = sys.argv[4]
     open(path, "wb").write(write(root))
+elif command == "set-json":
+    root[key] = json.loads(sys.argv[4], object_hook=lambda o: Tagged(0, o["$date"]) if list(o) == ["$date"] else o)
+    open(path, "wb").write(write(root))
+elif command == "get-json":
+    date = lambda v: {"$date": v.value} if isinstance(v, Tagged) and v.tag == 0 else None
+    print(json.dumps(root.get(key) if isinstance(root, dict) else None, default=date))
 elif command == "del":
     root.pop(key, None)
     open(path, "wb").write(write(root))
 else:
     value = root.get(key) if isinstance(root, dict) else None
+    if isinstance(value, Tagged): value = value.value
     if isinstance(value, bool):
         print("true" if value else "false")
     elif isinstance(value, (str, int, float)):
