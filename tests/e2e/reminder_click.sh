@@ -28,23 +28,9 @@ desktop-file-validate "$launcher" || fail "the installed launcher entry is not v
 export XDG_DATA_DIRS="$prefix/share" PATH="$prefix/bin:$PATH"
 
 # A session bus of the test's own, with no services to start on demand (no keychain either:
-# Mervane runs unlocked).
-cat >"$E2E_HOME/bus.conf" <<CONF
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:dir=$E2E_HOME</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-CONF
-bus=$(dbus-daemon --config-file="$E2E_HOME/bus.conf" --fork --print-address=1 --print-pid=1) \
-    || fail "no session bus"
+# Mervane runs unlocked; no notification service but the recorder).
+bus=$(dbus-daemon --config-file="$here/../support/private-session-bus.conf" --fork --print-address=1 \
+    --print-pid=1) || fail "no session bus"
 export DBUS_SESSION_BUS_ADDRESS=$(sed -n 1p <<<"$bus")
 bus_pid=$(sed -n 2p <<<"$bus")
 recorder_pid=""

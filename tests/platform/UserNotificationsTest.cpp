@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/UserDefaults.h"
 #include "support/Eventually.h"
+#include "support/PrivateSessionBus.h"
 #include "support/RecordingNotificationServer.h"
 #include "support/TempHomeTest.h"
 
@@ -45,7 +46,7 @@ QDateTime handledThrough(const QString& identifier)
     return {};
 }
 
-/// A session bus of the test's own (dbus-daemon), a connection for the center and one for the
+/// A session bus of the test's own, a connection for the center and one for the
 /// test's notification server.
 class UserNotificationsTest : public mervane::test::TempHomeTest {
 protected:
@@ -54,13 +55,10 @@ protected:
         TempHomeTest::SetUp();
         s_unshown = 0;
         s_previousHandler = qInstallMessageHandler(countUnshown);
-        m_daemon.setProgram(u"dbus-daemon"_s);
-        m_daemon.setArguments({ u"--session"_s, u"--nofork"_s, u"--print-address=1"_s });
-        m_daemon.start();
-        ASSERT_TRUE(m_daemon.waitForStarted()) << "dbus-daemon did not start";
-        while (!m_daemon.canReadLine() && m_daemon.waitForReadyRead()) { }
-        const QString address = QString::fromUtf8(m_daemon.readLine()).trimmed();
-        ASSERT_FALSE(address.isEmpty()) << "dbus-daemon printed no address";
+        // No notification service but the test's: the machine's could be started on demand.
+        QString error;
+        const QString address = QString::fromUtf8(mervane::test::startPrivateSessionBus(m_daemon, &error));
+        ASSERT_FALSE(address.isEmpty()) << error.toStdString();
         const QString suffix = QString::number(++s_counter);
         m_centerBusName = u"center-"_s + suffix;
         m_serverBusName = u"server-"_s + suffix;

@@ -7,6 +7,7 @@
 #include "app/shell/AppSettings.h"
 #include "platform/Keychain.h"
 #include "support/Eventually.h"
+#include "support/PrivateSessionBus.h"
 #include "uikit/overlay/MOModalOverlay.h"
 #include "uikit/window/TBAppWindow.h"
 
@@ -49,28 +50,9 @@ protected:
 
         // A session bus that starts no service on demand: the desktop's files would start a
         // keyring daemon of their own as soon as the silent service is gone.
-        const QString config = homePath(u"session-bus.conf"_s);
-        QFile configFile(config);
-        ASSERT_TRUE(configFile.open(QIODevice::WriteOnly));
-        configFile.write(R"(<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:tmpdir=/tmp</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-)");
-        configFile.close();
-        m_bus.start(dbus, { u"--config-file="_s + config, u"--nofork"_s, u"--print-address=1"_s });
-        ASSERT_TRUE(m_bus.waitForStarted(startMilliseconds)) << m_bus.errorString().toStdString();
-        while (!m_bus.canReadLine() && m_bus.waitForReadyRead(startMilliseconds)) { }
-        const QByteArray address = m_bus.readLine().trimmed();
-        ASSERT_FALSE(address.isEmpty()) << "the session bus gave no address";
+        QString error;
+        const QByteArray address = mervane::test::startPrivateSessionBus(m_bus, &error);
+        ASSERT_FALSE(address.isEmpty()) << error.toStdString();
         qputenv("DBUS_SESSION_BUS_ADDRESS", address);
 
         m_address = address;
