@@ -130,8 +130,8 @@ void writeShown(QList<Shown> shown)
         shown.remove(0, shown.size() - UserNotificationCenter::shownNotificationsKept);
     QVariantList stored;
     for (const Shown& record : shown)
-        stored.append(QVariantMap {
-            { kIdentifier, record.identifier }, { kServiceKey, record.service }, { kIdKey, qlonglong(record.id) } });
+        stored.append(QVariantMap { { kIdentifier, record.identifier }, { kServiceKey, record.service },
+            { kIdKey, qlonglong(record.id) } });
     writeList(UserNotificationCenter::shownNotificationsKey, stored);
 }
 
@@ -222,8 +222,8 @@ void UserNotificationCenter::start()
     if (bus.isConnected()) {
         // Notifications shown by an earlier run count only while the service that showed them
         // is still the one on the bus.
-        QDBusMessage ask = QDBusMessage::createMethodCall(
-            u"org.freedesktop.DBus"_s, u"/org/freedesktop/DBus"_s, u"org.freedesktop.DBus"_s, u"GetNameOwner"_s);
+        QDBusMessage ask = QDBusMessage::createMethodCall(u"org.freedesktop.DBus"_s,
+            u"/org/freedesktop/DBus"_s, u"org.freedesktop.DBus"_s, u"GetNameOwner"_s);
         ask << kService;
         auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(ask, callTimeoutMs), this);
         connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
@@ -405,8 +405,8 @@ void UserNotificationCenter::actionInvoked(uint id, const QString& actionKey)
     shown.erase(it);
     writeShown(shown);
     // Clicked, it leaves the list of notifications, also where the service keeps it there.
-    connection().send(QDBusMessage::createMethodCall(service, kPath, kInterface, u"CloseNotification"_s)
-        << id);
+    connection().send(
+        QDBusMessage::createMethodCall(service, kPath, kInterface, u"CloseNotification"_s) << id);
     Q_EMIT activated(identifier);
 }
 

@@ -30,7 +30,8 @@ namespace {
 QString desktopFile(const QString& entry)
 {
     QStringList dirs { qEnvironmentVariable("XDG_DATA_HOME", QDir::homePath() + u"/.local/share"_s) };
-    dirs += qEnvironmentVariable("XDG_DATA_DIRS", u"/usr/local/share:/usr/share"_s).split(u':', Qt::SkipEmptyParts);
+    dirs += qEnvironmentVariable("XDG_DATA_DIRS", u"/usr/local/share:/usr/share"_s)
+                .split(u':', Qt::SkipEmptyParts);
     for (const QString& dir : dirs) {
         const QString path = dir + u"/applications/"_s + entry + u".desktop"_s;
         if (QFile::exists(path))
@@ -84,7 +85,8 @@ public Q_SLOTS:
             return;
         const auto it = std::find_if(m_server.shown.cbegin(), m_server.shown.cend(),
             [id](const RecordingNotificationServer::Shown& shown) { return shown.id == id; });
-        const QString entry = it == m_server.shown.cend() ? QString() : it->hints.value(u"desktop-entry"_s).toString();
+        const QString entry
+            = it == m_server.shown.cend() ? QString() : it->hints.value(u"desktop-entry"_s).toString();
         const QString path = entry.isEmpty() ? QString() : desktopFile(entry);
         const QStringList exec = path.isEmpty() ? QStringList() : execOf(path);
         if (exec.isEmpty()) {
@@ -136,7 +138,8 @@ int main(int argc, char** argv)
     RecordingNotificationServer server;
     Recorder recorder(server, log);
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.registerObject(u"/org/freedesktop/Notifications"_s, &server, QDBusConnection::ExportScriptableContents)
+    if (!bus.registerObject(
+            u"/org/freedesktop/Notifications"_s, &server, QDBusConnection::ExportScriptableContents)
         || !bus.registerObject(u"/recorder"_s, &recorder, QDBusConnection::ExportScriptableContents)
         || !bus.registerService(u"org.freedesktop.Notifications"_s)) {
         std::fprintf(stderr, "cannot take the notification service's name: %s\n",

@@ -88,8 +88,8 @@ protected:
 
     void registerServer()
     {
-        ASSERT_TRUE(serverBus->registerObject(u"/org/freedesktop/Notifications"_s, &server,
-            QDBusConnection::ExportScriptableContents));
+        ASSERT_TRUE(serverBus->registerObject(
+            u"/org/freedesktop/Notifications"_s, &server, QDBusConnection::ExportScriptableContents));
         ASSERT_TRUE(serverBus->registerService(u"org.freedesktop.Notifications"_s));
     }
     /// The center's timer, which the test fires itself once it has moved the clock.
@@ -421,9 +421,11 @@ TEST_F(UserNotificationsTest, AClickOnAReminderShownBeforeARestartReachesTheNewR
     // happens to number its own from 101 too does not reach Mervane with them.
     moveClockAndFire(at(2024, 3, 10, 9));
     EXPECT_EVENTUALLY_EQ(deliveries, 3); // id 103
-    EXPECT_EVENTUALLY(!platform::UserDefaults::standard().list(UserNotificationCenter::shownNotificationsKey).isEmpty());
+    EXPECT_EVENTUALLY(
+        !platform::UserDefaults::standard().list(UserNotificationCenter::shownNotificationsKey).isEmpty());
     ASSERT_TRUE(serverBus->unregisterService(u"org.freedesktop.Notifications"_s));
-    EXPECT_EVENTUALLY(!platform::UserDefaults::standard().contains(UserNotificationCenter::shownNotificationsKey));
+    EXPECT_EVENTUALLY(
+        !platform::UserDefaults::standard().contains(UserNotificationCenter::shownNotificationsKey));
 }
 
 } // namespace

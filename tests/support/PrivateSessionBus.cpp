@@ -25,7 +25,8 @@ QByteArray startPrivateSessionBus(QProcess& daemon, QString* error)
     while (!daemon.canReadLine() && daemon.waitForReadyRead(waitMs)) { }
     const QByteArray address = daemon.readLine().trimmed();
     if (address.isEmpty())
-        *error = u"the session bus gave no address: "_s + QString::fromLocal8Bit(daemon.readAllStandardError());
+        *error
+            = u"the session bus gave no address: "_s + QString::fromLocal8Bit(daemon.readAllStandardError());
     return address;
 }
 
