@@ -405,6 +405,7 @@ TEST_F(UserNotificationsTest, AClickOnAReminderShownBeforeARestartReachesTheNewR
     QSignalSpy activated(center.get(), &UserNotificationCenter::activated);
     server.click(101);
     EXPECT_EVENTUALLY_EQ(activated.count(), 1);
+    ASSERT_EQ(activated.count(), 1);
     EXPECT_EQ(activated.at(0).at(0).toString(), u"monthly"_s);
     EXPECT_EVENTUALLY_EQ(server.closed, QList<uint> { 101 });
 
