@@ -113,9 +113,10 @@ e2e_screenshot_painted() {
 }
 
 # e2e_wait_exit <seconds>: waits for the application to end; returns its exit code.
-# e2e_wait_for <command...>: polls until the command succeeds, for at most ten seconds.
+# e2e_wait_for <command...>: polls until the command succeeds, for at most ten seconds
+# (E2E_WAIT_SECONDS, when set).
 e2e_wait_for() {
-    for _ in $(seq 1 100); do
+    for _ in $(seq 1 $((${E2E_WAIT_SECONDS:-10} * 10))); do
         "$@" && return 0
         sleep 0.1
     done
@@ -256,6 +257,16 @@ e2e_wait_geometry() {
     done
     echo "window geometry is '$now', expected '$2'" >&2
     return 1
+}
+
+# e2e_wm_state <window>: the window manager's state of the window: Normal or Iconic.
+e2e_wm_state() {
+    xprop -id "$1" WM_STATE 2>/dev/null | awk '/window state:/ { print $3 }'
+}
+
+# e2e_in_wm_state <window> <state>: succeeds while the window is in that state.
+e2e_in_wm_state() {
+    [ "$(e2e_wm_state "$1")" = "$2" ]
 }
 
 # e2e_popover_window <main window>: prints the id of the application's visible window that is

@@ -50,42 +50,33 @@ handled() {
     e2e_settings_tool get-json ScheduledUserNotifications \
         | python3 -c 'import json, sys; print(json.load(sys.stdin)[0].get("handledThrough", {}).get("$date", ""))'
 }
-# wait_for <seconds> <command...>: until the command succeeds.
-wait_for() {
-    local seconds=$1
-    shift
-    for _ in $(seq 1 $((seconds * 10))); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
+handled_since_due() { [ "$(handled)" != "$before" ]; }
 logged() { grep -c -- "$1" "$log"; }
+logged_once() { [ "$(logged "$1")" = 1 ]; }
 click() {
     dbus-send --session --print-reply --dest=org.freedesktop.Notifications /recorder \
         net.mervane.test.NotificationRecorder.Click "uint32:$1" "boolean:$2" >/dev/null \
         || fail "the recorder took no click"
 }
-wm_state() { xprop -id "$window" WM_STATE 2>/dev/null | awk '/window state:/ { print $3 }'; }
-in_state() { [ "$(wm_state)" = "$1" ]; }
+gone() { ! kill -0 "$1" 2>/dev/null; }
 make_due
 
 # 1. No notification service at start: the reminder stays due.
 e2e_start "$installed"
 window=$(e2e_wait_window '^Mervane$') || exit 1
-wait_for 10 grep -q "The reminder could not be shown" "$E2E_HOME/app.log" \
+e2e_wait_for grep -q "The reminder could not be shown" "$E2E_HOME/app.log" \
     || { cat "$E2E_HOME/app.log"; fail "the program did not try to show the due reminder"; }
 [ "$(handled)" = "$before" ] || fail "the reminder counted as handled though no service showed it ($(handled))"
 
 # The service comes: the reminder is shown once, and counts as handled after that.
 "$recorder" "$log" 2>"$E2E_HOME/recorder.log" &
 recorder_pid=$!
-wait_for 10 grep -q '^Notify ' "$log" || { cat "$log" "$E2E_HOME/recorder.log"; fail "the reminder was not shown once the service came"; }
+e2e_wait_for grep -q '^Notify ' "$log" || { cat "$log" "$E2E_HOME/recorder.log"; fail "the reminder was not shown once the service came"; }
 notify=$(grep '^Notify ' "$log")
 expected="app=Mervane icon=mervane desktop-entry=mervane actions=default,Open summary=Mervane body=It is time to log your monthly net worth records."
 [ "${notify#Notify id=101 }" = "$expected" ] || fail "unexpected notification: $notify"
-wait_for 10 test "$(handled)" != "$before" || fail "the shown reminder did not count as handled"
-[ "$(logged '^Notify ')" = 1 ] || fail "the reminder was shown $(logged '^Notify ') times"
+e2e_wait_for handled_since_due || fail "the shown reminder did not count as handled"
+logged_once '^Notify ' || fail "the reminder was shown $(logged '^Notify ') times"
 # The launcher entry the reminder names is the installed one.
 [ -f "$prefix/share/applications/$(sed 's/.* desktop-entry=\([^ ]*\) .*/\1/' <<<"$notify").desktop" ] \
     || fail "the reminder names a launcher entry that is not installed"
@@ -96,11 +87,11 @@ e2e_start "$installed"
 window=$(e2e_wait_window '^Mervane$') || exit 1
 e2e_screenshot_painted "$shots/reminder-restarted.png" || fail "no screenshot after the restart"
 xdotool windowminimize "$window"
-wait_for 10 in_state Iconic || fail "the window did not minimise (state $(wm_state))"
+e2e_wait_for e2e_in_wm_state "$window" Iconic || fail "the window did not minimise (state $(e2e_wm_state "$window"))"
 click 101 false
-wait_for 10 in_state Normal || fail "the click on the earlier run's reminder left the window minimised"
-wait_for 10 grep -q '^Close id=101$' "$log" || { cat "$log"; fail "the clicked reminder was not closed"; }
-[ "$(logged '^Notify ')" = 1 ] || fail "the restart showed the handled reminder again"
+e2e_wait_for e2e_in_wm_state "$window" Normal || fail "the click on the earlier run's reminder left the window minimised"
+e2e_wait_for grep -q '^Close id=101$' "$log" || { cat "$log"; fail "the clicked reminder was not closed"; }
+logged_once '^Notify ' || fail "the restart showed the handled reminder again"
 e2e_screenshot_painted "$shots/reminder-clicked.png" || fail "no screenshot after the click"
 
 # 3. Due again and shown, then Mervane quits: a click starts it through its launcher entry.
@@ -108,11 +99,11 @@ e2e_quit "$window"
 make_due
 e2e_start "$installed"
 window=$(e2e_wait_window '^Mervane$') || exit 1
-wait_for 10 test "$(logged '^Notify id=102 ')" = 1 || { cat "$log"; fail "the due reminder was not shown"; }
-wait_for 10 test "$(handled)" != "$before" || fail "the shown reminder did not count as handled"
+e2e_wait_for logged_once '^Notify id=102 ' || { cat "$log"; fail "the due reminder was not shown"; }
+e2e_wait_for handled_since_due || fail "the shown reminder did not count as handled"
 e2e_quit "$window"
 click 102 true
-wait_for 10 grep -q "^Started launcher=$launcher program=$installed\$" "$log" \
+e2e_wait_for grep -q "^Started launcher=$launcher program=$installed\$" "$log" \
     || { cat "$log"; fail "the click did not start the installed program"; }
 started=""
 for _ in $(seq 1 300); do
@@ -126,5 +117,5 @@ pid=$(xdotool getwindowpid "$started")
 e2e_screenshot_painted "$shots/reminder-started-by-click.png" || fail "no screenshot of the started program"
 xdotool windowfocus --sync "$started"
 xdotool key --clearmodifiers ctrl+q
-wait_for 20 eval '! kill -0 '"$pid"' 2>/dev/null' || fail "the started program did not quit"
+E2E_WAIT_SECONDS=20 e2e_wait_for gone "$pid" || fail "the started program did not quit"
 echo "PASS"

@@ -24,18 +24,9 @@ window=$(e2e_wait_window '^Mervane$') || exit 1
 e2e_screenshot_painted "$shots/single-instance-linked-first.png" || fail "no screenshot of the first"
 [ -e "$HOME/mervane.json.lock" ] || fail "the first instance holds no lock file"
 
-# The window manager's state of the first window: Normal or Iconic.
-wm_state() { xprop -id "$window" WM_STATE 2>/dev/null | awk '/window state:/ { print $3 }'; }
-# wait_state <state>: waits up to ten seconds for it.
-wait_state() {
-    for _ in $(seq 1 100); do
-        [ "$(wm_state)" = "$1" ] && return 0
-        sleep 0.1
-    done
-    return 1
-}
 xdotool windowminimize "$window"
-wait_state Iconic || fail "the first window did not minimise (state $(wm_state))"
+e2e_wait_for e2e_in_wm_state "$window" Iconic \
+    || fail "the first window did not minimise (state $(e2e_wm_state "$window"))"
 
 stamp() { stat -c '%s %Y %i' "$HOME/mervane.json"; }
 before=$(stamp)
@@ -50,7 +41,8 @@ cat "$E2E_HOME/second.log"
 kill -0 "$E2E_APP_PID" 2>/dev/null || fail "the first instance is gone"
 
 # The first window came forward.
-wait_state Normal || fail "the first window stayed minimised (state $(wm_state))"
+e2e_wait_for e2e_in_wm_state "$window" Normal \
+    || fail "the first window stayed minimised (state $(e2e_wm_state "$window"))"
 windows=$(xdotool search --onlyvisible --name '^Mervane$' 2>/dev/null | wc -l)
 [ "$windows" = 1 ] || fail "$windows Mervane windows, expected one"
 e2e_screenshot_painted "$shots/single-instance-linked-forward.png" || fail "no screenshot after the second start"
