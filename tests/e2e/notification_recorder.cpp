@@ -11,7 +11,6 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -24,21 +23,6 @@ using namespace Qt::Literals::StringLiterals;
 using mervane::test::RecordingNotificationServer;
 
 namespace {
-
-/// The desktop file `<entry>.desktop` where a desktop looks for it: the user's data folder
-/// first, then the system's (XDG base directories).
-QString desktopFile(const QString& entry)
-{
-    QStringList dirs { qEnvironmentVariable("XDG_DATA_HOME", QDir::homePath() + u"/.local/share"_s) };
-    dirs += qEnvironmentVariable("XDG_DATA_DIRS", u"/usr/local/share:/usr/share"_s)
-                .split(u':', Qt::SkipEmptyParts);
-    for (const QString& dir : dirs) {
-        const QString path = dir + u"/applications/"_s + entry + u".desktop"_s;
-        if (QFile::exists(path))
-            return path;
-    }
-    return {};
-}
 
 /// The Exec line of the file's main group, without its field codes (%f, %U, ...).
 QStringList execOf(const QString& path)
@@ -87,7 +71,10 @@ public Q_SLOTS:
             [id](const RecordingNotificationServer::Shown& shown) { return shown.id == id; });
         const QString entry
             = it == m_server.shown.cend() ? QString() : it->hints.value(u"desktop-entry"_s).toString();
-        const QString path = entry.isEmpty() ? QString() : desktopFile(entry);
+        // Where a desktop looks: the user's data folder first, then the system's.
+        const QString path = entry.isEmpty()
+            ? QString()
+            : QStandardPaths::locate(QStandardPaths::ApplicationsLocation, entry + u".desktop"_s);
         const QStringList exec = path.isEmpty() ? QStringList() : execOf(path);
         if (exec.isEmpty()) {
             write(u"NoLauncher entry=%1"_s.arg(entry));
