@@ -172,18 +172,7 @@ std::vector<Hostile> hostileFiles()
     return cases;
 }
 
-class HostileFilesTest : public StoreTest {
-protected:
-    // The data file and every kept copy of it, by name.
-    std::map<QString, QByteArray> dataFiles() const
-    {
-        std::map<QString, QByteArray> files;
-        for (const QString& name :
-            QDir(home()).entryList({ NWData::dataFileName + u'*' }, QDir::Files | QDir::Hidden))
-            files[name] = readFile(homePath(name));
-        return files;
-    }
-};
+using HostileFilesTest = StoreTest;
 
 TEST_F(HostileFilesTest, RestoreAndImportRefuseEachWithItsReasonAndChangeNoFile)
 {

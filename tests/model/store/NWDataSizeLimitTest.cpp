@@ -30,16 +30,6 @@ protected:
         m_before = dataFiles();
     }
 
-    // The data file and every kept copy of it, by name.
-    std::map<QString, QByteArray> dataFiles() const
-    {
-        std::map<QString, QByteArray> files;
-        for (const QString& name :
-            QDir(home()).entryList({ NWData::dataFileName + u'*' }, QDir::Files | QDir::Hidden))
-            files[name] = readFile(homePath(name));
-        return files;
-    }
-
     // A note long enough to take the model's data file past the limit.
     static QString longNote() { return QString(int(limit), u'x'); }
 

@@ -3,6 +3,7 @@
 #include "model/ModelNotifications.h"
 #include "platform/NotificationCenter.h"
 
+#include <QDir>
 #include <QFile>
 
 using namespace Qt::Literals::StringLiterals;
@@ -23,6 +24,15 @@ void StoreTest::TearDown()
     m_store.reset();
     m_context.reset();
     TempHomeTest::TearDown();
+}
+
+std::map<QString, QByteArray> StoreTest::dataFiles() const
+{
+    std::map<QString, QByteArray> files;
+    for (const QString& name :
+        QDir(home()).entryList({ NWData::dataFileName + u'*' }, QDir::Files | QDir::Hidden))
+        files[name] = readFile(homePath(name));
+    return files;
 }
 
 void StoreTest::restart()

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 
+#include <map>
 #include <memory>
 
 namespace mervane::test {
@@ -25,6 +26,8 @@ protected:
 
     QString dataFile() const { return homePath(NWData::dataFileName); }
     static void writeFile(const QString& path, const QByteArray& bytes);
+    /// The data file and every kept copy of it, by name, with their bytes.
+    std::map<QString, QByteArray> dataFiles() const;
 
     /// A document with two asset categories (one in euros), one liability, one tag, records
     /// for 2020-01, 2021-06 and 2019-12 (in that order), base "USD" and a goal.

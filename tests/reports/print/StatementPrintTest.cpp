@@ -62,6 +62,17 @@ protected:
     }
 
     MVX_NWLog* newest() const { return m_model->nwLogArray()->first().get(); }
+    // The newest record alone, its categories named as the store names them.
+    StatementContent newestContent()
+    {
+        StatementContent content;
+        content.record = newest();
+        content.assetName
+            = [this](const QString& ID) { return store().getAssetCategoryNameFromCategoryId(ID); };
+        content.liabilityName
+            = [this](const QString& ID) { return store().getLiabilityCategoryNameFromCategoryId(ID); };
+        return content;
+    }
 
     // Prints the statement of what the shell would pass to a PDF; the view itself.
     std::unique_ptr<NWPrintView_NWStatement> printStatement(const QString& pdf, bool* printed = nullptr)
@@ -262,12 +273,7 @@ TEST_F(StatementPrintTest, EightyCategoriesPaginateWithEveryNameOnceAndEveryPage
 
     // Every row lies above the footer of its page: no row cut at a break, rows on later pages
     // continue 65 points below the top.
-    StatementContent content;
-    content.record = newest();
-    content.assetName = [this](const QString& ID) { return store().getAssetCategoryNameFromCategoryId(ID); };
-    content.liabilityName
-        = [this](const QString& ID) { return store().getLiabilityCategoryNameFromCategoryId(ID); };
-    const PrintLayout layout = layOutStatement(content, QSizeF(576, 722));
+    const PrintLayout layout = layOutStatement(newestContent(), QSizeF(576, 722));
     EXPECT_EQ(layout.pageCount(), pages);
     qreal firstOnSecondPage = 1e9;
     for (const PrintLayout::Text& text : layout.texts()) {
@@ -319,12 +325,7 @@ TEST_F(StatementPrintTest, ALongAssetNameIsCutWithoutEllipsisAndNeverInsideAChar
     m_model->setAssetscat(MVX_CategoryList { category(kHouse, wide) });
     m_model->setLiabilitycat(MVX_CategoryList { category(kMortgage, wide) });
     m_model->nwLogArray()->append(recordWith(2024, 3, { { kHouse, 1.0 } }, { { kMortgage, 1.0 } }));
-    StatementContent content;
-    content.record = newest();
-    content.assetName = [this](const QString& ID) { return store().getAssetCategoryNameFromCategoryId(ID); };
-    content.liabilityName
-        = [this](const QString& ID) { return store().getLiabilityCategoryNameFromCategoryId(ID); };
-    const PrintLayout layout = layOutStatement(content, QSizeF(576, 722));
+    const PrintLayout layout = layOutStatement(newestContent(), QSizeF(576, 722));
     EXPECT_EQ(layout.texts().first().text, u"NET WORTH STATEMENT -  MARCH 2024"_s);
     EXPECT_TRUE(std::any_of(layout.texts().begin(), layout.texts().end(),
         [&](const PrintLayout::Text& text) { return text.text == cut && text.rect.x() == 40; }));
