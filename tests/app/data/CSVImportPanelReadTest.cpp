@@ -1,7 +1,7 @@
 // The chosen file is read on the background pool. A hook holds each read on its thread
 // until the test lets it go, so that the panel can be stopped, closed or deleted while the
 // read is under way.
-#include "app/data/CSVImportPanelVC.h"
+#include "CSVImportPanelFixture.h"
 
 #include "app/AppNotifications.h"
 #include "model/csv/CSVExport.h"
@@ -31,66 +31,19 @@ using namespace mervane::test;
 
 namespace {
 
-const QByteArray goodFile
-    = "TAGS,ID,Name,Description\n,T,Home,\n\n"
-      "Asset Categories,ID,Name,Description,isForeignCurrency,Currency,Tags\n,A,Bank,,0,,T\n\n"
-      "NW Logs,Year,Month,Note,Assets,Liabilities,NW,Category IDs\n,,,,,,,A\n"
-      ",2020,1,first,100,0,100,100\n";
-
-class CSVImportPanelReadTest : public ModelTest {
+class CSVImportPanelReadTest : public CSVImportPanelFixture {
 protected:
-    void SetUp() override
-    {
-        ModelTest::SetUp();
-        model().setAssetscat(MVX_CategoryList { makeCategory(u"OLD"_s, u"Old"_s) });
-        ASSERT_EQ(store().saveData(false), std::nullopt);
-        m_dataFile = readFile(NWData::dataFilePath());
-        m_panel = new CSVImportPanelVC(&store());
-        m_alive = m_panel;
-        m_observer = std::make_unique<QObject>();
-        for (const QString& name : { notifications::csvImporterImport, notifications::csvImporterClose }) {
-            platform::NotificationCenter::defaultCenter().addObserver(m_observer.get(), name,
-                [this](const platform::Notification& note) { m_posted << note.name; });
-        }
-    }
     void TearDown() override
     {
         // A read still held would wait for ever.
         m_proceed.release(100);
         QThreadPool::globalInstance()->waitForDone();
         CSVImportPanelVC::setReadHookForTesting({});
-        platform::FileChooser::clearQueuedAnswers();
-        m_observer.reset();
         m_popover.reset();
-        delete m_alive.data();
-        ModelTest::TearDown();
+        CSVImportPanelFixture::TearDown();
     }
 
-    QString writeCSV(const QString& name, const QByteArray& text)
-    {
-        const QString path = homePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-        return path;
-    }
-
-    template <typename T> T* part(const QString& name) const
-    {
-        T* found = m_panel->findChild<T*>(name);
-        EXPECT_NE(found, nullptr) << name.toStdString();
-        return found;
-    }
     QString text(const QString& label) const { return part<QLabel>(label)->text(); }
-
-    // Chooses `path` and waits until the panel has read it.
-    void chooseAndRead(const QString& path)
-    {
-        platform::FileChooser::queueAnswer(path);
-        QSignalSpy finished(m_panel, &CSVImportPanelVC::readFinished);
-        QTest::mouseClick(part<QPushButton>(u"selectButton"_s), Qt::LeftButton);
-        ASSERT_TRUE(!m_panel->isReading() || finished.wait(10000));
-    }
 
     // Chooses `path` and returns once its read has begun on the pool and is held there.
     void chooseAndHold(const QString& path)
@@ -136,12 +89,7 @@ protected:
         EXPECT_EQ(readFile(NWData::dataFilePath()), m_dataFile);
     }
 
-    CSVImportPanelVC* m_panel = nullptr;
-    QPointer<CSVImportPanelVC> m_alive;
     std::unique_ptr<PKPopoverController> m_popover;
-    std::unique_ptr<QObject> m_observer;
-    QStringList m_posted;
-    QByteArray m_dataFile;
     QSemaphore m_started;
     QSemaphore m_proceed;
     std::atomic<bool> m_sawStop { false };
@@ -149,12 +97,12 @@ protected:
 
 TEST_F(CSVImportPanelReadTest, AClickOnTheOverlayStopsTheReadAndLeavesThePanelAsItWas)
 {
-    chooseAndRead(writeCSV(u"first.csv"_s, goodFile));
+    choose(writeCSV(u"first.csv"_s, goodCSVFile));
     ASSERT_TRUE(m_panel->importedModel());
     const Shown before = shown();
     QSignalSpy finished(m_panel, &CSVImportPanelVC::readFinished);
 
-    const QString second = writeCSV(u"second.csv"_s, goodFile + "Liability Categories\n,L,Loan\n");
+    const QString second = writeCSV(u"second.csv"_s, goodCSVFile + "Liability Categories\n,L,Loan\n");
     chooseAndHold(second);
     EXPECT_TRUE(m_panel->isReading());
     EXPECT_EQ(text(u"csvFileLabel"_s), second);
@@ -185,7 +133,7 @@ TEST_F(CSVImportPanelReadTest, AClickOnTheOverlayStopsTheReadAndLeavesThePanelAs
 
 TEST_F(CSVImportPanelReadTest, AReadThatEndsAfterThePanelWasDeletedDoesNothing)
 {
-    chooseAndHold(writeCSV(u"good.csv"_s, goodFile));
+    chooseAndHold(writeCSV(u"good.csv"_s, goodCSVFile));
     delete m_panel;
     ASSERT_TRUE(m_alive.isNull());
     releaseAndSettle();
@@ -197,7 +145,7 @@ TEST_F(CSVImportPanelReadTest, AReadThatEndsAfterThePanelWasDeletedDoesNothing)
 TEST_F(CSVImportPanelReadTest, ClosingThePopoverStopsTheReadAndItsEndIsDropped)
 {
     QSignalSpy finished(m_panel, &CSVImportPanelVC::readFinished);
-    chooseAndHold(writeCSV(u"good.csv"_s, goodFile));
+    chooseAndHold(writeCSV(u"good.csv"_s, goodCSVFile));
     QWidget window;
     window.resize(800, 600);
     window.show();
@@ -221,7 +169,7 @@ TEST_F(CSVImportPanelReadTest, ClosingThePopoverStopsTheReadAndItsEndIsDropped)
 
 TEST_F(CSVImportPanelReadTest, CancelDuringAReadStopsItAndPostsClose)
 {
-    chooseAndHold(writeCSV(u"good.csv"_s, goodFile));
+    chooseAndHold(writeCSV(u"good.csv"_s, goodCSVFile));
     QTest::mouseClick(part<QPushButton>(u"cancelButton"_s), Qt::LeftButton);
     EXPECT_FALSE(m_panel->isReading());
     releaseAndSettle();
@@ -247,13 +195,13 @@ TEST_F(CSVImportPanelReadTest, TheBackgroundReadGivesWhatTheSynchronousReadGives
     }
     const QByteArray ids = "NW Logs\n,,,,,,,A\nAsset Categories\n,A\n";
     int n = 0;
-    for (const QByteArray& csvText : { *csv::csvText(*household), goodFile,
+    for (const QByteArray& csvText : { *csv::csvText(*household), goodCSVFile,
              QByteArray(ids + ",2020,1,,1,0,1,1,5\n"), QByteArray(ids + ",2020,1,,abc,0,1,1\n"),
              QByteArray(ids + ",2020,1,\"never closed"), QByteArray(ids + ",2020,1,\xc3\x28,1,0,1,1\n"),
              QByteArray("Date,Amount\n2024-03-01,-42.50\n") }) {
         const QString path = writeCSV(u"file%1.csv"_s.arg(++n), csvText);
         SCOPED_TRACE(csvText.left(80).toStdString());
-        chooseAndRead(path);
+        choose(path);
         const platform::Expected<std::shared_ptr<MVX_Model>> direct = NWData::importCSVFromFilePath(path);
         if (direct) {
             ASSERT_TRUE(m_panel->importedModel());

@@ -1,4 +1,4 @@
-#include "app/data/CSVImportPanelVC.h"
+#include "CSVImportPanelFixture.h"
 
 #include "app/AppNotifications.h"
 #include "model/csv/CSVExport.h"
@@ -23,76 +23,20 @@ using namespace mervane::test;
 
 namespace {
 
-class CSVImportPanelVCTest : public ModelTest {
+class CSVImportPanelVCTest : public CSVImportPanelFixture {
 protected:
-    void SetUp() override
-    {
-        ModelTest::SetUp();
-        model().setAssetscat(MVX_CategoryList { makeCategory(u"OLD"_s, u"Old"_s) });
-        ASSERT_EQ(store().saveData(false), std::nullopt);
-        m_dataFile = readFile(NWData::dataFilePath());
-        m_panel = std::make_unique<CSVImportPanelVC>(&store());
-        m_observer = std::make_unique<QObject>();
-        for (const QString& name : { notifications::csvImporterImport, notifications::csvImporterClose }) {
-            platform::NotificationCenter::defaultCenter().addObserver(m_observer.get(), name,
-                [this](const platform::Notification& note) { m_posted << note.name; });
-        }
-    }
-    void TearDown() override
-    {
-        platform::FileChooser::clearQueuedAnswers();
-        m_observer.reset();
-        m_panel.reset();
-        ModelTest::TearDown();
-    }
-
-    QString writeCSV(const QString& name, const QByteArray& text)
-    {
-        const QString path = homePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-        return path;
-    }
-
-    template <typename T> T* part(const QString& name) const
-    {
-        T* found = m_panel->findChild<T*>(name);
-        EXPECT_NE(found, nullptr) << name.toStdString();
-        return found;
-    }
     QLabel* messageLabel() const { return part<QLabel>(u"messageLabel"_s); }
     void click(const QString& button) { QTest::mouseClick(part<QPushButton>(button), Qt::LeftButton); }
-
-    // Chooses `path` and waits until the panel has read it.
-    void choose(const QString& path)
-    {
-        platform::FileChooser::queueAnswer(path);
-        QSignalSpy finished(m_panel.get(), &CSVImportPanelVC::readFinished);
-        click(u"selectButton"_s);
-        ASSERT_TRUE(!m_panel->isReading() || finished.wait(10000));
-    }
 
     bool messageIsRed() const
     {
         return messageLabel()->palette().color(QPalette::Window) == QColor(255, 59, 48);
     }
-
-    std::unique_ptr<CSVImportPanelVC> m_panel;
-    std::unique_ptr<QObject> m_observer;
-    QStringList m_posted;
-    QByteArray m_dataFile;
 };
-
-const QByteArray goodFile
-    = "TAGS,ID,Name,Description\n,T,Home,\n\n"
-      "Asset Categories,ID,Name,Description,isForeignCurrency,Currency,Tags\n,A,Bank,,0,,T\n\n"
-      "NW Logs,Year,Month,Note,Assets,Liabilities,NW,Category IDs\n,,,,,,,A\n"
-      ",2020,1,first,100,0,100,100\n";
 
 TEST_F(CSVImportPanelVCTest, ImportingAGoodFileSavesItAndPostsImport)
 {
-    const QString path = writeCSV(u"good.csv"_s, goodFile);
+    const QString path = writeCSV(u"good.csv"_s, goodCSVFile);
     choose(path);
     EXPECT_EQ(platform::FileChooser::lastRequest().title, u"Import inventory items from a CSV file"_s);
     EXPECT_EQ(part<QLabel>(u"csvFileLabel"_s)->text(), path);
@@ -116,7 +60,7 @@ TEST_F(CSVImportPanelVCTest, ImportingAGoodFileSavesItAndPostsImport)
 
 TEST_F(CSVImportPanelVCTest, ABadFileIsReportedInRedAndImportsNothing)
 {
-    choose(writeCSV(u"bad.csv"_s, goodFile + ",2020,2,second,1,0,1,1,2\n"));
+    choose(writeCSV(u"bad.csv"_s, goodCSVFile + ",2020,2,second,1,0,1,1,2\n"));
     EXPECT_EQ(m_panel->importedModel(), nullptr);
     EXPECT_TRUE(messageLabel()->text().startsWith(u"CSV import failed: record line 2 has 2 values"_s))
         << messageLabel()->text().toStdString();
@@ -130,7 +74,7 @@ TEST_F(CSVImportPanelVCTest, ABadFileIsReportedInRedAndImportsNothing)
     EXPECT_EQ(readFile(NWData::dataFilePath()), m_dataFile);
 
     // A good file after a bad one imports.
-    choose(writeCSV(u"good.csv"_s, goodFile));
+    choose(writeCSV(u"good.csv"_s, goodCSVFile));
     click(u"importButton"_s);
     EXPECT_EQ(m_posted, QStringList { u"CSVImporterImport"_s });
 }
@@ -173,10 +117,10 @@ TEST_F(CSVImportPanelVCTest, TheSummaryCountsBothSidesOfTheReplacement)
 // after a good file was read.
 TEST_F(CSVImportPanelVCTest, AFileThatIsNotAnExportIsRefusedInRedAndImportStaysRefused)
 {
-    choose(writeCSV(u"good.csv"_s, goodFile));
+    choose(writeCSV(u"good.csv"_s, goodCSVFile));
     ASSERT_TRUE(m_panel->importedModel());
     for (const QByteArray& text : { QByteArray("Date,Amount\n2024-03-01,-42.50\n"), QByteArray(),
-             goodFile.left(goodFile.indexOf("NW Logs")) }) {
+             goodCSVFile.left(goodCSVFile.indexOf("NW Logs")) }) {
         choose(writeCSV(u"statement.csv"_s, text));
         EXPECT_EQ(m_panel->importedModel(), nullptr);
         EXPECT_EQ(messageLabel()->text(),
@@ -186,7 +130,7 @@ TEST_F(CSVImportPanelVCTest, AFileThatIsNotAnExportIsRefusedInRedAndImportStaysR
         click(u"importButton"_s);
         EXPECT_EQ(messageLabel()->text(), u"Import Error"_s);
     }
-    choose(writeCSV(u"both.csv"_s, goodFile + "Liability Categories\n,A,Loan\n"));
+    choose(writeCSV(u"both.csv"_s, goodCSVFile + "Liability Categories\n,A,Loan\n"));
     EXPECT_TRUE(messageLabel()->text().contains(u"\"A\" is both an asset and a liability category"_s));
     click(u"importButton"_s);
     EXPECT_TRUE(m_posted.isEmpty());
@@ -199,19 +143,17 @@ TEST_F(CSVImportPanelVCTest, APanelThatGoesWhileItsFileIsChosenIsLeftAlone)
     // The panel's popover may be dropped while the file panel is up (its command toggled, the
     // window locked): the chosen file is then read by no one and nothing is said.
     const QString path = writeCSV(u"good.csv"_s, *csv::csvText(model()));
-    CSVImportPanelVC* panel = m_panel.release();
-    const QPointer<CSVImportPanelVC> alive(panel);
-    QTimer::singleShot(0, panel, &QObject::deleteLater);
+    QTimer::singleShot(0, m_panel, &QObject::deleteLater);
     platform::FileChooser::queueAnswer(path);
-    QTest::mouseClick(panel->findChild<QPushButton*>(u"selectButton"_s), Qt::LeftButton);
-    EXPECT_TRUE(alive.isNull());
+    QTest::mouseClick(part<QPushButton>(u"selectButton"_s), Qt::LeftButton);
+    EXPECT_TRUE(m_alive.isNull());
     EXPECT_TRUE(m_posted.isEmpty());
     EXPECT_EQ(readFile(NWData::dataFilePath()), m_dataFile);
 }
 
 TEST_F(CSVImportPanelVCTest, CancelPostsCloseAndACancelledChoiceChangesNothing)
 {
-    choose(writeCSV(u"good.csv"_s, goodFile));
+    choose(writeCSV(u"good.csv"_s, goodCSVFile));
     const auto chosen = m_panel->importedModel();
     choose(QString());
     EXPECT_EQ(m_panel->importedModel(), chosen);
