@@ -88,6 +88,18 @@ void KNNetworkThread::unregisterReply(QNetworkReply* reply)
         t_mine->replies.remove(reply);
 }
 
+void KNNetworkThread::releaseReply(QNetworkReply*& reply, QObject*& context, bool abort)
+{
+    delete context;
+    context = nullptr;
+    if (!reply)
+        return;
+    if (abort)
+        reply->abort();
+    reply->deleteLater();
+    reply = nullptr;
+}
+
 void KNNetworkThread::stop()
 {
     NetworkThread* instance = nullptr;

@@ -6,6 +6,7 @@
 class KNURLConnectionOperation;
 class QNetworkAccessManager;
 class QNetworkReply;
+class QObject;
 class QThread;
 
 /// The one thread "KitNet" that carries every transfer, and the network access manager
@@ -22,6 +23,9 @@ public:
     /// and for aborting everything when the thread stops.
     static void registerReply(QNetworkReply* reply, std::weak_ptr<KNURLConnectionOperation> operation);
     static void unregisterReply(QNetworkReply* reply);
+    /// Network thread only: lets go of a reply. The connections made with `context` end
+    /// with it, the reply is aborted when asked and deleted later; both are cleared.
+    static void releaseReply(QNetworkReply*& reply, QObject*& context, bool abort);
     /// Cancels every open transfer, then stops and deletes the thread; blocks until it has.
     static void stop();
 };

@@ -140,12 +140,7 @@ void KNURLConnectionOperation::detachReply(bool abort)
     if (!m_reply)
         return;
     KNNetworkThread::unregisterReply(m_reply);
-    delete m_replyContext; // and with it every connection of ours to the reply
-    m_replyContext = nullptr;
-    if (abort)
-        m_reply->abort();
-    m_reply->deleteLater();
-    m_reply = nullptr;
+    KNNetworkThread::releaseReply(m_reply, m_replyContext, abort);
 }
 
 bool KNURLConnectionOperation::deliverResponseIfNeeded()
