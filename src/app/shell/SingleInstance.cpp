@@ -5,11 +5,17 @@
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
 
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -35,6 +41,25 @@ QString canonicalDataFilePath(const QString& dataFilePath)
     return folder.isEmpty() ? info.absoluteFilePath() : QDir(folder).filePath(info.fileName());
 }
 
+QString fileIdentity(const struct stat& status)
+{
+    return u"file:%1:%2"_s.arg(quint64(status.st_dev)).arg(quint64(status.st_ino));
+}
+
+// Private to this user: its runtime folder, or the socket's and lock's own modes.
+QString userRuntimePath(const QString& name)
+{
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return runtime.isEmpty() ? name : QDir(runtime).filePath(name);
+}
+
+QString hashedName(const QString& key)
+{
+    const QByteArray bytes = QByteArray::number(::getuid()) + '\n' + key.toUtf8();
+    return u"mervane-"_s
+        + QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().left(32));
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(const QString& dataFilePath, QObject* parent)
@@ -46,7 +71,9 @@ SingleInstance::SingleInstance(const QString& dataFilePath, QObject* parent)
 
 SingleInstance::~SingleInstance()
 {
-    delete m_server;
+    qDeleteAll(m_servers);
+    if (m_lockedFile >= 0)
+        ::close(m_lockedFile);
     m_lock.unlock();
 }
 
@@ -58,45 +85,70 @@ QString SingleInstance::lockFilePath(const QString& dataFilePath)
 
 QString SingleInstance::serverName(const QString& dataFilePath)
 {
-    const QByteArray key
-        = QByteArray::number(::getuid()) + '\n' + canonicalDataFilePath(dataFilePath).toUtf8();
-    const QString name = u"mervane-"_s
-        + QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(32));
-    // The runtime folder is the user's own; without one the socket's mode keeps others out.
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return runtime.isEmpty() ? name : QDir(runtime).filePath(name);
+    return userRuntimePath(hashedName(canonicalDataFilePath(dataFilePath)));
+}
+
+QString SingleInstance::fileServerName(const QString& dataFilePath)
+{
+    struct stat status { };
+    if (::stat(QFile::encodeName(dataFilePath).constData(), &status) != 0)
+        return QString();
+    return userRuntimePath(hashedName(fileIdentity(status)));
 }
 
 platform::Expected<SingleInstance::Claim> SingleInstance::tryAcquire(int answerTimeoutMs)
 {
     if (m_lock.isLocked())
         return Claim::Acquired;
-    if (m_lock.tryLock(0)) {
-        listen();
-        return Claim::Acquired;
+    if (!m_lock.tryLock(0)) {
+        if (m_lock.error() == QLockFile::LockFailedError)
+            return askHolder(serverName(m_dataFilePath), answerTimeoutMs);
+        return platform::Unexpected(platform::Strings::tr("The lock file \"%1\" could not be made.")
+                                        .arg(QDir::toNativeSeparators(m_lock.fileName())));
     }
-    if (m_lock.error() == QLockFile::LockFailedError)
-        return askHolder(answerTimeoutMs);
-    return platform::Unexpected(platform::Strings::tr("The lock file \"%1\" could not be made.")
-                                    .arg(QDir::toNativeSeparators(m_lock.fileName())));
+
+    // The path is ours; the file may still be open in an instance that reached it through a
+    // hard link from elsewhere. Neither lock waits, so two starts never wait on each other:
+    // the one that finds the file locked lets go of its path again.
+    const int file = ::open(QFile::encodeName(m_dataFilePath).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat status { };
+    if (file >= 0 && ::fstat(file, &status) == 0 && S_ISREG(status.st_mode)) {
+        const QString fileServer = userRuntimePath(hashedName(fileIdentity(status)));
+        if (::flock(file, LOCK_EX | LOCK_NB) != 0) {
+            const bool held = errno == EWOULDBLOCK;
+            ::close(file);
+            if (held) {
+                m_lock.unlock();
+                return askHolder(fileServer, answerTimeoutMs);
+            }
+            // A file system without such locks still has the lock next to the path.
+        } else {
+            m_lockedFile = file;
+            listen(fileServer);
+        }
+    } else if (file >= 0) {
+        ::close(file);
+    }
+    listen(serverName(m_dataFilePath));
+    return Claim::Acquired;
 }
 
-void SingleInstance::listen()
+void SingleInstance::listen(const QString& name)
 {
-    const QString name = serverName(m_dataFilePath);
     // Holding the lock, a socket left there belongs to an instance that is gone.
     QLocalServer::removeServer(name);
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::answer);
-    if (!m_server->listen(name))
+    auto* server = new QLocalServer(this);
+    m_servers.append(server);
+    server->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(server, &QLocalServer::newConnection, this, [this, server] { answer(server); });
+    if (!server->listen(name))
         qWarning("Later instances cannot reach this one (%s): %s", qPrintable(name),
-            qPrintable(m_server->errorString()));
+            qPrintable(server->errorString()));
 }
 
-void SingleInstance::answer()
+void SingleInstance::answer(QLocalServer* server)
 {
-    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+    while (QLocalSocket* socket = server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
             if (!socket->canReadLine()) {
@@ -114,11 +166,11 @@ void SingleInstance::answer()
     }
 }
 
-SingleInstance::Claim SingleInstance::askHolder(int answerTimeoutMs) const
+SingleInstance::Claim SingleInstance::askHolder(const QString& serverName, int answerTimeoutMs)
 {
     const QDeadlineTimer deadline(answerTimeoutMs);
     QLocalSocket socket;
-    socket.connectToServer(serverName(m_dataFilePath));
+    socket.connectToServer(serverName);
     if (!socket.waitForConnected(int(deadline.remainingTime())))
         return Claim::OtherSilent;
     socket.write(raiseRequest);

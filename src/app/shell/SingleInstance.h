@@ -2,6 +2,7 @@
 
 #include "platform/Expected.h"
 
+#include <QList>
 #include <QLockFile>
 #include <QObject>
 #include <QString>
@@ -11,8 +12,10 @@ class QLocalServer;
 /// One running instance per data file, whatever path reaches it. The first takes a lock file
 /// next to the data file and listens on a local socket private to the user; a later one finds
 /// the lock held, asks the first over that socket to bring its window forward, and should
-/// then exit. A lock left by a process that is gone is taken over; a live holder's lock never
-/// goes stale by age. Main thread; needs an application object, no display.
+/// then exit. A data file that exists is also locked itself (the holder keeps it open), so that
+/// a hard link from another folder finds the same holder, over a socket named after the file's
+/// device and inode. A lock left by a process that is gone is taken over; a live holder's lock
+/// never goes stale by age. Main thread; needs an application object, no display.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -42,17 +45,23 @@ public:
     static QString lockFilePath(const QString& dataFilePath);
     /// The local socket's name for this user and the data file's canonical path.
     static QString serverName(const QString& dataFilePath);
+    /// The local socket's name for this user and the file the path reaches now (its device
+    /// and inode); null when there is no such file yet.
+    static QString fileServerName(const QString& dataFilePath);
 
 signals:
     /// A later instance asked this one (which holds the lock) to bring its window forward.
     void raiseRequested();
 
 private:
-    void listen();
-    void answer();
-    Claim askHolder(int answerTimeoutMs) const;
+    void listen(const QString& name);
+    void answer(QLocalServer* server);
+    static Claim askHolder(const QString& serverName, int answerTimeoutMs);
 
     QString m_dataFilePath;
     QLockFile m_lock;
-    QLocalServer* m_server = nullptr;
+    /// The data file as it was at start, open and locked while this instance runs: a file
+    /// kept open cannot hand its inode number to another file meanwhile.
+    int m_lockedFile = -1;
+    QList<QLocalServer*> m_servers;
 };

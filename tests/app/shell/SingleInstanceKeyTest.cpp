@@ -16,6 +16,7 @@
 #include <optional>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -40,6 +41,26 @@ protected:
     QString first() const { return homePath(u"first/mervane.json"_s); }
     QString second() const { return homePath(u"second/mervane.json"_s); }
     QString canonicalHome() const { return QFileInfo(home()).canonicalFilePath(); }
+
+    /// A start from `path` as another process makes it. It blocks while it waits for the
+    /// answer, so it runs on a thread of its own and this one keeps the holder's event loop
+    /// going.
+    static std::optional<platform::Expected<Claim>> claimElsewhere(const QString& path)
+    {
+        std::optional<platform::Expected<Claim>> claim;
+        std::unique_ptr<QThread> start(QThread::create([&] {
+            SingleInstance instance(path);
+            claim = instance.tryAcquire(30000);
+        }));
+        QEventLoop loop;
+        QObject::connect(start.get(), &QThread::finished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+        start->start();
+        loop.exec();
+        if (!start->wait(30000))
+            return std::nullopt;
+        return claim;
+    }
 };
 
 TEST_F(SingleInstanceKeyTest, EveryPathToOneDataFileHasOneLockAndOneSocket)
@@ -84,25 +105,56 @@ TEST_F(SingleInstanceKeyTest, AStartThroughALinkAsksTheHolderOfTheFileToComeForw
     ASSERT_EQ(*held, Claim::Acquired);
     QSignalSpy raised(&holder, &SingleInstance::raiseRequested);
 
-    // The later start blocks while it waits for the answer, so it runs on a thread of its
-    // own and this one keeps the holder's event loop going.
-    std::optional<platform::Expected<Claim>> later;
-    std::unique_ptr<QThread> secondStart(QThread::create([&] {
-        SingleInstance instance(second());
-        later = instance.tryAcquire(30000);
-    }));
-    QEventLoop loop;
-    QObject::connect(secondStart.get(), &QThread::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-    secondStart->start();
-    loop.exec();
-    ASSERT_TRUE(secondStart->wait(30000));
-
+    const auto later = claimElsewhere(second());
     ASSERT_TRUE(later && *later) << "the later start found no answer";
     EXPECT_EQ(**later, Claim::OtherAnswered);
     EXPECT_EQ(raised.count(), 1);
     // The holder still owns its socket: the later start did not take it over.
     EXPECT_TRUE(QFileInfo::exists(SingleInstance::serverName(first())));
+}
+
+// A hard link is another name of the same file in another folder: no path leads from one to
+// the other, only the file itself does.
+TEST_F(SingleInstanceKeyTest, AStartThroughAHardLinkAsksTheHolderOfTheFileToComeForward)
+{
+    ASSERT_TRUE(QDir().mkpath(homePath(u"hard"_s)));
+    const QString hard = homePath(u"hard/mervane.json"_s);
+    ASSERT_EQ(::link(QFile::encodeName(first()).constData(), QFile::encodeName(hard).constData()), 0);
+    const QString hardLock = homePath(u"hard/mervane.json.lock"_s);
+
+    std::optional<SingleInstance> holder(std::in_place, first());
+    const auto held = holder->tryAcquire();
+    ASSERT_TRUE(held) << qPrintable(held.error());
+    ASSERT_EQ(*held, Claim::Acquired);
+    QSignalSpy raised(&*holder, &SingleInstance::raiseRequested);
+
+    const auto later = claimElsewhere(hard);
+    ASSERT_TRUE(later && *later) << "the later start found no answer";
+    EXPECT_EQ(**later, Claim::OtherAnswered);
+    EXPECT_EQ(raised.count(), 1);
+    EXPECT_FALSE(QFileInfo::exists(hardLock)) << "the later start kept a lock of its own";
+
+    // The holder saves: a new file takes the old one's place under its path, and the hard
+    // link keeps the file as it was. Both still lead to the holder.
+    ASSERT_TRUE(QFile::rename(first(), homePath(u"first/old.json"_s)));
+    QFile saved(first());
+    ASSERT_TRUE(saved.open(QIODevice::WriteOnly));
+    saved.write("{ }");
+    saved.close();
+    for (const QString& path : { first(), hard }) {
+        const auto again = claimElsewhere(path);
+        ASSERT_TRUE(again && *again) << qPrintable(path);
+        EXPECT_EQ(**again, Claim::OtherAnswered) << qPrintable(path);
+    }
+    EXPECT_EQ(raised.count(), 3);
+
+    // Once the holder is gone, a start through the hard link is the holder.
+    holder.reset();
+    SingleInstance next(hard);
+    const auto claim = next.tryAcquire();
+    ASSERT_TRUE(claim) << qPrintable(claim.error());
+    EXPECT_EQ(*claim, Claim::Acquired);
+    EXPECT_TRUE(QFileInfo::exists(hardLock));
 }
 
 TEST_F(SingleInstanceKeyTest, TheInstanceSocketIsOpenToItsUserAlone)
