@@ -392,6 +392,30 @@ TEST_F(UserNotificationsTest, AServiceThatFailsToShowTheReminderIsAskedAgainAtTh
     QDBusConnection::disconnectFromBus(u"nowhere"_s);
 }
 
+TEST_F(UserNotificationsTest, AReminderTheServiceRefusedIsNotAskedForAgainAtOnceWhenTheScheduleChanges)
+{
+    registerServer();
+    server.refusing = true;
+    center->start();
+    center->scheduleNotification(reminder(at(2024, 1, 10, 9), u"refused"_s));
+    moveClockAndFire(at(2024, 1, 10, 9));
+    EXPECT_EVENTUALLY_EQ(unshownCount(), 1);
+    ASSERT_EQ(server.refused, 1);
+
+    // Another reminder is scheduled (or one removed) while the refused one is still owed: the
+    // timer is armed again, and must not fire at once for the one the service just refused.
+    center->scheduleNotification(reminder(at(2024, 1, 20, 9), u"other"_s));
+    ASSERT_TRUE(timer()->isActive());
+    EXPECT_EQ(timer()->interval(), UserNotificationCenter::longestWaitMs);
+    center->removeScheduledNotification(u"other"_s);
+    EXPECT_EQ(timer()->interval(), UserNotificationCenter::longestWaitMs);
+    // A timer of 0 would have fired here and sent the next Notify before the barrier.
+    QCoreApplication::processEvents();
+    settle();
+    EXPECT_EQ(server.refused, 1);
+    EXPECT_EQ(unshownCount(), 1);
+}
+
 TEST_F(UserNotificationsTest, AClickOnAReminderShownBeforeARestartReachesTheNewRunAndClosesIt)
 {
     registerServer();

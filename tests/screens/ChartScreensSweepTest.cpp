@@ -1,3 +1,4 @@
+#include "charts/annual/AnnualChartSettings.h"
 #include "charts/annual/AnnualViewController.h"
 #include "charts/common/CurveFit.h"
 #include "charts/common/NSPLotPointAnnotationController.h"
@@ -11,13 +12,17 @@
 #include "screens/SweepSupport.h"
 #include "uikit/popover/PKPopoverController.h"
 
+#include "charts/kit/Axis.h"
+#include "charts/kit/BarPlot.h"
 #include "charts/kit/GraphHostingView.h"
+#include "model/settings/Preferences.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace mervane::test;
@@ -64,21 +69,88 @@ TEST_F(ChartScreensSweep, historyChartAndItsMenuTakeEveryModelSizeAndIndex)
     });
 }
 
+/// The years of the store's records, ascending.
+QList<int> recordYears()
+{
+    QList<int> years;
+    const auto& model = NWData::shared()->appData();
+    if (model && model->nwLogArray()) {
+        for (const auto& record : *model->nwLogArray()) {
+            if (record && record->year() && !years.contains(*record->year()))
+                years.append(*record->year());
+        }
+    }
+    std::sort(years.begin(), years.end());
+    return years;
+}
+
+/// The annual chart against the store: a slot per chosen year and per projected year, the
+/// newest years' year-ends in the first slots with their ticks, then the projection; a bar
+/// drawn for every point whose value is finite and for nothing else.
+void expectAnnualChartOfTheStore(const AnnualViewController& chart, int projected)
+{
+    const QList<int> years = recordYears();
+    const int slotTotal = Preferences::annualYears() + projected;
+    const auto& points = chart.visibleDataArray();
+    QList<int> yearEndYears;
+    qsizetype trendPoints = 0;
+    for (const NWAnnualLog& point : points) {
+        if (point.isTrendPoint())
+            ++trendPoints;
+        else
+            yearEndYears.append(point.year());
+    }
+    EXPECT_EQ(trendPoints, years.isEmpty() ? 0 : projected);
+    EXPECT_EQ(yearEndYears, years.mid(std::max<qsizetype>(0, years.size() - (slotTotal - trendPoints))));
+
+    const auto& bars = chart.barPlotNW()->bars();
+    ASSERT_EQ(bars.size(), slotTotal);
+    for (qsizetype slot = 0; slot < bars.size(); ++slot) {
+        const bool drawable
+            = slot < points.size() && std::isfinite(points[slot].assets() - points[slot].liabilities());
+        EXPECT_EQ(bars[slot].valid, drawable) << "slot " << slot;
+    }
+    const chart::Axis* x = chart.hostView()->hostedGraph()->axisSet()->xAxis();
+    EXPECT_EQ(x->majorTickLocations().size(), points.size());
+    if (!yearEndYears.isEmpty()) {
+        QStringList labels;
+        for (const auto& label : x->axisLabels())
+            labels.append(label.text);
+        EXPECT_TRUE(labels.contains(QString::number(yearEndYears.last())));
+    }
+}
+
 TEST_F(ChartScreensSweep, annualChartTakesEveryModelAndPeriodChoice)
 {
     forEachModel([] {
         AnnualViewController chart;
         showInHost(chart);
         chart.updateChart();
+        // The choices of the previous model are kept in the settings; start without the trend.
+        if (chart.anualTrendCtl()->isChecked())
+            chart.anualTrendCtl()->click();
+        expectAnnualChartOfTheStore(chart, 0);
+
+        chart.anualTrendCtl()->click();
+        int projected = chart.futurePeriodCtl()->currentIndex() + AnnualChartSettings::fewestTrendYears;
+        expectAnnualChartOfTheStore(chart, projected);
         for (QComboBox* box : { chart.futurePeriodCtl(), chart.pastPeriodCtl() }) {
-            for (int index = -1; index < box->count(); ++index)
+            for (int index = -1; index < box->count(); ++index) {
                 box->setCurrentIndex(index);
+                // As a choice in the list does; "no item" is never activated.
+                if (index >= 0)
+                    Q_EMIT box->activated(index);
+                if (index >= 0 && box == chart.futurePeriodCtl())
+                    projected = index + AnnualChartSettings::fewestTrendYears;
+                expectAnnualChartOfTheStore(chart, projected);
+            }
         }
-        chart.anualTrendCtl()->toggle();
         resizeAndPaint(chart);
-        chart.anualTrendCtl()->toggle();
+        chart.anualTrendCtl()->click();
+        expectAnnualChartOfTheStore(chart, 0);
         chart.updateChart();
         QCoreApplication::processEvents();
+        expectAnnualChartOfTheStore(chart, 0);
     });
 }
 

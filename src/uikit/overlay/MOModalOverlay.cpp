@@ -19,7 +19,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <stdexcept>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -138,10 +137,10 @@ void MOModalOverlay::showInWindow(QWidget* window, QWidget* contentView)
 {
     if (m_shown && !m_closing)
         return;
-    if (!window)
-        throw std::invalid_argument("window is nil");
-    if (!m_contentViewController)
-        throw std::logic_error("contentViewController is nil");
+    Q_ASSERT_X(window, "MOModalOverlay::showInWindow", "window is nil");
+    Q_ASSERT_X(m_contentViewController, "MOModalOverlay::showInWindow", "contentViewController is nil");
+    if (!window || !m_contentViewController)
+        return;
     if (m_closing)
         afterClose(); // a show during the closing animation ends the close now
 

@@ -59,8 +59,8 @@ public:
     /// animation finishes that close first. With `shouldOverlayTitleBar` off only the rectangle of
     /// `contentView` (a widget of the window) below the title strip is dimmed; the whole window is
     /// covered for input either way.
-    /// Throws std::invalid_argument("window is nil") for no window and
-    /// std::logic_error("contentViewController is nil") without content; nothing changes then.
+    /// No window, or no content to show, is a programming error: asserted ("window is nil",
+    /// "contentViewController is nil"), and where assertions are off refused with nothing changed.
     void showInWindow(QWidget* window, QWidget* contentView = nullptr);
     /// Closes without asking the delegate.
     void close();

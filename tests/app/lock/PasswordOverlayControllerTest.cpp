@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 #include <numbers>
 #include <vector>
@@ -147,6 +148,19 @@ TEST_F(PasswordOverlayControllerTest, UntilTheKeychainHandsOverThePasswordNothin
     type(u"other"_s);
     pressReturn();
     EXPECT_EQ(m_controller->animation()->state(), QAbstractAnimation::Running);
+}
+
+TEST_F(PasswordOverlayControllerTest, AnEmptyPasswordFromTheKeychainOpensNothing)
+{
+    // The keychain answered, but with no password: an empty field must not match it.
+    m_controller->showPasswordReady(QString(), u"pet"_s);
+    type(QString());
+    pressReturn();
+    QTest::mouseClick(m_controller->customUnlockButton(), Qt::LeftButton);
+    SASpringAnimation* spin = m_controller->animation();
+    EXPECT_NE(spin->state(), QAbstractAnimation::Running) << "the lock spins open";
+    spin->setCurrentTime(spin->totalDuration());
+    EXPECT_TRUE(std::find(m_results.cbegin(), m_results.cend(), true) == m_results.cend());
 }
 
 TEST_F(PasswordOverlayControllerTest, ALongKeychainReasonShowsWholeAboveTryAgainInsideThePanel)

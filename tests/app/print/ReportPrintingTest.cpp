@@ -163,6 +163,38 @@ TEST_F(ReportPrintingTest, AMonthWithoutARecordPrintsNothingAndSaysSo)
     EXPECT_TRUE(messages.first().startsWith(u"There is no record to print"_s));
 }
 
+TEST_F(ReportPrintingTest, WithoutAChosenMonthTheStatementIsOfTheNewestRecord)
+{
+    defaults().remove(keys::selectedMonthKey);
+    defaults().remove(keys::selectedYearKey);
+    const QString text = printNow(0);
+    EXPECT_TRUE(panelShown);
+    EXPECT_TRUE(text.contains(u"DECEMBER 2024"_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"November 2024"_s)) << text.toStdString(); // the month compared with
+    // The oldest record, September 2023, is no statement's month here.
+    EXPECT_FALSE(text.contains(u"SEPTEMBER 2023"_s));
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
+}
+
+TEST_F(ReportPrintingTest, APrintThatCannotBeWrittenIsReported)
+{
+    // The statement and a table report, each to a file no printer can write.
+    keys::setAssetCategory(u"A-SAVE"_s);
+    defaults().setValue(keys::fromMonthKey, 10);
+    defaults().setValue(keys::fromYearKey, 2024);
+    defaults().setValue(keys::toMonthKey, 12);
+    defaults().setValue(keys::toYearKey, 2024);
+    pdf = dir.filePath(u"no such folder/report.pdf"_s);
+    for (const int kind : { 0, 1 }) {
+        SCOPED_TRACE(kind);
+        messages.clear();
+        panelShown = false;
+        EXPECT_TRUE(printNow(kind).isEmpty());
+        EXPECT_TRUE(panelShown);
+        EXPECT_EQ(messages, QStringList { u"The report could not be printed."_s });
+    }
+}
+
 TEST_F(ReportPrintingTest, APeriodStoredBackwardsPrintsInOrderWithFullYears)
 {
     defaults().setValue(keys::fromMonthKey, 9);

@@ -29,6 +29,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFontMetricsF>
+#include <QLabel>
 #include <QLayout>
 #include <QMouseEvent>
 #include <QToolButton>
@@ -86,6 +87,31 @@ protected:
     {
         QMouseEvent event(type, at, viewport->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
         QApplication::sendEvent(viewport, &event);
+    }
+
+    /// Clicks the middle of `plot`'s bar in `slot` and gives the value popup's amount and caption.
+    static std::pair<QString, QString> clickBar(TotalsViewController& totals, chart::Plot* plot, int slot)
+    {
+        const QRectF bar = static_cast<chart::BarPlot*>(plot)->barRect(slot);
+        EXPECT_FALSE(bar.isEmpty());
+        QWidget* viewport = totals.hostViewB()->viewport();
+        mouse(viewport, QEvent::MouseButtonPress, bar.center(), Qt::LeftButton);
+        mouse(viewport, QEvent::MouseButtonRelease, bar.center(), Qt::NoButton);
+        PKPopoverController* popup = totals.pointAnnotationPopover();
+        if (!popup)
+            return {};
+        const auto text = [popup](const QString& name) {
+            return popup->contentViewController()->findChild<QLabel*>(name)->text();
+        };
+        return { text(u"amountCtl"_s), text(u"monthCtl"_s).trimmed() };
+    }
+
+    static chart::Plot* plotNamed(chart::Graph* graph, const QString& identifier)
+    {
+        for (chart::Plot* plot : graph->allPlots())
+            if (plot->identifier() == identifier)
+                return plot;
+        return nullptr;
     }
 
     static bool piesAnimationEnded(TotalsViewController& totals)
@@ -298,6 +324,42 @@ TEST_F(TotalsViewControllerTest, TheBarsHoldOnlyTheCurrentTypesPlotsAcrossSettin
     store().appData()->currentLog()->setAssets(20000);
     center.post(notifications::dataReFetched);
     EXPECT_TRUE(totals.testText()->text().startsWith(u"Net worth:  $17,500"_s));
+}
+
+TEST_F(TotalsViewControllerTest, AClickedBarTellsWhatItDrawsAndValuesOfDeletedCategoriesStayInTheStacks)
+{
+    // The newest year-end: house 6,000 and cash 2,000 against a loan of 4,000, under a stored net
+    // worth an old edit left stale. The 2023 year-end holds 500 of a category deleted since.
+    auto model = household(2000, 6000, 4000);
+    const auto& logs = *model->nwLogArray();
+    logs[0]->setNw(1234);
+    logs[1]->assetLogs()->append(makeLog(u"GONE"_s, 2023, 12, 500));
+    logs[1]->setAssets(*logs[1]->assets() + 500);
+    installAndSave(model);
+    TotalsViewController totals;
+    show(totals);
+    chart::Graph* bars = totals.hostViewB()->hostedGraph();
+
+    // Net worth: the popup gives the bar's own height, assets − liabilities.
+    ASSERT_EQ(bars->allPlots().size(), 1);
+    EXPECT_EQ(static_cast<chart::BarPlot*>(bars->allPlots()[0])->bars()[2].tip, 4000);
+    EXPECT_EQ(clickBar(totals, bars->allPlots()[0], 2), std::pair(u"$4,000 "_s, u"2024"_s));
+
+    // Asset categories: a segment's share is of the assets (8,000), not of the net worth (4,000).
+    PieChartSettings::setPieDisplayType(PieChartSettings::PieDisplayType::AssetCategories);
+    platform::NotificationCenter::defaultCenter().post(notifications::pieChartSettingsChange);
+    chart::Plot* house = plotNamed(bars, u"HOUSE"_s);
+    ASSERT_TRUE(house);
+    EXPECT_EQ(clickBar(totals, house, 2), std::pair(u"$6,000 (75%)"_s, u"House"_s));
+
+    // The deleted category's 500 stay on top of the 2023 stack, under their own name.
+    chart::Plot* gone = plotNamed(bars, YearEndBars::unknownCategoryIdentifier);
+    ASSERT_TRUE(gone) << "the values of the deleted category were dropped from the stacks";
+    const auto& goneBars = static_cast<chart::BarPlot*>(gone)->bars();
+    ASSERT_GE(goneBars.size(), 2);
+    EXPECT_EQ(goneBars[1].base, 6000);
+    EXPECT_EQ(goneBars[1].tip, 6500);
+    EXPECT_EQ(clickBar(totals, gone, 1), std::pair(u"$500 (8%)"_s, u"(unknown category)"_s));
 }
 
 TEST_F(TotalsViewControllerTest, TheMenuButtonOpensAndClosesThePieSettings)

@@ -202,6 +202,34 @@ TEST_F(YearEndStacks, ThePopupGivesAmountShareAndShortNameOrTheNetWorthAndYear)
     EXPECT_EQ(netWorth.caption, u"2022"_s);
 }
 
+TEST_F(YearEndStacks, AShareIsOfItsOwnSideAndTheNetWorthPopupSaysWhatTheBarDraws)
+{
+    // With a loan the net worth (4,000) is no longer the assets' total (8,000): the house is 75%
+    // of the assets, not 150% of the net worth.
+    auto year
+        = record(2023, 12, { value(u"HOUSE"_s, 6000), value(u"CASH"_s, 2000) }, { value(u"LOAN"_s, 4000) });
+    // A stored net worth left stale by an old edit; the bar is drawn from assets − liabilities.
+    year->setNw(1234);
+    m_model->setNwLogArray(MVX_NWLogList { year });
+    const auto yearEnd = YearEndBars::visibleYearEnds(*m_model).at(0);
+
+    const auto house = YearEndBars::barPopup(
+        yearEnd, 1, u"HOUSE"_s, true, m_model.get(), PieChartSettings::PieLabelType::Amount);
+    EXPECT_EQ(house.amount, u"$6,000 (75%)"_s);
+    const auto cash = YearEndBars::barPopup(
+        yearEnd, 1, u"CASH"_s, false, m_model.get(), PieChartSettings::PieLabelType::Amount);
+    EXPECT_EQ(cash.amount, u"$2,000 (25%)"_s);
+    const auto loan = YearEndBars::barPopup(
+        yearEnd, 2, u"LOAN"_s, false, m_model.get(), PieChartSettings::PieLabelType::Amount);
+    EXPECT_EQ(loan.amount, u"$4,000 (100%)"_s);
+
+    const auto netWorth = YearEndBars::barPopup(
+        yearEnd, 0, u"NW_BAR_PLOT"_s, false, m_model.get(), PieChartSettings::PieLabelType::Amount);
+    EXPECT_EQ(YearEndBars::barValue(*yearEnd.record, 0), 4000);
+    EXPECT_EQ(netWorth.amount, u"$4,000 "_s);
+    EXPECT_EQ(netWorth.pointValue, 4000);
+}
+
 } // namespace
 
 namespace {
