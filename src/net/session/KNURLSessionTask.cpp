@@ -306,18 +306,21 @@ void KNURLSessionTask::startReply(const net::URLRequest& request)
     QNetworkRequest networkRequest(request.url());
     for (const auto& [field, value] : request.allHTTPHeaderFields())
         networkRequest.setRawHeader(field, value);
-    if (const auto session = m_session.lock()) {
-        for (const auto& [field, value] : session->configuration().HTTPAdditionalHeaders)
-            if (!request.valueForHTTPHeaderField(field))
-                networkRequest.setRawHeader(field, value);
+    const auto session = m_session.lock();
+    if (!session) {
+        complete(net::urlError(net::cancelled, m_originalRequest.url()));
+        return;
     }
+    for (const auto& [field, value] : session->configuration().HTTPAdditionalHeaders)
+        if (!request.valueForHTTPHeaderField(field))
+            networkRequest.setRawHeader(field, value);
     networkRequest.setTransferTimeout(std::max(1, int(request.timeoutInterval() * 1000)));
     networkRequest.setAttribute(
         QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
     networkRequest.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     networkRequest.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
 
-    QNetworkAccessManager* manager = KNNetworkThread::manager();
+    QNetworkAccessManager* manager = session->networkManager();
     const QByteArray& method = request.httpMethod();
     QNetworkReply* reply = nullptr;
     switch (m_body.source) {
@@ -380,7 +383,7 @@ void KNURLSessionTask::connectReply()
         if (auto task = weakSelf.lock())
             task->handleServerTrust(false);
     });
-    connect(KNNetworkThread::manager(), &QNetworkAccessManager::authenticationRequired, m_replyContext,
+    connect(reply->manager(), &QNetworkAccessManager::authenticationRequired, m_replyContext,
         [weakSelf, reply](QNetworkReply* asking, QAuthenticator* authenticator) {
             if (auto task = weakSelf.lock(); task && asking == reply)
                 task->handleLoginChallenge(authenticator);

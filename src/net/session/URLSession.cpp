@@ -5,6 +5,7 @@
 #include "net/session/KNURLSessionTask.h"
 
 #include <QMutexLocker>
+#include <QNetworkAccessManager>
 #include <QThread>
 
 using namespace Qt::Literals::StringLiterals;
@@ -65,6 +66,16 @@ URLSession::~URLSession()
     // A task outlives its session only until the network thread has stopped its transfer.
     for (const auto& task : std::as_const(m_tasks))
         task->cancel();
+    // Queued after the cancellations, which let go of the manager's replies.
+    if (m_networkManager)
+        KNNetworkThread::releaseManager(m_networkManager);
+}
+
+QNetworkAccessManager* URLSession::networkManager()
+{
+    if (!m_networkManager)
+        m_networkManager = KNNetworkThread::createManager();
+    return m_networkManager;
 }
 
 std::shared_ptr<URLSessionDelegate> URLSession::delegate() const

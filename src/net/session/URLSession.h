@@ -7,6 +7,7 @@
 
 #include <QList>
 #include <QMutex>
+#include <QPointer>
 #include <QUrl>
 #include <QVariantMap>
 
@@ -15,6 +16,7 @@
 #include <optional>
 
 class KNURLSessionTask;
+class QNetworkAccessManager;
 
 namespace net {
 
@@ -116,8 +118,9 @@ public:
 };
 
 /// A set of tasks that share a configuration and report to one delegate on one serial
-/// delegate queue. Transfers run on the network thread "KitNet" over its network access
-/// manager. Owned by `std::shared_ptr`; it holds its delegate weakly.
+/// delegate queue. Transfers run on the network thread "KitNet" over a network access manager
+/// of the session's own, so that the logins answered for its tasks serve no other session.
+/// Owned by `std::shared_ptr`; it holds its delegate weakly.
 class URLSession : public std::enable_shared_from_this<URLSession> {
 public:
     static std::shared_ptr<URLSession> sessionWithConfiguration(const URLSessionConfiguration& configuration,
@@ -170,6 +173,8 @@ private:
     std::shared_ptr<KNURLSessionTask> addDownloadTaskTakingOver(const KNURLSessionTask& dataTask);
     /// Runs `call` with the delegate on the delegate queue, if there is a delegate then.
     void deliver(std::function<void(URLSession&, URLSessionDelegate&)> call);
+    /// Network thread only: the session's manager, made on first use.
+    QNetworkAccessManager* networkManager();
     /// Called on the network thread by a task that finished, after its last callback was queued.
     void taskDidFinish(quint64 identifier);
     void invalidateIfDone();
@@ -182,6 +187,7 @@ private:
     quint64 m_nextIdentifier = 1;
     bool m_invalidating = false;
     bool m_invalidated = false;
+    QPointer<QNetworkAccessManager> m_networkManager; // network thread only
 };
 
 } // namespace net
