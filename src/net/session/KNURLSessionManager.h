@@ -49,6 +49,8 @@ public:
             const net::AuthenticationChallenge&, std::optional<net::URLCredential>* credential)>;
     using TaskWillPerformHTTPRedirectionBlock = std::function<std::optional<net::URLRequest>(
         net::URLSession&, const Task&, const net::URLResponse&, const net::URLRequest&)>;
+    using TaskNeedNewBodyStreamBlock
+        = std::function<std::shared_ptr<QIODevice>(net::URLSession&, const Task&)>;
     using TaskDidSendBodyDataBlock = std::function<void(net::URLSession&, const Task&, qint64 bytesSent,
         qint64 totalBytesSent, qint64 totalBytesExpectedToSend)>;
     using TaskDidCompleteBlock
@@ -93,6 +95,9 @@ public:
         SessionDidReceiveAuthenticationChallengeBlock block);
     void setTaskWillPerformHTTPRedirectionBlock(TaskWillPerformHTTPRedirectionBlock block);
     void setTaskDidReceiveAuthenticationChallengeBlock(TaskDidReceiveAuthenticationChallengeBlock block);
+    /// Called on the network thread; without it a task's request body stream is copied when it
+    /// can be (a multipart body stream), and the task fails otherwise.
+    void setTaskNeedNewBodyStreamBlock(TaskNeedNewBodyStreamBlock block);
     void setTaskDidSendBodyDataBlock(TaskDidSendBodyDataBlock block);
     void setTaskDidCompleteBlock(TaskDidCompleteBlock block);
     void setDataTaskDidReceiveResponseBlock(DataTaskDidReceiveResponseBlock block);
@@ -153,6 +158,7 @@ public:
         net::URLSession& session, const Task& task, const net::AuthenticationChallenge& challenge) override;
     std::optional<net::URLRequest> willPerformHTTPRedirection(net::URLSession& session, const Task& task,
         const net::URLResponse& response, const net::URLRequest& request) override;
+    std::shared_ptr<QIODevice> needNewBodyStream(net::URLSession& session, const Task& task) override;
     void didSendBodyData(net::URLSession& session, const Task& task, qint64 bytesSent, qint64 totalBytesSent,
         qint64 totalBytesExpectedToSend) override;
     void didCompleteWithError(
@@ -182,6 +188,7 @@ private:
         SessionDidReceiveAuthenticationChallengeBlock sessionDidReceiveAuthenticationChallenge;
         TaskWillPerformHTTPRedirectionBlock taskWillPerformHTTPRedirection;
         TaskDidReceiveAuthenticationChallengeBlock taskDidReceiveAuthenticationChallenge;
+        TaskNeedNewBodyStreamBlock taskNeedNewBodyStream;
         TaskDidSendBodyDataBlock taskDidSendBodyData;
         TaskDidCompleteBlock taskDidComplete;
         DataTaskDidReceiveResponseBlock dataTaskDidReceiveResponse;

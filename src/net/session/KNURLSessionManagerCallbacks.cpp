@@ -2,6 +2,7 @@
 // the manager knows the task) and then to the manager-level block.
 #include "net/session/KNURLSessionManager.h"
 
+#include "net/request/KNMultipartBodyStream.h"
 #include "net/security/KNSecurityPolicy.h"
 #include "net/security/ServerTrust.h"
 #include "net/session/KNURLSessionTask.h"
@@ -88,6 +89,16 @@ std::optional<net::URLRequest> KNURLSessionManager::willPerformHTTPRedirection(n
     if (const auto block = blocks().taskWillPerformHTTPRedirection)
         return block(session, task, response, request);
     return request;
+}
+
+std::shared_ptr<QIODevice> KNURLSessionManager::needNewBodyStream(net::URLSession& session, const Task& task)
+{
+    if (const auto block = blocks().taskNeedNewBodyStream)
+        return block(session, task);
+    if (const auto* body
+        = qobject_cast<net::KNMultipartBodyStream*>(task->originalRequest().httpBodyStream().get()))
+        return body->copy();
+    return nullptr;
 }
 
 void KNURLSessionManager::didSendBodyData(net::URLSession& session, const Task& task, qint64 bytesSent,

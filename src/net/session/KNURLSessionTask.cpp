@@ -4,6 +4,7 @@
 #include "net/session/KNURLSessionTask.h"
 
 #include "net/operation/KNNetworkThread.h"
+#include "net/session/RenewableBodyStream.h"
 #include "net/session/SessionNotifications.h"
 #include "net/session/URLSession.h"
 
@@ -335,11 +336,21 @@ void KNURLSessionTask::startReply(const net::URLRequest& request)
     case Body::Source::None:
         if (request.httpBody())
             reply = manager->sendCustomRequest(networkRequest, method, *request.httpBody());
-        else if (request.httpBodyStream()) {
+        else if (const auto& stream = request.httpBodyStream()) {
             // With a known length the stream is sent as it is read rather than read whole first.
             if (request.valueForHTTPHeaderField("Content-Length"))
                 networkRequest.setAttribute(QNetworkRequest::DoNotBufferUploadDataAttribute, true);
-            reply = manager->sendCustomRequest(networkRequest, method, request.httpBodyStream().get());
+            // Qt sends the body again after a login by rewinding the device it read it from.
+            QIODevice* body = stream.get();
+            net::RenewableBodyStream* renewable = nullptr;
+            if (stream->isSequential())
+                body = renewable = new net::RenewableBodyStream(stream, [weakSelf = weak_from_this()] {
+                    const auto task = weakSelf.lock();
+                    return task ? task->newBodyStream() : nullptr;
+                });
+            reply = manager->sendCustomRequest(networkRequest, method, body);
+            if (renewable)
+                renewable->setParent(reply); // read by the reply until it is gone
         } else if (method == "GET")
             reply = manager->get(networkRequest);
         else if (method == "HEAD")

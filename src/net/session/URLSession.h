@@ -57,8 +57,8 @@ enum class SessionResponseDisposition : qint64 { Cancel = 0, Allow = 1, BecomeDo
 
 /// What a session tells the object that drives it. Every call comes on the session's
 /// delegate queue, one at a time and in the order the transfer brought them about, except
-/// the challenge and redirect questions: the transfer on the network thread waits for their
-/// answers, so they are asked there. The defaults do what a session does without a delegate.
+/// the challenge, redirect and body-stream questions: the transfer on the network thread
+/// waits for their answers, so they are asked there. The defaults do what a session does without a delegate.
 class URLSessionDelegate {
 public:
     /// The optional questions: a delegate that does not answer one leaves it to the session.
@@ -81,6 +81,14 @@ public:
         URLSession&, const std::shared_ptr<KNURLSessionTask>&, const AuthenticationChallenge&)
     {
         return {};
+    }
+    /// The task's streamed body goes out again (a redirect keeps it, or a login was answered)
+    /// and the stream it was read from is spent: a new stream with the whole body, or none,
+    /// which fails the task with `requestBodyStreamExhausted`.
+    virtual std::shared_ptr<QIODevice> needNewBodyStream(
+        URLSession&, const std::shared_ptr<KNURLSessionTask>&)
+    {
+        return nullptr;
     }
     virtual void didSendBodyData(URLSession&, const std::shared_ptr<KNURLSessionTask>&, qint64 /*bytesSent*/,
         qint64 /*totalBytesSent*/, qint64 /*totalBytesExpectedToSend*/)
