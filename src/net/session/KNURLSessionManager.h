@@ -60,6 +60,8 @@ public:
     using DataTaskDidBecomeDownloadTaskBlock
         = std::function<void(net::URLSession&, const Task& dataTask, const Task& downloadTask)>;
     using DataTaskDidReceiveDataBlock = std::function<void(net::URLSession&, const Task&, const QByteArray&)>;
+    using DataTaskWillCacheResponseBlock = std::function<std::optional<net::CachedURLResponse>(
+        net::URLSession&, const Task&, const net::CachedURLResponse& proposedResponse)>;
     using DownloadTaskDidFinishDownloadingBlock = KNURLSessionManagerTaskDelegate::DownloadDestinationBlock;
     using DownloadTaskDidWriteDataBlock = std::function<void(net::URLSession&, const Task&,
         qint64 bytesWritten, qint64 totalBytesWritten, qint64 totalBytesExpectedToWrite)>;
@@ -103,6 +105,10 @@ public:
     void setDataTaskDidReceiveResponseBlock(DataTaskDidReceiveResponseBlock block);
     void setDataTaskDidBecomeDownloadTaskBlock(DataTaskDidBecomeDownloadTaskBlock block);
     void setDataTaskDidReceiveDataBlock(DataTaskDidReceiveDataBlock block);
+    /// Called on the network thread when a data task's response went into the cache of the
+    /// session's configuration: what to keep there instead (none: nothing). Without it the
+    /// response stays as stored.
+    void setDataTaskWillCacheResponseBlock(DataTaskWillCacheResponseBlock block);
     void setDownloadTaskDidFinishDownloadingBlock(DownloadTaskDidFinishDownloadingBlock block);
     void setDownloadTaskDidWriteDataBlock(DownloadTaskDidWriteDataBlock block);
     void setDownloadTaskDidResumeBlock(DownloadTaskDidResumeBlock block);
@@ -168,6 +174,8 @@ public:
     void didBecomeDownloadTask(
         net::URLSession& session, const Task& dataTask, const Task& downloadTask) override;
     void didReceiveData(net::URLSession& session, const Task& task, const QByteArray& data) override;
+    std::optional<net::CachedURLResponse> willCacheResponse(
+        net::URLSession& session, const Task& task, const net::CachedURLResponse& proposedResponse) override;
     void didFinishDownloadingToURL(net::URLSession& session, const Task& task, const QUrl& location) override;
     void didWriteData(net::URLSession& session, const Task& task, qint64 bytesWritten,
         qint64 totalBytesWritten, qint64 totalBytesExpectedToWrite) override;
@@ -194,6 +202,7 @@ private:
         DataTaskDidReceiveResponseBlock dataTaskDidReceiveResponse;
         DataTaskDidBecomeDownloadTaskBlock dataTaskDidBecomeDownloadTask;
         DataTaskDidReceiveDataBlock dataTaskDidReceiveData;
+        DataTaskWillCacheResponseBlock dataTaskWillCacheResponse;
         DownloadTaskDidFinishDownloadingBlock downloadTaskDidFinishDownloading;
         DownloadTaskDidWriteDataBlock downloadTaskDidWriteData;
         DownloadTaskDidResumeBlock downloadTaskDidResume;

@@ -34,6 +34,8 @@ bool KNURLSessionManager::respondsTo(Optional question) const
         return bool(current.taskWillPerformHTTPRedirection);
     case Optional::ReceiveResponse:
         return bool(current.dataTaskDidReceiveResponse);
+    case Optional::WillCacheResponse:
+        return bool(current.dataTaskWillCacheResponse);
     }
     return false;
 }
@@ -147,6 +149,14 @@ void KNURLSessionManager::didReceiveData(net::URLSession& session, const Task& t
         delegate->didReceiveData(data);
     if (const auto block = blocks().dataTaskDidReceiveData)
         block(session, task, data);
+}
+
+std::optional<net::CachedURLResponse> KNURLSessionManager::willCacheResponse(
+    net::URLSession& session, const Task& task, const net::CachedURLResponse& proposedResponse)
+{
+    if (const auto block = blocks().dataTaskWillCacheResponse)
+        return block(session, task, proposedResponse);
+    return proposedResponse;
 }
 
 void KNURLSessionManager::didFinishDownloadingToURL(

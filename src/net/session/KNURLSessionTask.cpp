@@ -5,6 +5,7 @@
 
 #include "net/operation/KNNetworkThread.h"
 #include "net/session/RenewableBodyStream.h"
+#include "net/session/SessionCache.h"
 #include "net/session/SessionNotifications.h"
 #include "net/session/URLSession.h"
 
@@ -318,8 +319,10 @@ void KNURLSessionTask::startReply(const net::URLRequest& request)
     networkRequest.setTransferTimeout(std::max(1, int(request.timeoutInterval() * 1000)));
     networkRequest.setAttribute(
         QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
-    networkRequest.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    networkRequest.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    const bool cached = m_kind == Kind::Data && !session->configuration().URLCacheDirectory.isNull();
+    networkRequest.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
+        cached ? QNetworkRequest::PreferNetwork : QNetworkRequest::AlwaysNetwork);
+    networkRequest.setAttribute(QNetworkRequest::CacheSaveControlAttribute, cached);
 
     QNetworkAccessManager* manager = session->networkManager();
     const QByteArray& method = request.httpMethod();
@@ -367,6 +370,7 @@ void KNURLSessionTask::startReply(const net::URLRequest& request)
     m_responseSeen = false;
     m_trustAnswered = false;
     m_trustFailure.reset();
+    m_storedResponseURL.reset();
     connectReply();
 }
 
@@ -384,6 +388,12 @@ void KNURLSessionTask::connectReply()
     connect(
         reply, &QNetworkReply::metaDataChanged, m_replyContext, withSelf(&KNURLSessionTask::handleResponse));
     connect(reply, &QNetworkReply::readyRead, m_replyContext, withSelf(&KNURLSessionTask::readBody));
+    // First: the response the reply stored just now is the one the cache reports.
+    connect(reply, &QNetworkReply::finished, m_replyContext, [weakSelf, reply] {
+        auto* cache = qobject_cast<net::SessionCache*>(reply->manager()->cache());
+        if (auto task = weakSelf.lock(); task && cache)
+            task->m_storedResponseURL = cache->takeStored();
+    });
     connect(reply, &QNetworkReply::finished, m_replyContext, withSelf(&KNURLSessionTask::handleFinished));
     connect(reply, &QNetworkReply::redirected, m_replyContext, withSelf(&KNURLSessionTask::handleRedirect));
     connect(reply, &QNetworkReply::uploadProgress, m_replyContext, [weakSelf](qint64 sent, qint64) {

@@ -104,6 +104,8 @@ private:
     void readBody();
     void handleUploadProgress(qint64 bytesSent);
     void handleFinished();
+    /// Lets the delegate change or drop the response the reply stored in the session's cache.
+    void reviseCachedResponse();
     void handleRedirect(const QUrl& url);
     /// Sends `next` in a reply of ours, with a new body stream when it would send the spent one.
     void followRedirect(net::URLRequest next);
@@ -143,6 +145,7 @@ private:
     int m_loginFailures = 0;
     int m_redirectCount = 0;
     bool m_bodyStreamExhausted = false; // the body had to go again, and no new stream came
+    std::optional<QUrl> m_storedResponseURL; // where the reply's response went into the cache
     QUrl m_hopURL; // the address the current reply asked, whatever it says after a redirect
     std::optional<net::Error> m_trustFailure;
 };

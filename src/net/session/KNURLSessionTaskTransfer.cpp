@@ -6,6 +6,7 @@
 #include "net/operation/KNNetworkThread.h"
 #include "net/operation/ReplyErrors.h"
 #include "net/security/ServerTrust.h"
+#include "net/session/SessionCache.h"
 #include "net/session/URLSession.h"
 
 #include "platform/Strings.h"
@@ -17,6 +18,8 @@
 #include <QNetworkRequest>
 #include <QSslConfiguration>
 #include <QTemporaryFile>
+
+#include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -199,6 +202,8 @@ void KNURLSessionTask::handleFinished()
         complete(failure);
         return;
     }
+    if (m_kind == Kind::Data)
+        reviseCachedResponse();
     detachReply(false);
     if (m_kind == Kind::Download) {
         const bool flushed = m_downloadFile->flush();
@@ -221,6 +226,39 @@ void KNURLSessionTask::handleFinished()
             QFile::remove(path);
     }
     complete(std::nullopt);
+}
+
+void KNURLSessionTask::reviseCachedResponse()
+{
+    const std::optional<QUrl> url = std::exchange(m_storedResponseURL, std::nullopt);
+    auto* cache = qobject_cast<net::SessionCache*>(m_reply->manager()->cache());
+    const auto session = m_session.lock();
+    const auto delegate = session ? session->delegate() : nullptr;
+    const std::optional<net::URLResponse> stored = response();
+    if (!url || !cache || !stored || !delegate
+        || !delegate->respondsTo(net::URLSessionDelegate::Optional::WillCacheResponse))
+        return;
+    QNetworkCacheMetaData metaData = cache->metaData(*url);
+    const std::unique_ptr<QIODevice> data(cache->data(*url));
+    if (!metaData.isValid() || !data)
+        return;
+    const net::CachedURLResponse proposed { *stored, data->readAll() };
+    const std::optional<net::CachedURLResponse> kept
+        = delegate->willCacheResponse(*session, shared_from_this(), proposed);
+    if (kept == proposed)
+        return;
+    cache->remove(*url);
+    if (!kept)
+        return;
+    metaData.setRawHeaders(kept->response.allHeaderFields());
+    QNetworkCacheMetaData::AttributesMap attributes = metaData.attributes();
+    attributes.insert(QNetworkRequest::HttpStatusCodeAttribute, kept->response.statusCode());
+    metaData.setAttributes(attributes);
+    if (QIODevice* device = cache->prepare(metaData)) {
+        device->write(kept->data);
+        cache->insert(device);
+        cache->takeStored();
+    }
 }
 
 void KNURLSessionTask::handleRedirect(const QUrl& url)

@@ -3,6 +3,7 @@
 #include "net/operation/KNNetworkThread.h"
 #include "net/operation/NetOperationQueue.h"
 #include "net/session/KNURLSessionTask.h"
+#include "net/session/SessionCache.h"
 
 #include <QMutexLocker>
 #include <QNetworkAccessManager>
@@ -25,7 +26,8 @@ QVariantMap URLSessionConfiguration::archive() const
     for (const auto& [field, value] : HTTPAdditionalHeaders)
         headers.append(QVariant(QVariantList { field, value }));
     return { { u"identifier"_s, identifier }, { u"timeoutIntervalForRequest"_s, timeoutIntervalForRequest },
-        { u"HTTPAdditionalHeaders"_s, headers } };
+        { u"HTTPAdditionalHeaders"_s, headers }, { u"URLCacheDirectory"_s, URLCacheDirectory },
+        { u"URLCacheDiskCapacity"_s, URLCacheDiskCapacity } };
 }
 
 URLSessionConfiguration URLSessionConfiguration::fromArchive(const QVariantMap& archive)
@@ -39,6 +41,9 @@ URLSessionConfiguration URLSessionConfiguration::fromArchive(const QVariantMap& 
         if (fields.size() == 2)
             configuration.HTTPAdditionalHeaders.append({ fields[0].toByteArray(), fields[1].toByteArray() });
     }
+    configuration.URLCacheDirectory = archive.value(u"URLCacheDirectory"_s).toString();
+    configuration.URLCacheDiskCapacity
+        = archive.value(u"URLCacheDiskCapacity"_s, configuration.URLCacheDiskCapacity).toLongLong();
     return configuration;
 }
 
@@ -73,8 +78,15 @@ URLSession::~URLSession()
 
 QNetworkAccessManager* URLSession::networkManager()
 {
-    if (!m_networkManager)
+    if (!m_networkManager) {
         m_networkManager = KNNetworkThread::createManager();
+        if (!m_configuration.URLCacheDirectory.isNull()) {
+            auto* cache = new SessionCache;
+            cache->setCacheDirectory(m_configuration.URLCacheDirectory);
+            cache->setMaximumCacheSize(m_configuration.URLCacheDiskCapacity);
+            m_networkManager->setCache(cache);
+        }
+    }
     return m_networkManager;
 }
 

@@ -142,6 +142,8 @@ TEST_F(SessionManagerCompletion, CopiesAndArchivesKeepTheConfigurationAndTheCopy
     net::URLSessionConfiguration configuration
         = net::URLSessionConfiguration::backgroundSessionConfiguration(u"id.1"_s);
     configuration.HTTPAdditionalHeaders = { { "X-App", "mervane" } };
+    configuration.URLCacheDirectory = u"/nowhere/cache"_s; // made only with a first task
+    configuration.URLCacheDiskCapacity = 4096;
     auto original = KNURLSessionManager::manager(configuration);
     auto pinning = KNSecurityPolicy::policyWithPinningMode(KNSSLPinningMode::PublicKey);
     pinning->setValidatesDomainName(false);
