@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+class KNNetworkReachabilityManager;
 class KNSecurityPolicy;
 class KNURLSessionTask;
 
@@ -41,6 +42,7 @@ public:
 
     using SessionDidBecomeInvalidBlock
         = std::function<void(net::URLSession&, const std::optional<net::Error>&)>;
+    using DidFinishEventsForBackgroundURLSessionBlock = std::function<void(net::URLSession&)>;
     using SessionDidReceiveAuthenticationChallengeBlock
         = std::function<net::SessionChallengeDisposition(net::URLSession&,
             const net::AuthenticationChallenge&, std::optional<net::URLCredential>* credential)>;
@@ -85,6 +87,15 @@ public:
     virtual void setResponseSerializer(std::shared_ptr<KNURLResponseSerialization> serializer);
     std::shared_ptr<KNSecurityPolicy> securityPolicy() const;
     void setSecurityPolicy(std::shared_ptr<KNSecurityPolicy> policy);
+    /// For the manager's users: `KNNetworkReachabilityManager::sharedManager()` unless set. The
+    /// manager itself neither starts nor reads it.
+    std::shared_ptr<KNNetworkReachabilityManager> reachabilityManager() const;
+    void setReachabilityManager(std::shared_ptr<KNNetworkReachabilityManager> manager);
+    /// Off unless set. Kept for the manager's users only: a session here creates every upload
+    /// task it is asked for while it is valid, background configuration or not, so there is no
+    /// failed creation to try again; a file that cannot be read fails its task instead.
+    bool attemptsToRecreateUploadTasksForBackgroundSessions() const;
+    void setAttemptsToRecreateUploadTasksForBackgroundSessions(bool attempts);
     /// None: the main thread.
     std::shared_ptr<net::DispatchQueue> completionQueue() const;
     void setCompletionQueue(std::shared_ptr<net::DispatchQueue> queue);
@@ -95,6 +106,9 @@ public:
     void setSessionDidBecomeInvalidBlock(SessionDidBecomeInvalidBlock block);
     void setSessionDidReceiveAuthenticationChallengeBlock(
         SessionDidReceiveAuthenticationChallengeBlock block);
+    /// Kept, never called: no system finishes a session's transfers for a relaunched
+    /// program here; every transfer runs in this process and ends with it.
+    void setDidFinishEventsForBackgroundURLSessionBlock(DidFinishEventsForBackgroundURLSessionBlock block);
     void setTaskWillPerformHTTPRedirectionBlock(TaskWillPerformHTTPRedirectionBlock block);
     void setTaskDidReceiveAuthenticationChallengeBlock(TaskDidReceiveAuthenticationChallengeBlock block);
     /// Called on the network thread; without it a task's request body stream is copied when it
@@ -194,6 +208,7 @@ private:
     struct Blocks {
         SessionDidBecomeInvalidBlock sessionDidBecomeInvalid;
         SessionDidReceiveAuthenticationChallengeBlock sessionDidReceiveAuthenticationChallenge;
+        DidFinishEventsForBackgroundURLSessionBlock didFinishEventsForBackgroundURLSession;
         TaskWillPerformHTTPRedirectionBlock taskWillPerformHTTPRedirection;
         TaskDidReceiveAuthenticationChallengeBlock taskDidReceiveAuthenticationChallenge;
         TaskNeedNewBodyStreamBlock taskNeedNewBodyStream;
@@ -231,6 +246,8 @@ private:
     bool m_attached = false;
     std::shared_ptr<KNURLResponseSerialization> m_responseSerializer;
     std::shared_ptr<KNSecurityPolicy> m_securityPolicy;
+    std::shared_ptr<KNNetworkReachabilityManager> m_reachabilityManager;
+    bool m_attemptsToRecreateUploadTasksForBackgroundSessions = false;
     std::shared_ptr<net::DispatchQueue> m_completionQueue;
     std::shared_ptr<net::DispatchGroup> m_completionGroup;
     Blocks m_blocks;
