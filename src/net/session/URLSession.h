@@ -71,8 +71,8 @@ struct CachedURLResponse {
 /// What a session tells the object that drives it. Every call comes on the session's
 /// delegate queue, one at a time and in the order the transfer brought them about, except
 /// the challenge, redirect, body-stream and cache questions: the transfer on the network
-/// thread waits for their answers, so they are asked there. The defaults do what a session does without a
-/// delegate.
+/// thread waits for their answers, so they are asked there. The defaults do what a session
+/// does without a delegate.
 class URLSessionDelegate {
 public:
     /// The optional questions: a delegate that does not answer one leaves it to the session.
