@@ -1,5 +1,6 @@
 // The HTTP client against a local server: one large download through an operation, the same
-// download by the curl program as the floor to compare with, and thirty transfers at once.
+// download by the curl program as the floor to compare with, and thirty transfers at once,
+// without and with a login.
 #include "net/operation/KNHTTPRequestOperation.h"
 
 #include "support/LocalHttpServer.h"
@@ -82,6 +83,22 @@ void BM_ThirtyInFlight(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ThirtyInFlight)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// An operation with a login of its own gets a network access manager of its own, and so a
+// new connection: what that costs against the shared one.
+void BM_ThirtyInFlightWithCredential(benchmark::State& state)
+{
+    const QUrl url = server().url(u"/small"_s);
+    for (auto _ : state) {
+        QList<std::shared_ptr<KNHTTPRequestOperation>> operations;
+        for (int i = 0; i < 30; ++i) {
+            operations.append(std::make_shared<KNHTTPRequestOperation>(net::URLRequest(url)));
+            operations.last()->setCredential(net::URLCredential { u"ann"_s, u"pw"_s });
+        }
+        runAll(operations);
+    }
+}
+BENCHMARK(BM_ThirtyInFlightWithCredential)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -36,6 +36,7 @@ enum URLErrorCode : qint64 {
     badServerResponse = -1011,
     userCancelledAuthentication = -1012,
     cannotDecodeContentData = -1016,
+    requestBodyStreamExhausted = -1021,
     secureConnectionRequired = -1022,
     dataLengthExceedsMaximum = -1103,
     secureConnectionFailed = -1200,

@@ -64,16 +64,37 @@ QNetworkAccessManager* KNNetworkThread::manager()
 {
     NetworkThread* instance = t_mine;
     Q_ASSERT(instance);
-    if (!instance->manager) {
-        instance->manager = new QNetworkAccessManager(instance->context);
-        instance->manager->setCookieJar(nullptr);
-        QObject::connect(instance->manager, &QNetworkAccessManager::authenticationRequired, instance->context,
-            [instance](QNetworkReply* reply, QAuthenticator* authenticator) {
-                if (auto operation = instance->replies.value(reply).lock())
-                    operation->answerAuthenticationChallenge(reply, authenticator);
-            });
-    }
+    if (!instance->manager)
+        instance->manager = createManager();
     return instance->manager;
+}
+
+QNetworkAccessManager* KNNetworkThread::createManager()
+{
+    NetworkThread* instance = t_mine;
+    Q_ASSERT(instance);
+    auto* manager = new QNetworkAccessManager(instance->context);
+    manager->setCookieJar(nullptr);
+    QObject::connect(manager, &QNetworkAccessManager::authenticationRequired, instance->context,
+        [instance](QNetworkReply* reply, QAuthenticator* authenticator) {
+            if (auto operation = instance->replies.value(reply).lock())
+                operation->answerAuthenticationChallenge(reply, authenticator);
+        });
+    return manager;
+}
+
+void KNNetworkThread::releaseManager(QPointer<QNetworkAccessManager> manager)
+{
+    QMutexLocker locker(&s_mutex);
+    // A stopped thread took its managers with it; a new one never had this one.
+    if (s_current)
+        QMetaObject::invokeMethod(
+            s_current->context,
+            [manager] {
+                if (manager)
+                    manager->deleteLater();
+            },
+            Qt::QueuedConnection);
 }
 
 void KNNetworkThread::registerReply(QNetworkReply* reply, std::weak_ptr<KNURLConnectionOperation> operation)

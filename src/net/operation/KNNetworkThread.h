@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPointer>
+
 #include <functional>
 #include <memory>
 
@@ -9,16 +11,24 @@ class QNetworkReply;
 class QObject;
 class QThread;
 
-/// The one thread "KitNet" that carries every transfer, and the network access manager
-/// that lives on it. Internal to the operations.
+/// The one thread "KitNet" that carries every transfer, and the network access managers
+/// that live on it. Internal to the operations and sessions.
 class KNNetworkThread {
 public:
     /// Starts the thread on first use (again after `stop`).
     static QThread* thread();
     /// Runs `work` on the network thread in a later turn of its loop; does not wait.
     static void perform(std::function<void()> work);
-    /// Network thread only.
+    /// Network thread only: the manager shared by every transfer that brings no login of its own.
     static QNetworkAccessManager* manager();
+    /// Network thread only: a manager for one session, or one operation with a login. Qt keeps
+    /// the logins a manager answered, and the connections they opened, for that manager's
+    /// later requests; a login must reach nobody else. Deleted when the thread stops at the
+    /// latest; hand it to `releaseManager` when done with it.
+    static QNetworkAccessManager* createManager();
+    /// Any thread: deletes a manager of `createManager` on the network thread, after the
+    /// replies let go of before this call. Nothing to do when it is gone already.
+    static void releaseManager(QPointer<QNetworkAccessManager> manager);
     /// Network thread only: which operation a reply belongs to, for the manager's signals
     /// and for aborting everything when the thread stops.
     static void registerReply(QNetworkReply* reply, std::weak_ptr<KNURLConnectionOperation> operation);

@@ -8,7 +8,10 @@
 #include <QBuffer>
 #include <QFileDevice>
 #include <QMutexLocker>
+#include <QNetworkAccessManager>
 #include <QStringDecoder>
+
+#include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -70,6 +73,8 @@ KNURLConnectionOperation::~KNURLConnectionOperation()
 {
     if (m_outputStream)
         m_outputStream->close();
+    if (m_ownManager)
+        KNNetworkThread::releaseManager(m_ownManager);
 }
 
 std::shared_ptr<KNURLConnectionOperation> KNURLConnectionOperation::self()
@@ -174,6 +179,8 @@ void KNURLConnectionOperation::finish()
         setState(State::Finished);
         keptAlive.swap(m_keepAlive);
     }
+    if (m_ownManager)
+        KNNetworkThread::releaseManager(std::exchange(m_ownManager, nullptr));
     postOnMain(notifications::operationDidFinish);
 }
 

@@ -7,6 +7,7 @@
 #include "net/operation/NetOperation.h"
 
 #include <QIODevice>
+#include <QPointer>
 #include <QRecursiveMutex>
 #include <QVariantMap>
 
@@ -17,6 +18,7 @@
 
 class KNSecurityPolicy;
 class QAuthenticator;
+class QNetworkAccessManager;
 class QNetworkRequest;
 class QNetworkReply;
 class QThread;
@@ -198,6 +200,8 @@ private:
     void operationDidPause();
     void cancelConnection();
     void startReply(const net::URLRequest& request);
+    /// The shared manager, or, once the operation brings a login, one of its own.
+    QNetworkAccessManager* managerFor(const net::URLRequest& request);
     void detachReply(bool abort);
     /// False when there is no transfer any more (it failed or was stopped).
     bool deliverResponseIfNeeded();
@@ -244,6 +248,7 @@ private:
 
     // Network thread only.
     QNetworkReply* m_reply = nullptr;
+    QPointer<QNetworkAccessManager> m_ownManager; // until the operation finished
     net::URLRequest m_hopRequest; // what `m_reply` asked for
     QObject* m_replyContext = nullptr; // our connections to the reply end with it
     bool m_responseDelivered = false;

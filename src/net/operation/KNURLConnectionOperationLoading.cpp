@@ -88,7 +88,7 @@ void KNURLConnectionOperation::startReply(const net::URLRequest& request)
     if (!stream->isOpen())
         stream->open(QIODevice::WriteOnly);
 
-    QNetworkAccessManager* manager = KNNetworkThread::manager();
+    QNetworkAccessManager* manager = managerFor(request);
     QNetworkReply* reply = nullptr;
     if (request.httpBody())
         reply = manager->sendCustomRequest(networkRequest, request.httpMethod(), *request.httpBody());
@@ -133,6 +133,21 @@ void KNURLConnectionOperation::startReply(const net::URLRequest& request)
     connect(reply, &QNetworkReply::uploadProgress, m_replyContext,
         withSelf(&KNURLConnectionOperation::didSendBodyData));
     attachTrust(reply, m_replyContext);
+}
+
+QNetworkAccessManager* KNURLConnectionOperation::managerFor(const net::URLRequest& request)
+{
+    if (!m_ownManager) {
+        bool bringsLogin = !request.url().userInfo().isEmpty();
+        {
+            QMutexLocker locker(&m_lock);
+            bringsLogin = bringsLogin || m_credential || m_authenticationChallenge;
+        }
+        if (!bringsLogin)
+            return KNNetworkThread::manager();
+        m_ownManager = KNNetworkThread::createManager();
+    }
+    return m_ownManager;
 }
 
 void KNURLConnectionOperation::detachReply(bool abort)

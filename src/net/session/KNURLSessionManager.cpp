@@ -2,6 +2,7 @@
 
 #include "net/operation/KNNetworkThread.h"
 #include "net/operation/NetOperationQueue.h"
+#include "net/reachability/KNNetworkReachabilityManager.h"
 #include "net/security/KNSecurityPolicy.h"
 #include "net/serialization/KNJSONResponseSerializer.h"
 #include "net/session/KNURLSessionTask.h"
@@ -48,6 +49,7 @@ KNURLSessionManager::KNURLSessionManager(const std::optional<net::URLSessionConf
     , m_observerContext(std::make_unique<QObject>())
     , m_responseSerializer(KNJSONResponseSerializer::serializer())
     , m_securityPolicy(KNSecurityPolicy::defaultPolicy())
+    , m_reachabilityManager(KNNetworkReachabilityManager::sharedManager())
 {
 }
 
@@ -118,6 +120,30 @@ void KNURLSessionManager::setSecurityPolicy(std::shared_ptr<KNSecurityPolicy> po
     m_securityPolicy = std::move(policy);
 }
 
+std::shared_ptr<KNNetworkReachabilityManager> KNURLSessionManager::reachabilityManager() const
+{
+    QMutexLocker locker(&m_fieldsLock);
+    return m_reachabilityManager;
+}
+
+void KNURLSessionManager::setReachabilityManager(std::shared_ptr<KNNetworkReachabilityManager> manager)
+{
+    QMutexLocker locker(&m_fieldsLock);
+    m_reachabilityManager = std::move(manager);
+}
+
+bool KNURLSessionManager::attemptsToRecreateUploadTasksForBackgroundSessions() const
+{
+    QMutexLocker locker(&m_fieldsLock);
+    return m_attemptsToRecreateUploadTasksForBackgroundSessions;
+}
+
+void KNURLSessionManager::setAttemptsToRecreateUploadTasksForBackgroundSessions(bool attempts)
+{
+    QMutexLocker locker(&m_fieldsLock);
+    m_attemptsToRecreateUploadTasksForBackgroundSessions = attempts;
+}
+
 std::shared_ptr<net::DispatchQueue> KNURLSessionManager::completionQueue() const
 {
     QMutexLocker locker(&m_fieldsLock);
@@ -156,13 +182,16 @@ KNURLSessionManager::Blocks KNURLSessionManager::blocks() const
     }
 KN_BLOCK_SETTER(SessionDidBecomeInvalid, sessionDidBecomeInvalid)
 KN_BLOCK_SETTER(SessionDidReceiveAuthenticationChallenge, sessionDidReceiveAuthenticationChallenge)
+KN_BLOCK_SETTER(DidFinishEventsForBackgroundURLSession, didFinishEventsForBackgroundURLSession)
 KN_BLOCK_SETTER(TaskWillPerformHTTPRedirection, taskWillPerformHTTPRedirection)
 KN_BLOCK_SETTER(TaskDidReceiveAuthenticationChallenge, taskDidReceiveAuthenticationChallenge)
+KN_BLOCK_SETTER(TaskNeedNewBodyStream, taskNeedNewBodyStream)
 KN_BLOCK_SETTER(TaskDidSendBodyData, taskDidSendBodyData)
 KN_BLOCK_SETTER(TaskDidComplete, taskDidComplete)
 KN_BLOCK_SETTER(DataTaskDidReceiveResponse, dataTaskDidReceiveResponse)
 KN_BLOCK_SETTER(DataTaskDidBecomeDownloadTask, dataTaskDidBecomeDownloadTask)
 KN_BLOCK_SETTER(DataTaskDidReceiveData, dataTaskDidReceiveData)
+KN_BLOCK_SETTER(DataTaskWillCacheResponse, dataTaskWillCacheResponse)
 KN_BLOCK_SETTER(DownloadTaskDidFinishDownloading, downloadTaskDidFinishDownloading)
 KN_BLOCK_SETTER(DownloadTaskDidWriteData, downloadTaskDidWriteData)
 KN_BLOCK_SETTER(DownloadTaskDidResume, downloadTaskDidResume)

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+class KNNetworkReachabilityManager;
 class KNSecurityPolicy;
 class KNURLSessionTask;
 
@@ -41,6 +42,7 @@ public:
 
     using SessionDidBecomeInvalidBlock
         = std::function<void(net::URLSession&, const std::optional<net::Error>&)>;
+    using DidFinishEventsForBackgroundURLSessionBlock = std::function<void(net::URLSession&)>;
     using SessionDidReceiveAuthenticationChallengeBlock
         = std::function<net::SessionChallengeDisposition(net::URLSession&,
             const net::AuthenticationChallenge&, std::optional<net::URLCredential>* credential)>;
@@ -49,6 +51,8 @@ public:
             const net::AuthenticationChallenge&, std::optional<net::URLCredential>* credential)>;
     using TaskWillPerformHTTPRedirectionBlock = std::function<std::optional<net::URLRequest>(
         net::URLSession&, const Task&, const net::URLResponse&, const net::URLRequest&)>;
+    using TaskNeedNewBodyStreamBlock
+        = std::function<std::shared_ptr<QIODevice>(net::URLSession&, const Task&)>;
     using TaskDidSendBodyDataBlock = std::function<void(net::URLSession&, const Task&, qint64 bytesSent,
         qint64 totalBytesSent, qint64 totalBytesExpectedToSend)>;
     using TaskDidCompleteBlock
@@ -58,6 +62,8 @@ public:
     using DataTaskDidBecomeDownloadTaskBlock
         = std::function<void(net::URLSession&, const Task& dataTask, const Task& downloadTask)>;
     using DataTaskDidReceiveDataBlock = std::function<void(net::URLSession&, const Task&, const QByteArray&)>;
+    using DataTaskWillCacheResponseBlock = std::function<std::optional<net::CachedURLResponse>(
+        net::URLSession&, const Task&, const net::CachedURLResponse& proposedResponse)>;
     using DownloadTaskDidFinishDownloadingBlock = KNURLSessionManagerTaskDelegate::DownloadDestinationBlock;
     using DownloadTaskDidWriteDataBlock = std::function<void(net::URLSession&, const Task&,
         qint64 bytesWritten, qint64 totalBytesWritten, qint64 totalBytesExpectedToWrite)>;
@@ -81,6 +87,15 @@ public:
     virtual void setResponseSerializer(std::shared_ptr<KNURLResponseSerialization> serializer);
     std::shared_ptr<KNSecurityPolicy> securityPolicy() const;
     void setSecurityPolicy(std::shared_ptr<KNSecurityPolicy> policy);
+    /// For the manager's users: `KNNetworkReachabilityManager::sharedManager()` unless set. The
+    /// manager itself neither starts nor reads it.
+    std::shared_ptr<KNNetworkReachabilityManager> reachabilityManager() const;
+    void setReachabilityManager(std::shared_ptr<KNNetworkReachabilityManager> manager);
+    /// Off unless set. Kept for the manager's users only: a session here creates every upload
+    /// task it is asked for while it is valid, background configuration or not, so there is no
+    /// failed creation to try again; a file that cannot be read fails its task instead.
+    bool attemptsToRecreateUploadTasksForBackgroundSessions() const;
+    void setAttemptsToRecreateUploadTasksForBackgroundSessions(bool attempts);
     /// None: the main thread.
     std::shared_ptr<net::DispatchQueue> completionQueue() const;
     void setCompletionQueue(std::shared_ptr<net::DispatchQueue> queue);
@@ -91,13 +106,23 @@ public:
     void setSessionDidBecomeInvalidBlock(SessionDidBecomeInvalidBlock block);
     void setSessionDidReceiveAuthenticationChallengeBlock(
         SessionDidReceiveAuthenticationChallengeBlock block);
+    /// Kept, never called: no system finishes a session's transfers for a relaunched
+    /// program here; every transfer runs in this process and ends with it.
+    void setDidFinishEventsForBackgroundURLSessionBlock(DidFinishEventsForBackgroundURLSessionBlock block);
     void setTaskWillPerformHTTPRedirectionBlock(TaskWillPerformHTTPRedirectionBlock block);
     void setTaskDidReceiveAuthenticationChallengeBlock(TaskDidReceiveAuthenticationChallengeBlock block);
+    /// Called on the network thread; without it a task's request body stream is copied when it
+    /// can be (a multipart body stream), and the task fails otherwise.
+    void setTaskNeedNewBodyStreamBlock(TaskNeedNewBodyStreamBlock block);
     void setTaskDidSendBodyDataBlock(TaskDidSendBodyDataBlock block);
     void setTaskDidCompleteBlock(TaskDidCompleteBlock block);
     void setDataTaskDidReceiveResponseBlock(DataTaskDidReceiveResponseBlock block);
     void setDataTaskDidBecomeDownloadTaskBlock(DataTaskDidBecomeDownloadTaskBlock block);
     void setDataTaskDidReceiveDataBlock(DataTaskDidReceiveDataBlock block);
+    /// Called on the network thread when a data task's response went into the cache of the
+    /// session's configuration: what to keep there instead (none: nothing). Without it the
+    /// response stays as stored.
+    void setDataTaskWillCacheResponseBlock(DataTaskWillCacheResponseBlock block);
     void setDownloadTaskDidFinishDownloadingBlock(DownloadTaskDidFinishDownloadingBlock block);
     void setDownloadTaskDidWriteDataBlock(DownloadTaskDidWriteDataBlock block);
     void setDownloadTaskDidResumeBlock(DownloadTaskDidResumeBlock block);
@@ -153,6 +178,7 @@ public:
         net::URLSession& session, const Task& task, const net::AuthenticationChallenge& challenge) override;
     std::optional<net::URLRequest> willPerformHTTPRedirection(net::URLSession& session, const Task& task,
         const net::URLResponse& response, const net::URLRequest& request) override;
+    std::shared_ptr<QIODevice> needNewBodyStream(net::URLSession& session, const Task& task) override;
     void didSendBodyData(net::URLSession& session, const Task& task, qint64 bytesSent, qint64 totalBytesSent,
         qint64 totalBytesExpectedToSend) override;
     void didCompleteWithError(
@@ -162,6 +188,8 @@ public:
     void didBecomeDownloadTask(
         net::URLSession& session, const Task& dataTask, const Task& downloadTask) override;
     void didReceiveData(net::URLSession& session, const Task& task, const QByteArray& data) override;
+    std::optional<net::CachedURLResponse> willCacheResponse(
+        net::URLSession& session, const Task& task, const net::CachedURLResponse& proposedResponse) override;
     void didFinishDownloadingToURL(net::URLSession& session, const Task& task, const QUrl& location) override;
     void didWriteData(net::URLSession& session, const Task& task, qint64 bytesWritten,
         qint64 totalBytesWritten, qint64 totalBytesExpectedToWrite) override;
@@ -180,13 +208,16 @@ private:
     struct Blocks {
         SessionDidBecomeInvalidBlock sessionDidBecomeInvalid;
         SessionDidReceiveAuthenticationChallengeBlock sessionDidReceiveAuthenticationChallenge;
+        DidFinishEventsForBackgroundURLSessionBlock didFinishEventsForBackgroundURLSession;
         TaskWillPerformHTTPRedirectionBlock taskWillPerformHTTPRedirection;
         TaskDidReceiveAuthenticationChallengeBlock taskDidReceiveAuthenticationChallenge;
+        TaskNeedNewBodyStreamBlock taskNeedNewBodyStream;
         TaskDidSendBodyDataBlock taskDidSendBodyData;
         TaskDidCompleteBlock taskDidComplete;
         DataTaskDidReceiveResponseBlock dataTaskDidReceiveResponse;
         DataTaskDidBecomeDownloadTaskBlock dataTaskDidBecomeDownloadTask;
         DataTaskDidReceiveDataBlock dataTaskDidReceiveData;
+        DataTaskWillCacheResponseBlock dataTaskWillCacheResponse;
         DownloadTaskDidFinishDownloadingBlock downloadTaskDidFinishDownloading;
         DownloadTaskDidWriteDataBlock downloadTaskDidWriteData;
         DownloadTaskDidResumeBlock downloadTaskDidResume;
@@ -215,6 +246,8 @@ private:
     bool m_attached = false;
     std::shared_ptr<KNURLResponseSerialization> m_responseSerializer;
     std::shared_ptr<KNSecurityPolicy> m_securityPolicy;
+    std::shared_ptr<KNNetworkReachabilityManager> m_reachabilityManager;
+    bool m_attemptsToRecreateUploadTasksForBackgroundSessions = false;
     std::shared_ptr<net::DispatchQueue> m_completionQueue;
     std::shared_ptr<net::DispatchGroup> m_completionGroup;
     Blocks m_blocks;

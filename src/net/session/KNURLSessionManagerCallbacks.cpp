@@ -2,6 +2,7 @@
 // the manager knows the task) and then to the manager-level block.
 #include "net/session/KNURLSessionManager.h"
 
+#include "net/request/KNMultipartBodyStream.h"
 #include "net/security/KNSecurityPolicy.h"
 #include "net/security/ServerTrust.h"
 #include "net/session/KNURLSessionTask.h"
@@ -33,6 +34,8 @@ bool KNURLSessionManager::respondsTo(Optional question) const
         return bool(current.taskWillPerformHTTPRedirection);
     case Optional::ReceiveResponse:
         return bool(current.dataTaskDidReceiveResponse);
+    case Optional::WillCacheResponse:
+        return bool(current.dataTaskWillCacheResponse);
     }
     return false;
 }
@@ -90,6 +93,16 @@ std::optional<net::URLRequest> KNURLSessionManager::willPerformHTTPRedirection(n
     return request;
 }
 
+std::shared_ptr<QIODevice> KNURLSessionManager::needNewBodyStream(net::URLSession& session, const Task& task)
+{
+    if (const auto block = blocks().taskNeedNewBodyStream)
+        return block(session, task);
+    if (const auto* body
+        = qobject_cast<net::KNMultipartBodyStream*>(task->originalRequest().httpBodyStream().get()))
+        return body->copy();
+    return nullptr;
+}
+
 void KNURLSessionManager::didSendBodyData(net::URLSession& session, const Task& task, qint64 bytesSent,
     qint64 totalBytesSent, qint64 totalBytesExpectedToSend)
 {
@@ -136,6 +149,14 @@ void KNURLSessionManager::didReceiveData(net::URLSession& session, const Task& t
         delegate->didReceiveData(data);
     if (const auto block = blocks().dataTaskDidReceiveData)
         block(session, task, data);
+}
+
+std::optional<net::CachedURLResponse> KNURLSessionManager::willCacheResponse(
+    net::URLSession& session, const Task& task, const net::CachedURLResponse& proposedResponse)
+{
+    if (const auto block = blocks().dataTaskWillCacheResponse)
+        return block(session, task, proposedResponse);
+    return proposedResponse;
 }
 
 void KNURLSessionManager::didFinishDownloadingToURL(

@@ -4,6 +4,8 @@
 #include "net/session/KNURLSessionTask.h"
 
 #include "net/operation/KNNetworkThread.h"
+#include "net/session/RenewableBodyStream.h"
+#include "net/session/SessionCache.h"
 #include "net/session/SessionNotifications.h"
 #include "net/session/URLSession.h"
 
@@ -306,18 +308,23 @@ void KNURLSessionTask::startReply(const net::URLRequest& request)
     QNetworkRequest networkRequest(request.url());
     for (const auto& [field, value] : request.allHTTPHeaderFields())
         networkRequest.setRawHeader(field, value);
-    if (const auto session = m_session.lock()) {
-        for (const auto& [field, value] : session->configuration().HTTPAdditionalHeaders)
-            if (!request.valueForHTTPHeaderField(field))
-                networkRequest.setRawHeader(field, value);
+    const auto session = m_session.lock();
+    if (!session) {
+        complete(net::urlError(net::cancelled, m_originalRequest.url()));
+        return;
     }
+    for (const auto& [field, value] : session->configuration().HTTPAdditionalHeaders)
+        if (!request.valueForHTTPHeaderField(field))
+            networkRequest.setRawHeader(field, value);
     networkRequest.setTransferTimeout(std::max(1, int(request.timeoutInterval() * 1000)));
     networkRequest.setAttribute(
         QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
-    networkRequest.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    networkRequest.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    const bool cached = m_kind == Kind::Data && !session->configuration().URLCacheDirectory.isNull();
+    networkRequest.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
+        cached ? QNetworkRequest::PreferNetwork : QNetworkRequest::AlwaysNetwork);
+    networkRequest.setAttribute(QNetworkRequest::CacheSaveControlAttribute, cached);
 
-    QNetworkAccessManager* manager = KNNetworkThread::manager();
+    QNetworkAccessManager* manager = session->networkManager();
     const QByteArray& method = request.httpMethod();
     QNetworkReply* reply = nullptr;
     switch (m_body.source) {
@@ -332,11 +339,21 @@ void KNURLSessionTask::startReply(const net::URLRequest& request)
     case Body::Source::None:
         if (request.httpBody())
             reply = manager->sendCustomRequest(networkRequest, method, *request.httpBody());
-        else if (request.httpBodyStream()) {
+        else if (const auto& stream = request.httpBodyStream()) {
             // With a known length the stream is sent as it is read rather than read whole first.
             if (request.valueForHTTPHeaderField("Content-Length"))
                 networkRequest.setAttribute(QNetworkRequest::DoNotBufferUploadDataAttribute, true);
-            reply = manager->sendCustomRequest(networkRequest, method, request.httpBodyStream().get());
+            // Qt sends the body again after a login by rewinding the device it read it from.
+            QIODevice* body = stream.get();
+            net::RenewableBodyStream* renewable = nullptr;
+            if (stream->isSequential())
+                body = renewable = new net::RenewableBodyStream(stream, [weakSelf = weak_from_this()] {
+                    const auto task = weakSelf.lock();
+                    return task ? task->newBodyStream() : nullptr;
+                });
+            reply = manager->sendCustomRequest(networkRequest, method, body);
+            if (renewable)
+                renewable->setParent(reply); // read by the reply until it is gone
         } else if (method == "GET")
             reply = manager->get(networkRequest);
         else if (method == "HEAD")
@@ -353,6 +370,7 @@ void KNURLSessionTask::startReply(const net::URLRequest& request)
     m_responseSeen = false;
     m_trustAnswered = false;
     m_trustFailure.reset();
+    m_storedResponseURL.reset();
     connectReply();
 }
 
@@ -370,6 +388,12 @@ void KNURLSessionTask::connectReply()
     connect(
         reply, &QNetworkReply::metaDataChanged, m_replyContext, withSelf(&KNURLSessionTask::handleResponse));
     connect(reply, &QNetworkReply::readyRead, m_replyContext, withSelf(&KNURLSessionTask::readBody));
+    // First: the response the reply stored just now is the one the cache reports.
+    connect(reply, &QNetworkReply::finished, m_replyContext, [weakSelf, reply] {
+        auto* cache = qobject_cast<net::SessionCache*>(reply->manager()->cache());
+        if (auto task = weakSelf.lock(); task && cache)
+            task->m_storedResponseURL = cache->takeStored();
+    });
     connect(reply, &QNetworkReply::finished, m_replyContext, withSelf(&KNURLSessionTask::handleFinished));
     connect(reply, &QNetworkReply::redirected, m_replyContext, withSelf(&KNURLSessionTask::handleRedirect));
     connect(reply, &QNetworkReply::uploadProgress, m_replyContext, [weakSelf](qint64 sent, qint64) {
@@ -380,7 +404,7 @@ void KNURLSessionTask::connectReply()
         if (auto task = weakSelf.lock())
             task->handleServerTrust(false);
     });
-    connect(KNNetworkThread::manager(), &QNetworkAccessManager::authenticationRequired, m_replyContext,
+    connect(reply->manager(), &QNetworkAccessManager::authenticationRequired, m_replyContext,
         [weakSelf, reply](QNetworkReply* asking, QAuthenticator* authenticator) {
             if (auto task = weakSelf.lock(); task && asking == reply)
                 task->handleLoginChallenge(authenticator);

@@ -15,6 +15,7 @@
 
 class QAuthenticator;
 class QFile;
+class QIODevice;
 class QNetworkReply;
 
 namespace net {
@@ -103,7 +104,13 @@ private:
     void readBody();
     void handleUploadProgress(qint64 bytesSent);
     void handleFinished();
+    /// Lets the delegate change or drop the response the reply stored in the session's cache.
+    void reviseCachedResponse();
     void handleRedirect(const QUrl& url);
+    /// Sends `next` in a reply of ours, with a new body stream when it would send the spent one.
+    void followRedirect(net::URLRequest next);
+    /// The delegate's new stream for the body, opened; none when there is none.
+    std::shared_ptr<QIODevice> newBodyStream();
     void handleServerTrust(bool handshakeDone);
     void handleLoginChallenge(QAuthenticator* authenticator);
     void complete(std::optional<net::Error> error);
@@ -137,6 +144,8 @@ private:
     bool m_trustAnswered = false;
     int m_loginFailures = 0;
     int m_redirectCount = 0;
+    bool m_bodyStreamExhausted = false; // the body had to go again, and no new stream came
+    std::optional<QUrl> m_storedResponseURL; // where the reply's response went into the cache
     QUrl m_hopURL; // the address the current reply asked, whatever it says after a redirect
     std::optional<net::Error> m_trustFailure;
 };

@@ -6,6 +6,7 @@
 #include "net/operation/KNNetworkThread.h"
 #include "net/operation/ReplyErrors.h"
 #include "net/security/ServerTrust.h"
+#include "net/session/SessionCache.h"
 #include "net/session/URLSession.h"
 
 #include "platform/Strings.h"
@@ -17,6 +18,8 @@
 #include <QNetworkRequest>
 #include <QSslConfiguration>
 #include <QTemporaryFile>
+
+#include <utility>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -190,12 +193,17 @@ void KNURLSessionTask::handleFinished()
         return; // failed while writing
     const QNetworkReply::NetworkError error = m_reply->error();
     if (error != QNetworkReply::NoError && !(m_responseSeen && net::isHttpStatusError(error))) {
-        const net::Error failure = m_trustFailure.value_or(
+        net::Error failure = m_trustFailure.value_or(
             net::urlError(net::urlErrorCode(error), m_originalRequest.url(), m_reply->errorString()));
+        if (m_bodyStreamExhausted)
+            failure = net::urlError(net::requestBodyStreamExhausted, m_originalRequest.url(),
+                platform::Strings::tr("The body has to be sent again, and there is no new stream for it."));
         detachReply(false);
         complete(failure);
         return;
     }
+    if (m_kind == Kind::Data)
+        reviseCachedResponse();
     detachReply(false);
     if (m_kind == Kind::Download) {
         const bool flushed = m_downloadFile->flush();
@@ -220,6 +228,39 @@ void KNURLSessionTask::handleFinished()
     complete(std::nullopt);
 }
 
+void KNURLSessionTask::reviseCachedResponse()
+{
+    const std::optional<QUrl> url = std::exchange(m_storedResponseURL, std::nullopt);
+    auto* cache = qobject_cast<net::SessionCache*>(m_reply->manager()->cache());
+    const auto session = m_session.lock();
+    const auto delegate = session ? session->delegate() : nullptr;
+    const std::optional<net::URLResponse> stored = response();
+    if (!url || !cache || !stored || !delegate
+        || !delegate->respondsTo(net::URLSessionDelegate::Optional::WillCacheResponse))
+        return;
+    QNetworkCacheMetaData metaData = cache->metaData(*url);
+    const std::unique_ptr<QIODevice> data(cache->data(*url));
+    if (!metaData.isValid() || !data)
+        return;
+    const net::CachedURLResponse proposed { *stored, data->readAll() };
+    const std::optional<net::CachedURLResponse> kept
+        = delegate->willCacheResponse(*session, shared_from_this(), proposed);
+    if (kept == proposed)
+        return;
+    cache->remove(*url);
+    if (!kept)
+        return;
+    metaData.setRawHeaders(kept->response.allHeaderFields());
+    QNetworkCacheMetaData::AttributesMap attributes = metaData.attributes();
+    attributes.insert(QNetworkRequest::HttpStatusCodeAttribute, kept->response.statusCode());
+    metaData.setAttributes(attributes);
+    if (QIODevice* device = cache->prepare(metaData)) {
+        device->write(kept->data);
+        cache->insert(device);
+        cache->takeStored();
+    }
+}
+
 void KNURLSessionTask::handleRedirect(const QUrl& url)
 {
     // The reply already names the new address; the hop that answered is the one we asked for.
@@ -231,15 +272,24 @@ void KNURLSessionTask::handleRedirect(const QUrl& url)
     }
     const auto session = m_session.lock();
     const auto delegate = session ? session->delegate() : nullptr;
+    const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    net::URLRequest proposed = currentRequest();
+    proposed.setUrl(url);
+    // Qt rewinds a device to send its body again, and would send on from where the first hop
+    // left a stream that cannot be rewound.
+    const bool keepsStreamedBody = proposed.httpBodyStream() && proposed.httpBodyStream()->isSequential()
+        && (status == 307 || status == 308);
     if (!delegate || !delegate->respondsTo(net::URLSessionDelegate::Optional::Redirection)) {
+        if (keepsStreamedBody) {
+            followRedirect(proposed);
+            return;
+        }
         m_hopURL = url;
         m_reply->redirectAllowed();
         return;
     }
-    net::URLRequest proposed = currentRequest();
-    proposed.setUrl(url);
-    const net::URLResponse redirectResponse = net::URLResponse::http(m_reply->url(),
-        m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), m_reply->rawHeaderPairs());
+    const net::URLResponse redirectResponse
+        = net::URLResponse::http(m_reply->url(), status, m_reply->rawHeaderPairs());
     const std::optional<net::URLRequest> next
         = delegate->willPerformHTTPRedirection(*session, shared_from_this(), redirectResponse, proposed);
     if (!next) {
@@ -251,13 +301,40 @@ void KNURLSessionTask::handleRedirect(const QUrl& url)
         complete(std::nullopt);
     } else if (const auto refusal = net::redirectRefusal(from, next->url(), redirectNumber)) {
         complete(refusal);
-    } else if (next->url() == url && next->httpMethod() == proposed.httpMethod()) {
+    } else if (next->url() == url && next->httpMethod() == proposed.httpMethod() && !keepsStreamedBody) {
         m_hopURL = url;
         m_reply->redirectAllowed();
     } else {
-        detachReply(true);
-        startReply(*next);
+        followRedirect(*next);
     }
+}
+
+void KNURLSessionTask::followRedirect(net::URLRequest next)
+{
+    detachReply(true);
+    const auto& spent = next.httpBodyStream();
+    if (spent && spent == currentRequest().httpBodyStream() && spent->isSequential()) {
+        const auto stream = newBodyStream();
+        if (!stream) {
+            complete(net::urlError(net::requestBodyStreamExhausted, m_originalRequest.url(),
+                platform::Strings::tr("The body has to be sent again, and there is no new stream for it.")));
+            return;
+        }
+        next.setHttpBodyStream(stream);
+    }
+    startReply(next);
+}
+
+std::shared_ptr<QIODevice> KNURLSessionTask::newBodyStream()
+{
+    const auto session = m_session.lock();
+    const auto delegate = session ? session->delegate() : nullptr;
+    std::shared_ptr<QIODevice> stream
+        = delegate ? delegate->needNewBodyStream(*session, shared_from_this()) : nullptr;
+    if (stream && !stream->isOpen() && !stream->open(QIODevice::ReadOnly))
+        stream.reset();
+    m_bodyStreamExhausted = !stream;
+    return stream;
 }
 
 net::AuthenticationChallenge KNURLSessionTask::serverTrustChallenge() const

@@ -3,8 +3,10 @@
 #include "net/operation/KNNetworkThread.h"
 #include "net/operation/NetOperationQueue.h"
 #include "net/session/KNURLSessionTask.h"
+#include "net/session/SessionCache.h"
 
 #include <QMutexLocker>
+#include <QNetworkAccessManager>
 #include <QThread>
 
 using namespace Qt::Literals::StringLiterals;
@@ -24,7 +26,8 @@ QVariantMap URLSessionConfiguration::archive() const
     for (const auto& [field, value] : HTTPAdditionalHeaders)
         headers.append(QVariant(QVariantList { field, value }));
     return { { u"identifier"_s, identifier }, { u"timeoutIntervalForRequest"_s, timeoutIntervalForRequest },
-        { u"HTTPAdditionalHeaders"_s, headers } };
+        { u"HTTPAdditionalHeaders"_s, headers }, { u"URLCacheDirectory"_s, URLCacheDirectory },
+        { u"URLCacheDiskCapacity"_s, URLCacheDiskCapacity } };
 }
 
 URLSessionConfiguration URLSessionConfiguration::fromArchive(const QVariantMap& archive)
@@ -38,6 +41,9 @@ URLSessionConfiguration URLSessionConfiguration::fromArchive(const QVariantMap& 
         if (fields.size() == 2)
             configuration.HTTPAdditionalHeaders.append({ fields[0].toByteArray(), fields[1].toByteArray() });
     }
+    configuration.URLCacheDirectory = archive.value(u"URLCacheDirectory"_s).toString();
+    configuration.URLCacheDiskCapacity
+        = archive.value(u"URLCacheDiskCapacity"_s, configuration.URLCacheDiskCapacity).toLongLong();
     return configuration;
 }
 
@@ -65,6 +71,23 @@ URLSession::~URLSession()
     // A task outlives its session only until the network thread has stopped its transfer.
     for (const auto& task : std::as_const(m_tasks))
         task->cancel();
+    // Queued after the cancellations, which let go of the manager's replies.
+    if (m_networkManager)
+        KNNetworkThread::releaseManager(m_networkManager);
+}
+
+QNetworkAccessManager* URLSession::networkManager()
+{
+    if (!m_networkManager) {
+        m_networkManager = KNNetworkThread::createManager();
+        if (!m_configuration.URLCacheDirectory.isNull()) {
+            auto* cache = new SessionCache;
+            cache->setCacheDirectory(m_configuration.URLCacheDirectory);
+            cache->setMaximumCacheSize(m_configuration.URLCacheDiskCapacity);
+            m_networkManager->setCache(cache);
+        }
+    }
+    return m_networkManager;
 }
 
 std::shared_ptr<URLSessionDelegate> URLSession::delegate() const

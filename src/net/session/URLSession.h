@@ -7,6 +7,7 @@
 
 #include <QList>
 #include <QMutex>
+#include <QPointer>
 #include <QUrl>
 #include <QVariantMap>
 
@@ -15,6 +16,7 @@
 #include <optional>
 
 class KNURLSessionTask;
+class QNetworkAccessManager;
 
 namespace net {
 
@@ -33,6 +35,11 @@ struct URLSessionConfiguration {
     double timeoutIntervalForRequest = URLRequest::defaultTimeoutInterval;
     /// Sent with every request that does not set the field itself.
     QList<QPair<QByteArray, QByteArray>> HTTPAdditionalHeaders;
+    /// The folder where the session's data tasks keep responses to use again, by the rules
+    /// of HTTP caching; null: the session keeps none and always asks the server.
+    QString URLCacheDirectory;
+    /// The bytes that cache may take on disk.
+    qint64 URLCacheDiskCapacity = 50 * 1024 * 1024;
 
     QVariantMap archive() const;
     static URLSessionConfiguration fromArchive(const QVariantMap& archive);
@@ -53,14 +60,23 @@ struct SessionChallengeAnswer {
 
 enum class SessionResponseDisposition : qint64 { Cancel = 0, Allow = 1, BecomeDownload = 2 };
 
+/// A response as the session's cache keeps it.
+struct CachedURLResponse {
+    URLResponse response;
+    QByteArray data;
+
+    friend bool operator==(const CachedURLResponse&, const CachedURLResponse&) = default;
+};
+
 /// What a session tells the object that drives it. Every call comes on the session's
 /// delegate queue, one at a time and in the order the transfer brought them about, except
-/// the challenge and redirect questions: the transfer on the network thread waits for their
-/// answers, so they are asked there. The defaults do what a session does without a delegate.
+/// the challenge, redirect, body-stream and cache questions: the transfer on the network
+/// thread waits for their answers, so they are asked there. The defaults do what a session
+/// does without a delegate.
 class URLSessionDelegate {
 public:
     /// The optional questions: a delegate that does not answer one leaves it to the session.
-    enum class Optional { Redirection, ReceiveResponse };
+    enum class Optional { Redirection, ReceiveResponse, WillCacheResponse };
 
     virtual ~URLSessionDelegate() = default;
     virtual bool respondsTo(Optional) const { return true; }
@@ -79,6 +95,14 @@ public:
         URLSession&, const std::shared_ptr<KNURLSessionTask>&, const AuthenticationChallenge&)
     {
         return {};
+    }
+    /// The task's streamed body goes out again (a redirect keeps it, or a login was answered)
+    /// and the stream it was read from is spent: a new stream with the whole body, or none,
+    /// which fails the task with `requestBodyStreamExhausted`.
+    virtual std::shared_ptr<QIODevice> needNewBodyStream(
+        URLSession&, const std::shared_ptr<KNURLSessionTask>&)
+    {
+        return nullptr;
     }
     virtual void didSendBodyData(URLSession&, const std::shared_ptr<KNURLSessionTask>&, qint64 /*bytesSent*/,
         qint64 /*totalBytesSent*/, qint64 /*totalBytesExpectedToSend*/)
@@ -99,6 +123,13 @@ public:
     {
     }
     virtual void didReceiveData(URLSession&, const std::shared_ptr<KNURLSessionTask>&, const QByteArray&) { }
+    /// A data task's response was stored in the session's cache: what to keep there instead,
+    /// or none to keep nothing. Asked on the network thread, before the task completes.
+    virtual std::optional<CachedURLResponse> willCacheResponse(
+        URLSession&, const std::shared_ptr<KNURLSessionTask>&, const CachedURLResponse& proposedResponse)
+    {
+        return proposedResponse;
+    }
     /// `location` is removed after this call returns: move it away to keep it.
     virtual void didFinishDownloadingToURL(URLSession&, const std::shared_ptr<KNURLSessionTask>&, const QUrl&)
     {
@@ -116,8 +147,9 @@ public:
 };
 
 /// A set of tasks that share a configuration and report to one delegate on one serial
-/// delegate queue. Transfers run on the network thread "KitNet" over its network access
-/// manager. Owned by `std::shared_ptr`; it holds its delegate weakly.
+/// delegate queue. Transfers run on the network thread "KitNet" over a network access manager
+/// of the session's own, so that the logins answered for its tasks serve no other session.
+/// Owned by `std::shared_ptr`; it holds its delegate weakly.
 class URLSession : public std::enable_shared_from_this<URLSession> {
 public:
     static std::shared_ptr<URLSession> sessionWithConfiguration(const URLSessionConfiguration& configuration,
@@ -170,6 +202,9 @@ private:
     std::shared_ptr<KNURLSessionTask> addDownloadTaskTakingOver(const KNURLSessionTask& dataTask);
     /// Runs `call` with the delegate on the delegate queue, if there is a delegate then.
     void deliver(std::function<void(URLSession&, URLSessionDelegate&)> call);
+    /// Network thread only: the session's manager, made on first use, with the configuration's
+    /// cache when it names one.
+    QNetworkAccessManager* networkManager();
     /// Called on the network thread by a task that finished, after its last callback was queued.
     void taskDidFinish(quint64 identifier);
     void invalidateIfDone();
@@ -182,6 +217,7 @@ private:
     quint64 m_nextIdentifier = 1;
     bool m_invalidating = false;
     bool m_invalidated = false;
+    QPointer<QNetworkAccessManager> m_networkManager; // network thread only
 };
 
 } // namespace net

@@ -1,5 +1,6 @@
 #include "SessionTestSupport.h"
 
+#include "net/reachability/KNNetworkReachabilityManager.h"
 #include "net/security/KNSecurityPolicy.h"
 #include "net/serialization/KNJSONResponseSerializer.h"
 #include "net/session/SessionNotifications.h"
@@ -83,6 +84,9 @@ TEST_F(SessionManagerCompletion, ASuccessfulTaskHandsOverTheSerializedBody)
         QJsonDocument::fromJson(userInfo.value(notifications::taskDidCompleteResponseDataKey).toByteArray())
             .toVariant(),
         completion->object);
+    EXPECT_EQ(
+        manager->reachabilityManager()->networkReachabilityStatus(), KNNetworkReachabilityStatus::Unknown)
+        << "never started by the manager";
 }
 
 TEST_F(SessionManagerCompletion, AnUnacceptableStatusGetsTheSerializersErrorAndObject)
@@ -142,12 +146,20 @@ TEST_F(SessionManagerCompletion, CopiesAndArchivesKeepTheConfigurationAndTheCopy
     net::URLSessionConfiguration configuration
         = net::URLSessionConfiguration::backgroundSessionConfiguration(u"id.1"_s);
     configuration.HTTPAdditionalHeaders = { { "X-App", "mervane" } };
+    configuration.URLCacheDirectory = u"/nowhere/cache"_s; // made only with a first task
+    configuration.URLCacheDiskCapacity = 4096;
     auto original = KNURLSessionManager::manager(configuration);
     auto pinning = KNSecurityPolicy::policyWithPinningMode(KNSSLPinningMode::PublicKey);
     pinning->setValidatesDomainName(false);
     original->setSecurityPolicy(pinning);
+    EXPECT_EQ(original->reachabilityManager(), KNNetworkReachabilityManager::sharedManager());
+    EXPECT_FALSE(original->attemptsToRecreateUploadTasksForBackgroundSessions());
+    original->setReachabilityManager(KNNetworkReachabilityManager::managerForDomain(u"example.test"_s));
+    original->setAttemptsToRecreateUploadTasksForBackgroundSessions(true);
 
     const auto copy = original->clone();
+    EXPECT_EQ(copy->reachabilityManager(), KNNetworkReachabilityManager::sharedManager());
+    EXPECT_FALSE(copy->attemptsToRecreateUploadTasksForBackgroundSessions());
     EXPECT_NE(copy->session(), original->session());
     EXPECT_EQ(copy->sessionConfiguration(), configuration);
     ASSERT_TRUE(copy->securityPolicy());

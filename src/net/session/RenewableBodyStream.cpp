@@ -1,0 +1,63 @@
+#include "net/session/RenewableBodyStream.h"
+
+#include "platform/Strings.h"
+
+namespace net {
+
+RenewableBodyStream::RenewableBodyStream(std::shared_ptr<QIODevice> stream, Renewal renewal)
+    : m_renewal(std::move(renewal))
+{
+    use(std::move(stream));
+    open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+}
+
+void RenewableBodyStream::use(std::shared_ptr<QIODevice> stream)
+{
+    disconnect(m_readyRead);
+    disconnect(m_finished);
+    m_stream = std::move(stream);
+    m_begun = false;
+    m_readyRead = connect(m_stream.get(), &QIODevice::readyRead, this, &QIODevice::readyRead);
+    m_finished
+        = connect(m_stream.get(), &QIODevice::readChannelFinished, this, &QIODevice::readChannelFinished);
+}
+
+bool RenewableBodyStream::reset()
+{
+    if (!m_begun)
+        return true;
+    std::shared_ptr<QIODevice> next = m_renewal ? m_renewal() : nullptr;
+    if (!next) {
+        setErrorString(
+            platform::Strings::tr("The body has to be sent again, and there is no new stream for it."));
+        return false;
+    }
+    use(std::move(next));
+    return true;
+}
+
+qint64 RenewableBodyStream::bytesAvailable() const
+{
+    return m_stream->bytesAvailable() + QIODevice::bytesAvailable();
+}
+
+bool RenewableBodyStream::atEnd() const
+{
+    return m_stream->atEnd();
+}
+
+bool RenewableBodyStream::waitForReadyRead(int msecs)
+{
+    return m_stream->waitForReadyRead(msecs);
+}
+
+qint64 RenewableBodyStream::readData(char* data, qint64 maxSize)
+{
+    m_begun = true;
+    const qint64 count = m_stream->read(data, maxSize);
+    if (count < 0)
+        setErrorString(m_stream->errorString());
+    return count;
+}
+
+} // namespace net

@@ -1,0 +1,203 @@
+// A streamed body is read once; when a login or a redirect makes the request go out again,
+// the session asks for a new stream and never sends a spent one.
+#include "SessionTestSupport.h"
+
+#include "net/request/KNHTTPRequestSerializer.h"
+#include "net/request/KNMultipartBodyStream.h"
+#include "net/serialization/KNHTTPResponseSerializer.h"
+
+#include "support/LocalHttpServer.h"
+
+#include <QFile>
+#include <QIODevice>
+#include <QTemporaryFile>
+
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+using namespace mervane::test;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QByteArray login = "Basic " + QByteArray("ann:pw").toBase64();
+
+/// A body that can be read only once, as from a pipe.
+class OneTimeBody : public QIODevice {
+public:
+    explicit OneTimeBody(QByteArray bytes) : m_bytes(std::move(bytes)) { open(ReadOnly | Unbuffered); }
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override { return m_bytes.size() - m_read + QIODevice::bytesAvailable(); }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        const qint64 count = std::min(maxSize, m_bytes.size() - m_read);
+        if (count == 0)
+            return -1;
+        std::memcpy(data, m_bytes.constData() + m_read, size_t(count));
+        m_read += count;
+        return count;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    const QByteArray m_bytes;
+    qint64 m_read = 0;
+};
+
+class SessionBodyStream : public ::testing::Test {
+protected:
+    SessionBodyStream()
+    {
+        manager->setResponseSerializer(KNHTTPResponseSerializer::serializer());
+        const auto echo = [](const LocalHttpServer::Request& request) {
+            return LocalHttpServer::Reply { 200, {}, request.body };
+        };
+        server.setHandler(u"/login"_s, [echo](const LocalHttpServer::Request& request) {
+            if (request.header("Authorization") == login)
+                return echo(request);
+            return LocalHttpServer::Reply { 401, { { "WWW-Authenticate", "Basic realm=\"vault\"" } },
+                "who?" };
+        });
+        server.setHandler(u"/echo"_s, echo);
+        server.setHandler(u"/elsewhere"_s, echo);
+        server.setReply(u"/temporary"_s, { 307, { { "Location", "/echo" } }, {} });
+        server.setReply(u"/permanent"_s, { 308, { { "Location", "/echo" } }, {} });
+        manager->setTaskDidReceiveAuthenticationChallengeBlock(
+            [](net::URLSession&, const auto&, const net::AuthenticationChallenge& challenge,
+                std::optional<net::URLCredential>* credential) {
+                if (challenge.previousFailureCount > 0)
+                    return net::SessionChallengeDisposition::CancelAuthenticationChallenge;
+                *credential = net::URLCredential { u"ann"_s, u"pw"_s };
+                return net::SessionChallengeDisposition::UseCredential;
+            });
+    }
+
+    /// A POST of a streamed multipart body to `path`, with its length announced.
+    net::URLRequest multipartRequest(const QString& path)
+    {
+        auto request = net::KNHTTPRequestSerializer::serializer()->multipartFormRequestWithMethod("POST",
+            server.url(path).toString(), { { u"field"_s, u"value"_s } }, [](net::KNMultipartFormData& form) {
+                form.appendPartWithFormData(QByteArray(50000, 'm'), u"big"_s);
+            });
+        EXPECT_TRUE(request && request->httpBodyStream());
+        return *request;
+    }
+
+    /// The request's body, read from a copy of its stream.
+    static QByteArray bodyOf(const net::URLRequest& request)
+    {
+        auto copy = qobject_cast<net::KNMultipartBodyStream*>(request.httpBodyStream().get())->copy();
+        copy->open(QIODevice::ReadOnly);
+        return copy->readAll();
+    }
+
+    std::shared_ptr<Completion> upload(const net::URLRequest& request)
+    {
+        auto completion = std::make_shared<Completion>();
+        manager->uploadTaskWithStreamedRequest(request, nullptr, Completion::recorder(completion))->resume();
+        EXPECT_TRANSFERRED_EQ(completion->calls, 1);
+        return completion;
+    }
+
+    /// The bodies of the requests for `path` that carried the login.
+    QList<QByteArray> loggedInBodies(const QString& path) const
+    {
+        QList<QByteArray> bodies;
+        for (const auto& request : server.requests())
+            if (request.path == path.toLatin1() && request.header("Authorization") == login)
+                bodies.append(request.body);
+        return bodies;
+    }
+
+    LocalHttpServer server;
+    std::shared_ptr<KNURLSessionManager> manager = KNURLSessionManager::manager();
+};
+
+} // namespace
+
+TEST_F(SessionBodyStream, ALoginSendsACopyOfACopyableStream)
+{
+    const net::URLRequest request = multipartRequest(u"/login"_s);
+    const QByteArray body = bodyOf(request);
+    const auto copied = upload(request);
+    EXPECT_FALSE(copied->error) << copied->error->code()
+                                << copied->error->localizedDescription().toStdString();
+    EXPECT_EQ(copied->object.toByteArray(), body);
+    EXPECT_EQ(loggedInBodies(u"/login"_s), QList<QByteArray> { body });
+}
+
+TEST_F(SessionBodyStream, TheBlocksStreamIsSentAgainInsteadOfTheSpentOne)
+{
+    const QByteArray replacement(4, 'r');
+    net::URLRequest request(server.url(u"/login"_s));
+    request.setHttpMethod("POST");
+    request.setValue(QByteArray("4"), "Content-Length");
+    request.setHttpBodyStream(std::make_shared<OneTimeBody>("body"));
+    int asked = 0;
+    manager->setTaskNeedNewBodyStreamBlock([&](net::URLSession&, const auto& task) {
+        ++asked;
+        EXPECT_EQ(task->originalRequest().url(), request.url());
+        return std::make_shared<OneTimeBody>(replacement);
+    });
+    const auto answered = upload(request);
+    EXPECT_FALSE(answered->error);
+    EXPECT_EQ(answered->object.toByteArray(), replacement);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(loggedInBodies(u"/login"_s), QList<QByteArray> { replacement });
+}
+
+TEST_F(SessionBodyStream, AStreamThatCannotBeCopiedFailsTheTaskInsteadOfSendingItSpent)
+{
+    net::URLRequest request(server.url(u"/login"_s));
+    request.setHttpMethod("POST");
+    request.setValue(QByteArray("4"), "Content-Length");
+    request.setHttpBodyStream(std::make_shared<OneTimeBody>("body"));
+    const auto failed = upload(request);
+    ASSERT_TRUE(failed->error);
+    EXPECT_TRUE(failed->error->is(net::urlErrorDomain, net::requestBodyStreamExhausted));
+    EXPECT_TRUE(loggedInBodies(u"/login"_s).isEmpty());
+}
+
+TEST_F(SessionBodyStream, RedirectsThatKeepTheBodySendItWholeToTheNewAddress)
+{
+    for (const QString& path : { u"/temporary"_s, u"/permanent"_s }) {
+        SCOPED_TRACE(path.toStdString());
+        const net::URLRequest request = multipartRequest(path);
+        const auto moved = upload(request);
+        EXPECT_FALSE(moved->error) << moved->error->code()
+                                   << moved->error->localizedDescription().toStdString();
+        EXPECT_EQ(moved->object.toByteArray(), bodyOf(request));
+    }
+
+    // A redirect block that sends the request somewhere else of its own choosing.
+    manager->setTaskWillPerformHTTPRedirectionBlock(
+        [&](net::URLSession&, const auto&, const net::URLResponse&, const net::URLRequest& proposed) {
+            net::URLRequest next = proposed;
+            next.setUrl(server.url(u"/elsewhere"_s));
+            return std::optional(next);
+        });
+    const net::URLRequest request = multipartRequest(u"/temporary"_s);
+    const auto chosen = upload(request);
+    EXPECT_FALSE(chosen->error);
+    EXPECT_EQ(chosen->object.toByteArray(), bodyOf(request));
+    EXPECT_EQ(server.requestCount(u"/elsewhere"_s), 1);
+
+    // A file is read again from its start: no new stream is asked for.
+    QTemporaryFile file;
+    ASSERT_TRUE(file.open());
+    file.write(QByteArray(30000, 'f'));
+    file.close();
+    auto stream = std::make_shared<QFile>(file.fileName());
+    ASSERT_TRUE(stream->open(QIODevice::ReadOnly));
+    net::URLRequest fromFile(server.url(u"/temporary"_s));
+    fromFile.setHttpMethod("PUT");
+    fromFile.setValue(QByteArray("30000"), "Content-Length");
+    fromFile.setHttpBodyStream(stream);
+    const auto reread = upload(fromFile);
+    EXPECT_FALSE(reread->error);
+    EXPECT_EQ(reread->object.toByteArray(), QByteArray(30000, 'f'));
+    EXPECT_EQ(server.requestCount(u"/elsewhere"_s), 2);
+}
