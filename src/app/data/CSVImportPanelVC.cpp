@@ -21,6 +21,10 @@
 #include <new>
 #include <optional>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -34,6 +38,15 @@ CSVImportPanelVC::ReadHook& readHook()
 {
     static CSVImportPanelVC::ReadHook hook;
     return hook;
+}
+
+// The allocator keeps what this thread freed for its own later use: after the read of a
+// 60 MB file was stopped while its model was made, some 400 MB stayed resident without this.
+void releaseFreedMemory()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 }
 
 qsizetype categoryCount(const MVX_Model& model)
@@ -173,18 +186,26 @@ void CSVImportPanelVC::startReading(const QString& path)
     overlay->setDelegate(this);
     m_overlay = overlay;
     const QPointer<CSVImportPanelVC> panel(this);
+    // A file whose data file the store would refuse is refused while it is read, before its
+    // model takes many times its size.
+    const qint64 maxDataFileSize = m_store.maxDataFileSize();
     overlay->showAnimated(
         true,
-        [read, path]() -> platform::MaybeError {
+        [read, path, maxDataFileSize]() -> platform::MaybeError {
             const csv::StopRequest stopRequested = [&read] { return read->stop.load(); };
             if (const ReadHook& hook = readHook())
                 hook(stopRequested);
             try {
-                read->result = csv::importCSVFromFilePath(path, stopRequested);
+                read->result = csv::importCSVFromFilePath(path, stopRequested, maxDataFileSize);
             } catch (const std::bad_alloc&) {
                 read->result = platform::Unexpected(
                     platform::Strings::tr("there is not enough memory to read the file"));
             }
+            // A model finished after the stop goes at once, not when the main thread drops it.
+            if (read->stop)
+                read->result = platform::Unexpected(csv::stoppedReason());
+            if (!*read->result)
+                releaseFreedMemory();
             return std::nullopt;
         },
         [panel, read](const platform::MaybeError& failure) {

@@ -33,7 +33,9 @@ public:
     /// overlay covers the panel (Select and Import wait meanwhile; a click on the overlay
     /// stops the read). The message line then says how many categories and records would
     /// replace how many; a file that cannot be read is reported in red and leaves nothing to
-    /// import.
+    /// import. So is a file whose data file would be larger than the store's
+    /// `maxDataFileSize()`: it is refused before its model is made. What a refused or stopped
+    /// read made is given back to the system when the read ends.
     void selectImportCSVFileBtnClick();
     /// True while a chosen file is read.
     bool isReading() const { return m_read != nullptr; }

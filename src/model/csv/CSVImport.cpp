@@ -1,6 +1,7 @@
 #include "model/csv/CSVImport.h"
 
 #include "model/csv/CSVByteScanner.h"
+#include "model/csv/CSVDataFileSize.h"
 #include "model/csv/CSVImportRules.h"
 #include "model/csv/CSVParseDelegate.h"
 #include "model/csv/CSVParser.h"
@@ -18,7 +19,6 @@ using namespace csv::rules;
 namespace {
 
 using Field = CSVByteScanner::Field;
-enum class Side : signed char { None, Asset, Liability };
 
 // Large enough to cost little per step, small enough to answer a stop at once.
 constexpr qsizetype kCheckChunk = qsizetype(4) << 20;
@@ -171,7 +171,7 @@ platform::Expected<std::shared_ptr<MVX_Model>> modelFromCSVData(const QByteArray
 }
 
 platform::Expected<std::shared_ptr<MVX_Model>> modelFromCSVData(
-    const QByteArray& bytes, const StopRequest& stop)
+    const QByteArray& bytes, const StopRequest& stop, qint64 maxDataFileSize)
 {
     const auto stopRequested = [&stop] { return stop && stop(); };
     const platform::Expected<qsizetype> length = utf8Length(bytes, stopRequested);
@@ -181,9 +181,10 @@ platform::Expected<std::shared_ptr<MVX_Model>> modelFromCSVData(
     if (text.startsWith("\xEF\xBB\xBF"))
         text = text.sliced(3);
 
-    // First pass: the sections, and where each line of the records section starts.
-    QList<QStringList> groups[4];
-    std::vector<qsizetype> recordLines;
+    // First pass: where each line of each section starts, and the bytes the tags and the
+    // categories take in the data file.
+    std::vector<qsizetype> sectionLines[5];
+    CSVDataFileSize dataFileSize;
     Section current = Section::None;
     CSVByteScanner scanner(text);
     for (;;) {
@@ -196,16 +197,40 @@ platform::Expected<std::shared_ptr<MVX_Model>> modelFromCSVData(
             break;
         if (const Section section = sectionOf(scanner.fields().front().bytes); section != Section::None)
             current = section;
-        if (current == Section::Records)
-            recordLines.push_back(scanner.recordOffset());
-        else if (current != Section::None)
-            groups[int(current)].append(textsOf(scanner.fields()));
+        if (current == Section::None)
+            continue;
+        std::vector<qsizetype>& lines = sectionLines[int(current)];
+        // The first line of each section is its header; a repeated header is data.
+        if (!lines.empty() && current == Section::Tags)
+            dataFileSize.addTag(scanner.fields());
+        else if (!lines.empty() && current != Section::Records)
+            dataFileSize.addCategory(scanner.fields(), current);
+        lines.push_back(scanner.recordOffset());
+        if (dataFileSize.bytes() > maxDataFileSize)
+            return platform::Unexpected(tooLargeReason(maxDataFileSize));
     }
 
-    auto model = importedModelWithoutRecords(groups);
-
+    const std::vector<qsizetype>& recordLines = sectionLines[int(Section::Records)];
     if (recordLines.empty())
         return platform::Unexpected(noRecordsSection());
+    const auto linesAt = [&scanner](const std::vector<qsizetype>& offsets) {
+        QList<QStringList> lines;
+        lines.reserve(qsizetype(offsets.size()));
+        for (const qsizetype offset : offsets) {
+            scanner.seek(offset);
+            scanner.next();
+            lines.append(textsOf(scanner.fields()));
+        }
+        return lines;
+    };
+    std::shared_ptr<MVX_Model> model;
+    {
+        QList<QStringList> groups[4];
+        for (const Section section : { Section::Tags, Section::Assets, Section::Liabilities })
+            groups[int(section)] = linesAt(sectionLines[int(section)]);
+        model = importedModelWithoutRecords(groups);
+    }
+
     QStringList idLine;
     if (recordLines.size() >= 2) {
         scanner.seek(recordLines[1]);
@@ -216,7 +241,6 @@ platform::Expected<std::shared_ptr<MVX_Model>> modelFromCSVData(
         return platform::Unexpected(noIDLine());
     const QStringList ids = idLine.mid(7);
 
-    // Second pass: each record straight from its line.
     try {
         const QHash<QString, bool> isAsset = categorySides(*model);
         std::vector<Side> sides;
@@ -227,6 +251,21 @@ platform::Expected<std::shared_ptr<MVX_Model>> modelFromCSVData(
             sides.push_back(side == isAsset.cend() ? Side::None : *side ? Side::Asset : Side::Liability);
             assetCount += sides.back() == Side::Asset;
         }
+
+        // Second pass: the records' bytes in the data file, which a model takes many times
+        // over; a file whose data file would be refused ends here.
+        dataFileSize.setValueColumns(ids, sides);
+        for (size_t i = 2; i < recordLines.size(); ++i) {
+            if (stopRequested())
+                return platform::Unexpected(stopReason());
+            scanner.seek(recordLines[i]);
+            scanner.next();
+            dataFileSize.addRecord(scanner.fields(), qsizetype(i) - 1);
+            if (dataFileSize.bytes() > maxDataFileSize)
+                return platform::Unexpected(tooLargeReason(maxDataFileSize));
+        }
+
+        // Third pass: each record straight from its line.
         MVX_NWLogList& records = *model->nwLogArray();
         records.reserve(qsizetype(recordLines.size()) - 2);
         for (size_t i = 2; i < recordLines.size(); ++i) {
@@ -248,7 +287,7 @@ platform::Expected<std::shared_ptr<MVX_Model>> importCSVFromFilePath(const QStri
 }
 
 platform::Expected<std::shared_ptr<MVX_Model>> importCSVFromFilePath(
-    const QString& path, const StopRequest& stop)
+    const QString& path, const StopRequest& stop, qint64 maxDataFileSize)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -259,7 +298,7 @@ platform::Expected<std::shared_ptr<MVX_Model>> importCSVFromFilePath(
     const platform::Expected<platform::FileContents> contents = platform::readRegularFile(path);
     if (!contents)
         return platform::Unexpected(contents.error());
-    return modelFromCSVData(contents->bytes, stop);
+    return modelFromCSVData(contents->bytes, stop, maxDataFileSize);
 }
 
 } // namespace csv

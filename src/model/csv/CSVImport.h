@@ -2,6 +2,7 @@
 
 #include "model/data/MVX_Model.h"
 #include "platform/Expected.h"
+#include "platform/FileIO.h"
 
 #include <QByteArray>
 #include <QList>
@@ -25,9 +26,12 @@
 /// on which side its values belong. Anything else fails the whole read with the reason as
 /// the error; nothing outside the result is changed.
 ///
-/// The file and the bytes are read in two passes over the bytes themselves, without a
-/// decoded copy of the text or a list of its lines: besides the bytes and the model, a read
-/// holds the section lines other than the records and one offset per record line.
+/// The file and the bytes are read in passes over the bytes themselves, without a decoded
+/// copy of the text or a list of its lines: besides the bytes and the model, a read holds
+/// one offset per line of a section. Before the model is made, the read counts the bytes of
+/// the data file the model would make (exactly, as the store writes it): a file whose data
+/// file would be larger than `maxDataFileSize` fails then, with `rules::tooLargeReason`,
+/// having cost little more than its bytes.
 namespace csv {
 
 /// The version an imported model carries.
@@ -38,14 +42,15 @@ inline const QString importedModelVersion = QStringLiteral("2.12");
 using StopRequest = std::function<bool()>;
 QString stoppedReason();
 
-/// The model read from the file at `path`.
+/// The model read from the file at `path` (a file larger than
+/// `platform::maxReadableFileSize` is refused unread).
 platform::Expected<std::shared_ptr<MVX_Model>> importCSVFromFilePath(const QString& path);
 platform::Expected<std::shared_ptr<MVX_Model>> importCSVFromFilePath(
-    const QString& path, const StopRequest& stop);
+    const QString& path, const StopRequest& stop, qint64 maxDataFileSize = platform::maxReadableFileSize);
 /// The same from the file's bytes (UTF-8; a byte-order mark is skipped).
 platform::Expected<std::shared_ptr<MVX_Model>> modelFromCSVData(const QByteArray& bytes);
 platform::Expected<std::shared_ptr<MVX_Model>> modelFromCSVData(
-    const QByteArray& bytes, const StopRequest& stop);
+    const QByteArray& bytes, const StopRequest& stop, qint64 maxDataFileSize = platform::maxReadableFileSize);
 /// The model read from lines of fields, as `CSVParseDelegate` collects them.
 platform::Expected<std::shared_ptr<MVX_Model>> modelFromLines(const QList<QStringList>& lines);
 

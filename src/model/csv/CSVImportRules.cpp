@@ -244,4 +244,16 @@ QString stopReason()
     return Strings::tr("the reading was stopped");
 }
 
+QString tooLargeReason(qint64 maxDataFileSize)
+{
+    constexpr qint64 mebibyte = qint64(1) << 20;
+    constexpr qint64 gibibyte = qint64(1) << 30;
+    const QString size = maxDataFileSize % gibibyte == 0
+        ? Strings::tr("%1 GiB").arg(maxDataFileSize / gibibyte)
+        : maxDataFileSize % mebibyte == 0 ? Strings::tr("%1 MiB").arg(maxDataFileSize / mebibyte)
+                                          : Strings::tr("%1 bytes").arg(maxDataFileSize);
+    return Strings::tr("the data would make a data file larger than %1, the largest Mervane can read back")
+        .arg(size);
+}
+
 } // namespace csv::rules

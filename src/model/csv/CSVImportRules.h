@@ -25,6 +25,9 @@ enum class Section { None, Tags, Assets, Liabilities, Records };
 Section sectionOf(const QString& firstField);
 Section sectionOf(QByteArrayView firstField);
 
+/// On which side a column of the ID line keeps its values: none for an ID that names no category.
+enum class Side : signed char { None, Asset, Liability };
+
 QString fieldAt(const QStringList& line, qsizetype index);
 /// UTF-8 bytes as text, as they read within the whole text: a byte-order mark at their start
 /// is a character (text decoding on its own would drop it).
@@ -59,5 +62,7 @@ QString noRecordsSection();
 QString noIDLine();
 /// Why a read that was asked to stop failed.
 QString stopReason();
+/// Why a read whose data file would be larger than `maxDataFileSize` failed.
+QString tooLargeReason(qint64 maxDataFileSize);
 
 } // namespace csv::rules

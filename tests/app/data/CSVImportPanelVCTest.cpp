@@ -138,6 +138,38 @@ TEST_F(CSVImportPanelVCTest, AFileThatIsNotAnExportIsRefusedInRedAndImportStaysR
     EXPECT_EQ(readFile(NWData::dataFilePath()), m_dataFile);
 }
 
+// Its model would take many times the file's size before Import refused it: the read
+// refuses it, and the panel lets go of what an earlier read left it.
+TEST_F(CSVImportPanelVCTest, AFileWhoseDataFileWouldBeTooLargeIsRefusedWhenReadAndNothingIsHeld)
+{
+    QByteArray larger = goodCSVFile;
+    for (int m = 2; m <= 12; ++m)
+        larger += ",2020," + QByteArray::number(m) + ",a note for the month,100,0,100,100\n";
+    // The data file of the one record fits, that of the twelve does not.
+    store().setMaxDataFileSizeForTesting(1500);
+
+    choose(writeCSV(u"good.csv"_s, goodCSVFile));
+    const std::weak_ptr<MVX_Model> earlier = m_panel->importedModel();
+    ASSERT_FALSE(earlier.expired()) << messageLabel()->text().toStdString();
+
+    choose(writeCSV(u"larger.csv"_s, larger));
+    EXPECT_EQ(messageLabel()->text(),
+        u"CSV import failed: the data would make a data file larger than 1500 bytes, the largest Mervane "
+        u"can read back"_s);
+    EXPECT_TRUE(messageIsRed());
+    EXPECT_EQ(m_panel->importedModel(), nullptr);
+    EXPECT_TRUE(earlier.expired());
+    click(u"importButton"_s);
+    EXPECT_EQ(messageLabel()->text(), u"Import Error"_s);
+    EXPECT_EQ(readFile(NWData::dataFilePath()), m_dataFile);
+
+    // Under the limit a file still imports.
+    choose(writeCSV(u"good.csv"_s, goodCSVFile));
+    click(u"importButton"_s);
+    EXPECT_EQ(m_posted, QStringList { u"CSVImporterImport"_s });
+    EXPECT_EQ(store().appData()->assetscat()->first()->ID(), u"A"_s);
+}
+
 TEST_F(CSVImportPanelVCTest, APanelThatGoesWhileItsFileIsChosenIsLeftAlone)
 {
     // The panel's popover may be dropped while the file panel is up (its command toggled, the

@@ -193,6 +193,19 @@ TEST(CSVImportTest, MissingFilesFoldersPipesAndDevicesAreNoInput)
     }
 }
 
+TEST(CSVImportTest, AFileLargerThanMervaneReadsIsRefusedUnread)
+{
+    // Sparse: it takes no room on the disk, and is refused by its size before any read.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"huge.csv"_s);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(platform::maxReadableFileSize + 1));
+    file.close();
+    EXPECT_EQ(csv::importCSVFromFilePath(path).errorIfAny(),
+        u"\"%1\" is larger than 1024 MB and is not read"_s.arg(QDir::toNativeSeparators(path)));
+}
+
 class CSVRoundTripTest : public ModelTest { };
 
 TEST_F(CSVRoundTripTest, ANoteWithACommaAQuoteAndALineBreakSurvivesWithEveryValueInItsColumn)
