@@ -1,10 +1,10 @@
 #include "model/csv/CSVDataFileSize.h"
 
 #include "model/csv/CSVImport.h"
+#include "model/data/ModelJSONWriter.h"
 #include "model/dates/DateUtilities.h"
 
 #include <charconv>
-#include <cmath>
 
 using namespace csv::rules;
 
@@ -52,18 +52,12 @@ qint64 integerLength(std::optional<int> value)
     return value ? integerLength(*value) : kNull;
 }
 
-// As the writer picks the notation: plain where that stays short.
 qint64 numberLength(std::optional<double> value)
 {
     if (!value)
         return kNull;
-    char buffer[64];
-    const double magnitude = std::fabs(*value);
-    const bool plain = magnitude == 0.0 || (magnitude >= 1e-6 && magnitude < 1e21);
-    const auto end = plain
-        ? std::to_chars(buffer, buffer + sizeof buffer, *value, std::chars_format::fixed).ptr
-        : std::to_chars(buffer, buffer + sizeof buffer, *value).ptr;
-    return end - buffer;
+    char buffer[ModelJSONWriter::maxNumberLength];
+    return ModelJSONWriter::numberText(*value, buffer);
 }
 
 // The length of a number written as the writer writes it (an export's numbers are), or -1:

@@ -98,15 +98,8 @@ private:
         }
         if (!std::isfinite(*value))
             throw NotFinite { name };
-        // The shortest text that reads back as the same double, in plain notation where
-        // that stays short (100000 rather than 1e+05).
-        char buffer[64];
-        const double magnitude = std::fabs(*value);
-        const bool plain = magnitude == 0.0 || (magnitude >= 1e-6 && magnitude < 1e21);
-        const auto end = plain
-            ? std::to_chars(buffer, buffer + sizeof buffer, *value, std::chars_format::fixed).ptr
-            : std::to_chars(buffer, buffer + sizeof buffer, *value).ptr;
-        m_out.append(buffer, end - buffer);
+        char buffer[ModelJSONWriter::maxNumberLength];
+        m_out.append(buffer, ModelJSONWriter::numberText(*value, buffer));
     }
 
     void flag(bool value) { m_out.append(value ? '1' : '0'); }
@@ -273,6 +266,16 @@ qsizetype estimatedSize(const MVX_Model& model)
 }
 
 } // namespace
+
+int ModelJSONWriter::numberText(double value, char (&buffer)[maxNumberLength])
+{
+    const double magnitude = std::fabs(value);
+    const bool plain = magnitude == 0.0 || (magnitude >= 1e-6 && magnitude < 1e21);
+    const auto end = plain
+        ? std::to_chars(buffer, buffer + maxNumberLength, value, std::chars_format::fixed).ptr
+        : std::to_chars(buffer, buffer + maxNumberLength, value).ptr;
+    return int(end - buffer);
+}
 
 platform::Expected<QByteArray> ModelJSONWriter::toJSON(const MVX_Model& model)
 {

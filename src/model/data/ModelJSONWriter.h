@@ -16,4 +16,11 @@ public:
     /// The document's bytes, or an error when the model holds a number that is not finite
     /// (JSON has no way to write it).
     static platform::Expected<QByteArray> toJSON(const MVX_Model& model);
+
+    /// Room for any number's text.
+    static constexpr int maxNumberLength = 64;
+    /// Writes the text a finite `value` is given in the document into `buffer` (not ended by
+    /// a zero) and returns its length: the shortest that reads back as the same double, in
+    /// plain notation where that stays short (100000 rather than 1e+05).
+    static int numberText(double value, char (&buffer)[maxNumberLength]);
 };
