@@ -2,6 +2,7 @@
 // against the file's size, for the reader over the bytes and for the reader over lines of
 // texts it replaced. Each import runs in a fresh child process, so that memory freed by one
 // and kept by the allocator does not hide the next one's peak.
+#include "ProcessMemory.h"
 #include "model/csv/CSVImport.h"
 #include "model/csv/CSVParseDelegate.h"
 #include "model/csv/CSVParser.h"
@@ -73,18 +74,6 @@ bool generate(const QString& path)
     }
     written += file.write(text);
     return file.flush() && written == file.size();
-}
-
-qint64 statusBytes(const char* key)
-{
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(qsizetype(qstrlen(key))).trimmed().split(' ').first().toLongLong() * 1024;
-    }
-    return 0;
 }
 
 // The reader over lines of texts, as the import read before: the whole text decoded, every

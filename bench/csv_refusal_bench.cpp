@@ -5,6 +5,7 @@
 // the user would click it. Also a read of a file that fits, stopped while its model is
 // built: what stays resident after the stop. Each import runs in a fresh child process, so
 // that its peak is its own.
+#include "ProcessMemory.h"
 #include "app/data/CSVImportPanelVC.h"
 #include "model/store/NWData.h"
 #include "platform/FileChooser.h"
@@ -69,18 +70,6 @@ bool generate(const QString& path, qint64 targetBytes)
     }
     written += file.write(text);
     return file.flush() && written == file.size();
-}
-
-qint64 statusBytes(const char* key)
-{
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(qsizetype(qstrlen(key))).trimmed().split(' ').first().toLongLong() * 1024;
-    }
-    return 0;
 }
 
 // In the child: chooses the file in a panel over an empty store and clicks Import when the
