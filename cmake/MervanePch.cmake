@@ -135,7 +135,6 @@ function(mervane_use_precompiled_headers)
         _mervane_pch_compile_closure(${target} closure)
         # Only the project's own targets (those built with its options) on Qt share the
         # PCH's flags (Qt's -fPIC among them) and reach its headers.
-        set(reaches)
         foreach(key options Core Widgets Gui gtest gmock)
             set(reaches_${key} OFF)
             foreach(name IN LISTS names_${key})
