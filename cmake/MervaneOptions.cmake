@@ -13,6 +13,20 @@ target_compile_options(mervane_options INTERFACE -Wall -Wextra -Wpedantic)
 
 if(MERVANE_WERROR)
     target_compile_options(mervane_options INTERFACE -Werror)
+endif()
+
+# gold (part of binutils, which the compiler brings) links the test programs, each carrying
+# the large static libraries, several times faster than the default linker.
+include(CheckLinkerFlag)
+check_linker_flag(CXX -fuse-ld=gold MERVANE_HAVE_GOLD)
+if(MERVANE_HAVE_GOLD)
+    target_link_options(mervane_options INTERFACE -fuse-ld=gold)
+endif()
+
+# A build with tests keeps its assertions whatever its build type or warning setting: tests
+# check that programming errors are refused with a Q_ASSERT, and the standard library's
+# checks catch out-of-range accesses. The shipped build (tests off) has neither.
+if(MERVANE_WERROR OR MERVANE_TESTS)
     target_compile_definitions(mervane_options INTERFACE _GLIBCXX_ASSERTIONS QT_FORCE_ASSERTS)
 endif()
 
