@@ -41,11 +41,6 @@ QString canonicalDataFilePath(const QString& dataFilePath)
     return folder.isEmpty() ? info.absoluteFilePath() : QDir(folder).filePath(info.fileName());
 }
 
-QString fileIdentity(const struct stat& status)
-{
-    return u"file:%1:%2"_s.arg(quint64(status.st_dev)).arg(quint64(status.st_ino));
-}
-
 // Private to this user: its runtime folder, or the socket's and lock's own modes.
 QString userRuntimePath(const QString& name)
 {
@@ -58,6 +53,12 @@ QString hashedName(const QString& key)
     const QByteArray bytes = QByteArray::number(::getuid()) + '\n' + key.toUtf8();
     return u"mervane-"_s
         + QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().left(32));
+}
+
+// The socket of whoever holds the file itself, whatever links lead to it.
+QString fileServerName(const struct stat& file)
+{
+    return userRuntimePath(hashedName(u"file:%1:%2"_s.arg(quint64(file.st_dev)).arg(quint64(file.st_ino))));
 }
 
 } // namespace
@@ -88,14 +89,6 @@ QString SingleInstance::serverName(const QString& dataFilePath)
     return userRuntimePath(hashedName(canonicalDataFilePath(dataFilePath)));
 }
 
-QString SingleInstance::fileServerName(const QString& dataFilePath)
-{
-    struct stat status { };
-    if (::stat(QFile::encodeName(dataFilePath).constData(), &status) != 0)
-        return QString();
-    return userRuntimePath(hashedName(fileIdentity(status)));
-}
-
 platform::Expected<SingleInstance::Claim> SingleInstance::tryAcquire(int answerTimeoutMs)
 {
     if (m_lock.isLocked())
@@ -113,7 +106,7 @@ platform::Expected<SingleInstance::Claim> SingleInstance::tryAcquire(int answerT
     const int file = ::open(QFile::encodeName(m_dataFilePath).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat status { };
     if (file >= 0 && ::fstat(file, &status) == 0 && S_ISREG(status.st_mode)) {
-        const QString fileServer = userRuntimePath(hashedName(fileIdentity(status)));
+        const QString fileServer = fileServerName(status);
         if (::flock(file, LOCK_EX | LOCK_NB) != 0) {
             const bool held = errno == EWOULDBLOCK;
             ::close(file);

@@ -45,9 +45,6 @@ public:
     static QString lockFilePath(const QString& dataFilePath);
     /// The local socket's name for this user and the data file's canonical path.
     static QString serverName(const QString& dataFilePath);
-    /// The local socket's name for this user and the file the path reaches now (its device
-    /// and inode); null when there is no such file yet.
-    static QString fileServerName(const QString& dataFilePath);
 
 signals:
     /// A later instance asked this one (which holds the lock) to bring its window forward.
