@@ -111,6 +111,8 @@ private:
     void followRedirect(net::URLRequest next);
     /// The delegate's new stream for the body, opened; none when there is none.
     std::shared_ptr<QIODevice> newBodyStream();
+    /// The failure of a task whose body had to go again without a new stream for it.
+    net::Error bodyStreamExhausted() const;
     void handleServerTrust(bool handshakeDone);
     void handleLoginChallenge(QAuthenticator* authenticator);
     void complete(std::optional<net::Error> error);

@@ -6,6 +6,7 @@
 #include "net/operation/KNNetworkThread.h"
 #include "net/operation/ReplyErrors.h"
 #include "net/security/ServerTrust.h"
+#include "net/session/RenewableBodyStream.h"
 #include "net/session/SessionCache.h"
 #include "net/session/URLSession.h"
 
@@ -196,8 +197,7 @@ void KNURLSessionTask::handleFinished()
         net::Error failure = m_trustFailure.value_or(
             net::urlError(net::urlErrorCode(error), m_originalRequest.url(), m_reply->errorString()));
         if (m_bodyStreamExhausted)
-            failure = net::urlError(net::requestBodyStreamExhausted, m_originalRequest.url(),
-                platform::Strings::tr("The body has to be sent again, and there is no new stream for it."));
+            failure = bodyStreamExhausted();
         detachReply(false);
         complete(failure);
         return;
@@ -316,13 +316,18 @@ void KNURLSessionTask::followRedirect(net::URLRequest next)
     if (spent && spent == currentRequest().httpBodyStream() && spent->isSequential()) {
         const auto stream = newBodyStream();
         if (!stream) {
-            complete(net::urlError(net::requestBodyStreamExhausted, m_originalRequest.url(),
-                platform::Strings::tr("The body has to be sent again, and there is no new stream for it.")));
+            complete(bodyStreamExhausted());
             return;
         }
         next.setHttpBodyStream(stream);
     }
     startReply(next);
+}
+
+net::Error KNURLSessionTask::bodyStreamExhausted() const
+{
+    return net::urlError(net::requestBodyStreamExhausted, m_originalRequest.url(),
+        net::RenewableBodyStream::exhaustedReason());
 }
 
 std::shared_ptr<QIODevice> KNURLSessionTask::newBodyStream()

@@ -22,14 +22,18 @@ void RenewableBodyStream::use(std::shared_ptr<QIODevice> stream)
         = connect(m_stream.get(), &QIODevice::readChannelFinished, this, &QIODevice::readChannelFinished);
 }
 
+QString RenewableBodyStream::exhaustedReason()
+{
+    return platform::Strings::tr("The body has to be sent again, and there is no new stream for it.");
+}
+
 bool RenewableBodyStream::reset()
 {
     if (!m_begun)
         return true;
     std::shared_ptr<QIODevice> next = m_renewal ? m_renewal() : nullptr;
     if (!next) {
-        setErrorString(
-            platform::Strings::tr("The body has to be sent again, and there is no new stream for it."));
+        setErrorString(exhaustedReason());
         return false;
     }
     use(std::move(next));

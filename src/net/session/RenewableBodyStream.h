@@ -20,6 +20,9 @@ public:
     /// `stream` must be open for reading. Opens itself.
     RenewableBodyStream(std::shared_ptr<QIODevice> stream, Renewal renewal);
 
+    /// Why a body that has to go again cannot: the stream is spent and no new one came.
+    static QString exhaustedReason();
+
     bool isSequential() const override { return true; }
     bool reset() override;
     qint64 bytesAvailable() const override;
