@@ -26,21 +26,6 @@ constexpr qint64 kRecordFrame = frame(R"({"year":,"month":,"TS":,"note":,"assets
 constexpr qint64 kValueFrame = frame(R"({"cat":,"year":,"month":,"value":,"exch":null,"fvalue":null})");
 constexpr qint64 kNull = 4;
 
-qint64 escapedLength(const char* begin, const char* end)
-{
-    qint64 length = 2;
-    for (const char* p = begin; p != end; ++p) {
-        const auto c = static_cast<unsigned char>(*p);
-        if (c >= 0x20 && c != '"' && c != '\\')
-            ++length;
-        else if (c == '"' || c == '\\' || c == '\n' || c == '\r' || c == '\t' || c == '\b' || c == '\f')
-            length += 2;
-        else
-            length += 6;
-    }
-    return length;
-}
-
 template <typename Integer> qint64 integerLength(Integer value)
 {
     char buffer[24];
@@ -96,6 +81,14 @@ qint64 plainNumberLength(QByteArrayView bytes)
     return digits <= 15 ? bytes.size() : -1;
 }
 
+// The bytes a number field of a record takes in the data file, read as the reader reads it
+// (which throws for a field it refuses).
+qint64 numberFieldLength(QByteArrayView field, qsizetype recordNumber)
+{
+    const qint64 length = plainNumberLength(field);
+    return length >= 0 ? length : numberLength(readDouble(field, recordNumber));
+}
+
 // The field at `index` as the reader takes it: a missing one is a null text.
 qint64 jsonStringAt(const std::vector<CSVByteScanner::Field>& line, size_t index)
 {
@@ -112,8 +105,7 @@ qint64 CSVDataFileSize::jsonString(const QString& text)
 {
     if (text.isNull())
         return kNull;
-    const QByteArray utf8 = text.toUtf8();
-    return escapedLength(utf8.cbegin(), utf8.cend());
+    return ModelJSONWriter::stringLength(text.toUtf8());
 }
 
 qint64 CSVDataFileSize::jsonString(const Field& field)
@@ -121,7 +113,7 @@ qint64 CSVDataFileSize::jsonString(const Field& field)
     // An empty quoted field reads as a null text, an empty unquoted one as an empty text.
     if (field.bytes.isEmpty())
         return field.quoted ? kNull : 2;
-    return escapedLength(field.bytes.cbegin(), field.bytes.cend());
+    return ModelJSONWriter::stringLength(field.bytes);
 }
 
 void CSVDataFileSize::addElement(qsizetype& count, qint64 elementBytes)
@@ -171,21 +163,16 @@ void CSVDataFileSize::addRecord(const std::vector<Field>& line, qsizetype record
     checkRecordWidth(size, m_ids.size(), size == 8 && line.back().bytes.isEmpty(), recordNumber);
     const std::optional<int> year = readInteger(line[1].bytes, recordNumber);
     const std::optional<int> month = readInteger(line[2].bytes, recordNumber);
-    qint64 bytes = kRecordFrame + integerLength(year) + integerLength(month)
-        + integerLength(DateUtilities::dayNumber(year.value_or(0), month.value_or(0))) + jsonString(line[3]);
-    for (size_t i = 4; i < 7; ++i) {
-        const qint64 length = plainNumberLength(line[i].bytes);
-        bytes += length >= 0 ? length : numberLength(readDouble(line[i].bytes, recordNumber));
-    }
     const qint64 dateBytes = integerLength(year) + integerLength(month);
+    qint64 bytes = kRecordFrame + dateBytes
+        + integerLength(DateUtilities::dayNumber(year.value_or(0), month.value_or(0))) + jsonString(line[3]);
+    for (size_t i = 4; i < 7; ++i)
+        bytes += numberFieldLength(line[i].bytes, recordNumber);
     bytes += m_valueFrames[0] + m_valueFrames[1] + (m_valueCount[0] + m_valueCount[1]) * dateBytes;
     for (qsizetype i = 0; i < m_ids.size(); ++i) {
         // Every value is read, also one whose ID names no category, so that a line the
         // reader refuses is refused here alike.
-        const QByteArrayView field = line[size_t(7 + i)].bytes;
-        qint64 length = plainNumberLength(field);
-        if (length < 0)
-            length = numberLength(readDouble(field, recordNumber));
+        const qint64 length = numberFieldLength(line[size_t(7 + i)].bytes, recordNumber);
         if (m_sides[size_t(i)] != Side::None)
             bytes += length;
     }

@@ -9,6 +9,25 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+// The bytes a byte of a string takes in the document: itself, a short escape, or \u00XX.
+constexpr int escapedLength(unsigned char c)
+{
+    if (c >= 0x20 && c != '"' && c != '\\')
+        return 1;
+    switch (c) {
+    case '"':
+    case '\\':
+    case '\n':
+    case '\r':
+    case '\t':
+    case '\b':
+    case '\f':
+        return 2;
+    default:
+        return 6;
+    }
+}
+
 struct NotFinite {
     const char* key;
 };
@@ -38,7 +57,7 @@ private:
         qsizetype plainStart = 0;
         for (qsizetype i = 0; i < utf8.size(); ++i) {
             const auto c = static_cast<unsigned char>(utf8[i]);
-            if (c >= 0x20 && c != '"' && c != '\\')
+            if (escapedLength(c) == 1)
                 continue;
             m_out.append(utf8.constData() + plainStart, i - plainStart);
             plainStart = i + 1;
@@ -275,6 +294,14 @@ int ModelJSONWriter::numberText(double value, char (&buffer)[maxNumberLength])
         ? std::to_chars(buffer, buffer + maxNumberLength, value, std::chars_format::fixed).ptr
         : std::to_chars(buffer, buffer + maxNumberLength, value).ptr;
     return int(end - buffer);
+}
+
+qint64 ModelJSONWriter::stringLength(QByteArrayView utf8)
+{
+    qint64 length = 2;
+    for (const char c : utf8)
+        length += escapedLength(static_cast<unsigned char>(c));
+    return length;
 }
 
 platform::Expected<QByteArray> ModelJSONWriter::toJSON(const MVX_Model& model)

@@ -4,6 +4,7 @@
 #include "platform/Expected.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <optional>
@@ -23,4 +24,6 @@ public:
     /// a zero) and returns its length: the shortest that reads back as the same double, in
     /// plain notation where that stays short (100000 rather than 1e+05).
     static int numberText(double value, char (&buffer)[maxNumberLength]);
+    /// The bytes `utf8` takes in the document as a string, its quotes and escapes included.
+    static qint64 stringLength(QByteArrayView utf8);
 };
