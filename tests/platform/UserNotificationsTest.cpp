@@ -128,6 +128,17 @@ protected:
         timer()->start(0);
         QCoreApplication::processEvents();
     }
+    /// A reminder "refused", due at 9 o'clock on 10 January 2024, that the service refuses
+    /// to show at its first delivery.
+    void refuseTheFirstDelivery()
+    {
+        registerServer();
+        server.refusing = true;
+        center->start();
+        center->scheduleNotification(reminder(at(2024, 1, 10, 9), u"refused"_s));
+        moveClockAndFire(at(2024, 1, 10, 9));
+        EXPECT_EVENTUALLY_EQ(unshownCount(), 1);
+    }
 
     platform::ScopedClock clock { at(2024, 1, 10, 8) };
     mervane::test::RecordingNotificationServer server;
@@ -355,12 +366,7 @@ TEST_F(UserNotificationsTest, AReminderDueWithoutAServiceIsShownOnceTheServiceAp
 
 TEST_F(UserNotificationsTest, AServiceThatFailsToShowTheReminderIsAskedAgainAtTheNextLookAtTheClock)
 {
-    registerServer();
-    server.refusing = true;
-    center->start();
-    center->scheduleNotification(reminder(at(2024, 1, 10, 9), u"refused"_s));
-    moveClockAndFire(at(2024, 1, 10, 9));
-    EXPECT_EVENTUALLY_EQ(unshownCount(), 1);
+    refuseTheFirstDelivery();
     EXPECT_EQ(server.refused, 1);
     EXPECT_TRUE(server.shown.isEmpty());
     EXPECT_EQ(handledThrough(u"refused"_s), at(2024, 1, 10, 8));
@@ -394,12 +400,7 @@ TEST_F(UserNotificationsTest, AServiceThatFailsToShowTheReminderIsAskedAgainAtTh
 
 TEST_F(UserNotificationsTest, AReminderTheServiceRefusedIsNotAskedForAgainAtOnceWhenTheScheduleChanges)
 {
-    registerServer();
-    server.refusing = true;
-    center->start();
-    center->scheduleNotification(reminder(at(2024, 1, 10, 9), u"refused"_s));
-    moveClockAndFire(at(2024, 1, 10, 9));
-    EXPECT_EVENTUALLY_EQ(unshownCount(), 1);
+    refuseTheFirstDelivery();
     ASSERT_EQ(server.refused, 1);
 
     // Another reminder is scheduled (or one removed) while the refused one is still owed: the
