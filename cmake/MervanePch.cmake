@@ -54,19 +54,6 @@ function(_mervane_pch_compile_closure target out)
     set(${out} ${seen} PARENT_SCOPE)
 endfunction()
 
-function(_mervane_pch_resolved name out)
-    if(NOT TARGET ${name})
-        set(${out} ${name} PARENT_SCOPE)
-        return()
-    endif()
-    get_target_property(aliased ${name} ALIASED_TARGET)
-    if(aliased)
-        set(${out} ${aliased} PARENT_SCOPE)
-    else()
-        set(${out} ${name} PARENT_SCOPE)
-    endif()
-endfunction()
-
 # Makes (once) the PCH target for <level> (core, gui, widgets), with GoogleTest or not,
 # and sets <out> to its name.
 function(_mervane_pch_target level gtest out)
@@ -110,7 +97,7 @@ function(mervane_use_precompiled_headers)
         else()
             set(name Qt6::${lib})
         endif()
-        _mervane_pch_resolved(${name} resolved_${key})
+        _mervane_link_name(${name} resolved_${key})
         set(names_${key} ${name} ${resolved_${key}})
     endforeach()
 
