@@ -42,7 +42,12 @@ AppCommands::AppCommands(AppDelegate& delegate, NWData* store)
           std::make_unique<DataCommands>(store ? *store : *delegate.store(), dataCommandsHost(delegate)))
     , m_reportPrinting(std::make_unique<ReportPrinting>(store ? *store : *delegate.store(),
           ReportPrinting::Host { .window = [&delegate] { return delegate.windowWidget(); },
-              .showMessage = [&delegate](const QString& text) { delegate.showMessage(text); } }))
+              // Why nothing printed is told at the print button, which asked.
+              .showMessage =
+                  [&delegate](const QString& text) {
+                      delegate.sharedMessagePopover().showMessage(
+                          text, delegate.titleBarButton(TitleBarLayout::Button::Print));
+                  } }))
     , m_shareCommands(std::make_unique<ShareCommands>(
           ShareCommands::Host { [&delegate] { return delegate.windowWidget(); },
               [&delegate](const QString& text) { delegate.showMessage(text); } }))
