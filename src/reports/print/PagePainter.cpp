@@ -13,18 +13,37 @@
 
 namespace {
 
-constexpr qreal kFooterHeight = 20.0;
-
 void paintFooter(
     QPainter& painter, const QSizeF& page, int pageIndex, int pageCount, const QString& printedAt)
 {
     const QFont font = reporttext::font(8, QFont::Thin);
-    const QRectF rect(0, page.height() - kFooterHeight + 1, page.width(), kFooterHeight);
+    const QRectF rect(0, page.height() - PrintLayout::footerHeight, page.width(), PrintLayout::footerHeight);
     painter.setFont(font);
     painter.setPen(Qt::black);
     painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, printedAt);
     painter.drawText(rect, Qt::AlignRight | Qt::AlignTop | Qt::TextDontClip,
         platform::Strings::tr("Page %1 of %2").arg(pageIndex + 1).arg(pageCount));
+}
+
+struct PageContent {
+    std::vector<const PrintLayout::Text*> texts;
+    std::vector<const PrintLayout::Line*> lines;
+};
+
+void paintContent(QPainter& painter, const PrintLayout& layout, const PageContent& content, int page,
+    const QString& printedAt)
+{
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (const PrintLayout::Line* line : content.lines) {
+        painter.setPen(QPen(line->color, line->width));
+        painter.drawLine(line->line);
+    }
+    for (const PrintLayout::Text* text : content.texts) {
+        painter.setFont(text->font);
+        painter.setPen(text->color);
+        painter.drawText(text->rect, text->flags, text->text);
+    }
+    paintFooter(painter, layout.pageSize(), page, layout.pageCount(), printedAt);
 }
 
 } // namespace
@@ -38,12 +57,11 @@ QSizeF PagePainter::pageSize(const QPrinter& printer)
 bool PagePainter::paint(QPrinter& printer, const PrintLayout& layout, const QDateTime& printedAt)
 {
     const int pageCount = layout.pageCount();
-    std::vector<std::vector<const PrintLayout::Text*>> texts(static_cast<size_t>(pageCount));
-    std::vector<std::vector<const PrintLayout::Line*>> lines(static_cast<size_t>(pageCount));
+    std::vector<PageContent> pages(static_cast<size_t>(pageCount));
     for (const PrintLayout::Text& text : layout.texts())
-        texts[size_t(text.page)].push_back(&text);
+        pages[size_t(text.page)].texts.push_back(&text);
     for (const PrintLayout::Line& line : layout.lines())
-        lines[size_t(line.page)].push_back(&line);
+        pages[size_t(line.page)].lines.push_back(&line);
 
     QPainter painter;
     if (!painter.begin(&printer))
@@ -59,18 +77,24 @@ bool PagePainter::paint(QPrinter& printer, const PrintLayout& layout, const QDat
         }
         painter.save();
         painter.scale(scale, scale);
-        painter.setRenderHint(QPainter::Antialiasing);
-        for (const PrintLayout::Line* line : lines[size_t(page)]) {
-            painter.setPen(QPen(line->color, line->width));
-            painter.drawLine(line->line);
-        }
-        for (const PrintLayout::Text* text : texts[size_t(page)]) {
-            painter.setFont(text->font);
-            painter.setPen(text->color);
-            painter.drawText(text->rect, text->flags, text->text);
-        }
-        paintFooter(painter, layout.pageSize(), page, pageCount, printedAtText);
+        paintContent(painter, layout, pages[size_t(page)], page, printedAtText);
         painter.restore();
     }
     return painter.end();
+}
+
+void PagePainter::paintPage(QPainter& painter, const PrintLayout& layout, int page, const QString& printedAt)
+{
+    PageContent content;
+    for (const PrintLayout::Text& text : layout.texts()) {
+        if (text.page == page)
+            content.texts.push_back(&text);
+    }
+    for (const PrintLayout::Line& line : layout.lines()) {
+        if (line.page == page)
+            content.lines.push_back(&line);
+    }
+    painter.save();
+    paintContent(painter, layout, content, page, printedAt);
+    painter.restore();
 }

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QDateTime>
+#include <QSizeF>
+#include <QString>
 
 class PrintLayout;
+class QPainter;
 class QPrinter;
 
 /// Paints a laid-out report on a printer, one printer page per layout page, each with its
@@ -16,4 +19,7 @@ public:
     /// False when the printer could not start (an unwritable file, for one); then nothing
     /// was printed.
     static bool paint(QPrinter& printer, const PrintLayout& layout, const QDateTime& printedAt);
+    /// Paints page `page` of `layout` with its footer; `painter` draws in points from the top
+    /// left of the page's printable area. `printedAt` is the footer's text of the print time.
+    static void paintPage(QPainter& painter, const PrintLayout& layout, int page, const QString& printedAt);
 };

@@ -30,6 +30,13 @@ public:
         QColor color;
     };
 
+    /// Every page's footer fills its last `footerHeight` points (`PagePainter` draws it).
+    static constexpr qreal footerHeight = 19.0;
+    /// The rows of a page end at least this far above its footer, so that the two stand apart.
+    static constexpr qreal footerGap = 4.0;
+    /// The lowest that a row may reach on a page `pageHeight` points high.
+    static constexpr qreal bodyBottom(qreal pageHeight) { return pageHeight - footerHeight - footerGap; }
+
     /// `pageSize`: the printable area of one page, in points.
     explicit PrintLayout(const QSizeF& pageSize);
 

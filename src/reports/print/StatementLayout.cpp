@@ -18,10 +18,9 @@ using reporttext::truncated;
 
 constexpr int kTop = 1;
 constexpr qreal kNameWidth = 200.0;
-// Rows break this far above the page's bottom, leaving room for the footer, and go on this
-// far below the top of the next page.
-constexpr qreal kRowBottomMargin = 16.0;
+// Rows go on this far below the top of the next page.
 constexpr qreal kContinuedRowsTop = 65.0;
+constexpr qreal kChangesLineGap = 2.0;
 
 struct Styles {
     QFont title = reporttext::font(16, QFont::Bold);
@@ -148,7 +147,9 @@ private:
             text(115, y, m_width - 115, reporttext::height(share, m_styles.row), share, m_styles.row,
                 m_styles.rowColor);
             text(180, y, m_width - 180, r, amount, m_styles.row, m_styles.rowColor);
-            const qreal step = i < 2 ? r - 3 : r + gapAfter;
+            // A line and a little more each: parentheses reach nearly the whole height of a
+            // line, and with less the lines touch.
+            const qreal step = i < 2 ? r + kChangesLineGap : r + gapAfter;
             y = truncated(y + step);
             changeHeights += step;
         }
@@ -174,7 +175,7 @@ private:
             y = rows(*record.assetLogs(), y, record.assets().value_or(0), m_content.assetName, true);
 
         y += 8;
-        if (y + 20 + kRowBottomMargin > m_pageHeight)
+        if (y + 20 > PrintLayout::bodyBottom(m_pageHeight))
             y = nextPage();
         const QString liabilityHeading = platform::Strings::tr("Liability categories");
         const qreal liabilityHeadingHeight = reporttext::height(liabilityHeading, m_styles.heading);
@@ -193,7 +194,7 @@ private:
         for (const auto& log : logs) {
             if (!log)
                 continue;
-            if (y + m_rowHeight + kRowBottomMargin > m_pageHeight)
+            if (y + m_rowHeight > PrintLayout::bodyBottom(m_pageHeight))
                 y = nextPage();
             const std::optional<QString> known = nameOf ? nameOf(log->categoryID()) : std::nullopt;
             const QString name = known.value_or(unknownCategoryName());

@@ -1,4 +1,5 @@
 #include "reports/print/NWPrintView_NWStatement.h"
+#include "reports/print/PagePainter.h"
 #include "reports/print/ReportText.h"
 #include "reports/print/StatementLayout.h"
 #include "reports/settings/ReportChoiceSettings.h"
@@ -12,9 +13,12 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
+#include <QImage>
+#include <QPainter>
 #include <QPrinter>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <limits>
 #include <memory>
 
@@ -26,6 +30,39 @@ namespace {
 const QString kHouse = u"house"_s;
 const QString kSavings = u"savings"_s;
 const QString kMortgage = u"mortgage"_s;
+
+// Pixels per point of the pictures the ink is measured on.
+constexpr int kInkScale = 4;
+
+// The bands of ink from top to bottom in points from `top`, of what `page` of `layout`
+// prints between `top` and `bottom`, from `left` to the right edge.
+QList<std::pair<qreal, qreal>> inkBands(
+    const PrintLayout& layout, int page, qreal top, qreal bottom, qreal left)
+{
+    const QSizeF size(layout.pageSize().width() - left, bottom - top);
+    QImage picture(QSizeF(size * kInkScale).toSize(), QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.scale(kInkScale, kInkScale);
+    painter.translate(-left, -top);
+    PagePainter::paintPage(painter, layout, page, u"Dec 7, 2026, 9:41:07 AM"_s);
+    painter.end();
+    QList<std::pair<qreal, qreal>> bands;
+    bool inBand = false;
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        const bool ink
+            = std::any_of(line, line + picture.width(), [](QRgb pixel) { return qGray(pixel) < 235; });
+        if (ink && !inBand)
+            bands.append({ qreal(y) / kInkScale, 0 });
+        if (!ink && inBand)
+            bands.last().second = qreal(y) / kInkScale;
+        inBand = ink;
+    }
+    if (inBand)
+        bands.last().second = size.height();
+    return bands;
+}
 
 class StatementPrintTest : public SharedStoreTest {
 protected:
@@ -277,11 +314,61 @@ TEST_F(StatementPrintTest, EightyCategoriesPaginateWithEveryNameOnceAndEveryPage
     EXPECT_EQ(layout.pageCount(), pages);
     qreal firstOnSecondPage = 1e9;
     for (const PrintLayout::Text& text : layout.texts()) {
-        EXPECT_LE(text.rect.bottom(), 722 - 16) << text.text.toStdString();
+        EXPECT_LE(text.rect.bottom(), PrintLayout::bodyBottom(722)) << text.text.toStdString();
         if (text.page == 1)
             firstOnSecondPage = std::min(firstOnSecondPage, text.rect.top());
     }
     EXPECT_EQ(firstOnSecondPage, 65);
+}
+
+TEST_F(StatementPrintTest, TheLastRowOfAPageAndTheChangesLinesStandClearOfWhatFollows)
+{
+    // Two hundred assets as in a large household, losses in parentheses against last month.
+    MVX_CategoryList categories;
+    std::vector<std::pair<QString, double>> now, lastMonth, lastYear;
+    for (int i = 1; i <= 200; ++i) {
+        const QString ID = u"asset-%1"_s.arg(i);
+        categories.append(category(ID, u"Asset %1"_s.arg(i)));
+        now.emplace_back(ID, 90000.0 + 4500 * i);
+        lastMonth.emplace_back(ID, 95000.0 + 4500 * i);
+        lastYear.emplace_back(ID, 80000.0 + 4500 * i);
+    }
+    m_model->setAssetscat(categories);
+    const auto current = recordWith(2025, 12, now, { { kMortgage, 294531.0 } });
+    const auto pastMonth = recordWith(2025, 11, lastMonth, { { kMortgage, 296562.0 } });
+    const auto pastYear = recordWith(2024, 12, lastYear, { { kMortgage, 318906.0 } });
+    m_model->nwLogArray()->append(current);
+    StatementContent content = newestContent();
+    content.pastMonthRecord = pastMonth.get();
+    content.pastYearRecord = pastYear.get();
+
+    // Every height a row can end at against the footer, and the paper of the reports.
+    QList<QSizeF> pages { QSizeF(576, 722) };
+    for (int height = 700; height < 700 + 14; ++height)
+        pages.append(QSizeF(576, height));
+    for (const QSizeF& pageSize : pages) {
+        SCOPED_TRACE(pageSize.height());
+        const PrintLayout layout = layOutStatement(content, pageSize);
+        ASSERT_GE(layout.pageCount(), 3);
+        // At least 4 points of paper between the footer's ink and the ink of the rows above.
+        const qreal strip = 60;
+        for (int page = 0; page < layout.pageCount(); ++page) {
+            const auto bands = inkBands(layout, page, pageSize.height() - strip, pageSize.height(), 0);
+            ASSERT_FALSE(bands.isEmpty()) << "page " << page;
+            const qreal gap = bands.last().first - (bands.size() > 1 ? bands.at(bands.size() - 2).second : 0);
+            EXPECT_GE(gap, 4.0) << "page " << page;
+        }
+
+        // Between the two lines of the changes: each block's heading and its three lines, each
+        // with at least 3 points of paper above and below its ink.
+        ASSERT_GE(layout.lines().size(), 2);
+        const qreal top = layout.lines().at(0).line.y1() + 1;
+        const qreal bottom = layout.lines().at(1).line.y1() - 1;
+        const auto bands = inkBands(layout, 0, top, bottom, 40);
+        EXPECT_EQ(bands.size(), 8) << "the lines of the changes touch";
+        for (qsizetype i = 1; i < bands.size(); ++i)
+            EXPECT_GE(bands.at(i).first - bands.at(i - 1).second, 3.0) << "line " << i;
+    }
 }
 
 TEST_F(StatementPrintTest, ValuesOfARemovedCategoryArePrintedUnderAnUnknownName)
