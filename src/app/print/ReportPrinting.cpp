@@ -7,16 +7,15 @@
 #include "platform/Dispatch.h"
 #include "platform/Strings.h"
 #include "reports/choice/ReportChoiceController.h"
-#include "reports/settings/ReportChoiceSettings.h"
 #include "reports/print/NWPrinView_GenericTable.h"
 #include "reports/print/NWPrintView_NWStatement.h"
+#include "reports/settings/ReportChoiceSettings.h"
 #include "uikit/popover/APPopover.h"
 #include "uikit/popover/PKPopoverController.h"
 
 #include <QAbstractButton>
 #include <QLocale>
 #include <QPrinter>
-#include <QPrinterInfo>
 
 #include <utility>
 
@@ -82,18 +81,8 @@ void ReportPrinting::nwPrintPopupClosed(const platform::Notification& n)
     m_printPopover = nullptr;
 }
 
-QPageSize ReportPrinting::reportPageSize(const QPrinterInfo& defaultPrinter)
-{
-    const QPageSize size = defaultPrinter.isNull() ? QPageSize() : defaultPrinter.defaultPageSize();
-    return size.isValid() ? size : QPageSize(QPageSize::Letter);
-}
-
 void ReportPrinting::setUpPage(QPrinter& printer)
 {
-    // The paper is chosen once; after that it is what the user last chose in the panel.
-    static bool paperChosen = false;
-    if (!std::exchange(paperChosen, true))
-        printer.setPageSize(reportPageSize(QPrinterInfo::defaultPrinter()));
     printer.setPageOrientation(QPageLayout::Portrait);
     printer.setPageMargins(QMarginsF(18, 30, 18, 40), QPageLayout::Point);
 }

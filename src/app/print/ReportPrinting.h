@@ -6,7 +6,6 @@
 #include "uikit/popover/PKPopoverController.h"
 
 #include <QObject>
-#include <QPageSize>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -18,7 +17,6 @@ class MVX_NWLog;
 class NWData;
 class QAbstractButton;
 class QPrinter;
-class QPrinterInfo;
 
 /// The title bar's print command: the report choice popover at the print button, and the
 /// print of the report it chose, one turn of the event loop after its "PrintNotification".
@@ -47,9 +45,8 @@ public:
     /// The record `distance` places after `record` (found by identity) in the store's records,
     /// newest first; null when it is not there or the place lies past the end.
     static const MVX_NWLog* getPreviousLog(const NWData& store, const MVX_NWLog* record, int distance);
-    /// The paper of a report: the default printer's, else US Letter.
-    static QPageSize reportPageSize(const QPrinterInfo& defaultPrinter);
-    /// Margins top 30, bottom 40, left 18, right 18 points, portrait; the paper the first time.
+    /// Margins top 30, bottom 40, left 18, right 18 points, portrait; the paper stays the
+    /// shared one.
     static void setUpPage(QPrinter& printer);
 
 private:

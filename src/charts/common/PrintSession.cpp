@@ -3,9 +3,11 @@
 #include "platform/ModalPanel.h"
 #include "uikit/popover/ModalPanelStandIn.h"
 
+#include <QLocale>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 #include <utility>
 
@@ -36,8 +38,23 @@ QPrinter& PrintSession::printer()
 {
     // Never deleted: a printer destroyed after the application object may reach for its
     // print system, and the settings must live as long as the process anyway.
-    static QPrinter* const shared = new QPrinter(QPrinter::HighResolution);
+    static QPrinter* const shared = [] {
+        auto* made = new QPrinter(QPrinter::HighResolution);
+        // Without a printer Qt starts every printer on A4 whatever the locale: the charts and
+        // the reports would not agree on the paper.
+        made->setPageSize(defaultPaper(QPrinterInfo::defaultPrinter(), QLocale()));
+        return made;
+    }();
     return *shared;
+}
+
+QPageSize PrintSession::defaultPaper(const QPrinterInfo& printer, const QLocale& locale)
+{
+    const QPageSize own = printer.isNull() ? QPageSize() : printer.defaultPageSize();
+    if (own.isValid())
+        return own;
+    return QPageSize(
+        locale.measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter : QPageSize::A4);
 }
 
 void PrintSession::setNextOutputFile(const QString& path, std::function<void(QPrinter&)> panelChoice)

@@ -1,21 +1,30 @@
 #pragma once
 
+#include <QPageSize>
 #include <QString>
 
 #include <functional>
 
+class QLocale;
 class QPrinter;
+class QPrinterInfo;
 class QWidget;
 
 /// The application's shared print settings: one process-wide printer whose page size,
 /// margins and orientation stay as the last job left them, and the print panel over it.
-/// Charts and reports print through it. Main thread only.
+/// Charts and reports print through it, all on its paper: the default paper at first, then
+/// the one last chosen in the panel. Main thread only.
 class PrintSession {
 public:
     PrintSession() = delete;
 
-    /// The shared printer (high resolution), made on first use and kept for the process.
+    /// The shared printer (high resolution), made on first use on the `defaultPaper` of the
+    /// system's default printer and locale, and kept for the process.
     static QPrinter& printer();
+    /// The paper every printout starts from: `printer`'s default paper, or, for a null printer
+    /// or one that names none, the paper of `locale`'s measurement system (US Letter where it
+    /// is the US system, else A4).
+    static QPageSize defaultPaper(const QPrinterInfo& printer, const QLocale& locale);
     /// Shows the print panel over the shared printer; true when the user chose to print.
     /// After `setNextOutputFile`, no panel shows: the printer writes that PDF file instead
     /// and the answer is true, after a nested event loop as long as a real panel's (see

@@ -1,6 +1,8 @@
 #include "app/print/ReportPrinting.h"
 #include "app/AppNotifications.h"
 #include "charts/common/PrintSession.h"
+#include "charts/history/line/LineChartViewController.h"
+#include "dashboard/bigpie/BigPieChartViewController.h"
 #include "model/dates/DateUtilities.h"
 #include "platform/UserDefaults.h"
 #include "reports/choice/ReportChoiceController.h"
@@ -10,13 +12,18 @@
 #include "support/SharedStoreTest.h"
 
 #include <QFile>
+#include <QLocale>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
 
+#include <functional>
 #include <memory>
 
 using namespace Qt::Literals::StringLiterals;
@@ -31,6 +38,17 @@ QString pdfText(const QString& path)
     process.start(u"pdftotext"_s, { u"-layout"_s, path, u"-"_s });
     process.waitForFinished(30000);
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// pdfinfo's "Page size: 612 x 792 pts (letter)" of the first page.
+QSizeF pdfPageSize(const QString& path)
+{
+    QProcess process;
+    process.start(u"pdfinfo"_s, { path });
+    process.waitForFinished(30000);
+    const QRegularExpressionMatch match = QRegularExpression(u"Page size:\\s+([\\d.]+) x ([\\d.]+) pts"_s)
+                                              .match(QString::fromUtf8(process.readAllStandardOutput()));
+    return match.hasMatch() ? QSizeF(match.captured(1).toDouble(), match.captured(2).toDouble()) : QSizeF();
 }
 
 /// A household of fifteen records, newest first, with a gap: no June 2024.
@@ -125,10 +143,89 @@ TEST_F(ReportPrintingTest, TheNotificationPrintsOnALaterTurnOnTheReportPage)
     EXPECT_NEAR(margins.bottom(), 40, 0.5);
     EXPECT_NEAR(margins.left(), 18, 0.5);
     EXPECT_NEAR(margins.right(), 18, 0.5);
-    if (QPrinterInfo::defaultPrinter().isNull()) {
-        EXPECT_EQ(layoutAtPanel.pageSize().id(), QPageSize::Letter);
+    EXPECT_TRUE(layoutAtPanel.pageSize().isEquivalentTo(
+        PrintSession::defaultPaper(QPrinterInfo::defaultPrinter(), QLocale())))
+        << layoutAtPanel.pageSize().name().toStdString();
+}
+
+TEST_F(ReportPrintingTest, EveryPrintoutStartsFromTheSharedPaper)
+{
+    const QPageSize paper = PrintSession::defaultPaper(QPrinterInfo::defaultPrinter(), QLocale());
+    ASSERT_TRUE(paper.isValid());
+    EXPECT_TRUE(PrintSession::printer().pageLayout().pageSize().isEquivalentTo(paper))
+        << PrintSession::printer().pageLayout().pageSize().name().toStdString();
+    const QSizeF portrait = paper.size(QPageSize::Point);
+    const QSizeF landscape = portrait.transposed();
+
+    LineChartViewController history;
+    BigPieChartViewController pies;
+    for (QWidget* screen : { static_cast<QWidget*>(&history), static_cast<QWidget*>(&pies) }) {
+        screen->resize(1000, 600);
+        screen->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(screen));
     }
-    EXPECT_EQ(ReportPrinting::reportPageSize(QPrinterInfo()).id(), QPageSize::Letter);
+    history.refreshView();
+    QToolButton* historyPrint = nullptr;
+    for (QToolButton* button : history.findChildren<QToolButton*>()) {
+        if (button->toolTip() == u"Print chart"_s)
+            historyPrint = button;
+    }
+    ASSERT_TRUE(historyPrint);
+    keys::setAssetCategory(u"A-HOME"_s);
+    defaults().setValue(keys::selectedMonthKey, 12);
+    defaults().setValue(keys::selectedYearKey, 2024);
+    defaults().setValue(keys::fromMonthKey, 12);
+    defaults().setValue(keys::fromYearKey, 2024);
+    defaults().setValue(keys::toMonthKey, 1);
+    defaults().setValue(keys::toYearKey, 2024);
+
+    // Prints to the PDF and gives its page size in points.
+    const auto printedPage = [this](const std::function<void()>& print) {
+        QFile::remove(pdf);
+        expectPrintToFile();
+        print();
+        return pdfPageSize(pdf);
+    };
+    const auto expectPage = [](const QSizeF& printed, const QSizeF& expected) {
+        EXPECT_NEAR(printed.width(), expected.width(), 0.5);
+        EXPECT_NEAR(printed.height(), expected.height(), 0.5);
+    };
+    // The charts keep their own orientation, the reports are portrait; the paper is the same.
+    struct Printout {
+        const char* what;
+        std::function<void()> print;
+        QSizeF page;
+    };
+    const QList<Printout> printouts {
+        { "history chart", [&] { historyPrint->click(); }, landscape },
+        { "pie", [&] { pies.printChart(BigPieChartViewController::PieKind::Assets); }, portrait },
+        { "statement", [&] { printing->printTheSelectedReport(0); }, portrait },
+        { "assets report", [&] { printing->printTheSelectedReport(1); }, portrait },
+        { "history chart again", [&] { historyPrint->click(); }, landscape },
+    };
+    for (const Printout& printout : printouts) {
+        SCOPED_TRACE(printout.what);
+        expectPage(printedPage(printout.print), printout.page);
+    }
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
+
+    // A paper chosen in the panel is the shared one from then on, for the charts too.
+    PrintSession::setNextOutputFile(
+        pdf, [](QPrinter& printer) { printer.setPageSize(QPageSize(QPageSize::A5)); });
+    printing->printTheSelectedReport(0);
+    const QSizeF a5 = QPageSize(QPageSize::A5).size(QPageSize::Point);
+    expectPage(printedPage([&] { pies.printChart(BigPieChartViewController::PieKind::NetWorth); }), a5);
+    expectPage(printedPage([&] { historyPrint->click(); }), a5.transposed());
+}
+
+TEST(PrintSessionPaper, WithoutAPrinterThePaperIsTheLocales)
+{
+    const QPrinterInfo none;
+    EXPECT_EQ(PrintSession::defaultPaper(none, QLocale(u"en_US"_s)).id(), QPageSize::Letter);
+    EXPECT_EQ(PrintSession::defaultPaper(none, QLocale(u"en_CA"_s)).id(), QPageSize::A4);
+    EXPECT_EQ(PrintSession::defaultPaper(none, QLocale(u"de_DE"_s)).id(), QPageSize::A4);
+    EXPECT_EQ(PrintSession::defaultPaper(none, QLocale(u"en_GB"_s)).id(), QPageSize::A4);
+    EXPECT_EQ(PrintSession::defaultPaper(none, QLocale::c()).id(), QPageSize::A4);
 }
 
 TEST_F(ReportPrintingTest, TheNotificationsKindChoosesTheReport)

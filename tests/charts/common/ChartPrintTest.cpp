@@ -75,7 +75,21 @@ protected:
         host->setHostedGraph(graph);
         host->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(host.get()));
-        PrintSession::printer().setPageSize(QPageSize(QPageSize::Letter));
+        // The shared paper, as the printer or the locale gives it, portrait.
+        paper = PrintSession::printer().pageLayout().pageSize().size(QPageSize::Point);
+        ASSERT_FALSE(paper.isEmpty());
+    }
+
+    // The page inside the margins, portrait or landscape.
+    QRectF printable(bool landscape) const
+    {
+        const QSizeF page = landscape ? paper.transposed() : paper;
+        return QRectF(0, 0, page.width() - kLeft - kRight, page.height() - kTop - kBottom);
+    }
+    static void expectPage(const QSizeF& printed, const QSizeF& expected)
+    {
+        EXPECT_NEAR(printed.width(), expected.width(), 0.5);
+        EXPECT_NEAR(printed.height(), expected.height(), 0.5);
     }
 
     QString print(const QString& name, bool landscape)
@@ -88,13 +102,14 @@ protected:
 
     QTemporaryDir dir;
     std::unique_ptr<chart::GraphHostingView> host;
+    QSizeF paper;
 };
 
 TEST_F(ChartPrintTest, PrintRectangleIsThePaperInsideTheMargins)
 {
     const QString pdf = print(u"portrait.pdf"_s, false);
-    EXPECT_EQ(host->printRect(), QRectF(0, 0, 592, 552));
-    EXPECT_EQ(pdfPageSize(pdf), QSizeF(612, 792));
+    EXPECT_EQ(host->printRect(), printable(false));
+    expectPage(pdfPageSize(pdf), paper);
     // Printing lays the graph out at the page's size for the job only.
     EXPECT_EQ(host->hostedGraph()->bounds().size(), QSizeF(500, 320));
 }
@@ -102,10 +117,10 @@ TEST_F(ChartPrintTest, PrintRectangleIsThePaperInsideTheMargins)
 TEST_F(ChartPrintTest, EachCallUsesItsOwnOrientation)
 {
     const QString landscape = print(u"landscape.pdf"_s, true);
-    EXPECT_EQ(host->printRect(), QRectF(0, 0, 772, 372));
+    EXPECT_EQ(host->printRect(), printable(true));
     const QString portrait = print(u"portrait.pdf"_s, false);
-    EXPECT_EQ(pdfPageSize(landscape), QSizeF(792, 612));
-    EXPECT_EQ(pdfPageSize(portrait), QSizeF(612, 792));
+    expectPage(pdfPageSize(landscape), paper.transposed());
+    expectPage(pdfPageSize(portrait), paper);
 }
 
 TEST_F(ChartPrintTest, APageChangedInThePanelIsTheOneLaidOut)
@@ -114,25 +129,27 @@ TEST_F(ChartPrintTest, APageChangedInThePanelIsTheOneLaidOut)
     PrintSession::setNextOutputFile(
         pdf, [](QPrinter& printer) { printer.setPageOrientation(QPageLayout::Portrait); });
     NWPrintViewController::GenericPrint(host.get(), kTop, kBottom, kLeft, kRight, true);
-    EXPECT_EQ(pdfPageSize(pdf), QSizeF(612, 792));
-    EXPECT_EQ(host->printRect(), QRectF(0, 0, 592, 552));
+    expectPage(pdfPageSize(pdf), paper);
+    EXPECT_EQ(host->printRect(), printable(false));
 }
 
 TEST_F(ChartPrintTest, ChartIsLaidOutOnThePrintableRectangleOnly)
 {
     const QImage page = rasterise(print(u"chart.pdf"_s, false));
-    ASSERT_EQ(page.size(), QSize(612, 792));
-    const QRect printable(kLeft, kTop, 592, 552);
+    ASSERT_NEAR(page.width(), paper.width(), 1);
+    ASSERT_NEAR(page.height(), paper.height(), 1);
+    // Every pixel the printable area touches, on a paper whose size is not whole points too.
+    const QRect area = printable(false).translated(kLeft, kTop).toAlignedRect();
     int outsideHits = 0, insideMisses = 0;
     for (int y = 0; y < page.height(); ++y) {
         for (int x = 0; x < page.width(); ++x) {
             // The chart is a picture on the page, smoothed where its colours meet.
             const bool chart = !isColor(page.pixel(x, y), Qt::white);
             // The reader spreads a picture over every pixel it touches: one more at the edge.
-            if (chart && !printable.adjusted(0, 0, 1, 1).contains(x, y))
+            if (chart && !area.adjusted(0, 0, 1, 1).contains(x, y))
                 ++outsideHits;
             // One pixel of the edge may be smoothed.
-            if (!chart && printable.adjusted(1, 1, -1, -1).contains(x, y))
+            if (!chart && area.adjusted(1, 1, -1, -1).contains(x, y))
                 ++insideMisses;
         }
     }
@@ -140,7 +157,7 @@ TEST_F(ChartPrintTest, ChartIsLaidOutOnThePrintableRectangleOnly)
     EXPECT_EQ(insideMisses, 0);
     // Laid out at the printed size, the plot-area frame keeps the graph's 20-point paddings;
     // a picture of the on-screen graph stretched to the page would not.
-    const QRect frame = printable.adjusted(20, 20, -20, -20);
+    const QRect frame = area.adjusted(20, 20, -20, -20);
     EXPECT_TRUE(isColor(page.pixel(frame.topLeft() + QPoint(1, 1)), kFrameColor));
     EXPECT_TRUE(isColor(page.pixel(frame.topLeft() - QPoint(2, 2)), kChartColor));
     EXPECT_TRUE(isColor(page.pixel(frame.bottomRight() - QPoint(1, 1)), kFrameColor));
@@ -206,7 +223,7 @@ TEST_F(ChartPrintTest, ADarkChartKeepsItsBackgroundOnPaperAndOnTheClipboard)
     host->setParent(&window);
 
     const QImage page = rasterise(print(u"dark.pdf"_s, false));
-    ASSERT_EQ(page.size(), QSize(612, 792));
+    ASSERT_NEAR(page.width(), paper.width(), 1);
     // Between the page's margin and the plot area: the window's background, as on the screen.
     EXPECT_TRUE(isColor(page.pixel(kLeft + 10, kTop + 10), background));
     EXPECT_TRUE(isColor(page.pixel(kLeft + 40, kTop + 40), Qt::white));

@@ -221,13 +221,18 @@ TEST_F(StatisticsChartsTest, PrintsOnALandscapePageInsideTheMarginsAndCopiesAPic
     show(screen);
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    PrintSession::printer().setPageSize(QPageSize(QPageSize::Letter));
+    // The shared paper, as the printer or the locale gives it, turned to landscape.
+    const QSizeF paper = PrintSession::printer().pageLayout().pageSize().size(QPageSize::Point).transposed();
     const QString pdf = dir.filePath(u"chart.pdf"_s);
     PrintSession::setNextOutputFile(pdf);
     screen.chartView(2)->printButton()->click();
 
     const QString info = run(u"pdfinfo"_s, { pdf });
-    EXPECT_TRUE(info.contains(QRegularExpression(u"Page size:\\s+792 x 612 pts"_s))) << info.toStdString();
+    const QRegularExpressionMatch size
+        = QRegularExpression(u"Page size:\\s+([\\d.]+) x ([\\d.]+) pts"_s).match(info);
+    ASSERT_TRUE(size.hasMatch()) << info.toStdString();
+    EXPECT_NEAR(size.captured(1).toDouble(), paper.width(), 0.5);
+    EXPECT_NEAR(size.captured(2).toDouble(), paper.height(), 0.5);
     EXPECT_TRUE(info.contains(QRegularExpression(u"Pages:\\s+1\\b"_s)));
 
     // Every mark of the chart lies inside the margins (left 10, top 40, right 10, bottom 200),
@@ -235,8 +240,9 @@ TEST_F(StatisticsChartsTest, PrintsOnALandscapePageInsideTheMarginsAndCopiesAPic
     const QString prefix = dir.filePath(u"page"_s);
     run(u"pdftoppm"_s, { u"-r"_s, u"72"_s, u"-png"_s, u"-singlefile"_s, pdf, prefix });
     const QImage page(prefix + u".png"_s);
-    ASSERT_EQ(page.size(), QSize(792, 612));
-    const QRect inside(10, 40, 792 - 20, 612 - 240);
+    ASSERT_NEAR(page.width(), paper.width(), 1);
+    ASSERT_NEAR(page.height(), paper.height(), 1);
+    const QRect inside = QRectF(10, 40, paper.width() - 20, paper.height() - 240).toAlignedRect();
     int outside = 0;
     int orange = 0;
     for (int y = 0; y < page.height(); ++y) {

@@ -1,13 +1,19 @@
 #include "PrintedPdf.h"
 
+#include "charts/common/PrintSession.h"
+#include "reports/print/PagePainter.h"
+
+#include <QLocale>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
+#include <cmath>
 #include <utility>
 
 using namespace Qt::Literals::StringLiterals;
@@ -28,12 +34,33 @@ QString run(const QString& program, const QStringList& arguments)
 
 } // namespace
 
+QPageSize reportPaper()
+{
+    return PrintSession::defaultPaper(QPrinterInfo::defaultPrinter(), QLocale());
+}
+
+QSizeF reportPage()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(reportPaper());
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setPageMargins(QMarginsF(18, 30, 18, 40), QPageLayout::Point);
+    return PagePainter::pageSize(printer);
+}
+
+bool samePaperSize(const QSizeF& printed, const QSizeF& expected)
+{
+    return std::abs(printed.width() - expected.width()) < 0.5
+        && std::abs(printed.height() - expected.height()) < 0.5;
+}
+
 std::unique_ptr<QPrinter> reportPrinter(const QString& path)
 {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(path);
-    printer->setPageSize(QPageSize(QPageSize::Letter));
+    printer->setPageSize(reportPaper());
     printer->setPageOrientation(QPageLayout::Landscape);
     printer->setPageMargins(QMarginsF(18, 30, 18, 40), QPageLayout::Point);
     return printer;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QPageSize>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -12,9 +13,17 @@ class QPrinter;
 
 namespace mervane::test {
 
-/// A printer that writes the PDF file `path` on US Letter with the margins the shell sets
+/// The paper the reports start from, as the application's shared printer has it: the default
+/// printer's, else the locale's.
+QPageSize reportPaper();
+/// The printable area of a portrait `reportPaper()` inside the shell's margins, in points, as
+/// the reports lay it out.
+QSizeF reportPage();
+/// A printer that writes the PDF file `path` on `reportPaper()` with the margins the shell sets
 /// for reports (top 30, bottom 40, left and right 18 points).
 std::unique_ptr<QPrinter> reportPrinter(const QString& path);
+/// Whether `printed` is `expected` to within a rounding of the PDF's numbers.
+bool samePaperSize(const QSizeF& printed, const QSizeF& expected);
 
 /// A PDF read back with poppler's tools.
 class PrintedPdf {

@@ -146,7 +146,7 @@ TEST_F(StatementPrintTest, TheChosenMonthIsComparedWithTheRecordsOneAndTwelvePos
     const PrintedPdf printedPdf(pdf);
     EXPECT_EQ(printedPdf.pageCount(), 1);
     EXPECT_EQ(view->totalPages(), 1);
-    EXPECT_EQ(printedPdf.pageSize(), QSizeF(612, 792));
+    EXPECT_TRUE(samePaperSize(printedPdf.pageSize(), reportPaper().size(QPageSize::Point)));
     const QString layoutText = printedPdf.text(1, u"-layout"_s);
     // pdftotext writes one blank for the two of the title: the gap between the hyphen and the
     // month shows them.
@@ -310,11 +310,12 @@ TEST_F(StatementPrintTest, EightyCategoriesPaginateWithEveryNameOnceAndEveryPage
 
     // Every row lies above the footer of its page: no row cut at a break, rows on later pages
     // continue 65 points below the top.
-    const PrintLayout layout = layOutStatement(newestContent(), QSizeF(576, 722));
+    const QSizeF page = reportPage();
+    const PrintLayout layout = layOutStatement(newestContent(), page);
     EXPECT_EQ(layout.pageCount(), pages);
     qreal firstOnSecondPage = 1e9;
     for (const PrintLayout::Text& text : layout.texts()) {
-        EXPECT_LE(text.rect.bottom(), PrintLayout::bodyBottom(722)) << text.text.toStdString();
+        EXPECT_LE(text.rect.bottom(), PrintLayout::bodyBottom(page.height())) << text.text.toStdString();
         if (text.page == 1)
             firstOnSecondPage = std::min(firstOnSecondPage, text.rect.top());
     }
@@ -343,7 +344,7 @@ TEST_F(StatementPrintTest, TheLastRowOfAPageAndTheChangesLinesStandClearOfWhatFo
     content.pastYearRecord = pastYear.get();
 
     // Every height a row can end at against the footer, and the paper of the reports.
-    QList<QSizeF> pages { QSizeF(576, 722) };
+    QList<QSizeF> pages { reportPage() };
     for (int height = 700; height < 700 + 14; ++height)
         pages.append(QSizeF(576, height));
     for (const QSizeF& pageSize : pages) {

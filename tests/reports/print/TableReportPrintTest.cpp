@@ -29,8 +29,7 @@ namespace {
 const QString kFund = u"fund"_s;
 const QColor kTitleColor = QColor::fromRgbF(0.11f, 0.52f, 0.98f);
 const QColor kSubtitleColor = QColor::fromRgbF(0.25f, 0.25f, 0.25f);
-// The page's printable area with the shell's margins, and where it starts on the paper.
-const QSizeF kPage(576, 722);
+// Where the page's printable area starts on the paper: the shell's margins.
 constexpr qreal kLeft = 18, kTop = 30;
 
 class TableReportPrintTest : public SharedStoreTest {
@@ -88,7 +87,7 @@ TEST_F(TableReportPrintTest, AHundredAndFiftyMonthsPrintNewestFirstWithNoneLostO
     const int pages = printed.pageCount();
     ASSERT_GE(pages, 3);
     EXPECT_EQ(counted, pages);
-    EXPECT_EQ(printed.pageSize(), QSizeF(612, 792));
+    EXPECT_TRUE(samePaperSize(printed.pageSize(), reportPaper().size(QPageSize::Point)));
 
     QStringList printedMonths;
     const QRegularExpression monthRow(u"^(\\w+ \\d{4}) "_s, QRegularExpression::MultilineOption);
@@ -114,6 +113,7 @@ TEST_F(TableReportPrintTest, AHundredAndFiftyMonthsPrintNewestFirstWithNoneLostO
 
 TEST_F(TableReportPrintTest, ColumnsStandWhereTheReportPlacesThemOnEveryPage)
 {
+    const QSizeF page = reportPage();
     addMonths(80);
     const QString pdf = homePath(u"columns.pdf"_s);
     print(pdf, store().getAssetReportRecords(kFund, std::nullopt, std::nullopt), u"Category: Index fund"_s);
@@ -145,7 +145,7 @@ TEST_F(TableReportPrintTest, ColumnsStandWhereTheReportPlacesThemOnEveryPage)
             EXPECT_NEAR(word.box.right(), kLeft + 540, 1.5) << word.text.toStdString();
         }
         // Nothing is printed beyond the page's printable area.
-        EXPECT_LE(word.box.bottom(), kTop + kPage.height() + 1) << word.text.toStdString();
+        EXPECT_LE(word.box.bottom(), kTop + page.height() + 1) << word.text.toStdString();
     }
     EXPECT_EQ(headers, pages);
     EXPECT_EQ(amounts, 80);
@@ -153,37 +153,38 @@ TEST_F(TableReportPrintTest, ColumnsStandWhereTheReportPlacesThemOnEveryPage)
     // Rows on later pages start 9 + H + 16 + 24 points below the top; every row clears the footer.
     TableReportContent content;
     content.records = store().getAssetReportRecords(kFund, std::nullopt, std::nullopt);
-    const PrintLayout layout = layOutTableReport(content, kPage);
+    const PrintLayout layout = layOutTableReport(content, page);
     const qreal headerHeight = reporttext::height(u"Log date"_s, reporttext::font(14));
     qreal firstRowOnSecondPage = 1e9;
     for (const PrintLayout::Text& text : layout.texts()) {
         if (text.page == 1 && text.rect.x() == 20 && text.text != u"Log date")
             firstRowOnSecondPage = std::min(firstRowOnSecondPage, text.rect.top());
-        EXPECT_LE(text.rect.bottom(), kPage.height() - 20);
+        EXPECT_LE(text.rect.bottom(), page.height() - 20);
     }
     EXPECT_EQ(firstRowOnSecondPage, std::trunc(9 + headerHeight + 16) + 24);
 }
 
 TEST_F(TableReportPrintTest, ASubtitleTooWideIsCutAndEndsInAnEllipsisAndParenthesis)
 {
+    const QSizeF page = reportPage();
     QString tags = u"Selected tags: ("_s;
     for (int i = 0; i < 60; ++i)
         tags += u"Tag number %1,"_s.arg(i);
     tags += u"last)"_s;
     TableReportContent content { u"Tags report"_s, tags, u"Dec 2024 - Jan 2024"_s, kTitleColor,
         kSubtitleColor, {} };
-    const PrintLayout layout = layOutTableReport(content, kPage);
+    const PrintLayout layout = layOutTableReport(content, page);
     const auto subtitle = std::find_if(layout.texts().begin(), layout.texts().end(),
         [](const PrintLayout::Text& text) { return text.text.startsWith(u"Selected tags: ("_s); });
     ASSERT_NE(subtitle, layout.texts().end());
     EXPECT_TRUE(subtitle->text.endsWith(u"...)"_s));
     EXPECT_TRUE(tags.startsWith(subtitle->text.chopped(4)));
     EXPECT_LT(subtitle->text.size(), tags.size());
-    EXPECT_LE(reporttext::width(subtitle->text.chopped(4), subtitle->font), kPage.width() - 10 + 1);
+    EXPECT_LE(reporttext::width(subtitle->text.chopped(4), subtitle->font), page.width() - 10 + 1);
 
     // A subtitle that fits stays whole.
     content.subtitle = u"Category: Index fund"_s;
-    const PrintLayout fits = layOutTableReport(content, kPage);
+    const PrintLayout fits = layOutTableReport(content, page);
     EXPECT_TRUE(std::any_of(fits.texts().begin(), fits.texts().end(),
         [](const PrintLayout::Text& text) { return text.text == u"Category: Index fund"_s; }));
 }
@@ -218,7 +219,7 @@ TEST_F(TableReportPrintTest, PaperChangedInThePrintPanelIsLaidOutAgainBeforePrin
     NWPrinView_GenericTable view(*printer, store(), u"Assets report"_s, u"Category: Index fund"_s,
         u"Dec 2024 - Jan 2012"_s, kTitleColor, kSubtitleColor,
         store().getAssetReportRecords(kFund, std::nullopt, std::nullopt));
-    const qint64 onLetter = view.totalPages();
+    const qint64 onTheFirstPaper = view.totalPages();
     // What a user does in the panel: another paper, wider margins.
     printer->setPageSize(QPageSize(QPageSize::A5));
     printer->setPageMargins(QMarginsF(18, 60, 18, 60), QPageLayout::Point);
@@ -227,7 +228,7 @@ TEST_F(TableReportPrintTest, PaperChangedInThePrintPanelIsLaidOutAgainBeforePrin
     const PrintedPdf printed(pdf);
     EXPECT_EQ(printed.pageSize().toSize(), QSize(420, 595));
     const int pages = printed.pageCount();
-    EXPECT_GT(pages, onLetter);
+    EXPECT_GT(pages, onTheFirstPaper);
     EXPECT_EQ(view.totalPages(), pages);
     for (int page = 1; page <= pages; ++page)
         EXPECT_TRUE(printed.text(page).contains(u"Page %1 of %2"_s.arg(page).arg(pages))) << page;
