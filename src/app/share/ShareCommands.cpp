@@ -129,10 +129,7 @@ void ShareCommands::featureRequest()
 
 void ShareCommands::openMail(const MailDrafts::Draft& draft)
 {
-    if (ExternalLinks::open(MailDrafts::mailtoUrl(draft)) || !m_host.showMessage)
-        return;
-    m_host.showMessage(Strings::tr("No mail program took the mail. Please write to %1.")
-                           .arg(draft.recipients.join(u", "_s)));
+    ExternalLinks::open(MailDrafts::mailtoUrl(draft), this, m_host.showMessage);
 }
 
 void ShareCommands::infoABoutButtonHandler(QAbstractButton* sender)

@@ -41,7 +41,7 @@ WelcomeView::WelcomeView(QWidget* parent) : QWidget(parent)
     const QUrl page = ExternalLinks::productPage();
     m_dravelHyperlink->setText(AttributedStringHyperlink::hyperlinkFromString(page.toString(), page));
     connect(m_dravelHyperlink, &QLabel::linkActivated, this,
-        [](const QString& link) { ExternalLinks::open(QUrl(link)); });
+        [this](const QString& link) { ExternalLinks::openFrom(QUrl(link), m_dravelHyperlink); });
 
     m_showOnStart = new QCheckBox(platform::Strings::tr("Show this welcome at start"), this);
     m_showOnStart->setObjectName(u"showOnStartCheckBox"_s);
