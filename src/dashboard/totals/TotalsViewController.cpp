@@ -221,6 +221,7 @@ void TotalsViewController::showFirstStartForm()
     m_firstStartSFBPopover = std::make_unique<APPopover>(m_startupView);
     m_firstStartSFBPopover->setClosesWhenApplicationBecomesInactive(true);
     m_firstStartSFBPopover->setClosesWhenPopoverResignsKey(true);
+    m_firstStartSFBPopover->setClosesWhenEscapeKeyPressed(true);
     m_firstStartSFBPopover->setAnimates(true);
     m_firstStartSFBPopover->setPosition(APPopoverGeometry::Position::Top);
     m_firstStartSFBPopover->setBackgroundColor(palette().color(QPalette::Window));

@@ -32,6 +32,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMouseEvent>
+#include <QTest>
 #include <QToolButton>
 
 #include <numbers>
@@ -380,6 +381,20 @@ TEST_F(TotalsViewControllerTest, TheMenuButtonOpensAndClosesThePieSettings)
     totals.menuButton()->click();
     EXPECT_TRUE(totals.menuPopover());
     EXPECT_EQ(made, 2); // a new popover at each opening
+}
+
+TEST_F(TotalsViewControllerTest, EscapeClosesTheWelcomePanelAsEveryMessage)
+{
+    installAndSave(household(4000, 6000, 2500));
+    platform::UserDefaults::standard().remove(Preferences::showStartFormKey);
+    TotalsViewController totals;
+    show(totals);
+    EXPECT_EVENTUALLY(totals.firstStartSFBPopover() && totals.firstStartSFBPopover()->isVisible());
+    // Pressed where the panel's keyboard is: on its check box.
+    QTest::keyClick(totals.startupView()->showOnStartCheckBox(), Qt::Key_Escape);
+    EXPECT_EVENTUALLY(!totals.firstStartSFBPopover()->isVisible());
+    // Closing is no answer to the check box.
+    EXPECT_TRUE(Preferences::showStartForm());
 }
 
 TEST_F(TotalsViewControllerTest, TheWelcomePanelShowsOncePerRunUntilItsBoxIsUnchecked)
