@@ -129,7 +129,12 @@ void ShareCommands::featureRequest()
 
 void ShareCommands::openMail(const MailDrafts::Draft& draft)
 {
-    ExternalLinks::open(MailDrafts::mailtoUrl(draft), this, m_host.showMessage);
+    const QUrl url = MailDrafts::mailtoUrl(draft);
+    // Told at the share button that offered the mail; asked for otherwise, where the shell tells.
+    if (m_shareAnchor)
+        ExternalLinks::openFrom(url, m_shareAnchor);
+    else
+        ExternalLinks::open(url, this, m_host.showMessage);
 }
 
 void ShareCommands::infoABoutButtonHandler(QAbstractButton* sender)

@@ -189,6 +189,20 @@ TEST_F(ShareCommandsTest, AMailNoProgramTookIsSaidWithTheAddress)
         EXPECT_TRUE(m_messages.constLast().contains(address)) << m_messages.constLast().toStdString();
 }
 
+TEST_F(ShareCommandsTest, AMailFromTheMenuNoProgramTookIsToldAtTheShareButton)
+{
+    CapturedLinks links;
+    links.answer = false;
+    choose(u"featureRequestItem"_s);
+    ASSERT_EQ(links.opened.size(), 1);
+    auto* messages = m_window->findChild<MessagePopover*>();
+    ASSERT_TRUE(messages && messages->isShown());
+    EXPECT_EQ(messages->popover()->positionView(), m_share);
+    EXPECT_TRUE(messages->text().split(u'\n').contains(MakerAddresses::informationEmail()))
+        << messages->text().toStdString();
+    EXPECT_TRUE(m_messages.isEmpty()) << "told at the document button";
+}
+
 TEST_F(ShareCommandsTest, AManualNoBrowserOpenedIsToldAtTheHelpButtonWithItsAddress)
 {
     PKPopoverController::setApplicationActiveOverride(true);
