@@ -218,6 +218,8 @@ void TotalsViewController::showFirstStartForm()
         return;
     m_startupView = new WelcomeView;
     connect(m_startupView, &WelcomeView::closeRequested, this, [this] { closeWelcomeView(); });
+    connect(m_startupView, &WelcomeView::linkNotOpened, this,
+        [this](const QString& text) { m_messages->showMessage(text, m_testText, false); });
     m_firstStartSFBPopover = std::make_unique<APPopover>(m_startupView);
     m_firstStartSFBPopover->setClosesWhenApplicationBecomesInactive(true);
     m_firstStartSFBPopover->setClosesWhenPopoverResignsKey(true);
