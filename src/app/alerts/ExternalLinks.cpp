@@ -4,6 +4,7 @@
 #include "platform/Strings.h"
 #include "uikit/extensions/AttributedStringHyperlink.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QPointer>
 #include <QProcess>
@@ -26,9 +27,9 @@ std::function<bool(const QUrl&)>& testOpener()
 // so that its failure reaches the user.
 void launch(const QString& launcher, const QUrl& url, const std::function<void()>& failed)
 {
-    // No parent: a launcher still waiting on the browser when the application quits is left
-    // to run, not killed.
-    auto* process = new QProcess;
+    // Gone at the latest with the application; a launcher still waiting then on the browser it
+    // started ends, the browser stays.
+    auto* process = new QProcess(QCoreApplication::instance());
     process->setProgram(launcher);
     process->setArguments({ url.toString(QUrl::FullyEncoded) });
     process->setProcessChannelMode(QProcess::ForwardedChannels);
