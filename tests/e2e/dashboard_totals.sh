@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The dashboard with ten years of monthly records: the record list, the totals line, the pie and
 # the year-end bars are drawn; the welcome panel appears on the first start, its check box turns
-# it off, and after a restart it stays away. Screenshots light and dark.
+# it off, and after a restart it stays away; Escape closes it, without and with a window manager.
+# Screenshots light and dark.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/e2e_lib.sh"
@@ -94,4 +95,19 @@ e2e_screenshot "$shots/dashboard-dark.png"
 read -r wx wy ww wh <<<"$(e2e_window_geometry "$window")"
 pane_shows "$shots/dashboard-dark.png" "#54CCFF" line || fail "the dark dashboard shows no totals line"
 e2e_quit "$window"
+
+# A first start again (dark): Escape closes the panel, without and then with a window manager.
+for wm in none openbox; do
+    [ $wm = openbox ] && e2e_start_wm
+    e2e_remove_setting ShowStartForm
+    e2e_start "$binary"
+    window=$(e2e_wait_window '^Mervane$') || exit 1
+    e2e_popover_window "$window" >/dev/null || fail "the welcome panel did not appear ($wm)"
+    sleep 0.5 # it fades in
+    e2e_screenshot "$shots/dashboard-welcome-dark-$wm.png"
+    xdotool key Escape
+    e2e_popover_gone "$window" || fail "Escape left the welcome panel open ($wm)"
+    [ -z "$(e2e_setting_text ShowStartForm)" ] || fail "Escape answered the check box ($wm)"
+    e2e_quit "$window"
+done
 echo "PASS"

@@ -8,9 +8,12 @@
 #      The about sheet shows centred on the window, its texts read clearly, the window takes no
 #      press while it is up, and Close ends it. Help opens the manual
 #      offer: a second press closes it, Cancel opens nothing, Yes opens the manual.
+#      When the stand-in finds no program for an address (as xdg-open does without a browser or
+#      a mail program), a message at the asking button says so and shows the address.
 #   2. with openbox, dark: the about sheet reads clearly and closes; the issue report goes out
-#      once more.
-# Screenshots: share-menu-light.png, about-{light,dark-wm}.png, help-light.png.
+#      once more. Without any xdg-open, Yes on the manual offer is answered by the message.
+# Screenshots: share-menu-light.png, about-{light,dark-wm}.png, help-light.png,
+# not-opened-{light,dark-wm}.png.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/e2e_lib.sh"
@@ -26,11 +29,13 @@ python3 "$here/household.py" "$HOME/mervane.json" --years 2 --assets 4 --liabili
 e2e_write_text_settings mcmain "{{100, 50}, {1200, 800}}" SelectedAppearance 1
 opened="$HOME/opened.txt"
 mkdir -p "$HOME/bin"
-cat >"$HOME/bin/xdg-open" <<'OPENER'
-#!/bin/sh
-printf '%s\n' "$1" >>"$HOME/opened.txt"
-OPENER
-chmod +x "$HOME/bin/xdg-open"
+# stand_in_opener <exit code>: the stand-in writes the address down and ends with that code (3:
+# as xdg-open does when no program handles the address).
+stand_in_opener() {
+    printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"$HOME/opened.txt"\nexit %s\n' "$1" >"$HOME/bin/xdg-open"
+    chmod +x "$HOME/bin/xdg-open"
+}
+stand_in_opener 0
 export PATH="$HOME/bin:$PATH"
 unset BROWSER DEFAULT_BROWSER
 
@@ -42,6 +47,26 @@ press() {
 # opened_count: how many addresses the stand-in was given.
 opened_count() {
     if [ -f "$opened" ]; then wc -l <"$opened"; else echo 0; fi
+}
+
+# manual_yes: answers Yes to the manual offer.
+manual_yes() {
+    local ox oy ow oh offer
+    press $help_from_right
+    offer=$(e2e_popover_window "$window") || fail "help did not offer the manual"
+    sleep 0.5
+    read -r ox oy ow oh <<<"$(absolute_geometry "$offer")"
+    xdotool mousemove $((ox + ow - 69)) $((oy + oh - 35)) click 1
+}
+
+# not_opened_message <shot>: waits for the message that nothing opened the address, keeps a
+# screenshot and closes it with Escape.
+not_opened_message() {
+    e2e_wait_window '^Mervane message$' >/dev/null || fail "no message said that nothing opened the address ($1)"
+    sleep 0.4
+    e2e_screenshot "$shots/$1"
+    xdotool key Escape
+    e2e_popover_gone "$window" || fail "Escape left the message open ($1)"
 }
 
 # has_opened <count>: whether the stand-in has been given that many addresses.
@@ -197,6 +222,19 @@ wait_opened 3 || fail "Yes did not open the manual"
 [ "$(sed -n 3p "$opened")" = "https://mervane.app/manual/Mervane.pdf" ] \
     || fail "help opened $(sed -n 3p "$opened") for the manual"
 [ "$(opened_count)" -eq 3 ] || fail "Cancel opened an address: $(cat "$opened")"
+
+stand_in_opener 3
+manual_yes
+wait_opened 4 || fail "Yes did not hand the manual to xdg-open"
+not_opened_message not-opened-light.png
+# The menu gives way to the message.
+press $share_from_right
+e2e_popover_window "$window" >/dev/null || fail "the share menu did not open (no mail program)"
+sleep 0.3
+xdotool key Down Down Down Return
+wait_opened 5 || fail "Feature request did not hand the mail to xdg-open"
+not_opened_message not-opened-mail-light.png
+stand_in_opener 0
 e2e_quit "$window"
 
 # 2. With openbox, dark.
@@ -208,7 +246,10 @@ sleep 1
 read -r wx wy ww wh <<<"$(e2e_window_geometry "$window")"
 about_sheet dark-wm
 share_item 2 "Report an Issue ... (with a window manager)"
-wait_opened 4 || fail "Report an Issue ... opened nothing with a window manager"
-check_mail "$(sed -n 4p "$opened")" issue
+wait_opened 6 || fail "Report an Issue ... opened nothing with a window manager"
+check_mail "$(sed -n 6p "$opened")" issue
+rm "$HOME/bin/xdg-open"
+manual_yes
+not_opened_message not-opened-dark-wm.png
 e2e_quit "$window"
 echo "PASS"

@@ -23,9 +23,11 @@ AskManualDownload::AskManualDownload(QWidget* parent) : QWidget(parent)
 
 void AskManualDownload::yesClick()
 {
-    ExternalLinks::open(ExternalLinks::userManual());
+    // A failure is told at the button that offered the manual, as this panel goes.
+    QWidget* anchor = enclosingPopoverAnchor(this);
     Q_EMIT closeRequested();
     closeEnclosingPopover(this);
+    ExternalLinks::openFrom(ExternalLinks::userManual(), anchor ? anchor : this);
 }
 
 void AskManualDownload::cancelClick()

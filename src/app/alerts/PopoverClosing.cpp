@@ -13,3 +13,9 @@ void closeEnclosingPopover(QWidget* content)
     if (window && window->popoverController())
         window->popoverController()->close();
 }
+
+QWidget* enclosingPopoverAnchor(QWidget* content)
+{
+    auto* window = content ? qobject_cast<PKPopoverWindow*>(content->window()) : nullptr;
+    return window && window->popoverController() ? window->popoverController()->positionView() : nullptr;
+}

@@ -95,8 +95,9 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Fra
     m_dravelHyperlink->setObjectName(u"dravelHyperlink"_s);
     m_dravelHyperlink->setFont(platform::designFont(13));
     m_dravelHyperlink->setAlignment(Qt::AlignCenter);
-    connect(m_dravelHyperlink, &QLabel::linkActivated, this,
-        [](const QString& link) { ExternalLinks::open(QUrl(link, QUrl::StrictMode)); });
+    connect(m_dravelHyperlink, &QLabel::linkActivated, this, [this](const QString& link) {
+        ExternalLinks::openFrom(QUrl(link, QUrl::StrictMode), m_dravelHyperlink);
+    });
     m_closeButton = new QPushButton(Strings::tr("Close"), this);
     m_closeButton->setObjectName(u"closeButton"_s);
     m_closeButton->setDefault(true);

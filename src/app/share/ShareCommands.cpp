@@ -129,10 +129,12 @@ void ShareCommands::featureRequest()
 
 void ShareCommands::openMail(const MailDrafts::Draft& draft)
 {
-    if (ExternalLinks::open(MailDrafts::mailtoUrl(draft)) || !m_host.showMessage)
-        return;
-    m_host.showMessage(Strings::tr("No mail program took the mail. Please write to %1.")
-                           .arg(draft.recipients.join(u", "_s)));
+    const QUrl url = MailDrafts::mailtoUrl(draft);
+    // Told at the share button that offered the mail; asked for otherwise, where the shell tells.
+    if (m_shareAnchor)
+        ExternalLinks::openFrom(url, m_shareAnchor);
+    else
+        ExternalLinks::open(url, this, m_host.showMessage);
 }
 
 void ShareCommands::infoABoutButtonHandler(QAbstractButton* sender)

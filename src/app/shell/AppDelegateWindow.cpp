@@ -308,5 +308,6 @@ void AppDelegate::showMessage(const QString& text, bool sticky)
 
 void AppDelegate::helpClick()
 {
-    ExternalLinks::open(ExternalLinks::productPage());
+    ExternalLinks::open(
+        ExternalLinks::productPage(), this, [this](const QString& text) { showMessage(text); });
 }

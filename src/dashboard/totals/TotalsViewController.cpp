@@ -218,9 +218,12 @@ void TotalsViewController::showFirstStartForm()
         return;
     m_startupView = new WelcomeView;
     connect(m_startupView, &WelcomeView::closeRequested, this, [this] { closeWelcomeView(); });
+    connect(m_startupView, &WelcomeView::linkNotOpened, this,
+        [this](const QString& text) { m_messages->showMessage(text, m_testText, false); });
     m_firstStartSFBPopover = std::make_unique<APPopover>(m_startupView);
     m_firstStartSFBPopover->setClosesWhenApplicationBecomesInactive(true);
     m_firstStartSFBPopover->setClosesWhenPopoverResignsKey(true);
+    m_firstStartSFBPopover->setClosesWhenEscapeKeyPressed(true);
     m_firstStartSFBPopover->setAnimates(true);
     m_firstStartSFBPopover->setPosition(APPopoverGeometry::Position::Top);
     m_firstStartSFBPopover->setBackgroundColor(palette().color(QPalette::Window));

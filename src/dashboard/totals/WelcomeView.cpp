@@ -40,8 +40,9 @@ WelcomeView::WelcomeView(QWidget* parent) : QWidget(parent)
     m_dravelHyperlink->setOpenExternalLinks(false);
     const QUrl page = ExternalLinks::productPage();
     m_dravelHyperlink->setText(AttributedStringHyperlink::hyperlinkFromString(page.toString(), page));
-    connect(m_dravelHyperlink, &QLabel::linkActivated, this,
-        [](const QString& link) { ExternalLinks::open(QUrl(link)); });
+    connect(m_dravelHyperlink, &QLabel::linkActivated, this, [this](const QString& link) {
+        ExternalLinks::open(QUrl(link), this, [this](const QString& text) { Q_EMIT linkNotOpened(text); });
+    });
 
     m_showOnStart = new QCheckBox(platform::Strings::tr("Show this welcome at start"), this);
     m_showOnStart->setObjectName(u"showOnStartCheckBox"_s);

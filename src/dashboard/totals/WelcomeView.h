@@ -24,6 +24,9 @@ public:
 Q_SIGNALS:
     /// The close control was pressed.
     void closeRequested();
+    /// Nothing opened the link; `text` says so and shows the address. The panel goes as the
+    /// message comes (it loses the keyboard), so the message is not the panel's own.
+    void linkNotOpened(const QString& text);
 
 private:
     void showOnStartChanged(bool on);

@@ -98,11 +98,11 @@ TableBaseViewController::~TableBaseViewController() = default;
 void TableBaseViewController::buildCommandBar()
 {
     m_deleteButton = m_buttonView->addButton(
-        CommandBar::deleteSpec(platform::Strings::tr("Delete selected RidIrevu record"), -73));
+        CommandBar::deleteSpec(platform::Strings::tr("Delete selected net worth record"), -73));
     m_addButton = m_buttonView->addButton(
-        CommandBar::addSpec(platform::Strings::tr("Add a new RidIrevu record"), -118));
+        CommandBar::addSpec(platform::Strings::tr("Add a new net worth record"), -118));
     m_editButton = m_buttonView->addButton(
-        CommandBar::editSpec(platform::Strings::tr("Edit selected RidIrevu record"), -163));
+        CommandBar::editSpec(platform::Strings::tr("Edit selected net worth record"), -163));
     m_warningButton = m_buttonView->addButton(warningSpec());
     connect(m_deleteButton, &QAbstractButton::clicked, this,
         &TableBaseViewController::deleteNewRecordClickHandler);

@@ -1,7 +1,5 @@
 #include "uikit/extensions/AttributedStringHyperlink.h"
 
-#include <QDesktopServices>
-
 using namespace Qt::Literals::StringLiterals;
 
 bool AttributedStringHyperlink::isOpenable(const QUrl& url)
@@ -19,9 +17,4 @@ QString AttributedStringHyperlink::hyperlinkFromString(const QString& text, cons
         return shown;
     return u"<a href=\""_s + url.toString(QUrl::FullyEncoded).toHtmlEscaped()
         + u"\" style=\"color:#0a60ff; text-decoration:underline;\">"_s + shown + u"</a>"_s;
-}
-
-bool AttributedStringHyperlink::openHyperlink(const QUrl& url)
-{
-    return isOpenable(url) && QDesktopServices::openUrl(url);
 }

@@ -11,6 +11,4 @@ struct AttributedStringHyperlink {
     static QString hyperlinkFromString(const QString& text, const QUrl& url);
     /// Whether a link to `url` may be followed: http, https and mailto only.
     static bool isOpenable(const QUrl& url);
-    /// Opens `url` in the desktop's handler when it may be followed; false otherwise.
-    static bool openHyperlink(const QUrl& url);
 };

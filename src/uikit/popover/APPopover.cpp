@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QPropertyAnimation>
 #include <QScreen>
 #include <QWindow>
@@ -233,6 +234,15 @@ void APPopover::applicationDidResignActive()
 
 bool APPopover::eventFilter(QObject* watched, QEvent* event)
 {
+    // A key no control of the popover or of its parent window took comes up to the window.
+    if (event->type() == QEvent::KeyPress && m_closesWhenEscapeKeyPressed && m_state == State::Shown
+        && (watched == m_popoverWindow.get() || watched == m_parentWindow)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+            closePopover();
+            return true;
+        }
+    }
     if (watched == m_popoverWindow.get() && event->type() == QEvent::ActivationChange
         && !m_popoverWindow->isActiveWindow() && m_state == State::Shown) {
         windowDidResignKey();

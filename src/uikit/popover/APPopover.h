@@ -29,6 +29,9 @@ public:
 
     bool animates() const { return m_animates; }
     void setAnimates(bool animates) { m_animates = animates; }
+    /// Escape without modifiers, pressed in the popover or in its parent window, closes it.
+    bool closesWhenEscapeKeyPressed() const { return m_closesWhenEscapeKeyPressed; }
+    void setClosesWhenEscapeKeyPressed(bool value) { m_closesWhenEscapeKeyPressed = value; }
     bool closesWhenPopoverResignsKey() const { return m_closesWhenPopoverResignsKey; }
     void setClosesWhenPopoverResignsKey(bool value) { m_closesWhenPopoverResignsKey = value; }
     bool closesWhenApplicationBecomesInactive() const { return m_closesWhenApplicationBecomesInactive; }
@@ -81,6 +84,7 @@ private:
     QPointer<QPropertyAnimation> m_fade;
     QPoint m_parentPosition;
     bool m_animates = true;
+    bool m_closesWhenEscapeKeyPressed = false;
     bool m_closesWhenPopoverResignsKey = false;
     bool m_closesWhenApplicationBecomesInactive = false;
     State m_state = State::Hidden;

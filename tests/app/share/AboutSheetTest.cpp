@@ -3,6 +3,7 @@
 
 #include "ShareTestSupport.h"
 
+#include "app/alerts/MessagePopover.h"
 #include "app/alerts/NWTrackedHyperlinkView.h"
 #include "app/share/AboutWindow.h"
 #include "app/share/MakerAddresses.h"
@@ -113,6 +114,15 @@ TEST_F(AboutSheet, ShowsTheBuildsVersionAndLinksToTheMakerWindowModally)
     CapturedLinks links;
     QTest::mouseClick(link, Qt::LeftButton, {}, link->rect().center());
     EXPECT_EQ(links.opened, QList<QUrl> { MakerAddresses::makerPage() });
+
+    // No browser: the sheet says so at the link, with the address.
+    links.answer = false;
+    QTest::mouseClick(link, Qt::LeftButton, {}, link->rect().center());
+    auto* messages = sheet->findChild<MessagePopover*>();
+    ASSERT_TRUE(messages && messages->isShown());
+    EXPECT_EQ(messages->popover()->positionView(), link);
+    EXPECT_TRUE(messages->text().split(u'\n').contains(MakerAddresses::makerPage().toString()))
+        << messages->text().toStdString();
 }
 
 TEST_F(AboutSheet, CloseEndsItAndTheSameSheetComesBackCentred)

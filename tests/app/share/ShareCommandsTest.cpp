@@ -4,6 +4,7 @@
 
 #include "app/alerts/AskManualDownload.h"
 #include "app/alerts/ExternalLinks.h"
+#include "app/alerts/MessagePopover.h"
 #include "app/share/MakerAddresses.h"
 #include "app/share/ShareCommands.h"
 #include "uikit/popover/PKPopoverWindow.h"
@@ -11,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -185,6 +187,43 @@ TEST_F(ShareCommandsTest, AMailNoProgramTookIsSaidWithTheAddress)
     ASSERT_EQ(m_messages.size(), 2);
     for (const QString& address : MakerAddresses::supportEmails())
         EXPECT_TRUE(m_messages.constLast().contains(address)) << m_messages.constLast().toStdString();
+}
+
+TEST_F(ShareCommandsTest, AMailFromTheMenuNoProgramTookIsToldAtTheShareButton)
+{
+    CapturedLinks links;
+    links.answer = false;
+    choose(u"featureRequestItem"_s);
+    ASSERT_EQ(links.opened.size(), 1);
+    auto* messages = m_window->findChild<MessagePopover*>();
+    ASSERT_TRUE(messages && messages->isShown());
+    EXPECT_EQ(messages->popover()->positionView(), m_share);
+    EXPECT_TRUE(messages->text().split(u'\n').contains(MakerAddresses::informationEmail()))
+        << messages->text().toStdString();
+    EXPECT_TRUE(m_messages.isEmpty()) << "told at the document button";
+}
+
+TEST_F(ShareCommandsTest, AManualNoBrowserOpenedIsToldAtTheHelpButtonWithItsAddress)
+{
+    PKPopoverController::setApplicationActiveOverride(true);
+    CapturedLinks links;
+    links.answer = false;
+    m_commands->helpButtonHandler(m_help);
+    PKPopoverController* offer = m_commands->getManualPopover();
+    ASSERT_TRUE(offer);
+    offer->contentViewController()->findChild<QPushButton*>(u"yesButton"_s)->click();
+    EXPECT_EQ(links.opened, QList<QUrl> { ExternalLinks::userManual() });
+    auto* messages = m_window->findChild<MessagePopover*>();
+    ASSERT_TRUE(messages && messages->isShown());
+    EXPECT_EQ(messages->popover()->positionView(), m_help);
+    const QString address = ExternalLinks::userManual().toString();
+    EXPECT_TRUE(messages->text().split(u'\n').contains(address)) << messages->text().toStdString();
+    auto* label = messages->popover()->contentView()->findChild<QLabel*>(u"alertCtl"_s);
+    ASSERT_TRUE(label);
+    label->setSelection(int(messages->text().indexOf(address)), int(address.size()));
+    EXPECT_EQ(label->selectedText(), address);
+    EXPECT_TRUE(m_messages.isEmpty()) << "told at the document button";
+    PKPopoverController::setApplicationActiveOverride(std::nullopt);
 }
 
 TEST_F(ShareCommandsTest, HelpTogglesTheManualPopoverInTheWarningStyle)

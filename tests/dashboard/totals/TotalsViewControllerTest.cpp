@@ -1,5 +1,7 @@
 #include "dashboard/totals/TotalsViewController.h"
+#include "app/alerts/ExternalLinks.h"
 #include "app/alerts/MessagePopover.h"
+#include "app/alerts/NWTrackedHyperlinkView.h"
 #include "charts/common/ChartNotifications.h"
 #include "charts/common/RedavidGraphHost.h"
 #include "charts/history/settings/HistoryChartSettings.h"
@@ -32,6 +34,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMouseEvent>
+#include <QTest>
 #include <QToolButton>
 
 #include <numbers>
@@ -380,6 +383,38 @@ TEST_F(TotalsViewControllerTest, TheMenuButtonOpensAndClosesThePieSettings)
     totals.menuButton()->click();
     EXPECT_TRUE(totals.menuPopover());
     EXPECT_EQ(made, 2); // a new popover at each opening
+}
+
+TEST_F(TotalsViewControllerTest, EscapeClosesTheWelcomePanelAsEveryMessage)
+{
+    installAndSave(household(4000, 6000, 2500));
+    platform::UserDefaults::standard().remove(Preferences::showStartFormKey);
+    TotalsViewController totals;
+    show(totals);
+    EXPECT_EVENTUALLY(totals.firstStartSFBPopover() && totals.firstStartSFBPopover()->isVisible());
+    // Pressed where the panel's keyboard is: on its check box.
+    QTest::keyClick(totals.startupView()->showOnStartCheckBox(), Qt::Key_Escape);
+    EXPECT_EVENTUALLY(!totals.firstStartSFBPopover()->isVisible());
+    // Closing is no answer to the check box.
+    EXPECT_TRUE(Preferences::showStartForm());
+}
+
+TEST_F(TotalsViewControllerTest, AWelcomeLinkNoBrowserOpenedIsToldOnTheDashboard)
+{
+    installAndSave(household(4000, 6000, 2500));
+    platform::UserDefaults::standard().remove(Preferences::showStartFormKey);
+    TotalsViewController totals;
+    show(totals);
+    EXPECT_EVENTUALLY(totals.firstStartSFBPopover() && totals.firstStartSFBPopover()->isVisible());
+    ExternalLinks::setOpenerForTesting([](const QUrl&) { return false; });
+    const QUrl page = ExternalLinks::productPage();
+    Q_EMIT totals.startupView()->dravelHyperlink()->linkActivated(page.toString());
+    ExternalLinks::setOpenerForTesting({});
+    // Not in the panel, which goes as the message takes the keyboard.
+    ASSERT_TRUE(totals.messages()->isShown());
+    EXPECT_EQ(totals.messages()->popover()->positionView(), totals.testText());
+    EXPECT_TRUE(totals.messages()->text().split(u'\n').contains(page.toString()))
+        << totals.messages()->text().toStdString();
 }
 
 TEST_F(TotalsViewControllerTest, TheWelcomePanelShowsOncePerRunUntilItsBoxIsUnchecked)

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QTest>
 
 #include <memory>
@@ -120,6 +122,31 @@ TEST_F(APPopoverFixture, ClosesOnLosingTheKeyboardOnlyWhenAsked)
     popover->setClosesWhenApplicationBecomesInactive(true);
     popover->displayPopoverInWindow(parent.get(), QPointF(300, 200));
     popover->applicationDidResignActive();
+    EXPECT_FALSE(popover->isVisible());
+}
+
+TEST_F(APPopoverFixture, EscapeInThePopoverOrItsWindowClosesItOnlyWhenAsked)
+{
+    auto* box = new QCheckBox(QStringLiteral("Show at start"), popover->contentView());
+    auto* field = new QLineEdit(parent.get());
+    popover->setAnimates(false);
+    popover->displayPopoverInWindow(parent.get(), QPointF(300, 50));
+    QTest::keyClick(box, Qt::Key_Escape);
+    QTest::keyClick(field, Qt::Key_Escape);
+    EXPECT_TRUE(popover->isVisible()) << "closed without being asked to";
+
+    popover->setClosesWhenEscapeKeyPressed(true);
+    // Another key, or Escape with a modifier, leaves it open.
+    QTest::keyClick(box, Qt::Key_Space);
+    QTest::keyClick(box, Qt::Key_Escape, Qt::ShiftModifier);
+    EXPECT_TRUE(popover->isVisible());
+    // The key reaches the popover's window through the check box, which does not take it.
+    QTest::keyClick(box, Qt::Key_Escape);
+    EXPECT_FALSE(popover->isVisible());
+
+    // The parent window holds the keyboard.
+    popover->displayPopoverInWindow(parent.get(), QPointF(300, 50));
+    QTest::keyClick(field, Qt::Key_Escape);
     EXPECT_FALSE(popover->isVisible());
 }
 

@@ -170,7 +170,7 @@ void LineChartViewController::configureGraph()
     m_graph->setTitleTextStyle(textStyle(16));
     m_graph->setTitlePlotAreaFrameAnchor(chart::RectAnchor::Top);
     m_graph->setTitleDisplacement(QPointF(0, 0));
-    m_graph->setTitle(platform::Strings::tr("RidIrevu History"));
+    m_graph->setTitle(platform::Strings::tr("Net Worth History"));
     m_hostView->setHostedGraph(m_graph);
     chart::PlotSpace* space = m_graph->defaultPlotSpace();
     space->setAllowsUserInteraction(true);

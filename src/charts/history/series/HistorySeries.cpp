@@ -112,7 +112,7 @@ HistorySeries buildSeries(const NWData& store, const SeriesSettings& settings)
     switch (settings.type) {
     case ChartType::NetWorth:
         series.logArray = chartPoints(store.chartNwLogArray());
-        series.title = platform::Strings::tr("RidIrevu History");
+        series.title = platform::Strings::tr("Net Worth History");
         break;
     case ChartType::AssetsAndLiabilities:
         series.logArray = chartPoints(store.chartNwLogArray());

@@ -95,7 +95,7 @@ TEST_F(LineChartTest, AClickOnAPointOpensTheMonthsPopupAndAClickBesideClosesIt)
     LineChartViewController chart;
     show(chart);
     ASSERT_EQ(chart.series().dataArray.size(), 12);
-    EXPECT_EQ(chart.graph()->title(), u"RidIrevu History"_s);
+    EXPECT_EQ(chart.graph()->title(), u"Net Worth History"_s);
 
     click(chart, 5);
     PKPopoverController* popover = chart.pointAnnotationPopover();

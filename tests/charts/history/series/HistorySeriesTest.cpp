@@ -173,7 +173,7 @@ TEST_F(HistorySeriesStoreTest, EveryChartTypeReadsItsSeriesOldestFirst)
     const HistorySeries netWorth = series(ChartType::NetWorth);
     EXPECT_EQ(nws(netWorth.dataArray), (QList<double> { 900, 900, 1250 }));
     EXPECT_EQ(netWorth.dataArray.first().month(), 1);
-    EXPECT_EQ(netWorth.title, u"RidIrevu History"_s);
+    EXPECT_EQ(netWorth.title, u"Net Worth History"_s);
 
     const HistorySeries both = series(ChartType::AssetsAndLiabilities);
     EXPECT_EQ(both.dataArray.last().assets(), 1300);
