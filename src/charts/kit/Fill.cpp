@@ -175,6 +175,22 @@ void Fill::paint(QPainter& painter, const QPainterPath& path) const
     }
 }
 
+bool Fill::operator==(const Fill& other) const
+{
+    if (m_content.index() != other.m_content.index())
+        return false;
+    if (const auto* color = std::get_if<QColor>(&m_content))
+        return *color == std::get<QColor>(other.m_content);
+    if (const auto* gradient = std::get_if<Gradient>(&m_content))
+        return *gradient == std::get<Gradient>(other.m_content);
+    if (const auto* image = std::get_if<ImageFill>(&m_content)) {
+        const ImageFill& theirs = std::get<ImageFill>(other.m_content);
+        return image->image.cacheKey() == theirs.image.cacheKey() && image->mode == theirs.mode
+            && image->scale == theirs.scale;
+    }
+    return true;
+}
+
 QBrush Fill::brush() const
 {
     if (const auto* color = std::get_if<QColor>(&m_content))

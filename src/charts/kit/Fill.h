@@ -38,6 +38,8 @@ public:
     // A brush over `bounds` (the bounding box of what is filled).
     QBrush brush(const QRectF& bounds) const;
 
+    bool operator==(const Gradient&) const = default;
+
 private:
     Type m_type = Type::Axial;
     qreal m_angle = 0.0;
@@ -62,6 +64,9 @@ public:
     void paint(QPainter& painter, const QPainterPath& path) const;
     // A brush for shapes Qt Charts draws; gradients span the shape's own bounding box.
     QBrush brush() const;
+
+    // Image fills are the same when they show the same image the same way.
+    bool operator==(const Fill& other) const;
 
 private:
     struct ImageFill {

@@ -22,6 +22,8 @@ namespace {
 constexpr double kTurn = 2.0 * M_PI;
 // Pixels of label images one pie keeps; labels beyond it are drawn as text each time.
 constexpr qint64 kLabelImagePixels = 8LL * 1024 * 1024;
+// The longest run of sub-pixel slices painted as one, in pixels along the rim.
+constexpr double kMergedArc = 4.0;
 
 double degrees(double radians)
 {
@@ -32,6 +34,13 @@ double degrees(double radians)
 QPointF direction(double angle)
 {
     return QPointF(std::cos(angle), -std::sin(angle));
+}
+
+// The design angle at `fraction` of the full turn from the pie's start.
+double sliceAngle(const PieChart& pie, double fraction)
+{
+    const double sign = pie.sliceDirection() == PieChart::Direction::Clockwise ? -1.0 : 1.0;
+    return pie.startAngle() + sign * fraction * kTurn;
 }
 
 } // namespace
@@ -58,14 +67,10 @@ public:
     void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override;
 
 private:
-    double sliceAngle(double fraction) const
-    {
-        const double sign = m_plot->sliceDirection() == PieChart::Direction::Clockwise ? -1.0 : 1.0;
-        return m_plot->startAngle() + sign * fraction * kTurn;
-    }
+    double sliceAngle(double fraction) const { return chart::sliceAngle(*m_plot, fraction); }
     void drawPie(QPainter& painter, bool labelsAsImages);
     // `imageBudget`: pixels of label images still allowed, or none for no images.
-    void drawLabel(QPainter& painter, const PieChart::Slice& slice, qint64* imageBudget);
+    void drawLabel(QPainter& painter, const PieChart::Slice& slice, const LabelBox& box, qint64* imageBudget);
     bool renderCache(qreal ratio);
 
     PieChart* m_plot;
@@ -131,14 +136,30 @@ void PieChartItem::drawPie(QPainter& painter, bool labelsAsImages)
     const QRectF outerRect(center.x() - radius, center.y() - radius, 2 * radius, 2 * radius);
     const QRectF innerRect(center.x() - inner, center.y() - inner, 2 * inner, 2 * inner);
     const std::optional<LineStyle> border = m_plot->borderLineStyle();
+    const bool bordered = border && border->lineWidth > 0;
+    const auto thin
+        = [rim = kTurn * radius](const PieChart::Slice& slice) { return slice.fraction * rim < 1.0; };
+    const auto fillOf
+        = [&](int i) { return slices[i].fill ? *slices[i].fill : PieChart::defaultSliceFill(i); };
     for (int i = 0; i < slices.size(); ++i) {
         const PieChart::Slice& slice = slices[i];
         if (!(slice.fraction > 0))
             continue;
+        const Fill fill = fillOf(i);
+        // Neighbours thinner than a pixel at the rim that share a fill are painted as one, a few
+        // pixels at most: the gradient looks the same over each, and thousands of tiny paths
+        // would take far longer to paint.
+        double fraction = slice.fraction;
+        while (!bordered && thin(slice) && i + 1 < slices.size() && thin(slices[i + 1])
+            && slices[i + 1].radialOffset == slice.radialOffset
+            && (fraction + slices[i + 1].fraction) * kTurn * radius <= kMergedArc && fillOf(i + 1) == fill) {
+            fraction += slices[i + 1].fraction;
+            ++i;
+        }
         const double from = sliceAngle(slice.startFraction);
-        const double to = sliceAngle(slice.startFraction + slice.fraction);
+        const double to = sliceAngle(slice.startFraction + fraction);
         QPainterPath path;
-        if (slice.fraction >= 1.0) {
+        if (fraction >= 1.0) {
             path.addEllipse(outerRect);
             if (inner > 0)
                 path.addEllipse(innerRect);
@@ -153,9 +174,8 @@ void PieChartItem::drawPie(QPainter& painter, bool labelsAsImages)
         }
         if (slice.radialOffset != 0.0 && std::isfinite(slice.radialOffset))
             path.translate(direction((from + to) / 2) * slice.radialOffset);
-        const Fill fill = slice.fill ? *slice.fill : PieChart::defaultSliceFill(i);
         fill.paint(painter, path);
-        if (border && border->lineWidth > 0)
+        if (bordered)
             painter.strokePath(path, border->pen());
     }
     if (const auto overlay = m_plot->overlayFill()) {
@@ -166,33 +186,18 @@ void PieChartItem::drawPie(QPainter& painter, bool labelsAsImages)
         overlay->paint(painter, ring);
     }
     qint64 imageBudget = kLabelImagePixels;
-    for (const PieChart::Slice& slice : slices) {
-        if (slice.label && !slice.label->text.isEmpty() && slice.fraction > 0)
-            drawLabel(painter, slice, labelsAsImages ? &imageBudget : nullptr);
-    }
+    for (const PieChart::LabelPlacement& placement : m_plot->labelPlacements())
+        drawLabel(
+            painter, slices[placement.recordIndex], placement.box, labelsAsImages ? &imageBudget : nullptr);
 }
 
-void PieChartItem::drawLabel(QPainter& painter, const PieChart::Slice& slice, qint64* imageBudget)
+void PieChartItem::drawLabel(
+    QPainter& painter, const PieChart::Slice& slice, const LabelBox& box, qint64* imageBudget)
 {
-    const double middle = sliceAngle(slice.startFraction + slice.fraction / 2);
-    const QPointF towards = direction(middle);
-    const QFont font = slice.label->style.font();
-    const QFontMetricsF metrics(font);
-    const QSizeF size(metrics.horizontalAdvance(slice.label->text), metrics.height());
-    const qreal distance = m_plot->pieRadius() + slice.radialOffset + m_plot->labelOffset();
+    const QSizeF size = box.size;
     painter.save();
-    if (m_plot->labelRotationRelativeToRadius()) {
-        // Along the radius, turned so that the text never reads upside down.
-        double rotation = middle;
-        if (std::cos(middle) < 0)
-            rotation += M_PI;
-        painter.translate(m_plot->centerInGraph() + towards * (distance + size.width() / 2));
-        painter.rotate(-degrees(rotation));
-    } else {
-        const qreal reach
-            = std::abs(towards.x()) * size.width() / 2 + std::abs(towards.y()) * size.height() / 2;
-        painter.translate(m_plot->centerInGraph() + towards * (distance + reach));
-    }
+    painter.translate(box.center);
+    painter.rotate(box.rotation);
     const QPointF topLeft(-size.width() / 2, -size.height() / 2);
     const std::optional<Shadow> shadow = m_plot->labelShadow();
     const QPointF shadowOffset = shadow ? QPointF(shadow->offset.x(), -shadow->offset.y()) : QPointF();
@@ -246,22 +251,37 @@ PieChart::PieChart(QObject* parent) : Plot(parent)
             pie->invalidate();                                                                               \
     }
 
-CHART_PIE_SETTER(PieRadius, m_radius, qreal, platform::saneLength(value))
-CHART_PIE_SETTER(PieInnerRadius, m_innerRadius, qreal, platform::saneLength(value))
-CHART_PIE_SETTER(CenterAnchor, m_centerAnchor, const QPointF&,
+// A value that changes nothing keeps the pie's picture: screens set their radii again at every
+// resize, and a pie of thousands of slices takes a while to paint anew.
+#define CHART_PIE_VALUE_SETTER(Name, member, Type, stored)                                                   \
+    void PieChart::set##Name(Type value)                                                                     \
+    {                                                                                                        \
+        const auto next = stored;                                                                            \
+        if (next == member)                                                                                  \
+            return;                                                                                          \
+        member = next;                                                                                       \
+        if (auto* pie = static_cast<PieChartItem*>(item()))                                                  \
+            pie->invalidate();                                                                               \
+    }
+
+CHART_PIE_VALUE_SETTER(PieRadius, m_radius, qreal, platform::saneLength(value))
+CHART_PIE_VALUE_SETTER(PieInnerRadius, m_innerRadius, qreal, platform::saneLength(value))
+CHART_PIE_VALUE_SETTER(CenterAnchor, m_centerAnchor, const QPointF&,
     QPointF(platform::saneValue(value.x(), -platform::maximumGeometry, platform::maximumGeometry, 0.5),
         platform::saneValue(value.y(), -platform::maximumGeometry, platform::maximumGeometry, 0.5)))
 // Not a number or an infinity leaves the pie where it is; the angle is at most a million radians.
-CHART_PIE_SETTER(
+CHART_PIE_VALUE_SETTER(
     StartAngle, m_startAngle, qreal, std::isfinite(value) ? platform::saneCoordinate(value) : m_startAngle)
-CHART_PIE_SETTER(SliceDirection, m_direction, Direction,
+CHART_PIE_VALUE_SETTER(SliceDirection, m_direction, Direction,
     value == Direction::Clockwise || value == Direction::CounterClockwise ? value : m_direction)
-CHART_PIE_SETTER(LabelOffset, m_labelOffset, qreal, platform::saneCoordinate(value))
-CHART_PIE_SETTER(LabelRotationRelativeToRadius, m_labelsAlongRadius, bool, value)
+CHART_PIE_VALUE_SETTER(LabelOffset, m_labelOffset, qreal, platform::saneCoordinate(value))
+CHART_PIE_VALUE_SETTER(LabelRotationRelativeToRadius, m_labelsAlongRadius, bool, value)
 CHART_PIE_SETTER(OverlayFill, m_overlayFill, const std::optional<Fill>&, value)
 CHART_PIE_SETTER(BorderLineStyle, m_borderLineStyle, const std::optional<LineStyle>&, value)
+CHART_PIE_VALUE_SETTER(LabelsKeptApart, m_labelsKeptApart, bool, value)
 
 #undef CHART_PIE_SETTER
+#undef CHART_PIE_VALUE_SETTER
 
 void PieChart::setLabelShadow(const std::optional<Shadow>& shadow)
 {
@@ -290,8 +310,10 @@ void PieChart::reloadData()
         total += slice.value;
         slice.fill = dataSource()->sliceFillForPieChart(this, i);
         std::optional<DataLabel> label = dataLabelFromDataSource(i);
-        if (!label || !slice.label || !(*label == *slice.label))
+        if (!label || !slice.label || !(*label == *slice.label)) {
             slice.labelImage = QImage();
+            slice.labelSize = QSizeF();
+        }
         slice.label = std::move(label);
         const double offset = dataSource()->radialOffsetForPieChart(this, i);
         slice.radialOffset = platform::saneCoordinate(offset);
@@ -304,6 +326,84 @@ void PieChart::reloadData()
     }
     if (auto* pie = static_cast<PieChartItem*>(item()))
         pie->invalidate();
+}
+
+QList<PieChart::LabelPlacement> PieChart::labelPlacements() const
+{
+    QList<LabelPlacement> placements;
+    if (!graph() || !(m_radius > 0) || !std::isfinite(m_radius) || !std::isfinite(m_startAngle))
+        return placements;
+    const QPointF center = centerInGraph();
+    // Labels mostly share one style: one set of metrics serves while they do.
+    std::optional<QFont> font;
+    std::optional<QFontMetricsF> metrics;
+    const auto metricsOf = [&](const Slice& slice) -> const QFontMetricsF& {
+        const QFont labelFont = slice.label->style.font();
+        if (!font || !(*font == labelFont)) {
+            font = labelFont;
+            metrics.emplace(labelFont);
+        }
+        return *metrics;
+    };
+    // Where the label of slice `i` goes when it is `width` wide.
+    const auto boxOf = [&](int i, qreal width, qreal height) {
+        const Slice& slice = m_slices[i];
+        const double middle = sliceAngle(*this, slice.startFraction + slice.fraction / 2);
+        const QPointF towards = direction(middle);
+        const qreal distance = m_radius + slice.radialOffset + m_labelOffset;
+        LabelBox box { QPointF(), 0.0, QSizeF(width, height) };
+        if (m_labelsAlongRadius) {
+            // Along the radius, turned so that the text never reads upside down.
+            box.center = center + towards * (distance + width / 2);
+            box.rotation = -degrees(std::cos(middle) < 0 ? middle + M_PI : middle);
+        } else {
+            const qreal reach = std::abs(towards.x()) * width / 2 + std::abs(towards.y()) * height / 2;
+            box.center = center + towards * (distance + reach);
+        }
+        return box;
+    };
+    const auto placementOf = [&](int i) {
+        const Slice& slice = m_slices[i];
+        if (slice.labelSize.isEmpty()) {
+            const QFontMetricsF& measure = metricsOf(slice);
+            slice.labelSize = QSizeF(measure.horizontalAdvance(slice.label->text), measure.height());
+        }
+        return LabelPlacement { i, boxOf(i, slice.labelSize.width(), slice.labelSize.height()) };
+    };
+    QList<int> labelled;
+    for (int i = 0; i < m_slices.size(); ++i) {
+        const Slice& slice = m_slices[i];
+        if (slice.label && !slice.label->text.isEmpty() && slice.fraction > 0)
+            labelled.append(i);
+    }
+    if (!m_labelsKeptApart) {
+        for (const int i : labelled)
+            placements.append(placementOf(i));
+        return placements;
+    }
+    // The shadow is part of what must not overlap.
+    const qreal margin = m_labelShadow
+        ? std::ceil(std::max(std::abs(m_labelShadow->offset.x()), std::abs(m_labelShadow->offset.y())))
+        : 0.0;
+    std::stable_sort(labelled.begin(), labelled.end(),
+        [this](int a, int b) { return m_slices[a].value > m_slices[b].value; });
+    LabelSpace space(graph()->plotAreaRect());
+    for (const int i : labelled) {
+        // A label along the radius starts at the rim: when its first point finds no room, the
+        // whole label finds none, and it need not be measured.
+        if (m_labelsAlongRadius && m_slices[i].labelSize.isEmpty()
+            && !space.fits(boxOf(i, 1.0, metricsOf(m_slices[i]).height()).grown(margin)))
+            continue;
+        const LabelPlacement placement = placementOf(i);
+        const LabelBox room = placement.box.grown(margin);
+        if (!space.fits(room))
+            continue;
+        space.place(room);
+        placements.append(placement);
+    }
+    std::sort(placements.begin(), placements.end(),
+        [](const LabelPlacement& a, const LabelPlacement& b) { return a.recordIndex < b.recordIndex; });
+    return placements;
 }
 
 QPointF PieChart::centerInGraph() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "charts/kit/Fill.h"
+#include "charts/kit/PieLabelLayout.h"
 #include "charts/kit/Plot.h"
 #include "charts/kit/PlotDataSource.h"
 #include "charts/kit/Styles.h"
@@ -47,6 +48,10 @@ public:
     void setOverlayFill(const std::optional<Fill>& fill);
     std::optional<LineStyle> borderLineStyle() const { return m_borderLineStyle; }
     void setBorderLineStyle(const std::optional<LineStyle>& style);
+    // Leaves out each label that would overlap a label of a larger slice or reach outside the
+    // plot area; its slice stays as it is.
+    bool labelsKeptApart() const { return m_labelsKeptApart; }
+    void setLabelsKeptApart(bool apart);
 
     void reloadData() override;
     int numberOfRecords() const override { return static_cast<int>(m_slices.size()); }
@@ -65,11 +70,19 @@ public:
         qreal radialOffset = 0.0;
         std::optional<Fill> fill;
         std::optional<DataLabel> label;
-        // The label drawn upright, kept while the label stays the same (the pie's painter
-        // fills it in).
+        // The label drawn upright and its size, kept while the label stays the same (the pie's
+        // painter fills them in).
         mutable QImage labelImage;
+        mutable QSizeF labelSize;
     };
     const QList<Slice>& slices() const { return m_slices; }
+
+    struct LabelPlacement {
+        int recordIndex = -1;
+        LabelBox box; // the text as drawn, in graph coordinates (its shadow not included)
+    };
+    // The labels the pie draws with its present size, angle and data, in record order.
+    QList<LabelPlacement> labelPlacements() const;
     // The default fill of a slice the data source gives none for.
     static Fill defaultSliceFill(int recordIndex);
 
@@ -87,6 +100,7 @@ private:
     std::optional<Shadow> m_labelShadow;
     std::optional<Fill> m_overlayFill;
     std::optional<LineStyle> m_borderLineStyle;
+    bool m_labelsKeptApart = false;
     QList<Slice> m_slices;
 };
 

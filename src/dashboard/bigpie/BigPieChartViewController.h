@@ -108,6 +108,7 @@ private:
     QPointer<chart::PieChart> m_currentPlot;
     std::shared_ptr<MVX_NWLog> m_currentLogItem;
     std::array<PieSlices::Pie, 3> m_slices;
+    std::array<QStringList, 3> m_widestLabels;
     chart::TextStyle m_labelStyle;
     std::array<double, 3> m_labelSizes { 12.0, 12.0, 12.0 };
 

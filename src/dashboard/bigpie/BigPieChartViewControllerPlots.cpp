@@ -5,6 +5,7 @@
 #include "charts/kit/Graph.h"
 #include "dashboard/bigpie/BigPieChartViewController.h"
 #include "model/store/NWData.h"
+#include "platform/Appearance.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Resources.h"
 #include "platform/Strings.h"
@@ -46,19 +47,19 @@ constexpr qreal labelSize = 12.0;
 // area: the three hosts stand side by side and are taller than wide in most windows. The pie and
 // its labels shrink further when the labels would leave the host.
 PieSlices::LabelFit fitPie(
-    const RedavidGraphHost* host, const PieSlices::Pie& pie, const chart::TextStyle& style)
+    const RedavidGraphHost* host, const QStringList& widestLabels, const chart::TextStyle& style)
 {
     const QSizeF area
         = host->hostedGraph() ? host->hostedGraph()->plotAreaRect().size() : QSizeF(host->size());
     chart::TextStyle full = style;
     full.fontSize = labelSize;
     return PieSlices::fitRadiusAndLabels(
-        area, std::min(area.width(), area.height()) * 0.75 * 0.5, pie, full, labelOffset);
+        area, std::min(area.width(), area.height()) * 0.75 * 0.5, widestLabels, full, labelOffset);
 }
 
 chart::TextStyle titleStyle()
 {
-    return chart::TextStyle { platform::namedColor(u"SecondaryText"_s), u"HelveticaNeue-Light"_s, 14.0 };
+    return chart::TextStyle { platform::namedColor(u"PieText"_s), u"HelveticaNeue-Light"_s, 14.0 };
 }
 
 } // namespace
@@ -93,7 +94,7 @@ void BigPieChartViewController::configureChart(PieKind kind)
     pie->setIdentifier(titleOf(kind));
     pie->setDataSource(this);
     pie->setDelegate(this);
-    const PieSlices::LabelFit fit = fitPie(host, m_slices[index(kind)], m_labelStyle);
+    const PieSlices::LabelFit fit = fitPie(host, m_widestLabels[index(kind)], m_labelStyle);
     m_labelSizes[index(kind)] = fit.labelSize;
     pie->setPieRadius(fit.radius);
     pie->setCenterAnchor(QPointF(0.5, 0.5));
@@ -101,6 +102,7 @@ void BigPieChartViewController::configureChart(PieKind kind)
     pie->setSliceDirection(chart::PieChart::Direction::Clockwise);
     pie->setLabelRotationRelativeToRadius(true);
     pie->setLabelOffset(labelOffset);
+    pie->setLabelsKeptApart(true);
     pie->setLabelShadow(chart::Shadow { QPointF(1, -1), 0.0, QColor::fromRgbF(1, 1, 1, 0.25f) });
     pie->setOverlayFill(chart::Fill(chart::Gradient::radial(
         { { 0.97, QColor::fromRgbF(0, 0, 0, 0) }, { 1.0, QColor::fromRgbF(0, 0, 0, 0.3f) } })));
@@ -116,8 +118,7 @@ void BigPieChartViewController::configureChart(PieKind kind)
 
 void BigPieChartViewController::applyAppearance()
 {
-    m_labelStyle
-        = chart::TextStyle { platform::namedColor(u"SecondaryText"_s), u"Arial Narrow"_s, labelSize };
+    m_labelStyle = chart::TextStyle { platform::namedColor(u"PieText"_s), u"Arial Narrow"_s, labelSize };
     for (RedavidGraphHost* host : m_hosts)
         if (host && host->hostedGraph())
             host->hostedGraph()->setTitleTextStyle(titleStyle());
@@ -128,12 +129,20 @@ void BigPieChartViewController::refreshSlices()
     const auto& model = NWData::shared()->appData();
     const PieSlices::AmountFormat format = PieSlices::storeAmountFormat();
     const MVX_NWLog* record = m_currentLogItem.get();
+    // Pale slices faded into a dark window would vanish: there they are as pale as on a light one.
+    const std::optional<QColor> paleTowards = platform::isDarkAppearance()
+        ? std::optional<QColor>(platform::namedColor(u"WindowBackground"_s, false))
+        : std::nullopt;
     m_slices[index(PieKind::NetWorth)] = PieSlices::netWorthPie(record, format);
     m_slices[index(PieKind::Assets)] = PieSlices::categoryPie(record, model.get(), PieSlices::Side::Assets,
-        m_pieChartLabelStyle, m_displayCategoryNameInLabel, format);
-    m_slices[index(PieKind::Liabilities)] = PieSlices::categoryPie(record, model.get(),
-        PieSlices::Side::Liabilities, m_pieChartLabelStyle, m_displayCategoryNameInLabel, format);
+        m_pieChartLabelStyle, m_displayCategoryNameInLabel, format, paleTowards);
+    m_slices[index(PieKind::Liabilities)]
+        = PieSlices::categoryPie(record, model.get(), PieSlices::Side::Liabilities, m_pieChartLabelStyle,
+            m_displayCategoryNameInLabel, format, paleTowards);
+    chart::TextStyle full = m_labelStyle;
+    full.fontSize = labelSize;
     for (PieKind kind : { PieKind::NetWorth, PieKind::Assets, PieKind::Liabilities }) {
+        m_widestLabels[index(kind)] = PieSlices::widestLabels(m_slices[index(kind)], full);
         const QString caption = m_slices[index(kind)].caption;
         if (chart::Graph* graph = m_hosts[index(kind)]->hostedGraph())
             graph->setTitle(caption.isEmpty() ? titleOf(kind) : u"%1  %2"_s.arg(titleOf(kind), caption));
@@ -159,7 +168,8 @@ void BigPieChartViewController::viewHasResized()
 {
     for (PieKind kind : { PieKind::NetWorth, PieKind::Assets, PieKind::Liabilities }) {
         if (chart::PieChart* pie = m_pies[index(kind)]) {
-            const PieSlices::LabelFit fit = fitPie(m_hosts[index(kind)], m_slices[index(kind)], m_labelStyle);
+            const PieSlices::LabelFit fit
+                = fitPie(m_hosts[index(kind)], m_widestLabels[index(kind)], m_labelStyle);
             pie->setPieRadius(fit.radius);
             pie->setPieInnerRadius(fit.radius / 2.5);
             if (fit.labelSize != m_labelSizes[index(kind)]) {

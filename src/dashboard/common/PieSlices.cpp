@@ -7,6 +7,7 @@
 #include "platform/Strings.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 
 #include <algorithm>
 #include <cmath>
@@ -125,14 +126,44 @@ QColor netWorthColor()
     return rgb(0.28, 0.66, 0.99);
 }
 
+namespace {
+
+std::pair<QColor, QColor> liabilitiesGradientColors()
+{
+    return { rgb(1.0, 0.39, 0.55), rgb(0.98, 0.10, 0.34) };
+}
+
+std::pair<QColor, QColor> assetsGradientColors()
+{
+    return { rgb(0.65, 0.88, 0.33), rgb(0.28, 0.73, 0.24) };
+}
+
+QColor withAlpha(QColor color, double alpha)
+{
+    color.setAlphaF(float(alpha));
+    return color;
+}
+
+// The opaque colour `color` at `alpha` shows over `background`: the same hue, paler.
+QColor seenOver(const QColor& color, double alpha, const QColor& background)
+{
+    const auto mix = [alpha](float top, float below) { return float(top * alpha + below * (1.0 - alpha)); };
+    return QColor::fromRgbF(mix(color.redF(), background.redF()), mix(color.greenF(), background.greenF()),
+        mix(color.blueF(), background.blueF()));
+}
+
+} // namespace
+
 chart::Fill liabilitiesFill(double alpha)
 {
-    return gradientFill(rgb(1.0, 0.39, 0.55, alpha), rgb(0.98, 0.10, 0.34, alpha));
+    const auto [begin, end] = liabilitiesGradientColors();
+    return gradientFill(withAlpha(begin, alpha), withAlpha(end, alpha));
 }
 
 chart::Fill assetsFill(double alpha)
 {
-    return gradientFill(rgb(0.65, 0.88, 0.33, alpha), rgb(0.28, 0.73, 0.24, alpha));
+    const auto [begin, end] = assetsGradientColors();
+    return gradientFill(withAlpha(begin, alpha), withAlpha(end, alpha));
 }
 
 chart::Fill netWorthFill()
@@ -217,8 +248,31 @@ PopupTexts netWorthSlicePopup(const MVX_NWLog* record, int index, const AmountFo
 
 namespace {
 
+// The names of one side's categories by ID, looked up once per pie: a pie of thousands of
+// categories would otherwise walk the category list once per slice.
+class CategoryNames {
+public:
+    CategoryNames(const MVX_Model* model, Side side)
+    {
+        if (!model)
+            return;
+        const auto& categories = side == Side::Assets ? model->assetscat() : model->liabilitycat();
+        if (!categories)
+            return;
+        m_names.reserve(categories->size());
+        // The first category of an ID wins, as in a walk of the list.
+        for (const auto& category : *categories)
+            if (category && !m_names.contains(category->ID()))
+                m_names.insert(category->ID(), category->categoryName());
+    }
+    QString name(const QString& categoryID) const { return m_names.value(categoryID, unknownCategoryName()); }
+
+private:
+    QHash<QString, QString> m_names;
+};
+
 /// The slice of one category's value in a pie whose slices add up to `total`.
-Slice categorySlice(const MVX_CategoryLog& log, double total, const MVX_Model* model, Side side,
+Slice categorySlice(const MVX_CategoryLog& log, double total, const CategoryNames& names,
     PieLabelType labelStyle, bool nameInLabel, int nameLength, const AmountFormat& format)
 {
     Slice slice;
@@ -226,7 +280,7 @@ Slice categorySlice(const MVX_CategoryLog& log, double total, const MVX_Model* m
     slice.value = value;
     slice.percent = value * 100.0 / total;
     slice.categoryID = log.categoryID();
-    slice.categoryName = categoryName(model, side, slice.categoryID);
+    slice.categoryName = names.name(slice.categoryID);
     slice.label = labelWithName(labelStyle, nameInLabel, valueText(labelStyle, value, slice.percent, format),
         categoryNameAbbrev(slice.categoryName, nameLength, labelStyle));
     return slice;
@@ -247,6 +301,7 @@ Pie dashboardPie(const MVX_NWLog* record, const MVX_Model* model, const Dashboar
         pie.caption = emptyTotalCaption();
         return pie;
     }
+    const CategoryNames names(model, side);
     if (const MVX_CategoryLogList* values = valuesOf(record, side)) {
         for (const auto& log : *values) {
             if (!log)
@@ -254,8 +309,8 @@ Pie dashboardPie(const MVX_NWLog* record, const MVX_Model* model, const Dashboar
             const double value = valueOf(*log);
             const double percent = value * 100.0 / *total;
             if (percent > options.percentShowLimit && !log->categoryID().isEmpty()) {
-                Slice slice = categorySlice(*log, *total, model, side, options.labelStyle,
-                    options.nameInLabel, dashboardNameLength, options.format);
+                Slice slice = categorySlice(*log, *total, names, options.labelStyle, options.nameInLabel,
+                    dashboardNameLength, options.format);
                 slice.fill = gradientFill(PieColorSchemes::categoryColor(options.colors, slice.categoryID),
                     PieColorSchemes::categoryColor(options.colors, slice.categoryID));
                 pie.slices.append(slice);
@@ -305,7 +360,7 @@ PopupTexts dashboardSlicePopup(
 }
 
 Pie categoryPie(const MVX_NWLog* record, const MVX_Model* model, Side side, PieLabelType labelStyle,
-    bool nameInLabel, const AmountFormat& format)
+    bool nameInLabel, const AmountFormat& format, const std::optional<QColor>& paleTowards)
 {
     constexpr int bigPieNameLength = 15;
     Pie pie;
@@ -316,19 +371,28 @@ Pie categoryPie(const MVX_NWLog* record, const MVX_Model* model, Side side, PieL
         pie.caption = emptyTotalCaption();
         return pie;
     }
+    const CategoryNames names(model, side);
     if (const MVX_CategoryLogList* values = valuesOf(record, side)) {
         for (const auto& log : *values) {
             if (!log || log->categoryID().isEmpty() || !(valueOf(*log) > 0.0))
                 continue;
             pie.slices.append(
-                categorySlice(*log, *total, model, side, labelStyle, nameInLabel, bigPieNameLength, format));
+                categorySlice(*log, *total, names, labelStyle, nameInLabel, bigPieNameLength, format));
         }
     }
     pie.bigCount = int(pie.slices.size());
     const double count = double(pie.slices.size());
     for (qsizetype k = 0; k < pie.slices.size(); ++k) {
-        const double alpha = double(k + 1) * 0.9 / count + 0.1;
-        pie.slices[k].fill = side == Side::Assets ? assetsFill(alpha) : liabilitiesFill(alpha);
+        // In whole steps of what a screen shows: neighbours of a pie of thousands of slices then
+        // share one fill, which the painter prepares once.
+        const double alpha = std::round((double(k + 1) * 0.9 / count + 0.1) * 255.0) / 255.0;
+        if (!paleTowards) {
+            pie.slices[k].fill = side == Side::Assets ? assetsFill(alpha) : liabilitiesFill(alpha);
+            continue;
+        }
+        const auto [begin, end] = side == Side::Assets ? assetsGradientColors() : liabilitiesGradientColors();
+        pie.slices[k].fill
+            = gradientFill(seenOver(begin, alpha, *paleTowards), seenOver(end, alpha, *paleTowards));
     }
     if (pie.slices.isEmpty())
         pie.slices.append(Slice {});
@@ -347,28 +411,84 @@ PopupTexts categorySlicePopup(const Pie& pie, Side side, int index, const Amount
     return texts;
 }
 
-LabelFit fitRadiusAndLabels(const QSizeF& sizeOfArea, double wantedRadius, const Pie& pie,
+namespace {
+
+chart::TextStyle saneLabelStyle(const chart::TextStyle& labelStyle)
+{
+    chart::TextStyle style = labelStyle;
+    style.fontSize = platform::saneValue(labelStyle.fontSize, 1.0, maximumLabelSize, 8.0);
+    return style;
+}
+
+} // namespace
+
+QStringList widestLabels(const Pie& pie, const chart::TextStyle& labelStyle)
+{
+    // The widest labels at one size stay the widest at the smaller ones, give or take a pixel of
+    // hinting: a few are enough to measure again. Thousands of labels are first ranked by the sum
+    // of their characters' widths, which shaping changes by a pixel or two, and only the widest
+    // of that ranking are measured whole.
+    constexpr qsizetype count = 8;
+    constexpr qsizetype ranked = 4 * count;
+    const QFontMetricsF metrics(saneLabelStyle(labelStyle).font());
+    QHash<QChar, double> advances;
+    QList<std::pair<double, QString>> widths;
+    widths.reserve(pie.slices.size());
+    for (const Slice& slice : pie.slices) {
+        if (slice.label.isEmpty())
+            continue;
+        double width = 0.0;
+        for (const QChar c : slice.label) {
+            auto it = advances.constFind(c);
+            if (it == advances.constEnd())
+                it = advances.insert(c, metrics.horizontalAdvance(c));
+            width += *it;
+        }
+        widths.append({ width, slice.label });
+    }
+    const auto wider = [](const auto& a, const auto& b) { return a.first > b.first; };
+    qsizetype kept = std::min(ranked, widths.size());
+    std::partial_sort(widths.begin(), widths.begin() + kept, widths.end(), wider);
+    widths.resize(kept);
+    for (auto& [width, label] : widths)
+        width = metrics.horizontalAdvance(label);
+    kept = std::min(count, widths.size());
+    std::partial_sort(widths.begin(), widths.begin() + kept, widths.end(), wider);
+    QStringList result;
+    for (qsizetype i = 0; i < kept; ++i)
+        result.append(widths[i].second);
+    return result;
+}
+
+LabelFit fitRadiusAndLabels(
+    const QSizeF& area, double wanted, const Pie& pie, const chart::TextStyle& labelStyle, double labelOffset)
+{
+    return fitRadiusAndLabels(area, wanted, widestLabels(pie, labelStyle), labelStyle, labelOffset);
+}
+
+LabelFit fitRadiusAndLabels(const QSizeF& sizeOfArea, double wantedRadius, const QStringList& widest,
     const chart::TextStyle& labelStyle, double labelOffset)
 {
     const QSizeF area = platform::saneSize(sizeOfArea);
+    const double shorter = std::min(area.width(), area.height());
     const double wanted = platform::saneLength(wantedRadius, maximumRadius);
+    const double smallestRadius = std::min(wanted, shorter / 4);
     labelOffset = platform::saneLength(labelOffset);
-    chart::TextStyle style = labelStyle;
-    style.fontSize = platform::saneValue(labelStyle.fontSize, 1.0, maximumLabelSize, 8.0);
+    chart::TextStyle style = saneLabelStyle(labelStyle);
     const double largest = style.fontSize;
     const double smallest = std::min(8.0, largest);
-    double room = 0.0;
     for (double size = largest; size >= smallest; size -= 1.0) {
         style.fontSize = size;
         const QFontMetricsF metrics(style.font());
-        double widest = 0.0;
-        for (const Slice& slice : pie.slices)
-            widest = std::max(widest, metrics.horizontalAdvance(slice.label));
-        room = std::min(area.width(), area.height()) / 2 - labelOffset - widest - 2;
-        if (room >= wanted / 2)
+        double width = 0.0;
+        for (const QString& label : widest)
+            width = std::max(width, metrics.horizontalAdvance(label));
+        const double room = shorter / 2 - labelOffset - width - 2;
+        if (room >= smallestRadius)
             return { std::min(wanted, room), size };
     }
-    return { std::max(0.0, std::max(room, wanted / 4)), style.fontSize };
+    // The pie keeps half its area; the labels that find no room are left out.
+    return { smallestRadius, style.fontSize };
 }
 
 } // namespace PieSlices

@@ -121,11 +121,14 @@ PopupTexts dashboardSlicePopup(const Pie& pie, PieChartSettings::PieDisplayType 
     int index, const AmountFormat& format);
 
 /// A full-window category pie: every value above 0 that names a category, in stored order, no
-/// merging; slice k of n is shaded with alpha (k + 1) * 0.9 / n + 0.1. Labels by style with the
-/// name cut at 15. Without a record no slices; without positive values one empty slice; with a
-/// total of 0 no slices and the caption "–".
+/// merging; slice k of n is shaded with alpha (k + 1) * 0.9 / n + 0.1 (in steps of 1/255). With
+/// `paleTowards` the slices are opaque instead, in the colour each would show over that
+/// background: a dark window then shows them as pale as a light one does, not fading into it.
+/// Labels by style with the name cut at 15. Without a record no slices; without positive values
+/// one empty slice; with a total of 0 no slices and the caption "–".
 Pie categoryPie(const MVX_NWLog* record, const MVX_Model* model, Side side,
-    PieChartSettings::PieLabelType labelStyle, bool nameInLabel, const AmountFormat& format);
+    PieChartSettings::PieLabelType labelStyle, bool nameInLabel, const AmountFormat& format,
+    const std::optional<QColor>& paleTowards = std::nullopt);
 /// The popup of slice `index` of a full-window category pie: "<amount> (<percent>)" and the full name.
 PopupTexts categorySlicePopup(const Pie& pie, Side side, int index, const AmountFormat& format);
 
@@ -142,10 +145,17 @@ struct LabelFit {
 
 /// Fits a pie centred in `area` whose labels (`labelStyle`) stand outside its rim along the
 /// radius, `labelOffset` away. The pie keeps `wanted` when the widest label has room; otherwise it
-/// shrinks down to half of `wanted`, then the labels shrink a pixel at a time down to 8, and only
-/// then the pie goes on shrinking, to a quarter of `wanted` at most. `wanted` is kept within
-/// `maximumRadius` and the label size within `maximumLabelSize`.
+/// shrinks, but its diameter keeps half the area's shorter side (or `wanted`, when smaller); then
+/// the labels shrink a pixel at a time down to 8. Labels that still find no room are for the pie
+/// to leave out. `wanted` is kept within `maximumRadius` and the label size within
+/// `maximumLabelSize`.
 LabelFit fitRadiusAndLabels(const QSizeF& area, double wanted, const Pie& pie,
     const chart::TextStyle& labelStyle, double labelOffset);
+/// The same with the pie's `widestLabels`, measured once for a pie that is fitted again and
+/// again (a pie of thousands of labels at every resize).
+LabelFit fitRadiusAndLabels(const QSizeF& area, double wanted, const QStringList& widestLabels,
+    const chart::TextStyle& labelStyle, double labelOffset);
+/// The few labels of `pie` that are widest in `labelStyle`.
+QStringList widestLabels(const Pie& pie, const chart::TextStyle& labelStyle);
 
 } // namespace PieSlices

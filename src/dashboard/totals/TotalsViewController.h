@@ -156,6 +156,7 @@ private:
     PieColorSchemes::ColorDictionaries m_colorDictionaries;
     QStringList m_colorArray;
     PieSlices::Pie m_pie;
+    QStringList m_widestPieLabels;
     QList<YearEndBars::YearEnd> m_visibleDataArray;
 
     TotalsLineField* m_testText = nullptr;

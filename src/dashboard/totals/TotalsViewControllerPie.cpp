@@ -35,9 +35,15 @@ QColor secondaryText()
     return platform::namedColor(u"SecondaryText"_s);
 }
 
+// The pie's labels and title (the dash of a record whose total is 0).
+QColor pieText()
+{
+    return platform::namedColor(u"PieText"_s);
+}
+
 chart::TextStyle titleStyle()
 {
-    return chart::TextStyle { secondaryText(), u"HelveticaNeue-Light"_s, 14.0 };
+    return chart::TextStyle { pieText(), u"HelveticaNeue-Light"_s, 14.0 };
 }
 
 } // namespace
@@ -65,6 +71,7 @@ void TotalsViewController::configureChart()
     m_pieChart->setSliceDirection(chart::PieChart::Direction::Clockwise);
     m_pieChart->setLabelRotationRelativeToRadius(true);
     m_pieChart->setLabelOffset(kPieLabelOffset);
+    m_pieChart->setLabelsKeptApart(true);
     m_pieChart->setLabelShadow(chart::Shadow { QPointF(1, -1), 0.0, QColor::fromRgbF(1, 1, 1, 0.25f) });
     m_pieChart->setOverlayFill(chart::Fill(chart::Gradient::radial(
         { { 0.97, QColor::fromRgbF(0, 0, 0, 0) }, { 1.0, QColor::fromRgbF(0, 0, 0, 0.3f) } })));
@@ -175,6 +182,7 @@ void TotalsViewController::reloadPie()
     options.colorList = m_colorArray;
     options.format = PieSlices::storeAmountFormat();
     m_pie = PieSlices::dashboardPie(record.get(), NWData::shared()->appData().get(), options);
+    m_widestPieLabels = PieSlices::widestLabels(m_pie, pieLabelStyle(kPieLabelSize));
     // Other labels may want other room.
     hostResized();
     if (chart::Graph* graph = m_hostView->hostedGraph()) {
@@ -193,8 +201,8 @@ void TotalsViewController::setPieRadius(double factor)
 double TotalsViewController::fitPieAndLabels()
 {
     const QSizeF host = m_hostView->size();
-    const PieSlices::LabelFit fit = PieSlices::fitRadiusAndLabels(
-        host, host.height() * m_radiusFactor * 0.5, m_pie, pieLabelStyle(kPieLabelSize), kPieLabelOffset);
+    const PieSlices::LabelFit fit = PieSlices::fitRadiusAndLabels(host, host.height() * m_radiusFactor * 0.5,
+        m_widestPieLabels, pieLabelStyle(kPieLabelSize), kPieLabelOffset);
     if (fit.labelSize != m_pieLabelSize) {
         m_pieLabelSize = fit.labelSize;
         if (m_pieChart)
@@ -205,7 +213,7 @@ double TotalsViewController::fitPieAndLabels()
 
 chart::TextStyle TotalsViewController::pieLabelStyle(double size)
 {
-    return chart::TextStyle { secondaryText(), u"Arial Narrow"_s, size };
+    return chart::TextStyle { pieText(), u"Arial Narrow"_s, size };
 }
 
 void TotalsViewController::resizedSplit()

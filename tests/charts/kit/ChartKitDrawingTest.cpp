@@ -254,4 +254,47 @@ TEST(ChartKitDrawing, APieRedrawsWhenItsAnglesDataOrLabelsChange)
     EXPECT_TRUE(containsColor(image, QRect(0, 0, 400, 300), QColor(200, 0, 200)));
 }
 
+// Three thousand slices far thinner than a pixel, a thousand red, a thousand green (with a
+// gradient of one colour to another), a thousand blue: each third shows its own colour all the
+// way round, with no background showing between the thin slices.
+TEST(ChartKitDrawing, ThousandsOfThinSlicesKeepTheirColours)
+{
+    class ThinSlices : public TableDataSource {
+    public:
+        std::optional<Fill> sliceFillForPieChart(PieChart*, int index) override
+        {
+            if (index < 1000)
+                return Fill(QColor(255, 0, 0));
+            if (index < 2000)
+                return Fill(Gradient::withColors(QColor(0, 160, 0), QColor(0, 200, 0), -30));
+            return Fill(QColor(0, 0, 255));
+        }
+    };
+    Graph graph(QRectF(0, 0, 400, 300));
+    graph.setAxisSet(nullptr);
+    ThinSlices source;
+    auto* pie = new PieChart;
+    pie->setPieRadius(100);
+    pie->setStartAngle(M_PI / 2);
+    source.rows[pie] = QList<QList<double>>(3000, QList<double> { 1.0 });
+    pie->setDataSource(&source);
+    graph.addPlot(pie);
+    const QImage image = graph.imageOfLayer();
+    const QPointF center = pie->centerInGraph();
+    for (int step = 1; step < 120; ++step) {
+        if (step % 40 == 0)
+            continue; // the borders between the thirds
+        // Clockwise from twelve o'clock, at three radii.
+        const double angle = M_PI / 2 - step * 2 * M_PI / 120;
+        const QColor expected = step < 40 ? QColor(255, 0, 0)
+            : step < 80                   ? QColor(0, 180, 0)
+                                          : QColor(0, 0, 255);
+        for (const double r : { 30.0, 60.0, 95.0 }) {
+            const QPoint at = (center + QPointF(std::cos(angle), -std::sin(angle)) * r).toPoint();
+            EXPECT_TRUE(isNear(image.pixelColor(at), expected, 45))
+                << step << " at " << r << ": " << image.pixelColor(at).name().toStdString();
+        }
+    }
+}
+
 } // namespace

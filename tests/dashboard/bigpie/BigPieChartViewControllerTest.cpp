@@ -2,12 +2,14 @@
 #include "charts/common/RedavidGraphHost.h"
 #include "charts/kit/Graph.h"
 #include "charts/kit/PieChart.h"
-#include "support/RecordBuilders.h"
 #include "dashboard/common/BigPieChartView.h"
 #include "dashboard/common/DashboardNotifications.h"
 #include "dashboard/common/PieChartSettings.h"
+#include "platform/Appearance.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
+#include "support/Contrast.h"
+#include "support/RecordBuilders.h"
 #include "support/SharedStoreTest.h"
 #include "uikit/controls/buttons/SegmentedControl.h"
 
@@ -17,6 +19,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainterPath>
 #include <QSlider>
 #include <QTest>
 #include <QToolButton>
@@ -39,8 +42,47 @@ QStringList labels(const PieSlices::Pie& pie)
     return result;
 }
 
+// Fails for every two labels of `pie` that share area and for every label that reaches out of
+// its plot area.
+void expectLabelsApartAndInPane(const chart::PieChart& pie, const QRectF& pane, const char* when)
+{
+    const QList<chart::PieChart::LabelPlacement> placements = pie.labelPlacements();
+    QList<QPainterPath> outlines;
+    for (const auto& placement : placements) {
+        EXPECT_TRUE(pane.adjusted(-1e-6, -1e-6, 1e-6, 1e-6).contains(placement.box.outline().boundingRect()))
+            << when << ": label " << placement.recordIndex << " reaches out of its pane";
+        QPainterPath outline;
+        outline.addPolygon(placement.box.grown(-0.01).outline());
+        outline.closeSubpath();
+        outlines.append(outline);
+    }
+    for (qsizetype i = 0; i < outlines.size(); ++i)
+        for (qsizetype j = i + 1; j < outlines.size(); ++j)
+            EXPECT_FALSE(outlines[i].intersects(outlines[j]))
+                << when << ": labels " << placements[i].recordIndex << " and " << placements[j].recordIndex
+                << " overlap";
+}
+
 class BigPieChartViewControllerTest : public SharedStoreTest {
 protected:
+    // Asset categories "Asset 1", "Asset 2", ... with these values, and one loan.
+    void installAssets(const std::vector<double>& values)
+    {
+        auto model = MVX_Model::makeEmpty();
+        model->setBaseCurrency(u"USD"_s);
+        MVX_CategoryList assets;
+        std::vector<std::pair<QString, double>> logs;
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            const QString id = u"A%1"_s.arg(i);
+            assets.append(category(id, u"Asset %1"_s.arg(i + 1)));
+            logs.emplace_back(id, values[i]);
+        }
+        model->setAssetscat(assets);
+        model->setLiabilitycat(MVX_CategoryList { category(u"LOAN"_s, u"Loan"_s) });
+        model->setNwLogArray(MVX_NWLogList { recordWith(2025, 12, logs, { { u"LOAN"_s, 120000 } }) });
+        store().setAppData(model);
+    }
+
     void install(double loan)
     {
         auto model = MVX_Model::makeEmpty();
@@ -240,22 +282,129 @@ TEST_F(BigPieChartViewControllerTest, LabelsStayInsideTheirPaneAndThePieShrinksF
         platform::NotificationCenter::defaultCenter().post(notifications::bigPieChartViewResized);
         for (const Kind kind : { Kind::NetWorth, Kind::Assets, Kind::Liabilities }) {
             chart::PieChart* pie = screen.pieChart(kind);
-            const QSizeF area = screen.hostView(kind)->hostedGraph()->plotAreaRect().size();
-            const double side = std::min(area.width(), area.height());
-            const QFontMetricsF metrics(pie->slices().isEmpty() || !pie->slices()[0].label
-                    ? QFont()
-                    : pie->slices()[0].label->style.font());
-            double widest = 0;
-            for (const auto& slice : pie->slices())
-                if (slice.label)
-                    widest = std::max(widest, metrics.horizontalAdvance(slice.label->text));
-            // A label runs outward along the radius from just beyond the rim.
-            EXPECT_LE(pie->pieRadius() + pie->labelOffset() + widest, side / 2)
-                << "pie " << int(kind) << " at width " << width;
-            EXPECT_GE(pie->pieRadius(), side * 0.375 / 4) << "the pie keeps a quarter of its size";
+            const QRectF pane = screen.hostView(kind)->hostedGraph()->plotAreaRect();
+            const double side = std::min(pane.width(), pane.height());
+            const std::string when
+                = "pie " + std::to_string(int(kind)) + " at width " + std::to_string(width);
+            // The labels drawn stand beyond the rim, inside the pane; the pie keeps half of it.
+            expectLabelsApartAndInPane(*pie, pane, when.c_str());
+            EXPECT_FALSE(pie->labelPlacements().isEmpty()) << when;
+            EXPECT_GE(pie->pieRadius(), side / 4) << when;
         }
     }
     // The long labels made the asset pie smaller than the design's 0.375 of its side.
     const QSizeF area = screen.hostView(Kind::Assets)->hostedGraph()->plotAreaRect().size();
     EXPECT_LT(screen.pieChart(Kind::Assets)->pieRadius(), std::min(area.width(), area.height()) * 0.375);
+}
+
+// The crowded pies of a household: twenty assets whose small and large values alternate, a
+// hundred and fifty, and one of 1e15 beside nineteen ordinary ones. With amounts and with
+// percentages, at two window sizes, no label is drawn over another or out of its pane, and the
+// pie keeps half its pane.
+TEST_F(BigPieChartViewControllerTest, CrowdedPiesDrawNoLabelOverAnotherNorOutOfTheirPane)
+{
+    std::vector<double> twenty;
+    for (int i = 0; i < 20; ++i)
+        twenty.push_back(i % 2 == 0 ? 1297.0 + 37 * i : 25134.0 - 211 * i);
+    const std::vector<double> hundredFifty(150, 2500.0);
+    std::vector<double> huge { 1e15 };
+    for (int i = 1; i < 20; ++i)
+        huge.push_back(1000.0 * i);
+    for (const auto& [name, values] :
+        { std::pair { "twenty", twenty }, std::pair { "150", hundredFifty }, std::pair { "1e15", huge } }) {
+        installAssets(values);
+        BigPieChartViewController screen;
+        show(screen);
+        for (const int segment : { 1, 2 }) {
+            screen.amountDisplayMOdeCtl()->findChild<QAbstractButton*>(u"segment%1"_s.arg(segment))->click();
+            for (const QSize size : { QSize(1200, 700), QSize(900, 560) }) {
+                screen.resize(size);
+                QApplication::processEvents();
+                platform::NotificationCenter::defaultCenter().post(notifications::bigPieChartViewResized);
+                const std::string when = std::string(name) + " with label type " + std::to_string(segment)
+                    + " at " + std::to_string(size.width());
+                chart::PieChart* pie = screen.pieChart(Kind::Assets);
+                const QRectF pane = screen.hostView(Kind::Assets)->hostedGraph()->plotAreaRect();
+                expectLabelsApartAndInPane(*pie, pane, when.c_str());
+                EXPECT_FALSE(pie->labelPlacements().isEmpty()) << when;
+                EXPECT_GE(pie->pieRadius(), std::min(pane.width(), pane.height()) / 4) << when;
+                EXPECT_EQ(pie->slices().size(), qsizetype(values.size())) << when;
+            }
+        }
+    }
+}
+
+// A slice whose label is left out keeps its colour, its click and its popup.
+TEST_F(BigPieChartViewControllerTest, ASliceWithoutItsLabelKeepsItsFillAndPopup)
+{
+    installAssets(std::vector<double>(150, 2500.0));
+    BigPieChartViewController screen;
+    show(screen);
+    chart::PieChart* pie = screen.pieChart(Kind::Assets);
+    const QList<chart::PieChart::LabelPlacement> placements = pie->labelPlacements();
+    ASSERT_LT(placements.size(), 150);
+    int leftOut = 0;
+    while (std::any_of(placements.begin(), placements.end(),
+        [leftOut](const auto& placement) { return placement.recordIndex == leftOut; }))
+        ++leftOut;
+    const auto& slice = pie->slices()[leftOut];
+    ASSERT_TRUE(slice.fill.has_value());
+    EXPECT_EQ(*slice.fill, *screen.slices(Kind::Assets).slices[leftOut].fill);
+    EXPECT_FALSE(slice.fill->isClear());
+
+    // The middle of that slice's ring, clicked.
+    const double middle = pie->startAngle() - (slice.startFraction + slice.fraction / 2) * 2 * pi;
+    const QPointF at = ringPoint(screen, Kind::Assets, middle);
+    mouse(screen.hostView(Kind::Assets), QEvent::MouseButtonPress, at, Qt::LeftButton);
+    mouse(screen.hostView(Kind::Assets), QEvent::MouseButtonRelease, at, Qt::NoButton);
+    PKPopoverController* popup = screen.pointAnnotationPopover();
+    ASSERT_NE(popup, nullptr);
+    EXPECT_EQ(popup->contentViewController()->findChild<QLabel*>(u"amountCtl"_s)->text(), u"$2,500 (1%)"_s);
+    EXPECT_EQ(popup->contentViewController()->findChild<QLabel*>(u"monthCtl"_s)->text().trimmed(),
+        u"Asset %1"_s.arg(leftOut + 1));
+}
+
+// The labels and titles read at 4.5:1 against the window in both appearances. In the dark one the pale
+// slices stand out from the window at 3:1 or more; in the light one they keep the shading by
+// transparency they have always had.
+TEST_F(BigPieChartViewControllerTest, LabelsReadAndPaleSlicesShowInBothAppearances)
+{
+    std::vector<double> twenty;
+    for (int i = 0; i < 20; ++i)
+        twenty.push_back(1000.0 + 250 * i);
+    installAssets(twenty);
+    auto& appearance = platform::AppearanceController::instance();
+    const platform::Appearance before = appearance.appearance();
+    BigPieChartViewController screen;
+    show(screen);
+    for (const auto choice : { platform::Appearance::Light, platform::Appearance::Dark }) {
+        appearance.setAppearance(choice);
+        const bool dark = choice == platform::Appearance::Dark;
+        const QColor window = QApplication::palette().color(QPalette::Window);
+        for (const Kind kind : { Kind::NetWorth, Kind::Assets, Kind::Liabilities }) {
+            const auto& label = screen.pieChart(kind)->slices().first().label;
+            ASSERT_TRUE(label.has_value());
+            EXPECT_GE(contrast(label->style.color, window), 4.5) << "pie " << int(kind) << " dark " << dark;
+            EXPECT_GE(contrast(screen.hostView(kind)->hostedGraph()->titleTextStyle().color, window), 4.5)
+                << "title " << int(kind) << " dark " << dark;
+        }
+        const auto& slices = screen.pieChart(Kind::Assets)->slices();
+        ASSERT_EQ(slices.size(), 20);
+        for (qsizetype k = 0; k < slices.size(); ++k) {
+            ASSERT_TRUE(slices[k].fill && slices[k].fill->gradient());
+            for (const auto& [position, color] : slices[k].fill->gradient()->stops()) {
+                if (dark) {
+                    EXPECT_GE(contrast(color, window), 3.0) << "slice " << k;
+                } else {
+                    EXPECT_NEAR(color.alphaF(), (k + 1) * 0.9 / 20 + 0.1, 1.0 / 255) << "slice " << k;
+                }
+            }
+        }
+        if (dark) {
+            for (const auto& [position, color] :
+                screen.pieChart(Kind::Liabilities)->slices()[0].fill->gradient()->stops())
+                EXPECT_GE(contrast(color, window), 3.0);
+        }
+    }
+    appearance.setAppearance(before);
 }

@@ -1,6 +1,7 @@
 #include "dashboard/common/PieSlices.h"
-#include "support/RecordBuilders.h"
 #include "dashboard/common/PieColorSchemes.h"
+#include "support/Contrast.h"
+#include "support/RecordBuilders.h"
 #include "uikit/extensions/ColorHex.h"
 
 #include <gtest/gtest.h>
@@ -229,4 +230,90 @@ TEST_F(PieSlicesTest, FullWindowCategoryPieShadesPositiveValues)
     ASSERT_EQ(placeholder.slices.size(), 1);
     EXPECT_FALSE(placeholder.slices[0].value);
     EXPECT_TRUE(placeholder.slices[0].label.isNull());
+}
+
+// Over a dark window the full-window pie's shading by transparency would fade the first slices
+// into it: there each slice is opaque, in the colour it shows over the light window, so the
+// hue stays and every slice stands out at 3:1 or more. A category of the same ID twice is
+// named after the first, as before.
+TEST_F(PieSlicesTest, FullWindowPieSlicesAreOpaqueAndPaleOverADarkWindow)
+{
+    m_model->assetscat()->append(category(u"a1"_s, u"Second checking"_s));
+    std::vector<std::pair<QString, double>> values;
+    for (int i = 0; i < 12; ++i)
+        values.emplace_back(i == 0 ? u"a1"_s : u"a2"_s, 100.0 + i);
+    const auto record = recordWith(2020, 5, values, {});
+    const QColor lightWindow(0xEC, 0xEC, 0xEC);
+    const QColor darkWindow(0x32, 0x32, 0x32);
+    const auto translucent = PieSlices::categoryPie(
+        record.get(), m_model.get(), PieSlices::Side::Assets, PieLabelType::Amount, true, dollars);
+    const auto opaque = PieSlices::categoryPie(record.get(), m_model.get(), PieSlices::Side::Assets,
+        PieLabelType::Amount, true, dollars, lightWindow);
+    ASSERT_EQ(opaque.slices.size(), 12);
+    EXPECT_EQ(opaque.slices[0].categoryName, u"Checking"_s);
+    for (qsizetype k = 0; k < 12; ++k) {
+        const auto& seen = opaque.slices[k].fill->gradient()->stops();
+        const auto& faded = translucent.slices[k].fill->gradient()->stops();
+        ASSERT_EQ(seen.size(), faded.size());
+        for (qsizetype stop = 0; stop < seen.size(); ++stop) {
+            const QColor color = seen[stop].second;
+            EXPECT_EQ(color.alpha(), 255);
+            EXPECT_GE(contrast(color, darkWindow), 3.0) << "slice " << k;
+            // What the translucent slice shows over the light window, to within rounding.
+            const QColor original = faded[stop].second;
+            const double a = original.alphaF();
+            EXPECT_NEAR(color.redF(), original.redF() * a + lightWindow.redF() * (1 - a), 0.005);
+            EXPECT_NEAR(color.greenF(), original.greenF() * a + lightWindow.greenF() * (1 - a), 0.005);
+            EXPECT_NEAR(color.blueF(), original.blueF() * a + lightWindow.blueF() * (1 - a), 0.005);
+            EXPECT_NEAR(color.hsvHueF(), QColor(original.rgb()).hsvHueF(), 0.01) << "slice " << k;
+        }
+        // The palest is the first, the last the Part's own colour.
+        if (k > 0) {
+            EXPECT_LT(seen.last().second.lightnessF(),
+                opaque.slices[k - 1].fill->gradient()->stops().last().second.lightnessF() + 1e-6);
+        }
+    }
+    EXPECT_EQ(
+        opaque.slices.last().fill->gradient()->stops().last().second.rgb(), PieSlices::assetsColor().rgb());
+}
+
+namespace {
+
+PieSlices::Slice labelled(const QString& label)
+{
+    PieSlices::Slice slice;
+    slice.value = 1.0;
+    slice.label = label;
+    return slice;
+}
+
+} // namespace
+
+// The pie shrinks for its widest label, but its diameter keeps half the shorter side of its
+// area; the labels shrink to 8 before that. Among many labels the widest is found by width,
+// not by length.
+TEST_F(PieSlicesTest, APieKeepsHalfItsAreaWhateverItsLabels)
+{
+    const chart::TextStyle style { Qt::black, u"Arial Narrow"_s, 12.0 };
+    PieSlices::Pie pie;
+    for (const QString& label : { u"iiiiiiiiiiii"_s, u"WWWWWWW"_s, u"$1"_s })
+        pie.slices.append(labelled(label));
+    const QStringList widest = PieSlices::widestLabels(pie, style);
+    ASSERT_FALSE(widest.isEmpty());
+    EXPECT_EQ(widest.first(), u"WWWWWWW"_s);
+
+    const QSizeF area(600, 400);
+    // Short labels: the pie keeps what it wants.
+    PieSlices::Pie small;
+    small.slices.append(labelled(u"$1"_s));
+    EXPECT_DOUBLE_EQ(PieSlices::fitRadiusAndLabels(area, 150, small, style, 5).radius, 150);
+    EXPECT_DOUBLE_EQ(PieSlices::fitRadiusAndLabels(area, 150, small, style, 5).labelSize, 12);
+    // Labels as wide as the area: the pie keeps a quarter of the shorter side, the labels 8.
+    PieSlices::Pie wide;
+    wide.slices.append(labelled(QString(200, u'W')));
+    const PieSlices::LabelFit fit = PieSlices::fitRadiusAndLabels(area, 150, wide, style, 5);
+    EXPECT_DOUBLE_EQ(fit.radius, 100);
+    EXPECT_DOUBLE_EQ(fit.labelSize, 8);
+    // A pie that wants less than that keeps what it wants.
+    EXPECT_DOUBLE_EQ(PieSlices::fitRadiusAndLabels(area, 60, wide, style, 5).radius, 60);
 }

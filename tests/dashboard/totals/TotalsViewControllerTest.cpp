@@ -18,8 +18,10 @@
 #include "model/data/MVX_CategoryLog.h"
 #include "model/queries/ModelBuilders.h"
 #include "model/settings/Preferences.h"
+#include "platform/Appearance.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
+#include "support/Contrast.h"
 #include "support/Eventually.h"
 #include "support/FailingDevices.h"
 #include "support/SharedStoreTest.h"
@@ -34,6 +36,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMouseEvent>
+#include <QPainterPath>
 #include <QTest>
 #include <QToolButton>
 
@@ -452,3 +455,65 @@ TEST_F(TotalsViewControllerTest, TheWelcomePanelShowsOncePerRunUntilItsBoxIsUnch
 }
 
 } // namespace
+
+// Forty-eight assets of about 2.1% each: none is merged into "All other", and their labels with
+// percentages and names would crowd the rim of the low dashboard pie. No label is drawn over
+// another or out of the pie's pane, the pie keeps half of it, and the labels read at 4.5:1 in
+// both appearances.
+TEST_F(TotalsViewControllerTest, CrowdedPieLabelsStayApartInsideTheirPane)
+{
+    auto model = MVX_Model::makeEmpty();
+    model->setBaseCurrency(u"USD"_s);
+    MVX_CategoryList assets;
+    MVX_CategoryLogList values;
+    double total = 0;
+    for (int i = 0; i < 48; ++i) {
+        const QString id = u"A%1"_s.arg(i);
+        assets.append(makeCategory(id, u"Savings account %1"_s.arg(i + 1)));
+        const double value = 3000.0 + 2 * i;
+        values.append(makeLog(id, 2024, 3, value));
+        total += value;
+    }
+    model->setAssetscat(assets);
+    model->setLiabilitycat(MVX_CategoryList { makeCategory(u"LOAN"_s, u"Loan"_s) });
+    auto newest = std::make_shared<MVX_NWLog>();
+    newest->setYear(2024);
+    newest->setMonth(3);
+    newest->setAssets(total);
+    newest->setLiabilities(0.0);
+    newest->setNw(total);
+    newest->setAssetLogs(values);
+    newest->setLiabilityLogs(MVX_CategoryLogList {});
+    model->setNwLogArray(MVX_NWLogList { newest });
+    installAndSave(model);
+    PieChartSettings::setPieDisplayType(PieChartSettings::PieDisplayType::AssetCategories);
+    PieChartSettings::setPieLabelType(PieChartSettings::PieLabelType::Percentage);
+    auto& appearance = platform::AppearanceController::instance();
+    const platform::Appearance before = appearance.appearance();
+    TotalsViewController totals;
+    show(totals);
+    ASSERT_EQ(totals.pie().slices.size(), 48);
+    for (const auto choice : { platform::Appearance::Light, platform::Appearance::Dark }) {
+        appearance.setAppearance(choice);
+        chart::PieChart* pie = totals.pieChart();
+        const QRectF pane = totals.hostView()->hostedGraph()->plotAreaRect();
+        const QList<chart::PieChart::LabelPlacement> placements = pie->labelPlacements();
+        ASSERT_FALSE(placements.isEmpty());
+        EXPECT_LT(placements.size(), 48) << "some labels find no room";
+        QList<QPainterPath> outlines;
+        for (const auto& placement : placements) {
+            EXPECT_TRUE(pane.contains(placement.box.outline().boundingRect())) << placement.recordIndex;
+            QPainterPath outline;
+            outline.addPolygon(placement.box.grown(-0.01).outline());
+            outline.closeSubpath();
+            for (const QPainterPath& other : outlines)
+                EXPECT_FALSE(other.intersects(outline)) << placement.recordIndex;
+            outlines.append(outline);
+        }
+        EXPECT_GE(pie->pieRadius(), std::min(pane.width(), pane.height()) / 4);
+        EXPECT_EQ(pie->slices().size(), 48);
+        const QColor label = pie->slices()[placements.first().recordIndex].label->style.color;
+        EXPECT_GE(contrast(label, QApplication::palette().color(QPalette::Window)), 4.5);
+    }
+    appearance.setAppearance(before);
+}
