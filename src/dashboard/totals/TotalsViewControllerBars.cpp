@@ -15,6 +15,10 @@
 #include "platform/YUpGeometry.h"
 #include "uikit/popover/PKPopoverController.h"
 
+#include <QFontMetricsF>
+
+#include <algorithm>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -75,10 +79,33 @@ void TotalsViewController::fitBarSlots()
     if (!graph || !graph->axisSet())
         return;
     const chart::Axis* y = graph->axisSet()->yAxis();
-    // The value labels end right of the axis by their offset; the first bar starts after them.
-    const double labelsEnd = ValueAxisLabels::axisInset + y->majorTickLength() + y->labelOffset() + 6;
+    // The value labels end right of the axis by their offset, or further for wide amounts (losses
+    // in parentheses); the first bar starts after them.
+    const double labelsStart = ValueAxisLabels::axisInset - y->majorTickLength() - y->labelOffset();
+    double widest = 0.0;
+    const QFontMetricsF metrics(y->labelTextStyle().font());
+    for (double value : m_barValueAxis.labels)
+        widest = std::max(widest, metrics.horizontalAdvance(YearEndBars::valueLabelText(value)));
+    const double labelsEnd
+        = std::max(ValueAxisLabels::axisInset + y->majorTickLength() + y->labelOffset(), labelsStart + widest)
+        + 6;
     graph->defaultPlotSpace()->setXRange(
         YearEndBars::slotRangeClearOf(m_numberOfVisibleBars, labelsEnd, graph->plotAreaRect().width()));
+    placeBarLabels();
+}
+
+void TotalsViewController::placeBarLabels()
+{
+    chart::Graph* graph = m_hostViewB->hostedGraph();
+    if (!graph || !graph->axisSet())
+        return;
+    chart::Axis* x = graph->axisSet()->xAxis();
+    const double offset = ValueAxisLabels::barLabelOffset(*graph, m_minNWValue < 0.0);
+    QList<chart::AxisLabel> years = x->axisLabels();
+    for (chart::AxisLabel& label : years)
+        label.offset = offset;
+    x->setAxisLabels(years);
+    ValueAxisLabels::apply(*graph, m_barValueAxis.labels, m_barValueAxis.interval);
 }
 
 void TotalsViewController::configureBARPlots()
@@ -173,9 +200,9 @@ double TotalsViewController::reloadXAxes()
 void TotalsViewController::reloadYAxes(double top, double minNWValue)
 {
     chart::Graph* graph = m_hostViewB->hostedGraph();
-    const auto values = YearEndBars::valueAxis(top, minNWValue);
-    ValueAxisLabels::apply(*graph->axisSet()->yAxis(), values.labels);
-    graph->defaultPlotSpace()->setYRange(values.range);
+    m_barValueAxis = YearEndBars::valueAxis(top, minNWValue);
+    graph->defaultPlotSpace()->setYRange(m_barValueAxis.range);
+    fitBarSlots();
 }
 
 void TotalsViewController::closeChartInfoView()

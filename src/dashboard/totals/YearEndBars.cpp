@@ -148,15 +148,16 @@ qint64 labelInterval(double top)
 ValueAxis valueAxis(double top, double bottom)
 {
     ValueAxis axis;
-    const qint64 interval = labelInterval(top);
+    axis.interval = ValueAxisLabels::labelInterval(top, bottom);
     // The walk goes in tenths of the interval; with an interval below 10 a tenth is 0, and the
-    // labels are simply its multiples.
-    const double lowerCandidate = -double(interval / 10);
-    axis.labels = ValueAxisLabels::labels(top, bottom, double(interval), kLabelHeadroom);
-    const double lower = bottom < 0.0 ? bottom : lowerCandidate;
-    double location = kRangeFactor * lower;
+    // labels are simply its multiples. A tenth is also the room beyond 0 on the side without bars.
+    const double margin = double(qint64(axis.interval) / 10);
+    axis.labels = ValueAxisLabels::labels(top, bottom, axis.interval, kLabelHeadroom);
+    const double lower = bottom < 0.0 ? bottom : -margin;
     // All bars below 0 still hang from 0, which stays in view.
-    double length = kRangeFactor * (std::max(top, 0.0) - lower);
+    const double upper = top > 0.0 ? top : margin;
+    double location = kRangeFactor * lower;
+    double length = kRangeFactor * (upper - lower);
     if (!std::isfinite(location) || !std::isfinite(length) || length <= 0.0) {
         location = std::isfinite(location) ? std::min(location, 0.0) : 0.0;
         length = std::isfinite(location) && location < 0.0 ? -location : 1.0;

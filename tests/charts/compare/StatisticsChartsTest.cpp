@@ -1,3 +1,4 @@
+#include "charts/common/BarChartGeometry.h"
 #include "charts/common/PrintSession.h"
 #include "charts/compare/CompareViewController.h"
 #include "charts/compare/StatisticsChartView.h"
@@ -136,6 +137,28 @@ TEST_F(StatisticsChartsTest, EightChartsOfTheirTablesWithTheUsersBarFirstAndOran
     screen.redrawCountryComparison();
     EXPECT_EQ(country->minNWValue(), -20000);
     EXPECT_DOUBLE_EQ(country->hostView()->hostedGraph()->defaultPlotSpace()->yRange().location, -24000);
+}
+
+TEST_F(StatisticsChartsTest, AUserInDebtKeepsEveryChartsLabelsApart)
+{
+    CompareViewController screen;
+    show(screen);
+    for (const double netWorth : { -20000.0, -342361.0, -2000000.0, -4e8 }) {
+        screen.setMyCurrentNW(netWorth);
+        screen.redrawCountryComparison();
+        for (int index = 0; index < 8; ++index) {
+            SCOPED_TRACE(testing::Message() << netWorth << " in chart " << index);
+            StatisticsChartView* chart = screen.chartView(index);
+            const chart::Graph& graph = *chart->hostView()->hostedGraph();
+            // The user's bar hangs from 0 (thin beside the richest statistics).
+            EXPECT_TRUE(barchartgeometry::standsOnZero(*chart->barPlot(), 0, 0.5));
+            EXPECT_EQ(
+                barchartgeometry::texts(barchartgeometry::drawnLabels(graph, *graph.axisSet()->xAxis())),
+                CompareStatistics::labels(chart->description().group));
+            EXPECT_GE(barchartgeometry::drawnLabels(graph, *graph.axisSet()->yAxis()).size(), 1);
+            EXPECT_TRUE(barchartgeometry::labelsApartInside(graph));
+        }
+    }
 }
 
 TEST_F(StatisticsChartsTest, OneRateInEveryFieldConvertsEveryStatisticsBarButTheUsersOwn)
