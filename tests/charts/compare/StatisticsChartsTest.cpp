@@ -1,3 +1,4 @@
+#include "app/alerts/MessagePopover.h"
 #include "charts/common/BarChartGeometry.h"
 #include "charts/common/PrintSession.h"
 #include "charts/compare/CompareViewController.h"
@@ -197,6 +198,40 @@ TEST_F(StatisticsChartsTest, OneRateInEveryFieldConvertsEveryStatisticsBarButThe
     CompareViewController again;
     EXPECT_EQ(again.exchangeRate(), 2.0);
     EXPECT_EQ(rateTexts(again), QStringList(4, u"2"_s));
+}
+
+TEST_F(StatisticsChartsTest, AnAbsurdRateIsRefusedWithAMessageAndAStoredOneIsIgnored)
+{
+    CompareViewController screen;
+    show(screen);
+    screen.setMyCurrentNW(250000);
+    enter(screen.exchangeRateField(Group::Country), u"2"_s);
+    ASSERT_EQ(screen.exchangeRate(), 2.0);
+
+    for (const QString& absurd : { u"1e-40"_s, u"3.4e38"_s, u"99999999999"_s }) {
+        SCOPED_TRACE(absurd.toStdString());
+        QLineEdit* field = screen.exchangeRateField(Group::Percentile);
+        enter(field, absurd);
+        ASSERT_TRUE(screen.messages());
+        EXPECT_TRUE(screen.messages()->isShown());
+        EXPECT_TRUE(screen.messages()->text().contains(absurd));
+        EXPECT_TRUE(screen.messages()->text().contains(u"0.0001"_s));
+        EXPECT_EQ(rateTexts(screen), QStringList(4, u"2"_s));
+        EXPECT_EQ(screen.exchangeRate(), 2.0);
+        EXPECT_EQ(platform::UserDefaults::standard().real(u"ExchangeRate"_s), 2.0);
+        EXPECT_EQ(screen.chartView(0)->barPlot()->bars().at(1).tip, 777170);
+        screen.messages()->close();
+    }
+    // A valid rate after a refusal is taken.
+    enter(screen.exchangeRateField(Group::Education), u"0.5"_s);
+    EXPECT_EQ(screen.exchangeRate(), 0.5);
+    EXPECT_EQ(platform::UserDefaults::standard().real(u"ExchangeRate"_s), 0.5);
+
+    // What an older build stored beyond the bounds reads as no rate: the screen starts from 1.
+    platform::UserDefaults::standard().setValue(u"ExchangeRate"_s, 99999997952.0);
+    CompareViewController fresh;
+    EXPECT_EQ(fresh.exchangeRate(), 1.0);
+    EXPECT_EQ(rateTexts(fresh), QStringList(4, u"1"_s));
 }
 
 TEST_F(StatisticsChartsTest, WithForeignCurrenciesTheRateIsTheStoresDollarRate)
