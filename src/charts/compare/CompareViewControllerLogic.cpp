@@ -11,6 +11,7 @@
 #include "model/format/NWCurrencyFormatter.h"
 #include "model/store/NWData.h"
 #include "platform/Clock.h"
+#include "platform/Dispatch.h"
 #include "platform/YUpGeometry.h"
 
 #include <QComboBox>
@@ -218,9 +219,15 @@ void CompareViewController::exchangeRateChanged(QLineEdit* field)
         // A rate of 0, or one far beyond any currency's, would draw the statistics at nothing or
         // at meaningless heights: the field keeps the rate in use, and says why.
         field->setText(CompareSettings::rateText(m_exchangeRate));
-        if (!m_messages)
-            m_messages = new MessagePopover(this);
-        m_messages->showMessage(rate.error(), field);
+        // On a later turn: when a click elsewhere ended the edit, the message would otherwise
+        // count as open during that click and close with it.
+        platform::runLater(this, [this, field = QPointer<QLineEdit>(field), message = rate.error()] {
+            if (!field)
+                return;
+            if (!m_messages)
+                m_messages = new MessagePopover(this);
+            m_messages->showMessage(message, field);
+        });
         return;
     }
     m_exchangeRate = *rate;
