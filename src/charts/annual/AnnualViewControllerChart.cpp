@@ -125,7 +125,15 @@ void AnnualViewController::placeLabels()
     chart::Graph* graph = m_hostView->hostedGraph();
     if (!graph)
         return;
-    // The value labels keep clear of the year labels, which are placed first.
+    // The first bar starts clear of the value labels, the value labels keep clear of the year
+    // labels, which are placed first.
+    if (!m_visibleDataArray.isEmpty()) {
+        const double clearLeft
+            = ValueAxisLabels::labelsEnd(*graph->axisSet()->yAxis(), m_valueAxis.labels) + 6;
+        graph->defaultPlotSpace()->setXRange(
+            ValueAxisLabels::clearOfLabels(AnnualChartData::slotRange(slotCount(), m_visibleDataArray),
+                -AnnualChartData::barWidth / 2, clearLeft, graph->plotAreaRect().width()));
+    }
     placeYearLabels();
     ValueAxisLabels::apply(*graph, m_valueAxis.labels, m_valueAxis.interval);
 }

@@ -7,6 +7,8 @@
 #include "model/format/NWCurrencyFormatter.h"
 #include "platform/Appearance.h"
 
+#include <QFontMetricsF>
+
 #include <algorithm>
 #include <cmath>
 
@@ -144,6 +146,32 @@ void apply(chart::Graph& graph, const QList<double>& labels, double interval)
     axis.setAxisLabels(shown);
     axis.setMajorTickLocations(ticks);
     axis.setMinorTickLocations({});
+}
+
+double labelsEnd(const chart::Axis& axis, const QList<double>& labels)
+{
+    // The labels start left of the axis by their offset.
+    const double start = axisInset - axis.majorTickLength() - axis.labelOffset();
+    const QFontMetricsF metrics(axis.labelTextStyle().font());
+    double widest = 0.0;
+    for (double value : labels)
+        widest = std::max(widest, metrics.horizontalAdvance(text(value)));
+    return std::max(axisInset + axis.majorTickLength() + axis.labelOffset(), start + widest);
+}
+
+chart::PlotRange clearOfLabels(const chart::PlotRange& range, double edge, double clearLeft, double plotWidth)
+{
+    if (!std::isfinite(plotWidth) || !std::isfinite(clearLeft) || !std::isfinite(edge) || plotWidth <= 0
+        || clearLeft <= 0 || !range.isFinite() || range.length <= 0)
+        return range;
+    // The edge e sits (e − low) / (high − low) of the width in; the share k of the width to keep
+    // clear gives low = (e − k·high) / (1 − k).
+    const double share = clearLeft / plotWidth;
+    if (share >= 0.9)
+        return range;
+    const double high = range.location + range.length;
+    const double low = std::min(range.location, (edge - share * high) / (1 - share));
+    return chart::PlotRange::withLocation(low, high - low);
 }
 
 double barLabelOffset(const chart::Graph& graph, bool barsBelowZero)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "charts/kit/PlotRange.h"
+
 #include <QList>
 #include <QString>
 
@@ -45,6 +47,17 @@ void styleAxis(chart::Axis& axis, const chart::TextStyle& titleStyle, const char
 /// graph is left out. A graph without a size yet takes them all. Call after the value range
 /// and the other axis's labels are set, and again when the graph's size changes.
 void apply(chart::Graph& graph, const QList<double>& labels, double interval);
+
+/// Where the labels of `labels` end on `axis` (styled by `styleAxis`), in points from the plot
+/// area's left edge: the widest text from where they start, and never before the axis's own
+/// labelling room.
+double labelsEnd(const chart::Axis& axis, const QList<double>& labels);
+
+/// `range` (of the bar locations) widened to the left where needed so that, over a plot area
+/// `plotWidth` points wide, `edge` (the first bar's left edge) stands at least `clearLeft` points
+/// in from its left edge, where the value labels stand. Without a usable width, `range` alone.
+chart::PlotRange clearOfLabels(
+    const chart::PlotRange& range, double edge, double clearLeft, double plotWidth);
 
 /// How far below the axis at 0 the labels under the bars stand: the axis's tick length and,
 /// when bars hang below 0, down to the plot area's lower edge, so that the labels stand in

@@ -15,8 +15,6 @@
 #include "platform/YUpGeometry.h"
 #include "uikit/popover/PKPopoverController.h"
 
-#include <QFontMetricsF>
-
 #include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
@@ -79,16 +77,8 @@ void TotalsViewController::fitBarSlots()
     if (!graph || !graph->axisSet())
         return;
     const chart::Axis* y = graph->axisSet()->yAxis();
-    // The value labels end right of the axis by their offset, or further for wide amounts (losses
-    // in parentheses); the first bar starts after them.
-    const double labelsStart = ValueAxisLabels::axisInset - y->majorTickLength() - y->labelOffset();
-    double widest = 0.0;
-    const QFontMetricsF metrics(y->labelTextStyle().font());
-    for (double value : m_barValueAxis.labels)
-        widest = std::max(widest, metrics.horizontalAdvance(YearEndBars::valueLabelText(value)));
-    const double labelsEnd
-        = std::max(ValueAxisLabels::axisInset + y->majorTickLength() + y->labelOffset(), labelsStart + widest)
-        + 6;
+    // The first bar starts after the value labels, which are wider for losses in parentheses.
+    const double labelsEnd = ValueAxisLabels::labelsEnd(*y, m_barValueAxis.labels) + 6;
     graph->defaultPlotSpace()->setXRange(
         YearEndBars::slotRangeClearOf(m_numberOfVisibleBars, labelsEnd, graph->plotAreaRect().width()));
     placeBarLabels();

@@ -180,18 +180,7 @@ chart::PlotRange slotRange(int slotCount)
 
 chart::PlotRange slotRangeClearOf(int slotCount, double clearLeft, double plotWidth)
 {
-    const chart::PlotRange range = slotRange(slotCount);
-    if (!std::isfinite(plotWidth) || !std::isfinite(clearLeft) || plotWidth <= 0 || clearLeft <= 0)
-        return range;
-    // The first bar's edge e sits (e − low) / (high − low) of the width in; the share k of the
-    // width to keep clear gives low = (e − k·high) / (1 − k).
-    const double share = clearLeft / plotWidth;
-    if (share >= 0.9)
-        return range;
-    const double high = range.location + range.length;
-    const double edge = -barWidth / 2;
-    const double low = std::min(range.location, (edge - share * high) / (1 - share));
-    return chart::PlotRange::withLocation(low, high - low);
+    return ValueAxisLabels::clearOfLabels(slotRange(slotCount), -barWidth / 2, clearLeft, plotWidth);
 }
 
 BarPopup barPopup(const YearEnd& yearEnd, int type, const QString& plotIdentifier, bool basesVary,

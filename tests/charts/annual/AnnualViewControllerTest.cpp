@@ -180,6 +180,10 @@ TEST_F(AnnualViewControllerTest, EveryYearStandsOnZeroWithItsLabelsAboveOrBelowZ
                           [](const auto& label) { return label.text.startsWith(u'('); }),
                 ends.front() < -400000);
             EXPECT_TRUE(barchartgeometry::labelsApartInside(graph));
+            // The amounts stand left of the first bar.
+            for (const auto& amount : amounts)
+                EXPECT_LT(amount.rect.right(), screen.barPlotNW()->barRect(0).left())
+                    << amount.text.toStdString();
         }
     }
 }
