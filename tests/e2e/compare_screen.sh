@@ -2,7 +2,8 @@
 # The comparison screen from the sidebar with ten years of records up to this year: the eight
 # statistics charts draw (the user's orange bar shows), two months are picked in the header's
 # month lists and the header changes, a rate typed into a statistics field reaches every field
-# and is kept across a restart in the dark appearance. Screenshots light and dark.
+# and is kept across a restart in the dark appearance; absurd rates are refused with a message.
+# Screenshots light and dark.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/e2e_lib.sh"
@@ -75,6 +76,33 @@ sleep 0.4
 e2e_screenshot "$shots/compare-rate-light.png"
 rate_is_two() { [ "$(e2e_setting_text ExchangeRate | awk '{ print ($1 == 2) }')" = 1 ]; }
 rate_is_two || fail "the rate was not kept: '$(e2e_setting_text ExchangeRate)'"
+
+# Absurd rates are refused with a message under the field, and the kept rate stays 2: after
+# Return, and after leaving the field by a click into the next rate field (the message must
+# outlive that click).
+for absurd in 1e-40 3.4e38 99999999999; do
+    xdotool mousemove $((wx + sidebar + 400)) $((wy + 256)) click 1
+    xdotool key ctrl+a
+    xdotool type "$absurd"
+    xdotool key Return
+    e2e_popover_window "$window" >/dev/null || fail "the rate $absurd was taken without a message"
+    sleep 0.3
+    e2e_screenshot "$shots/compare-rate-$absurd-light.png"
+    rate_is_two || fail "the rate $absurd was stored: '$(e2e_setting_text ExchangeRate)'"
+    xdotool key Escape
+    e2e_popover_gone "$window" || fail "Escape left the message about $absurd open"
+done
+xdotool mousemove $((wx + sidebar + 400)) $((wy + 256)) click 1
+xdotool key ctrl+a
+xdotool type "1e-40"
+xdotool mousemove $((wx + sidebar + 400)) $((wy + 622)) click 1
+e2e_popover_window "$window" >/dev/null || fail "leaving the field with 1e-40 showed no message"
+sleep 0.5
+e2e_popover_window "$window" >/dev/null || fail "the message about 1e-40 closed with the click that left the field"
+e2e_screenshot "$shots/compare-rate-left-light.png"
+rate_is_two || fail "leaving the field stored 1e-40: '$(e2e_setting_text ExchangeRate)'"
+xdotool key Escape
+e2e_popover_gone "$window" || fail "Escape left the message about 1e-40 open"
 
 # The detailed comparison's tab.
 xdotool mousemove $((wx + sidebar + 170)) $((wy + 61)) click 1

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The dashboard with ten years of monthly records: the record list, the totals line, the pie and
 # the year-end bars are drawn; the welcome panel appears on the first start, its check box turns
-# it off, and after a restart it stays away; Escape closes it, without and with a window manager.
+# it off, and after a restart it stays away; Escape closes it, without and with a window manager;
+# a household in debt gets its bars, years and amounts.
 # Screenshots light and dark.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -96,6 +97,41 @@ read -r wx wy ww wh <<<"$(e2e_window_geometry "$window")"
 pane_shows "$shots/dashboard-dark.png" "#54CCFF" line || fail "the dark dashboard shows no totals line"
 e2e_quit "$window"
 
+# A household in debt at every year-end (the smallest loss in 2023): the year-end bars hang from
+# a zero line in view, each with its year under the lowest bar, and amounts stand left of them.
+python3 - "$HOME/mervane.json" <<'PY'
+import json, sys
+data = json.load(open(sys.argv[1]))
+ends = {2022: -520000.0, 2023: -342361.0, 2024: -910000.0, 2025: -1475000.0}
+for log in data["nw_logs"]:
+    if log["year"] in ends:
+        extra = ends[log["year"]] + (12 - log["month"]) * 1000.0 - log["nw"]
+        log["l_logs"][0]["value"] -= extra
+        log["liabilities"] -= extra
+        log["nw"] += extra
+json.dump(data, open(sys.argv[1], "w"))
+PY
+e2e_update_text_setting SelectedAppearance 1
+e2e_start "$binary"
+window=$(e2e_wait_window '^Mervane$') || exit 1
+read -r wx wy ww wh <<<"$(e2e_window_geometry "$window")"
+e2e_wait_for dashboard_drawn "$shots/dashboard-debt-light.png" || fail "the dashboard in debt does not draw"
+bars_x=$((wx + sidebar + list + (ww - sidebar - list) / 2))
+read -r bw bh bx by <<<"$(e2e_colour_box "$shots/dashboard-debt-light.png" "#94DAF5" "$bars_x" $((wy + 80)) \
+    $(((ww - sidebar - list) / 2)) $((totals_height - 50)))"
+[ -n "${by:-}" ] || fail "the year-end bars in debt are not drawn"
+echo "bars in debt at $bx,$by ${bw}x$bh"
+# darkest <x> <y> <w> <h>: the darkest grey (0 black .. 100 white) in that part of the screenshot.
+darkest() {
+    convert "$shots/dashboard-debt-light.png" -crop "$3x$4+$1+$2" +repage -colorspace gray \
+        -format '%[fx:int(100 * minima)]' info:
+}
+# The year labels stand under the lowest bar; the amounts left of the first one.
+[ "$(darkest "$bx" $((by + bh + 2)) "$bw" 50)" -lt 70 ] || fail "no year labels under the bars in debt"
+[ "$(darkest "$bars_x" "$by" $((bx - bars_x - 4)) "$bh")" -lt 70 ] || fail "no amounts beside the bars in debt"
+e2e_quit "$window"
+
+e2e_update_text_setting SelectedAppearance 2
 # A first start again (dark): Escape closes the panel, without and then with a window manager.
 for wm in none openbox; do
     [ $wm = openbox ] && e2e_start_wm

@@ -125,18 +125,20 @@ double labelInterval(double top)
 ValueAxis valueAxis(double top, double bottom)
 {
     ValueAxis axis;
-    const double interval = labelInterval(top);
-    // The lower end below the labels: a tenth of the interval, in whole units.
-    const double lowerCandidate = interval >= 10.0 ? -std::trunc(interval / 10.0) : 0.0;
-    axis.labels = ValueAxisLabels::labels(top, bottom, interval, kLabelHeadroom);
-    const double lower = bottom < 0.0 ? bottom : lowerCandidate;
+    axis.interval = ValueAxisLabels::labelInterval(top, bottom);
+    // A tenth of the interval, in whole units: the room beyond 0 on the side without bars.
+    const double margin = axis.interval >= 10.0 ? std::trunc(axis.interval / 10.0) : 0.0;
+    axis.labels = ValueAxisLabels::labels(top, bottom, axis.interval, kLabelHeadroom);
+    const double lower = bottom < 0.0 ? bottom : -margin;
+    // Bars stand on 0 (below 0 they hang from it), so 0 is always in view.
+    const double upper = top > 0.0 ? top : margin;
     double location = kRangeFactor * lower;
-    double length = kRangeFactor * (top - lower);
+    double length = kRangeFactor * (upper - lower);
     if (!std::isfinite(location) || !std::isfinite(length)) {
         location = 0.0;
         length = 1.0;
     } else if (length <= 0.0) {
-        // One value or none: from the lowest value up to 0, or a unit above 0.
+        // Nothing shown, or every value 0: a unit above 0.
         length = std::max(std::abs(location), 1.0);
     }
     axis.range = chart::PlotRange::withLocation(location, length);

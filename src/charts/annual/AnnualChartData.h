@@ -62,13 +62,16 @@ int yearLabelStride(double slotWidth, double labelWidth);
 double labelInterval(double top);
 
 /// The value labels (their values; they are also the major ticks) and the visible value range
-/// for the extent of `yearAxis`. Labels stand at the multiples of the interval up to 1.1 × top
-/// and down to bottom, never at 0; far below 0 only every so many multiples get one, so that
-/// their number stays small. The range runs from 1.2 × the lower end (bottom when below 0,
-/// else minus a tenth of the interval) to 1.2 × top; a range that would be empty or not
-/// finite becomes one that shows the bars from 0.
+/// for the extent of `yearAxis`. Labels stand at the multiples of the interval (from the top, or
+/// from the depth below 0 when every value is below 5) up to 1.1 × top and down to bottom,
+/// never at 0; far below 0 only every so many multiples get one, so that their number stays
+/// small. The range runs from 1.2 × the lower end (bottom when below 0, else minus a tenth of
+/// the interval) to 1.2 × the upper end (top when above 0, else a tenth of the interval), so
+/// that 0, where the bars stand, is always in view; a range that would be empty or not finite
+/// becomes one that shows the bars from 0.
 struct ValueAxis {
     QList<double> labels;
+    double interval = 0.0;
     chart::PlotRange range;
 };
 ValueAxis valueAxis(double top, double bottom);

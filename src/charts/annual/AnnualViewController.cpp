@@ -110,8 +110,9 @@ void AnnualViewController::buildControls()
     connect(
         m_futurePeriodCtl, &QComboBox::activated, this, [this](int index) { futurePeriodsChanged(index); });
     connect(m_pastPeriodCtl, &QComboBox::activated, this, [this](int index) { pastPeriodsChanged(index); });
-    // The year labels thin out when the slots get narrower than a label.
-    connect(m_hostView, &chart::GraphHostingView::plotAreaFrameChanged, this, [this] { placeYearLabels(); });
+    // The year labels thin out when the slots get narrower than a label, and the value labels
+    // when the chart gets lower than they need.
+    connect(m_hostView, &chart::GraphHostingView::plotAreaFrameChanged, this, [this] { placeLabels(); });
     connect(m_printButton, &QToolButton::clicked, this, [this] { printChart(); });
     connect(m_copyButton, &QToolButton::clicked, this, [this] { copyChartToClipboard(); });
 }

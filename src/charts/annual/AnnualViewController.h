@@ -1,5 +1,6 @@
 #pragma once
 
+#include "charts/annual/AnnualChartData.h"
 #include "charts/kit/BarPlot.h"
 #include "charts/kit/PlotDataSource.h"
 #include "charts/kit/ScatterPlot.h"
@@ -65,6 +66,7 @@ private:
     void configureBARPlots();
     void reloadAndRedraw();
     double reloadXAxes();
+    void placeLabels();
     void placeYearLabels();
     void reloadYAxes(double top, double minNWValue);
     void setGoalInformation();
@@ -95,6 +97,7 @@ private:
     QList<NWAnnualLog> m_dataArray;
     QList<NWAnnualLog> m_visibleDataArray;
     QStringList m_yearLabels;
+    AnnualChartData::ValueAxis m_valueAxis;
 
     chart::GraphHostingView* m_hostView = nullptr;
     // Owned by the hosted graph; a rebuild replaces them.

@@ -97,6 +97,7 @@ void AnnualViewController::reloadAndRedraw()
 {
     const double top = reloadXAxes();
     reloadYAxes(top, m_minNWValue);
+    placeLabels();
     m_hostView->hostedGraph()->reloadData();
 }
 
@@ -115,9 +116,26 @@ double AnnualViewController::reloadXAxes()
     graph->axisSet()->xAxis()->setMajorTickLocations(years.ticks);
     graph->defaultPlotSpace()->setXRange(AnnualChartData::slotRange(slotCount(), m_visibleDataArray));
     m_yearLabels = years.labels;
-    placeYearLabels();
     m_minNWValue = years.bottom;
     return years.top;
+}
+
+void AnnualViewController::placeLabels()
+{
+    chart::Graph* graph = m_hostView->hostedGraph();
+    if (!graph)
+        return;
+    // The first bar starts clear of the value labels, the value labels keep clear of the year
+    // labels, which are placed first.
+    if (!m_visibleDataArray.isEmpty()) {
+        const double clearLeft
+            = ValueAxisLabels::labelsEnd(*graph->axisSet()->yAxis(), m_valueAxis.labels) + 6;
+        graph->defaultPlotSpace()->setXRange(
+            ValueAxisLabels::clearOfLabels(AnnualChartData::slotRange(slotCount(), m_visibleDataArray),
+                -AnnualChartData::barWidth / 2, clearLeft, graph->plotAreaRect().width()));
+    }
+    placeYearLabels();
+    ValueAxisLabels::apply(*graph, m_valueAxis.labels, m_valueAxis.interval);
 }
 
 void AnnualViewController::placeYearLabels()
@@ -133,12 +151,13 @@ void AnnualViewController::placeYearLabels()
     const qsizetype newest = m_visibleDataArray.size() - 1
         - std::count_if(m_visibleDataArray.cbegin(), m_visibleDataArray.cend(),
             [](const NWAnnualLog& point) { return point.isTrendPoint(); });
+    const double offset = ValueAxisLabels::barLabelOffset(*graph, m_minNWValue < 0.0);
     QList<chart::AxisLabel> labels;
     for (qsizetype slot = 0; slot < m_yearLabels.size(); ++slot) {
         if ((newest - slot) % stride != 0)
             continue;
-        labels.append(chart::AxisLabel { m_yearLabels[slot], x->labelTextStyle(), double(slot),
-            x->majorTickLength(), chart::Alignment::Center, std::nullopt });
+        labels.append(chart::AxisLabel { m_yearLabels[slot], x->labelTextStyle(), double(slot), offset,
+            chart::Alignment::Center, std::nullopt });
     }
     x->setAxisLabels(labels);
 }
@@ -146,9 +165,8 @@ void AnnualViewController::placeYearLabels()
 void AnnualViewController::reloadYAxes(double top, double minNWValue)
 {
     chart::Graph* graph = m_hostView->hostedGraph();
-    const auto values = AnnualChartData::valueAxis(top, minNWValue);
-    ValueAxisLabels::apply(*graph->axisSet()->yAxis(), values.labels);
-    graph->defaultPlotSpace()->setYRange(values.range);
+    m_valueAxis = AnnualChartData::valueAxis(top, minNWValue);
+    graph->defaultPlotSpace()->setYRange(m_valueAxis.range);
 }
 
 int AnnualViewController::numberOfRecordsForPlot(chart::Plot* plot)

@@ -1,9 +1,13 @@
 #include "charts/common/ValueAxisLabels.h"
 
 #include "charts/kit/Axis.h"
+#include "charts/kit/Graph.h"
+#include "charts/kit/PlotSpace.h"
 #include "charts/kit/Styles.h"
 #include "model/format/NWCurrencyFormatter.h"
 #include "platform/Appearance.h"
+
+#include <QFontMetricsF>
 
 #include <algorithm>
 #include <cmath>
@@ -14,6 +18,26 @@ namespace {
 
 // Beyond this many labels below 0 they are thinned out.
 constexpr double kMostNegativeLabels = 20.0;
+// Points kept free between two value labels.
+constexpr double kLabelGap = 2.0;
+
+struct Placed {
+    chart::AxisLabel label;
+    QRectF rect;
+    double multiple = 0.0;
+};
+
+bool apart(const QList<const Placed*>& labels)
+{
+    for (qsizetype i = 0; i < labels.size(); ++i) {
+        const QRectF widened = labels[i]->rect.adjusted(0, -kLabelGap, 0, kLabelGap);
+        for (qsizetype j = i + 1; j < labels.size(); ++j) {
+            if (widened.intersects(labels[j]->rect))
+                return false;
+        }
+    }
+    return true;
+}
 
 } // namespace
 
@@ -47,6 +71,12 @@ double labelInterval(double top)
     return leading * std::pow(10.0, double(digits.size() - 1));
 }
 
+double labelInterval(double top, double bottom)
+{
+    const double fromTop = labelInterval(top);
+    return fromTop > 0.0 || !(bottom < 0.0) ? fromTop : labelInterval(-bottom);
+}
+
 QList<double> labels(double top, double bottom, double interval, double headroom)
 {
     QList<double> values;
@@ -69,16 +99,89 @@ QString text(double value)
     return NWCurrencyFormatter(0, NWCurrencyFormatter::parenthesesNegativeFormat()).stringFromNumber(value);
 }
 
-void apply(chart::Axis& axis, const QList<double>& labels)
+void apply(chart::Graph& graph, const QList<double>& labels, double interval)
 {
-    QList<chart::AxisLabel> placed;
-    placed.reserve(labels.size());
-    for (double value : labels)
-        placed.append(chart::AxisLabel { text(value), axis.labelTextStyle(), value,
-            -(axis.majorTickLength() + axis.labelOffset()), chart::Alignment::Bottom, std::nullopt });
-    axis.setAxisLabels(placed);
-    axis.setMajorTickLocations(labels);
+    chart::Axis& axis = *graph.axisSet()->yAxis();
+    const chart::Axis& other = *graph.axisSet()->xAxis();
+    const QRectF room = graph.bounds();
+    QList<QRectF> taken;
+    for (const chart::AxisLabel& label : other.axisLabels()) {
+        if (const auto rect = chart::axisLabelRect(graph, other, label))
+            taken.append(*rect);
+    }
+    const bool stepped = interval > 0.0 && std::isfinite(interval);
+    QList<Placed> candidates;
+    for (qsizetype i = 0; i < labels.size(); ++i) {
+        const double value = labels[i];
+        Placed placed { chart::AxisLabel { text(value), axis.labelTextStyle(), value,
+                            -(axis.majorTickLength() + axis.labelOffset()), chart::Alignment::Bottom,
+                            std::nullopt },
+            QRectF(), stepped ? std::round(value / interval) : double(i + 1) };
+        if (!room.isEmpty()) {
+            const auto rect = chart::axisLabelRect(graph, axis, placed.label);
+            if (!rect || !room.contains(*rect)
+                || std::any_of(
+                    taken.cbegin(), taken.cend(), [&](const QRectF& t) { return t.intersects(*rect); }))
+                continue;
+            placed.rect = *rect;
+        }
+        candidates.append(placed);
+    }
+    QList<const Placed*> chosen;
+    for (qsizetype every = 1; every <= std::max<qsizetype>(1, candidates.size()); ++every) {
+        chosen.clear();
+        for (const Placed& placed : candidates) {
+            if (std::fmod(placed.multiple, double(every)) == 0.0)
+                chosen.append(&placed);
+        }
+        if (room.isEmpty() || apart(chosen))
+            break;
+    }
+    QList<chart::AxisLabel> shown;
+    QList<double> ticks;
+    for (const Placed* placed : chosen) {
+        shown.append(placed->label);
+        ticks.append(placed->label.tickLocation);
+    }
+    axis.setAxisLabels(shown);
+    axis.setMajorTickLocations(ticks);
     axis.setMinorTickLocations({});
+}
+
+double labelsEnd(const chart::Axis& axis, const QList<double>& labels)
+{
+    // The labels start left of the axis by their offset.
+    const double start = axisInset - axis.majorTickLength() - axis.labelOffset();
+    const QFontMetricsF metrics(axis.labelTextStyle().font());
+    double widest = 0.0;
+    for (double value : labels)
+        widest = std::max(widest, metrics.horizontalAdvance(text(value)));
+    return std::max(axisInset + axis.majorTickLength() + axis.labelOffset(), start + widest);
+}
+
+chart::PlotRange clearOfLabels(const chart::PlotRange& range, double edge, double clearLeft, double plotWidth)
+{
+    if (!std::isfinite(plotWidth) || !std::isfinite(clearLeft) || !std::isfinite(edge) || plotWidth <= 0
+        || clearLeft <= 0 || !range.isFinite() || range.length <= 0)
+        return range;
+    // The edge e sits (e − low) / (high − low) of the width in; the share k of the width to keep
+    // clear gives low = (e − k·high) / (1 − k).
+    const double share = clearLeft / plotWidth;
+    if (share >= 0.9)
+        return range;
+    const double high = range.location + range.length;
+    const double low = std::min(range.location, (edge - share * high) / (1 - share));
+    return chart::PlotRange::withLocation(low, high - low);
+}
+
+double barLabelOffset(const chart::Graph& graph, bool barsBelowZero)
+{
+    const chart::Axis& x = *graph.axisSet()->xAxis();
+    if (!barsBelowZero)
+        return x.majorTickLength();
+    const auto zero = graph.defaultPlotSpace()->mappedGraphY(0.0);
+    const double below = zero ? graph.plotAreaRect().bottom() - *zero : 0.0;
+    return x.majorTickLength() + (std::isfinite(below) ? std::max(0.0, below) : 0.0);
 }
 
 } // namespace ValueAxisLabels

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "charts/kit/PlotRange.h"
+
 #include <QList>
 #include <QString>
 
 namespace chart {
 class Axis;
+class Graph;
 struct TextStyle;
 } // namespace chart
 
@@ -15,6 +18,11 @@ namespace ValueAxisLabels {
 /// The label interval for a top value: the leading digit of ⌊top / 5⌋ times its power of ten
 /// (123456 gives 20000); 0 below 5 and for tops that are huge or not finite.
 double labelInterval(double top);
+
+/// The label interval for bars from `bottom` (never above 0) to `top`: `labelInterval(top)`,
+/// or, when that gives none and bars stand below 0, the same rule applied to the depth below 0,
+/// so that a chart of losses gets its labels too.
+double labelInterval(double top, double bottom);
 
 /// The multiples of `interval` from one interval up to `headroom` × top, then, when `bottom` is
 /// below 0, from one interval down to it; never 0. Far below 0 only every so many multiples
@@ -32,8 +40,29 @@ inline constexpr double axisInset = 25.0;
 /// with a light shadow (none on a dark background), `axisInset` into the plot area.
 void styleAxis(chart::Axis& axis, const chart::TextStyle& titleStyle, const chart::TextStyle& labelStyle);
 
-/// Puts the labels on a value axis, each at its value, left of the axis and bottom-aligned; they
-/// are its major ticks, and it has no minor ones.
-void apply(chart::Axis& axis, const QList<double>& labels);
+/// Puts the labels on `graph`'s value axis, each at its value, left of the axis and
+/// bottom-aligned; they are its major ticks, and it has no minor ones. Of the multiples of
+/// `interval` only every k-th keeps its label, with the smallest k that keeps the labels apart
+/// at the graph's size; a label that would stand over a label of the other axis or outside the
+/// graph is left out. A graph without a size yet takes them all. Call after the value range
+/// and the other axis's labels are set, and again when the graph's size changes.
+void apply(chart::Graph& graph, const QList<double>& labels, double interval);
+
+/// Where the labels of `labels` end on `axis` (styled by `styleAxis`), in points from the plot
+/// area's left edge: the widest text from where they start, and never before the axis's own
+/// labelling room.
+double labelsEnd(const chart::Axis& axis, const QList<double>& labels);
+
+/// `range` (of the bar locations) widened to the left where needed so that, over a plot area
+/// `plotWidth` points wide, `edge` (the first bar's left edge) stands at least `clearLeft` points
+/// in from its left edge, where the value labels stand. Without a usable width, `range` alone.
+chart::PlotRange clearOfLabels(
+    const chart::PlotRange& range, double edge, double clearLeft, double plotWidth);
+
+/// How far below the axis at 0 the labels under the bars stand: the axis's tick length and,
+/// when bars hang below 0, down to the plot area's lower edge, so that the labels stand in
+/// one row under the lowest bar instead of over the bars. Depends on the graph's size and
+/// value range.
+double barLabelOffset(const chart::Graph& graph, bool barsBelowZero);
 
 } // namespace ValueAxisLabels

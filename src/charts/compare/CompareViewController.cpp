@@ -74,7 +74,7 @@ QListWidget* dateList(QWidget* parent, const QString& name, const QStringList& i
 CompareViewController::CompareViewController(QWidget* parent) : QWidget(parent)
 {
     m_firstYear = platform::Clock::today().year() - 40;
-    m_exchangeRate = CompareSettings::exchangeRate();
+    m_exchangeRate = CompareSettings::exchangeRate().value_or(1.0);
 
     auto* comparison = new QWidget;
     auto* comparisonLayout = new QVBoxLayout(comparison);

@@ -11,6 +11,8 @@
 #include <array>
 #include <memory>
 
+class MessagePopover;
+
 class CategoryCompareModel;
 class QComboBox;
 class QLabel;
@@ -82,6 +84,8 @@ public:
     /// The exchange-rate field of a pair of charts (country, age, percentile, education).
     QLineEdit* exchangeRateField(CompareStatistics::Group group) const;
     PKPopoverController* pointAnnotationPopover() const { return m_pointAnnotationPopover; }
+    /// Why a typed exchange rate was refused; null until the first refusal.
+    MessagePopover* messages() const { return m_messages; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -135,4 +139,5 @@ private:
     std::array<StatisticsChartView*, CompareStatistics::chartCount> m_charts {};
     std::array<QLineEdit*, 4> m_rateFields {};
     QPointer<PKPopoverController> m_pointAnnotationPopover;
+    MessagePopover* m_messages = nullptr; // a child
 };

@@ -1,5 +1,6 @@
 // The comparison screen's behaviour: the chosen months, the detailed comparison, the exchange
 // rate and the statistics charts' redraws and value popup.
+#include "app/alerts/MessagePopover.h"
 #include "charts/common/ValuePopup.h"
 #include "charts/compare/CategoryCompareModel.h"
 #include "charts/compare/CompareFigures.h"
@@ -10,6 +11,7 @@
 #include "model/format/NWCurrencyFormatter.h"
 #include "model/store/NWData.h"
 #include "platform/Clock.h"
+#include "platform/Dispatch.h"
 #include "platform/YUpGeometry.h"
 
 #include <QComboBox>
@@ -214,8 +216,18 @@ void CompareViewController::exchangeRateChanged(QLineEdit* field)
         return;
     const auto rate = CompareSettings::parseRate(field->text());
     if (!rate) {
-        // Text that is no rate above 0 would turn every statistics bar into nothing.
+        // A rate of 0, or one far beyond any currency's, would draw the statistics at nothing or
+        // at meaningless heights: the field keeps the rate in use, and says why.
         field->setText(CompareSettings::rateText(m_exchangeRate));
+        // On a later turn: when a click elsewhere ended the edit, the message would otherwise
+        // count as open during that click and close with it.
+        platform::runLater(this, [this, field = QPointer<QLineEdit>(field), message = rate.error()] {
+            if (!field)
+                return;
+            if (!m_messages)
+                m_messages = new MessagePopover(this);
+            m_messages->showMessage(message, field);
+        });
         return;
     }
     m_exchangeRate = *rate;

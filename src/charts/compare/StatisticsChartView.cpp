@@ -92,7 +92,10 @@ StatisticsChartView::StatisticsChartView(const CompareStatistics::Chart& descrip
 
     connect(m_printButton, &QToolButton::clicked, this, [this] { printChart(); });
     connect(m_copyButton, &QToolButton::clicked, this, [this] { copyChartToClipboard(); });
-    connect(m_hostView, &chart::GraphHostingView::plotAreaFrameChanged, this, [this] { fitTitle(); });
+    connect(m_hostView, &chart::GraphHostingView::plotAreaFrameChanged, this, [this] {
+        fitTitle();
+        placeLabels();
+    });
 
     configureGraph();
     configureAxes();
@@ -209,9 +212,25 @@ void StatisticsChartView::reloadAxes()
     m_minNWValue = bottom;
     m_maxNWValue = top;
 
-    const auto values = CompareStatistics::valueAxis(top, bottom);
-    ValueAxisLabels::apply(*graph->axisSet()->yAxis(), values.labels);
-    graph->defaultPlotSpace()->setYRange(values.range);
+    m_valueAxis = CompareStatistics::valueAxis(top, bottom);
+    graph->defaultPlotSpace()->setYRange(m_valueAxis.range);
+    placeLabels();
+}
+
+void StatisticsChartView::placeLabels()
+{
+    chart::Graph* graph = m_hostView->hostedGraph();
+    if (!graph)
+        return;
+    // A bar below 0 (the user's own, in debt) would hide its label and crowd the amounts: the
+    // names go under the lowest bar, and the amounts keep apart from them and from each other.
+    chart::Axis* x = graph->axisSet()->xAxis();
+    const double offset = ValueAxisLabels::barLabelOffset(*graph, m_minNWValue < 0.0);
+    QList<chart::AxisLabel> names = x->axisLabels();
+    for (chart::AxisLabel& label : names)
+        label.offset = offset;
+    x->setAxisLabels(names);
+    ValueAxisLabels::apply(*graph, m_valueAxis.labels, m_valueAxis.step);
 }
 
 std::optional<double> StatisticsChartView::barValue(int slot) const

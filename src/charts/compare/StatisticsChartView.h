@@ -52,6 +52,7 @@ private:
     void configureAxes();
     void fitTitle();
     void reloadAxes();
+    void placeLabels();
 
     int numberOfRecordsForPlot(chart::Plot* plot) override;
     std::optional<double> numberForPlot(chart::Plot* plot, chart::PlotField field, int recordIndex) override;
@@ -64,6 +65,7 @@ private:
     double m_exchangeRate = 1.0;
     double m_minNWValue = 0.0;
     double m_maxNWValue = 0.0;
+    CompareStatistics::ValueAxis m_valueAxis;
     chart::GraphHostingView* m_hostView = nullptr;
     QPointer<chart::BarPlot> m_barPlot; // owned by the hosted graph
     QToolButton* m_printButton = nullptr;

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QPointer>
+#include <QRectF>
 #include <QString>
 #include <optional>
 
@@ -135,5 +136,9 @@ private:
     Axis m_xAxis;
     Axis m_yAxis;
 };
+
+// Where `label` is drawn on `axis` of `graph`, in graph coordinates (the unrotated box); none
+// when it is not drawn: an empty text, its location out of view, or the axis nowhere.
+std::optional<QRectF> axisLabelRect(const Graph& graph, const Axis& axis, const AxisLabel& label);
 
 } // namespace chart

@@ -26,7 +26,59 @@ qreal labelSideSign(const Axis& axis)
     return positive ? 1.0 : -1.0;
 }
 
+double axisLinePosition(const Graph& graph, const Axis& axis)
+{
+    const QRectF area = graph.plotAreaRect();
+    const PlotSpace* space = graph.defaultPlotSpace();
+    const bool isX = axis.coordinate() == Axis::Coordinate::X;
+    if (const auto offset = axis.lowerOffset())
+        return std::isfinite(*offset) ? (isX ? area.bottom() - *offset : area.left() + *offset) : kNaN;
+    const auto position = isX ? space->mappedGraphY(axis.orthogonalPosition())
+                              : space->mappedGraphX(axis.orthogonalPosition());
+    return position.value_or(kNaN);
+}
+
+double tickPosition(const Graph& graph, const Axis& axis, double location)
+{
+    if (!std::isfinite(location))
+        return kNaN;
+    const PlotSpace* space = graph.defaultPlotSpace();
+    const bool isX = axis.coordinate() == Axis::Coordinate::X;
+    const PlotRange range = isX ? space->xRange() : space->yRange();
+    // Only what lies in view (and in the axis's visible range) is drawn; this also keeps huge
+    // locations away from the painter.
+    if (!range.contains(location))
+        return kNaN;
+    if (const auto visible = axis.visibleRange(); visible && !visible->contains(location))
+        return kNaN;
+    return (isX ? space->mappedGraphX(location) : space->mappedGraphY(location)).value_or(kNaN);
+}
+
 } // namespace
+
+std::optional<QRectF> axisLabelRect(const Graph& graph, const Axis& axis, const AxisLabel& label)
+{
+    const double position = axisLinePosition(graph, axis);
+    const double along = tickPosition(graph, axis, label.tickLocation);
+    if (std::isnan(position) || std::isnan(along) || label.text.isEmpty() || !std::isfinite(label.offset))
+        return std::nullopt;
+    const qreal side = labelSideSign(axis);
+    const QSizeF size = QFontMetricsF(label.textStyle.font()).size(0, label.text);
+    const qreal across = position + side * label.offset;
+    QRectF box(QPointF(), size);
+    if (axis.coordinate() == Axis::Coordinate::X) {
+        const qreal left = label.alignment == Alignment::Left ? along
+            : label.alignment == Alignment::Right             ? along - size.width()
+                                                              : along - size.width() / 2;
+        box.moveTo(left, side > 0 ? across : across - size.height());
+    } else {
+        const qreal top = label.alignment == Alignment::Top ? along
+            : label.alignment == Alignment::Bottom          ? along - size.height()
+                                                            : along - size.height() / 2;
+        box.moveTo(side > 0 ? across : across - size.width(), top);
+    }
+    return box;
+}
 
 void drawChartText(
     QPainter& painter, const QRectF& rect, const QString& text, const TextStyle& style, const Shadow* shadow)
@@ -120,30 +172,12 @@ void AxisSetItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWid
 
 double AxisSetItem::axisPosition(const Axis& axis) const
 {
-    const QRectF area = m_graph->plotAreaRect();
-    const PlotSpace* space = m_graph->defaultPlotSpace();
-    const bool isX = axis.coordinate() == Axis::Coordinate::X;
-    if (const auto offset = axis.lowerOffset())
-        return std::isfinite(*offset) ? (isX ? area.bottom() - *offset : area.left() + *offset) : kNaN;
-    const auto position = isX ? space->mappedGraphY(axis.orthogonalPosition())
-                              : space->mappedGraphX(axis.orthogonalPosition());
-    return position.value_or(kNaN);
+    return axisLinePosition(*m_graph, axis);
 }
 
 double AxisSetItem::positionAlongAxis(const Axis& axis, double location) const
 {
-    if (!std::isfinite(location))
-        return kNaN;
-    const PlotSpace* space = m_graph->defaultPlotSpace();
-    const bool isX = axis.coordinate() == Axis::Coordinate::X;
-    const PlotRange range = isX ? space->xRange() : space->yRange();
-    // Only what lies in view (and in the axis's visible range) is drawn; this also keeps huge
-    // locations away from the painter.
-    if (!range.contains(location))
-        return kNaN;
-    if (const auto visible = axis.visibleRange(); visible && !visible->contains(location))
-        return kNaN;
-    return (isX ? space->mappedGraphX(location) : space->mappedGraphY(location)).value_or(kNaN);
+    return tickPosition(*m_graph, axis, location);
 }
 
 void AxisSetItem::paintGrid(QPainter& painter, const Axis& axis) const
@@ -224,23 +258,11 @@ void AxisSetItem::paintAxis(QPainter& painter, const Axis& axis) const
 
     const std::optional<Shadow> shadow = axis.labelShadow();
     for (const AxisLabel& label : axis.axisLabels()) {
-        const double along = positionAlongAxis(axis, label.tickLocation);
-        if (std::isnan(along) || label.text.isEmpty() || !std::isfinite(label.offset))
+        const auto found = axisLabelRect(*m_graph, axis, label);
+        if (!found)
             continue;
-        const QSizeF size = QFontMetricsF(label.textStyle.font()).size(0, label.text);
-        const qreal across = position + side * label.offset;
-        QRectF box(QPointF(), size);
-        if (isX) {
-            const qreal left = label.alignment == Alignment::Left ? along
-                : label.alignment == Alignment::Right             ? along - size.width()
-                                                                  : along - size.width() / 2;
-            box.moveTo(left, side > 0 ? across : across - size.height());
-        } else {
-            const qreal top = label.alignment == Alignment::Top ? along
-                : label.alignment == Alignment::Bottom          ? along - size.height()
-                                                                : along - size.height() / 2;
-            box.moveTo(side > 0 ? across : across - size.width(), top);
-        }
+        const QRectF box = *found;
+        const QSizeF size = box.size();
         if (label.rotation && std::isfinite(*label.rotation)) {
             painter.save();
             painter.translate(box.center());

@@ -129,6 +129,8 @@ private:
     void reloadYAxes(double top, double minNWValue);
     /// The bars' x range for the plot area's width now, clear of the value labels.
     void fitBarSlots();
+    /// The year and amount labels for the graph's size now, apart from each other.
+    void placeBarLabels();
     void closeChartInfoView();
     int barType() const;
 
@@ -143,6 +145,7 @@ private:
     bool m_hasNegativeNW = false;
     int m_numberOfVisibleBars = YearEndBars::visibleBars;
     double m_minNWValue = 0.0;
+    YearEndBars::ValueAxis m_barValueAxis;
     PieChartSettings::PieDisplayType m_pieChartType = PieChartSettings::PieDisplayType::NetWorth;
     PieChartSettings::PieLabelType m_pieChartLabelStyle = PieChartSettings::PieLabelType::Amount;
     bool m_displayCategoryNameInLabel = true;

@@ -15,6 +15,8 @@
 #include "platform/YUpGeometry.h"
 #include "uikit/popover/PKPopoverController.h"
 
+#include <algorithm>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -75,10 +77,25 @@ void TotalsViewController::fitBarSlots()
     if (!graph || !graph->axisSet())
         return;
     const chart::Axis* y = graph->axisSet()->yAxis();
-    // The value labels end right of the axis by their offset; the first bar starts after them.
-    const double labelsEnd = ValueAxisLabels::axisInset + y->majorTickLength() + y->labelOffset() + 6;
+    // The first bar starts after the value labels, which are wider for losses in parentheses.
+    const double labelsEnd = ValueAxisLabels::labelsEnd(*y, m_barValueAxis.labels) + 6;
     graph->defaultPlotSpace()->setXRange(
         YearEndBars::slotRangeClearOf(m_numberOfVisibleBars, labelsEnd, graph->plotAreaRect().width()));
+    placeBarLabels();
+}
+
+void TotalsViewController::placeBarLabels()
+{
+    chart::Graph* graph = m_hostViewB->hostedGraph();
+    if (!graph || !graph->axisSet())
+        return;
+    chart::Axis* x = graph->axisSet()->xAxis();
+    const double offset = ValueAxisLabels::barLabelOffset(*graph, m_minNWValue < 0.0);
+    QList<chart::AxisLabel> years = x->axisLabels();
+    for (chart::AxisLabel& label : years)
+        label.offset = offset;
+    x->setAxisLabels(years);
+    ValueAxisLabels::apply(*graph, m_barValueAxis.labels, m_barValueAxis.interval);
 }
 
 void TotalsViewController::configureBARPlots()
@@ -173,9 +190,9 @@ double TotalsViewController::reloadXAxes()
 void TotalsViewController::reloadYAxes(double top, double minNWValue)
 {
     chart::Graph* graph = m_hostViewB->hostedGraph();
-    const auto values = YearEndBars::valueAxis(top, minNWValue);
-    ValueAxisLabels::apply(*graph->axisSet()->yAxis(), values.labels);
-    graph->defaultPlotSpace()->setYRange(values.range);
+    m_barValueAxis = YearEndBars::valueAxis(top, minNWValue);
+    graph->defaultPlotSpace()->setYRange(m_barValueAxis.range);
+    fitBarSlots();
 }
 
 void TotalsViewController::closeChartInfoView()

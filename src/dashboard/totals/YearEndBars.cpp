@@ -148,15 +148,16 @@ qint64 labelInterval(double top)
 ValueAxis valueAxis(double top, double bottom)
 {
     ValueAxis axis;
-    const qint64 interval = labelInterval(top);
+    axis.interval = ValueAxisLabels::labelInterval(top, bottom);
     // The walk goes in tenths of the interval; with an interval below 10 a tenth is 0, and the
-    // labels are simply its multiples.
-    const double lowerCandidate = -double(interval / 10);
-    axis.labels = ValueAxisLabels::labels(top, bottom, double(interval), kLabelHeadroom);
-    const double lower = bottom < 0.0 ? bottom : lowerCandidate;
-    double location = kRangeFactor * lower;
+    // labels are simply its multiples. A tenth is also the room beyond 0 on the side without bars.
+    const double margin = double(qint64(axis.interval) / 10);
+    axis.labels = ValueAxisLabels::labels(top, bottom, axis.interval, kLabelHeadroom);
+    const double lower = bottom < 0.0 ? bottom : -margin;
     // All bars below 0 still hang from 0, which stays in view.
-    double length = kRangeFactor * (std::max(top, 0.0) - lower);
+    const double upper = top > 0.0 ? top : margin;
+    double location = kRangeFactor * lower;
+    double length = kRangeFactor * (upper - lower);
     if (!std::isfinite(location) || !std::isfinite(length) || length <= 0.0) {
         location = std::isfinite(location) ? std::min(location, 0.0) : 0.0;
         length = std::isfinite(location) && location < 0.0 ? -location : 1.0;
@@ -179,18 +180,7 @@ chart::PlotRange slotRange(int slotCount)
 
 chart::PlotRange slotRangeClearOf(int slotCount, double clearLeft, double plotWidth)
 {
-    const chart::PlotRange range = slotRange(slotCount);
-    if (!std::isfinite(plotWidth) || !std::isfinite(clearLeft) || plotWidth <= 0 || clearLeft <= 0)
-        return range;
-    // The first bar's edge e sits (e − low) / (high − low) of the width in; the share k of the
-    // width to keep clear gives low = (e − k·high) / (1 − k).
-    const double share = clearLeft / plotWidth;
-    if (share >= 0.9)
-        return range;
-    const double high = range.location + range.length;
-    const double edge = -barWidth / 2;
-    const double low = std::min(range.location, (edge - share * high) / (1 - share));
-    return chart::PlotRange::withLocation(low, high - low);
+    return ValueAxisLabels::clearOfLabels(slotRange(slotCount), -barWidth / 2, clearLeft, plotWidth);
 }
 
 BarPopup barPopup(const YearEnd& yearEnd, int type, const QString& plotIdentifier, bool basesVary,

@@ -77,12 +77,14 @@ YearAxis yearAxis(const QList<YearEnd>& shown, int type);
 /// zeros (2469 gives 2000); 0 for tops below 5, huge or not finite.
 qint64 labelInterval(double top);
 /// The amount labels (their values, also the major ticks) and the visible amount range. Labels
-/// stand at the multiples of T up to 1.1 × top and down to bottom; far below 0 only every so
-/// many multiples get one, so that their number stays small. The range runs from 1.2 × the lower
-/// end (bottom when below 0, else −T / 10) to 1.2 × top (0 when every bar is below 0); a range
-/// that would be empty or not finite shows 0 to 1.
+/// stand at the multiples of T (from the top, or from the depth below 0 when every bar is below
+/// 5) up to 1.1 × top and down to bottom; far below 0 only every so many multiples get one, so
+/// that their number stays small. The range runs from 1.2 × the lower end (bottom when below 0,
+/// else −T / 10) to 1.2 × the upper end (top when above 0, else T / 10), so that 0, where the
+/// bars stand, is always in view; a range that would be empty or not finite shows 0 to 1.
 struct ValueAxis {
     QList<double> labels;
+    double interval = 0.0;
     chart::PlotRange range;
 };
 ValueAxis valueAxis(double top, double bottom);

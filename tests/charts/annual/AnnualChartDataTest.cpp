@@ -182,11 +182,17 @@ TEST(AnnualChartDataTest, ValueAxisLabelsAndRange)
     EXPECT_EQ(mixed.labels, (QList<double> { 20000, 40000, 60000, 80000, 100000, -20000, -40000 }));
     EXPECT_DOUBLE_EQ(mixed.range.location, double(1.2f) * -45000);
 
-    // Only negative net worth: no labels, the range from 1.2 x the lowest to 1.2 x the top.
+    // Only negative net worth: labels down to the lowest, by the interval of its depth; the
+    // range from 1.2 x the lowest up past 0 by a tenth of that interval, where the bars hang from.
     const ValueAxis negative = valueAxis(-50, -100);
-    EXPECT_TRUE(negative.labels.isEmpty());
+    EXPECT_EQ(negative.labels, (QList<double> { -20, -40, -60, -80, -100 }));
     EXPECT_DOUBLE_EQ(negative.range.location, double(1.2f) * -100);
-    EXPECT_DOUBLE_EQ(negative.range.length, double(1.2f) * 50);
+    EXPECT_DOUBLE_EQ(negative.range.end(), double(1.2f) * 2);
+    const ValueAxis losses = valueAxis(-342361, -1850000);
+    EXPECT_EQ(losses.interval, 300000);
+    EXPECT_EQ(losses.labels.size(), 6);
+    EXPECT_GT(losses.range.end(), 0);
+    EXPECT_LT(losses.range.location, -1850000);
 
     // A single-digit interval still labels, stepping by it.
     EXPECT_EQ(valueAxis(45, 0).labels, (QList<double> { 9, 18, 27, 36, 45 }));

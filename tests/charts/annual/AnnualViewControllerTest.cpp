@@ -1,4 +1,5 @@
 #include "charts/annual/AnnualViewController.h"
+#include "charts/common/BarChartGeometry.h"
 #include "charts/common/ChartNotifications.h"
 #include "charts/common/PrintedChart.h"
 #include "charts/history/settings/HistoryChartSettings.h"
@@ -26,7 +27,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace mervane::test;
@@ -134,6 +137,55 @@ TEST_F(AnnualViewControllerTest, BarsAxesAndTrendFollowTheStoreAndSettings)
     store().appData()->nwLogArray()->prepend(recordWithTotals(2019, 12, 5000, 0));
     platform::NotificationCenter::defaultCenter().post(notifications::dataReFetched);
     EXPECT_EQ(screen.barPlotNW()->bars()[3].tip, 5000);
+}
+
+TEST_F(AnnualViewControllerTest, EveryYearStandsOnZeroWithItsLabelsAboveOrBelowZeroAlike)
+{
+    // Year-end net worth: a household in debt every year (2021 the smallest loss), one that
+    // crosses 0 back and forth, one always above it.
+    const std::vector<std::vector<double>> households {
+        { -1850000, -1620000, -1400000, -1050000, -700000, -342361, -520000, -910000, -1300000, -1475000 },
+        { -450000, -310000, -120000, 40000, 180000, -60000, 260000, 390000, -95000, 520000 },
+        { 120000, 180000, 240000, 310000, 380000, 450000, 530000, 610000, 700000, 790000 },
+    };
+    const QStringList years { u"2016"_s, u"2017"_s, u"2018"_s, u"2019"_s, u"2020"_s, u"2021"_s, u"2022"_s,
+        u"2023"_s, u"2024"_s, u"2025"_s };
+    for (const auto& ends : households) {
+        auto model = MVX_Model::makeEmpty();
+        model->setBaseCurrency(u"USD"_s);
+        MVX_NWLogList records;
+        for (int i = 0; i < 10; ++i)
+            records.prepend(recordWithTotals(2016 + i, 12, 500000, 500000 - ends[std::size_t(i)]));
+        model->setNwLogArray(records);
+        store().setAppData(model);
+        AnnualViewController screen;
+        show(screen);
+        // The screen's size and a small window.
+        for (const QSize size : { QSize(900, 500), QSize(640, 260) }) {
+            SCOPED_TRACE(
+                testing::Message() << ends.front() << " at " << size.width() << " x " << size.height());
+            screen.resize(size);
+            QApplication::processEvents();
+            const chart::Graph& graph = *screen.hostView()->hostedGraph();
+            for (int slot = 0; slot < 10; ++slot)
+                EXPECT_TRUE(barchartgeometry::standsOnZero(*screen.barPlotNW(), slot))
+                    << years[slot].toStdString();
+            EXPECT_EQ(
+                barchartgeometry::texts(barchartgeometry::drawnLabels(graph, *graph.axisSet()->xAxis())),
+                years);
+            const auto amounts = barchartgeometry::drawnLabels(graph, *graph.axisSet()->yAxis());
+            EXPECT_GE(amounts.size(), 2);
+            // Amounts in parentheses where the bars go below 0.
+            EXPECT_EQ(std::any_of(amounts.cbegin(), amounts.cend(),
+                          [](const auto& label) { return label.text.startsWith(u'('); }),
+                ends.front() < -400000);
+            EXPECT_TRUE(barchartgeometry::labelsApartInside(graph));
+            // The amounts stand left of the first bar.
+            for (const auto& amount : amounts)
+                EXPECT_LT(amount.rect.right(), screen.barPlotNW()->barRect(0).left())
+                    << amount.text.toStdString();
+        }
+    }
 }
 
 TEST_F(AnnualViewControllerTest, StoredTrendCountsPickTheirComboItems)

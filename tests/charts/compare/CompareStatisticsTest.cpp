@@ -134,26 +134,56 @@ class CompareSettingsTest : public mervane::test::TempHomeTest { };
 
 TEST_F(CompareSettingsTest, OnlyAFiniteRateAboveZeroIsTakenAndItIsKeptInSinglePrecision)
 {
-    EXPECT_EQ(CompareSettings::parseRate(u"2"_s), 2.0);
-    EXPECT_EQ(CompareSettings::parseRate(u" 0.92 "_s), double(0.92f));
-    EXPECT_EQ(CompareSettings::parseRate(u"1,250.5"_s), 1250.5);
+    EXPECT_EQ(CompareSettings::parseRate(u"2"_s).valueOr(0.0), 2.0);
+    EXPECT_EQ(CompareSettings::parseRate(u" 0.92 "_s).valueOr(0.0), double(0.92f));
+    EXPECT_EQ(CompareSettings::parseRate(u"1,250.5"_s).valueOr(0.0), 1250.5);
     for (const QString& refused :
         { u"abc"_s, u""_s, u"0"_s, u"-1.5"_s, u"2x"_s, u"inf"_s, u"nan"_s, u"1e39"_s, u"1e-50"_s })
-        EXPECT_EQ(CompareSettings::parseRate(refused), std::nullopt) << refused.toStdString();
+        EXPECT_FALSE(CompareSettings::parseRate(refused)) << refused.toStdString();
 
-    // Absent: 1. Stored: read back in single precision.
-    EXPECT_EQ(CompareSettings::exchangeRate(), 1.0);
+    // Absent: none. Stored: read back in single precision.
+    EXPECT_EQ(CompareSettings::exchangeRate(), std::nullopt);
     CompareSettings::setExchangeRate(0.92);
     EXPECT_EQ(CompareSettings::exchangeRate(), double(0.92f));
     EXPECT_EQ(platform::UserDefaults::standard().real(u"ExchangeRate"_s), double(0.92f));
     // A 0 or a negative number left by an older build is no rate.
     platform::UserDefaults::standard().setValue(u"ExchangeRate"_s, 0.0);
-    EXPECT_EQ(CompareSettings::exchangeRate(), 1.0);
+    EXPECT_EQ(CompareSettings::exchangeRate(), std::nullopt);
     platform::UserDefaults::standard().setValue(u"ExchangeRate"_s, -3.0);
-    EXPECT_EQ(CompareSettings::exchangeRate(), 1.0);
+    EXPECT_EQ(CompareSettings::exchangeRate(), std::nullopt);
 
     EXPECT_EQ(CompareSettings::rateText(2.0), u"2"_s);
     EXPECT_EQ(CompareSettings::rateText(double(0.92f)), u"0.92"_s);
+}
+
+TEST_F(CompareSettingsTest, RatesBeyondTheDownloadsBoundsAreRefusedWithTheBoundsAndReadAsNone)
+{
+    // What single precision made of "1e-40", "3.4e38" and "99999999999", and what lies just
+    // beyond either bound.
+    for (const QString& absurd :
+        { u"1e-40"_s, u"3.4e38"_s, u"99999999999"_s, u"0.0000999"_s, u"1000000.5"_s, u"1e300"_s }) {
+        const auto refused = CompareSettings::parseRate(absurd);
+        ASSERT_FALSE(refused) << absurd.toStdString();
+        EXPECT_TRUE(refused.error().contains(u"\""_s + absurd + u"\""_s)) << refused.error().toStdString();
+        EXPECT_TRUE(refused.error().contains(u"0.0001"_s)) << refused.error().toStdString();
+        EXPECT_TRUE(refused.error().contains(u"1,000,000"_s)) << refused.error().toStdString();
+    }
+    // A pasted novel is cut in the message.
+    EXPECT_LT(CompareSettings::parseRate(QString(500, u'x')).error().size(), 200);
+    for (const double stored : { 9.99995e-41, 3.4e38, 99999997952.0, 9.99e-5, 1000001.0 }) {
+        platform::UserDefaults::standard().setValue(u"ExchangeRate"_s, stored);
+        EXPECT_EQ(CompareSettings::exchangeRate(), std::nullopt) << stored;
+    }
+
+    // The bounds themselves are rates, and read back after single precision.
+    for (const auto& [text, rate] :
+        std::initializer_list<std::pair<QString, double>> { { u"0.0001"_s, 1e-4 }, { u"1000000"_s, 1e6 } }) {
+        const auto taken = CompareSettings::parseRate(text);
+        ASSERT_TRUE(taken) << text.toStdString();
+        EXPECT_EQ(*taken, double(float(rate)));
+        CompareSettings::setExchangeRate(*taken);
+        EXPECT_EQ(CompareSettings::exchangeRate(), double(float(rate)));
+    }
 }
 
 } // namespace

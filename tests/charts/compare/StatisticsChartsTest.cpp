@@ -1,3 +1,5 @@
+#include "app/alerts/MessagePopover.h"
+#include "charts/common/BarChartGeometry.h"
 #include "charts/common/PrintSession.h"
 #include "charts/compare/CompareViewController.h"
 #include "charts/compare/StatisticsChartView.h"
@@ -138,6 +140,28 @@ TEST_F(StatisticsChartsTest, EightChartsOfTheirTablesWithTheUsersBarFirstAndOran
     EXPECT_DOUBLE_EQ(country->hostView()->hostedGraph()->defaultPlotSpace()->yRange().location, -24000);
 }
 
+TEST_F(StatisticsChartsTest, AUserInDebtKeepsEveryChartsLabelsApart)
+{
+    CompareViewController screen;
+    show(screen);
+    for (const double netWorth : { -20000.0, -342361.0, -2000000.0, -4e8 }) {
+        screen.setMyCurrentNW(netWorth);
+        screen.redrawCountryComparison();
+        for (int index = 0; index < 8; ++index) {
+            SCOPED_TRACE(testing::Message() << netWorth << " in chart " << index);
+            StatisticsChartView* chart = screen.chartView(index);
+            const chart::Graph& graph = *chart->hostView()->hostedGraph();
+            // The user's bar hangs from 0 (thin beside the richest statistics).
+            EXPECT_TRUE(barchartgeometry::standsOnZero(*chart->barPlot(), 0, 0.5));
+            EXPECT_EQ(
+                barchartgeometry::texts(barchartgeometry::drawnLabels(graph, *graph.axisSet()->xAxis())),
+                CompareStatistics::labels(chart->description().group));
+            EXPECT_GE(barchartgeometry::drawnLabels(graph, *graph.axisSet()->yAxis()).size(), 1);
+            EXPECT_TRUE(barchartgeometry::labelsApartInside(graph));
+        }
+    }
+}
+
 TEST_F(StatisticsChartsTest, OneRateInEveryFieldConvertsEveryStatisticsBarButTheUsersOwn)
 {
     CompareViewController screen;
@@ -174,6 +198,59 @@ TEST_F(StatisticsChartsTest, OneRateInEveryFieldConvertsEveryStatisticsBarButThe
     CompareViewController again;
     EXPECT_EQ(again.exchangeRate(), 2.0);
     EXPECT_EQ(rateTexts(again), QStringList(4, u"2"_s));
+}
+
+TEST_F(StatisticsChartsTest, AnAbsurdRateIsRefusedWithAMessageAndAStoredOneIsIgnored)
+{
+    CompareViewController screen;
+    show(screen);
+    screen.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&screen));
+    screen.setMyCurrentNW(250000);
+    enter(screen.exchangeRateField(Group::Country), u"2"_s);
+    ASSERT_EQ(screen.exchangeRate(), 2.0);
+    const auto keptTwo = [&] {
+        EXPECT_EQ(rateTexts(screen), QStringList(4, u"2"_s));
+        EXPECT_EQ(screen.exchangeRate(), 2.0);
+        EXPECT_EQ(platform::UserDefaults::standard().real(u"ExchangeRate"_s), 2.0);
+        EXPECT_EQ(screen.chartView(0)->barPlot()->bars().at(1).tip, 777170);
+    };
+
+    // Leaving the field by a click elsewhere refuses the rate too, and the message outlives
+    // that click.
+    QLineEdit* country = screen.exchangeRateField(Group::Country);
+    country->setFocus();
+    country->selectAll();
+    QTest::keyClicks(country, u"1e-40"_s);
+    QTest::mouseClick(screen.exchangeRateField(Group::Age), Qt::LeftButton);
+    QApplication::processEvents();
+    ASSERT_TRUE(screen.messages());
+    EXPECT_TRUE(screen.messages()->isShown());
+    EXPECT_TRUE(screen.messages()->text().contains(u"1e-40"_s));
+    keptTwo();
+
+    // Return: each refused with what was typed and the bounds in the message.
+    for (const QString& absurd : { u"3.4e38"_s, u"99999999999"_s }) {
+        SCOPED_TRACE(absurd.toStdString());
+        enter(screen.exchangeRateField(Group::Percentile), absurd);
+        // The message shows on a later turn of the event loop.
+        QApplication::processEvents();
+        EXPECT_TRUE(screen.messages()->isShown());
+        EXPECT_TRUE(screen.messages()->text().contains(absurd));
+        EXPECT_TRUE(screen.messages()->text().contains(u"0.0001"_s));
+        keptTwo();
+    }
+
+    // A valid rate after a refusal is taken.
+    enter(screen.exchangeRateField(Group::Education), u"0.5"_s);
+    EXPECT_EQ(screen.exchangeRate(), 0.5);
+    EXPECT_EQ(platform::UserDefaults::standard().real(u"ExchangeRate"_s), 0.5);
+
+    // What an older build stored beyond the bounds reads as no rate: the screen starts from 1.
+    platform::UserDefaults::standard().setValue(u"ExchangeRate"_s, 99999997952.0);
+    CompareViewController fresh;
+    EXPECT_EQ(fresh.exchangeRate(), 1.0);
+    EXPECT_EQ(rateTexts(fresh), QStringList(4, u"1"_s));
 }
 
 TEST_F(StatisticsChartsTest, WithForeignCurrenciesTheRateIsTheStoresDollarRate)

@@ -2,6 +2,7 @@
 #include "app/alerts/ExternalLinks.h"
 #include "app/alerts/MessagePopover.h"
 #include "app/alerts/NWTrackedHyperlinkView.h"
+#include "charts/common/BarChartGeometry.h"
 #include "charts/common/ChartNotifications.h"
 #include "charts/common/RedavidGraphHost.h"
 #include "charts/history/settings/HistoryChartSettings.h"
@@ -41,6 +42,7 @@
 #include <QToolButton>
 
 #include <numbers>
+#include <vector>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace mervane::test;
@@ -176,6 +178,42 @@ TEST_F(TotalsViewControllerTest, ANegativeNetWorthIsRightAtTheFirstDisplay)
     EXPECT_EQ(plot->bars()[0].tip, 2900);
     EXPECT_EQ(plot->bars()[2].tip, -500);
     EXPECT_FALSE(plot->bars()[3].valid);
+}
+
+TEST_F(TotalsViewControllerTest, EveryYearEndStandsOnZeroWithItsYearAndAmountsApart)
+{
+    // The last four year-ends of a household in debt every year, of one that crosses 0, of one
+    // always above it.
+    const std::vector<std::vector<double>> households { { -342361, -520000, -910000, -1475000 },
+        { 260000, -390000, -95000, 520000 }, { 530000, 610000, 700000, 790000 } };
+    for (const auto& ends : households) {
+        auto model = household(0, 0, 0);
+        MVX_NWLogList records;
+        for (int i = 0; i < 4; ++i)
+            records.prepend(record(2022 + i, 12, 0, 3e9, 3e9 - ends[std::size_t(i)]));
+        model->setNwLogArray(records);
+        installAndSave(model);
+        TotalsViewController totals;
+        show(totals);
+        for (const QSize size : { QSize(1100, 290), QSize(800, 200) }) {
+            SCOPED_TRACE(testing::Message() << ends[1] << " at " << size.width() << " x " << size.height());
+            totals.resize(size);
+            QApplication::processEvents();
+            const chart::Graph& graph = *totals.hostViewB()->hostedGraph();
+            const auto* bars = static_cast<chart::BarPlot*>(graph.allPlots().value(0));
+            ASSERT_TRUE(bars);
+            for (int slot = 0; slot < 4; ++slot)
+                EXPECT_TRUE(barchartgeometry::standsOnZero(*bars, slot)) << 2022 + slot;
+            EXPECT_EQ(
+                barchartgeometry::texts(barchartgeometry::drawnLabels(graph, *graph.axisSet()->xAxis())),
+                (QStringList { u"2022"_s, u"2023"_s, u"2024"_s, u"2025"_s }));
+            EXPECT_GE(barchartgeometry::drawnLabels(graph, *graph.axisSet()->yAxis()).size(), 2);
+            EXPECT_TRUE(barchartgeometry::labelsApartInside(graph));
+            // The amounts stand left of the first bar.
+            for (const auto& amount : barchartgeometry::drawnLabels(graph, *graph.axisSet()->yAxis()))
+                EXPECT_LT(amount.rect.right(), bars->barRect(0).left()) << amount.text.toStdString();
+        }
+    }
 }
 
 TEST_F(TotalsViewControllerTest, TheGoalIsSavedThroughTheStoreAndAFailedSaveIsShown)

@@ -98,11 +98,12 @@ TEST(YearEndBars, AmountLabelsFollowTheLeadingDigitRule)
     EXPECT_NEAR(negative.range.end(), 60000, 1e-6);
     EXPECT_EQ(YearEndBars::valueLabelText(-10000), u"($10,000)"_s);
 
-    // Every bar below 0: no labels, and 0 stays in view above them.
+    // Every bar below 0: labels by the depth's interval down to the lowest, and 0 stays in view
+    // a tenth of the interval below the top.
     const auto below = YearEndBars::valueAxis(-3000, -5000);
-    EXPECT_TRUE(below.labels.isEmpty());
+    EXPECT_EQ(below.labels, (QList<double> { -1000, -2000, -3000, -4000, -5000 }));
     EXPECT_NEAR(below.range.location, -6000, 1e-6);
-    EXPECT_GE(below.range.end(), 0.0);
+    EXPECT_NEAR(below.range.end(), 120, 1e-6);
 }
 
 TEST(YearEndBars, TickWalksEndForSmallHugeAndNonFiniteValues)
