@@ -277,13 +277,18 @@ void NWSettingsViewController::setCurrencyCaptionsChosen(bool chosen)
 QColor NWSettingsViewController::toneColor(Tone tone) const
 {
     const QPalette& current = palette();
+    const bool dark = platform::isDarkPalette(current);
+    // On the light panel the secondary and the disabled greys stay under 4.5:1, too pale for a
+    // message to be read; the placeholder grey is the quiet grey that reaches it.
     switch (tone) {
     case Tone::Secondary:
-        return platform::namedColor(u"SecondaryText"_s, platform::isDarkPalette(current));
+        return dark ? platform::namedColor(u"SecondaryText"_s, true)
+                    : current.color(QPalette::PlaceholderText);
     case Tone::Unavailable:
-        return current.color(QPalette::Disabled, QPalette::WindowText);
+        return dark ? current.color(QPalette::Disabled, QPalette::WindowText)
+                    : current.color(QPalette::PlaceholderText);
     case Tone::Warning:
-        return messageRed(platform::isDarkPalette(current));
+        return messageRed(dark);
     case Tone::Dimmed:
         break;
     }
