@@ -278,15 +278,14 @@ QColor NWSettingsViewController::toneColor(Tone tone) const
 {
     const QPalette& current = palette();
     const bool dark = platform::isDarkPalette(current);
-    // On the light panel the secondary and the disabled greys stay under 4.5:1, too pale for a
-    // message to be read; the placeholder grey is the quiet grey that reaches it.
+    // On the light panel the secondary and the disabled greys stay under 4.5:1 in a message's
+    // thin strokes; there it takes the same grey, darker.
+    const QColor lightMessageGrey(0, 0, 0, 0xA6);
     switch (tone) {
     case Tone::Secondary:
-        return dark ? platform::namedColor(u"SecondaryText"_s, true)
-                    : current.color(QPalette::PlaceholderText);
+        return dark ? platform::namedColor(u"SecondaryText"_s, true) : lightMessageGrey;
     case Tone::Unavailable:
-        return dark ? current.color(QPalette::Disabled, QPalette::WindowText)
-                    : current.color(QPalette::PlaceholderText);
+        return dark ? current.color(QPalette::Disabled, QPalette::WindowText) : lightMessageGrey;
     case Tone::Warning:
         return messageRed(dark);
     case Tone::Dimmed:

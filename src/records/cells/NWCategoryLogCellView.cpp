@@ -49,18 +49,19 @@ NWCategoryLogCellView::NWCategoryLogCellView(QWidget* parent) : QWidget(parent)
 QColor NWCategoryLogCellView::valueTextColor(bool isAsset, bool isPrePopulated, bool dark)
 {
     // Where the first colour of each pair would fall below 4.5:1, the same hue is darkened
-    // (light field) or lightened (dark field) until it reaches it.
+    // (light field) or lightened (dark field) until it reaches it, with a little to spare for
+    // the glyphs' smoothed edges.
     if (isPrePopulated)
-        return dark ? QColor::fromRgbF(0.7f, 0.7f, 0.7f, 1.0f) : QColor(0x69, 0x69, 0x69);
+        return dark ? QColor::fromRgbF(0.7f, 0.7f, 0.7f, 1.0f) : QColor(0x66, 0x66, 0x66);
     if (isAsset)
-        return dark ? QColor::fromRgbF(0.37f, 0.77f, 0.39f, 1.0f) : QColor(0x2C, 0x78, 0x30);
-    return dark ? QColor(0xFC, 0x69, 0x90) : QColor(0xD3, 0x04, 0x3B);
+        return dark ? QColor::fromRgbF(0.37f, 0.77f, 0.39f, 1.0f) : QColor(0x2B, 0x75, 0x2F);
+    return dark ? QColor(0xFD, 0x76, 0x9A) : QColor(0xCE, 0x04, 0x39);
 }
 
 QColor NWCategoryLogCellView::entryMessageColor(bool dark)
 {
     // The hue of #e0403a; the hover glow and the selection lighten the dark row.
-    return dark ? QColor(0xF3, 0xB6, 0xB4) : QColor(0xC2, 0x24, 0x1F);
+    return dark ? QColor(0xF4, 0xBC, 0xBA) : QColor(0xBD, 0x24, 0x1E);
 }
 
 void NWCategoryLogCellView::setPrepulated(bool prePopulated)

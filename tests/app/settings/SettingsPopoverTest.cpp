@@ -125,10 +125,10 @@ TEST_F(SettingsPopoverTest, CaptionsAndMessagesFollowAnAppearanceChosenWhileTheS
         EXPECT_GE(contrast(caption->palette().color(QPalette::WindowText), background), 4.5) << dark;
         // The coloured labels take their colours from the new palette too; the reason is read,
         // not greyed out.
-        EXPECT_EQ(message->palette().color(QPalette::WindowText),
-            dark ? expected.color(QPalette::Disabled, QPalette::WindowText)
-                 : expected.color(QPalette::PlaceholderText))
-            << dark;
+        if (dark) {
+            EXPECT_EQ(message->palette().color(QPalette::WindowText),
+                expected.color(QPalette::Disabled, QPalette::WindowText));
+        }
         EXPECT_GE(contrast(message->palette().color(QPalette::WindowText), background), 4.5) << dark;
         EXPECT_EQ(currencyCaption->palette().color(QPalette::WindowText) == lightCurrency, !dark) << dark;
         EXPECT_EQ(message->palette().color(QPalette::WindowText) == lightMessage, !dark) << dark;
