@@ -23,6 +23,9 @@ NWCategoryLogCellView::NWCategoryLogCellView(QWidget* parent) : QWidget(parent)
     m_categoryLabel->setMinimumWidth(60);
     m_entryMessageLabel = new QLabel(this);
     m_entryMessageLabel->setTextFormat(Qt::PlainText);
+    // Inside a table's viewport a label would draw in the Text role; the note's colour is set
+    // in WindowText.
+    m_entryMessageLabel->setForegroundRole(QPalette::WindowText);
     m_entryMessageLabel->hide();
     m_valueLabel = new NWTableTextField(this);
     m_valueLabel->setObjectName(QStringLiteral("valueLabel"));

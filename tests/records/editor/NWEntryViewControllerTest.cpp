@@ -399,6 +399,17 @@ TEST_F(EntryViewTest, ValuesReadOnTheirFieldsInBothAppearances)
                 }
             }
             EXPECT_EQ(fields, 3);
+
+            // A refused entry's note beside the second asset, in its own red on the row.
+            NWCategoryLogCellView* cell = editor->cellAt(EntrySide::Assets, 1);
+            cell->setEntryMessage(u"Not a number: kept 1"_s);
+            QCoreApplication::processEvents();
+            const QLabel* note = cell->entryMessageLabel();
+            const QColor drawn = note->palette().color(note->foregroundRole());
+            EXPECT_EQ(drawn, NWCategoryLogCellView::entryMessageColor(choice == platform::Appearance::Dark))
+                << name;
+            const QPoint beside = note->mapTo(window, QPoint(1, 1));
+            EXPECT_GE(contrast(drawn, window->grab().toImage().pixelColor(beside)), 4.5) << name;
             popover->forceClosePopover();
             delete popover;
         }
