@@ -58,7 +58,7 @@ QColor NWCategoryLogCellView::valueTextColor(bool isAsset, bool isPrePopulated, 
         return dark ? QColor::fromRgbF(0.7f, 0.7f, 0.7f, 1.0f) : QColor(0x66, 0x66, 0x66);
     if (isAsset)
         return dark ? QColor::fromRgbF(0.37f, 0.77f, 0.39f, 1.0f) : QColor(0x2B, 0x75, 0x2F);
-    return dark ? QColor(0xFD, 0x76, 0x9A) : QColor(0xCE, 0x04, 0x39);
+    return dark ? QColor(0xFD, 0x8C, 0xAA) : QColor(0xCE, 0x04, 0x39);
 }
 
 QColor NWCategoryLogCellView::entryMessageColor(bool dark)
