@@ -16,8 +16,7 @@ public:
     explicit NWCategoryLogCellView(QWidget* parent = nullptr);
 
     /// Grey while the value is carried over; otherwise green for an asset and red for a
-    /// liability. Each is as light as it may be and still read at 4.5:1 on the field of the
-    /// appearance (`dark`).
+    /// liability, each reading at 4.5:1 or more on the field of the appearance (`dark`).
     static QColor valueTextColor(bool isAsset, bool isPrePopulated, bool dark);
     /// The red of the note about a refused entry, readable on the row also while the row is
     /// selected or under the pointer.
