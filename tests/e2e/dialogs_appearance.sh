@@ -4,7 +4,8 @@
 #   1. no window manager, light: the dashboard pie's print button opens the print panel, whose
 #      labels and Print button read clearly on its background; Escape cancels it. The settings
 #      open, Dark is chosen in them while they are open: their captions turn light on a dark
-#      panel at once. The print panel is readable in dark too.
+#      panel at once, the disabled password section's at 3:1. The print panel is readable in
+#      dark too.
 #   2. with openbox, after a restart in dark: the print panel reads clearly; the settings switch
 #      to Light while open and their captions turn dark on a light panel; the print panel reads
 #      clearly in light.
@@ -71,6 +72,19 @@ settings_switch() {
     e2e_screenshot "$shot"
     readable "$shot" $((px + 26)) $((py + 32)) 84 18 "the settings' Appearance caption"
     readable "$shot" $((px + 26)) $((py + 92)) 160 18 "the settings' annual years caption"
+    # The password section is disabled until a password is set (or for want of a keychain):
+    # its captions, checkbox and Save stay readable, and the reason shown is read like any text.
+    local region
+    for region in "26 190 70 18 Password" "26 220 110 18 Repeat-password" "26 250 90 18 Password-hint" \
+        "262 161 225 18 Lock-checkbox" "432 281 42 14 Save"; do
+        set -- $region
+        python3 "$here/contrast.py" "$shot" $((px + $1)) $((py + $2)) "$3" "$4" 3 \
+            || fail "the settings' disabled $5 is not readable in $(basename "$shot")"
+    done
+    python3 "$here/contrast.py" "$shot" $((px + 26)) $((py + 306)) 430 17 >"$HOME/reason.txt" \
+        || grep -q "one colour only" "$HOME/reason.txt" \
+        || fail "the settings' keychain reason is not readable in $(basename "$shot"): $(cat "$HOME/reason.txt")"
+    cat "$HOME/reason.txt"
     xdotool key Escape
     e2e_popover_gone "$window" || fail "the settings stayed open ($2)"
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A household enters a month: the record list's add button opens the editor, a value is
 # typed into the first asset row, Save writes the record; after a restart the record is in
-# the list and in the data file. Screenshots of the list and the editor, light and dark.
+# the list and in the data file. Screenshots of the list and the editor, light and dark; the
+# editor's asset and liability values read at 4.5:1 in both.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/e2e_lib.sh"
@@ -40,6 +41,13 @@ row_has_text() {
     [ "$colours" -gt 8 ]
 }
 
+# value_readable <screenshot> <row's middle, below the editor's top> <what>: the value in the
+# editor's row (right-aligned in its field) reads at 4.5:1 on the field.
+value_readable() {
+    python3 "$here/contrast.py" "$1" $((px + 470)) $((py + $2 - 7)) 115 15 || fail "$3 is not readable in $(basename "$1")"
+}
+asset_row=84     # the Cash row's middle, below the editor's top
+liability_row=284 # the Loan row's
 
 e2e_write_text_settings mcmain "{{100, 50}, {1200, 800}}" SelectedAppearance 1
 e2e_start "$binary"
@@ -52,12 +60,15 @@ row_has_text "$shots/records-empty.png" "$wx" "$wy" && fail "the empty list show
 xdotool mousemove $((wx + sidebar + list_width - 118 + 11)) $((wy + wh - 9 - 11)) click 1
 editor=$(e2e_popover_window "$window") || fail "the add button opened no editor"
 sleep 0.5
+read -r px py pw ph <<<"$(e2e_window_geometry "$editor")"
+e2e_screenshot "$shots/records-editor-new-light.png"
+value_readable "$shots/records-editor-new-light.png" $liability_row "the liability's value (light)"
 # The editor starts on the first asset's value: typing replaces it.
 xdotool type --delay 30 "1234.56"
 xdotool key Tab
 sleep 0.3
 e2e_screenshot "$shots/records-editor-light.png"
-read -r px py pw ph <<<"$(e2e_window_geometry "$editor")"
+value_readable "$shots/records-editor-light.png" $asset_row "the asset's value (light)"
 # Save is the bottom-right button of the editor.
 xdotool mousemove $((px + pw - arrow - 16 - 40)) $((py + ph - arrow - 14 - 12)) click 1
 for _ in $(seq 1 50); do
@@ -80,9 +91,15 @@ window=$(e2e_wait_window '^Mervane$') || exit 1
 e2e_screenshot_painted "$shots/records-list-dark.png" || fail "no dark screenshot"
 row_has_text "$shots/records-list-dark.png" "$wx" "$wy" || fail "after a restart the record is not in the list"
 xdotool mousemove $((wx + sidebar + 200)) $((wy + 40 + 36)) click --repeat 2 --delay 80 1
-e2e_popover_window "$window" >/dev/null || fail "a double click on the record opened no editor"
+editor=$(e2e_popover_window "$window") || fail "a double click on the record opened no editor"
 sleep 0.5
+# Into the note: the first value gives up its focus and its selection.
+read -r px py pw ph <<<"$(e2e_window_geometry "$editor")"
+xdotool mousemove $((px + 300)) $((py + ph - 71)) click 1
+sleep 0.3
 e2e_screenshot "$shots/records-editor-dark.png"
+value_readable "$shots/records-editor-dark.png" $asset_row "the asset's value (dark)"
+value_readable "$shots/records-editor-dark.png" $liability_row "the liability's value (dark)"
 read -r count cash _ <<<"$(records_in_file)"
 [ "$count" = 1 ] && [ "$cash" = 1234.56 ] || fail "the data file changed: $count records, Cash $cash"
 e2e_quit "$window"

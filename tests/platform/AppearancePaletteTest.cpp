@@ -82,6 +82,18 @@ TEST(AppearancePalette, DisabledTextIsDimmerThanEnabledText)
         }
 }
 
+TEST(AppearancePalette, DisabledTextStaysReadableOnEveryGround)
+{
+    for (const auto& [name, palette] : palettes)
+        for (const auto text : { QPalette::WindowText, QPalette::ButtonText, QPalette::Text })
+            for (const auto ground :
+                { QPalette::Window, QPalette::Base, QPalette::AlternateBase, QPalette::Button })
+                EXPECT_GE(contrast(palette.color(QPalette::Disabled, text),
+                              palette.color(QPalette::Disabled, ground)),
+                    3.0)
+                    << name << " text role " << text << " on role " << ground;
+}
+
 TEST(AppearancePalette, TheAppliedPaletteIsTheChosenOneAndTellsItsDarkness)
 {
     auto& appearance = AppearanceController::instance();

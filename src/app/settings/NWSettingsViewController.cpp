@@ -277,13 +277,17 @@ void NWSettingsViewController::setCurrencyCaptionsChosen(bool chosen)
 QColor NWSettingsViewController::toneColor(Tone tone) const
 {
     const QPalette& current = palette();
+    const bool dark = platform::isDarkPalette(current);
+    // On the light panel the secondary and the disabled greys stay under 4.5:1 in a message's
+    // thin strokes; there it takes the same grey, darker.
+    const QColor lightMessageGrey(0, 0, 0, 0xA6);
     switch (tone) {
     case Tone::Secondary:
-        return platform::namedColor(u"SecondaryText"_s, platform::isDarkPalette(current));
+        return dark ? platform::namedColor(u"SecondaryText"_s, true) : lightMessageGrey;
     case Tone::Unavailable:
-        return current.color(QPalette::Disabled, QPalette::WindowText);
+        return dark ? current.color(QPalette::Disabled, QPalette::WindowText) : lightMessageGrey;
     case Tone::Warning:
-        return messageRed(platform::isDarkPalette(current));
+        return messageRed(dark);
     case Tone::Dimmed:
         break;
     }

@@ -2,6 +2,9 @@
 
 #include "records/cells/NWTableTextField.h"
 
+#include "platform/Appearance.h"
+
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,7 +23,9 @@ NWCategoryLogCellView::NWCategoryLogCellView(QWidget* parent) : QWidget(parent)
     m_categoryLabel->setMinimumWidth(60);
     m_entryMessageLabel = new QLabel(this);
     m_entryMessageLabel->setTextFormat(Qt::PlainText);
-    m_entryMessageLabel->setStyleSheet(QStringLiteral("color: #e0403a;"));
+    // Inside a table's viewport a label would draw in the Text role; the note's colour is set
+    // in WindowText.
+    m_entryMessageLabel->setForegroundRole(QPalette::WindowText);
     m_entryMessageLabel->hide();
     m_valueLabel = new NWTableTextField(this);
     m_valueLabel->setObjectName(QStringLiteral("valueLabel"));
@@ -41,14 +46,25 @@ NWCategoryLogCellView::NWCategoryLogCellView(QWidget* parent) : QWidget(parent)
     m_layout->addWidget(m_valueLabel);
     m_layout->addWidget(m_exchangeRateField);
     recolorValueText();
+    recolorEntryMessage();
 }
 
-QColor NWCategoryLogCellView::valueTextColor(bool isAsset, bool isPrePopulated)
+QColor NWCategoryLogCellView::valueTextColor(bool isAsset, bool isPrePopulated, bool dark)
 {
+    // Where the first colour of each pair would fall below 4.5:1, the same hue is darkened
+    // (light field) or lightened (dark field) until it reaches it, with a little to spare for
+    // the glyphs' smoothed edges.
     if (isPrePopulated)
-        return QColor::fromRgbF(0.7f, 0.7f, 0.7f, 1.0f);
-    return isAsset ? QColor::fromRgbF(0.37f, 0.77f, 0.39f, 1.0f)
-                   : QColor::fromRgbF(0.99f, 0.31f, 0.49f, 1.0f);
+        return dark ? QColor::fromRgbF(0.7f, 0.7f, 0.7f, 1.0f) : QColor(0x66, 0x66, 0x66);
+    if (isAsset)
+        return dark ? QColor::fromRgbF(0.37f, 0.77f, 0.39f, 1.0f) : QColor(0x2B, 0x75, 0x2F);
+    return dark ? QColor(0xFD, 0x8C, 0xAA) : QColor(0xCE, 0x04, 0x39);
+}
+
+QColor NWCategoryLogCellView::entryMessageColor(bool dark)
+{
+    // The hue of #e0403a; the hover glow and the selection lighten the dark row.
+    return dark ? QColor(0xF4, 0xBC, 0xBA) : QColor(0xBD, 0x24, 0x1E);
 }
 
 void NWCategoryLogCellView::setPrepulated(bool prePopulated)
@@ -75,8 +91,26 @@ void NWCategoryLogCellView::setEntryMessage(const QString& message)
 void NWCategoryLogCellView::recolorValueText()
 {
     QPalette palette = m_valueLabel->palette();
-    palette.setColor(QPalette::Text, valueTextColor(m_isAsset, m_isPrePopulated));
+    palette.setColor(QPalette::Text,
+        valueTextColor(m_isAsset, m_isPrePopulated, platform::isDarkPalette(this->palette())));
     m_valueLabel->setPalette(palette);
+}
+
+void NWCategoryLogCellView::recolorEntryMessage()
+{
+    QPalette palette = m_entryMessageLabel->palette();
+    palette.setColor(QPalette::WindowText, entryMessageColor(platform::isDarkPalette(this->palette())));
+    m_entryMessageLabel->setPalette(palette);
+}
+
+void NWCategoryLogCellView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // The two fields hold their own text colours, which a new palette would not change.
+    if (event->type() == QEvent::PaletteChange) {
+        recolorValueText();
+        recolorEntryMessage();
+    }
 }
 
 NWCategoryLogCellViewEx::NWCategoryLogCellViewEx(QWidget* parent) : NWCategoryLogCellView(parent)

@@ -15,9 +15,12 @@ class NWCategoryLogCellView : public QWidget {
 public:
     explicit NWCategoryLogCellView(QWidget* parent = nullptr);
 
-    /// Grey (0.7) while the value is carried over; otherwise green for an asset and red
-    /// for a liability.
-    static QColor valueTextColor(bool isAsset, bool isPrePopulated);
+    /// Grey while the value is carried over; otherwise green for an asset and red for a
+    /// liability, each reading at 4.5:1 or more on the field of the appearance (`dark`).
+    static QColor valueTextColor(bool isAsset, bool isPrePopulated, bool dark);
+    /// The red of the note about a refused entry, readable on the row also while the row is
+    /// selected or under the pointer.
+    static QColor entryMessageColor(bool dark);
 
     /// Stores the flag and recolours the value text.
     void setPrepulated(bool prePopulated);
@@ -40,11 +43,14 @@ public:
     void setEntryMessage(const QString& message);
 
 protected:
+    void changeEvent(QEvent* event) override;
+
     /// The layout's row, for subclasses that add fields after the value.
     class QHBoxLayout* rowLayout() const { return m_layout; }
 
 private:
     void recolorValueText();
+    void recolorEntryMessage();
 
     bool m_isAsset = true;
     bool m_isPrePopulated = true;

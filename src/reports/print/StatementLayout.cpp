@@ -29,14 +29,16 @@ struct Styles {
     QFont totals = reporttext::font(20, QFont::Bold);
     QFont heading = reporttext::font(13, QFont::Bold);
     QFont row = reporttext::font(12);
-    QColor columnTitleColor = grey(0.5);
+    // On white paper every text reaches 4.5:1, the 20-point amounts 3:1: a colour that was
+    // paler keeps its hue and is darkened only as far as that needs.
+    QColor columnTitleColor = grey(0.45);
     QColor netWorthColor = QColor::fromRgbF(0.28f, 0.6f, 0.77f);
-    QColor assetsColor = QColor::fromRgbF(0.44f, 0.75f, 0.26f);
+    QColor assetsColor = QColor(0x5D, 0xA0, 0x36);
     QColor liabilitiesColor = QColor::fromRgbF(0.8f, 0.15f, 0.19f);
     QColor headingColor = grey(0.25);
-    QColor rowColor = grey(0.5);
-    QColor assetValueColor = QColor::fromRgbF(0.58f, 0.84f, 0.39f);
-    QColor liabilityValueColor = QColor::fromRgbF(0.99f, 0.35f, 0.51f);
+    QColor rowColor = grey(0.45);
+    QColor assetValueColor = QColor(0x4B, 0x82, 0x22);
+    QColor liabilityValueColor = QColor(0xE9, 0x04, 0x3E);
     QColor lineColor = grey(0.7);
 };
 

@@ -17,12 +17,30 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <QHash>
+#include <QImage>
+
 #include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace mervane::test;
 
 namespace {
+
+// The colour most of an area of a picture has: the ground a widget's text stands on.
+QColor groundOf(const QImage& image, const QRect& area)
+{
+    QHash<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[image.pixel(x, y)];
+    QRgb ground = 0;
+    int most = 0;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        if (it.value() > most)
+            std::tie(ground, most) = std::pair(it.key(), it.value());
+    return QColor(ground);
+}
 
 class SettingsPopoverTest : public SettingsTest {
 protected:
@@ -105,10 +123,13 @@ TEST_F(SettingsPopoverTest, CaptionsAndMessagesFollowAnAppearanceChosenWhileTheS
         const QColor background = popover->color();
         EXPECT_EQ(background, expected.color(QPalette::Base)) << dark;
         EXPECT_GE(contrast(caption->palette().color(QPalette::WindowText), background), 4.5) << dark;
-        // The coloured labels take their colours from the new palette too.
-        EXPECT_EQ(message->palette().color(QPalette::WindowText),
-            expected.color(QPalette::Disabled, QPalette::WindowText))
-            << dark;
+        // The coloured labels take their colours from the new palette too; the reason is read,
+        // not greyed out.
+        if (dark) {
+            EXPECT_EQ(message->palette().color(QPalette::WindowText),
+                expected.color(QPalette::Disabled, QPalette::WindowText));
+        }
+        EXPECT_GE(contrast(message->palette().color(QPalette::WindowText), background), 4.5) << dark;
         EXPECT_EQ(currencyCaption->palette().color(QPalette::WindowText) == lightCurrency, !dark) << dark;
         EXPECT_EQ(message->palette().color(QPalette::WindowText) == lightMessage, !dark) << dark;
     }
@@ -145,6 +166,69 @@ TEST_F(SettingsPopoverTest, AKeychainFailureShowsEveryLineOfItsMessage)
     EXPECT_LE(belowMessage.y(),
         child<QCheckBox>(*settings, u"enableNotifications"_s)->mapTo(content, QPoint(0, 0)).y());
     EXPECT_LE(child<QPushButton>(*settings, u"closeBtn"_s)->geometry().bottom(), content->height());
+}
+
+TEST_F(SettingsPopoverTest, ThePasswordSectionReadsWhenDisabledAndItsMessagesInBothAppearances)
+{
+    // A hint without a password: the fields and their captions are disabled, the hint shown.
+    world.hint = u"pet"_s;
+    NWSettingsViewController* settings = showSettings();
+    auto* save = child<QPushButton>(*settings, u"saveBtn"_s);
+    EXPECT_TRUE(QTest::qWaitFor([save] { return save->isEnabled(); }));
+    auto* hint = child<QLineEdit>(*settings, u"hintCtl"_s);
+    ASSERT_EQ(hint->text(), u"pet"_s);
+    auto* message = child<QLabel>(*settings, u"errorCtl"_s);
+    QWidget* window = popover->popoverWindow();
+    const auto areaOf = [window](const QWidget* widget) {
+        return QRect(widget->mapTo(window, QPoint(0, 0)), widget->size());
+    };
+    for (const bool dark : { false, true }) {
+        chooseAppearance(*settings, dark ? 2 : 1);
+        ASSERT_EQ(platform::isDarkAppearance(), dark);
+        QImage shot = window->grab().toImage();
+        for (const char16_t* name : { u"pwdLabel", u"pwd2Label", u"hintLabel" }) {
+            auto* caption = child<QLabel>(*settings, QString::fromUtf16(name));
+            ASSERT_FALSE(caption->isEnabled());
+            EXPECT_GE(contrast(caption->palette().color(QPalette::Disabled, QPalette::WindowText),
+                          groundOf(shot, areaOf(caption))),
+                3.0)
+                << dark << " " << qPrintable(caption->text());
+        }
+        ASSERT_FALSE(hint->isEnabled());
+        const QRect inside = areaOf(hint).adjusted(3, 3, -3, -3);
+        EXPECT_GE(
+            contrast(hint->palette().color(QPalette::Disabled, QPalette::Text), groundOf(shot, inside)), 3.0)
+            << dark;
+
+        // Saving shows its outcome in the quieter grey, to be read as well as any text.
+        QTest::mouseClick(save, Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([message] { return !message->text().isEmpty(); }));
+        QCoreApplication::processEvents();
+        ASSERT_GT(message->height(), 0);
+        shot = window->grab().toImage();
+        EXPECT_GE(
+            contrast(message->palette().color(QPalette::WindowText), groundOf(shot, areaOf(message))), 4.5)
+            << dark << " " << qPrintable(message->text());
+    }
+
+    // Without a keychain the Save button itself is disabled; its title stays readable.
+    popover.reset();
+    world.unavailable = u"No keychain."_s;
+    settings = showSettings();
+    save = child<QPushButton>(*settings, u"saveBtn"_s);
+    message = child<QLabel>(*settings, u"errorCtl"_s);
+    EXPECT_TRUE(QTest::qWaitFor([message] { return message->text() == u"No keychain."_s; }));
+    window = popover->popoverWindow();
+    for (const bool dark : { false, true }) {
+        chooseAppearance(*settings, dark ? 2 : 1);
+        ASSERT_FALSE(save->isEnabled());
+        const QImage shot = window->grab().toImage();
+        const QRect face = QRect(save->mapTo(window, QPoint(0, 0)), save->size()).adjusted(4, 4, -4, -4);
+        EXPECT_GE(
+            contrast(save->palette().color(QPalette::Disabled, QPalette::ButtonText), groundOf(shot, face)),
+            3.0)
+            << dark;
+    }
 }
 
 } // namespace

@@ -361,4 +361,60 @@ TEST_F(EntryViewTest, CaptionsAndTheNoteAreReadableInBothAppearances)
     appearance.setAppearance(platform::Appearance::Light);
 }
 
+TEST_F(EntryViewTest, ValuesReadOnTheirFieldsInBothAppearances)
+{
+    auto& appearance = platform::AppearanceController::instance();
+    QWidget anchor;
+    anchor.resize(300, 200);
+    anchor.show();
+    for (const auto& [name, choice] :
+        { std::pair("light", platform::Appearance::Light), std::pair("dark", platform::Appearance::Dark) }) {
+        appearance.setAppearance(choice);
+        // A new record shows the carried-over grey, the edited May its green and red.
+        for (const std::shared_ptr<MVX_NWLog>& record : { std::shared_ptr<MVX_NWLog>(), may }) {
+            PKPopoverController* popover = newRecordEditorPopover(record, &anchor);
+            popover->setAnimates(false);
+            popover->showRelativeToRect(QRectF(10, 10, 20, 20), &anchor, platform::RectEdge::MinY);
+            QCoreApplication::processEvents();
+            NWEntryViewController* editor = recordEditorOf(popover);
+            ASSERT_TRUE(editor);
+            QWidget* window = popover->popoverWindow();
+            const QImage shot = window->grab().toImage();
+            int fields = 0;
+            for (const auto& [side, rows] :
+                { std::pair(EntrySide::Assets, 2), std::pair(EntrySide::Liabilities, 1) }) {
+                for (int row = 0; row < rows; ++row) {
+                    const NWCategoryLogCellView* cell = editor->cellAt(side, row);
+                    ASSERT_TRUE(cell) << name << " row " << row;
+                    const NWTableTextField* field = cell->valueLabel();
+                    ASSERT_FALSE(field->text().isEmpty());
+                    // The amount stands at the right; left of it the field shows its ground.
+                    const QPoint ground = field->mapTo(window, QPoint(6, field->height() / 2));
+                    const QColor text = field->palette().color(QPalette::Text);
+                    EXPECT_EQ(cell->isPrePopulated(), !record) << name;
+                    EXPECT_GE(contrast(text, shot.pixelColor(ground)), 4.5)
+                        << name << (record ? " edited " : " new ") << int(side) << " row " << row << ": "
+                        << qPrintable(text.name()) << " on " << qPrintable(shot.pixelColor(ground).name());
+                    ++fields;
+                }
+            }
+            EXPECT_EQ(fields, 3);
+
+            // A refused entry's note beside the second asset, in its own red on the row.
+            NWCategoryLogCellView* cell = editor->cellAt(EntrySide::Assets, 1);
+            cell->setEntryMessage(u"Not a number: kept 1"_s);
+            QCoreApplication::processEvents();
+            const QLabel* note = cell->entryMessageLabel();
+            const QColor drawn = note->palette().color(note->foregroundRole());
+            EXPECT_EQ(drawn, NWCategoryLogCellView::entryMessageColor(choice == platform::Appearance::Dark))
+                << name;
+            const QPoint beside = note->mapTo(window, QPoint(1, 1));
+            EXPECT_GE(contrast(drawn, window->grab().toImage().pixelColor(beside)), 4.5) << name;
+            popover->forceClosePopover();
+            delete popover;
+        }
+    }
+    appearance.setAppearance(platform::Appearance::Light);
+}
+
 } // namespace

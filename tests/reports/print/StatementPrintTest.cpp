@@ -7,6 +7,7 @@
 #include "PrintedPdf.h"
 #include "model/data/MVX_Model.h"
 #include "platform/UserDefaults.h"
+#include "support/Contrast.h"
 #include "support/RecordBuilders.h"
 #include "support/SharedStoreTest.h"
 
@@ -19,6 +20,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <memory>
 
@@ -434,6 +436,38 @@ TEST_F(StatementPrintTest, TheChosenMonthAndYearStayWithinWhatADateHolds)
     defaults.setValue(ReportChoiceSettings::selectedYearKey, qint64(std::numeric_limits<int>::max()) + 1);
     EXPECT_EQ(printStatement(pdfPath(u"high-year.pdf"_s))->chosenMonthYear(),
         (std::pair { 0, ReportChoiceSettings::mostYear }));
+}
+
+TEST_F(StatementPrintTest, EveryTextReadsOnWhitePaperInTheHuesOfTheStatement)
+{
+    addMonths(2024, 5, 13);
+    StatementContent content = newestContent();
+    content.pastMonthRecord = m_model->nwLogArray()->at(1).get();
+    content.pastYearRecord = m_model->nwLogArray()->at(12).get();
+    content.name = u"Alex Doe"_s;
+    const PrintLayout layout = layOutStatement(content, QSizeF(576, 722));
+    // Net worth blue, the totals' green and red, the values' green and pink.
+    const QColor hues[] = { QColor::fromRgbF(0.28f, 0.6f, 0.77f), QColor::fromRgbF(0.44f, 0.75f, 0.26f),
+        QColor::fromRgbF(0.8f, 0.15f, 0.19f), QColor::fromRgbF(0.58f, 0.84f, 0.39f),
+        QColor::fromRgbF(0.99f, 0.35f, 0.51f) };
+    const QColor paper(Qt::white);
+    int amounts = 0;
+    for (const PrintLayout::Text& text : layout.texts()) {
+        // Text of 18 points and more reads from 3:1 (the report sizes its fonts a pixel a point).
+        const qreal points = text.font.pointSizeF() > 0 ? text.font.pointSizeF() : text.font.pixelSize();
+        ASSERT_GT(points, 0);
+        const double needed = points >= 18 ? 3.0 : 4.5;
+        EXPECT_GE(contrast(text.color, paper), needed)
+            << text.text.toStdString() << " in " << text.color.name().toStdString();
+        if (text.color.hslSaturationF() < 0.05)
+            continue;
+        ++amounts;
+        EXPECT_TRUE(std::any_of(std::begin(hues), std::end(hues),
+            [&](const QColor& hue) { return std::abs(text.color.hslHueF() - hue.hslHueF()) < 0.01; }))
+            << text.text.toStdString() << " in " << text.color.name().toStdString();
+    }
+    // Three totals and the value and share of each of the three categories.
+    EXPECT_EQ(amounts, 3 + 3 * 2);
 }
 
 } // namespace
