@@ -184,4 +184,15 @@ double barLabelOffset(const chart::Graph& graph, bool barsBelowZero)
     return x.majorTickLength() + (std::isfinite(below) ? std::max(0.0, below) : 0.0);
 }
 
+void applyUnderBars(chart::Graph& graph, bool barsBelowZero, const QList<double>& labels, double interval)
+{
+    chart::Axis* x = graph.axisSet()->xAxis();
+    const double offset = barLabelOffset(graph, barsBelowZero);
+    QList<chart::AxisLabel> names = x->axisLabels();
+    for (chart::AxisLabel& label : names)
+        label.offset = offset;
+    x->setAxisLabels(names);
+    apply(graph, labels, interval);
+}
+
 } // namespace ValueAxisLabels

@@ -65,4 +65,8 @@ chart::PlotRange clearOfLabels(
 /// value range.
 double barLabelOffset(const chart::Graph& graph, bool barsBelowZero);
 
+/// Moves the labels under the bars, already on `graph`'s other axis, to `barLabelOffset`, then
+/// puts the amount labels on as `apply` does.
+void applyUnderBars(chart::Graph& graph, bool barsBelowZero, const QList<double>& labels, double interval);
+
 } // namespace ValueAxisLabels

@@ -224,13 +224,7 @@ void StatisticsChartView::placeLabels()
         return;
     // A bar below 0 (the user's own, in debt) would hide its label and crowd the amounts: the
     // names go under the lowest bar, and the amounts keep apart from them and from each other.
-    chart::Axis* x = graph->axisSet()->xAxis();
-    const double offset = ValueAxisLabels::barLabelOffset(*graph, m_minNWValue < 0.0);
-    QList<chart::AxisLabel> names = x->axisLabels();
-    for (chart::AxisLabel& label : names)
-        label.offset = offset;
-    x->setAxisLabels(names);
-    ValueAxisLabels::apply(*graph, m_valueAxis.labels, m_valueAxis.step);
+    ValueAxisLabels::applyUnderBars(*graph, m_minNWValue < 0.0, m_valueAxis.labels, m_valueAxis.step);
 }
 
 std::optional<double> StatisticsChartView::barValue(int slot) const

@@ -89,13 +89,8 @@ void TotalsViewController::placeBarLabels()
     chart::Graph* graph = m_hostViewB->hostedGraph();
     if (!graph || !graph->axisSet())
         return;
-    chart::Axis* x = graph->axisSet()->xAxis();
-    const double offset = ValueAxisLabels::barLabelOffset(*graph, m_minNWValue < 0.0);
-    QList<chart::AxisLabel> years = x->axisLabels();
-    for (chart::AxisLabel& label : years)
-        label.offset = offset;
-    x->setAxisLabels(years);
-    ValueAxisLabels::apply(*graph, m_barValueAxis.labels, m_barValueAxis.interval);
+    ValueAxisLabels::applyUnderBars(
+        *graph, m_minNWValue < 0.0, m_barValueAxis.labels, m_barValueAxis.interval);
 }
 
 void TotalsViewController::configureBARPlots()

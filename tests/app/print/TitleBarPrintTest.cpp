@@ -11,6 +11,7 @@
 #include "reports/choice/ReportChoiceController.h"
 #include "reports/settings/ReportChoiceSettings.h"
 #include "support/Eventually.h"
+#include "support/QuietCommands.h"
 #include "support/RecordBuilders.h"
 #include "support/TempHomeTest.h"
 #include "uikit/window/TBWindowButton.h"
@@ -27,14 +28,6 @@ using namespace Qt::Literals::StringLiterals;
 using namespace mervane::test;
 
 namespace {
-
-// The application's commands, without the network and the keychain.
-class QuietCommands : public AppCommands {
-public:
-    using AppCommands::AppCommands;
-    void retrieveExchangeRates() override { }
-    void lockAtLaunch(std::function<void()> openUnlocked) override { openUnlocked(); }
-};
 
 class TitleBarPrint : public TempHomeTest {
 protected:

@@ -5,6 +5,7 @@
 #include "app/share/ShareCommands.h"
 #include "app/shell/AppDelegate.h"
 #include "model/store/NWData.h"
+#include "support/QuietCommands.h"
 #include "support/TempHomeTest.h"
 #include "uikit/window/TBWindowButton.h"
 
@@ -16,16 +17,9 @@
 #include <memory>
 
 using namespace Qt::Literals::StringLiterals;
+using mervane::test::QuietCommands;
 
 namespace {
-
-// The application's commands, without the network and the keychain.
-class QuietCommands : public AppCommands {
-public:
-    using AppCommands::AppCommands;
-    void retrieveExchangeRates() override { }
-    void lockAtLaunch(std::function<void()> openUnlocked) override { openUnlocked(); }
-};
 
 class TitleBarShare : public mervane::test::TempHomeTest {
 protected:

@@ -73,6 +73,16 @@ protected:
         QCoreApplication::processEvents();
         return editor;
     }
+    // The editor as the record list shows it, in a popover over `anchor` that takes the
+    // appearance's colours.
+    static PKPopoverController* showEditorPopover(std::shared_ptr<MVX_NWLog> record, QWidget* anchor)
+    {
+        PKPopoverController* popover = newRecordEditorPopover(std::move(record), anchor);
+        popover->setAnimates(false);
+        popover->showRelativeToRect(QRectF(10, 10, 20, 20), anchor, platform::RectEdge::MinY);
+        QCoreApplication::processEvents();
+        return popover;
+    }
     template <class T> static T* child(QWidget& editor, const QString& name)
     {
         T* found = editor.findChild<T*>(name);
@@ -322,11 +332,7 @@ TEST_F(EntryViewTest, CaptionsAndTheNoteAreReadableInBothAppearances)
     for (const auto& [name, choice] :
         { std::pair("light", platform::Appearance::Light), std::pair("dark", platform::Appearance::Dark) }) {
         appearance.setAppearance(choice);
-        // Made as the record list makes it, so that the popover takes the appearance's colours.
-        PKPopoverController* popover = newRecordEditorPopover(may, &anchor);
-        popover->setAnimates(false);
-        popover->showRelativeToRect(QRectF(10, 10, 20, 20), &anchor, platform::RectEdge::MinY);
-        QCoreApplication::processEvents();
+        PKPopoverController* popover = showEditorPopover(may, &anchor);
         NWEntryViewController* editor = recordEditorOf(popover);
         ASSERT_TRUE(editor);
         auto* note = child<QLineEdit>(*editor, u"noteLabel"_s);
@@ -372,10 +378,7 @@ TEST_F(EntryViewTest, ValuesReadOnTheirFieldsInBothAppearances)
         appearance.setAppearance(choice);
         // A new record shows the carried-over grey, the edited May its green and red.
         for (const std::shared_ptr<MVX_NWLog>& record : { std::shared_ptr<MVX_NWLog>(), may }) {
-            PKPopoverController* popover = newRecordEditorPopover(record, &anchor);
-            popover->setAnimates(false);
-            popover->showRelativeToRect(QRectF(10, 10, 20, 20), &anchor, platform::RectEdge::MinY);
-            QCoreApplication::processEvents();
+            PKPopoverController* popover = showEditorPopover(record, &anchor);
             NWEntryViewController* editor = recordEditorOf(popover);
             ASSERT_TRUE(editor);
             QWidget* window = popover->popoverWindow();
