@@ -54,10 +54,11 @@ pane_shows() {
     esac
     [ -n "$(colour_box "$1" "$2" "$x" "$y" "$w" "$h")" ]
 }
-# dashboard_drawn <screenshot>: the totals line, the pie and the bars have their colours.
+# dashboard_drawn <screenshot>: the totals line (its light colours), the pie and the bars have
+# their colours.
 dashboard_drawn() {
     e2e_screenshot "$1" || return 1
-    pane_shows "$1" "#54CCFF" line && pane_shows "$1" "#89BB43" line && pane_shows "$1" "#FF8A85" line \
+    pane_shows "$1" "#006D9B" line && pane_shows "$1" "#516E28" line && pane_shows "$1" "#CF0900" line \
         && pane_shows "$1" "#6FCA47" pie && pane_shows "$1" "#FB4878" pie && pane_shows "$1" "#94DAF5" bars
 }
 only_main_window() { [ "$(xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null | wc -l)" -eq 1 ]; }

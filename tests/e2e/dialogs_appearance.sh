@@ -4,8 +4,8 @@
 #   1. no window manager, light: the dashboard pie's print button opens the print panel, whose
 #      labels and Print button read clearly on its background; Escape cancels it. The settings
 #      open, Dark is chosen in them while they are open: their captions turn light on a dark
-#      panel at once, the disabled password section's at 3:1. The print panel is readable in
-#      dark too.
+#      panel at once, the disabled password section's and its fields' outlines at 3:1. The print
+#      panel is readable in dark too.
 #   2. with openbox, after a restart in dark: the print panel reads clearly; the settings switch
 #      to Light while open and their captions turn dark on a light panel; the print panel reads
 #      clearly in light.
@@ -72,6 +72,15 @@ settings_switch() {
     e2e_screenshot "$shot"
     readable "$shot" $((px + 26)) $((py + 32)) 84 18 "the settings' Appearance caption"
     readable "$shot" $((px + 26)) $((py + 92)) 160 18 "the settings' annual years caption"
+    # In dark the fields' outlines, a column of the region at each field's left edge, stand at
+    # 3:1 on the field and the panel.
+    local top
+    if [ "${2#dark}" != "$2" ]; then
+        for top in 192 222 252; do
+            python3 "$here/contrast.py" "$shot" $((px + 243)) $((py + top)) 6 12 3 \
+                || fail "the settings' password field outline at $top is not visible in $(basename "$shot")"
+        done
+    fi
     # The password section is disabled until a password is set (or for want of a keychain):
     # its captions, checkbox and Save stay readable, and the reason shown is read like any text.
     local region

@@ -152,6 +152,7 @@ void TotalsViewController::darkModeChanged()
     if (chart::Graph* graph = m_hostViewB->hostedGraph())
         graph->setTitleTextStyle(chart::TextStyle { secondaryText(), u"HelveticaNeue-UltraLight"_s, 16.0 });
     pieChartSettingsChange();
+    setNWTitleValues(true);
 }
 
 void TotalsViewController::nwDataReFetchedHandler()

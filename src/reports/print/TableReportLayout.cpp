@@ -49,8 +49,9 @@ public:
             for (int i = 0; i < 4; ++i) {
                 const TableReportColumn& column = m_columns.at(i);
                 const int alignment = i == 0 ? Qt::AlignLeft : Qt::AlignRight;
+                // 4.7:1 on white paper, as the statement's rows.
                 m_layout.addText(m_page, QRectF(column.x, y, column.width, rowHeight), cells[i], m_cellFont,
-                    grey(0.5), alignment | Qt::AlignTop | Qt::TextDontClip);
+                    grey(0.45), alignment | Qt::AlignTop | Qt::TextDontClip);
             }
             y = truncated(y + rowHeight + kRowSpacing);
         }

@@ -10,11 +10,12 @@ bool AttributedStringHyperlink::isOpenable(const QUrl& url)
     return scheme == u"http"_s || scheme == u"https"_s || scheme == u"mailto"_s;
 }
 
-QString AttributedStringHyperlink::hyperlinkFromString(const QString& text, const QUrl& url)
+QString AttributedStringHyperlink::hyperlinkFromString(
+    const QString& text, const QUrl& url, const QColor& color)
 {
     const QString shown = text.toHtmlEscaped();
     if (!isOpenable(url))
         return shown;
-    return u"<a href=\""_s + url.toString(QUrl::FullyEncoded).toHtmlEscaped()
-        + u"\" style=\"color:#0a60ff; text-decoration:underline;\">"_s + shown + u"</a>"_s;
+    return u"<a href=\""_s + url.toString(QUrl::FullyEncoded).toHtmlEscaped() + u"\" style=\"color:"_s
+        + color.name() + u"; text-decoration:underline;\">"_s + shown + u"</a>"_s;
 }

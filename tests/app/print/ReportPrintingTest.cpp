@@ -7,11 +7,14 @@
 #include "platform/UserDefaults.h"
 #include "reports/choice/ReportChoiceController.h"
 #include "reports/settings/ReportChoiceSettings.h"
+#include "support/Contrast.h"
 #include "support/Eventually.h"
 #include "support/RecordBuilders.h"
 #include "support/SharedStoreTest.h"
 
 #include <QFile>
+#include <QHash>
+#include <QImage>
 #include <QLocale>
 #include <QPageLayout>
 #include <QPrinter>
@@ -49,6 +52,40 @@ QSizeF pdfPageSize(const QString& path)
     const QRegularExpressionMatch match = QRegularExpression(u"Page size:\\s+([\\d.]+) x ([\\d.]+) pts"_s)
                                               .match(QString::fromUtf8(process.readAllStandardOutput()));
     return match.hasMatch() ? QSizeF(match.captured(1).toDouble(), match.captured(2).toDouble()) : QSizeF();
+}
+
+struct PrintedWord {
+    QRectF box; // in points from the page's top left
+    QString text;
+};
+
+// Every word of the first page with its box (pdftotext -bbox).
+QList<PrintedWord> firstPageWords(const QString& path)
+{
+    QProcess process;
+    process.start(u"pdftotext"_s, { u"-f"_s, u"1"_s, u"-l"_s, u"1"_s, u"-bbox"_s, path, u"-"_s });
+    process.waitForFinished(30000);
+    const QRegularExpression word(
+        u"<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"_s);
+    QList<PrintedWord> words;
+    for (auto it = word.globalMatch(QString::fromUtf8(process.readAllStandardOutput())); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        words.append({ QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                           QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())),
+            m.captured(5) });
+    }
+    return words;
+}
+
+// The first page as poppler draws it, without smoothing, so that a glyph's pixels are its colour.
+QImage firstPagePicture(const QString& path, int dpi)
+{
+    QProcess process;
+    process.start(u"pdftoppm"_s,
+        { u"-f"_s, u"1"_s, u"-l"_s, u"1"_s, u"-r"_s, QString::number(dpi), u"-aa"_s, u"no"_s, u"-aaVector"_s,
+            u"no"_s, u"-png"_s, path });
+    process.waitForFinished(30000);
+    return QImage::fromData(process.readAllStandardOutput(), "PNG");
 }
 
 /// A household of fifteen records, newest first, with a gap: no June 2024.
@@ -354,6 +391,53 @@ TEST_F(ReportPrintingTest, TheTagsReportNamesItsTags)
     EXPECT_TRUE(text.contains(u"Selected tags: (Home)"_s));
     EXPECT_TRUE(text.contains(u"December 2024"_s));
     EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(ReportPrintingTest, EveryTextOfTheTableReportsReadsOnWhitePaper)
+{
+    keys::setAssetCategory(u"A-HOME"_s);
+    keys::setLiabilityCategory(u"L-MORT"_s);
+    keys::setTagIDs({ u"T-HOME"_s });
+    defaults().setValue(keys::fromMonthKey, 12);
+    defaults().setValue(keys::fromYearKey, 2024);
+    defaults().setValue(keys::toMonthKey, 1);
+    defaults().setValue(keys::toYearKey, 2024);
+    constexpr int dpi = 144;
+    const QColor paper(Qt::white);
+    for (const int kind : { 1, 2, 3 }) {
+        SCOPED_TRACE(kind);
+        QFile::remove(pdf);
+        printNow(kind);
+        const QImage page = firstPagePicture(pdf, dpi);
+        ASSERT_FALSE(page.isNull());
+        int measured = 0, large = 0;
+        for (const PrintedWord& word : firstPageWords(pdf)) {
+            const QRect pixels = QRectF(word.box.topLeft() * dpi / 72, word.box.bottomRight() * dpi / 72)
+                                     .toAlignedRect()
+                                     .intersected(page.rect());
+            // The word's colour: the most frequent one in its box besides the paper's.
+            QHash<QRgb, int> counts;
+            for (int y = pixels.top(); y <= pixels.bottom(); ++y)
+                for (int x = pixels.left(); x <= pixels.right(); ++x)
+                    if (page.pixel(x, y) != paper.rgb())
+                        ++counts[page.pixel(x, y)];
+            ASSERT_FALSE(counts.isEmpty()) << word.text.toStdString();
+            QRgb color = counts.begin().key();
+            for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+                if (it.value() > counts.value(color))
+                    color = it.key();
+            // A line of 18 points and more (the title's) is 20 points tall and reads from 3:1.
+            const bool isLarge = word.box.height() >= 20;
+            large += isLarge;
+            ++measured;
+            EXPECT_GE(contrast(QColor(color), paper), isLarge ? 3.0 : 4.5)
+                << word.text.toStdString() << " in " << QColor(color).name().toStdString();
+        }
+        // The title's two words, and the period, subtitle, column titles, twelve rows and footer.
+        EXPECT_EQ(large, 2);
+        EXPECT_GT(measured, 12 * 4);
+    }
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
 }
 
 TEST_F(ReportPrintingTest, PreviousRecordsArePositionalAcrossGaps)

@@ -2,9 +2,14 @@
 #include "charts/history/settings/HistoryChartSettings.h"
 #include "model/data/MVX_Model.h"
 #include "platform/UserDefaults.h"
+#include "support/Contrast.h"
 #include "support/SharedStoreTest.h"
 
+#include "platform/Appearance.h"
+
 #include <gtest/gtest.h>
+
+#include <QPalette>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace mervane::test;
@@ -30,12 +35,35 @@ protected:
     }
 };
 
+// The line may shrink to 11 points, so every run reads at 4.5:1 on the window in both
+// appearances, in the design's hues (net worth blue, assets green, liabilities pink, goal orange).
+TEST_F(TotalsLineTest, EveryRunReadsOnTheWindowInItsHueInBothAppearances)
+{
+    const QList<TotalsLine::Run> design = TotalsLine::runs(10000, 2500, 20000.0, true);
+    for (const bool dark : { false, true }) {
+        SCOPED_TRACE(dark);
+        const QColor window = (dark ? platform::AppearanceController::darkPalette()
+                                    : platform::AppearanceController::lightPalette())
+                                  .color(QPalette::Window);
+        const QList<TotalsLine::Run> runs = TotalsLine::runs(10000, 2500, 20000.0, dark);
+        ASSERT_EQ(runs.size(), 11);
+        for (int i = 0; i < runs.size(); ++i) {
+            if (runs[i].kind == TotalsLine::Run::Kind::Gap)
+                continue;
+            EXPECT_GE(contrast(runs[i].color, window), 4.5)
+                << runs[i].text.toStdString() << " in " << runs[i].color.name().toStdString();
+            EXPECT_NEAR(runs[i].color.hslHueF(), design[i].color.hslHueF(), 0.01)
+                << runs[i].text.toStdString();
+        }
+    }
+}
+
 TEST_F(TotalsLineTest, TheLineNamesNetWorthAssetsAndLiabilitiesInTheirColours)
 {
-    const auto runs = TotalsLine::runs(10000, 2500, std::nullopt);
+    const auto runs = TotalsLine::runs(10000, 2500, std::nullopt, true);
     EXPECT_EQ(TotalsLine::text(runs), u"Net worth:  $7,500   Assets:  $10,000   Liabilities:  $2,500"_s);
     ASSERT_EQ(runs.size(), 8);
-    const QColor grey = QColor::fromRgb(0x79, 0x79, 0x79);
+    const QColor grey = QColor::fromRgb(0x9F, 0x9F, 0x9F);
     for (int label : { 0, 3, 6 }) {
         EXPECT_EQ(runs[label].kind, TotalsLine::Run::Kind::Label);
         EXPECT_EQ(runs[label].color, grey);
@@ -47,18 +75,18 @@ TEST_F(TotalsLineTest, TheLineNamesNetWorthAssetsAndLiabilitiesInTheirColours)
     EXPECT_FALSE(runs[2].color.isValid());
 
     // A negative net worth in the formatter's negative form, still in the net-worth colour.
-    const auto negative = TotalsLine::runs(1000, 1500, std::nullopt);
+    const auto negative = TotalsLine::runs(1000, 1500, std::nullopt, true);
     EXPECT_EQ(negative[1].text, u"($500)"_s);
     EXPECT_EQ(negative[1].color, QColor::fromRgb(0x54, 0xCC, 0xFF));
 
     // A goal adds the distance (goal minus net worth) in orange; below the net worth it is negative.
-    const auto withGoal = TotalsLine::runs(10000, 2500, 20000.0);
+    const auto withGoal = TotalsLine::runs(10000, 2500, 20000.0, true);
     EXPECT_EQ(
         texts(withGoal).mid(8), (QStringList { u"   "_s, u"Distance from your goal:  "_s, u"$12,500"_s }));
     EXPECT_EQ(withGoal.last().color, QColor::fromRgb(0xE9, 0xAE, 0x50));
-    EXPECT_EQ(TotalsLine::runs(10000, 2500, 5000.0).last().text, u"($2,500)"_s);
-    EXPECT_EQ(TotalsLine::runs(10000, 2500, 0.0).size(), 8);
-    EXPECT_EQ(TotalsLine::runs(10000, 2500, -5.0).size(), 8);
+    EXPECT_EQ(TotalsLine::runs(10000, 2500, 5000.0, true).last().text, u"($2,500)"_s);
+    EXPECT_EQ(TotalsLine::runs(10000, 2500, 0.0, true).size(), 8);
+    EXPECT_EQ(TotalsLine::runs(10000, 2500, -5.0, true).size(), 8);
 }
 
 TEST_F(TotalsLineTest, TheGoalIsTheModelsOrTheChosenStoredOneAndShowsOnlyWhenAskedAndPositive)
@@ -107,7 +135,7 @@ TEST_F(TotalsLineTest, TheFontShrinksByATenthFrom18UntilTheLineFitsAndStopsAbove
     EXPECT_GE(smallest, TotalsLine::smallestFontSize);
 
     // Real text: a narrower room gives a smaller size, and what fits is no wider than the room.
-    const auto runs = TotalsLine::runs(1234567, 234567, 5000000.0);
+    const auto runs = TotalsLine::runs(1234567, 234567, 5000000.0, true);
     const double full = TotalsLine::width(runs, 18.0);
     const float size = TotalsLine::fittedFontSize(
         [&runs](float s) { return TotalsLine::width(runs, double(s)); }, full * 0.8);

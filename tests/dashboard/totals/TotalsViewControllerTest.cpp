@@ -34,9 +34,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFontMetricsF>
+#include <QHash>
+#include <QImage>
 #include <QLabel>
 #include <QLayout>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPainterPath>
 #include <QTest>
 #include <QToolButton>
@@ -456,6 +459,42 @@ TEST_F(TotalsViewControllerTest, AWelcomeLinkNoBrowserOpenedIsToldOnTheDashboard
     EXPECT_EQ(totals.messages()->popover()->positionView(), totals.testText());
     EXPECT_TRUE(totals.messages()->text().split(u'\n').contains(page.toString()))
         << totals.messages()->text().toStdString();
+}
+
+TEST_F(TotalsViewControllerTest, TheWelcomeLinkReadsOnThePanelInItsBlueInBothAppearances)
+{
+    installAndSave(household(4000, 6000, 2500));
+    auto& appearance = platform::AppearanceController::instance();
+    const platform::Appearance before = appearance.appearance();
+    const QColor blue(0x0A, 0x60, 0xFF);
+    for (const auto choice : { platform::Appearance::Light, platform::Appearance::Dark }) {
+        SCOPED_TRACE(int(choice));
+        appearance.setAppearance(choice);
+        platform::UserDefaults::standard().remove(Preferences::showStartFormKey);
+        TotalsViewController totals;
+        show(totals);
+        EXPECT_EVENTUALLY(totals.firstStartSFBPopover() && totals.firstStartSFBPopover()->isVisible());
+        // The link as drawn on the panel's ground, the window colour.
+        const QColor ground = totals.palette().color(QPalette::Window);
+        QWidget* link = totals.startupView()->dravelHyperlink();
+        QImage drawn(link->size(), QImage::Format_RGB32);
+        drawn.fill(ground);
+        QPainter(&drawn).drawPixmap(0, 0, link->grab());
+        QHash<QRgb, int> counts;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                if (drawn.pixel(x, y) != ground.rgb())
+                    ++counts[drawn.pixel(x, y)];
+        ASSERT_FALSE(counts.isEmpty());
+        QRgb most = counts.begin().key();
+        for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+            if (it.value() > counts.value(most))
+                most = it.key();
+        const QColor color(most);
+        EXPECT_GE(contrast(color, ground), 4.5) << color.name().toStdString();
+        EXPECT_NEAR(color.hslHueF(), blue.hslHueF(), 0.01) << color.name().toStdString();
+    }
+    appearance.setAppearance(before);
 }
 
 TEST_F(TotalsViewControllerTest, TheWelcomePanelShowsOncePerRunUntilItsBoxIsUnchecked)

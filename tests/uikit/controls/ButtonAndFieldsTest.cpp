@@ -1,4 +1,6 @@
 #include "platform/Appearance.h"
+#include "support/Contrast.h"
+#include "uikit/controls/KitStyle.h"
 #include "uikit/controls/buttons/SBSubtleButton.h"
 #include "uikit/controls/buttons/SegmentedControl.h"
 #include "uikit/controls/fields/NWTextField.h"
@@ -9,9 +11,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QShortcut>
 #include <QSignalSpy>
+#include <QStyleFactory>
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -185,5 +189,33 @@ TEST(SegmentedControlTest, TheChosenSegmentStandsOutOnADarkFace)
         EXPECT_GE(std::abs(face(chosen).lightness() - face(other).lightness()), 12)
             << "chosen " << face(chosen).name().toStdString() << " other "
             << face(other).name().toStdString();
+    }
+}
+
+TEST(KitStyleTest, LineEditOutlinesStandOutInDarkAndStayFusionsInLight)
+{
+    KitStyle kit;
+    std::unique_ptr<QStyle> fusion(QStyleFactory::create(u"Fusion"_s));
+    const auto picture = [](QStyle* style, const QPalette& palette, bool enabled) {
+        QLineEdit edit;
+        edit.setStyle(style);
+        edit.setPalette(palette);
+        edit.setEnabled(enabled);
+        edit.resize(160, 24);
+        return edit.grab().toImage();
+    };
+    const QPalette dark = platform::AppearanceController::darkPalette();
+    for (const bool enabled : { true, false }) {
+        SCOPED_TRACE(enabled);
+        const QImage image = picture(&kit, dark, enabled);
+        const QColor outline = image.pixelColor(0, image.height() / 2);
+        const QColor field = image.pixelColor(image.width() / 2, image.height() / 2);
+        EXPECT_EQ(field, dark.color(QPalette::Base));
+        EXPECT_GE(mervane::test::contrast(outline, field), 3.0) << outline.name().toStdString();
+        EXPECT_GE(mervane::test::contrast(outline, dark.color(QPalette::Window)), 3.0);
+        EXPECT_EQ(image.pixelColor(image.width() / 2, 0), outline);
+
+        const QPalette light = platform::AppearanceController::lightPalette();
+        EXPECT_EQ(picture(&kit, light, enabled), picture(fusion.get(), light, enabled));
     }
 }
