@@ -1,6 +1,7 @@
 #include "charts/annual/AnnualViewController.h"
 #include "charts/common/BarChartGeometry.h"
 #include "charts/common/ChartNotifications.h"
+#include "charts/common/DrawnLabelContrast.h"
 #include "charts/common/PrintedChart.h"
 #include "charts/history/settings/HistoryChartSettings.h"
 #include "charts/kit/Axis.h"
@@ -11,6 +12,7 @@
 #include "model/ModelNotifications.h"
 #include "model/data/MVX_NWLog.h"
 #include "model/settings/Preferences.h"
+#include "platform/Appearance.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 #include "support/RecordBuilders.h"
@@ -186,6 +188,30 @@ TEST_F(AnnualViewControllerTest, EveryYearStandsOnZeroWithItsLabelsAboveOrBelowZ
                     << amount.text.toStdString();
         }
     }
+}
+
+// The year and amount labels read at 4.5:1 on screen, in the appearance the chart was made in
+// and in the one it changes to.
+TEST_F(AnnualViewControllerTest, LabelsReadInBothAppearances)
+{
+    install();
+    auto& appearance = platform::AppearanceController::instance();
+    const platform::Appearance before = appearance.appearance();
+    appearance.setAppearance(platform::Appearance::Light);
+    AnnualViewController screen;
+    show(screen);
+    for (const auto choice :
+        { platform::Appearance::Light, platform::Appearance::Dark, platform::Appearance::Light }) {
+        appearance.setAppearance(choice);
+        SCOPED_TRACE(choice == platform::Appearance::Dark ? "dark" : "light");
+        QApplication::processEvents();
+        int labels = 0;
+        QString worst;
+        EXPECT_GE(drawnlabelcontrast::lowestLabelContrast(*screen.hostView(), screen, &labels, &worst), 4.5)
+            << worst.toStdString();
+        EXPECT_GT(labels, 4);
+    }
+    appearance.setAppearance(before);
 }
 
 TEST_F(AnnualViewControllerTest, StoredTrendCountsPickTheirComboItems)
