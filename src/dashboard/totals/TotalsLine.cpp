@@ -24,9 +24,10 @@ QColor hex(const char16_t* text)
     return ColorHex::colorFromHex(QStringView(text));
 }
 
-Run label(const QString& text)
+// The design's grey reads only at 3:1 on either window, so each appearance has its own.
+Run label(const QString& text, bool dark)
 {
-    return Run { text, Run::Kind::Label, hex(u"797979FF") };
+    return Run { text, Run::Kind::Label, hex(dark ? u"A9A9A9FF" : u"5D5D5DFF") };
 }
 
 Run value(const QString& text, const char16_t* color)
@@ -41,17 +42,22 @@ Run gap()
 
 } // namespace
 
-QList<Run> runs(double assets, double liabilities, std::optional<double> goal)
+QList<Run> runs(double assets, double liabilities, std::optional<double> goal, bool dark)
 {
     const NWCurrencyFormatter formatter(0, NWCurrencyFormatter::parenthesesNegativeFormat());
     const double netWorth = assets - liabilities;
-    QList<Run> line { label(u"Net worth:  "_s), value(formatter.stringFromNumber(netWorth), u"54CCFFFF"),
-        gap(), label(u"Assets:  "_s), value(formatter.stringFromNumber(assets), u"89BB43FF"), gap(),
-        label(u"Liabilities:  "_s), value(formatter.stringFromNumber(liabilities), u"FF8A85FF") };
+    // The pale amounts read on the dark window; on the light one (and on paper) the same hues,
+    // darker, reach 5.5:1, a margin for the glyphs' smoothed edges when the line shrinks.
+    QList<Run> line { label(u"Net worth:  "_s, dark),
+        value(formatter.stringFromNumber(netWorth), dark ? u"54CCFFFF" : u"00648FFF"), gap(),
+        label(u"Assets:  "_s, dark),
+        value(formatter.stringFromNumber(assets), dark ? u"89BB43FF" : u"4A6524FF"), gap(),
+        label(u"Liabilities:  "_s, dark),
+        value(formatter.stringFromNumber(liabilities), dark ? u"FF8A85FF" : u"BD0800FF") };
     if (goal && std::isfinite(*goal) && *goal > 0.0) {
         line.append(gap());
-        line.append(label(u"Distance from your goal:  "_s));
-        line.append(value(formatter.stringFromNumber(*goal - netWorth), u"E9AE50FF"));
+        line.append(label(u"Distance from your goal:  "_s, dark));
+        line.append(value(formatter.stringFromNumber(*goal - netWorth), dark ? u"E9AE50FF" : u"7E5410FF"));
     }
     return line;
 }

@@ -180,8 +180,9 @@ void TotalsViewController::setNWTitleValues(bool withGoal)
     const double assets = record ? record->assets().value_or(0.0) : 0.0;
     const double liabilities = record ? record->liabilities().value_or(0.0) : 0.0;
     const auto& model = NWData::shared()->appData();
-    m_testText->setRuns(TotalsLine::runs(
-        assets, liabilities, TotalsLine::shownGoal(withGoal, model ? model->ridIrevuGoal() : std::nullopt)));
+    m_testText->setRuns(TotalsLine::runs(assets, liabilities,
+        TotalsLine::shownGoal(withGoal, model ? model->ridIrevuGoal() : std::nullopt),
+        platform::isDarkAppearance()));
 }
 
 double TotalsViewController::getNWGoalAmount() const

@@ -1,7 +1,9 @@
 #include "dashboard/totals/TotalsLine.h"
 #include "charts/history/settings/HistoryChartSettings.h"
 #include "model/data/MVX_Model.h"
+#include "platform/Resources.h"
 #include "platform/UserDefaults.h"
+#include "support/Contrast.h"
 #include "support/SharedStoreTest.h"
 
 #include <gtest/gtest.h>
@@ -30,12 +32,12 @@ protected:
     }
 };
 
-TEST_F(TotalsLineTest, TheLineNamesNetWorthAssetsAndLiabilitiesInTheirColours)
+TEST_F(TotalsLineTest, TheLineNamesNetWorthAssetsAndLiabilitiesInTheirDarkColours)
 {
-    const auto runs = TotalsLine::runs(10000, 2500, std::nullopt);
+    const auto runs = TotalsLine::runs(10000, 2500, std::nullopt, true);
     EXPECT_EQ(TotalsLine::text(runs), u"Net worth:  $7,500   Assets:  $10,000   Liabilities:  $2,500"_s);
     ASSERT_EQ(runs.size(), 8);
-    const QColor grey = QColor::fromRgb(0x79, 0x79, 0x79);
+    const QColor grey = QColor::fromRgb(0xA9, 0xA9, 0xA9);
     for (int label : { 0, 3, 6 }) {
         EXPECT_EQ(runs[label].kind, TotalsLine::Run::Kind::Label);
         EXPECT_EQ(runs[label].color, grey);
@@ -47,18 +49,35 @@ TEST_F(TotalsLineTest, TheLineNamesNetWorthAssetsAndLiabilitiesInTheirColours)
     EXPECT_FALSE(runs[2].color.isValid());
 
     // A negative net worth in the formatter's negative form, still in the net-worth colour.
-    const auto negative = TotalsLine::runs(1000, 1500, std::nullopt);
+    const auto negative = TotalsLine::runs(1000, 1500, std::nullopt, true);
     EXPECT_EQ(negative[1].text, u"($500)"_s);
     EXPECT_EQ(negative[1].color, QColor::fromRgb(0x54, 0xCC, 0xFF));
 
     // A goal adds the distance (goal minus net worth) in orange; below the net worth it is negative.
-    const auto withGoal = TotalsLine::runs(10000, 2500, 20000.0);
+    const auto withGoal = TotalsLine::runs(10000, 2500, 20000.0, true);
     EXPECT_EQ(
         texts(withGoal).mid(8), (QStringList { u"   "_s, u"Distance from your goal:  "_s, u"$12,500"_s }));
     EXPECT_EQ(withGoal.last().color, QColor::fromRgb(0xE9, 0xAE, 0x50));
-    EXPECT_EQ(TotalsLine::runs(10000, 2500, 5000.0).last().text, u"($2,500)"_s);
-    EXPECT_EQ(TotalsLine::runs(10000, 2500, 0.0).size(), 8);
-    EXPECT_EQ(TotalsLine::runs(10000, 2500, -5.0).size(), 8);
+    EXPECT_EQ(TotalsLine::runs(10000, 2500, 5000.0, true).last().text, u"($2,500)"_s);
+    EXPECT_EQ(TotalsLine::runs(10000, 2500, 0.0, true).size(), 8);
+    EXPECT_EQ(TotalsLine::runs(10000, 2500, -5.0, true).size(), 8);
+}
+
+TEST_F(TotalsLineTest, EveryRunReadsOnTheWindowOfEitherAppearanceInTheSameHues)
+{
+    const auto light = TotalsLine::runs(10000, 2500, 20000.0, false);
+    const auto dark = TotalsLine::runs(10000, 2500, 20000.0, true);
+    ASSERT_EQ(light.size(), dark.size());
+    for (qsizetype i = 0; i < light.size(); ++i) {
+        if (light[i].kind == TotalsLine::Run::Kind::Gap)
+            continue;
+        SCOPED_TRACE(light[i].text.toStdString());
+        // The line shrinks below 18 points in a narrow window: the normal text's 4.5:1 holds.
+        EXPECT_GE(contrast(light[i].color, platform::namedColor(u"WindowBackground"_s, false)), 5.0);
+        EXPECT_GE(contrast(dark[i].color, platform::namedColor(u"WindowBackground"_s, true)), 5.0);
+        EXPECT_NEAR(light[i].color.hslHue(), dark[i].color.hslHue(), 2);
+        EXPECT_NEAR(light[i].color.hslSaturationF(), dark[i].color.hslSaturationF(), 0.02);
+    }
 }
 
 TEST_F(TotalsLineTest, TheGoalIsTheModelsOrTheChosenStoredOneAndShowsOnlyWhenAskedAndPositive)
@@ -107,7 +126,7 @@ TEST_F(TotalsLineTest, TheFontShrinksByATenthFrom18UntilTheLineFitsAndStopsAbove
     EXPECT_GE(smallest, TotalsLine::smallestFontSize);
 
     // Real text: a narrower room gives a smaller size, and what fits is no wider than the room.
-    const auto runs = TotalsLine::runs(1234567, 234567, 5000000.0);
+    const auto runs = TotalsLine::runs(1234567, 234567, 5000000.0, false);
     const double full = TotalsLine::width(runs, 18.0);
     const float size = TotalsLine::fittedFontSize(
         [&runs](float s) { return TotalsLine::width(runs, double(s)); }, full * 0.8);
