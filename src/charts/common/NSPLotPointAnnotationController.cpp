@@ -21,8 +21,8 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 constexpr QSize kPopupSize(230, 60);
-// The bold amount is large text (3:1 would do); the margin keeps its smoothed edges readable.
-constexpr double kReadableContrast = 4.5;
+// The bold 15-point amount is large text, which reads at 3:1; the margin covers its smoothed edges.
+constexpr double kReadableContrast = 3.5;
 // The info button's frame in the popup, y-up as the popup's layout is drawn.
 constexpr QRectF kInfoButtonFrameYUp(205, 35, 14, 14);
 
@@ -71,7 +71,7 @@ QColor readableOn(const QColor& color, const QColor& background, double minimum)
     float lightness = seen.lightnessF();
     while (contrast(seen, background) < minimum && lightness > 0.0f && lightness < 1.0f) {
         lightness = std::clamp(lightness + step, 0.0f, 1.0f);
-        seen = QColor::fromHslF(hue, saturation, lightness);
+        seen = QColor::fromHslF(hue, saturation, lightness).toRgb();
     }
     return seen;
 }
