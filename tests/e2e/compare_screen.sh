@@ -2,7 +2,8 @@
 # The comparison screen from the sidebar with ten years of records up to this year: the eight
 # statistics charts draw (the user's orange bar shows), two months are picked in the header's
 # month lists and the header changes, a rate typed into a statistics field reaches every field
-# and is kept across a restart in the dark appearance; absurd rates are refused with a message.
+# and is kept across a restart in the dark appearance; absurd rates are refused with a message;
+# the charts' titles and labels read at 4.5:1.
 # Screenshots light and dark.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -24,6 +25,15 @@ colour_box() {
 shot_shows() { e2e_screenshot "$1" && [ -n "$(colour_box "$1" "$2")" ]; }
 # region_of <screenshot> <x> <y> <w> <h> <out>: a part of a screenshot, relative to the window.
 region_of() { convert "$1" -crop "$4x$5+$((wx + $2))+$((wy + $3))" +repage "$6"; }
+# chart_readable <screenshot>: the first chart's title, its names under the bars and its amounts
+# read at 4.5:1 on its box.
+chart_readable() {
+    local part
+    for part in "240 314 280 22 title" "170 546 420 14 names" "98 362 62 160 amounts"; do
+        set -- "$1" $part
+        python3 "$here/contrast.py" "$1" $((wx + $2)) $((wy + $3)) "$4" "$5" || fail "hard to read: the chart's $6"
+    done
+}
 
 e2e_write_text_settings mcmain "{{100, 50}, {1300, 880}}" SelectedAppearance 1
 e2e_start "$binary"
@@ -45,6 +55,7 @@ e2e_screenshot "$shots/compare-light.png"
 # The header's text is dark on its light boxes.
 python3 "$here/contrast.py" "$shots/compare-light.png" $((wx + sidebar + 165)) $((wy + 90)) 220 60 \
     || fail "the first month's figures are hard to read"
+chart_readable "$shots/compare-light.png"
 
 # Two months: January of this year in the first list (a click, then Home), December in the
 # second (a click, then End). The first month's figures change.
@@ -122,6 +133,7 @@ sleep 0.5
 e2e_screenshot "$shots/compare-dark.png"
 python3 "$here/contrast.py" "$shots/compare-dark.png" $((wx + sidebar + 165)) $((wy + 90)) 220 60 \
     || fail "the dark first month's figures are hard to read"
+chart_readable "$shots/compare-dark.png"
 rate_is_two || fail "the rate was lost across the restart"
 xdotool mousemove $((wx + sidebar + 170)) $((wy + 61)) click 1
 sleep 0.4

@@ -54,12 +54,43 @@ pane_shows() {
     esac
     [ -n "$(colour_box "$1" "$2" "$x" "$y" "$w" "$h")" ]
 }
-# dashboard_drawn <screenshot>: the totals line (its light colours), the pie and the bars have
-# their colours.
+# pane_box <screenshot> <colour>: "<width> <height> <x> <y>" of that colour on the totals line.
+pane_box() {
+    e2e_colour_box "$1" "$2" $((wx + sidebar + list)) $((wy + 40)) $((ww - sidebar - list)) 40
+}
+# The totals line's net worth, assets and liabilities: the dark appearance's pale colours, darker in light.
+light_amounts=("#00648F" "#4A6524" "#BD0800")
+dark_amounts=("#54CCFF" "#89BB43" "#FF8A85")
+# dashboard_drawn <screenshot> <net worth> <assets> <liabilities>: the totals line has its three
+# amounts in these colours, the pie and the bars theirs.
 dashboard_drawn() {
     e2e_screenshot "$1" || return 1
-    pane_shows "$1" "#006D9B" line && pane_shows "$1" "#516E28" line && pane_shows "$1" "#CF0900" line \
+    pane_shows "$1" "$2" line && pane_shows "$1" "$3" line && pane_shows "$1" "$4" line \
         && pane_shows "$1" "#6FCA47" pie && pane_shows "$1" "#FB4878" pie && pane_shows "$1" "#94DAF5" bars
+}
+# totals_readable <screenshot> <amount colours...>: the "Net worth:" caption (from where the line
+# starts to its amount) and each amount read at 4.5:1 (the line shrinks below large text), and
+# so do the year labels under the bars and the amounts beside them.
+totals_readable() {
+    local shot=$1 colour w h x y line_x first=1 n=1
+    shift
+    line_x=$(convert "$shot" -crop "$((ww - sidebar - list))x40+$((wx + sidebar + list))+$((wy + 40))" +repage \
+        -fill black +opaque "$(convert "$shot" -crop 1x1+$((wx + sidebar + list + 4))+$((wy + 44)) -format '#%[hex:p]' info:)" \
+        -trim -format '%O' info: | sed 's/^+\([0-9]*\).*/\1/')
+    for colour in "$@"; do
+        read -r w h x y <<<"$(pane_box "$shot" "$colour")"
+        [ -n "${y:-}" ] || fail "no amount in $colour on the totals line of $(basename "$shot")"
+        [ $first = 1 ] && { python3 "$here/contrast.py" "$shot" $((wx + sidebar + list + line_x)) $((y - 2)) \
+            $((x - wx - sidebar - list - line_x - 4)) $((h + 4)) || fail "the caption is hard to read"; first=0; }
+        python3 "$here/contrast.py" "$shot" $((x - 2)) $((y - 2)) $((w + 4)) $((h + 4)) \
+            || fail "amount $n of the totals line is hard to read"
+        n=$((n + 1))
+    done
+    local bars_x=$((wx + sidebar + list + (ww - sidebar - list) / 2))
+    python3 "$here/contrast.py" "$shot" $((bars_x + 60)) $((wy + totals_height - 3)) $(((ww - sidebar - list) / 2 - 80)) 12 \
+        || fail "the year labels under the bars are hard to read"
+    python3 "$here/contrast.py" "$shot" "$bars_x" $((wy + 100)) 56 $((totals_height - 100)) \
+        || fail "the amounts beside the bars are hard to read"
 }
 only_main_window() { [ "$(xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null | wc -l)" -eq 1 ]; }
 
@@ -80,10 +111,11 @@ e2e_wait_for start_form_off || fail "the check box did not store ShowStartForm o
 xdotool mousemove $((px + pw - 34)) $((py + 28)) click 1
 e2e_popover_gone "$window" || fail "the close control left the welcome panel open"
 
-e2e_wait_for dashboard_drawn "$shots/dashboard-light.png" \
+e2e_wait_for dashboard_drawn "$shots/dashboard-light.png" "${light_amounts[@]}" \
     || fail "the dashboard does not show the totals line, the pie and the bars"
 # The record list shows its rows (their red month badges).
 pane_shows "$shots/dashboard-light.png" "#E74C3C" list || fail "the record list shows no rows"
+totals_readable "$shots/dashboard-light.png" "${light_amounts[@]}"
 e2e_quit "$window"
 
 # The next start: the panel stays away; dark appearance.
@@ -96,6 +128,7 @@ only_main_window || fail "the welcome panel came back after 'show at start' was 
 e2e_screenshot "$shots/dashboard-dark.png"
 read -r wx wy ww wh <<<"$(e2e_window_geometry "$window")"
 pane_shows "$shots/dashboard-dark.png" "#54CCFF" line || fail "the dark dashboard shows no totals line"
+totals_readable "$shots/dashboard-dark.png" "${dark_amounts[@]}"
 e2e_quit "$window"
 
 # A household in debt at every year-end (the smallest loss in 2023): the year-end bars hang from
@@ -116,7 +149,7 @@ e2e_update_text_setting SelectedAppearance 1
 e2e_start "$binary"
 window=$(e2e_wait_window '^Mervane$') || exit 1
 read -r wx wy ww wh <<<"$(e2e_window_geometry "$window")"
-e2e_wait_for dashboard_drawn "$shots/dashboard-debt-light.png" || fail "the dashboard in debt does not draw"
+e2e_wait_for dashboard_drawn "$shots/dashboard-debt-light.png" "${light_amounts[@]}" || fail "the dashboard in debt does not draw"
 bars_x=$((wx + sidebar + list + (ww - sidebar - list) / 2))
 read -r bw bh bx by <<<"$(e2e_colour_box "$shots/dashboard-debt-light.png" "#94DAF5" "$bars_x" $((wy + 80)) \
     $(((ww - sidebar - list) / 2)) $((totals_height - 50)))"

@@ -3,8 +3,8 @@
 # on the newest point opens its value popup, whose info button opens that month's record, and
 # a value saved there lands in that month; the settings popover turns the area fill off, shows
 # stacked bars and switches to assets and liabilities, which a restart keeps; printing goes
-# through the print panel to a landscape PDF; the annual chart shows its bars. Screenshots of
-# the area, line, bar, assets and annual views, light and dark.
+# through the print panel to a landscape PDF; the annual chart shows its bars. The titles and
+# labels read at 4.5:1. Screenshots of the area, line, bar, assets and annual views, light and dark.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/e2e_lib.sh"
@@ -52,6 +52,16 @@ colour_box() {
     e2e_colour_box "$1" "$2" $((wx + sidebar)) $((wy + 100)) $((ww - sidebar)) $((wh - 120)) 10
 }
 shows_colour() { [ -n "$(colour_box "$1" "$2")" ]; }
+# readable <screenshot> <x> <y> <w> <h> <what>: the text in that part of the window reads at 4.5:1.
+readable() {
+    python3 "$here/contrast.py" "$1" $((wx + $2)) $((wy + $3)) "$4" "$5" || fail "$6 is hard to read in $(basename "$1")"
+}
+# line_readable / annual_readable <screenshot>: the title, the year and the amount labels.
+line_readable() {
+    readable "$1" 560 83 140 18 "the title" && readable "$1" 90 775 1060 13 "the year labels" \
+        && readable "$1" 100 200 45 400 "the amounts"
+}
+annual_readable() { readable "$1" 160 754 900 13 "the year labels" && readable "$1" 96 100 60 600 "the amounts"; }
 # window_besides <window ids...>: waits for a visible window of the application that is none of
 # these and prints it.
 window_besides() {
@@ -83,6 +93,7 @@ e2e_sidebar_button "$window" 3
 screenshot_showing "$shots/history-area-light.png" "$net_worth"
 sleep 1.5 # the plots fade in
 e2e_screenshot "$shots/history-area-light.png"
+line_readable "$shots/history-area-light.png"
 read -r lw lh lx ly <<<"$(colour_box "$shots/history-area-light.png" "$net_worth")"
 [ -n "${ly:-}" ] || fail "the line chart shows no net-worth line"
 echo "net-worth line from $lx,$((ly + lh)) to $((lx + lw)),$ly"
@@ -136,6 +147,7 @@ echo "printed on a ${pw}x$ph page"
 
 e2e_sidebar_button "$window" 5
 screenshot_settled "$shots/history-annual-light.png"
+annual_readable "$shots/history-annual-light.png"
 e2e_quit "$window"
 
 # Dark, after a restart: the chart still shows assets and liabilities.
@@ -145,7 +157,9 @@ window=$(e2e_wait_window '^Mervane$') || exit 1
 e2e_screenshot_painted "$shots/history-start-dark.png" || fail "no dark screenshot"
 e2e_sidebar_button "$window" 3
 screenshot_showing "$shots/history-assets-dark.png" "$assets" || fail "after a restart the chart type was lost"
+line_readable "$shots/history-assets-dark.png"
 e2e_sidebar_button "$window" 5
 screenshot_settled "$shots/history-annual-dark.png"
+annual_readable "$shots/history-annual-dark.png"
 e2e_quit "$window"
 echo "PASS"

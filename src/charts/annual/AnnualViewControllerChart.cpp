@@ -28,12 +28,12 @@ const QColor kAxisGrey = QColor::fromRgbF(0.5f, 0.5f, 0.5f, 0.5f);
 
 chart::TextStyle labelStyle()
 {
-    return chart::TextStyle { platform::namedColor(u"SecondaryText"_s), u"HelveticaNeue-Light"_s, 11.0 };
+    return chart::TextStyle { platform::namedColor(u"ChartText"_s), u"HelveticaNeue-Light"_s, 11.0 };
 }
 
 chart::TextStyle titleStyle()
 {
-    return chart::TextStyle { platform::namedColor(u"SecondaryText"_s), u"HelveticaNeueLight"_s, 14.0 };
+    return chart::TextStyle { platform::namedColor(u"ChartText"_s), u"HelveticaNeueLight"_s, 14.0 };
 }
 
 } // namespace

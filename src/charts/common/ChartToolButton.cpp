@@ -21,7 +21,7 @@ ChartToolButton::ChartToolButton(char16_t glyph, const QString& toolTip, QWidget
 
 void ChartToolButton::applyAppearance()
 {
-    const QString text = platform::namedColor(QStringLiteral("SecondaryText")).name(QColor::HexArgb);
+    const QString text = platform::namedColor(QStringLiteral("ChartText")).name(QColor::HexArgb);
     const QString hover = QColor::fromRgbF(0.5f, 0.5f, 0.5f, 0.15f).name(QColor::HexArgb);
     setStyleSheet(
         QStringLiteral("QToolButton { color: %1; background: transparent; border: none; border-radius: 4px; }"

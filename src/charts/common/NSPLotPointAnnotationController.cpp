@@ -13,11 +13,16 @@
 #include <QLabel>
 #include <QLocale>
 
+#include <algorithm>
+#include <cmath>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
 constexpr QSize kPopupSize(230, 60);
+// The bold 15-point amount is large text, which reads at 3:1; the margin covers its smoothed edges.
+constexpr double kReadableContrast = 3.5;
 // The info button's frame in the popup, y-up as the popup's layout is drawn.
 constexpr QRectF kInfoButtonFrameYUp(205, 35, 14, 14);
 
@@ -34,6 +39,43 @@ QLabel* lineLabel(QWidget* parent, const QString& name, qreal pointSize, bool bo
     return label;
 }
 
+double luminance(const QColor& color)
+{
+    const auto channel
+        = [](float c) { return c <= 0.03928f ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(color.redF()) + 0.7152 * channel(color.greenF())
+        + 0.0722 * channel(color.blueF());
+}
+
+double contrast(const QColor& opaque, const QColor& background)
+{
+    const double a = luminance(opaque);
+    const double b = luminance(background);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+// The element's colour as seen on the popup, away from its background in lightness only (hue
+// and saturation kept) until it reads at `minimum`: the pale chart colours meant for a dark
+// background would fade on the light popup.
+QColor readableOn(const QColor& color, const QColor& background, double minimum)
+{
+    const float a = color.alphaF();
+    const auto mix = [a](float top, float below) { return top * a + below * (1 - a); };
+    QColor seen = QColor::fromRgbF(mix(color.redF(), background.redF()),
+        mix(color.greenF(), background.greenF()), mix(color.blueF(), background.blueF()));
+    if (contrast(seen, background) >= minimum)
+        return color;
+    const float step = luminance(background) > 0.18 ? -0.01f : 0.01f;
+    const float hue = seen.hslHueF();
+    const float saturation = seen.hslSaturationF();
+    float lightness = seen.lightnessF();
+    while (contrast(seen, background) < minimum && lightness > 0.0f && lightness < 1.0f) {
+        lightness = std::clamp(lightness + step, 0.0f, 1.0f);
+        seen = QColor::fromHslF(hue, saturation, lightness).toRgb();
+    }
+    return seen;
+}
+
 } // namespace
 
 NSPLotPointAnnotationController::NSPLotPointAnnotationController(QWidget* parent) : QWidget(parent)
@@ -43,7 +85,7 @@ NSPLotPointAnnotationController::NSPLotPointAnnotationController(QWidget* parent
     m_amountCtl = lineLabel(this, u"amountCtl"_s, 15, true, QRect(12, 8, 190, 24));
     m_monthCtl = lineLabel(this, u"monthCtl"_s, 11, false, QRect(12, 34, 190, 18));
     QPalette captionPalette = m_monthCtl->palette();
-    captionPalette.setColor(QPalette::WindowText, platform::namedColor(u"SecondaryText"_s));
+    captionPalette.setColor(QPalette::WindowText, platform::namedColor(u"ChartText"_s));
     m_monthCtl->setPalette(captionPalette);
 }
 
@@ -51,7 +93,8 @@ void NSPLotPointAnnotationController::setAmount(const QString& amount, const QCo
 {
     m_amountCtl->setText(amount);
     QPalette palette = m_amountCtl->palette();
-    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(
+        QPalette::WindowText, readableOn(color, platform::namedColor(u"ValuePopupBg"_s), kReadableContrast));
     m_amountCtl->setPalette(palette);
 }
 

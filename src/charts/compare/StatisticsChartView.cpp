@@ -29,15 +29,16 @@ const QColor kOwnBarLine = QColor::fromRgbF(1.0f, 0.645f, 0.082f, 1.0f);
 constexpr qreal kTitleSize = 19.0;
 constexpr qreal kSmallestTitleSize = 11.0;
 
-QColor secondaryText()
+QColor chartText()
 {
-    return platform::namedColor(u"SecondaryText"_s);
+    return platform::namedColor(u"ChartText"_s);
 }
 
-// The faint line colour of axes and grids: the secondary text colour at a fraction of its alpha.
+// The faint line colour of axes and grids: the secondary text colour at a fraction of its alpha
+// (the texts themselves take the darker chart text colour).
 QColor faint(qreal alpha)
 {
-    QColor color = secondaryText();
+    QColor color = platform::namedColor(u"SecondaryText"_s);
     color.setAlphaF(float(alpha));
     return color;
 }
@@ -53,7 +54,7 @@ QColor chartBoxBackground()
 
 chart::TextStyle lightText(qreal size)
 {
-    return chart::TextStyle { secondaryText(), u"HelveticaNeue-Light"_s, size };
+    return chart::TextStyle { chartText(), u"HelveticaNeue-Light"_s, size };
 }
 
 } // namespace
@@ -149,7 +150,7 @@ void StatisticsChartView::applyAppearance()
 {
     setBackgroundColor(chartBoxBackground());
     chart::Graph* graph = m_hostView->hostedGraph();
-    graph->setTitleTextStyle(chart::TextStyle { secondaryText(), u"HelveticaNeue-Bold"_s, kTitleSize });
+    graph->setTitleTextStyle(chart::TextStyle { chartText(), u"HelveticaNeue-Bold"_s, kTitleSize });
     fitTitle();
     chart::AxisSet* axes = graph->axisSet();
     chart::Axis* x = axes->xAxis();

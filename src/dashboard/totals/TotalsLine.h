@@ -31,8 +31,8 @@ inline constexpr double fieldInset = 14.0;
 /// The runs for assets `a` and liabilities `l` (net worth a − l, computed here): "Net worth: ",
 /// the net worth, "Assets: ", the assets, "Liabilities: ", the liabilities, and with `goal` a
 /// positive finite number also "Distance from your goal: " and goal − net worth. Groups are
-/// three blanks apart. Amounts without fraction digits, negatives in parentheses. The colours
-/// read at 4.5:1 on the window of the appearance, `dark` or light.
+/// three blanks apart. Amounts without fraction digits, negatives in parentheses. Each run has
+/// the colour that reads on the window of the appearance (`dark` or light).
 QList<Run> runs(double assets, double liabilities, std::optional<double> goal, bool dark);
 /// The runs' text as one string.
 QString text(const QList<Run>& runs);

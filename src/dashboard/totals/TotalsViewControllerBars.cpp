@@ -24,9 +24,9 @@ namespace {
 const QString kBarPlotIdentifier = u"NW_BAR_PLOT"_s;
 const QColor kAxisGrey = QColor::fromRgbF(0.5f, 0.5f, 0.5f, 0.5f);
 
-QColor secondaryText()
+QColor chartText()
 {
-    return platform::namedColor(u"SecondaryText"_s);
+    return platform::namedColor(u"ChartText"_s);
 }
 
 } // namespace
@@ -43,7 +43,7 @@ void TotalsViewController::configureBARGraph()
     graph->setPlotAreaFrameBorderLineStyle(std::nullopt);
     graph->setPlotAreaFramePaddings(QMarginsF(0, 0, 0, 20));
     graph->setTitle(QString());
-    graph->setTitleTextStyle(chart::TextStyle { secondaryText(), u"HelveticaNeue-UltraLight"_s, 16.0 });
+    graph->setTitleTextStyle(chart::TextStyle { chartText(), u"HelveticaNeue-UltraLight"_s, 16.0 });
     graph->setTitlePlotAreaFrameAnchor(chart::RectAnchor::Top);
     graph->defaultPlotSpace()->setAllowsUserInteraction(false);
     m_hostViewB->setHostedGraph(graph);
@@ -53,7 +53,7 @@ void TotalsViewController::configureBARGraph()
 void TotalsViewController::configureBARAxes()
 {
     chart::AxisSet* axes = m_hostViewB->hostedGraph()->axisSet();
-    const chart::TextStyle titleStyle { secondaryText(), u"HelveticaNeue-Light"_s, 14.0 };
+    const chart::TextStyle titleStyle { chartText(), u"HelveticaNeue-Light"_s, 14.0 };
 
     chart::Axis* x = axes->xAxis();
     x->setTitleTextStyle(titleStyle);
@@ -64,10 +64,10 @@ void TotalsViewController::configureBARAxes()
     x->setMinorTickLineStyle(std::nullopt);
     x->setMajorTickLength(4);
     x->setTickDirection(chart::TickDirection::Negative);
-    x->setLabelTextStyle(chart::TextStyle { secondaryText(), u"HelveticaNeue-Light"_s, 11.0 });
+    x->setLabelTextStyle(chart::TextStyle { chartText(), u"HelveticaNeue-Light"_s, 11.0 });
 
     ValueAxisLabels::styleAxis(
-        *axes->yAxis(), titleStyle, chart::TextStyle { secondaryText(), u"HelveticaNeue"_s, 12.0 });
+        *axes->yAxis(), titleStyle, chart::TextStyle { chartText(), u"HelveticaNeue"_s, 12.0 });
     fitBarSlots();
 }
 

@@ -30,9 +30,9 @@ constexpr double kPieLabelOffset = 5;
 // The labels' size when they have room; fitPieAndLabels makes them smaller when not.
 constexpr double kPieLabelSize = 10;
 
-QColor secondaryText()
+QColor chartText()
 {
-    return platform::namedColor(u"SecondaryText"_s);
+    return platform::namedColor(u"ChartText"_s);
 }
 
 // The pie's labels and title (the dash of a record whose total is 0).
@@ -150,7 +150,7 @@ void TotalsViewController::darkModeChanged()
     if (chart::Graph* graph = m_hostView->hostedGraph())
         graph->setTitleTextStyle(titleStyle());
     if (chart::Graph* graph = m_hostViewB->hostedGraph())
-        graph->setTitleTextStyle(chart::TextStyle { secondaryText(), u"HelveticaNeue-UltraLight"_s, 16.0 });
+        graph->setTitleTextStyle(chart::TextStyle { chartText(), u"HelveticaNeue-UltraLight"_s, 16.0 });
     pieChartSettingsChange();
     setNWTitleValues(true);
 }

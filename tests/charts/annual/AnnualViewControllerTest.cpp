@@ -1,6 +1,7 @@
 #include "charts/annual/AnnualViewController.h"
 #include "charts/common/BarChartGeometry.h"
 #include "charts/common/ChartNotifications.h"
+#include "charts/common/DrawnLabelContrast.h"
 #include "charts/common/PrintedChart.h"
 #include "charts/history/settings/HistoryChartSettings.h"
 #include "charts/kit/Axis.h"
@@ -11,6 +12,7 @@
 #include "model/ModelNotifications.h"
 #include "model/data/MVX_NWLog.h"
 #include "model/settings/Preferences.h"
+#include "platform/Appearance.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 #include "support/RecordBuilders.h"
@@ -188,6 +190,30 @@ TEST_F(AnnualViewControllerTest, EveryYearStandsOnZeroWithItsLabelsAboveOrBelowZ
     }
 }
 
+// The year and amount labels read at 4.5:1 on screen, in the appearance the chart was made in
+// and in the one it changes to.
+TEST_F(AnnualViewControllerTest, LabelsReadInBothAppearances)
+{
+    install();
+    auto& appearance = platform::AppearanceController::instance();
+    const platform::Appearance before = appearance.appearance();
+    appearance.setAppearance(platform::Appearance::Light);
+    AnnualViewController screen;
+    show(screen);
+    for (const auto choice :
+        { platform::Appearance::Light, platform::Appearance::Dark, platform::Appearance::Light }) {
+        appearance.setAppearance(choice);
+        SCOPED_TRACE(choice == platform::Appearance::Dark ? "dark" : "light");
+        QApplication::processEvents();
+        int labels = 0;
+        QString worst;
+        EXPECT_GE(drawnlabelcontrast::lowestLabelContrast(*screen.hostView(), screen, &labels, &worst), 4.5)
+            << worst.toStdString();
+        EXPECT_GT(labels, 4);
+    }
+    appearance.setAppearance(before);
+}
+
 TEST_F(AnnualViewControllerTest, StoredTrendCountsPickTheirComboItems)
 {
     install();
@@ -218,7 +244,9 @@ TEST_F(AnnualViewControllerTest, ClickOnABarOpensThePopupAtItsTip)
     EXPECT_EQ(label(first, u"amountCtl"_s), u"$30,000 "_s);
     EXPECT_EQ(label(first, u"monthCtl"_s), u" 2018"_s);
     auto* amount = first->contentViewController()->findChild<QLabel*>(u"amountCtl"_s);
-    EXPECT_EQ(amount->palette().color(QPalette::WindowText), QColor::fromRgbF(0.28f, 0.66f, 0.99f, 1.0f));
+    // In the bars' hue, darker where the light popup needs it.
+    EXPECT_NEAR(amount->palette().color(QPalette::WindowText).hslHueF(),
+        QColor::fromRgbF(0.28f, 0.66f, 0.99f, 1.0f).hslHueF(), 0.01);
     const QRectF bar = screen.barPlotNW()->barRect(2);
     const QPointF tip = screen.hostView()->mapTo(&screen, QPointF(bar.center().x(), bar.top()));
     EXPECT_NEAR(first->viewRect().center().x(), tip.x(), 1.0);
@@ -233,11 +261,12 @@ TEST_F(AnnualViewControllerTest, ClickOnABarOpensThePopupAtItsTip)
     EXPECT_TRUE(!first || !first->shown());
     EXPECT_EQ(label(second, u"amountCtl"_s), u"$50,000 "_s);
     EXPECT_EQ(label(second, u"monthCtl"_s), u" 2020"_s);
-    EXPECT_EQ(second->contentViewController()
-                  ->findChild<QLabel*>(u"amountCtl"_s)
-                  ->palette()
-                  .color(QPalette::WindowText),
-        QColor::fromRgbF(1.0f, 0.5f, 0.0f, 0.9f));
+    EXPECT_NEAR(second->contentViewController()
+                    ->findChild<QLabel*>(u"amountCtl"_s)
+                    ->palette()
+                    .color(QPalette::WindowText)
+                    .hslHueF(),
+        QColor::fromRgbF(1.0f, 0.5f, 0.0f, 0.9f).hslHueF(), 0.01);
 
     // An empty slot answers no bar and ignores the click.
     const double emptySlot = screen.hostView()->hostedGraph()->defaultPlotSpace()->graphXForPlotX(8);

@@ -5,6 +5,7 @@
 #include "platform/Appearance.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Resources.h"
+#include "support/Contrast.h"
 #include "uikit/popover/PKPopoverController.h"
 #include "uikit/window/TBWindowButton.h"
 
@@ -177,6 +178,39 @@ TEST_F(ValuePopupShowTest, AShownPopupTakesTheNewAppearancesBackground)
     appearance.setAppearance(platform::Appearance::Dark);
     EXPECT_EQ(popover->color(), platform::namedColor(u"ValuePopupBg"_s));
     EXPECT_NE(popover->color(), light);
+    appearance.setAppearance(before);
+}
+
+TEST_F(ValuePopupShowTest, ThePaleChartColoursReadOnThePopupOfEitherAppearanceInTheirHue)
+{
+    auto& appearance = platform::AppearanceController::instance();
+    const platform::Appearance before = appearance.appearance();
+    // The annual bars' blue and the translucent trend orange, made for the dark background.
+    const QColor blue = QColor::fromRgbF(0.28f, 0.66f, 0.99f, 1.0f);
+    const QColor orange = QColor::fromRgbF(1.0f, 0.5f, 0.0f, 0.9f);
+    for (const bool dark : { false, true }) {
+        appearance.setAppearance(dark ? platform::Appearance::Dark : platform::Appearance::Light);
+        for (const QColor& color : { blue, orange }) {
+            SCOPED_TRACE(color.name(QColor::HexArgb).toStdString() + (dark ? " dark" : " light"));
+            PKPopoverController* popover = ValuePopup::show(slot, &chart, QPointF(50, 60),
+                ValuePopup::Texts { u"$10"_s, u"Cash"_s, QString(), color }, false);
+            auto* popup = qobject_cast<NSPLotPointAnnotationController*>(popover->contentViewController());
+            ASSERT_NE(popup, nullptr);
+            const QColor background = platform::namedColor(u"ValuePopupBg"_s);
+            const QColor shown
+                = popup->findChild<QLabel*>(u"amountCtl"_s)->palette().color(QPalette::WindowText);
+            EXPECT_GE(mervane::test::contrast(shown, background), 3.5);
+            EXPECT_GE(mervane::test::contrast(
+                          popup->findChild<QLabel*>(u"monthCtl"_s)->palette().color(QPalette::WindowText),
+                          background),
+                4.5);
+            EXPECT_NEAR(shown.hslHueF(), color.hslHueF(), 0.01);
+            // Where the colour reads already (on the dark popup), it is left as it is.
+            if (dark) {
+                EXPECT_EQ(shown, color);
+            }
+        }
+    }
     appearance.setAppearance(before);
 }
 

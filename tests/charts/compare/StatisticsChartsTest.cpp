@@ -1,5 +1,6 @@
 #include "app/alerts/MessagePopover.h"
 #include "charts/common/BarChartGeometry.h"
+#include "charts/common/DrawnLabelContrast.h"
 #include "charts/common/PrintSession.h"
 #include "charts/compare/CompareViewController.h"
 #include "charts/compare/StatisticsChartView.h"
@@ -364,6 +365,34 @@ TEST_F(StatisticsChartsTest, ChartsFollowTheAppearanceAndKeepTheirBars)
     EXPECT_EQ(chart->barPlot()->bars().at(1).tip, 11100);
     appearance.setAppearance(platform::Appearance::Light);
     EXPECT_EQ(chart->hostView()->hostedGraph()->titleTextStyle().color, lightTitle);
+}
+
+// Every chart's title and axis labels, as drawn on its box, read at 4.5:1 in both appearances
+// (the title shrinks below large text in a narrow box).
+TEST_F(StatisticsChartsTest, TitlesAndLabelsReadOnTheirBoxesInBothAppearances)
+{
+    auto& appearance = platform::AppearanceController::instance();
+    const platform::Appearance before = appearance.appearance();
+    for (const auto choice : { platform::Appearance::Light, platform::Appearance::Dark }) {
+        appearance.setAppearance(choice);
+        SCOPED_TRACE(choice == platform::Appearance::Dark ? "dark" : "light");
+        CompareViewController screen;
+        screen.setMyCurrentNW(250000);
+        screen.redrawCountryComparison();
+        show(screen);
+        for (int index : { 0, 3, 7 }) {
+            SCOPED_TRACE(index);
+            StatisticsChartView* chart = screen.chartView(index);
+            int labels = 0;
+            QString worst;
+            EXPECT_GE(
+                drawnlabelcontrast::lowestLabelContrast(*chart->hostView(), *chart, &labels, &worst), 4.5)
+                << worst.toStdString();
+            EXPECT_GT(labels, 3);
+            EXPECT_GE(drawnlabelcontrast::titleContrast(*chart->hostView(), *chart), 4.5);
+        }
+    }
+    appearance.setAppearance(before);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "app/alerts/NWTrackedHyperlinkView.h"
 #include "charts/common/BarChartGeometry.h"
 #include "charts/common/ChartNotifications.h"
+#include "charts/common/DrawnLabelContrast.h"
 #include "charts/common/RedavidGraphHost.h"
 #include "charts/history/settings/HistoryChartSettings.h"
 #include "charts/kit/BarPlot.h"
@@ -217,6 +218,51 @@ TEST_F(TotalsViewControllerTest, EveryYearEndStandsOnZeroWithItsYearAndAmountsAp
                 EXPECT_LT(amount.rect.right(), bars->barRect(0).left()) << amount.text.toStdString();
         }
     }
+}
+
+// As drawn, in the appearance the dashboard opened in and in the one it changes to: every run of
+// the totals line (its size falls below large text in a narrow window) and the year-end bars'
+// labels read at 4.5:1 on the window.
+TEST_F(TotalsViewControllerTest, TheTotalsLineAndTheBarLabelsReadInBothAppearances)
+{
+    installAndSave(household(4000, 6000, 2500));
+    HistoryChartSettings::setShowGoal(true);
+    HistoryChartSettings::setGoalType(HistoryChartSettings::GoalType::Fixed);
+    HistoryChartSettings::setGoalAmount(95000.0);
+    auto& appearance = platform::AppearanceController::instance();
+    const platform::Appearance before = appearance.appearance();
+    appearance.setAppearance(platform::Appearance::Light);
+    TotalsViewController totals;
+    show(totals);
+    for (const auto choice :
+        { platform::Appearance::Light, platform::Appearance::Dark, platform::Appearance::Light }) {
+        appearance.setAppearance(choice);
+        SCOPED_TRACE(choice == platform::Appearance::Dark ? "dark" : "light");
+        QApplication::processEvents();
+        TotalsLineField& line = *totals.testText();
+        const QImage drawn = line.grab().toImage();
+        const double size = double(line.fontSize());
+        double x = (line.width() - TotalsLine::width(line.runs(), size)) / 2.0;
+        int measured = 0;
+        for (const TotalsLine::Run& run : line.runs()) {
+            const double advance
+                = QFontMetricsF(TotalsLine::font(run.kind, size)).horizontalAdvance(run.text);
+            if (run.kind != TotalsLine::Run::Kind::Gap) {
+                SCOPED_TRACE(run.text.toStdString());
+                EXPECT_GE(
+                    mervane::test::drawnContrast(drawn, QRectF(x, 0, advance, line.height()).toRect()), 4.5);
+                ++measured;
+            }
+            x += advance;
+        }
+        EXPECT_EQ(measured, 8);
+        int labels = 0;
+        QString worst;
+        EXPECT_GE(drawnlabelcontrast::lowestLabelContrast(*totals.hostViewB(), totals, &labels, &worst), 4.5)
+            << worst.toStdString();
+        EXPECT_GE(labels, 4);
+    }
+    appearance.setAppearance(before);
 }
 
 TEST_F(TotalsViewControllerTest, TheGoalIsSavedThroughTheStoreAndAFailedSaveIsShown)
@@ -572,6 +618,7 @@ TEST_F(TotalsViewControllerTest, CrowdedPieLabelsStayApartInsideTheirPane)
     ASSERT_EQ(totals.pie().slices.size(), 48);
     for (const auto choice : { platform::Appearance::Light, platform::Appearance::Dark }) {
         appearance.setAppearance(choice);
+        SCOPED_TRACE(choice == platform::Appearance::Dark ? "dark" : "light");
         chart::PieChart* pie = totals.pieChart();
         const QRectF pane = totals.hostView()->hostedGraph()->plotAreaRect();
         const QList<chart::PieChart::LabelPlacement> placements = pie->labelPlacements();

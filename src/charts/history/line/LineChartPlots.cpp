@@ -31,7 +31,7 @@ constexpr int kButtonSize = ChartToolButton::side;
 
 QColor textColor()
 {
-    return platform::namedColor(QStringLiteral("SecondaryText"));
+    return platform::namedColor(QStringLiteral("ChartText"));
 }
 
 chart::TextStyle textStyle(qreal size)

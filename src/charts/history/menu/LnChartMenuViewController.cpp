@@ -400,7 +400,7 @@ TableRowView* LnChartMenuViewController::makeTagRow(int row)
 
 void LnChartMenuViewController::applyAppearance()
 {
-    const QColor secondary = platform::namedColor(u"SecondaryText"_s);
+    const QColor secondary = platform::namedColor(u"ChartText"_s);
     for (QLabel* label : std::as_const(m_captions)) {
         // Disabled captions keep the palette's disabled colour.
         QPalette colored = label->palette();

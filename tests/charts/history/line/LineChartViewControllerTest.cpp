@@ -1,6 +1,7 @@
 #include "charts/history/line/LineChartViewController.h"
 #include "categories/CategoriesNotifications.h"
 #include "charts/common/ChartNotifications.h"
+#include "charts/common/DrawnLabelContrast.h"
 #include "charts/history/series/HistoryTestModel.h"
 #include "charts/history/settings/HistoryChartSettings.h"
 #include "charts/kit/Axis.h"
@@ -9,6 +10,7 @@
 #include "charts/kit/ScatterPlot.h"
 #include "model/ModelNotifications.h"
 #include "model/values/NWDetailRecordInfo.h"
+#include "platform/Appearance.h"
 #include "platform/Clock.h"
 #include "platform/NotificationCenter.h"
 #include "records/editor/RecordEditorPopover.h"
@@ -89,6 +91,30 @@ protected:
             notifications::showDetails, QVariant::fromValue(info));
     }
 };
+
+// The title and the axis labels read at 4.5:1 as drawn, in the appearance the chart opened in
+// and in the one it changes to.
+TEST_F(LineChartTest, TitleAndLabelsReadInBothAppearances)
+{
+    auto& appearance = platform::AppearanceController::instance();
+    const platform::Appearance before = appearance.appearance();
+    appearance.setAppearance(platform::Appearance::Light);
+    LineChartViewController chart;
+    show(chart);
+    for (const auto choice :
+        { platform::Appearance::Light, platform::Appearance::Dark, platform::Appearance::Light }) {
+        appearance.setAppearance(choice);
+        SCOPED_TRACE(choice == platform::Appearance::Dark ? "dark" : "light");
+        QApplication::processEvents();
+        int labels = 0;
+        QString worst;
+        EXPECT_GE(drawnlabelcontrast::lowestLabelContrast(*chart.hostView(), chart, &labels, &worst), 4.5)
+            << worst.toStdString();
+        EXPECT_GT(labels, 3);
+        EXPECT_GE(drawnlabelcontrast::titleContrast(*chart.hostView(), chart), 4.5);
+    }
+    appearance.setAppearance(before);
+}
 
 TEST_F(LineChartTest, AClickOnAPointOpensTheMonthsPopupAndAClickBesideClosesIt)
 {
