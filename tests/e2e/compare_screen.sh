@@ -3,7 +3,7 @@
 # statistics charts draw (the user's orange bar shows), two months are picked in the header's
 # month lists and the header changes, a rate typed into a statistics field reaches every field
 # and is kept across a restart in the dark appearance; absurd rates are refused with a message;
-# the charts' titles and labels read at 4.5:1.
+# the charts' titles and labels, and the selected month, read at 4.5:1.
 # Screenshots light and dark.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -34,6 +34,14 @@ chart_readable() {
         python3 "$here/contrast.py" "$1" $((wx + $2)) $((wy + $3)) "$4" "$5" || fail "hard to read: the chart's $6"
     done
 }
+# selected_readable <screenshot> <blue>: the first month list's selected month, white on the
+# selection blue, reads at 4.5:1.
+selected_readable() {
+    local w h x y
+    read -r w h x y <<<"$(colour_box "$1" "$2" $((sidebar + 12)) 80 60 150)"
+    [ -n "${y:-}" ] || fail "no selected month in $(basename "$1")"
+    python3 "$here/contrast.py" "$1" "$x" "$y" "$w" "$h" || fail "the selected month is hard to read in $(basename "$1")"
+}
 
 e2e_write_text_settings mcmain "{{100, 50}, {1300, 880}}" SelectedAppearance 1
 e2e_start "$binary"
@@ -56,6 +64,7 @@ e2e_screenshot "$shots/compare-light.png"
 python3 "$here/contrast.py" "$shots/compare-light.png" $((wx + sidebar + 165)) $((wy + 90)) 220 60 \
     || fail "the first month's figures are hard to read"
 chart_readable "$shots/compare-light.png"
+selected_readable "$shots/compare-light.png" "#006EE5"
 
 # Two months: January of this year in the first list (a click, then Home), December in the
 # second (a click, then End). The first month's figures change.
@@ -134,6 +143,7 @@ e2e_screenshot "$shots/compare-dark.png"
 python3 "$here/contrast.py" "$shots/compare-dark.png" $((wx + sidebar + 165)) $((wy + 90)) 220 60 \
     || fail "the dark first month's figures are hard to read"
 chart_readable "$shots/compare-dark.png"
+selected_readable "$shots/compare-dark.png" "#006EDE"
 rate_is_two || fail "the rate was lost across the restart"
 xdotool mousemove $((wx + sidebar + 170)) $((wy + 61)) click 1
 sleep 0.4

@@ -1,5 +1,7 @@
 #include "uikit/controls/KitDrawing.h"
 
+#include "platform/Resources.h"
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -59,7 +61,7 @@ QColor systemGray()
 
 QColor selectionColor()
 {
-    return QGuiApplication::palette().color(QPalette::Active, QPalette::Highlight);
+    return platform::namedColor(QStringLiteral("Accent"));
 }
 
 QString drawableEmoji(const QString& emoji)

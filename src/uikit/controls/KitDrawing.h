@@ -24,7 +24,7 @@ void appendArcFromPoint(QPainterPath& path, QPointF corner, QPointF toward, qrea
 
 /// The neutral grey the kit uses where the system grey colour was asked for.
 QColor systemGray();
-/// The selection colour of the current palette (active highlight).
+/// The accent colour of the current appearance: focus rings and selected frames.
 QColor selectionColor();
 
 /// `emoji` when an installed font draws every character of it, else an empty text, so

@@ -1,6 +1,7 @@
 #include "uikit/popover/PopoverColors.h"
 
 #include "platform/Appearance.h"
+#include "platform/Resources.h"
 
 #include <QPalette>
 
@@ -39,7 +40,9 @@ PKPopoverWindowFrame::PaletteColor editEdge()
 
 PKPopoverWindowFrame::PaletteColor warningEdge()
 {
-    return [](const QPalette& palette) { return palette.color(QPalette::Highlight); };
+    return [](const QPalette& palette) {
+        return platform::namedColor(QStringLiteral("Accent"), platform::isDarkPalette(palette));
+    };
 }
 
 } // namespace PopoverColors

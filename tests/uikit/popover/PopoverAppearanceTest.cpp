@@ -2,6 +2,7 @@
 // grows with content that needs more room.
 
 #include "platform/Appearance.h"
+#include "platform/Resources.h"
 #include "support/Contrast.h"
 #include "uikit/popover/PKPopoverController.h"
 #include "uikit/popover/PKPopoverWindow.h"
@@ -130,8 +131,7 @@ TEST_F(PopoverAppearance, AWarningKeepsItsHighlightedEdgeAndFixedColoursStayFixe
     show();
     QApplication::setPalette(platform::AppearanceController::darkPalette());
     QCoreApplication::processEvents();
-    EXPECT_EQ(
-        controller->borderColor(), platform::AppearanceController::darkPalette().color(QPalette::Highlight));
+    EXPECT_EQ(controller->borderColor(), platform::namedColor(u"Accent"_s, true));
     EXPECT_EQ(controller->color(), platform::AppearanceController::darkPalette().color(QPalette::Base));
 
     // A colour an owner sets is its own choice and does not change with the palette.

@@ -91,7 +91,11 @@ void LineChartViewController::styleControls()
     const bool dark = platform::isDarkAppearance();
     const QString text = textColor().name(QColor::HexArgb);
     const QString border = colors::rule(dark ? 0.6 : 0.45).name(QColor::HexArgb);
-    const QString checked = platform::namedColor(QStringLiteral("Accent")).name(QColor::HexArgb);
+    // The selected items' blue, on which the white text reads.
+    const QString checked = (dark ? platform::AppearanceController::darkPalette()
+                                  : platform::AppearanceController::lightPalette())
+                                .color(QPalette::Highlight)
+                                .name(QColor::HexArgb);
     const QString hover = colors::rule(0.15).name(QColor::HexArgb);
     m_timeScaleBox->setStyleSheet(QStringLiteral(
         "QToolButton { color: %1; background: transparent; border: 1px solid %2; padding: 2px 10px;"

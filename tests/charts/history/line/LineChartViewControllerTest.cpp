@@ -112,6 +112,18 @@ TEST_F(LineChartTest, TitleAndLabelsReadInBothAppearances)
             << worst.toStdString();
         EXPECT_GT(labels, 3);
         EXPECT_GE(drawnlabelcontrast::titleContrast(*chart.hostView(), chart), 4.5);
+        // The chosen span's button: white on blue.
+        int checked = 0;
+        for (QToolButton* button : chart.findChildren<QToolButton*>()) {
+            if (!button->isChecked() || button->text().isEmpty())
+                continue;
+            ++checked;
+            EXPECT_GE(
+                mervane::test::drawnContrast(button->grab().toImage(), button->rect().adjusted(2, 2, -2, -2)),
+                4.5)
+                << button->text().toStdString();
+        }
+        EXPECT_EQ(checked, 1);
     }
     appearance.setAppearance(before);
 }
