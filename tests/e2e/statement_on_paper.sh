@@ -29,8 +29,9 @@ client_origin() {
 }
 printed() { [ -s "$HOME/statement.pdf" ] && pdftotext "$HOME/statement.pdf" - >/dev/null 2>&1; }
 
-# regions <pdf>: "<what> <x> <y> <width> <height> <minimum>" in pixels of the first page at
-# $dpi, for each text measured, from the word boxes pdftotext gives.
+# regions <pdf> <statement|table>: "<what> <x> <y> <width> <height> <minimum>" in pixels of the
+# first page at $dpi, for each text measured on the statement or a table report, from the word
+# boxes pdftotext gives.
 regions() {
     pdftotext -f 1 -l 1 -bbox "$1" - | python3 -c '
 import re, sys
@@ -42,49 +43,36 @@ def out(what, word, minimum):
     print(what, int(x0 * scale), int(y0 * scale), int((x1 - x0) * scale), int((y1 - y0) * scale), minimum)
 def first(test, below=0.0):
     return next(w for w in words if w[1] > below and test(w))
-amount = lambda w: w[4][:1] in "$("
-title = first(lambda w: w[4] == "ASSETS")
-out("column-title", title, 4.5)
-for name in ("NET", "ASSETS", "LIABILITIES"):
-    column = first(lambda w: w[4] == name)
-    out("total-under-" + name, first(lambda w: amount(w) and abs(w[0] - column[0]) < 1, column[1]), 3)
-changes = first(lambda w: w[4] == "Changes")
-out("change-amount", first(amount, changes[1]), 4.5)
-for heading in ("Asset", "Liability"):
-    top = first(lambda w: w[4] == heading and w[0] < 30, changes[1])
-    value = first(amount, top[1] + 5)
-    out(heading + "-name", first(lambda w: abs(w[1] - value[1]) < 1 and w[0] < value[0]), 4.5)
-    out(heading + "-value", value, 4.5)
-    out(heading + "-share", first(lambda w: abs(w[1] - value[1]) < 1 and w[4].endswith("%")), 4.5)
-' "$dpi"
+if sys.argv[2] == "statement":
+    amount = lambda w: w[4][:1] in "$("
+    title = first(lambda w: w[4] == "ASSETS")
+    out("column-title", title, 4.5)
+    for name in ("NET", "ASSETS", "LIABILITIES"):
+        column = first(lambda w: w[4] == name)
+        out("total-under-" + name, first(lambda w: amount(w) and abs(w[0] - column[0]) < 1, column[1]), 3)
+    changes = first(lambda w: w[4] == "Changes")
+    out("change-amount", first(amount, changes[1]), 4.5)
+    for heading in ("Asset", "Liability"):
+        top = first(lambda w: w[4] == heading and w[0] < 30, changes[1])
+        value = first(amount, top[1] + 5)
+        out(heading + "-name", first(lambda w: abs(w[1] - value[1]) < 1 and w[0] < value[0]), 4.5)
+        out(heading + "-value", value, 4.5)
+        out(heading + "-share", first(lambda w: abs(w[1] - value[1]) < 1 and w[4].endswith("%")), 4.5)
+else:
+    out("title", first(lambda w: w[4] == "Tags"), 3)
+    out("period", first(lambda w: w[4] in ("Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec")), 4.5)
+    out("subtitle", first(lambda w: w[4] == "Selected"), 4.5)
+    header = first(lambda w: w[4] == "Amount")
+    out("column-title", header, 4.5)
+    amount = first(lambda w: w[4][:1] in "$(", header[1] + 5)
+    out("row-date", first(lambda w: abs(w[1] - amount[1]) < 1 and w[0] < amount[0]), 4.5)
+    out("row-amount", amount, 4.5)
+    out("row-percent", first(lambda w: abs(w[1] - amount[1]) < 1 and w[4].endswith("%")), 4.5)
+    out("footer", first(lambda w: w[4] == "Page"), 4.5)
+' "$dpi" "$2"
 }
 
-# table_regions <pdf>: as regions, for a table report.
-table_regions() {
-    pdftotext -f 1 -l 1 -bbox "$1" - | python3 -c '
-import re, sys
-scale = float(sys.argv[1]) / 72
-words = [(float(a), float(b), float(c), float(d), w) for a, b, c, d, w in re.findall(
-    r"<word xMin=\"([\d.]+)\" yMin=\"([\d.]+)\" xMax=\"([\d.]+)\" yMax=\"([\d.]+)\">([^<]*)</word>", sys.stdin.read())]
-def out(what, word, minimum):
-    x0, y0, x1, y1, _ = word
-    print(what, int(x0 * scale), int(y0 * scale), int((x1 - x0) * scale), int((y1 - y0) * scale), minimum)
-def first(test, below=0.0):
-    return next(w for w in words if w[1] > below and test(w))
-out("title", first(lambda w: w[4] == "Tags"), 3)
-out("period", first(lambda w: w[4] in ("Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec")), 4.5)
-out("subtitle", first(lambda w: w[4] == "Selected"), 4.5)
-header = first(lambda w: w[4] == "Amount")
-out("column-title", header, 4.5)
-amount = first(lambda w: w[4][:1] in "$(", header[1] + 5)
-out("row-date", first(lambda w: abs(w[1] - amount[1]) < 1 and w[0] < amount[0]), 4.5)
-out("row-amount", amount, 4.5)
-out("row-percent", first(lambda w: abs(w[1] - amount[1]) < 1 and w[4].endswith("%")), 4.5)
-out("footer", first(lambda w: w[4] == "Page"), 4.5)
-' "$dpi"
-}
-
-# readable_on_paper <report> <tab> <regions> <count> <name>: prints the report of the report
+# readable_on_paper <report> <tab> <statement|table> <count> <name>: prints the report of the report
 # choice's tab (0 the statement, 3 the tags) and measures its texts.
 readable_on_paper() {
     local wx wy ww wh pop px py pw ph picture="$shots/$1-$5"
@@ -107,11 +95,11 @@ readable_on_paper() {
         python3 "$here/contrast.py" "$picture-1.png" "$x" "$y" "$w" "$h" "$minimum" \
             || fail "the $1's $what is not readable on paper ($5)"
         measured=$((measured + 1))
-    done < <($3 "$HOME/statement.pdf")
+    done < <(regions "$HOME/statement.pdf" "$3")
     [ "$measured" = "$4" ] || fail "the $1's texts were not all found ($5: $measured)"
 }
-statement_readable() { readable_on_paper statement 0 regions 11 "$1"; }
-tags_report_readable() { readable_on_paper tags-report 3 table_regions 8 "$1"; }
+statement_readable() { readable_on_paper statement 0 statement 11 "$1"; }
+tags_report_readable() { readable_on_paper tags-report 3 table 8 "$1"; }
 
 e2e_write_text_settings mcmain "{{100, 50}, {1200, 800}}" SelectedAppearance 1
 e2e_settings_tool set-json ReportTagIDsKey '["T-HOME"]' 

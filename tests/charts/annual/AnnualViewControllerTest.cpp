@@ -15,6 +15,7 @@
 #include "platform/Appearance.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
+#include "support/Appearances.h"
 #include "support/RecordBuilders.h"
 #include "support/SharedStoreTest.h"
 #include "uikit/popover/PKPopoverController.h"
@@ -195,23 +196,18 @@ TEST_F(AnnualViewControllerTest, EveryYearStandsOnZeroWithItsLabelsAboveOrBelowZ
 TEST_F(AnnualViewControllerTest, LabelsReadInBothAppearances)
 {
     install();
-    auto& appearance = platform::AppearanceController::instance();
-    const platform::Appearance before = appearance.appearance();
-    appearance.setAppearance(platform::Appearance::Light);
+    const mervane::test::AppearanceRestorer restorer;
+    platform::AppearanceController::instance().setAppearance(platform::Appearance::Light);
     AnnualViewController screen;
     show(screen);
-    for (const auto choice :
-        { platform::Appearance::Light, platform::Appearance::Dark, platform::Appearance::Light }) {
-        appearance.setAppearance(choice);
-        SCOPED_TRACE(choice == platform::Appearance::Dark ? "dark" : "light");
-        QApplication::processEvents();
+    using platform::Appearance;
+    mervane::test::inAppearances({ Appearance::Light, Appearance::Dark, Appearance::Light }, [&](bool) {
         int labels = 0;
         QString worst;
         EXPECT_GE(drawnlabelcontrast::lowestLabelContrast(*screen.hostView(), screen, &labels, &worst), 4.5)
             << worst.toStdString();
         EXPECT_GT(labels, 4);
-    }
-    appearance.setAppearance(before);
+    });
 }
 
 TEST_F(AnnualViewControllerTest, StoredTrendCountsPickTheirComboItems)

@@ -10,6 +10,7 @@
 #include "charts/kit/PlotSpace.h"
 #include "platform/Appearance.h"
 #include "platform/UserDefaults.h"
+#include "support/Appearances.h"
 #include "support/RecordBuilders.h"
 #include "support/SharedStoreTest.h"
 #include "uikit/popover/PKPopoverController.h"
@@ -371,11 +372,9 @@ TEST_F(StatisticsChartsTest, ChartsFollowTheAppearanceAndKeepTheirBars)
 // (the title shrinks below large text in a narrow box).
 TEST_F(StatisticsChartsTest, TitlesAndLabelsReadOnTheirBoxesInBothAppearances)
 {
-    auto& appearance = platform::AppearanceController::instance();
-    const platform::Appearance before = appearance.appearance();
-    for (const auto choice : { platform::Appearance::Light, platform::Appearance::Dark }) {
-        appearance.setAppearance(choice);
-        SCOPED_TRACE(choice == platform::Appearance::Dark ? "dark" : "light");
+    const mervane::test::AppearanceRestorer restorer;
+    using platform::Appearance;
+    mervane::test::inAppearances({ Appearance::Light, Appearance::Dark }, [&](bool) {
         CompareViewController screen;
         screen.setMyCurrentNW(250000);
         screen.redrawCountryComparison();
@@ -391,8 +390,7 @@ TEST_F(StatisticsChartsTest, TitlesAndLabelsReadOnTheirBoxesInBothAppearances)
             EXPECT_GT(labels, 3);
             EXPECT_GE(drawnlabelcontrast::titleContrast(*chart->hostView(), *chart), 4.5);
         }
-    }
-    appearance.setAppearance(before);
+    });
 }
 
 } // namespace

@@ -23,6 +23,7 @@
 #include "platform/Appearance.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
+#include "support/Appearances.h"
 #include "support/Contrast.h"
 #include "support/Eventually.h"
 #include "support/FailingDevices.h"
@@ -229,16 +230,12 @@ TEST_F(TotalsViewControllerTest, TheTotalsLineAndTheBarLabelsReadInBothAppearanc
     HistoryChartSettings::setShowGoal(true);
     HistoryChartSettings::setGoalType(HistoryChartSettings::GoalType::Fixed);
     HistoryChartSettings::setGoalAmount(95000.0);
-    auto& appearance = platform::AppearanceController::instance();
-    const platform::Appearance before = appearance.appearance();
-    appearance.setAppearance(platform::Appearance::Light);
+    const mervane::test::AppearanceRestorer restorer;
+    platform::AppearanceController::instance().setAppearance(platform::Appearance::Light);
     TotalsViewController totals;
     show(totals);
-    for (const auto choice :
-        { platform::Appearance::Light, platform::Appearance::Dark, platform::Appearance::Light }) {
-        appearance.setAppearance(choice);
-        SCOPED_TRACE(choice == platform::Appearance::Dark ? "dark" : "light");
-        QApplication::processEvents();
+    using platform::Appearance;
+    mervane::test::inAppearances({ Appearance::Light, Appearance::Dark, Appearance::Light }, [&](bool) {
         TotalsLineField& line = *totals.testText();
         const QImage drawn = line.grab().toImage();
         const double size = double(line.fontSize());
@@ -261,8 +258,7 @@ TEST_F(TotalsViewControllerTest, TheTotalsLineAndTheBarLabelsReadInBothAppearanc
         EXPECT_GE(drawnlabelcontrast::lowestLabelContrast(*totals.hostViewB(), totals, &labels, &worst), 4.5)
             << worst.toStdString();
         EXPECT_GE(labels, 4);
-    }
-    appearance.setAppearance(before);
+    });
 }
 
 TEST_F(TotalsViewControllerTest, TheGoalIsSavedThroughTheStoreAndAFailedSaveIsShown)

@@ -14,6 +14,7 @@
 #include "platform/Clock.h"
 #include "platform/NotificationCenter.h"
 #include "records/editor/RecordEditorPopover.h"
+#include "support/Appearances.h"
 #include "support/Eventually.h"
 #include "support/SharedStoreTest.h"
 #include "uikit/popover/PKPopoverController.h"
@@ -96,16 +97,12 @@ protected:
 // and in the one it changes to.
 TEST_F(LineChartTest, TitleAndLabelsReadInBothAppearances)
 {
-    auto& appearance = platform::AppearanceController::instance();
-    const platform::Appearance before = appearance.appearance();
-    appearance.setAppearance(platform::Appearance::Light);
+    const mervane::test::AppearanceRestorer restorer;
+    platform::AppearanceController::instance().setAppearance(platform::Appearance::Light);
     LineChartViewController chart;
     show(chart);
-    for (const auto choice :
-        { platform::Appearance::Light, platform::Appearance::Dark, platform::Appearance::Light }) {
-        appearance.setAppearance(choice);
-        SCOPED_TRACE(choice == platform::Appearance::Dark ? "dark" : "light");
-        QApplication::processEvents();
+    using platform::Appearance;
+    mervane::test::inAppearances({ Appearance::Light, Appearance::Dark, Appearance::Light }, [&](bool) {
         int labels = 0;
         QString worst;
         EXPECT_GE(drawnlabelcontrast::lowestLabelContrast(*chart.hostView(), chart, &labels, &worst), 4.5)
@@ -124,8 +121,7 @@ TEST_F(LineChartTest, TitleAndLabelsReadInBothAppearances)
                 << button->text().toStdString();
         }
         EXPECT_EQ(checked, 1);
-    }
-    appearance.setAppearance(before);
+    });
 }
 
 TEST_F(LineChartTest, AClickOnAPointOpensTheMonthsPopupAndAClickBesideClosesIt)
