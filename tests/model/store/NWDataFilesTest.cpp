@@ -4,6 +4,7 @@
 #include "model/data/ImportModel.h"
 #include "model/settings/Preferences.h"
 #include "platform/UserDefaults.h"
+#include "support/Contrast.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -323,11 +324,13 @@ TEST_F(StoreTest, TagFilterAndTagColoursAtCreation)
         const QString key = QString::fromLatin1(name);
         EXPECT_TRUE(
             colors.contains(key) && colors.contains(key + u"_LINE"_s) && colors.contains(key + u"_TEXT"_s));
+        // A token's text on its fill.
+        EXPECT_GE(mervane::test::contrast(colors[key + u"_TEXT"_s], colors[key]), 4.5) << name;
     }
     EXPECT_NEAR(colors[u"BLUE"_s].redF(), 0.29, 0.002);
     EXPECT_NEAR(colors[u"BLUE_LINE"_s].blueF(), 0.96, 0.002);
     EXPECT_EQ(colors[u"PINK_TEXT"_s], QColor(Qt::black));
-    EXPECT_EQ(colors[u"RED_TEXT"_s], QColor(Qt::white));
+    EXPECT_EQ(colors[u"RED_TEXT"_s], QColor(Qt::black));
     EXPECT_NEAR(colors[u"YELLOW_TEXT"_s].greenF(), 0.3, 0.002);
     EXPECT_EQ(store().startDate(), QDate(1900, 1, 1));
 }
