@@ -2,6 +2,7 @@
 // included, takes all of its colours from them.
 
 #include "platform/Appearance.h"
+#include "platform/Resources.h"
 #include "support/Contrast.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,7 @@
 #include <utility>
 
 using namespace platform;
+using namespace Qt::Literals::StringLiterals;
 
 using mervane::test::contrast;
 
@@ -68,6 +70,16 @@ TEST(AppearancePalette, TextReadsOnItsBackgroundInBothAppearances)
     for (const auto& [name, palette] : palettes)
         EXPECT_GE(contrast(palette.color(QPalette::HighlightedText), palette.color(QPalette::Highlight)), 4.5)
             << name;
+}
+
+// The named text colours, on the window and on a list's ground.
+TEST(AppearancePalette, NamedTextColoursReadOnBothGrounds)
+{
+    for (const bool dark : { false, true })
+        for (const QString& text : { u"PrimaryText"_s, u"SecondaryText"_s, u"PieText"_s, u"ChartText"_s })
+            for (const QString& ground : { u"WindowBackground"_s, u"ContentBackground"_s })
+                EXPECT_GE(contrast(namedColor(text, dark), namedColor(ground, dark)), 4.5)
+                    << text.toStdString() << " on " << ground.toStdString() << (dark ? " dark" : " light");
 }
 
 TEST(AppearancePalette, DisabledTextIsDimmerThanEnabledText)

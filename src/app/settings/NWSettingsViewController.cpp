@@ -278,14 +278,14 @@ QColor NWSettingsViewController::toneColor(Tone tone) const
 {
     const QPalette& current = palette();
     const bool dark = platform::isDarkPalette(current);
-    // On the light panel the secondary and the disabled greys stay under 4.5:1 in a message's
-    // thin strokes; there it takes the same grey, darker.
-    const QColor lightMessageGrey(0, 0, 0, 0xA6);
+    // On the light panel the disabled grey stays under 4.5:1 in a message's thin strokes; there
+    // a message takes the secondary grey.
+    const QColor secondary = platform::namedColor(u"SecondaryText"_s, dark);
     switch (tone) {
     case Tone::Secondary:
-        return dark ? platform::namedColor(u"SecondaryText"_s, true) : lightMessageGrey;
+        return secondary;
     case Tone::Unavailable:
-        return dark ? current.color(QPalette::Disabled, QPalette::WindowText) : lightMessageGrey;
+        return dark ? current.color(QPalette::Disabled, QPalette::WindowText) : secondary;
     case Tone::Warning:
         return messageRed(dark);
     case Tone::Dimmed:
