@@ -11,6 +11,7 @@
 #include "platform/Appearance.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
+#include "support/Appearances.h"
 #include "support/Contrast.h"
 #include "support/Eventually.h"
 #include "support/FailingDevices.h"
@@ -325,13 +326,12 @@ TEST_F(EntryViewTest, ReturnInTheNoteSavesAsTheDefaultButtonPromises)
 
 TEST_F(EntryViewTest, CaptionsAndTheNoteAreReadableInBothAppearances)
 {
-    auto& appearance = platform::AppearanceController::instance();
+    const mervane::test::AppearanceRestorer restorer;
     QWidget anchor;
     anchor.resize(300, 200);
     anchor.show();
-    for (const auto& [name, choice] :
-        { std::pair("light", platform::Appearance::Light), std::pair("dark", platform::Appearance::Dark) }) {
-        appearance.setAppearance(choice);
+    using platform::Appearance;
+    mervane::test::inAppearances({ Appearance::Light, Appearance::Dark }, [&](bool) {
         PKPopoverController* popover = showEditorPopover(may, &anchor);
         NWEntryViewController* editor = recordEditorOf(popover);
         ASSERT_TRUE(editor);
@@ -345,7 +345,7 @@ TEST_F(EntryViewTest, CaptionsAndTheNoteAreReadableInBothAppearances)
 
         QImage shot = window->grab().toImage();
         // Inside the field's two-point border and its focus ring.
-        EXPECT_GE(textContrast(shot, areaOf(note, 4)), 4.5) << name << ": the note";
+        EXPECT_GE(textContrast(shot, areaOf(note, 4)), 4.5) << "the note";
         int captions = 0;
         for (const QString& caption :
             { u"Net worth"_s, u"Assets"_s, u"Liabilities"_s, u"Month"_s, u"Year"_s }) {
@@ -353,29 +353,27 @@ TEST_F(EntryViewTest, CaptionsAndTheNoteAreReadableInBothAppearances)
                 if (label->text() != caption)
                     continue;
                 ++captions;
-                EXPECT_GE(textContrast(shot, areaOf(label, 0)), 4.5) << name << ": " << qPrintable(caption);
+                EXPECT_GE(textContrast(shot, areaOf(label, 0)), 4.5) << qPrintable(caption);
             }
         }
         EXPECT_EQ(captions, 7) << "Assets and Liabilities head their tables and name their totals";
 
         note->clear();
         shot = window->grab().toImage();
-        EXPECT_GE(textContrast(shot, areaOf(note, 4)), 4.5) << name << ": the note's placeholder";
+        EXPECT_GE(textContrast(shot, areaOf(note, 4)), 4.5) << "the note's placeholder";
         popover->forceClosePopover();
         delete popover;
-    }
-    appearance.setAppearance(platform::Appearance::Light);
+    });
 }
 
 TEST_F(EntryViewTest, ValuesReadOnTheirFieldsInBothAppearances)
 {
-    auto& appearance = platform::AppearanceController::instance();
+    const mervane::test::AppearanceRestorer restorer;
     QWidget anchor;
     anchor.resize(300, 200);
     anchor.show();
-    for (const auto& [name, choice] :
-        { std::pair("light", platform::Appearance::Light), std::pair("dark", platform::Appearance::Dark) }) {
-        appearance.setAppearance(choice);
+    using platform::Appearance;
+    mervane::test::inAppearances({ Appearance::Light, Appearance::Dark }, [&](bool dark) {
         // A new record shows the carried-over grey, the edited May its green and red.
         for (const std::shared_ptr<MVX_NWLog>& record : { std::shared_ptr<MVX_NWLog>(), may }) {
             PKPopoverController* popover = showEditorPopover(record, &anchor);
@@ -388,15 +386,15 @@ TEST_F(EntryViewTest, ValuesReadOnTheirFieldsInBothAppearances)
                 { std::pair(EntrySide::Assets, 2), std::pair(EntrySide::Liabilities, 1) }) {
                 for (int row = 0; row < rows; ++row) {
                     const NWCategoryLogCellView* cell = editor->cellAt(side, row);
-                    ASSERT_TRUE(cell) << name << " row " << row;
+                    ASSERT_TRUE(cell) << "row " << row;
                     const NWTableTextField* field = cell->valueLabel();
                     ASSERT_FALSE(field->text().isEmpty());
                     // The amount stands at the right; left of it the field shows its ground.
                     const QPoint ground = field->mapTo(window, QPoint(6, field->height() / 2));
                     const QColor text = field->palette().color(QPalette::Text);
-                    EXPECT_EQ(cell->isPrePopulated(), !record) << name;
+                    EXPECT_EQ(cell->isPrePopulated(), !record);
                     EXPECT_GE(contrast(text, shot.pixelColor(ground)), 4.5)
-                        << name << (record ? " edited " : " new ") << int(side) << " row " << row << ": "
+                        << (record ? " edited " : " new ") << int(side) << " row " << row << ": "
                         << qPrintable(text.name()) << " on " << qPrintable(shot.pixelColor(ground).name());
                     ++fields;
                 }
@@ -409,15 +407,13 @@ TEST_F(EntryViewTest, ValuesReadOnTheirFieldsInBothAppearances)
             QCoreApplication::processEvents();
             const QLabel* note = cell->entryMessageLabel();
             const QColor drawn = note->palette().color(note->foregroundRole());
-            EXPECT_EQ(drawn, NWCategoryLogCellView::entryMessageColor(choice == platform::Appearance::Dark))
-                << name;
+            EXPECT_EQ(drawn, NWCategoryLogCellView::entryMessageColor(dark));
             const QPoint beside = note->mapTo(window, QPoint(1, 1));
-            EXPECT_GE(contrast(drawn, window->grab().toImage().pixelColor(beside)), 4.5) << name;
+            EXPECT_GE(contrast(drawn, window->grab().toImage().pixelColor(beside)), 4.5);
             popover->forceClosePopover();
             delete popover;
         }
-    }
-    appearance.setAppearance(platform::Appearance::Light);
+    });
 }
 
 } // namespace
