@@ -8,6 +8,9 @@
 #include <QEvent>
 #include <QGuiApplication>
 
+#include <algorithm>
+#include <cmath>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace platform {
@@ -197,6 +200,29 @@ QImage appearanceImage(const QString& name, const QSize& size)
             return dark;
     }
     return image(name, size);
+}
+
+double relativeLuminance(const QColor& color)
+{
+    const auto channel
+        = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(color.redF()) + 0.7152 * channel(color.greenF())
+        + 0.0722 * channel(color.blueF());
+}
+
+double contrastRatio(const QColor& a, const QColor& b)
+{
+    const double la = relativeLuminance(a);
+    const double lb = relativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor seenOver(const QColor& color, const QColor& background)
+{
+    const double alpha = color.alphaF();
+    const auto mix = [alpha](double top, double below) { return float(top * alpha + below * (1.0 - alpha)); };
+    return QColor::fromRgbF(mix(color.redF(), background.redF()), mix(color.greenF(), background.greenF()),
+        mix(color.blueF(), background.blueF()));
 }
 
 } // namespace platform

@@ -60,4 +60,12 @@ bool isDarkPalette(const QPalette& palette);
 /// "<name>Dark" where the resources have it, so that a glyph keeps its contrast.
 QImage appearanceImage(const QString& name, const QSize& size = {});
 
+/// The relative luminance (0 to 1) of a colour's red, green and blue, as the readability
+/// guidelines define it; its alpha is not counted.
+double relativeLuminance(const QColor& color);
+/// The contrast ratio (1 to 21) of two opaque colours; text reads well from 4.5 up.
+double contrastRatio(const QColor& a, const QColor& b);
+/// The opaque colour `color`, drawn with its alpha, shows over the opaque `background`.
+QColor seenOver(const QColor& color, const QColor& background);
+
 } // namespace platform

@@ -3,6 +3,7 @@
 #include "app/alerts/ExternalLinks.h"
 #include "app/alerts/NWTrackedHyperlinkView.h"
 #include "app/share/MakerAddresses.h"
+#include "platform/Appearance.h"
 #include "platform/Fonts.h"
 #include "platform/Resources.h"
 #include "platform/Strings.h"
@@ -17,7 +18,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
 using platform::Strings;
@@ -40,29 +40,14 @@ protected:
     }
 };
 
-double luminance(const QColor& color)
-{
-    const auto channel
-        = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
-    return 0.2126 * channel(color.redF()) + 0.7152 * channel(color.greenF())
-        + 0.0722 * channel(color.blueF());
-}
-
-double contrast(const QColor& a, const QColor& b)
-{
-    const double la = luminance(a);
-    const double lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
 // The palette's link colour, darkened on a light background (lightened on a dark one) until
 // it reads as well as body text does.
 QColor readableLinkColor(const QPalette& palette)
 {
     const QColor background = palette.color(QPalette::Window);
-    const bool darkBackground = luminance(background) < 0.18;
+    const bool darkBackground = platform::relativeLuminance(background) < 0.18;
     QColor link = palette.color(QPalette::Link);
-    for (int step = 0; step < 12 && contrast(link, background) < 4.6; ++step)
+    for (int step = 0; step < 12 && platform::contrastRatio(link, background) < 4.6; ++step)
         link = darkBackground ? link.lighter(110) : link.darker(110);
     return link;
 }

@@ -2,6 +2,7 @@
 
 #include "charts/common/ChartNotifications.h"
 #include "model/values/NWDetailRecordInfo.h"
+#include "platform/Appearance.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Resources.h"
 #include "platform/Strings.h"
@@ -14,7 +15,6 @@
 #include <QLocale>
 
 #include <algorithm>
-#include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -39,37 +39,19 @@ QLabel* lineLabel(QWidget* parent, const QString& name, qreal pointSize, bool bo
     return label;
 }
 
-double luminance(const QColor& color)
-{
-    const auto channel
-        = [](float c) { return c <= 0.03928f ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
-    return 0.2126 * channel(color.redF()) + 0.7152 * channel(color.greenF())
-        + 0.0722 * channel(color.blueF());
-}
-
-double contrast(const QColor& opaque, const QColor& background)
-{
-    const double a = luminance(opaque);
-    const double b = luminance(background);
-    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
-}
-
 // The element's colour as seen on the popup, away from its background in lightness only (hue
 // and saturation kept) until it reads at `minimum`: the pale chart colours meant for a dark
 // background would fade on the light popup.
 QColor readableOn(const QColor& color, const QColor& background, double minimum)
 {
-    const float a = color.alphaF();
-    const auto mix = [a](float top, float below) { return top * a + below * (1 - a); };
-    QColor seen = QColor::fromRgbF(mix(color.redF(), background.redF()),
-        mix(color.greenF(), background.greenF()), mix(color.blueF(), background.blueF()));
-    if (contrast(seen, background) >= minimum)
+    QColor seen = platform::seenOver(color, background);
+    if (platform::contrastRatio(seen, background) >= minimum)
         return color;
-    const float step = luminance(background) > 0.18 ? -0.01f : 0.01f;
+    const float step = platform::relativeLuminance(background) > 0.18 ? -0.01f : 0.01f;
     const float hue = seen.hslHueF();
     const float saturation = seen.hslSaturationF();
     float lightness = seen.lightnessF();
-    while (contrast(seen, background) < minimum && lightness > 0.0f && lightness < 1.0f) {
+    while (platform::contrastRatio(seen, background) < minimum && lightness > 0.0f && lightness < 1.0f) {
         lightness = std::clamp(lightness + step, 0.0f, 1.0f);
         seen = QColor::fromHslF(hue, saturation, lightness).toRgb();
     }

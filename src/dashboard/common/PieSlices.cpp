@@ -3,6 +3,7 @@
 #include "model/data/MVX_Category.h"
 #include "model/data/MVX_CategoryLog.h"
 #include "model/format/NWCurrencyFormatter.h"
+#include "platform/Appearance.h"
 #include "platform/SaneGeometry.h"
 #include "platform/Strings.h"
 
@@ -142,14 +143,6 @@ QColor withAlpha(QColor color, double alpha)
 {
     color.setAlphaF(float(alpha));
     return color;
-}
-
-// The opaque colour `color` at `alpha` shows over `background`: the same hue, paler.
-QColor seenOver(const QColor& color, double alpha, const QColor& background)
-{
-    const auto mix = [alpha](float top, float below) { return float(top * alpha + below * (1.0 - alpha)); };
-    return QColor::fromRgbF(mix(color.redF(), background.redF()), mix(color.greenF(), background.greenF()),
-        mix(color.blueF(), background.blueF()));
 }
 
 } // namespace
@@ -391,8 +384,8 @@ Pie categoryPie(const MVX_NWLog* record, const MVX_Model* model, Side side, PieL
             continue;
         }
         const auto [begin, end] = side == Side::Assets ? assetsGradientColors() : liabilitiesGradientColors();
-        pie.slices[k].fill
-            = gradientFill(seenOver(begin, alpha, *paleTowards), seenOver(end, alpha, *paleTowards));
+        pie.slices[k].fill = gradientFill(platform::seenOver(withAlpha(begin, alpha), *paleTowards),
+            platform::seenOver(withAlpha(end, alpha), *paleTowards));
     }
     if (pie.slices.isEmpty())
         pie.slices.append(Slice {});
