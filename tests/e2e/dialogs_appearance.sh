@@ -22,13 +22,6 @@ python3 "$here/household.py" "$HOME/mervane.json" --years 10 --assets 6 --liabil
 e2e_write_text_settings mcmain "{{100, 50}, {1200, 800}}" SelectedAppearance 1
 cd "$HOME" # the print panel offers print.pdf in the working folder
 
-# client_origin <window id>: "x y" of the window's contents on the screen (a window manager's
-# frame left out).
-client_origin() {
-    xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
-        END { print x, y }'
-}
-
 # readable <screenshot> <x> <y> <w> <h> <what>: fails the test unless the region's text has a
 # contrast of 4.5:1 to its background.
 readable() {
@@ -41,7 +34,7 @@ print_panel_readable() {
     local panel dx dy shot="$shots/dialogs-print-$1.png"
     xdotool mousemove $((wx + 790)) $((wy + 124)) click 1
     panel=$(e2e_wait_window '^Print$') || fail "the pie's print button showed no print panel ($1)"
-    read -r dx dy <<<"$(client_origin "$panel")"
+    read -r dx dy <<<"$(e2e_client_origin "$panel")"
     sleep 0.6 # painted and placed
     e2e_screenshot "$shot"
     readable "$shot" $((dx + 20)) $((dy + 64)) 72 20 "the print panel's Location label"
@@ -65,7 +58,7 @@ settings_switch() {
     done
     [ -n "$pop" ] || fail "the settings did not open ($2)"
     sleep 0.5 # the popover's fade
-    read -r px py <<<"$(client_origin "$pop")"
+    read -r px py <<<"$(e2e_client_origin "$pop")"
     xdotool mousemove $((px + $1)) $((py + 40)) click 1
     sleep 0.6
     local shot="$shots/dialogs-settings-$2.png"

@@ -247,6 +247,13 @@ e2e_window_geometry() {
         END { print x, y, w, h }'
 }
 
+# e2e_client_origin <window id>: "x y" of the window's contents on the screen (a window
+# manager's frame left out).
+e2e_client_origin() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+        END { print x, y }'
+}
+
 # e2e_wait_geometry <window id> <"x y width height">: waits until the window has it.
 e2e_wait_geometry() {
     local now=""

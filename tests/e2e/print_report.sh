@@ -23,17 +23,12 @@ python3 "$here/household.py" "$HOME/mervane.json" --years 3 --assets 6 --liabili
 e2e_write_text_settings mcmain "{{100, 50}, {1200, 800}}" SelectedAppearance 1
 export MERVANE_TEST_PRINT_PDF="$HOME/report.pdf"
 
-# client_origin <window id>: "x y" of the window's contents on the screen.
-client_origin() {
-    xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
-        END { print x, y }'
-}
 readable() {
     python3 "$here/contrast.py" "$1" "$2" "$3" "$4" "$5" || fail "$6 is not readable in $(basename "$1")"
 }
 press_print() {
     local wx wy ww wh
-    read -r wx wy <<<"$(client_origin "$window")"
+    read -r wx wy <<<"$(e2e_client_origin "$window")"
     read -r _ _ ww wh <<<"$(e2e_window_geometry "$window")"
     xdotool mousemove $((wx + ww - print_from_right)) $((wy + 20)) click 1
 }
@@ -42,7 +37,7 @@ open_choice() {
     press_print
     pop=$(e2e_popover_window "$window") || fail "the print button opened no report choice"
     sleep 0.5 # the popover's fade
-    read -r px py <<<"$(client_origin "$pop")"
+    read -r px py <<<"$(e2e_client_origin "$pop")"
     read -r _ _ pw ph <<<"$(e2e_window_geometry "$pop")"
 }
 # tab <n>: clicks the n-th tab of the centred tab control (each 77 wide).

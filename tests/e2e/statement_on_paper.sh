@@ -22,11 +22,6 @@ python3 "$here/household.py" "$HOME/mervane.json" --years 3 --assets 6 --liabili
     || fail "no household"
 export MERVANE_TEST_PRINT_PDF="$HOME/statement.pdf"
 
-# client_origin <window id>: "x y" of the window's contents on the screen.
-client_origin() {
-    xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
-        END { print x, y }'
-}
 printed() { [ -s "$HOME/statement.pdf" ] && pdftotext "$HOME/statement.pdf" - >/dev/null 2>&1; }
 
 # regions <pdf> <statement|table>: "<what> <x> <y> <width> <height> <minimum>" in pixels of the
@@ -77,12 +72,12 @@ else:
 readable_on_paper() {
     local wx wy ww wh pop px py pw ph picture="$shots/$1-$5"
     rm -f "$HOME/statement.pdf"
-    read -r wx wy <<<"$(client_origin "$window")"
+    read -r wx wy <<<"$(e2e_client_origin "$window")"
     read -r _ _ ww wh <<<"$(e2e_window_geometry "$window")"
     xdotool mousemove $((wx + ww - print_from_right)) $((wy + 20)) click 1
     pop=$(e2e_popover_window "$window") || fail "the print button opened no report choice ($5)"
     sleep 0.5 # the popover's fade
-    read -r px py <<<"$(client_origin "$pop")"
+    read -r px py <<<"$(e2e_client_origin "$pop")"
     read -r _ _ pw ph <<<"$(e2e_window_geometry "$pop")"
     xdotool mousemove $((px + pw / 2 + (2 * $2 - 3) * 77 / 2)) $((py + 43)) click 1 # its tab
     sleep 0.3
