@@ -26,6 +26,7 @@ qreal labelSideSign(const Axis& axis)
     return positive ? 1.0 : -1.0;
 }
 
+// Where the axis line crosses the other coordinate, in graph coordinates (NaN: nowhere).
 double axisLinePosition(const Graph& graph, const Axis& axis)
 {
     const QRectF area = graph.plotAreaRect();
@@ -38,6 +39,7 @@ double axisLinePosition(const Graph& graph, const Axis& axis)
     return position.value_or(kNaN);
 }
 
+// The tick location in graph coordinates along the axis, or NaN when it is not drawn.
 double tickPosition(const Graph& graph, const Axis& axis, double location)
 {
     if (!std::isfinite(location))
@@ -170,16 +172,6 @@ void AxisSetItem::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWid
     }
 }
 
-double AxisSetItem::axisPosition(const Axis& axis) const
-{
-    return axisLinePosition(*m_graph, axis);
-}
-
-double AxisSetItem::positionAlongAxis(const Axis& axis, double location) const
-{
-    return tickPosition(*m_graph, axis, location);
-}
-
 void AxisSetItem::paintGrid(QPainter& painter, const Axis& axis) const
 {
     const QRectF area = m_graph->plotAreaRect();
@@ -189,7 +181,7 @@ void AxisSetItem::paintGrid(QPainter& painter, const Axis& axis) const
             return;
         painter.setPen(style->pen());
         for (double location : locations) {
-            const double p = positionAlongAxis(axis, location);
+            const double p = tickPosition(*m_graph, axis, location);
             if (std::isnan(p))
                 continue;
             if (isX)
@@ -204,7 +196,7 @@ void AxisSetItem::paintGrid(QPainter& painter, const Axis& axis) const
 
 void AxisSetItem::paintAxis(QPainter& painter, const Axis& axis) const
 {
-    const double position = axisPosition(axis);
+    const double position = axisLinePosition(*m_graph, axis);
     if (std::isnan(position))
         return;
     const QRectF area = m_graph->plotAreaRect();
@@ -248,7 +240,7 @@ void AxisSetItem::paintAxis(QPainter& painter, const Axis& axis) const
               }
               painter.setPen(style->pen());
               for (double location : locations) {
-                  const double p = positionAlongAxis(axis, location);
+                  const double p = tickPosition(*m_graph, axis, location);
                   if (!std::isnan(p))
                       painter.drawLine(point(p, from), point(p, to));
               }

@@ -41,10 +41,6 @@ public:
 private:
     void paintGrid(QPainter& painter, const Axis& axis) const;
     void paintAxis(QPainter& painter, const Axis& axis) const;
-    // Where the axis line crosses the other coordinate, in graph coordinates (NaN: nowhere).
-    double axisPosition(const Axis& axis) const;
-    // The tick location in graph coordinates along the axis, or NaN when it is not drawn.
-    double positionAlongAxis(const Axis& axis, double location) const;
 
     Layer m_layer;
 };
