@@ -14,7 +14,8 @@ using reporttext::truncated;
 
 constexpr qreal kRowSpacing = 10.0;
 constexpr qreal kPageTop = 9.0;
-constexpr qreal kFooterRoom = 20.0;
+// Rows end a point above the footer's box; the rows' own leading keeps their ink clear of it.
+constexpr qreal kFooterRoom = PrintLayout::footerHeight + 1.0;
 
 class TableBuilder {
 public:
