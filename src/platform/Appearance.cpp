@@ -225,4 +225,20 @@ QColor seenOver(const QColor& color, const QColor& background)
         mix(color.blueF(), background.blueF()));
 }
 
+QColor readableOn(const QColor& color, const QColor& background, double minimum)
+{
+    QColor seen = seenOver(color, background);
+    if (contrastRatio(seen, background) >= minimum)
+        return color;
+    const float step = relativeLuminance(background) > 0.18 ? -0.01f : 0.01f;
+    const float hue = seen.hslHueF();
+    const float saturation = seen.hslSaturationF();
+    float lightness = seen.lightnessF();
+    while (contrastRatio(seen, background) < minimum && lightness > 0.0f && lightness < 1.0f) {
+        lightness = std::clamp(lightness + step, 0.0f, 1.0f);
+        seen = QColor::fromHslF(hue, saturation, lightness).toRgb();
+    }
+    return seen;
+}
+
 } // namespace platform

@@ -67,5 +67,9 @@ double relativeLuminance(const QColor& color);
 double contrastRatio(const QColor& a, const QColor& b);
 /// The opaque colour `color`, drawn with its alpha, shows over the opaque `background`.
 QColor seenOver(const QColor& color, const QColor& background);
+/// `color` when, drawn over the opaque `background`, it reads at `minimum`; otherwise what it
+/// shows there, moved away from the background in lightness only (hue and saturation kept)
+/// until it does.
+QColor readableOn(const QColor& color, const QColor& background, double minimum);
 
 } // namespace platform

@@ -14,8 +14,6 @@
 #include <QLabel>
 #include <QLocale>
 
-#include <algorithm>
-
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
@@ -39,25 +37,6 @@ QLabel* lineLabel(QWidget* parent, const QString& name, qreal pointSize, bool bo
     return label;
 }
 
-// The element's colour as seen on the popup, away from its background in lightness only (hue
-// and saturation kept) until it reads at `minimum`: the pale chart colours meant for a dark
-// background would fade on the light popup.
-QColor readableOn(const QColor& color, const QColor& background, double minimum)
-{
-    QColor seen = platform::seenOver(color, background);
-    if (platform::contrastRatio(seen, background) >= minimum)
-        return color;
-    const float step = platform::relativeLuminance(background) > 0.18 ? -0.01f : 0.01f;
-    const float hue = seen.hslHueF();
-    const float saturation = seen.hslSaturationF();
-    float lightness = seen.lightnessF();
-    while (platform::contrastRatio(seen, background) < minimum && lightness > 0.0f && lightness < 1.0f) {
-        lightness = std::clamp(lightness + step, 0.0f, 1.0f);
-        seen = QColor::fromHslF(hue, saturation, lightness).toRgb();
-    }
-    return seen;
-}
-
 } // namespace
 
 NSPLotPointAnnotationController::NSPLotPointAnnotationController(QWidget* parent) : QWidget(parent)
@@ -75,8 +54,8 @@ void NSPLotPointAnnotationController::setAmount(const QString& amount, const QCo
 {
     m_amountCtl->setText(amount);
     QPalette palette = m_amountCtl->palette();
-    palette.setColor(
-        QPalette::WindowText, readableOn(color, platform::namedColor(u"ValuePopupBg"_s), kReadableContrast));
+    palette.setColor(QPalette::WindowText,
+        platform::readableOn(color, platform::namedColor(u"ValuePopupBg"_s), kReadableContrast));
     m_amountCtl->setPalette(palette);
 }
 
