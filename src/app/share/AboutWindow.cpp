@@ -44,7 +44,12 @@ protected:
 // it reads as well as body text does.
 QColor readableLinkColor(const QPalette& palette)
 {
-    return platform::readableOn(palette.color(QPalette::Link), palette.color(QPalette::Window), 4.6);
+    const QColor background = palette.color(QPalette::Window);
+    const bool darkBackground = platform::relativeLuminance(background) < 0.18;
+    QColor link = palette.color(QPalette::Link);
+    for (int step = 0; step < 12 && platform::contrastRatio(link, background) < 4.6; ++step)
+        link = darkBackground ? link.lighter(110) : link.darker(110);
+    return link;
 }
 
 QLabel* makeLabel(const QString& name, const QFont& font, QWidget* parent)
