@@ -132,16 +132,13 @@ ValueAxis valueAxis(double top, double bottom)
     const double lower = bottom < 0.0 ? bottom : -margin;
     // Bars stand on 0 (below 0 they hang from it), so 0 is always in view.
     const double upper = top > 0.0 ? top : margin;
-    double location = kRangeFactor * lower;
-    double length = kRangeFactor * (upper - lower);
-    if (!std::isfinite(location) || !std::isfinite(length)) {
-        location = 0.0;
-        length = 1.0;
-    } else if (length <= 0.0) {
+    axis.range = ValueAxisLabels::valueRange(lower, upper, kRangeFactor);
+    if (!axis.range.isFinite()) {
+        axis.range = chart::PlotRange::withLocation(0.0, 1.0);
+    } else if (axis.range.length <= 0.0) {
         // Nothing shown, or every value 0: a unit above 0.
-        length = std::max(std::abs(location), 1.0);
+        axis.range.length = std::max(std::abs(axis.range.location), 1.0);
     }
-    axis.range = chart::PlotRange::withLocation(location, length);
     return axis;
 }
 

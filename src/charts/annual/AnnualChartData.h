@@ -58,7 +58,7 @@ YearAxis yearAxis(const QList<NWAnnualLog>& shown, std::optional<double> shownGo
 int yearLabelStride(double slotWidth, double labelWidth);
 
 /// The value axis' label interval for a top value: the leading digit of ⌊top / 5⌋ times its
-/// power of ten (123456 gives 20000); 0 below 5 and for tops that are huge or not finite.
+/// power of ten (123456 gives 20000); 0 below 5 and for tops that are not finite.
 double labelInterval(double top);
 
 /// The value labels (their values; they are also the major ticks) and the visible value range

@@ -11,13 +11,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace ValueAxisLabels {
 
 namespace {
 
-// Beyond this many labels below 0 they are thinned out.
-constexpr double kMostNegativeLabels = 20.0;
+// Beyond this many labels on either side of 0 they are thinned out.
+constexpr double kMostLabelsPerSide = 20.0;
 // Points kept free between two value labels.
 constexpr double kLabelGap = 2.0;
 
@@ -63,12 +64,16 @@ void styleAxis(chart::Axis& axis, const chart::TextStyle& titleStyle, const char
 double labelInterval(double top)
 {
     const double fifth = std::trunc(top / 5.0);
-    // Beyond what a long holds the text of the number would be meaningless.
-    if (!std::isfinite(fifth) || fifth < 1.0 || fifth >= 9.0e18)
+    if (!std::isfinite(fifth) || fifth < 1.0)
         return 0.0;
-    const QString digits = QString::number(qint64(fifth));
-    const double leading = double(digits.front().digitValue());
-    return leading * std::pow(10.0, double(digits.size() - 1));
+    // The power of ten from the exponent, corrected where log10 rounds across one; no text of
+    // the number, which no integer type holds beyond about 9e18.
+    double power = std::pow(10.0, std::floor(std::log10(fifth)));
+    if (power > fifth)
+        power /= 10.0;
+    else if (power * 10.0 <= fifth)
+        power *= 10.0;
+    return std::min(std::floor(fifth / power), 9.0) * power;
 }
 
 double labelInterval(double top, double bottom)
@@ -82,16 +87,31 @@ QList<double> labels(double top, double bottom, double interval, double headroom
     QList<double> values;
     if (!(interval > 0.0) || !std::isfinite(interval))
         return values;
-    const double limit = top * headroom;
-    for (double k = 1; k * interval <= limit; ++k)
-        values.append(k * interval);
+    // Beyond the largest double the headroom would make the walk endless.
+    const double limit = std::min(top * headroom, std::numeric_limits<double>::max());
+    if (limit >= interval) {
+        const double stride = std::max(1.0, std::ceil(std::floor(limit / interval) / kMostLabelsPerSide));
+        for (double k = stride; k * interval <= limit && std::isfinite(k); k += stride)
+            values.append(k * interval);
+    }
     if (std::isfinite(bottom) && bottom < 0.0) {
         const double below = std::floor(-bottom / interval);
-        const double stride = std::max(1.0, std::ceil(below / kMostNegativeLabels));
-        for (double k = stride; k <= below; k += stride)
-            values.append(-k * interval);
+        const double stride = std::max(1.0, std::ceil(below / kMostLabelsPerSide));
+        for (double k = stride; k <= below && std::isfinite(k); k += stride) {
+            if (std::isfinite(k * interval))
+                values.append(-k * interval);
+        }
     }
     return values;
+}
+
+chart::PlotRange valueRange(double lower, double upper, double factor)
+{
+    // In quarters, so that neither the difference nor the factor overflows on the way.
+    const double quarter = (upper / 4.0 - lower / 4.0) * factor;
+    constexpr double mostQuarter = std::numeric_limits<double>::max() / 4.0 * 0.99;
+    const double scale = quarter > mostQuarter ? factor * (mostQuarter / quarter) : factor;
+    return chart::PlotRange::withLocation(lower * scale, 4.0 * ((upper / 4.0 - lower / 4.0) * scale));
 }
 
 QString text(double value)

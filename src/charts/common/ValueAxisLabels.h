@@ -16,7 +16,7 @@ struct TextStyle;
 namespace ValueAxisLabels {
 
 /// The label interval for a top value: the leading digit of ⌊top / 5⌋ times its power of ten
-/// (123456 gives 20000); 0 below 5 and for tops that are huge or not finite.
+/// (123456 gives 20000, 1e20 gives 2e19); 0 below 5 and for tops that are not finite.
 double labelInterval(double top);
 
 /// The label interval for bars from `bottom` (never above 0) to `top`: `labelInterval(top)`,
@@ -24,10 +24,17 @@ double labelInterval(double top);
 /// so that a chart of losses gets its labels too.
 double labelInterval(double top, double bottom);
 
-/// The multiples of `interval` from one interval up to `headroom` × top, then, when `bottom` is
-/// below 0, from one interval down to it; never 0. Far below 0 only every so many multiples
-/// get a label, so that there are at most about 20 of them. None for an interval of 0.
+/// The multiples of `interval` from one interval up to `headroom` × top (at most the largest
+/// double), then, when `bottom` is below 0, from one interval down to it; never 0 and always
+/// finite. Where one side would hold more than about 20 multiples only every so many get a
+/// label, so that a screenful is made whatever the values and the interval. None for an
+/// interval of 0.
 QList<double> labels(double top, double bottom, double interval, double headroom);
+
+/// The value range from `factor` × `lower` to `factor` × `upper` (lower ≤ 0 ≤ upper, both
+/// finite), narrowed about 0 by as much as it takes to keep its length a finite double: values
+/// near the largest double on both sides of 0 then reach past its ends.
+chart::PlotRange valueRange(double lower, double upper, double factor);
 
 /// A label's text: the base currency without fraction digits, negatives in parentheses.
 QString text(double value);

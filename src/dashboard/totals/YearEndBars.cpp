@@ -140,9 +140,9 @@ YearAxis yearAxis(const QList<YearEnd>& shown, int type)
     return axis;
 }
 
-qint64 labelInterval(double top)
+double labelInterval(double top)
 {
-    return qint64(ValueAxisLabels::labelInterval(top));
+    return ValueAxisLabels::labelInterval(top);
 }
 
 ValueAxis valueAxis(double top, double bottom)
@@ -151,18 +151,16 @@ ValueAxis valueAxis(double top, double bottom)
     axis.interval = ValueAxisLabels::labelInterval(top, bottom);
     // The walk goes in tenths of the interval; with an interval below 10 a tenth is 0, and the
     // labels are simply its multiples. A tenth is also the room beyond 0 on the side without bars.
-    const double margin = double(qint64(axis.interval) / 10);
+    const double margin = std::trunc(axis.interval / 10.0);
     axis.labels = ValueAxisLabels::labels(top, bottom, axis.interval, kLabelHeadroom);
     const double lower = bottom < 0.0 ? bottom : -margin;
     // All bars below 0 still hang from 0, which stays in view.
     const double upper = top > 0.0 ? top : margin;
-    double location = kRangeFactor * lower;
-    double length = kRangeFactor * (upper - lower);
-    if (!std::isfinite(location) || !std::isfinite(length) || length <= 0.0) {
-        location = std::isfinite(location) ? std::min(location, 0.0) : 0.0;
-        length = std::isfinite(location) && location < 0.0 ? -location : 1.0;
+    axis.range = ValueAxisLabels::valueRange(lower, upper, kRangeFactor);
+    if (!axis.range.isFinite() || axis.range.length <= 0.0) {
+        const double location = std::isfinite(axis.range.location) ? std::min(axis.range.location, 0.0) : 0.0;
+        axis.range = chart::PlotRange::withLocation(location, location < 0.0 ? -location : 1.0);
     }
-    axis.range = chart::PlotRange::withLocation(location, length);
     return axis;
 }
 

@@ -74,8 +74,8 @@ struct YearAxis {
 YearAxis yearAxis(const QList<YearEnd>& shown, int type);
 
 /// The amount labels' interval T for the largest value: the first digit of ⌊top / 5⌋ followed by
-/// zeros (2469 gives 2000); 0 for tops below 5, huge or not finite.
-qint64 labelInterval(double top);
+/// zeros (2469 gives 2000); 0 for tops below 5 or not finite.
+double labelInterval(double top);
 /// The amount labels (their values, also the major ticks) and the visible amount range. Labels
 /// stand at the multiples of T (from the top, or from the depth below 0 when every bar is below
 /// 5) up to 1.1 × top and down to bottom; far below 0 only every so many multiples get one, so

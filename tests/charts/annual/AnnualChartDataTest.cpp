@@ -155,7 +155,8 @@ TEST(AnnualChartDataTest, LabelIntervalIsTheLeadingDigitOfAFifth)
     EXPECT_EQ(labelInterval(4.99), 0);
     EXPECT_EQ(labelInterval(-123456), 0);
     EXPECT_EQ(labelInterval(noTop), 0);
-    EXPECT_EQ(labelInterval(1e300), 0);
+    // Every finite top has one, also beyond what a 64-bit integer holds.
+    EXPECT_DOUBLE_EQ(labelInterval(1e300), 2e299);
     EXPECT_EQ(labelInterval(std::numeric_limits<double>::infinity()), 0);
     EXPECT_EQ(labelInterval(std::nan("")), 0);
 }
@@ -203,7 +204,9 @@ TEST(AnnualChartDataTest, ValueAxisStaysSmallAndFiniteForOddExtents)
     for (const auto& [top, bottom] :
         std::initializer_list<std::pair<double, double>> { { noTop, 0 }, { -100, -100 }, { 1e300, 0 },
             { std::numeric_limits<double>::infinity(), 0 }, { std::nan(""), -5 }, { 100, -1e12 },
-            { 100, -std::numeric_limits<double>::infinity() }, { 1e17, -3e18 } }) {
+            { 100, -std::numeric_limits<double>::infinity() }, { 1e17, -3e18 }, { 1e20, -500 },
+            { 1e300, -1e9 }, { std::numeric_limits<double>::max(), -std::numeric_limits<double>::max() },
+            { -1, -std::numeric_limits<double>::max() }, { 1e-300, -1e-300 } }) {
         SCOPED_TRACE(testing::Message() << top << " " << bottom);
         const ValueAxis axis = valueAxis(top, bottom);
         EXPECT_LE(axis.labels.size(), 40);
@@ -213,7 +216,12 @@ TEST(AnnualChartDataTest, ValueAxisStaysSmallAndFiniteForOddExtents)
         }
         EXPECT_TRUE(axis.range.isFinite());
         EXPECT_GT(axis.range.length, 0);
+        EXPECT_TRUE(axis.range.contains(0));
     }
+    // A year-end of 1e20 beside one below 0 is labelled by its own interval, not the loss's.
+    const ValueAxis huge = valueAxis(1e20, -500);
+    EXPECT_EQ(huge.labels, (QList<double> { 2e19, 4e19, 6e19, 8e19, 1e20 }));
+    EXPECT_DOUBLE_EQ(huge.range.end(), double(1.2f) * 1e20);
     // Far below 0 the labels thin out but stay on multiples of the interval.
     const ValueAxis deep = valueAxis(100, -1e12);
     EXPECT_GT(deep.labels.size(), 10);

@@ -31,6 +31,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -176,6 +177,8 @@ TEST_F(AnnualViewControllerTest, EveryYearStandsOnZeroWithItsLabelsAboveOrBelowZ
             EXPECT_EQ(
                 barchartgeometry::texts(barchartgeometry::drawnLabels(graph, *graph.axisSet()->xAxis())),
                 years);
+            // Under the lowest bar, not on the bars that hang below the zero line.
+            EXPECT_TRUE(barchartgeometry::labelsClearOfBars(*screen.barPlotNW(), *graph.axisSet()->xAxis()));
             const auto amounts = barchartgeometry::drawnLabels(graph, *graph.axisSet()->yAxis());
             EXPECT_GE(amounts.size(), 2);
             // Amounts in parentheses where the bars go below 0.
@@ -188,6 +191,38 @@ TEST_F(AnnualViewControllerTest, EveryYearStandsOnZeroWithItsLabelsAboveOrBelowZ
                 EXPECT_LT(amount.rect.right(), screen.barPlotNW()->barRect(0).left())
                     << amount.text.toStdString();
         }
+    }
+}
+
+// Year-ends of any finite size, beside losses or not: the screen paints, every year keeps its
+// label, and the amounts are a handful, apart and inside the graph.
+TEST_F(AnnualViewControllerTest, HugeYearEndsBesideLossesPaintWithAScreenfulOfLabels)
+{
+    constexpr double most = std::numeric_limits<double>::max();
+    const std::vector<std::pair<double, double>> households { { 1e20, -500 }, { 1e300, -1e9 },
+        { most, -most }, { -1, -most }, { 1e-300, -1e-300 }, { 0, 0 } };
+    for (const auto& [newest, older] : households) {
+        SCOPED_TRACE(testing::Message() << newest << " after " << older);
+        auto model = MVX_Model::makeEmpty();
+        model->setBaseCurrency(u"USD"_s);
+        model->setNwLogArray(
+            MVX_NWLogList { recordWithTotals(2020, 3, std::max(newest, 0.0), -std::min(newest, 0.0)),
+                recordWithTotals(2019, 12, std::max(older, 0.0), -std::min(older, 0.0)) });
+        store().setAppData(model);
+        AnnualViewController screen;
+        show(screen);
+        const QImage picture = screen.grab().toImage();
+        EXPECT_FALSE(picture.isNull());
+        const chart::Graph& graph = *screen.hostView()->hostedGraph();
+        EXPECT_EQ(barchartgeometry::texts(barchartgeometry::drawnLabels(graph, *graph.axisSet()->xAxis())),
+            (QStringList { u"2019"_s, u"2020"_s }));
+        EXPECT_LE(graph.axisSet()->yAxis()->axisLabels().size(), 42);
+        if (newest == 1e20) {
+            EXPECT_GE(barchartgeometry::drawnLabels(graph, *graph.axisSet()->yAxis()).size(), 2);
+        }
+        EXPECT_TRUE(barchartgeometry::labelsApartInside(graph));
+        EXPECT_TRUE(graph.defaultPlotSpace()->yRange().isFinite());
+        EXPECT_TRUE(graph.defaultPlotSpace()->yRange().contains(0));
     }
 }
 

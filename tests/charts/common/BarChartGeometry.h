@@ -96,4 +96,24 @@ inline testing::AssertionResult standsOnZero(const chart::BarPlot& plot, int ind
     return testing::AssertionSuccess();
 }
 
+// No drawn label of `axis` covers any part of a bar of `plot` that shows in the plot area: a name
+// or year left at the zero line would stand on a bar hanging below it.
+inline testing::AssertionResult labelsClearOfBars(const chart::BarPlot& plot, const chart::Axis& axis)
+{
+    const chart::Graph* graph = plot.graph();
+    const QRectF area = graph->plotAreaRect();
+    for (const DrawnLabel& label : drawnLabels(*graph, axis)) {
+        for (int index = 0; index < plot.bars().size(); ++index) {
+            if (!plot.bars()[index].valid)
+                continue;
+            const QRectF seen = plot.barRect(index).intersected(area);
+            if (!seen.isEmpty() && label.rect.intersects(seen))
+                return testing::AssertionFailure()
+                    << describe(label).toStdString() << " stands on the bar of " << plot.bars()[index].tip
+                    << " from " << seen.top() << " to " << seen.bottom();
+        }
+    }
+    return testing::AssertionSuccess();
+}
+
 } // namespace barchartgeometry

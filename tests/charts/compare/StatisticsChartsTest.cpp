@@ -160,6 +160,8 @@ TEST_F(StatisticsChartsTest, AUserInDebtKeepsEveryChartsLabelsApart)
                 CompareStatistics::labels(chart->description().group));
             EXPECT_GE(barchartgeometry::drawnLabels(graph, *graph.axisSet()->yAxis()).size(), 1);
             EXPECT_TRUE(barchartgeometry::labelsApartInside(graph));
+            // "You" stands under its own bar, not on it.
+            EXPECT_TRUE(barchartgeometry::labelsClearOfBars(*chart->barPlot(), *graph.axisSet()->xAxis()));
         }
     }
 }

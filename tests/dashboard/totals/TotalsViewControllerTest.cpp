@@ -10,6 +10,7 @@
 #include "charts/kit/BarPlot.h"
 #include "charts/kit/Graph.h"
 #include "charts/kit/PieChart.h"
+#include "charts/kit/PlotSpace.h"
 #include "dashboard/common/DashboardNotifications.h"
 #include "dashboard/common/PieChartSettings.h"
 #include "dashboard/totals/TotalsLine.h"
@@ -46,6 +47,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <limits>
 #include <numbers>
 #include <vector>
 
@@ -212,11 +214,48 @@ TEST_F(TotalsViewControllerTest, EveryYearEndStandsOnZeroWithItsYearAndAmountsAp
             EXPECT_EQ(
                 barchartgeometry::texts(barchartgeometry::drawnLabels(graph, *graph.axisSet()->xAxis())),
                 (QStringList { u"2022"_s, u"2023"_s, u"2024"_s, u"2025"_s }));
+            // Under the lowest bar, not on the bars that hang below the zero line.
+            EXPECT_TRUE(barchartgeometry::labelsClearOfBars(*bars, *graph.axisSet()->xAxis()));
             EXPECT_GE(barchartgeometry::drawnLabels(graph, *graph.axisSet()->yAxis()).size(), 2);
             EXPECT_TRUE(barchartgeometry::labelsApartInside(graph));
             // The amounts stand left of the first bar.
             for (const auto& amount : barchartgeometry::drawnLabels(graph, *graph.axisSet()->yAxis()))
                 EXPECT_LT(amount.rect.right(), bars->barRect(0).left()) << amount.text.toStdString();
+        }
+    }
+}
+
+// Year-ends of any finite size, beside losses or not, in every bar type: the pane paints, every
+// year keeps its label, and the amounts are a handful, apart and inside the graph.
+TEST_F(TotalsViewControllerTest, HugeYearEndsBesideLossesPaintWithAScreenfulOfLabels)
+{
+    constexpr double most = std::numeric_limits<double>::max();
+    const std::vector<std::pair<double, double>> households { { 1e20, -500 }, { 1e300, -1e9 },
+        { most, -most }, { -1, -most }, { 1e-300, -1e-300 } };
+    for (const auto& [newest, older] : households) {
+        auto model = household(0, 0, 0);
+        model->setNwLogArray(
+            MVX_NWLogList { record(2020, 3, 0, std::max(newest, 0.0), -std::min(newest, 0.0)),
+                record(2019, 12, 0, std::max(older, 0.0), -std::min(older, 0.0)) });
+        installAndSave(model);
+        for (const PieChartSettings::PieDisplayType type : { PieChartSettings::PieDisplayType::NetWorth,
+                 PieChartSettings::PieDisplayType::AssetCategories }) {
+            SCOPED_TRACE(testing::Message() << newest << " after " << older << ", type " << int(type));
+            PieChartSettings::setPieDisplayType(type);
+            TotalsViewController totals;
+            show(totals);
+            EXPECT_FALSE(totals.grab().toImage().isNull());
+            const chart::Graph& graph = *totals.hostViewB()->hostedGraph();
+            EXPECT_EQ(
+                barchartgeometry::texts(barchartgeometry::drawnLabels(graph, *graph.axisSet()->xAxis())),
+                (QStringList { u"2019"_s, u"2020"_s }));
+            EXPECT_LE(graph.axisSet()->yAxis()->axisLabels().size(), 42);
+            if (newest == 1e20) {
+                EXPECT_GE(barchartgeometry::drawnLabels(graph, *graph.axisSet()->yAxis()).size(), 2);
+            }
+            EXPECT_TRUE(barchartgeometry::labelsApartInside(graph));
+            EXPECT_TRUE(graph.defaultPlotSpace()->yRange().isFinite());
+            EXPECT_TRUE(graph.defaultPlotSpace()->yRange().contains(0));
         }
     }
 }

@@ -112,12 +112,26 @@ TEST(YearEndBars, TickWalksEndForSmallHugeAndNonFiniteValues)
     EXPECT_EQ(YearEndBars::labelInterval(20), 4);
     EXPECT_EQ(YearEndBars::valueAxis(20, 0).labels, (QList<double> { 4, 8, 12, 16, 20 }));
     EXPECT_TRUE(YearEndBars::valueAxis(4, 0).labels.isEmpty());
-    for (double top : { std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN(),
-             1e300, std::numeric_limits<double>::max() }) {
+    for (double top : { std::numeric_limits<double>::infinity(), std::numeric_limits<double>::quiet_NaN() }) {
         const auto axis = YearEndBars::valueAxis(top, 0);
         EXPECT_TRUE(axis.labels.isEmpty()) << top;
         EXPECT_TRUE(std::isfinite(axis.range.location) && std::isfinite(axis.range.length)) << top;
     }
+    // Huge finite year-ends, also beside one below 0, get a handful of finite labels and a range
+    // that holds 0.
+    for (const auto& [top, bottom] : std::initializer_list<std::pair<double, double>> { { 1e300, 0 },
+             { std::numeric_limits<double>::max(), 0 }, { 1e20, -500 }, { 1e300, -1e9 },
+             { std::numeric_limits<double>::max(), -std::numeric_limits<double>::max() } }) {
+        SCOPED_TRACE(testing::Message() << top << " over " << bottom);
+        const auto axis = YearEndBars::valueAxis(top, bottom);
+        EXPECT_GE(axis.labels.size(), 4);
+        EXPECT_LE(axis.labels.size(), 40);
+        for (double label : axis.labels)
+            EXPECT_TRUE(std::isfinite(label));
+        EXPECT_TRUE(axis.range.isFinite());
+        EXPECT_TRUE(axis.range.contains(0));
+    }
+    EXPECT_EQ(YearEndBars::valueAxis(1e20, -500).labels, (QList<double> { 2e19, 4e19, 6e19, 8e19, 1e20 }));
     // A small top over a deep loss: the labels below 0 are thinned to a handful.
     const auto deep = YearEndBars::valueAxis(100, -1e15);
     EXPECT_LE(deep.labels.size(), 40);
