@@ -2,14 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace historyseries {
 
 namespace {
 
-// Spans beyond this are no household's money; labelling them would only print noise.
-constexpr double kLargestLabelledSpan = 1e15;
-constexpr int kMaxLabelsPerSide = 1000;
+// A screenful; the interval rule gives at most about 20 on a side.
+constexpr int kMaxLabelsPerSide = 30;
 
 void widen(ValueExtent& extent, double value)
 {
@@ -47,15 +47,18 @@ ValueExtent valueExtent(const QList<NWChartLog>& data, const PlotContext& contex
 
 double tickInterval(double span)
 {
-    if (!std::isfinite(span) || span > kLargestLabelledSpan)
+    if (!std::isfinite(span))
         return 0.0;
     const double third = std::trunc(span / 3.0);
     if (third < 1.0)
         return 0.0;
-    const double magnitude = std::pow(10.0, std::floor(std::log10(third)));
-    // log10 may land just below a power of ten; the first digit is then 10.
-    const double digit = std::min(std::floor(third / magnitude), 9.0);
-    return digit * magnitude;
+    double magnitude = std::pow(10.0, std::floor(std::log10(third)));
+    // log10 may round across a power of ten.
+    if (magnitude > third)
+        magnitude /= 10.0;
+    else if (magnitude * 10.0 <= third)
+        magnitude *= 10.0;
+    return std::min(std::floor(third / magnitude), 9.0) * magnitude;
 }
 
 YAxisLayout yAxisLayout(ValueExtent extent, const std::function<QString(double)>& format)
@@ -76,15 +79,21 @@ YAxisLayout yAxisLayout(ValueExtent extent, const std::function<QString(double)>
     layout.tickInterval = interval;
     layout.step = interval / 10.0;
     // The labels fall on the multiples of the interval, counted rather than summed so that no
-    // rounding drift skips one.
-    for (int k = 1; k <= kMaxLabelsPerSide && k * interval <= 1.1 * max; ++k)
+    // rounding drift skips one; near the largest double the headroom stops at it.
+    const double top = std::min(1.1 * max, std::numeric_limits<double>::max());
+    for (int k = 1; k <= kMaxLabelsPerSide && k * interval <= top; ++k)
         layout.labels.append(AxisMark { k * interval, format(k * interval) });
     if (min <= -layout.step) {
         for (int k = 1; k <= kMaxLabelsPerSide && -k * interval >= min; ++k)
             layout.labels.append(AxisMark { -k * interval, format(-k * interval) });
     }
     const double low = min < 0 ? min : -layout.step;
-    layout.range = std::pair(low * 1.2, (max - low) * 1.2);
+    // In quarters, and narrowed about 0 where the length would overflow, so that values near
+    // the largest double on both sides of 0 still get a finite range (they reach past its ends).
+    const double quarter = (max / 4.0 - low / 4.0) * 1.2;
+    constexpr double mostQuarter = std::numeric_limits<double>::max() / 4.0 * 0.99;
+    const double factor = quarter > mostQuarter ? 1.2 * (mostQuarter / quarter) : 1.2;
+    layout.range = std::pair(low * factor, 4.0 * ((max / 4.0 - low / 4.0) * factor));
     return layout;
 }
 

@@ -23,8 +23,7 @@ struct ValueExtent {
 ValueExtent valueExtent(const QList<NWChartLog>& data, const PlotContext& context);
 
 /// The spacing of the y labels for a span: the integer part of span / 3 with every digit
-/// after the first set to 0 (4567.8 → 4000); 0 for spans below 3, or that are not finite or
-/// too large to label.
+/// after the first set to 0 (4567.8 → 4000); 0 for spans below 3 or that are not finite.
 double tickInterval(double span);
 
 /// A label with its place on its axis.
@@ -34,8 +33,9 @@ struct AxisMark {
     bool operator==(const AxisMark&) const = default;
 };
 
-/// The y axis: labels at the multiples of the tick interval within the values, and the
-/// value range (location, length). Without a usable interval there are no labels and no range.
+/// The y axis: labels at the multiples of the tick interval within the values (a screenful,
+/// all finite), and the value range (location, length), finite for any finite values. Without
+/// a usable interval there are no labels and no range.
 struct YAxisLayout {
     QList<AxisMark> labels;
     double tickInterval = 0.0;

@@ -27,6 +27,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <limits>
+
 using namespace historyseries;
 using namespace historytest;
 using namespace Qt::Literals::StringLiterals;
@@ -95,6 +97,30 @@ protected:
 
 // The title and the axis labels read at 4.5:1 as drawn, in the appearance the chart opened in
 // and in the one it changes to.
+// A net worth of 1e20 after one below 0, and the largest doubles on both sides of 0: the chart
+// paints with a screenful of value labels over a range that holds every point it can.
+TEST_F(LineChartTest, HugeValuesBesideLossesPaintWithAScreenfulOfLabels)
+{
+    constexpr double most = std::numeric_limits<double>::max();
+    for (const auto& [older, newest] : std::initializer_list<std::pair<double, double>> {
+             { -500, 1e20 }, { -1e9, 1e300 }, { -most, most } }) {
+        SCOPED_TRACE(testing::Message() << older << " then " << newest);
+        install(household({ Month { 2019, 12, 0, 0, -older }, Month { 2020, 3, 0, newest, 0 } }));
+        LineChartViewController chart;
+        show(chart);
+        EXPECT_FALSE(chart.grab().toImage().isNull());
+        const chart::Axis* y = chart.graph()->axisSet()->yAxis();
+        EXPECT_GE(y->axisLabels().size(), 2);
+        EXPECT_LE(y->axisLabels().size(), 30);
+        const chart::PlotRange range = chart.graph()->defaultPlotSpace()->yRange();
+        EXPECT_TRUE(range.isFinite());
+        EXPECT_TRUE(range.contains(0));
+        if (newest == 1e20) {
+            EXPECT_TRUE(range.contains(older) && range.contains(newest));
+        }
+    }
+}
+
 TEST_F(LineChartTest, TitleAndLabelsReadInBothAppearances)
 {
     const mervane::test::AppearanceRestorer restorer;

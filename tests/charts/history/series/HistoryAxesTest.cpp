@@ -127,7 +127,9 @@ TEST(HistoryAxisRulesTest, TickIntervalKeepsTheFirstDigit)
     EXPECT_EQ(tickInterval(2.9), 0.0);
     EXPECT_EQ(tickInterval(std::numeric_limits<double>::infinity()), 0.0);
     EXPECT_EQ(tickInterval(std::nan("")), 0.0);
-    EXPECT_EQ(tickInterval(1e300), 0.0);
+    // Every finite span has one.
+    EXPECT_DOUBLE_EQ(tickInterval(1e300), 3e299);
+    EXPECT_EQ(tickInterval(3e20), 1e20);
 }
 
 TEST(HistoryAxisRulesTest, SmallEqualHugeAndBrokenValuesNeverLoopForever)
@@ -143,12 +145,33 @@ TEST(HistoryAxisRulesTest, SmallEqualHugeAndBrokenValuesNeverLoopForever)
     const YAxisLayout flat = yAxisLayout(valueExtent(netWorths({ 0.5, -2 }), {}), plain);
     EXPECT_TRUE(flat.labels.isEmpty());
     EXPECT_FALSE(flat.range);
-    for (double broken : { std::numeric_limits<double>::infinity(), std::nan(""), 1e300, -1e300 }) {
+    for (double broken : { std::numeric_limits<double>::infinity(), std::nan("") }) {
         const YAxisLayout layout
             = yAxisLayout(ValueExtent { std::min(0.0, broken), std::max(1.0, broken) }, plain);
         EXPECT_TRUE(layout.labels.isEmpty()) << broken;
         EXPECT_FALSE(layout.range) << broken;
     }
+    // Huge finite values, also on both sides of 0 up to the largest double: a screenful of
+    // finite labels and a finite range that holds 0.
+    constexpr double most = std::numeric_limits<double>::max();
+    for (const ValueExtent extent :
+        { ValueExtent { -500, 1e20 }, ValueExtent { 0, 1e300 }, ValueExtent { -1e300, 1 },
+            ValueExtent { -most, most }, ValueExtent { -most, -1 }, ValueExtent { -1e9, 1e300 } }) {
+        SCOPED_TRACE(testing::Message() << extent.min << " to " << extent.max);
+        const YAxisLayout layout = yAxisLayout(extent, plain);
+        EXPECT_GE(layout.labels.size(), 2);
+        EXPECT_LE(layout.labels.size(), 30);
+        for (const AxisMark& mark : layout.labels)
+            EXPECT_TRUE(std::isfinite(mark.location) && mark.location != 0);
+        ASSERT_TRUE(layout.range);
+        const double low = layout.range->first;
+        const double high = low + layout.range->second;
+        EXPECT_TRUE(std::isfinite(low) && std::isfinite(layout.range->second) && std::isfinite(high));
+        EXPECT_LE(low, 0);
+        EXPECT_GE(high, 0);
+    }
+    EXPECT_EQ(locations(yAxisLayout(ValueExtent { -500, 1e20 }, plain).labels),
+        (QList<double> { 3e19, 6e19, 9e19 }));
     // A non-finite point is left out of the extent.
     const ValueExtent skipped = valueExtent(netWorths({ 100, std::nan(""), 900 }), {});
     EXPECT_EQ(skipped.max, 900);
