@@ -107,8 +107,10 @@ QList<double> labels(double top, double bottom, double interval, double headroom
 
 chart::PlotRange valueRange(double lower, double upper, double factor)
 {
-    // In quarters, so that neither the difference nor the factor overflows on the way.
-    const double quarter = (upper / 4.0 - lower / 4.0) * factor;
+    // In quarters, so that neither the difference nor the factor overflows on the way; the
+    // ends and the length all stay below the largest double.
+    const double quarter
+        = std::max({ std::abs(lower) / 4.0, std::abs(upper) / 4.0, upper / 4.0 - lower / 4.0 }) * factor;
     constexpr double mostQuarter = std::numeric_limits<double>::max() / 4.0 * 0.99;
     const double scale = quarter > mostQuarter ? factor * (mostQuarter / quarter) : factor;
     return chart::PlotRange::withLocation(lower * scale, 4.0 * ((upper / 4.0 - lower / 4.0) * scale));

@@ -31,9 +31,9 @@ double labelInterval(double top, double bottom);
 /// interval of 0.
 QList<double> labels(double top, double bottom, double interval, double headroom);
 
-/// The value range from `factor` × `lower` to `factor` × `upper` (lower ≤ 0 ≤ upper, both
-/// finite), narrowed about 0 by as much as it takes to keep its length a finite double: values
-/// near the largest double on both sides of 0 then reach past its ends.
+/// The value range from `factor` × `lower` to `factor` × `upper` (lower ≤ upper, both finite),
+/// narrowed about 0 by as much as it takes to keep its ends and length finite doubles: values
+/// near the largest double then reach past its ends.
 chart::PlotRange valueRange(double lower, double upper, double factor);
 
 /// A label's text: the base currency without fraction digits, negatives in parentheses.

@@ -1,12 +1,15 @@
 #include "charts/compare/CompareStatistics.h"
 
+#include "charts/common/ValueAxisLabels.h"
 #include "platform/SaneGeometry.h"
 
 #include "platform/Strings.h"
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace CompareStatistics {
 
@@ -166,7 +169,7 @@ ValueAxis valueAxis(double top, double bottom)
     axis.step = stepFor(top);
     const double half = std::floor(axis.step / 2.0);
     // A step of 1 has no half step to walk by: such a chart gets no labels.
-    const double limit = double(1.1f) * top;
+    const double limit = std::min(double(1.1f) * top, std::numeric_limits<double>::max());
     // The step is at least a fortieth of the top; the bound only stops a top near the end of
     // double, where adding the step no longer moves past the limit.
     constexpr qsizetype maximumLabels = 64;
@@ -175,7 +178,7 @@ ValueAxis valueAxis(double top, double bottom)
             axis.labels.append(t);
     }
     const double low = bottom < 0.0 ? bottom : -half;
-    axis.range = chart::PlotRange { 1.2 * low, 1.2 * (top - low) };
+    axis.range = ValueAxisLabels::valueRange(low, top, 1.2);
     return axis;
 }
 

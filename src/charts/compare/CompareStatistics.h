@@ -55,7 +55,8 @@ QString caption(Group group, int slot);
 
 /// The value axis of a chart whose bars run from `bottom` (never above 0) to `top`: labels at
 /// every multiple of the step (the leading digit of a quarter of `top` times its power of ten)
-/// up to 1.1 x `top`, and the visible range, which leaves a fifth of room below and above.
+/// up to 1.1 x `top` (at most 64 of them), and the visible range, which leaves a fifth of room
+/// below and above and stays finite for any finite values.
 struct ValueAxis {
     double step = 0.0;
     QList<double> labels;

@@ -105,6 +105,9 @@ TEST(ValueAxisLabels, TheRangeHoldsZeroAndStaysFinite)
     const chart::PlotRange huge = ValueAxisLabels::valueRange(-500, 1e20, 1.2);
     EXPECT_DOUBLE_EQ(huge.end(), 1.2e20);
     EXPECT_DOUBLE_EQ(huge.location, -600);
+    // Both ends far below 0 stay finite too.
+    EXPECT_TRUE(ValueAxisLabels::valueRange(-DBL_MAX, -DBL_MAX, 1.2).isFinite());
+    EXPECT_TRUE(ValueAxisLabels::valueRange(-DBL_MAX, -1e300, 1.2).isFinite());
     for (const Extent& extent : std::initializer_list<Extent> {
              { DBL_MAX, -DBL_MAX }, { DBL_MAX, 0 }, { 0, -DBL_MAX }, { 1e308, -1e308 }, { 0, 0 } }) {
         SCOPED_TRACE(testing::Message() << extent.top << " over " << extent.bottom);

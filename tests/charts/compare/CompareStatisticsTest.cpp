@@ -128,6 +128,21 @@ TEST(CompareStatistics, ValueAxisStepsByTheLeadingDigitOfAQuarterOfTheTop)
     EXPECT_DOUBLE_EQ(allNegative.range.length, 0);
     EXPECT_TRUE(valueAxis(std::numeric_limits<double>::infinity(), 0).labels.isEmpty());
     EXPECT_LE(valueAxis(1e300, 0).labels.size(), 50);
+    // Up to the largest doubles on both sides of 0: a few finite labels, a finite range holding 0.
+    constexpr double most = std::numeric_limits<double>::max();
+    for (const auto& [top, bottom] : std::initializer_list<std::pair<double, double>> {
+             { most, -most }, { most, 0 }, { 1e20, -500 }, { -most, -most } }) {
+        SCOPED_TRACE(testing::Message() << top << " over " << bottom);
+        const auto axis = valueAxis(top, bottom);
+        EXPECT_LE(axis.labels.size(), 64);
+        if (top > 0) {
+            EXPECT_GE(axis.labels.size(), 4);
+        }
+        for (double label : axis.labels)
+            EXPECT_TRUE(std::isfinite(label));
+        EXPECT_TRUE(axis.range.isFinite());
+        EXPECT_LE(axis.range.minLimit(), std::max(0.0, bottom));
+    }
 }
 
 class CompareSettingsTest : public mervane::test::TempHomeTest { };
