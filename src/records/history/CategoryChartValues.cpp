@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -50,6 +51,21 @@ void retireSeriesAndAxes(QChartView& chartView)
     }
 }
 
+// The chart has no visible value axis, so values near the largest double are drawn halved as
+// often as it takes for the range and its margins to stay finite; the line keeps its shape.
+void scaleHugeValues(QList<CategoryChartEntry>& entries)
+{
+    constexpr qreal largestDrawn = std::numeric_limits<qreal>::max() / 8;
+    qreal largest = 0;
+    for (const CategoryChartEntry& entry : entries)
+        largest = std::max(largest, std::fabs(entry.y));
+    if (!(largest > largestDrawn))
+        return;
+    const int halvings = std::ilogb(largest) - std::ilogb(largestDrawn) + 1;
+    for (CategoryChartEntry& entry : entries)
+        entry.y = std::ldexp(entry.y, -halvings);
+}
+
 } // namespace
 
 void CategoryChartValues::setupChart(
@@ -60,8 +76,9 @@ void CategoryChartValues::setupChart(
     QChart* chart = chartView->chart();
     retireSeriesAndAxes(*chartView);
 
-    const QList<CategoryChartEntry> entries
+    QList<CategoryChartEntry> entries
         = CategoryChartEntries::entriesForLogs(logs, now.isValid() ? now : platform::Clock::now());
+    scaleHugeValues(entries);
     const auto [minY, maxY] = valueRange(entries);
     // Filled towards zero when the values cross it, else towards the far edge.
     bool hasPositive = false;

@@ -9,6 +9,10 @@
 #include <QChartView>
 #include <QLegend>
 #include <QLineSeries>
+#include <QValueAxis>
+
+#include <cmath>
+#include <limits>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace mervane::test;
@@ -63,6 +67,42 @@ TEST(CategoryChartValuesTest, OneBareLineOfTheValuesOldestFirstInTheGivenColour)
     EXPECT_TRUE(line->points().isEmpty());
     EXPECT_EQ(view.chart()->axes().size(), 2);
     CategoryChartValues::setupChart({ nullptr }, nullptr, blue, now);
+}
+
+// Values up to the largest doubles, beside losses: the value axis keeps a finite range that
+// holds every point, the line keeps its shape, and the chart paints.
+TEST(CategoryChartValuesTest, HugeValuesBesideLossesKeepAFiniteRangeAroundTheLine)
+{
+    constexpr double most = std::numeric_limits<double>::max();
+    const QDateTime now(QDate(2024, 5, 5), QTime(9, 30));
+    for (const auto& [older, newest] : std::initializer_list<std::pair<double, double>> {
+             { -500, 1e20 }, { -1e9, 1e300 }, { -most, most }, { most, most }, { -most, -1 } }) {
+        SCOPED_TRACE(testing::Message() << older << " then " << newest);
+        QChartView view;
+        view.resize(320, 110);
+        CategoryChartValues::setupChart(
+            { makeLog(u"A"_s, 2020, 3, newest), makeLog(u"A"_s, 2019, 12, older) }, &view, Qt::blue, now);
+        view.show();
+        EXPECT_FALSE(view.grab().toImage().isNull());
+        auto [area, line] = fillAndLine(view);
+        ASSERT_TRUE(area && line);
+        QValueAxis* values = nullptr;
+        for (QAbstractAxis* axis : view.chart()->axes())
+            values = values ? values : qobject_cast<QValueAxis*>(axis);
+        ASSERT_TRUE(values);
+        EXPECT_TRUE(std::isfinite(values->min()) && std::isfinite(values->max()));
+        EXPECT_TRUE(std::isfinite(values->max() - values->min()));
+        EXPECT_LT(values->min(), values->max());
+        const QList<QPointF> points = line->points();
+        ASSERT_EQ(points.size(), 2);
+        for (const QPointF& point : points) {
+            EXPECT_GE(point.y(), values->min());
+            EXPECT_LE(point.y(), values->max());
+        }
+        // The newer point stands as far above the older as its value is.
+        EXPECT_EQ(points.at(0).y() < points.at(1).y(), older < newest);
+        EXPECT_EQ(std::signbit(points.at(1).y()), std::signbit(newest));
+    }
 }
 
 } // namespace
