@@ -61,4 +61,6 @@ private:
     double m_barWidth = YearEndBars::barWidth;
     chart::LineStyle m_lineStyle;
     QList<YearEndBars::Segment> m_segments;
+    // Counts the changes to what is drawn.
+    quint64 m_generation = 0;
 };

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace mervane::test;
@@ -124,6 +125,38 @@ void frame(chart::Graph& graph, double low, double high)
     graph.defaultPlotSpace()->setYRange(chart::PlotRange::withLocation(low, high - low));
 }
 
+// No channel of any pixel further apart than antialiasing's rounding.
+testing::AssertionResult alike(const QImage& old, const QImage& now)
+{
+    if (old.isNull() || old.size() != now.size())
+        return testing::AssertionFailure() << "sizes differ";
+    int differing = 0;
+    int worst = 0;
+    for (int y = 0; y < old.height(); ++y)
+        for (int x = 0; x < old.width(); ++x) {
+            const QRgb a = old.pixel(x, y);
+            const QRgb b = now.pixel(x, y);
+            const int d = std::max({ std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b)) });
+            worst = std::max(worst, d);
+            differing += d > 0 ? 1 : 0;
+        }
+    if (worst > 4)
+        return testing::AssertionFailure() << differing << " pixels differ, by up to " << worst;
+    return testing::AssertionSuccess();
+}
+
+QImage scaledRender(chart::Graph& graph)
+{
+    QImage image((graph.bounds().size() * 1.5).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHints(chart::Graph::renderHints);
+    painter.scale(1.5, 1.5);
+    graph.render(&painter, graph.bounds());
+    return image;
+}
+
 TEST(YearEndBarsStackPlot, DrawsAndHitsEverySegmentAsOneBarPlotPerCategoryDid)
 {
     const auto model = household();
@@ -178,22 +211,12 @@ TEST(YearEndBarsStackPlot, DrawsAndHitsEverySegmentAsOneBarPlotPerCategoryDid)
             }
         }
 
-        // The same picture, up to the rounding of antialiased edges.
-        const QImage old = before.imageOfLayer();
-        const QImage now = after.imageOfLayer();
-        ASSERT_EQ(old.size(), now.size());
-        int differing = 0;
-        int worst = 0;
-        for (int y = 0; y < old.height(); ++y)
-            for (int x = 0; x < old.width(); ++x) {
-                const QRgb a = old.pixel(x, y);
-                const QRgb b = now.pixel(x, y);
-                const int d = std::max({ std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                    std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b)) });
-                worst = std::max(worst, d);
-                differing += d > 0 ? 1 : 0;
-            }
-        EXPECT_LE(worst, 4) << differing << " pixels differ";
+        // The same picture, up to the rounding of antialiased edges: on the screen's pixels, at
+        // twice them as printed, and through a painter that scales.
+        EXPECT_TRUE(alike(before.imageOfLayer(), after.imageOfLayer()));
+        EXPECT_TRUE(alike(before.imageOfLayer(before.bounds().size(), 2.0),
+            after.imageOfLayer(after.bounds().size(), 2.0)));
+        EXPECT_TRUE(alike(scaledRender(before), scaledRender(after)));
 
         // Every point of the plot area hits the segment the topmost bar plot had there.
         int hits = 0;
@@ -243,6 +266,39 @@ TEST(YearEndBarsStackPlot, ASelectedSegmentIsToldByCategoryAndSlot)
     EXPECT_FALSE(stacks->segment(2, 0));
     EXPECT_FALSE(stacks->segment(0, 3));
     EXPECT_TRUE(stacks->segmentRect(0, 3).isEmpty());
+}
+
+// What is drawn follows new data, a new value range and a new size, as a new plot draws them.
+TEST(YearEndBarsStackPlot, RedrawsWhatChangedAsANewPlotDrawsIt)
+{
+    const auto model = household();
+    QList<YearEndBars::YearEnd> shown = YearEndBars::visibleYearEnds(*model);
+    const QStringList identifiers { u"CASH"_s, u"HOUSE"_s, u"CAR"_s };
+    const QList<QColor> colors { Qt::red, Qt::blue, Qt::green };
+    const auto source = [&shown](const QStringList& ids) { return YearEndBars::stacks(shown, 1, ids); };
+    const auto fresh = [&](double high, QSizeF size) {
+        chart::Graph graph(QRectF(QPointF(), size));
+        frame(graph, -1000, high);
+        graph.addPlot(new YearEndBarsStackPlot(identifiers, colors, source));
+        return graph.imageOfLayer();
+    };
+    chart::Graph graph(QRectF(0, 0, 420, 260));
+    frame(graph, -1000, 18000);
+    auto* stacks = new YearEndBarsStackPlot(identifiers, colors, source);
+    graph.addPlot(stacks);
+    const QImage first = graph.imageOfLayer();
+    EXPECT_EQ(first, fresh(18000, QSizeF(420, 260)));
+
+    shown.removeLast();
+    stacks->reloadData();
+    const QImage fewer = graph.imageOfLayer();
+    EXPECT_NE(fewer, first);
+    EXPECT_EQ(fewer, fresh(18000, QSizeF(420, 260)));
+
+    graph.defaultPlotSpace()->setYRange(chart::PlotRange::withLocation(-1000, 31000));
+    EXPECT_EQ(graph.imageOfLayer(), fresh(30000, QSizeF(420, 260)));
+    graph.setBounds(QRectF(0, 0, 300, 200));
+    EXPECT_EQ(graph.imageOfLayer(), fresh(30000, QSizeF(300, 200)));
 }
 
 } // namespace
