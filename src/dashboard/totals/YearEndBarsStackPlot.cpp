@@ -6,7 +6,6 @@
 
 #include <QImage>
 #include <QPainter>
-#include <QPainterPath>
 
 #include <cmath>
 #include <utility>
