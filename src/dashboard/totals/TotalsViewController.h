@@ -132,6 +132,8 @@ private:
     /// The year and amount labels for the graph's size now, apart from each other.
     void placeBarLabels();
     void closeChartInfoView();
+    /// The value popup of the bar or segment of `identifier` at `recordIndex`.
+    void showBarPopup(int recordIndex, const QString& identifier, bool basesVary);
     int barType() const;
 
     int numberOfRecordsForPlot(chart::Plot* plot) override;

@@ -8,6 +8,7 @@
 #include "charts/kit/PieChart.h"
 #include "charts/kit/PlotSpace.h"
 #include "dashboard/totals/TotalsViewController.h"
+#include "dashboard/totals/YearEndBarsStackPlot.h"
 #include "model/data/MVX_Category.h"
 #include "model/store/NWData.h"
 #include "platform/Appearance.h"
@@ -22,6 +23,7 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 const QString kBarPlotIdentifier = u"NW_BAR_PLOT"_s;
+const QString kStackPlotIdentifier = u"CATEGORY_STACKS"_s;
 const QColor kAxisGrey = QColor::fromRgbF(0.5f, 0.5f, 0.5f, 0.5f);
 
 QColor chartText()
@@ -123,19 +125,19 @@ void TotalsViewController::configureStackedBARPlots()
         });
     if (unknown)
         identifiers.append(YearEndBars::unknownCategoryIdentifier);
-    for (qsizetype i = 0; i < identifiers.size(); ++i) {
-        auto* plot = chart::BarPlot::tubularBarPlotWithColor(Qt::gray, false);
-        plot->setIdentifier(identifiers[i]);
-        plot->setFill(chart::Fill(PieColorSchemes::categoryColor(colors, identifiers[i])));
-        plot->setLineStyle(chart::LineStyle { 1.0, QColor::fromRgbF(0.6f, 0.6f, 0.6f, 0.5f), {} });
-        plot->setBarWidth(YearEndBars::barWidth);
-        plot->setBarCornerRadius(0);
-        plot->setBaseValue(0);
-        plot->setBarBasesVary(i > 0);
-        plot->setDelegate(this);
-        plot->setDataSource(this);
-        m_hostViewB->hostedGraph()->addPlot(plot);
-    }
+    QList<QColor> fills;
+    fills.reserve(identifiers.size());
+    for (const QString& identifier : identifiers)
+        fills.append(PieColorSchemes::categoryColor(colors, identifier));
+    auto* plot = new YearEndBarsStackPlot(identifiers, fills,
+        [this, type](const QStringList& ids) { return YearEndBars::stacks(m_visibleDataArray, type, ids); });
+    plot->setIdentifier(kStackPlotIdentifier);
+    plot->setLineStyle(chart::LineStyle { 1.0, QColor::fromRgbF(0.6f, 0.6f, 0.6f, 0.5f), {} });
+    plot->setBarWidth(YearEndBars::barWidth);
+    connect(plot, &YearEndBarsStackPlot::segmentSelected, this, [this, plot](int category, int slot) {
+        showBarPopup(slot, plot->identifiers().value(category), category > 0);
+    });
+    m_hostViewB->hostedGraph()->addPlot(plot);
 }
 
 void TotalsViewController::upateChart(bool negative)
@@ -198,12 +200,18 @@ void TotalsViewController::closeChartInfoView()
 
 void TotalsViewController::barWasSelected(chart::BarPlot* plot, int recordIndex)
 {
+    showBarPopup(recordIndex, plot->identifier(), plot->barBasesVary());
+}
+
+void TotalsViewController::showBarPopup(int recordIndex, const QString& identifier, bool basesVary)
+{
     closeChartInfoView();
     if (recordIndex < 0 || recordIndex >= m_visibleDataArray.size())
         return;
-    const auto popup = YearEndBars::barPopup(m_visibleDataArray[recordIndex], barType(), plot->identifier(),
-        plot->barBasesVary(), NWData::shared()->appData().get(), m_pieChartLabelStyle);
-    const QPointF tip = plot->plotSpace()->graphPointForPlotPoint(recordIndex, popup.pointValue);
+    const auto popup = YearEndBars::barPopup(m_visibleDataArray[recordIndex], barType(), identifier,
+        basesVary, NWData::shared()->appData().get(), m_pieChartLabelStyle);
+    const QPointF tip = m_hostViewB->hostedGraph()->defaultPlotSpace()->graphPointForPlotPoint(
+        recordIndex, popup.pointValue);
     const QPointF anchorYUp = platform::toYUp(m_hostViewB->mapTo(this, tip), qreal(height()));
     ValuePopup::show(m_pointAnnotationPopover, this, anchorYUp,
         ValuePopup::Texts { popup.amount, popup.caption, QString(), popup.color }, false);
@@ -225,30 +233,14 @@ std::optional<double> TotalsViewController::numberForPlot(
         return m_pie.slices[recordIndex].value;
     }
     const bool inRange = recordIndex >= 0 && recordIndex < m_visibleDataArray.size();
-    if (plot->identifier() == kBarPlotIdentifier) {
-        if (barType() == 1 || barType() == 2)
-            return 0.0;
-        if (field == chart::PlotField::BarLocation)
-            return double(recordIndex);
-        if (field == chart::PlotField::BarTip) {
-            if (!inRange)
-                return std::nullopt;
-            return YearEndBars::barValue(*m_visibleDataArray[recordIndex].record, 0);
-        }
-        return std::nullopt;
-    }
-    if (!inRange)
+    if (plot->identifier() != kBarPlotIdentifier || barType() == 1 || barType() == 2)
         return 0.0;
-    auto* bars = static_cast<chart::BarPlot*>(plot);
-    const auto segment = YearEndBars::segment(
-        m_visibleDataArray[recordIndex], barType(), plot->identifier(), bars->barBasesVary());
-    switch (field) {
-    case chart::PlotField::BarLocation:
+    if (field == chart::PlotField::BarLocation)
         return double(recordIndex);
-    case chart::PlotField::BarTip:
-        return segment.tip;
-    case chart::PlotField::BarBase:
-        return segment.base;
+    if (field == chart::PlotField::BarTip) {
+        if (!inRange)
+            return std::nullopt;
+        return YearEndBars::barValue(*m_visibleDataArray[recordIndex].record, 0);
     }
-    return 0.0;
+    return std::nullopt;
 }

@@ -21,37 +21,60 @@ constexpr double kLabelHeadroom = 1.1;
 constexpr double kRangeFactor = 1.2;
 constexpr double kSlotRangeFactor = 1.4;
 
-// The listed categories' values in list order; what no listed category claims is summed.
-void orderValues(const std::optional<MVX_CategoryList>& categories,
-    const std::optional<MVX_CategoryLogList>& values, MVX_CategoryLogList& ordered, double& unknown,
-    bool& hasUnknown)
+// Where each listed category's values go: the first list position of every ID, and for each
+// entry of the list the position of its ID (an ID listed twice gets its value twice).
+struct ListOrder {
+    QHash<QString, qsizetype> position;
+    QList<qsizetype> entries;
+};
+
+ListOrder listOrder(const std::optional<MVX_CategoryList>& categories)
+{
+    ListOrder order;
+    if (!categories)
+        return order;
+    order.position.reserve(categories->size());
+    for (const auto& category : *categories) {
+        if (!category)
+            continue;
+        const auto known = order.position.constFind(category->ID());
+        if (known != order.position.cend()) {
+            order.entries.append(*known);
+        } else {
+            order.entries.append(order.position.size());
+            order.position.insert(category->ID(), order.position.size());
+        }
+    }
+    return order;
+}
+
+// The listed categories' values in list order (the first value of each); what no listed
+// category claims is summed.
+void orderValues(const ListOrder& order, const std::optional<MVX_CategoryLogList>& values,
+    MVX_CategoryLogList& ordered, double& unknown, bool& hasUnknown)
 {
     if (!values)
         return;
-    QHash<QString, std::shared_ptr<MVX_CategoryLog>> firstByID;
+    QList<const std::shared_ptr<MVX_CategoryLog>*> first(order.position.size(), nullptr);
     for (const auto& value : *values) {
-        if (value && !firstByID.contains(value->categoryID()))
-            firstByID.insert(value->categoryID(), value);
-    }
-    QHash<QString, bool> listed;
-    if (categories) {
-        for (const auto& category : *categories) {
-            if (!category)
-                continue;
-            listed.insert(category->ID(), true);
-            const auto found = firstByID.constFind(category->ID());
-            if (found != firstByID.cend())
-                ordered.append(*found);
-        }
-    }
-    for (const auto& value : *values) {
-        if (!value || listed.contains(value->categoryID()))
+        if (!value)
             continue;
+        const auto listed = order.position.constFind(value->categoryID());
+        if (listed != order.position.cend()) {
+            if (!first[*listed])
+                first[*listed] = &value;
+            continue;
+        }
         const double v = value->value().value_or(0.0);
         if (std::isfinite(v)) {
             unknown += v;
             hasUnknown = true;
         }
+    }
+    ordered.reserve(order.entries.size());
+    for (const qsizetype position : order.entries) {
+        if (first[position])
+            ordered.append(*first[position]);
     }
 }
 
@@ -78,14 +101,16 @@ int startIndex(qsizetype count, int slotCount)
 QList<YearEnd> visibleYearEnds(const MVX_Model& model, int slotCount)
 {
     const auto all = yearEndRecords(model.nwLogArray().value_or(MVX_NWLogList()));
+    const ListOrder assets = listOrder(model.assetscat());
+    const ListOrder liabilities = listOrder(model.liabilitycat());
     QList<YearEnd> shown;
     for (qsizetype i = startIndex(all.size(), slotCount); i < all.size(); ++i) {
         YearEnd yearEnd;
         yearEnd.record = all[i];
-        orderValues(model.assetscat(), all[i]->assetLogs(), yearEnd.assetValues, yearEnd.unknownAssets,
+        orderValues(assets, all[i]->assetLogs(), yearEnd.assetValues, yearEnd.unknownAssets,
             yearEnd.hasUnknownAssets);
-        orderValues(model.liabilitycat(), all[i]->liabilityLogs(), yearEnd.liabilityValues,
-            yearEnd.unknownLiabilities, yearEnd.hasUnknownLiabilities);
+        orderValues(liabilities, all[i]->liabilityLogs(), yearEnd.liabilityValues, yearEnd.unknownLiabilities,
+            yearEnd.hasUnknownLiabilities);
         shown.append(yearEnd);
     }
     return shown;
@@ -122,6 +147,41 @@ Segment segment(const YearEnd& yearEnd, int type, const QString& categoryID, boo
     }
     result.base = base;
     result.tip = base + result.value.value_or(0.0);
+    return result;
+}
+
+QList<Segment> stacks(const QList<YearEnd>& shown, int type, const QStringList& identifiers)
+{
+    const qsizetype count = shown.size();
+    QList<Segment> result(identifiers.size() * count);
+    for (qsizetype slot = 0; slot < count; ++slot) {
+        const YearEnd& yearEnd = shown[slot];
+        const MVX_CategoryLogList& values = type == 1 ? yearEnd.assetValues : yearEnd.liabilityValues;
+        // Where each category's first value stands, and the sums below every value, summed in
+        // the order `segment` sums them so that both give the same numbers.
+        QHash<QString, qsizetype> firstIndex;
+        firstIndex.reserve(values.size());
+        QList<double> below(values.size() + 1);
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            if (!firstIndex.contains(values[i]->categoryID()))
+                firstIndex.insert(values[i]->categoryID(), i);
+            below[i + 1] = below[i] + values[i]->value().value_or(0.0);
+        }
+        const bool hasUnknown = type == 1 ? yearEnd.hasUnknownAssets : yearEnd.hasUnknownLiabilities;
+        const double unknown = type == 1 ? yearEnd.unknownAssets : yearEnd.unknownLiabilities;
+        for (qsizetype category = 0; category < identifiers.size(); ++category) {
+            const QString& id = identifiers[category];
+            Segment& piece = result[category * count + slot];
+            const auto found = firstIndex.constFind(id);
+            if (found != firstIndex.cend())
+                piece.value = values[*found]->value().value_or(0.0);
+            if (category > 0)
+                piece.base = below[found != firstIndex.cend() ? *found : values.size()];
+            if (id == unknownCategoryIdentifier && hasUnknown)
+                piece.value = unknown;
+            piece.tip = piece.base + piece.value.value_or(0.0);
+        }
+    }
     return result;
 }
 

@@ -62,6 +62,12 @@ struct Segment {
 /// of type 1 (assets) or 2 (liabilities); with `basesVary` off it stands on 0.
 Segment segment(const YearEnd& yearEnd, int type, const QString& categoryID, bool basesVary);
 
+/// Every segment of the stacks at once, as `segment` gives each: for the categories
+/// `identifiers` (bottom to top; the first stands on 0, every later one on those below it) and
+/// each of `shown`'s year-ends, at index category × shown.size() + slot. Linear in the
+/// identifiers and the year-ends' values.
+QList<Segment> stacks(const QList<YearEnd>& shown, int type, const QStringList& identifiers);
+
 /// The year axis and the values' extent: one label ("2019") and tick per year-end at its slot,
 /// the largest bar value (`noTop` without bars) and the smallest (never above 0). Values that
 /// are not finite widen nothing.

@@ -16,6 +16,7 @@
 #include "dashboard/totals/TotalsLine.h"
 #include "dashboard/totals/TotalsLineField.h"
 #include "dashboard/totals/WelcomeView.h"
+#include "dashboard/totals/YearEndBarsStackPlot.h"
 #include "model/ModelNotifications.h"
 #include "model/data/MVX_Category.h"
 #include "model/data/MVX_CategoryLog.h"
@@ -107,7 +108,12 @@ protected:
     /// Clicks the middle of `plot`'s bar in `slot` and gives the value popup's amount and caption.
     static std::pair<QString, QString> clickBar(TotalsViewController& totals, chart::Plot* plot, int slot)
     {
-        const QRectF bar = static_cast<chart::BarPlot*>(plot)->barRect(slot);
+        return clickAt(totals, static_cast<chart::BarPlot*>(plot)->barRect(slot));
+    }
+
+    /// Clicks the middle of `bar` (graph coordinates) and gives the popup's amount and caption.
+    static std::pair<QString, QString> clickAt(TotalsViewController& totals, const QRectF& bar)
+    {
         EXPECT_FALSE(bar.isEmpty());
         QWidget* viewport = totals.hostViewB()->viewport();
         mouse(viewport, QEvent::MouseButtonPress, bar.center(), Qt::LeftButton);
@@ -121,12 +127,11 @@ protected:
         return { text(u"amountCtl"_s), text(u"monthCtl"_s).trimmed() };
     }
 
-    static chart::Plot* plotNamed(chart::Graph* graph, const QString& identifier)
+    /// The category stacks, when they are the graph's only plot.
+    static YearEndBarsStackPlot* stacksOf(chart::Graph* graph)
     {
-        for (chart::Plot* plot : graph->allPlots())
-            if (plot->identifier() == identifier)
-                return plot;
-        return nullptr;
+        return graph->allPlots().size() == 1 ? qobject_cast<YearEndBarsStackPlot*>(graph->allPlots()[0])
+                                             : nullptr;
     }
 
     static bool piesAnimationEnded(TotalsViewController& totals)
@@ -426,18 +431,19 @@ TEST_F(TotalsViewControllerTest, TheBarsHoldOnlyTheCurrentTypesPlotsAcrossSettin
 
     PieChartSettings::setPieDisplayType(PieChartSettings::PieDisplayType::AssetCategories);
     center.post(notifications::pieChartSettingsChange);
-    ASSERT_EQ(bars->allPlots().size(), 2);
-    EXPECT_EQ(bars->allPlots()[0]->identifier(), u"CASH"_s);
-    const auto* house = static_cast<chart::BarPlot*>(bars->allPlots()[1]);
-    EXPECT_EQ(house->bars()[2].base, 4000);
-    EXPECT_EQ(house->bars()[2].tip, 10000);
+    const YearEndBarsStackPlot* assets = stacksOf(bars);
+    ASSERT_TRUE(assets);
+    EXPECT_EQ(assets->identifiers(), (QStringList { u"CASH"_s, u"HOUSE"_s }));
+    ASSERT_EQ(assets->yearEndCount(), 3);
+    EXPECT_EQ(assets->segment(1, 2)->base, 4000);
+    EXPECT_EQ(assets->segment(1, 2)->tip, 10000);
     // The pie shows the asset categories.
     EXPECT_EQ(totals.pie().slices.size(), 2);
 
     PieChartSettings::setPieDisplayType(PieChartSettings::PieDisplayType::LiabilityCategories);
     center.post(notifications::pieChartSettingsChange);
-    ASSERT_EQ(bars->allPlots().size(), 1);
-    EXPECT_EQ(bars->allPlots()[0]->identifier(), u"LOAN"_s);
+    ASSERT_TRUE(stacksOf(bars));
+    EXPECT_EQ(stacksOf(bars)->identifiers(), QStringList { u"LOAN"_s });
 
     PieChartSettings::setPieDisplayType(PieChartSettings::PieDisplayType::NetWorth);
     center.post(notifications::pieChartSettingsChange);
@@ -476,18 +482,68 @@ TEST_F(TotalsViewControllerTest, AClickedBarTellsWhatItDrawsAndValuesOfDeletedCa
     // Asset categories: a segment's share is of the assets (8,000), not of the net worth (4,000).
     PieChartSettings::setPieDisplayType(PieChartSettings::PieDisplayType::AssetCategories);
     platform::NotificationCenter::defaultCenter().post(notifications::pieChartSettingsChange);
-    chart::Plot* house = plotNamed(bars, u"HOUSE"_s);
-    ASSERT_TRUE(house);
-    EXPECT_EQ(clickBar(totals, house, 2), std::pair(u"$6,000 (75%)"_s, u"House"_s));
+    const YearEndBarsStackPlot* stacks = stacksOf(bars);
+    ASSERT_TRUE(stacks);
+    const int house = int(stacks->identifiers().indexOf(u"HOUSE"_s));
+    ASSERT_EQ(house, 1);
+    EXPECT_EQ(clickAt(totals, stacks->segmentRect(house, 2)), std::pair(u"$6,000 (75%)"_s, u"House"_s));
 
     // The deleted category's 500 stay on top of the 2023 stack, under their own name.
-    chart::Plot* gone = plotNamed(bars, YearEndBars::unknownCategoryIdentifier);
-    ASSERT_TRUE(gone) << "the values of the deleted category were dropped from the stacks";
-    const auto& goneBars = static_cast<chart::BarPlot*>(gone)->bars();
-    ASSERT_GE(goneBars.size(), 2);
-    EXPECT_EQ(goneBars[1].base, 6000);
-    EXPECT_EQ(goneBars[1].tip, 6500);
-    EXPECT_EQ(clickBar(totals, gone, 1), std::pair(u"$500 (8%)"_s, u"(unknown category)"_s));
+    const int gone = int(stacks->identifiers().indexOf(YearEndBars::unknownCategoryIdentifier));
+    ASSERT_EQ(gone, 2) << "the values of the deleted category were dropped from the stacks";
+    EXPECT_EQ(stacks->segment(gone, 1)->base, 6000);
+    EXPECT_EQ(stacks->segment(gone, 1)->tip, 6500);
+    EXPECT_EQ(
+        clickAt(totals, stacks->segmentRect(gone, 1)), std::pair(u"$500 (8%)"_s, u"(unknown category)"_s));
+}
+
+// Hundreds of categories: the stacks stay one plot, so the bar graph's scene holds no more items
+// than for two categories, and the top segment of a stack still opens its category's popup.
+TEST_F(TotalsViewControllerTest, ManyCategoriesStackInOnePlotWhoseSegmentsStillOpenTheirPopups)
+{
+    PieChartSettings::setPieDisplayType(PieChartSettings::PieDisplayType::AssetCategories);
+    installAndSave(household(4000, 6000, 2500));
+    qsizetype fewItems = 0;
+    {
+        TotalsViewController few;
+        show(few);
+        fewItems = few.hostViewB()->hostedGraph()->scene()->items().size();
+    }
+
+    auto model = household(0, 0, 0);
+    MVX_CategoryList assets;
+    MVX_NWLogList records;
+    for (const int year : { 2024, 2023 }) {
+        MVX_CategoryLogList values;
+        double total = 0;
+        for (int i = 0; i < 400; ++i) {
+            const QString id = u"A%1"_s.arg(i);
+            if (year == 2024)
+                assets.append(makeCategory(id, u"Account %1"_s.arg(i + 1)));
+            values.append(makeLog(id, year, 12, 100.0 + i));
+            total += 100.0 + i;
+        }
+        auto log = record(year, 12, 0, 0, 0);
+        log->setAssets(total);
+        log->setNw(total);
+        log->setAssetLogs(values);
+        records.append(log);
+    }
+    model->setAssetscat(assets);
+    model->setNwLogArray(records);
+    installAndSave(model);
+    TotalsViewController totals;
+    show(totals);
+    chart::Graph* bars = totals.hostViewB()->hostedGraph();
+    const YearEndBarsStackPlot* stacks = stacksOf(bars);
+    ASSERT_TRUE(stacks) << bars->allPlots().size() << " plots";
+    EXPECT_EQ(bars->scene()->items().size(), fewItems);
+    ASSERT_EQ(stacks->identifiers().size(), 400);
+    const auto top = stacks->segment(399, 1);
+    ASSERT_TRUE(top);
+    EXPECT_EQ(top->tip, *records[0]->assets());
+    // The topmost segment is under a point tall at this size, and its middle still hits it.
+    EXPECT_EQ(clickAt(totals, stacks->segmentRect(399, 1)), std::pair(u"$499 (0%)"_s, u"Account 400"_s));
 }
 
 TEST_F(TotalsViewControllerTest, TheMenuButtonOpensAndClosesThePieSettings)

@@ -18,8 +18,11 @@
 #include "platform/Strings.h"
 
 #include <QButtonGroup>
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QToolButton>
+
+#include <cmath>
 
 using namespace historyseries;
 namespace colors = linechartcolors;
@@ -115,19 +118,30 @@ void LineChartViewController::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     layoutControls();
-    // The year labels thin out by the plot's width, which the graph takes up after this event:
-    // a chart filled while its pane was still small would otherwise keep one label for good.
+    // The x labels thin out by the plot's width, which the graph takes up after this event:
+    // a chart filled while its pane was still small would otherwise keep few labels for good.
     platform::runLater(this, [this] {
-        if (!m_series.dataArray.isEmpty() && xLabelYearStep() != m_xLabelYearStep)
+        if (!m_series.dataArray.isEmpty() && xLabelMarks() != m_xLabelMarks)
             configureAxes();
     });
 }
 
-int LineChartViewController::xLabelYearStep() const
+QList<historyseries::AxisMark> LineChartViewController::xLabelMarks() const
 {
-    const int inView
-        = historyseries::visibleCount(int(m_series.dataArray.size()), m_timeScale, currentMonth());
-    return historyseries::yearLabelStep(inView, m_graph->plotAreaRect().width(), 44);
+    const QList<NWChartLog>& data = m_series.dataArray;
+    if (data.isEmpty())
+        return {};
+    // Records need not be monthly: what is in view is counted in months, not in points.
+    const double months
+        = windowLength(monthIndex(data.first()), monthIndex(data.last()), m_timeScale, currentMonth());
+    const double width = m_graph->plotAreaRect().width();
+    const int yearStep = yearLabelStep(int(std::ceil(months)), width, 44);
+    const QFontMetricsF metrics(m_graph->axisSet()->xAxis()->labelTextStyle().font());
+    // The x range shows the window widened by 1.03.
+    const LabelRoom room { width / (months * 1.03),
+        [&metrics](const QString& text) { return metrics.horizontalAdvance(text); }, 6.0 };
+    const int inView = visibleCount(int(data.size()), m_timeScale, currentMonth());
+    return xAxisLabels(data, monthName, inView, yearStep, room);
 }
 
 void LineChartViewController::layoutControls()
@@ -423,9 +437,8 @@ void LineChartViewController::configureAxes()
     QList<chart::AxisLabel> xLabels;
     QList<double> xTicks;
     const chart::TextStyle xStyle = x->labelTextStyle();
-    const int inView = visibleCount(int(data.size()), m_timeScale, currentMonth());
-    m_xLabelYearStep = xLabelYearStep();
-    for (const AxisMark& mark : xAxisLabels(data, monthName, inView, m_xLabelYearStep)) {
+    m_xLabelMarks = xLabelMarks();
+    for (const AxisMark& mark : m_xLabelMarks) {
         xLabels.append(chart::AxisLabel { mark.text, xStyle, mark.location,
             x->labelOffset() + x->majorTickLength(), chart::Alignment::Center, {} });
         xTicks.append(mark.location);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "charts/history/series/HistoryAxes.h"
 #include "charts/history/series/HistoryPlots.h"
 #include "charts/history/series/HistorySeries.h"
 #include "charts/kit/PlotDataSource.h"
@@ -94,8 +95,8 @@ private:
     void configurePlots();
     void configureAxes();
     void styleAxes();
-    /// Years between x labels for the plot area's width now.
-    int xLabelYearStep() const;
+    /// The x labels for the plot area's width now, thinned so that they stand apart.
+    QList<historyseries::AxisMark> xLabelMarks() const;
     void applyXWindow();
     void setSymbolSize();
     void applyVisibility(bool fadeIn, qreal fadeFrom);
@@ -153,7 +154,7 @@ private:
     int m_timeScale = 0;
     double m_xStartLocation = 0.0;
     int m_selectedIndex = -1;
-    int m_xLabelYearStep = 0;
+    QList<historyseries::AxisMark> m_xLabelMarks;
 
     QPointer<PKPopoverController> m_menuPopover;
     QPointer<PKPopoverController> m_pointAnnotationPopover;

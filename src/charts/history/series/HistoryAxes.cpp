@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace historyseries {
 
@@ -98,22 +99,77 @@ YAxisLayout yAxisLayout(ValueExtent extent, const std::function<QString(double)>
 }
 
 QList<AxisMark> xAxisLabels(const QList<NWChartLog>& data,
-    const std::function<QString(int year, int month)>& monthName, int visibleCount, int yearStep)
+    const std::function<QString(int year, int month)>& monthName, int visibleCount, int yearStep,
+    const LabelRoom& room)
 {
     QList<AxisMark> labels;
+    QList<bool> isYear;
     std::optional<int> labelYear;
     for (qsizetype i = 0; i < data.size(); ++i) {
         const NWChartLog& point = data[i];
         const double location = monthIndex(point);
         if (point.year() != labelYear) {
             labelYear = point.year();
-            if (yearStep <= 1 || point.year() % yearStep == 0)
+            if (yearStep <= 1 || point.year() % yearStep == 0) {
                 labels.append(AxisMark { location, QString::number(point.year()) });
+                isYear.append(true);
+            }
         } else if (visibleCount <= 16 || (visibleCount <= 31 && i % 2 == 0)) {
             labels.append(AxisMark { location, monthName(point.year(), point.month()) });
+            isYear.append(false);
         }
     }
-    return labels;
+    if (!(room.pointsPerMonth > 0.0) || !std::isfinite(room.pointsPerMonth) || !room.width)
+        return labels;
+
+    // Each label's extent along the axis in points, its gap included.
+    struct Extent {
+        double left;
+        double right;
+    };
+    const auto extentOf = [&room](const AxisMark& mark) {
+        const double centre = mark.location * room.pointsPerMonth;
+        const double half = (room.width(mark.text) + room.gap) / 2.0;
+        return Extent { centre - half, centre + half };
+    };
+    // Years first, from the left; then the month names between the kept years.
+    QList<bool> kept(labels.size(), false);
+    QList<qsizetype> keptYears;
+    double lastRight = -std::numeric_limits<double>::infinity();
+    for (qsizetype i = 0; i < labels.size(); ++i) {
+        if (!isYear[i])
+            continue;
+        const Extent extent = extentOf(labels[i]);
+        if (extent.left >= lastRight) {
+            kept[i] = true;
+            keptYears.append(i);
+            lastRight = extent.right;
+        }
+    }
+    lastRight = -std::numeric_limits<double>::infinity();
+    qsizetype nextYear = 0;
+    for (qsizetype i = 0; i < labels.size(); ++i) {
+        if (isYear[i]) {
+            if (kept[i]) {
+                lastRight = extentOf(labels[i]).right;
+                ++nextYear;
+            }
+            continue;
+        }
+        const Extent extent = extentOf(labels[i]);
+        const bool clearOfNextYear
+            = nextYear >= keptYears.size() || extent.right <= extentOf(labels[keptYears[nextYear]]).left;
+        if (extent.left >= lastRight && clearOfNextYear) {
+            kept[i] = true;
+            lastRight = extent.right;
+        }
+    }
+    QList<AxisMark> apart;
+    for (qsizetype i = 0; i < labels.size(); ++i) {
+        if (kept[i])
+            apart.append(labels[i]);
+    }
+    return apart;
 }
 
 int yearLabelStep(int visibleCount, double width, double labelWidth)

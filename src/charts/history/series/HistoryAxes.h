@@ -44,11 +44,24 @@ struct YAxisLayout {
 };
 YAxisLayout yAxisLayout(ValueExtent extent, const std::function<QString(double)>& format);
 
+/// The room the x labels have: points per month along the axis, the width of a label's text,
+/// and the least space between two labels. Without points per month or widths, labels are not
+/// held apart.
+struct LabelRoom {
+    double pointsPerMonth = 0.0;
+    std::function<double(const QString&)> width;
+    double gap = 0.0;
+};
+
 /// The x labels: the year at the first point of every year, else, while up to 16 points are
 /// in view, every month name, up to 31 the month names at even positions. With a `yearStep`
 /// above 1 only the years divisible by it are labelled (a long range would crowd them).
+/// Within `room`, labels keep apart: a year label that would touch the year label kept before
+/// it is left out, and so is a month name that would touch a kept year label or the month name
+/// kept before it (records a month apart are a few points apart over many years).
 QList<AxisMark> xAxisLabels(const QList<NWChartLog>& data,
-    const std::function<QString(int year, int month)>& monthName, int visibleCount, int yearStep = 1);
+    const std::function<QString(int year, int month)>& monthName, int visibleCount, int yearStep = 1,
+    const LabelRoom& room = {});
 /// The smallest of 1, 2, 5, 10, 20, 50 years between year labels that leaves `labelWidth`
 /// points for each label over `width` points showing `visibleCount` months.
 int yearLabelStep(int visibleCount, double width, double labelWidth);

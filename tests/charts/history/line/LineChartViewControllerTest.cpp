@@ -335,4 +335,51 @@ TEST_F(LineChartTest, YearLabelsFollowTheWidthTheChartGetsAfterItWasFilled)
     EXPECT_LT(narrow, 10);
 }
 
+// A household in debt with a record or two a year: the month after a year's first record is
+// a few points from it over ten years, and records of December and January put two years side
+// by side. At every date range and at the sizes the dashboard and the chart screen give it, no
+// drawn x label overlaps another, and each year with a label keeps it.
+TEST_F(LineChartTest, MonthAndYearLabelsOfAFewRecordsOverManyYearsStandApart)
+{
+    QList<Month> sparse;
+    double loan = 180000;
+    for (int year = 2017; year <= 2026; ++year) {
+        const QList<int> months = year == 2017 || year == 2019 || year == 2021 || year == 2026
+            ? QList<int> { 11, 12 }
+            : year == 2023 ? QList<int> { 1 }
+                           : QList<int> { 12 };
+        for (const int month : months)
+            sparse.append({ year, month, 0, 0, loan -= 1500 });
+    }
+    install(household(sparse));
+    LineChartViewController chart;
+    show(chart);
+    for (const QSize size : { QSize(850, 420), QSize(1300, 800), QSize(500, 300) }) {
+        chart.resize(size);
+        QApplication::processEvents();
+        for (const int range : { 0, 1, 2, 3 }) {
+            SCOPED_TRACE(testing::Message() << size.width() << " x " << size.height() << ", range " << range);
+            chart.timeScaleChanged(range);
+            QApplication::processEvents();
+            const chart::Graph& graph = *chart.graph();
+            const chart::Axis& x = *graph.axisSet()->xAxis();
+            QList<std::pair<QString, QRectF>> drawn;
+            for (const chart::AxisLabel& label : x.axisLabels())
+                if (const auto rect = chart::axisLabelRect(graph, x, label))
+                    drawn.append({ label.text, *rect });
+            for (qsizetype i = 0; i < drawn.size(); ++i)
+                for (qsizetype j = i + 1; j < drawn.size(); ++j)
+                    EXPECT_FALSE(drawn[i].second.intersects(drawn[j].second))
+                        << drawn[i].first.toStdString() << " and " << drawn[j].first.toStdString();
+            if (range == 0 && size.width() >= 850) {
+                QStringList years;
+                for (const auto& [text, rect] : drawn)
+                    if (text.size() == 4 && text.front().isDigit())
+                        years.append(text);
+                EXPECT_GE(years.size(), 5) << years.join(u' ').toStdString();
+            }
+        }
+    }
+}
+
 } // namespace

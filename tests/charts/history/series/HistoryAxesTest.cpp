@@ -217,6 +217,36 @@ TEST(HistoryXAxisTest, LabelsThinOutAsTheMonthsGrow)
     EXPECT_EQ(texts(xAxisLabels(forty, month, 40, 2)), (QStringList { u"2024"_s, u"2026"_s }));
 }
 
+// Every label 30 points wide with 6 between: at 5 points a month a label needs 7.2 months.
+TEST(HistoryXAxisTest, LabelsWithoutRoomBesideAKeptOneAreLeftOutYearsFirst)
+{
+    const auto month = [](int, int m) { return monthName(2000, m); };
+    const auto at = [](int year, int m) {
+        NWChartLog p;
+        p.setYear(year);
+        p.setMonth(m);
+        p.setNw(-1000);
+        return p;
+    };
+    // November and December of 2017, December of 2018 and of 2019, January of 2020, August of 2020.
+    const QList<NWChartLog> sparse { at(2017, 11), at(2017, 12), at(2018, 12), at(2019, 12), at(2020, 1),
+        at(2020, 8) };
+    const LabelRoom tight { 5.0, [](const QString&) { return 30.0; }, 6.0 };
+    EXPECT_EQ(texts(xAxisLabels(sparse, month, 6)),
+        (QStringList { u"2017"_s, u"Dec"_s, u"2018"_s, u"2019"_s, u"2020"_s, u"Aug"_s }));
+    // "Dec" a month after "2017" goes; "2020" a month after "2019" goes, and "Aug" stays clear of 2019.
+    EXPECT_EQ(texts(xAxisLabels(sparse, month, 6, 1, tight)),
+        (QStringList { u"2017"_s, u"2018"_s, u"2019"_s, u"Aug"_s }));
+    // With room enough, every label stays.
+    const LabelRoom wide { 60.0, [](const QString&) { return 30.0; }, 6.0 };
+    EXPECT_EQ(xAxisLabels(sparse, month, 6, 1, wide), xAxisLabels(sparse, month, 6));
+    // A month name crowded by the one kept before it goes, the next one with room stays.
+    const QList<NWChartLog> year = netWorths(QList<double>(12, 1.0));
+    const LabelRoom half { 20.0, [](const QString&) { return 30.0; }, 6.0 };
+    EXPECT_EQ(texts(xAxisLabels(year, month, 12, 1, half)),
+        (QStringList { u"2023"_s, u"Mar"_s, u"May"_s, u"Jul"_s, u"Sep"_s, u"Nov"_s }));
+}
+
 TEST(HistoryWindowTest, DateRangesEndAtTheLastRecord)
 {
     const int first = 2020 * 12 + 1;
