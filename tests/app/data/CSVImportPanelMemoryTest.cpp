@@ -45,13 +45,14 @@ protected:
     {
         // A read still held would wait for ever.
         m_proceed.release(100);
+        m_popover.reset();
+        m_window.reset();
+        CSVImportPanelFixture::TearDown();
+        // The panel's last model is freed on the pool, which calls the hooks.
         QThreadPool::globalInstance()->waitForDone();
         CSVImportPanelVC::setReadHookForTesting({});
         CSVImportPanelVC::setModelHookForTesting({});
         CSVImportPanelVC::setMemoryReleaseForTesting({});
-        m_popover.reset();
-        m_window.reset();
-        CSVImportPanelFixture::TearDown();
     }
 
     // Shows the panel in a popover over a window, as the shell does (without animations): it
