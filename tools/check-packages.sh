@@ -24,7 +24,7 @@ build=${1:?usage: $0 [--list FILE] BUILD_DIR}
 cache="$build/CMakeCache.txt"
 [ -f "$cache" ] || { echo "check-packages: no CMakeCache.txt in $build" >&2; exit 2; }
 
-programs=(cmake ninja g++ pkg-config ccache
+programs=(cmake ninja make g++ pkg-config ccache
           Xvfb xvfb-run xdotool xprop xwininfo openbox xauth import dbus-run-session dbus-daemon gnome-keyring-daemon
           pdftotext pdfinfo pdftoppm openssl python3 lupdate timeout curl unshare)
 

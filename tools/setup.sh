@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for Mervane and builds it.
 #   tools/setup.sh run        install what is missing, build in release mode, start Mervane
-#   tools/setup.sh test       install what is missing, build, run every test with ctest
+#   tools/setup.sh test       install what is missing, build with the tests and benchmarks (and
+#                             the tests' assertions), run every test with ctest
 #   tools/setup.sh sanitize   the same tests in an AddressSanitizer + UBSan build
 set -euo pipefail
 
@@ -64,14 +65,14 @@ run)
     exec "$root/build/src/mervane"
     ;;
 test)
-    build build-tests Release -DMERVANE_WERROR=ON
+    build build-tests Release -DMERVANE_WERROR=ON -DMERVANE_TESTS=ON -DMERVANE_BENCH=ON
     run_tests build-tests
     ;;
 sanitize)
     # -O1 and line tables only (-g1): the sanitizers' reports keep file:line in their stack
     # traces, and the build takes about half the time of -O2 with full debug info.
-    build build-asan RelWithDebInfo -DMERVANE_WERROR=ON -DMERVANE_SANITIZE=ON -DMERVANE_BENCH=OFF \
-        "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG"
+    build build-asan RelWithDebInfo -DMERVANE_WERROR=ON -DMERVANE_SANITIZE=ON -DMERVANE_TESTS=ON \
+        -DMERVANE_BENCH=OFF "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG"
     export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
     export LSAN_OPTIONS="suppressions=$root/tools/lsan.supp:print_suppressions=0"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"

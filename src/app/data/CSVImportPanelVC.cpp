@@ -5,6 +5,7 @@
 #include "app/data/EditorPopovers.h"
 #include "model/csv/CSVImport.h"
 #include "model/store/NWData.h"
+#include "platform/Dispatch.h"
 #include "platform/FileChooser.h"
 #include "platform/FileIO.h"
 #include "platform/NotificationCenter.h"
@@ -20,6 +21,7 @@
 #include <atomic>
 #include <new>
 #include <optional>
+#include <utility>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -40,13 +42,44 @@ CSVImportPanelVC::ReadHook& readHook()
     return hook;
 }
 
-// The allocator keeps what this thread freed for its own later use: after the read of a
-// 60 MB file was stopped while its model was made, some 400 MB stayed resident without this.
-void releaseFreedMemory()
+CSVImportPanelVC::ModelHook& modelHook()
+{
+    static CSVImportPanelVC::ModelHook hook;
+    return hook;
+}
+
+// The allocator keeps what a thread freed for that thread's later use: after the read of a
+// 60 MB file was stopped while its model was made, some 400 MB stayed resident without this,
+// and every read model given up kept some 700 MB.
+void trimAllocator()
 {
 #ifdef __GLIBC__
     malloc_trim(0);
 #endif
+}
+
+CSVImportPanelVC::MemoryRelease& memoryRelease()
+{
+    static CSVImportPanelVC::MemoryRelease release;
+    return release;
+}
+
+void releaseFreedMemory()
+{
+    if (const CSVImportPanelVC::MemoryRelease& release = memoryRelease())
+        release();
+    else
+        trimAllocator();
+}
+
+// The model of a 50 MB file took a third of a second to free: it goes on the pool, which
+// then gives its memory back.
+void discardInBackground(std::shared_ptr<MVX_Model> model)
+{
+    platform::runInBackground([model = std::move(model)]() mutable {
+        model.reset();
+        releaseFreedMemory();
+    });
 }
 
 qsizetype categoryCount(const MVX_Model& model)
@@ -146,11 +179,22 @@ CSVImportPanelVC::~CSVImportPanelVC()
     // The read ends at its next line; its result finds no panel and is dropped.
     if (m_read)
         m_read->stop = true;
+    dropImportedModel();
 }
 
 void CSVImportPanelVC::setReadHookForTesting(ReadHook hook)
 {
     readHook() = std::move(hook);
+}
+
+void CSVImportPanelVC::setModelHookForTesting(ModelHook hook)
+{
+    modelHook() = std::move(hook);
+}
+
+void CSVImportPanelVC::setMemoryReleaseForTesting(MemoryRelease release)
+{
+    memoryRelease() = std::move(release);
 }
 
 void CSVImportPanelVC::selectImportCSVFileBtnClick()
@@ -197,6 +241,8 @@ void CSVImportPanelVC::startReading(const QString& path)
                 hook(stopRequested);
             try {
                 read->result = csv::importCSVFromFilePath(path, stopRequested, maxDataFileSize);
+                if (const ModelHook& hook = modelHook(); hook && *read->result)
+                    hook(**read->result);
             } catch (const std::bad_alloc&) {
                 read->result = platform::Unexpected(
                     platform::Strings::tr("there is not enough memory to read the file"));
@@ -212,27 +258,55 @@ void CSVImportPanelVC::startReading(const QString& path)
             // The panel may have gone with its popover meanwhile.
             if (panel)
                 panel->finishReading(read, failure);
+            else
+                dropResult(*read);
         });
 }
 
 void CSVImportPanelVC::finishReading(const std::shared_ptr<Read>& read, const platform::MaybeError& failure)
 {
-    // A stopped read, or one that another has replaced, changes nothing.
-    if (read != m_read)
+    // A stopped read, or one that another has replaced, changes nothing; a model it made
+    // after the stop was asked for goes now.
+    if (read != m_read) {
+        dropResult(*read);
         return;
+    }
     setReading(nullptr);
     platform::Expected<std::shared_ptr<MVX_Model>> result = read->result
         ? std::move(*read->result)
         : platform::Unexpected(failure.value_or(platform::Strings::tr("The operation failed.")));
     read->result.reset();
     if (!result) {
-        m_importedModel.reset();
+        dropImportedModel();
         exportImportErrorMessage(platform::localized(NWData::csvImportFailureMessage).arg(result.error()));
     } else {
-        m_importedModel = std::move(*result);
+        if (std::shared_ptr<MVX_Model> replaced = std::exchange(m_importedModel, std::move(*result)))
+            discardInBackground(std::move(replaced));
         showMessage(replacementSummary(*m_importedModel, m_store.appData().get()), false);
     }
     emit readFinished();
+}
+
+void CSVImportPanelVC::dropResult(Read& read)
+{
+    if (read.result && *read.result)
+        discardInBackground(std::move(**read.result));
+    read.result.reset();
+}
+
+void CSVImportPanelVC::dropImportedModel()
+{
+    if (m_importedModel)
+        discardInBackground(std::move(m_importedModel));
+    m_importedModel.reset();
+}
+
+void CSVImportPanelVC::endWithoutImport()
+{
+    stopReading();
+    dropImportedModel();
+    m_csvFileLabel->clear();
+    showMessage(QString(), false);
 }
 
 void CSVImportPanelVC::stopReading()
@@ -263,10 +337,10 @@ void CSVImportPanelVC::hudWasTapped(POProgressOverlay* /*overlay*/)
 void CSVImportPanelVC::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
-    // Closed with its popover: nothing is left to show the read to. A minimised window
-    // (a hide by the window system) keeps reading.
+    // Closed with its popover: nothing is left to show the read to, and nothing will import
+    // its model. A minimised window (a hide by the window system) keeps both.
     if (!event->spontaneous())
-        stopReading();
+        endWithoutImport();
 }
 
 void CSVImportPanelVC::importClick()
@@ -291,7 +365,7 @@ void CSVImportPanelVC::importClick()
 
 void CSVImportPanelVC::cancelClick()
 {
-    stopReading();
+    endWithoutImport();
     platform::NotificationCenter::defaultCenter().post(notifications::csvImporterClose);
 }
 

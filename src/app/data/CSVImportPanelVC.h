@@ -35,17 +35,21 @@ public:
     /// replace how many; a file that cannot be read is reported in red and leaves nothing to
     /// import. So is a file whose data file would be larger than the store's
     /// `maxDataFileSize()`: it is refused before its model is made. What a refused or stopped
-    /// read made is given back to the system when the read ends.
+    /// read made is given back to the system when the read ends, and so is a read model that
+    /// the next read replaces.
     void selectImportCSVFileBtnClick();
     /// True while a chosen file is read.
     bool isReading() const { return m_read != nullptr; }
     /// Stops the read under way, if any: the panel is left as it was before the file was
-    /// chosen, and what the read still delivers is dropped. So does hiding the panel.
+    /// chosen, and what the read still delivers is dropped.
     void stopReading();
     /// Import: closes every other shown popover, installs and saves the read model, then
     /// posts `csvImporterImport`; without one, or when installing fails, says so in red.
     void importClick();
-    /// Cancel: posts `csvImporterClose`.
+    /// Cancel: stops the read, drops the read model and posts `csvImporterClose`. Hiding the
+    /// panel (its popover closed by Escape, a click elsewhere or its window) and deleting it
+    /// drop them too. A dropped model is freed on the background pool, whose memory is then
+    /// given back to the system.
     void cancelClick();
     /// Shows a failure in the message line, in red.
     void exportImportErrorMessage(const QString& message);
@@ -54,6 +58,16 @@ public:
     /// a read there).
     using ReadHook = std::function<void(const std::function<bool()>& stopRequested)>;
     static void setReadHookForTesting(ReadHook hook);
+    /// Runs on the reading thread with each model a read made, before the panel sees it
+    /// (tests keep a weak reference to see that a model nobody imports is destroyed).
+    using ModelHook = std::function<void(const std::shared_ptr<MVX_Model>& model)>;
+    static void setModelHookForTesting(ModelHook hook);
+    /// Gives what the allocator keeps of freed memory back to the system, after a read model
+    /// or what a failed read made was freed; runs on a thread of the background pool. By
+    /// default it trims the allocator's heaps; tests count the calls. An empty one puts the
+    /// default back.
+    using MemoryRelease = std::function<void()>;
+    static void setMemoryReleaseForTesting(MemoryRelease release);
 
 signals:
     /// A read ended and its outcome is shown (not sent for a stopped read).
@@ -66,6 +80,9 @@ private:
     struct Read;
     void startReading(const QString& path);
     void finishReading(const std::shared_ptr<Read>& read, const platform::MaybeError& failure);
+    static void dropResult(Read& read);
+    void dropImportedModel();
+    void endWithoutImport();
     void setReading(const std::shared_ptr<Read>& read);
     void hudWasTapped(POProgressOverlay* overlay) override;
     void showMessage(const QString& text, bool isError);

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThreadPool>
 #include <QTimer>
 
 using namespace Qt::Literals::StringLiterals;
@@ -158,6 +159,8 @@ TEST_F(CSVImportPanelVCTest, AFileWhoseDataFileWouldBeTooLargeIsRefusedWhenReadA
         u"can read back"_s);
     EXPECT_TRUE(messageIsRed());
     EXPECT_EQ(m_panel->importedModel(), nullptr);
+    // A dropped model is freed on the background pool.
+    QThreadPool::globalInstance()->waitForDone();
     EXPECT_TRUE(earlier.expired());
     click(u"importButton"_s);
     EXPECT_EQ(messageLabel()->text(), u"Import Error"_s);
