@@ -25,6 +25,12 @@ std::function<void(QPrinter&)>& nextPanelChoice()
     return choice;
 }
 
+std::function<QPageSize()>& printerPaperForTesting()
+{
+    static std::function<QPageSize()> paper;
+    return paper;
+}
+
 // Whether the printer still points at a file the seam chose; the panel must not offer it.
 bool& printerHoldsSeamFile()
 {
@@ -42,16 +48,28 @@ QPrinter& PrintSession::printer()
         auto* made = new QPrinter(QPrinter::HighResolution);
         // Without a printer Qt starts every printer on A4 whatever the locale: the charts and
         // the reports would not agree on the paper.
-        made->setPageSize(defaultPaper(QPrinterInfo::defaultPrinter(), QLocale()));
+        made->setPageSize(defaultPaper(QLocale()));
         return made;
     }();
     return *shared;
 }
 
-QPageSize PrintSession::defaultPaper(const QPrinterInfo& printer, const QLocale& locale)
+QPageSize PrintSession::defaultPrinterPaper()
 {
-    const QPageSize own = printer.isNull() ? QPageSize() : printer.defaultPageSize();
-    if (own.isValid())
+    if (const auto& paper = printerPaperForTesting())
+        return paper();
+    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+    return printer.isNull() ? QPageSize() : printer.defaultPageSize();
+}
+
+void PrintSession::setDefaultPrinterPaperForTesting(std::function<QPageSize()> paper)
+{
+    printerPaperForTesting() = std::move(paper);
+}
+
+QPageSize PrintSession::defaultPaper(const QLocale& locale)
+{
+    if (const QPageSize own = defaultPrinterPaper(); own.isValid())
         return own;
     return QPageSize(
         locale.measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter : QPageSize::A4);

@@ -18,7 +18,6 @@
 #include <QLocale>
 #include <QPageLayout>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -26,6 +25,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -180,14 +181,13 @@ TEST_F(ReportPrintingTest, TheNotificationPrintsOnALaterTurnOnTheReportPage)
     EXPECT_NEAR(margins.bottom(), 40, 0.5);
     EXPECT_NEAR(margins.left(), 18, 0.5);
     EXPECT_NEAR(margins.right(), 18, 0.5);
-    EXPECT_TRUE(layoutAtPanel.pageSize().isEquivalentTo(
-        PrintSession::defaultPaper(QPrinterInfo::defaultPrinter(), QLocale())))
+    EXPECT_TRUE(layoutAtPanel.pageSize().isEquivalentTo(PrintSession::defaultPaper(QLocale())))
         << layoutAtPanel.pageSize().name().toStdString();
 }
 
 TEST_F(ReportPrintingTest, EveryPrintoutStartsFromTheSharedPaper)
 {
-    const QPageSize paper = PrintSession::defaultPaper(QPrinterInfo::defaultPrinter(), QLocale());
+    const QPageSize paper = PrintSession::defaultPaper(QLocale());
     ASSERT_TRUE(paper.isValid());
     EXPECT_TRUE(PrintSession::printer().pageLayout().pageSize().isEquivalentTo(paper))
         << PrintSession::printer().pageLayout().pageSize().name().toStdString();
@@ -255,14 +255,50 @@ TEST_F(ReportPrintingTest, EveryPrintoutStartsFromTheSharedPaper)
     expectPage(printedPage([&] { historyPrint->click(); }), a5.transposed());
 }
 
-TEST(PrintSessionPaper, WithoutAPrinterThePaperIsTheLocales)
+class PrintSessionPaper : public ::testing::Test {
+protected:
+    void TearDown() override { PrintSession::setDefaultPrinterPaperForTesting({}); }
+    static void setPrinterPaper(const QPageSize& paper)
+    {
+        PrintSession::setDefaultPrinterPaperForTesting([paper] { return paper; });
+    }
+};
+
+TEST_F(PrintSessionPaper, WithoutAPrinterThePaperIsTheLocales)
 {
-    const QPrinterInfo none;
-    EXPECT_EQ(PrintSession::defaultPaper(none, QLocale(u"en_US"_s)).id(), QPageSize::Letter);
-    EXPECT_EQ(PrintSession::defaultPaper(none, QLocale(u"en_CA"_s)).id(), QPageSize::A4);
-    EXPECT_EQ(PrintSession::defaultPaper(none, QLocale(u"de_DE"_s)).id(), QPageSize::A4);
-    EXPECT_EQ(PrintSession::defaultPaper(none, QLocale(u"en_GB"_s)).id(), QPageSize::A4);
-    EXPECT_EQ(PrintSession::defaultPaper(none, QLocale::c()).id(), QPageSize::A4);
+    setPrinterPaper(QPageSize());
+    EXPECT_EQ(PrintSession::defaultPaper(QLocale(u"en_US"_s)).id(), QPageSize::Letter);
+    EXPECT_EQ(PrintSession::defaultPaper(QLocale(u"en_CA"_s)).id(), QPageSize::A4);
+    EXPECT_EQ(PrintSession::defaultPaper(QLocale(u"de_DE"_s)).id(), QPageSize::A4);
+    EXPECT_EQ(PrintSession::defaultPaper(QLocale(u"en_GB"_s)).id(), QPageSize::A4);
+    EXPECT_EQ(PrintSession::defaultPaper(QLocale::c()).id(), QPageSize::A4);
+}
+
+TEST_F(PrintSessionPaper, TheDefaultPrintersOwnPaperComesBeforeTheLocales)
+{
+    setPrinterPaper(QPageSize(QPageSize::A4));
+    EXPECT_EQ(PrintSession::defaultPaper(QLocale(u"en_US"_s)).id(), QPageSize::A4);
+    setPrinterPaper(QPageSize(QPageSize::Legal));
+    EXPECT_EQ(PrintSession::defaultPaper(QLocale(u"de_DE"_s)).id(), QPageSize::Legal);
+    const QPageSize card(QSizeF(100, 150), QPageSize::Millimeter, u"Card"_s);
+    setPrinterPaper(card);
+    EXPECT_TRUE(PrintSession::defaultPaper(QLocale(u"en_US"_s)).isEquivalentTo(card));
+}
+
+// The shared printer is made once per process: this runs in a process of its own, where it is
+// made after the printer's paper is known.
+TEST_F(PrintSessionPaper, TheSharedPrinterStartsOnTheDefaultPrintersOwnPaper)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            setPrinterPaper(QPageSize(QPageSize::Legal));
+            const QPageSize paper = PrintSession::printer().pageLayout().pageSize();
+            std::fprintf(stderr, "shared paper: %s\n", qPrintable(paper.key()));
+            std::fflush(stderr);
+            std::_Exit(paper.id() == QPageSize::Legal ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "shared paper: Legal");
 }
 
 TEST_F(ReportPrintingTest, TheNotificationsKindChoosesTheReport)
