@@ -3,6 +3,8 @@
 #include "platform/ModalPanel.h"
 #include "uikit/popover/ModalPanelStandIn.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QPointer>
 #include <QPrintDialog>
@@ -10,6 +12,8 @@
 #include <QPrinterInfo>
 
 #include <utility>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -99,6 +103,13 @@ bool PrintSession::runPrintPanel(QWidget* parent)
         shared.setOutputFileName({});
         shared.setOutputFormat(QPrinter::NativeFormat);
         printerHoldsSeamFile() = false;
+    }
+    // The panel offers the file the last job went to; each job offers its own name there.
+    if (shared.outputFormat() == QPrinter::PdfFormat && !shared.outputFileName().isEmpty()
+        && !shared.docName().isEmpty()) {
+        QString name = shared.docName();
+        name.replace(u'/', u'-');
+        shared.setOutputFileName(QFileInfo(shared.outputFileName()).dir().filePath(name + u".pdf"_s));
     }
     // On the heap and watched: the window that owns the panel may go during its event loop,
     // and then nothing is printed.

@@ -12,17 +12,21 @@
 #include "support/RecordBuilders.h"
 #include "support/SharedStoreTest.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QHash>
 #include <QImage>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPageLayout>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <cstdio>
@@ -299,6 +303,51 @@ TEST_F(PrintSessionPaper, TheSharedPrinterStartsOnTheDefaultPrintersOwnPaper)
             std::_Exit(paper.id() == QPageSize::Legal ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "shared paper: Legal");
+}
+
+// The real print panel: what its file field offers for each printout after the statement
+// was printed to a PDF file. Each panel is cancelled once it shows.
+TEST_F(ReportPrintingTest, EachPrintoutOffersItsOwnFileName)
+{
+    keys::setAssetCategory(u"A-HOME"_s);
+    keys::setLiabilityCategory(u"L-MORT"_s);
+    keys::setTagIDs({ u"T-HOME"_s });
+    defaults().setValue(keys::selectedMonthKey, 12);
+    defaults().setValue(keys::selectedYearKey, 2024);
+    QPrinter& printer = PrintSession::printer();
+    // Where the panel leaves the printer after the statement went to a file.
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(u"Net worth statement report.pdf"_s));
+
+    QStringList offered;
+    QObject context;
+    QTimer answer;
+    answer.setInterval(5);
+    QObject::connect(&answer, &QTimer::timeout, &context, [&offered] {
+        auto* panel = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        if (!panel || !panel->isVisible())
+            return;
+        auto* field = panel->findChild<QLineEdit*>(u"filename"_s);
+        offered << (field ? field->text() : u"(no file field)"_s);
+        panel->reject();
+    });
+    answer.start();
+    for (int kind : { 1, 2, 3, 0 })
+        printing->printTheSelectedReport(kind);
+    BigPieChartViewController pies;
+    pies.resize(1000, 600);
+    pies.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pies));
+    pies.printChart(BigPieChartViewController::PieKind::Assets);
+    answer.stop();
+    printer.setOutputFileName({});
+    printer.setOutputFormat(QPrinter::NativeFormat);
+
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
+    const QStringList expected { dir.filePath(u"Assets report.pdf"_s),
+        dir.filePath(u"Liability report.pdf"_s), dir.filePath(u"Tags report.pdf"_s),
+        dir.filePath(u"Net worth statement report.pdf"_s), dir.filePath(u"Asset Categories.pdf"_s) };
+    EXPECT_EQ(offered.join(u'\n').toStdString(), expected.join(u'\n').toStdString());
 }
 
 TEST_F(ReportPrintingTest, TheNotificationsKindChoosesTheReport)
