@@ -305,8 +305,8 @@ TEST_F(PrintSessionPaper, TheSharedPrinterStartsOnTheDefaultPrintersOwnPaper)
         ::testing::ExitedWithCode(0), "shared paper: Legal");
 }
 
-// The real print panel: what its file field offers for each printout after the statement
-// was printed to a PDF file. Each panel is cancelled once it shows.
+// The real print panel: the statement is printed to a file through it, then what its file
+// field offers for each further printout, cancelled once it shows.
 TEST_F(ReportPrintingTest, EachPrintoutOffersItsOwnFileName)
 {
     keys::setAssetCategory(u"A-HOME"_s);
@@ -314,25 +314,33 @@ TEST_F(ReportPrintingTest, EachPrintoutOffersItsOwnFileName)
     keys::setTagIDs({ u"T-HOME"_s });
     defaults().setValue(keys::selectedMonthKey, 12);
     defaults().setValue(keys::selectedYearKey, 2024);
-    QPrinter& printer = PrintSession::printer();
-    // Where the panel leaves the printer after the statement went to a file.
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(dir.filePath(u"Net worth statement report.pdf"_s));
+    const QString statement = dir.filePath(u"Net worth statement report.pdf"_s);
 
+    bool statementPrinted = false;
     QStringList offered;
     QObject context;
     QTimer answer;
     answer.setInterval(5);
-    QObject::connect(&answer, &QTimer::timeout, &context, [&offered] {
+    QObject::connect(&answer, &QTimer::timeout, &context, [&] {
         auto* panel = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
         if (!panel || !panel->isVisible())
             return;
         auto* field = panel->findChild<QLineEdit*>(u"filename"_s);
-        offered << (field ? field->text() : u"(no file field)"_s);
-        panel->reject();
+        // Disabled when the panel chose a real printer: nothing is printed then.
+        if (!field || !field->isEnabled()) {
+            offered << u"(no file to print to)"_s;
+            panel->reject();
+        } else if (!statementPrinted) {
+            statementPrinted = true;
+            field->setText(statement);
+            panel->accept();
+        } else {
+            offered << field->text();
+            panel->reject();
+        }
     });
     answer.start();
-    for (int kind : { 1, 2, 3, 0 })
+    for (int kind : { 0, 1, 2, 3, 0 })
         printing->printTheSelectedReport(kind);
     BigPieChartViewController pies;
     pies.resize(1000, 600);
@@ -340,13 +348,14 @@ TEST_F(ReportPrintingTest, EachPrintoutOffersItsOwnFileName)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&pies));
     pies.printChart(BigPieChartViewController::PieKind::Assets);
     answer.stop();
-    printer.setOutputFileName({});
-    printer.setOutputFormat(QPrinter::NativeFormat);
+    PrintSession::printer().setOutputFileName({});
+    PrintSession::printer().setOutputFormat(QPrinter::NativeFormat);
 
     EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
+    EXPECT_TRUE(pdfText(statement).contains(u"DECEMBER 2024"_s));
     const QStringList expected { dir.filePath(u"Assets report.pdf"_s),
-        dir.filePath(u"Liability report.pdf"_s), dir.filePath(u"Tags report.pdf"_s),
-        dir.filePath(u"Net worth statement report.pdf"_s), dir.filePath(u"Asset Categories.pdf"_s) };
+        dir.filePath(u"Liability report.pdf"_s), dir.filePath(u"Tags report.pdf"_s), statement,
+        dir.filePath(u"Asset Categories.pdf"_s) };
     EXPECT_EQ(offered.join(u'\n').toStdString(), expected.join(u'\n').toStdString());
 }
 
