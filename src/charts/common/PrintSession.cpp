@@ -104,12 +104,13 @@ bool PrintSession::runPrintPanel(QWidget* parent)
         shared.setOutputFormat(QPrinter::NativeFormat);
         printerHoldsSeamFile() = false;
     }
-    // The panel offers the file the last job went to; each job offers its own name there.
+    // The panel names the file it offers after the job: a "/" there would name a folder.
+    shared.setDocName(QString(shared.docName()).replace(u'/', u'-'));
+    // It offers the file the last job went to; each job offers its own name there.
     if (shared.outputFormat() == QPrinter::PdfFormat && !shared.outputFileName().isEmpty()
         && !shared.docName().isEmpty()) {
-        QString name = shared.docName();
-        name.replace(u'/', u'-');
-        shared.setOutputFileName(QFileInfo(shared.outputFileName()).dir().filePath(name + u".pdf"_s));
+        shared.setOutputFileName(
+            QFileInfo(shared.outputFileName()).dir().filePath(shared.docName() + u".pdf"_s));
     }
     // On the heap and watched: the window that owns the panel may go during its event loop,
     // and then nothing is printed.
