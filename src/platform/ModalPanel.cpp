@@ -3,8 +3,11 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QList>
+#include <QPointer>
 #include <QTimer>
+#include <QWindow>
 
 namespace platform {
 
@@ -34,7 +37,54 @@ std::function<bool()> settledOrLate()
     };
 }
 
+// The window a closed panel leaves the keyboard to.
+QWindow* windowBelow(const QWindow* panel)
+{
+    if (QWindow* owner = panel->transientParent(); owner && owner->isVisible())
+        return owner;
+    for (QWindow* window : QGuiApplication::topLevelWindows())
+        if (window != panel && window->isVisible() && window->type() == Qt::Window)
+            return window;
+    return nullptr;
+}
+
+class FocusReturn : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* panel = event->type() == QEvent::Hide ? qobject_cast<QWindow*>(watched) : nullptr;
+        if (!panel || panel->modality() == Qt::NonModal)
+            return false;
+        const QPointer<QWindow> below = windowBelow(panel);
+        if (!below)
+            return false;
+        // Once the panel is gone, and only when no shown window has the keyboard: what a
+        // window manager or the user gave it to keeps it.
+        QMetaObject::invokeMethod(
+            this,
+            [below] {
+                const QWindow* focus = QGuiApplication::focusWindow();
+                if (below && below->isVisible() && (!focus || !focus->isVisible()))
+                    below->requestActivate();
+            },
+            Qt::QueuedConnection);
+        return false;
+    }
+};
+
 } // namespace
+
+void ModalPanel::returnFocusAfterPanels()
+{
+    static QPointer<FocusReturn> installed;
+    if (installed || !QGuiApplication::instance())
+        return;
+    installed = new FocusReturn(QGuiApplication::instance());
+    QGuiApplication::instance()->installEventFilter(installed);
+}
 
 void ModalPanel::runInPlaceOfPanel(QObject* parent)
 {

@@ -83,7 +83,7 @@ shot_shows() { e2e_screenshot "$1" && shows_colour "$1" "$2"; }
 screenshot_showing() { e2e_wait_for shot_shows "$1" "$2"; }
 
 e2e_write_text_settings mcmain "{{100, 50}, {1200, 800}}" SelectedAppearance 1
-cd "$HOME" # the print panel offers print.pdf in the working folder
+cd "$HOME" # the print panel offers a file named after the chart in the working folder
 e2e_start "$binary"
 window=$(e2e_wait_window '^Mervane$') || exit 1
 read -r wx wy ww wh <<<"$(e2e_window_geometry "$window")"
@@ -134,14 +134,16 @@ screenshot_showing "$shots/history-assets-light.png" "$assets" || fail "the asse
 xdotool key Escape
 e2e_popover_gone "$window" || fail "Escape left the settings popover open"
 
-# Print: the print panel's default on a machine without printers writes print.pdf.
-rm -f "$HOME/print.pdf"
+# Print: the print panel's default on a machine without printers writes a PDF named after the
+# chart's title ("/" cannot be in a file name).
+chart_pdf="$HOME/Assets-Liabilities History.pdf"
+rm -f "$chart_pdf"
 xdotool mousemove $((wx + ww - 117)) $((wy + 62)) click 1
 panel=$(e2e_wait_window '^Print') || fail "the print button showed no print panel"
 xdotool windowfocus --sync "$panel" key Return
-printed() { [ -s "$HOME/print.pdf" ] && pdfinfo "$HOME/print.pdf" >/dev/null 2>&1; }
-e2e_wait_for printed || fail "nothing was printed to print.pdf"
-read -r pw ph <<<"$(pdfinfo "$HOME/print.pdf" | awk '/^Page size:/ { print int($3), int($5) }')"
+printed() { [ -s "$chart_pdf" ] && pdfinfo "$chart_pdf" >/dev/null 2>&1; }
+e2e_wait_for printed || fail "nothing was printed to $chart_pdf"
+read -r pw ph <<<"$(pdfinfo "$chart_pdf" | awk '/^Page size:/ { print int($3), int($5) }')"
 [ "$pw" -gt "$ph" ] || fail "the chart was printed on a ${pw}x$ph page, not in landscape"
 echo "printed on a ${pw}x$ph page"
 

@@ -3,9 +3,12 @@
 # MERVANE_TEST_PRINT_PDF sends the print to a file instead of the print panel:
 #   1. light, no window manager: the button opens the report choice; every tab shows; Escape
 #      leaves it open and a second press of the button closes it; Cancel closes it and prints
-#      nothing; Print on the statement tab writes the month's statement to the PDF.
+#      nothing; Print on the statement tab writes the newest record's statement to the PDF.
 #   2. dark, with openbox: the choice reads clearly; the second asset is picked and its assets
 #      report is printed.
+#   Then, without and with openbox, through the real print panel (the seam off): the statement and
+#   the assets report are printed to the files the panel offers, each named after its report;
+#   after a cancelled panel Ctrl+Q, pressed without any click, ends the program.
 # Screenshots: print-choice-{statement,assets,liabilities,tags}-light, print-choice-dark-wm.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -16,8 +19,8 @@ arrow=12 # the popover window's margin for its arrow, on every side
 print_from_right=216 # the print button's centre, from the window's right edge, 20 from its top
 
 e2e_setup || exit 1
-year=$(date -u +%Y)
-month=$(date -u +%-m)
+# The newest record is of last December: today's month has none, whichever month it is.
+year=$(($(date -u +%Y) - 1))
 python3 "$here/household.py" "$HOME/mervane.json" --years 3 --assets 6 --liabilities 3 --last-year "$year" \
     || fail "no household"
 e2e_write_text_settings mcmain "{{100, 50}, {1200, 800}}" SelectedAppearance 1
@@ -45,6 +48,52 @@ tab() { xdotool mousemove $((px + pw / 2 + (2 * $1 - 3) * 77 / 2)) $((py + 43)) 
 print_button() { xdotool mousemove $((px + pw - arrow - 46)) $((py + ph - arrow - 26)) click 1; }
 cancel_button() { xdotool mousemove $((px + pw - arrow - 146)) $((py + ph - arrow - 26)) click 1; }
 printed() { [ -s "$HOME/report.pdf" ] && pdftotext "$HOME/report.pdf" - >/dev/null 2>&1; }
+print_panel_gone() { ! xdotool search --all --onlyvisible --pid "$E2E_APP_PID" --name '^Print$' >/dev/null 2>&1; }
+pdf_holds() { [ -s "$1" ] && pdftotext "$1" - 2>/dev/null | grep -q "$2"; }
+# through_the_panel <label>: the real print panel, in a program started without the seam.
+through_the_panel() {
+    local label=$1 panel seam=$MERVANE_TEST_PRINT_PDF
+    rm -f "$HOME/Net worth statement report.pdf" "$HOME/Assets report.pdf"
+    unset MERVANE_TEST_PRINT_PDF
+    e2e_start "$binary"
+    export MERVANE_TEST_PRINT_PDF=$seam
+    window=$(e2e_wait_window '^Mervane$') || exit 1
+    sleep 0.5
+    # The panel offers "<home>/<job name>.pdf"; Return prints there.
+    open_choice
+    print_button
+    panel=$(e2e_wait_window '^Print$') || fail "no print panel for the statement ($label)"
+    sleep 0.5
+    xdotool key Return
+    e2e_wait_for pdf_holds "$HOME/Net worth statement report.pdf" "NET WORTH STATEMENT" \
+        || fail "the statement was not printed to its own file ($label)"
+    e2e_wait_for print_panel_gone || fail "the print panel stayed ($label)"
+    open_choice
+    tab 1
+    sleep 0.3
+    print_button
+    panel=$(e2e_wait_window '^Print$') || fail "no print panel for the assets report ($label)"
+    sleep 0.5
+    e2e_screenshot "$shots/print-panel-assets-$label.png"
+    xdotool key Return
+    e2e_wait_for pdf_holds "$HOME/Assets report.pdf" "Assets report" \
+        || fail "the assets report was not offered its own file ($label)"
+    pdf_holds "$HOME/Net worth statement report.pdf" "NET WORTH STATEMENT" \
+        || fail "the assets report overwrote the statement ($label)"
+    e2e_wait_for print_panel_gone || fail "the print panel stayed ($label)"
+    # A cancelled panel leaves the keyboard to the main window: Ctrl+Q quits without a click,
+    # with the pointer away from every window.
+    open_choice
+    print_button
+    panel=$(e2e_wait_window '^Print$') || fail "no print panel to cancel ($label)"
+    sleep 0.5
+    xdotool key Escape
+    e2e_wait_for print_panel_gone || fail "Escape left the print panel ($label)"
+    xdotool mousemove 1435 895
+    sleep 0.3
+    xdotool key ctrl+q
+    e2e_wait_exit 10 || fail "Ctrl+Q after a cancelled print panel did not quit ($label)"
+}
 
 # 1. Light, without a window manager.
 e2e_start "$binary"
@@ -75,13 +124,13 @@ print_button
 e2e_wait_for printed || fail "Print on the statement tab printed nothing"
 e2e_popover_gone "$window" || fail "Print left the choice open"
 text=$(pdftotext "$HOME/report.pdf" -)
-month_name=$(LANG=C date -u +%B | tr '[:lower:]' '[:upper:]')
-grep -q "NET WORTH STATEMENT - *$month_name $year" <<<"$text" || fail "the statement is not of this month: $text"
+grep -q "NET WORTH STATEMENT - *DECEMBER $year" <<<"$text" || fail "the statement is not of the newest month: $text"
 grep -q "Page 1 of" <<<"$text" || fail "the statement has no page footer"
-[ "$(e2e_setting_text print_selectedMonth)" = "$month" ] || fail "the statement's month was not stored"
+[ "$(e2e_setting_text print_selectedMonth)" = 12 ] || fail "the statement's month was not stored"
 [ "$(e2e_setting_text print_fromYear)" = 2015 ] || fail "the statement did not store its fixed period"
 kill -0 "$E2E_APP_PID" || fail "the program ended after printing"
 e2e_quit "$window"
+through_the_panel no-wm
 
 # 2. Dark, with a window manager.
 rm -f "$HOME/report.pdf"
@@ -107,4 +156,5 @@ grep -q "Assets report" <<<"$text" || fail "no assets report: $text"
 grep -q "Category: Asset 2" <<<"$text" || fail "the assets report is not of the second asset: $text"
 grep -q "Page 1 of" <<<"$text" || fail "the assets report has no page footer"
 e2e_quit "$window"
-echo "the report choice opened, closed and printed the statement and the assets report"
+through_the_panel wm
+echo "the report choice opened, closed and printed the statement and the assets report, also through the print panel"

@@ -10,6 +10,7 @@
 #include "platform/Appearance.h"
 #include "platform/Expected.h"
 #include "platform/FileIO.h"
+#include "platform/ModalPanel.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Strings.h"
 #include "platform/YUpGeometry.h"
@@ -68,6 +69,9 @@ void AppDelegate::start()
     // Closing the main window quits the application.
     QGuiApplication::setQuitOnLastWindowClosed(true);
     connect(qApp, &QCoreApplication::aboutToQuit, this, &AppDelegate::applicationWillTerminate);
+    // Without a window manager nothing else hands the keyboard back to the main window when a
+    // panel closes, and Ctrl+Q would do nothing until a click.
+    platform::ModalPanel::returnFocusAfterPanels();
 
     applicationWillBecomeActive();
     applicationWillFinishLaunching();

@@ -4,6 +4,7 @@
 #include "charts/kit/Graph.h"
 #include "charts/kit/GraphHostingView.h"
 #include "platform/Appearance.h"
+#include "platform/Strings.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -67,6 +68,9 @@ void NWPrintViewController::GenericPrint(chart::GraphHostingView* host, int topM
     printer.setPageOrientation(inLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     printer.setPageMargins(QMarginsF(leftMargin, topMargin, rightMargin, bottomMargin), QPageLayout::Point);
     printer.setFullPage(false);
+    // The panel offers a file named after the chart, not after the last printout.
+    const QString title = host->hostedGraph()->title().simplified();
+    printer.setDocName(title.isEmpty() ? platform::Strings::tr("Chart") : title);
 
     const QRectF paper = printer.pageLayout().fullRect(QPageLayout::Point);
     host->setPrintRect(

@@ -3,6 +3,8 @@
 #include "platform/ModalPanel.h"
 #include "uikit/popover/ModalPanelStandIn.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QPointer>
 #include <QPrintDialog>
@@ -10,6 +12,8 @@
 #include <QPrinterInfo>
 
 #include <utility>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -23,6 +27,12 @@ std::function<void(QPrinter&)>& nextPanelChoice()
 {
     static std::function<void(QPrinter&)> choice;
     return choice;
+}
+
+std::function<QPageSize()>& printerPaperForTesting()
+{
+    static std::function<QPageSize()> paper;
+    return paper;
 }
 
 // Whether the printer still points at a file the seam chose; the panel must not offer it.
@@ -42,16 +52,28 @@ QPrinter& PrintSession::printer()
         auto* made = new QPrinter(QPrinter::HighResolution);
         // Without a printer Qt starts every printer on A4 whatever the locale: the charts and
         // the reports would not agree on the paper.
-        made->setPageSize(defaultPaper(QPrinterInfo::defaultPrinter(), QLocale()));
+        made->setPageSize(defaultPaper(QLocale()));
         return made;
     }();
     return *shared;
 }
 
-QPageSize PrintSession::defaultPaper(const QPrinterInfo& printer, const QLocale& locale)
+QPageSize PrintSession::defaultPrinterPaper()
 {
-    const QPageSize own = printer.isNull() ? QPageSize() : printer.defaultPageSize();
-    if (own.isValid())
+    if (const auto& paper = printerPaperForTesting())
+        return paper();
+    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+    return printer.isNull() ? QPageSize() : printer.defaultPageSize();
+}
+
+void PrintSession::setDefaultPrinterPaperForTesting(std::function<QPageSize()> paper)
+{
+    printerPaperForTesting() = std::move(paper);
+}
+
+QPageSize PrintSession::defaultPaper(const QLocale& locale)
+{
+    if (const QPageSize own = defaultPrinterPaper(); own.isValid())
         return own;
     return QPageSize(
         locale.measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter : QPageSize::A4);
@@ -81,6 +103,14 @@ bool PrintSession::runPrintPanel(QWidget* parent)
         shared.setOutputFileName({});
         shared.setOutputFormat(QPrinter::NativeFormat);
         printerHoldsSeamFile() = false;
+    }
+    // The panel names the file it offers after the job: a "/" there would name a folder.
+    shared.setDocName(QString(shared.docName()).replace(u'/', u'-'));
+    // It offers the file the last job went to; each job offers its own name there.
+    if (shared.outputFormat() == QPrinter::PdfFormat && !shared.outputFileName().isEmpty()
+        && !shared.docName().isEmpty()) {
+        shared.setOutputFileName(
+            QFileInfo(shared.outputFileName()).dir().filePath(shared.docName() + u".pdf"_s));
     }
     // On the heap and watched: the window that owns the panel may go during its event loop,
     // and then nothing is printed.

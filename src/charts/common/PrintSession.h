@@ -7,7 +7,6 @@
 
 class QLocale;
 class QPrinter;
-class QPrinterInfo;
 class QWidget;
 
 /// The application's shared print settings: one process-wide printer whose page size,
@@ -19,12 +18,18 @@ public:
     PrintSession() = delete;
 
     /// The shared printer (high resolution), made on first use on the `defaultPaper` of the
-    /// system's default printer and locale, and kept for the process.
+    /// system's locale, and kept for the process.
     static QPrinter& printer();
-    /// The paper every printout starts from: `printer`'s default paper, or, for a null printer
-    /// or one that names none, the paper of `locale`'s measurement system (US Letter where it
-    /// is the US system, else A4).
-    static QPageSize defaultPaper(const QPrinterInfo& printer, const QLocale& locale);
+    /// The paper every printout starts from: the default printer's own paper
+    /// (`defaultPrinterPaper`), or, without one, the paper of `locale`'s measurement system
+    /// (US Letter where it is the US system, else A4).
+    static QPageSize defaultPaper(const QLocale& locale);
+    /// The system's default printer's own paper; an invalid size when there is no default
+    /// printer or it names none.
+    static QPageSize defaultPrinterPaper();
+    /// Replaces the print system in `defaultPrinterPaper` (tests have no printer); an empty
+    /// function asks the print system again.
+    static void setDefaultPrinterPaperForTesting(std::function<QPageSize()> paper);
     /// Shows the print panel over the shared printer; true when the user chose to print.
     /// After `setNextOutputFile`, no panel shows: the printer writes that PDF file instead
     /// and the answer is true, after a nested event loop as long as a real panel's (see

@@ -2,6 +2,7 @@
 
 #include "categories/filter/NWTagSelectionCellView.h"
 #include "charts/history/menu/CategoryChoiceRows.h"
+#include "model/store/NWData.h"
 #include "platform/Clock.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
@@ -16,6 +17,8 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QLocale>
+
+#include <optional>
 
 using namespace Qt::Literals::StringLiterals;
 namespace keys = ReportChoiceSettings;
@@ -32,6 +35,23 @@ void selectTag(QComboBox* box, int tag)
 int selectedTag(const QComboBox* box)
 {
     return box->currentData().toInt();
+}
+
+/// The first day of the newest record's month; none without a dated record.
+std::optional<QDate> newestRecordMonth()
+{
+    const auto& model = NWData::shared()->appData();
+    std::optional<QDate> newest;
+    if (!model || !model->nwLogArray())
+        return newest;
+    for (const auto& record : *model->nwLogArray()) {
+        if (!record || !record->year() || !record->month())
+            continue;
+        const QDate month(*record->year(), *record->month(), 1);
+        if (month.isValid() && (!newest || month > *newest))
+            newest = month;
+    }
+    return newest;
 }
 
 } // namespace
@@ -60,8 +80,10 @@ void ReportChoiceController::setupDateMenus()
 void ReportChoiceController::setFromToMenus()
 {
     const QDate today = platform::Clock::today();
-    selectTag(m_statement.month, today.month());
-    selectTag(m_statement.year, today.year());
+    // Only a month with a record prints: the statement offers the newest one, not today's.
+    const QDate statementMonth = newestRecordMonth().value_or(today);
+    selectTag(m_statement.month, statementMonth.month());
+    selectTag(m_statement.year, statementMonth.year());
     for (const PeriodControls* period : { &m_assetsPeriod, &m_liabilitiesPeriod, &m_tagsPeriod }) {
         selectTag(period->from.month, today.month());
         selectTag(period->from.year, today.year());

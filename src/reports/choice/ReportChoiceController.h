@@ -26,8 +26,9 @@ class TableRowView;
 /// "PrintNotification" with the kind and closes the popover; it prints nothing itself.
 /// Cancel closes it and writes nothing. Categories and tags are stored the moment they are
 /// picked. Made anew at every opening from the store's lists and the stored choices; the
-/// statement month and the periods start from today. Controls carry their outlet names as
-/// object names; month and year items carry their number as item data. Main thread only.
+/// statement month starts on the newest record's month (today's without a record), the periods
+/// from today. Controls carry their outlet names as object names; month and year items carry
+/// their number as item data. Main thread only.
 class ReportChoiceController : public QWidget {
     Q_OBJECT
 public:

@@ -7,8 +7,10 @@
 
 #include "support/Eventually.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -67,6 +69,15 @@ protected:
             return {};
         return QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
     }
+    // Launchers started and not yet ended, or whose end has not been handled yet.
+    int launchersRunning() const
+    {
+        int running = 0;
+        for (const QProcess* process :
+            QCoreApplication::instance()->findChildren<QProcess*>(Qt::FindDirectChildrenOnly))
+            running += process->program().startsWith(m_bin.path()) ? 1 : 0;
+        return running;
+    }
     MessagePopover* messages() const { return m_window->findChild<MessagePopover*>(); }
     bool messageShown() const { return messages() && messages()->isShown(); }
 
@@ -98,17 +109,19 @@ TEST_F(ExternalLinksTest, ALauncherThatFindsNoProgramIsToldWithTheAddress)
     installLauncher(3);
     const QUrl page(u"https://example.org/manual/Guide.pdf?lang=en"_s);
     ExternalLinks::openFrom(page, m_anchor);
-    EXPECT_EVENTUALLY(messageShown());
+    // What follows needs the message: without it the test stops here.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return messageShown(); })) << "no message";
     EXPECT_EQ(launched(), QStringList { page.toString(QUrl::FullyEncoded) });
-    expectAddressSelectable(messages(), m_anchor, page.toString());
+    ASSERT_NO_FATAL_FAILURE(expectAddressSelectable(messages(), m_anchor, page.toString()));
 
     // A mail names its recipients, not the whole draft.
     messages()->close();
     EXPECT_EVENTUALLY(!messageShown());
     ExternalLinks::openFrom(
         QUrl(u"mailto:support@example.org,bugs@example.org?subject=Hi%20there"_s), m_anchor);
-    EXPECT_EVENTUALLY(messageShown());
-    expectAddressSelectable(messages(), m_anchor, u"support@example.org, bugs@example.org"_s);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return messageShown(); })) << "no message of the mail";
+    ASSERT_NO_FATAL_FAILURE(
+        expectAddressSelectable(messages(), m_anchor, u"support@example.org, bugs@example.org"_s));
     EXPECT_FALSE(messages()->text().contains(u"Hi there"_s));
 }
 
@@ -130,7 +143,11 @@ TEST_F(ExternalLinksTest, NothingIsToldOnceTheAskerIsGoneNorOfARefusedAddress)
     ExternalLinks::open(
         QUrl(u"https://example.org/b"_s), m_window.get(), [&](const QString& text) { told.append(text); });
     context.reset();
-    EXPECT_EVENTUALLY_EQ(told.size(), 1);
+    // Both launchers have ended and their ends were handled, in whichever order they came:
+    // only then does a single message say that the one whose asker is gone told nothing.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return launched().size() == 2 && launchersRunning() == 0; }))
+        << "launched: " << launched().join(u' ').toStdString() << "; still running: " << launchersRunning();
+    ASSERT_EQ(told.size(), 1) << told.join(u'\n').toStdString();
     EXPECT_TRUE(told.constFirst().contains(u"https://example.org/b"_s)) << told.constFirst().toStdString();
 
     // Only web and mail addresses go out; anything else is no failure to tell either.

@@ -12,20 +12,25 @@
 #include "support/RecordBuilders.h"
 #include "support/SharedStoreTest.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QHash>
 #include <QImage>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPageLayout>
+#include <QPrintDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -180,14 +185,13 @@ TEST_F(ReportPrintingTest, TheNotificationPrintsOnALaterTurnOnTheReportPage)
     EXPECT_NEAR(margins.bottom(), 40, 0.5);
     EXPECT_NEAR(margins.left(), 18, 0.5);
     EXPECT_NEAR(margins.right(), 18, 0.5);
-    EXPECT_TRUE(layoutAtPanel.pageSize().isEquivalentTo(
-        PrintSession::defaultPaper(QPrinterInfo::defaultPrinter(), QLocale())))
+    EXPECT_TRUE(layoutAtPanel.pageSize().isEquivalentTo(PrintSession::defaultPaper(QLocale())))
         << layoutAtPanel.pageSize().name().toStdString();
 }
 
 TEST_F(ReportPrintingTest, EveryPrintoutStartsFromTheSharedPaper)
 {
-    const QPageSize paper = PrintSession::defaultPaper(QPrinterInfo::defaultPrinter(), QLocale());
+    const QPageSize paper = PrintSession::defaultPaper(QLocale());
     ASSERT_TRUE(paper.isValid());
     EXPECT_TRUE(PrintSession::printer().pageLayout().pageSize().isEquivalentTo(paper))
         << PrintSession::printer().pageLayout().pageSize().name().toStdString();
@@ -255,14 +259,104 @@ TEST_F(ReportPrintingTest, EveryPrintoutStartsFromTheSharedPaper)
     expectPage(printedPage([&] { historyPrint->click(); }), a5.transposed());
 }
 
-TEST(PrintSessionPaper, WithoutAPrinterThePaperIsTheLocales)
+class PrintSessionPaper : public ::testing::Test {
+protected:
+    void TearDown() override { PrintSession::setDefaultPrinterPaperForTesting({}); }
+    static void setPrinterPaper(const QPageSize& paper)
+    {
+        PrintSession::setDefaultPrinterPaperForTesting([paper] { return paper; });
+    }
+};
+
+TEST_F(PrintSessionPaper, WithoutAPrinterThePaperIsTheLocales)
 {
-    const QPrinterInfo none;
-    EXPECT_EQ(PrintSession::defaultPaper(none, QLocale(u"en_US"_s)).id(), QPageSize::Letter);
-    EXPECT_EQ(PrintSession::defaultPaper(none, QLocale(u"en_CA"_s)).id(), QPageSize::A4);
-    EXPECT_EQ(PrintSession::defaultPaper(none, QLocale(u"de_DE"_s)).id(), QPageSize::A4);
-    EXPECT_EQ(PrintSession::defaultPaper(none, QLocale(u"en_GB"_s)).id(), QPageSize::A4);
-    EXPECT_EQ(PrintSession::defaultPaper(none, QLocale::c()).id(), QPageSize::A4);
+    setPrinterPaper(QPageSize());
+    EXPECT_EQ(PrintSession::defaultPaper(QLocale(u"en_US"_s)).id(), QPageSize::Letter);
+    EXPECT_EQ(PrintSession::defaultPaper(QLocale(u"en_CA"_s)).id(), QPageSize::A4);
+    EXPECT_EQ(PrintSession::defaultPaper(QLocale(u"de_DE"_s)).id(), QPageSize::A4);
+    EXPECT_EQ(PrintSession::defaultPaper(QLocale(u"en_GB"_s)).id(), QPageSize::A4);
+    EXPECT_EQ(PrintSession::defaultPaper(QLocale::c()).id(), QPageSize::A4);
+}
+
+TEST_F(PrintSessionPaper, TheDefaultPrintersOwnPaperComesBeforeTheLocales)
+{
+    setPrinterPaper(QPageSize(QPageSize::A4));
+    EXPECT_EQ(PrintSession::defaultPaper(QLocale(u"en_US"_s)).id(), QPageSize::A4);
+    setPrinterPaper(QPageSize(QPageSize::Legal));
+    EXPECT_EQ(PrintSession::defaultPaper(QLocale(u"de_DE"_s)).id(), QPageSize::Legal);
+    const QPageSize card(QSizeF(100, 150), QPageSize::Millimeter, u"Card"_s);
+    setPrinterPaper(card);
+    EXPECT_TRUE(PrintSession::defaultPaper(QLocale(u"en_US"_s)).isEquivalentTo(card));
+}
+
+// The shared printer is made once per process: this runs in a process of its own, where it is
+// made after the printer's paper is known.
+TEST_F(PrintSessionPaper, TheSharedPrinterStartsOnTheDefaultPrintersOwnPaper)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            setPrinterPaper(QPageSize(QPageSize::Legal));
+            const QPageSize paper = PrintSession::printer().pageLayout().pageSize();
+            std::fprintf(stderr, "shared paper: %s\n", qPrintable(paper.key()));
+            std::fflush(stderr);
+            std::_Exit(paper.id() == QPageSize::Legal ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "shared paper: Legal");
+}
+
+// The real print panel: the statement is printed to a file through it, then what its file
+// field offers for each further printout, cancelled once it shows.
+TEST_F(ReportPrintingTest, EachPrintoutOffersItsOwnFileName)
+{
+    keys::setAssetCategory(u"A-HOME"_s);
+    keys::setLiabilityCategory(u"L-MORT"_s);
+    keys::setTagIDs({ u"T-HOME"_s });
+    defaults().setValue(keys::selectedMonthKey, 12);
+    defaults().setValue(keys::selectedYearKey, 2024);
+    const QString statement = dir.filePath(u"Net worth statement report.pdf"_s);
+
+    bool statementPrinted = false;
+    QStringList offered;
+    QObject context;
+    QTimer answer;
+    answer.setInterval(5);
+    QObject::connect(&answer, &QTimer::timeout, &context, [&] {
+        auto* panel = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        if (!panel || !panel->isVisible())
+            return;
+        auto* field = panel->findChild<QLineEdit*>(u"filename"_s);
+        // Disabled when the panel chose a real printer: nothing is printed then.
+        if (!field || !field->isEnabled()) {
+            offered << u"(no file to print to)"_s;
+            panel->reject();
+        } else if (!statementPrinted) {
+            statementPrinted = true;
+            field->setText(statement);
+            panel->accept();
+        } else {
+            offered << field->text();
+            panel->reject();
+        }
+    });
+    answer.start();
+    for (int kind : { 0, 1, 2, 3, 0 })
+        printing->printTheSelectedReport(kind);
+    BigPieChartViewController pies;
+    pies.resize(1000, 600);
+    pies.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pies));
+    pies.printChart(BigPieChartViewController::PieKind::Assets);
+    answer.stop();
+    PrintSession::printer().setOutputFileName({});
+    PrintSession::printer().setOutputFormat(QPrinter::NativeFormat);
+
+    EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
+    EXPECT_TRUE(pdfText(statement).contains(u"DECEMBER 2024"_s));
+    const QStringList expected { dir.filePath(u"Assets report.pdf"_s),
+        dir.filePath(u"Liability report.pdf"_s), dir.filePath(u"Tags report.pdf"_s), statement,
+        dir.filePath(u"Asset Categories.pdf"_s) };
+    EXPECT_EQ(offered.join(u'\n').toStdString(), expected.join(u'\n').toStdString());
 }
 
 TEST_F(ReportPrintingTest, TheNotificationsKindChoosesTheReport)

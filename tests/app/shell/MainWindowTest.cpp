@@ -6,11 +6,17 @@
 #include "app/shell/ScreenPlaceholder.h"
 #include "app/shell/TitleBarLayout.h"
 #include "model/store/NWData.h"
+#include "support/Eventually.h"
 #include "uikit/window/TBAppWindow.h"
 #include "uikit/window/TBWindowButton.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -179,6 +185,28 @@ TEST_F(MainWindow, DashboardRecordListKeepsItsWidth)
         EXPECT_EQ(dashboard->dashboardContentViewController()->width(), dashboard->width() - 340);
     }
     EXPECT_EQ(dashboard->dashboardContentViewController()->totalsVC()->height(), 290);
+}
+
+TEST_F(MainWindow, TheKeyboardComesBackToTheWindowAfterAPanel)
+{
+    AppDelegate& delegate = startDelegate();
+    QWidget* window = delegate.windowWidget();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    // A panel over the window, and one over no window (a box asking before the window is up).
+    for (QWidget* owner : { window, static_cast<QWidget*>(nullptr) }) {
+        SCOPED_TRACE(owner ? "over the window" : "over no window");
+        QDialog panel(owner);
+        panel.setWindowModality(Qt::ApplicationModal);
+        QWindow* panelWindow = nullptr;
+        QTimer::singleShot(0, &panel, [&panel, &panelWindow] {
+            panelWindow = panel.windowHandle();
+            panel.reject();
+        });
+        panel.exec();
+        ASSERT_TRUE(panelWindow);
+        EXPECT_EVENTUALLY(QGuiApplication::focusWindow() == window->windowHandle());
+        EXPECT_EQ(QApplication::activeWindow(), window);
+    }
 }
 
 } // namespace

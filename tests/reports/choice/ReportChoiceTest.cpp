@@ -82,6 +82,25 @@ TEST_F(ReportChoiceTest, MonthsAndPeriodsStartFromTodayInEveryMonth)
     }
 }
 
+TEST_F(ReportChoiceTest, TheStatementStartsOnTheNewestRecordsMonth)
+{
+    // Newest December 2025, not first in the list; a new month has begun since.
+    model->setNwLogArray(MVX_NWLogList { recordWith(2025, 11, {}, {}), recordWith(2024, 12, {}, {}),
+        recordWith(2025, 12, {}, {}), recordWith(2025, 10, {}, {}) });
+    const platform::ScopedClock clock(QDateTime(QDate(2026, 1, 1), QTime(0, 5)));
+    const auto choice = open();
+    EXPECT_EQ(chosen(*choice, u"monthCtl"_s), 12);
+    EXPECT_EQ(chosen(*choice, u"yearCtl"_s), 2025);
+    // The periods still end today.
+    EXPECT_EQ(chosen(*choice, u"assFromMonth"_s), 1);
+    EXPECT_EQ(chosen(*choice, u"assFromYear"_s), 2026);
+
+    // Printing at once asks for the newest record's statement.
+    choice->printAction();
+    EXPECT_EQ(keys::selectedMonth().value_or(keys::MonthYear {}).month, 12);
+    EXPECT_EQ(keys::selectedMonth().value_or(keys::MonthYear {}).year, 2025);
+}
+
 TEST_F(ReportChoiceTest, AYearOutsideTheMenusSelectsNothingNew)
 {
     const platform::ScopedClock clock(QDateTime(QDate(2060, 5, 1), QTime(12, 0)));

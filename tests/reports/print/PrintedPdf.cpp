@@ -8,7 +8,6 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
-#include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
@@ -36,7 +35,7 @@ QString run(const QString& program, const QStringList& arguments)
 
 QPageSize reportPaper()
 {
-    return PrintSession::defaultPaper(QPrinterInfo::defaultPrinter(), QLocale());
+    return PrintSession::defaultPaper(QLocale());
 }
 
 QSizeF reportPage()
