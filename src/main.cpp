@@ -2,6 +2,7 @@
 #include "app/shell/AppDelegate.h"
 #include "app/shell/ApplicationSetup.h"
 #include "app/shell/SingleInstance.h"
+#include "model/store/DataFileWriter.h"
 #include "model/store/NWData.h"
 #include "net/operation/KNURLConnectionOperation.h"
 #include "platform/Strings.h"
@@ -39,9 +40,13 @@ int main(int argc, char* argv[])
         QMessageBox::information(nullptr, u"Mervane"_s, platform::Strings::tr("Mervane is already running."));
         return 0;
     }
+    // Every version a save writes is held from before it takes the data file's place, so
+    // that a link made to it at any moment leads here.
+    NWData::shared()->writer().beforeReplacing(NWData::dataFilePath(), instance.versionLocker());
 
     // Open transfers end before the application object goes away.
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, [] { KNURLConnectionOperation::stopNetworkThread(); });
+    QObject::connect(
+        &app, &QCoreApplication::aboutToQuit, [] { KNURLConnectionOperation::stopNetworkThread(); });
 
     AppDelegate delegate;
     delegate.setCommandHandlers(std::make_unique<AppCommands>(delegate));
