@@ -1,8 +1,7 @@
 #include "SingleInstanceTestSupport.h"
 
-#include "support/TempHomeTest.h"
-
 #include "model/store/DataFileWriter.h"
+#include "support/TempHomeTest.h"
 
 #include <QDir>
 #include <QFile>
