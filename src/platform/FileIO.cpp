@@ -103,6 +103,7 @@ public:
 
     void cancel() override { m_file.cancelWriting(); }
     int errorNumber() const override { return m_errorNumber; }
+    int handle() const override { return m_file.handle(); }
     QString errorString() const override { return m_ownText.isEmpty() ? m_file.errorString() : m_ownText; }
 
 private:
@@ -299,6 +300,8 @@ MaybeError writeFileAtomically(const QString& path, QByteArrayView bytes, const 
         device->cancel();
         return deviceFailure();
     }
+    if (options.beforeCommit && device->handle() >= 0)
+        options.beforeCommit(device->handle());
     if (!device->commit()) {
         device->cancel();
         return deviceFailure();
@@ -338,7 +341,8 @@ Expected<QString> keepCopy(
             return Unexpected(Strings::tr("there are already %1 copies named \"%2\"").arg(n - 1).arg(stem));
         copyPath = n == 1 ? stem : stem + u'-' + QString::number(n);
     }
-    if (MaybeError failed = writeFileAtomically(copyPath, contents->bytes, { copyModeFor(path), factory }))
+    if (MaybeError failed
+        = writeFileAtomically(copyPath, contents->bytes, { copyModeFor(path), factory, {} }))
         return Unexpected(*failed);
 
     if (keep) {

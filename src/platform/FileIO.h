@@ -82,6 +82,8 @@ public:
     /// The errno of the last failure, 0 when unknown.
     virtual int errorNumber() const = 0;
     virtual QString errorString() const = 0;
+    /// The open temporary file's descriptor, -1 when the device has none.
+    virtual int handle() const { return -1; }
 };
 
 using AtomicFileFactory = std::function<std::unique_ptr<AtomicFileDevice>(const QString& path)>;
@@ -95,6 +97,9 @@ struct WriteOptions {
     std::optional<QFileDevice::Permissions> mode;
     /// Makes the device; the real file system's when empty.
     AtomicFileFactory factory;
+    /// Runs with the new file's descriptor once its bytes are on disk, just before it takes
+    /// the path's place; not for devices without one.
+    std::function<void(int handle)> beforeCommit;
 };
 
 /// Replaces the file at `path` with `bytes` atomically: it is replaced only after every

@@ -1,13 +1,25 @@
 #!/usr/bin/env bash
 # One instance per data file: a second start against the same home asks the first to come
-# forward and exits 0 without a window of its own; the first keeps running.
+# forward and exits 0 without a window of its own; the first keeps running. The same holds
+# for starts from other homes whose data file is a hard link made after the first saved (and
+# a symbolic link to such a hard link): the save put a new file in the data file's place.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/e2e_lib.sh"
 binary=$1
 shots=$2
+sidebar=72 # the sidebar's width; the record list follows it, 340 wide
+list_width=340
+arrow=12 # the popover window's margin for its arrow, on every side
 
 e2e_setup || exit 1
+cat >"$HOME/mervane.json" <<'JSON'
+{"version": "1.0", "base_currency": "USD", "tags": [], "nw_logs": [],
+ "a_cat": [{"ID": "CASH", "name": "Cash", "desc": "", "is_foreign": false, "currency": "USD",
+            "tags": [], "is_depreciable": false, "sort_order": 0, "is_hidden": false}],
+ "l_cat": []}
+JSON
+e2e_write_text_settings mcmain "{{100, 50}, {1200, 800}}"
 e2e_start "$binary"
 window=$(e2e_wait_window '^Mervane$') || exit 1
 e2e_screenshot_painted "$shots/single-instance-first.png" || fail "no screenshot of the first"
@@ -23,6 +35,49 @@ cat "$E2E_HOME/second.log"
 kill -0 "$E2E_APP_PID" 2>/dev/null || fail "the first instance is gone"
 windows=$(xdotool search --onlyvisible --name '^Mervane$' 2>/dev/null | wc -l)
 [ "$windows" = 1 ] || fail "$windows Mervane windows, expected one"
+
+# A save: the record list's add button opens the editor, a value goes into the Cash row, and
+# Save (the editor's bottom-right button) writes the record.
+read -r wx wy ww wh <<<"$(e2e_window_geometry "$window")"
+inode_before=$(stat -c %i "$HOME/mervane.json")
+xdotool mousemove $((wx + sidebar + list_width - 118 + 11)) $((wy + wh - 9 - 11)) click 1
+editor=$(e2e_popover_window "$window") || fail "the add button opened no editor"
+sleep 0.5
+read -r px py pw ph <<<"$(e2e_window_geometry "$editor")"
+xdotool type --delay 30 "1234.56"
+xdotool key Tab
+sleep 0.3
+xdotool mousemove $((px + pw - arrow - 16 - 40)) $((py + ph - arrow - 14 - 12)) click 1
+saved() { grep -q '1234.56' "$HOME/mervane.json"; }
+e2e_wait_for saved || fail "Save wrote no record"
+[ "$(stat -c %i "$HOME/mervane.json")" != "$inode_before" ] || fail "the save did not put a new file in place"
+
+# Other homes of the same user (same session, same runtime folder), linked after the save.
+make_home() {
+    mkdir -p "$1/.config/Mervane" "$1/.local/share" "$1/.cache"
+    cp "$(e2e_settings_file)" "$1/.config/Mervane/"
+}
+hard="$E2E_HOME/hard"
+symbolic="$E2E_HOME/symbolic"
+make_home "$hard"
+make_home "$symbolic"
+ln "$HOME/mervane.json" "$hard/mervane.json"
+ln -s "$hard/mervane.json" "$symbolic/mervane.json"
+for other in "$hard" "$symbolic"; do
+    before=$(stamp)
+    HOME="$other" XDG_CONFIG_HOME="$other/.config" XDG_DATA_HOME="$other/.local/share" \
+        XDG_CACHE_HOME="$other/.cache" timeout 30 "$binary" >"$E2E_HOME/linked.log" 2>&1
+    rc=$?
+    cat "$E2E_HOME/linked.log"
+    [ "$rc" = 0 ] || fail "the start from $other exited with $rc"
+    [ -e "$other/mervane.json.lock" ] && fail "the start from $other took a lock of its own"
+    [ "$(stamp)" = "$before" ] || fail "the start from $other touched the data file"
+    kill -0 "$E2E_APP_PID" 2>/dev/null || fail "the first instance is gone"
+    windows=$(xdotool search --onlyvisible --name '^Mervane$' 2>/dev/null | wc -l)
+    [ "$windows" = 1 ] || fail "$windows Mervane windows after the start from $other, expected one"
+done
+[ "$(stat -c %i "$hard/mervane.json")" = "$(stat -c %i "$HOME/mervane.json")" ] \
+    || fail "the hard link was replaced"
 
 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers ctrl+q

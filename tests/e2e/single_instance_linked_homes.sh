@@ -2,12 +2,17 @@
 # One instance per data file whatever path reaches it: a second home whose data file is a
 # symbolic link to the first home's, and a third whose data file is a hard link to it. A start
 # from either brings the first (minimised) window forward and exits 0 without a window or a
-# lock of its own; the first keeps running.
+# lock of its own; the first keeps running. After the first saved (a new file took the data
+# file's place), the same holds for a home whose data file is a hard link made then, and for
+# one whose data file is a symbolic link to that hard link.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/e2e_lib.sh"
 binary=$1
 shots=$2
+sidebar=72 # the sidebar's width; the record list follows it, 340 wide
+list_width=340
+arrow=12 # the popover window's margin for its arrow, on every side
 
 e2e_setup || exit 1
 e2e_start_wm
@@ -63,6 +68,33 @@ e2e_screenshot_painted "$shots/single-instance-linked-forward.png" || fail "no s
 start_from "$third" hard
 [ "$(stat -c %i "$third/mervane.json")" = "$(stat -c %i "$HOME/mervane.json")" ] \
     || fail "the third home's hard link was replaced"
+
+# A save: the record list's add button opens the editor, a value goes into the first asset's
+# row, and Save (the editor's bottom-right button) writes the record.
+read -r wx wy ww wh <<<"$(e2e_window_geometry "$window")"
+inode_before=$(stat -c %i "$HOME/mervane.json")
+xdotool mousemove $((wx + sidebar + list_width - 118 + 11)) $((wy + wh - 9 - 11)) click 1
+editor=$(e2e_popover_window "$window") || fail "the add button opened no editor"
+sleep 0.5
+read -r px py pw ph <<<"$(e2e_window_geometry "$editor")"
+xdotool type --delay 30 "4321.5"
+xdotool key Tab
+sleep 0.3
+xdotool mousemove $((px + pw - arrow - 16 - 40)) $((py + ph - arrow - 14 - 12)) click 1
+saved() { grep -q '4321.5' "$HOME/mervane.json"; }
+e2e_wait_for saved || fail "Save wrote no record"
+[ "$(stat -c %i "$HOME/mervane.json")" != "$inode_before" ] || fail "the save did not put a new file in place"
+e2e_popover_gone "$window" || fail "the editor stayed open after saving"
+
+after_save="$E2E_HOME/after-save"
+to_after_save="$E2E_HOME/to-after-save"
+make_home "$after_save"
+make_home "$to_after_save"
+ln "$HOME/mervane.json" "$after_save/mervane.json"
+ln -s "$after_save/mervane.json" "$to_after_save/mervane.json"
+start_from "$after_save" after-save-hard
+start_from "$to_after_save" after-save-symbolic
+e2e_screenshot_painted "$shots/single-instance-linked-after-save.png" || fail "no screenshot after the save"
 
 e2e_quit "$window"
 [ -e "$HOME/mervane.json.lock" ] && fail "the lock file outlived the instance"

@@ -46,6 +46,7 @@ public:
     void cancel() override { m_real->cancel(); }
     int errorNumber() const override { return m_real->errorNumber(); }
     QString errorString() const override { return m_real->errorString(); }
+    int handle() const override { return m_real->handle(); }
 
 private:
     std::unique_ptr<platform::AtomicFileDevice> m_real;

@@ -10,8 +10,14 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
+#include <QThread>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <cstring>
+#include <mutex>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -27,6 +33,10 @@ const QByteArray raiseAnswer = "raised\n"_ba;
 
 // As the kernel allows, so that a loop of links ends.
 constexpr int maxLinkHops = 40;
+// How soon a later start looks again for a holder that has its lock but does not listen yet.
+constexpr unsigned long retryIntervalMs = 20;
+// A data file that other programs keep replacing between our open and our lock.
+constexpr int maxReplacedTries = 10;
 
 QString canonicalDataFilePath(const QString& dataFilePath)
 {
@@ -42,10 +52,15 @@ QString canonicalDataFilePath(const QString& dataFilePath)
 }
 
 // Private to this user: its runtime folder, or the socket's and lock's own modes.
+QString userRuntimeFolder()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return folder.isEmpty() ? QDir::tempPath() : folder;
+}
+
 QString userRuntimePath(const QString& name)
 {
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return runtime.isEmpty() ? name : QDir(runtime).filePath(name);
+    return QDir(userRuntimeFolder()).filePath(name);
 }
 
 QString hashedName(const QString& key)
@@ -55,16 +70,124 @@ QString hashedName(const QString& key)
         + QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().left(32));
 }
 
-// The socket of whoever holds the file itself, whatever links lead to it.
-QString fileServerName(const struct stat& file)
+// The name in `folder` that leads from one version of the data file, whatever links lead to
+// it, to the socket of the instance that holds it.
+QByteArray versionLinkPath(const QString& folder, const struct stat& file)
 {
-    return userRuntimePath(hashedName(u"file:%1:%2"_s.arg(quint64(file.st_dev)).arg(quint64(file.st_ino))));
+    return QFile::encodeName(QDir(folder).filePath(
+        hashedName(u"file:%1:%2"_s.arg(quint64(file.st_dev)).arg(quint64(file.st_ino)))));
+}
+
+bool sameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
 } // namespace
 
+/// The versions of the data file this instance holds locked, each open and reachable under its
+/// device and inode. Used from the main thread and from the store's writer thread.
+class SingleInstance::HeldVersions {
+public:
+    ~HeldVersions() { release(); }
+
+    /// From now on, `socketPath` is where the held versions lead; `lockedFile`, when there is
+    /// one, is the data file as it was at start, open and locked.
+    void hold(const QString& socketPath, int lockedFile)
+    {
+        const std::lock_guard guard(m_mutex);
+        m_socketPath = QFile::encodeName(socketPath);
+        m_folder = QFileInfo(socketPath).path();
+        m_holding = true;
+        if (lockedFile >= 0)
+            add(lockedFile);
+    }
+
+    void lockNewVersion(int handle)
+    {
+        const std::lock_guard guard(m_mutex);
+        if (!m_holding)
+            return;
+        // A description of our own: the lock stays when the writer closes its descriptor.
+        const int file = ::fcntl(handle, F_DUPFD_CLOEXEC, 0);
+        if (file < 0 || ::flock(file, LOCK_EX | LOCK_NB) != 0) {
+            qWarning("A new version of the data file could not be locked: %s", std::strerror(errno));
+            if (file >= 0)
+                ::close(file);
+            return;
+        }
+        letGoOfUnreachable();
+        add(file);
+    }
+
+    void release()
+    {
+        const std::lock_guard guard(m_mutex);
+        m_holding = false;
+        for (const Version& version : m_versions)
+            letGo(version);
+        m_versions.clear();
+    }
+
+private:
+    struct Version {
+        int file;
+        QByteArray link;
+    };
+
+    void add(int file)
+    {
+        struct stat status { };
+        if (::fstat(file, &status) != 0) {
+            ::close(file);
+            return;
+        }
+        const Version version { file, versionLinkPath(m_folder, status) };
+        // Replaced in one step: a later start never finds the name missing, nor leading to a
+        // holder that is gone.
+        static std::atomic<int> serial = 0;
+        const QByteArray temporary
+            = version.link + ".new-" + QByteArray::number(::getpid()) + '-' + QByteArray::number(++serial);
+        if (::symlink(m_socketPath.constData(), temporary.constData()) != 0
+            || ::rename(temporary.constData(), version.link.constData()) != 0) {
+            qWarning("Later starts through a link to the data file cannot reach this instance: %s",
+                std::strerror(errno));
+            ::unlink(temporary.constData());
+        }
+        m_versions.push_back(version);
+    }
+
+    // A version no path leads to can be opened by nobody; its lock would only cost a descriptor.
+    void letGoOfUnreachable()
+    {
+        std::erase_if(m_versions, [](const Version& version) {
+            struct stat status { };
+            if (::fstat(version.file, &status) != 0 || status.st_nlink > 0)
+                return false;
+            letGo(version);
+            return true;
+        });
+    }
+
+    static void letGo(const Version& version)
+    {
+        // The name goes first: while the file is open its inode number cannot be another file's.
+        ::unlink(version.link.constData());
+        ::close(version.file);
+    }
+
+    std::mutex m_mutex;
+    QByteArray m_socketPath;
+    QString m_folder;
+    bool m_holding = false;
+    std::vector<Version> m_versions;
+};
+
 SingleInstance::SingleInstance(const QString& dataFilePath, QObject* parent)
-    : QObject(parent), m_dataFilePath(dataFilePath), m_lock(lockFilePath(dataFilePath))
+    : QObject(parent)
+    , m_dataFilePath(dataFilePath)
+    , m_lock(lockFilePath(dataFilePath))
+    , m_versions(std::make_shared<HeldVersions>())
 {
     // A running instance may hold its lock for weeks; only a holder that is gone lets go.
     m_lock.setStaleLockTime(0);
@@ -72,9 +195,8 @@ SingleInstance::SingleInstance(const QString& dataFilePath, QObject* parent)
 
 SingleInstance::~SingleInstance()
 {
-    qDeleteAll(m_servers);
-    if (m_lockedFile >= 0)
-        ::close(m_lockedFile);
+    m_versions->release();
+    delete m_server;
     m_lock.unlock();
 }
 
@@ -86,62 +208,115 @@ QString SingleInstance::lockFilePath(const QString& dataFilePath)
 
 QString SingleInstance::serverName(const QString& dataFilePath)
 {
-    return userRuntimePath(hashedName(canonicalDataFilePath(dataFilePath)));
+    const QFileInfo canonical(canonicalDataFilePath(dataFilePath));
+    // The folder's identity rather than its path, which differs under a bind mount.
+    struct stat folder { };
+    if (::stat(QFile::encodeName(canonical.path()).constData(), &folder) != 0)
+        return userRuntimePath(hashedName(canonical.filePath()));
+    return userRuntimePath(hashedName(u"folder:%1:%2/%3"_s.arg(quint64(folder.st_dev))
+                                          .arg(quint64(folder.st_ino))
+                                          .arg(canonical.fileName())));
+}
+
+SingleInstance::VersionLocker SingleInstance::versionLocker() const
+{
+    return [versions = std::weak_ptr(m_versions)](int handle) {
+        if (const std::shared_ptr<HeldVersions> held = versions.lock())
+            held->lockNewVersion(handle);
+    };
 }
 
 platform::Expected<SingleInstance::Claim> SingleInstance::tryAcquire(int answerTimeoutMs)
 {
     if (m_lock.isLocked())
         return Claim::Acquired;
+    const QDeadlineTimer deadline(answerTimeoutMs);
+    for (;;) {
+        const platform::Expected<Attempt> attempt = claim();
+        if (!attempt)
+            return platform::Unexpected(attempt.error());
+        if (attempt->holder.isEmpty()) {
+            const QString name = serverName(m_dataFilePath);
+            m_versions->hold(name, attempt->lockedFile);
+            listen(name);
+            return Claim::Acquired;
+        }
+        switch (askHolder(attempt->holder, deadline)) {
+        case Answer::Answered:
+            return Claim::OtherAnswered;
+        case Answer::Silent:
+            return Claim::OtherSilent;
+        case Answer::NotListening:
+            break;
+        }
+        // The holder has just taken its locks and listens in a moment, or has just gone.
+        if (deadline.hasExpired())
+            return Claim::OtherSilent;
+        QThread::msleep(retryIntervalMs);
+    }
+}
+
+platform::Expected<SingleInstance::Attempt> SingleInstance::claim()
+{
     if (!m_lock.tryLock(0)) {
         if (m_lock.error() == QLockFile::LockFailedError)
-            return askHolder(serverName(m_dataFilePath), answerTimeoutMs);
+            return Attempt { -1, serverName(m_dataFilePath) };
         return platform::Unexpected(platform::Strings::tr("The lock file \"%1\" could not be made.")
                                         .arg(QDir::toNativeSeparators(m_lock.fileName())));
     }
 
-    // The path is ours; the file may still be open in an instance that reached it through a
-    // hard link from elsewhere. Neither lock waits, so two starts never wait on each other:
-    // the one that finds the file locked lets go of its path again.
-    const int file = ::open(QFile::encodeName(m_dataFilePath).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    struct stat status { };
-    if (file >= 0 && ::fstat(file, &status) == 0 && S_ISREG(status.st_mode)) {
-        const QString fileServer = fileServerName(status);
+    // The path is ours; the file may still be held by an instance that reached it through a
+    // hard link from another folder. Neither lock waits, so two starts never wait on each
+    // other. Without a file there is nothing more to lock: the first save's version is locked
+    // before it takes its place.
+    const QByteArray path = QFile::encodeName(m_dataFilePath);
+    for (int tries = 0; tries < maxReplacedTries; ++tries) {
+        const int file = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+        if (file < 0)
+            return Attempt {};
+        struct stat opened { };
+        if (::fstat(file, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+            ::close(file);
+            return Attempt {};
+        }
         if (::flock(file, LOCK_EX | LOCK_NB) != 0) {
             const bool held = errno == EWOULDBLOCK;
             ::close(file);
-            if (held) {
-                m_lock.unlock();
-                return askHolder(fileServer, answerTimeoutMs);
-            }
             // A file system without such locks still has the lock next to the path.
-        } else {
-            m_lockedFile = file;
-            listen(fileServer);
+            if (!held)
+                return Attempt {};
+            // Let go before asking: a start through this path meanwhile must find the holder,
+            // not an instance that is about to give up.
+            m_lock.unlock();
+            return Attempt { -1, QFile::decodeName(versionLinkPath(userRuntimeFolder(), opened)) };
         }
-    } else if (file >= 0) {
+        // A holder lets go of a version only once no path leads to it: the one locked here
+        // must still be the file at the path.
+        struct stat locked { };
+        struct stat atPath { };
+        if (::fstat(file, &locked) == 0 && locked.st_nlink > 0 && ::stat(path.constData(), &atPath) == 0
+            && sameFile(locked, atPath))
+            return Attempt { file, {} };
         ::close(file);
     }
-    listen(serverName(m_dataFilePath));
-    return Claim::Acquired;
+    return Attempt {};
 }
 
 void SingleInstance::listen(const QString& name)
 {
     // Holding the lock, a socket left there belongs to an instance that is gone.
     QLocalServer::removeServer(name);
-    auto* server = new QLocalServer(this);
-    m_servers.append(server);
-    server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(server, &QLocalServer::newConnection, this, [this, server] { answer(server); });
-    if (!server->listen(name))
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::answer);
+    if (!m_server->listen(name))
         qWarning("Later instances cannot reach this one (%s): %s", qPrintable(name),
-            qPrintable(server->errorString()));
+            qPrintable(m_server->errorString()));
 }
 
-void SingleInstance::answer(QLocalServer* server)
+void SingleInstance::answer()
 {
-    while (QLocalSocket* socket = server->nextPendingConnection()) {
+    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
             if (!socket->canReadLine()) {
@@ -159,19 +334,23 @@ void SingleInstance::answer(QLocalServer* server)
     }
 }
 
-SingleInstance::Claim SingleInstance::askHolder(const QString& serverName, int answerTimeoutMs)
+SingleInstance::Answer SingleInstance::askHolder(const QString& serverName, const QDeadlineTimer& deadline)
 {
-    const QDeadlineTimer deadline(answerTimeoutMs);
+    const auto remaining = [&deadline] { return int(std::max<qint64>(deadline.remainingTime(), 0)); };
     QLocalSocket socket;
     socket.connectToServer(serverName);
-    if (!socket.waitForConnected(int(deadline.remainingTime())))
-        return Claim::OtherSilent;
+    if (!socket.waitForConnected(remaining()))
+        return Answer::NotListening;
     socket.write(raiseRequest);
-    if (!socket.waitForBytesWritten(int(deadline.remainingTime())))
-        return Claim::OtherSilent;
+    if (!socket.waitForBytesWritten(remaining()))
+        return socket.state() == QLocalSocket::ConnectedState ? Answer::Silent : Answer::NotListening;
     while (!socket.canReadLine()) {
-        if (deadline.hasExpired() || !socket.waitForReadyRead(int(deadline.remainingTime())))
-            return Claim::OtherSilent;
+        if (!socket.waitForReadyRead(remaining())) {
+            // A holder that closes without answering is on its way out; its lock follows.
+            return socket.state() == QLocalSocket::ConnectedState || deadline.hasExpired()
+                ? Answer::Silent
+                : Answer::NotListening;
+        }
     }
-    return socket.readLine() == raiseAnswer ? Claim::OtherAnswered : Claim::OtherSilent;
+    return socket.readLine() == raiseAnswer ? Answer::Answered : Answer::Silent;
 }

@@ -2,20 +2,29 @@
 
 #include "platform/Expected.h"
 
-#include <QList>
 #include <QLockFile>
 #include <QObject>
 #include <QString>
 
+#include <functional>
+#include <memory>
+
+class QDeadlineTimer;
 class QLocalServer;
 
-/// One running instance per data file, whatever path reaches it. The first takes a lock file
-/// next to the data file and listens on a local socket private to the user; a later one finds
-/// the lock held, asks the first over that socket to bring its window forward, and should
-/// then exit. A data file that exists is also locked itself (the holder keeps it open), so that
-/// a hard link from another folder finds the same holder, over a socket named after the file's
-/// device and inode. A lock left by a process that is gone is taken over; a live holder's lock
-/// never goes stale by age. Main thread; needs an application object, no display.
+/// One running instance per data file, whatever link leads to it. The first takes a lock file
+/// next to the data file and listens on a local socket private to the user, named after the
+/// data file's folder (its device and inode, so that a bind mount of the folder finds it too)
+/// and name; a later one finds the lock held, asks the first over that socket to bring its
+/// window forward, and should then exit.
+///
+/// The data file itself is locked too, so that a hard link from another folder finds the same
+/// holder: the file as it was at start, and every version a save writes from before it takes
+/// the data file's place (`versionLocker`). Each locked version is reachable under a name
+/// made of its device and inode that leads to the holder's socket. A version no path leads to
+/// any more is let go at a later save. A lock left by a process that is gone is taken over; a
+/// live holder's lock never goes stale by age. Main thread; needs an application object, no
+/// display.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -24,26 +33,35 @@ public:
         Acquired,
         /// Another instance holds it and has been asked to come forward.
         OtherAnswered,
-        /// Another instance holds it but did not answer.
+        /// Another instance holds it but could not be reached.
         OtherSilent,
     };
 
-    /// How long a later instance waits for the first one's answer.
+    /// How long a later instance waits for the first one to listen and answer.
     static constexpr int defaultAnswerTimeoutMs = 5000;
+
+    /// Takes the handle of a new version of the data file, open and not yet in its place.
+    using VersionLocker = std::function<void(int handle)>;
 
     /// For the data file at `dataFilePath`; nothing is taken until `tryAcquire`.
     explicit SingleInstance(const QString& dataFilePath, QObject* parent = nullptr);
-    /// Releases the lock and stops listening.
+    /// Lets go of every lock and stops listening.
     ~SingleInstance() override;
 
-    /// Takes the lock, or asks its holder to come forward. An error text when the lock file
+    /// Takes the lock, or asks its holder to come forward; a holder that has its lock but does
+    /// not listen yet is waited for, within `answerTimeoutMs`. An error text when the lock file
     /// cannot be made at all (then nobody can be sure to be alone).
     platform::Expected<Claim> tryAcquire(int answerTimeoutMs = defaultAnswerTimeoutMs);
+
+    /// For the store's writer: locks each new version of the data file for as long as this
+    /// instance holds it. Runs on the writer thread; does nothing before `tryAcquire` acquired
+    /// or once this instance is gone. Failing to lock costs no save, only a warning.
+    VersionLocker versionLocker() const;
 
     /// "<data file>.lock" next to the data file's canonical path (links resolved, also a link
     /// to a file not yet saved), so that every path to one file finds the same lock.
     static QString lockFilePath(const QString& dataFilePath);
-    /// The local socket's name for this user and the data file's canonical path.
+    /// The holder's local socket for this user and the data file's folder and name.
     static QString serverName(const QString& dataFilePath);
 
 signals:
@@ -51,14 +69,21 @@ signals:
     void raiseRequested();
 
 private:
+    class HeldVersions;
+    enum class Answer { Answered, Silent, NotListening };
+    /// Whose lock was found, or none when this instance took every lock there was to take.
+    struct Attempt {
+        int lockedFile = -1;
+        QString holder;
+    };
+
+    platform::Expected<Attempt> claim();
     void listen(const QString& name);
-    void answer(QLocalServer* server);
-    static Claim askHolder(const QString& serverName, int answerTimeoutMs);
+    void answer();
+    static Answer askHolder(const QString& serverName, const QDeadlineTimer& deadline);
 
     QString m_dataFilePath;
     QLockFile m_lock;
-    /// The data file as it was at start, open and locked while this instance runs: a file
-    /// kept open cannot hand its inode number to another file meanwhile.
-    int m_lockedFile = -1;
-    QList<QLocalServer*> m_servers;
+    std::shared_ptr<HeldVersions> m_versions;
+    QLocalServer* m_server = nullptr;
 };

@@ -34,7 +34,9 @@ platform::MaybeError DataFileWriter::writeNow(const QString& path, const QByteAr
     }
     if (platform::MaybeError refused = preserveIfArmed(path))
         return refused;
-    if (platform::MaybeError failed = platform::writeFileAtomically(path, bytes, { std::nullopt, m_factory }))
+    const platform::WriteOptions options { std::nullopt, m_factory,
+        path == m_hookedPath ? m_newVersionHook : NewVersionHook() };
+    if (platform::MaybeError failed = platform::writeFileAtomically(path, bytes, options))
         return failed;
     if (guarded) {
         const std::optional<platform::FileStamp> stamp = platform::fileStamp(path);
@@ -125,6 +127,13 @@ platform::MaybeError DataFileWriter::preserveIfArmed(const QString& path)
             .arg(QDir::toNativeSeparators(path), copy.error());
     m_preserveArmed.store(false);
     return std::nullopt;
+}
+
+void DataFileWriter::beforeReplacing(const QString& path, NewVersionHook hook)
+{
+    m_queue.waitUntilIdle();
+    m_hookedPath = path;
+    m_newVersionHook = std::move(hook);
 }
 
 void DataFileWriter::setDeviceFactoryForTesting(platform::AtomicFileFactory factory)

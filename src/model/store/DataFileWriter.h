@@ -62,6 +62,12 @@ public:
     void guardAgainstOtherWriters(
         const QString& path, std::optional<platform::FileIdentity> loaded, ConflictHandler onConflict);
 
+    /// Runs on the writer thread with each new version of `path`, open as `handle`, after its
+    /// bytes are on disk and just before it takes the path's place (the single-instance lock
+    /// holds every version from that moment on).
+    using NewVersionHook = std::function<void(int handle)>;
+    void beforeReplacing(const QString& path, NewVersionHook hook);
+
     /// Makes the devices of every write and copy; tests substitute failing ones.
     void setDeviceFactoryForTesting(platform::AtomicFileFactory factory);
 
@@ -80,5 +86,7 @@ private:
     QString m_guardedPath;
     std::optional<platform::FileIdentity> m_knownVersion;
     ConflictHandler m_onConflict;
+    QString m_hookedPath;
+    NewVersionHook m_newVersionHook;
     platform::AtomicFileFactory m_factory;
 };

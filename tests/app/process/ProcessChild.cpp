@@ -3,6 +3,8 @@
 //                 says "raise requested" for each later instance that asks
 //   lock-only     holds the lock file without answering anyone
 //   claim         claims the data file as a later instance and says how that went
+//   race          says "ready", claims once a line arrives on its input and says how that
+//                 went; the holder serves until it has answered one later instance
 //   save-on-term  saves a document whose write is held until the quit path has begun,
 //                 says "pending", and quits on SIGTERM or SIGINT as the application does
 #include "app/shell/SingleInstance.h"
@@ -100,6 +102,24 @@ int main(int argc, char** argv)
                 : *claim == SingleInstance::Claim::OtherAnswered ? "answered"
                                                                  : "silent");
         return 0;
+    }
+    if (mode == "race") {
+        say("ready");
+        char line[8];
+        if (!std::fgets(line, sizeof line, stdin))
+            return 2;
+        SingleInstance instance(NWData::dataFilePath());
+        const auto claim = instance.tryAcquire();
+        if (!claim)
+            return 4;
+        if (*claim != SingleInstance::Claim::Acquired) {
+            say(*claim == SingleInstance::Claim::OtherAnswered ? "answered" : "silent");
+            return 0;
+        }
+        QObject::connect(
+            &instance, &SingleInstance::raiseRequested, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+        say("acquired");
+        return app.exec();
     }
     if (mode == "save-on-term")
         return saveOnTerm(app);

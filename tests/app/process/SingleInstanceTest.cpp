@@ -11,6 +11,10 @@
 #include <QStandardPaths>
 #include <QWidget>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include <utime.h>
 
 namespace {
@@ -33,6 +37,31 @@ TEST_F(SingleInstanceTest, ALaterClaimFailsAndAsksTheHolderToComeForward)
         EXPECT_TRUE(waitForLine(*first, "raise requested"));
     }
     EXPECT_EQ(first->state(), QProcess::Running);
+}
+
+// Two starts at the same instant: the one that loses finds the winner, which may not listen
+// yet, and is answered; neither shows "already running".
+TEST_F(SingleInstanceTest, OfTwoStartsAtTheSameInstantOneHoldsAndTheOtherIsAnswered)
+{
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(round);
+        QProcess* starts[]
+            = { startChild(QStringLiteral("race"), "ready"), startChild(QStringLiteral("race"), "ready") };
+        ASSERT_TRUE(starts[0] && starts[1]);
+        for (QProcess* start : starts)
+            start->write("go\n");
+        for (QProcess* start : starts)
+            start->waitForBytesWritten(30000);
+        std::vector<std::string> outcomes;
+        for (QProcess* start : starts) {
+            while (!start->canReadLine() && start->waitForReadyRead(30000)) { }
+            outcomes.push_back(start->readLine().trimmed().toStdString());
+        }
+        std::sort(outcomes.begin(), outcomes.end());
+        ASSERT_EQ(outcomes, (std::vector<std::string> { "acquired", "answered" }));
+        for (QProcess* start : starts)
+            EXPECT_TRUE(start->waitForFinished(30000)) << "the holder was not asked";
+    }
 }
 
 TEST_F(SingleInstanceTest, AHolderThatDoesNotAnswerLeavesTheLaterOneSilentAndUnlocked)

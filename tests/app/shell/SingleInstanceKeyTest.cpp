@@ -1,20 +1,22 @@
-#include "app/shell/SingleInstance.h"
+#include "SingleInstanceTestSupport.h"
 
+#include "model/store/DataFileWriter.h"
 #include "support/TempHomeTest.h"
 
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
+#include <QScopeGuard>
 #include <QSignalSpy>
-#include <QThread>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <cerrno>
+#include <cstring>
 #include <optional>
 
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,6 +25,8 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 using Claim = SingleInstance::Claim;
+using mervane::test::claimElsewhere;
+using mervane::test::hardLink;
 
 /// Two homes of one user: `first` holds the data file, `second`'s data file is a link to it.
 class SingleInstanceKeyTest : public mervane::test::TempHomeTest {
@@ -41,26 +45,6 @@ protected:
     QString first() const { return homePath(u"first/mervane.json"_s); }
     QString second() const { return homePath(u"second/mervane.json"_s); }
     QString canonicalHome() const { return QFileInfo(home()).canonicalFilePath(); }
-
-    /// A start from `path` as another process makes it. It blocks while it waits for the
-    /// answer, so it runs on a thread of its own and this one keeps the holder's event loop
-    /// going.
-    static std::optional<platform::Expected<Claim>> claimElsewhere(const QString& path)
-    {
-        std::optional<platform::Expected<Claim>> claim;
-        std::unique_ptr<QThread> start(QThread::create([&] {
-            SingleInstance instance(path);
-            claim = instance.tryAcquire(30000);
-        }));
-        QEventLoop loop;
-        QObject::connect(start.get(), &QThread::finished, &loop, &QEventLoop::quit);
-        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-        start->start();
-        loop.exec();
-        if (!start->wait(30000))
-            return std::nullopt;
-        return claim;
-    }
 };
 
 TEST_F(SingleInstanceKeyTest, EveryPathToOneDataFileHasOneLockAndOneSocket)
@@ -119,7 +103,7 @@ TEST_F(SingleInstanceKeyTest, AStartThroughAHardLinkAsksTheHolderOfTheFileToCome
 {
     ASSERT_TRUE(QDir().mkpath(homePath(u"hard"_s)));
     const QString hard = homePath(u"hard/mervane.json"_s);
-    ASSERT_EQ(::link(QFile::encodeName(first()).constData(), QFile::encodeName(hard).constData()), 0);
+    ASSERT_TRUE(hardLink(first(), hard));
     const QString hardLock = homePath(u"hard/mervane.json.lock"_s);
 
     std::optional<SingleInstance> holder(std::in_place, first());
@@ -155,6 +139,57 @@ TEST_F(SingleInstanceKeyTest, AStartThroughAHardLinkAsksTheHolderOfTheFileToCome
     ASSERT_TRUE(claim) << qPrintable(claim.error());
     EXPECT_EQ(*claim, Claim::Acquired);
     EXPECT_TRUE(QFileInfo::exists(hardLock));
+}
+
+// The later start lets go of its own path's lock before it asks: a start through that path
+// meanwhile must find the holder, not an instance that is about to give up.
+TEST_F(SingleInstanceKeyTest, AStartThatFindsTheFileHeldHoldsNoLockOfItsOwnWhileItAsks)
+{
+    ASSERT_TRUE(QDir().mkpath(homePath(u"hard"_s)));
+    const QString hard = homePath(u"hard/mervane.json"_s);
+    ASSERT_TRUE(hardLink(first(), hard));
+    SingleInstance holder(first());
+    ASSERT_EQ(holder.tryAcquire().valueOr(Claim::OtherSilent), Claim::Acquired);
+    std::optional<bool> pathFreeWhileAsked;
+    QObject::connect(&holder, &SingleInstance::raiseRequested, &holder, [&] {
+        QLockFile probe(SingleInstance::lockFilePath(hard));
+        pathFreeWhileAsked = probe.tryLock(0);
+    });
+
+    const auto later = claimElsewhere(hard);
+    ASSERT_TRUE(later && *later) << "the later start found no answer";
+    EXPECT_EQ(**later, Claim::OtherAnswered);
+    ASSERT_TRUE(pathFreeWhileAsked.has_value()) << "the holder was not asked";
+    EXPECT_TRUE(*pathFreeWhileAsked) << "the later start kept its path locked while it asked";
+}
+
+// A bind mount of the data folder is another path to the very folder. Mounting needs a mount
+// namespace of its own: ctest runs this case in one (app_shell_tests.bind_mount).
+TEST_F(SingleInstanceKeyTest, AStartThroughABindMountOfTheDataFolderAsksTheHolder)
+{
+    if (!qEnvironmentVariableIsSet("MERVANE_BIND_MOUNTS"))
+        GTEST_SKIP() << "runs in a mount namespace of its own";
+    const QByteArray bound = QFile::encodeName(homePath(u"bound"_s));
+    ASSERT_TRUE(QDir().mkpath(QFile::decodeName(bound)));
+    ASSERT_EQ(::mount(QFile::encodeName(homePath(u"first"_s)).constData(), bound.constData(), nullptr,
+                  MS_BIND, nullptr),
+        0)
+        << std::strerror(errno);
+    const auto unmount = qScopeGuard([&bound] { ::umount2(bound.constData(), MNT_DETACH); });
+
+    SingleInstance holder(first());
+    ASSERT_EQ(holder.tryAcquire().valueOr(Claim::OtherSilent), Claim::Acquired);
+    DataFileWriter writer;
+    writer.beforeReplacing(first(), holder.versionLocker());
+    QSignalSpy raised(&holder, &SingleInstance::raiseRequested);
+    // Before and after a save.
+    for (int saves = 0; saves < 2; ++saves) {
+        const auto later = claimElsewhere(QFile::decodeName(bound) + u"/mervane.json"_s);
+        ASSERT_TRUE(later && *later) << "the start through the bind mount found no answer";
+        EXPECT_EQ(**later, Claim::OtherAnswered) << saves << " saves";
+        ASSERT_EQ(writer.writeAndWait(first(), "{ }"), std::nullopt);
+    }
+    EXPECT_EQ(raised.count(), 2);
 }
 
 TEST_F(SingleInstanceKeyTest, TheInstanceSocketIsOpenToItsUserAlone)
