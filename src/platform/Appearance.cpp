@@ -159,10 +159,11 @@ QPalette paletteWith(QColor PaletteColor::*shade)
         { QPalette::All, QPalette::Link, QColor(0x00, 0x68, 0xDA), QColor(0x41, 0x9C, 0xFF) },
         { QPalette::All, QPalette::LinkVisited, QColor(0x55, 0x1A, 0x8B), QColor(0xC0, 0x8C, 0xFF) },
         // Disabled text: dimmer than the enabled text, yet 3:1 on every ground it is drawn on,
-        // the dark style's lightened button face included.
-        { QPalette::Disabled, QPalette::WindowText, QColor(0, 0, 0, 0x80), QColor(0xFF, 0xFF, 0xFF, 0x8C) },
-        { QPalette::Disabled, QPalette::Text, QColor(0, 0, 0, 0x80), QColor(0xFF, 0xFF, 0xFF, 0x8C) },
-        { QPalette::Disabled, QPalette::ButtonText, QColor(0, 0, 0, 0x80), QColor(0xFF, 0xFF, 0xFF, 0x8C) },
+        // the dark style's lightened button face included, as drawn: the thin strokes of small
+        // text never reach their full colour.
+        { QPalette::Disabled, QPalette::WindowText, QColor(0, 0, 0, 0x80), QColor(0xFF, 0xFF, 0xFF, 0x99) },
+        { QPalette::Disabled, QPalette::Text, QColor(0, 0, 0, 0x80), QColor(0xFF, 0xFF, 0xFF, 0x99) },
+        { QPalette::Disabled, QPalette::ButtonText, QColor(0, 0, 0, 0x80), QColor(0xFF, 0xFF, 0xFF, 0x99) },
     };
     QPalette p;
     for (const PaletteColor& color : colors)

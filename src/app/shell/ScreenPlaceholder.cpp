@@ -11,9 +11,8 @@ ScreenPlaceholder::ScreenPlaceholder(const QString& name, QWidget* parent) : QWi
     QFont font = m_label->font();
     font.setPointSizeF(font.pointSizeF() * 1.6);
     m_label->setFont(font);
-    QPalette palette = m_label->palette();
-    palette.setColor(QPalette::WindowText, palette.color(QPalette::PlaceholderText));
-    m_label->setPalette(palette);
+    // The role, not its colour: a colour copied here would stay after an appearance switch.
+    m_label->setForegroundRole(QPalette::PlaceholderText);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_label);
 }

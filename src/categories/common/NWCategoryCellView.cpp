@@ -2,7 +2,7 @@
 
 #include "model/format/Flags.h"
 #include "model/store/NWData.h"
-#include "platform/Resources.h"
+#include "uikit/controls/KitColors.h"
 #include "uikit/controls/KitDrawing.h"
 #include "uikit/controls/tokens/TKTokenField.h"
 
@@ -58,10 +58,7 @@ QLabel* NWCategoryCellView::makeDescField(QWidget* parent)
     field->setObjectName(u"descField"_s);
     field->setTextFormat(Qt::PlainText);
     // Inside a list's viewport a label draws with the Text role, elsewhere with WindowText.
-    QPalette secondary = field->palette();
-    for (QPalette::ColorRole role : { QPalette::WindowText, QPalette::Text })
-        secondary.setColor(role, platform::namedColor(u"SecondaryText"_s));
-    field->setPalette(secondary);
+    KitColors::setNamedColor(field, u"SecondaryText"_s, { QPalette::WindowText, QPalette::Text });
     return field;
 }
 

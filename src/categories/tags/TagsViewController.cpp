@@ -11,8 +11,8 @@
 #include "model/ModelNotifications.h"
 #include "model/store/NWData.h"
 #include "platform/NotificationCenter.h"
-#include "platform/Resources.h"
 #include "platform/Strings.h"
+#include "uikit/controls/KitColors.h"
 #include "uikit/controls/rows/DVGenericTableRowView.h"
 #include "uikit/controls/rows/TableRowHost.h"
 
@@ -30,9 +30,7 @@ QLabel* caption(const QString& name, const QString& text, QWidget* parent)
     QFont font = label->font();
     font.setBold(true);
     label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, platform::namedColor(u"SecondaryText"_s));
-    label->setPalette(palette);
+    KitColors::setNamedColor(label, u"SecondaryText"_s);
     return label;
 }
 

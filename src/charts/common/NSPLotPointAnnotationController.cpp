@@ -7,6 +7,7 @@
 #include "platform/Resources.h"
 #include "platform/Strings.h"
 #include "platform/YUpGeometry.h"
+#include "uikit/controls/KitColors.h"
 #include "uikit/window/TBGeometry.h"
 #include "uikit/window/TBWindowButton.h"
 
@@ -45,18 +46,16 @@ NSPLotPointAnnotationController::NSPLotPointAnnotationController(QWidget* parent
     setFixedSize(kPopupSize);
     m_amountCtl = lineLabel(this, u"amountCtl"_s, 15, true, QRect(12, 8, 190, 24));
     m_monthCtl = lineLabel(this, u"monthCtl"_s, 11, false, QRect(12, 34, 190, 18));
-    QPalette captionPalette = m_monthCtl->palette();
-    captionPalette.setColor(QPalette::WindowText, platform::namedColor(u"ChartText"_s));
-    m_monthCtl->setPalette(captionPalette);
+    KitColors::setNamedColor(m_monthCtl, u"ChartText"_s);
 }
 
 void NSPLotPointAnnotationController::setAmount(const QString& amount, const QColor& color)
 {
     m_amountCtl->setText(amount);
-    QPalette palette = m_amountCtl->palette();
-    palette.setColor(QPalette::WindowText,
-        platform::readableOn(color, platform::namedColor(u"ValuePopupBg"_s), kReadableContrast));
-    m_amountCtl->setPalette(palette);
+    KitColors::setColor(m_amountCtl, QPalette::WindowText, [color](const QPalette& shownWith) {
+        const QColor background = platform::namedColor(u"ValuePopupBg"_s, platform::isDarkPalette(shownWith));
+        return platform::readableOn(color, background, kReadableContrast);
+    });
 }
 
 void NSPLotPointAnnotationController::setValuesWithAmount(

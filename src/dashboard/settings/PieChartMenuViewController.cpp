@@ -8,7 +8,6 @@
 #include "uikit/extensions/NamedWidget.h"
 
 #include <QCheckBox>
-#include <QGraphicsOpacityEffect>
 #include <QGridLayout>
 #include <QLabel>
 
@@ -73,15 +72,12 @@ void PieChartMenuViewController::loadValues()
 
 void PieChartMenuViewController::setValueDisplayTypeBasedOnChartType(int type)
 {
-    if (type == 1 || type == 2) {
+    // Disabled is dimmed enough: the palette's disabled colours are the faintest that read
+    // (3:1), and an opacity effect on top of them fell below 2:1.
+    if (type == 1 || type == 2)
         m_amountDisplayMOdeCtl->setEnabled(true);
-        m_amountDisplayMOdeCtl->setGraphicsEffect(nullptr);
-    } else if (type == 0) {
+    else if (type == 0)
         m_amountDisplayMOdeCtl->setEnabled(false);
-        auto* dim = new QGraphicsOpacityEffect(m_amountDisplayMOdeCtl);
-        dim->setOpacity(0.5);
-        m_amountDisplayMOdeCtl->setGraphicsEffect(dim);
-    }
 }
 
 void PieChartMenuViewController::contentModeChanged()

@@ -6,6 +6,7 @@
 
 #include "app/alerts/PopoverClosing.h"
 #include "model/store/NWData.h"
+#include "platform/Appearance.h"
 #include "platform/Resources.h"
 #include "platform/Strings.h"
 #include "platform/UserDefaults.h"
@@ -138,9 +139,23 @@ void NWCategoryLogsController::setupLineChart(int animationMs)
     chart->setAnimationDuration(animationMs);
     chart->setAnimationEasingCurve(QEasingCurve::OutCubic);
     CategoryChartValues::setupChart(m_sortedCategoryLogs->logs(), m_chart, chartColor());
+    applyChartBackground();
+}
+
+void NWCategoryLogsController::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        applyChartBackground();
+}
+
+void NWCategoryLogsController::applyChartBackground()
+{
+    QChart* chart = m_chart->chart();
     // The chart is drawn for white; in the dark appearance its background and the end of
-    // its fill take the content background instead.
-    const QColor background = platform::namedColor(u"ContentBackground"_s);
+    // its fill take the content background instead, also after a switch while it is shown.
+    const QColor background
+        = platform::namedColor(u"ContentBackground"_s, platform::isDarkPalette(palette()));
     chart->setBackgroundBrush(background);
     for (QAbstractSeries* series : chart->series()) {
         auto* area = qobject_cast<QAreaSeries*>(series);

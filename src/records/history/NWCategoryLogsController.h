@@ -47,12 +47,15 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void hideZeroValueChanged(bool hide);
     void closeButtonClick();
     void fillTheDataArray();
     void setupLineChart(int animationMs);
+    /// The chart's background and the end of its fill, for the appearance it is shown in.
+    void applyChartBackground();
 
     bool m_hideZeroValueCategoryLogHistory = false;
     std::shared_ptr<MVX_Category> m_viewCategory;

@@ -1,8 +1,7 @@
 #include "records/rates/XchLogCellView.h"
 
+#include "uikit/controls/KitColors.h"
 #include "uikit/controls/KitDrawing.h"
-
-#include "platform/Resources.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -27,9 +26,7 @@ XchLogCellView::XchLogCellView(QWidget* parent) : DVGenericTableRowView(parent)
     m_currencyFlag->setFont(flagFont);
     m_currencyName = makeLabel(u"currencyName"_s);
     m_currencySymbol = makeLabel(u"currencySymbol"_s);
-    QPalette secondary = m_currencySymbol->palette();
-    secondary.setColor(QPalette::WindowText, platform::namedColor(u"SecondaryText"_s));
-    m_currencySymbol->setPalette(secondary);
+    KitColors::setNamedColor(m_currencySymbol, u"SecondaryText"_s);
     m_exchangeRate = makeLabel(u"exchangeRate"_s);
     m_exchangeRate->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 

@@ -6,6 +6,7 @@
 
 #include "platform/Appearance.h"
 #include "support/Contrast.h"
+#include "support/DrawnTexts.h"
 #include "uikit/controls/buttons/SegmentedControl.h"
 #include "uikit/popover/PKPopoverWindow.h"
 
@@ -228,6 +229,18 @@ TEST_F(SettingsPopoverTest, ThePasswordSectionReadsWhenDisabledAndItsMessagesInB
             contrast(save->palette().color(QPalette::Disabled, QPalette::ButtonText), groundOf(shot, face)),
             3.0)
             << dark;
+    }
+}
+
+// Every caption, button and segment as drawn, the chosen segments included, in the
+// appearance chosen while the settings are open.
+TEST_F(SettingsPopoverTest, EveryTextReadsInAnAppearanceChosenWhileOpen)
+{
+    NWSettingsViewController* settings = showSettings();
+    for (const bool dark : { true, false }) {
+        chooseAppearance(*settings, dark ? 2 : 1);
+        ASSERT_EQ(platform::isDarkAppearance(), dark);
+        EXPECT_GE(expectTextsReadable(*popover->popoverWindow(), *settings, dark ? "dark" : "light"), 15);
     }
 }
 

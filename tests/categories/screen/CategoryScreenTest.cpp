@@ -16,6 +16,8 @@
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 #include "records/history/NWCategoryLogsController.h"
+#include "support/Appearances.h"
+#include "support/DrawnTexts.h"
 #include "support/Eventually.h"
 #include "support/FailingDevices.h"
 #include "support/SharedStoreTest.h"
@@ -419,6 +421,29 @@ TEST_F(CategoryScreenTest, AddEditAndADoubleClickOpenTheEditorForTheirListAndASa
     editor = categoryEditorOf(m_screen->editCategoryPopover());
     EXPECT_TRUE(editor->isAssetCategory());
     EXPECT_EQ(editor->logic().category()->ID(), u"SHARES"_s);
+}
+
+// A screen made in one appearance and switched live to the other draws every text at the
+// readability rule, the grey descriptions under the names included.
+TEST_F(CategoryScreenTest, EveryTextReadsAfterALiveAppearanceSwitch)
+{
+    install();
+    for (const auto& category : *store().appData()->assetscat())
+        category->setDesc(u"Held in the family's name"_s);
+    for (const auto& category : *store().appData()->liabilitycat())
+        category->setDesc(u"Paid monthly"_s);
+    AppearanceRestorer restore;
+    auto& appearance = platform::AppearanceController::instance();
+    for (const bool startDark : { true, false }) {
+        SCOPED_TRACE(startDark ? "dark to light" : "light to dark");
+        appearance.setAppearance(startDark ? platform::Appearance::Dark : platform::Appearance::Light);
+        CategoryViewController* screen = makeScreen();
+        screen->tableViewA()->setCurrentIndex(screen->tableViewA()->model()->index(1, 0));
+        QCoreApplication::processEvents();
+        appearance.setAppearance(startDark ? platform::Appearance::Light : platform::Appearance::Dark);
+        QCoreApplication::processEvents();
+        EXPECT_GE(expectTextsReadable(*screen, *screen, "categories"), 10);
+    }
 }
 
 } // namespace

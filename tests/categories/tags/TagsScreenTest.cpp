@@ -9,6 +9,8 @@
 #include "categories/tags/TagsViewController.h"
 #include "platform/UserDefaults.h"
 #include "records/history/NWCategoryLogsController.h"
+#include "support/Appearances.h"
+#include "support/DrawnTexts.h"
 #include "support/Eventually.h"
 #include "support/FailingDevices.h"
 #include "uikit/controls/rows/TableRowView.h"
@@ -291,6 +293,35 @@ TEST_F(TagsScreenTest, PressingADetailRowOpensItsValueHistoryAndPressingAgainClo
     EXPECT_FALSE(history->showAssetCategory());
     m_screen->showCategoryLogs(false, 0);
     EXPECT_EQ(m_screen->categoryLogPopover(), nullptr);
+}
+
+// A screen made in one appearance and switched live to the other draws every text at the
+// readability rule: the headings, the descriptions, and the selected tag's description while
+// the mouse is over its row.
+TEST_F(TagsScreenTest, EveryTextReadsAfterALiveAppearanceSwitch)
+{
+    for (const auto& category : *store().appData()->assetscat())
+        category->setDesc(u"Held in the family's name"_s);
+    store().appData()->liabilitycat()->first()->setDesc(u"Paid monthly"_s);
+    AppearanceRestorer restore;
+    auto& appearance = platform::AppearanceController::instance();
+    for (const bool startDark : { true, false }) {
+        SCOPED_TRACE(startDark ? "dark to light" : "light to dark");
+        appearance.setAppearance(startDark ? platform::Appearance::Dark : platform::Appearance::Light);
+        m_screen = std::make_unique<TagsViewController>();
+        m_screen->resize(1000, 600);
+        m_screen->show();
+        select(0);
+        QCoreApplication::processEvents();
+        QWidget* row = m_screen->tableViewTag()->indexWidget(m_screen->tableViewTag()->model()->index(0, 0));
+        ASSERT_TRUE(row);
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QCoreApplication::sendEvent(row, &enter);
+        ASSERT_TRUE(static_cast<TableRowView*>(row)->mouseInside());
+        appearance.setAppearance(startDark ? platform::Appearance::Light : platform::Appearance::Dark);
+        QCoreApplication::processEvents();
+        EXPECT_GE(expectTextsReadable(*m_screen, *m_screen, "tags"), 10);
+    }
 }
 
 } // namespace

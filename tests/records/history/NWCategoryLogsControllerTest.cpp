@@ -212,24 +212,28 @@ TEST_F(CategoryLogsViewer, OnlyRowsInViewGetWidgets)
     EXPECT_EQ(last->logDate()->text(), u"January 1970"_s);
 }
 
-TEST_F(CategoryLogsViewer, TheChartTakesTheDarkBackgroundAndTheGivenColour)
+TEST_F(CategoryLogsViewer, TheChartTakesTheDarkBackgroundAndTheGivenColourAndFollowsASwitch)
 {
     auto& appearance = platform::AppearanceController::instance();
     appearance.setAppearance(platform::Appearance::Dark);
     NWCategoryLogsController viewer;
     viewer.setCategory(category(), true);
-    appearance.setAppearance(platform::Appearance::Light);
 
     QChart* chart = viewer.findChild<QChartView*>(u"chart"_s)->chart();
-    const QColor dark = platform::namedColor(u"ContentBackground"_s, true);
-    EXPECT_EQ(chart->backgroundBrush().color(), dark);
     const QList<QAbstractSeries*> series = chart->series();
     ASSERT_EQ(series.size(), 2);
     auto* area = qobject_cast<QAreaSeries*>(series.first());
     ASSERT_TRUE(area && area->brush().gradient());
-    // The fill fades into the dark background, not into white.
-    EXPECT_EQ(area->brush().gradient()->stops().last().second.rgb(), dark.rgb());
     EXPECT_EQ(qobject_cast<QLineSeries*>(series.last())->pen().color(), QColor(15, 109, 231));
+    for (const bool dark : { true, false }) {
+        SCOPED_TRACE(dark ? "dark" : "light, switched after it was made");
+        appearance.setAppearance(dark ? platform::Appearance::Dark : platform::Appearance::Light);
+        QCoreApplication::processEvents();
+        const QColor background = platform::namedColor(u"ContentBackground"_s, dark);
+        EXPECT_EQ(chart->backgroundBrush().color(), background);
+        // The fill fades into the background, not into white.
+        EXPECT_EQ(area->brush().gradient()->stops().last().second.rgb(), background.rgb());
+    }
 }
 
 // Each change of the switch builds the chart anew while the chart's items for the last build,

@@ -37,7 +37,7 @@ public:
     TableRowHost* host() const { return m_host; }
 
     /// Draws the texts of made rows and of rows made later at `opacity` (see
-    /// `LnChartSettCellView::setTextOpacity`); again after the palette changed. Rows keep the
+    /// `LnChartSettCellView::setTextOpacity`), which follows palette changes. Rows keep the
     /// inherited palette until it is first called.
     void setTextOpacity(qreal opacity);
     std::optional<qreal> textOpacity() const { return m_textOpacity; }

@@ -8,10 +8,9 @@
 #include "categories/filter/NWTagSelectionCellView.h"
 #include "model/format/NWCurrencyFormatter.h"
 #include "model/store/NWData.h"
-#include "platform/Appearance.h"
-#include "platform/Resources.h"
 #include "platform/Strings.h"
 #include "platform/UserDefaults.h"
+#include "uikit/controls/KitColors.h"
 #include "uikit/controls/box/RXRoundedBox.h"
 #include "uikit/controls/rows/DVGenericTableRowView.h"
 #include "uikit/controls/rows/FixedRowsModel.h"
@@ -20,7 +19,6 @@
 
 #include <QCheckBox>
 #include <QFrame>
-#include <QGraphicsOpacityEffect>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -48,17 +46,6 @@ QFrame* separator(QWidget* parent)
     return line;
 }
 
-void setOpacity(QWidget* widget, qreal opacity)
-{
-    if (opacity >= 1.0) {
-        widget->setGraphicsEffect(nullptr);
-        return;
-    }
-    auto* effect = new QGraphicsOpacityEffect(widget);
-    effect->setOpacity(opacity);
-    widget->setGraphicsEffect(effect);
-}
-
 } // namespace
 
 LnChartMenuViewController::LnChartMenuViewController(QWidget* parent) : QWidget(parent)
@@ -72,9 +59,7 @@ LnChartMenuViewController::LnChartMenuViewController(QWidget* parent) : QWidget(
     loadSettings();
     buildInterface();
     loadValues();
-    applyAppearance();
-    connect(&platform::AppearanceController::instance(), &platform::AppearanceController::appearanceChanged,
-        this, [this](bool) { applyAppearance(); });
+    applyColors();
 }
 
 LnChartMenuViewController::~LnChartMenuViewController() = default;
@@ -353,7 +338,8 @@ void LnChartMenuViewController::updateFormUI()
     m_nwGoal->setEnabled(state.goalGroupEnabled);
     setTableState(Side::Assets, state.assetTableEnabled, state.assetRowsOpacity);
     setTableState(Side::Liabilities, state.liabilityTableEnabled, state.liabilityRowsOpacity);
-    setOpacity(m_chartCurrencyOrPercentCtl, state.percentControlOpacity);
+    // Still usable, so not disabled: greyed as far as greyed text may be.
+    KitColors::setGreyed(m_chartCurrencyOrPercentCtl, state.percentControlOpacity < 1.0);
     updateNWFieldVisibility();
 }
 
@@ -381,8 +367,8 @@ void LnChartMenuViewController::setTableState(Side side, std::optional<bool> ena
     QLabel* title = side == Side::Assets ? m_assetLabel : m_liabilityLabel;
     if (enabled) {
         table->setEnabled(*enabled);
+        // Disabled titles are dimmed by the palette's disabled colour, the faintest that reads.
         title->setEnabled(*enabled);
-        setOpacity(title, *enabled ? 1.0 : 0.2);
     }
     // The rows dim their texts: an opacity effect over a list of row widgets draws them wrongly.
     (side == Side::Assets ? m_assetChoice : m_liabilityChoice)->setTextOpacity(rowsOpacity);
@@ -398,31 +384,12 @@ TableRowView* LnChartMenuViewController::makeTagRow(int row)
     return rowView;
 }
 
-void LnChartMenuViewController::applyAppearance()
+void LnChartMenuViewController::applyColors()
 {
-    const QColor secondary = platform::namedColor(u"ChartText"_s);
     for (QLabel* label : std::as_const(m_captions)) {
         // Disabled captions keep the palette's disabled colour.
-        QPalette colored = label->palette();
-        colored.setColor(QPalette::Active, QPalette::WindowText, secondary);
-        colored.setColor(QPalette::Inactive, QPalette::WindowText, secondary);
-        label->setPalette(colored);
+        KitColors::setNamedColor(
+            label, u"ChartText"_s, { QPalette::WindowText }, { QPalette::Active, QPalette::Inactive });
     }
-    QPalette message = m_goalMessageLabel->palette();
-    message.setColor(QPalette::WindowText, platform::namedColor(u"ChartMenuWarningText"_s));
-    m_goalMessageLabel->setPalette(message);
-    // The dimmed texts are worked out from the palette: again from the new one.
-    for (CategoryChoiceRows* choice : { m_assetChoice, m_liabilityChoice })
-        choice->setTextOpacity(choice->textOpacity().value_or(1.0));
-    // Rows take their colours when made; those made already take the new ones.
-    const std::pair<QListView*, TableRowHost*> lists[] { { m_assetsTableView, m_assetChoice->host() },
-        { m_liabilitiesTableView, m_liabilityChoice->host() }, { m_tagTableView, m_tagRows } };
-    for (const auto& [view, host] : lists) {
-        for (int row = 0; row < view->model()->rowCount(); ++row) {
-            if (auto* rowView = qobject_cast<DVGenericTableRowView*>(host->rowView(row))) {
-                rowView->setColors();
-                rowView->update();
-            }
-        }
-    }
+    KitColors::setNamedColor(m_goalMessageLabel, u"ChartMenuWarningText"_s);
 }

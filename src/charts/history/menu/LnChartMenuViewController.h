@@ -78,7 +78,7 @@ private:
     void loadValues();
     void updateFormUI();
     void updateNWFieldVisibility();
-    void applyAppearance();
+    void applyColors();
     void setTableState(Side side, std::optional<bool> enabled, qreal rowsOpacity);
 
     TableRowView* makeTagRow(int row);

@@ -1,8 +1,8 @@
 #include "charts/history/menu/LnChartSettCellView.h"
 
 #include "platform/SaneGeometry.h"
+#include "uikit/controls/KitColors.h"
 
-#include <QApplication>
 #include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -45,12 +45,8 @@ bool LnChartSettCellView::isMarked() const
 void LnChartSettCellView::setTextOpacity(qreal opacity)
 {
     m_textOpacity = platform::saneValue(opacity, 0.0, 1.0, 1.0);
-    QPalette dimmed = QApplication::palette();
-    for (const auto group : { QPalette::Active, QPalette::Inactive, QPalette::Disabled }) {
-        QColor text = dimmed.color(group, QPalette::WindowText);
-        text.setAlphaF(text.alphaF() * opacity);
-        dimmed.setColor(group, QPalette::WindowText, text);
-    }
-    m_categoryNameLabel->setPalette(dimmed);
-    m_categorySelected->setPalette(dimmed);
+    // Dimmed as far as greyed text may be: the design's fraction of the text colour fell
+    // below 3:1 in both appearances.
+    for (QLabel* label : { m_categoryNameLabel, m_categorySelected })
+        KitColors::setGreyed(label, m_textOpacity < 1.0);
 }

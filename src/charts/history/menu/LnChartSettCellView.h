@@ -21,8 +21,8 @@ public:
     /// Shows or clears the choice mark.
     void setMarked(bool marked);
     bool isMarked() const;
-    /// Draws the texts at `opacity` of the palette's colours (1 undimmed); again after the
-    /// application's palette changed.
+    /// Below 1 the texts are dimmed to the palette's greyed text colour (`KitColors::setGreyed`),
+    /// which follows appearance switches; 1 draws them undimmed.
     void setTextOpacity(qreal opacity);
     qreal textOpacity() const { return m_textOpacity; }
 

@@ -1,5 +1,7 @@
 #include "uikit/controls/buttons/SegmentedControl.h"
 
+#include "uikit/controls/KitColors.h"
+
 #include <QHBoxLayout>
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
@@ -42,9 +44,11 @@ protected:
         option.text = shownText();
         if (isChecked() && option.palette.color(QPalette::Button).lightness() < 128) {
             // On a dark face the style's pressed shade is barely darker than the others: the
-            // chosen segment is lit instead, so that it stands out.
+            // chosen segment is lit instead, so that it stands out; only so far that its text
+            // still reads at 4.5:1, and greyed or disabled text, fainter, at 3:1.
+            const bool faint = !isEnabled() || KitColors::isGreyed(this);
             const QColor face = option.palette.color(QPalette::Button);
-            option.palette.setColor(QPalette::Button, face.lighter(190));
+            option.palette.setColor(QPalette::Button, face.lighter(faint ? 125 : 150));
         }
         painter.drawComplexControl(QStyle::CC_ToolButton, option);
     }
