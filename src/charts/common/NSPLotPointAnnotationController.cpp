@@ -70,6 +70,12 @@ void styleLine(QLabel* label, const QString& name, qreal pointSize, bool bold)
     label->setFont(font);
 }
 
+// A tooltip of user text that wraps: a plain-text one stays one line, wider than the screen.
+QString wrappingTip(const QString& text)
+{
+    return text.isEmpty() ? QString() : u"<p>%1</p>"_s.arg(text.toHtmlEscaped());
+}
+
 int widthOf(const QFontMetricsF& metrics, const QString& text)
 {
     return int(std::ceil(metrics.size(0, text).width())) + 1;
@@ -131,11 +137,11 @@ void NSPLotPointAnnotationController::layOut()
             amountTip = m_amount;
     }
     m_amountCtl->setText(m_amount);
-    m_amountCtl->setToolTip(amountTip);
+    m_amountCtl->setToolTip(wrappingTip(amountTip));
 
     const QString caption = captionMetrics.elidedText(m_caption, Qt::ElideRight, textWidth);
     m_monthCtl->setText(caption);
-    m_monthCtl->setToolTip(caption == m_caption ? QString() : m_caption);
+    m_monthCtl->setToolTip(caption == m_caption ? QString() : wrappingTip(m_caption));
 
     m_amountCtl->setGeometry(kMargin, kAmountTop, textWidth, amountHeight);
     const int captionTop = kAmountTop + amountHeight + kCaptionGap;
