@@ -14,7 +14,6 @@
 #include <QSemaphore>
 #include <QThreadPool>
 #include <cmath>
-#include <functional>
 
 namespace chart {
 
@@ -29,6 +28,7 @@ constexpr double kMergedArc = 4.0;
 // down to this one.
 constexpr qreal kFallbackLabelShrink = 0.85;
 constexpr qreal kSmallestFallbackLabelSize = 7.0;
+constexpr int kMostFallbackLabelSizes = 6;
 
 double degrees(double radians)
 {
@@ -393,13 +393,25 @@ QList<PieChart::LabelPlacement> PieChart::labelPlacements() const
     const qreal margin = m_labelShadow
         ? std::ceil(std::max(std::abs(m_labelShadow->offset.x()), std::abs(m_labelShadow->offset.y())))
         : 0.0;
+    std::stable_sort(labelled.begin(), labelled.end(),
+        [this](int a, int b) { return m_slices[a].value > m_slices[b].value; });
+    LabelSpace space(graph()->plotAreaRect());
+    const auto placeIfRoom = [&](const LabelPlacement& placement) {
+        const LabelBox room = placement.box.grown(margin);
+        if (!space.fits(room))
+            return false;
+        space.place(room);
+        placements.append(placement);
+        return true;
+    };
     // The other forms a label may take when it finds no room as it is, in the order tried: at its
     // size upright, on two lines, upright on two lines, then the same a little smaller.
-    const auto otherForms = [&](int i, const std::function<bool(const LabelPlacement&)>& place) {
+    const auto placeInOtherForm = [&](int i) {
         const DataLabel& label = *m_slices[i].label;
         const QString twoLines = labelOnTwoLines(label.text);
         const qreal full = label.style.fontSize;
-        for (qreal size = full;; size = std::max(kSmallestFallbackLabelSize, size * kFallbackLabelShrink)) {
+        qreal size = full;
+        for (int step = 0; step < kMostFallbackLabelSizes; ++step) {
             DataLabel sized = label;
             sized.style.fontSize = size;
             const QFontMetricsF& measure = metricsOf(sized.style);
@@ -420,24 +432,14 @@ QList<PieChart::LabelPlacement> PieChart::labelPlacements() const
                     if (size == full && !lines2 && along == m_labelsAlongRadius)
                         continue; // the form tried first
                     const QSizeF boxSize = lines2 ? twoLineSize : oneLine;
-                    if (place(LabelPlacement { i, boxOf(i, boxSize, along), lines2 ? broken : sized }))
+                    if (placeIfRoom(LabelPlacement { i, boxOf(i, boxSize, along), lines2 ? broken : sized }))
                         return;
                 }
             }
             if (size <= kSmallestFallbackLabelSize)
                 return;
+            size = std::max(kSmallestFallbackLabelSize, size * kFallbackLabelShrink);
         }
-    };
-    std::stable_sort(labelled.begin(), labelled.end(),
-        [this](int a, int b) { return m_slices[a].value > m_slices[b].value; });
-    LabelSpace space(graph()->plotAreaRect());
-    const auto placeIfRoom = [&](const LabelPlacement& placement) {
-        const LabelBox room = placement.box.grown(margin);
-        if (!space.fits(room))
-            return false;
-        space.place(room);
-        placements.append(placement);
-        return true;
     };
     for (const int i : labelled) {
         const Slice& slice = m_slices[i];
@@ -451,7 +453,7 @@ QList<PieChart::LabelPlacement> PieChart::labelPlacements() const
             && !space.fits(boxOf(i, QSizeF(1.0, metricsOf(slice.label->style).height()), true).grown(margin)))
             continue;
         if (!placeIfRoom(placementOf(i)) && roomy)
-            otherForms(i, placeIfRoom);
+            placeInOtherForm(i);
     }
     std::sort(placements.begin(), placements.end(),
         [](const LabelPlacement& a, const LabelPlacement& b) { return a.recordIndex < b.recordIndex; });
