@@ -12,6 +12,10 @@ class TBWindowButton;
 /// an amount line in the element's colour and a caption line below it, and, for charts that
 /// can open a monthly record, an info button that posts "NW_SHOW_DETAILS" for the popup's
 /// month. Callers make a new popup for every click; the popover owns it. Main thread only.
+///
+/// The popup is 230 x 60 points, or as wide as its amount and caption need, up to its width
+/// limit: beyond it a caption is elided (the whole caption in its tooltip) and an amount goes
+/// on over more lines, so that no digit is lost.
 class NSPLotPointAnnotationController : public QWidget {
     Q_OBJECT
 public:
@@ -26,9 +30,12 @@ public:
     void setValuesWithIntAmount(const QString& amount, int year, int month, const QColor& color);
 
     bool showInfo() const { return m_showInfo; }
-    void setInfoFlag(bool showInfo) { m_showInfo = showInfo; }
+    void setInfoFlag(bool showInfo);
     bool showInfoButton() const { return m_showInfoButton; }
-    void setShowInfoButton(bool show) { m_showInfoButton = show; }
+    void setShowInfoButton(bool show);
+    /// The widest the popup grows (the window it points into); never below its 230 points.
+    int widthLimit() const { return m_widthLimit; }
+    void setWidthLimit(int width);
     int year() const { return m_year; }
     int month() const { return m_month; }
 
@@ -41,11 +48,17 @@ protected:
 private:
     void infoABoutButtonHandler();
     void setAmount(const QString& amount, const QColor& color);
+    void setCaption(const QString& caption);
+    // Sizes the popup and places its lines and button for the texts it shows.
+    void layOut();
 
     bool m_showInfo = false;
     bool m_showInfoButton = false;
     int m_year = 0;
     int m_month = 0;
+    int m_widthLimit = 0;
+    QString m_amount;
+    QString m_caption;
     QLabel* m_amountCtl = nullptr;
     QLabel* m_monthCtl = nullptr;
     QPointer<TBWindowButton> m_infoABoutButton;

@@ -17,6 +17,9 @@ namespace {
 
 using Fill = std::function<void(NSPLotPointAnnotationController*)>;
 
+// What a popover's border and arrow add to its content's width, with a little to spare.
+constexpr int kPopoverBorderRoom = 40;
+
 PKPopoverController* showPopup(QPointer<PKPopoverController>& slot, QWidget* controllerView,
     const QPointF& anchorYUp, bool showInfo, Fill fill)
 {
@@ -31,6 +34,10 @@ PKPopoverController* showPopup(QPointer<PKPopoverController>& slot, QWidget* con
 
     auto* popup = new NSPLotPointAnnotationController;
     popup->setInfoFlag(showInfo);
+    // As wide as its texts, but no wider than the window it points into (less the popover's border).
+    popup->setWidthLimit(controllerView->window()->width() - kPopoverBorderRoom);
+    // Filled once now so that the popover is made at the popup's size.
+    fill(popup);
     auto* popover = new PKPopoverController(popup, controllerView);
     popover->setDefaultProperties_ItemEdit();
     popover->setClosesWhenEscapeKeyPressed(true);
@@ -45,8 +52,11 @@ PKPopoverController* showPopup(QPointer<PKPopoverController>& slot, QWidget* con
     popover->setWillShowBlock([view = QPointer<QWidget>(controllerView), fill = std::move(fill)](
                                   PKPopoverController* controller) {
         auto* content = qobject_cast<NSPLotPointAnnotationController*>(controller->contentViewController());
-        if (view && content)
-            fill(content);
+        if (!view || !content)
+            return;
+        fill(content);
+        if (QSizeF(content->size()) != controller->contentSize())
+            controller->setContentSize(content->size());
     });
     slot = popover;
 

@@ -24,6 +24,11 @@ constexpr double kTurn = 2.0 * M_PI;
 constexpr qint64 kLabelImagePixels = 8LL * 1024 * 1024;
 // The longest run of sub-pixel slices painted as one, in pixels along the rim.
 constexpr double kMergedArc = 4.0;
+// A label that finds no room at its size tries smaller sizes, each this share of the one before,
+// down to this one.
+constexpr qreal kFallbackLabelShrink = 0.85;
+constexpr qreal kSmallestFallbackLabelSize = 7.0;
+constexpr int kMostFallbackLabelSizes = 6;
 
 double degrees(double radians)
 {
@@ -70,7 +75,8 @@ private:
     double sliceAngle(double fraction) const { return chart::sliceAngle(*m_plot, fraction); }
     void drawPie(QPainter& painter, bool labelsAsImages);
     // `imageBudget`: pixels of label images still allowed, or none for no images.
-    void drawLabel(QPainter& painter, const PieChart::Slice& slice, const LabelBox& box, qint64* imageBudget);
+    void drawLabel(QPainter& painter, const PieChart::Slice& slice, const PieChart::LabelPlacement& placement,
+        qint64* imageBudget);
     bool renderCache(qreal ratio);
 
     PieChart* m_plot;
@@ -187,13 +193,13 @@ void PieChartItem::drawPie(QPainter& painter, bool labelsAsImages)
     }
     qint64 imageBudget = kLabelImagePixels;
     for (const PieChart::LabelPlacement& placement : m_plot->labelPlacements())
-        drawLabel(
-            painter, slices[placement.recordIndex], placement.box, labelsAsImages ? &imageBudget : nullptr);
+        drawLabel(painter, slices[placement.recordIndex], placement, labelsAsImages ? &imageBudget : nullptr);
 }
 
-void PieChartItem::drawLabel(
-    QPainter& painter, const PieChart::Slice& slice, const LabelBox& box, qint64* imageBudget)
+void PieChartItem::drawLabel(QPainter& painter, const PieChart::Slice& slice,
+    const PieChart::LabelPlacement& placement, qint64* imageBudget)
 {
+    const LabelBox& box = placement.box;
     const QSizeF size = box.size;
     painter.save();
     painter.translate(box.center);
@@ -204,8 +210,8 @@ void PieChartItem::drawLabel(
     // Text and shadow with a margin that holds the shadow, in device pixels.
     const qreal margin = std::ceil(std::max(std::abs(shadowOffset.x()), std::abs(shadowOffset.y()))) + 1;
     const auto drawText = [&](QPainter& target, const QPointF& origin) {
-        drawChartText(
-            target, QRectF(origin, size), slice.label->text, slice.label->style, shadow ? &*shadow : nullptr);
+        drawChartText(target, QRectF(origin, size), placement.label.text, placement.label.style,
+            shadow ? &*shadow : nullptr);
     };
     if (!imageBudget) {
         drawText(painter, topLeft);
@@ -216,7 +222,8 @@ void PieChartItem::drawLabel(
     // image stays small: the raster engine cannot turn a very wide one.
     const qreal ratio = painter.device()->devicePixelRatioF();
     QImage& image = slice.labelImage;
-    if (image.isNull() || image.devicePixelRatio() != ratio) {
+    if (image.isNull() || image.devicePixelRatio() != ratio || !(slice.labelImageOf == placement.label)) {
+        slice.labelImageOf = placement.label;
         const QSize pixels = imagePixelSize(
             size + QSizeF(2 * margin, 2 * margin), ratio, *imageBudget, maximumLabelImageSide);
         image = pixels.isEmpty() ? QImage() : QImage(pixels, QImage::Format_ARGB32_Premultiplied);
@@ -337,27 +344,28 @@ QList<PieChart::LabelPlacement> PieChart::labelPlacements() const
     // Labels mostly share one style: one set of metrics serves while they do.
     std::optional<QFont> font;
     std::optional<QFontMetricsF> metrics;
-    const auto metricsOf = [&](const Slice& slice) -> const QFontMetricsF& {
-        const QFont labelFont = slice.label->style.font();
+    const auto metricsOf = [&](const TextStyle& style) -> const QFontMetricsF& {
+        const QFont labelFont = style.font();
         if (!font || !(*font == labelFont)) {
             font = labelFont;
             metrics.emplace(labelFont);
         }
         return *metrics;
     };
-    // Where the label of slice `i` goes when it is `width` wide.
-    const auto boxOf = [&](int i, qreal width, qreal height) {
+    // Where the label of slice `i` goes when it is `size` large, along the radius or upright.
+    const auto boxOf = [&](int i, const QSizeF& size, bool alongRadius) {
         const Slice& slice = m_slices[i];
         const double middle = sliceAngle(*this, slice.startFraction + slice.fraction / 2);
         const QPointF towards = direction(middle);
         const qreal distance = m_radius + slice.radialOffset + m_labelOffset;
-        LabelBox box { QPointF(), 0.0, QSizeF(width, height) };
-        if (m_labelsAlongRadius) {
+        LabelBox box { QPointF(), 0.0, size };
+        if (alongRadius) {
             // Along the radius, turned so that the text never reads upside down.
-            box.center = center + towards * (distance + width / 2);
+            box.center = center + towards * (distance + size.width() / 2);
             box.rotation = -degrees(std::cos(middle) < 0 ? middle + M_PI : middle);
         } else {
-            const qreal reach = std::abs(towards.x()) * width / 2 + std::abs(towards.y()) * height / 2;
+            const qreal reach
+                = std::abs(towards.x()) * size.width() / 2 + std::abs(towards.y()) * size.height() / 2;
             box.center = center + towards * (distance + reach);
         }
         return box;
@@ -365,10 +373,10 @@ QList<PieChart::LabelPlacement> PieChart::labelPlacements() const
     const auto placementOf = [&](int i) {
         const Slice& slice = m_slices[i];
         if (slice.labelSize.isEmpty()) {
-            const QFontMetricsF& measure = metricsOf(slice);
+            const QFontMetricsF& measure = metricsOf(slice.label->style);
             slice.labelSize = QSizeF(measure.horizontalAdvance(slice.label->text), measure.height());
         }
-        return LabelPlacement { i, boxOf(i, slice.labelSize.width(), slice.labelSize.height()) };
+        return LabelPlacement { i, boxOf(i, slice.labelSize, m_labelsAlongRadius), *slice.label };
     };
     QList<int> labelled;
     for (int i = 0; i < m_slices.size(); ++i) {
@@ -388,18 +396,64 @@ QList<PieChart::LabelPlacement> PieChart::labelPlacements() const
     std::stable_sort(labelled.begin(), labelled.end(),
         [this](int a, int b) { return m_slices[a].value > m_slices[b].value; });
     LabelSpace space(graph()->plotAreaRect());
-    for (const int i : labelled) {
-        // A label along the radius starts at the rim: when its first point finds no room, the
-        // whole label finds none, and it need not be measured.
-        if (m_labelsAlongRadius && m_slices[i].labelSize.isEmpty()
-            && !space.fits(boxOf(i, 1.0, metricsOf(m_slices[i]).height()).grown(margin)))
-            continue;
-        const LabelPlacement placement = placementOf(i);
+    const auto placeIfRoom = [&](const LabelPlacement& placement) {
         const LabelBox room = placement.box.grown(margin);
         if (!space.fits(room))
-            continue;
+            return false;
         space.place(room);
         placements.append(placement);
+        return true;
+    };
+    // The other forms a label may take when it finds no room as it is, in the order tried: at its
+    // size upright, on two lines, upright on two lines, then the same a little smaller.
+    const auto placeInOtherForm = [&](int i) {
+        const DataLabel& label = *m_slices[i].label;
+        const QString twoLines = labelOnTwoLines(label.text);
+        const qreal full = label.style.fontSize;
+        qreal size = full;
+        for (int step = 0; step < kMostFallbackLabelSizes; ++step) {
+            DataLabel sized = label;
+            sized.style.fontSize = size;
+            const QFontMetricsF& measure = metricsOf(sized.style);
+            const QSizeF oneLine = size == full
+                ? m_slices[i].labelSize
+                : QSizeF(measure.horizontalAdvance(label.text), measure.height());
+            DataLabel broken = sized;
+            broken.text = twoLines;
+            const QSizeF twoLineSize = twoLines.isNull()
+                ? QSizeF()
+                : measure.boundingRect(QRectF(), Qt::AlignCenter, twoLines).size();
+            for (const bool lines2 : { false, true }) {
+                if (lines2 && twoLines.isNull())
+                    continue;
+                for (const bool along : { true, false }) {
+                    if (along && !m_labelsAlongRadius)
+                        continue;
+                    if (size == full && !lines2 && along == m_labelsAlongRadius)
+                        continue; // the form tried first
+                    const QSizeF boxSize = lines2 ? twoLineSize : oneLine;
+                    if (placeIfRoom(LabelPlacement { i, boxOf(i, boxSize, along), lines2 ? broken : sized }))
+                        return;
+                }
+            }
+            if (size <= kSmallestFallbackLabelSize)
+                return;
+            size = std::max(kSmallestFallbackLabelSize, size * kFallbackLabelShrink);
+        }
+    };
+    for (const int i : labelled) {
+        const Slice& slice = m_slices[i];
+        // A slice narrower than a line of its label beside the rim is one of a crowd: its label
+        // is drawn as it is or not at all.
+        const double rim = kTurn * (m_radius + slice.radialOffset + m_labelOffset);
+        const bool roomy = slice.fraction * rim >= metricsOf(slice.label->style).height();
+        // A label along the radius starts at the rim: when its first point finds no room, the
+        // whole label finds none, and it need not be measured.
+        if (!roomy && m_labelsAlongRadius && slice.labelSize.isEmpty()
+            && !space.fits(boxOf(i, QSizeF(1.0, metricsOf(slice.label->style).height()), true).grown(margin)))
+            continue;
+        if (!placeIfRoom(placementOf(i)) && roomy)
+            placeInOtherForm(i);
     }
     std::sort(placements.begin(), placements.end(),
         [](const LabelPlacement& a, const LabelPlacement& b) { return a.recordIndex < b.recordIndex; });

@@ -48,8 +48,10 @@ public:
     void setOverlayFill(const std::optional<Fill>& fill);
     std::optional<LineStyle> borderLineStyle() const { return m_borderLineStyle; }
     void setBorderLineStyle(const std::optional<LineStyle>& style);
-    // Leaves out each label that would overlap a label of a larger slice or reach outside the
-    // plot area; its slice stays as it is.
+    // Lays the labels out larger slices first and leaves out each label that would overlap one
+    // placed before it or reach outside the plot area; its slice stays as it is. The label of a
+    // slice wide enough to hold a line of text beside it first tries, at its size and then a
+    // little smaller, standing upright and on two lines.
     bool labelsKeptApart() const { return m_labelsKeptApart; }
     void setLabelsKeptApart(bool apart);
 
@@ -70,16 +72,18 @@ public:
         qreal radialOffset = 0.0;
         std::optional<Fill> fill;
         std::optional<DataLabel> label;
-        // The label drawn upright and its size, kept while the label stays the same (the pie's
-        // painter fills them in).
-        mutable QImage labelImage;
+        // The label's size on one line, and the label drawn upright as it was last placed (the
+        // pie's painter fills them in and keeps them while the label stays the same).
         mutable QSizeF labelSize;
+        mutable QImage labelImage;
+        mutable DataLabel labelImageOf;
     };
     const QList<Slice>& slices() const { return m_slices; }
 
     struct LabelPlacement {
         int recordIndex = -1;
         LabelBox box; // the text as drawn, in graph coordinates (its shadow not included)
+        DataLabel label; // as drawn: the slice's, or on two lines or smaller to find room
     };
     // The labels the pie draws with its present size, angle and data, in record order.
     QList<LabelPlacement> labelPlacements() const;

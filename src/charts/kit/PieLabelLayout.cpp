@@ -71,6 +71,39 @@ bool labelBoxesOverlap(const LabelBox& a, const LabelBox& b)
     return true;
 }
 
+QString labelOnTwoLines(const QString& text)
+{
+    if (text.contains(u'\n'))
+        return QString();
+    const auto breaksAfter = [](QChar c) {
+        return c == u'-' || c == u',' || c == u'.' || c == u'\'' || c == QChar(0x2019) || c == QChar(0x00a0)
+            || c == QChar(0x202f);
+    };
+    qsizetype best = -1;
+    qsizetype bestLonger = text.size();
+    bool bestDropsSpace = false;
+    for (qsizetype i = 1; i + 1 < text.size(); ++i) {
+        const bool space = text.at(i) == u' ';
+        // Not inside "..." or a run of spaces, nor before a space that breaks instead.
+        const QChar next = text.at(i + 1);
+        if (space ? text.at(i - 1) == u' ' || next == u' '
+                  : !breaksAfter(text.at(i)) || breaksAfter(next) || next == u' ')
+            continue;
+        const qsizetype first = space ? i : i + 1;
+        const qsizetype second = text.size() - i - 1;
+        const qsizetype longer = std::max(first, second);
+        if (longer < bestLonger) {
+            best = i;
+            bestLonger = longer;
+            bestDropsSpace = space;
+        }
+    }
+    if (best < 0)
+        return QString();
+    return bestDropsSpace ? text.left(best) + u'\n' + text.mid(best + 1)
+                          : text.left(best + 1) + u'\n' + text.mid(best + 1);
+}
+
 LabelSpace::LabelSpace(const QRectF& pane) : m_pane(pane)
 {
     if (!(pane.width() > 0) || !(pane.height() > 0) || !std::isfinite(pane.width() * pane.height()))

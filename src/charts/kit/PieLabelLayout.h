@@ -5,6 +5,7 @@
 #include <QPolygonF>
 #include <QRectF>
 #include <QSizeF>
+#include <QString>
 
 #include <array>
 #include <optional>
@@ -27,6 +28,11 @@ struct LabelBox {
 
 // Whether two boxes share more than an edge.
 bool labelBoxesOverlap(const LabelBox& a, const LabelBox& b);
+
+// `text` broken onto two lines where they come out most even: after a dash, a digit group's
+// separator or a stop, or at a space (which goes). Null when the text has no such place or
+// already has more than one line.
+QString labelOnTwoLines(const QString& text);
 
 // The room labels take in a pane: a box fits when it lies within the pane and overlaps no box
 // placed before it. A box is compared only with the placed boxes near it, so that thousands of

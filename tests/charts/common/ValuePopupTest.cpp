@@ -1,19 +1,26 @@
 #include "charts/common/ValuePopup.h"
 #include "charts/common/ChartNotifications.h"
 #include "charts/common/NSPLotPointAnnotationController.h"
+#include "model/data/MVX_Model.h"
+#include "model/format/NWCurrencyFormatter.h"
+#include "model/store/NWData.h"
 #include "model/values/NWDetailRecordInfo.h"
 #include "platform/Appearance.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Resources.h"
 #include "support/Contrast.h"
+#include "support/TempHomeTest.h"
 #include "uikit/popover/PKPopoverController.h"
 #include "uikit/window/TBWindowButton.h"
 
 #include <gtest/gtest.h>
 
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QTest>
+#include <QTextDocumentFragment>
 
+#include <limits>
 #include <memory>
 
 using namespace Qt::Literals::StringLiterals;
@@ -212,6 +219,139 @@ TEST_F(ValuePopupShowTest, ThePaleChartColoursReadOnThePopupOfEitherAppearanceIn
         }
     }
     appearance.setAppearance(before);
+}
+
+// A popup's lines show their whole texts: the amount, broken anywhere as its line breaks it,
+// within its line's box; the caption whole, or elided with the whole caption in its tooltip;
+// every line inside the popup, and the popup no wider than `limit`.
+void expectWholeTexts(const NSPLotPointAnnotationController& popup, const QString& amountText,
+    const QString& captionText, int limit)
+{
+    const auto* amountLine = popup.findChild<QLabel*>(u"amountCtl"_s);
+    const auto* captionLine = popup.findChild<QLabel*>(u"monthCtl"_s);
+    EXPECT_EQ(amountLine->text(), amountText);
+    EXPECT_TRUE(amountLine->toolTip().isEmpty());
+    const QRectF needed = QFontMetricsF(amountLine->font())
+                              .boundingRect(QRectF(amountLine->contentsRect()),
+                                  Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWrapAnywhere, amountText);
+    EXPECT_LE(needed.width(), amountLine->contentsRect().width()) << "the amount is cut at the side";
+    EXPECT_LE(needed.height(), amountLine->contentsRect().height() + 0.5)
+        << "the amount is cut at the bottom";
+    const qreal captionWidth = QFontMetricsF(captionLine->font()).horizontalAdvance(captionLine->text());
+    EXPECT_LE(captionWidth, captionLine->contentsRect().width()) << "the caption is cut";
+    if (captionLine->text() == captionText) {
+        EXPECT_TRUE(captionLine->toolTip().isEmpty());
+    } else {
+        EXPECT_TRUE(captionLine->text().endsWith(QChar(0x2026))) << captionLine->text().toStdString();
+        // Rich text, so that it wraps; the name's own markup shown as text.
+        EXPECT_EQ(QTextDocumentFragment::fromHtml(captionLine->toolTip()).toPlainText().trimmed(),
+            captionText.trimmed());
+        EXPECT_GE(popup.width(), limit - 1) << "a caption is elided only where the popup can grow no more";
+    }
+    for (const QLabel* line : { amountLine, captionLine })
+        EXPECT_TRUE(popup.rect().contains(line->geometry())) << line->objectName().toStdString();
+    EXPECT_LE(popup.width(), limit);
+    EXPECT_GE(popup.width(), 230);
+    EXPECT_GE(popup.height(), 60);
+}
+
+// The widest amounts the program formats, in the pies' popup form "<amount> (<percent>)", in
+// base currencies of several formats (grouping in threes and in the Indian way, symbols before
+// and after, none and two fraction digits), with short and long category names.
+class ValuePopupAmountsTest : public mervane::test::TempHomeTest {
+protected:
+    void SetUp() override
+    {
+        TempHomeTest::SetUp();
+        NWData::shared()->setAppData(MVX_Model::makeEmpty());
+    }
+    void TearDown() override
+    {
+        PKPopoverController::closeAllShownPopovers();
+        NWData::shared()->setAppData(nullptr);
+        TempHomeTest::TearDown();
+    }
+};
+
+TEST_F(ValuePopupAmountsTest, EveryAmountAndCaptionIsShownWhole)
+{
+    const double widest = std::numeric_limits<double>::max();
+    const QString longName = u"Brokerage account at the big bank"_s;
+    const QString endlessName
+        = u"Retirement savings plan of the employer before last, held in trust "_s.repeated(4);
+    // The program's smallest window.
+    QWidget window;
+    window.resize(800, 500);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    for (const QString& base : { u"USD"_s, u"EUR"_s, u"CHF"_s, u"JPY"_s, u"INR"_s, u"SEK"_s }) {
+        NWData::shared()->appData()->setBaseCurrency(base);
+        const NWCurrencyFormatter format(0, NWCurrencyFormatter::parenthesesNegativeFormat());
+        for (const double value : { 7189577.0, 1e15 + 38000, -1e15, widest, -widest }) {
+            const QString amount = u"%1 (100%)"_s.arg(format.stringFromNumber(value));
+            for (const QString& name : { u"Cash"_s, longName, endlessName }) {
+                SCOPED_TRACE(base.toStdString() + " " + amount.left(40).toStdString() + " "
+                    + name.left(20).toStdString());
+                QPointer<PKPopoverController> slot;
+                PKPopoverController* popover = ValuePopup::show(slot, &window, QPointF(400, 250),
+                    ValuePopup::Texts { amount, name, QString(), Qt::darkGreen }, false);
+                auto* popup
+                    = qobject_cast<NSPLotPointAnnotationController*>(popover->contentViewController());
+                ASSERT_NE(popup, nullptr);
+                // No wider than the window it points into.
+                EXPECT_GT(popup->widthLimit(), 0);
+                EXPECT_LE(popup->widthLimit(), window.width());
+                expectWholeTexts(*popup, amount, name + u' ', popup->widthLimit());
+                // The popover is the popup's size.
+                EXPECT_EQ(popover->contentSize(), QSizeF(popup->size()));
+                popover->close();
+            }
+        }
+    }
+}
+
+// The dashboard's $7,189,577 of one slice, drawn: the amount's ink reaches as far as its text,
+// where a line of fixed width would have cut it at "(100".
+TEST_F(ValuePopupAmountsTest, ALongAmountIsDrawnToItsEnd)
+{
+    NWData::shared()->appData()->setBaseCurrency(u"USD"_s);
+    const QString amount = u"%1 (100%)"_s.arg(
+        NWCurrencyFormatter(0, NWCurrencyFormatter::parenthesesNegativeFormat()).stringFromNumber(7189577));
+    NSPLotPointAnnotationController popup;
+    popup.setValuesWithAmount(amount, QString(), u"Brokerage account at the big bank"_s, Qt::darkGreen);
+    QImage image(popup.size(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    popup.render(&image);
+    const auto* line = popup.findChild<QLabel*>(u"amountCtl"_s);
+    const QColor ink = line->palette().color(QPalette::WindowText);
+    int right = -1;
+    for (int y = line->y(); y < line->y() + line->height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (mervane::test::contrast(image.pixelColor(x, y), ink) < 1.5)
+                right = std::max(right, x);
+    const qreal textRight = line->x() + QFontMetricsF(line->font()).horizontalAdvance(amount);
+    EXPECT_GE(right, textRight - 4) << "the amount's ink ends at " << right << " of " << textRight;
+    EXPECT_LT(right, popup.width());
+}
+
+// Short texts keep the design's popup; the info button stays by the amount at the right edge
+// of a popup widened by its texts.
+TEST(ValuePopupTest, ShortTextsKeepTheDesignsSizeAndTheInfoButtonItsCorner)
+{
+    NSPLotPointAnnotationController popup;
+    popup.setInfoFlag(true);
+    popup.setValuesWithIntAmount(u"$1,200"_s, 2019, 3, Qt::red);
+    popup.show();
+    EXPECT_EQ(popup.size(), QSize(230, 60));
+    auto* button = popup.findChild<TBWindowButton*>();
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->geometry(), QRect(205, 11, 14, 14));
+
+    popup.setValuesWithIntAmount(u"$1,000,000,000,000,000,000,000"_s, 2019, 3, Qt::red);
+    EXPECT_GT(popup.width(), 230);
+    EXPECT_EQ(button->geometry(), QRect(popup.width() - 25, 11, 14, 14));
+    const QRect amountLine = popup.findChild<QLabel*>(u"amountCtl"_s)->geometry();
+    EXPECT_LE(amountLine.right(), button->x()) << "the amount runs under the info button";
 }
 
 } // namespace

@@ -45,13 +45,15 @@ class LabelledSlices : public PlotDataSource {
 public:
     QList<double> values;
     QString text = QStringLiteral("$25,134-Category");
+    QStringList texts; // the labels as they are, in place of "<text> <index>"
     QColor labelColor = QColor(0, 200, 0);
 
     int numberOfRecordsForPlot(Plot*) override { return int(values.size()); }
     std::optional<double> numberForPlot(Plot*, PlotField, int index) override { return values.value(index); }
     std::optional<DataLabel> dataLabelForPlot(Plot*, int index) override
     {
-        return DataLabel { QStringLiteral("%1 %2").arg(text).arg(index),
+        return DataLabel { texts.isEmpty() ? QStringLiteral("%1 %2").arg(text).arg(index)
+                                           : texts.value(index),
             TextStyle { labelColor, QStringLiteral("Arial Narrow"), 12.0 } };
     }
     std::optional<Fill> sliceFillForPieChart(PieChart*, int index) override
@@ -61,7 +63,8 @@ public:
 };
 
 struct LabelledPie {
-    explicit LabelledPie(QList<double> values, bool apart)
+    explicit LabelledPie(QList<double> values, bool apart, const QSizeF& size = QSizeF(560, 420))
+        : graph(QRectF(QPointF(), size))
     {
         source.values = std::move(values);
         graph.setAxisSet(nullptr);
@@ -85,7 +88,7 @@ struct LabelledPie {
 
     LabelledSlices source;
     RecordingDelegate delegate;
-    Graph graph { QRectF(0, 0, 560, 420) };
+    Graph graph;
     PieChart* pie = new PieChart;
 };
 
@@ -235,5 +238,111 @@ TEST(PieLabelLayout, NoLabelIsDrawnOutsideThePlotArea)
             outside = outside || containsColor(image, band, pie.source.labelColor);
         EXPECT_EQ(outside, !apart);
         EXPECT_TRUE(containsColor(image, area.toRect(), pie.source.labelColor));
+    }
+}
+
+TEST(PieLabelLayout, ALabelBreaksOntoTwoEvenLinesWhereTextAllowsIt)
+{
+    EXPECT_EQ(labelOnTwoLines(QStringLiteral("$7,189,577-Brokerag...")),
+        QStringLiteral("$7,189,577-\nBrokerag..."));
+    EXPECT_EQ(labelOnTwoLines(QStringLiteral("$1,000,000,000,038,000")),
+        QStringLiteral("$1,000,000,\n000,038,000"));
+    EXPECT_EQ(labelOnTwoLines(QStringLiteral("($999,999,999,788,000)")),
+        QStringLiteral("($999,999,\n999,788,000)"));
+    EXPECT_EQ(labelOnTwoLines(QStringLiteral("25%-Savings account")), QStringLiteral("25%-Savings\naccount"));
+    EXPECT_EQ(
+        labelOnTwoLines(QStringLiteral("1.000.000\u00a0\u20ac")), QStringLiteral("1.000.\n000\u00a0\u20ac"));
+    EXPECT_EQ(labelOnTwoLines(QStringLiteral("1\u202f000\u202f000\u00a0CHF")),
+        QStringLiteral("1\u202f000\u202f\n000\u00a0CHF"));
+    for (const QString& whole : { QStringLiteral("25%"), QStringLiteral("Brokerag..."), QStringLiteral("-5"),
+             QStringLiteral("a  b"), QStringLiteral("two\nlines"), QString() })
+        EXPECT_TRUE(labelOnTwoLines(whole).isNull()) << whole.toStdString();
+}
+
+// A pie of one slice, a slice of nearly the whole pie beside a crumb, and a net-worth split of
+// 1e15 in a pane too small for their labels along the radius: the labels of the large slices are
+// drawn, upright, on two lines or smaller, whole, inside the pane and apart.
+TEST(PieLabelLayout, TheLargestSlicesKeepTheirLabelsInAnotherFormWhereTheirOwnFindsNoRoom)
+{
+    struct Case {
+        const char* name;
+        QList<double> values;
+        QStringList texts;
+        QSizeF size;
+        qreal startAngle;
+        QList<int> kept;
+    };
+    const QString huge = QStringLiteral("$1,000,000,000,038,000");
+    const QList<Case> cases {
+        // The dashboard's asset pie with every category merged: a placeholder and "All other".
+        { "one slice below", { 0, 60000 }, { QString(), QStringLiteral("$60,000-All other") },
+            QSizeF(400, 220), M_PI / 2, { 1 } },
+        { "one slice bottom left", { 52000 }, { QStringLiteral("$52,000-Checking account") },
+            QSizeF(300, 300), M_PI / 4, { 0 } },
+        { "one slice in a narrow pane", { 52000 }, { QStringLiteral("$52,000-Checking account") },
+            QSizeF(250, 500), 0, { 0 } },
+        { "nearly all of it", { 7189577, 8028 },
+            { QStringLiteral("$7,189,577-Brokerag..."), QStringLiteral("$8,028-All other") },
+            QSizeF(400, 220), M_PI / 2, { 0 } },
+        { "net worth of 1e15", { 250000, 1e15 + 38000, 1e15 - 212000 },
+            { QStringLiteral("$250,000"), huge, QStringLiteral("$999,999,999,788,000") }, QSizeF(290, 480),
+            M_PI / 2, { 1, 2 } },
+        { "net worth of 1e15 turned", { 250000, 1e15 + 38000, 1e15 - 212000 },
+            { QStringLiteral("$250,000"), huge, QStringLiteral("$999,999,999,788,000") }, QSizeF(290, 480), 0,
+            { 1, 2 } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LabelledPie pie(c.values, true, c.size);
+        pie.source.texts = c.texts;
+        pie.graph.setPaddings(QMarginsF(0, 0, 0, 0));
+        const QRectF pane = pie.graph.plotAreaRect();
+        // As the screens fit them: the pie keeps a quarter of the shorter side, the labels 8 points.
+        pie.pie->setPieRadius(std::min(pane.width(), pane.height()) / 4);
+        pie.pie->setStartAngle(c.startAngle);
+        pie.graph.reloadData();
+        const QList<PieChart::LabelPlacement> placements = pie.pie->labelPlacements();
+        expectApartAndWithin(placements, pane);
+        for (const int kept : c.kept) {
+            const auto placement = std::find_if(placements.begin(), placements.end(),
+                [kept](const auto& placed) { return placed.recordIndex == kept; });
+            if (placement == placements.end()) {
+                ADD_FAILURE() << "the label of slice " << kept << " is left out";
+                continue;
+            }
+            // The whole text, on one line or two.
+            EXPECT_TRUE(placement->label.text == c.texts[kept]
+                || placement->label.text == labelOnTwoLines(c.texts[kept]))
+                << placement->label.text.toStdString();
+            EXPECT_GE(placement->label.style.fontSize, 7.0);
+            EXPECT_LE(placement->label.style.fontSize, 12.0);
+        }
+    }
+}
+
+// Labels of unequal slices compete: a hundred and fifty slices of one value and six a little
+// larger, turned so that every label has room along the radius to the sides. Each larger slice
+// keeps its label, whatever the neighbours' labels would have taken.
+TEST(PieLabelLayout, LargerSlicesAreLabelledFirst)
+{
+    for (const qreal turn : { 0.0, 0.01, 0.02, 0.03 }) {
+        SCOPED_TRACE(turn);
+        QList<double> values = equalValues(150);
+        // At the right and the left of the pie (slice k's middle lies (k + 0.5) / 150 of a turn
+        // clockwise from the top).
+        const QList<int> larger { 30, 37, 44, 105, 112, 119 };
+        for (const int k : larger)
+            values[k] = 1.02;
+        LabelledPie pie(values, true);
+        pie.pie->setStartAngle(M_PI / 2 + turn);
+        const QList<PieChart::LabelPlacement> placements = pie.pie->labelPlacements();
+        expectApartAndWithin(placements, pie.graph.plotAreaRect());
+        for (const int k : larger)
+            EXPECT_TRUE(std::any_of(placements.begin(), placements.end(),
+                [k](const auto& placement) { return placement.recordIndex == k; }))
+                << "slice " << k << " lost its label";
+        // The crowd keeps the size and direction of its labels.
+        for (const auto& placement : placements)
+            EXPECT_EQ(placement.label, *pie.pie->slices()[placement.recordIndex].label);
     }
 }

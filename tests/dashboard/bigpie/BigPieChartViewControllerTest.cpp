@@ -9,6 +9,7 @@
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 #include "support/Contrast.h"
+#include "support/Eventually.h"
 #include "support/RecordBuilders.h"
 #include "support/SharedStoreTest.h"
 #include "uikit/controls/buttons/SegmentedControl.h"
@@ -407,4 +408,46 @@ TEST_F(BigPieChartViewControllerTest, LabelsReadAndPaleSlicesShowInBothAppearanc
         }
     }
     appearance.setAppearance(before);
+}
+
+// A household of one asset category, and one of 1e15 beside nineteen: at the window's sizes and
+// turned to each of eight directions, the pies keep the labels of their largest slices (the
+// asset and liability pies' one slice, the 1e15; the net-worth pie's two halves), apart and in
+// their panes.
+TEST_F(BigPieChartViewControllerTest, TheLargestSlicesKeepTheirLabelsWhereverTheyPoint)
+{
+    std::vector<double> huge { 1e15 };
+    for (int i = 1; i < 20; ++i)
+        huge.push_back(1000.0 + 100 * i);
+    for (const auto& [name, values] :
+        { std::pair { "one category", std::vector<double> { 152000 } }, std::pair { "1e15", huge } }) {
+        installAssets(values);
+        BigPieChartViewController screen;
+        show(screen);
+        chart::PieChart* netWorth = screen.pieChart(Kind::NetWorth);
+        EXPECT_EVENTUALLY(std::abs(netWorth->startAngle() - pi / 2) < 1e-9);
+        const bool one = values.size() == 1;
+        const QList<std::pair<Kind, QList<int>>> kept { { Kind::Assets, { 0 } }, { Kind::Liabilities, { 0 } },
+            { Kind::NetWorth, one ? QList<int> { 0, 1, 2 } : QList<int> { 1, 2 } } };
+        for (const QSize size : { QSize(1200, 700), QSize(930, 600), QSize(730, 450) }) {
+            screen.resize(size);
+            QApplication::processEvents();
+            platform::NotificationCenter::defaultCenter().post(notifications::bigPieChartViewResized);
+            for (const auto& [kind, slices] : kept) {
+                chart::PieChart* pie = screen.pieChart(kind);
+                const QRectF pane = screen.hostView(kind)->hostedGraph()->plotAreaRect();
+                for (int eighth = 0; eighth < 8; ++eighth) {
+                    pie->setStartAngle(eighth * pi / 4);
+                    const std::string when = std::string(name) + ", pie " + std::to_string(int(kind)) + " at "
+                        + std::to_string(size.width()) + " turned " + std::to_string(eighth) + "/8";
+                    expectLabelsApartAndInPane(*pie, pane, when.c_str());
+                    const QList<chart::PieChart::LabelPlacement> placements = pie->labelPlacements();
+                    for (const int slice : slices)
+                        EXPECT_TRUE(std::any_of(placements.begin(), placements.end(),
+                            [slice](const auto& placement) { return placement.recordIndex == slice; }))
+                            << when << ": the label of slice " << slice << " is left out";
+                }
+            }
+        }
+    }
 }
