@@ -138,9 +138,9 @@ QPalette paletteWith(QColor PaletteColor::*shade)
         { QPalette::All, QPalette::AlternateBase, QColor(0xF4, 0xF5, 0xF5), QColor(0x2A, 0x2A, 0x2A) },
         { QPalette::All, QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xE6), QColor(0x3A, 0x3A, 0x3A) },
         { QPalette::All, QPalette::ToolTipText, Qt::black, QColor(0xF0, 0xF0, 0xF0) },
-        // Placeholders and the small print under a list's names: faint, yet above 4.5:1 on the
-        // light grey of a text field too.
-        { QPalette::All, QPalette::PlaceholderText, QColor(0, 0, 0, 0x96), QColor(0xFF, 0xFF, 0xFF, 0x96) },
+        // Placeholders and the small print under a list's names: faint, yet above 4.5:1 as drawn,
+        // in small type and on the light grey of a text field too.
+        { QPalette::All, QPalette::PlaceholderText, QColor(0, 0, 0, 0xB3), QColor(0xFF, 0xFF, 0xFF, 0xA6) },
         { QPalette::All, QPalette::Text, QColor(0x1D, 0x1D, 0x1F), QColor(0xFF, 0xFF, 0xFF, 0xD9) },
         { QPalette::All, QPalette::Button, QColor(0xF6, 0xF6, 0xF6), QColor(0x3C, 0x3C, 0x3C) },
         // Opaque and on a darker face in dark: the style lightens the button face, most of all
@@ -161,9 +161,9 @@ QPalette paletteWith(QColor PaletteColor::*shade)
         // Disabled text: dimmer than the enabled text, yet 3:1 on every ground it is drawn on,
         // the dark style's lightened button face included, as drawn: the thin strokes of small
         // text never reach their full colour.
-        { QPalette::Disabled, QPalette::WindowText, QColor(0, 0, 0, 0x80), QColor(0xFF, 0xFF, 0xFF, 0x99) },
-        { QPalette::Disabled, QPalette::Text, QColor(0, 0, 0, 0x80), QColor(0xFF, 0xFF, 0xFF, 0x99) },
-        { QPalette::Disabled, QPalette::ButtonText, QColor(0, 0, 0, 0x80), QColor(0xFF, 0xFF, 0xFF, 0x99) },
+        { QPalette::Disabled, QPalette::WindowText, QColor(0, 0, 0, 0x99), QColor(0xFF, 0xFF, 0xFF, 0x99) },
+        { QPalette::Disabled, QPalette::Text, QColor(0, 0, 0, 0x99), QColor(0xFF, 0xFF, 0xFF, 0x99) },
+        { QPalette::Disabled, QPalette::ButtonText, QColor(0, 0, 0, 0x99), QColor(0xFF, 0xFF, 0xFF, 0x99) },
     };
     QPalette p;
     for (const PaletteColor& color : colors)

@@ -1,22 +1,30 @@
 #pragma once
 
-// How well every text of a window reads as it is drawn: each visible label, button and
-// segment is measured in a grab of the window, as the end-to-end check measures a screenshot,
-// against the rule 4.5:1 for text, 3:1 from 18 points (large text) and 3:1 for greyed text
-// (disabled, or dimmed with `KitColors::setGreyed`). Link mervane_uikit_controls.
+// How well every text of a window reads as it is drawn: each visible label, button, segment,
+// tab, combo box, field and menu item is measured in a grab of the window, as the end-to-end
+// check measures a screenshot, against the rule 4.5:1 for text, 3:1 for large text (from 18
+// points, or 14 bold) and 3:1 for greyed text (disabled, or dimmed with `KitColors::setGreyed`).
+// Link mervane_uikit_controls.
 #include "support/Contrast.h"
 #include "uikit/controls/KitColors.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QStyleOptionComboBox>
+#include <QTabBar>
 #include <QWidget>
 
+#include <algorithm>
 #include <vector>
 
 namespace mervane::test {
@@ -32,7 +40,10 @@ inline double requiredContrast(const QWidget& widget)
 {
     if (!widget.isEnabled() || KitColors::isGreyed(&widget))
         return 3.0;
-    return widget.font().pointSizeF() >= 18.0 ? 3.0 : 4.5;
+    // Large text, as the readability guidelines define it: from 18 points, or 14 points bold.
+    const QFont font = widget.font();
+    const bool large = font.pointSizeF() >= 18.0 || (font.bold() && font.pointSizeF() >= 14.0);
+    return large ? 3.0 : 4.5;
 }
 
 namespace drawntexts {
@@ -52,6 +63,31 @@ inline QRect textArea(const QWidget& widget)
     return widget.contentsRect();
 }
 
+inline QRect comboTextArea(const QComboBox& combo)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(&combo);
+    option.editable = combo.isEditable();
+    option.currentText = combo.currentText();
+    return combo.style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, &combo);
+}
+
+// The field within its frame and margins.
+inline QRect lineEditTextArea(const QLineEdit& field)
+{
+    const QMargins margins = field.textMargins();
+    return field.contentsRect().marginsRemoved(margins).adjusted(2, 2, -2, -2);
+}
+
+// A flag or another emoji is a coloured picture, drawn in its own colours and not in the text's.
+inline bool isPicture(const QString& text)
+{
+    const QList<uint> points = text.trimmed().toUcs4();
+    return !points.isEmpty() && std::ranges::all_of(points, [](uint point) {
+        return point >= 0x1F000 || point == 0xFE0F || point == 0x200D;
+    });
+}
+
 inline QString describe(const QWidget& widget, const QString& text)
 {
     return QString::fromLatin1(widget.metaObject()->className()) + u' ' + widget.objectName() + u" \"" + text
@@ -61,8 +97,10 @@ inline QString describe(const QWidget& widget, const QString& text)
 } // namespace drawntexts
 
 /// Every visible text under `root` (itself included) as drawn in `window` (an ancestor of
-/// `root`, or `root` itself, whose grab shows what stands behind the texts). Labels showing
-/// only a picture and buttons without a title are left out.
+/// `root`, or `root` itself, whose grab shows what stands behind the texts): labels, buttons,
+/// segments, each tab of a tab bar, the current item of a combo box, the text of a line edit
+/// or else its placeholder, and each item of a menu. Labels showing only a picture (an image
+/// or a flag) and buttons without a title are left out.
 inline std::vector<DrawnText> drawnTexts(QWidget& window, QWidget& root)
 {
     const QImage image = window.grab().toImage();
@@ -70,25 +108,45 @@ inline std::vector<DrawnText> drawnTexts(QWidget& window, QWidget& root)
     QList<QWidget*> widgets = root.findChildren<QWidget*>();
     widgets.prepend(&root);
     for (QWidget* widget : std::as_const(widgets)) {
-        QString text;
-        if (auto* label = qobject_cast<QLabel*>(widget))
-            text = label->text();
-        else if (auto* button = qobject_cast<QAbstractButton*>(widget))
-            text = button->text();
-        else
+        if (!widget->isVisibleTo(&window) || widget->visibleRegion().isEmpty())
             continue;
-        if (text.trimmed().isEmpty() || !widget->isVisibleTo(&window) || widget->visibleRegion().isEmpty())
-            continue;
-        const QRect area = drawntexts::textArea(*widget).intersected(widget->visibleRegion().boundingRect());
-        if (area.width() < 4 || area.height() < 4)
-            continue;
-        // The grab has device pixels: twice as many each way at scale 2.
-        const qreal ratio = image.devicePixelRatio();
-        const QRect inWindow
-            = QRectF(QPointF(widget->mapTo(&window, area.topLeft())) * ratio, QSizeF(area.size()) * ratio)
-                  .toAlignedRect();
-        texts.push_back({ drawntexts::describe(*widget, text), drawnContrast(image, inWindow),
-            requiredContrast(*widget) });
+        const QRect visible = widget->visibleRegion().boundingRect();
+        const auto measure = [&](const QString& text, const QRect& where, bool greyed) {
+            const QRect area = where.intersected(visible);
+            if (text.trimmed().isEmpty() || drawntexts::isPicture(text) || area.width() < 4
+                || area.height() < 4)
+                return;
+            // The grab has device pixels: twice as many each way at scale 2.
+            const qreal ratio = image.devicePixelRatio();
+            const QRect inWindow
+                = QRectF(QPointF(widget->mapTo(&window, area.topLeft())) * ratio, QSizeF(area.size()) * ratio)
+                      .toAlignedRect();
+            texts.push_back({ drawntexts::describe(*widget, text), drawnContrast(image, inWindow),
+                greyed ? 3.0 : requiredContrast(*widget) });
+        };
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            measure(label->text(), drawntexts::textArea(*widget), false);
+        } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            measure(button->text(), drawntexts::textArea(*widget), false);
+        } else if (auto* tabs = qobject_cast<QTabBar*>(widget)) {
+            for (int tab = 0; tab < tabs->count(); ++tab)
+                measure(
+                    tabs->tabText(tab), tabs->tabRect(tab).adjusted(4, 3, -4, -3), !tabs->isTabEnabled(tab));
+        } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            // An editable one shows its text in its line edit, measured as such.
+            if (!combo->isEditable())
+                measure(combo->currentText(), drawntexts::comboTextArea(*combo), false);
+        } else if (auto* field = qobject_cast<QLineEdit*>(widget)) {
+            const QString shown = field->displayText();
+            measure(shown.isEmpty() ? field->placeholderText() : shown, drawntexts::lineEditTextArea(*field),
+                false);
+        } else if (auto* menu = qobject_cast<QMenu*>(widget)) {
+            for (QAction* action : menu->actions()) {
+                if (action->isVisible() && !action->isSeparator())
+                    measure(action->text().remove(u'&'), menu->actionGeometry(action).adjusted(2, 1, -2, -1),
+                        !action->isEnabled());
+            }
+        }
     }
     return texts;
 }

@@ -99,7 +99,8 @@ PasswordOverlayWindowController::PasswordOverlayWindowController(QWidget* parent
     placeholderFont.setWeight(QFont::Light);
     m_pwdEditCtl->setFont(placeholderFont);
     QPalette palette = m_pwdEditCtl->palette();
-    palette.setColor(QPalette::PlaceholderText, Qt::lightGray);
+    // The lightest grey that still reads on the white field.
+    palette.setColor(QPalette::PlaceholderText, grey(110));
     // The panel is light in both appearances; so is its field.
     palette.setColor(QPalette::Base, Qt::white);
     palette.setColor(QPalette::Text, QColor(32, 32, 32));

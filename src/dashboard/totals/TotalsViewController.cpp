@@ -227,7 +227,7 @@ void TotalsViewController::showFirstStartForm()
     m_firstStartSFBPopover->setClosesWhenEscapeKeyPressed(true);
     m_firstStartSFBPopover->setAnimates(true);
     m_firstStartSFBPopover->setPosition(APPopoverGeometry::Position::Top);
-    m_firstStartSFBPopover->setBackgroundColor(palette().color(QPalette::Window));
+    m_firstStartSFBPopover->setBackgroundColor(QColor());
     m_firstStartSFBPopover->setBorderColor(QColor(Qt::lightGray));
     m_firstStartSFBPopover->setArrowHeight(10);
     m_firstStartSFBPopover->setDrawsArrow(false);

@@ -8,6 +8,7 @@
 #include "uikit/extensions/AttributedStringHyperlink.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QToolButton>
@@ -39,12 +40,7 @@ WelcomeView::WelcomeView(QWidget* parent) : QWidget(parent)
     m_dravelHyperlink->setTextFormat(Qt::RichText);
     m_dravelHyperlink->setTextInteractionFlags(Qt::TextBrowserInteraction);
     m_dravelHyperlink->setOpenExternalLinks(false);
-    const QUrl page = ExternalLinks::productPage();
-    // The link's blue on the panel's window grey, which it met at 4.3:1 in light and 2.5:1 in
-    // dark: darkened, or lightened, to 4.9:1, a margin for the thin glyphs.
-    const QColor blue
-        = platform::readableOn(QColor(0x0A, 0x60, 0xFF), palette().color(QPalette::Window), 4.9);
-    m_dravelHyperlink->setText(AttributedStringHyperlink::hyperlinkFromString(page.toString(), page, blue));
+    showLink();
     connect(m_dravelHyperlink, &QLabel::linkActivated, this, [this](const QString& link) {
         ExternalLinks::open(QUrl(link), this, [this](const QString& text) { Q_EMIT linkNotOpened(text); });
     });
@@ -75,6 +71,25 @@ WelcomeView::WelcomeView(QWidget* parent) : QWidget(parent)
     layout->addLayout(bottom);
     // The popover takes the view's size as it is: the panel is as tall as its lines.
     resize(width(), layout->totalHeightForWidth(width()));
+}
+
+void WelcomeView::showLink()
+{
+    const QUrl page = ExternalLinks::productPage();
+    // The link's blue on the panel's window grey, which it met at 4.3:1 in light and 2.5:1 in
+    // dark: darkened, or lightened, to 4.9:1, a margin for the thin glyphs.
+    const QColor blue
+        = platform::readableOn(QColor(0x0A, 0x60, 0xFF), palette().color(QPalette::Window), 4.9);
+    const QString text = AttributedStringHyperlink::hyperlinkFromString(page.toString(), page, blue);
+    if (m_dravelHyperlink->text() != text)
+        m_dravelHyperlink->setText(text);
+}
+
+void WelcomeView::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && m_dravelHyperlink)
+        showLink();
 }
 
 bool WelcomeView::shouldShow(bool alreadyConsidered)

@@ -28,8 +28,13 @@ Q_SIGNALS:
     /// message comes (it loses the keyboard), so the message is not the panel's own.
     void linkNotOpened(const QString& text);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void showOnStartChanged(bool on);
+    /// The link in a blue that reads on the window colour of the palette now shown.
+    void showLink();
 
     NWTrackedHyperlinkView* m_dravelHyperlink = nullptr;
     QCheckBox* m_showOnStart = nullptr;

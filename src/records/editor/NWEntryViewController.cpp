@@ -222,12 +222,6 @@ void NWEntryViewController::applyAppearance()
     palette.setColor(QPalette::WindowText, dark ? QColor(0xff, 0x6b, 0x66) : QColor(0xc8, 0x20, 0x1c));
     m_errorLabel->setPalette(palette);
 
-    // The light field's white veil would turn the dark popover grey under light text.
-    m_noteLabel->setNwBackgroundColor(
-        dark ? QColor(255, 255, 255, 20) : NWTextField::defaultBackgroundColor());
-    m_noteLabel->setNwBorderColor(
-        dark ? QApplication::palette().color(QPalette::Light) : NWTextField::defaultBorderColor());
-    m_noteLabel->update();
     for (QAbstractItemView* view : std::initializer_list<QAbstractItemView*> {
              m_monthTableView, m_yearTableView, m_assetsTableView, m_liabilitiesTableView }) {
         QPalette viewPalette = view->palette();

@@ -51,6 +51,7 @@ public:
     void setArrowHeight(qreal height);
     void setDrawRoundCornerBesideArrow(bool rounds);
     void setViewMargin(qreal margin);
+    /// An invalid colour: the window colour of the shown palette, also after a switch.
     void setBackgroundColor(const QColor& color);
     void setMovable(bool movable);
     void setResizable(bool resizable);

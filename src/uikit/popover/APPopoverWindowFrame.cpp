@@ -64,7 +64,8 @@ void APPopoverWindowFrame::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setTransform(QTransform(1, 0, 0, -1, 0, height()));
     const QPainterPath path = outlinePath();
-    painter.fillPath(path, m_backgroundColor);
+    painter.fillPath(
+        path, m_backgroundColor.isValid() ? m_backgroundColor : palette().color(QPalette::Window));
     if (m_metrics.borderWidth > 0) {
         QPen pen(m_borderColor, m_metrics.borderWidth);
         pen.setJoinStyle(Qt::RoundJoin);

@@ -24,6 +24,8 @@ public:
     QColor borderColor() const { return m_borderColor; }
     void setBorderColor(const QColor& color);
     QColor backgroundColor() const { return m_backgroundColor; }
+    /// An invalid colour paints the window colour of the palette the frame is shown with, so
+    /// that the background follows an appearance switch.
     void setBackgroundColor(const QColor& color);
 
     /// Rectangles in y-up coordinates of this view.

@@ -2,13 +2,14 @@
 
 #include "uikit/controls/KitDrawing.h"
 
+#include "platform/Appearance.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPalette>
 
-NWTextField::NWTextField(QWidget* parent)
-    : QLineEdit(parent), m_nwBorderColor(defaultBorderColor()), m_nwBackgroundColor(defaultBackgroundColor())
+NWTextField::NWTextField(QWidget* parent) : QLineEdit(parent)
 {
     setFrame(false);
     setTextMargins(5, 0, 5, 0);
@@ -27,6 +28,26 @@ QColor NWTextField::defaultBorderColor()
 QColor NWTextField::defaultBackgroundColor()
 {
     return QColor::fromRgbF(1.0f, 1.0f, 1.0f, 0.394f);
+}
+
+QColor NWTextField::defaultBorderColor(const QPalette& shownWith)
+{
+    return platform::isDarkPalette(shownWith) ? shownWith.color(QPalette::Light) : defaultBorderColor();
+}
+
+QColor NWTextField::defaultBackgroundColor(const QPalette& shownWith)
+{
+    return platform::isDarkPalette(shownWith) ? QColor(255, 255, 255, 20) : defaultBackgroundColor();
+}
+
+QColor NWTextField::nwBorderColor() const
+{
+    return m_nwBorderColor.isValid() ? m_nwBorderColor : defaultBorderColor(palette());
+}
+
+QColor NWTextField::nwBackgroundColor() const
+{
+    return m_nwBackgroundColor.isValid() ? m_nwBackgroundColor : defaultBackgroundColor(palette());
 }
 
 bool NWTextField::isEditingShortcut(const QKeyEvent* event)
@@ -80,15 +101,11 @@ void NWTextField::keyPressEvent(QKeyEvent* event)
 
 void NWTextField::paintEvent(QPaintEvent* event)
 {
-    if (!m_nwBorderColor.isValid())
-        m_nwBorderColor = defaultBorderColor();
-    if (!m_nwBackgroundColor.isValid())
-        m_nwBackgroundColor = defaultBackgroundColor();
     {
         QPainter painter(this);
         const QRectF bounds(rect());
-        painter.fillRect(bounds, m_nwBackgroundColor);
-        painter.setPen(QPen(m_nwBorderColor, 2));
+        painter.fillRect(bounds, nwBackgroundColor());
+        painter.setPen(QPen(nwBorderColor(), 2));
         painter.drawRect(bounds);
         if (hasFocus() && QApplication::applicationState() == Qt::ApplicationActive) {
             painter.setPen(QPen(KitDrawing::selectionColor(), 2));

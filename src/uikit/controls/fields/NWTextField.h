@@ -11,13 +11,19 @@ class NWTextField : public QLineEdit {
 public:
     explicit NWTextField(QWidget* parent = nullptr);
 
+    /// The defaults in the light appearance.
     static QColor defaultBorderColor();
     static QColor defaultBackgroundColor();
+    /// The defaults in the appearance of `shownWith`: the light field's white veil would turn
+    /// a dark popover grey under light text.
+    static QColor defaultBorderColor(const QPalette& shownWith);
+    static QColor defaultBackgroundColor(const QPalette& shownWith);
 
-    /// An invalid colour draws (and is stored back) as the default.
-    QColor nwBorderColor() const { return m_nwBorderColor; }
+    /// An invalid colour draws as the default of the appearance the field is shown in, also
+    /// after a switch.
+    QColor nwBorderColor() const;
     void setNwBorderColor(const QColor& color) { m_nwBorderColor = color; }
-    QColor nwBackgroundColor() const { return m_nwBackgroundColor; }
+    QColor nwBackgroundColor() const;
     void setNwBackgroundColor(const QColor& color) { m_nwBackgroundColor = color; }
 
     /// Whether `event` is one of the field's own editing shortcuts.
