@@ -190,7 +190,7 @@ TEST_F(SessionBodyStream, EachSendingAfterALoginOrARedirectAsksForOneNewStream)
     const QByteArray body(30000, 'b');
     std::atomic<int> asked = 0;
     for (const QString& path : { u"/login"_s, u"/temporary"_s, u"/to-login"_s }) {
-        for (int round = 0; round < 30; ++round) {
+        for (int round = 0; round < 10; ++round) {
             SCOPED_TRACE(path.toStdString());
             // A new session, which has not logged in yet.
             manager = loggingInManager();
