@@ -100,8 +100,12 @@ protected:
         }
         for (Chain& chain : chains)
             startNext(chain, sessionPerTask);
-        // Run until the last completion; the bound only keeps a broken build from hanging.
-        QTimer::singleShot(transferOutcomeBoundMs, &m_loop, &QEventLoop::quit);
+        // Run until the last completion. The bound, counted again from every completion, only
+        // keeps a broken build from hanging: a slow machine takes longer but never stalls.
+        m_stall.setSingleShot(true);
+        m_stall.setInterval(transferOutcomeBoundMs);
+        QObject::connect(&m_stall, &QTimer::timeout, &m_loop, &QEventLoop::quit);
+        m_stall.start();
         m_loop.exec();
         EXPECT_EQ(m_completed, m_expected);
         for (auto it = m_failures.cbegin(); it != m_failures.cend(); ++it)
@@ -134,6 +138,7 @@ protected:
             net::DispatchQueue::main()->async([this, alive, &chain, sessionPerTask] {
                 if (alive.expired())
                     return;
+                m_stall.start();
                 if (++m_completed == m_expected) {
                     m_loop.quit();
                 } else if (chain.started < chain.length()) {
@@ -230,6 +235,7 @@ protected:
     int m_completed = 0;
     int m_expected = -1;
     QEventLoop m_loop;
+    QTimer m_stall;
     std::shared_ptr<int> m_alive = std::make_shared<int>(); // what late callbacks look at
 };
 
