@@ -270,6 +270,6 @@ TEST_F(SessionRedirect, RedirectedRequestsOneAtATimeArriveWithTheFinalHeadersAlo
         chain.kinds.append({ status, Body::None });
     // A connection left idle for a moment before each task is where the redirect's headers
     // came back into the final answer.
-    chain.pauseMs = 1;
+    chain.pauseMs = 3;
     runChains({ chain }, false);
 }
