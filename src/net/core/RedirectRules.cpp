@@ -18,4 +18,18 @@ std::optional<Error> redirectRefusal(const QUrl& from, const QUrl& to, int redir
     return std::nullopt;
 }
 
+URLRequest redirectedRequest(URLRequest request, const QUrl& url, int status)
+{
+    request.setUrl(url);
+    const QByteArray method = request.httpMethod();
+    if ((status == 303 && method != "HEAD") || ((status == 301 || status == 302) && method == "POST")) {
+        request.setHttpMethod("GET");
+        request.setHttpBodyStream(nullptr);
+        request.setHttpBody(std::nullopt);
+        request.setValue(std::nullopt, "Content-Type");
+        request.setValue(std::nullopt, "Content-Length");
+    }
+    return request;
+}
+
 } // namespace net

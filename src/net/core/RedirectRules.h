@@ -1,6 +1,7 @@
 #pragma once
 
 #include "net/core/NetError.h"
+#include "net/core/URLRequest.h"
 
 #include <QUrl>
 
@@ -16,5 +17,10 @@ inline constexpr int maximumRedirects = 5;
 /// https fails with `secureConnectionRequired`: what was asked for over an authenticated
 /// connection must not arrive over one anybody on the way can change.
 std::optional<Error> redirectRefusal(const QUrl& from, const QUrl& to, int redirectNumber);
+
+/// The request a `status` redirect to `url` proposes after `request`. As browsers do: after a
+/// 303, and after a 301 or 302 answering a POST, the new address is fetched with GET and
+/// without the body; otherwise the method and the body stay.
+URLRequest redirectedRequest(URLRequest request, const QUrl& url, int status);
 
 } // namespace net

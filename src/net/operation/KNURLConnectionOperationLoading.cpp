@@ -43,22 +43,6 @@ net::Error tooLongError(qint64 maximum, const QUrl& url)
         platform::Strings::tr("The response is longer than the %1 bytes allowed.").arg(maximum));
 }
 
-// As browsers do: after a 303, and after a 301 or 302 answering a POST, the new address is
-// fetched with GET and without the body.
-net::URLRequest redirectedRequest(net::URLRequest request, const QUrl& url, int status)
-{
-    request.setUrl(url);
-    const QByteArray method = request.httpMethod();
-    if ((status == 303 && method != "HEAD") || ((status == 301 || status == 302) && method == "POST")) {
-        request.setHttpMethod("GET");
-        request.setHttpBodyStream(nullptr);
-        request.setHttpBody(std::nullopt);
-        request.setValue(std::nullopt, "Content-Type");
-        request.setValue(std::nullopt, "Content-Length");
-    }
-    return request;
-}
-
 } // namespace
 
 void KNURLConnectionOperation::operationDidStart()
@@ -312,7 +296,7 @@ void KNURLConnectionOperation::handleRedirect(const QUrl& url)
         QMutexLocker locker(&m_lock);
         block = m_redirectResponse;
     }
-    const net::URLRequest proposed = redirectedRequest(m_hopRequest, url, status);
+    const net::URLRequest proposed = net::redirectedRequest(m_hopRequest, url, status);
     const net::URLResponse redirectResponse = net::URLResponse::http(from, status, m_reply->rawHeaderPairs());
     const std::optional<net::URLRequest> next = block ? block(proposed, redirectResponse) : proposed;
     if (!next) {

@@ -275,6 +275,8 @@ void KNURLSessionTask::start()
                 .arg(m_downloadFile->errorString())));
         return;
     }
+    if (const auto& stream = m_currentRequest.httpBodyStream(); stream && !stream->isSequential())
+        m_bodyStreamStart = stream->pos();
     m_redirectCount = 0;
     startReply(m_currentRequest);
 }
@@ -317,8 +319,11 @@ void KNURLSessionTask::startReply(const net::URLRequest& request)
         if (!request.valueForHTTPHeaderField(field))
             networkRequest.setRawHeader(field, value);
     networkRequest.setTransferTimeout(std::max(1, int(request.timeoutInterval() * 1000)));
+    // Each hop is a reply of its own: a reply that Qt takes on to the next address keeps the
+    // redirect's headers beside the final ones (and may deliver them again after it cleared them),
+    // and sends a body again from a device it rewinds while the next hop may be reading it.
     networkRequest.setAttribute(
-        QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
+        QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     const bool cached = m_kind == Kind::Data && !session->configuration().URLCacheDirectory.isNull();
     networkRequest.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
         cached ? QNetworkRequest::PreferNetwork : QNetworkRequest::AlwaysNetwork);
@@ -327,7 +332,8 @@ void KNURLSessionTask::startReply(const net::URLRequest& request)
     QNetworkAccessManager* manager = session->networkManager();
     const QByteArray& method = request.httpMethod();
     QNetworkReply* reply = nullptr;
-    switch (m_body.source) {
+    m_renewableBody.clear();
+    switch (m_bodyDropped ? Body::Source::None : m_body.source) {
     case Body::Source::Data:
         reply = manager->sendCustomRequest(networkRequest, method, m_body.data);
         break;
@@ -345,15 +351,16 @@ void KNURLSessionTask::startReply(const net::URLRequest& request)
                 networkRequest.setAttribute(QNetworkRequest::DoNotBufferUploadDataAttribute, true);
             // Qt sends the body again after a login by rewinding the device it read it from.
             QIODevice* body = stream.get();
-            net::RenewableBodyStream* renewable = nullptr;
             if (stream->isSequential())
-                body = renewable = new net::RenewableBodyStream(stream, [weakSelf = weak_from_this()] {
+                body = m_renewableBody = new net::RenewableBodyStream(stream, [weakSelf = weak_from_this()] {
                     const auto task = weakSelf.lock();
                     return task ? task->newBodyStream() : nullptr;
                 });
+            else if (stream == m_originalRequest.httpBodyStream())
+                stream->seek(m_bodyStreamStart);
             reply = manager->sendCustomRequest(networkRequest, method, body);
-            if (renewable)
-                renewable->setParent(reply); // read by the reply until it is gone
+            if (m_renewableBody)
+                m_renewableBody->setParent(reply); // read by the reply until it is gone
         } else if (method == "GET")
             reply = manager->get(networkRequest);
         else if (method == "HEAD")
@@ -395,7 +402,6 @@ void KNURLSessionTask::connectReply()
             task->m_storedResponseURL = cache->takeStored();
     });
     connect(reply, &QNetworkReply::finished, m_replyContext, withSelf(&KNURLSessionTask::handleFinished));
-    connect(reply, &QNetworkReply::redirected, m_replyContext, withSelf(&KNURLSessionTask::handleRedirect));
     connect(reply, &QNetworkReply::uploadProgress, m_replyContext, [weakSelf](qint64 sent, qint64) {
         if (auto task = weakSelf.lock())
             task->handleUploadProgress(sent);

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QMutex>
 #include <QObject>
+#include <QPointer>
 #include <QUrl>
 
 #include <functional>
@@ -19,6 +20,7 @@ class QIODevice;
 class QNetworkReply;
 
 namespace net {
+class RenewableBodyStream;
 class URLSession;
 struct AuthenticationChallenge;
 } // namespace net
@@ -106,8 +108,10 @@ private:
     void handleFinished();
     /// Lets the delegate change or drop the response the reply stored in the session's cache.
     void reviseCachedResponse();
-    void handleRedirect(const QUrl& url);
-    /// Sends `next` in a reply of ours, with a new body stream when it would send the spent one.
+    /// Whether the reply's answer is a redirect, which the task follows itself.
+    bool replyIsRedirect() const;
+    void handleRedirect();
+    /// Sends `next` in a new reply, with a new body stream when it would send the spent one.
     void followRedirect(net::URLRequest next);
     /// The delegate's new stream for the body, opened; none when there is none.
     std::shared_ptr<QIODevice> newBodyStream();
@@ -135,6 +139,7 @@ private:
 
     QNetworkReply* m_reply = nullptr;
     QObject* m_replyContext = nullptr; // our connections to the reply end with it
+    QPointer<net::RenewableBodyStream> m_renewableBody; // what the reply reads a one-time stream through
     std::unique_ptr<QFile> m_uploadFile;
     std::unique_ptr<QFile> m_downloadFile;
     std::optional<ResumePoint> m_resumePoint;
@@ -147,6 +152,8 @@ private:
     int m_loginFailures = 0;
     int m_redirectCount = 0;
     bool m_bodyStreamExhausted = false; // the body had to go again, and no new stream came
+    bool m_bodyDropped = false; // a redirect turned the request into one without a body
+    qint64 m_bodyStreamStart = 0; // where a stream that can be rewound is sent from, every time
     std::optional<QUrl> m_storedResponseURL; // where the reply's response went into the cache
     QUrl m_hopURL; // the address the current reply asked, whatever it says after a redirect
     std::optional<net::Error> m_trustFailure;

@@ -32,8 +32,8 @@ void KNURLSessionTask::handleResponse()
     if (!status.isValid())
         return;
     const int code = status.toInt();
-    if (code >= 300 && code < 400 && m_reply->hasRawHeader("Location"))
-        return; // a redirect: the answer is the next request's
+    if (replyIsRedirect())
+        return; // the answer is the next request's
     m_responseSeen = true;
     const net::URLResponse response = net::URLResponse::http(m_reply->url(), code, m_reply->rawHeaderPairs());
     {
@@ -130,11 +130,21 @@ void KNURLSessionTask::becomeDownload()
         download->handleFinished();
 }
 
+bool KNURLSessionTask::replyIsRedirect() const
+{
+    const int code = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    return code >= 300 && code < 400 && m_reply->hasRawHeader("Location");
+}
+
 void KNURLSessionTask::readBody()
 {
     handleResponse();
     if (!m_reply || m_awaitingDisposition || state() != State::Running)
         return;
+    if (replyIsRedirect()) {
+        m_reply->readAll(); // the redirect's own body is nobody's
+        return;
+    }
     const QByteArray chunk = m_reply->readAll();
     if (chunk.isEmpty())
         return;
@@ -189,6 +199,10 @@ void KNURLSessionTask::handleFinished()
 {
     if (!m_reply || m_awaitingDisposition || state() != State::Running)
         return; // the end is taken up again on resuming or once the delegate decided
+    if (m_reply->error() == QNetworkReply::NoError && replyIsRedirect()) {
+        handleRedirect();
+        return;
+    }
     readBody();
     if (!m_reply)
         return; // failed while writing
@@ -261,31 +275,21 @@ void KNURLSessionTask::reviseCachedResponse()
     }
 }
 
-void KNURLSessionTask::handleRedirect(const QUrl& url)
+void KNURLSessionTask::handleRedirect()
 {
-    // The reply already names the new address; the hop that answered is the one we asked for.
     const QUrl from = m_hopURL;
+    const QUrl url = m_reply->url().resolved(QUrl::fromEncoded(m_reply->rawHeader("Location")));
     const int redirectNumber = ++m_redirectCount;
     if (const auto refusal = net::redirectRefusal(from, url, redirectNumber)) {
         complete(refusal);
         return;
     }
+    const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const net::URLRequest proposed = net::redirectedRequest(currentRequest(), url, status);
     const auto session = m_session.lock();
     const auto delegate = session ? session->delegate() : nullptr;
-    const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    net::URLRequest proposed = currentRequest();
-    proposed.setUrl(url);
-    // Qt rewinds a device to send its body again, and would send on from where the first hop
-    // left a stream that cannot be rewound.
-    const bool keepsStreamedBody = proposed.httpBodyStream() && proposed.httpBodyStream()->isSequential()
-        && (status == 307 || status == 308);
     if (!delegate || !delegate->respondsTo(net::URLSessionDelegate::Optional::Redirection)) {
-        if (keepsStreamedBody) {
-            followRedirect(proposed);
-            return;
-        }
-        m_hopURL = url;
-        m_reply->redirectAllowed();
+        followRedirect(proposed);
         return;
     }
     const net::URLResponse redirectResponse
@@ -297,13 +301,10 @@ void KNURLSessionTask::handleRedirect(const QUrl& url)
             QMutexLocker locker(&m_mutex);
             m_response = redirectResponse;
         }
-        detachReply(true);
+        detachReply(false);
         complete(std::nullopt);
     } else if (const auto refusal = net::redirectRefusal(from, next->url(), redirectNumber)) {
         complete(refusal);
-    } else if (next->url() == url && next->httpMethod() == proposed.httpMethod() && !keepsStreamedBody) {
-        m_hopURL = url;
-        m_reply->redirectAllowed();
     } else {
         followRedirect(*next);
     }
@@ -311,10 +312,17 @@ void KNURLSessionTask::handleRedirect(const QUrl& url)
 
 void KNURLSessionTask::followRedirect(net::URLRequest next)
 {
-    detachReply(true);
+    // A stream the finished reply renewed, or never began, is whole: sent as it is, it spares
+    // the delegate a second question for one sending.
+    std::shared_ptr<QIODevice> unread = m_renewableBody ? m_renewableBody->takeUnread() : nullptr;
+    detachReply(false);
+    const net::URLRequest current = currentRequest();
+    if (next.httpMethod() != current.httpMethod()
+        && (next.httpMethod() == "GET" || next.httpMethod() == "HEAD"))
+        m_bodyDropped = true;
     const auto& spent = next.httpBodyStream();
-    if (spent && spent == currentRequest().httpBodyStream() && spent->isSequential()) {
-        const auto stream = newBodyStream();
+    if (spent && spent == current.httpBodyStream() && spent->isSequential()) {
+        const auto stream = unread ? std::move(unread) : newBodyStream();
         if (!stream) {
             complete(bodyStreamExhausted());
             return;

@@ -2,6 +2,8 @@
 
 #include "platform/Strings.h"
 
+#include <utility>
+
 namespace net {
 
 RenewableBodyStream::RenewableBodyStream(std::shared_ptr<QIODevice> stream, Renewal renewal)
@@ -27,9 +29,18 @@ QString RenewableBodyStream::exhaustedReason()
     return platform::Strings::tr("The body has to be sent again, and there is no new stream for it.");
 }
 
+std::shared_ptr<QIODevice> RenewableBodyStream::takeUnread()
+{
+    if (m_begun || !m_stream)
+        return nullptr;
+    disconnect(m_readyRead);
+    disconnect(m_finished);
+    return std::exchange(m_stream, nullptr);
+}
+
 bool RenewableBodyStream::reset()
 {
-    if (!m_begun)
+    if (m_stream && !m_begun)
         return true;
     std::shared_ptr<QIODevice> next = m_renewal ? m_renewal() : nullptr;
     if (!next) {
@@ -42,21 +53,23 @@ bool RenewableBodyStream::reset()
 
 qint64 RenewableBodyStream::bytesAvailable() const
 {
-    return m_stream->bytesAvailable() + QIODevice::bytesAvailable();
+    return (m_stream ? m_stream->bytesAvailable() : 0) + QIODevice::bytesAvailable();
 }
 
 bool RenewableBodyStream::atEnd() const
 {
-    return m_stream->atEnd();
+    return !m_stream || m_stream->atEnd();
 }
 
 bool RenewableBodyStream::waitForReadyRead(int msecs)
 {
-    return m_stream->waitForReadyRead(msecs);
+    return m_stream && m_stream->waitForReadyRead(msecs);
 }
 
 qint64 RenewableBodyStream::readData(char* data, qint64 maxSize)
 {
+    if (!m_stream)
+        return -1;
     m_begun = true;
     const qint64 count = m_stream->read(data, maxSize);
     if (count < 0)

@@ -23,6 +23,11 @@ public:
     /// Why a body that has to go again cannot: the stream is spent and no new one came.
     static QString exhaustedReason();
 
+    /// The stream this device reads, when nothing was read from it yet (a new one `reset`
+    /// got, or the first one before it was read), so that a new request sends it instead of
+    /// asking for yet another; this device then has nothing more to give. None otherwise.
+    std::shared_ptr<QIODevice> takeUnread();
+
     bool isSequential() const override { return true; }
     bool reset() override;
     qint64 bytesAvailable() const override;

@@ -117,6 +117,21 @@ TEST_F(LoginScope, AnOperationsLoginServesOnlyThatOperation)
     EXPECT_EQ(refused->response->statusCode(), 401);
     EXPECT_FALSE(lastRequestCarriedLogin());
 
+    // So is a login given only by the operation's challenge block.
+    const auto withBlock = operation(server.url(u"/private"_s));
+    std::atomic<int> asked = 0;
+    withBlock->setWillSendRequestForAuthenticationChallengeBlock([&](const net::AuthenticationChallenge&) {
+        ++asked;
+        return net::AuthenticationChallengeAnswer {
+            net::AuthenticationChallengeAnswer::Disposition::UseCredential,
+            net::URLCredential { u"ann"_s, u"pw"_s }
+        };
+    });
+    EXPECT_EQ(run(withBlock), 200);
+    EXPECT_EQ(asked.load(), 1);
+    EXPECT_EQ(run(operation(server.url(u"/private"_s))), 401);
+    EXPECT_FALSE(lastRequestCarriedLogin());
+
     // A login written into the address is given to that operation alone as well.
     QUrl withLogin = server.url(u"/private"_s);
     withLogin.setUserName(u"ann"_s);

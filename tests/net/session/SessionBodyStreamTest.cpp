@@ -12,8 +12,6 @@
 #include <QIODevice>
 #include <QTemporaryFile>
 
-#include <cstring>
-
 #include <gtest/gtest.h>
 
 using namespace mervane::test;
@@ -23,35 +21,10 @@ namespace {
 
 const QByteArray login = "Basic " + QByteArray("ann:pw").toBase64();
 
-/// A body that can be read only once, as from a pipe.
-class OneTimeBody : public QIODevice {
-public:
-    explicit OneTimeBody(QByteArray bytes) : m_bytes(std::move(bytes)) { open(ReadOnly | Unbuffered); }
-    bool isSequential() const override { return true; }
-    qint64 bytesAvailable() const override { return m_bytes.size() - m_read + QIODevice::bytesAvailable(); }
-
-protected:
-    qint64 readData(char* data, qint64 maxSize) override
-    {
-        const qint64 count = std::min(maxSize, m_bytes.size() - m_read);
-        if (count == 0)
-            return -1;
-        std::memcpy(data, m_bytes.constData() + m_read, size_t(count));
-        m_read += count;
-        return count;
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-private:
-    const QByteArray m_bytes;
-    qint64 m_read = 0;
-};
-
 class SessionBodyStream : public ::testing::Test {
 protected:
     SessionBodyStream()
     {
-        manager->setResponseSerializer(KNHTTPResponseSerializer::serializer());
         const auto echo = [](const LocalHttpServer::Request& request) {
             return LocalHttpServer::Reply { 200, {}, request.body };
         };
@@ -65,6 +38,14 @@ protected:
         server.setHandler(u"/elsewhere"_s, echo);
         server.setReply(u"/temporary"_s, { 307, { { "Location", "/echo" } }, {} });
         server.setReply(u"/permanent"_s, { 308, { { "Location", "/echo" } }, {} });
+    }
+
+    /// A session that logs in with the password when asked; a login it answered is not asked
+    /// for again.
+    static std::shared_ptr<KNURLSessionManager> loggingInManager()
+    {
+        auto manager = KNURLSessionManager::manager();
+        manager->setResponseSerializer(KNHTTPResponseSerializer::serializer());
         manager->setTaskDidReceiveAuthenticationChallengeBlock(
             [](net::URLSession&, const auto&, const net::AuthenticationChallenge& challenge,
                 std::optional<net::URLCredential>* credential) {
@@ -73,6 +54,7 @@ protected:
                 *credential = net::URLCredential { u"ann"_s, u"pw"_s };
                 return net::SessionChallengeDisposition::UseCredential;
             });
+        return manager;
     }
 
     /// A POST of a streamed multipart body to `path`, with its length announced.
@@ -113,7 +95,7 @@ protected:
     }
 
     LocalHttpServer server;
-    std::shared_ptr<KNURLSessionManager> manager = KNURLSessionManager::manager();
+    std::shared_ptr<KNURLSessionManager> manager = loggingInManager();
 };
 
 } // namespace
@@ -200,4 +182,32 @@ TEST_F(SessionBodyStream, RedirectsThatKeepTheBodySendItWholeToTheNewAddress)
     EXPECT_FALSE(reread->error);
     EXPECT_EQ(reread->object.toByteArray(), QByteArray(30000, 'f'));
     EXPECT_EQ(server.requestCount(u"/elsewhere"_s), 2);
+}
+
+TEST_F(SessionBodyStream, EachSendingAfterALoginOrARedirectAsksForOneNewStream)
+{
+    server.setReply(u"/to-login"_s, { 307, { { "Location", "/login" } }, {} });
+    const QByteArray body(30000, 'b');
+    std::atomic<int> asked = 0;
+    for (const QString& path : { u"/login"_s, u"/temporary"_s, u"/to-login"_s }) {
+        for (int round = 0; round < 10; ++round) {
+            SCOPED_TRACE(path.toStdString());
+            // A new session, which has not logged in yet.
+            manager = loggingInManager();
+            manager->setTaskNeedNewBodyStreamBlock([&](net::URLSession&, const auto&) {
+                ++asked;
+                return std::make_shared<OneTimeBody>(body);
+            });
+            asked = 0;
+            net::URLRequest request(server.url(path));
+            request.setHttpMethod("POST");
+            request.setValue(QByteArray::number(body.size()), "Content-Length");
+            request.setHttpBodyStream(std::make_shared<OneTimeBody>(body));
+            const auto answered = upload(request);
+            EXPECT_FALSE(answered->error);
+            EXPECT_EQ(answered->object.toByteArray(), body);
+            // The redirect to the login is one sending more.
+            EXPECT_EQ(asked.load(), path == u"/to-login"_s ? 2 : 1);
+        }
+    }
 }

@@ -9,8 +9,10 @@
 #include "support/Eventually.h"
 
 #include <QCoreApplication>
+#include <QIODevice>
 #include <QTcpServer>
 
+#include <cstring>
 #include <memory>
 
 namespace mervane::test {
@@ -79,6 +81,30 @@ inline void drainMainQueue()
     net::DispatchQueue::main()->async([&reached] { reached = true; });
     EXPECT_TRANSFERRED(reached);
 }
+
+/// A body that can be read only once, as from a pipe.
+class OneTimeBody : public QIODevice {
+public:
+    explicit OneTimeBody(QByteArray bytes) : m_bytes(std::move(bytes)) { open(ReadOnly | Unbuffered); }
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override { return m_bytes.size() - m_read + QIODevice::bytesAvailable(); }
+
+protected:
+    qint64 readData(char* data, qint64 maxSize) override
+    {
+        const qint64 count = std::min(maxSize, m_bytes.size() - m_read);
+        if (count == 0)
+            return -1;
+        std::memcpy(data, m_bytes.constData() + m_read, size_t(count));
+        m_read += count;
+        return count;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    const QByteArray m_bytes;
+    qint64 m_read = 0;
+};
 
 /// An address on 127.0.0.1 where nothing listens.
 inline QUrl refusedURL()

@@ -14,6 +14,9 @@ Routes:
                     client takes them, never held whole
   /trickle/<ms>     "text/xml" without a Content-Length, one byte every <ms> milliseconds until
                     the client goes away
+  /redirect/<code>/<rest>
+                    <code> (a 3xx) with "Location: /<rest>" (query kept) and a short "text/plain"
+                    body, after reading the request's body
   anything else     200 with a JSON description of the request:
     method, path, query (raw, without "?"), query_pairs (parsed, [name, value] pairs, or
     null when not UTF-8), headers ({lower-case name: value}), header_list ([name, value] in
@@ -97,6 +100,9 @@ def _multipart(content_type, body):
 
 class Handler(http.server.BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
+    # Headers and body go out in separate writes: without this each answer waits for the
+    # client's delayed acknowledgement.
+    disable_nagle_algorithm = True
 
     def log_message(self, format, *args):  # noqa: A002 - the base class's name
         pass
@@ -203,6 +209,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
                     time.sleep(interval)
             self._send_open_ended(pieces())
             return
+        if len(parts) >= 4 and parts[1] == "redirect" and parts[2].isdigit():
+            query = urllib.parse.urlsplit(self.path).query
+            location = "/" + "/".join(parts[3:]) + ("?" + query if query else "")
+            self.send_response(int(parts[2]))
+            self.send_header("Location", location)
+            self.send_header("Content-Type", "text/plain")
+            self.send_header("Content-Length", "5")
+            self.end_headers()
+            if self.command != "HEAD":
+                self.wfile.write(b"moved")
+            return
         if len(parts) == 3 and parts[1] == "file":
             with _stored_lock:
                 data = _stored.get(parts[2].lower())
@@ -229,6 +246,8 @@ def _exit_when_stdin_closes():
 
 
 def main():
+    # Many sessions may connect at once: a short backlog would drop their connections.
+    http.server.ThreadingHTTPServer.request_queue_size = 1024
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
     server.daemon_threads = True
     print(server.server_address[1], flush=True)
