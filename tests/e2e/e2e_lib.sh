@@ -359,3 +359,24 @@ e2e_sidebar_button() {
     read -r wx wy ww wh <<<"$(e2e_window_geometry "$1")"
     xdotool mousemove $((wx + 36)) $((wy + 82 + $2 * 59)) click 1
 }
+
+# e2e_save_record_through_editor <window> <value>: a save as a user makes one. The record
+# list's add button (118 points left of the list's right edge, which is 72 + 340 points from
+# the window's left) opens the editor, <value> goes into the first row, and Save (the editor's
+# bottom-right button, inside its 12-point arrow margin) writes the record. Fails the test
+# unless the data file then holds <value> in a new file put in place.
+e2e_save_record_through_editor() {
+    local window=$1 value=$2 wx wy ww wh px py pw ph editor inode_before
+    read -r wx wy ww wh <<<"$(e2e_window_geometry "$window")"
+    inode_before=$(stat -c %i "$HOME/mervane.json")
+    xdotool mousemove $((wx + 72 + 340 - 118 + 11)) $((wy + wh - 9 - 11)) click 1
+    editor=$(e2e_popover_window "$window") || fail "the add button opened no editor"
+    sleep 0.5
+    read -r px py pw ph <<<"$(e2e_window_geometry "$editor")"
+    xdotool type --delay 30 "$value"
+    xdotool key Tab
+    sleep 0.3
+    xdotool mousemove $((px + pw - 12 - 16 - 40)) $((py + ph - 12 - 14 - 12)) click 1
+    e2e_wait_for grep -q "$value" "$HOME/mervane.json" || fail "Save wrote no record"
+    [ "$(stat -c %i "$HOME/mervane.json")" != "$inode_before" ] || fail "the save did not put a new file in place"
+}

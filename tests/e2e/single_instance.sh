@@ -8,9 +8,6 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/e2e_lib.sh"
 binary=$1
 shots=$2
-sidebar=72 # the sidebar's width; the record list follows it, 340 wide
-list_width=340
-arrow=12 # the popover window's margin for its arrow, on every side
 
 e2e_setup || exit 1
 cat >"$HOME/mervane.json" <<'JSON'
@@ -36,21 +33,7 @@ kill -0 "$E2E_APP_PID" 2>/dev/null || fail "the first instance is gone"
 windows=$(xdotool search --onlyvisible --name '^Mervane$' 2>/dev/null | wc -l)
 [ "$windows" = 1 ] || fail "$windows Mervane windows, expected one"
 
-# A save: the record list's add button opens the editor, a value goes into the Cash row, and
-# Save (the editor's bottom-right button) writes the record.
-read -r wx wy ww wh <<<"$(e2e_window_geometry "$window")"
-inode_before=$(stat -c %i "$HOME/mervane.json")
-xdotool mousemove $((wx + sidebar + list_width - 118 + 11)) $((wy + wh - 9 - 11)) click 1
-editor=$(e2e_popover_window "$window") || fail "the add button opened no editor"
-sleep 0.5
-read -r px py pw ph <<<"$(e2e_window_geometry "$editor")"
-xdotool type --delay 30 "1234.56"
-xdotool key Tab
-sleep 0.3
-xdotool mousemove $((px + pw - arrow - 16 - 40)) $((py + ph - arrow - 14 - 12)) click 1
-saved() { grep -q '1234.56' "$HOME/mervane.json"; }
-e2e_wait_for saved || fail "Save wrote no record"
-[ "$(stat -c %i "$HOME/mervane.json")" != "$inode_before" ] || fail "the save did not put a new file in place"
+e2e_save_record_through_editor "$window" 1234.56
 
 # Other homes of the same user (same session, same runtime folder), linked after the save.
 make_home() {

@@ -6,6 +6,7 @@
 #include "charts/kit/Styles.h"
 #include "model/format/NWCurrencyFormatter.h"
 #include "platform/Appearance.h"
+#include "platform/RoundSteps.h"
 
 #include <QFontMetricsF>
 
@@ -63,17 +64,7 @@ void styleAxis(chart::Axis& axis, const chart::TextStyle& titleStyle, const char
 
 double labelInterval(double top)
 {
-    const double fifth = std::trunc(top / 5.0);
-    if (!std::isfinite(fifth) || fifth < 1.0)
-        return 0.0;
-    // The power of ten from the exponent, corrected where log10 rounds across one; no text of
-    // the number, which no integer type holds beyond about 9e18.
-    double power = std::pow(10.0, std::floor(std::log10(fifth)));
-    if (power > fifth)
-        power /= 10.0;
-    else if (power * 10.0 <= fifth)
-        power *= 10.0;
-    return std::min(std::floor(fifth / power), 9.0) * power;
+    return platform::leadingDigitStep(std::trunc(top / 5.0));
 }
 
 double labelInterval(double top, double bottom)

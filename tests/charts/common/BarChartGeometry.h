@@ -116,4 +116,20 @@ inline testing::AssertionResult labelsClearOfBars(const chart::BarPlot& plot, co
     return testing::AssertionSuccess();
 }
 
+// A two-year bar chart whose newer year-end may be huge beside an older one below zero: both
+// years named, a screenful of value labels (a few when the top is huge), no label over another,
+// and a finite value range that holds the zero line.
+inline void expectTwoYearsAndAScreenfulOfLabels(const chart::Graph& graph, bool hugeTop)
+{
+    EXPECT_EQ(texts(drawnLabels(graph, *graph.axisSet()->xAxis())),
+        (QStringList { QStringLiteral("2019"), QStringLiteral("2020") }));
+    EXPECT_LE(graph.axisSet()->yAxis()->axisLabels().size(), 42);
+    if (hugeTop) {
+        EXPECT_GE(drawnLabels(graph, *graph.axisSet()->yAxis()).size(), 2);
+    }
+    EXPECT_TRUE(labelsApartInside(graph));
+    EXPECT_TRUE(graph.defaultPlotSpace()->yRange().isFinite());
+    EXPECT_TRUE(graph.defaultPlotSpace()->yRange().contains(0));
+}
+
 } // namespace barchartgeometry

@@ -1,5 +1,7 @@
 #include "charts/history/series/HistoryAxes.h"
 
+#include "platform/RoundSteps.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -48,18 +50,7 @@ ValueExtent valueExtent(const QList<NWChartLog>& data, const PlotContext& contex
 
 double tickInterval(double span)
 {
-    if (!std::isfinite(span))
-        return 0.0;
-    const double third = std::trunc(span / 3.0);
-    if (third < 1.0)
-        return 0.0;
-    double magnitude = std::pow(10.0, std::floor(std::log10(third)));
-    // log10 may round across a power of ten.
-    if (magnitude > third)
-        magnitude /= 10.0;
-    else if (magnitude * 10.0 <= third)
-        magnitude *= 10.0;
-    return std::min(std::floor(third / magnitude), 9.0) * magnitude;
+    return platform::leadingDigitStep(std::trunc(span / 3.0));
 }
 
 YAxisLayout yAxisLayout(ValueExtent extent, const std::function<QString(double)>& format)
