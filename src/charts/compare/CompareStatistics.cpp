@@ -1,6 +1,7 @@
 #include "charts/compare/CompareStatistics.h"
 
 #include "charts/common/ValueAxisLabels.h"
+#include "platform/RoundSteps.h"
 #include "platform/SaneGeometry.h"
 
 #include "platform/Strings.h"
@@ -79,16 +80,7 @@ const std::array<Chart, chartCount> kCharts { {
 // The step's leading digit times its power of ten, for a quarter of the top cut to a whole number.
 double stepFor(double top)
 {
-    const double quarter = std::trunc(0.25 * top);
-    if (!std::isfinite(quarter) || quarter < 1.0)
-        return 0.0;
-    double power = std::pow(10.0, std::floor(std::log10(quarter)));
-    // log10 may round across a power of ten (999.99... vs 1000).
-    if (power > quarter)
-        power /= 10.0;
-    else if (power * 10.0 <= quarter)
-        power *= 10.0;
-    return std::floor(quarter / power) * power;
+    return platform::leadingDigitStep(std::trunc(0.25 * top));
 }
 
 } // namespace
