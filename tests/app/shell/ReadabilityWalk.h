@@ -1,8 +1,9 @@
 #pragma once
 
-// What the walks over every text of the program share: the household they show, and how a
-// screen, popover or window is made in one appearance, switched live to the other and measured
-// as drawn, enabled and disabled.
+// What the walks over every text of the program share: the household they show, the running
+// program with an in-memory keychain, the clicks that reach a popover, and how a screen, popover,
+// menu, message or the lock panel is made in one appearance, switched live to the other and
+// measured as drawn, enabled and disabled.
 
 #include "ShellTestSupport.h"
 

@@ -118,6 +118,7 @@ TEST_F(ReadabilityWalkWithoutCategories, TheWarningThatARecordNeedsACategoryRead
 TEST_F(ReadabilityWalkStates, TheRateWarningAndItsMessageReadAfterALiveSwitch)
 {
     AppearanceRestorer restore;
+    const bool upToDate = NWData::shared()->exchangeRateIsUpToDate();
     for (const bool madeDark : { false, true }) {
         SCOPED_TRACE(madeDark ? "made dark, shown light" : "made light, shown dark");
         startProgram(madeDark);
@@ -136,7 +137,7 @@ TEST_F(ReadabilityWalkStates, TheRateWarningAndItsMessageReadAfterALiveSwitch)
         EXPECT_FALSE(warning->isVisible());
         EXPECT_GE(measured, 30);
     }
-    NWData::shared()->setExchangeRateIsUpToDate(true);
+    NWData::shared()->setExchangeRateIsUpToDate(upToDate);
 }
 
 TEST_F(ReadabilityWalkStates, TheLockPanelWaitingForTheKeychainAndAfterItFailedReadsAfterALiveSwitch)
