@@ -18,6 +18,7 @@
 #include "charts/kit/PlotSpace.h"
 #include "charts/kit/ScatterPlot.h"
 #include "dashboard/bigpie/BigPieChartViewController.h"
+#include "dashboard/common/PieChartSettings.h"
 #include "dashboard/totals/TotalsViewController.h"
 #include "model/ModelNotifications.h"
 #include "model/store/NWData.h"
@@ -184,6 +185,16 @@ TEST_F(ReadabilityWalkStates, TheValuePopupsOfEverySliceBarAndPointReadAfterALiv
         auto* totals = dashboard->findChild<TotalsViewController*>();
         ASSERT_TRUE(totals);
         measured += walkSlicePopups(madeDark, totals->pieChart(), totals->hostView(), "dashboard pie");
+        for (const auto& [type, name] :
+            { std::pair { PieChartSettings::PieDisplayType::AssetCategories, "dashboard asset pie" },
+                std::pair {
+                    PieChartSettings::PieDisplayType::LiabilityCategories, "dashboard liability pie" } }) {
+            PieChartSettings::setPieDisplayType(type);
+            platform::NotificationCenter::defaultCenter().post(notifications::pieChartSettingsChange);
+            QCoreApplication::processEvents();
+            measured += walkSlicePopups(madeDark, totals->pieChart(), totals->hostView(), name);
+        }
+        PieChartSettings::setPieDisplayType(PieChartSettings::PieDisplayType::NetWorth);
         measured += walkPointPopups(
             madeDark, dashboard->findChild<LineChartViewController*>(), "dashboard history");
 
@@ -218,9 +229,9 @@ TEST_F(ReadabilityWalkStates, TheValuePopupsOfEverySliceBarAndPointReadAfterALiv
             measured += walkPointPopups(madeDark, history, name);
         }
         HistoryChartSettings::setChartType(ChartType::NetWorth);
-        // Two texts of each popup, enabled and disabled, for 3 + 3 + 2 + 1 slices, 2 bars and
-        // at least 2 + 2 + 1 + 1 history points.
-        EXPECT_GE(measured, 4 * 17);
+        // Two texts of each popup, enabled and disabled, for 3 + 2 + 1 + 3 + 2 + 1 slices, 2 bars
+        // and at least 2 + 2 + 1 + 1 history points.
+        EXPECT_GE(measured, 4 * 20);
     }
 }
 
