@@ -11,6 +11,7 @@
 #include "model/data/MVX_Category.h"
 #include "model/data/MVX_CategoryLog.h"
 #include "model/queries/ModelBuilders.h"
+#include "support/RecordBuilders.h"
 
 #include <gtest/gtest.h>
 
@@ -21,25 +22,6 @@ using namespace Qt::Literals::StringLiterals;
 using namespace mervane::test;
 
 namespace {
-
-std::shared_ptr<MVX_NWLog> yearEnd(int year, MVX_CategoryLogList assets, MVX_CategoryLogList liabilities)
-{
-    auto log = std::make_shared<MVX_NWLog>();
-    log->setYear(year);
-    log->setMonth(12);
-    double a = 0;
-    for (const auto& v : assets)
-        a += v->value().value_or(0.0);
-    double l = 0;
-    for (const auto& v : liabilities)
-        l += v->value().value_or(0.0);
-    log->setAssets(a);
-    log->setLiabilities(l);
-    log->setNw(a - l);
-    log->setAssetLogs(assets);
-    log->setLiabilityLogs(liabilities);
-    return log;
-}
 
 // Five asset categories and two liabilities over three year-ends: values stored out of list
 // order, a category without a value one year, a value of a category deleted since, a category
@@ -54,15 +36,16 @@ std::shared_ptr<MVX_Model> household()
     model->setAssetscat(assets);
     model->setLiabilitycat(
         MVX_CategoryList { makeCategory(u"LOAN"_s, u"Loan"_s), makeCategory(u"CARD"_s, u"Card"_s) });
-    const auto v = [](const QString& id, double amount) { return makeLog(id, 0, 0, amount); };
     model->setNwLogArray(MVX_NWLogList {
-        yearEnd(2024, { v(u"FUND"_s, 3000), v(u"CASH"_s, 1200), v(u"HOUSE"_s, 9000), v(u"COINS"_s, 3) },
-            { v(u"CARD"_s, 900), v(u"LOAN"_s, 7000) }),
-        yearEnd(2023,
-            { v(u"CASH"_s, 800), v(u"GONE"_s, 1500), v(u"HOUSE"_s, 8500), v(u"CAR"_s, 2000),
-                v(u"CAR"_s, 9999) },
-            { v(u"LOAN"_s, 7500), v(u"OLD"_s, 300) }),
-        yearEnd(2022, { v(u"HOUSE"_s, 8000), v(u"CAR"_s, -400), v(u"CASH"_s, 500) }, { v(u"LOAN"_s, 8000) }),
+        recordWith(2024, 12,
+            { { u"FUND"_s, 3000 }, { u"CASH"_s, 1200 }, { u"HOUSE"_s, 9000 }, { u"COINS"_s, 3 } },
+            { { u"CARD"_s, 900 }, { u"LOAN"_s, 7000 } }),
+        recordWith(2023, 12,
+            { { u"CASH"_s, 800 }, { u"GONE"_s, 1500 }, { u"HOUSE"_s, 8500 }, { u"CAR"_s, 2000 },
+                { u"CAR"_s, 9999 } },
+            { { u"LOAN"_s, 7500 }, { u"OLD"_s, 300 } }),
+        recordWith(2022, 12, { { u"HOUSE"_s, 8000 }, { u"CAR"_s, -400 }, { u"CASH"_s, 500 } },
+            { { u"LOAN"_s, 8000 } }),
     });
     return model;
 }
