@@ -4,6 +4,7 @@
 #   tools/setup.sh test       install what is missing, build with the tests and benchmarks (and
 #                             the tests' assertions), run every test with ctest
 #   tools/setup.sh sanitize   the same tests in an AddressSanitizer + UBSan build
+#   tools/setup.sh install    only install what is missing
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -60,6 +61,7 @@ run_tests() {
 
 stage "package install" install_missing
 case "$mode" in
+install) ;;
 run)
     build build Release -DMERVANE_TESTS=OFF -DMERVANE_BENCH=OFF
     exec "$root/build/src/mervane"
@@ -79,7 +81,7 @@ sanitize)
     run_tests build-asan
     ;;
 *)
-    echo "usage: $0 run|test|sanitize" >&2
+    echo "usage: $0 run|test|sanitize|install" >&2
     exit 2
     ;;
 esac
