@@ -176,7 +176,8 @@ CSVImportPanelVC::CSVImportPanelVC(NWData* store, QWidget* parent)
 
 CSVImportPanelVC::~CSVImportPanelVC()
 {
-    // The read ends at its next line; its result finds no panel and is dropped.
+    // The read ends at its next line, and its result is dropped without reaching the panel,
+    // also when the overlay delivers it while this panel's children are deleted.
     if (m_read)
         m_read->stop = true;
     dropImportedModel();
@@ -255,11 +256,12 @@ void CSVImportPanelVC::startReading(const QString& path)
             return std::nullopt;
         },
         [panel, read](const platform::MaybeError& failure) {
-            // The panel may have gone with its popover meanwhile.
-            if (panel)
-                panel->finishReading(read, failure);
-            else
+            // A read given up reaches no panel. The stop is asked first: a deleted panel's
+            // overlay, still fading, delivers this from ~QWidget, before the pointer is cleared.
+            if (read->stop || !panel)
                 dropResult(*read);
+            else
+                panel->finishReading(read, failure);
         });
 }
 

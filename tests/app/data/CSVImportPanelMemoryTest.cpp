@@ -15,6 +15,7 @@
 #include <QSemaphore>
 #include <QTest>
 #include <QThreadPool>
+#include <QVariantAnimation>
 
 #include <mutex>
 #include <vector>
@@ -242,7 +243,8 @@ TEST_F(CSVImportPanelMemoryTest, AReadStoppedWhileItRunsGivesWhatItMadeBack)
 }
 
 // The read had made its model when the stop came (or the panel went), before its end reached
-// the main thread: that model is destroyed at once, and its memory given back.
+// the main thread or while "Reading ..." faded out after it: that model is destroyed at once,
+// and its memory given back. Nothing of a deleted panel runs after it.
 TEST_F(CSVImportPanelMemoryTest, AModelMadeBeforeTheStopArrivedIsDestroyed)
 {
     for (const bool deletePanel : { false, true }) {
@@ -259,6 +261,31 @@ TEST_F(CSVImportPanelMemoryTest, AModelMadeBeforeTheStopArrivedIsDestroyed)
             m_panel->stopReading();
         EXPECT_EVENTUALLY(gone(model) && releasedAfter(model));
         EXPECT_TRUE(!m_alive || !m_panel->importedModel());
+    }
+    // Deleted at several moments (ms) of the fade: the overlay, the panel's child, goes with it.
+    for (const int fadeMs : { 0, 100, 200, 290 }) {
+        SCOPED_TRACE(fadeMs);
+        m_panel = new CSVImportPanelVC(&store());
+        m_alive = m_panel;
+        const std::size_t model = modelsMade();
+        chooseAndHold(writeCSV(u"good.csv"_s, goodCSVFile));
+        auto* overlay = m_panel->findChild<POProgressOverlay*>();
+        ASSERT_NE(overlay, nullptr);
+        ASSERT_TRUE(QTest::qWaitFor([overlay] { return overlay->alpha() == 1.0; }));
+        m_proceed.release();
+        ASSERT_TRUE(QTest::qWaitFor([overlay] { return !overlay->isShowing(); }));
+        QVariantAnimation* fade = nullptr;
+        for (auto* animation : overlay->findChildren<QVariantAnimation*>(Qt::FindDirectChildrenOnly)) {
+            if (animation->state() == QAbstractAnimation::Running)
+                fade = animation;
+        }
+        ASSERT_NE(fade, nullptr);
+        fade->setCurrentTime(fadeMs);
+        ASSERT_FALSE(overlay->isFinished());
+        QSignalSpy finished(m_panel, &CSVImportPanelVC::readFinished);
+        delete m_panel;
+        EXPECT_EQ(finished.count(), 0);
+        EXPECT_EVENTUALLY(gone(model) && releasedAfter(model));
     }
     expectDataUnchanged();
 }
