@@ -36,6 +36,27 @@ QObject* asObject(KNURLSessionTask* task)
     return task;
 }
 
+/// Holds a body device for its reply: Qt reads the device through the reply, on the network
+/// thread, until the reply is deleted, which comes later than an abort and may come after the
+/// task that sent the body is gone.
+class ReplyBody : public QObject {
+public:
+    ReplyBody(std::shared_ptr<QIODevice> body, QNetworkReply* reply) : QObject(reply), m_body(std::move(body))
+    {
+    }
+
+private:
+    const std::shared_ptr<QIODevice> m_body;
+};
+
+QNetworkReply* sendWithBody(QNetworkAccessManager* manager, const QNetworkRequest& request,
+    const QByteArray& method, std::shared_ptr<QIODevice> body)
+{
+    QNetworkReply* reply = manager->sendCustomRequest(request, method, body.get());
+    new ReplyBody(std::move(body), reply);
+    return reply;
+}
+
 } // namespace
 
 std::shared_ptr<KNURLSessionTask> KNURLSessionTask::create(
@@ -261,7 +282,7 @@ void KNURLSessionTask::start()
         return;
     m_started = true;
     if (m_body.source == Body::Source::File) {
-        m_uploadFile = std::make_unique<QFile>(m_body.filePath);
+        m_uploadFile = std::make_shared<QFile>(m_body.filePath);
         if (!m_uploadFile->open(QIODevice::ReadOnly)) {
             complete(net::urlError(net::unknown, m_originalRequest.url(),
                 platform::Strings::tr("The file to upload could not be read: %1")
@@ -339,7 +360,7 @@ void KNURLSessionTask::startReply(const net::URLRequest& request)
         break;
     case Body::Source::File:
         m_uploadFile->seek(0);
-        reply = manager->sendCustomRequest(networkRequest, method, m_uploadFile.get());
+        reply = sendWithBody(manager, networkRequest, method, m_uploadFile);
         break;
     case Body::Source::Stream:
     case Body::Source::None:
@@ -350,17 +371,19 @@ void KNURLSessionTask::startReply(const net::URLRequest& request)
             if (request.valueForHTTPHeaderField("Content-Length"))
                 networkRequest.setAttribute(QNetworkRequest::DoNotBufferUploadDataAttribute, true);
             // Qt sends the body again after a login by rewinding the device it read it from.
-            QIODevice* body = stream.get();
-            if (stream->isSequential())
-                body = m_renewableBody = new net::RenewableBodyStream(stream, [weakSelf = weak_from_this()] {
-                    const auto task = weakSelf.lock();
-                    return task ? task->newBodyStream() : nullptr;
-                });
-            else if (stream == m_originalRequest.httpBodyStream())
+            std::shared_ptr<QIODevice> body = stream;
+            if (stream->isSequential()) {
+                auto renewable
+                    = std::make_shared<net::RenewableBodyStream>(stream, [weakSelf = weak_from_this()] {
+                          const auto task = weakSelf.lock();
+                          return task ? task->newBodyStream() : nullptr;
+                      });
+                m_renewableBody = renewable.get();
+                body = std::move(renewable);
+            } else if (stream == m_originalRequest.httpBodyStream()) {
                 stream->seek(m_bodyStreamStart);
-            reply = manager->sendCustomRequest(networkRequest, method, body);
-            if (m_renewableBody)
-                m_renewableBody->setParent(reply); // read by the reply until it is gone
+            }
+            reply = sendWithBody(manager, networkRequest, method, std::move(body));
         } else if (method == "GET")
             reply = manager->get(networkRequest);
         else if (method == "HEAD")

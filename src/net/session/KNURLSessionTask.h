@@ -140,7 +140,7 @@ private:
     QNetworkReply* m_reply = nullptr;
     QObject* m_replyContext = nullptr; // our connections to the reply end with it
     QPointer<net::RenewableBodyStream> m_renewableBody; // what the reply reads a one-time stream through
-    std::unique_ptr<QFile> m_uploadFile;
+    std::shared_ptr<QFile> m_uploadFile;
     std::unique_ptr<QFile> m_downloadFile;
     std::optional<ResumePoint> m_resumePoint;
     qint64 m_writtenBefore = 0; // bytes of a resumed download kept from before

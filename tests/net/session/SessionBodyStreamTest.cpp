@@ -1,5 +1,6 @@
 // A streamed body is read once; when a login or a redirect makes the request go out again,
-// the session asks for a new stream and never sends a spent one.
+// the session asks for a new stream and never sends a spent one. Whatever ends a task, the
+// body it handed to a reply lasts as long as that reply.
 #include "SessionTestSupport.h"
 
 #include "net/request/KNHTTPRequestSerializer.h"
@@ -8,9 +9,16 @@
 
 #include "support/LocalHttpServer.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QIODevice>
+#include <QMutex>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
+#include <QUrlQuery>
+
+#include <algorithm>
+#include <atomic>
 
 #include <gtest/gtest.h>
 
@@ -210,4 +218,89 @@ TEST_F(SessionBodyStream, EachSendingAfterALoginOrARedirectAsksForOneNewStream)
             EXPECT_EQ(asked.load(), path == u"/to-login"_s ? 2 : 1);
         }
     }
+}
+
+TEST_F(SessionBodyStream, ABodyLastsUntilItsReplyIsGoneHoweverTheTaskEnds)
+{
+    // Each task goes through 307 and 308, which keep the body, then one of every redirect
+    // status to an answer, while its manager ends at some moment. The server notes every body
+    // that arrived other than whole.
+    struct Seen {
+        std::atomic<int> arrived = 0;
+        QMutex mutex;
+        QStringList wrongBodies;
+    };
+    const auto seen = std::make_shared<Seen>();
+    const auto bodyOf = [](int task) { return QByteArray::number(task).repeated(4000 + task); };
+    server.setHandler(u"/hop"_s, [seen, bodyOf](const LocalHttpServer::Request& request) {
+        const QUrlQuery query(QUrl::fromEncoded(request.path));
+        const int task = query.queryItemValue(u"task"_s).toInt();
+        if (request.body != (request.method == "POST" ? bodyOf(task) : QByteArray())) {
+            QMutexLocker locker(&seen->mutex);
+            seen->wrongBodies.append(u"task %1: %2 with %3 bytes"_s.arg(task).arg(
+                QString::fromLatin1(request.method), QString::number(request.body.size())));
+        }
+        ++seen->arrived;
+        QStringList via = query.queryItemValue(u"via"_s).split(u',', Qt::SkipEmptyParts);
+        if (via.isEmpty())
+            return LocalHttpServer::Reply { 200, {}, "done" };
+        const int status = via.takeFirst().toInt();
+        return LocalHttpServer::Reply { status,
+            { { "Location", u"/hop?task=%1&via=%2"_s.arg(task).arg(via.join(u',')).toLatin1() } }, {} };
+    });
+
+    const int statuses[] = { 301, 302, 303, 307, 308 };
+    constexpr int tasksPerSession = 30;
+    constexpr int requestsPerTask = 4;
+    // The managers end at several moments of their chains, counted in requests the server saw.
+    const int moments[] = { 0, 1, tasksPerSession / 2, tasksPerSession, 2 * tasksPerSession,
+        3 * tasksPerSession, requestsPerTask * tasksPerSession };
+    enum class Ending { CancelAll, LetFinish, DropManager };
+    QList<std::weak_ptr<QIODevice>> streams;
+    QTemporaryDir folder; // for every fourth task, which uploads a file
+    int round = 0;
+    for (const int moment : moments) {
+        for (const Ending ending : { Ending::CancelAll, Ending::LetFinish, Ending::DropManager }) {
+            SCOPED_TRACE(u"round %1: after %2 requests"_s.arg(round).arg(moment).toStdString());
+            auto manager = KNURLSessionManager::manager();
+            QList<KNURLSessionManager::Task> tasks;
+            const int before = seen->arrived;
+            for (int i = 0; i < tasksPerSession; ++i) {
+                const int task = round * tasksPerSession + i;
+                net::URLRequest request(server.url(
+                    u"/hop?task=%1&via=307,308,%2"_s.arg(task).arg(statuses[task % std::size(statuses)])));
+                request.setHttpMethod("POST");
+                if (task % 4 == 3) {
+                    QFile file(folder.filePath(QString::number(task)));
+                    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bodyOf(task)) > 0);
+                    file.close();
+                    tasks.append(manager->uploadTaskWithRequest(
+                        request, QUrl::fromLocalFile(file.fileName()), nullptr, nullptr));
+                } else {
+                    auto buffer = std::make_shared<QBuffer>();
+                    buffer->setData(bodyOf(task));
+                    buffer->open(QIODevice::ReadOnly);
+                    request.setHttpBodyStream(buffer);
+                    streams.append(buffer);
+                    tasks.append(manager->uploadTaskWithStreamedRequest(request, nullptr, nullptr));
+                }
+                tasks.last()->resume();
+            }
+            EXPECT_TRANSFERRED(seen->arrived - before >= moment);
+            for (int i = 0; i < tasks.size(); i += 3)
+                tasks[i]->cancel();
+            if (ending == Ending::CancelAll)
+                manager->invalidateSessionCancelingTasks(true);
+            else if (ending == Ending::LetFinish)
+                manager->session()->finishTasksAndInvalidate();
+            manager.reset();
+            tasks.clear();
+            ++round;
+        }
+    }
+    // Every stream is let go once the replies that read it are gone.
+    EXPECT_TRANSFERRED(
+        std::all_of(streams.cbegin(), streams.cend(), [](const auto& stream) { return stream.expired(); }));
+    QMutexLocker locker(&seen->mutex);
+    EXPECT_EQ(seen->wrongBodies, QStringList());
 }
