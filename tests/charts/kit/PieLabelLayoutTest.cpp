@@ -7,6 +7,7 @@
 #include <QRandomGenerator>
 
 #include <cmath>
+#include <memory>
 
 using namespace chart;
 using namespace charttest;
@@ -318,6 +319,42 @@ TEST(PieLabelLayout, TheLargestSlicesKeepTheirLabelsInAnotherFormWhereTheirOwnFi
             EXPECT_LE(placement->label.style.fontSize, 12.0);
         }
     }
+}
+
+// A pane resized so that the label takes another form, and back: the pie draws what a pie made
+// at that size draws, its label's image drawn anew rather than the one kept from the old form.
+TEST(PieLabelLayout, AResizedPieDrawsItsLabelInItsNewForm)
+{
+    const auto fit = [](LabelledPie& pie, const QSizeF& size) {
+        pie.graph.setBounds(QRectF(QPointF(), size));
+        pie.pie->setPieRadius(std::min(size.width(), size.height()) / 4);
+    };
+    const auto make = [&fit](const QSizeF& size) {
+        auto pie = std::make_unique<LabelledPie>(QList<double> { 52000 }, true, size);
+        pie->source.texts = QStringList { QStringLiteral("$52,000-Checking account") };
+        pie->graph.setPaddings(QMarginsF());
+        pie->pie->setStartAngle(0);
+        fit(*pie, size);
+        pie->graph.reloadData();
+        return pie;
+    };
+    const QSizeF wide(600, 500);
+    const QSizeF narrow(250, 500);
+    const auto pie = make(wide);
+    QList<DataLabel> forms;
+    for (const QSizeF& size : { wide, narrow, wide }) {
+        SCOPED_TRACE(size.width());
+        fit(*pie, size);
+        const QImage drawn = pie->graph.imageOfLayer();
+        const QList<PieChart::LabelPlacement> placements = pie->pie->labelPlacements();
+        ASSERT_EQ(placements.size(), 1);
+        forms.append(placements[0].label);
+        EXPECT_TRUE(drawn == make(size)->graph.imageOfLayer())
+            << "drawn unlike a new pie, its label \"" << forms.last().text.toStdString() << "\" at "
+            << forms.last().style.fontSize << " points";
+    }
+    EXPECT_TRUE(forms[0] == forms[2]);
+    EXPECT_FALSE(forms[0] == forms[1]) << "the narrow pane's label is on two lines or smaller";
 }
 
 // Labels of unequal slices compete: a hundred and fifty slices of one value and six a little

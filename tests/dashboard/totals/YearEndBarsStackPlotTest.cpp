@@ -249,6 +249,15 @@ TEST(YearEndBarsStackPlot, ASelectedSegmentIsToldByCategoryAndSlot)
     EXPECT_FALSE(stacks->segment(2, 0));
     EXPECT_FALSE(stacks->segment(0, 3));
     EXPECT_TRUE(stacks->segmentRect(0, 3).isEmpty());
+
+    // Narrowed, the house's segments reach past the top of the plot area: a click in the margin
+    // above it hits nothing, one just inside the area still hits it.
+    graph.defaultPlotSpace()->setYRange(chart::PlotRange::withLocation(-1000, 5000));
+    const QRectF area = graph.plotAreaRect();
+    const QRectF house = stacks->segmentRect(1, 1);
+    ASSERT_LT(house.top(), area.top() - 5);
+    EXPECT_EQ(stacks->recordIndexAtGraphPoint(QPointF(house.center().x(), area.top() - 3)), -1);
+    EXPECT_EQ(stacks->recordIndexAtGraphPoint(QPointF(house.center().x(), area.top() + 3)), house2023);
 }
 
 // What is drawn follows new data, a new value range and a new size, as a new plot draws them.

@@ -25,6 +25,11 @@ QColor text(const QWidget& widget, QPalette::ColorGroup group = QPalette::Active
     return widget.palette().color(group, QPalette::WindowText);
 }
 
+std::string hex(const QColor& color)
+{
+    return color.name(QColor::HexArgb).toStdString();
+}
+
 TEST(KitColors, ANamedColourFollowsEverySwitchAndLeavesTheOtherGroupsInherited)
 {
     AppearanceRestorer restore;
@@ -78,6 +83,32 @@ TEST(KitColors, GreyedTextsTakeTheDisabledColourOfEachPaletteAndGiveItBack)
     EXPECT_EQ(segment->palette().color(QPalette::Active, QPalette::ButtonText),
         QApplication::palette().color(QPalette::Active, QPalette::ButtonText));
     EXPECT_FALSE(control->testAttribute(Qt::WA_SetPalette)) << "no role of its own is left";
+}
+
+// A widget shown with a palette of its own (as a light button on a dark overlay) takes its
+// colours from that palette, not from the application's.
+TEST(KitColors, RulesAreWorkedOutForThePaletteTheWidgetIsShownWith)
+{
+    AppearanceRestorer restore;
+    auto& appearance = platform::AppearanceController::instance();
+    QWidget window;
+    auto* label = new QLabel(u"named"_s, &window);
+    auto* control = new SegmentedControl({ u"Amounts"_s, u"Percent"_s }, &window);
+    auto* segment = control->findChild<QAbstractButton*>(u"segment0"_s);
+    ASSERT_TRUE(segment);
+    KitColors::setNamedColor(label, u"SecondaryText"_s);
+    KitColors::setGreyed(control, true);
+    for (const bool dark : { false, true }) {
+        SCOPED_TRACE(dark ? "dark in light" : "light in dark");
+        appearance.setAppearance(dark ? Appearance::Light : Appearance::Dark);
+        const QPalette own = dark ? platform::AppearanceController::darkPalette()
+                                  : platform::AppearanceController::lightPalette();
+        window.setPalette(own);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(hex(text(*label)), hex(platform::namedColor(u"SecondaryText"_s, dark)));
+        EXPECT_EQ(hex(segment->palette().color(QPalette::Active, QPalette::ButtonText)),
+            hex(own.color(QPalette::Disabled, QPalette::ButtonText)));
+    }
 }
 
 TEST(KitColors, RowsTakeTheNewAppearancesColoursExceptThoseGivenThem)

@@ -130,6 +130,10 @@ TEST(HistoryAxisRulesTest, TickIntervalKeepsTheFirstDigit)
     // Every finite span has one.
     EXPECT_DOUBLE_EQ(tickInterval(1e300), 3e299);
     EXPECT_EQ(tickInterval(3e20), 1e20);
+    // A third of 999,999,999,999,999, whose log10 rounds up to 15: its step and its labels.
+    EXPECT_EQ(tickInterval(2999999999999997), 9e14);
+    EXPECT_EQ(locations(yAxisLayout(ValueExtent { 0, 2999999999999997 }, plain).labels),
+        (QList<double> { 9e14, 1.8e15, 2.7e15 }));
 }
 
 TEST(HistoryAxisRulesTest, SmallEqualHugeAndBrokenValuesNeverLoopForever)
@@ -245,6 +249,14 @@ TEST(HistoryXAxisTest, LabelsWithoutRoomBesideAKeptOneAreLeftOutYearsFirst)
     const LabelRoom half { 20.0, [](const QString&) { return 30.0; }, 6.0 };
     EXPECT_EQ(texts(xAxisLabels(year, month, 12, 1, half)),
         (QStringList { u"2023"_s, u"Mar"_s, u"May"_s, u"Jul"_s, u"Sep"_s, u"Nov"_s }));
+    // October 2019, December 2019 and January 2020: "Dec" has room after "2019" but would run
+    // into "2020" at 20 points a month, and at 30 it would touch "2020" with no gap between.
+    const QList<NWChartLog> turn { at(2019, 10), at(2019, 12), at(2020, 1) };
+    for (const double pointsPerMonth : { 20.0, 30.0 }) {
+        const LabelRoom room { pointsPerMonth, [](const QString&) { return 30.0; }, 6.0 };
+        EXPECT_EQ(texts(xAxisLabels(turn, month, 3, 1, room)).join(u' ').toStdString(), "2019 2020")
+            << pointsPerMonth << " points a month";
+    }
 }
 
 TEST(HistoryWindowTest, DateRangesEndAtTheLastRecord)
