@@ -15,13 +15,16 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <mutex>
 #include <vector>
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -37,6 +40,9 @@ constexpr int maxLinkHops = 40;
 constexpr unsigned long retryIntervalMs = 20;
 // A data file that other programs keep replacing between our open and our lock.
 constexpr int maxReplacedTries = 10;
+// Versions before the current one that stay held, for links made to them just before a save;
+// snapshot tools keep a link to every version, so reachable ones alone would be no bound.
+constexpr std::size_t maxOlderVersions = 3;
 
 QString canonicalDataFilePath(const QString& dataFilePath)
 {
@@ -83,10 +89,59 @@ bool sameFile(const struct stat& a, const struct stat& b)
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+// Whether a holder may still listen at `socketPath`: only a refused connection or a missing
+// socket says for sure that nobody does.
+bool mayListen(const QByteArray& socketPath)
+{
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    if (socketPath.size() >= qsizetype(sizeof address.sun_path))
+        return true;
+    std::memcpy(address.sun_path, socketPath.constData(), size_t(socketPath.size()));
+    const int probe = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (probe < 0)
+        return true;
+    const bool gone = ::connect(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0
+        && (errno == ECONNREFUSED || errno == ENOENT);
+    ::close(probe);
+    return !gone;
+}
+
+// A holder killed with -9 leaves its names behind. Holders listen before they make names, so a
+// name whose socket nobody listens at is nobody's. A holder may put a new name in the place of
+// the one found here at any moment: the name removed is the very one found to lead nowhere.
+void clearNamesOfGoneHolders(const QString& folder)
+{
+    const QStringList names = QDir(folder).entryList({ u"mervane-*"_s }, QDir::System | QDir::Files);
+    for (const QString& name : names) {
+        if (name.contains(u'.'))
+            continue; // a name being made or removed, or another kind of file
+        const QByteArray path = QFile::encodeName(QDir(folder).filePath(name));
+        struct stat found { };
+        if (::lstat(path.constData(), &found) != 0 || !S_ISLNK(found.st_mode))
+            continue;
+        QByteArray target(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(path.constData(), target.data(), size_t(target.size()));
+        if (length <= 0 || length >= target.size() || mayListen(target.left(length)))
+            continue;
+        static std::atomic<int> serial = 0;
+        const QByteArray taken
+            = path + ".gone-" + QByteArray::number(::getpid()) + '-' + QByteArray::number(++serial);
+        if (::rename(path.constData(), taken.constData()) != 0)
+            continue;
+        struct stat removed { };
+        // Another name took its place meanwhile: it goes back, unless a newer one came too.
+        if (::lstat(taken.constData(), &removed) == 0 && removed.st_ino != found.st_ino)
+            ::link(taken.constData(), path.constData());
+        ::unlink(taken.constData());
+    }
+}
+
 } // namespace
 
 /// The versions of the data file this instance holds locked, each open and reachable under its
-/// device and inode. Used from the main thread and from the store's writer thread.
+/// device and inode: the current one and a few before it. Used from the main thread and from
+/// the store's writer thread.
 class SingleInstance::HeldVersions {
 public:
     ~HeldVersions() { release(); }
@@ -108,15 +163,15 @@ public:
         const std::lock_guard guard(m_mutex);
         if (!m_holding)
             return;
+        makeRoom();
         // A description of our own: the lock stays when the writer closes its descriptor.
-        const int file = ::fcntl(handle, F_DUPFD_CLOEXEC, 0);
+        const int file = withDescriptor([handle] { return ::fcntl(handle, F_DUPFD_CLOEXEC, 0); });
         if (file < 0 || ::flock(file, LOCK_EX | LOCK_NB) != 0) {
             qWarning("A new version of the data file could not be locked: %s", std::strerror(errno));
             if (file >= 0)
                 ::close(file);
             return;
         }
-        letGoOfUnreachable();
         add(file);
     }
 
@@ -157,8 +212,9 @@ private:
         m_versions.push_back(version);
     }
 
-    // A version no path leads to can be opened by nobody; its lock would only cost a descriptor.
-    void letGoOfUnreachable()
+    // Before a version is added, all held ones become older ones: those no path leads to can be
+    // opened by nobody, and of the rest only the newest few stay.
+    void makeRoom()
     {
         std::erase_if(m_versions, [](const Version& version) {
             struct stat status { };
@@ -167,6 +223,25 @@ private:
             letGo(version);
             return true;
         });
+        while (m_versions.size() > maxOlderVersions)
+            letGoOfOldest();
+    }
+
+    // At the descriptor limit older versions give way: the current one is always held.
+    int withDescriptor(const std::function<int()>& open)
+    {
+        for (;;) {
+            const int file = open();
+            if (file >= 0 || errno != EMFILE || m_versions.size() < 2)
+                return file;
+            letGoOfOldest();
+        }
+    }
+
+    void letGoOfOldest()
+    {
+        letGo(m_versions.front());
+        m_versions.erase(m_versions.begin());
     }
 
     static void letGo(const Version& version)
@@ -237,8 +312,10 @@ platform::Expected<SingleInstance::Claim> SingleInstance::tryAcquire(int answerT
             return platform::Unexpected(attempt.error());
         if (attempt->holder.isEmpty()) {
             const QString name = serverName(m_dataFilePath);
-            m_versions->hold(name, attempt->lockedFile);
+            clearNamesOfGoneHolders(userRuntimeFolder());
+            // Names only once this instance listens: a name whose socket refuses is a dead one's.
             listen(name);
+            m_versions->hold(name, attempt->lockedFile);
             return Claim::Acquired;
         }
         switch (askHolder(attempt->holder, deadline)) {
@@ -290,7 +367,7 @@ platform::Expected<SingleInstance::Attempt> SingleInstance::claim()
             m_lock.unlock();
             return Attempt { -1, QFile::decodeName(versionLinkPath(userRuntimeFolder(), opened)) };
         }
-        // A holder lets go of a version only once no path leads to it: the one locked here
+        // A holder lets go of versions that are no longer its data file: the one locked here
         // must still be the file at the path.
         struct stat locked { };
         struct stat atPath { };

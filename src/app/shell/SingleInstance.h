@@ -21,10 +21,11 @@ class QLocalServer;
 /// The data file itself is locked too, so that a hard link from another folder finds the same
 /// holder: the file as it was at start, and every version a save writes from before it takes
 /// the data file's place (`versionLocker`). Each locked version is reachable under a name
-/// made of its device and inode that leads to the holder's socket. A version no path leads to
-/// any more is let go at a later save. A lock left by a process that is gone is taken over; a
-/// live holder's lock never goes stale by age. Main thread; needs an application object, no
-/// display.
+/// made of its device and inode in the user's runtime folder that leads to the holder's
+/// socket. Besides the current version only the last few stay held, and none that no path
+/// leads to; names left by a holder that is gone are cleared by the next one. A lock left by
+/// a process that is gone is taken over; a live holder's lock never goes stale by age. Main
+/// thread; needs an application object, no display.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:

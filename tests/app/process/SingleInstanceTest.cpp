@@ -2,6 +2,7 @@
 
 #include "app/shell/ApplicationSetup.h"
 #include "app/shell/SingleInstance.h"
+#include "app/shell/SingleInstanceTestSupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,7 @@
 #include <QLockFile>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QStringList>
 #include <QWidget>
 
 #include <algorithm>
@@ -20,8 +22,32 @@
 namespace {
 
 using Claim = SingleInstance::Claim;
+using mervane::test::hardLink;
 
-class SingleInstanceTest : public mervane::test::ProcessTest { };
+class SingleInstanceTest : public mervane::test::ProcessTest {
+protected:
+    /// The names in the runtime folder that lead to the socket of this test's holder.
+    QStringList namesLeadingToHolder() const
+    {
+        const QString socket = SingleInstance::serverName(dataFilePath());
+        QStringList names;
+        for (const QFileInfo& entry :
+            QDir(QFileInfo(socket).path()).entryInfoList(QDir::System | QDir::Files)) {
+            if (entry.isSymLink() && entry.symLinkTarget() == socket)
+                names.append(entry.fileName());
+        }
+        return names;
+    }
+
+    /// Claims through `path` from this process, as a later start would.
+    static Claim claimThrough(const QString& path)
+    {
+        SingleInstance later(path);
+        const auto claim = later.tryAcquire();
+        EXPECT_TRUE(claim) << qPrintable(claim.error());
+        return claim.valueOr(Claim::OtherSilent);
+    }
+};
 
 TEST_F(SingleInstanceTest, ALaterClaimFailsAndAsksTheHolderToComeForward)
 {
@@ -126,6 +152,26 @@ TEST_F(SingleInstanceTest, TheLockOfAKilledInstanceIsTakenOverAndTheNewHolderAns
     ASSERT_TRUE(later.waitForFinished(30000));
     EXPECT_EQ(later.exitCode(), 0);
     EXPECT_EQ(later.readAllStandardOutput(), "answered\n");
+}
+
+// Where a snapshot tool keeps a hard link to every version, the holder still holds only the
+// current version and a few before it: under a low descriptor limit every save is held. A
+// holder killed with -9 leaves its names behind; the next start, of any data file, clears them.
+TEST_F(SingleInstanceTest, HeldVersionsStayFewWhateverLinksKeepThemAndAKilledHoldersNamesGo)
+{
+    QProcess* holder = startChild(QStringLiteral("save-linked"), "saved");
+    ASSERT_TRUE(holder);
+    // The current version and three before it.
+    EXPECT_LE(namesLeadingToHolder().size(), 4);
+    const QString current = home() + QStringLiteral("/current.json");
+    ASSERT_TRUE(hardLink(dataFilePath(), current));
+    EXPECT_EQ(claimThrough(current), Claim::OtherAnswered);
+
+    holder->kill();
+    ASSERT_TRUE(holder->waitForFinished(30000));
+    ASSERT_GT(namesLeadingToHolder().size(), 0);
+    EXPECT_EQ(claimThrough(home() + QStringLiteral("/elsewhere.json")), Claim::Acquired);
+    EXPECT_EQ(namesLeadingToHolder().size(), 0);
 }
 
 TEST_F(SingleInstanceTest, TheHoldersMinimisedWindowComesForwardWhenALaterOneAsks)
