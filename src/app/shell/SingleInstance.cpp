@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
@@ -140,8 +141,8 @@ void clearNamesOfGoneHolders(const QString& folder)
 } // namespace
 
 /// The versions of the data file this instance holds locked, each open and reachable under its
-/// device and inode: the current one and a few before it. Used from the main thread and from
-/// the store's writer thread.
+/// device and inode: the current one and a few before it. Used from the main thread, the
+/// store's writer thread and the thread that watches the data file's folder.
 class SingleInstance::HeldVersions {
 public:
     ~HeldVersions() { release(); }
@@ -175,6 +176,31 @@ public:
         add(file);
     }
 
+    /// Locks the file at `path` unless it is held already: another program put it there.
+    void holdFileAt(const QByteArray& path)
+    {
+        const std::lock_guard guard(m_mutex);
+        if (!m_holding)
+            return;
+        const int file = withDescriptor(
+            [&path] { return ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY); });
+        struct stat status { };
+        if (file < 0 || ::fstat(file, &status) != 0 || !S_ISREG(status.st_mode) || isHeld(status)) {
+            if (file >= 0)
+                ::close(file);
+            return;
+        }
+        if (::flock(file, LOCK_EX | LOCK_NB) != 0) {
+            // Taken through another link before it was moved here, or in the moment since.
+            qWarning("The data file that another program put in place could not be locked: %s",
+                std::strerror(errno));
+            ::close(file);
+            return;
+        }
+        makeRoom();
+        add(file);
+    }
+
     void release()
     {
         const std::lock_guard guard(m_mutex);
@@ -187,6 +213,7 @@ public:
 private:
     struct Version {
         int file;
+        struct stat status;
         QByteArray link;
     };
 
@@ -197,7 +224,7 @@ private:
             ::close(file);
             return;
         }
-        const Version version { file, versionLinkPath(m_folder, status) };
+        const Version version { file, status, versionLinkPath(m_folder, status) };
         // Replaced in one step: a later start never finds the name missing, nor leading to a
         // holder that is gone.
         static std::atomic<int> serial = 0;
@@ -210,6 +237,12 @@ private:
             ::unlink(temporary.constData());
         }
         m_versions.push_back(version);
+    }
+
+    bool isHeld(const struct stat& status) const
+    {
+        return std::any_of(m_versions.begin(), m_versions.end(),
+            [&status](const Version& version) { return sameFile(version.status, status); });
     }
 
     // Before a version is added, all held ones become older ones: those no path leads to can be
@@ -270,6 +303,10 @@ SingleInstance::SingleInstance(const QString& dataFilePath, QObject* parent)
 
 SingleInstance::~SingleInstance()
 {
+    if (m_watchThread) {
+        m_watchThread->quit();
+        m_watchThread->wait();
+    }
     m_versions->release();
     delete m_server;
     m_lock.unlock();
@@ -316,6 +353,7 @@ platform::Expected<SingleInstance::Claim> SingleInstance::tryAcquire(int answerT
             // Names only once this instance listens: a name whose socket refuses is a dead one's.
             listen(name);
             m_versions->hold(name, attempt->lockedFile);
+            watchForReplacements();
             return Claim::Acquired;
         }
         switch (askHolder(attempt->holder, deadline)) {
@@ -377,6 +415,31 @@ platform::Expected<SingleInstance::Attempt> SingleInstance::claim()
         ::close(file);
     }
     return Attempt {};
+}
+
+void SingleInstance::watchForReplacements()
+{
+    const QFileInfo path(m_dataFilePath);
+    QStringList folders { path.absolutePath() };
+    if (const QString canonical = QFileInfo(canonicalDataFilePath(m_dataFilePath)).path();
+        !folders.contains(canonical))
+        folders.append(canonical);
+    const QByteArray file = QFile::encodeName(path.absoluteFilePath());
+    auto* watcher = new QFileSystemWatcher;
+    if (const QStringList unwatched = watcher->addPaths(folders); !unwatched.isEmpty())
+        qWarning("A data file that another program puts in place is held only from the next save: "
+                 "%s cannot be watched",
+            qPrintable(unwatched.join(u", "_s)));
+    connect(watcher, &QFileSystemWatcher::directoryChanged, watcher,
+        [versions = m_versions, file] { versions->holdFileAt(file); });
+    // On a thread of its own, so that a busy main thread does not widen the moment in which
+    // another program's file is at the path but not yet held.
+    m_watchThread = new QThread(this);
+    connect(m_watchThread, &QThread::finished, watcher, &QObject::deleteLater);
+    watcher->moveToThread(m_watchThread);
+    m_watchThread->start();
+    // One may have come since the claim.
+    m_versions->holdFileAt(file);
 }
 
 void SingleInstance::listen(const QString& name)

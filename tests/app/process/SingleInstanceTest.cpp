@@ -4,9 +4,11 @@
 #include "app/shell/SingleInstance.h"
 #include "app/shell/SingleInstanceTestSupport.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QLockFile>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -14,6 +16,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -26,6 +29,13 @@ using mervane::test::hardLink;
 
 class SingleInstanceTest : public mervane::test::ProcessTest {
 protected:
+    static void writeFile(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+
     /// The names in the runtime folder that lead to the socket of this test's holder.
     QStringList namesLeadingToHolder() const
     {
@@ -152,6 +162,43 @@ TEST_F(SingleInstanceTest, TheLockOfAKilledInstanceIsTakenOverAndTheNewHolderAns
     ASSERT_TRUE(later.waitForFinished(30000));
     EXPECT_EQ(later.exitCode(), 0);
     EXPECT_EQ(later.readAllStandardOutput(), "answered\n");
+}
+
+// Sync clients and editors replace a file by renaming a new one into its place. The holder
+// takes such a file as it appears, not at its next save, so that no start through a link to
+// the new file runs beside it.
+TEST_F(SingleInstanceTest, AFileRenamedIntoPlaceIsHeldAtOnceWhateverLinkLeadsToIt)
+{
+    writeFile(dataFilePath(), "{}");
+    QProcess* holder = startChild(QStringLiteral("hold"), "acquired");
+    ASSERT_TRUE(holder);
+    const QStringList before = namesLeadingToHolder();
+    QFileSystemWatcher runtime({ QFileInfo(SingleInstance::serverName(dataFilePath())).path() });
+    QSignalSpy changed(&runtime, &QFileSystemWatcher::directoryChanged);
+
+    writeFile(home() + QStringLiteral("/new.json"), "{\"version\": \"other\"}");
+    ASSERT_EQ(::rename(QFile::encodeName(home() + QStringLiteral("/new.json")).constData(),
+                  QFile::encodeName(dataFilePath()).constData()),
+        0);
+    const auto heldNewFile = [&] {
+        const QStringList names = namesLeadingToHolder();
+        return std::any_of(
+            names.begin(), names.end(), [&](const QString& name) { return !before.contains(name); });
+    };
+    const QDeadlineTimer deadline(10000);
+    while (!heldNewFile() && !deadline.hasExpired())
+        changed.wait(int(std::max<qint64>(deadline.remainingTime(), 1)));
+    ASSERT_TRUE(heldNewFile()) << "the holder did not take the file moved into its place";
+
+    const QString hard = home() + QStringLiteral("/other/mervane.json");
+    const QString symbolic = home() + QStringLiteral("/third/mervane.json");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(hard).path()) && QDir().mkpath(QFileInfo(symbolic).path()));
+    ASSERT_TRUE(hardLink(dataFilePath(), hard));
+    ASSERT_TRUE(QFile::link(hard, symbolic));
+    for (const QString& path : { hard, symbolic }) {
+        EXPECT_EQ(claimThrough(path), Claim::OtherAnswered) << qPrintable(path);
+        EXPECT_TRUE(waitForLine(*holder, "raise requested"));
+    }
 }
 
 // Where a snapshot tool keeps a hard link to every version, the holder still holds only the
