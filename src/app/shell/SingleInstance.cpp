@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
@@ -15,13 +16,16 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <mutex>
 #include <vector>
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -37,6 +41,9 @@ constexpr int maxLinkHops = 40;
 constexpr unsigned long retryIntervalMs = 20;
 // A data file that other programs keep replacing between our open and our lock.
 constexpr int maxReplacedTries = 10;
+// Versions before the current one that stay held, for links made to them just before a save;
+// snapshot tools keep a link to every version, so reachable ones alone would be no bound.
+constexpr std::size_t maxOlderVersions = 3;
 
 QString canonicalDataFilePath(const QString& dataFilePath)
 {
@@ -83,10 +90,59 @@ bool sameFile(const struct stat& a, const struct stat& b)
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
+// Whether a holder may still listen at `socketPath`: only a refused connection or a missing
+// socket says for sure that nobody does.
+bool mayListen(const QByteArray& socketPath)
+{
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    if (socketPath.size() >= qsizetype(sizeof address.sun_path))
+        return true;
+    std::memcpy(address.sun_path, socketPath.constData(), size_t(socketPath.size()));
+    const int probe = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (probe < 0)
+        return true;
+    const bool gone = ::connect(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0
+        && (errno == ECONNREFUSED || errno == ENOENT);
+    ::close(probe);
+    return !gone;
+}
+
+// A holder killed with -9 leaves its names behind. Holders listen before they make names, so a
+// name whose socket nobody listens at is nobody's. A holder may put a new name in the place of
+// the one found here at any moment: the name removed is the very one found to lead nowhere.
+void clearNamesOfGoneHolders(const QString& folder)
+{
+    const QStringList names = QDir(folder).entryList({ u"mervane-*"_s }, QDir::System | QDir::Files);
+    for (const QString& name : names) {
+        if (name.contains(u'.'))
+            continue; // a name being made or removed, or another kind of file
+        const QByteArray path = QFile::encodeName(QDir(folder).filePath(name));
+        struct stat found { };
+        if (::lstat(path.constData(), &found) != 0 || !S_ISLNK(found.st_mode))
+            continue;
+        QByteArray target(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(path.constData(), target.data(), size_t(target.size()));
+        if (length <= 0 || length >= target.size() || mayListen(target.left(length)))
+            continue;
+        static std::atomic<int> serial = 0;
+        const QByteArray taken
+            = path + ".gone-" + QByteArray::number(::getpid()) + '-' + QByteArray::number(++serial);
+        if (::rename(path.constData(), taken.constData()) != 0)
+            continue;
+        struct stat removed { };
+        // Another name took its place meanwhile: it goes back, unless a newer one came too.
+        if (::lstat(taken.constData(), &removed) == 0 && removed.st_ino != found.st_ino)
+            ::link(taken.constData(), path.constData());
+        ::unlink(taken.constData());
+    }
+}
+
 } // namespace
 
 /// The versions of the data file this instance holds locked, each open and reachable under its
-/// device and inode. Used from the main thread and from the store's writer thread.
+/// device and inode: the current one and a few before it. Used from the main thread, the
+/// store's writer thread and the thread that watches the data file's folder.
 class SingleInstance::HeldVersions {
 public:
     ~HeldVersions() { release(); }
@@ -108,15 +164,40 @@ public:
         const std::lock_guard guard(m_mutex);
         if (!m_holding)
             return;
+        makeRoom();
         // A description of our own: the lock stays when the writer closes its descriptor.
-        const int file = ::fcntl(handle, F_DUPFD_CLOEXEC, 0);
+        const int file = withDescriptor([handle] { return ::fcntl(handle, F_DUPFD_CLOEXEC, 0); });
         if (file < 0 || ::flock(file, LOCK_EX | LOCK_NB) != 0) {
             qWarning("A new version of the data file could not be locked: %s", std::strerror(errno));
             if (file >= 0)
                 ::close(file);
             return;
         }
-        letGoOfUnreachable();
+        add(file);
+    }
+
+    /// Locks the file at `path` unless it is held already: another program put it there.
+    void holdFileAt(const QByteArray& path)
+    {
+        const std::lock_guard guard(m_mutex);
+        if (!m_holding)
+            return;
+        const int file = withDescriptor(
+            [&path] { return ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY); });
+        struct stat status { };
+        if (file < 0 || ::fstat(file, &status) != 0 || !S_ISREG(status.st_mode) || isHeld(status)) {
+            if (file >= 0)
+                ::close(file);
+            return;
+        }
+        if (::flock(file, LOCK_EX | LOCK_NB) != 0) {
+            // Taken through another link before it was moved here, or in the moment since.
+            qWarning("The data file that another program put in place could not be locked: %s",
+                std::strerror(errno));
+            ::close(file);
+            return;
+        }
+        makeRoom();
         add(file);
     }
 
@@ -132,6 +213,7 @@ public:
 private:
     struct Version {
         int file;
+        struct stat status;
         QByteArray link;
     };
 
@@ -142,7 +224,7 @@ private:
             ::close(file);
             return;
         }
-        const Version version { file, versionLinkPath(m_folder, status) };
+        const Version version { file, status, versionLinkPath(m_folder, status) };
         // Replaced in one step: a later start never finds the name missing, nor leading to a
         // holder that is gone.
         static std::atomic<int> serial = 0;
@@ -157,8 +239,15 @@ private:
         m_versions.push_back(version);
     }
 
-    // A version no path leads to can be opened by nobody; its lock would only cost a descriptor.
-    void letGoOfUnreachable()
+    bool isHeld(const struct stat& status) const
+    {
+        return std::any_of(m_versions.begin(), m_versions.end(),
+            [&status](const Version& version) { return sameFile(version.status, status); });
+    }
+
+    // Before a version is added, all held ones become older ones: those no path leads to can be
+    // opened by nobody, and of the rest only the newest few stay.
+    void makeRoom()
     {
         std::erase_if(m_versions, [](const Version& version) {
             struct stat status { };
@@ -167,6 +256,25 @@ private:
             letGo(version);
             return true;
         });
+        while (m_versions.size() > maxOlderVersions)
+            letGoOfOldest();
+    }
+
+    // At the descriptor limit older versions give way: the current one is always held.
+    int withDescriptor(const std::function<int()>& open)
+    {
+        for (;;) {
+            const int file = open();
+            if (file >= 0 || errno != EMFILE || m_versions.size() < 2)
+                return file;
+            letGoOfOldest();
+        }
+    }
+
+    void letGoOfOldest()
+    {
+        letGo(m_versions.front());
+        m_versions.erase(m_versions.begin());
     }
 
     static void letGo(const Version& version)
@@ -195,6 +303,10 @@ SingleInstance::SingleInstance(const QString& dataFilePath, QObject* parent)
 
 SingleInstance::~SingleInstance()
 {
+    if (m_watchThread) {
+        m_watchThread->quit();
+        m_watchThread->wait();
+    }
     m_versions->release();
     delete m_server;
     m_lock.unlock();
@@ -237,8 +349,11 @@ platform::Expected<SingleInstance::Claim> SingleInstance::tryAcquire(int answerT
             return platform::Unexpected(attempt.error());
         if (attempt->holder.isEmpty()) {
             const QString name = serverName(m_dataFilePath);
-            m_versions->hold(name, attempt->lockedFile);
+            clearNamesOfGoneHolders(userRuntimeFolder());
+            // Names only once this instance listens: a name whose socket refuses is a dead one's.
             listen(name);
+            m_versions->hold(name, attempt->lockedFile);
+            watchForReplacements();
             return Claim::Acquired;
         }
         switch (askHolder(attempt->holder, deadline)) {
@@ -290,7 +405,7 @@ platform::Expected<SingleInstance::Attempt> SingleInstance::claim()
             m_lock.unlock();
             return Attempt { -1, QFile::decodeName(versionLinkPath(userRuntimeFolder(), opened)) };
         }
-        // A holder lets go of a version only once no path leads to it: the one locked here
+        // A holder lets go of versions that are no longer its data file: the one locked here
         // must still be the file at the path.
         struct stat locked { };
         struct stat atPath { };
@@ -300,6 +415,31 @@ platform::Expected<SingleInstance::Attempt> SingleInstance::claim()
         ::close(file);
     }
     return Attempt {};
+}
+
+void SingleInstance::watchForReplacements()
+{
+    const QFileInfo path(m_dataFilePath);
+    QStringList folders { path.absolutePath() };
+    if (const QString canonical = QFileInfo(canonicalDataFilePath(m_dataFilePath)).path();
+        !folders.contains(canonical))
+        folders.append(canonical);
+    const QByteArray file = QFile::encodeName(path.absoluteFilePath());
+    auto* watcher = new QFileSystemWatcher;
+    if (const QStringList unwatched = watcher->addPaths(folders); !unwatched.isEmpty())
+        qWarning("A data file that another program puts in place is held only from the next save: "
+                 "%s cannot be watched",
+            qPrintable(unwatched.join(u", "_s)));
+    connect(watcher, &QFileSystemWatcher::directoryChanged, watcher,
+        [versions = m_versions, file] { versions->holdFileAt(file); });
+    // On a thread of its own, so that a busy main thread does not widen the moment in which
+    // another program's file is at the path but not yet held.
+    m_watchThread = new QThread(this);
+    connect(m_watchThread, &QThread::finished, watcher, &QObject::deleteLater);
+    watcher->moveToThread(m_watchThread);
+    m_watchThread->start();
+    // One may have come since the claim.
+    m_versions->holdFileAt(file);
 }
 
 void SingleInstance::listen(const QString& name)

@@ -11,6 +11,7 @@
 
 class QDeadlineTimer;
 class QLocalServer;
+class QThread;
 
 /// One running instance per data file, whatever link leads to it. The first takes a lock file
 /// next to the data file and listens on a local socket private to the user, named after the
@@ -19,12 +20,14 @@ class QLocalServer;
 /// window forward, and should then exit.
 ///
 /// The data file itself is locked too, so that a hard link from another folder finds the same
-/// holder: the file as it was at start, and every version a save writes from before it takes
-/// the data file's place (`versionLocker`). Each locked version is reachable under a name
-/// made of its device and inode that leads to the holder's socket. A version no path leads to
-/// any more is let go at a later save. A lock left by a process that is gone is taken over; a
-/// live holder's lock never goes stale by age. Main thread; needs an application object, no
-/// display.
+/// holder: the file as it was at start, every version a save writes from before it takes
+/// the data file's place (`versionLocker`), and a file another program moves into its place,
+/// as soon as it appears. Each locked version is reachable under a name made of its device and
+/// inode in the user's runtime folder that leads to the holder's socket. Besides the current
+/// version only the last few stay held, and none that no path leads to; names left by a holder
+/// that is gone are cleared by the next one. A lock left by a process that is gone is taken
+/// over; a live holder's lock never goes stale by age. Main thread; needs an application
+/// object, no display.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -79,6 +82,7 @@ private:
 
     platform::Expected<Attempt> claim();
     void listen(const QString& name);
+    void watchForReplacements();
     void answer();
     static Answer askHolder(const QString& serverName, const QDeadlineTimer& deadline);
 
@@ -86,4 +90,5 @@ private:
     QLockFile m_lock;
     std::shared_ptr<HeldVersions> m_versions;
     QLocalServer* m_server = nullptr;
+    QThread* m_watchThread = nullptr;
 };

@@ -2,16 +2,21 @@
 
 #include "app/shell/ApplicationSetup.h"
 #include "app/shell/SingleInstance.h"
+#include "app/shell/SingleInstanceTestSupport.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QLockFile>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QStringList>
 #include <QWidget>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -20,8 +25,39 @@
 namespace {
 
 using Claim = SingleInstance::Claim;
+using mervane::test::hardLink;
 
-class SingleInstanceTest : public mervane::test::ProcessTest { };
+class SingleInstanceTest : public mervane::test::ProcessTest {
+protected:
+    static void writeFile(const QString& path, const QByteArray& bytes)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+
+    /// The names in the runtime folder that lead to the socket of this test's holder.
+    QStringList namesLeadingToHolder() const
+    {
+        const QString socket = SingleInstance::serverName(dataFilePath());
+        QStringList names;
+        for (const QFileInfo& entry :
+            QDir(QFileInfo(socket).path()).entryInfoList(QDir::System | QDir::Files)) {
+            if (entry.isSymLink() && entry.symLinkTarget() == socket)
+                names.append(entry.fileName());
+        }
+        return names;
+    }
+
+    /// Claims through `path` from this process, as a later start would.
+    static Claim claimThrough(const QString& path)
+    {
+        SingleInstance later(path);
+        const auto claim = later.tryAcquire();
+        EXPECT_TRUE(claim) << qPrintable(claim.error());
+        return claim.valueOr(Claim::OtherSilent);
+    }
+};
 
 TEST_F(SingleInstanceTest, ALaterClaimFailsAndAsksTheHolderToComeForward)
 {
@@ -126,6 +162,63 @@ TEST_F(SingleInstanceTest, TheLockOfAKilledInstanceIsTakenOverAndTheNewHolderAns
     ASSERT_TRUE(later.waitForFinished(30000));
     EXPECT_EQ(later.exitCode(), 0);
     EXPECT_EQ(later.readAllStandardOutput(), "answered\n");
+}
+
+// Sync clients and editors replace a file by renaming a new one into its place. The holder
+// takes such a file as it appears, not at its next save, so that no start through a link to
+// the new file runs beside it.
+TEST_F(SingleInstanceTest, AFileRenamedIntoPlaceIsHeldAtOnceWhateverLinkLeadsToIt)
+{
+    writeFile(dataFilePath(), "{}");
+    QProcess* holder = startChild(QStringLiteral("hold"), "acquired");
+    ASSERT_TRUE(holder);
+    const QStringList before = namesLeadingToHolder();
+    QFileSystemWatcher runtime({ QFileInfo(SingleInstance::serverName(dataFilePath())).path() });
+    QSignalSpy changed(&runtime, &QFileSystemWatcher::directoryChanged);
+
+    writeFile(home() + QStringLiteral("/new.json"), "{\"version\": \"other\"}");
+    ASSERT_EQ(::rename(QFile::encodeName(home() + QStringLiteral("/new.json")).constData(),
+                  QFile::encodeName(dataFilePath()).constData()),
+        0);
+    const auto heldNewFile = [&] {
+        const QStringList names = namesLeadingToHolder();
+        return std::any_of(
+            names.begin(), names.end(), [&](const QString& name) { return !before.contains(name); });
+    };
+    const QDeadlineTimer deadline(10000);
+    while (!heldNewFile() && !deadline.hasExpired())
+        changed.wait(int(std::max<qint64>(deadline.remainingTime(), 1)));
+    ASSERT_TRUE(heldNewFile()) << "the holder did not take the file moved into its place";
+
+    const QString hard = home() + QStringLiteral("/other/mervane.json");
+    const QString symbolic = home() + QStringLiteral("/third/mervane.json");
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(hard).path()) && QDir().mkpath(QFileInfo(symbolic).path()));
+    ASSERT_TRUE(hardLink(dataFilePath(), hard));
+    ASSERT_TRUE(QFile::link(hard, symbolic));
+    for (const QString& path : { hard, symbolic }) {
+        EXPECT_EQ(claimThrough(path), Claim::OtherAnswered) << qPrintable(path);
+        EXPECT_TRUE(waitForLine(*holder, "raise requested"));
+    }
+}
+
+// Where a snapshot tool keeps a hard link to every version, the holder still holds only the
+// current version and a few before it: under a low descriptor limit every save is held. A
+// holder killed with -9 leaves its names behind; the next start, of any data file, clears them.
+TEST_F(SingleInstanceTest, HeldVersionsStayFewWhateverLinksKeepThemAndAKilledHoldersNamesGo)
+{
+    QProcess* holder = startChild(QStringLiteral("save-linked"), "saved");
+    ASSERT_TRUE(holder);
+    // The current version and three before it.
+    EXPECT_LE(namesLeadingToHolder().size(), 4);
+    const QString current = home() + QStringLiteral("/current.json");
+    ASSERT_TRUE(hardLink(dataFilePath(), current));
+    EXPECT_EQ(claimThrough(current), Claim::OtherAnswered);
+
+    holder->kill();
+    ASSERT_TRUE(holder->waitForFinished(30000));
+    ASSERT_GT(namesLeadingToHolder().size(), 0);
+    EXPECT_EQ(claimThrough(home() + QStringLiteral("/elsewhere.json")), Claim::Acquired);
+    EXPECT_EQ(namesLeadingToHolder().size(), 0);
 }
 
 TEST_F(SingleInstanceTest, TheHoldersMinimisedWindowComesForwardWhenALaterOneAsks)
