@@ -1,9 +1,14 @@
 #include "app/print/ReportPrinting.h"
 #include "app/AppNotifications.h"
+#include "app/shell/ScreenProvider.h"
+#include "charts/common/ChartToolButton.h"
 #include "charts/common/PrintSession.h"
+#include "charts/compare/CompareStatistics.h"
 #include "charts/history/line/LineChartViewController.h"
 #include "dashboard/bigpie/BigPieChartViewController.h"
+#include "dashboard/common/PieChartSettings.h"
 #include "model/dates/DateUtilities.h"
+#include "platform/Strings.h"
 #include "platform/UserDefaults.h"
 #include "reports/choice/ReportChoiceController.h"
 #include "reports/settings/ReportChoiceSettings.h"
@@ -14,16 +19,19 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QImage>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMap>
 #include <QPageLayout>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -306,7 +314,8 @@ TEST_F(PrintSessionPaper, TheSharedPrinterStartsOnTheDefaultPrintersOwnPaper)
 }
 
 // The real print panel: the statement is printed to a file through it, then what its file
-// field offers for each further printout, cancelled once it shows.
+// field offers for each further printout, cancelled once it shows: every report, and every
+// chart of every screen through its own print button.
 TEST_F(ReportPrintingTest, EachPrintoutOffersItsOwnFileName)
 {
     keys::setAssetCategory(u"A-HOME"_s);
@@ -314,6 +323,8 @@ TEST_F(ReportPrintingTest, EachPrintoutOffersItsOwnFileName)
     keys::setTagIDs({ u"T-HOME"_s });
     defaults().setValue(keys::selectedMonthKey, 12);
     defaults().setValue(keys::selectedYearKey, 2024);
+    // The dashboard's pie then shows what one of the Pie Chart screen's pies shows.
+    PieChartSettings::setPieDisplayType(PieChartSettings::PieDisplayType::AssetCategories);
     const QString statement = dir.filePath(u"Net worth statement report.pdf"_s);
 
     bool statementPrinted = false;
@@ -335,28 +346,70 @@ TEST_F(ReportPrintingTest, EachPrintoutOffersItsOwnFileName)
             field->setText(statement);
             panel->accept();
         } else {
-            offered << field->text();
+            offered << QFileInfo(field->text()).completeBaseName();
+            EXPECT_EQ(QFileInfo(field->text()).absolutePath(), dir.path());
             panel->reject();
         }
     });
     answer.start();
     for (int kind : { 0, 1, 2, 3, 0 })
         printing->printTheSelectedReport(kind);
-    BigPieChartViewController pies;
-    pies.resize(1000, 600);
-    pies.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pies));
-    pies.printChart(BigPieChartViewController::PieKind::Assets);
+    EXPECT_EQ(offered.join(u'\n').toStdString(),
+        "Assets report\nLiability report\nTags report\nNet worth statement report");
+
+    // Each screen as the window places it, and each of its print buttons pressed once.
+    ScreenProvider provider;
+    QMap<AppScreen, QStringList> offeredOn;
+    for (const AppScreenInfo& info : appScreens) {
+        SCOPED_TRACE(info.className);
+        std::unique_ptr<QWidget> screen(provider.createScreen(info.screen));
+        screen->resize(1200, 800);
+        provider.compareWithNetWorth(screen.get(), 175000);
+        screen->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(screen.get()));
+        provider.screenPlaced(info.screen, screen.get());
+        QCoreApplication::processEvents();
+        offered.clear();
+        int buttons = 0;
+        for (QToolButton* button : screen->findChildren<QToolButton*>()) {
+            if (button->text() != QString(QChar(ChartToolButton::printGlyph)))
+                continue;
+            ++buttons;
+            button->click();
+        }
+        EXPECT_EQ(offered.size(), buttons) << "a print button showed no panel";
+        offered.sort();
+        offeredOn[info.screen] = offered;
+    }
     answer.stop();
     PrintSession::printer().setOutputFileName({});
     PrintSession::printer().setOutputFormat(QPrinter::NativeFormat);
 
     EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
     EXPECT_TRUE(pdfText(statement).contains(u"DECEMBER 2024"_s));
-    const QStringList expected { dir.filePath(u"Assets report.pdf"_s),
-        dir.filePath(u"Liability report.pdf"_s), dir.filePath(u"Tags report.pdf"_s), statement,
-        dir.filePath(u"Asset Categories.pdf"_s) };
-    EXPECT_EQ(offered.join(u'\n').toStdString(), expected.join(u'\n').toStdString());
+    const auto expect = [&](AppScreen screen, QStringList names) {
+        names.sort();
+        EXPECT_EQ(offeredOn.value(screen).join(u'\n').toStdString(), names.join(u'\n').toStdString());
+    };
+    expect(AppScreen::Dashboard,
+        { u"Dashboard - Asset Categories"_s, u"Dashboard - Year-End Bars"_s,
+            u"Dashboard - Net Worth History"_s });
+    expect(AppScreen::Category, {});
+    expect(AppScreen::Tags, {});
+    expect(AppScreen::LineChart, { u"Net Worth History"_s });
+    expect(AppScreen::PieChart, { u"Net Worth"_s, u"Asset Categories"_s, u"Liability Categories"_s });
+    expect(AppScreen::Annual, { u"Annual Chart"_s });
+    QStringList comparisons;
+    for (const CompareStatistics::Chart& chart : CompareStatistics::charts())
+        comparisons << platform::localized(chart.title);
+    expect(AppScreen::Compare, comparisons);
+
+    // No two printouts offer one file.
+    QStringList all
+        = { u"Net worth statement report"_s, u"Assets report"_s, u"Liability report"_s, u"Tags report"_s };
+    for (const QStringList& names : offeredOn)
+        all << names;
+    EXPECT_EQ(QSet<QString>(all.begin(), all.end()).size(), all.size()) << all.join(u'\n').toStdString();
 }
 
 TEST_F(ReportPrintingTest, TheNotificationsKindChoosesTheReport)
