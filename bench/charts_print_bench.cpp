@@ -59,7 +59,7 @@ void BM_PrintChartPageToPdf(benchmark::State& state)
     const QString pdf = dir.filePath(u"chart.pdf"_s);
     for (auto _ : state) {
         PrintSession::setNextOutputFile(pdf);
-        NWPrintViewController::GenericPrint(&host, 40, 200, 10, 10, true);
+        NWPrintViewController::GenericPrint(&host, 40, 200, 10, 10, true, u"Chart"_s);
     }
     state.counters["pdf_bytes"] = double(QFileInfo(pdf).size());
 }

@@ -7,8 +7,9 @@
 #   2. dark, with openbox: the choice reads clearly; the second asset is picked and its assets
 #      report is printed.
 #   Then, without and with openbox, through the real print panel (the seam off): the statement and
-#   the assets report are printed to the files the panel offers, each named after its report;
-#   after a cancelled panel Ctrl+Q, pressed without any click, ends the program.
+#   the assets report, the dashboard's pie and year-end bars and the annual chart are printed to
+#   the files the panel offers, each named after its printout; after a cancelled panel Ctrl+Q,
+#   pressed without any click, ends the program.
 # Screenshots: print-choice-{statement,assets,liabilities,tags}-light, print-choice-dark-wm.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -50,10 +51,22 @@ cancel_button() { xdotool mousemove $((px + pw - arrow - 146)) $((py + ph - arro
 printed() { [ -s "$HOME/report.pdf" ] && pdftotext "$HOME/report.pdf" - >/dev/null 2>&1; }
 print_panel_gone() { ! xdotool search --all --onlyvisible --pid "$E2E_APP_PID" --name '^Print$' >/dev/null 2>&1; }
 pdf_holds() { [ -s "$1" ] && pdftotext "$1" - 2>/dev/null | grep -q "$2"; }
+# chart_through_panel <label> <name> <x> <y>: the chart print button there offers "<name>.pdf",
+# beside the reports' files; Return prints there.
+chart_through_panel() {
+    xdotool mousemove "$3" "$4" click 1
+    panel=$(e2e_wait_window '^Print$') || fail "no print panel for $2 ($1)"
+    sleep 0.5
+    xdotool key Return
+    e2e_wait_for pdf_is "$HOME/$2.pdf" || fail "$2 was not offered its own file ($1)"
+    e2e_wait_for print_panel_gone || fail "the print panel stayed ($1)"
+}
+pdf_is() { [ -s "$1" ] && pdfinfo "$1" >/dev/null 2>&1; }
 # through_the_panel <label>: the real print panel, in a program started without the seam.
 through_the_panel() {
     local label=$1 panel seam=$MERVANE_TEST_PRINT_PDF
-    rm -f "$HOME/Net worth statement report.pdf" "$HOME/Assets report.pdf"
+    rm -f "$HOME/Net worth statement report.pdf" "$HOME/Assets report.pdf" "$HOME/Annual Chart.pdf" \
+        "$HOME/Dashboard - Net Worth.pdf" "$HOME/Dashboard - Year-End Bars.pdf"
     unset MERVANE_TEST_PRINT_PDF
     e2e_start "$binary"
     export MERVANE_TEST_PRINT_PDF=$seam
@@ -81,6 +94,18 @@ through_the_panel() {
     pdf_holds "$HOME/Net worth statement report.pdf" "NET WORTH STATEMENT" \
         || fail "the assets report overwrote the statement ($label)"
     e2e_wait_for print_panel_gone || fail "the print panel stayed ($label)"
+    # The charts' print buttons: the dashboard's pie (below its menu button) and year-end bars,
+    # and the annual chart's, at the right of its controls.
+    local wx wy
+    read -r wx wy _ _ <<<"$(e2e_window_geometry "$window")"
+    chart_through_panel "$label" "Dashboard - Net Worth" $((wx + 790)) $((wy + 125))
+    chart_through_panel "$label" "Dashboard - Year-End Bars" $((wx + 1179)) $((wy + 97))
+    e2e_sidebar_button "$window" 5
+    sleep 1
+    chart_through_panel "$label" "Annual Chart" $((wx + 1141)) $((wy + 62))
+    e2e_sidebar_button "$window" 0
+    sleep 0.5
+    pdf_holds "$HOME/Assets report.pdf" "Assets report" || fail "a chart overwrote the assets report ($label)"
     # A cancelled panel leaves the keyboard to the main window: Ctrl+Q quits without a click,
     # with the pointer away from every window.
     open_choice
@@ -157,4 +182,4 @@ grep -q "Category: Asset 2" <<<"$text" || fail "the assets report is not of the 
 grep -q "Page 1 of" <<<"$text" || fail "the assets report has no page footer"
 e2e_quit "$window"
 through_the_panel wm
-echo "the report choice opened, closed and printed the statement and the assets report, also through the print panel"
+echo "the report choice opened, closed and printed the statement and the assets report, also through the print panel, beside three charts"

@@ -38,6 +38,7 @@ QWidget* ScreenProvider::createScreen(AppScreen screen)
         // The dashboard's lower pane is a second history chart, its menu button higher up.
         LineChartViewController* lineChart = newLineChart();
         lineChart->setTopMenuButtonConstraint(10);
+        lineChart->setPrintNamePattern(platform::Strings::tr("Dashboard - %1"));
         auto* totals = new TotalsViewController;
         totals->setMenuContentFactory([] { return new PieChartMenuViewController; });
         auto* dashboard = new DashboardController(new TableBaseViewController, totals, lineChart);

@@ -193,7 +193,8 @@ void AnnualViewController::pastPeriodsChanged(int index)
 
 void AnnualViewController::printChart()
 {
-    NWPrintViewController::GenericPrint(m_hostView, 40, 200, 10, 10, true);
+    NWPrintViewController::GenericPrint(
+        m_hostView, 40, 200, 10, 10, true, platform::Strings::tr("Annual Chart"));
 }
 
 void AnnualViewController::copyChartToClipboard()

@@ -4,7 +4,6 @@
 #include "charts/kit/Graph.h"
 #include "charts/kit/GraphHostingView.h"
 #include "platform/Appearance.h"
-#include "platform/Strings.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -60,8 +59,9 @@ QImage onItsBackground(const QImage& picture, const QWidget* host)
 } // namespace
 
 void NWPrintViewController::GenericPrint(chart::GraphHostingView* host, int topMargin, int bottomMargin,
-    int leftMargin, int rightMargin, bool inLandscape)
+    int leftMargin, int rightMargin, bool inLandscape, const QString& name)
 {
+    Q_ASSERT(!name.isEmpty());
     if (!host || !host->hostedGraph())
         return;
     QPrinter& printer = PrintSession::printer();
@@ -69,8 +69,7 @@ void NWPrintViewController::GenericPrint(chart::GraphHostingView* host, int topM
     printer.setPageMargins(QMarginsF(leftMargin, topMargin, rightMargin, bottomMargin), QPageLayout::Point);
     printer.setFullPage(false);
     // The panel offers a file named after the chart, not after the last printout.
-    const QString title = host->hostedGraph()->title().simplified();
-    printer.setDocName(title.isEmpty() ? platform::Strings::tr("Chart") : title);
+    printer.setDocName(name.simplified());
 
     const QRectF paper = printer.pageLayout().fullRect(QPageLayout::Point);
     host->setPrintRect(

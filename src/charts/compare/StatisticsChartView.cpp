@@ -235,7 +235,8 @@ std::optional<double> StatisticsChartView::barValue(int slot) const
 
 void StatisticsChartView::printChart()
 {
-    NWPrintViewController::GenericPrint(m_hostView, 40, 200, 10, 10, true);
+    NWPrintViewController::GenericPrint(
+        m_hostView, 40, 200, 10, 10, true, platform::localized(m_description.title));
 }
 
 bool StatisticsChartView::copyChartToClipboard()

@@ -220,7 +220,7 @@ void BigPieChartViewController::printChart(PieKind kind)
 {
     if (!isPieKind(kind))
         return;
-    NWPrintViewController::GenericPrint(m_hosts[index(kind)], 40, 200, 10, 10, false);
+    NWPrintViewController::GenericPrint(m_hosts[index(kind)], 40, 200, 10, 10, false, title(kind));
 }
 
 void BigPieChartViewController::copyChartToClipboard(PieKind kind)

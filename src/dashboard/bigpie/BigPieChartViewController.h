@@ -46,6 +46,8 @@ public:
     /// Whether `kind` names one of the three pies; the accessors below answer null (an empty
     /// pie) for any other value, and print and copy do nothing.
     static constexpr bool isPieKind(PieKind kind) { return index(kind) < 3; }
+    /// The title of the pie of `kind`, which also names its printout.
+    static QString title(PieKind kind);
     RedavidGraphHost* hostView(PieKind kind) const
     {
         return isPieKind(kind) ? m_hosts[index(kind)] : nullptr;

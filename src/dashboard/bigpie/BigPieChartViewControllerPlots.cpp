@@ -19,11 +19,9 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-namespace {
-
 using PieKind = BigPieChartViewController::PieKind;
 
-QString titleOf(PieKind kind)
+QString BigPieChartViewController::title(PieKind kind)
 {
     switch (kind) {
     case PieKind::NetWorth:
@@ -35,6 +33,8 @@ QString titleOf(PieKind kind)
     }
     return platform::Strings::tr("Liability Categories");
 }
+
+namespace {
 
 // Room above the plot area for the pie's title.
 constexpr qreal titleRoom = 28.0;
@@ -78,7 +78,7 @@ void BigPieChartViewController::configureGraph(PieKind kind)
     auto* graph = new chart::Graph(QRectF(QPointF(), QSizeF(host->size())));
     graph->setPaddings(QMarginsF(0, titleRoom, 0, 0));
     graph->setAxisSet(nullptr);
-    graph->setTitle(titleOf(kind));
+    graph->setTitle(title(kind));
     graph->setTitleTextStyle(titleStyle());
     graph->setTitlePlotAreaFrameAnchor(kind == PieKind::NetWorth ? chart::RectAnchor::Top
             : kind == PieKind::Assets                            ? chart::RectAnchor::TopLeft
@@ -91,7 +91,7 @@ void BigPieChartViewController::configureChart(PieKind kind)
 {
     RedavidGraphHost* host = m_hosts[index(kind)];
     auto* pie = new chart::PieChart;
-    pie->setIdentifier(titleOf(kind));
+    pie->setIdentifier(title(kind));
     pie->setDataSource(this);
     pie->setDelegate(this);
     const PieSlices::LabelFit fit = fitPie(host, m_widestLabels[index(kind)], m_labelStyle);
@@ -145,7 +145,7 @@ void BigPieChartViewController::refreshSlices()
         m_widestLabels[index(kind)] = PieSlices::widestLabels(m_slices[index(kind)], full);
         const QString caption = m_slices[index(kind)].caption;
         if (chart::Graph* graph = m_hosts[index(kind)]->hostedGraph())
-            graph->setTitle(caption.isEmpty() ? titleOf(kind) : u"%1  %2"_s.arg(titleOf(kind), caption));
+            graph->setTitle(caption.isEmpty() ? title(kind) : u"%1  %2"_s.arg(title(kind), caption));
     }
     // New labels can be wider or narrower than the old ones.
     viewHasResized();

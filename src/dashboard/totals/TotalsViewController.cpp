@@ -256,12 +256,19 @@ void TotalsViewController::chartMenuHandler()
 
 void TotalsViewController::printPieChart()
 {
-    NWPrintViewController::GenericPrint(m_hostView, 40, 200, 10, 10, false);
+    // Named after what the pie shows, in the dashboard: the Pie Chart screen prints the same pies.
+    QString name = platform::Strings::tr("Dashboard - Net Worth");
+    if (m_pieChartType == PieChartSettings::PieDisplayType::AssetCategories)
+        name = platform::Strings::tr("Dashboard - Asset Categories");
+    else if (m_pieChartType == PieChartSettings::PieDisplayType::LiabilityCategories)
+        name = platform::Strings::tr("Dashboard - Liability Categories");
+    NWPrintViewController::GenericPrint(m_hostView, 40, 200, 10, 10, false, name);
 }
 
 void TotalsViewController::printBarChart()
 {
-    NWPrintViewController::GenericPrint(m_hostViewB, 40, 200, 10, 10, false);
+    NWPrintViewController::GenericPrint(
+        m_hostViewB, 40, 200, 10, 10, false, platform::Strings::tr("Dashboard - Year-End Bars"));
 }
 
 void TotalsViewController::copyPieChart()

@@ -48,6 +48,11 @@ public:
 
     void addText(int page, const QRectF& rect, const QString& text, const QFont& font, const QColor& color,
         int flags = 0);
+    /// Adds a cell of a column, such as an amount: its text on one line within `rect`'s width
+    /// (`reporttext::fitToWidth`), so that it keeps its first characters and stays clear of
+    /// the cells beside it.
+    void addCell(int page, const QRectF& rect, const QString& text, const QFont& font, const QColor& color,
+        int flags = 0);
     void addLine(int page, const QLineF& line, qreal width, const QColor& color);
 
     const QList<Text>& texts() const { return m_texts; }

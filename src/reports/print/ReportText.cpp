@@ -8,6 +8,7 @@
 
 #include <unicode/udat.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -57,6 +58,20 @@ QString cutToWidth(const QString& text, const QFont& font, qreal maxWidth)
     if (full <= maxWidth)
         return text;
     return prefix(text, qsizetype(std::trunc(double(text.size()) * maxWidth / full)));
+}
+
+FittedText fitToWidth(const QString& text, const QFont& font, qreal maxWidth)
+{
+    Q_ASSERT(font.pixelSize() > 0);
+    QFont sized = font;
+    const int largest = font.pixelSize();
+    const int smallest = std::min(largest, smallestFittedPoints);
+    for (int points = largest; points >= smallest; --points) {
+        sized.setPixelSize(points);
+        if (width(text, sized) <= maxWidth)
+            return { text, sized };
+    }
+    return { QFontMetricsF(sized).elidedText(text, Qt::ElideRight, maxWidth), sized };
 }
 
 QString amount(double value)

@@ -29,6 +29,19 @@ QString prefix(const QString& text, qsizetype count);
 /// truncate(length × maxWidth / width) characters, nothing appended; else the text unchanged.
 QString cutToWidth(const QString& text, const QFont& font, qreal maxWidth);
 
+/// The smallest size, in points, a fitted text is set at before it is elided.
+inline constexpr int smallestFittedPoints = 8;
+/// A text as it fits on one line of a given width.
+struct FittedText {
+    QString text;
+    QFont font;
+};
+/// `text` on one line within `maxWidth`, as a cell of a printed table must be, for it is read
+/// from its start: in `font` when it fits, else a point smaller at a time down to
+/// `smallestFittedPoints`, and only when it is still too wide there cut at its end with "…".
+/// `font` is sized in pixels (`font()`); a smaller font is never made larger.
+FittedText fitToWidth(const QString& text, const QFont& font, qreal maxWidth);
+
 /// An amount in the store's base currency, no fraction digits, negatives in parentheses.
 QString amount(double value);
 /// A ratio as a percentage with one fraction digit: 0.256 is "25.6%".

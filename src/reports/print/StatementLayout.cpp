@@ -21,6 +21,12 @@ constexpr qreal kNameWidth = 200.0;
 // Rows go on this far below the top of the next page.
 constexpr qreal kContinuedRowsTop = 65.0;
 constexpr qreal kChangesLineGap = 2.0;
+// Paper left between a cell and the next one to its right.
+constexpr qreal kCellGap = 8.0;
+// The left edges of the label, the share and the amount of a line of the changes.
+constexpr qreal kChangeLabelX = 40.0;
+constexpr qreal kChangeShareX = 115.0;
+constexpr qreal kChangeAmountX = 180.0;
 
 struct Styles {
     QFont title = reporttext::font(16, QFont::Bold);
@@ -68,6 +74,13 @@ private:
         m_layout.addText(m_page, QRectF(x, y, width, height), text, font, color, flags | Qt::AlignTop);
     }
 
+    // A text of a column, fitted to its width.
+    void cell(qreal x, qreal y, qreal width, qreal height, const QString& text, const QFont& font,
+        const QColor& color, int flags = Qt::AlignLeft)
+    {
+        m_layout.addCell(m_page, QRectF(x, y, width, height), text, font, color, flags | Qt::AlignTop);
+    }
+
     void line(qreal y, qreal width, const QColor& color)
     {
         m_layout.addLine(m_page, QLineF(0, y, m_width, y), width, color);
@@ -88,21 +101,23 @@ private:
         }
 
         const qreal column = m_width / 3;
+        const qreal cellWidth = column - kCellGap;
         const QString netWorthTitle = platform::Strings::tr("NET WORTH");
         m_nwTitleHeight = reporttext::height(netWorthTitle, m_styles.columnTitle);
-        text(0, y, column, m_nwTitleHeight, netWorthTitle, m_styles.columnTitle, m_styles.columnTitleColor);
-        text(column, y, column, m_nwTitleHeight, platform::Strings::tr("ASSETS"), m_styles.columnTitle,
+        cell(
+            0, y, cellWidth, m_nwTitleHeight, netWorthTitle, m_styles.columnTitle, m_styles.columnTitleColor);
+        cell(column, y, cellWidth, m_nwTitleHeight, platform::Strings::tr("ASSETS"), m_styles.columnTitle,
             m_styles.columnTitleColor);
-        text(2 * column, y, column, m_nwTitleHeight, platform::Strings::tr("LIABILITIES"),
+        cell(2 * column, y, cellWidth, m_nwTitleHeight, platform::Strings::tr("LIABILITIES"),
             m_styles.columnTitle, m_styles.columnTitleColor);
         y = truncated(y + m_nwTitleHeight);
 
         const QString netWorth = reporttext::amount(record.nw().value_or(0));
         m_netWorthHeight = reporttext::height(netWorth, m_styles.totals);
-        text(0, y, column, m_netWorthHeight, netWorth, m_styles.totals, m_styles.netWorthColor);
-        text(column, y, column, m_netWorthHeight, reporttext::amount(record.assets().value_or(0)),
+        cell(0, y, cellWidth, m_netWorthHeight, netWorth, m_styles.totals, m_styles.netWorthColor);
+        cell(column, y, cellWidth, m_netWorthHeight, reporttext::amount(record.assets().value_or(0)),
             m_styles.totals, m_styles.assetsColor);
-        text(2 * column, y, column, m_netWorthHeight, reporttext::amount(record.liabilities().value_or(0)),
+        cell(2 * column, y, cellWidth, m_netWorthHeight, reporttext::amount(record.liabilities().value_or(0)),
             m_styles.totals, m_styles.liabilitiesColor);
         y = truncated(y + m_netWorthHeight + 16);
         line(y - 8, 0.8, m_styles.lineColor);
@@ -144,11 +159,11 @@ private:
             const QString amount = reporttext::amount(change);
             const QString share = reporttext::percent(row.then == 0.0 ? 0.0 : change / row.then);
             const qreal r = reporttext::height(amount, m_styles.row);
-            text(40, y, m_width - 40, reporttext::height(row.label, m_styles.row), row.label, m_styles.row,
-                m_styles.rowColor);
-            text(115, y, m_width - 115, reporttext::height(share, m_styles.row), share, m_styles.row,
-                m_styles.rowColor);
-            text(180, y, m_width - 180, r, amount, m_styles.row, m_styles.rowColor);
+            cell(kChangeLabelX, y, kChangeShareX - kChangeLabelX - kCellGap,
+                reporttext::height(row.label, m_styles.row), row.label, m_styles.row, m_styles.rowColor);
+            cell(kChangeShareX, y, kChangeAmountX - kChangeShareX - kCellGap,
+                reporttext::height(share, m_styles.row), share, m_styles.row, m_styles.rowColor);
+            cell(kChangeAmountX, y, m_width - kChangeAmountX, r, amount, m_styles.row, m_styles.rowColor);
             // A line and a little more each: parentheses reach nearly the whole height of a
             // line, and with less the lines touch.
             const qreal step = i < 2 ? r + kChangesLineGap : r + gapAfter;
@@ -208,10 +223,10 @@ private:
                 text(40, y, kNameWidth, m_rowHeight, name, m_styles.row, m_styles.rowColor, Qt::TextWordWrap);
             }
             const double value = log->value().value_or(0);
-            text(260, y, 90, m_rowHeight, reporttext::amount(value), m_styles.row, valueColor,
+            cell(260, y, 90, m_rowHeight, reporttext::amount(value), m_styles.row, valueColor,
                 Qt::AlignRight | Qt::TextDontClip);
             if (total > 0.01) {
-                text(370, y, 60, m_rowHeight, reporttext::percent(value / total), m_styles.row, valueColor,
+                cell(370, y, 60, m_rowHeight, reporttext::percent(value / total), m_styles.row, valueColor,
                     Qt::AlignRight | Qt::TextDontClip);
             }
             y += m_rowHeight;

@@ -51,7 +51,7 @@ public:
                 const TableReportColumn& column = m_columns.at(i);
                 const int alignment = i == 0 ? Qt::AlignLeft : Qt::AlignRight;
                 // 4.7:1 on white paper, as the statement's rows.
-                m_layout.addText(m_page, QRectF(column.x, y, column.width, rowHeight), cells[i], m_cellFont,
+                m_layout.addCell(m_page, QRectF(column.x, y, column.width, rowHeight), cells[i], m_cellFont,
                     grey(0.45), alignment | Qt::AlignTop | Qt::TextDontClip);
             }
             y = truncated(y + rowHeight + kRowSpacing);
@@ -93,7 +93,7 @@ private:
         for (int i = 0; i < m_columns.size(); ++i) {
             const TableReportColumn& column = m_columns.at(i);
             const int alignment = i == 0 ? Qt::AlignLeft : Qt::AlignRight;
-            m_layout.addText(m_page, QRectF(column.x, top, column.width, m_headerHeight), column.header,
+            m_layout.addCell(m_page, QRectF(column.x, top, column.width, m_headerHeight), column.header,
                 m_headerFont, grey(0.35), alignment | Qt::AlignTop | Qt::TextDontClip);
         }
         const qreal a = truncated(m_headerHeight + 16 + top);

@@ -1,9 +1,14 @@
 #include "app/print/ReportPrinting.h"
 #include "app/AppNotifications.h"
+#include "app/shell/ScreenProvider.h"
+#include "charts/common/ChartToolButton.h"
 #include "charts/common/PrintSession.h"
+#include "charts/compare/CompareStatistics.h"
 #include "charts/history/line/LineChartViewController.h"
 #include "dashboard/bigpie/BigPieChartViewController.h"
+#include "dashboard/common/PieChartSettings.h"
 #include "model/dates/DateUtilities.h"
+#include "platform/Strings.h"
 #include "platform/UserDefaults.h"
 #include "reports/choice/ReportChoiceController.h"
 #include "reports/settings/ReportChoiceSettings.h"
@@ -14,6 +19,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QImage>
 #include <QLineEdit>
@@ -24,13 +30,13 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
-#include <cstdio>
-#include <cstdlib>
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -259,54 +265,9 @@ TEST_F(ReportPrintingTest, EveryPrintoutStartsFromTheSharedPaper)
     expectPage(printedPage([&] { historyPrint->click(); }), a5.transposed());
 }
 
-class PrintSessionPaper : public ::testing::Test {
-protected:
-    void TearDown() override { PrintSession::setDefaultPrinterPaperForTesting({}); }
-    static void setPrinterPaper(const QPageSize& paper)
-    {
-        PrintSession::setDefaultPrinterPaperForTesting([paper] { return paper; });
-    }
-};
-
-TEST_F(PrintSessionPaper, WithoutAPrinterThePaperIsTheLocales)
-{
-    setPrinterPaper(QPageSize());
-    EXPECT_EQ(PrintSession::defaultPaper(QLocale(u"en_US"_s)).id(), QPageSize::Letter);
-    EXPECT_EQ(PrintSession::defaultPaper(QLocale(u"en_CA"_s)).id(), QPageSize::A4);
-    EXPECT_EQ(PrintSession::defaultPaper(QLocale(u"de_DE"_s)).id(), QPageSize::A4);
-    EXPECT_EQ(PrintSession::defaultPaper(QLocale(u"en_GB"_s)).id(), QPageSize::A4);
-    EXPECT_EQ(PrintSession::defaultPaper(QLocale::c()).id(), QPageSize::A4);
-}
-
-TEST_F(PrintSessionPaper, TheDefaultPrintersOwnPaperComesBeforeTheLocales)
-{
-    setPrinterPaper(QPageSize(QPageSize::A4));
-    EXPECT_EQ(PrintSession::defaultPaper(QLocale(u"en_US"_s)).id(), QPageSize::A4);
-    setPrinterPaper(QPageSize(QPageSize::Legal));
-    EXPECT_EQ(PrintSession::defaultPaper(QLocale(u"de_DE"_s)).id(), QPageSize::Legal);
-    const QPageSize card(QSizeF(100, 150), QPageSize::Millimeter, u"Card"_s);
-    setPrinterPaper(card);
-    EXPECT_TRUE(PrintSession::defaultPaper(QLocale(u"en_US"_s)).isEquivalentTo(card));
-}
-
-// The shared printer is made once per process: this runs in a process of its own, where it is
-// made after the printer's paper is known.
-TEST_F(PrintSessionPaper, TheSharedPrinterStartsOnTheDefaultPrintersOwnPaper)
-{
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            setPrinterPaper(QPageSize(QPageSize::Legal));
-            const QPageSize paper = PrintSession::printer().pageLayout().pageSize();
-            std::fprintf(stderr, "shared paper: %s\n", qPrintable(paper.key()));
-            std::fflush(stderr);
-            std::_Exit(paper.id() == QPageSize::Legal ? 0 : 1);
-        },
-        ::testing::ExitedWithCode(0), "shared paper: Legal");
-}
-
 // The real print panel: the statement is printed to a file through it, then what its file
-// field offers for each further printout, cancelled once it shows.
+// field offers for each further printout, cancelled once it shows: every report, and every
+// chart of every screen through its own print button.
 TEST_F(ReportPrintingTest, EachPrintoutOffersItsOwnFileName)
 {
     keys::setAssetCategory(u"A-HOME"_s);
@@ -314,6 +275,8 @@ TEST_F(ReportPrintingTest, EachPrintoutOffersItsOwnFileName)
     keys::setTagIDs({ u"T-HOME"_s });
     defaults().setValue(keys::selectedMonthKey, 12);
     defaults().setValue(keys::selectedYearKey, 2024);
+    // The dashboard's pie then shows what one of the Pie Chart screen's pies shows.
+    PieChartSettings::setPieDisplayType(PieChartSettings::PieDisplayType::AssetCategories);
     const QString statement = dir.filePath(u"Net worth statement report.pdf"_s);
 
     bool statementPrinted = false;
@@ -335,28 +298,53 @@ TEST_F(ReportPrintingTest, EachPrintoutOffersItsOwnFileName)
             field->setText(statement);
             panel->accept();
         } else {
-            offered << field->text();
+            offered << QFileInfo(field->text()).completeBaseName();
+            EXPECT_EQ(QFileInfo(field->text()).absolutePath(), dir.path());
             panel->reject();
         }
     });
     answer.start();
     for (int kind : { 0, 1, 2, 3, 0 })
         printing->printTheSelectedReport(kind);
-    BigPieChartViewController pies;
-    pies.resize(1000, 600);
-    pies.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&pies));
-    pies.printChart(BigPieChartViewController::PieKind::Assets);
+    // Each screen as the window places it, each of its print buttons pressed once.
+    ScreenProvider provider;
+    for (const AppScreenInfo& info : appScreens) {
+        std::unique_ptr<QWidget> screen(provider.createScreen(info.screen));
+        screen->resize(1200, 800);
+        provider.compareWithNetWorth(screen.get(), 175000);
+        screen->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(screen.get()));
+        provider.screenPlaced(info.screen, screen.get());
+        QCoreApplication::processEvents();
+        const qsizetype before = offered.size();
+        qsizetype buttons = 0;
+        for (QToolButton* button : screen->findChildren<QToolButton*>()) {
+            if (button->text() == QString(QChar(ChartToolButton::printGlyph))) {
+                ++buttons;
+                button->click();
+            }
+        }
+        EXPECT_EQ(offered.size() - before, buttons) << info.className << ": a print button showed no panel";
+        std::sort(offered.begin() + before, offered.end());
+    }
     answer.stop();
     PrintSession::printer().setOutputFileName({});
     PrintSession::printer().setOutputFormat(QPrinter::NativeFormat);
 
     EXPECT_TRUE(messages.isEmpty()) << messages.join(u'\n').toStdString();
     EXPECT_TRUE(pdfText(statement).contains(u"DECEMBER 2024"_s));
-    const QStringList expected { dir.filePath(u"Assets report.pdf"_s),
-        dir.filePath(u"Liability report.pdf"_s), dir.filePath(u"Tags report.pdf"_s), statement,
-        dir.filePath(u"Asset Categories.pdf"_s) };
-    EXPECT_EQ(offered.join(u'\n').toStdString(), expected.join(u'\n').toStdString());
+    // The reports, then each screen's charts by name.
+    QStringList expected { u"Assets report"_s, u"Liability report"_s, u"Tags report"_s,
+        u"Net worth statement report"_s, u"Dashboard - Asset Categories"_s,
+        u"Dashboard - Net Worth History"_s, u"Dashboard - Year-End Bars"_s, u"Net Worth History"_s,
+        u"Asset Categories"_s, u"Liability Categories"_s, u"Net Worth"_s, u"Annual Chart"_s };
+    QStringList comparisons;
+    for (const CompareStatistics::Chart& chart : CompareStatistics::charts())
+        comparisons << platform::localized(chart.title);
+    comparisons.sort();
+    EXPECT_EQ(offered.join(u'\n').toStdString(), (expected + comparisons).join(u'\n').toStdString());
+    EXPECT_EQ(QSet<QString>(offered.begin(), offered.end()).size(), offered.size())
+        << "two printouts, one file";
 }
 
 TEST_F(ReportPrintingTest, TheNotificationsKindChoosesTheReport)

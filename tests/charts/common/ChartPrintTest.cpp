@@ -96,7 +96,7 @@ protected:
     {
         const QString pdf = dir.filePath(name);
         PrintSession::setNextOutputFile(pdf);
-        NWPrintViewController::GenericPrint(host.get(), kTop, kBottom, kLeft, kRight, landscape);
+        NWPrintViewController::GenericPrint(host.get(), kTop, kBottom, kLeft, kRight, landscape, u"Chart"_s);
         return pdf;
     }
 
@@ -128,7 +128,7 @@ TEST_F(ChartPrintTest, APageChangedInThePanelIsTheOneLaidOut)
     const QString pdf = dir.filePath(u"turned.pdf"_s);
     PrintSession::setNextOutputFile(
         pdf, [](QPrinter& printer) { printer.setPageOrientation(QPageLayout::Portrait); });
-    NWPrintViewController::GenericPrint(host.get(), kTop, kBottom, kLeft, kRight, true);
+    NWPrintViewController::GenericPrint(host.get(), kTop, kBottom, kLeft, kRight, true, u"Chart"_s);
     expectPage(pdfPageSize(pdf), paper);
     EXPECT_EQ(host->printRect(), printable(false));
 }
@@ -169,7 +169,7 @@ TEST_F(ChartPrintTest, HostWithoutAGraphPrintsNothing)
     chart::GraphHostingView empty;
     const QString pdf = dir.filePath(u"empty.pdf"_s);
     PrintSession::setNextOutputFile(pdf);
-    NWPrintViewController::GenericPrint(&empty, kTop, kBottom, kLeft, kRight, false);
+    NWPrintViewController::GenericPrint(&empty, kTop, kBottom, kLeft, kRight, false, u"Chart"_s);
     EXPECT_FALSE(QFile::exists(pdf));
     EXPECT_TRUE(empty.printRect().isEmpty());
     PrintSession::setNextOutputFile({});
@@ -182,7 +182,7 @@ TEST_F(ChartPrintTest, AChartThatGoesWhileThePanelIsUpPrintsNothing)
     QTimer::singleShot(0, going, &QObject::deleteLater);
     const QString pdf = dir.filePath(u"gone.pdf"_s);
     PrintSession::setNextOutputFile(pdf);
-    NWPrintViewController::GenericPrint(going, kTop, kBottom, kLeft, kRight, true);
+    NWPrintViewController::GenericPrint(going, kTop, kBottom, kLeft, kRight, true, u"Chart"_s);
     EXPECT_FALSE(QFileInfo(pdf).exists() && QFileInfo(pdf).size() > 0);
 }
 

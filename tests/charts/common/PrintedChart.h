@@ -45,7 +45,8 @@ inline QImage printed(chart::GraphHostingView& host, const QString& pdf, bool la
         printer.setPageOrientation(QPageLayout::Portrait);
         printer.setPageSize(QPageSize(paper, QPageSize::Point, QString(), QPageSize::ExactMatch));
     });
-    NWPrintViewController::GenericPrint(&host, kTop, kBottom, kLeft, kRight, landscape);
+    NWPrintViewController::GenericPrint(
+        &host, kTop, kBottom, kLeft, kRight, landscape, QStringLiteral("Chart"));
     if (!QFile::exists(pdf))
         return {};
     QProcess pdftoppm;

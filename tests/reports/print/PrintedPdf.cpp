@@ -2,7 +2,9 @@
 
 #include "charts/common/PrintSession.h"
 #include "reports/print/PagePainter.h"
+#include "reports/print/PrintLayout.h"
 
+#include <QFontMetricsF>
 #include <QLocale>
 #include <QMarginsF>
 #include <QPageLayout>
@@ -12,6 +14,7 @@
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -20,6 +23,15 @@ using namespace Qt::Literals::StringLiterals;
 namespace mervane::test {
 
 namespace {
+
+// Whether two boxes stand on one line (they share more than half the lower one's height) and
+// overlap along it.
+bool overprint(const QRectF& a, const QRectF& b)
+{
+    const qreal shared = std::min(a.bottom(), b.bottom()) - std::max(a.top(), b.top());
+    const qreal along = std::min(a.right(), b.right()) - std::max(a.left(), b.left());
+    return shared > std::min(a.height(), b.height()) / 2 && along > 0.5;
+}
 
 QString run(const QString& program, const QStringList& arguments)
 {
@@ -112,6 +124,46 @@ QList<PrintedPdf::Word> PrintedPdf::words() const
         }
     }
     return result;
+}
+
+QStringList overprintedTexts(const PrintLayout& layout)
+{
+    QList<QRectF> drawn;
+    for (const PrintLayout::Text& text : layout.texts()) {
+        QRectF box = QFontMetricsF(text.font).boundingRect(text.rect, text.flags, text.text);
+        if (!(text.flags & Qt::TextDontClip))
+            box &= text.rect;
+        // The line's height is the cell's, whatever size its text is set at.
+        drawn.append(QRectF(box.left(), text.rect.top(), box.width(), text.rect.height()));
+    }
+    QStringList found;
+    const QList<PrintLayout::Text>& texts = layout.texts();
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        for (qsizetype j = i + 1; j < texts.size(); ++j) {
+            if (texts.at(i).page == texts.at(j).page && overprint(drawn.at(i), drawn.at(j)))
+                found << texts.at(i).text.left(40) + u" | "_s + texts.at(j).text.left(40);
+        }
+    }
+    return found;
+}
+
+QStringList overprintedWords(const QList<PrintedPdf::Word>& words)
+{
+    QStringList found;
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        for (qsizetype j = i + 1; j < words.size(); ++j) {
+            if (words.at(i).page == words.at(j).page && overprint(words.at(i).box, words.at(j).box))
+                found << words.at(i).text.left(40) + u" | "_s + words.at(j).text.left(40);
+        }
+    }
+    return found;
+}
+
+bool showsTheStartOf(const QString& shown, const QString& full, qsizetype head)
+{
+    if (shown == full)
+        return true;
+    return shown.endsWith(u'\u2026') && shown.size() > head && full.startsWith(shown.chopped(1));
 }
 
 } // namespace mervane::test

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class PrintLayout;
 class QPrinter;
 
 namespace mervane::test {
@@ -48,5 +49,13 @@ public:
 private:
     QString m_path;
 };
+
+/// The texts of `layout` that print over one another: pairs on one page and one line whose
+/// extents as drawn in their rectangles overlap, each as "first | second".
+QStringList overprintedTexts(const PrintLayout& layout);
+/// The same for the words of a printed PDF.
+QStringList overprintedWords(const QList<PrintedPdf::Word>& words);
+/// Whether `shown` is `full` whole, or its start of at least `head` characters and an "…".
+bool showsTheStartOf(const QString& shown, const QString& full, qsizetype head = 4);
 
 } // namespace mervane::test

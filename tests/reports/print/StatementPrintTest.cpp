@@ -13,8 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QFileInfo>
 #include <QImage>
+#include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
 #include <QRegularExpression>
@@ -436,6 +438,40 @@ TEST_F(StatementPrintTest, TheChosenMonthAndYearStayWithinWhatADateHolds)
     defaults.setValue(ReportChoiceSettings::selectedYearKey, qint64(std::numeric_limits<int>::max()) + 1);
     EXPECT_EQ(printStatement(pdfPath(u"high-year.pdf"_s))->chosenMonthYear(),
         (std::pair { 0, ReportChoiceSettings::mostYear }));
+}
+
+TEST_F(StatementPrintTest, TheWidestAmountsKeepTheirSignAndFirstDigitsAndNoColumnPrintsOverAnother)
+{
+    constexpr double most = std::numeric_limits<double>::max();
+    // Totals, changes, values and shares of either sign at 1e20 and at the largest double.
+    const auto current
+        = recordWith(2024, 12, { { kHouse, most }, { kSavings, -1e20 } }, { { kMortgage, 1e20 } });
+    const auto pastMonth = recordWith(2024, 11, { { kHouse, 1e20 } }, { { kMortgage, most } });
+    const auto pastYear = recordWith(2023, 12, { { kHouse, -1e20 } }, { { kMortgage, 0.0 } });
+    m_model->nwLogArray()->append(current);
+    StatementContent content = newestContent();
+    content.pastMonthRecord = pastMonth.get();
+    content.pastYearRecord = pastYear.get();
+    QStringList amounts;
+    for (const double value : { most, -most, 1e20, -1e20 })
+        amounts << reporttext::amount(value);
+    for (const double ratio : { most / 1e20, -most / 1e20 })
+        amounts << reporttext::percent(ratio);
+
+    const PrintLayout layout = layOutStatement(content, reportPage());
+    EXPECT_EQ(overprintedTexts(layout).join(u'\n').toStdString(), "");
+
+    const QString pdf = pdfPath(u"widest.pdf"_s);
+    auto printer = reportPrinter(pdf);
+    printer->setPageOrientation(QPageLayout::Portrait);
+    ASSERT_TRUE(PagePainter::paint(*printer, layout, QDateTime(QDate(2026, 12, 7), QTime(9, 41))));
+    const QList<PrintedPdf::Word> words = PrintedPdf(pdf).words();
+    EXPECT_EQ(overprintedWords(words).join(u'\n').toStdString(), "");
+    for (const QString& amount : amounts) {
+        EXPECT_TRUE(std::any_of(words.begin(), words.end(), [&](const PrintedPdf::Word& word) {
+            return showsTheStartOf(word.text, amount);
+        })) << amount.left(40).toStdString();
+    }
 }
 
 TEST_F(StatementPrintTest, EveryTextReadsOnWhitePaperInTheHuesOfTheStatement)

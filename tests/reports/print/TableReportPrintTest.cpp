@@ -19,6 +19,7 @@
 #include <QTimeZone>
 
 #include <cmath>
+#include <limits>
 #include <memory>
 
 using namespace Qt::Literals::StringLiterals;
@@ -205,6 +206,42 @@ TEST_F(TableReportPrintTest, AReportWithoutRecordsPrintsOnePageWithItsFooter)
     // The print date and time in the medium styles.
     EXPECT_TRUE(text.contains(u"Mar 5, 2024"_s)) << text.toStdString();
     EXPECT_TRUE(text.contains(u"9:41:07"_s));
+}
+
+TEST_F(TableReportPrintTest, TheWidestAmountsKeepTheirSignAndFirstDigitsAndNoColumnPrintsOverAnother)
+{
+    constexpr double most = std::numeric_limits<double>::max();
+    // Amount, change and change ratio of each row.
+    const double rows[][3] = { { 1e20, 1e20, 1e18 }, { -1e20, -1e20, -1e18 }, { most, most, most / 100 },
+        { -most, -most, -most / 100 } };
+    QList<NWReportRecord> records;
+    QStringList amounts;
+    for (const auto& row : rows) {
+        NWReportRecord record;
+        record.setRecordDate(QDate(2024, 12 - int(records.size()), 1).startOfDay());
+        record.setAmount(row[0]);
+        record.setChangeAmount(row[1]);
+        record.setChangePercent(row[2]);
+        records.append(record);
+        amounts << reporttext::amount(row[0]) << reporttext::amount(row[1]) << reporttext::percent(row[2]);
+    }
+    const TableReportContent content { u"Assets report"_s, u"Category: Index fund"_s,
+        u"Dec 2024 - Sep 2024"_s, kTitleColor, kSubtitleColor, records };
+    const PrintLayout layout = layOutTableReport(content, reportPage());
+    EXPECT_EQ(overprintedTexts(layout).join(u'\n').toStdString(), "");
+
+    const QString pdf = homePath(u"widest.pdf"_s);
+    print(pdf, records, content.subtitle);
+    const QList<PrintedPdf::Word> words = PrintedPdf(pdf).words();
+    EXPECT_EQ(overprintedWords(words).join(u'\n').toStdString(), "");
+    for (const QString& amount : amounts) {
+        EXPECT_TRUE(std::any_of(words.begin(), words.end(), [&](const PrintedPdf::Word& word) {
+            return showsTheStartOf(word.text, amount);
+        })) << amount.left(40).toStdString();
+    }
+    // An amount of 1e20 is set smaller rather than cut.
+    EXPECT_TRUE(std::any_of(words.begin(), words.end(),
+        [&](const PrintedPdf::Word& word) { return word.text == reporttext::amount(-1e20); }));
 }
 
 } // namespace

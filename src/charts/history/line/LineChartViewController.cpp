@@ -371,7 +371,8 @@ void LineChartViewController::tagMenuButtonClick()
 
 void LineChartViewController::printChart()
 {
-    NWPrintViewController::GenericPrint(m_hostView, 40, 200, 10, 10, true);
+    NWPrintViewController::GenericPrint(
+        m_hostView, 40, 200, 10, 10, true, m_printNamePattern.arg(m_series.title));
 }
 
 void LineChartViewController::copyChartToClipboard()

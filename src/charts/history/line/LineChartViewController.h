@@ -56,6 +56,10 @@ public:
         m_menuContentFactory = std::move(factory);
     }
 
+    /// Its printouts are offered under its title set into `pattern` ("%1"), so that a chart
+    /// standing in another screen's pane is told apart from the one on its own screen.
+    void setPrintNamePattern(const QString& pattern) { m_printNamePattern = pattern; }
+
     /// The date range 0..3 (all, five years, twelve months, year to date), as the control sets it.
     int timeScale() const { return m_timeScale; }
     void timeScaleChanged(int timeScale);
@@ -142,6 +146,7 @@ private:
     QToolButton* m_copyButton = nullptr;
     int m_topMenuButtonConstraint = 10;
     std::function<QWidget*()> m_menuContentFactory;
+    QString m_printNamePattern = QStringLiteral("%1");
 
     historyseries::SeriesSettings m_settings;
     historyseries::HistorySeries m_series;
