@@ -48,31 +48,78 @@ QWindow* windowBelow(const QWindow* panel)
     return nullptr;
 }
 
+// Windows that take the keyboard when they show: not tool tips, menus or splash screens.
+bool takesKeyboard(const QWindow* window)
+{
+    const Qt::WindowType type = window->type();
+    return !(window->flags() & Qt::WindowDoesNotAcceptFocus)
+        && (type == Qt::Window || type == Qt::Dialog || type == Qt::Tool || type == Qt::Sheet);
+}
+
 class FocusReturn : public QObject {
 public:
-    using QObject::QObject;
+    explicit FocusReturn(QGuiApplication* application) : QObject(application)
+    {
+        connect(application, &QGuiApplication::focusWindowChanged, this, [this](const QWindow* focus) {
+            m_hadKeyboard = m_hadKeyboard || focus;
+            m_shownSince.clear();
+        });
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        auto* panel = event->type() == QEvent::Hide ? qobject_cast<QWindow*>(watched) : nullptr;
-        if (!panel || panel->modality() == Qt::NonModal)
+        auto* window = qobject_cast<QWindow*>(watched);
+        if (!window || !window->isTopLevel())
             return false;
-        const QPointer<QWindow> below = windowBelow(panel);
-        if (!below)
-            return false;
-        // Once the panel is gone, and only when no shown window has the keyboard: what a
-        // window manager or the user gave it to keeps it.
-        QMetaObject::invokeMethod(
-            this,
-            [below] {
-                const QWindow* focus = QGuiApplication::focusWindow();
-                if (below && below->isVisible() && (!focus || !focus->isVisible()))
-                    below->requestActivate();
-            },
-            Qt::QueuedConnection);
+        if (event->type() == QEvent::Show && takesKeyboard(window)
+            && (QGuiApplication::focusWindow() || !m_hadKeyboard)) {
+            m_shownSince.removeIf(
+                [](const QPointer<QWindow>& shown) { return !shown || !shown->isVisible(); });
+            m_shownSince.append(window);
+        } else if (event->type() == QEvent::Hide && holdsKeyboard(window)) {
+            handBack(window);
+        }
         return false;
     }
+
+private:
+    // The window has the keyboard, or was shown while the program had it (or had not had it
+    // yet) and is about to get it. One that hides while the user works in another program
+    // must not pull this one forward.
+    bool holdsKeyboard(const QWindow* window) const
+    {
+        const QWindow* focus = QGuiApplication::focusWindow();
+        return (focus && (focus == window || window->isAncestorOf(focus))) || m_shownSince.contains(window);
+    }
+
+    void handBack(const QWindow* panel)
+    {
+        const QPointer<QWindow> below = windowBelow(panel);
+        if (!below)
+            return;
+        // Once the panel is gone, unless another shown window has the keyboard or one shown
+        // meanwhile is about to take it (a panel's answer may open another window). The
+        // focus this program knows of may still be the one before the panel's: the window
+        // below is asked even when it seems to have the keyboard.
+        QMetaObject::invokeMethod(
+            this,
+            [this, below] {
+                const QWindow* focus = QGuiApplication::focusWindow();
+                if (!below || !below->isVisible() || (focus && focus != below && focus->isVisible()))
+                    return;
+                for (const QPointer<QWindow>& shown : std::as_const(m_shownSince))
+                    if (shown && shown != below && shown->isVisible())
+                        return;
+                below->requestActivate();
+            },
+            Qt::QueuedConnection);
+    }
+
+    // Windows shown since the keyboard last moved, while the program had it: they are about
+    // to take it.
+    QList<QPointer<QWindow>> m_shownSince;
+    bool m_hadKeyboard = false;
 };
 
 } // namespace
@@ -80,10 +127,13 @@ protected:
 void ModalPanel::returnFocusAfterPanels()
 {
     static QPointer<FocusReturn> installed;
-    if (installed || !QGuiApplication::instance())
+    if (installed)
         return;
-    installed = new FocusReturn(QGuiApplication::instance());
-    QGuiApplication::instance()->installEventFilter(installed);
+    auto* application = qobject_cast<QGuiApplication*>(QGuiApplication::instance());
+    if (!application)
+        return;
+    installed = new FocusReturn(application);
+    application->installEventFilter(installed);
 }
 
 void ModalPanel::runInPlaceOfPanel(QObject* parent)

@@ -33,11 +33,13 @@ public:
     /// True when no busy check answers true.
     static bool settled();
 
-    /// From now on, when a modal window closes (a panel, or a stand-in for one) and no shown
-    /// window of the program has the keyboard, the window it was shown over gets it back: a
-    /// window manager does that, but without one the keyboard stays with no window and keys
-    /// (Ctrl+Q) reach none until a click. A panel shown over no window gives it to the first
-    /// shown plain window. Needs the application object; repeated calls change nothing.
+    /// From now on, when a window that has the keyboard (or was shown to take it) closes, modal
+    /// or not (a panel, a popover, a message, a stand-in), the window it was shown over gets
+    /// the keyboard back: a window manager does that, but without one the keyboard stays with
+    /// no window and keys (Ctrl+Q) reach none until a click. A panel shown over no window gives
+    /// it to the first shown plain window. A window closing while another program has the
+    /// keyboard, or after opening another window of the program, leaves it where it is.
+    /// Needs the application object; repeated calls change nothing.
     static void returnFocusAfterPanels();
 
     static constexpr std::chrono::milliseconds limit { 5000 };

@@ -380,3 +380,14 @@ e2e_save_record_through_editor() {
     e2e_wait_for grep -q "$value" "$HOME/mervane.json" || fail "Save wrote no record"
     [ "$(stat -c %i "$HOME/mervane.json")" != "$inode_before" ] || fail "the save did not put a new file in place"
 }
+
+# e2e_keyboard_in <window>: succeeds while that window has the X input focus.
+e2e_keyboard_in() {
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]
+}
+
+# e2e_keyboard_back <window> <what>: waits until the window has the keyboard; fails the test
+# unless it does.
+e2e_keyboard_back() {
+    e2e_wait_for e2e_keyboard_in "$1" || fail "after $2 the keyboard is in $(xdotool getwindowfocus 2>&1), not in window $1"
+}

@@ -338,6 +338,8 @@ bool hasOtherVisiblePopover(const QWidget& parent, const PKPopoverWindow* closin
 void PKPopoverController::closePopoverAndResetVariables()
 {
     QPointer<QWidget> parent = m_parentWindow;
+    // A popover closing while the user works in another program leaves the keyboard there.
+    const bool heldKeyboard = m_popoverWindow->isActiveWindow();
     m_state = State::Hidden; // first: hiding the window below is not a close from outside
     m_popoverWindow->stopAnimations();
     m_popoverWindow->hide();
@@ -354,7 +356,7 @@ void PKPopoverController::closePopoverAndResetVariables()
     // Never over a modal panel that opened meanwhile: without a window manager the raised
     // window would hide the panel that holds the input.
     const QWidget* modal = QApplication::activeModalWidget();
-    if (parent && parent->isVisible() && (!modal || modal == parent)
+    if (heldKeyboard && parent && parent->isVisible() && (!modal || modal == parent)
         && !hasOtherVisiblePopover(*parent, m_popoverWindow.get())) {
         parent->raise();
         parent->activateWindow();
