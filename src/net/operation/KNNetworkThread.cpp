@@ -24,6 +24,17 @@ QMutex s_mutex;
 NetworkThread* s_current = nullptr; // guarded by s_mutex
 thread_local NetworkThread* t_mine = nullptr; // the instance whose thread this is
 
+/// Holds a reply's body device; a child of the reply, so deleted with it.
+class ReplyBody : public QObject {
+public:
+    ReplyBody(std::shared_ptr<QIODevice> body, QNetworkReply* reply) : QObject(reply), m_body(std::move(body))
+    {
+    }
+
+private:
+    const std::shared_ptr<QIODevice> m_body;
+};
+
 NetworkThread* currentLocked()
 {
     if (s_current)
@@ -119,6 +130,14 @@ void KNNetworkThread::releaseReply(QNetworkReply*& reply, QObject*& context, boo
         reply->abort();
     reply->deleteLater();
     reply = nullptr;
+}
+
+QNetworkReply* KNNetworkThread::sendWithBody(QNetworkAccessManager* manager, const QNetworkRequest& request,
+    const QByteArray& method, std::shared_ptr<QIODevice> body)
+{
+    QNetworkReply* reply = manager->sendCustomRequest(request, method, body.get());
+    new ReplyBody(std::move(body), reply);
+    return reply;
 }
 
 void KNNetworkThread::stop()

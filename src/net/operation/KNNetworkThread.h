@@ -6,8 +6,11 @@
 #include <memory>
 
 class KNURLConnectionOperation;
+class QByteArray;
+class QIODevice;
 class QNetworkAccessManager;
 class QNetworkReply;
+class QNetworkRequest;
 class QObject;
 class QThread;
 
@@ -36,6 +39,11 @@ public:
     /// Network thread only: lets go of a reply. The connections made with `context` end
     /// with it, the reply is aborted when asked and deleted later; both are cleared.
     static void releaseReply(QNetworkReply*& reply, QObject*& context, bool abort);
+    /// Network thread only: sends `body` with `method`, kept for as long as the reply lives. Qt
+    /// reads the device through the reply until the reply is deleted, which comes later than an
+    /// abort and may come after whoever sent the body is gone.
+    static QNetworkReply* sendWithBody(QNetworkAccessManager* manager, const QNetworkRequest& request,
+        const QByteArray& method, std::shared_ptr<QIODevice> body);
     /// Cancels every open transfer, then stops and deletes the thread; blocks until it has.
     static void stop();
 };

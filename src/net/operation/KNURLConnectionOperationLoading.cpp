@@ -80,8 +80,8 @@ void KNURLConnectionOperation::startReply(const net::URLRequest& request)
         // Streamed as it is read when the length is known, instead of read whole into memory
         // first; a read error then fails the transfer rather than pass for the body's end.
         networkRequest.setAttribute(QNetworkRequest::DoNotBufferUploadDataAttribute, true);
-        reply = manager->sendCustomRequest(
-            networkRequest, request.httpMethod(), request.httpBodyStream().get());
+        reply = KNNetworkThread::sendWithBody(
+            manager, networkRequest, request.httpMethod(), request.httpBodyStream());
     } else if (request.httpMethod() == "GET")
         reply = manager->get(networkRequest);
     // Sent as a custom verb, a HEAD reply would wait for the body its Content-Length announces.

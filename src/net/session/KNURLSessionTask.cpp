@@ -36,27 +36,6 @@ QObject* asObject(KNURLSessionTask* task)
     return task;
 }
 
-/// Holds a body device for its reply: Qt reads the device through the reply, on the network
-/// thread, until the reply is deleted, which comes later than an abort and may come after the
-/// task that sent the body is gone.
-class ReplyBody : public QObject {
-public:
-    ReplyBody(std::shared_ptr<QIODevice> body, QNetworkReply* reply) : QObject(reply), m_body(std::move(body))
-    {
-    }
-
-private:
-    const std::shared_ptr<QIODevice> m_body;
-};
-
-QNetworkReply* sendWithBody(QNetworkAccessManager* manager, const QNetworkRequest& request,
-    const QByteArray& method, std::shared_ptr<QIODevice> body)
-{
-    QNetworkReply* reply = manager->sendCustomRequest(request, method, body.get());
-    new ReplyBody(std::move(body), reply);
-    return reply;
-}
-
 } // namespace
 
 std::shared_ptr<KNURLSessionTask> KNURLSessionTask::create(
@@ -360,7 +339,7 @@ void KNURLSessionTask::startReply(const net::URLRequest& request)
         break;
     case Body::Source::File:
         m_uploadFile->seek(0);
-        reply = sendWithBody(manager, networkRequest, method, m_uploadFile);
+        reply = KNNetworkThread::sendWithBody(manager, networkRequest, method, m_uploadFile);
         break;
     case Body::Source::Stream:
     case Body::Source::None:
@@ -383,7 +362,7 @@ void KNURLSessionTask::startReply(const net::URLRequest& request)
             } else if (stream == m_originalRequest.httpBodyStream()) {
                 stream->seek(m_bodyStreamStart);
             }
-            reply = sendWithBody(manager, networkRequest, method, std::move(body));
+            reply = KNNetworkThread::sendWithBody(manager, networkRequest, method, std::move(body));
         } else if (method == "GET")
             reply = manager->get(networkRequest);
         else if (method == "HEAD")

@@ -8,8 +8,12 @@
 
 #include <QBuffer>
 #include <QCryptographicHash>
+#include <QMutex>
 #include <QRandomGenerator>
 #include <QThread>
+#include <QUrlQuery>
+
+#include <atomic>
 
 #include <gtest/gtest.h>
 
@@ -228,6 +232,67 @@ TEST_F(ConnectionOperationTest, CancellingGivesTheCancelledErrorOnceInEveryState
     EXPECT_EQ(completions, 3);
     EXPECT_EQ(log.names, QStringList({ notifications::operationDidFinish }))
         << "a cancelled operation started never announces a start";
+}
+
+TEST_F(ConnectionOperationTest, ABodyStreamLastsUntilItsReplyIsGoneHoweverSoonTheOperationIsDropped)
+{
+    // Each POST goes through 307 and 308, which send the body again, while its operation is
+    // cancelled and let go of at some moment. The server notes every body that arrived other
+    // than whole.
+    struct Seen {
+        std::atomic<int> arrived = 0;
+        QMutex mutex;
+        QStringList wrongBodies;
+    };
+    const auto seen = std::make_shared<Seen>();
+    const auto bodyOf = [](int post) { return QByteArray::number(post).repeated(20000 + post); };
+    server.setHandler(u"/hop"_s, [seen, bodyOf](const LocalHttpServer::Request& request) {
+        const QUrlQuery query(QUrl::fromEncoded(request.path));
+        const int post = query.queryItemValue(u"post"_s).toInt();
+        if (request.body != bodyOf(post)) {
+            QMutexLocker locker(&seen->mutex);
+            seen->wrongBodies.append(u"post %1: %2 bytes"_s.arg(post).arg(request.body.size()));
+        }
+        ++seen->arrived;
+        QStringList via = query.queryItemValue(u"via"_s).split(u',', Qt::SkipEmptyParts);
+        if (via.isEmpty())
+            return LocalHttpServer::Reply { 200, {}, "done" };
+        const int status = via.takeFirst().toInt();
+        return LocalHttpServer::Reply { status,
+            { { "Location", u"/hop?post=%1&via=%2"_s.arg(post).arg(via.join(u',')).toLatin1() } }, {} };
+    });
+
+    constexpr int perRound = 30;
+    // Counted in requests the server saw before the cancelling; each more than once, as where
+    // a transfer stands then is a matter of chance.
+    const int moments[] = { 0, 1, perRound / 2, perRound, 2 * perRound };
+    QList<std::weak_ptr<QIODevice>> streams;
+    for (int round = 0; round < 3 * int(std::size(moments)); ++round) {
+        const int moment = moments[round % std::size(moments)];
+        SCOPED_TRACE(u"round %1: after %2 requests"_s.arg(round).arg(moment).toStdString());
+        QList<std::shared_ptr<KNURLConnectionOperation>> operations;
+        const int before = seen->arrived;
+        for (int i = 0; i < perRound; ++i) {
+            const int post = round * perRound + i;
+            net::URLRequest request(server.url(u"/hop?post=%1&via=307,308"_s.arg(post)));
+            request.setHttpMethod("POST");
+            auto buffer = std::make_shared<QBuffer>();
+            buffer->setData(bodyOf(post));
+            buffer->open(QIODevice::ReadOnly);
+            request.setHttpBodyStream(buffer);
+            streams.append(buffer);
+            operations.append(std::make_shared<KNURLConnectionOperation>(request));
+            operations.last()->start();
+        }
+        EXPECT_EVENTUALLY(seen->arrived - before >= moment);
+        for (const auto& operation : operations)
+            operation->cancel();
+        operations.clear();
+    }
+    EXPECT_EVENTUALLY(
+        std::all_of(streams.cbegin(), streams.cend(), [](const auto& stream) { return stream.expired(); }));
+    QMutexLocker locker(&seen->mutex);
+    EXPECT_EQ(seen->wrongBodies, QStringList());
 }
 
 TEST_F(ConnectionOperationTest, StartTwiceAndPauseBeforeStartFollowTheStateRules)
