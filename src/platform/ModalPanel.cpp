@@ -69,6 +69,9 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        // Every event of the program passes here: the cheap test first.
+        if (event->type() != QEvent::Show && event->type() != QEvent::Hide)
+            return false;
         auto* window = qobject_cast<QWindow*>(watched);
         if (!window || !window->isTopLevel())
             return false;
