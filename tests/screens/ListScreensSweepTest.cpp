@@ -17,7 +17,7 @@
 #include "records/cells/RowEditing.h"
 #include "records/editor/NWEntryLogic.h"
 #include "records/editor/NWEntryViewController.h"
-#include "records/list/FittingLabel.h"
+#include "uikit/controls/fields/FittingLabel.h"
 #include "records/list/TableBaseViewController.h"
 #include "screens/SweepSupport.h"
 #include "uikit/popover/PKPopoverController.h"
