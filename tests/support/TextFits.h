@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace mervane::test {
 
 /// Fails the test for every visible label of `view` whose text is cut: a label lower than
