@@ -113,10 +113,7 @@ void NWTableTextField::focusInEvent(QFocusEvent* event)
     }
     fitText();
     // After the press that brought the focus has placed the cursor: typing replaces the value.
-    // Selected from its end back to its start, a value wider than the field keeps its sign
-    // and first digits in view.
-    QMetaObject::invokeMethod(
-        this, [this] { setSelection(int(text().size()), -int(text().size())); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &QLineEdit::selectAll, Qt::QueuedConnection);
 }
 
 void NWTableTextField::focusOutEvent(QFocusEvent* event)
