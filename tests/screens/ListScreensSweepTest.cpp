@@ -17,9 +17,9 @@
 #include "records/cells/RowEditing.h"
 #include "records/editor/NWEntryLogic.h"
 #include "records/editor/NWEntryViewController.h"
-#include "records/list/FittingLabel.h"
 #include "records/list/TableBaseViewController.h"
 #include "screens/SweepSupport.h"
+#include "uikit/controls/fields/FittingLabel.h"
 #include "uikit/popover/PKPopoverController.h"
 
 #include <QLabel>

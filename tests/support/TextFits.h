@@ -1,10 +1,14 @@
 #pragma once
 
+#include <QFontMetrics>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QString>
 #include <QWidget>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace mervane::test {
 
@@ -33,6 +37,27 @@ inline void expectEveryTextFits(const QWidget& view, const char* when)
         EXPECT_TRUE(window.contains(inWindow))
             << when << ": " << qPrintable(name) << " reaches out of its window";
     }
+}
+
+/// Fails the test unless `label` shows `whole`, an amount, from its start within its own width
+/// and its window: the whole text, or (set smaller or not) its start up to a digit at least,
+/// then "…". A sign, a currency or a first digit cut at the front fails it.
+inline void expectShownFromItsStart(const QLabel& label, const QString& whole, const char* when)
+{
+    const QString shown = label.text();
+    if (shown != whole) {
+        EXPECT_TRUE(shown.endsWith(QChar(0x2026)))
+            << when << ": \"" << qPrintable(shown) << "\" for \"" << qPrintable(whole.left(40)) << "\"";
+        const QString start = shown.chopped(std::min<qsizetype>(1, shown.size()));
+        EXPECT_TRUE(whole.startsWith(start) && start.contains(QRegularExpression(QStringLiteral("[0-9]"))))
+            << when << ": \"" << qPrintable(shown) << "\" is not the start of \""
+            << qPrintable(whole.left(40)) << "\"";
+    }
+    EXPECT_LE(QFontMetrics(label.font()).horizontalAdvance(shown), label.contentsRect().width())
+        << when << ": \"" << qPrintable(shown.left(40)) << "\" is wider than its label";
+    const QRect inWindow(label.mapTo(label.window(), QPoint(0, 0)), label.size());
+    EXPECT_TRUE(label.window()->rect().contains(inWindow))
+        << when << ": the amount reaches out of its window";
 }
 
 } // namespace mervane::test

@@ -12,6 +12,7 @@
 #include "platform/Resources.h"
 #include "platform/Strings.h"
 #include "uikit/controls/box/RXRoundedBox.h"
+#include "uikit/controls/fields/FittingLabel.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -32,20 +33,18 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 constexpr int kAmountColumnWidth = 150;
+constexpr int kMinimumAmountPixels = 10;
 constexpr int kChartHeight = 320;
 
-QLabel* field(QWidget* parent, const QString& name, bool bold = false)
+// An amount too wide for its column is set smaller, then elided at its end.
+FittingLabel* field(QWidget* parent, const QString& name, bool bold = false)
 {
-    auto* label = new QLabel(parent);
+    QFont font = parent->font();
+    font.setBold(bold);
+    auto* label = new FittingLabel(font, kMinimumAmountPixels, parent);
     label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label->setMinimumWidth(110);
-    if (bold) {
-        QFont font = label->font();
-        font.setBold(true);
-        label->setFont(font);
-    }
     return label;
 }
 
@@ -173,7 +172,7 @@ QWidget* CompareViewController::buildHeader()
         changes->addWidget(caption(names[std::size_t(line)], m_horizontalLine), line + 1, 0);
         changes->addWidget(
             field(m_horizontalLine, changeNames[std::size_t(line)] + u"_1"_s, line == 2), line + 1, 1);
-        QLabel* percent = field(m_horizontalLine, changeNames[std::size_t(line)] + u"_2"_s, line == 2);
+        FittingLabel* percent = field(m_horizontalLine, changeNames[std::size_t(line)] + u"_2"_s, line == 2);
         percent->setMinimumWidth(80);
         changes->addWidget(percent, line + 1, 2);
     }
@@ -289,7 +288,7 @@ QWidget* CompareViewController::buildCategoryTable(bool assets)
         name->setFont(font);
         row->addWidget(name, 1);
         for (const QString& objectName : names) {
-            QLabel* label = field(section, objectName, bold);
+            FittingLabel* label = field(section, objectName, bold);
             label->setFixedWidth(kAmountColumnWidth);
             row->addWidget(label);
         }
@@ -300,8 +299,8 @@ QWidget* CompareViewController::buildCategoryTable(bool assets)
             ? amountRow(kind, { u"log1AssetLabel"_s, u"log2AssetLabel"_s, u"assetsDiffTitle"_s }, true)
             : amountRow(
                 kind, { u"log1LiabilityLabel"_s, u"log2LiabilityLabel"_s, u"liabilityDiffTitle"_s }, true));
-    section->findChild<QLabel*>(assets ? u"assetsDiffTitle"_s : u"liabilityDiffTitle"_s)
-        ->setText(platform::Strings::tr("Difference"));
+    section->findChild<FittingLabel*>(assets ? u"assetsDiffTitle"_s : u"liabilityDiffTitle"_s)
+        ->setFullText(platform::Strings::tr("Difference"));
 
     auto* model = new CategoryCompareModel(assets, this);
     auto* table = new QTableView(section);
@@ -335,14 +334,14 @@ QWidget* CompareViewController::buildCategoryTable(bool assets)
     return section;
 }
 
-QLabel* CompareViewController::headerField(const QString& name) const
+FittingLabel* CompareViewController::headerField(const QString& name) const
 {
-    return findChild<QLabel*>(name);
+    return findChild<FittingLabel*>(name);
 }
 
-QLabel* CompareViewController::detailField(const QString& name) const
+FittingLabel* CompareViewController::detailField(const QString& name) const
 {
-    return findChild<QLabel*>(name);
+    return findChild<FittingLabel*>(name);
 }
 
 QLineEdit* CompareViewController::exchangeRateField(CompareStatistics::Group group) const

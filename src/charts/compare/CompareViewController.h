@@ -2,6 +2,7 @@
 
 #include "charts/compare/CompareStatistics.h"
 #include "model/data/MVX_Model.h"
+#include "uikit/controls/fields/FittingLabel.h"
 #include "uikit/popover/PKPopoverController.h"
 
 #include <QList>
@@ -62,7 +63,7 @@ public:
     QListWidget* yearTableView2() const { return m_yearTableView_2; }
     /// Header fields by their names: "a_1", "l_1", "nw_1", "a_2", "l_2", "nw_2", "ad_1", "ld_1",
     /// "nwd_1" (changes) and "ad_2", "ld_2", "nwd_2" (percentages).
-    QLabel* headerField(const QString& name) const;
+    FittingLabel* headerField(const QString& name) const;
     QComboBox* logMonth1() const { return m_logMonth_1; }
     QComboBox* logYear1() const { return m_logYear_1; }
     QComboBox* logMonth2() const { return m_logMonth_2; }
@@ -74,7 +75,7 @@ public:
     /// Totals by their names: "assetsLog1Totals", "assetsLog2Totals", "assetsDiffTotals",
     /// "liabilityLog1Totals", "liability2Totals", "liabilityDiffTotals"; and the column titles
     /// "log1AssetLabel", "log2AssetLabel", "log1LiabilityLabel", "log2LiabilityLabel".
-    QLabel* detailField(const QString& name) const;
+    FittingLabel* detailField(const QString& name) const;
 
     /// The eight charts in the order of `CompareStatistics::charts()`; null for another index.
     StatisticsChartView* chartView(int index) const

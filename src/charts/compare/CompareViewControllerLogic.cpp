@@ -13,6 +13,7 @@
 #include "platform/Clock.h"
 #include "platform/Dispatch.h"
 #include "platform/YUpGeometry.h"
+#include "uikit/controls/fields/FittingLabel.h"
 
 #include <QComboBox>
 #include <QDate>
@@ -131,7 +132,7 @@ void CompareViewController::showComparisonOfMonth(int month1, int year1, int mon
               { "nwd_1", &texts.netWorthChange }, { "ad_2", &texts.assetsPercent },
               { "ld_2", &texts.liabilitiesPercent }, { "nwd_2", &texts.netWorthPercent } };
     for (const auto& [name, text] : fields)
-        headerField(QString::fromLatin1(name))->setText(*text);
+        headerField(QString::fromLatin1(name))->setFullText(*text);
 }
 
 void CompareViewController::setupDateMenus()
@@ -165,12 +166,12 @@ void CompareViewController::compareDateChangeMenuHandler()
     m_compareLog1 = CompareFigures::nwLogWithYear(all, year1, month1);
     m_compareLog2 = CompareFigures::nwLogWithYear(all, year2, month2);
     if (month1 >= 1 && month1 <= 12) {
-        detailField(u"log1AssetLabel"_s)->setText(monthTitle(year1, month1));
-        detailField(u"log1LiabilityLabel"_s)->setText(monthTitle(year1, month1));
+        detailField(u"log1AssetLabel"_s)->setFullText(monthTitle(year1, month1));
+        detailField(u"log1LiabilityLabel"_s)->setFullText(monthTitle(year1, month1));
     }
     if (month2 >= 1 && month2 <= 12) {
-        detailField(u"log2AssetLabel"_s)->setText(monthTitle(year2, month2));
-        detailField(u"log2LiabilityLabel"_s)->setText(monthTitle(year2, month2));
+        detailField(u"log2AssetLabel"_s)->setFullText(monthTitle(year2, month2));
+        detailField(u"log2LiabilityLabel"_s)->setFullText(monthTitle(year2, month2));
     }
     const auto& model = NWData::shared()->appData();
     const MVX_CategoryList assets = model && model->assetscat() ? *model->assetscat() : MVX_CategoryList();
@@ -185,17 +186,17 @@ void CompareViewController::compareDateChangeMenuHandler()
 void CompareViewController::recalculateAssetTotals()
 {
     const auto totals = CompareFigures::totals(m_compareLog1.get(), m_compareLog2.get(), true);
-    detailField(u"assetsLog1Totals"_s)->setText(totals.first);
-    detailField(u"assetsLog2Totals"_s)->setText(totals.second);
-    detailField(u"assetsDiffTotals"_s)->setText(totals.difference);
+    detailField(u"assetsLog1Totals"_s)->setFullText(totals.first);
+    detailField(u"assetsLog2Totals"_s)->setFullText(totals.second);
+    detailField(u"assetsDiffTotals"_s)->setFullText(totals.difference);
 }
 
 void CompareViewController::recalculateLiabilityTotals()
 {
     const auto totals = CompareFigures::totals(m_compareLog1.get(), m_compareLog2.get(), false);
-    detailField(u"liabilityLog1Totals"_s)->setText(totals.first);
-    detailField(u"liability2Totals"_s)->setText(totals.second);
-    detailField(u"liabilityDiffTotals"_s)->setText(totals.difference);
+    detailField(u"liabilityLog1Totals"_s)->setFullText(totals.first);
+    detailField(u"liability2Totals"_s)->setFullText(totals.second);
+    detailField(u"liabilityDiffTotals"_s)->setFullText(totals.difference);
 }
 
 void CompareViewController::viewDidAppear()

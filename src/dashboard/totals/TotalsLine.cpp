@@ -104,6 +104,29 @@ float fittedFontSize(const std::function<double(float size)>& measure, double av
     return tried;
 }
 
+QList<Run> elided(const QList<Run>& runs, double size, double available)
+{
+    if (!(width(runs, size) > available))
+        return runs;
+    QList<Run> shown;
+    double used = 0.0;
+    for (const Run& run : runs) {
+        const QFontMetricsF metrics(font(run.kind, size));
+        const double advance = metrics.horizontalAdvance(run.text);
+        if (used + advance <= available) {
+            shown.append(run);
+            used += advance;
+            continue;
+        }
+        Run cut = run;
+        cut.text = metrics.elidedText(run.text, Qt::ElideRight, available - used);
+        if (!cut.text.isEmpty())
+            shown.append(cut);
+        break;
+    }
+    return shown;
+}
+
 double goalAmount(std::optional<double> modelGoal)
 {
     return HistoryChartSettings::goal(modelGoal).value_or(0.0);

@@ -48,6 +48,10 @@ double width(const QList<Run>& runs, double size);
 /// finite number keeps 18.
 float fittedFontSize(const std::function<double(float size)>& measure, double available);
 
+/// The runs as drawn in `available` at `size`: all of them when they fit, else the line from
+/// its start up to where the room ends, elided there ("…"), so that it never loses its start.
+QList<Run> elided(const QList<Run>& runs, double size, double available);
+
 /// The goal the line measures against: the model's goal when it has one (even 0), else the
 /// stored goal ("nwGoalAmount" when "NWGoalTypeKey" is 1, else "nwGoalAgeAmount"), else 0.
 double goalAmount(std::optional<double> modelGoal);

@@ -38,8 +38,12 @@ void TotalsLineField::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::TextAntialiasing);
     const double size = double(m_fontSize);
-    double x = (width() - TotalsLine::width(m_runs, size)) / 2.0;
-    for (const TotalsLine::Run& run : m_runs) {
+    // A line too wide even at the smallest size keeps its start and is elided at its end.
+    const QList<TotalsLine::Run> shown
+        = TotalsLine::elided(m_runs, size, double(width()) - TotalsLine::fieldInset);
+    double x
+        = shown == m_runs ? (width() - TotalsLine::width(shown, size)) / 2.0 : TotalsLine::fieldInset / 2.0;
+    for (const TotalsLine::Run& run : shown) {
         const QFont font = TotalsLine::font(run.kind, size);
         const QFontMetricsF metrics(font);
         const double baseline = (height() + metrics.ascent() - metrics.descent()) / 2.0;

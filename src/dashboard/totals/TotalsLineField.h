@@ -6,7 +6,8 @@
 #include <QWidget>
 
 /// The field of the totals line: draws its runs centred in one line, at the largest size from
-/// 18 down to 11 points at which they fit the field's width. Main thread only.
+/// 18 down to 11 points at which they fit the field's width; a line that does not fit even
+/// at 11 points is elided at its end. Main thread only.
 class TotalsLineField : public QWidget {
     Q_OBJECT
 public:

@@ -8,10 +8,45 @@
 #include <QFocusEvent>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
-NWTableTextField::NWTableTextField(QWidget* parent) : QLineEdit(parent)
+NWTableTextField::NWTableTextField(QWidget* parent) : QLineEdit(parent), m_fitter(font(), minimumValuePixels)
 {
     connect(this, &QLineEdit::textEdited, this, [this] { m_ended = false; });
+    connect(this, &QLineEdit::textChanged, this, &NWTableTextField::fitText);
+}
+
+void NWTableTextField::fitText()
+{
+    if (hasFocus()) {
+        // Editing shows the value at the field's own size, scrolled to the cursor.
+        if (font().pixelSize() != m_fitter.basePixels())
+            setFont(m_fitter.sized(m_fitter.basePixels()));
+        setToolTip({});
+        return;
+    }
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    // Qt's line edit keeps two pixels on either side of its text.
+    const int available = style()
+                              ->subElementRect(QStyle::SE_LineEditContents, &option, this)
+                              .marginsRemoved(textMargins())
+                              .width()
+        - 4;
+    const TextFitter::Fit fitted = m_fitter.fit(text(), available);
+    if (font().pixelSize() != fitted.pixelSize)
+        setFont(m_fitter.sized(fitted.pixelSize));
+    // A line edit cannot elide: the cursor at the start keeps the sign and the first digits
+    // in view, where the end of a text set would push them out at the front.
+    setCursorPosition(0);
+    setToolTip(fitted.elided ? text() : QString());
+}
+
+void NWTableTextField::resizeEvent(QResizeEvent* event)
+{
+    QLineEdit::resizeEvent(event);
+    fitText();
 }
 
 QAbstractItemView* NWTableTextField::tableView() const
@@ -76,6 +111,7 @@ void NWTableTextField::focusInEvent(QFocusEvent* event)
             view->selectionModel()->setCurrentIndex(view->model()->index(row, 0),
                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
+    fitText();
     // After the press that brought the focus has placed the cursor: typing replaces the value.
     QMetaObject::invokeMethod(this, &QLineEdit::selectAll, Qt::QueuedConnection);
 }
@@ -86,6 +122,8 @@ void NWTableTextField::focusOutEvent(QFocusEvent* event)
     // A popup of the field itself (its context menu) does not end editing.
     if (event->reason() != Qt::PopupFocusReason && !m_ended)
         endEditing({});
+    if (event->reason() != Qt::PopupFocusReason)
+        fitText();
 }
 
 void NWTableTextField::finishEditing()

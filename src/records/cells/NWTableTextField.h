@@ -1,5 +1,7 @@
 #pragma once
 
+#include "uikit/controls/fields/TextFitter.h"
+
 #include <QLineEdit>
 
 class QAbstractItemView;
@@ -9,10 +11,15 @@ class QAbstractItemView;
 /// (a QVariant holding the QObject*) and user info {TAB} after Return, Enter or Tab,
 /// {SHIFTTAB} after Shift+Tab, and none after any other end (focus taken elsewhere).
 /// Each end of editing posts exactly once. Tab and Shift+Tab never move Qt's focus: the
-/// observer decides where editing goes. Taking the focus selects the field's row.
+/// observer decides where editing goes. Taking the focus selects the field's row. While it
+/// is not being edited, a value too wide for the field is set smaller and, if it still does
+/// not fit, shown from its start with the whole value in the tooltip.
 class NWTableTextField : public QLineEdit {
     Q_OBJECT
 public:
+    /// The smallest pixel size a value is set at while it is not being edited.
+    static constexpr int minimumValuePixels = 10;
+
     explicit NWTableTextField(QWidget* parent = nullptr);
 
     /// The item view whose row holds this field, or none.
@@ -31,10 +38,13 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void endEditing(const QString& movement);
+    void fitText();
 
+    TextFitter m_fitter;
     // Set once an end of editing was posted, until the field is edited or focused again,
     // so that the focus leaving after a Tab does not post a second time.
     bool m_ended = false;

@@ -15,6 +15,7 @@
 #include "platform/NotificationCenter.h"
 #include "platform/Resources.h"
 #include "platform/Strings.h"
+#include "uikit/controls/fields/FittingLabel.h"
 #include "uikit/controls/fields/NWTextField.h"
 #include "uikit/controls/rows/TableRowHost.h"
 #include "uikit/overlay/POProgressOverlay.h"
@@ -32,6 +33,8 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+constexpr int minimumTotalPixels = 10;
+
 QLabel* caption(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
@@ -43,15 +46,14 @@ QLabel* caption(const QString& text, QWidget* parent)
     return label;
 }
 
-QLabel* totalLabel(const QString& name, QWidget* parent)
+FittingLabel* totalLabel(const QString& name, QWidget* parent)
 {
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    QFont font = label->font();
+    QFont font = parent->font();
     font.setBold(true);
     font.setPointSizeF(font.pointSizeF() + 1);
-    label->setFont(font);
+    auto* label = new FittingLabel(font, minimumTotalPixels, parent);
+    label->setObjectName(name);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
 }
 
@@ -170,9 +172,10 @@ void NWEntryViewController::buildView()
     m_totalNWLabel = totalLabel(u"totalNWLabel"_s, this);
     m_totalAssetLabel = totalLabel(u"totalAssetLabel"_s, this);
     m_totalLiabilityLabel = totalLabel(u"totalLiabilityLabel"_s, this);
-    const std::pair<QString, QLabel*> totalRows[] = { { platform::Strings::tr("Net worth"), m_totalNWLabel },
-        { platform::Strings::tr("Assets"), m_totalAssetLabel },
-        { platform::Strings::tr("Liabilities"), m_totalLiabilityLabel } };
+    const std::pair<QString, FittingLabel*> totalRows[]
+        = { { platform::Strings::tr("Net worth"), m_totalNWLabel },
+              { platform::Strings::tr("Assets"), m_totalAssetLabel },
+              { platform::Strings::tr("Liabilities"), m_totalLiabilityLabel } };
     int column = 0;
     for (const auto& [name, label] : totalRows) {
         totals->addWidget(caption(name, this), 0, column, Qt::AlignRight);
@@ -292,9 +295,9 @@ void NWEntryViewController::cancelButtonHandler()
 
 void NWEntryViewController::updateTotalsLabels()
 {
-    m_totalNWLabel->setText(NWEntryLogic::toCurrencyString(m_logic.totalNW()));
-    m_totalAssetLabel->setText(NWEntryLogic::toCurrencyString(m_logic.totalAssets()));
-    m_totalLiabilityLabel->setText(NWEntryLogic::toCurrencyString(m_logic.totalLiabilities()));
+    m_totalNWLabel->setFullText(NWEntryLogic::toCurrencyString(m_logic.totalNW()));
+    m_totalAssetLabel->setFullText(NWEntryLogic::toCurrencyString(m_logic.totalAssets()));
+    m_totalLiabilityLabel->setFullText(NWEntryLogic::toCurrencyString(m_logic.totalLiabilities()));
 }
 
 void NWEntryViewController::showError(const QString& text)

@@ -10,6 +10,7 @@
 #include <memory>
 
 class EntryListModel;
+class FittingLabel;
 class HoverEditTableView;
 class HoverTableView;
 class NWCategoryLogCellView;
@@ -105,9 +106,9 @@ private:
     EntryListModel* m_yearModel = nullptr;
     EntryListModel* m_assetModel = nullptr;
     EntryListModel* m_liabilityModel = nullptr;
-    QLabel* m_totalNWLabel = nullptr;
-    QLabel* m_totalAssetLabel = nullptr;
-    QLabel* m_totalLiabilityLabel = nullptr;
+    FittingLabel* m_totalNWLabel = nullptr;
+    FittingLabel* m_totalAssetLabel = nullptr;
+    FittingLabel* m_totalLiabilityLabel = nullptr;
     NWTextField* m_noteLabel = nullptr;
     QLabel* m_errorLabel = nullptr;
     QPushButton* m_saveButton = nullptr;

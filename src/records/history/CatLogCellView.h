@@ -1,5 +1,6 @@
 #pragma once
 
+#include "uikit/controls/fields/FittingLabel.h"
 #include "uikit/controls/rows/DVGenericTableRowView.h"
 
 #include <QLabel>
@@ -9,12 +10,15 @@
 class CatLogCellView : public DVGenericTableRowView {
     Q_OBJECT
 public:
+    /// The smallest pixel size a long amount is set at before it is elided.
+    static constexpr int minimumAmountPixels = 10;
+
     explicit CatLogCellView(QWidget* parent = nullptr);
 
     QLabel* logDate() const { return m_logDate; }
-    QLabel* logAmount() const { return m_logAmount; }
+    FittingLabel* logAmount() const { return m_logAmount; }
 
 private:
     QPointer<QLabel> m_logDate;
-    QPointer<QLabel> m_logAmount;
+    QPointer<FittingLabel> m_logAmount;
 };

@@ -61,7 +61,7 @@ NWCategoryLogsController::NWCategoryLogsController(QWidget* parent) : QWidget(pa
     m_rowHost->setRowFactory([](const QModelIndex& index) {
         auto* row = new CatLogCellView;
         row->logDate()->setText(index.data(CategoryLogsModel::MonthTextRole).toString());
-        row->logAmount()->setText(index.data(CategoryLogsModel::AmountTextRole).toString());
+        row->logAmount()->setFullText(index.data(CategoryLogsModel::AmountTextRole).toString());
         return row;
     });
 

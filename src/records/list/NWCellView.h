@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/data/MVX_NWLog.h"
-#include "records/list/FittingLabel.h"
+#include "uikit/controls/fields/FittingLabel.h"
 
 #include <QLabel>
 #include <QPointer>

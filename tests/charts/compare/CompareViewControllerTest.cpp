@@ -7,6 +7,7 @@
 #include "platform/NotificationCenter.h"
 #include "support/RecordBuilders.h"
 #include "support/SharedStoreTest.h"
+#include "support/TextFits.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +16,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QTabWidget>
 #include <QTimeZone>
 
+#include <limits>
 #include <memory>
 
 using namespace Qt::Literals::StringLiterals;
@@ -223,6 +226,43 @@ TEST_F(CompareViewControllerTest, TheShellShowsTheRealScreenAndHandsItTheNetWort
     screens.screenPlaced(AppScreen::Compare, view.get());
     ASSERT_TRUE(screen->compareLog1());
     EXPECT_EQ(screen->compareLog1()->month(), 1);
+}
+
+TEST_F(CompareViewControllerTest, HugeAmountsAreSetSmallerOrElidedAtTheirEndNeverCutAtTheFront)
+{
+    constexpr double largest = std::numeric_limits<double>::max();
+    auto model = MVX_Model::makeEmpty();
+    model->setBaseCurrency(u"USD"_s);
+    model->setAssetscat(MVX_CategoryList { category(u"C"_s, u"Cash"_s) });
+    model->setLiabilitycat(MVX_CategoryList { category(u"L"_s, u"Loan"_s) });
+    model->setNwLogArray(MVX_NWLogList { recordWith(2026, 2, { { u"C"_s, largest } }, { { u"L"_s, 0 } }),
+        recordWith(2026, 1, { { u"C"_s, 1e20 } }, { { u"L"_s, largest } }) });
+    store().setAppData(model);
+    const platform::ScopedClock clock(QDateTime(QDate(2026, 2, 15), QTime(12, 0), QTimeZone::utc()));
+    CompareViewController screen;
+    screen.resize(900, 640);
+    screen.show();
+    auto* tabs = screen.findChild<QTabWidget*>();
+    ASSERT_TRUE(tabs);
+    int checked = 0;
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        tabs->setCurrentIndex(tab);
+        QCoreApplication::processEvents();
+        for (const QString& name : { u"a_1"_s, u"l_1"_s, u"nw_1"_s, u"a_2"_s, u"l_2"_s, u"nw_2"_s, u"ad_1"_s,
+                 u"ld_1"_s, u"nwd_1"_s, u"ad_2"_s, u"ld_2"_s, u"nwd_2"_s, u"assetsLog1Totals"_s,
+                 u"assetsLog2Totals"_s, u"assetsDiffTotals"_s, u"liabilityLog1Totals"_s,
+                 u"liability2Totals"_s, u"liabilityDiffTotals"_s }) {
+            QLabel* label = screen.findChild<QLabel*>(name);
+            ASSERT_TRUE(label) << name.toStdString();
+            if (!label->isVisible())
+                continue;
+            ++checked;
+            // An elided amount keeps the whole of it in its tooltip.
+            const QString whole = label->toolTip().isEmpty() ? label->text() : label->toolTip();
+            expectShownFromItsStart(*label, whole, qPrintable(name));
+        }
+    }
+    EXPECT_EQ(checked, 18);
 }
 
 } // namespace

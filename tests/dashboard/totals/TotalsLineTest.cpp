@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace Qt::Literals::StringLiterals;
 using namespace mervane::test;
 
@@ -132,6 +134,16 @@ TEST_F(TotalsLineTest, TheFontShrinksByATenthFrom18UntilTheLineFitsAndStopsAbove
         [&runs](float s) { return TotalsLine::width(runs, double(s)); }, full * 0.8);
     EXPECT_LT(size, 18.0f);
     EXPECT_LE(TotalsLine::width(runs, double(size)), full * 0.8);
+
+    // Drawn at the smallest size: a line that fits stays whole, a wider one keeps its start.
+    EXPECT_EQ(TotalsLine::elided(runs, 11.0, full), runs);
+    for (const double huge : { 1e20, std::numeric_limits<double>::max() }) {
+        const auto wide = TotalsLine::runs(huge, 0, std::nullopt, false);
+        const QString shown = TotalsLine::text(TotalsLine::elided(wide, 11.0, 400.0));
+        EXPECT_TRUE(shown.startsWith(u"Net worth:  $1"_s)) << shown.toStdString();
+        EXPECT_TRUE(shown.endsWith(QChar(0x2026))) << shown.toStdString();
+        EXPECT_LE(TotalsLine::width(TotalsLine::elided(wide, 11.0, 400.0), 11.0), 400.0);
+    }
 }
 
 } // namespace

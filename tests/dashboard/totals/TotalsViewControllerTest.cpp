@@ -165,6 +165,19 @@ TEST_F(TotalsViewControllerTest, TheLineShowsTheNewestTotalsAndTheGoalDistanceOn
     totals.resize(200, 290);
     QApplication::processEvents();
     EXPECT_NEAR(totals.testText()->fontSize(), 11.1f, 0.01);
+    // There it keeps its start at the field's inset and is elided at its end, not cut at both.
+    const QImage line = totals.testText()->grab().toImage();
+    const auto inked = [&line](int from, int to) {
+        for (int x = std::max(0, from); x <= std::min(to, line.width() - 1); ++x)
+            for (int y = 0; y < line.height(); ++y)
+                if (line.pixel(x, y) != line.pixel(0, 0))
+                    return true;
+        return false;
+    };
+    const int inset = int(TotalsLine::fieldInset / 2);
+    EXPECT_FALSE(inked(0, inset - 1)) << "the line's start is cut";
+    EXPECT_TRUE(inked(inset, inset + 4)) << "the line does not start at the inset";
+    EXPECT_FALSE(inked(line.width() - inset, line.width() - 1)) << "the line runs past the field";
 
     // The show-goal switch alone redraws the line.
     HistoryChartSettings::setShowGoal(false);

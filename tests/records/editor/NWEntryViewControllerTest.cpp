@@ -15,6 +15,7 @@
 #include "support/Contrast.h"
 #include "support/Eventually.h"
 #include "support/FailingDevices.h"
+#include "support/TextFits.h"
 #include "uikit/popover/PKPopoverController.h"
 #include "uikit/popover/PKPopoverWindow.h"
 
@@ -27,6 +28,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <limits>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace mervane::test;
@@ -414,6 +417,47 @@ TEST_F(EntryViewTest, ValuesReadOnTheirFieldsInBothAppearances)
             delete popover;
         }
     });
+}
+
+TEST_F(EntryViewTest, HugeTotalsAreSetSmallerOrElidedAtTheirEndNeverCutAtTheFront)
+{
+    QWidget anchor;
+    anchor.resize(300, 200);
+    anchor.show();
+    constexpr double largest = std::numeric_limits<double>::max();
+    // Cash and the loan; the car and the hidden Old keep their May values.
+    for (const auto& [cashValue, loanValue] :
+        { std::pair(1e20, 5000.0), std::pair(largest, 0.0), std::pair(0.0, largest) }) {
+        may->assetLogs()->at(0)->setValue(cashValue);
+        may->liabilityLogs()->at(0)->setValue(loanValue);
+        PKPopoverController* popover = showEditorPopover(may, &anchor);
+        NWEntryViewController* editor = recordEditorOf(popover);
+        ASSERT_TRUE(editor);
+        const std::string when = QString::number(cashValue, 'g', 17).toStdString() + " less "
+            + QString::number(loanValue).toStdString();
+        const auto& logic = editor->logic();
+        for (const auto& [name, total] : { std::pair(u"totalNWLabel"_s, logic.totalNW()),
+                 std::pair(u"totalAssetLabel"_s, logic.totalAssets()),
+                 std::pair(u"totalLiabilityLabel"_s, logic.totalLiabilities()) })
+            expectShownFromItsStart(*child<QLabel>(*editor, name), NWEntryLogic::toCurrencyString(total),
+                (when + " " + name.toStdString()).c_str());
+        expectEveryTextFits(*editor, when.c_str());
+        // The value fields not being edited (the first one is) show their values from their
+        // start, one that does not fit whole with the whole of it in its tooltip.
+        QCoreApplication::processEvents();
+        for (EntrySide side : { EntrySide::Assets, EntrySide::Liabilities }) {
+            const NWTableTextField* field = editor->cellAt(side, 0)->valueLabel();
+            if (field->hasFocus())
+                continue;
+            EXPECT_EQ(field->cursorPosition(), 0)
+                << when << " " << int(side) << ": the value's start is out of view";
+            EXPECT_EQ(field->toolTip().isEmpty(),
+                field->width() > field->fontMetrics().horizontalAdvance(field->text()))
+                << when << " " << int(side);
+        }
+        popover->forceClosePopover();
+        delete popover;
+    }
 }
 
 } // namespace

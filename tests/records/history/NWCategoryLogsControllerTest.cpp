@@ -7,6 +7,7 @@
 #include "platform/Resources.h"
 #include "platform/UserDefaults.h"
 #include "support/Eventually.h"
+#include "support/TextFits.h"
 #include "uikit/popover/PKPopoverController.h"
 
 #include <gtest/gtest.h>
@@ -25,6 +26,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+
+#include <limits>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace mervane::test;
@@ -150,6 +153,33 @@ TEST_F(CategoryLogsViewer, RowsFollowTheStoreNewestFirstAndOnlyMonthsWithAValue)
     viewer.setCategory(nullptr, true);
     EXPECT_TRUE(shownRows(viewer).isEmpty());
     EXPECT_TRUE(viewer.findChild<QLabel*>(u"categoryNameLbl"_s)->text().isEmpty());
+}
+
+TEST_F(CategoryLogsViewer, HugeAmountsAreSetSmallerOrElidedAtTheirEndNeverCutAtTheFront)
+{
+    constexpr double largest = std::numeric_limits<double>::max();
+    NWData::shared()->sortNWArray({
+        makeRecord(2024, 3, { makeLog(u"A"_s, 2024, 3, 1e20) }),
+        makeRecord(2024, 2, { makeLog(u"A"_s, 2024, 2, -1e17) }),
+        makeRecord(2024, 1, { makeLog(u"A"_s, 2024, 1, largest) }),
+        makeRecord(2023, 12, { makeLog(u"A"_s, 2023, 12, -largest) }),
+    });
+    NWCategoryLogsController viewer;
+    viewer.setCategory(category(), true);
+    const QList<std::pair<QString, QString>> rows = shownRows(viewer);
+    ASSERT_EQ(rows.size(), 4);
+    auto* list = viewer.findChild<QListView*>(u"tableView"_s);
+    for (int row = 0; row < rows.size(); ++row) {
+        auto* cell = qobject_cast<CatLogCellView*>(list->indexWidget(list->model()->index(row, 0)));
+        ASSERT_NE(cell, nullptr);
+        const QString whole = list->model()->index(row, 0).data(CategoryLogsModel::AmountTextRole).toString();
+        const std::string when = rows.at(row).first.toStdString();
+        expectShownFromItsStart(*cell->logAmount(), whole, when.c_str());
+        // The month beside it stays whole.
+        EXPECT_LE(cell->logDate()->fontMetrics().horizontalAdvance(rows.at(row).first),
+            cell->logDate()->contentsRect().width())
+            << when;
+    }
 }
 
 TEST_F(CategoryLogsViewer, HideZeroLeavesOutNearZeroMonthsAndTheNextViewerRemembersIt)

@@ -1,4 +1,4 @@
-#include "records/list/FittingLabel.h"
+#include "uikit/controls/fields/FittingLabel.h"
 #include "platform/Fonts.h"
 
 #include <gtest/gtest.h>

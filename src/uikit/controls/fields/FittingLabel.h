@@ -1,22 +1,22 @@
 #pragma once
 
+#include "uikit/controls/fields/TextFitter.h"
+
 #include <QFont>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QString>
-
-#include <optional>
-#include <vector>
 
 /// A one-line label whose text must be read whole, such as an amount. When the text is wider
 /// than the label, it is drawn one design point (pixel) smaller at a time down to a minimum
 /// size; only a text that is still too wide there is elided at its end ("…"), the whole text
-/// then in the tooltip. The label never shows a text cut through a character.
+/// then in the tooltip. The label never shows a text cut through a character. In a layout it
+/// asks for its text's width but takes less, so that a long amount shrinks rather than
+/// pushing its neighbours out or being cut at the front.
 class FittingLabel : public QLabel {
     Q_OBJECT
 public:
-    /// `font` is the size to draw at when the text fits, given in pixels (platform::designFont);
-    /// `minimumPoints` the smallest pixel size before the text is elided.
+    /// `font` is the size to draw at when the text fits, in pixels (platform::designFont) or
+    /// in points; `minimumPoints` the smallest pixel size before the text is elided.
     FittingLabel(const QFont& font, int minimumPoints, QWidget* parent = nullptr);
 
     /// Shows `text` at the largest size at which it fits; call after each text or width change
@@ -36,20 +36,20 @@ public:
     /// Whether even the minimum size was too wide and the text is shown elided.
     bool isElided() const { return m_elided; }
 
+    /// The whole text at the label's own size; at least one character at the minimum size.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void fit(int available);
-    QFont sized(int points) const;
-    const QFontMetrics& metrics(int points) const;
 
-    QFont m_baseFont;
-    int m_minimumPoints;
+    TextFitter m_fitter;
     QString m_fullText;
     bool m_elided = false;
     // What the text was last fitted for: a resize to the same width does not fit it again.
     int m_fittedWidth = -1;
     QString m_fittedText;
-    mutable std::vector<std::optional<QFontMetrics>> m_metrics; // by size, largest first
 };
