@@ -3,6 +3,8 @@
 # category is tagged with it in the category editor, and the second category is dragged above
 # it; after a restart the order, the tag and its colour are in the data file and on the screen.
 # Screenshots of both screens, light and dark.
+# Then the keyboard after the screens' popovers, each closed every way it closes, without and
+# with a window manager (see screens_walk). Screenshots: keyboard-screens-{no-wm,wm} (a category's values).
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/e2e_lib.sh"
@@ -131,4 +133,60 @@ sleep 0.5
 e2e_screenshot "$shots/tags-dark.png"
 wait_file_state "Savings,Cash|Family|Family:GREEN" || fail "the data file changed"
 e2e_quit "$window"
+
+# The keyboard after the screens' popovers: the category and tag editors and their delete
+# questions, a category's values (its row's menu), the dashboard's chart menus, tag filter and
+# value popups (a bar, a point, a slice), the exchange rates (Ctrl+E) and the record delete
+# question, each closed every way it closes, leave it to the main window; without a window
+# manager (light) and with openbox (dark).
+screens_walk() {
+    window=$(e2e_wait_window '^Mervane$') || exit 1
+    read -r wx wy <<<"$(e2e_client_origin "$window")"
+    read -r _ _ ww wh <<<"$(e2e_window_geometry "$window")"
+    sleep 1
+    e2e_keyboard_walk "$1" <<'WALK'
+screen:1,click:300:102,click:517:-20 button:-176:-38
+screen:1,click:300:102,click:517:-20 escape
+screen:1,click:300:102,click:607:-20 button:-155:-36
+screen:1,click:300:102,click:607:-20 escape
+screen:1,right:300:102,key:Down,key:Return button:-66:-35
+screen:1,right:300:102,key:Down,key:Return escape
+screen:1,right:300:102,key:Down,key:Return outside
+screen:2,click:419:-20 button:-172:-38
+screen:2,click:419:-20 escape
+screen:2,click:200:122,click:464:-20 button:-155:-36
+screen:2,click:200:122,click:464:-20 escape
+screen:0,click:789:96 escape
+screen:0,click:789:96 outside
+screen:0,click:789:96 again
+screen:0,click:1144:356 escape
+screen:0,click:1144:356 outside
+screen:0,click:1144:356 again
+screen:0,click:1022:209 escape
+screen:0,click:1022:209 outside
+key:ctrl+e button:-67:-36
+key:ctrl+e escape
+screen:0,click:200:60,click:350:-20 button:-159:-36
+screen:0,click:200:60,click:350:-20 escape
+screen:0,click:1174:356 escape
+screen:0,click:1174:356 outside
+screen:0,click:1174:356 again
+screen:0,click:1169:458 escape
+screen:0,click:626:220 outside
+WALK
+    e2e_open_panel screen:1,right:300:102,key:Down,key:Return
+    e2e_popover_window "$window" >/dev/null || fail "no category values ($1)"
+    sleep 0.5
+    e2e_screenshot "$shots/keyboard-screens-$1.png"
+    xdotool key Escape
+    e2e_quit "$window"
+}
+python3 "$here/household.py" "$HOME/mervane.json" --years 3 --assets 4 --liabilities 2
+e2e_write_text_settings mcmain "{{100, 50}, {1200, 800}}" SelectedAppearance 1
+e2e_start "$binary"
+screens_walk no-wm
+e2e_update_text_setting SelectedAppearance 2
+e2e_start_wm
+e2e_start "$binary"
+screens_walk wm
 echo "PASS"

@@ -7,7 +7,7 @@
 # holds what it should. Screenshots: restore-question, restore-panel, restored, import-panel,
 # imported.
 # Then the keyboard after every panel, popover and message, each closed every way it closes,
-# without and with a window manager (see keyboard_walk). Screenshots: keyboard-welcome-{no-wm,wm}
+# without and with a window manager (see panels_walk). Screenshots: keyboard-welcome-{no-wm,wm}
 # (light, dark), keyboard-restore-panel-{no-wm,wm}.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
@@ -170,54 +170,18 @@ e2e_quit "$window"
 # and with openbox; a start with the welcome panel too. The restore question's OK leaves it to
 # the file panel it opens, and a popover that closes because another program took the
 # keyboard leaves it there.
-# open_panel <how>: title:<button's centre from the window's right>, lock (the title bar's
-# left), document:<item>, editor (the record list's add button).
-open_panel() {
-    case $1 in
-        title:*) xdotool mousemove $((wx + ww - ${1#title:})) $((wy + 20)) click 1 ;;
-        lock) xdotool mousemove $((wx + 101)) $((wy + 20)) click 1 ;;
-        document:*) e2e_document_item "$window" "${1#document:}" ;;
-        editor) xdotool mousemove $((wx + 72 + 340 - 118 + 11)) $((wy + wh - 20)) click 1 ;;
-    esac
-}
-# close_panel <panel> <how> <opener>: escape, again (the opener once more), outside (a click on
-# the dashboard's heading), button:<x>:<y> in the panel (negative: from its right or bottom),
-# or welcome-close (the welcome panel's Close, 167 right of the window's middle, 97 down).
-close_panel() {
-    local px py pw ph bx by
-    case $2 in
-        escape) xdotool key Escape ;;
-        again) open_panel "$3" ;;
-        outside) xdotool mousemove $((wx + 500)) $((wy + 60)) click 1 ;;
-        welcome-close) xdotool mousemove $((wx + ww / 2 + 167)) $((wy + 97)) click 1 ;;
-        button:*)
-            read -r px py <<<"$(e2e_client_origin "$1")"
-            read -r _ _ pw ph <<<"$(e2e_window_geometry "$1")"
-            IFS=: read -r _ bx by <<<"$2"
-            [ "$bx" -lt 0 ] && bx=$((pw + bx))
-            [ "$by" -lt 0 ] && by=$((ph + by))
-            xdotool mousemove $((px + bx)) $((py + by)) click 1 ;;
-    esac
-}
-keyboard_walk() {
-    local label=$1 opener way panel
+panels_walk() {
+    local label=$1
     window=$(e2e_wait_window '^Mervane$') || exit 1
     read -r wx wy <<<"$(e2e_client_origin "$window")"
     read -r _ _ ww wh <<<"$(e2e_window_geometry "$window")"
     welcome=$(e2e_popover_window "$window") || fail "no welcome panel ($label)"
     sleep 0.5
     e2e_screenshot "$shots/keyboard-welcome-$label.png"
-    close_panel "$welcome" "$welcome_way"
+    e2e_close_panel "$welcome" "$welcome_way"
     e2e_popover_gone "$window" || fail "the welcome panel stayed ($label)"
     e2e_keyboard_back "$window" "the welcome panel's $welcome_way ($label)"
-    while read -r opener way; do
-        open_panel "$opener"
-        panel=$(e2e_popover_window "$window") || fail "$opener opened nothing ($label)"
-        sleep 0.5 # the fade
-        close_panel "$panel" "$way" "$opener"
-        e2e_popover_gone "$window" || fail "$way left $opener open ($label)"
-        e2e_keyboard_back "$window" "$opener closed by $way ($label)"
-    done <<'WALK'
+    e2e_keyboard_walk "$label" <<'WALK'
 title:39 button:-70:-36
 title:39 escape
 title:84 button:-170:-32
@@ -246,7 +210,7 @@ WALK
     xmessage -name other "another program" &
     other_pid=$!
     other=$(e2e_wait_window '^other$') || fail "no other program ($label)"
-    open_panel title:256
+    e2e_open_panel title:256
     e2e_popover_window "$window" >/dev/null || fail "the manual offer did not open ($label)"
     sleep 0.5
     xdotool windowfocus --sync "$other"
@@ -260,7 +224,7 @@ WALK
     e2e_document_item "$window" 2
     question=$(e2e_popover_window "$window") || fail "restore asked nothing ($label)"
     sleep 0.5
-    close_panel "$question" button:-69:-36
+    e2e_close_panel "$question" button:-69:-36
     panel=$(e2e_wait_window '^Restore all records from a file') || fail "OK showed no file panel ($label)"
     e2e_keyboard_back "$panel" "the restore question's OK ($label)"
     question_gone() { ! xdotool search --onlyvisible --pid "$E2E_APP_PID" | grep -qx "$question"; }
@@ -278,12 +242,12 @@ WALK
 E2E_WELCOME_PANEL=1 e2e_write_text_settings mcmain "{{100, 50}, {1200, 800}}"
 welcome_way=escape
 e2e_start "$binary"
-keyboard_walk no-wm
+panels_walk no-wm
 e2e_update_text_setting SelectedAppearance 2
 e2e_update_text_setting ShowStartForm true
 welcome_way=welcome-close
 e2e_start_wm
 e2e_start "$binary"
-keyboard_walk wm
+panels_walk wm
 
 echo "restore and import went through the real file panels; the keyboard came back after every panel"

@@ -391,3 +391,69 @@ e2e_keyboard_in() {
 e2e_keyboard_back() {
     e2e_wait_for e2e_keyboard_in "$1" || fail "after $2 the keyboard is in $(xdotool getwindowfocus 2>&1), not in window $1"
 }
+
+# The keyboard walk: the main window's id and its contents' place and size are in window, wx,
+# wy, ww and wh.
+# e2e_open_panel <how>: title:<button's centre from the window's right>, lock (the title bar's
+# left), document:<item>, editor (the record list's add button); or steps joined by commas:
+# screen:<sidebar button>, click:<x>:<y> or right:<x>:<y> in the window (y negative: from its
+# bottom), key:<key>.
+e2e_open_panel() {
+    local step x y
+    for step in ${1//,/ }; do
+        case $step in
+            title:*) xdotool mousemove $((wx + ww - ${step#title:})) $((wy + 20)) click 1 ;;
+            lock) xdotool mousemove $((wx + 101)) $((wy + 20)) click 1 ;;
+            document:*) e2e_document_item "$window" "${step#document:}" ;;
+            editor) xdotool mousemove $((wx + 72 + 340 - 118 + 11)) $((wy + wh - 20)) click 1 ;;
+            screen:*)
+                # A screen already shown is not shown again: switching is the slow part.
+                [ "$e2e_shown_screen" = "${step#screen:}" ] && continue
+                e2e_shown_screen=${step#screen:}
+                xdotool mousemove $((wx + 36)) $((wy + 82 + e2e_shown_screen * 59)) click 1
+                sleep 0.6 ;;
+            click:* | right:*)
+                IFS=: read -r _ x y <<<"$step"
+                [ "$y" -lt 0 ] && y=$((wh + y))
+                xdotool mousemove $((wx + x)) $((wy + y)) click "$([ "${step%%:*}" = right ] && echo 3 || echo 1)" ;;
+            key:*) xdotool key "${step#key:}" ;;
+        esac
+        [ "$step" = "${1##*,}" ] || sleep 0.4
+    done
+}
+
+# e2e_close_panel <panel> <how> <opener>: escape, again (the opener's last step once more),
+# outside (a click on the window's heading, 500 right and 60 down), button:<x>:<y> in the panel
+# (negative: from its right or bottom), or welcome-close (the welcome panel's Close, 167 right
+# of the window's middle, 97 down).
+e2e_close_panel() {
+    local px py pw ph bx by
+    case $2 in
+        escape) xdotool key Escape ;;
+        again) e2e_open_panel "${3##*,}" ;;
+        outside) xdotool mousemove $((wx + 500)) $((wy + 60)) click 1 ;;
+        welcome-close) xdotool mousemove $((wx + ww / 2 + 167)) $((wy + 97)) click 1 ;;
+        button:*)
+            read -r px py <<<"$(e2e_client_origin "$1")"
+            read -r _ _ pw ph <<<"$(e2e_window_geometry "$1")"
+            IFS=: read -r _ bx by <<<"$2"
+            [ "$bx" -lt 0 ] && bx=$((pw + bx))
+            [ "$by" -lt 0 ] && by=$((ph + by))
+            xdotool mousemove $((px + bx)) $((py + by)) click 1 ;;
+    esac
+}
+
+# e2e_keyboard_walk <label>: for each line "<opener> <way>" of its input, opens a panel and
+# closes it that way; fails the test unless it closes and the main window has the keyboard.
+e2e_keyboard_walk() {
+    local opener way panel
+    e2e_shown_screen=""
+    while read -r opener way; do
+        e2e_open_panel "$opener"
+        panel=$(e2e_popover_window "$window") || fail "$opener opened nothing ($1)"
+        sleep 0.5 # the fade
+        e2e_close_panel "$panel" "$way" "$opener"
+        e2e_popover_gone "$window" || fail "$way left $opener open ($1)"
+        e2e_keyboard_back "$window" "$opener closed by $way ($1)"
+    done
+}
