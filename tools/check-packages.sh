@@ -25,7 +25,7 @@ cache="$build/CMakeCache.txt"
 [ -f "$cache" ] || { echo "check-packages: no CMakeCache.txt in $build" >&2; exit 2; }
 
 programs=(cmake ninja make g++ pkg-config ccache
-          Xvfb xvfb-run xdotool xprop xwininfo xmessage openbox xauth import dbus-run-session dbus-daemon gnome-keyring-daemon
+          Xvfb xvfb-run xdotool xprop xwininfo xmessage openbox xauth import dbus-run-session dbus-daemon dbus-send gnome-keyring-daemon
           pdftotext pdfinfo pdftoppm openssl python3 lupdate timeout curl unshare)
 
 declare -A how_found found_by program_paths

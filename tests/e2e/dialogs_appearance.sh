@@ -28,6 +28,18 @@ readable() {
     python3 "$here/contrast.py" "$1" "$2" "$3" "$4" "$5" || fail "$6 is not readable in $(basename "$1")"
 }
 
+# keychain_on_bus: whether the session bus has a secret service or can start one. Only without
+# one do the settings give the reason why the password section is disabled, on a line of its own.
+keychain_on_bus() {
+    local kind
+    [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] || return 1
+    for kind in ListNames ListActivatableNames; do
+        dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+            "org.freedesktop.DBus.$kind" 2>/dev/null | grep -q '"org.freedesktop.secrets"' && return 0
+    done
+    return 1
+}
+
 # print_panel_readable <name>: opens the print panel from the dashboard pie's print button,
 # keeps a screenshot, checks a label and the Print button, and cancels the panel with Escape.
 print_panel_readable() {
@@ -83,10 +95,9 @@ settings_switch() {
         python3 "$here/contrast.py" "$shot" $((px + $1)) $((py + $2)) "$3" "$4" 3 \
             || fail "the settings' disabled $5 is not readable in $(basename "$shot")"
     done
-    python3 "$here/contrast.py" "$shot" $((px + 26)) $((py + 306)) 430 17 >"$HOME/reason.txt" \
-        || grep -q "one colour only" "$HOME/reason.txt" \
-        || fail "the settings' keychain reason is not readable in $(basename "$shot"): $(cat "$HOME/reason.txt")"
-    cat "$HOME/reason.txt"
+    if ! keychain_on_bus; then
+        readable "$shot" $((px + 26)) $((py + 306)) 430 17 "the settings' keychain reason"
+    fi
     xdotool key Escape
     e2e_popover_gone "$window" || fail "the settings stayed open ($2)"
 }

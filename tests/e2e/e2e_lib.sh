@@ -78,18 +78,49 @@ e2e_start() {
     E2E_APP_PID=$!
 }
 
-# e2e_wait_window <name pattern>: prints the id of the first visible window so named.
+# The application's main window is mapped with its bare frame; its content waits for the
+# keychain's answer, which on a desktop comes up to a second later. Waits for this window wait
+# for its content.
+e2e_main_window='^Mervane$'
+
+# e2e_wait_window <name pattern>: prints the id of the first visible window so named (the main
+# window once it shows its content).
 e2e_wait_window() {
-    local id=""
+    local id="" shot="$E2E_HOME/wait-window.png"
     for _ in $(seq 1 300); do
         id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
-        [ -n "$id" ] && { echo "$id"; return 0; }
+        if [ -n "$id" ] && { [ "$1" != "$e2e_main_window" ] \
+            || { e2e_screenshot "$shot" 2>/dev/null && e2e_window_painted "$shot" "$id"; }; }; then
+            echo "$id"
+            return 0
+        fi
         kill -0 "$E2E_APP_PID" 2>/dev/null || { echo "the application exited early" >&2; cat "$E2E_HOME/app.log" >&2; return 1; }
         sleep 0.1
     done
-    echo "no window named '$1' appeared" >&2
+    if [ -n "$id" ]; then
+        echo "the window '$1' showed only its frame" >&2
+    else
+        echo "no window named '$1' appeared" >&2
+    fi
     cat "$E2E_HOME/app.log" >&2
     return 1
+}
+
+# e2e_window_painted <screenshot> <window id>: whether the screenshot shows more of the window
+# than its frame and background: below its top quarter (a title strip), its inside holds more
+# than one colour.
+e2e_window_painted() {
+    local x y w h colours
+    read -r x y w h <<<"$(xwininfo -id "$2" 2>/dev/null | awk '/Absolute upper-left X/ { x = $NF }
+        /Absolute upper-left Y/ { y = $NF } /Width:/ { w = $NF } /Height:/ { h = $NF } END { print x, y, w, h }')"
+    [ -n "$h" ] || return 1
+    [ "$x" -lt 0 ] && { w=$((w + x)); x=0; }
+    [ "$y" -lt 0 ] && { h=$((h + y)); y=0; }
+    [ "$w" -gt 16 ] && [ "$h" -gt 16 ] || return 1
+    # A 4-pixel edge is left out: the window draws its border lines there.
+    colours=$(convert "$1" -crop "$((w - 8))x$((h * 3 / 4 - 4))+$((x + 4))+$((y + h / 4))" +repage \
+        -format '%k' info: 2>/dev/null)
+    [ "${colours:-0}" -gt 1 ]
 }
 
 # e2e_screenshot <file>: the whole screen as PNG.
@@ -98,17 +129,25 @@ e2e_screenshot() {
     import -display "$DISPLAY" -window root "$1"
 }
 
-# e2e_screenshot_painted <file>: waits until the screen shows more than one colour
-# (the window has painted), then keeps that screenshot.
+# e2e_screenshot_painted <file> [<check> [<argument>...]]: waits until the screen shows the main
+# window's content, not only its frame (without a main window: anything but one colour), and,
+# with a check, until `<check> <file> <argument>...` succeeds on the screenshot (the content the
+# test is about); then keeps that screenshot.
 e2e_screenshot_painted() {
-    local spread
+    local file=$1 window spread
+    shift
     for _ in $(seq 1 100); do
-        e2e_screenshot "$1" || return 1
-        spread=$(convert "$1" -format '%[fx:standard_deviation]' info: 2>/dev/null || echo 0)
-        [ "$spread" != "0" ] && return 0
+        e2e_screenshot "$file" || return 1
+        window=$(xdotool search --onlyvisible --name "$e2e_main_window" 2>/dev/null | head -n1)
+        if [ -n "$window" ]; then
+            e2e_window_painted "$file" "$window"
+        else
+            spread=$(convert "$file" -format '%[fx:standard_deviation]' info: 2>/dev/null || echo 0)
+            [ "$spread" != "0" ]
+        fi && { [ $# = 0 ] || "$1" "$file" "${@:2}"; } && return 0
         sleep 0.1
     done
-    echo "the screen stayed blank" >&2
+    echo "the screen did not show the window's content${1:+ that passes '$*'}" >&2
     return 1
 }
 

@@ -88,8 +88,8 @@ e2e_quit "$window"
 e2e_write_text_settings mcmain "{{100, 50}, {1200, 800}}" SelectedAppearance 2
 e2e_start "$binary"
 window=$(e2e_wait_window '^Mervane$') || exit 1
-e2e_screenshot_painted "$shots/records-list-dark.png" || fail "no dark screenshot"
-row_has_text "$shots/records-list-dark.png" "$wx" "$wy" || fail "after a restart the record is not in the list"
+e2e_screenshot_painted "$shots/records-list-dark.png" row_has_text "$wx" "$wy" \
+    || fail "after a restart the record is not in the list"
 xdotool mousemove $((wx + sidebar + 200)) $((wy + 40 + 36)) click --repeat 2 --delay 80 1
 editor=$(e2e_popover_window "$window") || fail "a double click on the record opened no editor"
 sleep 0.5
