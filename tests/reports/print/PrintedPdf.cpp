@@ -166,4 +166,15 @@ bool showsTheStartOf(const QString& shown, const QString& full, qsizetype head)
     return shown.endsWith(u'\u2026') && shown.size() > head && full.startsWith(shown.chopped(1));
 }
 
+QStringList amountsWithoutTheirStart(const QList<PrintedPdf::Word>& words, const QStringList& amounts)
+{
+    QStringList missing;
+    for (const QString& amount : amounts) {
+        if (std::none_of(words.begin(), words.end(),
+                [&amount](const PrintedPdf::Word& word) { return showsTheStartOf(word.text, amount); }))
+            missing << amount.left(40);
+    }
+    return missing;
+}
+
 } // namespace mervane::test

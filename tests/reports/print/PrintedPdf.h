@@ -57,5 +57,7 @@ QStringList overprintedTexts(const PrintLayout& layout);
 QStringList overprintedWords(const QList<PrintedPdf::Word>& words);
 /// Whether `shown` is `full` whole, or its start of at least `head` characters and an "…".
 bool showsTheStartOf(const QString& shown, const QString& full, qsizetype head = 4);
+/// The `amounts` (their first 40 characters) that no printed word shows the start of.
+QStringList amountsWithoutTheirStart(const QList<PrintedPdf::Word>& words, const QStringList& amounts);
 
 } // namespace mervane::test

@@ -467,11 +467,7 @@ TEST_F(StatementPrintTest, TheWidestAmountsKeepTheirSignAndFirstDigitsAndNoColum
     ASSERT_TRUE(PagePainter::paint(*printer, layout, QDateTime(QDate(2026, 12, 7), QTime(9, 41))));
     const QList<PrintedPdf::Word> words = PrintedPdf(pdf).words();
     EXPECT_EQ(overprintedWords(words).join(u'\n').toStdString(), "");
-    for (const QString& amount : amounts) {
-        EXPECT_TRUE(std::any_of(words.begin(), words.end(), [&](const PrintedPdf::Word& word) {
-            return showsTheStartOf(word.text, amount);
-        })) << amount.left(40).toStdString();
-    }
+    EXPECT_EQ(amountsWithoutTheirStart(words, amounts).join(u'\n').toStdString(), "");
 }
 
 TEST_F(StatementPrintTest, EveryTextReadsOnWhitePaperInTheHuesOfTheStatement)
