@@ -5,20 +5,18 @@
 
 #include "support/Eventually.h"
 #include "support/LocalHttpServer.h"
+#include "support/RedirectHops.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
-#include <QMutex>
 #include <QRandomGenerator>
 #include <QThread>
-#include <QUrlQuery>
-
-#include <atomic>
 
 #include <gtest/gtest.h>
 
 using namespace Qt::Literals::StringLiterals;
 using mervane::test::LocalHttpServer;
+using mervane::test::RedirectHops;
 
 namespace {
 
@@ -239,28 +237,8 @@ TEST_F(ConnectionOperationTest, ABodyStreamLastsUntilItsReplyIsGoneHoweverSoonTh
     // Each POST goes through 307 and 308, which send the body again, while its operation is
     // cancelled and let go of at some moment. The server notes every body that arrived other
     // than whole.
-    struct Seen {
-        std::atomic<int> arrived = 0;
-        QMutex mutex;
-        QStringList wrongBodies;
-    };
-    const auto seen = std::make_shared<Seen>();
     const auto bodyOf = [](int post) { return QByteArray::number(post).repeated(20000 + post); };
-    server.setHandler(u"/hop"_s, [seen, bodyOf](const LocalHttpServer::Request& request) {
-        const QUrlQuery query(QUrl::fromEncoded(request.path));
-        const int post = query.queryItemValue(u"post"_s).toInt();
-        if (request.body != bodyOf(post)) {
-            QMutexLocker locker(&seen->mutex);
-            seen->wrongBodies.append(u"post %1: %2 bytes"_s.arg(post).arg(request.body.size()));
-        }
-        ++seen->arrived;
-        QStringList via = query.queryItemValue(u"via"_s).split(u',', Qt::SkipEmptyParts);
-        if (via.isEmpty())
-            return LocalHttpServer::Reply { 200, {}, "done" };
-        const int status = via.takeFirst().toInt();
-        return LocalHttpServer::Reply { status,
-            { { "Location", u"/hop?post=%1&via=%2"_s.arg(post).arg(via.join(u',')).toLatin1() } }, {} };
-    });
+    const RedirectHops hops(server, bodyOf);
 
     constexpr int perRound = 30;
     // Counted in requests the server saw before the cancelling; each more than once, as where
@@ -271,10 +249,10 @@ TEST_F(ConnectionOperationTest, ABodyStreamLastsUntilItsReplyIsGoneHoweverSoonTh
         const int moment = moments[round % std::size(moments)];
         SCOPED_TRACE(u"round %1: after %2 requests"_s.arg(round).arg(moment).toStdString());
         QList<std::shared_ptr<KNURLConnectionOperation>> operations;
-        const int before = seen->arrived;
+        const int before = hops.arrived();
         for (int i = 0; i < perRound; ++i) {
             const int post = round * perRound + i;
-            net::URLRequest request(server.url(u"/hop?post=%1&via=307,308"_s.arg(post)));
+            net::URLRequest request(server.url(RedirectHops::path(post, u"307,308"_s)));
             request.setHttpMethod("POST");
             auto buffer = std::make_shared<QBuffer>();
             buffer->setData(bodyOf(post));
@@ -284,15 +262,14 @@ TEST_F(ConnectionOperationTest, ABodyStreamLastsUntilItsReplyIsGoneHoweverSoonTh
             operations.append(std::make_shared<KNURLConnectionOperation>(request));
             operations.last()->start();
         }
-        EXPECT_EVENTUALLY(seen->arrived - before >= moment);
+        EXPECT_EVENTUALLY(hops.arrived() - before >= moment);
         for (const auto& operation : operations)
             operation->cancel();
         operations.clear();
     }
     EXPECT_EVENTUALLY(
         std::all_of(streams.cbegin(), streams.cend(), [](const auto& stream) { return stream.expired(); }));
-    QMutexLocker locker(&seen->mutex);
-    EXPECT_EQ(seen->wrongBodies, QStringList());
+    EXPECT_EQ(hops.wrongBodies(), QStringList());
 }
 
 TEST_F(ConnectionOperationTest, StartTwiceAndPauseBeforeStartFollowTheStateRules)

@@ -8,14 +8,13 @@
 #include "net/serialization/KNHTTPResponseSerializer.h"
 
 #include "support/LocalHttpServer.h"
+#include "support/RedirectHops.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QIODevice>
-#include <QMutex>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
-#include <QUrlQuery>
 
 #include <algorithm>
 #include <atomic>
@@ -225,29 +224,8 @@ TEST_F(SessionBodyStream, ABodyLastsUntilItsReplyIsGoneHoweverTheTaskEnds)
     // Each task goes through 307 and 308, which keep the body, then one of every redirect
     // status to an answer, while its manager ends at some moment. The server notes every body
     // that arrived other than whole.
-    struct Seen {
-        std::atomic<int> arrived = 0;
-        QMutex mutex;
-        QStringList wrongBodies;
-    };
-    const auto seen = std::make_shared<Seen>();
     const auto bodyOf = [](int task) { return QByteArray::number(task).repeated(4000 + task); };
-    server.setHandler(u"/hop"_s, [seen, bodyOf](const LocalHttpServer::Request& request) {
-        const QUrlQuery query(QUrl::fromEncoded(request.path));
-        const int task = query.queryItemValue(u"task"_s).toInt();
-        if (request.body != (request.method == "POST" ? bodyOf(task) : QByteArray())) {
-            QMutexLocker locker(&seen->mutex);
-            seen->wrongBodies.append(u"task %1: %2 with %3 bytes"_s.arg(task).arg(
-                QString::fromLatin1(request.method), QString::number(request.body.size())));
-        }
-        ++seen->arrived;
-        QStringList via = query.queryItemValue(u"via"_s).split(u',', Qt::SkipEmptyParts);
-        if (via.isEmpty())
-            return LocalHttpServer::Reply { 200, {}, "done" };
-        const int status = via.takeFirst().toInt();
-        return LocalHttpServer::Reply { status,
-            { { "Location", u"/hop?task=%1&via=%2"_s.arg(task).arg(via.join(u',')).toLatin1() } }, {} };
-    });
+    const RedirectHops hops(server, bodyOf);
 
     const int statuses[] = { 301, 302, 303, 307, 308 };
     constexpr int tasksPerSession = 30;
@@ -264,11 +242,11 @@ TEST_F(SessionBodyStream, ABodyLastsUntilItsReplyIsGoneHoweverTheTaskEnds)
             SCOPED_TRACE(u"round %1: after %2 requests"_s.arg(round).arg(moment).toStdString());
             auto manager = KNURLSessionManager::manager();
             QList<KNURLSessionManager::Task> tasks;
-            const int before = seen->arrived;
+            const int before = hops.arrived();
             for (int i = 0; i < tasksPerSession; ++i) {
                 const int task = round * tasksPerSession + i;
                 net::URLRequest request(server.url(
-                    u"/hop?task=%1&via=307,308,%2"_s.arg(task).arg(statuses[task % std::size(statuses)])));
+                    RedirectHops::path(task, u"307,308,%1"_s.arg(statuses[task % std::size(statuses)]))));
                 request.setHttpMethod("POST");
                 if (task % 4 == 3) {
                     QFile file(folder.filePath(QString::number(task)));
@@ -286,7 +264,7 @@ TEST_F(SessionBodyStream, ABodyLastsUntilItsReplyIsGoneHoweverTheTaskEnds)
                 }
                 tasks.last()->resume();
             }
-            EXPECT_TRANSFERRED(seen->arrived - before >= moment);
+            EXPECT_TRANSFERRED(hops.arrived() - before >= moment);
             for (int i = 0; i < tasks.size(); i += 3)
                 tasks[i]->cancel();
             if (ending == Ending::CancelAll)
@@ -301,6 +279,5 @@ TEST_F(SessionBodyStream, ABodyLastsUntilItsReplyIsGoneHoweverTheTaskEnds)
     // Every stream is let go once the replies that read it are gone.
     EXPECT_TRANSFERRED(
         std::all_of(streams.cbegin(), streams.cend(), [](const auto& stream) { return stream.expired(); }));
-    QMutexLocker locker(&seen->mutex);
-    EXPECT_EQ(seen->wrongBodies, QStringList());
+    EXPECT_EQ(hops.wrongBodies(), QStringList());
 }
