@@ -256,13 +256,15 @@ void TotalsViewController::chartMenuHandler()
 
 void TotalsViewController::printPieChart()
 {
-    // Named after what the pie shows, in the dashboard: the Pie Chart screen prints the same pies.
-    QString name = platform::Strings::tr("Dashboard - Net Worth");
+    // Named after what the pie shows, in the dashboard (as the dashboard's history chart is):
+    // the Pie Chart screen prints the same pies.
+    QString shown = platform::Strings::tr("Net Worth");
     if (m_pieChartType == PieChartSettings::PieDisplayType::AssetCategories)
-        name = platform::Strings::tr("Dashboard - Asset Categories");
+        shown = platform::Strings::tr("Asset Categories");
     else if (m_pieChartType == PieChartSettings::PieDisplayType::LiabilityCategories)
-        name = platform::Strings::tr("Dashboard - Liability Categories");
-    NWPrintViewController::GenericPrint(m_hostView, 40, 200, 10, 10, false, name);
+        shown = platform::Strings::tr("Liability Categories");
+    NWPrintViewController::GenericPrint(
+        m_hostView, 40, 200, 10, 10, false, platform::Strings::tr("Dashboard - %1").arg(shown));
 }
 
 void TotalsViewController::printBarChart()
