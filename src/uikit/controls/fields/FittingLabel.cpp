@@ -1,6 +1,5 @@
 #include "uikit/controls/fields/FittingLabel.h"
 
-#include <QFontMetrics>
 #include <QResizeEvent>
 
 FittingLabel::FittingLabel(const QFont& font, int minimumPoints, QWidget* parent)
@@ -23,16 +22,14 @@ int FittingLabel::minimumWidthNeeded() const
 
 QSize FittingLabel::sizeHint() const
 {
-    const QMargins margins = contentsMargins();
-    const QFontMetrics base(m_fitter.sized(m_fitter.basePixels()));
-    return QSize(naturalWidth(), base.height()).grownBy(margins);
+    return QSize(naturalWidth(), m_fitter.lineHeight(m_fitter.basePixels())).grownBy(contentsMargins());
 }
 
 QSize FittingLabel::minimumSizeHint() const
 {
-    const QFontMetrics base(m_fitter.sized(m_fitter.basePixels()));
     const int ellipsis = m_fitter.width(QString(QChar(0x2026)), m_fitter.minimumPixels());
-    return QSize(std::min(ellipsis, naturalWidth()), base.height()).grownBy(contentsMargins());
+    return QSize(std::min(ellipsis, naturalWidth()), m_fitter.lineHeight(m_fitter.basePixels()))
+        .grownBy(contentsMargins());
 }
 
 void FittingLabel::setFullText(const QString& text)

@@ -27,6 +27,8 @@ public:
     /// `font` at `pixels`, and the width of `text` there.
     QFont sized(int pixels) const;
     int width(const QString& text, int pixels) const;
+    /// The height of a line at `pixels`.
+    int lineHeight(int pixels) const { return metrics(pixels).height(); }
 
     int basePixels() const { return m_baseFont.pixelSize(); }
     int minimumPixels() const { return m_minimumPixels; }
