@@ -267,8 +267,8 @@ void CSVImportPanelVC::startReading(const QString& path)
 
 void CSVImportPanelVC::finishReading(const std::shared_ptr<Read>& read, const platform::MaybeError& failure)
 {
-    // A stopped read, or one that another has replaced, changes nothing; a model it made
-    // after the stop was asked for goes now.
+    // A stopped read never comes here (its completion drops it); one that another has
+    // replaced changes nothing, and its model goes now.
     if (read != m_read) {
         dropResult(*read);
         return;
