@@ -111,8 +111,8 @@ e2e_wait_window() {
 # than one colour.
 e2e_window_painted() {
     local x y w h colours
-    read -r x y w h <<<"$(xwininfo -id "$2" 2>/dev/null | awk '/Absolute upper-left X/ { x = $NF }
-        /Absolute upper-left Y/ { y = $NF } /Width:/ { w = $NF } /Height:/ { h = $NF } END { print x, y, w, h }')"
+    read -r x y <<<"$(e2e_client_origin "$2" 2>/dev/null)"
+    read -r _ _ w h <<<"$(e2e_window_geometry "$2" 2>/dev/null)"
     [ -n "$h" ] || return 1
     [ "$x" -lt 0 ] && { w=$((w + x)); x=0; }
     [ "$y" -lt 0 ] && { h=$((h + y)); y=0; }
