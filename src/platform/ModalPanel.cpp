@@ -111,6 +111,10 @@ private:
                 const QWindow* focus = QGuiApplication::focusWindow();
                 if (!below || !below->isVisible() || (focus && focus != below && focus->isVisible()))
                     return;
+                // A panel opened meanwhile, also while no window had the keyboard, takes it.
+                if (const QWindow* modal = QGuiApplication::modalWindow();
+                    modal && modal != below && modal->isVisible())
+                    return;
                 for (const QPointer<QWindow>& shown : std::as_const(m_shownSince))
                     if (shown && shown != below && shown->isVisible())
                         return;
