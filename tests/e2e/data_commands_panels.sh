@@ -67,11 +67,13 @@ sleep 1
 # Export to a CSV file (item 4) and back up (item 1), each through the save panel.
 e2e_document_item "$window" 4
 e2e_in_file_panel '^Export all records to a CSV file' "$HOME/ours.csv"
-e2e_wait_for test -s "$HOME/ours.csv" || fail "the CSV export wrote nothing"
+e2e_close_message "$window" "the CSV export"
+[ -s "$HOME/ours.csv" ] || fail "the CSV export wrote nothing"
 running "the CSV export"
 e2e_document_item "$window" 1
 e2e_in_file_panel '^Backup all records to a file' "$HOME/backup.json"
-e2e_wait_for test -s "$HOME/backup.json" || fail "the backup wrote nothing"
+e2e_close_message "$window" "the backup"
+[ -s "$HOME/backup.json" ] || fail "the backup wrote nothing"
 running "the backup"
 [ "$(summary "$HOME/backup.json")" = "120 ours 2190" ] || fail "the backup holds $(summary "$HOME/backup.json")"
 e2e_quit "$window"
@@ -97,7 +99,7 @@ on_top=$(xwininfo -root -children | awk -v a="$(printf '0x%x' "$panel")" -v b="$
 [ "$on_top" = "panel" ] || fail "the file panel is hidden behind the main window"
 e2e_screenshot "$shots/restore-panel.png"
 e2e_in_file_panel '^Restore all records from a file' "$HOME/backup.json"
-sleep 1
+e2e_close_message "$window" "the restore"
 running "a restore"
 [ "$(summary "$HOME/mervane.json")" = "120 ours 2190" ] || fail "after the restore the data file holds $(summary "$HOME/mervane.json")"
 ls "$HOME"/mervane.json.before-restore-* >/dev/null 2>&1 || fail "no before-restore copy was kept"

@@ -364,6 +364,17 @@ e2e_document_item() {
     xdotool key Return
 }
 
+# e2e_close_message <main window> <what>: waits for the message a command ends with ("...
+# successfully exported"), closes it with Escape and waits until the keyboard is back in the
+# main window. Until the message shows, the command may still be running: a click on the window
+# would only close the message.
+e2e_close_message() {
+    e2e_wait_window '^Mervane message$' >/dev/null || fail "$2 ended without its message"
+    xdotool key Escape
+    e2e_popover_gone "$1" || fail "the message after $2 stayed open"
+    e2e_keyboard_back "$1" "the message after $2"
+}
+
 # e2e_in_file_panel <title pattern> <path or "">: waits for the file panel; types the path and
 # Return, or Escape without one. The panel must close.
 e2e_in_file_panel() {
