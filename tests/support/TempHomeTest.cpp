@@ -9,8 +9,8 @@
 namespace mervane::test {
 
 namespace {
-const char* const kVariables[]
-    = { "HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME" };
+const char* const kVariables[] = { "HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
+    "XDG_STATE_HOME", "XDG_RUNTIME_DIR" };
 }
 
 void TempHomeTest::SetUp()
@@ -24,6 +24,9 @@ void TempHomeTest::SetUp()
         { "XDG_DATA_HOME", home.filePath(QStringLiteral(".local/share")) },
         { "XDG_CACHE_HOME", home.filePath(QStringLiteral(".cache")) },
         { "XDG_STATE_HOME", home.filePath(QStringLiteral(".local/state")) },
+        // Tests running at once must not see each other's sockets and names there: a start
+        // clears the names of holders that are gone, also those a test is about to count.
+        { "XDG_RUNTIME_DIR", home.filePath(QStringLiteral("runtime")) },
     };
     for (const char* name : kVariables) {
         m_savedEnvironment[name]
@@ -32,6 +35,9 @@ void TempHomeTest::SetUp()
         QDir().mkpath(value);
         qputenv(name, value.toLocal8Bit());
     }
+    // The runtime folder is the user's alone, or it is not used.
+    ASSERT_TRUE(QFile::setPermissions(values.at("XDG_RUNTIME_DIR"),
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
     platform::UserDefaults::resetStandard();
     platform::FileChooser::clearQueuedAnswers();
 }

@@ -12,7 +12,8 @@
 
 namespace mervane::test {
 
-/// Gives each test its own empty HOME and XDG folders, and fresh standard settings.
+/// Gives each test its own empty HOME and XDG folders (the runtime folder too), and fresh
+/// standard settings.
 /// The previous environment comes back when the test ends.
 class TempHomeTest : public ::testing::Test {
 protected:
