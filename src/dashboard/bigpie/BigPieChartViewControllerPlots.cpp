@@ -8,7 +8,6 @@
 #include "platform/Appearance.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Resources.h"
-#include "platform/Strings.h"
 #include "platform/YUpGeometry.h"
 
 #include <QAbstractAnimation>
@@ -23,15 +22,16 @@ using PieKind = BigPieChartViewController::PieKind;
 
 QString BigPieChartViewController::title(PieKind kind)
 {
+    using Shown = PieChartSettings::PieDisplayType;
     switch (kind) {
     case PieKind::NetWorth:
-        return platform::Strings::tr("Net Worth");
+        return PieSlices::title(Shown::NetWorth);
     case PieKind::Assets:
-        return platform::Strings::tr("Asset Categories");
+        return PieSlices::title(Shown::AssetCategories);
     case PieKind::Liabilities:
         break;
     }
-    return platform::Strings::tr("Liability Categories");
+    return PieSlices::title(Shown::LiabilityCategories);
 }
 
 namespace {

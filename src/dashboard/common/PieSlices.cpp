@@ -112,6 +112,19 @@ QString allOtherCaption()
     return u"All other categories"_s;
 }
 
+QString title(PieChartSettings::PieDisplayType type)
+{
+    switch (type) {
+    case PieChartSettings::PieDisplayType::NetWorth:
+        return platform::Strings::tr("Net Worth");
+    case PieChartSettings::PieDisplayType::AssetCategories:
+        return platform::Strings::tr("Asset Categories");
+    case PieChartSettings::PieDisplayType::LiabilityCategories:
+        break;
+    }
+    return platform::Strings::tr("Liability Categories");
+}
+
 QColor liabilitiesColor()
 {
     return rgb(0.98, 0.10, 0.34);

@@ -37,6 +37,9 @@ QString emptyTotalCaption(); // "–"
 QString unknownCategoryName(); // "(unknown category)"
 QString allOtherLabel(); // "All other"
 QString allOtherCaption(); // "All other categories"
+/// The title of a pie that shows `type`, which also names its printout: "Net Worth", "Asset
+/// Categories" or "Liability Categories".
+QString title(PieChartSettings::PieDisplayType type);
 
 /// Popup and fill colours (calibrated RGB, alpha 1).
 QColor liabilitiesColor(); // (0.98, 0.10, 0.34)

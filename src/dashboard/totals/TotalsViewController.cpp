@@ -258,13 +258,8 @@ void TotalsViewController::printPieChart()
 {
     // Named after what the pie shows, in the dashboard (as the dashboard's history chart is):
     // the Pie Chart screen prints the same pies.
-    QString shown = platform::Strings::tr("Net Worth");
-    if (m_pieChartType == PieChartSettings::PieDisplayType::AssetCategories)
-        shown = platform::Strings::tr("Asset Categories");
-    else if (m_pieChartType == PieChartSettings::PieDisplayType::LiabilityCategories)
-        shown = platform::Strings::tr("Liability Categories");
-    NWPrintViewController::GenericPrint(
-        m_hostView, 40, 200, 10, 10, false, platform::Strings::tr("Dashboard - %1").arg(shown));
+    NWPrintViewController::GenericPrint(m_hostView, 40, 200, 10, 10, false,
+        platform::Strings::tr("Dashboard - %1").arg(PieSlices::title(m_pieChartType)));
 }
 
 void TotalsViewController::printBarChart()
