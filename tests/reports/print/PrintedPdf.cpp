@@ -128,23 +128,16 @@ QList<PrintedPdf::Word> PrintedPdf::words() const
 
 QStringList overprintedTexts(const PrintLayout& layout)
 {
-    QList<QRectF> drawn;
+    QList<PrintedPdf::Word> drawn;
     for (const PrintLayout::Text& text : layout.texts()) {
         QRectF box = QFontMetricsF(text.font).boundingRect(text.rect, text.flags, text.text);
         if (!(text.flags & Qt::TextDontClip))
             box &= text.rect;
         // The line's height is the cell's, whatever size its text is set at.
-        drawn.append(QRectF(box.left(), text.rect.top(), box.width(), text.rect.height()));
+        drawn.append(
+            { text.page, QRectF(box.left(), text.rect.top(), box.width(), text.rect.height()), text.text });
     }
-    QStringList found;
-    const QList<PrintLayout::Text>& texts = layout.texts();
-    for (qsizetype i = 0; i < texts.size(); ++i) {
-        for (qsizetype j = i + 1; j < texts.size(); ++j) {
-            if (texts.at(i).page == texts.at(j).page && overprint(drawn.at(i), drawn.at(j)))
-                found << texts.at(i).text.left(40) + u" | "_s + texts.at(j).text.left(40);
-        }
-    }
-    return found;
+    return overprintedWords(drawn);
 }
 
 QStringList overprintedWords(const QList<PrintedPdf::Word>& words)
