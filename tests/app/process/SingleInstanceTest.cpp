@@ -37,17 +37,7 @@ protected:
     }
 
     /// The names in the runtime folder that lead to the socket of this test's holder.
-    QStringList namesLeadingToHolder() const
-    {
-        const QString socket = SingleInstance::serverName(dataFilePath());
-        QStringList names;
-        for (const QFileInfo& entry :
-            QDir(QFileInfo(socket).path()).entryInfoList(QDir::System | QDir::Files)) {
-            if (entry.isSymLink() && entry.symLinkTarget() == socket)
-                names.append(entry.fileName());
-        }
-        return names;
-    }
+    QStringList namesLeadingToHolder() const { return mervane::test::namesLeadingToHolder(dataFilePath()); }
 
     /// Claims through `path` from this process, as a later start would.
     static Claim claimThrough(const QString& path)

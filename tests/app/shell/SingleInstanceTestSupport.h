@@ -2,8 +2,11 @@
 
 #include "app/shell/SingleInstance.h"
 
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
+#include <QStringList>
 #include <QThread>
 #include <QTimer>
 
@@ -40,6 +43,18 @@ inline std::optional<platform::Expected<SingleInstance::Claim>> claimElsewhere(
 inline bool hardLink(const QString& path, const QString& link)
 {
     return ::link(QFile::encodeName(path).constData(), QFile::encodeName(link).constData()) == 0;
+}
+
+/// The names in the runtime folder that lead to the socket of the holder of `dataFile`.
+inline QStringList namesLeadingToHolder(const QString& dataFile)
+{
+    const QString socket = SingleInstance::serverName(dataFile);
+    QStringList names;
+    for (const QFileInfo& entry : QDir(QFileInfo(socket).path()).entryInfoList(QDir::System | QDir::Files)) {
+        if (entry.isSymLink() && entry.symLinkTarget() == socket)
+            names.append(entry.fileName());
+    }
+    return names;
 }
 
 /// The inode of the file at `path`, 0 when nothing is there.

@@ -83,16 +83,8 @@ protected:
         return ::testing::AssertionSuccess();
     }
 
-    /// The names in the runtime folder that lead to the holder's socket.
-    int namesLeadingToHolder() const
-    {
-        const QString socket = SingleInstance::serverName(data());
-        int count = 0;
-        for (const QFileInfo& entry :
-            QDir(QFileInfo(socket).path()).entryInfoList(QDir::System | QDir::Files))
-            count += entry.isSymLink() && entry.symLinkTarget() == socket;
-        return count;
-    }
+    /// How many names in the runtime folder lead to the holder's socket.
+    int namesLeadingToHolder() const { return int(mervane::test::namesLeadingToHolder(data()).size()); }
 
     DataFileWriter m_writer;
     std::optional<SingleInstance> m_holder;
