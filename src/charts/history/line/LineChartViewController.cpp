@@ -371,8 +371,10 @@ void LineChartViewController::tagMenuButtonClick()
 
 void LineChartViewController::printChart()
 {
-    NWPrintViewController::GenericPrint(
-        m_hostView, 40, 200, 10, 10, true, m_printNamePattern.arg(m_series.title));
+    // Named from the settings rather than the last built series, which a chart not yet
+    // refreshed does not have.
+    NWPrintViewController::GenericPrint(m_hostView, 40, 200, 10, 10, true,
+        m_printNamePattern.arg(seriesTitle(*NWData::shared(), m_settings)));
 }
 
 void LineChartViewController::copyChartToClipboard()

@@ -106,37 +106,46 @@ QString resolvedCategoryID(const std::optional<MVX_CategoryList>& categories, co
     return first ? first->ID() : QString();
 }
 
+QString seriesTitle(const NWData& store, const SeriesSettings& settings)
+{
+    switch (settings.type) {
+    case ChartType::NetWorth:
+        return platform::Strings::tr("Net Worth History");
+    case ChartType::AssetsAndLiabilities:
+        return platform::Strings::tr("Assets/Liabilities History");
+    case ChartType::AssetCategory:
+        return platform::Strings::tr("Asset Category History - %1")
+            .arg(store.getAssetCategoryNameFromCategoryId(settings.assetCategoryID).value_or(QString()));
+    case ChartType::LiabilityCategory:
+        return platform::Strings::tr("Liability Category History - %1")
+            .arg(store.getLiabilityCategoryNameFromCategoryId(settings.liabilityCategoryID)
+                     .value_or(QString()));
+    case ChartType::Tags:
+        return platform::Strings::tr("Tags history: %1")
+            .arg(tagListString(store.getTagNames(store.selectedTagIDs()), 40));
+    }
+    return platform::Strings::tr("Net Worth History");
+}
+
 HistorySeries buildSeries(const NWData& store, const SeriesSettings& settings)
 {
     HistorySeries series;
     switch (settings.type) {
     case ChartType::NetWorth:
-        series.logArray = chartPoints(store.chartNwLogArray());
-        series.title = platform::Strings::tr("Net Worth History");
-        break;
     case ChartType::AssetsAndLiabilities:
         series.logArray = chartPoints(store.chartNwLogArray());
-        series.title = platform::Strings::tr("Assets/Liabilities History");
         break;
     case ChartType::AssetCategory:
         series.logArray = store.arrayOfAssetLogsFor(settings.assetCategoryID);
-        series.title
-            = platform::Strings::tr("Asset Category History - %1")
-                  .arg(
-                      store.getAssetCategoryNameFromCategoryId(settings.assetCategoryID).value_or(QString()));
         break;
     case ChartType::LiabilityCategory:
         series.logArray = store.arrayOfLiabilityLogsFor(settings.liabilityCategoryID);
-        series.title = platform::Strings::tr("Liability Category History - %1")
-                           .arg(store.getLiabilityCategoryNameFromCategoryId(settings.liabilityCategoryID)
-                                    .value_or(QString()));
         break;
     case ChartType::Tags:
         series.logArray = store.arrayOfTaggedCategoryLogs();
-        series.title = platform::Strings::tr("Tags history: %1")
-                           .arg(tagListString(store.getTagNames(store.selectedTagIDs()), 40));
         break;
     }
+    series.title = seriesTitle(store, settings);
     series.changesNWArray = getChanges(series.logArray);
     series.dataArray = displayedPoints(
         series.logArray, series.changesNWArray, settings.displayChanges, settings.displayPercent);

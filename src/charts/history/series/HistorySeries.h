@@ -63,6 +63,8 @@ struct HistorySeries {
     QList<NWChartLog> dataArray;
     QString title;
 };
+/// The graph's title for the chart type, from the store as it is now.
+QString seriesTitle(const NWData& store, const SeriesSettings& settings);
 /// Reads the store's records, category series or tagged series (the store's tag filter).
 HistorySeries buildSeries(const NWData& store, const SeriesSettings& settings);
 
