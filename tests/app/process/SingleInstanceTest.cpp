@@ -4,6 +4,7 @@
 #include "app/shell/SingleInstance.h"
 #include "app/shell/SingleInstanceTestSupport.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -193,11 +194,14 @@ TEST_F(SingleInstanceTest, AFileRenamedIntoPlaceIsHeldAtOnceWhateverLinkLeadsToI
 
 // Where a snapshot tool keeps a hard link to every version, the holder still holds only the
 // current version and a few before it: under a low descriptor limit every save is held. A
-// holder killed with -9 leaves its names behind; the next start, of any data file, clears them.
+// holder killed with -9 leaves its names behind, also one it was making or removing at that
+// moment; the next start, of any data file, clears them, but not a name a live process is
+// making.
 TEST_F(SingleInstanceTest, HeldVersionsStayFewWhateverLinksKeepThemAndAKilledHoldersNamesGo)
 {
     QProcess* holder = startChild(QStringLiteral("save-linked"), "saved");
     ASSERT_TRUE(holder);
+    const qint64 killed = holder->processId();
     // The current version and three before it.
     EXPECT_LE(namesLeadingToHolder().size(), 4);
     const QString current = home() + QStringLiteral("/current.json");
@@ -206,9 +210,19 @@ TEST_F(SingleInstanceTest, HeldVersionsStayFewWhateverLinksKeepThemAndAKilledHol
 
     holder->kill();
     ASSERT_TRUE(holder->waitForFinished(30000));
-    ASSERT_GT(namesLeadingToHolder().size(), 0);
+    const QStringList left = namesLeadingToHolder();
+    ASSERT_GT(left.size(), 0);
+    // Each leads to a socket nobody listens at: only the process named in it tells them apart.
+    const QString socket = SingleInstance::serverName(dataFilePath());
+    const QString halfMade = QStringLiteral("%1.new-%2-1").arg(left.first()).arg(killed);
+    const QString halfRemoved = QStringLiteral("%1.gone-%2-1").arg(left.first()).arg(killed);
+    const QString beingMade
+        = QStringLiteral("%1.new-%2-1").arg(left.first()).arg(QCoreApplication::applicationPid());
+    for (const QString& name : { halfMade, halfRemoved, beingMade })
+        ASSERT_TRUE(QFile::link(socket, QFileInfo(socket).dir().filePath(name))) << qPrintable(name);
+
     EXPECT_EQ(claimThrough(home() + QStringLiteral("/elsewhere.json")), Claim::Acquired);
-    EXPECT_EQ(namesLeadingToHolder().size(), 0);
+    EXPECT_EQ(namesLeadingToHolder().join(u' ').toStdString(), beingMade.toStdString());
 }
 
 TEST_F(SingleInstanceTest, TheHoldersMinimisedWindowComesForwardWhenALaterOneAsks)
