@@ -1,5 +1,6 @@
 #include "app/shell/SingleInstance.h"
 
+#include "app/shell/DataFolderWatch.h"
 #include "platform/Strings.h"
 
 #include <QCryptographicHash>
@@ -7,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFileSystemWatcher>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QRegularExpression>
@@ -435,24 +435,24 @@ platform::Expected<SingleInstance::Attempt> SingleInstance::claim()
 
 void SingleInstance::watchForReplacements()
 {
-    const QFileInfo path(m_dataFilePath);
-    QStringList folders { path.absolutePath() };
-    if (const QString canonical = QFileInfo(canonicalDataFilePath(m_dataFilePath)).path();
-        !folders.contains(canonical))
-        folders.append(canonical);
-    const QByteArray file = QFile::encodeName(path.absoluteFilePath());
-    auto* watcher = new QFileSystemWatcher;
-    if (const QStringList unwatched = watcher->addPaths(folders); !unwatched.isEmpty())
+    const QString path = QFileInfo(m_dataFilePath).absoluteFilePath();
+    const QByteArray file = QFile::encodeName(path);
+    auto* watch = new DataFolderWatch(
+        [path] {
+            return QStringList { QFileInfo(path).absolutePath(),
+                QFileInfo(canonicalDataFilePath(path)).path() };
+        },
+        [versions = m_versions, file] { versions->holdFileAt(file); });
+    if (const QStringList unwatched = watch->follow(); !unwatched.isEmpty())
         qWarning("A data file that another program puts in place is held only from the next save: "
                  "%s cannot be watched",
             qPrintable(unwatched.join(u", "_s)));
-    connect(watcher, &QFileSystemWatcher::directoryChanged, watcher,
-        [versions = m_versions, file] { versions->holdFileAt(file); });
     // On a thread of its own, so that a busy main thread does not widen the moment in which
     // another program's file is at the path but not yet held.
     m_watchThread = new QThread(this);
-    connect(m_watchThread, &QThread::finished, watcher, &QObject::deleteLater);
-    watcher->moveToThread(m_watchThread);
+    m_watchThread->setObjectName(u"mervane-folder-watch"_s);
+    connect(m_watchThread, &QThread::finished, watch, &QObject::deleteLater);
+    watch->moveToThread(m_watchThread);
     m_watchThread->start();
     // One may have come since the claim.
     m_versions->holdFileAt(file);

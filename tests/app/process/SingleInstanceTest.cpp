@@ -157,38 +157,53 @@ TEST_F(SingleInstanceTest, TheLockOfAKilledInstanceIsTakenOverAndTheNewHolderAns
 
 // Sync clients and editors replace a file by renaming a new one into its place. The holder
 // takes such a file as it appears, not at its next save, so that no start through a link to
-// the new file runs beside it.
+// the new file runs beside it; also where the data file is a symbolic link into another folder
+// and the new file appears there.
 TEST_F(SingleInstanceTest, AFileRenamedIntoPlaceIsHeldAtOnceWhateverLinkLeadsToIt)
 {
-    writeFile(dataFilePath(), "{}");
-    QProcess* holder = startChild(QStringLiteral("hold"), "acquired");
-    ASSERT_TRUE(holder);
-    const QStringList before = namesLeadingToHolder();
-    QFileSystemWatcher runtime({ QFileInfo(SingleInstance::serverName(dataFilePath())).path() });
-    QSignalSpy changed(&runtime, &QFileSystemWatcher::directoryChanged);
+    const QString target = home() + QStringLiteral("/synced/mervane.json");
+    for (const bool linked : { false, true }) {
+        SCOPED_TRACE(linked ? "a symbolic link into another folder" : "a file");
+        if (linked) {
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(target).path()));
+            writeFile(target, "{}");
+            ASSERT_TRUE(QFile::remove(dataFilePath()));
+            ASSERT_TRUE(QFile::link(target, dataFilePath()));
+        } else {
+            writeFile(dataFilePath(), "{}");
+        }
+        const QString real = linked ? target : dataFilePath();
+        QProcess* holder = startChild(QStringLiteral("hold"), "acquired");
+        ASSERT_TRUE(holder);
+        const QStringList before = namesLeadingToHolder();
+        QFileSystemWatcher runtime({ QFileInfo(SingleInstance::serverName(dataFilePath())).path() });
+        QSignalSpy changed(&runtime, &QFileSystemWatcher::directoryChanged);
 
-    writeFile(home() + QStringLiteral("/new.json"), "{\"version\": \"other\"}");
-    ASSERT_EQ(::rename(QFile::encodeName(home() + QStringLiteral("/new.json")).constData(),
-                  QFile::encodeName(dataFilePath()).constData()),
-        0);
-    const auto heldNewFile = [&] {
-        const QStringList names = namesLeadingToHolder();
-        return std::any_of(
-            names.begin(), names.end(), [&](const QString& name) { return !before.contains(name); });
-    };
-    const QDeadlineTimer deadline(10000);
-    while (!heldNewFile() && !deadline.hasExpired())
-        changed.wait(int(std::max<qint64>(deadline.remainingTime(), 1)));
-    ASSERT_TRUE(heldNewFile()) << "the holder did not take the file moved into its place";
+        // Made next to the file it replaces, as such programs do.
+        const QString made = QFileInfo(real).path() + QStringLiteral("/new.json");
+        writeFile(made, "{\"version\": \"other\"}");
+        ASSERT_EQ(::rename(QFile::encodeName(made).constData(), QFile::encodeName(real).constData()), 0);
+        const auto heldNewFile = [&] {
+            const QStringList names = namesLeadingToHolder();
+            return std::any_of(
+                names.begin(), names.end(), [&](const QString& name) { return !before.contains(name); });
+        };
+        const QDeadlineTimer deadline(10000);
+        while (!heldNewFile() && !deadline.hasExpired())
+            changed.wait(int(std::max<qint64>(deadline.remainingTime(), 1)));
+        ASSERT_TRUE(heldNewFile()) << "the holder did not take the file moved into its place";
 
-    const QString hard = home() + QStringLiteral("/other/mervane.json");
-    const QString symbolic = home() + QStringLiteral("/third/mervane.json");
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(hard).path()) && QDir().mkpath(QFileInfo(symbolic).path()));
-    ASSERT_TRUE(hardLink(dataFilePath(), hard));
-    ASSERT_TRUE(QFile::link(hard, symbolic));
-    for (const QString& path : { hard, symbolic }) {
-        EXPECT_EQ(claimThrough(path), Claim::OtherAnswered) << qPrintable(path);
-        EXPECT_TRUE(waitForLine(*holder, "raise requested"));
+        const QString hard = home() + QStringLiteral("/other-%1/mervane.json").arg(linked);
+        const QString symbolic = home() + QStringLiteral("/third-%1/mervane.json").arg(linked);
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(hard).path()) && QDir().mkpath(QFileInfo(symbolic).path()));
+        ASSERT_TRUE(hardLink(real, hard));
+        ASSERT_TRUE(QFile::link(hard, symbolic));
+        for (const QString& path : { hard, symbolic }) {
+            EXPECT_EQ(claimThrough(path), Claim::OtherAnswered) << qPrintable(path);
+            EXPECT_TRUE(waitForLine(*holder, "raise requested"));
+        }
+        holder->kill();
+        ASSERT_TRUE(holder->waitForFinished(30000));
     }
 }
 
