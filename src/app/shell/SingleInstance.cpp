@@ -1,5 +1,6 @@
 #include "app/shell/SingleInstance.h"
 
+#include "app/shell/DataFolderWatch.h"
 #include "platform/Strings.h"
 
 #include <QCryptographicHash>
@@ -7,9 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFileSystemWatcher>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
 
@@ -18,10 +19,12 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <limits>
 #include <mutex>
 #include <vector>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -108,15 +111,28 @@ bool mayListen(const QByteArray& socketPath)
     return !gone;
 }
 
-// A holder killed with -9 leaves its names behind. Holders listen before they make names, so a
-// name whose socket nobody listens at is nobody's. A holder may put a new name in the place of
-// the one found here at any moment: the name removed is the very one found to lead nowhere.
+// Whether the process `pid` is gone; one of another user's is not.
+bool processIsGone(qint64 pid)
+{
+    return pid > 0 && pid <= std::numeric_limits<pid_t>::max() && ::kill(pid_t(pid), 0) != 0
+        && errno == ESRCH;
+}
+
+// A holder killed with -9 leaves its names behind, and also one it was making or removing
+// ("<name>.new-<pid>-<n>", "<name>.gone-<pid>-<n>"). Holders listen before they make names, so
+// a name whose socket nobody listens at is nobody's; one being made or removed is left to its
+// process while that lives. A holder may put a new name in the place of the one found here at
+// any moment: the name removed is the very one found to lead nowhere.
 void clearNamesOfGoneHolders(const QString& folder)
 {
+    static const QRegularExpression halfDone(u"^mervane-[0-9a-f]{32}\\.(?:new|gone)-([0-9]+)-[0-9]+$"_s);
     const QStringList names = QDir(folder).entryList({ u"mervane-*"_s }, QDir::System | QDir::Files);
     for (const QString& name : names) {
-        if (name.contains(u'.'))
-            continue; // a name being made or removed, or another kind of file
+        if (name.contains(u'.')) {
+            const QRegularExpressionMatch match = halfDone.match(name);
+            if (!match.hasMatch() || !processIsGone(match.captured(1).toLongLong()))
+                continue; // another kind of file, or a live process is at it
+        }
         const QByteArray path = QFile::encodeName(QDir(folder).filePath(name));
         struct stat found { };
         if (::lstat(path.constData(), &found) != 0 || !S_ISLNK(found.st_mode))
@@ -419,24 +435,24 @@ platform::Expected<SingleInstance::Attempt> SingleInstance::claim()
 
 void SingleInstance::watchForReplacements()
 {
-    const QFileInfo path(m_dataFilePath);
-    QStringList folders { path.absolutePath() };
-    if (const QString canonical = QFileInfo(canonicalDataFilePath(m_dataFilePath)).path();
-        !folders.contains(canonical))
-        folders.append(canonical);
-    const QByteArray file = QFile::encodeName(path.absoluteFilePath());
-    auto* watcher = new QFileSystemWatcher;
-    if (const QStringList unwatched = watcher->addPaths(folders); !unwatched.isEmpty())
+    const QString path = QFileInfo(m_dataFilePath).absoluteFilePath();
+    const QByteArray file = QFile::encodeName(path);
+    auto* watch = new DataFolderWatch(
+        [path] {
+            return QStringList { QFileInfo(path).absolutePath(),
+                QFileInfo(canonicalDataFilePath(path)).path() };
+        },
+        [versions = m_versions, file] { versions->holdFileAt(file); });
+    if (const QStringList unwatched = watch->follow(); !unwatched.isEmpty())
         qWarning("A data file that another program puts in place is held only from the next save: "
                  "%s cannot be watched",
             qPrintable(unwatched.join(u", "_s)));
-    connect(watcher, &QFileSystemWatcher::directoryChanged, watcher,
-        [versions = m_versions, file] { versions->holdFileAt(file); });
     // On a thread of its own, so that a busy main thread does not widen the moment in which
     // another program's file is at the path but not yet held.
     m_watchThread = new QThread(this);
-    connect(m_watchThread, &QThread::finished, watcher, &QObject::deleteLater);
-    watcher->moveToThread(m_watchThread);
+    m_watchThread->setObjectName(u"mervane-folder-watch"_s);
+    connect(m_watchThread, &QThread::finished, watch, &QObject::deleteLater);
+    watch->moveToThread(m_watchThread);
     m_watchThread->start();
     // One may have come since the claim.
     m_versions->holdFileAt(file);

@@ -22,7 +22,8 @@ class QThread;
 /// The data file itself is locked too, so that a hard link from another folder finds the same
 /// holder: the file as it was at start, every version a save writes from before it takes
 /// the data file's place (`versionLocker`), and a file another program moves into its place,
-/// as soon as it appears. Each locked version is reachable under a name made of its device and
+/// as soon as it appears, also in a folder put in place of the data file's own (or of the one
+/// its link leads to). Each locked version is reachable under a name made of its device and
 /// inode in the user's runtime folder that leads to the holder's socket. Besides the current
 /// version only the last few stay held, and none that no path leads to; names left by a holder
 /// that is gone are cleared by the next one. A lock left by a process that is gone is taken

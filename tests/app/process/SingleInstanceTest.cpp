@@ -4,6 +4,7 @@
 #include "app/shell/SingleInstance.h"
 #include "app/shell/SingleInstanceTestSupport.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -156,48 +157,66 @@ TEST_F(SingleInstanceTest, TheLockOfAKilledInstanceIsTakenOverAndTheNewHolderAns
 
 // Sync clients and editors replace a file by renaming a new one into its place. The holder
 // takes such a file as it appears, not at its next save, so that no start through a link to
-// the new file runs beside it.
+// the new file runs beside it; also where the data file is a symbolic link into another folder
+// and the new file appears there.
 TEST_F(SingleInstanceTest, AFileRenamedIntoPlaceIsHeldAtOnceWhateverLinkLeadsToIt)
 {
-    writeFile(dataFilePath(), "{}");
-    QProcess* holder = startChild(QStringLiteral("hold"), "acquired");
-    ASSERT_TRUE(holder);
-    const QStringList before = namesLeadingToHolder();
-    QFileSystemWatcher runtime({ QFileInfo(SingleInstance::serverName(dataFilePath())).path() });
-    QSignalSpy changed(&runtime, &QFileSystemWatcher::directoryChanged);
+    const QString target = home() + QStringLiteral("/synced/mervane.json");
+    for (const bool linked : { false, true }) {
+        SCOPED_TRACE(linked ? "a symbolic link into another folder" : "a file");
+        if (linked) {
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(target).path()));
+            writeFile(target, "{}");
+            ASSERT_TRUE(QFile::remove(dataFilePath()));
+            ASSERT_TRUE(QFile::link(target, dataFilePath()));
+        } else {
+            writeFile(dataFilePath(), "{}");
+        }
+        const QString real = linked ? target : dataFilePath();
+        QProcess* holder = startChild(QStringLiteral("hold"), "acquired");
+        ASSERT_TRUE(holder);
+        const QStringList before = namesLeadingToHolder();
+        QFileSystemWatcher runtime({ QFileInfo(SingleInstance::serverName(dataFilePath())).path() });
+        QSignalSpy changed(&runtime, &QFileSystemWatcher::directoryChanged);
 
-    writeFile(home() + QStringLiteral("/new.json"), "{\"version\": \"other\"}");
-    ASSERT_EQ(::rename(QFile::encodeName(home() + QStringLiteral("/new.json")).constData(),
-                  QFile::encodeName(dataFilePath()).constData()),
-        0);
-    const auto heldNewFile = [&] {
-        const QStringList names = namesLeadingToHolder();
-        return std::any_of(
-            names.begin(), names.end(), [&](const QString& name) { return !before.contains(name); });
-    };
-    const QDeadlineTimer deadline(10000);
-    while (!heldNewFile() && !deadline.hasExpired())
-        changed.wait(int(std::max<qint64>(deadline.remainingTime(), 1)));
-    ASSERT_TRUE(heldNewFile()) << "the holder did not take the file moved into its place";
+        // Made next to the file it replaces, as such programs do.
+        const QString made = QFileInfo(real).path() + QStringLiteral("/new.json");
+        writeFile(made, "{\"version\": \"other\"}");
+        ASSERT_EQ(::rename(QFile::encodeName(made).constData(), QFile::encodeName(real).constData()), 0);
+        const auto heldNewFile = [&] {
+            const QStringList names = namesLeadingToHolder();
+            return std::any_of(
+                names.begin(), names.end(), [&](const QString& name) { return !before.contains(name); });
+        };
+        const QDeadlineTimer deadline(10000);
+        while (!heldNewFile() && !deadline.hasExpired())
+            changed.wait(int(std::max<qint64>(deadline.remainingTime(), 1)));
+        ASSERT_TRUE(heldNewFile()) << "the holder did not take the file moved into its place";
 
-    const QString hard = home() + QStringLiteral("/other/mervane.json");
-    const QString symbolic = home() + QStringLiteral("/third/mervane.json");
-    ASSERT_TRUE(QDir().mkpath(QFileInfo(hard).path()) && QDir().mkpath(QFileInfo(symbolic).path()));
-    ASSERT_TRUE(hardLink(dataFilePath(), hard));
-    ASSERT_TRUE(QFile::link(hard, symbolic));
-    for (const QString& path : { hard, symbolic }) {
-        EXPECT_EQ(claimThrough(path), Claim::OtherAnswered) << qPrintable(path);
-        EXPECT_TRUE(waitForLine(*holder, "raise requested"));
+        const QString hard = home() + QStringLiteral("/other-%1/mervane.json").arg(linked);
+        const QString symbolic = home() + QStringLiteral("/third-%1/mervane.json").arg(linked);
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(hard).path()) && QDir().mkpath(QFileInfo(symbolic).path()));
+        ASSERT_TRUE(hardLink(real, hard));
+        ASSERT_TRUE(QFile::link(hard, symbolic));
+        for (const QString& path : { hard, symbolic }) {
+            EXPECT_EQ(claimThrough(path), Claim::OtherAnswered) << qPrintable(path);
+            EXPECT_TRUE(waitForLine(*holder, "raise requested"));
+        }
+        holder->kill();
+        ASSERT_TRUE(holder->waitForFinished(30000));
     }
 }
 
 // Where a snapshot tool keeps a hard link to every version, the holder still holds only the
 // current version and a few before it: under a low descriptor limit every save is held. A
-// holder killed with -9 leaves its names behind; the next start, of any data file, clears them.
+// holder killed with -9 leaves its names behind, also one it was making or removing at that
+// moment; the next start, of any data file, clears them, but not a name a live process is
+// making.
 TEST_F(SingleInstanceTest, HeldVersionsStayFewWhateverLinksKeepThemAndAKilledHoldersNamesGo)
 {
     QProcess* holder = startChild(QStringLiteral("save-linked"), "saved");
     ASSERT_TRUE(holder);
+    const qint64 killed = holder->processId();
     // The current version and three before it.
     EXPECT_LE(namesLeadingToHolder().size(), 4);
     const QString current = home() + QStringLiteral("/current.json");
@@ -206,9 +225,19 @@ TEST_F(SingleInstanceTest, HeldVersionsStayFewWhateverLinksKeepThemAndAKilledHol
 
     holder->kill();
     ASSERT_TRUE(holder->waitForFinished(30000));
-    ASSERT_GT(namesLeadingToHolder().size(), 0);
+    const QStringList left = namesLeadingToHolder();
+    ASSERT_GT(left.size(), 0);
+    // Each leads to a socket nobody listens at: only the process named in it tells them apart.
+    const QString socket = SingleInstance::serverName(dataFilePath());
+    const QString halfMade = QStringLiteral("%1.new-%2-1").arg(left.first()).arg(killed);
+    const QString halfRemoved = QStringLiteral("%1.gone-%2-1").arg(left.first()).arg(killed);
+    const QString beingMade
+        = QStringLiteral("%1.new-%2-1").arg(left.first()).arg(QCoreApplication::applicationPid());
+    for (const QString& name : { halfMade, halfRemoved, beingMade })
+        ASSERT_TRUE(QFile::link(socket, QFileInfo(socket).dir().filePath(name))) << qPrintable(name);
+
     EXPECT_EQ(claimThrough(home() + QStringLiteral("/elsewhere.json")), Claim::Acquired);
-    EXPECT_EQ(namesLeadingToHolder().size(), 0);
+    EXPECT_EQ(namesLeadingToHolder().join(u' ').toStdString(), beingMade.toStdString());
 }
 
 TEST_F(SingleInstanceTest, TheHoldersMinimisedWindowComesForwardWhenALaterOneAsks)

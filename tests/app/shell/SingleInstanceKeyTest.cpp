@@ -9,9 +9,11 @@
 #include <QLockFile>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <optional>
@@ -139,6 +141,52 @@ TEST_F(SingleInstanceKeyTest, AStartThroughAHardLinkAsksTheHolderOfTheFileToCome
     ASSERT_TRUE(claim) << qPrintable(claim.error());
     EXPECT_EQ(*claim, Claim::Acquired);
     EXPECT_TRUE(QFileInfo::exists(hardLock));
+}
+
+// Sync clients replace a whole folder: the old one is renamed away or deleted, and a new one
+// with a data file is made at its path. The holder follows the folder at the path and holds the
+// data file in it, whether that is the data file's own folder or the one its link leads to.
+TEST_F(SingleInstanceKeyTest, AFolderPutInPlaceOfTheDataFilesFolderIsFollowedAndItsDataFileHeld)
+{
+    const QString folder = homePath(u"first"_s);
+    int replaced = 0;
+    for (const QString& path : { first(), second() }) {
+        SCOPED_TRACE(qPrintable(path));
+        SingleInstance holder(path);
+        ASSERT_EQ(holder.tryAcquire().valueOr(Claim::OtherSilent), Claim::Acquired);
+        // Named after the folder as it was: the new one is another folder.
+        const QString socket = SingleInstance::serverName(path);
+        QSignalSpy raised(&holder, &SingleInstance::raiseRequested);
+        for (const bool deleted : { false, true }) {
+            SCOPED_TRACE(deleted ? "deleted" : "renamed away");
+            const QStringList before = mervane::test::namesLeadingTo(socket);
+            if (deleted)
+                ASSERT_TRUE(QDir(folder).removeRecursively());
+            else
+                ASSERT_TRUE(QDir().rename(folder, homePath(u"replaced-%1"_s.arg(++replaced))));
+            ASSERT_TRUE(QDir().mkpath(folder));
+            QFile data(first());
+            ASSERT_TRUE(data.open(QIODevice::WriteOnly));
+            data.write("{\"version\": \"synced\"}");
+            data.close();
+
+            const bool held = QTest::qWaitFor(
+                [&] {
+                    const QStringList names = mervane::test::namesLeadingTo(socket);
+                    return std::any_of(names.begin(), names.end(),
+                        [&](const QString& name) { return !before.contains(name); });
+                },
+                10000);
+            ASSERT_TRUE(held)
+                << "the holder did not take the data file in the folder put in place of its own";
+            for (const QString& start : { first(), second() }) {
+                const auto later = claimElsewhere(start);
+                ASSERT_TRUE(later && *later) << "the start through " << qPrintable(start) << " did not end";
+                EXPECT_EQ(**later, Claim::OtherAnswered) << qPrintable(start);
+            }
+        }
+        EXPECT_EQ(raised.count(), 4);
+    }
 }
 
 // The later start lets go of its own path's lock before it asks: a start through that path

@@ -45,16 +45,21 @@ inline bool hardLink(const QString& path, const QString& link)
     return ::link(QFile::encodeName(path).constData(), QFile::encodeName(link).constData()) == 0;
 }
 
-/// The names in the runtime folder that lead to the socket of the holder of `dataFile`.
-inline QStringList namesLeadingToHolder(const QString& dataFile)
+/// The names in the runtime folder that lead to `socket`.
+inline QStringList namesLeadingTo(const QString& socket)
 {
-    const QString socket = SingleInstance::serverName(dataFile);
     QStringList names;
     for (const QFileInfo& entry : QDir(QFileInfo(socket).path()).entryInfoList(QDir::System | QDir::Files)) {
         if (entry.isSymLink() && entry.symLinkTarget() == socket)
             names.append(entry.fileName());
     }
     return names;
+}
+
+/// The names in the runtime folder that lead to the socket of the holder of `dataFile`.
+inline QStringList namesLeadingToHolder(const QString& dataFile)
+{
+    return namesLeadingTo(SingleInstance::serverName(dataFile));
 }
 
 /// The inode of the file at `path`, 0 when nothing is there.

@@ -1,0 +1,81 @@
+#include "app/shell/DataFolderWatch.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+
+#include <sys/stat.h>
+
+namespace {
+
+// Each folder and the folders above it, from the top down: a folder replaced while the one
+// above it is watched is seen there, even before its own watch is set.
+QStringList withFoldersAbove(const QStringList& folders)
+{
+    QStringList all;
+    for (const QString& folder : folders) {
+        QStringList way;
+        for (QString at = folder;;) {
+            way.prepend(at);
+            const QString above = QFileInfo(at).path();
+            if (above == at)
+                break;
+            at = above;
+        }
+        for (const QString& at : std::as_const(way)) {
+            if (!all.contains(at))
+                all.append(at);
+        }
+    }
+    return all;
+}
+
+} // namespace
+
+DataFolderWatch::DataFolderWatch(std::function<QStringList()> folders, std::function<void()> changed)
+    : m_folders(std::move(folders)), m_changed(std::move(changed)), m_watcher(new QFileSystemWatcher(this))
+{
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, [this](const QString& folder) {
+        // Above the data file's folders, what else comes and goes there is none of its business.
+        if (followFolders().rewatched || m_dataFolders.contains(folder))
+            m_changed();
+    });
+}
+
+DataFolderWatch::Followed DataFolderWatch::followFolders()
+{
+    m_dataFolders = m_folders();
+    for (QString& folder : m_dataFolders)
+        folder = QDir::cleanPath(folder);
+    const QStringList wanted = withFoldersAbove(m_dataFolders);
+    for (const QString& folder : m_watcher->directories()) {
+        if (!wanted.contains(folder)) {
+            m_watcher->removePath(folder);
+            m_watched.remove(folder);
+        }
+    }
+    Followed followed;
+    for (const QString& folder : wanted) {
+        struct stat status { };
+        const bool there
+            = ::stat(QFile::encodeName(folder).constData(), &status) == 0 && S_ISDIR(status.st_mode);
+        const std::pair<quint64, quint64> identity { quint64(status.st_dev), quint64(status.st_ino) };
+        // A folder moved away or deleted has lost its watch already, or loses it in a moment.
+        const bool watched = m_watcher->directories().contains(folder);
+        if (watched && there && m_watched.value(folder) == identity)
+            continue;
+        if (watched)
+            m_watcher->removePath(folder);
+        m_watched.remove(folder);
+        if (!there)
+            continue;
+        if (m_watcher->addPath(folder)) {
+            m_watched.insert(folder, identity);
+            followed.rewatched = true;
+        } else if (m_dataFolders.contains(folder)) {
+            followed.unwatched.append(folder);
+        }
+    }
+    return followed;
+}
