@@ -7,11 +7,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHashFunctions>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
+
+#include <stdio.h>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -55,75 +58,213 @@ int syncFolderOf(const QString& path)
     return result;
 }
 
-class SaveFileDevice final : public AtomicFileDevice {
+mode_t modeOf(QFileDevice::Permissions permissions)
+{
+    constexpr std::pair<QFileDevice::Permissions, mode_t> bits[] = {
+        { QFileDevice::ReadOwner | QFileDevice::ReadUser, S_IRUSR },
+        { QFileDevice::WriteOwner | QFileDevice::WriteUser, S_IWUSR },
+        { QFileDevice::ExeOwner | QFileDevice::ExeUser, S_IXUSR },
+        { QFileDevice::ReadGroup, S_IRGRP },
+        { QFileDevice::WriteGroup, S_IWGRP },
+        { QFileDevice::ExeGroup, S_IXGRP },
+        { QFileDevice::ReadOther, S_IROTH },
+        { QFileDevice::WriteOther, S_IWOTH },
+        { QFileDevice::ExeOther, S_IXOTH },
+    };
+    mode_t mode = 0;
+    for (const auto& [permission, bit] : bits) {
+        if (permissions & permission)
+            mode |= bit;
+    }
+    return mode;
+}
+
+// The file a write replaces: a symbolic link stays and the file it leads to is replaced, also
+// one that does not exist yet.
+QString replacedTarget(const QString& path)
+{
+    QFileInfo info(path);
+    for (int depth = 0; depth < 128 && info.isSymLink(); ++depth)
+        info.setFile(info.symLinkTarget());
+    return info.isSymLink() ? path : info.absoluteFilePath();
+}
+
+QByteArray randomSuffix()
+{
+    static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    QByteArray suffix(6, '\0');
+    for (char& letter : suffix)
+        letter = letters[QRandomGenerator::global()->bounded(int(sizeof letters) - 1)];
+    return suffix;
+}
+
+// A temporary file beside the file it replaces. Where the file system allows, it has no name
+// until it takes its place, so that a crash in the middle of a write leaves nothing behind.
+class TemporaryFileDevice final : public AtomicFileDevice {
 public:
-    explicit SaveFileDevice(const QString& path) : m_file(path) { }
+    explicit TemporaryFileDevice(const QString& path) : m_target(QFile::encodeName(replacedTarget(path))) { }
+    ~TemporaryFileDevice() override { cancel(); }
+    TemporaryFileDevice(const TemporaryFileDevice&) = delete;
+    TemporaryFileDevice& operator=(const TemporaryFileDevice&) = delete;
 
     bool open() override
     {
-        errno = 0;
-        // Unbuffered: a failing write reports itself at once, with its errno.
-        return track(m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+        struct stat info { };
+        if (::stat(m_target.constData(), &info) == 0) {
+            if (S_ISDIR(info.st_mode))
+                return ownFailure(EISDIR);
+            // A file its owner made read-only stays as it is.
+            if (::access(m_target.constData(), W_OK) != 0)
+                return ownFailure(errno);
+        }
+        const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(m_target)).absolutePath());
+        static const bool canNameLater = QFileInfo::exists(u"/proc/self/fd"_s);
+        if (canNameLater)
+            m_fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        for (int tries = 0; m_fd < 0 && tries < 100; ++tries) {
+            m_name = m_target + '.' + randomSuffix();
+            m_fd = ::open(m_name.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOCTTY, 0600);
+            if (m_fd < 0) {
+                const int error = errno;
+                m_name.clear();
+                if (error != EEXIST)
+                    return ownFailure(error);
+            }
+        }
+        return m_fd >= 0 || ownFailure(EEXIST);
     }
 
     qint64 write(QByteArrayView bytes) override
     {
-        errno = 0;
-        const qint64 written = m_file.write(bytes.data(), bytes.size());
-        if (written < 0)
-            m_errorNumber = errno;
+        qint64 written = 0;
+        while (written < bytes.size()) {
+            const ssize_t count = ::write(m_fd, bytes.data() + written, size_t(bytes.size() - written));
+            if (count < 0 && errno == EINTR)
+                continue;
+            if (count < 0) {
+                ownFailure(errno);
+                return -1;
+            }
+            if (count == 0)
+                break;
+            written += count;
+        }
         return written;
     }
 
     bool setPermissions(QFileDevice::Permissions permissions) override
     {
-        errno = 0;
-        return track(m_file.setPermissions(permissions));
+        return ::fchmod(m_fd, modeOf(permissions)) == 0 || ownFailure(errno);
     }
 
-    bool flush() override
+    bool flush() override { return ::fsync(m_fd) == 0 || ownFailure(errno); }
+
+    Exchange exchange() override
     {
-        errno = 0;
-        if (!track(m_file.flush()))
-            return false;
-        if (::fsync(m_file.handle()) != 0)
-            return ownFailure(errno);
-        return true;
+        Q_ASSERT(!m_inPlace);
+        if (!giveName())
+            return Exchange::Failed;
+        // Another program's file may come or go at any moment: a few rounds, then a plain rename.
+        for (int round = 0; round < 3; ++round) {
+            if (::renameat2(AT_FDCWD, m_name.constData(), AT_FDCWD, m_target.constData(), RENAME_EXCHANGE)
+                == 0) {
+                m_takenOut = QFile::decodeName(m_name);
+                m_name.clear();
+                m_inPlace = true;
+                return Exchange::Done;
+            }
+            if (errno != ENOENT || ::access(m_name.constData(), F_OK) != 0)
+                return unableToExchange(errno);
+            // Nothing is at the path yet: ours goes there unless another file came meanwhile.
+            if (::renameat2(AT_FDCWD, m_name.constData(), AT_FDCWD, m_target.constData(), RENAME_NOREPLACE)
+                == 0) {
+                m_name.clear();
+                m_inPlace = true;
+                return Exchange::Done;
+            }
+            if (errno != EEXIST)
+                return unableToExchange(errno);
+        }
+        return Exchange::Unsupported;
     }
+
+    QString takenOutPath() const override { return m_takenOut; }
 
     bool commit() override
     {
-        errno = 0;
-        if (!track(m_file.commit()))
-            return false;
-        if (const int error = syncFolderOf(m_file.fileName()))
+        if (!m_inPlace) {
+            if (!giveName())
+                return false;
+            if (::rename(m_name.constData(), m_target.constData()) != 0)
+                return ownFailure(errno);
+            m_name.clear();
+            m_inPlace = true;
+        }
+        closeFile();
+        if (const int error = syncFolderOf(QFile::decodeName(m_target)))
             return ownFailure(error);
         return true;
     }
 
-    void cancel() override { m_file.cancelWriting(); }
+    void cancel() override
+    {
+        closeFile();
+        if (!m_name.isEmpty())
+            ::unlink(m_name.constData());
+        m_name.clear();
+    }
+
     int errorNumber() const override { return m_errorNumber; }
-    int handle() const override { return m_file.handle(); }
-    QString errorString() const override { return m_ownText.isEmpty() ? m_file.errorString() : m_ownText; }
+    QString errorString() const override { return m_errorNumber ? systemText(m_errorNumber) : QString(); }
+    int handle() const override { return m_fd; }
 
 private:
-    bool track(bool ok)
+    // An unnamed file gets a name beside the one it replaces, as late as possible.
+    bool giveName()
     {
-        if (!ok)
-            m_errorNumber = errno;
-        return ok;
+        if (!m_name.isEmpty())
+            return true;
+        const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd);
+        for (int tries = 0; tries < 100; ++tries) {
+            const QByteArray name = m_target + '.' + randomSuffix();
+            if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0) {
+                m_name = name;
+                return true;
+            }
+            if (errno != EEXIST)
+                return ownFailure(errno);
+        }
+        return ownFailure(EEXIST);
+    }
+
+    Exchange unableToExchange(int error)
+    {
+        if (error == EINVAL || error == ENOSYS || error == EOPNOTSUPP)
+            return Exchange::Unsupported;
+        ownFailure(error);
+        return Exchange::Failed;
+    }
+
+    void closeFile()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
     }
 
     bool ownFailure(int errorNumber)
     {
         m_errorNumber = errorNumber;
-        m_ownText = systemText(errorNumber);
         return false;
     }
 
-    QSaveFile m_file;
+    const QByteArray m_target;
+    int m_fd = -1;
+    // The temporary file's name once it has one; empty after it took its place.
+    QByteArray m_name;
+    bool m_inPlace = false;
+    QString m_takenOut;
     int m_errorNumber = 0;
-    QString m_ownText;
 };
 
 // A copy's name after "<file>.<kind>-": the time stamp, then "-N" for a second copy within
@@ -184,6 +325,14 @@ std::optional<FileStamp> fileStamp(const QString& path)
 {
     struct stat info { };
     if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    return stampOf(info);
+}
+
+std::optional<FileStamp> openFileStamp(int handle)
+{
+    struct stat info { };
+    if (::fstat(handle, &info) != 0)
         return std::nullopt;
     return stampOf(info);
 }
@@ -263,8 +412,94 @@ Expected<FileContents> readRegularFile(const QString& path, qint64 maxBytes)
 
 std::unique_ptr<AtomicFileDevice> makeAtomicFileDevice(const QString& path)
 {
-    return std::make_unique<SaveFileDevice>(path);
+    return std::make_unique<TemporaryFileDevice>(path);
 }
+
+namespace {
+
+// A name for a new copy of `path`: "<path>.<kind>-<stamp>", then "-N" within one second.
+Expected<QString> freeCopyPath(const QString& path, const QString& kind)
+{
+    const QString stamp = Clock::now().toString(u"yyyyMMdd-HHmmss"_s);
+    const QString stem = keptCopyPrefix(path, kind) + stamp;
+    // After the highest number of the second: a name the rotation freed would sort before
+    // the copies still kept and be the next one removed.
+    const qsizetype prefixLength = QFileInfo(keptCopyPrefix(path, kind)).fileName().size();
+    int highest = 0;
+    for (const QString& kept : keptCopies(path, kind)) {
+        const CopyOrder order = copyOrder(kept, prefixLength);
+        if (order.stamp == stamp)
+            highest = std::max(highest, order.number);
+    }
+    QString copyPath;
+    for (int n = highest + 1; copyPath.isEmpty() || QFileInfo::exists(copyPath); ++n) {
+        if (n >= highest + 1000)
+            return Unexpected(Strings::tr("there are already %1 copies named \"%2\"").arg(n - 1).arg(stem));
+        copyPath = n == 1 ? stem : stem + u'-' + QString::number(n);
+    }
+    return copyPath;
+}
+
+// Keeps the bytes of the file at `source` as a copy of `path`.
+Expected<QString> keepCopyOf(const QString& source, const QString& path, const QString& kind,
+    std::optional<int> keep, const AtomicFileFactory& factory)
+{
+    const QFileInfo info(source);
+    if (!info.exists() && !info.isSymLink())
+        return QString();
+    const Expected<FileContents> contents = readRegularFile(source);
+    if (!contents)
+        return Unexpected(contents.error());
+    const Expected<QString> copyPath = freeCopyPath(path, kind);
+    if (!copyPath)
+        return copyPath;
+    if (MaybeError failed
+        = writeFileAtomically(*copyPath, contents->bytes, { copyModeFor(source), factory, {}, {} }))
+        return Unexpected(*failed);
+
+    if (keep) {
+        const QStringList copies = keptCopies(path, kind);
+        for (qsizetype i = 0; i < copies.size() - *keep; ++i) {
+            // A copy too many costs only room; it is no reason to fail the change.
+            if (!QFile::remove(copies.at(i)))
+                qWarning("Could not remove the old copy %s", qPrintable(copies.at(i)));
+        }
+    }
+    return copyPath;
+}
+
+// The file an exchange took out of `path`: removed when the caller knows it, else kept as a
+// copy, moved where it can be and copied where it cannot; never removed before it is kept.
+void settleTakenOut(const QString& takenOut, const QString& path, const ReplacedFileCheck& check,
+    const AtomicFileFactory& factory)
+{
+    if (check.isKnown(takenOut)) {
+        if (!QFile::remove(takenOut))
+            qWarning("Could not remove the replaced version %s", qPrintable(takenOut));
+        return;
+    }
+    QString kept = takenOut;
+    const QByteArray from = QFile::encodeName(takenOut);
+    if (const Expected<QString> name = freeCopyPath(path, check.copyKind);
+        name && ::rename(from.constData(), QFile::encodeName(*name).constData()) == 0) {
+        kept = *name;
+        struct stat info { };
+        const QByteArray to = QFile::encodeName(kept);
+        if (::lstat(to.constData(), &info) == 0 && S_ISREG(info.st_mode))
+            ::chmod(to.constData(), info.st_mode & (S_IRUSR | S_IWUSR));
+    } else if (const Expected<QString> copy
+               = keepCopyOf(takenOut, path, check.copyKind, std::nullopt, factory);
+               copy && !copy->isEmpty()) {
+        kept = *copy;
+        ::unlink(from.constData());
+    } else {
+        qWarning("Another program's version of %s stays as %s", qPrintable(path), qPrintable(takenOut));
+    }
+    if (check.kept)
+        check.kept(kept);
+}
+
+} // namespace
 
 MaybeError writeFileAtomically(const QString& path, QByteArrayView bytes, const WriteOptions& options)
 {
@@ -302,6 +537,33 @@ MaybeError writeFileAtomically(const QString& path, QByteArrayView bytes, const 
     }
     if (options.beforeCommit && device->handle() >= 0)
         options.beforeCommit(device->handle());
+    if (options.replaced) {
+        const ReplacedFileCheck& check = *options.replaced;
+        switch (device->exchange()) {
+        case AtomicFileDevice::Exchange::Done:
+            if (const QString takenOut = device->takenOutPath(); !takenOut.isEmpty())
+                settleTakenOut(takenOut, path, check, options.factory);
+            break;
+        case AtomicFileDevice::Exchange::Failed:
+            device->cancel();
+            return deviceFailure();
+        case AtomicFileDevice::Exchange::Unsupported:
+            // A file another program puts in place between this check and the rename below is
+            // still replaced unseen; the moment is far shorter than the write.
+            if (!check.isKnown(path)) {
+                const Expected<QString> copy = keepCopy(path, check.copyKind, std::nullopt, options.factory);
+                if (!copy) {
+                    device->cancel();
+                    return failure(Strings::tr("another program put a version of its own in its place, and a "
+                                               "copy of that version could not be kept (%1)")
+                                       .arg(copy.error()));
+                }
+                if (!copy->isEmpty() && check.kept)
+                    check.kept(*copy);
+            }
+            break;
+        }
+    }
     if (!device->commit()) {
         device->cancel();
         return deviceFailure();
@@ -317,43 +579,7 @@ QFileDevice::Permissions copyModeFor(const QString& path)
 Expected<QString> keepCopy(
     const QString& path, const QString& kind, std::optional<int> keep, const AtomicFileFactory& factory)
 {
-    const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
-        return QString();
-    const Expected<FileContents> contents = readRegularFile(path);
-    if (!contents)
-        return Unexpected(contents.error());
-
-    const QString stamp = Clock::now().toString(u"yyyyMMdd-HHmmss"_s);
-    const QString stem = keptCopyPrefix(path, kind) + stamp;
-    // After the highest number of the second: a name the rotation freed would sort before
-    // the copies still kept and be the next one removed.
-    const qsizetype prefixLength = QFileInfo(keptCopyPrefix(path, kind)).fileName().size();
-    int highest = 0;
-    for (const QString& kept : keptCopies(path, kind)) {
-        const CopyOrder order = copyOrder(kept, prefixLength);
-        if (order.stamp == stamp)
-            highest = std::max(highest, order.number);
-    }
-    QString copyPath;
-    for (int n = highest + 1; copyPath.isEmpty() || QFileInfo::exists(copyPath); ++n) {
-        if (n >= highest + 1000)
-            return Unexpected(Strings::tr("there are already %1 copies named \"%2\"").arg(n - 1).arg(stem));
-        copyPath = n == 1 ? stem : stem + u'-' + QString::number(n);
-    }
-    if (MaybeError failed
-        = writeFileAtomically(copyPath, contents->bytes, { copyModeFor(path), factory, {} }))
-        return Unexpected(*failed);
-
-    if (keep) {
-        const QStringList copies = keptCopies(path, kind);
-        for (qsizetype i = 0; i < copies.size() - *keep; ++i) {
-            // A copy too many costs only room; it is no reason to fail the change.
-            if (!QFile::remove(copies.at(i)))
-                qWarning("Could not remove the old copy %s", qPrintable(copies.at(i)));
-        }
-    }
-    return copyPath;
+    return keepCopyOf(path, path, kind, keep, factory);
 }
 
 QString keptCopyPrefix(const QString& path, const QString& kind)

@@ -47,6 +47,8 @@ QByteArray contentHash(QByteArrayView bytes);
 
 /// The stamp of the file at `path` (symbolic links followed); none when nothing is there.
 std::optional<FileStamp> fileStamp(const QString& path);
+/// The stamp of the open file `handle`, wherever it is; none when it cannot be had.
+std::optional<FileStamp> openFileStamp(int handle);
 
 /// Whether the file at `path` is still the version `known` describes (none: no file). The
 /// content is read and hashed only when the stamps differ, so a file rewritten with the
@@ -75,6 +77,22 @@ public:
     virtual bool setPermissions(QFileDevice::Permissions permissions) = 0;
     /// Everything written reaches the disk.
     virtual bool flush() = 0;
+    /// How an exchange went.
+    enum class Exchange {
+        /// The new file is at the path; what was there is at `takenOutPath`.
+        Done,
+        /// The file system cannot exchange; nothing changed, `commit` still replaces.
+        Unsupported,
+        /// Nothing changed; the error is kept as for the other calls.
+        Failed,
+    };
+    /// Puts the new file at the path and the file that was there under the temporary file's
+    /// name, in one step, so that no file another program put there is replaced unseen. The
+    /// caller keeps or removes the file taken out, then calls `commit`, which only syncs the
+    /// folder. A device that cannot exchange says `Unsupported`.
+    virtual Exchange exchange() { return Exchange::Unsupported; }
+    /// Where the file an exchange took out of the path is now; empty when there was none.
+    virtual QString takenOutPath() const { return {}; }
     /// The file takes its place, and the folder's entry reaches the disk.
     virtual bool commit() = 0;
     /// Drops the temporary file; the previous file stays.
@@ -91,6 +109,18 @@ using AtomicFileFactory = std::function<std::unique_ptr<AtomicFileDevice>(const 
 /// The device over the real file system.
 std::unique_ptr<AtomicFileDevice> makeAtomicFileDevice(const QString& path);
 
+/// For a file that other programs may put in place too (a sync client, an editor): what a
+/// write does with the file it replaces.
+struct ReplacedFileCheck {
+    /// Whether the file at the path given (the file about to be replaced, or the one an
+    /// exchange took out of its place) is a version the caller knows, which may go.
+    std::function<bool(const QString& path)> isKnown;
+    /// Any other version is kept beside the file, as a copy of this kind (see `keepCopy`).
+    QString copyKind;
+    /// Told of each copy kept; runs on the writing thread.
+    std::function<void(const QString& copyPath)> kept;
+};
+
 struct WriteOptions {
     /// The mode of the written file. Without one, a file already at the path keeps its
     /// mode and a new file is private.
@@ -100,11 +130,19 @@ struct WriteOptions {
     /// Runs with the new file's descriptor once its bytes are on disk, just before it takes
     /// the path's place; not for devices without one.
     std::function<void(int handle)> beforeCommit;
+    /// Without one, the file at the path is replaced whatever it is.
+    std::optional<ReplacedFileCheck> replaced;
 };
 
 /// Replaces the file at `path` with `bytes` atomically: it is replaced only after every
 /// byte was written, flushed to disk and committed, and the folder synced. On failure the
-/// previous file stays as it was and the text says why.
+/// previous file stays as it was and the text says why. A symbolic link at `path` stays: the
+/// file it leads to is replaced.
+///
+/// With `options.replaced`, the new file is exchanged with the one at the path in one step,
+/// and the one taken out is removed when it is a known version and kept as a copy otherwise.
+/// Where the file system cannot exchange, the file at the path is checked just before the
+/// rename; when its copy cannot be made, nothing is replaced.
 MaybeError writeFileAtomically(const QString& path, QByteArrayView bytes, const WriteOptions& options = {});
 
 /// Keeps a byte-identical copy of the file at `path` as "<path>.<kind>-<yyyyMMdd-HHmmss>"

@@ -34,6 +34,15 @@ public:
 
     bool flush() override { return at(DeviceFailure::Stage::Flush) ? fail() : WrappedDevice::flush(); }
 
+    Exchange exchange() override
+    {
+        if (!at(DeviceFailure::Stage::Commit))
+            return WrappedDevice::exchange();
+        cancel();
+        fail();
+        return Exchange::Failed;
+    }
+
     bool commit() override
     {
         if (!at(DeviceFailure::Stage::Commit))

@@ -12,7 +12,8 @@ namespace mervane::test {
 
 /// How and where a device fails. Devices fail the way the file system does: a write may
 /// take fewer bytes than given with no error at all (a full disk), a failure may show only
-/// when the file is flushed or committed, and every failure carries its errno.
+/// when the file is flushed or committed (or exchanged: a failure at `Commit` fails both),
+/// and every failure carries its errno.
 struct DeviceFailure {
     enum class Stage { Open, Write, Flush, Commit };
     Stage stage = Stage::Write;
@@ -42,6 +43,8 @@ public:
         return m_real->setPermissions(permissions);
     }
     bool flush() override { return m_real->flush(); }
+    Exchange exchange() override { return m_real->exchange(); }
+    QString takenOutPath() const override { return m_real->takenOutPath(); }
     bool commit() override { return m_real->commit(); }
     void cancel() override { m_real->cancel(); }
     int errorNumber() const override { return m_real->errorNumber(); }

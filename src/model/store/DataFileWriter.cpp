@@ -28,20 +28,41 @@ void DataFileWriter::write(const QString& path, QByteArray bytes, Completion don
 platform::MaybeError DataFileWriter::writeNow(const QString& path, const QByteArray& bytes)
 {
     const bool guarded = path == m_guardedPath;
+    std::optional<platform::FileIdentity> copied;
     if (guarded) {
-        if (platform::MaybeError refused = keepOtherWritersVersion(path))
+        if (platform::MaybeError refused = keepOtherWritersVersion(path, copied))
             return refused;
     }
     if (platform::MaybeError refused = preserveIfArmed(path))
         return refused;
-    const platform::WriteOptions options { std::nullopt, m_factory,
-        path == m_hookedPath ? m_newVersionHook : NewVersionHook() };
+    const NewVersionHook hook = path == m_hookedPath ? m_newVersionHook : NewVersionHook();
+    std::optional<platform::FileStamp> written;
+    platform::WriteOptions options { std::nullopt, m_factory, {}, std::nullopt };
+    if (guarded) {
+        // Stamped from our own file: one that another program puts in place just after ours
+        // must not pass for ours.
+        options.beforeCommit = [&written, &hook](int handle) {
+            written = platform::openFileStamp(handle);
+            if (hook)
+                hook(handle);
+        };
+        // Another program's file may still arrive while this one is written.
+        options.replaced
+            = platform::ReplacedFileCheck { [this, &copied](const QString& file) {
+                                               return platform::fileMatches(file, m_knownVersion)
+                                                   || (copied && platform::fileMatches(file, copied));
+                                           },
+                  conflictKind, m_onConflict };
+    } else {
+        options.beforeCommit = hook;
+    }
     if (platform::MaybeError failed = platform::writeFileAtomically(path, bytes, options))
         return failed;
     if (guarded) {
-        const std::optional<platform::FileStamp> stamp = platform::fileStamp(path);
-        m_knownVersion = stamp
-            ? std::optional(platform::FileIdentity { *stamp, platform::contentHash(bytes) })
+        if (!written)
+            written = platform::fileStamp(path);
+        m_knownVersion = written
+            ? std::optional(platform::FileIdentity { *written, platform::contentHash(bytes) })
             : std::nullopt;
     }
     return std::nullopt;
@@ -84,7 +105,8 @@ void DataFileWriter::guardAgainstOtherWriters(
     m_onConflict = std::move(onConflict);
 }
 
-platform::MaybeError DataFileWriter::keepOtherWritersVersion(const QString& path)
+platform::MaybeError DataFileWriter::keepOtherWritersVersion(
+    const QString& path, std::optional<platform::FileIdentity>& copied)
 {
     if (platform::fileMatches(path, m_knownVersion))
         return std::nullopt;
@@ -96,6 +118,9 @@ platform::MaybeError DataFileWriter::keepOtherWritersVersion(const QString& path
             .arg(QDir::toNativeSeparators(path), copy.error());
     if (copy->isEmpty())
         return std::nullopt; // the file was removed meanwhile: nothing to lose
+    // That version may go now; by its bytes, since the copy is another file.
+    if (const platform::Expected<platform::FileContents> kept = platform::readRegularFile(*copy))
+        copied = platform::FileIdentity { kept->stamp, platform::contentHash(kept->bytes) };
     // The file now on disk is kept; a copy of the same bytes as "unreadable" would add nothing.
     if (m_preservePath == path)
         m_preserveArmed.store(false);

@@ -58,7 +58,9 @@ public:
     /// `loaded` is the version of `path` the caller's data came from (none: there was no
     /// file). A later write that would replace a different version first keeps that one as
     /// a copy of kind "conflict" and tells `onConflict`; when the copy fails, nothing is
-    /// written. Each successful write to `path` becomes the known version.
+    /// written. A version another program puts in place while the write runs is kept the same
+    /// way, after the new file took its place. Each successful write to `path` becomes the
+    /// known version.
     void guardAgainstOtherWriters(
         const QString& path, std::optional<platform::FileIdentity> loaded, ConflictHandler onConflict);
 
@@ -73,7 +75,9 @@ public:
 
 private:
     platform::MaybeError writeNow(const QString& path, const QByteArray& bytes);
-    platform::MaybeError keepOtherWritersVersion(const QString& path);
+    /// `copied` becomes the version a copy was kept of.
+    platform::MaybeError keepOtherWritersVersion(
+        const QString& path, std::optional<platform::FileIdentity>& copied);
     platform::MaybeError preserveIfArmed(const QString& path);
     platform::Expected<QString> keepCopy(
         const QString& path, const QString& kind, std::optional<int> keep) const;

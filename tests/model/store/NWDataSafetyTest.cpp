@@ -11,8 +11,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <atomic>
 #include <cstring>
 
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,6 +28,13 @@ mode_t modeOf(const QString& path)
     struct stat info { };
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 0777 : 07777;
 }
+
+// A device on a file system that cannot exchange two files.
+class CannotExchange final : public WrappedDevice {
+public:
+    using WrappedDevice::WrappedDevice;
+    Exchange exchange() override { return Exchange::Unsupported; }
+};
 
 // Runs the test body under the usual desktop umask, whatever the test runner's is.
 class SafetyTest : public StoreTest {
@@ -179,6 +188,63 @@ TEST_F(SafetyTest, AnotherProgramsVersionIsKeptAsAConflictCopy)
     ASSERT_EQ(store().saveData(false), std::nullopt);
     ASSERT_EQ(store().saveData(false), std::nullopt);
     EXPECT_EQ(NWData::keptCopies(DataFileWriter::conflictKind).size(), 1);
+
+    // Another program moves its version into place while a save runs, after the new file was
+    // written and just before it takes the path's place.
+    struct Case {
+        const char* what;
+        bool dataFileAtStart;
+        bool canExchange;
+        bool sameBytes; // the version the store read, as a new file
+    };
+    for (const Case c : {
+             Case { "moved in during a save", true, true, false },
+             Case { "the bytes the store knows, as a new file", true, true, true },
+             Case { "arrived in a home without a data file", false, true, false },
+             Case { "on a file system that cannot exchange", true, false, false },
+         }) {
+        SCOPED_TRACE(c.what);
+        for (const auto& [name, bytes] : dataFiles())
+            ASSERT_TRUE(QFile::remove(homePath(name)));
+        if (c.dataFileAtStart)
+            writeFile(dataFile(), sampleDocument());
+        restart();
+        ASSERT_EQ(store().getApplicationData(), std::nullopt);
+        const QByteArray arriving = c.sameBytes ? sampleDocument() : theirs;
+        std::atomic<int> moves = 0;
+        store().writer().beforeReplacing(dataFile(), [&](int) {
+            if (moves++ > 0)
+                return;
+            writeFile(dataFile() + u".partial"_s, arriving);
+            EXPECT_EQ(::rename(QFile::encodeName(dataFile() + u".partial"_s).constData(),
+                          QFile::encodeName(dataFile()).constData()),
+                0);
+        });
+        if (!c.canExchange)
+            store().writer().setDeviceFactoryForTesting(
+                [](const QString& path) { return std::make_unique<CannotExchange>(path); });
+        const qsizetype told = conflicts().size();
+
+        ASSERT_EQ(store().saveData(false), std::nullopt);
+        ASSERT_EQ(moves, 1);
+        EXPECT_EQ(ImportModel::readFile(dataFile())->model->nwLogArray()->size(), c.dataFileAtStart ? 3 : 0);
+        const QStringList copies = NWData::keptCopies(DataFileWriter::conflictKind);
+        if (c.sameBytes) {
+            EXPECT_EQ(copies, QStringList());
+            EXPECT_EQ(conflicts().size(), told);
+        } else {
+            ASSERT_EQ(copies.size(), 1);
+            EXPECT_EQ(readFile(copies.first()), theirs);
+            EXPECT_EQ(conflicts().mid(told), copies);
+        }
+        // Nothing else is left beside them: the version taken out went, or became the copy.
+        EXPECT_EQ(qsizetype(dataFiles().size()), 1 + copies.size());
+
+        // The next save replaces only what it wrote itself.
+        ASSERT_EQ(store().saveData(false), std::nullopt);
+        EXPECT_EQ(NWData::keptCopies(DataFileWriter::conflictKind), copies);
+        EXPECT_EQ(qsizetype(dataFiles().size()), 1 + copies.size());
+    }
 }
 
 TEST_F(SafetyTest, SameBytesWrittenAgainAreNoConflictButAFileThatAppearedIs)
