@@ -79,6 +79,30 @@ inline QRect lineEditTextArea(const QLineEdit& field)
     return field.contentsRect().marginsRemoved(margins).adjusted(2, 2, -2, -2);
 }
 
+// Where a line edit's selected text stands in `area` (the field's own coordinates): on the
+// selection's highlight, as drawn in `image`, a grab of `window`; `area` when none is drawn.
+inline QRect selectionArea(
+    const QImage& image, const QWidget& window, const QLineEdit& field, const QRect& area)
+{
+    const qreal ratio = image.devicePixelRatio();
+    const QPoint offset = field.mapTo(&window, QPoint(0, 0));
+    const QRect inImage
+        = QRectF(QPointF(offset + area.topLeft()) * ratio, QSizeF(area.size()) * ratio).toAlignedRect();
+    const QRgb highlight = field.palette().color(QPalette::Highlight).rgb();
+    QRect drawn;
+    for (int y = inImage.top(); y <= inImage.bottom() && y < image.height(); ++y) {
+        for (int x = inImage.left(); x <= inImage.right() && x < image.width(); ++x) {
+            if ((image.pixel(x, y) | 0xFF000000u) == highlight)
+                drawn |= QRect(x, y, 1, 1);
+        }
+    }
+    if (drawn.isEmpty())
+        return area;
+    return QRectF(QPointF(drawn.topLeft()) / ratio - QPointF(offset), QSizeF(drawn.size()) / ratio)
+        .toAlignedRect()
+        .intersected(area);
+}
+
 // A flag or another emoji is a coloured picture, drawn in its own colours and not in the text's.
 inline bool isPicture(const QString& text)
 {
@@ -138,8 +162,11 @@ inline std::vector<DrawnText> drawnTexts(QWidget& window, QWidget& root)
                 measure(combo->currentText(), drawntexts::comboTextArea(*combo), false);
         } else if (auto* field = qobject_cast<QLineEdit*>(widget)) {
             const QString shown = field->displayText();
-            measure(shown.isEmpty() ? field->placeholderText() : shown, drawntexts::lineEditTextArea(*field),
-                false);
+            // Selected text is read against the selection's highlight, not the field's ground.
+            const QRect area = field->hasSelectedText()
+                ? drawntexts::selectionArea(image, window, *field, drawntexts::lineEditTextArea(*field))
+                : drawntexts::lineEditTextArea(*field);
+            measure(shown.isEmpty() ? field->placeholderText() : shown, area, false);
         } else if (auto* menu = qobject_cast<QMenu*>(widget)) {
             for (QAction* action : menu->actions()) {
                 if (action->isVisible() && !action->isSeparator())

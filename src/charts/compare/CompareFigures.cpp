@@ -35,13 +35,19 @@ std::shared_ptr<MVX_NWLog> nwLogWithYear(const MVX_NWLogList& records, int year,
 
 QString amountText(double amount)
 {
+    // A sum beyond what a number holds (only of amounts beyond the model's rules) is no figure.
+    if (!std::isfinite(amount))
+        return kNoChange;
     return NWCurrencyFormatter::currencyFormattedString(amount, false);
 }
 
 QString percentText(double change, double base)
 {
     const double divisor = std::abs(base);
-    const double percent = divisor == 0.0 ? 0.0 : 100.0 * change / divisor;
+    double percent = divisor == 0.0 ? 0.0 : 100.0 * (change / divisor);
+    // A base too small for the change is shown as one of nothing.
+    if (!std::isfinite(percent))
+        percent = 0.0;
     // Not "-0.00%" for a change of nothing.
     return QString::asprintf("%6.2f%%", percent == 0.0 ? 0.0 : percent);
 }
@@ -72,12 +78,13 @@ Header header(const MVX_NWLog* first, const MVX_NWLog* second)
     const double assetsChange = a2 - a1;
     const double liabilitiesChange = l2 - l1;
     const double netWorthChange = (a2 - l2) - (a1 - l1);
-    result.assetsChange = amountText(assetsChange);
-    result.liabilitiesChange = amountText(liabilitiesChange);
-    result.netWorthChange = amountText(netWorthChange);
-    result.assetsPercent = percentText(assetsChange, a1);
-    result.liabilitiesPercent = percentText(liabilitiesChange, l1);
-    result.netWorthPercent = percentText(netWorthChange, a1 - l1);
+    const auto change = [](QString& amount, QString& percent, double by, double base) {
+        amount = amountText(by);
+        percent = std::isfinite(by) ? percentText(by, base) : kNoChange;
+    };
+    change(result.assetsChange, result.assetsPercent, assetsChange, a1);
+    change(result.liabilitiesChange, result.liabilitiesPercent, liabilitiesChange, l1);
+    change(result.netWorthChange, result.netWorthPercent, netWorthChange, a1 - l1);
     return result;
 }
 

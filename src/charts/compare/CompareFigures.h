@@ -14,16 +14,16 @@ namespace CompareFigures {
 /// The first record of `records` for that month; none when there is none.
 std::shared_ptr<MVX_NWLog> nwLogWithYear(const MVX_NWLogList& records, int year, int month);
 
-/// The amount as every field of the comparison shows it.
+/// The amount as every field of the comparison shows it; "-" for one that is not finite.
 QString amountText(double amount);
 
 /// "%6.2f%%" of the change as a percentage of the magnitude of `base`, so that a rise shows as a
-/// rise also from a negative amount; 0 when `base` is 0.
+/// rise also from a negative amount; 0 when `base` is 0 or the percentage is not finite.
 QString percentText(double change, double base);
 
 /// The header: each month's assets, liabilities and net worth (empty without its record) and
 /// the changes from the first month to the second (amounts and percentages; "-" unless both
-/// months have a record).
+/// months have a record, and for a change that is not finite).
 struct Header {
     QString assets1, liabilities1, netWorth1;
     QString assets2, liabilities2, netWorth2;

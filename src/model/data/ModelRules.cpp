@@ -18,6 +18,16 @@ bool finite(const std::optional<double>& value)
     return !value || std::isfinite(*value);
 }
 
+bool within(const std::optional<double>& value, double largest)
+{
+    return !value || std::abs(*value) <= largest;
+}
+
+QString limitText(double largest)
+{
+    return QString::number(largest, 'g', 3);
+}
+
 QString numberText(const std::optional<int>& value)
 {
     return value ? QString::number(*value) : Strings::tr("none");
@@ -46,6 +56,9 @@ QString valueBreach(const MVX_NWLog& record)
     for (const auto& [name, value] : totals) {
         if (!finite(value))
             return Strings::tr("\"%1\" is not a finite number").arg(QString::fromLatin1(name));
+        if (!within(value, ModelRules::largestTotal))
+            return Strings::tr("\"%1\" is not from -%2 to %2")
+                .arg(QString::fromLatin1(name), limitText(ModelRules::largestTotal));
     }
     for (const auto* logs : { &record.assetLogs(), &record.liabilityLogs() }) {
         for (const auto& log : logs->value_or(MVX_CategoryLogList())) {
@@ -54,6 +67,10 @@ QString valueBreach(const MVX_NWLog& record)
             if (!finite(log->value()) || !finite(log->foreignValue()))
                 return Strings::tr("the value of category ID \"%1\" is not a finite number")
                     .arg(log->categoryID());
+            if (!within(log->value(), ModelRules::largestAmount)
+                || !within(log->foreignValue(), ModelRules::largestAmount))
+                return Strings::tr("the value of category ID \"%1\" is not from -%2 to %2")
+                    .arg(log->categoryID(), limitText(ModelRules::largestAmount));
             const std::optional<double> rate = log->exchangeRate();
             if (rate && !(std::isfinite(*rate) && *rate > 0))
                 return Strings::tr("the exchange rate of the value of category ID \"%1\" is not a "

@@ -6,8 +6,10 @@
 
 #include <QAbstractItemView>
 #include <QFocusEvent>
+#include <QImage>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QStyleOptionFrame>
 
@@ -41,6 +43,14 @@ void NWTableTextField::fitText()
     // in view, where the end of a text set would push them out at the front.
     setCursorPosition(0);
     setToolTip(fitted.elided ? text() : QString());
+    if (fitted.elided && !m_scrolling && !size().isEmpty()) {
+        // A line edit scrolls to its cursor only while it paints, and from beyond the end of
+        // this text (a longer one shown before, such as a refused entry) only back to its end:
+        // a paint into a scratch image takes it there, so that the next paint shows the start.
+        const QScopedValueRollback scrolling(m_scrolling, true);
+        QImage scratch(size(), QImage::Format_ARGB32_Premultiplied);
+        render(&scratch);
+    }
 }
 
 void NWTableTextField::resizeEvent(QResizeEvent* event)
@@ -113,7 +123,15 @@ void NWTableTextField::focusInEvent(QFocusEvent* event)
     }
     fitText();
     // After the press that brought the focus has placed the cursor: typing replaces the value.
-    QMetaObject::invokeMethod(this, &QLineEdit::selectAll, Qt::QueuedConnection);
+    // Selected from its end back to its start, the cursor stands at the start and keeps the
+    // sign and the first digits of a value wider than the field in view.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            const int length = int(text().size());
+            setSelection(length, -length);
+        },
+        Qt::QueuedConnection);
 }
 
 void NWTableTextField::focusOutEvent(QFocusEvent* event)

@@ -11,9 +11,10 @@ class QAbstractItemView;
 /// (a QVariant holding the QObject*) and user info {TAB} after Return, Enter or Tab,
 /// {SHIFTTAB} after Shift+Tab, and none after any other end (focus taken elsewhere).
 /// Each end of editing posts exactly once. Tab and Shift+Tab never move Qt's focus: the
-/// observer decides where editing goes. Taking the focus selects the field's row. While it
-/// is not being edited, a value too wide for the field is set smaller and, if it still does
-/// not fit, shown from its start with the whole value in the tooltip.
+/// observer decides where editing goes. Taking the focus selects the field's row and the
+/// field's whole text, shown from its start. While it is not being edited, a value too wide
+/// for the field is set smaller and, if it still does not fit, shown from its start with the
+/// whole value in the tooltip.
 class NWTableTextField : public QLineEdit {
     Q_OBJECT
 public:
@@ -48,6 +49,8 @@ private:
     // Set once an end of editing was posted, until the field is edited or focused again,
     // so that the focus leaving after a Tab does not post a second time.
     bool m_ended = false;
+    // While the field paints into a scratch image to scroll to its start.
+    bool m_scrolling = false;
 };
 
 /// A table text field that posts notifications::tableTextFieldEditFinished with the table

@@ -1,5 +1,6 @@
 #include "records/editor/NWEntryLogic.h"
 
+#include "model/data/ModelRules.h"
 #include "model/dates/DateUtilities.h"
 #include "model/format/NWCurrencyFormatter.h"
 #include "model/store/NWData.h"
@@ -216,15 +217,15 @@ platform::Expected<EntryCategoryValue> NWEntryLogic::enterValue(EntrySide side, 
     const std::optional<double> entered = formatter.numberFromString(text.trimmed());
     if (!entered || !std::isfinite(*entered))
         return platform::Unexpected(platform::localized(notANumberMessage).arg(valueText(entry)));
+    const bool foreign = isForeignRow(entry);
+    const double value
+        = foreign ? roundUp(*entered * ensureRate(side, row).exchangeRate().value_or(1.0), 2) : *entered;
+    // Refused here rather than left out of the data file at the next start.
+    if (!ModelRules::isAmount(*entered) || !ModelRules::isAmount(value))
+        return platform::Unexpected(platform::localized(tooLargeMessage).arg(valueText(entry)));
 
-    if (isForeignRow(entry)) {
-        const double rate = ensureRate(side, row).exchangeRate().value_or(1.0);
-        entry.setCategoryValue(roundUp(*entered * rate, 2));
-        entry.setForeignValue(*entered);
-    } else {
-        entry.setCategoryValue(*entered);
-        entry.setForeignValue(std::nullopt);
-    }
+    entry.setCategoryValue(value);
+    entry.setForeignValue(foreign ? std::optional<double>(*entered) : std::nullopt);
     entry.setPrePopulated(false);
     updateTotals();
     return entry;

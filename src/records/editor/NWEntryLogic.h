@@ -30,6 +30,7 @@ public:
     static constexpr const char* periodTakenMessage
         = QT_TRANSLATE_NOOP("mervanemac", "ERROR: A net worth record for this period already exists.");
     static constexpr const char* notANumberMessage = QT_TRANSLATE_NOOP("mervanemac", "Not a number: kept %1");
+    static constexpr const char* tooLargeMessage = QT_TRANSLATE_NOOP("mervanemac", "Too large: kept %1");
     static constexpr const char* modelReplacedMessage = QT_TRANSLATE_NOOP(
         "mervanemac", "The data were replaced while this editor was open. Close it and open it again.");
     static constexpr const char* recordGoneMessage = QT_TRANSLATE_NOOP(
@@ -81,7 +82,8 @@ public:
     bool isForeignRow(const EntryCategoryValue& row) const;
 
     /// Takes `text` as row `row`'s value (in the row's own currency for a foreign row).
-    /// Refuses text that is not one finite number: the row keeps its value and the error
+    /// Refuses text that is not one finite number, and an amount (or its value in the base
+    /// currency) beyond ModelRules::largestAmount: the row keeps its value and the error
     /// says so; refuses a row that is not there. Returns the row as it now is.
     platform::Expected<EntryCategoryValue> enterValue(EntrySide side, int row, const QString& text);
     /// Gives a foreign row without a rate the store's current rate; returns the row (an empty

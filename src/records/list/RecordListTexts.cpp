@@ -30,9 +30,13 @@ QString changeText(const MVX_NWLog& record, const MVX_NWLog* older, const NWCurr
     if (!(std::abs(previous) > 0.001))
         return QString();
     const double change = netWorth(record) - previous;
-    const QString amount = money.stringFromNumber(change);
-    const QString fraction = percentText(change / std::abs(previous));
-    return (change > 0 ? u"+%1  (%2)"_s : u"%1  (%2)"_s).arg(amount, fraction);
+    const double fraction = change / std::abs(previous);
+    // As against nothing: a change beyond what a number holds, or a fraction of an older net
+    // worth too small for it, has no figure to show.
+    if (!std::isfinite(fraction * 100.0))
+        return QString();
+    return (change > 0 ? u"+%1  (%2)"_s : u"%1  (%2)"_s)
+        .arg(money.stringFromNumber(change), percentText(fraction));
 }
 
 QString monthText(const MVX_NWLog& record)

@@ -27,6 +27,8 @@ constexpr qreal kCellGap = 8.0;
 constexpr qreal kChangeLabelX = 40.0;
 constexpr qreal kChangeShareX = 115.0;
 constexpr qreal kChangeAmountX = 180.0;
+// In place of a change that is not a number.
+const QString kNoFigure = u"-"_s;
 
 struct Styles {
     QFont title = reporttext::font(16, QFont::Bold);
@@ -156,8 +158,14 @@ private:
         for (int i = 0; i < 3; ++i) {
             const Row& row = rows[i];
             const double change = row.now - row.then;
-            const QString amount = reporttext::amount(change);
-            const QString share = reporttext::percent(row.then == 0.0 ? 0.0 : change / row.then);
+            double ratio = row.then == 0.0 ? 0.0 : change / row.then;
+            // A base too small for the change is taken as none; a change beyond what a number
+            // holds (only of totals beyond the model's rules) has no figure.
+            if (!std::isfinite(ratio * 100.0))
+                ratio = 0.0;
+            const bool figure = std::isfinite(change);
+            const QString amount = figure ? reporttext::amount(change) : kNoFigure;
+            const QString share = figure ? reporttext::percent(ratio) : kNoFigure;
             const qreal r = reporttext::height(amount, m_styles.row);
             cell(kChangeLabelX, y, kChangeShareX - kChangeLabelX - kCellGap,
                 reporttext::height(row.label, m_styles.row), row.label, m_styles.row, m_styles.rowColor);
@@ -225,7 +233,8 @@ private:
             const double value = log->value().value_or(0);
             cell(260, y, 90, m_rowHeight, reporttext::amount(value), m_styles.row, valueColor,
                 Qt::AlignRight | Qt::TextDontClip);
-            if (total > 0.01) {
+            // No share of a total near nothing, nor one beyond what a number holds.
+            if (total > 0.01 && std::isfinite(value / total * 100.0)) {
                 cell(370, y, 60, m_rowHeight, reporttext::percent(value / total), m_styles.row, valueColor,
                     Qt::AlignRight | Qt::TextDontClip);
             }

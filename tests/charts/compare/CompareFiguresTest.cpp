@@ -1,9 +1,12 @@
 #include "charts/compare/CompareFigures.h"
 #include "model/data/MVX_NWLog.h"
+#include "model/data/ModelRules.h"
 #include "support/RecordBuilders.h"
 #include "support/SharedStoreTest.h"
 
 #include <gtest/gtest.h>
+
+#include <limits>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace mervane::test;
@@ -65,6 +68,43 @@ TEST_F(CompareFiguresTest, PercentagesOfNothingAreZeroAndOfANegativeAmountKeepTh
     EXPECT_EQ(CompareFigures::percentText(1, 3), u" 33.33%"_s);
     EXPECT_EQ(CompareFigures::percentText(-0.0, 7), u"  0.00%"_s);
     EXPECT_EQ(CompareFigures::percentText(300, 1), u"30000.00%"_s);
+    // A base too small for the change, as one of nothing.
+    EXPECT_EQ(CompareFigures::percentText(1e20, std::numeric_limits<double>::denorm_min()), u"  0.00%"_s);
+    EXPECT_EQ(CompareFigures::percentText(-1000, 1e-307), u"  0.00%"_s);
+    EXPECT_EQ(CompareFigures::percentText(std::numeric_limits<double>::max(), 0.5), u"  0.00%"_s);
+}
+
+TEST_F(CompareFiguresTest, TheLargestTotalsShowTheirChangesAndSumsBeyondANumberShowNone)
+{
+    constexpr double total = ModelRules::largestTotal;
+    const auto owing = recordWithTotals(2026, 1, 0, total);
+    const auto owning = recordWithTotals(2026, 2, total, 0);
+    const auto header = CompareFigures::header(owing.get(), owning.get());
+    EXPECT_EQ(header.netWorth1, CompareFigures::amountText(-total));
+    EXPECT_TRUE(header.netWorthChange.startsWith(u"$199,999,999,"_s)) << header.netWorthChange.toStdString();
+    EXPECT_EQ(header.netWorthChange, CompareFigures::amountText(2 * total));
+    EXPECT_EQ(header.netWorthPercent, u"200.00%"_s);
+    EXPECT_EQ(header.liabilitiesPercent, u"-100.00%"_s);
+
+    // Totals beyond the model's rules whose sums are no number: no figure, rather than one
+    // that reads "inf" or "nan".
+    constexpr double most = std::numeric_limits<double>::max();
+    const auto deepest = recordWithTotals(2026, 1, 1e20, most);
+    const auto highest = recordWithTotals(2026, 2, most, 0);
+    const auto beyond = CompareFigures::header(deepest.get(), highest.get());
+    EXPECT_EQ(beyond.netWorthChange, u"-"_s);
+    EXPECT_EQ(beyond.netWorthPercent, u"-"_s);
+    EXPECT_EQ(beyond.liabilitiesChange, CompareFigures::amountText(-most));
+    EXPECT_EQ(beyond.liabilitiesPercent, u"-100.00%"_s);
+    const auto both = recordWithTotals(2026, 3, most, -most);
+    EXPECT_EQ(CompareFigures::header(both.get(), both.get()).netWorth1, u"-"_s);
+    EXPECT_EQ(CompareFigures::totals(both.get(), deepest.get(), false).difference, u"-"_s);
+    for (const QString& text :
+        { beyond.assetsChange, beyond.assetsPercent, beyond.netWorth1, beyond.netWorth2 }) {
+        EXPECT_FALSE(text.contains(u"inf"_s, Qt::CaseInsensitive)
+            || text.contains(u"nan"_s, Qt::CaseInsensitive) || text.contains(QChar(0x221E)))
+            << text.toStdString();
+    }
 }
 
 TEST_F(CompareFiguresTest, AMonthWithoutARecordEmptiesItsFiguresAndShowsNoChange)

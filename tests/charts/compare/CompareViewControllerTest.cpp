@@ -1,8 +1,10 @@
 #include "charts/compare/CompareViewController.h"
 #include "app/shell/ScreenProvider.h"
 #include "charts/compare/CategoryCompareModel.h"
+#include "charts/compare/CompareFigures.h"
 #include "charts/compare/StatisticsChartView.h"
 #include "model/ModelNotifications.h"
+#include "model/data/ModelRules.h"
 #include "platform/Clock.h"
 #include "platform/NotificationCenter.h"
 #include "support/RecordBuilders.h"
@@ -21,11 +23,21 @@
 
 #include <limits>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace mervane::test;
 
 namespace {
+
+// Texts a number that is not one would leave ("inf", "nan", "∞").
+bool readsAsNoNumber(const QString& text)
+{
+    return text.contains(u"inf"_s, Qt::CaseInsensitive) || text.contains(u"nan"_s, Qt::CaseInsensitive)
+        || text.contains(QChar(0x221E));
+}
 
 class CompareViewControllerTest : public SharedStoreTest {
 protected:
@@ -231,38 +243,80 @@ TEST_F(CompareViewControllerTest, TheShellShowsTheRealScreenAndHandsItTheNetWort
 TEST_F(CompareViewControllerTest, HugeAmountsAreSetSmallerOrElidedAtTheirEndNeverCutAtTheFront)
 {
     constexpr double largest = std::numeric_limits<double>::max();
-    auto model = MVX_Model::makeEmpty();
-    model->setBaseCurrency(u"USD"_s);
-    model->setAssetscat(MVX_CategoryList { category(u"C"_s, u"Cash"_s) });
-    model->setLiabilitycat(MVX_CategoryList { category(u"L"_s, u"Loan"_s) });
-    model->setNwLogArray(MVX_NWLogList { recordWith(2026, 2, { { u"C"_s, largest } }, { { u"L"_s, 0 } }),
-        recordWith(2026, 1, { { u"C"_s, 1e20 } }, { { u"L"_s, largest } }) });
-    store().setAppData(model);
-    const platform::ScopedClock clock(QDateTime(QDate(2026, 2, 15), QTime(12, 0), QTimeZone::utc()));
-    CompareViewController screen;
-    screen.resize(900, 640);
-    screen.show();
-    auto* tabs = screen.findChild<QTabWidget*>();
-    ASSERT_TRUE(tabs);
-    int checked = 0;
-    for (int tab = 0; tab < tabs->count(); ++tab) {
-        tabs->setCurrentIndex(tab);
-        QCoreApplication::processEvents();
-        for (const QString& name : { u"a_1"_s, u"l_1"_s, u"nw_1"_s, u"a_2"_s, u"l_2"_s, u"nw_2"_s, u"ad_1"_s,
-                 u"ld_1"_s, u"nwd_1"_s, u"ad_2"_s, u"ld_2"_s, u"nwd_2"_s, u"assetsLog1Totals"_s,
-                 u"assetsLog2Totals"_s, u"assetsDiffTotals"_s, u"liabilityLog1Totals"_s,
-                 u"liability2Totals"_s, u"liabilityDiffTotals"_s }) {
-            QLabel* label = screen.findChild<QLabel*>(name);
-            ASSERT_TRUE(label) << name.toStdString();
-            if (!label->isVisible())
-                continue;
-            ++checked;
-            // An elided amount keeps the whole of it in its tooltip.
-            const QString whole = label->toolTip().isEmpty() ? label->text() : label->toolTip();
-            expectShownFromItsStart(*label, whole, qPrintable(name));
+    constexpr double most = ModelRules::largestAmount;
+    // January and February: the largest amounts the data may hold, then the largest double
+    // either way, beyond the model's rules, whose sums are no number.
+    const std::vector<std::pair<std::pair<double, double>, std::pair<double, double>>> households {
+        { { -most, most }, { most, -most } }, { { 1e20, largest }, { largest, 0 } },
+        { { 1e20, -largest }, { -largest, 0 } }
+    };
+    for (const auto& [january, february] : households) {
+        const std::string when = QString::number(february.first, 'g', 3).toStdString();
+        SCOPED_TRACE(when);
+        auto model = MVX_Model::makeEmpty();
+        model->setBaseCurrency(u"USD"_s);
+        model->setAssetscat(MVX_CategoryList { category(u"C"_s, u"Cash"_s) });
+        model->setLiabilitycat(MVX_CategoryList { category(u"L"_s, u"Loan"_s) });
+        const auto first = recordWith(2026, 1, { { u"C"_s, january.first } }, { { u"L"_s, january.second } });
+        const auto second
+            = recordWith(2026, 2, { { u"C"_s, february.first } }, { { u"L"_s, february.second } });
+        model->setNwLogArray(MVX_NWLogList { second, first });
+        store().setAppData(model);
+        const platform::ScopedClock clock(QDateTime(QDate(2026, 2, 15), QTime(12, 0), QTimeZone::utc()));
+        CompareViewController screen;
+        screen.resize(900, 640);
+        screen.show();
+        auto* tabs = screen.findChild<QTabWidget*>();
+        ASSERT_TRUE(tabs);
+
+        // What each field is to show: the header compares January with February, the detailed
+        // comparison February with January of the year before (no record).
+        const CompareFigures::Header header = CompareFigures::header(first.get(), second.get());
+        ASSERT_EQ(screen.compareLog1(), second);
+        const CompareFigures::Totals assets
+            = CompareFigures::totals(second.get(), screen.compareLog2().get(), true);
+        const CompareFigures::Totals liabilities
+            = CompareFigures::totals(second.get(), screen.compareLog2().get(), false);
+        const std::pair<QString, QString> fields[] = { { u"a_1"_s, header.assets1 },
+            { u"l_1"_s, header.liabilities1 }, { u"nw_1"_s, header.netWorth1 }, { u"a_2"_s, header.assets2 },
+            { u"l_2"_s, header.liabilities2 }, { u"nw_2"_s, header.netWorth2 },
+            { u"ad_1"_s, header.assetsChange }, { u"ld_1"_s, header.liabilitiesChange },
+            { u"nwd_1"_s, header.netWorthChange }, { u"ad_2"_s, header.assetsPercent },
+            { u"ld_2"_s, header.liabilitiesPercent }, { u"nwd_2"_s, header.netWorthPercent },
+            { u"assetsLog1Totals"_s, assets.first }, { u"assetsLog2Totals"_s, assets.second },
+            { u"assetsDiffTotals"_s, assets.difference }, { u"liabilityLog1Totals"_s, liabilities.first },
+            { u"liability2Totals"_s, liabilities.second },
+            { u"liabilityDiffTotals"_s, liabilities.difference } };
+        int checked = 0;
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            tabs->setCurrentIndex(tab);
+            QCoreApplication::processEvents();
+            for (const auto& [name, whole] : fields) {
+                QLabel* label = screen.findChild<QLabel*>(name);
+                ASSERT_TRUE(label) << name.toStdString();
+                if (!label->isVisible())
+                    continue;
+                ++checked;
+                ASSERT_FALSE(whole.isEmpty()) << name.toStdString();
+                EXPECT_FALSE(readsAsNoNumber(whole)) << name.toStdString() << ": " << whole.toStdString();
+                // The amount's start, whether it is shown whole, set smaller or elided at its end
+                // (with the whole of it in the tooltip then).
+                EXPECT_TRUE(label->text().startsWith(whole.left(4)))
+                    << name.toStdString() << ": \"" << label->text().left(40).toStdString() << "\" for \""
+                    << whole.left(40).toStdString() << "\"";
+                EXPECT_EQ(label->toolTip(), label->text() == whole ? QString() : whole) << name.toStdString();
+                expectShownFromItsStart(*label, whole, qPrintable(name));
+            }
+        }
+        EXPECT_EQ(checked, 18);
+        for (CategoryCompareModel* values : { screen.assetsModel(), screen.liabilitiesModel() }) {
+            for (int column : { CategoryCompareModel::FirstColumn, CategoryCompareModel::SecondColumn,
+                     CategoryCompareModel::DifferenceColumn }) {
+                const QString text = values->index(0, column).data().toString();
+                EXPECT_FALSE(text.isEmpty() || readsAsNoNumber(text)) << column << ": " << text.toStdString();
+            }
         }
     }
-    EXPECT_EQ(checked, 18);
 }
 
 } // namespace

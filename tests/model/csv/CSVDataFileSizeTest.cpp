@@ -11,8 +11,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include <limits>
-
 using namespace Qt::Literals::StringLiterals;
 using namespace mervane::test;
 
@@ -46,8 +44,9 @@ protected:
         model->assetscat()->at(0)->setIsForeignCurrency(true);
         model->assetscat()->at(0)->setCurrency(u"EUR"_s);
         model->setLiabilitycat(MVX_CategoryList { makeCategory(u"L"_s, u"Loan"_s) });
+        // With the longest texts a number the data may hold takes: 17 digits and an exponent of three.
         const double values[] = { 0, -0.0, 1e-7, 123.456, -1e21, 1e22, 100000, 0.1, 5e-324,
-            std::numeric_limits<double>::max(), -7.25, 1234567.89 };
+            -1.2345678901234567e249, -7.25, 1234567.89 };
         for (int m = 1; m <= 12; ++m) {
             const double v = values[m - 1];
             auto record = makeRecord(m <= 9 ? 1999 : 2024, m,

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <limits>
 
@@ -14,6 +15,9 @@ namespace {
 
 constexpr double inf = std::numeric_limits<double>::infinity();
 constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+constexpr double most = std::numeric_limits<double>::max();
+const double beyondAmount = std::nextafter(ModelRules::largestAmount, inf);
+const double beyondTotal = std::nextafter(ModelRules::largestTotal, inf);
 
 // Two sound categories and two sound records (2020-04, 2020-05), to be spoilt by a case.
 std::shared_ptr<MVX_Model> soundModel()
@@ -68,6 +72,16 @@ TEST(ModelRulesTest, EachRuleOfARecordNamesTheRecordAndTheRule)
             prefix + u"the value of category ID \"L\" is not a finite number"_s },
         { "NaN foreign value", [](MVX_NWLog& r) { r.assetLogs()->at(0)->setForeignValue(nan); },
             prefix + u"the value of category ID \"A\" is not a finite number"_s },
+        // Amounts whose sums the screens could not show.
+        { "lowest value", [](MVX_NWLog& r) { r.liabilityLogs()->at(0)->setValue(-most); },
+            prefix + u"the value of category ID \"L\" is not from -1e+250 to 1e+250"_s },
+        { "foreign value just beyond",
+            [](MVX_NWLog& r) { r.assetLogs()->at(0)->setForeignValue(beyondAmount); },
+            prefix + u"the value of category ID \"A\" is not from -1e+250 to 1e+250"_s },
+        { "largest total", [](MVX_NWLog& r) { r.setAssets(most); },
+            prefix + u"\"assets\" is not from -1e+260 to 1e+260"_s },
+        { "net worth just beyond", [](MVX_NWLog& r) { r.setNw(-beyondTotal); },
+            prefix + u"\"nw\" is not from -1e+260 to 1e+260"_s },
         { "rate 0", [](MVX_NWLog& r) { r.assetLogs()->at(0)->setExchangeRate(0.0); },
             prefix
                 + u"the exchange rate of the value of category ID \"A\" is not a finite number above 0"_s },
@@ -103,6 +117,15 @@ TEST(ModelRulesTest, TheBoundsAndWhatIsNoBreachAreAccepted)
     odd->assetLogs()->at(0)->setExchangeRate(1e-9);
     odd->assetLogs()->at(0)->setValue(std::nullopt);
     model->nwLogArray()->append(odd);
+    // The largest amounts and totals either side of 0.
+    auto largest = recordWith(
+        2021, 2, { { u"A"_s, ModelRules::largestAmount } }, { { u"L"_s, -ModelRules::largestAmount } });
+    largest->assetLogs()->at(0)->setForeignValue(-ModelRules::largestAmount);
+    largest->setAssets(ModelRules::largestTotal);
+    largest->setLiabilities(-ModelRules::largestTotal);
+    largest->setNw(ModelRules::largestTotal);
+    largest->setGold(-ModelRules::largestTotal);
+    model->nwLogArray()->append(largest);
     model->assetscat()->at(0)->setCurrency(u"XYZ"_s);
     model->assetscat()->at(0)->setDepreciationRate(0.5);
     // The same month in another year, and one ID in upper and lower case, are different.

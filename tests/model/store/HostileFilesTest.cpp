@@ -169,6 +169,17 @@ std::vector<Hostile> hostileFiles()
         .restoreRefusal = restoreRefusal(u"1 category value could not be read"_s),
         .csvRefusal = u"record line 2: \"1e400\" is not a number"_s,
         .startupNote = u"1 category value could not be read"_s });
+    // A number, but one whose sums would not be: refused, or left out at start, by the rules.
+    for (const char* value : { "-1.7976931348623157e308", "1.0000000000000001e250" }) {
+        const QString breach
+            = u"record 2 (year 2020, month 5): the value of category ID \"A\" is not from -1e+250 to 1e+250"_s;
+        cases.push_back({ .name = value,
+            .value = value,
+            .restoreRefusal = restoreRefusal(breach),
+            .csvRefusal = breach,
+            .startupNote = ruleNote(breach),
+            .recordsAtStartup = 1 });
+    }
     return cases;
 }
 

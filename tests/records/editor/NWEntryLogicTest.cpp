@@ -2,6 +2,7 @@
 
 #include "records/editor/NWEntryLogic.h"
 
+#include "model/data/ModelRules.h"
 #include "model/dates/DateUtilities.h"
 #include "platform/Strings.h"
 #include "support/FailingDevices.h"
@@ -9,6 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <utility>
+#include <vector>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace mervane::test;
@@ -182,6 +186,43 @@ TEST_F(EntryLogicTest, TextThatIsNotOneNumberIsRefusedAndTheValueKept)
     ASSERT_TRUE(taken);
     EXPECT_EQ(taken->categoryValue(), 1500.25);
     EXPECT_NEAR(logic.totalNW(), 14500.255, 1e-9);
+}
+
+TEST_F(EntryLogicTest, AnAmountBeyondTheLargestIsRefusedAndTheValueKept)
+{
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    const auto eur = addForeignAsset(u"EUR"_s, 2.0);
+    const QString justBeyond = QString::number(std::nextafter(ModelRules::largestAmount, inf), 'f', 0);
+    const QString largestDouble = QString::number(std::numeric_limits<double>::max(), 'f', 0);
+    const QString largest = u"1"_s + QString(250, u'0');
+    NWEntryLogic logic = openNew();
+    ASSERT_EQ(logic.records(EntrySide::Assets).at(2).categoryID(), eur->ID());
+    // Just beyond 1e250 and the largest double, either way, and 1e250 euros at 2 dollars each.
+    const std::vector<std::pair<int, QString>> refusedEntries { { 0, justBeyond }, { 0, u"-"_s + justBeyond },
+        { 0, largestDouble }, { 0, u"-"_s + largestDouble }, { 2, largest } };
+    for (const auto& [row, text] : refusedEntries) {
+        const EntryCategoryValue before = logic.records(EntrySide::Assets).at(row);
+        const auto refused = logic.enterValue(EntrySide::Assets, row, text);
+        ASSERT_FALSE(refused) << row << " " << text.left(20).toStdString();
+        EXPECT_EQ(refused.error(), u"Too large: kept %1"_s.arg(logic.valueText(before)));
+        const EntryCategoryValue& kept = logic.records(EntrySide::Assets).at(row);
+        EXPECT_EQ(kept.categoryValue(), before.categoryValue());
+        EXPECT_EQ(kept.foreignValue(), before.foreignValue());
+        EXPECT_TRUE(kept.prePopulated());
+    }
+    EXPECT_NEAR(logic.totalNW(), 14000.005, 1e-9);
+
+    // The largest amount is taken, in either currency, and what is saved keeps the rules.
+    const std::vector<std::pair<int, QString>> takenEntries { { 0, u"-"_s + largest },
+        { 2, u"4"_s + QString(249, u'0') } };
+    for (const auto& [row, text] : takenEntries) {
+        const auto taken = logic.enterValue(EntrySide::Assets, row, text);
+        ASSERT_TRUE(taken) << row << " " << taken.error().toStdString();
+        EXPECT_TRUE(ModelRules::isAmount(taken->categoryValue()));
+        EXPECT_GT(std::abs(taken->categoryValue()), 7e249);
+    }
+    ASSERT_EQ(logic.prepareSave(2024, 6, {}), std::nullopt);
+    EXPECT_TRUE(ModelRules::check(*store().appData()).isEmpty());
 }
 
 TEST_F(EntryLogicTest, RowsAreKeyedByCategoryIDNotByName)

@@ -206,19 +206,38 @@ TEST_F(EntryViewTest, TabAndShiftTabMoveBetweenRowsAndWrap)
     EXPECT_TRUE(fresh->cellAt(EntrySide::Assets, 0)->isPrePopulated());
 }
 
-TEST_F(EntryViewTest, ATypoIsRefusedInTheCell)
+TEST_F(EntryViewTest, ATypoOrAnAmountTooLargeIsRefusedInTheCell)
 {
     const auto editor = openEditor(may);
     NWCategoryLogCellView* cell = editor->cellAt(EntrySide::Assets, 0);
-    editor->tableOf(EntrySide::Assets)->startEditModeForRow(0);
-    cell->valueLabel()->selectAll();
-    QTest::keyClicks(cell->valueLabel(), u"12x"_s);
-    QTest::keyClick(cell->valueLabel(), Qt::Key_Return);
-    EXPECT_EQ(cell->entryMessageLabel()->text(), u"Not a number"_s);
-    EXPECT_EQ(cell->entryMessageLabel()->toolTip(), u"Not a number: kept $1,000.00"_s);
-    EXPECT_FALSE(cell->entryMessageLabel()->isHidden());
-    EXPECT_EQ(editor->logic().records(EntrySide::Assets).at(0).categoryValue(), 1000);
-    EXPECT_EQ(cell->valueLabel()->text(), u"$1,000.00"_s); // the field shows what is kept
+    for (const auto& [typed, note] : { std::pair(u"12x"_s, u"Not a number"_s),
+             std::pair(QString(u"1"_s + QString(300, u'0')), u"Too large"_s) }) {
+        editor->tableOf(EntrySide::Assets)->startEditModeForRow(0);
+        cell->valueLabel()->selectAll();
+        QTest::keyClicks(cell->valueLabel(), typed);
+        QTest::keyClick(cell->valueLabel(), Qt::Key_Return);
+        EXPECT_EQ(cell->entryMessageLabel()->text(), note);
+        EXPECT_EQ(cell->entryMessageLabel()->toolTip(), note + u": kept $1,000.00"_s);
+        EXPECT_FALSE(cell->entryMessageLabel()->isHidden());
+        EXPECT_EQ(editor->logic().records(EntrySide::Assets).at(0).categoryValue(), 1000);
+        EXPECT_EQ(cell->valueLabel()->text(), u"$1,000.00"_s); // the field shows what is kept
+    }
+
+    // A kept value wider than its field, after a refused one wider still was shown: once the
+    // field is left, it shows the kept value from its start.
+    may->assetLogs()->at(0)->setValue(1e20);
+    const auto huge = openEditor(may);
+    NWTableTextField* field = huge->cellAt(EntrySide::Assets, 0)->valueLabel();
+    huge->tableOf(EntrySide::Assets)->startEditModeForRow(0);
+    QTest::keyClicks(field, u"1"_s + QString(300, u'0'));
+    field->window()->grab(); // a line edit scrolls to its cursor when it paints
+    QTest::keyClick(field, Qt::Key_Tab);
+    ASSERT_FALSE(field->hasFocus());
+    EXPECT_EQ(field->text(), NWEntryLogic::toCurrencyString(1e20));
+    ASSERT_GT(field->fontMetrics().horizontalAdvance(field->text()), field->width());
+    field->window()->grab();
+    const int start = field->inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
+    EXPECT_TRUE(start > -5 && start < field->width() / 4) << "the kept value is shown from " << start;
 }
 
 TEST_F(EntryViewTest, AFailedSavePutsTheModelBackAndALaterSaveTriesAgain)
@@ -442,15 +461,26 @@ TEST_F(EntryViewTest, HugeTotalsAreSetSmallerOrElidedAtTheirEndNeverCutAtTheFron
             expectShownFromItsStart(*child<QLabel>(*editor, name), NWEntryLogic::toCurrencyString(total),
                 (when + " " + name.toStdString()).c_str());
         expectEveryTextFits(*editor, when.c_str());
-        // The value fields not being edited (the first one is) show their values from their
-        // start, one that does not fit whole with the whole of it in its tooltip.
-        QCoreApplication::processEvents();
+        // The value fields not being edited show their values from their start, one that does
+        // not fit whole with the whole of it in its tooltip. The first one is edited: the whole
+        // of its value selected, and shown from its start too.
+        const NWTableTextField* first = editor->cellAt(EntrySide::Assets, 0)->valueLabel();
+        EXPECT_EVENTUALLY(first->hasFocus() && first->hasSelectedText());
+        first->window()->grab(); // a line edit scrolls to its cursor when it paints
         for (EntrySide side : { EntrySide::Assets, EntrySide::Liabilities }) {
             const NWTableTextField* field = editor->cellAt(side, 0)->valueLabel();
-            if (field->hasFocus())
-                continue;
             EXPECT_EQ(field->cursorPosition(), 0)
                 << when << " " << int(side) << ": the value's start is out of view";
+            if (field->hasFocus()) {
+                EXPECT_EQ(field->selectedText(), field->text()) << when;
+                // A value wider than the field starts at its left edge; one that fits stands right.
+                const int cursorX = field->inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
+                if (field->fontMetrics().horizontalAdvance(field->text()) > field->width()) {
+                    EXPECT_LT(cursorX, field->width() / 4)
+                        << when << ": the edited value is shown from " << cursorX;
+                }
+                continue;
+            }
             EXPECT_EQ(field->toolTip().isEmpty(),
                 field->width() > field->fontMetrics().horizontalAdvance(field->text()))
                 << when << " " << int(side);

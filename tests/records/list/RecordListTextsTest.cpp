@@ -1,9 +1,13 @@
 #include "records/list/RecordListTexts.h"
 #include "model/data/MVX_NWLog.h"
+#include "model/data/ModelRules.h"
 #include "model/format/NWCurrencyFormatter.h"
 #include "model/store/NWData.h"
 
 #include <gtest/gtest.h>
+
+#include <limits>
+#include <tuple>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -55,6 +59,59 @@ INSTANTIATE_TEST_SUITE_P(Cases, ChangeTextTest,
         ChangeCase { 10, 0, 2010, 0, "+$2,000  (20000.0%)" },
         // An older net worth within 0.001 of nothing has no fraction to give.
         ChangeCase { 0.0005, 0, 100, 0, "" }, ChangeCase { 0, 0.0005, 100, 0, "" }));
+
+// Texts a number that is not one would leave.
+bool readsAsNoNumber(const QString& text)
+{
+    return text.contains(u"inf"_s, Qt::CaseInsensitive) || text.contains(u"nan"_s, Qt::CaseInsensitive)
+        || text.contains(QChar(0x221E));
+}
+
+class HugeChangeTextTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        auto model = MVX_Model::makeEmpty();
+        model->setBaseCurrency(u"USD"_s);
+        NWData::shared()->setAppData(model);
+        NWData::shared()->setExchangeRates();
+    }
+};
+
+TEST_F(HugeChangeTextTest, ShowsTheirFigureOrNoneButNeverOneThatIsNoNumber)
+{
+    const NWCurrencyFormatter money(0, NWCurrencyFormatter::parenthesesNegativeFormat());
+    constexpr double most = std::numeric_limits<double>::max();
+    constexpr double total = ModelRules::largestTotal;
+    const auto change = [&](double olderAssets, double olderLiabilities, double assets, double liabilities) {
+        return RecordListTexts::changeText(
+            *record(assets, liabilities, 2), record(olderAssets, olderLiabilities).get(), money);
+    };
+    // The largest totals the data may hold, either way: their change shows whole.
+    const QString rise = change(0, total, total, 0);
+    EXPECT_TRUE(rise.startsWith(u"+$199,999,999,"_s)) << rise.toStdString();
+    EXPECT_EQ(rise, u"+%1  (200.0%)"_s.arg(money.stringFromNumber(2 * total)));
+    const QString fall = change(total, 0, 0, total);
+    EXPECT_EQ(fall, u"%1  (-200.0%)"_s.arg(money.stringFromNumber(-2 * total)));
+    // From a net worth just above nothing to the largest: the fraction is a figure still.
+    const QString fromLittle = change(0.002, 0, total, 0);
+    EXPECT_TRUE(fromLittle.startsWith(u"+$99,999,999,"_s) && fromLittle.endsWith(u".0%)"_s))
+        << fromLittle.toStdString();
+    for (const QString& shown : { rise, fall, fromLittle })
+        EXPECT_FALSE(readsAsNoNumber(shown)) << shown.toStdString();
+
+    // Beyond what the data may hold: a change or a fraction beyond what a number holds has
+    // no figure, as a change from nothing.
+    for (const auto& [olderAssets, olderLiabilities, assets, liabilities] :
+        { std::tuple(0.0, most, most, 0.0), std::tuple(most, 0.0, 0.0, most),
+            std::tuple(0.002, 0.0, most, 0.0), std::tuple(0.0, 0.002, 0.0, most) }) {
+        const QString shown = change(olderAssets, olderLiabilities, assets, liabilities);
+        EXPECT_FALSE(readsAsNoNumber(shown)) << shown.toStdString();
+        EXPECT_EQ(shown, QString()) << shown.toStdString();
+    }
+    // The largest double less the largest double is no change at all.
+    EXPECT_EQ(change(most, 0, most, 0), u"$0  (0.0%)"_s);
+}
 
 TEST(RecordListTextsTest, NoOlderRecordNoChangeAndMonthsInCapitals)
 {

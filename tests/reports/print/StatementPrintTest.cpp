@@ -31,6 +31,13 @@ using namespace mervane::test;
 
 namespace {
 
+// Texts a number that is not one would leave ("inf", "nan", "∞").
+bool readsAsNoNumber(const QString& text)
+{
+    return text.contains(u"inf"_s, Qt::CaseInsensitive) || text.contains(u"nan"_s, Qt::CaseInsensitive)
+        || text.contains(QChar(0x221E));
+}
+
 const QString kHouse = u"house"_s;
 const QString kSavings = u"savings"_s;
 const QString kMortgage = u"mortgage"_s;
@@ -468,6 +475,29 @@ TEST_F(StatementPrintTest, TheWidestAmountsKeepTheirSignAndFirstDigitsAndNoColum
     const QList<PrintedPdf::Word> words = PrintedPdf(pdf).words();
     EXPECT_EQ(overprintedWords(words).join(u'\n').toStdString(), "");
     EXPECT_EQ(amountsWithoutTheirStart(words, amounts).join(u'\n').toStdString(), "");
+    // The net worth's change since November is beyond what a number holds (the amounts are
+    // beyond the model's rules): no figure, rather than one that reads as none.
+    for (const PrintLayout::Text& text : layout.texts())
+        EXPECT_FALSE(readsAsNoNumber(text.text)) << text.text.toStdString();
+    for (const PrintedPdf::Word& word : words)
+        EXPECT_FALSE(readsAsNoNumber(word.text)) << word.text.toStdString();
+
+    // A change against a net worth too small for its share (the least double above 0) is shown
+    // with the share of a change from nothing.
+    const auto rich = recordWith(2024, 12, { { kHouse, 1e20 } });
+    const auto little = recordWith(2023, 12, { { kHouse, std::numeric_limits<double>::denorm_min() } });
+    content.record = rich.get();
+    content.pastMonthRecord = nullptr;
+    content.pastYearRecord = little.get();
+    const PrintLayout fromLittle = layOutStatement(content, reportPage());
+    QStringList shares;
+    for (const PrintLayout::Text& text : fromLittle.texts()) {
+        EXPECT_FALSE(readsAsNoNumber(text.text)) << text.text.toStdString();
+        if (text.text.endsWith(u'%'))
+            shares.append(text.text);
+    }
+    // Net worth and assets from almost nothing, liabilities from nothing; then House's share.
+    EXPECT_EQ(shares, (QStringList { u"0.0%"_s, u"0.0%"_s, u"0.0%"_s, u"100.0%"_s }));
 }
 
 TEST_F(StatementPrintTest, EveryTextReadsOnWhitePaperInTheHuesOfTheStatement)
