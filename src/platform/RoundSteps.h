@@ -1,9 +1,32 @@
 #pragma once
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace platform {
+
+/// `k` times `step` as the double nearest to that product of their decimal numbers. Beyond 2^53
+/// the product of two doubles may miss it by a unit in the last place, which an amount's text
+/// shows: 3 × 3e307 would read 89,999,999,999,999,990,000,... Below, the plain product.
+inline double decimalMultiple(double k, double step)
+{
+    const double product = k * step;
+    if (!std::isfinite(product) || std::abs(product) < 0x1p53)
+        return product;
+    // The significant digits of the step's shortest text and of k are all the product has.
+    char text[64];
+    auto written = std::to_chars(text, text + sizeof text, step);
+    int digits = 0;
+    for (const char* c = text; c != written.ptr && *c != 'e'; ++c)
+        digits += (*c >= '0' && *c <= '9') ? 1 : 0;
+    digits += int(std::floor(std::log10(std::max(std::abs(k), 1.0)))) + 1;
+    written = std::to_chars(
+        text, text + sizeof text, product, std::chars_format::scientific, std::clamp(digits, 1, 17) - 1);
+    double nearest = product;
+    const auto read = std::from_chars(text, written.ptr, nearest);
+    return read.ec == std::errc() && std::isfinite(nearest) ? nearest : product;
+}
 
 /// `x` (at least 1 and finite) rounded down to its leading digit: 7,189 gives 7,000, 2e19
 /// gives 2e19. Worked out from the exponent rather than from the number's text, which no
@@ -19,7 +42,7 @@ inline double leadingDigitStep(double x)
         power /= 10.0;
     else if (power * 10.0 <= x)
         power *= 10.0;
-    return std::min(std::floor(x / power), 9.0) * power;
+    return decimalMultiple(std::min(std::floor(x / power), 9.0), power);
 }
 
 } // namespace platform

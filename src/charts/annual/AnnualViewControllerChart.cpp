@@ -128,8 +128,7 @@ void AnnualViewController::placeLabels()
     // The first bar starts clear of the value labels, the value labels keep clear of the year
     // labels, which are placed first.
     if (!m_visibleDataArray.isEmpty()) {
-        const double clearLeft
-            = ValueAxisLabels::labelsEnd(*graph->axisSet()->yAxis(), m_valueAxis.labels) + 6;
+        const double clearLeft = ValueAxisLabels::labelsEnd(*graph, m_valueAxis.labels) + 6;
         graph->defaultPlotSpace()->setXRange(
             ValueAxisLabels::clearOfLabels(AnnualChartData::slotRange(slotCount(), m_visibleDataArray),
                 -AnnualChartData::barWidth / 2, clearLeft, graph->plotAreaRect().width()));

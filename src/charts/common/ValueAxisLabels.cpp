@@ -22,6 +22,10 @@ namespace {
 constexpr double kMostLabelsPerSide = 20.0;
 // Points kept free between two value labels.
 constexpr double kLabelGap = 2.0;
+// The share of the plot area's width a value label may take: the bars keep the rest.
+constexpr double kLabelShare = 1.0 / 3.0;
+// The characters a value label may always take, an amount of 1e20 with its currency sign.
+constexpr int kLabelCharacters = 28;
 
 struct Placed {
     chart::AxisLabel label;
@@ -39,6 +43,32 @@ bool apart(const QList<const Placed*>& labels)
         }
     }
     return true;
+}
+
+// Where the labels start, in points from the plot area's left edge: left of the axis by their offset.
+double labelsStart(const chart::Axis& axis)
+{
+    return axisInset - axis.majorTickLength() - axis.labelOffset();
+}
+
+// The text of the label at `value` (in units of `scale`, see `apply`) as it fits `graph`: whole,
+// or its start elided at its end where it would take more than its share of the plot area's width
+// or reach out of the graph (amounts near the largest double have over 400 characters). Null
+// where the amount is no finite number.
+QString fittedText(const chart::Graph& graph, const chart::Axis& axis, double value, double scale)
+{
+    const double amount = value / scale;
+    if (!std::isfinite(amount))
+        return QString();
+    const QString whole = text(amount);
+    if (graph.bounds().isEmpty())
+        return whole;
+    const QFontMetricsF metrics(axis.labelTextStyle().font());
+    const QRectF area = graph.plotAreaRect();
+    const double share = std::max(
+        area.width() * kLabelShare, kLabelCharacters * metrics.horizontalAdvance(QLatin1Char('0')));
+    const double room = std::min(share, graph.bounds().right() - (area.left() + labelsStart(axis)) - 1.0);
+    return metrics.elidedText(whole, Qt::ElideRight, std::max(room, 0.0));
 }
 
 } // namespace
@@ -83,14 +113,14 @@ QList<double> labels(double top, double bottom, double interval, double headroom
     if (limit >= interval) {
         const double stride = std::max(1.0, std::ceil(std::floor(limit / interval) / kMostLabelsPerSide));
         for (double k = stride; k * interval <= limit && std::isfinite(k); k += stride)
-            values.append(k * interval);
+            values.append(platform::decimalMultiple(k, interval));
     }
     if (std::isfinite(bottom) && bottom < 0.0) {
         const double below = std::floor(-bottom / interval);
         const double stride = std::max(1.0, std::ceil(below / kMostLabelsPerSide));
         for (double k = stride; k <= below && std::isfinite(k); k += stride) {
             if (std::isfinite(k * interval))
-                values.append(-k * interval);
+                values.append(-platform::decimalMultiple(k, interval));
         }
     }
     return values;
@@ -112,7 +142,7 @@ QString text(double value)
     return NWCurrencyFormatter(0, NWCurrencyFormatter::parenthesesNegativeFormat()).stringFromNumber(value);
 }
 
-void apply(chart::Graph& graph, const QList<double>& labels, double interval)
+void apply(chart::Graph& graph, const QList<double>& labels, double interval, double scale)
 {
     chart::Axis& axis = *graph.axisSet()->yAxis();
     const chart::Axis& other = *graph.axisSet()->xAxis();
@@ -126,7 +156,10 @@ void apply(chart::Graph& graph, const QList<double>& labels, double interval)
     QList<Placed> candidates;
     for (qsizetype i = 0; i < labels.size(); ++i) {
         const double value = labels[i];
-        Placed placed { chart::AxisLabel { text(value), axis.labelTextStyle(), value,
+        const QString fitted = fittedText(graph, axis, value, scale);
+        if (fitted.isEmpty())
+            continue;
+        Placed placed { chart::AxisLabel { fitted, axis.labelTextStyle(), value,
                             -(axis.majorTickLength() + axis.labelOffset()), chart::Alignment::Bottom,
                             std::nullopt },
             QRectF(), stepped ? std::round(value / interval) : double(i + 1) };
@@ -161,15 +194,14 @@ void apply(chart::Graph& graph, const QList<double>& labels, double interval)
     axis.setMinorTickLocations({});
 }
 
-double labelsEnd(const chart::Axis& axis, const QList<double>& labels)
+double labelsEnd(const chart::Graph& graph, const QList<double>& labels, double scale)
 {
-    // The labels start left of the axis by their offset.
-    const double start = axisInset - axis.majorTickLength() - axis.labelOffset();
+    const chart::Axis& axis = *graph.axisSet()->yAxis();
     const QFontMetricsF metrics(axis.labelTextStyle().font());
     double widest = 0.0;
     for (double value : labels)
-        widest = std::max(widest, metrics.horizontalAdvance(text(value)));
-    return std::max(axisInset + axis.majorTickLength() + axis.labelOffset(), start + widest);
+        widest = std::max(widest, metrics.horizontalAdvance(fittedText(graph, axis, value, scale)));
+    return std::max(axisInset + axis.majorTickLength() + axis.labelOffset(), labelsStart(axis) + widest);
 }
 
 chart::PlotRange clearOfLabels(const chart::PlotRange& range, double edge, double clearLeft, double plotWidth)
@@ -197,7 +229,8 @@ double barLabelOffset(const chart::Graph& graph, bool barsBelowZero)
     return x.majorTickLength() + (std::isfinite(below) ? std::max(0.0, below) : 0.0);
 }
 
-void applyUnderBars(chart::Graph& graph, bool barsBelowZero, const QList<double>& labels, double interval)
+void applyUnderBars(
+    chart::Graph& graph, bool barsBelowZero, const QList<double>& labels, double interval, double scale)
 {
     chart::Axis* x = graph.axisSet()->xAxis();
     const double offset = barLabelOffset(graph, barsBelowZero);
@@ -205,7 +238,7 @@ void applyUnderBars(chart::Graph& graph, bool barsBelowZero, const QList<double>
     for (chart::AxisLabel& label : names)
         label.offset = offset;
     x->setAxisLabels(names);
-    apply(graph, labels, interval);
+    apply(graph, labels, interval, scale);
 }
 
 } // namespace ValueAxisLabels

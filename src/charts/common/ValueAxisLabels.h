@@ -48,17 +48,22 @@ inline constexpr double axisInset = 25.0;
 void styleAxis(chart::Axis& axis, const chart::TextStyle& titleStyle, const chart::TextStyle& labelStyle);
 
 /// Puts the labels on `graph`'s value axis, each at its value, left of the axis and
-/// bottom-aligned; they are its major ticks, and it has no minor ones. Of the multiples of
-/// `interval` only every k-th keeps its label, with the smallest k that keeps the labels apart
-/// at the graph's size; a label that would stand over a label of the other axis or outside the
-/// graph is left out. A graph without a size yet takes them all. Call after the value range
-/// and the other axis's labels are set, and again when the graph's size changes.
-void apply(chart::Graph& graph, const QList<double>& labels, double interval);
+/// bottom-aligned; they are its major ticks, and it has no minor ones. A chart that draws its
+/// values divided by `scale` (a power of two, for values whose sums no double holds) gives the
+/// labels in those units; each reads its amount, `value / scale`, and one whose amount is no
+/// finite number is left out. A text wider than a third of the plot area (or than 28
+/// characters, when that is more) or than the graph leaves it keeps its start and is elided at
+/// its end. Of the multiples of `interval` only every k-th keeps its label, with the smallest k
+/// that keeps the labels apart at the graph's size; a label that would stand over a label of the
+/// other axis or outside the graph is left out. A graph without a size yet takes them all, whole.
+/// Call after the value range and the other axis's labels are set, and again when the graph's
+/// size changes.
+void apply(chart::Graph& graph, const QList<double>& labels, double interval, double scale = 1.0);
 
-/// Where the labels of `labels` end on `axis` (styled by `styleAxis`), in points from the plot
-/// area's left edge: the widest text from where they start, and never before the axis's own
-/// labelling room.
-double labelsEnd(const chart::Axis& axis, const QList<double>& labels);
+/// Where the labels of `labels` end on `graph`'s value axis (styled by `styleAxis`), in points
+/// from the plot area's left edge: the widest text as `apply` fits it from where they start, and
+/// never before the axis's own labelling room.
+double labelsEnd(const chart::Graph& graph, const QList<double>& labels, double scale = 1.0);
 
 /// `range` (of the bar locations) widened to the left where needed so that, over a plot area
 /// `plotWidth` points wide, `edge` (the first bar's left edge) stands at least `clearLeft` points
@@ -74,6 +79,7 @@ double barLabelOffset(const chart::Graph& graph, bool barsBelowZero);
 
 /// Moves the labels under the bars, already on `graph`'s other axis, to `barLabelOffset`, then
 /// puts the amount labels on as `apply` does.
-void applyUnderBars(chart::Graph& graph, bool barsBelowZero, const QList<double>& labels, double interval);
+void applyUnderBars(chart::Graph& graph, bool barsBelowZero, const QList<double>& labels, double interval,
+    double scale = 1.0);
 
 } // namespace ValueAxisLabels

@@ -28,6 +28,11 @@ inline constexpr qint64 maximumImagePixels = 32LL * 1024 * 1024;
 // integer coordinates and crashes on one wider than 32767 pixels.
 inline constexpr int maximumLabelImageSide = 4096;
 
+// Qt Charts places a point by its distance from its axis's lower end, which near the largest
+// double is no double. The layer hands it values and axis ranges in quarters: exact for all but
+// the tiniest doubles, and no two of them lie further apart than a double reaches.
+inline constexpr double qtChartsScale = 0.25;
+
 // `text` cut to the label length with an ellipsis, never inside a surrogate pair.
 QString boundedLabelText(const QString& text);
 

@@ -304,7 +304,7 @@ void Graph::rangesChanged()
         if (!valueAxis || !range.isFinite() || range.length == 0.0)
             return;
         valueAxis->setReverse(range.length < 0);
-        valueAxis->setRange(range.minLimit(), range.maxLimit());
+        valueAxis->setRange(range.minLimit() * qtChartsScale, range.maxLimit() * qtChartsScale);
     };
     const QList<QAbstractAxis*> horizontal = m_chart->axes(Qt::Horizontal);
     const QList<QAbstractAxis*> vertical = m_chart->axes(Qt::Vertical);

@@ -325,10 +325,19 @@ void PieChart::reloadData()
         const double offset = dataSource()->radialOffsetForPieChart(this, i);
         slice.radialOffset = platform::saneCoordinate(offset);
     }
+    // Slices near the largest double may add up to more than a double holds: their shares are
+    // then taken of values scaled down by a power of two, which keeps them exact.
+    double scale = 1.0;
+    if (std::isinf(total)) {
+        scale = std::ldexp(1.0, -std::ilogb(double(count)) - 1);
+        total = 0.0;
+        for (const Slice& slice : std::as_const(m_slices))
+            total += slice.value * scale;
+    }
     double start = 0.0;
     for (Slice& slice : m_slices) {
         slice.startFraction = start;
-        slice.fraction = total > 0 && std::isfinite(total) ? slice.value / total : 0.0;
+        slice.fraction = total > 0 && std::isfinite(total) ? slice.value * scale / total : 0.0;
         start += slice.fraction;
     }
     if (auto* pie = static_cast<PieChartItem*>(item()))

@@ -20,6 +20,16 @@ PlotRange visibleRange(const PlotRange& range)
     return PlotRange { range.location - width / 2.0, width };
 }
 
+// Where `value` lies along `range`: 0 at its location, 1 at its end. Near the largest double the
+// distance from the location may be no double; halved it always is.
+double shareOf(double value, const PlotRange& range)
+{
+    const double distance = value - range.location;
+    if (std::isfinite(distance) || !std::isfinite(value))
+        return distance / range.length;
+    return (value / 2.0 - range.location / 2.0) / range.length * 2.0;
+}
+
 } // namespace
 
 PlotSpace::PlotSpace(Graph* graph) : QObject(graph), m_graph(graph)
@@ -93,7 +103,7 @@ void PlotSpace::scaleToFitPlots(const QList<Plot*>& plots)
 std::optional<double> PlotSpace::mappedGraphX(double x) const
 {
     const QRectF area = plotArea();
-    const double position = area.left() + (x - m_xRange.location) / m_xRange.length * area.width();
+    const double position = area.left() + shareOf(x, m_xRange) * area.width();
     if (std::isnan(position) || m_xRange.length == 0.0)
         return std::nullopt;
     return platform::saneCoordinate(position);
@@ -102,7 +112,7 @@ std::optional<double> PlotSpace::mappedGraphX(double x) const
 std::optional<double> PlotSpace::mappedGraphY(double y) const
 {
     const QRectF area = plotArea();
-    const double position = area.bottom() - (y - m_yRange.location) / m_yRange.length * area.height();
+    const double position = area.bottom() - shareOf(y, m_yRange) * area.height();
     if (std::isnan(position) || m_yRange.length == 0.0)
         return std::nullopt;
     return platform::saneCoordinate(position);

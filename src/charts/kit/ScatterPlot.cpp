@@ -223,17 +223,23 @@ void ScatterPlot::pushSegmentsToSeries()
     if (!graph())
         return;
     ensureSegments(m_runCount);
+    QList<QPointF> points;
     QList<QPointF> base;
     for (qsizetype i = 0; i < m_segments.size(); ++i) {
         const Segment& segment = m_segments[i];
         const bool used = i < m_runCount;
-        const QList<QPointF> points = used ? m_runs[i] : QList<QPointF>();
+        points.clear();
+        if (used) {
+            points.reserve(m_runs[i].size());
+            for (const QPointF& point : std::as_const(m_runs[i]))
+                points.append(point * qtChartsScale);
+        }
         segment.line->replace(points);
         segment.areaUpper->replace(points);
         base.clear();
         if (used && !points.isEmpty() && std::isfinite(m_areaBaseValue))
-            base = { QPointF(points.first().x(), m_areaBaseValue),
-                QPointF(points.last().x(), m_areaBaseValue) };
+            base = { QPointF(points.first().x(), m_areaBaseValue * qtChartsScale),
+                QPointF(points.last().x(), m_areaBaseValue * qtChartsScale) };
         segment.areaLower->replace(base);
     }
     applyAppearance();

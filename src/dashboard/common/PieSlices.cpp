@@ -42,19 +42,39 @@ const MVX_CategoryLogList* valuesOf(const MVX_NWLog* record, Side side)
     return logs ? &*logs : nullptr;
 }
 
-// The record's total of one side; none when no percentage can be worked out from it.
-std::optional<double> usableTotal(const MVX_NWLog* record, Side side)
-{
-    const double total = (side == Side::Assets ? record->assets() : record->liabilities()).value_or(0.0);
-    if (total == 0.0 || !std::isfinite(total))
-        return std::nullopt;
-    return total;
-}
-
 double valueOf(const MVX_CategoryLog& log)
 {
     const double value = log.value().value_or(0.0);
     return std::isfinite(value) ? value : 0.0;
+}
+
+// What the shares of one side's values are taken of, in units of `scale`.
+struct ShareBase {
+    double total = 0.0;
+    double scale = 1.0;
+    double percentOf(double value) const { return value * scale / total * 100.0; }
+};
+
+// The record's total of one side; none when no percentage can be worked out from it. Values
+// that add up to more than a double holds have no stored total that is their sum: their shares
+// are then taken of that sum, worked out at a power of two that keeps it a double.
+std::optional<ShareBase> shareBase(const MVX_NWLog* record, Side side)
+{
+    const double total = (side == Side::Assets ? record->assets() : record->liabilities()).value_or(0.0);
+    if (total == 0.0 || !std::isfinite(total))
+        return std::nullopt;
+    const MVX_CategoryLogList* values = valuesOf(record, side);
+    if (!values)
+        return ShareBase { total };
+    double sum = 0.0;
+    for (const auto& log : *values)
+        sum += log ? valueOf(*log) : 0.0;
+    if (std::isfinite(sum))
+        return ShareBase { total };
+    ShareBase scaled { 0.0, std::ldexp(1.0, -std::ilogb(double(values->size())) - 1) };
+    for (const auto& log : *values)
+        scaled.total += log ? valueOf(*log) * scaled.scale : 0.0;
+    return scaled;
 }
 
 QString valueText(PieLabelType style, double value, double percent, const AmountFormat& format)
@@ -207,6 +227,8 @@ QString categoryName(const MVX_Model* model, Side side, const QString& categoryI
 
 QString percentText(double percent)
 {
+    if (!std::isfinite(percent))
+        return emptyTotalCaption();
     return QString::asprintf("%.0f", percent) + u"%"_s;
 }
 
@@ -278,13 +300,13 @@ private:
 };
 
 /// The slice of one category's value in a pie whose slices add up to `total`.
-Slice categorySlice(const MVX_CategoryLog& log, double total, const CategoryNames& names,
+Slice categorySlice(const MVX_CategoryLog& log, const ShareBase& total, const CategoryNames& names,
     PieLabelType labelStyle, bool nameInLabel, int nameLength, const AmountFormat& format)
 {
     Slice slice;
     const double value = valueOf(log);
     slice.value = value;
-    slice.percent = value * 100.0 / total;
+    slice.percent = total.percentOf(value);
     slice.categoryID = log.categoryID();
     slice.categoryName = names.name(slice.categoryID);
     slice.label = labelWithName(labelStyle, nameInLabel, valueText(labelStyle, value, slice.percent, format),
@@ -302,7 +324,7 @@ Pie dashboardPie(const MVX_NWLog* record, const MVX_Model* model, const Dashboar
     if (!record)
         return pie;
     const Side side = sideOf(options.type);
-    const std::optional<double> total = usableTotal(record, side);
+    const std::optional<ShareBase> total = shareBase(record, side);
     if (!total) {
         pie.caption = emptyTotalCaption();
         return pie;
@@ -313,7 +335,7 @@ Pie dashboardPie(const MVX_NWLog* record, const MVX_Model* model, const Dashboar
             if (!log)
                 continue;
             const double value = valueOf(*log);
-            const double percent = value * 100.0 / *total;
+            const double percent = total->percentOf(value);
             if (percent > options.percentShowLimit && !log->categoryID().isEmpty()) {
                 Slice slice = categorySlice(*log, *total, names, options.labelStyle, options.nameInLabel,
                     dashboardNameLength, options.format);
@@ -372,7 +394,7 @@ Pie categoryPie(const MVX_NWLog* record, const MVX_Model* model, Side side, PieL
     Pie pie;
     if (!record)
         return pie;
-    const std::optional<double> total = usableTotal(record, side);
+    const std::optional<ShareBase> total = shareBase(record, side);
     if (!total) {
         pie.caption = emptyTotalCaption();
         return pie;

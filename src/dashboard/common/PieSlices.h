@@ -89,7 +89,7 @@ QString categoryNameAbbrev(const QString& name, int maxLength, PieChartSettings:
 /// the model has that ID.
 QString categoryName(const MVX_Model* model, Side side, const QString& categoryID);
 
-/// "%.0f%" of a percentage.
+/// "%.0f%" of a percentage; "–" for one that is not finite.
 QString percentText(double percent);
 
 /// The net-worth split: liabilities, assets and, unless the record's net worth is negative, the

@@ -148,6 +148,8 @@ private:
     int m_numberOfVisibleBars = YearEndBars::visibleBars;
     double m_minNWValue = 0.0;
     YearEndBars::ValueAxis m_barValueAxis;
+    // The stacks' values and amounts are drawn divided by this (YearEndBars::drawScale).
+    double m_barScale = 1.0;
     PieChartSettings::PieDisplayType m_pieChartType = PieChartSettings::PieDisplayType::NetWorth;
     PieChartSettings::PieLabelType m_pieChartLabelStyle = PieChartSettings::PieLabelType::Amount;
     bool m_displayCategoryNameInLabel = true;

@@ -78,9 +78,8 @@ void TotalsViewController::fitBarSlots()
     chart::Graph* graph = m_hostViewB->hostedGraph();
     if (!graph || !graph->axisSet())
         return;
-    const chart::Axis* y = graph->axisSet()->yAxis();
     // The first bar starts after the value labels, which are wider for losses in parentheses.
-    const double labelsEnd = ValueAxisLabels::labelsEnd(*y, m_barValueAxis.labels) + 6;
+    const double labelsEnd = ValueAxisLabels::labelsEnd(*graph, m_barValueAxis.labels, m_barScale) + 6;
     graph->defaultPlotSpace()->setXRange(
         YearEndBars::slotRangeClearOf(m_numberOfVisibleBars, labelsEnd, graph->plotAreaRect().width()));
     placeBarLabels();
@@ -92,7 +91,7 @@ void TotalsViewController::placeBarLabels()
     if (!graph || !graph->axisSet())
         return;
     ValueAxisLabels::applyUnderBars(
-        *graph, m_minNWValue < 0.0, m_barValueAxis.labels, m_barValueAxis.interval);
+        *graph, m_minNWValue < 0.0, m_barValueAxis.labels, m_barValueAxis.interval, m_barScale);
 }
 
 void TotalsViewController::configureBARPlots()
@@ -129,8 +128,9 @@ void TotalsViewController::configureStackedBARPlots()
     fills.reserve(identifiers.size());
     for (const QString& identifier : identifiers)
         fills.append(PieColorSchemes::categoryColor(colors, identifier));
-    auto* plot = new YearEndBarsStackPlot(identifiers, fills,
-        [this, type](const QStringList& ids) { return YearEndBars::stacks(m_visibleDataArray, type, ids); });
+    auto* plot = new YearEndBarsStackPlot(identifiers, fills, [this, type](const QStringList& ids) {
+        return YearEndBars::stacks(m_visibleDataArray, type, ids, m_barScale);
+    });
     plot->setIdentifier(kStackPlotIdentifier);
     plot->setLineStyle(chart::LineStyle { 1.0, QColor::fromRgbF(0.6f, 0.6f, 0.6f, 0.5f), {} });
     plot->setBarWidth(YearEndBars::barWidth);
@@ -161,6 +161,7 @@ void TotalsViewController::loadYoYData()
     const auto& model = NWData::shared()->appData();
     m_visibleDataArray
         = model ? YearEndBars::visibleYearEnds(*model, m_numberOfVisibleBars) : QList<YearEndBars::YearEnd>();
+    m_barScale = YearEndBars::drawScale(m_visibleDataArray, barType());
 }
 
 void TotalsViewController::reloadAndRedraw()
@@ -173,7 +174,7 @@ void TotalsViewController::reloadAndRedraw()
 double TotalsViewController::reloadXAxes()
 {
     chart::Axis* x = m_hostViewB->hostedGraph()->axisSet()->xAxis();
-    const auto years = YearEndBars::yearAxis(m_visibleDataArray, barType());
+    const auto years = YearEndBars::yearAxis(m_visibleDataArray, barType(), m_barScale);
     QList<chart::AxisLabel> labels;
     for (qsizetype i = 0; i < years.labels.size(); ++i)
         labels.append(chart::AxisLabel { years.labels[i], x->labelTextStyle(), years.ticks[i],
@@ -209,7 +210,7 @@ void TotalsViewController::showBarPopup(int recordIndex, const QString& identifi
     if (recordIndex < 0 || recordIndex >= m_visibleDataArray.size())
         return;
     const auto popup = YearEndBars::barPopup(m_visibleDataArray[recordIndex], barType(), identifier,
-        basesVary, NWData::shared()->appData().get(), m_pieChartLabelStyle);
+        basesVary, NWData::shared()->appData().get(), m_pieChartLabelStyle, m_barScale);
     const QPointF tip = m_hostViewB->hostedGraph()->defaultPlotSpace()->graphPointForPlotPoint(
         recordIndex, popup.pointValue);
     const QPointF anchorYUp = platform::toYUp(m_hostViewB->mapTo(this, tip), qreal(height()));

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace YearEndBars {
 
@@ -78,6 +79,18 @@ void orderValues(const ListOrder& order, const std::optional<MVX_CategoryLogList
     }
 }
 
+const MVX_CategoryLogList& valuesOf(const YearEnd& yearEnd, int type)
+{
+    return type == 1 ? yearEnd.assetValues : yearEnd.liabilityValues;
+}
+
+// What stands on top of a stack: the values of categories no longer listed.
+double unknownOf(const YearEnd& yearEnd, int type)
+{
+    const bool has = type == 1 ? yearEnd.hasUnknownAssets : yearEnd.hasUnknownLiabilities;
+    return has ? (type == 1 ? yearEnd.unknownAssets : yearEnd.unknownLiabilities) : 0.0;
+}
+
 } // namespace
 
 QList<std::shared_ptr<MVX_NWLog>> yearEndRecords(const MVX_NWLogList& records)
@@ -127,30 +140,60 @@ double barValue(const MVX_NWLog& record, int type)
     return assets - liabilities;
 }
 
-Segment segment(const YearEnd& yearEnd, int type, const QString& categoryID, bool basesVary)
+double drawScale(const QList<YearEnd>& shown, int type)
 {
-    const MVX_CategoryLogList& values = type == 1 ? yearEnd.assetValues : yearEnd.liabilityValues;
+    if (type != 1 && type != 2)
+        return 1.0;
+    // Values that are no finite number draw nothing at any scale.
+    const auto finite = [](double value) { return std::isfinite(value) ? value : 0.0; };
+    // Whether every sum on the way up each stack stays within `limit` (infinity fails).
+    const auto sumsWithin = [&](double scale, double limit) {
+        for (const YearEnd& yearEnd : shown) {
+            double sum = 0.0;
+            for (const auto& value : valuesOf(yearEnd, type)) {
+                sum += finite(value->value().value_or(0.0)) * scale;
+                if (!(std::abs(sum) <= limit))
+                    return false;
+            }
+            if (!(std::abs(sum + finite(unknownOf(yearEnd, type)) * scale) <= limit))
+                return false;
+        }
+        return true;
+    };
+    constexpr double most = std::numeric_limits<double>::max();
+    if (sumsWithin(1.0, most))
+        return 1.0;
+    // Scaled, the stacks keep half of what a double holds free, so that the value range around
+    // them is a double too and they show whole.
+    double scale = 0.5;
+    while (!sumsWithin(scale, most / 2.0) && scale > std::numeric_limits<double>::min())
+        scale /= 2.0;
+    return scale;
+}
+
+Segment segment(const YearEnd& yearEnd, int type, const QString& categoryID, bool basesVary, double scale)
+{
     double base = 0.0;
     Segment result;
-    for (const auto& value : values) {
+    for (const auto& value : valuesOf(yearEnd, type)) {
         if (value->categoryID() == categoryID) {
             result.value = value->value().value_or(0.0);
             break;
         }
         if (basesVary)
-            base += value->value().value_or(0.0);
+            base += value->value().value_or(0.0) * scale;
     }
     if (categoryID == unknownCategoryIdentifier) {
         const bool has = type == 1 ? yearEnd.hasUnknownAssets : yearEnd.hasUnknownLiabilities;
         if (has)
-            result.value = type == 1 ? yearEnd.unknownAssets : yearEnd.unknownLiabilities;
+            result.value = unknownOf(yearEnd, type);
     }
     result.base = base;
-    result.tip = base + result.value.value_or(0.0);
+    result.tip = base + result.value.value_or(0.0) * scale;
     return result;
 }
 
-QList<Segment> stacks(const QList<YearEnd>& shown, int type, const QStringList& identifiers)
+QList<Segment> stacks(const QList<YearEnd>& shown, int type, const QStringList& identifiers, double scale)
 {
     const qsizetype count = shown.size();
     QList<Segment> result(identifiers.size() * count);
@@ -165,7 +208,7 @@ QList<Segment> stacks(const QList<YearEnd>& shown, int type, const QStringList& 
         for (qsizetype i = 0; i < values.size(); ++i) {
             if (!firstIndex.contains(values[i]->categoryID()))
                 firstIndex.insert(values[i]->categoryID(), i);
-            below[i + 1] = below[i] + values[i]->value().value_or(0.0);
+            below[i + 1] = below[i] + values[i]->value().value_or(0.0) * scale;
         }
         const bool hasUnknown = type == 1 ? yearEnd.hasUnknownAssets : yearEnd.hasUnknownLiabilities;
         const double unknown = type == 1 ? yearEnd.unknownAssets : yearEnd.unknownLiabilities;
@@ -179,20 +222,28 @@ QList<Segment> stacks(const QList<YearEnd>& shown, int type, const QStringList& 
                 piece.base = below[found != firstIndex.cend() ? *found : values.size()];
             if (id == unknownCategoryIdentifier && hasUnknown)
                 piece.value = unknown;
-            piece.tip = piece.base + piece.value.value_or(0.0);
+            piece.tip = piece.base + piece.value.value_or(0.0) * scale;
         }
     }
     return result;
 }
 
-YearAxis yearAxis(const QList<YearEnd>& shown, int type)
+YearAxis yearAxis(const QList<YearEnd>& shown, int type, double scale)
 {
     YearAxis axis;
-    for (qsizetype slot = 0; slot < shown.size(); ++slot) {
-        const double v = barValue(*shown[slot].record, type);
+    const auto widen = [&axis](double v) {
         if (std::isfinite(v)) {
             axis.top = std::max(axis.top, v);
             axis.bottom = std::min(axis.bottom, v);
+        }
+    };
+    for (qsizetype slot = 0; slot < shown.size(); ++slot) {
+        widen(barValue(*shown[slot].record, type) * scale);
+        if (scale < 1.0) {
+            double sum = 0.0;
+            for (const auto& value : valuesOf(shown[slot], type))
+                widen(sum += value->value().value_or(0.0) * scale);
+            widen(sum + unknownOf(shown[slot], type) * scale);
         }
         axis.labels.append(QString::number(shown[slot].record->year().value_or(0)));
         axis.ticks.append(double(slot));
@@ -242,7 +293,7 @@ chart::PlotRange slotRangeClearOf(int slotCount, double clearLeft, double plotWi
 }
 
 BarPopup barPopup(const YearEnd& yearEnd, int type, const QString& plotIdentifier, bool basesVary,
-    const MVX_Model* model, PieChartSettings::PieLabelType labelStyle)
+    const MVX_Model* model, PieChartSettings::PieLabelType labelStyle, double scale)
 {
     const MVX_NWLog& record = *yearEnd.record;
     BarPopup popup;
@@ -254,14 +305,21 @@ BarPopup barPopup(const YearEnd& yearEnd, int type, const QString& plotIdentifie
         popup.caption = QString::number(record.year().value_or(0));
         return popup;
     }
-    const Segment found = segment(yearEnd, type, plotIdentifier, basesVary);
+    const Segment found = segment(yearEnd, type, plotIdentifier, basesVary, scale);
     popup.pointValue = found.tip;
     if (!found.value)
         return popup;
-    const double total = barValue(record, type);
+    // A stack drawn scaled adds up to more than a double holds, more than its record's total:
+    // the share is taken of its sum.
+    double total = barValue(record, type);
+    if (scale < 1.0) {
+        total = unknownOf(yearEnd, type) * scale;
+        for (const auto& value : valuesOf(yearEnd, type))
+            total += value->value().value_or(0.0) * scale;
+    }
     const QString percent = total == 0.0 || !std::isfinite(total)
         ? PieSlices::emptyTotalCaption()
-        : PieSlices::percentText(*found.value * 100.0 / total);
+        : PieSlices::percentText(*found.value * scale / total * 100.0);
     popup.amount = QStringLiteral("%1 (%2)").arg(
         NWCurrencyFormatter::currencyFormattedString(*found.value, false), percent);
     const QString name = plotIdentifier == unknownCategoryIdentifier

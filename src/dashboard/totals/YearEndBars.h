@@ -51,33 +51,43 @@ QList<YearEnd> visibleYearEnds(const MVX_Model& model, int slotCount = visibleBa
 /// A bar's height: type 1 the record's assets, type 2 its liabilities, else assets − liabilities.
 double barValue(const MVX_NWLog& record, int type);
 
-/// One segment of a stacked bar: where it starts and ends, and the category's value (none when
-/// the record has no value of that category: a zero-height segment on the base).
+/// The scale the stacks of type 1 (assets) or 2 (liabilities) are drawn at: 1 while the sums of
+/// every stack's values stay doubles, else (values near the largest double add up to more than a
+/// double holds) the largest power of two at which they stay within half the largest double, so
+/// that the stacks show whole. 1 for type 0.
+double drawScale(const QList<YearEnd>& shown, int type);
+
+/// One segment of a stacked bar: where it starts and ends (in units of the draw scale), and the
+/// category's value (none when the record has no value of that category: a zero-height segment
+/// on the base).
 struct Segment {
     double base = 0.0;
     double tip = 0.0;
     std::optional<double> value;
 };
 /// The segment of category `categoryID` (or `unknownCategoryIdentifier`) in `yearEnd`'s stack
-/// of type 1 (assets) or 2 (liabilities); with `basesVary` off it stands on 0.
-Segment segment(const YearEnd& yearEnd, int type, const QString& categoryID, bool basesVary);
+/// of type 1 (assets) or 2 (liabilities) at `scale`; with `basesVary` off it stands on 0.
+Segment segment(
+    const YearEnd& yearEnd, int type, const QString& categoryID, bool basesVary, double scale = 1.0);
 
 /// Every segment of the stacks at once, as `segment` gives each: for the categories
 /// `identifiers` (bottom to top; the first stands on 0, every later one on those below it) and
 /// each of `shown`'s year-ends, at index category × shown.size() + slot. Linear in the
 /// identifiers and the year-ends' values.
-QList<Segment> stacks(const QList<YearEnd>& shown, int type, const QStringList& identifiers);
+QList<Segment> stacks(
+    const QList<YearEnd>& shown, int type, const QStringList& identifiers, double scale = 1.0);
 
-/// The year axis and the values' extent: one label ("2019") and tick per year-end at its slot,
-/// the largest bar value (`noTop` without bars) and the smallest (never above 0). Values that
-/// are not finite widen nothing.
+/// The year axis and the values' extent at `scale`: one label ("2019") and tick per year-end at
+/// its slot, the largest bar value (`noTop` without bars) and the smallest (never above 0). Values
+/// that are not finite widen nothing. Stacks drawn at a scale below 1 widen the extent to their
+/// ends too, which their records' totals cannot hold.
 struct YearAxis {
     QStringList labels;
     QList<double> ticks;
     double top = noTop;
     double bottom = 0.0;
 };
-YearAxis yearAxis(const QList<YearEnd>& shown, int type);
+YearAxis yearAxis(const QList<YearEnd>& shown, int type, double scale = 1.0);
 
 /// The amount labels' interval T for the largest value: the first digit of ⌊top / 5⌋ followed by
 /// zeros (2469 gives 2000); 0 for tops below 5 or not finite.
@@ -103,11 +113,13 @@ chart::PlotRange slotRange(int slotCount = visibleBars);
 /// labels stand there). Without a usable width, `slotRange` alone.
 chart::PlotRange slotRangeClearOf(int slotCount, double clearLeft, double plotWidth);
 
-/// The value popup of a clicked bar or segment: texts, colour and the value its arrow points at.
+/// The value popup of a clicked bar or segment: texts, colour and the value its arrow points at
+/// (a segment's tip at the stacks' `scale`).
 /// Type 0: the net worth ("<amount> ") and the year. Types 1 and 2: "<amount> (<percent>)" of
-/// the category's value (the percentage of the record's total, "–" when that total is 0) and the
-/// category's name cut at 25 characters (30 while slice labels show no value); a category without
-/// a value in the record gives empty texts at the segment's base.
+/// the category's value (the percentage of the record's total, or of the stack's sum when that
+/// is drawn scaled; "–" when that total is 0) and the category's name cut at 25 characters (30
+/// while slice labels show no value); a category without a value in the record gives empty
+/// texts at the segment's base.
 struct BarPopup {
     QString amount;
     QString caption;
@@ -115,6 +127,6 @@ struct BarPopup {
     double pointValue = 0.0;
 };
 BarPopup barPopup(const YearEnd& yearEnd, int type, const QString& plotIdentifier, bool basesVary,
-    const MVX_Model* model, PieChartSettings::PieLabelType labelStyle);
+    const MVX_Model* model, PieChartSettings::PieLabelType labelStyle, double scale = 1.0);
 
 } // namespace YearEndBars

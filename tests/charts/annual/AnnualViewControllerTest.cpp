@@ -1,4 +1,6 @@
 #include "charts/annual/AnnualViewController.h"
+#include "charts/annual/AnnualChartData.h"
+#include "charts/annual/AnnualChartSettings.h"
 #include "charts/common/BarChartGeometry.h"
 #include "charts/common/ChartNotifications.h"
 #include "charts/common/DrawnLabelContrast.h"
@@ -195,27 +197,55 @@ TEST_F(AnnualViewControllerTest, EveryYearStandsOnZeroWithItsLabelsAboveOrBelowZ
 }
 
 // Year-ends of any finite size, beside losses or not: the screen paints, every year keeps its
-// label, and the amounts are a handful, apart and inside the graph.
+// label, and the amounts are a handful, apart and inside the graph, each the start of its amount;
+// with the trend on too.
 TEST_F(AnnualViewControllerTest, HugeYearEndsBesideLossesPaintWithAScreenfulOfLabels)
 {
     constexpr double most = std::numeric_limits<double>::max();
     const std::vector<std::pair<double, double>> households { { 1e20, -500 }, { 1e300, -1e9 },
-        { most, -most }, { -1, -most }, { 1e-300, -1e-300 }, { 0, 0 } };
+        { most, -most }, { -1, -most }, { 1e-300, -1e-300 }, { 0, 0 }, { most, 0 }, { -most, 0 },
+        { most, 1e20 } };
     for (const auto& [newest, older] : households) {
-        SCOPED_TRACE(testing::Message() << newest << " after " << older);
         auto model = MVX_Model::makeEmpty();
         model->setBaseCurrency(u"USD"_s);
         model->setNwLogArray(
             MVX_NWLogList { recordWithTotals(2020, 3, std::max(newest, 0.0), -std::min(newest, 0.0)),
                 recordWithTotals(2019, 12, std::max(older, 0.0), -std::min(older, 0.0)) });
         store().setAppData(model);
-        AnnualViewController screen;
-        show(screen);
-        const QImage picture = screen.grab().toImage();
-        EXPECT_FALSE(picture.isNull());
-        const chart::Graph& graph = *screen.hostView()->hostedGraph();
-        barchartgeometry::expectTwoYearsAndAScreenfulOfLabels(graph, newest == 1e20);
+        for (const bool trend : { false, true }) {
+            SCOPED_TRACE(testing::Message() << newest << " after " << older << (trend ? ", trend" : ""));
+            AnnualChartSettings::setTrendLine(trend);
+            AnnualViewController screen;
+            show(screen);
+            const QImage picture = screen.grab().toImage();
+            EXPECT_FALSE(picture.isNull());
+            const chart::Graph& graph = *screen.hostView()->hostedGraph();
+            const bool huge = std::max(std::abs(newest), std::abs(older)) >= 1e20;
+            const auto amounts = barchartgeometry::drawnLabels(graph, *graph.axisSet()->yAxis());
+            if (!trend) {
+                barchartgeometry::expectTwoYearsAndAScreenfulOfLabels(graph, huge);
+            } else {
+                EXPECT_GE(amounts.size(), huge ? 2 : 0);
+                EXPECT_TRUE(barchartgeometry::labelsApartInside(graph));
+            }
+            for (const auto& amount : amounts) {
+                QString start = amount.text;
+                if (start.endsWith(QChar(0x2026)))
+                    start.chop(1);
+                const chart::AxisLabel* label = nullptr;
+                for (const chart::AxisLabel& candidate : graph.axisSet()->yAxis()->axisLabels())
+                    label = candidate.text == amount.text ? &candidate : label;
+                ASSERT_NE(label, nullptr);
+                EXPECT_TRUE(AnnualChartData::valueLabelText(label->tickLocation).startsWith(start))
+                    << amount.text.toStdString();
+            }
+            // The newest year-end's bar is drawn, up or down from the zero line.
+            if (newest != 0 && std::abs(newest) > 1) {
+                EXPECT_TRUE(barchartgeometry::standsOnZero(*screen.barPlotNW(), 1));
+            }
+        }
     }
+    AnnualChartSettings::setTrendLine(false);
 }
 
 // The year and amount labels read at 4.5:1 on screen, in the appearance the chart was made in

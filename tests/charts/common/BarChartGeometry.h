@@ -11,6 +11,7 @@
 
 #include <QList>
 #include <QRectF>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
@@ -116,17 +117,30 @@ inline testing::AssertionResult labelsClearOfBars(const chart::BarPlot& plot, co
     return testing::AssertionSuccess();
 }
 
+// Whether `text` reads as an amount: it has digits and no infinity or not-a-number.
+inline testing::AssertionResult readsAsAmount(const QString& text)
+{
+    const QString lower = text.toLower();
+    if (!text.contains(QRegularExpression(QStringLiteral("[0-9]"))) || lower.contains(QStringLiteral("inf"))
+        || lower.contains(QStringLiteral("nan")) || text.contains(QChar(0x221E)))
+        return testing::AssertionFailure() << "\"" << text.toStdString() << "\" is no amount";
+    return testing::AssertionSuccess();
+}
+
 // A two-year bar chart whose newer year-end may be huge beside an older one below zero: both
-// years named, a screenful of value labels (a few when the top is huge), no label over another,
-// and a finite value range that holds the zero line.
-inline void expectTwoYearsAndAScreenfulOfLabels(const chart::Graph& graph, bool hugeTop)
+// years named, a screenful of value labels (at least a few when the values are huge: `labelled`),
+// each an amount, no label over another, and a finite value range that holds the zero line.
+inline void expectTwoYearsAndAScreenfulOfLabels(const chart::Graph& graph, bool labelled)
 {
     EXPECT_EQ(texts(drawnLabels(graph, *graph.axisSet()->xAxis())),
         (QStringList { QStringLiteral("2019"), QStringLiteral("2020") }));
     EXPECT_LE(graph.axisSet()->yAxis()->axisLabels().size(), 42);
-    if (hugeTop) {
-        EXPECT_GE(drawnLabels(graph, *graph.axisSet()->yAxis()).size(), 2);
+    const QList<DrawnLabel> amounts = drawnLabels(graph, *graph.axisSet()->yAxis());
+    if (labelled) {
+        EXPECT_GE(amounts.size(), 2);
     }
+    for (const DrawnLabel& amount : amounts)
+        EXPECT_TRUE(readsAsAmount(amount.text));
     EXPECT_TRUE(labelsApartInside(graph));
     EXPECT_TRUE(graph.defaultPlotSpace()->yRange().isFinite());
     EXPECT_TRUE(graph.defaultPlotSpace()->yRange().contains(0));

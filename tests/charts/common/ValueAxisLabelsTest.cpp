@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QStringList>
+
 #include <cfloat>
 #include <cmath>
 #include <utility>
@@ -74,6 +76,23 @@ TEST(ValueAxisLabels, AScreenfulOfFiniteLabelsForAnyFiniteValues)
     EXPECT_EQ(ValueAxisLabels::labels(1e20, -500, ValueAxisLabels::labelInterval(1e20, -500), kHeadroom),
         (QList<double> { 2e19, 4e19, 6e19, 8e19, 1e20 }));
     EXPECT_TRUE(ValueAxisLabels::labels(4, -4, ValueAxisLabels::labelInterval(4, -4), kHeadroom).isEmpty());
+    // At the largest doubles the labels are the doubles of their round amounts, and read so:
+    // three times 3e307 as doubles multiply is 8.999999999999999e+307, "$89,999,999,...".
+    const auto starts = [](const QList<double>& labels) {
+        QStringList all;
+        for (double label : labels)
+            all << ValueAxisLabels::text(label).left(13);
+        return all;
+    };
+    EXPECT_EQ(starts(ValueAxisLabels::labels(DBL_MAX, 0, ValueAxisLabels::labelInterval(DBL_MAX), kHeadroom)),
+        (QStringList { QStringLiteral("$30,000,000,0"), QStringLiteral("$60,000,000,0"),
+            QStringLiteral("$90,000,000,0"), QStringLiteral("$120,000,000,"),
+            QStringLiteral("$150,000,000,") }));
+    EXPECT_EQ(starts(ValueAxisLabels::labels(
+                  -1, -DBL_MAX, ValueAxisLabels::labelInterval(-1, -DBL_MAX), kHeadroom)),
+        (QStringList { QStringLiteral("($30,000,000,"), QStringLiteral("($60,000,000,"),
+            QStringLiteral("($90,000,000,"), QStringLiteral("($120,000,000"),
+            QStringLiteral("($150,000,000") }));
 }
 
 // Whatever interval a caller hands over, the walk ends within a screenful: an interval far too

@@ -30,6 +30,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <limits>
+
 using namespace Qt::Literals::StringLiterals;
 using namespace mervane::test;
 using CompareStatistics::Group;
@@ -146,7 +148,9 @@ TEST_F(StatisticsChartsTest, AUserInDebtKeepsEveryChartsLabelsApart)
 {
     CompareViewController screen;
     show(screen);
-    for (const double netWorth : { -20000.0, -342361.0, -2000000.0, -4e8 }) {
+    // Down to the largest double below 0, which the screen takes as its lowest net worth.
+    for (const double netWorth :
+        { -20000.0, -342361.0, -2000000.0, -4e8, -std::numeric_limits<double>::max() }) {
         screen.setMyCurrentNW(netWorth);
         screen.redrawCountryComparison();
         for (int index = 0; index < 8; ++index) {

@@ -140,6 +140,22 @@ TEST(ChartKitDrawing, LinesAndBarsDrawWhereThePlotSpacePutsThem)
     // Below the varying base there is no bar.
     EXPECT_FALSE(containsColor(
         image, QRect(space->graphPointForPlotPoint(3, 4).toPoint(), QSize(1, 1)), QColor(0, 200, 200)));
+
+    // Near the largest double, where a value's distance from the range's lower end is no double:
+    // the line from 0 to the largest double runs through the middle of its way up, and the
+    // largest double maps above the plot area by as much as it lies beyond the range.
+    constexpr double most = std::numeric_limits<double>::max();
+    space->setYRange(PlotRange::withLocation(-most / 8, most * 0.9));
+    source.rows[line] = { { 0, 0 }, { 10, most } };
+    source.rows[bars] = {};
+    graph->reloadData();
+    const QRectF area = graph->plotAreaRect();
+    EXPECT_NEAR(space->graphYForPlotY(most), area.bottom() - (1.125 / 0.9) * area.height(), 1e-6);
+    const QImage huge = graph->imageOfLayer();
+    EXPECT_TRUE(containsColor(huge,
+        QRect(space->graphPointForPlotPoint(5, most / 2).toPoint() - QPoint(2, 2), QSize(5, 5)),
+        style.lineColor))
+        << "no line towards the largest double";
 }
 
 TEST(ChartKitDrawing, NonFiniteValuesAndTicksDrawNothingAndDoNotHang)
@@ -252,6 +268,16 @@ TEST(ChartKitDrawing, APieRedrawsWhenItsAnglesDataOrLabelsChange)
     EXPECT_EQ(colorAt(image, -40, -40), QColor(0, 0, 255));
     EXPECT_FALSE(containsColor(image, QRect(0, 0, 400, 300), QColor(0, 200, 0)));
     EXPECT_TRUE(containsColor(image, QRect(0, 0, 400, 300), QColor(200, 0, 200)));
+
+    // Two slices of the largest double, whose sum is no double, still halve the pie.
+    constexpr double most = std::numeric_limits<double>::max();
+    source.rows[pie] = { { most }, { most } };
+    graph.reloadData();
+    EXPECT_EQ(pie->slices()[0].fraction, 0.5);
+    EXPECT_EQ(pie->slices()[1].startFraction, 0.5);
+    image = graph.imageOfLayer();
+    EXPECT_EQ(colorAt(image, 50, 0), QColor(255, 0, 0));
+    EXPECT_EQ(colorAt(image, -50, 0), QColor(0, 0, 255));
 }
 
 // Three thousand slices far thinner than a pixel, a thousand red, a thousand green (with a

@@ -1,6 +1,7 @@
 #include "dashboard/bigpie/BigPieChartViewController.h"
 #include "charts/common/RedavidGraphHost.h"
 #include "charts/kit/Graph.h"
+#include "charts/kit/GraphHostingView.h"
 #include "charts/kit/PieChart.h"
 #include "dashboard/common/BigPieChartView.h"
 #include "dashboard/common/DashboardNotifications.h"
@@ -25,6 +26,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <limits>
 #include <numbers>
 
 using namespace Qt::Literals::StringLiterals;
@@ -62,6 +64,28 @@ void expectLabelsApartAndInPane(const chart::PieChart& pie, const QRectF& pane, 
             EXPECT_FALSE(outlines[i].intersects(outlines[j]))
                 << when << ": labels " << placements[i].recordIndex << " and " << placements[j].recordIndex
                 << " overlap";
+}
+
+// Whether `pie`'s ring is painted all round in `host`: at twelve angles the middle of the ring
+// stands out from the host's background.
+bool ringDrawnAllRound(chart::GraphHostingView& host, const chart::PieChart& pie)
+{
+    const QImage image = host.viewport()->grab().toImage();
+    const QSizeF area = host.hostedGraph()->plotAreaRect().size();
+    const double r = (pie.pieRadius() + pie.pieInnerRadius()) / 2;
+    const QColor background = image.pixelColor(2, 2);
+    for (int k = 0; k < 12; ++k) {
+        const double angle = 0.1 + k * pi / 6;
+        const QPoint at = host.viewPointFromPlotArea(QPointF(area.width() / 2 + r * std::cos(angle),
+                                                         area.height() / 2 + r * std::sin(angle)))
+                              .toPoint();
+        const QColor seen = image.pixelColor(at);
+        if (std::abs(seen.red() - background.red()) + std::abs(seen.green() - background.green())
+                + std::abs(seen.blue() - background.blue())
+            < 30)
+            return false;
+    }
+    return true;
 }
 
 class BigPieChartViewControllerTest : public SharedStoreTest {
@@ -447,6 +471,51 @@ TEST_F(BigPieChartViewControllerTest, TheLargestSlicesKeepTheirLabelsWhereverThe
                             [slice](const auto& placement) { return placement.recordIndex == slice; }))
                             << when << ": the label of slice " << slice << " is left out";
                 }
+            }
+        }
+    }
+}
+
+// Asset categories at the largest double, one beside a small one and two of them, whose sums are
+// no double: every pie is drawn all round its ring, its slices in proportion, and no label reads
+// as infinity or not-a-number, with amounts and with percentages.
+TEST_F(BigPieChartViewControllerTest, PiesOfTheLargestDoubleAreDrawnAllRound)
+{
+    constexpr double most = std::numeric_limits<double>::max();
+    for (const std::vector<double>& values :
+        { std::vector<double> { most, 2500 }, std::vector<double> { most, most } }) {
+        installAssets(values);
+        // A data file holds no infinity: the totals stop at the largest double.
+        const auto& record = store().appData()->nwLogArray()->first();
+        record->setAssets(most);
+        record->setNw(most);
+        for (const auto style :
+            { PieChartSettings::PieLabelType::Amount, PieChartSettings::PieLabelType::Percentage }) {
+            SCOPED_TRACE(testing::Message() << values[1] << ", labels " << int(style));
+            PieChartSettings::setBigPieLabelType(style);
+            BigPieChartViewController screen;
+            show(screen);
+            EXPECT_EVENTUALLY(std::abs(screen.pieChart(Kind::NetWorth)->startAngle() - pi / 2) < 1e-9);
+            for (const Kind kind : { Kind::NetWorth, Kind::Assets }) {
+                SCOPED_TRACE(int(kind));
+                const auto& slices = screen.pieChart(kind)->slices();
+                double whole = 0.0;
+                for (const auto& slice : slices)
+                    whole += slice.fraction;
+                EXPECT_NEAR(whole, 1.0, 1e-9);
+                for (const auto& slice : screen.slices(kind).slices) {
+                    EXPECT_FALSE(slice.label.contains(u"inf"_s, Qt::CaseInsensitive))
+                        << slice.label.toStdString();
+                    EXPECT_FALSE(slice.label.contains(u"nan"_s, Qt::CaseInsensitive))
+                        << slice.label.toStdString();
+                }
+                EXPECT_EVENTUALLY(ringDrawnAllRound(*screen.hostView(kind), *screen.pieChart(kind)));
+            }
+            // Two slices of the largest double are halves, and say so.
+            if (values[1] == most) {
+                EXPECT_EQ(screen.pieChart(Kind::Assets)->slices()[0].fraction, 0.5);
+                EXPECT_EQ(screen.slices(Kind::Assets).slices[0].percent, 50.0);
+                EXPECT_EQ(screen.slices(Kind::Assets).slices[1].percent, 50.0);
             }
         }
     }

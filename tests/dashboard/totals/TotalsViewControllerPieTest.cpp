@@ -1,5 +1,6 @@
 #include "charts/common/RedavidGraphHost.h"
 #include "charts/kit/Graph.h"
+#include "charts/kit/GraphHostingView.h"
 #include "charts/kit/PieChart.h"
 #include "dashboard/common/PieChartSettings.h"
 #include "dashboard/totals/TotalsViewController.h"
@@ -17,6 +18,8 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -177,4 +180,70 @@ TEST_F(TotalsViewControllerPieTest, TheLargestSlicesOfA1e15HouseholdKeepTheirLab
     showAsInTheWindow(totals);
     ASSERT_FALSE(totals.pie().slices[0].merged);
     expectLabelsKept(totals, { 0 }, "assets");
+}
+
+// An asset of the largest double beside a small one, and two of them: the dashboard pie of every
+// type is drawn all round its ring, its slices in proportion, and no label reads as infinity or
+// not-a-number, with amounts and with percentages.
+TEST_F(TotalsViewControllerPieTest, PiesOfTheLargestDoubleAreDrawnAllRound)
+{
+    constexpr double most = std::numeric_limits<double>::max();
+    for (const double second : { 2500.0, most }) {
+        auto model = householdOf(
+            { { u"Trust fund"_s, most }, { u"Vault"_s, second } }, { { u"Mortgage"_s, 250000 } });
+        // A data file holds no infinity: the totals stop at the largest double.
+        model->nwLogArray()->first()->setAssets(most);
+        model->nwLogArray()->first()->setNw(most);
+        installAndSave(model);
+        for (const auto style :
+            { PieChartSettings::PieLabelType::Amount, PieChartSettings::PieLabelType::Percentage }) {
+            PieChartSettings::setPieLabelType(style);
+            for (const PieDisplayType type : { PieDisplayType::NetWorth, PieDisplayType::AssetCategories }) {
+                SCOPED_TRACE(
+                    testing::Message() << second << ", labels " << int(style) << ", type " << int(type));
+                PieChartSettings::setPieDisplayType(type);
+                TotalsViewController totals;
+                showAsInTheWindow(totals);
+                chart::PieChart* pie = totals.pieChart();
+                EXPECT_EVENTUALLY(std::abs(pie->startAngle() - std::numbers::pi / 2) < 1e-9
+                    && std::abs(pie->opacity() - 1.0) < 1e-9);
+                double whole = 0.0;
+                for (const auto& slice : pie->slices())
+                    whole += slice.fraction;
+                EXPECT_NEAR(whole, 1.0, 1e-9);
+                for (const auto& slice : totals.pie().slices) {
+                    EXPECT_FALSE(slice.label.contains(u"inf"_s, Qt::CaseInsensitive))
+                        << slice.label.toStdString();
+                    EXPECT_FALSE(slice.label.contains(u"nan"_s, Qt::CaseInsensitive))
+                        << slice.label.toStdString();
+                }
+                if (type == PieDisplayType::AssetCategories && second == most) {
+                    ASSERT_EQ(totals.pie().slices.size(), 2);
+                    EXPECT_EQ(totals.pie().slices[0].percent, 50.0);
+                }
+                // The middle of the ring stands out from the background all round.
+                const auto drawnAllRound = [&] {
+                    chart::GraphHostingView& host = *totals.hostView();
+                    const QImage image = host.viewport()->grab().toImage();
+                    const QSizeF area = host.hostedGraph()->plotAreaRect().size();
+                    const double r = (pie->pieRadius() + pie->pieInnerRadius()) / 2;
+                    const QColor background = image.pixelColor(2, 2);
+                    for (int k = 0; k < 12; ++k) {
+                        const double angle = 0.1 + k * std::numbers::pi / 6;
+                        const QColor seen = image.pixelColor(
+                            host.viewPointFromPlotArea(QPointF(area.width() / 2 + r * std::cos(angle),
+                                                           area.height() / 2 + r * std::sin(angle)))
+                                .toPoint());
+                        if (std::abs(seen.red() - background.red())
+                                + std::abs(seen.green() - background.green())
+                                + std::abs(seen.blue() - background.blue())
+                            < 30)
+                            return false;
+                    }
+                    return true;
+                };
+                EXPECT_EVENTUALLY(drawnAllRound());
+            }
+        }
+    }
 }

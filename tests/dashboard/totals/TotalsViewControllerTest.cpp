@@ -249,7 +249,7 @@ TEST_F(TotalsViewControllerTest, HugeYearEndsBesideLossesPaintWithAScreenfulOfLa
 {
     constexpr double most = std::numeric_limits<double>::max();
     const std::vector<std::pair<double, double>> households { { 1e20, -500 }, { 1e300, -1e9 },
-        { most, -most }, { -1, -most }, { 1e-300, -1e-300 } };
+        { most, -most }, { -1, -most }, { 1e-300, -1e-300 }, { most, 0 }, { -most, 0 }, { most, 1e20 } };
     for (const auto& [newest, older] : households) {
         auto model = household(0, 0, 0);
         model->setNwLogArray(
@@ -264,9 +264,49 @@ TEST_F(TotalsViewControllerTest, HugeYearEndsBesideLossesPaintWithAScreenfulOfLa
             show(totals);
             EXPECT_FALSE(totals.grab().toImage().isNull());
             const chart::Graph& graph = *totals.hostViewB()->hostedGraph();
-            barchartgeometry::expectTwoYearsAndAScreenfulOfLabels(graph, newest == 1e20);
+            // Asset stacks stand only where there are assets.
+            const bool huge = type == PieChartSettings::PieDisplayType::NetWorth
+                ? std::max(std::abs(newest), std::abs(older)) >= 1e20
+                : std::max(newest, older) >= 1e20;
+            barchartgeometry::expectTwoYearsAndAScreenfulOfLabels(graph, huge);
         }
     }
+}
+
+// Two asset categories at the largest double, whose stack no double can reach: the stack is
+// drawn as two halves standing on the zero line, under a few amounts inside the graph.
+TEST_F(TotalsViewControllerTest, AStackBeyondTheLargestDoubleIsDrawnInHalvesUnderAFewAmounts)
+{
+    constexpr double most = std::numeric_limits<double>::max();
+    auto model = household(0, 0, 0);
+    auto newest = record(2020, 3, most, most, 0);
+    // A data file holds no infinity: the record's totals stop at the largest double.
+    newest->setAssets(most);
+    newest->setNw(most);
+    model->setNwLogArray(MVX_NWLogList { newest, record(2019, 12, 1000, 5000, 0) });
+    installAndSave(model);
+    PieChartSettings::setPieDisplayType(PieChartSettings::PieDisplayType::AssetCategories);
+    TotalsViewController totals;
+    show(totals);
+    const chart::Graph& graph = *totals.hostViewB()->hostedGraph();
+    barchartgeometry::expectTwoYearsAndAScreenfulOfLabels(graph, true);
+    YearEndBarsStackPlot* stacks = stacksOf(totals.hostViewB()->hostedGraph());
+    ASSERT_NE(stacks, nullptr);
+    const QRectF area = graph.plotAreaRect();
+    const QRectF cash = stacks->segmentRect(0, 1).intersected(area);
+    const QRectF house = stacks->segmentRect(1, 1).intersected(area);
+    EXPECT_GT(cash.height(), 10) << "the lower half";
+    EXPECT_GT(house.height(), 10) << "the upper half";
+    EXPECT_NEAR(cash.bottom(), graph.defaultPlotSpace()->graphYForPlotY(0), 1.0);
+    EXPECT_NEAR(house.bottom(), stacks->segmentRect(0, 1).top(), 1.0);
+    EXPECT_NEAR(stacks->segmentRect(0, 1).height(), stacks->segmentRect(1, 1).height(), 1.0);
+    EXPECT_GE(stacks->segmentRect(1, 1).top(), area.top() - 1) << "the stack's top is out of view";
+    // A click on the upper half tells its amount and its half of the stack.
+    const auto [amount, caption] = clickAt(totals, house);
+    EXPECT_TRUE(amount.startsWith(u"$179,769,313,486,231,57"_s)) << amount.toStdString();
+    EXPECT_TRUE(amount.endsWith(u"(50%)"_s)) << amount.toStdString();
+    EXPECT_TRUE(barchartgeometry::readsAsAmount(amount));
+    EXPECT_EQ(caption, u"House"_s);
 }
 
 // As drawn, in the appearance the dashboard opened in and in the one it changes to: every run of

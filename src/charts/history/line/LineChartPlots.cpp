@@ -22,6 +22,7 @@
 #include <QHBoxLayout>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace historyseries;
@@ -190,6 +191,7 @@ void LineChartViewController::configureGraph()
     m_graph->setTitleDisplacement(QPointF(0, 0));
     m_graph->setTitle(platform::Strings::tr("Net Worth History"));
     m_hostView->setHostedGraph(m_graph);
+    connect(m_graph, &chart::Graph::layoutChanged, this, [this] { fitValueLabels(); });
     chart::PlotSpace* space = m_graph->defaultPlotSpace();
     space->setAllowsUserInteraction(true);
     space->setDelegate(this);
@@ -427,6 +429,7 @@ void LineChartViewController::configureAxes()
         x->setMajorTickLocations({});
         y->setAxisLabels({});
         y->setMajorTickLocations({});
+        m_valueLabels.clear();
         return;
     }
     const int first = monthIndex(data.first());
@@ -459,7 +462,7 @@ void LineChartViewController::configureAxes()
             -y->majorTickLength() - y->labelOffset(), chart::Alignment::Bottom, {} });
         yTicks.append(mark.location);
     }
-    y->setAxisLabels(yLabels);
+    m_valueLabels = yLabels;
     y->setMajorTickLocations(yTicks);
     y->setMinorTickLocations({});
     if (layout.range) {
@@ -470,6 +473,24 @@ void LineChartViewController::configureAxes()
         space->setGlobalYRange(range);
     }
     applyXWindow();
+    fitValueLabels();
+}
+
+void LineChartViewController::fitValueLabels()
+{
+    chart::Axis* y = m_graph->axisSet()->yAxis();
+    const double right = m_graph->plotAreaRect().right();
+    QList<chart::AxisLabel> fitted = m_valueLabels;
+    for (chart::AxisLabel& label : fitted) {
+        // Where the label starts does not depend on its value: measured at one in view.
+        chart::AxisLabel inView = label;
+        inView.tickLocation = m_graph->defaultPlotSpace()->yRange().midPoint();
+        if (const auto box = chart::axisLabelRect(*m_graph, *y, inView))
+            label.text
+                = QFontMetricsF(label.textStyle.font())
+                      .elidedText(label.text, Qt::ElideRight, std::max(0.0, right - box->left() - 1.0));
+    }
+    y->setAxisLabels(fitted);
 }
 
 void LineChartViewController::applyXWindow()

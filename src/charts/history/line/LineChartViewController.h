@@ -3,6 +3,7 @@
 #include "charts/history/series/HistoryAxes.h"
 #include "charts/history/series/HistoryPlots.h"
 #include "charts/history/series/HistorySeries.h"
+#include "charts/kit/Axis.h"
 #include "charts/kit/PlotDataSource.h"
 #include "model/data/MVX_NWLog.h"
 #include "uikit/popover/PKPopoverController.h"
@@ -102,6 +103,9 @@ private:
     /// The x labels for the plot area's width now, thinned so that they stand apart.
     QList<historyseries::AxisMark> xLabelMarks() const;
     void applyXWindow();
+    /// Puts the value labels on as they fit the plot area's width now: amounts near the largest
+    /// double run past it, so each keeps its start and is elided at the area's right edge.
+    void fitValueLabels();
     void setSymbolSize();
     void applyVisibility(bool fadeIn, qreal fadeFrom);
     void switchNWPlotColorToTag(bool tag);
@@ -160,6 +164,7 @@ private:
     double m_xStartLocation = 0.0;
     int m_selectedIndex = -1;
     QList<historyseries::AxisMark> m_xLabelMarks;
+    QList<chart::AxisLabel> m_valueLabels; // with their whole texts
 
     QPointer<PKPopoverController> m_menuPopover;
     QPointer<PKPopoverController> m_pointAnnotationPopover;

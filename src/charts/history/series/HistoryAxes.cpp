@@ -73,11 +73,15 @@ YAxisLayout yAxisLayout(ValueExtent extent, const std::function<QString(double)>
     // The labels fall on the multiples of the interval, counted rather than summed so that no
     // rounding drift skips one; near the largest double the headroom stops at it.
     const double top = std::min(1.1 * max, std::numeric_limits<double>::max());
-    for (int k = 1; k <= kMaxLabelsPerSide && k * interval <= top; ++k)
-        layout.labels.append(AxisMark { k * interval, format(k * interval) });
+    for (int k = 1; k <= kMaxLabelsPerSide && k * interval <= top; ++k) {
+        const double value = platform::decimalMultiple(k, interval);
+        layout.labels.append(AxisMark { value, format(value) });
+    }
     if (min <= -layout.step) {
-        for (int k = 1; k <= kMaxLabelsPerSide && -k * interval >= min; ++k)
-            layout.labels.append(AxisMark { -k * interval, format(-k * interval) });
+        for (int k = 1; k <= kMaxLabelsPerSide && -k * interval >= min; ++k) {
+            const double value = -platform::decimalMultiple(k, interval);
+            layout.labels.append(AxisMark { value, format(value) });
+        }
     }
     const double low = min < 0 ? min : -layout.step;
     // In quarters, and narrowed about 0 where the length would overflow, so that values near

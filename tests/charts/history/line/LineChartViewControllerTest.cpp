@@ -2,6 +2,7 @@
 #include "categories/CategoriesNotifications.h"
 #include "charts/common/ChartNotifications.h"
 #include "charts/common/DrawnLabelContrast.h"
+#include "charts/history/line/LineChartColors.h"
 #include "charts/history/series/HistoryTestModel.h"
 #include "charts/history/settings/HistoryChartSettings.h"
 #include "charts/kit/Axis.h"
@@ -9,6 +10,7 @@
 #include "charts/kit/PlotSpace.h"
 #include "charts/kit/ScatterPlot.h"
 #include "model/ModelNotifications.h"
+#include "model/format/NWCurrencyFormatter.h"
 #include "model/values/NWDetailRecordInfo.h"
 #include "platform/Appearance.h"
 #include "platform/Clock.h"
@@ -98,25 +100,73 @@ protected:
 // The title and the axis labels read at 4.5:1 as drawn, in the appearance the chart opened in
 // and in the one it changes to.
 // A net worth of 1e20 after one below 0, and the largest doubles on both sides of 0: the chart
-// paints with a screenful of value labels over a range that holds every point it can.
+// paints with a screenful of value labels over a range that holds every point it can. The labels
+// it draws lie inside the plot area, each the start of its amount, and the line runs towards the
+// newest point however large, in the chart's pane and in the dashboard's narrower one.
 TEST_F(LineChartTest, HugeValuesBesideLossesPaintWithAScreenfulOfLabels)
 {
     constexpr double most = std::numeric_limits<double>::max();
+    const NWCurrencyFormatter money(0, NWCurrencyFormatter::parenthesesNegativeFormat());
     for (const auto& [older, newest] : std::initializer_list<std::pair<double, double>> {
-             { -500, 1e20 }, { -1e9, 1e300 }, { -most, most } }) {
-        SCOPED_TRACE(testing::Message() << older << " then " << newest);
-        install(household({ Month { 2019, 12, 0, 0, -older }, Month { 2020, 3, 0, newest, 0 } }));
+             { -500, 1e20 }, { -1e9, 1e300 }, { -most, most }, { 0, most }, { 0, -most }, { 1e20, most } }) {
+        install(household({ Month { 2019, 12, std::max(older, 0.0), 0, -std::min(older, 0.0) },
+            Month { 2020, 3, 0, std::max(newest, 0.0), -std::min(newest, 0.0) } }));
         LineChartViewController chart;
         show(chart);
-        EXPECT_FALSE(chart.grab().toImage().isNull());
-        const chart::Axis* y = chart.graph()->axisSet()->yAxis();
-        EXPECT_GE(y->axisLabels().size(), 2);
-        EXPECT_LE(y->axisLabels().size(), 30);
-        const chart::PlotRange range = chart.graph()->defaultPlotSpace()->yRange();
-        EXPECT_TRUE(range.isFinite());
-        EXPECT_TRUE(range.contains(0));
-        if (newest == 1e20) {
-            EXPECT_TRUE(range.contains(older) && range.contains(newest));
+        // The line fades in.
+        EXPECT_EVENTUALLY(chart.scatterPlot(PlotId::NetWorth)->opacity() == 1.0);
+        for (const QSize size : { QSize(900, 500), QSize(560, 330) }) {
+            SCOPED_TRACE(testing::Message() << older << " then " << newest << " at " << size.width());
+            chart.resize(size);
+            QApplication::processEvents();
+            const QImage picture = chart.grab().toImage();
+            ASSERT_FALSE(picture.isNull());
+            const chart::Graph& graph = *chart.graph();
+            const chart::Axis* y = graph.axisSet()->yAxis();
+            EXPECT_LE(y->axisLabels().size(), 30);
+            const QRectF area = graph.plotAreaRect();
+            int inside = 0;
+            for (const chart::AxisLabel& label : y->axisLabels()) {
+                const auto rect = chart::axisLabelRect(graph, *y, label);
+                if (!rect)
+                    continue;
+                EXPECT_GE(rect->left(), area.left()) << label.text.toStdString();
+                EXPECT_LE(rect->right(), area.right()) << label.text.toStdString();
+                EXPECT_TRUE(graph.bounds().contains(*rect)) << label.text.toStdString();
+                QString start = label.text;
+                if (start.endsWith(QChar(0x2026)))
+                    start.chop(1);
+                EXPECT_FALSE(start.isEmpty());
+                EXPECT_TRUE(money.stringFromNumber(label.tickLocation).startsWith(start))
+                    << label.text.toStdString();
+                inside += 1;
+            }
+            EXPECT_GE(inside, 2);
+            const chart::PlotRange range = graph.defaultPlotSpace()->yRange();
+            EXPECT_TRUE(range.isFinite());
+            EXPECT_TRUE(range.contains(0));
+            if (newest == 1e20) {
+                EXPECT_TRUE(range.contains(older) && range.contains(newest));
+            }
+            // The line leaves the lower half of the plot area on its way to the newest point.
+            if (std::abs(newest) >= 1e300) {
+                const QRectF half = newest > 0
+                    ? QRectF(area.left(), area.top(), area.width(), area.height() / 2)
+                    : QRectF(area.left(), area.center().y(), area.width(), area.height() / 2);
+                const QPoint at = chart.hostView()->viewport()->mapTo(&chart, half.topLeft().toPoint());
+                const QRect pixels = QRect(at, half.size().toSize()).intersected(picture.rect());
+                const QColor line = linechartcolors::netWorth();
+                bool drawn = false;
+                for (int py = pixels.top(); py <= pixels.bottom() && !drawn; ++py) {
+                    for (int px = pixels.left(); px <= pixels.right() && !drawn; ++px) {
+                        const QColor c = picture.pixelColor(px, py);
+                        drawn = std::abs(c.red() - line.red()) + std::abs(c.green() - line.green())
+                                + std::abs(c.blue() - line.blue())
+                            < 40;
+                    }
+                }
+                EXPECT_TRUE(drawn) << "no line towards " << newest;
+            }
         }
     }
 }

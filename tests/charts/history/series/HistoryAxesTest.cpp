@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QLocale>
+
 #include <cmath>
 #include <limits>
 
@@ -176,6 +178,18 @@ TEST(HistoryAxisRulesTest, SmallEqualHugeAndBrokenValuesNeverLoopForever)
     }
     EXPECT_EQ(locations(yAxisLayout(ValueExtent { -500, 1e20 }, plain).labels),
         (QList<double> { 3e19, 6e19, 9e19 }));
+    // Near the largest double too the labels are the doubles of their round amounts (three times
+    // 3e307 as doubles multiply is 8.999999999999999e+307).
+    const auto shortest = [](const QList<AxisMark>& marks) {
+        QStringList all;
+        for (const AxisMark& mark : marks)
+            all << QString::number(mark.location, 'g', QLocale::FloatingPointShortest);
+        return all;
+    };
+    EXPECT_EQ(shortest(yAxisLayout(ValueExtent { 0, 1e308 }, plain).labels),
+        (QStringList { u"3e+307"_s, u"6e+307"_s, u"9e+307"_s }));
+    EXPECT_EQ(shortest(yAxisLayout(ValueExtent { -1e308, 0 }, plain).labels),
+        (QStringList { u"-3e+307"_s, u"-6e+307"_s, u"-9e+307"_s }));
     // A non-finite point is left out of the extent.
     const ValueExtent skipped = valueExtent(netWorths({ 100, std::nan(""), 900 }), {});
     EXPECT_EQ(skipped.max, 900);
