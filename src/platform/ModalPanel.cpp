@@ -60,11 +60,21 @@ class FocusReturn : public QObject {
 public:
     explicit FocusReturn(QGuiApplication* application) : QObject(application)
     {
-        connect(application, &QGuiApplication::focusWindowChanged, this, [this](const QWindow* focus) {
+        connect(application, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) {
             m_hadKeyboard = m_hadKeyboard || focus;
+            if (focus)
+                m_lastKeyboard = focus;
             m_shownSince.clear();
+            // A click into a window below a window-modal panel gives that window the keyboard:
+            // the platform hands it on to application-modal panels only. The panel keeps it, or
+            // its keys reach nothing and, once it closes, neither does Ctrl+Q.
+            if (QWindow* modal = QGuiApplication::modalWindow(); focus && modal && modal != focus
+                && modal->isVisible() && focus->isAncestorOf(modal, QWindow::IncludeTransients))
+                modal->requestActivate();
         });
     }
+
+    QWindow* lastKeyboard() const { return m_lastKeyboard; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -127,13 +137,21 @@ private:
     // to take it.
     QList<QPointer<QWindow>> m_shownSince;
     bool m_hadKeyboard = false;
+    // Kept while another program has the keyboard, for when this one comes forward.
+    QPointer<QWindow> m_lastKeyboard;
 };
+
+QPointer<FocusReturn>& installedFocusReturn()
+{
+    static QPointer<FocusReturn> installed;
+    return installed;
+}
 
 } // namespace
 
 void ModalPanel::returnFocusAfterPanels()
 {
-    static QPointer<FocusReturn> installed;
+    QPointer<FocusReturn>& installed = installedFocusReturn();
     if (installed)
         return;
     auto* application = qobject_cast<QGuiApplication*>(QGuiApplication::instance());
@@ -141,6 +159,15 @@ void ModalPanel::returnFocusAfterPanels()
         return;
     installed = new FocusReturn(application);
     application->installEventFilter(installed);
+}
+
+QWindow* ModalPanel::keyboardWindow()
+{
+    if (QWindow* focus = QGuiApplication::focusWindow())
+        return focus;
+    const FocusReturn* installed = installedFocusReturn();
+    QWindow* last = installed ? installed->lastKeyboard() : nullptr;
+    return last && last->isVisible() ? last : nullptr;
 }
 
 void ModalPanel::runInPlaceOfPanel(QObject* parent)

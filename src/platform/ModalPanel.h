@@ -5,6 +5,8 @@
 #include <chrono>
 #include <functional>
 
+class QWindow;
+
 namespace platform {
 
 /// What a modal panel (a file panel, the print panel, a message box) does to the rest of the
@@ -39,8 +41,12 @@ public:
     /// no window and keys (Ctrl+Q) reach none until a click. A panel shown over no window gives
     /// it to the first shown plain window. A window closing while another program has the
     /// keyboard, or after opening another window of the program, leaves it where it is.
-    /// Needs the application object; repeated calls change nothing.
+    /// While a modal panel is up, a window below it that gets the keyboard (a click into it)
+    /// hands it on to the panel. Needs the application object; repeated calls change nothing.
     static void returnFocusAfterPanels();
+    /// The window that has the keyboard, or, while another program has it, the one of this
+    /// program that had it last (after `returnFocusAfterPanels`); null when that one is hidden.
+    static QWindow* keyboardWindow();
 
     static constexpr std::chrono::milliseconds limit { 5000 };
     /// How often the nested loop asks whether the program has settled.

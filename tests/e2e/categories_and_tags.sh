@@ -138,7 +138,8 @@ e2e_quit "$window"
 # questions, a category's values (its row's menu), the dashboard's chart menus, tag filter and
 # value popups (a bar, a point, a slice), the exchange rates (Ctrl+E) and the record delete
 # question, each closed every way it closes, leave it to the main window; without a window
-# manager (light) and with openbox (dark).
+# manager (light) and with openbox (dark). Then a second start of the program with the tag
+# editor open (screenshots keyboard-second-start-{no-wm,wm}).
 screens_walk() {
     window=$(e2e_wait_window '^Mervane$') || exit 1
     read -r wx wy <<<"$(e2e_client_origin "$window")"
@@ -174,6 +175,27 @@ screen:0,click:1174:356 again
 screen:0,click:1169:458 escape
 screen:0,click:626:220 outside
 WALK
+    # A second start while the tag editor is open and another program has the keyboard: it asks
+    # this one to come forward and exits. The window comes over the other program with its
+    # editor above it, and the keyboard goes back to the editor.
+    e2e_open_panel screen:2,click:419:-20
+    editor=$(e2e_popover_window "$window") || fail "no tag editor ($1)"
+    sleep 0.5
+    xmessage -name other -geometry 600x400+300+300 "another program" &
+    other_pid=$!
+    other=$(e2e_wait_window '^other$') || fail "no other program ($1)"
+    xdotool windowfocus --sync "$other"
+    e2e_wait_for e2e_stacked "$window" "$other" || fail "the other program is not above the window ($1)"
+    "$binary" >"$E2E_HOME/second-start.log" 2>&1 || fail "the second start ended with an error ($1)"
+    e2e_wait_for e2e_stacked "$other" "$window" "$editor" ||
+        fail "after a second start the windows are stacked $(e2e_stacking), not $(printf '0x%x ' "$other" "$window" "$editor")from the bottom up ($1)"
+    e2e_keyboard_back "$editor" "a second start ($1)"
+    e2e_screenshot "$shots/keyboard-second-start-$1.png"
+    kill "$other_pid"
+    wait "$other_pid" 2>/dev/null
+    e2e_close_panel "$editor" escape
+    e2e_popover_gone "$window" || fail "Escape left the tag editor open after a second start ($1)"
+    e2e_keyboard_back "$window" "the tag editor closed after a second start ($1)"
     e2e_open_panel screen:1,right:300:102,key:Down,key:Return
     e2e_popover_window "$window" >/dev/null || fail "no category values ($1)"
     sleep 0.5

@@ -442,6 +442,30 @@ e2e_keyboard_back() {
     e2e_wait_for e2e_keyboard_in "$1" || fail "after $2 the keyboard is in $(xdotool getwindowfocus 2>&1), not in window $1"
 }
 
+# e2e_stacking: the ids (hexadecimal) of the screen's top-level windows from the bottom up: as
+# the window manager stacks them, or, without one, as the X server does.
+e2e_stacking() {
+    local managed
+    managed=$(xprop -root _NET_CLIENT_LIST_STACKING 2>/dev/null | grep -o '0x[0-9a-f]*')
+    if [ -n "$managed" ]; then
+        echo $managed
+    else
+        # xwininfo lists the root's children from the top down.
+        echo $(xwininfo -root -children | awk '$1 ~ /^0x/ { print $1 }' | tac)
+    fi
+}
+
+# e2e_stacked <window>...: succeeds while each window is stacked above the one before it.
+e2e_stacked() {
+    local stack id place last=0
+    stack=$(e2e_stacking | tr ' ' '\n')
+    for id in "$@"; do
+        place=$(grep -nx "$(printf '0x%x' "$id")" <<<"$stack" | cut -d: -f1)
+        [ -n "$place" ] && [ "$place" -gt "$last" ] || return 1
+        last=$place
+    done
+}
+
 # The keyboard walk: the main window's id and its contents' place and size are in window, wx,
 # wy, ww and wh.
 # e2e_open_panel <how>: title:<button's centre from the window's right>, lock (the title bar's

@@ -2,7 +2,8 @@
 # The main window remembers its frame: start without a data file, move and resize the
 # window, close it with its close button (closing quits), find the frame in "mcmain",
 # start again with a data file and find the window where it was. A zero or garbage
-# "mcmain" opens the default frame.
+# "mcmain" opens the default frame. A double click on the title strip fills the screen and the
+# next one puts the window back, without a window manager too.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/e2e_lib.sh"
@@ -52,9 +53,25 @@ for _ in $(seq 1 50); do
     sleep 0.1
 done
 [ "$changed" = 1 ] || fail "the sidebar did not switch the screen"
+# Without a window manager too, a double click on the title strip fills the screen's available
+# area (here the whole screen), and the next one puts the window back. Quitting while it fills
+# the screen keeps the frame from before.
+read -r display_w display_h <<<"$(xdotool getdisplaygeometry)"
+double_click_title() {
+    xdotool mousemove --window "$window" 400 20 click --repeat 2 --delay 80 1
+}
+double_click_title
+e2e_wait_geometry "$window" "0 0 $display_w $display_h" || fail "a double click on the title strip did not fill the screen"
+e2e_screenshot "$shots/shell-zoomed.png"
+double_click_title
+e2e_wait_geometry "$window" "100 80 1000 650" || fail "a second double click did not put the window back"
+double_click_title
+e2e_wait_geometry "$window" "0 0 $display_w $display_h" || fail "a third double click did not fill the screen"
 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers ctrl+q
 e2e_wait_exit 20 || fail "Ctrl+Q did not quit cleanly"
+saved=$(e2e_setting_text mcmain)
+[ "$saved" = "$expected" ] || fail "quitting with the window filling the screen kept '$saved', not '$expected'"
 
 # Unusable saved frames open the default frame.
 for bad in "{{0, 0}, {0, 0}}" "garbage"; do

@@ -16,6 +16,7 @@
 #include "platform/YUpGeometry.h"
 #include "uikit/overlay/MOModalOverlay.h"
 #include "uikit/window/TBAppWindow.h"
+#include "uikit/window/TBWindowState.h"
 
 #include <QApplication>
 #include <QDir>
@@ -274,11 +275,7 @@ void AppDelegate::applicationWillTerminate()
 
 QRect AppDelegate::currentFrameForSaving() const
 {
-    const QWidget* window = windowWidget();
-    if ((window->isMaximized() || window->isFullScreen() || window->isMinimized())
-        && window->normalGeometry().isValid())
-        return window->normalGeometry();
-    return window->geometry();
+    return TBWindowState::normalFrame(windowWidget());
 }
 
 void AppDelegate::awakeFromNib()

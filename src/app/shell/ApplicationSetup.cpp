@@ -1,10 +1,12 @@
 #include "app/shell/ApplicationSetup.h"
 
 #include "platform/Appearance.h"
+#include "platform/ModalPanel.h"
 #include "platform/Resources.h"
 #include "platform/Strings.h"
 #include "uikit/controls/KitStyle.h"
 #include "uikit/popover/ModalPanelStandIn.h"
+#include "uikit/window/TBWindowSystem.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,6 +14,7 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QPointer>
+#include <QWindow>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -55,10 +58,25 @@ void bringToFront(QWidget* window)
 {
     if (!window)
         return;
-    window->setWindowState((window->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
+    QWindow* handle = window->windowHandle();
+    // Its panels and popovers come forward with it, in the order they were stacked: without a
+    // window manager nothing else keeps them above it, and a click meant for one would land
+    // on the window.
+    QList<QWindow*> above;
+    for (QWindow* other : QGuiApplication::topLevelWindows()) {
+        if (other != handle && other->isVisible() && other->type() != Qt::ToolTip
+            && (other->isModal() || (handle && handle->isAncestorOf(other, QWindow::IncludeTransients))))
+            above.append(other);
+    }
+    above = TBWindowSystem::bottomToTop(above);
     window->raise();
-    window->activateWindow();
+    for (QWindow* other : std::as_const(above))
+        other->raise();
+    // The keyboard goes back where it was: a panel or popover that had it keeps it.
+    QWindow* keyboard = platform::ModalPanel::keyboardWindow();
+    TBWindowSystem::activate(keyboard && above.contains(keyboard) ? keyboard : handle);
 }
 
 QString presentFileDialog(const platform::FileRequest& request)

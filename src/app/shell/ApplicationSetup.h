@@ -24,7 +24,9 @@ void configureApplication();
 QIcon applicationIcon();
 inline constexpr int iconSizes[] = { 16, 22, 24, 32, 48, 64, 128, 256 };
 
-/// Brings `window` forward for the user: un-minimised, shown, raised and active.
+/// Brings `window` forward for the user: un-minimised, shown and raised, with its visible
+/// panels and popovers (and any modal panel) above it in their order; the keyboard goes to the
+/// one of them that had it last, else to the window.
 void bringToFront(QWidget* window);
 
 /// Shows the file dialog a request asks for; the chosen path or an empty string.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <Qt>
 
 class QWidget;
@@ -15,8 +16,13 @@ struct Transitions {
 
 /// What happened between two states of a window.
 Transitions between(Qt::WindowStates before, Qt::WindowStates now);
-/// Maximises a window, or brings a maximised one back to its normal size.
+/// Maximises a window, or brings a maximised one back to its normal size and place; without a
+/// window manager by filling the screen's available area itself.
 void toggleZoom(QWidget* window);
+/// The frame of a window in its normal state, to keep for the next start: its frame from
+/// before it was maximised (also by `toggleZoom` without a window manager), made full screen
+/// or minimised, else its present frame.
+QRect normalFrame(const QWidget* window);
 void toggleFullScreen(QWidget* window);
 
 } // namespace TBWindowState

@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 
 using namespace Qt::Literals::StringLiterals;
@@ -222,6 +223,42 @@ TEST_F(MainWindow, TheKeyboardComesBackToTheWindowAfterAPanel)
         });
         panel.exec();
         ASSERT_TRUE(panelWindow);
+        EXPECT_EVENTUALLY(keyboardIn(window));
+        EXPECT_EQ(QApplication::activeWindow(), window);
+    }
+    {
+        // The panel closes what it opened, then itself, before the window system has told
+        // the program where the keyboard went: the popover still has it as the panel hides.
+        SCOPED_TRACE("a panel closed while a popover attached to it has the keyboard");
+        QDialog panel(window);
+        panel.show();
+        panel.activateWindow();
+        EXPECT_EVENTUALLY(keyboardIn(&panel));
+        QWidget popover(&panel, Qt::Tool | Qt::FramelessWindowHint);
+        popover.resize(120, 80);
+        popover.show();
+        popover.activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return keyboardIn(&popover); }));
+        ASSERT_EQ(popover.windowHandle()->transientParent(), panel.windowHandle());
+        popover.hide();
+        panel.reject();
+        EXPECT_EVENTUALLY(keyboardIn(window));
+        EXPECT_EQ(QApplication::activeWindow(), window);
+    }
+    {
+        // A click into the window asks the window system to give it the keyboard.
+        SCOPED_TRACE("a window-modal sheet, and the window below it asking for the keyboard");
+        QDialog sheet(window);
+        sheet.setWindowModality(Qt::WindowModal);
+        sheet.open();
+        EXPECT_EVENTUALLY(keyboardIn(&sheet));
+        QWindow* below = window->windowHandle();
+        QSignalSpy focusChanges(qApp, &QGuiApplication::focusWindowChanged);
+        below->requestActivate();
+        EXPECT_EVENTUALLY(std::any_of(focusChanges.cbegin(), focusChanges.cend(),
+            [below](const QList<QVariant>& change) { return change.at(0).value<QWindow*>() == below; }));
+        EXPECT_EVENTUALLY(keyboardIn(&sheet) && QApplication::activeWindow() == &sheet);
+        sheet.reject();
         EXPECT_EVENTUALLY(keyboardIn(window));
         EXPECT_EQ(QApplication::activeWindow(), window);
     }
