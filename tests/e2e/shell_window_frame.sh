@@ -2,8 +2,8 @@
 # The main window remembers its frame: start without a data file, move and resize the
 # window, close it with its close button (closing quits), find the frame in "mcmain",
 # start again with a data file and find the window where it was. A zero or garbage
-# "mcmain" opens the default frame. A double click on the title strip fills the screen and the
-# next one puts the window back, without a window manager too.
+# "mcmain" opens the default frame. Dragging the title strip moves the window; a double click on
+# it fills the screen and the next one puts the window back; with and without a window manager.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/e2e_lib.sh"
@@ -53,18 +53,46 @@ for _ in $(seq 1 50); do
     sleep 0.1
 done
 [ "$changed" = 1 ] || fail "the sidebar did not switch the screen"
-# Without a window manager too, a double click on the title strip fills the screen's available
-# area (here the whole screen), and the next one puts the window back. Quitting while it fills
-# the screen keeps the frame from before.
+# A drag of the title strip moves the window by as much as the mouse moved (<mode> <x y>: where
+# the window is first). A double click fills the screen's available area (here the whole screen),
+# and the next one puts the window back.
 read -r display_w display_h <<<"$(xdotool getdisplaygeometry)"
 double_click_title() {
     xdotool mousemove --window "$window" 400 20 click --repeat 2 --delay 80 1
 }
-double_click_title
-e2e_wait_geometry "$window" "0 0 $display_w $display_h" || fail "a double click on the title strip did not fill the screen"
-e2e_screenshot "$shots/shell-zoomed.png"
-double_click_title
-e2e_wait_geometry "$window" "100 80 1000 650" || fail "a second double click did not put the window back"
+drag_and_double_click_title() {
+    local mode=$1 x=$2 y=$3
+    # On the screen: the window moves under the mouse.
+    xdotool mousemove $(( x + 400 )) $(( y + 20 )) mousedown 1
+    for step in 1 2 3 4 5 6; do
+        sleep 0.1
+        xdotool mousemove $(( x + 400 + 10 * step )) $(( y + 20 + 5 * step ))
+    done
+    sleep 0.3
+    xdotool mouseup 1
+    # A window manager goes on from the first motion it sees once it took the drag over: the
+    # window may stay one step (10 x 5) behind.
+    local moved=0 nx ny nw nh
+    for _ in $(seq 1 50); do
+        read -r nx ny nw nh <<<"$(e2e_window_geometry "$window")"
+        if [ "$nx" -ge $(( x + 50 )) ] && [ "$nx" -le $(( x + 60 )) ] && [ "$ny" -ge $(( y + 25 )) ] \
+            && [ "$ny" -le $(( y + 30 )) ] && [ "$nw $nh" = "1000 650" ]; then
+            moved=1
+            break
+        fi
+        sleep 0.1
+    done
+    [ "$moved" = 1 ] || fail "dragging the title strip by 60 x 30 took the window from $x $y to $nx $ny ($mode)"
+    xdotool windowmove --sync "$window" "$x" "$y"
+    e2e_wait_geometry "$window" "$x $y 1000 650" || fail "the window did not move back ($mode)"
+    double_click_title
+    e2e_wait_geometry "$window" "0 0 $display_w $display_h" || fail "a double click on the title strip did not fill the screen ($mode)"
+    e2e_screenshot "$shots/shell-zoomed-$mode.png"
+    double_click_title
+    e2e_wait_geometry "$window" "$x $y 1000 650" || fail "a second double click did not put the window back ($mode)"
+}
+drag_and_double_click_title no-wm 100 80
+# Quitting while the window fills the screen keeps the frame from before.
 double_click_title
 e2e_wait_geometry "$window" "0 0 $display_w $display_h" || fail "a third double click did not fill the screen"
 xdotool windowfocus --sync "$window"
@@ -85,4 +113,15 @@ for bad in "{{0, 0}, {0, 0}}" "garbage"; do
     saved=$(e2e_setting_text mcmain)
     [ -n "$saved" ] && [ "$saved" != "{{0, 0}, {0, 0}}" ] || fail "an unusable frame was written back: '$saved'"
 done
+
+# With a window manager, which moves and maximises the window itself.
+e2e_start_wm
+e2e_write_text_settings mcmain "$expected"
+e2e_start "$binary"
+window=$(e2e_wait_window '^Mervane$') || exit 1
+read -r wm_x wm_y _ <<<"$(e2e_window_geometry "$window")"
+drag_and_double_click_title wm "$wm_x" "$wm_y"
+xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers ctrl+q
+e2e_wait_exit 20 || fail "Ctrl+Q did not quit cleanly with a window manager"
 echo "PASS"
