@@ -223,8 +223,8 @@ TEST_F(MainWindow, TheKeyboardComesBackToTheWindowAfterAPanel)
         });
         panel.exec();
         ASSERT_TRUE(panelWindow);
-        EXPECT_EVENTUALLY(keyboardIn(window));
-        EXPECT_EQ(QApplication::activeWindow(), window);
+        // The window system says where the keyboard went before the program hears of it.
+        EXPECT_EVENTUALLY(keyboardIn(window) && QApplication::activeWindow() == window);
     }
     {
         // The panel closes what it opened, then itself, before the window system has told
@@ -242,8 +242,8 @@ TEST_F(MainWindow, TheKeyboardComesBackToTheWindowAfterAPanel)
         ASSERT_EQ(popover.windowHandle()->transientParent(), panel.windowHandle());
         popover.hide();
         panel.reject();
-        EXPECT_EVENTUALLY(keyboardIn(window));
-        EXPECT_EQ(QApplication::activeWindow(), window);
+        // The window system says where the keyboard went before the program hears of it.
+        EXPECT_EVENTUALLY(keyboardIn(window) && QApplication::activeWindow() == window);
     }
     {
         // A click into the window asks the window system to give it the keyboard.
@@ -259,8 +259,8 @@ TEST_F(MainWindow, TheKeyboardComesBackToTheWindowAfterAPanel)
             [below](const QList<QVariant>& change) { return change.at(0).value<QWindow*>() == below; }));
         EXPECT_EVENTUALLY(keyboardIn(&sheet) && QApplication::activeWindow() == &sheet);
         sheet.reject();
-        EXPECT_EVENTUALLY(keyboardIn(window));
-        EXPECT_EQ(QApplication::activeWindow(), window);
+        // The window system says where the keyboard went before the program hears of it.
+        EXPECT_EVENTUALLY(keyboardIn(window) && QApplication::activeWindow() == window);
     }
 }
 
