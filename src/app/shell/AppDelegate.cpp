@@ -195,15 +195,29 @@ void AppDelegate::registerCommandObservers()
     for (const auto& observer : observers)
         center.addObserver(this, observer.name, observer.handler);
     // The store saved over another program's version of the data file; the user must know
-    // where that version went.
+    // where that version went. One save can keep two (the one found before it and one moved
+    // in during it): while the message is up, it names every copy kept since it came up.
     center.addObserver(this, notifications::dataFileConflict, [this](const platform::Notification& n) {
-        showMessage(
-            platform::Strings::tr("Another program changed your data file after Mervane read it. "
-                                  "That version is kept as \"%1\"; Mervane saved its own data in "
-                                  "the data file.")
-                .arg(QDir::toNativeSeparators(n.userInfo.value(notifications::copyPathKey).toString())),
-            true);
+        const MessagePopover* shown = messagePopover();
+        if (!shown || !shown->isShown() || shown->text() != conflictMessage(m_conflictCopies))
+            m_conflictCopies.clear();
+        m_conflictCopies.append(
+            QDir::toNativeSeparators(n.userInfo.value(notifications::copyPathKey).toString()));
+        showMessage(conflictMessage(m_conflictCopies), true);
     });
+}
+
+QString AppDelegate::conflictMessage(const QStringList& copies)
+{
+    if (copies.size() == 1)
+        return platform::Strings::tr("Another program changed your data file after Mervane read it. "
+                                     "That version is kept as \"%1\"; Mervane saved its own data in "
+                                     "the data file.")
+            .arg(copies.first());
+    return platform::Strings::tr("Other programs changed your data file after Mervane read it. "
+                                 "Their versions are kept as \"%1\"; Mervane saved its own data in "
+                                 "the data file.")
+        .arg(copies.join(u"\", \""_s));
 }
 
 void AppDelegate::initAfterPwdCompleted()

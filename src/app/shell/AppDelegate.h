@@ -83,6 +83,8 @@ public:
     /// Shows `text` in the shell's message popover at the title bar's document button; a
     /// second message while it is open replaces the first.
     void showMessage(const QString& text, bool sticky = false);
+    /// What the message says of the conflict copies kept.
+    static QString conflictMessage(const QStringList& copies);
     /// Opens the product's web page.
     void helpClick();
 
@@ -147,6 +149,8 @@ private:
     QList<TBWindowButton*> m_titleBarButtons;
     QPointer<QTimer> m_exRateTimer;
     QString m_launchLoadError;
+    /// The conflict copies the message on screen names.
+    QStringList m_conflictCopies;
 
     bool m_usePasswords = false;
     bool m_pwdWinDisplayed = false;

@@ -12,6 +12,7 @@
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 #include "platform/YUpGeometry.h"
+#include "support/Eventually.h"
 #include "uikit/window/TBAppWindow.h"
 #include "uikit/window/TBWindowButton.h"
 
@@ -198,13 +199,28 @@ TEST_F(AppDelegateLaunch, AConflictCopyIsShownWithItsPath)
 {
     AppDelegate& delegate = makeDelegate();
     delegate.start();
-    const QString copy = dataFilePath() + u".conflict-20260101-000000"_s;
-    platform::NotificationCenter::defaultCenter().post(
-        notifications::dataFileConflict, {}, { { notifications::copyPathKey, copy } });
+    const auto kept = [](const QString& copy) {
+        platform::NotificationCenter::defaultCenter().post(
+            notifications::dataFileConflict, {}, { { notifications::copyPathKey, copy } });
+    };
+    const QString first = dataFilePath() + u".conflict-20260101-000000"_s;
+    const QString second = dataFilePath() + u".conflict-20260101-000001"_s;
+    kept(first);
     ASSERT_TRUE(delegate.messagePopover());
     EXPECT_TRUE(delegate.messagePopover()->isShown());
-    EXPECT_TRUE(delegate.messagePopover()->text().contains(copy))
+    EXPECT_TRUE(delegate.messagePopover()->text().contains(first))
         << delegate.messagePopover()->text().toStdString();
+    // A second copy while the message is up (one save can keep two): both are named.
+    kept(second);
+    const QString both = delegate.messagePopover()->text();
+    EXPECT_TRUE(both.contains(first) && both.contains(second)) << both.toStdString();
+    // Once the message was closed, the next one names only its own copy.
+    delegate.messagePopover()->close();
+    EXPECT_EVENTUALLY(!delegate.messagePopover()->isShown());
+    const QString third = dataFilePath() + u".conflict-20260101-000002"_s;
+    kept(third);
+    const QString alone = delegate.messagePopover()->text();
+    EXPECT_TRUE(alone.contains(third) && !alone.contains(first)) << alone.toStdString();
 }
 
 TEST_F(AppDelegateLaunch, QuitWritesTheFrameAndTheNextStartRestoresIt)
