@@ -31,7 +31,8 @@ struct ChangeCase {
     const char* expected;
 };
 
-class ChangeTextTest : public ::testing::TestWithParam<ChangeCase> {
+// The store holds an empty household in US dollars.
+class DollarStoreTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -41,6 +42,8 @@ protected:
         NWData::shared()->setExchangeRates();
     }
 };
+
+class ChangeTextTest : public DollarStoreTest, public ::testing::WithParamInterface<ChangeCase> { };
 
 TEST_P(ChangeTextTest, IsTheChangeWithItsFractionOfTheOlderNetWorth)
 {
@@ -67,16 +70,7 @@ bool readsAsNoNumber(const QString& text)
         || text.contains(QChar(0x221E));
 }
 
-class HugeChangeTextTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        auto model = MVX_Model::makeEmpty();
-        model->setBaseCurrency(u"USD"_s);
-        NWData::shared()->setAppData(model);
-        NWData::shared()->setExchangeRates();
-    }
-};
+using HugeChangeTextTest = DollarStoreTest;
 
 TEST_F(HugeChangeTextTest, ShowsTheirFigureOrNoneButNeverOneThatIsNoNumber)
 {
