@@ -228,12 +228,13 @@ TEST_F(AnnualViewControllerTest, HugeYearEndsBesideLossesPaintWithAScreenfulOfLa
                 EXPECT_GE(amounts.size(), huge ? 2 : 0);
                 EXPECT_TRUE(barchartgeometry::labelsApartInside(graph));
             }
+            const QList<chart::AxisLabel> labels = graph.axisSet()->yAxis()->axisLabels();
             for (const auto& amount : amounts) {
                 QString start = amount.text;
                 if (start.endsWith(QChar(0x2026)))
                     start.chop(1);
                 const chart::AxisLabel* label = nullptr;
-                for (const chart::AxisLabel& candidate : graph.axisSet()->yAxis()->axisLabels())
+                for (const chart::AxisLabel& candidate : labels)
                     label = candidate.text == amount.text ? &candidate : label;
                 ASSERT_NE(label, nullptr);
                 EXPECT_TRUE(AnnualChartData::valueLabelText(label->tickLocation).startsWith(start))
