@@ -28,6 +28,13 @@ inline double decimalMultiple(double k, double step)
     return read.ec == std::errc() && std::isfinite(nearest) ? nearest : product;
 }
 
+/// A power of two at which `count` finite doubles, each scaled by it, add up to a double: for
+/// values near the largest double, whose sum no double holds.
+inline double summingScale(long long count)
+{
+    return std::ldexp(1.0, -std::ilogb(double(std::max(count, 1LL))) - 1);
+}
+
 /// `x` (at least 1 and finite) rounded down to its leading digit: 7,189 gives 7,000, 2e19
 /// gives 2e19. Worked out from the exponent rather than from the number's text, which no
 /// integer type holds beyond about 9e18, so that an axis of any finite size has a step.

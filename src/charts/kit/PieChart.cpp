@@ -3,6 +3,7 @@
 #include "charts/kit/ChartLimits.h"
 #include "charts/kit/Graph.h"
 #include "charts/kit/GraphItems.h"
+#include "platform/RoundSteps.h"
 #include "platform/SaneGeometry.h"
 
 #include <QFontMetricsF>
@@ -329,7 +330,7 @@ void PieChart::reloadData()
     // then taken of values scaled down by a power of two, which keeps them exact.
     double scale = 1.0;
     if (std::isinf(total)) {
-        scale = std::ldexp(1.0, -std::ilogb(double(count)) - 1);
+        scale = platform::summingScale(count);
         total = 0.0;
         for (const Slice& slice : std::as_const(m_slices))
             total += slice.value * scale;

@@ -4,6 +4,7 @@
 #include "model/data/MVX_CategoryLog.h"
 #include "model/format/NWCurrencyFormatter.h"
 #include "platform/Appearance.h"
+#include "platform/RoundSteps.h"
 #include "platform/SaneGeometry.h"
 #include "platform/Strings.h"
 
@@ -71,7 +72,7 @@ std::optional<ShareBase> shareBase(const MVX_NWLog* record, Side side)
         sum += log ? valueOf(*log) : 0.0;
     if (std::isfinite(sum))
         return ShareBase { total };
-    ShareBase scaled { 0.0, std::ldexp(1.0, -std::ilogb(double(values->size())) - 1) };
+    ShareBase scaled { 0.0, platform::summingScale(values->size()) };
     for (const auto& log : *values)
         scaled.total += log ? valueOf(*log) * scaled.scale : 0.0;
     return scaled;

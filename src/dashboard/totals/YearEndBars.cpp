@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace YearEndBars {
 
@@ -84,11 +85,16 @@ const MVX_CategoryLogList& valuesOf(const YearEnd& yearEnd, int type)
     return type == 1 ? yearEnd.assetValues : yearEnd.liabilityValues;
 }
 
-// What stands on top of a stack: the values of categories no longer listed.
-double unknownOf(const YearEnd& yearEnd, int type)
+// What stands on top of a stack: the values of categories no longer listed; none without them.
+std::optional<double> unknownValue(const YearEnd& yearEnd, int type)
 {
     const bool has = type == 1 ? yearEnd.hasUnknownAssets : yearEnd.hasUnknownLiabilities;
-    return has ? (type == 1 ? yearEnd.unknownAssets : yearEnd.unknownLiabilities) : 0.0;
+    return has ? std::optional(type == 1 ? yearEnd.unknownAssets : yearEnd.unknownLiabilities) : std::nullopt;
+}
+
+double unknownOf(const YearEnd& yearEnd, int type)
+{
+    return unknownValue(yearEnd, type).value_or(0.0);
 }
 
 } // namespace
@@ -183,11 +189,9 @@ Segment segment(const YearEnd& yearEnd, int type, const QString& categoryID, boo
         if (basesVary)
             base += value->value().value_or(0.0) * scale;
     }
-    if (categoryID == unknownCategoryIdentifier) {
-        const bool has = type == 1 ? yearEnd.hasUnknownAssets : yearEnd.hasUnknownLiabilities;
-        if (has)
-            result.value = unknownOf(yearEnd, type);
-    }
+    if (const std::optional<double> unknown = unknownValue(yearEnd, type);
+        categoryID == unknownCategoryIdentifier && unknown)
+        result.value = unknown;
     result.base = base;
     result.tip = base + result.value.value_or(0.0) * scale;
     return result;
@@ -199,7 +203,7 @@ QList<Segment> stacks(const QList<YearEnd>& shown, int type, const QStringList& 
     QList<Segment> result(identifiers.size() * count);
     for (qsizetype slot = 0; slot < count; ++slot) {
         const YearEnd& yearEnd = shown[slot];
-        const MVX_CategoryLogList& values = type == 1 ? yearEnd.assetValues : yearEnd.liabilityValues;
+        const MVX_CategoryLogList& values = valuesOf(yearEnd, type);
         // Where each category's first value stands, and the sums below every value, summed in
         // the order `segment` sums them so that both give the same numbers.
         QHash<QString, qsizetype> firstIndex;
@@ -210,8 +214,7 @@ QList<Segment> stacks(const QList<YearEnd>& shown, int type, const QStringList& 
                 firstIndex.insert(values[i]->categoryID(), i);
             below[i + 1] = below[i] + values[i]->value().value_or(0.0) * scale;
         }
-        const bool hasUnknown = type == 1 ? yearEnd.hasUnknownAssets : yearEnd.hasUnknownLiabilities;
-        const double unknown = type == 1 ? yearEnd.unknownAssets : yearEnd.unknownLiabilities;
+        const std::optional<double> unknown = unknownValue(yearEnd, type);
         for (qsizetype category = 0; category < identifiers.size(); ++category) {
             const QString& id = identifiers[category];
             Segment& piece = result[category * count + slot];
@@ -220,7 +223,7 @@ QList<Segment> stacks(const QList<YearEnd>& shown, int type, const QStringList& 
                 piece.value = values[*found]->value().value_or(0.0);
             if (category > 0)
                 piece.base = below[found != firstIndex.cend() ? *found : values.size()];
-            if (id == unknownCategoryIdentifier && hasUnknown)
+            if (id == unknownCategoryIdentifier && unknown)
                 piece.value = unknown;
             piece.tip = piece.base + piece.value.value_or(0.0) * scale;
         }
