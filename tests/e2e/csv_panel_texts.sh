@@ -35,7 +35,7 @@ panel_texts() {
     xdotool mousemove $((px + 60)) $((py + ph - 33)) click 1
     e2e_in_file_panel '^Import inventory items from a CSV file' "$HOME/ours.csv"
     # The summary line makes the panel taller; it grows downwards from the anchor.
-    for _ in $(seq 1 50); do
+    for _ in $(e2e_polls 5); do
         read -r nx ny nw nh <<<"$(e2e_window_geometry "$importer")"
         [ "$nh" -gt "$ph" ] && break
         sleep 0.1

@@ -52,7 +52,7 @@ print_panel_readable() {
     readable "$shot" $((dx + 20)) $((dy + 64)) 72 20 "the print panel's Location label"
     readable "$shot" $((dx + 218)) $((dy + 151)) 24 17 "the print panel's Print button"
     xdotool windowfocus --sync "$panel" key Escape
-    for _ in $(seq 1 50); do
+    for _ in $(e2e_polls 5); do
         xdotool search --onlyvisible --name '^Print$' >/dev/null 2>&1 || break
         sleep 0.1
     done

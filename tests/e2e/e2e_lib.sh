@@ -1,6 +1,13 @@
 # Shared helpers for the end-to-end tests: a private X server, a private home,
 # and the application started in it.
 
+# e2e_polls <seconds>: the steps of a wait of <seconds> that polls every 0.1 s, times the test's
+# time factor (E2E_TIME_SCALE, which ctest sets): a busy or slow machine gets longer to show what a
+# test waits for, and a test that sees it sooner goes on at once.
+e2e_polls() {
+    seq 1 $(($1 * 10 * ${E2E_TIME_SCALE:-1}))
+}
+
 # Ends the test with its reason.
 fail() {
     echo "FAIL: $*"
@@ -37,13 +44,13 @@ e2e_start_xvfb() {
     rm -f "$fdfile"
     Xvfb -displayfd 3 -noreset -screen 0 1440x900x24 -nolisten tcp 3>"$fdfile" 2>"$E2E_HOME/xvfb.log" &
     E2E_XVFB_PID=$!
-    for _ in $(seq 1 100); do
+    for _ in $(e2e_polls 10); do
         [ -s "$fdfile" ] && break
         sleep 0.1
     done
     [ -s "$fdfile" ] || return 1
     export DISPLAY=":$(head -n1 "$fdfile")"
-    for _ in $(seq 1 50); do
+    for _ in $(e2e_polls 5); do
         xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
         sleep 0.1
     done
@@ -56,7 +63,7 @@ e2e_start_wm() {
     command -v openbox >/dev/null || fail "openbox is not installed"
     openbox --sm-disable >"$E2E_HOME/openbox.log" 2>&1 &
     E2E_WM_PID=$!
-    for _ in $(seq 1 100); do
+    for _ in $(e2e_polls 10); do
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
         sleep 0.1
     done
@@ -87,7 +94,7 @@ e2e_main_window='^Mervane$'
 # window once it shows its content).
 e2e_wait_window() {
     local id="" shot="$E2E_HOME/wait-window.png"
-    for _ in $(seq 1 300); do
+    for _ in $(e2e_polls 30); do
         id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
         if [ -n "$id" ] && { [ "$1" != "$e2e_main_window" ] \
             || { e2e_screenshot "$shot" 2>/dev/null && e2e_window_painted "$shot" "$id"; }; }; then
@@ -136,7 +143,7 @@ e2e_screenshot() {
 e2e_screenshot_painted() {
     local file=$1 window spread
     shift
-    for _ in $(seq 1 100); do
+    for _ in $(e2e_polls 10); do
         e2e_screenshot "$file" || return 1
         window=$(xdotool search --onlyvisible --name "$e2e_main_window" 2>/dev/null | head -n1)
         if [ -n "$window" ]; then
@@ -155,7 +162,7 @@ e2e_screenshot_painted() {
 # e2e_wait_for <command...>: polls until the command succeeds, for at most ten seconds
 # (E2E_WAIT_SECONDS, when set).
 e2e_wait_for() {
-    for _ in $(seq 1 $((${E2E_WAIT_SECONDS:-10} * 10))); do
+    for _ in $(e2e_polls "${E2E_WAIT_SECONDS:-10}"); do
         "$@" && return 0
         sleep 0.1
     done
@@ -164,7 +171,7 @@ e2e_wait_for() {
 
 e2e_wait_exit() {
     local rc
-    for _ in $(seq 1 $(( $1 * 10 ))); do
+    for _ in $(e2e_polls "$1"); do
         kill -0 "$E2E_APP_PID" 2>/dev/null || break
         sleep 0.1
     done
@@ -296,7 +303,7 @@ e2e_client_origin() {
 # e2e_wait_geometry <window id> <"x y width height">: waits until the window has it.
 e2e_wait_geometry() {
     local now=""
-    for _ in $(seq 1 100); do
+    for _ in $(e2e_polls 10); do
         now=$(e2e_window_geometry "$1")
         [ "$now" = "$2" ] && return 0
         sleep 0.1
@@ -319,7 +326,7 @@ e2e_in_wm_state() {
 # not the main one (an open popover), waiting for it to appear.
 e2e_popover_window() {
     local id h
-    for _ in $(seq 1 50); do
+    for _ in $(e2e_polls 5); do
         for id in $(xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null); do
             [ "$id" = "$1" ] && continue
             # A tool tip (a button under the pointer) is a window of its own, one line high.
@@ -336,7 +343,7 @@ e2e_popover_window() {
 # e2e_popover_gone <main window>: waits until the main window is the application's only
 # visible window.
 e2e_popover_gone() {
-    for _ in $(seq 1 50); do
+    for _ in $(e2e_polls 5); do
         xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null | grep -qv "^$1\$" || return 0
         sleep 0.1
     done
@@ -389,7 +396,7 @@ e2e_in_file_panel() {
     else
         xdotool key Escape
     fi
-    for _ in $(seq 1 50); do
+    for _ in $(e2e_polls 5); do
         xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
         sleep 0.1
     done

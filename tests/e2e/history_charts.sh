@@ -66,7 +66,7 @@ annual_readable() { readable "$1" 160 754 900 13 "the year labels" && readable "
 # these and prints it.
 window_besides() {
     local id
-    for _ in $(seq 1 50); do
+    for _ in $(e2e_polls 5); do
         for id in $(xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null); do
             [[ " $* " == *" $id "* ]] || { echo "$id"; return 0; }
         done

@@ -35,7 +35,7 @@ for signal in TERM INT; do
         || { cat "$E2E_HOME/box-$signal.log"; fail "the later start showed no box"; }
     e2e_screenshot "$shots/already-running-box.png"
     kill -"$signal" "$box"
-    for _ in $(seq 1 50); do
+    for _ in $(e2e_polls 5); do
         kill -0 "$box" 2>/dev/null || break
         sleep 0.1
     done

@@ -48,7 +48,7 @@ server.serve_forever()
 PY
 server_pid=$!
 trap 'kill $server_pid 2>/dev/null; e2e_teardown' EXIT
-for _ in $(seq 1 50); do [ -s "$HOME/port" ] && break; sleep 0.1; done
+for _ in $(e2e_polls 5); do [ -s "$HOME/port" ] && break; sleep 0.1; done
 [ -s "$HOME/port" ] || fail "the feed server did not start"
 port=$(cat "$HOME/port")
 
@@ -60,7 +60,7 @@ requests_of() {
 e2e_write_text_settings ExchangeRateFeedURL "http://127.0.0.1:$port/feed.xml"
 e2e_start "$binary"
 window=$(e2e_wait_window '^Mervane$') || fail "no main window"
-for _ in $(seq 1 100); do [ "$(requests_of /feed.xml)" -ge 1 ] && break; sleep 0.1; done
+for _ in $(e2e_polls 10); do [ "$(requests_of /feed.xml)" -ge 1 ] && break; sleep 0.1; done
 [ "$(requests_of /feed.xml)" -eq 1 ] || fail "expected one download at start, saw $(requests_of /feed.xml)"
 e2e_screenshot "$shots/rates-downloaded.png"
 e2e_quit "$window"
@@ -69,7 +69,7 @@ e2e_quit "$window"
 e2e_write_text_settings ExchangeRateFeedURL "http://127.0.0.1:$port/silent"
 e2e_start "$binary"
 window=$(e2e_wait_window '^Mervane$') || fail "no main window the second time"
-for _ in $(seq 1 100); do [ "$(requests_of /silent)" -ge 1 ] && break; sleep 0.1; done
+for _ in $(e2e_polls 10); do [ "$(requests_of /silent)" -ge 1 ] && break; sleep 0.1; done
 [ "$(requests_of /silent)" -eq 1 ] || fail "the second start did not download"
 e2e_quit "$window"
 grep -i "QThread: Destroyed while thread is still running\|QObject::killTimer" "$HOME/app.log" \

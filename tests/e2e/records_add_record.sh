@@ -71,7 +71,7 @@ e2e_screenshot "$shots/records-editor-light.png"
 value_readable "$shots/records-editor-light.png" $asset_row "the asset's value (light)"
 # Save is the bottom-right button of the editor.
 xdotool mousemove $((px + pw - arrow - 16 - 40)) $((py + ph - arrow - 14 - 12)) click 1
-for _ in $(seq 1 50); do
+for _ in $(e2e_polls 5); do
     read -r count cash period <<<"$(records_in_file)"
     [ "$count" = 1 ] && break
     sleep 0.1

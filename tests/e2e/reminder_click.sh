@@ -106,7 +106,7 @@ click 102 true
 e2e_wait_for grep -q "^Started launcher=$launcher program=$installed\$" "$log" \
     || { cat "$log"; fail "the click did not start the installed program"; }
 started=""
-for _ in $(seq 1 300); do
+for _ in $(e2e_polls 30); do
     started=$(xdotool search --onlyvisible --name '^Mervane$' 2>/dev/null | head -n1)
     [ -n "$started" ] && break
     sleep 0.1

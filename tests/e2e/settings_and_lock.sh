@@ -39,7 +39,7 @@ open_settings() {
     sleep 0.5 # the popover's fade
     # A busy machine may still be placing it: its place must hold still before it is clicked.
     local now last=""
-    for _ in $(seq 1 50); do
+    for _ in $(e2e_polls 5); do
         now=$(e2e_window_geometry "$pop")
         [ "$now" = "$last" ] && break
         last=$now
@@ -95,7 +95,7 @@ E2E_BUS_PID=$DBUS_SESSION_BUS_PID
 trap 'kill $E2E_BUS_PID $E2E_KEYRING_PID 2>/dev/null; e2e_teardown' EXIT
 printf 'e2e' | gnome-keyring-daemon --unlock --foreground --components=secrets >"$HOME/keyring.log" 2>&1 &
 E2E_KEYRING_PID=$!
-for _ in $(seq 1 50); do
+for _ in $(e2e_polls 5); do
     dbus-send --session --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
         string:org.freedesktop.secrets 2>/dev/null | grep -q "boolean true" && break
     sleep 0.1

@@ -17,7 +17,7 @@ printf '{"nw_logs": [ {"year": 2021, "month": 12, "nw": ' >"$HOME/mervane.json"
 
 # message_gone: waits until no message popover is visible.
 message_gone() {
-    for _ in $(seq 1 50); do
+    for _ in $(e2e_polls 5); do
         xdotool search --onlyvisible --name '^Mervane message$' >/dev/null 2>&1 || return 0
         sleep 0.1
     done
@@ -38,7 +38,7 @@ for placement in full right; do
     read -r mx my mw mh <<<"$(e2e_window_geometry "$message")"
     echo "$placement: message at $mx $my ${mw}x$mh"
     # The panel fades in; under load the first painted screen may not show it yet.
-    for _ in $(seq 1 50); do
+    for _ in $(e2e_polls 5); do
         colours=$(convert "$shots/window-message-$placement.png" -crop "${mw}x${mh}+${mx}+${my}" +repage \
             -format '%k' info:)
         [ "$colours" -gt 8 ] && break
