@@ -36,20 +36,22 @@ inline double summingScale(long long count)
 }
 
 /// `x` (at least 1 and finite) rounded down to its leading digit: 7,189 gives 7,000, 2e19
-/// gives 2e19. Worked out from the exponent rather than from the number's text, which no
-/// integer type holds beyond about 9e18, so that an axis of any finite size has a step.
+/// gives 2e19. Read off the shortest decimal text of `x`, so that the step is the double nearest
+/// its decimal value at every power of ten: std::pow(10, n) is not always the double nearest
+/// 10^n (1e23 comes out as 1.0000000000000001e23), and a step built on it is no round amount.
 /// Returns 0 for anything below 1 or not finite.
 inline double leadingDigitStep(double x)
 {
     if (!std::isfinite(x) || x < 1.0)
         return 0.0;
-    double power = std::pow(10.0, std::floor(std::log10(x)));
-    // log10 may round across a power of ten.
-    if (power > x)
-        power /= 10.0;
-    else if (power * 10.0 <= x)
-        power *= 10.0;
-    return decimalMultiple(std::min(std::floor(x / power), 9.0), power);
+    char text[64];
+    const auto written = std::to_chars(text, text + sizeof text, x, std::chars_format::scientific);
+    // "d.ddde+n" becomes "de+n".
+    char* exponent = std::find(text, written.ptr, 'e');
+    char* end = std::copy(exponent, written.ptr, text + 1);
+    double step = 0.0;
+    const auto read = std::from_chars(text, end, step);
+    return read.ec == std::errc() ? step : 0.0;
 }
 
 } // namespace platform

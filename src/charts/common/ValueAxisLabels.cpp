@@ -53,9 +53,10 @@ double labelsStart(const chart::Axis& axis)
 
 // The text of the label at `value` (in units of `scale`, see `apply`) as it fits `graph`: whole,
 // or its start elided at its end where it would take more than its share of the plot area's width
-// or reach out of the graph (amounts near the largest double have over 400 characters). Null
-// where the amount is no finite number.
-QString fittedText(const chart::Graph& graph, const chart::Axis& axis, double value, double scale)
+// or reach out of the graph (amounts near the largest double have over 400 characters) or past
+// `mostEnd`. Null where the amount is no finite number.
+QString fittedText(
+    const chart::Graph& graph, const chart::Axis& axis, double value, double scale, double mostEnd)
 {
     const double amount = value / scale;
     if (!std::isfinite(amount))
@@ -67,7 +68,8 @@ QString fittedText(const chart::Graph& graph, const chart::Axis& axis, double va
     const QRectF area = graph.plotAreaRect();
     const double share = std::max(
         area.width() * kLabelShare, kLabelCharacters * metrics.horizontalAdvance(QLatin1Char('0')));
-    const double room = std::min(share, graph.bounds().right() - (area.left() + labelsStart(axis)) - 1.0);
+    const double room = std::min({ share, graph.bounds().right() - (area.left() + labelsStart(axis)) - 1.0,
+        mostEnd - labelsStart(axis) });
     return metrics.elidedText(whole, Qt::ElideRight, std::max(room, 0.0));
 }
 
@@ -142,7 +144,7 @@ QString text(double value)
     return NWCurrencyFormatter(0, NWCurrencyFormatter::parenthesesNegativeFormat()).stringFromNumber(value);
 }
 
-void apply(chart::Graph& graph, const QList<double>& labels, double interval, double scale)
+void apply(chart::Graph& graph, const QList<double>& labels, double interval, double scale, double mostEnd)
 {
     chart::Axis& axis = *graph.axisSet()->yAxis();
     const chart::Axis& other = *graph.axisSet()->xAxis();
@@ -156,7 +158,7 @@ void apply(chart::Graph& graph, const QList<double>& labels, double interval, do
     QList<Placed> candidates;
     for (qsizetype i = 0; i < labels.size(); ++i) {
         const double value = labels[i];
-        const QString fitted = fittedText(graph, axis, value, scale);
+        const QString fitted = fittedText(graph, axis, value, scale, mostEnd);
         if (fitted.isEmpty())
             continue;
         Placed placed { chart::AxisLabel { fitted, axis.labelTextStyle(), value,
@@ -194,13 +196,13 @@ void apply(chart::Graph& graph, const QList<double>& labels, double interval, do
     axis.setMinorTickLocations({});
 }
 
-double labelsEnd(const chart::Graph& graph, const QList<double>& labels, double scale)
+double labelsEnd(const chart::Graph& graph, const QList<double>& labels, double scale, double mostEnd)
 {
     const chart::Axis& axis = *graph.axisSet()->yAxis();
     const QFontMetricsF metrics(axis.labelTextStyle().font());
     double widest = 0.0;
     for (double value : labels)
-        widest = std::max(widest, metrics.horizontalAdvance(fittedText(graph, axis, value, scale)));
+        widest = std::max(widest, metrics.horizontalAdvance(fittedText(graph, axis, value, scale, mostEnd)));
     return std::max(axisInset + axis.majorTickLength() + axis.labelOffset(), labelsStart(axis) + widest);
 }
 
@@ -229,8 +231,8 @@ double barLabelOffset(const chart::Graph& graph, bool barsBelowZero)
     return x.majorTickLength() + (std::isfinite(below) ? std::max(0.0, below) : 0.0);
 }
 
-void applyUnderBars(
-    chart::Graph& graph, bool barsBelowZero, const QList<double>& labels, double interval, double scale)
+void applyUnderBars(chart::Graph& graph, bool barsBelowZero, const QList<double>& labels, double interval,
+    double scale, double mostEnd)
 {
     chart::Axis* x = graph.axisSet()->xAxis();
     const double offset = barLabelOffset(graph, barsBelowZero);
@@ -238,7 +240,7 @@ void applyUnderBars(
     for (chart::AxisLabel& label : names)
         label.offset = offset;
     x->setAxisLabels(names);
-    apply(graph, labels, interval, scale);
+    apply(graph, labels, interval, scale, mostEnd);
 }
 
 } // namespace ValueAxisLabels

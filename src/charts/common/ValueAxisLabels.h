@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <limits>
+
 namespace chart {
 class Axis;
 class Graph;
@@ -52,18 +54,21 @@ void styleAxis(chart::Axis& axis, const chart::TextStyle& titleStyle, const char
 /// values divided by `scale` (a power of two, for values whose sums no double holds) gives the
 /// labels in those units; each reads its amount, `value / scale`, and one whose amount is no
 /// finite number is left out. A text wider than a third of the plot area (or than 28
-/// characters, when that is more) or than the graph leaves it keeps its start and is elided at
-/// its end. Of the multiples of `interval` only every k-th keeps its label, with the smallest k
-/// that keeps the labels apart at the graph's size; a label that would stand over a label of the
-/// other axis or outside the graph is left out. A graph without a size yet takes them all, whole.
-/// Call after the value range and the other axis's labels are set, and again when the graph's
-/// size changes.
-void apply(chart::Graph& graph, const QList<double>& labels, double interval, double scale = 1.0);
+/// characters, when that is more) or than the graph leaves it, or one that would end past
+/// `mostEnd` points from the plot area's left edge, keeps its start and is elided at its end.
+/// Of the multiples of `interval` only every k-th keeps its label, with the smallest k that
+/// keeps the labels apart at the graph's size; a label that would stand over a label of the
+/// other axis or outside the graph is left out. A graph without a size yet takes them all,
+/// whole. Call after the value range and the other axis's labels are set, and again when the
+/// graph's size changes.
+void apply(chart::Graph& graph, const QList<double>& labels, double interval, double scale = 1.0,
+    double mostEnd = std::numeric_limits<double>::infinity());
 
 /// Where the labels of `labels` end on `graph`'s value axis (styled by `styleAxis`), in points
-/// from the plot area's left edge: the widest text as `apply` fits it from where they start, and
-/// never before the axis's own labelling room.
-double labelsEnd(const chart::Graph& graph, const QList<double>& labels, double scale = 1.0);
+/// from the plot area's left edge: the widest text as `apply` fits it (within `mostEnd`) from
+/// where they start, and never before the axis's own labelling room.
+double labelsEnd(const chart::Graph& graph, const QList<double>& labels, double scale = 1.0,
+    double mostEnd = std::numeric_limits<double>::infinity());
 
 /// `range` (of the bar locations) widened to the left where needed so that, over a plot area
 /// `plotWidth` points wide, `edge` (the first bar's left edge) stands at least `clearLeft` points
@@ -80,6 +85,6 @@ double barLabelOffset(const chart::Graph& graph, bool barsBelowZero);
 /// Moves the labels under the bars, already on `graph`'s other axis, to `barLabelOffset`, then
 /// puts the amount labels on as `apply` does.
 void applyUnderBars(chart::Graph& graph, bool barsBelowZero, const QList<double>& labels, double interval,
-    double scale = 1.0);
+    double scale = 1.0, double mostEnd = std::numeric_limits<double>::infinity());
 
 } // namespace ValueAxisLabels

@@ -30,6 +30,8 @@ constexpr double kMergedArc = 4.0;
 constexpr qreal kFallbackLabelShrink = 0.85;
 constexpr qreal kSmallestFallbackLabelSize = 7.0;
 constexpr int kMostFallbackLabelSizes = 6;
+// The fewest characters a label elided to its room keeps: an amount's sign and first digits.
+constexpr qsizetype kFewestElidedCharacters = 4;
 
 double degrees(double radians)
 {
@@ -416,7 +418,7 @@ QList<PieChart::LabelPlacement> PieChart::labelPlacements() const
     };
     // The other forms a label may take when it finds no room as it is, in the order tried: at its
     // size upright, on two lines, upright on two lines, then the same a little smaller.
-    const auto placeInOtherForm = [&](int i) {
+    const auto placeInOtherForm = [&](int i) -> bool {
         const DataLabel& label = *m_slices[i].label;
         const QString twoLines = labelOnTwoLines(label.text);
         const qreal full = label.style.fontSize;
@@ -443,12 +445,50 @@ QList<PieChart::LabelPlacement> PieChart::labelPlacements() const
                         continue; // the form tried first
                     const QSizeF boxSize = lines2 ? twoLineSize : oneLine;
                     if (placeIfRoom(LabelPlacement { i, boxOf(i, boxSize, along), lines2 ? broken : sized }))
-                        return;
+                        return true;
                 }
             }
             if (size <= kSmallestFallbackLabelSize)
-                return;
+                return false;
             size = std::max(kSmallestFallbackLabelSize, size * kFallbackLabelShrink);
+        }
+        return false;
+    };
+    // A label too long for every other form (an amount of hundreds of digits) keeps its start at
+    // its own size, elided at its end to the longest start that finds room.
+    const auto placeElided = [&](int i) {
+        const DataLabel& label = *m_slices[i].label;
+        const QFontMetricsF& measure = metricsOf(label.style);
+        std::optional<LabelPlacement> best;
+        qsizetype bestKept = 0;
+        for (const bool along : { true, false }) {
+            if (along && !m_labelsAlongRadius)
+                continue;
+            qsizetype low = std::min(kFewestElidedCharacters, label.text.size() - 1);
+            qsizetype high = label.text.size() - 1;
+            while (low <= high) {
+                const qsizetype middle = (low + high) / 2;
+                qsizetype kept = middle;
+                if (kept > 0 && label.text.at(kept - 1).isHighSurrogate())
+                    --kept;
+                DataLabel cut = label;
+                cut.text = label.text.left(kept) + QChar(0x2026);
+                const LabelBox box
+                    = boxOf(i, QSizeF(measure.horizontalAdvance(cut.text), measure.height()), along);
+                if (!space.fits(box.grown(margin))) {
+                    high = middle - 1;
+                    continue;
+                }
+                if (kept > bestKept) {
+                    best = LabelPlacement { i, box, cut };
+                    bestKept = kept;
+                }
+                low = middle + 1;
+            }
+        }
+        if (best && bestKept > 0) {
+            space.place(best->box.grown(margin));
+            placements.append(*best);
         }
     };
     for (const int i : labelled) {
@@ -462,8 +502,8 @@ QList<PieChart::LabelPlacement> PieChart::labelPlacements() const
         if (!roomy && m_labelsAlongRadius && slice.labelSize.isEmpty()
             && !space.fits(boxOf(i, QSizeF(1.0, metricsOf(slice.label->style).height()), true).grown(margin)))
             continue;
-        if (!placeIfRoom(placementOf(i)) && roomy)
-            placeInOtherForm(i);
+        if (!placeIfRoom(placementOf(i)) && roomy && !placeInOtherForm(i))
+            placeElided(i);
     }
     std::sort(placements.begin(), placements.end(),
         [](const LabelPlacement& a, const LabelPlacement& b) { return a.recordIndex < b.recordIndex; });

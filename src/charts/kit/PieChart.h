@@ -51,7 +51,8 @@ public:
     // Lays the labels out larger slices first and leaves out each label that would overlap one
     // placed before it or reach outside the plot area; its slice stays as it is. The label of a
     // slice wide enough to hold a line of text beside it first tries, at its size and then a
-    // little smaller, standing upright and on two lines.
+    // little smaller, standing upright and on two lines; when none of those finds room, it keeps
+    // its start (at least four characters), elided at its end.
     bool labelsKeptApart() const { return m_labelsKeptApart; }
     void setLabelsKeptApart(bool apart);
 

@@ -7,6 +7,7 @@
 
 #include <QFontMetricsF>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::Literals::StringLiterals;
@@ -108,18 +109,51 @@ QList<Run> elided(const QList<Run>& runs, double size, double available)
 {
     if (!(width(runs, size) > available))
         return runs;
-    QList<Run> shown;
+    // The labels and gaps keep their width and the amounts share the rest, an amount narrower
+    // than its share leaving what it does not need to the others, so that each keeps its start.
+    QList<double> advances;
+    QList<qsizetype> wide;
+    double room = available;
+    for (qsizetype i = 0; i < runs.size(); ++i) {
+        advances.append(QFontMetricsF(font(runs[i].kind, size)).horizontalAdvance(runs[i].text));
+        if (runs[i].kind == Run::Kind::Value)
+            wide.append(i);
+        else
+            room -= advances[i];
+    }
+    for (qsizetype before = -1; before != wide.size() && !wide.isEmpty();) {
+        before = wide.size();
+        const double share = room / double(wide.size());
+        wide.removeIf([&](qsizetype i) {
+            const bool fits = advances[i] <= share;
+            if (fits)
+                room -= advances[i];
+            return fits;
+        });
+    }
+    QList<Run> shown = runs;
+    const double share = wide.isEmpty() ? 0.0 : room / double(wide.size());
+    bool startsKept = true;
+    for (const qsizetype i : wide) {
+        shown[i].text
+            = QFontMetricsF(font(Run::Kind::Value, size)).elidedText(runs[i].text, Qt::ElideRight, share);
+        startsKept = startsKept
+            && std::any_of(shown[i].text.cbegin(), shown[i].text.cend(), [](QChar c) { return c.isDigit(); });
+    }
+    if (startsKept)
+        return shown;
+    // Too narrow for a start of every amount: the line keeps its own start.
+    shown.clear();
     double used = 0.0;
-    for (const Run& run : runs) {
-        const QFontMetricsF metrics(font(run.kind, size));
-        const double advance = metrics.horizontalAdvance(run.text);
-        if (used + advance <= available) {
-            shown.append(run);
-            used += advance;
+    for (qsizetype i = 0; i < runs.size(); ++i) {
+        if (used + advances[i] <= available) {
+            shown.append(runs[i]);
+            used += advances[i];
             continue;
         }
-        Run cut = run;
-        cut.text = metrics.elidedText(run.text, Qt::ElideRight, available - used);
+        Run cut = runs[i];
+        cut.text = QFontMetricsF(font(runs[i].kind, size))
+                       .elidedText(runs[i].text, Qt::ElideRight, available - used);
         if (!cut.text.isEmpty())
             shown.append(cut);
         break;

@@ -48,8 +48,10 @@ double width(const QList<Run>& runs, double size);
 /// finite number keeps 18.
 float fittedFontSize(const std::function<double(float size)>& measure, double available);
 
-/// The runs as drawn in `available` at `size`: all of them when they fit, else the line from
-/// its start up to where the room ends, elided there ("…"), so that it never loses its start.
+/// The runs as drawn in `available` at `size`: all of them when they fit, else every run with
+/// the amounts that do not fit their share of the room elided at their end ("…"), so that each
+/// keeps its sign and first digits; where the room holds no digit of some amount, the line from
+/// its start up to where the room ends, elided there.
 QList<Run> elided(const QList<Run>& runs, double size, double available);
 
 /// The goal the line measures against: the model's goal when it has one (even 0), else the

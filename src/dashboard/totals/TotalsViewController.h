@@ -129,8 +129,9 @@ private:
     void reloadYAxes(double top, double minNWValue);
     /// The bars' x range for the plot area's width now, clear of the value labels.
     void fitBarSlots();
-    /// The year and amount labels for the graph's size now, apart from each other.
-    void placeBarLabels();
+    /// The year and amount labels for the graph's size now, apart from each other, the amounts
+    /// ending within `mostEnd` points of the plot area's left edge.
+    void placeBarLabels(double mostEnd);
     void closeChartInfoView();
     /// The value popup of the bar or segment of `identifier` at `recordIndex`.
     void showBarPopup(int recordIndex, const QString& identifier, bool basesVary);

@@ -16,6 +16,8 @@
 #include "platform/YUpGeometry.h"
 #include "uikit/popover/PKPopoverController.h"
 
+#include <QFontMetricsF>
+
 #include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
@@ -25,6 +27,9 @@ namespace {
 const QString kBarPlotIdentifier = u"NW_BAR_PLOT"_s;
 const QString kStackPlotIdentifier = u"CATEGORY_STACKS"_s;
 const QColor kAxisGrey = QColor::fromRgbF(0.5f, 0.5f, 0.5f, 0.5f);
+// Points between the value labels and the first bar, and between two years under the bars.
+constexpr double kBarGap = 6.0;
+constexpr double kYearGap = 8.0;
 
 QColor chartText()
 {
@@ -78,20 +83,29 @@ void TotalsViewController::fitBarSlots()
     chart::Graph* graph = m_hostViewB->hostedGraph();
     if (!graph || !graph->axisSet())
         return;
-    // The first bar starts after the value labels, which are wider for losses in parentheses.
-    const double labelsEnd = ValueAxisLabels::labelsEnd(*graph, m_barValueAxis.labels, m_barScale) + 6;
+    // The first bar starts after the value labels, which are wider for losses in parentheses, but
+    // the labels leave each slot room for its year: huge amounts would press the years together.
+    const double plotWidth = graph->plotAreaRect().width();
+    const QFontMetricsF years(graph->axisSet()->xAxis()->labelTextStyle().font());
+    double widestYear = 0.0;
+    for (const chart::AxisLabel& label : graph->axisSet()->xAxis()->axisLabels())
+        widestYear = std::max(widestYear, years.horizontalAdvance(label.text));
+    const double mostEnd
+        = YearEndBars::mostClearLeft(m_numberOfVisibleBars, widestYear + kYearGap, plotWidth) - kBarGap;
+    const double labelsEnd
+        = ValueAxisLabels::labelsEnd(*graph, m_barValueAxis.labels, m_barScale, mostEnd) + kBarGap;
     graph->defaultPlotSpace()->setXRange(
-        YearEndBars::slotRangeClearOf(m_numberOfVisibleBars, labelsEnd, graph->plotAreaRect().width()));
-    placeBarLabels();
+        YearEndBars::slotRangeClearOf(m_numberOfVisibleBars, labelsEnd, plotWidth));
+    placeBarLabels(mostEnd);
 }
 
-void TotalsViewController::placeBarLabels()
+void TotalsViewController::placeBarLabels(double mostEnd)
 {
     chart::Graph* graph = m_hostViewB->hostedGraph();
     if (!graph || !graph->axisSet())
         return;
     ValueAxisLabels::applyUnderBars(
-        *graph, m_minNWValue < 0.0, m_barValueAxis.labels, m_barValueAxis.interval, m_barScale);
+        *graph, m_minNWValue < 0.0, m_barValueAxis.labels, m_barValueAxis.interval, m_barScale, mostEnd);
 }
 
 void TotalsViewController::configureBARPlots()

@@ -295,6 +295,13 @@ chart::PlotRange slotRangeClearOf(int slotCount, double clearLeft, double plotWi
     return ValueAxisLabels::clearOfLabels(slotRange(slotCount), -barWidth / 2, clearLeft, plotWidth);
 }
 
+double mostClearLeft(int slotCount, double slotWidth, double plotWidth)
+{
+    const chart::PlotRange range = slotRange(slotCount);
+    const double span = range.location + range.length + barWidth / 2;
+    return std::max(0.0, plotWidth - span * slotWidth);
+}
+
 BarPopup barPopup(const YearEnd& yearEnd, int type, const QString& plotIdentifier, bool basesVary,
     const MVX_Model* model, PieChartSettings::PieLabelType labelStyle, double scale)
 {

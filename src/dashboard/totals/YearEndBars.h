@@ -112,6 +112,10 @@ chart::PlotRange slotRange(int slotCount = visibleBars);
 /// points wide, the first bar starts at least `clearLeft` points from its left edge (the value
 /// labels stand there). Without a usable width, `slotRange` alone.
 chart::PlotRange slotRangeClearOf(int slotCount, double clearLeft, double plotWidth);
+/// How far from the plot area's left edge the value labels may reach so that, over a plot area
+/// `plotWidth` points wide, each of the slots of `slotRangeClearOf` keeps `slotWidth` points (the
+/// years under the bars then keep apart); never below 0.
+double mostClearLeft(int slotCount, double slotWidth, double plotWidth);
 
 /// The value popup of a clicked bar or segment: texts, colour and the value its arrow points at
 /// (a segment's tip at the stacks' `scale`).

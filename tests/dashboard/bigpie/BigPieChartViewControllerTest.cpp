@@ -434,17 +434,19 @@ TEST_F(BigPieChartViewControllerTest, LabelsReadAndPaleSlicesShowInBothAppearanc
     appearance.setAppearance(before);
 }
 
-// A household of one asset category, and one of 1e15 beside nineteen: at the window's sizes and
-// turned to each of eight directions, the pies keep the labels of their largest slices (the
-// asset and liability pies' one slice, the 1e15; the net-worth pie's two halves), apart and in
-// their panes.
+// A household of one asset category, and one of 1e15 (and of 1e250, whose amount is too long for
+// any room) beside nineteen: at the window's sizes and turned to each of eight directions, the
+// pies keep the labels of their largest slices (the asset and liability pies' one slice, the
+// large one; the net-worth pie's two halves), apart and in their panes.
 TEST_F(BigPieChartViewControllerTest, TheLargestSlicesKeepTheirLabelsWhereverTheyPoint)
 {
     std::vector<double> huge { 1e15 };
     for (int i = 1; i < 20; ++i)
         huge.push_back(1000.0 + 100 * i);
-    for (const auto& [name, values] :
-        { std::pair { "one category", std::vector<double> { 152000 } }, std::pair { "1e15", huge } }) {
+    std::vector<double> huger = huge;
+    huger[0] = 1e250;
+    for (const auto& [name, values] : { std::pair { "one category", std::vector<double> { 152000 } },
+             std::pair { "1e15", huge }, std::pair { "1e250", huger } }) {
         installAssets(values);
         BigPieChartViewController screen;
         show(screen);

@@ -161,25 +161,34 @@ TEST_F(TotalsViewControllerPieTest, AHouseholdOfOneCategoryHasItsLabel)
     expectLabelsKept(totals, { 0, 1, 2 }, "net worth");
 }
 
-// One category of 1e15 beside nineteen: the net-worth pie keeps the labels of its two halves
-// (assets and net worth), the asset pie that of the 1e15.
-TEST_F(TotalsViewControllerPieTest, TheLargestSlicesOfA1e15HouseholdKeepTheirLabels)
+// One category of 1e15 (or of 1e250, whose amount is too long for any room) beside nineteen: the
+// net-worth pie keeps the labels of its two halves (assets and net worth), the asset pie that of
+// the large one, each starting with its amount's first digits.
+TEST_F(TotalsViewControllerPieTest, TheLargestSlicesOfAHugeHouseholdKeepTheirLabels)
 {
-    std::vector<Amount> assets { { u"Trust fund"_s, 1e15 } };
-    for (int i = 1; i < 20; ++i)
-        assets.push_back({ u"Asset %1"_s.arg(i), 1000.0 + 100 * i });
-    installAndSave(householdOf(assets, { { u"Mortgage"_s, 250000 } }));
-    PieChartSettings::setPieDisplayType(PieDisplayType::NetWorth);
-    {
+    for (const double large : { 1e15, 1e250 }) {
+        std::vector<Amount> assets { { u"Trust fund"_s, large } };
+        for (int i = 1; i < 20; ++i)
+            assets.push_back({ u"Asset %1"_s.arg(i), 1000.0 + 100 * i });
+        installAndSave(householdOf(assets, { { u"Mortgage"_s, 250000 } }));
+        const std::string what = large == 1e15 ? "1e15" : "1e250";
+        PieChartSettings::setPieDisplayType(PieDisplayType::NetWorth);
+        {
+            TotalsViewController totals;
+            showAsInTheWindow(totals);
+            expectLabelsKept(totals, { 1, 2 }, what + " net worth");
+            for (const auto& placement : totals.pieChart()->labelPlacements()) {
+                const QString whole = totals.pie().slices.value(placement.recordIndex).label;
+                EXPECT_TRUE(placement.label.text.startsWith(whole.left(4)))
+                    << placement.label.text.toStdString();
+            }
+        }
+        PieChartSettings::setPieDisplayType(PieDisplayType::AssetCategories);
         TotalsViewController totals;
         showAsInTheWindow(totals);
-        expectLabelsKept(totals, { 1, 2 }, "net worth");
+        ASSERT_FALSE(totals.pie().slices[0].merged);
+        expectLabelsKept(totals, { 0 }, what + " assets");
     }
-    PieChartSettings::setPieDisplayType(PieDisplayType::AssetCategories);
-    TotalsViewController totals;
-    showAsInTheWindow(totals);
-    ASSERT_FALSE(totals.pie().slices[0].merged);
-    expectLabelsKept(totals, { 0 }, "assets");
 }
 
 // An asset of the largest double beside a small one, and two of them: the dashboard pie of every

@@ -208,9 +208,10 @@ TEST_F(TotalsViewControllerTest, ANegativeNetWorthIsRightAtTheFirstDisplay)
 TEST_F(TotalsViewControllerTest, EveryYearEndStandsOnZeroWithItsYearAndAmountsApart)
 {
     // The last four year-ends of a household in debt every year, of one that crosses 0, of one
-    // always above it.
+    // always above it, and of two whose amounts are huge.
     const std::vector<std::vector<double>> households { { -342361, -520000, -910000, -1475000 },
-        { 260000, -390000, -95000, 520000 }, { 530000, 610000, 700000, 790000 } };
+        { 260000, -390000, -95000, 520000 }, { 530000, 610000, 700000, 790000 },
+        { 6.1e20, 7.4e20, 8.6e20, 1.01e21 }, { 6.1e250, 7.4e250, 8.6e250, 1.01e251 } };
     for (const auto& ends : households) {
         auto model = household(0, 0, 0);
         MVX_NWLogList records;
@@ -220,7 +221,8 @@ TEST_F(TotalsViewControllerTest, EveryYearEndStandsOnZeroWithItsYearAndAmountsAp
         installAndSave(model);
         TotalsViewController totals;
         show(totals);
-        for (const QSize size : { QSize(1100, 290), QSize(800, 200) }) {
+        // As wide as in the default window, and wider and narrower.
+        for (const QSize size : { QSize(1100, 290), QSize(680, 290), QSize(800, 200) }) {
             SCOPED_TRACE(testing::Message() << ends[1] << " at " << size.width() << " x " << size.height());
             totals.resize(size);
             QApplication::processEvents();

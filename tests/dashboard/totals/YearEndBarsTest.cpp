@@ -265,6 +265,13 @@ TEST(YearEndBars, TheFirstBarStartsClearOfTheValueLabels)
         EXPECT_DOUBLE_EQ(same.location, plain.location);
         EXPECT_DOUBLE_EQ(same.length, plain.length);
     }
+    // Labels that reach no further than the most leave each slot the points asked for, and
+    // none in a plot too narrow for the slots alone.
+    const double most = YearEndBars::mostClearLeft(4, 40, 300);
+    EXPECT_NEAR(most, 300 - 4.44 * 40, 1e-9);
+    const chart::PlotRange kept = YearEndBars::slotRangeClearOf(4, most, 300);
+    EXPECT_NEAR(300 / kept.length, 40, 1e-9);
+    EXPECT_EQ(YearEndBars::mostClearLeft(4, 40, 150), 0.0);
 }
 
 } // namespace
