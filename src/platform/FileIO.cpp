@@ -8,15 +8,19 @@
 #include <QFileInfo>
 #include <QHashFunctions>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <limits>
+#include <mutex>
 #include <utility>
 
 #include <stdio.h>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,7 +45,8 @@ constexpr int knownErrors[] = { ENOSPC, EDQUOT, EACCES, EPERM, EROFS };
 FileStamp stampOf(const struct stat& info)
 {
     return FileStamp { qint64(info.st_size),
-        qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec, quint64(info.st_ino),
+        qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec,
+        qint64(info.st_ctim.tv_sec) * 1'000'000'000 + info.st_ctim.tv_nsec, quint64(info.st_ino),
         quint64(info.st_dev) };
 }
 
@@ -89,6 +94,27 @@ QString replacedTarget(const QString& path)
     return info.isSymLink() ? path : info.absoluteFilePath();
 }
 
+std::mutex seamMutex;
+ReplacementSeam replacementSeam;
+
+ReplacementSeam currentSeam()
+{
+    const std::lock_guard guard(seamMutex);
+    return replacementSeam;
+}
+
+// Temporary files are "<file>.part-<pid>-<random>" while they are written and
+// "<file>.new-<pid>-<random>" once whole, so that a later start can tell what a killed write
+// left from what a live one is at.
+const QByteArray partialTag = ".part-";
+const QByteArray wholeTag = ".new-";
+
+bool processIsGone(qint64 pid)
+{
+    return pid > 0 && pid <= std::numeric_limits<pid_t>::max() && ::kill(pid_t(pid), 0) != 0
+        && errno == ESRCH;
+}
+
 QByteArray randomSuffix()
 {
     static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
@@ -122,7 +148,7 @@ public:
         if (canNameLater)
             m_fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
         for (int tries = 0; m_fd < 0 && tries < 100; ++tries) {
-            m_name = m_target + '.' + randomSuffix();
+            m_name = temporaryName(partialTag);
             m_fd = ::open(m_name.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOCTTY, 0600);
             if (m_fd < 0) {
                 const int error = errno;
@@ -164,8 +190,13 @@ public:
         Q_ASSERT(!m_inPlace);
         if (!giveName())
             return Exchange::Failed;
+        const ReplacementSeam seam = currentSeam();
         // Another program's file may come or go at any moment: a few rounds, then a plain rename.
         for (int round = 0; round < 3; ++round) {
+            if (seam.before)
+                seam.before(QFile::decodeName(m_target));
+            if (seam.refusedWith != 0)
+                return unableToExchange(seam.refusedWith);
             if (::renameat2(AT_FDCWD, m_name.constData(), AT_FDCWD, m_target.constData(), RENAME_EXCHANGE)
                 == 0) {
                 m_takenOut = QFile::decodeName(m_name);
@@ -176,6 +207,8 @@ public:
             if (errno != ENOENT || ::access(m_name.constData(), F_OK) != 0)
                 return unableToExchange(errno);
             // Nothing is at the path yet: ours goes there unless another file came meanwhile.
+            if (seam.before)
+                seam.before(QFile::decodeName(m_target));
             if (::renameat2(AT_FDCWD, m_name.constData(), AT_FDCWD, m_target.constData(), RENAME_NOREPLACE)
                 == 0) {
                 m_name.clear();
@@ -195,6 +228,8 @@ public:
         if (!m_inPlace) {
             if (!giveName())
                 return false;
+            if (const ReplacementSeam seam = currentSeam(); seam.before)
+                seam.before(QFile::decodeName(m_target));
             if (::rename(m_name.constData(), m_target.constData()) != 0)
                 return ownFailure(errno);
             m_name.clear();
@@ -219,31 +254,45 @@ public:
     int handle() const override { return m_fd; }
 
 private:
-    // An unnamed file gets a name beside the one it replaces, as late as possible.
+    QByteArray temporaryName(const QByteArray& tag) const
+    {
+        return m_target + tag + QByteArray::number(::getpid()) + '-' + randomSuffix();
+    }
+
+    // The whole file gets its name beside the one it replaces, as late as possible: an unnamed
+    // one its first, a partial one its name as a whole one.
     bool giveName()
     {
-        if (!m_name.isEmpty())
+        if (m_whole)
             return true;
         const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd);
         for (int tries = 0; tries < 100; ++tries) {
-            const QByteArray name = m_target + '.' + randomSuffix();
-            if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0) {
-                m_name = name;
-                return true;
+            const QByteArray name = temporaryName(wholeTag);
+            if (m_name.isEmpty()) {
+                if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW)
+                    != 0) {
+                    if (errno == EEXIST)
+                        continue;
+                    return ownFailure(errno);
+                }
+            } else {
+                // Only this process makes names with its id: one free now stays free.
+                if (::access(name.constData(), F_OK) == 0)
+                    continue;
+                if (::rename(m_name.constData(), name.constData()) != 0)
+                    return ownFailure(errno);
             }
-            if (errno != EEXIST)
-                return ownFailure(errno);
+            m_name = name;
+            m_whole = true;
+            return true;
         }
         return ownFailure(EEXIST);
     }
 
-    Exchange unableToExchange(int error)
-    {
-        if (error == EINVAL || error == ENOSYS || error == EOPNOTSUPP)
-            return Exchange::Unsupported;
-        ownFailure(error);
-        return Exchange::Failed;
-    }
+    // Whatever the reason the file system gives (EINVAL, EXDEV, EPERM, EBUSY, ...), a refused
+    // exchange leaves both files as they were; the re-check and the rename may still work,
+    // and report their own failure.
+    static Exchange unableToExchange(int) { return Exchange::Unsupported; }
 
     void closeFile()
     {
@@ -262,6 +311,7 @@ private:
     int m_fd = -1;
     // The temporary file's name once it has one; empty after it took its place.
     QByteArray m_name;
+    bool m_whole = false;
     bool m_inPlace = false;
     QString m_takenOut;
     int m_errorNumber = 0;
@@ -569,6 +619,41 @@ MaybeError writeFileAtomically(const QString& path, QByteArrayView bytes, const 
         return deviceFailure();
     }
     return std::nullopt;
+}
+
+QStringList settleLeftoverWrites(const QString& path, const QString& copyKind)
+{
+    const QFileInfo target(replacedTarget(path));
+    const QRegularExpression leftover(u"^"_s + QRegularExpression::escape(target.fileName())
+        + u"(\\.part-|\\.new-)([0-9]+)-[A-Za-z0-9]{6}$"_s);
+    std::optional<Expected<FileContents>> current;
+    QStringList kept;
+    const ReplacedFileCheck check { [&](const QString& file) {
+                                       if (!current)
+                                           current = readRegularFile(target.filePath());
+                                       const Expected<FileContents> left = readRegularFile(file);
+                                       return *current && left && left->bytes == (*current)->bytes;
+                                   },
+        copyKind, [&kept](const QString& copy) { kept.append(copy); } };
+    const QDir folder = target.dir();
+    for (const QString& name :
+        folder.entryList({ target.fileName() + u".*"_s }, QDir::Files | QDir::Hidden | QDir::System)) {
+        const QRegularExpressionMatch match = leftover.match(name);
+        if (!match.hasMatch() || !processIsGone(match.captured(2).toLongLong()))
+            continue;
+        // A partial file was never anyone's version; a whole one may be the only copy of one.
+        if (match.captured(1) == QString::fromLatin1(partialTag))
+            QFile::remove(folder.filePath(name));
+        else
+            settleTakenOut(folder.filePath(name), path, check, {});
+    }
+    return kept;
+}
+
+void setReplacementSeamForTesting(ReplacementSeam seam)
+{
+    const std::lock_guard guard(seamMutex);
+    replacementSeam = std::move(seam);
 }
 
 QFileDevice::Permissions copyModeFor(const QString& path)

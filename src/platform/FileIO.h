@@ -26,10 +26,13 @@ inline constexpr qint64 maxReadableFileSize = qint64(1) << 30;
 /// failure, 0 when unknown; then the system text is matched against the known ones.
 QString describeFileError(int errorNumber, const QString& systemText);
 
-/// What tells one version of a file from another without reading it.
+/// What tells one version of a file from another without reading it. The change time is in
+/// it because no program can set it back: a file rewritten in place with as many bytes and
+/// its modification time put back still differs.
 struct FileStamp {
     qint64 size = 0;
     qint64 modifiedNs = 0;
+    qint64 changedNs = 0;
     quint64 inode = 0;
     quint64 device = 0;
     friend bool operator==(const FileStamp&, const FileStamp&) = default;
@@ -144,6 +147,23 @@ struct WriteOptions {
 /// Where the file system cannot exchange, the file at the path is checked just before the
 /// rename; when its copy cannot be made, nothing is replaced.
 MaybeError writeFileAtomically(const QString& path, QByteArrayView bytes, const WriteOptions& options = {});
+
+/// A write killed midway leaves its temporary file beside `path` (with no O_TMPFILE), or, killed
+/// just after its exchange, the version the exchange took out. For each such file of a process
+/// that is gone: one never in place is removed, and any other is removed when it has the bytes
+/// of the file at `path`, else kept as a copy of `copyKind`. Files of live processes stay.
+/// Returns the copies kept.
+QStringList settleLeftoverWrites(const QString& path, const QString& copyKind);
+
+/// For tests of what only the exchange gives. `before` runs in the real device just before
+/// a new file takes the path's place, by exchange or by rename, after every check of what is
+/// there; with `refusedWith` other than 0, the file system refuses each exchange with that
+/// errno, as one that cannot exchange does. Set while no write runs; none by default.
+struct ReplacementSeam {
+    std::function<void(const QString& target)> before;
+    int refusedWith = 0;
+};
+void setReplacementSeamForTesting(ReplacementSeam seam);
 
 /// Keeps a byte-identical copy of the file at `path` as "<path>.<kind>-<yyyyMMdd-HHmmss>"
 /// (for more within one second, "-N" added, N one above the highest of that second's kept

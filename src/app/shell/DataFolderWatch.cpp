@@ -37,26 +37,51 @@ DataFolderWatch::DataFolderWatch(std::function<QStringList()> folders, std::func
     : m_folders(std::move(folders)), m_changed(std::move(changed)), m_watcher(new QFileSystemWatcher(this))
 {
     connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, [this](const QString& folder) {
-        // Above the data file's folders, what else comes and goes there is none of its business.
-        if (followFolders().rewatched || m_dataFolders.contains(folder))
+        // What else comes and goes in a folder on the way is none of the data file's business:
+        // the way is worked out again only when a folder on it was replaced, or in a data
+        // folder, where a link to the data file may lead elsewhere now.
+        const bool dataFolder = m_dataFolders.contains(folder);
+        const bool wayChanged = wayChangedAt(folder) || (dataFolder && cleaned(m_folders()) != m_dataFolders);
+        if ((wayChanged && followFolders().rewatched) || dataFolder)
             m_changed();
     });
 }
 
+QStringList DataFolderWatch::cleaned(QStringList folders)
+{
+    for (QString& folder : folders)
+        folder = QDir::cleanPath(folder);
+    return folders;
+}
+
+bool DataFolderWatch::wayChangedAt(const QString& folder) const
+{
+    for (const QString& way : m_way) {
+        if (way == folder || QFileInfo(way).path() != folder)
+            continue;
+        struct stat status { };
+        const bool there
+            = ::stat(QFile::encodeName(way).constData(), &status) == 0 && S_ISDIR(status.st_mode);
+        const auto watched = m_watched.constFind(way);
+        if (there != (watched != m_watched.cend())
+            || (there && *watched != std::pair { quint64(status.st_dev), quint64(status.st_ino) }))
+            return true;
+    }
+    return false;
+}
+
 DataFolderWatch::Followed DataFolderWatch::followFolders()
 {
-    m_dataFolders = m_folders();
-    for (QString& folder : m_dataFolders)
-        folder = QDir::cleanPath(folder);
-    const QStringList wanted = withFoldersAbove(m_dataFolders);
+    m_dataFolders = cleaned(m_folders());
+    m_way = withFoldersAbove(m_dataFolders);
     for (const QString& folder : m_watcher->directories()) {
-        if (!wanted.contains(folder)) {
+        if (!m_way.contains(folder)) {
             m_watcher->removePath(folder);
             m_watched.remove(folder);
         }
     }
     Followed followed;
-    for (const QString& folder : wanted) {
+    for (const QString& folder : std::as_const(m_way)) {
         struct stat status { };
         const bool there
             = ::stat(QFile::encodeName(folder).constData(), &status) == 0 && S_ISDIR(status.st_mode);

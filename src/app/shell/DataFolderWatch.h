@@ -32,12 +32,18 @@ private:
     };
 
     Followed followFolders();
+    /// Whether the folder on the way right below `folder` is no longer the one watched (a
+    /// folder's own replacement shows in the folder above it).
+    bool wayChangedAt(const QString& folder) const;
+    static QStringList cleaned(QStringList folders);
 
     std::function<QStringList()> m_folders;
     std::function<void()> m_changed;
     QFileSystemWatcher* m_watcher;
     /// What `m_folders` named at the last change.
     QStringList m_dataFolders;
+    /// Those folders and every folder above them.
+    QStringList m_way;
     /// The device and inode of each folder watched, as it was when its watch was set.
     QHash<QString, std::pair<quint64, quint64>> m_watched;
 };

@@ -3,7 +3,12 @@
 #include "platform/Strings.h"
 
 #include <QDir>
+#include <QScopeGuard>
+
 #include <future>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -36,13 +41,17 @@ platform::MaybeError DataFileWriter::writeNow(const QString& path, const QByteAr
     if (platform::MaybeError refused = preserveIfArmed(path))
         return refused;
     const NewVersionHook hook = path == m_hookedPath ? m_newVersionHook : NewVersionHook();
-    std::optional<platform::FileStamp> written;
+    // Our own file, stamped once it is in place (the move changes its change time): one that
+    // another program puts in place just after ours must not pass for ours.
+    int ours = -1;
+    const auto closeOurs = qScopeGuard([&ours] {
+        if (ours >= 0)
+            ::close(ours);
+    });
     platform::WriteOptions options { std::nullopt, m_factory, {}, std::nullopt };
     if (guarded) {
-        // Stamped from our own file: one that another program puts in place just after ours
-        // must not pass for ours.
-        options.beforeCommit = [&written, &hook](int handle) {
-            written = platform::openFileStamp(handle);
+        options.beforeCommit = [&ours, &hook](int handle) {
+            ours = ::fcntl(handle, F_DUPFD_CLOEXEC, 0);
             if (hook)
                 hook(handle);
         };
@@ -59,8 +68,8 @@ platform::MaybeError DataFileWriter::writeNow(const QString& path, const QByteAr
     if (platform::MaybeError failed = platform::writeFileAtomically(path, bytes, options))
         return failed;
     if (guarded) {
-        if (!written)
-            written = platform::fileStamp(path);
+        const std::optional<platform::FileStamp> written
+            = ours >= 0 ? platform::openFileStamp(ours) : platform::fileStamp(path);
         m_knownVersion = written
             ? std::optional(platform::FileIdentity { *written, platform::contentHash(bytes) })
             : std::nullopt;

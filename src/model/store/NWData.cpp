@@ -157,6 +157,9 @@ platform::MaybeError NWData::getApplicationData()
 {
     m_writer->waitForPendingWrites();
     const QString path = dataFilePath();
+    // A save killed in an earlier run may have left a version beside the data file.
+    for (const QString& copy : platform::settleLeftoverWrites(path, DataFileWriter::conflictKind))
+        qWarning("A version of the data file that a killed save left is kept as %s", qPrintable(copy));
     const quint64 sequence = ++m_writeSequence;
     ++m_modelGeneration;
     // What a failed save goes back to when the file held no model.

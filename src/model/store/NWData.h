@@ -118,7 +118,8 @@ public:
     /// parts that could not be read or that break `ModelRules` (those are left out, the rest
     /// is loaded and the file is kept the same way), or none. Only a regular file is read. The version read
     /// is remembered: a save that finds another program's version in its place keeps that as a copy of kind
-    /// "conflict" and posts `notifications::dataFileConflict`.
+    /// "conflict" and posts `notifications::dataFileConflict`. What a save killed midway left
+    /// beside the data file is settled first (`platform::settleLeftoverWrites`, kind "conflict").
     platform::MaybeError getApplicationData();
     /// Sorts the records and writes the model to the data file; waits for the write.
     /// `flag` has no meaning. Returns none when the file was written, else an error text

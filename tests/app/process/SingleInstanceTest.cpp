@@ -183,10 +183,12 @@ TEST_F(SingleInstanceTest, AFileRenamedIntoPlaceIsHeldAtOnceWhateverLinkLeadsToI
         const QString made = QFileInfo(real).path() + QStringLiteral("/new.json");
         writeFile(made, "{\"version\": \"other\"}");
         ASSERT_EQ(::rename(QFile::encodeName(made).constData(), QFile::encodeName(real).constData()), 0);
+        // The holder makes each name under a passing one ("<name>.new-<pid>-<n>") and renames it
+        // into place: only a name in place stays to be found again.
         const auto heldNewFile = [&] {
             const QStringList names = namesLeadingToHolder();
-            return std::any_of(
-                names.begin(), names.end(), [&](const QString& name) { return !before.contains(name); });
+            return std::any_of(names.begin(), names.end(),
+                [&](const QString& name) { return !name.contains(u'.') && !before.contains(name); });
         };
         const QDeadlineTimer deadline(10000);
         while (!heldNewFile() && !deadline.hasExpired())

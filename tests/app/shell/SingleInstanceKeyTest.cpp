@@ -1,5 +1,7 @@
 #include "SingleInstanceTestSupport.h"
 
+#include "app/shell/DataFolderWatch.h"
+
 #include "model/store/DataFileWriter.h"
 #include "support/TempHomeTest.h"
 
@@ -187,6 +189,53 @@ TEST_F(SingleInstanceKeyTest, AFolderPutInPlaceOfTheDataFilesFolderIsFollowedAnd
         }
         EXPECT_EQ(raised.count(), 4);
     }
+}
+
+// Files made and removed beside a folder on the way to the data file cost the watch no work;
+// a folder put in place of one on the way is still followed. The watch asks for its folders
+// once at the start and each time it works out the way again, which it does only for a data
+// folder's change (then tells of it) or for a replacement (then too).
+TEST_F(SingleInstanceKeyTest, TheFolderWatchWorksOnlyForChangesOnTheWayToTheDataFile)
+{
+    const QString data = homePath(u"above/way/data"_s);
+    ASSERT_TRUE(QDir().mkpath(data));
+    int asked = 0;
+    int told = 0;
+    bool sawMarker = false;
+    DataFolderWatch watch(
+        [&] {
+            ++asked;
+            return QStringList { data };
+        },
+        [&] {
+            ++told;
+            sawMarker = sawMarker || QFileInfo::exists(data + u"/marker"_s);
+        });
+    ASSERT_EQ(watch.follow(), QStringList());
+    for (int i = 0; i < 5; ++i) {
+        for (const QString& folder : { homePath(u"above"_s), homePath(u"above/way"_s) }) {
+            QFile unrelated(folder + u"/unrelated"_s);
+            ASSERT_TRUE(unrelated.open(QIODevice::WriteOnly));
+            unrelated.close();
+            ASSERT_TRUE(unrelated.remove());
+        }
+    }
+    QFile inData(data + u"/new.json"_s);
+    ASSERT_TRUE(inData.open(QIODevice::WriteOnly));
+    inData.close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return told > 0; }, 10000));
+    EXPECT_EQ(asked, 1 + told);
+
+    const QString fresh = homePath(u"fresh/way"_s);
+    ASSERT_TRUE(QDir().mkpath(fresh + u"/data"_s));
+    ASSERT_TRUE(QDir().rename(homePath(u"above/way"_s), homePath(u"old-way"_s)));
+    ASSERT_TRUE(QDir().rename(fresh, homePath(u"above/way"_s)));
+    QFile marker(data + u"/marker"_s);
+    ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+    marker.close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sawMarker; }, 10000))
+        << "the data folder put in place was not followed";
+    EXPECT_EQ(asked, 1 + told);
 }
 
 // The later start lets go of its own path's lock before it asks: a start through that path

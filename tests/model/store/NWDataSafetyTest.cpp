@@ -7,12 +7,18 @@
 #include "platform/NotificationCenter.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 #include <atomic>
 #include <cstring>
+#include <utility>
+
+#include <fcntl.h>
+#include <signal.h>
 
 #include <stdio.h>
 #include <sys/stat.h>
@@ -50,6 +56,7 @@ protected:
     }
     void TearDown() override
     {
+        platform::setReplacementSeamForTesting({});
         ::umask(m_umask);
         StoreTest::TearDown();
     }
@@ -190,18 +197,27 @@ TEST_F(SafetyTest, AnotherProgramsVersionIsKeptAsAConflictCopy)
     EXPECT_EQ(NWData::keptCopies(DataFileWriter::conflictKind).size(), 1);
 
     // Another program moves its version into place while a save runs, after the new file was
-    // written and just before it takes the path's place.
+    // written and just before it takes the path's place; or later still, after the last check
+    // of the path, which only the exchange itself sees.
     struct Case {
         const char* what;
         bool dataFileAtStart;
         bool canExchange;
         bool sameBytes; // the version the store read, as a new file
+        bool afterLastCheck = false;
+        int exchangeRefusedWith = 0; // by the real file system
     };
     for (const Case c : {
              Case { "moved in during a save", true, true, false },
              Case { "the bytes the store knows, as a new file", true, true, true },
              Case { "arrived in a home without a data file", false, true, false },
              Case { "on a file system that cannot exchange", true, false, false },
+             Case { "moved in after the last check", true, true, false, true },
+             Case { "arrived in a home without a data file after the last check", false, true, false, true },
+             Case { "the exchange refused with EINVAL", true, true, false, false, EINVAL },
+             Case { "the exchange refused with EXDEV", true, true, false, false, EXDEV },
+             Case { "the exchange refused with EPERM", true, true, false, false, EPERM },
+             Case { "the exchange refused with EBUSY", true, true, false, false, EBUSY },
          }) {
         SCOPED_TRACE(c.what);
         for (const auto& [name, bytes] : dataFiles())
@@ -212,14 +228,23 @@ TEST_F(SafetyTest, AnotherProgramsVersionIsKeptAsAConflictCopy)
         ASSERT_EQ(store().getApplicationData(), std::nullopt);
         const QByteArray arriving = c.sameBytes ? sampleDocument() : theirs;
         std::atomic<int> moves = 0;
-        store().writer().beforeReplacing(dataFile(), [&](int) {
+        const auto moveIn = [&] {
             if (moves++ > 0)
                 return;
             writeFile(dataFile() + u".partial"_s, arriving);
             EXPECT_EQ(::rename(QFile::encodeName(dataFile() + u".partial"_s).constData(),
                           QFile::encodeName(dataFile()).constData()),
                 0);
+        };
+        store().writer().beforeReplacing(dataFile(), [&](int) {
+            if (!c.afterLastCheck)
+                moveIn();
         });
+        platform::setReplacementSeamForTesting({ [&](const QString& target) {
+                                                    if (c.afterLastCheck && target == dataFile())
+                                                        moveIn();
+                                                },
+            c.exchangeRefusedWith });
         if (!c.canExchange)
             store().writer().setDeviceFactoryForTesting(
                 [](const QString& path) { return std::make_unique<CannotExchange>(path); });
@@ -244,7 +269,130 @@ TEST_F(SafetyTest, AnotherProgramsVersionIsKeptAsAConflictCopy)
         ASSERT_EQ(store().saveData(false), std::nullopt);
         EXPECT_EQ(NWData::keptCopies(DataFileWriter::conflictKind), copies);
         EXPECT_EQ(qsizetype(dataFiles().size()), 1 + copies.size());
+        platform::setReplacementSeamForTesting({});
     }
+}
+
+// A device that lets another program's version arrive once, just after its own took its place.
+class FollowedByAnotherVersion final : public WrappedDevice {
+public:
+    FollowedByAnotherVersion(const QString& path, std::function<void()> arrive)
+        : WrappedDevice(path), m_arrive(std::move(arrive))
+    {
+    }
+    bool commit() override
+    {
+        const bool committed = WrappedDevice::commit();
+        if (committed && m_arrive)
+            std::exchange(m_arrive, {})();
+        return committed;
+    }
+
+private:
+    std::function<void()> m_arrive;
+};
+
+// Versions that pass a look at the file for the one the last save wrote: one renamed into
+// place right after that save, and one written into the file itself with as many bytes and
+// its modification time put back. The next save keeps each.
+TEST_F(SafetyTest, AVersionThatLooksLikeTheLastSaveIsKeptByTheNext)
+{
+    loadSample();
+    const QByteArray theirs = QByteArray(sampleDocument()).replace("USD", "EUR");
+    ASSERT_EQ(theirs.size(), sampleDocument().size());
+    bool renamedIn = false;
+    store().writer().setDeviceFactoryForTesting([&](const QString& path) {
+        return std::make_unique<FollowedByAnotherVersion>(path, [&, path] {
+            if (path != dataFile() || std::exchange(renamedIn, true))
+                return;
+            writeFile(dataFile() + u".partial"_s, theirs);
+            ASSERT_EQ(::rename(QFile::encodeName(dataFile() + u".partial"_s).constData(),
+                          QFile::encodeName(dataFile()).constData()),
+                0);
+        });
+    });
+    ASSERT_EQ(store().saveData(false), std::nullopt);
+    ASSERT_TRUE(renamedIn);
+    ASSERT_EQ(readFile(dataFile()), theirs);
+    // Where the file system cannot exchange, only the stamp of the last save tells.
+    platform::setReplacementSeamForTesting({ {}, EINVAL });
+    ASSERT_EQ(store().saveData(false), std::nullopt);
+    platform::setReplacementSeamForTesting({});
+    QStringList copies = NWData::keptCopies(DataFileWriter::conflictKind);
+    ASSERT_EQ(copies.size(), 1);
+    EXPECT_EQ(readFile(copies.last()), theirs);
+    EXPECT_EQ(conflicts(), copies);
+
+    const QByteArray ours = readFile(dataFile());
+    const QByteArray edited = QByteArray(ours).replace("USD", "EUR");
+    ASSERT_NE(edited, ours);
+    const QByteArray path = QFile::encodeName(dataFile());
+    struct stat saved { };
+    ASSERT_EQ(::stat(path.constData(), &saved), 0);
+    // Rewritten until the file system's clock has moved on from the save's, so that the
+    // change time tells the two apart as it does when a person edits the file.
+    struct stat rewritten { };
+    for (const QDeadlineTimer deadline(10000); !deadline.hasExpired();) {
+        QFile file(dataFile());
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_EQ(file.write(edited), edited.size());
+        file.close();
+        const struct timespec times[2] = { saved.st_atim, saved.st_mtim };
+        ASSERT_EQ(::utimensat(AT_FDCWD, path.constData(), times, 0), 0);
+        ASSERT_EQ(::stat(path.constData(), &rewritten), 0);
+        if (rewritten.st_ctim.tv_sec != saved.st_ctim.tv_sec
+            || rewritten.st_ctim.tv_nsec != saved.st_ctim.tv_nsec)
+            break;
+    }
+    ASSERT_EQ(rewritten.st_ino, saved.st_ino);
+    ASSERT_EQ(rewritten.st_size, saved.st_size);
+    ASSERT_EQ(rewritten.st_mtim.tv_nsec, saved.st_mtim.tv_nsec);
+    ASSERT_EQ(store().saveData(false), std::nullopt);
+    copies = NWData::keptCopies(DataFileWriter::conflictKind);
+    ASSERT_EQ(copies.size(), 2);
+    EXPECT_EQ(readFile(copies.last()), edited);
+    EXPECT_EQ(readFile(dataFile()), ours);
+}
+
+// A save killed just after its exchange leaves the version it took out under its temporary
+// name; one killed while it writes, where the file system has no O_TMPFILE, a partial file.
+// The next start keeps a version that is not the data file's as a conflict copy and removes
+// the rest, but leaves the files of a live process.
+TEST_F(SafetyTest, WhatAKilledSaveLeftIsSettledAtTheNextStart)
+{
+    const QByteArray theirs = R"({"version":"2.12","nw_logs":[{"year":2030,"month":1}]})";
+    writeFile(dataFile(), theirs);
+    QProcess killed;
+    killed.start(QStringLiteral(MERVANE_CRASH_WRITER), { dataFile(), u"killed-after-exchange"_s });
+    ASSERT_TRUE(killed.waitForStarted());
+    const QString gone = QString::number(killed.processId());
+    ASSERT_TRUE(killed.waitForFinished(30000));
+    ASSERT_EQ(killed.exitStatus(), QProcess::CrashExit);
+    const QByteArray ours = readFile(dataFile());
+    ASSERT_EQ(ours, "{}");
+
+    const QString live = QString::number(::getpid());
+    const std::map<QString, QByteArray> made {
+        { u".part-%1-aaaaaa"_s.arg(gone), "{\"version\":\"2.12\",\"nw_lo" },
+        { u".new-%1-bbbbbb"_s.arg(gone), ours },
+        { u".part-%1-cccccc"_s.arg(live), "{\"vers" },
+        { u".new-%1-dddddd"_s.arg(live), theirs },
+    };
+    for (const auto& [suffix, bytes] : made)
+        writeFile(dataFile() + suffix, bytes);
+
+    restart();
+    store().getApplicationData();
+    const QStringList copies = NWData::keptCopies(DataFileWriter::conflictKind);
+    ASSERT_EQ(copies.size(), 1);
+    EXPECT_EQ(readFile(copies.first()), theirs);
+    std::map<QString, QByteArray> left {
+        { NWData::dataFileName, ours },
+        { QFileInfo(copies.first()).fileName(), theirs },
+    };
+    for (const QString& suffix : { u".part-%1-cccccc"_s.arg(live), u".new-%1-dddddd"_s.arg(live) })
+        left[NWData::dataFileName + suffix] = made.at(suffix);
+    EXPECT_EQ(dataFiles(), left);
 }
 
 TEST_F(SafetyTest, SameBytesWrittenAgainAreNoConflictButAFileThatAppearedIs)
