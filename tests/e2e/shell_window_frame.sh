@@ -3,7 +3,8 @@
 # window, close it with its close button (closing quits), find the frame in "mcmain",
 # start again with a data file and find the window where it was. A zero or garbage
 # "mcmain" opens the default frame. Dragging the title strip moves the window; a double click on
-# it fills the screen and the next one puts the window back; with and without a window manager.
+# it fills the screen and the next one puts the window back, also after a drag, which does not
+# move a window that fills the screen; with and without a window manager.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/e2e_lib.sh"
@@ -60,16 +61,20 @@ read -r display_w display_h <<<"$(xdotool getdisplaygeometry)"
 double_click_title() {
     xdotool mousemove --window "$window" 400 20 click --repeat 2 --delay 80 1
 }
-drag_and_double_click_title() {
-    local mode=$1 x=$2 y=$3
-    # On the screen: the window moves under the mouse.
-    xdotool mousemove $(( x + 400 )) $(( y + 20 )) mousedown 1
+# drag_title <x> <y>: drags the title strip of the window at x y by 60 x 30 (on the screen).
+drag_title() {
+    xdotool mousemove $(( $1 + 400 )) $(( $2 + 20 )) mousedown 1
     for step in 1 2 3 4 5 6; do
         sleep 0.1
-        xdotool mousemove $(( x + 400 + 10 * step )) $(( y + 20 + 5 * step ))
+        xdotool mousemove $(( $1 + 400 + 10 * step )) $(( $2 + 20 + 5 * step ))
     done
     sleep 0.3
     xdotool mouseup 1
+}
+drag_and_double_click_title() {
+    local mode=$1 x=$2 y=$3
+    # On the screen: the window moves under the mouse.
+    drag_title "$x" "$y"
     # A window manager goes on from the first motion it sees once it took the drag over: the
     # window may stay one step (10 x 5) behind.
     local moved=0 nx ny nw nh
@@ -88,8 +93,10 @@ drag_and_double_click_title() {
     double_click_title
     e2e_wait_geometry "$window" "0 0 $display_w $display_h" || fail "a double click on the title strip did not fill the screen ($mode)"
     e2e_screenshot "$shots/shell-zoomed-$mode.png"
+    # A window that fills the screen stays there when its title strip is dragged.
+    drag_title 0 0
     double_click_title
-    e2e_wait_geometry "$window" "$x $y 1000 650" || fail "a second double click did not put the window back ($mode)"
+    e2e_wait_geometry "$window" "$x $y 1000 650" || fail "after a drag a second double click did not put the window back ($mode)"
 }
 drag_and_double_click_title no-wm 100 80
 # Quitting while the window fills the screen keeps the frame from before.
