@@ -61,6 +61,11 @@ read -r display_w display_h <<<"$(xdotool getdisplaygeometry)"
 double_click_title() {
     xdotool mousemove --window "$window" 400 20 click --repeat 2 --delay 80 1
 }
+# A double click whose clicks move the mouse by a pixel or two while the button is down.
+shaky_double_click_title() {
+    xdotool mousemove --window "$window" 400 20 mousedown 1 mousemove_relative 1 0 mouseup 1 \
+        mousedown 1 mousemove_relative 1 1 mouseup 1
+}
 # drag_title <x> <y>: drags the title strip of the window at x y by 60 x 30 (on the screen).
 drag_title() {
     xdotool mousemove $(( $1 + 400 )) $(( $2 + 20 )) mousedown 1
@@ -127,6 +132,12 @@ e2e_write_text_settings mcmain "$expected"
 e2e_start "$binary"
 window=$(e2e_wait_window '^Mervane$') || exit 1
 read -r wm_x wm_y _ <<<"$(e2e_window_geometry "$window")"
+# The window manager takes a drag over only once the mouse has moved the drag distance: a
+# double click that moves the mouse a pixel or two reaches the title strip.
+shaky_double_click_title
+e2e_wait_geometry "$window" "0 0 $display_w $display_h" || fail "a double click moving the mouse by a pixel did not fill the screen (wm)"
+shaky_double_click_title
+e2e_wait_geometry "$window" "$wm_x $wm_y 1000 650" || fail "a second double click moving the mouse by a pixel did not put the window back (wm)"
 drag_and_double_click_title wm "$wm_x" "$wm_y"
 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers ctrl+q
