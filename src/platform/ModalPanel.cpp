@@ -80,18 +80,18 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         // Every event of the program passes here: the cheap test first.
-        if (event->type() != QEvent::Show && event->type() != QEvent::Hide)
+        if (event->type() != QEvent::Show)
             return false;
         auto* window = qobject_cast<QWindow*>(watched);
         if (!window || !window->isTopLevel())
             return false;
-        if (event->type() == QEvent::Show && takesKeyboard(window)
-            && (QGuiApplication::focusWindow() || !m_hadKeyboard)) {
+        // Its hide event comes once it is unmapped: too late for handBack.
+        connect(
+            window, &QWindow::visibleChanged, this, &FocusReturn::visibilityChanged, Qt::UniqueConnection);
+        if (takesKeyboard(window) && (QGuiApplication::focusWindow() || !m_hadKeyboard)) {
             m_shownSince.removeIf(
                 [](const QPointer<QWindow>& shown) { return !shown || !shown->isVisible(); });
             m_shownSince.append(window);
-        } else if (event->type() == QEvent::Hide && holdsKeyboard(window)) {
-            handBack(window);
         }
         return false;
     }
@@ -106,31 +106,35 @@ private:
         return (focus && (focus == window || window->isAncestorOf(focus))) || m_shownSince.contains(window);
     }
 
+    void visibilityChanged(bool visible)
+    {
+        const auto* window = qobject_cast<const QWindow*>(sender());
+        if (!visible && window && holdsKeyboard(window))
+            handBack(window);
+    }
+
+    // While the panel is still mapped and has the keyboard: once it is unmapped, a window
+    // manager hands the keyboard to the window that had it before the panel, which may be
+    // another program's (the panel came forward over it), and a request of ours loses to it.
     void handBack(const QWindow* panel)
     {
-        const QPointer<QWindow> below = windowBelow(panel);
+        QWindow* below = windowBelow(panel);
         if (!below)
             return;
-        // Once the panel is gone, unless another shown window has the keyboard or one shown
-        // meanwhile is about to take it (a panel's answer may open another window). The
-        // focus this program knows of may still be the one before the panel's: the window
-        // below is asked even when it seems to have the keyboard.
-        QMetaObject::invokeMethod(
-            this,
-            [this, below] {
-                const QWindow* focus = QGuiApplication::focusWindow();
-                if (!below || !below->isVisible() || (focus && focus != below && focus->isVisible()))
-                    return;
-                // A panel opened meanwhile, also while no window had the keyboard, takes it.
-                if (const QWindow* modal = QGuiApplication::modalWindow();
-                    modal && modal != below && modal->isVisible())
-                    return;
-                for (const QPointer<QWindow>& shown : std::as_const(m_shownSince))
-                    if (shown && shown != below && shown->isVisible())
-                        return;
-                below->requestActivate();
-            },
-            Qt::QueuedConnection);
+        // Unless another shown window has the keyboard or one shown before is about to take
+        // it. The focus this program knows of may lag behind: the window below is asked even
+        // when it seems to have the keyboard.
+        const QWindow* focus = QGuiApplication::focusWindow();
+        if (focus && focus != below && focus->isVisible())
+            return;
+        // A panel still open, also one opened while no window had the keyboard, takes it.
+        if (const QWindow* modal = QGuiApplication::modalWindow();
+            modal && modal != below && modal->isVisible())
+            return;
+        for (const QPointer<QWindow>& shown : std::as_const(m_shownSince))
+            if (shown && shown != below && shown->isVisible())
+                return;
+        below->requestActivate();
     }
 
     // Windows shown since the keyboard last moved, while the program had it: they are about

@@ -37,9 +37,10 @@ public:
 
     /// From now on, when a window that has the keyboard (or was shown to take it) closes, modal
     /// or not (a panel, a popover, a message, a stand-in), the window it was shown over gets
-    /// the keyboard back: a window manager does that, but without one the keyboard stays with
-    /// no window and keys (Ctrl+Q) reach none until a click. A panel shown over no window gives
-    /// it to the first shown plain window. A window closing while another program has the
+    /// the keyboard back, before the window is unmapped: a window manager would give it to the
+    /// window that had it before, maybe another program's, and without one the keyboard stays
+    /// with no window and keys (Ctrl+Q) reach none until a click. A panel shown over no window
+    /// gives it to the first shown plain window. A window closing while another program has the
     /// keyboard, or after opening another window of the program, leaves it where it is.
     /// While a modal panel is up, a window below it that gets the keyboard (a click into it)
     /// hands it on to the panel. Needs the application object; repeated calls change nothing.

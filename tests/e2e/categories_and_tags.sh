@@ -177,25 +177,35 @@ screen:0,click:626:220 outside
 WALK
     # A second start while the tag editor is open and another program has the keyboard: it asks
     # this one to come forward and exits. The window comes over the other program with its
-    # editor above it, and the keyboard goes back to the editor.
-    e2e_open_panel screen:2,click:419:-20
-    editor=$(e2e_popover_window "$window") || fail "no tag editor ($1)"
-    sleep 0.5
-    xmessage -name other -geometry 600x400+300+300 "another program" &
-    other_pid=$!
-    other=$(e2e_wait_window '^other$') || fail "no other program ($1)"
-    xdotool windowfocus --sync "$other"
-    e2e_wait_for e2e_stacked "$window" "$other" || fail "the other program is not above the window ($1)"
-    "$binary" >"$E2E_HOME/second-start.log" 2>&1 || fail "the second start ended with an error ($1)"
-    e2e_wait_for e2e_stacked "$other" "$window" "$editor" ||
-        fail "after a second start the windows are stacked $(e2e_stacking), not $(printf '0x%x ' "$other" "$window" "$editor")from the bottom up ($1)"
-    e2e_keyboard_back "$editor" "a second start ($1)"
-    e2e_screenshot "$shots/keyboard-second-start-$1.png"
-    kill "$other_pid"
-    wait "$other_pid" 2>/dev/null
-    e2e_close_panel "$editor" escape
-    e2e_popover_gone "$window" || fail "Escape left the tag editor open after a second start ($1)"
-    e2e_keyboard_back "$window" "the tag editor closed after a second start ($1)"
+    # editor above it, and the keyboard goes back to the editor. Closed by Escape or Save while
+    # the other program is still there, the editor leaves the keyboard to the main window.
+    for way in escape save; do
+        e2e_open_panel screen:2,click:419:-20
+        editor=$(e2e_popover_window "$window") || fail "no tag editor ($1)"
+        sleep 0.5
+        xmessage -name other -geometry 600x400+300+300 "another program" &
+        other_pid=$!
+        other=$(e2e_wait_window '^other$') || fail "no other program ($1)"
+        xdotool windowfocus --sync "$other"
+        e2e_wait_for e2e_stacked "$window" "$other" || fail "the other program is not above the window ($1)"
+        "$binary" >"$E2E_HOME/second-start.log" 2>&1 || fail "the second start ended with an error ($1)"
+        e2e_wait_for e2e_stacked "$other" "$window" "$editor" ||
+            fail "after a second start the windows are stacked $(e2e_stacking), not $(printf '0x%x ' "$other" "$window" "$editor")from the bottom up ($1)"
+        e2e_keyboard_back "$editor" "a second start ($1)"
+        if [ "$way" = save ]; then
+            xdotool type --delay 30 "Second $1"
+            sleep 0.3
+            click_save "$editor"
+            e2e_wait_for grep -q "\"Second $1\"" "$HOME/mervane.json" || fail "Save wrote no tag after a second start ($1)"
+        else
+            e2e_screenshot "$shots/keyboard-second-start-$1.png"
+            e2e_close_panel "$editor" escape
+        fi
+        e2e_popover_gone "$window" || fail "$way left the tag editor open after a second start ($1)"
+        e2e_keyboard_back "$window" "the tag editor closed by $way after a second start ($1)"
+        kill "$other_pid"
+        wait "$other_pid" 2>/dev/null
+    done
     e2e_open_panel screen:1,right:300:102,key:Down,key:Return
     e2e_popover_window "$window" >/dev/null || fail "no category values ($1)"
     sleep 0.5

@@ -350,6 +350,22 @@ e2e_popover_gone() {
     return 1
 }
 
+# e2e_menu_open: succeeds while the application shows a menu: a window no window manager
+# manages, taller than a tool tip.
+e2e_menu_open() {
+    local id h
+    for id in $(xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null); do
+        xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' || continue
+        h=$(xdotool getwindowgeometry --shell "$id" 2>/dev/null | awk -F= '$1 == "HEIGHT" { print $2 }')
+        [ "${h:-0}" -gt 40 ] && return 0
+    done
+    return 1
+}
+
+e2e_menu_closed() {
+    ! e2e_menu_open
+}
+
 # e2e_quit <main window>: Ctrl+Q in the main window; fails the test unless the application
 # quits cleanly.
 e2e_quit() {
@@ -366,9 +382,11 @@ e2e_document_item() {
     e2e_popover_gone "$1" || { xdotool key Escape; e2e_popover_gone "$1"; } || fail "a popover stays open"
     read -r wx wy ww wh <<<"$(e2e_window_geometry "$1")"
     xdotool mousemove $((wx + ww - 170)) $((wy + 20)) click 1
-    sleep 0.5
+    e2e_wait_for e2e_menu_open || fail "the document menu did not open"
     for _ in $(seq 1 "$2"); do xdotool key Down; done
     xdotool key Return
+    # Until the menu has gone, it would pass for the panel the item opens.
+    e2e_wait_for e2e_menu_closed || fail "the document menu stayed open"
 }
 
 # e2e_close_message <main window> <what>: waits for the message a command ends with ("...
@@ -480,8 +498,10 @@ e2e_stacked() {
 # screen:<sidebar button>, click:<x>:<y> or right:<x>:<y> in the window (y negative: from its
 # bottom), key:<key>.
 e2e_open_panel() {
-    local step x y
+    local step x y chosen=0
     for step in ${1//,/ }; do
+        # A last key given to a menu chooses from it.
+        [ "$step" = "${1##*,}" ] && [ "${step%%:*}" = key ] && e2e_menu_open && chosen=1
         case $step in
             title:*) xdotool mousemove $((wx + ww - ${step#title:})) $((wy + 20)) click 1 ;;
             lock) xdotool mousemove $((wx + 101)) $((wy + 20)) click 1 ;;
@@ -496,11 +516,14 @@ e2e_open_panel() {
             click:* | right:*)
                 IFS=: read -r _ x y <<<"$step"
                 [ "$y" -lt 0 ] && y=$((wh + y))
-                xdotool mousemove $((wx + x)) $((wy + y)) click "$([ "${step%%:*}" = right ] && echo 3 || echo 1)" ;;
+                xdotool mousemove $((wx + x)) $((wy + y)) click "$([ "${step%%:*}" = right ] && echo 3 || echo 1)"
+                [ "${step%%:*}" = click ] || e2e_wait_for e2e_menu_open || fail "$step opened no menu" ;;
             key:*) xdotool key "${step#key:}" ;;
         esac
         [ "$step" = "${1##*,}" ] || sleep 0.4
     done
+    # Until the menu has gone, it would pass for the panel its item opens.
+    [ "$chosen" = 0 ] || e2e_wait_for e2e_menu_closed || fail "the menu stayed open after $1"
 }
 
 # e2e_close_panel <panel> <how> <opener>: escape, again (the opener's last step once more),

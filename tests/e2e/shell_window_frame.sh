@@ -3,7 +3,8 @@
 # window, close it with its close button (closing quits), find the frame in "mcmain",
 # start again with a data file and find the window where it was. A zero or garbage
 # "mcmain" opens the default frame. Dragging the title strip moves the window; a double click on
-# it fills the screen and the next one puts the window back; with and without a window manager.
+# it fills the screen and the next one puts the window back, also after a drag, which does not
+# move a window that fills the screen; with and without a window manager.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/e2e_lib.sh"
@@ -60,16 +61,25 @@ read -r display_w display_h <<<"$(xdotool getdisplaygeometry)"
 double_click_title() {
     xdotool mousemove --window "$window" 400 20 click --repeat 2 --delay 80 1
 }
-drag_and_double_click_title() {
-    local mode=$1 x=$2 y=$3
-    # On the screen: the window moves under the mouse.
-    xdotool mousemove $(( x + 400 )) $(( y + 20 )) mousedown 1
+# A double click whose clicks move the mouse by a pixel or two while the button is down.
+shaky_double_click_title() {
+    xdotool mousemove --window "$window" 400 20 mousedown 1 mousemove_relative 1 0 mouseup 1 \
+        mousedown 1 mousemove_relative 1 1 mouseup 1
+}
+# drag_title <x> <y>: drags the title strip of the window at x y by 60 x 30 (on the screen).
+drag_title() {
+    xdotool mousemove $(( $1 + 400 )) $(( $2 + 20 )) mousedown 1
     for step in 1 2 3 4 5 6; do
         sleep 0.1
-        xdotool mousemove $(( x + 400 + 10 * step )) $(( y + 20 + 5 * step ))
+        xdotool mousemove $(( $1 + 400 + 10 * step )) $(( $2 + 20 + 5 * step ))
     done
     sleep 0.3
     xdotool mouseup 1
+}
+drag_and_double_click_title() {
+    local mode=$1 x=$2 y=$3
+    # On the screen: the window moves under the mouse.
+    drag_title "$x" "$y"
     # A window manager goes on from the first motion it sees once it took the drag over: the
     # window may stay one step (10 x 5) behind.
     local moved=0 nx ny nw nh
@@ -88,8 +98,10 @@ drag_and_double_click_title() {
     double_click_title
     e2e_wait_geometry "$window" "0 0 $display_w $display_h" || fail "a double click on the title strip did not fill the screen ($mode)"
     e2e_screenshot "$shots/shell-zoomed-$mode.png"
+    # A window that fills the screen stays there when its title strip is dragged.
+    drag_title 0 0
     double_click_title
-    e2e_wait_geometry "$window" "$x $y 1000 650" || fail "a second double click did not put the window back ($mode)"
+    e2e_wait_geometry "$window" "$x $y 1000 650" || fail "after a drag a second double click did not put the window back ($mode)"
 }
 drag_and_double_click_title no-wm 100 80
 # Quitting while the window fills the screen keeps the frame from before.
@@ -120,6 +132,12 @@ e2e_write_text_settings mcmain "$expected"
 e2e_start "$binary"
 window=$(e2e_wait_window '^Mervane$') || exit 1
 read -r wm_x wm_y _ <<<"$(e2e_window_geometry "$window")"
+# The window manager takes a drag over only once the mouse has moved the drag distance: a
+# double click that moves the mouse a pixel or two reaches the title strip.
+shaky_double_click_title
+e2e_wait_geometry "$window" "0 0 $display_w $display_h" || fail "a double click moving the mouse by a pixel did not fill the screen (wm)"
+shaky_double_click_title
+e2e_wait_geometry "$window" "$wm_x $wm_y 1000 650" || fail "a second double click moving the mouse by a pixel did not put the window back (wm)"
 drag_and_double_click_title wm "$wm_x" "$wm_y"
 xdotool windowfocus --sync "$window"
 xdotool key --clearmodifiers ctrl+q

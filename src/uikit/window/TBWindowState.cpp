@@ -56,6 +56,11 @@ void toggleZoom(QWidget* window)
     }
 }
 
+bool isZoomed(const QWidget* window)
+{
+    return window->isMaximized() || zoomedFrom(window).has_value();
+}
+
 QRect normalFrame(const QWidget* window)
 {
     if (const std::optional<QRect> normal = zoomedFrom(window))

@@ -19,6 +19,8 @@ Transitions between(Qt::WindowStates before, Qt::WindowStates now);
 /// Maximises a window, or brings a maximised one back to its normal size and place; without a
 /// window manager by filling the screen's available area itself.
 void toggleZoom(QWidget* window);
+/// Whether the window is maximised, also by `toggleZoom` without a window manager.
+bool isZoomed(const QWidget* window);
 /// The frame of a window in its normal state, to keep for the next start: its frame from
 /// before it was maximised (also by `toggleZoom` without a window manager), made full screen
 /// or minimised, else its present frame.

@@ -58,8 +58,9 @@ void TBWindowTitleBarView::mousePressEvent(QMouseEvent* event)
         QWidget::mousePressEvent(event);
         return;
     }
-    const bool movable = !(window()->windowState() & (Qt::WindowFullScreen | Qt::WindowMaximized));
-    if (movable)
+    // Like a maximised window, one filling the screen without a window manager stays put, so
+    // that the next double click can put it back.
+    if (!window()->isFullScreen() && !TBWindowState::isZoomed(window()))
         m_drag.begin(window(), event->globalPosition().toPoint(), true);
 }
 
