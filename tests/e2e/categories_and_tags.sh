@@ -43,7 +43,7 @@ PY
 # wait_file_state <expected>: waits until the data file says so.
 wait_file_state() {
     local state=""
-    for _ in $(seq 1 50); do
+    for _ in $(e2e_polls 5); do
         state=$(file_state)
         [ "$state" = "$1" ] && return 0
         sleep 0.1

@@ -69,8 +69,10 @@ e2e_sidebar_button "$window" 1
 sleep 0.5
 for wait in 0.3 6; do
     xdotool mousemove $((wx + sidebar + 200)) $((wy + list_top + row_height / 2)) click 3
-    sleep 0.5
+    e2e_wait_for e2e_menu_open || fail "the row's menu did not open"
     xdotool key Down Return
+    # Until the menu has gone, it would pass for the value history.
+    e2e_wait_for e2e_menu_closed || fail "the row's menu stayed open"
     history=$(e2e_popover_window "$window") || fail "Show values opened no value history"
     read -r hx hy hw hh <<<"$(e2e_window_geometry "$history")"
     sleep "$wait"

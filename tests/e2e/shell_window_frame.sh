@@ -47,7 +47,7 @@ e2e_screenshot_painted "$shots/shell-with-data.png" || fail "no screenshot with 
 # the 40-point title strip, 12 points in.
 xdotool mousemove --window "$window" 36 $(( 40 + 18 + 4 * 60 + 24 )) click 1
 changed=0
-for _ in $(seq 1 50); do
+for _ in $(e2e_polls 5); do
     e2e_screenshot "$shots/shell-pie-screen.png"
     differing=$(compare -metric AE "$shots/shell-with-data.png" "$shots/shell-pie-screen.png" null: 2>&1 || true)
     [ "${differing%% *}" != "0" ] && { changed=1; break; }
@@ -83,7 +83,7 @@ drag_and_double_click_title() {
     # A window manager goes on from the first motion it sees once it took the drag over: the
     # window may stay one step (10 x 5) behind.
     local moved=0 nx ny nw nh
-    for _ in $(seq 1 50); do
+    for _ in $(e2e_polls 5); do
         read -r nx ny nw nh <<<"$(e2e_window_geometry "$window")"
         if [ "$nx" -ge $(( x + 50 )) ] && [ "$nx" -le $(( x + 60 )) ] && [ "$ny" -ge $(( y + 25 )) ] \
             && [ "$ny" -le $(( y + 30 )) ] && [ "$nw $nh" = "1000 650" ]; then
