@@ -67,14 +67,17 @@ run)
     exec "$root/build/src/mervane"
     ;;
 test)
-    build build-tests Release -DMERVANE_WERROR=ON -DMERVANE_TESTS=ON -DMERVANE_BENCH=ON
+    # Tests, benchmarks and fuzz replays are compiled in unity batches; the program's own
+    # sources one by one, as `run` and a plain configure build them (cmake/MervaneUnity.cmake).
+    build build-tests Release -DMERVANE_WERROR=ON -DMERVANE_TESTS=ON -DMERVANE_BENCH=ON -DMERVANE_UNITY=TESTS
     run_tests build-tests
     ;;
 sanitize)
     # -O1 and line tables only (-g1): the sanitizers' reports keep file:line in their stack
     # traces, and the build takes about half the time of -O2 with full debug info.
+    # Every target in unity batches: the test build above checks each source of the program alone.
     build build-asan RelWithDebInfo -DMERVANE_WERROR=ON -DMERVANE_SANITIZE=ON -DMERVANE_TESTS=ON \
-        -DMERVANE_BENCH=OFF "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG"
+        -DMERVANE_BENCH=OFF -DMERVANE_UNITY=ALL "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG"
     export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
     export LSAN_OPTIONS="suppressions=$root/tools/lsan.supp:print_suppressions=0"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"

@@ -6,13 +6,13 @@
 namespace platform {
 
 namespace {
-QMutex g_mutex;
+QMutex g_clockMutex;
 std::optional<QDateTime> g_override;
 } // namespace
 
 QDateTime Clock::now()
 {
-    QMutexLocker lock(&g_mutex);
+    QMutexLocker lock(&g_clockMutex);
     return g_override ? *g_override : QDateTime::currentDateTime();
 }
 
@@ -23,7 +23,7 @@ QDate Clock::today()
 
 void Clock::setOverride(std::optional<QDateTime> moment)
 {
-    QMutexLocker lock(&g_mutex);
+    QMutexLocker lock(&g_clockMutex);
     g_override = std::move(moment);
 }
 

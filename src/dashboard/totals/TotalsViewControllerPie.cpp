@@ -30,7 +30,7 @@ constexpr double kPieLabelOffset = 5;
 // The labels' size when they have room; fitPieAndLabels makes them smaller when not.
 constexpr double kPieLabelSize = 10;
 
-QColor chartText()
+QColor pieTitleText()
 {
     return platform::namedColor(u"ChartText"_s);
 }
@@ -150,7 +150,7 @@ void TotalsViewController::darkModeChanged()
     if (chart::Graph* graph = m_hostView->hostedGraph())
         graph->setTitleTextStyle(titleStyle());
     if (chart::Graph* graph = m_hostViewB->hostedGraph())
-        graph->setTitleTextStyle(chart::TextStyle { chartText(), u"HelveticaNeue-UltraLight"_s, 16.0 });
+        graph->setTitleTextStyle(chart::TextStyle { pieTitleText(), u"HelveticaNeue-UltraLight"_s, 16.0 });
     pieChartSettingsChange();
     setNWTitleValues(true);
 }

@@ -9,7 +9,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-MAPError adapterError(int code, const QString& description, const QString& reason)
+MAPError managedObjectError(int code, const QString& description, const QString& reason)
 {
     return MAPError::make(QString::fromLatin1(MAPManagedObjectAdapterErrorDomain), code, description, reason);
 }
@@ -143,7 +143,7 @@ MAPModelPtr MAPManagedObjectAdapter::modelOfClass(
     for (auto it = keys.cbegin(); it != keys.cend(); ++it) {
         if (!modelClass->hasPropertyKey(it.key())) {
             MAPSetError(error,
-                adapterError(InvalidManagedObjectMapping,
+                managedObjectError(InvalidManagedObjectMapping,
                     platform::Strings::tr("Invalid entity attribute mapping"),
                     platform::Strings::tr(
                         "%1 could not be parsed because its entity attribute mapping contains illegal "
@@ -168,7 +168,7 @@ MAPModelPtr MAPManagedObjectAdapter::modelOfClass(const MAPClass* modelClass,
         modelClass = modelClass->classForDeserializingManagedObject(managedObject);
         if (!modelClass) {
             MAPSetError(error,
-                adapterError(NoClassFound, readingDescription(),
+                managedObjectError(NoClassFound, readingDescription(),
                     platform::Strings::tr("No model class could be found to deserialize the object.")));
             return nullptr;
         }
@@ -193,7 +193,7 @@ MAPModelPtr MAPManagedObjectAdapter::modelFromManagedObject(
         const auto description = entity->propertyNamed(managedObjectKey);
         if (!description) {
             MAPSetError(error,
-                adapterError(InvalidManagedObjectKey, readingDescription(),
+                managedObjectError(InvalidManagedObjectKey, readingDescription(),
                     platform::Strings::tr("No property by name \"%1\" exists on the entity.")
                         .arg(managedObjectKey)));
             return nullptr;
@@ -216,7 +216,7 @@ MAPModelPtr MAPManagedObjectAdapter::modelFromManagedObject(
             const MAPClass* relatedClass = m_relationshipModelClassesByPropertyKey.value(key, nullptr);
             if (!relatedClass) {
                 MAPSetError(error,
-                    adapterError(1, readingDescription(),
+                    managedObjectError(1, readingDescription(),
                         u"No class specified for decoding relationship at key \"%1\" in managed object of entity %2"_s
                             .arg(managedObjectKey, entity->name())));
                 return nullptr;
@@ -248,7 +248,7 @@ MAPModelPtr MAPManagedObjectAdapter::modelFromManagedObject(
         }
         default:
             MAPSetError(error,
-                adapterError(UnsupportedManagedObjectPropertyType, readingDescription(),
+                managedObjectError(UnsupportedManagedObjectPropertyType, readingDescription(),
                     platform::Strings::tr("Property descriptions of class %1 are unsupported.")
                         .arg(description->className())));
             return nullptr;
@@ -291,7 +291,7 @@ MAPManagedObjectPtr MAPManagedObjectAdapter::managedObjectFromModelInsertingInto
         const auto results
             = inContext(context, [&] { return context->executeFetchRequest(request, &fetchError); });
         if (!results && error) {
-            *error = adapterError(UniqueFetchRequestFailed, writingDescription(),
+            *error = managedObjectError(UniqueFetchRequestFailed, writingDescription(),
                 platform::Strings::tr("Failed to fetch a managed object for uniqing predicate \"%1\".")
                     .arg(predicate->predicateFormat()));
             return nullptr;
@@ -305,7 +305,7 @@ MAPManagedObjectPtr MAPManagedObjectAdapter::managedObjectFromModelInsertingInto
         managedObject = context->insertNewObjectForEntityForName(entityName);
     if (!managedObject) {
         MAPSetError(error,
-            adapterError(InitializationFailed, writingDescription(),
+            managedObjectError(InitializationFailed, writingDescription(),
                 platform::Strings::tr("Failed to initialize a managed object from entity named \"%1\".")
                     .arg(entityName)));
         return nullptr;
@@ -323,7 +323,7 @@ MAPManagedObjectPtr MAPManagedObjectAdapter::managedObjectFromModelInsertingInto
         QVariant value = MAPNilForNull(it.value());
         const auto description = entity->propertyNamed(managedObjectKey);
         if (!description) {
-            lastError = adapterError(InvalidManagedObjectKey, writingDescription(),
+            lastError = managedObjectError(InvalidManagedObjectKey, writingDescription(),
                 platform::Strings::tr("No property by name \"%1\" exists on the entity.")
                     .arg(managedObjectKey));
             failed = true;
@@ -352,7 +352,7 @@ MAPManagedObjectPtr MAPManagedObjectAdapter::managedObjectFromModelInsertingInto
             const auto convert = [&](const QVariant& element) -> MAPManagedObjectPtr {
                 const MAPModelPtr related = MAPModelFromValue(element);
                 if (!related || !related->modelClass()->conformsToManagedObjectSerializing()) {
-                    lastError = adapterError(UnsupportedRelationshipClass, writingDescription(),
+                    lastError = managedObjectError(UnsupportedRelationshipClass, writingDescription(),
                         platform::Strings::tr("Property of class %1 cannot be encoded into a managed object.")
                             .arg(MAPValueClassName(element)));
                     return nullptr;
@@ -369,7 +369,7 @@ MAPManagedObjectPtr MAPManagedObjectAdapter::managedObjectFromModelInsertingInto
                 break;
             }
             if (!MAPIsArray(value)) {
-                lastError = adapterError(UnsupportedRelationshipClass, writingDescription(),
+                lastError = managedObjectError(UnsupportedRelationshipClass, writingDescription(),
                     platform::Strings::tr(
                         "Property of class %1 cannot be encoded into a to-many relationship.")
                         .arg(MAPValueClassName(value)));
@@ -391,7 +391,7 @@ MAPManagedObjectPtr MAPManagedObjectAdapter::managedObjectFromModelInsertingInto
             break;
         }
         default:
-            lastError = adapterError(UnsupportedManagedObjectPropertyType, writingDescription(),
+            lastError = managedObjectError(UnsupportedManagedObjectPropertyType, writingDescription(),
                 platform::Strings::tr("Property descriptions of class %1 are unsupported.")
                     .arg(description->className()));
             failed = true;

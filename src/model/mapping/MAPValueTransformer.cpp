@@ -11,7 +11,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-struct Registry {
+struct TransformerRegistry {
     QReadWriteLock lock;
     QHash<QString, MAPValueTransformerPtr> byName;
 };
@@ -41,10 +41,10 @@ MAPValueTransformerPtr makeBooleanTransformer()
     });
 }
 
-Registry& registry()
+TransformerRegistry& transformerRegistry()
 {
-    static Registry* r = [] {
-        auto* created = new Registry;
+    static TransformerRegistry* r = [] {
+        auto* created = new TransformerRegistry;
         created->byName.insert(QString::fromLatin1(MAPURLValueTransformerName), makeURLTransformer());
         created->byName.insert(QString::fromLatin1(MAPBooleanValueTransformerName), makeBooleanTransformer());
         return created;
@@ -95,7 +95,7 @@ QVariant MAPReversibleValueTransformer::reverseTransformedValue(const QVariant& 
 
 void MAPValueTransformer::setValueTransformer(MAPValueTransformerPtr transformer, const QString& name)
 {
-    Registry& r = registry();
+    TransformerRegistry& r = transformerRegistry();
     QWriteLocker locker(&r.lock);
     if (transformer)
         r.byName.insert(name, std::move(transformer));
@@ -105,7 +105,7 @@ void MAPValueTransformer::setValueTransformer(MAPValueTransformerPtr transformer
 
 MAPValueTransformerPtr MAPValueTransformer::valueTransformerForName(const QString& name)
 {
-    Registry& r = registry();
+    TransformerRegistry& r = transformerRegistry();
     QReadLocker locker(&r.lock);
     return r.byName.value(name);
 }

@@ -15,7 +15,7 @@ std::shared_ptr<net::DispatchQueue> processingQueue()
     return queue;
 }
 
-std::shared_ptr<net::DispatchGroup> defaultCompletionGroup()
+std::shared_ptr<net::DispatchGroup> defaultRequestCompletionGroup()
 {
     static const auto group = std::make_shared<net::DispatchGroup>();
     return group;
@@ -88,7 +88,7 @@ void KNHTTPRequestOperation::setCompletionBlockWithSuccess(SuccessBlock success,
         if (ownGroup)
             ownGroup->enter();
         processingQueue()->async([operation, ownGroup, success, failure] {
-            const auto group = ownGroup ? ownGroup : defaultCompletionGroup();
+            const auto group = ownGroup ? ownGroup : defaultRequestCompletionGroup();
             auto queue = operation->completionQueue();
             if (!queue)
                 queue = net::DispatchQueue::main();

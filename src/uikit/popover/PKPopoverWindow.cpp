@@ -15,7 +15,7 @@
 #include <QWindow>
 
 namespace {
-constexpr int kFadeMilliseconds = 200;
+constexpr int kWindowFadeMilliseconds = 200;
 constexpr int kPopMilliseconds = 250;
 } // namespace
 
@@ -99,7 +99,7 @@ void PKPopoverWindow::presentWithFadeAnimation()
     raise();
     activateWindow();
     auto* fade = new QPropertyAnimation(this, "windowOpacity", this);
-    fade->setDuration(kFadeMilliseconds);
+    fade->setDuration(kWindowFadeMilliseconds);
     fade->setEndValue(1.0);
     startAnimation(fade);
 }
@@ -151,7 +151,7 @@ void PKPopoverWindow::dismissAnimated()
 {
     stopAnimations();
     auto* fade = new QPropertyAnimation(this, "windowOpacity", this);
-    fade->setDuration(kFadeMilliseconds);
+    fade->setDuration(kWindowFadeMilliseconds);
     fade->setEndValue(0.0);
     startAnimation(fade);
 }

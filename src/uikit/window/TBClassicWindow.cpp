@@ -35,7 +35,7 @@ constexpr double kSystemSeparation = 6;
 constexpr double kSystemTop = 3;
 constexpr double kSystemFullScreenRight = 4;
 
-double s_defaultLeftMargin = 0;
+double s_classicDefaultLeftMargin = 0;
 double s_defaultSeparation = 0;
 
 } // namespace
@@ -54,7 +54,7 @@ double TBClassicWindow::minimumTitleBarHeight()
 
 double TBClassicWindow::defaultTrafficLightLeftMargin()
 {
-    return s_defaultLeftMargin;
+    return s_classicDefaultLeftMargin;
 }
 
 double TBClassicWindow::defaultTrafficLightSeparation()
@@ -105,13 +105,13 @@ void TBClassicWindow::setUp()
     connect(m_standardButtons[1], &QAbstractButton::clicked, this, &TBClassicWindow::performMiniaturize);
     connect(m_standardButtons[2], &QAbstractButton::clicked, this, &TBClassicWindow::performZoom);
     connect(m_standardButtons[3], &QAbstractButton::clicked, this, &TBClassicWindow::toggleFullScreen);
-    if (s_defaultLeftMargin == 0)
-        s_defaultLeftMargin = TBGeometry::frame(m_standardButtons[0], this).x();
+    if (s_classicDefaultLeftMargin == 0)
+        s_classicDefaultLeftMargin = TBGeometry::frame(m_standardButtons[0], this).x();
     if (s_defaultSeparation == 0) {
         const QRectF close = TBGeometry::frame(m_standardButtons[0], this);
         s_defaultSeparation = TBGeometry::frame(m_standardButtons[1], this).x() - (close.x() + close.width());
     }
-    m_trafficLightButtonsLeftMargin = s_defaultLeftMargin;
+    m_trafficLightButtonsLeftMargin = s_classicDefaultLeftMargin;
     m_trafficLightSeparation = s_defaultSeparation;
 
     auto* titleBar = new TBTitlebarView();

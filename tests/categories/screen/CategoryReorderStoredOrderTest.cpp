@@ -8,7 +8,7 @@ using namespace mervane::test;
 
 namespace {
 
-QString numbersOf(const MVX_CategoryList& list)
+QString storedNumbersOf(const MVX_CategoryList& list)
 {
     QStringList numbers;
     for (const auto& category : list)
@@ -27,21 +27,21 @@ TEST(CategoryReorderStoredOrder, ANewCategoryStoredLastButNumberedFirstMovesByIt
     const MVX_CategoryList side { a, h, b, n };
     MVX_CategoryList listed { a, b, n };
     categoryorder::numberAndSort(listed);
-    ASSERT_EQ(numbersOf(listed), u"N0,A1,B3"_s);
+    ASSERT_EQ(storedNumbersOf(listed), u"N0,A1,B3"_s);
 
     ASSERT_TRUE(categoryorder::reorder(side, listed, 2, 0));
-    EXPECT_EQ(numbersOf(listed), u"B0,N1,A3"_s);
+    EXPECT_EQ(storedNumbersOf(listed), u"B0,N1,A3"_s);
     // H, left out of the list, keeps its place between the second and the third listed row.
-    EXPECT_EQ(numbersOf(categoryorder::inSortOrder(side)), u"B0,N1,H2,A3"_s);
+    EXPECT_EQ(storedNumbersOf(categoryorder::inSortOrder(side)), u"B0,N1,H2,A3"_s);
 
     // The list built again from the side shows what was dropped.
     MVX_CategoryList shownAgain { a, b, n };
     categoryorder::numberAndSort(shownAgain);
-    EXPECT_EQ(numbersOf(shownAgain), u"B0,N1,A3"_s);
+    EXPECT_EQ(storedNumbersOf(shownAgain), u"B0,N1,A3"_s);
 
     // And a move back down follows the new numbers, not the stored order.
     ASSERT_TRUE(categoryorder::reorder(side, listed, 0, 3));
-    EXPECT_EQ(numbersOf(categoryorder::inSortOrder(side)), u"N0,A1,H2,B3"_s);
+    EXPECT_EQ(storedNumbersOf(categoryorder::inSortOrder(side)), u"N0,A1,H2,B3"_s);
 }
 
 } // namespace

@@ -11,7 +11,7 @@ using namespace charttest;
 
 namespace {
 
-QString traced(double value)
+QString tracedPlot(double value)
 {
     return QString::number(value, 'g', 17);
 }
@@ -59,7 +59,7 @@ TEST(ChartKitSweep, PlotsDrawEveryEdgeValueTheirDataSourceOrCallerGives)
     QImage tile(3, 3, QImage::Format_ARGB32_Premultiplied);
     tile.fill(Qt::magenta);
     for (const double v : edgeValues()) {
-        SCOPED_TRACE(traced(v).toStdString());
+        SCOPED_TRACE(tracedPlot(v).toStdString());
         EdgeDataSource source;
         source.count = 7;
         source.value = v;

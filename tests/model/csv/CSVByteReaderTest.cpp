@@ -76,13 +76,13 @@ void expectSameRead(const QByteArray& text)
         expectSameModel(**bytes, **lines);
 }
 
-const QByteArray recordsHeader = "NW Logs,Year,Month,Note,Assets,Liabilities,NW,Category IDs\n";
+const QByteArray recordsTitle = "NW Logs,Year,Month,Note,Assets,Liabilities,NW,Category IDs\n";
 const QByteArray categories = "TAGS,ID,Name,Description\n,T,Home,\"at home, \"\"mostly\"\"\"\n\n"
                               "Asset Categories,ID,Name,Description,isForeignCurrency,Currency,Tags\n"
                               ",A,Bank,,1,EUR,T,\n,B,\"Cash\",\"\",0,,\n\n"
                               "Liability Categories,ID,Name,Description,isForeignCurrency,Currency,Tags\n"
                               ",L,Loan,\"due\r\nin 2030\",0,USD\n\n";
-const QByteArray ids = recordsHeader + ",,,,,,,A,B,L,GONE\n";
+const QByteArray ids = recordsTitle + ",,,,,,,A,B,L,GONE\n";
 
 TEST(CSVByteReaderTest, EveryGoldenExportReadsAsTheLinesReadIt)
 {
@@ -144,13 +144,13 @@ TEST(CSVByteReaderTest, BrokenFilesFailWithTheReasonsOfTheLinesReader)
             QByteArray(categories + "\"a\nb\"x,1\n" + ids),
             QByteArray(categories + ",\"a\r\n\r\nb\" ,1\n" + ids),
             // No ID line, or one that is not one.
-            QByteArray(categories + recordsHeader), QByteArray(categories + recordsHeader + ",,,,,,\n"),
-            QByteArray(categories + recordsHeader + "x,,,,,,,A\n"),
+            QByteArray(categories + recordsTitle), QByteArray(categories + recordsTitle + ",,,,,,\n"),
+            QByteArray(categories + recordsTitle + "x,,,,,,,A\n"),
             // An ID on both sides, whichever section comes first.
             QByteArray(categories + "Liability Categories\n,A,Debt\n" + ids + ",2020,1,,1,0,1,1,0,0,9\n"),
             QByteArray("Liability Categories\n,A,Debt\n" + categories + ids),
             // A header repeated: a tag named "Name", a record line that is a header.
-            QByteArray(categories + "TAGS,ID,Name,Description\n" + ids + recordsHeader) }) {
+            QByteArray(categories + "TAGS,ID,Name,Description\n" + ids + recordsTitle) }) {
         expectSameRead(text);
     }
 }

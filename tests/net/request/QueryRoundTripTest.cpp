@@ -23,9 +23,9 @@ const QStringList pieces { u"a"_s, u"Z"_s, u"0"_s, u"-._~"_s, u" "_s, u"+"_s, u"
     u"%"_s, u"%41"_s, u"["_s, u"]"_s, u"[]"_s, u"/"_s, u";"_s, u"\""_s, u"'"_s, u"\t"_s, u"\n"_s, u"é"_s,
     u"€"_s, u"東京"_s, u"😀"_s, u"\u00a0"_s };
 
-class Generator {
+class QueryGenerator {
 public:
-    explicit Generator(unsigned seed) : m_random(seed) { }
+    explicit QueryGenerator(unsigned seed) : m_random(seed) { }
 
     QVariantMap parameters()
     {
@@ -101,7 +101,7 @@ TEST(QueryRoundTripTest, GeneratedParametersArriveAsTheirFlattenedPairs)
     mervane::test::EchoServer server;
     ASSERT_TRUE(server.isRunning());
     KNHTTPRequestSerializer serializer;
-    Generator generator(20261207);
+    QueryGenerator generator(20261207);
     constexpr int count = 300;
     QList<QVariantMap> inputs;
     QList<URLRequest> requests;

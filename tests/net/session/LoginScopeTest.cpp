@@ -14,14 +14,14 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QByteArray login = "Basic " + QByteArray("ann:pw").toBase64();
+const QByteArray annLogin = "Basic " + QByteArray("ann:pw").toBase64();
 
 class LoginScope : public ::testing::Test {
 protected:
     LoginScope()
     {
         server.setHandler(u"/private"_s, [](const LocalHttpServer::Request& request) {
-            if (request.header("Authorization") == login)
+            if (request.header("Authorization") == annLogin)
                 return LocalHttpServer::Reply { 200, {}, "welcome" };
             return LocalHttpServer::Reply { 401, { { "WWW-Authenticate", "Basic realm=\"vault\"" } },
                 "who?" };

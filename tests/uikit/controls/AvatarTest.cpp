@@ -17,7 +17,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-struct RecordingDelegate : AvatarDragDropImageViewDelegate {
+struct AvatarDelegate : AvatarDragDropImageViewDelegate {
     QStringList paths;
     int calls = 0;
     void dropComplete(const QString& path) override
@@ -90,7 +90,7 @@ TEST_F(AvatarTest, DroppingAPngShowsItAndAnotherFileShowsItsIcon)
 
     DVAvatarImageView view;
     view.resize(64, 64);
-    RecordingDelegate delegate;
+    AvatarDelegate delegate;
     view.setDelegate(&delegate);
 
     QMimeData pngDrop;

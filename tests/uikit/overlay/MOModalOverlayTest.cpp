@@ -36,7 +36,7 @@ private:
     QLineEdit* m_field;
 };
 
-struct Delegate : MOModalOverlayDelegate {
+struct OverlayDelegate : MOModalOverlayDelegate {
     bool allowClose = true;
     QStringList seen;
     bool modalOverlayShouldClose(MOModalOverlay*) override { return allowClose; }
@@ -85,7 +85,7 @@ protected:
     QShortcut* shortcut = nullptr;
     std::unique_ptr<MOModalOverlay> overlay;
     LockPanel* panel = nullptr;
-    Delegate delegate;
+    OverlayDelegate delegate;
     QObject observer;
     QStringList posted;
 };
