@@ -5,6 +5,8 @@
 #                             the tests' assertions), run every test with ctest
 #   tools/setup.sh sanitize   the same tests in an AddressSanitizer + UBSan build
 #   tools/setup.sh install    only install what is missing
+# MERVANE_TEST_TIME_SCALE=N raises every test's time limit N times (by default 2 for `test`
+# and 4 for `sanitize`, whose programs run about twice as slowly): for a slower or busier machine.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -69,7 +71,8 @@ run)
 test)
     # Tests, benchmarks and fuzz replays are compiled in unity batches; the program's own
     # sources one by one, as `run` and a plain configure build them (cmake/MervaneUnity.cmake).
-    build build-tests Release -DMERVANE_WERROR=ON -DMERVANE_TESTS=ON -DMERVANE_BENCH=ON -DMERVANE_UNITY=TESTS
+    build build-tests Release -DMERVANE_WERROR=ON -DMERVANE_TESTS=ON -DMERVANE_BENCH=ON -DMERVANE_UNITY=TESTS \
+        -DMERVANE_TEST_TIME_SCALE="${MERVANE_TEST_TIME_SCALE:-2}"
     run_tests build-tests
     ;;
 sanitize)
@@ -77,7 +80,8 @@ sanitize)
     # traces, and the build takes about half the time of -O2 with full debug info.
     # Every target in unity batches: the test build above checks each source of the program alone.
     build build-asan RelWithDebInfo -DMERVANE_WERROR=ON -DMERVANE_SANITIZE=ON -DMERVANE_TESTS=ON \
-        -DMERVANE_BENCH=OFF -DMERVANE_UNITY=ALL "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG"
+        -DMERVANE_BENCH=OFF -DMERVANE_UNITY=ALL "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" \
+        -DMERVANE_TEST_TIME_SCALE="${MERVANE_TEST_TIME_SCALE:-4}"
     export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
     export LSAN_OPTIONS="suppressions=$root/tools/lsan.supp:print_suppressions=0"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
