@@ -195,17 +195,21 @@ public:
         for (int round = 0; round < 3; ++round) {
             if (seam.before)
                 seam.before(QFile::decodeName(m_target));
-            if (seam.refusedWith != 0)
-                return unableToExchange(seam.refusedWith);
-            if (::renameat2(AT_FDCWD, m_name.constData(), AT_FDCWD, m_target.constData(), RENAME_EXCHANGE)
-                == 0) {
+            const bool exchanged = seam.refusedWith != 0
+                ? (errno = seam.refusedWith, false)
+                : ::renameat2(AT_FDCWD, m_name.constData(), AT_FDCWD, m_target.constData(), RENAME_EXCHANGE)
+                    == 0;
+            if (exchanged) {
                 m_takenOut = QFile::decodeName(m_name);
                 m_name.clear();
                 m_inPlace = true;
                 return Exchange::Done;
             }
+            // Whatever the reason the file system gives (EINVAL, EXDEV, EPERM, EBUSY, ...), a
+            // refused exchange leaves both files as they were; the re-check and the rename may
+            // still work, and report their own failure.
             if (errno != ENOENT || ::access(m_name.constData(), F_OK) != 0)
-                return unableToExchange(errno);
+                return Exchange::Unsupported;
             // Nothing is at the path yet: ours goes there unless another file came meanwhile.
             if (seam.before)
                 seam.before(QFile::decodeName(m_target));
@@ -216,7 +220,7 @@ public:
                 return Exchange::Done;
             }
             if (errno != EEXIST)
-                return unableToExchange(errno);
+                return Exchange::Unsupported;
         }
         return Exchange::Unsupported;
     }
@@ -288,11 +292,6 @@ private:
         }
         return ownFailure(EEXIST);
     }
-
-    // Whatever the reason the file system gives (EINVAL, EXDEV, EPERM, EBUSY, ...), a refused
-    // exchange leaves both files as they were; the re-check and the rename may still work,
-    // and report their own failure.
-    static Exchange unableToExchange(int) { return Exchange::Unsupported; }
 
     void closeFile()
     {
