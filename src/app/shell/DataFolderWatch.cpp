@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 
+#include <optional>
+
 #include <sys/stat.h>
 
 namespace {
@@ -29,6 +31,15 @@ QStringList withFoldersAbove(const QStringList& folders)
         }
     }
     return all;
+}
+
+// The device and inode of the folder at `path`; none when no folder is there.
+std::optional<std::pair<quint64, quint64>> folderIdentity(const QString& path)
+{
+    struct stat status { };
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISDIR(status.st_mode))
+        return std::nullopt;
+    return std::pair { quint64(status.st_dev), quint64(status.st_ino) };
 }
 
 } // namespace
@@ -59,12 +70,9 @@ bool DataFolderWatch::wayChangedAt(const QString& folder) const
     for (const QString& way : m_way) {
         if (way == folder || QFileInfo(way).path() != folder)
             continue;
-        struct stat status { };
-        const bool there
-            = ::stat(QFile::encodeName(way).constData(), &status) == 0 && S_ISDIR(status.st_mode);
+        const auto identity = folderIdentity(way);
         const auto watched = m_watched.constFind(way);
-        if (there != (watched != m_watched.cend())
-            || (there && *watched != std::pair { quint64(status.st_dev), quint64(status.st_ino) }))
+        if (identity.has_value() != (watched != m_watched.cend()) || (identity && *watched != *identity))
             return true;
     }
     return false;
@@ -82,21 +90,18 @@ DataFolderWatch::Followed DataFolderWatch::followFolders()
     }
     Followed followed;
     for (const QString& folder : std::as_const(m_way)) {
-        struct stat status { };
-        const bool there
-            = ::stat(QFile::encodeName(folder).constData(), &status) == 0 && S_ISDIR(status.st_mode);
-        const std::pair<quint64, quint64> identity { quint64(status.st_dev), quint64(status.st_ino) };
+        const auto identity = folderIdentity(folder);
         // A folder moved away or deleted has lost its watch already, or loses it in a moment.
         const bool watched = m_watcher->directories().contains(folder);
-        if (watched && there && m_watched.value(folder) == identity)
+        if (watched && identity && m_watched.value(folder) == *identity)
             continue;
         if (watched)
             m_watcher->removePath(folder);
         m_watched.remove(folder);
-        if (!there)
+        if (!identity)
             continue;
         if (m_watcher->addPath(folder)) {
-            m_watched.insert(folder, identity);
+            m_watched.insert(folder, *identity);
             followed.rewatched = true;
         } else if (m_dataFolders.contains(folder)) {
             followed.unwatched.append(folder);
