@@ -115,6 +115,8 @@ private:
     /// size (reloading the pie when it changes) and returns the radius.
     double fitPieAndLabels();
     static chart::TextStyle pieLabelStyle(double size);
+    /// The year-end bars' title, in the appearance now.
+    static chart::TextStyle barTitleStyle();
     std::shared_ptr<MVX_NWLog> currentLogItem() const;
 
     // The bars (TotalsViewControllerBars.cpp).

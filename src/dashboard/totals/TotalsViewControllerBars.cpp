@@ -38,6 +38,11 @@ QColor chartText()
 
 } // namespace
 
+chart::TextStyle TotalsViewController::barTitleStyle()
+{
+    return chart::TextStyle { chartText(), u"HelveticaNeue-UltraLight"_s, 16.0 };
+}
+
 int TotalsViewController::barType() const
 {
     return int(m_pieChartType);
@@ -50,7 +55,7 @@ void TotalsViewController::configureBARGraph()
     graph->setPlotAreaFrameBorderLineStyle(std::nullopt);
     graph->setPlotAreaFramePaddings(QMarginsF(0, 0, 0, 20));
     graph->setTitle(QString());
-    graph->setTitleTextStyle(chart::TextStyle { chartText(), u"HelveticaNeue-UltraLight"_s, 16.0 });
+    graph->setTitleTextStyle(barTitleStyle());
     graph->setTitlePlotAreaFrameAnchor(chart::RectAnchor::Top);
     graph->defaultPlotSpace()->setAllowsUserInteraction(false);
     m_hostViewB->setHostedGraph(graph);

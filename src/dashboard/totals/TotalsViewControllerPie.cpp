@@ -30,11 +30,6 @@ constexpr double kPieLabelOffset = 5;
 // The labels' size when they have room; fitPieAndLabels makes them smaller when not.
 constexpr double kPieLabelSize = 10;
 
-QColor pieTitleText()
-{
-    return platform::namedColor(u"ChartText"_s);
-}
-
 // The pie's labels and title (the dash of a record whose total is 0).
 QColor pieText()
 {
@@ -150,7 +145,7 @@ void TotalsViewController::darkModeChanged()
     if (chart::Graph* graph = m_hostView->hostedGraph())
         graph->setTitleTextStyle(titleStyle());
     if (chart::Graph* graph = m_hostViewB->hostedGraph())
-        graph->setTitleTextStyle(chart::TextStyle { pieTitleText(), u"HelveticaNeue-UltraLight"_s, 16.0 });
+        graph->setTitleTextStyle(barTitleStyle());
     pieChartSettingsChange();
     setNWTitleValues(true);
 }
