@@ -1,6 +1,6 @@
 #include "platform/FileIO.h"
 
-#include "platform/Clock.h"
+#include "platform/FileCopies.h"
 #include "platform/Strings.h"
 
 #include <QDir>
@@ -316,23 +316,6 @@ private:
     int m_errorNumber = 0;
 };
 
-// A copy's name after "<file>.<kind>-": the time stamp, then "-N" for a second copy within
-// the same second. Ordered by the two, so that "-10" comes after "-9".
-struct CopyOrder {
-    QString stamp;
-    int number = 1;
-    QString path;
-};
-
-CopyOrder copyOrder(const QString& path, qsizetype prefixLength)
-{
-    const QString rest = QFileInfo(path).fileName().mid(prefixLength);
-    const qsizetype dash = rest.indexOf(u'-', 9);
-    bool ok = false;
-    const int number = dash < 0 ? 1 : rest.mid(dash + 1).toInt(&ok);
-    return { dash < 0 ? rest : rest.left(dash), ok ? number : 1, path };
-}
-
 } // namespace
 
 QString describeFileError(int errorNumber, const QString& text)
@@ -466,57 +449,6 @@ std::unique_ptr<AtomicFileDevice> makeAtomicFileDevice(const QString& path)
 
 namespace {
 
-// A name for a new copy of `path`: "<path>.<kind>-<stamp>", then "-N" within one second.
-Expected<QString> freeCopyPath(const QString& path, const QString& kind)
-{
-    const QString stamp = Clock::now().toString(u"yyyyMMdd-HHmmss"_s);
-    const QString stem = keptCopyPrefix(path, kind) + stamp;
-    // After the highest number of the second: a name the rotation freed would sort before
-    // the copies still kept and be the next one removed.
-    const qsizetype prefixLength = QFileInfo(keptCopyPrefix(path, kind)).fileName().size();
-    int highest = 0;
-    for (const QString& kept : keptCopies(path, kind)) {
-        const CopyOrder order = copyOrder(kept, prefixLength);
-        if (order.stamp == stamp)
-            highest = std::max(highest, order.number);
-    }
-    QString copyPath;
-    for (int n = highest + 1; copyPath.isEmpty() || QFileInfo::exists(copyPath); ++n) {
-        if (n >= highest + 1000)
-            return Unexpected(Strings::tr("there are already %1 copies named \"%2\"").arg(n - 1).arg(stem));
-        copyPath = n == 1 ? stem : stem + u'-' + QString::number(n);
-    }
-    return copyPath;
-}
-
-// Keeps the bytes of the file at `source` as a copy of `path`.
-Expected<QString> keepCopyOf(const QString& source, const QString& path, const QString& kind,
-    std::optional<int> keep, const AtomicFileFactory& factory)
-{
-    const QFileInfo info(source);
-    if (!info.exists() && !info.isSymLink())
-        return QString();
-    const Expected<FileContents> contents = readRegularFile(source);
-    if (!contents)
-        return Unexpected(contents.error());
-    const Expected<QString> copyPath = freeCopyPath(path, kind);
-    if (!copyPath)
-        return copyPath;
-    if (MaybeError failed
-        = writeFileAtomically(*copyPath, contents->bytes, { copyModeFor(source), factory, {}, {} }))
-        return Unexpected(*failed);
-
-    if (keep) {
-        const QStringList copies = keptCopies(path, kind);
-        for (qsizetype i = 0; i < copies.size() - *keep; ++i) {
-            // A copy too many costs only room; it is no reason to fail the change.
-            if (!QFile::remove(copies.at(i)))
-                qWarning("Could not remove the old copy %s", qPrintable(copies.at(i)));
-        }
-    }
-    return copyPath;
-}
-
 // The file an exchange took out of `path`: removed when the caller knows it, else kept as a
 // copy, moved where it can be and copied where it cannot; never removed before it is kept.
 void settleTakenOut(const QString& takenOut, const QString& path, const ReplacedFileCheck& check,
@@ -529,7 +461,7 @@ void settleTakenOut(const QString& takenOut, const QString& path, const Replaced
     }
     QString kept = takenOut;
     const QByteArray from = QFile::encodeName(takenOut);
-    if (const Expected<QString> name = freeCopyPath(path, check.copyKind);
+    if (const Expected<QString> name = detail::freeCopyPath(path, check.copyKind);
         name && ::rename(from.constData(), QFile::encodeName(*name).constData()) == 0) {
         kept = *name;
         struct stat info { };
@@ -537,7 +469,7 @@ void settleTakenOut(const QString& takenOut, const QString& path, const Replaced
         if (::lstat(to.constData(), &info) == 0 && S_ISREG(info.st_mode))
             ::chmod(to.constData(), info.st_mode & (S_IRUSR | S_IWUSR));
     } else if (const Expected<QString> copy
-               = keepCopyOf(takenOut, path, check.copyKind, std::nullopt, factory);
+               = detail::keepCopyOf(takenOut, path, check.copyKind, std::nullopt, factory);
                copy && !copy->isEmpty()) {
         kept = *copy;
         ::unlink(from.constData());
@@ -653,43 +585,6 @@ void setReplacementSeamForTesting(ReplacementSeam seam)
 {
     const std::lock_guard guard(seamMutex);
     replacementSeam = std::move(seam);
-}
-
-QFileDevice::Permissions copyModeFor(const QString& path)
-{
-    return QFile::permissions(path) & privateFileMode;
-}
-
-Expected<QString> keepCopy(
-    const QString& path, const QString& kind, std::optional<int> keep, const AtomicFileFactory& factory)
-{
-    return keepCopyOf(path, path, kind, keep, factory);
-}
-
-QString keptCopyPrefix(const QString& path, const QString& kind)
-{
-    return path + u'.' + kind + u'-';
-}
-
-QStringList keptCopies(const QString& path, const QString& kind)
-{
-    const QFileInfo info(path);
-    const QString prefix = QFileInfo(keptCopyPrefix(path, kind)).fileName();
-    const QDir folder = info.dir();
-    QList<CopyOrder> copies;
-    for (const QString& name :
-        folder.entryList({ prefix + u'*' }, QDir::Files | QDir::Hidden | QDir::System)) {
-        // "yyyyMMdd-HHmmss", then an optional "-N".
-        if (name.size() >= prefix.size() + 15 && name.at(prefix.size() + 8) == u'-')
-            copies.append(copyOrder(folder.filePath(name), prefix.size()));
-    }
-    std::sort(copies.begin(), copies.end(), [](const CopyOrder& a, const CopyOrder& b) {
-        return a.stamp != b.stamp ? a.stamp < b.stamp : a.number < b.number;
-    });
-    QStringList paths;
-    for (const CopyOrder& copy : copies)
-        paths.append(copy.path);
-    return paths;
 }
 
 } // namespace platform
