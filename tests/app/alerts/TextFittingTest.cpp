@@ -10,11 +10,13 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QWindow>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -36,9 +38,12 @@ protected:
     void SetUp() override
     {
         m_window = std::make_unique<QWidget>();
-        m_window->setGeometry(100, 100, 900, 700);
+        // On the screen at either scale: at twice the scale the screen is half as large.
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        m_window->setGeometry(screen.x() + 20, screen.y() + 20, std::min(900, screen.width() - 40),
+            std::min(700, screen.height() - 40));
         m_anchor = new QPushButton(u"Document"_s, m_window.get());
-        m_anchor->setGeometry(700, 8, 23, 23);
+        m_anchor->setGeometry(m_window->width() - 200, 8, 23, 23);
         m_window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
     }
