@@ -115,6 +115,17 @@ bool processIsGone(qint64 pid)
         && errno == ESRCH;
 }
 
+// renameat2 with `flags`, or, with `refusedWith`, the answer of a file system that has no such
+// renames: an exchange with nothing at the path fails before the file system is asked.
+bool renameWithFlags(const QByteArray& from, const QByteArray& to, unsigned flags, int refusedWith)
+{
+    if (refusedWith == 0)
+        return ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), flags) == 0;
+    struct stat info { };
+    errno = (flags & RENAME_EXCHANGE) && ::lstat(to.constData(), &info) != 0 ? ENOENT : refusedWith;
+    return false;
+}
+
 QByteArray randomSuffix()
 {
     static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
@@ -145,7 +156,7 @@ public:
         }
         const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(m_target)).absolutePath());
         static const bool canNameLater = QFileInfo::exists(u"/proc/self/fd"_s);
-        if (canNameLater)
+        if (canNameLater && !currentSeam().namedFromTheStart)
             m_fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
         for (int tries = 0; m_fd < 0 && tries < 100; ++tries) {
             m_name = temporaryName(partialTag);
@@ -195,11 +206,7 @@ public:
         for (int round = 0; round < 3; ++round) {
             if (seam.before)
                 seam.before(QFile::decodeName(m_target));
-            const bool exchanged = seam.refusedWith != 0
-                ? (errno = seam.refusedWith, false)
-                : ::renameat2(AT_FDCWD, m_name.constData(), AT_FDCWD, m_target.constData(), RENAME_EXCHANGE)
-                    == 0;
-            if (exchanged) {
+            if (renameWithFlags(m_name, m_target, RENAME_EXCHANGE, seam.refusedWith)) {
                 m_takenOut = QFile::decodeName(m_name);
                 m_name.clear();
                 m_inPlace = true;
@@ -213,8 +220,7 @@ public:
             // Nothing is at the path yet: ours goes there unless another file came meanwhile.
             if (seam.before)
                 seam.before(QFile::decodeName(m_target));
-            if (::renameat2(AT_FDCWD, m_name.constData(), AT_FDCWD, m_target.constData(), RENAME_NOREPLACE)
-                == 0) {
+            if (renameWithFlags(m_name, m_target, RENAME_NOREPLACE, seam.refusedWith)) {
                 m_name.clear();
                 m_inPlace = true;
                 return Exchange::Done;
@@ -567,8 +573,9 @@ QStringList settleLeftoverWrites(const QString& path, const QString& copyKind)
                                    },
         copyKind, [&kept](const QString& copy) { kept.append(copy); } };
     const QDir folder = target.dir();
-    for (const QString& name :
-        folder.entryList({ target.fileName() + u".*"_s }, QDir::Files | QDir::Hidden | QDir::System)) {
+    // Every name is matched whole: a name filter would take the file's own "[", "*" or "?" for
+    // wildcards.
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
         const QRegularExpressionMatch match = leftover.match(name);
         if (!match.hasMatch() || !processIsGone(match.captured(2).toLongLong()))
             continue;

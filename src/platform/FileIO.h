@@ -157,11 +157,15 @@ QStringList settleLeftoverWrites(const QString& path, const QString& copyKind);
 
 /// For tests of what only the exchange gives. `before` runs in the real device just before
 /// a new file takes the path's place, by exchange or by rename, after every check of what is
-/// there; with `refusedWith` other than 0, the file system refuses each exchange with that
-/// errno, as one that cannot exchange does. Set while no write runs; none by default.
+/// there; with `refusedWith` other than 0, the file system refuses each exchange and each
+/// no-replace rename with that errno, as one without those renames does (an exchange with no
+/// file at the path still fails with ENOENT first). With `namedFromTheStart`, temporary files
+/// are named from their start, as where O_TMPFILE cannot be used. Set while no write runs;
+/// none by default.
 struct ReplacementSeam {
     std::function<void(const QString& target)> before;
     int refusedWith = 0;
+    bool namedFromTheStart = false;
 };
 void setReplacementSeamForTesting(ReplacementSeam seam);
 

@@ -15,6 +15,8 @@
 
 #include <atomic>
 #include <cstring>
+#include <map>
+#include <set>
 #include <utility>
 
 #include <fcntl.h>
@@ -106,6 +108,25 @@ TEST_F(SafetyTest, EveryFileTheStoreMakesIsPrivate)
         EXPECT_EQ(modeOf(copies.first()), 0600u) << kind.toStdString();
     }
     EXPECT_EQ(modeOf(dataFile()), 0600u);
+}
+
+// Where the file system has no flagged renames, the first save (nothing at the path to exchange
+// with, the no-replace rename refused) falls back to the plain rename. No save keeps a descriptor
+// open: a thousand saves would run out of them.
+TEST_F(SafetyTest, SavesLandWithoutFlaggedRenamesAndKeepNoDescriptorOpen)
+{
+    ASSERT_EQ(store().getApplicationData(), std::nullopt);
+    platform::setReplacementSeamForTesting({ {}, EINVAL });
+    ASSERT_EQ(store().saveData(false), std::nullopt);
+    platform::setReplacementSeamForTesting({});
+    ASSERT_TRUE(QFileInfo::exists(dataFile()));
+
+    const auto openDescriptors
+        = [] { return QDir(u"/proc/self/fd"_s).entryList(QDir::AllEntries | QDir::System).size(); };
+    const qsizetype before = openDescriptors();
+    for (int i = 0; i < 20; ++i)
+        ASSERT_EQ(store().saveData(false), std::nullopt);
+    EXPECT_EQ(openDescriptors(), before);
 }
 
 TEST_F(SafetyTest, AnExistingFileKeepsItsModeAndCopiesAreNeverWider)
@@ -356,43 +377,82 @@ TEST_F(SafetyTest, AVersionThatLooksLikeTheLastSaveIsKeptByTheNext)
 
 // A save killed just after its exchange leaves the version it took out under its temporary
 // name; one killed while it writes, where the file system has no O_TMPFILE, a partial file.
-// The next start keeps a version that is not the data file's as a conflict copy and removes
-// the rest, but leaves the files of a live process.
+// The next start keeps a version that is not the data file's as a conflict copy (also one of as
+// many bytes) and removes the rest, but leaves the files of a live process; also where the
+// temporary file had a name from its start, and beside a data file whose name holds wildcards.
 TEST_F(SafetyTest, WhatAKilledSaveLeftIsSettledAtTheNextStart)
 {
     const QByteArray theirs = R"({"version":"2.12","nw_logs":[{"year":2030,"month":1}]})";
-    writeFile(dataFile(), theirs);
-    QProcess killed;
-    killed.start(QStringLiteral(MERVANE_CRASH_WRITER), { dataFile(), u"killed-after-exchange"_s });
-    ASSERT_TRUE(killed.waitForStarted());
-    const QString gone = QString::number(killed.processId());
-    ASSERT_TRUE(killed.waitForFinished(30000));
-    ASSERT_EQ(killed.exitStatus(), QProcess::CrashExit);
-    const QByteArray ours = readFile(dataFile());
-    ASSERT_EQ(ours, "{}");
-
-    const QString live = QString::number(::getpid());
-    const std::map<QString, QByteArray> made {
-        { u".part-%1-aaaaaa"_s.arg(gone), "{\"version\":\"2.12\",\"nw_lo" },
-        { u".new-%1-bbbbbb"_s.arg(gone), ours },
-        { u".part-%1-cccccc"_s.arg(live), "{\"vers" },
-        { u".new-%1-dddddd"_s.arg(live), theirs },
+    struct Case {
+        const char* what;
+        QString target; // where the data file's link leads; none: no link
+        bool namedFromTheStart;
     };
-    for (const auto& [suffix, bytes] : made)
-        writeFile(dataFile() + suffix, bytes);
-
-    restart();
-    store().getApplicationData();
-    const QStringList copies = NWData::keptCopies(DataFileWriter::conflictKind);
-    ASSERT_EQ(copies.size(), 1);
-    EXPECT_EQ(readFile(copies.first()), theirs);
-    std::map<QString, QByteArray> left {
-        { NWData::dataFileName, ours },
-        { QFileInfo(copies.first()).fileName(), theirs },
+    // The data file, its copies and leftovers, wherever the link leads (links left out).
+    const auto files = [this] {
+        std::map<QString, QByteArray> found;
+        for (const QString& folder : { home(), homePath(u"store"_s) }) {
+            for (const QFileInfo& file :
+                QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
+                if (file.fileName().startsWith(NWData::dataFileName)
+                    || file.fileName().startsWith(u"m[1].json"_s))
+                    found[QDir(home()).relativeFilePath(file.filePath())] = readFile(file.filePath());
+            }
+        }
+        return found;
     };
-    for (const QString& suffix : { u".part-%1-cccccc"_s.arg(live), u".new-%1-dddddd"_s.arg(live) })
-        left[NWData::dataFileName + suffix] = made.at(suffix);
-    EXPECT_EQ(dataFiles(), left);
+    for (const Case& c : {
+             Case { "with O_TMPFILE", {}, false },
+             Case { "without O_TMPFILE", {}, true },
+             Case { "through a link to a name with wildcards", u"store/m[1].json"_s, false },
+         }) {
+        SCOPED_TRACE(c.what);
+        for (const auto& [name, bytes] : files())
+            ASSERT_TRUE(QFile::remove(homePath(name)));
+        QFile::remove(dataFile());
+        QString target = dataFile();
+        if (!c.target.isEmpty()) {
+            target = homePath(c.target);
+            ASSERT_TRUE(QDir().mkpath(QFileInfo(target).path()));
+            ASSERT_TRUE(QFile::link(target, dataFile()));
+        }
+        writeFile(target, theirs);
+        QProcess killed;
+        killed.start(QStringLiteral(MERVANE_CRASH_WRITER),
+            { dataFile(), u"killed-after-exchange"_s, c.namedFromTheStart ? u"named"_s : u"unnamed"_s });
+        ASSERT_TRUE(killed.waitForStarted());
+        const QString gone = QString::number(killed.processId());
+        ASSERT_TRUE(killed.waitForFinished(30000));
+        ASSERT_EQ(killed.exitStatus(), QProcess::CrashExit);
+        const QByteArray ours = readFile(target);
+        ASSERT_EQ(ours, "{}");
+
+        const QString live = QString::number(::getpid());
+        const QByteArray asLong = "[]";
+        const std::map<QString, QByteArray> made {
+            { u".part-%1-aaaaaa"_s.arg(gone), "{\"version\":\"2.12\",\"nw_lo" },
+            { u".new-%1-bbbbbb"_s.arg(gone), ours },
+            { u".new-%1-eeeeee"_s.arg(gone), asLong },
+            { u".part-%1-cccccc"_s.arg(live), "{\"vers" },
+            { u".new-%1-dddddd"_s.arg(live), theirs },
+        };
+        for (const auto& [suffix, bytes] : made)
+            writeFile(target + suffix, bytes);
+
+        restart();
+        store().getApplicationData();
+        const QStringList copies = NWData::keptCopies(DataFileWriter::conflictKind);
+        ASSERT_EQ(copies.size(), 2);
+        const QString relativeTarget = QDir(home()).relativeFilePath(target);
+        std::map<QString, QByteArray> left { { relativeTarget, ours } };
+        for (const QString& suffix : { u".part-%1-cccccc"_s.arg(live), u".new-%1-dddddd"_s.arg(live) })
+            left[relativeTarget + suffix] = made.at(suffix);
+        const std::set<QByteArray> kept { readFile(copies[0]), readFile(copies[1]) };
+        EXPECT_EQ(kept, (std::set<QByteArray> { theirs, asLong }));
+        for (const QString& copy : copies)
+            left[QDir(home()).relativeFilePath(copy)] = readFile(copy);
+        EXPECT_EQ(files(), left);
+    }
 }
 
 TEST_F(SafetyTest, SameBytesWrittenAgainAreNoConflictButAFileThatAppearedIs)
