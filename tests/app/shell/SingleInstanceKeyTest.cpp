@@ -20,6 +20,7 @@
 #include <cstring>
 #include <optional>
 
+#include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -236,6 +237,48 @@ TEST_F(SingleInstanceKeyTest, TheFolderWatchWorksOnlyForChangesOnTheWayToTheData
     ASSERT_TRUE(QTest::qWaitFor([&] { return sawMarker; }, 10000))
         << "the data folder put in place was not followed";
     EXPECT_EQ(asked, 1 + told);
+}
+
+// More changes than the kernel queues while the watch is busy: the events after them are lost,
+// among them the replacement of the folder above the data folder. The watch works out the whole
+// way again, follows the new folder and tells of it.
+TEST_F(SingleInstanceKeyTest, AFolderReplacedWhileTheWatchLostItsEventsIsFollowed)
+{
+    QFile limit(u"/proc/sys/fs/inotify/max_queued_events"_s);
+    ASSERT_TRUE(limit.open(QIODevice::ReadOnly));
+    const int queued = limit.readAll().trimmed().toInt();
+    if (queued <= 0 || queued > 1'000'000)
+        GTEST_SKIP() << "the kernel queues " << queued << " folder events";
+    const QString data = homePath(u"above/way/data"_s);
+    ASSERT_TRUE(QDir().mkpath(data));
+    int told = 0;
+    bool sawMarker = false;
+    DataFolderWatch watch([&] { return QStringList { data }; },
+        [&] {
+            ++told;
+            sawMarker = sawMarker || QFileInfo::exists(data + u"/marker"_s);
+        });
+    ASSERT_EQ(watch.follow(), QStringList());
+
+    // Each file made and removed is two events; none is read until the event loop runs.
+    const QByteArray churn = QFile::encodeName(data + u"/churn"_s);
+    for (int i = 0; i <= queued / 2; ++i) {
+        const int file = ::open(churn.constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0600);
+        ASSERT_GE(file, 0);
+        ::close(file);
+        ASSERT_EQ(::unlink(churn.constData()), 0);
+    }
+    const QString fresh = homePath(u"fresh/way"_s);
+    ASSERT_TRUE(QDir().mkpath(fresh + u"/data"_s));
+    ASSERT_TRUE(QDir().rename(homePath(u"above/way"_s), homePath(u"old-way"_s)));
+    ASSERT_TRUE(QDir().rename(fresh, homePath(u"above/way"_s)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return told > 0; }, 10000)) << "the lost events were not told of";
+
+    QFile marker(data + u"/marker"_s);
+    ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+    marker.close();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return sawMarker; }, 10000))
+        << "the data folder put in place while the events were lost was not followed";
 }
 
 // The later start lets go of its own path's lock before it asks: a start through that path
