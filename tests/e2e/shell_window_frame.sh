@@ -59,12 +59,11 @@ done
 # and the next one puts the window back.
 read -r display_w display_h <<<"$(xdotool getdisplaygeometry)"
 double_click_title() {
-    xdotool mousemove --window "$window" 400 20 click --repeat 2 --delay 80 1
+    e2e_double_click "$window" 400 20 || fail "a double click on the title strip did not reach the window"
 }
 # A double click whose clicks move the mouse by a pixel or two while the button is down.
 shaky_double_click_title() {
-    xdotool mousemove --window "$window" 400 20 mousedown 1 mousemove_relative 1 0 mouseup 1 \
-        mousedown 1 mousemove_relative 1 1 mouseup 1
+    e2e_double_click "$window" 400 20 1 0 1 1 || fail "a double click on the title strip did not reach the window"
 }
 # drag_title <x> <y>: drags the title strip of the window at x y by 60 x 30 (on the screen).
 drag_title() {
