@@ -312,6 +312,39 @@ e2e_wait_geometry() {
     return 1
 }
 
+# e2e_user_time <window>: the window's _NET_WM_USER_TIME, the time of the last press or key the
+# application had in it (kept on the window that _NET_WM_USER_TIME_WINDOW names, when set).
+e2e_user_time() {
+    local holder
+    holder=$(xprop -id "$1" _NET_WM_USER_TIME_WINDOW 2>/dev/null | grep -o '0x[0-9a-f]*')
+    xprop -id "${holder:-$1}" _NET_WM_USER_TIME 2>/dev/null | awk '/=/ { print $NF }'
+}
+
+# e2e_double_click <window> <x> <y> [<dx1> <dy1> <dx2> <dy2>]: a double click at x y in the
+# window; with offsets, the mouse moves by the first while the first click's button is down and
+# by the second during the second click. A window manager holds each press on a window in its
+# click grab until it has focused and raised the window, and the X server can lose a release and
+# a press that come in meanwhile: the second click follows once the application has the first
+# press.
+e2e_double_click() {
+    local window=$1 before first=(mouseup 1 mousedown 1) second=(mouseup 1)
+    if [ $# -ge 7 ]; then
+        first=(mousemove_relative -- "$4" "$5" mouseup 1 mousedown 1)
+        second=(mousemove_relative -- "$6" "$7" mouseup 1)
+    fi
+    before=$(e2e_user_time "$window")
+    xdotool mousemove --window "$window" "$2" "$3" mousedown 1
+    # Polled without the usual 0.1 s pause: the second press must follow within the double-click
+    # interval.
+    for _ in $(e2e_polls 20); do
+        [ "$(e2e_user_time "$window")" != "$before" ] && { xdotool "${first[@]}" "${second[@]}"; return 0; }
+        sleep 0.01
+    done
+    xdotool mouseup 1
+    echo "the application did not get the first press of a double click" >&2
+    return 1
+}
+
 # e2e_wm_state <window>: the window manager's state of the window: Normal or Iconic.
 e2e_wm_state() {
     xprop -id "$1" WM_STATE 2>/dev/null | awk '/window state:/ { print $3 }'

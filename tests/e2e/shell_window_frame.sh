@@ -4,7 +4,8 @@
 # start again with a data file and find the window where it was. A zero or garbage
 # "mcmain" opens the default frame. Dragging the title strip moves the window; a double click on
 # it fills the screen and the next one puts the window back, also after a drag, which does not
-# move a window that fills the screen; with and without a window manager.
+# move a window that fills the screen (nor, without a window manager, a drag of its corner resize
+# it); with and without a window manager.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/e2e_lib.sh"
@@ -59,12 +60,11 @@ done
 # and the next one puts the window back.
 read -r display_w display_h <<<"$(xdotool getdisplaygeometry)"
 double_click_title() {
-    xdotool mousemove --window "$window" 400 20 click --repeat 2 --delay 80 1
+    e2e_double_click "$window" 400 20 || fail "a double click on the title strip did not reach the window"
 }
 # A double click whose clicks move the mouse by a pixel or two while the button is down.
 shaky_double_click_title() {
-    xdotool mousemove --window "$window" 400 20 mousedown 1 mousemove_relative 1 0 mouseup 1 \
-        mousedown 1 mousemove_relative 1 1 mouseup 1
+    e2e_double_click "$window" 400 20 1 0 1 1 || fail "a double click on the title strip did not reach the window"
 }
 # drag_title <x> <y>: drags the title strip of the window at x y by 60 x 30 (on the screen).
 drag_title() {
@@ -104,6 +104,18 @@ drag_and_double_click_title() {
     e2e_wait_geometry "$window" "$x $y 1000 650" || fail "after a drag a second double click did not put the window back ($mode)"
 }
 drag_and_double_click_title no-wm 100 80
+# Nor do its grips resize it: a drag of its bottom-right corner leaves it filling the screen, and
+# a double click puts back the frame from before.
+double_click_title
+e2e_wait_geometry "$window" "0 0 $display_w $display_h" || fail "a double click on the title strip did not fill the screen again"
+xdotool mousemove $(( display_w - 2 )) $(( display_h - 2 )) mousedown 1
+for step in 1 2 3 4 5; do
+    sleep 0.05
+    xdotool mousemove $(( display_w - 2 - 40 * step )) $(( display_h - 2 - 20 * step ))
+done
+xdotool mouseup 1
+double_click_title
+e2e_wait_geometry "$window" "100 80 1000 650" || fail "after a drag of its corner a double click did not put the window back (no-wm)"
 # Quitting while the window fills the screen keeps the frame from before.
 double_click_title
 e2e_wait_geometry "$window" "0 0 $display_w $display_h" || fail "a third double click did not fill the screen"

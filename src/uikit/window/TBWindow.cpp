@@ -338,7 +338,9 @@ void TBWindow::layoutChrome()
             TBGeometry::applyAutoresizing(m_titleBarView, QSizeF(oldStrip));
         m_titleBarView->raise();
     }
-    const bool resizable = !(windowState() & (Qt::WindowFullScreen | Qt::WindowMaximized));
+    // A window filling the screen without a window manager counts as maximised: resized by a
+    // grip, it would lose the frame the next double click puts back.
+    const bool resizable = !isFullScreen() && !TBWindowState::isZoomed(this);
     for (const QPointer<TBWindowResizeGrip>& grip : m_grips) {
         if (!grip)
             continue;
