@@ -7,7 +7,9 @@ foreach(variable LUPDATE SOURCE_DIR OUTPUT)
     endif()
 endforeach()
 
-file(GLOB_RECURSE sources LIST_DIRECTORIES false "${SOURCE_DIR}/src/*.cpp" "${SOURCE_DIR}/src/*.h")
+include(${CMAKE_CURRENT_LIST_DIR}/../cmake/MervaneSubdirs.cmake)
+mervane_glob_folder(source_folder "${SOURCE_DIR}")
+file(GLOB_RECURSE sources LIST_DIRECTORIES false "${source_folder}/src/*.cpp" "${source_folder}/src/*.h")
 list(SORT sources)
 # The file list goes through a list file: the command line would be too long.
 set(list_file "${OUTPUT}.sources")
