@@ -86,7 +86,8 @@ sanitize)
         -DMERVANE_BENCH=OFF -DMERVANE_UNITY=ALL "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" \
         -DMERVANE_TEST_TIME_SCALE="${MERVANE_TEST_TIME_SCALE:-4}"
     export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
-    export LSAN_OPTIONS="suppressions=$root/tools/lsan.supp:print_suppressions=0"
+    # Quoted: the sanitizers split their options at spaces and colons, which a checkout's path may hold.
+    export LSAN_OPTIONS="suppressions=\"$root/tools/lsan.supp\":print_suppressions=0"
     export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
     run_tests build-asan
     ;;
